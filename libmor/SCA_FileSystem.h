@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Files and folders. Error out-parameters receive errno values; every operation answers
+// nonzero on success.
+
+int SCA_IsFileExists(const char* path); // a regular file (or a link to one)
+int SCA_IsPathExists(const char* path); // a folder
+// Creates the folder and every missing parent (mode 0700); an existing folder succeeds.
+int SCA_CreateDirectory(const char* path, uint32_t* error);
+int SCA_DeleteFile(const char* path, uint32_t* error);
+
+// Replaces the file at path with size bytes of data so that after a crash the path holds either
+// the old content or the new one, never a mix: the data goes to a temporary file in the same
+// folder, which is synced, renamed over path, and then the folder is synced. The new file has
+// mode 0600. It does not guarantee that the rename itself survives a crash of the disk's own
+// cache when the file system ignores syncs.
+int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_t* error);
+
+// Reads a whole file into out (replacing its content). Files larger than maxSize are refused
+// with EFBIG.
+int SCA_ReadFile(const char* path, std::string* out, size_t maxSize, uint32_t* error);

@@ -1,0 +1,177 @@
+#include "libmor/SCA_Sync.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+#include <thread>
+
+#include "libmor/SCA_Heap.h"
+#include "libmor/SCA_VirtualEvent.h"
+#include "libmor/SCA_VirtualMutex.h"
+#include "libmor/SCA_VirtualSemaphore.h"
+
+namespace {
+
+// Waits on cv until ready() holds or timeoutMs passes; SCA_INFINITE never times out.
+template <typename Ready>
+bool WaitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint32_t timeoutMs,
+             Ready ready) {
+    if (timeoutMs == SCA_INFINITE) {
+        cv.wait(lock, ready);
+        return true;
+    }
+    return cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+}
+
+class PosixEvent final : public SCA_VirtualEvent {
+public:
+    SCA_HEAP_OPERATORS
+
+    PosixEvent(int manualReset, int initialState)
+        : m_Manual(manualReset != 0), m_Signaled(initialState != 0) {
+        SetConstructed();
+    }
+
+    int Wait(uint32_t timeoutMs) override {
+        std::unique_lock<std::mutex> lock(m_Lock);
+        if (!WaitFor(m_Changed, lock, timeoutMs, [this] { return m_Signaled; })) {
+            return SCA_WAIT_TIMEOUT;
+        }
+        if (!m_Manual) {
+            m_Signaled = false; // an automatic event lets exactly one waiter through
+        }
+        return SCA_WAIT_OK;
+    }
+
+    int Release() override {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        m_Signaled = true;
+        if (m_Manual) {
+            m_Changed.notify_all();
+        } else {
+            m_Changed.notify_one();
+        }
+        return 1;
+    }
+
+    int Reset() override {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        m_Signaled = false;
+        return 1;
+    }
+
+    int IsSignaled() override {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        return m_Signaled ? 1 : 0;
+    }
+
+private:
+    std::mutex m_Lock;
+    std::condition_variable m_Changed;
+    const bool m_Manual;
+    bool m_Signaled;
+};
+
+class PosixMutex final : public SCA_VirtualMutex {
+public:
+    SCA_HEAP_OPERATORS
+
+    PosixMutex() { SetConstructed(); }
+
+    int Wait(uint32_t timeoutMs) override {
+        const std::thread::id self = std::this_thread::get_id();
+        std::unique_lock<std::mutex> lock(m_Lock);
+        if (m_Count > 0 && m_Owner == self) {
+            ++m_Count;
+            return SCA_WAIT_OK;
+        }
+        if (!WaitFor(m_Freed, lock, timeoutMs, [this] { return m_Count == 0; })) {
+            return SCA_WAIT_TIMEOUT;
+        }
+        m_Owner = self;
+        m_Count = 1;
+        return SCA_WAIT_OK;
+    }
+
+    int Release() override {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (m_Count == 0 || m_Owner != std::this_thread::get_id()) {
+            return 0;
+        }
+        if (--m_Count == 0) {
+            m_Owner = std::thread::id();
+            m_Freed.notify_one();
+        }
+        return 1;
+    }
+
+private:
+    std::mutex m_Lock;
+    std::condition_variable m_Freed;
+    std::thread::id m_Owner;
+    uint32_t m_Count = 0;
+};
+
+class PosixSemaphore final : public SCA_VirtualSemaphore {
+public:
+    SCA_HEAP_OPERATORS
+
+    PosixSemaphore(uint32_t initialCount, uint32_t maximumCount)
+        : m_Count(initialCount), m_Maximum(maximumCount) {
+        SetConstructed();
+    }
+
+    int Wait(uint32_t timeoutMs) override {
+        std::unique_lock<std::mutex> lock(m_Lock);
+        if (!WaitFor(m_Released, lock, timeoutMs, [this] { return m_Count > 0; })) {
+            return SCA_WAIT_TIMEOUT;
+        }
+        --m_Count;
+        return SCA_WAIT_OK;
+    }
+
+    int Release() override {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (m_Count >= m_Maximum) {
+            return 0;
+        }
+        ++m_Count;
+        m_Released.notify_one();
+        return 1;
+    }
+
+    int GetCount(uint32_t* count, uint32_t* maximum) override {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        if (count != nullptr) {
+            *count = m_Count;
+        }
+        if (maximum != nullptr) {
+            *maximum = m_Maximum;
+        }
+        return 1;
+    }
+
+private:
+    std::mutex m_Lock;
+    std::condition_variable m_Released;
+    uint32_t m_Count;
+    const uint32_t m_Maximum;
+};
+
+} // namespace
+
+SCA_VirtualEvent* SCA_CreateEvent(int manualReset, int initialState) {
+    return new (std::nothrow) PosixEvent(manualReset, initialState);
+}
+
+SCA_VirtualMutex* SCA_CreateMutex() {
+    return new (std::nothrow) PosixMutex();
+}
+
+SCA_VirtualSemaphore* SCA_CreateSemaphore(uint32_t initialCount, uint32_t maximumCount) {
+    if (initialCount > maximumCount) {
+        return nullptr;
+    }
+    return new (std::nothrow) PosixSemaphore(initialCount, maximumCount);
+}

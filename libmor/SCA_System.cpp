@@ -1,0 +1,93 @@
+#include "libmor/SCA_System.h"
+
+#include <array>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <pwd.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "libmor/SCA_String.h"
+
+namespace {
+
+// Codes from here on are the product's own protocol codes, not errno values.
+constexpr uint32_t kFirstProtocolCode = 100000;
+
+struct ProtocolError {
+    uint32_t Code;
+    const char* Text;
+};
+
+// The texts of the protocol codes. It fills as the protocol layers define their codes; a code
+// not listed gets a generic text with its number.
+constexpr std::array<ProtocolError, 0> kProtocolErrors{};
+
+const char* FindProtocolText(uint32_t code) {
+    for (const ProtocolError& entry : kProtocolErrors) {
+        if (entry.Code == code) {
+            return entry.Text;
+        }
+    }
+    return nullptr;
+}
+
+std::string ProtocolErrorText(uint32_t code) {
+    const char* text = FindProtocolText(code);
+    return text != nullptr ? text : "protocol error " + std::to_string(code);
+}
+
+std::string SystemErrorText(uint32_t code) {
+    char text[256];
+    // The GNU strerror_r: answers a text, not always in the buffer; unknown codes name their
+    // number.
+    return strerror_r(static_cast<int>(code), text, sizeof(text));
+}
+
+int PutText(const std::string& text, char* buf, uint32_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    SCA_StrnCpy(buf, text.c_str(), size);
+    return 1;
+}
+
+} // namespace
+
+int SCA_InitSystem(uint32_t /*flags*/) {
+    // A peer that closes its socket must give EPIPE on the next send, not end the process.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    return sigaction(SIGPIPE, &ignore, nullptr) == 0 ? 1 : 0;
+}
+
+int SCA_GetHostName(char* buf, uint32_t size) {
+    char name[HOST_NAME_MAX + 1] = "";
+    if (gethostname(name, sizeof(name)) != 0) {
+        return 0;
+    }
+    name[HOST_NAME_MAX] = '\0';
+    return PutText(name, buf, size);
+}
+
+// A user without an entry in the user database (common in containers) is named by its number.
+int SCA_GetUserName(char* buf, uint32_t size) {
+    const uid_t uid = geteuid();
+    const long hint = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> scratch(hint > 0 ? static_cast<size_t>(hint) : 16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (getpwuid_r(uid, &entry, scratch.data(), scratch.size(), &found) == 0 && found != nullptr) {
+        return PutText(found->pw_name, buf, size);
+    }
+    return PutText(std::to_string(uid), buf, size);
+}
+
+int SCA_GetErrorDescr(uint32_t code, char* buf, uint32_t size) {
+    const std::string text =
+        code >= kFirstProtocolCode ? ProtocolErrorText(code) : SystemErrorText(code);
+    return PutText(text, buf, size);
+}

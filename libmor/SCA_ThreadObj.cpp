@@ -1,0 +1,184 @@
+#include "libmor/SCA_ThreadObj.h"
+
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+
+#include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_Sync.h"
+
+// The thread behind an SCA_ThreadObj and whether its body still runs. It outlives the body so
+// that Wait can still answer after the thread ended; it is reused by the next Lock.
+//
+// Lock and Unlock are called by the owner; Wait and IsRunning may be called from any thread
+// once the first Lock has returned.
+class SCA_Thread {
+public:
+    SCA_HEAP_OPERATORS
+
+    // Waits until the body has returned; false when timeoutMs passed first.
+    bool WaitEnded(uint32_t timeoutMs) {
+        std::unique_lock<std::mutex> lock(m_Lock);
+        auto ended = [this] { return !m_Running; };
+        if (timeoutMs == SCA_INFINITE) {
+            m_Ended.wait(lock, ended);
+            return true;
+        }
+        return m_Ended.wait_for(lock, std::chrono::milliseconds(timeoutMs), ended);
+    }
+
+    bool IsRunning() {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        return m_Running;
+    }
+
+    // Starts owner->ThreadFunc() on a new thread; the previous thread must have ended.
+    void Start(SCA_ThreadObj* owner) {
+        Join();
+        SetRunning(true);
+        try {
+            m_Thread = std::thread(&SCA_Thread::Run, this, owner);
+        } catch (...) {
+            SetRunning(false);
+            throw;
+        }
+    }
+
+    void Join() {
+        if (m_Thread.joinable()) {
+            m_Thread.join();
+        }
+    }
+
+    bool IsCurrentThread() const { return m_Thread.get_id() == std::this_thread::get_id(); }
+
+private:
+    void Run(SCA_ThreadObj* owner) {
+        try {
+            owner->ThreadFunc();
+        } catch (const std::exception& e) {
+            // Ending the thread here keeps the process alive and lets Unlock return.
+            if (owner->GetReportThreadErrors() != 0) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR, "Thread body ended with an exception: %s", e.what());
+            }
+        }
+        SetRunning(false);
+    }
+
+    void SetRunning(bool running) {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        m_Running = running;
+        if (!running) {
+            m_Ended.notify_all();
+        }
+    }
+
+    std::thread m_Thread;
+    std::mutex m_Lock;
+    std::condition_variable m_Ended;
+    bool m_Running = false;
+};
+
+namespace {
+
+// Starts the thread; 0, or the errno value when the system refused.
+uint32_t StartThread(SCA_Thread* thread, SCA_ThreadObj* owner) {
+    try {
+        thread->Start(owner);
+    } catch (const std::system_error& e) {
+        return static_cast<uint32_t>(e.code().value());
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
+    }
+    return 0;
+}
+
+int Fail(uint32_t* error, uint32_t code) {
+    if (error != nullptr) {
+        *error = code;
+    }
+    return 0;
+}
+
+} // namespace
+
+SCA_ThreadObj::SCA_ThreadObj(int needWindowsCOM) : m_NeedWindowsCOM(needWindowsCOM) {
+    m_StopEvent = new (std::nothrow) SCA_Event(1, 0);
+    if (m_StopEvent == nullptr || m_StopEvent->IsConstructed() == 0) {
+        SCA_Object::Destroy(m_StopEvent);
+        m_StopEvent = nullptr;
+        return;
+    }
+    SetConstructed();
+}
+
+SCA_ThreadObj::~SCA_ThreadObj() {
+    if (m_Thread != nullptr) {
+        Unlock(__FILE__);
+        delete m_Thread;
+    }
+    SCA_Object::Destroy(m_StopEvent);
+}
+
+int SCA_ThreadObj::Lock(uint32_t* error) {
+    if (m_StopEvent == nullptr) {
+        return Fail(error, ENOMEM);
+    }
+    if (m_Thread != nullptr && m_Thread->IsRunning()) {
+        return 1;
+    }
+    if (m_Thread == nullptr) {
+        m_Thread = new (std::nothrow) SCA_Thread();
+        if (m_Thread == nullptr) {
+            return Fail(error, ENOMEM);
+        }
+    }
+    m_StopEvent->Reset();
+    const uint32_t code = StartThread(m_Thread, this);
+    if (code != 0) {
+        if (m_ReportThreadErrors != 0) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "Cannot start thread: error %u", code);
+        }
+        return Fail(error, code);
+    }
+    return 1;
+}
+
+int SCA_ThreadObj::Unlock(const char* sourceFile) {
+    if (m_Thread == nullptr) {
+        return 1;
+    }
+    if (m_StopEvent != nullptr) {
+        m_StopEvent->Set();
+    }
+    if (m_Thread->IsCurrentThread()) {
+        return 1; // the body asked to stop itself: it cannot wait for its own end
+    }
+    if (!m_Thread->WaitEnded(m_ThreadExitTimeout)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_WARNING, "Thread of %s did not end within %u ms, still waiting",
+            sourceFile != nullptr ? sourceFile : "?", m_ThreadExitTimeout);
+        m_Thread->WaitEnded(SCA_INFINITE);
+    }
+    m_Thread->Join();
+    return 1;
+}
+
+int SCA_ThreadObj::Wait(uint32_t timeoutMs) {
+    if (m_Thread == nullptr) {
+        return 0;
+    }
+    return m_Thread->WaitEnded(timeoutMs) ? SCA_WAIT_OK : SCA_WAIT_TIMEOUT;
+}
+
+int SCA_ThreadObj::IsRunning() const {
+    return m_Thread != nullptr && m_Thread->IsRunning();
+}

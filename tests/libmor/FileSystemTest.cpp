@@ -1,0 +1,112 @@
+#include <cerrno>
+#include <csignal>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include "TestSupport.h"
+#include "libmor/SCA_FileSystem.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::string content;
+    uint32_t error = 0;
+    EXPECT_EQ(SCA_ReadFile(path.c_str(), &content, 1 << 20, &error), 1) << error;
+    return content;
+}
+
+uint32_t ModeOf(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(FileSystemTest, CreateDirectoryMakesEveryMissingParent) {
+    TempDir dir;
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_CreateDirectory((dir / "a/b/c/").c_str(), &error), 1) << error;
+    EXPECT_EQ(SCA_IsPathExists((dir / "a/b/c").c_str()), 1);
+    EXPECT_EQ(ModeOf(dir / "a/b"), 0700u);
+    EXPECT_EQ(SCA_CreateDirectory((dir / "a/b").c_str(), &error), 1); // already there
+
+    ASSERT_EQ(SCA_WriteFileAtomic((dir / "file").c_str(), "x", 1, &error), 1);
+    EXPECT_EQ(SCA_IsFileExists((dir / "file").c_str()), 1);
+    EXPECT_EQ(SCA_IsPathExists((dir / "file").c_str()), 0);
+    EXPECT_EQ(SCA_IsFileExists(dir.Path().c_str()), 0);
+    EXPECT_EQ(SCA_CreateDirectory((dir / "file/sub").c_str(), &error), 0);
+    EXPECT_EQ(error, static_cast<uint32_t>(ENOTDIR));
+
+    EXPECT_EQ(SCA_DeleteFile((dir / "file").c_str(), &error), 1);
+    EXPECT_EQ(SCA_DeleteFile((dir / "file").c_str(), &error), 0);
+    EXPECT_EQ(error, static_cast<uint32_t>(ENOENT));
+}
+
+TEST(FileSystemTest, AtomicWriteReplacesContentPrivately) {
+    TempDir dir;
+    const std::string path = dir / "config";
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), "old content", 11, &error), 1);
+    chmod(path.c_str(), 0644);
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), "new", 3, &error), 1) << error;
+    EXPECT_EQ(ReadAll(path), "new");
+    EXPECT_EQ(ModeOf(path), 0600u);
+    EXPECT_THAT(dir.Names(), testing::ElementsAre("config"));
+}
+
+TEST(FileSystemTest, FailedRenameLeavesTargetAndNoTemporaryFile) {
+    TempDir dir;
+    uint32_t error = 0;
+    // A folder in the way of the rename, holding the old content.
+    const std::string target = dir / "report";
+    ASSERT_EQ(SCA_CreateDirectory(target.c_str(), &error), 1);
+    ASSERT_EQ(SCA_WriteFileAtomic((target + "/kept").c_str(), "old", 3, &error), 1);
+
+    EXPECT_EQ(SCA_WriteFileAtomic(target.c_str(), "new", 3, &error), 0);
+    EXPECT_EQ(error, static_cast<uint32_t>(EISDIR));
+    EXPECT_EQ(ReadAll(target + "/kept"), "old");
+    EXPECT_THAT(dir.Names(), testing::ElementsAre("report"));
+}
+
+TEST(FileSystemTest, FailedWriteLeavesOldContentAndNoTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir / "state";
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), "old", 3, &error), 1);
+
+    // A lowered file size limit makes the write fail half way (EFBIG instead of SIGXFSZ).
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit lowered = old;
+    lowered.rlim_cur = 4096;
+    const sighandler_t oldHandler = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lowered), 0);
+    const std::string big(8192, 'n');
+    const int result = SCA_WriteFileAtomic(path.c_str(), big.data(), big.size(), &error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(error, static_cast<uint32_t>(EFBIG));
+    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_THAT(dir.Names(), testing::ElementsAre("state"));
+}
+
+TEST(FileSystemTest, ReadFileRefusesFilesAboveTheLimit) {
+    TempDir dir;
+    const std::string path = dir / "blob";
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), "12345", 5, &error), 1);
+    std::string out = "before";
+    EXPECT_EQ(SCA_ReadFile(path.c_str(), &out, 4, &error), 0);
+    EXPECT_EQ(error, static_cast<uint32_t>(EFBIG));
+    EXPECT_EQ(out, "before");
+    ASSERT_EQ(SCA_ReadFile(path.c_str(), &out, 5, &error), 1);
+    EXPECT_EQ(out, "12345");
+    // /proc files report a size of 0 but have content.
+    ASSERT_EQ(SCA_ReadFile("/proc/self/stat", &out, 1 << 16, &error), 1);
+    EXPECT_FALSE(out.empty());
+}
+
+} // namespace
