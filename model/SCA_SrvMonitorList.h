@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezRecordList.h"
+
+class SCA_ConfigObj;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+
+// The monitors file in the service's configuration folder.
+inline constexpr const char* SCA_SRV_MONITORS_FILE = "monitors.hdx";
+inline constexpr const char* SCA_SRV_MONITORS_ROOT = "Monitors";
+inline constexpr uint32_t SCA_SRV_MONITORS_FILE_TYPE = 1016;
+
+// The service's monitor definitions, in the order the user arranged them. Item ids are monitor
+// ids; they are never handed out twice, not even after a clear or across a save and load, so a
+// new monitor never takes over a task or reports of a monitor that is gone.
+//
+// The monitors status is a change counter that clients poll ("MonitorsStatusId"): adding,
+// deleting, clearing and loading raise it.
+//
+// The list owns its monitors; not copyable.
+class SCA_SrvMonitorList : public SCA_TezRecordList<SCA_SrvMonitor> {
+public:
+    // The configurations are kept, not owned, and handed to every monitor the list makes.
+    SCA_SrvMonitorList(SCA_TezConfig* config, SCA_TezConfigUser* userConfig);
+    ~SCA_SrvMonitorList() override = default;
+
+    SCA_TezConfig* GetConfig() const { return m_Config; }
+    SCA_TezConfigUser* GetUserConfig() const { return m_UserConfig; }
+
+    // By monitor id; out untouched when none matches.
+    int GetMonitor(uint32_t id, SCA_SrvMonitor** monitor) const { return GetItem(id, monitor); }
+
+    uint32_t GetMonitorsStatus() const { return m_MonitorsStatus; }
+    // One step on; wraps at 32 bits (4294967295 + 1 = 0).
+    void UpdateMonitorsStatus() {
+        m_MonitorsStatus = m_MonitorsStatus == 0xFFFFFFFFu ? 0u : m_MonitorsStatus + 1u;
+    }
+
+    // A new monitor of that type, mode and description at the tail, under a new id (written
+    // into the monitor and its profile). The list keeps the monitor; it is handed back.
+    int AddMonitor(uint32_t type, uint32_t mode, const char* description, SCA_SrvMonitor** monitor);
+    int DeleteMonitor(uint32_t id);
+    // Destroys every monitor; the ids handed out stay used.
+    void ClearAll();
+
+    // 1, with its id, when the list holds a monitor with the same definition as monitor: type,
+    // mode, description, watched computer (for a remote monitor) and the same counters in the
+    // same order (type, computer, instance and name prefix). Ids and the report settings do
+    // not count. 0 for a null monitor or when none matches (id untouched).
+    int IsMonitorExists(const SCA_SrvMonitor* monitor, uint32_t* id) const;
+
+    // The folder of the monitors file (the service's configuration folder).
+    void SetConfigDir(const char* dir);
+    const char* GetConfigDir() const { return m_ConfigDir; }
+    // Reads the monitors file; a missing file is a list without monitors. On failure
+    // (reported) the list is left as it was.
+    int Load();
+    // Writes the monitors file atomically (mode 0600), creating the folder if needed.
+    int Save();
+
+    int Serialize(SCA_ConfigObj* object) const;
+    // Each monitor read takes its list id as its monitor id (and its profile's).
+    int Deserialize(SCA_ConfigObj* object);
+
+protected:
+    SCA_SrvMonitor* NewRecord() const override {
+        return new (std::nothrow) SCA_SrvMonitor(m_Config, m_UserConfig);
+    }
+
+private:
+    // The monitors file's path in path; 0 (reported by caller) when there is no folder or the
+    // path does not fit.
+    int GetFilePath(char* path, uint32_t size) const;
+
+    SCA_TezConfig* m_Config;
+    SCA_TezConfigUser* m_UserConfig;
+    uint32_t m_MonitorsStatus = 0;
+    char m_ConfigDir[4096] = {};
+};
