@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "containers/SCA_List.h"
+#include "libmor/SCA_Heap.h"
+
+// A list of texts, each a heap copy the list owns, with the bytes they take (each text with
+// its terminating zero). Not copyable.
+class SCA_StringList : public SCA_List<char*> {
+public:
+    SCA_HEAP_OPERATORS
+
+    SCA_StringList() = default;
+    ~SCA_StringList() override { ClearAll(); }
+
+    uint32_t GetDataLength() const { return m_DataLength; }
+
+    // Appends a copy of text (a null text counts as empty). 0 when it cannot be allocated.
+    int AddString(const char* text);
+    // Frees every text; the data length goes back to 0.
+    int ClearAll();
+    int Clear() { return ClearAll(); }
+
+private:
+    uint32_t m_DataLength = 0;
+};
