@@ -23,7 +23,26 @@ struct ProtocolError {
 
 // The texts of the protocol codes. It fills as the protocol layers define their codes; a code
 // not listed gets a generic text with its number.
-constexpr std::array<ProtocolError, 0> kProtocolErrors{};
+constexpr std::array<ProtocolError, 16> kProtocolErrors{{
+    // Configuration files (model/SCA_ConfigObj.h).
+    {100010, "not a configuration file"},
+    {100011, "unsupported configuration file version"},
+    {100012, "configuration file truncated or altered"},
+    {100013, "configuration file content cannot be read"},
+    // Network transport (libmor/net/SCA_NetProtocol.h).
+    {100300, "not connected"},
+    {100301, "connection closed by the peer"},
+    {100302, "no answer within the time-out"},
+    {100303, "not a message of this protocol"},
+    {100304, "unsupported message version"},
+    {100305, "invalid command name"},
+    {100306, "message larger than 64 MiB"},
+    {100307, "invalid message content"},
+    {100308, "no valid greeting from the peer"},
+    {100309, "unexpected transport message"},
+    {100310, "unknown host"},
+    {100311, "invalid argument"},
+}};
 
 const char* FindProtocolText(uint32_t code) {
     for (const ProtocolError& entry : kProtocolErrors) {

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "containers/SCA_List.h"
+#include "libmor/SCA_ThreadObj.h"
+
+class SCA_NetMessage;
+class SCA_NetServerAgent;
+class SCA_NetSocket;
+
+// The command-server base: a listener thread that accepts connections, and one
+// SCA_NetServerAgent thread per connection that greets the client and hands every request to
+// DoCommand. A derived server implements the four operations below; they are called on the
+// connection threads, several at a time.
+//
+// Life of a server:
+// - Lock binds and listens at once (port 0: the kernel chooses, GetServerPort tells) and
+//   fails when it cannot. Connections that arrive now wait in the kernel's queue.
+// - StartDispatch, called by the owner once it is complete (its commands registered), starts
+//   the listener: from then on connections are accepted, greeted and served. No request is
+//   dispatched and no event fires before.
+// - StopAll ends the listener and every connection and returns when no handler runs any more;
+//   no event fires once it has returned. Calling it again does nothing; Lock may listen anew.
+// - The most-derived server calls StopAll first thing in its destructor, while its operations
+//   still exist. The destructors below stop everything again with the events switched off, so
+//   a connection never reaches an operation of a part already destroyed.
+//
+// Connection ids rise from 1 and are never reused while the server lives. A handler may call
+// StopAll: its own connection then ends once it returns. It must not destroy the server.
+class SCA_VirtualCmdServer : public SCA_ThreadObj {
+public:
+    // The version text goes into every greeting. The flag stays 0, with *error set, when the
+    // server's own resources cannot be made.
+    SCA_VirtualCmdServer(const char* version, uint16_t port, uint32_t* error);
+    ~SCA_VirtualCmdServer() override;
+
+    // Binds and listens (if not listening yet); starts the listener when dispatch has been
+    // started. 0 with *error (an errno value) when it cannot listen; reported at level 5.
+    int Lock(uint32_t* error) override;
+    // Stops the listener thread only (StopAll stops the connections too).
+    int Unlock(const char* sourceFile) override;
+    // The listener's body.
+    int ThreadFunc() override;
+
+    // Handles one request; the reply goes out named "OK" only when the handler named it so.
+    virtual int DoCommand(SCA_NetServerAgent* connection, SCA_NetMessage* request,
+                          SCA_NetMessage* reply) = 0;
+    // A client has connected and answered the greeting; its requests follow.
+    virtual int ConnectEvent(SCA_NetServerAgent* connection) = 0;
+    // The connection of an earlier ConnectEvent has ended.
+    virtual int DisconnectEvent(SCA_NetServerAgent* connection) = 0;
+    // The login mode announced in the greeting.
+    virtual uint32_t GetServerLoginMode() = 0;
+
+    // Lets connections in. 1, or 0 with *error when the listener thread cannot start.
+    int StartDispatch(uint32_t* error = nullptr);
+    void StopAll();
+
+    uint32_t GetAgentCount() const;
+    const char* GetServerHostName() const { return m_ServerHostName; }
+    const char* GetServerVersion() const { return m_ServerVersion; }
+    // The port listened on, 0 while not listening.
+    uint16_t GetServerPort() const { return m_BoundPort.load(); }
+    // When listening began.
+    uint64_t GetServerStartTime() const { return m_ServerStartTime.load(); }
+
+protected:
+    // For destructors: switches the events and dispatch off, then stops everything.
+    void StopForDestruction();
+
+private:
+    friend class SCA_NetServerAgent;
+
+    // Called by the agents on their own threads.
+    void NotifyConnect(SCA_NetServerAgent* agent);
+    void NotifyDisconnect(SCA_NetServerAgent* agent);
+    int Dispatch(SCA_NetServerAgent* agent, SCA_NetMessage* request, SCA_NetMessage* reply);
+    uint32_t LoginModeForGreeting();
+    void AgentEnded();
+
+    int Listen(uint32_t* error);
+    int StartListener(uint32_t* error);
+    // false when accepting failed for want of resources: the listener then pauses.
+    bool AcceptConnection();
+    // Unlinks the first agent (the first finished one) from the list, or null; never the
+    // agent of the calling thread.
+    SCA_NetServerAgent* TakeAgent(bool finishedOnly);
+    void DestroyAgent(SCA_NetServerAgent* agent);
+    void Wake();
+    void DrainWake();
+
+    SCA_List<SCA_NetServerAgent*> m_Agents;
+    char m_ServerHostName[256] = "";
+    char m_ServerVersion[64] = "";
+    uint16_t m_Port;
+    std::atomic<uint16_t> m_BoundPort{0};
+    std::atomic<uint64_t> m_ServerStartTime{0};
+    SCA_NetSocket* m_Listener = nullptr;
+    int m_WakeDescriptor = -1;
+    uint32_t m_NextAgentId = 1;
+    std::atomic<bool> m_DispatchStarted{false};
+    std::atomic<bool> m_EventsOff{false};
+    mutable std::mutex m_AgentsLock;
+    // Lock, StartDispatch and StopAll one at a time.
+    std::recursive_mutex m_ControlLock;
+};

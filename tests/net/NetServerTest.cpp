@@ -1,0 +1,406 @@
+#include <atomic>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "NetTestSupport.h"
+#include "libmor/net/SCA_NetProtocol.h"
+#include "libmor/net/SCA_NetTransport.h"
+
+namespace {
+
+using nettest::Call;
+using nettest::Clock;
+using nettest::ConnectTo;
+using nettest::Frame;
+using nettest::Head;
+using nettest::MsSince;
+using nettest::NestedTree;
+using nettest::RawClient;
+using nettest::ReportCapture;
+using nettest::ServerEvents;
+using nettest::TestServer;
+using nettest::WaitUntil;
+
+class NetServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Server = std::make_unique<TestServer>(&m_Events, 0, &m_Error);
+        ASSERT_EQ(m_Server->IsConstructed(), 1u) << m_Error;
+        m_Port = m_Server->GetServerPort();
+        ASSERT_NE(m_Port, 0u);
+    }
+
+    uint32_t WhoAmI(SCA_NetTransport* transport) {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("WhoAmI");
+        uint32_t id = 0;
+        if (!Call(transport, &request, &reply) || !reply.GetData()->GetField("ConnectionId", &id)) {
+            return 0;
+        }
+        return id;
+    }
+
+    bool Echo(SCA_NetTransport* transport, const std::string& text) {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("Echo");
+        request.GetData()->AddField("Text", text.c_str());
+        char echoed[128] = "";
+        return Call(transport, &request, &reply) && std::string(reply.GetCommandName()) == "OK" &&
+               reply.GetData()->GetField("Text", echoed, sizeof(echoed)) && text == echoed;
+    }
+
+    ServerEvents m_Events;
+    uint32_t m_Error = 0;
+    std::unique_ptr<TestServer> m_Server;
+    uint16_t m_Port = 0;
+};
+
+TEST_F(NetServerTest, ConnectionIdsRiseFromOneAndAreNeverReused) {
+    EXPECT_EQ(m_Server->GetAgentCount(), 0u);
+    for (uint32_t expected = 1; expected <= 3; ++expected) {
+        SCA_NetTransport transport;
+        ASSERT_TRUE(ConnectTo(&transport, m_Port));
+        EXPECT_EQ(WhoAmI(&transport), expected);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }));
+
+    SCA_NetTransport first;
+    SCA_NetTransport second;
+    ASSERT_TRUE(ConnectTo(&first, m_Port));
+    ASSERT_TRUE(ConnectTo(&second, m_Port));
+    EXPECT_EQ(WhoAmI(&first), 4u);
+    EXPECT_EQ(WhoAmI(&second), 5u);
+    EXPECT_EQ(m_Server->GetAgentCount(), 2u);
+}
+
+TEST_F(NetServerTest, EveryRequestGetsExactlyOneReplyNamedOkOrErr) {
+    ReportCapture reports;
+    RawClient raw(m_Port);
+    ASSERT_TRUE(raw.Handshake());
+    const struct {
+        const char* Command;
+        const char* Reply;
+    } cases[] = {
+        {"Echo", "OK"},     {"Maybe", "ERR"}, // the handler's own name does not go out
+        {"Nope", "ERR"},                      // unknown: answered at once
+        {"TooDeep", "ERR"},                   // its reply cannot be sent: answered as a failure
+        {"Echo", "OK"},
+    };
+    uint32_t sequence = 100;
+    for (const auto& entry : cases) {
+        ++sequence;
+        ASSERT_TRUE(raw.Send(Frame(entry.Command, SCA_NET_CODE_COMMAND, sequence)));
+        SCA_NetMessage reply;
+        uint32_t repliedTo = 0;
+        const auto start = Clock::now();
+        ASSERT_TRUE(raw.ReadFrame(&reply, &repliedTo)) << entry.Command;
+        EXPECT_LT(MsSince(start), 1000) << entry.Command;
+        EXPECT_EQ(repliedTo, sequence) << entry.Command;
+        EXPECT_STREQ(reply.GetCommandName(), entry.Reply) << entry.Command;
+        if (std::string(entry.Command) == "Maybe") {
+            EXPECT_EQ(reply.GetData()->IsFieldExists("Partial"), 1); // what it added stays
+        }
+    }
+    SCA_NetMessage extra;
+    uint32_t extraSequence = 0;
+    EXPECT_FALSE(raw.ReadFrame(&extra, &extraSequence, 200)); // no second reply to anything
+    EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "Invalid command - Nope"), 1);
+}
+
+TEST_F(NetServerTest, ManyClientsAtOnce) {
+    constexpr int kClients = 16;
+    constexpr int kRequests = 40;
+    std::vector<std::unique_ptr<SCA_NetTransport>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<SCA_NetTransport>());
+    }
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kClients; ++i) {
+        threads.emplace_back([&, i] {
+            if (!ConnectTo(clients[i].get(), m_Port)) {
+                ++failures;
+                return;
+            }
+            for (int k = 0; k < kRequests; ++k) {
+                if (!Echo(clients[i].get(), std::to_string(i) + "-" + std::to_string(k))) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(m_Server->GetAgentCount(), static_cast<uint32_t>(kClients));
+    {
+        std::lock_guard<std::mutex> lock(m_Events.Lock);
+        std::vector<uint32_t> ids = m_Events.ConnectIds;
+        std::sort(ids.begin(), ids.end());
+        ASSERT_EQ(ids.size(), static_cast<size_t>(kClients));
+        for (int i = 0; i < kClients; ++i) {
+            EXPECT_EQ(ids[i], static_cast<uint32_t>(i + 1));
+        }
+    }
+    clients.clear();
+    EXPECT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }));
+    EXPECT_EQ(m_Events.Disconnects.load(), kClients);
+}
+
+TEST_F(NetServerTest, SlowHandlerDoesNotHoldUpOtherConnections) {
+    SCA_NetTransport slowClient;
+    SCA_NetTransport quickClient;
+    ASSERT_TRUE(ConnectTo(&slowClient, m_Port));
+    ASSERT_TRUE(ConnectTo(&quickClient, m_Port));
+    std::thread slow([&] {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("Slow");
+        request.GetData()->AddField("DelayMs", 1500u);
+        EXPECT_TRUE(Call(&slowClient, &request, &reply));
+        EXPECT_STREQ(reply.GetCommandName(), "OK");
+    });
+    ASSERT_TRUE(WaitUntil([&] { return m_Events.Running.load() == 1; }));
+    const auto start = Clock::now();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_TRUE(Echo(&quickClient, "quick" + std::to_string(i)));
+    }
+    EXPECT_LT(MsSince(start), 1000);
+    EXPECT_EQ(m_Events.Running.load(), 1); // the slow one is still in its handler
+    slow.join();
+}
+
+// Each is sent after a proper greeting; the server must close that connection and go on.
+TEST_F(NetServerTest, BadFramesCloseOnlyTheirOwnConnection) {
+    ReportCapture reports;
+    SCA_NetTransport bystander;
+    ASSERT_TRUE(ConnectTo(&bystander, m_Port));
+
+    std::string malformed = std::string("2\x01"
+                                        "D\x01") +
+                            "9\x01x\x01" + "0\x01";
+    const struct {
+        const char* Case;
+        std::string Bytes;
+    } cases[] = {
+        {"not a frame", "GET / HTTP/1.1\r\nHost: x\r\n\r\n"},
+        {"wrong version", Head("Echo", 8, 0, 1, 9)},
+        {"name over 63 bytes", Head(std::string(64, 'n'), 8)},
+        {"payload over 64 MiB", Head("Echo", SCA_NET_MAX_PAYLOAD + 1)},
+        {"tree 65 levels deep", Head("Echo", 65 * 6) + NestedTree(65)},
+        {"malformed tree", Head("Echo", static_cast<uint32_t>(malformed.size())) + malformed},
+        {"transport code after the greeting", Frame("Greeting", SCA_NET_CODE_GREETING, 1)},
+    };
+    int closed = 0;
+    for (const auto& bad : cases) {
+        RawClient raw(m_Port);
+        ASSERT_TRUE(raw.Handshake()) << bad.Case;
+        ASSERT_TRUE(raw.Send(bad.Bytes)) << bad.Case;
+        EXPECT_TRUE(raw.ClosedWithin(3000)) << bad.Case;
+        ++closed;
+        EXPECT_TRUE(Echo(&bystander, bad.Case)) << bad.Case;
+    }
+    {
+        // Half a frame, then the client goes away.
+        RawClient raw(m_Port);
+        ASSERT_TRUE(raw.Handshake());
+        ASSERT_TRUE(raw.Send(Frame("Echo", SCA_NET_CODE_COMMAND, 1).substr(0, 20)));
+        ++closed;
+    }
+    EXPECT_TRUE(WaitUntil([&] { return m_Events.Disconnects.load() == closed; }));
+    EXPECT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 1; }));
+    EXPECT_TRUE(Echo(&bystander, "still served"));
+    EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "SCA_NetTransport::WaitForMessage"), 7);
+}
+
+TEST_F(NetServerTest, ClientStalledInHalfAFrameHoldsUpNobody) {
+    RawClient stalled(m_Port);
+    ASSERT_TRUE(stalled.Handshake());
+    ASSERT_TRUE(stalled.Send(Frame("Echo", SCA_NET_CODE_COMMAND, 1).substr(0, 10)));
+
+    const auto start = Clock::now();
+    SCA_NetTransport other;
+    ASSERT_TRUE(ConnectTo(&other, m_Port));
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(Echo(&other, "other" + std::to_string(i)));
+    }
+    EXPECT_LT(MsSince(start), 1000);
+
+    const auto stopping = Clock::now();
+    m_Server->StopAll();
+    EXPECT_LT(MsSince(stopping), 1000);
+    EXPECT_TRUE(stalled.ClosedWithin(1000));
+}
+
+TEST(NetServerDispatchTest, NothingIsServedBeforeTheOwnerIsComplete) {
+    ServerEvents events;
+    uint32_t error = 0;
+    TestServer server(&events, 0, &error, /*startDispatch=*/false);
+    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+    ASSERT_NE(server.GetServerPort(), 0u); // already listening
+
+    SCA_NetTransport early;
+    EXPECT_FALSE(ConnectTo(&early, server.GetServerPort(), 200)); // no greeting yet
+
+    SCA_NetTransport waiting;
+    std::atomic<bool> connected{false};
+    std::thread client([&] { connected = ConnectTo(&waiting, server.GetServerPort(), 5000); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(events.Connects.load(), 0);
+    EXPECT_FALSE(connected.load());
+
+    ASSERT_EQ(server.StartDispatch(&error), 1);
+    client.join();
+    ASSERT_TRUE(connected.load());
+    SCA_NetMessage request;
+    SCA_NetMessage reply;
+    request.Init("Echo");
+    EXPECT_TRUE(Call(&waiting, &request, &reply));
+    EXPECT_STREQ(reply.GetCommandName(), "OK");
+    EXPECT_EQ(events.Connects.load(), 1); // the early client had given up
+}
+
+TEST_F(NetServerTest, StopAllWaitsForRunningHandlersAndEndsEveryConnection) {
+    std::vector<std::unique_ptr<SCA_NetTransport>> idle;
+    for (int i = 0; i < 3; ++i) {
+        idle.push_back(std::make_unique<SCA_NetTransport>());
+        ASSERT_TRUE(ConnectTo(idle.back().get(), m_Port));
+    }
+    SCA_NetTransport busy;
+    ASSERT_TRUE(ConnectTo(&busy, m_Port));
+    ASSERT_TRUE(WaitUntil([&] { return m_Events.Connects.load() == 4; }));
+    std::atomic<uint32_t> busyError{0};
+    std::atomic<long long> busyMs{0};
+    std::thread caller([&] {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("Block");
+        uint32_t error = 0;
+        const auto start = Clock::now();
+        EXPECT_FALSE(Call(&busy, &request, &reply, 10000, &error));
+        busyError = error;
+        busyMs = MsSince(start);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return m_Events.BlockEntered.load() == 1; }));
+
+    std::atomic<bool> stopped{false};
+    std::atomic<int> runningAtReturn{-1};
+    std::thread stopper([&] {
+        m_Server->StopAll();
+        runningAtReturn = m_Events.Running.load();
+        stopped = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_FALSE(stopped.load()); // a handler still runs
+    m_Events.ReleaseBlock = true;
+    stopper.join();
+    caller.join();
+
+    EXPECT_EQ(runningAtReturn.load(), 0);
+    EXPECT_EQ(m_Server->GetAgentCount(), 0u);
+    EXPECT_EQ(m_Events.Connects.load(), 4);
+    EXPECT_EQ(m_Events.Disconnects.load(), 4);
+    EXPECT_TRUE(busyError.load() == SCA_NET_ERROR_CLOSED ||
+                busyError.load() == static_cast<uint32_t>(ECONNRESET))
+        << busyError.load();
+    EXPECT_LT(busyMs.load(), 5000);
+    for (auto& transport : idle) {
+        SCA_NetMessage message;
+        uint32_t error = 0;
+        EXPECT_EQ(transport->WaitForMessage(1000, &message, &error), 0);
+        EXPECT_EQ(transport->Connected(), 0);
+    }
+
+    // Nothing fires afterwards, a second StopAll is harmless, and no one gets in.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(m_Events.Disconnects.load(), 4);
+    m_Server->StopAll();
+    SCA_NetTransport late;
+    uint32_t error = 0;
+    EXPECT_EQ(late.Connect("127.0.0.1", m_Port, 1000, &error), 0);
+
+    // Listening anew keeps counting connection ids.
+    ASSERT_EQ(m_Server->Lock(&error), 1) << error;
+    ASSERT_TRUE(ConnectTo(&late, m_Server->GetServerPort()));
+    EXPECT_EQ(WhoAmI(&late), 5u);
+}
+
+TEST_F(NetServerTest, HandlerMayStopTheServer) {
+    // Alone: every other connection ends, its own ends once it returns.
+    m_Events.ReleaseBlock = true;
+    SCA_NetTransport idle;
+    SCA_NetTransport stopping;
+    ASSERT_TRUE(ConnectTo(&idle, m_Port));
+    ASSERT_TRUE(ConnectTo(&stopping, m_Port));
+    SCA_NetMessage request;
+    SCA_NetMessage reply;
+    request.Init("StopAll");
+    EXPECT_FALSE(Call(&stopping, &request, &reply, 5000));
+    uint32_t error = 0;
+    EXPECT_EQ(idle.WaitForMessage(2000, &reply, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_CLOSED);
+    EXPECT_EQ(m_Server->GetServerPort(), 0u);
+
+    // While the owner stops the server too and waits for that very handler.
+    m_Events.ReleaseBlock = false;
+    ASSERT_EQ(m_Server->Lock(&error), 1) << error;
+    ASSERT_TRUE(ConnectTo(&stopping, m_Server->GetServerPort()));
+    std::thread caller([&] {
+        SCA_NetMessage ask;
+        SCA_NetMessage answer;
+        ask.Init("StopAll");
+        Call(&stopping, &ask, &answer, 5000);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return m_Events.StopEntered.load() == 2; }));
+    std::atomic<bool> stopped{false};
+    std::thread owner([&] {
+        m_Server->StopAll();
+        stopped = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    m_Events.ReleaseBlock = true;
+    EXPECT_TRUE(WaitUntil([&] { return stopped.load(); }, 5000));
+    owner.join();
+    caller.join();
+    EXPECT_EQ(m_Events.Running.load(), 0);
+    EXPECT_EQ(m_Server->GetAgentCount(), 0u);
+    EXPECT_EQ(m_Events.Connects.load(), m_Events.Disconnects.load());
+}
+
+TEST(NetServerLifetimeTest, DestroyingTheServerWithClientsMidRequest) {
+    ServerEvents events;
+    uint32_t error = 0;
+    auto* server = new TestServer(&events, 0, &error);
+    ASSERT_EQ(server->IsConstructed(), 1u) << error;
+    std::vector<std::unique_ptr<SCA_NetTransport>> clients;
+    for (int i = 0; i < 4; ++i) {
+        clients.push_back(std::make_unique<SCA_NetTransport>());
+        ASSERT_TRUE(ConnectTo(clients.back().get(), server->GetServerPort()));
+    }
+    // A client's Connect returns once it has answered; the server reads the answer after.
+    ASSERT_TRUE(WaitUntil([&] { return events.Connects.load() == 4; }));
+    std::thread caller([&] {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("Slow");
+        request.GetData()->AddField("DelayMs", 200u);
+        Call(clients[0].get(), &request, &reply, 5000);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return events.Running.load() == 1; }));
+    server->Destroy();
+    EXPECT_EQ(events.Running.load(), 0);
+    EXPECT_EQ(events.Connects.load(), 4);
+    EXPECT_EQ(events.Disconnects.load(), 4);
+    caller.join();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(events.Disconnects.load(), 4);
+}
+
+} // namespace

@@ -1,0 +1,252 @@
+#include <arpa/inet.h>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <type_traits>
+#include <unistd.h>
+
+#include "NetTestSupport.h"
+#include "libmor/SCA_System.h"
+#include "libmor/net/SCA_NetProtocol.h"
+#include "libmor/net/SCA_NetTransport.h"
+
+namespace {
+
+using nettest::Call;
+using nettest::ConnectTo;
+using nettest::MsSince;
+using nettest::ReportCapture;
+using nettest::ServerEvents;
+using nettest::TestServer;
+using nettest::WaitUntil;
+
+static_assert(!std::is_copy_constructible_v<SCA_NetTransport> &&
+                  !std::is_copy_assignable_v<SCA_NetTransport>,
+              "two copies would share and close one link");
+
+// A listener on 127.0.0.1 that accepts one connection and sends it fixed bytes (or nothing),
+// then holds it open until destroyed.
+class FakeServer {
+public:
+    explicit FakeServer(std::string bytes) : m_Bytes(std::move(bytes)) {
+        m_Listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(m_Listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        listen(m_Listener, 4);
+        socklen_t size = sizeof(address);
+        getsockname(m_Listener, reinterpret_cast<sockaddr*>(&address), &size);
+        m_Port = ntohs(address.sin_port);
+        m_Thread = std::thread([this] {
+            pollfd entry{m_Listener, POLLIN, 0};
+            if (poll(&entry, 1, 5000) <= 0) {
+                return;
+            }
+            m_Connection = accept(m_Listener, nullptr, nullptr);
+            if (!m_Bytes.empty()) {
+                send(m_Connection, m_Bytes.data(), m_Bytes.size(), MSG_NOSIGNAL);
+            }
+        });
+    }
+    ~FakeServer() {
+        m_Thread.join();
+        if (m_Connection >= 0) {
+            close(m_Connection);
+        }
+        close(m_Listener);
+    }
+    FakeServer(const FakeServer&) = delete;
+    FakeServer& operator=(const FakeServer&) = delete;
+
+    uint16_t Port() const { return m_Port; }
+
+private:
+    std::string m_Bytes;
+    int m_Listener = -1;
+    int m_Connection = -1;
+    uint16_t m_Port = 0;
+    std::thread m_Thread;
+};
+
+// A loopback port that nothing listens on.
+uint16_t ClosedPort() {
+    const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    socklen_t size = sizeof(address);
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+    close(probe);
+    return ntohs(address.sin_port);
+}
+
+TEST(NetTransportTest, WithoutAConnectionEverythingFailsAtOnce) {
+    ReportCapture reports;
+    SCA_NetTransport transport;
+    EXPECT_EQ(transport.Connected(), 0);
+
+    SCA_NetMessage message;
+    message.Init("GetStatus");
+    uint32_t error = 0;
+    EXPECT_EQ(transport.SendMessageA(0, &message, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_NOT_CONNECTED);
+    const auto start = nettest::Clock::now();
+    error = 0;
+    EXPECT_EQ(transport.WaitForMessage(5000, &message, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_NOT_CONNECTED);
+    EXPECT_LT(MsSince(start), 1000);
+    EXPECT_EQ(transport.SendMessageA(0, nullptr, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_ARGUMENT);
+    EXPECT_STREQ(message.GetCommandName(), "GetStatus");
+    EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "SCA_NetTransport::SendMessageA: cannot send"), 2);
+
+    char text[128];
+    SCA_GetErrorDescr(SCA_NET_ERROR_NOT_CONNECTED, text, sizeof(text));
+    EXPECT_STREQ(text, "not connected");
+}
+
+TEST(NetTransportTest, ConnectFailsCleanlyOnEveryKindOfWrongPeer) {
+    ReportCapture reports;
+    SCA_NetTransport transport;
+    uint32_t error = 0;
+
+    EXPECT_EQ(transport.Connect("", 1, 1000, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_ARGUMENT);
+
+    const uint16_t closedPort = ClosedPort();
+    EXPECT_EQ(transport.Connect("127.0.0.1", closedPort, 1000, &error), 0);
+    EXPECT_EQ(error, static_cast<uint32_t>(ECONNREFUSED));
+
+    // Connected, but no greeting comes: the time-out bounds the whole Connect.
+    FakeServer silent("");
+    auto start = nettest::Clock::now();
+    EXPECT_EQ(transport.Connect("127.0.0.1", silent.Port(), 300, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_TIMEOUT);
+    EXPECT_GE(MsSince(start), 290);
+    EXPECT_LT(MsSince(start), 2000);
+    EXPECT_EQ(transport.Connected(), 0);
+
+    FakeServer noise("HTTP/1.1 400 Bad Request\r\n\r\n");
+    EXPECT_EQ(transport.Connect("127.0.0.1", noise.Port(), 2000, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_MAGIC);
+
+    // A well-formed frame that is not a greeting.
+    FakeServer wrong(nettest::Frame("OK", 0, 0));
+    EXPECT_EQ(transport.Connect("127.0.0.1", wrong.Port(), 2000, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_GREETING);
+    EXPECT_EQ(transport.Connected(), 0);
+    EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "SCA_NetTransport::Connect: cannot connect"), 5);
+}
+
+TEST(NetTransportTest, GreetingTeachesBothEndsWhoAndWhen) {
+    ServerEvents events;
+    uint32_t error = 0;
+    TestServer server(&events, 0, &error);
+    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+
+    SCA_NetTransport transport;
+    const uint64_t clientStart = transport.GetClientStartTime();
+    EXPECT_NE(clientStart, 0u);
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+    EXPECT_EQ(transport.Connected(), 1);
+    EXPECT_EQ(transport.GetServerLoginMode(), 7u);
+    EXPECT_STREQ(transport.GetServerVersion(), "1.2.3");
+    char host[256];
+    ASSERT_EQ(SCA_GetHostName(host, sizeof(host)), 1);
+    EXPECT_STREQ(transport.GetServerHostName(), host);
+    EXPECT_EQ(transport.GetServerStartTime(), server.GetServerStartTime());
+    EXPECT_LE(transport.GetServerStartTime(), transport.GetServerConnectTime());
+    EXPECT_LE(transport.GetServerConnectTime(), transport.GetClientConnectTime());
+    EXPECT_EQ(transport.GetClientStartTime(), clientStart);
+
+    ASSERT_TRUE(WaitUntil([&] { return events.Connects.load() == 1; }));
+    std::lock_guard<std::mutex> lock(events.Lock);
+    EXPECT_EQ(events.ClientConnectTime, transport.GetClientConnectTime());
+}
+
+TEST(NetTransportTest, LateReplyIsNeverTakenForALaterRequest) {
+    ServerEvents events;
+    uint32_t error = 0;
+    TestServer server(&events, 0, &error);
+    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+    SCA_NetTransport transport;
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+
+    SCA_NetMessage slow;
+    slow.Init("Slow");
+    slow.GetData()->AddField("DelayMs", 300u);
+    SCA_NetMessage reply;
+    EXPECT_FALSE(Call(&transport, &slow, &reply, 50, &error));
+    EXPECT_EQ(error, SCA_NET_ERROR_TIMEOUT);
+    EXPECT_STREQ(reply.GetCommandName(), "ERR"); // untouched by the failed wait
+    EXPECT_EQ(transport.Connected(), 1);
+
+    // Let the late "OK" of Slow arrive first: it must be dropped, not taken as Echo's reply.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    SCA_NetMessage echo;
+    echo.Init("Echo");
+    echo.GetData()->AddField("Marker", "second");
+    ASSERT_TRUE(Call(&transport, &echo, &reply, 5000, &error)) << error;
+    EXPECT_STREQ(reply.GetCommandName(), "OK");
+    char marker[16] = "";
+    EXPECT_EQ(reply.GetData()->GetField("Marker", marker, sizeof(marker)), 1);
+    EXPECT_STREQ(marker, "second");
+    EXPECT_EQ(reply.GetData()->IsFieldExists("Slept"), 0);
+}
+
+TEST(NetTransportTest, RefusedMessagesLeaveTheConnectionUsable) {
+    ReportCapture reports;
+    ServerEvents events;
+    uint32_t error = 0;
+    TestServer server(&events, 0, &error);
+    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+    SCA_NetTransport transport;
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+
+    SCA_NetMessage message;
+    message.Init("Echo");
+    message.SetControlCode(SCA_NET_CODE_GREETING);
+    EXPECT_EQ(transport.SendMessageA(0, &message, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_ARGUMENT);
+
+    SCA_ConfigObj* level = message.GetData();
+    for (uint32_t i = 0; i < SCA_CONFIG_MAX_DEPTH; ++i) {
+        level = level->AddConfigObj("L");
+    }
+    message.SetControlCode(SCA_NET_CODE_COMMAND);
+    EXPECT_EQ(transport.SendMessageA(0, &message, &error), 0);
+    EXPECT_EQ(error, SCA_NET_ERROR_PAYLOAD);
+    EXPECT_EQ(transport.Connected(), 1);
+
+    message.Init("Echo");
+    SCA_NetMessage reply;
+    ASSERT_TRUE(Call(&transport, &message, &reply, 5000, &error)) << error;
+    EXPECT_STREQ(reply.GetCommandName(), "OK");
+}
+
+TEST(NetTransportTest, ConnectAgainReplacesTheConnection) {
+    ServerEvents events;
+    uint32_t error = 0;
+    TestServer server(&events, 0, &error);
+    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+    SCA_NetTransport transport;
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+    EXPECT_TRUE(WaitUntil([&] { return events.Disconnects.load() == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return server.GetAgentCount() == 1; }));
+
+    SCA_NetMessage request;
+    SCA_NetMessage reply;
+    request.Init("WhoAmI");
+    ASSERT_TRUE(Call(&transport, &request, &reply));
+    uint32_t id = 0;
+    EXPECT_EQ(reply.GetData()->GetField("ConnectionId", &id), 1);
+    EXPECT_EQ(id, 2u);
+}
+
+} // namespace
