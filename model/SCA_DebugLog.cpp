@@ -8,7 +8,7 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
+#include "model/SCA_TezRecordFields.h"
 
 namespace {
 

@@ -6,24 +6,22 @@
 #include "containers/SCA_List.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Object.h"
-#include "model/SCA_RecordFields.h"
+#include "model/SCA_TezRecordFields.h"
 
-// The base of the named lists that own their records (T derives from SCA_Object): clearing or
+// The base of the lists that own their records (T derives from SCA_Object): clearing or
 // destroying the list destroys the records too, and the records travel as child objects, one
-// per record, named by its position.
+// per record, named by its position. SCA_TezRecordList builds its id-keeping lists on it.
 template <typename T>
 class SCA_OwnerList : public SCA_List<T*> {
 public:
     using Item = typename SCA_List<T*>::Item;
 
     explicit SCA_OwnerList(uint32_t firstId = 0) : SCA_List<T*>(firstId) {}
-    ~SCA_OwnerList() override { ClearAll(); }
+    ~SCA_OwnerList() override { DestroyRecords(); }
 
-    // Destroys every record and empties the list.
+    // Destroys every record and empties the list; the next id goes back to the first id.
     int ClearAll() {
-        for (Item* node = this->GetHead(); node != nullptr; node = node->GetNext()) {
-            SCA_Object::Destroy(node->GetItem());
-        }
+        DestroyRecords();
         return SCA_List<T*>::Clear();
     }
     // The list's own Clear would leave the records behind: here it is ClearAll.
@@ -39,26 +37,15 @@ public:
         return 1;
     }
 
-    // Writes each record with write(record, child) into a child object of its own.
+    // Writes each record with T's Serialize into a child object of its own.
+    int SerializeRecords(SCA_ConfigObj* object) const {
+        return WriteRecords(object, KeepAll, WriteRecord);
+    }
+    // The same with write(record, child) in place of T's Serialize.
     template <typename Write>
     int SerializeRecords(SCA_ConfigObj* object, Write&& write) const {
-        if (object == nullptr) {
-            return 0;
-        }
-        uint32_t position = 0;
-        for (Item* node = this->GetHead(); node != nullptr; node = node->GetNext(), ++position) {
-            SCA_ConfigObj* child = SCA_AddNumberedObj(object, position);
-            if (child == nullptr || !write(node->GetItem(), child)) {
-                return 0;
-            }
-        }
-        return 1;
+        return WriteRecords(object, KeepAll, write);
     }
-    int SerializeRecords(SCA_ConfigObj* object) const {
-        return SerializeRecords(
-            object, [](const T* record, SCA_ConfigObj* child) { return record->Serialize(child); });
-    }
-
     // Empties the list, then makes a record of every child object with T's Deserialize and
     // hands it to add(record), which links it in (the list owns it) or answers 0. On failure
     // the list holds the records read so far.
@@ -74,6 +61,46 @@ public:
             if (record == nullptr || !record->IsConstructed() || !record->Deserialize(child) ||
                 !add(record)) {
                 SCA_Object::Destroy(record);
+                return 0;
+            }
+        }
+        return 1;
+    }
+
+protected:
+    // Only the records that keep(node) accepts; the children are numbered in the order written.
+    template <typename Keep>
+    int SerializeRecordsIf(SCA_ConfigObj* object, Keep&& keep) const {
+        return WriteRecords(object, keep, WriteRecord);
+    }
+
+    // Destroys every record and its node; unlike ClearAll it leaves the next id where it is.
+    void DestroyRecords() {
+        while (Item* node = this->GetHead()) {
+            T* record = node->GetItem();
+            this->DeleteListItem(node);
+            SCA_Object::Destroy(record);
+        }
+    }
+
+private:
+    static bool KeepAll(const Item* /*node*/) { return true; }
+    static int WriteRecord(const T* record, SCA_ConfigObj* child) {
+        return record->Serialize(child);
+    }
+
+    template <typename Keep, typename Write>
+    int WriteRecords(SCA_ConfigObj* object, Keep&& keep, Write&& write) const {
+        if (object == nullptr) {
+            return 0;
+        }
+        uint32_t position = 0;
+        for (Item* node = this->GetHead(); node != nullptr; node = node->GetNext()) {
+            if (!keep(node)) {
+                continue;
+            }
+            SCA_ConfigObj* child = SCA_AddNumberedObj(object, position++);
+            if (child == nullptr || !write(node->GetItem(), child)) {
                 return 0;
             }
         }

@@ -11,21 +11,8 @@ int SCA_SoundActions::AddAction(SCA_SoundAction* action) {
 }
 
 int SCA_SoundActions::Serialize(uint64_t since, SCA_ConfigObj* object) const {
-    if (object == nullptr) {
-        return 0;
-    }
-    uint32_t position = 0;
-    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
-        const SCA_SoundAction* action = node->GetItem();
-        if (action->GetActionTime() <= since) {
-            continue;
-        }
-        SCA_ConfigObj* child = SCA_AddNumberedObj(object, position++);
-        if (child == nullptr || !action->Serialize(child)) {
-            return 0;
-        }
-    }
-    return 1;
+    return SerializeRecordsIf(
+        object, [since](const Item* node) { return node->GetItem()->GetActionTime() > since; });
 }
 
 int SCA_SoundActions::Deserialize(SCA_ConfigObj* object) {

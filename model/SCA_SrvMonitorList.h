@@ -5,7 +5,6 @@
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezRecordList.h"
 
-class SCA_ConfigObj;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 
@@ -62,20 +61,15 @@ public:
     // Writes the monitors file atomically (mode 0600), creating the folder if needed.
     int Save();
 
-    int Serialize(SCA_ConfigObj* object) const;
-    // Each monitor read takes its list id as its monitor id (and its profile's).
-    int Deserialize(SCA_ConfigObj* object);
-
 protected:
     SCA_SrvMonitor* NewRecord() const override {
         return new (std::nothrow) SCA_SrvMonitor(m_Config, m_UserConfig);
     }
+    // Each monitor read takes its list id as its monitor id (and its profile's); reading
+    // raises the monitors status.
+    void RecordsRead() override;
 
 private:
-    // The monitors file's path in path; 0 (reported by caller) when there is no folder or the
-    // path does not fit.
-    int GetFilePath(char* path, uint32_t size) const;
-
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     uint32_t m_MonitorsStatus = 0;

@@ -5,13 +5,11 @@
 #include "model/SCA_TezCond.h"
 #include "model/SCA_TezRecordList.h"
 
-class SCA_ConfigObj;
-
 // The conditions that watch one counter. The list owns its conditions; not copyable (a
 // counter's copy takes copies of the conditions through CopyFrom).
 class SCA_TezCondList : public SCA_TezRecordList<SCA_TezCond> {
 public:
-    SCA_TezCondList() = default;
+    SCA_TezCondList() : SCA_TezRecordList("SCA_TezCondList", "conditions") {}
     ~SCA_TezCondList() override = default;
 
     // By list item id (not the condition id), from the head; out untouched when none matches.
@@ -19,7 +17,9 @@ public:
 
     // Appends cond, which the list owns from then on, under the next item id; the condition
     // id becomes that id. On failure the caller keeps cond.
-    int AddCond(SCA_TezCond* cond, uint32_t* id);
+    int AddCond(SCA_TezCond* cond, uint32_t* id) {
+        return AddRecord(cond, nullptr, id, &SCA_TezCond::SetCondId);
+    }
     // Removes and destroys the condition with this item id.
     int DeleteCond(uint32_t id) { return DeleteRecord(id); }
     // Destroys every condition; ids already handed out are not handed out again.
@@ -27,9 +27,6 @@ public:
     // Replaces the conditions with copies of other's (same ids and order); left as it was on
     // failure.
     int CopyFrom(const SCA_TezCondList& other) { return CopyRecords(other); }
-
-    int Serialize(SCA_ConfigObj* object) const;
-    int Deserialize(SCA_ConfigObj* object);
 
 protected:
     SCA_TezCond* NewRecord() const override { return new (std::nothrow) SCA_TezCond(); }

@@ -148,7 +148,8 @@ int SCA_TezCounterList::AddCounter(uint32_t type, const char* computer, const ch
     }
     auto* counter = new (std::nothrow) SCA_TezCounterInfo();
     uint32_t newId = kNoId;
-    if (counter == nullptr || !AddRecord(counter, nullptr, &newId)) {
+    if (counter == nullptr ||
+        !AddRecord(counter, nullptr, &newId, &SCA_TezCounterInfo::SetCounterId)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(5,
                                                   "SCA_TezCounterList::AddCounter: "
                                                   "cannot add counter - %u",
@@ -156,7 +157,6 @@ int SCA_TezCounterList::AddCounter(uint32_t type, const char* computer, const ch
         SCA_Object::Destroy(counter);
         return 0;
     }
-    counter->SetCounterId(newId);
     counter->SetCounterType(type);
     counter->SetUnits(SCA_TezGetCounterUnits(type));
     counter->SetComputerName(computer);
@@ -203,24 +203,5 @@ int SCA_TezCounterList::CopyFrom(const SCA_TezCounterList& other) {
         return 0;
     }
     m_CountersStatusId = other.m_CountersStatusId;
-    return 1;
-}
-
-int SCA_TezCounterList::Serialize(SCA_ConfigObj* object) const {
-    if (!SerializeRecords(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezCounterList::Serialize: "
-                                                     "cannot serialize counters");
-        return 0;
-    }
-    return 1;
-}
-
-int SCA_TezCounterList::Deserialize(SCA_ConfigObj* object) {
-    if (!DeserializeRecords(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezCounterList::Deserialize: "
-                                                     "cannot read counters");
-        return 0;
-    }
-    UpdateCountersStatusId();
     return 1;
 }

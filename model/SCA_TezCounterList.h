@@ -5,8 +5,6 @@
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezRecordList.h"
 
-class SCA_ConfigObj;
-
 // The counters of a profile, in the order of the rows of the live windows, with look-ups by
 // type, computer, instance and name prefix, and a counters status id that changes whenever
 // the set of counters changes (observers compare it to know when to rebuild their views).
@@ -14,7 +12,7 @@ class SCA_ConfigObj;
 // The list owns its counters and is not copyable; CopyFrom gives another list copies.
 class SCA_TezCounterList : public SCA_TezRecordList<SCA_TezCounterInfo> {
 public:
-    SCA_TezCounterList() = default;
+    SCA_TezCounterList() : SCA_TezRecordList("SCA_TezCounterList", "counters") {}
     ~SCA_TezCounterList() override = default;
 
     // --- look-ups: from the head, first match; out untouched when none matches. Texts match
@@ -58,15 +56,13 @@ public:
     // left as it was on failure.
     int CopyFrom(const SCA_TezCounterList& other);
 
-    // The counters status id is a live change mark: it is not stored, and reading a stored
-    // list advances it like any other change.
-    int Serialize(SCA_ConfigObj* object) const;
-    int Deserialize(SCA_ConfigObj* object);
-
 protected:
     SCA_TezCounterInfo* NewRecord() const override {
         return new (std::nothrow) SCA_TezCounterInfo();
     }
+    // The counters status id is a live change mark: it is not stored, and reading a stored
+    // list advances it like any other change.
+    void RecordsRead() override { UpdateCountersStatusId(); }
 
 private:
     int FindCounter(uint32_t type, const char* computer, const char* instance,

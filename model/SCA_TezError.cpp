@@ -2,7 +2,7 @@
 
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
+#include "model/SCA_TezRecordFields.h"
 
 void SCA_TezError::SetComputerName(const char* name) {
     SCA_StrnCpy(m_ComputerName, name, sizeof(m_ComputerName));

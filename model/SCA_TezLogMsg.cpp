@@ -5,7 +5,7 @@
 
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
+#include "model/SCA_TezRecordFields.h"
 
 namespace {
 

@@ -5,12 +5,10 @@
 #include "model/SCA_TezMonitor.h"
 #include "model/SCA_TezRecordList.h"
 
-class SCA_ConfigObj;
-
 // The monitor entries of the user configuration. The list owns its entries; not copyable.
 class SCA_TezMonitorList : public SCA_TezRecordList<SCA_TezMonitor> {
 public:
-    SCA_TezMonitorList() = default;
+    SCA_TezMonitorList() : SCA_TezRecordList("SCA_TezMonitorList", "monitors") {}
     ~SCA_TezMonitorList() override = default;
 
     // By list item id; out untouched when none matches.
@@ -18,13 +16,12 @@ public:
 
     // Appends monitor, which the list owns from then on, under the next item id; the entry's
     // monitor id becomes that id. On failure the caller keeps monitor.
-    int AddMonitor(SCA_TezMonitor* monitor, uint32_t* id);
+    int AddMonitor(SCA_TezMonitor* monitor, uint32_t* id) {
+        return AddRecord(monitor, nullptr, id, &SCA_TezMonitor::SetMonitorId);
+    }
     int DeleteMonitor(uint32_t id) { return DeleteRecord(id); }
     // Destroys every entry; ids already handed out are not handed out again.
     void ClearAll() { ClearRecords(); }
-
-    int Serialize(SCA_ConfigObj* object) const;
-    int Deserialize(SCA_ConfigObj* object);
 
 protected:
     SCA_TezMonitor* NewRecord() const override { return new (std::nothrow) SCA_TezMonitor(); }

@@ -2,8 +2,8 @@
 
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
 #include "model/SCA_TezProcessRule.h"
+#include "model/SCA_TezRecordFields.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
+#include "model/SCA_TezRecordFields.h"
 
 void SCA_TezProcessInst::SetInstance(const char* instance) {
     SCA_StrnCpy(m_Instance, instance, sizeof(m_Instance));

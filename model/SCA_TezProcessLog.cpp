@@ -1,7 +1,6 @@
 #include "model/SCA_TezProcessLog.h"
 
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
 
 // Automatic and signalled: the first waiter gets the log, Set hands it on.
 SCA_TezProcessLog::SCA_TezProcessLog() : m_Ready(0, 1) {
@@ -77,17 +76,9 @@ int SCA_TezProcessLog::Serialize(uint32_t fromId, SCA_ConfigObj* object) const {
         !object->AddField("StatusId", m_StatusId)) {
         return 0;
     }
-    uint32_t position = 0;
-    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
-        if (fromId != kAllOnes && node->GetId() <= fromId) {
-            continue;
-        }
-        SCA_ConfigObj* child = SCA_AddNumberedObj(object, position++);
-        if (child == nullptr || !node->GetItem()->Serialize(child)) {
-            return 0;
-        }
-    }
-    return 1;
+    return SerializeRecordsIf(object, [fromId](const Item* node) {
+        return fromId == kAllOnes || node->GetId() > fromId;
+    });
 }
 
 int SCA_TezProcessLog::Deserialize(SCA_ConfigObj* object) {

@@ -5,7 +5,7 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_RecordFields.h"
+#include "model/SCA_TezRecordFields.h"
 
 void SCA_TezProcessLogItem::SetProcessName(const char* name) {
     SCA_StrnCpy(m_ProcessName, name, sizeof(m_ProcessName));

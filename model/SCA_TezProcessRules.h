@@ -5,12 +5,10 @@
 #include "model/SCA_TezProcessRule.h"
 #include "model/SCA_TezRecordList.h"
 
-class SCA_ConfigObj;
-
 // The process monitor's rules. The list owns its rules; not copyable.
 class SCA_TezProcessRules : public SCA_TezRecordList<SCA_TezProcessRule> {
 public:
-    SCA_TezProcessRules() = default;
+    SCA_TezProcessRules() : SCA_TezRecordList("SCA_TezProcessRules", "process rules") {}
     ~SCA_TezProcessRules() override = default;
 
     // By list item id; out untouched when none matches.
@@ -18,13 +16,12 @@ public:
 
     // Appends rule, which the list owns from then on, under the next item id; the rule id
     // becomes that id. On failure the caller keeps rule.
-    int AddRule(SCA_TezProcessRule* rule, uint32_t* id);
+    int AddRule(SCA_TezProcessRule* rule, uint32_t* id) {
+        return AddRecord(rule, nullptr, id, &SCA_TezProcessRule::SetRuleId);
+    }
     int DeleteRule(uint32_t id) { return DeleteRecord(id); }
     // Destroys every rule; ids already handed out are not handed out again.
     void ClearAll() { ClearRecords(); }
-
-    int Serialize(SCA_ConfigObj* object) const;
-    int Deserialize(SCA_ConfigObj* object);
 
 protected:
     SCA_TezProcessRule* NewRecord() const override {

@@ -25,15 +25,7 @@ int SCA_TezProfileList::IsNameFree(const char* name, const char* context) const 
 }
 
 int SCA_TezProfileList::Append(SCA_TezProfile* profile, uint32_t* id) {
-    uint32_t newId = kNoId;
-    if (!AddRecord(profile, profile->GetProfileName(), &newId)) {
-        return 0;
-    }
-    profile->SetProfileId(newId);
-    if (id != nullptr) {
-        *id = newId;
-    }
-    return 1;
+    return AddRecord(profile, profile->GetProfileName(), id, &SCA_TezProfile::SetProfileId);
 }
 
 int SCA_TezProfileList::AddProfile(const char* name, SCA_TezProfile** profile) {
@@ -106,23 +98,5 @@ int SCA_TezProfileList::RenameProfile(const char* oldName, const char* newName) 
         return 0;
     }
     node->GetItem()->SetProfileName(stored);
-    return 1;
-}
-
-int SCA_TezProfileList::Serialize(SCA_ConfigObj* object) const {
-    if (!SerializeRecords(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezProfileList::Serialize: "
-                                                     "cannot serialize profiles");
-        return 0;
-    }
-    return 1;
-}
-
-int SCA_TezProfileList::Deserialize(SCA_ConfigObj* object) {
-    if (!DeserializeRecords(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezProfileList::Deserialize: "
-                                                     "cannot read profiles");
-        return 0;
-    }
     return 1;
 }

@@ -5,13 +5,11 @@
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezRecordList.h"
 
-class SCA_ConfigObj;
-
 // The user's profiles. Each item is named by its profile's name (names are unique, exact and
 // case-sensitive) and its id is the profile id. The list owns its profiles; not copyable.
 class SCA_TezProfileList : public SCA_TezRecordList<SCA_TezProfile> {
 public:
-    SCA_TezProfileList() = default;
+    SCA_TezProfileList() : SCA_TezRecordList("SCA_TezProfileList", "profiles") {}
     ~SCA_TezProfileList() override = default;
 
     // By list item id; out untouched when none matches.
@@ -33,9 +31,6 @@ public:
     int DeleteProfile(uint32_t id) { return DeleteRecord(id); }
     // Destroys every profile; ids already handed out are not handed out again.
     void ClearAll() { ClearRecords(); }
-
-    int Serialize(SCA_ConfigObj* object) const;
-    int Deserialize(SCA_ConfigObj* object);
 
 protected:
     SCA_TezProfile* NewRecord() const override { return new (std::nothrow) SCA_TezProfile(); }

@@ -4,13 +4,31 @@
 
 class SCA_ConfigObj;
 
+// Writing and reading the fields of records that travel as configuration objects, and the
+// child objects that lists of records are stored in.
+
 // Size of the fixed configuration texts of the monitoring records (255 characters and a NUL).
 inline constexpr uint32_t SCA_TEZ_TEXT_SIZE = 256;
 // Size of the fixed computer-name and name-prefix texts of counters and monitor definitions.
 inline constexpr uint32_t SCA_TEZ_NAME_SIZE = 64;
 
+// Appends a text field. The byte form cannot carry the byte 0x01 (its separator), which may
+// turn up in names read from the system (process names, user names): such bytes travel as '?'
+// rather than making the whole record fail. A text over the value limit travels cut to it (on
+// a UTF-8 boundary). A null text travels as an empty one.
+int SCA_AddTextField(SCA_ConfigObj* object, const char* name, const char* text);
+
+// Adds a child object named by the number in decimal; null when it cannot be added.
+SCA_ConfigObj* SCA_AddNumberedObj(SCA_ConfigObj* object, uint32_t number);
+
+// Each child object of object in order, for list readers that take every child whatever its
+// name: the first (next) child that is an object, or null.
+SCA_ConfigObj* SCA_FirstChildObj(SCA_ConfigObj* object);
+SCA_ConfigObj* SCA_NextChildObj(SCA_ConfigObj* child);
+
 // Writes the fields of a record into a configuration object, one value field per member. The
-// first field that cannot be added makes the writer fail; later puts are then skipped.
+// first field that cannot be added makes the writer fail; later puts are then skipped. Texts
+// are the user's settings and go as they are: one the byte form cannot carry fails the writer.
 class SCA_TezFieldWriter {
 public:
     explicit SCA_TezFieldWriter(SCA_ConfigObj* object);

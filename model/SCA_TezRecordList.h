@@ -6,15 +6,27 @@
 #include <cstring>
 #include <new>
 
-#include "containers/SCA_List.h"
+#include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_OwnerList.h"
+#include "model/SCA_TezRecordFields.h"
 
 // Name of the value field that carries a record list's next id in its stored form.
 inline constexpr const char* SCA_TEZ_NEXT_ID_FIELD = "NextId";
 
+// The file a record list is kept in, inside a folder its owner sets, and the words its
+// reports use for it.
+struct tagSCA_TEZ_LIST_FILE {
+    const char* FileName;
+    const char* RootName; // of the stored object
+    uint32_t FileType;
+    const char* Title;    // "monitors file": "cannot load monitors file <path>"
+    const char* NoFolder; // the report when no folder is set
+};
+
 // The common part of the monitoring record lists (conditions, rules, counters, profiles,
-// monitors, process rules, report headers): a list that owns its records and hands out their
-// ids.
+// monitors, process rules, report headers): an owner list that hands out its records' ids.
 //
 // Ids start at 1 and are never handed out twice by one list, not even after a clear or a load,
 // because other objects (tasks, reports, windows) keep them after a record is gone. The stored
@@ -24,23 +36,61 @@ inline constexpr const char* SCA_TEZ_NEXT_ID_FIELD = "NextId";
 // T derives from SCA_Object, is copyable (deeply, when it embeds a list) and offers
 // Serialize(SCA_ConfigObj*) const and Deserialize(SCA_ConfigObj*).
 template <typename T>
-class SCA_TezRecordList : public SCA_List<T*> {
+class SCA_TezRecordList : public SCA_OwnerList<T> {
 public:
-    using Item = SCA_ListItem<T*>;
+    using Item = typename SCA_OwnerList<T>::Item;
     static constexpr uint32_t kFirstId = 1;
     static constexpr uint32_t kNoId = 0xFFFFFFFFu;
 
-    SCA_TezRecordList() : SCA_List<T*>(kFirstId) {}
-    ~SCA_TezRecordList() override { DestroyRecords(*this); }
+    // className and recordsName make the texts of the reports of Serialize and Deserialize:
+    // "<className>::Serialize: cannot serialize <recordsName>".
+    SCA_TezRecordList(const char* className, const char* recordsName)
+        : SCA_OwnerList<T>(kFirstId), m_ClassName(className), m_RecordsName(recordsName) {}
+    SCA_TezRecordList() : SCA_TezRecordList("SCA_TezRecordList", "records") {}
+    ~SCA_TezRecordList() override = default;
 
     SCA_TezRecordList(const SCA_TezRecordList&) = delete;
     SCA_TezRecordList& operator=(const SCA_TezRecordList&) = delete;
 
+    // Destroys every record; unlike the owner list's Clear it keeps the ids handed out used.
+    int Clear() {
+        ClearRecords();
+        return 1;
+    }
+
+    // The stored form described above; a failure is reported.
+    int Serialize(SCA_ConfigObj* object) const {
+        if (!SerializeRecords(object)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Serialize: cannot serialize %s",
+                                                      m_ClassName, m_RecordsName);
+            return 0;
+        }
+        return 1;
+    }
+    // Replaces the records with those of the stored form; on failure (reported) the list is
+    // left as it was. Once read, the list gets RecordsRead.
+    int Deserialize(SCA_ConfigObj* object) {
+        if (!DeserializeRecords(object)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Deserialize: cannot read %s",
+                                                      m_ClassName, m_RecordsName);
+            return 0;
+        }
+        RecordsRead();
+        return 1;
+    }
+
 protected:
+    // The owner list's ClearAll starts the ids again, which these lists never do; records are
+    // deleted through the derived lists' own operations, which keep their marks up to date.
+    using SCA_OwnerList<T>::ClearAll;
+    using SCA_OwnerList<T>::DestroyItem;
+
     // An empty record of the list's kind, to be filled from a stored form; null on failure.
     virtual T* NewRecord() const = 0;
     // The name under which a record is listed (null: unnamed).
     virtual const char* GetRecordName(const T& /*record*/) const { return nullptr; }
+    // Called after Deserialize has replaced the records, for what a list derives from them.
+    virtual void RecordsRead() {}
 
     // Appends record under the next id; the list owns it from then on. On failure (null
     // record, no id left, allocation) the caller keeps it.
@@ -58,27 +108,30 @@ protected:
         return 1;
     }
 
-    // Unlinks and destroys the record with this item id.
-    int DeleteRecord(uint32_t id) {
-        T* record = nullptr;
-        if (!this->DeleteItem(id, &record)) {
+    // The same, and the record takes its new id through stamp (its id setter) before the id
+    // is handed back.
+    int AddRecord(T* record, const char* name, uint32_t* id, void (T::*stamp)(uint32_t)) {
+        uint32_t newId = kNoId;
+        if (!AddRecord(record, name, &newId)) {
             return 0;
         }
-        SCA_Object::Destroy(record);
+        (record->*stamp)(newId);
+        if (id != nullptr) {
+            *id = newId;
+        }
         return 1;
     }
 
+    // Unlinks and destroys the record with this item id.
+    int DeleteRecord(uint32_t id) { return this->DestroyItem(id); }
+
     // Destroys every record; the ids handed out so far stay used.
-    void ClearRecords() {
-        const uint32_t next = this->GetNextItemId();
-        DestroyRecords(*this);
-        this->SetNextItemId(next);
-    }
+    void ClearRecords() { this->DestroyRecords(); }
 
     // Replaces the records with copies of other's, with the same ids, names, order and next id.
     // On failure the list is left as it was.
     int CopyRecords(const SCA_TezRecordList& other) {
-        Scratch scratch;
+        Scratch scratch(kFirstId);
         for (Item* node = other.GetHead(); node != nullptr; node = node->GetNext()) {
             T* copy = node->GetItem() != nullptr ? new (std::nothrow) T(*node->GetItem()) : nullptr;
             if (copy == nullptr || !copy->IsConstructed() ||
@@ -99,9 +152,7 @@ protected:
             return 0;
         }
         for (Item* node = this->GetHead(); node != nullptr; node = node->GetNext()) {
-            char name[16];
-            std::snprintf(name, sizeof(name), "%u", node->GetId());
-            SCA_ConfigObj* child = object->AddConfigObj(name);
+            SCA_ConfigObj* child = SCA_AddNumberedObj(object, node->GetId());
             if (child == nullptr || node->GetItem() == nullptr ||
                 !node->GetItem()->Serialize(child)) {
                 return 0;
@@ -118,15 +169,13 @@ protected:
         if (object == nullptr) {
             return 0;
         }
-        Scratch scratch;
+        Scratch scratch(kFirstId);
         uint32_t next = this->GetNextItemId();
-        for (SCA_Field* child = object->GetHead(); child != nullptr; child = child->GetNext()) {
-            if (!child->IsObject()) {
-                continue;
-            }
+        for (SCA_ConfigObj* child = SCA_FirstChildObj(object); child != nullptr;
+             child = SCA_NextChildObj(child)) {
             uint32_t id = kNoId;
             if (!ParseId(child->GetName(), &id) || scratch.GetListItem(id) != nullptr ||
-                !ReadRecord(static_cast<SCA_ConfigObj*>(child), id, &scratch)) {
+                !ReadRecord(child, id, &scratch)) {
                 return 0;
             }
             next = id + 1 > next ? id + 1 : next;
@@ -142,22 +191,74 @@ protected:
         return 1;
     }
 
-private:
-    // A list that only holds records on their way in; whatever it still holds at its end is
-    // destroyed.
-    class Scratch : public SCA_List<T*> {
-    public:
-        Scratch() : SCA_List<T*>(kFirstId) {}
-        ~Scratch() override { DestroyRecords(*this); }
-    };
-
-    static void DestroyRecords(SCA_List<T*>& list) {
-        while (Item* node = list.GetHead()) {
-            T* record = node->GetItem();
-            list.DeleteListItem(node);
-            SCA_Object::Destroy(record);
+    // Reads the list from its file in dir through Deserialize above; a missing file is a list
+    // without records. On failure (reported) the list is left as it was.
+    int LoadFile(const char* dir, const tagSCA_TEZ_LIST_FILE& file) {
+        char path[kPathSize];
+        if (!JoinPath(dir, file.FileName, path, sizeof(path))) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Load: %s", m_ClassName,
+                                                      file.NoFolder);
+            return 0;
         }
+        if (!SCA_IsFileExists(path)) {
+            return 1;
+        }
+        SCA_ConfigObj root(file.RootName, nullptr);
+        uint32_t error = 0;
+        uint32_t fileType = 0;
+        if (!root.IsConstructed() || !root.Load(path, &error, &fileType)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Load: cannot load %s %s (ERR:%u)",
+                                                      m_ClassName, file.Title, path, error);
+            return 0;
+        }
+        if (fileType != file.FileType || !Deserialize(&root)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Load: invalid %s %s", m_ClassName,
+                                                      file.Title, path);
+            return 0;
+        }
+        return 1;
     }
+
+    // Writes the list through Serialize above to its file in dir atomically (mode 0600),
+    // creating dir if needed.
+    int SaveFile(const char* dir, const tagSCA_TEZ_LIST_FILE& file) const {
+        char path[kPathSize];
+        if (!JoinPath(dir, file.FileName, path, sizeof(path))) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Save: %s", m_ClassName,
+                                                      file.NoFolder);
+            return 0;
+        }
+        uint32_t error = 0;
+        if (!SCA_CreateDirectory(dir, &error)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                5, "%s::Save: cannot create folder %s (ERR:%u)", m_ClassName, dir, error);
+            return 0;
+        }
+        SCA_ConfigObj root(file.RootName, nullptr);
+        if (!root.IsConstructed() || !Serialize(&root) ||
+            !root.Save(path, file.FileType, 0, &error)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Save: cannot save %s %s (ERR:%u)",
+                                                      m_ClassName, file.Title, path, error);
+            return 0;
+        }
+        return 1;
+    }
+
+    // Room for a folder path, a '/' and a file name.
+    static constexpr uint32_t kPathSize = 4096 + 64;
+
+    // "<dir>/<name>" in path; 0 without a folder or when it does not fit.
+    static int JoinPath(const char* dir, const char* name, char* path, uint32_t size) {
+        if (dir == nullptr || dir[0] == '\0' || path == nullptr || size == 0) {
+            return 0;
+        }
+        const int length = std::snprintf(path, size, "%s/%s", dir, name);
+        return length > 0 && static_cast<uint32_t>(length) < size ? 1 : 0;
+    }
+
+private:
+    // Holds records on their way in; whatever it still holds at its end is destroyed.
+    using Scratch = SCA_OwnerList<T>;
 
     // A decimal id that is not the all-ones value, and nothing else.
     static bool ParseId(const char* text, uint32_t* id) {
@@ -178,7 +279,7 @@ private:
 
     // Puts the nodes of from in place of this list's own, whose records are destroyed. Only
     // the first node may need an allocation (when this list is empty); the others are relinked.
-    int TakeRecords(SCA_List<T*>* from) {
+    int TakeRecords(Scratch* from) {
         Item* first = from->GetHead();
         if (first == nullptr) {
             ClearRecords();
@@ -204,4 +305,7 @@ private:
         }
         return 1;
     }
+
+    const char* m_ClassName;
+    const char* m_RecordsName;
 };

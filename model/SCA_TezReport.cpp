@@ -3,8 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "model/SCA_RecordFields.h"
-
 namespace {
 
 // Each record with the list node that holds it.

@@ -5,7 +5,6 @@
 #include "model/SCA_TezRecordList.h"
 #include "model/SCA_TezReportInfo.h"
 
-class SCA_ConfigObj;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 
@@ -56,14 +55,10 @@ public:
     // Writes the index file atomically (mode 0600), creating the folder if needed.
     int Save();
 
-    int Serialize(SCA_ConfigObj* object) const;
-    int Deserialize(SCA_ConfigObj* object);
-
 protected:
     SCA_TezReportInfo* NewRecord() const override { return new (std::nothrow) SCA_TezReportInfo(); }
 
 private:
-    int GetIndexPath(char* path, uint32_t size) const;
     // Deletes the file of a report; a missing file or folder is not an error.
     void DeleteReportFile(uint32_t id) const;
 
