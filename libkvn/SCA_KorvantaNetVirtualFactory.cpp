@@ -1,0 +1,4 @@
+#include "libkvn/SCA_KorvantaNetVirtualFactory.h"
+
+// Defined here so that the class's virtual table lives in the library alone.
+SCA_KorvantaNetVirtualFactory::~SCA_KorvantaNetVirtualFactory() = default;
