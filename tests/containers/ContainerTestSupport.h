@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/KorvantaTestSupport.h"
+
 #include <cstdint>
 #include <mutex>
 #include <sstream>
@@ -14,6 +16,9 @@
 
 // Helpers shared by the container tests.
 namespace containers_test {
+
+using korvanta_test::HeapFailure;
+using korvanta_test::ReportCapture;
 
 // Checks the list's shape: head and tail are null exactly when the count is 0, the head has no
 // predecessor and the tail no successor, and walking next links from the head (and previous
@@ -106,47 +111,5 @@ template <typename T>
     }
     return ::testing::AssertionSuccess();
 }
-
-// Arms the heap's failure hook for the calling thread and disarms it again on scope exit, so a
-// hook that the code under test never reached cannot hit a later allocation.
-class HeapFailure {
-public:
-    explicit HeapFailure(uint32_t n) { SCA_HeapFailAfter(n); }
-    ~HeapFailure() { SCA_HeapFailAfter(0); }
-    HeapFailure(const HeapFailure&) = delete;
-    HeapFailure& operator=(const HeapFailure&) = delete;
-};
-
-// Collects every report made while it is alive (from any thread).
-class ReportCapture {
-public:
-    struct Report {
-        uint32_t Level;
-        std::string Text;
-    };
-
-    ReportCapture() { SCA_SetErrorCallback(&ReportCapture::Collect, this); }
-    ~ReportCapture() { SCA_SetErrorCallback(nullptr, nullptr); }
-    ReportCapture(const ReportCapture&) = delete;
-    ReportCapture& operator=(const ReportCapture&) = delete;
-
-    std::vector<Report> Take() {
-        std::lock_guard<std::mutex> lock(m_Lock);
-        std::vector<Report> out;
-        out.swap(m_Reports);
-        return out;
-    }
-
-private:
-    static int Collect(tagSCA_ERROR_DESCR* record, void* context) {
-        auto* self = static_cast<ReportCapture*>(context);
-        std::lock_guard<std::mutex> lock(self->m_Lock);
-        self->m_Reports.push_back({record->Level, record->Text});
-        return 1;
-    }
-
-    std::mutex m_Lock;
-    std::vector<Report> m_Reports;
-};
 
 } // namespace containers_test

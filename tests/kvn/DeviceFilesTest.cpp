@@ -95,14 +95,14 @@ TEST(DeviceIndexFile, MissingDamagedAndFolderlessFiles) {
     Reports reports;
     EXPECT_EQ(0, index.Load());
     EXPECT_EQ(2u, index.Count());
-    EXPECT_TRUE(Contains(reports.Take(), "SCA_KvnDeviceIndex::Load: cannot load (ERR:"));
+    EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnDeviceIndex::Load: cannot load (ERR:"));
 
     // No configuration folder: refused, never a file at the root of the file system.
     SCA_KvnNetConfigUser noFolder(nullptr);
     SCA_KvnDeviceIndex homeless(nullptr, &noFolder);
     EXPECT_EQ(0, homeless.Save());
     EXPECT_EQ(0, homeless.Load());
-    EXPECT_TRUE(Contains(reports.Take(), "cannot build server device list file name"));
+    EXPECT_TRUE(Contains(reports.TakeTexts(), "cannot build server device list file name"));
 }
 
 TEST_F(DeviceFiles, FolderAndFileNamesOfADevice) {
@@ -122,7 +122,7 @@ TEST_F(DeviceFiles, FolderAndFileNamesOfADevice) {
     EXPECT_STREQ("", path);
     uint32_t error = 0;
     EXPECT_EQ(0, homeless.Save(1, 1, &error));
-    EXPECT_TRUE(Contains(reports.Take(), "SCA_KvnDevice::Save: cannot build device file name"));
+    EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnDevice::Save: cannot build device file name"));
 }
 
 TEST_F(DeviceFiles, DataFileRoundTripFollowsTheFlags) {
@@ -225,7 +225,7 @@ TEST_F(DeviceFiles, AReportThatFailsToLoadIsNeverSavedOverItsFile) {
 
     Reports reports;
     EXPECT_EQ(0, m_Device.LoadReports());
-    EXPECT_TRUE(Contains(reports.Take(), "SCA_KvnDevice::LoadReports: cannot load report (ERR:"));
+    EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnDevice::LoadReports: cannot load report (ERR:"));
     EXPECT_EQ(0, m_Device.GetReportList()->GetReport(0, nullptr));
     SCA_KvnReport* report = nullptr;
     EXPECT_EQ(0, m_Device.GetReport(0, &report));
@@ -251,7 +251,7 @@ TEST_F(DeviceFiles, DeleteReportsEmptiesBothCollectionsEvenWithoutFiles) {
     EXPECT_EQ(0u, m_Device.GetReportList()->Count());
     EXPECT_FALSE(
         std::filesystem::exists(m_Folders.DevicePath("device_000007/kvn_report_000001.hdx")));
-    EXPECT_TRUE(Contains(reports.Take(), "web-07(7) - 2 device reports deleted"));
+    EXPECT_TRUE(Contains(reports.TakeTexts(), "web-07(7) - 2 device reports deleted"));
 }
 
 TEST(ReportFile, SavedFlagFollowsTheOutcome) {

@@ -141,7 +141,7 @@ TEST(DeviceList, AddsEachNumberOnceAndOwnsItsRecords) {
     EXPECT_EQ(0, list.AddDevice(6, &first));
     EXPECT_EQ(0u, list.Count());
     EXPECT_EQ((Texts{"SCA_KvnDeviceList::AddDevice: Cannot create device info object"}),
-              reports.Take());
+              reports.TakeTexts());
 }
 
 TEST(DeviceSessions, KeepOnlyTheNewestHundred) {

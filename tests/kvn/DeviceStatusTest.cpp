@@ -143,7 +143,7 @@ TEST_F(DeviceStatus, MalformedFullStatusIsRefusedKeepingWhatCameBefore) {
                      "db-02(2)",
                      "SCA_KvnDevice::UpdateStatus: cannot get counters status from the monitor "
                      "data"}),
-              reports.Take());
+              reports.TakeTexts());
 
     FullStatus status;
     FullStatus::Sample(status.AddCounter(10), 100, "1");
@@ -152,7 +152,7 @@ TEST_F(DeviceStatus, MalformedFullStatusIsRefusedKeepingWhatCameBefore) {
     counters->GetField("Counters", &counters);
     counters->AddConfigObj("11"); // no "Data"
     EXPECT_EQ(0, m_Device.UpdateStatus(status.Get(), nullptr, nullptr));
-    EXPECT_EQ((Texts{"SCA_KvnDevice::UpdateStatus: cannot get counter data"}), reports.Take());
+    EXPECT_EQ((Texts{"SCA_KvnDevice::UpdateStatus: cannot get counter data"}), reports.TakeTexts());
     EXPECT_EQ(1u, Counter(ReportOfDay(0), 10)->GetTotalValues());
 }
 
@@ -202,7 +202,7 @@ TEST_F(DeviceStatus, CompactNamesWithoutTheirTokensAreRefused) {
         uint32_t error = 0;
         EXPECT_EQ(0, m_Device.UpdateStatusEx(&status, &error)) << test.SetName;
         EXPECT_EQ(SCA_KVN_ERROR_BAD_SAMPLE_NAME, error) << test.SetName;
-        const Texts texts = reports.Take();
+        const Texts texts = reports.TakeTexts();
         ASSERT_EQ(1u, texts.size()) << test.SetName;
         EXPECT_NE(std::string::npos, texts[0].find(test.Message)) << texts[0];
     }

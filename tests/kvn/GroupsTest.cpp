@@ -73,7 +73,7 @@ TEST(Group, MembershipKeepsTheFirstNameAndRefusesUnstorableNames) {
     EXPECT_EQ(0, group.AddDevice(14, "bad\x01name"));
     EXPECT_EQ(0, group.AddDevice(15, nullptr));
     EXPECT_EQ(0, group.IsMember(14));
-    EXPECT_EQ(3u, reports.Take().size());
+    EXPECT_EQ(3u, reports.TakeTexts().size());
     EXPECT_EQ(1, group.DeleteDevice(12));
     EXPECT_EQ(0, group.IsMember(12));
 }
@@ -179,7 +179,7 @@ TEST(GroupListFile, MissingDamagedAndFolderlessFiles) {
     SCA_KvnGroupList homeless(nullptr, &noFolder);
     EXPECT_EQ(0, homeless.Save());
     EXPECT_EQ(0, homeless.Load());
-    const Texts texts = reports.Take();
+    const Texts texts = reports.TakeTexts();
     ASSERT_EQ(3u, texts.size());
     EXPECT_NE(std::string::npos, texts[0].find("SCA_KvnGroupList::Load: cannot load (ERR:"));
     EXPECT_EQ("SCA_KvnGroupList::Save: cannot build server group list file name", texts[1]);

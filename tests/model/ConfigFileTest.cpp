@@ -344,7 +344,7 @@ TEST_F(ConfigFileTest, RefusedSaveLeavesTheOldFile) {
 
     EXPECT_EQ(m_File, ReadBytes(m_Path));
     EXPECT_EQ(std::vector<std::string>{"config.hdx"}, m_Dir.Names());
-    EXPECT_FALSE(reports.Take().empty());
+    EXPECT_FALSE(reports.TakeTexts().empty());
 }
 
 TEST_F(ConfigFileTest, FailedAllocationsWhileLoadingLeaveTheObject) {

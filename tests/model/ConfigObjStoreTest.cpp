@@ -243,7 +243,7 @@ TEST(ConfigObjStoreTest, SixtyFourLevelsAreTheDeepestTree) {
     ASSERT_EQ(1, Parse(&read, bytes));
     EXPECT_EQ(1, deep.Compare(&read));
     EXPECT_EQ(SCA_CONFIG_MAX_DEPTH + 1, read.GetTotalFieldCount());
-    EXPECT_TRUE(reports.Take().empty());
+    EXPECT_TRUE(reports.TakeTexts().empty());
 
     // One level more is neither written nor read.
     SCA_ConfigObj* below = bottom->AddConfigObj("L");
@@ -255,7 +255,7 @@ TEST(ConfigObjStoreTest, SixtyFourLevelsAreTheDeepestTree) {
     uint32_t position = 0;
     EXPECT_EQ(0, deep.DoSerialize(buffer.data(), static_cast<uint32_t>(buffer.size()), &position));
     EXPECT_EQ(0u, position);
-    EXPECT_EQ(2u, reports.Take().size());
+    EXPECT_EQ(2u, reports.TakeTexts().size());
 
     const std::string before = Bytes(read);
     EXPECT_EQ(0, Parse(&read, NestedForm(SCA_CONFIG_MAX_DEPTH + 1)));

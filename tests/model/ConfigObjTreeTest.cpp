@@ -69,7 +69,7 @@ TEST(ConfigObjAddTest, DuplicateNamesAreReportedByEachForm) {
                      "SCA_ConfigObj::AddField(14): Duplicate field name - Port",
                      "SCA_ConfigObj::AddField(14): Duplicate field name - Port",
                      "SCA_ConfigObj::AddField(15): Duplicate field name - Port"}),
-              reports.Take());
+              reports.TakeTexts());
     EXPECT_TRUE(reports.AllAtLevel(SCA_LEVEL_CONFIG));
     EXPECT_EQ(Texts{"Port"}, Names(config));
     EXPECT_FALSE(detached->IsLinked());
@@ -84,7 +84,7 @@ TEST(ConfigObjAddTest, DuplicateNamesAreReportedByEachForm) {
     SCA_Field* first = nullptr;
     ASSERT_EQ(1, config.GetFieldByName("Port", &first));
     EXPECT_STREQ("8000", first->GetValue());
-    EXPECT_TRUE(reports.Take().empty());
+    EXPECT_TRUE(reports.TakeTexts().empty());
 }
 
 TEST(ConfigObjAddTest, NewFieldFormNamesAndPlacesTheField) {
@@ -94,7 +94,7 @@ TEST(ConfigObjAddTest, NewFieldFormNamesAndPlacesTheField) {
     SCA_Field* out = nullptr;
     EXPECT_EQ(0, config.AddField("", &out, 1, 1));
     EXPECT_EQ(nullptr, out);
-    EXPECT_EQ(Texts{"SCA_ConfigObj::AddField: Invalid field name."}, reports.Take());
+    EXPECT_EQ(Texts{"SCA_ConfigObj::AddField: Invalid field name."}, reports.TakeTexts());
 
     ASSERT_EQ(1, config.AddField("A", &out, 0, 1));
     ASSERT_NE(nullptr, out);
@@ -121,7 +121,7 @@ TEST(ConfigObjAddTest, NewFieldFormReportsAFailedAllocation) {
         EXPECT_EQ(0, config.AddField("Port", &out, 1, 1));
         EXPECT_EQ(nullptr, out);
     }
-    EXPECT_EQ(Texts(2, "SCA_ConfigObj::AddField : Cannot create field object"), reports.Take());
+    EXPECT_EQ(Texts(2, "SCA_ConfigObj::AddField : Cannot create field object"), reports.TakeTexts());
     EXPECT_EQ(0u, config.GetFieldCount());
 }
 
@@ -161,7 +161,7 @@ TEST(ConfigObjAddTest, EveryFormRefusesLinkedUnnamedAndNullFields) {
     EXPECT_EQ(&other, linked->GetParent());
 
     SCA_Field unnamed(nullptr, nullptr); // a failed construction leaves no name
-    reports.Take();
+    reports.TakeTexts();
     EXPECT_EQ(0, config.AddField(&unnamed));
     EXPECT_EQ(0, config.AddField(&unnamed, 0));
     EXPECT_EQ(0, config.AddField(&unnamed, 0, 0));
@@ -371,17 +371,17 @@ TEST(ConfigObjTypedTest, NamesAreCheckedAndDuplicatesOnlyWhenAsked) {
         EXPECT_EQ(0, config.AddField(name, "text", 1));
         EXPECT_EQ(0, config.AddField(name, 1.5));
     }
-    EXPECT_EQ(Texts(12, "SCA_ConfigObj::AddField: Invalid field name."), reports.Take());
+    EXPECT_EQ(Texts(12, "SCA_ConfigObj::AddField: Invalid field name."), reports.TakeTexts());
 
     ASSERT_EQ(1, config.AddField("Port", 1, 1));
     EXPECT_EQ(1, config.AddField("Port", 2));
     EXPECT_EQ(1, config.AddField("Port", uint16_t{3}, 0));
-    EXPECT_TRUE(reports.Take().empty());
+    EXPECT_TRUE(reports.TakeTexts().empty());
     EXPECT_EQ(0, config.AddField("Port", 4, 1));
     EXPECT_EQ(0, config.AddField("Port", uint64_t{4}, 1));
     EXPECT_EQ(0, config.AddField("Port", "4", 1));
     EXPECT_EQ(0, config.AddFieldToHead("Port", 4, 1));
-    EXPECT_EQ(4u, reports.Take().size());
+    EXPECT_EQ(4u, reports.TakeTexts().size());
     EXPECT_EQ(3u, config.GetFieldCount());
 
     ASSERT_EQ(1, config.AddFieldToHead("First", -1));
@@ -653,12 +653,12 @@ TEST(ConfigObjCompareTest, ReportsTheFirstDifference) {
     SCA_Field same("Port", nullptr);
     ASSERT_EQ(1, same.SetValue("8000"));
     EXPECT_EQ(1, port.Compare(&same));
-    EXPECT_TRUE(reports.Take().empty());
+    EXPECT_TRUE(reports.TakeTexts().empty());
 
     SCA_Field both("Host", nullptr);
     ASSERT_EQ(1, both.SetValue("alpha"));
     EXPECT_EQ(0, port.Compare(&both));
-    EXPECT_EQ(Texts{"Different field name"}, reports.Take()) << "only the first difference";
+    EXPECT_EQ(Texts{"Different field name"}, reports.TakeTexts()) << "only the first difference";
 
     SCA_Field value("Port", nullptr);
     ASSERT_EQ(1, value.SetValue("8001"));
@@ -672,7 +672,7 @@ TEST(ConfigObjCompareTest, ReportsTheFirstDifference) {
     EXPECT_EQ(0, port.Compare(nullptr));
     EXPECT_EQ((Texts{"Different field value", "Different field value", "Different field type",
                      "Different field type", "Different field type"}),
-              reports.Take());
+              reports.TakeTexts());
     EXPECT_TRUE(reports.AllAtLevel(SCA_LEVEL_CONFIG));
 }
 
@@ -686,7 +686,7 @@ TEST(ConfigObjCompareTest, FieldWithoutAValueEqualsTheEmptyValue) {
     SCA_Field text("Name", nullptr);
     ASSERT_EQ(1, text.SetValue("x"));
     EXPECT_EQ(0, bare.Compare(&text));
-    EXPECT_EQ(Texts{"Different field value"}, reports.Take());
+    EXPECT_EQ(Texts{"Different field value"}, reports.TakeTexts());
 }
 
 TEST(ConfigObjCompareTest, TreesCompareChildByChild) {
@@ -695,28 +695,28 @@ TEST(ConfigObjCompareTest, TreesCompareChildByChild) {
     BuildSample(&config);
     SCA_ConfigObj copy(config);
     EXPECT_EQ(1, config.Compare(&copy));
-    EXPECT_TRUE(reports.Take().empty());
+    EXPECT_TRUE(reports.TakeTexts().empty());
 
     SCA_ConfigObj* ports = Child(*Child(copy, "Server"), "Ports");
     ASSERT_EQ(1, ports->GetHead()->SetValue("2"));
     EXPECT_EQ(0, config.Compare(&copy));
-    EXPECT_EQ(Texts{"Different field value"}, reports.Take());
+    EXPECT_EQ(Texts{"Different field value"}, reports.TakeTexts());
 
     SCA_ConfigObj longer(config);
     ASSERT_EQ(1, longer.AddField("More", 1));
     EXPECT_EQ(0, config.Compare(&longer));
     EXPECT_EQ(0, longer.Compare(&config));
-    EXPECT_EQ(2u, reports.Take().size());
+    EXPECT_EQ(2u, reports.TakeTexts().size());
 
     SCA_ConfigObj reordered(config);
     ASSERT_EQ(1, reordered.GetFieldList()->MoveItemToTail("Port"));
     EXPECT_EQ(0, config.Compare(&reordered)) << "child order is part of the tree";
-    reports.Take();
+    reports.TakeTexts();
 
     SCA_ConfigObj renamed(config);
     ASSERT_EQ(1, renamed.SetName("Other"));
     EXPECT_EQ(0, config.Compare(&renamed));
-    EXPECT_EQ(Texts{"Different field name"}, reports.Take());
+    EXPECT_EQ(Texts{"Different field name"}, reports.TakeTexts());
 }
 
 TEST(ConfigObjPathTest, PathsJoinTheNamesFromTheRoot) {

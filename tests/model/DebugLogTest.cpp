@@ -338,7 +338,7 @@ TEST(DebugLogTextReportTest, AnUnwritablePathIsReported) {
     model_test::Reports reports;
     SCA_DebugLog log(10);
     EXPECT_EQ(0, log.SaveTextReport("/nonexistent-folder/sub/log.txt"));
-    const auto texts = reports.Take();
+    const auto texts = reports.TakeTexts();
     ASSERT_EQ(1u, texts.size());
     EXPECT_EQ(0u, texts[0].find("SCA_DebugLog::SaveTextReport: cannot write file "));
     EXPECT_TRUE(reports.AllAtLevel(5));

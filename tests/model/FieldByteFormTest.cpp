@@ -298,14 +298,14 @@ TEST(FieldValueTest, InvalidNamesLeaveTheFieldUnconstructedWithAReport) {
         EXPECT_EQ(0u, field.IsConstructed());
         EXPECT_EQ(0, field.HasName());
     }
-    const std::vector<std::string> texts = reports.Take();
+    const std::vector<std::string> texts = reports.TakeTexts();
     EXPECT_EQ(std::vector<std::string>(3, "Invalid field name."), texts);
     EXPECT_TRUE(reports.AllAtLevel(SCA_LEVEL_CONFIG));
 
     HeapFailure failure(1);
     SCA_Field unnamed("Name", nullptr);
     EXPECT_EQ(0u, unnamed.IsConstructed());
-    EXPECT_TRUE(reports.Take().empty()) << "a failed allocation is silent";
+    EXPECT_TRUE(reports.TakeTexts().empty()) << "a failed allocation is silent";
 }
 
 TEST(FieldValueTest, NumbersAreStoredAsTheirCLocaleText) {

@@ -89,7 +89,7 @@ TEST(LogMessageTest, AFailedCopyIsReportedAndKeepsTheOldMessage) {
         EXPECT_EQ(0, message.SetMessage("lost"));
     }
     EXPECT_STREQ("kept", message.GetMessage());
-    const auto texts = reports.Take();
+    const auto texts = reports.TakeTexts();
     ASSERT_EQ(1u, texts.size());
     EXPECT_EQ(0u, texts[0].find("Cannot alloc 5 bytes of memory - ")) << texts[0];
     EXPECT_TRUE(reports.AllAtLevel(5));

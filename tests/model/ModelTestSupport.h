@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/KorvantaTestSupport.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,10 @@
 
 // Helpers shared by the configuration-tree tests.
 namespace model_test {
+
+using korvanta_test::HeapFailure;
+using korvanta_test::TempDir;
+using Reports = korvanta_test::ReportCapture;
 
 // Building blocks of the byte form, for making inputs by hand.
 inline std::string ValueForm(const std::string& name, const std::string& value) {
@@ -119,96 +125,5 @@ inline ::testing::AssertionResult ParentsAreSound(SCA_ConfigObj& object) {
     }
     return ::testing::AssertionSuccess();
 }
-
-// Arms the heap's failure hook for this thread and disarms it on scope exit.
-class HeapFailure {
-public:
-    explicit HeapFailure(uint32_t n) { SCA_HeapFailAfter(n); }
-    ~HeapFailure() { SCA_HeapFailAfter(0); }
-    HeapFailure(const HeapFailure&) = delete;
-    HeapFailure& operator=(const HeapFailure&) = delete;
-};
-
-// Collects the reports made while it lives; the callback is removed again at its end.
-class Reports {
-public:
-    struct Record {
-        uint32_t Level;
-        std::string Text;
-    };
-
-    Reports() { SCA_SetErrorCallback(&Reports::Collect, this); }
-    ~Reports() { SCA_SetErrorCallback(nullptr, nullptr); }
-    Reports(const Reports&) = delete;
-    Reports& operator=(const Reports&) = delete;
-
-    // The texts reported since the last call.
-    std::vector<std::string> Take() {
-        std::lock_guard<std::mutex> lock(m_Lock);
-        std::vector<std::string> texts;
-        for (size_t i = m_Taken; i < m_Records.size(); ++i) {
-            texts.push_back(m_Records[i].Text);
-        }
-        m_Taken = m_Records.size();
-        return texts;
-    }
-
-    // There was at least one report, and every report was made at this level.
-    bool AllAtLevel(uint32_t level) {
-        std::lock_guard<std::mutex> lock(m_Lock);
-        return !m_Records.empty() &&
-               std::all_of(m_Records.begin(), m_Records.end(),
-                           [level](const Record& record) { return record.Level == level; });
-    }
-
-private:
-    static int Collect(tagSCA_ERROR_DESCR* record, void* context) {
-        auto* self = static_cast<Reports*>(context);
-        std::lock_guard<std::mutex> lock(self->m_Lock);
-        self->m_Records.push_back({record->Level, record->Text});
-        return 1;
-    }
-
-    std::mutex m_Lock;
-    std::vector<Record> m_Records;
-    size_t m_Taken = 0;
-};
-
-// A fresh folder under TMPDIR (or /tmp), removed with its content at the end of the test.
-class TempDir {
-public:
-    TempDir() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern =
-            std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/model-test-XXXXXX";
-        if (mkdtemp(pattern.data()) != nullptr) {
-            m_Path = pattern;
-        }
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        if (!m_Path.empty()) {
-            std::filesystem::remove_all(m_Path, ignored);
-        }
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& Path() const { return m_Path; }
-    std::string operator/(const std::string& name) const { return m_Path + "/" + name; }
-
-    // The names in the folder, sorted.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_Path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::string m_Path;
-};
 
 } // namespace model_test

@@ -251,7 +251,7 @@ TEST(MonitorFile, MissingFileIsAnEmptyListAndABrokenOneChangesNothing) {
     model_test::Reports reports;
     EXPECT_EQ(list.Load(), 0);
     EXPECT_EQ(StoredForm(list), before);
-    EXPECT_FALSE(reports.Take().empty());
+    EXPECT_FALSE(reports.TakeTexts().empty());
 
     // A configuration file of another kind is refused too.
     SCA_ConfigObj other(SCA_SRV_MONITORS_ROOT, nullptr);
@@ -281,7 +281,7 @@ TEST(MonitorFile, NeedsAFolder) {
     model_test::Reports reports;
     EXPECT_EQ(list.Load(), 0);
     EXPECT_EQ(list.Save(), 0);
-    EXPECT_EQ(reports.Take(),
+    EXPECT_EQ(reports.TakeTexts(),
               (std::vector<std::string>{"SCA_SrvMonitorList::Load: no configuration folder",
                                         "SCA_SrvMonitorList::Save: no configuration folder"}));
 }

@@ -80,7 +80,7 @@ TEST(XmlElementTest, AFailedCopyIsReportedAndKeepsTheOldText) {
     }
     EXPECT_STREQ("old", element.GetName());
     EXPECT_STREQ("old value", element.GetValue());
-    const auto texts = reports.Take();
+    const auto texts = reports.TakeTexts();
     ASSERT_EQ(2u, texts.size());
     EXPECT_EQ("Cannot alloc 8 bytes of memory", texts[0]);
     EXPECT_EQ("Cannot alloc 10 bytes of memory", texts[1]);

@@ -126,7 +126,7 @@ TEST(CounterList, RefusesUnknownCounterTypes) {
         EXPECT_EQ(list.AddCounter(type, "", "", "", nullptr), 0);
     }
     EXPECT_EQ(list.Count(), 0u);
-    EXPECT_EQ(reports.Take().size(), 3u);
+    EXPECT_EQ(reports.TakeTexts().size(), 3u);
 }
 
 TEST(CounterList, CutsLongTextsToTheirFields) {
@@ -200,7 +200,7 @@ TEST(CounterPresets, InitPassesTheTextsToEveryCounterAndReplacesTheList) {
     const uint32_t count = list.Count();
     EXPECT_EQ(list.Init(19, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(list.Count(), count);
-    EXPECT_EQ(reports.Take(),
+    EXPECT_EQ(reports.TakeTexts(),
               std::vector<std::string>{"SCA_TezCounterList::Init: unknown counter preset - 19"});
 }
 

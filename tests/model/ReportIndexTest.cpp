@@ -160,7 +160,7 @@ TEST(ReportIndex, DeletingRemovesHeaderAndFileButNotTheId) {
     EXPECT_FALSE(ReportFileExists(index, id));
     model_test::Reports reports;
     EXPECT_EQ(index.DeleteReport(id), 0);
-    EXPECT_EQ(reports.Take(),
+    EXPECT_EQ(reports.TakeTexts(),
               std::vector<std::string>{"SCA_TezReportIndex::DeleteReport: invalid report ID - 1"});
 
     ASSERT_EQ(index.DeleteAllReports(), 1);

@@ -123,7 +123,7 @@ TEST(RuleRecords, AnUnreadableFieldLeavesTheRecordAsItWas) {
     object.AddField("CondValue", "not a number");
     EXPECT_EQ(rule.Deserialize(&object), 0);
     EXPECT_EQ(StoredForm(rule), before);
-    EXPECT_EQ(reports.Take(),
+    EXPECT_EQ(reports.TakeTexts(),
               std::vector<std::string>{"SCA_TezRule::Deserialize: invalid field - CondValue"});
 }
 

@@ -113,7 +113,7 @@ TEST_F(SettingsFilesTest, AFirstStartCreatesTheFilesAndAPasswordOnlyTheOwnerCanR
     EXPECT_EQ(Password(), password + "\n");
     EXPECT_STREQ(first.User.GetServerUserName(), "admin");
     EXPECT_EQ(first.User.GetServerControlPort(), 24503);
-    EXPECT_TRUE(Contains(m_Reports.Take(), m_Home / "initial-password"));
+    EXPECT_TRUE(Contains(m_Reports.TakeTexts(), m_Home / "initial-password"));
 
     // The next start reads what the first wrote and makes no new password.
     std::remove((m_Home / "initial-password").c_str());
@@ -121,7 +121,7 @@ TEST_F(SettingsFilesTest, AFirstStartCreatesTheFilesAndAPasswordOnlyTheOwnerCanR
     ASSERT_EQ(Run(&second, SCA_TezConfigSide::Service), 1);
     EXPECT_EQ(std::string(second.User.GetServerPassword()), password);
     EXPECT_EQ(FileMode(m_Home / "initial-password"), -1);
-    EXPECT_FALSE(Contains(m_Reports.Take(), "password"));
+    EXPECT_FALSE(Contains(m_Reports.TakeTexts(), "password"));
 }
 
 TEST_F(SettingsFilesTest, TheClientKeepsItsOwnUserFileAndNoPasswordFile) {
@@ -138,13 +138,13 @@ TEST_F(SettingsFilesTest, ACorruptedUserFileIsMovedAsideAndReplacedByDefaults) {
     const std::string damaged = "KHDX but not what it should be";
     WriteBytes(m_Home / "korva_user.hdx", damaged);
     WriteBytes(m_Home / "korva_user.hdx.bad", "an earlier one");
-    m_Reports.Take();
+    m_Reports.TakeTexts();
 
     Start second;
     ASSERT_EQ(Run(&second, SCA_TezConfigSide::Service), 1);
     EXPECT_EQ(ReadBytes(m_Home / "korva_user.hdx.bad.1"), damaged);
     EXPECT_EQ(ReadBytes(m_Home / "korva_user.hdx.bad"), "an earlier one");
-    const std::vector<std::string> reports = m_Reports.Take();
+    const std::vector<std::string> reports = m_Reports.TakeTexts();
     EXPECT_TRUE(Contains(reports, kCorrupted));
     EXPECT_TRUE(Contains(reports, m_Home / "korva_user.hdx.bad.1"));
     // The defaults were saved, with a new password in its file.
@@ -184,7 +184,7 @@ TEST_F(SettingsFilesTest, AFileThatCannotBeMovedAsideIsNeverOverwritten) {
     EXPECT_EQ(Run(&second, SCA_TezConfigSide::Service), 0);
     EXPECT_EQ(second.Code, SCA_TEZ_RESET_USER_FAILED);
     EXPECT_EQ(ReadBytes(m_Home / "korva_user.hdx"), "damaged");
-    EXPECT_TRUE(Contains(m_Reports.Take(), "Unable to reset user configuration file."));
+    EXPECT_TRUE(Contains(m_Reports.TakeTexts(), "Unable to reset user configuration file."));
 
     // Resetting step by step, as a caller of the single operations would, keeps it too.
     SCA_TezConfigUser user(&second.Product);
@@ -222,7 +222,7 @@ TEST_F(SettingsFilesTest, AProductFileOfAnotherTypeIsRefusedAndLeftAsItIs) {
     }
     EXPECT_EQ(ReadBytes(m_Home / "korva.hdx"), bytes);
     EXPECT_EQ(m_Home.Names(), std::vector<std::string>{"korva.hdx"});
-    EXPECT_TRUE(Contains(m_Reports.Take(), "Product configuration file is invalid."));
+    EXPECT_TRUE(Contains(m_Reports.TakeTexts(), "Product configuration file is invalid."));
 }
 
 TEST_F(SettingsFilesTest, ACorruptedProductFileIsMovedAsideAndReplacedByDefaults) {
@@ -243,13 +243,13 @@ TEST_F(SettingsFilesTest, FailuresBeforeAnyFileAreReportedWithTheSidesTexts) {
     Start start;
     EXPECT_EQ(SCA_LoadProductConfig(&start.Product, "", SCA_TezConfigSide::Client, &start.Code), 0);
     EXPECT_EQ(start.Code, SCA_TEZ_LOAD_PRODUCT_FAILED);
-    EXPECT_TRUE(Contains(m_Reports.Take(), "Cannot load product configuration file."));
+    EXPECT_TRUE(Contains(m_Reports.TakeTexts(), "Cannot load product configuration file."));
     // A user configuration needs a product configuration that knows its folder.
     EXPECT_EQ(
         SCA_LoadUserConfig(&start.User, &start.Product, SCA_TezConfigSide::Service, &start.Code),
         0);
     EXPECT_EQ(start.Code, SCA_TEZ_LOAD_USER_FAILED);
-    EXPECT_TRUE(Contains(m_Reports.Take(), "Unable to load user configuration file."));
+    EXPECT_TRUE(Contains(m_Reports.TakeTexts(), "Unable to load user configuration file."));
     EXPECT_TRUE(m_Home.Names().empty());
 }
 

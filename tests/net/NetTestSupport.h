@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/KorvantaTestSupport.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
@@ -26,6 +28,8 @@
 
 namespace nettest {
 
+using korvanta_test::ReportCapture;
+
 using Clock = std::chrono::steady_clock;
 
 inline long long MsSince(Clock::time_point start) {
@@ -43,34 +47,6 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 50
     }
     return true;
 }
-
-// Collects the reports made while it lives.
-class ReportCapture {
-public:
-    ReportCapture() { SCA_SetErrorCallback(&ReportCapture::Collect, this); }
-    ~ReportCapture() { SCA_SetErrorCallback(nullptr, nullptr); }
-    ReportCapture(const ReportCapture&) = delete;
-    ReportCapture& operator=(const ReportCapture&) = delete;
-
-    // Reports at level whose text contains part.
-    int Count(uint32_t level, const std::string& part) const {
-        std::lock_guard<std::mutex> lock(m_Lock);
-        return static_cast<int>(std::count_if(m_Records.begin(), m_Records.end(), [&](auto& r) {
-            return r.first == level && r.second.find(part) != std::string::npos;
-        }));
-    }
-
-private:
-    static int Collect(tagSCA_ERROR_DESCR* record, void* context) {
-        auto* self = static_cast<ReportCapture*>(context);
-        std::lock_guard<std::mutex> lock(self->m_Lock);
-        self->m_Records.emplace_back(record->Level, record->Text);
-        return 0;
-    }
-
-    mutable std::mutex m_Lock;
-    std::vector<std::pair<uint32_t, std::string>> m_Records;
-};
 
 // The bytes of one frame.
 inline std::string Frame(SCA_NetMessage* message, uint32_t sequence) {
