@@ -52,8 +52,7 @@ int SCA_KvnNetConfigUser::Serialize(SCA_ConfigObj* object) {
                : 0;
 }
 
-int SCA_KvnNetConfigUser::Deserialize(SCA_TezConfig* config, SCA_ConfigObj* object,
-                                      uint32_t mask) {
+int SCA_KvnNetConfigUser::Deserialize(SCA_TezConfig* config, SCA_ConfigObj* object, uint32_t mask) {
     if (object == nullptr || !SCA_TezConfigUser::Deserialize(config, object, mask)) {
         return 0;
     }

@@ -122,7 +122,8 @@ TEST_F(DeviceFiles, FolderAndFileNamesOfADevice) {
     EXPECT_STREQ("", path);
     uint32_t error = 0;
     EXPECT_EQ(0, homeless.Save(1, 1, &error));
-    EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnDevice::Save: cannot build device file name"));
+    EXPECT_TRUE(
+        Contains(reports.TakeTexts(), "SCA_KvnDevice::Save: cannot build device file name"));
 }
 
 TEST_F(DeviceFiles, DataFileRoundTripFollowsTheFlags) {
@@ -225,7 +226,8 @@ TEST_F(DeviceFiles, AReportThatFailsToLoadIsNeverSavedOverItsFile) {
 
     Reports reports;
     EXPECT_EQ(0, m_Device.LoadReports());
-    EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnDevice::LoadReports: cannot load report (ERR:"));
+    EXPECT_TRUE(
+        Contains(reports.TakeTexts(), "SCA_KvnDevice::LoadReports: cannot load report (ERR:"));
     EXPECT_EQ(0, m_Device.GetReportList()->GetReport(0, nullptr));
     SCA_KvnReport* report = nullptr;
     EXPECT_EQ(0, m_Device.GetReport(0, &report));

@@ -304,7 +304,7 @@ TEST(DeviceIndex, ClonesAreOfflineAndNumberedAboveTheHighestDevice) {
     EXPECT_EQ(1, device->IsOnline());
 }
 
-TEST(NetConfigUser, StoresTheTwoSettingsButNeitherFolder) {
+TEST(NetConfigUser, StoresTheTwoSettingsAfterTheGeneralOnesButNotTheDevicesFolder) {
     SCA_KvnNetConfigUser settings(nullptr);
     EXPECT_EQ(1u, settings.GetNetDevUpdatePeriod());
     EXPECT_EQ(1000u, settings.GetNetMaxPendingStatus());
@@ -314,22 +314,38 @@ TEST(NetConfigUser, StoresTheTwoSettingsButNeitherFolder) {
     settings.SetConfigDir("/srv/config");
 
     SCA_ConfigObj stored("Config", nullptr);
-    stored.AddField("Existing", 1);
     ASSERT_EQ(1, settings.Serialize(&stored));
-    EXPECT_EQ((Texts{"Existing", "NetDevUpdatePeriod", "NetMaxPendingStatus"}), Names(stored));
+    const Texts names = Names(stored);
+    ASSERT_GT(names.size(), 2u);
+    EXPECT_EQ("FileType", names.front()); // the general settings come first
+    EXPECT_EQ((Texts{"NetDevUpdatePeriod", "NetMaxPendingStatus"}),
+              Texts(names.end() - 2, names.end()));
 
     SCA_KvnNetConfigUser read(nullptr);
     read.SetDevicesDirName("/keep");
-    ASSERT_EQ(1, read.Deserialize(nullptr, &stored, 0));
+    ASSERT_EQ(1, read.Deserialize(nullptr, &stored, 0xFFFFFFFFu));
     EXPECT_EQ(15u, read.GetNetDevUpdatePeriod());
     EXPECT_EQ(40u, read.GetNetMaxPendingStatus());
     EXPECT_STREQ("/keep", read.GetDevicesDirName());
+    EXPECT_STREQ("/srv/config", read.GetConfigDir());
 
+    // A general configuration without the network fields keeps the values held.
+    SCA_TezConfigUser general(nullptr);
     SCA_ConfigObj without("Config", nullptr);
-    ASSERT_EQ(1, read.Deserialize(nullptr, &without, 0));
+    ASSERT_EQ(1, general.Serialize(&without));
+    ASSERT_EQ(1, read.Deserialize(nullptr, &without, 0xFFFFFFFFu));
+    EXPECT_EQ(15u, read.GetNetDevUpdatePeriod());
+
+    // A form the general part refuses: the network fields are not read either.
+    SCA_ConfigObj foreign("Config", nullptr);
+    foreign.AddField("FileType", 5u);
+    foreign.AddField("NetDevUpdatePeriod", 99u);
+    Reports reports;
+    EXPECT_EQ(0, read.Deserialize(nullptr, &foreign, 0xFFFFFFFFu));
     EXPECT_EQ(15u, read.GetNetDevUpdatePeriod());
 
     SCA_KvnNetConfigUser copy(settings);
+    EXPECT_EQ(1u, copy.IsConstructed());
     EXPECT_STREQ("/srv/devices", copy.GetDevicesDirName());
     EXPECT_STREQ("/srv/config", copy.GetConfigDir());
     EXPECT_EQ(40u, copy.GetNetMaxPendingStatus());

@@ -156,6 +156,8 @@ TEST(GroupListFile, RoundTripKeepsMembersMonitorsAndRules) {
     EXPECT_EQ(19u, group->GetRules()->Count());
     EXPECT_EQ(20u, group->GetRules()->GetNextRuleId());
     EXPECT_EQ(1u, group->GetMonitors()->Count());
+    // The monitors of a group read from the file belong to the server's user configuration.
+    EXPECT_EQ(&folders.Settings, group->GetMonitors()->GetUserConfig());
     ASSERT_EQ(1, loaded.GetGroup("lab", &group));
     EXPECT_EQ(2u, group->GetGroupId());
 }

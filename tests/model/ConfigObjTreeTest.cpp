@@ -121,7 +121,8 @@ TEST(ConfigObjAddTest, NewFieldFormReportsAFailedAllocation) {
         EXPECT_EQ(0, config.AddField("Port", &out, 1, 1));
         EXPECT_EQ(nullptr, out);
     }
-    EXPECT_EQ(Texts(2, "SCA_ConfigObj::AddField : Cannot create field object"), reports.TakeTexts());
+    EXPECT_EQ(Texts(2, "SCA_ConfigObj::AddField : Cannot create field object"),
+              reports.TakeTexts());
     EXPECT_EQ(0u, config.GetFieldCount());
 }
 
