@@ -3,22 +3,14 @@
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezRepStatus.h"
 
 void SCA_KvnRule::SetActionValue(const char* value) {
     SCA_StrnCpy(m_ActionValue, value, sizeof(m_ActionValue));
 }
 
 const char* SCA_KvnRule::GetRepStatusDescr() const {
-    switch (m_RepStatus) {
-    case 3:
-        return "Message";
-    case 4:
-        return "Warning";
-    case 5:
-        return "Error";
-    default:
-        return "NA";
-    }
+    return SCA_TezGetRepStatusDescr(m_RepStatus);
 }
 
 int SCA_KvnRule::IsIdentical(const SCA_KvnRule* other) const {

@@ -3,6 +3,7 @@
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezRepStatus.h"
 
 void SCA_TezError::SetComputerName(const char* name) {
     SCA_StrnCpy(m_ComputerName, name, sizeof(m_ComputerName));
@@ -17,16 +18,7 @@ void SCA_TezError::SetDescription(const char* description) {
 }
 
 const char* SCA_TezError::GetRepStatusDescr() const {
-    switch (m_RepStatus) {
-    case 3:
-        return "Message";
-    case 4:
-        return "Warning";
-    case 5:
-        return "Error";
-    default:
-        return "NA";
-    }
+    return SCA_TezGetRepStatusDescr(m_RepStatus);
 }
 
 int SCA_TezError::Serialize(SCA_ConfigObj* object) const {
