@@ -1,6 +1,7 @@
 #include "model/SCA_TezSelfTest.h"
 
 #include "libmor/SCA_String.h"
+#include "model/SCA_TezRepStatus.h"
 
 SCA_TezSelfTest::SCA_TezSelfTest(SCA_TezConfig* config, SCA_TezConfigUser* userConfig,
                                  SCA_ConfigObj* params)
@@ -9,17 +10,7 @@ SCA_TezSelfTest::SCA_TezSelfTest(SCA_TezConfig* config, SCA_TezConfigUser* userC
 }
 
 uint32_t SCA_TezSelfTest::GetRepStatus() {
-    switch (m_ProcessStatus) {
-    case 1:
-        return 1;
-    case 10:
-        return 3;
-    case 11:
-    case 22:
-        return 4;
-    default:
-        return 5;
-    }
+    return SCA_TezGetJobRepStatus(m_ProcessStatus);
 }
 
 void SCA_TezSelfTest::SetStatusString(const char* text) {
