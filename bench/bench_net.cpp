@@ -20,9 +20,9 @@
 #include <benchmark/benchmark.h>
 
 #include "libmor/SCA_System.h"
-#include "libmor/net/SCA_NetFrameWriter.h"
-#include "libmor/net/SCA_NetServer.h"
-#include "libmor/net/SCA_NetTransport.h"
+#include "net/SCA_NetFrameWriter.h"
+#include "net/SCA_NetServer.h"
+#include "net/SCA_NetTransport.h"
 
 namespace {
 

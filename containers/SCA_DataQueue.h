@@ -5,10 +5,10 @@
 
 #include "containers/SCA_Queue.h"
 #include "libmor/SCA_Mutex.h"
+#include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Semaphore.h"
 #include "libmor/SCA_Sync.h"
-#include "model/SCA_Object.h"
 
 // Hands elements from producer threads to one consumer thread that sleeps until there is work:
 // a queue guarded by a mutex, and a semaphore that counts what was put in. The semaphore's

@@ -6,8 +6,8 @@
 
 #include "containers/SCA_ListItem.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Object.h"
 #include "libmor/SCA_String.h"
-#include "model/SCA_Object.h"
 
 // The one general-purpose container: a doubly linked list of SCA_ListItem<T> nodes, each with
 // an element, a 32-bit id and an optional name. Elements are reached by node, id, name and

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 template <typename T>
 class SCA_List;

@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "libmor/SCA_Report.h"
-#include "libmor/net/SCA_NetFrameReader.h"
-#include "libmor/net/SCA_NetFrameWriter.h"
-#include "libmor/net/SCA_NetMessage.h"
+#include "net/SCA_NetFrameReader.h"
+#include "net/SCA_NetFrameWriter.h"
+#include "net/SCA_NetMessage.h"
 
 namespace {
 

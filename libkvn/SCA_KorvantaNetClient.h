@@ -4,8 +4,8 @@
 
 #include "libkvn/SCA_KorvantaNetCommands.h"
 #include "libkvn/SCA_KorvantaNetVirtual.h"
-#include "libmor/net/SCA_NetMessage.h"
-#include "libmor/net/SCA_NetTransport.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetTransport.h"
 
 class SCA_ConfigObj;
 

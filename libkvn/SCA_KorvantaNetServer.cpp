@@ -2,10 +2,10 @@
 
 #include "libkvn/SCA_KorvantaNetVirtualFactory.h"
 #include "libmor/SCA_Report.h"
-#include "libmor/net/SCA_NetMessage.h"
-#include "libmor/net/SCA_NetProtocol.h"
-#include "libmor/net/SCA_NetServerAgent.h"
 #include "model/SCA_ConfigObj.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetServerAgent.h"
 
 namespace {
 

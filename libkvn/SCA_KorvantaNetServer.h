@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "libkvn/SCA_KorvantaNetCommands.h"
-#include "libmor/net/SCA_NetServer.h"
+#include "net/SCA_NetServer.h"
 
 class SCA_KorvantaNetVirtualFactory;
 class SCA_NetMessage;

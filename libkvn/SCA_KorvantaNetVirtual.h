@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
 

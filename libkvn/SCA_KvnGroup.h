@@ -6,7 +6,7 @@
 #include "libkvn/SCA_KvnRuleList.h"
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 #include "model/SCA_SrvMonitorList.h"
 
 class SCA_ConfigObj;

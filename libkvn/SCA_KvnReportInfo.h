@@ -4,7 +4,7 @@
 
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
 

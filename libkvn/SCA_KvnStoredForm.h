@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_Object.h"
 
 // Fixed text fields of the device store's records: 255 characters and the terminating zero.
 inline constexpr uint32_t SCA_KVN_TEXT_SIZE = 256;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // What every waitable object offers: slot 2 waits, slot 3 releases.
 class SCA_SyncObject : public SCA_Object {

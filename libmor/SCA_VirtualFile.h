@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // Open modes, combined with |.
 inline constexpr uint32_t SCA_FILE_READ = 0x1;

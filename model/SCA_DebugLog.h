@@ -5,8 +5,8 @@
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
-#include "model/SCA_Object.h"
 
 class SCA_ConfigObj;
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // One mounted volume: kind, state, labels and sizes in bytes. Plain members and fixed texts:
 // copies are member by member. Text setters cut what does not fit on a UTF-8 boundary.

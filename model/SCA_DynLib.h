@@ -1,7 +1,7 @@
 #pragma once
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // A loaded dynamic library: the platform object that holds it (null while none is loaded),
 // which it releases when it goes. Not copyable.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
 class SCA_FieldList;

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Object.h"
 #include "model/SCA_Field.h"
-#include "model/SCA_Object.h"
 
 // The children of a configuration object: an intrusive doubly linked list through the fields'
 // own links, so a field is in at most one list at a time. The list owns its fields and

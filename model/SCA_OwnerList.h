@@ -4,8 +4,8 @@
 #include <new>
 
 #include "containers/SCA_List.h"
+#include "libmor/SCA_Object.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_Object.h"
 #include "model/SCA_TezRecordFields.h"
 
 // The base of the lists that own their records (T derives from SCA_Object): clearing or

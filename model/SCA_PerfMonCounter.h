@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // One performance counter as a collector samples it, and the counter-type vocabulary: the
 // symbolic name and display description of each counter type, and which types measure

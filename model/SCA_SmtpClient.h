@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // The record of the platform's SMTP client: the state of one connection to a mail server,
 // which the client's connect and send operations keep and nothing else reads. Plain members:

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // A growable byte store: the byte form of a whole configuration tree travels in one.
 class SCA_StringStor : public SCA_Object {

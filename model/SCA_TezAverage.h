@@ -1,7 +1,7 @@
 #pragma once
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // The average of a counter's values over one window (10, 30 or 60 values) as its sample store
 // keeps it. Copies are member by member.

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Object.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_Object.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezSettingTable.h"
 

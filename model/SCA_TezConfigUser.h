@@ -4,10 +4,10 @@
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Object.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_KeyCommand.h"
 #include "model/SCA_LlmServerList.h"
-#include "model/SCA_Object.h"
 #include "model/SCA_OwnerList.h"
 #include "model/SCA_SoundList.h"
 #include "model/SCA_SrvConnectList.h"

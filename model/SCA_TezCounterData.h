@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 #include "model/SCA_TezAverage.h"
 
 // The sample store of one counter: what a counter knows of its values. The stores themselves

@@ -4,7 +4,7 @@
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
 class SCA_PerfMonCounter;

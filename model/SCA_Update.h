@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
-#include "model/SCA_Object.h"
+#include "libmor/SCA_Object.h"
 
 // One update package: what it is, for which product and version, and where to get it. Plain
 // members and fixed texts only, so copies are member by member. Text setters cut what does not

@@ -6,7 +6,7 @@
 #include "KvnNetTestSupport.h"
 #include "libkvn/SCA_KorvantaNetClient.h"
 #include "libkvn/SCA_KorvantaNetServer.h"
-#include "libmor/net/SCA_NetProtocol.h"
+#include "net/SCA_NetProtocol.h"
 
 namespace {
 

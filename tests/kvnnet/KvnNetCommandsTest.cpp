@@ -6,7 +6,7 @@
 #include "KvnNetTestSupport.h"
 #include "libkvn/SCA_KorvantaNetClient.h"
 #include "libkvn/SCA_KorvantaNetServer.h"
-#include "libmor/net/SCA_NetTransport.h"
+#include "net/SCA_NetTransport.h"
 
 namespace {
 

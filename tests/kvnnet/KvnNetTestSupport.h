@@ -16,10 +16,10 @@
 #include "libkvn/SCA_KorvantaNetVirtual.h"
 #include "libkvn/SCA_KorvantaNetVirtualFactory.h"
 #include "libmor/SCA_Report.h"
-#include "libmor/net/SCA_NetMessage.h"
-#include "libmor/net/SCA_NetServer.h"
-#include "libmor/net/SCA_NetServerAgent.h"
 #include "model/SCA_ConfigObj.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetServer.h"
+#include "net/SCA_NetServerAgent.h"
 
 namespace kvnnet_test {
 

@@ -16,7 +16,7 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "tests/model/ModelTestSupport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "model/SCA_SrvConnect.h"
 #include "model/SCA_SrvConnectList.h"
 #include "tests/model/ModelTestSupport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 #include "tests/model/SettingsTestSupport.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// Log messages and logs, the progress of jobs (self-test, loader, update check) and update
-// packages: tag and status tables, heap texts, copies and round trips.
+// Log messages and logs, the progress record of jobs and update packages: tag and status
+// tables, heap texts, copies and round trips.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -10,14 +10,11 @@
 
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_ProgressObj.h"
-#include "model/SCA_TezLoader.h"
 #include "model/SCA_TezLog.h"
 #include "model/SCA_TezLogMsg.h"
-#include "model/SCA_TezSelfTest.h"
 #include "model/SCA_Update.h"
-#include "model/SCA_UpdateManager.h"
 #include "tests/model/ModelTestSupport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 
 namespace {
 
@@ -26,38 +23,7 @@ using model_test::Reports;
 using records_test::Travel;
 
 static_assert(!std::is_copy_constructible_v<SCA_TezLog>, "a log owns its messages");
-static_assert(!std::is_copy_constructible_v<SCA_TezSelfTest>, "a job owns its thread");
-static_assert(!std::is_copy_constructible_v<SCA_UpdateManager>, "a job owns its thread");
 static_assert(std::is_copy_constructible_v<SCA_Update>, "an update package is a plain record");
-
-// A job whose run state the test sets; the default report-status mapping is the one checked.
-class PlainJob : public SCA_ProgressObj {
-public:
-    uint32_t GetProgress() override { return 0; }
-    void SetProgress(uint32_t) override {}
-    uint32_t GetProcessStatus() override { return m_Status; }
-    const char* GetStatusString() override { return ""; }
-    uint32_t m_Status = 0;
-};
-
-// The jobs' thread bodies are supplied by the jobs that run them; these do nothing.
-class SelfTest : public SCA_TezSelfTest {
-public:
-    SelfTest() : SCA_TezSelfTest(nullptr, nullptr, nullptr) {}
-    int ThreadFunc() override { return 0; }
-};
-
-class Loader : public SCA_TezLoader {
-public:
-    Loader() : SCA_TezLoader(nullptr, nullptr, nullptr) {}
-    int ThreadFunc() override { return 0; }
-};
-
-class UpdateCheck : public SCA_UpdateManager {
-public:
-    UpdateCheck() : SCA_UpdateManager(nullptr, nullptr, nullptr) {}
-    int ThreadFunc() override { return 0; }
-};
 
 TEST(LogMessageTest, TagTableCoversEveryStatus) {
     const std::vector<std::pair<uint32_t, std::string>> table = {
@@ -153,55 +119,6 @@ TEST(LogTest, CountsErrorsAndWarningsAndTravels) {
     copy.Clear();
     EXPECT_EQ(0u, copy.Count());
     EXPECT_EQ(0u, copy.GetErrorCount());
-}
-
-TEST(JobStatusTest, DefaultMappingAndTheSelfTestsOwnDiffer) {
-    struct Row {
-        uint32_t Status;
-        uint32_t Default;
-        uint32_t SelfTest;
-    };
-    const Row rows[] = {{0, 5, 5},  {1, 1, 1},  {10, 3, 3}, {11, 4, 4},
-                        {12, 5, 5}, {17, 4, 5}, {22, 4, 4}, {99, 5, 5}};
-    PlainJob job;
-    SelfTest selfTest;
-    Loader loader;
-    for (const Row& row : rows) {
-        job.m_Status = row.Status;
-        selfTest.SetProcessStatus(row.Status);
-        loader.SetProcessStatus(row.Status);
-        EXPECT_EQ(row.Default, job.GetRepStatus()) << "status " << row.Status;
-        EXPECT_EQ(row.SelfTest, selfTest.GetRepStatus()) << "status " << row.Status;
-        EXPECT_EQ(row.SelfTest, loader.GetRepStatus()) << "status " << row.Status;
-        SCA_ProgressObj* asJob = &selfTest;
-        EXPECT_EQ(row.SelfTest, asJob->GetRepStatus()) << "through the interface";
-    }
-}
-
-TEST(JobStatusTest, SelfTestKeepsProgressStatusAndLog) {
-    SelfTest selfTest;
-    ASSERT_EQ(1u, selfTest.IsConstructed());
-    EXPECT_EQ(10u, selfTest.GetProcessStatus()) << "idle until started";
-    selfTest.SetProgress(40);
-    selfTest.SetStatusCode(7);
-    EXPECT_EQ(40u, selfTest.GetProgress());
-    EXPECT_EQ(7u, selfTest.GetStatusCode());
-    EXPECT_STREQ("", selfTest.GetStatusString());
-    ASSERT_EQ(1, selfTest.GetLog()->AddMessage(4, 1, "slow disk"));
-    EXPECT_EQ(1u, selfTest.GetLog()->GetWarningCount());
-    SCA_ProgressObj::Destroy(static_cast<SCA_ProgressObj*>(nullptr));
-}
-
-TEST(JobStatusTest, UpdateCheckStatusTextIsBounded) {
-    UpdateCheck check;
-    ASSERT_EQ(1u, check.IsConstructed());
-    EXPECT_EQ(0, check.GetReadyEvent()->IsSignaled());
-    check.SetStatusString(records_test::StraddlingText(256).c_str());
-    EXPECT_EQ(254u, std::strlen(check.GetStatusString())) << "cut before the split character";
-    check.SetPerformance(2.5);
-    check.SetProcessMode(3);
-    EXPECT_EQ(2.5, check.GetPerformance());
-    EXPECT_EQ(3u, check.GetProcessMode());
 }
 
 TEST(UpdatePackageTest, PackageTypeNames) {

@@ -6,16 +6,16 @@
 
 #include <gtest/gtest.h>
 
-#include "TezRecordTestSupport.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_SrvMonitorList.h"
 #include "model/SCA_TezMonitor.h"
 #include "model/SCA_TezMonitorList.h"
+#include "tests/model/RecordTestSupport.h"
 
-using tez_record_test::Repeat;
-using tez_record_test::StoredForm;
-using tez_record_test::Transfer;
+using records_test::Repeat;
+using records_test::StoredForm;
+using records_test::Transfer;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "model/SCA_TezError.h"
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezReport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "model/SCA_StringList.h"
 #include "model/SCA_XmlElement.h"
 #include "tests/model/ModelTestSupport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "model/SCA_TezProcessLogItem.h"
 #include "model/SCA_TezProcessPid.h"
 #include "model/SCA_TezProcessRule.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfig.h"
 #include "tests/model/ModelTestSupport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 #include "tests/model/SettingsTestSupport.h"
 
 namespace {

@@ -4,17 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "TezRecordTestSupport.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezProfileList.h"
+#include "tests/model/RecordTestSupport.h"
 
-using tez_record_test::Repeat;
-using tez_record_test::StoredForm;
-using tez_record_test::Transfer;
+using records_test::Repeat;
+using records_test::StoredForm;
+using records_test::Transfer;
 
 namespace {
 

@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "TezRecordTestSupport.h"
 #include "libmor/SCA_FileSystem.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezReportIndex.h"
 #include "model/SCA_TezReportInfo.h"
+#include "tests/model/RecordTestSupport.h"
 
-using tez_record_test::Repeat;
-using tez_record_test::StoredForm;
-using tez_record_test::Transfer;
+using records_test::Repeat;
+using records_test::StoredForm;
+using records_test::Transfer;
 
 namespace {
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "TezRecordTestSupport.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezCond.h"
 #include "model/SCA_TezCondList.h"
@@ -11,10 +10,11 @@
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezRule.h"
 #include "model/SCA_TezRuleList.h"
+#include "tests/model/RecordTestSupport.h"
 
-using tez_record_test::Repeat;
-using tez_record_test::StoredForm;
-using tez_record_test::Transfer;
+using records_test::Repeat;
+using records_test::StoredForm;
+using records_test::Transfer;
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Sounds, the sound list, sound actions and their batches, actions and the action controller.
+// Sounds, the sound list, sound actions and their batches, and actions.
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -13,8 +13,7 @@
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_SoundList.h"
 #include "model/SCA_TezAction.h"
-#include "model/SCA_TezActionCtrl.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 
 namespace {
 
@@ -23,7 +22,6 @@ using records_test::Travel;
 
 static_assert(!std::is_copy_constructible_v<SCA_SoundList>, "a list owns its sounds");
 static_assert(!std::is_copy_constructible_v<SCA_SoundActions>, "a batch owns its actions");
-static_assert(!std::is_copy_constructible_v<SCA_TezActionCtrl>, "a controller owns its thread");
 
 SCA_Sound* NewSound(uint32_t id, const char* name, const char* file = "/sounds/beep.wav") {
     auto* sound = new SCA_Sound();
@@ -48,13 +46,6 @@ std::vector<uint32_t> ActionIds(const SCA_SoundActions& actions) {
     }
     return ids;
 }
-
-// The controller's worker is supplied by the job that runs it; this one does nothing.
-class ActionCtrl : public SCA_TezActionCtrl {
-public:
-    ActionCtrl() : SCA_TezActionCtrl(nullptr, nullptr, nullptr, nullptr, 1) {}
-    int ThreadFunc() override { return 0; }
-};
 
 TEST(SoundListTest, LookupsByNameAreExactAndSkipUnnamedSounds) {
     SCA_SoundList sounds;
@@ -199,22 +190,6 @@ TEST(TezActionTest, CopiesReferToTheSameSubjects) {
     EXPECT_STREQ("/var/lib/korvanta/reports", copy.GetReportDir());
     EXPECT_STREQ("ops@example.org", copy.GetReportEmail());
     EXPECT_EQ(2u, copy.GetActionType());
-}
-
-TEST(ActionCtrlTest, QueuedActionsAreDestroyedWithTheController) {
-    auto* ctrl = new ActionCtrl();
-    ASSERT_EQ(1u, ctrl->IsConstructed());
-    ctrl->SetShowVerboseMessages(1);
-    ctrl->SetWorkerId(4);
-    EXPECT_EQ(1, ctrl->GetShowVerboseMessages());
-    EXPECT_EQ(4u, ctrl->GetWorkerId());
-    EXPECT_EQ(10u, ctrl->GetProcessStatus());
-    ASSERT_EQ(1, ctrl->GetActionQueue()->Put(new SCA_TezAction()));
-    ASSERT_EQ(1, ctrl->GetActionQueue()->Put(new SCA_TezAction()));
-    ASSERT_EQ(1, ctrl->GetSoundActions()->AddAction(NewAction(1, 10, "Beep")));
-    EXPECT_EQ(10u, ctrl->GetSoundActions()->GetLastActionTime());
-    // The sanitizer's leak check fails the run if the queued actions outlive the controller.
-    SCA_Object::Destroy(ctrl);
 }
 
 } // namespace

@@ -22,7 +22,7 @@
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezRule.h"
 #include "tests/model/ModelTestSupport.h"
-#include "tests/model/RecordsIITestSupport.h"
+#include "tests/model/RecordTestSupport.h"
 #include "tests/model/SettingsTestSupport.h"
 
 namespace {

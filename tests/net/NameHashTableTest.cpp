@@ -8,8 +8,8 @@
 
 #include "NetTestSupport.h"
 #include "libmor/SCA_Heap.h"
-#include "libmor/net/SCA_NameHashTable.h"
-#include "libmor/net/SCA_NetServer.h"
+#include "net/SCA_NameHashTable.h"
+#include "net/SCA_NetServer.h"
 
 namespace {
 

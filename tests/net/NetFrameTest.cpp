@@ -2,10 +2,10 @@
 #include <string>
 
 #include "NetTestSupport.h"
-#include "libmor/net/SCA_NetFrameReader.h"
-#include "libmor/net/SCA_NetFrameWriter.h"
-#include "libmor/net/SCA_NetMessage.h"
-#include "libmor/net/SCA_NetProtocol.h"
+#include "net/SCA_NetFrameReader.h"
+#include "net/SCA_NetFrameWriter.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetProtocol.h"
 
 namespace {
 

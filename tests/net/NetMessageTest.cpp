@@ -2,7 +2,7 @@
 #include <string>
 
 #include "NetTestSupport.h"
-#include "libmor/net/SCA_NetMessage.h"
+#include "net/SCA_NetMessage.h"
 
 namespace {
 

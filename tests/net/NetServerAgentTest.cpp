@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "libmor/net/SCA_NetServerAgent.h"
+#include "net/SCA_NetServerAgent.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "NetTestSupport.h"
-#include "libmor/net/SCA_NetProtocol.h"
-#include "libmor/net/SCA_NetTransport.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetTransport.h"
 
 namespace {
 

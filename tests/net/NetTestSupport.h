@@ -18,13 +18,13 @@
 #include <vector>
 
 #include "libmor/SCA_Report.h"
-#include "libmor/net/SCA_NetFrameReader.h"
-#include "libmor/net/SCA_NetFrameWriter.h"
-#include "libmor/net/SCA_NetMessage.h"
-#include "libmor/net/SCA_NetProtocol.h"
-#include "libmor/net/SCA_NetServer.h"
-#include "libmor/net/SCA_NetServerAgent.h"
-#include "libmor/net/SCA_NetTransport.h"
+#include "net/SCA_NetFrameReader.h"
+#include "net/SCA_NetFrameWriter.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetServer.h"
+#include "net/SCA_NetServerAgent.h"
+#include "net/SCA_NetTransport.h"
 
 namespace nettest {
 

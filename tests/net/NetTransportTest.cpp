@@ -10,8 +10,8 @@
 
 #include "NetTestSupport.h"
 #include "libmor/SCA_System.h"
-#include "libmor/net/SCA_NetProtocol.h"
-#include "libmor/net/SCA_NetTransport.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetTransport.h"
 
 namespace {
 

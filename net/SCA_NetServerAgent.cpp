@@ -1,0 +1,144 @@
+#include "net/SCA_NetServerAgent.h"
+
+#include <cstring>
+#include <new>
+
+#include "libmor/SCA_Sync.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetSocket.h"
+#include "net/SCA_NetTransport.h"
+#include "net/SCA_VirtualCmdServer.h"
+
+namespace {
+
+// Stop releases the start signal, so this only bounds a wait that missed it.
+constexpr uint32_t kStartSliceMs = 1000;
+
+thread_local SCA_NetServerAgent* t_CurrentAgent = nullptr;
+
+} // namespace
+
+SCA_NetServerAgent::SCA_NetServerAgent(SCA_VirtualCmdServer* server, uint32_t id,
+                                       SCA_NetSocket* link)
+    : m_Id(id), m_StartSignal(1, 0), m_Server(server) {
+    const bool baseBuilt = IsConstructed() != 0;
+    SetConstructed(0);
+    m_Transport = new (std::nothrow) SCA_NetTransport(link);
+    if (m_Transport == nullptr) {
+        SCA_Object::Destroy(link);
+        return;
+    }
+    if (baseBuilt && server != nullptr && m_StartSignal.IsConstructed() &&
+        m_Request.IsConstructed() && m_Reply.IsConstructed()) {
+        SetConstructed();
+    }
+}
+
+SCA_NetServerAgent::~SCA_NetServerAgent() {
+    Stop();
+    Unlock(__FILE__);
+    SCA_Object::Destroy(m_Transport);
+}
+
+int SCA_NetServerAgent::Start() {
+    m_StartSignal.Set();
+    return 1;
+}
+
+void SCA_NetServerAgent::Stop() {
+    if (m_Transport != nullptr) {
+        m_Transport->Shutdown();
+    }
+    m_StartSignal.Set();
+}
+
+SCA_NetServerAgent* SCA_NetServerAgent::Current() {
+    return t_CurrentAgent;
+}
+
+int SCA_NetServerAgent::ThreadFunc() {
+    t_CurrentAgent = this;
+    if (WaitForStart()) {
+        Serve();
+    }
+    m_Transport->Shutdown();
+    m_Finished.store(1, std::memory_order_release);
+    m_Server->AgentEnded();
+    return 0;
+}
+
+bool SCA_NetServerAgent::WaitForStart() {
+    while (!GetStopEvent()->IsSignaled()) {
+        if (m_StartSignal.Wait(kStartSliceMs) == SCA_WAIT_OK) {
+            return GetStopEvent()->IsSignaled() == 0 && m_Transport->Connected() != 0;
+        }
+    }
+    return false;
+}
+
+void SCA_NetServerAgent::Serve() {
+    uint32_t error = 0;
+    if (!m_Transport->Greet(m_Server->GetServerVersion(), m_Server->GetServerHostName(),
+                            m_Server->LoginModeForGreeting(), m_Server->GetServerStartTime(),
+                            SCA_NET_GREETING_TIMEOUT_MS, &error)) {
+        return;
+    }
+    m_Server->NotifyConnect(this);
+    while (m_Transport->WaitForMessage(SCA_INFINITE, &m_Request, &error) && Answer(&error)) {
+        // A large request or reply is not kept while the connection idles.
+        m_Request.GetData()->Clear();
+        m_Reply.GetData()->Clear();
+    }
+    m_Server->NotifyDisconnect(this);
+}
+
+bool SCA_NetServerAgent::Answer(uint32_t* error) {
+    m_Reply.SetControlCode(SCA_NET_CODE_COMMAND);
+    m_Reply.SetControlFlags(0);
+    m_Reply.Init("ERR");
+    m_Server->Dispatch(this, &m_Request, &m_Reply);
+    if (std::strcmp(m_Reply.GetCommandName(), "OK") != 0) {
+        m_Reply.SetCommandName("ERR");
+    }
+    if (m_Transport->SendMessageA(0, &m_Reply, error)) {
+        return true;
+    }
+    if (!m_Transport->Connected()) {
+        return false;
+    }
+    // The handler's reply cannot go out as it is (too large, a transport control code): the
+    // request is still answered, as a failure.
+    m_Reply.SetControlCode(SCA_NET_CODE_COMMAND);
+    m_Reply.Init("ERR");
+    return m_Transport->SendMessageA(0, &m_Reply, error) != 0;
+}
+
+int SCA_NetServerAgent::IsInternalCommand(uint32_t code) {
+    return code >= SCA_NET_CODE_FIRST_INTERNAL && code <= SCA_NET_CODE_LAST_INTERNAL ? 1 : 0;
+}
+
+int SCA_NetServerAgent::BuildFullName(const char* path, const char* name, char* dst,
+                                      uint32_t size) {
+    if (dst == nullptr || size == 0) {
+        return 0;
+    }
+    dst[0] = '\0';
+    if (name == nullptr) {
+        return 0;
+    }
+    const size_t pathLength = path != nullptr ? std::strlen(path) : 0;
+    const size_t join = pathLength > 0 && path[pathLength - 1] == '/' ? pathLength - 1 : pathLength;
+    const size_t separator = pathLength > 0 ? 1 : 0;
+    const size_t nameLength = std::strlen(name);
+    const size_t total = join + separator + nameLength;
+    if (total >= size) {
+        return 0;
+    }
+    if (separator != 0) {
+        std::memcpy(dst, path, join);
+        dst[join] = '/';
+    }
+    std::memcpy(dst + join + separator, name, nameLength);
+    dst[total] = '\0';
+    return 1;
+}

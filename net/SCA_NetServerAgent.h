@@ -1,0 +1,70 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "libmor/SCA_Event.h"
+#include "libmor/SCA_ThreadObj.h"
+#include "net/SCA_NetMessage.h"
+
+class SCA_NetSocket;
+class SCA_NetTransport;
+class SCA_VirtualCmdServer;
+
+// The server side of one connection, with a thread of its own. Once started it greets the
+// client, reports the connection to its server, then answers request after request until the
+// connection ends, and reports the end. Every request gets exactly one reply: "OK" when the
+// handler named it so, "ERR" otherwise.
+//
+// Its server creates, starts, stops and destroys it; handlers only read it (and may set the
+// authentication flag, from the connection's own thread).
+class SCA_NetServerAgent : public SCA_ThreadObj {
+public:
+    // Takes ownership of link, also when construction fails.
+    SCA_NetServerAgent(SCA_VirtualCmdServer* server, uint32_t id, SCA_NetSocket* link);
+    ~SCA_NetServerAgent() override;
+
+    int ThreadFunc() override;
+    // Lets the thread begin serving. Answers 1.
+    int Start();
+    // Ends the connection from another thread: the thread stops waiting and ends, after its
+    // handler (if one runs) has returned. Unlock then waits for it.
+    void Stop();
+    // 1 once the thread is done with the connection.
+    int IsFinished() const { return m_Finished.load(std::memory_order_acquire); }
+
+    uint32_t GetId() const { return m_Id; }
+    int SetId(uint32_t id) {
+        m_Id = id;
+        return 1;
+    }
+    int IsAuthenticated() const { return m_Authenticated; }
+    void SetAuthenticated(int authenticated) { m_Authenticated = authenticated; }
+    SCA_NetTransport* GetTransport() const { return m_Transport; }
+
+    // Nonzero for the transport's own control codes, 2 to 11.
+    static int IsInternalCommand(uint32_t code);
+    // Writes path, '/', name into dst; a path that already ends in '/' gets no second one and
+    // an empty (or null) path gives the name alone. When the result does not fit in size bytes
+    // dst is left empty (never a cut path, which would name another file) and the answer is 0.
+    static int BuildFullName(const char* path, const char* name, char* dst, uint32_t size);
+
+private:
+    friend class SCA_VirtualCmdServer;
+
+    // The agent whose thread calls, or null on any other thread.
+    static SCA_NetServerAgent* Current();
+
+    bool WaitForStart();
+    void Serve();
+    bool Answer(uint32_t* error);
+
+    uint32_t m_Id;
+    int m_Authenticated = 0;
+    SCA_Event m_StartSignal;
+    SCA_NetTransport* m_Transport = nullptr;
+    SCA_VirtualCmdServer* m_Server;
+    std::atomic<int> m_Finished{0};
+    SCA_NetMessage m_Request;
+    SCA_NetMessage m_Reply;
+};

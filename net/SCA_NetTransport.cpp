@@ -1,0 +1,301 @@
+#include "net/SCA_NetTransport.h"
+
+#include <cerrno>
+#include <new>
+
+#include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_String.h"
+#include "libmor/SCA_System.h"
+#include "libmor/SCA_Time.h"
+#include "model/SCA_ConfigObj.h"
+#include "net/SCA_NetDeadline.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetSocket.h"
+
+namespace {
+
+constexpr size_t kReceiveBuffer = 64u * 1024u;
+constexpr const char* kGreeting = "Greeting";
+constexpr const char* kGreetingReply = "GreetingReply";
+
+int Fail(uint32_t* error, uint32_t code) {
+    if (error != nullptr) {
+        *error = code;
+    }
+    return 0;
+}
+
+bool IsTransportCode(uint32_t code) {
+    return code >= SCA_NET_CODE_FIRST_INTERNAL && code <= SCA_NET_CODE_LAST_INTERNAL;
+}
+
+// A connection that ended under a server is the client leaving (or the server stopping), not
+// a failure worth a report.
+bool IsConnectionEnd(uint32_t code) {
+    return code == SCA_NET_ERROR_CLOSED || code == SCA_NET_ERROR_NOT_CONNECTED || code == EPIPE ||
+           code == ECONNRESET;
+}
+
+// The text of an error code, for reports.
+struct ErrorText {
+    explicit ErrorText(uint32_t code) { SCA_GetErrorDescr(code, Text, sizeof(Text)); }
+    char Text[256];
+};
+
+} // namespace
+
+SCA_NetTransport::SCA_NetTransport(SCA_NetSocket* link)
+    : m_Link(link), m_ServerEnd(link != nullptr), m_ClientStartTime(SCA_GetAbsTime()) {
+    SetConstructed();
+}
+
+SCA_NetTransport::~SCA_NetTransport() {
+    CloseLink();
+    SCA_HeapFree(m_Buffer);
+}
+
+int SCA_NetTransport::Connected() const {
+    return m_Link != nullptr && m_Link->Connected() ? 1 : 0;
+}
+
+void SCA_NetTransport::Shutdown() {
+    if (m_Link != nullptr) {
+        m_Link->Shutdown();
+    }
+}
+
+void SCA_NetTransport::CloseLink() {
+    SCA_Object::Destroy(m_Link);
+    m_Link = nullptr;
+}
+
+void SCA_NetTransport::ResetStream() {
+    m_Reader.Reset();
+    m_BufferStart = 0;
+    m_BufferEnd = 0;
+    m_AwaitedSequence = 0;
+    m_RequestSequence = 0;
+}
+
+// --- greeting -------------------------------------------------------------------------------
+
+int SCA_NetTransport::Connect(const char* host, uint16_t port, uint32_t timeoutMs,
+                              uint32_t* error) {
+    const SCA_NetDeadline deadline(timeoutMs);
+    CloseLink();
+    ResetStream();
+    m_ServerEnd = false;
+    m_ServerHostName[0] = '\0';
+    m_ServerVersion[0] = '\0';
+    uint32_t code = ENOMEM;
+    m_Link = new (std::nothrow) SCA_NetSocket();
+    if (m_Link == nullptr || !m_Link->Connect(host, port, timeoutMs, &code) ||
+        !ReadGreeting(deadline, &code) || !SendGreetingReply(&code)) {
+        CloseLink();
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_NetTransport::Connect: cannot connect to %s:%u: %s",
+            host != nullptr ? host : "", static_cast<unsigned>(port), ErrorText(code).Text);
+        return Fail(error, code);
+    }
+    return 1;
+}
+
+int SCA_NetTransport::ReadGreeting(const SCA_NetDeadline& deadline, uint32_t* error) {
+    if (!ReceiveFrame(deadline, error)) {
+        return 0;
+    }
+    SCA_NetMessage greeting;
+    if (m_Reader.GetControlCode() != SCA_NET_CODE_GREETING || !m_Reader.TakeMessage(&greeting)) {
+        return Fail(error, SCA_NET_ERROR_GREETING);
+    }
+    SCA_ConfigObj* data = greeting.GetData();
+    char version[sizeof(m_ServerVersion)];
+    char hostName[sizeof(m_ServerHostName)];
+    uint32_t loginMode = 0;
+    uint64_t startTime = 0;
+    uint64_t connectTime = 0;
+    if (!data->GetField("ServerVersion", version, sizeof(version)) ||
+        !data->GetField("ServerHostName", hostName, sizeof(hostName)) ||
+        !data->GetField("ServerLoginMode", &loginMode) ||
+        !data->GetField("ServerStartTime", &startTime) ||
+        !data->GetField("ServerConnectTime", &connectTime)) {
+        return Fail(error, SCA_NET_ERROR_GREETING);
+    }
+    SCA_StrnCpy(m_ServerVersion, version, sizeof(m_ServerVersion));
+    SCA_StrnCpy(m_ServerHostName, hostName, sizeof(m_ServerHostName));
+    m_ServerLoginMode = loginMode;
+    m_ServerStartTime = startTime;
+    m_ServerConnectTime = connectTime;
+    m_ClientConnectTime = SCA_GetAbsTime();
+    return 1;
+}
+
+int SCA_NetTransport::SendGreetingReply(uint32_t* error) {
+    SCA_NetMessage reply;
+    reply.Init(kGreetingReply);
+    reply.SetControlCode(SCA_NET_CODE_GREETING_REPLY);
+    if (!reply.GetData()->AddField("ClientStartTime", m_ClientStartTime) ||
+        !reply.GetData()->AddField("ClientConnectTime", m_ClientConnectTime)) {
+        return Fail(error, ENOMEM);
+    }
+    return SendFrame(&reply, 0, error);
+}
+
+int SCA_NetTransport::Greet(const char* version, const char* hostName, uint32_t loginMode,
+                            uint64_t serverStartTime, uint32_t timeoutMs, uint32_t* error) {
+    const SCA_NetDeadline deadline(timeoutMs);
+    m_ServerEnd = true;
+    SCA_StrnCpy(m_ServerVersion, version, sizeof(m_ServerVersion));
+    SCA_StrnCpy(m_ServerHostName, hostName, sizeof(m_ServerHostName));
+    m_ServerLoginMode = loginMode;
+    m_ServerStartTime = serverStartTime;
+    m_ServerConnectTime = SCA_GetAbsTime();
+    m_ClientStartTime = 0;
+    m_ClientConnectTime = 0;
+
+    uint32_t code = ENOMEM;
+    SCA_NetMessage greeting;
+    greeting.Init(kGreeting);
+    greeting.SetControlCode(SCA_NET_CODE_GREETING);
+    SCA_ConfigObj* data = greeting.GetData();
+    const bool built = data->AddField("ServerVersion", m_ServerVersion) &&
+                       data->AddField("ServerHostName", m_ServerHostName) &&
+                       data->AddField("ServerLoginMode", m_ServerLoginMode) &&
+                       data->AddField("ServerStartTime", m_ServerStartTime) &&
+                       data->AddField("ServerConnectTime", m_ServerConnectTime);
+    if (!Connected()) {
+        code = SCA_NET_ERROR_NOT_CONNECTED;
+    } else if (built && SendFrame(&greeting, 0, &code) && ReadGreetingReply(deadline, &code)) {
+        return 1;
+    }
+    Shutdown();
+    if (!IsConnectionEnd(code)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_NetTransport::Greet: no valid answer to the greeting: %s",
+            ErrorText(code).Text);
+    }
+    return Fail(error, code);
+}
+
+int SCA_NetTransport::ReadGreetingReply(const SCA_NetDeadline& deadline, uint32_t* error) {
+    if (!ReceiveFrame(deadline, error)) {
+        return 0;
+    }
+    SCA_NetMessage reply;
+    uint64_t startTime = 0;
+    uint64_t connectTime = 0;
+    if (m_Reader.GetControlCode() != SCA_NET_CODE_GREETING_REPLY || !m_Reader.TakeMessage(&reply) ||
+        !reply.GetData()->GetField("ClientStartTime", &startTime) ||
+        !reply.GetData()->GetField("ClientConnectTime", &connectTime)) {
+        return Fail(error, SCA_NET_ERROR_GREETING);
+    }
+    m_ClientStartTime = startTime;
+    m_ClientConnectTime = connectTime;
+    return 1;
+}
+
+// --- messages -------------------------------------------------------------------------------
+
+int SCA_NetTransport::SendFrame(SCA_NetMessage* message, uint32_t sequence, uint32_t* error) {
+    if (!m_Writer.Encode(message, sequence, error)) {
+        return 0;
+    }
+    const int sent =
+        m_Link->Send(m_Writer.GetData(), m_Writer.GetSize(), SCA_NET_SEND_TIMEOUT_MS, error);
+    m_Writer.Trim();
+    return sent;
+}
+
+int SCA_NetTransport::SendMessageA(uint32_t /*reserved*/, SCA_NetMessage* message,
+                                   uint32_t* error) {
+    uint32_t code = SCA_NET_ERROR_ARGUMENT;
+    if (message != nullptr && !IsTransportCode(message->GetControlCode())) {
+        if (!Connected()) {
+            code = SCA_NET_ERROR_NOT_CONNECTED;
+        } else {
+            const uint32_t sequence = m_ServerEnd ? m_RequestSequence : m_NextSequence;
+            if (SendFrame(message, sequence, &code)) {
+                if (!m_ServerEnd) {
+                    m_AwaitedSequence = sequence;
+                    // 0 is the greeting's number, never a request's.
+                    m_NextSequence = sequence + 1 != 0 ? sequence + 1 : 1;
+                }
+                return 1;
+            }
+        }
+    }
+    if (!(m_ServerEnd && IsConnectionEnd(code))) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_NetTransport::SendMessageA: cannot send %s: %s",
+            message != nullptr ? message->GetCommandName() : "(null)", ErrorText(code).Text);
+    }
+    return Fail(error, code);
+}
+
+int SCA_NetTransport::ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* error) {
+    for (;;) {
+        if (m_Reader.IsComplete()) {
+            return 1;
+        }
+        if (m_Reader.GetError() != 0) {
+            Shutdown();
+            return Fail(error, m_Reader.GetError());
+        }
+        if (m_BufferStart < m_BufferEnd) {
+            m_BufferStart += m_Reader.Feed(m_Buffer + m_BufferStart,
+                                           static_cast<uint32_t>(m_BufferEnd - m_BufferStart));
+            continue;
+        }
+        if (m_Link == nullptr) {
+            return Fail(error, SCA_NET_ERROR_NOT_CONNECTED);
+        }
+        if (m_Buffer == nullptr) {
+            m_Buffer = static_cast<char*>(SCA_HeapAlloc(kReceiveBuffer));
+            if (m_Buffer == nullptr) {
+                return Fail(error, ENOMEM);
+            }
+        }
+        size_t received = 0;
+        if (!m_Link->Receive(m_Buffer, kReceiveBuffer, deadline.RemainingMs(), &received, error)) {
+            return 0;
+        }
+        m_BufferStart = 0;
+        m_BufferEnd = received;
+    }
+}
+
+int SCA_NetTransport::WaitForMessage(uint32_t timeoutMs, SCA_NetMessage* message, uint32_t* error) {
+    const SCA_NetDeadline deadline(timeoutMs);
+    uint32_t code = SCA_NET_ERROR_ARGUMENT;
+    while (message != nullptr && ReceiveFrame(deadline, &code)) {
+        if (IsTransportCode(m_Reader.GetControlCode())) {
+            code = SCA_NET_ERROR_UNEXPECTED;
+            Shutdown();
+            break;
+        }
+        const uint32_t sequence = m_Reader.GetSequence();
+        if (!m_ServerEnd && sequence != m_AwaitedSequence) {
+            m_Reader.SkipFrame(); // the late reply to a request that timed out
+            continue;
+        }
+        if (!m_Reader.TakeMessage(message)) {
+            code = m_Reader.GetError();
+            Shutdown();
+            break;
+        }
+        if (m_ServerEnd) {
+            m_RequestSequence = sequence;
+        } else {
+            m_AwaitedSequence = 0;
+        }
+        return 1;
+    }
+    if (!(m_ServerEnd && IsConnectionEnd(code))) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_NetTransport::WaitForMessage: no message: %s",
+            ErrorText(code).Text);
+    }
+    return Fail(error, code);
+}

@@ -1,0 +1,281 @@
+#include "net/SCA_VirtualCmdServer.h"
+
+#include <cerrno>
+#include <new>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_String.h"
+#include "libmor/SCA_System.h"
+#include "libmor/SCA_Time.h"
+#include "net/SCA_NetServerAgent.h"
+#include "net/SCA_NetSocket.h"
+
+namespace {
+
+// The listener wakes through its wake descriptor; the slice only bounds a wake that was lost.
+constexpr int kListenerSliceMs = 1000;
+// Pause after accept failed for want of descriptors or memory, instead of spinning.
+constexpr int kBackoffMs = 100;
+
+int Fail(uint32_t* error, uint32_t code) {
+    if (error != nullptr) {
+        *error = code;
+    }
+    return 0;
+}
+
+// Failures of accept that concern one connection only, not the listener.
+bool IsTransientAcceptError(uint32_t code) {
+    return code == EAGAIN || code == EINTR || code == ECONNABORTED || code == EPROTO ||
+           code == EPERM;
+}
+
+struct ErrorText {
+    explicit ErrorText(uint32_t code) { SCA_GetErrorDescr(code, Text, sizeof(Text)); }
+    char Text[256];
+};
+
+} // namespace
+
+SCA_VirtualCmdServer::SCA_VirtualCmdServer(const char* version, uint16_t port, uint32_t* error)
+    : m_Port(port) {
+    const bool baseBuilt = IsConstructed() != 0;
+    SetConstructed(0);
+    SCA_StrnCpy(m_ServerVersion, version, sizeof(m_ServerVersion));
+    if (!SCA_GetHostName(m_ServerHostName, sizeof(m_ServerHostName))) {
+        m_ServerHostName[0] = '\0';
+    }
+    if (!baseBuilt) {
+        Fail(error, ENOMEM);
+        return;
+    }
+    m_WakeDescriptor = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_WakeDescriptor < 0) {
+        const uint32_t code = static_cast<uint32_t>(errno);
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::SCA_VirtualCmdServer: no wake descriptor: %s",
+            ErrorText(code).Text);
+        Fail(error, code);
+        return;
+    }
+    SetConstructed();
+}
+
+SCA_VirtualCmdServer::~SCA_VirtualCmdServer() {
+    StopForDestruction();
+    if (m_WakeDescriptor >= 0) {
+        close(m_WakeDescriptor);
+    }
+}
+
+void SCA_VirtualCmdServer::StopForDestruction() {
+    m_EventsOff.store(true);
+    StopAll();
+}
+
+// --- control --------------------------------------------------------------------------------
+
+int SCA_VirtualCmdServer::Lock(uint32_t* error) {
+    std::lock_guard<std::recursive_mutex> control(m_ControlLock);
+    if (m_Listener == nullptr && !Listen(error)) {
+        return 0;
+    }
+    return m_DispatchStarted.load() ? StartListener(error) : 1;
+}
+
+int SCA_VirtualCmdServer::Listen(uint32_t* error) {
+    if (m_WakeDescriptor < 0) {
+        return Fail(error, EBADF);
+    }
+    uint32_t code = ENOMEM;
+    auto* listener = new (std::nothrow) SCA_NetSocket();
+    if (listener == nullptr || !listener->Listen(m_Port, &code)) {
+        SCA_Object::Destroy(listener);
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::Lock: cannot listen on port %u: %s",
+            static_cast<unsigned>(m_Port), ErrorText(code).Text);
+        return Fail(error, code);
+    }
+    m_Listener = listener;
+    m_BoundPort.store(listener->GetLocalPort());
+    m_ServerStartTime.store(SCA_GetAbsTime());
+    return 1;
+}
+
+int SCA_VirtualCmdServer::StartListener(uint32_t* error) {
+    if (IsRunning()) {
+        return 1;
+    }
+    return SCA_ThreadObj::Lock(error);
+}
+
+int SCA_VirtualCmdServer::StartDispatch(uint32_t* error) {
+    std::lock_guard<std::recursive_mutex> control(m_ControlLock);
+    m_DispatchStarted.store(true);
+    return m_Listener != nullptr ? StartListener(error) : 1;
+}
+
+int SCA_VirtualCmdServer::Unlock(const char* sourceFile) {
+    // The listener sees the stop only when it wakes: the event must be set before the wake.
+    if (GetStopEvent() != nullptr) {
+        GetStopEvent()->Set();
+    }
+    Wake();
+    return SCA_ThreadObj::Unlock(sourceFile);
+}
+
+void SCA_VirtualCmdServer::StopAll() {
+    std::unique_lock<std::recursive_mutex> control(m_ControlLock, std::defer_lock);
+    const SCA_NetServerAgent* caller = SCA_NetServerAgent::Current();
+    if (caller != nullptr && caller->m_Server == this) {
+        // From one of our handlers: a StopAll already under way waits for this very handler,
+        // so waiting for that one in turn would never end. It stops everything anyway.
+        if (!control.try_lock()) {
+            return;
+        }
+    } else {
+        control.lock();
+    }
+    Unlock(__FILE__);
+    SCA_Object::Destroy(m_Listener);
+    m_Listener = nullptr;
+    m_BoundPort.store(0);
+    {
+        // Wake every connection first, so that they end together rather than one by one.
+        std::lock_guard<std::mutex> lock(m_AgentsLock);
+        for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
+            node->GetItem()->Stop();
+        }
+    }
+    while (SCA_NetServerAgent* agent = TakeAgent(false)) {
+        DestroyAgent(agent);
+    }
+}
+
+uint32_t SCA_VirtualCmdServer::GetAgentCount() const {
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    return m_Agents.Count();
+}
+
+// --- listener -------------------------------------------------------------------------------
+
+int SCA_VirtualCmdServer::ThreadFunc() {
+    bool pause = false;
+    while (!GetStopEvent()->IsSignaled()) {
+        pollfd entries[2] = {{m_WakeDescriptor, POLLIN, 0},
+                             {m_Listener->GetDescriptor(), POLLIN, 0}};
+        const int ready = poll(entries, pause ? 1 : 2, pause ? kBackoffMs : kListenerSliceMs);
+        const bool accepting = !pause;
+        pause = false;
+        if (ready < 0) {
+            continue; // EINTR; nothing else can fail for two valid descriptors
+        }
+        if (entries[0].revents != 0) {
+            DrainWake();
+        }
+        while (SCA_NetServerAgent* agent = TakeAgent(true)) {
+            DestroyAgent(agent);
+        }
+        if (accepting && (entries[1].revents & POLLIN) != 0 && !GetStopEvent()->IsSignaled()) {
+            pause = !AcceptConnection();
+        }
+    }
+    return 0;
+}
+
+bool SCA_VirtualCmdServer::AcceptConnection() {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    uint32_t code = 0;
+    SCA_NetSocket* link = m_Listener->Accept(&code);
+    if (link == nullptr) {
+        if (IsTransientAcceptError(code)) {
+            return true;
+        }
+        report(SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::ThreadFunc: cannot accept: %s",
+               ErrorText(code).Text);
+        return false;
+    }
+    const uint32_t id = m_NextAgentId++;
+    auto* agent = new (std::nothrow) SCA_NetServerAgent(this, id, link); // owns link from here
+    if (agent == nullptr) {
+        SCA_Object::Destroy(link);
+    }
+    bool listed = false;
+    if (agent != nullptr && agent->IsConstructed()) {
+        std::lock_guard<std::mutex> lock(m_AgentsLock);
+        listed = m_Agents.AddItemToTail(agent, id) != 0;
+    }
+    if (listed && agent->Lock(&code)) {
+        agent->Start();
+        return true;
+    }
+    if (listed) {
+        std::lock_guard<std::mutex> lock(m_AgentsLock);
+        m_Agents.DeleteItem(id);
+    }
+    SCA_Object::Destroy(agent);
+    report(SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::ThreadFunc: cannot serve connection %u", id);
+    return false;
+}
+
+SCA_NetServerAgent* SCA_VirtualCmdServer::TakeAgent(bool finishedOnly) {
+    SCA_NetServerAgent* const caller = SCA_NetServerAgent::Current();
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
+        SCA_NetServerAgent* agent = node->GetItem();
+        if (agent == caller || (finishedOnly && !agent->IsFinished())) {
+            continue;
+        }
+        m_Agents.DeleteListItem(node);
+        return agent;
+    }
+    return nullptr;
+}
+
+void SCA_VirtualCmdServer::DestroyAgent(SCA_NetServerAgent* agent) {
+    agent->Stop();
+    agent->Unlock(__FILE__);
+    agent->Destroy();
+}
+
+void SCA_VirtualCmdServer::Wake() {
+    if (m_WakeDescriptor >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = write(m_WakeDescriptor, &one, sizeof(one));
+    }
+}
+
+void SCA_VirtualCmdServer::DrainWake() {
+    uint64_t count = 0;
+    [[maybe_unused]] const ssize_t got = read(m_WakeDescriptor, &count, sizeof(count));
+}
+
+// --- called by the agents -------------------------------------------------------------------
+
+void SCA_VirtualCmdServer::NotifyConnect(SCA_NetServerAgent* agent) {
+    if (!m_EventsOff.load()) {
+        ConnectEvent(agent);
+    }
+}
+
+void SCA_VirtualCmdServer::NotifyDisconnect(SCA_NetServerAgent* agent) {
+    if (!m_EventsOff.load()) {
+        DisconnectEvent(agent);
+    }
+}
+
+int SCA_VirtualCmdServer::Dispatch(SCA_NetServerAgent* agent, SCA_NetMessage* request,
+                                   SCA_NetMessage* reply) {
+    return m_EventsOff.load() ? 0 : DoCommand(agent, request, reply);
+}
+
+uint32_t SCA_VirtualCmdServer::LoginModeForGreeting() {
+    return m_EventsOff.load() ? 0 : GetServerLoginMode();
+}
+
+void SCA_VirtualCmdServer::AgentEnded() {
+    Wake();
+}

@@ -1,0 +1,13 @@
+#include "perf/SCA_PerfMonitorUpdate.h"
+
+#include "libmor/SCA_Sync.h"
+
+int SCA_PerfMonitorUpdate::ThreadFunc() {
+    m_ProcessStatus = 11;
+    // Waiting on the stop event, not sleeping, lets Unlock end the thread at once.
+    while (GetStopEvent()->Wait(m_UpdateInterval) == SCA_WAIT_TIMEOUT) {
+        ++m_UpdateCount;
+    }
+    m_ProcessStatus = 1;
+    return 1;
+}
