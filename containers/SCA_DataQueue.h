@@ -4,6 +4,7 @@
 #include <new>
 
 #include "containers/SCA_Queue.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Mutex.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
@@ -26,15 +27,15 @@ public:
         // allocated at all is reported here in the same words.
         m_Mutex = new (std::nothrow) SCA_Mutex();
         if (m_Mutex == nullptr) {
-            SCA_GetReportFunction("SCA_Sync", __LINE__)(SCA_LEVEL_ERROR,
-                                                        "Cannot create SCA_VirtualMutex");
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "Cannot create SCA_VirtualMutex");
         }
         // One more than the capacity, as the maximum a count can reach.
-        const uint32_t maximum = capacity < 0xFFFFFFFFu ? capacity + 1 : capacity;
+        const uint32_t maximum = capacity < SCA_ALL_ONES ? capacity + 1 : capacity;
         m_Semaphore = new (std::nothrow) SCA_Semaphore(0, maximum);
         if (m_Semaphore == nullptr) {
-            SCA_GetReportFunction("SCA_Sync", __LINE__)(SCA_LEVEL_ERROR,
-                                                        "Cannot create SCA_VirtualSemaphore");
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "Cannot create SCA_VirtualSemaphore");
         }
         if (m_Mutex != nullptr && m_Mutex->IsConstructed() && m_Semaphore != nullptr &&
             m_Semaphore->IsConstructed()) {

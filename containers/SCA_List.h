@@ -6,6 +6,7 @@
 
 #include "containers/SCA_ListItem.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_String.h"
 
@@ -27,7 +28,7 @@ public:
     using Item = SCA_ListItem<T>;
     using Comparator = int (*)(const void*, const void*);
 
-    static constexpr uint32_t kNoId = 0xFFFFFFFFu;
+    static constexpr uint32_t kNoId = SCA_ALL_ONES;
 
     explicit SCA_List(uint32_t firstId = 0) : m_NextId(firstId), m_FirstId(firstId) {
         SetConstructed();

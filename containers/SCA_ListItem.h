@@ -4,6 +4,7 @@
 #include <new>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 
 template <typename T>
@@ -63,7 +64,7 @@ private:
 
     SCA_ListItem* m_Next = nullptr;
     SCA_ListItem* m_Prev = nullptr;
-    uint32_t m_Id = 0xFFFFFFFFu;
+    uint32_t m_Id = SCA_ALL_ONES;
     T m_Item;
     char* m_Name = nullptr;
 };

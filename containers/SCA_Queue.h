@@ -9,10 +9,10 @@ class SCA_Queue : public SCA_List<T> {
 public:
     SCA_Queue() : SCA_List<T>(0) {}
 
-    // Slot 2: 1, or 0 when the node cannot be allocated (queue unchanged).
+    // 1, or 0 when the node cannot be allocated (queue unchanged).
     virtual int Push(T item) { return this->AddItemToHead(item); }
 
-    // Slot 3: the oldest element into out; 0 with out untouched when the queue is empty.
+    // The oldest element into out; 0 with out untouched when the queue is empty.
     virtual int Pop(T* out) {
         if (!this->GetTailItem(out)) {
             return 0;

@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -46,11 +47,12 @@ int AddSignature(SCA_ConfigObj* data, SCA_NetTransport* transport, const char* u
                                 "long for the login signature");
         return 0;
     }
-    char text[256];
-    std::snprintf(text, sizeof(text), "%s_%" PRIu64 "%" PRIu64 "_%s", user,
-                  transport->GetServerStartTime(), transport->GetServerConnectTime(), password);
+    const std::string text = std::string(user) + "_" +
+                             std::to_string(transport->GetServerStartTime()) +
+                             std::to_string(transport->GetServerConnectTime()) + "_" + password;
     char signature[256] = "";
-    SCA_CalcSigSHA256(text, static_cast<uint32_t>(std::strlen(text)), signature, sizeof(signature));
+    SCA_CalcSigSHA256(text.c_str(), static_cast<uint32_t>(text.size()), signature,
+                      sizeof(signature));
     data->AddField("AuthSig", signature);
     return 1;
 }

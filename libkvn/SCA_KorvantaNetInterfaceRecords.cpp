@@ -14,6 +14,7 @@
 #include "libkvn/SCA_KvnReportList.h"
 #include "libkvn/SCA_KvnRule.h"
 #include "libkvn/SCA_KvnRuleList.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
@@ -28,7 +29,7 @@ namespace {
 enum class Step { Done, First, Second };
 
 // Every part of a user configuration.
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
+constexpr uint32_t kAllParts = SCA_ALL_ONES;
 
 // The wrappers' reports are all level 5.
 __attribute__((format(printf, 1, 0))) void ReportV(const char* format, va_list args) {

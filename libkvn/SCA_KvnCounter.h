@@ -4,6 +4,7 @@
 
 #include "libkvn/SCA_KvnCounterMinutes.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
@@ -55,8 +56,8 @@ public:
     uint64_t CalcMemoryUsage() const;
 
 private:
-    uint32_t m_CounterId = 0xFFFFFFFFu;
-    uint32_t m_CounterType = 0xFFFFFFFFu;
+    uint32_t m_CounterId = SCA_ALL_ONES;
+    uint32_t m_CounterType = SCA_ALL_ONES;
     uint32_t m_Units = 0;
     uint32_t m_TotalValues = 0;
     double m_FixedMaxValue = 0.0;

@@ -2,13 +2,14 @@
 
 #include <cstring>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
 
 namespace {
 
 // Every part of the general configuration.
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
+constexpr uint32_t kAllParts = SCA_ALL_ONES;
 
 } // namespace
 

@@ -4,6 +4,7 @@
 
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
@@ -62,9 +63,9 @@ public:
     int Show() const;
 
 private:
-    uint32_t m_DeviceId = 0xFFFFFFFFu;
-    uint32_t m_ReportId = 0xFFFFFFFFu;
-    uint32_t m_MonitorId = 0xFFFFFFFFu;
+    uint32_t m_DeviceId = SCA_ALL_ONES;
+    uint32_t m_ReportId = SCA_ALL_ONES;
+    uint32_t m_MonitorId = SCA_ALL_ONES;
     uint32_t m_AbsDay = 0;
     uint64_t m_FirstReportTime = 0;
     uint64_t m_LastReportTime = 0;

@@ -4,6 +4,7 @@
 
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
@@ -58,7 +59,7 @@ public:
     int SetContent(const SCA_KvnRule* source);
 
 private:
-    uint32_t m_RuleId = 0xFFFFFFFFu;
+    uint32_t m_RuleId = SCA_ALL_ONES;
     uint32_t m_CounterType = 1;
     uint32_t m_CondType = 0;
     uint32_t m_CondMode = 1;

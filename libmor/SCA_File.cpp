@@ -12,12 +12,11 @@
 #include <unistd.h>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 
 namespace {
-
-constexpr uint32_t kAllOnes32 = 0xFFFFFFFFu;
 
 void SetError(uint32_t* error, int code) {
     if (error != nullptr) {
@@ -388,7 +387,7 @@ uint64_t SCA_File::GetPos() {
     uint32_t high = 0;
     uint32_t low = 0;
     if (!GetCurrentPos(&high, &low)) {
-        return kAllOnes32;
+        return SCA_ALL_ONES;
     }
     return (static_cast<uint64_t>(high) << 32) | low;
 }
@@ -396,7 +395,7 @@ uint64_t SCA_File::GetPos() {
 uint32_t SCA_File::GetPosHigh() {
     uint32_t high = 0;
     uint32_t low = 0;
-    return GetCurrentPos(&high, &low) ? high : kAllOnes32;
+    return GetCurrentPos(&high, &low) ? high : SCA_ALL_ONES;
 }
 
 int SCA_File::Seek(uint64_t position, uint32_t* error) {

@@ -2,7 +2,10 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -52,7 +55,7 @@ int SyncFolder(const std::string& folder) {
     return code;
 }
 
-// Fills the temporary file and syncs it; 0 or an errno value. The descriptor is closed.
+// Fills the temporary file and syncs it; 0 or an errno value.
 int FillTemporary(int fd, const void* data, size_t size) {
     int code = ::fchmod(fd, 0600) == 0 ? 0 : errno;
     if (code == 0) {
@@ -61,22 +64,85 @@ int FillTemporary(int fd, const void* data, size_t size) {
     if (code == 0 && ::fsync(fd) != 0) {
         code = errno;
     }
-    if (::close(fd) != 0 && code == 0) {
-        code = errno;
-    }
     return code;
 }
 
+// A temporary file is "<file>.tmp." and six characters from mkostemp.
+constexpr char kTemporaryMark[] = ".tmp.";
+constexpr size_t kTemporarySuffix = 6;
+
+// Removes the temporary files of path that writers killed before their rename left behind.
+// A writer holds an exclusive lock on its temporary file until it is renamed, and the kernel
+// drops the lock when the writer dies, so a file whose lock can be taken has no writer.
+void RemoveAbandonedTemporaries(const std::string& path, const std::string& folder) {
+    const size_t slash = path.rfind('/');
+    const std::string prefix =
+        (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryMark;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const size_t length = std::strlen(entry->d_name);
+        if (length != prefix.size() + kTemporarySuffix ||
+            std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) {
+            continue;
+        }
+        const int fd =
+            ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// A new temporary file beside path, locked for as long as fd stays open; -1 with errno set.
+int CreateTemporary(const std::string& path, std::string* name) {
+    for (;;) {
+        *name = path + kTemporaryMark + std::string(kTemporarySuffix, 'X');
+        const int fd = ::mkostemp(name->data(), O_CLOEXEC);
+        if (fd < 0) {
+            return -1;
+        }
+        // Another writer's clean-up may take the file between its creation and the lock; then
+        // it is already unlinked, and a fresh one is made.
+        struct stat info {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) {
+            return fd;
+        }
+        const int code = errno;
+        ::close(fd);
+        if (info.st_nlink > 0) {
+            ::unlink(name->c_str());
+            errno = code;
+            return -1;
+        }
+    }
+}
+
 // Writes data to a new temporary file beside path and renames it over path; 0 or an errno
-// value. The temporary file is gone afterwards whatever happens.
+// value. The temporary file is gone afterwards whatever happens, and so are those of earlier
+// writers of path that died before their rename.
 int ReplaceFile(const std::string& path, const std::string& folder, const void* data, size_t size) {
-    std::string name = path + ".tmp.XXXXXX";
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    RemoveAbandonedTemporaries(path, folder);
+    std::string name;
+    const int fd = CreateTemporary(path, &name);
     if (fd < 0) {
         return errno;
     }
     int code = FillTemporary(fd, data, size);
     if (code == 0 && ::rename(name.c_str(), path.c_str()) != 0) {
+        code = errno;
+    }
+    // Closed only now: the lock keeps other writers' clean-up away until the rename is done.
+    if (::close(fd) != 0 && code == 0) {
         code = errno;
     }
     if (code != 0) {

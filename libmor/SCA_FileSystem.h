@@ -16,8 +16,9 @@ int SCA_DeleteFile(const char* path, uint32_t* error);
 // Replaces the file at path with size bytes of data so that after a crash the path holds either
 // the old content or the new one, never a mix: the data goes to a temporary file in the same
 // folder, which is synced, renamed over path, and then the folder is synced. The new file has
-// mode 0600. It does not guarantee that the rename itself survives a crash of the disk's own
-// cache when the file system ignores syncs.
+// mode 0600. Temporary files that earlier writers of path left when they were killed before
+// their rename are removed; those of writers still at work are not. It does not guarantee that the
+// rename itself survives a crash of the disk's own cache when the file system ignores syncs.
 int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_t* error);
 
 // Reads a whole file into out (replacing its content). Files larger than maxSize are refused

@@ -5,8 +5,8 @@
 
 SCA_Mutex::SCA_Mutex() : m_Mutex(SCA_CreateMutex()) {
     if (m_Mutex == nullptr) {
-        SCA_GetReportFunction("SCA_Sync", __LINE__)(SCA_LEVEL_ERROR,
-                                                    "Cannot create SCA_VirtualMutex");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot create SCA_VirtualMutex");
         return;
     }
     SetConstructed();

@@ -24,7 +24,8 @@ using SCA_ErrorCallback = int (*)(tagSCA_ERROR_DESCR* record, void* context);
 // Without a callback, reports go to standard error.
 void SCA_SetErrorCallback(SCA_ErrorCallback callback, void* context);
 
-// A reporter bound to a source position: SCA_GetReportFunction(__FILE__, __LINE__)(5, "...").
+// A reporter bound to a source position: SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+// "...").
 class SCA_ReportFunction {
 public:
     SCA_ReportFunction(const char* sourceFile, int line) : m_SourceFile(sourceFile), m_Line(line) {}

@@ -6,8 +6,8 @@
 SCA_Semaphore::SCA_Semaphore(uint32_t initialCount, uint32_t maximumCount)
     : m_Semaphore(SCA_CreateSemaphore(initialCount, maximumCount)) {
     if (m_Semaphore == nullptr) {
-        SCA_GetReportFunction("SCA_Sync", __LINE__)(SCA_LEVEL_ERROR,
-                                                    "Cannot create SCA_VirtualSemaphore");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot create SCA_VirtualSemaphore");
         return;
     }
     SetConstructed();

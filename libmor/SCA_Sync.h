@@ -2,12 +2,14 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Limits.h"
+
 class SCA_VirtualEvent;
 class SCA_VirtualMutex;
 class SCA_VirtualSemaphore;
 
 // Waits take milliseconds; SCA_INFINITE waits for ever.
-inline constexpr uint32_t SCA_INFINITE = 0xFFFFFFFFu;
+inline constexpr uint32_t SCA_INFINITE = SCA_ALL_ONES;
 // Results of a wait: the object was obtained (signalled, locked, one count taken), or the
 // time-out passed first. 0 is a failure.
 inline constexpr int SCA_WAIT_OK = 1;

@@ -109,7 +109,7 @@ int Fail(uint32_t* error, uint32_t code) {
 
 } // namespace
 
-SCA_ThreadObj::SCA_ThreadObj(int needWindowsCOM) : m_NeedWindowsCOM(needWindowsCOM) {
+SCA_ThreadObj::SCA_ThreadObj() {
     m_StopEvent = new (std::nothrow) SCA_Event(1, 0);
     if (m_StopEvent == nullptr || m_StopEvent->IsConstructed() == 0) {
         SCA_Object::Destroy(m_StopEvent);

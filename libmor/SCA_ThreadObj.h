@@ -15,19 +15,19 @@ class SCA_Thread;
 // the derived part (and so ThreadFunc) is gone.
 class SCA_ThreadObj : public SCA_Object {
 public:
-    explicit SCA_ThreadObj(int needWindowsCOM = 0);
+    SCA_ThreadObj();
     ~SCA_ThreadObj() override;
     SCA_ThreadObj(const SCA_ThreadObj&) = delete;
     SCA_ThreadObj& operator=(const SCA_ThreadObj&) = delete;
 
-    // Slot 2: starts the thread with the stop event cleared. A thread that is still running is
+    // Starts the thread with the stop event cleared. A thread that is still running is
     // left alone (1). 0 with *error set when the thread cannot be started.
     virtual int Lock(uint32_t* error);
-    // Slot 3: asks the thread to stop and waits for its body to end; sourceFile names the
+    // Asks the thread to stop and waits for its body to end; sourceFile names the
     // caller in the warning given when the body outlives ThreadExitTimeout. 1 (also when no
     // thread runs).
     virtual int Unlock(const char* sourceFile);
-    // Slot 4: the body of the thread.
+    // The body of the thread.
     virtual int ThreadFunc() = 0;
 
     // Waits for the body to end: SCA_WAIT_OK, SCA_WAIT_TIMEOUT when timeoutMs passed first, 0 at
@@ -39,7 +39,6 @@ public:
     SCA_Event* GetStopEvent() const { return m_StopEvent; }
     uint32_t GetStatus() const { return m_Status; }
     void SetStatus(uint32_t status) { m_Status = status; }
-    int NeedWindowsCOM() const { return m_NeedWindowsCOM; }
     int GetReportThreadErrors() const { return m_ReportThreadErrors; }
     void SetReportThreadErrors(int report) { m_ReportThreadErrors = report; }
     uint32_t GetThreadExitTimeout() const { return m_ThreadExitTimeout; }
@@ -49,7 +48,6 @@ private:
     SCA_Thread* m_Thread = nullptr;
     SCA_Event* m_StopEvent = nullptr;
     uint32_t m_Status = 0;
-    int m_NeedWindowsCOM;
     int m_ReportThreadErrors = 1;
     uint32_t m_ThreadExitTimeout = 10000;
 };

@@ -7,6 +7,7 @@
 #include "libmor/SCA_ThreadObj.h"
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezAction.h"
+#include "model/SCA_TezProcessStatus.h"
 
 class SCA_ConfigObj;
 class SCA_TezConfig;
@@ -52,7 +53,7 @@ private:
     int m_Mode;
     int m_ShowVerboseMessages = 0;
     uint32_t m_WorkerId = 0;
-    uint32_t m_ProcessStatus = 10;
+    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
     SCA_DataQueue<SCA_TezAction*> m_Actions;
     SCA_SoundActions m_SoundActions;
 };

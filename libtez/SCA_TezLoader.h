@@ -4,6 +4,7 @@
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "model/SCA_TezProcessStatus.h"
 
 class SCA_ConfigObj;
 class SCA_TezConfig;
@@ -49,7 +50,7 @@ private:
     SCA_TezConfigUser* m_UserConfig;
     SCA_ConfigObj* m_Params;
     uint32_t m_Progress = 0;
-    uint32_t m_ProcessStatus = 10;
+    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
     uint32_t m_StatusCode = 0;
     uint32_t m_ErrorCount = 0;
     char m_StatusString[256] = "";

@@ -5,6 +5,7 @@
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezReport.h"
 #include "perf/SCA_PerfMonitor.h"
@@ -89,7 +90,7 @@ private:
     char m_HostName[256] = "";
     char m_MonitorName[256] = "";
     int m_Paused = 0;
-    uint32_t m_ProcessStatus = 10;
+    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
     uint32_t m_AbortStatusCode = 0;
     uint32_t m_ErrorCounters = 0;
     uint32_t m_WarningCounters = 0;

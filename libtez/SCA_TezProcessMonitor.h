@@ -9,6 +9,7 @@
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezProcessList.h"
 #include "model/SCA_TezProcessLog.h"
+#include "model/SCA_TezProcessStatus.h"
 #include "perf/SCA_PerfMonitor.h"
 #include "perf/SCA_PerfMonitorUpdate.h"
 
@@ -117,7 +118,7 @@ private:
     uint32_t m_CpuCount = 0;
     int m_Paused = 0;
     int m_LoadCompleted = 0;
-    uint32_t m_ProcessStatus = 10;
+    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
     uint32_t m_StatusCode = 0;
     SCA_Event m_Ready;
     SCA_PerfMonitor m_PerfMonitor;

@@ -33,19 +33,19 @@ int SCA_TezWriteStatusValue(uint32_t index, const tagSCA_TEZ_STATUS_VALUES& valu
     }
     buf[0] = '\0';
     switch (index) {
-    case 0:
+    case SCA_TEZ_STATUS_ROW_STATE:
         SCA_StrnCpy(buf, SCA_TezGetProcessStatusDescr(values.ProcessStatus), size);
         return 1;
-    case 1:
+    case SCA_TEZ_STATUS_ROW_TIME:
         SCA_FormatTime(values.ProcessTime, buf, size);
         return 1;
-    case 2:
+    case SCA_TEZ_STATUS_ROW_COUNTERS:
         return WriteNumber(values.Counters, buf, size);
-    case 3:
+    case SCA_TEZ_STATUS_ROW_ERRORS:
         return WriteNumber(values.Errors, buf, size);
-    case 4:
+    case SCA_TEZ_STATUS_ROW_WARNINGS:
         return WriteNumber(values.Warnings, buf, size);
-    case 5:
+    case SCA_TEZ_STATUS_ROW_MEMORY:
         SCA_FormatSize(values.MemoryBytes, buf, size);
         return 1;
     default:

@@ -5,7 +5,16 @@
 // The status table that a counter monitor's manager and a process monitor show: six rows,
 // "Status", "Time", "Counters", "Errors", "Warnings", "Memory".
 
-inline constexpr uint32_t SCA_TEZ_STATUS_ROWS = 6;
+// The rows, in order.
+enum : uint32_t {
+    SCA_TEZ_STATUS_ROW_STATE,
+    SCA_TEZ_STATUS_ROW_TIME,
+    SCA_TEZ_STATUS_ROW_COUNTERS,
+    SCA_TEZ_STATUS_ROW_ERRORS,
+    SCA_TEZ_STATUS_ROW_WARNINGS,
+    SCA_TEZ_STATUS_ROW_MEMORY,
+    SCA_TEZ_STATUS_ROWS
+};
 
 // The name of a row; "Invalid Status" outside the table.
 const char* SCA_TezGetStatusName(uint32_t index);

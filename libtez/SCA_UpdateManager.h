@@ -5,6 +5,7 @@
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "model/SCA_TezProcessStatus.h"
 
 class SCA_ConfigObj;
 class SCA_TezConfig;
@@ -48,6 +49,6 @@ private:
     double m_Performance = 0.0;
     uint32_t m_Progress = 0;
     uint32_t m_ProcessMode = 0;
-    uint32_t m_ProcessStatus = 10;
+    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
     char m_StatusString[256] = "";
 };

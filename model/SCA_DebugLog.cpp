@@ -5,6 +5,7 @@
 #include <string>
 
 #include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "model/SCA_ConfigObj.h"
@@ -20,7 +21,7 @@ uint32_t NewSessionId() {
     static std::atomic<uint32_t> created{0};
     const uint64_t now = SCA_GetAbsTime();
     uint32_t id = static_cast<uint32_t>(now ^ (now >> 32)) + created.fetch_add(1) * 0x9E3779B9u;
-    return id == SCA_DebugLog::kAllOnes ? 0 : id;
+    return id == SCA_ALL_ONES ? 0 : id;
 }
 
 Message* CopyRecord(const Message* record) {
@@ -34,7 +35,7 @@ Message* CopyRecord(const Message* record) {
 }
 
 bool LevelSelected(uint32_t level, uint32_t levelMask) {
-    if (levelMask == SCA_DebugLog::kAllOnes) {
+    if (levelMask == SCA_ALL_ONES) {
         return true;
     }
     return level < 32 && ((levelMask >> level) & 1u) != 0;
@@ -42,11 +43,11 @@ bool LevelSelected(uint32_t level, uint32_t levelMask) {
 
 const char* LevelTag(uint32_t level) {
     switch (level) {
-    case 2:
+    case SCA_LEVEL_CONFIG:
         return " D ";
-    case 3:
+    case SCA_LEVEL_INFO:
         return " I ";
-    case 4:
+    case SCA_LEVEL_WARNING:
         return " W ";
     default:
         return "ERR";
@@ -115,9 +116,9 @@ int SCA_DebugLog::AddLocked(const tagSCA_ERROR_DESCR* record, uint32_t id) {
     if (copy == nullptr) {
         return 0;
     }
-    if (id == kAllOnes) {
+    if (id == SCA_ALL_ONES) {
         id = m_LastMessageId + 1;
-        if (id == kAllOnes) {
+        if (id == SCA_ALL_ONES) {
             id = 0; // all ones is no id: after 2^32 - 1 messages the ids start again
         }
     }
@@ -211,7 +212,7 @@ int SCA_DebugLog::Serialize(uint32_t maxCount, uint32_t fromId, uint32_t levelMa
         return 0;
     }
     std::lock_guard<std::mutex> lock(m_Lock);
-    const bool fromOldest = fromId == kAllOnes || fromId > m_LastMessageId;
+    const bool fromOldest = fromId == SCA_ALL_ONES || fromId > m_LastMessageId;
     uint32_t written = 0;
     for (auto* node = m_Messages.GetHead(); node != nullptr && written < maxCount;
          node = node->GetNext()) {

@@ -5,6 +5,7 @@
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 
@@ -29,7 +30,6 @@ public:
 
     // AddMessage: let the log give the next id. Serialize: start at the oldest message kept;
     // take any number of messages; take every level.
-    static constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
 
     // A log that keeps up to maxMessages messages, with a session id of its own.
     explicit SCA_DebugLog(uint32_t maxMessages);

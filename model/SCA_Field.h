@@ -36,32 +36,32 @@ public:
     SCA_Field(const SCA_Field&) = delete;
     SCA_Field& operator=(const SCA_Field&) = delete;
 
-    // Slot 2: a bound on the bytes DoSerialize writes.
+    // A bound on the bytes DoSerialize writes.
     virtual uint32_t GetDataSize();
-    // Slot 3: direct children (none for a value field).
+    // Direct children (none for a value field).
     virtual uint32_t GetFieldCount();
-    // Slots 4, 5: a value field has no children: *out = null, 0.
+    // A value field has no children: *out = null, 0.
     virtual int GetFieldByIndex(uint32_t index, SCA_Field** out);
     virtual int GetFieldByName(const char* name, SCA_Field** out);
-    // Slot 6: this field and everything below it.
+    // This field and everything below it.
     virtual uint32_t GetTotalFieldCount();
-    // Slot 7: takes name, value and type of from; parent and links stay.
+    // Takes name, value and type of from; parent and links stay.
     virtual int SetContent(SCA_Field* from);
-    // Slot 8: writes the byte form at *position, advancing it; 0 without writing anything when
+    // Writes the byte form at *position, advancing it; 0 without writing anything when
     // the form does not fit in size bytes.
     virtual int DoSerialize(char* buffer, uint32_t size, uint32_t* position);
-    // Slot 9: reads the byte form at *position of size bytes, never reading past them. On
+    // Reads the byte form at *position of size bytes, never reading past them. On
     // failure *position stays; the field's type and name may be overwritten.
     virtual int DoDeserialize(const char* buffer, uint32_t size, uint32_t* position,
                               SCA_ConfigObj* parent);
-    // Slot 10: 1 when equal; the first difference is reported at level 2 and answers 0.
+    // 1 when equal; the first difference is reported at level 2 and answers 0.
     virtual int Compare(SCA_Field* other);
-    // Slot 11: an independent copy without parent and links, or null.
+    // An independent copy without parent and links, or null.
     virtual SCA_Field* Clone();
-    // Slot 12: appends the path ("Config/Server/Port") to the text already in buffer, cut to
+    // Appends the path ("Config/Server/Port") to the text already in buffer, cut to
     // size bytes with its terminating zero. 0 when it had to be cut.
     virtual int GetPath(char* buffer, uint32_t size);
-    // Slots 13, 14: the whole tree through a byte store (configuration objects only).
+    // The whole tree through a byte store (configuration objects only).
     virtual int Deserialize(SCA_StringStor* stor);
     virtual int Serialize(SCA_StringStor* stor);
 

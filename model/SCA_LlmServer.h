@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezRecordFields.h"
 
@@ -50,7 +51,7 @@ public:
     int Deserialize(SCA_ConfigObj* object);
 
 private:
-    uint32_t m_ServerId = 0xFFFFFFFFu; // not in a list yet
+    uint32_t m_ServerId = SCA_ALL_ONES; // not in a list yet
     char m_HostName[SCA_TEZ_TEXT_SIZE] = {};
     uint16_t m_Port = 0;
     uint32_t m_ConnectTimeout = 0;

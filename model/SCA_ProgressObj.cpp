@@ -1,16 +1,9 @@
 #include "model/SCA_ProgressObj.h"
 
+#include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezRepStatus.h"
+
 uint32_t SCA_ProgressObj::GetRepStatus() {
-    switch (GetProcessStatus()) {
-    case 1:
-        return 1;
-    case 10:
-        return 3;
-    case 11:
-    case 17:
-    case 22:
-        return 4;
-    default:
-        return 5;
-    }
+    const uint32_t status = GetProcessStatus();
+    return status == SCA_PROCESS_PENDING ? SCA_REP_STATUS_WARNING : SCA_TezGetJobRepStatus(status);
 }

@@ -10,13 +10,13 @@ public:
 
     virtual uint32_t GetProgress() = 0;
     virtual void SetProgress(uint32_t progress) = 0;
-    // The job's run state (10 idle, 11 running, ...).
+    // The job's run state (SCA_PROCESS_IDLE, SCA_PROCESS_RUNNING, ...).
     virtual uint32_t GetProcessStatus() = 0;
     virtual const char* GetStatusString() = 0;
     // Destroys and frees the job through its deleting destructor.
     virtual void Destroy() { delete this; }
-    // The report status of the run state: 1 stays 1, 10 is information (3), 11, 17 and 22 are
-    // warnings (4), anything else an error (5).
+    // The report status of the run state: that of SCA_TezGetJobRepStatus, except that a
+    // pending job is a warning.
     virtual uint32_t GetRepStatus();
 
     // Null-safe release.

@@ -100,7 +100,7 @@ int SCA_SrvMonitor::Serialize(SCA_ConfigObj* object) const {
     WriteFields(m_Fields, &writer);
     SCA_ConfigObj* profile = writer.PutObject("Profile");
     if (!writer.IsOk() || !m_Profile.Serialize(profile)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_SrvMonitor::Serialize: "
                                                   "cannot serialize monitor - %u",
                                                   m_Fields.MonitorId);
@@ -115,7 +115,7 @@ int SCA_SrvMonitor::Deserialize(SCA_ConfigObj* object) {
     ReadFields(&reader, &read);
     SCA_ConfigObj* profile = reader.GetObject("Profile");
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_SrvMonitor::Deserialize: "
                                                   "invalid field - %s",
                                                   reader.GetBadField());

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezRecordFields.h"
@@ -93,7 +94,7 @@ private:
     struct Fields {
         SCA_TezConfig* Config = nullptr;
         SCA_TezConfigUser* UserConfig = nullptr;
-        uint32_t MonitorId = 0xFFFFFFFFu; // not in a list yet
+        uint32_t MonitorId = SCA_ALL_ONES; // not in a list yet
         uint32_t MonitorType = SCA_SRV_MONITOR_COUNTERS;
         uint32_t MonitorMode = 0;
         uint32_t ProfileMode = 0;

@@ -57,7 +57,7 @@ int SCA_SrvMonitorList::AddMonitor(uint32_t type, uint32_t mode, const char* des
     uint32_t id = kNoId;
     if (added == nullptr || !added->IsConstructed() ||
         !AddRecord(added, nullptr, &id, &SCA_SrvMonitor::SetMonitorId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_SrvMonitorList::AddMonitor: "
                                                   "cannot add monitor - %s",
                                                   description != nullptr ? description : "");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezRecordList.h"
 
@@ -36,7 +37,7 @@ public:
     uint32_t GetMonitorsStatus() const { return m_MonitorsStatus; }
     // One step on; wraps at 32 bits (4294967295 + 1 = 0).
     void UpdateMonitorsStatus() {
-        m_MonitorsStatus = m_MonitorsStatus == 0xFFFFFFFFu ? 0u : m_MonitorsStatus + 1u;
+        m_MonitorsStatus = m_MonitorsStatus == SCA_ALL_ONES ? 0u : m_MonitorsStatus + 1u;
     }
 
     // A new monitor of that type, mode and description at the tail, under a new id (written

@@ -3,6 +3,7 @@
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezActionType.h"
 #include "model/SCA_TezRepStatus.h"
 
 void SCA_TezCond::SetActionValue(const char* value) {
@@ -14,8 +15,7 @@ const char* SCA_TezCond::GetRepStatusDescr() const {
 }
 
 int SCA_TezCond::HasReportAction() const {
-    const bool reportAction = m_ActionType == 3 || (m_ActionType >= 8 && m_ActionType <= 14);
-    return m_ExecuteAction != 0 && reportAction ? 1 : 0;
+    return m_ExecuteAction != 0 && SCA_TezIsReportAction(m_ActionType) ? 1 : 0;
 }
 
 void SCA_TezCond::WriteCondFields(SCA_TezFieldWriter* writer) const {
@@ -50,7 +50,8 @@ int SCA_TezCond::Serialize(SCA_ConfigObj* object) const {
     SCA_TezFieldWriter writer(object);
     WriteCondFields(&writer);
     if (!writer.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezCond::Serialize: cannot add fields");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "SCA_TezCond::Serialize: cannot add fields");
         return 0;
     }
     return 1;
@@ -61,8 +62,8 @@ int SCA_TezCond::Deserialize(SCA_ConfigObj* object) {
     SCA_TezCond read(*this);
     read.ReadCondFields(&reader);
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezCond::Deserialize: invalid field - %s",
-                                                  reader.GetBadField());
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezCond::Deserialize: invalid field - %s", reader.GetBadField());
         return 0;
     }
     *this = read;

@@ -3,8 +3,10 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezRepStatus.h"
 
 class SCA_ConfigObj;
 
@@ -45,7 +47,7 @@ public:
     void SetActionCount(uint32_t count) { m_ActionCount = count; }
     // One more action; the count wraps at 32 bits (4294967295 + 1 = 0).
     void AddActionCount() {
-        m_ActionCount = m_ActionCount == 0xFFFFFFFFu ? 0u : m_ActionCount + 1u;
+        m_ActionCount = m_ActionCount == SCA_ALL_ONES ? 0u : m_ActionCount + 1u;
     }
     uint64_t GetLastActionTime() const { return m_LastActionTime; }
     void SetLastActionTime(uint64_t time) { m_LastActionTime = time; }
@@ -65,12 +67,12 @@ protected:
     void ReadCondFields(SCA_TezFieldReader* reader);
 
 private:
-    uint32_t m_CondId = 0xFFFFFFFFu; // not in a list yet
+    uint32_t m_CondId = SCA_ALL_ONES; // not in a list yet
     uint32_t m_CondType = 0;
     uint32_t m_CondMode = 0;
     double m_CondValue = 0.0;
     int m_Enabled = 1;
-    uint32_t m_RepStatus = 4;
+    uint32_t m_RepStatus = SCA_REP_STATUS_WARNING;
     int m_ExecuteAction = 0;
     uint32_t m_ActionType = 0;
     char m_ActionValue[SCA_TEZ_TEXT_SIZE] = {};

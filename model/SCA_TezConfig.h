@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfigFiles.h"
@@ -13,7 +14,7 @@
 inline constexpr uint32_t SCA_PRODUCT_TYPE_KORVANTA = 503;
 inline constexpr uint32_t SCA_PRODUCT_TYPE_DEVICE = 504;
 inline constexpr uint32_t SCA_PRODUCT_TYPE_NETWORK = 505;
-inline constexpr uint32_t SCA_PRODUCT_TYPE_NONE = 0xFFFFFFFFu;
+inline constexpr uint32_t SCA_PRODUCT_TYPE_NONE = SCA_ALL_ONES;
 
 inline constexpr const char* SCA_TEZ_PRODUCT_VERSION = "13.5.48";
 

@@ -4,6 +4,7 @@
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_KeyCommand.h"
@@ -35,7 +36,7 @@ inline constexpr uint32_t SCA_TEZ_USER_REMOTE = 0x040;
 inline constexpr uint32_t SCA_TEZ_USER_CONNECT = 0x080;
 inline constexpr uint32_t SCA_TEZ_USER_NETWORK = 0x100;
 inline constexpr uint32_t SCA_TEZ_USER_STATE = 0x200;
-inline constexpr uint32_t SCA_TEZ_USER_ALL = 0xFFFFFFFFu;
+inline constexpr uint32_t SCA_TEZ_USER_ALL = SCA_ALL_ONES;
 // What the client's options dialog edits: 33.
 inline constexpr uint32_t SCA_TEZ_USER_OPTIONS_DIALOG =
     SCA_TEZ_USER_SETTINGS | SCA_TEZ_USER_OPTIONS;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "libmor/SCA_Crypto.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "model/SCA_TezConfig.h"
@@ -112,7 +113,7 @@ int SCA_TezConfigUser::InitDefConfig(SCA_TezConfig* config) {
     defaults.EmailServerPort = 587;
     defaults.EmailSecureConnect = 1;
     defaults.EmailLogin = 1;
-    defaults.DeviceId = 0xFFFFFFFFu;
+    defaults.DeviceId = SCA_ALL_ONES;
     defaults.DevUpdatePeriod = 60;
     defaults.MaxPendingStatus = 100;
     defaults.ChartTextColor = kBlack;
@@ -121,8 +122,8 @@ int SCA_TezConfigUser::InitDefConfig(SCA_TezConfig* config) {
     defaults.ChartGridColor = kLightGrey;
     defaults.ChartBorderColor = kGrey;
     defaults.ChartBackgroundColor = kWhite;
-    defaults.ProfileId = 0xFFFFFFFFu;
-    defaults.MonitorId = 0xFFFFFFFFu;
+    defaults.ProfileId = SCA_ALL_ONES;
+    defaults.MonitorId = SCA_ALL_ONES;
     SCA_StrnCpy(defaults.ServerUserName, SCA_TEZ_DEFAULT_LOGIN_USER,
                 sizeof(defaults.ServerUserName));
     defaults.ServerControlPort = controlPort;

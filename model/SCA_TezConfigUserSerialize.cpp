@@ -2,6 +2,7 @@
 // shortcuts on their own.
 #include <cstring>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
@@ -12,7 +13,7 @@ namespace {
 // The shortcuts' stored form: one child per shortcut, numbered in order.
 constexpr const char* kShortcuts = "Shortcuts";
 // The command id that stands for every shortcut.
-constexpr uint32_t kEveryCommand = 0xFFFFFFFFu;
+constexpr uint32_t kEveryCommand = SCA_ALL_ONES;
 
 // A list or object of the configuration as it is stored: the child object's name, the mask bit
 // it is read under, and how it is written and read.

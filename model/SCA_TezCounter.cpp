@@ -3,6 +3,7 @@
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezRepStatus.h"
 
 namespace {
 
@@ -32,9 +33,9 @@ void SCA_TezCounter::SetInstance(const char* instance) {
 
 const char* SCA_TezCounter::GetRepStatusString() const {
     switch (m_RepStatus) {
-    case 4:
+    case SCA_REP_STATUS_WARNING:
         return "Warning";
-    case 5:
+    case SCA_REP_STATUS_ERROR:
     case 6:
         return "Error";
     default:

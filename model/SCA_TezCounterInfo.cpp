@@ -78,7 +78,7 @@ int SCA_TezCounterInfo::Serialize(SCA_ConfigObj* object) const {
     WriteFields(m_Fields, &writer);
     SCA_ConfigObj* conditions = writer.PutObject("Conditions");
     if (!writer.IsOk() || !m_CondList.Serialize(conditions)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezCounterInfo::Serialize: "
                                                   "cannot serialize counter %u",
                                                   m_Fields.CounterId);
@@ -93,7 +93,7 @@ int SCA_TezCounterInfo::Deserialize(SCA_ConfigObj* object) {
     ReadFields(&reader, &read);
     SCA_ConfigObj* conditions = reader.GetObject("Conditions");
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezCounterInfo::Deserialize: "
                                                   "invalid field - %s",
                                                   reader.GetBadField());

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezCondList.h"
 #include "model/SCA_TezRecordFields.h"
@@ -64,7 +65,7 @@ public:
 
 private:
     struct Fields {
-        uint32_t CounterId = 0xFFFFFFFFu; // not in a list yet
+        uint32_t CounterId = SCA_ALL_ONES; // not in a list yet
         uint32_t CounterType = 0;
         uint32_t Units = 0;
         char ComputerName[SCA_TEZ_NAME_SIZE] = {};

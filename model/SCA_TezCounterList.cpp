@@ -121,7 +121,7 @@ int SCA_TezCounterList::Init(uint32_t preset, const char* computer, const char* 
                              const char* instance) {
     const Preset* found = FindPreset(preset);
     if (found == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezCounterList::Init: "
                                                   "unknown counter preset - %u",
                                                   preset);
@@ -140,7 +140,7 @@ int SCA_TezCounterList::Init(uint32_t preset, const char* computer, const char* 
 int SCA_TezCounterList::AddCounter(uint32_t type, const char* computer, const char* instance,
                                    const char* namePrefix, uint32_t* id) {
     if (SCA_TezGetCounterMeta(type) == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezCounterList::AddCounter: "
                                                   "invalid counter type - %u",
                                                   type);
@@ -150,7 +150,7 @@ int SCA_TezCounterList::AddCounter(uint32_t type, const char* computer, const ch
     uint32_t newId = kNoId;
     if (counter == nullptr ||
         !AddRecord(counter, nullptr, &newId, &SCA_TezCounterInfo::SetCounterId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezCounterList::AddCounter: "
                                                   "cannot add counter - %u",
                                                   type);

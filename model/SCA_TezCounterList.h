@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezRecordList.h"
 
@@ -31,7 +32,7 @@ public:
     void SetCountersStatusId(uint32_t id) { m_CountersStatusId = id; }
     // One step on; wraps at 32 bits (4294967295 + 1 = 0).
     void UpdateCountersStatusId() {
-        m_CountersStatusId = m_CountersStatusId == 0xFFFFFFFFu ? 0u : m_CountersStatusId + 1u;
+        m_CountersStatusId = m_CountersStatusId == SCA_ALL_ONES ? 0u : m_CountersStatusId + 1u;
     }
 
     // --- changes; each one but CopyFrom advances the counters status id.

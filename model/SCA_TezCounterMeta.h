@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Limits.h"
+
 // What the system knows about each counter type: its symbolic name and description, the unit of
 // its values, the inventory that lists its instances, and whether it measures processor time.
 // Counter types run from 1 to SCA_TEZ_MAX_COUNTER_TYPE; every one of them is described.
@@ -36,9 +38,9 @@ inline constexpr uint32_t SCA_TEZ_GROUP_WEB_SITE = 12;
 inline constexpr uint32_t SCA_TEZ_GROUP_ISCSI = 13;
 inline constexpr uint32_t SCA_TEZ_GROUP_PHYSICAL_DISK = 14;
 inline constexpr uint32_t SCA_TEZ_GROUP_PRINTER = 15;
-inline constexpr uint32_t SCA_TEZ_GROUP_NET_FILTER = 16;    // one instance: the filtering platform
-inline constexpr uint32_t SCA_TEZ_GROUP_DIRECTORY = 17;     // one instance: the directory service
-inline constexpr uint32_t SCA_TEZ_GROUP_NONE = 0xFFFFFFFFu; // not a counter type
+inline constexpr uint32_t SCA_TEZ_GROUP_NET_FILTER = 16;     // one instance: the filtering platform
+inline constexpr uint32_t SCA_TEZ_GROUP_DIRECTORY = 17;      // one instance: the directory service
+inline constexpr uint32_t SCA_TEZ_GROUP_NONE = SCA_ALL_ONES; // not a counter type
 
 // Flags of a counter type.
 // The name and description belong to the symbolic vocabulary (SCA_PerfMonCounter).

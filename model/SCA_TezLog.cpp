@@ -1,4 +1,5 @@
 #include "model/SCA_TezLog.h"
+#include "model/SCA_TezRepStatus.h"
 
 #include <new>
 
@@ -6,9 +7,9 @@ int SCA_TezLog::AddMessage(SCA_TezLogMsg* message) {
     if (message == nullptr || !AddItemToTail(message)) {
         return 0;
     }
-    if (message->GetRepStatus() == 5) {
+    if (message->GetRepStatus() == SCA_REP_STATUS_ERROR) {
         ++m_ErrorCount;
-    } else if (message->GetRepStatus() == 4) {
+    } else if (message->GetRepStatus() == SCA_REP_STATUS_WARNING) {
         ++m_WarningCount;
     }
     return 1;

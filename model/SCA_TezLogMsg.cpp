@@ -6,6 +6,7 @@
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezRepStatus.h"
 
 namespace {
 
@@ -93,11 +94,11 @@ const char* SCA_TezLogMsg::GetRepStatusDescr() const {
         return "-D-";
     case 1:
         return "-R-";
-    case 3:
+    case SCA_REP_STATUS_MESSAGE:
         return "-I-";
-    case 4:
+    case SCA_REP_STATUS_WARNING:
         return "-W-";
-    case 5:
+    case SCA_REP_STATUS_ERROR:
         return "ERR";
     default:
         return "---";

@@ -14,8 +14,8 @@ int SCA_TezMonitor::Serialize(SCA_ConfigObj* object) const {
     writer.Put("MonitorMode", m_MonitorMode);
     writer.Put("ComputerName", m_ComputerName);
     if (!writer.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezMonitor::Serialize: "
-                                                     "cannot add fields");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_TezMonitor::Serialize: "
+                                                                   "cannot add fields");
         return 0;
     }
     return 1;
@@ -28,7 +28,7 @@ int SCA_TezMonitor::Deserialize(SCA_ConfigObj* object) {
     reader.Get("MonitorMode", &read.m_MonitorMode);
     reader.Get("ComputerName", read.m_ComputerName, sizeof(read.m_ComputerName));
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezMonitor::Deserialize: "
                                                   "invalid field - %s",
                                                   reader.GetBadField());

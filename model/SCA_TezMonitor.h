@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezRecordFields.h"
 
@@ -36,7 +37,7 @@ public:
     int Deserialize(SCA_ConfigObj* object);
 
 private:
-    uint32_t m_MonitorId = 0xFFFFFFFFu;
+    uint32_t m_MonitorId = SCA_ALL_ONES;
     uint32_t m_MonitorMode = 0;
     char m_ComputerName[SCA_TEZ_TEXT_SIZE] = {};
 };

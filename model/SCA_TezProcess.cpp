@@ -1,13 +1,15 @@
 #include "model/SCA_TezProcess.h"
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProcessRule.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezRepStatus.h"
 
 namespace {
 
-constexpr uint32_t kNoCounterType = 0xFFFFFFFFu;
+constexpr uint32_t kNoCounterType = SCA_ALL_ONES;
 
 // The counter type a process rule type measures, or none.
 uint32_t RuleCounterType(uint32_t ruleType) {
@@ -74,11 +76,11 @@ int SCA_TezProcess::GetCounterById(uint32_t counterId, SCA_TezCounter** counter)
 const char* SCA_TezProcess::GetRepStatusDescr() const {
     switch (m_RepStatus) {
     case 1:
-    case 3:
+    case SCA_REP_STATUS_MESSAGE:
         return "Normal";
-    case 4:
+    case SCA_REP_STATUS_WARNING:
         return "Warning";
-    case 5:
+    case SCA_REP_STATUS_ERROR:
         return "Error";
     default:
         return "Unknown";

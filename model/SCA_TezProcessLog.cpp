@@ -46,14 +46,14 @@ int SCA_TezProcessLog::AddItem(SCA_TezProcessLogItem* item) {
         return 0;
     }
     uint32_t id = item->GetItemId();
-    if (id == kAllOnes) {
+    if (id == SCA_ALL_ONES) {
         id = GetNextItemId();
     }
     if (!AddItemToTail(item, id)) {
         return 0;
     }
     item->SetItemId(id);
-    if (id >= GetNextItemId() && id != kAllOnes - 1) {
+    if (id >= GetNextItemId() && id != SCA_ALL_ONES - 1) {
         SetNextItemId(id + 1);
     }
     if (item->GetOpCode() == SCA_PROCESS_LOG_START) {
@@ -77,7 +77,7 @@ int SCA_TezProcessLog::Serialize(uint32_t fromId, SCA_ConfigObj* object) const {
         return 0;
     }
     return SerializeRecordsIf(object, [fromId](const Item* node) {
-        return fromId == kAllOnes || node->GetId() > fromId;
+        return fromId == SCA_ALL_ONES || node->GetId() > fromId;
     });
 }
 

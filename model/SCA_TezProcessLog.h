@@ -4,6 +4,7 @@
 
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_OwnerList.h"
 #include "model/SCA_TezProcessLogItem.h"
 
@@ -31,7 +32,6 @@ public:
     SCA_HEAP_OPERATORS
 
     // All ones: AddItem gives the next id; Serialize starts at the first item.
-    static constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
 
     // The construction flag is 0 when the ready event cannot be made.
     SCA_TezProcessLog();

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
@@ -19,7 +20,7 @@ void SCA_TezProcessRule::SetProcessName(const char* name) {
 }
 
 uint32_t SCA_TezProcessRule::GetCounterType() const {
-    return m_RuleType < std::size(kRuleCounterTypes) ? kRuleCounterTypes[m_RuleType] : 0xFFFFFFFFu;
+    return m_RuleType < std::size(kRuleCounterTypes) ? kRuleCounterTypes[m_RuleType] : SCA_ALL_ONES;
 }
 
 int SCA_TezProcessRule::Serialize(SCA_ConfigObj* object) const {
@@ -31,8 +32,8 @@ int SCA_TezProcessRule::Serialize(SCA_ConfigObj* object) const {
     writer.Put("LastRepStatus", m_LastRepStatus);
     writer.Put("RuleLastActionTime", m_RuleLastActionTime);
     if (!writer.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezProcessRule::Serialize: "
-                                                     "cannot add fields");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_TezProcessRule::Serialize: "
+                                                                   "cannot add fields");
         return 0;
     }
     return 1;
@@ -48,7 +49,7 @@ int SCA_TezProcessRule::Deserialize(SCA_ConfigObj* object) {
     reader.Get("LastRepStatus", &read.m_LastRepStatus);
     reader.Get("RuleLastActionTime", &read.m_RuleLastActionTime);
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProcessRule::Deserialize: "
                                                   "invalid field - %s",
                                                   reader.GetBadField());

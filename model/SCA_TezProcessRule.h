@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_TezCond.h"
 
 // A condition of the process monitor: it measures one quantity (the rule type, 0 to 8) of one
@@ -38,7 +39,7 @@ public:
     int Deserialize(SCA_ConfigObj* object) override;
 
 private:
-    uint32_t m_RuleId = 0xFFFFFFFFu; // not in a list yet
+    uint32_t m_RuleId = SCA_ALL_ONES; // not in a list yet
     uint32_t m_RuleType = 0;
     char m_ProcessName[SCA_TEZ_TEXT_SIZE] = {};
     uint32_t m_LastRepStatus = 0;

@@ -2,15 +2,15 @@
 
 const char* SCA_TezGetProcessStatusDescr(uint32_t processStatus) {
     switch (processStatus) {
-    case 0:
+    case SCA_PROCESS_FAILED:
         return "Failed";
-    case 1:
+    case SCA_PROCESS_STOPPED:
         return "Stopped";
-    case 10:
+    case SCA_PROCESS_IDLE:
         return "Idle";
-    case 11:
+    case SCA_PROCESS_RUNNING:
         return "Running";
-    case 12:
+    case SCA_PROCESS_PAUSED:
         return "Paused";
     default:
         return "Unknown";

@@ -47,7 +47,7 @@ int SCA_TezProfile::Serialize(SCA_ConfigObj* object) const {
     writer.Put("ComputerName", m_Fields.ComputerName);
     SCA_ConfigObj* counters = writer.PutObject("Counters");
     if (!writer.IsOk() || !m_Counters.Serialize(counters)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfile::Serialize: "
                                                   "cannot serialize profile - %s",
                                                   m_Fields.ProfileName);
@@ -66,7 +66,7 @@ int SCA_TezProfile::Deserialize(SCA_ConfigObj* object) {
     reader.Get("ComputerName", read.ComputerName, sizeof(read.ComputerName));
     SCA_ConfigObj* counters = reader.GetObject("Counters");
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfile::Deserialize: "
                                                   "invalid field - %s",
                                                   reader.GetBadField());

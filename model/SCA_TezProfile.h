@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezRecordFields.h"
@@ -49,8 +50,8 @@ public:
 
 private:
     struct Fields {
-        uint32_t MonitorId = 0xFFFFFFFFu; // used by no monitor
-        uint32_t ProfileId = 0xFFFFFFFFu; // not in a list yet
+        uint32_t MonitorId = SCA_ALL_ONES; // used by no monitor
+        uint32_t ProfileId = SCA_ALL_ONES; // not in a list yet
         uint32_t ProfileMode = 0;
         char ProfileName[SCA_TEZ_TEXT_SIZE] = {};
         char ComputerName[SCA_TEZ_TEXT_SIZE] = {};

@@ -7,15 +7,15 @@
 
 int SCA_TezProfileList::IsNameFree(const char* name, const char* context) const {
     if (name == nullptr || name[0] == '\0') {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezProfileList::%s: empty profile name",
-                                                  context);
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezProfileList::%s: empty profile name", context);
         return 0;
     }
     // Compare what would be stored: the name cut to the profile's field.
     char stored[SCA_TEZ_TEXT_SIZE];
     SCA_StrnCpy(stored, name, sizeof(stored));
     if (IsItemExists(stored)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfileList::%s: "
                                                   "profile already exists - %s",
                                                   context, stored);
@@ -37,7 +37,7 @@ int SCA_TezProfileList::AddProfile(const char* name, SCA_TezProfile** profile) {
         added->SetProfileName(name);
     }
     if (added == nullptr || !Append(added, nullptr)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfileList::AddProfile: "
                                                   "cannot add profile - %s",
                                                   name);
@@ -53,7 +53,7 @@ int SCA_TezProfileList::AddProfile(const char* name, SCA_TezProfile** profile) {
 int SCA_TezProfileList::CopyProfile(const char* name, const char* newName, uint32_t* newId) {
     SCA_TezProfile* source = nullptr;
     if (!GetProfile(name, &source)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfileList::CopyProfile: "
                                                   "invalid profile - %s",
                                                   name != nullptr ? name : "");
@@ -67,7 +67,7 @@ int SCA_TezProfileList::CopyProfile(const char* name, const char* newName, uint3
         copy->SetProfileName(newName);
     }
     if (copy == nullptr || !copy->IsConstructed() || !Append(copy, newId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfileList::CopyProfile: "
                                                   "cannot copy profile - %s",
                                                   name);
@@ -80,7 +80,7 @@ int SCA_TezProfileList::CopyProfile(const char* name, const char* newName, uint3
 int SCA_TezProfileList::RenameProfile(const char* oldName, const char* newName) {
     Item* node = GetListItem(oldName);
     if (node == nullptr || node->GetItem() == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezProfileList::RenameProfile: "
                                                   "invalid profile - %s",
                                                   oldName != nullptr ? oldName : "");

@@ -1,12 +1,14 @@
 #include "model/SCA_TezRepStatus.h"
 
+#include "model/SCA_TezProcessStatus.h"
+
 const char* SCA_TezGetRepStatusDescr(uint32_t status) {
     switch (status) {
-    case 3:
+    case SCA_REP_STATUS_MESSAGE:
         return "Message";
-    case 4:
+    case SCA_REP_STATUS_WARNING:
         return "Warning";
-    case 5:
+    case SCA_REP_STATUS_ERROR:
         return "Error";
     default:
         return "NA";
@@ -15,14 +17,14 @@ const char* SCA_TezGetRepStatusDescr(uint32_t status) {
 
 uint32_t SCA_TezGetJobRepStatus(uint32_t processStatus) {
     switch (processStatus) {
-    case 1:
-        return 1;
-    case 10:
-        return 3;
-    case 11:
-    case 22:
-        return 4;
+    case SCA_PROCESS_STOPPED:
+        return SCA_PROCESS_STOPPED;
+    case SCA_PROCESS_IDLE:
+        return SCA_REP_STATUS_MESSAGE;
+    case SCA_PROCESS_RUNNING:
+    case SCA_PROCESS_ENDED:
+        return SCA_REP_STATUS_WARNING;
     default:
-        return 5;
+        return SCA_REP_STATUS_ERROR;
     }
 }

@@ -2,10 +2,16 @@
 
 #include <cstdint>
 
-// The text of a report status of the status scale (3 message, 4 warning, 5 error) as rules,
-// conditions and errors show it; "NA" for any other value.
+// The status scale of rules, conditions, errors, log messages and jobs.
+inline constexpr uint32_t SCA_REP_STATUS_MESSAGE = 3;
+inline constexpr uint32_t SCA_REP_STATUS_WARNING = 4;
+inline constexpr uint32_t SCA_REP_STATUS_ERROR = 5;
+
+// The text of a report status as rules, conditions and errors show it: "Message", "Warning",
+// "Error"; "NA" for any other value.
 const char* SCA_TezGetRepStatusDescr(uint32_t status);
 
-// The report status of a loader's or self-test's process status: 1 stays 1, 10 (done) is a
-// message, 11 and 22 are warnings, anything else an error.
+// The report status of a job's run state, the one mapping of loaders, self-tests and jobs:
+// stopped (1) stays 1, idle is a message, running and ended are warnings, anything else an
+// error. A pending job (17) is an error here; SCA_ProgressObj's default calls it a warning.
 uint32_t SCA_TezGetJobRepStatus(uint32_t processStatus);

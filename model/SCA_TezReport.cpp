@@ -1,4 +1,5 @@
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezRepStatus.h"
 
 #include <cstring>
 #include <new>
@@ -69,13 +70,15 @@ int SCA_TezReport::GetCounter(uint32_t id, SCA_TezCounter** counter) const {
 }
 
 uint32_t SCA_TezReport::GetWarnings() const {
-    return CountCounters(m_Counters,
-                         [](const SCA_TezCounter& counter) { return counter.GetRepStatus() == 4; });
+    return CountCounters(m_Counters, [](const SCA_TezCounter& counter) {
+        return counter.GetRepStatus() == SCA_REP_STATUS_WARNING;
+    });
 }
 
 uint32_t SCA_TezReport::GetErrors() const {
-    return CountCounters(m_Counters,
-                         [](const SCA_TezCounter& counter) { return counter.GetRepStatus() == 5; });
+    return CountCounters(m_Counters, [](const SCA_TezCounter& counter) {
+        return counter.GetRepStatus() == SCA_REP_STATUS_ERROR;
+    });
 }
 
 uint64_t SCA_TezReport::GetTotalValueCount() const {

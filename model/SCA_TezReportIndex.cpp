@@ -24,7 +24,7 @@ int SCA_TezReportIndex::AddReport(const SCA_TezReportInfo& info, uint32_t maxRep
     auto* header = new (std::nothrow) SCA_TezReportInfo(info);
     uint32_t id = kNoId;
     if (header == nullptr || !AddRecord(header, nullptr, &id, &SCA_TezReportInfo::SetReportId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezReportIndex::AddReport: "
                                                   "cannot add report - %s",
                                                   info.GetReportTitle());
@@ -42,7 +42,7 @@ int SCA_TezReportIndex::AddReport(const SCA_TezReportInfo& info, uint32_t maxRep
 
 int SCA_TezReportIndex::DeleteReport(uint32_t id) {
     if (!DeleteRecord(id)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezReportIndex::DeleteReport: "
                                                   "invalid report ID - %u",
                                                   id);
@@ -85,7 +85,7 @@ void SCA_TezReportIndex::DeleteReportFile(uint32_t id) const {
     }
     uint32_t error = 0;
     if (!SCA_DeleteFile(path, &error) && error != ENOENT) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(4,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING,
                                                   "SCA_TezReportIndex::DeleteReport: "
                                                   "cannot delete report file %s (ERR:%u)",
                                                   path, error);

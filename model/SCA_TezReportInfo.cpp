@@ -89,8 +89,8 @@ int SCA_TezReportInfo::Serialize(SCA_ConfigObj* object) const {
     SCA_TezFieldWriter writer(object);
     WriteInfoFields(&writer);
     if (!writer.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezReportInfo::Serialize: "
-                                                     "cannot add fields");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_TezReportInfo::Serialize: "
+                                                                   "cannot add fields");
         return 0;
     }
     return 1;
@@ -101,7 +101,7 @@ int SCA_TezReportInfo::Deserialize(SCA_ConfigObj* object) {
     SCA_TezReportInfo read(*this);
     read.ReadInfoFields(&reader);
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5,
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezReportInfo::Deserialize: "
                                                   "invalid field - %s",
                                                   reader.GetBadField());

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezRecordFields.h"
 
@@ -81,7 +82,7 @@ protected:
     void ReadInfoFields(SCA_TezFieldReader* reader);
 
 private:
-    uint32_t m_ReportId = 0xFFFFFFFFu; // not in an index yet
+    uint32_t m_ReportId = SCA_ALL_ONES; // not in an index yet
     uint64_t m_StartTime = 0;
     uint64_t m_ReportTime = 0;
     uint64_t m_ProcessTime = 0;
@@ -93,7 +94,7 @@ private:
     char m_HostName[SCA_TEZ_TEXT_SIZE] = {};
     char m_UserName[SCA_TEZ_TEXT_SIZE] = {};
     uint32_t m_ProfileMode = 0;
-    uint32_t m_MonitorId = 0xFFFFFFFFu;
+    uint32_t m_MonitorId = SCA_ALL_ONES;
     uint32_t m_MonitorMode = 0;
     uint32_t m_MonitorType = 0;
     uint32_t m_NumOfCounters = 0;

@@ -9,7 +9,8 @@ int SCA_TezRule::Serialize(SCA_ConfigObj* object) const {
     writer.Put("RuleId", m_RuleId);
     writer.Put("CounterType", m_CounterType);
     if (!writer.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezRule::Serialize: cannot add fields");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "SCA_TezRule::Serialize: cannot add fields");
         return 0;
     }
     return 1;
@@ -22,8 +23,8 @@ int SCA_TezRule::Deserialize(SCA_ConfigObj* object) {
     reader.Get("RuleId", &read.m_RuleId);
     reader.Get("CounterType", &read.m_CounterType);
     if (!reader.IsOk()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(5, "SCA_TezRule::Deserialize: invalid field - %s",
-                                                  reader.GetBadField());
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezRule::Deserialize: invalid field - %s", reader.GetBadField());
         return 0;
     }
     *this = read;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_TezCond.h"
 
 // A condition of the user's rule list: it carries its own rule id and the counter type it
@@ -25,6 +26,6 @@ public:
     int Deserialize(SCA_ConfigObj* object) override;
 
 private:
-    uint32_t m_RuleId = 0xFFFFFFFFu;
+    uint32_t m_RuleId = SCA_ALL_ONES;
     uint32_t m_CounterType = 0;
 };

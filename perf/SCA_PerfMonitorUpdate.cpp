@@ -3,11 +3,11 @@
 #include "libmor/SCA_Sync.h"
 
 int SCA_PerfMonitorUpdate::ThreadFunc() {
-    m_ProcessStatus = 11;
+    m_ProcessStatus = SCA_PROCESS_RUNNING;
     // Waiting on the stop event, not sleeping, lets Unlock end the thread at once.
     while (GetStopEvent()->Wait(m_UpdateInterval) == SCA_WAIT_TIMEOUT) {
         ++m_UpdateCount;
     }
-    m_ProcessStatus = 1;
+    m_ProcessStatus = SCA_PROCESS_STOPPED;
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "model/SCA_TezProcessStatus.h"
 
 // The collector's periodic updater: a thread that ticks every UpdateInterval milliseconds until
 // it is told to stop, counting its ticks. Its state may be read from any thread.
@@ -15,7 +16,7 @@ public:
     SCA_PerfMonitorUpdate() = default;
     ~SCA_PerfMonitorUpdate() override { Unlock(__FILE__); }
 
-    // 10 before the first start, 11 while the thread runs, 1 once it stopped.
+    // Idle before the first start, running while the thread runs, stopped once it stopped.
     uint32_t GetProcessStatus() const { return m_ProcessStatus; }
     void SetProcessStatus(uint32_t status) { m_ProcessStatus = status; }
     uint32_t GetStatusCode() const { return m_StatusCode; }
@@ -29,7 +30,7 @@ public:
     int ThreadFunc() override;
 
 private:
-    std::atomic<uint32_t> m_ProcessStatus{10};
+    std::atomic<uint32_t> m_ProcessStatus{SCA_PROCESS_IDLE};
     std::atomic<uint32_t> m_StatusCode{0};
     std::atomic<uint32_t> m_UpdateInterval{1000};
     std::atomic<uint32_t> m_UpdateCount{0};

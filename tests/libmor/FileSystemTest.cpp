@@ -1,10 +1,14 @@
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "libmor/SCA_FileSystem.h"
@@ -91,6 +95,44 @@ TEST(FileSystemTest, FailedWriteLeavesOldContentAndNoTemporaryFile) {
     EXPECT_EQ(error, static_cast<uint32_t>(EFBIG));
     EXPECT_EQ(ReadAll(path), "old");
     EXPECT_THAT(dir.Names(), testing::ElementsAre("state"));
+}
+
+TEST(FileSystemTest, SavesClearAwayWhatKilledWritersLeftButNotWhatLiveOnesHold) {
+    TempDir dir;
+    const std::string path = dir / "monitors.hdx";
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), "v1", 2, &error), 1);
+
+    // Writers killed in the middle of their saves.
+    const std::string payload(1 << 20, 'p');
+    for (int round = 0; round < 20; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                SCA_WriteFileAtomic(path.c_str(), payload.data(), payload.size(), nullptr);
+            }
+        }
+        usleep(2000 + 500 * round);
+        kill(child, SIGKILL);
+        ASSERT_EQ(waitpid(child, nullptr, 0), child);
+    }
+    // A writer still at work holds the lock on its temporary file; another file's temporary
+    // file and a name that only looks alike are none of this save's business.
+    const std::string live = path + ".tmp.live01";
+    const int liveFd = open(live.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    ASSERT_GE(liveFd, 0);
+    ASSERT_EQ(flock(liveFd, LOCK_EX), 0);
+    for (const std::string& other : {dir / "other.hdx.tmp.abcdef", path + ".tmp.toolong1"}) {
+        ASSERT_EQ(SCA_WriteFileAtomic(other.c_str(), "x", 1, &error), 1);
+    }
+
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), "v2", 2, &error), 1) << error;
+    EXPECT_EQ(ReadAll(path), "v2");
+    EXPECT_THAT(dir.Names(),
+                testing::UnorderedElementsAre("monitors.hdx", "monitors.hdx.tmp.live01",
+                                              "other.hdx.tmp.abcdef", "monitors.hdx.tmp.toolong1"));
+    close(liveFd);
 }
 
 TEST(FileSystemTest, ReadFileRefusesFilesAboveTheLimit) {

@@ -31,8 +31,8 @@ TEST(ReportTest, LongTextIsCutOnCharacterBoundary) {
     ReportCapture capture;
     const std::string fits(2045, 'a');      // + a 2-byte character = 2047 bytes
     const std::string overflows(2046, 'a'); // + a 2-byte character = 2048 bytes
-    SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s\xC3\xA9", fits.c_str());
-    SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s\xC3\xA9", overflows.c_str());
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s\xC3\xA9", fits.c_str());
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s\xC3\xA9", overflows.c_str());
 
     const auto records = capture.Records();
     ASSERT_EQ(records.size(), 2u);
@@ -56,7 +56,7 @@ int ReportAgain(tagSCA_ERROR_DESCR* record, void* context) {
     auto* texts = static_cast<std::vector<std::string>*>(context);
     texts->push_back(record->Text);
     if (texts->size() == 1) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(3, "inner");
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "inner");
     }
     return 0;
 }
@@ -64,7 +64,7 @@ int ReportAgain(tagSCA_ERROR_DESCR* record, void* context) {
 TEST(ReportTest, CallbackMayReportFromInsideItself) {
     std::vector<std::string> texts;
     SCA_SetErrorCallback(&ReportAgain, &texts);
-    SCA_GetReportFunction(__FILE__, __LINE__)(5, "outer");
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "outer");
     SCA_SetErrorCallback(nullptr, nullptr);
     EXPECT_THAT(texts, testing::ElementsAre("outer", "inner"));
 }
@@ -75,7 +75,7 @@ TEST(ReportTest, ReportsFromManyThreadsAllArrive) {
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([] {
             for (int i = 0; i < 200; ++i) {
-                SCA_GetReportFunction(__FILE__, __LINE__)(3, "%d", i);
+                SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "%d", i);
             }
         });
     }
@@ -105,7 +105,8 @@ struct BlockingCallback {
 TEST(ReportTest, RemovingCallbackWaitsForRunningCall) {
     BlockingCallback callback;
     SCA_SetErrorCallback(&BlockingCallback::Run, &callback);
-    std::thread reporter([] { SCA_GetReportFunction(__FILE__, __LINE__)(5, "slow"); });
+    std::thread reporter(
+        [] { SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "slow"); });
     {
         std::unique_lock<std::mutex> lock(callback.Lock);
         callback.Changed.wait(lock, [&] { return callback.Entered; });

@@ -1,0 +1,71 @@
+"""The layering check on small trees: what it must refuse and what it must let through."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+SCRIPT = os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "check-layers")
+
+
+def check(files):
+    """Runs the check on a tree of files {path: content}; (exit code, stderr)."""
+    with tempfile.TemporaryDirectory() as root:
+        for path, content in files.items():
+            full = os.path.join(root, path)
+            os.makedirs(os.path.dirname(full), exist_ok=True)
+            with open(full, "w", encoding="utf-8") as f:
+                f.write(content)
+        run = subprocess.run([sys.executable, SCRIPT, root], capture_output=True, text=True)
+        return run.returncode, run.stderr
+
+
+def includes(*headers):
+    return "".join(f'#include "{h}"\n' for h in headers) + "#include <vector>\n"
+
+
+class CheckLayersTest(unittest.TestCase):
+    def test_downward_includes_pass(self):
+        code, err = check({
+            "libmor/SCA_Heap.h": "",
+            "libmor/auth/SCA_LogonUser.cpp": includes("libmor/SCA_Heap.h", "SCA_LogonUser.h"),
+            "model/SCA_ConfigObj.cpp": includes("libmor/SCA_Heap.h", "containers/SCA_List.h"),
+            "libkvn/SCA_KvnDevice.cpp": includes("libmor/auth/SCA_LogonUser.h", "libtez/x.h"),
+            "tests/kvn/DeviceTest.cpp": includes("libkvn/SCA_KvnDevice.h", "tests/model/T.h"),
+            "fuzz/fuzz_all.cpp": includes("korvac/SCA_SrvGui.h"),
+        })
+        self.assertEqual(0, code, err)
+
+    def test_each_upward_include_is_named_with_its_line(self):
+        code, err = check({
+            "libmor/SCA_File.cpp": "// x\n" + includes("model/SCA_ConfigObj.h"),
+            "model/SCA_Field.h": includes("net/SCA_NetMessage.h"),
+            "libmor/auth/SCA_LogonUser.cpp": includes("containers/SCA_List.h"),
+            "containers/SCA_List.h": includes("libmor/SCA_Heap.h"),
+        })
+        self.assertEqual(1, code)
+        self.assertIn("libmor/SCA_File.cpp:2: includes model/SCA_ConfigObj.h", err)
+        self.assertIn("model/SCA_Field.h:1: includes net/SCA_NetMessage.h", err)
+        self.assertIn("libmor/auth/SCA_LogonUser.cpp:1: includes containers/SCA_List.h", err)
+        self.assertNotIn("containers/SCA_List.h:", err)
+        self.assertIn("3 include(s)", err)
+
+    def test_tests_keep_to_the_layer_they_test(self):
+        code, err = check({
+            "tests/model/ProfilesTest.cpp": includes("libtez/SCA_TezManager.h"),
+            "tests/net/NetTest.cpp": includes("tests/kvnnet/Support.h"),
+            "tests/perf/PerfTest.cpp": includes("tests/model/RecordTestSupport.h",
+                                                "tests/support/KorvantaTestSupport.h"),
+        })
+        self.assertEqual(1, code)
+        self.assertIn("tests/model/ProfilesTest.cpp:1", err)
+        self.assertIn("tests/net/NetTest.cpp:1", err)
+        self.assertNotIn("tests/perf/", err)
+
+    def test_the_repository_itself_is_layered(self):
+        run = subprocess.run([sys.executable, SCRIPT], capture_output=True, text=True)
+        self.assertEqual(0, run.returncode, run.stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
