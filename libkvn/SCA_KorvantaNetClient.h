@@ -4,6 +4,7 @@
 
 #include "libkvn/SCA_KorvantaNetCommands.h"
 #include "libkvn/SCA_KorvantaNetVirtual.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "net/SCA_NetMessage.h"
 #include "net/SCA_NetTransport.h"
 
@@ -21,7 +22,7 @@ class SCA_ConfigObj;
 // and handed to the caller, who releases them; after a failure they are null.
 //
 // No lock and no thread: one call at a time per client, each blocking its thread.
-class SCA_KorvantaNetClient : public SCA_KorvantaNetVirtual {
+class SCA_KVN_EXPORT SCA_KorvantaNetClient : public SCA_KorvantaNetVirtual {
 public:
     static constexpr uint32_t kDefaultReplyTimeoutMs = 60000;
 
@@ -120,16 +121,20 @@ public:
 private:
     // One command: the arguments are checked against the table row at compile time.
     template <uint32_t Row, typename... Args>
-    int Call(Args... args);
+    SCA_KVN_LOCAL int Call(Args... args);
 
-    int Exchange(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values);
+    SCA_KVN_LOCAL int Exchange(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values);
     // Reports the first unusable argument; 1 when there is none.
-    int CheckArguments(const tagSCA_KVN_NET_COMMAND& command, const tagSCA_KVN_NET_VALUE* values);
-    int WriteRequest(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values);
+    SCA_KVN_LOCAL int CheckArguments(const tagSCA_KVN_NET_COMMAND& command,
+                                     const tagSCA_KVN_NET_VALUE* values);
+    SCA_KVN_LOCAL int WriteRequest(const tagSCA_KVN_NET_COMMAND& command,
+                                   tagSCA_KVN_NET_VALUE* values);
     // Reads every output, then detaches the objects among them from the reply.
-    int ReadReply(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values);
+    SCA_KVN_LOCAL int ReadReply(const tagSCA_KVN_NET_COMMAND& command,
+                                tagSCA_KVN_NET_VALUE* values);
     // Takes the caller's objects back out of the request.
-    void DetachInputs(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values);
+    SCA_KVN_LOCAL void DetachInputs(const tagSCA_KVN_NET_COMMAND& command,
+                                    tagSCA_KVN_NET_VALUE* values);
 
     uint32_t m_ReplyTimeoutMs = kDefaultReplyTimeoutMs;
     SCA_NetTransport m_NetTransport;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KorvantaNetClient.h"
+#include "libkvn/SCA_KvnExport.h"
 
 class SCA_DebugLog;
 class SCA_KvnCounter;
@@ -28,7 +29,7 @@ class SCA_TezConfigUser;
 // object a call obtained is released before it returns.
 //
 // Not copyable, as the client is not; one call at a time, as for the client.
-class SCA_KorvantaNetInterface : public SCA_KorvantaNetClient {
+class SCA_KVN_EXPORT SCA_KorvantaNetInterface : public SCA_KorvantaNetClient {
 public:
     // The longest user name and password Login takes.
     static constexpr uint32_t kMaxCredential = 255;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "libkvn/SCA_KorvantaNetCommands.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "net/SCA_NetServer.h"
 
 class SCA_KorvantaNetVirtualFactory;
@@ -21,7 +22,7 @@ class SCA_NetServerAgent;
 // The host checks the construction flag: 0 when the port cannot be listened on (or the factory
 // is null), and then no command is registered. The factory is not owned and must outlive the
 // server.
-class SCA_KorvantaNetServer : public SCA_NetServer<SCA_KorvantaNetServer> {
+class SCA_KVN_EXPORT SCA_KorvantaNetServer : public SCA_NetServer<SCA_KorvantaNetServer> {
 public:
     static constexpr const char* kVersion = "13.5.48";
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libmor/SCA_Object.h"
 
 class SCA_ConfigObj;
@@ -20,7 +21,7 @@ class SCA_ConfigObj;
 //
 // Request and reply fields, their kinds and their order are listed once, in
 // SCA_KorvantaNetCommands.h.
-class SCA_KorvantaNetVirtual : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KorvantaNetVirtual : public SCA_Object {
 public:
     ~SCA_KorvantaNetVirtual() override;
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libmor/SCA_Object.h"
 
 class SCA_KorvantaNetVirtual;
@@ -11,7 +12,7 @@ class SCA_NetServerAgent;
 // carries out that connection's commands. The server calls it from several connection threads
 // at once, so an implementation guards its own table; an agent is called only from its own
 // connection's thread. The factory must outlive the server.
-class SCA_KorvantaNetVirtualFactory : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KorvantaNetVirtualFactory : public SCA_Object {
 public:
     ~SCA_KorvantaNetVirtualFactory() override;
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KvnCounterMinutes.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
@@ -12,7 +13,7 @@ class SCA_KvnNetConfigUser;
 
 // One counter that a device reports, with the per-minute summary of its values. Report status
 // and last trigger time are carried for whoever evaluates rules; this library only keeps them.
-class SCA_KvnCounter : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KvnCounter : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 

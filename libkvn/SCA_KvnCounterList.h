@@ -3,13 +3,14 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KvnCounter.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 
 class SCA_ConfigObj;
 
 // The counters of one device report, in the order they were added (or stored). The counters
 // status id moves whenever the set of counters changes; it wraps at 32 bits.
-class SCA_KvnCounterList : public SCA_KvnRecordList<SCA_KvnCounter> {
+class SCA_KVN_EXPORT SCA_KvnCounterList : public SCA_KvnRecordList<SCA_KvnCounter> {
 public:
     SCA_HEAP_OPERATORS
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "containers/SCA_List.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libmor/SCA_Heap.h"
 
 class SCA_ConfigObj;
@@ -23,7 +24,7 @@ struct tag_SCA_KVN_COUNTER_MINUTE {
 
 // The minute records of one counter, oldest first; records are allocated zero-filled from the
 // process heap and owned by the list. Items carry no name and no id.
-class SCA_KvnCounterMinutes : public SCA_List<tag_SCA_KVN_COUNTER_MINUTE*> {
+class SCA_KVN_EXPORT SCA_KvnCounterMinutes : public SCA_List<tag_SCA_KVN_COUNTER_MINUTE*> {
 public:
     SCA_HEAP_OPERATORS
 

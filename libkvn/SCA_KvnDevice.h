@@ -4,6 +4,7 @@
 
 #include "libkvn/SCA_KvnDeviceInfo.h"
 #include "libkvn/SCA_KvnDeviceSessions.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnReportIndex.h"
 #include "libkvn/SCA_KvnReportList.h"
 
@@ -27,7 +28,7 @@ inline constexpr uint32_t SCA_KVN_ERROR_BAD_SAMPLE_NAME = 100144;
 //
 // The device owns one folder with its data file and one file per report. Nothing here locks:
 // the server's host program serialises every call on a device. Not copyable.
-class SCA_KvnDevice : public SCA_KvnDeviceInfo {
+class SCA_KVN_EXPORT SCA_KvnDevice : public SCA_KvnDeviceInfo {
 public:
     SCA_HEAP_OPERATORS
 

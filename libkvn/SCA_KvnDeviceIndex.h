@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KvnDeviceInfo.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 
 class SCA_ConfigObj;
@@ -18,7 +19,7 @@ inline constexpr uint32_t SCA_KVN_DEVICE_INDEX_FILE_TYPE = 1023;
 // id moves on every change so that a client can tell whether its copy is current. Device
 // numbers are not reused while the index lives, except after ClearAll; after a read they
 // continue above the highest number read.
-class SCA_KvnDeviceIndex : public SCA_KvnRecordList<SCA_KvnDeviceInfo> {
+class SCA_KVN_EXPORT SCA_KvnDeviceIndex : public SCA_KvnRecordList<SCA_KvnDeviceInfo> {
 public:
     SCA_HEAP_OPERATORS
 

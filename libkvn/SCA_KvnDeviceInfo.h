@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
@@ -17,7 +18,7 @@ inline constexpr const char* SCA_KVN_DEVICE_DEFAULT_ACCOUNT = "qelma";
 // The network server's record of one device: number, host name and control port, the account
 // the server reaches it with, its reporting settings and whether it is online. Also the payload
 // of the device commands. A plain record: copies take every field, flag included.
-class SCA_KvnDeviceInfo : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KvnDeviceInfo : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 

@@ -3,10 +3,11 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KvnDeviceInfo.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 
 // A plain list of device records keyed by device number; it owns them. Not copyable.
-class SCA_KvnDeviceList : public SCA_KvnRecordList<SCA_KvnDeviceInfo> {
+class SCA_KVN_EXPORT SCA_KvnDeviceList : public SCA_KvnRecordList<SCA_KvnDeviceInfo> {
 public:
     SCA_HEAP_OPERATORS
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
 
@@ -10,7 +11,7 @@ class SCA_ConfigObj;
 // One period of a device's connection to the network server, with what the device told about
 // its software and machine. Times are absolute times (100-ns units); a StopTime of 0 means the
 // session is still open. A plain record: copies take every field.
-class SCA_KvnDeviceSession : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KvnDeviceSession : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 

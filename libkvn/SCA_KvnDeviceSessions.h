@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KvnDeviceSession.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 
 class SCA_ConfigObj;
@@ -12,7 +13,7 @@ class SCA_TezConfig;
 
 // A device's recent sessions, oldest first, numbered in sequence. Opening a session keeps at
 // most the newest kMaxSessions; a history read back is taken whole.
-class SCA_KvnDeviceSessions : public SCA_KvnRecordList<SCA_KvnDeviceSession> {
+class SCA_KVN_EXPORT SCA_KvnDeviceSessions : public SCA_KvnRecordList<SCA_KvnDeviceSession> {
 public:
     SCA_HEAP_OPERATORS
 

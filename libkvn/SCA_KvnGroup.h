@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "containers/SCA_List.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRuleList.h"
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
@@ -21,7 +22,7 @@ inline constexpr uint32_t SCA_KVN_DEFAULT_MONITOR_PROFILE = 1;
 // A group of the network server's devices: its member devices (id and name), the monitors its
 // devices are to run and its alert rules. A group read from its stored form always has at
 // least the default monitor.
-class SCA_KvnGroup : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KvnGroup : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 

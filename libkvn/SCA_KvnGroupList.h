@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnGroup.h"
 #include "libkvn/SCA_KvnRecordList.h"
 
@@ -18,7 +19,7 @@ inline constexpr uint32_t SCA_KVN_GROUPS_FILE_TYPE = 1022;
 // All device groups of the network server, numbered by the list and found by name without
 // regard to case. The status id moves on every change of the set of groups; it wraps at 32
 // bits.
-class SCA_KvnGroupList : public SCA_KvnRecordList<SCA_KvnGroup> {
+class SCA_KVN_EXPORT SCA_KvnGroupList : public SCA_KvnRecordList<SCA_KvnGroup> {
 public:
     SCA_HEAP_OPERATORS
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "model/SCA_TezConfigUser.h"
 
@@ -15,7 +16,7 @@ class SCA_TezConfig;
 //
 // The devices folder is never part of the stored form: the program that runs the server sets
 // it.
-class SCA_KvnNetConfigUser : public SCA_TezConfigUser {
+class SCA_KVN_EXPORT SCA_KvnNetConfigUser : public SCA_TezConfigUser {
 public:
     static constexpr uint32_t kDefaultUpdatePeriod = 1;
     static constexpr uint32_t kDefaultMaxPendingStatus = 1000;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libkvn/SCA_KvnCounterList.h"
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnReportInfo.h"
 
 class SCA_ConfigObj;
@@ -11,7 +12,7 @@ inline constexpr const char* SCA_KVN_REPORT_ROOT = "Report";
 
 // A device's report of one day: the header and the per-minute statistics of every counter the
 // device sent that day. Its file holds the root "Report" with the header and "Counters".
-class SCA_KvnReport : public SCA_KvnReportInfo {
+class SCA_KVN_EXPORT SCA_KvnReport : public SCA_KvnReportInfo {
 public:
     SCA_HEAP_OPERATORS
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 #include "libkvn/SCA_KvnReportInfo.h"
 
@@ -13,7 +14,7 @@ class SCA_TezConfig;
 
 // The headers of one device's reports, numbered by the index. The owning device builds the
 // report file names. Not copyable.
-class SCA_KvnReportIndex : public SCA_KvnRecordList<SCA_KvnReportInfo> {
+class SCA_KVN_EXPORT SCA_KvnReportIndex : public SCA_KvnRecordList<SCA_KvnReportInfo> {
 public:
     SCA_HEAP_OPERATORS
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
@@ -17,7 +18,7 @@ inline constexpr uint64_t SCA_KVN_SECONDS_PER_DAY = 86400;
 // The header of one device's report of one day, and the entry of the device's report index.
 // Sample times are whole seconds on the absolute time's epoch. A plain record: copies take
 // every field.
-class SCA_KvnReportInfo : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KvnReportInfo : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 

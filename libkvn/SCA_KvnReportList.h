@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 #include "libkvn/SCA_KvnReport.h"
 
@@ -10,7 +11,7 @@ class SCA_KvnNetConfigUser;
 class SCA_TezConfig;
 
 // The reports of one device held in memory, keyed by report number. Not copyable.
-class SCA_KvnReportList : public SCA_KvnRecordList<SCA_KvnReport> {
+class SCA_KVN_EXPORT SCA_KvnReportList : public SCA_KvnRecordList<SCA_KvnReport> {
 public:
     SCA_HEAP_OPERATORS
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
@@ -12,7 +13,7 @@ class SCA_ConfigObj;
 // An alert rule of the network server: the report status a device counter earns when its value
 // meets the condition, and the action to run. Action count and last action time belong to
 // whoever runs the actions and are not stored. A plain record: copies take every member.
-class SCA_KvnRule : public SCA_Object {
+class SCA_KVN_EXPORT SCA_KvnRule : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "libkvn/SCA_KvnExport.h"
 #include "libkvn/SCA_KvnRecordList.h"
 #include "libkvn/SCA_KvnRule.h"
 
@@ -9,7 +10,7 @@ class SCA_ConfigObj;
 
 // The alert rules of one device group, numbered by the list. Rule ids are not reused while the
 // list lives, except after ClearAll; after a read they continue above the highest id read.
-class SCA_KvnRuleList : public SCA_KvnRecordList<SCA_KvnRule> {
+class SCA_KVN_EXPORT SCA_KvnRuleList : public SCA_KvnRecordList<SCA_KvnRule> {
 public:
     SCA_HEAP_OPERATORS
 
