@@ -445,7 +445,7 @@ TEST_F(UserConfigTest, ShortcutsAreFoundValidatedAndReadOnlyWhenValid) {
     ASSERT_EQ(user.SerializeShortcuts(&valid), 1);
     const uint32_t defaults = user.GetKeyboardShortcuts()->Count();
 
-    SCA_List<SCA_KeyCommand*>* list = user.GetKeyboardShortcuts();
+    SCA_KeyCommandList* list = user.GetKeyboardShortcuts();
     ASSERT_EQ(list->AddItemToTail(new SCA_KeyCommand(2, "Ctrl+2"), "Ctrl+2"), 1);  // no command
     ASSERT_EQ(list->AddItemToTail(new SCA_KeyCommand(5, ""), ""), 1);              // no key
     ASSERT_EQ(list->AddItemToTail(new SCA_KeyCommand(23, "F1"), "F1"), 1);         // key taken
