@@ -20,8 +20,8 @@
 // element in the list, take one in, hand one back to the caller or destroy it.
 //
 // Stored forms: elements that offer Serialize(SCA_ConfigObj*) const and
-// Deserialize(SCA_ConfigObj*) travel as child objects, one per element; how children are named
-// and read is left to the lists built on this one, which share the loops below.
+// Deserialize(SCA_ConfigObj*) travel as child objects, one per element, here named by position;
+// lists built on this one name and read their children their own way through the shared loops.
 template <typename T>
 class SCA_OwnerList : protected SCA_List<T*> {
     using Base = SCA_List<T*>;
