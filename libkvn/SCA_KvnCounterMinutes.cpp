@@ -46,7 +46,7 @@ void ReadMinute(SCA_ConfigObj* object, tag_SCA_KVN_COUNTER_MINUTE* record) {
 } // namespace
 
 SCA_KvnCounterMinutes::SCA_KvnCounterMinutes(const SCA_KvnCounterMinutes& other)
-    : SCA_List<tag_SCA_KVN_COUNTER_MINUTE*>(0) {
+    : SCA_OwnerList<tag_SCA_KVN_COUNTER_MINUTE>(0) {
     SetConstructed(SetContents(&other) ? 1u : 0u);
 }
 
@@ -140,13 +140,6 @@ int SCA_KvnCounterMinutes::GetStatistics(double* avg, double* min, double* max) 
 
 uint64_t SCA_KvnCounterMinutes::CalcMemoryUsage() const {
     return 48 + 128 * static_cast<uint64_t>(Count());
-}
-
-int SCA_KvnCounterMinutes::ClearAll() {
-    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
-        SCA_HeapFree(node->GetItem());
-    }
-    return Clear();
 }
 
 void SCA_KvnCounterMinutes::FormatMinuteStart(const tag_SCA_KVN_COUNTER_MINUTE* record, char* buf,

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "containers/SCA_List.h"
 #include "libkvn/SCA_KvnExport.h"
 #include "libmor/SCA_Heap.h"
+#include "model/SCA_OwnerList.h"
 
 class SCA_ConfigObj;
 class SCA_KvnCounter;
@@ -24,12 +24,12 @@ struct tag_SCA_KVN_COUNTER_MINUTE {
 
 // The minute records of one counter, oldest first; records are allocated zero-filled from the
 // process heap and owned by the list. Items carry no name and no id.
-class SCA_KVN_EXPORT SCA_KvnCounterMinutes : public SCA_List<tag_SCA_KVN_COUNTER_MINUTE*> {
+class SCA_KVN_EXPORT SCA_KvnCounterMinutes : public SCA_OwnerList<tag_SCA_KVN_COUNTER_MINUTE> {
 public:
     SCA_HEAP_OPERATORS
 
     SCA_KvnCounterMinutes() { SetConstructed(); }
-    ~SCA_KvnCounterMinutes() override { ClearAll(); }
+    ~SCA_KvnCounterMinutes() override = default;
     // Copies hold their own records (through the stored form); flag 0 when that failed.
     SCA_KvnCounterMinutes(const SCA_KvnCounterMinutes& other);
     SCA_KvnCounterMinutes& operator=(const SCA_KvnCounterMinutes& other);
@@ -44,7 +44,6 @@ public:
     // outputs are 0.0 and the result 0.
     int GetStatistics(double* avg, double* min, double* max) const;
     uint64_t CalcMemoryUsage() const;
-    int ClearAll();
 
     int Serialize(SCA_ConfigObj* object) const;
     int Deserialize(SCA_ConfigObj* object);

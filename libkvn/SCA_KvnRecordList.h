@@ -4,15 +4,16 @@
 #include <cstdio>
 #include <new>
 
-#include "containers/SCA_List.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_FieldList.h"
+#include "model/SCA_OwnerList.h"
 #include "model/SCA_TezRecordFields.h"
 
 // The number no record is given: a record read without a number of its own carries it until
 // its list numbers it.
-inline constexpr uint32_t SCA_KVN_NO_NUMBER = 0xFFFFFFFFu;
+inline constexpr uint32_t SCA_KVN_NO_NUMBER = SCA_ALL_ONES;
 
 // What the shared procedures report at level 5 on each kind of failure; null says nothing.
 struct tagSCA_KVN_LIST_TEXTS {
@@ -35,21 +36,18 @@ struct tagSCA_KVN_LIST_TEXTS {
 //
 // T derives from SCA_Object. Not copyable as a list: derived lists copy through CopyRecords.
 template <typename T>
-class SCA_KvnRecordList : public SCA_List<T*> {
-public:
-    using Item = SCA_ListItem<T*>;
+class SCA_KvnRecordList : public SCA_OwnerList<T> {
+    using Base = SCA_OwnerList<T>;
 
-    SCA_KvnRecordList() : SCA_List<T*>(0) {}
-    ~SCA_KvnRecordList() override { DestroyRecords(); }
+public:
+    using Item = typename Base::Item;
+    using Failure = typename Base::Failure;
+
+    SCA_KvnRecordList() : Base(0) {}
+    ~SCA_KvnRecordList() override = default;
 
     SCA_KvnRecordList(const SCA_KvnRecordList&) = delete;
     SCA_KvnRecordList& operator=(const SCA_KvnRecordList&) = delete;
-
-    // The list's own Clear would leave the records behind.
-    int Clear() {
-        DestroyRecords();
-        return 1;
-    }
 
 protected:
     // A record with its defaults (its flag is tested), or null.
@@ -119,31 +117,11 @@ protected:
     }
 
     // Removes and destroys the first record with that number; 0 when there is none.
-    int DestroyRecord(uint32_t number) {
-        T* record = nullptr;
-        if (!this->DeleteItem(number, &record)) {
-            return 0;
-        }
-        SCA_Object::Destroy(record);
-        return 1;
-    }
-    int DestroyHeadRecord() {
-        Item* head = this->GetHead();
-        if (head == nullptr) {
-            return 0;
-        }
-        T* record = head->GetItem();
-        this->DeleteListItem(head);
-        SCA_Object::Destroy(record);
-        return 1;
-    }
+    int DestroyRecord(uint32_t number) { return this->DestroyItem(number); }
+    int DestroyHeadRecord() { return this->DestroyHeadItem(); }
 
     // Destroys every record; the next number goes back to 0.
-    void DestroyRecords() {
-        while (DestroyHeadRecord()) {
-        }
-        SCA_List<T*>::Clear();
-    }
+    void DestroyRecords() { this->ClearAll(); }
 
     // After a record numbered number is read, the next number lies above it.
     void NoteNumber(uint32_t number) {
@@ -158,27 +136,30 @@ protected:
     template <typename Write>
     int SerializeRecords(SCA_ConfigObj* object, uint32_t maxCount,
                          const tagSCA_KVN_LIST_TEXTS& texts, Write&& write) const {
-        if (object == nullptr) {
+        const auto keep = [](const Item* /*node*/) { return true; };
+        const auto name = [this](const Item* node, uint32_t /*position*/) {
+            return GetRecordNumber(*node->GetItem());
+        };
+        const auto complete = [&](const T* record, SCA_ConfigObj* child) {
+            if (write(record, child)) {
+                return true;
+            }
+            object->GetFieldList()->DeleteListItem(child);
+            return false;
+        };
+        switch (this->WriteRecords(object, maxCount, keep, name, complete)) {
+        case Failure::kNone:
+            return 1;
+        case Failure::kNoObject:
             Say(texts.NoObject);
             return 0;
+        case Failure::kNoChild:
+            Say(texts.NoChild);
+            return 0;
+        default:
+            Say(texts.NotWritten);
+            return 0;
         }
-        uint32_t written = 0;
-        for (Item* node = this->GetHead(); node != nullptr; node = node->GetNext()) {
-            SCA_ConfigObj* child = SCA_AddNumberedObj(object, GetRecordNumber(*node->GetItem()));
-            if (child == nullptr) {
-                Say(texts.NoChild);
-                return 0;
-            }
-            if (!write(node->GetItem(), child)) {
-                object->GetFieldList()->DeleteListItem(child);
-                Say(texts.NotWritten);
-                return 0;
-            }
-            if (++written >= maxCount) {
-                return 1;
-            }
-        }
-        return 1;
     }
     template <typename Write>
     int SerializeRecords(SCA_ConfigObj* object, const tagSCA_KVN_LIST_TEXTS& texts,
@@ -193,46 +174,37 @@ protected:
     template <typename Read>
     int DeserializeRecords(SCA_ConfigObj* object, bool numbered, const tagSCA_KVN_LIST_TEXTS& texts,
                            Read&& read) {
-        if (object == nullptr) {
-            Say(texts.NoObject);
-            return 0;
-        }
-        for (SCA_ConfigObj* child = SCA_FirstChildObj(object); child != nullptr;
-             child = SCA_NextChildObj(child)) {
-            T* record = NewRecord();
-            if (record == nullptr || !record->IsConstructed()) {
-                SCA_Object::Destroy(record);
-                Say(texts.NotCreated);
-                return 0;
-            }
-            if (!read(record, child)) {
-                SCA_Object::Destroy(record);
-                Say(texts.NotRead);
-                return 0;
-            }
+        const auto make = [this](SCA_ConfigObj* /*child*/) { return NewRecord(); };
+        const auto add = [&](T* record, SCA_ConfigObj* /*child*/) {
             if (!AppendRecord(record)) {
-                SCA_Object::Destroy(record);
-                Say(texts.NotCreated);
-                return 0;
+                return false;
             }
             if (numbered) {
                 NoteNumber(GetRecordNumber(*record));
             }
+            return true;
+        };
+        switch (this->ReadRecords(object, make, read, add)) {
+        case Failure::kNone:
+            return numbered ? NumberUnnumbered(texts) : 1;
+        case Failure::kNoObject:
+            Say(texts.NoObject);
+            return 0;
+        case Failure::kNotRead:
+            Say(texts.NotRead);
+            return 0;
+        default:
+            Say(texts.NotCreated);
+            return 0;
         }
-        return numbered ? NumberUnnumbered(texts) : 1;
     }
 
     // Makes this list hold copies (T's copy constructor) of other's records, with the same
     // numbers, names and next number. 0 when a copy cannot be made (the copies so far stay).
     int CopyRecords(const SCA_KvnRecordList& other) {
         DestroyRecords();
-        for (Item* node = other.GetHead(); node != nullptr; node = node->GetNext()) {
-            T* copy = new (std::nothrow) T(*node->GetItem());
-            if (copy == nullptr || !copy->IsConstructed() ||
-                !this->AddItemToTail(copy, node->GetName(), node->GetId())) {
-                SCA_Object::Destroy(copy);
-                return 0;
-            }
+        if (!this->AppendCopies(other, this)) {
+            return 0;
         }
         SetNextNumber(other.GetNextNumber());
         return 1;

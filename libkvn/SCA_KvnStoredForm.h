@@ -25,16 +25,19 @@ int SCA_KvnCopyThrough(const char* name, Write&& write, Read&& read) {
 
 // Finishes a Clone: a copy that was not made (null, or its flag 0) is reported with
 // createText and gives null; one that fill(copy) cannot fill is destroyed, reported with
-// fillText when there is one, and gives null.
+// fillText when there is one, and gives null. Copies are released through their own Destroy:
+// an owning list is not an SCA_Object to outside code.
 template <typename T, typename Fill>
 T* SCA_KvnFinishClone(T* copy, const char* createText, const char* fillText, Fill&& fill) {
     if (copy == nullptr || !copy->IsConstructed()) {
-        SCA_Object::Destroy(copy);
+        if (copy != nullptr) {
+            copy->Destroy();
+        }
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", createText);
         return nullptr;
     }
     if (!fill(copy)) {
-        SCA_Object::Destroy(copy);
+        copy->Destroy();
         if (fillText != nullptr) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", fillText);
         }

@@ -99,9 +99,7 @@ SCA_DebugLog::SCA_DebugLog(uint32_t maxMessages)
     SetConstructed();
 }
 
-SCA_DebugLog::~SCA_DebugLog() {
-    ClearLocked();
-}
+SCA_DebugLog::~SCA_DebugLog() = default;
 
 int SCA_DebugLog::AddMessage(const tagSCA_ERROR_DESCR* record, uint32_t id) {
     if (record == nullptr) {
@@ -137,15 +135,11 @@ int SCA_DebugLog::AddLocked(const tagSCA_ERROR_DESCR* record, uint32_t id) {
 
 void SCA_DebugLog::TrimLocked() {
     while (m_Messages.Count() > m_MaxDebugMessage) {
-        SCA_HeapFree(m_Messages.GetHead()->GetItem());
-        m_Messages.DeleteHeadItem();
+        m_Messages.DestroyHeadItem();
     }
 }
 
 void SCA_DebugLog::ClearLocked() {
-    for (auto* node = m_Messages.GetHead(); node != nullptr; node = node->GetNext()) {
-        SCA_HeapFree(node->GetItem());
-    }
     m_Messages.Clear();
 }
 

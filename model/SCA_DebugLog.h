@@ -3,13 +3,16 @@
 #include <cstdint>
 #include <mutex>
 
-#include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
+#include "model/SCA_OwnerList.h"
 
 class SCA_ConfigObj;
+
+// The messages of a log, oldest first, each under its message id; the list owns the copies.
+using SCA_DebugMessageList = SCA_OwnerList<tagSCA_ERROR_DESCR>;
 
 // The in-memory message log of a process: the newest reports, up to a maximum, each under a
 // message id. The service keeps its reports here for clients to fetch; a client keeps the ones
@@ -46,7 +49,7 @@ public:
     // Drops every message; the last id, last time, error count and session stay.
     int Clear();
 
-    SCA_List<tagSCA_ERROR_DESCR*>* GetMessageList() { return &m_Messages; }
+    SCA_DebugMessageList* GetMessageList() { return &m_Messages; }
     uint32_t GetMessageCount() const;
     // The message at position (0 = the oldest kept); 0 when position is not below the count.
     int GetMessageByPos(uint32_t position, tagSCA_ERROR_DESCR** message) const;
@@ -85,7 +88,7 @@ private:
     void ClearLocked();
 
     mutable std::mutex m_Lock;
-    SCA_List<tagSCA_ERROR_DESCR*> m_Messages;
+    SCA_DebugMessageList m_Messages;
     uint32_t m_MaxDebugMessage;
     uint32_t m_ErrorCount = 0;
     uint32_t m_LastMessageId = 0;

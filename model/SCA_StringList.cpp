@@ -16,9 +16,6 @@ int SCA_StringList::AddString(const char* text) {
 }
 
 int SCA_StringList::ClearAll() {
-    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
-        SCA_HeapFree(node->GetItem());
-    }
     m_DataLength = 0;
-    return SCA_List<char*>::Clear();
+    return SCA_OwnerList<char>::ClearAll();
 }

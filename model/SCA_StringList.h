@@ -2,17 +2,17 @@
 
 #include <cstdint>
 
-#include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
+#include "model/SCA_OwnerList.h"
 
 // A list of texts, each a heap copy the list owns, with the bytes they take (each text with
 // its terminating zero). Not copyable.
-class SCA_StringList : public SCA_List<char*> {
+class SCA_StringList : public SCA_OwnerList<char> {
 public:
     SCA_HEAP_OPERATORS
 
     SCA_StringList() = default;
-    ~SCA_StringList() override { ClearAll(); }
+    ~SCA_StringList() override = default;
 
     uint32_t GetDataLength() const { return m_DataLength; }
 
@@ -23,5 +23,11 @@ public:
     int Clear() { return ClearAll(); }
 
 private:
+    // Texts leave only all at once, so that the data length stays their sum.
+    using SCA_OwnerList<char>::DeleteItem;
+    using SCA_OwnerList<char>::DestroyHeadItem;
+    using SCA_OwnerList<char>::DestroyItem;
+    using SCA_OwnerList<char>::DestroyListItem;
+
     uint32_t m_DataLength = 0;
 };

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
@@ -19,6 +18,9 @@
 #include "model/SCA_TezSettingTable.h"
 
 class SCA_TezConfig;
+
+// The keyboard shortcuts of a user configuration, each node named by its key text.
+using SCA_KeyCommandList = SCA_OwnerList<SCA_KeyCommand>;
 
 // The user configuration's file and stored form. "FileType" 1011 is also what an exported
 // server configuration carries.
@@ -191,8 +193,8 @@ public:
     SCA_TezMonitorList* GetMonitors() { return &m_Monitors; }
     SCA_TezRuleList* GetRules() { return &m_Rules; }
     SCA_TezProcessRules* GetProcRules() { return &m_ProcRules; }
-    // Each node named by its key text; the configuration owns the records put in it.
-    SCA_List<SCA_KeyCommand*>* GetKeyboardShortcuts() { return &m_Shortcuts; }
+    // The configuration owns the records put in it.
+    SCA_KeyCommandList* GetKeyboardShortcuts() { return &m_Shortcuts; }
     SCA_ConfigObj* GetAdvancedOptions() { return &m_AdvancedOptions; }
     SCA_SoundList* GetSoundList() { return &m_Sounds; }
     SCA_ConfigObj* GetRemoteComputers() { return &m_RemoteComputers; }
@@ -301,7 +303,7 @@ private:
     struct Settings {
         SCA_TEZ_USER_CONFIG_SETTINGS(SCA_TEZ_SETTING_MEMBER)
     };
-    using ShortcutList = SCA_OwnerList<SCA_KeyCommand>;
+    using ShortcutList = SCA_KeyCommandList;
 
     // The value field of an advanced option, or null.
     SCA_Field* FindOption(const char* name);

@@ -220,8 +220,7 @@ int SCA_TezConfigUser::CheckShortcuts(ShortcutList* list, uint32_t commandId, in
         if (checked && !IsValidShortcut(*list, node)) {
             valid = 0;
             if (remove) {
-                list->DeleteListItem(node);
-                SCA_Object::Destroy(shortcut);
+                list->DestroyListItem(node);
             }
         }
         node = next;

@@ -36,15 +36,7 @@ int ReadCounter(SCA_ConfigObj* child, Counter* counter) {
 } // namespace
 
 SCA_TezProcessPid::~SCA_TezProcessPid() {
-    ClearCounters();
     SCA_Object::Destroy(m_ProcessInfo);
-}
-
-void SCA_TezProcessPid::ClearCounters() {
-    for (auto* node = m_Counters.GetHead(); node != nullptr; node = node->GetNext()) {
-        SCA_HeapFree(node->GetItem());
-    }
-    m_Counters.Clear();
 }
 
 void SCA_TezProcessPid::SetUserName(const char* name) {
@@ -131,7 +123,7 @@ int SCA_TezProcessPid::Deserialize(SCA_ConfigObj* object) {
     object->GetField("ParentProcessId", &m_ParentProcessId);
     object->GetField("ParentProcess", m_ParentProcess, sizeof(m_ParentProcess));
     object->GetField("ParentUser", m_ParentUser, sizeof(m_ParentUser));
-    ClearCounters();
+    m_Counters.Clear();
     SCA_ConfigObj* counters = nullptr;
     if (object->GetField("Counters", &counters)) {
         Counter counter{};

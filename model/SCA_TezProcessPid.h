@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
+#include "model/SCA_OwnerList.h"
 
 class SCA_ConfigObj;
 
@@ -17,6 +17,9 @@ struct tagSCA_TEZ_PROCESS_COUNTER {
     double MaxValue;
     double AverageValue;
 };
+
+// The statistics of one process id, one item per counter type (the item id); the list owns them.
+using SCA_TezProcessCounterList = SCA_OwnerList<tagSCA_TEZ_PROCESS_COUNTER>;
 
 // One process id seen under a process name: when it was first and last seen, who runs it, its
 // parent, the statistics of its counters (one per counter type) and further properties the
@@ -58,7 +61,7 @@ public:
     void SetProcessInfo(SCA_ConfigObj* info);
 
     // The statistics, one item per counter type (the item id).
-    SCA_List<tagSCA_TEZ_PROCESS_COUNTER*>* GetCounters() { return &m_Counters; }
+    SCA_TezProcessCounterList* GetCounters() { return &m_Counters; }
     // The statistics of that counter type; 0 with *counter untouched when there are none.
     int GetCounter(uint32_t counterType, tagSCA_TEZ_PROCESS_COUNTER** counter) const;
     // Copies values in as the statistics of their counter type, replacing earlier ones. 0 when
@@ -73,8 +76,6 @@ public:
     int Deserialize(SCA_ConfigObj* object);
 
 private:
-    void ClearCounters();
-
     uint32_t m_ProcessId = 0;
     uint32_t m_InstanceId = 0;
     uint64_t m_FirstUpdateTime = 0;
@@ -84,5 +85,5 @@ private:
     char m_ParentProcess[256] = "";
     char m_ParentUser[256] = "";
     SCA_ConfigObj* m_ProcessInfo = nullptr;
-    SCA_List<tagSCA_TEZ_PROCESS_COUNTER*> m_Counters;
+    SCA_TezProcessCounterList m_Counters;
 };

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_OwnerList.h"
@@ -39,8 +40,9 @@ template <typename T>
 class SCA_TezRecordList : public SCA_OwnerList<T> {
 public:
     using Item = typename SCA_OwnerList<T>::Item;
+    using Failure = typename SCA_OwnerList<T>::Failure;
     static constexpr uint32_t kFirstId = 1;
-    static constexpr uint32_t kNoId = 0xFFFFFFFFu;
+    static constexpr uint32_t kNoId = SCA_ALL_ONES;
 
     // className and recordsName make the texts of the reports of Serialize and Deserialize:
     // "<className>::Serialize: cannot serialize <recordsName>".
@@ -61,8 +63,8 @@ public:
     // The stored form described above; a failure is reported.
     int Serialize(SCA_ConfigObj* object) const {
         if (!SerializeRecords(object)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Serialize: cannot serialize %s",
-                                                      m_ClassName, m_RecordsName);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "%s::Serialize: cannot serialize %s", m_ClassName, m_RecordsName);
             return 0;
         }
         return 1;
@@ -71,8 +73,8 @@ public:
     // left as it was. Once read, the list gets RecordsRead.
     int Deserialize(SCA_ConfigObj* object) {
         if (!DeserializeRecords(object)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Deserialize: cannot read %s",
-                                                      m_ClassName, m_RecordsName);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "%s::Deserialize: cannot read %s", m_ClassName, m_RecordsName);
             return 0;
         }
         RecordsRead();
@@ -83,7 +85,9 @@ protected:
     // The owner list's ClearAll starts the ids again, which these lists never do; records are
     // deleted through the derived lists' own operations, which keep their marks up to date.
     using SCA_OwnerList<T>::ClearAll;
+    using SCA_OwnerList<T>::DestroyHeadItem;
     using SCA_OwnerList<T>::DestroyItem;
+    using SCA_OwnerList<T>::DestroyListItem;
 
     // An empty record of the list's kind, to be filled from a stored form; null on failure.
     virtual T* NewRecord() const = 0;
@@ -132,15 +136,7 @@ protected:
     // On failure the list is left as it was.
     int CopyRecords(const SCA_TezRecordList& other) {
         Scratch scratch(kFirstId);
-        for (Item* node = other.GetHead(); node != nullptr; node = node->GetNext()) {
-            T* copy = node->GetItem() != nullptr ? new (std::nothrow) T(*node->GetItem()) : nullptr;
-            if (copy == nullptr || !copy->IsConstructed() ||
-                !scratch.AddItemToTail(copy, node->GetName(), node->GetId())) {
-                SCA_Object::Destroy(copy);
-                return 0;
-            }
-        }
-        if (!TakeRecords(&scratch)) {
+        if (!this->AppendCopies(other, &scratch) || !this->TakeRecords(&scratch)) {
             return 0;
         }
         this->SetNextItemId(other.GetNextItemId());
@@ -151,14 +147,12 @@ protected:
         if (object == nullptr || !object->AddField(SCA_TEZ_NEXT_ID_FIELD, this->GetNextItemId())) {
             return 0;
         }
-        for (Item* node = this->GetHead(); node != nullptr; node = node->GetNext()) {
-            SCA_ConfigObj* child = SCA_AddNumberedObj(object, node->GetId());
-            if (child == nullptr || node->GetItem() == nullptr ||
-                !node->GetItem()->Serialize(child)) {
-                return 0;
-            }
-        }
-        return 1;
+        const auto keep = [](const Item* /*node*/) { return true; };
+        const auto name = [](const Item* node, uint32_t /*position*/) { return node->GetId(); };
+        const auto write = [](const T* record, SCA_ConfigObj* child) {
+            return record != nullptr && record->Serialize(child);
+        };
+        return this->WriteRecords(object, this->kAll, keep, name, write) == Failure::kNone;
     }
 
     // Replaces the records with those of the stored form. Every child object is one record,
@@ -171,20 +165,31 @@ protected:
         }
         Scratch scratch(kFirstId);
         uint32_t next = this->GetNextItemId();
-        for (SCA_ConfigObj* child = SCA_FirstChildObj(object); child != nullptr;
-             child = SCA_NextChildObj(child)) {
-            uint32_t id = kNoId;
-            if (!ParseId(child->GetName(), &id) || scratch.GetListItem(id) != nullptr ||
-                !ReadRecord(child, id, &scratch)) {
-                return 0;
+        uint32_t id = kNoId;
+        const auto make = [&](SCA_ConfigObj* child) -> T* {
+            if (!ParseId(child->GetName(), &id) || scratch.GetListItem(id) != nullptr) {
+                return nullptr;
+            }
+            return NewRecord();
+        };
+        const auto read = [](T* record, SCA_ConfigObj* child) {
+            return record->Deserialize(child);
+        };
+        const auto add = [&](T* record, SCA_ConfigObj* /*child*/) {
+            if (!scratch.AddItemToTail(record, GetRecordName(*record), id)) {
+                return false;
             }
             next = id + 1 > next ? id + 1 : next;
+            return true;
+        };
+        if (this->ReadRecords(object, make, read, add) != Failure::kNone) {
+            return 0;
         }
         uint32_t stored = 0;
         if (object->GetField(SCA_TEZ_NEXT_ID_FIELD, &stored) && stored > next) {
             next = stored;
         }
-        if (!TakeRecords(&scratch)) {
+        if (!this->TakeRecords(&scratch)) {
             return 0;
         }
         this->SetNextItemId(next);
@@ -196,7 +201,7 @@ protected:
     int LoadFile(const char* dir, const tagSCA_TEZ_LIST_FILE& file) {
         char path[kPathSize];
         if (!JoinPath(dir, file.FileName, path, sizeof(path))) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Load: %s", m_ClassName,
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s::Load: %s", m_ClassName,
                                                       file.NoFolder);
             return 0;
         }
@@ -207,13 +212,14 @@ protected:
         uint32_t error = 0;
         uint32_t fileType = 0;
         if (!root.IsConstructed() || !root.Load(path, &error, &fileType)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Load: cannot load %s %s (ERR:%u)",
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "%s::Load: cannot load %s %s (ERR:%u)",
                                                       m_ClassName, file.Title, path, error);
             return 0;
         }
         if (fileType != file.FileType || !Deserialize(&root)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Load: invalid %s %s", m_ClassName,
-                                                      file.Title, path);
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s::Load: invalid %s %s",
+                                                      m_ClassName, file.Title, path);
             return 0;
         }
         return 1;
@@ -224,7 +230,7 @@ protected:
     int SaveFile(const char* dir, const tagSCA_TEZ_LIST_FILE& file) const {
         char path[kPathSize];
         if (!JoinPath(dir, file.FileName, path, sizeof(path))) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Save: %s", m_ClassName,
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s::Save: %s", m_ClassName,
                                                       file.NoFolder);
             return 0;
         }
@@ -237,7 +243,8 @@ protected:
         SCA_ConfigObj root(file.RootName, nullptr);
         if (!root.IsConstructed() || !Serialize(&root) ||
             !root.Save(path, file.FileType, 0, &error)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(5, "%s::Save: cannot save %s %s (ERR:%u)",
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "%s::Save: cannot save %s %s (ERR:%u)",
                                                       m_ClassName, file.Title, path, error);
             return 0;
         }
@@ -265,45 +272,6 @@ private:
         const char* end = text + std::strlen(text);
         auto [stop, error] = std::from_chars(text, end, *id);
         return text != end && error == std::errc() && stop == end && *id != kNoId;
-    }
-
-    int ReadRecord(SCA_ConfigObj* child, uint32_t id, Scratch* scratch) const {
-        T* record = NewRecord();
-        if (record == nullptr || !record->Deserialize(child) ||
-            !scratch->AddItemToTail(record, GetRecordName(*record), id)) {
-            SCA_Object::Destroy(record);
-            return 0;
-        }
-        return 1;
-    }
-
-    // Puts the nodes of from in place of this list's own, whose records are destroyed. Only
-    // the first node may need an allocation (when this list is empty); the others are relinked.
-    int TakeRecords(Scratch* from) {
-        Item* first = from->GetHead();
-        if (first == nullptr) {
-            ClearRecords();
-            return 1;
-        }
-        Item* firstNew = nullptr;
-        if (this->GetTail() == nullptr) {
-            if (!this->AddItemToTail(first->GetItem(), first->GetName(), first->GetId())) {
-                return 0;
-            }
-            from->DeleteListItem(first);
-            firstNew = this->GetTail();
-        }
-        while (Item* node = from->GetHead()) {
-            from->RemoveListItem(node);
-            this->InsertItemAfter(node, this->GetTail());
-            firstNew = firstNew != nullptr ? firstNew : node;
-        }
-        while (this->GetHead() != firstNew) {
-            T* old = this->GetHead()->GetItem();
-            this->DeleteHeadItem();
-            SCA_Object::Destroy(old);
-        }
-        return 1;
     }
 
     const char* m_ClassName;

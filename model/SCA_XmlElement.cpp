@@ -37,9 +37,6 @@ SCA_XmlElement::SCA_XmlElement() : m_Properties("Properties", nullptr) {
 }
 
 SCA_XmlElement::~SCA_XmlElement() {
-    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
-        SCA_Object::Destroy(node->GetItem());
-    }
     SCA_HeapFree(m_Name);
     SCA_HeapFree(m_Value);
 }

@@ -2,14 +2,14 @@
 
 #include <cstdint>
 
-#include "containers/SCA_List.h"
 #include "libmor/SCA_Heap.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_OwnerList.h"
 
 // An element of an XML tree: its name, its text value, its attributes (as the value fields of
 // a configuration object) and, as the list's items, its child elements, which it owns. Not
 // copyable: it owns heap texts, children and an embedded object.
-class SCA_XmlElement : public SCA_List<SCA_XmlElement*> {
+class SCA_XmlElement : public SCA_OwnerList<SCA_XmlElement> {
 public:
     SCA_HEAP_OPERATORS
 

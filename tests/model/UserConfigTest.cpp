@@ -7,20 +7,26 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "containers/SCA_List.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_DebugLog.h"
 #include "model/SCA_KeyCommand.h"
 #include "model/SCA_LlmServer.h"
 #include "model/SCA_Sound.h"
+#include "model/SCA_StringList.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezMonitor.h"
+#include "model/SCA_TezProcessPid.h"
 #include "model/SCA_TezProcessRule.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezRule.h"
+#include "model/SCA_XmlElement.h"
 #include "tests/model/ModelTestSupport.h"
 #include "tests/model/RecordTestSupport.h"
 #include "tests/model/SettingsTestSupport.h"
@@ -35,6 +41,30 @@ using settings_test::SetRaw;
 static_assert(!std::is_copy_constructible_v<SCA_TezConfigUser>, "copies go through SetContent");
 static_assert(!std::is_copy_assignable_v<SCA_TezConfigUser>, "copies go through SetContent");
 static_assert(SCA_TEZ_USER_OPTIONS_DIALOG == 33, "the client sends 33 after its options dialog");
+
+// The plain list an owning list is built on. Its Clear and deletes leave the elements behind,
+// so no owning list may pass for one.
+template <typename List>
+using PlainListOf = SCA_List<decltype(std::declval<List&>().GetHead()->GetItem())>;
+template <typename List>
+constexpr bool kHidesItsPlainList =
+    std::is_base_of_v<PlainListOf<List>, List> && !std::is_convertible_v<List*, PlainListOf<List>*>;
+template <auto Getter>
+using Handed = std::remove_pointer_t<std::invoke_result_t<decltype(Getter), SCA_TezConfigUser&>>;
+
+static_assert(!kHidesItsPlainList<SCA_List<SCA_KeyCommand*>>, "the check sees a plain list");
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetProfiles>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetMonitors>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetRules>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetProcRules>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetKeyboardShortcuts>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetSoundList>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetConnectList>>);
+static_assert(kHidesItsPlainList<Handed<&SCA_TezConfigUser::GetLlmServers>>);
+static_assert(kHidesItsPlainList<SCA_DebugMessageList>);
+static_assert(kHidesItsPlainList<SCA_TezProcessCounterList>);
+static_assert(kHidesItsPlainList<SCA_StringList>);
+static_assert(kHidesItsPlainList<SCA_XmlElement>);
 
 // One row of the settings table: its stored name, the mask bit it is read under, how to give it
 // a value of its own and how to show it.
@@ -356,6 +386,35 @@ TEST_F(UserConfigTest, AConfigurationWithAFileKeepsItsLocation) {
     EXPECT_EQ(std::string(user.GetConfigFilePath()), home / "korva_user_client.hdx");
 }
 
+// Each list the configuration hands out destroys its records when cleared through that
+// pointer; a record left behind fails this test under LeakSanitizer.
+TEST_F(UserConfigTest, EveryListHandedOutFreesItsRecordsWhenCleared) {
+    SCA_TezConfigUser user(&m_Product);
+    ASSERT_EQ(user.InitDefConfig(&m_Product), 1);
+    FillLists(user, 1);
+    FillLists(user, 2);
+    const auto clear = [](auto* list, const char* name) {
+        ASSERT_GT(list->Count(), 0u) << name;
+        EXPECT_EQ(list->Clear(), 1) << name;
+        EXPECT_EQ(list->Count(), 0u) << name;
+        EXPECT_EQ(list->GetHead(), nullptr) << name;
+    };
+    clear(user.GetProfiles(), "profiles");
+    clear(user.GetMonitors(), "monitors");
+    clear(user.GetRules(), "rules");
+    clear(user.GetProcRules(), "process rules");
+    clear(user.GetKeyboardShortcuts(), "shortcuts");
+    clear(user.GetSoundList(), "sounds");
+    clear(user.GetConnectList(), "known servers");
+    clear(user.GetLlmServers(), "language-model servers");
+    for (SCA_ConfigObj* object :
+         {user.GetAdvancedOptions(), user.GetRemoteComputers(), user.GetRemoteServers()}) {
+        ASSERT_GT(object->GetFieldCount(), 0u) << object->GetName();
+        EXPECT_EQ(object->Clear(), 1) << object->GetName();
+        EXPECT_EQ(object->GetFieldCount(), 0u) << object->GetName();
+    }
+}
+
 TEST_F(UserConfigTest, CopiesOwnTheirRecords) {
     auto source = std::make_unique<SCA_TezConfigUser>(&m_Product);
     ASSERT_EQ(source->InitDefConfig(&m_Product), 1);
@@ -445,7 +504,7 @@ TEST_F(UserConfigTest, ShortcutsAreFoundValidatedAndReadOnlyWhenValid) {
     ASSERT_EQ(user.SerializeShortcuts(&valid), 1);
     const uint32_t defaults = user.GetKeyboardShortcuts()->Count();
 
-    SCA_List<SCA_KeyCommand*>* list = user.GetKeyboardShortcuts();
+    SCA_KeyCommandList* list = user.GetKeyboardShortcuts();
     ASSERT_EQ(list->AddItemToTail(new SCA_KeyCommand(2, "Ctrl+2"), "Ctrl+2"), 1);  // no command
     ASSERT_EQ(list->AddItemToTail(new SCA_KeyCommand(5, ""), ""), 1);              // no key
     ASSERT_EQ(list->AddItemToTail(new SCA_KeyCommand(23, "F1"), "F1"), 1);         // key taken
