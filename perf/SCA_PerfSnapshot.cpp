@@ -1,7 +1,6 @@
 #include "perf/SCA_PerfSnapshot.h"
 
 #include <algorithm>
-#include <array>
 #include <sys/statvfs.h>
 
 #include "perf/SCA_PerfFileReader.h"
@@ -10,7 +9,7 @@
 namespace {
 
 // File systems without storage of their own: they have no space or activity worth a counter.
-constexpr std::array<const char*, 24> kPseudoFileSystems{
+constexpr const char* kPseudoFileSystems[] = {
     "autofs",     "binfmt_misc", "bpf",      "cgroup",   "cgroup2",         "configfs",
     "debugfs",    "devpts",      "devtmpfs", "efivarfs", "fusectl",         "hugetlbfs",
     "mqueue",     "nsfs",        "proc",     "pstore",   "ramfs",           "rpc_pipefs",
