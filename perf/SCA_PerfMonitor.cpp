@@ -1,5 +1,7 @@
 #include "perf/SCA_PerfMonitor.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
 #include <unistd.h>
