@@ -23,12 +23,19 @@ struct ProtocolError {
 
 // The texts of the protocol codes. It fills as the protocol layers define their codes; a code
 // not listed gets a generic text with its number.
-constexpr std::array<ProtocolError, 16> kProtocolErrors{{
+constexpr std::array<ProtocolError, 22> kProtocolErrors{{
     // Configuration files (model/SCA_ConfigObj.h).
     {100010, "not a configuration file"},
     {100011, "unsupported configuration file version"},
     {100012, "configuration file truncated or altered"},
     {100013, "configuration file content cannot be read"},
+    // Performance collector (perf/SCA_PerfErrors.h).
+    {100196, "not supported on this computer"},
+    {100400, "remote computers are not supported"},
+    {100401, "performance monitor not initialized"},
+    {100402, "unknown counter type"},
+    {100403, "operation not permitted"},
+    {100404, "invalid argument"},
     // Network transport (libmor/net/SCA_NetProtocol.h).
     {100300, "not connected"},
     {100301, "connection closed by the peer"},

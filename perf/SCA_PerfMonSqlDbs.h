@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/SCA_ConfigObj.h"
+
+class SCA_PerfMonitor;
 
 // The databases of an SQL server instance. The collector fills it, one field per item, for
 // the counter picker; copies are whole trees.
@@ -9,4 +13,8 @@ public:
     SCA_PerfMonSqlDbs() : SCA_ConfigObj("SqlDbs", nullptr) {}
     SCA_PerfMonSqlDbs(const SCA_PerfMonSqlDbs&) = default;
     ~SCA_PerfMonSqlDbs() override = default;
+
+    // SQL servers have no counters on Linux: 0 with 100196. 1 on success, else 0 with *error.
+    int Init(SCA_PerfMonitor* perfMonitor, const char* computer, const char* instance,
+             SCA_ConfigObj* exclude, uint32_t* error);
 };

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/SCA_ConfigObj.h"
+
+class SCA_PerfMonitor;
 
 // The SQL server instances of a computer. The collector fills it, one field per item, for
 // the counter picker; copies are whole trees.
@@ -9,4 +13,7 @@ public:
     SCA_PerfMonSqlSrvs() : SCA_ConfigObj("SqlSrvs", nullptr) {}
     SCA_PerfMonSqlSrvs(const SCA_PerfMonSqlSrvs&) = default;
     ~SCA_PerfMonSqlSrvs() override = default;
+
+    // SQL servers have no counters on Linux: 0 with 100196. 1 on success, else 0 with *error.
+    int Init(SCA_PerfMonitor* perfMonitor, const char* computer, uint32_t* error);
 };

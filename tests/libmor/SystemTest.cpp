@@ -19,7 +19,8 @@ TEST(SystemTest, ErrorTextsForSystemAndProtocolCodes) {
     EXPECT_EQ(Describe(ENOENT), std::strerror(ENOENT));
     EXPECT_EQ(Describe(99999), "Unknown error 99999");
     EXPECT_EQ(Describe(100000), "protocol error 100000");
-    EXPECT_EQ(Describe(100196), "protocol error 100196");
+    EXPECT_EQ(Describe(100196), "not supported on this computer");
+    EXPECT_EQ(Describe(100197), "protocol error 100197");
 
     char small[9] = "untouch";
     EXPECT_EQ(SCA_GetErrorDescr(100005, small, 0), 0);

@@ -1,0 +1,74 @@
+#include "perf/SCA_PerfFileReader.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kReadChunk = 4096;
+// /proc files are small; a bound keeps a strange file from filling memory.
+constexpr size_t kMaxFileSize = 16u << 20;
+
+} // namespace
+
+bool SCA_PerfFileReader::ReadFile(const std::string& path, std::string* out) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    out->clear();
+    size_t used = 0;
+    for (;;) {
+        if (out->size() < used + kReadChunk) {
+            out->resize(used + kReadChunk);
+        }
+        const ssize_t got = read(fd, out->data() + used, kReadChunk);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int saved = errno;
+            close(fd);
+            errno = saved;
+            return false;
+        }
+        if (got == 0 || used + static_cast<size_t>(got) > kMaxFileSize) {
+            used += static_cast<size_t>(got);
+            break;
+        }
+        used += static_cast<size_t>(got);
+    }
+    close(fd);
+    out->resize(used);
+    return true;
+}
+
+std::vector<std::string> SCA_PerfFileReader::ListFolder(const std::string& path) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(path.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    closedir(dir);
+    return names;
+}
+
+bool SCA_PerfFileReader::IsNumber(const std::string& name) {
+    if (name.empty()) {
+        return false;
+    }
+    for (char c : name) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Whole-file reads of /proc and /sys files, whose sizes the kernel reports as 0, so they are
+// read until the end rather than by their size.
+class SCA_PerfFileReader {
+public:
+    // Replaces *out with the file's content; false (and errno set) when it cannot be read.
+    static bool ReadFile(const std::string& path, std::string* out);
+    // The entry names of a folder, without "." and ".."; empty when it cannot be read.
+    static std::vector<std::string> ListFolder(const std::string& path);
+    // Whether the name is a number, as the process folders of /proc are.
+    static bool IsNumber(const std::string& name);
+};

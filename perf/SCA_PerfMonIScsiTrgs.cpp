@@ -1,0 +1,9 @@
+#include "perf/SCA_PerfMonIScsiTrgs.h"
+
+#include "perf/SCA_PerfInventory.h"
+
+int SCA_PerfMonIScsiTrgs::Init(SCA_PerfMonitor* perfMonitor, const char* computer,
+                               SCA_ConfigObj* /*exclude*/, uint32_t* error) {
+    return SCA_PerfInventory::NotSupported("SCA_PerfMonIScsiTrgs::Init", perfMonitor, computer,
+                                           this, error);
+}
