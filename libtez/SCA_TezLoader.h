@@ -1,7 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
+#include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "model/SCA_TezProcessStatus.h"
@@ -9,10 +11,12 @@
 class SCA_ConfigObj;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
+class SCA_TezManager;
 
-// The job that loads a monitor's counters on a thread of its own: its progress, run state,
-// status code and text, and the number of errors met. The loading runs in ThreadFunc, which
-// the loading job supplies.
+// The job that makes a monitor's counters live in its sampling manager, on a thread of its own
+// (opening counters can take a while): its progress (0-100), run state (running while it loads,
+// idle once done, stopped when told to stop), status code and text, and the number of counters
+// that could not be opened. Its event is set whenever a load ends.
 class SCA_TezLoader : public SCA_ThreadObj {
 public:
     SCA_HEAP_OPERATORS
@@ -22,6 +26,14 @@ public:
         : m_Config(config), m_UserConfig(userConfig), m_Params(params) {}
     // Stops the loader before the members it writes go.
     ~SCA_TezLoader() override { Unlock(__FILE__); }
+
+    // Starts loading every counter of manager's profile into manager; the manager outlives the
+    // load. 0 when a load is still running or the thread cannot start.
+    int LoadProfile(SCA_TezManager* manager);
+    // Stops a running load and waits for its thread.
+    int StopAll();
+    SCA_Event* GetEvent() { return &m_Done; }
+    int ThreadFunc() override;
 
     uint32_t GetProgress() const { return m_Progress; }
     void SetProgress(uint32_t progress) { m_Progress = progress; }
@@ -49,9 +61,12 @@ private:
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     SCA_ConfigObj* m_Params;
-    uint32_t m_Progress = 0;
-    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
+    // Read by other threads while the load runs.
+    std::atomic<uint32_t> m_Progress{0};
+    std::atomic<uint32_t> m_ProcessStatus{SCA_PROCESS_IDLE};
     uint32_t m_StatusCode = 0;
-    uint32_t m_ErrorCount = 0;
+    std::atomic<uint32_t> m_ErrorCount{0};
     char m_StatusString[256] = "";
+    SCA_TezManager* m_Manager = nullptr;
+    SCA_Event m_Done{1, 0};
 };

@@ -1,36 +1,55 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <map>
+#include <memory>
 
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "libtez/SCA_TezCondEval.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezReport.h"
 #include "perf/SCA_PerfMonitor.h"
+#include "perf/SCA_PerfSnapshotStore.h"
 
 class SCA_ConfigObj;
 class SCA_SrvMonitor;
 class SCA_TezActionCtrl;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
+class SCA_TezCounter;
 class SCA_TezReportIndex;
 
 // Called after each sample with the profile sampled, the report and the sample time.
 using SCA_TezSampleCallback = int (*)(SCA_TezProfile* profile, SCA_TezReport* report,
                                       uint64_t absTime, void* userData);
 
-// The sampling manager of a counter monitor: it samples the profile's counters on a thread of
-// its own (ThreadFunc, supplied by the sampling job) into the live counters of its report and
-// keeps the counts of counters in error and in warning. Its ready event (automatic, signalled
-// at first) is the lock of its data.
+// Milliseconds between two samples unless a test sets another interval.
+inline constexpr uint32_t SCA_TEZ_SAMPLE_INTERVAL_MS = 1000;
+// Error records a report keeps; older ones give way, so a condition that acts every second does
+// not grow a monitor that runs for weeks.
+inline constexpr uint32_t SCA_TEZ_MAX_ERROR_RECORDS = 1000;
+
+// The sampling manager of a counter monitor. On its own thread it samples the live counters on
+// the boundaries of the sample interval of the wall clock (so every monitor of the service
+// samples in the same tick and shares the collector's reads, and charts of different monitors
+// line up), keeps each counter's samples and statistics, evaluates the counter's conditions and
+// the user's rules for its counter type, records errors and queues actions.
+//
+// The profile it samples is the one StartProcess is given, shared with its owner, who adds and
+// deletes counters in it; the manager's live counters (the report's counter list) follow through
+// AddCounter, DeleteCounter and DeleteAllCounters. Its ready event (automatic, signalled at
+// first) is the lock of the live data: every operation that reads or changes it takes the lock,
+// so readers get consistent snapshots.
 class SCA_TezManager : public SCA_ThreadObj {
 public:
     SCA_HEAP_OPERATORS
 
-    // Everything passed is the caller's and outlives the manager. The construction flag is 0
-    // when an embedded part cannot be made.
+    // Everything passed is the caller's and outlives the manager; any of it may be null. The
+    // construction flag is 0 when an embedded part cannot be made.
     SCA_TezManager(SCA_TezConfig* config, SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
                    SCA_TezActionCtrl* actionCtrl, SCA_TezReportIndex* reportIndex,
                    SCA_SrvMonitor* monitor);
@@ -44,7 +63,8 @@ public:
     SCA_TezReportIndex* GetReportIndex() const { return m_ReportIndex; }
     SCA_SrvMonitor* GetSrvMonitor() const { return m_Monitor; }
 
-    SCA_TezProfile* GetProfile() { return &m_Profile; }
+    // The profile sampled: the one given to StartProcess, or the manager's own before that.
+    SCA_TezProfile* GetProfile() { return m_SampledProfile; }
     const char* GetHostName() const { return m_HostName; }
     const char* GetMonitorName() const { return m_MonitorName; }
     int IsPaused() const { return m_Paused; }
@@ -57,8 +77,8 @@ public:
     uint32_t GetWarningCounters() const { return m_WarningCounters; }
     void SetWarningCounters(uint32_t count) { m_WarningCounters = count; }
     uint64_t GetAbsStartTime() const { return m_AbsStartTime; }
-    // Elapsed run time, 100-ns units.
-    uint64_t GetProcessTime() const { return m_ProcessTime; }
+    // Sampled run time in whole seconds; paused time does not count.
+    uint64_t GetProcessTime() const { return m_ProcessTimeNs / kNanosPerSecond; }
     uint64_t GetHostTotalMemory() const { return m_HostTotalMemory; }
     SCA_Event* GetReady() { return &m_Ready; }
     SCA_PerfMonitor* GetPerfMonitor() { return &m_PerfMonitor; }
@@ -69,6 +89,54 @@ public:
     uint32_t GetActiveCounters() { return m_Report.GetCounterList()->Count(); }
 
     void SetSampleCallback(SCA_TezSampleCallback callback, void* userData);
+    // Before StartProcess: the milliseconds between samples, and where the collector reads
+    // (tests give fixture trees; by default the real /proc and /sys shared by the process).
+    void SetSampleInterval(uint32_t ms) { m_SampleIntervalMs = ms != 0 ? ms : 1; }
+    void SetSnapshotStore(std::shared_ptr<SCA_PerfSnapshotStore> store) {
+        m_Store = std::move(store);
+    }
+
+    // Makes the manager ready to sample profile (null: its own) of host (null or empty: this
+    // computer) under name, without starting the thread: the collector is connected, the run
+    // state is running and the start time set. Counters go live through AddCounter (the loader
+    // adds them all). 0 with *error when the collector refuses the host.
+    int PrepareProcess(SCA_TezProfile* profile, const char* name, const char* host,
+                       uint32_t* error);
+    // PrepareProcess, then starts sampling on the manager's thread. mode is reserved (1).
+    int StartProcess(SCA_TezProfile* profile, const char* name, const char* host, uint32_t mode,
+                     uint32_t* error);
+    // One sample of every live counter, as the thread takes it on each tick: tickKey names the
+    // tick (collectors of the same tick share their reads), monotonicNs measures the run time,
+    // absTime stamps the samples. A paused manager takes no sample.
+    int SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t absTime);
+    int Pause();
+    int Resume();
+    // Forgets every sample, status, error and the run time; the counters stay live.
+    int ResetAll();
+    // Stops the thread and waits for it; the data stays readable. flags is reserved (0).
+    int StopAll(uint32_t flags);
+
+    // Makes the profile's counter with that id live (already live: nothing to do). 0 when the
+    // profile has no such counter or the collector refuses it.
+    int AddCounter(uint32_t counterId);
+    int DeleteCounter(uint32_t counterId);
+    int DeleteAllCounters();
+
+    // "CSL": one value field per live counter, named by its id, with its status text.
+    int BuildCountersStatusList(SCA_ConfigObj* list);
+    // The counters status list, and into data the samples of counterId taken after since, the
+    // newest count of them ("CCD"). An unknown counter leaves data empty.
+    int GetStatusEx(SCA_ConfigObj* list, uint32_t counterId, uint64_t since, uint32_t count,
+                    SCA_ConfigObj* data);
+    // One counter: its samples after since (the newest count) into data ("CD") and its status
+    // text into text. 0 for an unknown counter.
+    int GetCounterStatusEx(uint32_t counterId, uint64_t since, uint32_t count, SCA_ConfigObj* data,
+                           char* text, uint32_t size);
+    // Brings the report up to date: header (names, times, counts), summary and statistics.
+    int UpdateReport();
+    // The report (after UpdateReport) and the error records.
+    int SerializeReport(SCA_ConfigObj* object);
+    int SerializeErrorList(SCA_ConfigObj* object);
 
     // The status table: 6 rows (see SCA_TezStatusTable.h).
     static uint32_t GetStatusCount();
@@ -79,7 +147,34 @@ public:
     // answers 0. A size of 0 writes nothing.
     int GetStatusValue(uint32_t index, char* buf, uint32_t size);
 
+    int ThreadFunc() override;
+
 private:
+    static constexpr uint64_t kNanosPerSecond = 1000000000;
+
+    // What the manager keeps for one live counter besides the counter itself.
+    struct LiveState {
+        uint32_t PerfCounterId = 0;
+        bool HasPrevious = false;
+        double Previous = 0.0;
+        std::map<uint32_t, tagSCA_TEZ_COND_STATE> Conds; // by condition id
+        std::map<uint32_t, tagSCA_TEZ_COND_STATE> Rules; // by rule item id
+    };
+
+    class DataLock;
+
+    void SampleCounter(SCA_TezCounter* counter, LiveState* state, uint64_t absTime);
+    uint32_t EvaluateConditions(SCA_TezCounter* counter, LiveState* state,
+                                const tagSCA_TEZ_COND_INPUT& input, uint64_t absTime);
+    uint32_t Apply(const SCA_TezCond& cond, const tagSCA_TEZ_COND_RESULT& result,
+                   SCA_TezCounter* counter, double value, uint64_t absTime);
+    void RecordError(const SCA_TezCond& cond, SCA_TezCounter* counter, double value,
+                     uint64_t absTime);
+    void QueueAction(const SCA_TezCond& cond, uint64_t absTime);
+    void CountStatuses();
+    int WriteStatusList(SCA_ConfigObj* list);
+    void UpdateReportLocked();
+
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     SCA_ConfigObj* m_Params;
@@ -87,19 +182,26 @@ private:
     SCA_TezReportIndex* m_ReportIndex;
     SCA_SrvMonitor* m_Monitor;
     SCA_TezProfile m_Profile;
+    SCA_TezProfile* m_SampledProfile = &m_Profile;
     char m_HostName[256] = "";
     char m_MonitorName[256] = "";
-    int m_Paused = 0;
-    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
+    // Read by other threads without the data lock.
+    std::atomic<int> m_Paused{0};
+    std::atomic<uint32_t> m_ProcessStatus{SCA_PROCESS_IDLE};
     uint32_t m_AbortStatusCode = 0;
-    uint32_t m_ErrorCounters = 0;
-    uint32_t m_WarningCounters = 0;
+    std::atomic<uint32_t> m_ErrorCounters{0};
+    std::atomic<uint32_t> m_WarningCounters{0};
     uint64_t m_AbsStartTime = 0;
-    uint64_t m_ProcessTime = 0;
+    std::atomic<uint64_t> m_ProcessTimeNs{0};
+    uint64_t m_LastSampleNs = 0; // 0: the next sample starts the run-time count again
     uint64_t m_HostTotalMemory = 0;
+    uint32_t m_SampleIntervalMs = SCA_TEZ_SAMPLE_INTERVAL_MS;
+    uint32_t m_NextErrorId = 1;
     SCA_Event m_Ready;
     SCA_PerfMonitor m_PerfMonitor;
+    std::shared_ptr<SCA_PerfSnapshotStore> m_Store;
     SCA_TezReport m_Report;
+    std::map<uint32_t, LiveState> m_Live; // by counter id
     SCA_TezSampleCallback m_SampleCallback = nullptr;
     void* m_SampleUserData = nullptr;
 };

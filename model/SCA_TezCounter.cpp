@@ -1,9 +1,13 @@
 #include "model/SCA_TezCounter.h"
 
+#include <new>
+
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezCounterStatus.h"
 #include "model/SCA_TezRecordFields.h"
 #include "model/SCA_TezRepStatus.h"
+#include "model/SCA_TezSampleStore.h"
 
 namespace {
 
@@ -119,7 +123,21 @@ int SCA_TezCounter::Serialize(SCA_ConfigObj* object) const {
         return 0;
     }
     SCA_ConfigObj* info = object->AddConfigObj("CounterInfo");
-    return info != nullptr && m_CounterInfo.Serialize(info);
+    if (info == nullptr || !m_CounterInfo.Serialize(info)) {
+        return 0;
+    }
+    if (m_Data == nullptr) {
+        return 1;
+    }
+    SCA_ConfigObj* data = object->AddConfigObj("Data");
+    if (data == nullptr || !m_Data->Serialize(data)) {
+        return 0;
+    }
+    // A store that keeps nothing leaves no trace.
+    if (data->GetHead() == nullptr) {
+        SCA_Object::Destroy(object->RemoveField("Data"));
+    }
+    return 1;
 }
 
 int SCA_TezCounter::Deserialize(SCA_ConfigObj* object) {
@@ -136,6 +154,53 @@ int SCA_TezCounter::Deserialize(SCA_ConfigObj* object) {
     object->GetField("Valid", &m_Valid);
     object->GetField("RepStatus", &m_RepStatus);
     object->GetField("InitMode", &m_InitMode);
-    SCA_ConfigObj* info = nullptr;
-    return !object->GetField("CounterInfo", &info) || m_CounterInfo.Deserialize(info);
+    SCA_ConfigObj* child = nullptr;
+    if (object->GetField("CounterInfo", &child) && !m_CounterInfo.Deserialize(child)) {
+        return 0;
+    }
+    if (!object->GetField("Data", &child)) {
+        return 1;
+    }
+    auto* store = new (std::nothrow) SCA_TezSampleStore();
+    if (store == nullptr || !store->Deserialize(child)) {
+        SCA_Object::Destroy(store);
+        return 0;
+    }
+    SetCounterData(store);
+    return 1;
+}
+
+int SCA_TezCounter::AddData(SCA_ConfigObj* values, uint64_t* lastTime) {
+    if (values == nullptr || lastTime == nullptr) {
+        return 0;
+    }
+    auto* store = dynamic_cast<SCA_TezSampleStore*>(m_Data);
+    if (store == nullptr) {
+        store = new (std::nothrow) SCA_TezSampleStore();
+        if (store == nullptr) {
+            return 0;
+        }
+        SetCounterData(store);
+    }
+    for (SCA_Field* field = values->GetHead(); field != nullptr; field = field->GetNext()) {
+        tagSCA_TEZ_SAMPLE sample{};
+        if (!SCA_TezReadSampleField(field, &sample)) {
+            return 0;
+        }
+        if (sample.AbsTime > *lastTime) {
+            store->AddSample(sample.AbsTime, sample.Value, sample.HasValue);
+            *lastTime = sample.AbsTime;
+        }
+    }
+    return 1;
+}
+
+void SCA_TezCounter::ClearAll() {
+    if (auto* store = dynamic_cast<SCA_TezSampleStore*>(m_Data)) {
+        store->Clear();
+    } else {
+        SetCounterData(nullptr);
+    }
+    m_RepStatus = 0;
+    m_LastTriggerTime = 0;
 }

@@ -70,9 +70,18 @@ public:
     SCA_TezCounterData* GetHistoryMinutes() const;
     SCA_TezCounterData* GetHistoryHours() const;
 
-    // The fields and a child "CounterInfo"; the sample store stays behind.
+    // Appends the samples of values (value fields as SCA_TezSampleStore::WriteSamples writes
+    // them) taken after *lastTime to the counter's store, made when there is none, and moves
+    // *lastTime to the newest. 0 at the first field that is not a sample; those before it stay.
+    int AddData(SCA_ConfigObj* values, uint64_t* lastTime);
+    // Forgets every sample and the status.
+    void ClearAll();
+
+    // The fields, a child "CounterInfo" and, with a sample store that keeps samples, a child
+    // "Data" with them.
     int Serialize(SCA_ConfigObj* object) const;
-    // 0 for a null object, one without "CounterId", or counter information that cannot be read.
+    // 0 for a null object, one without "CounterId", or counter information or data that cannot
+    // be read.
     int Deserialize(SCA_ConfigObj* object);
 
 private:

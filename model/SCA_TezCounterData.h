@@ -5,6 +5,8 @@
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezAverage.h"
 
+class SCA_ConfigObj;
+
 // The sample store of one counter: what a counter knows of its values. The stores themselves
 // are the sampling engine's; a counter only reads them through this interface.
 class SCA_TezCounterData : public SCA_Object {
@@ -28,6 +30,8 @@ public:
     // The values condensed per minute and per hour; none in a store that keeps no history.
     virtual SCA_TezCounterData* GetHistoryMinutes() { return nullptr; }
     virtual SCA_TezCounterData* GetHistoryHours() { return nullptr; }
+    // What the store keeps, for a stored report; a store that keeps nothing writes nothing.
+    virtual int Serialize(SCA_ConfigObj* /*object*/) const { return 1; }
 
 protected:
     SCA_TezCounterData() { SetConstructed(); }

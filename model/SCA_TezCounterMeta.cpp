@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
@@ -588,4 +589,31 @@ int SCA_TezBuildValueString(uint32_t counterType, double value, char* buf, uint3
     FormatValue(SCA_TezGetCounterUnits(counterType), value, text, sizeof(text));
     SCA_StrnCpy(buf, text, size);
     return std::strlen(text) < size ? 1 : 0;
+}
+
+const char* SCA_TezGetCounterIcon(uint32_t counterType) {
+    // By instance group, in the order of the SCA_TEZ_GROUP_* values.
+    static constexpr const char* kGroupIcons[] = {
+        ":/images/cpu_16px.png",
+        ":/images/cpu_16px.png",
+        ":/images/history_16px.png",
+        ":/images/server_16px.png",
+        ":/images/dir_16px.png",
+        ":/images/disk_activity_16px.png",
+        ":/images/network_16px.png",
+        ":/images/net_proto_16px.png",
+        ":/images/advanced_options_16px.png",
+        ":/images/usb_16px.png",
+        ":/images/network_drive_16px.png",
+        ":/images/database_16px.png",
+        ":/images/web_16px.png",
+        ":/images/iscsi_16px.png",
+        ":/images/disk_activity_16px.png",
+        ":/images/print_16px.png",
+        ":/images/net_filter_16px.png",
+        ":/images/active_dir_16px.png",
+    };
+    static_assert(std::size(kGroupIcons) == SCA_TEZ_GROUP_DIRECTORY + 1);
+    const uint32_t group = SCA_TezGetCounterGroup(counterType);
+    return group < std::size(kGroupIcons) ? kGroupIcons[group] : ":/images/attr_16px.png";
 }

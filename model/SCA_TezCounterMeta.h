@@ -67,6 +67,10 @@ uint32_t SCA_TezGetCounterUnits(uint32_t counterType);
 // The instance group; SCA_TEZ_GROUP_NONE for a type outside the table.
 uint32_t SCA_TezGetCounterGroup(uint32_t counterType);
 
+// The 16-pixel icon of the counter type's category (":/images/cpu_16px.png", ...); a general
+// icon for a type outside the table.
+const char* SCA_TezGetCounterIcon(uint32_t counterType);
+
 // Writes value as the counter type shows it, with its unit ("45.3%", "1.50 MB/s", "12"); a
 // value that is not a finite number is shown as "---". flags is reserved (0). Returns 1, or 0
 // when buf is null, size is 0, or the text had to be cut (it is still terminated).

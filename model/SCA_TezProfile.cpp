@@ -1,8 +1,12 @@
 #include "model/SCA_TezProfile.h"
 
+#include <string>
+
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezCounterStatus.h"
+#include "model/SCA_TezRepStatus.h"
 
 SCA_TezProfile::SCA_TezProfile(const SCA_TezProfile& other)
     : SCA_Object(other), m_Fields(other.m_Fields) {
@@ -76,5 +80,23 @@ int SCA_TezProfile::Deserialize(SCA_ConfigObj* object) {
         return 0;
     }
     m_Fields = read;
+    return 1;
+}
+
+int SCA_TezProfile::BuildCountersStatusList(SCA_ConfigObj* list) const {
+    if (list == nullptr) {
+        return 0;
+    }
+    for (auto* node = m_Counters.GetHead(); node != nullptr; node = node->GetNext()) {
+        const SCA_TezCounterInfo* info = node->GetItem();
+        tagSCA_TEZ_COUNTER_STATUS status{};
+        status.CounterType = info->GetCounterType();
+        status.Status = info->GetStatus() != 0 ? info->GetStatus() : SCA_REP_STATUS_MESSAGE;
+        char text[SCA_TEZ_COUNTER_STATUS_SIZE];
+        if (!SCA_TezBuildCounterStatus(status, text, sizeof(text)) ||
+            !list->AddField(std::to_string(node->GetId()).c_str(), text)) {
+            return 0;
+        }
+    }
     return 1;
 }

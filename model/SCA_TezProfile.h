@@ -42,6 +42,10 @@ public:
     const SCA_TezCounterList* GetCounterList() const { return &m_Counters; }
     uint32_t GetCountersStatusId() const { return m_Counters.GetCountersStatusId(); }
 
+    // One value field per counter, named by its counter id, holding the counter's status text
+    // (SCA_TezCounterStatus.h) as it stands before any sample: its status, no values.
+    int BuildCountersStatusList(SCA_ConfigObj* list) const;
+
     // Adds the fields and a child object "Counters" to object.
     int Serialize(SCA_ConfigObj* object) const;
     // Reads the fields and counters that object holds; on failure (reported) the profile is

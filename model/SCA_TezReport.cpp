@@ -1,8 +1,10 @@
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezRecordFields.h"
 #include "model/SCA_TezRepStatus.h"
 
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace {
 
@@ -135,4 +137,64 @@ int SCA_TezReport::Deserialize(SCA_ConfigObj* object) {
         return 0;
     }
     return !object->GetField("Errors", &child) || m_ErrorList.Deserialize(child);
+}
+
+int SCA_TezReport::UpdateSummary() {
+    SetNumOfCounters(m_Counters.Count());
+    SetNumOfErrors(m_ErrorList.Count());
+    uint64_t firstTime = 0;
+    uint64_t lastTime = 0;
+    for (auto* node = m_Counters.GetHead(); node != nullptr; node = node->GetNext()) {
+        const SCA_TezCounter& counter = *node->GetItem();
+        if (counter.GetFirstTime() != 0 && (firstTime == 0 || counter.GetFirstTime() < firstTime)) {
+            firstTime = counter.GetFirstTime();
+        }
+        lastTime = counter.GetLastTime() > lastTime ? counter.GetLastTime() : lastTime;
+    }
+    // The statistics are UpdateStatistics' part of the summary: they stay.
+    SCA_Field* statistics = m_Summary.RemoveField("Statistics");
+    m_Summary.Clear();
+    const int written = m_Summary.AddField("Counters", m_Counters.Count()) &&
+                        m_Summary.AddField("Errors", GetErrors()) &&
+                        m_Summary.AddField("Warnings", GetWarnings()) &&
+                        m_Summary.AddField("ErrorRecords", m_ErrorList.Count()) &&
+                        m_Summary.AddField("Values", GetTotalValueCount()) &&
+                        m_Summary.AddField("FirstTime", firstTime) &&
+                        m_Summary.AddField("LastTime", lastTime);
+    if (statistics != nullptr && !m_Summary.AddField(statistics)) {
+        SCA_Object::Destroy(statistics);
+        return 0;
+    }
+    return written;
+}
+
+int SCA_TezReport::UpdateStatistics() {
+    SCA_ConfigObj statistics("Statistics", nullptr);
+    for (auto* node = m_Counters.GetHead(); node != nullptr; node = node->GetNext()) {
+        const SCA_TezCounter& counter = *node->GetItem();
+        SCA_ConfigObj* entry = statistics.AddConfigObj(std::to_string(node->GetId()).c_str());
+        if (entry == nullptr || !entry->AddField("CounterType", counter.GetCounterType()) ||
+            !SCA_AddTextField(entry, "Instance", counter.GetInstance()) ||
+            !entry->AddField("Count", counter.GetValueCount())) {
+            return 0;
+        }
+        if (counter.GetValueCount() != 0 &&
+            (!entry->AddField("Minimum", counter.GetMinValue()) ||
+             !entry->AddField("Maximum", counter.GetMaxValue()) ||
+             !entry->AddField("Average", counter.GetAverageValue()) ||
+             !entry->AddField("Last", counter.GetLastValue()))) {
+            return 0;
+        }
+    }
+    return ReplaceStatistics(statistics);
+}
+
+int SCA_TezReport::ReplaceStatistics(const SCA_ConfigObj& statistics) {
+    SCA_Object::Destroy(m_Summary.RemoveField("Statistics"));
+    auto* copy = new (std::nothrow) SCA_ConfigObj(statistics);
+    if (copy == nullptr || !copy->IsConstructed() || !m_Summary.AddField("Statistics", copy, 0)) {
+        SCA_Object::Destroy(copy);
+        return 0;
+    }
+    return 1;
 }

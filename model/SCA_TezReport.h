@@ -29,6 +29,10 @@ public:
     SCA_TezReport(const SCA_TezReport&) = delete;
     SCA_TezReport& operator=(const SCA_TezReport&) = delete;
 
+    // The run's start, the report's time and the process time (100-ns units): the sampling
+    // manager sets them on its report.
+    using SCA_TezReportInfo::SetTimes;
+
     SCA_TezConfig* GetConfig() const { return m_Config; }
     SCA_TezConfigUser* GetUserConfig() const { return m_UserConfig; }
     uint32_t GetCounterMode() const { return m_CounterMode; }
@@ -58,13 +62,26 @@ public:
     // An estimate of the bytes the report and its records take.
     uint64_t CalcMemoryUsage() const;
 
-    // The header's fields, "CounterMode", and children "Summary", "Counters" and "Errors".
+    // Sets the header's counts and rewrites the summary: "Counters", "Errors" and "Warnings"
+    // (counters in error and in warning), "ErrorRecords", "Values" (values kept over the run),
+    // "FirstTime" and "LastTime" of the samples. 0 when the summary cannot be written.
+    int UpdateSummary();
+    // Rewrites the summary's child "Statistics": one child per counter, named by its id, with
+    // its type, instance and value count and, once it has values, "Minimum", "Maximum",
+    // "Average" and "Last"; a counter without values has no such fields, never a 0/0.
+    int UpdateStatistics();
+
+    // The header's fields, "CounterMode", and children "Summary", "Counters" (with their
+    // samples) and "Errors".
     int Serialize(SCA_ConfigObj* object) const override;
     // Reads what Serialize wrote; parts absent from object are left as they are. 0 when the
     // header or a part cannot be read.
     int Deserialize(SCA_ConfigObj* object) override;
 
 private:
+    // Puts a copy of statistics in place of the summary's "Statistics".
+    int ReplaceStatistics(const SCA_ConfigObj& statistics);
+
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     uint32_t m_CounterMode;

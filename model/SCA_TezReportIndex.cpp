@@ -1,13 +1,44 @@
 #include "model/SCA_TezReportIndex.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <set>
+#include <string>
 
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
+#include "libmor/SCA_Time.h"
 
 namespace {
+
+void SetError(uint32_t* error, uint32_t code) {
+    if (error != nullptr) {
+        *error = code;
+    }
+}
+
+std::string LowerAscii(const char* text) {
+    std::string lower = text;
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower;
+}
+
+bool Matches(const std::string& value, const std::string& wanted, uint32_t op) {
+    switch (op) {
+    case SCA_TEZ_FILTER_CONTAINS:
+        return value.find(wanted) != std::string::npos;
+    case SCA_TEZ_FILTER_BEGINS:
+        return value.starts_with(wanted);
+    case SCA_TEZ_FILTER_ENDS:
+        return value.ends_with(wanted);
+    default:
+        return value == wanted;
+    }
+}
 
 const tagSCA_TEZ_LIST_FILE kIndexFile = {SCA_TEZ_REPORT_INDEX_FILE, SCA_TEZ_REPORT_INDEX_ROOT,
                                          SCA_TEZ_REPORT_INDEX_FILE_TYPE, "report index",
@@ -21,6 +52,7 @@ SCA_TezReportIndex::SCA_TezReportIndex(SCA_TezConfig* config, SCA_TezConfigUser*
 
 int SCA_TezReportIndex::AddReport(const SCA_TezReportInfo& info, uint32_t maxReports,
                                   uint32_t* reportId) {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
     auto* header = new (std::nothrow) SCA_TezReportInfo(info);
     uint32_t id = kNoId;
     if (header == nullptr || !AddRecord(header, nullptr, &id, &SCA_TezReportInfo::SetReportId)) {
@@ -41,6 +73,7 @@ int SCA_TezReportIndex::AddReport(const SCA_TezReportInfo& info, uint32_t maxRep
 }
 
 int SCA_TezReportIndex::DeleteReport(uint32_t id) {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
     if (!DeleteRecord(id)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezReportIndex::DeleteReport: "
@@ -53,6 +86,7 @@ int SCA_TezReportIndex::DeleteReport(uint32_t id) {
 }
 
 int SCA_TezReportIndex::DeleteAllReports() {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
     while (GetHead() != nullptr) {
         DeleteReport(GetHead()->GetId());
     }
@@ -60,6 +94,7 @@ int SCA_TezReportIndex::DeleteAllReports() {
 }
 
 int SCA_TezReportIndex::IsReportExists(const SCA_TezReportInfo& info) const {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
     for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
         if (node->GetItem() != nullptr && info.IsSameReport(*node->GetItem())) {
             return 1;
@@ -93,9 +128,159 @@ void SCA_TezReportIndex::DeleteReportFile(uint32_t id) const {
 }
 
 int SCA_TezReportIndex::Load() {
-    return LoadFile(m_ReportsDir, kIndexFile);
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    if (!LoadFile(m_ReportsDir, kIndexFile)) {
+        m_Unreadable = true;
+        return 0;
+    }
+    return 1;
 }
 
 int SCA_TezReportIndex::Save() {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    if (m_Unreadable && !MoveUnreadableAside()) {
+        return 0;
+    }
+    m_Unreadable = false;
     return SaveFile(m_ReportsDir, kIndexFile);
+}
+
+int SCA_TezReportIndex::MoveUnreadableAside() const {
+    char path[kPathSize];
+    if (!JoinPath(m_ReportsDir, SCA_TEZ_REPORT_INDEX_FILE, path, sizeof(path))) {
+        return 0;
+    }
+    if (!SCA_IsFileExists(path)) {
+        return 1;
+    }
+    const std::string aside = std::string(path) + ".unreadable";
+    if (std::rename(path, aside.c_str()) != 0) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezReportIndex::Save: cannot move unreadable index %s (ERR:%d)",
+            path, errno);
+        return 0;
+    }
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_WARNING, "SCA_TezReportIndex::Save: unreadable index kept as %s", aside.c_str());
+    return 1;
+}
+
+int SCA_TezReportIndex::AddReport(SCA_TezReport* report, uint32_t monitorMode, uint32_t flags,
+                                  uint32_t maxReports, uint32_t* error) {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    auto report5 = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (report == nullptr) {
+        SetError(error, EINVAL);
+        return 0;
+    }
+    const uint32_t id = GetNextReportId();
+    report->SetReportId(id);
+    report->SetMonitorMode(monitorMode);
+    if ((flags & SCA_TEZ_REPORT_SAVE_FILE) != 0) {
+        char path[kPathSize];
+        SCA_ConfigObj root(SCA_TEZ_REPORT_ROOT, nullptr);
+        uint32_t code = 0;
+        if (!GetReportFilePath(id, path, sizeof(path))) {
+            report5(SCA_LEVEL_ERROR, "SCA_TezReportIndex::AddReport: no reports folder");
+            SetError(error, ENOENT);
+            return 0;
+        }
+        if (!SCA_CreateDirectory(m_ReportsDir, &code) || !root.IsConstructed() ||
+            !report->Serialize(&root) || !root.Save(path, SCA_TEZ_REPORT_FILE_TYPE, 0, &code)) {
+            report5(SCA_LEVEL_ERROR,
+                    "SCA_TezReportIndex::AddReport: cannot save report %s (ERR:%u)", path, code);
+            SetError(error, code != 0 ? code : EIO);
+            return 0;
+        }
+    }
+    uint32_t added = 0;
+    if (!AddReport(*report, maxReports, &added)) {
+        DeleteReportFile(id);
+        SetError(error, ENOMEM);
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_TezReportIndex::LoadReport(uint32_t id, SCA_TezReport* report) {
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    char path[kPathSize];
+    SCA_ConfigObj root(SCA_TEZ_REPORT_ROOT, nullptr);
+    uint32_t code = 0;
+    uint32_t fileType = 0;
+    if (report == nullptr || GetListItem(id) == nullptr ||
+        !GetReportFilePath(id, path, sizeof(path)) || !root.Load(path, &code, &fileType) ||
+        fileType != SCA_TEZ_REPORT_FILE_TYPE || !report->Deserialize(&root)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezReportIndex::LoadReport: cannot load report - %u (ERR:%u)", id,
+            code);
+        return 0;
+    }
+    return 1;
+}
+
+void SCA_TezReportIndex::GetFilterText(const SCA_TezReportInfo& info, uint32_t field, char* buf,
+                                       uint32_t size) {
+    switch (field) {
+    case SCA_TEZ_FILTER_PROFILE:
+        SCA_StrnCpy(buf, info.GetProfileName(), size);
+        break;
+    case SCA_TEZ_FILTER_TITLE:
+        SCA_StrnCpy(buf, info.GetReportTitle(), size);
+        break;
+    case SCA_TEZ_FILTER_HOST:
+        SCA_StrnCpy(buf, info.GetHostName(), size);
+        break;
+    default: {
+        tagSCA_DATE date{};
+        tagSCA_TIME time{};
+        buf[0] = '\0';
+        if (SCA_ConvertAbsTime(info.GetReportTime(), &date, &time)) {
+            SCA_FormatDateString(&date, 0, "-", buf, size);
+        }
+        break;
+    }
+    }
+}
+
+int SCA_TezReportIndex::FilterReports(int useText, uint32_t field, uint32_t op, const char* text,
+                                      SCA_List<SCA_TezReportInfo*>* result) {
+    if (result == nullptr || field > SCA_TEZ_FILTER_DATE || op > SCA_TEZ_FILTER_EQUALS ||
+        (useText && text == nullptr)) {
+        return 0;
+    }
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::string wanted = useText ? LowerAscii(text) : std::string();
+    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
+        char value[SCA_TEZ_TEXT_SIZE];
+        GetFilterText(*node->GetItem(), field, value, sizeof(value));
+        if ((!useText || Matches(LowerAscii(value), wanted, op)) &&
+            !result->AddItemToTail(node->GetItem(), nullptr, SCA_ALL_ONES)) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int SCA_TezReportIndex::FillFilterValues(uint32_t field, SCA_ConfigObj* object,
+                                         uint32_t /*flags*/) {
+    if (object == nullptr || field > SCA_TEZ_FILTER_DATE) {
+        return 0;
+    }
+    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    std::set<std::string> values;
+    for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
+        char value[SCA_TEZ_TEXT_SIZE];
+        GetFilterText(*node->GetItem(), field, value, sizeof(value));
+        if (value[0] != '\0') {
+            values.insert(value);
+        }
+    }
+    uint32_t position = 0;
+    for (const std::string& value : values) {
+        if (!object->AddField(std::to_string(position++).c_str(), value.c_str())) {
+            return 0;
+        }
+    }
+    return 1;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
+#include "containers/SCA_List.h"
 #include "model/SCA_TezRecordList.h"
+#include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportInfo.h"
 
 class SCA_TezConfig;
@@ -12,12 +15,28 @@ class SCA_TezConfigUser;
 inline constexpr const char* SCA_TEZ_REPORT_INDEX_FILE = "report_index.hdx";
 inline constexpr const char* SCA_TEZ_REPORT_INDEX_ROOT = "ReportIndex";
 inline constexpr uint32_t SCA_TEZ_REPORT_INDEX_FILE_TYPE = 1017;
+inline constexpr const char* SCA_TEZ_REPORT_ROOT = "Report";
+inline constexpr uint32_t SCA_TEZ_REPORT_FILE_TYPE = 1018;
 // A stored report's file is "report_%.6u.hdx" with its report id (GetReportFilePath).
+
+// AddReport's flags: also write the report's stored form (with its samples) into its file.
+inline constexpr uint32_t SCA_TEZ_REPORT_SAVE_FILE = 0x1;
+
+// The fields and operators of FilterReports and FillFilterValues.
+inline constexpr uint32_t SCA_TEZ_FILTER_PROFILE = 0;
+inline constexpr uint32_t SCA_TEZ_FILTER_TITLE = 1;
+inline constexpr uint32_t SCA_TEZ_FILTER_HOST = 2;
+inline constexpr uint32_t SCA_TEZ_FILTER_DATE = 3; // the report date, "YYYY-MM-DD" (local)
+inline constexpr uint32_t SCA_TEZ_FILTER_CONTAINS = 0;
+inline constexpr uint32_t SCA_TEZ_FILTER_BEGINS = 1;
+inline constexpr uint32_t SCA_TEZ_FILTER_ENDS = 2;
+inline constexpr uint32_t SCA_TEZ_FILTER_EQUALS = 3;
 
 // The headers of the stored monitoring reports, oldest first. Item ids are report ids; they
 // are never handed out twice, so a deleted report's id never names another report.
 //
-// The index owns its headers; not copyable.
+// The index owns its headers; not copyable. Tasks, agents and the control thread use one index
+// at once: its operations take its lock (Lock/Unlock hold it across several of them).
 class SCA_TezReportIndex : public SCA_TezRecordList<SCA_TezReportInfo> {
 public:
     // The configurations are kept, not owned.
@@ -36,6 +55,27 @@ public:
     // through reportId. When maxReports is not 0 and the index then holds more reports, the
     // oldest are deleted (files included) until it holds maxReports.
     int AddReport(const SCA_TezReportInfo& info, uint32_t maxReports, uint32_t* reportId);
+    // Adds report as the newest report: with SCA_TEZ_REPORT_SAVE_FILE its stored form is written
+    // into the new report's file first, and nothing is added when that fails (*error says
+    // why). The report takes the new report id and monitorMode; a full index then loses its
+    // oldest reports, files included.
+    int AddReport(SCA_TezReport* report, uint32_t monitorMode, uint32_t flags, uint32_t maxReports,
+                  uint32_t* error);
+    // Reads the stored report id into report; 0 (reported) for an unknown id or a file that
+    // cannot be read.
+    int LoadReport(uint32_t id, SCA_TezReport* report);
+    // Appends to result (which does not own them) the headers whose field, as its text,
+    // contains, begins with, ends with or equals text (case-insensitive for ASCII letters), in
+    // index order; without useText every header. 0 for an unknown field or operator.
+    int FilterReports(int useText, uint32_t field, uint32_t op, const char* text,
+                      SCA_List<SCA_TezReportInfo*>* result);
+    // One value field per distinct value of field among the headers, sorted, named "0", "1", ...
+    // flags is reserved (0).
+    int FillFilterValues(uint32_t field, SCA_ConfigObj* object, uint32_t flags);
+
+    void Lock() const { m_Lock.lock(); }
+    void Unlock() const { m_Lock.unlock(); }
+
     // Removes the header and deletes the report's file when there is one.
     int DeleteReport(uint32_t id);
     // Deletes every report; the ids handed out stay used.
@@ -50,7 +90,8 @@ public:
     int GetReportFilePath(uint32_t id, char* path, uint32_t size) const;
 
     // Reads the index file; a missing file is an empty index. On failure (reported) the index
-    // is left as it was.
+    // is left as it was, and the next Save first moves the unreadable file aside (to
+    // "report_index.hdx.unreadable"), so that what was in it is not lost.
     int Load();
     // Writes the index file atomically (mode 0600), creating the folder if needed.
     int Save();
@@ -62,7 +103,14 @@ private:
     // Deletes the file of a report; a missing file or folder is not an error.
     void DeleteReportFile(uint32_t id) const;
 
+    // The header's field as filters see it.
+    static void GetFilterText(const SCA_TezReportInfo& info, uint32_t field, char* buf,
+                              uint32_t size);
+    int MoveUnreadableAside() const;
+
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     char m_ReportsDir[4096] = {};
+    bool m_Unreadable = false;
+    mutable std::recursive_mutex m_Lock;
 };

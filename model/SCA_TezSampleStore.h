@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "libmor/SCA_Heap.h"
+#include "model/SCA_TezAverage.h"
+#include "model/SCA_TezCounterData.h"
+
+class SCA_ConfigObj;
+
+// The samples a live chart can ask for: ten minutes of one-second samples.
+inline constexpr uint32_t SCA_TEZ_LIVE_SAMPLES = 600;
+
+// One sample: when it was taken (absolute time) and its value; a sample without a value is a
+// gap in the series.
+struct tagSCA_TEZ_SAMPLE {
+    uint64_t AbsTime;
+    double Value;
+    bool HasValue;
+};
+
+// The sample store of one counter: the newest samples, up to its capacity, and the statistics of
+// every value of the run, however long (count, total, minimum, maximum, first and last time),
+// with the averages over the last 10, 30 and 60 values. Statistics over no values are 0 here;
+// callers ask GetValueCount first and show "no value" instead.
+class SCA_TezSampleStore : public SCA_TezCounterData {
+public:
+    SCA_HEAP_OPERATORS
+
+    explicit SCA_TezSampleStore(uint32_t capacity = SCA_TEZ_LIVE_SAMPLES);
+    ~SCA_TezSampleStore() override = default;
+
+    // Appends a sample taken at absTime; a sample without a value keeps its place in the series
+    // but changes no statistic. Samples are kept in the order they come.
+    void AddSample(uint64_t absTime, double value, bool hasValue);
+    // Forgets every sample and statistic.
+    void Clear();
+
+    uint32_t GetValueCount() override { return m_Series.Count; }
+    double GetMaxValue() override { return m_Series.Count != 0 ? m_Series.Max : 0.0; }
+    double GetMinValue() override { return m_Series.Count != 0 ? m_Series.Min : 0.0; }
+    double GetTotalValue() override { return m_Series.Total; }
+    double GetAverageValue() override {
+        return m_Series.Count != 0 ? m_Series.Total / m_Series.Count : 0.0;
+    }
+    double GetLastValue() override { return m_Series.LastValue; }
+    SCA_TezAverage* GetAverage10() override { return &m_Series.Average10; }
+    SCA_TezAverage* GetAverage30() override { return &m_Series.Average30; }
+    SCA_TezAverage* GetAverage60() override { return &m_Series.Average60; }
+    uint64_t GetLastTime() override { return m_Series.LastTime; }
+    uint64_t GetFirstTime() override { return m_Series.FirstTime; }
+    uint32_t GetHistoryLength() override { return KeptSamples(); }
+
+    uint32_t KeptSamples() const { return static_cast<uint32_t>(m_Series.Samples.size()); }
+    // Whether the newest sample had a value.
+    bool HasLastValue() const { return m_Series.HasLastValue; }
+    uint32_t GetCapacity() const { return m_Series.Capacity; }
+    // The i-th kept sample, oldest first (i below KeptSamples).
+    const tagSCA_TEZ_SAMPLE& GetSample(uint32_t i) const { return SampleAt(m_Series, i); }
+
+    // The kept samples taken after since, the newest maxCount of them (0: none), as value fields
+    // named by their time. 0 when a field cannot be added.
+    int WriteSamples(uint64_t since, uint32_t maxCount, SCA_ConfigObj* object) const;
+    // The statistics and a child "Samples" with every kept sample.
+    int Serialize(SCA_ConfigObj* object) const override;
+    // Reads what Serialize wrote; the store is left as it was when object is not such a form.
+    int Deserialize(SCA_ConfigObj* object);
+
+private:
+    // Everything the store holds, so that a clear or a read replaces it in one assignment.
+    struct Series {
+        uint32_t Capacity;
+        std::vector<tagSCA_TEZ_SAMPLE> Samples; // a ring once full
+        uint32_t Start = 0;                     // the oldest sample in the ring
+        uint32_t Count = 0;                     // values (not gaps) of the whole run
+        double Total = 0.0;
+        double Min = 0.0;
+        double Max = 0.0;
+        double LastValue = 0.0;
+        bool HasLastValue = false;
+        uint64_t FirstTime = 0;
+        uint64_t LastTime = 0;
+        SCA_TezAverage Average10;
+        SCA_TezAverage Average30;
+        SCA_TezAverage Average60;
+    };
+
+    static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
+    static void UpdateAverages(Series* series);
+    static const tagSCA_TEZ_SAMPLE& SampleAt(const Series& series, uint32_t i) {
+        return series.Samples[(series.Start + i) % series.Samples.size()];
+    }
+
+    Series m_Series;
+};

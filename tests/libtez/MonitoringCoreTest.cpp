@@ -1,0 +1,363 @@
+// The counter monitor's core end to end over captured /proc trees: sampling, conditions and
+// rules, statuses and errors, the status texts the clients read, pauses, the live thread with
+// counters added while it runs, and the report written at stop and read back from the index.
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "libtez/SCA_TezActionCtrl.h"
+#include "libtez/SCA_TezCondEval.h"
+#include "libtez/SCA_TezLoader.h"
+#include "libtez/SCA_TezManager.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezActionType.h"
+#include "model/SCA_TezCondType.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezCounterStatus.h"
+#include "model/SCA_TezReportIndex.h"
+#include "tests/perf/PerfTestSupport.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+using perf_test::kSecond;
+
+constexpr uint32_t kMemoryUsage = 4; // 25 % in every sample of the fixture
+constexpr uint32_t kCpuUsage = 1;
+constexpr uint64_t kAbsSecond = 10000000;
+constexpr uint32_t kTimeoutMs = 10000;
+
+class ActionCtrl : public SCA_TezActionCtrl {
+public:
+    ActionCtrl() : SCA_TezActionCtrl(nullptr, nullptr, nullptr, nullptr, 1) {}
+    int ThreadFunc() override { return 0; }
+};
+
+SCA_TezRule* NewRule(uint32_t counterType, uint32_t condType, uint32_t mode, double value,
+                     uint32_t status) {
+    auto* rule = new SCA_TezRule();
+    rule->SetCounterType(counterType);
+    rule->SetCondType(condType);
+    rule->SetCondMode(mode);
+    rule->SetCondValue(value);
+    rule->SetRepStatus(status);
+    rule->SetEnabled(1);
+    return rule;
+}
+
+// A manager over the "two-cpu" capture, sampling a profile of its test's making.
+class MonitoringCoreTest : public testing::Test {
+protected:
+    MonitoringCoreTest()
+        : m_Config(503), m_UserConfig(&m_Config), m_Store(perf_test::Store("two-cpu", "s1")),
+          m_Manager(&m_Config, &m_UserConfig, nullptr, &m_Actions, nullptr, nullptr) {
+        m_Manager.SetSnapshotStore(m_Store);
+    }
+
+    uint32_t AddCounter(uint32_t type) {
+        uint32_t id = 0;
+        EXPECT_EQ(1, m_Profile.GetCounterList()->AddCounter(type, "", "", "", &id));
+        return id;
+    }
+
+    void Start() {
+        uint32_t error = 0;
+        ASSERT_EQ(1, m_Manager.PrepareProcess(&m_Profile, "Memory watch", nullptr, &error))
+            << error;
+        for (auto* node = m_Profile.GetCounterList()->GetHead(); node; node = node->GetNext()) {
+            ASSERT_EQ(1, m_Manager.AddCounter(node->GetId()));
+        }
+    }
+
+    void Sample(const char* sample, uint64_t second) {
+        m_Store->SetRoots(perf_test::Roots("two-cpu", sample));
+        ASSERT_EQ(1, m_Manager.SampleTick(second, second * kSecond, second * kAbsSecond));
+    }
+
+    tagSCA_TEZ_COUNTER_STATUS StatusOf(uint32_t counterId) {
+        SCA_ConfigObj list("CSL", nullptr);
+        EXPECT_EQ(1, m_Manager.BuildCountersStatusList(&list));
+        char text[SCA_TEZ_COUNTER_STATUS_SIZE] = "";
+        list.GetField(std::to_string(counterId).c_str(), text, sizeof(text));
+        tagSCA_TEZ_COUNTER_STATUS status{};
+        EXPECT_EQ(1, SCA_TezGetCounterStatus(text, &status)) << text;
+        return status;
+    }
+
+    uint32_t QueuedActions() {
+        std::vector<uint32_t> types;
+        m_Actions.GetActionQueue()->Drain([&types](SCA_TezAction* action) {
+            types.push_back(action->GetActionType());
+            SCA_Object::Destroy(action);
+        });
+        return static_cast<uint32_t>(types.size());
+    }
+
+    SCA_TezConfig m_Config;
+    SCA_TezConfigUser m_UserConfig;
+    ActionCtrl m_Actions;
+    std::shared_ptr<SCA_PerfSnapshotStore> m_Store;
+    SCA_TezProfile m_Profile;
+    SCA_TezManager m_Manager;
+};
+
+TEST_F(MonitoringCoreTest, ARuleThatHoldsThreeSamplesInARowActsOnTheThird) {
+    m_UserConfig.GetRules()->ClearAll();
+    SCA_TezRule* rule = NewRule(kMemoryUsage, SCA_COND_ABOVE, 3, 20.0, 5);
+    rule->SetExecuteAction(1);
+    rule->SetActionType(SCA_ACTION_PLAY_SOUND);
+    rule->SetActionValue("Alarm");
+    ASSERT_EQ(1, m_UserConfig.GetRules()->AddRule(rule, nullptr));
+    const uint32_t memory = AddCounter(kMemoryUsage);
+    const uint32_t cpu = AddCounter(kCpuUsage);
+    Start();
+
+    Sample("s1", 10);
+    Sample("s2", 12);
+    EXPECT_EQ(0u, m_Manager.GetErrorCounters());
+    EXPECT_EQ(0u, m_Manager.GetReport()->GetErrorList()->Count());
+    EXPECT_EQ(0u, QueuedActions());
+    Sample("s3", 14);
+
+    const tagSCA_TEZ_COUNTER_STATUS memoryStatus = StatusOf(memory);
+    EXPECT_EQ(kMemoryUsage, memoryStatus.CounterType);
+    EXPECT_EQ(5u, memoryStatus.Status);
+    EXPECT_EQ(3u, memoryStatus.ValueCount);
+    EXPECT_DOUBLE_EQ(25.0, memoryStatus.Current);
+    EXPECT_DOUBLE_EQ(25.0, memoryStatus.Average);
+    EXPECT_EQ(1u, m_Manager.GetErrorCounters());
+    EXPECT_EQ(0u, m_Manager.GetWarningCounters());
+    ASSERT_EQ(1u, m_Manager.GetReport()->GetErrorList()->Count());
+    SCA_TezError* error = m_Manager.GetReport()->GetErrorList()->GetHead()->GetItem();
+    EXPECT_EQ(memory, error->GetCounterId());
+    EXPECT_EQ(14 * kAbsSecond, error->GetAbsTime());
+    EXPECT_DOUBLE_EQ(25.0, error->GetCounterValue());
+    EXPECT_EQ(1u, QueuedActions());
+
+    // CPU has no rule: normal. A rate needs two samples, and the capture's third sample is a
+    // counter reset: one value (from the second), and no current value rather than a huge one.
+    const tagSCA_TEZ_COUNTER_STATUS cpuStatus = StatusOf(cpu);
+    EXPECT_EQ(3u, cpuStatus.Status);
+    EXPECT_EQ(1u, cpuStatus.ValueCount);
+    EXPECT_FALSE(cpuStatus.HasCurrent);
+    EXPECT_GE(cpuStatus.Maximum, 0.0);
+    EXPECT_LE(cpuStatus.Maximum, 100.0);
+
+    // The streak acted once; it acts again only after it is broken and held three times more.
+    Sample("s3", 16);
+    EXPECT_EQ(1u, m_Manager.GetReport()->GetErrorList()->Count());
+    EXPECT_EQ(5u, StatusOf(memory).Status);
+    EXPECT_EQ(1, m_Manager.ResetAll());
+    EXPECT_EQ(0u, StatusOf(memory).ValueCount);
+    EXPECT_EQ(0u, m_Manager.GetReport()->GetErrorList()->Count());
+}
+
+TEST_F(MonitoringCoreTest, APauseHoldsTheProcessTime) {
+    AddCounter(kMemoryUsage);
+    Start();
+    Sample("s1", 10);
+    Sample("s2", 12);
+    EXPECT_EQ(2u, m_Manager.GetProcessTime());
+    ASSERT_EQ(1, m_Manager.Pause());
+    Sample("s3", 40);
+    EXPECT_EQ(2u, m_Manager.GetProcessTime());
+    EXPECT_EQ(2u, StatusOf(1).ValueCount) << "no sample while paused";
+    ASSERT_EQ(1, m_Manager.Resume());
+    Sample("s3", 50);
+    Sample("s3", 53);
+    EXPECT_EQ(5u, m_Manager.GetProcessTime()) << "the paused 38 seconds do not count";
+    char text[32];
+    ASSERT_EQ(1, m_Manager.GetStatusValue(1, text, sizeof(text)));
+    EXPECT_STREQ("00:00:05", text);
+}
+
+TEST_F(MonitoringCoreTest, SamplesTravelSinceAPositionAndStatusTextsRoundTrip) {
+    const uint32_t memory = AddCounter(kMemoryUsage);
+    Start();
+    for (uint64_t second = 1; second <= 5; ++second) {
+        Sample("s1", second);
+    }
+    SCA_ConfigObj list("CSL", nullptr);
+    SCA_ConfigObj data("CCD", nullptr);
+    ASSERT_EQ(1, m_Manager.GetStatusEx(&list, memory, 2 * kAbsSecond, 2, &data));
+    EXPECT_EQ(1u, list.GetFieldCount());
+    // After second 2, the newest two: seconds 4 and 5.
+    SCA_TezCounter history;
+    uint64_t lastTime = 0;
+    ASSERT_EQ(1, history.AddData(&data, &lastTime));
+    EXPECT_EQ(2u, history.GetValueCount());
+    EXPECT_EQ(5 * kAbsSecond, lastTime);
+    EXPECT_EQ(4 * kAbsSecond, history.GetFirstTime());
+
+    SCA_ConfigObj counterData("CD", nullptr);
+    char text[SCA_TEZ_COUNTER_STATUS_SIZE];
+    ASSERT_EQ(
+        1, m_Manager.GetCounterStatusEx(memory, lastTime, 600, &counterData, text, sizeof(text)));
+    EXPECT_EQ(0u, counterData.GetFieldCount()) << "nothing newer than what the client holds";
+    EXPECT_STREQ("4 3 5 25 25 25 25", text);
+    EXPECT_EQ(0,
+              m_Manager.GetCounterStatusEx(memory + 100, 0, 10, &counterData, text, sizeof(text)));
+}
+
+TEST_F(MonitoringCoreTest, TheThreadSamplesCountersAddedWhileItRunsAndStopWaitsForIt) {
+    AddCounter(kMemoryUsage);
+    std::atomic<int> samples{0};
+    m_Manager.SetSampleCallback(
+        [](SCA_TezProfile*, SCA_TezReport*, uint64_t, void* count) {
+            ++*static_cast<std::atomic<int>*>(count);
+            return 1;
+        },
+        &samples);
+    m_Manager.SetSampleInterval(10);
+    uint32_t error = 0;
+    ASSERT_EQ(1, m_Manager.StartProcess(&m_Profile, "Live", "", 1, &error)) << error;
+    SCA_TezLoader loader(&m_Config, &m_UserConfig, nullptr);
+    ASSERT_EQ(1, loader.LoadProfile(&m_Manager));
+    ASSERT_EQ(SCA_WAIT_OK, loader.GetEvent()->Wait(kTimeoutMs));
+    EXPECT_EQ(100u, loader.GetProgress());
+    EXPECT_EQ(SCA_PROCESS_IDLE, loader.GetProcessStatus());
+    EXPECT_EQ(0u, loader.GetErrorCount());
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto waitForSamples = [&](int count) {
+        while (samples < count && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_GE(samples, count);
+    };
+    waitForSamples(2);
+    // The owner adds to the shared profile, then makes the counter live.
+    const uint32_t cpu = AddCounter(kCpuUsage);
+    ASSERT_EQ(1, m_Manager.AddCounter(cpu));
+    const int seen = samples;
+    waitForSamples(seen + 2);
+    // The capture does not move, so the processor's rate has no value: the samples are gaps,
+    // but they are there.
+    SCA_ConfigObj data("CD", nullptr);
+    char text[SCA_TEZ_COUNTER_STATUS_SIZE];
+    ASSERT_EQ(1, m_Manager.GetCounterStatusEx(cpu, 0, 600, &data, text, sizeof(text)));
+    EXPECT_GE(data.GetFieldCount(), 2u) << "the new counter is sampled";
+    EXPECT_EQ(std::string("1 3 0 - - - -"), text);
+    ASSERT_EQ(1, m_Manager.StopAll(0));
+    EXPECT_EQ(SCA_PROCESS_STOPPED, m_Manager.GetProcessStatus());
+    const int after = samples;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(after, samples.load()) << "no sample after StopAll returned";
+    EXPECT_EQ(1, m_Manager.DeleteCounter(cpu));
+    EXPECT_EQ(1u, m_Manager.GetActiveCounters());
+}
+
+TEST_F(MonitoringCoreTest, TheReportWrittenAtStopComesBackFromTheIndex) {
+    korvanta_test::TempDir dir;
+    SCA_TezReportIndex index(&m_Config, &m_UserConfig);
+    index.SetReportsDir(dir.Path().c_str());
+    AddCounter(kMemoryUsage);
+    Start();
+    for (uint64_t second = 1; second <= 3; ++second) {
+        Sample("s1", second);
+    }
+    ASSERT_EQ(1, m_Manager.StopAll(0));
+    ASSERT_EQ(1, m_Manager.UpdateReport());
+    uint32_t error = 0;
+    // Three runs into an index of two: the first run's entry and file go, no other.
+    for (uint32_t run = 0; run < 3; ++run) {
+        ASSERT_EQ(1, index.AddReport(m_Manager.GetReport(), 1, SCA_TEZ_REPORT_SAVE_FILE, 2, &error))
+            << error;
+    }
+    ASSERT_EQ(1, index.Save());
+    EXPECT_EQ(
+        (std::vector<std::string>{"report_000002.hdx", "report_000003.hdx", "report_index.hdx"}),
+        dir.Names());
+
+    SCA_TezReportIndex reread(&m_Config, &m_UserConfig);
+    reread.SetReportsDir(dir.Path().c_str());
+    ASSERT_EQ(1, reread.Load());
+    SCA_TezReport report(&m_Config, &m_UserConfig);
+    ASSERT_EQ(1, reread.LoadReport(3, &report));
+    EXPECT_EQ(3u, report.GetReportId());
+    EXPECT_STREQ("Memory watch", report.GetDescription());
+    EXPECT_EQ(2u, report.GetProcessTime() / kAbsSecond);
+    SCA_TezCounter* counter = nullptr;
+    ASSERT_EQ(1, report.GetCounterByType(kMemoryUsage, &counter));
+    EXPECT_EQ(3u, counter->GetValueCount());
+    EXPECT_DOUBLE_EQ(25.0, counter->GetAverageValue());
+    EXPECT_EQ(3u, counter->GetHistoryLength()) << "the samples travel with the report";
+    SCA_ConfigObj* statistics = nullptr;
+    ASSERT_EQ(1, report.GetSummary()->GetField("Statistics", &statistics));
+    EXPECT_EQ(1u, statistics->GetFieldCount());
+    EXPECT_EQ(0, reread.LoadReport(1, &report)) << "the oldest report is gone";
+
+    SCA_List<SCA_TezReportInfo*> found;
+    ASSERT_EQ(1, reread.FilterReports(1, SCA_TEZ_FILTER_TITLE, SCA_TEZ_FILTER_EQUALS, "", &found));
+    EXPECT_EQ(2u, found.Count());
+}
+
+TEST(ReportIndexFileTest, AnUnreadableIndexIsMovedAsideBeforeItIsWritten) {
+    korvanta_test::TempDir dir;
+    korvanta_test::ReportCapture reports;
+    const std::string path = dir / "report_index.hdx";
+    FILE* file = std::fopen(path.c_str(), "w");
+    ASSERT_NE(nullptr, file);
+    std::fputs("not an index", file);
+    std::fclose(file);
+    SCA_TezReportIndex index(nullptr, nullptr);
+    index.SetReportsDir(dir.Path().c_str());
+    EXPECT_EQ(0, index.Load());
+    ASSERT_EQ(1, index.Save());
+    EXPECT_EQ((std::vector<std::string>{"report_index.hdx", "report_index.hdx.unreadable"}),
+              dir.Names());
+    EXPECT_EQ(1, index.Load());
+}
+
+struct CondCase {
+    uint32_t Type;
+    uint32_t Mode;
+    std::vector<double> Values;
+    std::string Holds; // one letter per value: h holds, a holds and acts, - neither
+};
+
+TEST(CondEvalTest, TypesAndModesAsTheTableSays) {
+    const CondCase cases[] = {
+        {SCA_COND_ABOVE, SCA_COND_MODE_EVERY_TIME, {5, 15, 25, 8}, "-aa-"},
+        {SCA_COND_BELOW, SCA_COND_MODE_ONCE, {5, 15, 2, 1}, "a-hh"},
+        {SCA_COND_EQUAL, SCA_COND_MODE_EVERY_TIME, {10, 10.0000000001, 11}, "aa-"},
+        {SCA_COND_NOT_EQUAL, SCA_COND_MODE_EVERY_TIME, {10, 11}, "-a"},
+        {SCA_COND_ABOVE, 2, {11, 12, 13, 1, 12, 12}, "-ah--a"},
+        // The average of the run: 5, 10, 15 -> 5, 7.5, 10; above 9 only on the third.
+        {4 + SCA_COND_ABOVE, SCA_COND_MODE_EVERY_TIME, {5, 10, 15}, "--a"},
+        // The change: none on the first value, then +10, -20.
+        {8 + SCA_COND_BELOW, SCA_COND_MODE_EVERY_TIME, {0, 10, -10}, "--a"},
+        {SCA_COND_TYPES, SCA_COND_MODE_EVERY_TIME, {100}, "-"},
+    };
+    for (const CondCase& c : cases) {
+        SCA_TezCond cond;
+        cond.SetCondType(c.Type);
+        cond.SetCondMode(c.Mode);
+        cond.SetCondValue(c.Type >= 8 ? -5.0 : c.Type >= 4 ? 9.0 : 10.0);
+        cond.SetEnabled(1);
+        tagSCA_TEZ_COND_STATE state;
+        double total = 0.0;
+        std::string got;
+        for (size_t i = 0; i < c.Values.size(); ++i) {
+            total += c.Values[i];
+            const tagSCA_TEZ_COND_INPUT input{c.Values[i], total / (i + 1),
+                                              i > 0 ? c.Values[i] - c.Values[i - 1] : 0.0, i > 0};
+            const auto result = SCA_TezEvalCond(cond, input, &state);
+            got += result.Acts ? 'a' : result.Holds ? 'h' : '-';
+        }
+        EXPECT_EQ(c.Holds, got) << "type " << c.Type << " mode " << c.Mode;
+    }
+    SCA_TezCond disabled;
+    disabled.SetEnabled(0);
+    tagSCA_TEZ_COND_STATE state;
+    EXPECT_FALSE(SCA_TezEvalCond(disabled, {100, 100, 0, false}, &state).Holds);
+}
+
+} // namespace
