@@ -33,3 +33,10 @@ public:
     static int Signature(const SCA_NetTransport& transport, const char* user, const char* password,
                          char* signature);
 };
+
+// The login modes a service announces in its greeting.
+inline constexpr uint32_t SCA_KORVANTA_LOGIN_NAMES = 0;     // user and host name only
+inline constexpr uint32_t SCA_KORVANTA_LOGIN_PASSWORD = 1;  // the password, for the OS logon
+inline constexpr uint32_t SCA_KORVANTA_LOGIN_SIGNATURE = 2; // a signature of the password
+// "LoginStatus" of a login the service accepted.
+inline constexpr uint32_t SCA_KORVANTA_LOGGED_IN = 1;
