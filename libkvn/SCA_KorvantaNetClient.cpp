@@ -16,16 +16,16 @@ consteval uint32_t Row(std::string_view name) {
 
 } // namespace
 
-SCA_KorvantaNetClient::SCA_KorvantaNetClient() {
+SCA_KorvantaNetClient::SCA_KorvantaNetClient() : m_Channel("SCA_KorvantaNetClient") {
     SetConstructed();
 }
 
-// Members go in reverse order: reply, request, then the transport, which closes the connection.
+// The channel goes with its transport, which closes the connection.
 SCA_KorvantaNetClient::~SCA_KorvantaNetClient() = default;
 
 int SCA_KorvantaNetClient::Connect(const char* host, uint16_t port, uint32_t timeoutMs,
                                    uint32_t* error) {
-    if (!m_NetTransport.Connect(host, port, timeoutMs, error)) {
+    if (!m_Channel.GetTransport()->Connect(host, port, timeoutMs, error)) {
         return 0;
     }
     char portText[8];
@@ -35,103 +35,6 @@ int SCA_KorvantaNetClient::Connect(const char* host, uint16_t port, uint32_t tim
     SCA_StrnCpy(m_FullName, host, sizeof(m_FullName) - std::strlen(portText));
     std::strcat(m_FullName, portText);
     return 1;
-}
-
-template <uint32_t Index, typename... Args>
-int SCA_KorvantaNetClient::Call(Args... args) {
-    constexpr const tagSCA_KVN_NET_COMMAND& command = SCA_KorvantaNetCommands::Get(Index);
-    static_assert(SCA_KorvantaNetCommands::Fits<Args...>(command),
-                  "the arguments must be the command's fields, in order");
-    tagSCA_KVN_NET_VALUE values[SCA_KVN_NET_MAX_FIELDS];
-    uint32_t next = 0;
-    (sca_kvnnet::Param<Args>::Store(args, &values[next++]), ...);
-    if (!Exchange(command, values)) {
-        return 0;
-    }
-    next = 0;
-    (sca_kvnnet::Param<Args>::Load(args, values[next++]), ...);
-    return 1;
-}
-
-int SCA_KorvantaNetClient::Exchange(const tagSCA_KVN_NET_COMMAND& command,
-                                    tagSCA_KVN_NET_VALUE* values) {
-    if (!CheckArguments(command, values) || !m_Request.Init(command.Name) || !m_Reply.Init("ERR")) {
-        return 0;
-    }
-    const int done = WriteRequest(command, values) &&
-                     m_NetTransport.SendMessageA(0, &m_Request, &m_LastStatusCode) &&
-                     m_NetTransport.WaitForMessage(m_ReplyTimeoutMs, &m_Reply, &m_LastStatusCode) &&
-                     ReadReply(command, values);
-    DetachInputs(command, values);
-    return done;
-}
-
-int SCA_KorvantaNetClient::CheckArguments(const tagSCA_KVN_NET_COMMAND& command,
-                                          const tagSCA_KVN_NET_VALUE* values) {
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        const tagSCA_KVN_NET_FIELD& field = command.Fields[i];
-        const char* problem = nullptr;
-        if (values[i].Problem == SCA_KvnNetProblem::Missing) {
-            problem = "no argument given";
-        } else if (values[i].Problem == SCA_KvnNetProblem::TooLong) {
-            problem = "text longer than 255 bytes";
-        } else if (!field.Out && field.Kind == SCA_KvnNetKind::Object &&
-                   values[i].Object->IsLinked()) {
-            problem = "the object belongs to another tree";
-        }
-        if (problem != nullptr) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                      "SCA_KorvantaNetClient::%s: %s: %s",
-                                                      command.Name, field.Name, problem);
-            return 0;
-        }
-    }
-    return 1;
-}
-
-int SCA_KorvantaNetClient::WriteRequest(const tagSCA_KVN_NET_COMMAND& command,
-                                        tagSCA_KVN_NET_VALUE* values) {
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        if (!command.Fields[i].Out && !SCA_KorvantaNetCommands::WriteField(
-                                          m_Request.GetData(), command.Fields[i], &values[i])) {
-            return 0;
-        }
-    }
-    return 1;
-}
-
-int SCA_KorvantaNetClient::ReadReply(const tagSCA_KVN_NET_COMMAND& command,
-                                     tagSCA_KVN_NET_VALUE* values) {
-    // "ERR" is the preset: either no reply replaced it or the server refused the command.
-    if (std::strcmp(m_Reply.GetCommandName(), "ERR") == 0) {
-        return 0;
-    }
-    SCA_ConfigObj* data = m_Reply.GetData();
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        if (command.Fields[i].Out &&
-            !SCA_KorvantaNetCommands::ReadField(data, command.Fields[i], &values[i])) {
-            return 0; // objects found so far stay the reply's
-        }
-    }
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        if (command.Fields[i].Out && command.Fields[i].Kind == SCA_KvnNetKind::Object) {
-            // The first child of that name is the object just found.
-            data->RemoveField(command.Fields[i].Name);
-        }
-    }
-    return 1;
-}
-
-void SCA_KorvantaNetClient::DetachInputs(const tagSCA_KVN_NET_COMMAND& command,
-                                         tagSCA_KVN_NET_VALUE* values) {
-    SCA_ConfigObj* data = m_Request.GetData();
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        SCA_ConfigObj* object = values[i].Object;
-        if (!command.Fields[i].Out && object != nullptr && object->IsLinked() &&
-            object->GetParent() == data) {
-            data->RemoveField(command.Fields[i].Name);
-        }
-    }
 }
 
 // --- the commands ----------------------------------------------------------------------------

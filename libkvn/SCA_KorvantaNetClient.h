@@ -5,8 +5,7 @@
 #include "libkvn/SCA_KorvantaNetCommands.h"
 #include "libkvn/SCA_KorvantaNetVirtual.h"
 #include "libkvn/SCA_KvnExport.h"
-#include "net/SCA_NetMessage.h"
-#include "net/SCA_NetTransport.h"
+#include "net/SCA_NetCommandChannel.h"
 
 class SCA_ConfigObj;
 
@@ -21,10 +20,12 @@ class SCA_ConfigObj;
 // request only for the call; it stays the caller's. Object outputs are detached from the reply
 // and handed to the caller, who releases them; after a failure they are null.
 //
-// No lock and no thread: one call at a time per client, each blocking its thread.
+// No thread of its own: each call blocks its caller; calls from several threads are carried one
+// after the other.
 class SCA_KVN_EXPORT SCA_KorvantaNetClient : public SCA_KorvantaNetVirtual {
 public:
-    static constexpr uint32_t kDefaultReplyTimeoutMs = 60000;
+    static constexpr uint32_t kDefaultReplyTimeoutMs =
+        SCA_NetCommandChannel::kDefaultReplyTimeoutMs;
 
     // Not connected: port 0xFFFF, empty names.
     SCA_KorvantaNetClient();
@@ -44,12 +45,12 @@ public:
     const char* GetFullName() const { return m_FullName; }
     uint16_t GetPort() const { return m_Port; }
     // The code of the last failed send or wait; the client never resets it.
-    uint32_t GetLastStatusCode() const { return m_LastStatusCode; }
-    void SetLastStatusCode(uint32_t code) { m_LastStatusCode = code; }
-    SCA_NetTransport* GetNetTransport() { return &m_NetTransport; }
+    uint32_t GetLastStatusCode() const { return m_Channel.GetLastStatusCode(); }
+    void SetLastStatusCode(uint32_t code) { m_Channel.SetLastStatusCode(code); }
+    SCA_NetTransport* GetNetTransport() { return m_Channel.GetTransport(); }
     // How long every command waits for its reply (60000 ms unless set).
-    uint32_t GetReplyTimeout() const { return m_ReplyTimeoutMs; }
-    void SetReplyTimeout(uint32_t timeoutMs) { m_ReplyTimeoutMs = timeoutMs; }
+    uint32_t GetReplyTimeout() const { return m_Channel.GetReplyTimeout(); }
+    void SetReplyTimeout(uint32_t timeoutMs) { m_Channel.SetReplyTimeout(timeoutMs); }
 
     int GetDebugLog(uint32_t lastMessageId, uint32_t count, uint32_t* logSessionId,
                     SCA_ConfigObj** debugLog) override;
@@ -119,28 +120,12 @@ public:
     int DeleteRule(const char* groupName, uint32_t ruleId) override;
 
 private:
-    // One command: the arguments are checked against the table row at compile time.
     template <uint32_t Row, typename... Args>
-    SCA_KVN_LOCAL int Call(Args... args);
+    int Call(Args... args) {
+        return m_Channel.Call<SCA_KorvantaNetCommands, Row>(args...);
+    }
 
-    SCA_KVN_LOCAL int Exchange(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values);
-    // Reports the first unusable argument; 1 when there is none.
-    SCA_KVN_LOCAL int CheckArguments(const tagSCA_KVN_NET_COMMAND& command,
-                                     const tagSCA_KVN_NET_VALUE* values);
-    SCA_KVN_LOCAL int WriteRequest(const tagSCA_KVN_NET_COMMAND& command,
-                                   tagSCA_KVN_NET_VALUE* values);
-    // Reads every output, then detaches the objects among them from the reply.
-    SCA_KVN_LOCAL int ReadReply(const tagSCA_KVN_NET_COMMAND& command,
-                                tagSCA_KVN_NET_VALUE* values);
-    // Takes the caller's objects back out of the request.
-    SCA_KVN_LOCAL void DetachInputs(const tagSCA_KVN_NET_COMMAND& command,
-                                    tagSCA_KVN_NET_VALUE* values);
-
-    uint32_t m_ReplyTimeoutMs = kDefaultReplyTimeoutMs;
-    SCA_NetTransport m_NetTransport;
-    uint32_t m_LastStatusCode = 0;
-    SCA_NetMessage m_Request;
-    SCA_NetMessage m_Reply;
+    SCA_NetCommandChannel m_Channel;
     char m_Name[32] = "";
     char m_FullName[256] = "";
     uint16_t m_Port = 0xFFFF;

@@ -1,58 +1,28 @@
 // The network interface: construction, the login user and password, and the login.
 #include "libkvn/SCA_KorvantaNetInterface.h"
 
-#include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
 #include "libmor/auth/SCA_LogonUser.h"
-#include "libtez/SCA_TezUtils.h"
+#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
 
 namespace {
 
-// Four times of up to 20 digits each, and the NUL.
-constexpr size_t kKeySize = 4 * 20 + 1;
-
-// The key of one direction: the four connection times in decimal, without separators. The
-// request puts the client's times first, the reply the server's, so neither key opens the
-// other direction.
-void MakeKey(char* key, uint64_t first, uint64_t second, uint64_t third, uint64_t fourth) {
-    std::snprintf(key, kKeySize, "%" PRIu64 "%" PRIu64 "%" PRIu64 "%" PRIu64, first, second, third,
-                  fourth);
-}
-
-void RequestKey(SCA_NetTransport* transport, char* key) {
-    MakeKey(key, transport->GetClientStartTime(), transport->GetClientConnectTime(),
-            transport->GetServerStartTime(), transport->GetServerConnectTime());
-}
-
-void ReplyKey(SCA_NetTransport* transport, char* key) {
-    MakeKey(key, transport->GetServerStartTime(), transport->GetServerConnectTime(),
-            transport->GetClientStartTime(), transport->GetClientConnectTime());
-}
-
-// The signature that stands for the password in mode 2: it binds the password to this
-// connection's server times, so a recorded login does not open another connection.
+// The signature that stands for the password in mode 2.
 int AddSignature(SCA_ConfigObj* data, SCA_NetTransport* transport, const char* user,
                  const char* password) {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (std::strlen(user) + std::strlen(password) >
-        SCA_KorvantaNetInterface::kMaxSignedCredentials) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaNetInterface::Login: user name and password too "
-                                "long for the login signature");
+    char signature[SCA_KorvantaLogin::kSignatureSize] = "";
+    if (!SCA_KorvantaLogin::Signature(*transport, user, password, signature)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaNetInterface::Login: user name and password too "
+                             "long for the login signature");
         return 0;
     }
-    const std::string text = std::string(user) + "_" +
-                             std::to_string(transport->GetServerStartTime()) +
-                             std::to_string(transport->GetServerConnectTime()) + "_" + password;
-    char signature[256] = "";
-    SCA_CalcSigSHA256(text.c_str(), static_cast<uint32_t>(text.size()), signature,
-                      sizeof(signature));
     data->AddField("AuthSig", signature);
     return 1;
 }
@@ -139,8 +109,8 @@ int SCA_KorvantaNetInterface::AddCredentials(SCA_ConfigObj* data, const char* us
 
 int SCA_KorvantaNetInterface::Exchange(SCA_ConfigObj* data, uint32_t* loginStatus) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    char key[kKeySize];
-    RequestKey(GetNetTransport(), key);
+    char key[SCA_KorvantaLogin::kKeySize];
+    SCA_KorvantaLogin::RequestKey(*GetNetTransport(), key);
     if (!data->Encrypt(key, 0, 0)) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaNetInterface::Login: login data error");
         return 0;
@@ -151,7 +121,7 @@ int SCA_KorvantaNetInterface::Exchange(SCA_ConfigObj* data, uint32_t* loginStatu
                "SCA_KorvantaNetInterface::Login: cannot communicate with the server");
         return 0;
     }
-    ReplyKey(GetNetTransport(), key);
+    SCA_KorvantaLogin::ReplyKey(*GetNetTransport(), key);
     int done = 0;
     if (!results->Decrypt(key, 0, 0)) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaNetInterface::Login: login results error");

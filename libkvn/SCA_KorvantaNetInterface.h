@@ -4,6 +4,7 @@
 
 #include "libkvn/SCA_KorvantaNetClient.h"
 #include "libkvn/SCA_KvnExport.h"
+#include "libtez/SCA_KorvantaLogin.h"
 
 class SCA_DebugLog;
 class SCA_KvnCounter;
@@ -33,10 +34,8 @@ class SCA_KVN_EXPORT SCA_KorvantaNetInterface : public SCA_KorvantaNetClient {
 public:
     // The longest user name and password Login takes.
     static constexpr uint32_t kMaxCredential = 255;
-    // The longest user name and password together that a mode-2 signature text carries: the
-    // text "<user>_<n><n>_<password>" holds two numbers of up to 20 digits and must fit 256
-    // bytes with its NUL. Longer pairs are refused, never cut, whatever the times are now.
-    static constexpr uint32_t kMaxSignedCredentials = 256 - 1 - 2 * 20 - 2;
+    // The longest user name and password together that a mode-2 signature carries.
+    static constexpr uint32_t kMaxSignedCredentials = SCA_KorvantaLogin::kMaxSignedCredentials;
 
     SCA_KorvantaNetInterface();
     ~SCA_KorvantaNetInterface() override;

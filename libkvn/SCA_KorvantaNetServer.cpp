@@ -7,31 +7,6 @@
 #include "net/SCA_NetProtocol.h"
 #include "net/SCA_NetServerAgent.h"
 
-namespace {
-
-// Releases the object results that the reply has not taken. An object still linked into some
-// tree is not the handler's to free (an agent may hand back a tree it keeps), and an object
-// given for two results is freed once.
-void ReleaseResults(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values) {
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        SCA_ConfigObj* object = values[i].Object;
-        if (!command.Fields[i].Out || object == nullptr) {
-            continue;
-        }
-        for (uint32_t j = i + 1; j < command.FieldCount; ++j) {
-            if (command.Fields[j].Out && values[j].Object == object) {
-                values[j].Object = nullptr;
-            }
-        }
-        if (!object->IsLinked()) {
-            SCA_Object::Destroy(object);
-        }
-        values[i].Object = nullptr;
-    }
-}
-
-} // namespace
-
 SCA_KorvantaNetServer::SCA_KorvantaNetServer(SCA_KorvantaNetVirtualFactory* factory, uint16_t port,
                                              uint32_t* error)
     : SCA_NetServer<SCA_KorvantaNetServer>(this, kVersion, port, error) {
@@ -84,13 +59,6 @@ int SCA_KorvantaNetServer::HandleCommand(const tagSCA_KVN_NET_COMMAND& command,
     if (connection == nullptr || request == nullptr || reply == nullptr) {
         return 0;
     }
-    tagSCA_KVN_NET_VALUE values[SCA_KVN_NET_MAX_FIELDS];
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        if (!command.Fields[i].Out && !SCA_KorvantaNetCommands::ReadField(
-                                          request->GetData(), command.Fields[i], &values[i])) {
-            return 0;
-        }
-    }
     SCA_KorvantaNetVirtual* agent = m_Factory->GetAgent(connection->GetId());
     if (agent == nullptr) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -98,36 +66,9 @@ int SCA_KorvantaNetServer::HandleCommand(const tagSCA_KVN_NET_COMMAND& command,
             connection->GetId());
         return 0;
     }
-    if (!command.Invoke(agent, values)) {
-        ReleaseResults(command, values);
-        return 0;
-    }
-    if (!WriteReply(command, values, reply)) {
+    if (!SCA_NetCommandFields::Serve(command, "SCA_KorvantaNetServer", agent, request->GetData(),
+                                     reply->GetData())) {
         return 0;
     }
     return reply->SetCommandName("OK");
-}
-
-int SCA_KorvantaNetServer::WriteReply(const tagSCA_KVN_NET_COMMAND& command,
-                                      tagSCA_KVN_NET_VALUE* values, SCA_NetMessage* reply) {
-    for (uint32_t i = 0; i < command.FieldCount; ++i) {
-        const tagSCA_KVN_NET_FIELD& field = command.Fields[i];
-        if (!field.Out) {
-            continue;
-        }
-        const bool object = field.Kind == SCA_KvnNetKind::Object;
-        if (object && values[i].Object == nullptr) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaNetServer::%s: the agent gave no %s", command.Name,
-                field.Name);
-        }
-        if (!SCA_KorvantaNetCommands::WriteField(reply->GetData(), field, &values[i])) {
-            ReleaseResults(command, values);
-            return 0;
-        }
-        if (object) {
-            values[i].Object = nullptr; // the reply owns it now
-        }
-    }
-    return 1;
 }

@@ -53,9 +53,6 @@ private:
 
     int HandleCommand(const tagSCA_KVN_NET_COMMAND& command, SCA_NetServerAgent* connection,
                       SCA_NetMessage* request, SCA_NetMessage* reply);
-    // Adds the reply fields; on failure the object results not yet attached are released.
-    int WriteReply(const tagSCA_KVN_NET_COMMAND& command, tagSCA_KVN_NET_VALUE* values,
-                   SCA_NetMessage* reply);
 
     SCA_KorvantaNetVirtualFactory* m_Factory = nullptr;
 };

@@ -1,0 +1,140 @@
+#pragma once
+
+#include <cstdint>
+
+#include "libtez/SCA_KorvantaClient.h"
+
+class SCA_DebugLog;
+class SCA_ExeModuleList;
+class SCA_SoundActions;
+class SCA_SrvMonitor;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+class SCA_TezErrorList;
+class SCA_TezProcess;
+class SCA_TezProcessList;
+class SCA_TezProcessLog;
+class SCA_TezProcessRules;
+class SCA_TezProfile;
+class SCA_TezReport;
+class SCA_TezReportIndex;
+
+// The client object that the client's windows use: the protocol client with the login to a
+// service and typed wrappers that read the objects of the replies into the records of model/
+// (and records into the objects that operations send).
+//
+// A wrapper answers 1 or 0 and reports its own failure once, at level 5; it fills the caller's
+// record in place (a record whose reading failed may be partly filled). Whatever object a call
+// obtained is released before it returns.
+class SCA_KorvantaInterface : public SCA_KorvantaClient {
+public:
+    // The host name that stands for this machine (also the detached viewers' default host).
+    static constexpr const char* kLocalHost = "localhost";
+    // The longest user name and password Login takes.
+    static constexpr uint32_t kMaxCredential = 255;
+
+    SCA_KorvantaInterface();
+    ~SCA_KorvantaInterface() override;
+
+    // 1 when the host given to Connect is kLocalHost, byte for byte.
+    int IsLocalInterface() override;
+
+    // The user name and password of the last successful login (255 bytes at most each).
+    const char* GetLoginUser() const { return m_LoginUser; }
+    const char* GetLoginPassword() const { return m_LoginPassword; }
+    // Copy at most 255 bytes, cut on a UTF-8 boundary; null empties.
+    void SetLoginUser(const char* user);
+    void SetLoginPassword(const char* password);
+
+    // Logs in by the login mode that the service announced for this connection: "LoginData"
+    // carries "HostName" and "UserName", in mode 1 also "Password", in mode 2 "AuthSig" (the
+    // signature of user name, password and the connection's server times). It travels
+    // encrypted under the request key, "LoginResults" come back under the reply key. 1 when
+    // the service's "LoginStatus" was read into *loginStatus (1 = logged in). Only a login
+    // with status 1 makes user and password the login user and password: a failed login keeps
+    // those of an earlier one. A user name or password over 255 bytes, an unknown mode, or in
+    // mode 2 a pair too long for the signature is refused before anything is sent.
+    int Login(const char* user, const char* password, uint32_t* loginStatus);
+
+    // --- typed wrappers -------------------------------------------------------------------
+    using SCA_KorvantaClient::GetDebugLog;
+    using SCA_KorvantaClient::GetMonitorErrors;
+    using SCA_KorvantaClient::GetMonitorProcess;
+    using SCA_KorvantaClient::GetMonitorProcessList;
+    using SCA_KorvantaClient::GetMonitorProcessLog;
+    using SCA_KorvantaClient::GetMonitorProcessModules;
+    using SCA_KorvantaClient::GetMonitorProfile;
+    using SCA_KorvantaClient::GetMonitorReport;
+    using SCA_KorvantaClient::GetProcessMonitorRules;
+    using SCA_KorvantaClient::GetProductConfig;
+    using SCA_KorvantaClient::GetSoundActions;
+    using SCA_KorvantaClient::GetUserConfig;
+    using SCA_KorvantaClient::IsMonitorExists;
+    using SCA_KorvantaClient::SetProcessMonitorRules;
+    using SCA_KorvantaClient::SetUserConfig;
+
+    // Configurations.
+    int GetProductConfig(SCA_TezConfig* config);
+    // Reads every part of the user configuration.
+    int GetUserConfig(SCA_TezConfig* config, SCA_TezConfigUser* userConfig);
+    int SetUserConfig(SCA_TezConfigUser* userConfig, uint32_t mask);
+    int GetProcessMonitorRules(SCA_TezProcessRules* rules);
+    int SetProcessMonitorRules(SCA_TezProcessRules* rules);
+    int GetDebugLog(uint32_t lastMessageId, uint32_t count, uint32_t* logSessionId,
+                    SCA_DebugLog* log);
+    int GetSoundActions(uint64_t since, uint64_t* lastActionTime, SCA_SoundActions* actions);
+
+    // Monitors (GetMonitor and SetMonitor carry GetMonitorObj and SetMonitorObj).
+    int GetMonitor(uint32_t monitorId, SCA_SrvMonitor* monitor);
+    int SetMonitor(uint32_t monitorId, SCA_SrvMonitor* monitor);
+    int IsMonitorExists(SCA_SrvMonitor* monitor, uint32_t* monitorId, uint32_t* exists);
+    int GetMonitorProfile(uint32_t monitorId, uint32_t* type, uint32_t* countersStatusId,
+                          SCA_TezProfile* profile);
+    int GetMonitorErrors(uint32_t monitorId, SCA_TezErrorList* errors);
+    int GetMonitorReport(uint32_t monitorId, SCA_TezReport* report);
+
+    // Processes of a process monitor.
+    int GetMonitorProcessList(uint32_t monitorId, uint32_t details, SCA_TezProcessList* list);
+    int GetMonitorProcessLog(uint32_t monitorId, SCA_TezProcessLog* log);
+    int GetMonitorProcess(uint32_t monitorId, uint32_t processId, uint32_t loadInfo,
+                          SCA_TezProcess* process);
+    // *errorCode: 0 when the modules were read, else the service's code.
+    int GetMonitorProcessModules(uint32_t monitorId, uint32_t processId, uint32_t option,
+                                 char* processName, SCA_ExeModuleList* modules,
+                                 uint32_t* errorCode);
+
+    // Reports (GetReportIndex and GetReport carry GetReportIndexObj and GetReportObj).
+    int GetReportIndex(SCA_TezReportIndex* index);
+    int GetReport(uint32_t reportId, SCA_TezReport* report);
+
+    // Inventories: the caller's list receives the service's items (field name = item name);
+    // *status is 1 when the service could read them, else its error code.
+    int GetCpuList(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetCpuListEx(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetUsbDevList(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetNicList(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetDiskList(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetPDiskList(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetProcessList(const char* computer, SCA_ConfigObj* filter, SCA_ConfigObj* list,
+                       uint32_t* status);
+    int GetSmbShareList(const char* computer, uint32_t kind, SCA_ConfigObj* filter,
+                        SCA_ConfigObj* list, uint32_t* status);
+    int GetSqlInstances(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+    int GetSqlDatabases(const char* computer, const char* instance, SCA_ConfigObj* filter,
+                        SCA_ConfigObj* list, uint32_t* status);
+    int GetWebSiteList(const char* computer, SCA_ConfigObj* filter, SCA_ConfigObj* list,
+                       uint32_t* status);
+    int GetISCSITargets(const char* computer, SCA_ConfigObj* filter, SCA_ConfigObj* list,
+                        uint32_t* status);
+    int GetPrinters(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+
+private:
+    // The credentials part of "LoginData" for the service's mode; 0 (reported) when the login
+    // must stop here.
+    int AddCredentials(SCA_ConfigObj* data, const char* user, const char* password);
+    // Sends the encrypted data and reads the decrypted status.
+    int ExchangeLogin(SCA_ConfigObj* data, uint32_t* loginStatus);
+
+    char m_LoginUser[kMaxCredential + 1] = "";
+    char m_LoginPassword[kMaxCredential + 1] = "";
+};

@@ -1,0 +1,354 @@
+// The client object: the typed wrappers that read reply objects into records and write records
+// into the objects that operations send.
+#include "libmor/SCA_Limits.h"
+#include "libmor/SCA_Report.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_DebugLog.h"
+#include "model/SCA_ExeModuleList.h"
+#include "model/SCA_SoundActions.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezErrorList.h"
+#include "model/SCA_TezProcess.h"
+#include "model/SCA_TezProcessList.h"
+#include "model/SCA_TezProcessLog.h"
+#include "model/SCA_TezProcessRules.h"
+#include "model/SCA_TezProfile.h"
+#include "model/SCA_TezReport.h"
+#include "model/SCA_TezReportIndex.h"
+
+namespace {
+
+// Every part of a user configuration.
+constexpr uint32_t kAllParts = SCA_ALL_ONES;
+
+int Fail(const char* wrapper, const char* what) {
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::%s: %s",
+                                              wrapper, what);
+    return 0;
+}
+
+// Calls an operation that hands out an object, reads the object into a record and releases
+// it. The operation's failure and a reply the record cannot read are reported as the
+// wrapper's; an absent record fails before anything is sent.
+template <typename Call, typename Read>
+int Fetch(const char* wrapper, bool usable, Call call, Read read) {
+    SCA_ConfigObj* object = nullptr;
+    if (!usable || !call(&object) || object == nullptr) {
+        SCA_Object::Destroy(object);
+        return Fail(wrapper, "the operation failed");
+    }
+    const int done = read(object);
+    SCA_Object::Destroy(object);
+    return done ? 1 : Fail(wrapper, "cannot read the reply");
+}
+
+// Serialises a record into an object named root and sends it with send.
+template <typename Write, typename Send>
+int SendRecord(const char* wrapper, const char* root, Write write, Send send) {
+    SCA_ConfigObj object(root, nullptr);
+    if (!write(&object)) {
+        return Fail(wrapper, "cannot serialize the record");
+    }
+    return send(&object) ? 1 : Fail(wrapper, "the operation failed");
+}
+
+// The items of an inventory reply become the caller's list's, in order.
+int MoveItems(SCA_ConfigObj* from, SCA_ConfigObj* to) {
+    if (to == nullptr) {
+        return 0;
+    }
+    to->Clear();
+    for (SCA_Field* item = from->GetHead(); item != nullptr; item = from->GetHead()) {
+        from->RemoveField(item->GetName());
+        if (!to->AddField(item)) {
+            SCA_Object::Destroy(item);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+int SCA_KorvantaInterface::GetProductConfig(SCA_TezConfig* config) {
+    return Fetch(
+        "GetProductConfig", config != nullptr,
+        [&](SCA_ConfigObj** object) { return GetProductConfig(object); },
+        [&](SCA_ConfigObj* reply) { return config->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetUserConfig(SCA_TezConfig* config, SCA_TezConfigUser* userConfig) {
+    return Fetch(
+        "GetUserConfig", userConfig != nullptr,
+        [&](SCA_ConfigObj** object) { return GetUserConfig(object); },
+        [&](SCA_ConfigObj* reply) { return userConfig->Deserialize(config, reply, kAllParts); });
+}
+
+int SCA_KorvantaInterface::SetUserConfig(SCA_TezConfigUser* userConfig, uint32_t mask) {
+    return SendRecord(
+        "SetUserConfig", "UserConfig",
+        [&](SCA_ConfigObj* object) {
+            return userConfig != nullptr && userConfig->Serialize(object);
+        },
+        [&](SCA_ConfigObj* object) { return SetUserConfig(object, mask); });
+}
+
+int SCA_KorvantaInterface::GetProcessMonitorRules(SCA_TezProcessRules* rules) {
+    return Fetch(
+        "GetProcessMonitorRules", rules != nullptr,
+        [&](SCA_ConfigObj** object) { return GetProcessMonitorRules(object); },
+        [&](SCA_ConfigObj* reply) { return rules->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::SetProcessMonitorRules(SCA_TezProcessRules* rules) {
+    return SendRecord(
+        "SetProcessMonitorRules", "Rules",
+        [&](SCA_ConfigObj* object) { return rules != nullptr && rules->Serialize(object); },
+        [&](SCA_ConfigObj* object) { return SetProcessMonitorRules(object); });
+}
+
+int SCA_KorvantaInterface::GetDebugLog(uint32_t lastMessageId, uint32_t count,
+                                       uint32_t* logSessionId, SCA_DebugLog* log) {
+    return Fetch(
+        "GetDebugLog", log != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return GetDebugLog(lastMessageId, count, logSessionId, object);
+        },
+        [&](SCA_ConfigObj* reply) { return log->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetSoundActions(uint64_t since, uint64_t* lastActionTime,
+                                           SCA_SoundActions* actions) {
+    return Fetch(
+        "GetSoundActions", actions != nullptr,
+        [&](SCA_ConfigObj** object) { return GetSoundActions(since, lastActionTime, object); },
+        [&](SCA_ConfigObj* reply) { return actions->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitor(uint32_t monitorId, SCA_SrvMonitor* monitor) {
+    return Fetch(
+        "GetMonitor", monitor != nullptr,
+        [&](SCA_ConfigObj** object) { return GetMonitorObj(monitorId, object); },
+        [&](SCA_ConfigObj* reply) { return monitor->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::SetMonitor(uint32_t monitorId, SCA_SrvMonitor* monitor) {
+    return SendRecord(
+        "SetMonitor", "Monitor",
+        [&](SCA_ConfigObj* object) { return monitor != nullptr && monitor->Serialize(object); },
+        [&](SCA_ConfigObj* object) { return SetMonitorObj(monitorId, object); });
+}
+
+int SCA_KorvantaInterface::IsMonitorExists(SCA_SrvMonitor* monitor, uint32_t* monitorId,
+                                           uint32_t* exists) {
+    return SendRecord(
+        "IsMonitorExists", "Monitor",
+        [&](SCA_ConfigObj* object) { return monitor != nullptr && monitor->Serialize(object); },
+        [&](SCA_ConfigObj* object) { return IsMonitorExists(object, monitorId, exists); });
+}
+
+int SCA_KorvantaInterface::GetMonitorProfile(uint32_t monitorId, uint32_t* type,
+                                             uint32_t* countersStatusId, SCA_TezProfile* profile) {
+    return Fetch(
+        "GetMonitorProfile", profile != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return GetMonitorProfile(monitorId, type, countersStatusId, object);
+        },
+        [&](SCA_ConfigObj* reply) { return profile->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitorErrors(uint32_t monitorId, SCA_TezErrorList* errors) {
+    return Fetch(
+        "GetMonitorErrors", errors != nullptr,
+        [&](SCA_ConfigObj** object) { return GetMonitorErrors(monitorId, object); },
+        [&](SCA_ConfigObj* reply) { return errors->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitorReport(uint32_t monitorId, SCA_TezReport* report) {
+    return Fetch(
+        "GetMonitorReport", report != nullptr,
+        [&](SCA_ConfigObj** object) { return GetMonitorReport(monitorId, object); },
+        [&](SCA_ConfigObj* reply) { return report->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitorProcessList(uint32_t monitorId, uint32_t details,
+                                                 SCA_TezProcessList* list) {
+    return Fetch(
+        "GetMonitorProcessList", list != nullptr,
+        [&](SCA_ConfigObj** object) { return GetMonitorProcessList(monitorId, details, object); },
+        [&](SCA_ConfigObj* reply) { return list->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitorProcessLog(uint32_t monitorId, SCA_TezProcessLog* log) {
+    return Fetch(
+        "GetMonitorProcessLog", log != nullptr,
+        [&](SCA_ConfigObj** object) { return GetMonitorProcessLog(monitorId, object); },
+        [&](SCA_ConfigObj* reply) { return log->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitorProcess(uint32_t monitorId, uint32_t processId,
+                                             uint32_t loadInfo, SCA_TezProcess* process) {
+    return Fetch(
+        "GetMonitorProcess", process != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return GetMonitorProcess(monitorId, processId, loadInfo, object);
+        },
+        [&](SCA_ConfigObj* reply) { return process->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetMonitorProcessModules(uint32_t monitorId, uint32_t processId,
+                                                    uint32_t option, char* processName,
+                                                    SCA_ExeModuleList* modules,
+                                                    uint32_t* errorCode) {
+    uint32_t ok = 0;
+    uint32_t error = 0;
+    const int done = Fetch(
+        "GetMonitorProcessModules", modules != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return GetMonitorProcessModules(monitorId, processId, option, processName, object, &ok,
+                                            &error);
+        },
+        // The service answers modules it cannot read with an empty object and ok 0.
+        [&](SCA_ConfigObj* reply) { return ok != 0 && modules->Deserialize(reply); });
+    if (errorCode != nullptr) {
+        *errorCode = done ? 0 : error;
+    }
+    return done;
+}
+
+int SCA_KorvantaInterface::GetReportIndex(SCA_TezReportIndex* index) {
+    return Fetch(
+        "GetReportIndex", index != nullptr,
+        [&](SCA_ConfigObj** object) { return GetReportIndexObj(object); },
+        [&](SCA_ConfigObj* reply) { return index->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetReport(uint32_t reportId, SCA_TezReport* report) {
+    return Fetch(
+        "GetReport", report != nullptr,
+        [&](SCA_ConfigObj** object) { return GetReportObj(reportId, object); },
+        [&](SCA_ConfigObj* reply) { return report->Deserialize(reply); });
+}
+
+// --- inventories -------------------------------------------------------------------------------
+
+// --- inventories -------------------------------------------------------------------------------
+
+int SCA_KorvantaInterface::GetCpuList(const char* computer, SCA_ConfigObj* list, uint32_t* status) {
+    return Fetch(
+        "GetCpuList", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetCpuList(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetCpuListEx(const char* computer, SCA_ConfigObj* list,
+                                        uint32_t* status) {
+    return Fetch(
+        "GetCpuListEx", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetCpuListEx(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetUsbDevList(const char* computer, SCA_ConfigObj* list,
+                                         uint32_t* status) {
+    return Fetch(
+        "GetUsbDevList", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetUsbDevList(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetNicList(const char* computer, SCA_ConfigObj* list, uint32_t* status) {
+    return Fetch(
+        "GetNicList", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetNicList(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetDiskList(const char* computer, SCA_ConfigObj* list,
+                                       uint32_t* status) {
+    return Fetch(
+        "GetDiskList", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetDiskList(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetPDiskList(const char* computer, SCA_ConfigObj* list,
+                                        uint32_t* status) {
+    return Fetch(
+        "GetPDiskList", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetPDiskList(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetProcessList(const char* computer, SCA_ConfigObj* filter,
+                                          SCA_ConfigObj* list, uint32_t* status) {
+    return Fetch(
+        "GetProcessList", list != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return PerfMonitorGetProcessList(computer, filter, object, status);
+        },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetSmbShareList(const char* computer, uint32_t kind,
+                                           SCA_ConfigObj* filter, SCA_ConfigObj* list,
+                                           uint32_t* status) {
+    return Fetch(
+        "GetSmbShareList", list != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return PerfMonitorGetSmbShareList(computer, kind, filter, object, status);
+        },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetSqlInstances(const char* computer, SCA_ConfigObj* list,
+                                           uint32_t* status) {
+    return Fetch(
+        "GetSqlInstances", list != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return PerfMonitorGetSqlInstances(computer, object, status);
+        },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetSqlDatabases(const char* computer, const char* instance,
+                                           SCA_ConfigObj* filter, SCA_ConfigObj* list,
+                                           uint32_t* status) {
+    return Fetch(
+        "GetSqlDatabases", list != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return PerfMonitorGetSqlDatabases(computer, instance, filter, object, status);
+        },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetWebSiteList(const char* computer, SCA_ConfigObj* filter,
+                                          SCA_ConfigObj* list, uint32_t* status) {
+    return Fetch(
+        "GetWebSiteList", list != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return PerfMonitorGetWebSiteList(computer, filter, object, status);
+        },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetISCSITargets(const char* computer, SCA_ConfigObj* filter,
+                                           SCA_ConfigObj* list, uint32_t* status) {
+    return Fetch(
+        "GetISCSITargets", list != nullptr,
+        [&](SCA_ConfigObj** object) {
+            return PerfMonitorGetISCSITargets(computer, filter, object, status);
+        },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}
+
+int SCA_KorvantaInterface::GetPrinters(const char* computer, SCA_ConfigObj* list,
+                                       uint32_t* status) {
+    return Fetch(
+        "GetPrinters", list != nullptr,
+        [&](SCA_ConfigObj** object) { return PerfMonitorGetPrinters(computer, object, status); },
+        [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
+}

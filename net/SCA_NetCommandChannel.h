@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "net/SCA_NetCommand.h"
+#include "net/SCA_NetMessage.h"
+#include "net/SCA_NetTransport.h"
+
+// The client end of a command table: one connection that carries one command at a time as a
+// request and its reply.
+//
+// Exchange writes the inputs into the request in table order, sends it, waits for the reply
+// (up to the reply time-out) and reads the outputs from it in table order. It fails (0) when
+// an argument is unusable (nothing is sent then), when the send or the wait fails (the
+// transport's code goes to the last status code), when the reply is named "ERR", or when an
+// output field is missing. An object argument is renamed to its field name and linked into the
+// request only for the call; it stays the caller's. Object outputs are detached from the reply
+// and handed over; after a failure none is.
+//
+// Calls from several threads are served one after the other.
+class SCA_NetCommandChannel {
+public:
+    static constexpr uint32_t kDefaultReplyTimeoutMs = 60000;
+
+    // className names the client in reports: "<className>::<command>: ...".
+    explicit SCA_NetCommandChannel(const char* className) : m_ClassName(className) {}
+    SCA_NetCommandChannel(const SCA_NetCommandChannel&) = delete;
+    SCA_NetCommandChannel& operator=(const SCA_NetCommandChannel&) = delete;
+
+    // The command in row Index of the table Commands (a class with Get and Fits), with the
+    // caller's arguments, which are checked against the row at compile time.
+    template <typename Commands, uint32_t Index, typename... Args>
+    int Call(Args... args) {
+        constexpr const auto& command = Commands::Get(Index);
+        static_assert(Commands::template Fits<Args...>(command),
+                      "the arguments must be the command's fields, in order");
+        tagSCA_NET_VALUE values[SCA_NET_MAX_FIELDS];
+        sca_net::StoreArguments(values, args...);
+        if (!Exchange(command, values)) {
+            return 0;
+        }
+        sca_net::LoadArguments(values, args...);
+        return 1;
+    }
+
+    int Exchange(const tagSCA_NET_COMMAND_SPEC& command, tagSCA_NET_VALUE* values);
+
+    SCA_NetTransport* GetTransport() { return &m_Transport; }
+    uint32_t GetLastStatusCode() const { return m_LastStatusCode; }
+    void SetLastStatusCode(uint32_t code) { m_LastStatusCode = code; }
+    uint32_t GetReplyTimeout() const { return m_ReplyTimeoutMs; }
+    void SetReplyTimeout(uint32_t timeoutMs) { m_ReplyTimeoutMs = timeoutMs; }
+
+private:
+    const char* m_ClassName;
+    std::mutex m_Lock;
+    uint32_t m_ReplyTimeoutMs = kDefaultReplyTimeoutMs;
+    SCA_NetTransport m_Transport;
+    uint32_t m_LastStatusCode = 0;
+    SCA_NetMessage m_Request;
+    SCA_NetMessage m_Reply;
+};
