@@ -28,6 +28,14 @@ public:
     // The values condensed per minute and per hour; none in a store that keeps no history.
     virtual SCA_TezCounterData* GetHistoryMinutes() { return nullptr; }
     virtual SCA_TezCounterData* GetHistoryHours() { return nullptr; }
+    // Positions number the values as they were added, from 1; 0 while none was. A store that
+    // keeps its recent values answers the one at position (its time in whole seconds of
+    // absolute time, and its value); 0 for a
+    // position no longer (or never) kept.
+    virtual uint64_t GetPosition() { return 0; }
+    virtual int GetValueAt(uint64_t /*position*/, uint64_t* /*absTime*/, double* /*value*/) {
+        return 0;
+    }
 
 protected:
     SCA_TezCounterData() { SetConstructed(); }

@@ -10,6 +10,7 @@
 #include "model/SCA_TezProcessPids.h"
 
 class SCA_ConfigObj;
+class SCA_TezProcessInfoSource;
 class SCA_TezProcessRule;
 
 // The instances of a process name, named by instance name, and its counters; both own their
@@ -86,6 +87,24 @@ public:
     // match nothing). 0 for a null rule or array and for count 0.
     static int IsSimilarRuleSelected(const SCA_TezProcessRule* rule,
                                      const SCA_TezProcessRule* const* rules, uint32_t count);
+
+    // Refreshes the properties of every process id from source (command line, executable,
+    // user, start time, parent, priority and nice, state). Ids whose process is gone keep
+    // what they had. 0 for a null source.
+    int LoadProcessInfo(SCA_TezProcessInfoSource* source);
+    // The counters as a counter list would store them (one child per counter with its counter
+    // information), for the process window's rows.
+    int SerializeCounterList(SCA_ConfigObj* object) const;
+    // One value field per counter, named by its counter id in decimal: "type status count
+    // current average minimum maximum" (status 3, 4, 5; count 0 while no value is
+    // available, the values then 0).
+    int GetCountersStatus(SCA_ConfigObj* object) const;
+    // The same, and into second the values of counter counterId after position
+    // lastPosition that are at most spanSeconds (0: any age) older than its newest:
+    // "LastPosition" (the newest position) and one field per value, named by its position,
+    // "seconds value".
+    int GetCountersStatusEx(SCA_ConfigObj* object, uint32_t counterId, uint64_t lastPosition,
+                            uint32_t spanSeconds, SCA_ConfigObj* second) const;
 
     // The fields; with details nonzero also children "Pids", "Instances" and "DataCounters".
     int Serialize(SCA_ConfigObj* object, uint32_t details) const;
