@@ -25,7 +25,6 @@
 namespace {
 
 constexpr uint64_t kAbsTicksPerMs = 10000;
-constexpr uint64_t kAbsTicksPerSecond = 10000000;
 constexpr uint64_t kNanosPerAbsTick = 100;
 
 } // namespace
@@ -433,7 +432,7 @@ const char* SCA_TezManager::GetStatusIcon(uint32_t index) {
 
 int SCA_TezManager::GetStatusValue(uint32_t index, char* buf, uint32_t size) {
     const tagSCA_TEZ_STATUS_VALUES values{
-        m_ProcessStatus,     GetProcessTime() * kAbsTicksPerSecond,
+        m_ProcessStatus,     GetProcessTime() * SCA_ABS_TIME_SECOND,
         GetActiveCounters(), m_ErrorCounters,
         m_WarningCounters,   m_Report.CalcMemoryUsage()};
     return SCA_TezWriteStatusValue(index, values, buf, size);

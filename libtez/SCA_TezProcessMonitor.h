@@ -5,14 +5,20 @@
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "libmor/SCA_Time.h"
+#include "libtez/SCA_TezProcScanner.h"
+#include "libtez/SCA_TezProcessRuleCheck.h"
+#include "libtez/SCA_TezProcessUpdater.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezErrorList.h"
+#include "model/SCA_TezProcessInfoSource.h"
 #include "model/SCA_TezProcessList.h"
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "perf/SCA_PerfMonitor.h"
 #include "perf/SCA_PerfMonitorUpdate.h"
 
+class SCA_ExeModuleList;
 class SCA_TezActionCtrl;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
@@ -22,11 +28,16 @@ class SCA_TezProcessMonitor;
 using SCA_TezProcessMonitorCallback = int (*)(uint64_t absTime, SCA_TezProcessMonitor* monitor,
                                               void* userData);
 
-// The process monitor of the monitoring core: it watches the processes of one computer on a
-// thread of its own (ThreadFunc, supplied by the sampling job) and keeps the process list, the
+// Error of StartProcess for any computer but this one.
+inline constexpr uint32_t SCA_PROCESS_MONITOR_REMOTE_ERROR = 100300;
+
+// The process monitor of the monitoring core: it watches the processes of the local computer
+// on a thread of its own, one pass over /proc per period, and keeps the process list, the
 // process log, the errors, and totals over all processes. Its ready event (automatic,
-// signalled at first) is the lock of its data: wait on it, read or change, set it again.
-class SCA_TezProcessMonitor : public SCA_ThreadObj {
+// signalled at first) is the lock of its data: wait on it, read or change, set it again. The
+// Get...Status and Serialize... operations expect the caller to hold it; ScanOnce, Reset and
+// the thread take it themselves.
+class SCA_TezProcessMonitor : public SCA_ThreadObj, public SCA_TezProcessInfoSource {
 public:
     SCA_HEAP_OPERATORS
 
@@ -36,6 +47,39 @@ public:
                           SCA_ConfigObj* params, SCA_TezActionCtrl* actionCtrl);
     // Stops the sampling thread before the data it writes goes.
     ~SCA_TezProcessMonitor() override { Unlock(__FILE__); }
+
+    // Starts watching: host must be empty (or null), "localhost", 127.0.0.1 or this
+    // computer's name. The exclude list (process names as field names) is copied: the
+    // caller's object may go away. 0 with *error when the host is another computer or the
+    // thread cannot start.
+    int StartProcess(const char* host, uint32_t periodMs, SCA_ConfigObj* excludeList,
+                     uint32_t* error);
+    // Stops the thread (always waiting for it); the run state becomes stopped. 1.
+    int StopProcess(int wait);
+    int Pause();
+    int Resume();
+    // Clears the errors, the log, the counts and the statistics; the next pass starts over.
+    int ResetAll();
+    // 5 while a process is in error, 4 while one is in warning, else 3.
+    uint32_t GetRepStatus() const;
+    // One field per process, named by its process name, with the ten status tokens.
+    int GetProcessListStatus(SCA_ConfigObj* list);
+    // The same, and the log items after fromLogId (all ones: all) into log.
+    int GetProcessListStatusEx(SCA_ConfigObj* list, uint32_t fromLogId, SCA_ConfigObj* log);
+    int SerializeErrorList(SCA_ConfigObj* object) { return m_ErrorList.Serialize(object); }
+
+    // The /proc tree read (tests point it at fixtures); set before StartProcess.
+    void SetProcRoot(const char* root) { m_Scanner.GetReader()->SetRoot(root); }
+    SCA_TezProcScanner* GetScanner() { return &m_Scanner; }
+    // One pass at the given clocks (monotonic ns for rates, absolute time for records), under
+    // the lock. 0 when /proc cannot be listed.
+    int ScanOnce(uint64_t monotonicNs, uint64_t absTime);
+    // The properties of a watched process id (SCA_TezProcess::LoadProcessInfo).
+    int LoadPidInfo(SCA_TezProcessPid* pid) override;
+    // The file-backed modules of pid; 0 with an errno value in *error when they cannot be read.
+    int ReadModules(uint32_t pid, SCA_ExeModuleList* modules, uint32_t* error);
+
+    int ThreadFunc() override;
 
     SCA_TezConfig* GetConfig() const { return m_Config; }
     SCA_TezConfigUser* GetUserConfig() const { return m_UserConfig; }
@@ -65,7 +109,8 @@ public:
     SCA_PerfMonitor* GetPerfMonitor() { return &m_PerfMonitor; }
     SCA_PerfMonitorUpdate* GetPerfMonitorUpdate() { return &m_Updater; }
     uint64_t GetStartTime() const { return m_StartTime; }
-    uint64_t GetProcessTime() const { return m_ProcessTime; }
+    // Run time in whole seconds, as the counter monitors count theirs.
+    uint64_t GetProcessTime() const { return m_ProcessTime / SCA_ABS_TIME_SECOND; }
     uint64_t GetHostTotalMemory() const { return m_HostTotalMemory; }
 
     SCA_TezErrorList* GetErrorList() { return &m_ErrorList; }
@@ -106,6 +151,10 @@ public:
     int GetStatusValue(uint32_t index, char* buf, uint32_t size);
 
 private:
+    void CheckRulesAndTotals(uint64_t absTime);
+    uint32_t GetLogLength() const;
+    int IsThisComputer(const char* host) const;
+
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     SCA_ConfigObj* m_Params;
@@ -142,6 +191,10 @@ private:
     double m_MaxMemUsed = 0.0;
     double m_MaxThreads = 0.0;
     double m_MaxHandles = 0.0;
+    uint32_t m_PeriodMs = 0;
+    SCA_TezProcScanner m_Scanner;
+    SCA_TezProcessUpdater m_ScanUpdater{&m_ProcessList, &m_ProcessLog};
+    SCA_TezProcessRuleCheck m_RuleCheck{&m_ErrorList, m_ActionCtrl, &m_ProcessList};
     int m_VerboseMessages = 0;
     int m_EnableDebugLogFile = 0;
     char m_DebugLogFileName[4096] = "";

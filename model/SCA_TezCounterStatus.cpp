@@ -81,7 +81,7 @@ bool SplitTokens(std::string_view text, std::string_view* tokens, int count) {
 
 } // namespace
 
-void SCA_TezFillCounterStatus(SCA_TezCounter& counter, tagSCA_TEZ_COUNTER_STATUS* status) {
+void SCA_TezFillCounterStatus(const SCA_TezCounter& counter, tagSCA_TEZ_COUNTER_STATUS* status) {
     *status = {};
     status->CounterType = counter.GetCounterType();
     status->Status = counter.GetRepStatus();

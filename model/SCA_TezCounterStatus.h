@@ -34,7 +34,7 @@ struct tagSCA_TEZ_COUNTER_STATUS {
 };
 
 // The status of a live counter: its type, status, and its sample store's statistics.
-void SCA_TezFillCounterStatus(SCA_TezCounter& counter, tagSCA_TEZ_COUNTER_STATUS* status);
+void SCA_TezFillCounterStatus(const SCA_TezCounter& counter, tagSCA_TEZ_COUNTER_STATUS* status);
 // Writes status as its text; 0 (buf emptied) when buf is null or too small.
 int SCA_TezBuildCounterStatus(const tagSCA_TEZ_COUNTER_STATUS& status, char* buf, uint32_t size);
 // Reads a status text into status (and, when given, the counter's type and status). 0 with

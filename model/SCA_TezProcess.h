@@ -10,6 +10,7 @@
 #include "model/SCA_TezProcessPids.h"
 
 class SCA_ConfigObj;
+class SCA_TezProcessInfoSource;
 class SCA_TezProcessRule;
 
 // The instances of a process name, named by instance name, and its counters; both own their
@@ -86,6 +87,21 @@ public:
     // match nothing). 0 for a null rule or array and for count 0.
     static int IsSimilarRuleSelected(const SCA_TezProcessRule* rule,
                                      const SCA_TezProcessRule* const* rules, uint32_t count);
+
+    // Refreshes the properties of every process id from source (command line, executable,
+    // user, start time, parent, priority and nice, state). Ids whose process is gone keep
+    // what they had. 0 for a null source.
+    int LoadProcessInfo(SCA_TezProcessInfoSource* source);
+    // The counters as a counter list would store them (one child per counter with its counter
+    // information), for the process window's rows.
+    int SerializeCounterList(SCA_ConfigObj* object) const;
+    // One value field per counter, named by its counter id in decimal, holding its counter
+    // status text (model/SCA_TezCounterStatus.h).
+    int GetCountersStatus(SCA_ConfigObj* object) const;
+    // The same, and into second the samples of counter counterId taken after since, the newest
+    // count of them, as the counter monitors send theirs (an unknown counter: none).
+    int GetCountersStatusEx(SCA_ConfigObj* object, uint32_t counterId, uint64_t since,
+                            uint32_t count, SCA_ConfigObj* second) const;
 
     // The fields; with details nonzero also children "Pids", "Instances" and "DataCounters".
     int Serialize(SCA_ConfigObj* object, uint32_t details) const;

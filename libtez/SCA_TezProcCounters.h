@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+
+// The nine counters kept for every process, in the order of the process rule types: rule type
+// n measures the counter in slot n.
+enum : uint32_t {
+    SCA_PROC_CPU = 0,
+    SCA_PROC_MEMORY,
+    SCA_PROC_THREADS,
+    SCA_PROC_HANDLES,
+    SCA_PROC_DATA_RATE,
+    SCA_PROC_READ_RATE,
+    SCA_PROC_WRITE_RATE,
+    SCA_PROC_PAGE_FAULT_RATE,
+    SCA_PROC_NON_PAGED,
+    SCA_PROC_COUNTERS
+};
+
+// The counter type of each slot.
+inline constexpr uint32_t SCA_TEZ_PROC_COUNTER_TYPES[SCA_PROC_COUNTERS] = {43, 46, 48,  47, 51,
+                                                                           53, 55, 114, 87};
+
+// One value per slot; a slot without its bit in Valid is "not available" (a file that could
+// not be read, no earlier sample to take a rate from, no Linux source), never 0.
+struct tagSCA_TEZ_PROC_VALUES {
+    double Value[SCA_PROC_COUNTERS] = {};
+    uint32_t Valid = 0;
+
+    bool Has(uint32_t slot) const { return (Valid & (1u << slot)) != 0; }
+    void Set(uint32_t slot, double value) {
+        Value[slot] = value;
+        Valid |= 1u << slot;
+    }
+    // Adds value into slot, which becomes available.
+    void Add(uint32_t slot, double value) { Set(slot, (Has(slot) ? Value[slot] : 0.0) + value); }
+};

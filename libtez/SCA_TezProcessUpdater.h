@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+
+#include "libtez/SCA_TezProcCounters.h"
+#include "libtez/SCA_TezProcScanner.h"
+
+class SCA_ConfigObj;
+class SCA_TezProcess;
+class SCA_TezProcessList;
+class SCA_TezProcessLog;
+
+// Carries one scan into the process monitor's records: processes grouped by (cleaned) name,
+// each with its running pids and instances, the statistics of every pid, the nine counters of
+// the name (the sum over its instances) and the log of starts and ends. Records get ids of
+// their own, never reused while the monitor runs, so a query for a record that is gone
+// finds nothing rather than another process.
+class SCA_TezProcessUpdater {
+public:
+    SCA_TezProcessUpdater(SCA_TezProcessList* list, SCA_TezProcessLog* log)
+        : m_List(list), m_Log(log) {}
+
+    // Applies the scanner's last pass at absTime (100-ns units); names in excludeList (field
+    // names) are left out; the log keeps at most logLength items. Answers 1 when processes
+    // came or went from the list.
+    int Apply(SCA_TezProcScanner* scanner, uint64_t absTime, SCA_ConfigObj* excludeList,
+              uint32_t logLength);
+    // The sum of the counters of record id in the last pass.
+    const tagSCA_TEZ_PROC_VALUES* GetSums(uint32_t processId) const;
+    // Called with the id of every record removed.
+    template <typename F>
+    void ForEachRemoved(F&& f) const {
+        for (uint32_t id : m_Removed) {
+            f(id);
+        }
+    }
+
+private:
+    void Ended(SCA_TezProcScanner* scanner, const tagSCA_TEZ_PROC_ENTRY& entry,
+               SCA_ConfigObj* excludeList);
+    void Live(SCA_TezProcScanner* scanner, const tagSCA_TEZ_PROC_ENTRY& entry,
+              SCA_ConfigObj* excludeList);
+    SCA_TezProcess* FindOrAdd(const char* name);
+    void AddPid(SCA_TezProcScanner* scanner, SCA_TezProcess* process,
+                const tagSCA_TEZ_PROC_ENTRY& entry);
+    void Log(uint32_t opCode, const tagSCA_TEZ_PROC_ENTRY& entry, const char* name,
+             const char* user, uint64_t runSeconds);
+    void UpdateCounters(SCA_TezProcess* process, const tagSCA_TEZ_PROC_VALUES& sums);
+    void TrimLog(uint32_t logLength);
+
+    SCA_TezProcessList* m_List;
+    SCA_TezProcessLog* m_Log;
+    uint32_t m_NextId = 1;
+    uint64_t m_Now = 0;
+    bool m_Changed = false;
+    std::unordered_map<uint32_t, tagSCA_TEZ_PROC_VALUES> m_Sums;
+    std::vector<uint32_t> m_Removed;
+};
