@@ -1,17 +1,21 @@
-// Counter status texts from the service: whatever parses writes back to a text that parses to
-// the same status; nothing is read past the text's end.
+// What a client reads of a counter from the service: status texts (whatever parses writes back
+// to a text that parses to the same status) and sample fields ("<time>\n<value>": whatever is
+// taken moves the client's last time on, never back). Nothing is read past an input's end.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezCounter.h"
 #include "model/SCA_TezCounterStatus.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
+namespace {
+
+void CheckStatus(const std::string& text) {
     tagSCA_TEZ_COUNTER_STATUS status{};
     if (!SCA_TezGetCounterStatus(text.c_str(), &status)) {
-        return 0;
+        return;
     }
     char written[SCA_TEZ_COUNTER_STATUS_SIZE];
     tagSCA_TEZ_COUNTER_STATUS again{};
@@ -21,5 +25,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         (status.HasCurrent && again.Current != status.Current)) {
         std::abort();
     }
+}
+
+void CheckSample(const std::string& text) {
+    const size_t split = text.find('\n');
+    if (split == std::string::npos) {
+        return;
+    }
+    SCA_ConfigObj values("CD", nullptr);
+    if (!values.AddField(text.substr(0, split).c_str(), text.substr(split + 1).c_str())) {
+        return;
+    }
+    SCA_TezCounter counter;
+    uint64_t lastTime = 5;
+    const int taken = counter.AddData(&values, &lastTime);
+    if (lastTime < 5 || (!taken && counter.GetHistoryLength() != 0)) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    CheckStatus(text);
+    CheckSample(text);
     return 0;
 }

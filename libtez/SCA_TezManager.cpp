@@ -60,6 +60,7 @@ void SCA_TezManager::SetSampleCallback(SCA_TezSampleCallback callback, void* use
 
 int SCA_TezManager::PrepareProcess(SCA_TezProfile* profile, const char* name, const char* host,
                                    uint32_t* error) {
+    DataLock lock(&m_Ready);
     const int initialised =
         m_Store != nullptr ? m_PerfMonitor.Init(m_Store, error) : m_PerfMonitor.Init(error);
     if (!initialised || !m_PerfMonitor.Connect(host, error)) {
@@ -67,7 +68,6 @@ int SCA_TezManager::PrepareProcess(SCA_TezProfile* profile, const char* name, co
         return 0;
     }
     m_PerfMonitor.GetTotalMemory(host, &m_HostTotalMemory, nullptr);
-    DataLock lock(&m_Ready);
     m_SampledProfile = profile != nullptr ? profile : &m_Profile;
     SCA_StrnCpy(m_HostName, host != nullptr && host[0] != '\0' ? host : "", sizeof(m_HostName));
     SCA_StrnCpy(m_MonitorName, name, sizeof(m_MonitorName));
@@ -110,9 +110,11 @@ int SCA_TezManager::SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t 
     if (m_Paused) {
         return 1;
     }
-    m_PerfMonitor.Sample(tickKey, monotonicNs);
     {
+        // The collector is not shared between threads: counters open and close under the same
+        // lock.
         DataLock lock(&m_Ready);
+        m_PerfMonitor.Sample(tickKey, monotonicNs);
         if (m_LastSampleNs != 0 && monotonicNs > m_LastSampleNs) {
             m_ProcessTimeNs += monotonicNs - m_LastSampleNs;
         }
