@@ -75,7 +75,7 @@ bool SCA_NetFrameReader::CheckHead(uint32_t from) {
     }
     if (m_HeadFilled == HeadSize()) {
         m_PayloadLength = ReadU32(nameEnd);
-        if (m_PayloadLength > SCA_NET_MAX_PAYLOAD) {
+        if (m_PayloadLength > m_MaxPayload) {
             m_Error = SCA_NET_ERROR_TOO_LARGE;
             return false;
         }
@@ -151,4 +151,8 @@ void SCA_NetFrameReader::StartNextFrame() {
 void SCA_NetFrameReader::Reset() {
     StartNextFrame();
     m_Error = 0;
+}
+
+void SCA_NetFrameReader::SetMaxPayload(uint32_t maxPayload) {
+    m_MaxPayload = std::min(maxPayload, SCA_NET_MAX_PAYLOAD);
 }

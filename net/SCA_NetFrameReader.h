@@ -40,6 +40,10 @@ public:
     int SkipFrame();
     // Forgets the current frame and any error.
     void Reset();
+    // The largest payload taken from the next frame head on (at most SCA_NET_MAX_PAYLOAD): a
+    // server keeps it small while a connection has not logged in.
+    void SetMaxPayload(uint32_t maxPayload);
+    uint32_t GetMaxPayload() const { return m_MaxPayload; }
 
 private:
     uint32_t HeadSize() const;
@@ -52,6 +56,7 @@ private:
     char m_Head[SCA_NET_MAX_HEAD] = {};
     uint32_t m_HeadFilled = 0;
     uint32_t m_PayloadLength = 0;
+    uint32_t m_MaxPayload = SCA_NET_MAX_PAYLOAD;
     SCA_StringStor m_Payload;
     bool m_Complete = false;
     uint32_t m_Error = 0;

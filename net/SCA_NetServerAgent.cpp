@@ -84,12 +84,23 @@ void SCA_NetServerAgent::Serve() {
         return;
     }
     m_Server->NotifyConnect(this);
-    while (m_Transport->WaitForMessage(SCA_INFINITE, &m_Request, &error) && Answer(&error)) {
+    while (m_Transport->WaitForMessage(PrepareWait(), &m_Request, &error) && Answer(&error)) {
         // A large request or reply is not kept while the connection idles.
         m_Request.GetData()->Clear();
         m_Reply.GetData()->Clear();
     }
     m_Server->NotifyDisconnect(this);
+}
+
+uint32_t SCA_NetServerAgent::PrepareWait() {
+    if (IsAuthenticated()) {
+        m_Transport->SetMaxPayload(SCA_NET_MAX_PAYLOAD);
+        return SCA_INFINITE;
+    }
+    const uint32_t maxPayload = m_Server->GetStrangerMaxPayload();
+    const uint32_t idleMs = m_Server->GetStrangerIdleMs();
+    m_Transport->SetMaxPayload(maxPayload != 0 ? maxPayload : SCA_NET_MAX_PAYLOAD);
+    return idleMs != 0 ? idleMs : SCA_INFINITE;
 }
 
 bool SCA_NetServerAgent::Answer(uint32_t* error) {

@@ -58,6 +58,9 @@ private:
     bool WaitForStart();
     void Serve();
     bool Answer(uint32_t* error);
+    // The limits of the next request by the login state; answers how long to wait for it. A
+    // wait that times out ends the connection.
+    uint32_t PrepareWait();
 
     uint32_t m_Id;
     int m_Authenticated = 0;

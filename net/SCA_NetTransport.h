@@ -51,6 +51,9 @@ public:
     // failure.
     int WaitForMessage(uint32_t timeoutMs, SCA_NetMessage* message, uint32_t* error);
 
+    // The largest payload of the frames received from now on (see SCA_NetFrameReader).
+    void SetMaxPayload(uint32_t maxPayload) { m_Reader.SetMaxPayload(maxPayload); }
+
     // 0 before the first Connect and once the connection has ended.
     int Connected() const;
     // Ends the connection; a wait in another thread returns at once.

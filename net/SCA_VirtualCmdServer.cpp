@@ -155,6 +155,13 @@ void SCA_VirtualCmdServer::StopAll() {
     }
 }
 
+void SCA_VirtualCmdServer::SetConnectionLimits(uint32_t maxConnections, uint32_t strangerMaxPayload,
+                                               uint32_t strangerIdleMs) {
+    m_MaxConnections.store(maxConnections);
+    m_StrangerMaxPayload.store(strangerMaxPayload);
+    m_StrangerIdleMs.store(strangerIdleMs);
+}
+
 uint32_t SCA_VirtualCmdServer::GetAgentCount() const {
     std::lock_guard<std::mutex> lock(m_AgentsLock);
     return m_Agents.Count();
@@ -197,6 +204,16 @@ bool SCA_VirtualCmdServer::AcceptConnection() {
         report(SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::ThreadFunc: cannot accept: %s",
                ErrorText(code).Text);
         return false;
+    }
+    const uint32_t cap = m_MaxConnections.load();
+    if (cap != 0 && GetAgentCount() >= cap) {
+        // Refused before any thread or buffer is spent on it, so that a flood of connections
+        // costs the server nothing beyond the accept.
+        SCA_Object::Destroy(link);
+        report(SCA_LEVEL_WARNING,
+               "SCA_VirtualCmdServer::ThreadFunc: connection refused, %u connections are served",
+               cap);
+        return true;
     }
     const uint32_t id = m_NextAgentId++;
     auto* agent = new (std::nothrow) SCA_NetServerAgent(this, id, link); // owns link from here

@@ -59,6 +59,17 @@ public:
     int StartDispatch(uint32_t* error = nullptr);
     void StopAll();
 
+    // What a listening service lets strangers take. maxConnections: connections served at
+    // once; one more is closed as soon as it is accepted (0: no cap). A connection that has not
+    // logged in may send payloads of at most strangerMaxPayload bytes (0: the protocol's
+    // limit) and is closed after strangerIdleMs without a request (0: never). Set before
+    // StartDispatch; connections already served keep what they had.
+    void SetConnectionLimits(uint32_t maxConnections, uint32_t strangerMaxPayload,
+                             uint32_t strangerIdleMs);
+    uint32_t GetMaxConnections() const { return m_MaxConnections.load(); }
+    uint32_t GetStrangerMaxPayload() const { return m_StrangerMaxPayload.load(); }
+    uint32_t GetStrangerIdleMs() const { return m_StrangerIdleMs.load(); }
+
     uint32_t GetAgentCount() const;
     const char* GetServerHostName() const { return m_ServerHostName; }
     const char* GetServerVersion() const { return m_ServerVersion; }
@@ -103,6 +114,9 @@ private:
     uint32_t m_NextAgentId = 1;
     std::atomic<bool> m_DispatchStarted{false};
     std::atomic<bool> m_EventsOff{false};
+    std::atomic<uint32_t> m_MaxConnections{0};
+    std::atomic<uint32_t> m_StrangerMaxPayload{0};
+    std::atomic<uint32_t> m_StrangerIdleMs{0};
     mutable std::mutex m_AgentsLock;
     // Lock, StartDispatch and StopAll one at a time.
     std::recursive_mutex m_ControlLock;

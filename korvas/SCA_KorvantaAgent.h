@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+
+#include "libmor/SCA_Heap.h"
+#include "libtez/SCA_KorvantaVirtual.h"
+
+class SCA_DebugLog;
+class SCA_Event;
+class SCA_KorvantaCtrl;
+class SCA_NetServerAgent;
+class SCA_SrvMonitorList;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+class SCA_TezProfileList;
+
+// The service's side of one client connection: its login and the client operations it
+// carries out on the service's shared objects (none of which it owns). Its operations run on
+// the connection's own thread, one at a time.
+//
+// Every operation that changes the service or reveals a secret first passes the login guard;
+// the command server refuses them before login as well, so a connection that has not logged
+// in reaches only the login and the read-only status operations.
+class SCA_KorvantaAgent : public SCA_KorvantaVirtual {
+public:
+    SCA_HEAP_OPERATORS
+
+    // The version the service announces.
+    static constexpr const char* kVersion = "13.5.48";
+    // The account name that marks a service run by the system itself.
+    static constexpr const char* kSystemAccount = "SYSTEM";
+
+    SCA_KorvantaAgent(SCA_TezConfig* config, SCA_TezConfigUser* userConfig, SCA_DebugLog* debugLog,
+                      SCA_Event* stopEvent, SCA_NetServerAgent* connection, SCA_KorvantaCtrl* ctrl);
+    // Writes "Disconnected: user@host" when both names are known.
+    ~SCA_KorvantaAgent() override;
+
+    uint32_t GetAgentId() const { return m_AgentId; }
+    void SetAgentId(uint32_t id) { m_AgentId = id; }
+    int GetLoggedIn() const { return m_LoggedIn != 0 ? 1 : 0; }
+    const char* GetClientHostName() const { return m_HostName; }
+    const char* GetClientUserName() const { return m_UserName; }
+
+    // The login guard: 1 when logged in; otherwise the two authentication lines are reported.
+    int IsLoggedIn();
+    // Reports text (printf rules) at the information level.
+    void ReportInfo(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+    int IsLocalInterface() override;
+    int GetDebugLog(uint32_t lastMessageId, uint32_t count, uint32_t* logSessionId,
+                    SCA_ConfigObj** debugLog) override;
+    int ClearDebugLog() override;
+    int LoginEx2(SCA_ConfigObj* loginData, SCA_ConfigObj** loginResults) override;
+    int GetStatus(uint32_t* status) override;
+    int GetStatusObj(SCA_ConfigObj** serverStatus) override;
+    int GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj** monitorsStatus) override;
+    int GetServerInfo(uint32_t* productType, char* version, char* hostName) override;
+    int GetServerInfoEx(uint32_t* productType, char* version, char* hostName,
+                        uint32_t* enableOsLogon, uint32_t* serverLogonMode) override;
+    int GetServiceInfo(char* hostName, char* userName) override;
+    int GetServiceSystemAccountStatus(uint32_t* systemAccount) override;
+    int GetOsVersion(uint32_t* majorVersion, uint32_t* minorVersion, uint32_t* buildNumber,
+                     uint32_t* platformId) override;
+    int StopServer() override;
+    int RestartServer() override;
+    int Suspend() override;
+
+private:
+    // Checks the credential of the login mode; *status receives the login status. 0 when the
+    // login data lacks what the mode needs or the mode is unknown (reported).
+    int CheckCredential(SCA_ConfigObj* data, const char* user, uint32_t* status);
+
+    uint32_t m_AgentId;
+    SCA_TezConfig* m_Config;
+    SCA_TezConfigUser* m_UserConfig;
+    SCA_DebugLog* m_DebugLog;
+    SCA_Event* m_StopEvent;
+    SCA_NetServerAgent* m_Connection;
+    SCA_KorvantaCtrl* m_Ctrl;
+    SCA_TezProfileList* m_Profiles;
+    SCA_SrvMonitorList* m_Monitors;
+    uint32_t m_LoggedIn = 0;
+    char m_HostName[256] = "";
+    char m_UserName[256] = "";
+};

@@ -1,0 +1,361 @@
+#include "korvas/SCA_KorvantaCtrl.h"
+
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <syslog.h>
+#include <thread>
+
+#include "korvas/SCA_ConsoleInput.h"
+#include "korvas/SCA_KorvantaFact.h"
+#include "libmor/SCA_Limits.h"
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_String.h"
+#include "libmor/SCA_Sync.h"
+#include "libmor/SCA_System.h"
+#include "libtez/SCA_KorvantaServer.h"
+#include "model/SCA_TezConfigFiles.h"
+#include "model/SCA_TezProcessStatus.h"
+
+namespace {
+
+constexpr uint32_t kDebugLogCapacity = 500;
+// The loop's pass: how soon a stop, a restart or a key is noticed.
+constexpr uint32_t kLoopWaitMs = 100;
+// The pause before the server side is rebuilt on a client's request.
+constexpr uint32_t kRestartPauseMs = 1000;
+constexpr uint32_t kMaxOptionValue = 1023;
+constexpr int kEscape = 27;
+constexpr size_t kSystemLogSize = 712;
+// A monitor without a task: idle status, never started.
+constexpr uint32_t kIdleMonitorStatus = 7;
+constexpr const char* kReportsFolder = "Reports";
+
+int StoreCode(uint32_t* code, uint32_t value) {
+    if (code != nullptr) {
+        *code = value;
+    }
+    return 0;
+}
+
+int SyslogPriority(uint32_t level) {
+    switch (level) {
+    case SCA_LEVEL_CONFIG:
+        return LOG_DEBUG;
+    case SCA_LEVEL_INFO:
+        return LOG_INFO;
+    case SCA_LEVEL_WARNING:
+        return LOG_WARNING;
+    default:
+        return LOG_ERR;
+    }
+}
+
+} // namespace
+
+SCA_KorvantaCtrl::SCA_KorvantaCtrl()
+    : m_Config(SCA_PRODUCT_TYPE_KORVANTA), m_UserConfig(&m_Config),
+      m_ReportIndex(&m_Config, &m_UserConfig), m_UpdateManager(&m_Config, &m_UserConfig, &m_Params),
+      m_Params("Params", nullptr), m_DebugLog(kDebugLogCapacity),
+      m_ActionCtrl(&m_Config, &m_UserConfig, &m_Params, &m_ReportIndex, 0),
+      m_Monitors(&m_Config, &m_UserConfig), m_ThreadState(SCA_PROCESS_IDLE) {
+    const bool baseBuilt = IsConstructed() != 0;
+    SetConstructed(baseBuilt ? 1 : 0);
+}
+
+SCA_KorvantaCtrl::~SCA_KorvantaCtrl() {
+    // The loop must have ended before its objects go: wait for it, however long it takes.
+    StopProcess();
+    Unlock(__FILE__);
+    // A loop that never ran its stop (a thread that was refused) leaves nothing behind.
+    SCA_Object::Destroy(m_Server);
+    m_Server = nullptr;
+    SCA_Object::Destroy(m_Factory);
+    m_Factory = nullptr;
+}
+
+// --- start-up -------------------------------------------------------------------------------
+
+int SCA_KorvantaCtrl::ParseCommandLine(uint32_t argc, char** argv) {
+    if (argc < 2 || argv == nullptr) {
+        return 1;
+    }
+    SCA_Field* current = nullptr;
+    for (uint32_t i = 1; i < argc; ++i) {
+        const char* word = argv[i] != nullptr ? argv[i] : "";
+        if (word[0] == '-') {
+            const char* name = word + 1;
+            if (!m_Params.GetFieldByName(name, &current)) {
+                if (!m_Params.AddField(name, "", 1) || !m_Params.GetFieldByName(name, &current)) {
+                    std::printf("Internal error 1123.\n");
+                    return 0;
+                }
+            }
+            continue;
+        }
+        if (current == nullptr) {
+            return 0;
+        }
+        const char* old = current->GetValue() != nullptr ? current->GetValue() : "";
+        std::string value = old[0] == '\0' ? std::string(word) : std::string(old) + " " + word;
+        // Longer values are refused rather than cut: a cut path would name another file.
+        if (value.size() > kMaxOptionValue) {
+            std::printf("Invalid command line\n");
+            return 0;
+        }
+        if (!current->SetValue(value.c_str())) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int SCA_KorvantaCtrl::Init(uint32_t argc, char** argv, uint32_t* code) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    char configName[256];
+    SCA_StrnCpy(configName, SCA_TEZ_DEFAULT_CONF_NAME, sizeof(configName));
+    if (!SCA_GetHostName(m_HostName, sizeof(m_HostName))) {
+        m_HostName[0] = '\0';
+    }
+    if (!ParseCommandLine(argc, argv)) {
+        return StoreCode(code, SCA_KORVAS_BAD_COMMAND_LINE);
+    }
+    if (m_Params.IsFieldExists("console")) {
+        m_Console = 1;
+    }
+    m_Params.GetField("conf_name", configName, sizeof(configName));
+    if (!SCA_LoadProductConfig(&m_Config, configName, SCA_TezConfigSide::Service, code)) {
+        return 0;
+    }
+    if (!SCA_LoadUserConfig(&m_UserConfig, &m_Config, SCA_TezConfigSide::Service, code)) {
+        return 0;
+    }
+    LoadVerboseOption();
+    uint32_t error = 0;
+    if (!m_PerfMonitor.Init(&error)) {
+        report(SCA_LEVEL_ERROR, "Cannot init PDH performance monitor (ERR:%u)", error);
+        return StoreCode(code, SCA_KORVAS_PERF_INIT_FAILED);
+    }
+    m_Monitors.SetConfigDir(m_Config.GetConfigFolder());
+    const std::string reports = std::string(m_Config.GetConfigFolder()) + "/" + kReportsFolder;
+    m_ReportIndex.SetReportsDir(reports.c_str());
+    m_ReportIndex.Load();
+    return 1;
+}
+
+int SCA_KorvantaCtrl::LoadVerboseOption() {
+    SCA_Field* field = nullptr;
+    int verbose = 0;
+    if (m_UserConfig.GetAdvancedOptions()->GetFieldByName(SCA_OPTION_SHOW_VERBOSE_MESSAGES,
+                                                          &field) &&
+        field != nullptr && field->GetValue() != nullptr) {
+        verbose = std::atoi(field->GetValue()) != 0 ? 1 : 0;
+    }
+    m_ActionCtrl.SetShowVerboseMessages(verbose);
+    return 1;
+}
+
+// --- control thread -------------------------------------------------------------------------
+
+int SCA_KorvantaCtrl::StartProcess() {
+    std::lock_guard<std::mutex> hold(m_ProcessLock);
+    // A thread that ended (a pause, or a loop that stopped) may be started again; only a
+    // running one is refused.
+    if (m_ThreadState.load() == SCA_PROCESS_RUNNING) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartProcess: already running");
+        return 0;
+    }
+    m_ThreadState.store(SCA_PROCESS_RUNNING);
+    uint32_t error = 0;
+    if (Lock(&error)) {
+        return 1;
+    }
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartProcess: Cannot start process thread (ERR:%u)",
+        error);
+    m_ThreadState.store(SCA_PROCESS_FAILED);
+    return 0;
+}
+
+int SCA_KorvantaCtrl::StopProcess() {
+    std::lock_guard<std::mutex> hold(m_ProcessLock);
+    // Unlock waits for the loop to end: its objects are never destroyed under it.
+    Unlock(__FILE__);
+    return 1;
+}
+
+int SCA_KorvantaCtrl::ThreadFunc() {
+    const int done = DoProcess();
+    m_ThreadState.store(done ? SCA_PROCESS_STOPPED : SCA_PROCESS_FAILED);
+    return done;
+}
+
+// --- control loop ---------------------------------------------------------------------------
+
+int SCA_KorvantaCtrl::DoProcess() {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    uint32_t error = 0;
+    m_UpdateManager.CheckUpdates(&error);
+    if (!DoStartServer()) {
+        DoStopServer();
+        m_UpdateManager.StopAll();
+        return 0;
+    }
+    int result = 1;
+    while (m_Factory->GetStopEvent()->Wait(kLoopWaitMs) == SCA_WAIT_TIMEOUT) {
+        if (GetStopEvent()->IsSignaled()) {
+            break;
+        }
+        if (m_Console && m_ConsoleInput != nullptr) {
+            if (SCA_ConsoleInput::StopRequested()) {
+                break;
+            }
+            if (m_ConsoleInput->KbHit() && m_ConsoleInput->GetChar() == kEscape) {
+                break;
+            }
+        }
+        if (m_Restart.load()) {
+            report(SCA_LEVEL_WARNING, "------------ SERVER RESTART COMMAND ------------");
+            m_Restart.store(0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(kRestartPauseMs));
+            DoStopServer();
+            if (!DoStartServer()) {
+                // Everything below still runs: the update manager stops and the user
+                // configuration is saved.
+                result = 0;
+                break;
+            }
+        }
+    }
+    DoStopServer();
+    m_UpdateManager.StopAll();
+    if (!m_UserConfig.SaveConfig(&error)) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_KorvantaCtrl::DoProcess: cannot save product configuration file");
+        return 0;
+    }
+    return result;
+}
+
+int SCA_KorvantaCtrl::DoStartServer() {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    uint16_t port = m_UserConfig.GetServerControlPort();
+    LoadVerboseOption();
+    if (!m_ActionCtrl.StartProcess()) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStartServer: cannot start action controller");
+        return 0;
+    }
+    uint16_t option = 0;
+    if (m_Params.GetField("control_port", &option)) {
+        port = option;
+    }
+    m_Factory = new (std::nothrow) SCA_KorvantaFact(&m_Config, &m_UserConfig, &m_DebugLog, this);
+    if (m_Factory == nullptr || !m_Factory->IsConstructed()) {
+        if (m_Console) {
+            report(SCA_LEVEL_ERROR,
+                   "SCA_KorvantaCtrl::DoStartServer: Cannot create server factory");
+        } else {
+            ReportSystemLog(SCA_LEVEL_ERROR, "Cannot create server factory");
+        }
+        return 0;
+    }
+    uint32_t error = 0;
+    m_Server = new (std::nothrow) SCA_KorvantaServer(m_Factory, port, &error);
+    if (m_Server == nullptr || !m_Server->IsConstructed()) {
+        if (m_Console) {
+            report(SCA_LEVEL_ERROR,
+                   "SCA_KorvantaCtrl::DoStartServer: Cannot start server on port - %u", port);
+        } else {
+            ReportSystemLog(SCA_LEVEL_ERROR, "Cannot start server on port - %u", port);
+        }
+        return 0;
+    }
+    SCA_Field* capField = nullptr;
+    uint32_t cap = SCA_KORVAS_MAX_CONNECTIONS;
+    if (m_UserConfig.GetAdvancedOptions()->GetFieldByName(SCA_OPTION_MAX_CONNECTIONS, &capField) &&
+        capField != nullptr && capField->GetValue() != nullptr &&
+        std::atoi(capField->GetValue()) > 0) {
+        cap = static_cast<uint32_t>(std::atoi(capField->GetValue()));
+    }
+    m_Server->SetConnectionLimits(cap, SCA_KORVAS_STRANGER_MAX_PAYLOAD,
+                                  SCA_KORVAS_STRANGER_IDLE_MS);
+    m_Factory->SetServer(m_Server);
+    m_ServerPort.store(m_Server->GetServerPort());
+    report(SCA_LEVEL_INFO, "%s v%s Started on - %s:%u", m_Config.GetProductName(),
+           SCA_KorvantaServer::kVersion, m_HostName, static_cast<unsigned>(GetServerPort()));
+    if (!m_Monitors.Load()) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStartServer: cannot load server monitors");
+        return 0;
+    }
+    m_MonitorsLoaded = true;
+    const uint32_t count = m_Monitors.Count();
+    report(SCA_LEVEL_INFO, "%s %u System Monitor%s Loaded", m_Config.GetProductName(), count,
+           count == 1 ? "" : "s");
+    report(SCA_LEVEL_INFO, "%s Initialization Completed", m_Config.GetProductName());
+    StartAutoMonitors();
+    return 1;
+}
+
+int SCA_KorvantaCtrl::DoStopServer() {
+    // The server first: no connection may reach the factory or an agent once they go.
+    SCA_Object::Destroy(m_Server);
+    m_Server = nullptr;
+    m_ServerPort.store(0);
+    SCA_Object::Destroy(m_Factory);
+    m_Factory = nullptr;
+    m_ActionCtrl.StopAll();
+    if (!m_MonitorsLoaded) {
+        // Never write over a monitors file that this start did not read.
+        return 1;
+    }
+    m_MonitorsLoaded = false;
+    if (!m_Monitors.Save()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR,
+            "SCA_KorvantaCtrl::DoStopServer: cannot save monitors configuration file");
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_KorvantaCtrl::StartAutoMonitors() {
+    // Monitor tasks are started by the monitors' own job; the list is only walked here.
+    return 1;
+}
+
+int SCA_KorvantaCtrl::GetMonitorsStatus(SCA_ConfigObj* object) {
+    if (object == nullptr) {
+        return 0;
+    }
+    for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
+        SCA_SrvMonitor* monitor = node->GetItem();
+        const char* computer = monitor->IsRemoteMonitor() && monitor->GetComputerName()[0] != '\0'
+                                   ? monitor->GetComputerName()
+                                   : "-";
+        char name[16];
+        std::snprintf(name, sizeof(name), "%u", node->GetId());
+        char value[1024];
+        std::snprintf(value, sizeof(value), "%u %u %u %u %u %s %s", kIdleMonitorStatus,
+                      SCA_PROCESS_IDLE, monitor->GetProfile()->GetCounterList()->Count(), 0u, 0u,
+                      computer, monitor->GetDescription());
+        if (!object->AddField(name, value)) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {
+    char text[kSystemLogSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof(text), format, args);
+    va_end(args);
+    openlog(SCA_GetProductName(m_Config.GetProductType()), LOG_PID, LOG_DAEMON);
+    syslog(SyslogPriority(level), "%s", text);
+    return 1;
+}

@@ -1,0 +1,264 @@
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <poll.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "libmor/SCA_Limits.h"
+#include "libmor/auth/SCA_LogonUser.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libtez/SCA_KorvantaLogin.h"
+#include "model/SCA_ConfigObj.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+constexpr uint32_t kConnectMs = 5000;
+constexpr int kLineWaitMs = 20000;
+
+// `korvas -console` as a child process with its own configuration folder; its standard input
+// is a pipe (the keys), its standard output is read line by line.
+class Korvas {
+public:
+    Korvas(const std::string& home, std::vector<std::string> words) {
+        int in[2];
+        int out[2];
+        if (pipe(in) != 0 || pipe(out) != 0) {
+            return;
+        }
+        m_Pid = fork();
+        if (m_Pid == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            close(in[1]);
+            close(out[0]);
+            setenv("KORVANTA_HOME", home.c_str(), 1);
+            std::vector<char*> argv;
+            argv.push_back(const_cast<char*>(KORVAS_PROGRAM));
+            argv.push_back(const_cast<char*>("-console"));
+            for (auto& word : words) {
+                argv.push_back(word.data());
+            }
+            argv.push_back(nullptr);
+            execv(KORVAS_PROGRAM, argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        m_Keys = in[1];
+        m_Output = out[0];
+    }
+    ~Korvas() {
+        if (m_Pid > 0 && !m_Reaped) {
+            kill(m_Pid, SIGKILL);
+            waitpid(m_Pid, nullptr, 0);
+        }
+        if (m_Keys >= 0) {
+            close(m_Keys);
+        }
+        if (m_Output >= 0) {
+            close(m_Output);
+        }
+    }
+
+    // Reads lines until one starts with tag and holds text; that line, or "" after the
+    // time-out.
+    std::string WaitFor(const std::string& tag, const std::string& text) {
+        for (;;) {
+            const size_t end = m_Buffer.find('\n');
+            if (end != std::string::npos) {
+                m_LastLine = m_Buffer.substr(0, end);
+                m_Buffer.erase(0, end + 1);
+                m_Lines.push_back(m_LastLine);
+                if (m_LastLine.rfind(tag, 0) == 0 && m_LastLine.find(text) != std::string::npos) {
+                    return m_LastLine;
+                }
+                continue;
+            }
+            pollfd entry{m_Output, POLLIN, 0};
+            if (poll(&entry, 1, kLineWaitMs) <= 0) {
+                return "";
+            }
+            char chunk[4096];
+            const ssize_t got = read(m_Output, chunk, sizeof(chunk));
+            if (got <= 0) {
+                return "";
+            }
+            m_Buffer.append(chunk, static_cast<size_t>(got));
+        }
+    }
+    uint16_t WaitForPort() {
+        const std::string line = WaitFor(" I ", "Korvanta v13.5.48 Started on - ");
+        return line.empty() ? 0
+                            : static_cast<uint16_t>(std::stoi(line.substr(line.rfind(':') + 1)));
+    }
+    void Press(char key) { ASSERT_EQ(write(m_Keys, &key, 1), 1); }
+    void Signal(int signal) { kill(m_Pid, signal); }
+    // The exit status, or -1 when it did not end in time.
+    int Wait() {
+        for (int i = 0; i < 300; ++i) {
+            int status = 0;
+            if (waitpid(m_Pid, &status, WNOHANG) == m_Pid) {
+                m_Reaped = true;
+                // Whatever was printed last stays readable.
+                char chunk[4096];
+                ssize_t got = 0;
+                while ((got = read(m_Output, chunk, sizeof(chunk))) > 0) {
+                    m_Buffer.append(chunk, static_cast<size_t>(got));
+                }
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return -1;
+    }
+    const std::vector<std::string>& Lines() const { return m_Lines; }
+    const std::string& Rest() const { return m_Buffer; }
+
+private:
+    pid_t m_Pid = -1;
+    bool m_Reaped = false;
+    int m_Keys = -1;
+    int m_Output = -1;
+    std::string m_Buffer;
+    std::string m_LastLine;
+    std::vector<std::string> m_Lines;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::string text;
+    std::getline(in, text);
+    return text;
+}
+
+class ConsoleRunTest : public ::testing::Test {
+protected:
+    std::string Password() { return ReadFile(m_Home / "initial-password"); }
+    korvanta_test::TempDir m_Home;
+};
+
+TEST_F(ConsoleRunTest, StartsLogsInWithTheInitialPasswordAndEndsOnEsc) {
+    Korvas korvas(m_Home.Path(), {"-control_port", "0"});
+    EXPECT_NE(
+        korvas.WaitFor(" W ", "The password of the login user \"admin\" is in " + m_Home.Path()),
+        "");
+    const uint16_t port = korvas.WaitForPort();
+    ASSERT_NE(port, 0);
+    EXPECT_NE(korvas.WaitFor(" I ", " Korvanta 0 System Monitors Loaded"), "");
+    EXPECT_NE(korvas.WaitFor(" I ", " Korvanta Initialization Completed"), "");
+    struct stat info {};
+    ASSERT_EQ(stat((m_Home / "initial-password").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    SCA_KorvantaInterface client;
+    uint32_t error = 0;
+    ASSERT_EQ(client.Connect("127.0.0.1", port, kConnectMs, &error), 1);
+    // Read-only status is open; what reveals the configuration is not.
+    uint32_t status = 0;
+    EXPECT_EQ(client.GetStatus(&status), 1);
+    EXPECT_EQ(status, 1u);
+    SCA_ConfigObj* config = nullptr;
+    EXPECT_EQ(client.GetUserConfig(&config), 0);
+    EXPECT_EQ(config, nullptr);
+    EXPECT_NE(korvas.WaitFor("ERR", " Korvanta Server authentication failed."), "");
+    EXPECT_EQ(client.StopServer(), 0) << "stopping the service needs a login";
+
+    uint32_t loginStatus = 0;
+    ASSERT_EQ(client.Login("admin", "wrong", &loginStatus), 1);
+    EXPECT_EQ(loginStatus, 0u);
+    ASSERT_EQ(client.Login("admin", Password().c_str(), &loginStatus), 1);
+    EXPECT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
+    EXPECT_NE(korvas.WaitFor(" I ", " Connected: admin@"), "");
+
+    SCA_ConfigObj* server = nullptr;
+    SCA_ConfigObj* monitors = nullptr;
+    ASSERT_EQ(client.GetStatusEx(&server, &monitors), 1);
+    uint32_t count = SCA_ALL_ONES;
+    EXPECT_TRUE(server->GetField("MonitorCount", &count));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(server->GetFieldCount(), 10u);
+    EXPECT_EQ(monitors->GetFieldCount(), 0u);
+    server->Destroy();
+    monitors->Destroy();
+    char version[256] = "";
+    char host[256] = "";
+    uint32_t product = 0;
+    EXPECT_EQ(client.GetServerInfo(&product, version, host), 1);
+    EXPECT_EQ(product, 503u);
+    EXPECT_STREQ(version, "13.5.48");
+
+    std::remove((m_Home / "monitors.hdx").c_str());
+    korvas.Press('x');
+    korvas.Press('\x1b');
+    EXPECT_EQ(korvas.Wait(), 0);
+    struct stat saved {};
+    EXPECT_EQ(stat((m_Home / "monitors.hdx").c_str(), &saved), 0) << "the monitors list is saved";
+}
+
+TEST_F(ConsoleRunTest, SigtermEndsTheRunWithEverythingSaved) {
+    Korvas korvas(m_Home.Path(), {"-control_port", "0"});
+    ASSERT_NE(korvas.WaitForPort(), 0);
+    std::remove((m_Home / "monitors.hdx").c_str());
+    std::remove((m_Home / "korva_user.hdx").c_str());
+    korvas.Signal(SIGTERM);
+    EXPECT_EQ(korvas.Wait(), 0);
+    struct stat saved {};
+    EXPECT_EQ(stat((m_Home / "monitors.hdx").c_str(), &saved), 0);
+    EXPECT_EQ(stat((m_Home / "korva_user.hdx").c_str(), &saved), 0);
+}
+
+TEST_F(ConsoleRunTest, ABusyPortEndsTheRunWithTheMessageAndExitOne) {
+    Korvas first(m_Home.Path(), {"-control_port", "0"});
+    const uint16_t port = first.WaitForPort();
+    ASSERT_NE(port, 0);
+    korvanta_test::TempDir otherHome;
+    Korvas second(otherHome.Path(), {"-control_port", std::to_string(port)});
+    const std::string line = second.WaitFor("ERR", " SCA_KorvantaCtrl::DoStartServer: ");
+    const std::string expected =
+        " SCA_KorvantaCtrl::DoStartServer: Cannot start server on port - " + std::to_string(port);
+    ASSERT_GE(line.size(), expected.size());
+    EXPECT_EQ(line.substr(line.size() - expected.size()), expected);
+    EXPECT_EQ(second.Wait(), 1);
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(), 0);
+}
+
+TEST_F(ConsoleRunTest, RestartServerRebuildsTheServerAndStopServerEndsTheRun) {
+    Korvas korvas(m_Home.Path(), {"-control_port", "0"});
+    const uint16_t port = korvas.WaitForPort();
+    ASSERT_NE(port, 0);
+    {
+        SCA_KorvantaInterface client;
+        uint32_t error = 0;
+        uint32_t loginStatus = 0;
+        ASSERT_EQ(client.Connect("127.0.0.1", port, kConnectMs, &error), 1);
+        EXPECT_EQ(client.RestartServer(), 0) << "a restart needs a login";
+        ASSERT_EQ(client.Login("admin", Password().c_str(), &loginStatus), 1);
+        ASSERT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
+        EXPECT_EQ(client.RestartServer(), 1);
+    }
+    EXPECT_NE(korvas.WaitFor(" W ", "------------ SERVER RESTART COMMAND ------------"), "");
+    const uint16_t again = korvas.WaitForPort();
+    ASSERT_NE(again, 0);
+    SCA_KorvantaInterface client;
+    uint32_t error = 0;
+    uint32_t loginStatus = 0;
+    ASSERT_EQ(client.Connect("127.0.0.1", again, kConnectMs, &error), 1);
+    ASSERT_EQ(client.Login("admin", Password().c_str(), &loginStatus), 1);
+    ASSERT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
+    EXPECT_EQ(client.StopServer(), 1);
+    EXPECT_EQ(korvas.Wait(), 0);
+}
+
+} // namespace

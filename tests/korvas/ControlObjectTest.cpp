@@ -1,0 +1,110 @@
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "korvas/SCA_KorvantaCtrl.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezConfigFiles.h"
+#include "model/SCA_TezProcessStatus.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+// Runs ParseCommandLine / Init over words given as strings.
+struct Args {
+    explicit Args(std::vector<std::string> words) : Words(std::move(words)) {
+        for (auto& word : Words) {
+            Pointers.push_back(word.data());
+        }
+    }
+    uint32_t Count() const { return static_cast<uint32_t>(Pointers.size()); }
+    char** Vector() { return Pointers.data(); }
+    std::vector<std::string> Words;
+    std::vector<char*> Pointers;
+};
+
+std::string Param(SCA_KorvantaCtrl& ctrl, const char* name) {
+    char value[2048] = "<absent>";
+    ctrl.GetParams()->GetField(name, value, sizeof(value));
+    return value;
+}
+
+class ControlObjectTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv(SCA_TEZ_HOME_VARIABLE, m_Home.Path().c_str(), 1); }
+    void TearDown() override { unsetenv(SCA_TEZ_HOME_VARIABLE); }
+    korvanta_test::TempDir m_Home;
+    korvanta_test::ReportCapture m_Reports;
+};
+
+TEST_F(ControlObjectTest, CommandLineJoinsWordsAndReusesRepeatedOptions) {
+    SCA_KorvantaCtrl ctrl;
+    Args args(
+        {"korvas", "-conf_name", "my", "config", "-console", "-a", "-a", "x", "-b", "x", "y"});
+    ASSERT_EQ(ctrl.ParseCommandLine(args.Count(), args.Vector()), 1);
+    EXPECT_EQ(Param(ctrl, "conf_name"), "my config");
+    EXPECT_EQ(Param(ctrl, "console"), "");
+    EXPECT_EQ(Param(ctrl, "a"), "x");
+    EXPECT_EQ(Param(ctrl, "b"), "x y");
+    EXPECT_EQ(ctrl.GetParams()->GetFieldCount(), 4u);
+}
+
+TEST_F(ControlObjectTest, CommandLineRefusesValueFirstAndOverlongValues) {
+    SCA_KorvantaCtrl first;
+    Args valueFirst({"korvas", "word", "-console"});
+    EXPECT_EQ(first.ParseCommandLine(valueFirst.Count(), valueFirst.Vector()), 0);
+
+    SCA_KorvantaCtrl second;
+    Args longValue({"korvas", "-x", std::string(600, 'a'), std::string(600, 'b')});
+    EXPECT_EQ(second.ParseCommandLine(longValue.Count(), longValue.Vector()), 0);
+    Args fits({"korvas", "-y", std::string(511, 'a'), std::string(511, 'b')});
+    EXPECT_EQ(second.ParseCommandLine(fits.Count(), fits.Vector()), 1);
+    EXPECT_EQ(Param(second, "y").size(), 1023u);
+}
+
+TEST_F(ControlObjectTest, InitStoresTheStartUpCodes) {
+    SCA_KorvantaCtrl bad;
+    Args valueFirst({"korvas", "oops"});
+    uint32_t code = 0;
+    EXPECT_EQ(bad.Init(valueFirst.Count(), valueFirst.Vector(), &code), 0);
+    EXPECT_EQ(code, SCA_KORVAS_BAD_COMMAND_LINE);
+
+    // A product configuration of another product is refused even though it loads.
+    SCA_TezConfig other(SCA_PRODUCT_TYPE_DEVICE);
+    ASSERT_TRUE(other.Init("alien"));
+    ASSERT_TRUE(other.SaveConfig());
+    SCA_KorvantaCtrl alien;
+    Args alienArgs({"korvas", "-conf_name", "alien"});
+    code = 0;
+    EXPECT_EQ(alien.Init(alienArgs.Count(), alienArgs.Vector(), &code), 0);
+    EXPECT_EQ(code, SCA_TEZ_PRODUCT_INVALID);
+    EXPECT_EQ(m_Reports.Count(SCA_LEVEL_ERROR, "Product configuration file is invalid."), 1);
+
+    SCA_KorvantaCtrl good;
+    Args goodArgs({"korvas", "-console", "-conf_name", "fine"});
+    code = 0;
+    EXPECT_EQ(good.Init(goodArgs.Count(), goodArgs.Vector(), &code), 1);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(good.GetConsole(), 1);
+}
+
+TEST_F(ControlObjectTest, StartProcessRefusesOnlyARunningThread) {
+    SCA_KorvantaCtrl ctrl;
+    Args args({"korvas", "-control_port", "0"});
+    uint32_t code = 0;
+    ASSERT_EQ(ctrl.Init(args.Count(), args.Vector(), &code), 1);
+    ASSERT_EQ(ctrl.StartProcess(), 1);
+    EXPECT_EQ(ctrl.StartProcess(), 0);
+    EXPECT_EQ(m_Reports.Count(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartProcess: already running"),
+              1);
+    ctrl.StopProcess();
+    EXPECT_EQ(ctrl.GetThreadState(), SCA_PROCESS_STOPPED);
+    // Continue after a pause: the ended thread starts again.
+    ASSERT_EQ(ctrl.StartProcess(), 1);
+    ctrl.StopProcess();
+    EXPECT_EQ(ctrl.GetThreadState(), SCA_PROCESS_STOPPED);
+}
+
+} // namespace
