@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+
+#include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Object.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezProcessStatus.h"
+
+class SCA_ConfigObj;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+class SCA_TezReportIndex;
+
+// Task types.
+inline constexpr uint32_t SCA_TASK_COUNTERS = 0;
+inline constexpr uint32_t SCA_TASK_PROCESSES = 1;
+
+// What GetStatus tells the clients of a task, first rule that applies: paused, a counter in
+// error (or a failed start), a counter in warning, running, stopped, otherwise idle. A monitor
+// without a task shows SCA_TASK_STATUS_IDLE.
+inline constexpr uint32_t SCA_TASK_STATUS_PAUSED = 8;
+inline constexpr uint32_t SCA_TASK_STATUS_ERROR = 5;
+inline constexpr uint32_t SCA_TASK_STATUS_WARNING = 4;
+inline constexpr uint32_t SCA_TASK_STATUS_RUNNING = 9;
+inline constexpr uint32_t SCA_TASK_STATUS_STOPPED = 1;
+inline constexpr uint32_t SCA_TASK_STATUS_IDLE = 7;
+
+// What the service runs for one started monitor: its own copy of the monitor and the run state
+// (idle, running, paused, stopped, failed), behind the interface the control object drives.
+// Not copyable: the tasks own threads.
+class SCA_SrvTask : public SCA_Object {
+public:
+    SCA_HEAP_OPERATORS
+
+    // The configurations, parameters and report index are the service's and outlive the task.
+    SCA_SrvTask(SCA_TezConfig* config, SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
+                SCA_TezReportIndex* reportIndex, uint32_t taskType);
+    ~SCA_SrvTask() override = default;
+    SCA_SrvTask(const SCA_SrvTask&) = delete;
+    SCA_SrvTask& operator=(const SCA_SrvTask&) = delete;
+
+    virtual int Init(const SCA_SrvMonitor& monitor) = 0;
+    virtual int StartProcess() = 0;
+    virtual int Restart() = 0;
+    virtual int Reset() = 0;
+    virtual int Pause() = 0;
+    virtual int Resume() = 0;
+    virtual int StopProcess() = 0;
+    virtual uint32_t GetStatus() = 0;
+    virtual uint32_t GetActiveCounters() = 0;
+    virtual uint32_t GetErrors() = 0;
+    virtual uint32_t GetWarnings() = 0;
+    virtual uint64_t GetProcessTime() = 0;
+    virtual int BuildCountersStatusList(SCA_ConfigObj* list) = 0;
+    virtual int GetStatusEx(SCA_ConfigObj* list, uint32_t counterId, uint64_t since, uint32_t count,
+                            SCA_ConfigObj* data) = 0;
+    virtual int GetCounterStatusEx(uint32_t counterId, uint64_t since, uint32_t count,
+                                   SCA_ConfigObj* data, char* text, uint32_t size) = 0;
+    virtual int SerializeReport(SCA_ConfigObj* report) = 0;
+    virtual int SerializeErrorList(SCA_ConfigObj* errors) = 0;
+
+    uint32_t GetState() const { return m_State; }
+    uint32_t GetTaskType() const { return m_TaskType; }
+    SCA_SrvMonitor* GetMonitor() { return &m_Monitor; }
+    // Running or paused.
+    bool IsActive() const {
+        return m_State == SCA_PROCESS_RUNNING || m_State == SCA_PROCESS_PAUSED;
+    }
+
+    // The status code of a task in state with counters in error and in warning.
+    static uint32_t StatusCode(uint32_t state, uint32_t errors, uint32_t warnings);
+
+protected:
+    // Takes a copy of monitor (the profile named after its description, a remote monitor's
+    // computer recorded among the remote servers). The messages name className.
+    int CopyMonitor(const SCA_SrvMonitor& monitor, const char* className);
+    void SetState(uint32_t state) { m_State = state; }
+    // The monitor's computer when it is a remote monitor with one, else null (this computer).
+    const char* GetHost() const;
+
+    SCA_TezConfig* m_Config;
+    SCA_TezConfigUser* m_UserConfig;
+    SCA_ConfigObj* m_Params;
+    SCA_TezReportIndex* m_ReportIndex;
+
+private:
+    uint32_t m_State = SCA_PROCESS_IDLE;
+    uint32_t m_TaskType;
+    SCA_SrvMonitor m_Monitor;
+};

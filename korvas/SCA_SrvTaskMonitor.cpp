@@ -1,0 +1,166 @@
+#include "korvas/SCA_SrvTaskMonitor.h"
+
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_Sync.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezReportIndex.h"
+
+namespace {
+
+constexpr uint32_t kLoaderStopWaitMs = 1000;
+
+} // namespace
+
+SCA_SrvTaskMonitor::SCA_SrvTaskMonitor(SCA_TezConfig* config, SCA_TezConfigUser* userConfig,
+                                       SCA_ConfigObj* params, SCA_TezReportIndex* reportIndex,
+                                       SCA_TezActionCtrl* actionCtrl)
+    : SCA_SrvTask(config, userConfig, params, reportIndex, SCA_TASK_COUNTERS),
+      m_Loader(config, userConfig, params),
+      m_Manager(config, userConfig, params, actionCtrl, reportIndex, GetMonitor()) {
+    if (!m_Loader.IsConstructed() || !m_Manager.IsConstructed()) {
+        SetConstructed(0);
+    }
+}
+
+SCA_SrvTaskMonitor::~SCA_SrvTaskMonitor() {
+    StopProcess();
+}
+
+int SCA_SrvTaskMonitor::Init(const SCA_SrvMonitor& monitor) {
+    return CopyMonitor(monitor, "SCA_SrvTaskMonitor");
+}
+
+int SCA_SrvTaskMonitor::StartProcess() {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    const uint32_t id = GetMonitor()->GetMonitorId();
+    if (IsActive()) {
+        report(SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::StartProcess: monitor %u is already active",
+               id);
+        return 0;
+    }
+    m_Manager.DeleteAllCounters();
+    m_Manager.ResetAll();
+    uint32_t error = 0;
+    if (!m_Manager.StartProcess(GetMonitor()->GetProfile(), GetMonitor()->GetDescription(),
+                                GetHost(), 1, &error)) {
+        report(SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::StartProcess: cannot start monitor - %u", id);
+        SetState(SCA_PROCESS_FAILED);
+        return 0;
+    }
+    if (!m_Loader.LoadProfile(&m_Manager)) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_SrvTaskMonitor::StartProcess: cannot load monitor profile - %u", id);
+        m_Manager.StopAll(0);
+        SetState(SCA_PROCESS_FAILED);
+        return 0;
+    }
+    SetState(SCA_PROCESS_RUNNING);
+    return 1;
+}
+
+int SCA_SrvTaskMonitor::Reset() {
+    if (!IsActive()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::Reset: monitor %u is not active",
+            GetMonitor()->GetMonitorId());
+        return 0;
+    }
+    return m_Manager.ResetAll();
+}
+
+int SCA_SrvTaskMonitor::Pause() {
+    if (!IsActive()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::Pause: monitor %u is not active",
+            GetMonitor()->GetMonitorId());
+        return 0;
+    }
+    if (!m_Manager.Pause()) {
+        return 0;
+    }
+    SetState(SCA_PROCESS_PAUSED);
+    return 1;
+}
+
+int SCA_SrvTaskMonitor::Resume() {
+    if (!IsActive()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::Resume: monitor %u is not active",
+            GetMonitor()->GetMonitorId());
+        return 0;
+    }
+    if (!m_Manager.Resume()) {
+        return 0;
+    }
+    SetState(SCA_PROCESS_RUNNING);
+    return 1;
+}
+
+int SCA_SrvTaskMonitor::StopProcess() {
+    if (!IsActive()) {
+        return 1;
+    }
+    if (m_Loader.GetProcessStatus() == SCA_PROCESS_RUNNING) {
+        m_Loader.GetStopEvent()->Set();
+        m_Loader.GetEvent()->Wait(kLoaderStopWaitMs);
+    }
+    m_Loader.StopAll();
+    m_Manager.StopAll(0);
+    SaveReport();
+    SetState(SCA_PROCESS_STOPPED);
+    return 1;
+}
+
+void SCA_SrvTaskMonitor::SaveReport() {
+    if (m_ReportIndex == nullptr || m_Manager.GetProcessTime() < SCA_TASK_MIN_REPORT_SECONDS) {
+        return;
+    }
+    m_Manager.UpdateReport();
+    const uint32_t maxReports = m_UserConfig != nullptr ? m_UserConfig->GetMaxDatabaseReports() : 0;
+    uint32_t error = 0;
+    if (!m_ReportIndex->AddReport(m_Manager.GetReport(), GetMonitor()->GetMonitorMode(),
+                                  SCA_TEZ_REPORT_SAVE_FILE, maxReports, &error) ||
+        !m_ReportIndex->Save()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::StopProcess: cannot save report of monitor %u",
+            GetMonitor()->GetMonitorId());
+    }
+}
+
+uint32_t SCA_SrvTaskMonitor::GetStatus() {
+    return StatusCode(GetState(), GetErrors(), GetWarnings());
+}
+
+bool SCA_SrvTaskMonitor::HasRunData() const {
+    return IsActive() || GetState() == SCA_PROCESS_STOPPED;
+}
+
+int SCA_SrvTaskMonitor::BuildCountersStatusList(SCA_ConfigObj* list) {
+    return IsActive() ? m_Manager.BuildCountersStatusList(list)
+                      : GetMonitor()->GetProfile()->BuildCountersStatusList(list);
+}
+
+int SCA_SrvTaskMonitor::GetStatusEx(SCA_ConfigObj* list, uint32_t counterId, uint64_t since,
+                                    uint32_t count, SCA_ConfigObj* data) {
+    return HasRunData() ? m_Manager.GetStatusEx(list, counterId, since, count, data)
+                        : GetMonitor()->GetProfile()->BuildCountersStatusList(list);
+}
+
+int SCA_SrvTaskMonitor::GetCounterStatusEx(uint32_t counterId, uint64_t since, uint32_t count,
+                                           SCA_ConfigObj* data, char* text, uint32_t size) {
+    if (!HasRunData()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::GetCounterStatusEx: monitor %u is not active",
+            GetMonitor()->GetMonitorId());
+        return 0;
+    }
+    return m_Manager.GetCounterStatusEx(counterId, since, count, data, text, size);
+}
+
+int SCA_SrvTaskMonitor::SerializeReport(SCA_ConfigObj* report) {
+    return GetState() == SCA_PROCESS_IDLE ? 1 : m_Manager.SerializeReport(report);
+}
+
+int SCA_SrvTaskMonitor::SerializeErrorList(SCA_ConfigObj* errors) {
+    return GetState() == SCA_PROCESS_IDLE ? 1 : m_Manager.SerializeErrorList(errors);
+}

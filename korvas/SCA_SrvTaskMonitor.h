@@ -1,0 +1,55 @@
+#pragma once
+
+#include "korvas/SCA_SrvTask.h"
+#include "libtez/SCA_TezLoader.h"
+#include "libtez/SCA_TezManager.h"
+
+class SCA_TezActionCtrl;
+
+// The task of a counter monitor: the monitoring core's loader makes the counters of the task's
+// own monitor copy live in its sampling manager, which samples that copy's profile on its own
+// thread. A run of at least SCA_TASK_MIN_REPORT_SECONDS ends in a stored report.
+inline constexpr uint64_t SCA_TASK_MIN_REPORT_SECONDS = 10;
+
+class SCA_SrvTaskMonitor : public SCA_SrvTask {
+public:
+    SCA_HEAP_OPERATORS
+
+    SCA_SrvTaskMonitor(SCA_TezConfig* config, SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
+                       SCA_TezReportIndex* reportIndex, SCA_TezActionCtrl* actionCtrl);
+    // Stops the run first.
+    ~SCA_SrvTaskMonitor() override;
+
+    int Init(const SCA_SrvMonitor& monitor) override;
+    int StartProcess() override;
+    // Nothing to do for a counter monitor.
+    int Restart() override { return 1; }
+    int Reset() override;
+    int Pause() override;
+    int Resume() override;
+    int StopProcess() override;
+    uint32_t GetStatus() override;
+    uint32_t GetActiveCounters() override { return m_Manager.GetActiveCounters(); }
+    uint32_t GetErrors() override { return m_Manager.GetErrorCounters(); }
+    uint32_t GetWarnings() override { return m_Manager.GetWarningCounters(); }
+    uint64_t GetProcessTime() override { return m_Manager.GetProcessTime(); }
+    int BuildCountersStatusList(SCA_ConfigObj* list) override;
+    int GetStatusEx(SCA_ConfigObj* list, uint32_t counterId, uint64_t since, uint32_t count,
+                    SCA_ConfigObj* data) override;
+    int GetCounterStatusEx(uint32_t counterId, uint64_t since, uint32_t count, SCA_ConfigObj* data,
+                           char* text, uint32_t size) override;
+    int SerializeReport(SCA_ConfigObj* report) override;
+    int SerializeErrorList(SCA_ConfigObj* errors) override;
+
+    SCA_TezManager* GetManager() { return &m_Manager; }
+    SCA_TezLoader* GetLoader() { return &m_Loader; }
+
+private:
+    // The run's report into the service's report index, when it lasted long enough.
+    void SaveReport();
+    // Stopped tasks still answer from the manager's last data; idle ones from the profile.
+    bool HasRunData() const;
+
+    SCA_TezLoader m_Loader;
+    SCA_TezManager m_Manager;
+};
