@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <mutex>
 
-#include "korvas/SCA_KorvantaActionCtrl.h"
 #include "korvas/SCA_KorvantaUpdateManager.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "libtez/SCA_TezActionCtrl.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_SrvMonitorList.h"
@@ -97,7 +97,7 @@ private:
     SCA_KorvantaUpdateManager m_UpdateManager;
     SCA_ConfigObj m_Params;
     SCA_DebugLog m_DebugLog;
-    SCA_KorvantaActionCtrl m_ActionCtrl;
+    SCA_TezActionCtrl m_ActionCtrl;
     SCA_PerfMonitor m_PerfMonitor;
     SCA_SrvMonitorList m_Monitors;
 

@@ -1,5 +1,23 @@
 #include "libtez/SCA_TezActionCtrl.h"
 
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "libmor/SCA_FileName.h"
+#include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_String.h"
+#include "libmor/SCA_Time.h"
+#include "libmor/mail/SCA_SmtpClient.h"
+#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/SCA_TezReporter.h"
+#include "model/SCA_TezActionType.h"
+#include "model/SCA_TezCond.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezReport.h"
+
 namespace {
 
 // Room the queue's semaphore counts; the queue itself has no limit.
@@ -21,4 +39,193 @@ SCA_TezActionCtrl::~SCA_TezActionCtrl() {
     // The worker must be gone before the queue and the sound actions it uses.
     Unlock(__FILE__);
     m_Actions.Drain([](SCA_TezAction* action) { SCA_Object::Destroy(action); });
+}
+
+namespace {
+
+// How long the worker waits for actions before it looks at its stop event again.
+constexpr uint32_t kWakeMs = 200;
+constexpr uint32_t kTextSize = 256;
+constexpr uint32_t kPathSize = 4096;
+
+} // namespace
+
+void SCA_TezActionCtrl::SetReportProvider(SCA_TezReportProvider provider, void* userData) {
+    m_Provider = provider;
+    m_ProviderData = userData;
+}
+
+int SCA_TezActionCtrl::SerializeSoundActions(uint64_t since, SCA_ConfigObj* object) {
+    std::lock_guard<std::mutex> lock(m_SoundLock);
+    return m_SoundActions.Serialize(since, object);
+}
+
+uint64_t SCA_TezActionCtrl::GetLastSoundActionTime() {
+    std::lock_guard<std::mutex> lock(m_SoundLock);
+    return m_SoundActions.GetLastActionTime();
+}
+
+int SCA_TezActionCtrl::StartProcess() {
+    uint32_t error = 0;
+    if (!Lock(&error)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezActionCtrl::StartProcess: cannot start worker - %u", error);
+        m_ProcessStatus = SCA_PROCESS_FAILED;
+        return 0;
+    }
+    m_ProcessStatus = SCA_PROCESS_RUNNING;
+    return 1;
+}
+
+int SCA_TezActionCtrl::StopAll() {
+    Unlock(__FILE__);
+    m_ProcessStatus = SCA_PROCESS_STOPPED;
+    return 1;
+}
+
+int SCA_TezActionCtrl::ThreadFunc() {
+    while (GetStopEvent()->Wait(0) == SCA_WAIT_TIMEOUT) {
+        m_Actions.WaitAndTakeAll(kWakeMs, [this](SCA_TezAction* action) {
+            DoAction(action);
+            SCA_Object::Destroy(action);
+        });
+    }
+    return 0;
+}
+
+int SCA_TezActionCtrl::DoAction(SCA_TezAction* action) {
+    if (action == nullptr) {
+        return 0;
+    }
+    const uint32_t type = action->GetActionType();
+    if (type == SCA_ACTION_PLAY_SOUND) {
+        return PlaySound(action);
+    }
+    if (type == SCA_ACTION_SEND_MAIL) {
+        return SendMail(action);
+    }
+    if (SCA_TezIsReportAction(type)) {
+        return SaveReport(action);
+    }
+    return 1;
+}
+
+int SCA_TezActionCtrl::PlaySound(SCA_TezAction* action) {
+    const SCA_TezCond* cond = action->GetCond();
+    auto* sound = new (std::nothrow) SCA_SoundAction();
+    if (sound == nullptr) {
+        return 0;
+    }
+    sound->SetActionTime(action->GetActionTime());
+    sound->SetSoundName(cond != nullptr ? cond->GetActionValue() : "");
+    std::lock_guard<std::mutex> lock(m_SoundLock);
+    sound->SetActionId(m_NextSoundId++);
+    if (!m_SoundActions.AddAction(sound)) {
+        SCA_Object::Destroy(sound);
+        return 0;
+    }
+    // Clients that poll seldom miss the oldest sounds rather than the service growing without end.
+    while (m_SoundActions.Count() > SCA_TEZ_MAX_SOUND_ACTIONS) {
+        m_SoundActions.DestroyHeadItem();
+    }
+    return 1;
+}
+
+int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorName,
+                                       uint32_t monitorId, uint32_t actionId, const char* dateTime,
+                                       uint32_t format, char* path, uint32_t size) {
+    const char* extension = SCA_TezReportWriter::GetExtension(format);
+    if (folder == nullptr || *folder == '\0' || extension == nullptr || path == nullptr) {
+        return 0;
+    }
+    char name[kTextSize];
+    SCA_StrnCpy(name, monitorName, sizeof(name));
+    SCA_NormalizeFileName(name, sizeof(name));
+    char stamp[kTextSize];
+    SCA_StrnCpy(stamp, dateTime, sizeof(stamp));
+    SCA_NormalizeFileName(stamp, sizeof(stamp));
+    const size_t folderLength = std::strlen(folder);
+    const char* separator = folder[folderLength - 1] == '/' ? "" : "/";
+    const int written = std::snprintf(path, size, "%s%sKorvanta %s %u-%u %s.%s", folder, separator,
+                                      name, monitorId, actionId, stamp, extension);
+    return written > 0 && static_cast<uint32_t>(written) < size ? 1 : 0;
+}
+
+int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
+    const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    SCA_TezReport fetched(m_Config, m_UserConfig, 1);
+    SCA_TezReport* subject = action->GetReport();
+    if (m_Provider != nullptr && m_Provider(action, &fetched, m_ProviderData)) {
+        subject = &fetched;
+    }
+    if (subject == nullptr) {
+        report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: no report of monitor %s",
+               action->GetMonitorName());
+        return 0;
+    }
+    const char* folder = action->GetReportDir();
+    if (*folder == '\0' && m_UserConfig != nullptr) {
+        folder = m_UserConfig->GetReportsDir();
+    }
+    char dateTime[kTextSize];
+    SCA_GetDateTimeStringEx(dateTime, sizeof(dateTime), "-", "-");
+    char path[kPathSize];
+    if (!BuildReportPath(folder, action->GetMonitorName(), subject->GetMonitorId(),
+                         action->GetActionId(), dateTime, action->GetReportFormat(), path,
+                         sizeof(path))) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_TezActionCtrl::SaveReport: invalid report folder or format - %u",
+               action->GetReportFormat());
+        return 0;
+    }
+    uint32_t error = 0;
+    SCA_CreateDirectory(folder, &error);
+    SCA_TezReporter writer(m_Config, m_UserConfig, m_Params);
+    if (!writer.SaveReport(subject, action->GetReportFormat(), action->GetReportMode(), path,
+                           &error)) {
+        report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: cannot save report %s - %u", path,
+               error);
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_TezActionCtrl::SendMail(SCA_TezAction* action) {
+    const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (m_UserConfig == nullptr || !m_UserConfig->GetEnableEmail()) {
+        report(SCA_LEVEL_WARNING, "E-Mail Notifications are disabled");
+        return 0;
+    }
+    SCA_SmtpClient client;
+    uint32_t error = 0;
+    if (!client.Connect(m_UserConfig->GetEmailServer(), m_UserConfig->GetEmailServerPort(),
+                        m_UserConfig->GetEmailAccount(), m_UserConfig->GetEmailPassword(),
+                        m_UserConfig->GetEmailLogin(), m_UserConfig->GetEmailSecureConnect(),
+                        m_UserConfig->GetEmailConnectMode(), &error)) {
+        report(SCA_LEVEL_ERROR, "Cannot connect to the specified SMTP server.");
+        return 0;
+    }
+    const SCA_TezCond* cond = action->GetCond();
+    std::string subject = std::string("Korvanta Notification - ") + action->GetMonitorName();
+    std::string body = std::string("Monitor: ") + action->GetMonitorName() + "\n";
+    char when[kTextSize];
+    if (SCA_FormatAbsTime(action->GetActionTime(), when, sizeof(when))) {
+        body += std::string("Time: ") + when + "\n";
+    }
+    if (cond != nullptr) {
+        body += std::string("Condition: ") + cond->GetRepStatusDescr() + "\n";
+    }
+    // The subject carries a monitor name; a line break there would start a header of its own.
+    for (char& c : subject) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    if (!client.SendMail(m_UserConfig->GetEmailAddress(), action->GetReportEmail(), subject.c_str(),
+                         body.c_str(), &error)) {
+        report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SendMail: cannot send mail to %s - %u",
+               action->GetReportEmail(), error);
+        return 0;
+    }
+    return 1;
 }

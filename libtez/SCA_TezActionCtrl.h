@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 #include "containers/SCA_DataQueue.h"
 #include "libmor/SCA_Heap.h"
@@ -10,13 +11,23 @@
 #include "model/SCA_TezProcessStatus.h"
 
 class SCA_ConfigObj;
+class SCA_TezReport;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezReportIndex;
 
+// Fills report with the current report of the monitor that raised action (the action's own
+// report pointer is null: the action outlives the monitor's data). 1 when report was filled.
+using SCA_TezReportProvider = int (*)(const SCA_TezAction* action, SCA_TezReport* report,
+                                      void* userData);
+
+// The sound actions kept for clients; the oldest go first.
+inline constexpr uint32_t SCA_TEZ_MAX_SOUND_ACTIONS = 256;
+
 // The action controller of the monitoring core: a worker thread that takes the actions queued
-// for it and carries them out, recording each notification sound it plays in its sound
-// actions. The worker's body (ThreadFunc) is supplied by the controller's job.
+// for it and carries them out. A sound is recorded in the sound actions that clients read; a
+// report is saved in the action's format into the action's folder (the user's reports folder
+// when the action names none); an e-mail goes out through the configured SMTP server.
 class SCA_TezActionCtrl : public SCA_ThreadObj {
 public:
     SCA_HEAP_OPERATORS
@@ -37,7 +48,30 @@ public:
 
     // Where actions reach the worker; a queued action belongs to the controller.
     SCA_DataQueue<SCA_TezAction*>* GetActionQueue() { return &m_Actions; }
+    // The list itself is the worker's: read it through SerializeSoundActions, which holds the
+    // lock that the worker takes while it adds.
     SCA_SoundActions* GetSoundActions() { return &m_SoundActions; }
+    int SerializeSoundActions(uint64_t since, SCA_ConfigObj* object);
+    uint64_t GetLastSoundActionTime();
+
+    // Where report actions get the report to save; without one they save the action's own.
+    void SetReportProvider(SCA_TezReportProvider provider, void* userData);
+
+    // Starts the worker. StopAll stops it; actions still queued stay queued.
+    int StartProcess();
+    int StopAll();
+    int ThreadFunc() override;
+
+    // Carries out one action on the calling thread (the worker calls it for each queued one).
+    // 0 when the action failed (reported).
+    int DoAction(SCA_TezAction* action);
+
+    // "Korvanta <monitor> <monitor id>-<action id> <date-time>.<extension>" in folder, the
+    // monitor name made file-name safe so that the file stays in folder. 0 when it does not
+    // fit or the format is invalid.
+    static int BuildReportPath(const char* folder, const char* monitorName, uint32_t monitorId,
+                               uint32_t actionId, const char* dateTime, uint32_t format, char* path,
+                               uint32_t size);
 
     SCA_TezConfig* GetConfig() const { return m_Config; }
     SCA_TezConfigUser* GetUserConfig() const { return m_UserConfig; }
@@ -46,6 +80,10 @@ public:
     int GetMode() const { return m_Mode; }
 
 private:
+    int PlaySound(SCA_TezAction* action);
+    int SaveReport(SCA_TezAction* action);
+    int SendMail(SCA_TezAction* action);
+
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     SCA_ConfigObj* m_Params;
@@ -56,4 +94,8 @@ private:
     uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
     SCA_DataQueue<SCA_TezAction*> m_Actions;
     SCA_SoundActions m_SoundActions;
+    std::mutex m_SoundLock;
+    uint32_t m_NextSoundId = 0;
+    SCA_TezReportProvider m_Provider = nullptr;
+    void* m_ProviderData = nullptr;
 };

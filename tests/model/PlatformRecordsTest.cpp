@@ -14,7 +14,6 @@
 #include "model/SCA_DynLib.h"
 #include "model/SCA_ExeModule.h"
 #include "model/SCA_ExeModuleList.h"
-#include "model/SCA_SmtpClient.h"
 #include "model/SCA_StringList.h"
 #include "model/SCA_XmlElement.h"
 #include "tests/model/ModelTestSupport.h"
@@ -31,8 +30,7 @@ static_assert(!std::is_copy_constructible_v<SCA_StringList>, "a list owns its te
 static_assert(!std::is_copy_constructible_v<SCA_DynLib>, "a library is released once");
 static_assert(!std::is_copy_constructible_v<SCA_Dir>, "a directory listing owns its items");
 static_assert(std::is_copy_constructible_v<SCA_DiskVolume> &&
-                  std::is_copy_constructible_v<SCA_ExeModule> &&
-                  std::is_copy_constructible_v<SCA_SmtpClient>,
+                  std::is_copy_constructible_v<SCA_ExeModule>,
               "plain records copy member by member");
 
 // Counts its destructions.

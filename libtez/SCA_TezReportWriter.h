@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "libmor/SCA_Heap.h"
+
+class SCA_TezReportModel;
+
+// Report save formats; every other code is invalid.
+inline constexpr uint32_t SCA_TEZ_FORMAT_HTML = 0;
+inline constexpr uint32_t SCA_TEZ_FORMAT_TEXT = 1;
+inline constexpr uint32_t SCA_TEZ_FORMAT_CSV = 2;
+inline constexpr uint32_t SCA_TEZ_FORMAT_REPORT = 3; // the product's own report format
+inline constexpr uint32_t SCA_TEZ_FORMAT_XML = 5;
+inline constexpr uint32_t SCA_TEZ_FORMAT_PDF = 6;
+inline constexpr uint32_t SCA_TEZ_FORMAT_EXCEL = 15;
+inline constexpr uint32_t SCA_TEZ_FORMAT_DATA = 21; // the product's own data file (export)
+inline constexpr uint32_t SCA_TEZ_FORMAT_JSON = 22;
+
+// Error code of an invalid format (beyond errno values).
+inline constexpr uint32_t SCA_TEZ_ERR_FORMAT = 100310;
+
+// Writes a report model in one save format. The writers hold no state between reports.
+class SCA_TezReportWriter {
+public:
+    SCA_HEAP_OPERATORS
+
+    virtual ~SCA_TezReportWriter() = default;
+    SCA_TezReportWriter(const SCA_TezReportWriter&) = delete;
+    SCA_TezReportWriter& operator=(const SCA_TezReportWriter&) = delete;
+
+    // Writes model into the file at path, replacing it whole or leaving it as it was. 0 with
+    // *error set on failure.
+    virtual int Write(const SCA_TezReportModel& model, const char* path, uint32_t* error) = 0;
+
+    // The writer of a format; null for an invalid code. The caller deletes it.
+    static SCA_TezReportWriter* Create(uint32_t format);
+    static int IsValidFormat(uint32_t format);
+    // "html", "txt", "csv", "hdr", "xml", "pdf", "xlsx", "hdx", "json"; null for an invalid code.
+    static const char* GetExtension(uint32_t format);
+
+protected:
+    SCA_TezReportWriter() = default;
+    // Puts text at path atomically.
+    static int WriteText(const std::string& text, const char* path, uint32_t* error);
+};
