@@ -404,3 +404,79 @@ TEST(NetServerLifetimeTest, DestroyingTheServerWithClientsMidRequest) {
 }
 
 } // namespace
+
+namespace {
+
+// A server that lets strangers take little: two connections, 1 KiB payloads and 300 ms of
+// silence before login.
+class StrangerLimitsTest : public ::testing::Test {
+protected:
+    static constexpr uint32_t kCap = 2;
+    static constexpr uint32_t kPayload = 1024;
+    static constexpr uint32_t kIdleMs = 300;
+
+    void SetUp() override {
+        m_Server = std::make_unique<TestServer>(&m_Events, 0, &m_Error, false);
+        ASSERT_EQ(m_Server->IsConstructed(), 1u) << m_Error;
+        m_Server->SetConnectionLimits(kCap, kPayload, kIdleMs);
+        ASSERT_EQ(1, m_Server->StartDispatch(&m_Error));
+        m_Port = m_Server->GetServerPort();
+    }
+
+    static bool Echo(SCA_NetTransport* transport, size_t size) {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("Echo");
+        request.GetData()->AddField("Text", std::string(size, 'e').c_str());
+        return Call(transport, &request, &reply, 2000) &&
+               std::string(reply.GetCommandName()) == "OK";
+    }
+
+    ServerEvents m_Events;
+    uint32_t m_Error = 0;
+    std::unique_ptr<TestServer> m_Server;
+    uint16_t m_Port = 0;
+};
+
+TEST_F(StrangerLimitsTest, ConnectionsOverTheCapAreClosedAtOnceAndReported) {
+    ReportCapture reports;
+    SCA_NetTransport first;
+    SCA_NetTransport second;
+    ASSERT_TRUE(ConnectTo(&first, m_Port));
+    ASSERT_TRUE(ConnectTo(&second, m_Port));
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == kCap; }));
+    SCA_NetTransport third;
+    const auto start = Clock::now();
+    EXPECT_FALSE(ConnectTo(&third, m_Port, 2000)) << "no greeting for a connection over the cap";
+    EXPECT_LT(MsSince(start), 1500) << "closed at once, not left to time out";
+    bool reported = false;
+    for (const auto& record : reports.Records()) {
+        reported |= record.Level == SCA_LEVEL_WARNING &&
+                    std::string(record.Text).find("connection refused") != std::string::npos;
+    }
+    EXPECT_TRUE(reported);
+    EXPECT_TRUE(Echo(&first, 10)) << "those already served keep being served";
+    first.Shutdown();
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 1; }));
+    SCA_NetTransport fourth;
+    EXPECT_TRUE(ConnectTo(&fourth, m_Port)) << "a freed place takes a new connection";
+}
+
+TEST_F(StrangerLimitsTest, AStrangerMaySendLittleAndMayNotLinger) {
+    SCA_NetTransport large;
+    ASSERT_TRUE(ConnectTo(&large, m_Port));
+    EXPECT_FALSE(Echo(&large, 4 * kPayload)) << "a payload over the stranger's limit closes";
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }));
+
+    SCA_NetTransport small;
+    ASSERT_TRUE(ConnectTo(&small, m_Port));
+    ASSERT_TRUE(Echo(&small, 100));
+    const auto lastRequest = Clock::now();
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }, 3000))
+        << "an idle stranger is closed";
+    EXPECT_GE(MsSince(lastRequest), static_cast<long long>(kIdleMs) - 50)
+        << "but not before its idle time";
+    EXPECT_FALSE(Echo(&small, 10));
+}
+
+} // namespace
