@@ -261,7 +261,9 @@ int SCA_SrvGui::ReportMessage(tagSCA_ERROR_DESCR* message, void* context) {
     if (window == nullptr || message == nullptr) {
         return 0;
     }
-    if (!window->m_CollectMessages) {
+    // Before the window runs, failures and warnings need a box; news such as a configuration
+    // file made at the first start waits in the log instead of stopping the start.
+    if (!window->m_CollectMessages && message->Level != SCA_LEVEL_INFO) {
         window->ShowMessage(window, message->Level, message->Text);
         return 1;
     }

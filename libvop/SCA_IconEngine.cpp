@@ -13,7 +13,7 @@ SCA_IconEngine::SCA_IconEngine(const QString& path) : m_Path(path) {}
 void SCA_IconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
                            QIcon::State state) {
     const qreal scale = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
-    painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, scale));
+    painter->drawPixmap(rect, scaledPixmap(rect.size() * scale, mode, state, scale));
 }
 
 QPixmap SCA_IconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
@@ -22,7 +22,8 @@ QPixmap SCA_IconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State
 
 QPixmap SCA_IconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State,
                                      qreal scale) {
-    const QSize pixels = size * scale;
+    // QIcon hands over the size in device pixels already.
+    const QSize pixels = size;
     QPixmap pixmap(pixels);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(m_Path);

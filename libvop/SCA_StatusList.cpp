@@ -16,6 +16,8 @@ SCA_StatusList::SCA_StatusList(QWidget* parent, int labelWidth, int alternate)
     setAlternatingRowColors(alternate != 0);
     setIconSize(QSize(16, 16));
     setIndentation(0);
+    // The values are short; a scroll bar for the last pixels of a narrow pane only hides rows.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     header()->setStretchLastSection(true);
     header()->setSectionResizeMode(0, QHeaderView::Fixed);
     setColumnWidth(0, 22);
