@@ -1,0 +1,39 @@
+#include "korvac/SCA_MonitorsView.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+
+#include "korvac/SCA_SrvGui.h"
+
+const char* const SCA_MonitorsView::kSelectionStyle =
+    "QTreeWidget { selection-color: black; selection-background-color: qlineargradient(x1: 0, "
+    "y1: 0, x2: 0, y2: 1, stop: 0.0 #bac4cf, stop: 0.06 #dae4ef, stop: 0.87 #dae4ef, stop: 1.0 "
+    "#bac4cf); }";
+
+SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
+    : QTreeWidget(parent), m_Window(window) {
+    setStyleSheet(QString::fromLatin1(kSelectionStyle));
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setSortingEnabled(false);
+    setItemsExpandable(false);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setIconSize(QSize(48, 48));
+    header()->setSectionsMovable(false);
+    setColumnCount(7);
+    setHeaderLabels({QString(), QStringLiteral("Monitor"), QStringLiteral("Host"),
+                     QStringLiteral("Counters"), QStringLiteral("Errors"),
+                     QStringLiteral("Warnings"), QStringLiteral("Status")});
+    const int widths[] = {52, 196, 100, 70, 70, 70, 60};
+    for (int column = 0; column < 7; ++column) {
+        setColumnWidth(column, widths[column]);
+    }
+}
+
+void SCA_MonitorsView::contextMenuEvent(QContextMenuEvent* event) {
+    // The monitor context menu comes with the monitor commands; until then the event is only
+    // taken so it does not reach the window.
+    (void)m_Window;
+    event->accept();
+}

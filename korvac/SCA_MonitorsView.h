@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QTreeWidget>
+
+class SCA_SrvGui;
+
+// The main window's tree of the service's monitors, one row per monitor.
+class SCA_MonitorsView : public QTreeWidget {
+    Q_OBJECT
+public:
+    // The style sheet that every tree of the client shares.
+    static const char* const kSelectionStyle;
+
+    SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    SCA_SrvGui* m_Window;
+};

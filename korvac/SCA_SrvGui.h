@@ -1,0 +1,216 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSystemTrayIcon>
+#include <cstdint>
+
+#include "libmor/SCA_Object.h"
+#include "libmor/SCA_Report.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_DebugLog.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_Update.h"
+
+class QApplication;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidgetItem;
+class SCA_KorvantaInterface;
+class SCA_MonitorsView;
+class SCA_SideBar;
+class SCA_SrvLogView;
+class SCA_StatusIcon;
+
+// The client's main window and the owner of what the client holds for its run: its own product
+// and user configuration, the connected service's configurations, the client's message log,
+// the client object and every widget.
+class SCA_SrvGui : public QMainWindow, public SCA_Object {
+    Q_OBJECT
+public:
+    // The GUI layouts and the tray states.
+    static constexpr uint32_t kLayoutCount = 3;
+    static constexpr uint32_t kTrayNoActive = 0;
+    static constexpr uint32_t kTrayRunning = 1;
+    static constexpr uint32_t kTrayReady = 3;
+    static constexpr uint32_t kTrayWarnings = 4;
+    static constexpr uint32_t kTrayErrors = 5;
+    static constexpr uint32_t kTrayDisconnected = 7;
+
+    explicit SCA_SrvGui(QApplication* app);
+    ~SCA_SrvGui() override;
+
+    int Run(int argc, char** argv);
+    int ParseCommandLine(int argc, char** argv);
+    int InitConfig();
+    int InitGui();
+    // 1 when another client of this user runs: it was asked to show its window.
+    int ActivateRunningInstance();
+
+    int SaveWindowGeometry();
+    int RestoreWindowGeometry(int* maximise);
+    // Restores the saved geometry, else centres the window on the primary screen (or places it
+    // at that screen's corner and asks for maximising when it does not fit).
+    void RestoreOrCentre(int* maximise);
+
+    // The report callback: a box until the window runs, the client's message log afterwards.
+    static int ReportMessage(tagSCA_ERROR_DESCR* message, void* context);
+    // A modal box of the type (3 information, 4 warning, other critical); the text is data.
+    int ShowMessage(QWidget* parent, uint32_t type, const char* text);
+
+    int BuildUi();
+    int InitLayout(uint32_t layout);
+    int UpdateToolBarButtons(uint32_t layout);
+    void BuildAddMonitorMenu(QMenu* menu);
+
+    int CheckConnected(int showMessage);
+    // Takes over a client object (owned from now on; null disconnects). The connection itself
+    // and its polling belong to the client object's users.
+    void SetClientInterface(SCA_KorvantaInterface* client);
+    SCA_KorvantaInterface* GetClientInterface() const { return m_Client; }
+
+    int SetSysTrayStatus(uint32_t state, const char* text);
+    int UpdateSysTrayIcon();
+    int CreateSysTray();
+    int ShowMainWindow();
+    // Re-reads the tray options and the message log's size from the client configuration.
+    void ReadTrayOptions();
+
+    int ProcessKeyCommand(QKeyEvent* event);
+    // Runs the window command of a keyboard-shortcut id; 0 for an id without one here.
+    int RunKeyCommand(uint32_t keyId);
+
+    // Accessors for the widgets and state that the other windows and the tests read.
+    SCA_TezConfig* GetLocalConfig() { return &m_LocalConfig; }
+    SCA_TezConfigUser* GetUserConfig() { return &m_UserConfig; }
+    SCA_ConfigObj* GetParams() { return &m_Params; }
+    SCA_DebugLog* GetClientLog() { return &m_ClientLog; }
+    uint32_t GetCurrentLayout() const { return m_CurrentLayout; }
+    QToolBar* GetToolBar() const { return m_ToolBar; }
+    QSplitter* GetMainSplitter() const { return m_MainSplitter; }
+    QSplitter* GetTopSplitter() const { return m_TopSplitter; }
+    SCA_SideBar* GetSideBar() const { return m_SideBar; }
+    SCA_MonitorsView* GetMonitorsView() const { return m_MonitorsView; }
+    SCA_SrvLogView* GetLogView() const { return m_LogView; }
+    SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
+    QLabel* GetStatusLabel() const { return m_StatusLabel; }
+    QToolButton* GetUpdateButton() const { return m_UpdateButton; }
+    QSystemTrayIcon* GetTrayIcon() const { return m_TrayIcon; }
+    uint32_t GetTrayState() const { return m_TrayState; }
+    const char* GetTrayText() const { return m_TrayText; }
+    uint32_t IsInTray() const { return m_InTray; }
+    int IsCollectingMessages() const { return m_CollectMessages != 0; }
+
+public slots:
+    void ExportConfiguration();
+    void ImportConfiguration();
+    void Exit();
+    void DefaultConnect();
+    void ConnectToServer();
+    void MonitorDoubleClicked(QTreeWidgetItem* item, int column);
+    void AddSystemMonitor();
+    void AddProcessMonitor();
+    void AddCpuUsageMonitor();
+    void AddMemoryUsageMonitor();
+    void AddDiskActivityMonitor();
+    void AddPhysicalDisksMonitor();
+    void AddNetworkActivityMonitor();
+    void AddNetworkFilterMonitor();
+    void AddTcpProtocolMonitor();
+    void AddUdpProtocolMonitor();
+    void AddActiveDirMonitor();
+    void AddSmbServerMonitor();
+    void AddSqlServerMonitor();
+    void AddWebServiceMonitor();
+    void AddISCSITargetMonitor();
+    void AddPrinterMonitor();
+    void AddEmptyMonitor();
+    void ViewMonitor();
+    void EditMonitor();
+    void MoveMonitorUp();
+    void MoveMonitorDown();
+    void StartMonitor();
+    void PauseMonitor();
+    void ResetMonitor();
+    void StopMonitor();
+    void DeleteMonitor();
+    void ViewErrors();
+    void ViewReports();
+    void SaveReport();
+    void SwitchLayout();
+    void AdvancedOptions();
+    void ViewMessageConsole();
+    void ClearServerDebugLog();
+    void AboutKorvantaServer();
+    void OnlineHelp();
+    void ReleaseNotes();
+    void ProductWebPage();
+    void CheckForUpdates();
+    void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void SysTrayShowWindow();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void BuildToolBar();
+    QAction* AddMenuAction(QMenu* menu, const char* text, const char* icon);
+    void SaveWindowState();
+    // The screen with that number, or the primary screen for a number that no screen has.
+    static QScreen* ScreenByNumber(long number);
+    int ScreenNumberOf() const;
+    void CentreOn(const QRect& area, int* maximise);
+    // Restores the window from the tray or from minimised, as it was before.
+    void RestoreShownState();
+
+    QApplication* m_App;
+    SCA_TezConfig m_LocalConfig;
+    SCA_TezConfigUser m_UserConfig;
+    SCA_ConfigObj m_Params;
+    char m_ConfigName[256] = "korva";
+    SCA_TezConfig m_ServerConfig;
+    SCA_TezConfigUser m_ServerUserConfig;
+    SCA_DebugLog m_ClientLog;
+    uint32_t m_SeenErrorCount = 0;
+    uint32_t m_CurrentLayout = 0;
+    uint32_t m_CollectMessages = 0;
+    uint32_t m_ConfigLoaded = 0;
+    uint32_t m_ConsoleOpen = 0;
+    uint32_t m_ConnectDialogOpen = 0;
+    uint32_t m_AutoConnect = 1;
+    int m_UpdateLock = 0;
+    uint32_t m_ServerProductType = 0;
+    char m_ServerProductName[256] = "";
+    char m_ServerVersion[256] = "";
+    SCA_KorvantaInterface* m_Client = nullptr;
+    SCA_Update m_ProductUpdate;
+
+    QStackedWidget* m_CornerStack = nullptr;
+    QToolButton* m_UpdateButton = nullptr;
+    QToolBar* m_ToolBar = nullptr;
+    QSplitter* m_MainSplitter = nullptr;
+    QSplitter* m_TopSplitter = nullptr;
+    SCA_SideBar* m_SideBar = nullptr;
+    SCA_MonitorsView* m_MonitorsView = nullptr;
+    SCA_SrvLogView* m_LogView = nullptr;
+
+    uint32_t m_InTray = 0;
+    uint32_t m_MinimizeToTray = 0;
+    uint32_t m_ShowErrorsInTray = 1;
+    uint32_t m_OldWindowState = 0;
+    QSystemTrayIcon* m_TrayIcon = nullptr;
+    uint32_t m_TrayState = kTrayReady;
+    char m_TrayText[256] = "Korvanta Client";
+
+    int m_UpdateTimerId = -1;
+    uint32_t m_TickCount = 0;
+    SCA_StatusIcon* m_StatusIcon = nullptr;
+    QLabel* m_StatusLabel = nullptr;
+};

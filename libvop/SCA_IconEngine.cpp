@@ -1,0 +1,64 @@
+#include "libvop/SCA_IconEngine.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
+
+SCA_IconEngine::SCA_IconEngine(const QString& path) : m_Path(path) {}
+
+void SCA_IconEngine::paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+                           QIcon::State state) {
+    const qreal scale = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+    painter->drawPixmap(rect, scaledPixmap(rect.size() * scale, mode, state, scale));
+}
+
+QPixmap SCA_IconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) {
+    return scaledPixmap(size, mode, state, 1.0);
+}
+
+QPixmap SCA_IconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State,
+                                     qreal scale) {
+    // QIcon hands over the size in device pixels already.
+    const QSize pixels = size;
+    QPixmap pixmap(pixels);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(m_Path);
+    if (renderer.isValid()) {
+        QPainter painter(&pixmap);
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    }
+    pixmap.setDevicePixelRatio(scale);
+    if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+        // The style's own greying keeps disabled actions looking like the rest of the desktop.
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        QPixmap styled = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+        if (!styled.isNull()) {
+            return styled;
+        }
+    }
+    return pixmap;
+}
+
+QIconEngine* SCA_IconEngine::clone() const {
+    return new SCA_IconEngine(m_Path);
+}
+
+QString SCA_IconEngine::key() const {
+    return QStringLiteral("SCA_IconEngine");
+}
+
+bool SCA_IconEngine::isNull() {
+    return !QFile::exists(m_Path);
+}
+
+QIcon SCA_IconEngine::Load(const QString& path) {
+    if (!QFile::exists(path)) {
+        return QIcon();
+    }
+    return QIcon(new SCA_IconEngine(path));
+}

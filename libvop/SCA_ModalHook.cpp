@@ -1,0 +1,60 @@
+#include "libvop/SCA_ModalHook.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "libmor/SCA_Report.h"
+
+namespace {
+
+SCA_ModalHook g_DefaultHook;
+SCA_ModalHook* g_Hook = &g_DefaultHook;
+
+} // namespace
+
+int SCA_ModalHook::MessageBox(QWidget* parent, uint32_t type, const QString& title,
+                              const QString& text) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    // Plain text: a report carrying '<' or '&' from a host name is shown, not interpreted.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setIcon(type == SCA_LEVEL_INFO      ? QMessageBox::Information
+                : type == SCA_LEVEL_WARNING ? QMessageBox::Warning
+                                            : QMessageBox::Critical);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return 1;
+}
+
+int SCA_ModalHook::Exec(QDialog* dialog) {
+    return dialog != nullptr ? dialog->exec() : QDialog::Rejected;
+}
+
+int SCA_ModalHook::OpenUrl(const QString& address) {
+    return !address.isEmpty() && QDesktopServices::openUrl(QUrl(address)) ? 1 : 0;
+}
+
+SCA_ModalHook* SCA_SetModalHook(SCA_ModalHook* hook) {
+    SCA_ModalHook* previous = g_Hook;
+    g_Hook = hook != nullptr ? hook : &g_DefaultHook;
+    return previous == &g_DefaultHook ? nullptr : previous;
+}
+
+SCA_ModalHook* SCA_GetModalHook() {
+    return g_Hook;
+}
+
+int SCA_ShowMessageBox(QWidget* parent, uint32_t type, const QString& title, const QString& text) {
+    return g_Hook->MessageBox(parent, type, title, text);
+}
+
+int SCA_ExecDialog(QDialog* dialog) {
+    return g_Hook->Exec(dialog);
+}
+
+int SCA_OpenUrl(const QString& address) {
+    return g_Hook->OpenUrl(address);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+class QDialog;
+class QWidget;
+
+// Every message box, every modal run of a dialog and every address handed to the desktop goes
+// through the installed hook. The default shows and runs them; tests install one that records
+// and answers, so that each command runs without a screen and without a browser.
+class SCA_ModalHook {
+public:
+    virtual ~SCA_ModalHook() = default;
+
+    // A modal box with one "Ok" button: type 3 information, 4 warning, any other critical. The
+    // text is shown as it stands, never read as a format.
+    virtual int MessageBox(QWidget* parent, uint32_t type, const QString& title,
+                           const QString& text);
+    // Runs the dialog modally; its result (QDialog::Accepted is 1).
+    virtual int Exec(QDialog* dialog);
+    // Opens an address with the desktop's handler; 1 when it was handed over.
+    virtual int OpenUrl(const QString& address);
+};
+
+// Installs hook (null: the default) and answers the one it replaces. Only the GUI thread calls
+// these.
+SCA_ModalHook* SCA_SetModalHook(SCA_ModalHook* hook);
+SCA_ModalHook* SCA_GetModalHook();
+
+// The shorthands the windows use.
+int SCA_ShowMessageBox(QWidget* parent, uint32_t type, const QString& title, const QString& text);
+int SCA_ExecDialog(QDialog* dialog);
+int SCA_OpenUrl(const QString& address);

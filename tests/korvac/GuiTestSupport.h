@@ -1,0 +1,98 @@
+#pragma once
+
+// What the client's tests share: a private home, configuration and runtime folder for each
+// test, a modal hook that records boxes and dialogs instead of showing them, and a main window
+// started the way the program starts it.
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../support/KorvantaTestSupport.h"
+#include "korvac/SCA_SrvGui.h"
+#include "libvop/SCA_ModalHook.h"
+
+namespace korvac_test {
+
+// Points HOME, XDG_CONFIG_HOME, XDG_RUNTIME_DIR and KORVANTA_HOME at a temporary folder for
+// the test's life, so no test reads or writes the user's own files.
+class PrivateHome {
+public:
+    PrivateHome() {
+        Set("HOME", m_Dir.Path());
+        Set("XDG_CONFIG_HOME", m_Dir.Path());
+        Set("XDG_RUNTIME_DIR", m_Dir.Path());
+        Set("KORVANTA_HOME", m_Dir.Path());
+    }
+    ~PrivateHome() {
+        for (const auto& [name, value] : m_Saved) {
+            if (value.has) {
+                setenv(name.c_str(), value.text.c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+    const std::string& Path() const { return m_Dir.Path(); }
+
+private:
+    struct Saved {
+        bool has;
+        std::string text;
+    };
+    void Set(const char* name, const std::string& value) {
+        const char* old = std::getenv(name);
+        m_Saved.emplace_back(name, Saved{old != nullptr, old != nullptr ? old : ""});
+        setenv(name, value.c_str(), 1);
+    }
+    korvanta_test::TempDir m_Dir;
+    std::vector<std::pair<std::string, Saved>> m_Saved;
+};
+
+// Records every box, dialog and address; dialogs are answered with Result.
+class RecordingHook : public SCA_ModalHook {
+public:
+    RecordingHook() { m_Previous = SCA_SetModalHook(this); }
+    ~RecordingHook() override { SCA_SetModalHook(m_Previous); }
+
+    int MessageBox(QWidget*, uint32_t type, const QString& title, const QString& text) override {
+        Boxes.push_back({type, title, text});
+        return 1;
+    }
+    int Exec(QDialog* dialog) override {
+        Dialogs.push_back(dialog->windowTitle());
+        return Result;
+    }
+    int OpenUrl(const QString& address) override {
+        Urls.push_back(address);
+        return 1;
+    }
+
+    struct Box {
+        uint32_t Type;
+        QString Title;
+        QString Text;
+    };
+    std::vector<Box> Boxes;
+    QStringList Dialogs;
+    QStringList Urls;
+    int Result = QDialog::Rejected;
+
+private:
+    SCA_ModalHook* m_Previous = nullptr;
+};
+
+// A main window configured and built as Run does, without entering the event loop.
+inline std::unique_ptr<SCA_SrvGui> StartWindow() {
+    auto window = std::make_unique<SCA_SrvGui>(nullptr);
+    if (!window->InitConfig() || !window->InitGui()) {
+        return nullptr;
+    }
+    return window;
+}
+
+} // namespace korvac_test

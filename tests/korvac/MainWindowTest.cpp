@@ -1,0 +1,446 @@
+#include <QAction>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "GuiTestSupport.h"
+#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvLogView.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_StatusList.h"
+#include "model/SCA_KeyCommand.h"
+
+using korvac_test::PrivateHome;
+using korvac_test::RecordingHook;
+using korvac_test::StartWindow;
+
+namespace {
+
+constexpr char kNotConnected[] =
+    "Korvanta Client is not connected.\nPress the 'Connect' button to connect to a server.";
+
+// Records the one client operation the window calls here.
+class FakeClient : public SCA_KorvantaInterface {
+public:
+    explicit FakeClient(int* clears) : m_Clears(clears) {}
+    int ClearDebugLog() override {
+        ++*m_Clears;
+        return 1;
+    }
+
+private:
+    int* m_Clears;
+};
+
+std::vector<QAction*> CommandActions(QMenu* menu) {
+    std::vector<QAction*> actions;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            actions.push_back(action);
+        }
+    }
+    return actions;
+}
+
+QMenu* MenuNamed(SCA_SrvGui& window, const char* title) {
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->text() == QLatin1String(title)) {
+            return action->menu();
+        }
+    }
+    return nullptr;
+}
+
+class MainWindow : public testing::Test {
+protected:
+    PrivateHome m_Home;
+    RecordingHook m_Hook;
+};
+
+TEST_F(MainWindow, StartsDisconnectedWithItsPanesAndCollectsReportsAfterStart) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Korvanta Client"));
+    EXPECT_EQ(window->GetStatusLabel()->text(),
+              QStringLiteral("Press the 'Connect' button to connect to Korvanta Server"));
+    EXPECT_EQ(window->GetMonitorsView()->columnCount(), 7);
+    EXPECT_EQ(window->GetMonitorsView()->headerItem()->text(6), QStringLiteral("Status"));
+    EXPECT_TRUE(window->GetToolBar()->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->GetUpdateButton()->isVisibleTo(window.get()));
+    EXPECT_TRUE(window->IsCollectingMessages());
+    EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayReady);
+    // The start message went into the client's log, not into a box.
+    EXPECT_GE(window->GetClientLog()->GetMessageCount(), 1u);
+    for (const auto& box : m_Hook.Boxes) {
+        EXPECT_NE(box.Type, SCA_LEVEL_ERROR) << box.Text.toStdString();
+    }
+}
+
+TEST_F(MainWindow, ReportTextIsShownAsDataNeverAsAFormat) {
+    SCA_SrvGui window(nullptr);
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING, "%s",
+                                              "cannot reach host %s%n%d%%");
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(m_Hook.Boxes[0].Title, QStringLiteral("Warning"));
+    EXPECT_EQ(m_Hook.Boxes[0].Text, QStringLiteral("cannot reach host %s%n%d%%"));
+    window.ShowMessage(nullptr, SCA_LEVEL_INFO, "100% done");
+    window.ShowMessage(nullptr, 9, "odd level");
+    EXPECT_EQ(m_Hook.Boxes[1].Title, QStringLiteral("Message"));
+    EXPECT_EQ(m_Hook.Boxes[1].Text, QStringLiteral("100% done"));
+    EXPECT_EQ(m_Hook.Boxes[2].Title, QStringLiteral("Error"));
+}
+
+TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIcons) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    struct Expect {
+        int Width, Height, Icon;
+        bool Side, Pane;
+        Qt::ToolButtonStyle Style;
+    };
+    const Expect expected[3] = {{860, 640, 32, true, true, Qt::ToolButtonTextUnderIcon},
+                                {800, 600, 16, false, true, Qt::ToolButtonTextBesideIcon},
+                                {640, 400, 16, false, false, Qt::ToolButtonIconOnly}};
+    ASSERT_EQ(window->GetCurrentLayout(), 0u);
+    for (int step = 0; step < 4; ++step) {
+        const uint32_t layout = window->GetCurrentLayout();
+        const Expect& e = expected[layout];
+        EXPECT_EQ(window->minimumSize(), QSize(e.Width, e.Height)) << layout;
+        EXPECT_EQ(window->size(), QSize(e.Width, e.Height)) << layout;
+        EXPECT_EQ(window->GetToolBar()->iconSize(), QSize(e.Icon, e.Icon));
+        EXPECT_EQ(window->GetToolBar()->toolButtonStyle(), e.Style);
+        EXPECT_EQ(window->GetSideBar()->isVisibleTo(window.get()), e.Side);
+        EXPECT_EQ(window->GetLogView()->isVisibleTo(window.get()), e.Pane);
+        for (QAction* action : window->GetToolBar()->actions()) {
+            if (!action->isSeparator()) {
+                const QPixmap pixmap = action->icon().pixmap(QSize(e.Icon, e.Icon));
+                EXPECT_EQ(pixmap.size(), QSize(e.Icon, e.Icon)) << action->text().toStdString();
+            }
+        }
+        window->SwitchLayout();
+        EXPECT_EQ(window->GetCurrentLayout(), (layout + 1) % 3);
+    }
+}
+
+TEST_F(MainWindow, AnInvalidLayoutIsReportedAndTheNextSwitchStartsAtZero) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    const uint32_t errors = window->GetClientLog()->GetErrorCount();
+    EXPECT_EQ(window->InitLayout(7), 0);
+    EXPECT_EQ(window->GetClientLog()->GetErrorCount(), errors + 1);
+    EXPECT_EQ(window->GetCurrentLayout(), 7u);
+    window->SwitchLayout();
+    EXPECT_EQ(window->GetCurrentLayout(), 0u);
+    EXPECT_EQ(window->UpdateToolBarButtons(3), 0);
+}
+
+TEST_F(MainWindow, EveryMenuAndToolBarCommandIsConnected) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    // Each command that needs the service asks for a connection; the others open their
+    // dialog or address.
+    const QStringList needService = {"Export Configuration ...",
+                                     "Import Configuration ...",
+                                     "Start Monitor",
+                                     "Pause Monitor",
+                                     "Reset Monitor",
+                                     "Stop Monitor",
+                                     "Save Report ...",
+                                     "View Reports ...",
+                                     "Edit Monitor ...",
+                                     "View Errors ...",
+                                     "Move Monitor Up ...",
+                                     "Move Monitor Down ...",
+                                     "Delete Monitor",
+                                     "Advanced Options ...",
+                                     "About Korvanta Server"};
+    for (const char* title : {"File", "Monitor", "Tools", "Help"}) {
+        QMenu* menu = MenuNamed(*window, title);
+        ASSERT_NE(menu, nullptr) << title;
+        for (QAction* action : CommandActions(menu)) {
+            if (action->menu() != nullptr || action->text() == QLatin1String("Exit Korvanta")) {
+                continue;
+            }
+            m_Hook.Boxes.clear();
+            m_Hook.Dialogs.clear();
+            m_Hook.Urls.clear();
+            const uint32_t layout = window->GetCurrentLayout();
+            action->trigger();
+            const std::string name = action->text().toStdString();
+            if (needService.contains(action->text())) {
+                ASSERT_EQ(m_Hook.Boxes.size(), 1u) << name;
+                EXPECT_EQ(m_Hook.Boxes[0].Text, QString::fromLatin1(kNotConnected)) << name;
+            } else if (action->text() == QLatin1String("Switch Layout")) {
+                EXPECT_NE(window->GetCurrentLayout(), layout);
+            } else if (action->text() == QLatin1String("View Message Console ...")) {
+                EXPECT_EQ(m_Hook.Dialogs, QStringList{QStringLiteral("Message Console")});
+            } else if (action->text() == QLatin1String("Check For Updates ...")) {
+                // Nothing is offered while no newer package is known.
+                EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
+                EXPECT_TRUE(m_Hook.Boxes.empty());
+            } else {
+                EXPECT_EQ(m_Hook.Urls.size(), 1u) << name;
+            }
+        }
+    }
+    // The tool bar: twelve buttons, each but "Add" connected to a command.
+    int buttons = 0;
+    for (QAction* action : window->GetToolBar()->actions()) {
+        if (action->isSeparator()) {
+            continue;
+        }
+        ++buttons;
+        if (action->text() == QLatin1String("Add")) {
+            ASSERT_NE(action->menu(), nullptr);
+            auto* button =
+                qobject_cast<QToolButton*>(window->GetToolBar()->widgetForAction(action));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->popupMode(), QToolButton::InstantPopup);
+            continue;
+        }
+        m_Hook.Boxes.clear();
+        m_Hook.Urls.clear();
+        const uint32_t layout = window->GetCurrentLayout();
+        action->trigger();
+        const bool acted = !m_Hook.Boxes.empty() || !m_Hook.Urls.empty() ||
+                           window->GetCurrentLayout() != layout ||
+                           action->text() == QLatin1String("Connect");
+        EXPECT_TRUE(acted) << action->text().toStdString();
+    }
+    EXPECT_EQ(buttons, 12);
+}
+
+TEST_F(MainWindow, TheAddMenusHoldTheSeventeenKindsInOrder) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    QMenu* monitor = MenuNamed(*window, "Monitor");
+    ASSERT_NE(monitor, nullptr);
+    QMenu* add = CommandActions(monitor).front()->menu();
+    ASSERT_NE(add, nullptr);
+    QMenu* toolAdd = nullptr;
+    for (QAction* action : window->GetToolBar()->actions()) {
+        if (action->text() == QLatin1String("Add")) {
+            toolAdd = action->menu();
+        }
+    }
+    ASSERT_NE(toolAdd, nullptr);
+    for (QMenu* menu : {add, toolAdd}) {
+        const auto entries = CommandActions(menu);
+        ASSERT_EQ(entries.size(), 17u);
+        EXPECT_EQ(entries.front()->text(), QStringLiteral("System Monitor ..."));
+        EXPECT_EQ(entries[12]->text(), QStringLiteral("NAS Server Monitor ..."));
+        EXPECT_EQ(entries.back()->text(), QStringLiteral("Empty Monitor ..."));
+        EXPECT_EQ(menu->actions().size(), 20); // three separators
+        for (QAction* entry : entries) {
+            EXPECT_TRUE(entry->shortcut().isEmpty());
+            EXPECT_FALSE(entry->icon().isNull()) << entry->text().toStdString();
+            m_Hook.Boxes.clear();
+            entry->trigger();
+            ASSERT_EQ(m_Hook.Boxes.size(), 1u) << entry->text().toStdString();
+            EXPECT_EQ(m_Hook.Boxes[0].Text, QString::fromLatin1(kNotConnected));
+        }
+    }
+}
+
+TEST_F(MainWindow, GeometryIsWrittenAndRestoredOnTheRightScreen) {
+    ASSERT_EQ(QGuiApplication::screens().size(), 2);
+    const QRect right = QGuiApplication::screens().at(1)->availableGeometry();
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    window->setGeometry(right.left() + 100, right.top() + 50, 900, 700);
+    window->SaveWindowGeometry();
+    const std::string text = window->GetUserConfig()->GetGuiGeometry();
+    EXPECT_NE(text.find(" 900 700 1"), std::string::npos) << text;
+
+    int maximise = -1;
+    window->setGeometry(10, 10, 860, 640);
+    ASSERT_EQ(window->RestoreWindowGeometry(&maximise), 1);
+    EXPECT_EQ(maximise, 0);
+    EXPECT_TRUE(right.contains(window->geometry().topLeft()));
+    EXPECT_EQ(window->size(), QSize(900, 700));
+
+    // Maximised on the second screen: centred there; a screen that is gone: the primary.
+    window->GetUserConfig()->SetGuiGeometry("Maximized 1");
+    ASSERT_EQ(window->RestoreWindowGeometry(&maximise), 1);
+    EXPECT_EQ(maximise, 1);
+    EXPECT_TRUE(right.contains(window->pos()));
+    window->GetUserConfig()->SetGuiGeometry("Maximized 3");
+    ASSERT_EQ(window->RestoreWindowGeometry(&maximise), 1);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window->pos()));
+
+    // Rejected: zero size, a point on no screen, too few numbers, empty.
+    for (const char* bad : {"10 10 0 0 0", "5000 5000 800 600 1", "1 2 3", ""}) {
+        window->GetUserConfig()->SetGuiGeometry(bad);
+        EXPECT_EQ(window->RestoreWindowGeometry(&maximise), 0) << bad;
+    }
+    window->GetUserConfig()->SetGuiGeometry("10 10 0 0 0");
+    window->resize(860, 640);
+    window->RestoreOrCentre(&maximise);
+    const QRect primary = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(maximise, 0);
+    EXPECT_EQ(window->pos(), QPoint(primary.width() / 2 - 430, primary.height() / 2 - 320));
+}
+
+TEST_F(MainWindow, TrayTextAndStateFollowTheServerStatus) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetTrayIcon(), nullptr);
+    window->SetSysTrayStatus(SCA_SrvGui::kTrayErrors, "Korvanta Client - 2 errors");
+    EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayErrors);
+    EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - 2 errors");
+    // The icon, made later, shows the latest state at once.
+    ASSERT_EQ(window->CreateSysTray(), 1);
+    EXPECT_EQ(window->CreateSysTray(), 0);
+    ASSERT_NE(window->GetTrayIcon(), nullptr);
+    EXPECT_EQ(window->GetTrayIcon()->toolTip(), QStringLiteral("Korvanta Client - 2 errors"));
+    EXPECT_FALSE(window->GetTrayIcon()->icon().isNull());
+    window->SetSysTrayStatus(SCA_SrvGui::kTrayDisconnected, "Korvanta Client - Disconnected");
+    EXPECT_EQ(window->GetTrayIcon()->toolTip(), QStringLiteral("Korvanta Client - Disconnected"));
+    EXPECT_EQ(window->IsInTray(), 1u);
+
+    // A double click inside the icon's own signal brings the window back; the icon goes once
+    // the signal has returned.
+    QPointer<QSystemTrayIcon> icon = window->GetTrayIcon();
+    emit icon->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_EQ(window->GetTrayIcon(), nullptr);
+    EXPECT_EQ(window->IsInTray(), 0u);
+    EXPECT_FALSE(icon.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(icon.isNull());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, MinimisingWithoutANotificationAreaLeavesANormalWindow) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->GetUserConfig()->SetAdvancedOption(SCA_OPTION_MINIMIZE_TO_TRAY, 1));
+    window->ReadTrayOptions();
+    window->showMinimized();
+    QCoreApplication::processEvents();
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        EXPECT_EQ(window->GetTrayIcon(), nullptr);
+        EXPECT_EQ(window->IsInTray(), 0u);
+    }
+    window->ShowMainWindow();
+    EXPECT_FALSE(window->isMinimized());
+}
+
+TEST_F(MainWindow, ConfiguredShortcutsRunTheirCommandsAndKeypadDigitsMatchDigits) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    auto* shortcuts = window->GetUserConfig()->GetKeyboardShortcuts();
+    auto* digit = new SCA_KeyCommand(20, "5");
+    ASSERT_TRUE(shortcuts->AddItemToTail(digit, digit->GetKey()));
+
+    const uint32_t layout = window->GetCurrentLayout();
+    QKeyEvent keypad(QEvent::KeyPress, Qt::Key_5, Qt::KeypadModifier, QStringLiteral("5"));
+    EXPECT_EQ(window->ProcessKeyCommand(&keypad), 1);
+    EXPECT_EQ(window->GetCurrentLayout(), (layout + 1) % 3);
+
+    // The defaults: F12 opens the message console, Ctrl+S asks for a connection first.
+    QKeyEvent f12(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
+    EXPECT_EQ(window->ProcessKeyCommand(&f12), 1);
+    EXPECT_EQ(m_Hook.Dialogs, QStringList{QStringLiteral("Message Console")});
+    m_Hook.Boxes.clear();
+    QKeyEvent save(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(window->ProcessKeyCommand(&save), 1);
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(m_Hook.Boxes[0].Text, QString::fromLatin1(kNotConnected));
+
+    // A modifier makes another text; a key without text is never found.
+    QKeyEvent shiftSave(QEvent::KeyPress, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->ProcessKeyCommand(&shiftSave), 0);
+    QKeyEvent nothing(QEvent::KeyPress, 0, Qt::NoModifier);
+    EXPECT_EQ(window->ProcessKeyCommand(&nothing), 0);
+}
+
+TEST_F(MainWindow, SideBarShowsCountsAndEmptiesOnReset) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    SCA_SideBar* bar = window->GetSideBar();
+    SCA_ConfigObj status("ServerStatus", nullptr);
+    status.AddField("MonitorCount", 4u);
+    status.AddField("FailedMonitors", 1u);
+    bar->UpdateStatus(&status);
+    EXPECT_EQ(bar->GetRow(0)->text(1), QStringLiteral("Monitors"));
+    EXPECT_EQ(bar->GetRow(0)->text(2), QStringLiteral("4"));
+    EXPECT_EQ(bar->GetRow(2)->text(2), QStringLiteral("1"));
+    EXPECT_EQ(bar->GetRow(5)->text(1), QStringLiteral("Reports"));
+    EXPECT_EQ(bar->GetRow(5)->text(2), QStringLiteral("0"));
+    bar->ResetStatus();
+    for (int row = 0; row < SCA_SideBar::kRowCount; ++row) {
+        EXPECT_TRUE(bar->GetRow(row)->text(2).isEmpty());
+    }
+}
+
+TEST_F(MainWindow, APluggedClientObjectServesTheCommands) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    int clears = 0;
+    window->SetClientInterface(new FakeClient(&clears));
+    EXPECT_EQ(window->CheckConnected(1), 1);
+    emit window->GetLogView()->ClearLog();
+    EXPECT_EQ(clears, 1);
+    m_Hook.Boxes.clear();
+    window->AboutKorvantaServer();
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    ASSERT_EQ(m_Hook.Dialogs.size(), 1);
+}
+
+TEST_F(MainWindow, SettingsAreKeptAtExitAndAFailedSaveIsTold) {
+    std::string path;
+    {
+        auto window = StartWindow();
+        ASSERT_NE(window, nullptr);
+        window->SwitchLayout();
+        path = window->GetUserConfig()->GetConfigFilePath();
+    }
+    {
+        auto window = StartWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->GetCurrentLayout(), 1u);
+        // A folder the save cannot write into.
+        chmod(QFileInfo(QString::fromStdString(path)).absolutePath().toUtf8().constData(), 0500);
+        testing::internal::CaptureStderr();
+        window.reset();
+        const std::string err = testing::internal::GetCapturedStderr();
+        chmod(QFileInfo(QString::fromStdString(path)).absolutePath().toUtf8().constData(), 0700);
+        if (geteuid() != 0) {
+            EXPECT_NE(err.find("cannot save the client settings"), std::string::npos) << err;
+        }
+    }
+}
+
+// Pictures of the three layouts for people to look at: written only when
+// KORVANTA_SCREENSHOTS names a folder.
+TEST_F(MainWindow, EachLayoutPaintsItsWindow) {
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    auto* item = new QTreeWidgetItem(window->GetMonitorsView());
+    item->setText(1, QStringLiteral("System Monitor"));
+    item->setText(2, QStringLiteral("localhost"));
+    const char* folder = std::getenv("KORVANTA_SCREENSHOTS");
+    for (uint32_t layout = 0; layout < 3; ++layout) {
+        window->InitLayout(layout);
+        QCoreApplication::processEvents();
+        const QImage image = window->grab().toImage();
+        EXPECT_EQ(image.size(), window->size());
+        if (folder != nullptr) {
+            image.save(QStringLiteral("%1/korvac-layout-%2.png").arg(folder).arg(layout));
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include <QApplication>
+#include <QDirIterator>
+#include <QTreeWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+#include "libmor/SCA_Report.h"
+#include "libvop/SCA_DebugLogDlg.h"
+#include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_StatusIcon.h"
+#include "libvop/SCA_StatusList.h"
+#include "libvop/SCA_UpdateDlg.h"
+#include "model/SCA_DebugLog.h"
+#include "model/SCA_TezConfig.h"
+
+namespace {
+
+int OpaquePixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += qAlpha(image.pixel(x, y)) > 200 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(Icons, EveryImageDrawsAtEachSizeAndPixelRatio) {
+    int images = 0;
+    QDirIterator it(QStringLiteral(":/images"));
+    while (it.hasNext()) {
+        const QString path = it.next();
+        ++images;
+        const QIcon icon = SCA_IconEngine::Load(path);
+        ASSERT_FALSE(icon.isNull()) << path.toStdString();
+        for (int size : {16, 32, 48}) {
+            const QPixmap pixmap = icon.pixmap(QSize(size, size));
+            ASSERT_EQ(pixmap.size(), QSize(size, size)) << path.toStdString();
+            // Something is drawn, and not a blurred upscale: a full-size drawing has about four
+            // times the covered pixels of the half size.
+            EXPECT_GT(OpaquePixels(pixmap.toImage()), size * size / 10) << path.toStdString();
+        }
+        const QPixmap dense = icon.pixmap(QSize(16, 16), 2.0);
+        EXPECT_EQ(dense.size(), QSize(32, 32)) << path.toStdString();
+        EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+    }
+    EXPECT_GE(images, 100);
+    EXPECT_TRUE(SCA_IconEngine::Load(QStringLiteral(":/images/none_16px.png")).isNull());
+}
+
+TEST(Icons, TheNamesTheWindowsUseExist) {
+    for (const char* name :
+         {"korva_16px.png", "korva_64px.png", "save_16px.png", "connect_32px.png",
+          "add_dir_32px.png", "del_dir_16px.png", "help_32px.png", "systray_ready_16px.png",
+          "systray_idle_16px.png", "systray_error_16px.png", "file_attr_16px.png",
+          "error_log_16px.png", "net_filter_16px.png", "iscsi_16px.png"}) {
+        EXPECT_FALSE(
+            SCA_IconEngine::Load(QStringLiteral(":/images/") + QLatin1String(name)).isNull())
+            << name;
+    }
+}
+
+class Recorder : public SCA_ModalHook {
+public:
+    int MessageBox(QWidget*, uint32_t type, const QString&, const QString& text) override {
+        LastType = type;
+        LastText = text;
+        return 1;
+    }
+    int Exec(QDialog*) override { return 7; }
+    uint32_t LastType = 0;
+    QString LastText;
+};
+
+TEST(ModalHook, ReplacesAndRestoresTheDefault) {
+    Recorder recorder;
+    EXPECT_EQ(SCA_SetModalHook(&recorder), nullptr);
+    SCA_ShowMessageBox(nullptr, 4, QStringLiteral("Warning"), QStringLiteral("50%s"));
+    EXPECT_EQ(recorder.LastType, 4u);
+    EXPECT_EQ(recorder.LastText, QStringLiteral("50%s"));
+    QDialog dialog;
+    EXPECT_EQ(SCA_ExecDialog(&dialog), 7);
+    EXPECT_EQ(SCA_SetModalHook(nullptr), &recorder);
+    EXPECT_NE(SCA_GetModalHook(), &recorder);
+}
+
+TEST(MessageConsole, ShowsEveryMessageOfTheLogAsText) {
+    SCA_DebugLog log(10);
+    tagSCA_ERROR_DESCR message{};
+    message.Level = SCA_LEVEL_ERROR;
+    message.AbsTime = 0;
+    std::snprintf(message.Text, sizeof(message.Text), "%s", "host %s%d unreachable <b>");
+    log.AddMessage(&message, 0xFFFFFFFFu);
+    message.Level = SCA_LEVEL_INFO;
+    std::snprintf(message.Text, sizeof(message.Text), "%s", "started");
+    log.AddMessage(&message, 0xFFFFFFFFu);
+    SCA_DebugLogDlg dialog(nullptr, &log, QStringLiteral("Message Console"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Message Console"));
+    ASSERT_EQ(dialog.GetView()->topLevelItemCount(), 2);
+    EXPECT_EQ(dialog.GetView()->topLevelItem(0)->text(2),
+              QStringLiteral("host %s%d unreachable <b>"));
+    EXPECT_EQ(dialog.GetView()->topLevelItem(1)->text(2), QStringLiteral("started"));
+}
+
+TEST(StatusWidgets, LampAndListKeepWhatTheyAreGiven) {
+    SCA_StatusIcon lamp(nullptr, 18, 2);
+    EXPECT_EQ(lamp.size(), QSize(18, 18));
+    EXPECT_EQ(lamp.GetStatus(), 7u);
+    const QImage idle = lamp.grab().toImage();
+    lamp.SetStatus(5);
+    const QImage error = lamp.grab().toImage();
+    EXPECT_NE(idle.pixel(9, 9), error.pixel(9, 9));
+    EXPECT_GT(qRed(error.pixel(9, 9)), qGreen(error.pixel(9, 9)));
+
+    SCA_StatusList list(nullptr, 100, 1);
+    QTreeWidgetItem* row =
+        list.AddItem(QStringLiteral(":/images/file_attr_16px.png"), QStringLiteral("Monitors"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(list.columnCount(), 3);
+    EXPECT_EQ(row->text(1), QStringLiteral("Monitors"));
+    EXPECT_TRUE(row->text(2).isEmpty());
+}
+
+TEST(UpdateDialog, OffersOnlyAnotherVersionOfThisProduct) {
+    SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
+    SCA_UpdateDlg dialog(nullptr, &config, nullptr, nullptr);
+    EXPECT_EQ(dialog.GetUpdate(), 0);
+    SCA_Update update;
+    update.SetProductType(SCA_PRODUCT_TYPE_KORVANTA);
+    update.SetVersion(SCA_TEZ_PRODUCT_VERSION);
+    dialog.SetUpdate(update);
+    EXPECT_EQ(dialog.GetUpdate(), 0);
+    update.SetVersion("14.0.1");
+    dialog.SetUpdate(update);
+    EXPECT_EQ(dialog.GetUpdate(), 1);
+    update.SetProductType(SCA_PRODUCT_TYPE_NETWORK);
+    dialog.SetUpdate(update);
+    EXPECT_EQ(dialog.GetUpdate(), 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    // Also when listing the tests, which runs outside the tests' environment.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
