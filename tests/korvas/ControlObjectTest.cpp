@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <security/pam_appl.h>
+
 #include "korvas/SCA_KorvantaCtrl.h"
+#include "libmor/auth/SCA_LogonUser.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
@@ -105,6 +110,68 @@ TEST_F(ControlObjectTest, StartProcessRefusesOnlyARunningThread) {
     ASSERT_EQ(ctrl.StartProcess(), 1);
     ctrl.StopProcess();
     EXPECT_EQ(ctrl.GetThreadState(), SCA_PROCESS_STOPPED);
+}
+
+} // namespace
+
+namespace {
+
+// The operating system's answer for the logon checks of the test: one account.
+int OneAccount(const char* /*service*/, const char* user, const char* password) {
+    return std::string(user) == "ops" && std::string(password) == "s3cret" ? PAM_SUCCESS
+                                                                           : PAM_AUTH_ERR;
+}
+
+// A server side run in this process, so the operating-system logon can be a fake.
+class LoginModeTest : public ControlObjectTest {
+protected:
+    void StartServer(uint32_t mode) {
+        Args args({"korvas", "-control_port", "0"});
+        uint32_t code = 0;
+        ASSERT_EQ(m_Ctrl.Init(args.Count(), args.Vector(), &code), 1) << code;
+        m_Ctrl.GetUserConfig()->SetEnableOsLogon(1);
+        m_Ctrl.GetUserConfig()->SetServerLogonMode(mode);
+        ASSERT_EQ(m_Ctrl.DoStartServer(), 1);
+        ASSERT_NE(m_Ctrl.GetServerPort(), 0u);
+    }
+
+    // A new connection's login; its status, or -1 when the call itself failed.
+    int Login(SCA_KorvantaInterface* client, const char* user, const char* password) {
+        uint32_t error = 0;
+        if (!client->Connect("127.0.0.1", m_Ctrl.GetServerPort(), 5000, &error)) {
+            return -1;
+        }
+        uint32_t status = 0;
+        return client->Login(user, password, &status) ? static_cast<int>(status) : -1;
+    }
+
+    void TearDown() override {
+        m_Ctrl.DoStopServer();
+        SCA_SetLogonBackend(m_Previous);
+        ControlObjectTest::TearDown();
+    }
+
+    SCA_LogonBackend m_Previous = SCA_SetLogonBackend(&OneAccount);
+    SCA_KorvantaCtrl m_Ctrl;
+};
+
+TEST_F(LoginModeTest, OperatingSystemLogonChecksTheAccount) {
+    StartServer(SCA_KORVANTA_LOGIN_PASSWORD);
+    SCA_KorvantaInterface stranger;
+    EXPECT_EQ(0, Login(&stranger, "ops", "wrong"));
+    EXPECT_EQ(0, stranger.ClearDebugLog()) << "a refused login opens nothing";
+    EXPECT_EQ(1,
+              m_Reports.Count(SCA_LEVEL_ERROR, "User authentication failed (Permission denied)"));
+    SCA_KorvantaInterface ops;
+    EXPECT_EQ(1, Login(&ops, "ops", "s3cret"));
+    EXPECT_EQ(1, ops.ClearDebugLog());
+}
+
+TEST_F(LoginModeTest, NamesOnlyModeLetsAnyNamedClientIn) {
+    StartServer(SCA_KORVANTA_LOGIN_NAMES);
+    SCA_KorvantaInterface anyone;
+    EXPECT_EQ(1, Login(&anyone, "whoever", "anything"));
+    EXPECT_EQ(1, anyone.ClearDebugLog());
 }
 
 } // namespace
