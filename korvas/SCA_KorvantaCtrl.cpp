@@ -32,7 +32,6 @@ constexpr int kEscape = 27;
 constexpr size_t kSystemLogSize = 712;
 // A monitor without a task: idle status, never started.
 constexpr uint32_t kIdleMonitorStatus = 7;
-constexpr const char* kReportsFolder = "Reports";
 
 int StoreCode(uint32_t* code, uint32_t value) {
     if (code != nullptr) {
@@ -140,7 +139,8 @@ int SCA_KorvantaCtrl::Init(uint32_t argc, char** argv, uint32_t* code) {
         return StoreCode(code, SCA_KORVAS_PERF_INIT_FAILED);
     }
     m_Monitors.SetConfigDir(m_Config.GetConfigFolder());
-    const std::string reports = std::string(m_Config.GetConfigFolder()) + "/" + kReportsFolder;
+    const std::string reports =
+        std::string(m_Config.GetConfigFolder()) + "/" + SCA_TEZ_REPORTS_FOLDER;
     m_ReportIndex.SetReportsDir(reports.c_str());
     m_ReportIndex.Load();
     return 1;

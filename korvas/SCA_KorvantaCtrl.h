@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <mutex>
 
-#include "korvas/SCA_KorvantaUpdateManager.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libtez/SCA_TezActionCtrl.h"
+#include "libtez/SCA_UpdateManager.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_SrvMonitorList.h"
@@ -94,7 +94,7 @@ private:
     SCA_TezConfig m_Config;
     SCA_TezConfigUser m_UserConfig;
     SCA_TezReportIndex m_ReportIndex;
-    SCA_KorvantaUpdateManager m_UpdateManager;
+    SCA_UpdateManager m_UpdateManager;
     SCA_ConfigObj m_Params;
     SCA_DebugLog m_DebugLog;
     SCA_TezActionCtrl m_ActionCtrl;
