@@ -46,10 +46,28 @@ int SCA_NetServerAgent::Start() {
 }
 
 void SCA_NetServerAgent::Stop() {
-    if (m_Transport != nullptr) {
-        m_Transport->Shutdown();
+    {
+        std::lock_guard<std::mutex> lock(m_StopLock);
+        m_StopRequested = true;
+        if (!m_Answering && m_Transport != nullptr) {
+            m_Transport->Shutdown();
+        }
     }
     m_StartSignal.Set();
+}
+
+bool SCA_NetServerAgent::BeginAnswer() {
+    std::lock_guard<std::mutex> lock(m_StopLock);
+    m_Answering = !m_StopRequested;
+    return m_Answering;
+}
+
+void SCA_NetServerAgent::EndAnswer() {
+    std::lock_guard<std::mutex> lock(m_StopLock);
+    m_Answering = false;
+    if (m_StopRequested) {
+        m_Transport->Shutdown();
+    }
 }
 
 SCA_NetServerAgent* SCA_NetServerAgent::Current() {
@@ -84,7 +102,12 @@ void SCA_NetServerAgent::Serve() {
         return;
     }
     m_Server->NotifyConnect(this);
-    while (m_Transport->WaitForMessage(PrepareWait(), &m_Request, &error) && Answer(&error)) {
+    while (m_Transport->WaitForMessage(PrepareWait(), &m_Request, &error) && BeginAnswer()) {
+        const bool answered = Answer(&error);
+        EndAnswer();
+        if (!answered) {
+            break;
+        }
         // A large request or reply is not kept while the connection idles.
         m_Request.GetData()->Clear();
         m_Reply.GetData()->Clear();

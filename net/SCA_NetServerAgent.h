@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_ThreadObj.h"
@@ -27,8 +28,10 @@ public:
     int ThreadFunc() override;
     // Lets the thread begin serving. Answers 1.
     int Start();
-    // Ends the connection from another thread: the thread stops waiting and ends, after its
-    // handler (if one runs) has returned. Unlock then waits for it.
+    // Ends the connection from another thread: the thread stops waiting and ends; a request
+    // being answered is answered first, reply included, so that a client never loses the reply
+    // of a request the server carried out (a stop asked for by that very request above all).
+    // Unlock then waits for it.
     void Stop();
     // 1 once the thread is done with the connection.
     int IsFinished() const { return m_Finished.load(std::memory_order_acquire); }
@@ -58,6 +61,9 @@ private:
     bool WaitForStart();
     void Serve();
     bool Answer(uint32_t* error);
+    // Marks the start and end of answering a request; false when the connection is to stop.
+    bool BeginAnswer();
+    void EndAnswer();
     // The limits of the next request by the login state; answers how long to wait for it. A
     // wait that times out ends the connection.
     uint32_t PrepareWait();
@@ -68,6 +74,9 @@ private:
     SCA_NetTransport* m_Transport = nullptr;
     SCA_VirtualCmdServer* m_Server;
     std::atomic<int> m_Finished{0};
+    std::mutex m_StopLock; // guards the two below
+    bool m_StopRequested = false;
+    bool m_Answering = false;
     SCA_NetMessage m_Request;
     SCA_NetMessage m_Reply;
 };
