@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <sys/utsname.h>
 
@@ -287,11 +288,11 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
     reports->Lock();
     const uint32_t totalReports = reports->Count();
     reports->Unlock();
-    // The counts of running monitor tasks: none run on the server side yet.
-    const uint32_t active = 0;
-    const uint32_t failed = 0;
-    const uint32_t errors = 0;
-    const uint32_t warnings = 0;
+    std::unique_lock<std::recursive_mutex> lists(m_Ctrl->GetDataLock());
+    const uint32_t active = m_Ctrl->GetActiveMonitors();
+    const uint32_t failed = m_Ctrl->GetFailedMonitors();
+    const uint32_t errors = m_Ctrl->GetTotalErrors();
+    const uint32_t warnings = m_Ctrl->GetTotalWarnings();
     const int filled =
         status->AddField("ServerStatus", static_cast<int>(kStatusOk)) &&
         status->AddField("MonitorsStatusId", m_Monitors->GetMonitorsStatus()) &&
@@ -301,8 +302,7 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
         status->AddField("MonitorWarnings", warnings) &&
         status->AddField("TotalReports", totalReports) &&
         status->AddField("LastDebugMessageId", m_DebugLog->GetLastMessageId()) &&
-        status->AddField("LastSoundActionTime",
-                         m_Ctrl->GetActionCtrl()->GetSoundActions()->GetLastActionTime());
+        status->AddField("LastSoundActionTime", m_Ctrl->GetActionCtrl()->GetLastSoundActionTime());
     auto* monitors = filled ? new (std::nothrow) SCA_ConfigObj("MonitorsStatus", nullptr) : nullptr;
     if (monitors == nullptr || !monitors->IsConstructed()) {
         SCA_Object::Destroy(monitors);

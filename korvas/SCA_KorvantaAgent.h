@@ -65,6 +65,43 @@ public:
     int RestartServer() override;
     int Suspend() override;
 
+    // Monitors, their tasks, counters, process data, reports and the network join
+    // (SCA_KorvantaAgentMonitors.cpp).
+    int AddMonitor(uint32_t type, uint32_t mode, const char* description,
+                   uint32_t* monitorId) override;
+    int SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* monitor) override;
+    int DeleteMonitor(uint32_t monitorId) override;
+    int DeleteAllMonitors() override;
+    int StartMonitor(uint32_t monitorId) override;
+    int PauseMonitor(uint32_t monitorId) override;
+    int ResetMonitor(uint32_t monitorId) override;
+    int RestartMonitor(uint32_t monitorId) override;
+    int StopMonitor(uint32_t monitorId) override;
+    int StartAllMonitors() override;
+    int StopAllMonitors() override;
+    int GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* runState,
+                        uint32_t* counters, uint32_t* errors, uint32_t* warnings) override;
+    int GetMonitorStatus(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* runState,
+                         uint32_t* countersStatusId, SCA_ConfigObj** countersStatus) override;
+    int GetMonitorReport(uint32_t monitorId, SCA_ConfigObj** report) override;
+    int GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj** errors) override;
+    int AddCounter(uint32_t monitorId, uint32_t counterType, const char* computer,
+                   const char* instance, const char* namePrefix, uint32_t* counterId) override;
+    int IsCounterExists(uint32_t monitorId, uint32_t counterType, const char* computer,
+                        const char* instance, const char* namePrefix, uint32_t* counterId) override;
+    int DeleteCounter(uint32_t monitorId, uint32_t counterId) override;
+    int DeleteAllCounters(uint32_t monitorId) override;
+    int GetMonitorProcessLog(uint32_t monitorId, SCA_ConfigObj** processLog) override;
+    int GetMonitorProcessListStatus(uint32_t monitorId, uint32_t* type, uint32_t* status,
+                                    uint32_t* processStatus, uint64_t* startTime,
+                                    uint32_t* listStatus,
+                                    SCA_ConfigObj** processListStatus) override;
+    int GetReportIndexObj(SCA_ConfigObj** reportIndex) override;
+    int AddReportObj(SCA_ConfigObj* report, uint32_t* reportId) override;
+    int DeleteReport(uint32_t reportId) override;
+    int ConnectToNetwork(const char* serverHost, const char* deviceHost,
+                         uint32_t* deviceId) override;
+
 private:
     // Checks the credential of the login mode; *status receives the login status. 0 when the
     // login data lacks what the mode needs or the mode is unknown (reported).

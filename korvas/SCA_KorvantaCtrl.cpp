@@ -30,9 +30,6 @@ constexpr uint32_t kRestartPauseMs = 1000;
 constexpr uint32_t kMaxOptionValue = 1023;
 constexpr int kEscape = 27;
 constexpr size_t kSystemLogSize = 712;
-// A monitor without a task: idle status, never started.
-constexpr uint32_t kIdleMonitorStatus = 7;
-constexpr const char* kReportsFolder = "Reports";
 
 int StoreCode(uint32_t* code, uint32_t value) {
     if (code != nullptr) {
@@ -61,7 +58,15 @@ SCA_KorvantaCtrl::SCA_KorvantaCtrl()
       m_ReportIndex(&m_Config, &m_UserConfig), m_UpdateManager(&m_Config, &m_UserConfig, &m_Params),
       m_Params("Params", nullptr), m_DebugLog(kDebugLogCapacity),
       m_ActionCtrl(&m_Config, &m_UserConfig, &m_Params, &m_ReportIndex, 0),
-      m_Monitors(&m_Config, &m_UserConfig), m_ThreadState(SCA_PROCESS_IDLE) {
+      m_Monitors(&m_Config, &m_UserConfig), m_ThreadState(SCA_PROCESS_IDLE),
+      m_NetworkPort(SCA_GetControlPort(SCA_PRODUCT_TYPE_NETWORK)) {
+    // Report actions save the current report of the monitor that raised them.
+    m_ActionCtrl.SetReportProvider(
+        [](const SCA_TezAction* action, SCA_TezReport* report, void* self) {
+            return static_cast<SCA_KorvantaCtrl*>(self)->ProvideReport(action->GetMonitorName(),
+                                                                       report);
+        },
+        this);
     const bool baseBuilt = IsConstructed() != 0;
     SetConstructed(baseBuilt ? 1 : 0);
 }
@@ -75,6 +80,8 @@ SCA_KorvantaCtrl::~SCA_KorvantaCtrl() {
     m_Server = nullptr;
     SCA_Object::Destroy(m_Factory);
     m_Factory = nullptr;
+    DeleteAllTasks();
+    m_ActionCtrl.SetReportProvider(nullptr, nullptr);
 }
 
 // --- start-up -------------------------------------------------------------------------------
@@ -140,7 +147,8 @@ int SCA_KorvantaCtrl::Init(uint32_t argc, char** argv, uint32_t* code) {
         return StoreCode(code, SCA_KORVAS_PERF_INIT_FAILED);
     }
     m_Monitors.SetConfigDir(m_Config.GetConfigFolder());
-    const std::string reports = std::string(m_Config.GetConfigFolder()) + "/" + kReportsFolder;
+    const std::string reports =
+        std::string(m_Config.GetConfigFolder()) + "/" + SCA_TEZ_REPORTS_FOLDER;
     m_ReportIndex.SetReportsDir(reports.c_str());
     m_ReportIndex.Load();
     return 1;
@@ -287,12 +295,14 @@ int SCA_KorvantaCtrl::DoStartServer() {
     m_ServerPort.store(m_Server->GetServerPort());
     report(SCA_LEVEL_INFO, "%s v%s Started on - %s:%u", m_Config.GetProductName(),
            SCA_KorvantaServer::kVersion, m_HostName, static_cast<unsigned>(GetServerPort()));
+    std::unique_lock<std::recursive_mutex> lists(m_DataLock);
     if (!m_Monitors.Load()) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStartServer: cannot load server monitors");
         return 0;
     }
     m_MonitorsLoaded = true;
     const uint32_t count = m_Monitors.Count();
+    lists.unlock();
     report(SCA_LEVEL_INFO, "%s %u System Monitor%s Loaded", m_Config.GetProductName(), count,
            count == 1 ? "" : "s");
     report(SCA_LEVEL_INFO, "%s Initialization Completed", m_Config.GetProductName());
@@ -307,44 +317,21 @@ int SCA_KorvantaCtrl::DoStopServer() {
     m_ServerPort.store(0);
     SCA_Object::Destroy(m_Factory);
     m_Factory = nullptr;
+    // No agent is left to start a task; the tasks end (saving their reports) before the
+    // actions they queued stop.
+    DeleteAllTasks();
     m_ActionCtrl.StopAll();
     if (!m_MonitorsLoaded) {
         // Never write over a monitors file that this start did not read.
         return 1;
     }
     m_MonitorsLoaded = false;
+    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
     if (!m_Monitors.Save()) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR,
             "SCA_KorvantaCtrl::DoStopServer: cannot save monitors configuration file");
         return 0;
-    }
-    return 1;
-}
-
-int SCA_KorvantaCtrl::StartAutoMonitors() {
-    // Monitor tasks are started by the monitors' own job; the list is only walked here.
-    return 1;
-}
-
-int SCA_KorvantaCtrl::GetMonitorsStatus(SCA_ConfigObj* object) {
-    if (object == nullptr) {
-        return 0;
-    }
-    for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
-        SCA_SrvMonitor* monitor = node->GetItem();
-        const char* computer = monitor->IsRemoteMonitor() && monitor->GetComputerName()[0] != '\0'
-                                   ? monitor->GetComputerName()
-                                   : "-";
-        char name[16];
-        std::snprintf(name, sizeof(name), "%u", node->GetId());
-        char value[1024];
-        std::snprintf(value, sizeof(value), "%u %u %u %u %u %s %s", kIdleMonitorStatus,
-                      SCA_PROCESS_IDLE, monitor->GetProfile()->GetCounterList()->Count(), 0u, 0u,
-                      computer, monitor->GetDescription());
-        if (!object->AddField(name, value)) {
-            return 0;
-        }
     }
     return 1;
 }

@@ -2,11 +2,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <mutex>
+#include <utility>
+#include <vector>
 
-#include "korvas/SCA_KorvantaUpdateManager.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libtez/SCA_TezActionCtrl.h"
+#include "libtez/SCA_UpdateManager.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_SrvMonitorList.h"
@@ -17,7 +21,17 @@
 
 class SCA_ConsoleInput;
 class SCA_KorvantaFact;
+class SCA_KorvantaNetInterface;
 class SCA_KorvantaServer;
+class SCA_SrvTask;
+class SCA_SrvTaskProcess;
+struct tagSCA_TASK_PROCESS_STATE;
+
+// A task shared by the task list and the operations that drive it outside the list's lock; the
+// last holder destroys it (which stops its run).
+using SCA_SrvTaskRef = std::shared_ptr<SCA_SrvTask>;
+// Called with every task the control object creates, before its first start.
+using SCA_SrvTaskHook = std::function<void(SCA_SrvTask*)>;
 
 // Codes that Init stores besides the loading codes of model/SCA_TezConfigFiles.h (106-109).
 inline constexpr uint32_t SCA_KORVAS_BAD_COMMAND_LINE = 105;
@@ -69,7 +83,108 @@ public:
 
     // Fills "MonitorsStatus": one field per monitor, named by its id, valued
     // "status run-state counters errors warnings computer description".
-    int GetMonitorsStatus(SCA_ConfigObj* object);
+    int GetMonitorsStatus(SCA_ConfigObj* object) { return DoGetMonitors(object); }
+
+    // --- monitor tasks (SCA_KorvantaCtrlTasks.cpp). The monitors list, the task list, the
+    // profiles are behind one recursive lock (GetDataLock), which is never
+    // held while a task's run starts or stops: a task is taken out of the list under the lock
+    // and driven under its own run lock.
+    int AddTask(SCA_SrvMonitor* monitor, SCA_SrvTaskRef* task);
+    int StartMonitor(uint32_t monitorId);
+    int StopMonitor(uint32_t monitorId);
+    int PauseMonitor(uint32_t monitorId);
+    int ResetMonitor(uint32_t monitorId);
+    int RestartMonitor(uint32_t monitorId);
+    int StartAllMonitors();
+    int StopAllTasks();
+    int DeleteAllTasks();
+    // The agent's monitor-list changes that reach the tasks: a deleted monitor's task is
+    // stopped and deleted with it; a changed monitor keeps its id, and its type cannot change
+    // while it has a task; clearing the list stops and deletes every task.
+    int DeleteMonitor(uint32_t monitorId);
+    int DeleteAllMonitors();
+    int SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object);
+    uint32_t GetActiveMonitors();
+    uint32_t GetStoppedMonitors();
+    uint32_t GetFailedMonitors();
+    uint32_t GetTotalErrors();
+    uint32_t GetTotalWarnings();
+    int DoGetMonitors(SCA_ConfigObj* target);
+    int GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* state,
+                        uint32_t* counters, uint32_t* errors, uint32_t* warnings);
+    int GetMonitorStatus(uint32_t monitorId, uint32_t* status, uint32_t* state,
+                         uint32_t* countersStatusId, SCA_ConfigObj* list);
+    int GetMonitorStatusEx(uint32_t monitorId, uint32_t* status, uint32_t* state, uint32_t* errors,
+                           uint32_t* warnings, uint64_t* processTime, uint32_t* countersStatusId,
+                           SCA_ConfigObj* list, uint32_t counterId, uint64_t since, uint32_t count,
+                           SCA_ConfigObj* data);
+    int GetCounterStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,
+                           SCA_ConfigObj* data, char* text, uint32_t size);
+    int GetMonitorReport(uint32_t monitorId, SCA_ConfigObj* report);
+    int GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj* errors);
+    // The task of a monitor, or null.
+    SCA_SrvTaskRef GetTask(uint32_t monitorId);
+    // Tests give new tasks short sampling periods and fixture sources.
+    void SetTaskHook(SCA_SrvTaskHook hook);
+
+    // --- counters of a monitor (SCA_KorvantaCtrlCounters.cpp)
+    int GetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_ConfigObj* object);
+    int SetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_ConfigObj* object);
+    int AddCounter(uint32_t monitorId, uint32_t counterType, const char* computer,
+                   const char* instance, const char* namePrefix, uint32_t* counterId);
+    int IsCounterExists(uint32_t monitorId, uint32_t counterType, const char* computer,
+                        const char* instance, const char* namePrefix, uint32_t* counterId);
+    int MoveCounterUp(uint32_t monitorId, uint32_t counterId);
+    int MoveCounterDown(uint32_t monitorId, uint32_t counterId);
+    int DeleteCounter(uint32_t monitorId, uint32_t counterId);
+    int DeleteAllCounters(uint32_t monitorId);
+
+    // --- process monitors (SCA_KorvantaCtrlProcesses.cpp); objects are created here and
+    // handed to the caller, who releases them.
+    int GetMonitorProcessLog(uint32_t monitorId, SCA_ConfigObj** log);
+    int GetMonitorProcessList(uint32_t monitorId, uint32_t details, SCA_ConfigObj** list);
+    int GetMonitorProcessListStatus(uint32_t monitorId, uint32_t* type, uint32_t* status,
+                                    uint32_t* processStatus, uint64_t* startTime,
+                                    uint32_t* listStatus, SCA_ConfigObj** list);
+    int GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t* type, uint32_t* status,
+                                      uint32_t* processStatus, uint64_t* startTime,
+                                      uint32_t* listStatus, uint32_t fromLogId,
+                                      SCA_ConfigObj** list, SCA_ConfigObj** log);
+    int GetMonitorProcessCounterList(uint32_t monitorId, uint32_t processId,
+                                     tagSCA_TASK_PROCESS_STATE* state, SCA_ConfigObj** list);
+    int GetMonitorProcessCountersStatus(uint32_t monitorId, uint32_t processId,
+                                        tagSCA_TASK_PROCESS_STATE* state, SCA_ConfigObj** list);
+    int GetMonitorProcessCountersStatusEx(uint32_t monitorId, uint32_t processId,
+                                          tagSCA_TASK_PROCESS_STATE* state, uint32_t counterId,
+                                          uint64_t since, uint32_t count, SCA_ConfigObj** list,
+                                          SCA_ConfigObj** data, uint64_t* dataTime);
+    int GetMonitorProcess(uint32_t monitorId, uint32_t processId, uint32_t load,
+                          SCA_ConfigObj** process);
+    int GetMonitorProcessModules(uint32_t monitorId, uint32_t processId, uint32_t option,
+                                 char* processName, SCA_ConfigObj** modules, uint32_t* ok,
+                                 uint32_t* error);
+    int GetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj** list);
+    int SetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj* list);
+
+    // --- reports and the network join (SCA_KorvantaCtrlReports.cpp)
+    int GetReportIndexObj(SCA_ConfigObj** object);
+    int IsReportExists(SCA_ConfigObj* info, uint32_t* exists);
+    // *reportId receives the new report's id.
+    int AddReportObj(SCA_ConfigObj* object, uint32_t* reportId);
+    int GetReportObj(uint32_t reportId, SCA_ConfigObj** object);
+    int DeleteReport(uint32_t reportId);
+    int DeleteAllReports();
+    // Connects to the central network server on host and reads its information; the caller
+    // owns the connected interface. reportFailures logs why a join failed.
+    int DoConnect(const char* host, SCA_KorvantaNetInterface** netInterface, int reportFailures);
+    // The network server's port (its product's control port unless a test sets another).
+    void SetNetworkPort(uint16_t port) { m_NetworkPort = port; }
+    int GetNetworkJoined() const { return m_NetworkJoined.load(); }
+    void SetNetworkJoined(int joined) { m_NetworkJoined.store(joined); }
+    // The monitor's current report for the action controller's report actions.
+    int ProvideReport(const char* monitorName, SCA_TezReport* report);
+
+    std::recursive_mutex& GetDataLock() { return m_DataLock; }
 
     // The console keys the loop reads in the console run (null: none); not owned.
     void SetConsoleInput(SCA_ConsoleInput* input) { m_ConsoleInput = input; }
@@ -94,7 +209,7 @@ private:
     SCA_TezConfig m_Config;
     SCA_TezConfigUser m_UserConfig;
     SCA_TezReportIndex m_ReportIndex;
-    SCA_KorvantaUpdateManager m_UpdateManager;
+    SCA_UpdateManager m_UpdateManager;
     SCA_ConfigObj m_Params;
     SCA_DebugLog m_DebugLog;
     SCA_TezActionCtrl m_ActionCtrl;
@@ -113,4 +228,24 @@ private:
     SCA_ConsoleInput* m_ConsoleInput = nullptr;
     // StartProcess and StopProcess come from the service host's thread.
     std::mutex m_ProcessLock;
+
+    // The task list's node for the monitor, or end.
+    std::vector<std::pair<uint32_t, SCA_SrvTaskRef>>::iterator FindTask(uint32_t monitorId);
+    // Initialises task with a copy of monitor taken under the data lock and starts it; the
+    // caller holds neither lock.
+    int StartMonitor(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task);
+    // Resumes a paused task; a task that cannot resume is stopped and started afresh.
+    int StartTask(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task);
+    int StopTask(const SCA_SrvTaskRef& task);
+    // Takes the task of monitorId out of the list, stops and deletes it outside the lock.
+    void DiscardTask(uint32_t monitorId);
+    // The process task of a process monitor for the process operations, with their texts.
+    int FindProcessTask(uint32_t monitorId, const char* operation, bool taskRequired,
+                        std::shared_ptr<SCA_SrvTaskProcess>* task, uint32_t* type);
+
+    std::recursive_mutex m_DataLock;
+    std::vector<std::pair<uint32_t, SCA_SrvTaskRef>> m_Tasks;
+    SCA_SrvTaskHook m_TaskHook;
+    uint16_t m_NetworkPort;
+    std::atomic<int> m_NetworkJoined{0};
 };

@@ -39,7 +39,7 @@ int SCA_SrvTask::CopyMonitor(const SCA_SrvMonitor& monitor, const char* classNam
     }
     if (!m_Monitor.SetContent(monitor)) {
         report(SCA_LEVEL_ERROR, "%s::Init: cannot copy monitor object", className);
-        m_State = SCA_PROCESS_FAILED;
+        SetState(SCA_PROCESS_FAILED);
         return 0;
     }
     SCA_TezProfile* profile = m_Monitor.GetProfile();
@@ -50,7 +50,7 @@ int SCA_SrvTask::CopyMonitor(const SCA_SrvMonitor& monitor, const char* classNam
             m_UserConfig->UpdateRemoteServers(host);
         }
     }
-    m_State = SCA_PROCESS_IDLE;
+    SetState(SCA_PROCESS_IDLE);
     return 1;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
@@ -51,12 +53,24 @@ public:
     virtual int SerializeReport(SCA_ConfigObj* report) = 0;
     virtual int SerializeErrorList(SCA_ConfigObj* errors) = 0;
 
-    uint32_t GetState() const { return m_State; }
+    // Takes a copy of monitor's changed definition while the task may run; the base copies it.
+    virtual int UpdateMonitor(const SCA_SrvMonitor& monitor) {
+        return m_Monitor.SetContent(monitor);
+    }
+
+    uint32_t GetState() const { return m_State.load(); }
+    // The control object records the outcome of the runs it drives.
+    void SetState(uint32_t state) { m_State.store(state); }
+    // Serialises the control operations on one task (start, stop, pause, reads of its data):
+    // they come from many connections at once. Held while a run stops, so never taken under
+    // the control object's own lock.
+    std::mutex& GetRunLock() { return m_RunLock; }
     uint32_t GetTaskType() const { return m_TaskType; }
     SCA_SrvMonitor* GetMonitor() { return &m_Monitor; }
     // Running or paused.
     bool IsActive() const {
-        return m_State == SCA_PROCESS_RUNNING || m_State == SCA_PROCESS_PAUSED;
+        const uint32_t state = m_State.load();
+        return state == SCA_PROCESS_RUNNING || state == SCA_PROCESS_PAUSED;
     }
 
     // The status code of a task in state with counters in error and in warning.
@@ -66,7 +80,6 @@ protected:
     // Takes a copy of monitor (the profile named after its description, a remote monitor's
     // computer recorded among the remote servers). The messages name className.
     int CopyMonitor(const SCA_SrvMonitor& monitor, const char* className);
-    void SetState(uint32_t state) { m_State = state; }
     // The monitor's computer when it is a remote monitor with one, else null (this computer).
     const char* GetHost() const;
 
@@ -76,7 +89,8 @@ protected:
     SCA_TezReportIndex* m_ReportIndex;
 
 private:
-    uint32_t m_State = SCA_PROCESS_IDLE;
+    std::atomic<uint32_t> m_State{SCA_PROCESS_IDLE};
+    std::mutex m_RunLock;
     uint32_t m_TaskType;
     SCA_SrvMonitor m_Monitor;
 };

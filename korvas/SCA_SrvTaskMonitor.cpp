@@ -9,6 +9,20 @@ namespace {
 
 constexpr uint32_t kLoaderStopWaitMs = 1000;
 
+// The manager's ready event as the lock of its data.
+class ManagerLock {
+public:
+    explicit ManagerLock(SCA_TezManager* manager) : m_Ready(manager->GetReady()) {
+        m_Ready->Wait(SCA_INFINITE);
+    }
+    ~ManagerLock() { m_Ready->Set(); }
+    ManagerLock(const ManagerLock&) = delete;
+    ManagerLock& operator=(const ManagerLock&) = delete;
+
+private:
+    SCA_Event* m_Ready;
+};
+
 } // namespace
 
 SCA_SrvTaskMonitor::SCA_SrvTaskMonitor(SCA_TezConfig* config, SCA_TezConfigUser* userConfig,
@@ -163,4 +177,30 @@ int SCA_SrvTaskMonitor::SerializeReport(SCA_ConfigObj* report) {
 
 int SCA_SrvTaskMonitor::SerializeErrorList(SCA_ConfigObj* errors) {
     return GetState() == SCA_PROCESS_IDLE ? 1 : m_Manager.SerializeErrorList(errors);
+}
+
+int SCA_SrvTaskMonitor::UpdateMonitor(const SCA_SrvMonitor& monitor) {
+    ManagerLock lock(&m_Manager);
+    return GetMonitor()->SetContent(monitor);
+}
+
+int SCA_SrvTaskMonitor::SyncCounters(const SCA_TezCounterList& counters) {
+    ManagerLock lock(&m_Manager);
+    return GetMonitor()->GetProfile()->GetCounterList()->CopyFrom(counters);
+}
+
+int SCA_SrvTaskMonitor::SetCounterInfo(uint32_t counterId, SCA_ConfigObj* object) {
+    ManagerLock lock(&m_Manager);
+    SCA_TezCounterInfo* info = nullptr;
+    if (!GetMonitor()->GetProfile()->GetCounterList()->GetCounter(counterId, &info)) {
+        return 1;
+    }
+    if (!info->Deserialize(object)) {
+        return 0;
+    }
+    SCA_TezCounter* live = nullptr;
+    if (m_Manager.GetReport()->GetCounter(counterId, &live)) {
+        live->GetCounterInfo()->SetContent(*info);
+    }
+    return 1;
 }

@@ -41,6 +41,15 @@ public:
     int SerializeReport(SCA_ConfigObj* report) override;
     int SerializeErrorList(SCA_ConfigObj* errors) override;
 
+    // The sampled profile is the task's monitor copy: changes to it are made under the
+    // manager's lock, as its thread reads it.
+    int UpdateMonitor(const SCA_SrvMonitor& monitor) override;
+    // Gives the sampled profile the monitor's counter list (same ids and order).
+    int SyncCounters(const SCA_TezCounterList& counters);
+    // The counter information of object into the sampled profile's counter counterId (1 when
+    // the profile has none) and into the live counter with that id.
+    int SetCounterInfo(uint32_t counterId, SCA_ConfigObj* object);
+
     SCA_TezManager* GetManager() { return &m_Manager; }
     SCA_TezLoader* GetLoader() { return &m_Loader; }
 

@@ -1,10 +1,13 @@
 #include "korvas/SCA_SrvTaskProcess.h"
 
 #include "libmor/SCA_Report.h"
+#include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
 #include "libmor/SCA_System.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProcessList.h"
+#include "model/SCA_TezProcessLog.h"
+#include "model/SCA_TezProcessPids.h"
 
 namespace {
 
@@ -205,4 +208,52 @@ int SCA_SrvTaskProcess::GetProcessCountersStatusEx(uint32_t processId,
     return ReadProcess(processId, state, [&](const SCA_TezProcess& process) {
         return process.GetCountersStatusEx(list, counterId, since, count, data);
     });
+}
+
+int SCA_SrvTaskProcess::SerializeProcessLog(SCA_ConfigObj* log) {
+    ReadyLock lock(m_Monitor.GetReady());
+    return m_Monitor.GetProcessLog()->Serialize(SCA_ALL_ONES, log);
+}
+
+int SCA_SrvTaskProcess::SerializeProcessList(SCA_ConfigObj* list, uint32_t details) {
+    ReadyLock lock(m_Monitor.GetReady());
+    return m_Monitor.GetProcessList()->Serialize(list, details);
+}
+
+int SCA_SrvTaskProcess::SerializeProcess(uint32_t processId, uint32_t load, SCA_ConfigObj* object) {
+    ReadyLock lock(m_Monitor.GetReady());
+    SCA_TezProcess* process = nullptr;
+    if (!m_Monitor.GetProcessList()->GetProcess(processId, &process)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorProcess: invalid process ID - %u",
+            processId);
+        return 0;
+    }
+    if (load != 0) {
+        process->LoadProcessInfo(&m_Monitor);
+    }
+    return process->Serialize(object, 1);
+}
+
+int SCA_SrvTaskProcess::GetProcessInstance(uint32_t processId, char* name, uint32_t size,
+                                           uint32_t* pid) {
+    ReadyLock lock(m_Monitor.GetReady());
+    SCA_TezProcess* process = nullptr;
+    if (!m_Monitor.GetProcessList()->GetProcess(processId, &process)) {
+        return 0;
+    }
+    SCA_StrnCpy(name, process->GetProcessName(), size);
+    const auto* first = process->GetPids()->GetHead();
+    *pid = first != nullptr ? first->GetId() : 0;
+    return 1;
+}
+
+int SCA_SrvTaskProcess::GetExcludeList(SCA_ConfigObj* object) {
+    ReadyLock lock(m_Monitor.GetReady());
+    return object->SetContent(m_Monitor.GetExcludeList());
+}
+
+int SCA_SrvTaskProcess::SetExcludeList(SCA_ConfigObj* object) {
+    ReadyLock lock(m_Monitor.GetReady());
+    return m_Monitor.GetExcludeList()->SetContent(object);
 }

@@ -72,6 +72,21 @@ public:
                                    SCA_ConfigObj* list, uint32_t counterId, uint64_t since,
                                    uint32_t count, SCA_ConfigObj* data);
 
+    // The process log from the first entry ("ProcessLog"), the process list with details
+    // ("ProcessList") and one process, refreshed first when load is set ("Process"), each read
+    // under the process monitor's lock. 0 for an unknown process id or a failed serialisation.
+    int SerializeProcessLog(SCA_ConfigObj* log);
+    int SerializeProcessList(SCA_ConfigObj* list, uint32_t details);
+    int SerializeProcess(uint32_t processId, uint32_t load, SCA_ConfigObj* object);
+    // The name of a listed process (at most size bytes) and the system process id of its first
+    // instance, 0 when it has none. 0 for an unknown process id.
+    int GetProcessInstance(uint32_t processId, char* name, uint32_t size, uint32_t* pid);
+    // The names the process monitor leaves out, copied out and in under its lock.
+    int GetExcludeList(SCA_ConfigObj* object);
+    int SetExcludeList(SCA_ConfigObj* object);
+
+    // Milliseconds between two scans from the next start on (tests scan faster).
+    void SetPeriod(uint32_t periodMs) { m_Period = periodMs; }
     SCA_TezProcessMonitor* GetProcessMonitor() { return &m_Monitor; }
 
 private:

@@ -21,19 +21,6 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr const char* kConsoleSwitch = "-console";
 
-const char* LevelTag(uint32_t level) {
-    switch (level) {
-    case SCA_LEVEL_CONFIG:
-        return " D ";
-    case SCA_LEVEL_INFO:
-        return " I ";
-    case SCA_LEVEL_WARNING:
-        return " W ";
-    default:
-        return "ERR";
-    }
-}
-
 } // namespace
 
 int ConsoleErrorCallback(tagSCA_ERROR_DESCR* record, void* context) {
@@ -52,7 +39,7 @@ int ConsoleErrorCallback(tagSCA_ERROR_DESCR* record, void* context) {
         SCA_FormatDateString(&date, 0, "-", dateText, sizeof(dateText));
         SCA_FormatTimeString(&time, timeText, sizeof(timeText));
     }
-    std::printf("%s %s %s %s\n", LevelTag(record->Level), dateText, timeText, record->Text);
+    std::printf("%s %s %s %s\n", SCA_GetLevelTag(record->Level), dateText, timeText, record->Text);
     std::fflush(stdout);
     return 1;
 }

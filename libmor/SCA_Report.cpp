@@ -24,19 +24,6 @@ ReportState& State() {
     return *state;
 }
 
-const char* LevelTag(uint32_t level) {
-    switch (level) {
-    case SCA_LEVEL_CONFIG:
-        return " D ";
-    case SCA_LEVEL_INFO:
-        return " I ";
-    case SCA_LEVEL_WARNING:
-        return " W ";
-    default:
-        return "ERR";
-    }
-}
-
 const char* BaseName(const char* path) {
     const char* slash = std::strrchr(path, '/');
     return slash != nullptr ? slash + 1 : path;
@@ -74,9 +61,22 @@ void SCA_ReportFunction::operator()(uint32_t level, const char* format, ...) con
         return;
     }
     const char* file = m_SourceFile != nullptr ? BaseName(m_SourceFile) : "?";
-    std::fprintf(stderr, "%s %s:%d %s\n", LevelTag(level), file, m_Line, record.Text);
+    std::fprintf(stderr, "%s %s:%d %s\n", SCA_GetLevelTag(level), file, m_Line, record.Text);
 }
 
 SCA_ReportFunction SCA_GetReportFunction(const char* sourceFile, int line) {
     return SCA_ReportFunction(sourceFile, line);
+}
+
+const char* SCA_GetLevelTag(uint32_t level) {
+    switch (level) {
+    case SCA_LEVEL_CONFIG:
+        return " D ";
+    case SCA_LEVEL_INFO:
+        return " I ";
+    case SCA_LEVEL_WARNING:
+        return " W ";
+    default:
+        return "ERR";
+    }
 }

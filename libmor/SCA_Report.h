@@ -44,3 +44,6 @@ private:
 };
 
 SCA_ReportFunction SCA_GetReportFunction(const char* sourceFile, int line);
+
+// The tag a log line shows for a level: " D ", " I ", " W ", and "ERR" for any other level.
+const char* SCA_GetLevelTag(uint32_t level);

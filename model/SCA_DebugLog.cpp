@@ -41,19 +41,6 @@ bool LevelSelected(uint32_t level, uint32_t levelMask) {
     return level < 32 && ((levelMask >> level) & 1u) != 0;
 }
 
-const char* LevelTag(uint32_t level) {
-    switch (level) {
-    case SCA_LEVEL_CONFIG:
-        return " D ";
-    case SCA_LEVEL_INFO:
-        return " I ";
-    case SCA_LEVEL_WARNING:
-        return " W ";
-    default:
-        return "ERR";
-    }
-}
-
 int WriteMessage(const Message* message, uint32_t id, SCA_ConfigObj* object) {
     SCA_ConfigObj* child = SCA_AddNumberedObj(object, id);
     return child != nullptr && child->AddField("Id", id) &&
@@ -82,7 +69,7 @@ void AppendLine(const Message* message, std::string* text) {
         SCA_FormatDateString(&date, 0, "-", day, sizeof(day));
         SCA_FormatTimeString(&time, clock, sizeof(clock));
     }
-    *text += LevelTag(message->Level);
+    *text += SCA_GetLevelTag(message->Level);
     *text += ' ';
     *text += day;
     *text += ' ';

@@ -8,6 +8,10 @@
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportInfo.h"
 
+// The folder, inside the service's configuration folder, that holds the report index and the
+// report files.
+inline constexpr const char* SCA_TEZ_REPORTS_FOLDER = "Reports";
+
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 

@@ -47,7 +47,7 @@ public:
     uint32_t m_Status = 0;
 };
 
-// The jobs' thread bodies are supplied by the jobs that run them; these do nothing.
+// Jobs whose thread bodies do nothing: only their status mappings and texts are looked at.
 class SelfTest : public SCA_TezSelfTest {
 public:
     SelfTest() : SCA_TezSelfTest(nullptr, nullptr, nullptr) {}

@@ -1,0 +1,313 @@
+// The control object's monitor tasks over a captured /proc tree: the run states a client sees
+// through a start, pause, second start, reset and stop (with the report it leaves), counters
+// changed while a monitor runs, process-monitor queries, deletion of running monitors, and
+// many connections driving the same monitors at once.
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "korvas/SCA_KorvantaCtrl.h"
+#include "korvas/SCA_SrvTaskMonitor.h"
+#include "korvas/SCA_SrvTaskProcess.h"
+#include "libmor/SCA_Limits.h"
+#include "libmor/SCA_Time.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezConfigFiles.h"
+#include "model/SCA_TezProcessStatus.h"
+#include "tests/perf/PerfTestSupport.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+constexpr uint32_t kCounterMonitor = 0;
+constexpr uint32_t kProcessMonitor = 1;
+constexpr uint32_t kMemoryUsage = 4;
+constexpr uint32_t kCpuUsage = 1;
+constexpr uint32_t kSampleMs = 10;
+constexpr uint32_t kScanMs = 20;
+constexpr uint32_t kThreads = 8;
+constexpr uint32_t kRounds = 20;
+
+template <typename Done>
+bool Eventually(Done&& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+class ControlTasksTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv(SCA_TEZ_HOME_VARIABLE, m_Home.Path().c_str(), 1);
+        m_Ctrl.GetReportIndex()->SetReportsDir(m_Home.Path().c_str());
+        m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
+            if (task->GetTaskType() == SCA_TASK_COUNTERS) {
+                auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
+                counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
+                counters->GetManager()->SetSampleInterval(kSampleMs);
+            } else {
+                static_cast<SCA_SrvTaskProcess*>(task)->SetPeriod(kScanMs);
+            }
+        });
+    }
+    void TearDown() override {
+        m_Ctrl.DeleteAllTasks();
+        unsetenv(SCA_TEZ_HOME_VARIABLE);
+    }
+
+    uint32_t AddMonitor(uint32_t type, const char* name, uint32_t counterType) {
+        SCA_SrvMonitor* monitor = nullptr;
+        EXPECT_EQ(1, m_Ctrl.GetMonitorList()->AddMonitor(type, 0, name, &monitor));
+        monitor->GetProfile()->GetCounterList()->ClearAll();
+        if (counterType != 0) {
+            uint32_t id = 0;
+            EXPECT_EQ(1, monitor->GetProfile()->GetCounterList()->AddCounter(counterType, "", "",
+                                                                             "", &id));
+        }
+        return monitor->GetMonitorId();
+    }
+
+    // status and run state as DoGetMonitors shows them: "status state counters ...".
+    std::string Shown(uint32_t id) {
+        SCA_ConfigObj status("MonitorsStatus", nullptr);
+        EXPECT_EQ(1, m_Ctrl.DoGetMonitors(&status));
+        char value[1024] = "";
+        status.GetField(std::to_string(id).c_str(), value, sizeof(value));
+        return value;
+    }
+
+    korvanta_test::TempDir m_Home;
+    korvanta_test::ReportCapture m_Reports;
+    SCA_KorvantaCtrl m_Ctrl;
+};
+
+TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport) {
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory watch", kMemoryUsage);
+    EXPECT_EQ("7 10 1 0 0 - Memory watch", Shown(id)) << "never started";
+
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    EXPECT_TRUE(Eventually([&] { return Shown(id) == "9 11 1 0 0 - Memory watch"; })) << Shown(id);
+    EXPECT_EQ(1u, m_Ctrl.GetActiveMonitors());
+    SCA_SrvTaskRef task = m_Ctrl.GetTask(id);
+    ASSERT_TRUE(task);
+
+    ASSERT_EQ(1, m_Ctrl.PauseMonitor(id));
+    EXPECT_EQ("8 12 1 0 0 - Memory watch", Shown(id));
+    EXPECT_EQ(1u, m_Ctrl.GetActiveMonitors()) << "a paused monitor is active";
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    EXPECT_EQ("9 11 1 0 0 - Memory watch", Shown(id));
+    EXPECT_EQ(task, m_Ctrl.GetTask(id)) << "resumed, not started anew";
+
+    auto* counters = static_cast<SCA_SrvTaskMonitor*>(task.get());
+    ASSERT_TRUE(Eventually([&] {
+        SCA_ConfigObj data("CD", nullptr);
+        char text[256] = "";
+        return m_Ctrl.GetCounterStatusEx(id, 1, 0, 600, &data, text, sizeof(text)) &&
+               data.GetFieldCount() >= 2;
+    }));
+    ASSERT_EQ(1, m_Ctrl.ResetMonitor(id));
+    EXPECT_EQ(0u, counters->GetManager()->GetProcessTime()) << "the reset forgot the run";
+
+    // Twenty seconds of run time in one step, so that the stop keeps a report.
+    const uint64_t now = SCA_PerfSnapshotStore::GetMonotonicNs();
+    ASSERT_EQ(1, counters->GetManager()->SampleTick(1, now, SCA_GetAbsTime()));
+    ASSERT_EQ(
+        1, counters->GetManager()->SampleTick(2, now + 20 * perf_test::kSecond, SCA_GetAbsTime()));
+    ASSERT_EQ(1, m_Ctrl.StopMonitor(id));
+    EXPECT_EQ("1 1 1 0 0 - Memory watch", Shown(id));
+    EXPECT_EQ(1u, m_Ctrl.GetStoppedMonitors());
+    EXPECT_EQ(0u, m_Ctrl.GetActiveMonitors());
+
+    SCA_ConfigObj* index = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetReportIndexObj(&index));
+    ASSERT_EQ(1u, m_Ctrl.GetReportIndex()->Count());
+    SCA_Object::Destroy(index);
+    const uint32_t reportId = m_Ctrl.GetReportIndex()->GetHead()->GetId();
+    SCA_ConfigObj* stored = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetReportObj(reportId, &stored));
+    // A report given back by a client is a new report with a new id.
+    uint32_t copyId = SCA_ALL_ONES;
+    ASSERT_EQ(1, m_Ctrl.AddReportObj(stored, &copyId));
+    SCA_Object::Destroy(stored);
+    EXPECT_NE(reportId, copyId);
+    EXPECT_EQ(copyId, m_Ctrl.GetReportIndex()->GetTail()->GetId());
+    ASSERT_EQ(1, m_Ctrl.DeleteReport(reportId));
+    EXPECT_EQ(1u, m_Ctrl.GetReportIndex()->Count());
+    SCA_ConfigObj* gone = nullptr;
+    EXPECT_EQ(0, m_Ctrl.GetReportObj(reportId, &gone));
+    EXPECT_GE(m_Reports.Count(SCA_LEVEL_ERROR, "cannot load report - " + std::to_string(reportId)),
+              1);
+}
+
+TEST_F(ControlTasksTest, OnlyARunningTaskPausesAndABadIdIsRefused) {
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    ASSERT_EQ(1, m_Ctrl.StopMonitor(id));
+    ASSERT_EQ(1, m_Ctrl.PauseMonitor(id));
+    EXPECT_EQ(SCA_PROCESS_STOPPED, m_Ctrl.GetTask(id)->GetState()) << "a stopped task stays so";
+    EXPECT_EQ(1u, m_Ctrl.GetStoppedMonitors());
+    EXPECT_EQ(0, m_Ctrl.StartMonitor(id + 100));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR,
+                                 "StartMonitor: invalid monitor ID - " + std::to_string(id + 100)));
+    // Started again after a stop, the same task runs a new run.
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    EXPECT_EQ(SCA_PROCESS_RUNNING, m_Ctrl.GetTask(id)->GetState());
+    const uint32_t empty = AddMonitor(kCounterMonitor, "Nothing", 0);
+    EXPECT_EQ(1, m_Ctrl.StartMonitor(empty));
+    EXPECT_FALSE(m_Ctrl.GetTask(empty)) << "a monitor without counters gets no task";
+}
+
+TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    uint32_t added = 0;
+    ASSERT_EQ(1, m_Ctrl.AddCounter(id, kCpuUsage, "", "", "", &added));
+    uint32_t again = SCA_ALL_ONES;
+    ASSERT_EQ(1, m_Ctrl.AddCounter(id, kCpuUsage, "", "", "", &again));
+    EXPECT_EQ(added, again) << "the same counter is not added twice";
+    auto* task = static_cast<SCA_SrvTaskMonitor*>(m_Ctrl.GetTask(id).get());
+    EXPECT_TRUE(Eventually([&] { return task->GetActiveCounters() == 2u; }));
+    uint32_t found = 0;
+    ASSERT_EQ(1, m_Ctrl.IsCounterExists(id, kCpuUsage, "", "", "nope", &found));
+    EXPECT_EQ(SCA_ALL_ONES, found);
+
+    ASSERT_EQ(1, m_Ctrl.DeleteCounter(id, 1));
+    EXPECT_EQ(1u, task->GetActiveCounters());
+    EXPECT_EQ(1u, task->GetMonitor()->GetProfile()->GetCounterList()->Count());
+    ASSERT_TRUE(Eventually([&] {
+        SCA_ConfigObj data("CD", nullptr);
+        char text[256] = "";
+        return m_Ctrl.GetCounterStatusEx(id, added, 0, 600, &data, text, sizeof(text)) &&
+               data.GetFieldCount() >= 1;
+    })) << "the counter added while running samples";
+    ASSERT_EQ(1, m_Ctrl.DeleteAllCounters(id));
+    EXPECT_EQ(0u, task->GetActiveCounters());
+}
+
+TEST_F(ControlTasksTest, ChangedMonitorsKeepTheirIdAndTypeWhileTheyHaveATask) {
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    SCA_SrvMonitor changed(m_Ctrl.GetConfig(), m_Ctrl.GetUserConfig());
+    changed.SetMonitorId(id + 50);
+    changed.SetMonitorType(kCounterMonitor);
+    changed.SetDescription("Renamed");
+    SCA_ConfigObj object("Monitor", nullptr);
+    ASSERT_EQ(1, changed.Serialize(&object));
+    ASSERT_EQ(1, m_Ctrl.SetMonitorObj(id, &object));
+    SCA_SrvMonitor* monitor = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetMonitorList()->GetMonitor(id, &monitor));
+    EXPECT_EQ(id, monitor->GetMonitorId());
+    EXPECT_STREQ("Renamed", m_Ctrl.GetTask(id)->GetMonitor()->GetDescription());
+    EXPECT_EQ(id, m_Ctrl.GetTask(id)->GetMonitor()->GetMonitorId());
+
+    changed.SetMonitorType(kProcessMonitor);
+    SCA_ConfigObj other("Monitor", nullptr);
+    ASSERT_EQ(1, changed.Serialize(&other));
+    EXPECT_EQ(0, m_Ctrl.SetMonitorObj(id, &other));
+    EXPECT_EQ(kCounterMonitor, monitor->GetMonitorType());
+}
+
+TEST_F(ControlTasksTest, ProcessMonitorsListTheirProcessesAndCounterMonitorsRefuse) {
+    const uint32_t counters = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    const uint32_t id = AddMonitor(kProcessMonitor, "Processes", 0);
+    uint32_t type = 99, status = 0, processStatus = 0, listStatus = 9;
+    uint64_t start = 5;
+    SCA_ConfigObj* list = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetMonitorProcessListStatus(id, &type, &status, &processStatus, &start,
+                                                    &listStatus, &list));
+    EXPECT_EQ(kProcessMonitor, type);
+    EXPECT_EQ(SCA_TASK_STATUS_IDLE, status) << "never started";
+    EXPECT_EQ(0u, start + listStatus);
+    SCA_Object::Destroy(list);
+    EXPECT_EQ(0, m_Ctrl.GetMonitorProcessListStatus(counters, &type, &status, &processStatus,
+                                                    &start, &listStatus, &list));
+    EXPECT_EQ(kCounterMonitor, type);
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "invalid monitor type - 0"));
+
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    ASSERT_TRUE(Eventually([&] {
+        SCA_ConfigObj* current = nullptr;
+        if (!m_Ctrl.GetMonitorProcessListStatus(id, &type, &status, &processStatus, &start,
+                                                &listStatus, &current)) {
+            return false;
+        }
+        const bool listed = current->GetFieldCount() > 0;
+        SCA_Object::Destroy(current);
+        return listed;
+    }));
+    SCA_ConfigObj* log = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetMonitorProcessLog(id, &log));
+    SCA_Object::Destroy(log);
+    SCA_ConfigObj* excluded = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetMonitorProcessExcludeList(id, &excluded));
+    EXPECT_TRUE(excluded->IsFieldExists("korvas"));
+    SCA_Object::Destroy(excluded);
+    tagSCA_TASK_PROCESS_STATE state{};
+    SCA_ConfigObj* none = nullptr;
+    ASSERT_EQ(1, m_Ctrl.GetMonitorProcessCountersStatus(id, SCA_ALL_ONES - 1, &state, &none));
+    EXPECT_EQ(SCA_TASK_STATUS_IDLE, state.RepStatus);
+    SCA_Object::Destroy(none);
+    ASSERT_EQ(1, m_Ctrl.StopMonitor(id));
+    EXPECT_EQ(SCA_TASK_STATUS_STOPPED, m_Ctrl.GetTask(id)->GetStatus());
+}
+
+TEST_F(ControlTasksTest, DeletedMonitorsTakeTheirTasksAndIdsAreNotReused) {
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
+    std::weak_ptr<SCA_SrvTask> task = m_Ctrl.GetTask(id);
+    ASSERT_EQ(1, m_Ctrl.DeleteMonitor(id));
+    EXPECT_TRUE(task.expired()) << "the task went with its monitor";
+    EXPECT_EQ(0u, m_Ctrl.GetActiveMonitors());
+    const uint32_t next = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    EXPECT_NE(id, next);
+    EXPECT_FALSE(m_Ctrl.GetTask(next));
+}
+
+TEST_F(ControlTasksTest, ManyConnectionsStartStopAndDeleteAtOnce) {
+    std::vector<uint32_t> ids;
+    for (uint32_t i = 0; i < kThreads / 2; ++i) {
+        ids.push_back(AddMonitor(kCounterMonitor, "Memory", kMemoryUsage));
+    }
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (uint32_t t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go.load()) {
+                std::this_thread::yield();
+            }
+            for (uint32_t round = 0; round < kRounds; ++round) {
+                const uint32_t id = ids[(t + round) % ids.size()];
+                m_Ctrl.StartMonitor(id);
+                m_Ctrl.PauseMonitor(id);
+                m_Ctrl.StartMonitor(id);
+                SCA_ConfigObj status("MonitorsStatus", nullptr);
+                m_Ctrl.DoGetMonitors(&status);
+                m_Ctrl.StopMonitor(id);
+                if (t == 0 && round == kRounds / 2) {
+                    m_Ctrl.DeleteMonitor(ids[1]);
+                }
+            }
+        });
+    }
+    go.store(true);
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    EXPECT_FALSE(m_Ctrl.GetTask(ids[1])) << "no task outlives its monitor";
+    EXPECT_EQ(0u, m_Ctrl.GetActiveMonitors());
+    EXPECT_EQ(1, m_Ctrl.StartAllMonitors());
+    EXPECT_EQ(ids.size() - 1, m_Ctrl.GetActiveMonitors());
+    EXPECT_EQ(1, m_Ctrl.DeleteAllTasks());
+    EXPECT_EQ(0u, m_Ctrl.GetActiveMonitors());
+}
+
+} // namespace
