@@ -2,17 +2,38 @@
 
 #include <QTreeWidget>
 
-class SCA_SrvGui;
+#include "libmor/SCA_Object.h"
 
-// The servers the client has connected to, from the client configuration's known servers.
-class SCA_SrvConnectView : public QTreeWidget {
+class QMenu;
+class SCA_SrvGui;
+class SCA_TezConfigUser;
+
+// The servers the client has connected to, from the client configuration's known servers: a
+// double click connects, the context menu connects, orders and forgets them.
+class SCA_SrvConnectView : public QTreeWidget, public SCA_Object {
     Q_OBJECT
 public:
     SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window);
 
-    // Refills the list; the row of host (may be null) is selected.
-    int Refill(const char* host);
+    // Refills the list; the row of host (may be null or empty: none) is selected. 1.
+    int Refresh(const char* host);
+    // The context menu's entries, built fresh (the caller owns it).
+    QMenu* CreateContextMenu();
+
+public slots:
+    void ConnectClicked(QTreeWidgetItem* item, int column);
+    void MoveConnectUp();
+    void MoveConnectDown();
+    void DeleteConnect();
+    void DeleteAllConnects();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    SCA_SrvGui* m_Window;
+    // The host of the current row when it is selected; empty otherwise.
+    QByteArray SelectedHost() const;
+
+    SCA_SrvGui& m_Window;
+    SCA_TezConfigUser& m_UserConfig;
 };

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 #include "korvac/ParseMainCommandLine.h"
 #include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvActionCtrl.h"
 #include "korvac/SCA_SrvApplication.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_String.h"
@@ -44,6 +46,11 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
     SCA_SetErrorCallback(&SCA_SrvGui::ReportMessage, this);
     resize(kDefaultWidth, kDefaultHeight);
     setMinimumSize(kDefaultWidth, kDefaultHeight);
+    m_ActionCtrl = new SCA_SrvActionCtrl(&m_LocalConfig, &m_UserConfig, &m_Params);
+    m_ReconnectTimer = new QTimer(this);
+    m_ReconnectTimer->setSingleShot(true);
+    m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
+    connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_SrvGui::DefaultConnect);
 }
 
 SCA_SrvGui::~SCA_SrvGui() {
@@ -60,6 +67,9 @@ SCA_SrvGui::~SCA_SrvGui() {
                          m_UserConfig.GetConfigFilePath(), error);
         }
     }
+    // The worker may still report; it is stopped before the callback goes.
+    delete m_ActionCtrl;
+    m_ActionCtrl = nullptr;
     SCA_SetErrorCallback(nullptr, nullptr);
     delete m_Client;
     m_Client = nullptr;
@@ -99,6 +109,7 @@ int SCA_SrvGui::InitConfig() {
         return 0;
     }
     m_ConfigLoaded = 1;
+    m_ActionCtrl->StartProcess();
     SCA_StrnCpy(m_TrayText, SCA_GetProductName(m_LocalConfig.GetProductType()), sizeof(m_TrayText));
     ReadTrayOptions();
     return 1;
@@ -151,7 +162,7 @@ int SCA_SrvGui::InitGui() {
     SetSysTrayStatus(kTrayReady, "Korvanta Client");
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Korvanta Client v%s Started ...",
                                               SCA_TEZ_PRODUCT_VERSION);
-    QTimer::singleShot(kDefaultConnectDelayMs, this, &SCA_SrvGui::DefaultConnect);
+    m_ReconnectTimer->start();
     return 1;
 }
 
@@ -261,6 +272,14 @@ int SCA_SrvGui::ReportMessage(tagSCA_ERROR_DESCR* message, void* context) {
     if (window == nullptr || message == nullptr) {
         return 0;
     }
+    if (QThread::currentThread() != window->thread()) {
+        // The sound worker and the other threads never touch a widget: their reports travel
+        // to the GUI thread as a copy.
+        const tagSCA_ERROR_DESCR copy = *message;
+        QMetaObject::invokeMethod(
+            window, [window, copy]() { window->ReportOnGuiThread(copy); }, Qt::QueuedConnection);
+        return 1;
+    }
     // Before the window runs, failures and warnings need a box; news such as a configuration
     // file made at the first start waits in the log instead of stopping the start.
     if (!window->m_CollectMessages && message->Level != SCA_LEVEL_INFO) {
@@ -269,6 +288,11 @@ int SCA_SrvGui::ReportMessage(tagSCA_ERROR_DESCR* message, void* context) {
     }
     window->m_ClientLog.AddMessage(message, 0xFFFFFFFFu);
     return 1;
+}
+
+void SCA_SrvGui::ReportOnGuiThread(const tagSCA_ERROR_DESCR& message) {
+    tagSCA_ERROR_DESCR copy = message;
+    ReportMessage(&copy, this);
 }
 
 int SCA_SrvGui::ShowMessage(QWidget* parent, uint32_t type, const char* text) {

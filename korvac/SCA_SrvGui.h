@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 #include <cstdint>
+#include <functional>
 
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
@@ -19,10 +20,12 @@ class QSplitter;
 class QStackedWidget;
 class QToolBar;
 class QToolButton;
+class QTimer;
 class QTreeWidgetItem;
 class SCA_KorvantaInterface;
 class SCA_MonitorsView;
 class SCA_SideBar;
+class SCA_SrvActionCtrl;
 class SCA_SrvLogView;
 class SCA_StatusIcon;
 
@@ -67,11 +70,46 @@ public:
     int UpdateToolBarButtons(uint32_t layout);
     void BuildAddMonitorMenu(QMenu* menu);
 
+    // How long each service call waits for its reply, so that a hung service never freezes
+    // the window for longer.
+    static constexpr uint32_t kReplyTimeoutMs = 5000;
+
     int CheckConnected(int showMessage);
-    // Takes over a client object (owned from now on; null disconnects). The connection itself
-    // and its polling belong to the client object's users.
+    // Takes over a client object (owned from now on; null disconnects).
     void SetClientInterface(SCA_KorvantaInterface* client);
     SCA_KorvantaInterface* GetClientInterface() const { return m_Client; }
+    // Makes the client objects that Connect uses (tests script their replies); null restores
+    // the real one.
+    using ClientFactory = std::function<SCA_KorvantaInterface*()>;
+    void SetClientFactory(ClientFactory factory) { m_ClientFactory = std::move(factory); }
+
+    // Connection and login; 1 when connected and logged in, else the window is disconnected.
+    int Connect(const char* host, uint16_t port, const char* user, const char* password,
+                int reportErrors, uint32_t timeoutMs, int addToHistory);
+    int Disconnect();
+    int LoadServerConfig();
+    int ConnectToHost(const char* host);
+
+    // The status poll.
+    int UpdateStatus(int fullRefresh);
+    static int ParseMonitorStatusString(const char* text, uint32_t* state, uint32_t* runState,
+                                        uint32_t* counters, uint32_t* errors, uint32_t* warnings,
+                                        char* host, uint32_t hostSize, char* description,
+                                        uint32_t descriptionSize);
+    int FillMonitorsView(SCA_ConfigObj* monitorsStatus);
+    int UpdateMonitorsView(SCA_ConfigObj* monitorsStatus);
+    int UpdateStatusTitle(SCA_ConfigObj* serverStatus);
+    int PlayNotificationSounds();
+    int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
+
+    // The update lock counter that SCA_GuiUpdateLock raises while a modal window runs.
+    void AddUpdateLock() { ++m_UpdateLock; }
+    void ReleaseUpdateLock() {
+        if (m_UpdateLock > 0) {
+            --m_UpdateLock;
+        }
+    }
+    int GetUpdateLock() const { return m_UpdateLock; }
 
     int SetSysTrayStatus(uint32_t state, const char* text);
     int UpdateSysTrayIcon();
@@ -104,6 +142,18 @@ public:
     const char* GetTrayText() const { return m_TrayText; }
     uint32_t IsInTray() const { return m_InTray; }
     int IsCollectingMessages() const { return m_CollectMessages != 0; }
+    SCA_TezConfig* GetServerConfig() { return &m_ServerConfig; }
+    SCA_TezConfigUser* GetServerUserConfig() { return &m_ServerUserConfig; }
+    SCA_SrvActionCtrl* GetActionCtrl() const { return m_ActionCtrl; }
+    int GetUpdateTimerId() const { return m_UpdateTimerId; }
+    uint32_t GetTickCount() const { return m_TickCount; }
+    QTimer* GetReconnectTimer() const { return m_ReconnectTimer; }
+    uint32_t GetAutoConnect() const { return m_AutoConnect; }
+    uint32_t IsLocalServer() const { return m_LocalServer; }
+    const char* GetConnectedHost() const { return m_ConnectedHost; }
+    uint32_t GetLastMonitorsStatusId() const { return m_LastMonitorsStatusId; }
+    uint32_t GetLastServerMessageId() const { return m_LastServerMessageId; }
+    uint64_t GetLastSoundActionTime() const { return m_LastSoundActionTime; }
 
 public slots:
     void ExportConfiguration();
@@ -154,6 +204,7 @@ public slots:
     void SysTrayShowWindow();
 
 protected:
+    void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -169,6 +220,12 @@ private:
     void CentreOn(const QRect& area, int* maximise);
     // Restores the window from the tray or from minimised, as it was before.
     void RestoreShownState();
+    // Connects with the saved values or a known server's, reporting failures; stores the
+    // values as the saved ones on success.
+    int ConnectAndRemember(const char* host, uint16_t port, const char* user, const char* password,
+                           int addToHistory);
+    // A report made on another thread, shown once it reaches the GUI thread.
+    void ReportOnGuiThread(const tagSCA_ERROR_DESCR& message);
 
     QApplication* m_App;
     SCA_TezConfig m_LocalConfig;
@@ -189,7 +246,18 @@ private:
     uint32_t m_ServerProductType = 0;
     char m_ServerProductName[256] = "";
     char m_ServerVersion[256] = "";
+    char m_ServerHostName[256] = "";
+    char m_ServiceHostName[256] = "";
+    char m_ServiceAccount[256] = "";
+    char m_ConnectedHost[256] = "";
+    uint32_t m_LocalServer = 0;
+    uint32_t m_LastMonitorsStatusId = 0xFFFFFFFFu;
+    uint32_t m_LastServerMessageId = 0xFFFFFFFFu;
+    uint64_t m_LastSoundActionTime = 0;
     SCA_KorvantaInterface* m_Client = nullptr;
+    ClientFactory m_ClientFactory;
+    SCA_SrvActionCtrl* m_ActionCtrl = nullptr;
+    QTimer* m_ReconnectTimer = nullptr;
     SCA_Update m_ProductUpdate;
 
     QStackedWidget* m_CornerStack = nullptr;

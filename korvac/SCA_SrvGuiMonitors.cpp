@@ -2,24 +2,6 @@
 // once connected arrives with the connection to a service.
 #include "korvac/SCA_SrvGui.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libvop/SCA_ModalHook.h"
-#include "libvop/SCA_SrvAboutDlg.h"
-
-void SCA_SrvGui::DefaultConnect() {}
-
-void SCA_SrvGui::ConnectToServer() {}
-
-void SCA_SrvGui::ExportConfiguration() {
-    CheckConnected(1);
-}
-
-void SCA_SrvGui::ImportConfiguration() {
-    CheckConnected(1);
-}
-
-void SCA_SrvGui::AdvancedOptions() {
-    CheckConnected(1);
-}
 
 void SCA_SrvGui::MonitorDoubleClicked(QTreeWidgetItem*, int) {
     ViewMonitor();
@@ -66,14 +48,4 @@ void SCA_SrvGui::ClearServerDebugLog() {
     if (CheckConnected(1)) {
         m_Client->ClearDebugLog();
     }
-}
-
-void SCA_SrvGui::AboutKorvantaServer() {
-    if (!CheckConnected(1)) {
-        return;
-    }
-    SCA_SrvAboutDlg dialog(this, QStringLiteral(":/images/korva_64px.png"), m_ServerProductType,
-                           QString::fromUtf8(m_ServerProductName),
-                           QString::fromUtf8(m_ServerVersion));
-    SCA_ExecDialog(&dialog);
 }

@@ -8,6 +8,7 @@
 #include "libmor/SCA_Object.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezTaskStatus.h"
 
 class SCA_ConfigObj;
 class SCA_TezConfig;
@@ -17,16 +18,6 @@ class SCA_TezReportIndex;
 // Task types.
 inline constexpr uint32_t SCA_TASK_COUNTERS = 0;
 inline constexpr uint32_t SCA_TASK_PROCESSES = 1;
-
-// What GetStatus tells the clients of a task, first rule that applies: paused, a counter in
-// error (or a failed start), a counter in warning, running, stopped, otherwise idle. A monitor
-// without a task shows SCA_TASK_STATUS_IDLE.
-inline constexpr uint32_t SCA_TASK_STATUS_PAUSED = 8;
-inline constexpr uint32_t SCA_TASK_STATUS_ERROR = 5;
-inline constexpr uint32_t SCA_TASK_STATUS_WARNING = 4;
-inline constexpr uint32_t SCA_TASK_STATUS_RUNNING = 9;
-inline constexpr uint32_t SCA_TASK_STATUS_STOPPED = 1;
-inline constexpr uint32_t SCA_TASK_STATUS_IDLE = 7;
 
 // What the service runs for one started monitor: its own copy of the monitor and the run state
 // (idle, running, paused, stopped, failed), behind the interface the control object drives.

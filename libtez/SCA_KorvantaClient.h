@@ -35,7 +35,7 @@ public:
     // Opens the connection, waiting at most timeoutMs for the service's greeting; 1 on success,
     // with host and port kept for GetName and GetPort. 0 with the transport's code in *error;
     // name and port unchanged.
-    int Connect(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error);
+    virtual int Connect(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error);
 
     // The host as given to Connect (at most 255 bytes).
     const char* GetName() const { return m_Name; }

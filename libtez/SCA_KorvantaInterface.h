@@ -54,7 +54,7 @@ public:
     // with status 1 makes user and password the login user and password: a failed login keeps
     // those of an earlier one. A user name or password over 255 bytes, an unknown mode, or in
     // mode 2 a pair too long for the signature is refused before anything is sent.
-    int Login(const char* user, const char* password, uint32_t* loginStatus);
+    virtual int Login(const char* user, const char* password, uint32_t* loginStatus);
 
     // --- typed wrappers -------------------------------------------------------------------
     using SCA_KorvantaClient::GetDebugLog;

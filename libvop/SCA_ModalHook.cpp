@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -37,6 +38,32 @@ int SCA_ModalHook::OpenUrl(const QString& address) {
     return !address.isEmpty() && QDesktopServices::openUrl(QUrl(address)) ? 1 : 0;
 }
 
+int SCA_ModalHook::Ask(QWidget* parent, uint32_t type, const QString& title, const QString& text,
+                       int buttons) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setIcon(type == SCA_LEVEL_INFO      ? QMessageBox::Information
+                : type == SCA_LEVEL_WARNING ? QMessageBox::Warning
+                                            : QMessageBox::Critical);
+    box.setStandardButtons(QMessageBox::StandardButtons(buttons));
+    box.exec();
+    return static_cast<int>(box.standardButton(box.clickedButton()));
+}
+
+QString SCA_ModalHook::GetSaveFileName(QWidget* parent, const QString& title, const QString& start,
+                                       const QString& filter) {
+    QString selected = filter;
+    return QFileDialog::getSaveFileName(parent, title, start, filter, &selected);
+}
+
+QString SCA_ModalHook::GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
+                                       const QString& filter) {
+    QString selected = filter;
+    return QFileDialog::getOpenFileName(parent, title, start, filter, &selected);
+}
+
 SCA_ModalHook* SCA_SetModalHook(SCA_ModalHook* hook) {
     SCA_ModalHook* previous = g_Hook;
     g_Hook = hook != nullptr ? hook : &g_DefaultHook;
@@ -57,4 +84,19 @@ int SCA_ExecDialog(QDialog* dialog) {
 
 int SCA_OpenUrl(const QString& address) {
     return g_Hook->OpenUrl(address);
+}
+
+int SCA_AskMessageBox(QWidget* parent, uint32_t type, const QString& title, const QString& text,
+                      int buttons) {
+    return g_Hook->Ask(parent, type, title, text, buttons);
+}
+
+QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString& start,
+                            const QString& filter) {
+    return g_Hook->GetSaveFileName(parent, title, start, filter);
+}
+
+QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
+                            const QString& filter) {
+    return g_Hook->GetOpenFileName(parent, title, start, filter);
 }

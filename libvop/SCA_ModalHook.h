@@ -21,6 +21,15 @@ public:
     virtual int Exec(QDialog* dialog);
     // Opens an address with the desktop's handler; 1 when it was handed over.
     virtual int OpenUrl(const QString& address);
+    // A modal question with the given QMessageBox::StandardButtons; the button pressed (a
+    // QMessageBox::StandardButton), or 0 when the box was closed otherwise.
+    virtual int Ask(QWidget* parent, uint32_t type, const QString& title, const QString& text,
+                    int buttons);
+    // File dialogs; an empty text when cancelled.
+    virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& start,
+                                    const QString& filter);
+    virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
+                                    const QString& filter);
 };
 
 // Installs hook (null: the default) and answers the one it replaces. Only the GUI thread calls
@@ -32,3 +41,9 @@ SCA_ModalHook* SCA_GetModalHook();
 int SCA_ShowMessageBox(QWidget* parent, uint32_t type, const QString& title, const QString& text);
 int SCA_ExecDialog(QDialog* dialog);
 int SCA_OpenUrl(const QString& address);
+int SCA_AskMessageBox(QWidget* parent, uint32_t type, const QString& title, const QString& text,
+                      int buttons);
+QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString& start,
+                            const QString& filter);
+QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
+                            const QString& filter);

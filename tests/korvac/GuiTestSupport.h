@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,11 +66,28 @@ public:
     }
     int Exec(QDialog* dialog) override {
         Dialogs.push_back(dialog->windowTitle());
+        if (OnExec) {
+            OnExec(dialog);
+        }
         return Result;
     }
     int OpenUrl(const QString& address) override {
         Urls.push_back(address);
         return 1;
+    }
+    int Ask(QWidget*, uint32_t type, const QString& title, const QString& text, int) override {
+        Boxes.push_back({type, title, text});
+        return Answer;
+    }
+    QString GetSaveFileName(QWidget*, const QString& title, const QString&,
+                            const QString&) override {
+        Dialogs.push_back(title);
+        return FileAnswer;
+    }
+    QString GetOpenFileName(QWidget*, const QString& title, const QString&,
+                            const QString&) override {
+        Dialogs.push_back(title);
+        return FileAnswer;
     }
 
     struct Box {
@@ -81,6 +99,11 @@ public:
     QStringList Dialogs;
     QStringList Urls;
     int Result = QDialog::Rejected;
+    // The button Ask answers (a QMessageBox::StandardButton) and the file dialogs' answer.
+    int Answer = 0;
+    QString FileAnswer;
+    // Runs inside Exec, to fill in a dialog as a user would.
+    std::function<void(QDialog*)> OnExec;
 
 private:
     SCA_ModalHook* m_Previous = nullptr;

@@ -1,0 +1,224 @@
+// The connected service's configuration as one unit: export to a file, import from one, and
+// the options dialog over the service's settings joined with the client's own options.
+#include <QDir>
+#include <QMessageBox>
+#include <QToolBar>
+#include <cstdio>
+#include <cstdlib>
+
+#include "korvac/SCA_GuiUpdateLock.h"
+#include "korvac/SCA_SrvActionCtrl.h"
+#include "korvac/SCA_SrvGui.h"
+#include "libmor/SCA_String.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_OptionsDlg.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_Field.h"
+
+namespace {
+
+constexpr uint32_t kConfigFileType = 1011;
+constexpr uint32_t kAllSections = 0xFFFFFFFFu;
+// Settings and options: what the options dialog edits on the service.
+constexpr uint32_t kOptionSections = 33;
+constexpr uint32_t kAllOptionPages = 4095;
+constexpr uint32_t kSignatureLogon = 2;
+constexpr const char* kFileFilter = "(*.hdx)";
+
+constexpr const char* kGuiOptions[] = {
+    SCA_OPTION_SHOW_MAIN_TOOLBAR, SCA_OPTION_SAVE_LAST_GUI_LAYOUT, SCA_OPTION_SHOW_VERBOSE_MESSAGES,
+    SCA_OPTION_TRAY_ERRORS,       SCA_OPTION_TRAY_STATUS,          SCA_OPTION_MINIMIZE_TO_TRAY,
+    SCA_OPTION_START_MINIMIZED,
+};
+
+QString UserDir() {
+    return QDir::homePath();
+}
+
+QByteArray NormalisedPath(const QString& path) {
+    return QDir::cleanPath(path).toUtf8();
+}
+
+} // namespace
+
+int SCA_SrvGui::SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to) {
+    if (from == nullptr || to == nullptr) {
+        return 0;
+    }
+    for (const char* name : kGuiOptions) {
+        SCA_Field* field = nullptr;
+        const int on = from->GetAdvancedOptions()->GetFieldByName(name, &field) &&
+                               field != nullptr && std::atol(field->GetValue()) != 0
+                           ? 1
+                           : 0;
+        // An option the target lacks stays absent: SetAdvancedOption never creates one.
+        to->SetAdvancedOption(name, on);
+    }
+    to->SetDefaultReportTitle(from->GetDefaultReportTitle());
+    to->SetConnectMode(from->GetConnectMode());
+    to->SetProxyServer(from->GetProxyServer());
+    to->SetProxyPort(from->GetProxyPort());
+    to->SetChartTextColor(from->GetChartTextColor());
+    to->SetChartLineColor(from->GetChartLineColor());
+    to->SetChartFillColor(from->GetChartFillColor());
+    to->SetChartGridColor(from->GetChartGridColor());
+    to->SetChartBorderColor(from->GetChartBorderColor());
+    to->SetChartBackgroundColor(from->GetChartBackgroundColor());
+
+    SCA_ConfigObj shortcuts("Shortcuts", nullptr);
+    if (!from->SerializeShortcuts(&shortcuts) || !to->DeserializeShortcuts(&shortcuts)) {
+        return 0;
+    }
+    SCA_ConfigObj sounds("Sounds", nullptr);
+    // The sound worker reads the client's own list: whichever side that is, it is locked.
+    std::unique_lock<std::mutex> lock;
+    if (m_ActionCtrl != nullptr && (from == &m_UserConfig || to == &m_UserConfig)) {
+        lock = m_ActionCtrl->LockSoundList();
+    }
+    return from->GetSoundList()->Serialize(&sounds) && to->GetSoundList()->Deserialize(&sounds) ? 1
+                                                                                                : 0;
+}
+
+void SCA_SrvGui::ExportConfiguration() {
+    SCA_GuiUpdateLock lock(this);
+    if (!CheckConnected(1) || !LoadServerConfig()) {
+        return;
+    }
+    const QString start = UserDir() + QLatin1Char('/') +
+                          QString::fromUtf8(SCA_GetProductName(m_ServerProductType)) +
+                          QStringLiteral(" Config.hdx");
+    const QString path = SCA_GetSaveFileName(this, QStringLiteral("Backup Server Configuration"),
+                                             start, QString::fromLatin1(kFileFilter));
+    if (path.isEmpty()) {
+        return;
+    }
+    // The stored form carries "FileType" and "ProductType", which the import checks.
+    SCA_ConfigObj object("ServerConfig", nullptr);
+    uint32_t error = 0;
+    if (!m_ServerUserConfig.Serialize(&object) ||
+        !object.Save(NormalisedPath(path).constData(), kConfigFileType, 0, &error)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot backup product configuration");
+        return;
+    }
+    ShowMessage(this, SCA_LEVEL_INFO, "Product configuration exported.");
+}
+
+void SCA_SrvGui::ImportConfiguration() {
+    // Held for the whole command: the poll must not disconnect under a modal step.
+    SCA_GuiUpdateLock lock(this);
+    if (!CheckConnected(1)) {
+        return;
+    }
+    if (SCA_AskMessageBox(this, SCA_LEVEL_WARNING, QStringLiteral("Warning"),
+                          QStringLiteral("The current server configuration will be lost.\nAre "
+                                         "you sure you want to continue?"),
+                          QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
+    if (!CheckConnected(1)) {
+        return;
+    }
+    const QString path = SCA_GetOpenFileName(this, QStringLiteral("Restore Server Configuration"),
+                                             UserDir(), QString::fromLatin1(kFileFilter));
+    if (path.isEmpty() || !CheckConnected(1)) {
+        return;
+    }
+    const QByteArray file = NormalisedPath(path);
+    SCA_ConfigObj object("ServerConfig", nullptr);
+    uint32_t error = 0;
+    if (!object.Load(file.constData(), &error)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "Error loading server configuration file - %s", file.constData());
+        return;
+    }
+    uint32_t fileType = 0;
+    uint32_t productType = 0;
+    if (!object.GetField("FileType", &fileType) || fileType != kConfigFileType ||
+        !object.GetField("ProductType", &productType) || productType != m_ServerProductType) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "The specified configuration file is invalid.");
+        return;
+    }
+    if (!m_ServerUserConfig.Deserialize(&m_ServerConfig, &object, kAllSections)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "The specified configuration file is invalid.");
+        return;
+    }
+    if (!m_Client->StopAllMonitors() ||
+        !m_Client->SetUserConfig(&m_ServerUserConfig, kAllSections)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot save server configuration file");
+        return;
+    }
+    UpdateStatus(1);
+    ShowMessage(this, SCA_LEVEL_INFO, "Server configuration imported.");
+}
+
+void SCA_SrvGui::AdvancedOptions() {
+    SCA_GuiUpdateLock lock(this);
+    SCA_TezConfigUser working(&m_ServerConfig);
+    if (!CheckConnected(1) || !LoadServerConfig()) {
+        return;
+    }
+    const uint16_t oldPort = m_ServerUserConfig.GetServerControlPort();
+    if (!working.SetContent(&m_ServerUserConfig, kAllSections)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_ClientGui::AdvancedOptions: cannot copy server configuration");
+        return;
+    }
+    if (!SyncClientOptions(&m_UserConfig, &working)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_ClientGui::AdvancedOptions: cannot sync client configuration");
+        return;
+    }
+    SCA_OptionsDlg dialog(this, &m_ServerConfig, &working, &m_Params, kAllOptionPages);
+    dialog.FillDialog();
+    if (SCA_ExecDialog(&dialog) != QDialog::Accepted) {
+        return;
+    }
+    dialog.UpdateConfig();
+    if (working.GetServerControlPort() != oldPort &&
+        SCA_AskMessageBox(
+            this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+            QStringLiteral("In order to apply the changed server control port, you need to "
+                           "restart the server.Press 'Ok' to save the new control port or press "
+                           "'Cancel' to restore the last value."),
+            QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        working.SetServerControlPort(oldPort);
+    }
+    // The poll may have lost the service while the dialog ran.
+    if (!CheckConnected(1)) {
+        return;
+    }
+    if (!m_Client->SetUserConfig(&working, kOptionSections)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot save server configuration file");
+        return;
+    }
+    // The service's own login is what the client logs in with only in signature mode; with an
+    // operating-system or names-only logon the client's saved login is the user's own.
+    if (working.GetServerLogonMode() == kSignatureLogon) {
+        m_UserConfig.SetConnectUserName(working.GetServerUserName());
+        m_UserConfig.SetConnectPassword(working.GetServerPassword());
+    }
+    m_UserConfig.SetConnectControlPort(working.GetServerControlPort());
+    SyncClientOptions(&working, &m_UserConfig);
+    ReadTrayOptions();
+    uint32_t error = 0;
+    if (!m_UserConfig.SaveConfig(&error)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot save configuration file (ERR:%u)", error);
+        return;
+    }
+    if (m_ToolBar != nullptr) {
+        m_ToolBar->setVisible(m_UserConfig.GetAdvancedOption(SCA_OPTION_SHOW_MAIN_TOOLBAR) != 0);
+    }
+    if (m_Client->GetUserConfig(&m_ServerConfig, &m_ServerUserConfig)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Product configuration saved.");
+    } else {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot load server user configuration");
+    }
+}

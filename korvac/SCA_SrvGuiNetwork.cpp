@@ -1,0 +1,230 @@
+// The main window's connection to a service: connect and log in, what is fetched after login,
+// the three ways a connection starts, and the reset on disconnection.
+#include <QTimer>
+#include <cstring>
+
+#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvConnectView.h"
+#include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvLogView.h"
+#include "libmor/SCA_String.h"
+#include "libmor/SCA_System.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_ConnectDlg.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_SrvAboutDlg.h"
+#include "libvop/SCA_StatusIcon.h"
+#include "model/SCA_TezTaskStatus.h"
+
+#include <QLabel>
+#include <QStackedWidget>
+#include <QToolButton>
+
+namespace {
+
+constexpr uint32_t kDefaultConnectTimeoutMs = 100;
+constexpr uint32_t kDialogConnectTimeoutMs = 1000;
+
+} // namespace
+
+int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const char* password,
+                        int reportErrors, uint32_t timeoutMs, int addToHistory) {
+    m_ServerHostName[0] = '\0';
+    m_ConnectedHost[0] = '\0';
+    if (m_Client != nullptr) {
+        Disconnect();
+    }
+    m_Client = m_ClientFactory ? m_ClientFactory() : new (std::nothrow) SCA_KorvantaInterface();
+    uint32_t error = 0;
+    if (m_Client == nullptr || !m_Client->Connect(host, port, timeoutMs, &error)) {
+        if (reportErrors) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "Cannot connect to Korvanta Server @ %s:%ld",
+                                                      host, static_cast<long>(port));
+        }
+        // The automatic reconnection goes on: the service may only be starting.
+        Disconnect();
+        return 0;
+    }
+    m_Client->SetReplyTimeout(kReplyTimeoutMs);
+    uint32_t loginStatus = 0;
+    if (!m_Client->Login(user, password, &loginStatus) || loginStatus != 1) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "Cannot login to Korvanta Server @ %s as %s", host, user);
+        m_AutoConnect = 0;
+        Disconnect();
+        return 0;
+    }
+    char version[256] = "";
+    char serverHost[256] = "";
+    if (!m_Client->GetServerInfo(&m_ServerProductType, version, serverHost)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot get server info");
+        m_AutoConnect = 0;
+        Disconnect();
+        return 0;
+    }
+    SCA_StrnCpy(m_ServerVersion, version, sizeof(m_ServerVersion));
+    SCA_StrnCpy(m_ServerHostName, serverHost, sizeof(m_ServerHostName));
+    char serviceHost[256] = "";
+    char serviceAccount[256] = "";
+    if (!m_Client->GetServiceInfo(serviceHost, serviceAccount)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "Cannot get Korvanta server info from - %s", host);
+        m_AutoConnect = 0;
+        Disconnect();
+        return 0;
+    }
+    SCA_StrnCpy(m_ServiceHostName, serviceHost, sizeof(m_ServiceHostName));
+    SCA_StrnCpy(m_ServiceAccount, serviceAccount, sizeof(m_ServiceAccount));
+    if (!LoadServerConfig()) {
+        m_AutoConnect = 0;
+        Disconnect();
+        return 0;
+    }
+    char localHost[256] = "";
+    SCA_GetHostName(localHost, sizeof(localHost));
+    m_LocalServer = std::strcmp(localHost, m_ServerHostName) == 0 ? 1 : 0;
+    SCA_StrnCpy(m_ServerProductName, SCA_GetProductName(m_ServerProductType),
+                sizeof(m_ServerProductName));
+
+    m_StatusIcon->SetStatus(SCA_TASK_STATUS_STOPPED);
+    m_StatusLabel->setText(QStringLiteral("Connected To: %1@%2")
+                               .arg(QString::fromUtf8(user), QString::fromUtf8(host)));
+    char trayText[600];
+    std::snprintf(trayText, sizeof(trayText), "Korvanta Client - Connected To: %s@%s", user, host);
+    SetSysTrayStatus(kTrayReady, trayText);
+    m_LastServerMessageId = 0xFFFFFFFFu;
+    m_LogView->ResetView();
+    m_AutoConnect = 1;
+    if (addToHistory) {
+        m_UserConfig.GetConnectList()->AddConnect(host, user, password, port);
+        m_SideBar->GetConnectView()->Refresh(host);
+    }
+    SCA_StrnCpy(m_ConnectedHost, host, sizeof(m_ConnectedHost));
+    return 1;
+}
+
+int SCA_SrvGui::Disconnect() {
+    delete m_Client;
+    m_Client = nullptr;
+    if (m_StatusIcon != nullptr) {
+        m_StatusIcon->SetStatus(SCA_TASK_STATUS_IDLE);
+        m_StatusLabel->setText(
+            QStringLiteral("Press the 'Connect' button to connect to Korvanta Server"));
+    }
+    if (m_SideBar != nullptr) {
+        m_SideBar->ResetStatus();
+    }
+    SetSysTrayStatus(kTrayDisconnected, "Korvanta Client - Disconnected");
+    if (m_UpdateButton != nullptr) {
+        m_UpdateButton->hide();
+    }
+    if (m_MonitorsView != nullptr) {
+        m_MonitorsView->clear();
+    }
+    if (m_LogView != nullptr) {
+        m_LogView->ResetView();
+    }
+    m_LastMonitorsStatusId = 0xFFFFFFFFu;
+    m_ServerHostName[0] = '\0';
+    m_ConnectedHost[0] = '\0';
+    m_LocalServer = 0;
+    return 1;
+}
+
+int SCA_SrvGui::LoadServerConfig() {
+    if (m_Client == nullptr) {
+        return 0;
+    }
+    if (!m_Client->GetProductConfig(&m_ServerConfig)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot load server product configuration");
+        return 0;
+    }
+    if (!m_Client->GetUserConfig(&m_ServerConfig, &m_ServerUserConfig)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot load server user configuration");
+        return 0;
+    }
+    return 1;
+}
+
+void SCA_SrvGui::DefaultConnect() {
+    char host[256];
+    char user[256];
+    char password[256];
+    SCA_StrnCpy(host, m_UserConfig.GetConnectHostName(), sizeof(host));
+    SCA_StrnCpy(user, m_UserConfig.GetConnectUserName(), sizeof(user));
+    SCA_StrnCpy(password, m_UserConfig.GetConnectPassword(), sizeof(password));
+    if (Connect(host, m_UserConfig.GetConnectControlPort(), user, password, 0,
+                kDefaultConnectTimeoutMs, 1)) {
+        UpdateStatus(1);
+    } else {
+        Disconnect();
+    }
+}
+
+int SCA_SrvGui::ConnectAndRemember(const char* host, uint16_t port, const char* user,
+                                   const char* password, int addToHistory) {
+    if (!Connect(host, port, user, password, 1, kDialogConnectTimeoutMs, addToHistory)) {
+        Disconnect();
+        return 0;
+    }
+    m_UserConfig.SetConnectHostName(host);
+    m_UserConfig.SetConnectControlPort(port);
+    m_UserConfig.SetConnectUserName(user);
+    m_UserConfig.SetConnectPassword(password);
+    UpdateStatus(1);
+    return 1;
+}
+
+void SCA_SrvGui::ConnectToServer() {
+    char host[256];
+    char user[256];
+    char password[256];
+    SCA_StrnCpy(host, m_UserConfig.GetConnectHostName(), sizeof(host));
+    SCA_StrnCpy(user, m_UserConfig.GetConnectUserName(), sizeof(user));
+    SCA_StrnCpy(password, m_UserConfig.GetConnectPassword(), sizeof(password));
+    const uint16_t port = m_UserConfig.GetConnectControlPort();
+    m_ConnectDialogOpen = 1;
+    SCA_ConnectDlg dialog(this, QStringLiteral("Connect to Korvanta Server"),
+                          QStringLiteral(":/images/connect_48px.png"), host, port, user, password);
+    const int result = SCA_ExecDialog(&dialog);
+    m_ConnectDialogOpen = 0;
+    if (result != QDialog::Accepted) {
+        return;
+    }
+    uint16_t newPort = 0;
+    if (!dialog.GetData(host, sizeof(host), &newPort, user, sizeof(user), password,
+                        sizeof(password))) {
+        return;
+    }
+    ConnectAndRemember(host, newPort, user, password, 1);
+}
+
+int SCA_SrvGui::ConnectToHost(const char* host) {
+    if (m_Client != nullptr && host != nullptr && std::strcmp(host, m_ConnectedHost) == 0) {
+        return 1;
+    }
+    SCA_SrvConnectList* known = m_UserConfig.GetConnectList();
+    SCA_SrvConnect* record = nullptr;
+    if (host == nullptr || known->Count() == 0 || !known->GetConnect(host, &record) ||
+        record == nullptr) {
+        return 0;
+    }
+    // A copy: connecting may refill the list that holds the record.
+    const SCA_SrvConnect server = *record;
+    return ConnectAndRemember(server.GetComputerNameA(), server.GetPortNumber(),
+                              server.GetUserNameA(), server.GetPassword(), 0);
+}
+
+void SCA_SrvGui::AboutKorvantaServer() {
+    if (!CheckConnected(1)) {
+        return;
+    }
+    SCA_SrvAboutDlg dialog(this, QStringLiteral(":/images/korva_64px.png"), m_ServerProductType,
+                           QString::fromUtf8(m_ServerProductName),
+                           QString::fromUtf8(m_ServerVersion));
+    SCA_ExecDialog(&dialog);
+}
