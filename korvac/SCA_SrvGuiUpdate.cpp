@@ -24,6 +24,17 @@
 
 namespace {
 
+// One monitor's line of the monitors status text.
+struct MonitorRow {
+    uint32_t State = 0;
+    uint32_t RunState = 0;
+    uint32_t Counters = 0;
+    uint32_t Errors = 0;
+    uint32_t Warnings = 0;
+    char Host[256] = "";
+    char Description[256] = "";
+};
+
 constexpr uint32_t kLogBatch = 500;
 constexpr uint32_t kReconnectTicks = 6;
 constexpr int kIdRole = Qt::UserRole;
@@ -71,6 +82,12 @@ uint64_t ReadU64(SCA_ConfigObj* object, const char* name) {
 const char* FieldText(SCA_Field* field) {
     const char* value = field != nullptr && !field->IsObject() ? field->GetValue() : nullptr;
     return value != nullptr ? value : "";
+}
+
+int ReadMonitorRow(SCA_Field* field, MonitorRow* row) {
+    return SCA_SrvGui::ParseMonitorStatusString(
+        FieldText(field), &row->State, &row->RunState, &row->Counters, &row->Errors, &row->Warnings,
+        row->Host, sizeof(row->Host), row->Description, sizeof(row->Description));
 }
 
 void ReportError(const char* text) {
@@ -186,29 +203,22 @@ int SCA_SrvGui::FillMonitorsView(SCA_ConfigObj* monitorsStatus) {
     for (SCA_Field* field = monitorsStatus->GetHead(); field != nullptr; field = field->GetNext()) {
         const uint32_t id = static_cast<uint32_t>(
             std::strtoul(field->GetName() != nullptr ? field->GetName() : "", nullptr, 10));
-        uint32_t state = 0;
-        uint32_t runState = 0;
-        uint32_t counters = 0;
-        uint32_t errors = 0;
-        uint32_t warnings = 0;
-        char host[256];
-        char description[256];
-        if (!ParseMonitorStatusString(FieldText(field), &state, &runState, &counters, &errors,
-                                      &warnings, host, sizeof(host), description,
-                                      sizeof(description))) {
+        MonitorRow row;
+        if (!ReadMonitorRow(field, &row)) {
             return 0;
         }
         auto* item = new QTreeWidgetItem(m_MonitorsView);
-        item->setIcon(0, StateIcon(state));
-        item->setText(1, QString::fromUtf8(description));
-        item->setText(2, host[0] != '\0' ? QString::fromUtf8(host) : QStringLiteral("Local"));
-        item->setText(3, QString::number(counters));
-        item->setText(4, QString::number(errors));
-        item->setText(5, QString::number(warnings));
-        item->setText(6, QString::fromLatin1(SCA_TezGetProcessStatusDescr(runState)));
+        item->setIcon(0, StateIcon(row.State));
+        item->setText(1, QString::fromUtf8(row.Description));
+        item->setText(2,
+                      row.Host[0] != '\0' ? QString::fromUtf8(row.Host) : QStringLiteral("Local"));
+        item->setText(3, QString::number(row.Counters));
+        item->setText(4, QString::number(row.Errors));
+        item->setText(5, QString::number(row.Warnings));
+        item->setText(6, QString::fromLatin1(SCA_TezGetProcessStatusDescr(row.RunState)));
         item->setData(0, kIdRole, id);
-        item->setData(1, kIdRole, runState);
-        item->setData(2, kIdRole, state);
+        item->setData(1, kIdRole, row.RunState);
+        item->setData(2, kIdRole, row.State);
     }
     return 1;
 }
@@ -217,36 +227,28 @@ int SCA_SrvGui::UpdateMonitorsView(SCA_ConfigObj* monitorsStatus) {
     if (monitorsStatus == nullptr) {
         return 1;
     }
-    for (int row = 0; row < m_MonitorsView->topLevelItemCount(); ++row) {
-        QTreeWidgetItem* item = m_MonitorsView->topLevelItem(row);
+    for (int index = 0; index < m_MonitorsView->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* item = m_MonitorsView->topLevelItem(index);
         char name[16];
         std::snprintf(name, sizeof(name), "%u", item->data(0, kIdRole).toUInt());
         SCA_Field* field = nullptr;
         if (!monitorsStatus->GetFieldByName(name, &field) || field == nullptr) {
             continue;
         }
-        uint32_t state = 0;
-        uint32_t runState = 0;
-        uint32_t counters = 0;
-        uint32_t errors = 0;
-        uint32_t warnings = 0;
-        char host[256];
-        char description[256];
-        if (!ParseMonitorStatusString(FieldText(field), &state, &runState, &counters, &errors,
-                                      &warnings, host, sizeof(host), description,
-                                      sizeof(description))) {
+        MonitorRow row;
+        if (!ReadMonitorRow(field, &row)) {
             return 0;
         }
-        item->setText(3, QString::number(counters));
-        item->setText(4, QString::number(errors));
-        item->setText(5, QString::number(warnings));
-        if (item->data(2, kIdRole).toUInt() != state) {
-            item->setIcon(0, StateIcon(state));
-            item->setData(2, kIdRole, state);
+        item->setText(3, QString::number(row.Counters));
+        item->setText(4, QString::number(row.Errors));
+        item->setText(5, QString::number(row.Warnings));
+        if (item->data(2, kIdRole).toUInt() != row.State) {
+            item->setIcon(0, StateIcon(row.State));
+            item->setData(2, kIdRole, row.State);
         }
-        if (item->data(1, kIdRole).toUInt() != runState) {
-            item->setText(6, QString::fromLatin1(SCA_TezGetProcessStatusDescr(runState)));
-            item->setData(1, kIdRole, runState);
+        if (item->data(1, kIdRole).toUInt() != row.RunState) {
+            item->setText(6, QString::fromLatin1(SCA_TezGetProcessStatusDescr(row.RunState)));
+            item->setData(1, kIdRole, row.RunState);
         }
     }
     return 1;
