@@ -99,8 +99,16 @@ public:
     int GetReportIndexObj(SCA_ConfigObj** reportIndex) override;
     int AddReportObj(SCA_ConfigObj* report, uint32_t* reportId) override;
     int DeleteReport(uint32_t reportId) override;
+    int IsReportExists(SCA_ConfigObj* reportInfo, uint32_t* exists) override;
+    int GetReportObj(uint32_t reportId, SCA_ConfigObj** report) override;
+    int DeleteAllReports() override;
     int ConnectToNetwork(const char* serverHost, const char* deviceHost,
                          uint32_t* deviceId) override;
+    int DisconnectFromNetwork() override;
+    int StartSelfTest(uint32_t kind, uint32_t* status, char* statusText) override;
+    int GetSelfTestStatus(uint32_t* status, uint32_t* progress, char* statusText) override;
+    int GetSelfTestLog(SCA_ConfigObj** log) override;
+    int DeleteSelfTest() override;
 
 private:
     // Checks the credential of the login mode; *status receives the login status. 0 when the

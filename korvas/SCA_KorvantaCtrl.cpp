@@ -81,6 +81,8 @@ SCA_KorvantaCtrl::~SCA_KorvantaCtrl() {
     SCA_Object::Destroy(m_Factory);
     m_Factory = nullptr;
     DeleteAllTasks();
+    DeleteSelfTest();
+    CloseNetworkSession();
     m_ActionCtrl.SetReportProvider(nullptr, nullptr);
 }
 
