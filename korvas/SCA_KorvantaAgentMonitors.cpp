@@ -47,19 +47,20 @@ int SCA_KorvantaAgent::AddMonitor(uint32_t type, uint32_t mode, const char* desc
     }
     ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);
     *monitorId = monitor->GetMonitorId();
-    return 1;
+    return m_Ctrl->SaveMonitors();
 }
 
 int SCA_KorvantaAgent::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* monitor) {
-    return IsLoggedIn() && m_Ctrl->SetMonitorObj(monitorId, monitor) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->SetMonitorObj(monitorId, monitor) && m_Ctrl->SaveMonitors() ? 1
+                                                                                               : 0;
 }
 
 int SCA_KorvantaAgent::DeleteMonitor(uint32_t monitorId) {
-    return IsLoggedIn() && m_Ctrl->DeleteMonitor(monitorId) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteMonitor(monitorId) && m_Ctrl->SaveMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::DeleteAllMonitors() {
-    return IsLoggedIn() && m_Ctrl->DeleteAllMonitors() ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteAllMonitors() && m_Ctrl->SaveMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::StartMonitor(uint32_t monitorId) {
@@ -160,8 +161,10 @@ int SCA_KorvantaAgent::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj** erro
 int SCA_KorvantaAgent::AddCounter(uint32_t monitorId, uint32_t counterType, const char* computer,
                                   const char* instance, const char* namePrefix,
                                   uint32_t* counterId) {
-    return IsLoggedIn() && m_Ctrl->AddCounter(monitorId, counterType, computer, instance,
-                                              namePrefix, counterId)
+    return IsLoggedIn() &&
+                   m_Ctrl->AddCounter(monitorId, counterType, computer, instance, namePrefix,
+                                      counterId) &&
+                   m_Ctrl->SaveMonitors()
                ? 1
                : 0;
 }
@@ -176,11 +179,13 @@ int SCA_KorvantaAgent::IsCounterExists(uint32_t monitorId, uint32_t counterType,
 }
 
 int SCA_KorvantaAgent::DeleteCounter(uint32_t monitorId, uint32_t counterId) {
-    return IsLoggedIn() && m_Ctrl->DeleteCounter(monitorId, counterId) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteCounter(monitorId, counterId) && m_Ctrl->SaveMonitors()
+               ? 1
+               : 0;
 }
 
 int SCA_KorvantaAgent::DeleteAllCounters(uint32_t monitorId) {
-    return IsLoggedIn() && m_Ctrl->DeleteAllCounters(monitorId) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteAllCounters(monitorId) && m_Ctrl->SaveMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::GetMonitorProcessLog(uint32_t monitorId, SCA_ConfigObj** processLog) {

@@ -312,6 +312,20 @@ int SCA_KorvantaCtrl::DoStartServer() {
     return 1;
 }
 
+int SCA_KorvantaCtrl::SaveMonitors() {
+    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
+    if (!m_MonitorsLoaded) {
+        return 1;
+    }
+    if (!m_Monitors.Save()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR,
+            "SCA_KorvantaCtrl::SaveMonitors: cannot save monitors configuration file");
+        return 0;
+    }
+    return 1;
+}
+
 int SCA_KorvantaCtrl::DoStopServer() {
     // The server first: no connection may reach the factory or an agent once they go.
     SCA_Object::Destroy(m_Server);

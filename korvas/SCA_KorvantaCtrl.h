@@ -111,6 +111,10 @@ public:
     uint32_t GetTotalErrors();
     uint32_t GetTotalWarnings();
     int DoGetMonitors(SCA_ConfigObj* target);
+    // Writes the monitors file after a change of the monitors or their counters, so that a
+    // change answered as done survives a crash. 1 while no file was read (nothing is written
+    // over a file this start did not read); 0 when the write failed (reported).
+    int SaveMonitors();
     int GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* state,
                         uint32_t* counters, uint32_t* errors, uint32_t* warnings);
     int GetMonitorStatus(uint32_t monitorId, uint32_t* status, uint32_t* state,

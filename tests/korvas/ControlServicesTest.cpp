@@ -15,6 +15,7 @@
 #include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_TezSelfTest.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_SrvMonitorList.h"
 #include "model/SCA_TezCondType.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
@@ -290,6 +291,108 @@ TEST_F(ControlJoinTest, AnOpenSessionIsLoggedOutByItsInterfaceAndAFailedJoinStor
     EXPECT_STREQ("kept.example", m_Ctrl.GetUserConfig()->GetNetHostName());
     EXPECT_EQ(1,
               m_Reports.Count(SCA_LEVEL_ERROR, "Cannot connect to Korvanta Network @ 127.0.0.1"));
+}
+
+} // namespace
+
+namespace {
+
+using ClientOperationsTest = ControlJoinTest;
+
+// The monitors file as a restarted service would read it.
+uint32_t StoredMonitors(SCA_KorvantaCtrl* ctrl, const std::string& home, uint32_t id,
+                        uint32_t* counters) {
+    SCA_SrvMonitorList stored(ctrl->GetConfig(), ctrl->GetUserConfig());
+    stored.SetConfigDir(home.c_str());
+    EXPECT_EQ(1, stored.Load());
+    SCA_SrvMonitor* monitor = nullptr;
+    *counters = stored.GetMonitor(id, &monitor) ? monitor->GetProfile()->GetCounterList()->Count()
+                                                : SCA_ALL_ONES;
+    return stored.Count();
+}
+
+TEST_F(ClientOperationsTest, MonitorChangesAreStoredAtOnceAndTheListReadsAsTheClientSeesIt) {
+    constexpr uint32_t kCpuUsage = 1;
+    uint32_t first = 0;
+    uint32_t second = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(kCounterMonitor, 0, "First", &first));
+    uint32_t counters = 0;
+    EXPECT_EQ(1u, StoredMonitors(&m_Ctrl, m_Home.Path(), first, &counters))
+        << "an added monitor is in the file before the service stops";
+    ASSERT_EQ(1, m_Client.AddMonitor(kCounterMonitor, 0, "Second", &second));
+    uint32_t counterId = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(first, kMemoryUsage, "", "", "", &counterId));
+    ASSERT_EQ(1, m_Client.AddCounter(first, kCpuUsage, "", "", "", &counterId));
+    const uint32_t before = counters;
+    EXPECT_EQ(2u, StoredMonitors(&m_Ctrl, m_Home.Path(), first, &counters));
+    EXPECT_EQ(before + 2, counters) << "so is a counter added to it";
+    ASSERT_EQ(1, m_Client.DeleteCounter(first, counterId));
+    EXPECT_EQ(2u, StoredMonitors(&m_Ctrl, m_Home.Path(), first, &counters));
+    EXPECT_EQ(before + 1, counters);
+
+    // A move that moves nothing still tells clients to read the list again.
+    const uint32_t status = m_Ctrl.GetMonitorList()->GetMonitorsStatus();
+    ASSERT_EQ(1, m_Client.MoveMonitorUp(first));
+    EXPECT_EQ(status + 1, m_Ctrl.GetMonitorList()->GetMonitorsStatus());
+    ASSERT_EQ(1, m_Client.MoveMonitorUp(second));
+    uint32_t id = 0;
+    char description[kTextSize] = "";
+    ASSERT_EQ(1, m_Client.GetMonitorInfo(0, &id, description));
+    EXPECT_EQ(second, id);
+    EXPECT_STREQ("Second", description);
+    EXPECT_EQ(0, m_Client.GetMonitorInfo(2, &id, description));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "GetMonitorInfo: invalid monitor index - 2"));
+
+    uint32_t type = 9, state = 0, code = 0;
+    char computer[kTextSize] = "x";
+    ASSERT_EQ(1, m_Client.GetMonitorInfoEx(first, &type, &code, &state, description, computer));
+    EXPECT_EQ(kCounterMonitor, type);
+    EXPECT_EQ(SCA_TASK_STATUS_IDLE, code) << "never started";
+    EXPECT_EQ(SCA_PROCESS_IDLE, state);
+    EXPECT_STREQ("", computer);
+
+    SCA_ConfigObj* object = nullptr;
+    ASSERT_EQ(1, m_Client.GetMonitorObj(first, &object));
+    uint32_t found = 0, exists = 9;
+    ASSERT_EQ(1, m_Client.IsMonitorExists(object, &found, &exists));
+    EXPECT_EQ(1u, exists);
+    EXPECT_EQ(first, found);
+    SCA_SrvMonitor other(m_Ctrl.GetConfig(), m_Ctrl.GetUserConfig());
+    ASSERT_EQ(1, other.Deserialize(object));
+    SCA_Object::Destroy(object);
+    other.SetDescription("Nobody has this one");
+    SCA_ConfigObj unknown("Monitor", nullptr);
+    ASSERT_EQ(1, other.Serialize(&unknown));
+    ASSERT_EQ(1, m_Client.IsMonitorExists(&unknown, &found, &exists));
+    EXPECT_EQ(0u, exists);
+    EXPECT_EQ(SCA_ALL_ONES, found);
+
+    ASSERT_EQ(1, m_Client.StartMonitor(first));
+    uint32_t errors = 0, warnings = 0, statusId = 0;
+    uint64_t processTime = 0, soundTime = 0;
+    SCA_ConfigObj* list = nullptr;
+    SCA_ConfigObj* data = nullptr;
+    // The task loads its counters on its own thread: one status per counter once it has.
+    EXPECT_TRUE(Eventually([&] {
+        list = nullptr;
+        data = nullptr;
+        const int read =
+            m_Client.GetMonitorStatusEx(first, &type, &code, &state, &errors, &warnings,
+                                        &processTime, &statusId, &list, 1, 0, 1, &data, &soundTime);
+        const bool loaded = read == 1 && list != nullptr && list->GetFieldCount() == before + 1;
+        SCA_Object::Destroy(list);
+        SCA_Object::Destroy(data);
+        return loaded;
+    }));
+    EXPECT_EQ(SCA_PROCESS_RUNNING, state);
+    EXPECT_EQ(0, m_Client.GetMonitorStatusEx(first + 100, &type, &code, &state, &errors, &warnings,
+                                             &processTime, &statusId, &list, 1, 0, 1, &data,
+                                             &soundTime));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "GetMonitorStatusEx: invalid monitor ID - " +
+                                                      std::to_string(first + 100)));
+
+    ASSERT_EQ(1, m_Client.DeleteMonitor(second));
+    EXPECT_EQ(1u, StoredMonitors(&m_Ctrl, m_Home.Path(), first, &counters));
 }
 
 } // namespace
