@@ -99,10 +99,50 @@ public:
     int GetReportIndexObj(SCA_ConfigObj** reportIndex) override;
     int AddReportObj(SCA_ConfigObj* report, uint32_t* reportId) override;
     int DeleteReport(uint32_t reportId) override;
+    int IsReportExists(SCA_ConfigObj* reportInfo, uint32_t* exists) override;
+    int GetReportObj(uint32_t reportId, SCA_ConfigObj** report) override;
+    int DeleteAllReports() override;
     int ConnectToNetwork(const char* serverHost, const char* deviceHost,
                          uint32_t* deviceId) override;
+    int DisconnectFromNetwork() override;
+    int StartSelfTest(uint32_t kind, uint32_t* status, char* statusText) override;
+    int GetSelfTestStatus(uint32_t* status, uint32_t* progress, char* statusText) override;
+    int GetSelfTestLog(SCA_ConfigObj** log) override;
+    int DeleteSelfTest() override;
+
+    // The monitor list's reads and moves, and the counters of a monitor
+    // (SCA_KorvantaAgentLists.cpp).
+    int GetMonitorCount(uint32_t* count) override;
+    int GetMonitorsStatus(uint32_t* count, uint32_t* active, uint32_t* stopped,
+                          uint32_t* failed) override;
+    int GetMonitorInfo(uint32_t index, uint32_t* monitorId, char* description) override;
+    int GetMonitorInfoEx(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* runState,
+                         char* description, char* computer) override;
+    int GetMonitorInfoList(SCA_ConfigObj** monitorInfoList) override;
+    int IsMonitorExists(SCA_ConfigObj* monitor, uint32_t* monitorId, uint32_t* exists) override;
+    int GetMonitors(SCA_ConfigObj** monitorList) override;
+    int GetMonitorObj(uint32_t monitorId, SCA_ConfigObj** monitor) override;
+    int MoveMonitorUp(uint32_t monitorId) override;
+    int MoveMonitorDown(uint32_t monitorId) override;
+    int GetMonitorProfile(uint32_t monitorId, uint32_t* type, uint32_t* countersStatusId,
+                          SCA_ConfigObj** profile) override;
+    int GetMonitorStatusEx(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* runState,
+                           uint32_t* errors, uint32_t* warnings, uint64_t* processTime,
+                           uint32_t* countersStatusId, SCA_ConfigObj** countersStatus,
+                           uint32_t counterId, uint64_t lastDataTime, uint32_t range,
+                           SCA_ConfigObj** counterData, uint64_t* lastSoundTime) override;
+    int GetCounterStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,
+                           SCA_ConfigObj** counterData, char* statusText) override;
+    int GetCounterInfo(uint32_t monitorId, uint32_t counterId,
+                       SCA_ConfigObj** counterInfo) override;
+    int SetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_ConfigObj* counterInfo) override;
+    int MoveCounterUp(uint32_t monitorId, uint32_t counterId) override;
+    int MoveCounterDown(uint32_t monitorId, uint32_t counterId) override;
 
 private:
+    // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
+    // ID - <id>" reported when the list has none.
+    int FindMonitorType(uint32_t monitorId, const char* operation, uint32_t* type);
     // Checks the credential of the login mode; *status receives the login status. 0 when the
     // login data lacks what the mode needs or the mode is unknown (reported).
     int CheckCredential(SCA_ConfigObj* data, const char* user, uint32_t* status);

@@ -15,6 +15,9 @@
 
 namespace {
 
+// The text buffers of the client operations.
+constexpr uint32_t kTextSize = 256;
+
 // A new parentless object named name, or null (reported as the operation's creation failure).
 SCA_ConfigObj* NewReply(const char* name, const char* operation, const char* what) {
     auto* object = new (std::nothrow) SCA_ConfigObj(name, nullptr);
@@ -44,19 +47,20 @@ int SCA_KorvantaAgent::AddMonitor(uint32_t type, uint32_t mode, const char* desc
     }
     ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);
     *monitorId = monitor->GetMonitorId();
-    return 1;
+    return m_Ctrl->SaveMonitors();
 }
 
 int SCA_KorvantaAgent::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* monitor) {
-    return IsLoggedIn() && m_Ctrl->SetMonitorObj(monitorId, monitor) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->SetMonitorObj(monitorId, monitor) && m_Ctrl->SaveMonitors() ? 1
+                                                                                               : 0;
 }
 
 int SCA_KorvantaAgent::DeleteMonitor(uint32_t monitorId) {
-    return IsLoggedIn() && m_Ctrl->DeleteMonitor(monitorId) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteMonitor(monitorId) && m_Ctrl->SaveMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::DeleteAllMonitors() {
-    return IsLoggedIn() && m_Ctrl->DeleteAllMonitors() ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteAllMonitors() && m_Ctrl->SaveMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::StartMonitor(uint32_t monitorId) {
@@ -157,8 +161,10 @@ int SCA_KorvantaAgent::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj** erro
 int SCA_KorvantaAgent::AddCounter(uint32_t monitorId, uint32_t counterType, const char* computer,
                                   const char* instance, const char* namePrefix,
                                   uint32_t* counterId) {
-    return IsLoggedIn() && m_Ctrl->AddCounter(monitorId, counterType, computer, instance,
-                                              namePrefix, counterId)
+    return IsLoggedIn() &&
+                   m_Ctrl->AddCounter(monitorId, counterType, computer, instance, namePrefix,
+                                      counterId) &&
+                   m_Ctrl->SaveMonitors()
                ? 1
                : 0;
 }
@@ -173,11 +179,13 @@ int SCA_KorvantaAgent::IsCounterExists(uint32_t monitorId, uint32_t counterType,
 }
 
 int SCA_KorvantaAgent::DeleteCounter(uint32_t monitorId, uint32_t counterId) {
-    return IsLoggedIn() && m_Ctrl->DeleteCounter(monitorId, counterId) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteCounter(monitorId, counterId) && m_Ctrl->SaveMonitors()
+               ? 1
+               : 0;
 }
 
 int SCA_KorvantaAgent::DeleteAllCounters(uint32_t monitorId) {
-    return IsLoggedIn() && m_Ctrl->DeleteAllCounters(monitorId) ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteAllCounters(monitorId) && m_Ctrl->SaveMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::GetMonitorProcessLog(uint32_t monitorId, SCA_ConfigObj** processLog) {
@@ -205,6 +213,50 @@ int SCA_KorvantaAgent::AddReportObj(SCA_ConfigObj* report, uint32_t* reportId) {
 
 int SCA_KorvantaAgent::DeleteReport(uint32_t reportId) {
     return IsLoggedIn() && m_Ctrl->DeleteReport(reportId) ? 1 : 0;
+}
+
+int SCA_KorvantaAgent::IsReportExists(SCA_ConfigObj* reportInfo, uint32_t* exists) {
+    return IsLoggedIn() && m_Ctrl->IsReportExists(reportInfo, exists) ? 1 : 0;
+}
+
+int SCA_KorvantaAgent::GetReportObj(uint32_t reportId, SCA_ConfigObj** report) {
+    return IsLoggedIn() && m_Ctrl->GetReportObj(reportId, report) ? 1 : 0;
+}
+
+int SCA_KorvantaAgent::DeleteAllReports() {
+    return IsLoggedIn() && m_Ctrl->DeleteAllReports() ? 1 : 0;
+}
+
+int SCA_KorvantaAgent::StartSelfTest(uint32_t kind, uint32_t* status, char* statusText) {
+    return IsLoggedIn() && m_Ctrl->StartSelfTest(kind, status, statusText, kTextSize) ? 1 : 0;
+}
+
+int SCA_KorvantaAgent::GetSelfTestStatus(uint32_t* status, uint32_t* progress, char* statusText) {
+    return IsLoggedIn() && m_Ctrl->GetSelfTestStatus(progress, status, statusText, kTextSize) ? 1
+                                                                                              : 0;
+}
+
+int SCA_KorvantaAgent::GetSelfTestLog(SCA_ConfigObj** log) {
+    if (!IsLoggedIn()) {
+        return 0;
+    }
+    SCA_ConfigObj* object =
+        NewReply("Log", "GetSelfTestLog", "cannot create self-test log config object");
+    if (object == nullptr) {
+        return 0;
+    }
+    if (!m_Ctrl->GetSelfTestLog(object)) {
+        SCA_Object::Destroy(object);
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetSelfTestLog: cannot get self-test log");
+        return 0;
+    }
+    *log = object;
+    return 1;
+}
+
+int SCA_KorvantaAgent::DeleteSelfTest() {
+    return IsLoggedIn() && m_Ctrl->DeleteSelfTest() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::ConnectToNetwork(const char* serverHost, const char* deviceHost,
@@ -240,5 +292,27 @@ int SCA_KorvantaAgent::ConnectToNetwork(const char* serverHost, const char* devi
     ReportInfo("%s - connected to KVN @ %s as device %u", deviceHost, serverHost, id);
     m_Ctrl->SetNetworkJoined(1);
     *deviceId = id;
+    return 1;
+}
+
+int SCA_KorvantaAgent::DisconnectFromNetwork() {
+    if (!IsLoggedIn()) {
+        return 0;
+    }
+    {
+        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
+        m_UserConfig->SetNetHostName("");
+        m_UserConfig->SetDeviceId(SCA_ALL_ONES);
+        uint32_t error = 0;
+        if (!m_UserConfig->SaveConfig(&error)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaDevAgent::DisconnectFromNetwork: cannot save configuration file");
+            return 0;
+        }
+    }
+    m_Ctrl->CloseNetworkSession();
+    m_Ctrl->SetNetworkJoined(0);
+    ReportInfo("Disconnected from Korvanta Network");
     return 1;
 }

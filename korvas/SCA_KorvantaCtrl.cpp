@@ -81,6 +81,8 @@ SCA_KorvantaCtrl::~SCA_KorvantaCtrl() {
     SCA_Object::Destroy(m_Factory);
     m_Factory = nullptr;
     DeleteAllTasks();
+    DeleteSelfTest();
+    CloseNetworkSession();
     m_ActionCtrl.SetReportProvider(nullptr, nullptr);
 }
 
@@ -307,6 +309,20 @@ int SCA_KorvantaCtrl::DoStartServer() {
            count == 1 ? "" : "s");
     report(SCA_LEVEL_INFO, "%s Initialization Completed", m_Config.GetProductName());
     StartAutoMonitors();
+    return 1;
+}
+
+int SCA_KorvantaCtrl::SaveMonitors() {
+    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
+    if (!m_MonitorsLoaded) {
+        return 1;
+    }
+    if (!m_Monitors.Save()) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR,
+            "SCA_KorvantaCtrl::SaveMonitors: cannot save monitors configuration file");
+        return 0;
+    }
     return 1;
 }
 

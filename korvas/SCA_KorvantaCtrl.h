@@ -25,6 +25,7 @@ class SCA_KorvantaNetInterface;
 class SCA_KorvantaServer;
 class SCA_SrvTask;
 class SCA_SrvTaskProcess;
+class SCA_TezSelfTest;
 struct tagSCA_TASK_PROCESS_STATE;
 
 // A task shared by the task list and the operations that drive it outside the list's lock; the
@@ -110,6 +111,10 @@ public:
     uint32_t GetTotalErrors();
     uint32_t GetTotalWarnings();
     int DoGetMonitors(SCA_ConfigObj* target);
+    // Writes the monitors file after a change of the monitors or their counters, so that a
+    // change answered as done survives a crash. 1 while no file was read (nothing is written
+    // over a file this start did not read); 0 when the write failed (reported).
+    int SaveMonitors();
     int GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* state,
                         uint32_t* counters, uint32_t* errors, uint32_t* warnings);
     int GetMonitorStatus(uint32_t monitorId, uint32_t* status, uint32_t* state,
@@ -181,6 +186,23 @@ public:
     void SetNetworkPort(uint16_t port) { m_NetworkPort = port; }
     int GetNetworkJoined() const { return m_NetworkJoined.load(); }
     void SetNetworkJoined(int joined) { m_NetworkJoined.store(joined); }
+    // Keeps a connected interface as the device's open session (owned from now on); a session
+    // kept before is closed first.
+    void KeepNetworkSession(SCA_KorvantaNetInterface* netInterface);
+    // Closes the open session, if there is one: the device logs out and the interface goes.
+    // The interface itself says whether a session is open, never the joined flag.
+    void CloseNetworkSession();
+    int HasNetworkSession();
+
+    // --- the self-test of the monitoring core (SCA_KorvantaCtrlSelfTest.cpp): at most one, kept
+    // from its start until it is deleted. Texts receive at most size bytes.
+    int StartSelfTest(uint32_t mode, uint32_t* started, char* text, uint32_t size);
+    int GetSelfTestStatus(uint32_t* progress, uint32_t* status, char* text, uint32_t size);
+    int GetSelfTestLog(SCA_ConfigObj* log);
+    int DeleteSelfTest();
+    // Tests point the self-test at fixture sources before it starts.
+    using SelfTestHook = std::function<void(SCA_TezSelfTest*)>;
+    void SetSelfTestHook(SelfTestHook hook);
     // The monitor's current report for the action controller's report actions.
     int ProvideReport(const char* monitorName, SCA_TezReport* report);
 
@@ -248,4 +270,10 @@ private:
     SCA_SrvTaskHook m_TaskHook;
     uint16_t m_NetworkPort;
     std::atomic<int> m_NetworkJoined{0};
+    // The device's open network session, or null; under the data lock.
+    SCA_KorvantaNetInterface* m_NetInterface = nullptr;
+    // Shared so that a reader can use it outside the data lock while another connection
+    // deletes it; the last holder stops its thread.
+    std::shared_ptr<SCA_TezSelfTest> m_SelfTest;
+    SelfTestHook m_SelfTestHook;
 };

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezProcessStatus.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
@@ -258,6 +260,101 @@ TEST_F(ConsoleRunTest, RestartServerRebuildsTheServerAndStopServerEndsTheRun) {
     ASSERT_EQ(client.Login("admin", Password().c_str(), &loginStatus), 1);
     ASSERT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
     EXPECT_EQ(client.StopServer(), 1);
+    EXPECT_EQ(korvas.Wait(), 0);
+}
+
+TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) {
+    constexpr uint32_t kCounterMonitor = 0;
+    constexpr uint32_t kProcessMonitor = 1;
+    constexpr uint32_t kSystemMode = 0;
+    constexpr uint32_t kCpuUsage = 1;
+    constexpr uint32_t kMemoryUsage = 4;
+    // The service keeps no report of a run shorter than ten seconds of sampling, which starts
+    // a sample period (one second) after the start; a little more than that.
+    constexpr auto kReportedRun = std::chrono::milliseconds(12000);
+    Korvas korvas(m_Home.Path(), {"-control_port", "0"});
+    const uint16_t port = korvas.WaitForPort();
+    ASSERT_NE(port, 0);
+    SCA_KorvantaInterface client;
+    uint32_t error = 0;
+    uint32_t loginStatus = 0;
+    ASSERT_EQ(client.Connect("127.0.0.1", port, kConnectMs, &error), 1);
+    ASSERT_EQ(client.Login("admin", Password().c_str(), &loginStatus), 1);
+    ASSERT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
+
+    uint32_t counters = SCA_ALL_ONES;
+    uint32_t processes = SCA_ALL_ONES;
+    ASSERT_EQ(client.AddMonitor(kCounterMonitor, kSystemMode, "Console counters", &counters), 1);
+    ASSERT_EQ(client.AddMonitor(kProcessMonitor, kSystemMode, "Console processes", &processes), 1);
+    EXPECT_NE(counters, processes);
+    EXPECT_NE(korvas.WaitFor(" I ", "Add Monitor: Console counters (Type=0, Mode=0)"), "");
+    uint32_t counterId = 0;
+    ASSERT_EQ(client.AddCounter(counters, kCpuUsage, "", "", "", &counterId), 1);
+    ASSERT_EQ(client.AddCounter(counters, kMemoryUsage, "", "", "", &counterId), 1);
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(client.StartMonitor(counters), 1);
+    ASSERT_EQ(client.StartMonitor(processes), 1);
+    for (const uint32_t id : {counters, processes}) {
+        uint32_t type = 9, status = 0, state = 0, count = 0, errors = 0, warnings = 0;
+        ASSERT_EQ(client.GetMonitorStats(id, &type, &status, &state, &count, &errors, &warnings),
+                  1);
+        EXPECT_EQ(type, id == counters ? kCounterMonitor : kProcessMonitor);
+        EXPECT_EQ(state, SCA_PROCESS_RUNNING) << id;
+    }
+    // The process monitor lists this machine's processes, this test among them (by name: the
+    // service may see another process-id namespace than the test).
+    const std::string self = program_invocation_short_name;
+    bool listed = false;
+    while (!listed && std::chrono::steady_clock::now() - started < kReportedRun) {
+        uint32_t type = 0, status = 0, processStatus = 0, listStatus = 0;
+        uint64_t startTime = 0;
+        SCA_ConfigObj* list = nullptr;
+        ASSERT_EQ(client.GetMonitorProcessListStatus(processes, &type, &status, &processStatus,
+                                                     &startTime, &listStatus, &list),
+                  1);
+        // One field per process, named by the process.
+        for (uint32_t i = 0; list != nullptr && i < list->GetFieldCount(); ++i) {
+            SCA_Field* process = nullptr;
+            listed = listed || (list->GetFieldByIndex(i, &process) && process->GetName() == self);
+        }
+        SCA_Object::Destroy(list);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_TRUE(listed) << "process " << self << " is not in the list";
+    uint32_t type = 0, status = 0, state = 0, statusId = 0;
+    SCA_ConfigObj* countersStatus = nullptr;
+    ASSERT_EQ(client.GetMonitorStatus(counters, &type, &status, &state, &statusId, &countersStatus),
+              1);
+    ASSERT_NE(countersStatus, nullptr);
+    EXPECT_EQ(countersStatus->GetFieldCount(), 2u) << "one status per counter";
+    SCA_Object::Destroy(countersStatus);
+    EXPECT_EQ(state, SCA_PROCESS_RUNNING);
+
+    std::this_thread::sleep_until(started + kReportedRun);
+    ASSERT_EQ(client.StopMonitor(counters), 1);
+    ASSERT_EQ(client.StopMonitor(processes), 1);
+    uint32_t count = 0, errors = 0, warnings = 0;
+    ASSERT_EQ(client.GetMonitorStats(counters, &type, &status, &state, &count, &errors, &warnings),
+              1);
+    EXPECT_EQ(state, SCA_PROCESS_STOPPED);
+    EXPECT_EQ(count, 2u);
+
+    SCA_ConfigObj* index = nullptr;
+    ASSERT_EQ(client.GetReportIndexObj(&index), 1);
+    ASSERT_NE(index, nullptr);
+    // The next id and one object per report, named by its id: the counter monitor's run.
+    EXPECT_EQ(index->GetFieldCount(), 2u);
+    SCA_ConfigObj* entry = nullptr;
+    EXPECT_EQ(index->GetField("1", &entry), 1);
+    SCA_Object::Destroy(index);
+    SCA_ConfigObj* report = nullptr;
+    ASSERT_EQ(client.GetReportObj(1, &report), 1);
+    ASSERT_NE(report, nullptr);
+    EXPECT_STREQ(report->GetName(), "Report");
+    SCA_Object::Destroy(report);
+
+    korvas.Signal(SIGTERM);
     EXPECT_EQ(korvas.Wait(), 0);
 }
 
