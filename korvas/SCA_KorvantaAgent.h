@@ -139,6 +139,39 @@ public:
     int MoveCounterUp(uint32_t monitorId, uint32_t counterId) override;
     int MoveCounterDown(uint32_t monitorId, uint32_t counterId) override;
 
+    // The product and user configurations, the process rules and the profiles
+    // (SCA_KorvantaAgentConfig.cpp).
+    int GetProductConfig(SCA_ConfigObj** config) override;
+    int SetProductConfig(SCA_ConfigObj* config) override;
+    int GetUserConfig(SCA_ConfigObj** config) override;
+    int SetUserConfig(SCA_ConfigObj* config, uint32_t mask) override;
+    int GetProcessMonitorRules(SCA_ConfigObj** rules) override;
+    int SetProcessMonitorRules(SCA_ConfigObj* rules) override;
+    int GetProfileCount(uint32_t* count) override;
+    int GetProfileInfo(uint32_t index, uint32_t* profileId, char* name) override;
+    int GetProfileInfoList(SCA_ConfigObj** profilesInfoList) override;
+    int GetProfiles(SCA_ConfigObj** profiles) override;
+    int GetProfile(uint32_t profileId, SCA_ConfigObj** profile) override;
+    int SetProfile(uint32_t profileId, SCA_ConfigObj* profile) override;
+    int IsProfileExists(const char* name, uint32_t* exists, uint32_t* profileId) override;
+    // A profile whose counters cannot be set from the preset is deleted again, by its id.
+    int AddProfile(const char* name, uint32_t preset, uint32_t* profileId) override;
+    int CopyProfile(uint32_t profileId, const char* newName, uint32_t* newProfileId) override;
+    int RenameProfile(uint32_t profileId, const char* name) override;
+    int MoveProfileUp(uint32_t profileId) override;
+    int MoveProfileDown(uint32_t profileId) override;
+    int DeleteProfile(uint32_t profileId) override;
+    int DeleteProfileByName(const char* name) override;
+
+    // The mail server's setup, its display (without the password) and its connection test
+    // (SCA_KorvantaAgentMail.cpp). A port above 65535 is refused.
+    int SetupSmtpServer(const char* server, const char* user, const char* password,
+                        const char* sourceAddress, uint32_t port, uint32_t connectMode,
+                        uint32_t secureConnect, uint32_t login, uint32_t testFirst,
+                        uint32_t* result) override;
+    int GetSmtpServerSetup(SCA_ConfigObj** config) override;
+    int TestSmtpServer(uint32_t* result) override;
+
 private:
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.
