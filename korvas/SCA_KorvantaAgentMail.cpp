@@ -17,9 +17,6 @@ namespace {
 
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kMaxPort = 65535;
-constexpr uint32_t kConnectTlsIfAvailable = 0;
-constexpr uint32_t kConnectTls = 1;
-constexpr uint32_t kConnectSsl = 2;
 
 const char* YesNo(int value) {
     return value != 0 ? "Yes" : "No";
@@ -27,11 +24,11 @@ const char* YesNo(int value) {
 
 const char* ConnectModeName(uint32_t mode) {
     switch (mode) {
-    case kConnectTlsIfAvailable:
+    case SCA_SMTP_TLS_IF_AVAILABLE:
         return "TLS, If Available";
-    case kConnectTls:
+    case SCA_SMTP_TLS:
         return "TLS";
-    case kConnectSsl:
+    case SCA_SMTP_SSL:
         return "SSL";
     default:
         return "INV";

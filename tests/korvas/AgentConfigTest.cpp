@@ -16,63 +16,23 @@
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezProfileList.h"
+#include "tests/korvas/AgentClientTest.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
-constexpr uint32_t kWaitMs = 5000;
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kSystemPreset = 1;
 constexpr uint32_t kNoSuchPreset = 999;
 
-class AgentConfigTest : public ::testing::Test {
+class AgentConfigTest : public korvas_test::AgentClientTest {
 protected:
-    void SetUp() override {
-        setenv(SCA_TEZ_HOME_VARIABLE, m_Home.Path().c_str(), 1);
-        char program[] = "korvas";
-        char option[] = "-control_port";
-        char any[] = "0";
-        char* args[] = {program, option, any};
-        uint32_t code = 0;
-        ASSERT_EQ(1, m_Ctrl.Init(3, args, &code)) << code;
-        m_Ctrl.GetUserConfig()->SetEnableOsLogon(1);
-        m_Ctrl.GetUserConfig()->SetServerLogonMode(SCA_KORVANTA_LOGIN_NAMES);
-        ASSERT_EQ(1, m_Ctrl.DoStartServer());
-        ASSERT_EQ(1, Connect(&m_Client));
-        uint32_t status = 0;
-        ASSERT_EQ(1, m_Client.Login("tester", "any", &status));
-        ASSERT_EQ(SCA_KORVANTA_LOGGED_IN, status);
-    }
-    void TearDown() override {
-        m_Ctrl.DoStopServer();
-        m_Ctrl.DeleteAllTasks();
-        unsetenv(SCA_TEZ_HOME_VARIABLE);
-    }
-
-    int Connect(SCA_KorvantaInterface* client) {
-        uint32_t error = 0;
-        return client->Connect("127.0.0.1", m_Ctrl.GetServerPort(), kWaitMs, &error);
-    }
-
-    // The user configuration as the service's file holds it.
-    std::unique_ptr<SCA_TezConfigUser> Stored() {
-        auto stored = std::make_unique<SCA_TezConfigUser>(m_Ctrl.GetConfig());
-        EXPECT_EQ(1, stored->Init(m_Ctrl.GetConfig(), nullptr));
-        EXPECT_EQ(1, stored->LoadConfig(m_Ctrl.GetConfig()));
-        return stored;
-    }
-
     uint32_t ProfileId(const char* name) {
         uint32_t exists = 9;
         uint32_t id = 0;
         EXPECT_EQ(1, m_Client.IsProfileExists(name, &exists, &id));
         return exists != 0 ? id : SCA_ALL_ONES;
     }
-
-    korvanta_test::TempDir m_Home;
-    korvanta_test::ReportCapture m_Reports;
-    SCA_KorvantaCtrl m_Ctrl;
-    SCA_KorvantaInterface m_Client;
 };
 
 TEST_F(AgentConfigTest, NothingOfTheConfigurationIsReadOrChangedBeforeLogin) {
