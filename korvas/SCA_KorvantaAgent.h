@@ -172,6 +172,41 @@ public:
     int GetSmtpServerSetup(SCA_ConfigObj** config) override;
     int TestSmtpServer(uint32_t* result) override;
 
+    // The process-monitor queries, the counters a performance monitor has open and the sound
+    // actions (SCA_KorvantaAgentProcesses.cpp).
+    int GetMonitorProcessList(uint32_t monitorId, uint32_t details,
+                              SCA_ConfigObj** processList) override;
+    int GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t* type, uint32_t* status,
+                                      uint32_t* processStatus, uint64_t* startTime,
+                                      uint32_t* listStatus, SCA_ConfigObj** processListStatus,
+                                      uint32_t logFromId, SCA_ConfigObj** processLog) override;
+    int GetMonitorProcessCounterList(uint32_t monitorId, uint32_t* processStatus,
+                                     uint32_t processId, uint32_t* status, uint32_t* reportStatus,
+                                     uint32_t* errors, uint32_t* warnings, uint32_t* instances,
+                                     uint64_t* startTime, SCA_ConfigObj** counterList) override;
+    int GetMonitorProcessCountersStatus(uint32_t monitorId, uint32_t* processStatus,
+                                        uint32_t processId, uint32_t* status,
+                                        uint32_t* reportStatus, uint32_t* errors,
+                                        uint32_t* warnings, uint32_t* instances,
+                                        SCA_ConfigObj** countersStatus) override;
+    int GetMonitorProcessCountersStatusEx(
+        uint32_t monitorId, uint32_t* processStatus, uint32_t processId, uint32_t* status,
+        uint32_t* reportStatus, uint32_t* errors, uint32_t* warnings, uint32_t* instances,
+        SCA_ConfigObj** countersStatus, uint32_t counterId, uint64_t lastDataTime, uint32_t range,
+        SCA_ConfigObj** counterData, uint64_t* lastSoundTime) override;
+    int GetMonitorProcess(uint32_t monitorId, uint32_t processId, uint32_t loadInfo,
+                          SCA_ConfigObj** process) override;
+    int GetMonitorProcessModules(uint32_t monitorId, uint32_t processId, uint32_t option,
+                                 char* processName, SCA_ConfigObj** modules, uint32_t* ok,
+                                 uint32_t* error) override;
+    int GetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj** excludeList) override;
+    int SetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj* excludeList) override;
+    // All ones: the service's own performance monitor; else that of the monitor's task.
+    int PerfMonitorGetCounters(uint32_t monitorId, SCA_ConfigObj** counterList) override;
+    int GetCounterData(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,
+                       SCA_ConfigObj** counterData) override;
+    int GetSoundActions(uint64_t since, uint64_t* lastActionTime, SCA_ConfigObj** actions) override;
+
 private:
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.
