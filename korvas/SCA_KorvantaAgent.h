@@ -139,6 +139,74 @@ public:
     int MoveCounterUp(uint32_t monitorId, uint32_t counterId) override;
     int MoveCounterDown(uint32_t monitorId, uint32_t counterId) override;
 
+    // The product and user configurations, the process rules and the profiles
+    // (SCA_KorvantaAgentConfig.cpp).
+    int GetProductConfig(SCA_ConfigObj** config) override;
+    int SetProductConfig(SCA_ConfigObj* config) override;
+    int GetUserConfig(SCA_ConfigObj** config) override;
+    int SetUserConfig(SCA_ConfigObj* config, uint32_t mask) override;
+    int GetProcessMonitorRules(SCA_ConfigObj** rules) override;
+    int SetProcessMonitorRules(SCA_ConfigObj* rules) override;
+    int GetProfileCount(uint32_t* count) override;
+    int GetProfileInfo(uint32_t index, uint32_t* profileId, char* name) override;
+    int GetProfileInfoList(SCA_ConfigObj** profilesInfoList) override;
+    int GetProfiles(SCA_ConfigObj** profiles) override;
+    int GetProfile(uint32_t profileId, SCA_ConfigObj** profile) override;
+    int SetProfile(uint32_t profileId, SCA_ConfigObj* profile) override;
+    int IsProfileExists(const char* name, uint32_t* exists, uint32_t* profileId) override;
+    // A profile whose counters cannot be set from the preset is deleted again, by its id.
+    int AddProfile(const char* name, uint32_t preset, uint32_t* profileId) override;
+    int CopyProfile(uint32_t profileId, const char* newName, uint32_t* newProfileId) override;
+    int RenameProfile(uint32_t profileId, const char* name) override;
+    int MoveProfileUp(uint32_t profileId) override;
+    int MoveProfileDown(uint32_t profileId) override;
+    int DeleteProfile(uint32_t profileId) override;
+    int DeleteProfileByName(const char* name) override;
+
+    // The mail server's setup, its display (without the password) and its connection test
+    // (SCA_KorvantaAgentMail.cpp). A port above 65535 is refused.
+    int SetupSmtpServer(const char* server, const char* user, const char* password,
+                        const char* sourceAddress, uint32_t port, uint32_t connectMode,
+                        uint32_t secureConnect, uint32_t login, uint32_t testFirst,
+                        uint32_t* result) override;
+    int GetSmtpServerSetup(SCA_ConfigObj** config) override;
+    int TestSmtpServer(uint32_t* result) override;
+
+    // The process-monitor queries, the counters a performance monitor has open and the sound
+    // actions (SCA_KorvantaAgentProcesses.cpp).
+    int GetMonitorProcessList(uint32_t monitorId, uint32_t details,
+                              SCA_ConfigObj** processList) override;
+    int GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t* type, uint32_t* status,
+                                      uint32_t* processStatus, uint64_t* startTime,
+                                      uint32_t* listStatus, SCA_ConfigObj** processListStatus,
+                                      uint32_t logFromId, SCA_ConfigObj** processLog) override;
+    int GetMonitorProcessCounterList(uint32_t monitorId, uint32_t* processStatus,
+                                     uint32_t processId, uint32_t* status, uint32_t* reportStatus,
+                                     uint32_t* errors, uint32_t* warnings, uint32_t* instances,
+                                     uint64_t* startTime, SCA_ConfigObj** counterList) override;
+    int GetMonitorProcessCountersStatus(uint32_t monitorId, uint32_t* processStatus,
+                                        uint32_t processId, uint32_t* status,
+                                        uint32_t* reportStatus, uint32_t* errors,
+                                        uint32_t* warnings, uint32_t* instances,
+                                        SCA_ConfigObj** countersStatus) override;
+    int GetMonitorProcessCountersStatusEx(
+        uint32_t monitorId, uint32_t* processStatus, uint32_t processId, uint32_t* status,
+        uint32_t* reportStatus, uint32_t* errors, uint32_t* warnings, uint32_t* instances,
+        SCA_ConfigObj** countersStatus, uint32_t counterId, uint64_t lastDataTime, uint32_t range,
+        SCA_ConfigObj** counterData, uint64_t* lastSoundTime) override;
+    int GetMonitorProcess(uint32_t monitorId, uint32_t processId, uint32_t loadInfo,
+                          SCA_ConfigObj** process) override;
+    int GetMonitorProcessModules(uint32_t monitorId, uint32_t processId, uint32_t option,
+                                 char* processName, SCA_ConfigObj** modules, uint32_t* ok,
+                                 uint32_t* error) override;
+    int GetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj** excludeList) override;
+    int SetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj* excludeList) override;
+    // All ones: the service's own performance monitor; else that of the monitor's task.
+    int PerfMonitorGetCounters(uint32_t monitorId, SCA_ConfigObj** counterList) override;
+    int GetCounterData(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,
+                       SCA_ConfigObj** counterData) override;
+    int GetSoundActions(uint64_t since, uint64_t* lastActionTime, SCA_ConfigObj** actions) override;
+
 private:
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.
