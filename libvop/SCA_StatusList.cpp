@@ -18,10 +18,15 @@ SCA_StatusList::SCA_StatusList(QWidget* parent, int labelWidth, int alternate)
     setIndentation(0);
     // The values are short; a scroll bar for the last pixels of a narrow pane only hides rows.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    header()->setStretchLastSection(true);
+    // The values must stay in sight however narrow the pane: they take what they need and the
+    // labels give way.
+    header()->setStretchLastSection(false);
+    header()->setMinimumSectionSize(0);
     header()->setSectionResizeMode(0, QHeaderView::Fixed);
+    header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     setColumnWidth(0, 22);
-    setColumnWidth(1, labelWidth);
+    setMinimumWidth(22 + labelWidth);
 }
 
 QTreeWidgetItem* SCA_StatusList::AddItem(const QString& iconPath, const QString& label) {

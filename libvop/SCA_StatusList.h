@@ -9,7 +9,8 @@ class QTreeWidgetItem;
 class SCA_StatusList : public QTreeWidget {
     Q_OBJECT
 public:
-    // labelWidth: width of the label column in pixels; alternate: 1 to shade every other row.
+    // labelWidth: the least width of the label column in pixels; alternate: 1 to shade every
+    // other row.
     SCA_StatusList(QWidget* parent, int labelWidth, int alternate);
 
     // A new row at the end with the icon (resource path) and the label; the value starts empty.
