@@ -73,6 +73,8 @@ SCA_SrvGui::~SCA_SrvGui() {
     SCA_SetErrorCallback(nullptr, nullptr);
     delete m_Client;
     m_Client = nullptr;
+    SCA_Object::Destroy(m_UpdateManager);
+    m_UpdateManager = nullptr;
     delete m_TrayIcon;
     m_TrayIcon = nullptr;
 }

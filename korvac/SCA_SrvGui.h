@@ -7,6 +7,7 @@
 
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
+#include "libtez/SCA_UpdateManager.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_TezConfig.h"
@@ -88,6 +89,10 @@ public:
                 int reportErrors, uint32_t timeoutMs, int addToHistory);
     int Disconnect();
     int LoadServerConfig();
+    // Starts the product-update check of a new connection; the timer collects its result and
+    // shows the corner update button when a newer package is there.
+    void StartUpdateCheck();
+    void CollectUpdateCheck();
     int ConnectToHost(const char* host);
 
     // The status poll.
@@ -259,6 +264,8 @@ private:
     SCA_SrvActionCtrl* m_ActionCtrl = nullptr;
     QTimer* m_ReconnectTimer = nullptr;
     SCA_Update m_ProductUpdate;
+    // The product-update check started at each connection; the timer collects its result.
+    SCA_UpdateManager* m_UpdateManager = nullptr;
 
     QStackedWidget* m_CornerStack = nullptr;
     QToolButton* m_UpdateButton = nullptr;

@@ -7,6 +7,7 @@
 #include "korvac/SCA_SideBar.h"
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvGui.h"
+
 #include "korvac/SCA_SrvLogView.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
@@ -16,6 +17,7 @@
 #include "libvop/SCA_SrvAboutDlg.h"
 #include "libvop/SCA_StatusIcon.h"
 #include "model/SCA_TezTaskStatus.h"
+#include <new>
 
 #include <QLabel>
 #include <QStackedWidget>
@@ -96,6 +98,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     SetSysTrayStatus(kTrayReady, trayText);
     m_LastServerMessageId = 0xFFFFFFFFu;
     m_LogView->ResetView();
+    StartUpdateCheck();
     m_AutoConnect = 1;
     if (addToHistory) {
         m_UserConfig.GetConnectList()->AddConnect(host, user, password, port);
@@ -108,6 +111,8 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
 int SCA_SrvGui::Disconnect() {
     delete m_Client;
     m_Client = nullptr;
+    SCA_Object::Destroy(m_UpdateManager);
+    m_UpdateManager = nullptr;
     if (m_StatusIcon != nullptr) {
         m_StatusIcon->SetStatus(SCA_TASK_STATUS_IDLE);
         m_StatusLabel->setText(
@@ -227,4 +232,32 @@ void SCA_SrvGui::AboutKorvantaServer() {
                            QString::fromUtf8(m_ServerProductName),
                            QString::fromUtf8(m_ServerVersion));
     SCA_ExecDialog(&dialog);
+}
+
+void SCA_SrvGui::StartUpdateCheck() {
+    SCA_Object::Destroy(m_UpdateManager);
+    m_UpdateManager =
+        new (std::nothrow) SCA_UpdateManager(&m_ServerConfig, &m_ServerUserConfig, GetParams());
+    if (m_UpdateManager == nullptr || !m_UpdateManager->IsConstructed()) {
+        SCA_Object::Destroy(m_UpdateManager);
+        m_UpdateManager = nullptr;
+        return;
+    }
+    m_ProductUpdate.SetUrl(m_LocalConfig.GetUpdateResourceName());
+    m_UpdateManager->GetUpdateEx(&m_ProductUpdate);
+}
+
+void SCA_SrvGui::CollectUpdateCheck() {
+    if (m_UpdateManager == nullptr || m_UpdateManager->GetProcessStatus() == SCA_PROCESS_RUNNING) {
+        return;
+    }
+    if (m_UpdateManager->GetProcessStatus() == SCA_PROCESS_STOPPED &&
+        SCA_UpdateManager::GetAbsVersion(SCA_TEZ_PRODUCT_VERSION) <
+            m_ProductUpdate.GetAbsVersion()) {
+        m_CornerStack->setCurrentWidget(m_UpdateButton);
+        m_UpdateButton->show();
+    }
+    m_UpdateManager->StopAll();
+    SCA_Object::Destroy(m_UpdateManager);
+    m_UpdateManager = nullptr;
 }

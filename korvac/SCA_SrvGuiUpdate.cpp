@@ -105,6 +105,7 @@ void SCA_SrvGui::timerEvent(QTimerEvent* event) {
         ViewMessageConsole();
         m_SeenErrorCount = m_ClientLog.GetErrorCount();
     }
+    CollectUpdateCheck();
     if (m_UpdateLock >= 1) {
         return;
     }

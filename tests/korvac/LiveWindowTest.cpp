@@ -9,6 +9,11 @@
 #include <QTimerEvent>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
+
+#include <QThread>
+#include <QToolButton>
+
+#include "tests/support/HttpTestServer.h"
 #include <sys/stat.h>
 
 #include "GuiTestSupport.h"
@@ -380,6 +385,32 @@ TEST_F(LiveWindow, ClearAllWhileDisconnectedEmptiesThePaneAndAsksForAConnection)
     m_Window->DefaultConnect();
     m_Window->GetLogView()->ClearAll();
     EXPECT_EQ(m_Script.Count("ClearDebugLog"), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Each connection checks for a product update at the local configuration's address; the timer
+// shows the corner button only when a newer package is there.
+TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionDoesNot) {
+    for (const char* version : {"13.5.48", "99.1.2"}) {
+        const std::string body = std::string("Version=") + version + "\r\nProductType=503\r\n";
+        korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(body));
+        const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/update.txt";
+        m_Window->GetLocalConfig()->SetUpdateResourceName(url.c_str());
+        m_Window->DefaultConnect();
+        ASSERT_EQ(m_Window->CheckConnected(0), 1);
+        // The check ends within its time-out; the ticks collect it.
+        for (int tick = 0; tick < 100 && m_Window->GetUpdateButton()->isHidden(); ++tick) {
+            Tick();
+            QThread::msleep(20);
+        }
+        EXPECT_EQ(std::string(version) == "99.1.2", !m_Window->GetUpdateButton()->isHidden())
+            << version;
+        EXPECT_EQ(server.RequestLine(), "GET /update.txt HTTP/1.1");
+        m_Window->Disconnect();
+    }
 }
 
 } // namespace

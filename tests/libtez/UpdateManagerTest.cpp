@@ -17,6 +17,7 @@
 #include "libmor/SCA_Sync.h"
 #include "libtez/SCA_UpdateManager.h"
 #include "model/SCA_TezConfig.h"
+#include "tests/support/HttpTestServer.h"
 
 namespace {
 
@@ -29,91 +30,9 @@ constexpr uint32_t kReadyWaitMs = 10000;
 constexpr auto kSlack = std::chrono::milliseconds(1500);
 constexpr int kPollMs = 50;
 
-// A listening socket on 127.0.0.1 with a kernel-chosen port. With an answer it serves each
-// connection once with that answer (recording the request line); without, it never accepts.
-class TestHttpServer {
-public:
-    explicit TestHttpServer(std::string answer = std::string(), bool answers = true)
-        : m_Answer(std::move(answer)) {
-        m_Socket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        if (m_Socket < 0 || bind(m_Socket, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(m_Socket, 4) != 0 ||
-            getsockname(m_Socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-            return;
-        }
-        m_Port = ntohs(address.sin_port);
-        if (answers) {
-            m_Thread = std::thread([this] { Serve(); });
-        }
-    }
-    ~TestHttpServer() {
-        m_Stop.store(true);
-        if (m_Thread.joinable()) {
-            m_Thread.join();
-        }
-        if (m_Socket >= 0) {
-            close(m_Socket);
-        }
-    }
-    TestHttpServer(const TestHttpServer&) = delete;
-    TestHttpServer& operator=(const TestHttpServer&) = delete;
-
-    uint16_t Port() const { return m_Port; }
-    std::string RequestLine() const {
-        while (!m_Served.load() && !m_Stop.load()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return m_RequestLine;
-    }
-
-    static std::string Ok(const std::string& body) {
-        return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) +
-               "\r\nConnection: close\r\n\r\n" + body;
-    }
-
-private:
-    void Serve() {
-        while (!m_Stop.load()) {
-            pollfd wait{m_Socket, POLLIN, 0};
-            if (poll(&wait, 1, kPollMs) <= 0) {
-                continue;
-            }
-            const int connection = accept4(m_Socket, nullptr, nullptr, SOCK_CLOEXEC);
-            if (connection < 0) {
-                continue;
-            }
-            std::string request;
-            char buf[1024];
-            while (request.find("\r\n\r\n") == std::string::npos) {
-                const ssize_t got = recv(connection, buf, sizeof(buf), 0);
-                if (got <= 0) {
-                    break;
-                }
-                request.append(buf, static_cast<size_t>(got));
-            }
-            m_RequestLine = request.substr(0, request.find("\r\n"));
-            send(connection, m_Answer.data(), m_Answer.size(), MSG_NOSIGNAL);
-            close(connection);
-            m_Served.store(true);
-        }
-    }
-
-    std::string m_Answer;
-    int m_Socket = -1;
-    uint16_t m_Port = 0;
-    std::thread m_Thread;
-    std::atomic<bool> m_Stop{false};
-    std::atomic<bool> m_Served{false};
-    std::string m_RequestLine;
-};
-
 // A port of 127.0.0.1 where nothing listens: the kernel chose it, then it was closed.
 uint16_t UnusedPort() {
-    TestHttpServer closed(std::string(), false);
+    korvanta_test::TestHttpServer closed(std::string(), false);
     return closed.Port();
 }
 
@@ -160,7 +79,7 @@ TEST_F(UpdateCheck, NoAddressAnswersNoUpdateAtOnce) {
 }
 
 TEST_F(UpdateCheck, AnsweringServerGivesTheNewerPackage) {
-    TestHttpServer server(TestHttpServer::Ok(kNewer));
+    korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(kNewer));
     ASSERT_NE(server.Port(), 0);
     Point(server.Port());
     SCA_UpdateManager manager(&m_Config, nullptr, nullptr);
@@ -183,7 +102,7 @@ TEST_F(UpdateCheck, AnsweringServerGivesTheNewerPackage) {
 
 TEST_F(UpdateCheck, SameVersionIsNoUpdateAndGetUpdateExFillsTheRecord) {
     const std::string body = std::string("Version=") + SCA_TEZ_PRODUCT_VERSION + "\n";
-    TestHttpServer server(TestHttpServer::Ok(body));
+    korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(body));
     SCA_UpdateManager manager(&m_Config, nullptr, nullptr);
     SCA_Update record;
     record.SetUrl(("http://127.0.0.1:" + std::to_string(server.Port()) + "/u").c_str());
@@ -198,7 +117,7 @@ TEST_F(UpdateCheck, SameVersionIsNoUpdateAndGetUpdateExFillsTheRecord) {
 
 TEST_F(UpdateCheck, UnreachableServersAnswerNoUpdateWithinTheTimeout) {
     {
-        TestHttpServer silent(std::string(), false);
+        korvanta_test::TestHttpServer silent(std::string(), false);
         Point(silent.Port());
         SCA_UpdateManager manager(&m_Config, nullptr, nullptr);
         manager.SetTimeout(kShortTimeoutMs);
@@ -217,7 +136,7 @@ TEST_F(UpdateCheck, UnreachableServersAnswerNoUpdateWithinTheTimeout) {
 }
 
 TEST_F(UpdateCheck, StopAllAbandonsAServerThatNeverAnswers) {
-    TestHttpServer silent(std::string(), false);
+    korvanta_test::TestHttpServer silent(std::string(), false);
     Point(silent.Port());
     SCA_UpdateManager manager(&m_Config, nullptr, nullptr);
     manager.SetTimeout(kLongTimeoutMs);
@@ -238,12 +157,12 @@ TEST_F(UpdateCheck, ServerErrorsAndBadDescriptionsAreFailuresNotNoUpdate) {
     } cases[] = {
         {"HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n",
          SCA_UPDATE_ERR_HTTP},
-        {TestHttpServer::Ok("Version=banana\n"), SCA_UPDATE_ERR_DESCRIPTION},
-        {TestHttpServer::Ok(std::string(SCA_UPDATE_MAX_DESCRIPTION + 1, '#')),
+        {korvanta_test::TestHttpServer::Ok("Version=banana\n"), SCA_UPDATE_ERR_DESCRIPTION},
+        {korvanta_test::TestHttpServer::Ok(std::string(SCA_UPDATE_MAX_DESCRIPTION + 1, '#')),
          SCA_UPDATE_ERR_TOO_LARGE},
     };
     for (const auto& c : cases) {
-        TestHttpServer server(c.Answer);
+        korvanta_test::TestHttpServer server(c.Answer);
         Point(server.Port());
         SCA_UpdateManager manager(&m_Config, nullptr, nullptr);
         manager.SetTimeout(kLongTimeoutMs);
