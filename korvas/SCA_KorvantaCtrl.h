@@ -253,6 +253,9 @@ private:
 
     // The task list's node for the monitor, or end.
     std::vector<std::pair<uint32_t, SCA_SrvTaskRef>>::iterator FindTask(uint32_t monitorId);
+    // The task of a monitor that exists (null when it has none); 0, reported as the
+    // operation's "Invalid monitor ID" line, when there is no such monitor.
+    int TaskOfMonitor(uint32_t monitorId, const char* operation, SCA_SrvTaskRef* task);
     // Initialises task with a copy of monitor taken under the data lock and starts it; the
     // caller holds neither lock.
     int StartMonitor(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task);

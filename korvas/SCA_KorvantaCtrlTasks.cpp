@@ -205,22 +205,27 @@ int SCA_KorvantaCtrl::StopMonitor(uint32_t monitorId) {
     return 1;
 }
 
+int SCA_KorvantaCtrl::TaskOfMonitor(uint32_t monitorId, const char* operation,
+                                    SCA_SrvTaskRef* task) {
+    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    SCA_SrvMonitor* monitor = nullptr;
+    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: Invalid monitor ID - %u", operation, monitorId);
+        return 0;
+    }
+    auto it = FindTask(monitorId);
+    *task = it != m_Tasks.end() ? it->second : nullptr;
+    return 1;
+}
+
 int SCA_KorvantaCtrl::PauseMonitor(uint32_t monitorId) {
     SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::PauseMonitor: Invalid monitor ID - %u",
-                monitorId);
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            return 1;
-        }
-        task = it->second;
+    if (!TaskOfMonitor(monitorId, "PauseMonitor", &task)) {
+        return 0;
+    }
+    if (task == nullptr) {
+        return 1;
     }
     std::lock_guard<std::mutex> run(task->GetRunLock());
     // Only a running task pauses: a stopped or failed one keeps showing what it is.
@@ -232,20 +237,11 @@ int SCA_KorvantaCtrl::PauseMonitor(uint32_t monitorId) {
 
 int SCA_KorvantaCtrl::ResetMonitor(uint32_t monitorId) {
     SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::ResetMonitor: Invalid monitor ID - %u",
-                monitorId);
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            return 1;
-        }
-        task = it->second;
+    if (!TaskOfMonitor(monitorId, "ResetMonitor", &task)) {
+        return 0;
+    }
+    if (task == nullptr) {
+        return 1;
     }
     std::lock_guard<std::mutex> run(task->GetRunLock());
     return task->GetState() == SCA_PROCESS_RUNNING ? task->Reset() : 1;
@@ -253,20 +249,11 @@ int SCA_KorvantaCtrl::ResetMonitor(uint32_t monitorId) {
 
 int SCA_KorvantaCtrl::RestartMonitor(uint32_t monitorId) {
     SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::RestartMonitor: Invalid monitor ID - %u",
-                monitorId);
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            return 1;
-        }
-        task = it->second;
+    if (!TaskOfMonitor(monitorId, "RestartMonitor", &task)) {
+        return 0;
+    }
+    if (task == nullptr) {
+        return 1;
     }
     std::lock_guard<std::mutex> run(task->GetRunLock());
     return task->Restart();
