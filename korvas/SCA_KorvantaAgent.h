@@ -208,6 +208,13 @@ public:
     int GetSoundActions(uint64_t since, uint64_t* lastActionTime, SCA_ConfigObj** actions) override;
 
 private:
+    // A new object root filled by write under the control object's data lock and handed out;
+    // 0 (the object gone) when it cannot be made ("<operation>: Cannot create config object")
+    // or filled.
+    template <typename Write>
+    int SerializeShared(const char* root, const char* operation, SCA_ConfigObj** out,
+                        Write&& write);
+
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.
     int FindMonitorType(uint32_t monitorId, const char* operation, uint32_t* type);

@@ -16,43 +16,42 @@
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezProfileList.h"
+#include "model/SCA_TezRecordFields.h"
 
 namespace {
 
 // The text buffers of the client operations.
 constexpr uint32_t kTextSize = 256;
 
-// A new parentless object named name, or null.
-SCA_ConfigObj* NewObject(const char* name) {
-    auto* object = new (std::nothrow) SCA_ConfigObj(name, nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        return nullptr;
-    }
-    return object;
-}
-
 } // namespace
 
 // --- configurations -------------------------------------------------------------------------
 
-int SCA_KorvantaAgent::GetProductConfig(SCA_ConfigObj** config) {
-    if (!IsLoggedIn()) {
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject("ProductConfig");
+template <typename Write>
+int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation, SCA_ConfigObj** out,
+                                       Write&& write) {
+    SCA_ConfigObj* object = SCA_NewConfigObj(root);
     if (object == nullptr) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProductConfig: Cannot create config object");
+            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: Cannot create config object", operation);
         return 0;
     }
     std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!m_Config->Serialize(object)) {
+    if (!write(object)) {
         SCA_Object::Destroy(object);
         return 0;
     }
-    *config = object;
+    *out = object;
     return 1;
+}
+
+int SCA_KorvantaAgent::GetProductConfig(SCA_ConfigObj** config) {
+    return IsLoggedIn() && SerializeShared("ProductConfig", "GetProductConfig", config,
+                                           [this](SCA_ConfigObj* object) {
+                                               return m_Config->Serialize(object);
+                                           })
+               ? 1
+               : 0;
 }
 
 int SCA_KorvantaAgent::SetProductConfig(SCA_ConfigObj* config) {
@@ -77,22 +76,12 @@ int SCA_KorvantaAgent::SetProductConfig(SCA_ConfigObj* config) {
 }
 
 int SCA_KorvantaAgent::GetUserConfig(SCA_ConfigObj** config) {
-    if (!IsLoggedIn()) {
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject("UserConfig");
-    if (object == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetUserConfig: Cannot create config object");
-        return 0;
-    }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!m_UserConfig->Serialize(object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *config = object;
-    return 1;
+    return IsLoggedIn() && SerializeShared("UserConfig", "GetUserConfig", config,
+                                           [this](SCA_ConfigObj* object) {
+                                               return m_UserConfig->Serialize(object);
+                                           })
+               ? 1
+               : 0;
 }
 
 int SCA_KorvantaAgent::SetUserConfig(SCA_ConfigObj* config, uint32_t mask) {
@@ -125,7 +114,7 @@ int SCA_KorvantaAgent::GetProcessMonitorRules(SCA_ConfigObj** rules) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object = NewObject("Rules");
+    SCA_ConfigObj* object = SCA_NewConfigObj("Rules");
     if (object == nullptr) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR,
@@ -201,7 +190,7 @@ int SCA_KorvantaAgent::GetProfileInfoList(SCA_ConfigObj** profilesInfoList) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object = NewObject("ProfilesInfoList");
+    SCA_ConfigObj* object = SCA_NewConfigObj("ProfilesInfoList");
     std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
     for (auto* item = m_Profiles->GetHead(); object != nullptr && item != nullptr;
          item = item->GetNext()) {
@@ -225,7 +214,7 @@ int SCA_KorvantaAgent::GetProfiles(SCA_ConfigObj** profiles) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object = NewObject("ProfilesObj");
+    SCA_ConfigObj* object = SCA_NewConfigObj("ProfilesObj");
     if (object == nullptr) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR,
@@ -254,7 +243,7 @@ int SCA_KorvantaAgent::GetProfile(uint32_t profileId, SCA_ConfigObj** profile) {
             SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: invalid profile ID - %u", profileId);
         return 0;
     }
-    SCA_ConfigObj* object = NewObject(found->GetProfileName());
+    SCA_ConfigObj* object = SCA_NewConfigObj(found->GetProfileName());
     if (object == nullptr) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: cannot create profile config object");

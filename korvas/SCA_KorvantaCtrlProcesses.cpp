@@ -10,6 +10,7 @@
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ExeModuleList.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezRecordFields.h"
 
 namespace {
 
@@ -21,11 +22,9 @@ constexpr uint32_t kNameSize = 256;
 
 // A new parentless object named name, or null (reported with text).
 SCA_ConfigObj* NewObject(const char* name, const char* text) {
-    auto* object = new (std::nothrow) SCA_ConfigObj(name, nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
+    SCA_ConfigObj* object = SCA_NewConfigObj(name);
+    if (object == nullptr) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", text);
-        return nullptr;
     }
     return object;
 }
@@ -36,6 +35,30 @@ void IdleState(tagSCA_TASK_PROCESS_STATE* state) {
     state->MonitorProcessStatus = SCA_PROCESS_IDLE;
     state->Status = SCA_PROCESS_IDLE;
     state->RepStatus = SCA_TASK_STATUS_IDLE;
+}
+
+// Makes the result object and, when the monitor has a task, lets read fill it under the task's
+// run lock; a monitor never started answers the neutral state with the empty object.
+template <typename Read>
+int ReadProcessObject(const std::shared_ptr<SCA_SrvTaskProcess>& task, const char* name,
+                      const char* failText, tagSCA_TASK_PROCESS_STATE* state, SCA_ConfigObj** out,
+                      Read&& read) {
+    SCA_ConfigObj* object = NewObject(name, failText);
+    if (object == nullptr) {
+        return 0;
+    }
+    if (!task) {
+        IdleState(state);
+        *out = object;
+        return 1;
+    }
+    std::lock_guard<std::mutex> run(task->GetRunLock());
+    if (!read(*task, object)) {
+        SCA_Object::Destroy(object);
+        return 0;
+    }
+    *out = object;
+    return 1;
 }
 
 } // namespace
@@ -197,24 +220,13 @@ int SCA_KorvantaCtrl::GetMonitorProcessCounterList(uint32_t monitorId, uint32_t 
     if (!FindProcessTask(monitorId, "GetMonitorProcessCounterList", false, &task, nullptr)) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewObject("CounterList", "SCA_KorvantaCtrl::GetMonitorProcessCounterList: cannot "
-                                 "create counter list config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    if (!task) {
-        IdleState(state);
-        *list = object;
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->GetProcessCounterList(processId, state, object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *list = object;
-    return 1;
+    return ReadProcessObject(
+        task, "CounterList",
+        "SCA_KorvantaCtrl::GetMonitorProcessCounterList: cannot create counter list config "
+        "object",
+        state, list, [&](SCA_SrvTaskProcess& running, SCA_ConfigObj* object) {
+            return running.GetProcessCounterList(processId, state, object);
+        });
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessCountersStatus(uint32_t monitorId, uint32_t processId,
@@ -224,24 +236,13 @@ int SCA_KorvantaCtrl::GetMonitorProcessCountersStatus(uint32_t monitorId, uint32
     if (!FindProcessTask(monitorId, "GetMonitorProcessCountersStatus", false, &task, nullptr)) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewObject("CountersStatus", "SCA_KorvantaCtrl::GetMonitorProcessCountersStatus: cannot "
-                                    "create counters status object");
-    if (object == nullptr) {
-        return 0;
-    }
-    if (!task) {
-        IdleState(state);
-        *list = object;
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->GetProcessCountersStatus(processId, state, object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *list = object;
-    return 1;
+    return ReadProcessObject(
+        task, "CountersStatus",
+        "SCA_KorvantaCtrl::GetMonitorProcessCountersStatus: cannot create counters status "
+        "object",
+        state, list, [&](SCA_SrvTaskProcess& running, SCA_ConfigObj* object) {
+            return running.GetProcessCountersStatus(processId, state, object);
+        });
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessCountersStatusEx(uint32_t monitorId, uint32_t processId,

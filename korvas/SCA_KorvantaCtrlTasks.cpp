@@ -668,20 +668,11 @@ int SCA_KorvantaCtrl::GetMonitorReport(uint32_t monitorId, SCA_ConfigObj* report
 
 int SCA_KorvantaCtrl::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj* errors) {
     SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorErrors: Invalid monitor ID - %u",
-                monitorId);
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            return 1;
-        }
-        task = it->second;
+    if (!TaskOfMonitor(monitorId, "GetMonitorErrors", &task)) {
+        return 0;
+    }
+    if (task == nullptr) {
+        return 1;
     }
     std::lock_guard<std::mutex> run(task->GetRunLock());
     return task->SerializeErrorList(errors) ? 1 : 0;

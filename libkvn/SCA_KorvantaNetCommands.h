@@ -155,7 +155,7 @@ public:
         return sca_kvnnet::kTable[index];
     }
     // The table part of a row, as the generic field walk and the reference take it.
-    static const tagSCA_NET_COMMAND_SPEC& Spec(uint32_t index) { return Get(index); }
+    static const tagSCA_NET_COMMAND_SHAPE& Shape(uint32_t index) { return Get(index); }
     // The index of the command of that name; a name that is not in the table does not compile.
     static consteval uint32_t IndexOf(std::string_view name) {
         return sca_net::IndexOf(sca_kvnnet::kTable, name);

@@ -1,5 +1,7 @@
 #include "model/SCA_TezRecordFields.h"
 
+#include <new>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -47,6 +49,15 @@ SCA_ConfigObj* SCA_AddNumberedObj(SCA_ConfigObj* object, uint32_t number) {
     char name[16];
     std::snprintf(name, sizeof(name), "%u", number);
     return object->AddConfigObj(name);
+}
+
+SCA_ConfigObj* SCA_NewConfigObj(const char* name) {
+    auto* object = new (std::nothrow) SCA_ConfigObj(name, nullptr);
+    if (object == nullptr || !object->IsConstructed()) {
+        SCA_Object::Destroy(object);
+        return nullptr;
+    }
+    return object;
 }
 
 SCA_ConfigObj* SCA_FirstChildObj(SCA_ConfigObj* object) {

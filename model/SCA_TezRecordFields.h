@@ -18,6 +18,10 @@ inline constexpr uint32_t SCA_TEZ_NAME_SIZE = 64;
 // a UTF-8 boundary). A null text travels as an empty one.
 int SCA_AddTextField(SCA_ConfigObj* object, const char* name, const char* text);
 
+// A new object named name without a parent, for a result handed to a caller who destroys it;
+// null when it cannot be made.
+SCA_ConfigObj* SCA_NewConfigObj(const char* name);
+
 // Adds a child object named by the number in decimal; null when it cannot be added.
 SCA_ConfigObj* SCA_AddNumberedObj(SCA_ConfigObj* object, uint32_t number);
 

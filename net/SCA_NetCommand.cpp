@@ -59,8 +59,8 @@ int SCA_NetCommandFields::WriteField(SCA_ConfigObj* data, const tagSCA_NET_FIELD
     return 0;
 }
 
-int SCA_NetCommandFields::ReadInputs(const tagSCA_NET_COMMAND_SPEC& command, SCA_ConfigObj* request,
-                                     tagSCA_NET_VALUE* values) {
+int SCA_NetCommandFields::ReadInputs(const tagSCA_NET_COMMAND_SHAPE& command,
+                                     SCA_ConfigObj* request, tagSCA_NET_VALUE* values) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
         if (!command.Fields[i].Out && !ReadField(request, command.Fields[i], &values[i])) {
             return 0;
@@ -69,7 +69,7 @@ int SCA_NetCommandFields::ReadInputs(const tagSCA_NET_COMMAND_SPEC& command, SCA
     return 1;
 }
 
-int SCA_NetCommandFields::WriteOutputs(const tagSCA_NET_COMMAND_SPEC& command,
+int SCA_NetCommandFields::WriteOutputs(const tagSCA_NET_COMMAND_SHAPE& command,
                                        const char* className, tagSCA_NET_VALUE* values,
                                        SCA_ConfigObj* reply) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
@@ -94,7 +94,7 @@ int SCA_NetCommandFields::WriteOutputs(const tagSCA_NET_COMMAND_SPEC& command,
     return 1;
 }
 
-void SCA_NetCommandFields::ReleaseResults(const tagSCA_NET_COMMAND_SPEC& command,
+void SCA_NetCommandFields::ReleaseResults(const tagSCA_NET_COMMAND_SHAPE& command,
                                           tagSCA_NET_VALUE* values) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
         SCA_ConfigObj* object = values[i].Object;
@@ -113,7 +113,7 @@ void SCA_NetCommandFields::ReleaseResults(const tagSCA_NET_COMMAND_SPEC& command
     }
 }
 
-int SCA_NetCommandFields::CheckArguments(const tagSCA_NET_COMMAND_SPEC& command,
+int SCA_NetCommandFields::CheckArguments(const tagSCA_NET_COMMAND_SHAPE& command,
                                          const char* className, const tagSCA_NET_VALUE* values) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
         const tagSCA_NET_FIELD& field = command.Fields[i];
@@ -135,7 +135,7 @@ int SCA_NetCommandFields::CheckArguments(const tagSCA_NET_COMMAND_SPEC& command,
     return 1;
 }
 
-int SCA_NetCommandFields::WriteInputs(const tagSCA_NET_COMMAND_SPEC& command,
+int SCA_NetCommandFields::WriteInputs(const tagSCA_NET_COMMAND_SHAPE& command,
                                       tagSCA_NET_VALUE* values, SCA_ConfigObj* request) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
         if (!command.Fields[i].Out && !WriteField(request, command.Fields[i], &values[i])) {
@@ -145,7 +145,7 @@ int SCA_NetCommandFields::WriteInputs(const tagSCA_NET_COMMAND_SPEC& command,
     return 1;
 }
 
-int SCA_NetCommandFields::ReadOutputs(const tagSCA_NET_COMMAND_SPEC& command,
+int SCA_NetCommandFields::ReadOutputs(const tagSCA_NET_COMMAND_SHAPE& command,
                                       tagSCA_NET_VALUE* values, SCA_ConfigObj* reply) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
         if (command.Fields[i].Out && !ReadField(reply, command.Fields[i], &values[i])) {
@@ -171,7 +171,7 @@ int SCA_NetCommandFields::ReadOutputs(const tagSCA_NET_COMMAND_SPEC& command,
     return 1;
 }
 
-void SCA_NetCommandFields::DetachInputs(const tagSCA_NET_COMMAND_SPEC& command,
+void SCA_NetCommandFields::DetachInputs(const tagSCA_NET_COMMAND_SHAPE& command,
                                         tagSCA_NET_VALUE* values, SCA_ConfigObj* request) {
     for (uint32_t i = 0; i < command.FieldCount; ++i) {
         SCA_ConfigObj* object = values[i].Object;

@@ -56,17 +56,17 @@ struct tagSCA_NET_VALUE {
 
 // The table part of a command that does not depend on the interface: its name on the wire
 // (also the operation's), its fields in argument order and its login rule.
-struct tagSCA_NET_COMMAND_SPEC {
+struct tagSCA_NET_COMMAND_SHAPE {
     const char* Name;
     uint32_t FieldCount;
     tagSCA_NET_FIELD Fields[SCA_NET_MAX_FIELDS];
     SCA_NetLogin Login;
 };
 
-// A command of interface V: the spec and the call of its operation with the values of its
+// A command of interface V: the shape and the call of its operation with the values of its
 // fields, in argument order.
 template <typename V>
-struct tagSCA_NET_COMMAND : tagSCA_NET_COMMAND_SPEC {
+struct tagSCA_NET_COMMAND : tagSCA_NET_COMMAND_SHAPE {
     int (*Invoke)(V* agent, tagSCA_NET_VALUE* values);
 };
 
@@ -321,29 +321,29 @@ public:
     }
 
     // Server side: reads every input of the request; 0 at the first one missing.
-    static int ReadInputs(const tagSCA_NET_COMMAND_SPEC& command, SCA_ConfigObj* request,
+    static int ReadInputs(const tagSCA_NET_COMMAND_SHAPE& command, SCA_ConfigObj* request,
                           tagSCA_NET_VALUE* values);
     // Server side: adds the outputs to the reply in order; the objects go over to the reply.
     // On failure (reported with className) the object results not yet attached are released.
-    static int WriteOutputs(const tagSCA_NET_COMMAND_SPEC& command, const char* className,
+    static int WriteOutputs(const tagSCA_NET_COMMAND_SHAPE& command, const char* className,
                             tagSCA_NET_VALUE* values, SCA_ConfigObj* reply);
     // Releases the object results that no reply has taken. An object still linked into some
     // tree is not the handler's to free (an agent may hand back a tree it keeps), and an object
     // given for two results is freed once.
-    static void ReleaseResults(const tagSCA_NET_COMMAND_SPEC& command, tagSCA_NET_VALUE* values);
+    static void ReleaseResults(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);
 
     // Client side: reports the first unusable argument (with className); 1 when there is none.
-    static int CheckArguments(const tagSCA_NET_COMMAND_SPEC& command, const char* className,
+    static int CheckArguments(const tagSCA_NET_COMMAND_SHAPE& command, const char* className,
                               const tagSCA_NET_VALUE* values);
     // Client side: adds the inputs to the request in order.
-    static int WriteInputs(const tagSCA_NET_COMMAND_SPEC& command, tagSCA_NET_VALUE* values,
+    static int WriteInputs(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values,
                            SCA_ConfigObj* request);
     // Client side: reads every output, then detaches the objects among them from the reply and
     // gives each the root name of its field, if the field names one. 0 (nothing detached)
     // when an output is missing.
-    static int ReadOutputs(const tagSCA_NET_COMMAND_SPEC& command, tagSCA_NET_VALUE* values,
+    static int ReadOutputs(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values,
                            SCA_ConfigObj* reply);
     // Client side: takes the caller's objects back out of the request.
-    static void DetachInputs(const tagSCA_NET_COMMAND_SPEC& command, tagSCA_NET_VALUE* values,
+    static void DetachInputs(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values,
                              SCA_ConfigObj* request);
 };

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-int SCA_NetCommandChannel::Exchange(const tagSCA_NET_COMMAND_SPEC& command,
+int SCA_NetCommandChannel::Exchange(const tagSCA_NET_COMMAND_SHAPE& command,
                                     tagSCA_NET_VALUE* values) {
     if (!SCA_NetCommandFields::CheckArguments(command, m_ClassName, values)) {
         return 0;

@@ -44,7 +44,7 @@ public:
         return 1;
     }
 
-    int Exchange(const tagSCA_NET_COMMAND_SPEC& command, tagSCA_NET_VALUE* values);
+    int Exchange(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);
 
     SCA_NetTransport* GetTransport() { return &m_Transport; }
     uint32_t GetLastStatusCode() const { return m_LastStatusCode; }

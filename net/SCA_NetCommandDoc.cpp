@@ -74,7 +74,7 @@ std::string SCA_NetCommandDoc::Table(const char* title, const char* about, Row r
                                      uint32_t count) {
     std::string text = std::string("## ") + title + "\n\n" + about + "\n";
     for (uint32_t index = 0; index < count; ++index) {
-        const tagSCA_NET_COMMAND_SPEC& command = row(index);
+        const tagSCA_NET_COMMAND_SHAPE& command = row(index);
         text +=
             std::string("\n### ") + command.Name + "\n\nLogin: " + LoginName(command.Login) + ".\n";
         if (command.FieldCount == 0) {

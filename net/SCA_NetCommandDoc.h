@@ -10,7 +10,7 @@
 // The protocol's checked-in reference is this text, so it never drifts from the tables.
 class SCA_NetCommandDoc {
 public:
-    using Row = const tagSCA_NET_COMMAND_SPEC& (*)(uint32_t index);
+    using Row = const tagSCA_NET_COMMAND_SHAPE& (*)(uint32_t index);
 
     // The part that every table shares.
     static std::string Transport();

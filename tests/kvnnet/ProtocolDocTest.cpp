@@ -23,13 +23,13 @@ std::string Reference() {
                "The operations between the client and the monitoring service, in slot order. "
                "An operation whose login is required is refused by the service's command server "
                "on a connection that has not logged in.",
-               &SCA_KorvantaCommands::Spec, SCA_KorvantaCommands::Count()) +
+               &SCA_KorvantaCommands::Shape, SCA_KorvantaCommands::Count()) +
            "\n" +
            SCA_NetCommandDoc::Table(
                "Network commands",
                "The commands between a monitoring service (a device) and a central network "
                "server, in registration order. The network server's agents decide on the login.",
-               &SCA_KorvantaNetCommands::Spec, SCA_KorvantaNetCommands::Count());
+               &SCA_KorvantaNetCommands::Shape, SCA_KorvantaNetCommands::Count());
 }
 
 TEST(ProtocolDocTest, TheCheckedInReferenceIsWhatTheTablesWrite) {
