@@ -20,6 +20,7 @@
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezRecordFields.h"
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
 
@@ -402,4 +403,14 @@ int SCA_KorvantaAgent::Suspend() {
     }
     ReportInfo("%s Suspended", SCA_GetProductName(m_Config->GetProductType()));
     return 1;
+}
+
+SCA_ConfigObj* SCA_KorvantaAgent::NewReply(const char* name, const char* operation,
+                                           const char* what) {
+    SCA_ConfigObj* object = SCA_NewConfigObj(name);
+    if (object == nullptr) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: %s",
+                                                  operation, what);
+    }
+    return object;
 }

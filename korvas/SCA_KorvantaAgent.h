@@ -208,6 +208,9 @@ public:
     int GetSoundActions(uint64_t since, uint64_t* lastActionTime, SCA_ConfigObj** actions) override;
 
 private:
+    // A new reply object without a parent, or null, reported as
+    // "SCA_KorvantaAgent::<operation>: <what>".
+    static SCA_ConfigObj* NewReply(const char* name, const char* operation, const char* what);
     // A new object root filled by write under the control object's data lock and handed out;
     // 0 (the object gone) when it cannot be made ("<operation>: Cannot create config object")
     // or filled.

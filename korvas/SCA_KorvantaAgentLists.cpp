@@ -20,17 +20,6 @@ namespace {
 constexpr uint32_t kTextSize = 256;
 constexpr size_t kIdSize = 16;
 
-SCA_ConfigObj* NewReply(const char* name, const char* operation, const char* what) {
-    auto* object = new (std::nothrow) SCA_ConfigObj(name, nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: %s",
-                                                  operation, what);
-        return nullptr;
-    }
-    return object;
-}
-
 void ReportInvalidId(const char* operation, uint32_t monitorId) {
     SCA_GetReportFunction(__FILE__, __LINE__)(
         SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: invalid monitor ID - %u", operation, monitorId);
@@ -118,8 +107,8 @@ int SCA_KorvantaAgent::GetMonitorInfoList(SCA_ConfigObj** monitorInfoList) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* list =
-        NewReply("MonitorInfoList", "GetMonitorInfoList", "cannot create monitor info list object");
+    SCA_ConfigObj* list = SCA_KorvantaAgent::NewReply("MonitorInfoList", "GetMonitorInfoList",
+                                                      "cannot create monitor info list object");
     if (list == nullptr) {
         return 0;
     }
@@ -167,8 +156,8 @@ int SCA_KorvantaAgent::GetMonitors(SCA_ConfigObj** monitorList) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* list =
-        NewReply("MonitorList", "GetMonitors", "cannot create monitor list object");
+    SCA_ConfigObj* list = SCA_KorvantaAgent::NewReply("MonitorList", "GetMonitors",
+                                                      "cannot create monitor list object");
     if (list == nullptr) {
         return 0;
     }
@@ -194,8 +183,8 @@ int SCA_KorvantaAgent::GetMonitorObj(uint32_t monitorId, SCA_ConfigObj** object)
         ReportInvalidId("GetMonitorObj", monitorId);
         return 0;
     }
-    SCA_ConfigObj* reply =
-        NewReply("Monitor", "GetMonitorObj", "cannot create monitor config object");
+    SCA_ConfigObj* reply = SCA_KorvantaAgent::NewReply("Monitor", "GetMonitorObj",
+                                                       "cannot create monitor config object");
     if (reply == nullptr) {
         return 0;
     }
@@ -242,8 +231,8 @@ int SCA_KorvantaAgent::GetMonitorProfile(uint32_t monitorId, uint32_t* type,
         ReportInvalidId("GetMonitorProfile", monitorId);
         return 0;
     }
-    SCA_ConfigObj* reply =
-        NewReply("Profile", "GetMonitorProfile", "cannot create profile config object");
+    SCA_ConfigObj* reply = SCA_KorvantaAgent::NewReply("Profile", "GetMonitorProfile",
+                                                       "cannot create profile config object");
     if (reply == nullptr) {
         return 0;
     }
@@ -269,13 +258,13 @@ int SCA_KorvantaAgent::GetMonitorStatusEx(uint32_t monitorId, uint32_t* type, ui
     if (!IsLoggedIn() || !FindMonitorType(monitorId, "GetMonitorStatusEx", type)) {
         return 0;
     }
-    SCA_ConfigObj* list =
-        NewReply("CSL", "GetMonitorStatusEx", "cannot create counters status list object");
+    SCA_ConfigObj* list = SCA_KorvantaAgent::NewReply("CSL", "GetMonitorStatusEx",
+                                                      "cannot create counters status list object");
     if (list == nullptr) {
         return 0;
     }
-    SCA_ConfigObj* data =
-        NewReply("CCD", "GetMonitorStatusEx", "cannot create current counter data object");
+    SCA_ConfigObj* data = SCA_KorvantaAgent::NewReply("CCD", "GetMonitorStatusEx",
+                                                      "cannot create current counter data object");
     if (data == nullptr) {
         SCA_Object::Destroy(list);
         return 0;
@@ -299,7 +288,8 @@ int SCA_KorvantaAgent::GetCounterStatusEx(uint32_t monitorId, uint32_t counterId
     if (!IsLoggedIn() || !FindMonitorType(monitorId, "GetCounterStatusEx", &type)) {
         return 0;
     }
-    SCA_ConfigObj* data = NewReply("CD", "GetCounterStatusEx", "cannot create counter data object");
+    SCA_ConfigObj* data = SCA_KorvantaAgent::NewReply("CD", "GetCounterStatusEx",
+                                                      "cannot create counter data object");
     if (data == nullptr) {
         return 0;
     }
@@ -317,8 +307,8 @@ int SCA_KorvantaAgent::GetCounterInfo(uint32_t monitorId, uint32_t counterId,
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* info =
-        NewReply("CounterInfo", "GetCounterInfo", "cannot create counter info config object");
+    SCA_ConfigObj* info = SCA_KorvantaAgent::NewReply("CounterInfo", "GetCounterInfo",
+                                                      "cannot create counter info config object");
     if (info == nullptr) {
         return 0;
     }

@@ -18,18 +18,6 @@ namespace {
 // The text buffers of the client operations.
 constexpr uint32_t kTextSize = 256;
 
-// A new parentless object named name, or null (reported as the operation's creation failure).
-SCA_ConfigObj* NewReply(const char* name, const char* operation, const char* what) {
-    auto* object = new (std::nothrow) SCA_ConfigObj(name, nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: %s",
-                                                  operation, what);
-        return nullptr;
-    }
-    return object;
-}
-
 } // namespace
 
 int SCA_KorvantaAgent::AddMonitor(uint32_t type, uint32_t mode, const char* description,
@@ -111,8 +99,8 @@ int SCA_KorvantaAgent::GetMonitorStatus(uint32_t monitorId, uint32_t* type, uint
     if (!m_Ctrl->GetMonitorStats(monitorId, type, &code, &state, &counters, &errors, &warnings)) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewReply("CSL", "GetMonitorStatus", "cannot create counters status list object");
+    SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply(
+        "CSL", "GetMonitorStatus", "cannot create counters status list object");
     if (object == nullptr) {
         return 0;
     }
@@ -128,8 +116,8 @@ int SCA_KorvantaAgent::GetMonitorReport(uint32_t monitorId, SCA_ConfigObj** repo
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewReply("Report", "GetMonitorReport", "cannot create report config object");
+    SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply("Report", "GetMonitorReport",
+                                                        "cannot create report config object");
     if (object == nullptr) {
         return 0;
     }
@@ -145,8 +133,8 @@ int SCA_KorvantaAgent::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj** erro
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewReply("Errors", "GetMonitorErrors", "cannot create monitor errors config object");
+    SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply(
+        "Errors", "GetMonitorErrors", "cannot create monitor errors config object");
     if (object == nullptr) {
         return 0;
     }
@@ -240,8 +228,8 @@ int SCA_KorvantaAgent::GetSelfTestLog(SCA_ConfigObj** log) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewReply("Log", "GetSelfTestLog", "cannot create self-test log config object");
+    SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply(
+        "Log", "GetSelfTestLog", "cannot create self-test log config object");
     if (object == nullptr) {
         return 0;
     }
