@@ -13,22 +13,11 @@
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "tests/korvas/AgentClientTest.h"
+#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
 constexpr uint32_t kSystemMode = 0;
-
-template <typename Done>
-bool Eventually(Done&& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return true;
-}
 
 using AgentProcessTest = korvas_test::AgentClientTest;
 
@@ -68,7 +57,7 @@ TEST_F(AgentProcessTest, TheTestsOwnProcessIsQueriedThroughTheRunningProcessMoni
     uint64_t startTime = 0;
     uint32_t listedCount = 0;
     char line[512] = "";
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
         SCA_ConfigObj* listed = nullptr;
         SCA_ConfigObj* log = nullptr;
         const int read = m_Client.GetMonitorProcessListStatusEx(

@@ -33,18 +33,6 @@ constexpr uint32_t kSampleMs = 10;
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kDone = 100;
 
-template <typename Done>
-bool Eventually(Done&& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 class ControlServicesTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -114,7 +102,8 @@ TEST_F(ControlServicesTest, ARuleOnACounterFiresInTheRunningMonitor) {
 
     EXPECT_EQ(0u, m_Ctrl.GetTotalErrors());
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
-    ASSERT_TRUE(Eventually([&] { return m_Ctrl.GetTotalErrors() >= 1; })) << Shown(id);
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return m_Ctrl.GetTotalErrors() >= 1; }))
+        << Shown(id);
     EXPECT_EQ("5 11 1", Shown(id).substr(0, 6)) << "a counter in error shows the monitor in error";
     SCA_ConfigObj errors("Errors", nullptr);
     ASSERT_EQ(1, m_Ctrl.GetMonitorErrors(id, &errors));
@@ -160,7 +149,7 @@ TEST_F(ControlServicesTest, ASelfTestRunsAloneAndIsGoneWhenDeleted) {
     ASSERT_EQ(1, m_Ctrl.StartSelfTest(mode, &started, text, sizeof(text)));
     EXPECT_EQ(0u, started);
     EXPECT_STREQ("Korvanta self-test is already active.", text);
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
         m_Ctrl.GetSelfTestStatus(&progress, &status, text, sizeof(text));
         return status == SCA_PROCESS_STOPPED || status == SCA_PROCESS_FAILED;
     }));
@@ -271,7 +260,7 @@ TEST_F(ControlJoinTest, AnOpenSessionIsLoggedOutByItsInterfaceAndAFailedJoinStor
     m_Ctrl.SetNetworkJoined(0);
     m_Ctrl.CloseNetworkSession();
     EXPECT_EQ(0, m_Ctrl.HasNetworkSession());
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
         std::lock_guard<std::mutex> lock(m_Journal.Lock);
         return !m_Journal.Calls.empty();
     }));
@@ -373,7 +362,7 @@ TEST_F(ClientOperationsTest, MonitorChangesAreStoredAtOnceAndTheListReadsAsTheCl
     SCA_ConfigObj* list = nullptr;
     SCA_ConfigObj* data = nullptr;
     // The task loads its counters on its own thread: one status per counter once it has.
-    EXPECT_TRUE(Eventually([&] {
+    EXPECT_TRUE(korvanta_test::Eventually([&] {
         list = nullptr;
         data = nullptr;
         const int read =

@@ -32,18 +32,6 @@ constexpr uint32_t kScanMs = 20;
 constexpr uint32_t kThreads = 8;
 constexpr uint32_t kRounds = 20;
 
-template <typename Done>
-bool Eventually(Done&& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 class ControlTasksTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -95,7 +83,8 @@ TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport)
     EXPECT_EQ("7 10 1 0 0 - Memory watch", Shown(id)) << "never started";
 
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
-    EXPECT_TRUE(Eventually([&] { return Shown(id) == "9 11 1 0 0 - Memory watch"; })) << Shown(id);
+    EXPECT_TRUE(korvanta_test::Eventually([&] { return Shown(id) == "9 11 1 0 0 - Memory watch"; }))
+        << Shown(id);
     EXPECT_EQ(1u, m_Ctrl.GetActiveMonitors());
     SCA_SrvTaskRef task = m_Ctrl.GetTask(id);
     ASSERT_TRUE(task);
@@ -108,7 +97,7 @@ TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport)
     EXPECT_EQ(task, m_Ctrl.GetTask(id)) << "resumed, not started anew";
 
     auto* counters = static_cast<SCA_SrvTaskMonitor*>(task.get());
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
         SCA_ConfigObj data("CD", nullptr);
         char text[256] = "";
         return m_Ctrl.GetCounterStatusEx(id, 1, 0, 600, &data, text, sizeof(text)) &&
@@ -175,7 +164,7 @@ TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
     ASSERT_EQ(1, m_Ctrl.AddCounter(id, kCpuUsage, "", "", "", &again));
     EXPECT_EQ(added, again) << "the same counter is not added twice";
     auto* task = static_cast<SCA_SrvTaskMonitor*>(m_Ctrl.GetTask(id).get());
-    EXPECT_TRUE(Eventually([&] { return task->GetActiveCounters() == 2u; }));
+    EXPECT_TRUE(korvanta_test::Eventually([&] { return task->GetActiveCounters() == 2u; }));
     uint32_t found = 0;
     ASSERT_EQ(1, m_Ctrl.IsCounterExists(id, kCpuUsage, "", "", "nope", &found));
     EXPECT_EQ(SCA_ALL_ONES, found);
@@ -183,7 +172,7 @@ TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
     ASSERT_EQ(1, m_Ctrl.DeleteCounter(id, 1));
     EXPECT_EQ(1u, task->GetActiveCounters());
     EXPECT_EQ(1u, task->GetMonitor()->GetProfile()->GetCounterList()->Count());
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
         SCA_ConfigObj data("CD", nullptr);
         char text[256] = "";
         return m_Ctrl.GetCounterStatusEx(id, added, 0, 600, &data, text, sizeof(text)) &&
@@ -234,7 +223,7 @@ TEST_F(ControlTasksTest, ProcessMonitorsListTheirProcessesAndCounterMonitorsRefu
     EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "invalid monitor type - 0"));
 
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
-    ASSERT_TRUE(Eventually([&] {
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
         SCA_ConfigObj* current = nullptr;
         if (!m_Ctrl.GetMonitorProcessListStatus(id, &type, &status, &processStatus, &start,
                                                 &listStatus, &current)) {

@@ -30,19 +30,6 @@ constexpr uint32_t kCounterMonitor = 0;
 constexpr uint32_t kProcessMonitor = 1;
 constexpr uint32_t kSampleMs = 10;
 
-// Polls until done() holds or ten seconds pass.
-template <typename Done>
-bool Eventually(Done&& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 TEST(TaskStatusTest, TheFirstRuleThatAppliesWins) {
     struct Row {
         uint32_t State, Errors, Warnings, Code;
@@ -109,7 +96,7 @@ TEST_F(CounterTaskTest, ARunSamplesPausesAndEndsWithoutAReportWhenShort) {
 
     ASSERT_EQ(1, m_Task.StartProcess());
     EXPECT_EQ(0, m_Task.StartProcess()) << "already active";
-    ASSERT_TRUE(Eventually([&] { return ValueCount() >= 3; }));
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return ValueCount() >= 3; }));
     EXPECT_EQ(SCA_TASK_STATUS_RUNNING, m_Task.GetStatus());
     EXPECT_EQ(1u, m_Task.GetActiveCounters());
 
@@ -118,7 +105,7 @@ TEST_F(CounterTaskTest, ARunSamplesPausesAndEndsWithoutAReportWhenShort) {
     EXPECT_EQ(1, m_Task.Reset()) << "a paused task is active";
     EXPECT_EQ(0u, ValueCount()) << "the reset forgot the samples";
     ASSERT_EQ(1, m_Task.Resume());
-    ASSERT_TRUE(Eventually([&] { return ValueCount() >= 1; }));
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return ValueCount() >= 1; }));
     ASSERT_EQ(1, m_Task.StopProcess());
     EXPECT_EQ(SCA_TASK_STATUS_STOPPED, m_Task.GetStatus());
     EXPECT_EQ(0u, m_Index.Count()) << "a run under ten seconds leaves no report";
@@ -140,7 +127,8 @@ TEST_F(CounterTaskTest, ARuleInErrorShowsAndALongRunIsKept) {
     m_UserConfig.SetMaxDatabaseReports(5);
     ASSERT_EQ(1, m_Task.Init(m_Monitor));
     ASSERT_EQ(1, m_Task.StartProcess());
-    ASSERT_TRUE(Eventually([&] { return m_Task.GetStatus() == SCA_TASK_STATUS_ERROR; }));
+    ASSERT_TRUE(
+        korvanta_test::Eventually([&] { return m_Task.GetStatus() == SCA_TASK_STATUS_ERROR; }));
     EXPECT_EQ(1u, m_Task.GetErrors());
     // Twenty seconds of run time in one step, as a long run would have gathered them.
     const uint64_t later = SCA_PerfSnapshotStore::GetMonotonicNs() + 20 * perf_test::kSecond;
@@ -206,7 +194,7 @@ TEST_F(ProcessTaskTest, TheServicesOwnProcessesNeverShowAndUnknownIdsAnswerNeutr
 
     ASSERT_EQ(1, m_Task.Init(m_Monitor));
     ASSERT_EQ(1, m_Task.StartProcess());
-    const bool seen = Eventually([&] { return Lists("korvatest-sleep"); });
+    const bool seen = korvanta_test::Eventually([&] { return Lists("korvatest-sleep"); });
     EXPECT_TRUE(seen);
     EXPECT_FALSE(Lists("korvas"));
 

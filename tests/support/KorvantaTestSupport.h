@@ -4,18 +4,33 @@
 // failure hook for one scope, and the reports made while a test runs.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Report.h"
 
 namespace korvanta_test {
+
+// Polls until done() holds or ten seconds pass; whether it held.
+template <typename Done>
+bool Eventually(Done&& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 // A fresh folder under TMPDIR (or /tmp), removed with its content at the end of the test.
 class TempDir {
