@@ -45,11 +45,7 @@ int SCA_TezLoader::StopAll() {
 
 int SCA_TezLoader::ThreadFunc() {
     // The profile's ids first: its owner may change the profile while counters open.
-    std::vector<uint32_t> ids;
-    SCA_TezCounterList* counters = m_Manager->GetProfile()->GetCounterList();
-    for (auto* node = counters->GetHead(); node != nullptr; node = node->GetNext()) {
-        ids.push_back(node->GetId());
-    }
+    const std::vector<uint32_t> ids = m_Manager->GetProfileCounterIds();
     for (size_t i = 0; i < ids.size(); ++i) {
         if (GetStopEvent()->IsSignaled()) {
             m_ProcessStatus = SCA_PROCESS_STOPPED;

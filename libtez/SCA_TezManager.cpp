@@ -316,6 +316,16 @@ int SCA_TezManager::AddCounter(uint32_t counterId) {
     return 1;
 }
 
+std::vector<uint32_t> SCA_TezManager::GetProfileCounterIds() {
+    DataLock lock(&m_Ready);
+    std::vector<uint32_t> ids;
+    SCA_TezCounterList* counters = m_SampledProfile->GetCounterList();
+    for (auto* node = counters->GetHead(); node != nullptr; node = node->GetNext()) {
+        ids.push_back(node->GetId());
+    }
+    return ids;
+}
+
 int SCA_TezManager::DeleteCounter(uint32_t counterId) {
     DataLock lock(&m_Ready);
     auto live = m_Live.find(counterId);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
@@ -121,6 +122,9 @@ public:
     int AddCounter(uint32_t counterId);
     int DeleteCounter(uint32_t counterId);
     int DeleteAllCounters();
+    // The ids of the sampled profile's counters, read under the data lock (the owner changes the
+    // profile under it too).
+    std::vector<uint32_t> GetProfileCounterIds();
 
     // "CSL": one value field per live counter, named by its id, with its status text.
     int BuildCountersStatusList(SCA_ConfigObj* list);
