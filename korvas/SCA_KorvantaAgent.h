@@ -201,6 +201,48 @@ public:
                                  uint32_t* error) override;
     int GetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj** excludeList) override;
     int SetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj* excludeList) override;
+    // Inventories of this computer for the counter picker (SCA_KorvantaAgentInventory.cpp).
+    int PerfMonitorConnect(const char* computer, uint32_t* status) override;
+    int PerfMonitorGetCpuList(const char* computer, SCA_ConfigObj** list,
+                              uint32_t* status) override;
+    int PerfMonitorGetCpuListEx(const char* computer, SCA_ConfigObj** list,
+                                uint32_t* status) override;
+    int PerfMonitorGetTotalMemory(const char* computer, uint64_t* totalBytes,
+                                  uint32_t* status) override;
+    int PerfMonitorGetUsbDevList(const char* computer, SCA_ConfigObj** list,
+                                 uint32_t* status) override;
+    int PerfMonitorGetNicList(const char* computer, SCA_ConfigObj** list,
+                              uint32_t* status) override;
+    int PerfMonitorGetDiskList(const char* computer, SCA_ConfigObj** list,
+                               uint32_t* status) override;
+    int PerfMonitorGetPDiskList(const char* computer, SCA_ConfigObj** list,
+                                uint32_t* status) override;
+    int PerfMonitorGetProcessList(const char* computer, SCA_ConfigObj* filter, SCA_ConfigObj** list,
+                                  uint32_t* status) override;
+    int PerfMonitorGetSmbShareList(const char* computer, uint32_t kind, SCA_ConfigObj* filter,
+                                   SCA_ConfigObj** list, uint32_t* status) override;
+    int PerfMonitorGetSqlInstances(const char* computer, SCA_ConfigObj** list,
+                                   uint32_t* status) override;
+    int PerfMonitorGetSqlDatabases(const char* computer, const char* instance,
+                                   SCA_ConfigObj* filter, SCA_ConfigObj** list,
+                                   uint32_t* status) override;
+    int PerfMonitorGetWebSiteList(const char* computer, SCA_ConfigObj* filter, SCA_ConfigObj** list,
+                                  uint32_t* status) override;
+    int PerfMonitorGetISCSITargets(const char* computer, SCA_ConfigObj* filter,
+                                   SCA_ConfigObj** list, uint32_t* status) override;
+    int PerfMonitorGetPrinters(const char* computer, SCA_ConfigObj** list,
+                               uint32_t* status) override;
+    int PerfMonitorGetCpuFreqStatus(const char* computer, uint32_t* supported,
+                                    uint32_t* error) override;
+    int PerfMonitorGetTCPv6Status(const char* computer, uint32_t* supported,
+                                  uint32_t* error) override;
+    int PerfMonitorGetUDPv6Status(const char* computer, uint32_t* supported,
+                                  uint32_t* error) override;
+    int PerfMonitorGetWFPv4Status(const char* computer, uint32_t* supported,
+                                  uint32_t* error) override;
+    int PerfMonitorGetWFPv6Status(const char* computer, uint32_t* supported,
+                                  uint32_t* error) override;
+    int PerfMonitorGetADStatus(const char* computer, uint32_t* supported, uint32_t* error) override;
     // All ones: the service's own performance monitor; else that of the monitor's task.
     int PerfMonitorGetCounters(uint32_t monitorId, SCA_ConfigObj** counterList) override;
     int GetCounterData(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,

@@ -5,86 +5,17 @@
 #include <QTimer>
 #include <QTimerEvent>
 #include <QTreeWidgetItem>
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
-#include "libtez/SCA_KorvantaInterface.h"
+#include "tests/integration/KorvasProcess.h"
 
 namespace {
 
-// `korvas -console` with its output in a file of the test's folder; ended by its process id.
-class Korvas {
-public:
-    Korvas(const std::string& home, const std::string& port) : m_Log(home + "/korvas.log") {
-        // The log of an earlier run goes first: its start line must not stand for this run's.
-        ::unlink(m_Log.c_str());
-        int keys[2];
-        if (pipe(keys) != 0) {
-            return;
-        }
-        m_Pid = fork();
-        if (m_Pid == 0) {
-            dup2(keys[0], STDIN_FILENO);
-            const int out = ::open(m_Log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            dup2(out, STDOUT_FILENO);
-            setenv("KORVANTA_HOME", home.c_str(), 1);
-            execl(KORVAS_PROGRAM, KORVAS_PROGRAM, "-console", "-control_port", port.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(keys[0]);
-        m_Keys = keys[1];
-    }
-    ~Korvas() { Stop(); }
-    void Stop() {
-        if (m_Pid > 0) {
-            kill(m_Pid, SIGKILL);
-            waitpid(m_Pid, nullptr, 0);
-            m_Pid = -1;
-        }
-        if (m_Keys >= 0) {
-            close(m_Keys);
-            m_Keys = -1;
-        }
-    }
-    uint16_t WaitForPort() {
-        for (int i = 0; i < 200; ++i) {
-            std::ifstream file(m_Log);
-            std::string line;
-            while (std::getline(file, line)) {
-                const size_t at = line.find("Started on - ");
-                if (at != std::string::npos) {
-                    return static_cast<uint16_t>(std::stoi(line.substr(line.rfind(':') + 1)));
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return 0;
-    }
-
-private:
-    std::string m_Log;
-    pid_t m_Pid = -1;
-    int m_Keys = -1;
-};
-
-std::string ReadPassword(const std::string& home) {
-    std::ifstream file(home + "/initial-password");
-    std::string password;
-    std::getline(file, password);
-    return password;
-}
+using korvas_integration::KorvasProcess;
 
 void Tick(SCA_SrvGui* window) {
     QTimerEvent event(window->GetUpdateTimerId());
@@ -98,7 +29,7 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     korvac_test::RecordingHook hook;
     const std::string serviceHome = home.Path() + "/service";
     ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    auto korvas = std::make_unique<Korvas>(serviceHome, "0");
+    auto korvas = std::make_unique<KorvasProcess>(serviceHome, "0");
     const uint16_t port = korvas->WaitForPort();
     ASSERT_NE(port, 0);
 
@@ -109,7 +40,7 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     user->SetConnectHostName("127.0.0.1");
     user->SetConnectControlPort(port);
     user->SetConnectUserName("admin");
-    user->SetConnectPassword(ReadPassword(serviceHome).c_str());
+    user->SetConnectPassword(korvas->InitialPassword().c_str());
     window->DefaultConnect();
     ASSERT_EQ(window->CheckConnected(0), 1);
 
@@ -124,14 +55,14 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     EXPECT_FALSE(tree->topLevelItem(0)->text(6).isEmpty());
 
     // The service goes away: the next poll shows the window disconnected.
-    korvas->Stop();
+    korvas->Kill();
     Tick(window.get());
     Tick(window.get());
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - Disconnected");
 
     // Started again on the same port: the automatic reconnection finds it.
-    korvas = std::make_unique<Korvas>(serviceHome, std::to_string(port));
+    korvas = std::make_unique<KorvasProcess>(serviceHome, std::to_string(port));
     ASSERT_EQ(korvas->WaitForPort(), port);
     for (int tick = 0; tick < 12 && !window->GetReconnectTimer()->isActive(); ++tick) {
         Tick(window.get());
@@ -141,7 +72,7 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     window->DefaultConnect();
     EXPECT_EQ(window->CheckConnected(0), 1);
     window.reset();
-    korvas->Stop();
+    korvas->Kill();
 }
 
 } // namespace

@@ -1,0 +1,129 @@
+#pragma once
+
+// `korvas -console` as a test runs it: its own configuration folder, its output in a file of
+// that folder, ended by its process id (SIGTERM for an orderly stop, SIGKILL for a crash).
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libtez/SCA_KorvantaLogin.h"
+
+namespace korvas_integration {
+
+constexpr uint32_t kConnectWaitMs = 5000;
+
+class KorvasProcess {
+public:
+    // port "0" lets the service take any free port; WaitForPort tells which.
+    KorvasProcess(const std::string& home, const std::string& port)
+        : m_Home(home), m_Log(home + "/korvas.log") {
+        // The log of an earlier run goes first: its start line must not stand for this run's.
+        ::unlink(m_Log.c_str());
+        int keys[2];
+        if (pipe(keys) != 0) {
+            return;
+        }
+        m_Pid = fork();
+        if (m_Pid == 0) {
+            dup2(keys[0], STDIN_FILENO);
+            const int out = ::open(m_Log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(out, STDOUT_FILENO);
+            setenv("KORVANTA_HOME", home.c_str(), 1);
+            execl(KORVAS_PROGRAM, KORVAS_PROGRAM, "-console", "-control_port", port.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(keys[0]);
+        m_Keys = keys[1];
+    }
+    ~KorvasProcess() { Kill(); }
+    KorvasProcess(const KorvasProcess&) = delete;
+    KorvasProcess& operator=(const KorvasProcess&) = delete;
+
+    pid_t Pid() const { return m_Pid; }
+    const std::string& LogPath() const { return m_Log; }
+
+    // A crash: nothing is saved on the way out.
+    void Kill() { End(SIGKILL); }
+    // An orderly stop (everything saved); 1 when the service ended by itself within 30 s.
+    int Terminate() {
+        if (m_Pid <= 0) {
+            return 0;
+        }
+        kill(m_Pid, SIGTERM);
+        for (int i = 0; i < 600; ++i) {
+            int status = 0;
+            if (waitpid(m_Pid, &status, WNOHANG) == m_Pid) {
+                m_Pid = -1;
+                CloseKeys();
+                return WIFEXITED(status) ? 1 : 0;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        Kill();
+        return 0;
+    }
+
+    // The port from the service's start line; 0 when it did not start within 10 s.
+    uint16_t WaitForPort() {
+        for (int i = 0; i < 200; ++i) {
+            std::ifstream file(m_Log);
+            std::string line;
+            while (std::getline(file, line)) {
+                if (line.find("Started on - ") != std::string::npos) {
+                    return static_cast<uint16_t>(std::stoi(line.substr(line.rfind(':') + 1)));
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return 0;
+    }
+
+    // The password the service wrote for "admin" at its first start.
+    std::string InitialPassword() const {
+        std::ifstream file(m_Home + "/initial-password");
+        std::string password;
+        std::getline(file, password);
+        return password;
+    }
+
+    // Connects client to the service on port and logs in as "admin"; 1 when logged in.
+    int LogIn(SCA_KorvantaInterface* client, uint16_t port) const {
+        uint32_t error = 0;
+        uint32_t status = 0;
+        return client->Connect("127.0.0.1", port, kConnectWaitMs, &error) &&
+                       client->Login("admin", InitialPassword().c_str(), &status) &&
+                       status == SCA_KORVANTA_LOGGED_IN
+                   ? 1
+                   : 0;
+    }
+
+private:
+    void End(int signal) {
+        if (m_Pid > 0) {
+            kill(m_Pid, signal);
+            waitpid(m_Pid, nullptr, 0);
+            m_Pid = -1;
+        }
+        CloseKeys();
+    }
+    void CloseKeys() {
+        if (m_Keys >= 0) {
+            close(m_Keys);
+            m_Keys = -1;
+        }
+    }
+
+    std::string m_Home;
+    std::string m_Log;
+    pid_t m_Pid = -1;
+    int m_Keys = -1;
+};
+
+} // namespace korvas_integration
