@@ -14,6 +14,7 @@
 #include "libtez/SCA_TezCondAction.h"
 #include "libtez/SCA_TezStatusTable.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezActionType.h"
 #include "model/SCA_TezCondType.h"
 #include "model/SCA_TezConfigUser.h"
@@ -405,6 +406,10 @@ int SCA_TezManager::GetCounterStatusEx(uint32_t counterId, uint64_t since, uint3
 }
 
 void SCA_TezManager::UpdateReportLocked() {
+    // The index lists and filters reports by their monitor.
+    if (m_Monitor != nullptr) {
+        m_Report.SetMonitorId(m_Monitor->GetMonitorId());
+    }
     m_Report.SetProfileName(m_SampledProfile->GetProfileName());
     m_Report.SetHostName(m_HostName);
     m_Report.SetDescription(m_MonitorName);
