@@ -63,7 +63,7 @@ int SCA_SrvGui::BuildUi() {
     BuildToolBar();
 
     m_StatusIcon = new SCA_StatusIcon(statusBar(), 18, 2);
-    m_StatusIcon->SetStatus(7);
+    m_StatusIcon->SetStatus(SCA_STATUS_ICON_OFF);
     statusBar()->addWidget(m_StatusIcon);
     m_StatusLabel = new QLabel(statusBar());
     m_StatusLabel->setFixedHeight(18);

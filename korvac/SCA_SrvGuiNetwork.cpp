@@ -16,7 +16,6 @@
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_SrvAboutDlg.h"
 #include "libvop/SCA_StatusIcon.h"
-#include "model/SCA_TezTaskStatus.h"
 #include <new>
 
 #include <QLabel>
@@ -90,7 +89,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     SCA_StrnCpy(m_ServerProductName, SCA_GetProductName(m_ServerProductType),
                 sizeof(m_ServerProductName));
 
-    m_StatusIcon->SetStatus(SCA_TASK_STATUS_STOPPED);
+    m_StatusIcon->SetStatus(SCA_STATUS_ICON_CONNECTED);
     m_StatusLabel->setText(QStringLiteral("Connected To: %1@%2")
                                .arg(QString::fromUtf8(user), QString::fromUtf8(host)));
     char trayText[600];
@@ -114,7 +113,7 @@ int SCA_SrvGui::Disconnect() {
     SCA_Object::Destroy(m_UpdateManager);
     m_UpdateManager = nullptr;
     if (m_StatusIcon != nullptr) {
-        m_StatusIcon->SetStatus(SCA_TASK_STATUS_IDLE);
+        m_StatusIcon->SetStatus(SCA_STATUS_ICON_OFF);
         m_StatusLabel->setText(
             QStringLiteral("Press the 'Connect' button to connect to Korvanta Server"));
     }

@@ -5,18 +5,26 @@
 
 namespace {
 
+// The statuses the lamp tells apart: a connection or run that is well (connected 1, message 3,
+// running 9), paused 8, warning 4, error 5; anything else (idle or disconnected, 7) is off.
+constexpr uint32_t kStatusMessage = 3;
+constexpr uint32_t kStatusWarning = 4;
+constexpr uint32_t kStatusError = 5;
+constexpr uint32_t kStatusPaused = 8;
+constexpr uint32_t kStatusRunning = 9;
+
 QColor StatusColour(uint32_t status) {
     switch (status) {
-    case 9:
+    case SCA_STATUS_ICON_CONNECTED:
+    case kStatusMessage:
+    case kStatusRunning:
         return QColor(0x2e, 0xa0, 0x43);
-    case 8:
+    case kStatusPaused:
         return QColor(0x3b, 0x7d, 0xd8);
-    case 5:
+    case kStatusError:
         return QColor(0xd7, 0x3a, 0x31);
-    case 4:
+    case kStatusWarning:
         return QColor(0xe8, 0xa3, 0x17);
-    case 1:
-        return QColor(0x6b, 0x6b, 0x6b);
     default:
         return QColor(0xa8, 0xa8, 0xa8);
     }

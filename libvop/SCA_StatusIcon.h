@@ -3,9 +3,14 @@
 #include <QWidget>
 #include <cstdint>
 
-// A small round lamp in the colour of a task status code: 9 running, 8 paused, 5 error,
-// 4 warning, 1 stopped, 7 idle (and any unknown code). Drawn, not loaded, so it is sharp at any
-// size and pixel ratio.
+// The statuses of the main window's connection lamp.
+inline constexpr uint32_t SCA_STATUS_ICON_CONNECTED = 1;
+inline constexpr uint32_t SCA_STATUS_ICON_OFF = 7;
+
+// A small round lamp in the colour of a status: green for what is well (connected 1, message 3,
+// running 9), blue paused (8), amber warning (4), red error (5), grey off (7 and any unknown
+// code). Drawn, not loaded, so it is sharp at any size and pixel ratio.
+
 class SCA_StatusIcon : public QWidget {
     Q_OBJECT
 public:
@@ -23,5 +28,5 @@ protected:
 private:
     int m_Size;
     int m_Margin;
-    uint32_t m_Status = 7;
+    uint32_t m_Status = SCA_STATUS_ICON_OFF;
 };

@@ -143,6 +143,9 @@ TEST(StatusWidgets, LampAndListKeepWhatTheyAreGiven) {
     const QImage error = lamp.grab().toImage();
     EXPECT_NE(idle.pixel(9, 9), error.pixel(9, 9));
     EXPECT_GT(qRed(error.pixel(9, 9)), qGreen(error.pixel(9, 9)));
+    lamp.SetStatus(SCA_STATUS_ICON_CONNECTED);
+    const QImage connected = lamp.grab().toImage();
+    EXPECT_GT(qGreen(connected.pixel(9, 9)), qRed(connected.pixel(9, 9))) << "a live connection";
 
     SCA_StatusList list(nullptr, 100, 1);
     QTreeWidgetItem* row =
