@@ -47,9 +47,14 @@ int FillInventory(SCA_PerfMonitor* perfMonitor, const char* cannotCreate, const 
     return 1;
 }
 
-// A yes/no test: supported 1, or 0 with the platform's error code.
-int AnswerTest(int answer, uint32_t testError, uint32_t* supported, uint32_t* error) {
-    if (answer != 0) {
+// The collector's yes/no test of a counter family for a computer.
+using FeatureTest = int (SCA_PerfMonitor::*)(const char* computer, uint32_t* error);
+
+// supported 1, or 0 with the platform's error code.
+int AnswerTest(SCA_PerfMonitor* perfMonitor, FeatureTest test, const char* computer,
+               uint32_t* supported, uint32_t* error) {
+    uint32_t testError = 0;
+    if ((perfMonitor->*test)(computer, &testError) != 0) {
         *supported = 1;
     } else {
         *supported = 0;
@@ -252,9 +257,8 @@ int SCA_KorvantaAgent::PerfMonitorGetTCPv6Status(const char* computer, uint32_t*
     if (!IsLoggedIn()) {
         return 0;
     }
-    uint32_t testError = 0;
-    const int answer = m_Ctrl->GetPerfMonitor()->IsTCPv6Supported(computer, &testError);
-    return AnswerTest(answer, testError, supported, error);
+    return AnswerTest(m_Ctrl->GetPerfMonitor(), &SCA_PerfMonitor::IsTCPv6Supported, computer,
+                      supported, error);
 }
 
 int SCA_KorvantaAgent::PerfMonitorGetUDPv6Status(const char* computer, uint32_t* supported,
@@ -262,9 +266,8 @@ int SCA_KorvantaAgent::PerfMonitorGetUDPv6Status(const char* computer, uint32_t*
     if (!IsLoggedIn()) {
         return 0;
     }
-    uint32_t testError = 0;
-    const int answer = m_Ctrl->GetPerfMonitor()->IsUDPv6Supported(computer, &testError);
-    return AnswerTest(answer, testError, supported, error);
+    return AnswerTest(m_Ctrl->GetPerfMonitor(), &SCA_PerfMonitor::IsUDPv6Supported, computer,
+                      supported, error);
 }
 
 int SCA_KorvantaAgent::PerfMonitorGetWFPv4Status(const char* computer, uint32_t* supported,
@@ -272,9 +275,8 @@ int SCA_KorvantaAgent::PerfMonitorGetWFPv4Status(const char* computer, uint32_t*
     if (!IsLoggedIn()) {
         return 0;
     }
-    uint32_t testError = 0;
-    const int answer = m_Ctrl->GetPerfMonitor()->IsWFPv4Supported(computer, &testError);
-    return AnswerTest(answer, testError, supported, error);
+    return AnswerTest(m_Ctrl->GetPerfMonitor(), &SCA_PerfMonitor::IsWFPv4Supported, computer,
+                      supported, error);
 }
 
 int SCA_KorvantaAgent::PerfMonitorGetWFPv6Status(const char* computer, uint32_t* supported,
@@ -282,9 +284,8 @@ int SCA_KorvantaAgent::PerfMonitorGetWFPv6Status(const char* computer, uint32_t*
     if (!IsLoggedIn()) {
         return 0;
     }
-    uint32_t testError = 0;
-    const int answer = m_Ctrl->GetPerfMonitor()->IsWFPv6Supported(computer, &testError);
-    return AnswerTest(answer, testError, supported, error);
+    return AnswerTest(m_Ctrl->GetPerfMonitor(), &SCA_PerfMonitor::IsWFPv6Supported, computer,
+                      supported, error);
 }
 
 int SCA_KorvantaAgent::PerfMonitorGetADStatus(const char* computer, uint32_t* supported,
@@ -292,7 +293,6 @@ int SCA_KorvantaAgent::PerfMonitorGetADStatus(const char* computer, uint32_t* su
     if (!IsLoggedIn()) {
         return 0;
     }
-    uint32_t testError = 0;
-    const int answer = m_Ctrl->GetPerfMonitor()->IsActiveDirectorySupported(computer, &testError);
-    return AnswerTest(answer, testError, supported, error);
+    return AnswerTest(m_Ctrl->GetPerfMonitor(), &SCA_PerfMonitor::IsActiveDirectorySupported,
+                      computer, supported, error);
 }
