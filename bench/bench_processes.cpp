@@ -4,14 +4,10 @@
 // the number of processes and the ratio to the raw pass.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
+#include "bench/RawProcPass.h"
 #include "libtez/SCA_TezProcessMonitor.h"
 
 namespace {
@@ -26,65 +22,6 @@ struct Totals {
 Totals g_Monitor;
 Totals g_Raw;
 size_t g_Processes = 0;
-
-size_t ReadFile(int dir, const char* name, char* buf, size_t size) {
-    const int fd = openat(dir, name, O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return 0;
-    }
-    size_t total = 0;
-    ssize_t got = 0;
-    while ((got = read(fd, buf, size)) > 0) {
-        total += static_cast<size_t>(got);
-    }
-    close(fd);
-    return total;
-}
-
-size_t RawPass() {
-    static char buf[65536];
-    size_t bytes = 0;
-    DIR* root = opendir("/proc");
-    while (const dirent* entry = readdir(root)) {
-        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') {
-            continue;
-        }
-        char path[300];
-        std::snprintf(path, sizeof(path), "/proc/%s", entry->d_name);
-        const int dir = open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir < 0) {
-            continue;
-        }
-        struct stat info {};
-        fstat(dir, &info);
-        const size_t statBytes = ReadFile(dir, "stat", buf, sizeof(buf) - 1);
-        buf[statBytes] = '\0';
-        // Kernel threads are skipped after their stat, as the monitor does.
-        const char* paren = std::strrchr(buf, ')');
-        unsigned flags = 0;
-        if (paren == nullptr ||
-            std::sscanf(paren + 1, " %*c %*d %*d %*d %*d %*d %u", &flags) != 1 ||
-            (flags & 0x00200000u) != 0) {
-            close(dir);
-            continue;
-        }
-        bytes += statBytes;
-        bytes += ReadFile(dir, "status", buf, sizeof(buf));
-        bytes += ReadFile(dir, "io", buf, sizeof(buf));
-        const int fdDir = openat(dir, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (DIR* fds = fdDir >= 0 ? fdopendir(fdDir) : nullptr) {
-            while (readdir(fds) != nullptr) {
-                ++bytes;
-            }
-            closedir(fds);
-        } else if (fdDir >= 0) {
-            close(fdDir);
-        }
-        close(dir);
-    }
-    closedir(root);
-    return bytes;
-}
 
 void BM_MonitorPass(benchmark::State& state) {
     SCA_TezProcessMonitor monitor(nullptr, nullptr, nullptr, nullptr);
@@ -103,7 +40,7 @@ void BM_MonitorPass(benchmark::State& state) {
 void BM_RawPass(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
-        benchmark::DoNotOptimize(RawPass());
+        benchmark::DoNotOptimize(korvanta_bench::RawProcPass());
         g_Raw.Seconds += std::chrono::duration<double>(Clock::now() - start).count();
         ++g_Raw.Passes;
     }

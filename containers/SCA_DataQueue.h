@@ -69,6 +69,14 @@ public:
         return 1;
     }
 
+    // Owner: wakes a consumer waiting with no time-out, so that it can see it is told to stop.
+    // The consumer's wait then returns 1 with nothing to take.
+    void Wake() {
+        if (IsConstructed()) {
+            m_Semaphore->Release();
+        }
+    }
+
     // Consumer: waits up to timeoutMs for work, then hands every queued element, oldest first,
     // to take(element), which owns it from then on. SCA_WAIT_TIMEOUT when nothing arrived in
     // time (the consumer checks whether it is told to stop and waits again); otherwise 1, also

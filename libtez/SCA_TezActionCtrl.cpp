@@ -43,8 +43,6 @@ SCA_TezActionCtrl::~SCA_TezActionCtrl() {
 
 namespace {
 
-// How long the worker waits for actions before it looks at its stop event again.
-constexpr uint32_t kWakeMs = 200;
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kPathSize = 4096;
 
@@ -83,9 +81,19 @@ int SCA_TezActionCtrl::StopAll() {
     return 1;
 }
 
+int SCA_TezActionCtrl::Unlock(const char* sourceFile) {
+    // The worker sleeps until an action comes: the stop event goes first, then a wake, so that
+    // the worker sees the stop whether it is waiting or about to wait.
+    if (SCA_Event* stop = GetStopEvent()) {
+        stop->Set();
+    }
+    m_Actions.Wake();
+    return SCA_ThreadObj::Unlock(sourceFile);
+}
+
 int SCA_TezActionCtrl::ThreadFunc() {
     while (GetStopEvent()->Wait(0) == SCA_WAIT_TIMEOUT) {
-        m_Actions.WaitAndTakeAll(kWakeMs, [this](SCA_TezAction* action) {
+        m_Actions.WaitAndTakeAll(SCA_INFINITE, [this](SCA_TezAction* action) {
             DoAction(action);
             SCA_Object::Destroy(action);
         });

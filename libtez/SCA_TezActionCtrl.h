@@ -60,6 +60,7 @@ public:
     // Starts the worker. StopAll stops it; actions still queued stay queued.
     int StartProcess();
     int StopAll();
+    int Unlock(const char* sourceFile) override;
     int ThreadFunc() override;
 
     // Carries out one action on the calling thread (the worker calls it for each queued one).

@@ -410,6 +410,25 @@ TEST(DataQueue, DrainHandsOverWhatIsLeftAndResetsTheCount) {
     EXPECT_EQ(0u, queue.Drain([](Record* record) { delete record; }));
 }
 
+// A consumer that waits with no time-out is woken by its owner with nothing to take; the wake
+// is kept until taken, so a consumer not yet waiting does not miss it.
+TEST(DataQueue, WakeEndsAWaitWithoutTimeOutAndHandsNothing) {
+    SCA_DataQueue<int*> queue(64);
+    std::atomic<int> result{-1};
+    std::atomic<int> taken{0};
+    std::thread consumer(
+        [&] { result = queue.WaitAndTakeAll(SCA_INFINITE, [&](int*) { ++taken; }); });
+    queue.Wake();
+    consumer.join();
+    EXPECT_EQ(1, result.load());
+    EXPECT_EQ(0, taken.load());
+    EXPECT_EQ(0u, StateOf(queue).count);
+    queue.Wake();
+    EXPECT_EQ(1u, StateOf(queue).count);
+    EXPECT_EQ(1, queue.WaitAndTakeAll(0, [&](int*) { ++taken; }));
+    EXPECT_EQ(0, taken.load());
+}
+
 TEST(DataQueue, DestroyingAQueueThatHoldsElementsLeavesThemAlone) {
     std::atomic<int> destroyed{0};
     Record first(1, &destroyed);
