@@ -273,6 +273,9 @@ int SCA_KorvantaCtrl::DoStartServer() {
         }
         return 0;
     }
+    // Clients may call as soon as the server listens; until the stored monitors are loaded
+    // their requests wait here, so that no change is answered and then replaced by the load.
+    std::unique_lock<std::recursive_mutex> lists(m_DataLock);
     uint32_t error = 0;
     m_Server = new (std::nothrow) SCA_KorvantaServer(m_Factory, port, &error);
     if (m_Server == nullptr || !m_Server->IsConstructed()) {
@@ -297,7 +300,6 @@ int SCA_KorvantaCtrl::DoStartServer() {
     m_ServerPort.store(m_Server->GetServerPort());
     report(SCA_LEVEL_INFO, "%s v%s Started on - %s:%u", m_Config.GetProductName(),
            SCA_KorvantaServer::kVersion, m_HostName, static_cast<unsigned>(GetServerPort()));
-    std::unique_lock<std::recursive_mutex> lists(m_DataLock);
     if (!m_Monitors.Load()) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStartServer: cannot load server monitors");
         return 0;
