@@ -331,6 +331,7 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
 
     // An orderly stop and a new start find everything again.
     ASSERT_EQ(1, korvas->Terminate());
+    EXPECT_EQ(0, korvas->ExitCode()) << "nothing leaked";
     korvas = std::make_unique<KorvasProcess>(home.Path(), std::to_string(port));
     ASSERT_EQ(port, korvas->WaitForPort());
     SCA_KorvantaInterface again;
@@ -361,7 +362,8 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     EXPECT_TRUE(korvanta_test::Eventually(
         [&] { return ReadCounterStatuses(&again, system).Cpu.Status == SCA_REP_STATUS_ERROR; }));
     ASSERT_EQ(1, again.StopMonitor(system));
-    korvas->Terminate();
+    ASSERT_EQ(1, korvas->Terminate());
+    EXPECT_EQ(0, korvas->ExitCode()) << "nothing leaked";
 }
 
 } // namespace
