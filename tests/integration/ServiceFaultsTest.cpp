@@ -82,6 +82,15 @@ bool LogHas(const std::string& log, const std::string& text) {
     return false;
 }
 
+// The port once the service has loaded its monitors and serves; 0 when it did not get there.
+uint16_t WaitUntilServing(KorvasProcess* korvas) {
+    const uint16_t port = korvas->WaitForPort();
+    return port != 0 && korvanta_test::Eventually(
+                            [&] { return LogHas(korvas->LogPath(), "Initialization Completed"); })
+               ? port
+               : 0;
+}
+
 std::unique_ptr<SCA_KorvantaInterface> NewClient() {
     auto client = std::make_unique<SCA_KorvantaInterface>();
     client->SetReplyTimeout(kReplyTimeoutMs);
@@ -373,10 +382,8 @@ TEST(ServiceFaults, ACrowdOfPollingClientsIsAnsweredAndLeavesNoThreadsOrMemoryBe
     korvanta_test::TempDir home;
     const ChildSanitizerOptions sanitizer(kSmallQuarantine);
     KorvasProcess korvas(home.Path(), "0");
-    const uint16_t port = korvas.WaitForPort();
+    const uint16_t port = WaitUntilServing(&korvas);
     ASSERT_NE(port, 0);
-    ASSERT_TRUE(korvanta_test::Eventually(
-        [&] { return LogHas(korvas.LogPath(), "Initialization Completed"); }));
     const uint64_t threadsBefore = ProcStatus(korvas.Pid(), "Threads");
 
     Tally polls;
@@ -674,10 +681,8 @@ TEST(ServiceFaults, BrokenFramesEndOnlyTheirOwnConnection) {
     korvanta_test::ReportCapture reports;
     korvanta_test::TempDir home;
     KorvasProcess korvas(home.Path(), "0");
-    const uint16_t port = korvas.WaitForPort();
+    const uint16_t port = WaitUntilServing(&korvas);
     ASSERT_NE(port, 0);
-    ASSERT_TRUE(korvanta_test::Eventually(
-        [&] { return LogHas(korvas.LogPath(), "Initialization Completed"); }));
     const uint64_t threadsBefore = ProcStatus(korvas.Pid(), "Threads");
 
     Tally calls;
