@@ -203,10 +203,9 @@ int SCA_KorvantaAgent::LoginEx2(SCA_ConfigObj* loginData, SCA_ConfigObj** loginR
     if (!CheckCredential(&data, user, &status)) {
         return 0;
     }
-    auto* results = new (std::nothrow) SCA_ConfigObj("LoginResults", nullptr);
-    if (results == nullptr || !results->IsConstructed()) {
-        SCA_Object::Destroy(results);
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::LoginEx2: cannot create login results object");
+    SCA_ConfigObj* results =
+        NewReply("LoginResults", "LoginEx2", "cannot create login results object");
+    if (results == nullptr) {
         return 0;
     }
     SCA_KorvantaLogin::ReplyKey(*transport, key);
@@ -235,10 +234,8 @@ int SCA_KorvantaAgent::GetDebugLog(uint32_t lastMessageId, uint32_t count, uint3
         return 0;
     }
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    auto* object = new (std::nothrow) SCA_ConfigObj("DebugLog", nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetDebugLog: Cannot create debug log object");
+    SCA_ConfigObj* object = NewReply("DebugLog", "GetDebugLog", "Cannot create debug log object");
+    if (object == nullptr) {
         return 0;
     }
     if (!m_DebugLog->Serialize(count, lastMessageId, SCA_ALL_ONES, object)) {
@@ -268,8 +265,8 @@ int SCA_KorvantaAgent::GetStatus(uint32_t* status) {
 }
 
 int SCA_KorvantaAgent::GetStatusObj(SCA_ConfigObj** serverStatus) {
-    auto* object = new (std::nothrow) SCA_ConfigObj("ServerStatus", nullptr);
-    if (object == nullptr || !object->IsConstructed() || !object->AddField("Status", "Ok") ||
+    SCA_ConfigObj* object = SCA_NewConfigObj("ServerStatus");
+    if (object == nullptr || !object->AddField("Status", "Ok") ||
         !object->AddField("Version", kVersion) ||
         !object->AddField("HostName", m_Ctrl->GetHostName())) {
         SCA_Object::Destroy(object);
@@ -280,9 +277,8 @@ int SCA_KorvantaAgent::GetStatusObj(SCA_ConfigObj** serverStatus) {
 }
 
 int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj** monitorsStatus) {
-    auto* status = new (std::nothrow) SCA_ConfigObj("ServerStatus", nullptr);
-    if (status == nullptr || !status->IsConstructed()) {
-        SCA_Object::Destroy(status);
+    SCA_ConfigObj* status = SCA_NewConfigObj("ServerStatus");
+    if (status == nullptr) {
         return 0;
     }
     SCA_TezReportIndex* reports = m_Ctrl->GetReportIndex();
@@ -304,9 +300,8 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
         status->AddField("TotalReports", totalReports) &&
         status->AddField("LastDebugMessageId", m_DebugLog->GetLastMessageId()) &&
         status->AddField("LastSoundActionTime", m_Ctrl->GetActionCtrl()->GetLastSoundActionTime());
-    auto* monitors = filled ? new (std::nothrow) SCA_ConfigObj("MonitorsStatus", nullptr) : nullptr;
-    if (monitors == nullptr || !monitors->IsConstructed()) {
-        SCA_Object::Destroy(monitors);
+    SCA_ConfigObj* monitors = filled ? SCA_NewConfigObj("MonitorsStatus") : nullptr;
+    if (monitors == nullptr) {
         SCA_Object::Destroy(status);
         return 0;
     }

@@ -30,10 +30,8 @@ constexpr uint32_t kTextSize = 256;
 template <typename Write>
 int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation, SCA_ConfigObj** out,
                                        Write&& write) {
-    SCA_ConfigObj* object = SCA_NewConfigObj(root);
+    SCA_ConfigObj* object = NewReply(root, operation, "Cannot create config object");
     if (object == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: Cannot create config object", operation);
         return 0;
     }
     std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
@@ -114,12 +112,9 @@ int SCA_KorvantaAgent::GetProcessMonitorRules(SCA_ConfigObj** rules) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object = SCA_NewConfigObj("Rules");
+    SCA_ConfigObj* object =
+        NewReply("Rules", "GetProcessMonitorRules", "Cannot create process rules config object");
     if (object == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::GetProcessMonitorRules: Cannot create process rules "
-            "config object");
         return 0;
     }
     std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
@@ -214,11 +209,9 @@ int SCA_KorvantaAgent::GetProfiles(SCA_ConfigObj** profiles) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object = SCA_NewConfigObj("ProfilesObj");
+    SCA_ConfigObj* object =
+        NewReply("ProfilesObj", "GetProfiles", "cannot create profiles config object");
     if (object == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::GetProfiles: cannot create profiles config object");
         return 0;
     }
     std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
@@ -243,10 +236,9 @@ int SCA_KorvantaAgent::GetProfile(uint32_t profileId, SCA_ConfigObj** profile) {
             SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: invalid profile ID - %u", profileId);
         return 0;
     }
-    SCA_ConfigObj* object = SCA_NewConfigObj(found->GetProfileName());
+    SCA_ConfigObj* object =
+        NewReply(found->GetProfileName(), "GetProfile", "cannot create profile config object");
     if (object == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: cannot create profile config object");
         return 0;
     }
     if (!found->Serialize(object)) {

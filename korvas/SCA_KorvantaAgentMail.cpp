@@ -92,11 +92,8 @@ int SCA_KorvantaAgent::SetupSmtpServer(const char* server, const char* user, con
 }
 
 int SCA_KorvantaAgent::GetSmtpServerSetup(SCA_ConfigObj** config) {
-    auto* object = new (std::nothrow) SCA_ConfigObj("Config", nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetSmtpServerSetup: cannot create config object");
+    SCA_ConfigObj* object = NewReply("Config", "GetSmtpServerSetup", "cannot create config object");
+    if (object == nullptr) {
         return 0;
     }
     std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());

@@ -131,11 +131,9 @@ int SCA_KorvantaAgent::PerfMonitorGetCounters(uint32_t monitorId, SCA_ConfigObj*
         return 0;
     }
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    auto* object = new (std::nothrow) SCA_ConfigObj("CounterList", nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::PerfMonitorGetCounters: cannot create counter "
-                                "list");
+    SCA_ConfigObj* object =
+        NewReply("CounterList", "PerfMonitorGetCounters", "cannot create counter list");
+    if (object == nullptr) {
         return 0;
     }
     if (monitorId == SCA_ALL_ONES) {
@@ -200,9 +198,8 @@ int SCA_KorvantaAgent::GetCounterData(uint32_t, uint32_t, uint64_t, uint32_t,
     }
     // No client reads counter data this way: the answer carries an empty object, since a reply
     // needs its object.
-    auto* object = new (std::nothrow) SCA_ConfigObj("CounterData", nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
+    SCA_ConfigObj* object = SCA_NewConfigObj("CounterData");
+    if (object == nullptr) {
         return 0;
     }
     *counterData = object;
@@ -215,11 +212,9 @@ int SCA_KorvantaAgent::GetSoundActions(uint64_t since, uint64_t* lastActionTime,
         return 0;
     }
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    auto* object = new (std::nothrow) SCA_ConfigObj("ActionList", nullptr);
-    if (object == nullptr || !object->IsConstructed()) {
-        SCA_Object::Destroy(object);
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetSoundActions: cannot create action list "
-                                "config object");
+    SCA_ConfigObj* object =
+        NewReply("ActionList", "GetSoundActions", "cannot create action list config object");
+    if (object == nullptr) {
         return 0;
     }
     if (!m_Ctrl->GetActionCtrl()->SerializeSoundActions(since, object)) {
