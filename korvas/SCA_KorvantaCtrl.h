@@ -228,6 +228,11 @@ public:
     uint16_t GetServerPort() const { return m_ServerPort.load(); }
 
 private:
+    // The monitor of that id (the caller holds the data lock); otherwise null, with the report
+    // "<missingText> monitor ID - <id>" (missingText such as "SCA_KorvantaCtrl::AddCounter:
+    // invalid", the operation's own wording).
+    SCA_SrvMonitor* FindMonitor(uint32_t monitorId, const char* missingText);
+
     SCA_TezConfig m_Config;
     SCA_TezConfigUser m_UserConfig;
     SCA_TezReportIndex m_ReportIndex;

@@ -24,10 +24,8 @@ int SCA_KorvantaCtrl::GetCounterInfo(uint32_t monitorId, uint32_t counterId,
                                      SCA_ConfigObj* object) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetCounterInfo: Invalid monitor ID - %u",
-               monitorId);
+    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::GetCounterInfo: Invalid");
+    if (monitor == nullptr) {
         return 0;
     }
     SCA_TezCounterInfo* info = nullptr;
@@ -51,10 +49,9 @@ int SCA_KorvantaCtrl::SetCounterInfo(uint32_t monitorId, uint32_t counterId,
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::SetCounterInfo: Invalid monitor ID - %u",
-                   monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::SetCounterInfo: Invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         SCA_TezCounterInfo* info = nullptr;
@@ -94,10 +91,8 @@ int SCA_KorvantaCtrl::AddCounter(uint32_t monitorId, uint32_t counterType, const
     uint32_t id = SCA_ALL_ONES;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::AddCounter: invalid monitor ID - %u",
-                   monitorId);
+        SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::AddCounter: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         SCA_TezCounterList* list = monitor->GetProfile()->GetCounterList();
@@ -147,11 +142,8 @@ int SCA_KorvantaCtrl::IsCounterExists(uint32_t monitorId, uint32_t counterType,
                                       const char* namePrefix, uint32_t* counterId) {
     *counterId = SCA_ALL_ONES;
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::IsCounterExists: invalid monitor ID - %u",
-            monitorId);
+    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::IsCounterExists: invalid");
+    if (monitor == nullptr) {
         return 0;
     }
     SCA_TezCounterInfo* existing = nullptr;
@@ -164,10 +156,8 @@ int SCA_KorvantaCtrl::IsCounterExists(uint32_t monitorId, uint32_t counterType,
 
 int SCA_KorvantaCtrl::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::MoveCounterUp: invalid monitor ID - %u", monitorId);
+    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::MoveCounterUp: invalid");
+    if (monitor == nullptr) {
         return 0;
     }
     monitor->GetProfile()->GetCounterList()->MoveCounterUp(counterId);
@@ -176,10 +166,8 @@ int SCA_KorvantaCtrl::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
 
 int SCA_KorvantaCtrl::MoveCounterDown(uint32_t monitorId, uint32_t counterId) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::MoveCounterUp: invalid monitor ID - %u", monitorId);
+    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::MoveCounterUp: invalid");
+    if (monitor == nullptr) {
         return 0;
     }
     monitor->GetProfile()->GetCounterList()->MoveCounterDown(counterId);
@@ -191,11 +179,9 @@ int SCA_KorvantaCtrl::DeleteCounter(uint32_t monitorId, uint32_t counterId) {
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DeleteCounter: invalid monitor ID - %u",
-                monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::DeleteCounter: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         SCA_TezCounterList* list = monitor->GetProfile()->GetCounterList();
@@ -217,11 +203,9 @@ int SCA_KorvantaCtrl::DeleteAllCounters(uint32_t monitorId) {
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DeleteAllCounters: invalid monitor ID - %u",
-                monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::DeleteAllCounters: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         monitor->GetProfile()->GetCounterList()->ClearAll();

@@ -93,11 +93,8 @@ int SCA_KorvantaCtrl::StartMonitor(uint32_t monitorId) {
     SCA_SrvTaskRef discarded;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartMonitor: invalid monitor ID - %u",
-                monitorId);
+        SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::StartMonitor: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         if (monitor->GetMonitorType() == kCounterMonitor &&
@@ -181,11 +178,8 @@ int SCA_KorvantaCtrl::StopMonitor(uint32_t monitorId) {
     std::string description;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StopMonitor: invalid monitor ID - %u",
-                monitorId);
+        SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::StopMonitor: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         auto it = FindTask(monitorId);
@@ -203,6 +197,16 @@ int SCA_KorvantaCtrl::StopMonitor(uint32_t monitorId) {
                                               description.c_str());
     task->StopProcess();
     return 1;
+}
+
+SCA_SrvMonitor* SCA_KorvantaCtrl::FindMonitor(uint32_t monitorId, const char* missingText) {
+    SCA_SrvMonitor* monitor = nullptr;
+    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s monitor ID - %u",
+                                                  missingText, monitorId);
+        return nullptr;
+    }
+    return monitor;
 }
 
 int SCA_KorvantaCtrl::TaskOfMonitor(uint32_t monitorId, const char* operation,
@@ -336,11 +340,9 @@ int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteMonitor: invalid monitor ID - %u",
-                monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaAgent::DeleteMonitor: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         // The monitor and its task leave together, so no start can slip in between.
@@ -380,10 +382,9 @@ int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetMonitorObj: invalid monitor ID - %u",
-                   monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaAgent::SetMonitorObj: invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         if (object == nullptr || !changed.SetContent(*monitor) || !changed.Deserialize(object)) {
@@ -500,11 +501,8 @@ int SCA_KorvantaCtrl::GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32
                                       uint32_t* state, uint32_t* counters, uint32_t* errors,
                                       uint32_t* warnings) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorStats: Invalid monitor ID - %u",
-            monitorId);
+    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorStats: Invalid");
+    if (monitor == nullptr) {
         return 0;
     }
     *type = monitor->GetMonitorType();
@@ -529,11 +527,9 @@ int SCA_KorvantaCtrl::GetMonitorStatus(uint32_t monitorId, uint32_t* status, uin
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorStatus: Invalid monitor ID - %u",
-                monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorStatus: Invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         *countersStatusId = monitor->GetProfile()->GetCounterList()->GetCountersStatusId();
@@ -566,10 +562,9 @@ int SCA_KorvantaCtrl::GetMonitorStatusEx(uint32_t monitorId, uint32_t* status, u
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorStatusEx: Invalid monitor ID - %u",
-                   monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorStatusEx: Invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         *countersStatusId = monitor->GetProfile()->GetCounterList()->GetCountersStatusId();
@@ -614,10 +609,9 @@ int SCA_KorvantaCtrl::GetCounterStatusEx(uint32_t monitorId, uint32_t counterId,
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetCounterStatusEx: Invalid monitor ID - %u",
-                   monitorId);
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::GetCounterStatusEx: Invalid");
+        if (monitor == nullptr) {
             return 0;
         }
         auto it = FindTask(monitorId);
@@ -644,10 +638,7 @@ int SCA_KorvantaCtrl::GetMonitorReport(uint32_t monitorId, SCA_ConfigObj* report
     SCA_SrvTaskRef task;
     {
         std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-            log(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorReport: Invalid monitor ID - %u",
-                monitorId);
+        if (FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorReport: Invalid") == nullptr) {
             return 0;
         }
         auto it = FindTask(monitorId);
