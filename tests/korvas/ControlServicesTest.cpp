@@ -20,6 +20,7 @@
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezRepStatus.h"
+#include "tests/korvas/ControlTestFixture.h"
 #include "tests/kvnnet/KvnNetTestSupport.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
@@ -29,57 +30,25 @@ namespace {
 constexpr uint32_t kCounterMonitor = 0;
 constexpr uint32_t kMemoryUsage = 4; // 25 % in every sample of the capture
 constexpr double kBelowFixtureUsage = 10.0;
-constexpr uint32_t kSampleMs = 10;
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kDone = 100;
 
-class ControlServicesTest : public ::testing::Test {
+// Self-tests read the captured tree too and write their report into the test's folder.
+class ControlServicesTest : public korvas_test::ControlTestFixture {
 protected:
     void SetUp() override {
-        setenv(SCA_TEZ_HOME_VARIABLE, m_Home.Path().c_str(), 1);
-        m_Ctrl.GetReportIndex()->SetReportsDir(m_Home.Path().c_str());
-        m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
-            auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
-            counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
-            counters->GetManager()->SetSampleInterval(kSampleMs);
-        });
+        ControlTestFixture::SetUp();
         const std::string reports = m_Home.Path();
         m_Ctrl.SetSelfTestHook([reports](SCA_TezSelfTest* test) {
             test->SetPerfStore(perf_test::Store("two-cpu", "s1"));
             test->SetReportsDir(reports.c_str());
         });
     }
-    void TearDown() override {
-        m_Ctrl.DeleteAllTasks();
-        unsetenv(SCA_TEZ_HOME_VARIABLE);
-    }
-
-    // A counter monitor of one memory-usage counter; its counter id goes to *counterId.
-    uint32_t AddMonitor(const char* name, uint32_t* counterId) {
-        SCA_SrvMonitor* monitor = nullptr;
-        EXPECT_EQ(1, m_Ctrl.GetMonitorList()->AddMonitor(kCounterMonitor, 0, name, &monitor));
-        auto* counters = monitor->GetProfile()->GetCounterList();
-        counters->ClearAll();
-        EXPECT_EQ(1, counters->AddCounter(kMemoryUsage, "", "", "", counterId));
-        return monitor->GetMonitorId();
-    }
-
-    std::string Shown(uint32_t id) {
-        SCA_ConfigObj status("MonitorsStatus", nullptr);
-        EXPECT_EQ(1, m_Ctrl.DoGetMonitors(&status));
-        char value[1024] = "";
-        status.GetField(std::to_string(id).c_str(), value, sizeof(value));
-        return value;
-    }
-
-    korvanta_test::TempDir m_Home;
-    korvanta_test::ReportCapture m_Reports;
-    SCA_KorvantaCtrl m_Ctrl;
 };
 
 TEST_F(ControlServicesTest, ARuleOnACounterFiresInTheRunningMonitor) {
     uint32_t counterId = 0;
-    const uint32_t id = AddMonitor("Memory rule", &counterId);
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory rule", kMemoryUsage, &counterId);
     SCA_ConfigObj info("CounterInfo", nullptr);
     ASSERT_EQ(1, m_Ctrl.GetCounterInfo(id, counterId, &info));
     // The rule is given the way a client gives it: the counter's information sent back.
@@ -127,7 +96,7 @@ TEST_F(ControlServicesTest, ASelfTestRunsAloneAndIsGoneWhenDeleted) {
 
     // A paused monitor is active: no self-test beside it.
     uint32_t counterId = 0;
-    const uint32_t id = AddMonitor("Memory", &counterId);
+    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage, &counterId);
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     ASSERT_EQ(1, m_Ctrl.PauseMonitor(id));
     ASSERT_EQ(1, m_Ctrl.StartSelfTest(SCA_SELF_TEST_COLLECTOR, &started, text, sizeof(text)));

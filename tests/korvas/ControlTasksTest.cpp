@@ -18,6 +18,7 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "tests/korvas/ControlTestFixture.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
@@ -27,56 +28,10 @@ constexpr uint32_t kCounterMonitor = 0;
 constexpr uint32_t kProcessMonitor = 1;
 constexpr uint32_t kMemoryUsage = 4;
 constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kSampleMs = 10;
-constexpr uint32_t kScanMs = 20;
 constexpr uint32_t kThreads = 8;
 constexpr uint32_t kRounds = 20;
 
-class ControlTasksTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv(SCA_TEZ_HOME_VARIABLE, m_Home.Path().c_str(), 1);
-        m_Ctrl.GetReportIndex()->SetReportsDir(m_Home.Path().c_str());
-        m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
-            if (task->GetTaskType() == SCA_TASK_COUNTERS) {
-                auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
-                counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
-                counters->GetManager()->SetSampleInterval(kSampleMs);
-            } else {
-                static_cast<SCA_SrvTaskProcess*>(task)->SetPeriod(kScanMs);
-            }
-        });
-    }
-    void TearDown() override {
-        m_Ctrl.DeleteAllTasks();
-        unsetenv(SCA_TEZ_HOME_VARIABLE);
-    }
-
-    uint32_t AddMonitor(uint32_t type, const char* name, uint32_t counterType) {
-        SCA_SrvMonitor* monitor = nullptr;
-        EXPECT_EQ(1, m_Ctrl.GetMonitorList()->AddMonitor(type, 0, name, &monitor));
-        monitor->GetProfile()->GetCounterList()->ClearAll();
-        if (counterType != 0) {
-            uint32_t id = 0;
-            EXPECT_EQ(1, monitor->GetProfile()->GetCounterList()->AddCounter(counterType, "", "",
-                                                                             "", &id));
-        }
-        return monitor->GetMonitorId();
-    }
-
-    // status and run state as DoGetMonitors shows them: "status state counters ...".
-    std::string Shown(uint32_t id) {
-        SCA_ConfigObj status("MonitorsStatus", nullptr);
-        EXPECT_EQ(1, m_Ctrl.DoGetMonitors(&status));
-        char value[1024] = "";
-        status.GetField(std::to_string(id).c_str(), value, sizeof(value));
-        return value;
-    }
-
-    korvanta_test::TempDir m_Home;
-    korvanta_test::ReportCapture m_Reports;
-    SCA_KorvantaCtrl m_Ctrl;
-};
+using ControlTasksTest = korvas_test::ControlTestFixture;
 
 TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport) {
     const uint32_t id = AddMonitor(kCounterMonitor, "Memory watch", kMemoryUsage);
