@@ -254,11 +254,11 @@ private:
     // "SCA_KorvantaAgent::<operation>: <what>".
     static SCA_ConfigObj* NewReply(const char* name, const char* operation, const char* what);
     // A new object root filled by write under the control object's data lock and handed out;
-    // 0 (the object gone) when it cannot be made ("<operation>: Cannot create config object")
-    // or filled.
+    // 0 (the object gone) when it cannot be made ("<operation>: <cannotCreate>") or filled
+    // (write reports why).
     template <typename Write>
-    int SerializeShared(const char* root, const char* operation, SCA_ConfigObj** out,
-                        Write&& write);
+    int SerializeShared(const char* root, const char* operation, const char* cannotCreate,
+                        SCA_ConfigObj** out, Write&& write);
 
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.

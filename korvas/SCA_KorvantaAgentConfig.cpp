@@ -28,9 +28,10 @@ constexpr uint32_t kTextSize = 256;
 // --- configurations -------------------------------------------------------------------------
 
 template <typename Write>
-int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation, SCA_ConfigObj** out,
+int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation,
+                                       const char* cannotCreate, SCA_ConfigObj** out,
                                        Write&& write) {
-    SCA_ConfigObj* object = NewReply(root, operation, "Cannot create config object");
+    SCA_ConfigObj* object = NewReply(root, operation, cannotCreate);
     if (object == nullptr) {
         return 0;
     }
@@ -44,10 +45,10 @@ int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation, 
 }
 
 int SCA_KorvantaAgent::GetProductConfig(SCA_ConfigObj** config) {
-    return IsLoggedIn() && SerializeShared("ProductConfig", "GetProductConfig", config,
-                                           [this](SCA_ConfigObj* object) {
-                                               return m_Config->Serialize(object);
-                                           })
+    return IsLoggedIn() &&
+                   SerializeShared(
+                       "ProductConfig", "GetProductConfig", "Cannot create config object", config,
+                       [this](SCA_ConfigObj* object) { return m_Config->Serialize(object); })
                ? 1
                : 0;
 }
@@ -74,10 +75,10 @@ int SCA_KorvantaAgent::SetProductConfig(SCA_ConfigObj* config) {
 }
 
 int SCA_KorvantaAgent::GetUserConfig(SCA_ConfigObj** config) {
-    return IsLoggedIn() && SerializeShared("UserConfig", "GetUserConfig", config,
-                                           [this](SCA_ConfigObj* object) {
-                                               return m_UserConfig->Serialize(object);
-                                           })
+    return IsLoggedIn() &&
+                   SerializeShared(
+                       "UserConfig", "GetUserConfig", "Cannot create config object", config,
+                       [this](SCA_ConfigObj* object) { return m_UserConfig->Serialize(object); })
                ? 1
                : 0;
 }
@@ -112,21 +113,17 @@ int SCA_KorvantaAgent::GetProcessMonitorRules(SCA_ConfigObj** rules) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewReply("Rules", "GetProcessMonitorRules", "Cannot create process rules config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!m_UserConfig->GetProcRules()->Serialize(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::GetProcessMonitorRules: Cannot serialize process rules.");
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *rules = object;
-    return 1;
+    return SerializeShared("Rules", "GetProcessMonitorRules",
+                           "Cannot create process rules config object", rules,
+                           [this](SCA_ConfigObj* object) {
+                               if (m_UserConfig->GetProcRules()->Serialize(object)) {
+                                   return 1;
+                               }
+                               SCA_GetReportFunction(__FILE__, __LINE__)(
+                                   SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProcessMonitorRules: "
+                                                    "Cannot serialize process rules.");
+                               return 0;
+                           });
 }
 
 int SCA_KorvantaAgent::SetProcessMonitorRules(SCA_ConfigObj* rules) {
@@ -209,20 +206,16 @@ int SCA_KorvantaAgent::GetProfiles(SCA_ConfigObj** profiles) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    SCA_ConfigObj* object =
-        NewReply("ProfilesObj", "GetProfiles", "cannot create profiles config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!m_Profiles->Serialize(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfiles: cannot serialize profiles");
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *profiles = object;
-    return 1;
+    return SerializeShared("ProfilesObj", "GetProfiles", "cannot create profiles config object",
+                           profiles, [this](SCA_ConfigObj* object) {
+                               if (m_Profiles->Serialize(object)) {
+                                   return 1;
+                               }
+                               SCA_GetReportFunction(__FILE__, __LINE__)(
+                                   SCA_LEVEL_ERROR,
+                                   "SCA_KorvantaAgent::GetProfiles: cannot serialize profiles");
+                               return 0;
+                           });
 }
 
 int SCA_KorvantaAgent::GetProfile(uint32_t profileId, SCA_ConfigObj** profile) {
