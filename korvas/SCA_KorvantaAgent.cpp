@@ -3,7 +3,6 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <new>
 #include <sys/utsname.h>
 
@@ -111,8 +110,10 @@ int SCA_KorvantaAgent::IsLocalInterface() {
 
 int SCA_KorvantaAgent::CheckCredential(SCA_ConfigObj* data, const char* user, uint32_t* status) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    const uint32_t mode = m_UserConfig->GetEnableOsLogon() != 0 ? m_UserConfig->GetServerLogonMode()
-                                                                : SCA_KORVANTA_LOGIN_SIGNATURE;
+    const auto config = m_UserConfig->GetSnapshot();
+    const SCA_TezUserSettings& settings = config->Settings;
+    const uint32_t mode =
+        SCA_TezEffectiveLogonMode(settings.EnableOsLogon, settings.ServerLogonMode);
     char credential[kTextSize] = "";
     switch (mode) {
     case SCA_KORVANTA_LOGIN_NAMES:
@@ -145,9 +146,9 @@ int SCA_KorvantaAgent::CheckCredential(SCA_ConfigObj* data, const char* user, ui
         }
         char expected[SCA_KorvantaLogin::kSignatureSize] = "";
         // A stored credential too long to sign matches no signature.
-        const int signedOk = SCA_KorvantaLogin::Signature(
-            *m_Connection->GetTransport(), m_UserConfig->GetServerUserName(),
-            m_UserConfig->GetServerPassword(), expected);
+        const int signedOk =
+            SCA_KorvantaLogin::Signature(*m_Connection->GetTransport(), settings.ServerUserName,
+                                         settings.ServerPassword, expected);
         if (signedOk && SameSignature(expected, credential)) {
             *status = SCA_KORVANTA_LOGGED_IN;
         } else {
@@ -285,18 +286,23 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
     reports->Lock();
     const uint32_t totalReports = reports->Count();
     reports->Unlock();
-    std::unique_lock<std::recursive_mutex> lists(m_Ctrl->GetDataLock());
-    const uint32_t active = m_Ctrl->GetActiveMonitors();
-    const uint32_t failed = m_Ctrl->GetFailedMonitors();
-    const uint32_t errors = m_Ctrl->GetTotalErrors();
-    const uint32_t warnings = m_Ctrl->GetTotalWarnings();
+    // The counts of one moment.
+    struct Counts {
+        uint32_t StatusId, Monitors, Active, Failed, Errors, Warnings;
+    };
+    const Counts counts = m_Ctrl->WithData([this] {
+        return Counts{m_Monitors->GetMonitorsStatus(), m_Monitors->Count(),
+                      m_Ctrl->GetActiveMonitors(),     m_Ctrl->GetFailedMonitors(),
+                      m_Ctrl->GetTotalErrors(),        m_Ctrl->GetTotalWarnings()};
+    });
     const int filled =
         status->AddField("ServerStatus", static_cast<int>(kStatusOk)) &&
-        status->AddField("MonitorsStatusId", m_Monitors->GetMonitorsStatus()) &&
-        status->AddField("MonitorCount", m_Monitors->Count()) &&
-        status->AddField("ActiveMonitors", active) && status->AddField("FailedMonitors", failed) &&
-        status->AddField("MonitorErrors", errors) &&
-        status->AddField("MonitorWarnings", warnings) &&
+        status->AddField("MonitorsStatusId", counts.StatusId) &&
+        status->AddField("MonitorCount", counts.Monitors) &&
+        status->AddField("ActiveMonitors", counts.Active) &&
+        status->AddField("FailedMonitors", counts.Failed) &&
+        status->AddField("MonitorErrors", counts.Errors) &&
+        status->AddField("MonitorWarnings", counts.Warnings) &&
         status->AddField("TotalReports", totalReports) &&
         status->AddField("LastDebugMessageId", m_DebugLog->GetLastMessageId()) &&
         status->AddField("LastSoundActionTime", m_Ctrl->GetActionCtrl()->GetLastSoundActionTime());
@@ -327,8 +333,9 @@ int SCA_KorvantaAgent::GetServerInfo(uint32_t* productType, char* version, char*
 int SCA_KorvantaAgent::GetServerInfoEx(uint32_t* productType, char* version, char* hostName,
                                        uint32_t* enableOsLogon, uint32_t* serverLogonMode) {
     GetServerInfo(productType, version, hostName);
-    *enableOsLogon = static_cast<uint32_t>(m_UserConfig->GetEnableOsLogon());
-    *serverLogonMode = m_UserConfig->GetServerLogonMode();
+    const auto config = m_UserConfig->GetSnapshot();
+    *enableOsLogon = static_cast<uint32_t>(config->Settings.EnableOsLogon);
+    *serverLogonMode = config->Settings.ServerLogonMode;
     return 1;
 }
 

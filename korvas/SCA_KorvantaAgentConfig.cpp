@@ -1,9 +1,9 @@
 // The agent's configuration and profile operations. The configurations and the profile list are
-// shared by every agent and the control object: each operation holds the control object's data
-// lock, so that two clients changing them at once cannot interleave. Profile changes stay in
-// memory until the user configuration is saved next.
+// shared by every agent and the control object: each operation runs under the control object's
+// data lock (WithData, or ChangeUserConfig for what the monitoring threads read), so that two
+// clients changing them at once cannot interleave. Profile changes stay in memory until the
+// user configuration is saved next.
 #include <cstring>
-#include <mutex>
 #include <new>
 
 #include "korvas/SCA_KorvantaAgent.h"
@@ -35,13 +35,14 @@ int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation,
     if (object == nullptr) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!write(object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *out = object;
-    return 1;
+    return m_Ctrl->WithData([&] {
+        if (!write(object)) {
+            SCA_Object::Destroy(object);
+            return 0;
+        }
+        *out = object;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetProductConfig(SCA_ConfigObj** config) {
@@ -57,21 +58,22 @@ int SCA_KorvantaAgent::SetProductConfig(SCA_ConfigObj* config) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (config == nullptr || !m_Config->Deserialize(config)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::SetProductConfig: Cannot deserialize configuration object");
-        return 0;
-    }
-    if (!m_Config->SaveConfig()) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::SetProductConfig: Cannot save product configuration file.");
-        return 0;
-    }
-    ReportInfo("Product Configuration File Saved");
-    return 1;
+    return m_Ctrl->WithData([&] {
+        if (config == nullptr || !m_Config->Deserialize(config)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::SetProductConfig: Cannot deserialize configuration object");
+            return 0;
+        }
+        if (!m_Config->SaveConfig()) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::SetProductConfig: Cannot save product configuration file.");
+            return 0;
+        }
+        ReportInfo("Product Configuration File Saved");
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetUserConfig(SCA_ConfigObj** config) {
@@ -87,26 +89,27 @@ int SCA_KorvantaAgent::SetUserConfig(SCA_ConfigObj* config, uint32_t mask) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (config == nullptr || !m_UserConfig->Deserialize(m_Config, config, mask)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::SetUserConfig: Cannot deserialize configuration object");
-        return 0;
-    }
-    // The new configuration is in effect from here, saved or not: the verbose option follows.
-    m_Ctrl->LoadVerboseOption();
-    uint32_t error = 0;
-    if (!m_UserConfig->SaveConfig(&error)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::SetUserConfig: Cannot save user configuration file "
-            "(ERR:%u)",
-            error);
-        return 0;
-    }
-    ReportInfo("Product Configuration File Saved");
-    return 1;
+    return m_Ctrl->ChangeUserConfig([&] {
+        if (config == nullptr || !m_UserConfig->Deserialize(m_Config, config, mask)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::SetUserConfig: Cannot deserialize configuration object");
+            return 0;
+        }
+        // The new configuration is in effect from here, saved or not: the verbose option follows.
+        m_Ctrl->LoadVerboseOption();
+        uint32_t error = 0;
+        if (!m_UserConfig->SaveConfig(&error)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::SetUserConfig: Cannot save user configuration file "
+                "(ERR:%u)",
+                error);
+            return 0;
+        }
+        ReportInfo("Product Configuration File Saved");
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetProcessMonitorRules(SCA_ConfigObj** rules) {
@@ -130,24 +133,25 @@ int SCA_KorvantaAgent::SetProcessMonitorRules(SCA_ConfigObj* rules) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (rules == nullptr || !m_UserConfig->GetProcRules()->Deserialize(rules)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot deserialize process rules");
-        return 0;
-    }
-    uint32_t error = 0;
-    if (!m_UserConfig->SaveConfig(&error)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot save user configuration "
-            "file (ERR:%u)",
-            error);
-        return 0;
-    }
-    ReportInfo("Process Monitor Rules Updated");
-    return 1;
+    return m_Ctrl->ChangeUserConfig([&] {
+        if (rules == nullptr || !m_UserConfig->GetProcRules()->Deserialize(rules)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot deserialize process rules");
+            return 0;
+        }
+        uint32_t error = 0;
+        if (!m_UserConfig->SaveConfig(&error)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot save user configuration "
+                "file (ERR:%u)",
+                error);
+            return 0;
+        }
+        ReportInfo("Process Monitor Rules Updated");
+        return 1;
+    });
 }
 
 // --- profiles -------------------------------------------------------------------------------
@@ -156,26 +160,28 @@ int SCA_KorvantaAgent::GetProfileCount(uint32_t* count) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    *count = m_Profiles->Count();
-    return 1;
+    return m_Ctrl->WithData([&] {
+        *count = m_Profiles->Count();
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetProfileInfo(uint32_t index, uint32_t* profileId, char* name) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfileList::Item* item = m_Profiles->GetListItemByPos(index);
-    if (index >= m_Profiles->Count() || item == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfileInfo: invalid profile index - %u",
-            index);
-        return 0;
-    }
-    *profileId = item->GetId();
-    SCA_StrnCpy(name, item->GetName() != nullptr ? item->GetName() : "", kTextSize);
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfileList::Item* item = m_Profiles->GetListItemByPos(index);
+        if (index >= m_Profiles->Count() || item == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfileInfo: invalid profile index - %u",
+                index);
+            return 0;
+        }
+        *profileId = item->GetId();
+        SCA_StrnCpy(name, item->GetName() != nullptr ? item->GetName() : "", kTextSize);
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetProfileInfoList(SCA_ConfigObj** profilesInfoList) {
@@ -183,23 +189,24 @@ int SCA_KorvantaAgent::GetProfileInfoList(SCA_ConfigObj** profilesInfoList) {
         return 0;
     }
     SCA_ConfigObj* object = SCA_NewConfigObj("ProfilesInfoList");
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    for (auto* item = m_Profiles->GetHead(); object != nullptr && item != nullptr;
-         item = item->GetNext()) {
-        if (item->GetName() == nullptr || !object->AddField(item->GetName(), item->GetId())) {
-            SCA_Object::Destroy(object);
-            object = nullptr;
+    return m_Ctrl->WithData([&] {
+        for (auto* item = m_Profiles->GetHead(); object != nullptr && item != nullptr;
+             item = item->GetNext()) {
+            if (item->GetName() == nullptr || !object->AddField(item->GetName(), item->GetId())) {
+                SCA_Object::Destroy(object);
+                object = nullptr;
+            }
         }
-    }
-    if (object == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::GetProfileInfoList: cannot create profile list config "
-            "object");
-        return 0;
-    }
-    *profilesInfoList = object;
-    return 1;
+        if (object == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::GetProfileInfoList: cannot create profile list config "
+                "object");
+            return 0;
+        }
+        *profilesInfoList = object;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetProfiles(SCA_ConfigObj** profiles) {
@@ -222,47 +229,51 @@ int SCA_KorvantaAgent::GetProfile(uint32_t profileId, SCA_ConfigObj** profile) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfile* found = nullptr;
-    if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: invalid profile ID - %u", profileId);
-        return 0;
-    }
-    SCA_ConfigObj* object =
-        NewReply(found->GetProfileName(), "GetProfile", "cannot create profile config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    if (!found->Serialize(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: cannot serialize profile - %u",
-            profileId);
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *profile = object;
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfile* found = nullptr;
+        if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: invalid profile ID - %u",
+                profileId);
+            return 0;
+        }
+        SCA_ConfigObj* object =
+            NewReply(found->GetProfileName(), "GetProfile", "cannot create profile config object");
+        if (object == nullptr) {
+            return 0;
+        }
+        if (!found->Serialize(object)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetProfile: cannot serialize profile - %u",
+                profileId);
+            SCA_Object::Destroy(object);
+            return 0;
+        }
+        *profile = object;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::SetProfile(uint32_t profileId, SCA_ConfigObj* profile) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfile* found = nullptr;
-    if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetProfile: invalid profile ID - %u", profileId);
-        return 0;
-    }
-    if (profile == nullptr || !found->Deserialize(profile)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetProfile: cannot deserialize profile - %u",
-            profileId);
-        return 0;
-    }
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfile* found = nullptr;
+        if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetProfile: invalid profile ID - %u",
+                profileId);
+            return 0;
+        }
+        if (profile == nullptr || !found->Deserialize(profile)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetProfile: cannot deserialize profile - %u",
+                profileId);
+            return 0;
+        }
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::IsProfileExists(const char* name, uint32_t* exists, uint32_t* profileId) {
@@ -274,15 +285,16 @@ int SCA_KorvantaAgent::IsProfileExists(const char* name, uint32_t* exists, uint3
     if (name == nullptr) {
         return 1;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    for (auto* item = m_Profiles->GetHead(); item != nullptr; item = item->GetNext()) {
-        if (item->GetName() != nullptr && std::strcmp(item->GetName(), name) == 0) {
-            *exists = 1;
-            *profileId = item->GetId();
-            return 1;
+    return m_Ctrl->WithData([&] {
+        for (auto* item = m_Profiles->GetHead(); item != nullptr; item = item->GetNext()) {
+            if (item->GetName() != nullptr && std::strcmp(item->GetName(), name) == 0) {
+                *exists = 1;
+                *profileId = item->GetId();
+                return 1;
+            }
         }
-    }
-    return 1;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::AddProfile(const char* name, uint32_t preset, uint32_t* profileId) {
@@ -290,22 +302,23 @@ int SCA_KorvantaAgent::AddProfile(const char* name, uint32_t preset, uint32_t* p
         return 0;
     }
     const char* shown = name != nullptr ? name : "";
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfile* added = nullptr;
-    if (name == nullptr || !m_Profiles->AddProfile(name, &added) || added == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddProfile: cannot add profile - %s", shown);
-        return 0;
-    }
-    if (!added->GetCounterList()->Init(preset, nullptr, nullptr, nullptr)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddProfile: cannot init profile - %s", shown);
-        // The profile made here goes, by its own id: never another one.
-        m_Profiles->DeleteProfile(added->GetProfileId());
-        return 0;
-    }
-    *profileId = added->GetProfileId();
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfile* added = nullptr;
+        if (name == nullptr || !m_Profiles->AddProfile(name, &added) || added == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddProfile: cannot add profile - %s", shown);
+            return 0;
+        }
+        if (!added->GetCounterList()->Init(preset, nullptr, nullptr, nullptr)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddProfile: cannot init profile - %s", shown);
+            // The profile made here goes, by its own id: never another one.
+            m_Profiles->DeleteProfile(added->GetProfileId());
+            return 0;
+        }
+        *profileId = added->GetProfileId();
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::CopyProfile(uint32_t profileId, const char* newName,
@@ -313,80 +326,83 @@ int SCA_KorvantaAgent::CopyProfile(uint32_t profileId, const char* newName,
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfile* found = nullptr;
-    if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::CopyProfile: invalid profile ID - %u", profileId);
-        return 0;
-    }
-    if (newName == nullptr ||
-        !m_Profiles->CopyProfile(found->GetProfileName(), newName, newProfileId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::CopyProfile: cannot copy profile - %u", profileId);
-        return 0;
-    }
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfile* found = nullptr;
+        if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::CopyProfile: invalid profile ID - %u",
+                profileId);
+            return 0;
+        }
+        if (newName == nullptr ||
+            !m_Profiles->CopyProfile(found->GetProfileName(), newName, newProfileId)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::CopyProfile: cannot copy profile - %u",
+                profileId);
+            return 0;
+        }
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::RenameProfile(uint32_t profileId, const char* name) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfile* found = nullptr;
-    if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::RenameProfile: invalid profile ID - %u",
-            profileId);
-        return 0;
-    }
-    // The old name is copied: the rename replaces the text it points at.
-    char oldName[kTextSize] = "";
-    SCA_StrnCpy(oldName, found->GetProfileName(), sizeof(oldName));
-    if (name == nullptr || !m_Profiles->RenameProfile(oldName, name)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::RenameProfile: cannot rename profile - %u",
-            profileId);
-        return 0;
-    }
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfile* found = nullptr;
+        if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::RenameProfile: invalid profile ID - %u",
+                profileId);
+            return 0;
+        }
+        // The old name is copied: the rename replaces the text it points at.
+        char oldName[kTextSize] = "";
+        SCA_StrnCpy(oldName, found->GetProfileName(), sizeof(oldName));
+        if (name == nullptr || !m_Profiles->RenameProfile(oldName, name)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::RenameProfile: cannot rename profile - %u",
+                profileId);
+            return 0;
+        }
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::MoveProfileUp(uint32_t profileId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    return m_Profiles->MoveItemUp(profileId) ? 1 : 0;
+    return m_Ctrl->WithData([&] { return m_Profiles->MoveItemUp(profileId) ? 1 : 0; });
 }
 
 int SCA_KorvantaAgent::MoveProfileDown(uint32_t profileId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    return m_Profiles->MoveItemDown(profileId) ? 1 : 0;
+    return m_Ctrl->WithData([&] { return m_Profiles->MoveItemDown(profileId) ? 1 : 0; });
 }
 
 int SCA_KorvantaAgent::DeleteProfile(uint32_t profileId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!m_Profiles->IsProfileExists(profileId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfile: invalid profile ID - %u",
-            profileId);
-        return 0;
-    }
-    if (!m_Profiles->DeleteProfile(profileId)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfile: cannot delete profile - %u",
-            profileId);
-        return 0;
-    }
-    return 1;
+    return m_Ctrl->WithData([&] {
+        if (!m_Profiles->IsProfileExists(profileId)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfile: invalid profile ID - %u",
+                profileId);
+            return 0;
+        }
+        if (!m_Profiles->DeleteProfile(profileId)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfile: cannot delete profile - %u",
+                profileId);
+            return 0;
+        }
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::DeleteProfileByName(const char* name) {
@@ -394,18 +410,20 @@ int SCA_KorvantaAgent::DeleteProfileByName(const char* name) {
         return 0;
     }
     const char* shown = name != nullptr ? name : "";
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezProfile* found = nullptr;
-    if (name == nullptr || !m_Profiles->GetProfile(name, &found) || found == nullptr) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfileByName: invalid profile - %s", shown);
-        return 0;
-    }
-    if (!m_Profiles->DeleteProfile(found->GetProfileId())) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfileByName: cannot delete profile - %s",
-            shown);
-        return 0;
-    }
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_TezProfile* found = nullptr;
+        if (name == nullptr || !m_Profiles->GetProfile(name, &found) || found == nullptr) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfileByName: invalid profile - %s",
+                shown);
+            return 0;
+        }
+        if (!m_Profiles->DeleteProfile(found->GetProfileId())) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::DeleteProfileByName: cannot delete profile - %s", shown);
+            return 0;
+        }
+        return 1;
+    });
 }

@@ -1,7 +1,6 @@
 // The agent's reads and moves of the monitor list and the counters of a monitor: the login
-// guard, then the lists under the control object's data lock.
+// guard, then the lists through the control object (WithData, or its own operations).
 #include <cstdio>
-#include <mutex>
 #include <new>
 
 #include "korvas/SCA_KorvantaAgent.h"
@@ -28,23 +27,25 @@ void ReportInvalidId(const char* operation, uint32_t monitorId) {
 } // namespace
 
 int SCA_KorvantaAgent::FindMonitorType(uint32_t monitorId, const char* operation, uint32_t* type) {
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
-        ReportInvalidId(operation, monitorId);
-        return 0;
-    }
-    *type = monitor->GetMonitorType();
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_SrvMonitor* monitor = nullptr;
+        if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
+            ReportInvalidId(operation, monitorId);
+            return 0;
+        }
+        *type = monitor->GetMonitorType();
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorCount(uint32_t* count) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    *count = m_Monitors->Count();
-    return 1;
+    return m_Ctrl->WithData([&] {
+        *count = m_Monitors->Count();
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorsStatus(uint32_t* count, uint32_t* active, uint32_t* stopped,
@@ -52,10 +53,7 @@ int SCA_KorvantaAgent::GetMonitorsStatus(uint32_t* count, uint32_t* active, uint
     if (!IsLoggedIn()) {
         return 0;
     }
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-        *count = m_Monitors->Count();
-    }
+    *count = m_Ctrl->WithData([this] { return m_Monitors->Count(); });
     *active = m_Ctrl->GetActiveMonitors();
     *stopped = m_Ctrl->GetStoppedMonitors();
     *failed = m_Ctrl->GetFailedMonitors();
@@ -66,18 +64,21 @@ int SCA_KorvantaAgent::GetMonitorInfo(uint32_t index, uint32_t* monitorId, char*
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    uint32_t position = 0;
-    for (auto* node = m_Monitors->GetHead(); node != nullptr; node = node->GetNext(), ++position) {
-        if (position == index) {
-            *monitorId = node->GetId();
-            SCA_StrnCpy(description, node->GetItem()->GetDescription(), kTextSize);
-            return 1;
+    return m_Ctrl->WithData([&] {
+        uint32_t position = 0;
+        for (auto* node = m_Monitors->GetHead(); node != nullptr;
+             node = node->GetNext(), ++position) {
+            if (position == index) {
+                *monitorId = node->GetId();
+                SCA_StrnCpy(description, node->GetItem()->GetDescription(), kTextSize);
+                return 1;
+            }
         }
-    }
-    SCA_GetReportFunction(__FILE__, __LINE__)(
-        SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetMonitorInfo: invalid monitor index - %u", index);
-    return 0;
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetMonitorInfo: invalid monitor index - %u",
+            index);
+        return 0;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorInfoEx(uint32_t monitorId, uint32_t* type, uint32_t* status,
@@ -85,8 +86,7 @@ int SCA_KorvantaAgent::GetMonitorInfoEx(uint32_t monitorId, uint32_t* type, uint
     if (!IsLoggedIn()) {
         return 0;
     }
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
+    return m_Ctrl->WithData([&] {
         SCA_SrvMonitor* monitor = nullptr;
         if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
             ReportInvalidId("GetMonitorInfoEx", monitorId);
@@ -96,11 +96,11 @@ int SCA_KorvantaAgent::GetMonitorInfoEx(uint32_t monitorId, uint32_t* type, uint
         SCA_StrnCpy(description, monitor->GetDescription(), kTextSize);
         SCA_StrnCpy(computer, monitor->IsRemoteMonitor() ? monitor->GetComputerName() : "",
                     kTextSize);
-    }
-    const SCA_SrvTaskRef task = m_Ctrl->GetTask(monitorId);
-    *status = task ? task->GetStatus() : SCA_TASK_STATUS_IDLE;
-    *runState = task ? task->GetState() : SCA_PROCESS_IDLE;
-    return 1;
+        const SCA_SrvTaskRef task = m_Ctrl->GetTask(monitorId);
+        *status = task ? task->GetStatus() : SCA_TASK_STATUS_IDLE;
+        *runState = task ? task->GetState() : SCA_PROCESS_IDLE;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorInfoList(SCA_ConfigObj** monitorInfoList) {
@@ -112,25 +112,27 @@ int SCA_KorvantaAgent::GetMonitorInfoList(SCA_ConfigObj** monitorInfoList) {
     if (list == nullptr) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    for (auto* node = m_Monitors->GetHead(); node != nullptr; node = node->GetNext()) {
-        const SCA_SrvMonitor* monitor = node->GetItem();
-        char name[kIdSize];
-        std::snprintf(name, sizeof(name), "%u", node->GetId());
-        SCA_ConfigObj* info = list->AddConfigObj(name);
-        if (info == nullptr || !info->AddField("MonitorId", node->GetId()) ||
-            !info->AddField("Description", monitor->GetDescription()) ||
-            !info->AddField("ComputerName", monitor->GetComputerName()) ||
-            !info->AddField("RemoteMonitor", static_cast<uint32_t>(monitor->IsRemoteMonitor()))) {
-            SCA_Object::Destroy(list);
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR,
-                "SCA_KorvantaAgent::GetMonitorInfoList: cannot create monitor info object");
-            return 0;
+    return m_Ctrl->WithData([&] {
+        for (auto* node = m_Monitors->GetHead(); node != nullptr; node = node->GetNext()) {
+            const SCA_SrvMonitor* monitor = node->GetItem();
+            char name[kIdSize];
+            std::snprintf(name, sizeof(name), "%u", node->GetId());
+            SCA_ConfigObj* info = list->AddConfigObj(name);
+            if (info == nullptr || !info->AddField("MonitorId", node->GetId()) ||
+                !info->AddField("Description", monitor->GetDescription()) ||
+                !info->AddField("ComputerName", monitor->GetComputerName()) ||
+                !info->AddField("RemoteMonitor",
+                                static_cast<uint32_t>(monitor->IsRemoteMonitor()))) {
+                SCA_Object::Destroy(list);
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR,
+                    "SCA_KorvantaAgent::GetMonitorInfoList: cannot create monitor info object");
+                return 0;
+            }
         }
-    }
-    *monitorInfoList = list;
-    return 1;
+        *monitorInfoList = list;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::IsMonitorExists(SCA_ConfigObj* object, uint32_t* monitorId,
@@ -145,11 +147,12 @@ int SCA_KorvantaAgent::IsMonitorExists(SCA_ConfigObj* object, uint32_t* monitorI
             "SCA_KorvantaAgent::IsMonitorExists: cannot deserialize monitor object");
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    uint32_t id = SCA_ALL_ONES;
-    *exists = m_Monitors->IsMonitorExists(&monitor, &id) ? 1 : 0;
-    *monitorId = *exists ? id : SCA_ALL_ONES;
-    return 1;
+    return m_Ctrl->WithData([&] {
+        uint32_t id = SCA_ALL_ONES;
+        *exists = m_Monitors->IsMonitorExists(&monitor, &id) ? 1 : 0;
+        *monitorId = *exists ? id : SCA_ALL_ONES;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitors(SCA_ConfigObj** monitorList) {
@@ -161,63 +164,67 @@ int SCA_KorvantaAgent::GetMonitors(SCA_ConfigObj** monitorList) {
     if (list == nullptr) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    if (!m_Monitors->Serialize(list)) {
-        SCA_Object::Destroy(list);
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::GetMonitors: cannot serialize monitor list object");
-        return 0;
-    }
-    *monitorList = list;
-    return 1;
+    return m_Ctrl->WithData([&] {
+        if (!m_Monitors->Serialize(list)) {
+            SCA_Object::Destroy(list);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::GetMonitors: cannot serialize monitor list object");
+            return 0;
+        }
+        *monitorList = list;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorObj(uint32_t monitorId, SCA_ConfigObj** object) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
-        ReportInvalidId("GetMonitorObj", monitorId);
-        return 0;
-    }
-    SCA_ConfigObj* reply = SCA_KorvantaAgent::NewReply("Monitor", "GetMonitorObj",
-                                                       "cannot create monitor config object");
-    if (reply == nullptr) {
-        return 0;
-    }
-    if (!monitor->Serialize(reply)) {
-        SCA_Object::Destroy(reply);
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetMonitorObj: cannot serialize monitor - %u",
-            monitorId);
-        return 0;
-    }
-    *object = reply;
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_SrvMonitor* monitor = nullptr;
+        if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
+            ReportInvalidId("GetMonitorObj", monitorId);
+            return 0;
+        }
+        SCA_ConfigObj* reply = SCA_KorvantaAgent::NewReply("Monitor", "GetMonitorObj",
+                                                           "cannot create monitor config object");
+        if (reply == nullptr) {
+            return 0;
+        }
+        if (!monitor->Serialize(reply)) {
+            SCA_Object::Destroy(reply);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetMonitorObj: cannot serialize monitor - %u",
+                monitorId);
+            return 0;
+        }
+        *object = reply;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::MoveMonitorUp(uint32_t monitorId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    m_Monitors->MoveItemUp(monitorId);
-    // Raised even when nothing moved: clients read the list again either way.
-    m_Monitors->UpdateMonitorsStatus();
-    return m_Ctrl->SaveMonitors();
+    return m_Ctrl->WithData([&] {
+        m_Monitors->MoveItemUp(monitorId);
+        // Raised even when nothing moved: clients read the list again either way.
+        m_Monitors->UpdateMonitorsStatus();
+        return m_Ctrl->SaveMonitors();
+    });
 }
 
 int SCA_KorvantaAgent::MoveMonitorDown(uint32_t monitorId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    m_Monitors->MoveItemDown(monitorId);
-    m_Monitors->UpdateMonitorsStatus();
-    return m_Ctrl->SaveMonitors();
+    return m_Ctrl->WithData([&] {
+        m_Monitors->MoveItemDown(monitorId);
+        m_Monitors->UpdateMonitorsStatus();
+        return m_Ctrl->SaveMonitors();
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorProfile(uint32_t monitorId, uint32_t* type,
@@ -225,28 +232,29 @@ int SCA_KorvantaAgent::GetMonitorProfile(uint32_t monitorId, uint32_t* type,
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
-        ReportInvalidId("GetMonitorProfile", monitorId);
-        return 0;
-    }
-    SCA_ConfigObj* reply = SCA_KorvantaAgent::NewReply("Profile", "GetMonitorProfile",
-                                                       "cannot create profile config object");
-    if (reply == nullptr) {
-        return 0;
-    }
-    if (!monitor->GetProfile()->Serialize(reply)) {
-        SCA_Object::Destroy(reply);
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaAgent::GetMonitorProfile: cannot serialize profile config object");
-        return 0;
-    }
-    *type = monitor->GetMonitorType();
-    *countersStatusId = monitor->GetProfile()->GetCountersStatusId();
-    *profile = reply;
-    return 1;
+    return m_Ctrl->WithData([&] {
+        SCA_SrvMonitor* monitor = nullptr;
+        if (!m_Monitors->GetMonitor(monitorId, &monitor)) {
+            ReportInvalidId("GetMonitorProfile", monitorId);
+            return 0;
+        }
+        SCA_ConfigObj* reply = SCA_KorvantaAgent::NewReply("Profile", "GetMonitorProfile",
+                                                           "cannot create profile config object");
+        if (reply == nullptr) {
+            return 0;
+        }
+        if (!monitor->GetProfile()->Serialize(reply)) {
+            SCA_Object::Destroy(reply);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::GetMonitorProfile: cannot serialize profile config object");
+            return 0;
+        }
+        *type = monitor->GetMonitorType();
+        *countersStatusId = monitor->GetProfile()->GetCountersStatusId();
+        *profile = reply;
+        return 1;
+    });
 }
 
 int SCA_KorvantaAgent::GetMonitorStatusEx(uint32_t monitorId, uint32_t* type, uint32_t* status,

@@ -74,8 +74,7 @@ int SCA_KorvantaAgent::SetupSmtpServer(const char* server, const char* user, con
                                       login, secureConnect, connectMode)) {
         return 1;
     }
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
+    m_Ctrl->ChangeUserConfig([&] {
         m_UserConfig->SetEmailServer(OrEmpty(server));
         m_UserConfig->SetEmailServerPort(static_cast<uint16_t>(port));
         m_UserConfig->SetEmailAccount(OrEmpty(user));
@@ -85,7 +84,8 @@ int SCA_KorvantaAgent::SetupSmtpServer(const char* server, const char* user, con
         m_UserConfig->SetEmailSecureConnect(secureConnect != 0 ? 1 : 0);
         m_UserConfig->SetEmailLogin(login != 0 ? 1 : 0);
         m_UserConfig->SetEnableEmail(1);
-    }
+        return 1;
+    });
     ReportInfo("SMTP server configuration updated");
     *result = 1;
     return 1;
@@ -96,20 +96,19 @@ int SCA_KorvantaAgent::GetSmtpServerSetup(SCA_ConfigObj** config) {
     if (object == nullptr) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_TezConfigUser* user = m_UserConfig;
+    const auto snapshot = m_UserConfig->GetSnapshot();
+    const SCA_TezUserSettings& mail = snapshot->Settings;
     // The password never leaves the service: its field is there, empty.
     const int filled =
-        object->AddField("E-Mail Notifications",
-                         user->GetEnableEmail() != 0 ? "Enabled" : "Disabled") &&
-        object->AddField("Source E-Mail Address", user->GetEmailAddress()) &&
-        object->AddField("SMTP Server", user->GetEmailServer()) &&
-        object->AddField("SMTP Server Port", user->GetEmailServerPort()) &&
-        object->AddField("SMTP Server Login", YesNo(user->GetEmailLogin())) &&
-        object->AddField("SMTP User Name", user->GetEmailAccount()) &&
+        object->AddField("E-Mail Notifications", mail.EnableEmail != 0 ? "Enabled" : "Disabled") &&
+        object->AddField("Source E-Mail Address", mail.EmailAddress) &&
+        object->AddField("SMTP Server", mail.EmailServer) &&
+        object->AddField("SMTP Server Port", mail.EmailServerPort) &&
+        object->AddField("SMTP Server Login", YesNo(mail.EmailLogin)) &&
+        object->AddField("SMTP User Name", mail.EmailAccount) &&
         object->AddField("SMTP Password", "") &&
-        object->AddField("SMTP Secure Connect", YesNo(user->GetEmailSecureConnect())) &&
-        object->AddField("SMTP Connect Mode", ConnectModeName(user->GetEmailConnectMode()));
+        object->AddField("SMTP Secure Connect", YesNo(mail.EmailSecureConnect)) &&
+        object->AddField("SMTP Connect Mode", ConnectModeName(mail.EmailConnectMode));
     if (!filled) {
         SCA_Object::Destroy(object);
         SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -122,29 +121,17 @@ int SCA_KorvantaAgent::GetSmtpServerSetup(SCA_ConfigObj** config) {
 
 int SCA_KorvantaAgent::TestSmtpServer(uint32_t* result) {
     *result = 0;
-    char server[kTextSize] = "";
-    char account[kTextSize] = "";
-    char password[kTextSize] = "";
-    uint32_t port = 0;
-    uint32_t login = 0;
-    uint32_t secure = 0;
-    uint32_t mode = 0;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-        if (m_UserConfig->GetEnableEmail() == 0) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                      "E-Mail Notifications are disabled");
-            return 1;
-        }
-        SCA_StrnCpy(server, m_UserConfig->GetEmailServer(), sizeof(server));
-        SCA_StrnCpy(account, m_UserConfig->GetEmailAccount(), sizeof(account));
-        SCA_StrnCpy(password, m_UserConfig->GetEmailPassword(), sizeof(password));
-        port = m_UserConfig->GetEmailServerPort();
-        login = m_UserConfig->GetEmailLogin() != 0 ? 1u : 0u;
-        secure = m_UserConfig->GetEmailSecureConnect() != 0 ? 1u : 0u;
-        mode = m_UserConfig->GetEmailConnectMode();
+    const auto config = m_UserConfig->GetSnapshot();
+    const SCA_TezUserSettings& mail = config->Settings;
+    if (mail.EnableEmail == 0) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "E-Mail Notifications are disabled");
+        return 1;
     }
-    *result = TryConnect(server, port, account, password, login, secure, mode) ? 1 : 0;
-    std::memset(password, 0, sizeof(password));
+    *result = TryConnect(mail.EmailServer, mail.EmailServerPort, mail.EmailAccount,
+                         mail.EmailPassword, mail.EmailLogin != 0 ? 1u : 0u,
+                         mail.EmailSecureConnect != 0 ? 1u : 0u, mail.EmailConnectMode)
+                  ? 1
+                  : 0;
     return 1;
 }

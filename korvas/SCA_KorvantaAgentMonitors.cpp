@@ -1,6 +1,5 @@
 // The agent's monitor, task, counter, process, report and network operations: the login guard,
 // then the control object, which keeps the lists under its lock.
-#include <mutex>
 #include <new>
 
 #include "korvas/SCA_KorvantaAgent.h"
@@ -25,17 +24,18 @@ int SCA_KorvantaAgent::AddMonitor(uint32_t type, uint32_t mode, const char* desc
     if (!IsLoggedIn()) {
         return 0;
     }
-    std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-    SCA_SrvMonitor* monitor = nullptr;
-    if (description == nullptr || !m_Monitors->AddMonitor(type, mode, description, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddMonitor: cannot add monitor - %s",
-            description != nullptr ? description : "");
-        return 0;
-    }
-    ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);
-    *monitorId = monitor->GetMonitorId();
-    return m_Ctrl->SaveMonitors();
+    return m_Ctrl->WithData([&] {
+        SCA_SrvMonitor* monitor = nullptr;
+        if (description == nullptr || !m_Monitors->AddMonitor(type, mode, description, &monitor)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddMonitor: cannot add monitor - %s",
+                description != nullptr ? description : "");
+            return 0;
+        }
+        ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);
+        *monitorId = monitor->GetMonitorId();
+        return m_Ctrl->SaveMonitors();
+    });
 }
 
 int SCA_KorvantaAgent::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* monitor) {
@@ -269,14 +269,13 @@ int SCA_KorvantaAgent::ConnectToNetwork(const char* serverHost, const char* devi
                deviceHost != nullptr ? deviceHost : "");
         return 1;
     }
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
+    m_Ctrl->ChangeUserConfig([&] {
         m_UserConfig->SetNetHostName(serverHost);
         m_UserConfig->SetDevHostName(deviceHost);
         m_UserConfig->SetDeviceId(id);
         uint32_t error = 0;
-        m_UserConfig->SaveConfig(&error);
-    }
+        return m_UserConfig->SaveConfig(&error);
+    });
     ReportInfo("%s - connected to KVN @ %s as device %u", deviceHost, serverHost, id);
     m_Ctrl->SetNetworkJoined(1);
     *deviceId = id;
@@ -287,17 +286,17 @@ int SCA_KorvantaAgent::DisconnectFromNetwork() {
     if (!IsLoggedIn()) {
         return 0;
     }
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
+    const int saved = m_Ctrl->ChangeUserConfig([&] {
         m_UserConfig->SetNetHostName("");
         m_UserConfig->SetDeviceId(SCA_ALL_ONES);
         uint32_t error = 0;
-        if (!m_UserConfig->SaveConfig(&error)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR,
-                "SCA_KorvantaDevAgent::DisconnectFromNetwork: cannot save configuration file");
-            return 0;
-        }
+        return m_UserConfig->SaveConfig(&error);
+    });
+    if (!saved) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR,
+            "SCA_KorvantaDevAgent::DisconnectFromNetwork: cannot save configuration file");
+        return 0;
     }
     m_Ctrl->CloseNetworkSession();
     m_Ctrl->SetNetworkJoined(0);

@@ -1,11 +1,9 @@
 // The agent's process-monitor queries over the control object, the counters a monitor's
 // performance monitor has open, and the sound actions.
-#include <mutex>
 #include <new>
 
 #include "korvas/SCA_KorvantaAgent.h"
 #include "korvas/SCA_KorvantaCtrl.h"
-#include "korvas/SCA_SrvTaskMonitor.h"
 #include "korvas/SCA_SrvTaskProcess.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
@@ -130,60 +128,12 @@ int SCA_KorvantaAgent::PerfMonitorGetCounters(uint32_t monitorId, SCA_ConfigObj*
     if (!IsLoggedIn()) {
         return 0;
     }
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_ConfigObj* object =
         NewReply("CounterList", "PerfMonitorGetCounters", "cannot create counter list");
     if (object == nullptr) {
         return 0;
     }
-    if (monitorId == SCA_ALL_ONES) {
-        if (!m_Ctrl->GetPerfMonitor()->GetCounterList(object)) {
-            SCA_Object::Destroy(object);
-            return 0;
-        }
-        *counterList = object;
-        return 1;
-    }
-    uint32_t type = 0;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_Ctrl->GetDataLock());
-        SCA_SrvMonitor* monitor = nullptr;
-        if (!m_Monitors->GetMonitor(monitorId, &monitor) || monitor == nullptr) {
-            report(SCA_LEVEL_ERROR,
-                   "SCA_KorvantaAgent::PerfMonitorGetCounters: invalid monitor ID "
-                   "- %u",
-                   monitorId);
-            SCA_Object::Destroy(object);
-            return 0;
-        }
-        type = monitor->GetMonitorType();
-    }
-    // The task is held by its reference, so that a stop elsewhere cannot free it meanwhile.
-    SCA_SrvTaskRef task = m_Ctrl->GetTask(monitorId);
-    if (!task) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaAgent::PerfMonitorGetCounters: monitor %u is not "
-               "active",
-               monitorId);
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    int filled = 1;
-    {
-        std::lock_guard<std::mutex> run(task->GetRunLock());
-        if (type == SCA_SRV_MONITOR_COUNTERS) {
-            filled = static_cast<SCA_SrvTaskMonitor*>(task.get())
-                         ->GetManager()
-                         ->GetPerfMonitor()
-                         ->GetCounterList(object);
-        } else if (type == SCA_SRV_MONITOR_PROCESS) {
-            filled = static_cast<SCA_SrvTaskProcess*>(task.get())
-                         ->GetProcessMonitor()
-                         ->GetPerfMonitor()
-                         ->GetCounterList(object);
-        }
-    }
-    if (!filled) {
+    if (!m_Ctrl->GetPerfCounters(monitorId, object)) {
         SCA_Object::Destroy(object);
         return 0;
     }

@@ -63,7 +63,7 @@ SCA_KorvantaCtrl::SCA_KorvantaCtrl()
     // Report actions save the current report of the monitor that raised them.
     m_ActionCtrl.SetReportProvider(
         [](const SCA_TezAction* action, SCA_TezReport* report, void* self) {
-            return static_cast<SCA_KorvantaCtrl*>(self)->ProvideReport(action->GetMonitorName(),
+            return static_cast<SCA_KorvantaCtrl*>(self)->ProvideReport(action->GetMonitorId(),
                                                                        report);
         },
         this);
@@ -339,12 +339,12 @@ int SCA_KorvantaCtrl::DoStopServer() {
     // actions they queued stop.
     DeleteAllTasks();
     m_ActionCtrl.StopAll();
+    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
     if (!m_MonitorsLoaded) {
         // Never write over a monitors file that this start did not read.
         return 1;
     }
     m_MonitorsLoaded = false;
-    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
     if (!m_Monitors.Save()) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR,

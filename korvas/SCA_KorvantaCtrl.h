@@ -5,9 +5,11 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "korvas/SCA_SrvTask.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libtez/SCA_TezActionCtrl.h"
 #include "libtez/SCA_UpdateManager.h"
@@ -24,6 +26,7 @@ class SCA_KorvantaFact;
 class SCA_KorvantaNetInterface;
 class SCA_KorvantaServer;
 class SCA_SrvTask;
+class SCA_SrvTaskMonitor;
 class SCA_SrvTaskProcess;
 class SCA_TezSelfTest;
 struct tagSCA_TASK_PROCESS_STATE;
@@ -45,6 +48,13 @@ inline constexpr const char* SCA_OPTION_MAX_CONNECTIONS = "Max Client Connection
 inline constexpr uint32_t SCA_KORVAS_STRANGER_MAX_PAYLOAD = 1u << 20;
 inline constexpr uint32_t SCA_KORVAS_STRANGER_IDLE_MS = 60000;
 
+// What a monitor operation decides under the data lock, before its task is driven.
+enum class SCA_TaskStep {
+    kFail,  // the operation failed (reported); nothing is driven
+    kDone,  // the operation is complete; nothing is driven
+    kDrive, // the task is driven under its run lock
+};
+
 // The one control object of a korvas process: its configurations, parameters, debug log,
 // workers and monitors, and the control loop that runs the server side (the command server on
 // the control port with its agent factory) until it is told to stop.
@@ -53,6 +63,24 @@ inline constexpr uint32_t SCA_KORVAS_STRANGER_IDLE_MS = 60000;
 // (service run, StartProcess/StopProcess). Agents reach the members from the command server's
 // connection threads; they touch the loop only through the factory's stop event and the
 // restart flag.
+//
+// Threads and their data. Many threads meet here: the connection threads of the agents, the
+// control thread, each counter monitor's sampling thread and loader, each process monitor's
+// scanning thread, the action worker. One rule holds for all of them: data that a thread reads
+// while another changes it is read under its owner's lock, or is published as an immutable
+// snapshot that its writer replaces whole. Flags and counters read across threads are atomic.
+//  - The shared data (the user configuration, the monitors list, the profiles, the task list)
+//    is owned here and changed only under the data lock, through WithData, ChangeUserConfig and
+//    DriveMonitorTask; agents take no lock of their own.
+//  - What the sampling, scanning and action threads read of the user configuration (settings,
+//    rules, process rules) they read from its snapshot, which ChangeUserConfig republishes after
+//    each change.
+//  - A task's run (start, stop, pause, the reads of its live data) is driven under the task's
+//    run lock, taken only after the data lock was released (DriveMonitorTask): a stop joins
+//    sampling threads, which must never happen while the lists are locked. A driven step may
+//    take the data lock again (run lock, then data lock; never the other order).
+//  - A task's live data (samples, statuses, process list) is its monitoring core's, read under
+//    that object's own lock.
 class SCA_KorvantaCtrl : public SCA_ThreadObj {
 public:
     SCA_HEAP_OPERATORS
@@ -86,10 +114,33 @@ public:
     // "status run-state counters errors warnings computer description".
     int GetMonitorsStatus(SCA_ConfigObj* object) { return DoGetMonitors(object); }
 
-    // --- monitor tasks (SCA_KorvantaCtrlTasks.cpp). The monitors list, the task list, the
-    // profiles are behind one recursive lock (GetDataLock), which is never
-    // held while a task's run starts or stops: a task is taken out of the list under the lock
-    // and driven under its own run lock.
+    // --- the shared data. read() or change() runs under the data lock and its result is
+    // returned; ChangeUserConfig publishes the user configuration's snapshot afterwards, so that
+    // the monitoring threads see the change.
+    template <typename Read>
+    auto WithData(Read&& read) {
+        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        return read();
+    }
+    template <typename Change>
+    auto ChangeUserConfig(Change&& change) {
+        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        auto result = change();
+        m_UserConfig.PublishSnapshot();
+        return result;
+    }
+
+    // The one way a monitor's task is driven. Under the data lock: the monitor is found (else
+    // "<missingText> monitor ID - <id>" is reported and 0 answered) and atData(monitor, task)
+    // decides, task being the monitor's task or null (atData may create or take it). Unless it
+    // answers kDrive, that is the answer (kFail 0, kDone 1). Then, the data lock released,
+    // atRun(task) runs under the task's run lock and answers; a step that fails there undoes
+    // what atData changed itself (it may take the data lock again).
+    template <typename AtData, typename AtRun>
+    int DriveMonitorTask(uint32_t monitorId, const char* missingText, AtData&& atData,
+                         AtRun&& atRun);
+
+    // --- monitor tasks (SCA_KorvantaCtrlTasks.cpp)
     int AddTask(SCA_SrvMonitor* monitor, SCA_SrvTaskRef* task);
     int StartMonitor(uint32_t monitorId);
     int StopMonitor(uint32_t monitorId);
@@ -129,6 +180,8 @@ public:
     int GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj* errors);
     // The task of a monitor, or null.
     SCA_SrvTaskRef GetTask(uint32_t monitorId);
+    // The collector's counters of a monitor's task (the service computer's own for all ones).
+    int GetPerfCounters(uint32_t monitorId, SCA_ConfigObj* list);
     // Tests give new tasks short sampling periods and fixture sources.
     void SetTaskHook(SCA_SrvTaskHook hook);
 
@@ -203,10 +256,8 @@ public:
     // Tests point the self-test at fixture sources before it starts.
     using SelfTestHook = std::function<void(SCA_TezSelfTest*)>;
     void SetSelfTestHook(SelfTestHook hook);
-    // The monitor's current report for the action controller's report actions.
-    int ProvideReport(const char* monitorName, SCA_TezReport* report);
-
-    std::recursive_mutex& GetDataLock() { return m_DataLock; }
+    // The current report of the monitor whose condition raised a report action.
+    int ProvideReport(uint32_t monitorId, SCA_TezReport* report);
 
     // The console keys the loop reads in the console run (null: none); not owned.
     void SetConsoleInput(SCA_ConsoleInput* input) { m_ConsoleInput = input; }
@@ -256,25 +307,38 @@ private:
     // StartProcess and StopProcess come from the service host's thread.
     std::mutex m_ProcessLock;
 
-    // The task list's node for the monitor, or end.
-    std::vector<std::pair<uint32_t, SCA_SrvTaskRef>>::iterator FindTask(uint32_t monitorId);
-    // The task of a monitor that exists (null when it has none); 0, reported as the
-    // operation's "Invalid monitor ID" line, when there is no such monitor.
-    int TaskOfMonitor(uint32_t monitorId, const char* operation, SCA_SrvTaskRef* task);
+    // The task of a monitor (the caller holds the data lock), or null.
+    SCA_SrvTaskRef FindTask(uint32_t monitorId) const;
+    // Gives a counter task the monitor's current counter list, read under the data lock while
+    // the caller holds the task's run lock, so that of two changes the later one is synced
+    // last whatever order their syncs come in. 0 when the monitor is gone or the copy fails.
+    int SyncTaskCounters(uint32_t monitorId, SCA_SrvTaskMonitor* task);
     // Initialises task with a copy of monitor taken under the data lock and starts it; the
     // caller holds neither lock.
     int StartMonitor(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task);
     // Resumes a paused task; a task that cannot resume is stopped and started afresh.
     int StartTask(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task);
     int StopTask(const SCA_SrvTaskRef& task);
-    // Takes the task of monitorId out of the list, stops and deletes it outside the lock.
-    void DiscardTask(uint32_t monitorId);
-    // The process task of a process monitor for the process operations, with their texts.
-    int FindProcessTask(uint32_t monitorId, const char* operation, bool taskRequired,
-                        std::shared_ptr<SCA_SrvTaskProcess>* task, uint32_t* type);
+    // The data step of the process operations, with their texts: the monitor's type into type
+    // (may be null); a monitor of another type fails; one without a task fails when a task is
+    // required and is otherwise done.
+    SCA_TaskStep CheckProcessTask(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task,
+                                  const char* operation, bool taskRequired, uint32_t* type);
+    // DriveMonitorTask for a process operation: atRun(SCA_SrvTaskProcess&) under the run lock.
+    // *idle (may be null) tells whether the monitor had no task to drive.
+    template <typename AtRun>
+    int DriveProcessTask(uint32_t monitorId, const char* operation, bool taskRequired,
+                         uint32_t* type, bool* idle, AtRun&& atRun);
+    // A process query that fills one new object: read(task, object) under the run lock, the
+    // neutral state for a monitor never started.
+    template <typename Read>
+    int ReadProcessObject(uint32_t monitorId, const char* operation, const char* name,
+                          const char* failText, tagSCA_TASK_PROCESS_STATE* state,
+                          SCA_ConfigObj** out, Read&& read);
 
     std::recursive_mutex m_DataLock;
-    std::vector<std::pair<uint32_t, SCA_SrvTaskRef>> m_Tasks;
+    // By monitor id.
+    std::unordered_map<uint32_t, SCA_SrvTaskRef> m_Tasks;
     SCA_SrvTaskHook m_TaskHook;
     uint16_t m_NetworkPort;
     std::atomic<int> m_NetworkJoined{0};
@@ -285,3 +349,27 @@ private:
     std::shared_ptr<SCA_TezSelfTest> m_SelfTest;
     SelfTestHook m_SelfTestHook;
 };
+
+template <typename AtData, typename AtRun>
+int SCA_KorvantaCtrl::DriveMonitorTask(uint32_t monitorId, const char* missingText, AtData&& atData,
+                                       AtRun&& atRun) {
+    SCA_SrvTaskRef task;
+    {
+        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        SCA_SrvMonitor* monitor = FindMonitor(monitorId, missingText);
+        if (monitor == nullptr) {
+            return 0;
+        }
+        task = FindTask(monitorId);
+        switch (atData(*monitor, task)) {
+        case SCA_TaskStep::kFail:
+            return 0;
+        case SCA_TaskStep::kDone:
+            return 1;
+        case SCA_TaskStep::kDrive:
+            break;
+        }
+    }
+    std::lock_guard<std::mutex> run(task->GetRunLock());
+    return atRun(task);
+}

@@ -1,9 +1,12 @@
-// The queries of a process monitor's data. The task is looked up under the data lock; its
-// process monitor is read under that monitor's own lock (the task's helpers take it) and the
-// task's run lock, so a stop cannot take the data away during a read.
+// The queries of a process monitor's data, each through DriveProcessTask: the task is looked up
+// under the data lock; its process monitor is read under that monitor's own lock (the task's
+// helpers take it) and the task's run lock, so a stop cannot take the data away during a read.
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "korvas/SCA_SrvTaskProcess.h"
@@ -14,7 +17,6 @@
 
 namespace {
 
-constexpr uint32_t kProcessMonitor = 1;
 // The modules operation's failure codes for the client.
 constexpr uint32_t kModulesFailed = 100144;
 constexpr uint32_t kModulesNoObject = 100137;
@@ -37,139 +39,142 @@ void IdleState(tagSCA_TASK_PROCESS_STATE* state) {
     state->RepStatus = SCA_TASK_STATUS_IDLE;
 }
 
-// Makes the result object and, when the monitor has a task, lets read fill it under the task's
-// run lock; a monitor never started answers the neutral state with the empty object.
-template <typename Read>
-int ReadProcessObject(const std::shared_ptr<SCA_SrvTaskProcess>& task, const char* name,
-                      const char* failText, tagSCA_TASK_PROCESS_STATE* state, SCA_ConfigObj** out,
-                      Read&& read) {
-    SCA_ConfigObj* object = NewObject(name, failText);
-    if (object == nullptr) {
-        return 0;
+} // namespace
+
+SCA_TaskStep SCA_KorvantaCtrl::CheckProcessTask(const SCA_SrvMonitor& monitor,
+                                                const SCA_SrvTaskRef& task, const char* operation,
+                                                bool taskRequired, uint32_t* type) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (type != nullptr) {
+        *type = monitor.GetMonitorType();
+    }
+    if (monitor.GetMonitorType() != SCA_SRV_MONITOR_PROCESS) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: invalid monitor type - %u", operation,
+               monitor.GetMonitorType());
+        return SCA_TaskStep::kFail;
     }
     if (!task) {
-        IdleState(state);
-        *out = object;
+        if (taskRequired) {
+            report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: monitor %u is not active", operation,
+                   monitor.GetMonitorId());
+            return SCA_TaskStep::kFail;
+        }
+        return SCA_TaskStep::kDone;
+    }
+    if (task->GetTaskType() != SCA_TASK_PROCESSES) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: invalid process monitor task type - %u",
+               operation, task->GetTaskType());
+        return SCA_TaskStep::kFail;
+    }
+    return SCA_TaskStep::kDrive;
+}
+
+template <typename AtRun>
+int SCA_KorvantaCtrl::DriveProcessTask(uint32_t monitorId, const char* operation, bool taskRequired,
+                                       uint32_t* type, bool* idle, AtRun&& atRun) {
+    const std::string missing = std::string("SCA_KorvantaCtrl::") + operation + ": invalid";
+    if (idle != nullptr) {
+        *idle = true;
+    }
+    return DriveMonitorTask(
+        monitorId, missing.c_str(),
+        [&](const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            return CheckProcessTask(monitor, task, operation, taskRequired, type);
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (idle != nullptr) {
+                *idle = false;
+            }
+            return atRun(static_cast<SCA_SrvTaskProcess&>(*task));
+        });
+}
+
+namespace {
+
+// Owns the result objects of a query until they are handed to the caller.
+class Results {
+public:
+    Results() = default;
+    ~Results() {
+        for (SCA_ConfigObj* object : m_Objects) {
+            SCA_Object::Destroy(object);
+        }
+    }
+    Results(const Results&) = delete;
+    Results& operator=(const Results&) = delete;
+
+    // A new object kept here, or null (reported with text).
+    SCA_ConfigObj* Make(const char* name, const char* text) {
+        SCA_ConfigObj* object = NewObject(name, text);
+        if (object != nullptr) {
+            m_Objects.push_back(object);
+        }
+        return object;
+    }
+    // Gives the objects, in the order made, to the caller's pointers; 1.
+    int HandOver(std::initializer_list<SCA_ConfigObj**> out) {
+        size_t index = 0;
+        for (SCA_ConfigObj** target : out) {
+            *target = m_Objects[index++];
+        }
+        m_Objects.clear();
         return 1;
     }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!read(*task, object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *out = object;
-    return 1;
-}
+
+private:
+    std::vector<SCA_ConfigObj*> m_Objects;
+};
 
 } // namespace
 
-int SCA_KorvantaCtrl::FindProcessTask(uint32_t monitorId, const char* operation, bool taskRequired,
-                                      std::shared_ptr<SCA_SrvTaskProcess>* task, uint32_t* type) {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: invalid monitor ID - %u", operation,
-               monitorId);
-        return 0;
-    }
-    if (type != nullptr) {
-        *type = monitor->GetMonitorType();
-    }
-    if (monitor->GetMonitorType() != kProcessMonitor) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: invalid monitor type - %u", operation,
-               monitor->GetMonitorType());
-        return 0;
-    }
-    auto it = FindTask(monitorId);
-    if (it == m_Tasks.end()) {
-        if (taskRequired) {
-            report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: monitor %u is not active", operation,
-                   monitorId);
-            return 0;
-        }
-        task->reset();
-        return 1;
-    }
-    if (it->second->GetTaskType() != SCA_TASK_PROCESSES) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: invalid process monitor task type - %u",
-               operation, it->second->GetTaskType());
-        return 0;
-    }
-    *task = std::static_pointer_cast<SCA_SrvTaskProcess>(it->second);
-    return 1;
-}
-
 int SCA_KorvantaCtrl::GetMonitorProcessLog(uint32_t monitorId, SCA_ConfigObj** log) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessLog", true, &task, nullptr)) {
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject(
+    Results results;
+    SCA_ConfigObj* object = results.Make(
         "ProcessLog",
         "SCA_KorvantaCtrl::GetMonitorProcessLog: cannot create process log config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->SerializeProcessLog(object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *log = object;
-    return 1;
+    return object != nullptr &&
+                   DriveProcessTask(
+                       monitorId, "GetMonitorProcessLog", true, nullptr, nullptr,
+                       [&](SCA_SrvTaskProcess& task) { return task.SerializeProcessLog(object); })
+               ? results.HandOver({log})
+               : 0;
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessList(uint32_t monitorId, uint32_t details,
                                             SCA_ConfigObj** list) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessList", true, &task, nullptr)) {
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject(
+    Results results;
+    SCA_ConfigObj* object = results.Make(
         "ProcessList",
         "SCA_KorvantaCtrl::GetMonitorProcessList: cannot create process list config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->SerializeProcessList(object, details)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *list = object;
-    return 1;
+    return object != nullptr &&
+                   DriveProcessTask(monitorId, "GetMonitorProcessList", true, nullptr, nullptr,
+                                    [&](SCA_SrvTaskProcess& task) {
+                                        return task.SerializeProcessList(object, details);
+                                    })
+               ? results.HandOver({list})
+               : 0;
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessListStatus(uint32_t monitorId, uint32_t* type,
                                                   uint32_t* status, uint32_t* processStatus,
                                                   uint64_t* startTime, uint32_t* listStatus,
                                                   SCA_ConfigObj** list) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessListStatus", false, &task, type)) {
-        return 0;
-    }
+    Results results;
     SCA_ConfigObj* object =
-        NewObject("ProcessListStatus", "SCA_KorvantaCtrl::GetMonitorProcessListStatus: cannot "
-                                       "create process list status object");
-    if (object == nullptr) {
-        return 0;
-    }
-    if (!task) {
-        *status = SCA_TASK_STATUS_IDLE;
-        *processStatus = SCA_PROCESS_IDLE;
-        *startTime = 0;
-        *listStatus = 0;
-        *list = object;
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->GetListStatus(status, processStatus, startTime, listStatus, object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *list = object;
-    return 1;
+        results.Make("ProcessListStatus", "SCA_KorvantaCtrl::GetMonitorProcessListStatus: cannot "
+                                          "create process list status object");
+    *status = SCA_TASK_STATUS_IDLE;
+    *processStatus = SCA_PROCESS_IDLE;
+    *startTime = 0;
+    *listStatus = 0;
+    return object != nullptr &&
+                   DriveProcessTask(monitorId, "GetMonitorProcessListStatus", false, type, nullptr,
+                                    [&](SCA_SrvTaskProcess& task) {
+                                        return task.GetListStatus(status, processStatus, startTime,
+                                                                  listStatus, object);
+                                    })
+               ? results.HandOver({list})
+               : 0;
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t* type,
@@ -177,71 +182,68 @@ int SCA_KorvantaCtrl::GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t
                                                     uint64_t* startTime, uint32_t* listStatus,
                                                     uint32_t fromLogId, SCA_ConfigObj** list,
                                                     SCA_ConfigObj** log) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessListStatusEx", false, &task, type)) {
-        return 0;
-    }
+    Results results;
     SCA_ConfigObj* object =
-        NewObject("ProcessListStatus", "SCA_KorvantaCtrl::GetMonitorProcessListStatusEx: cannot "
-                                       "create process list status object");
-    if (object == nullptr) {
-        return 0;
-    }
-    SCA_ConfigObj* logObject = NewObject(
+        results.Make("ProcessListStatus", "SCA_KorvantaCtrl::GetMonitorProcessListStatusEx: "
+                                          "cannot create process list status object");
+    SCA_ConfigObj* logObject = results.Make(
         "ProcessLog",
         "SCA_KorvantaCtrl::GetMonitorProcessListStatusEx: cannot create process log object");
-    if (logObject == nullptr) {
-        SCA_Object::Destroy(object);
+    *status = SCA_TASK_STATUS_IDLE;
+    *processStatus = SCA_PROCESS_IDLE;
+    *startTime = 0;
+    *listStatus = 0;
+    return object != nullptr && logObject != nullptr &&
+                   DriveProcessTask(
+                       monitorId, "GetMonitorProcessListStatusEx", false, type, nullptr,
+                       [&](SCA_SrvTaskProcess& task) {
+                           return task.GetListStatusEx(status, processStatus, startTime, listStatus,
+                                                       object, fromLogId, logObject);
+                       })
+               ? results.HandOver({list, log})
+               : 0;
+}
+
+template <typename Read>
+int SCA_KorvantaCtrl::ReadProcessObject(uint32_t monitorId, const char* operation, const char* name,
+                                        const char* failText, tagSCA_TASK_PROCESS_STATE* state,
+                                        SCA_ConfigObj** out, Read&& read) {
+    Results results;
+    SCA_ConfigObj* object = results.Make(name, failText);
+    bool idle = true;
+    if (object == nullptr ||
+        !DriveProcessTask(monitorId, operation, false, nullptr, &idle,
+                          [&](SCA_SrvTaskProcess& task) { return read(task, object); })) {
         return 0;
     }
-    if (!task) {
-        *status = SCA_TASK_STATUS_IDLE;
-        *processStatus = SCA_PROCESS_IDLE;
-        *startTime = 0;
-        *listStatus = 0;
-    } else {
-        std::lock_guard<std::mutex> run(task->GetRunLock());
-        if (!task->GetListStatusEx(status, processStatus, startTime, listStatus, object, fromLogId,
-                                   logObject)) {
-            SCA_Object::Destroy(object);
-            SCA_Object::Destroy(logObject);
-            return 0;
-        }
+    // A monitor never started answers the neutral state with the empty object.
+    if (idle) {
+        IdleState(state);
     }
-    *list = object;
-    *log = logObject;
-    return 1;
+    return results.HandOver({out});
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessCounterList(uint32_t monitorId, uint32_t processId,
                                                    tagSCA_TASK_PROCESS_STATE* state,
                                                    SCA_ConfigObj** list) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessCounterList", false, &task, nullptr)) {
-        return 0;
-    }
     return ReadProcessObject(
-        task, "CounterList",
+        monitorId, "GetMonitorProcessCounterList", "CounterList",
         "SCA_KorvantaCtrl::GetMonitorProcessCounterList: cannot create counter list config "
         "object",
-        state, list, [&](SCA_SrvTaskProcess& running, SCA_ConfigObj* object) {
-            return running.GetProcessCounterList(processId, state, object);
+        state, list, [&](SCA_SrvTaskProcess& task, SCA_ConfigObj* object) {
+            return task.GetProcessCounterList(processId, state, object);
         });
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessCountersStatus(uint32_t monitorId, uint32_t processId,
                                                       tagSCA_TASK_PROCESS_STATE* state,
                                                       SCA_ConfigObj** list) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessCountersStatus", false, &task, nullptr)) {
-        return 0;
-    }
     return ReadProcessObject(
-        task, "CountersStatus",
+        monitorId, "GetMonitorProcessCountersStatus", "CountersStatus",
         "SCA_KorvantaCtrl::GetMonitorProcessCountersStatus: cannot create counters status "
         "object",
-        state, list, [&](SCA_SrvTaskProcess& running, SCA_ConfigObj* object) {
-            return running.GetProcessCountersStatus(processId, state, object);
+        state, list, [&](SCA_SrvTaskProcess& task, SCA_ConfigObj* object) {
+            return task.GetProcessCountersStatus(processId, state, object);
         });
 }
 
@@ -251,57 +253,40 @@ int SCA_KorvantaCtrl::GetMonitorProcessCountersStatusEx(uint32_t monitorId, uint
                                                         uint32_t count, SCA_ConfigObj** list,
                                                         SCA_ConfigObj** data, uint64_t* dataTime) {
     *dataTime = 0;
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessCountersStatus", false, &task, nullptr)) {
-        return 0;
-    }
+    Results results;
     SCA_ConfigObj* object =
-        NewObject("CountersStatus", "SCA_KorvantaCtrl::GetMonitorProcessCountersStatus: cannot "
-                                    "create counters status object");
-    if (object == nullptr) {
-        return 0;
-    }
+        results.Make("CountersStatus", "SCA_KorvantaCtrl::GetMonitorProcessCountersStatus: cannot "
+                                       "create counters status object");
     SCA_ConfigObj* dataObject =
-        NewObject("CurrentCounterData", "SCA_KorvantaCtrl::GetMonitorProcessCountersStatusEx: "
-                                        "cannot create counters status object");
-    if (dataObject == nullptr) {
-        SCA_Object::Destroy(object);
+        results.Make("CurrentCounterData", "SCA_KorvantaCtrl::GetMonitorProcessCountersStatusEx: "
+                                           "cannot create counters status object");
+    bool idle = true;
+    if (object == nullptr || dataObject == nullptr ||
+        !DriveProcessTask(monitorId, "GetMonitorProcessCountersStatus", false, nullptr, &idle,
+                          [&](SCA_SrvTaskProcess& task) {
+                              return task.GetProcessCountersStatusEx(
+                                  processId, state, object, counterId, since, count, dataObject);
+                          })) {
         return 0;
     }
-    if (!task) {
+    if (idle) {
         IdleState(state);
-    } else {
-        std::lock_guard<std::mutex> run(task->GetRunLock());
-        if (!task->GetProcessCountersStatusEx(processId, state, object, counterId, since, count,
-                                              dataObject)) {
-            SCA_Object::Destroy(object);
-            SCA_Object::Destroy(dataObject);
-            return 0;
-        }
     }
-    *list = object;
-    *data = dataObject;
-    return 1;
+    return results.HandOver({list, data});
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcess(uint32_t monitorId, uint32_t processId, uint32_t load,
                                         SCA_ConfigObj** process) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcess", true, &task, nullptr)) {
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject(
+    Results results;
+    SCA_ConfigObj* object = results.Make(
         "Process", "SCA_KorvantaCtrl::GetMonitorProcess: cannot create process config object");
-    if (object == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->SerializeProcess(processId, load, object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *process = object;
-    return 1;
+    return object != nullptr &&
+                   DriveProcessTask(monitorId, "GetMonitorProcess", true, nullptr, nullptr,
+                                    [&](SCA_SrvTaskProcess& task) {
+                                        return task.SerializeProcess(processId, load, object);
+                                    })
+               ? results.HandOver({process})
+               : 0;
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessModules(uint32_t monitorId, uint32_t processId,
@@ -311,80 +296,75 @@ int SCA_KorvantaCtrl::GetMonitorProcessModules(uint32_t monitorId, uint32_t proc
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     *ok = 0;
     *error = kModulesFailed;
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessModules", true, &task, nullptr)) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    uint32_t pid = 0;
-    if (!task->GetProcessInstance(processId, processName, kNameSize, &pid)) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::GetMonitorProcessModules: invalid process ID - %u", processId);
-        return 0;
-    }
-    if (pid == 0) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::GetMonitorProcessModules: No process instances.");
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject(
-        "Modules",
-        "SCA_KorvantaCtrl::GetMonitorProcessModules: cannot create modules config object");
-    if (object == nullptr) {
-        *error = kModulesNoObject;
-        return 0;
-    }
-    SCA_ExeModuleList list(static_cast<int>(option));
-    uint32_t readError = 0;
-    if (!task->GetProcessMonitor()->ReadModules(pid, &list, &readError)) {
-        *error = readError;
-        *modules = object;
-        return 1;
-    }
-    if (!list.Serialize(object)) {
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *ok = 1;
-    *error = 0;
-    *modules = object;
-    return 1;
+    Results results;
+    return DriveProcessTask(
+        monitorId, "GetMonitorProcessModules", true, nullptr, nullptr,
+        [&](SCA_SrvTaskProcess& task) {
+            uint32_t pid = 0;
+            if (!task.GetProcessInstance(processId, processName, kNameSize, &pid)) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaCtrl::GetMonitorProcessModules: invalid process ID - %u",
+                       processId);
+                return 0;
+            }
+            if (pid == 0) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaCtrl::GetMonitorProcessModules: No process instances.");
+                return 0;
+            }
+            SCA_ConfigObj* object =
+                results.Make("Modules", "SCA_KorvantaCtrl::GetMonitorProcessModules: cannot "
+                                        "create modules config object");
+            if (object == nullptr) {
+                *error = kModulesNoObject;
+                return 0;
+            }
+            SCA_ExeModuleList list(static_cast<int>(option));
+            uint32_t readError = 0;
+            if (!task.GetProcessMonitor()->ReadModules(pid, &list, &readError)) {
+                *error = readError;
+                return results.HandOver({modules});
+            }
+            if (!list.Serialize(object)) {
+                return 0;
+            }
+            *ok = 1;
+            *error = 0;
+            return results.HandOver({modules});
+        });
 }
 
 int SCA_KorvantaCtrl::GetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj** list) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "GetMonitorProcessExcludeList", true, &task, nullptr)) {
-        return 0;
-    }
-    SCA_ConfigObj* object = NewObject(
+    Results results;
+    SCA_ConfigObj* object = results.Make(
         "ExludeList",
         "SCA_KorvantaCtrl::GetMonitorProcessExcludeList: cannot create process exclude list");
-    if (object == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->GetExcludeList(object)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaCtrl::GetMonitorProcessExcludeList: cannot copy process exclude list");
-        SCA_Object::Destroy(object);
-        return 0;
-    }
-    *list = object;
-    return 1;
+    return object != nullptr &&
+                   DriveProcessTask(
+                       monitorId, "GetMonitorProcessExcludeList", true, nullptr, nullptr,
+                       [&](SCA_SrvTaskProcess& task) {
+                           if (task.GetExcludeList(object)) {
+                               return 1;
+                           }
+                           SCA_GetReportFunction(__FILE__, __LINE__)(
+                               SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorProcessExcludeList: "
+                                                "cannot copy process exclude list");
+                           return 0;
+                       })
+               ? results.HandOver({list})
+               : 0;
 }
 
 int SCA_KorvantaCtrl::SetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj* list) {
-    std::shared_ptr<SCA_SrvTaskProcess> task;
-    if (!FindProcessTask(monitorId, "SetMonitorProcessExcludeList", true, &task, nullptr)) {
-        return 0;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (list == nullptr || !task->SetExcludeList(list)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KorvantaCtrl::SetMonitorProcessExcludeList: cannot copy process exclude list");
-        return 0;
-    }
-    return 1;
+    return DriveProcessTask(monitorId, "SetMonitorProcessExcludeList", true, nullptr, nullptr,
+                            [&](SCA_SrvTaskProcess& task) {
+                                if (list != nullptr && task.SetExcludeList(list)) {
+                                    return 1;
+                                }
+                                SCA_GetReportFunction(__FILE__, __LINE__)(
+                                    SCA_LEVEL_ERROR,
+                                    "SCA_KorvantaCtrl::SetMonitorProcessExcludeList: cannot copy "
+                                    "process exclude list");
+                                return 0;
+                            });
 }

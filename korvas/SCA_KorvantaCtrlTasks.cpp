@@ -1,10 +1,6 @@
 // The control object's monitor tasks: one task per started monitor, created, driven and counted
-// here for the agents of every connection and the control thread.
-//
-// Locking: the monitors list and the task list are read and changed under the data lock only;
-// a task's run (start, stop, pause, reset, reads of its data) is driven under the task's own
-// run lock, taken only after the data lock was released. A run stops by joining its sampling
-// thread, so no operation ever waits for that while it keeps the lists locked.
+// here for the agents of every connection and the control thread, each operation through
+// DriveMonitorTask (see the control object's header for the locks).
 #include <cstdio>
 #include <new>
 #include <string>
@@ -12,13 +8,12 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "korvas/SCA_SrvTaskMonitor.h"
 #include "korvas/SCA_SrvTaskProcess.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_TezProcessStatus.h"
 
 namespace {
 
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kProcessMonitor = 1;
 constexpr size_t kStatusTextSize = 1024;
 
 SCA_SrvTaskRef Share(SCA_SrvTask* task) {
@@ -33,19 +28,14 @@ const char* ComputerOf(SCA_SrvMonitor* monitor) {
 
 } // namespace
 
-std::vector<std::pair<uint32_t, SCA_SrvTaskRef>>::iterator
-SCA_KorvantaCtrl::FindTask(uint32_t monitorId) {
-    auto it = m_Tasks.begin();
-    while (it != m_Tasks.end() && it->first != monitorId) {
-        ++it;
-    }
-    return it;
+SCA_SrvTaskRef SCA_KorvantaCtrl::FindTask(uint32_t monitorId) const {
+    auto it = m_Tasks.find(monitorId);
+    return it != m_Tasks.end() ? it->second : nullptr;
 }
 
 SCA_SrvTaskRef SCA_KorvantaCtrl::GetTask(uint32_t monitorId) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    auto it = FindTask(monitorId);
-    return it != m_Tasks.end() ? it->second : nullptr;
+    return FindTask(monitorId);
 }
 
 void SCA_KorvantaCtrl::SetTaskHook(SCA_SrvTaskHook hook) {
@@ -58,11 +48,11 @@ int SCA_KorvantaCtrl::AddTask(SCA_SrvMonitor* monitor, SCA_SrvTaskRef* task) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
     SCA_SrvTask* created = nullptr;
     switch (monitor->GetMonitorType()) {
-    case kCounterMonitor:
+    case SCA_SRV_MONITOR_COUNTERS:
         created = new (std::nothrow)
             SCA_SrvTaskMonitor(&m_Config, &m_UserConfig, &m_Params, &m_ReportIndex, &m_ActionCtrl);
         break;
-    case kProcessMonitor:
+    case SCA_SRV_MONITOR_PROCESS:
         created = new (std::nothrow)
             SCA_SrvTaskProcess(&m_Config, &m_UserConfig, &m_Params, &m_ReportIndex, &m_ActionCtrl);
         break;
@@ -80,59 +70,59 @@ int SCA_KorvantaCtrl::AddTask(SCA_SrvMonitor* monitor, SCA_SrvTaskRef* task) {
         m_TaskHook(created);
     }
     SCA_SrvTaskRef shared = Share(created);
-    m_Tasks.emplace_back(monitor->GetMonitorId(), shared);
+    m_Tasks[monitor->GetMonitorId()] = shared;
     *task = std::move(shared);
     return 1;
+}
+
+SCA_SrvMonitor* SCA_KorvantaCtrl::FindMonitor(uint32_t monitorId, const char* missingText) {
+    SCA_SrvMonitor* monitor = nullptr;
+    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s monitor ID - %u",
+                                                  missingText, monitorId);
+        return nullptr;
+    }
+    return monitor;
 }
 
 // --- starting and stopping ------------------------------------------------------------------
 
 int SCA_KorvantaCtrl::StartMonitor(uint32_t monitorId) {
     SCA_SrvMonitor copy(&m_Config, &m_UserConfig);
-    SCA_SrvTaskRef task;
     SCA_SrvTaskRef discarded;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::StartMonitor: invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        if (monitor->GetMonitorType() == kCounterMonitor &&
-            monitor->GetProfile()->GetCounterList()->Count() == 0) {
-            return 1;
-        }
-        if (!copy.SetContent(*monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartMonitor: Cannot init monitor - %u",
-                monitorId);
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it != m_Tasks.end() && it->second->GetTaskType() != monitor->GetMonitorType()) {
-            // A task of the other kind cannot run this monitor: it goes, a new one comes.
-            discarded = std::move(it->second);
-            m_Tasks.erase(it);
-            it = m_Tasks.end();
-        }
-        if (it != m_Tasks.end()) {
-            task = it->second;
-        } else if (!AddTask(monitor, &task)) {
-            return 0;
-        }
-    }
-    if (discarded) {
-        StopTask(discarded);
-        discarded.reset();
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    switch (task->GetState()) {
-    case SCA_PROCESS_PAUSED:
-        return StartTask(copy, task);
-    case SCA_PROCESS_RUNNING:
-        return 1;
-    default:
-        return StartMonitor(copy, task);
-    }
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::StartMonitor: invalid",
+        [&](SCA_SrvMonitor& monitor, SCA_SrvTaskRef& task) {
+            if (monitor.GetMonitorType() == SCA_SRV_MONITOR_COUNTERS &&
+                monitor.GetProfile()->GetCounterList()->Count() == 0) {
+                return SCA_TaskStep::kDone;
+            }
+            if (!copy.SetContent(monitor)) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartMonitor: Cannot init monitor - %u",
+                    monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            if (task && task->GetTaskType() != monitor.GetMonitorType()) {
+                // A task of the other kind cannot run this monitor: it goes, a new one comes.
+                discarded = std::move(task);
+                m_Tasks.erase(monitorId);
+            }
+            return task || AddTask(&monitor, &task) ? SCA_TaskStep::kDrive : SCA_TaskStep::kFail;
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (discarded) {
+                StopTask(discarded);
+            }
+            switch (task->GetState()) {
+            case SCA_PROCESS_PAUSED:
+                return StartTask(copy, task);
+            case SCA_PROCESS_RUNNING:
+                return 1;
+            default:
+                return StartMonitor(copy, task);
+            }
+        });
 }
 
 int SCA_KorvantaCtrl::StartMonitor(const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
@@ -148,10 +138,10 @@ int SCA_KorvantaCtrl::StartMonitor(const SCA_SrvMonitor& monitor, const SCA_SrvT
         return 0;
     }
     task->SetState(SCA_PROCESS_RUNNING);
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    WithData([this] {
         m_UserConfig.AddTotalTasks();
-    }
+        return 1;
+    });
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Start Monitor: %s",
                                               monitor.GetDescription());
     return 1;
@@ -173,104 +163,66 @@ int SCA_KorvantaCtrl::StopTask(const SCA_SrvTaskRef& task) {
     return 1;
 }
 
+namespace {
+
+// The data step of the operations that drive a task when the monitor has one and do nothing
+// when it has none.
+SCA_TaskStep DriveIfTask(const SCA_SrvMonitor& /*monitor*/, const SCA_SrvTaskRef& task) {
+    return task ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
+}
+
+} // namespace
+
 int SCA_KorvantaCtrl::StopMonitor(uint32_t monitorId) {
-    SCA_SrvTaskRef task;
     std::string description;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::StopMonitor: invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::StopMonitor: invalid",
+        [&](const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            description = monitor.GetDescription();
+            return DriveIfTask(monitor, task);
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (task->IsActive()) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Stop Monitor: %s",
+                                                          description.c_str());
+                task->StopProcess();
+            }
             return 1;
-        }
-        task = it->second;
-        description = monitor->GetDescription();
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->IsActive()) {
-        return 1;
-    }
-    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Stop Monitor: %s",
-                                              description.c_str());
-    task->StopProcess();
-    return 1;
-}
-
-SCA_SrvMonitor* SCA_KorvantaCtrl::FindMonitor(uint32_t monitorId, const char* missingText) {
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s monitor ID - %u",
-                                                  missingText, monitorId);
-        return nullptr;
-    }
-    return monitor;
-}
-
-int SCA_KorvantaCtrl::TaskOfMonitor(uint32_t monitorId, const char* operation,
-                                    SCA_SrvTaskRef* task) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = nullptr;
-    if (!m_Monitors.GetMonitor(monitorId, &monitor)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::%s: Invalid monitor ID - %u", operation, monitorId);
-        return 0;
-    }
-    auto it = FindTask(monitorId);
-    *task = it != m_Tasks.end() ? it->second : nullptr;
-    return 1;
+        });
 }
 
 int SCA_KorvantaCtrl::PauseMonitor(uint32_t monitorId) {
-    SCA_SrvTaskRef task;
-    if (!TaskOfMonitor(monitorId, "PauseMonitor", &task)) {
-        return 0;
-    }
-    if (task == nullptr) {
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    // Only a running task pauses: a stopped or failed one keeps showing what it is.
-    if (task->GetState() == SCA_PROCESS_RUNNING && task->Pause()) {
-        task->SetState(SCA_PROCESS_PAUSED);
-    }
-    return 1;
+    return DriveMonitorTask(monitorId, "SCA_KorvantaCtrl::PauseMonitor: Invalid", DriveIfTask,
+                            [](const SCA_SrvTaskRef& task) {
+                                // Only a running task pauses: a stopped or failed one keeps
+                                // showing what it is.
+                                if (task->GetState() == SCA_PROCESS_RUNNING && task->Pause()) {
+                                    task->SetState(SCA_PROCESS_PAUSED);
+                                }
+                                return 1;
+                            });
 }
 
 int SCA_KorvantaCtrl::ResetMonitor(uint32_t monitorId) {
-    SCA_SrvTaskRef task;
-    if (!TaskOfMonitor(monitorId, "ResetMonitor", &task)) {
-        return 0;
-    }
-    if (task == nullptr) {
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    return task->GetState() == SCA_PROCESS_RUNNING ? task->Reset() : 1;
+    return DriveMonitorTask(monitorId, "SCA_KorvantaCtrl::ResetMonitor: Invalid", DriveIfTask,
+                            [](const SCA_SrvTaskRef& task) {
+                                return task->GetState() == SCA_PROCESS_RUNNING ? task->Reset() : 1;
+                            });
 }
 
 int SCA_KorvantaCtrl::RestartMonitor(uint32_t monitorId) {
-    SCA_SrvTaskRef task;
-    if (!TaskOfMonitor(monitorId, "RestartMonitor", &task)) {
-        return 0;
-    }
-    if (task == nullptr) {
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    return task->Restart();
+    return DriveMonitorTask(monitorId, "SCA_KorvantaCtrl::RestartMonitor: Invalid", DriveIfTask,
+                            [](const SCA_SrvTaskRef& task) { return task->Restart(); });
 }
 
 int SCA_KorvantaCtrl::StartAllMonitors() {
-    std::vector<uint32_t> ids;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::vector<uint32_t> ids = WithData([this] {
+        std::vector<uint32_t> all;
         for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
-            ids.push_back(node->GetId());
+            all.push_back(node->GetId());
         }
-    }
+        return all;
+    });
     for (uint32_t id : ids) {
         StartMonitor(id);
     }
@@ -278,15 +230,15 @@ int SCA_KorvantaCtrl::StartAllMonitors() {
 }
 
 int SCA_KorvantaCtrl::StartAutoMonitors() {
-    std::vector<uint32_t> ids;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::vector<uint32_t> ids = WithData([this] {
+        std::vector<uint32_t> automatic;
         for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
             if (node->GetItem()->GetAutoStart() != 0) {
-                ids.push_back(node->GetId());
+                automatic.push_back(node->GetId());
             }
         }
-    }
+        return automatic;
+    });
     for (uint32_t id : ids) {
         StartMonitor(id);
     }
@@ -294,13 +246,13 @@ int SCA_KorvantaCtrl::StartAutoMonitors() {
 }
 
 int SCA_KorvantaCtrl::StopAllTasks() {
-    std::vector<SCA_SrvTaskRef> tasks;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        for (const auto& node : m_Tasks) {
-            tasks.push_back(node.second);
+    std::vector<SCA_SrvTaskRef> tasks = WithData([this] {
+        std::vector<SCA_SrvTaskRef> all;
+        for (const auto& [id, task] : m_Tasks) {
+            all.push_back(task);
         }
-    }
+        return all;
+    });
     for (const SCA_SrvTaskRef& task : tasks) {
         StopTask(task);
     }
@@ -308,115 +260,87 @@ int SCA_KorvantaCtrl::StopAllTasks() {
 }
 
 int SCA_KorvantaCtrl::DeleteAllTasks() {
-    std::vector<std::pair<uint32_t, SCA_SrvTaskRef>> tasks;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::unordered_map<uint32_t, SCA_SrvTaskRef> tasks;
+    WithData([&] {
         tasks.swap(m_Tasks);
-    }
-    for (auto& node : tasks) {
-        StopTask(node.second);
-        node.second.reset();
-    }
-    return 1;
-}
-
-void SCA_KorvantaCtrl::DiscardTask(uint32_t monitorId) {
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            return;
-        }
-        task = std::move(it->second);
-        m_Tasks.erase(it);
-    }
-    StopTask(task);
-}
-
-// --- monitor-list changes that reach the tasks ------------------------------------------------
-
-int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor =
-            FindMonitor(monitorId, "SCA_KorvantaAgent::DeleteMonitor: invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        // The monitor and its task leave together, so no start can slip in between.
-        auto it = FindTask(monitorId);
-        if (it != m_Tasks.end()) {
-            task = std::move(it->second);
-            m_Tasks.erase(it);
-        }
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Delete Monitor: %s",
-                                                  monitor->GetDescription());
-        m_Monitors.DeleteMonitor(monitorId);
-    }
-    if (task) {
+        return 1;
+    });
+    for (auto& [id, task] : tasks) {
         StopTask(task);
     }
     return 1;
 }
 
+// --- monitor-list changes that reach the tasks ------------------------------------------------
+
+int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaAgent::DeleteMonitor: invalid",
+        [&](const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            // The monitor and its task leave together, so no start can slip in between.
+            m_Tasks.erase(monitorId);
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Delete Monitor: %s",
+                                                      monitor.GetDescription());
+            m_Monitors.DeleteMonitor(monitorId);
+            return task ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
+        },
+        [](const SCA_SrvTaskRef& task) { return task->StopProcess(); });
+}
+
 int SCA_KorvantaCtrl::DeleteAllMonitors() {
-    std::vector<std::pair<uint32_t, SCA_SrvTaskRef>> tasks;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::unordered_map<uint32_t, SCA_SrvTaskRef> tasks;
+    WithData([&] {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Delete All Monitos");
         tasks.swap(m_Tasks);
         m_Monitors.ClearAll();
-    }
-    for (auto& node : tasks) {
-        StopTask(node.second);
-        node.second.reset();
+        return 1;
+    });
+    for (auto& [id, task] : tasks) {
+        StopTask(task);
     }
     return 1;
 }
 
 int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    SCA_SrvMonitor changed(&m_Config, &m_UserConfig);
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor =
-            FindMonitor(monitorId, "SCA_KorvantaAgent::SetMonitorObj: invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        if (object == nullptr || !changed.SetContent(*monitor) || !changed.Deserialize(object)) {
-            report(SCA_LEVEL_ERROR,
-                   "SCA_KorvantaAgent::SetMonitorObj: cannot deserialize monitor - %u", monitorId);
-            return 0;
-        }
-        // The list's id names the monitor's task and reports whatever the object says.
-        changed.SetMonitorId(monitorId);
-        changed.GetProfile()->SetProfileId(monitor->GetProfile()->GetProfileId());
-        auto it = FindTask(monitorId);
-        if (it != m_Tasks.end() && changed.GetMonitorType() != it->second->GetTaskType()) {
-            report(SCA_LEVEL_ERROR,
-                   "SCA_KorvantaAgent::SetMonitorObj: monitor %u has a task, its type cannot "
-                   "change",
-                   monitorId);
-            return 0;
-        }
-        if (!monitor->SetContent(changed)) {
-            report(SCA_LEVEL_ERROR,
-                   "SCA_KorvantaAgent::SetMonitorObj: cannot deserialize monitor - %u", monitorId);
-            return 0;
-        }
-        if (it != m_Tasks.end()) {
-            task = it->second;
-        }
-    }
-    if (task) {
-        std::lock_guard<std::mutex> run(task->GetRunLock());
-        task->UpdateMonitor(changed);
-    }
-    return 1;
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaAgent::SetMonitorObj: invalid",
+        [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            SCA_SrvMonitor changed(&m_Config, &m_UserConfig);
+            if (object == nullptr || !changed.SetContent(monitor) || !changed.Deserialize(object)) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaAgent::SetMonitorObj: cannot deserialize monitor - %u",
+                       monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            // The list's id names the monitor's task and reports whatever the object says.
+            changed.SetMonitorId(monitorId);
+            changed.GetProfile()->SetProfileId(monitor.GetProfile()->GetProfileId());
+            if (task && changed.GetMonitorType() != task->GetTaskType()) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaAgent::SetMonitorObj: monitor %u has a task, its type cannot "
+                       "change",
+                       monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            if (!monitor.SetContent(changed)) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaAgent::SetMonitorObj: cannot deserialize monitor - %u",
+                       monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            return task ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            // The monitor as it stands now, not as this call left it: of two changes the later
+            // one reaches the task last, whatever order their run locks come in.
+            SCA_SrvMonitor current(&m_Config, &m_UserConfig);
+            const int copied = WithData([&] {
+                SCA_SrvMonitor* monitor = nullptr;
+                return m_Monitors.GetMonitor(monitorId, &monitor) && current.SetContent(*monitor);
+            });
+            return !copied || task->UpdateMonitor(current) ? 1 : 0;
+        });
 }
 
 // --- counts and status --------------------------------------------------------------------------
@@ -474,8 +398,7 @@ int SCA_KorvantaCtrl::DoGetMonitors(SCA_ConfigObj* target) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
     for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
         SCA_SrvMonitor* monitor = node->GetItem();
-        auto it = FindTask(node->GetId());
-        SCA_SrvTask* task = it != m_Tasks.end() ? it->second.get() : nullptr;
+        const SCA_SrvTaskRef task = FindTask(node->GetId());
         char name[16];
         std::snprintf(name, sizeof(name), "%u", node->GetId());
         char value[kStatusTextSize];
@@ -507,50 +430,38 @@ int SCA_KorvantaCtrl::GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32
     }
     *type = monitor->GetMonitorType();
     *counters = monitor->GetProfile()->GetCounterList()->Count();
-    auto it = FindTask(monitorId);
-    if (it == m_Tasks.end()) {
-        *state = SCA_PROCESS_IDLE;
-        *status = SCA_TASK_STATUS_IDLE;
-        *errors = 0;
-        *warnings = 0;
-        return 1;
-    }
-    *state = it->second->GetState();
-    *status = it->second->GetStatus();
-    *errors = it->second->GetErrors();
-    *warnings = it->second->GetWarnings();
+    const SCA_SrvTaskRef task = FindTask(monitorId);
+    *state = task ? task->GetState() : SCA_PROCESS_IDLE;
+    *status = task ? task->GetStatus() : SCA_TASK_STATUS_IDLE;
+    *errors = task ? task->GetErrors() : 0;
+    *warnings = task ? task->GetWarnings() : 0;
     return 1;
 }
 
 int SCA_KorvantaCtrl::GetMonitorStatus(uint32_t monitorId, uint32_t* status, uint32_t* state,
                                        uint32_t* countersStatusId, SCA_ConfigObj* list) {
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor =
-            FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorStatus: Invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        *countersStatusId = monitor->GetProfile()->GetCounterList()->GetCountersStatusId();
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            if (!monitor->GetProfile()->BuildCountersStatusList(list)) {
-                return 0;
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::GetMonitorStatus: Invalid",
+        [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            *countersStatusId = monitor.GetProfile()->GetCounterList()->GetCountersStatusId();
+            if (task) {
+                return SCA_TaskStep::kDrive;
+            }
+            if (!monitor.GetProfile()->BuildCountersStatusList(list)) {
+                return SCA_TaskStep::kFail;
             }
             *state = SCA_PROCESS_IDLE;
             *status = SCA_TASK_STATUS_IDLE;
+            return SCA_TaskStep::kDone;
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (!task->BuildCountersStatusList(list)) {
+                return 0;
+            }
+            *state = task->GetState();
+            *status = task->GetStatus();
             return 1;
-        }
-        task = it->second;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->BuildCountersStatusList(list)) {
-        return 0;
-    }
-    *state = task->GetState();
-    *status = task->GetStatus();
-    return 1;
+        });
 }
 
 int SCA_KorvantaCtrl::GetMonitorStatusEx(uint32_t monitorId, uint32_t* status, uint32_t* state,
@@ -559,140 +470,129 @@ int SCA_KorvantaCtrl::GetMonitorStatusEx(uint32_t monitorId, uint32_t* status, u
                                          SCA_ConfigObj* list, uint32_t counterId, uint64_t since,
                                          uint32_t count, SCA_ConfigObj* data) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor =
-            FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorStatusEx: Invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        *countersStatusId = monitor->GetProfile()->GetCounterList()->GetCountersStatusId();
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            if (!monitor->GetProfile()->BuildCountersStatusList(list)) {
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::GetMonitorStatusEx: Invalid",
+        [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            *countersStatusId = monitor.GetProfile()->GetCounterList()->GetCountersStatusId();
+            if (task) {
+                return SCA_TaskStep::kDrive;
+            }
+            if (!monitor.GetProfile()->BuildCountersStatusList(list)) {
                 report(SCA_LEVEL_ERROR,
                        "SCA_KorvantaCtrl::GetMonitorStatusEx: cannot build counters status list "
                        "for monitor - %u",
                        monitorId);
-                return 0;
+                return SCA_TaskStep::kFail;
             }
             *state = SCA_PROCESS_IDLE;
             *errors = 0;
             *warnings = 0;
             *processTime = 0;
             *status = SCA_TASK_STATUS_IDLE;
+            return SCA_TaskStep::kDone;
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (!task->GetStatusEx(list, counterId, since, count, data)) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaCtrl::GetMonitorStatusEx: cannot get extended task status "
+                       "for monitor - %u",
+                       monitorId);
+                return 0;
+            }
+            *state = task->GetState();
+            *errors = task->GetErrors();
+            *warnings = task->GetWarnings();
+            *processTime = task->GetProcessTime();
+            *status = task->GetStatus();
             return 1;
-        }
-        task = it->second;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->GetStatusEx(list, counterId, since, count, data)) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::GetMonitorStatusEx: cannot get extended task status for "
-               "monitor - %u",
-               monitorId);
-        return 0;
-    }
-    *state = task->GetState();
-    *errors = task->GetErrors();
-    *warnings = task->GetWarnings();
-    *processTime = task->GetProcessTime();
-    *status = task->GetStatus();
-    return 1;
+        });
 }
 
 int SCA_KorvantaCtrl::GetCounterStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t since,
                                          uint32_t count, SCA_ConfigObj* data, char* text,
                                          uint32_t size) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        SCA_SrvMonitor* monitor =
-            FindMonitor(monitorId, "SCA_KorvantaCtrl::GetCounterStatusEx: Invalid");
-        if (monitor == nullptr) {
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            report(SCA_LEVEL_ERROR,
-                   "SCA_KorvantaCtrl::GetCounterStatusEx: Monitor %u is not active", monitorId);
-            return 0;
-        }
-        task = it->second;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (!task->GetCounterStatusEx(counterId, since, count, data, text, size)) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::GetCounterStatusEx: monitor %u cannot get status for counter - "
-               "%u",
-               monitorId, counterId);
-        return 0;
-    }
-    return 1;
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::GetCounterStatusEx: Invalid",
+        [&](const SCA_SrvMonitor& /*monitor*/, const SCA_SrvTaskRef& task) {
+            if (!task) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaCtrl::GetCounterStatusEx: Monitor %u is not active", monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            return SCA_TaskStep::kDrive;
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (!task->GetCounterStatusEx(counterId, since, count, data, text, size)) {
+                report(SCA_LEVEL_ERROR,
+                       "SCA_KorvantaCtrl::GetCounterStatusEx: monitor %u cannot get status for "
+                       "counter - %u",
+                       monitorId, counterId);
+                return 0;
+            }
+            return 1;
+        });
 }
 
 int SCA_KorvantaCtrl::GetMonitorReport(uint32_t monitorId, SCA_ConfigObj* report) {
     auto log = SCA_GetReportFunction(__FILE__, __LINE__);
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        if (FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorReport: Invalid") == nullptr) {
-            return 0;
-        }
-        auto it = FindTask(monitorId);
-        if (it == m_Tasks.end()) {
-            log(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorReport: No task for monitor - %u",
-                monitorId);
-            return 0;
-        }
-        task = it->second;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    if (task->GetState() == SCA_PROCESS_IDLE) {
-        log(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorReport: Monitor %u is idle", monitorId);
-        return 0;
-    }
-    return task->SerializeReport(report) ? 1 : 0;
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::GetMonitorReport: Invalid",
+        [&](const SCA_SrvMonitor& /*monitor*/, const SCA_SrvTaskRef& task) {
+            if (!task) {
+                log(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorReport: No task for monitor - %u",
+                    monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            return SCA_TaskStep::kDrive;
+        },
+        [&](const SCA_SrvTaskRef& task) {
+            if (task->GetState() == SCA_PROCESS_IDLE) {
+                log(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::GetMonitorReport: Monitor %u is idle",
+                    monitorId);
+                return 0;
+            }
+            return task->SerializeReport(report) ? 1 : 0;
+        });
 }
 
 int SCA_KorvantaCtrl::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj* errors) {
-    SCA_SrvTaskRef task;
-    if (!TaskOfMonitor(monitorId, "GetMonitorErrors", &task)) {
-        return 0;
-    }
-    if (task == nullptr) {
-        return 1;
-    }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
-    return task->SerializeErrorList(errors) ? 1 : 0;
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaCtrl::GetMonitorErrors: Invalid", DriveIfTask,
+        [&](const SCA_SrvTaskRef& task) { return task->SerializeErrorList(errors) ? 1 : 0; });
 }
 
-int SCA_KorvantaCtrl::ProvideReport(const char* monitorName, SCA_TezReport* report) {
-    if (monitorName == nullptr || report == nullptr) {
-        return 0;
-    }
-    SCA_SrvTaskRef task;
-    {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-        for (auto* node = m_Monitors.GetHead(); node != nullptr && !task; node = node->GetNext()) {
-            if (std::string(node->GetItem()->GetDescription()) != monitorName) {
-                continue;
-            }
-            auto it = FindTask(node->GetId());
-            if (it != m_Tasks.end() && it->second->GetTaskType() == SCA_TASK_COUNTERS) {
-                task = it->second;
-            }
-        }
-    }
-    if (!task) {
+int SCA_KorvantaCtrl::ProvideReport(uint32_t monitorId, SCA_TezReport* report) {
+    if (report == nullptr) {
         return 0;
     }
     SCA_ConfigObj object(SCA_TEZ_REPORT_ROOT, nullptr);
+    SCA_SrvTaskRef task = GetTask(monitorId);
+    if (!task || task->GetTaskType() != SCA_TASK_COUNTERS) {
+        return 0;
+    }
     std::lock_guard<std::mutex> run(task->GetRunLock());
     return task->GetState() != SCA_PROCESS_IDLE && task->SerializeReport(&object) &&
                    report->Deserialize(&object)
                ? 1
                : 0;
+}
+
+int SCA_KorvantaCtrl::GetPerfCounters(uint32_t monitorId, SCA_ConfigObj* list) {
+    if (monitorId == SCA_ALL_ONES) {
+        return m_PerfMonitor.GetCounterList(list);
+    }
+    return DriveMonitorTask(
+        monitorId, "SCA_KorvantaAgent::PerfMonitorGetCounters: invalid",
+        [&](const SCA_SrvMonitor& /*monitor*/, const SCA_SrvTaskRef& task) {
+            if (!task) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR,
+                    "SCA_KorvantaAgent::PerfMonitorGetCounters: monitor %u is not active",
+                    monitorId);
+                return SCA_TaskStep::kFail;
+            }
+            return SCA_TaskStep::kDrive;
+        },
+        [&](const SCA_SrvTaskRef& task) { return task->SerializePerfCounters(list); });
 }

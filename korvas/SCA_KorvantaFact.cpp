@@ -84,10 +84,10 @@ int SCA_KorvantaFact::DeleteAgent(uint32_t connectionId) {
 }
 
 uint32_t SCA_KorvantaFact::GetServerLoginMode() {
-    if (m_UserConfig != nullptr && m_UserConfig->GetEnableOsLogon() != 0) {
-        return m_UserConfig->GetServerLogonMode();
-    }
-    return SCA_KORVANTA_LOGIN_SIGNATURE;
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+    return config != nullptr ? SCA_TezEffectiveLogonMode(config->Settings.EnableOsLogon,
+                                                         config->Settings.ServerLogonMode)
+                             : SCA_KORVANTA_LOGIN_SIGNATURE;
 }
 
 uint32_t SCA_KorvantaFact::GetAgentCount() const {

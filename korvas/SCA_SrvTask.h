@@ -52,6 +52,8 @@ public:
                                    SCA_ConfigObj* data, char* text, uint32_t size) = 0;
     virtual int SerializeReport(SCA_ConfigObj* report) = 0;
     virtual int SerializeErrorList(SCA_ConfigObj* errors) = 0;
+    // The counters open in the task's collector, read under the lock of the collector's owner.
+    virtual int SerializePerfCounters(SCA_ConfigObj* list) = 0;
 
     // Takes a copy of monitor's changed definition while the task may run; the base copies it.
     virtual int UpdateMonitor(const SCA_SrvMonitor& monitor) {

@@ -130,7 +130,8 @@ void SCA_SrvTaskMonitor::SaveReport() {
         return;
     }
     m_Manager.UpdateReport();
-    const uint32_t maxReports = m_UserConfig != nullptr ? m_UserConfig->GetMaxDatabaseReports() : 0;
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+    const uint32_t maxReports = config != nullptr ? config->Settings.MaxDatabaseReports : 0;
     uint32_t error = 0;
     if (!m_ReportIndex->AddReport(m_Manager.GetReport(), GetMonitor()->GetMonitorMode(),
                                   SCA_TEZ_REPORT_SAVE_FILE, maxReports, &error) ||

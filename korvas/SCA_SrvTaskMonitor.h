@@ -40,6 +40,9 @@ public:
                            char* text, uint32_t size) override;
     int SerializeReport(SCA_ConfigObj* report) override;
     int SerializeErrorList(SCA_ConfigObj* errors) override;
+    int SerializePerfCounters(SCA_ConfigObj* list) override {
+        return m_Manager.SerializePerfCounters(list);
+    }
 
     // The sampled profile is the task's monitor copy: changes to it are made under the
     // manager's lock, as its thread reads it.

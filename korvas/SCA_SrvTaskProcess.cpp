@@ -140,6 +140,11 @@ int SCA_SrvTaskProcess::SerializeErrorList(SCA_ConfigObj* errors) {
     return m_Monitor.SerializeErrorList(errors);
 }
 
+int SCA_SrvTaskProcess::SerializePerfCounters(SCA_ConfigObj* list) {
+    ReadyLock lock(m_Monitor.GetReady());
+    return m_Monitor.GetPerfMonitor()->GetCounterList(list);
+}
+
 int SCA_SrvTaskProcess::GetListStatus(uint32_t* status, uint32_t* processStatus,
                                       uint64_t* startTime, uint32_t* listStatus,
                                       SCA_ConfigObj* list) {

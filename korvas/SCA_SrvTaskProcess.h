@@ -51,6 +51,7 @@ public:
     int GetCounterStatusEx(uint32_t, uint64_t, uint32_t, SCA_ConfigObj*, char*, uint32_t) override {
         return 1;
     }
+    int SerializePerfCounters(SCA_ConfigObj* list) override;
     int SerializeReport(SCA_ConfigObj* /*report*/) override { return 1; }
     int SerializeErrorList(SCA_ConfigObj* errors) override;
 

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/SCA_TezLogonMode.h"
+
 class SCA_NetTransport;
 
 // The keys and the signature of a login, built the same way on both ends of a connection from
@@ -34,9 +36,5 @@ public:
                          char* signature);
 };
 
-// The login modes a service announces in its greeting.
-inline constexpr uint32_t SCA_KORVANTA_LOGIN_NAMES = 0;     // user and host name only
-inline constexpr uint32_t SCA_KORVANTA_LOGIN_PASSWORD = 1;  // the password, for the OS logon
-inline constexpr uint32_t SCA_KORVANTA_LOGIN_SIGNATURE = 2; // a signature of the password
 // "LoginStatus" of a login the service accepted.
 inline constexpr uint32_t SCA_KORVANTA_LOGGED_IN = 1;

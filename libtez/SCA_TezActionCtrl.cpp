@@ -171,9 +171,10 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
                action->GetMonitorName());
         return 0;
     }
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
     const char* folder = action->GetReportDir();
-    if (*folder == '\0' && m_UserConfig != nullptr) {
-        folder = m_UserConfig->GetReportsDir();
+    if (*folder == '\0' && config != nullptr) {
+        folder = config->Settings.ReportsDir;
     }
     char dateTime[kTextSize];
     SCA_GetDateTimeStringEx(dateTime, sizeof(dateTime), "-", "-");
@@ -200,16 +201,17 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
 
 int SCA_TezActionCtrl::SendMail(SCA_TezAction* action) {
     const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (m_UserConfig == nullptr || !m_UserConfig->GetEnableEmail()) {
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+    if (config == nullptr || !config->Settings.EnableEmail) {
         report(SCA_LEVEL_WARNING, "E-Mail Notifications are disabled");
         return 0;
     }
+    const SCA_TezUserSettings& mail = config->Settings;
     SCA_SmtpClient client;
     uint32_t error = 0;
-    if (!client.Connect(m_UserConfig->GetEmailServer(), m_UserConfig->GetEmailServerPort(),
-                        m_UserConfig->GetEmailAccount(), m_UserConfig->GetEmailPassword(),
-                        m_UserConfig->GetEmailLogin(), m_UserConfig->GetEmailSecureConnect(),
-                        m_UserConfig->GetEmailConnectMode(), &error)) {
+    if (!client.Connect(mail.EmailServer, mail.EmailServerPort, mail.EmailAccount,
+                        mail.EmailPassword, mail.EmailLogin, mail.EmailSecureConnect,
+                        mail.EmailConnectMode, &error)) {
         report(SCA_LEVEL_ERROR, "Cannot connect to the specified SMTP server.");
         return 0;
     }
@@ -229,8 +231,8 @@ int SCA_TezActionCtrl::SendMail(SCA_TezAction* action) {
             c = ' ';
         }
     }
-    if (!client.SendMail(m_UserConfig->GetEmailAddress(), action->GetReportEmail(), subject.c_str(),
-                         body.c_str(), &error)) {
+    if (!client.SendMail(mail.EmailAddress, action->GetReportEmail(), subject.c_str(), body.c_str(),
+                         &error)) {
         report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SendMail: cannot send mail to %s - %u",
                action->GetReportEmail(), error);
         return 0;

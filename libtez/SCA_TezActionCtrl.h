@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -90,9 +91,10 @@ private:
     SCA_ConfigObj* m_Params;
     SCA_TezReportIndex* m_ReportIndex;
     int m_Mode;
-    int m_ShowVerboseMessages = 0;
+    // Set by the owner while the worker runs.
+    std::atomic<int> m_ShowVerboseMessages{0};
     uint32_t m_WorkerId = 0;
-    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
+    std::atomic<uint32_t> m_ProcessStatus{SCA_PROCESS_IDLE};
     SCA_DataQueue<SCA_TezAction*> m_Actions;
     SCA_SoundActions m_SoundActions;
     std::mutex m_SoundLock;

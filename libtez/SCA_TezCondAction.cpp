@@ -3,12 +3,13 @@
 #include "model/SCA_TezActionType.h"
 
 SCA_TezCondAction::SCA_TezCondAction(const SCA_TezCond& cond, uint64_t absTime,
-                                     const char* monitorName)
+                                     const char* monitorName, uint32_t monitorId)
     : m_CondCopy(cond) {
     SetActionType(cond.GetActionType());
     SetActionId(cond.GetCondId());
     SetActionTime(absTime);
     SetMonitorName(monitorName);
+    SetMonitorId(monitorId);
     SetSubject(nullptr, nullptr, &m_CondCopy, nullptr, nullptr);
     uint32_t format = 0;
     if (SCA_TezGetActionReportFormat(cond.GetActionType(), &format)) {

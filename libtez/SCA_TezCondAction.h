@@ -12,8 +12,10 @@ class SCA_TezCondAction : public SCA_TezAction {
 public:
     SCA_HEAP_OPERATORS
 
-    // The construction flag is 0 when the copy of cond cannot be made.
-    SCA_TezCondAction(const SCA_TezCond& cond, uint64_t absTime, const char* monitorName);
+    // monitorId names the monitor whose condition acted (all ones: none). The construction flag
+    // is 0 when the copy of cond cannot be made.
+    SCA_TezCondAction(const SCA_TezCond& cond, uint64_t absTime, const char* monitorName,
+                      uint32_t monitorId);
     ~SCA_TezCondAction() override = default;
     SCA_TezCondAction(const SCA_TezCondAction&) = delete;
     SCA_TezCondAction& operator=(const SCA_TezCondAction&) = delete;

@@ -120,10 +120,14 @@ int SCA_TezManager::SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t 
             m_ProcessTimeNs += monotonicNs - m_LastSampleNs;
         }
         m_LastSampleNs = monotonicNs;
+        // The rules as the user configuration's owner last published them: a configuration
+        // changed meanwhile applies from the next tick.
+        const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+        const SCA_TezRuleList* rules = config != nullptr ? &config->Rules : nullptr;
         for (auto* node = GetCounterList()->GetHead(); node != nullptr; node = node->GetNext()) {
             auto live = m_Live.find(node->GetId());
             if (live != m_Live.end()) {
-                SampleCounter(node->GetItem(), &live->second, absTime);
+                SampleCounter(node->GetItem(), &live->second, rules, absTime);
             }
         }
         CountStatuses();
@@ -134,7 +138,8 @@ int SCA_TezManager::SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t 
     return 1;
 }
 
-void SCA_TezManager::SampleCounter(SCA_TezCounter* counter, LiveState* state, uint64_t absTime) {
+void SCA_TezManager::SampleCounter(SCA_TezCounter* counter, LiveState* state,
+                                   const SCA_TezRuleList* rules, uint64_t absTime) {
     auto* store = static_cast<SCA_TezSampleStore*>(counter->GetCounterData());
     double value = 0.0;
     const bool hasValue = m_PerfMonitor.GetCounterValue(state->PerfCounterId, &value) != 0;
@@ -148,12 +153,13 @@ void SCA_TezManager::SampleCounter(SCA_TezCounter* counter, LiveState* state, ui
                                       state->HasPrevious};
     state->Previous = value;
     state->HasPrevious = true;
-    counter->SetRepStatus(EvaluateConditions(counter, state, input, absTime));
+    counter->SetRepStatus(EvaluateConditions(counter, state, rules, input, absTime));
 }
 
 // The counter's own conditions, then the user's rules for its type. The status is the highest
 // report status among those that hold.
 uint32_t SCA_TezManager::EvaluateConditions(SCA_TezCounter* counter, LiveState* state,
+                                            const SCA_TezRuleList* rules,
                                             const tagSCA_TEZ_COND_INPUT& input, uint64_t absTime) {
     uint32_t status = SCA_REP_STATUS_MESSAGE;
     SCA_TezCondList* conds = counter->GetCounterInfo()->GetCondList();
@@ -162,10 +168,9 @@ uint32_t SCA_TezManager::EvaluateConditions(SCA_TezCounter* counter, LiveState* 
         const auto result = SCA_TezEvalCond(cond, input, &state->Conds[node->GetId()]);
         status = std::max(status, Apply(cond, result, counter, input.Value, absTime));
     }
-    if (m_UserConfig == nullptr) {
+    if (rules == nullptr) {
         return status;
     }
-    SCA_TezRuleList* rules = m_UserConfig->GetRules();
     for (auto* node = rules->GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezRule& rule = *node->GetItem();
         if (rule.GetCounterType() != counter->GetCounterType()) {
@@ -223,7 +228,9 @@ void SCA_TezManager::QueueAction(const SCA_TezCond& cond, uint64_t absTime) {
         !cond.GetExecuteAction()) {
         return;
     }
-    auto* action = new (std::nothrow) SCA_TezCondAction(cond, absTime, m_MonitorName);
+    auto* action = new (std::nothrow)
+        SCA_TezCondAction(cond, absTime, m_MonitorName,
+                          m_Monitor != nullptr ? m_Monitor->GetMonitorId() : SCA_ALL_ONES);
     if (action == nullptr || !action->IsConstructed() ||
         !m_ActionCtrl->GetActionQueue()->Put(action)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -435,6 +442,16 @@ int SCA_TezManager::SerializeErrorList(SCA_ConfigObj* object) {
     return m_Report.GetErrorList()->Serialize(object);
 }
 
+uint32_t SCA_TezManager::GetActiveCounters() {
+    DataLock lock(&m_Ready);
+    return GetCounterList()->Count();
+}
+
+int SCA_TezManager::SerializePerfCounters(SCA_ConfigObj* list) {
+    DataLock lock(&m_Ready);
+    return m_PerfMonitor.GetCounterList(list);
+}
+
 uint32_t SCA_TezManager::GetStatusCount() {
     return SCA_TEZ_STATUS_ROWS;
 }
@@ -448,9 +465,10 @@ const char* SCA_TezManager::GetStatusIcon(uint32_t index) {
 }
 
 int SCA_TezManager::GetStatusValue(uint32_t index, char* buf, uint32_t size) {
+    DataLock lock(&m_Ready);
     const tagSCA_TEZ_STATUS_VALUES values{
-        m_ProcessStatus,     GetProcessTime() * SCA_ABS_TIME_SECOND,
-        GetActiveCounters(), m_ErrorCounters,
-        m_WarningCounters,   m_Report.CalcMemoryUsage()};
+        m_ProcessStatus,           GetProcessTime() * SCA_ABS_TIME_SECOND,
+        GetCounterList()->Count(), m_ErrorCounters,
+        m_WarningCounters,         m_Report.CalcMemoryUsage()};
     return SCA_TezWriteStatusValue(index, values, buf, size);
 }

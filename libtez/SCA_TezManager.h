@@ -23,6 +23,7 @@ class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezCounter;
 class SCA_TezReportIndex;
+class SCA_TezRuleList;
 
 // Called after each sample with the profile sampled, the report and the sample time.
 using SCA_TezSampleCallback = int (*)(SCA_TezProfile* profile, SCA_TezReport* report,
@@ -87,7 +88,8 @@ public:
 
     // The live counters: the report's counter list.
     SCA_TezReportCounters* GetCounterList() { return m_Report.GetCounterList(); }
-    uint32_t GetActiveCounters() { return m_Report.GetCounterList()->Count(); }
+    // Takes the data lock.
+    uint32_t GetActiveCounters();
 
     void SetSampleCallback(SCA_TezSampleCallback callback, void* userData);
     // Before StartProcess: the milliseconds between samples, and where the collector reads
@@ -141,6 +143,8 @@ public:
     // The report (after UpdateReport) and the error records.
     int SerializeReport(SCA_ConfigObj* object);
     int SerializeErrorList(SCA_ConfigObj* object);
+    // The collector's open counters (SCA_PerfMonitor::GetCounterList), under the data lock.
+    int SerializePerfCounters(SCA_ConfigObj* list);
 
     // The status table: 6 rows (see SCA_TezStatusTable.h).
     static uint32_t GetStatusCount();
@@ -167,9 +171,11 @@ private:
 
     class DataLock;
 
-    void SampleCounter(SCA_TezCounter* counter, LiveState* state, uint64_t absTime);
+    void SampleCounter(SCA_TezCounter* counter, LiveState* state, const SCA_TezRuleList* rules,
+                       uint64_t absTime);
     uint32_t EvaluateConditions(SCA_TezCounter* counter, LiveState* state,
-                                const tagSCA_TEZ_COND_INPUT& input, uint64_t absTime);
+                                const SCA_TezRuleList* rules, const tagSCA_TEZ_COND_INPUT& input,
+                                uint64_t absTime);
     uint32_t Apply(const SCA_TezCond& cond, const tagSCA_TEZ_COND_RESULT& result,
                    SCA_TezCounter* counter, double value, uint64_t absTime);
     void RecordError(const SCA_TezCond& cond, SCA_TezCounter* counter, double value,

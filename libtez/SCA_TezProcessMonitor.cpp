@@ -89,6 +89,7 @@ const char* SCA_TezProcessMonitor::GetStatusIcon(uint32_t index) {
 }
 
 int SCA_TezProcessMonitor::GetStatusValue(uint32_t index, char* buf, uint32_t size) {
+    const DataLock lock(&m_Ready);
     const tagSCA_TEZ_STATUS_VALUES values{
         m_ProcessStatus, m_ProcessTime,  m_ProcessList.GetNumOfCounters(),
         m_ErrorCount,    m_WarningCount, m_ProcessList.CalcMemoryUsage()};
@@ -173,6 +174,7 @@ int SCA_TezProcessMonitor::ResetAll() {
     m_Scanner.Reset();
     m_ErrorCount = 0;
     m_WarningCount = 0;
+    m_CounterCount = 0;
     ++m_ProcessListStatus;
     return 1;
 }
@@ -182,10 +184,6 @@ uint32_t SCA_TezProcessMonitor::GetRepStatus() const {
         return SCA_REP_STATUS_ERROR;
     }
     return m_WarningCount != 0 ? SCA_REP_STATUS_WARNING : SCA_REP_STATUS_MESSAGE;
-}
-
-uint32_t SCA_TezProcessMonitor::GetLogLength() const {
-    return m_UserConfig != nullptr ? m_UserConfig->GetProcessLogLength() : kDefaultLogLength;
 }
 
 int SCA_TezProcessMonitor::ThreadFunc() {
@@ -199,15 +197,19 @@ int SCA_TezProcessMonitor::ThreadFunc() {
 }
 
 int SCA_TezProcessMonitor::ScanOnce(uint64_t monotonicNs, uint64_t absTime) {
+    // The settings and rules as the user configuration's owner last published them.
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
     const DataLock lock(&m_Ready);
     if (!m_Scanner.Scan(monotonicNs)) {
         return 0;
     }
-    if (m_ScanUpdater.Apply(&m_Scanner, absTime, &m_ExcludeList, GetLogLength())) {
+    const uint32_t logLength =
+        config != nullptr ? config->Settings.ProcessLogLength : kDefaultLogLength;
+    if (m_ScanUpdater.Apply(&m_Scanner, absTime, &m_ExcludeList, logLength)) {
         ++m_ProcessListStatus;
     }
     m_ScanUpdater.ForEachRemoved([this](uint32_t id) { m_RuleCheck.Forget(id); });
-    CheckRulesAndTotals(absTime);
+    CheckRulesAndTotals(config != nullptr ? &config->ProcRules : nullptr, absTime);
     m_ProcessTime = absTime > m_StartTime ? absTime - m_StartTime : 0;
     m_LoadCompleted = 1;
     ++m_UpdateStatus;
@@ -217,12 +219,15 @@ int SCA_TezProcessMonitor::ScanOnce(uint64_t monotonicNs, uint64_t absTime) {
     return 1;
 }
 
-void SCA_TezProcessMonitor::CheckRulesAndTotals(uint64_t absTime) {
-    SCA_TezProcessRules* rules = m_UserConfig != nullptr ? m_UserConfig->GetProcRules() : nullptr;
+// The counts are made aside and stored at the end: readers without the lock (a status poll)
+// see the last scan's figures, never a count half made.
+void SCA_TezProcessMonitor::CheckRulesAndTotals(const SCA_TezProcessRules* rules,
+                                                uint64_t absTime) {
     const tagSCA_TEZ_PROC_VALUES none;
     tagSCA_TEZ_PROC_VALUES totals;
-    m_ErrorCount = 0;
-    m_WarningCount = 0;
+    uint32_t errors = 0;
+    uint32_t warnings = 0;
+    uint32_t counters = 0;
     m_TotalProcesses = 0;
     m_MaxCpuUsage = m_MaxMemUsed = m_MaxThreads = m_MaxHandles = 0.0;
     for (auto* node = m_ProcessList.GetHead(); node != nullptr; node = node->GetNext()) {
@@ -230,8 +235,9 @@ void SCA_TezProcessMonitor::CheckRulesAndTotals(uint64_t absTime) {
         const tagSCA_TEZ_PROC_VALUES* found = m_ScanUpdater.GetSums(process->GetProcessId());
         const tagSCA_TEZ_PROC_VALUES& sums = found != nullptr ? *found : none;
         const uint32_t status = m_RuleCheck.Check(process, sums, rules, absTime);
-        m_ErrorCount += status == SCA_REP_STATUS_ERROR ? 1 : 0;
-        m_WarningCount += status == SCA_REP_STATUS_WARNING ? 1 : 0;
+        errors += status == SCA_REP_STATUS_ERROR ? 1 : 0;
+        warnings += status == SCA_REP_STATUS_WARNING ? 1 : 0;
+        counters += process->GetDataCounters()->Count();
         m_TotalProcesses += process->GetInstanceCount();
         for (uint32_t slot = 0; slot < SCA_PROC_COUNTERS; ++slot) {
             if (sums.Has(slot)) {
@@ -247,6 +253,9 @@ void SCA_TezProcessMonitor::CheckRulesAndTotals(uint64_t absTime) {
     m_TotalMemUsed = totals.Value[SCA_PROC_MEMORY];
     m_TotalThreads = totals.Value[SCA_PROC_THREADS];
     m_TotalHandles = totals.Value[SCA_PROC_HANDLES];
+    m_ErrorCount = errors;
+    m_WarningCount = warnings;
+    m_CounterCount = counters;
 }
 
 int SCA_TezProcessMonitor::GetProcessListStatus(SCA_ConfigObj* list) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "libmor/SCA_Event.h"
@@ -23,6 +24,7 @@ class SCA_TezActionCtrl;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezProcessMonitor;
+class SCA_TezProcessRules;
 
 // Called after each update of the process list.
 using SCA_TezProcessMonitorCallback = int (*)(uint64_t absTime, SCA_TezProcessMonitor* monitor,
@@ -120,7 +122,8 @@ public:
     uint32_t GetProcessListStatus() const { return m_ProcessListStatus; }
     uint32_t GetUpdateStatus() const { return m_UpdateStatus; }
     uint32_t GetTotalProcesses() const { return m_TotalProcesses; }
-    uint32_t GetNumOfCounters() const { return m_ProcessList.GetNumOfCounters(); }
+    // The counts of the last scan; read without the lock.
+    uint32_t GetNumOfCounters() const { return m_CounterCount; }
     uint32_t GetNumOfErrors() const { return m_ErrorCount; }
     uint32_t GetNumOfWarnings() const { return m_WarningCount; }
 
@@ -147,12 +150,11 @@ public:
     static const char* GetStatusIcon(uint32_t index);
     // Empties buf, then writes the value of the row: run state, run time, counters, errors,
     // warnings, memory of the process list. Any other index writes "INV" and answers 0. A
-    // size of 0 writes nothing.
+    // size of 0 writes nothing. Takes the lock.
     int GetStatusValue(uint32_t index, char* buf, uint32_t size);
 
 private:
-    void CheckRulesAndTotals(uint64_t absTime);
-    uint32_t GetLogLength() const;
+    void CheckRulesAndTotals(const SCA_TezProcessRules* rules, uint64_t absTime);
     int IsThisComputer(const char* host) const;
 
     SCA_TezConfig* m_Config;
@@ -165,15 +167,16 @@ private:
     SCA_ConfigObj m_ExcludeList;
     uint32_t m_TargetProcessId = 0;
     uint32_t m_CpuCount = 0;
-    int m_Paused = 0;
-    int m_LoadCompleted = 0;
-    uint32_t m_ProcessStatus = SCA_PROCESS_IDLE;
+    // Read by other threads without the lock.
+    std::atomic<int> m_Paused{0};
+    std::atomic<int> m_LoadCompleted{0};
+    std::atomic<uint32_t> m_ProcessStatus{SCA_PROCESS_IDLE};
     uint32_t m_StatusCode = 0;
     SCA_Event m_Ready;
     SCA_PerfMonitor m_PerfMonitor;
     SCA_PerfMonitorUpdate m_Updater;
-    uint64_t m_StartTime = 0;
-    uint64_t m_ProcessTime = 0;
+    std::atomic<uint64_t> m_StartTime{0};
+    std::atomic<uint64_t> m_ProcessTime{0};
     uint64_t m_HostTotalMemory = 0;
     SCA_TezErrorList m_ErrorList;
     SCA_TezProcessLog m_ProcessLog;
@@ -181,8 +184,9 @@ private:
     uint32_t m_ProcessListStatus = 0;
     uint32_t m_UpdateStatus = 0;
     uint32_t m_TotalProcesses = 0;
-    uint32_t m_ErrorCount = 0;
-    uint32_t m_WarningCount = 0;
+    std::atomic<uint32_t> m_ErrorCount{0};
+    std::atomic<uint32_t> m_WarningCount{0};
+    std::atomic<uint32_t> m_CounterCount{0};
     double m_TotalCpuUsage = 0.0;
     double m_TotalMemUsed = 0.0;
     double m_TotalThreads = 0.0;
@@ -194,7 +198,7 @@ private:
     uint32_t m_PeriodMs = 0;
     SCA_TezProcScanner m_Scanner;
     SCA_TezProcessUpdater m_ScanUpdater{&m_ProcessList, &m_ProcessLog};
-    SCA_TezProcessRuleCheck m_RuleCheck{&m_ErrorList, m_ActionCtrl, &m_ProcessList};
+    SCA_TezProcessRuleCheck m_RuleCheck{&m_ErrorList, m_ActionCtrl};
     int m_VerboseMessages = 0;
     int m_EnableDebugLogFile = 0;
     char m_DebugLogFileName[4096] = "";

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <new>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_TezActionCtrl.h"
+#include "libtez/SCA_TezCondAction.h"
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezProcess.h"
 #include "model/SCA_TezProcessRules.h"
@@ -35,11 +37,11 @@ bool Holds(const SCA_TezProcessRule* rule, double value) {
 
 uint32_t SCA_TezProcessRuleCheck::Check(SCA_TezProcess* process,
                                         const tagSCA_TEZ_PROC_VALUES& values,
-                                        SCA_TezProcessRules* rules, uint64_t absTime) {
+                                        const SCA_TezProcessRules* rules, uint64_t absTime) {
     uint32_t worst = SCA_REP_STATUS_MESSAGE;
     for (auto* node = rules != nullptr ? rules->GetHead() : nullptr; node != nullptr;
          node = node->GetNext()) {
-        SCA_TezProcessRule* rule = node->GetItem();
+        const SCA_TezProcessRule* rule = node->GetItem();
         const auto key = std::make_pair(process->GetProcessId(), node->GetId());
         // A value that is not available holds no rule: no figure, no alarm.
         const uint32_t slot = rule->GetRuleType();
@@ -64,14 +66,13 @@ void SCA_TezProcessRuleCheck::Forget(uint32_t processId) {
     }
 }
 
-void SCA_TezProcessRuleCheck::Fire(SCA_TezProcess* process, SCA_TezProcessRule* rule, double value,
-                                   uint64_t absTime) {
+void SCA_TezProcessRuleCheck::Fire(SCA_TezProcess* process, const SCA_TezProcessRule* rule,
+                                   double value, uint64_t absTime) {
     if (rule->GetRepStatus() == SCA_REP_STATUS_ERROR) {
         process->SetTotalErrors(process->GetTotalErrors() + 1);
     } else if (rule->GetRepStatus() == SCA_REP_STATUS_WARNING) {
         process->SetTotalWarnings(process->GetTotalWarnings() + 1);
     }
-    rule->SetLastRepStatus(rule->GetRepStatus());
     auto* error = new (std::nothrow) SCA_TezError();
     if (error != nullptr) {
         // Room for the whole name: the description's own setter cuts it on a UTF-8 boundary.
@@ -94,20 +95,18 @@ void SCA_TezProcessRuleCheck::Fire(SCA_TezProcess* process, SCA_TezProcessRule* 
     }
 }
 
-void SCA_TezProcessRuleCheck::QueueAction(SCA_TezProcessRule* rule, uint64_t absTime) {
-    rule->AddActionCount();
-    rule->SetLastActionTime(absTime);
+void SCA_TezProcessRuleCheck::QueueAction(const SCA_TezProcessRule* rule, uint64_t absTime) {
     if (m_ActionCtrl == nullptr) {
         return;
     }
-    auto* action = new (std::nothrow) SCA_TezAction();
-    if (action == nullptr) {
+    // The action carries a copy of the rule: the rules it came from may be replaced before the
+    // action controller gets to it.
+    auto* action = new (std::nothrow) SCA_TezCondAction(*rule, absTime, "", SCA_ALL_ONES);
+    if (action == nullptr || !action->IsConstructed()) {
+        SCA_Object::Destroy(action);
         return;
     }
-    action->SetActionType(rule->GetActionType());
     action->SetActionId(rule->GetRuleId());
-    action->SetActionTime(absTime);
-    action->SetSubject(nullptr, nullptr, rule, rule, m_ProcessList);
     if (!m_ActionCtrl->GetActionQueue()->Put(action)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR, "SCA_TezProcessRuleCheck::QueueAction: cannot queue action - %u",

@@ -213,7 +213,8 @@ bool SCA_TezSelfTest::CheckReportIndex() {
 }
 
 bool SCA_TezSelfTest::CheckControlPort() {
-    uint16_t port = m_UserConfig != nullptr ? m_UserConfig->GetServerControlPort() : 0;
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+    uint16_t port = config != nullptr ? config->Settings.ServerControlPort : 0;
     uint16_t option = 0;
     if (m_Params != nullptr && m_Params->GetField("control_port", &option)) {
         port = option;

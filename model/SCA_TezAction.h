@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 
 class SCA_TezCond;
@@ -50,6 +51,9 @@ public:
     void SetReportDir(const char* dir);
     const char* GetReportEmail() const { return m_ReportEmail; }
     void SetReportEmail(const char* address);
+    // The monitor whose condition acted; all ones when the action names none.
+    uint32_t GetMonitorId() const { return m_MonitorId; }
+    void SetMonitorId(uint32_t id) { m_MonitorId = id; }
     const char* GetMonitorName() const { return m_MonitorName; }
     void SetMonitorName(const char* name);
 
@@ -65,6 +69,7 @@ private:
     uint32_t m_ReportFormat = 0;
     uint32_t m_ReportMode = 0;
     uint32_t m_ReportsHistory = 0;
+    uint32_t m_MonitorId = SCA_ALL_ONES;
     char m_ReportDir[256] = "";
     char m_ReportEmail[256] = "";
     char m_MonitorName[256] = "";

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -31,9 +32,26 @@ SCA_TezConfigUser::SCA_TezConfigUser(SCA_TezConfig* config)
     : m_Config(config), m_AdvancedOptions("AdvancedOptions", nullptr),
       m_RemoteComputers("RemoteComputers", nullptr), m_RemoteServers("RemoteServers", nullptr) {
     if (m_AdvancedOptions.IsConstructed() && m_RemoteComputers.IsConstructed() &&
-        m_RemoteServers.IsConstructed()) {
+        m_RemoteServers.IsConstructed() && PublishSnapshot()) {
         SetConstructed();
     }
+}
+
+std::shared_ptr<const SCA_TezUserSnapshot> SCA_TezConfigUser::GetSnapshot() const {
+    return m_Snapshot.Get();
+}
+
+int SCA_TezConfigUser::PublishSnapshot() {
+    auto snapshot = std::shared_ptr<SCA_TezUserSnapshot>(new (std::nothrow) SCA_TezUserSnapshot);
+    if (snapshot == nullptr || !snapshot->Rules.CopyFrom(m_Rules) ||
+        !snapshot->ProcRules.CopyFrom(m_ProcRules)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezConfigUser::PublishSnapshot: cannot copy the configuration");
+        return 0;
+    }
+    snapshot->Settings = m_Settings;
+    m_Snapshot.Publish(std::move(snapshot));
+    return 1;
 }
 
 uint32_t SCA_TezConfigUser::GetProductType() const {
@@ -144,7 +162,7 @@ int SCA_TezConfigUser::Init(SCA_TezConfig* config, const char* suffix) {
         m_FileKept = false;
     }
     SCA_StrnCpy(m_FilePath, path, sizeof(m_FilePath));
-    return 1;
+    return PublishSnapshot();
 }
 
 int SCA_TezConfigUser::SetContent(SCA_TezConfigUser* from, uint32_t mask) {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
+#include "libmor/SCA_Snapshot.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_KeyCommand.h"
 #include "model/SCA_LlmServerList.h"
@@ -156,6 +158,20 @@ struct tagSCA_ADVANCED_OPTION {
     X(ConnectPassword, Text, SCA_TEZ_USER_CONNECT)                                                 \
     X(ConnectControlPort, Port, SCA_TEZ_USER_CONNECT)
 
+// The plain settings of a user configuration, by the names of the table above.
+struct SCA_TezUserSettings {
+    SCA_TEZ_USER_CONFIG_SETTINGS(SCA_TEZ_SETTING_MEMBER)
+};
+
+// What threads other than the configuration's owner read of it (a monitor's sampling, a process
+// monitor's scan, the action worker, a login): the settings, the rules and the process rules as
+// they stood after the owner's last change, complete and never changed afterwards.
+struct SCA_TezUserSnapshot {
+    SCA_TezUserSettings Settings;
+    SCA_TezRuleList Rules;
+    SCA_TezProcessRules ProcRules;
+};
+
 // The user configuration: every setting a user or administrator can change, with the user's
 // profiles, monitors, rules, process rules, keyboard shortcuts, advanced options, sounds,
 // remote computers and servers, known servers and language-model servers. The service and the
@@ -201,6 +217,14 @@ public:
     SCA_ConfigObj* GetRemoteServers() { return &m_RemoteServers; }
     SCA_SrvConnectList* GetConnectList() { return &m_ConnectList; }
     SCA_LlmServerList* GetLlmServers() { return &m_LlmServers; }
+
+    // Readers on other threads take the snapshot, never the parts themselves: the owner changes
+    // the configuration under its own lock and then publishes it. Init, Deserialize, SetContent,
+    // LoadConfig and InitDefConfig publish by themselves; after any other change (a setter, a
+    // list changed in place) the owner calls PublishSnapshot. 0 when the copy cannot be made,
+    // and the last snapshot stays.
+    std::shared_ptr<const SCA_TezUserSnapshot> GetSnapshot() const;
+    int PublishSnapshot();
 
     // Advanced options are the value fields of the advanced-options object, by exact name; a
     // value is read as a decimal number. Each answers 0 for a null or empty name or an option
@@ -300,9 +324,7 @@ public:
     virtual const char* GetKeyDescription(uint32_t keyId);
 
 private:
-    struct Settings {
-        SCA_TEZ_USER_CONFIG_SETTINGS(SCA_TEZ_SETTING_MEMBER)
-    };
+    using Settings = SCA_TezUserSettings;
     using ShortcutList = SCA_KeyCommandList;
 
     // The value field of an advanced option, or null.
@@ -337,4 +359,5 @@ private:
     char m_FilePath[2 * SCA_TEZ_TEXT_SIZE] = {};
     // The file could not be read nor moved aside: it is kept as it is and never saved over.
     bool m_FileKept = false;
+    SCA_Snapshot<SCA_TezUserSnapshot> m_Snapshot;
 };

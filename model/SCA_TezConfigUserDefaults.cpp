@@ -139,7 +139,7 @@ int SCA_TezConfigUser::InitDefConfig(SCA_TezConfig* config) {
         report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::InitDefConfig: cannot add the defaults");
         return 0;
     }
-    return 1;
+    return PublishSnapshot();
 }
 
 int SCA_TezConfigUser::GetDefaultAdvancedOptions(uint32_t productType,

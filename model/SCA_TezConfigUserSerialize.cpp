@@ -106,9 +106,10 @@ int SCA_TezConfigUser::Deserialize(SCA_TezConfig* config, SCA_ConfigObj* object,
     }
     if (!ReadParts(object, mask)) {
         report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::Deserialize: configuration read in part");
+        PublishSnapshot();
         return 0;
     }
-    return 1;
+    return PublishSnapshot();
 }
 
 int SCA_TezConfigUser::CheckHeader(SCA_TezConfig* config, SCA_ConfigObj* object) {

@@ -22,6 +22,9 @@ public:
     int DeleteRule(uint32_t id) { return DeleteRecord(id); }
     // Destroys every rule; ids already handed out are not handed out again.
     void ClearAll() { ClearRecords(); }
+    // Replaces the rules with copies of other's (same ids and order); left as it was on
+    // failure.
+    int CopyFrom(const SCA_TezProcessRules& other) { return CopyRecords(other); }
 
 protected:
     SCA_TezProcessRule* NewRecord() const override {

@@ -1,7 +1,8 @@
 #pragma once
 
-// `korvas -console` as a test runs it: its own configuration folder, its output in a file of
-// that folder, ended by its process id (SIGTERM for an orderly stop, SIGKILL for a crash).
+// `korvas -console` as a test runs it: its own configuration folder, its output (and errors) in
+// a file of that folder, ended by its process id (SIGTERM for an orderly stop, SIGKILL for a
+// crash).
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -34,6 +35,8 @@ public:
             dup2(keys[0], STDIN_FILENO);
             const int out = ::open(m_Log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(out, STDOUT_FILENO);
+            // A sanitizer's findings land in the same log.
+            dup2(out, STDERR_FILENO);
             setenv("KORVANTA_HOME", home.c_str(), 1);
             execl(KORVAS_PROGRAM, KORVAS_PROGRAM, "-console", "-control_port", port.c_str(),
                   static_cast<char*>(nullptr));

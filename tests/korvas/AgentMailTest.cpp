@@ -115,7 +115,10 @@ TEST_F(AgentMailTest, ATestedSetupIsStoredShownWithoutItsPasswordAndTestedAgain)
     EXPECT_EQ(0u, result);
     EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "Cannot connect to the specified SMTP server."));
 
-    User()->SetEmailConnectMode(7);
+    m_Ctrl.ChangeUserConfig([this] {
+        User()->SetEmailConnectMode(7);
+        return 1;
+    });
     SCA_ConfigObj* setup = nullptr;
     ASSERT_EQ(1, m_Client.GetSmtpServerSetup(&setup));
     EXPECT_EQ("INV", Field(setup, "SMTP Connect Mode"));

@@ -129,8 +129,11 @@ protected:
         Args args({"korvas", "-control_port", "0"});
         uint32_t code = 0;
         ASSERT_EQ(m_Ctrl.Init(args.Count(), args.Vector(), &code), 1) << code;
-        m_Ctrl.GetUserConfig()->SetEnableOsLogon(1);
-        m_Ctrl.GetUserConfig()->SetServerLogonMode(mode);
+        m_Ctrl.ChangeUserConfig([&] {
+            m_Ctrl.GetUserConfig()->SetEnableOsLogon(1);
+            m_Ctrl.GetUserConfig()->SetServerLogonMode(mode);
+            return 1;
+        });
         ASSERT_EQ(m_Ctrl.DoStartServer(), 1);
         ASSERT_NE(m_Ctrl.GetServerPort(), 0u);
     }

@@ -149,8 +149,11 @@ protected:
         char* args[] = {program, option, any};
         uint32_t code = 0;
         ASSERT_EQ(1, m_Ctrl.Init(3, args, &code)) << code;
-        m_Ctrl.GetUserConfig()->SetEnableOsLogon(1);
-        m_Ctrl.GetUserConfig()->SetServerLogonMode(SCA_KORVANTA_LOGIN_NAMES);
+        m_Ctrl.ChangeUserConfig([this] {
+            m_Ctrl.GetUserConfig()->SetEnableOsLogon(1);
+            m_Ctrl.GetUserConfig()->SetServerLogonMode(SCA_KORVANTA_LOGIN_NAMES);
+            return 1;
+        });
         ASSERT_EQ(1, m_Ctrl.DoStartServer());
         uint32_t error = 0;
         ASSERT_EQ(1, m_Client.Connect("127.0.0.1", m_Ctrl.GetServerPort(), kWaitMs, &error));

@@ -125,6 +125,7 @@ TEST_F(CounterTaskTest, ARuleInErrorShowsAndALongRunIsKept) {
     m_UserConfig.GetRules()->ClearAll();
     ASSERT_EQ(1, m_UserConfig.GetRules()->AddRule(rule, nullptr));
     m_UserConfig.SetMaxDatabaseReports(5);
+    ASSERT_EQ(1, m_UserConfig.PublishSnapshot());
     ASSERT_EQ(1, m_Task.Init(m_Monitor));
     ASSERT_EQ(1, m_Task.StartProcess());
     ASSERT_TRUE(

@@ -15,7 +15,7 @@ def main(library):
     # Symbols the toolchain adds to every shared object, and the standard library's template
     # instantiations, which its headers give default visibility.
     names = [n for n in names if not n.startswith(("_init", "_fini", "__bss", "_edata", "_end"))
-             and not re.match(r"^([\w:<>]+ )?std::", n)]
+             and not re.match(r"^([\w:<>]+ |typeinfo (name )?for )?std::", n)]
     leaked = [n for n in names if not PUBLIC.match(n)]
     for name in leaked[:20]:
         print("exported but not public:", name)

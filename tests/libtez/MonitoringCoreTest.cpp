@@ -115,6 +115,7 @@ TEST_F(MonitoringCoreTest, ARuleThatHoldsThreeSamplesInARowActsOnTheThird) {
     rule->SetActionType(SCA_ACTION_PLAY_SOUND);
     rule->SetActionValue("Alarm");
     ASSERT_EQ(1, m_UserConfig.GetRules()->AddRule(rule, nullptr));
+    ASSERT_EQ(1, m_UserConfig.PublishSnapshot());
     const uint32_t memory = AddCounter(kMemoryUsage);
     const uint32_t cpu = AddCounter(kCpuUsage);
     Start();

@@ -144,9 +144,8 @@ TEST(ProcessMonitorTest, AnotherComputerIsRefused) {
 
 TEST(ProcessRuleCheckTest, ARuleCountsWhenItBecomesTrueAndQueuesItsAction) {
     SCA_TezErrorList errors;
-    SCA_TezProcessList list;
     ActionCtrl ctrl;
-    SCA_TezProcessRuleCheck check(&errors, &ctrl, &list);
+    SCA_TezProcessRuleCheck check(&errors, &ctrl);
     SCA_TezProcessRules rules;
     auto* rule = new SCA_TezProcessRule();
     rule->SetRuleType(SCA_PROC_CPU);
@@ -173,7 +172,8 @@ TEST(ProcessRuleCheckTest, ARuleCountsWhenItBecomesTrueAndQueuesItsAction) {
     values.Set(SCA_PROC_CPU, 45.0);
     check.Check(&process, values, &rules, 5);
     EXPECT_EQ(2u, process.GetTotalErrors()) << "true again: counted again";
-    EXPECT_EQ(2u, rule->GetActionCount());
+    EXPECT_EQ(2u, ctrl.GetActionQueue()->Count()) << "and acts again";
+    EXPECT_EQ(0u, rule->GetActionCount()) << "the rules are only read: other threads share them";
 }
 
 TEST(ProcessStatusTextTest, TokensRoundTripAndBadTextIsRefused) {
