@@ -1,5 +1,6 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -296,6 +297,8 @@ int SCA_KorvantaCtrl::DoStartServer() {
     }
     m_Server->SetConnectionLimits(cap, SCA_KORVAS_STRANGER_MAX_PAYLOAD,
                                   SCA_KORVAS_STRANGER_IDLE_MS);
+    m_Server->SetStrangerLimits(std::max(1u, cap / SCA_KORVAS_STRANGER_SHARE),
+                                SCA_KORVAS_STRANGERS_PER_ADDRESS);
     m_Factory->SetServer(m_Server);
     m_ServerPort.store(m_Server->GetServerPort());
     report(SCA_LEVEL_INFO, "%s v%s Started on - %s:%u", m_Config.GetProductName(),
