@@ -40,3 +40,5 @@ inline constexpr uint32_t SCA_KORVANTA_LOGIN_PASSWORD = 1;  // the password, for
 inline constexpr uint32_t SCA_KORVANTA_LOGIN_SIGNATURE = 2; // a signature of the password
 // "LoginStatus" of a login the service accepted.
 inline constexpr uint32_t SCA_KORVANTA_LOGGED_IN = 1;
+// The text field of the login results that says why a login was refused.
+inline constexpr const char* SCA_KORVANTA_LOGIN_MESSAGE = "LoginMessage";
