@@ -103,6 +103,9 @@ public:
     // so that what was in it is not lost. 0 (reported) without a folder, or when the headers
     // cannot be taken; the index is then left as it was.
     int Load();
+    // 1 after a Load that found the index file unreadable (and rebuilt the index), until the
+    // next Save has moved the file aside.
+    int IsIndexFileDamaged() const { return m_Unreadable ? 1 : 0; }
     // Writes the index file atomically (mode 0600), creating the folder if needed.
     int Save();
 

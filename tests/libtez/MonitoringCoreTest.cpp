@@ -346,11 +346,13 @@ TEST(ReportIndexFileTest, AnUnreadableIndexIsMovedAsideBeforeItIsWritten) {
     std::fclose(file);
     SCA_TezReportIndex index(nullptr, nullptr);
     index.SetReportsDir(dir.Path().c_str());
-    EXPECT_EQ(0, index.Load());
+    EXPECT_EQ(1, index.Load()) << "rebuilt from the report files (none)";
+    EXPECT_EQ(1, index.IsIndexFileDamaged());
     ASSERT_EQ(1, index.Save());
     EXPECT_EQ((std::vector<std::string>{"report_index.hdx", "report_index.hdx.unreadable"}),
               dir.Names());
     EXPECT_EQ(1, index.Load());
+    EXPECT_EQ(0, index.IsIndexFileDamaged());
 }
 
 struct CondCase {
