@@ -57,17 +57,29 @@ const char* ReadLength(const char* p, Conversion* conversion) {
     return p;
 }
 
+// Room for the usual conversion, on the stack.
+constexpr size_t kConversionBuffer = 512;
+
 // Formats one argument of a conversion into out, bounded by room.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 template <typename T>
 void AppendOne(std::string* out, size_t room, const Conversion& conversion, T value) {
     const std::string spec = conversion.Spec();
-    std::string buffer(room + 1, '\0');
-    const int length = std::snprintf(buffer.data(), buffer.size(), spec.c_str(), value);
-    if (length > 0) {
-        out->append(buffer.data(), std::min(static_cast<size_t>(length), room));
+    char buffer[kConversionBuffer];
+    const int length = std::snprintf(buffer, sizeof(buffer), spec.c_str(), value);
+    if (length < 0) {
+        return;
     }
+    const auto whole = static_cast<size_t>(length);
+    if (whole < sizeof(buffer)) {
+        out->append(buffer, std::min(whole, room));
+        return;
+    }
+    // A wider conversion than the buffer holds: formatted again at its full size.
+    std::string wide(whole + 1, '\0');
+    std::snprintf(wide.data(), wide.size(), spec.c_str(), value);
+    out->append(wide.data(), std::min(whole, room));
 }
 #pragma GCC diagnostic pop
 
