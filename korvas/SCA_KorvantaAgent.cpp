@@ -20,8 +20,10 @@
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezRecordFields.h"
+#include "net/SCA_NetLoginThrottle.h"
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
+#include "net/SCA_VirtualCmdServer.h"
 
 namespace {
 
@@ -31,6 +33,7 @@ constexpr uint32_t kNoAgentId = SCA_ALL_ONES;
 constexpr uint32_t kStatusOk = 1;
 // What GetOsVersion gives as the platform: this service runs on Linux only.
 constexpr uint32_t kPlatformLinux = 1;
+constexpr uint32_t kMsPerSecond = 1000;
 
 // Compares two signature texts in a time that does not tell how much of them matched.
 bool SameSignature(const char* a, const char* b) {
@@ -108,12 +111,42 @@ int SCA_KorvantaAgent::IsLocalInterface() {
 
 // --- login ----------------------------------------------------------------------------------
 
-int SCA_KorvantaAgent::CheckCredential(SCA_ConfigObj* data, const char* user, uint32_t* status) {
+uint32_t SCA_KorvantaAgent::GetLoginMode() const {
+    const auto config = m_UserConfig->GetSnapshot();
+    return SCA_TezEffectiveLogonMode(config->Settings.EnableOsLogon,
+                                     config->Settings.ServerLogonMode);
+}
+
+int SCA_KorvantaAgent::IsLoginRefused(uint32_t mode, char* reason, uint32_t size) {
+    // Their login data is encrypted under a key made of times sent in the clear: a password in
+    // it is readable to anyone who watches the connection, and names alone prove nothing.
+    const bool exposing = mode == SCA_KORVANTA_LOGIN_NAMES || mode == SCA_KORVANTA_LOGIN_PASSWORD;
+    if (exposing && !m_Connection->IsLoopbackPeer() && m_Ctrl->WithData([this] {
+            return m_UserConfig->GetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS);
+        }) == 0) {
+        std::snprintf(reason, size,
+                      "login mode %u is served to clients on this computer only (%s); use login "
+                      "mode 2, or turn on the advanced option for remote logins in modes 0 and 1",
+                      mode,
+                      mode == SCA_KORVANTA_LOGIN_NAMES ? "it lets in any user name"
+                                                       : "it sends the password readable");
+        return 1;
+    }
+    const uint32_t waitMs = m_Connection->GetServer()->GetLoginThrottle()->GetWaitMs(
+        m_Connection->GetPeerAddress(), SCA_NetLoginThrottle::NowMs());
+    if (waitMs != 0) {
+        std::snprintf(reason, size, "too many failed logins from %s; try again in %u s",
+                      m_Connection->GetPeerAddress(), (waitMs + kMsPerSecond - 1) / kMsPerSecond);
+        return 1;
+    }
+    return 0;
+}
+
+int SCA_KorvantaAgent::CheckCredential(SCA_ConfigObj* data, uint32_t mode, const char* user,
+                                       uint32_t* status) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     const auto config = m_UserConfig->GetSnapshot();
     const SCA_TezUserSettings& settings = config->Settings;
-    const uint32_t mode =
-        SCA_TezEffectiveLogonMode(settings.EnableOsLogon, settings.ServerLogonMode);
     char credential[kTextSize] = "";
     switch (mode) {
     case SCA_KORVANTA_LOGIN_NAMES:
@@ -200,9 +233,20 @@ int SCA_KorvantaAgent::LoginEx2(SCA_ConfigObj* loginData, SCA_ConfigObj** loginR
     if (m_LoggedIn == 0) {
         SCA_StrnCpy(m_UserName, user, sizeof(m_UserName));
     }
+    const uint32_t mode = GetLoginMode();
     uint32_t status = 0;
-    if (!CheckCredential(&data, user, &status)) {
+    char refusal[kTextSize] = "";
+    SCA_NetLoginThrottle* throttle = m_Connection->GetServer()->GetLoginThrottle();
+    if (IsLoginRefused(mode, refusal, sizeof(refusal))) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::LoginEx2: login of %s@%s (%s) refused: %s",
+               user, host, m_Connection->GetPeerAddress(), refusal);
+    } else if (!CheckCredential(&data, mode, user, &status)) {
         return 0;
+    } else if (status == SCA_KORVANTA_LOGGED_IN) {
+        throttle->LoginSucceeded(m_Connection->GetPeerAddress());
+    } else {
+        throttle->LoginFailed(m_Connection->GetPeerAddress(), SCA_NetLoginThrottle::NowMs());
+        SCA_StrnCpy(refusal, "user authentication failed", sizeof(refusal));
     }
     SCA_ConfigObj* results =
         NewReply("LoginResults", "LoginEx2", "cannot create login results object");
@@ -210,7 +254,9 @@ int SCA_KorvantaAgent::LoginEx2(SCA_ConfigObj* loginData, SCA_ConfigObj** loginR
         return 0;
     }
     SCA_KorvantaLogin::ReplyKey(*transport, key);
-    if (!results->AddField("LoginStatus", status) || !results->Encrypt(key, 0, 0)) {
+    if (!results->AddField("LoginStatus", status) ||
+        (refusal[0] != '\0' && !results->AddField(SCA_KORVANTA_LOGIN_MESSAGE, refusal)) ||
+        !results->Encrypt(key, 0, 0)) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::LoginEx2: cannot format login results");
         SCA_Object::Destroy(results);
         return 0;

@@ -263,9 +263,15 @@ private:
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.
     int FindMonitorType(uint32_t monitorId, const char* operation, uint32_t* type);
+    // The login mode of the service's configuration.
+    uint32_t GetLoginMode() const;
+    // 1 with the reason in reason when this connection's login is refused before its
+    // credential is looked at: modes 0 and 1 from another computer unless the administrator
+    // turned them on for remote clients, and an address that failed too often just before.
+    int IsLoginRefused(uint32_t mode, char* reason, uint32_t size);
     // Checks the credential of the login mode; *status receives the login status. 0 when the
     // login data lacks what the mode needs or the mode is unknown (reported).
-    int CheckCredential(SCA_ConfigObj* data, const char* user, uint32_t* status);
+    int CheckCredential(SCA_ConfigObj* data, uint32_t mode, const char* user, uint32_t* status);
 
     uint32_t m_AgentId;
     SCA_TezConfig* m_Config;

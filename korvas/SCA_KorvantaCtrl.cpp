@@ -1,5 +1,6 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "korvas/SCA_KorvantaFact.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
+#include "libmor/SCA_ReportText.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
 #include "libmor/SCA_System.h"
@@ -296,6 +298,8 @@ int SCA_KorvantaCtrl::DoStartServer() {
     }
     m_Server->SetConnectionLimits(cap, SCA_KORVAS_STRANGER_MAX_PAYLOAD,
                                   SCA_KORVAS_STRANGER_IDLE_MS);
+    m_Server->SetStrangerLimits(std::max(1u, cap / SCA_KORVAS_STRANGER_SHARE),
+                                SCA_KORVAS_STRANGERS_PER_ADDRESS);
     m_Factory->SetServer(m_Server);
     m_ServerPort.store(m_Server->GetServerPort());
     report(SCA_LEVEL_INFO, "%s v%s Started on - %s:%u", m_Config.GetProductName(),
@@ -355,12 +359,12 @@ int SCA_KorvantaCtrl::DoStopServer() {
 }
 
 int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {
-    char text[kSystemLogSize];
+    // Escaped as every report is: what an argument brings never forms a line of its own.
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof(text), format, args);
+    const std::string text = SCA_FormatReportText(kSystemLogSize - 1, format, args);
     va_end(args);
     openlog(SCA_GetProductName(m_Config.GetProductType()), LOG_PID, LOG_DAEMON);
-    syslog(SyslogPriority(level), "%s", text);
+    syslog(SyslogPriority(level), "%s", text.c_str());
     return 1;
 }

@@ -47,6 +47,10 @@ inline constexpr uint32_t SCA_KORVAS_MAX_CONNECTIONS = 256;
 inline constexpr const char* SCA_OPTION_MAX_CONNECTIONS = "Max Client Connections";
 inline constexpr uint32_t SCA_KORVAS_STRANGER_MAX_PAYLOAD = 1u << 20;
 inline constexpr uint32_t SCA_KORVAS_STRANGER_IDLE_MS = 60000;
+// Connections that have not logged in hold at most a quarter of the cap, and a few from one
+// address: enough for the windows and viewers of one client logging in at once.
+inline constexpr uint32_t SCA_KORVAS_STRANGER_SHARE = 4;
+inline constexpr uint32_t SCA_KORVAS_STRANGERS_PER_ADDRESS = 8;
 
 // What a monitor operation decides under the data lock, before its task is driven.
 enum class SCA_TaskStep {
@@ -277,6 +281,8 @@ public:
     uint32_t GetThreadState() const { return m_ThreadState.load(); }
     // The port the command server listens on (0 while it does not).
     uint16_t GetServerPort() const { return m_ServerPort.load(); }
+    // The command server of the running server side; null while it is stopped.
+    SCA_KorvantaServer* GetServer() const { return m_Server; }
 
 private:
     // The monitor of that id (the caller holds the data lock); otherwise null, with the report

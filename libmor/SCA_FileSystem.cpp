@@ -71,21 +71,33 @@ int FillTemporary(int fd, const void* data, size_t size) {
 constexpr char kTemporaryMark[] = ".tmp.";
 constexpr size_t kTemporarySuffix = 6;
 
-// Removes the temporary files of path that writers killed before their rename left behind.
-// A writer holds an exclusive lock on its temporary file until it is renamed, and the kernel
-// drops the lock when the writer dies, so a file whose lock can be taken has no writer.
-void RemoveAbandonedTemporaries(const std::string& path, const std::string& folder) {
-    const size_t slash = path.rfind('/');
-    const std::string prefix =
-        (slash == std::string::npos ? path : path.substr(slash + 1)) + kTemporaryMark;
+// Whether name is a temporary file of target (a file name), or of any file when target is
+// empty: "<target>.tmp." and six characters.
+bool IsTemporaryOf(const char* name, const std::string& target) {
+    const size_t length = std::strlen(name);
+    const size_t mark = sizeof(kTemporaryMark) - 1;
+    if (length <= mark + kTemporarySuffix) {
+        return false;
+    }
+    const size_t base = length - kTemporarySuffix - mark;
+    if (std::strncmp(name + base, kTemporaryMark, mark) != 0) {
+        return false;
+    }
+    return target.empty() ||
+           (base == target.size() && std::strncmp(name, target.c_str(), base) == 0);
+}
+
+// Removes the temporary files of target (a file name; empty: of every file) in folder that
+// writers killed before their rename left behind. A writer holds an exclusive lock on its
+// temporary file until it is renamed, and the kernel drops the lock when the writer dies, so a
+// file whose lock can be taken has no writer.
+void RemoveAbandonedTemporaries(const std::string& target, const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return;
     }
     while (const dirent* entry = ::readdir(dir)) {
-        const size_t length = std::strlen(entry->d_name);
-        if (length != prefix.size() + kTemporarySuffix ||
-            std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) {
+        if (!IsTemporaryOf(entry->d_name, target)) {
             continue;
         }
         const int fd =
@@ -131,7 +143,8 @@ int CreateTemporary(const std::string& path, std::string* name) {
 // value. The temporary file is gone afterwards whatever happens, and so are those of earlier
 // writers of path that died before their rename.
 int ReplaceFile(const std::string& path, const std::string& folder, const void* data, size_t size) {
-    RemoveAbandonedTemporaries(path, folder);
+    const size_t slash = path.rfind('/');
+    RemoveAbandonedTemporaries(slash == std::string::npos ? path : path.substr(slash + 1), folder);
     std::string name;
     const int fd = CreateTemporary(path, &name);
     if (fd < 0) {
@@ -210,6 +223,12 @@ int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_
         return 0;
     }
     return 1;
+}
+
+void SCA_RemoveAbandonedTemporaries(const char* folder) {
+    if (folder != nullptr && folder[0] != '\0') {
+        RemoveAbandonedTemporaries(std::string(), folder);
+    }
 }
 
 int SCA_ReadFile(const char* path, std::string* out, size_t maxSize, uint32_t* error) {

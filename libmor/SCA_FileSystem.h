@@ -21,6 +21,11 @@ int SCA_DeleteFile(const char* path, uint32_t* error);
 // rename itself survives a crash of the disk's own cache when the file system ignores syncs.
 int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_t* error);
 
+// Removes the temporary files that writers of any file in folder left when they were killed
+// before their rename; those of writers still at work are kept. For folders whose files are
+// written once and never again, whose leftovers no later write of the same file would remove.
+void SCA_RemoveAbandonedTemporaries(const char* folder);
+
 // Reads a whole file into out (replacing its content). Files larger than maxSize are refused
 // with EFBIG.
 int SCA_ReadFile(const char* path, std::string* out, size_t maxSize, uint32_t* error);

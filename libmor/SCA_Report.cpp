@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <string>
 
+#include "libmor/SCA_ReportText.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 
@@ -44,15 +46,11 @@ void SCA_ReportFunction::operator()(uint32_t level, const char* format, ...) con
     record.AbsTime = SCA_GetAbsTime();
 
     // A few bytes beyond the field let the cut see whether the last character is complete.
-    char text[sizeof(record.Text) + 4];
     va_list args;
     va_start(args, format);
-    text[0] = '\0';
-    if (format != nullptr) {
-        std::vsnprintf(text, sizeof(text), format, args);
-    }
+    const std::string text = SCA_FormatReportText(sizeof(record.Text) + 4, format, args);
     va_end(args);
-    SCA_StrnCpy(record.Text, text, sizeof(record.Text));
+    SCA_StrnCpy(record.Text, text.c_str(), sizeof(record.Text));
 
     ReportState& state = State();
     std::lock_guard<std::recursive_mutex> guard(state.Lock);

@@ -30,8 +30,9 @@ class SCA_ReportFunction {
 public:
     SCA_ReportFunction(const char* sourceFile, int line) : m_SourceFile(sourceFile), m_Line(line) {}
 
-    // Formats the text and hands the record to the error callback. Safe from any thread; a
-    // callback that reports again from within itself is allowed.
+    // Formats the text, with the control bytes of its arguments escaped (SCA_ReportText.h), and
+    // hands the record to the error callback. Safe from any thread; a callback that reports
+    // again from within itself is allowed.
     void operator()(uint32_t level, const char* format, ...) const
         __attribute__((format(printf, 3, 4)));
 

@@ -102,6 +102,12 @@ int SCA_KorvantaInterface::ExchangeLogin(SCA_ConfigObj* data, uint32_t* loginSta
     } else if (!results->GetField("LoginStatus", loginStatus)) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: cannot get login status");
     } else {
+        char why[SCA_NET_TEXT_SIZE] = "";
+        if (*loginStatus != SCA_KORVANTA_LOGGED_IN &&
+            results->GetField(SCA_KORVANTA_LOGIN_MESSAGE, why, sizeof(why))) {
+            report(SCA_LEVEL_ERROR,
+                   "SCA_KorvantaInterface::Login: the server refused the login: %s", why);
+        }
         done = 1;
     }
     SCA_Object::Destroy(results);

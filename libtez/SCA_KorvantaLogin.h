@@ -38,3 +38,5 @@ public:
 
 // "LoginStatus" of a login the service accepted.
 inline constexpr uint32_t SCA_KORVANTA_LOGGED_IN = 1;
+// The text field of the login results that says why a login was refused.
+inline constexpr const char* SCA_KORVANTA_LOGIN_MESSAGE = "LoginMessage";

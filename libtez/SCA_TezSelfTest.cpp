@@ -204,7 +204,8 @@ bool SCA_TezSelfTest::CheckReportIndex() {
     }
     SCA_TezReportIndex index(m_Config, m_UserConfig);
     index.SetReportsDir(folder.c_str());
-    if (!index.Load()) {
+    // A damaged index file fails the check even though the index could be rebuilt.
+    if (!index.Load() || index.IsIndexFileDamaged()) {
         Log(SCA_REP_STATUS_ERROR, "Cannot load report index - %s", folder.c_str());
         return false;
     }

@@ -43,10 +43,6 @@ constexpr LoadTexts kClientTexts = {
     "Cannot reset user configuration file.",
 };
 
-constexpr const char* kUserCorrupted =
-    "User configuration file is corrupted.\nReseting the current user profile to the default "
-    "configuration.";
-
 bool IsAbsolute(const char* path) {
     return path != nullptr && path[0] == '/';
 }
@@ -258,7 +254,10 @@ int SCA_LoadUserConfig(SCA_TezConfigUser* userConfig, SCA_TezConfig* config, SCA
         if (userConfig->LoadConfig(config)) {
             return 1;
         }
-        report(SCA_LEVEL_WARNING, "%s", kUserCorrupted);
+        // The line break is the text's own, so it stands in the format, not in an argument.
+        report(SCA_LEVEL_WARNING,
+               "User configuration file is corrupted.\nReseting the current user profile to the "
+               "default configuration.");
     }
     // A file still in place could not be moved aside: it is kept, never overwritten.
     if ((existed && SCA_IsFileExists(path.c_str())) || !ResetUserConfig(userConfig, config, side)) {

@@ -53,6 +53,11 @@ inline constexpr const char* SCA_OPTION_TRAY_ERRORS = "Show Error Messages in Sy
 inline constexpr const char* SCA_OPTION_TRAY_STATUS = "Show Status Messages in System Tray";
 inline constexpr const char* SCA_OPTION_MINIMIZE_TO_TRAY = "Minimize To System Tray";
 inline constexpr const char* SCA_OPTION_START_MINIMIZED = "Start Minimized";
+// The service's: login modes 0 and 1 served to clients on other computers too. Their login
+// data's encryption hides nothing from someone who watches the connection, so its name says
+// what turning it on exposes.
+inline constexpr const char* SCA_OPTION_REMOTE_OPEN_LOGINS =
+    "Remote Logins In Modes 0 And 1 (Passwords Readable On The Network, Mode 0 Lets Any Name In)";
 
 // The user name of the service's login that a new configuration starts with; its password is
 // made at random.

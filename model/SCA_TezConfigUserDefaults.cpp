@@ -22,7 +22,7 @@ constexpr DefaultOption kDefaultOptions[] = {
     {SCA_OPTION_SHOW_MAIN_TOOLBAR, 1},     {SCA_OPTION_SAVE_LAST_GUI_LAYOUT, 1},
     {SCA_OPTION_SHOW_VERBOSE_MESSAGES, 0}, {SCA_OPTION_TRAY_ERRORS, 1},
     {SCA_OPTION_TRAY_STATUS, 0},           {SCA_OPTION_MINIMIZE_TO_TRAY, 0},
-    {SCA_OPTION_START_MINIMIZED, 0},
+    {SCA_OPTION_START_MINIMIZED, 0},       {SCA_OPTION_REMOTE_OPEN_LOGINS, 0},
 };
 
 // The client's key texts for the commands that have a key description.

@@ -2,14 +2,18 @@
 
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
+#include "model/SCA_Dir.h"
 
 namespace {
 
@@ -38,6 +42,26 @@ bool Matches(const std::string& value, const std::string& wanted, uint32_t op) {
     default:
         return value == wanted;
     }
+}
+
+// A stored report's file: "report_" and the report id in at least six digits, ".hdx".
+constexpr std::string_view kReportFilePrefix = "report_";
+constexpr std::string_view kReportFileSuffix = ".hdx";
+constexpr size_t kReportIdDigits = 6;
+
+// The report id a report file's name carries; false for any other name.
+bool ParseReportFileName(std::string_view name, uint32_t* id) {
+    if (!name.starts_with(kReportFilePrefix) || !name.ends_with(kReportFileSuffix)) {
+        return false;
+    }
+    name.remove_prefix(kReportFilePrefix.size());
+    name.remove_suffix(kReportFileSuffix.size());
+    if (name.size() < kReportIdDigits || name.find_first_not_of("0123456789") != name.npos) {
+        return false;
+    }
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), *id);
+    return error == std::errc() && end == name.data() + name.size() && *id != 0 &&
+           *id != SCA_ALL_ONES;
 }
 
 const tagSCA_TEZ_LIST_FILE kIndexFile = {SCA_TEZ_REPORT_INDEX_FILE, SCA_TEZ_REPORT_INDEX_ROOT,
@@ -129,11 +153,108 @@ void SCA_TezReportIndex::DeleteReportFile(uint32_t id) const {
 
 int SCA_TezReportIndex::Load() {
     const std::lock_guard<std::recursive_mutex> hold(m_Lock);
-    if (!LoadFile(m_ReportsDir, kIndexFile)) {
-        m_Unreadable = true;
+    if (m_ReportsDir[0] == '\0') {
+        return LoadFile(m_ReportsDir, kIndexFile); // reports the missing folder
+    }
+    SCA_RemoveAbandonedTemporaries(m_ReportsDir);
+    const bool read = LoadFile(m_ReportsDir, kIndexFile) != 0;
+    m_Unreadable = !read;
+    std::vector<uint32_t> ids;
+    uint32_t highest = 0;
+    ListReportFiles(&ids, &highest);
+    return TakeReportFiles(ids, highest, !read);
+}
+
+void SCA_TezReportIndex::ListReportFiles(std::vector<uint32_t>* ids, uint32_t* highest) const {
+    *highest = 0;
+    SCA_Dir dir;
+    uint32_t error = 0;
+    if (!dir.Read(m_ReportsDir, kReportFileSuffix.data(), &error)) {
+        return;
+    }
+    for (auto* node = dir.GetHead(); node != nullptr; node = node->GetNext()) {
+        uint32_t id = 0;
+        if (node->GetName() != nullptr && ParseReportFileName(node->GetName(), &id)) {
+            ids->push_back(id);
+            *highest = id > *highest ? id : *highest;
+        }
+    }
+}
+
+int SCA_TezReportIndex::TakeReportFiles(const std::vector<uint32_t>& ids, uint32_t highest,
+                                        bool rebuild) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    // Every header by id, which is the order the reports were added in: the listed ones unless
+    // the index is rebuilt, and those read from the files the index does not list.
+    std::map<uint32_t, SCA_TezReportInfo> headers;
+    if (!rebuild) {
+        for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
+            headers.emplace(node->GetId(), *node->GetItem());
+        }
+    }
+    uint32_t taken = 0;
+    for (const uint32_t id : ids) {
+        char path[kPathSize];
+        SCA_ConfigObj file(SCA_TEZ_REPORT_ROOT, nullptr);
+        SCA_TezReportInfo info;
+        uint32_t code = 0;
+        uint32_t fileType = 0;
+        if (headers.count(id) != 0) {
+            continue;
+        }
+        if (!GetReportFilePath(id, path, sizeof(path)) || !file.Load(path, &code, &fileType) ||
+            fileType != SCA_TEZ_REPORT_FILE_TYPE || !info.Deserialize(&file)) {
+            report(SCA_LEVEL_WARNING,
+                   "SCA_TezReportIndex::Load: report file %s cannot be read and is not listed "
+                   "(ERR:%u)",
+                   path, code);
+            continue;
+        }
+        // The file's name is the report's id, whatever the header inside says.
+        info.SetReportId(id);
+        headers.emplace(id, info);
+        ++taken;
+    }
+    SkipPast(highest);
+    if (taken == 0 && !rebuild) {
+        return 1;
+    }
+    // Read in at once through the stored form: the index changes only when every header can
+    // be taken.
+    SCA_ConfigObj stored(SCA_TEZ_REPORT_INDEX_ROOT, nullptr);
+    for (const auto& [id, info] : headers) {
+        SCA_ConfigObj* child = stored.AddConfigObj(std::to_string(id).c_str());
+        if (child == nullptr || !info.Serialize(child)) {
+            return 0;
+        }
+    }
+    if (!stored.IsConstructed() || !Deserialize(&stored)) {
         return 0;
     }
+    if (rebuild) {
+        report(SCA_LEVEL_WARNING,
+               "SCA_TezReportIndex::Load: report index rebuilt from %u report files in %s", taken,
+               m_ReportsDir);
+    } else {
+        report(SCA_LEVEL_WARNING,
+               "SCA_TezReportIndex::Load: %u report files in %s were missing from the index", taken,
+               m_ReportsDir);
+    }
     return 1;
+}
+
+void SCA_TezReportIndex::SkipStoredIds() {
+    char path[kPathSize];
+    while (GetNextReportId() != kNoId && GetReportFilePath(GetNextReportId(), path, sizeof(path)) &&
+           SCA_IsFileExists(path)) {
+        SetNextItemId(GetNextReportId() + 1);
+    }
+}
+
+void SCA_TezReportIndex::SkipPast(uint32_t highest) {
+    if (highest != 0 && GetNextItemId() <= highest) {
+        SetNextItemId(highest + 1);
+    }
 }
 
 int SCA_TezReportIndex::Save() {
@@ -173,7 +294,15 @@ int SCA_TezReportIndex::AddReport(SCA_TezReport* report, uint32_t monitorMode, u
         SetError(error, EINVAL);
         return 0;
     }
+    if ((flags & SCA_TEZ_REPORT_SAVE_FILE) != 0) {
+        SkipStoredIds();
+    }
     const uint32_t id = GetNextReportId();
+    if (id == kNoId) {
+        report5(SCA_LEVEL_ERROR, "SCA_TezReportIndex::AddReport: no report id left");
+        SetError(error, ENOSPC);
+        return 0;
+    }
     report->SetReportId(id);
     report->SetMonitorMode(monitorMode);
     if ((flags & SCA_TEZ_REPORT_SAVE_FILE) != 0) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "containers/SCA_List.h"
 #include "model/SCA_TezRecordList.h"
@@ -93,10 +94,18 @@ public:
     // The path of a report's file; 0 without a folder or when the path does not fit.
     int GetReportFilePath(uint32_t id, char* path, uint32_t size) const;
 
-    // Reads the index file; a missing file is an empty index. On failure (reported) the index
-    // is left as it was, and the next Save first moves the unreadable file aside (to
-    // "report_index.hdx.unreadable"), so that what was in it is not lost.
+    // Reads the index file, after removing the temporary files that report writers killed
+    // before their rename left. Every id handed out afterwards is past the id of every report
+    // file in the folder, so that no stored report is ever written over. Report files that the
+    // index does not list (a service killed before it saved the index) are listed from the
+    // headers in them, and an unreadable index is rebuilt from them all (both reported); the
+    // next Save then first moves the unreadable file aside (to "report_index.hdx.unreadable"),
+    // so that what was in it is not lost. 0 (reported) without a folder, or when the headers
+    // cannot be taken; the index is then left as it was.
     int Load();
+    // 1 after a Load that found the index file unreadable (and rebuilt the index), until the
+    // next Save has moved the file aside.
+    int IsIndexFileDamaged() const { return m_Unreadable ? 1 : 0; }
     // Writes the index file atomically (mode 0600), creating the folder if needed.
     int Save();
 
@@ -111,6 +120,16 @@ private:
     static void GetFilterText(const SCA_TezReportInfo& info, uint32_t field, char* buf,
                               uint32_t size);
     int MoveUnreadableAside() const;
+    // The ids of the folder's report files; the highest goes to *highest (0 without any).
+    void ListReportFiles(std::vector<uint32_t>* ids, uint32_t* highest) const;
+    // Lists the report files of ids that the index does not hold, from the headers in the
+    // files (all of them when rebuild), in id order; a file that cannot be read is left out
+    // (reported). The next id moves past highest.
+    int TakeReportFiles(const std::vector<uint32_t>& ids, uint32_t highest, bool rebuild);
+    // Moves the next id past highest.
+    void SkipPast(uint32_t highest);
+    // Moves the next id past the ids whose report files exist, which no new report may take.
+    void SkipStoredIds();
 
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;

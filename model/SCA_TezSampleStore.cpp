@@ -87,8 +87,12 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
     }
     const uint32_t kept = KeptSamples();
     uint32_t first = kept;
-    while (first > 0 && kept - first < maxCount && GetSample(first - 1).AbsTime > since) {
-        --first;
+    if (kept != 0 && since > GetSample(kept - 1).AbsTime) {
+        first = FirstAfterStepBack(since, maxCount);
+    } else {
+        while (first > 0 && kept - first < maxCount && GetSample(first - 1).AbsTime > since) {
+            --first;
+        }
     }
     for (uint32_t i = first; i < kept; ++i) {
         if (!SCA_TezAddSampleField(object, GetSample(i))) {
@@ -96,6 +100,22 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
         }
     }
     return 1;
+}
+
+// A client that holds a sample newer than the newest one here saw the wall clock before it
+// stepped back. It gets the samples kept after the one it holds last, found by its time, or
+// the newest ones when that one is gone; from then on it follows their times, rather than
+// getting nothing until the clock has caught up.
+uint32_t SCA_TezSampleStore::FirstAfterStepBack(uint64_t since, uint32_t maxCount) const {
+    const uint32_t kept = KeptSamples();
+    uint32_t after = 0;
+    for (uint32_t i = kept; i > 0; --i) {
+        if (GetSample(i - 1).AbsTime == since) {
+            after = i;
+            break;
+        }
+    }
+    return std::max(after, kept - std::min(kept, maxCount));
 }
 
 int SCA_TezSampleStore::Serialize(SCA_ConfigObj* object) const {

@@ -60,7 +60,9 @@ public:
     const tagSCA_TEZ_SAMPLE& GetSample(uint32_t i) const { return SampleAt(m_Series, i); }
 
     // The kept samples taken after since, the newest maxCount of them (0: none), as value fields
-    // named by their time. 0 when a field cannot be added.
+    // named by their time. When since is later than the newest sample (the wall clock stepped
+    // back), the newest maxCount of those kept after the sample taken at since. 0 when a field
+    // cannot be added.
     int WriteSamples(uint64_t since, uint32_t maxCount, SCA_ConfigObj* object) const;
     // The statistics and a child "Samples" with every kept sample.
     int Serialize(SCA_ConfigObj* object) const override;
@@ -86,6 +88,8 @@ private:
         SCA_TezAverage Average60;
     };
 
+    // Where the samples for a client begin after the wall clock stepped back (WriteSamples).
+    uint32_t FirstAfterStepBack(uint64_t since, uint32_t maxCount) const;
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
     static void UpdateAverages(Series* series);
     static const tagSCA_TEZ_SAMPLE& SampleAt(const Series& series, uint32_t i) {

@@ -1,5 +1,7 @@
 #include "net/SCA_NetCommandDoc.h"
 
+#include "model/SCA_TezConfigUser.h"
+#include "net/SCA_NetLoginThrottle.h"
 #include "net/SCA_NetProtocol.h"
 
 namespace {
@@ -28,6 +30,33 @@ const char* LoginName(SCA_NetLogin login) {
         return "required";
     }
     return "?";
+}
+
+// What the login's encryption hides and what it does not, and how a monitoring service
+// serves the login modes because of it.
+std::string LoginSecurity() {
+    return "The encryption of \"LoginData\" and \"LoginResults\" hides them from programs that do "
+           "not know this protocol, and from nobody else: its keys are made of times that the "
+           "greeting sends in the clear, so whoever watches the connection can decrypt both "
+           "directions. It does not hide the host and user names (every mode) nor the password "
+           "(mode 1), and it does not keep anyone out in mode 0, which checks no password. Mode 2 "
+           "sends no password, only a signature bound to this connection's times, which opens no "
+           "other connection; whoever watches it can still test guesses of the password against "
+           "it at leisure, so that password is best long and random, as the one a service makes "
+           "at its first start is. So a monitoring service serves modes 0 and 1 only to clients on "
+           "its own computer (loopback addresses) unless its administrator turns on the advanced "
+           "option \"" +
+           std::string(SCA_OPTION_REMOTE_OPEN_LOGINS) +
+           "\", and serves mode 2 to every client.\n\n"
+           "A refused login answers \"LoginStatus\" 0 with a text \"LoginMessage\" that says why. "
+           "After " +
+           std::to_string(SCA_NetLoginThrottle::kFreeFailures) +
+           " failed logins from one address, that address waits " +
+           std::to_string(SCA_NetLoginThrottle::kFirstWaitMs / 1000) +
+           " second before its next login is looked at, twice as long after every further "
+           "failure, up to " +
+           std::to_string(SCA_NetLoginThrottle::kLongestWaitMs / 1000) +
+           " seconds; logins it tries before are refused.\n\n";
 }
 
 } // namespace
@@ -62,7 +91,8 @@ std::string SCA_NetCommandDoc::Transport() {
            "\"LoginData\" travels encrypted under the key made of the four times in decimal "
            "(client start, client connect, server start, server connect); the reply's "
            "\"LoginResults\" with the u32 \"LoginStatus\" (1 = logged in) under the key with the "
-           "server's times first.\n\n"
+           "server's times first.\n\n" +
+           LoginSecurity() +
            "## Fields\n\n"
            "Inputs are request fields and outputs reply fields, each in the order listed. Texts "
            "are at most 255 bytes; a longer one is refused, never cut. An object output travels "

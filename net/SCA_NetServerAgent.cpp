@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
 #include "net/SCA_NetProtocol.h"
 #include "net/SCA_NetSocket.h"
@@ -54,6 +55,34 @@ void SCA_NetServerAgent::Stop() {
         }
     }
     m_StartSignal.Set();
+}
+
+bool SCA_NetServerAgent::IsStopping() {
+    std::lock_guard<std::mutex> lock(m_StopLock);
+    return m_StopRequested;
+}
+
+int SCA_NetServerAgent::StopIfIdle() {
+    {
+        std::lock_guard<std::mutex> lock(m_StopLock);
+        if (m_Answering || m_StopRequested) {
+            return 0;
+        }
+        m_StopRequested = true;
+        if (m_Transport != nullptr) {
+            m_Transport->Shutdown();
+        }
+    }
+    m_StartSignal.Set();
+    return 1;
+}
+
+void SCA_NetServerAgent::SetPeerAddress(const char* address) {
+    SCA_StrnCpy(m_PeerAddress, address, sizeof(m_PeerAddress));
+}
+
+int SCA_NetServerAgent::IsLoopbackPeer() const {
+    return SCA_NetSocket::IsLoopbackAddress(m_PeerAddress);
 }
 
 bool SCA_NetServerAgent::BeginAnswer() {

@@ -41,9 +41,14 @@ public:
         m_Id = id;
         return 1;
     }
-    int IsAuthenticated() const { return m_Authenticated; }
-    void SetAuthenticated(int authenticated) { m_Authenticated = authenticated; }
+    int IsAuthenticated() const { return m_Authenticated.load(); }
+    void SetAuthenticated(int authenticated) { m_Authenticated.store(authenticated); }
     SCA_NetTransport* GetTransport() const { return m_Transport; }
+    SCA_VirtualCmdServer* GetServer() const { return m_Server; }
+    // The peer's address as text, as the server took it when it accepted the connection.
+    const char* GetPeerAddress() const { return m_PeerAddress; }
+    // 1 when the peer is on this computer's loopback.
+    int IsLoopbackPeer() const;
 
     // Nonzero for the transport's own control codes, 2 to 11.
     static int IsInternalCommand(uint32_t code);
@@ -58,6 +63,13 @@ private:
     // The agent whose thread calls, or null on any other thread.
     static SCA_NetServerAgent* Current();
 
+    void SetPeerAddress(const char* address);
+    // 1 once Stop was called.
+    bool IsStopping();
+    // Stops the connection when it is not answering a request (whose reply would then go out
+    // to a client that is closed on right after); 0 when it is, or is stopping already.
+    int StopIfIdle();
+
     bool WaitForStart();
     void Serve();
     bool Answer(uint32_t* error);
@@ -69,7 +81,8 @@ private:
     uint32_t PrepareWait();
 
     uint32_t m_Id;
-    int m_Authenticated = 0;
+    std::atomic<int> m_Authenticated{0};
+    char m_PeerAddress[64] = "";
     SCA_Event m_StartSignal;
     SCA_NetTransport* m_Transport = nullptr;
     SCA_VirtualCmdServer* m_Server;

@@ -250,3 +250,42 @@ uint16_t SCA_NetSocket::GetLocalPort() const {
     }
     return ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
 }
+
+int SCA_NetSocket::GetPeerAddress(char* text, size_t size) const {
+    sockaddr_storage address{};
+    socklen_t length = sizeof(address);
+    if (text == nullptr || size == 0) {
+        return 0;
+    }
+    text[0] = '\0';
+    if (m_Descriptor < 0 ||
+        getpeername(m_Descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        return 0;
+    }
+    const void* bytes =
+        address.ss_family == AF_INET6
+            ? static_cast<const void*>(&reinterpret_cast<const sockaddr_in6*>(&address)->sin6_addr)
+            : &reinterpret_cast<const sockaddr_in*>(&address)->sin_addr;
+    if (inet_ntop(address.ss_family, bytes, text, static_cast<socklen_t>(size)) == nullptr) {
+        text[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_NetSocket::IsLoopbackAddress(const char* text) {
+    in_addr v4{};
+    in6_addr v6{};
+    if (text != nullptr && inet_pton(AF_INET, text, &v4) == 1) {
+        return (ntohl(v4.s_addr) >> 24) == IN_LOOPBACKNET ? 1 : 0;
+    }
+    if (text != nullptr && inet_pton(AF_INET6, text, &v6) == 1) {
+        if (IN6_IS_ADDR_LOOPBACK(&v6)) {
+            return 1;
+        }
+        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+            return v6.s6_addr[12] == IN_LOOPBACKNET ? 1 : 0;
+        }
+    }
+    return 0;
+}

@@ -50,6 +50,10 @@ public:
     int GetDescriptor() const { return m_Descriptor; }
     // The local port of a bound socket, 0 when there is none.
     uint16_t GetLocalPort() const;
+    // The connected peer's address as text ("192.0.2.7"); 0 (text empty) when there is none.
+    int GetPeerAddress(char* text, size_t size) const;
+    // 1 for an address of this computer's loopback (127.0.0.0/8, ::1 and ::ffff:127.x.y.z).
+    static int IsLoopbackAddress(const char* text);
 
 private:
     void Close();

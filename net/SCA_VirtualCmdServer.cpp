@@ -1,10 +1,15 @@
 #include "net/SCA_VirtualCmdServer.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <map>
 #include <new>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -19,6 +24,9 @@ namespace {
 constexpr int kListenerSliceMs = 1000;
 // Pause after accept failed for want of descriptors or memory, instead of spinning.
 constexpr int kBackoffMs = 100;
+// Strangers closed to make room are reported at most this often, so that a flood of
+// connections does not flood the log too.
+constexpr uint64_t kClosedReportMs = 60000;
 
 int Fail(uint32_t* error, uint32_t code) {
     if (error != nullptr) {
@@ -162,6 +170,29 @@ void SCA_VirtualCmdServer::SetConnectionLimits(uint32_t maxConnections, uint32_t
     m_StrangerIdleMs.store(strangerIdleMs);
 }
 
+void SCA_VirtualCmdServer::SetStrangerLimits(uint32_t maxStrangers, uint32_t maxPerAddress) {
+    m_MaxStrangers.store(maxStrangers);
+    m_MaxStrangersPerAddress.store(maxPerAddress);
+}
+
+void SCA_VirtualCmdServer::SetPeerAddressHook(PeerAddressHook hook) {
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    m_PeerAddressHook = std::move(hook);
+}
+
+uint32_t SCA_VirtualCmdServer::GetStrangerCount(const char* address) const {
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    uint32_t count = 0;
+    for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
+        SCA_NetServerAgent* agent = node->GetItem();
+        if (IsStranger(agent) &&
+            (address == nullptr || std::strcmp(agent->GetPeerAddress(), address) == 0)) {
+            ++count;
+        }
+    }
+    return count;
+}
+
 uint32_t SCA_VirtualCmdServer::GetAgentCount() const {
     std::lock_guard<std::mutex> lock(m_AgentsLock);
     return m_Agents.Count();
@@ -205,16 +236,17 @@ bool SCA_VirtualCmdServer::AcceptConnection() {
                ErrorText(code).Text);
         return false;
     }
-    const uint32_t cap = m_MaxConnections.load();
-    if (cap != 0 && GetAgentCount() >= cap) {
+    const std::string address = PeerAddressOf(*link);
+    if (!MakeRoom(address)) {
         // Refused before any thread or buffer is spent on it, so that a flood of connections
         // costs the server nothing beyond the accept.
         SCA_Object::Destroy(link);
         report(SCA_LEVEL_WARNING,
                "SCA_VirtualCmdServer::ThreadFunc: connection refused, %u connections are served",
-               cap);
+               m_MaxConnections.load());
         return true;
     }
+    ReportClosedStrangers();
     const uint32_t id = m_NextAgentId++;
     auto* agent = new (std::nothrow) SCA_NetServerAgent(this, id, link); // owns link from here
     if (agent == nullptr) {
@@ -222,6 +254,7 @@ bool SCA_VirtualCmdServer::AcceptConnection() {
     }
     bool listed = false;
     if (agent != nullptr && agent->IsConstructed()) {
+        agent->SetPeerAddress(address.c_str());
         std::lock_guard<std::mutex> lock(m_AgentsLock);
         listed = m_Agents.AddItemToTail(agent, id) != 0;
     }
@@ -236,6 +269,97 @@ bool SCA_VirtualCmdServer::AcceptConnection() {
     SCA_Object::Destroy(agent);
     report(SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::ThreadFunc: cannot serve connection %u", id);
     return false;
+}
+
+std::string SCA_VirtualCmdServer::PeerAddressOf(const SCA_NetSocket& link) {
+    char peer[64] = "";
+    link.GetPeerAddress(peer, sizeof(peer));
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    return m_PeerAddressHook ? m_PeerAddressHook(peer) : std::string(peer);
+}
+
+bool SCA_VirtualCmdServer::MakeRoom(const std::string& address) {
+    // The strangers of each address: how many, and the oldest's place in the list (which
+    // runs from the oldest connection).
+    struct Strangers {
+        uint32_t Count = 0;
+        uint32_t Oldest = 0;
+    };
+    const uint32_t cap = m_MaxConnections.load();
+    const uint32_t maxStrangers = m_MaxStrangers.load();
+    const uint32_t maxPerAddress = m_MaxStrangersPerAddress.load();
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    uint32_t loggedIn = 0;
+    uint32_t strangers = 0;
+    uint32_t place = 0;
+    std::map<std::string, Strangers> byAddress;
+    for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext(), ++place) {
+        SCA_NetServerAgent* agent = node->GetItem();
+        if (IsStranger(agent)) {
+            Strangers& of = byAddress[agent->GetPeerAddress()];
+            of.Oldest = of.Count++ == 0 ? place : of.Oldest;
+            ++strangers;
+        } else if (!agent->IsFinished() && !agent->IsStopping()) {
+            ++loggedIn;
+        }
+    }
+    if (cap != 0 && loggedIn >= cap) {
+        return false;
+    }
+    // This computer's own users are limited by the share of all strangers only: they reach the
+    // service's resources anyway, and a crowd of its clients starts from one address.
+    const auto own = byAddress.find(address);
+    const bool addressFull = maxPerAddress != 0 &&
+                             !SCA_NetSocket::IsLoopbackAddress(address.c_str()) &&
+                             own != byAddress.end() && own->second.Count >= maxPerAddress;
+    const bool full = (cap != 0 && loggedIn + strangers >= cap) ||
+                      (maxStrangers != 0 && strangers >= maxStrangers);
+    if (!addressFull && !full) {
+        return true;
+    }
+    // Whom to close: the own address's oldest stranger when that address is at its limit,
+    // else one of the address with the most strangers (among equals, the one whose oldest
+    // waited longest), where a flood comes from rather than a client that logs in.
+    std::vector<std::pair<std::string, Strangers>> order(byAddress.begin(), byAddress.end());
+    std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+        const bool aOwn = addressFull && a.first == address;
+        const bool bOwn = addressFull && b.first == address;
+        if (aOwn != bOwn) {
+            return aOwn;
+        }
+        return a.second.Count != b.second.Count ? a.second.Count > b.second.Count
+                                                : a.second.Oldest < b.second.Oldest;
+    });
+    for (const auto& [peer, count] : order) {
+        // One answering a request is left alone: its reply is on its way.
+        for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
+            SCA_NetServerAgent* agent = node->GetItem();
+            if (IsStranger(agent) && peer == agent->GetPeerAddress() && agent->StopIfIdle()) {
+                ++m_ClosedStrangers;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool SCA_VirtualCmdServer::IsStranger(SCA_NetServerAgent* agent) {
+    return !agent->IsAuthenticated() && !agent->IsFinished() && !agent->IsStopping();
+}
+
+void SCA_VirtualCmdServer::ReportClosedStrangers() {
+    const uint64_t now = SCA_NetLoginThrottle::NowMs();
+    if (m_ClosedStrangers == 0 ||
+        (m_ClosedStrangersReportMs != 0 && now - m_ClosedStrangersReportMs < kClosedReportMs)) {
+        return;
+    }
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_WARNING,
+        "SCA_VirtualCmdServer::ThreadFunc: connections that had not logged in, closed to make "
+        "room for new ones: %u",
+        m_ClosedStrangers);
+    m_ClosedStrangers = 0;
+    m_ClosedStrangersReportMs = now;
 }
 
 SCA_NetServerAgent* SCA_VirtualCmdServer::TakeAgent(bool finishedOnly) {

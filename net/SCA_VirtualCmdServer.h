@@ -2,10 +2,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
+#include <string>
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "net/SCA_NetLoginThrottle.h"
 
 class SCA_NetMessage;
 class SCA_NetServerAgent;
@@ -70,6 +73,27 @@ public:
     uint32_t GetStrangerMaxPayload() const { return m_StrangerMaxPayload.load(); }
     uint32_t GetStrangerIdleMs() const { return m_StrangerIdleMs.load(); }
 
+    // How many connections that have not logged in (strangers) are served at once, in all
+    // (maxStrangers) and from one peer address other than loopback (maxPerAddress); 0: no such
+    // limit. A connection
+    // that would pass a limit, or the connection cap, takes the place of the stranger that has
+    // waited longest, from its own address when that address is at its limit, else from the
+    // address that holds the most strangers. So strangers never lock out a client that logs
+    // in: a new connection is refused only when logged-in clients fill the cap.
+    void SetStrangerLimits(uint32_t maxStrangers, uint32_t maxPerAddress);
+    uint32_t GetMaxStrangers() const { return m_MaxStrangers.load(); }
+    uint32_t GetMaxStrangersPerAddress() const { return m_MaxStrangersPerAddress.load(); }
+    // Connections served now that have not logged in; with an address, those from it.
+    uint32_t GetStrangerCount(const char* address = nullptr) const;
+
+    // Failed logins by peer address, which the login path keeps and consults.
+    SCA_NetLoginThrottle* GetLoginThrottle() { return &m_LoginThrottle; }
+
+    // For tests: gives every connection accepted from now on the address the hook makes of
+    // its peer's, so that one machine can stand for peers elsewhere.
+    using PeerAddressHook = std::function<std::string(const std::string& peer)>;
+    void SetPeerAddressHook(PeerAddressHook hook);
+
     uint32_t GetAgentCount() const;
     const char* GetServerHostName() const { return m_ServerHostName; }
     const char* GetServerVersion() const { return m_ServerVersion; }
@@ -96,6 +120,14 @@ private:
     int StartListener(uint32_t* error);
     // false when accepting failed for want of resources: the listener then pauses.
     bool AcceptConnection();
+    // The peer's address of link, as the hook has it.
+    std::string PeerAddressOf(const SCA_NetSocket& link);
+    // Whether a new connection from address is served, after closing a stranger to make room
+    // when it needs one (SetStrangerLimits).
+    bool MakeRoom(const std::string& address);
+    void ReportClosedStrangers();
+    // Serving, and not logged in.
+    static bool IsStranger(SCA_NetServerAgent* agent);
     // Unlinks the first agent (the first finished one) from the list, or null; never the
     // agent of the calling thread.
     SCA_NetServerAgent* TakeAgent(bool finishedOnly);
@@ -117,6 +149,14 @@ private:
     std::atomic<uint32_t> m_MaxConnections{0};
     std::atomic<uint32_t> m_StrangerMaxPayload{0};
     std::atomic<uint32_t> m_StrangerIdleMs{0};
+    std::atomic<uint32_t> m_MaxStrangers{0};
+    std::atomic<uint32_t> m_MaxStrangersPerAddress{0};
+    // Strangers closed to make room since the last report of them, and when that was (the
+    // listener's own).
+    uint32_t m_ClosedStrangers = 0;
+    uint64_t m_ClosedStrangersReportMs = 0;
+    SCA_NetLoginThrottle m_LoginThrottle;
+    PeerAddressHook m_PeerAddressHook; // under m_AgentsLock
     mutable std::mutex m_AgentsLock;
     // Lock, StartDispatch and StopAll one at a time.
     std::recursive_mutex m_ControlLock;

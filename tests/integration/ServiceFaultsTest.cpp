@@ -396,10 +396,11 @@ TEST(ServiceFaults, ACrowdOfPollingClientsIsAnsweredAndLeavesNoThreadsOrMemoryBe
     for (int d = 0; d < kCrowdDrivers; ++d) {
         drivers.emplace_back([&] {
             std::vector<std::unique_ptr<SCA_KorvantaInterface>> clients;
+            // Logged in, as the client logs in: connections that have not may take only a
+            // share of the service's connections.
             for (int c = 0; c < kCrowd / kCrowdDrivers; ++c) {
                 clients.push_back(NewClient());
-                uint32_t error = 0;
-                if (!clients.back()->Connect("127.0.0.1", port, kReplyTimeoutMs, &error)) {
+                if (!korvas.LogIn(clients.back().get(), port)) {
                     ++connectFailures;
                 }
             }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -147,6 +148,14 @@ std::string ReadFile(const std::string& path) {
 class ConsoleRunTest : public ::testing::Test {
 protected:
     std::string Password() { return ReadFile(m_Home / "initial-password"); }
+    // Connects client to the service on port and logs it in as the administrator.
+    void LogIn(SCA_KorvantaInterface* client, uint16_t port) {
+        uint32_t error = 0;
+        uint32_t loginStatus = 0;
+        ASSERT_EQ(client->Connect("127.0.0.1", port, kConnectMs, &error), 1);
+        ASSERT_EQ(client->Login("admin", Password().c_str(), &loginStatus), 1);
+        ASSERT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
+    }
     korvanta_test::TempDir m_Home;
 };
 
@@ -206,6 +215,30 @@ TEST_F(ConsoleRunTest, StartsLogsInWithTheInitialPasswordAndEndsOnEsc) {
     EXPECT_EQ(korvas.Wait(), 0);
     struct stat saved {};
     EXPECT_EQ(stat((m_Home / "monitors.hdx").c_str(), &saved), 0) << "the monitors list is saved";
+}
+
+TEST_F(ConsoleRunTest, ClientTextCannotWriteALineOfItsOwn) {
+    Korvas korvas(m_Home.Path(), {"-control_port", "0"});
+    const uint16_t port = korvas.WaitForPort();
+    ASSERT_NE(port, 0);
+    SCA_KorvantaInterface client;
+    ASSERT_NO_FATAL_FAILURE(LogIn(&client, port));
+    uint32_t id = 0;
+    ASSERT_EQ(client.AddMonitor(0, 0, "Disk\nERR 01/01/2024 00:00:00 forged\x1b[2J", &id), 1);
+    const std::string line = korvas.WaitFor(" I ", "Add Monitor: Disk");
+    EXPECT_NE(line.find("Add Monitor: Disk\\nERR 01/01/2024 00:00:00 forged\\x1B[2J (Type=0"),
+              std::string::npos)
+        << line;
+    korvas.Signal(SIGTERM);
+    EXPECT_EQ(korvas.Wait(), 0);
+    std::vector<std::string> printed = korvas.Lines();
+    std::istringstream rest(korvas.Rest());
+    for (std::string more; std::getline(rest, more);) {
+        printed.push_back(more);
+    }
+    for (const std::string& each : printed) {
+        EXPECT_NE(each.rfind("ERR 01/01/2024", 0), 0u) << "a forged line";
+    }
 }
 
 TEST_F(ConsoleRunTest, SigtermEndsTheRunWithEverythingSaved) {
@@ -276,11 +309,7 @@ TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) 
     const uint16_t port = korvas.WaitForPort();
     ASSERT_NE(port, 0);
     SCA_KorvantaInterface client;
-    uint32_t error = 0;
-    uint32_t loginStatus = 0;
-    ASSERT_EQ(client.Connect("127.0.0.1", port, kConnectMs, &error), 1);
-    ASSERT_EQ(client.Login("admin", Password().c_str(), &loginStatus), 1);
-    ASSERT_EQ(loginStatus, SCA_KORVANTA_LOGGED_IN);
+    ASSERT_NO_FATAL_FAILURE(LogIn(&client, port));
 
     uint32_t counters = SCA_ALL_ONES;
     uint32_t processes = SCA_ALL_ONES;

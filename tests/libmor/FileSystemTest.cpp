@@ -132,6 +132,12 @@ TEST(FileSystemTest, SavesClearAwayWhatKilledWritersLeftButNotWhatLiveOnesHold) 
     EXPECT_THAT(dir.Names(),
                 testing::UnorderedElementsAre("monitors.hdx", "monitors.hdx.tmp.live01",
                                               "other.hdx.tmp.abcdef", "monitors.hdx.tmp.toolong1"));
+
+    // A sweep of the whole folder takes every file's leftovers, still not a live writer's.
+    SCA_RemoveAbandonedTemporaries(dir.Path().c_str());
+    EXPECT_THAT(dir.Names(),
+                testing::UnorderedElementsAre("monitors.hdx", "monitors.hdx.tmp.live01",
+                                              "monitors.hdx.tmp.toolong1"));
     close(liveFd);
 }
 

@@ -1,6 +1,10 @@
 #include <atomic>
 #include <chrono>
+#include <cinttypes>
 #include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -38,6 +42,44 @@ TEST(ReportTest, LongTextIsCutOnCharacterBoundary) {
     ASSERT_EQ(records.size(), 2u);
     EXPECT_EQ(records[0].Text, fits + "\xC3\xA9");
     EXPECT_EQ(records[1].Text, overflows);
+}
+
+TEST(ReportTest, TextFromArgumentsHasItsControlBytesEscapedButTheFormatKeepsItsOwn) {
+    ReportCapture capture;
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    report(SCA_LEVEL_INFO, "Add Monitor: %s (Type=%u)", "Disk\nERR 12/01/2024 forged\r", 0u);
+    report(SCA_LEVEL_INFO, "%s|%c|%c", "tab\there\x1b[31mred\x7f \xC2\x9B csi \xC3\xA9", '\n', 'k');
+    report(SCA_LEVEL_WARNING, "corrupted.\nReseting %s", "now");
+    report(SCA_LEVEL_INFO, "[%-6s][%6.2s][%.*s][%*s]", "ab", "xyz\n", 3, "a\nbcdef", -4, "\t");
+    EXPECT_THAT(capture.Records(),
+                testing::ElementsAre(
+                    testing::Field(&ReportCapture::Record::Text,
+                                   "Add Monitor: Disk\\nERR 12/01/2024 forged\\r (Type=0)"),
+                    testing::Field(&ReportCapture::Record::Text,
+                                   "tab\\there\\x1B[31mred\\x7F \\u009B csi \xC3\xA9|\\n|k"),
+                    testing::Field(&ReportCapture::Record::Text, "corrupted.\nReseting now"),
+                    testing::Field(&ReportCapture::Record::Text, "[ab    ][    xy][a\\n][\\t  ]")));
+}
+
+TEST(ReportTest, NumbersAreFormattedAsByPrintf) {
+    ReportCapture capture;
+    const long long big = -1234567890123LL;
+    const size_t size = 123456789;
+    const uint64_t u64 = 18446744073709551615ull;
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_INFO, "%d %5i %-3u| %lu %lld %zu %x %#X %o %hhu %hd %.17g %8.3f %e %p %% %jd %td",
+        -7, 42, 9u, 4000000000ul, big, size, 255u, 255u, 8u, 300, 70000, 0.1, 3.14159, 1e300,
+        static_cast<void*>(nullptr), intmax_t{-5}, ptrdiff_t{6});
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "%" PRIu64 " %Lf", u64, 1.5L);
+    char expected[512];
+    std::snprintf(expected, sizeof(expected),
+                  "%d %5i %-3u| %lu %lld %zu %x %#X %o %hhu %hd %.17g %8.3f %e %p %% %jd %td", -7,
+                  42, 9u, 4000000000ul, big, size, 255u, 255u, 8u, 300, 70000, 0.1, 3.14159, 1e300,
+                  static_cast<void*>(nullptr), intmax_t{-5}, ptrdiff_t{6});
+    const auto records = capture.Records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].Text, expected);
+    EXPECT_EQ(records[1].Text, "18446744073709551615 1.500000");
 }
 
 TEST(ReportTest, WithoutCallbackWritesOneTaggedLineToStandardError) {

@@ -207,6 +207,43 @@ TEST_F(MonitoringCoreTest, SamplesTravelSinceAPositionAndStatusTextsRoundTrip) {
               m_Manager.GetCounterStatusEx(memory + 100, 0, 10, &counterData, text, sizeof(text)));
 }
 
+TEST_F(MonitoringCoreTest, AClientKeepsGettingSamplesAfterTheWallClockStepsBack) {
+    const uint32_t memory = AddCounter(kMemoryUsage);
+    Start();
+    // The tick and the monotonic time go on; the wall clock jumps from 3405 back to 1006.
+    uint64_t tick = 1;
+    const auto sampleAt = [&](uint64_t wallSecond) {
+        ASSERT_EQ(1, m_Manager.SampleTick(tick, tick * kSecond, wallSecond * kAbsSecond));
+        ++tick;
+    };
+    // Samples newer than since, as the client object keeps them: their times and the last.
+    const auto newer = [&](uint64_t since) {
+        SCA_ConfigObj data("CCD", nullptr);
+        EXPECT_EQ(1, m_Manager.GetCounterStatusEx(memory, since, 3, &data, nullptr, 0));
+        std::vector<uint64_t> seconds;
+        for (SCA_Field* field = data.GetHead(); field != nullptr; field = field->GetNext()) {
+            tagSCA_TEZ_SAMPLE sample{};
+            EXPECT_EQ(1, SCA_TezReadSampleField(field, &sample));
+            seconds.push_back(sample.AbsTime / kAbsSecond);
+        }
+        return seconds;
+    };
+    for (uint64_t second = 3401; second <= 3405; ++second) {
+        sampleAt(second);
+    }
+    const uint64_t clientLast = 3405 * kAbsSecond;
+    EXPECT_EQ(newer(clientLast), std::vector<uint64_t>{});
+    sampleAt(1006);
+    sampleAt(1007);
+    EXPECT_EQ(newer(clientLast), (std::vector<uint64_t>{1006, 1007}))
+        << "the samples after the client's last, not nothing for the hour the clock went back";
+    EXPECT_EQ(newer(5000 * kAbsSecond), (std::vector<uint64_t>{3405, 1006, 1007}))
+        << "a time no sample has: the newest samples";
+    EXPECT_EQ(newer(1007 * kAbsSecond), std::vector<uint64_t>{});
+    sampleAt(1008);
+    EXPECT_EQ(newer(1007 * kAbsSecond), std::vector<uint64_t>{1008});
+}
+
 TEST_F(MonitoringCoreTest, TheThreadSamplesCountersAddedWhileItRunsAndStopWaitsForIt) {
     AddCounter(kMemoryUsage);
     std::atomic<int> samples{0};
@@ -310,11 +347,13 @@ TEST(ReportIndexFileTest, AnUnreadableIndexIsMovedAsideBeforeItIsWritten) {
     std::fclose(file);
     SCA_TezReportIndex index(nullptr, nullptr);
     index.SetReportsDir(dir.Path().c_str());
-    EXPECT_EQ(0, index.Load());
+    EXPECT_EQ(1, index.Load()) << "rebuilt from the report files (none)";
+    EXPECT_EQ(1, index.IsIndexFileDamaged());
     ASSERT_EQ(1, index.Save());
     EXPECT_EQ((std::vector<std::string>{"report_index.hdx", "report_index.hdx.unreadable"}),
               dir.Names());
     EXPECT_EQ(1, index.Load());
+    EXPECT_EQ(0, index.IsIndexFileDamaged());
 }
 
 struct CondCase {

@@ -1,11 +1,15 @@
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "libmor/SCA_FileSystem.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportIndex.h"
 #include "model/SCA_TezReportInfo.h"
 #include "tests/model/RecordTestSupport.h"
@@ -190,22 +194,128 @@ TEST(ReportIndexFile, SaveAndLoadKeepHeadersIdsAndNextId) {
     EXPECT_EQ(info->GetStartTime(), 2000u);
 }
 
-TEST(ReportIndexFile, MissingIsEmptyAndBrokenChangesNothing) {
+TEST(ReportIndexFile, MissingIsEmptyWithoutReportFilesAndNeedsAFolder) {
     model_test::TempDir dir;
     SCA_TezReportIndex index(nullptr, nullptr);
     index.SetReportsDir(dir.Path().c_str());
     ASSERT_EQ(index.Load(), 1);
     EXPECT_EQ(index.Count(), 0u);
+    EXPECT_EQ(index.GetNextReportId(), 1u);
 
-    ASSERT_EQ(index.AddReport(MakeHeader("A", 1000), 0, nullptr), 1);
-    std::ofstream(dir / SCA_TEZ_REPORT_INDEX_FILE) << "garbage";
     model_test::Reports reports;
-    EXPECT_EQ(index.Load(), 0);
-    EXPECT_EQ(index.Count(), 1u);
-
     SCA_TezReportIndex homeless(nullptr, nullptr);
     EXPECT_EQ(homeless.Load(), 0);
     EXPECT_EQ(homeless.Save(), 0);
     char path[64];
     EXPECT_EQ(homeless.GetReportFilePath(1, path, sizeof(path)), 0);
+}
+
+namespace {
+
+// A report stored with its file, as a stopping monitor stores it; its id.
+uint32_t StoreReport(SCA_TezReportIndex* index, const char* title) {
+    SCA_TezReport report;
+    report.SetReportTitle(title);
+    report.SetHostName("host-a");
+    uint32_t error = 0;
+    EXPECT_EQ(index->AddReport(&report, 1, SCA_TEZ_REPORT_SAVE_FILE, 0, &error), 1) << error;
+    return report.GetReportId();
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Titles(const SCA_TezReportIndex& index) {
+    std::string titles;
+    for (auto* node = index.GetHead(); node != nullptr; node = node->GetNext()) {
+        titles += std::to_string(node->GetId()) + ":" + node->GetItem()->GetReportTitle() + " ";
+    }
+    return titles;
+}
+
+// A folder with the reports 1 "first", 3 "third" and 12 "twelfth" (2 and 4-11 deleted), a
+// damaged report file 13 and what a killed writer left; the index saved after report 3 only,
+// as a service killed before it could save the index again leaves it.
+class StoredReportsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SCA_TezReportIndex index(nullptr, nullptr);
+        index.SetReportsDir(m_Dir.Path().c_str());
+        ASSERT_EQ(StoreReport(&index, "first"), 1u);
+        ASSERT_EQ(StoreReport(&index, "second"), 2u);
+        ASSERT_EQ(StoreReport(&index, "third"), 3u);
+        ASSERT_EQ(index.DeleteReport(2), 1);
+        ASSERT_EQ(index.Save(), 1);
+        for (int i = 4; i <= 11; ++i) {
+            StoreReport(&index, "gone");
+            ASSERT_EQ(index.DeleteReport(static_cast<uint32_t>(i)), 1);
+        }
+        ASSERT_EQ(StoreReport(&index, "twelfth"), 12u);
+        std::ofstream(m_Dir / "report_000013.hdx") << "damaged";
+        std::ofstream(m_Dir / "report_000014.hdx.tmp.Ab12Cd") << "killed writer";
+        for (const char* name : {"report_000001.hdx", "report_000003.hdx", "report_000012.hdx"}) {
+            m_Stored[name] = FileBytes(m_Dir / name);
+        }
+    }
+
+    // Adds a report after a load, and checks that no stored report was written over.
+    void ExpectNewReportPastEveryFile(SCA_TezReportIndex* index) {
+        EXPECT_EQ(StoreReport(index, "new"), 14u);
+        for (const auto& [name, bytes] : m_Stored) {
+            EXPECT_EQ(FileBytes(m_Dir / name), bytes) << name << " was written over";
+        }
+        EXPECT_EQ(FileBytes(m_Dir / "report_000013.hdx"), "damaged");
+    }
+
+    model_test::TempDir m_Dir;
+    std::map<std::string, std::string> m_Stored;
+};
+
+} // namespace
+
+TEST_F(StoredReportsTest, AReadableIndexListsTheReportsItMissedAndHandsOutIdsPastThem) {
+    model_test::Reports reports;
+    SCA_TezReportIndex index(nullptr, nullptr);
+    index.SetReportsDir(m_Dir.Path().c_str());
+    ASSERT_EQ(index.Load(), 1);
+    EXPECT_EQ(Titles(index), "1:first 3:third 12:twelfth ");
+    EXPECT_EQ(reports.Count(SCA_LEVEL_WARNING, "1 report files in"), 1);
+    EXPECT_FALSE(SCA_IsFileExists((m_Dir / "report_000014.hdx.tmp.Ab12Cd").c_str()))
+        << "a killed writer's temporary file outlives the restart";
+    ExpectNewReportPastEveryFile(&index);
+}
+
+TEST_F(StoredReportsTest, ADamagedIndexIsRebuiltFromTheReportFiles) {
+    std::ofstream(m_Dir / SCA_TEZ_REPORT_INDEX_FILE) << "garbage";
+    model_test::Reports reports;
+    SCA_TezReportIndex index(nullptr, nullptr);
+    index.SetReportsDir(m_Dir.Path().c_str());
+    ASSERT_EQ(index.Load(), 1);
+    EXPECT_EQ(Titles(index), "1:first 3:third 12:twelfth ");
+    SCA_TezReportInfo* info = nullptr;
+    ASSERT_EQ(index.GetReportInfo(12, &info), 1);
+    EXPECT_STREQ(info->GetHostName(), "host-a");
+    EXPECT_EQ(reports.Count(SCA_LEVEL_WARNING, "report_000013.hdx cannot be read"), 1);
+    EXPECT_EQ(reports.Count(SCA_LEVEL_WARNING, "rebuilt from 3 report files"), 1);
+    ExpectNewReportPastEveryFile(&index);
+
+    // The damaged index is kept aside, and the rebuilt one is what the next start reads.
+    ASSERT_EQ(index.Save(), 1);
+    EXPECT_EQ(FileBytes(m_Dir / "report_index.hdx.unreadable"), "garbage");
+    SCA_TezReportIndex again(nullptr, nullptr);
+    again.SetReportsDir(m_Dir.Path().c_str());
+    ASSERT_EQ(again.Load(), 1);
+    EXPECT_EQ(Titles(again), "1:first 3:third 12:twelfth 14:new ");
+}
+
+TEST_F(StoredReportsTest, AMissingIndexBesideReportFilesIsRebuilt) {
+    ASSERT_EQ(std::remove((m_Dir / SCA_TEZ_REPORT_INDEX_FILE).c_str()), 0);
+    model_test::Reports reports;
+    SCA_TezReportIndex index(nullptr, nullptr);
+    index.SetReportsDir(m_Dir.Path().c_str());
+    ASSERT_EQ(index.Load(), 1);
+    EXPECT_EQ(Titles(index), "1:first 3:third 12:twelfth ");
+    ExpectNewReportPastEveryFile(&index);
 }

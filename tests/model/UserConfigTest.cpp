@@ -568,14 +568,16 @@ TEST_F(UserConfigTest, DefaultsAreUsableAndTheLoginPasswordIsRandom) {
     EXPECT_EQ(first.GetAdvancedOption(SCA_OPTION_START_MINIMIZED), 0);
     EXPECT_EQ(first.SetAdvancedOption(SCA_OPTION_START_MINIMIZED, 1), 1);
 
-    tagSCA_ADVANCED_OPTION options[7];
+    EXPECT_EQ(first.GetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS), 0);
+
+    tagSCA_ADVANCED_OPTION options[8];
     uint32_t count = 0;
-    EXPECT_EQ(first.GetDefaultAdvancedOptions(SCA_PRODUCT_TYPE_KORVANTA, options, 7, &count), 1);
-    EXPECT_EQ(count, 7u);
-    EXPECT_EQ(first.GetAdvancedOptions()->GetFieldCount(), 7u);
+    EXPECT_EQ(first.GetDefaultAdvancedOptions(SCA_PRODUCT_TYPE_KORVANTA, options, 8, &count), 1);
+    EXPECT_EQ(count, 8u);
+    EXPECT_EQ(first.GetAdvancedOptions()->GetFieldCount(), 8u);
     EXPECT_EQ(first.GetDefaultAdvancedOptions(SCA_PRODUCT_TYPE_KORVANTA, nullptr, 0, &count), 0);
-    EXPECT_EQ(count, 7u);
-    EXPECT_EQ(first.GetDefaultAdvancedOptions(SCA_PRODUCT_TYPE_NETWORK, options, 7, &count), 1);
+    EXPECT_EQ(count, 8u);
+    EXPECT_EQ(first.GetDefaultAdvancedOptions(SCA_PRODUCT_TYPE_NETWORK, options, 8, &count), 1);
     EXPECT_EQ(count, 0u);
 }
 

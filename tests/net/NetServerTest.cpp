@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "NetTestSupport.h"
+#include "net/SCA_NetLoginThrottle.h"
 #include "net/SCA_NetProtocol.h"
 #include "net/SCA_NetTransport.h"
 
@@ -427,6 +428,14 @@ protected:
         m_Port = m_Server->GetServerPort();
     }
 
+    static bool LogIn(SCA_NetTransport* transport) {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("LogIn");
+        return Call(transport, &request, &reply, 2000) &&
+               std::string(reply.GetCommandName()) == "OK";
+    }
+
     static bool Echo(SCA_NetTransport* transport, size_t size) {
         SCA_NetMessage request;
         SCA_NetMessage reply;
@@ -442,32 +451,111 @@ protected:
     uint16_t m_Port = 0;
 };
 
-TEST_F(StrangerLimitsTest, ConnectionsOverTheCapAreClosedAtOnceAndReported) {
+TEST_F(StrangerLimitsTest, StrangersMakeRoomAndOnlyLoggedInClientsFillTheCap) {
     ReportCapture reports;
     SCA_NetTransport first;
     SCA_NetTransport second;
     ASSERT_TRUE(ConnectTo(&first, m_Port));
     ASSERT_TRUE(ConnectTo(&second, m_Port));
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == kCap; }));
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetStrangerCount() == kCap; }));
+    // The cap is full of strangers: a newcomer takes the place of the one that waited longest.
     SCA_NetTransport third;
-    const auto start = Clock::now();
-    EXPECT_FALSE(ConnectTo(&third, m_Port, 5000)) << "no greeting for a connection over the cap";
-    EXPECT_LT(MsSince(start), 2500) << "closed at once, not left to time out";
-    // The server reports just after it closed the connection.
-    EXPECT_TRUE(WaitUntil([&] {
-        for (const auto& record : reports.Records()) {
-            if (record.Level == SCA_LEVEL_WARNING &&
-                record.Text.find("connection refused") != std::string::npos) {
-                return true;
-            }
-        }
-        return false;
-    }));
-    EXPECT_TRUE(Echo(&first, 10)) << "those already served keep being served";
-    first.Shutdown();
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 1; }));
+    ASSERT_TRUE(ConnectTo(&third, m_Port));
+    EXPECT_FALSE(Echo(&first, 10)) << "the oldest stranger made room";
+    ASSERT_TRUE(LogIn(&second));
+    ASSERT_TRUE(LogIn(&third));
+    EXPECT_EQ(m_Server->GetStrangerCount(), 0u);
+
+    // Logged-in clients fill the cap: now a connection is refused at once, and reported.
     SCA_NetTransport fourth;
-    EXPECT_TRUE(ConnectTo(&fourth, m_Port)) << "a freed place takes a new connection";
+    const auto start = Clock::now();
+    EXPECT_FALSE(ConnectTo(&fourth, m_Port, 5000)) << "no greeting for a connection over the cap";
+    EXPECT_LT(MsSince(start), 2500) << "closed at once, not left to time out";
+    EXPECT_TRUE(WaitUntil([&] {
+        return reports.Count(SCA_LEVEL_WARNING, "connection refused, 2 connections") != 0;
+    }));
+    EXPECT_TRUE(Echo(&second, 10)) << "those logged in keep being served";
+    EXPECT_TRUE(Echo(&third, 10));
+    second.Shutdown();
+    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 1; }));
+    SCA_NetTransport fifth;
+    EXPECT_TRUE(ConnectTo(&fifth, m_Port)) << "a freed place takes a new connection";
+}
+
+TEST_F(StrangerLimitsTest, StrangersAreBoundedInAllAndPerAddressAndTheCrowdedGiveWay) {
+    m_Server->SetConnectionLimits(0, kPayload, 0);
+    m_Server->SetStrangerLimits(4, 2);
+    // The peers, in the order they connect, stand at these addresses.
+    std::vector<std::string> peers = {"192.0.2.1",   "192.0.2.1",   "192.0.2.1",   "198.51.100.7",
+                                      "203.0.113.5", "203.0.113.5", "198.51.100.8"};
+    size_t next = 0;
+    m_Server->SetPeerAddressHook([&](const std::string&) { return peers.at(next++); });
+    std::vector<std::unique_ptr<SCA_NetTransport>> clients;
+    const auto connect = [&] {
+        clients.push_back(std::make_unique<SCA_NetTransport>());
+        return ConnectTo(clients.back().get(), m_Port);
+    };
+    const auto served = [&] {
+        std::string alive;
+        for (auto& client : clients) {
+            alive += Echo(client.get(), 10) ? "1" : "0";
+        }
+        return alive;
+    };
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(connect());
+    }
+    EXPECT_EQ(served(), "011") << "a third from one address takes its own oldest's place";
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(LogIn(clients.back().get())) << "a logged-in client is no stranger";
+    ASSERT_TRUE(connect());
+    ASSERT_TRUE(connect());
+    EXPECT_EQ(m_Server->GetStrangerCount(), 4u);
+    // Full: the address with the most strangers, and there the oldest, gives way.
+    ASSERT_TRUE(connect());
+    EXPECT_EQ(served(), "0011111");
+    EXPECT_EQ(m_Server->GetStrangerCount(), 4u);
+    EXPECT_EQ(m_Server->GetStrangerCount("192.0.2.1"), 1u);
+    EXPECT_EQ(m_Server->GetStrangerCount("203.0.113.5"), 2u);
+    m_Server->SetPeerAddressHook(nullptr);
+}
+
+TEST(LoginThrottleTest, AnAddressThatFailsOftenWaitsLongerAndLongerAndOthersDoNot) {
+    SCA_NetLoginThrottle throttle;
+    const std::string guesser = "192.0.2.9";
+    uint64_t now = 1000000;
+    for (uint32_t i = 0; i < SCA_NetLoginThrottle::kFreeFailures; ++i) {
+        EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u) << "failure " << i << " is free";
+        throttle.LoginFailed(guesser, now);
+    }
+    // The waits double from the first failure past the free ones, up to the longest.
+    const uint32_t waits[] = {1000, 2000, 4000, 8000, 16000, 30000, 30000};
+    for (const uint32_t wait : waits) {
+        EXPECT_EQ(throttle.GetWaitMs(guesser, now), wait);
+        EXPECT_EQ(throttle.GetWaitMs(guesser, now + wait - 1), 1u);
+        EXPECT_EQ(throttle.GetWaitMs("192.0.2.10", now), 0u) << "other addresses do not wait";
+        now += wait;
+        EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u);
+        throttle.LoginFailed(guesser, now);
+    }
+    // Failures long past are forgotten; a login that succeeds forgets them at once.
+    now += SCA_NetLoginThrottle::kForgetMs;
+    throttle.LoginFailed(guesser, now);
+    EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u);
+    throttle.LoginFailed(guesser, now);
+    throttle.LoginFailed(guesser, now);
+    EXPECT_EQ(throttle.GetWaitMs(guesser, now), 1000u);
+    throttle.LoginSucceeded(guesser);
+    EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u);
+
+    // Many addresses: the table stays bounded, forgetting the stalest first.
+    for (size_t i = 0; i <= SCA_NetLoginThrottle::kMaxAddresses; ++i) {
+        for (uint32_t n = 0; n < SCA_NetLoginThrottle::kFreeFailures; ++n) {
+            throttle.LoginFailed("a" + std::to_string(i), now + i);
+        }
+    }
+    EXPECT_EQ(throttle.GetWaitMs("a0", now), 0u) << "the stalest was forgotten";
+    EXPECT_NE(throttle.GetWaitMs("a1", now + 1), 0u);
 }
 
 TEST_F(StrangerLimitsTest, AStrangerMaySendLittleAndMayNotLinger) {

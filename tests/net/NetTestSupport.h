@@ -215,6 +215,7 @@ struct ServerEvents {
 //   Block    waits until ReleaseBlock (at most 5000 ms) and replies "OK"
 //   TooDeep  replies "OK" with a tree deeper than a message may be
 //   StopAll  waits until ReleaseBlock (at most 5000 ms), then stops the whole server
+//   LogIn    marks the connection as logged in and replies "OK"
 class TestServer : public SCA_NetServer<TestServer> {
 public:
     TestServer(ServerEvents* events, uint16_t port, uint32_t* error, bool startDispatch = true)
@@ -237,6 +238,7 @@ public:
         RegisterCommand("Block", &TestServer::Block);
         RegisterCommand("TooDeep", &TestServer::TooDeep);
         RegisterCommand("StopAll", &TestServer::StopServer);
+        RegisterCommand("LogIn", &TestServer::LogIn);
     }
 
     int ConnectEvent(SCA_NetServerAgent* connection) override {
@@ -267,6 +269,10 @@ private:
     }
     int WhoAmI(SCA_NetServerAgent* connection, SCA_NetMessage*, SCA_NetMessage* reply) {
         reply->GetData()->AddField("ConnectionId", connection->GetId());
+        return reply->SetCommandName("OK");
+    }
+    int LogIn(SCA_NetServerAgent* connection, SCA_NetMessage*, SCA_NetMessage* reply) {
+        connection->SetAuthenticated(1);
         return reply->SetCommandName("OK");
     }
     int Maybe(SCA_NetServerAgent*, SCA_NetMessage*, SCA_NetMessage* reply) {

@@ -1,0 +1,221 @@
+// Who may log in to the service and how often: the login modes that expose the password only
+// for clients on this computer, failed logins slowed down by address, and strangers that cannot
+// keep a client that logs in out. Peers elsewhere are stood for by the command server's peer
+// address hook, or by the many loopback addresses of this computer.
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <netinet/in.h>
+#include <security/pam_appl.h>
+#include <string>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "korvas/SCA_KorvantaCtrl.h"
+#include "libmor/auth/SCA_LogonUser.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libtez/SCA_KorvantaLogin.h"
+#include "libtez/SCA_KorvantaServer.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezConfigUser.h"
+#include "net/SCA_NetTransport.h"
+#include "tests/korvas/AgentClientTest.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+// The operating system's accounts, as far as these tests go: "ops" with "s3cret"; every check
+// is counted.
+std::atomic<int> g_LogonChecks{0};
+
+int FakeLogon(const char* /*service*/, const char* user, const char* password) {
+    ++g_LogonChecks;
+    return std::string(user) == "ops" && std::string(password) == "s3cret" ? PAM_SUCCESS
+                                                                           : PAM_AUTH_ERR;
+}
+
+class AgentLoginTest : public korvas_test::AgentClientTest {
+protected:
+    void SetUp() override {
+        AgentClientTest::SetUp();
+        m_PreviousLogon = SCA_SetLogonBackend(&FakeLogon);
+        g_LogonChecks = 0;
+        // Every connection accepted from now on stands at m_Peer; empty: where it really is.
+        m_Ctrl.GetServer()->SetPeerAddressHook([this](const std::string& peer) {
+            std::lock_guard<std::mutex> hold(m_PeerLock);
+            return m_Peer.empty() ? peer : m_Peer;
+        });
+    }
+    void TearDown() override {
+        SCA_SetLogonBackend(m_PreviousLogon);
+        AgentClientTest::TearDown();
+    }
+
+    void StandAt(const std::string& peer) {
+        std::lock_guard<std::mutex> hold(m_PeerLock);
+        m_Peer = peer;
+    }
+    void UseMode(uint32_t mode) {
+        m_Ctrl.ChangeUserConfig([&] {
+            m_Ctrl.GetUserConfig()->SetEnableOsLogon(mode == SCA_KORVANTA_LOGIN_SIGNATURE ? 0 : 1);
+            m_Ctrl.GetUserConfig()->SetServerLogonMode(mode);
+            return 1;
+        });
+    }
+    // The login status of a login, on a new connection when the client has none (0 also when
+    // it could not be made).
+    uint32_t LoginStatus(SCA_KorvantaInterface* client, const char* user, const char* password) {
+        uint32_t status = 0;
+        if (!client->GetNetTransport()->Connected() && !Connect(client)) {
+            return 0;
+        }
+        EXPECT_EQ(1, client->Login(user, password, &status));
+        return status;
+    }
+    uint32_t AdminLogin(SCA_KorvantaInterface* client) {
+        return LoginStatus(client, m_Ctrl.GetUserConfig()->GetServerUserName(),
+                           m_Ctrl.GetUserConfig()->GetServerPassword());
+    }
+
+    std::mutex m_PeerLock;
+    std::string m_Peer;
+    SCA_LogonBackend m_PreviousLogon = nullptr;
+};
+
+TEST_F(AgentLoginTest, ModesThatExposeThePasswordAreServedToThisComputerOnly) {
+    constexpr const char* kRemote = "203.0.113.9";
+    UseMode(SCA_KORVANTA_LOGIN_PASSWORD);
+    StandAt(kRemote);
+    SCA_KorvantaInterface remote;
+    EXPECT_EQ(0u, LoginStatus(&remote, "ops", "s3cret"));
+    EXPECT_EQ(0, g_LogonChecks.load()) << "the password is not even looked at";
+    const std::string why = "login mode 1 is served to clients on this computer only";
+    EXPECT_EQ(1,
+              m_Reports.Count(SCA_LEVEL_ERROR, std::string("(") + kRemote + ") refused: " + why));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: " + why))
+        << "the client is told why";
+    UseMode(SCA_KORVANTA_LOGIN_NAMES);
+    EXPECT_EQ(0u, LoginStatus(&remote, "anyone", "-"));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: login mode 0 is "
+                                                  "served to clients on this computer only (it "
+                                                  "lets in any user name)"));
+    SCA_ConfigObj* config = nullptr;
+    EXPECT_EQ(0, remote.GetUserConfig(&config)) << "a refused login logs nobody in";
+
+    // A signature sends no password: served to every peer.
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    SCA_KorvantaInterface signer;
+    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&signer));
+
+    // The administrator may open the modes to other computers, knowing what that exposes.
+    UseMode(SCA_KORVANTA_LOGIN_PASSWORD);
+    ASSERT_EQ(1, m_Ctrl.GetUserConfig()->SetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS, 1));
+    SCA_KorvantaInterface opened;
+    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, LoginStatus(&opened, "ops", "s3cret"));
+    ASSERT_EQ(1, m_Ctrl.GetUserConfig()->SetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS, 0));
+
+    StandAt("");
+    SCA_KorvantaInterface local;
+    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, LoginStatus(&local, "ops", "s3cret"));
+    EXPECT_EQ(2, g_LogonChecks.load());
+}
+
+TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    StandAt("198.51.100.20");
+    SCA_KorvantaInterface guesser;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(0u, LoginStatus(&guesser, m_Ctrl.GetUserConfig()->GetServerUserName(), "guess"));
+    }
+    EXPECT_EQ(3, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: user "
+                                                  "authentication failed"));
+    // Even the right password waits now, on this connection or a new one from that address.
+    EXPECT_EQ(0u, AdminLogin(&guesser));
+    SCA_KorvantaInterface again;
+    EXPECT_EQ(0u, AdminLogin(&again));
+    EXPECT_EQ(2, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: too many failed "
+                                                  "logins from 198.51.100.20; try again in 1 s"));
+
+    StandAt("198.51.100.21");
+    SCA_KorvantaInterface neighbour;
+    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&neighbour)) << "other addresses do not wait";
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&again)) << "after the wait, the login counts";
+}
+
+// A connection from source, left to idle: a stranger that takes a place and never logs in.
+int OpenStranger(const std::string& source, uint16_t port) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    inet_pton(AF_INET, source.c_str(), &from.sin_addr);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof(from)) != 0 ||
+        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof(to)) != 0) {
+        if (fd >= 0) {
+            close(fd);
+        }
+        return -1;
+    }
+    return fd;
+}
+
+TEST_F(AgentLoginTest, StrangersCannotKeepTheAdministratorOut) {
+    constexpr int kStrangers = 300;
+    constexpr int kMore = 60;
+    constexpr int kSources = 30; // 127.0.1.1 to 127.0.1.30
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    // The strangers stand for a flood from other computers: 127.0.1.n is 198.51.100.n.
+    m_Ctrl.GetServer()->SetPeerAddressHook([](const std::string& peer) {
+        return peer.rfind("127.0.1.", 0) == 0 ? "198.51.100." + peer.substr(8) : peer;
+    });
+    const uint16_t port = m_Ctrl.GetServerPort();
+    std::vector<int> strangers;
+    const auto open = [&](int count, std::vector<int>* into) {
+        for (int i = 0; i < count; ++i) {
+            const int fd = OpenStranger("127.0.1." + std::to_string(1 + i % kSources), port);
+            if (fd >= 0) {
+                into->push_back(fd);
+            }
+        }
+    };
+    // The service accepts connections in the order they came: the administrator's comes after
+    // every one of the strangers, and more keep coming while it logs in.
+    open(kStrangers, &strangers);
+    std::vector<int> more;
+    std::thread flood([&] { open(kMore, &more); });
+    SCA_KorvantaInterface admin;
+    const uint32_t status = AdminLogin(&admin);
+    flood.join();
+    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, status);
+    EXPECT_EQ(kStrangers + kMore, static_cast<int>(strangers.size() + more.size()));
+    SCA_ConfigObj* config = nullptr;
+    EXPECT_EQ(1, admin.GetUserConfig(&config)) << "the administrator is served";
+    SCA_Object::Destroy(config);
+    EXPECT_EQ(1, m_Client.GetUserConfig(&config)) << "so is the client logged in before";
+    SCA_Object::Destroy(config);
+
+    SCA_KorvantaServer* server = m_Ctrl.GetServer();
+    EXPECT_LE(server->GetStrangerCount(), SCA_KORVAS_MAX_CONNECTIONS / SCA_KORVAS_STRANGER_SHARE);
+    for (int source = 1; source <= kSources; ++source) {
+        const std::string address = "198.51.100." + std::to_string(source);
+        EXPECT_LE(server->GetStrangerCount(address.c_str()), SCA_KORVAS_STRANGERS_PER_ADDRESS)
+            << address;
+    }
+    EXPECT_GE(m_Reports.Count(SCA_LEVEL_WARNING, "closed to make room for new ones"), 1);
+    strangers.insert(strangers.end(), more.begin(), more.end());
+    for (const int fd : strangers) {
+        close(fd);
+    }
+}
+
+} // namespace
