@@ -15,6 +15,7 @@
 #include "libmor/SCA_System.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaLogin.h"
+#include "libtez/SCA_KorvantaServerStatus.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_SoundActions.h"
@@ -111,8 +112,7 @@ int SCA_KorvantaAgent::IsLocalInterface() {
 
 int SCA_KorvantaAgent::CheckCredential(SCA_ConfigObj* data, const char* user, uint32_t* status) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    const uint32_t mode = m_UserConfig->GetEnableOsLogon() != 0 ? m_UserConfig->GetServerLogonMode()
-                                                                : SCA_KORVANTA_LOGIN_SIGNATURE;
+    const uint32_t mode = m_UserConfig->GetEffectiveLogonMode();
     char credential[kTextSize] = "";
     switch (mode) {
     case SCA_KORVANTA_LOGIN_NAMES:
@@ -286,21 +286,18 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
     const uint32_t totalReports = reports->Count();
     reports->Unlock();
     std::unique_lock<std::recursive_mutex> lists(m_Ctrl->GetDataLock());
-    const uint32_t active = m_Ctrl->GetActiveMonitors();
-    const uint32_t failed = m_Ctrl->GetFailedMonitors();
-    const uint32_t errors = m_Ctrl->GetTotalErrors();
-    const uint32_t warnings = m_Ctrl->GetTotalWarnings();
-    const int filled =
-        status->AddField("ServerStatus", static_cast<int>(kStatusOk)) &&
-        status->AddField("MonitorsStatusId", m_Monitors->GetMonitorsStatus()) &&
-        status->AddField("MonitorCount", m_Monitors->Count()) &&
-        status->AddField("ActiveMonitors", active) && status->AddField("FailedMonitors", failed) &&
-        status->AddField("MonitorErrors", errors) &&
-        status->AddField("MonitorWarnings", warnings) &&
-        status->AddField("TotalReports", totalReports) &&
-        status->AddField("LastDebugMessageId", m_DebugLog->GetLastMessageId()) &&
-        status->AddField("LastSoundActionTime", m_Ctrl->GetActionCtrl()->GetLastSoundActionTime());
-    SCA_ConfigObj* monitors = filled ? SCA_NewConfigObj("MonitorsStatus") : nullptr;
+    SCA_KorvantaServerStatus record;
+    record.ServerStatus = kStatusOk;
+    record.MonitorsStatusId = m_Monitors->GetMonitorsStatus();
+    record.MonitorCount = m_Monitors->Count();
+    record.ActiveMonitors = m_Ctrl->GetActiveMonitors();
+    record.FailedMonitors = m_Ctrl->GetFailedMonitors();
+    record.MonitorErrors = m_Ctrl->GetTotalErrors();
+    record.MonitorWarnings = m_Ctrl->GetTotalWarnings();
+    record.TotalReports = totalReports;
+    record.LastDebugMessageId = m_DebugLog->GetLastMessageId();
+    record.LastSoundActionTime = m_Ctrl->GetActionCtrl()->GetLastSoundActionTime();
+    SCA_ConfigObj* monitors = record.Write(status) ? SCA_NewConfigObj("MonitorsStatus") : nullptr;
     if (monitors == nullptr) {
         SCA_Object::Destroy(status);
         return 0;

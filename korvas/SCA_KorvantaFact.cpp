@@ -84,10 +84,8 @@ int SCA_KorvantaFact::DeleteAgent(uint32_t connectionId) {
 }
 
 uint32_t SCA_KorvantaFact::GetServerLoginMode() {
-    if (m_UserConfig != nullptr && m_UserConfig->GetEnableOsLogon() != 0) {
-        return m_UserConfig->GetServerLogonMode();
-    }
-    return SCA_KORVANTA_LOGIN_SIGNATURE;
+    return m_UserConfig != nullptr ? m_UserConfig->GetEffectiveLogonMode()
+                                   : SCA_KORVANTA_LOGIN_SIGNATURE;
 }
 
 uint32_t SCA_KorvantaFact::GetAgentCount() const {

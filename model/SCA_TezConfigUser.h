@@ -185,6 +185,17 @@ public:
     void AddTotalTasks() { ++m_Settings.TotalTasks; }
     void AddTotalMonTime(uint64_t time) { m_Settings.TotalMonTime += time; }
 
+    // The login modes of a service: user and host name only, the operating-system password, a
+    // signature of the service's own user and password.
+    static constexpr uint32_t kLogonNames = 0;
+    static constexpr uint32_t kLogonPassword = 1;
+    static constexpr uint32_t kLogonSignature = 2;
+    // The mode the service logs clients in with: the configured mode only while the
+    // operating-system logon is allowed, the signature otherwise.
+    uint32_t GetEffectiveLogonMode() const {
+        return m_Settings.EnableOsLogon != 0 ? m_Settings.ServerLogonMode : kLogonSignature;
+    }
+
     SCA_TezConfig* GetProductConfig() const { return m_Config; }
     // The product type of the product configuration; all ones without one.
     uint32_t GetProductType() const;
