@@ -29,6 +29,9 @@ SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
     for (int column = 0; column < 7; ++column) {
         setColumnWidth(column, widths[column]);
     }
+    // The description takes the width the other columns leave.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(1, QHeaderView::Stretch);
 }
 
 void SCA_MonitorsView::contextMenuEvent(QContextMenuEvent* event) {
