@@ -161,3 +161,17 @@ int SCA_TezReadProcessStatusField(const SCA_Field* field, char* name, size_t siz
     *status = read;
     return 1;
 }
+
+std::string SCA_TezProcessStatusSchema() {
+    return "| token | meaning |\n|---|---|\n"
+           "| process id | the id of the process's oldest instance |\n"
+           "| status | the process's status (see Statuses) |\n"
+           "| report status | the status its report shows |\n"
+           "| instances | running instances of the program |\n"
+           "| CPU | processor use in percent |\n"
+           "| memory | resident memory in bytes |\n"
+           "| threads | threads of all instances |\n"
+           "| handles | open file descriptors of all instances |\n"
+           "| errors | errors counted |\n"
+           "| warnings | warnings counted |\n";
+}

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 class SCA_ConfigObj;
 class SCA_Field;
@@ -42,3 +43,5 @@ int SCA_TezAddProcessStatusField(SCA_ConfigObj* object, const char* name,
 // outputs untouched for anything else.
 int SCA_TezReadProcessStatusField(const SCA_Field* field, char* name, size_t size,
                                   tagSCA_TEZ_PROCESS_STATUS* status);
+// The status text's tokens as a Markdown table, for the protocol reference.
+std::string SCA_TezProcessStatusSchema();

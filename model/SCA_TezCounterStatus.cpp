@@ -207,3 +207,16 @@ int SCA_TezReadSampleField(const SCA_Field* field, tagSCA_TEZ_SAMPLE* sample) {
     *sample = read;
     return 1;
 }
+
+std::string SCA_TezCounterStatusSchema() {
+    return "| token | meaning |\n|---|---|\n"
+           "| counter type | the counter's type (see Counter types) |\n"
+           "| status | the counter's status (see Statuses) |\n"
+           "| value count | values taken since the monitor started |\n"
+           "| current | the last value, \"-\" when the last sample had none |\n"
+           "| minimum | the smallest value, \"-\" before the first |\n"
+           "| maximum | the largest value, \"-\" before the first |\n"
+           "| average | the mean of all values, \"-\" before the first |\n"
+           "\nValues are in their shortest exact decimal form (C locale), such as \"45.25\" or "
+           "\"1e+20\".\n";
+}

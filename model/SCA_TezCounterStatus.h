@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/SCA_TezSampleStore.h"
 
@@ -49,6 +50,9 @@ int SCA_TezAddCounterStatusField(SCA_ConfigObj* object, uint32_t counterId,
 // Reads such a field; 0, with both outputs untouched, for anything else.
 int SCA_TezReadCounterStatusField(const SCA_Field* field, uint32_t* counterId,
                                   tagSCA_TEZ_COUNTER_STATUS* status);
+
+// The status text's tokens as a Markdown table, for the protocol reference.
+std::string SCA_TezCounterStatusSchema();
 
 // Appends a sample as a value field of object.
 int SCA_TezAddSampleField(SCA_ConfigObj* object, const tagSCA_TEZ_SAMPLE& sample);
