@@ -248,16 +248,11 @@ protected:
 private:
     template <uint32_t Row, typename... Args>
     int Call(Args... args) {
-        constexpr const auto& command = SCA_KorvantaCommands::Get(Row);
-        static_assert(SCA_KorvantaCommands::template Fits<Args...>(command),
-                      "the arguments must be the operation's fields, in order");
-        tagSCA_NET_VALUE values[SCA_NET_MAX_FIELDS];
-        sca_net::StoreArguments(values, args...);
-        if (!Exchange(command, values)) {
-            return 0;
-        }
-        sca_net::LoadArguments(values, args...);
-        return 1;
+        return sca_net::CallCommand<SCA_KorvantaCommands, Row>(
+            [this](const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values) {
+                return Exchange(command, values);
+            },
+            args...);
     }
 
     SCA_NetCommandChannel m_Channel;

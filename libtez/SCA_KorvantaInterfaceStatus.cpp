@@ -8,42 +8,39 @@
 
 namespace {
 
-int ReadSamples(SCA_ConfigObj* object, std::vector<tagSCA_TEZ_SAMPLE>* samples) {
-    samples->clear();
+// Reads every field of a list object into items with read (field, item); 0 at the first field
+// that is not an item.
+template <typename Item, typename Read>
+int ReadEach(SCA_ConfigObj* object, std::vector<Item>* items, Read read) {
+    items->clear();
     for (SCA_Field* field = object->GetHead(); field != nullptr; field = field->GetNext()) {
-        tagSCA_TEZ_SAMPLE sample{};
-        if (!SCA_TezReadSampleField(field, &sample)) {
+        Item item{};
+        if (!read(field, &item)) {
             return 0;
         }
-        samples->push_back(sample);
+        items->push_back(item);
     }
     return 1;
+}
+
+int ReadSamples(SCA_ConfigObj* object, std::vector<tagSCA_TEZ_SAMPLE>* samples) {
+    return ReadEach(object, samples, &SCA_TezReadSampleField);
 }
 
 int ReadCounterStates(SCA_ConfigObj* object,
                       std::vector<SCA_KorvantaInterface::CounterState>* counters) {
-    counters->clear();
-    for (SCA_Field* field = object->GetHead(); field != nullptr; field = field->GetNext()) {
-        SCA_KorvantaInterface::CounterState counter;
-        if (!SCA_TezReadCounterStatusField(field, &counter.CounterId, &counter.Status)) {
-            return 0;
-        }
-        counters->push_back(counter);
-    }
-    return 1;
+    return ReadEach(
+        object, counters, [](const SCA_Field* field, SCA_KorvantaInterface::CounterState* counter) {
+            return SCA_TezReadCounterStatusField(field, &counter->CounterId, &counter->Status);
+        });
 }
 
 int ReadProcessRows(SCA_ConfigObj* object,
                     std::vector<SCA_KorvantaInterface::ProcessRow>* processes) {
-    processes->clear();
-    for (SCA_Field* field = object->GetHead(); field != nullptr; field = field->GetNext()) {
-        SCA_KorvantaInterface::ProcessRow row;
-        if (!SCA_TezReadProcessStatusField(field, row.Name, sizeof(row.Name), &row.Status)) {
-            return 0;
-        }
-        processes->push_back(row);
-    }
-    return 1;
+    return ReadEach(
+        object, processes, [](const SCA_Field* field, SCA_KorvantaInterface::ProcessRow* row) {
+            return SCA_TezReadProcessStatusField(field, row->Name, sizeof(row->Name), &row->Status);
+        });
 }
 
 } // namespace

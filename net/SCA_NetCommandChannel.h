@@ -43,16 +43,11 @@ public:
     // caller's arguments, which are checked against the row at compile time.
     template <typename Commands, uint32_t Index, typename... Args>
     int Call(Args... args) {
-        constexpr const auto& command = Commands::Get(Index);
-        static_assert(Commands::template Fits<Args...>(command),
-                      "the arguments must be the command's fields, in order");
-        tagSCA_NET_VALUE values[SCA_NET_MAX_FIELDS];
-        sca_net::StoreArguments(values, args...);
-        if (!Exchange(command, values)) {
-            return 0;
-        }
-        sca_net::LoadArguments(values, args...);
-        return 1;
+        return sca_net::CallCommand<Commands, Index>(
+            [this](const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values) {
+                return Exchange(command, values);
+            },
+            args...);
     }
 
     int Exchange(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);

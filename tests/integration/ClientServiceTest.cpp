@@ -69,8 +69,7 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     Tick(window.get());
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - Disconnected");
-    const QString lost =
-        QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(port);
+    const QString lost = QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(port);
     EXPECT_EQ(window->GetStatusLabel()->text(), lost);
     // Reconnecting to a service that is not back yet adds nothing.
     window->DefaultConnect();
@@ -135,8 +134,7 @@ TEST(ClientService, AFirstStartWithoutAServiceIsQuiet) {
     }
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
-    EXPECT_EQ(window->GetStatusLabel()->text(),
-              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
     EXPECT_TRUE(hook.Boxes.empty());
     EXPECT_TRUE(hook.Dialogs.isEmpty());
 }
