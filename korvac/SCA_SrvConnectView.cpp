@@ -9,6 +9,7 @@
 
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvGui.h"
+#include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_TreeRows.h"
@@ -135,6 +136,11 @@ QMenu* SCA_SrvConnectView::CreateContextMenu() {
     connect(menu->addAction(QStringLiteral("Remove All")), &QAction::triggered, this,
             &SCA_SrvConnectView::DeleteAllConnects);
     return menu;
+}
+
+void SCA_SrvConnectView::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    SCA_PaintEmptyHint(this, QStringLiteral("The servers you connect to are listed here."));
 }
 
 void SCA_SrvConnectView::contextMenuEvent(QContextMenuEvent* event) {

@@ -32,6 +32,7 @@ public slots:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The host of the current row when it is selected; empty otherwise.

@@ -171,6 +171,24 @@ public:
     // The status bar's badge of errors not seen in the message console; hidden when none.
     QToolButton* GetErrorBadge() const { return m_ErrorBadge; }
     void UpdateErrorBadge();
+    // Shows in one box the errors reported after the client's log counted errorCount of them,
+    // which then count as seen.
+    void ShowErrorsSince(uint32_t errorCount);
+
+    // Held while a command the user gave runs: the errors it reports answer that command, so
+    // they are shown in a box when it ends instead of only raising the badge.
+    class CommandAnswer {
+    public:
+        explicit CommandAnswer(SCA_SrvGui* window)
+            : m_Window(*window), m_Errors(window->GetClientLog()->GetErrorCount()) {}
+        ~CommandAnswer() { m_Window.ShowErrorsSince(m_Errors); }
+        CommandAnswer(const CommandAnswer&) = delete;
+        CommandAnswer& operator=(const CommandAnswer&) = delete;
+
+    private:
+        SCA_SrvGui& m_Window;
+        uint32_t m_Errors;
+    };
     QSystemTrayIcon* GetTrayIcon() const { return m_TrayIcon; }
     uint32_t GetTrayState() const { return m_TrayState; }
     const char* GetTrayText() const { return m_TrayText; }
@@ -243,6 +261,8 @@ public slots:
     void SessionClosed();
 
 protected:
+    // Shows the tool tips of the tool bar's disabled buttons, which say why they are disabled.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -83,6 +83,7 @@ int SCA_SrvGui::SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to
 }
 
 void SCA_SrvGui::ExportConfiguration() {
+    const CommandAnswer answer(this);
     SCA_GuiUpdateLock lock(this);
     if (!CheckConnected(1) || !LoadServerConfig()) {
         return;
@@ -108,6 +109,7 @@ void SCA_SrvGui::ExportConfiguration() {
 }
 
 void SCA_SrvGui::ImportConfiguration() {
+    const CommandAnswer answer(this);
     // Held for the whole command: the poll must not disconnect under a modal step.
     SCA_GuiUpdateLock lock(this);
     if (!CheckConnected(1)) {
@@ -162,6 +164,7 @@ void SCA_SrvGui::ImportConfiguration() {
 }
 
 void SCA_SrvGui::AdvancedOptions() {
+    const CommandAnswer answer(this);
     SCA_GuiUpdateLock lock(this);
     SCA_TezConfigUser working(&m_ServerConfig);
     if (!CheckConnected(1) || !LoadServerConfig()) {

@@ -91,6 +91,7 @@ SCA_SRV_GUI_MISSING_COMMAND(SaveReport)
 #undef SCA_SRV_GUI_MISSING_COMMAND
 
 void SCA_SrvGui::ClearServerDebugLog() {
+    const CommandAnswer answer(this);
     if (CheckConnected(1)) {
         m_Session->Command([](SCA_KorvantaInterface& client) { return client.ClearDebugLog(); });
     }

@@ -218,6 +218,7 @@ int SCA_SrvGui::ConnectAndRemember(const char* host, uint16_t port, const char* 
 }
 
 void SCA_SrvGui::ConnectToServer() {
+    const CommandAnswer answer(this);
     char host[256];
     char user[256];
     char password[256];
@@ -244,6 +245,7 @@ void SCA_SrvGui::ConnectToServer() {
 }
 
 int SCA_SrvGui::ConnectToHost(const char* host) {
+    const CommandAnswer answer(this);
     if (m_Session->IsConnected() && host != nullptr && std::strcmp(host, m_ConnectedHost) == 0) {
         return 1;
     }

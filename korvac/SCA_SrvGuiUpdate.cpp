@@ -1,5 +1,6 @@
 // The main window's status poll: the 500 ms timer, the service's status, the monitors tree,
 // the tray title, the message pane and the hand-over of notification sounds.
+#include <QStringList>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QToolButton>
@@ -115,6 +116,28 @@ void SCA_SrvGui::UpdateErrorBadge() {
     }
     m_ErrorBadge->setText(Plural(unseen, "error", "errors"));
     m_ErrorBadge->show();
+}
+
+void SCA_SrvGui::ShowErrorsSince(uint32_t errorCount) {
+    const uint32_t errors = m_ClientLog.GetErrorCount();
+    if (errors <= errorCount) {
+        return;
+    }
+    uint32_t wanted = errors - errorCount;
+    QStringList texts;
+    for (uint32_t position = m_ClientLog.GetMessageCount(); position > 0 && wanted > 0;
+         --position) {
+        tagSCA_ERROR_DESCR* message = nullptr;
+        if (m_ClientLog.GetMessageByPos(position - 1, &message) &&
+            message->Level == SCA_LEVEL_ERROR) {
+            texts.prepend(QString::fromUtf8(message->Text));
+            --wanted;
+        }
+    }
+    // Errors that waited for the console before the command keep waiting.
+    m_SeenErrorCount += errors - errorCount;
+    UpdateErrorBadge();
+    ShowMessage(this, SCA_LEVEL_ERROR, texts.join(QLatin1Char('\n')).toUtf8().constData());
 }
 
 int SCA_SrvGui::UpdateStatus(int fullRefresh) {

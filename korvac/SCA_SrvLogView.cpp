@@ -7,6 +7,7 @@
 
 #include "korvac/SCA_MonitorsView.h"
 #include "libmor/SCA_Time.h"
+#include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_TreeRows.h"
@@ -120,6 +121,11 @@ void SCA_SrvLogView::ShowStore() {
     if (newest != nullptr) {
         scrollToItem(newest);
     }
+}
+
+void SCA_SrvLogView::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    SCA_PaintEmptyHint(this, QStringLiteral("The service's messages are shown here."));
 }
 
 int SCA_SrvLogView::ResetView() {

@@ -30,6 +30,9 @@ public:
     SCA_DebugLog* GetLog() { return &m_Log; }
     uint32_t GetSessionId() const { return m_SessionId; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 signals:
     // The user asked to clear the service's log.
     void ClearLog();

@@ -381,6 +381,15 @@ TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_FALSE(m_Window->GetErrorBadge()->isHidden());
     EXPECT_EQ(m_Window->GetErrorBadge()->text(), QStringLiteral("1 error"));
+
+    // The user asks for that server: the answer is a box, and the badge keeps only the
+    // earlier error.
+    m_Window->GetUserConfig()->GetConnectList()->AddConnect("server-a", "admin", "wrong", 8000);
+    EXPECT_EQ(m_Window->ConnectToHost("server-a"), 0);
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(m_Hook.Boxes[0].Text,
+              QStringLiteral("Cannot login to Korvanta Server @ server-a as admin"));
+    EXPECT_EQ(m_Window->GetErrorBadge()->text(), QStringLiteral("1 error"));
 }
 
 // Errors raise the badge; the console opens on a click only, and the poll goes on while it is

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidgetItem>
@@ -82,6 +83,26 @@ TEST_F(MainWindow, StartsDisconnectedWithItsPanesAndCollectsReportsAfterStart) {
     EXPECT_FALSE(window->GetUpdateButton()->isVisibleTo(window.get()));
     EXPECT_TRUE(window->IsCollectingMessages());
     EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayReady);
+    // The empty panes say why they are empty: the hint's pixels are drawn, and go with a row.
+    auto inked = [](QWidget* view) {
+        QCoreApplication::processEvents();
+        const QImage image = view->grab().toImage();
+        const QRgb base = image.pixel(2, 2);
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                count += image.pixel(x, y) != base ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    window->GetReconnectTimer()->stop();
+    SCA_MonitorsView* tree = window->GetMonitorsView();
+    EXPECT_GT(inked(tree->viewport()), 50);
+    EXPECT_GT(inked(window->GetLogView()->viewport()), 50);
+    auto* row = new QTreeWidgetItem(tree);
+    EXPECT_EQ(inked(tree->viewport()), 0);
+    delete row;
     // The start message went into the client's log, not into a box.
     EXPECT_GE(window->GetClientLog()->GetMessageCount(), 1u);
     for (const auto& box : m_Hook.Boxes) {
