@@ -261,8 +261,6 @@ public slots:
     void SessionClosed();
 
 protected:
-    // Shows the tool tips of the tool bar's disabled buttons, which say why they are disabled.
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;

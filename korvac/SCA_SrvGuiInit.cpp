@@ -291,20 +291,6 @@ void SCA_SrvGui::BuildToolBar() {
     button("Help", "Online Help", &SCA_SrvGui::OnlineHelp);
 
     m_ToolBar->setVisible(m_UserConfig.GetAdvancedOption(SCA_OPTION_SHOW_MAIN_TOOLBAR) != 0);
-    // A disabled button gets no events of its own: the tool bar shows its tip.
-    m_ToolBar->installEventFilter(this);
-}
-
-bool SCA_SrvGui::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_ToolBar && event->type() == QEvent::ToolTip) {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        QWidget* button = m_ToolBar->childAt(help->pos());
-        if (button != nullptr && !button->isEnabled() && !button->toolTip().isEmpty()) {
-            QToolTip::showText(help->globalPos(), button->toolTip(), button);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 int SCA_SrvGui::UpdateToolBarButtons(uint32_t layout) {
