@@ -1,6 +1,5 @@
 // The main window's widgets: menu bar, tool bar, status bar, panes and the three layouts.
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -9,7 +8,6 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
-#include <QToolTip>
 #include <cstdio>
 
 #include "korvac/SCA_MonitorsView.h"
