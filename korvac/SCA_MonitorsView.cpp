@@ -4,6 +4,7 @@
 #include <QHeaderView>
 
 #include "korvac/SCA_SrvGui.h"
+#include "libvop/SCA_EmptyHint.h"
 
 const char* const SCA_MonitorsView::kSelectionStyle =
     "QTreeWidget { selection-color: black; selection-background-color: qlineargradient(x1: 0, "
@@ -29,6 +30,16 @@ SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
     for (int column = 0; column < 7; ++column) {
         setColumnWidth(column, widths[column]);
     }
+    // The description takes the width the other columns leave.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(1, QHeaderView::Stretch);
+}
+
+void SCA_MonitorsView::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    SCA_PaintEmptyHint(this, m_Window->CheckConnected(0)
+                                 ? QStringLiteral("The service has no monitors.")
+                                 : QStringLiteral("Not connected to Korvanta Server."));
 }
 
 void SCA_MonitorsView::contextMenuEvent(QContextMenuEvent* event) {

@@ -15,6 +15,8 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Without rows the pane says why: not connected, or a service without monitors.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     SCA_SrvGui* m_Window;

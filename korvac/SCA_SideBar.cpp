@@ -1,21 +1,20 @@
 #include "korvac/SCA_SideBar.h"
 
 #include <QTreeWidgetItem>
-#include <cstdlib>
 
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvGui.h"
+#include "libtez/SCA_KorvantaServerStatus.h"
 #include "libvop/SCA_StatusList.h"
-#include "model/SCA_ConfigObj.h"
-#include "model/SCA_Field.h"
 
 namespace {
 
 constexpr const char* kRowLabels[SCA_SideBar::kRowCount] = {"Monitors", "Active",   "Failed",
                                                             "Errors",   "Warnings", "Reports"};
-constexpr const char* kRowFields[SCA_SideBar::kRowCount] = {"MonitorCount",    "ActiveMonitors",
-                                                            "FailedMonitors",  "MonitorErrors",
-                                                            "MonitorWarnings", "TotalReports"};
+constexpr uint32_t SCA_KorvantaServerStatus::*kRowValues[SCA_SideBar::kRowCount] = {
+    &SCA_KorvantaServerStatus::MonitorCount,    &SCA_KorvantaServerStatus::ActiveMonitors,
+    &SCA_KorvantaServerStatus::FailedMonitors,  &SCA_KorvantaServerStatus::MonitorErrors,
+    &SCA_KorvantaServerStatus::MonitorWarnings, &SCA_KorvantaServerStatus::TotalReports};
 
 } // namespace
 
@@ -43,16 +42,10 @@ QTreeWidgetItem* SCA_SideBar::GetRow(int index) const {
     return index >= 0 && index < kRowCount ? m_Rows[index] : nullptr;
 }
 
-int SCA_SideBar::UpdateStatus(SCA_ConfigObj* status) {
+int SCA_SideBar::UpdateStatus(const SCA_KorvantaServerStatus& status) {
     for (int row = 0; row < kRowCount; ++row) {
-        uint32_t value = 0;
-        SCA_Field* field = nullptr;
-        if (status != nullptr && status->GetFieldByName(kRowFields[row], &field) &&
-            field != nullptr && !field->IsObject()) {
-            value = static_cast<uint32_t>(std::strtoul(field->GetValue(), nullptr, 10));
-        }
         if (m_Rows[row] != nullptr) {
-            m_Rows[row]->setText(2, QString::number(value));
+            m_Rows[row]->setText(2, QString::number(status.*kRowValues[row]));
         }
     }
     return 1;

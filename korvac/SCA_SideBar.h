@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class QTreeWidgetItem;
-class SCA_ConfigObj;
+class SCA_KorvantaServerStatus;
 class SCA_SrvConnectView;
 class SCA_SrvGui;
 class SCA_StatusList;
@@ -18,8 +18,8 @@ public:
 
     SCA_SideBar(QWidget* parent, SCA_SrvGui* window);
 
-    // The six counts of a "ServerStatus" object; a missing field shows 0. 1.
-    int UpdateStatus(SCA_ConfigObj* status);
+    // The six counts of the service's status. 1.
+    int UpdateStatus(const SCA_KorvantaServerStatus& status);
     // Empties every value. 1.
     int ResetStatus();
 

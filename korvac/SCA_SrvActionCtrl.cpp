@@ -104,10 +104,14 @@ int SCA_SrvActionCtrl::ProcessSoundActions(SCA_SoundActions* actions) {
         if (m_UserConfig == nullptr ||
             !m_UserConfig->GetSoundList()->GetSound(action->GetSoundName(), &sound) ||
             sound == nullptr) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR,
-                "SCA_SrvActionCtrl::ProcessSoundActions: invaid notification sound name - %s",
-                action->GetSoundName());
+            // A rule that names a sound the client lacks fires again and again: it is told once
+            // per name, not once per alarm.
+            if (m_ReportedNames.insert(action->GetSoundName()).second) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR,
+                    "SCA_SrvActionCtrl::ProcessSoundActions: invaid notification sound name - %s",
+                    action->GetSoundName());
+            }
             return 0;
         }
         // Unsigned on purpose: a last play time in the future (the clock was set back) gives a

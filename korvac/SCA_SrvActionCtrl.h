@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <set>
+#include <string>
 
 #include "containers/SCA_DataQueue.h"
 #include "libmor/SCA_ThreadObj.h"
@@ -71,4 +73,6 @@ private:
     std::mutex m_SoundListLock;
     Clock m_Clock;
     Player m_Player;
+    // The unknown sound names already reported (the playing thread's alone).
+    std::set<std::string> m_ReportedNames;
 };

@@ -9,8 +9,10 @@
 
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvGui.h"
+#include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvConnectList.h"
 #include "model/SCA_TezConfigUser.h"
 
@@ -23,7 +25,8 @@ QIcon Icon(const char* name) {
 } // namespace
 
 SCA_SrvConnectView::SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window)
-    : QTreeWidget(parent), m_Window(*window), m_UserConfig(*window->GetUserConfig()) {
+    : QTreeWidget(parent), m_Window(*window), m_UserConfig(*window->GetUserConfig()),
+      m_Rows(std::make_unique<SCA_TreeRows>(this)) {
     setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -39,24 +42,29 @@ SCA_SrvConnectView::SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window)
     SetConstructed();
 }
 
+SCA_SrvConnectView::~SCA_SrvConnectView() = default;
+
 int SCA_SrvConnectView::Refresh(const char* host) {
-    clear();
-    const QIcon icon = Icon("server_16px.png");
+    QList<QVariant> ids;
     for (auto* node = m_UserConfig.GetConnectList()->GetHead(); node != nullptr;
          node = node->GetNext()) {
-        const SCA_SrvConnect* server = node->GetItem();
-        if (server == nullptr) {
-            continue;
-        }
-        auto* item = new QTreeWidgetItem(this);
-        item->setIcon(0, icon);
-        item->setText(1, QString::fromUtf8(server->GetComputerNameA()));
-        if (host != nullptr && host[0] != '\0' &&
-            std::strcmp(host, server->GetComputerNameA()) == 0) {
-            setCurrentItem(item);
-            item->setSelected(true);
+        if (node->GetItem() != nullptr) {
+            ids.append(QString::fromUtf8(node->GetItem()->GetComputerNameA()));
         }
     }
+    const QIcon icon = Icon("server_16px.png");
+    m_Rows->Apply(ids, [&](QTreeWidgetItem* item, int index, bool created) {
+        if (created) {
+            item->setIcon(0, icon);
+            item->setText(1, ids[index].toString());
+        }
+    });
+    // The row of host is the selection, and no other.
+    QList<QVariant> selected;
+    if (host != nullptr && host[0] != '\0') {
+        selected.append(QString::fromUtf8(host));
+    }
+    m_Rows->Select(selected);
     return 1;
 }
 
@@ -128,6 +136,11 @@ QMenu* SCA_SrvConnectView::CreateContextMenu() {
     connect(menu->addAction(QStringLiteral("Remove All")), &QAction::triggered, this,
             &SCA_SrvConnectView::DeleteAllConnects);
     return menu;
+}
+
+void SCA_SrvConnectView::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    SCA_PaintEmptyHint(this, QStringLiteral("The servers you connect to are listed here."));
 }
 
 void SCA_SrvConnectView::contextMenuEvent(QContextMenuEvent* event) {

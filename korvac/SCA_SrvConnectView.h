@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QTreeWidget>
+#include <memory>
 
 #include "libmor/SCA_Object.h"
 
 class QMenu;
 class SCA_SrvGui;
 class SCA_TezConfigUser;
+class SCA_TreeRows;
 
 // The servers the client has connected to, from the client configuration's known servers: a
 // double click connects, the context menu connects, orders and forgets them.
@@ -14,6 +16,7 @@ class SCA_SrvConnectView : public QTreeWidget, public SCA_Object {
     Q_OBJECT
 public:
     SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window);
+    ~SCA_SrvConnectView() override;
 
     // Refills the list; the row of host (may be null or empty: none) is selected. 1.
     int Refresh(const char* host);
@@ -29,6 +32,7 @@ public slots:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     // The host of the current row when it is selected; empty otherwise.
@@ -36,4 +40,5 @@ private:
 
     SCA_SrvGui& m_Window;
     SCA_TezConfigUser& m_UserConfig;
+    std::unique_ptr<SCA_TreeRows> m_Rows;
 };

@@ -22,6 +22,7 @@
 #include "libvop/SCA_DebugLogDlg.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_TreeRows.h"
 #include "libvop/SCA_UpdateDlg.h"
 #include "model/SCA_TezConfigFiles.h"
 
@@ -33,6 +34,9 @@ constexpr int kTimerPeriodMs = 500;
 constexpr int kDefaultConnectDelayMs = 100;
 constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 640;
+// The command-line parameters the window reads.
+constexpr const char* kConfNameParam = "conf_name";
+constexpr const char* kUpdateParam = "update";
 
 } // namespace
 
@@ -51,6 +55,10 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
     m_ReconnectTimer->setSingleShot(true);
     m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
     connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_SrvGui::DefaultConnect);
+    m_DisconnectedText = QString::fromLatin1(kPressConnectText);
+    m_Session = new SCA_ClientSession(this);
+    connect(m_Session, &SCA_ClientSession::ConnectionLost, this, &SCA_SrvGui::ConnectionLost);
+    connect(m_Session, &SCA_ClientSession::Disconnected, this, &SCA_SrvGui::SessionClosed);
 }
 
 SCA_SrvGui::~SCA_SrvGui() {
@@ -71,8 +79,9 @@ SCA_SrvGui::~SCA_SrvGui() {
     delete m_ActionCtrl;
     m_ActionCtrl = nullptr;
     SCA_SetErrorCallback(nullptr, nullptr);
-    delete m_Client;
-    m_Client = nullptr;
+    // The window's widgets are going: nothing may react to the session's end any more.
+    m_Session->disconnect(this);
+    m_Session->Close();
     SCA_Object::Destroy(m_UpdateManager);
     m_UpdateManager = nullptr;
     delete m_TrayIcon;
@@ -94,7 +103,7 @@ int SCA_SrvGui::ParseCommandLine(int argc, char** argv) {
 
 int SCA_SrvGui::InitConfig() {
     SCA_Field* field = nullptr;
-    if (m_Params.GetFieldByName("conf_name", &field) && field != nullptr &&
+    if (m_Params.GetFieldByName(kConfNameParam, &field) && field != nullptr &&
         field->GetValue()[0] != '\0') {
         SCA_StrnCpy(m_ConfigName, field->GetValue(), sizeof(m_ConfigName));
     }
@@ -140,7 +149,7 @@ int SCA_SrvGui::InitGui() {
     BuildUi();
     InitLayout(m_UserConfig.GetLayoutId());
     SCA_Field* update = nullptr;
-    if (m_Params.GetFieldByName("update", &update) && update != nullptr &&
+    if (m_Params.GetFieldByName(kUpdateParam, &update) && update != nullptr &&
         SCA_IsFileExists(update->GetValue())) {
         SCA_DeleteFile(update->GetValue(), nullptr);
     }
@@ -289,6 +298,7 @@ int SCA_SrvGui::ReportMessage(tagSCA_ERROR_DESCR* message, void* context) {
         return 1;
     }
     window->m_ClientLog.AddMessage(message, 0xFFFFFFFFu);
+    window->UpdateErrorBadge();
     return 1;
 }
 
@@ -334,23 +344,41 @@ void SCA_SrvGui::ProductWebPage() {
 void SCA_SrvGui::CheckForUpdates() {
     SCA_UpdateDlg dialog(this, &m_LocalConfig, &m_UserConfig, &m_Params);
     dialog.SetUpdate(m_ProductUpdate);
-    if (dialog.GetUpdate() && SCA_ExecDialog(&dialog) == QDialog::Accepted) {
-        close();
+    if (dialog.GetUpdate()) {
+        if (SCA_ExecDialog(&dialog) == QDialog::Accepted) {
+            close();
+        }
+        return;
     }
+    // The check runs at each connection to a service; the user hears what it found.
+    char text[256];
+    if (m_ProductUpdate.GetVersion()[0] == '\0') {
+        SCA_StrnCpy(text,
+                    "No update information is available yet: updates are looked for at each "
+                    "connection to Korvanta Server.",
+                    sizeof(text));
+    } else {
+        std::snprintf(text, sizeof(text), "Korvanta Client %s is up to date.",
+                      SCA_TEZ_PRODUCT_VERSION);
+    }
+    ShowMessage(this, SCA_LEVEL_INFO, text);
 }
 
 void SCA_SrvGui::ViewMessageConsole() {
     m_ConsoleOpen = 1;
+    // What the console shows is seen: the badge goes at once, and comes back for errors that
+    // arrive while it is open. The poll goes on meanwhile.
+    m_SeenErrorCount = m_ClientLog.GetErrorCount();
+    UpdateErrorBadge();
     SCA_DebugLogDlg dialog(this, &m_ClientLog, QStringLiteral("Message Console"));
     SCA_ExecDialog(&dialog);
-    m_SeenErrorCount = m_ClientLog.GetErrorCount();
     m_ConsoleOpen = 0;
 }
 
 // --- the client object -----------------------------------------------------------------------
 
 int SCA_SrvGui::CheckConnected(int showMessage) {
-    if (m_Client != nullptr) {
+    if (m_Session->IsConnected()) {
         return 1;
     }
     if (showMessage) {
@@ -362,8 +390,5 @@ int SCA_SrvGui::CheckConnected(int showMessage) {
 }
 
 void SCA_SrvGui::SetClientInterface(SCA_KorvantaInterface* client) {
-    if (client != m_Client) {
-        delete m_Client;
-        m_Client = client;
-    }
+    m_Session->Adopt(client);
 }

@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 #include <QSystemTrayIcon>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
+#include "korvac/SCA_ClientSession.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
+#include "libtez/SCA_KorvantaMonitorRow.h"
+#include "libtez/SCA_KorvantaServerStatus.h"
 #include "libtez/SCA_UpdateManager.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
@@ -29,10 +35,14 @@ class SCA_SideBar;
 class SCA_SrvActionCtrl;
 class SCA_SrvLogView;
 class SCA_StatusIcon;
+class SCA_TreeRows;
 
 // The client's main window and the owner of what the client holds for its run: its own product
 // and user configuration, the connected service's configurations, the client's message log,
-// the client object and every widget.
+// the session with the service and every widget.
+//
+// Nothing modal opens from the timer or a poll: errors the user did not ask about go to the
+// client's log and raise the badge in the status bar, which opens the message console.
 class SCA_SrvGui : public QMainWindow, public SCA_Object {
     Q_OBJECT
 public:
@@ -71,18 +81,24 @@ public:
     int UpdateToolBarButtons(uint32_t layout);
     void BuildAddMonitorMenu(QMenu* menu);
 
-    // How long each service call waits for its reply, so that a hung service never freezes
-    // the window for longer.
-    static constexpr uint32_t kReplyTimeoutMs = 5000;
+    // The texts of the disconnected status line and of the entries that name the service.
+    static constexpr const char* kPressConnectText =
+        "Press the 'Connect' button to connect to Korvanta Server";
+    static constexpr const char* kAboutServerText = "About Korvanta Server";
+    // What a command that is not in this version says on its disabled entries.
+    static constexpr const char* kNotAvailableText = "Not available in this version";
 
     int CheckConnected(int showMessage);
-    // Takes over a client object (owned from now on; null disconnects).
+    // The session every window reaches the service through.
+    SCA_ClientSession* GetSession() const { return m_Session; }
+    // Takes over a client object (owned by the session from now on; null disconnects).
     void SetClientInterface(SCA_KorvantaInterface* client);
-    SCA_KorvantaInterface* GetClientInterface() const { return m_Client; }
-    // Makes the client objects that Connect uses (tests script their replies); null restores
-    // the real one.
-    using ClientFactory = std::function<SCA_KorvantaInterface*()>;
-    void SetClientFactory(ClientFactory factory) { m_ClientFactory = std::move(factory); }
+    SCA_KorvantaInterface* GetClientInterface() const { return m_Session->Client(); }
+    // Makes the client objects that Connect uses (tests put a stand-in for the service here);
+    // null restores the real one.
+    void SetClientFactory(SCA_ClientSession::ClientFactory factory) {
+        m_Session->SetClientFactory(std::move(factory));
+    }
 
     // Connection and login; 1 when connected and logged in, else the window is disconnected.
     int Connect(const char* host, uint16_t port, const char* user, const char* password,
@@ -97,14 +113,24 @@ public:
 
     // The status poll.
     int UpdateStatus(int fullRefresh);
+    // Reads one monitor's status text (the codec's reading, reported when it fails).
     static int ParseMonitorStatusString(const char* text, uint32_t* state, uint32_t* runState,
                                         uint32_t* counters, uint32_t* errors, uint32_t* warnings,
                                         char* host, uint32_t hostSize, char* description,
                                         uint32_t descriptionSize);
-    int FillMonitorsView(SCA_ConfigObj* monitorsStatus);
-    int UpdateMonitorsView(SCA_ConfigObj* monitorsStatus);
-    int UpdateStatusTitle(SCA_ConfigObj* serverStatus);
+    // The monitors tree from the rows of a poll: built anew (selection and scroll position
+    // kept), or updated in place while the set of monitors is the same.
+    int FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
+    int UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
+    int UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus);
     int PlayNotificationSounds();
+    // The Status column's text and tool tip of a monitor: its run state, and whether it counts
+    // errors or warnings.
+    static QString MonitorStateText(uint32_t state, uint32_t runState);
+    static QString MonitorStateTip(const SCA_KorvantaMonitorRow& row);
+    // Writes a monitor's row of the tree from the poll's rows (which outlive the call).
+    static std::function<void(QTreeWidgetItem*, int, bool)>
+    MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
 
     // The update lock counter that SCA_GuiUpdateLock raises while a modal window runs.
@@ -142,6 +168,27 @@ public:
     SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
     QLabel* GetStatusLabel() const { return m_StatusLabel; }
     QToolButton* GetUpdateButton() const { return m_UpdateButton; }
+    // The status bar's badge of errors not seen in the message console; hidden when none.
+    QToolButton* GetErrorBadge() const { return m_ErrorBadge; }
+    void UpdateErrorBadge();
+    // Shows in one box the errors reported after the client's log counted errorCount of them,
+    // which then count as seen.
+    void ShowErrorsSince(uint32_t errorCount);
+
+    // Held while a command the user gave runs: the errors it reports answer that command, so
+    // they are shown in a box when it ends instead of only raising the badge.
+    class CommandAnswer {
+    public:
+        explicit CommandAnswer(SCA_SrvGui* window)
+            : m_Window(*window), m_Errors(window->GetClientLog()->GetErrorCount()) {}
+        ~CommandAnswer() { m_Window.ShowErrorsSince(m_Errors); }
+        CommandAnswer(const CommandAnswer&) = delete;
+        CommandAnswer& operator=(const CommandAnswer&) = delete;
+
+    private:
+        SCA_SrvGui& m_Window;
+        uint32_t m_Errors;
+    };
     QSystemTrayIcon* GetTrayIcon() const { return m_TrayIcon; }
     uint32_t GetTrayState() const { return m_TrayState; }
     const char* GetTrayText() const { return m_TrayText; }
@@ -153,6 +200,7 @@ public:
     int GetUpdateTimerId() const { return m_UpdateTimerId; }
     uint32_t GetTickCount() const { return m_TickCount; }
     QTimer* GetReconnectTimer() const { return m_ReconnectTimer; }
+    SCA_TreeRows* GetMonitorRows() const { return m_MonitorRows.get(); }
     uint32_t GetAutoConnect() const { return m_AutoConnect; }
     uint32_t IsLocalServer() const { return m_LocalServer; }
     const char* GetConnectedHost() const { return m_ConnectedHost; }
@@ -207,6 +255,10 @@ public slots:
     void CheckForUpdates();
     void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void SysTrayShowWindow();
+    // The session's signals: a lost connection's line stays in the status bar while the
+    // window reconnects; any end of the session resets the window.
+    void ConnectionLost(const QString& text);
+    void SessionClosed();
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -231,7 +283,17 @@ private:
                            int addToHistory);
     // A report made on another thread, shown once it reaches the GUI thread.
     void ReportOnGuiThread(const tagSCA_ERROR_DESCR& message);
+    // Steps 2 to 7 of a disconnection: the window as it is without a service.
+    void ResetDisconnected();
+    // Connects action to slot. A command this version does not have yet, and a help entry
+    // without an address, is disabled and says why in its tool tip.
+    void ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)());
 
+public:
+    // 1 for a command slot this version does not have yet.
+    static int IsMissingCommand(void (SCA_SrvGui::*slot)());
+
+private:
     QApplication* m_App;
     SCA_TezConfig m_LocalConfig;
     SCA_TezConfigUser m_UserConfig;
@@ -259,8 +321,12 @@ private:
     uint32_t m_LastMonitorsStatusId = 0xFFFFFFFFu;
     uint32_t m_LastServerMessageId = 0xFFFFFFFFu;
     uint64_t m_LastSoundActionTime = 0;
-    SCA_KorvantaInterface* m_Client = nullptr;
-    ClientFactory m_ClientFactory;
+    // Cleared by each connection: the first poll takes the service's sound-action time instead
+    // of playing every sound the service ever queued.
+    bool m_SoundTimeKnown = false;
+    // The status line while disconnected: the lost connection's, or the invitation to connect.
+    QString m_DisconnectedText;
+    SCA_ClientSession* m_Session = nullptr;
     SCA_SrvActionCtrl* m_ActionCtrl = nullptr;
     QTimer* m_ReconnectTimer = nullptr;
     SCA_Update m_ProductUpdate;
@@ -274,7 +340,9 @@ private:
     QSplitter* m_TopSplitter = nullptr;
     SCA_SideBar* m_SideBar = nullptr;
     SCA_MonitorsView* m_MonitorsView = nullptr;
+    std::unique_ptr<SCA_TreeRows> m_MonitorRows;
     SCA_SrvLogView* m_LogView = nullptr;
+    QToolButton* m_ErrorBadge = nullptr;
 
     uint32_t m_InTray = 0;
     uint32_t m_MinimizeToTray = 0;

@@ -23,8 +23,10 @@ constexpr uint32_t kAllSections = 0xFFFFFFFFu;
 // Settings and options: what the options dialog edits on the service.
 constexpr uint32_t kOptionSections = 33;
 constexpr uint32_t kAllOptionPages = 4095;
-constexpr uint32_t kSignatureLogon = 2;
 constexpr const char* kFileFilter = "(*.hdx)";
+// The fields of an exported configuration that say what it is.
+constexpr const char* kFileTypeField = "FileType";
+constexpr const char* kProductTypeField = "ProductType";
 
 constexpr const char* kGuiOptions[] = {
     SCA_OPTION_SHOW_MAIN_TOOLBAR, SCA_OPTION_SAVE_LAST_GUI_LAYOUT, SCA_OPTION_SHOW_VERBOSE_MESSAGES,
@@ -81,6 +83,7 @@ int SCA_SrvGui::SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to
 }
 
 void SCA_SrvGui::ExportConfiguration() {
+    const CommandAnswer answer(this);
     SCA_GuiUpdateLock lock(this);
     if (!CheckConnected(1) || !LoadServerConfig()) {
         return;
@@ -106,6 +109,7 @@ void SCA_SrvGui::ExportConfiguration() {
 }
 
 void SCA_SrvGui::ImportConfiguration() {
+    const CommandAnswer answer(this);
     // Held for the whole command: the poll must not disconnect under a modal step.
     SCA_GuiUpdateLock lock(this);
     if (!CheckConnected(1)) {
@@ -135,8 +139,8 @@ void SCA_SrvGui::ImportConfiguration() {
     }
     uint32_t fileType = 0;
     uint32_t productType = 0;
-    if (!object.GetField("FileType", &fileType) || fileType != kConfigFileType ||
-        !object.GetField("ProductType", &productType) || productType != m_ServerProductType) {
+    if (!object.GetField(kFileTypeField, &fileType) || fileType != kConfigFileType ||
+        !object.GetField(kProductTypeField, &productType) || productType != m_ServerProductType) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "The specified configuration file is invalid.");
         return;
@@ -146,8 +150,11 @@ void SCA_SrvGui::ImportConfiguration() {
                                                   "The specified configuration file is invalid.");
         return;
     }
-    if (!m_Client->StopAllMonitors() ||
-        !m_Client->SetUserConfig(&m_ServerUserConfig, kAllSections)) {
+    if (!m_Session->Command(
+            [](SCA_KorvantaInterface& client) { return client.StopAllMonitors(); }) ||
+        !m_Session->Command([this](SCA_KorvantaInterface& client) {
+            return client.SetUserConfig(&m_ServerUserConfig, kAllSections);
+        })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot save server configuration file");
         return;
@@ -157,6 +164,7 @@ void SCA_SrvGui::ImportConfiguration() {
 }
 
 void SCA_SrvGui::AdvancedOptions() {
+    const CommandAnswer answer(this);
     SCA_GuiUpdateLock lock(this);
     SCA_TezConfigUser working(&m_ServerConfig);
     if (!CheckConnected(1) || !LoadServerConfig()) {
@@ -192,18 +200,26 @@ void SCA_SrvGui::AdvancedOptions() {
     if (!CheckConnected(1)) {
         return;
     }
-    if (!m_Client->SetUserConfig(&working, kOptionSections)) {
+    if (!m_Session->Command([&working](SCA_KorvantaInterface& client) {
+            return client.SetUserConfig(&working, kOptionSections);
+        })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot save server configuration file");
         return;
     }
-    // The service's own login is what the client logs in with only in signature mode; with an
-    // operating-system or names-only logon the client's saved login is the user's own.
-    if (working.GetServerLogonMode() == kSignatureLogon) {
+    // The service's own login is what the client logs in with only where the service signs
+    // with it, which is the mode in effect, not the one stored; with an operating-system or
+    // names-only logon the client's saved login is the user's own.
+    if (working.GetEffectiveLogonMode() == SCA_KORVANTA_LOGIN_SIGNATURE) {
         m_UserConfig.SetConnectUserName(working.GetServerUserName());
         m_UserConfig.SetConnectPassword(working.GetServerPassword());
     }
-    m_UserConfig.SetConnectControlPort(working.GetServerControlPort());
+    // The saved port is the one in use: it changes only when the user changed the service's
+    // port here and confirmed it (a service may listen elsewhere than its setting says, for
+    // one started with another port).
+    if (working.GetServerControlPort() != oldPort) {
+        m_UserConfig.SetConnectControlPort(working.GetServerControlPort());
+    }
     SyncClientOptions(&working, &m_UserConfig);
     ReadTrayOptions();
     uint32_t error = 0;
@@ -215,7 +231,9 @@ void SCA_SrvGui::AdvancedOptions() {
     if (m_ToolBar != nullptr) {
         m_ToolBar->setVisible(m_UserConfig.GetAdvancedOption(SCA_OPTION_SHOW_MAIN_TOOLBAR) != 0);
     }
-    if (m_Client->GetUserConfig(&m_ServerConfig, &m_ServerUserConfig)) {
+    if (m_Session->Command([this](SCA_KorvantaInterface& client) {
+            return client.GetUserConfig(&m_ServerConfig, &m_ServerUserConfig);
+        })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Product configuration saved.");
     } else {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,

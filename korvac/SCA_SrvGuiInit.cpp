@@ -1,4 +1,5 @@
 // The main window's widgets: menu bar, tool bar, status bar, panes and the three layouts.
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include "korvac/SCA_SrvLogView.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_StatusIcon.h"
+#include "libvop/SCA_TreeRows.h"
 
 namespace {
 
@@ -50,6 +52,37 @@ QIcon ImageIcon(const char* name) {
 
 } // namespace
 
+void SCA_SrvGui::ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)()) {
+    connect(action, &QAction::triggered, this, slot);
+    const char* address = slot == &SCA_SrvGui::OnlineHelp       ? m_LocalConfig.GetOnlineHelpUrl()
+                          : slot == &SCA_SrvGui::ReleaseNotes   ? m_LocalConfig.GetReleaseNotesUrl()
+                          : slot == &SCA_SrvGui::ProductWebPage ? m_LocalConfig.GetProductPageUrl()
+                                                                : nullptr;
+    const char* why = IsMissingCommand(slot)                     ? kNotAvailableText
+                      : address != nullptr && address[0] == '\0' ? "no address is set"
+                                                                 : nullptr;
+    if (why != nullptr) {
+        action->setEnabled(false);
+        action->setToolTip(action->toolTip() + QStringLiteral(" - ") + QLatin1String(why));
+    }
+}
+
+namespace {
+
+// A menu whose every entry is disabled is disabled itself, with the entries' reason.
+void DisableWhenEmpty(QAction* opener, QMenu* menu) {
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            return;
+        }
+    }
+    opener->setEnabled(false);
+    opener->setToolTip(opener->toolTip() + QStringLiteral(" - ") +
+                       QLatin1String(SCA_SrvGui::kNotAvailableText));
+}
+
+} // namespace
+
 QAction* SCA_SrvGui::AddMenuAction(QMenu* menu, const char* text, const char* icon) {
     QAction* action = menu->addAction(QString::fromLatin1(text));
     if (icon != nullptr) {
@@ -68,15 +101,26 @@ int SCA_SrvGui::BuildUi() {
     m_StatusLabel = new QLabel(statusBar());
     m_StatusLabel->setFixedHeight(18);
     m_StatusLabel->setIndent(4);
-    m_StatusLabel->setText(
-        QStringLiteral("Press the 'Connect' button to connect to Korvanta Server"));
+    m_StatusLabel->setText(m_DisconnectedText);
     statusBar()->addWidget(m_StatusLabel, 1);
+    // Errors the user did not ask about wait here; a click shows them.
+    m_ErrorBadge = new QToolButton(statusBar());
+    m_ErrorBadge->setObjectName(QStringLiteral("ErrorBadge"));
+    m_ErrorBadge->setAutoRaise(true);
+    m_ErrorBadge->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_ErrorBadge->setIcon(ImageIcon("error_16px.png"));
+    m_ErrorBadge->setIconSize(QSize(16, 16));
+    m_ErrorBadge->setToolTip(QStringLiteral("Open the Message Console"));
+    connect(m_ErrorBadge, &QToolButton::clicked, this, &SCA_SrvGui::ViewMessageConsole);
+    statusBar()->addPermanentWidget(m_ErrorBadge);
+    m_ErrorBadge->hide();
 
     m_MainSplitter = new QSplitter(Qt::Vertical, this);
     setCentralWidget(m_MainSplitter);
     m_TopSplitter = new QSplitter(Qt::Horizontal, m_MainSplitter);
     m_SideBar = new SCA_SideBar(m_TopSplitter, this);
     m_MonitorsView = new SCA_MonitorsView(this, m_TopSplitter);
+    m_MonitorRows = std::make_unique<SCA_TreeRows>(m_MonitorsView);
     connect(m_MonitorsView, &QTreeWidget::itemDoubleClicked, this,
             &SCA_SrvGui::MonitorDoubleClicked);
     m_LogView = new SCA_SrvLogView(m_MainSplitter);
@@ -90,68 +134,71 @@ int SCA_SrvGui::BuildUi() {
 
 void SCA_SrvGui::BuildMenuBar() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    connect(AddMenuAction(file, "Export Configuration ...", "save_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::ExportConfiguration);
-    connect(AddMenuAction(file, "Import Configuration ...", nullptr), &QAction::triggered, this,
-            &SCA_SrvGui::ImportConfiguration);
+    ConnectCommand(AddMenuAction(file, "Export Configuration ...", "save_16px.png"),
+                   &SCA_SrvGui::ExportConfiguration);
+    ConnectCommand(AddMenuAction(file, "Import Configuration ...", nullptr),
+                   &SCA_SrvGui::ImportConfiguration);
     file->addSeparator();
-    connect(AddMenuAction(file, "Exit Korvanta", "close_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::Exit);
+    ConnectCommand(AddMenuAction(file, "Exit Korvanta", "close_16px.png"), &SCA_SrvGui::Exit);
 
     QMenu* monitor = menuBar()->addMenu(QStringLiteral("Monitor"));
     QMenu* add = monitor->addMenu(ImageIcon("add_16px.png"), QStringLiteral("Add Monitor"));
     BuildAddMonitorMenu(add);
+    DisableWhenEmpty(add->menuAction(), add);
     monitor->addSeparator();
-    connect(AddMenuAction(monitor, "Start Monitor", "play_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::StartMonitor);
-    connect(AddMenuAction(monitor, "Pause Monitor", "pause_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::PauseMonitor);
-    connect(AddMenuAction(monitor, "Reset Monitor", "clear_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::ResetMonitor);
-    connect(AddMenuAction(monitor, "Stop Monitor", "stop_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::StopMonitor);
+    ConnectCommand(AddMenuAction(monitor, "Start Monitor", "play_16px.png"),
+                   &SCA_SrvGui::StartMonitor);
+    ConnectCommand(AddMenuAction(monitor, "Pause Monitor", "pause_16px.png"),
+                   &SCA_SrvGui::PauseMonitor);
+    ConnectCommand(AddMenuAction(monitor, "Reset Monitor", "clear_16px.png"),
+                   &SCA_SrvGui::ResetMonitor);
+    ConnectCommand(AddMenuAction(monitor, "Stop Monitor", "stop_16px.png"),
+                   &SCA_SrvGui::StopMonitor);
     monitor->addSeparator();
-    connect(AddMenuAction(monitor, "Save Report ...", "save_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::SaveReport);
-    connect(AddMenuAction(monitor, "View Reports ...", "reports_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::ViewReports);
+    ConnectCommand(AddMenuAction(monitor, "Save Report ...", "save_16px.png"),
+                   &SCA_SrvGui::SaveReport);
+    ConnectCommand(AddMenuAction(monitor, "View Reports ...", "reports_16px.png"),
+                   &SCA_SrvGui::ViewReports);
     monitor->addSeparator();
-    connect(AddMenuAction(monitor, "Edit Monitor ...", "options_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::EditMonitor);
-    connect(AddMenuAction(monitor, "View Errors ...", "action_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::ViewErrors);
+    ConnectCommand(AddMenuAction(monitor, "Edit Monitor ...", "options_16px.png"),
+                   &SCA_SrvGui::EditMonitor);
+    ConnectCommand(AddMenuAction(monitor, "View Errors ...", "action_16px.png"),
+                   &SCA_SrvGui::ViewErrors);
     monitor->addSeparator();
-    connect(AddMenuAction(monitor, "Move Monitor Up ...", "move_up_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::MoveMonitorUp);
-    connect(AddMenuAction(monitor, "Move Monitor Down ...", "move_down_16px.png"),
-            &QAction::triggered, this, &SCA_SrvGui::MoveMonitorDown);
+    ConnectCommand(AddMenuAction(monitor, "Move Monitor Up ...", "move_up_16px.png"),
+                   &SCA_SrvGui::MoveMonitorUp);
+    ConnectCommand(AddMenuAction(monitor, "Move Monitor Down ...", "move_down_16px.png"),
+                   &SCA_SrvGui::MoveMonitorDown);
     monitor->addSeparator();
-    connect(AddMenuAction(monitor, "Delete Monitor", "close_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::DeleteMonitor);
+    ConnectCommand(AddMenuAction(monitor, "Delete Monitor", "close_16px.png"),
+                   &SCA_SrvGui::DeleteMonitor);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
-    connect(AddMenuAction(tools, "Switch Layout", "layouts_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::SwitchLayout);
+    ConnectCommand(AddMenuAction(tools, "Switch Layout", "layouts_16px.png"),
+                   &SCA_SrvGui::SwitchLayout);
     tools->addSeparator();
-    connect(AddMenuAction(tools, "View Message Console ...", "error_log_16px.png"),
-            &QAction::triggered, this, &SCA_SrvGui::ViewMessageConsole);
+    ConnectCommand(AddMenuAction(tools, "View Message Console ...", "error_log_16px.png"),
+                   &SCA_SrvGui::ViewMessageConsole);
     tools->addSeparator();
-    connect(AddMenuAction(tools, "Advanced Options ...", "options_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::AdvancedOptions);
+    ConnectCommand(AddMenuAction(tools, "Advanced Options ...", "options_16px.png"),
+                   &SCA_SrvGui::AdvancedOptions);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    connect(AddMenuAction(help, "About Korvanta Server", "korva_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::AboutKorvantaServer);
+    ConnectCommand(AddMenuAction(help, kAboutServerText, "korva_16px.png"),
+                   &SCA_SrvGui::AboutKorvantaServer);
     help->addSeparator();
-    connect(AddMenuAction(help, "View Product Web Page ...", "web_16px.png"), &QAction::triggered,
-            this, &SCA_SrvGui::ProductWebPage);
-    connect(AddMenuAction(help, "View Release Notes ...", nullptr), &QAction::triggered, this,
-            &SCA_SrvGui::ReleaseNotes);
-    connect(AddMenuAction(help, "View Online Help ...", nullptr), &QAction::triggered, this,
-            &SCA_SrvGui::OnlineHelp);
+    ConnectCommand(AddMenuAction(help, "View Product Web Page ...", "web_16px.png"),
+                   &SCA_SrvGui::ProductWebPage);
+    ConnectCommand(AddMenuAction(help, "View Release Notes ...", nullptr),
+                   &SCA_SrvGui::ReleaseNotes);
+    ConnectCommand(AddMenuAction(help, "View Online Help ...", nullptr), &SCA_SrvGui::OnlineHelp);
     help->addSeparator();
-    connect(AddMenuAction(help, "Check For Updates ...", "ok_16px.png"), &QAction::triggered, this,
-            &SCA_SrvGui::CheckForUpdates);
+    ConnectCommand(AddMenuAction(help, "Check For Updates ...", "ok_16px.png"),
+                   &SCA_SrvGui::CheckForUpdates);
+
+    for (QMenu* menu : {file, monitor, add, tools, help}) {
+        menu->setToolTipsVisible(true);
+    }
 
     m_CornerStack = new QStackedWidget(menuBar());
     m_UpdateButton = new QToolButton(m_CornerStack);
@@ -198,7 +245,7 @@ void SCA_SrvGui::BuildAddMonitorMenu(QMenu* menu) {
             menu->addSeparator();
             continue;
         }
-        connect(AddMenuAction(menu, entry.Text, entry.Icon), &QAction::triggered, this, entry.Slot);
+        ConnectCommand(AddMenuAction(menu, entry.Text, entry.Icon), entry.Slot);
     }
 }
 
@@ -213,7 +260,7 @@ void SCA_SrvGui::BuildToolBar() {
         QAction* action = m_ToolBar->addAction(QString::fromLatin1(text));
         action->setToolTip(QString::fromLatin1(tip));
         if (slot != nullptr) {
-            connect(action, &QAction::triggered, this, slot);
+            ConnectCommand(action, slot);
         }
         return action;
     };
@@ -223,6 +270,7 @@ void SCA_SrvGui::BuildToolBar() {
     auto* addMenu = new QMenu(this);
     BuildAddMonitorMenu(addMenu);
     add->setMenu(addMenu);
+    DisableWhenEmpty(add, addMenu);
     if (auto* addButton = qobject_cast<QToolButton*>(m_ToolBar->widgetForAction(add))) {
         addButton->setPopupMode(QToolButton::InstantPopup);
     }

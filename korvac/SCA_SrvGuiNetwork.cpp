@@ -3,11 +3,14 @@
 #include <QTimer>
 #include <cstring>
 
+#include <QLabel>
+#include <QStackedWidget>
+#include <QToolButton>
+
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvGui.h"
-
 #include "korvac/SCA_SrvLogView.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
@@ -16,11 +19,7 @@
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_SrvAboutDlg.h"
 #include "libvop/SCA_StatusIcon.h"
-#include <new>
-
-#include <QLabel>
-#include <QStackedWidget>
-#include <QToolButton>
+#include "libvop/SCA_TreeRows.h"
 
 namespace {
 
@@ -33,12 +32,11 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
                         int reportErrors, uint32_t timeoutMs, int addToHistory) {
     m_ServerHostName[0] = '\0';
     m_ConnectedHost[0] = '\0';
-    if (m_Client != nullptr) {
+    if (m_Session->IsConnected()) {
         Disconnect();
     }
-    m_Client = m_ClientFactory ? m_ClientFactory() : new (std::nothrow) SCA_KorvantaInterface();
     uint32_t error = 0;
-    if (m_Client == nullptr || !m_Client->Connect(host, port, timeoutMs, &error)) {
+    if (!m_Session->Open(host, port, timeoutMs, &error)) {
         if (reportErrors) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                       "Cannot connect to Korvanta Server @ %s:%ld",
@@ -48,38 +46,53 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
         Disconnect();
         return 0;
     }
-    m_Client->SetReplyTimeout(kReplyTimeoutMs);
-    uint32_t loginStatus = 0;
-    if (!m_Client->Login(user, password, &loginStatus) || loginStatus != 1) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "Cannot login to Korvanta Server @ %s as %s", host, user);
-        m_AutoConnect = 0;
+    SCA_KorvantaInterface* client = m_Session->Client();
+    client->SetReplyTimeout(SCA_ClientSession::kCallTimeoutMs);
+    // A step the service refused ends the automatic reconnection until a connection succeeds;
+    // one whose connection failed is a connection that failed, told as such when asked to.
+    auto stepFailed = [&](auto report) {
+        if (client->LostConnection()) {
+            if (reportErrors) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR, "Cannot connect to Korvanta Server @ %s:%ld", host,
+                    static_cast<long>(port));
+            }
+        } else {
+            report(SCA_GetReportFunction(__FILE__, __LINE__));
+            m_AutoConnect = 0;
+            m_DisconnectedText = QString::fromLatin1(kPressConnectText);
+        }
         Disconnect();
         return 0;
+    };
+    uint32_t loginStatus = 0;
+    if (!client->Login(user, password, &loginStatus) || loginStatus != 1) {
+        return stepFailed([&](auto say) {
+            say(SCA_LEVEL_ERROR, "Cannot login to Korvanta Server @ %s as %s", host, user);
+        });
     }
     char version[256] = "";
     char serverHost[256] = "";
-    if (!m_Client->GetServerInfo(&m_ServerProductType, version, serverHost)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot get server info");
-        m_AutoConnect = 0;
-        Disconnect();
-        return 0;
+    if (!client->GetServerInfo(&m_ServerProductType, version, serverHost)) {
+        return stepFailed([](auto say) { say(SCA_LEVEL_ERROR, "Cannot get server info"); });
     }
     SCA_StrnCpy(m_ServerVersion, version, sizeof(m_ServerVersion));
     SCA_StrnCpy(m_ServerHostName, serverHost, sizeof(m_ServerHostName));
     char serviceHost[256] = "";
     char serviceAccount[256] = "";
-    if (!m_Client->GetServiceInfo(serviceHost, serviceAccount)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "Cannot get Korvanta server info from - %s", host);
-        m_AutoConnect = 0;
-        Disconnect();
-        return 0;
+    if (!client->GetServiceInfo(serviceHost, serviceAccount)) {
+        return stepFailed([&](auto say) {
+            say(SCA_LEVEL_ERROR, "Cannot get Korvanta server info from - %s", host);
+        });
     }
     SCA_StrnCpy(m_ServiceHostName, serviceHost, sizeof(m_ServiceHostName));
     SCA_StrnCpy(m_ServiceAccount, serviceAccount, sizeof(m_ServiceAccount));
     if (!LoadServerConfig()) {
-        m_AutoConnect = 0;
+        // A lost connection was told by the session; a refusal stops the reconnection.
+        if (m_Session->IsConnected()) {
+            m_AutoConnect = 0;
+            m_DisconnectedText = QString::fromLatin1(kPressConnectText);
+        }
         Disconnect();
         return 0;
     }
@@ -96,6 +109,8 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     std::snprintf(trayText, sizeof(trayText), "Korvanta Client - Connected To: %s@%s", user, host);
     SetSysTrayStatus(kTrayReady, trayText);
     m_LastServerMessageId = 0xFFFFFFFFu;
+    m_SoundTimeKnown = false;
+    m_DisconnectedText = QString::fromLatin1(kPressConnectText);
     m_LogView->ResetView();
     StartUpdateCheck();
     m_AutoConnect = 1;
@@ -104,18 +119,34 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
         m_SideBar->GetConnectView()->Refresh(host);
     }
     SCA_StrnCpy(m_ConnectedHost, host, sizeof(m_ConnectedHost));
+    m_Session->Announce();
     return 1;
 }
 
 int SCA_SrvGui::Disconnect() {
-    delete m_Client;
-    m_Client = nullptr;
+    // Closing a session resets the window through SessionClosed; without one it is reset here.
+    if (m_Session->IsConnected()) {
+        m_Session->Close();
+    } else {
+        ResetDisconnected();
+    }
+    return 1;
+}
+
+void SCA_SrvGui::SessionClosed() {
+    ResetDisconnected();
+}
+
+void SCA_SrvGui::ConnectionLost(const QString& text) {
+    m_DisconnectedText = text;
+}
+
+void SCA_SrvGui::ResetDisconnected() {
     SCA_Object::Destroy(m_UpdateManager);
     m_UpdateManager = nullptr;
     if (m_StatusIcon != nullptr) {
         m_StatusIcon->SetStatus(SCA_STATUS_ICON_OFF);
-        m_StatusLabel->setText(
-            QStringLiteral("Press the 'Connect' button to connect to Korvanta Server"));
+        m_StatusLabel->setText(m_DisconnectedText);
     }
     if (m_SideBar != nullptr) {
         m_SideBar->ResetStatus();
@@ -124,8 +155,8 @@ int SCA_SrvGui::Disconnect() {
     if (m_UpdateButton != nullptr) {
         m_UpdateButton->hide();
     }
-    if (m_MonitorsView != nullptr) {
-        m_MonitorsView->clear();
+    if (m_MonitorRows != nullptr) {
+        m_MonitorRows->Clear();
     }
     if (m_LogView != nullptr) {
         m_LogView->ResetView();
@@ -134,19 +165,22 @@ int SCA_SrvGui::Disconnect() {
     m_ServerHostName[0] = '\0';
     m_ConnectedHost[0] = '\0';
     m_LocalServer = 0;
-    return 1;
 }
 
 int SCA_SrvGui::LoadServerConfig() {
-    if (m_Client == nullptr) {
+    if (!m_Session->IsConnected()) {
         return 0;
     }
-    if (!m_Client->GetProductConfig(&m_ServerConfig)) {
+    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
+            return client.GetProductConfig(&m_ServerConfig);
+        })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot load server product configuration");
         return 0;
     }
-    if (!m_Client->GetUserConfig(&m_ServerConfig, &m_ServerUserConfig)) {
+    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
+            return client.GetUserConfig(&m_ServerConfig, &m_ServerUserConfig);
+        })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot load server user configuration");
         return 0;
@@ -184,6 +218,7 @@ int SCA_SrvGui::ConnectAndRemember(const char* host, uint16_t port, const char* 
 }
 
 void SCA_SrvGui::ConnectToServer() {
+    const CommandAnswer answer(this);
     char host[256];
     char user[256];
     char password[256];
@@ -199,6 +234,8 @@ void SCA_SrvGui::ConnectToServer() {
     if (result != QDialog::Accepted) {
         return;
     }
+    // The user chose where to connect: a failure is told as such, not as a lost connection.
+    m_DisconnectedText = QString::fromLatin1(kPressConnectText);
     uint16_t newPort = 0;
     if (!dialog.GetData(host, sizeof(host), &newPort, user, sizeof(user), password,
                         sizeof(password))) {
@@ -208,7 +245,8 @@ void SCA_SrvGui::ConnectToServer() {
 }
 
 int SCA_SrvGui::ConnectToHost(const char* host) {
-    if (m_Client != nullptr && host != nullptr && std::strcmp(host, m_ConnectedHost) == 0) {
+    const CommandAnswer answer(this);
+    if (m_Session->IsConnected() && host != nullptr && std::strcmp(host, m_ConnectedHost) == 0) {
         return 1;
     }
     SCA_SrvConnectList* known = m_UserConfig.GetConnectList();
@@ -230,6 +268,8 @@ void SCA_SrvGui::AboutKorvantaServer() {
     SCA_SrvAboutDlg dialog(this, QStringLiteral(":/images/korva_64px.png"), m_ServerProductType,
                            QString::fromUtf8(m_ServerProductName),
                            QString::fromUtf8(m_ServerVersion));
+    // Named as the entry that opens it.
+    dialog.setWindowTitle(QString::fromLatin1(kAboutServerText));
     SCA_ExecDialog(&dialog);
 }
 

@@ -1,11 +1,14 @@
 // The main window's status poll: the 500 ms timer, the service's status, the monitors tree,
 // the tray title, the message pane and the hand-over of notification sounds.
+#include <QStringList>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QToolButton>
 #include <QTreeWidgetItem>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
@@ -15,29 +18,28 @@
 #include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_IconEngine.h"
-#include "model/SCA_ConfigObj.h"
+#include "libvop/SCA_TreeRows.h"
 #include "model/SCA_DebugLog.h"
-#include "model/SCA_Field.h"
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezTaskStatus.h"
 
 namespace {
 
-// One monitor's line of the monitors status text.
-struct MonitorRow {
-    uint32_t State = 0;
-    uint32_t RunState = 0;
-    uint32_t Counters = 0;
-    uint32_t Errors = 0;
-    uint32_t Warnings = 0;
-    char Host[256] = "";
-    char Description[256] = "";
-};
-
 constexpr uint32_t kLogBatch = 500;
 constexpr uint32_t kReconnectTicks = 6;
 constexpr int kIdRole = Qt::UserRole;
+
+// The monitors tree's columns.
+enum MonitorColumn : int {
+    kStateColumn,
+    kDescriptionColumn,
+    kHostColumn,
+    kCountersColumn,
+    kErrorsColumn,
+    kWarningsColumn,
+    kStatusColumn
+};
 
 QIcon StateIcon(uint32_t state) {
     const char* name = "tez_command_48px.png";
@@ -63,35 +65,21 @@ QIcon StateIcon(uint32_t state) {
     return SCA_IconEngine::Load(QStringLiteral(":/images/") + QLatin1String(name));
 }
 
-uint32_t ReadU32(SCA_ConfigObj* object, const char* name) {
-    uint32_t value = 0;
-    if (object != nullptr && !object->GetField(name, &value)) {
-        value = 0;
-    }
-    return value;
-}
-
-uint64_t ReadU64(SCA_ConfigObj* object, const char* name) {
-    uint64_t value = 0;
-    if (object != nullptr && !object->GetField(name, &value)) {
-        value = 0;
-    }
-    return value;
-}
-
-const char* FieldText(SCA_Field* field) {
-    const char* value = field != nullptr && !field->IsObject() ? field->GetValue() : nullptr;
-    return value != nullptr ? value : "";
-}
-
-int ReadMonitorRow(SCA_Field* field, MonitorRow* row) {
-    return SCA_SrvGui::ParseMonitorStatusString(
-        FieldText(field), &row->State, &row->RunState, &row->Counters, &row->Errors, &row->Warnings,
-        row->Host, sizeof(row->Host), row->Description, sizeof(row->Description));
-}
-
 void ReportError(const char* text) {
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", text);
+}
+
+QList<QVariant> IdsOf(const std::vector<SCA_KorvantaMonitorRow>& rows) {
+    QList<QVariant> ids;
+    ids.reserve(static_cast<qsizetype>(rows.size()));
+    for (const SCA_KorvantaMonitorRow& row : rows) {
+        ids.append(QVariant(row.MonitorId));
+    }
+    return ids;
+}
+
+QString Plural(uint32_t count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
 } // namespace
@@ -101,60 +89,96 @@ void SCA_SrvGui::timerEvent(QTimerEvent* event) {
         QMainWindow::timerEvent(event);
         return;
     }
-    if (m_ClientLog.GetErrorCount() > m_SeenErrorCount && !m_ConsoleOpen) {
-        ViewMessageConsole();
-        m_SeenErrorCount = m_ClientLog.GetErrorCount();
-    }
+    UpdateErrorBadge();
     CollectUpdateCheck();
     if (m_UpdateLock >= 1) {
         return;
     }
-    if (m_Client != nullptr && m_TickCount % 2 == 0) {
+    if (m_Session->IsConnected() && m_TickCount % 2 == 0) {
         UpdateStatus(0);
     }
-    if (m_AutoConnect && m_Client == nullptr && !m_ConnectDialogOpen && m_TickCount != 0 &&
+    if (m_AutoConnect && !m_Session->IsConnected() && !m_ConnectDialogOpen && m_TickCount != 0 &&
         m_TickCount % kReconnectTicks == 0) {
         m_ReconnectTimer->start();
     }
     ++m_TickCount;
 }
 
+void SCA_SrvGui::UpdateErrorBadge() {
+    if (m_ErrorBadge == nullptr) {
+        return;
+    }
+    const uint32_t errors = m_ClientLog.GetErrorCount();
+    const uint32_t unseen = errors > m_SeenErrorCount ? errors - m_SeenErrorCount : 0;
+    if (unseen == 0) {
+        m_ErrorBadge->hide();
+        return;
+    }
+    m_ErrorBadge->setText(Plural(unseen, "error", "errors"));
+    m_ErrorBadge->show();
+}
+
+void SCA_SrvGui::ShowErrorsSince(uint32_t errorCount) {
+    const uint32_t errors = m_ClientLog.GetErrorCount();
+    if (errors <= errorCount) {
+        return;
+    }
+    uint32_t wanted = errors - errorCount;
+    QStringList texts;
+    for (uint32_t position = m_ClientLog.GetMessageCount(); position > 0 && wanted > 0;
+         --position) {
+        tagSCA_ERROR_DESCR* message = nullptr;
+        if (m_ClientLog.GetMessageByPos(position - 1, &message) &&
+            message->Level == SCA_LEVEL_ERROR) {
+            texts.prepend(QString::fromUtf8(message->Text));
+            --wanted;
+        }
+    }
+    // Errors that waited for the console before the command keep waiting.
+    m_SeenErrorCount += errors - errorCount;
+    UpdateErrorBadge();
+    ShowMessage(this, SCA_LEVEL_ERROR, texts.join(QLatin1Char('\n')).toUtf8().constData());
+}
+
 int SCA_SrvGui::UpdateStatus(int fullRefresh) {
-    if (!CheckConnected(1)) {
+    // Polls run from the timer: not connected is a state to show, not a box.
+    if (!CheckConnected(0)) {
         return 0;
     }
-    SCA_ConfigObj* serverStatus = nullptr;
-    SCA_ConfigObj* monitorsStatus = nullptr;
-    if (!m_Client->GetStatusEx(&serverStatus, &monitorsStatus)) {
-        SCA_Object::Destroy(serverStatus);
-        SCA_Object::Destroy(monitorsStatus);
+    SCA_KorvantaServerStatus status;
+    std::vector<SCA_KorvantaMonitorRow> rows;
+    int rowsRead = 0;
+    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
+            return client.GetStatusEx(&status, &rows, &rowsRead);
+        })) {
         Disconnect();
         return 0;
     }
-    m_SideBar->UpdateStatus(serverStatus);
-    UpdateStatusTitle(serverStatus);
-    const uint32_t monitorsStatusId = ReadU32(serverStatus, "MonitorsStatusId");
-    const uint32_t lastMessageId = ReadU32(serverStatus, "LastDebugMessageId");
-    const uint64_t lastSoundTime = ReadU64(serverStatus, "LastSoundActionTime");
-    SCA_Object::Destroy(serverStatus);
-
-    const int shown = !fullRefresh && monitorsStatusId == m_LastMonitorsStatusId
-                          ? UpdateMonitorsView(monitorsStatus)
-                          : FillMonitorsView(monitorsStatus);
-    // A tree that could not be rebuilt is rebuilt again at the next poll, not taken as current.
-    if (shown) {
-        m_LastMonitorsStatusId = monitorsStatusId;
+    m_SideBar->UpdateStatus(status);
+    UpdateStatusTitle(status);
+    if (!rowsRead) {
+        // The tree stays as it is; the next poll rebuilds it.
+        ReportError("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string");
+    } else {
+        const bool sameSet = !fullRefresh && status.MonitorsStatusId == m_LastMonitorsStatusId;
+        if (sameSet ? UpdateMonitorsView(rows) : FillMonitorsView(rows)) {
+            m_LastMonitorsStatusId = status.MonitorsStatusId;
+        }
     }
-    SCA_Object::Destroy(monitorsStatus);
 
-    if (lastMessageId != m_LastServerMessageId) {
+    if (status.LastDebugMessageId != m_LastServerMessageId) {
         SCA_DebugLog log(kLogBatch);
         uint32_t sessionId = 0;
-        if (m_Client->GetDebugLog(m_LastServerMessageId, kLogBatch, &sessionId, &log)) {
+        if (m_Session->Poll([&](SCA_KorvantaInterface& client) {
+                return client.GetDebugLog(m_LastServerMessageId, kLogBatch, &sessionId, &log);
+            })) {
             m_LogView->AddMessages(&log, sessionId, &m_LastServerMessageId);
         }
     }
-    if (lastSoundTime > m_LastSoundActionTime) {
+    if (!m_SoundTimeKnown) {
+        m_LastSoundActionTime = status.LastSoundActionTime;
+        m_SoundTimeKnown = true;
+    } else if (status.LastSoundActionTime > m_LastSoundActionTime) {
         PlayNotificationSounds();
     }
     return 1;
@@ -164,102 +188,81 @@ int SCA_SrvGui::ParseMonitorStatusString(const char* text, uint32_t* state, uint
                                          uint32_t* counters, uint32_t* errors, uint32_t* warnings,
                                          char* host, uint32_t hostSize, char* description,
                                          uint32_t descriptionSize) {
-    if (host != nullptr && hostSize > 0) {
-        host[0] = '\0';
-    }
-    if (description != nullptr && descriptionSize > 0) {
-        description[0] = '\0';
-    }
-    uint32_t* numbers[] = {state, runState, counters, errors, warnings};
-    uint32_t position = 0;
-    char token[256];
-    const char* source = text != nullptr ? text : "";
-    for (uint32_t* number : numbers) {
-        if (!SCA_GetToken1(source, &position, token, sizeof(token))) {
-            ReportError("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string");
-            return 0;
-        }
-        *number = static_cast<uint32_t>(std::strtoul(token, nullptr, 10));
-    }
-    if (!SCA_GetToken1(source, &position, token, sizeof(token))) {
+    SCA_StrnCpy(host, "", hostSize);
+    SCA_StrnCpy(description, "", descriptionSize);
+    SCA_KorvantaMonitorRow row;
+    if (!row.Parse(text)) {
         ReportError("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string");
         return 0;
     }
-    if (std::strcmp(token, "-") != 0) {
-        SCA_StrnCpy(host, token, hostSize);
-    }
-    const char* rest = source + position;
-    while (*rest == ' ' || *rest == '\t') {
-        ++rest;
-    }
-    SCA_StrnCpy(description, rest, descriptionSize);
+    *state = row.State;
+    *runState = row.RunState;
+    *counters = row.Counters;
+    *errors = row.Errors;
+    *warnings = row.Warnings;
+    SCA_StrnCpy(host, row.Host, hostSize);
+    SCA_StrnCpy(description, row.Description, descriptionSize);
     return 1;
 }
 
-int SCA_SrvGui::FillMonitorsView(SCA_ConfigObj* monitorsStatus) {
-    m_MonitorsView->clear();
-    if (monitorsStatus == nullptr) {
-        return 1;
+QString SCA_SrvGui::MonitorStateText(uint32_t state, uint32_t runState) {
+    const QString run = QString::fromLatin1(SCA_TezGetProcessStatusDescr(runState));
+    if (state == SCA_TASK_STATUS_ERROR) {
+        return run + QStringLiteral(" - Errors");
     }
-    for (SCA_Field* field = monitorsStatus->GetHead(); field != nullptr; field = field->GetNext()) {
-        const uint32_t id = static_cast<uint32_t>(
-            std::strtoul(field->GetName() != nullptr ? field->GetName() : "", nullptr, 10));
-        MonitorRow row;
-        if (!ReadMonitorRow(field, &row)) {
-            return 0;
+    if (state == SCA_TASK_STATUS_WARNING) {
+        return run + QStringLiteral(" - Warnings");
+    }
+    return run;
+}
+
+QString SCA_SrvGui::MonitorStateTip(const SCA_KorvantaMonitorRow& row) {
+    const QString text = MonitorStateText(row.State, row.RunState);
+    if (row.State != SCA_TASK_STATUS_ERROR && row.State != SCA_TASK_STATUS_WARNING) {
+        return text;
+    }
+    return QStringLiteral("%1: %2, %3")
+        .arg(text, Plural(row.Errors, "error", "errors"),
+             Plural(row.Warnings, "warning", "warnings"));
+}
+
+int SCA_SrvGui::FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows) {
+    m_MonitorRows->Rebuild(IdsOf(rows), MonitorRowFill(rows));
+    return 1;
+}
+
+int SCA_SrvGui::UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows) {
+    m_MonitorRows->Apply(IdsOf(rows), MonitorRowFill(rows));
+    return 1;
+}
+
+std::function<void(QTreeWidgetItem*, int, bool)>
+SCA_SrvGui::MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows) {
+    return [&rows](QTreeWidgetItem* item, int index, bool created) {
+        const SCA_KorvantaMonitorRow& row = rows[static_cast<size_t>(index)];
+        if (created || item->data(kHostColumn, kIdRole).toUInt() != row.State) {
+            item->setIcon(kStateColumn, StateIcon(row.State));
+            item->setData(kHostColumn, kIdRole, row.State);
         }
-        auto* item = new QTreeWidgetItem(m_MonitorsView);
-        item->setIcon(0, StateIcon(row.State));
-        item->setText(1, QString::fromUtf8(row.Description));
-        item->setText(2,
+        item->setText(kDescriptionColumn, QString::fromUtf8(row.Description));
+        item->setText(kHostColumn,
                       row.Host[0] != '\0' ? QString::fromUtf8(row.Host) : QStringLiteral("Local"));
-        item->setText(3, QString::number(row.Counters));
-        item->setText(4, QString::number(row.Errors));
-        item->setText(5, QString::number(row.Warnings));
-        item->setText(6, QString::fromLatin1(SCA_TezGetProcessStatusDescr(row.RunState)));
-        item->setData(0, kIdRole, id);
-        item->setData(1, kIdRole, row.RunState);
-        item->setData(2, kIdRole, row.State);
-    }
-    return 1;
+        item->setText(kCountersColumn, QString::number(row.Counters));
+        item->setText(kErrorsColumn, QString::number(row.Errors));
+        item->setText(kWarningsColumn, QString::number(row.Warnings));
+        item->setText(kStatusColumn, MonitorStateText(row.State, row.RunState));
+        item->setData(kDescriptionColumn, kIdRole, row.RunState);
+        const QString tip = MonitorStateTip(row);
+        item->setToolTip(kStateColumn, tip);
+        item->setToolTip(kStatusColumn, tip);
+    };
 }
 
-int SCA_SrvGui::UpdateMonitorsView(SCA_ConfigObj* monitorsStatus) {
-    if (monitorsStatus == nullptr) {
-        return 1;
-    }
-    for (int index = 0; index < m_MonitorsView->topLevelItemCount(); ++index) {
-        QTreeWidgetItem* item = m_MonitorsView->topLevelItem(index);
-        char name[16];
-        std::snprintf(name, sizeof(name), "%u", item->data(0, kIdRole).toUInt());
-        SCA_Field* field = nullptr;
-        if (!monitorsStatus->GetFieldByName(name, &field) || field == nullptr) {
-            continue;
-        }
-        MonitorRow row;
-        if (!ReadMonitorRow(field, &row)) {
-            return 0;
-        }
-        item->setText(3, QString::number(row.Counters));
-        item->setText(4, QString::number(row.Errors));
-        item->setText(5, QString::number(row.Warnings));
-        if (item->data(2, kIdRole).toUInt() != row.State) {
-            item->setIcon(0, StateIcon(row.State));
-            item->setData(2, kIdRole, row.State);
-        }
-        if (item->data(1, kIdRole).toUInt() != row.RunState) {
-            item->setText(6, QString::fromLatin1(SCA_TezGetProcessStatusDescr(row.RunState)));
-            item->setData(1, kIdRole, row.RunState);
-        }
-    }
-    return 1;
-}
-
-int SCA_SrvGui::UpdateStatusTitle(SCA_ConfigObj* serverStatus) {
-    const uint32_t active = ReadU32(serverStatus, "ActiveMonitors");
-    const uint32_t failed = ReadU32(serverStatus, "FailedMonitors");
-    const uint32_t warnings = ReadU32(serverStatus, "MonitorWarnings");
-    const uint64_t errors = static_cast<uint64_t>(ReadU32(serverStatus, "MonitorErrors")) + failed;
+int SCA_SrvGui::UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus) {
+    const uint32_t active = serverStatus.ActiveMonitors;
+    const uint32_t warnings = serverStatus.MonitorWarnings;
+    const uint64_t errors =
+        static_cast<uint64_t>(serverStatus.MonitorErrors) + serverStatus.FailedMonitors;
     char text[256];
     uint32_t state = kTrayNoActive;
     auto plural = [](uint64_t count) { return count == 1 ? "" : "s"; };
@@ -282,23 +285,28 @@ int SCA_SrvGui::UpdateStatusTitle(SCA_ConfigObj* serverStatus) {
 }
 
 int SCA_SrvGui::PlayNotificationSounds() {
-    if (!CheckConnected(1)) {
+    // Also called by the monitor windows' polls: never a box.
+    if (!CheckConnected(0)) {
         return 0;
     }
-    auto* actions = new (std::nothrow) SCA_SoundActions();
+    std::unique_ptr<SCA_SoundActions> actions(new (std::nothrow) SCA_SoundActions());
     if (actions == nullptr) {
         ReportError("SCA_SrvGui::PlayNotificationSounds: cannot create sound actions object");
         return 0;
     }
-    if (!m_Client->GetSoundActions(m_LastSoundActionTime, &m_LastSoundActionTime, actions)) {
-        ReportError("SCA_SrvGui::PlayNotificationSounds: cannot get sound actions object");
-        delete actions;
+    uint64_t lastTime = m_LastSoundActionTime;
+    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
+            return client.GetSoundActions(m_LastSoundActionTime, &lastTime, actions.get());
+        })) {
+        if (m_Session->IsConnected()) {
+            ReportError("SCA_SrvGui::PlayNotificationSounds: cannot get sound actions object");
+        }
         return 0;
     }
+    m_LastSoundActionTime = lastTime;
     if (actions->Count() == 0) {
-        delete actions;
         return 1;
     }
     // The controller owns the batch from here, also when it refuses it.
-    return m_ActionCtrl->AddActions(actions);
+    return m_ActionCtrl->AddActions(actions.release());
 }

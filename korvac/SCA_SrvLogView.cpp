@@ -3,11 +3,14 @@
 #include <QAction>
 #include <QDir>
 #include <QHeaderView>
+#include <vector>
 
 #include "korvac/SCA_MonitorsView.h"
 #include "libmor/SCA_Time.h"
+#include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_TreeRows.h"
 
 namespace {
 
@@ -25,7 +28,8 @@ QIcon LevelIcon(uint32_t level) {
 
 } // namespace
 
-SCA_SrvLogView::SCA_SrvLogView(QWidget* parent) : QTreeWidget(parent), m_Log(kMaxRows) {
+SCA_SrvLogView::SCA_SrvLogView(QWidget* parent)
+    : QTreeWidget(parent), m_Log(kMaxRows), m_Rows(std::make_unique<SCA_TreeRows>(this)) {
     setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -53,28 +57,13 @@ SCA_SrvLogView::SCA_SrvLogView(QWidget* parent) : QTreeWidget(parent), m_Log(kMa
     SetConstructed();
 }
 
+SCA_SrvLogView::~SCA_SrvLogView() = default;
+
 int SCA_SrvLogView::AddMessage(const tagSCA_ERROR_DESCR* message, uint32_t id) {
-    if (message == nullptr) {
+    if (message == nullptr || !m_Log.AddMessage(message, id)) {
         return 0;
     }
-    m_Log.AddMessage(message, id);
-    auto* item = new QTreeWidgetItem(this);
-    tagSCA_DATE date{};
-    tagSCA_TIME time{};
-    char dateText[32] = "";
-    char timeText[32] = "";
-    if (SCA_ConvertAbsTime(message->AbsTime, &date, &time)) {
-        SCA_FormatDateString(&date, 0, "-", dateText, sizeof(dateText));
-        SCA_FormatTimeString(&time, timeText, sizeof(timeText));
-    }
-    item->setIcon(0, LevelIcon(message->Level));
-    item->setText(1, QString::fromLatin1(dateText));
-    item->setText(2, QString::fromLatin1(timeText));
-    item->setText(3, QString::fromUtf8(message->Text));
-    if (static_cast<uint32_t>(topLevelItemCount()) > kMaxRows) {
-        delete takeTopLevelItem(0);
-    }
-    scrollToItem(item);
+    ShowStore();
     return 1;
 }
 
@@ -87,10 +76,13 @@ int SCA_SrvLogView::AddMessages(SCA_DebugLog* log, uint32_t sessionId, uint32_t*
         m_SessionId = sessionId;
     }
     SCA_DebugMessageList* messages = log->GetMessageList();
-    for (auto* node = messages->GetHead(); node != nullptr; node = node->GetNext()) {
-        if (!AddMessage(node->GetItem(), node->GetId())) {
-            return 0;
-        }
+    int added = 1;
+    for (auto* node = messages->GetHead(); node != nullptr && added; node = node->GetNext()) {
+        added = m_Log.AddMessage(node->GetItem(), node->GetId());
+    }
+    ShowStore();
+    if (!added) {
+        return 0;
     }
     if (log->GetMessageCount() > 0 && lastId != nullptr) {
         *lastId = log->GetLastMessageId();
@@ -98,10 +90,48 @@ int SCA_SrvLogView::AddMessages(SCA_DebugLog* log, uint32_t sessionId, uint32_t*
     return 1;
 }
 
+void SCA_SrvLogView::ShowStore() {
+    SCA_DebugMessageList* messages = m_Log.GetMessageList();
+    std::vector<const tagSCA_ERROR_DESCR*> shown;
+    QList<QVariant> ids;
+    for (auto* node = messages->GetHead(); node != nullptr; node = node->GetNext()) {
+        shown.push_back(node->GetItem());
+        ids.append(QVariant(node->GetId()));
+    }
+    QTreeWidgetItem* newest = nullptr;
+    m_Rows->Apply(ids, [&](QTreeWidgetItem* item, int index, bool created) {
+        if (!created) {
+            return;
+        }
+        const tagSCA_ERROR_DESCR* message = shown[static_cast<size_t>(index)];
+        tagSCA_DATE date{};
+        tagSCA_TIME time{};
+        char dateText[32] = "";
+        char timeText[32] = "";
+        if (SCA_ConvertAbsTime(message->AbsTime, &date, &time)) {
+            SCA_FormatDateString(&date, 0, "-", dateText, sizeof(dateText));
+            SCA_FormatTimeString(&time, timeText, sizeof(timeText));
+        }
+        item->setIcon(0, LevelIcon(message->Level));
+        item->setText(1, QString::fromLatin1(dateText));
+        item->setText(2, QString::fromLatin1(timeText));
+        item->setText(3, QString::fromUtf8(message->Text));
+        newest = item;
+    });
+    if (newest != nullptr) {
+        scrollToItem(newest);
+    }
+}
+
+void SCA_SrvLogView::paintEvent(QPaintEvent* event) {
+    QTreeWidget::paintEvent(event);
+    SCA_PaintEmptyHint(this, QStringLiteral("The service's messages are shown here."));
+}
+
 int SCA_SrvLogView::ResetView() {
     m_Log.Clear();
     m_SessionId = 0xFFFFFFFFu;
-    clear();
+    m_Rows->Clear();
     return 1;
 }
 

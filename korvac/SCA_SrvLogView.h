@@ -2,10 +2,13 @@
 
 #include <QTreeWidget>
 #include <cstdint>
+#include <memory>
 
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_DebugLog.h"
+
+class SCA_TreeRows;
 
 // The main window's message pane: the service's log messages, newest last, at most 500 rows;
 // a new log session of the service starts it afresh.
@@ -15,6 +18,7 @@ public:
     static constexpr uint32_t kMaxRows = 500;
 
     explicit SCA_SrvLogView(QWidget* parent);
+    ~SCA_SrvLogView() override;
 
     // One row for a message kept under id. 1, or 0 when no row could be made.
     int AddMessage(const tagSCA_ERROR_DESCR* message, uint32_t id);
@@ -26,6 +30,9 @@ public:
     SCA_DebugLog* GetLog() { return &m_Log; }
     uint32_t GetSessionId() const { return m_SessionId; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 signals:
     // The user asked to clear the service's log.
     void ClearLog();
@@ -35,6 +42,11 @@ public slots:
     void SaveTextReport();
 
 private:
+    // The rows are the messages the store keeps: new ones are added at the bottom, dropped ones
+    // go from the top, and the view scrolls to the newest.
+    void ShowStore();
+
     SCA_DebugLog m_Log;
+    std::unique_ptr<SCA_TreeRows> m_Rows;
     uint32_t m_SessionId = 0xFFFFFFFFu;
 };

@@ -14,6 +14,7 @@
 #include "libmor/SCA_System.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaLogin.h"
+#include "libtez/SCA_KorvantaServerStatus.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_SoundActions.h"
@@ -332,27 +333,22 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
     reports->Lock();
     const uint32_t totalReports = reports->Count();
     reports->Unlock();
-    // The counts of one moment.
-    struct Counts {
-        uint32_t StatusId, Monitors, Active, Failed, Errors, Warnings;
-    };
-    const Counts counts = m_Ctrl->WithData([this] {
-        return Counts{m_Monitors->GetMonitorsStatus(), m_Monitors->Count(),
-                      m_Ctrl->GetActiveMonitors(),     m_Ctrl->GetFailedMonitors(),
-                      m_Ctrl->GetTotalErrors(),        m_Ctrl->GetTotalWarnings()};
+    SCA_KorvantaServerStatus record;
+    m_Ctrl->WithData([&] {
+        // The counts of one moment.
+        record.MonitorsStatusId = m_Monitors->GetMonitorsStatus();
+        record.MonitorCount = m_Monitors->Count();
+        record.ActiveMonitors = m_Ctrl->GetActiveMonitors();
+        record.FailedMonitors = m_Ctrl->GetFailedMonitors();
+        record.MonitorErrors = m_Ctrl->GetTotalErrors();
+        record.MonitorWarnings = m_Ctrl->GetTotalWarnings();
+        return 1;
     });
-    const int filled =
-        status->AddField("ServerStatus", static_cast<int>(kStatusOk)) &&
-        status->AddField("MonitorsStatusId", counts.StatusId) &&
-        status->AddField("MonitorCount", counts.Monitors) &&
-        status->AddField("ActiveMonitors", counts.Active) &&
-        status->AddField("FailedMonitors", counts.Failed) &&
-        status->AddField("MonitorErrors", counts.Errors) &&
-        status->AddField("MonitorWarnings", counts.Warnings) &&
-        status->AddField("TotalReports", totalReports) &&
-        status->AddField("LastDebugMessageId", m_DebugLog->GetLastMessageId()) &&
-        status->AddField("LastSoundActionTime", m_Ctrl->GetActionCtrl()->GetLastSoundActionTime());
-    SCA_ConfigObj* monitors = filled ? SCA_NewConfigObj("MonitorsStatus") : nullptr;
+    record.ServerStatus = kStatusOk;
+    record.TotalReports = totalReports;
+    record.LastDebugMessageId = m_DebugLog->GetLastMessageId();
+    record.LastSoundActionTime = m_Ctrl->GetActionCtrl()->GetLastSoundActionTime();
+    SCA_ConfigObj* monitors = record.Write(status) ? SCA_NewConfigObj("MonitorsStatus") : nullptr;
     if (monitors == nullptr) {
         SCA_Object::Destroy(status);
         return 0;

@@ -10,20 +10,18 @@
 #include "korvas/SCA_SrvTaskProcess.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
+#include "libtez/SCA_KorvantaMonitorRow.h"
 #include "model/SCA_TezProcessStatus.h"
 
 namespace {
-
-constexpr size_t kStatusTextSize = 1024;
 
 SCA_SrvTaskRef Share(SCA_SrvTask* task) {
     return SCA_SrvTaskRef(task, [](SCA_SrvTask* owned) { SCA_Object::Destroy(owned); });
 }
 
+// The computer a monitor watches; empty for the service's own.
 const char* ComputerOf(SCA_SrvMonitor* monitor) {
-    return monitor->IsRemoteMonitor() && monitor->GetComputerName()[0] != '\0'
-               ? monitor->GetComputerName()
-               : "-";
+    return monitor->IsRemoteMonitor() ? monitor->GetComputerName() : "";
 }
 
 } // namespace
@@ -399,18 +397,17 @@ int SCA_KorvantaCtrl::DoGetMonitors(SCA_ConfigObj* target) {
     for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
         SCA_SrvMonitor* monitor = node->GetItem();
         const SCA_SrvTaskRef task = FindTask(node->GetId());
-        char name[16];
-        std::snprintf(name, sizeof(name), "%u", node->GetId());
-        char value[kStatusTextSize];
-        std::snprintf(value, sizeof(value), "%u %u %u %u %u %s %s",
-                      task != nullptr ? task->GetStatus() : SCA_TASK_STATUS_IDLE,
-                      task != nullptr ? task->GetState() : SCA_PROCESS_IDLE,
-                      task != nullptr ? task->GetActiveCounters()
-                                      : monitor->GetProfile()->GetCounterList()->Count(),
-                      task != nullptr ? task->GetErrors() : 0u,
-                      task != nullptr ? task->GetWarnings() : 0u, ComputerOf(monitor),
-                      monitor->GetDescription());
-        if (!target->AddField(name, value)) {
+        SCA_KorvantaMonitorRow row;
+        row.MonitorId = node->GetId();
+        row.State = task != nullptr ? task->GetStatus() : SCA_TASK_STATUS_IDLE;
+        row.RunState = task != nullptr ? task->GetState() : SCA_PROCESS_IDLE;
+        row.Counters = task != nullptr ? task->GetActiveCounters()
+                                       : monitor->GetProfile()->GetCounterList()->Count();
+        row.Errors = task != nullptr ? task->GetErrors() : 0u;
+        row.Warnings = task != nullptr ? task->GetWarnings() : 0u;
+        row.SetHost(ComputerOf(monitor));
+        row.SetDescription(monitor->GetDescription());
+        if (!row.Write(target)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR,
                 "SCA_TezTaskManager::DoGetMonitors: cannot add monitor status field");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 // The root of the shared classes.
 //
@@ -41,3 +42,13 @@ protected:
 private:
     uint32_t m_Constructed = 0;
 };
+
+// Releases an object through Destroy: the deleter of SCA_OwnedPtr.
+struct SCA_ObjectDeleter {
+    void operator()(SCA_Object* object) const { SCA_Object::Destroy(object); }
+};
+
+// The one owner of an object handed over by an operation (a reply object, a record): released
+// on every path without a Destroy written on each.
+template <typename T>
+using SCA_OwnedPtr = std::unique_ptr<T, SCA_ObjectDeleter>;

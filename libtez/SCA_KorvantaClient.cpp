@@ -24,9 +24,20 @@ int SCA_KorvantaClient::Connect(const char* host, uint16_t port, uint32_t timeou
     if (!m_Channel.GetTransport()->Connect(host, port, timeoutMs, error)) {
         return 0;
     }
+    SetAddress(host, port);
+    return 1;
+}
+
+void SCA_KorvantaClient::SetAddress(const char* host, uint16_t port) {
     m_Port = port;
     SCA_StrnCpy(m_Name, host, sizeof(m_Name));
-    return 1;
+}
+
+int SCA_KorvantaClient::Exchange(const tagSCA_NET_COMMAND_SHAPE& command,
+                                 tagSCA_NET_VALUE* values) {
+    const int done = m_Channel.Exchange(command, values);
+    SetLastFailure(m_Channel.GetLastFailure());
+    return done;
 }
 
 // --- the operations ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "libtez/SCA_KorvantaCommands.h"
@@ -42,6 +43,11 @@ public:
     uint16_t GetPort() const { return m_Port; }
     // The code of the last failed send or wait; the client never resets it.
     uint32_t GetLastStatusCode() const { return m_Channel.GetLastStatusCode(); }
+    // Why the last operation failed (None after a success).
+    SCA_NetCallFailure GetLastFailure() const { return m_LastFailure.load(); }
+    // 1 when the last operation failed because the connection did (a send or a wait, a time-out
+    // included): the caller reconnects rather than retries.
+    int LostConnection() const { return GetLastFailure() == SCA_NetCallFailure::Connection; }
     SCA_NetTransport* GetNetTransport() { return m_Channel.GetTransport(); }
     // How long every operation waits for its reply (60000 ms unless set).
     uint32_t GetReplyTimeout() const { return m_Channel.GetReplyTimeout(); }
@@ -231,13 +237,26 @@ public:
     int GetSelfTestLog(SCA_ConfigObj** log) override;
     int DeleteSelfTest() override;
 
+protected:
+    // Carries one operation of the table: writes its inputs, sends, waits and reads its
+    // outputs, and records why it failed. A stand-in for the service replaces only this.
+    virtual int Exchange(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);
+    void SetLastFailure(SCA_NetCallFailure failure) { m_LastFailure.store(failure); }
+    // The host and port GetName and GetPort answer (Connect sets them).
+    void SetAddress(const char* host, uint16_t port);
+
 private:
     template <uint32_t Row, typename... Args>
     int Call(Args... args) {
-        return m_Channel.Call<SCA_KorvantaCommands, Row>(args...);
+        return sca_net::CallCommand<SCA_KorvantaCommands, Row>(
+            [this](const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values) {
+                return Exchange(command, values);
+            },
+            args...);
     }
 
     SCA_NetCommandChannel m_Channel;
+    std::atomic<SCA_NetCallFailure> m_LastFailure{SCA_NetCallFailure::None};
     char m_Name[256] = "";
     uint16_t m_Port = 0xFFFF;
 };

@@ -90,26 +90,31 @@ int SCA_KorvantaInterface::ExchangeLogin(SCA_ConfigObj* data, uint32_t* loginSta
         report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: cannot encrypt the login data");
         return 0;
     }
-    SCA_ConfigObj* results = nullptr;
-    if (!LoginEx2(data, &results)) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: cannot communicate with the server");
+    SCA_ConfigObj* raw = nullptr;
+    const int exchanged = LoginEx2(data, &raw);
+    const SCA_OwnedPtr<SCA_ConfigObj> results(raw);
+    if (!exchanged) {
+        // A lost connection is the caller's to tell.
+        if (!LostConnection()) {
+            report(SCA_LEVEL_ERROR,
+                   "SCA_KorvantaInterface::Login: cannot communicate with the server");
+        }
         return 0;
     }
     SCA_KorvantaLogin::ReplyKey(*GetNetTransport(), key);
-    int done = 0;
     if (!results->Decrypt(key, 0, 0)) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: cannot decrypt the login results");
-    } else if (!results->GetField("LoginStatus", loginStatus)) {
-        report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: cannot get login status");
-    } else {
-        char why[SCA_NET_TEXT_SIZE] = "";
-        if (*loginStatus != SCA_KORVANTA_LOGGED_IN &&
-            results->GetField(SCA_KORVANTA_LOGIN_MESSAGE, why, sizeof(why))) {
-            report(SCA_LEVEL_ERROR,
-                   "SCA_KorvantaInterface::Login: the server refused the login: %s", why);
-        }
-        done = 1;
+        return 0;
     }
-    SCA_Object::Destroy(results);
-    return done;
+    if (!results->GetField("LoginStatus", loginStatus)) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: cannot get login status");
+        return 0;
+    }
+    char why[SCA_NET_TEXT_SIZE] = "";
+    if (*loginStatus != SCA_KORVANTA_LOGGED_IN &&
+        results->GetField(SCA_KORVANTA_LOGIN_MESSAGE, why, sizeof(why))) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::Login: the server refused the login: %s",
+               why);
+    }
+    return 1;
 }

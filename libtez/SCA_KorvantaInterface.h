@@ -1,8 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "libtez/SCA_KorvantaClient.h"
+#include "libtez/SCA_KorvantaMonitorRow.h"
+#include "libtez/SCA_KorvantaServerStatus.h"
+#include "libtez/SCA_TezProcessStatusText.h"
+#include "model/SCA_TezCounterStatus.h"
 
 class SCA_DebugLog;
 class SCA_ExeModuleList;
@@ -55,6 +60,60 @@ public:
     // those of an earlier one. A user name or password over 255 bytes, an unknown mode, or in
     // mode 2 a pair too long for the signature is refused before anything is sent.
     virtual int Login(const char* user, const char* password, uint32_t* loginStatus);
+
+    // --- what the windows poll, decoded by the codecs the service writes with ---------------
+
+    // One counter of a monitor's counters status list.
+    struct CounterState {
+        uint32_t CounterId = 0;
+        tagSCA_TEZ_COUNTER_STATUS Status{};
+    };
+    // A monitor's status, its counters, and the samples of the counter asked for.
+    struct MonitorStatus {
+        uint32_t Type = 0;
+        uint32_t Status = 0;
+        uint32_t RunState = 0;
+        uint32_t Errors = 0;
+        uint32_t Warnings = 0;
+        uint64_t ProcessTime = 0;
+        uint32_t CountersStatusId = 0;
+        std::vector<CounterState> Counters;
+        std::vector<tagSCA_TEZ_SAMPLE> Samples;
+        uint64_t LastSoundTime = 0;
+    };
+    // One process of a process monitor's list.
+    struct ProcessRow {
+        char Name[256] = "";
+        tagSCA_TEZ_PROCESS_STATUS Status;
+    };
+    struct ProcessListStatus {
+        uint32_t Type = 0;
+        uint32_t Status = 0;
+        uint32_t ProcessStatus = 0;
+        uint64_t StartTime = 0;
+        uint32_t ListStatus = 0;
+        std::vector<ProcessRow> Processes;
+    };
+
+    using SCA_KorvantaClient::GetCounterStatusEx;
+    using SCA_KorvantaClient::GetMonitorProcessListStatusEx;
+    using SCA_KorvantaClient::GetMonitorStatusEx;
+    using SCA_KorvantaClient::GetStatusEx;
+
+    // The service's status and one row per monitor, in the service's order. 1 when the call
+    // succeeded; *rowsRead is 0 when a monitor's text could not be read (rows then holds the
+    // rows before it): what to make of that is the caller's.
+    int GetStatusEx(SCA_KorvantaServerStatus* status, std::vector<SCA_KorvantaMonitorRow>* rows,
+                    int* rowsRead);
+    // Samples of counterId newer than lastDataTime (at most range of them) come with the status.
+    int GetMonitorStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t lastDataTime,
+                           uint32_t range, MonitorStatus* status);
+    int GetCounterStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,
+                           tagSCA_TEZ_COUNTER_STATUS* status,
+                           std::vector<tagSCA_TEZ_SAMPLE>* samples);
+    // The process log's items from logFromId on go into log.
+    int GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t logFromId,
+                                      ProcessListStatus* status, SCA_TezProcessLog* log);
 
     // --- typed wrappers -------------------------------------------------------------------
     using SCA_KorvantaClient::GetDebugLog;
@@ -127,6 +186,12 @@ public:
     int GetISCSITargets(const char* computer, SCA_ConfigObj* filter, SCA_ConfigObj* list,
                         uint32_t* status);
     int GetPrinters(const char* computer, SCA_ConfigObj* list, uint32_t* status);
+
+    // Reports a wrapper's failure at level 5 as "SCA_KorvantaInterface::<wrapper>: <what>"; 0.
+    static int ReportFailure(const char* wrapper, const char* what);
+    // The same for a failed operation, except that a lost connection is the caller's to tell
+    // (once, in its own words). 0.
+    int OperationFailed(const char* wrapper) const;
 
 private:
     // The credentials part of "LoginData" for the service's mode; 0 (reported) when the login

@@ -24,35 +24,36 @@ namespace {
 // Every part of a user configuration.
 constexpr uint32_t kAllParts = SCA_ALL_ONES;
 
-int Fail(const char* wrapper, const char* what) {
-    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::%s: %s",
-                                              wrapper, what);
-    return 0;
-}
-
 // Calls an operation that hands out an object, reads the object into a record and releases
 // it. The operation's failure and a reply the record cannot read are reported as the
 // wrapper's; an absent record fails before anything is sent.
 template <typename Call, typename Read>
-int Fetch(const char* wrapper, bool usable, Call call, Read read) {
-    SCA_ConfigObj* object = nullptr;
-    if (!usable || !call(&object) || object == nullptr) {
-        SCA_Object::Destroy(object);
-        return Fail(wrapper, "the operation failed");
+int Fetch(const SCA_KorvantaInterface& client, const char* wrapper, bool usable, Call call,
+          Read read) {
+    SCA_OwnedPtr<SCA_ConfigObj> object;
+    if (!usable) {
+        return SCA_KorvantaInterface::ReportFailure(wrapper, "no record given");
     }
-    const int done = read(object);
-    SCA_Object::Destroy(object);
-    return done ? 1 : Fail(wrapper, "cannot read the reply");
+    SCA_ConfigObj* raw = nullptr;
+    const int called = call(&raw);
+    object.reset(raw);
+    if (!called || object == nullptr) {
+        return client.OperationFailed(wrapper);
+    }
+    return read(object.get())
+               ? 1
+               : SCA_KorvantaInterface::ReportFailure(wrapper, "cannot read the reply");
 }
 
 // Serialises a record into an object named root and sends it with send.
 template <typename Write, typename Send>
-int SendRecord(const char* wrapper, const char* root, Write write, Send send) {
+int SendRecord(const SCA_KorvantaInterface& client, const char* wrapper, const char* root,
+               Write write, Send send) {
     SCA_ConfigObj object(root, nullptr);
     if (!write(&object)) {
-        return Fail(wrapper, "cannot serialize the record");
+        return SCA_KorvantaInterface::ReportFailure(wrapper, "cannot serialize the record");
     }
-    return send(&object) ? 1 : Fail(wrapper, "the operation failed");
+    return send(&object) ? 1 : client.OperationFailed(wrapper);
 }
 
 // The items of an inventory reply become the caller's list's, in order.
@@ -75,21 +76,21 @@ int MoveItems(SCA_ConfigObj* from, SCA_ConfigObj* to) {
 
 int SCA_KorvantaInterface::GetProductConfig(SCA_TezConfig* config) {
     return Fetch(
-        "GetProductConfig", config != nullptr,
+        *this, "GetProductConfig", config != nullptr,
         [&](SCA_ConfigObj** object) { return GetProductConfig(object); },
         [&](SCA_ConfigObj* reply) { return config->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::GetUserConfig(SCA_TezConfig* config, SCA_TezConfigUser* userConfig) {
     return Fetch(
-        "GetUserConfig", userConfig != nullptr,
+        *this, "GetUserConfig", userConfig != nullptr,
         [&](SCA_ConfigObj** object) { return GetUserConfig(object); },
         [&](SCA_ConfigObj* reply) { return userConfig->Deserialize(config, reply, kAllParts); });
 }
 
 int SCA_KorvantaInterface::SetUserConfig(SCA_TezConfigUser* userConfig, uint32_t mask) {
     return SendRecord(
-        "SetUserConfig", "UserConfig",
+        *this, "SetUserConfig", "UserConfig",
         [&](SCA_ConfigObj* object) {
             return userConfig != nullptr && userConfig->Serialize(object);
         },
@@ -98,14 +99,14 @@ int SCA_KorvantaInterface::SetUserConfig(SCA_TezConfigUser* userConfig, uint32_t
 
 int SCA_KorvantaInterface::GetProcessMonitorRules(SCA_TezProcessRules* rules) {
     return Fetch(
-        "GetProcessMonitorRules", rules != nullptr,
+        *this, "GetProcessMonitorRules", rules != nullptr,
         [&](SCA_ConfigObj** object) { return GetProcessMonitorRules(object); },
         [&](SCA_ConfigObj* reply) { return rules->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::SetProcessMonitorRules(SCA_TezProcessRules* rules) {
     return SendRecord(
-        "SetProcessMonitorRules", "Rules",
+        *this, "SetProcessMonitorRules", "Rules",
         [&](SCA_ConfigObj* object) { return rules != nullptr && rules->Serialize(object); },
         [&](SCA_ConfigObj* object) { return SetProcessMonitorRules(object); });
 }
@@ -113,7 +114,7 @@ int SCA_KorvantaInterface::SetProcessMonitorRules(SCA_TezProcessRules* rules) {
 int SCA_KorvantaInterface::GetDebugLog(uint32_t lastMessageId, uint32_t count,
                                        uint32_t* logSessionId, SCA_DebugLog* log) {
     return Fetch(
-        "GetDebugLog", log != nullptr,
+        *this, "GetDebugLog", log != nullptr,
         [&](SCA_ConfigObj** object) {
             return GetDebugLog(lastMessageId, count, logSessionId, object);
         },
@@ -123,21 +124,21 @@ int SCA_KorvantaInterface::GetDebugLog(uint32_t lastMessageId, uint32_t count,
 int SCA_KorvantaInterface::GetSoundActions(uint64_t since, uint64_t* lastActionTime,
                                            SCA_SoundActions* actions) {
     return Fetch(
-        "GetSoundActions", actions != nullptr,
+        *this, "GetSoundActions", actions != nullptr,
         [&](SCA_ConfigObj** object) { return GetSoundActions(since, lastActionTime, object); },
         [&](SCA_ConfigObj* reply) { return actions->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::GetMonitor(uint32_t monitorId, SCA_SrvMonitor* monitor) {
     return Fetch(
-        "GetMonitor", monitor != nullptr,
+        *this, "GetMonitor", monitor != nullptr,
         [&](SCA_ConfigObj** object) { return GetMonitorObj(monitorId, object); },
         [&](SCA_ConfigObj* reply) { return monitor->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::SetMonitor(uint32_t monitorId, SCA_SrvMonitor* monitor) {
     return SendRecord(
-        "SetMonitor", "Monitor",
+        *this, "SetMonitor", "Monitor",
         [&](SCA_ConfigObj* object) { return monitor != nullptr && monitor->Serialize(object); },
         [&](SCA_ConfigObj* object) { return SetMonitorObj(monitorId, object); });
 }
@@ -145,7 +146,7 @@ int SCA_KorvantaInterface::SetMonitor(uint32_t monitorId, SCA_SrvMonitor* monito
 int SCA_KorvantaInterface::IsMonitorExists(SCA_SrvMonitor* monitor, uint32_t* monitorId,
                                            uint32_t* exists) {
     return SendRecord(
-        "IsMonitorExists", "Monitor",
+        *this, "IsMonitorExists", "Monitor",
         [&](SCA_ConfigObj* object) { return monitor != nullptr && monitor->Serialize(object); },
         [&](SCA_ConfigObj* object) { return IsMonitorExists(object, monitorId, exists); });
 }
@@ -153,7 +154,7 @@ int SCA_KorvantaInterface::IsMonitorExists(SCA_SrvMonitor* monitor, uint32_t* mo
 int SCA_KorvantaInterface::GetMonitorProfile(uint32_t monitorId, uint32_t* type,
                                              uint32_t* countersStatusId, SCA_TezProfile* profile) {
     return Fetch(
-        "GetMonitorProfile", profile != nullptr,
+        *this, "GetMonitorProfile", profile != nullptr,
         [&](SCA_ConfigObj** object) {
             return GetMonitorProfile(monitorId, type, countersStatusId, object);
         },
@@ -162,14 +163,14 @@ int SCA_KorvantaInterface::GetMonitorProfile(uint32_t monitorId, uint32_t* type,
 
 int SCA_KorvantaInterface::GetMonitorErrors(uint32_t monitorId, SCA_TezErrorList* errors) {
     return Fetch(
-        "GetMonitorErrors", errors != nullptr,
+        *this, "GetMonitorErrors", errors != nullptr,
         [&](SCA_ConfigObj** object) { return GetMonitorErrors(monitorId, object); },
         [&](SCA_ConfigObj* reply) { return errors->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::GetMonitorReport(uint32_t monitorId, SCA_TezReport* report) {
     return Fetch(
-        "GetMonitorReport", report != nullptr,
+        *this, "GetMonitorReport", report != nullptr,
         [&](SCA_ConfigObj** object) { return GetMonitorReport(monitorId, object); },
         [&](SCA_ConfigObj* reply) { return report->Deserialize(reply); });
 }
@@ -177,14 +178,14 @@ int SCA_KorvantaInterface::GetMonitorReport(uint32_t monitorId, SCA_TezReport* r
 int SCA_KorvantaInterface::GetMonitorProcessList(uint32_t monitorId, uint32_t details,
                                                  SCA_TezProcessList* list) {
     return Fetch(
-        "GetMonitorProcessList", list != nullptr,
+        *this, "GetMonitorProcessList", list != nullptr,
         [&](SCA_ConfigObj** object) { return GetMonitorProcessList(monitorId, details, object); },
         [&](SCA_ConfigObj* reply) { return list->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::GetMonitorProcessLog(uint32_t monitorId, SCA_TezProcessLog* log) {
     return Fetch(
-        "GetMonitorProcessLog", log != nullptr,
+        *this, "GetMonitorProcessLog", log != nullptr,
         [&](SCA_ConfigObj** object) { return GetMonitorProcessLog(monitorId, object); },
         [&](SCA_ConfigObj* reply) { return log->Deserialize(reply); });
 }
@@ -192,7 +193,7 @@ int SCA_KorvantaInterface::GetMonitorProcessLog(uint32_t monitorId, SCA_TezProce
 int SCA_KorvantaInterface::GetMonitorProcess(uint32_t monitorId, uint32_t processId,
                                              uint32_t loadInfo, SCA_TezProcess* process) {
     return Fetch(
-        "GetMonitorProcess", process != nullptr,
+        *this, "GetMonitorProcess", process != nullptr,
         [&](SCA_ConfigObj** object) {
             return GetMonitorProcess(monitorId, processId, loadInfo, object);
         },
@@ -206,7 +207,7 @@ int SCA_KorvantaInterface::GetMonitorProcessModules(uint32_t monitorId, uint32_t
     uint32_t ok = 0;
     uint32_t error = 0;
     const int done = Fetch(
-        "GetMonitorProcessModules", modules != nullptr,
+        *this, "GetMonitorProcessModules", modules != nullptr,
         [&](SCA_ConfigObj** object) {
             return GetMonitorProcessModules(monitorId, processId, option, processName, object, &ok,
                                             &error);
@@ -221,25 +222,33 @@ int SCA_KorvantaInterface::GetMonitorProcessModules(uint32_t monitorId, uint32_t
 
 int SCA_KorvantaInterface::GetReportIndex(SCA_TezReportIndex* index) {
     return Fetch(
-        "GetReportIndex", index != nullptr,
+        *this, "GetReportIndex", index != nullptr,
         [&](SCA_ConfigObj** object) { return GetReportIndexObj(object); },
         [&](SCA_ConfigObj* reply) { return index->Deserialize(reply); });
 }
 
 int SCA_KorvantaInterface::GetReport(uint32_t reportId, SCA_TezReport* report) {
     return Fetch(
-        "GetReport", report != nullptr,
+        *this, "GetReport", report != nullptr,
         [&](SCA_ConfigObj** object) { return GetReportObj(reportId, object); },
         [&](SCA_ConfigObj* reply) { return report->Deserialize(reply); });
 }
 
-// --- inventories -------------------------------------------------------------------------------
+int SCA_KorvantaInterface::ReportFailure(const char* wrapper, const char* what) {
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::%s: %s",
+                                              wrapper, what);
+    return 0;
+}
+
+int SCA_KorvantaInterface::OperationFailed(const char* wrapper) const {
+    return LostConnection() ? 0 : ReportFailure(wrapper, "the operation failed");
+}
 
 // --- inventories -------------------------------------------------------------------------------
 
 int SCA_KorvantaInterface::GetCpuList(const char* computer, SCA_ConfigObj* list, uint32_t* status) {
     return Fetch(
-        "GetCpuList", list != nullptr,
+        *this, "GetCpuList", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetCpuList(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }
@@ -247,7 +256,7 @@ int SCA_KorvantaInterface::GetCpuList(const char* computer, SCA_ConfigObj* list,
 int SCA_KorvantaInterface::GetCpuListEx(const char* computer, SCA_ConfigObj* list,
                                         uint32_t* status) {
     return Fetch(
-        "GetCpuListEx", list != nullptr,
+        *this, "GetCpuListEx", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetCpuListEx(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }
@@ -255,14 +264,14 @@ int SCA_KorvantaInterface::GetCpuListEx(const char* computer, SCA_ConfigObj* lis
 int SCA_KorvantaInterface::GetUsbDevList(const char* computer, SCA_ConfigObj* list,
                                          uint32_t* status) {
     return Fetch(
-        "GetUsbDevList", list != nullptr,
+        *this, "GetUsbDevList", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetUsbDevList(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }
 
 int SCA_KorvantaInterface::GetNicList(const char* computer, SCA_ConfigObj* list, uint32_t* status) {
     return Fetch(
-        "GetNicList", list != nullptr,
+        *this, "GetNicList", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetNicList(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }
@@ -270,7 +279,7 @@ int SCA_KorvantaInterface::GetNicList(const char* computer, SCA_ConfigObj* list,
 int SCA_KorvantaInterface::GetDiskList(const char* computer, SCA_ConfigObj* list,
                                        uint32_t* status) {
     return Fetch(
-        "GetDiskList", list != nullptr,
+        *this, "GetDiskList", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetDiskList(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }
@@ -278,7 +287,7 @@ int SCA_KorvantaInterface::GetDiskList(const char* computer, SCA_ConfigObj* list
 int SCA_KorvantaInterface::GetPDiskList(const char* computer, SCA_ConfigObj* list,
                                         uint32_t* status) {
     return Fetch(
-        "GetPDiskList", list != nullptr,
+        *this, "GetPDiskList", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetPDiskList(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }
@@ -286,7 +295,7 @@ int SCA_KorvantaInterface::GetPDiskList(const char* computer, SCA_ConfigObj* lis
 int SCA_KorvantaInterface::GetProcessList(const char* computer, SCA_ConfigObj* filter,
                                           SCA_ConfigObj* list, uint32_t* status) {
     return Fetch(
-        "GetProcessList", list != nullptr,
+        *this, "GetProcessList", list != nullptr,
         [&](SCA_ConfigObj** object) {
             return PerfMonitorGetProcessList(computer, filter, object, status);
         },
@@ -297,7 +306,7 @@ int SCA_KorvantaInterface::GetSmbShareList(const char* computer, uint32_t kind,
                                            SCA_ConfigObj* filter, SCA_ConfigObj* list,
                                            uint32_t* status) {
     return Fetch(
-        "GetSmbShareList", list != nullptr,
+        *this, "GetSmbShareList", list != nullptr,
         [&](SCA_ConfigObj** object) {
             return PerfMonitorGetSmbShareList(computer, kind, filter, object, status);
         },
@@ -307,7 +316,7 @@ int SCA_KorvantaInterface::GetSmbShareList(const char* computer, uint32_t kind,
 int SCA_KorvantaInterface::GetSqlInstances(const char* computer, SCA_ConfigObj* list,
                                            uint32_t* status) {
     return Fetch(
-        "GetSqlInstances", list != nullptr,
+        *this, "GetSqlInstances", list != nullptr,
         [&](SCA_ConfigObj** object) {
             return PerfMonitorGetSqlInstances(computer, object, status);
         },
@@ -318,7 +327,7 @@ int SCA_KorvantaInterface::GetSqlDatabases(const char* computer, const char* ins
                                            SCA_ConfigObj* filter, SCA_ConfigObj* list,
                                            uint32_t* status) {
     return Fetch(
-        "GetSqlDatabases", list != nullptr,
+        *this, "GetSqlDatabases", list != nullptr,
         [&](SCA_ConfigObj** object) {
             return PerfMonitorGetSqlDatabases(computer, instance, filter, object, status);
         },
@@ -328,7 +337,7 @@ int SCA_KorvantaInterface::GetSqlDatabases(const char* computer, const char* ins
 int SCA_KorvantaInterface::GetWebSiteList(const char* computer, SCA_ConfigObj* filter,
                                           SCA_ConfigObj* list, uint32_t* status) {
     return Fetch(
-        "GetWebSiteList", list != nullptr,
+        *this, "GetWebSiteList", list != nullptr,
         [&](SCA_ConfigObj** object) {
             return PerfMonitorGetWebSiteList(computer, filter, object, status);
         },
@@ -338,7 +347,7 @@ int SCA_KorvantaInterface::GetWebSiteList(const char* computer, SCA_ConfigObj* f
 int SCA_KorvantaInterface::GetISCSITargets(const char* computer, SCA_ConfigObj* filter,
                                            SCA_ConfigObj* list, uint32_t* status) {
     return Fetch(
-        "GetISCSITargets", list != nullptr,
+        *this, "GetISCSITargets", list != nullptr,
         [&](SCA_ConfigObj** object) {
             return PerfMonitorGetISCSITargets(computer, filter, object, status);
         },
@@ -348,7 +357,7 @@ int SCA_KorvantaInterface::GetISCSITargets(const char* computer, SCA_ConfigObj* 
 int SCA_KorvantaInterface::GetPrinters(const char* computer, SCA_ConfigObj* list,
                                        uint32_t* status) {
     return Fetch(
-        "GetPrinters", list != nullptr,
+        *this, "GetPrinters", list != nullptr,
         [&](SCA_ConfigObj** object) { return PerfMonitorGetPrinters(computer, object, status); },
         [&](SCA_ConfigObj* reply) { return MoveItems(reply, list); });
 }

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "libmor/SCA_String.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_Field.h"
 
 namespace {
 
@@ -136,4 +138,40 @@ int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* statu
         }
     }
     return SCA_GetToken1(text, &position, token, sizeof(token)) ? 0 : 1;
+}
+
+int SCA_TezAddProcessStatusField(SCA_ConfigObj* object, const char* name,
+                                 const tagSCA_TEZ_PROCESS_STATUS& status) {
+    char text[SCA_TEZ_STATUS_TOKENS * kTokenSize];
+    return object != nullptr && name != nullptr &&
+                   SCA_TezFormatProcessStatus(status, text, sizeof(text)) &&
+                   object->AddField(name, text)
+               ? 1
+               : 0;
+}
+
+int SCA_TezReadProcessStatusField(const SCA_Field* field, char* name, size_t size,
+                                  tagSCA_TEZ_PROCESS_STATUS* status) {
+    tagSCA_TEZ_PROCESS_STATUS read;
+    if (field == nullptr || name == nullptr || size == 0 || status == nullptr ||
+        field->IsObject() || !SCA_TezParseProcessStatus(field->GetValue(), &read)) {
+        return 0;
+    }
+    SCA_StrnCpy(name, field->GetName(), size);
+    *status = read;
+    return 1;
+}
+
+std::string SCA_TezProcessStatusSchema() {
+    return "| token | meaning |\n|---|---|\n"
+           "| process id | the id of the process's oldest instance |\n"
+           "| status | the process's status (see Statuses) |\n"
+           "| report status | the status its report shows |\n"
+           "| instances | running instances of the program |\n"
+           "| CPU | processor use in percent |\n"
+           "| memory | resident memory in bytes |\n"
+           "| threads | threads of all instances |\n"
+           "| handles | open file descriptors of all instances |\n"
+           "| errors | errors counted |\n"
+           "| warnings | warnings counted |\n";
 }

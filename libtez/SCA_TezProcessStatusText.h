@@ -2,6 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+
+class SCA_ConfigObj;
+class SCA_Field;
 
 // One process of the "ProcessListStatus" object: the field is named by the process name and
 // its value is ten blank-separated tokens: id, status, report status, instances, CPU,
@@ -30,3 +34,14 @@ int SCA_TezFormatProcessStatus(const tagSCA_TEZ_PROCESS_STATUS& status, char* bu
 // Reads the ten tokens of text. 0 when a token is missing, is not a number (or "-" for a
 // measure), or more follow.
 int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* status);
+
+// A process of "ProcessListStatus": a value field named by the (cleaned) process name whose
+// value is the ten tokens. Appends one to object.
+int SCA_TezAddProcessStatusField(SCA_ConfigObj* object, const char* name,
+                                 const tagSCA_TEZ_PROCESS_STATUS& status);
+// Reads such a field, the name into name (size bytes, cut on a character boundary); 0 with the
+// outputs untouched for anything else.
+int SCA_TezReadProcessStatusField(const SCA_Field* field, char* name, size_t size,
+                                  tagSCA_TEZ_PROCESS_STATUS* status);
+// The status text's tokens as a Markdown table, for the protocol reference.
+std::string SCA_TezProcessStatusSchema();

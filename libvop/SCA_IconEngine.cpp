@@ -32,7 +32,9 @@ QPixmap SCA_IconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon:
         renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
     }
     pixmap.setDevicePixelRatio(scale);
-    if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+    // A selected row keeps its icon's colours: a status icon tinted by the selection would say
+    // something else (the red cross of an error turns maroon). Only disabled actions grey out.
+    if (mode == QIcon::Disabled) {
         // The style's own greying keeps disabled actions looking like the rest of the desktop.
         QStyleOption option;
         option.palette = QApplication::palette();

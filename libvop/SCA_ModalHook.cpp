@@ -79,6 +79,12 @@ int SCA_ShowMessageBox(QWidget* parent, uint32_t type, const QString& title, con
 }
 
 int SCA_ExecDialog(QDialog* dialog) {
+    if (dialog != nullptr) {
+        // A modal dialog answers a question and goes: it has a title and a close button, never
+        // the minimise and maximise buttons some window managers add to resizable windows.
+        dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowCloseButtonHint);
+    }
     return g_Hook->Exec(dialog);
 }
 

@@ -37,7 +37,8 @@ public:
 SCA_ModalHook* SCA_SetModalHook(SCA_ModalHook* hook);
 SCA_ModalHook* SCA_GetModalHook();
 
-// The shorthands the windows use.
+// The shorthands the windows use. SCA_ExecDialog gives the dialog the frame of a dialog (title
+// and close button only) before the hook runs it.
 int SCA_ShowMessageBox(QWidget* parent, uint32_t type, const QString& title, const QString& text);
 int SCA_ExecDialog(QDialog* dialog);
 int SCA_OpenUrl(const QString& address);

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSet>
@@ -29,6 +30,10 @@ constexpr const char* kGuiOptionNames[] = {
     SCA_OPTION_TRAY_ERRORS,       SCA_OPTION_TRAY_STATUS,          SCA_OPTION_MINIMIZE_TO_TRAY,
     SCA_OPTION_START_MINIMIZED,
 };
+constexpr char kNamesOnlyQuestion[] =
+    "With the login mode \"User name only\" the service accepts any user name without a "
+    "password, and whoever logs in can change its settings and read its secrets.\nAre you sure "
+    "you want to save this login mode?";
 constexpr const char* kColourLabels[SCA_OptionsDlg::kChartColours] = {
     "Text colour:", "Line colour:",   "Fill colour:",
     "Grid colour:", "Border colour:", "Background colour:"};
@@ -119,11 +124,20 @@ QWidget* SCA_OptionsDlg::BuildServerPage() {
                            QStringLiteral("User name and password")});
     m_OsLogon = new QCheckBox(QStringLiteral("Allow operating-system logon"), page);
     m_OsLogon->setObjectName(QStringLiteral("EnableOsLogon"));
+    // The mode is the service's only while the operating-system logon is allowed; otherwise it
+    // signs with the user and password below, and the list says so.
+    m_LogonMode->setEnabled(false);
+    connect(m_OsLogon, &QCheckBox::toggled, this, [this](bool allowed) {
+        m_LogonMode->setEnabled(allowed);
+        if (!allowed) {
+            m_LogonMode->setCurrentIndex(static_cast<int>(SCA_KORVANTA_LOGIN_SIGNATURE));
+        }
+    });
     form->addRow(QStringLiteral("Control port:"), m_ControlPort);
+    form->addRow(QString(), m_OsLogon);
     form->addRow(QStringLiteral("Login mode:"), m_LogonMode);
     form->addRow(QStringLiteral("User name:"), m_ServerUser);
     form->addRow(QStringLiteral("Password:"), m_ServerPassword);
-    form->addRow(QString(), m_OsLogon);
     return page;
 }
 
@@ -218,9 +232,13 @@ int SCA_OptionsDlg::FillDialog() {
     m_ControlPort->setValue(user.GetServerControlPort());
     m_ServerUser->setText(QString::fromUtf8(user.GetServerUserName()));
     m_ServerPassword->setText(QString::fromUtf8(user.GetServerPassword()));
-    m_LogonMode->setCurrentIndex(
-        user.GetServerLogonMode() <= 2 ? static_cast<int>(user.GetServerLogonMode()) : 0);
     m_OsLogon->setChecked(user.GetEnableOsLogon() != 0);
+    m_LogonMode->setEnabled(m_OsLogon->isChecked());
+    // What the service does now, never a stored mode that is not in effect.
+    m_FilledLogonMode = user.GetEffectiveLogonMode();
+    m_LogonMode->setCurrentIndex(m_FilledLogonMode <= SCA_KORVANTA_LOGIN_SIGNATURE
+                                     ? static_cast<int>(m_FilledLogonMode)
+                                     : static_cast<int>(SCA_KORVANTA_LOGIN_SIGNATURE));
     for (int i = 0; i < 7; ++i) {
         m_GuiOptions[i]->setChecked(user.GetAdvancedOption(kGuiOptionNames[i]) != 0);
     }
@@ -271,7 +289,19 @@ int SCA_OptionsDlg::FillDialog() {
     return 1;
 }
 
+uint32_t SCA_OptionsDlg::ChosenLogonMode() const {
+    return m_OsLogon->isChecked() ? static_cast<uint32_t>(m_LogonMode->currentIndex())
+                                  : SCA_KORVANTA_LOGIN_SIGNATURE;
+}
+
 void SCA_OptionsDlg::accept() {
+    if (ChosenLogonMode() == SCA_KORVANTA_LOGIN_NAMES &&
+        m_FilledLogonMode != SCA_KORVANTA_LOGIN_NAMES &&
+        SCA_AskMessageBox(this, SCA_LEVEL_WARNING, QStringLiteral("Warning"),
+                          QString::fromLatin1(kNamesOnlyQuestion),
+                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
     // Two commands on one key would leave one of them unreachable.
     QSet<QString> keys;
     for (int row = 0; row < m_Shortcuts->rowCount(); ++row) {
@@ -292,7 +322,10 @@ int SCA_OptionsDlg::UpdateConfig() {
     user.SetServerControlPort(static_cast<uint16_t>(m_ControlPort->value()));
     user.SetServerUserName(m_ServerUser->text().toUtf8().constData());
     user.SetServerPassword(m_ServerPassword->text().toUtf8().constData());
-    user.SetServerLogonMode(static_cast<uint32_t>(m_LogonMode->currentIndex()));
+    // Without the operating-system logon the stored mode is not in effect and stays as it was.
+    if (m_OsLogon->isChecked()) {
+        user.SetServerLogonMode(ChosenLogonMode());
+    }
     user.SetEnableOsLogon(m_OsLogon->isChecked() ? 1 : 0);
     for (int i = 0; i < 7; ++i) {
         user.SetAdvancedOption(kGuiOptionNames[i], m_GuiOptions[i]->isChecked() ? 1 : 0);

@@ -18,6 +18,10 @@ class SCA_TezConfigUser;
 // colours, keyboard shortcuts, notification sounds and mail. FillDialog shows the
 // configuration; UpdateConfig writes the shown values back (the caller does so once the dialog
 // was accepted).
+//
+// The login mode list shows the mode the service uses (the signature unless the
+// operating-system logon is allowed) and can be changed only together with that check box;
+// switching to "User name only" must be confirmed, since any user name then logs in.
 class SCA_OptionsDlg : public QDialog {
     Q_OBJECT
 public:
@@ -38,6 +42,8 @@ public:
     int UpdateConfig();
 
     QTabWidget* GetTabs() const { return m_Tabs; }
+    // The login mode the service will use once the shown values are saved.
+    uint32_t ChosenLogonMode() const;
 
 public slots:
     void accept() override;
@@ -61,6 +67,8 @@ private:
     QLineEdit* m_ServerPassword = nullptr;
     QComboBox* m_LogonMode = nullptr;
     QCheckBox* m_OsLogon = nullptr;
+    // The service's login mode when the dialog was filled.
+    uint32_t m_FilledLogonMode = 0;
     QCheckBox* m_GuiOptions[7] = {};
     QLineEdit* m_ReportTitle = nullptr;
     QLineEdit* m_Colours[kChartColours] = {};

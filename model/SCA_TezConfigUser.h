@@ -13,6 +13,7 @@
 #include "model/SCA_OwnerList.h"
 #include "model/SCA_SoundList.h"
 #include "model/SCA_SrvConnectList.h"
+#include "model/SCA_TezLogonMode.h"
 #include "model/SCA_TezMonitorList.h"
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezProfileList.h"
@@ -205,6 +206,11 @@ public:
     void AddStart() { ++m_Settings.StartCount; }
     void AddTotalTasks() { ++m_Settings.TotalTasks; }
     void AddTotalMonTime(uint64_t time) { m_Settings.TotalMonTime += time; }
+
+    // The mode the service logs clients in with (SCA_TezEffectiveLogonMode).
+    uint32_t GetEffectiveLogonMode() const {
+        return SCA_TezEffectiveLogonMode(m_Settings.EnableOsLogon, m_Settings.ServerLogonMode);
+    }
 
     SCA_TezConfig* GetProductConfig() const { return m_Config; }
     // The product type of the product configuration; all ones without one.

@@ -151,6 +151,34 @@ int SCA_TezGetCounterStatus(const char* text, tagSCA_TEZ_COUNTER_STATUS* status,
     return 1;
 }
 
+int SCA_TezAddCounterStatusField(SCA_ConfigObj* object, uint32_t counterId,
+                                 const tagSCA_TEZ_COUNTER_STATUS& status) {
+    char name[kNumberSize];
+    char text[SCA_TEZ_COUNTER_STATUS_SIZE];
+    char* nameEnd = PutNumber(name, name + sizeof(name) - 1, counterId);
+    if (object == nullptr || nameEnd == nullptr ||
+        !SCA_TezBuildCounterStatus(status, text, sizeof(text))) {
+        return 0;
+    }
+    *nameEnd = '\0';
+    return object->AddField(name, text);
+}
+
+int SCA_TezReadCounterStatusField(const SCA_Field* field, uint32_t* counterId,
+                                  tagSCA_TEZ_COUNTER_STATUS* status) {
+    uint32_t id = 0;
+    tagSCA_TEZ_COUNTER_STATUS read{};
+    if (field == nullptr || counterId == nullptr || field->IsObject() ||
+        !ReadNumber(field->GetName(), &id) || !SCA_TezGetCounterStatus(field->GetValue(), &read)) {
+        return 0;
+    }
+    *counterId = id;
+    if (status != nullptr) {
+        *status = read;
+    }
+    return 1;
+}
+
 int SCA_TezAddSampleField(SCA_ConfigObj* object, const tagSCA_TEZ_SAMPLE& sample) {
     char name[kNumberSize];
     char value[kNumberSize];
@@ -178,4 +206,17 @@ int SCA_TezReadSampleField(const SCA_Field* field, tagSCA_TEZ_SAMPLE* sample) {
     }
     *sample = read;
     return 1;
+}
+
+std::string SCA_TezCounterStatusSchema() {
+    return "| token | meaning |\n|---|---|\n"
+           "| counter type | the counter's type (see Counter types) |\n"
+           "| status | the counter's status (see Statuses) |\n"
+           "| value count | values taken since the monitor started |\n"
+           "| current | the last value, \"-\" when the last sample had none |\n"
+           "| minimum | the smallest value, \"-\" before the first |\n"
+           "| maximum | the largest value, \"-\" before the first |\n"
+           "| average | the mean of all values, \"-\" before the first |\n"
+           "\nValues are in their shortest exact decimal form (C locale), such as \"45.25\" or "
+           "\"1e+20\".\n";
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "model/SCA_TezSampleStore.h"
 
@@ -41,6 +42,17 @@ int SCA_TezBuildCounterStatus(const tagSCA_TEZ_COUNTER_STATUS& status, char* buf
 // both untouched when the text is not exactly such a text.
 int SCA_TezGetCounterStatus(const char* text, tagSCA_TEZ_COUNTER_STATUS* status,
                             SCA_TezCounter* counter = nullptr);
+
+// A counter of a counters status list ("CSL" and its kin): a value field named by the counter id
+// in decimal whose value is the counter's status text. Appends one to object.
+int SCA_TezAddCounterStatusField(SCA_ConfigObj* object, uint32_t counterId,
+                                 const tagSCA_TEZ_COUNTER_STATUS& status);
+// Reads such a field; 0, with both outputs untouched, for anything else.
+int SCA_TezReadCounterStatusField(const SCA_Field* field, uint32_t* counterId,
+                                  tagSCA_TEZ_COUNTER_STATUS* status);
+
+// The status text's tokens as a Markdown table, for the protocol reference.
+std::string SCA_TezCounterStatusSchema();
 
 // Appends a sample as a value field of object.
 int SCA_TezAddSampleField(SCA_ConfigObj* object, const tagSCA_TEZ_SAMPLE& sample);

@@ -39,15 +39,11 @@ int SCA_TezProcess::GetCountersStatus(SCA_ConfigObj* object) const {
     if (object == nullptr) {
         return 0;
     }
-    char name[16];
-    char text[SCA_TEZ_COUNTER_STATUS_SIZE];
     for (auto* node = m_DataCounters.GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezCounter* counter = node->GetItem();
         tagSCA_TEZ_COUNTER_STATUS status{};
         SCA_TezFillCounterStatus(*counter, &status);
-        std::snprintf(name, sizeof(name), "%u", counter->GetCounterId());
-        if (!SCA_TezBuildCounterStatus(status, text, sizeof(text)) ||
-            !object->AddField(name, text)) {
+        if (!SCA_TezAddCounterStatusField(object, counter->GetCounterId(), status)) {
             return 0;
         }
     }

@@ -92,9 +92,7 @@ int SCA_TezProfile::BuildCountersStatusList(SCA_ConfigObj* list) const {
         tagSCA_TEZ_COUNTER_STATUS status{};
         status.CounterType = info->GetCounterType();
         status.Status = info->GetStatus() != 0 ? info->GetStatus() : SCA_REP_STATUS_MESSAGE;
-        char text[SCA_TEZ_COUNTER_STATUS_SIZE];
-        if (!SCA_TezBuildCounterStatus(status, text, sizeof(text)) ||
-            !list->AddField(std::to_string(node->GetId()).c_str(), text)) {
+        if (!SCA_TezAddCounterStatusField(list, node->GetId(), status)) {
             return 0;
         }
     }

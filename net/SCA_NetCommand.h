@@ -281,6 +281,23 @@ void LoadArguments([[maybe_unused]] const tagSCA_NET_VALUE* values, Args... args
     (Param<Args>::Load(args, values[next++]), ...);
 }
 
+// A client's call of the command in row Index of the table Commands (a class with Get and
+// Fits): the arguments, checked against the row at compile time, go into values, exchange
+// carries them, and the outputs come back into the arguments when it succeeded.
+template <typename Commands, uint32_t Index, typename Exchange, typename... Args>
+int CallCommand(Exchange&& exchange, Args... args) {
+    constexpr const auto& command = Commands::Get(Index);
+    static_assert(Commands::template Fits<Args...>(command),
+                  "the arguments must be the command's fields, in order");
+    tagSCA_NET_VALUE values[SCA_NET_MAX_FIELDS];
+    StoreArguments(values, args...);
+    if (!exchange(command, values)) {
+        return 0;
+    }
+    LoadArguments(values, args...);
+    return 1;
+}
+
 inline constexpr SCA_NetKind U32 = SCA_NetKind::U32;
 inline constexpr SCA_NetKind U64 = SCA_NetKind::U64;
 inline constexpr SCA_NetKind Text = SCA_NetKind::Text;

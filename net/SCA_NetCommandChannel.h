@@ -19,6 +19,17 @@
 // and handed over; after a failure none is.
 //
 // Calls from several threads are served one after the other.
+
+// Why the last exchange failed, for the caller's one report: a connection that failed wants a
+// reconnection, a refused command an answer in the words of what the user asked for.
+enum class SCA_NetCallFailure : uint32_t {
+    None,       // the last exchange succeeded
+    Argument,   // an argument was unusable; nothing was sent
+    Connection, // the send or the wait failed (the last status code says why)
+    Refused,    // the server answered "ERR"
+    Reply,      // the reply lacked an output
+};
+
 class SCA_NetCommandChannel {
 public:
     static constexpr uint32_t kDefaultReplyTimeoutMs = 60000;
@@ -32,32 +43,31 @@ public:
     // caller's arguments, which are checked against the row at compile time.
     template <typename Commands, uint32_t Index, typename... Args>
     int Call(Args... args) {
-        constexpr const auto& command = Commands::Get(Index);
-        static_assert(Commands::template Fits<Args...>(command),
-                      "the arguments must be the command's fields, in order");
-        tagSCA_NET_VALUE values[SCA_NET_MAX_FIELDS];
-        sca_net::StoreArguments(values, args...);
-        if (!Exchange(command, values)) {
-            return 0;
-        }
-        sca_net::LoadArguments(values, args...);
-        return 1;
+        return sca_net::CallCommand<Commands, Index>(
+            [this](const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values) {
+                return Exchange(command, values);
+            },
+            args...);
     }
 
     int Exchange(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);
 
     SCA_NetTransport* GetTransport() { return &m_Transport; }
     uint32_t GetLastStatusCode() const { return m_LastStatusCode; }
+    SCA_NetCallFailure GetLastFailure() const { return m_LastFailure; }
     void SetLastStatusCode(uint32_t code) { m_LastStatusCode = code; }
     uint32_t GetReplyTimeout() const { return m_ReplyTimeoutMs; }
     void SetReplyTimeout(uint32_t timeoutMs) { m_ReplyTimeoutMs = timeoutMs; }
 
 private:
+    SCA_NetCallFailure Carry(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);
+
     const char* m_ClassName;
     std::mutex m_Lock;
     uint32_t m_ReplyTimeoutMs = kDefaultReplyTimeoutMs;
     SCA_NetTransport m_Transport;
     uint32_t m_LastStatusCode = 0;
+    SCA_NetCallFailure m_LastFailure = SCA_NetCallFailure::None;
     SCA_NetMessage m_Request;
     SCA_NetMessage m_Reply;
 };

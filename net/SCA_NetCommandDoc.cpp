@@ -1,5 +1,7 @@
 #include "net/SCA_NetCommandDoc.h"
 
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_Field.h"
 #include "model/SCA_TezConfigUser.h"
 #include "net/SCA_NetLoginThrottle.h"
 #include "net/SCA_NetProtocol.h"
@@ -71,28 +73,59 @@ std::string SCA_NetCommandDoc::Transport() {
            " bytes, no terminator), u32 payload length, then the payload: the byte form of one "
            "configuration tree whose children are the message's fields. Integers are "
            "little-endian. A payload over " +
-           std::to_string(SCA_NET_MAX_PAYLOAD >> 20) +
-           " MiB or a tree nested deeper than 64 closes the connection.\n\n"
-           "A request is named by its command; its reply carries the request's sequence number "
-           "and is named \"OK\" when the command was carried out, \"ERR\" otherwise. Every "
-           "request gets exactly one reply; a client drops a reply whose number is not that of "
-           "its latest request.\n\n"
+           std::to_string(SCA_NET_MAX_PAYLOAD >> 20) + " MiB or a tree nested deeper than " +
+           std::to_string(SCA_CONFIG_MAX_DEPTH) +
+           " closes the connection.\n\n"
+           "| control code | frame |\n|---|---|\n"
+           "| " +
+           std::to_string(SCA_NET_CODE_COMMAND) +
+           " | a request or its reply |\n"
+           "| " +
+           std::to_string(SCA_NET_CODE_GREETING) +
+           " | the server's greeting |\n"
+           "| " +
+           std::to_string(SCA_NET_CODE_GREETING_REPLY) +
+           " | the client's answer to it |\n"
+           "| " +
+           std::to_string(SCA_NET_CODE_FIRST_INTERNAL + 2) + " to " +
+           std::to_string(SCA_NET_CODE_LAST_INTERNAL) +
+           " | reserved to the transport; a command frame may not use them |\n\n"
+           "The control flags are 0. The greeting and its answer carry sequence number 0; a "
+           "client numbers its requests 1, 2, 3, ... (after the largest number it goes on at 1), "
+           "and a reply carries the number of its request.\n\n"
+           "A request is named by its command; its reply is named \"OK\" when the command was "
+           "carried out, \"ERR\" otherwise. Every request gets exactly one reply; a client "
+           "drops a reply whose number is not that of its latest request.\n\n"
+           "## Byte form of a tree\n\n"
+           "A tree is an object; an object holds value fields and objects, in order. With 0x01 "
+           "as the separator:\n\n"
+           "- a value field: the byte '1', 0x01, the name, 0x01, the value, 0x01;\n"
+           "- an object: the byte '2', 0x01, the name, 0x01, its children, then the end mark "
+           "'0', 0x01.\n\n"
+           "Names and values are bytes without 0x00 and 0x01 (texts are UTF-8); a name is at "
+           "most " +
+           std::to_string(SCA_FIELD_MAX_NAME) + " bytes and a value at most " +
+           std::to_string(SCA_FIELD_MAX_VALUE) +
+           ". Every value is text: a number (u16, u32, u64) in decimal, a signed number with its "
+           "minus sign, a fraction in its shortest exact form, all in the C locale; a field of "
+           "kind text holds its bytes as they are. The payload's root object is named "
+           "\"Data\"; its children are the message's fields.\n\n"
+           "For example the value field Port=8000 is the 12 bytes `31 01 50 6f 72 74 01 38 30 "
+           "30 30 01`.\n\n"
            "## Greeting\n\n"
            "On accepting a connection the server sends a greeting (control code " +
            std::to_string(SCA_NET_CODE_GREETING) +
-           ") with its version, host name, login mode, start time and connect time; the client "
-           "answers (control code " +
+           ", name \"Greeting\") with the fields \"ServerVersion\", \"ServerHostName\", "
+           "\"ServerLoginMode\" (u32), \"ServerStartTime\" and \"ServerConnectTime\" (u64 "
+           "absolute times: 100-ns units since 1970-01-01 00:00 UTC). The client answers "
+           "(control code " +
            std::to_string(SCA_NET_CODE_GREETING_REPLY) +
-           ") with its own start and connect time. Both ends then hold the same four times.\n\n"
-           "## Login\n\n"
-           "The login sends an object \"LoginData\" with \"HostName\" and \"UserName\", and by "
-           "the announced login mode nothing more (0), \"Password\" (1) or \"AuthSig\" (2): the "
-           "lowercase hex SHA-256 of \"<user>_<server start><server connect>_<password>\". "
-           "\"LoginData\" travels encrypted under the key made of the four times in decimal "
-           "(client start, client connect, server start, server connect); the reply's "
-           "\"LoginResults\" with the u32 \"LoginStatus\" (1 = logged in) under the key with the "
-           "server's times first.\n\n" +
-           LoginSecurity() +
+           ", name \"GreetingReply\") with \"ClientStartTime\" and \"ClientConnectTime\" (the "
+           "time the greeting came). Both ends then hold the same four times. A server waits " +
+           std::to_string(SCA_NET_GREETING_TIMEOUT_MS / 1000) +
+           " s for the answer and closes the connection without it; a client gives up when the "
+           "greeting does not come within its own connect time-out.\n\n" +
+           "## What the login encryption hides\n\n" + LoginSecurity() +
            "## Fields\n\n"
            "Inputs are request fields and outputs reply fields, each in the order listed. Texts "
            "are at most 255 bytes; a longer one is refused, never cut. An object output travels "

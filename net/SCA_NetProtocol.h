@@ -42,3 +42,9 @@ inline constexpr uint32_t SCA_NET_ERROR_GREETING = 100308;      // the greeting 
 inline constexpr uint32_t SCA_NET_ERROR_UNEXPECTED = 100309;    // transport message out of place
 inline constexpr uint32_t SCA_NET_ERROR_HOST = 100310;          // the host name cannot be resolved
 inline constexpr uint32_t SCA_NET_ERROR_ARGUMENT = 100311;      // null or reserved argument
+
+// True for the codes that say the peer broke the protocol (a frame or greeting that cannot be
+// read), as against a connection that ended, a wait that timed out or a system error.
+inline constexpr bool SCA_NetIsProtocolFault(uint32_t code) {
+    return code >= SCA_NET_ERROR_MAGIC && code <= SCA_NET_ERROR_UNEXPECTED;
+}

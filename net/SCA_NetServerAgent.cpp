@@ -3,8 +3,10 @@
 #include <cstring>
 #include <new>
 
+#include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
+#include "libmor/SCA_System.h"
 #include "net/SCA_NetProtocol.h"
 #include "net/SCA_NetSocket.h"
 #include "net/SCA_NetTransport.h"
@@ -16,6 +18,18 @@ namespace {
 constexpr uint32_t kStartSliceMs = 1000;
 
 thread_local SCA_NetServerAgent* t_CurrentAgent = nullptr;
+
+// A client that leaves, a stranger that idles out and a server that stops end connections
+// every day; only a peer that broke the protocol is worth a line in the log.
+void ReportBrokenPeer(uint32_t id, const char* what, uint32_t code) {
+    if (!SCA_NetIsProtocolFault(code)) {
+        return;
+    }
+    char text[256];
+    SCA_GetErrorDescr(code, text, sizeof(text));
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_ERROR, "SCA_NetServerAgent: connection %u closed, %s: %s", id, what, text);
+}
 
 } // namespace
 
@@ -128,6 +142,7 @@ void SCA_NetServerAgent::Serve() {
     if (!m_Transport->Greet(m_Server->GetServerVersion(), m_Server->GetServerHostName(),
                             m_Server->LoginModeForGreeting(), m_Server->GetServerStartTime(),
                             SCA_NET_GREETING_TIMEOUT_MS, &error)) {
+        ReportBrokenPeer(m_Id, "no valid answer to the greeting", error);
         return;
     }
     m_Server->NotifyConnect(this);
@@ -141,6 +156,7 @@ void SCA_NetServerAgent::Serve() {
         m_Request.GetData()->Clear();
         m_Reply.GetData()->Clear();
     }
+    ReportBrokenPeer(m_Id, "a request that cannot be read", error);
     m_Server->NotifyDisconnect(this);
 }
 
@@ -171,6 +187,11 @@ bool SCA_NetServerAgent::Answer(uint32_t* error) {
     }
     // The handler's reply cannot go out as it is (too large, a transport control code): the
     // request is still answered, as a failure.
+    char text[256];
+    SCA_GetErrorDescr(*error, text, sizeof(text));
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                              "SCA_NetServerAgent: cannot send the reply to %s: %s",
+                                              m_Request.GetCommandName(), text);
     m_Reply.SetControlCode(SCA_NET_CODE_COMMAND);
     m_Reply.Init("ERR");
     return m_Transport->SendMessageA(0, &m_Reply, error) != 0;

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "libmor/SCA_Heap.h"
-#include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
 #include "libmor/SCA_Time.h"
@@ -30,19 +29,6 @@ int Fail(uint32_t* error, uint32_t code) {
 bool IsTransportCode(uint32_t code) {
     return code >= SCA_NET_CODE_FIRST_INTERNAL && code <= SCA_NET_CODE_LAST_INTERNAL;
 }
-
-// A connection that ended under a server is the client leaving (or the server stopping), not
-// a failure worth a report.
-bool IsConnectionEnd(uint32_t code) {
-    return code == SCA_NET_ERROR_CLOSED || code == SCA_NET_ERROR_NOT_CONNECTED || code == EPIPE ||
-           code == ECONNRESET;
-}
-
-// The text of an error code, for reports.
-struct ErrorText {
-    explicit ErrorText(uint32_t code) { SCA_GetErrorDescr(code, Text, sizeof(Text)); }
-    char Text[256];
-};
 
 } // namespace
 
@@ -94,9 +80,6 @@ int SCA_NetTransport::Connect(const char* host, uint16_t port, uint32_t timeoutM
     if (m_Link == nullptr || !m_Link->Connect(host, port, timeoutMs, &code) ||
         !ReadGreeting(deadline, &code) || !SendGreetingReply(&code)) {
         CloseLink();
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_NetTransport::Connect: cannot connect to %s:%u: %s",
-            host != nullptr ? host : "", static_cast<unsigned>(port), ErrorText(code).Text);
         return Fail(error, code);
     }
     return 1;
@@ -171,11 +154,6 @@ int SCA_NetTransport::Greet(const char* version, const char* hostName, uint32_t 
         return 1;
     }
     Shutdown();
-    if (!IsConnectionEnd(code)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_NetTransport::Greet: no valid answer to the greeting: %s",
-            ErrorText(code).Text);
-    }
     return Fail(error, code);
 }
 
@@ -225,11 +203,6 @@ int SCA_NetTransport::SendMessageA(uint32_t /*reserved*/, SCA_NetMessage* messag
                 return 1;
             }
         }
-    }
-    if (!(m_ServerEnd && IsConnectionEnd(code))) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_NetTransport::SendMessageA: cannot send %s: %s",
-            message != nullptr ? message->GetCommandName() : "(null)", ErrorText(code).Text);
     }
     return Fail(error, code);
 }
@@ -291,11 +264,6 @@ int SCA_NetTransport::WaitForMessage(uint32_t timeoutMs, SCA_NetMessage* message
             m_AwaitedSequence = 0;
         }
         return 1;
-    }
-    if (!(m_ServerEnd && IsConnectionEnd(code))) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_NetTransport::WaitForMessage: no message: %s",
-            ErrorText(code).Text);
     }
     return Fail(error, code);
 }

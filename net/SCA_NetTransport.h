@@ -22,6 +22,9 @@ class SCA_NetSocket;
 // One thread uses a transport at a time; Shutdown alone may come from another thread.
 // Failures close the connection, except a wait that timed out and a message refused before
 // any byte was sent. A transport is not copyable: two copies would share one link.
+//
+// The transport reports nothing itself: every failure comes back as a code, and the caller,
+// who knows what the connection was for, decides whether and how to tell anyone.
 class SCA_NetTransport : public SCA_Object {
 public:
     // A transport without a link (client end), or the server end of an accepted link, which
@@ -32,8 +35,7 @@ public:
     SCA_NetTransport& operator=(const SCA_NetTransport&) = delete;
 
     // Opens a connection and waits for the server's greeting, all within timeoutMs; an open
-    // connection is closed first. 0 with *error (errno or SCA_NET_ERROR_) on failure, reported
-    // at level 5.
+    // connection is closed first. 0 with *error (errno or SCA_NET_ERROR_) on failure.
     int Connect(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error);
     // Server end: sends the greeting and waits at most timeoutMs for the client's answer.
     int Greet(const char* version, const char* hostName, uint32_t loginMode,

@@ -1,7 +1,11 @@
-// The client's main window connected to a real `korvas -console` on 127.0.0.1: login with the
-// initial password, a monitor added through the client object in the tree, a stopped service
-// shown as disconnected and a restarted one reconnected.
+// The client's main window connected to a real `korvas -console` on 127.0.0.1: a first start
+// without a service, login with the initial password, a monitor added through the client object
+// in the tree, a stopped service shown as disconnected and a restarted one reconnected, and the
+// options round trip against the service's own login rule.
+#include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QTreeWidgetItem>
@@ -11,6 +15,7 @@
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
+#include "libtez/SCA_KorvantaLogin.h"
 #include "tests/integration/KorvasProcess.h"
 
 namespace {
@@ -41,8 +46,12 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     user->SetConnectControlPort(port);
     user->SetConnectUserName("admin");
     user->SetConnectPassword(korvas->InitialPassword().c_str());
+    const uint32_t messages = window->GetClientLog()->GetMessageCount();
     window->DefaultConnect();
     ASSERT_EQ(window->CheckConnected(0), 1);
+    // Connecting says nothing in the log; the status line says where.
+    EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
+    EXPECT_EQ(window->GetStatusLabel()->text(), QStringLiteral("Connected To: admin@127.0.0.1"));
 
     uint32_t monitorId = 0;
     ASSERT_EQ(window->GetClientInterface()->AddMonitor(0, 0, "Integration monitor", &monitorId), 1);
@@ -54,12 +63,20 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     EXPECT_EQ(tree->topLevelItem(0)->data(0, Qt::UserRole).toUInt(), monitorId);
     EXPECT_FALSE(tree->topLevelItem(0)->text(6).isEmpty());
 
-    // The service goes away: the next poll shows the window disconnected.
+    // The service goes away: the next poll shows the window disconnected, with one line.
     korvas->Kill();
     Tick(window.get());
     Tick(window.get());
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - Disconnected");
+    const QString lost = QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(port);
+    EXPECT_EQ(window->GetStatusLabel()->text(), lost);
+    // Reconnecting to a service that is not back yet adds nothing.
+    window->DefaultConnect();
+    window->DefaultConnect();
+    EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages + 1);
+    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(hook.Dialogs.isEmpty());
 
     // Started again on the same port: the automatic reconnection finds it.
     korvas = std::make_unique<KorvasProcess>(serviceHome, std::to_string(port));
@@ -71,8 +88,55 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     window->GetReconnectTimer()->stop();
     window->DefaultConnect();
     EXPECT_EQ(window->CheckConnected(0), 1);
+    EXPECT_TRUE(hook.Boxes.empty());
+
+    // The options round trip: a new service password and one tick on the operating-system
+    // logon. The service keeps signing (its rule), so the client logs in with the new password,
+    // still on the port it uses (the service was started on another than its setting).
+    hook.OnExec = [](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("ServerPassword"))
+            ->setText(QStringLiteral("round-trip-secret"));
+        dialog->findChild<QCheckBox*>(QStringLiteral("EnableOsLogon"))->setChecked(true);
+        dialog->accept();
+    };
+    window->AdvancedOptions();
+    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_EQ(user->GetConnectControlPort(), port);
+    EXPECT_STREQ(user->GetConnectPassword(), "round-trip-secret");
+    SCA_KorvantaInterface probe;
+    uint32_t error = 0;
+    ASSERT_EQ(probe.Connect("127.0.0.1", port, 5000, &error), 1);
+    EXPECT_EQ(probe.GetNetTransport()->GetServerLoginMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
+    window->Disconnect();
+    window->DefaultConnect();
+    EXPECT_EQ(window->CheckConnected(0), 1);
     window.reset();
     korvas->Kill();
+}
+
+// The first start of a client with no service on its port: no box, no message, the invitation
+// to connect, and the retries just as quiet.
+TEST(ClientService, AFirstStartWithoutAServiceIsQuiet) {
+    korvac_test::PrivateHome home;
+    korvac_test::RecordingHook hook;
+    auto window = korvac_test::StartWindow();
+    ASSERT_NE(window, nullptr);
+    window->GetReconnectTimer()->stop();
+    window->GetUserConfig()->SetConnectHostName("127.0.0.1");
+    // Port 1: nothing listens there, the connection is refused at once.
+    window->GetUserConfig()->SetConnectControlPort(1);
+    const uint32_t messages = window->GetClientLog()->GetMessageCount();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        window->DefaultConnect();
+        for (int tick = 0; tick < 6; ++tick) {
+            Tick(window.get());
+        }
+    }
+    EXPECT_EQ(window->CheckConnected(0), 0);
+    EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
+    EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(hook.Dialogs.isEmpty());
 }
 
 } // namespace

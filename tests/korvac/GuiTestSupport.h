@@ -64,12 +64,15 @@ public:
         Boxes.push_back({type, title, text});
         return 1;
     }
+    // Answers Result, unless OnExec closed the dialog as a user would (accept or reject).
     int Exec(QDialog* dialog) override {
         Dialogs.push_back(dialog->windowTitle());
+        Flags.push_back(dialog->windowFlags());
+        dialog->setResult(Result);
         if (OnExec) {
             OnExec(dialog);
         }
-        return Result;
+        return dialog->result();
     }
     int OpenUrl(const QString& address) override {
         Urls.push_back(address);
@@ -97,6 +100,7 @@ public:
     };
     std::vector<Box> Boxes;
     QStringList Dialogs;
+    std::vector<Qt::WindowFlags> Flags;
     QStringList Urls;
     int Result = QDialog::Rejected;
     // The button Ask answers (a QMessageBox::StandardButton) and the file dialogs' answer.

@@ -1,40 +1,48 @@
-// The main window against a scripted client object: connection, the status poll driven by
-// timer events delivered one by one, the panes it keeps current, and the configuration commands.
+// The main window against a stand-in for the service: connection, the status poll driven by
+// timer events delivered one by one, the panes it keeps current, the configuration commands,
+// and how a refused, lost or stalled service looks to the user.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QThread>
 #include <QTimer>
 #include <QTimerEvent>
+#include <QToolButton>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
-
-#include <QThread>
-#include <QToolButton>
-
-#include "tests/support/HttpTestServer.h"
 #include <sys/stat.h>
 
+#include "FakeService.h"
 #include "GuiTestSupport.h"
-#include "ScriptedClient.h"
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvActionCtrl.h"
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvLogView.h"
 #include "libvop/SCA_OptionsDlg.h"
+#include "model/SCA_SoundList.h"
 #include "model/SCA_SrvConnectList.h"
+#include "model/SCA_TezTaskStatus.h"
+#include "tests/support/HttpTestServer.h"
 
-using korvac_test::ClientScript;
+using korvac_test::Answer;
+using korvac_test::FakeClient;
+using korvac_test::FakeService;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
-using korvac_test::ScriptedClient;
 
 namespace {
 
 constexpr char kNotConnected[] =
     "Korvanta Client is not connected.\nPress the 'Connect' button to connect to a server.";
+constexpr char kLost[] = "Connection to server-a:8000 lost - reconnecting";
 
 class LiveWindow : public testing::Test {
 protected:
@@ -43,15 +51,18 @@ protected:
         ASSERT_NE(m_Window, nullptr);
         // The start's own connection attempt is the tests' to make.
         m_Window->GetReconnectTimer()->stop();
-        m_Window->SetClientFactory([this]() { return new ScriptedClient(&m_Script); });
+        m_Window->SetClientFactory([this]() { return new FakeClient(&m_Service); });
         SCA_TezConfigUser* user = m_Window->GetUserConfig();
         user->SetConnectHostName("server-a");
         user->SetConnectControlPort(8000);
         user->SetConnectUserName("admin");
         user->SetConnectPassword("secret");
-        m_Script.Status = {{"MonitorsStatusId", 1}, {"MonitorCount", 2}, {"ActiveMonitors", 2}};
-        m_Script.Monitors = {{"1", "9 11 12 0 0 - Local processor load"},
-                             {"2", "4 11 3 0 1 db1 Database disks"}};
+        m_Service.Healthy();
+        m_Service.Status.MonitorsStatusId = 1;
+        m_Service.Status.MonitorCount = 2;
+        m_Service.Status.ActiveMonitors = 2;
+        m_Service.Monitors = {FakeService::Row(1, 9, 11, 12, 0, 0, "", "Local processor load"),
+                              FakeService::Row(2, 4, 11, 3, 0, 1, "db1", "Database disks")};
     }
 
     // One tick of the window's 500 ms timer.
@@ -59,16 +70,17 @@ protected:
         QTimerEvent event(m_Window->GetUpdateTimerId());
         QCoreApplication::sendEvent(m_Window.get(), &event);
     }
-    // The client's own message log, as text lines.
-    bool Logged(const char* text) {
+    // How many messages of the client's own log carry the text.
+    int Logged(const char* text) {
         SCA_DebugLog* log = m_Window->GetClientLog();
+        int count = 0;
         for (uint32_t i = 0; i < log->GetMessageCount(); ++i) {
             tagSCA_ERROR_DESCR* message = nullptr;
             if (log->GetMessageByPos(i, &message) && std::string(message->Text) == text) {
-                return message->Level == SCA_LEVEL_ERROR || message->Level == SCA_LEVEL_INFO;
+                ++count;
             }
         }
-        return false;
+        return count;
     }
     bool BoxShown(const char* text) {
         for (const auto& box : m_Hook.Boxes) {
@@ -78,21 +90,44 @@ protected:
         }
         return false;
     }
+    QString Status() { return m_Window->GetStatusLabel()->text(); }
+    SCA_ConfigObj* SentConfig() {
+        SCA_ConfigObj* request = m_Service.LastRequest("SetUserConfig");
+        SCA_ConfigObj* config = nullptr;
+        return request != nullptr && request->GetField("Config", &config) ? config : nullptr;
+    }
+    std::string Sent(const char* name) {
+        char text[256] = "";
+        SCA_ConfigObj* config = SentConfig();
+        return config != nullptr && config->GetField(name, text, sizeof(text)) ? text : "";
+    }
+    // The service's own rule for the login it asks for, on what the client sent it.
+    uint32_t ServiceLogonMode() {
+        SCA_TezConfig product(SCA_PRODUCT_TYPE_KORVANTA);
+        SCA_TezConfigUser sent(&product);
+        sent.Deserialize(&product, SentConfig(), 0xFFFFFFFFu);
+        return sent.GetEffectiveLogonMode();
+    }
 
     PrivateHome m_Home;
     RecordingHook m_Hook;
-    ClientScript m_Script;
+    FakeService m_Service;
     std::unique_ptr<SCA_SrvGui> m_Window;
 };
 
 TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
+    m_Service.Monitors[1].State = SCA_TASK_STATUS_ERROR;
+    m_Service.Monitors[1].Errors = 3;
     m_Window->DefaultConnect();
     ASSERT_EQ(m_Window->CheckConnected(0), 1);
-    const std::vector<std::string> first(m_Script.Calls.begin(), m_Script.Calls.begin() + 6);
+    std::vector<std::string> first;
+    for (size_t i = 0; i < 6; ++i) {
+        first.push_back(m_Service.Calls[i].Op);
+    }
     EXPECT_EQ(first,
               (std::vector<std::string>{"Connect", "Login", "GetServerInfo", "GetServiceInfo",
                                         "GetProductConfig", "GetUserConfig"}));
-    EXPECT_EQ(m_Window->GetStatusLabel()->text(), QStringLiteral("Connected To: admin@server-a"));
+    EXPECT_EQ(Status(), QStringLiteral("Connected To: admin@server-a"));
     EXPECT_STREQ(m_Window->GetTrayText(), "Korvanta Client - 2 Monitors");
     EXPECT_EQ(m_Window->GetTrayState(), SCA_SrvGui::kTrayRunning);
     // The known servers hold the host once, also after a second silent connection.
@@ -110,12 +145,18 @@ TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
     EXPECT_EQ(local->text(3), QStringLiteral("12"));
     EXPECT_EQ(local->text(6), QStringLiteral("Running"));
     EXPECT_EQ(local->data(0, Qt::UserRole).toUInt(), 1u);
-    EXPECT_EQ(tree->topLevelItem(1)->text(2), QStringLiteral("db1"));
-    EXPECT_EQ(tree->topLevelItem(1)->text(5), QStringLiteral("1"));
+    // A monitor in error says so, in words and in its tool tip.
+    QTreeWidgetItem* failing = tree->topLevelItem(1);
+    EXPECT_EQ(failing->text(2), QStringLiteral("db1"));
+    EXPECT_EQ(failing->text(6), QStringLiteral("Running - Errors"));
+    EXPECT_EQ(failing->toolTip(6), QStringLiteral("Running - Errors: 3 errors, 1 warning"));
+    EXPECT_EQ(failing->data(2, Qt::UserRole).toUInt(), SCA_TASK_STATUS_ERROR);
 
-    QTreeWidgetItem* reports = m_Window->GetSideBar()->GetRow(5);
     EXPECT_EQ(m_Window->GetSideBar()->GetRow(0)->text(2), QStringLiteral("2"));
-    EXPECT_EQ(reports->text(2), QStringLiteral("0"));
+    EXPECT_EQ(m_Window->GetSideBar()->GetRow(5)->text(2), QStringLiteral("0"));
+    // The connection's polls wait briefly, the user's commands longer.
+    EXPECT_EQ(m_Service.LastCall("GetStatusEx")->TimeoutMs, SCA_ClientSession::kPollTimeoutMs);
+    EXPECT_EQ(m_Service.LastCall("GetUserConfig")->TimeoutMs, SCA_ClientSession::kCallTimeoutMs);
 }
 
 TEST_F(LiveWindow, MonitorStatusStringsAreParsedOrRefused) {
@@ -126,61 +167,83 @@ TEST_F(LiveWindow, MonitorStatusStringsAreParsedOrRefused) {
                                                    &n[2], &n[3], &n[4], host, sizeof(host),
                                                    description, sizeof(description)),
               1);
-    EXPECT_EQ(n[0], 1u);
     EXPECT_EQ(n[1], 11u);
     EXPECT_EQ(n[2], 12u);
     EXPECT_STREQ(host, "");
     EXPECT_STREQ(description, "My   three words");
-    ASSERT_EQ(SCA_SrvGui::ParseMonitorStatusString("5 0 1 2 3 web01    spaced", &n[0], &n[1], &n[2],
-                                                   &n[3], &n[4], host, sizeof(host), description,
-                                                   sizeof(description)),
-              1);
-    EXPECT_STREQ(host, "web01");
-    EXPECT_STREQ(description, "spaced");
     EXPECT_EQ(SCA_SrvGui::ParseMonitorStatusString("1 11 12 0", &n[0], &n[1], &n[2], &n[3], &n[4],
                                                    host, sizeof(host), description,
                                                    sizeof(description)),
               0);
-    EXPECT_EQ(SCA_SrvGui::ParseMonitorStatusString("1 11 12 0 0", &n[0], &n[1], &n[2], &n[3], &n[4],
-                                                   host, sizeof(host), description,
-                                                   sizeof(description)),
-              0);
+    EXPECT_EQ(Logged("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string"), 1);
 }
 
-TEST_F(LiveWindow, PollsOnEvenTicksUpdatesRowsInPlaceAndRebuildsOnANewMonitorSet) {
+TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScroll) {
+    for (uint32_t id = 3; id <= 60; ++id) {
+        m_Service.Monitors.push_back(FakeService::Row(id, 9, 11, 1, 0, 0, "", "Filler"));
+    }
     m_Window->DefaultConnect();
-    const int afterConnect = m_Script.Count("GetStatusEx");
-    QTreeWidgetItem* first = m_Window->GetMonitorsView()->topLevelItem(0);
-    m_Script.Monitors[0].second = "5 11 12 3 0 - Renamed on the service";
+    SCA_MonitorsView* tree = m_Window->GetMonitorsView();
+    tree->resize(600, 300);
+    const int afterConnect = m_Service.Count("GetStatusEx");
+    QTreeWidgetItem* first = tree->topLevelItem(0);
+    m_Service.Monitors[0].State = 5;
+    m_Service.Monitors[0].Errors = 3;
     for (int tick = 0; tick < 4; ++tick) {
         Tick();
     }
     // Ticks 0 and 2 poll; the same set of monitors updates the rows it has.
-    EXPECT_EQ(m_Script.Count("GetStatusEx"), afterConnect + 2);
-    ASSERT_EQ(m_Window->GetMonitorsView()->topLevelItem(0), first);
+    EXPECT_EQ(m_Service.Count("GetStatusEx"), afterConnect + 2);
+    ASSERT_EQ(tree->topLevelItem(0), first);
     EXPECT_EQ(first->text(4), QStringLiteral("3"));
     EXPECT_EQ(first->data(2, Qt::UserRole).toUInt(), 5u);
-    EXPECT_EQ(first->text(1), QStringLiteral("Local processor load"));
 
-    // A bad status string on a new set leaves the id unstored, so the next poll rebuilds.
-    m_Script.Status["MonitorsStatusId"] = 2;
-    m_Script.Monitors.push_back({"3", "1 11 4"});
-    Tick();
-    EXPECT_TRUE(Logged("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string"));
-    EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 1u);
-    m_Script.Monitors.back().second = "1 10 4 0 0 - New one";
+    // The user selects two monitors and scrolls; the service then adds one and removes another.
+    tree->topLevelItem(1)->setSelected(true);
+    tree->topLevelItem(40)->setSelected(true);
+    tree->setCurrentItem(tree->topLevelItem(40), 0, QItemSelectionModel::NoUpdate);
+    tree->verticalScrollBar()->setValue(tree->verticalScrollBar()->maximum() / 2);
+    const int scrolled = tree->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    m_Service.Status.MonitorsStatusId = 2;
+    m_Service.Monitors.erase(m_Service.Monitors.begin() + 5);
+    m_Service.Monitors.insert(m_Service.Monitors.begin(),
+                              FakeService::Row(99, 1, 10, 0, 0, 0, "", "New one"));
     Tick();
     Tick();
     EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 2u);
-    ASSERT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 3);
-    EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItem(0)->text(1),
-              QStringLiteral("Renamed on the service"));
+    ASSERT_EQ(tree->topLevelItemCount(), 60);
+    EXPECT_EQ(tree->topLevelItem(0)->text(1), QStringLiteral("New one"));
+    QList<uint32_t> selected;
+    for (QTreeWidgetItem* item : tree->selectedItems()) {
+        selected.append(item->data(0, Qt::UserRole).toUInt());
+    }
+    std::sort(selected.begin(), selected.end());
+    EXPECT_EQ(selected, (QList<uint32_t>{2, 41}));
+    EXPECT_EQ(tree->currentItem()->data(0, Qt::UserRole).toUInt(), 41u);
+    EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
+
+    // A bad status text: the tree stays, is reported, and the next poll builds it.
+    Answer bad = Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+        m_Service.Status.Write(reply->AddConfigObj("ServerStatus"));
+        reply->AddConfigObj("MonitorsStatus")->AddField("3", "1 11 4");
+    });
+    m_Service.Status.MonitorsStatusId = 3;
+    m_Service.Queue("GetStatusEx", bad);
+    Tick();
+    Tick();
+    EXPECT_EQ(Logged("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string"), 1);
+    EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 2u);
+    EXPECT_EQ(tree->topLevelItemCount(), 60);
+    Tick();
+    Tick();
+    EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 3u);
 }
 
 TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
     m_Window->DefaultConnect();
     struct Case {
-        uint64_t Errors, Failed, Warnings, Active;
+        uint32_t Errors, Failed, Warnings, Active;
         const char* Text;
         uint32_t State;
     } cases[] = {
@@ -191,45 +254,69 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
         {0, 0, 0, 0, "Korvanta Client - No Active Monitors", SCA_SrvGui::kTrayNoActive},
     };
     for (const Case& c : cases) {
-        m_Script.Status["MonitorErrors"] = c.Errors;
-        m_Script.Status["FailedMonitors"] = c.Failed;
-        m_Script.Status["MonitorWarnings"] = c.Warnings;
-        m_Script.Status["ActiveMonitors"] = c.Active;
+        m_Service.Status.MonitorErrors = c.Errors;
+        m_Service.Status.FailedMonitors = c.Failed;
+        m_Service.Status.MonitorWarnings = c.Warnings;
+        m_Service.Status.ActiveMonitors = c.Active;
         ASSERT_EQ(m_Window->UpdateStatus(0), 1);
         EXPECT_STREQ(m_Window->GetTrayText(), c.Text);
         EXPECT_EQ(m_Window->GetTrayState(), c.State);
     }
-    EXPECT_EQ(m_Window->GetSideBar()->GetRow(3)->text(2), QStringLiteral("0"));
 }
 
 TEST_F(LiveWindow, MessagePaneKeeps500RowsAndANewSessionReplacesThem) {
-    m_Script.Status["LastDebugMessageId"] = 501;
-    m_Script.MessageCount = 501;
+    m_Service.Status.LastDebugMessageId = 501;
+    m_Service.MessageCount = 501;
     m_Window->DefaultConnect();
     SCA_SrvLogView* pane = m_Window->GetLogView();
     // One poll brings 500; the next brings the rest and the oldest row goes.
     ASSERT_EQ(pane->topLevelItemCount(), 500);
     EXPECT_EQ(m_Window->GetLastServerMessageId(), 500u);
+    QTreeWidgetItem* kept = pane->topLevelItem(10);
     ASSERT_EQ(m_Window->UpdateStatus(0), 1);
     ASSERT_EQ(pane->topLevelItemCount(), 500);
     EXPECT_EQ(pane->topLevelItem(0)->text(3), QStringLiteral("message 1"));
     EXPECT_EQ(pane->topLevelItem(499)->text(3), QStringLiteral("message 500"));
+    EXPECT_EQ(pane->topLevelItem(9), kept); // rows stay, they are not rebuilt
     EXPECT_EQ(m_Window->GetLastServerMessageId(), 501u);
 
-    m_Script.SessionId = 2;
-    m_Script.FirstMessageId = 1;
-    m_Script.MessageCount = 3;
-    m_Script.Status["LastDebugMessageId"] = 3;
+    m_Service.SessionId = 2;
+    m_Service.MessageCount = 3;
+    m_Service.Status.LastDebugMessageId = 3;
     ASSERT_EQ(m_Window->UpdateStatus(0), 1);
     EXPECT_EQ(pane->topLevelItemCount(), 3);
     EXPECT_EQ(m_Window->GetLastServerMessageId(), 3u);
 }
 
-TEST_F(LiveWindow, ALostServiceShowsDisconnectedAtOnceAndEverySixthTickReconnects) {
+// A service that is not there: the silent connection says nothing and shows no box, and its
+// retries add nothing either.
+TEST_F(LiveWindow, ARefusedStartShowsOneStatusLineAndNoBox) {
+    m_Service.Standing("Connect", Answer::Refused());
+    const uint32_t messages = m_Window->GetClientLog()->GetMessageCount();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_Window->DefaultConnect();
+        for (int tick = 0; tick < 6; ++tick) {
+            Tick();
+        }
+    }
+    EXPECT_EQ(m_Service.Count("Connect"), 3);
+    EXPECT_EQ(m_Window->CheckConnected(0), 0);
+    EXPECT_EQ(Status(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(m_Window->GetClientLog()->GetMessageCount(), messages);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
+    EXPECT_TRUE(m_Window->GetErrorBadge()->isHidden());
+}
+
+// A lost connection is told once, in the status bar and the log; the window reconnects every
+// sixth tick without a word and, once the service is back, shows it again.
+TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
     m_Window->DefaultConnect();
-    m_Script.StatusOk = 0;
+    m_Service.Queue("GetStatusEx", Answer::Dropped());
+    m_Service.Standing("Connect", Answer::Refused());
     Tick();
     EXPECT_EQ(m_Window->CheckConnected(0), 0);
+    EXPECT_EQ(Status(), QString::fromLatin1(kLost));
     EXPECT_STREQ(m_Window->GetTrayText(), "Korvanta Client - Disconnected");
     EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 0);
     EXPECT_EQ(m_Window->GetSideBar()->GetRow(0)->text(2), QString());
@@ -238,8 +325,14 @@ TEST_F(LiveWindow, ALostServiceShowsDisconnectedAtOnceAndEverySixthTickReconnect
         EXPECT_FALSE(m_Window->GetReconnectTimer()->isActive()) << tick;
     }
     Tick();
-    EXPECT_TRUE(m_Window->GetReconnectTimer()->isActive());
+    ASSERT_TRUE(m_Window->GetReconnectTimer()->isActive());
     m_Window->GetReconnectTimer()->stop();
+    m_Window->DefaultConnect();
+    m_Window->DefaultConnect();
+    EXPECT_EQ(Status(), QString::fromLatin1(kLost));
+    EXPECT_EQ(Logged(kLost), 1);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 
     // While a modal window holds the lock, neither polls nor reconnects happen.
     {
@@ -251,28 +344,114 @@ TEST_F(LiveWindow, ALostServiceShowsDisconnectedAtOnceAndEverySixthTickReconnect
         EXPECT_EQ(m_Window->GetTickCount(), ticks);
         EXPECT_FALSE(m_Window->GetReconnectTimer()->isActive());
     }
-    EXPECT_EQ(m_Window->GetUpdateLock(), 0);
-
-    m_Script.StatusOk = 1;
+    m_Service.Standing("Connect", Answer::Ok());
     m_Window->DefaultConnect();
     EXPECT_EQ(m_Window->CheckConnected(0), 1);
+    EXPECT_EQ(Status(), QStringLiteral("Connected To: admin@server-a"));
+}
+
+// A stalled service holds the window up for the poll's short time-out once; then the window
+// is disconnected and no further call waits for it.
+TEST_F(LiveWindow, AStalledServiceHoldsThePollForItsShortTimeOutOnly) {
+    m_Window->DefaultConnect();
+    m_Service.Queue("GetStatusEx", Answer::Ok().After(10000));
+    QElapsedTimer clock;
+    clock.start();
+    Tick();
+    EXPECT_LT(clock.elapsed(), SCA_ClientSession::kPollTimeoutMs + 1000);
+    EXPECT_GE(clock.elapsed(), SCA_ClientSession::kPollTimeoutMs - 50);
+    EXPECT_EQ(m_Window->CheckConnected(0), 0);
+    EXPECT_EQ(Status(), QString::fromLatin1(kLost));
+    const size_t calls = m_Service.Calls.size();
+    m_Window->ClearServerDebugLog();
+    EXPECT_EQ(m_Service.Calls.size(), calls);
+    EXPECT_TRUE(BoxShown(kNotConnected)); // the user asked: the user hears it
 }
 
 TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
-    m_Script.LoginStatus = 0;
+    m_Service.Standing("Login", Answer::Refused());
     m_Window->DefaultConnect();
     EXPECT_EQ(m_Window->CheckConnected(0), 0);
     EXPECT_EQ(m_Window->GetAutoConnect(), 0u);
-    EXPECT_TRUE(Logged("Cannot login to Korvanta Server @ server-a as admin"));
+    EXPECT_EQ(Logged("Cannot login to Korvanta Server @ server-a as admin"), 1);
     for (int tick = 0; tick < 13; ++tick) {
         Tick();
     }
     EXPECT_FALSE(m_Window->GetReconnectTimer()->isActive());
-    // A transport failure alone leaves the reconnection on.
-    m_Script.LoginStatus = 1;
-    m_Script.ConnectOk = 0;
-    m_Window->ConnectToHost("server-a");
-    EXPECT_EQ(m_Window->CheckConnected(0), 0);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_FALSE(m_Window->GetErrorBadge()->isHidden());
+    EXPECT_EQ(m_Window->GetErrorBadge()->text(), QStringLiteral("1 error"));
+
+    // The user asks for that server: the answer is a box, and the badge keeps only the
+    // earlier error.
+    m_Window->GetUserConfig()->GetConnectList()->AddConnect("server-a", "admin", "wrong", 8000);
+    EXPECT_EQ(m_Window->ConnectToHost("server-a"), 0);
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(m_Hook.Boxes[0].Text,
+              QStringLiteral("Cannot login to Korvanta Server @ server-a as admin"));
+    EXPECT_EQ(m_Window->GetErrorBadge()->text(), QStringLiteral("1 error"));
+}
+
+// Errors raise the badge; the console opens on a click only, and the poll goes on while it is
+// open.
+TEST_F(LiveWindow, TheConsoleOpensFromTheBadgeOnlyAndPollingGoesOnWhileItIsOpen) {
+    m_Window->DefaultConnect();
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "first failure");
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "second failure");
+    for (int tick = 0; tick < 4; ++tick) {
+        Tick();
+    }
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
+    QToolButton* badge = m_Window->GetErrorBadge();
+    ASSERT_FALSE(badge->isHidden());
+    EXPECT_EQ(badge->text(), QStringLiteral("2 errors"));
+
+    int pollsWhileOpen = 0;
+    m_Hook.OnExec = [&](QDialog*) {
+        EXPECT_TRUE(badge->isHidden());
+        const int before = m_Service.Count("GetStatusEx");
+        for (int tick = 0; tick < 4; ++tick) {
+            Tick();
+        }
+        pollsWhileOpen = m_Service.Count("GetStatusEx") - before;
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "while open");
+    };
+    badge->click();
+    EXPECT_EQ(m_Hook.Dialogs, QStringList{QStringLiteral("Message Console")});
+    EXPECT_EQ(pollsWhileOpen, 2);
+    // What came while the console was open is news again.
+    EXPECT_EQ(badge->text(), QStringLiteral("1 error"));
+}
+
+// The sound worker tells an unknown sound once, and a new connection plays no old alarms.
+TEST_F(LiveWindow, SoundsAreNotReplayedAndAnUnknownNameIsReportedOnce) {
+    std::vector<std::string> played;
+    m_Window->GetActionCtrl()->SetPlayer([&](const char* file) { played.push_back(file); });
+    m_Service.Status.LastSoundActionTime = 500;
+    m_Service.SoundNames = {"Siren"};
+    m_Window->DefaultConnect();
+    Tick();
+    Tick();
+    EXPECT_EQ(m_Service.Count("GetSoundActions"), 0);
+    EXPECT_EQ(m_Window->GetLastSoundActionTime(), 500u);
+
+    SCA_SrvActionCtrl* worker = m_Window->GetActionCtrl();
+    for (uint64_t time = 600; time < 1000; time += 100) {
+        m_Service.Status.LastSoundActionTime = time;
+        Tick();
+        Tick();
+    }
+    EXPECT_EQ(m_Service.Count("GetSoundActions"), 4);
+    uint64_t since = 0;
+    m_Service.LastRequest("GetSoundActions")->GetField("Since", &since);
+    EXPECT_EQ(since, 800u);
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return worker->GetBatchesPlayed() == 4; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Logged("SCA_SrvActionCtrl::ProcessSoundActions: invaid notification sound name - "
+                     "Siren"),
+              1);
+    EXPECT_TRUE(played.empty());
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 }
 
 TEST_F(LiveWindow, ExportWhileDisconnectedAsksForAConnectionAndOpensNoDialog) {
@@ -295,8 +474,8 @@ TEST_F(LiveWindow, AnExportedConfigurationIsPrivateAndImportsWhileAWrongFileIsRe
     m_Hook.Answer = QMessageBox::Ok;
     m_Window->ImportConfiguration();
     EXPECT_TRUE(BoxShown("Server configuration imported."));
-    EXPECT_EQ(m_Script.Count("StopAllMonitors"), 1);
-    EXPECT_EQ(m_Script.SetMask, 0xFFFFFFFFu);
+    EXPECT_EQ(m_Service.Count("StopAllMonitors"), 1);
+    EXPECT_EQ(m_Service.SetMask, 0xFFFFFFFFu);
 
     // A configuration file of another kind: refused before the service is touched.
     SCA_ConfigObj other("ServerConfig", nullptr);
@@ -307,8 +486,8 @@ TEST_F(LiveWindow, AnExportedConfigurationIsPrivateAndImportsWhileAWrongFileIsRe
     ASSERT_EQ(other.Save(wrong.c_str(), 1012, 0, &error), 1);
     m_Hook.FileAnswer = QString::fromStdString(wrong);
     m_Window->ImportConfiguration();
-    EXPECT_TRUE(Logged("The specified configuration file is invalid."));
-    EXPECT_EQ(m_Script.Count("StopAllMonitors"), 1);
+    EXPECT_EQ(Logged("The specified configuration file is invalid."), 1);
+    EXPECT_EQ(m_Service.Count("StopAllMonitors"), 1);
 
     // Cancelling the warning ends the command before any file is asked for.
     const int dialogs = static_cast<int>(m_Hook.Dialogs.size());
@@ -318,33 +497,91 @@ TEST_F(LiveWindow, AnExportedConfigurationIsPrivateAndImportsWhileAWrongFileIsRe
     EXPECT_EQ(m_Window->GetUpdateLock(), 0);
 }
 
+// The options dialog, accepted as a user does, against the service's own login rule.
+TEST_F(LiveWindow, OptionsKeepThePortInUseAndLogInByTheModeTheServiceWillUse) {
+    m_Service.ServerPort = 24503; // the service was started on another port than its setting
+    m_Service.LogonMode = SCA_KORVANTA_LOGIN_NAMES;
+    m_Window->DefaultConnect();
+    std::function<void(QDialog*)> edit;
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        if (edit) {
+            edit(dialog);
+        }
+        dialog->accept();
+    };
+    auto options = [](QDialog* dialog) { return static_cast<SCA_OptionsDlg*>(dialog); };
+
+    // OK without a change: the client keeps reconnecting where it is connected.
+    m_Window->AdvancedOptions();
+    EXPECT_EQ(m_Service.SetMask, 33u);
+    EXPECT_EQ(m_Window->GetUserConfig()->GetConnectControlPort(), 8000);
+
+    // A new service password: without the operating-system logon the service signs with it,
+    // whatever mode is stored, so the client logs in with it from now on.
+    edit = [](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("ServerPassword"))
+            ->setText(QStringLiteral("new-secret"));
+    };
+    m_Window->AdvancedOptions();
+    EXPECT_EQ(ServiceLogonMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
+    EXPECT_STREQ(m_Window->GetUserConfig()->GetConnectPassword(), "new-secret");
+
+    // One tick on the operating-system logon, the list left as shown: still the signature.
+    edit = [&](QDialog* dialog) {
+        auto* list = dialog->findChild<QComboBox*>(QStringLiteral("ServerLogonMode"));
+        EXPECT_FALSE(list->isEnabled());
+        EXPECT_EQ(list->currentIndex(), 2);
+        dialog->findChild<QCheckBox*>(QStringLiteral("EnableOsLogon"))->setChecked(true);
+        EXPECT_TRUE(list->isEnabled());
+        EXPECT_EQ(options(dialog)->ChosenLogonMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
+    };
+    m_Window->AdvancedOptions();
+    EXPECT_EQ(Sent("EnableOsLogon"), "1");
+    EXPECT_EQ(ServiceLogonMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+
+    // "User name only" is asked for; No leaves the dialog open and sends nothing.
+    const int sets = m_Service.Count("SetUserConfig");
+    edit = [](QDialog* dialog) {
+        dialog->findChild<QComboBox*>(QStringLiteral("ServerLogonMode"))->setCurrentIndex(0);
+    };
+    m_Hook.Answer = QMessageBox::No;
+    m_Window->AdvancedOptions();
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_NE(m_Hook.Boxes[0].Text.indexOf(QStringLiteral("accepts any user name without a "
+                                                          "password")),
+              -1);
+    EXPECT_EQ(m_Service.Count("SetUserConfig"), sets);
+    m_Hook.Answer = QMessageBox::Yes;
+    m_Window->AdvancedOptions();
+    EXPECT_EQ(ServiceLogonMode(), SCA_KORVANTA_LOGIN_NAMES);
+    // Not a signature: the client keeps its own login.
+    EXPECT_STREQ(m_Window->GetUserConfig()->GetConnectPassword(), "new-secret");
+    EXPECT_EQ(m_Window->GetUserConfig()->GetConnectControlPort(), 8000);
+}
+
 TEST_F(LiveWindow, AChangedControlPortIsPromptedAndCancelKeepsItButSavesTheRest) {
     m_Window->DefaultConnect();
-    m_Hook.Result = QDialog::Accepted;
     m_Hook.OnExec = [](QDialog* dialog) {
         dialog->findChild<QSpinBox*>(QStringLiteral("ServerControlPort"))->setValue(9100);
         dialog->findChild<QLineEdit*>(QStringLiteral("DefaultReportTitle"))
             ->setText(QStringLiteral("Night shift"));
+        dialog->accept();
     };
     m_Hook.Answer = QMessageBox::Cancel;
     m_Window->AdvancedOptions();
     ASSERT_TRUE(BoxShown("In order to apply the changed server control port, you need to "
                          "restart the server.Press 'Ok' to save the new control port or press "
                          "'Cancel' to restore the last value."));
-    EXPECT_EQ(m_Script.SetMask, 33u);
-    EXPECT_EQ(m_Script.SetFields["ServerControlPort"], "8000");
-    EXPECT_EQ(m_Script.SetFields["DefaultReportTitle"], "Night shift");
+    EXPECT_EQ(Sent("ServerControlPort"), "8000");
+    EXPECT_EQ(Sent("DefaultReportTitle"), "Night shift");
     EXPECT_STREQ(m_Window->GetUserConfig()->GetDefaultReportTitle(), "Night shift");
-    // Signature mode: the client now logs in with the service's own login.
-    EXPECT_STREQ(m_Window->GetUserConfig()->GetConnectPassword(), "service-secret");
+    EXPECT_EQ(m_Window->GetUserConfig()->GetConnectControlPort(), 8000);
 
-    m_Script.LogonMode = 1;
-    m_Window->GetUserConfig()->SetConnectPassword("my-own");
     m_Hook.Answer = QMessageBox::Ok;
     m_Window->AdvancedOptions();
-    EXPECT_EQ(m_Script.SetFields["ServerControlPort"], "9100");
+    EXPECT_EQ(Sent("ServerControlPort"), "9100");
     EXPECT_EQ(m_Window->GetUserConfig()->GetConnectControlPort(), 9100);
-    EXPECT_STREQ(m_Window->GetUserConfig()->GetConnectPassword(), "my-own");
 }
 
 TEST_F(LiveWindow, KnownServersAreOrderedRemovedAndRemoveAllIsAsked) {
@@ -364,9 +601,9 @@ TEST_F(LiveWindow, KnownServersAreOrderedRemovedAndRemoveAllIsAsked) {
     view->ConnectClicked(view->currentItem(), 1);
     EXPECT_STREQ(m_Window->GetConnectedHost(), "server-a");
     EXPECT_EQ(list->Count(), 2u);
-    const int connects = m_Script.Count("Connect");
+    const int connects = m_Service.Count("Connect");
     view->ConnectClicked(view->currentItem(), 1);
-    EXPECT_EQ(m_Script.Count("Connect"), connects);
+    EXPECT_EQ(m_Service.Count("Connect"), connects);
 
     m_Hook.Answer = QMessageBox::No;
     view->DeleteAllConnects();
@@ -384,16 +621,13 @@ TEST_F(LiveWindow, ClearAllWhileDisconnectedEmptiesThePaneAndAsksForAConnection)
     EXPECT_TRUE(BoxShown(kNotConnected));
     m_Window->DefaultConnect();
     m_Window->GetLogView()->ClearAll();
-    EXPECT_EQ(m_Script.Count("ClearDebugLog"), 1);
+    EXPECT_EQ(m_Service.Count("ClearDebugLog"), 1);
 }
 
-} // namespace
-
-namespace {
-
 // Each connection checks for a product update at the local configuration's address; the timer
-// shows the corner button only when a newer package is there.
-TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionDoesNot) {
+// shows the corner button only when a newer package is there, and the menu entry answers
+// either way.
+TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
     for (const char* version : {"13.5.48", "99.1.2"}) {
         const std::string body = std::string("Version=") + version + "\r\nProductType=503\r\n";
         korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(body));
@@ -406,9 +640,16 @@ TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionDoesNot) {
             Tick();
             QThread::msleep(20);
         }
-        EXPECT_EQ(std::string(version) == "99.1.2", !m_Window->GetUpdateButton()->isHidden())
-            << version;
+        const bool newer = std::string(version) == "99.1.2";
+        EXPECT_EQ(newer, !m_Window->GetUpdateButton()->isHidden()) << version;
         EXPECT_EQ(server.RequestLine(), "GET /update.txt HTTP/1.1");
+        m_Hook.Boxes.clear();
+        m_Window->CheckForUpdates();
+        if (!newer) {
+            EXPECT_TRUE(BoxShown("Korvanta Client 13.5.48 is up to date."));
+        } else {
+            EXPECT_EQ(m_Hook.Dialogs.back(), QStringLiteral("Product Update"));
+        }
         m_Window->Disconnect();
     }
 }

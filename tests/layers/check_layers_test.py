@@ -48,7 +48,7 @@ class CheckLayersTest(unittest.TestCase):
         self.assertIn("model/SCA_Field.h:1: includes net/SCA_NetMessage.h", err)
         self.assertIn("libmor/auth/SCA_LogonUser.cpp:1: includes containers/SCA_List.h", err)
         self.assertNotIn("containers/SCA_List.h:", err)
-        self.assertIn("3 include(s)", err)
+        self.assertIn("3 fault(s)", err)
 
     def test_tests_keep_to_the_layer_they_test(self):
         code, err = check({
@@ -61,6 +61,21 @@ class CheckLayersTest(unittest.TestCase):
         self.assertIn("tests/model/ProfilesTest.cpp:1", err)
         self.assertIn("tests/net/NetTest.cpp:1", err)
         self.assertNotIn("tests/perf/", err)
+
+    def test_the_client_reads_no_field_by_a_literal_name(self):
+        code, err = check({
+            "korvac/SCA_SideBar.cpp": 'int a = s->GetField("ActiveMonitors", &n);\n'
+                                      "int b = s->GetFieldByName( \"Errors\", &f);\n"
+                                      "int c = s->GetField(kNamed, &n);\n",
+            "libvop/SCA_OptionsDlg.cpp": '\n\no->GetField("Port", &p);\n',
+            "korvas/SCA_KorvantaAgent.cpp": 'd->GetField("Password", buf, 256);\n',
+        })
+        self.assertEqual(1, code)
+        self.assertIn('korvac/SCA_SideBar.cpp:1: reads the field "ActiveMonitors"', err)
+        self.assertIn('korvac/SCA_SideBar.cpp:2: reads the field "Errors"', err)
+        self.assertIn('libvop/SCA_OptionsDlg.cpp:3: reads the field "Port"', err)
+        self.assertNotIn("korvas/", err)
+        self.assertIn("3 fault(s)", err)
 
     def test_the_repository_itself_is_layered(self):
         run = subprocess.run([sys.executable, SCRIPT], capture_output=True, text=True)

@@ -184,6 +184,8 @@ TEST_F(KorvantaProtocolTest, AFailedOperationHandsOutNothing) {
         Slots slots;
         FillInputs(operation, op, &slots);
         EXPECT_EQ(CallOperation(operation.Name, client.get(), slots), 0);
+        // Refused, not lost: the connection stays for the next call.
+        EXPECT_EQ(client->GetLastFailure(), SCA_NetCallFailure::Refused);
         for (size_t i = 0; i < operation.Args.size(); ++i) {
             if (operation.Args[i].Out && operation.Args[i].Kind == "obj") {
                 EXPECT_EQ(slots.Obj[i], nullptr);
@@ -269,25 +271,41 @@ TEST_F(KorvantaProtocolTest, ATimedOutReplyDoesNotAnswerTheNextCall) {
     uint32_t status = 0;
     EXPECT_EQ(client->GetStatus(&status), 0);
     EXPECT_EQ(client->GetLastStatusCode(), SCA_NET_ERROR_TIMEOUT);
+    EXPECT_EQ(client->LostConnection(), 1);
     m_Journal.DelayMs = 0;
     client->SetReplyTimeout(kConnectTimeoutMs);
     uint32_t productType = 0;
     char version[SCA_NET_TEXT_SIZE] = "";
     char host[SCA_NET_TEXT_SIZE] = "";
     ASSERT_EQ(client->GetServerInfo(&productType, version, host), 1);
+    EXPECT_EQ(client->GetLastFailure(), SCA_NetCallFailure::None);
     const size_t op = IndexOf("GetServerInfo");
     EXPECT_EQ(productType, OutU32(op, 0));
     EXPECT_STREQ(version, OutText("GetServerInfo", 1).c_str());
 }
 
-TEST_F(KorvantaProtocolTest, ADroppedConnectionFailsTheNextCallAtOnce) {
-    auto client = Connect();
+// A lost connection is told once, by whoever holds the client and knows what it was for:
+// neither the transport nor the typed wrappers report it, while they do report a refusal.
+TEST_F(KorvantaProtocolTest, ADroppedConnectionFailsTheNextCallAtOnceAndQuietly) {
+    auto client = LoggedIn();
+    m_Journal.Result = 0;
+    Reports reports;
+    SCA_KorvantaServerStatus status;
+    std::vector<SCA_KorvantaMonitorRow> rows;
+    int rowsRead = 0;
+    EXPECT_EQ(client->GetStatusEx(&status, &rows, &rowsRead), 0);
+    EXPECT_EQ(client->LostConnection(), 0);
+    EXPECT_EQ(reports.Count("SCA_KorvantaInterface::GetStatusEx: the operation failed"), 1);
+
     m_Server.reset();
     const auto start = std::chrono::steady_clock::now();
-    uint32_t status = 0;
-    EXPECT_EQ(client->GetStatus(&status), 0);
+    EXPECT_EQ(client->GetStatusEx(&status, &rows, &rowsRead), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_NE(client->GetLastStatusCode(), 0u);
+    EXPECT_EQ(client->LostConnection(), 1);
+    uint32_t loginStatus = 0;
+    EXPECT_EQ(client->Login(m_Journal.User.c_str(), m_Journal.Password.c_str(), &loginStatus), 0);
+    EXPECT_EQ(reports.Count("SCA_"), 1);
 }
 
 TEST_F(KorvantaProtocolTest, LocalInterfaceIsTheLoopbackNameOnly) {

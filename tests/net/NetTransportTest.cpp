@@ -103,7 +103,8 @@ TEST(NetTransportTest, WithoutAConnectionEverythingFailsAtOnce) {
     EXPECT_EQ(transport.SendMessageA(0, nullptr, &error), 0);
     EXPECT_EQ(error, SCA_NET_ERROR_ARGUMENT);
     EXPECT_STREQ(message.GetCommandName(), "GetStatus");
-    EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "SCA_NetTransport::SendMessageA: cannot send"), 2);
+    // The codes say it all; the transport leaves the telling to its caller.
+    EXPECT_TRUE(reports.Records().empty());
 
     char text[128];
     SCA_GetErrorDescr(SCA_NET_ERROR_NOT_CONNECTED, text, sizeof(text));
@@ -140,7 +141,7 @@ TEST(NetTransportTest, ConnectFailsCleanlyOnEveryKindOfWrongPeer) {
     EXPECT_EQ(transport.Connect("127.0.0.1", wrong.Port(), 2000, &error), 0);
     EXPECT_EQ(error, SCA_NET_ERROR_GREETING);
     EXPECT_EQ(transport.Connected(), 0);
-    EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "SCA_NetTransport::Connect: cannot connect"), 5);
+    EXPECT_TRUE(reports.Records().empty());
 }
 
 TEST(NetTransportTest, GreetingTeachesBothEndsWhoAndWhen) {

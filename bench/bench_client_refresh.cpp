@@ -1,0 +1,125 @@
+// One status poll of the main window with 200 monitors, offscreen: the reply decoded and the
+// monitors tree updated in place on the GUI thread, against decoding the same reply alone
+// (the client object's typed GetStatusEx over the same stand-in for the service). Each round
+// changes one monitor's counts, as a poll of a live service does. Prints the 50th and 99th
+// percentile of both and their ratio.
+#include <QApplication>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_SrvGui.h"
+#include "tests/korvac/FakeService.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRounds = 2000;
+constexpr int kWarmUp = 100;
+constexpr uint32_t kMonitors = 200;
+
+struct Percentiles {
+    double P50;
+    double P99;
+};
+
+template <typename Round>
+Percentiles Measure(Round round) {
+    std::vector<double> micros;
+    micros.reserve(kRounds);
+    for (int i = 0; i < kWarmUp + kRounds; ++i) {
+        const auto start = Clock::now();
+        round(i);
+        const double elapsed =
+            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        if (i >= kWarmUp) {
+            micros.push_back(elapsed);
+        }
+    }
+    std::sort(micros.begin(), micros.end());
+    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+}
+
+void Fill(korvac_test::FakeService* service) {
+    service->Healthy();
+    service->Status.ServerStatus = 1;
+    service->Status.MonitorsStatusId = 17;
+    service->Status.MonitorCount = kMonitors;
+    service->Status.ActiveMonitors = kMonitors;
+    for (uint32_t id = 1; id <= kMonitors; ++id) {
+        service->Monitors.push_back(korvac_test::FakeService::Row(
+            id, 9, 11, 12, 0, 1, id % 3 == 0 ? "db1" : "", "Processor and memory"));
+    }
+}
+
+// A live service: each poll one monitor's counts have moved.
+void Move(korvac_test::FakeService* service, int round) {
+    service->Monitors[static_cast<size_t>(round) % kMonitors].Errors = static_cast<uint32_t>(round);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    korvanta_test::TempDir home;
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
+        setenv(name, home.Path().c_str(), 1);
+    }
+    QApplication app(argc, argv);
+    korvac_test::FakeService service;
+    Fill(&service);
+
+    // Decoding alone.
+    korvac_test::FakeClient client(&service);
+    uint32_t error = 0;
+    client.Connect("bench", 1, 1000, &error);
+    SCA_KorvantaServerStatus status;
+    std::vector<SCA_KorvantaMonitorRow> rows;
+    int rowsRead = 0;
+    const Percentiles decode = Measure([&](int round) {
+        Move(&service, round);
+        client.GetStatusEx(&status, &rows, &rowsRead);
+    });
+    if (rows.size() != kMonitors || rowsRead != 1) {
+        std::fprintf(stderr, "the reply did not decode\n");
+        return 1;
+    }
+
+    // The window's poll: the same decoding and the tree updated in place.
+    auto window = std::make_unique<SCA_SrvGui>(nullptr);
+    if (!window->InitConfig() || !window->InitGui()) {
+        std::fprintf(stderr, "the window did not start\n");
+        return 1;
+    }
+    window->GetReconnectTimer()->stop();
+    window->SetClientFactory([&service]() { return new korvac_test::FakeClient(&service); });
+    window->DefaultConnect();
+    QTreeWidget* tree = window->GetMonitorsView();
+    QTreeWidgetItem* first = tree->topLevelItem(0);
+    const Percentiles tick = Measure([&](int round) {
+        Move(&service, round);
+        window->UpdateStatus(0);
+    });
+    if (tree->topLevelItemCount() != static_cast<int>(kMonitors) ||
+        tree->topLevelItem(0) != first) {
+        std::fprintf(stderr, "the tree was not updated in place\n");
+        return 1;
+    }
+
+    std::printf("%d rounds, %u monitors\n", kRounds, kMonitors);
+    std::printf("decode alone        p50 %8.1f us   p99 %8.1f us\n", decode.P50, decode.P99);
+    std::printf("poll tick (GUI)     p50 %8.1f us   p99 %8.1f us\n", tick.P50, tick.P99);
+    std::printf("ratio tick/decode   p50 %8.2f      p99 %8.2f\n", tick.P50 / decode.P50,
+                tick.P99 / decode.P99);
+    window.reset();
+    return 0;
+}

@@ -1,0 +1,151 @@
+#include "libtez/SCA_KorvantaMonitorRow.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "libmor/SCA_String.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_Field.h"
+
+namespace {
+
+constexpr const char* kLocalHost = "-";
+constexpr uint32_t kNumbers = 5;
+
+struct Token {
+    const char* Name;
+    const char* About;
+};
+
+constexpr Token kTokens[] = {
+    {"state", "the monitor's status (see Monitor statuses)"},
+    {"run state", "the run state of the monitor's task (see Run states)"},
+    {"counters", "counters of the monitor"},
+    {"errors", "errors counted since the monitor started"},
+    {"warnings", "warnings counted since the monitor started"},
+    {"host", "the computer watched, \"-\" for the service's own"},
+    {"description", "the monitor's description: the rest of the value, blanks included"},
+};
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool ReadNumber(const char* token, uint32_t* value) {
+    const char* end = token + std::strlen(token);
+    const auto [stop, error] = std::from_chars(token, end, *value, 10);
+    return error == std::errc() && stop == end && stop != token;
+}
+
+} // namespace
+
+void SCA_KorvantaMonitorRow::SetHost(const char* host) {
+    SCA_StrnCpy(Host, host != nullptr ? host : "", sizeof(Host));
+    for (char* c = Host; *c != '\0'; ++c) {
+        if (IsBlank(*c)) {
+            *c = '?';
+        }
+    }
+}
+
+void SCA_KorvantaMonitorRow::SetDescription(const char* description) {
+    SCA_StrnCpy(Description, description != nullptr ? description : "", sizeof(Description));
+}
+
+int SCA_KorvantaMonitorRow::Format(char* buf, uint32_t size) const {
+    if (buf == nullptr || size == 0) {
+        return 0;
+    }
+    const int written =
+        std::snprintf(buf, size, "%u %u %u %u %u %s %s", State, RunState, Counters, Errors,
+                      Warnings, Host[0] != '\0' ? Host : kLocalHost, Description);
+    if (written < 0 || static_cast<uint32_t>(written) >= size) {
+        buf[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_KorvantaMonitorRow::Parse(const char* text) {
+    if (text == nullptr) {
+        return 0;
+    }
+    SCA_KorvantaMonitorRow row;
+    row.MonitorId = MonitorId;
+    uint32_t* numbers[kNumbers] = {&row.State, &row.RunState, &row.Counters, &row.Errors,
+                                   &row.Warnings};
+    uint32_t position = 0;
+    char token[kTextSize];
+    for (uint32_t* number : numbers) {
+        if (!SCA_GetToken1(text, &position, token, sizeof(token)) || !ReadNumber(token, number)) {
+            return 0;
+        }
+    }
+    if (!SCA_GetToken1(text, &position, token, sizeof(token))) {
+        return 0;
+    }
+    if (std::strcmp(token, kLocalHost) != 0) {
+        SCA_StrnCpy(row.Host, token, sizeof(row.Host));
+    }
+    const char* rest = text + position;
+    while (IsBlank(*rest)) {
+        ++rest;
+    }
+    row.SetDescription(rest);
+    *this = row;
+    return 1;
+}
+
+int SCA_KorvantaMonitorRow::Write(SCA_ConfigObj* monitorsStatus) const {
+    char name[16];
+    char value[kRowSize];
+    std::snprintf(name, sizeof(name), "%u", MonitorId);
+    return monitorsStatus != nullptr && Format(value, sizeof(value)) &&
+                   monitorsStatus->AddField(name, value)
+               ? 1
+               : 0;
+}
+
+int SCA_KorvantaMonitorRow::Read(const SCA_Field* field) {
+    if (field == nullptr || field->IsObject() || field->GetName() == nullptr) {
+        return 0;
+    }
+    uint32_t id = 0;
+    if (!ReadNumber(field->GetName(), &id)) {
+        return 0;
+    }
+    const char* value = field->GetValue();
+    SCA_KorvantaMonitorRow row;
+    row.MonitorId = id;
+    if (!row.Parse(value != nullptr ? value : "")) {
+        return 0;
+    }
+    *this = row;
+    return 1;
+}
+
+int SCA_KorvantaMonitorRow::ReadAll(SCA_ConfigObj* monitorsStatus,
+                                    std::vector<SCA_KorvantaMonitorRow>* rows) {
+    if (monitorsStatus == nullptr || rows == nullptr) {
+        return 0;
+    }
+    rows->clear();
+    rows->reserve(monitorsStatus->GetFieldCount());
+    for (SCA_Field* field = monitorsStatus->GetHead(); field != nullptr; field = field->GetNext()) {
+        SCA_KorvantaMonitorRow row;
+        if (!row.Read(field)) {
+            return 0;
+        }
+        rows->push_back(row);
+    }
+    return 1;
+}
+
+std::string SCA_KorvantaMonitorRow::Schema() {
+    std::string text = "| token | meaning |\n|---|---|\n";
+    for (const Token& token : kTokens) {
+        text += std::string("| ") + token.Name + " | " + token.About + " |\n";
+    }
+    return text;
+}

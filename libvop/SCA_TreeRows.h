@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QList>
+#include <QVariant>
+#include <cstdint>
+#include <functional>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Keeps the top-level rows of a tree in step with a list of ids that a poll brings every
+// second: a row whose id stays is updated in place, a new id gets a row at its place, a row
+// whose id is gone is removed. The id of a row is the Qt::UserRole data of its column 0.
+//
+// The user's selection, the current row and the scroll position survive every refresh, also
+// the full rebuild that a new set id asks for (the service's sign that the set of rows was
+// changed, not only their values). A tree with sorting on keeps its own order: rows are added
+// and removed but not moved, and the sort is applied once after the refresh.
+class SCA_TreeRows {
+public:
+    // Writes a row's columns; created is true for a row made in this refresh.
+    using Fill = std::function<void(QTreeWidgetItem* item, int index, bool created)>;
+
+    explicit SCA_TreeRows(QTreeWidget* tree);
+
+    // The rows of ids, in their order; rebuilt when setId is not the one of the last Apply.
+    void Apply(const QList<QVariant>& ids, uint32_t setId, const Fill& fill);
+    // The rows of ids, always in place.
+    void Apply(const QList<QVariant>& ids, const Fill& fill);
+    // The rows of ids, always built anew (the user's selection, current row and scroll kept).
+    void Rebuild(const QList<QVariant>& ids, const Fill& fill);
+    // Empties the tree; the next Apply with a set id rebuilds.
+    void Clear();
+
+    // The row of an id, or null.
+    QTreeWidgetItem* Find(const QVariant& id) const;
+    QList<QVariant> SelectedIds() const;
+    // Exactly the rows of ids are selected; the first of them becomes the current row.
+    void Select(const QList<QVariant>& ids);
+
+    static QVariant IdOf(const QTreeWidgetItem* item);
+
+private:
+    void Refresh(const QList<QVariant>& ids, bool rebuild, const Fill& fill);
+
+    QTreeWidget* m_Tree;
+    bool m_HasSetId = false;
+    uint32_t m_SetId = 0;
+};

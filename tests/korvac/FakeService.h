@@ -1,0 +1,351 @@
+#pragma once
+
+// A stand-in for the service that the window tests connect to: every operation of the protocol
+// table is answered from a table of answers per operation. Queued answers come first, one per
+// call, then the operation's standing answer. An answer is a reply built fresh for each call
+// (from the call's request when it needs to be), a refusal ("ERR"), a dropped connection, or
+// any of them after a delay; a delay longer than the call's reply time-out is a time-out. The
+// window's client objects cross the same field table as the real client, so a window sees
+// exactly what it would see from a slow, failing or healthy service.
+//
+// Healthy() makes the standing answers of a service with the state below (status, monitors,
+// log, sounds, configuration), which a test changes between polls.
+
+#include <QThread>
+#include <cerrno>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "libmor/SCA_Object.h"
+#include "libmor/SCA_Report.h"
+#include "libtez/SCA_KorvantaCommands.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libtez/SCA_KorvantaLogin.h"
+#include "libtez/SCA_KorvantaMonitorRow.h"
+#include "libtez/SCA_KorvantaServerStatus.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_DebugLog.h"
+#include "model/SCA_SoundAction.h"
+#include "model/SCA_SoundActions.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
+#include "net/SCA_NetProtocol.h"
+
+namespace korvac_test {
+
+// How the service answers one call.
+struct Answer {
+    enum class Kind { Reply, Refuse, Drop };
+    Kind How = Kind::Reply;
+    // The reply's fields as the service sends them, made for the call's request; null or
+    // empty for an operation without outputs.
+    std::function<void(SCA_ConfigObj* request, SCA_ConfigObj* reply)> Fill;
+    uint32_t DelayMs = 0;
+
+    static Answer Reply(std::function<void(SCA_ConfigObj* request, SCA_ConfigObj* reply)> fill) {
+        Answer answer;
+        answer.Fill = std::move(fill);
+        return answer;
+    }
+    static Answer Ok() { return Reply(nullptr); }
+    static Answer Refused() {
+        Answer answer;
+        answer.How = Kind::Refuse;
+        return answer;
+    }
+    static Answer Dropped() {
+        Answer answer;
+        answer.How = Kind::Drop;
+        return answer;
+    }
+    Answer After(uint32_t delayMs) const {
+        Answer answer = *this;
+        answer.DelayMs = delayMs;
+        return answer;
+    }
+};
+
+class FakeService {
+public:
+    // One call as the service received it.
+    struct Call {
+        std::string Op;
+        SCA_OwnedPtr<SCA_ConfigObj> Request;
+        uint32_t TimeoutMs = 0;
+    };
+
+    // Every call so far, in order.
+    std::vector<Call> Calls;
+
+    void Queue(const std::string& op, Answer answer) { m_Queued[op].push_back(std::move(answer)); }
+    void Standing(const std::string& op, Answer answer) { m_Standing[op] = std::move(answer); }
+
+    // The next answer to op: queued, standing, or a refusal of an operation nobody answers.
+    Answer Next(const std::string& op) {
+        auto queued = m_Queued.find(op);
+        if (queued != m_Queued.end() && !queued->second.empty()) {
+            Answer answer = std::move(queued->second.front());
+            queued->second.pop_front();
+            return answer;
+        }
+        auto standing = m_Standing.find(op);
+        return standing != m_Standing.end() ? standing->second : Answer::Refused();
+    }
+
+    void Record(const std::string& op, SCA_ConfigObj* request, uint32_t timeoutMs) {
+        Call call;
+        call.Op = op;
+        call.Request.reset(request);
+        call.TimeoutMs = timeoutMs;
+        Calls.push_back(std::move(call));
+    }
+    int Count(const std::string& op) const {
+        int count = 0;
+        for (const Call& call : Calls) {
+            count += call.Op == op ? 1 : 0;
+        }
+        return count;
+    }
+    // The request of the last call of op, or null.
+    SCA_ConfigObj* LastRequest(const std::string& op) const {
+        for (auto call = Calls.rbegin(); call != Calls.rend(); ++call) {
+            if (call->Op == op) {
+                return call->Request.get();
+            }
+        }
+        return nullptr;
+    }
+    const Call* LastCall(const std::string& op) const {
+        for (auto call = Calls.rbegin(); call != Calls.rend(); ++call) {
+            if (call->Op == op) {
+                return &*call;
+            }
+        }
+        return nullptr;
+    }
+
+    // --- the state of a healthy service -------------------------------------------------
+    uint32_t ProductType = SCA_PRODUCT_TYPE_KORVANTA;
+    SCA_KorvantaServerStatus Status;
+    std::vector<SCA_KorvantaMonitorRow> Monitors;
+    // GetDebugLog: its session and MessageCount messages numbered from FirstMessageId.
+    uint32_t SessionId = 1;
+    uint32_t FirstMessageId = 1;
+    uint32_t MessageCount = 0;
+    // GetSoundActions: these names, one action each, at the status's last sound time.
+    std::vector<std::string> SoundNames;
+    // GetUserConfig: the service's configuration; SetUserConfig replaces it and keeps its mask.
+    uint16_t ServerPort = 8000;
+    uint32_t LogonMode = SCA_KORVANTA_LOGIN_SIGNATURE;
+    uint32_t EnableOsLogon = 0;
+    std::string ServerUser = "admin";
+    std::string ServerPassword = "service-secret";
+    uint32_t SetMask = 0;
+
+    // A monitor row of the standing GetStatusEx.
+    static SCA_KorvantaMonitorRow Row(uint32_t id, uint32_t state, uint32_t runState,
+                                      uint32_t counters, uint32_t errors, uint32_t warnings,
+                                      const char* host, const char* description) {
+        SCA_KorvantaMonitorRow row;
+        row.MonitorId = id;
+        row.State = state;
+        row.RunState = runState;
+        row.Counters = counters;
+        row.Errors = errors;
+        row.Warnings = warnings;
+        row.SetHost(host);
+        row.SetDescription(description);
+        return row;
+    }
+
+    void Healthy() {
+        Standing("Connect", Answer::Ok());
+        Standing("Login", Answer::Ok());
+        Standing("GetServerInfo", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                     reply->AddField("ProductType", ProductType);
+                     reply->AddField("Version", "13.5.48");
+                     reply->AddField("HostName", "scripted-host");
+                 }));
+        Standing("GetServiceInfo", Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                     reply->AddField("HostName", "scripted-host");
+                     reply->AddField("UserName", "root");
+                 }));
+        Standing("GetProductConfig", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                     SCA_TezConfig config(ProductType);
+                     config.Serialize(reply->AddConfigObj("Config"));
+                 }));
+        Standing("GetUserConfig", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                     SCA_TezConfig config(ProductType);
+                     SCA_TezConfigUser user(&config);
+                     user.InitDefConfig(&config);
+                     user.SetServerControlPort(ServerPort);
+                     user.SetServerLogonMode(LogonMode);
+                     user.SetEnableOsLogon(static_cast<int>(EnableOsLogon));
+                     user.SetServerUserName(ServerUser.c_str());
+                     user.SetServerPassword(ServerPassword.c_str());
+                     user.Serialize(reply->AddConfigObj("Config"));
+                 }));
+        Standing("SetUserConfig", Answer::Reply([this](SCA_ConfigObj* request, SCA_ConfigObj*) {
+                     request->GetField("Mask", &SetMask);
+                     SCA_ConfigObj* config = nullptr;
+                     if (request->GetField("Config", &config)) {
+                         config->GetField("ServerControlPort", &ServerPort);
+                         config->GetField("ServerLogonMode", &LogonMode);
+                         config->GetField("EnableOsLogon", &EnableOsLogon);
+                         char text[256] = "";
+                         if (config->GetField("ServerUserName", text, sizeof(text))) {
+                             ServerUser = text;
+                         }
+                         if (config->GetField("ServerPassword", text, sizeof(text))) {
+                             ServerPassword = text;
+                         }
+                     }
+                 }));
+        Standing("StopAllMonitors", Answer::Ok());
+        Standing("ClearDebugLog", Answer::Ok());
+        Standing("GetStatusEx", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                     Status.Write(reply->AddConfigObj("ServerStatus"));
+                     SCA_ConfigObj* monitors = reply->AddConfigObj("MonitorsStatus");
+                     for (const SCA_KorvantaMonitorRow& row : Monitors) {
+                         row.Write(monitors);
+                     }
+                 }));
+        Standing("GetDebugLog", Answer::Reply([this](SCA_ConfigObj* request, SCA_ConfigObj* reply) {
+                     WriteLog(request, reply);
+                 }));
+        Standing("GetSoundActions", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                     SCA_SoundActions actions;
+                     uint32_t id = 1;
+                     for (const std::string& name : SoundNames) {
+                         auto* action = new SCA_SoundAction();
+                         action->SetActionId(id++);
+                         action->SetActionTime(Status.LastSoundActionTime);
+                         action->SetSoundName(name.c_str());
+                         actions.AddAction(action);
+                     }
+                     reply->AddField("LastActionTime", Status.LastSoundActionTime);
+                     actions.Serialize(0, reply->AddConfigObj("Actions"));
+                 }));
+    }
+
+private:
+    // As the service's log: a reader of an earlier session gets everything kept.
+    void WriteLog(SCA_ConfigObj* request, SCA_ConfigObj* reply) {
+        uint32_t from = SCA_ALL_ONES;
+        uint32_t count = 0;
+        request->GetField("LastMessageId", &from);
+        request->GetField("Count", &count);
+        if (from != SCA_ALL_ONES && from >= FirstMessageId + MessageCount) {
+            from = SCA_ALL_ONES;
+        }
+        SCA_DebugLog log(MessageCount + 1);
+        for (uint32_t i = 0; i < MessageCount && log.GetMessageCount() < count; ++i) {
+            if (from != SCA_ALL_ONES && FirstMessageId + i <= from) {
+                continue;
+            }
+            tagSCA_ERROR_DESCR message{};
+            message.Level = SCA_LEVEL_INFO;
+            message.AbsTime = 133000000000000000ull;
+            std::snprintf(message.Text, sizeof(message.Text), "message %u", i);
+            log.AddMessage(&message, FirstMessageId + i);
+        }
+        reply->AddField("LogSessionId", SessionId);
+        log.Serialize(SCA_ALL_ONES, SCA_ALL_ONES, SCA_ALL_ONES, reply->AddConfigObj("DebugLog"));
+    }
+
+    std::map<std::string, std::deque<Answer>> m_Queued;
+    std::map<std::string, Answer> m_Standing;
+};
+
+// The client object a window makes: it crosses the protocol table as the real one does, and
+// the service's answers come from the fake.
+class FakeClient : public SCA_KorvantaInterface {
+public:
+    explicit FakeClient(FakeService* service) : m_Service(*service) {}
+
+    int Connect(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error) override {
+        m_Service.Record("Connect", nullptr, timeoutMs);
+        const Answer answer = m_Service.Next("Connect");
+        if (!Wait(answer, timeoutMs) || answer.How != Answer::Kind::Reply) {
+            *error = answer.DelayMs > timeoutMs ? SCA_NET_ERROR_TIMEOUT : ECONNREFUSED;
+            return 0;
+        }
+        SetAddress(host, port);
+        return 1;
+    }
+
+    int Login(const char* user, const char*, uint32_t* status) override {
+        SCA_ConfigObj* request = new SCA_ConfigObj("LoginData", nullptr);
+        request->AddField("UserName", user);
+        m_Service.Record("Login", request, GetReplyTimeout());
+        const Answer answer = m_Service.Next("Login");
+        if (!Deliver(answer)) {
+            return 0;
+        }
+        // A refused login is a login that answers "not logged in".
+        *status = answer.How == Answer::Kind::Reply ? SCA_KORVANTA_LOGGED_IN : 0;
+        return 1;
+    }
+
+protected:
+    int Exchange(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values) override {
+        if (!SCA_NetCommandFields::CheckArguments(command, "FakeClient", values)) {
+            SetLastFailure(SCA_NetCallFailure::Argument);
+            return 0;
+        }
+        auto* request = new SCA_ConfigObj(command.Name, nullptr);
+        SCA_NetCommandFields::WriteInputs(command, values, request);
+        // The caller's objects go back to it; the journal keeps copies.
+        auto* kept = static_cast<SCA_ConfigObj*>(request->Clone());
+        SCA_NetCommandFields::DetachInputs(command, values, request);
+        SCA_Object::Destroy(request);
+        m_Service.Record(command.Name, kept, GetReplyTimeout());
+        const Answer answer = m_Service.Next(command.Name);
+        if (!Deliver(answer)) {
+            return 0;
+        }
+        if (answer.How == Answer::Kind::Refuse) {
+            SetLastFailure(SCA_NetCallFailure::Refused);
+            return 0;
+        }
+        SCA_ConfigObj reply("OK", nullptr);
+        if (answer.Fill) {
+            answer.Fill(kept, &reply);
+        }
+        if (!SCA_NetCommandFields::ReadOutputs(command, values, &reply)) {
+            SetLastFailure(SCA_NetCallFailure::Reply);
+            return 0;
+        }
+        SetLastFailure(SCA_NetCallFailure::None);
+        return 1;
+    }
+
+private:
+    // Waits out the answer's delay within the time-out; false when the time-out came first.
+    static bool Wait(const Answer& answer, uint32_t timeoutMs) {
+        if (answer.DelayMs > 0) {
+            QThread::msleep(answer.DelayMs < timeoutMs ? answer.DelayMs : timeoutMs);
+        }
+        return answer.DelayMs <= timeoutMs;
+    }
+    // The connection's part of an answer: a time-out, a dropped connection, or a dropped one
+    // earlier, fail as a lost connection does.
+    bool Deliver(const Answer& answer) {
+        if (m_Dropped || !Wait(answer, GetReplyTimeout()) || answer.How == Answer::Kind::Drop) {
+            m_Dropped = m_Dropped || answer.How == Answer::Kind::Drop;
+            SetLastFailure(SCA_NetCallFailure::Connection);
+            return false;
+        }
+        return true;
+    }
+
+    FakeService& m_Service;
+    bool m_Dropped = false;
+};
+
+} // namespace korvac_test
