@@ -399,7 +399,11 @@ void SCA_ChartFrame::PaintSeries(QPainter* painter, const SCA_ChartPalette& pale
             painter->drawEllipse(run.front(), kDotRadius, kDotRadius);
             painter->setBrush(Qt::NoBrush);
         } else {
-            painter->drawPolyline(run.data(), static_cast<int>(run.size()));
+            std::vector<QLineF> segments;
+            for (size_t i = 1; i < run.size(); ++i) {
+                segments.emplace_back(run[i - 1], run[i]);
+            }
+            painter->drawLines(segments.data(), static_cast<int>(segments.size()));
         }
     }
     painter->restore();
