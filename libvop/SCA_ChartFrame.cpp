@@ -37,6 +37,7 @@ constexpr ViewMode kViewModes[] = {
 constexpr int kTimeSteps = 6;
 // Horizontal grid lines: about this many steps of the value range.
 constexpr int kValueSteps = 4;
+constexpr double kFullPercent = 100.0;
 // A pause longer than this many usual intervals between two samples breaks the line.
 constexpr double kPauseIntervals = 2.5;
 // A value far outside the range is drawn at most this many plot heights away, cut at the edge.
@@ -219,11 +220,16 @@ void SCA_ChartFrame::RefitRange() {
             }
         }
     }
-    double fixedHigh = m_FixedHigh;
-    if (fixedHigh <= 0.0 && SCA_TezGetCounterUnits(m_Status.CounterType) == SCA_TEZ_UNITS_PERCENT) {
-        fixedHigh = 100.0;
+    m_Range = SCA_ChartScale::Fit(values, m_FixedHigh, kValueSteps);
+    // A percentage fits its data too, but never reaches past 100 while the data does not.
+    double low = 0.0;
+    double high = 0.0;
+    if (m_FixedHigh <= 0.0 &&
+        SCA_TezGetCounterUnits(m_Status.CounterType) == SCA_TEZ_UNITS_PERCENT &&
+        m_Range.High > kFullPercent &&
+        (!SCA_ChartScale::DataBounds(values, &low, &high) || high <= kFullPercent)) {
+        m_Range = SCA_ChartScale::Round(std::min(m_Range.Low, 0.0), kFullPercent, kValueSteps);
     }
-    m_Range = SCA_ChartScale::Fit(values, fixedHigh, kValueSteps);
 }
 
 std::vector<QString> SCA_ChartFrame::ValueLabels() const {
@@ -261,9 +267,7 @@ SCA_ChartFrame::Layout SCA_ChartFrame::ComputeLayout(const QPainter* painter,
         left += widest + kLabelGap;
         bottom -= metrics.height() + kLabelGap;
         // Half a label of room above the plot for the top value.
-        if ((m_Options & SCA_FRAME_TITLE) == 0) {
-            top += metrics.height() / 2;
-        }
+        top += metrics.height() / 2;
     }
     const double right = area.right() - 2 * kPlotMargin;
     layout.Plot = QRectF(
@@ -360,7 +364,8 @@ void SCA_ChartFrame::PaintGrid(QPainter* painter, const SCA_ChartPalette& palett
             painter->setPen(palette.Text);
             const QString text = TimeLabel(back / kTicksPerSecond);
             const double width = metrics.horizontalAdvance(text);
-            const double left = std::min(x - width / 2, plot.right() - width);
+            // Within the plot's width, clear of the value labels at its left.
+            const double left = std::clamp(x - width / 2, plot.left(), plot.right() - width);
             painter->drawText(
                 QRectF(left, plot.bottom() + kLabelGap / 2, width + 1, metrics.height()),
                 Qt::AlignCenter, text);

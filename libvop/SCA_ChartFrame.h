@@ -37,7 +37,8 @@ class SCA_ChartFrame : public QWidget {
 public:
     // userConfig gives the colours (read at each paint, so a change of the options shows at the
     // next one; null: the default colours). rangeHigh is the fixed top of the value range, or
-    // SCA_FRAME_AUTO_RANGE to let the range follow the data (percentages then stay 0 to 100).
+    // SCA_FRAME_AUTO_RANGE to let the range follow the data (a percentage's range then never
+    // reaches past 100 while its data does not).
     // options are SCA_FRAME_* bits: 7 draws the title, the grid values and times, and the
     // statistics line. The view mode starts at SCA_CHART_VIEW_60S.
     SCA_ChartFrame(QWidget* parent, SCA_TezConfigUser* userConfig, uint32_t rangeHigh,

@@ -143,10 +143,10 @@ SCA_GaugeFrame::Dial SCA_GaugeFrame::ComputeDial(const QFont& font, const QRectF
         dial.Statistics = QRectF(area.left(), area.bottom() - band, area.width(), band);
         room.setBottom(dial.Statistics.top());
     }
-    // The outer edge of the track must fit: its full width, and from its top to the arc's ends.
+    // The outer edge of the marks must fit: the full width, and from the top to the arc's ends.
     const double outer =
         std::max(1.0, std::min(room.width() / 2, room.height() / (1.0 + kArcDrop)));
-    dial.Radius = outer / (1.0 + kTrackWidth / 2);
+    dial.Radius = outer / (1.0 + kTrackWidth / 2 + kMarkSize);
     dial.Track = dial.Radius * kTrackWidth;
     const double used = outer * (1.0 + kArcDrop);
     dial.Centre = QPointF(room.center().x(), room.top() + (room.height() - used) / 2 + outer);

@@ -139,6 +139,38 @@ double ExpectedY(const QRectF& plot, const tagSCA_CHART_RANGE& range, double val
     return plot.bottom() - (value - range.Low) / (range.High - range.Low) * plot.height();
 }
 
+uint32_t PercentType() {
+    for (uint32_t type = 1; type <= SCA_TEZ_MAX_COUNTER_TYPE; ++type) {
+        if (SCA_TezGetCounterUnits(type) == SCA_TEZ_UNITS_PERCENT) {
+            return type;
+        }
+    }
+    return 0;
+}
+
+TEST(ChartFrame, PercentagesFitTheirDataWithinAHundred) {
+    struct Case {
+        double From;
+        double To;
+        double High;
+    };
+    const Case cases[] = {{11, 24, 30}, {40, 99, 100}, {0, 100, 100}, {90, 180, 200}};
+    for (const Case& test : cases) {
+        SCA_TezCounter counter;
+        counter.SetCounterType(PercentType());
+        auto* store = new SCA_TezSampleStore();
+        for (int i = 0; i < kSamples; ++i) {
+            store->AddSample(kStart + i * kSecond,
+                             test.From + (test.To - test.From) * i / (kSamples - 1), true);
+        }
+        counter.SetCounterData(store);
+        SCA_ChartFrame chart(nullptr, nullptr, SCA_FRAME_AUTO_RANGE, 7);
+        chart.Update(nullptr, &counter);
+        EXPECT_DOUBLE_EQ(chart.GetRange().Low, 0) << test.To;
+        EXPECT_DOUBLE_EQ(chart.GetRange().High, test.High) << test.To;
+    }
+}
+
 TEST(ChartFrame, SeriesAreDrawnWhereTheirValuesPutThem) {
     Colours colours;
     for (const SeriesCase& series : SeriesCases()) {
@@ -363,15 +395,6 @@ TEST(ChartScale, FitsTheDataWithRoundSteps) {
         const double steps = (range.High - range.Low) / range.Step;
         EXPECT_NEAR(steps, std::round(steps), 1e-9);
     }
-}
-
-uint32_t PercentType() {
-    for (uint32_t type = 1; type <= SCA_TEZ_MAX_COUNTER_TYPE; ++type) {
-        if (SCA_TezGetCounterUnits(type) == SCA_TEZ_UNITS_PERCENT) {
-            return type;
-        }
-    }
-    return 0;
 }
 
 QPointF OnDial(const QPointF& centre, double radius, double degrees) {
