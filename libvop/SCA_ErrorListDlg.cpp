@@ -18,9 +18,10 @@ namespace {
 
 enum Column { kIcon, kTime, kStatus, kCounter, kInstance, kComputer, kValue, kText, kColumns };
 
-constexpr int kWidths[kColumns] = {24, 140, 70, 170, 110, 90, 80, 200};
+// The description takes what is left.
+constexpr int kWidths[kColumns] = {24, 140, 66, 150, 90, 76, 70, 280};
 constexpr uint32_t kTimeSize = 64;
-constexpr int kWidth = 900;
+constexpr int kWidth = 960;
 constexpr int kHeight = 420;
 
 const char* StatusIcon(uint32_t status) {
