@@ -96,11 +96,7 @@ QString TimeLabel(uint64_t secondsBack) {
 
 SCA_ChartFrame::SCA_ChartFrame(QWidget* parent, SCA_TezConfigUser* userConfig, uint32_t rangeHigh,
                                uint32_t options)
-    : QWidget(parent), m_UserConfig(userConfig),
-      m_FixedHigh(rangeHigh == SCA_FRAME_AUTO_RANGE ? 0.0 : static_cast<double>(rangeHigh)),
-      m_Options(options) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    : SCA_CounterFrame(parent, userConfig, rangeHigh, options) {
     BuildSelector();
     RefitRange();
 }
@@ -121,7 +117,7 @@ void SCA_ChartFrame::BuildSelector() {
     m_Selector->setPopupMode(QToolButton::InstantPopup);
     m_Selector->setMenu(m_Menu);
     m_Selector->setToolTip(QStringLiteral("Chart Range"));
-    m_Selector->setVisible((m_Options & SCA_FRAME_TITLE) != 0);
+    m_Selector->setVisible(HasOption(SCA_FRAME_TITLE));
     ShowSelectedMode();
 }
 
@@ -133,18 +129,6 @@ void SCA_ChartFrame::ShowSelectedMode() {
     m_Selector->setText(entry != nullptr ? QString::fromUtf8(entry->Short) : QString());
     m_Selector->adjustSize();
     m_Selector->move(width() - m_Selector->width() - kSelectorMargin, kSelectorMargin);
-}
-
-void SCA_ChartFrame::SetTitle(uint32_t level, const QString& text) {
-    if (level != m_TitleLevel || text != m_Title) {
-        m_TitleLevel = level;
-        m_Title = text;
-        update();
-    }
-}
-
-void SCA_ChartFrame::SetTitle(uint32_t level, const char* text) {
-    SetTitle(level, QString::fromUtf8(text != nullptr ? text : ""));
 }
 
 uint32_t SCA_ChartFrame::GetViewModeSpan(uint32_t mode) {
@@ -165,16 +149,7 @@ void SCA_ChartFrame::SetViewMode(uint32_t mode) {
 }
 
 int SCA_ChartFrame::Update(const tagSCA_TEZ_COUNTER_STATUS* status, const SCA_TezCounter* counter) {
-    tagSCA_TEZ_COUNTER_STATUS next{};
-    if (status != nullptr) {
-        next = *status;
-    } else if (counter != nullptr) {
-        SCA_TezFillCounterStatus(*counter, &next);
-    }
-    // A collected series without a type of its own keeps the units the status last gave.
-    if (next.CounterType == 0) {
-        next.CounterType = m_Status.CounterType;
-    }
+    const tagSCA_TEZ_COUNTER_STATUS next = NextStatus(status, counter);
     std::vector<tagSCA_TEZ_SAMPLE> samples;
     const auto* store = counter != nullptr
                             ? dynamic_cast<const SCA_TezSampleStore*>(counter->GetCounterData())
@@ -220,13 +195,11 @@ void SCA_ChartFrame::RefitRange() {
             }
         }
     }
-    m_Range = SCA_ChartScale::Fit(values, m_FixedHigh, kValueSteps);
+    m_Range = SCA_ChartScale::Fit(values, GetFixedHigh(), kValueSteps);
     // A percentage fits its data too, but never reaches past 100 while the data does not.
     double low = 0.0;
     double high = 0.0;
-    if (m_FixedHigh <= 0.0 &&
-        SCA_TezGetCounterUnits(m_Status.CounterType) == SCA_TEZ_UNITS_PERCENT &&
-        m_Range.High > kFullPercent &&
+    if (GetFixedHigh() <= 0.0 && IsPercent() && m_Range.High > kFullPercent &&
         (!SCA_ChartScale::DataBounds(values, &low, &high) || high <= kFullPercent)) {
         m_Range = SCA_ChartScale::Round(std::min(m_Range.Low, 0.0), kFullPercent, kValueSteps);
     }
@@ -251,15 +224,15 @@ SCA_ChartFrame::Layout SCA_ChartFrame::ComputeLayout(const QPainter* painter,
     double top = area.top() + kPlotMargin;
     double bottom = area.bottom() - kPlotMargin;
     double left = area.left() + kPlotMargin;
-    if ((m_Options & SCA_FRAME_TITLE) != 0) {
+    if (HasOption(SCA_FRAME_TITLE)) {
         layout.Title = QRectF(area.left(), area.top(), area.width(), band);
         top = layout.Title.bottom();
     }
-    if ((m_Options & SCA_FRAME_STATISTICS) != 0) {
+    if (HasOption(SCA_FRAME_STATISTICS)) {
         layout.Statistics = QRectF(area.left(), area.bottom() - band, area.width(), band);
         bottom = layout.Statistics.top();
     }
-    if ((m_Options & SCA_FRAME_SCALE) != 0) {
+    if (HasOption(SCA_FRAME_SCALE)) {
         double widest = 0.0;
         for (const QString& label : ValueLabels()) {
             widest = std::max(widest, metrics.horizontalAdvance(label));
@@ -334,7 +307,7 @@ std::vector<std::vector<QPointF>> SCA_ChartFrame::BuildRuns(const QRectF& plot) 
 void SCA_ChartFrame::PaintGrid(QPainter* painter, const SCA_ChartPalette& palette,
                                const QRectF& plot) const {
     const QFontMetricsF metrics(painter->font());
-    const bool labels = (m_Options & SCA_FRAME_SCALE) != 0;
+    const bool labels = HasOption(SCA_FRAME_SCALE);
     const std::vector<QString> valueLabels = ValueLabels();
     for (size_t i = 0; i < valueLabels.size(); ++i) {
         const double y = OnPixel(ValueToY(plot, m_Range.Low + i * m_Range.Step));
@@ -423,28 +396,23 @@ void SCA_ChartFrame::PaintNoData(QPainter* painter, const SCA_ChartPalette& pale
 }
 
 void SCA_ChartFrame::Paint(QPainter* painter, const QRectF& area) const {
-    const SCA_ChartPalette palette(m_UserConfig);
+    const SCA_ChartPalette palette = GetPalette();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::TextAntialiasing);
     palette.PaintFrame(painter, area);
     const Layout layout = ComputeLayout(painter, area);
-    if ((m_Options & SCA_FRAME_TITLE) != 0) {
+    if (HasOption(SCA_FRAME_TITLE)) {
         const double selector = m_Selector->isHidden() ? 0 : m_Selector->width();
-        palette.PaintTitle(painter, layout.Title, layout.Title.width() - selector, m_TitleLevel,
-                           m_Title);
+        palette.PaintTitle(painter, layout.Title, layout.Title.width() - selector, GetTitleLevel(),
+                           GetTitle());
     }
     const QRectF& plot = layout.Plot;
     PaintGrid(painter, palette, plot);
     PaintSeries(painter, palette, plot);
     SCA_ChartPalette::PaintBorder(painter, plot, palette.Border);
-    if ((m_Options & SCA_FRAME_STATISTICS) != 0) {
+    if (HasOption(SCA_FRAME_STATISTICS)) {
         palette.PaintStatistics(painter, layout.Statistics, m_Status, false);
     }
-}
-
-void SCA_ChartFrame::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    Paint(&painter, QRectF(rect()));
 }
 
 void SCA_ChartFrame::contextMenuEvent(QContextMenuEvent* event) {

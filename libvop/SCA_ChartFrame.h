@@ -1,13 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
 #include <cstdint>
 #include <vector>
 
-#include "libvop/SCA_ChartPalette.h"
 #include "libvop/SCA_ChartScale.h"
-#include "model/SCA_TezCounterStatus.h"
+#include "libvop/SCA_CounterFrame.h"
 
 class QActionGroup;
 class QMenu;
@@ -32,23 +30,16 @@ inline constexpr uint32_t SCA_CHART_VIEW_600S = 4;
 //
 // The user changes the view mode with the small selector at the top right or the context menu;
 // each change emits ViewModeChanged() once, and the caller then asks for the new span's values.
-class SCA_ChartFrame : public QWidget {
+class SCA_ChartFrame : public SCA_CounterFrame {
     Q_OBJECT
 public:
-    // userConfig gives the colours (read at each paint, so a change of the options shows at the
-    // next one; null: the default colours). rangeHigh is the fixed top of the value range, or
-    // SCA_FRAME_AUTO_RANGE to let the range follow the data (a percentage's range then never
-    // reaches past 100 while its data does not).
+    // userConfig gives the colours (read at each paint; null: the defaults). rangeHigh is the
+    // fixed top of the value range, or SCA_FRAME_AUTO_RANGE to let the range follow the data (a
+    // percentage's range then never reaches past 100 while its data does not).
     // options are SCA_FRAME_* bits: 7 draws the title, the grid values and times, and the
     // statistics line. The view mode starts at SCA_CHART_VIEW_60S.
     SCA_ChartFrame(QWidget* parent, SCA_TezConfigUser* userConfig, uint32_t rangeHigh,
                    uint32_t options);
-
-    // The title and its level (3 information, 4 warning, 5 error), drawn in the level's colour.
-    void SetTitle(uint32_t level, const QString& text);
-    void SetTitle(uint32_t level, const char* text);
-    uint32_t GetTitleLevel() const { return m_TitleLevel; }
-    const QString& GetTitle() const { return m_Title; }
 
     uint32_t GetViewMode() const { return m_ViewMode; }
     // 1 to 4; any other mode is ignored. A change emits ViewModeChanged() once.
@@ -65,11 +56,8 @@ public:
     // Where the series is drawn in the widget's current size, and the value range shown.
     QRectF GetPlotRect() const;
     tagSCA_CHART_RANGE GetRange() const { return m_Range; }
-    // The statistics the chart shows.
-    const tagSCA_TEZ_COUNTER_STATUS& GetStatus() const { return m_Status; }
 
-    // Paints the whole chart on painter over area (the widget's paint uses its own rect).
-    void Paint(QPainter* painter, const QRectF& area) const;
+    void Paint(QPainter* painter, const QRectF& area) const override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -78,7 +66,6 @@ signals:
     void ViewModeChanged();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -108,13 +95,7 @@ private:
     void RefitRange();
     std::vector<QString> ValueLabels() const;
 
-    SCA_TezConfigUser* m_UserConfig;
-    double m_FixedHigh;
-    uint32_t m_Options;
     uint32_t m_ViewMode = SCA_CHART_VIEW_60S;
-    uint32_t m_TitleLevel = 3;
-    QString m_Title;
-    tagSCA_TEZ_COUNTER_STATUS m_Status{};
     std::vector<tagSCA_TEZ_SAMPLE> m_Samples;
     // The usual time between two samples; 0 while unknown.
     uint64_t m_Interval = 0;

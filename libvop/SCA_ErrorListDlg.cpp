@@ -1,7 +1,6 @@
 #include "libvop/SCA_ErrorListDlg.h"
 
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -10,6 +9,8 @@
 #include "libmor/SCA_Time.h"
 #include "libvop/SCA_ChartPalette.h"
 #include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ListView.h"
+#include "libvop/SCA_RepStatusIcon.h"
 #include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezRepStatus.h"
@@ -24,21 +25,10 @@ constexpr uint32_t kTimeSize = 64;
 constexpr int kWidth = 960;
 constexpr int kHeight = 420;
 
-const char* StatusIcon(uint32_t status) {
-    switch (status) {
-    case SCA_REP_STATUS_WARNING:
-        return ":/images/warning_16px.png";
-    case SCA_REP_STATUS_ERROR:
-        return ":/images/error_16px.png";
-    default:
-        return ":/images/info_16px.png";
-    }
-}
-
 QTreeWidgetItem* ErrorRow(const SCA_TezError& error) {
     auto* row = new QTreeWidgetItem;
-    row->setIcon(kIcon,
-                 SCA_IconEngine::Load(QString::fromLatin1(StatusIcon(error.GetRepStatus()))));
+    row->setIcon(kIcon, SCA_IconEngine::Load(
+                            QString::fromLatin1(SCA_GetRepStatusIcon(error.GetRepStatus()))));
     char time[kTimeSize] = "";
     SCA_FormatAbsTime(error.GetAbsTime(), time, sizeof(time));
     row->setText(kTime, QString::fromUtf8(time));
@@ -64,18 +54,12 @@ SCA_ErrorListDlg::SCA_ErrorListDlg(QWidget* parent, SCA_TezErrorList* errors, co
     const QString given = QString::fromUtf8(title != nullptr ? title : "");
     setWindowTitle(!given.isEmpty() ? given : QStringLiteral("%1 Errors").arg(m_Description));
     setSizeGripEnabled(true);
-    m_View->setColumnCount(kColumns);
-    m_View->setHeaderLabels({QString(), QStringLiteral("Time"), QStringLiteral("Status"),
-                             QStringLiteral("Counter"), QStringLiteral("Instance"),
-                             QStringLiteral("Computer"), QStringLiteral("Value"),
-                             QStringLiteral("Description")});
-    for (int column = 0; column < kColumns; ++column) {
-        m_View->setColumnWidth(column, kWidths[column]);
-    }
-    m_View->setRootIsDecorated(false);
-    m_View->setUniformRowHeights(true);
-    m_View->setAllColumnsShowFocus(true);
-    m_View->header()->setSectionsMovable(false);
+    SCA_SetupListView(m_View,
+                      {QString(), QStringLiteral("Time"), QStringLiteral("Status"),
+                       QStringLiteral("Counter"), QStringLiteral("Instance"),
+                       QStringLiteral("Computer"), QStringLiteral("Value"),
+                       QStringLiteral("Description")},
+                      kWidths);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);

@@ -20,6 +20,7 @@ constexpr double kSweep = 270.0;
 constexpr double kArcDrop = 0.85;
 // Grid steps of the scale.
 constexpr int kScaleSteps = 5;
+constexpr double kFullPercent = 100.0;
 
 // Proportions of the dial, in radii.
 constexpr double kTrackWidth = 0.16;
@@ -57,48 +58,20 @@ void DrawArc(QPainter* painter, const QPointF& centre, double radius, double fro
 
 SCA_GaugeFrame::SCA_GaugeFrame(QWidget* parent, SCA_TezConfigUser* userConfig, uint32_t style,
                                uint32_t rangeHigh, uint32_t options)
-    : QWidget(parent), m_UserConfig(userConfig), m_Style(style),
-      m_FixedHigh(rangeHigh == SCA_FRAME_AUTO_RANGE ? 0.0 : static_cast<double>(rangeHigh)),
-      m_Options(options) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    m_Range = SCA_ChartScale::Fit({}, m_FixedHigh, kScaleSteps);
-}
-
-void SCA_GaugeFrame::SetTitle(uint32_t level, const QString& text) {
-    if (level != m_TitleLevel || text != m_Title) {
-        m_TitleLevel = level;
-        m_Title = text;
-        update();
-    }
-}
-
-void SCA_GaugeFrame::SetTitle(uint32_t level, const char* text) {
-    SetTitle(level, QString::fromUtf8(text != nullptr ? text : ""));
+    : SCA_CounterFrame(parent, userConfig, rangeHigh, options), m_Style(style) {
+    m_Range = SCA_ChartScale::Fit({}, GetFixedHigh(), kScaleSteps);
 }
 
 int SCA_GaugeFrame::Update(const tagSCA_TEZ_COUNTER_STATUS* status, int redraw) {
-    tagSCA_TEZ_COUNTER_STATUS next{};
-    if (status != nullptr) {
-        next = *status;
-    }
-    return Take(next, redraw);
+    tagSCA_TEZ_COUNTER_STATUS none{};
+    return Take(NextStatus(status != nullptr ? status : &none, nullptr), redraw);
 }
 
 int SCA_GaugeFrame::Update(const SCA_TezCounter* counter, int redraw) {
-    tagSCA_TEZ_COUNTER_STATUS next{};
-    if (counter != nullptr) {
-        SCA_TezFillCounterStatus(*counter, &next);
-    }
-    return Take(next, redraw);
+    return Take(NextStatus(nullptr, counter), redraw);
 }
 
-int SCA_GaugeFrame::Take(const tagSCA_TEZ_COUNTER_STATUS& status, int redraw) {
-    tagSCA_TEZ_COUNTER_STATUS next = status;
-    // A collected series without a type of its own keeps the units the status last gave.
-    if (next.CounterType == 0) {
-        next.CounterType = m_Status.CounterType;
-    }
+int SCA_GaugeFrame::Take(const tagSCA_TEZ_COUNTER_STATUS& next, int redraw) {
     if (redraw == 0 && SCA_ChartPalette::SameStatus(next, m_Status)) {
         return 0;
     }
@@ -110,10 +83,8 @@ int SCA_GaugeFrame::Take(const tagSCA_TEZ_COUNTER_STATUS& status, int redraw) {
             values.push_back(m_Status.Current);
         }
     }
-    double fixedHigh = m_FixedHigh;
-    if (fixedHigh <= 0.0 && SCA_TezGetCounterUnits(m_Status.CounterType) == SCA_TEZ_UNITS_PERCENT) {
-        fixedHigh = 100.0;
-    }
+    // A percentage's dial is the whole of 0 to 100.
+    const double fixedHigh = GetFixedHigh() <= 0.0 && IsPercent() ? kFullPercent : GetFixedHigh();
     // Fewer values than a spike needs: every one of them stays on the dial.
     m_Range = SCA_ChartScale::Fit(values, fixedHigh, kScaleSteps);
     update();
@@ -135,11 +106,11 @@ SCA_GaugeFrame::Dial SCA_GaugeFrame::ComputeDial(const QFont& font, const QRectF
     const double band = SCA_ChartPalette::BandHeight(font);
     Dial dial;
     QRectF room = area.adjusted(kMargin, kMargin, -kMargin, -kMargin);
-    if ((m_Options & SCA_FRAME_TITLE) != 0) {
+    if (HasOption(SCA_FRAME_TITLE)) {
         dial.Title = QRectF(area.left(), area.top(), area.width(), band);
         room.setTop(dial.Title.bottom());
     }
-    if ((m_Options & SCA_FRAME_STATISTICS) != 0) {
+    if (HasOption(SCA_FRAME_STATISTICS)) {
         dial.Statistics = QRectF(area.left(), area.bottom() - band, area.width(), band);
         room.setBottom(dial.Statistics.top());
     }
@@ -186,7 +157,7 @@ void SCA_GaugeFrame::PaintScale(QPainter* painter, const SCA_ChartPalette& palet
         painter->setPen(QPen(palette.Border, kTickWidth));
         painter->drawLine(OnCircle(dial.Centre, dial.Radius - dial.Track / 2, angle),
                           OnCircle(dial.Centre, dial.Radius + dial.Track / 2, angle));
-        if ((m_Options & SCA_FRAME_SCALE) == 0) {
+        if (!HasOption(SCA_FRAME_SCALE)) {
             continue;
         }
         const QString text = SCA_ChartPalette::ValueText(m_Status.CounterType, value);
@@ -225,8 +196,7 @@ void SCA_GaugeFrame::PaintMarks(QPainter* painter, const SCA_ChartPalette& palet
 }
 
 double SCA_GaugeFrame::NeedleLength(const Dial& dial) const {
-    return (m_Options & SCA_FRAME_SCALE) != 0 ? dial.Radius * kNeedleReach
-                                              : dial.Radius - dial.Track / 2;
+    return HasOption(SCA_FRAME_SCALE) ? dial.Radius * kNeedleReach : dial.Radius - dial.Track / 2;
 }
 
 void SCA_GaugeFrame::PaintValue(QPainter* painter, const SCA_ChartPalette& palette,
@@ -259,27 +229,22 @@ void SCA_GaugeFrame::PaintValue(QPainter* painter, const SCA_ChartPalette& palet
 }
 
 void SCA_GaugeFrame::Paint(QPainter* painter, const QRectF& area) const {
-    const SCA_ChartPalette palette(m_UserConfig);
+    const SCA_ChartPalette palette = GetPalette();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setRenderHint(QPainter::TextAntialiasing);
     palette.PaintFrame(painter, area);
     const Dial dial = ComputeDial(painter->font(), area);
-    if ((m_Options & SCA_FRAME_TITLE) != 0) {
-        palette.PaintTitle(painter, dial.Title, dial.Title.width(), m_TitleLevel, m_Title);
+    if (HasOption(SCA_FRAME_TITLE)) {
+        palette.PaintTitle(painter, dial.Title, dial.Title.width(), GetTitleLevel(), GetTitle());
     }
-    if ((m_Options & SCA_FRAME_STATISTICS) != 0) {
+    if (HasOption(SCA_FRAME_STATISTICS)) {
         palette.PaintStatistics(painter, dial.Statistics, m_Status, true);
     }
     PaintScale(painter, palette, dial);
     PaintMarks(painter, palette, dial);
     PaintValue(painter, palette, dial);
     painter->restore();
-}
-
-void SCA_GaugeFrame::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    Paint(&painter, QRectF(rect()));
 }
 
 QSize SCA_GaugeFrame::sizeHint() const {

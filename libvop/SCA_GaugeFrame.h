@@ -2,12 +2,10 @@
 
 #include <QPointF>
 #include <QString>
-#include <QWidget>
 #include <cstdint>
 
-#include "libvop/SCA_ChartPalette.h"
 #include "libvop/SCA_ChartScale.h"
-#include "model/SCA_TezCounterStatus.h"
+#include "libvop/SCA_CounterFrame.h"
 
 class QPainter;
 class SCA_TezConfigUser;
@@ -23,7 +21,7 @@ inline constexpr uint32_t SCA_GAUGE_NEEDLE = 1; // a needle pointing at the valu
 // counter's units. Without a current value it shows "---" and no needle. Painted with the six
 // chart colours of the user configuration; repainted only when Update brings something new
 // (or when asked to redraw).
-class SCA_GaugeFrame : public QWidget {
+class SCA_GaugeFrame : public SCA_CounterFrame {
     Q_OBJECT
 public:
     // userConfig gives the colours (read at each paint; null: the defaults). style is
@@ -33,19 +31,12 @@ public:
     SCA_GaugeFrame(QWidget* parent, SCA_TezConfigUser* userConfig, uint32_t style,
                    uint32_t rangeHigh, uint32_t options);
 
-    // The title and its level (3 information, 4 warning, 5 error), drawn in the level's colour.
-    void SetTitle(uint32_t level, const QString& text);
-    void SetTitle(uint32_t level, const char* text);
-    uint32_t GetTitleLevel() const { return m_TitleLevel; }
-    const QString& GetTitle() const { return m_Title; }
-
     // New values from a parsed counter status, or from the statistics of a counter's collected
     // samples. A nonzero redraw repaints even when nothing changed. 1 when a repaint was asked
     // for.
     int Update(const tagSCA_TEZ_COUNTER_STATUS* status, int redraw);
     int Update(const SCA_TezCounter* counter, int redraw);
 
-    const tagSCA_TEZ_COUNTER_STATUS& GetStatus() const { return m_Status; }
     tagSCA_CHART_RANGE GetRange() const { return m_Range; }
     // The text the dial shows for the current value ("45.3%", "---").
     QString GetValueText() const;
@@ -53,14 +44,10 @@ public:
     QPointF GetDialCentre() const;
     double GetDialRadius() const;
 
-    // Paints the whole gauge on painter over area.
-    void Paint(QPainter* painter, const QRectF& area) const;
+    void Paint(QPainter* painter, const QRectF& area) const override;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     struct Dial {
@@ -80,12 +67,6 @@ private:
     int Take(const tagSCA_TEZ_COUNTER_STATUS& status, int redraw);
     bool HasCurrent() const { return m_Status.ValueCount != 0 && m_Status.HasCurrent; }
 
-    SCA_TezConfigUser* m_UserConfig;
     uint32_t m_Style;
-    double m_FixedHigh;
-    uint32_t m_Options;
-    uint32_t m_TitleLevel = 3;
-    QString m_Title;
-    tagSCA_TEZ_COUNTER_STATUS m_Status{};
     tagSCA_CHART_RANGE m_Range{0.0, 1.0, 0.2};
 };

@@ -1,8 +1,15 @@
 #include "libvop/SCA_ReportChoices.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_Limits.h"
@@ -79,6 +86,29 @@ bool SCA_ReportChoices::CheckFolder(QWidget* parent, const QString& folder) {
         return false;
     }
     return true;
+}
+
+QHBoxLayout* SCA_ReportChoices::BrowseRow(QWidget* parent, QLineEdit* edit, const QString& tip,
+                                          const std::function<void()>& browse) {
+    auto* button = new QToolButton(parent);
+    button->setText(QStringLiteral("..."));
+    button->setToolTip(tip);
+    QObject::connect(button, &QToolButton::clicked, parent, browse);
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit, 1);
+    row->addWidget(button);
+    return row;
+}
+
+void SCA_ReportChoices::LayOut(QDialog* dialog, QFormLayout* form, int minWidth) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+    dialog->setMinimumWidth(minWidth);
 }
 
 QString SCA_ReportChoices::DefaultFileName(const char* name, uint32_t format) {

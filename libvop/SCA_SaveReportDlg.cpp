@@ -1,7 +1,6 @@
 #include "libvop/SCA_SaveReportDlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -9,8 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
@@ -45,27 +42,15 @@ SCA_SaveReportDlg::SCA_SaveReportDlg(QWidget* parent, SCA_TezConfig* /*config*/,
     m_Mode->setVisible(chooseMode != 0);
     connect(m_Format, &QComboBox::currentIndexChanged, this, &SCA_SaveReportDlg::FormatChanged);
 
-    auto* browse = new QToolButton(this);
-    browse->setText(QStringLiteral("..."));
-    browse->setToolTip(QStringLiteral("Choose the file"));
-    connect(browse, &QToolButton::clicked, this, &SCA_SaveReportDlg::Browse);
-    auto* file = new QHBoxLayout;
-    file->addWidget(m_Path, 1);
-    file->addWidget(browse);
+    QHBoxLayout* file = SCA_ReportChoices::BrowseRow(
+        this, m_Path, QStringLiteral("Choose the file"), [this] { Browse(); });
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Report Title:"), m_Title);
     form->addRow(QStringLiteral("Report Format:"), m_Format);
     form->addRow(m_ModeLabel, m_Mode);
     form->addRow(QStringLiteral("File:"), file);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SCA_SaveReportDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addWidget(buttons);
-    setMinimumWidth(kMinWidth);
+    SCA_ReportChoices::LayOut(this, form, kMinWidth);
 }
 
 int SCA_SaveReportDlg::FillDialog(const char* title, uint32_t format, uint32_t mode) {

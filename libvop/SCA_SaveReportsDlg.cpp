@@ -1,14 +1,11 @@
 #include "libvop/SCA_SaveReportsDlg.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
@@ -36,26 +33,14 @@ SCA_SaveReportsDlg::SCA_SaveReportsDlg(QWidget* parent, SCA_TezConfig* /*config*
     m_Mode->setEnabled(!m_ModeLocked);
     connect(m_Format, &QComboBox::currentIndexChanged, this, &SCA_SaveReportsDlg::FormatChanged);
 
-    auto* browse = new QToolButton(this);
-    browse->setText(QStringLiteral("..."));
-    browse->setToolTip(QStringLiteral("Choose the folder"));
-    connect(browse, &QToolButton::clicked, this, &SCA_SaveReportsDlg::Browse);
-    auto* folder = new QHBoxLayout;
-    folder->addWidget(m_Folder, 1);
-    folder->addWidget(browse);
+    QHBoxLayout* folder = SCA_ReportChoices::BrowseRow(
+        this, m_Folder, QStringLiteral("Choose the folder"), [this] { Browse(); });
 
     auto* form = new QFormLayout;
     form->addRow(m_FormatLabel, m_Format);
     form->addRow(QStringLiteral("Report Mode:"), m_Mode);
     form->addRow(QStringLiteral("Folder:"), folder);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &SCA_SaveReportsDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    layout->addWidget(buttons);
-    setMinimumWidth(kMinWidth);
+    SCA_ReportChoices::LayOut(this, form, kMinWidth);
 }
 
 int SCA_SaveReportsDlg::FillDialog(uint32_t format, uint32_t mode) {

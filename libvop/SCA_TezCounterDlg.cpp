@@ -7,7 +7,6 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -20,7 +19,9 @@
 
 #include "libmor/SCA_Report.h"
 #include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ListView.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_RepStatusIcon.h"
 #include "model/SCA_SoundList.h"
 #include "model/SCA_TezActionType.h"
 #include "model/SCA_TezCondType.h"
@@ -50,17 +51,6 @@ constexpr int kActionValueLength = 255;
 constexpr uint32_t kModeTextSize = 64;
 constexpr int kMinWidth = 620;
 constexpr int kMinHeight = 520;
-
-const char* StatusIcon(uint32_t status) {
-    switch (status) {
-    case SCA_REP_STATUS_WARNING:
-        return ":/images/warning_16px.png";
-    case SCA_REP_STATUS_ERROR:
-        return ":/images/error_16px.png";
-    default:
-        return ":/images/info_16px.png";
-    }
-}
 
 QString NumberText(double value) {
     return QLocale::c().toString(value, 'g', 15);
@@ -115,16 +105,10 @@ QWidget* SCA_TezCounterDlg::BuildSettings() {
 QWidget* SCA_TezCounterDlg::BuildConditions() {
     auto* group = new QGroupBox(QStringLiteral("Conditions"), this);
     m_View = new QTreeWidget(group);
-    m_View->setColumnCount(kColumns);
-    m_View->setHeaderLabels(
-        {QString(), QStringLiteral("Condition"), QStringLiteral("When"), QStringLiteral("Action")});
-    for (int column = 0; column < kColumns; ++column) {
-        m_View->setColumnWidth(column, kWidths[column]);
-    }
-    m_View->setRootIsDecorated(false);
-    m_View->setUniformRowHeights(true);
-    m_View->setAllColumnsShowFocus(true);
-    m_View->header()->setSectionsMovable(false);
+    SCA_SetupListView(
+        m_View,
+        {QString(), QStringLiteral("Condition"), QStringLiteral("When"), QStringLiteral("Action")},
+        kWidths);
     connect(m_View, &QTreeWidget::currentItemChanged, this, &SCA_TezCounterDlg::ConditionSelected);
     m_Add = new QPushButton(SCA_IconEngine::Load(QStringLiteral(":/images/add_16px.png")),
                             QStringLiteral("Add"), group);
@@ -166,7 +150,7 @@ QWidget* SCA_TezCounterDlg::BuildEditor() {
     m_Streak->setRange(static_cast<int>(SCA_COND_MODE_STREAK), kMaxStreak);
     m_Status = new QComboBox(m_Editor);
     for (uint32_t status : kStatuses) {
-        m_Status->addItem(SCA_IconEngine::Load(QString::fromLatin1(StatusIcon(status))),
+        m_Status->addItem(SCA_IconEngine::Load(QString::fromLatin1(SCA_GetRepStatusIcon(status))),
                           QString::fromUtf8(SCA_TezGetRepStatusDescr(status)), status);
     }
     m_Action = new QComboBox(m_Editor);
@@ -237,7 +221,8 @@ void SCA_TezCounterDlg::FillRows() {
 }
 
 void SCA_TezCounterDlg::SetRowText(QTreeWidgetItem* row, const SCA_TezCond& cond) const {
-    row->setIcon(kIcon, SCA_IconEngine::Load(QString::fromLatin1(StatusIcon(cond.GetRepStatus()))));
+    row->setIcon(kIcon, SCA_IconEngine::Load(
+                            QString::fromLatin1(SCA_GetRepStatusIcon(cond.GetRepStatus()))));
     row->setText(kCondition, QStringLiteral("%1 %2").arg(
                                  QString::fromUtf8(SCA_TezGetCondTypeDescr(cond.GetCondType())),
                                  NumberText(cond.GetCondValue())));
