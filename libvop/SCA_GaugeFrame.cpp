@@ -211,7 +211,7 @@ void SCA_GaugeFrame::PaintValue(QPainter* painter, const SCA_ChartPalette& palet
     painter->drawText(QRectF(at.x() - dial.Radius, at.y() - metrics.height() / 2, 2 * dial.Radius,
                              metrics.height()),
                       Qt::AlignCenter, GetValueText());
-    if (m_Style != SCA_GAUGE_NEEDLE || !HasCurrent()) {
+    if (m_Style == SCA_GAUGE_BAR || !HasCurrent()) {
         return;
     }
     const double angle = ValueAngle(m_Status.Current);

@@ -12,8 +12,9 @@ class SCA_TezConfigUser;
 class SCA_TezCounter;
 
 // Gauge styles: how the current value is shown on the dial.
-inline constexpr uint32_t SCA_GAUGE_BAR = 0;    // an arc filled from the low end to the value
-inline constexpr uint32_t SCA_GAUGE_NEEDLE = 1; // a needle pointing at the value
+inline constexpr uint32_t SCA_GAUGE_BAR = 0; // an arc filled from the low end to the value
+inline constexpr uint32_t SCA_GAUGE_NEEDLE =
+    1; // a needle pointing at the value (any other style too)
 
 // A dial of one counter: a 270-degree arc from the low end of the range (bottom left) to the
 // high end (bottom right), the band between the run's minimum and maximum, marks at the

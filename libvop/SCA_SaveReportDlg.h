@@ -17,6 +17,7 @@ class SCA_TezConfigUser;
 class SCA_SaveReportDlg : public QDialog {
     Q_OBJECT
 public:
+    // The configurations and parameters are the caller's; the dialog keeps none of them.
     // caption is the window title; name says what is saved ("Process Monitor") and makes the
     // default file name. formatLocked nonzero shows the format FillDialog gives without letting
     // it be changed; chooseMode nonzero offers the report modes (0: no mode is asked).

@@ -19,6 +19,7 @@ class SCA_TezConfigUser;
 class SCA_SaveReportsDlg : public QDialog {
     Q_OBJECT
 public:
+    // The configurations and parameters are the caller's; the dialog keeps none of them.
     // caption is the window title. chooseFormat nonzero offers the formats; 0 leaves the
     // format to the caller (no format is asked). modeLocked nonzero shows the mode FillDialog
     // gives without letting it be changed.
