@@ -334,7 +334,8 @@ public:
                 m_Status.store(SCA_PROCESS_STOPPED);
                 return 0;
             }
-            m_Progress.store(std::min<uint32_t>(step * 10, 100));
+            // A job that never ends never gets past half way.
+            m_Progress.store(std::min<uint32_t>(step * 10, m_End == End::Never ? 50 : 100));
             m_Text.store(step % 2 != 0 ? "Saving report 1" : "Saving report 2");
         }
         m_Text.store(m_End == End::Done ? "All reports saved" : "Cannot save report 2");
