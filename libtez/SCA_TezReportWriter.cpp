@@ -13,28 +13,9 @@
 #include "libtez/SCA_TezTextWriter.h"
 #include "libtez/SCA_TezXmlWriter.h"
 
-namespace {
-
-struct FormatEntry {
-    uint32_t Format;
-    const char* Extension;
-};
-
-constexpr FormatEntry kFormats[] = {
-    {SCA_TEZ_FORMAT_HTML, "html"},  {SCA_TEZ_FORMAT_TEXT, "txt"}, {SCA_TEZ_FORMAT_CSV, "csv"},
-    {SCA_TEZ_FORMAT_REPORT, "hdr"}, {SCA_TEZ_FORMAT_XML, "xml"},  {SCA_TEZ_FORMAT_PDF, "pdf"},
-    {SCA_TEZ_FORMAT_EXCEL, "xlsx"}, {SCA_TEZ_FORMAT_DATA, "hdx"}, {SCA_TEZ_FORMAT_JSON, "json"},
-};
-
-} // namespace
-
 const char* SCA_TezReportWriter::GetExtension(uint32_t format) {
-    for (const auto& entry : kFormats) {
-        if (entry.Format == format) {
-            return entry.Extension;
-        }
-    }
-    return nullptr;
+    const tagSCA_TEZ_REPORT_FORMAT* entry = SCA_TezGetReportFormat(format);
+    return entry != nullptr ? entry->Extension : nullptr;
 }
 
 int SCA_TezReportWriter::IsValidFormat(uint32_t format) {

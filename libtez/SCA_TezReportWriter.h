@@ -4,19 +4,9 @@
 #include <string>
 
 #include "libmor/SCA_Heap.h"
+#include "model/SCA_TezReportFormat.h"
 
 class SCA_TezReportModel;
-
-// Report save formats; every other code is invalid.
-inline constexpr uint32_t SCA_TEZ_FORMAT_HTML = 0;
-inline constexpr uint32_t SCA_TEZ_FORMAT_TEXT = 1;
-inline constexpr uint32_t SCA_TEZ_FORMAT_CSV = 2;
-inline constexpr uint32_t SCA_TEZ_FORMAT_REPORT = 3; // the product's own report format
-inline constexpr uint32_t SCA_TEZ_FORMAT_XML = 5;
-inline constexpr uint32_t SCA_TEZ_FORMAT_PDF = 6;
-inline constexpr uint32_t SCA_TEZ_FORMAT_EXCEL = 15;
-inline constexpr uint32_t SCA_TEZ_FORMAT_DATA = 21; // the product's own data file (export)
-inline constexpr uint32_t SCA_TEZ_FORMAT_JSON = 22;
 
 // Error code of an invalid format (beyond errno values).
 inline constexpr uint32_t SCA_TEZ_ERR_FORMAT = 100310;

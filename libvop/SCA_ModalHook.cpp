@@ -64,6 +64,11 @@ QString SCA_ModalHook::GetOpenFileName(QWidget* parent, const QString& title, co
     return QFileDialog::getOpenFileName(parent, title, start, filter, &selected);
 }
 
+QString SCA_ModalHook::GetExistingDirectory(QWidget* parent, const QString& title,
+                                            const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
+}
+
 SCA_ModalHook* SCA_SetModalHook(SCA_ModalHook* hook) {
     SCA_ModalHook* previous = g_Hook;
     g_Hook = hook != nullptr ? hook : &g_DefaultHook;
@@ -105,4 +110,8 @@ QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString
 QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter) {
     return g_Hook->GetOpenFileName(parent, title, start, filter);
+}
+
+QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start) {
+    return g_Hook->GetExistingDirectory(parent, title, start);
 }

@@ -30,6 +30,9 @@ public:
                                     const QString& filter);
     virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                                     const QString& filter);
+    // A folder dialog; an empty text when cancelled.
+    virtual QString GetExistingDirectory(QWidget* parent, const QString& title,
+                                         const QString& start);
 };
 
 // Installs hook (null: the default) and answers the one it replaces. Only the GUI thread calls
@@ -48,3 +51,4 @@ QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString
                             const QString& filter);
 QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter);
+QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start);

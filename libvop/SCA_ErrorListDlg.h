@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QTreeWidget;
+class SCA_TezErrorList;
+
+// The errors and warnings a monitor recorded, newest last: when, how severe, the counter and
+// its instance and computer, the value and what happened.
+class SCA_ErrorListDlg : public QDialog {
+    Q_OBJECT
+public:
+    // errors stays the caller's and must outlive FillDialog. title is the window title (null
+    // or empty: "<description> Errors"); description names what the errors belong to (a
+    // monitor, "Process Monitor").
+    SCA_ErrorListDlg(QWidget* parent, SCA_TezErrorList* errors, const char* title,
+                     const char* description);
+
+    // Lists the errors; 0 without a list.
+    int FillDialog();
+
+    QTreeWidget* GetView() const { return m_View; }
+    QLabel* GetSummary() const { return m_Summary; }
+
+private:
+    SCA_TezErrorList* m_Errors;
+    QString m_Description;
+    QTreeWidget* m_View;
+    QLabel* m_Summary;
+};

@@ -1,0 +1,480 @@
+// The chart and the gauge as pixels: known series drawn into images at pixel ratios 1 and 2,
+// probed where the values put the line, the fill, the grid and the gaps.
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "libvop/SCA_ChartFrame.h"
+#include "libvop/SCA_ChartScale.h"
+#include "libvop/SCA_GaugeFrame.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezCounter.h"
+#include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezSampleStore.h"
+
+namespace {
+
+constexpr uint64_t kSecond = 10000000ull;
+constexpr uint64_t kStart = 1000 * kSecond;
+constexpr int kSamples = 60;
+const QSize kChartSize(400, 240);
+const QSize kGaugeSize(300, 280);
+
+// Colours no widget would pick by chance.
+constexpr uint32_t kBackground = 0xFFFFF0;
+constexpr uint32_t kGrid = 0xB0B0FF;
+constexpr uint32_t kBorder = 0x804000;
+constexpr uint32_t kLine = 0xE00000;
+constexpr uint32_t kFill = 0x80FF80;
+constexpr uint32_t kText = 0x000080;
+
+struct Colours {
+    SCA_TezConfigUser User{nullptr};
+    Colours() {
+        User.SetChartBackgroundColor(kBackground);
+        User.SetChartGridColor(kGrid);
+        User.SetChartBorderColor(kBorder);
+        User.SetChartLineColor(kLine);
+        User.SetChartFillColor(kFill);
+        User.SetChartTextColor(kText);
+    }
+};
+
+bool Near(QRgb pixel, uint32_t colour, int tolerance = 24) {
+    return std::abs(qRed(pixel) - static_cast<int>((colour >> 16) & 0xFF)) <= tolerance &&
+           std::abs(qGreen(pixel) - static_cast<int>((colour >> 8) & 0xFF)) <= tolerance &&
+           std::abs(qBlue(pixel) - static_cast<int>(colour & 0xFF)) <= tolerance;
+}
+
+QImage Render(QWidget* widget, int ratio) {
+    QImage image(widget->size() * ratio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::magenta);
+    widget->render(&image);
+    return image;
+}
+
+// Whether a pixel near the logical point (x, y) has the colour: the line is two pixels wide
+// and antialiased at its edges, so one of the pixels around its centre is solid.
+bool ColourNear(const QImage& image, double x, double y, uint32_t colour, int reach = 1) {
+    const double ratio = image.devicePixelRatio();
+    const int cx = static_cast<int>(std::floor(x * ratio));
+    const int cy = static_cast<int>(std::floor(y * ratio));
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            if (image.valid(cx + dx, cy + dy) && Near(image.pixel(cx + dx, cy + dy), colour)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// How many pixels of a logical column, between two heights, have the colour.
+int CountInColumn(const QImage& image, double x, double top, double bottom, uint32_t colour) {
+    const double ratio = image.devicePixelRatio();
+    const int column = static_cast<int>(std::floor(x * ratio));
+    int count = 0;
+    for (int y = static_cast<int>(top * ratio); y < static_cast<int>(bottom * ratio); ++y) {
+        count += image.valid(column, y) && Near(image.pixel(column, y), colour, 40) ? 1 : 0;
+    }
+    return count;
+}
+
+struct SeriesCase {
+    const char* Name;
+    std::function<void(int i, double* value, bool* has)> Make;
+    // Samples whose line the probes skip (a gap's edges, the spike).
+    std::vector<int> Skip;
+    std::vector<int> Gap;
+};
+
+const std::vector<SeriesCase>& SeriesCases() {
+    static const std::vector<SeriesCase> cases = {
+        {"ramp", [](int i, double* v, bool* h) { *v = i, *h = true; }, {}, {}},
+        {"constant", [](int, double* v, bool* h) { *v = 40, *h = true; }, {}, {}},
+        {"gap",
+         [](int i, double* v, bool* h) { *v = i, *h = i < 20 || i >= 30; },
+         {19, 30},
+         {21, 22, 23, 24, 25, 26, 27, 28}},
+        {"spike",
+         [](int i, double* v, bool* h) { *v = i == 30 ? 1e6 : 40, *h = true; },
+         {29, 30, 31},
+         {}},
+        {"infinity",
+         [](int i, double* v, bool* h) {
+             *v = i == 30 ? std::numeric_limits<double>::infinity() : 40, *h = true;
+         },
+         {29, 30, 31},
+         {30}},
+    };
+    return cases;
+}
+
+void Fill(SCA_TezCounter* counter, const SeriesCase& series) {
+    auto* store = new SCA_TezSampleStore();
+    for (int i = 0; i < kSamples; ++i) {
+        double value = 0;
+        bool has = false;
+        series.Make(i, &value, &has);
+        store->AddSample(kStart + i * kSecond, value, has);
+    }
+    counter->SetCounterData(store);
+}
+
+double ExpectedX(const QRectF& plot, int i, uint32_t span) {
+    return plot.right() - static_cast<double>(kSamples - 1 - i) / span * plot.width();
+}
+
+double ExpectedY(const QRectF& plot, const tagSCA_CHART_RANGE& range, double value) {
+    return plot.bottom() - (value - range.Low) / (range.High - range.Low) * plot.height();
+}
+
+uint32_t PercentType() {
+    for (uint32_t type = 1; type <= SCA_TEZ_MAX_COUNTER_TYPE; ++type) {
+        if (SCA_TezGetCounterUnits(type) == SCA_TEZ_UNITS_PERCENT) {
+            return type;
+        }
+    }
+    return 0;
+}
+
+TEST(ChartFrame, PercentagesFitTheirDataWithinAHundred) {
+    struct Case {
+        double From;
+        double To;
+        double High;
+    };
+    const Case cases[] = {{11, 24, 30}, {40, 99, 100}, {0, 100, 100}, {90, 180, 200}};
+    for (const Case& test : cases) {
+        SCA_TezCounter counter;
+        counter.SetCounterType(PercentType());
+        auto* store = new SCA_TezSampleStore();
+        for (int i = 0; i < kSamples; ++i) {
+            store->AddSample(kStart + i * kSecond,
+                             test.From + (test.To - test.From) * i / (kSamples - 1), true);
+        }
+        counter.SetCounterData(store);
+        SCA_ChartFrame chart(nullptr, nullptr, SCA_FRAME_AUTO_RANGE, 7);
+        chart.Update(nullptr, &counter);
+        EXPECT_DOUBLE_EQ(chart.GetRange().Low, 0) << test.To;
+        EXPECT_DOUBLE_EQ(chart.GetRange().High, test.High) << test.To;
+    }
+}
+
+TEST(ChartFrame, SeriesAreDrawnWhereTheirValuesPutThem) {
+    Colours colours;
+    for (const SeriesCase& series : SeriesCases()) {
+        SCA_TezCounter counter;
+        Fill(&counter, series);
+        SCA_ChartFrame chart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+        chart.resize(kChartSize);
+        chart.SetTitle(3, "Chart");
+        ASSERT_EQ(chart.Update(nullptr, &counter), 1);
+        const QRectF plot = chart.GetPlotRect();
+        const tagSCA_CHART_RANGE range = chart.GetRange();
+        // The value 40 of the flat series (and of the spike's rest) fills the plot's upper part,
+        // whatever the spike or the infinity did.
+        if (std::string(series.Name) != "ramp" && std::string(series.Name) != "gap") {
+            EXPECT_GT((40 - range.Low) / (range.High - range.Low), 0.5) << series.Name;
+        }
+        for (int ratio : {1, 2}) {
+            const QImage image = Render(&chart, ratio);
+            const std::string where = std::string(series.Name) + " x" + std::to_string(ratio);
+            for (int i = 1; i < kSamples - 1; ++i) {
+                double value = 0;
+                bool has = false;
+                series.Make(i, &value, &has);
+                const bool skipped =
+                    std::find(series.Skip.begin(), series.Skip.end(), i) != series.Skip.end();
+                if (!has || skipped) {
+                    continue;
+                }
+                const double x = ExpectedX(plot, i, 60);
+                const double y = ExpectedY(plot, range, value);
+                EXPECT_TRUE(ColourNear(image, x, y, kLine)) << where << " sample " << i;
+                if (y + 8 < plot.bottom() - 2) {
+                    EXPECT_TRUE(ColourNear(image, x, y + 8, kFill, 0)) << where << " fill " << i;
+                }
+                if (y - 8 > plot.top() + 2) {
+                    EXPECT_FALSE(ColourNear(image, x, y - 8, kFill, 0) ||
+                                 ColourNear(image, x, y - 8, kLine, 0))
+                        << where << " above " << i;
+                }
+            }
+            for (int i : series.Gap) {
+                const double x = ExpectedX(plot, i, 60);
+                EXPECT_EQ(CountInColumn(image, x, plot.top(), plot.bottom(), kLine), 0)
+                    << where << " gap " << i;
+                EXPECT_EQ(CountInColumn(image, x, plot.top(), plot.bottom(), kFill), 0)
+                    << where << " gap fill " << i;
+            }
+            if (std::string(series.Name) == "spike") {
+                // Cut at the top edge, not lost: the line leaves the plot there and comes back.
+                int crossings = 0;
+                for (double x = ExpectedX(plot, 29, 60); x <= ExpectedX(plot, 31, 60); x += 0.5) {
+                    crossings += ColourNear(image, x, plot.top() + 3, kLine, 0) ? 1 : 0;
+                }
+                EXPECT_GE(crossings, 2) << where;
+            }
+        }
+    }
+}
+
+TEST(ChartFrame, PaintsTheConfiguredColoursOnWholePixels) {
+    Colours colours;
+    SCA_TezCounter counter;
+    Fill(&counter, SeriesCases()[1]); // constant
+    SCA_ChartFrame chart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+    chart.resize(kChartSize);
+    chart.SetTitle(3, "Chart");
+    chart.Update(nullptr, &counter);
+    const QRectF plot = chart.GetPlotRect();
+    const double lineY = ExpectedY(plot, chart.GetRange(), 40);
+    for (int ratio : {1, 2}) {
+        const QImage image = Render(&chart, ratio);
+        EXPECT_TRUE(Near(image.pixel(0, 0), kBorder, 0)) << ratio;
+        EXPECT_TRUE(Near(image.pixel(3 * ratio, 3 * ratio), kBackground, 0)) << ratio;
+        const int midY = static_cast<int>((plot.top() + lineY) / 2 * ratio);
+        const int left = static_cast<int>(plot.left() * ratio);
+        EXPECT_TRUE(Near(image.pixel(left, midY), kBorder, 0)) << ratio;
+        // A vertical grid line every ten seconds: exactly one pixel (two at ratio 2) wide,
+        // with the background on both sides.
+        const double gridX = std::floor(plot.right() - plot.width() / 6) + 0.5;
+        const int column = static_cast<int>(std::floor((gridX - 0.5) * ratio));
+        for (int c = column; c < column + ratio; ++c) {
+            EXPECT_TRUE(Near(image.pixel(c, midY), kGrid, 0)) << ratio << " column " << c;
+        }
+        EXPECT_TRUE(Near(image.pixel(column - 1, midY), kBackground, 0)) << ratio;
+        EXPECT_TRUE(Near(image.pixel(column + ratio, midY), kBackground, 0)) << ratio;
+        // The title is written in the text colour.
+        int titlePixels = 0;
+        for (int y = 0; y < static_cast<int>(plot.top() * ratio); ++y) {
+            for (int x = 0; x < image.width() / 2; ++x) {
+                titlePixels += Near(image.pixel(x, y), kText, 60) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(titlePixels, 10 * ratio * ratio) << ratio;
+    }
+    chart.SetTitle(5, "Invalid Counter");
+    const QImage error = Render(&chart, 1);
+    int red = 0;
+    for (int y = 0; y < static_cast<int>(plot.top()); ++y) {
+        for (int x = 0; x < error.width() / 2; ++x) {
+            const QRgb p = error.pixel(x, y);
+            red += qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(red, 10) << "an error title is red";
+}
+
+TEST(ChartFrame, ViewModeChangesOnceAndShowsTheNewSpan) {
+    Colours colours;
+    SCA_TezCounter counter;
+    Fill(&counter, SeriesCases()[0]); // ramp
+    SCA_ChartFrame chart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+    chart.resize(kChartSize);
+    int changes = 0;
+    QObject::connect(&chart, &SCA_ChartFrame::ViewModeChanged, [&changes] { ++changes; });
+    chart.Update(nullptr, &counter);
+    EXPECT_EQ(chart.GetViewMode(), SCA_CHART_VIEW_60S);
+
+    struct Step {
+        uint32_t Mode;
+        uint32_t Expected;
+        int Changes;
+    };
+    const Step steps[] = {{2, 2, 1}, {2, 2, 1}, {0, 2, 1}, {7, 2, 1}, {4, 4, 2}, {1, 1, 3}};
+    for (const Step& step : steps) {
+        chart.SetViewMode(step.Mode);
+        EXPECT_EQ(chart.GetViewMode(), step.Expected) << step.Mode;
+        EXPECT_EQ(changes, step.Changes) << step.Mode;
+    }
+    const uint32_t spans[] = {0, 60, 120, 300, 600, 0};
+    for (uint32_t mode = 0; mode < 6; ++mode) {
+        EXPECT_EQ(SCA_ChartFrame::GetViewModeSpan(mode), spans[mode]);
+    }
+
+    // The user's way: the selector's menu.
+    QMenu* menu = chart.findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+        if (action->data().toUInt() == SCA_CHART_VIEW_120S) {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(chart.GetViewMode(), SCA_CHART_VIEW_120S);
+    EXPECT_EQ(changes, 4);
+    // Sixty seconds now fill half the width: each sample sits where a 120-second span puts it.
+    const QRectF plot = chart.GetPlotRect();
+    const QImage image = Render(&chart, 1);
+    for (int i : {5, 30, 55}) {
+        EXPECT_TRUE(
+            ColourNear(image, ExpectedX(plot, i, 120), ExpectedY(plot, chart.GetRange(), i), kLine))
+            << i;
+    }
+    EXPECT_EQ(
+        CountInColumn(image, plot.left() + plot.width() / 4, plot.top(), plot.bottom(), kLine), 0)
+        << "nothing older than the samples";
+}
+
+class CountingChart : public SCA_ChartFrame {
+public:
+    using SCA_ChartFrame::SCA_ChartFrame;
+    int Paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        ++Paints;
+        SCA_ChartFrame::paintEvent(event);
+    }
+};
+
+TEST(ChartFrame, RepaintsOnlyOnNewData) {
+    Colours colours;
+    SCA_TezCounter counter;
+    Fill(&counter, SeriesCases()[0]);
+    CountingChart chart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+    chart.resize(kChartSize);
+    chart.show();
+    chart.Update(nullptr, &counter);
+    QApplication::processEvents();
+    const int painted = chart.Paints;
+    ASSERT_GT(painted, 0);
+    for (int poll = 0; poll < 3; ++poll) {
+        EXPECT_EQ(chart.Update(nullptr, &counter), 0);
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(chart.Paints, painted) << "the same samples again";
+    auto* store = dynamic_cast<SCA_TezSampleStore*>(counter.GetCounterData());
+    store->AddSample(kStart + kSamples * kSecond, 61, true);
+    EXPECT_EQ(chart.Update(nullptr, &counter), 1);
+    QApplication::processEvents();
+    EXPECT_EQ(chart.Paints, painted + 1);
+}
+
+TEST(ChartScale, FitsTheDataWithRoundSteps) {
+    struct Case {
+        std::vector<double> Values;
+        double FixedHigh;
+        double Low;
+        double High;
+    };
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> flatWithSpike(100, 40.0);
+    flatWithSpike[50] = 1e9;
+    std::vector<double> stepUp(100, 10.0);
+    std::fill(stepUp.begin() + 70, stepUp.end(), 1000.0);
+    const Case cases[] = {
+        {{}, 0, 0, 1},
+        {{0, 59}, 0, 0, 80},
+        {{40, 40, 40}, 0, 0, 60},
+        {{-30, -5}, 0, -30, 0},
+        {{-5, 12}, 0, -5, 15},
+        {{12, 80, 99}, 100, 0, 100},
+        {{12, 180}, 100, 0, 200},
+        {{40, inf, -inf, std::nan("")}, 0, 0, 60},
+        {flatWithSpike, 0, 0, 60},
+        // A step up is data, not a spike.
+        {stepUp, 0, 0, 1500},
+    };
+    for (const Case& test : cases) {
+        const tagSCA_CHART_RANGE range = SCA_ChartScale::Fit(test.Values, test.FixedHigh, 4);
+        EXPECT_DOUBLE_EQ(range.Low, test.Low) << test.Values.size();
+        EXPECT_DOUBLE_EQ(range.High, test.High) << test.Values.size();
+        EXPECT_GT(range.Step, 0);
+        const double steps = (range.High - range.Low) / range.Step;
+        EXPECT_NEAR(steps, std::round(steps), 1e-9);
+    }
+}
+
+QPointF OnDial(const QPointF& centre, double radius, double degrees) {
+    const double radians = degrees * std::numbers::pi / 180.0;
+    return centre + QPointF(radius * std::cos(radians), -radius * std::sin(radians));
+}
+
+TEST(GaugeFrame, NeedlePointsAtTheValue) {
+    Colours colours;
+    const uint32_t type = PercentType();
+    ASSERT_NE(type, 0u);
+    SCA_GaugeFrame gauge(nullptr, &colours.User, SCA_GAUGE_NEEDLE, SCA_FRAME_AUTO_RANGE, 7);
+    gauge.resize(kGaugeSize);
+    const double angles[] = {225.0, 90.0, -45.0}; // 0, 50 and 100 %
+    const double values[] = {0.0, 50.0, 100.0};
+    for (int ratio : {1, 2}) {
+        for (int v = 0; v < 3; ++v) {
+            const tagSCA_TEZ_COUNTER_STATUS status{type, 3, 10, true, values[v], 0, 100, 50};
+            gauge.Update(&status, 0);
+            EXPECT_DOUBLE_EQ(gauge.GetRange().Low, 0);
+            EXPECT_DOUBLE_EQ(gauge.GetRange().High, 100);
+            const QImage image = Render(&gauge, ratio);
+            const QPointF centre = gauge.GetDialCentre();
+            const double radius = gauge.GetDialRadius();
+            for (int a = 0; a < 3; ++a) {
+                for (double share : {0.3, 0.6}) {
+                    const QPointF at = OnDial(centre, radius * share, angles[a]);
+                    EXPECT_EQ(ColourNear(image, at.x(), at.y(), kLine), a == v)
+                        << values[v] << "% probed at " << angles[a] << " x" << ratio;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(gauge.GetValueText(), QStringLiteral("100.0%"));
+}
+
+TEST(GaugeFrame, ShowsTheRunsBandAndNoValueAsSuch) {
+    Colours colours;
+    const uint32_t type = PercentType();
+    SCA_GaugeFrame gauge(nullptr, &colours.User, SCA_GAUGE_NEEDLE, SCA_FRAME_AUTO_RANGE, 7);
+    gauge.resize(kGaugeSize);
+    // Minimum 20, maximum 80: the band between them lies on the track in the fill colour.
+    const tagSCA_TEZ_COUNTER_STATUS status{type, 3, 10, true, 30, 20, 80, 50};
+    gauge.Update(&status, 0);
+    QImage image = Render(&gauge, 1);
+    const QPointF centre = gauge.GetDialCentre();
+    const double radius = gauge.GetDialRadius();
+    const auto angle = [](double percent) { return 225.0 - 2.7 * percent; };
+    for (double inside : {25.0, 45.0, 70.0}) {
+        const QPointF at = OnDial(centre, radius, angle(inside));
+        EXPECT_TRUE(ColourNear(image, at.x(), at.y(), kFill)) << inside;
+    }
+    for (double outside : {10.0, 90.0}) {
+        const QPointF at = OnDial(centre, radius, angle(outside));
+        EXPECT_TRUE(ColourNear(image, at.x(), at.y(), kGrid)) << outside;
+    }
+
+    // The newest sample had no value: "---" and no needle, the band stays.
+    tagSCA_TEZ_COUNTER_STATUS none = status;
+    none.HasCurrent = false;
+    EXPECT_EQ(gauge.Update(&none, 0), 1);
+    EXPECT_EQ(gauge.GetValueText(), QStringLiteral("---"));
+    image = Render(&gauge, 1);
+    for (double percent : {0.0, 30.0, 50.0, 100.0}) {
+        const QPointF at = OnDial(centre, radius * 0.5, angle(percent));
+        EXPECT_FALSE(ColourNear(image, at.x(), at.y(), kLine)) << percent;
+    }
+    EXPECT_EQ(gauge.Update(&none, 0), 0) << "nothing new";
+    EXPECT_EQ(gauge.Update(&none, 1), 1) << "asked to redraw";
+
+    // From a counter's collected samples when there is no status.
+    SCA_TezCounter counter;
+    counter.SetCounterType(type);
+    auto* store = new SCA_TezSampleStore();
+    store->AddSample(kStart, 10, true);
+    store->AddSample(kStart + kSecond, 90, true);
+    counter.SetCounterData(store);
+    gauge.Update(&counter, 0);
+    EXPECT_EQ(gauge.GetStatus().ValueCount, 2u);
+    EXPECT_EQ(gauge.GetValueText(), QStringLiteral("90.0%"));
+}
+
+} // namespace
