@@ -372,8 +372,16 @@ TEST(ProgressDialog, FollowsAJobThatSucceedsFailsOrIsCancelled) {
         ASSERT_EQ(job.Lock(&error), 1);
         SCA_ProgressDlg dialog(nullptr, &job, QStringLiteral("Save Monitoring Reports"), 1, 1, 420);
         ASSERT_EQ(dialog.StartProcess(), 1);
+        // The user cancels once the job is under way, however slowly the machine runs it.
+        QTimer cancel;
         if (test.Cancel) {
-            QTimer::singleShot(150, dialog.GetButton(), &QPushButton::click);
+            QObject::connect(&cancel, &QTimer::timeout, [&] {
+                if (job.GetProgress() != 0 && dialog.GetStatus()->text().startsWith("Saving")) {
+                    cancel.stop();
+                    dialog.GetButton()->click();
+                }
+            });
+            cancel.start(20);
         }
         EXPECT_EQ(SCA_ExecDialog(&dialog), test.Result);
         EXPECT_TRUE(dialog.GetStatus()->text().startsWith(QString::fromUtf8(test.LastText)))
