@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "libmor/SCA_Heap.h"
 #include "libtez/SCA_KorvantaVirtual.h"
@@ -259,6 +260,12 @@ private:
     template <typename Write>
     int SerializeShared(const char* root, const char* operation, const char* cannotCreate,
                         SCA_ConfigObj** out, Write&& write);
+
+    // A change of the user configuration (profiles, rules, settings, mail, network), answered
+    // as done only once stored: change() under the control object's data lock, then the file;
+    // a change that cannot be stored is undone, reported as "SCA_KorvantaAgent::<operation>:
+    // Cannot save user configuration file (ERR:<code>)".
+    int StoreConfigChange(const char* operation, const std::function<int()>& change);
 
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.

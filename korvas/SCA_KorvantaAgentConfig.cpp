@@ -1,8 +1,7 @@
 // The agent's configuration and profile operations. The configurations and the profile list are
 // shared by every agent and the control object: each operation runs under the control object's
-// data lock (WithData, or ChangeUserConfig for what the monitoring threads read), so that two
-// clients changing them at once cannot interleave. Profile changes stay in memory until the
-// user configuration is saved next.
+// data lock, so that two clients changing them at once cannot interleave; a change is answered
+// as done only once the user configuration file holds it (StoreConfigChange).
 #include <cstring>
 #include <new>
 
@@ -43,6 +42,22 @@ int SCA_KorvantaAgent::SerializeShared(const char* root, const char* operation,
         *out = object;
         return 1;
     });
+}
+
+int SCA_KorvantaAgent::StoreConfigChange(const char* operation,
+                                         const std::function<int()>& change) {
+    uint32_t error = 0;
+    switch (m_Ctrl->StoreUserConfig(change, &error)) {
+    case SCA_KorvantaCtrl::StoreResult::kStored:
+        return 1;
+    case SCA_KorvantaCtrl::StoreResult::kNotStored:
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::%s: Cannot save user configuration file (ERR:%u)",
+            operation, error);
+        return 0;
+    default:
+        return 0;
+    }
 }
 
 int SCA_KorvantaAgent::GetProductConfig(SCA_ConfigObj** config) {
@@ -89,27 +104,19 @@ int SCA_KorvantaAgent::SetUserConfig(SCA_ConfigObj* config, uint32_t mask) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->ChangeUserConfig([&] {
+    const int stored = StoreConfigChange("SetUserConfig", [&] {
         if (config == nullptr || !m_UserConfig->Deserialize(m_Config, config, mask)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR,
                 "SCA_KorvantaAgent::SetUserConfig: Cannot deserialize configuration object");
             return 0;
         }
-        // The new configuration is in effect from here, saved or not: the verbose option follows.
-        m_Ctrl->LoadVerboseOption();
-        uint32_t error = 0;
-        if (!m_UserConfig->SaveConfig(&error)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR,
-                "SCA_KorvantaAgent::SetUserConfig: Cannot save user configuration file "
-                "(ERR:%u)",
-                error);
-            return 0;
-        }
-        ReportInfo("Product Configuration File Saved");
         return 1;
     });
+    if (stored) {
+        ReportInfo("Product Configuration File Saved");
+    }
+    return stored;
 }
 
 int SCA_KorvantaAgent::GetProcessMonitorRules(SCA_ConfigObj** rules) {
@@ -133,25 +140,19 @@ int SCA_KorvantaAgent::SetProcessMonitorRules(SCA_ConfigObj* rules) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->ChangeUserConfig([&] {
+    const int stored = StoreConfigChange("SetProcessMonitorRules", [&] {
         if (rules == nullptr || !m_UserConfig->GetProcRules()->Deserialize(rules)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR,
                 "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot deserialize process rules");
             return 0;
         }
-        uint32_t error = 0;
-        if (!m_UserConfig->SaveConfig(&error)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR,
-                "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot save user configuration "
-                "file (ERR:%u)",
-                error);
-            return 0;
-        }
-        ReportInfo("Process Monitor Rules Updated");
         return 1;
     });
+    if (stored) {
+        ReportInfo("Process Monitor Rules Updated");
+    }
+    return stored;
 }
 
 // --- profiles -------------------------------------------------------------------------------
@@ -258,7 +259,7 @@ int SCA_KorvantaAgent::SetProfile(uint32_t profileId, SCA_ConfigObj* profile) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
+    return StoreConfigChange("SetProfile", [&] {
         SCA_TezProfile* found = nullptr;
         if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -302,7 +303,7 @@ int SCA_KorvantaAgent::AddProfile(const char* name, uint32_t preset, uint32_t* p
         return 0;
     }
     const char* shown = name != nullptr ? name : "";
-    return m_Ctrl->WithData([&] {
+    return StoreConfigChange("AddProfile", [&] {
         SCA_TezProfile* added = nullptr;
         if (name == nullptr || !m_Profiles->AddProfile(name, &added) || added == nullptr) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -326,7 +327,7 @@ int SCA_KorvantaAgent::CopyProfile(uint32_t profileId, const char* newName,
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
+    return StoreConfigChange("CopyProfile", [&] {
         SCA_TezProfile* found = nullptr;
         if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -349,7 +350,7 @@ int SCA_KorvantaAgent::RenameProfile(uint32_t profileId, const char* name) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
+    return StoreConfigChange("RenameProfile", [&] {
         SCA_TezProfile* found = nullptr;
         if (!m_Profiles->GetProfile(profileId, &found) || found == nullptr) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -374,21 +375,23 @@ int SCA_KorvantaAgent::MoveProfileUp(uint32_t profileId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] { return m_Profiles->MoveItemUp(profileId) ? 1 : 0; });
+    return StoreConfigChange("MoveProfileUp",
+                             [&] { return m_Profiles->MoveItemUp(profileId) ? 1 : 0; });
 }
 
 int SCA_KorvantaAgent::MoveProfileDown(uint32_t profileId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] { return m_Profiles->MoveItemDown(profileId) ? 1 : 0; });
+    return StoreConfigChange("MoveProfileDown",
+                             [&] { return m_Profiles->MoveItemDown(profileId) ? 1 : 0; });
 }
 
 int SCA_KorvantaAgent::DeleteProfile(uint32_t profileId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
+    return StoreConfigChange("DeleteProfile", [&] {
         if (!m_Profiles->IsProfileExists(profileId)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR, "SCA_KorvantaAgent::DeleteProfile: invalid profile ID - %u",
@@ -410,7 +413,7 @@ int SCA_KorvantaAgent::DeleteProfileByName(const char* name) {
         return 0;
     }
     const char* shown = name != nullptr ? name : "";
-    return m_Ctrl->WithData([&] {
+    return StoreConfigChange("DeleteProfileByName", [&] {
         SCA_TezProfile* found = nullptr;
         if (name == nullptr || !m_Profiles->GetProfile(name, &found) || found == nullptr) {
             SCA_GetReportFunction(__FILE__, __LINE__)(

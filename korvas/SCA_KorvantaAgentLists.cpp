@@ -208,11 +208,11 @@ int SCA_KorvantaAgent::MoveMonitorUp(uint32_t monitorId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
+    return m_Ctrl->StoreMonitors([&] {
         m_Monitors->MoveItemUp(monitorId);
         // Raised even when nothing moved: clients read the list again either way.
         m_Monitors->UpdateMonitorsStatus();
-        return m_Ctrl->SaveMonitors();
+        return 1;
     });
 }
 
@@ -220,10 +220,10 @@ int SCA_KorvantaAgent::MoveMonitorDown(uint32_t monitorId) {
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
+    return m_Ctrl->StoreMonitors([&] {
         m_Monitors->MoveItemDown(monitorId);
         m_Monitors->UpdateMonitorsStatus();
-        return m_Ctrl->SaveMonitors();
+        return 1;
     });
 }
 
@@ -330,20 +330,13 @@ int SCA_KorvantaAgent::GetCounterInfo(uint32_t monitorId, uint32_t counterId,
 
 int SCA_KorvantaAgent::SetCounterInfo(uint32_t monitorId, uint32_t counterId,
                                       SCA_ConfigObj* counterInfo) {
-    return IsLoggedIn() && m_Ctrl->SetCounterInfo(monitorId, counterId, counterInfo) &&
-                   m_Ctrl->SaveMonitors()
-               ? 1
-               : 0;
+    return IsLoggedIn() && m_Ctrl->SetCounterInfo(monitorId, counterId, counterInfo) ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
-    return IsLoggedIn() && m_Ctrl->MoveCounterUp(monitorId, counterId) && m_Ctrl->SaveMonitors()
-               ? 1
-               : 0;
+    return IsLoggedIn() && m_Ctrl->MoveCounterUp(monitorId, counterId) ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::MoveCounterDown(uint32_t monitorId, uint32_t counterId) {
-    return IsLoggedIn() && m_Ctrl->MoveCounterDown(monitorId, counterId) && m_Ctrl->SaveMonitors()
-               ? 1
-               : 0;
+    return IsLoggedIn() && m_Ctrl->MoveCounterDown(monitorId, counterId) ? 1 : 0;
 }

@@ -74,7 +74,7 @@ int SCA_KorvantaAgent::SetupSmtpServer(const char* server, const char* user, con
                                       login, secureConnect, connectMode)) {
         return 1;
     }
-    m_Ctrl->ChangeUserConfig([&] {
+    const int stored = StoreConfigChange("SetupSmtpServer", [&] {
         m_UserConfig->SetEmailServer(OrEmpty(server));
         m_UserConfig->SetEmailServerPort(static_cast<uint16_t>(port));
         m_UserConfig->SetEmailAccount(OrEmpty(user));
@@ -86,6 +86,9 @@ int SCA_KorvantaAgent::SetupSmtpServer(const char* server, const char* user, con
         m_UserConfig->SetEnableEmail(1);
         return 1;
     });
+    if (!stored) {
+        return 1;
+    }
     ReportInfo("SMTP server configuration updated");
     *result = 1;
     return 1;

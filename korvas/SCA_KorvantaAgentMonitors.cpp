@@ -24,31 +24,33 @@ int SCA_KorvantaAgent::AddMonitor(uint32_t type, uint32_t mode, const char* desc
     if (!IsLoggedIn()) {
         return 0;
     }
-    return m_Ctrl->WithData([&] {
-        SCA_SrvMonitor* monitor = nullptr;
+    SCA_SrvMonitor* monitor = nullptr;
+    const int stored = m_Ctrl->StoreMonitors([&] {
         if (description == nullptr || !m_Monitors->AddMonitor(type, mode, description, &monitor)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddMonitor: cannot add monitor - %s",
                 description != nullptr ? description : "");
             return 0;
         }
-        ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);
         *monitorId = monitor->GetMonitorId();
-        return m_Ctrl->SaveMonitors();
+        return 1;
     });
+    if (stored) {
+        ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);
+    }
+    return stored;
 }
 
 int SCA_KorvantaAgent::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* monitor) {
-    return IsLoggedIn() && m_Ctrl->SetMonitorObj(monitorId, monitor) && m_Ctrl->SaveMonitors() ? 1
-                                                                                               : 0;
+    return IsLoggedIn() && m_Ctrl->SetMonitorObj(monitorId, monitor) ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::DeleteMonitor(uint32_t monitorId) {
-    return IsLoggedIn() && m_Ctrl->DeleteMonitor(monitorId) && m_Ctrl->SaveMonitors() ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteMonitor(monitorId) ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::DeleteAllMonitors() {
-    return IsLoggedIn() && m_Ctrl->DeleteAllMonitors() && m_Ctrl->SaveMonitors() ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteAllMonitors() ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::StartMonitor(uint32_t monitorId) {
@@ -149,10 +151,8 @@ int SCA_KorvantaAgent::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj** erro
 int SCA_KorvantaAgent::AddCounter(uint32_t monitorId, uint32_t counterType, const char* computer,
                                   const char* instance, const char* namePrefix,
                                   uint32_t* counterId) {
-    return IsLoggedIn() &&
-                   m_Ctrl->AddCounter(monitorId, counterType, computer, instance, namePrefix,
-                                      counterId) &&
-                   m_Ctrl->SaveMonitors()
+    return IsLoggedIn() && m_Ctrl->AddCounter(monitorId, counterType, computer, instance,
+                                              namePrefix, counterId)
                ? 1
                : 0;
 }
@@ -167,13 +167,11 @@ int SCA_KorvantaAgent::IsCounterExists(uint32_t monitorId, uint32_t counterType,
 }
 
 int SCA_KorvantaAgent::DeleteCounter(uint32_t monitorId, uint32_t counterId) {
-    return IsLoggedIn() && m_Ctrl->DeleteCounter(monitorId, counterId) && m_Ctrl->SaveMonitors()
-               ? 1
-               : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteCounter(monitorId, counterId) ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::DeleteAllCounters(uint32_t monitorId) {
-    return IsLoggedIn() && m_Ctrl->DeleteAllCounters(monitorId) && m_Ctrl->SaveMonitors() ? 1 : 0;
+    return IsLoggedIn() && m_Ctrl->DeleteAllCounters(monitorId) ? 1 : 0;
 }
 
 int SCA_KorvantaAgent::GetMonitorProcessLog(uint32_t monitorId, SCA_ConfigObj** processLog) {
@@ -269,12 +267,11 @@ int SCA_KorvantaAgent::ConnectToNetwork(const char* serverHost, const char* devi
                deviceHost != nullptr ? deviceHost : "");
         return 1;
     }
-    m_Ctrl->ChangeUserConfig([&] {
+    StoreConfigChange("ConnectToNetwork", [&] {
         m_UserConfig->SetNetHostName(serverHost);
         m_UserConfig->SetDevHostName(deviceHost);
         m_UserConfig->SetDeviceId(id);
-        uint32_t error = 0;
-        return m_UserConfig->SaveConfig(&error);
+        return 1;
     });
     ReportInfo("%s - connected to KVN @ %s as device %u", deviceHost, serverHost, id);
     m_Ctrl->SetNetworkJoined(1);
@@ -286,11 +283,10 @@ int SCA_KorvantaAgent::DisconnectFromNetwork() {
     if (!IsLoggedIn()) {
         return 0;
     }
-    const int saved = m_Ctrl->ChangeUserConfig([&] {
+    const int saved = StoreConfigChange("DisconnectFromNetwork", [&] {
         m_UserConfig->SetNetHostName("");
         m_UserConfig->SetDeviceId(SCA_ALL_ONES);
-        uint32_t error = 0;
-        return m_UserConfig->SaveConfig(&error);
+        return 1;
     });
     if (!saved) {
         SCA_GetReportFunction(__FILE__, __LINE__)(

@@ -29,6 +29,8 @@ constexpr uint32_t kDebugLogCapacity = 500;
 constexpr uint32_t kLoopWaitMs = 100;
 // The pause before the server side is rebuilt on a client's request.
 constexpr uint32_t kRestartPauseMs = 1000;
+// Reports that could not be stored are tried again every this many passes (10 s).
+constexpr uint32_t kReportRetryPasses = 100;
 constexpr uint32_t kMaxOptionValue = 1023;
 constexpr int kEscape = 27;
 constexpr size_t kSystemLogSize = 712;
@@ -218,9 +220,13 @@ int SCA_KorvantaCtrl::DoProcess() {
         return 0;
     }
     int result = 1;
+    uint32_t passes = 0;
     while (m_Factory->GetStopEvent()->Wait(kLoopWaitMs) == SCA_WAIT_TIMEOUT) {
         if (GetStopEvent()->IsSignaled()) {
             break;
+        }
+        if (++passes % kReportRetryPasses == 0) {
+            RetryPendingReports();
         }
         if (m_Console && m_ConsoleInput != nullptr) {
             if (SCA_ConsoleInput::StopRequested()) {
@@ -243,7 +249,9 @@ int SCA_KorvantaCtrl::DoProcess() {
             }
         }
     }
-    DoStopServer();
+    if (!DoStopServer()) {
+        result = 0;
+    }
     m_UpdateManager.StopAll();
     if (!m_UserConfig.SaveConfig(&error)) {
         report(SCA_LEVEL_ERROR,
@@ -340,13 +348,20 @@ int SCA_KorvantaCtrl::DoStopServer() {
     SCA_Object::Destroy(m_Factory);
     m_Factory = nullptr;
     // No agent is left to start a task; the tasks end (saving their reports) before the
-    // actions they queued stop.
+    // actions they queued stop. A report that cannot be stored even now is lost: the stop
+    // says so.
+    StopAllTasks();
+    int stored = RetryPendingReports();
+    if (!stored) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStopServer: reports of monitors not saved");
+    }
     DeleteAllTasks();
     m_ActionCtrl.StopAll();
     std::lock_guard<std::recursive_mutex> lists(m_DataLock);
     if (!m_MonitorsLoaded) {
         // Never write over a monitors file that this start did not read.
-        return 1;
+        return stored;
     }
     m_MonitorsLoaded = false;
     if (!m_Monitors.Save()) {
@@ -355,7 +370,7 @@ int SCA_KorvantaCtrl::DoStopServer() {
             "SCA_KorvantaCtrl::DoStopServer: cannot save monitors configuration file");
         return 0;
     }
-    return 1;
+    return stored;
 }
 
 int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {

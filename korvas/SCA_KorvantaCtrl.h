@@ -134,6 +134,22 @@ public:
         return result;
     }
 
+    // Changes that must survive a crash: answered as done only once stored, and undone in
+    // memory when they cannot be stored, so that what clients see is what a restart brings
+    // back. Each runs change() under the data lock, then writes the file.
+    //
+    // The monitors list: on a failed change or write the list is put back as it was (the
+    // failure is reported); 1 when stored. Inside DriveMonitorTask's data step, before any task
+    // is driven.
+    template <typename Change>
+    int StoreMonitors(Change&& change);
+    // The user configuration: kRefused when change() failed, kNotStored when the file could
+    // not be written (*error, the platform's code); in both cases the configuration is as it
+    // was. The monitoring threads see the outcome.
+    enum class StoreResult { kRefused, kNotStored, kStored };
+    template <typename Change>
+    StoreResult StoreUserConfig(Change&& change, uint32_t* error);
+
     // The one way a monitor's task is driven. Under the data lock: the monitor is found (else
     // "<missingText> monitor ID - <id>" is reported and 0 answered) and atData(monitor, task)
     // decides, task being the monitor's task or null (atData may create or take it). Unless it
@@ -154,6 +170,9 @@ public:
     int StartAllMonitors();
     int StopAllTasks();
     int DeleteAllTasks();
+    // Tries again to store the reports that counter tasks could not store when their runs
+    // stopped; 1 when none waits any more.
+    int RetryPendingReports();
     // The agent's monitor-list changes that reach the tasks: a deleted monitor's task is
     // stopped and deleted with it; a changed monitor keeps its id, and its type cannot change
     // while it has a task; clearing the list stops and deletes every task.
@@ -378,4 +397,38 @@ int SCA_KorvantaCtrl::DriveMonitorTask(uint32_t monitorId, const char* missingTe
     }
     std::lock_guard<std::mutex> run(task->GetRunLock());
     return atRun(task);
+}
+
+template <typename Change>
+int SCA_KorvantaCtrl::StoreMonitors(Change&& change) {
+    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    SCA_ConfigObj before(SCA_SRV_MONITORS_ROOT, nullptr);
+    if (!m_Monitors.Serialize(&before)) {
+        return 0;
+    }
+    if (change() && SaveMonitors()) {
+        return 1;
+    }
+    m_Monitors.Deserialize(&before);
+    return 0;
+}
+
+template <typename Change>
+SCA_KorvantaCtrl::StoreResult SCA_KorvantaCtrl::StoreUserConfig(Change&& change, uint32_t* error) {
+    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    SCA_ConfigObj before(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
+    StoreResult result = StoreResult::kStored;
+    if (!m_UserConfig.Serialize(&before)) {
+        result = StoreResult::kRefused;
+    } else if (!change()) {
+        result = StoreResult::kRefused;
+    } else if (!m_UserConfig.SaveConfig(error)) {
+        result = StoreResult::kNotStored;
+    }
+    if (result != StoreResult::kStored) {
+        m_UserConfig.Deserialize(&m_Config, &before, SCA_TEZ_USER_ALL);
+    }
+    m_UserConfig.PublishSnapshot();
+    LoadVerboseOption();
+    return result;
 }

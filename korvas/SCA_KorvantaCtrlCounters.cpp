@@ -66,10 +66,16 @@ int SCA_KorvantaCtrl::SetCounterInfo(uint32_t monitorId, uint32_t counterId,
                        counterId);
                 return SCA_TaskStep::kFail;
             }
-            if (object == nullptr || !info->Deserialize(object)) {
+            const int stored = StoreMonitors([&] {
+                if (object != nullptr && info->Deserialize(object)) {
+                    return 1;
+                }
                 report(SCA_LEVEL_ERROR,
                        "SCA_KorvantaCtrl::SetCounterInfo: cannot deserialize counter info - %u:%u",
                        monitorId, counterId);
+                return 0;
+            });
+            if (!stored) {
                 return SCA_TaskStep::kFail;
             }
             return CounterTask(task) != nullptr ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
@@ -101,7 +107,9 @@ int SCA_KorvantaCtrl::AddCounter(uint32_t monitorId, uint32_t counterType, const
                 id = existing->GetCounterId();
                 return SCA_TaskStep::kDone;
             }
-            if (!list->AddCounter(counterType, computer, instance, namePrefix, &id)) {
+            if (!StoreMonitors([&] {
+                    return list->AddCounter(counterType, computer, instance, namePrefix, &id);
+                })) {
                 report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::AddCounter: cannot add counter - %u",
                        counterType);
                 return SCA_TaskStep::kFail;
@@ -117,7 +125,7 @@ int SCA_KorvantaCtrl::AddCounter(uint32_t monitorId, uint32_t counterType, const
             }
             report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::AddCounter: cannot add counter - %u",
                    counterType);
-            WithData([&] {
+            StoreMonitors([&] {
                 SCA_SrvMonitor* monitor = nullptr;
                 return m_Monitors.GetMonitor(monitorId, &monitor) &&
                        monitor->GetProfile()->GetCounterList()->DeleteCounter(id);
@@ -154,25 +162,34 @@ int SCA_KorvantaCtrl::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
     if (monitor == nullptr) {
         return 0;
     }
-    monitor->GetProfile()->GetCounterList()->MoveCounterUp(counterId);
-    return 1;
+    return StoreMonitors([&] {
+        monitor->GetProfile()->GetCounterList()->MoveCounterUp(counterId);
+        return 1;
+    });
 }
 
 int SCA_KorvantaCtrl::MoveCounterDown(uint32_t monitorId, uint32_t counterId) {
     std::lock_guard<std::recursive_mutex> hold(m_DataLock);
-    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::MoveCounterUp: invalid");
+    SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::MoveCounterDown: invalid");
     if (monitor == nullptr) {
         return 0;
     }
-    monitor->GetProfile()->GetCounterList()->MoveCounterDown(counterId);
-    return 1;
+    return StoreMonitors([&] {
+        monitor->GetProfile()->GetCounterList()->MoveCounterDown(counterId);
+        return 1;
+    });
 }
 
 int SCA_KorvantaCtrl::DeleteCounter(uint32_t monitorId, uint32_t counterId) {
     return DriveMonitorTask(
         monitorId, "SCA_KorvantaCtrl::DeleteCounter: invalid",
         [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
-            monitor.GetProfile()->GetCounterList()->DeleteCounter(counterId);
+            if (!StoreMonitors([&] {
+                    monitor.GetProfile()->GetCounterList()->DeleteCounter(counterId);
+                    return 1;
+                })) {
+                return SCA_TaskStep::kFail;
+            }
             return CounterTask(task) != nullptr ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
         },
         [&](const SCA_SrvTaskRef& task) {
@@ -187,7 +204,12 @@ int SCA_KorvantaCtrl::DeleteAllCounters(uint32_t monitorId) {
     return DriveMonitorTask(
         monitorId, "SCA_KorvantaCtrl::DeleteAllCounters: invalid",
         [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
-            monitor.GetProfile()->GetCounterList()->ClearAll();
+            if (!StoreMonitors([&] {
+                    monitor.GetProfile()->GetCounterList()->ClearAll();
+                    return 1;
+                })) {
+                return SCA_TaskStep::kFail;
+            }
             return CounterTask(task) != nullptr ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
         },
         [&](const SCA_SrvTaskRef& task) {

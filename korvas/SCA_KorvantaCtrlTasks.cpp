@@ -257,6 +257,28 @@ int SCA_KorvantaCtrl::StopAllTasks() {
     return 1;
 }
 
+int SCA_KorvantaCtrl::RetryPendingReports() {
+    std::vector<SCA_SrvTaskRef> tasks = WithData([this] {
+        std::vector<SCA_SrvTaskRef> counters;
+        for (const auto& [id, task] : m_Tasks) {
+            if (task->GetTaskType() == SCA_TASK_COUNTERS) {
+                counters.push_back(task);
+            }
+        }
+        return counters;
+    });
+    int stored = 1;
+    for (const SCA_SrvTaskRef& task : tasks) {
+        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task.get());
+        if (!counters->HasPendingReport()) {
+            continue;
+        }
+        std::lock_guard<std::mutex> run(task->GetRunLock());
+        stored = counters->RetryPendingReport() && stored ? 1 : 0;
+    }
+    return stored;
+}
+
 int SCA_KorvantaCtrl::DeleteAllTasks() {
     std::unordered_map<uint32_t, SCA_SrvTaskRef> tasks;
     WithData([&] {
@@ -275,11 +297,14 @@ int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
     return DriveMonitorTask(
         monitorId, "SCA_KorvantaAgent::DeleteMonitor: invalid",
         [&](const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
+            const std::string description = monitor.GetDescription();
+            if (!StoreMonitors([&] { return m_Monitors.DeleteMonitor(monitorId); })) {
+                return SCA_TaskStep::kFail;
+            }
             // The monitor and its task leave together, so no start can slip in between.
             m_Tasks.erase(monitorId);
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Delete Monitor: %s",
-                                                      monitor.GetDescription());
-            m_Monitors.DeleteMonitor(monitorId);
+                                                      description.c_str());
             return task ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
         },
         [](const SCA_SrvTaskRef& task) { return task->StopProcess(); });
@@ -287,16 +312,21 @@ int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
 
 int SCA_KorvantaCtrl::DeleteAllMonitors() {
     std::unordered_map<uint32_t, SCA_SrvTaskRef> tasks;
-    WithData([&] {
+    const int stored = WithData([&] {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Delete All Monitos");
+        if (!StoreMonitors([&] {
+                m_Monitors.ClearAll();
+                return 1;
+            })) {
+            return 0;
+        }
         tasks.swap(m_Tasks);
-        m_Monitors.ClearAll();
         return 1;
     });
     for (auto& [id, task] : tasks) {
         StopTask(task);
     }
-    return 1;
+    return stored;
 }
 
 int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
@@ -321,10 +351,9 @@ int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
                        monitorId);
                 return SCA_TaskStep::kFail;
             }
-            if (!monitor.SetContent(changed)) {
+            if (!StoreMonitors([&] { return monitor.SetContent(changed); })) {
                 report(SCA_LEVEL_ERROR,
-                       "SCA_KorvantaAgent::SetMonitorObj: cannot deserialize monitor - %u",
-                       monitorId);
+                       "SCA_KorvantaAgent::SetMonitorObj: cannot store monitor - %u", monitorId);
                 return SCA_TaskStep::kFail;
             }
             return task ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;

@@ -3,6 +3,7 @@
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Sync.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportIndex.h"
 
 namespace {
@@ -46,6 +47,7 @@ int SCA_SrvTaskMonitor::Init(const SCA_SrvMonitor& monitor) {
 
 int SCA_SrvTaskMonitor::StartProcess() {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    RetryPendingReport();
     const uint32_t id = GetMonitor()->GetMonitorId();
     if (IsActive()) {
         report(SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::StartProcess: monitor %u is already active",
@@ -129,21 +131,77 @@ void SCA_SrvTaskMonitor::SaveReport() {
     if (m_ReportIndex == nullptr || m_Manager.GetProcessTime() < SCA_TASK_MIN_REPORT_SECONDS) {
         return;
     }
+    if (HasPendingReport()) {
+        // One report waits already: the newer run's report waits in its place only once the
+        // older one is stored.
+        StorePending();
+        if (HasPendingReport()) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_SrvTaskMonitor::StopProcess: report of monitor %u lost, an earlier one "
+                "still waits to be stored",
+                GetMonitor()->GetMonitorId());
+            return;
+        }
+    }
     m_Manager.UpdateReport();
-    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
-    const uint32_t maxReports = config != nullptr ? config->Settings.MaxDatabaseReports : 0;
-    uint32_t error = 0;
-    if (!m_ReportIndex->AddReport(m_Manager.GetReport(), GetMonitor()->GetMonitorMode(),
-                                  SCA_TEZ_REPORT_SAVE_FILE, maxReports, &error) ||
-        !m_ReportIndex->Save()) {
+    SCA_ConfigObj form(SCA_TEZ_REPORT_ROOT, nullptr);
+    auto copy = std::make_unique<SCA_TezReport>(m_Config, m_UserConfig);
+    if (!m_Manager.SerializeReport(&form) || !copy->Deserialize(&form)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::StopProcess: cannot save report of monitor %u",
+            SCA_LEVEL_ERROR, "SCA_SrvTaskMonitor::StopProcess: cannot copy report of monitor %u",
             GetMonitor()->GetMonitorId());
+        return;
+    }
+    m_PendingReport = std::move(copy);
+    m_PendingStage = PendingStage::kAddReport;
+    StorePending();
+}
+
+void SCA_SrvTaskMonitor::StorePending() {
+    const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (m_PendingStage == PendingStage::kAddReport) {
+        const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+        const uint32_t maxReports = config != nullptr ? config->Settings.MaxDatabaseReports : 0;
+        uint32_t error = 0;
+        if (!m_ReportIndex->AddReport(m_PendingReport.get(), GetMonitor()->GetMonitorMode(),
+                                      SCA_TEZ_REPORT_SAVE_FILE, maxReports, &error)) {
+            report(SCA_LEVEL_ERROR,
+                   "SCA_SrvTaskMonitor::StopProcess: cannot save report of monitor %u (ERR:%u), "
+                   "kept to try again",
+                   GetMonitor()->GetMonitorId(), error);
+            return;
+        }
+        m_PendingReport.reset();
+        m_PendingStage = PendingStage::kSaveIndex;
+    }
+    if (m_PendingStage == PendingStage::kSaveIndex) {
+        if (!m_ReportIndex->Save()) {
+            report(SCA_LEVEL_ERROR,
+                   "SCA_SrvTaskMonitor::StopProcess: cannot save the report index after the "
+                   "report of monitor %u, kept to try again",
+                   GetMonitor()->GetMonitorId());
+            return;
+        }
+        m_PendingStage = PendingStage::kNone;
     }
 }
 
+int SCA_SrvTaskMonitor::RetryPendingReport() {
+    if (HasPendingReport()) {
+        StorePending();
+        if (!HasPendingReport()) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Report of monitor %u saved",
+                                                      GetMonitor()->GetMonitorId());
+        }
+    }
+    return HasPendingReport() ? 0 : 1;
+}
+
 uint32_t SCA_SrvTaskMonitor::GetStatus() {
-    return StatusCode(GetState(), GetErrors(), GetWarnings());
+    // A report that waits to be stored is an error the user must see.
+    return HasPendingReport() ? SCA_TASK_STATUS_ERROR
+                              : StatusCode(GetState(), GetErrors(), GetWarnings());
 }
 
 bool SCA_SrvTaskMonitor::HasRunData() const {

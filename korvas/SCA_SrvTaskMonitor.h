@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
+
 #include "korvas/SCA_SrvTask.h"
 #include "libtez/SCA_TezLoader.h"
 #include "libtez/SCA_TezManager.h"
@@ -53,15 +56,31 @@ public:
     // the profile has none) and into the live counter with that id.
     int SetCounterInfo(uint32_t counterId, SCA_ConfigObj* object);
 
+    // A run's report that could not be stored when the run stopped is kept and tried again
+    // here (the control loop calls it now and then, and a new start first); meanwhile the task
+    // shows the error status. 1 when nothing is pending any more.
+    int RetryPendingReport();
+    bool HasPendingReport() const { return m_PendingStage.load() != PendingStage::kNone; }
+
     SCA_TezManager* GetManager() { return &m_Manager; }
     SCA_TezLoader* GetLoader() { return &m_Loader; }
 
 private:
+    // What is left to do for a report that could not be stored: add it to the index (its file
+    // written first), or only write the index that already lists it.
+    enum class PendingStage { kNone, kAddReport, kSaveIndex };
+
     // The run's report into the service's report index, when it lasted long enough.
     void SaveReport();
+    // Stores the pending report as far as it can; reports what failed.
+    void StorePending();
     // Stopped tasks still answer from the manager's last data; idle ones from the profile.
     bool HasRunData() const;
 
     SCA_TezLoader m_Loader;
     SCA_TezManager m_Manager;
+    // A copy of the report being stored, taken from the manager so that a new run does not
+    // reset it; read and written under the task's run lock.
+    std::unique_ptr<SCA_TezReport> m_PendingReport;
+    std::atomic<PendingStage> m_PendingStage{PendingStage::kNone};
 };

@@ -1,5 +1,6 @@
 #include "libmor/SCA_FileSystem.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -209,7 +210,21 @@ int SCA_DeleteFile(const char* path, uint32_t* error) {
     return 1;
 }
 
+namespace {
+
+std::atomic<uint32_t> g_WriteFailure{0};
+
+} // namespace
+
+void SCA_SetWriteFailure(uint32_t code) {
+    g_WriteFailure.store(code);
+}
+
 int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_t* error) {
+    if (const uint32_t failure = g_WriteFailure.load()) {
+        SetError(error, static_cast<int>(failure));
+        return 0;
+    }
     const std::string target = path != nullptr ? path : "";
     const size_t slash = target.rfind('/');
     if (target.empty() || target.back() == '/' || (data == nullptr && size > 0)) {

@@ -21,6 +21,10 @@ int SCA_DeleteFile(const char* path, uint32_t* error);
 // rename itself survives a crash of the disk's own cache when the file system ignores syncs.
 int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_t* error);
 
+// Test hook: while code is not 0, every SCA_WriteFileAtomic of the process fails with that errno
+// (ENOSPC stands for a full disk) and changes nothing on disk.
+void SCA_SetWriteFailure(uint32_t code);
+
 // Removes the temporary files that writers of any file in folder left when they were killed
 // before their rename; those of writers still at work are kept. For folders whose files are
 // written once and never again, whose leftovers no later write of the same file would remove.

@@ -793,4 +793,42 @@ TEST(ServiceFaults, BrokenFramesEndOnlyTheirOwnConnection) {
     EXPECT_EQ(korvas.ExitCode(), 0);
 }
 
+TEST(ServiceFaults, AProfileAndAMailSetupAnsweredAsDoneSurviveAKill) {
+    korvanta_test::TempDir home;
+    uint32_t profile = 0;
+    {
+        KorvasProcess korvas(home.Path(), "0");
+        const uint16_t port = WaitUntilServing(&korvas);
+        ASSERT_NE(port, 0);
+        auto client = NewClient();
+        ASSERT_EQ(1, korvas.LogIn(client.get(), port));
+        ASSERT_EQ(1, client->AddProfile("Kept through a kill", 1, &profile));
+        uint32_t result = 0;
+        ASSERT_EQ(1, client->SetupSmtpServer("smtp.example", "mailer", "secret", "from@example",
+                                             587, 0, 0, 1, 0, &result));
+        ASSERT_EQ(1u, result);
+        client.reset();
+        korvas.Kill();
+    }
+    KorvasProcess korvas(home.Path(), "0");
+    const uint16_t port = WaitUntilServing(&korvas);
+    ASSERT_NE(port, 0);
+    auto client = NewClient();
+    ASSERT_EQ(1, korvas.LogIn(client.get(), port));
+    uint32_t exists = 0;
+    uint32_t id = 0;
+    ASSERT_EQ(1, client->IsProfileExists("Kept through a kill", &exists, &id));
+    EXPECT_EQ(1u, exists);
+    EXPECT_EQ(profile, id);
+    SCA_ConfigObj* setup = nullptr;
+    ASSERT_EQ(1, client->GetSmtpServerSetup(&setup));
+    Reply owned(setup);
+    char server[256] = "";
+    ASSERT_EQ(1, setup->GetField("SMTP Server", server, sizeof(server)));
+    EXPECT_STREQ("smtp.example", server);
+    client.reset();
+    ASSERT_EQ(korvas.Terminate(), 1);
+    EXPECT_EQ(korvas.ExitCode(), 0);
+}
+
 } // namespace

@@ -109,7 +109,7 @@ TEST_F(AgentConfigTest, ProcessRulesAreReplacedAndSaved) {
     EXPECT_STREQ("watched-daemon", got->GetProcessName());
 }
 
-TEST_F(AgentConfigTest, ProfilesChangeInMemoryInOrderAndByTheirIds) {
+TEST_F(AgentConfigTest, ProfilesChangeInOrderByTheirIdsAndAreStoredAtOnce) {
     uint32_t before = 0;
     ASSERT_EQ(1, m_Client.GetProfileCount(&before));
     const uint32_t storedBefore = Stored()->GetProfiles()->Count();
@@ -121,7 +121,8 @@ TEST_F(AgentConfigTest, ProfilesChangeInMemoryInOrderAndByTheirIds) {
     uint32_t count = 0;
     ASSERT_EQ(1, m_Client.GetProfileCount(&count));
     EXPECT_EQ(before + 2, count);
-    EXPECT_EQ(storedBefore, Stored()->GetProfiles()->Count()) << "profiles are not saved here";
+    EXPECT_EQ(storedBefore + 2, Stored()->GetProfiles()->Count())
+        << "a change answered as done survives a crash";
 
     SCA_ConfigObj* profile = nullptr;
     ASSERT_EQ(1, m_Client.GetProfile(first, &profile));

@@ -1,0 +1,172 @@
+// Changes are answered as done only once stored: with every file write failing (a full disk),
+// each change a client makes is answered ERR and leaves the service as it was, in memory and on
+// disk; a report that cannot be stored waits, shows, and is stored once the disk takes it; and
+// a stop that cannot save says so.
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "korvas/SCA_SrvTaskMonitor.h"
+#include "libmor/SCA_FileSystem.h"
+#include "model/SCA_SrvMonitorList.h"
+#include "model/SCA_TezProfileList.h"
+#include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezTaskStatus.h"
+#include "tests/korvas/AgentClientTest.h"
+#include "tests/perf/PerfTestSupport.h"
+
+namespace korvas_test {
+namespace {
+
+constexpr uint32_t kMemoryUsage = 4;
+constexpr uint32_t kSampleMs = 10;
+
+// Every file write fails while it lives, as on a full disk.
+class FullDisk {
+public:
+    FullDisk() { SCA_SetWriteFailure(ENOSPC); }
+    ~FullDisk() { SCA_SetWriteFailure(0); }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+};
+
+class StoredChangesTest : public AgentClientTest {
+protected:
+    // The monitors as the service's file holds them.
+    std::unique_ptr<SCA_SrvMonitorList> StoredMonitors() {
+        auto stored = std::make_unique<SCA_SrvMonitorList>(m_Ctrl.GetConfig(), nullptr);
+        stored->SetConfigDir(m_Ctrl.GetMonitorList()->GetConfigDir());
+        EXPECT_EQ(1, stored->Load());
+        return stored;
+    }
+    std::string Description(uint32_t id) {
+        SCA_ConfigObj* object = nullptr;
+        if (!m_Client.GetMonitorObj(id, &object)) {
+            return "(none)";
+        }
+        SCA_SrvMonitor monitor(nullptr, nullptr);
+        monitor.Deserialize(object);
+        SCA_Object::Destroy(object);
+        return monitor.GetDescription();
+    }
+};
+
+TEST_F(StoredChangesTest, AChangeThatCannotBeStoredIsAnsweredErrAndUndone) {
+    uint32_t kept = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Kept", &kept));
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(kept, kMemoryUsage, "", "", "", &counter));
+    uint32_t profiles = 0;
+    ASSERT_EQ(1, m_Client.GetProfileCount(&profiles));
+    const std::string password = m_Ctrl.GetUserConfig()->GetServerPassword();
+    SCA_ConfigObj* exported = nullptr;
+    ASSERT_EQ(1, m_Client.GetUserConfig(&exported));
+    SCA_OwnedPtr<SCA_ConfigObj> configuration(exported);
+    {
+        FullDisk disk;
+        uint32_t added = 0;
+        EXPECT_EQ(0, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Lost", &added));
+        uint32_t count = 0;
+        ASSERT_EQ(1, m_Client.GetMonitorCount(&count));
+        EXPECT_EQ(1u, count) << "a retry would make a duplicate";
+
+        EXPECT_EQ(0, m_Client.DeleteMonitor(kept));
+        EXPECT_EQ("Kept", Description(kept));
+
+        SCA_SrvMonitor changed(nullptr, nullptr);
+        SCA_ConfigObj* object = nullptr;
+        ASSERT_EQ(1, m_Client.GetMonitorObj(kept, &object));
+        changed.Deserialize(object);
+        SCA_Object::Destroy(object);
+        changed.SetDescription("Renamed");
+        SCA_ConfigObj form("Monitor", nullptr);
+        ASSERT_EQ(1, changed.Serialize(&form));
+        EXPECT_EQ(0, m_Client.SetMonitorObj(kept, &form));
+        EXPECT_EQ("Kept", Description(kept));
+
+        uint32_t another = 0;
+        EXPECT_EQ(0, m_Client.AddCounter(kept, 1, "", "", "", &another));
+        EXPECT_EQ(0, m_Client.DeleteCounter(kept, counter));
+        uint32_t exists = 0;
+        ASSERT_EQ(1, m_Client.IsCounterExists(kept, kMemoryUsage, "", "", "", &exists));
+        EXPECT_EQ(counter, exists);
+
+        SCA_TezConfigUser edited(m_Ctrl.GetConfig());
+        ASSERT_EQ(1, edited.Deserialize(m_Ctrl.GetConfig(), configuration.get(), SCA_TEZ_USER_ALL));
+        edited.SetServerPassword("changed-but-not-stored");
+        SCA_ConfigObj settings(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
+        ASSERT_EQ(1, edited.Serialize(&settings));
+        EXPECT_EQ(0, m_Client.SetUserConfig(&settings, SCA_TEZ_USER_SETTINGS));
+        EXPECT_EQ(password, m_Ctrl.GetUserConfig()->GetServerPassword());
+        EXPECT_EQ(password, m_Ctrl.GetUserConfig()->GetSnapshot()->Settings.ServerPassword);
+
+        uint32_t profile = 0;
+        EXPECT_EQ(0, m_Client.AddProfile("Lost profile", 1, &profile));
+        ASSERT_EQ(1, m_Client.GetProfileCount(&count));
+        EXPECT_EQ(profiles, count);
+
+        uint32_t result = 9;
+        ASSERT_EQ(1, m_Client.SetupSmtpServer("smtp.example", "user", "secret", "from@example", 25,
+                                              0, 0, 0, 0, &result));
+        EXPECT_EQ(0u, result);
+        EXPECT_EQ(0, m_Ctrl.GetUserConfig()->GetEnableEmail());
+    }
+    // Nothing of the refused changes reached the files, and later saves do not bring them in.
+    uint32_t profile = 0;
+    ASSERT_EQ(1, m_Client.AddProfile("Stored profile", 1, &profile));
+    auto stored = Stored();
+    EXPECT_EQ(password, stored->GetServerPassword());
+    EXPECT_STREQ("", stored->GetEmailServer());
+    EXPECT_EQ(profiles + 1, stored->GetProfiles()->Count());
+    auto monitors = StoredMonitors();
+    ASSERT_EQ(1u, monitors->Count());
+    SCA_SrvMonitor* onDisk = nullptr;
+    ASSERT_EQ(1, monitors->GetMonitor(kept, &onDisk));
+    EXPECT_STREQ("Kept", onDisk->GetDescription());
+    EXPECT_EQ(1u, onDisk->GetProfile()->GetCounterList()->Count());
+}
+
+TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
+    m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
+        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
+        counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
+        counters->GetManager()->SetSampleInterval(kSampleMs);
+    });
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Long run", &id));
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter));
+    ASSERT_EQ(1, m_Client.StartMonitor(id));
+    // A run leaves a report once it sampled this long.
+    std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS + 1));
+    const uint32_t before = m_Ctrl.GetReportIndex()->Count();
+    {
+        FullDisk disk;
+        EXPECT_EQ(1, m_Client.StopMonitor(id));
+        uint32_t type = 0, status = 0, state = 0, counters = 0, errors = 0, warnings = 0;
+        ASSERT_EQ(
+            1, m_Client.GetMonitorStats(id, &type, &status, &state, &counters, &errors, &warnings));
+        EXPECT_EQ(SCA_TASK_STATUS_ERROR, status) << "the waiting report shows";
+        EXPECT_EQ(0, m_Ctrl.RetryPendingReports());
+        EXPECT_EQ(before, m_Ctrl.GetReportIndex()->Count());
+    }
+    EXPECT_EQ(1, m_Ctrl.RetryPendingReports());
+    EXPECT_EQ(before + 1, m_Ctrl.GetReportIndex()->Count());
+    uint32_t type = 0, status = 0, state = 0, counters = 0, errors = 0, warnings = 0;
+    ASSERT_EQ(1,
+              m_Client.GetMonitorStats(id, &type, &status, &state, &counters, &errors, &warnings));
+    EXPECT_NE(SCA_TASK_STATUS_ERROR, status);
+}
+
+TEST_F(StoredChangesTest, AStopThatCannotSaveTheMonitorsSaysSo) {
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Any", &id));
+    FullDisk disk;
+    EXPECT_EQ(0, m_Ctrl.DoStopServer());
+}
+
+} // namespace
+} // namespace korvas_test
