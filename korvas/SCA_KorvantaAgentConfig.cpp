@@ -111,7 +111,7 @@ int SCA_KorvantaAgent::SetUserConfig(SCA_ConfigObj* config, uint32_t mask) {
                 "SCA_KorvantaAgent::SetUserConfig: Cannot deserialize configuration object");
             return 0;
         }
-        return 1;
+        return m_Ctrl->CheckUserConfigFolders(m_UserConfig, "SCA_KorvantaAgent::SetUserConfig");
     });
     if (stored) {
         ReportInfo("Product Configuration File Saved");
@@ -147,7 +147,8 @@ int SCA_KorvantaAgent::SetProcessMonitorRules(SCA_ConfigObj* rules) {
                 "SCA_KorvantaAgent::SetProcessMonitorRules: Cannot deserialize process rules");
             return 0;
         }
-        return 1;
+        return m_Ctrl->CheckUserConfigFolders(m_UserConfig,
+                                              "SCA_KorvantaAgent::SetProcessMonitorRules");
     });
     if (stored) {
         ReportInfo("Process Monitor Rules Updated");
@@ -273,7 +274,8 @@ int SCA_KorvantaAgent::SetProfile(uint32_t profileId, SCA_ConfigObj* profile) {
                 profileId);
             return 0;
         }
-        return 1;
+        return m_Ctrl->CheckCounterFolders(*found->GetCounterList(),
+                                           "SCA_KorvantaAgent::SetProfile");
     });
 }
 

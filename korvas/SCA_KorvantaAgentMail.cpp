@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kMaxPort = 65535;
 
 const char* YesNo(int value) {

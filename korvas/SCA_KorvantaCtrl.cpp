@@ -12,6 +12,8 @@
 
 #include "korvas/SCA_ConsoleInput.h"
 #include "korvas/SCA_KorvantaFact.h"
+#include "libmor/SCA_FileName.h"
+#include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_ReportText.h"
@@ -153,11 +155,35 @@ int SCA_KorvantaCtrl::Init(uint32_t argc, char** argv, uint32_t* code) {
         return StoreCode(code, SCA_KORVAS_PERF_INIT_FAILED);
     }
     m_Monitors.SetConfigDir(m_Config.GetConfigFolder());
-    const std::string reports =
-        std::string(m_Config.GetConfigFolder()) + "/" + SCA_TEZ_REPORTS_FOLDER;
-    m_ReportIndex.SetReportsDir(reports.c_str());
+    UseReportsFolder();
     m_ReportIndex.Load();
     return 1;
+}
+
+void SCA_KorvantaCtrl::UseReportsFolder() {
+    // One reports folder: the one the configuration names, when it lies in the service's own
+    // folder. Configurations of earlier versions named a folder that was never made, while
+    // the reports went to "Reports": those keep their reports where they are.
+    const std::string own = m_Config.GetConfigFolder();
+    const std::string standard = own + "/" + SCA_TEZ_REPORTS_FOLDER;
+    const std::string formerDefault = own + "/reports";
+    const char* named = m_UserConfig.GetReportsDir();
+    char resolved[4096];
+    std::string folder = standard;
+    if (named[0] != '\0' && !(formerDefault == named && !SCA_IsPathExists(named)) &&
+        SCA_ResolveFolderBelow(own.c_str(), named, resolved, sizeof(resolved))) {
+        folder = resolved;
+    } else if (named[0] != '\0' && formerDefault != named) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_WARNING,
+            "SCA_KorvantaCtrl::Init: the reports folder must lie below %s, %s is used - %s",
+            own.c_str(), standard.c_str(), named);
+    }
+    m_ReportIndex.SetReportsDir(folder.c_str());
+    ChangeUserConfig([&] {
+        m_UserConfig.SetReportsDir(folder.c_str());
+        return 1;
+    });
 }
 
 int SCA_KorvantaCtrl::LoadVerboseOption() {

@@ -28,6 +28,7 @@ class SCA_KorvantaServer;
 class SCA_SrvTask;
 class SCA_SrvTaskMonitor;
 class SCA_SrvTaskProcess;
+class SCA_TezCounterList;
 class SCA_TezSelfTest;
 struct tagSCA_TASK_PROCESS_STATE;
 
@@ -279,6 +280,15 @@ public:
     // Tests point the self-test at fixture sources before it starts.
     using SelfTestHook = std::function<void(SCA_TezSelfTest*)>;
     void SetSelfTestHook(SelfTestHook hook);
+    // --- folders that clients name (SCA_KorvantaCtrlFolders.cpp): report actions' and
+    // periodic saves' folders must lie below the reports folder (relative names lie below it
+    // too); the user configuration's reports folder below the service's own folder. 0, with
+    // "<operation>: the report folder must lie below <folder> - <name>", for any other.
+    int CheckReportFolder(const char* folder, const char* operation);
+    int CheckCounterFolders(const SCA_TezCounterList& counters, const char* operation);
+    int CheckMonitorFolders(const SCA_SrvMonitor& monitor, const char* operation);
+    int CheckUserConfigFolders(SCA_TezConfigUser* config, const char* operation);
+
     // The current report of the monitor whose condition raised a report action.
     int ProvideReport(uint32_t monitorId, SCA_TezReport* report);
 
@@ -332,6 +342,11 @@ private:
     // StartProcess and StopProcess come from the service host's thread.
     std::mutex m_ProcessLock;
 
+    // The report actions' folders of a list of conditions or rules.
+    template <typename List>
+    int CheckActionFolders(const List& conds, const char* operation);
+    // Sets the report index's folder from the user configuration (see Init).
+    void UseReportsFolder();
     // The task of a monitor (the caller holds the data lock), or null.
     SCA_SrvTaskRef FindTask(uint32_t monitorId) const;
     // Gives a counter task the monitor's current counter list, read under the data lock while

@@ -67,13 +67,14 @@ int SCA_KorvantaCtrl::SetCounterInfo(uint32_t monitorId, uint32_t counterId,
                 return SCA_TaskStep::kFail;
             }
             const int stored = StoreMonitors([&] {
-                if (object != nullptr && info->Deserialize(object)) {
-                    return 1;
+                if (object == nullptr || !info->Deserialize(object)) {
+                    report(SCA_LEVEL_ERROR,
+                           "SCA_KorvantaCtrl::SetCounterInfo: cannot deserialize counter info - "
+                           "%u:%u",
+                           monitorId, counterId);
+                    return 0;
                 }
-                report(SCA_LEVEL_ERROR,
-                       "SCA_KorvantaCtrl::SetCounterInfo: cannot deserialize counter info - %u:%u",
-                       monitorId, counterId);
-                return 0;
+                return CheckActionFolders(*info->GetCondList(), "SCA_KorvantaCtrl::SetCounterInfo");
             });
             if (!stored) {
                 return SCA_TaskStep::kFail;

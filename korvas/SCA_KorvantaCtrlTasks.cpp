@@ -341,6 +341,9 @@ int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
                        monitorId);
                 return SCA_TaskStep::kFail;
             }
+            if (!CheckMonitorFolders(changed, "SCA_KorvantaAgent::SetMonitorObj")) {
+                return SCA_TaskStep::kFail;
+            }
             // The list's id names the monitor's task and reports whatever the object says.
             changed.SetMonitorId(monitorId);
             changed.GetProfile()->SetProfileId(monitor.GetProfile()->GetProfileId());

@@ -161,6 +161,19 @@ int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorNa
 
 int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
     const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    // The folder a condition names lies below the reports folder; one that leads elsewhere
+    // (stored before such folders were refused) is never created nor written.
+    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
+    char folder[kPathSize] = "";
+    if (config == nullptr ||
+        !SCA_ResolveFolderBelow(config->Settings.ReportsDir, action->GetReportDir(), folder,
+                                sizeof(folder))) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_TezActionCtrl::SaveReport: the report folder must lie below the reports "
+               "folder - %s",
+               action->GetReportDir());
+        return 0;
+    }
     SCA_TezReport fetched(m_Config, m_UserConfig, 1);
     SCA_TezReport* subject = action->GetReport();
     if (m_Provider != nullptr && m_Provider(action, &fetched, m_ProviderData)) {
@@ -170,11 +183,6 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
         report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: no report of monitor %s",
                action->GetMonitorName());
         return 0;
-    }
-    const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
-    const char* folder = action->GetReportDir();
-    if (*folder == '\0' && config != nullptr) {
-        folder = config->Settings.ReportsDir;
     }
     char dateTime[kTextSize];
     SCA_GetDateTimeStringEx(dateTime, sizeof(dateTime), "-", "-");

@@ -10,6 +10,7 @@
 #include "libmor/SCA_String.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezReportIndex.h"
 
 namespace {
 
@@ -87,9 +88,11 @@ int SCA_TezConfigUser::InitDefConfig(SCA_TezConfig* config) {
     const uint16_t webPort = m_Config != nullptr ? m_Config->GetWebAccessPort() : 0;
 
     defaults.FirstStart = 1;
-    MakePath(defaults.ReportsDir, sizeof(defaults.ReportsDir), defaults.ConfigDir, "reports");
-    MakePath(defaults.SaveReportsDir, sizeof(defaults.SaveReportsDir), defaults.ConfigDir,
-             "saved-reports");
+    MakePath(defaults.ReportsDir, sizeof(defaults.ReportsDir), defaults.ConfigDir,
+             SCA_TEZ_REPORTS_FOLDER);
+    // Saved reports go below the reports folder, the only place clients may name.
+    MakePath(defaults.SaveReportsDir, sizeof(defaults.SaveReportsDir), defaults.ReportsDir,
+             "Saved");
     defaults.ProcessLogLength = 1000;
     defaults.ProcessMonUpdateTime = 1000;
     defaults.ProxyPort = 8080;

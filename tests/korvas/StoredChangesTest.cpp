@@ -4,6 +4,7 @@
 // a stop that cannot save says so.
 #include <cerrno>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -12,8 +13,11 @@
 #include "korvas/SCA_SrvTaskMonitor.h"
 #include "libmor/SCA_FileSystem.h"
 #include "model/SCA_SrvMonitorList.h"
+#include "model/SCA_TezActionType.h"
 #include "model/SCA_TezProfileList.h"
 #include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezRule.h"
+#include "model/SCA_TezRuleList.h"
 #include "model/SCA_TezTaskStatus.h"
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/perf/PerfTestSupport.h"
@@ -166,6 +170,56 @@ TEST_F(StoredChangesTest, AStopThatCannotSaveTheMonitorsSaysSo) {
     ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Any", &id));
     FullDisk disk;
     EXPECT_EQ(0, m_Ctrl.DoStopServer());
+}
+
+TEST_F(StoredChangesTest, FoldersOutsideTheReportsFolderAreRefused) {
+    SCA_ConfigObj* exported = nullptr;
+    ASSERT_EQ(1, m_Client.GetUserConfig(&exported));
+    SCA_OwnedPtr<SCA_ConfigObj> configuration(exported);
+    const std::string reports = m_Ctrl.GetUserConfig()->GetReportsDir();
+    // Sends the service's configuration with one change; 1 when it was taken.
+    const auto sendChanged = [&](const std::function<void(SCA_TezConfigUser*)>& change,
+                                 uint32_t mask) {
+        SCA_TezConfigUser edited(m_Ctrl.GetConfig());
+        EXPECT_EQ(1, edited.Deserialize(m_Ctrl.GetConfig(), configuration.get(), SCA_TEZ_USER_ALL));
+        change(&edited);
+        SCA_ConfigObj settings(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
+        EXPECT_EQ(1, edited.Serialize(&settings));
+        return m_Client.SetUserConfig(&settings, mask);
+    };
+    const auto reportRule = [](const char* folder) {
+        return [folder](SCA_TezConfigUser* config) {
+            auto* rule = new SCA_TezRule();
+            rule->SetExecuteAction(1);
+            rule->SetActionType(SCA_ACTION_SAVE_REPORT);
+            rule->SetActionValue(folder);
+            config->GetRules()->AddRule(rule, nullptr);
+        };
+    };
+    EXPECT_EQ(0, sendChanged([](SCA_TezConfigUser* c) { c->SetReportsDir("/etc"); },
+                             SCA_TEZ_USER_SETTINGS));
+    EXPECT_EQ(0, sendChanged([](SCA_TezConfigUser* c) { c->SetSaveReportsDir("../../.."); },
+                             SCA_TEZ_USER_SETTINGS));
+    EXPECT_EQ(0, sendChanged(reportRule("/tmp"), SCA_TEZ_USER_RULES));
+    EXPECT_EQ(0, sendChanged(reportRule("Web/../../.."), SCA_TEZ_USER_RULES));
+    EXPECT_EQ(reports, m_Ctrl.GetUserConfig()->GetReportsDir());
+    EXPECT_EQ(1, sendChanged(reportRule("Web/Daily"), SCA_TEZ_USER_RULES));
+    EXPECT_EQ(1, sendChanged(reportRule((reports + "/Web").c_str()), SCA_TEZ_USER_RULES));
+
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Web", &id));
+    SCA_ConfigObj* object = nullptr;
+    ASSERT_EQ(1, m_Client.GetMonitorObj(id, &object));
+    SCA_SrvMonitor monitor(nullptr, nullptr);
+    monitor.Deserialize(object);
+    SCA_Object::Destroy(object);
+    for (const auto& [folder, taken] : {std::pair{"/var/tmp", 0}, {"../x", 0}, {"Saved/Web", 1}}) {
+        monitor.SetSaveReportsDir(folder);
+        SCA_ConfigObj form("Monitor", nullptr);
+        ASSERT_EQ(1, monitor.Serialize(&form));
+        EXPECT_EQ(taken, m_Client.SetMonitorObj(id, &form)) << folder;
+    }
+    EXPECT_FALSE(SCA_IsPathExists("/var/tmp/Web"));
 }
 
 } // namespace

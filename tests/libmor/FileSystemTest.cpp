@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "TestSupport.h"
+#include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
 
 namespace {
@@ -155,6 +156,39 @@ TEST(FileSystemTest, ReadFileRefusesFilesAboveTheLimit) {
     // /proc files report a size of 0 but have content.
     ASSERT_EQ(SCA_ReadFile("/proc/self/stat", &out, 1 << 16, &error), 1);
     EXPECT_FALSE(out.empty());
+}
+
+TEST(FileNameTest, ClientFoldersResolveOnlyBelowTheBase) {
+    struct Row {
+        const char* Name;
+        const char* Resolved; // null: refused
+    };
+    const Row rows[] = {
+        {"", "/srv/reports"},
+        {"daily", "/srv/reports/daily"},
+        {"./daily//web/", "/srv/reports/daily/web"},
+        {"/srv/reports", "/srv/reports"},
+        {"/srv/reports/daily/", "/srv/reports/daily"},
+        {"/srv//reports/./x", "/srv/reports/x"},
+        {"../etc", nullptr},
+        {"daily/../../etc", nullptr},
+        {"/srv/reports/../etc", nullptr},
+        {"/srv/reportsx", nullptr},
+        {"/srv", nullptr},
+        {"/etc/cron.d", nullptr},
+    };
+    for (const Row& row : rows) {
+        char out[64] = "?";
+        const int resolved = SCA_ResolveFolderBelow("/srv/reports/", row.Name, out, sizeof(out));
+        EXPECT_EQ(row.Resolved != nullptr ? 1 : 0, resolved) << row.Name;
+        if (row.Resolved != nullptr) {
+            EXPECT_STREQ(row.Resolved, out) << row.Name;
+        }
+    }
+    char small[8];
+    EXPECT_EQ(0, SCA_ResolveFolderBelow("/srv/reports", "", small, sizeof(small)));
+    char out[64];
+    EXPECT_EQ(0, SCA_ResolveFolderBelow("relative", "x", out, sizeof(out)));
 }
 
 } // namespace

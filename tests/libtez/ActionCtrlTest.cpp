@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "libmor/SCA_FileName.h"
 #include "libtez/SCA_TezActionCtrl.h"
 #include "libtez/SCA_TezReportWriter.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezActionType.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
 #include "tests/libtez/ReportTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
@@ -19,6 +23,8 @@ int ProvideReport(const SCA_TezAction*, SCA_TezReport* report, void* calls) {
     korvanta_test::FillReport(report);
     return 1;
 }
+
+constexpr uint32_t kServiceVersion = 503;
 
 } // namespace
 
@@ -66,9 +72,21 @@ TEST(ActionCtrl, SoundActionsKeepTheNewestWithinTheBound) {
     EXPECT_STREQ(oldest->GetSoundName(), "Alarm");
 }
 
-TEST(ActionCtrl, WorkerSavesTheProvidedReportInTheActionsFormatAndFolder) {
+TEST(ActionCtrl, WorkerSavesTheProvidedReportBelowTheReportsFolderOnly) {
     korvanta_test::TempDir dir;
-    SCA_TezActionCtrl ctrl(nullptr, nullptr, nullptr, nullptr, 0);
+    std::filesystem::create_directory(dir / "Web");
+    const auto WebNames = [&dir] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "Web")) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    };
+    SCA_TezConfig config(kServiceVersion);
+    SCA_TezConfigUser userConfig(&config);
+    userConfig.SetReportsDir(dir.Path().c_str());
+    ASSERT_EQ(userConfig.PublishSnapshot(), 1);
+    SCA_TezActionCtrl ctrl(nullptr, &userConfig, nullptr, nullptr, 0);
     int calls = 0;
     ctrl.SetReportProvider(&ProvideReport, &calls);
     ASSERT_EQ(ctrl.StartProcess(), 1);
@@ -80,20 +98,24 @@ TEST(ActionCtrl, WorkerSavesTheProvidedReportInTheActionsFormatAndFolder) {
         }
     }
     ASSERT_NE(jsonAction, 0u);
-    auto* action = new SCA_TezAction();
-    action->SetActionType(jsonAction);
-    action->SetActionId(5);
-    action->SetReportFormat(SCA_TEZ_FORMAT_JSON);
-    action->SetReportDir(dir.Path().c_str());
-    action->SetMonitorName("../../Web/DB");
-    ASSERT_EQ(ctrl.GetActionQueue()->Put(action), 1);
-    for (int i = 0; i < 100 && dir.Names().empty(); ++i) {
+    // One action names a folder outside the reports folder, the other one inside it.
+    for (const char* folder : {"../elsewhere", "Web"}) {
+        auto* action = new SCA_TezAction();
+        action->SetActionType(jsonAction);
+        action->SetActionId(5);
+        action->SetReportFormat(SCA_TEZ_FORMAT_JSON);
+        action->SetReportDir(folder);
+        action->SetMonitorName("../../Web/DB");
+        ASSERT_EQ(ctrl.GetActionQueue()->Put(action), 1);
+    }
+    for (int i = 0; i < 100 && WebNames().empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ctrl.StopAll();
-    const auto names = dir.Names();
+    const auto names = WebNames();
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0].rfind("Korvanta ____Web_DB ", 0), 0u) << names[0];
     EXPECT_EQ(names[0].substr(names[0].size() - 5), ".json");
     EXPECT_EQ(calls, 1);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"Web"});
 }
