@@ -56,8 +56,7 @@ SCA_TezProcessMonitor::SCA_TezProcessMonitor(SCA_TezConfig* config, SCA_TezConfi
     : m_Config(config), m_UserConfig(userConfig), m_Params(params), m_ActionCtrl(actionCtrl),
       m_ExcludeList("ExcludeList", nullptr), m_Ready(0, 1) {
     if (!m_ExcludeList.IsConstructed() || !m_Ready.IsConstructed() ||
-        !m_PerfMonitor.IsConstructed() || !m_Updater.IsConstructed() ||
-        !m_ProcessLog.IsConstructed()) {
+        !m_PerfMonitor.IsConstructed() || !m_ProcessLog.IsConstructed()) {
         SetConstructed(0);
     }
 }

@@ -17,7 +17,6 @@
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "perf/SCA_PerfMonitor.h"
-#include "perf/SCA_PerfMonitorUpdate.h"
 
 class SCA_ExeModuleList;
 class SCA_TezActionCtrl;
@@ -109,7 +108,6 @@ public:
 
     SCA_Event* GetReady() { return &m_Ready; }
     SCA_PerfMonitor* GetPerfMonitor() { return &m_PerfMonitor; }
-    SCA_PerfMonitorUpdate* GetPerfMonitorUpdate() { return &m_Updater; }
     uint64_t GetStartTime() const { return m_StartTime; }
     // Run time in whole seconds, as the counter monitors count theirs.
     uint64_t GetProcessTime() const { return m_ProcessTime / SCA_ABS_TIME_SECOND; }
@@ -174,7 +172,6 @@ private:
     uint32_t m_StatusCode = 0;
     SCA_Event m_Ready;
     SCA_PerfMonitor m_PerfMonitor;
-    SCA_PerfMonitorUpdate m_Updater;
     std::atomic<uint64_t> m_StartTime{0};
     std::atomic<uint64_t> m_ProcessTime{0};
     uint64_t m_HostTotalMemory = 0;
