@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "model/SCA_TezVocabulary.h"
+
 // The nine counters kept for every process, in the order of the process rule types: rule type
 // n measures the counter in slot n.
 enum : uint32_t {
@@ -18,8 +20,12 @@ enum : uint32_t {
 };
 
 // The counter type of each slot.
-inline constexpr uint32_t SCA_TEZ_PROC_COUNTER_TYPES[SCA_PROC_COUNTERS] = {43, 46, 48,  47, 51,
-                                                                           53, 55, 114, 87};
+inline constexpr uint32_t SCA_TEZ_PROC_COUNTER_TYPES[SCA_PROC_COUNTERS] = {
+    SCA_COUNTER_PROCESS_CPU_USAGE,  SCA_COUNTER_PROCESS_MEM_USED,
+    SCA_COUNTER_PROCESS_THREADS,    SCA_COUNTER_PROCESS_HANDLES,
+    SCA_COUNTER_PROCESS_DATA_RATE,  SCA_COUNTER_PROCESS_READ_RATE,
+    SCA_COUNTER_PROCESS_WRITE_RATE, SCA_COUNTER_PROCESS_PAGE_FAULT_RATE,
+    SCA_COUNTER_PROCESS_NPP_USED};
 
 // One value per slot; a slot without its bit in Valid is "not available" (a file that could
 // not be read, no earlier sample to take a rate from, no Linux source), never 0.

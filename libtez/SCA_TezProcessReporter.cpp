@@ -6,14 +6,12 @@
 #include "libtez/SCA_TezReportModel.h"
 #include "libtez/SCA_TezReportWriter.h"
 #include "libtez/SCA_TezReporter.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace {
 
 constexpr uint32_t kIncludeNone = 0;
 constexpr uint32_t kIncludeMain = 1;
-constexpr uint32_t kCounterCpuUsage = 43;
-constexpr uint32_t kCounterMemoryUsage = 46;
-constexpr uint32_t kCounterDataTransfer = 51;
 
 } // namespace
 
@@ -22,8 +20,9 @@ int SCA_TezProcessReporter::IsCounterIncluded(uint32_t mode, uint32_t counterTyp
         return 0;
     }
     if (mode == kIncludeMain) {
-        return counterType == kCounterCpuUsage || counterType == kCounterMemoryUsage ||
-                       counterType == kCounterDataTransfer
+        return counterType == SCA_COUNTER_PROCESS_CPU_USAGE ||
+                       counterType == SCA_COUNTER_PROCESS_MEM_USED ||
+                       counterType == SCA_COUNTER_PROCESS_DATA_RATE
                    ? 1
                    : 0;
     }

@@ -7,16 +7,9 @@
 #include "libtez/SCA_TezReportWriter.h"
 #include "model/SCA_TezRepStatus.h"
 
-namespace {
-
-// The failure status of a counter whose source failed.
-constexpr uint32_t kRepStatusFailed = 6;
-
-} // namespace
-
 bool SCA_TezReporter::IsRepStatusFondBold(uint32_t repStatus) {
     return repStatus == SCA_REP_STATUS_WARNING || repStatus == SCA_REP_STATUS_ERROR ||
-           repStatus == kRepStatusFailed;
+           repStatus == SCA_REP_STATUS_FAILED;
 }
 
 int SCA_TezReporter::SaveReport(SCA_TezReport* report, uint32_t format, uint32_t /*option*/,

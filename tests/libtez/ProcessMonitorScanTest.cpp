@@ -15,6 +15,7 @@
 #include "model/SCA_Field.h"
 #include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezProcessRules.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace {
 
@@ -131,7 +132,7 @@ TEST_F(ProcessMonitorScanTest, ProcessCountersAndReuseOfAPid) {
     ASSERT_EQ(1, read.Deserialize(&counters));
     SCA_TezCounterInfo* info = nullptr;
     ASSERT_EQ(9u, read.Count());
-    ASSERT_EQ(1, read.GetCounterByType(114, &info));
+    ASSERT_EQ(1, read.GetCounterByType(SCA_COUNTER_PROCESS_PAGE_FAULT_RATE, &info));
     EXPECT_EQ(8u, info->GetCounterId()) << "the id its status line carries";
 }
 

@@ -11,13 +11,12 @@
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezSampleStore.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace korvanta_test {
 
 // 2024-01-02 03:04:05 UTC in platform time.
 inline constexpr uint64_t kReportStart = 17041646450000000ULL;
-inline constexpr uint32_t kCpuUsage = 43;
-inline constexpr uint32_t kMemoryUsage = 46;
 
 // A counter report whose texts try formulas and markup: counter 1 (CPU usage) with samples
 // 1.5, a gap, 2.25 and 100.125; counter 2 (memory usage) without values; two errors.
@@ -30,7 +29,7 @@ inline void FillReport(SCA_TezReport* report) {
 
     auto* cpu = new SCA_TezCounter();
     cpu->SetCounterId(1);
-    cpu->SetCounterType(kCpuUsage);
+    cpu->SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     cpu->SetInstance("=SUM(A1:A9)");
     cpu->SetRepStatus(5);
     auto* store = new SCA_TezSampleStore();
@@ -43,7 +42,7 @@ inline void FillReport(SCA_TezReport* report) {
 
     auto* memory = new SCA_TezCounter();
     memory->SetCounterId(2);
-    memory->SetCounterType(kMemoryUsage);
+    memory->SetCounterType(SCA_COUNTER_PROCESS_MEM_USED);
     memory->SetInstance("@total, \"all\"");
     memory->SetCounterData(new SCA_TezSampleStore());
     report->AddCounter(memory);
@@ -53,7 +52,7 @@ inline void FillReport(SCA_TezReport* report) {
     error->SetAbsTime(kReportStart + 4 * SCA_ABS_TIME_SECOND);
     error->SetRepStatus(5);
     error->SetCounterId(1);
-    error->SetCounterType(kCpuUsage);
+    error->SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     error->SetDescription("<script>alert('x')</script> & \"more\"");
     error->SetCounterValue(100.125);
     report->GetErrorList()->AddError(error);
@@ -61,7 +60,7 @@ inline void FillReport(SCA_TezReport* report) {
     warning->SetErrorId(2);
     warning->SetAbsTime(kReportStart + 3 * SCA_ABS_TIME_SECOND);
     warning->SetRepStatus(4);
-    warning->SetCounterType(kCpuUsage);
+    warning->SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     warning->SetDescription("-2+3 line\nbreak");
     warning->SetCounterValue(-2.5);
     report->GetErrorList()->AddError(warning);
@@ -77,7 +76,7 @@ inline void FillProcesses(SCA_TezProcessList* list, SCA_TezProcessLog* log) {
     first->SetProcessId(7);
     first->SetProcessName("=calc");
     first->SetRepStatus(4);
-    for (uint32_t type : {kCpuUsage, kMemoryUsage}) {
+    for (uint32_t type : {SCA_COUNTER_PROCESS_CPU_USAGE, SCA_COUNTER_PROCESS_MEM_USED}) {
         auto* counter = new SCA_TezCounter();
         counter->SetCounterId(type);
         counter->SetCounterType(type);

@@ -228,7 +228,7 @@ TEST_F(ReportWriters, HtmlAndTextShowTheFiguresWithMarkupEscaped) {
     EXPECT_NE(html.find("<title>Korvanta &lt;Web &amp; DB&gt; Report</title>"), std::string::npos);
     const std::string text = ReadAll(Save(SCA_TEZ_FORMAT_TEXT));
     for (double v : {m_Expected.Minimum, m_Expected.Maximum, m_Expected.Average}) {
-        const std::string shown = Model::FormatValue(korvanta_test::kCpuUsage, v);
+        const std::string shown = Model::FormatValue(SCA_COUNTER_PROCESS_CPU_USAGE, v);
         EXPECT_NE(html.find(shown), std::string::npos) << shown;
         EXPECT_NE(text.find(shown), std::string::npos) << shown;
     }
@@ -269,7 +269,8 @@ TEST_F(ReportWriters, PdfAndWorkbookCarryTheFigures) {
     const std::string text = Capture("pdftotext -layout '" + pdf + "' -");
     EXPECT_NE(text.find("Korvanta <Web & DB> Report"), std::string::npos) << text;
     for (double v : {m_Expected.Minimum, m_Expected.Maximum, m_Expected.Average}) {
-        EXPECT_NE(text.find(Model::FormatValue(korvanta_test::kCpuUsage, v)), std::string::npos);
+        EXPECT_NE(text.find(Model::FormatValue(SCA_COUNTER_PROCESS_CPU_USAGE, v)),
+                  std::string::npos);
     }
     EXPECT_NE(text.find("<script>alert('x')</script>"), std::string::npos);
 

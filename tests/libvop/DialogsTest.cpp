@@ -43,6 +43,7 @@
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezReportFormat.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace {
 
@@ -222,7 +223,7 @@ TEST(CounterDialog, EveryConditionMadeHereIsOneTheServiceEvaluates) {
     ScriptedUser user;
     for (uint32_t type = 0; type < SCA_COND_TYPES; ++type) {
         SCA_TezCounterInfo info;
-        info.SetCounterType(1);
+        info.SetCounterType(SCA_COUNTER_CPU_USAGE);
         SCA_TezCounterDlg dialog(nullptr, nullptr, nullptr, nullptr, &info, 3);
         ASSERT_EQ(dialog.FillDialog(), 1);
         ASSERT_EQ(dialog.GetTypeBox()->count(), static_cast<int>(SCA_COND_TYPES));
@@ -449,7 +450,7 @@ TEST(ErrorListDialog, ListsEveryErrorOrSaysThereIsNone) {
         auto* error = new SCA_TezError();
         error->SetErrorId(i + 1);
         error->SetRepStatus(statuses[i]);
-        error->SetCounterType(1);
+        error->SetCounterType(SCA_COUNTER_CPU_USAGE);
         error->SetCounterValue(97.5);
         error->SetDescription("Value above 90");
         ASSERT_EQ(errors.AddError(error), 1);
@@ -514,7 +515,7 @@ TEST(StatusLabel, KeepsBoundedColoursAndDrawsTheLookOfItsStatus) {
 TEST(ChartData, CopiesOwnTheirValues) {
     SCA_ChartData data;
     data.SetTitle("CPU Usage Per Process");
-    data.SetCounterType(43);
+    data.SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     data.SetUnits(0);
     data.SetFooter(std::string(400, 'f').c_str());
     EXPECT_EQ(std::string(data.GetFooter()).size(), 255u);
