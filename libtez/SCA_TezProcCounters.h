@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "model/SCA_TezVocabulary.h"
+#include "perf/SCA_ProcSample.h"
 
 // The nine counters kept for every process, in the order of the process rule types: rule type
 // n measures the counter in slot n.
@@ -41,3 +42,19 @@ struct tagSCA_TEZ_PROC_VALUES {
     // Adds value into slot, which becomes available.
     void Add(uint32_t slot, double value) { Set(slot, (Has(slot) ? Value[slot] : 0.0) + value); }
 };
+
+// The slots of a process's figures; the non-paged pool has no Linux source and never a value.
+inline tagSCA_TEZ_PROC_VALUES SCA_TezProcValuesOf(const tagSCA_PROC_FIGURES& figures) {
+    tagSCA_TEZ_PROC_VALUES values;
+    const std::optional<double> tagSCA_PROC_FIGURES::*kSlots[SCA_PROC_NON_PAGED] = {
+        &tagSCA_PROC_FIGURES::Cpu,       &tagSCA_PROC_FIGURES::Memory,
+        &tagSCA_PROC_FIGURES::Threads,   &tagSCA_PROC_FIGURES::Handles,
+        &tagSCA_PROC_FIGURES::DataRate,  &tagSCA_PROC_FIGURES::ReadRate,
+        &tagSCA_PROC_FIGURES::WriteRate, &tagSCA_PROC_FIGURES::FaultRate};
+    for (uint32_t slot = 0; slot < SCA_PROC_NON_PAGED; ++slot) {
+        if (const auto& value = figures.*kSlots[slot]) {
+            values.Set(slot, *value);
+        }
+    }
+    return values;
+}

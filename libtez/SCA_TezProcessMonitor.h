@@ -7,7 +7,6 @@
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libmor/SCA_Time.h"
-#include "libtez/SCA_TezProcScanner.h"
 #include "libtez/SCA_TezProcessRuleCheck.h"
 #include "libtez/SCA_TezProcessUpdater.h"
 #include "model/SCA_ConfigObj.h"
@@ -17,6 +16,7 @@
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "perf/SCA_PerfMonitor.h"
+#include "perf/SCA_ProcScanner.h"
 
 class SCA_ExeModuleList;
 class SCA_TezActionCtrl;
@@ -71,7 +71,7 @@ public:
 
     // The /proc tree read (tests point it at fixtures); set before StartProcess.
     void SetProcRoot(const char* root) { m_Scanner.GetReader()->SetRoot(root); }
-    SCA_TezProcScanner* GetScanner() { return &m_Scanner; }
+    SCA_ProcScanner* GetScanner() { return &m_Scanner; }
     // One pass at the given clocks (monotonic ns for rates, absolute time for records), under
     // the lock. 0 when /proc cannot be listed.
     int ScanOnce(uint64_t monotonicNs, uint64_t absTime);
@@ -193,7 +193,7 @@ private:
     double m_MaxThreads = 0.0;
     double m_MaxHandles = 0.0;
     uint32_t m_PeriodMs = 0;
-    SCA_TezProcScanner m_Scanner;
+    SCA_ProcScanner m_Scanner;
     SCA_TezProcessUpdater m_ScanUpdater{&m_ProcessList, &m_ProcessLog};
     SCA_TezProcessRuleCheck m_RuleCheck{&m_ErrorList, m_ActionCtrl};
     int m_VerboseMessages = 0;

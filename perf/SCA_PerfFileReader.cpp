@@ -60,15 +60,3 @@ std::vector<std::string> SCA_PerfFileReader::ListFolder(const std::string& path)
     closedir(dir);
     return names;
 }
-
-bool SCA_PerfFileReader::IsNumber(const std::string& name) {
-    if (name.empty()) {
-        return false;
-    }
-    for (char c : name) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}

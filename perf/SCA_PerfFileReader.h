@@ -11,6 +11,4 @@ public:
     static bool ReadFile(const std::string& path, std::string* out);
     // The entry names of a folder, without "." and ".."; empty when it cannot be read.
     static std::vector<std::string> ListFolder(const std::string& path);
-    // Whether the name is a number, as the process folders of /proc are.
-    static bool IsNumber(const std::string& name);
 };

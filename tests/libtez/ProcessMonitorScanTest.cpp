@@ -19,8 +19,8 @@
 
 namespace {
 
-const std::string kFirst = std::string(KORVANTA_PROC_FIXTURES) + "/proc-a";
-const std::string kSecond = std::string(KORVANTA_PROC_FIXTURES) + "/proc-b";
+const std::string kFirst = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-a";
+const std::string kSecond = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-b";
 constexpr uint64_t kSecondNs = 1000000000ull;
 constexpr uint64_t kStart = 1700000100ull * SCA_ABS_TIME_SECOND;
 
@@ -46,7 +46,6 @@ class ProcessMonitorScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(1u, monitor.IsConstructed());
-        monitor.GetScanner()->SetCpuCount(2);
         monitor.GetScanner()->SetTicksPerSecond(100);
         // The caller's exclude list goes away once the monitor has started.
         auto* exclude = new SCA_ConfigObj("Exclude", nullptr);
