@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "libtez/SCA_TezReportModel.h"
-#include "libtez/SCA_TezReporter.h"
+#include "model/SCA_TezRepStatus.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ int SCA_TezHtmlWriter::Write(const SCA_TezReportModel& model, const char* path, 
                 {std::to_string(c.Id), c.Description, c.Instance, c.Computer, c.Status,
                  std::to_string(c.Count), value(c.Minimum), value(c.Maximum), value(c.Average),
                  value(c.Last)},
-                SCA_TezReporter::IsRepStatusFondBold(c.RepStatus));
+                SCA_TezIsRepStatusBold(c.RepStatus));
         }
         out += "</table>\n";
     }
@@ -91,7 +91,7 @@ int SCA_TezHtmlWriter::Write(const SCA_TezReportModel& model, const char* path, 
             Row(&out,
                 {Model::FormatTime(e.AbsTime), e.Status, e.Counter, e.Instance,
                  Model::FormatValue(e.CounterType, e.Value), e.Description},
-                SCA_TezReporter::IsRepStatusFondBold(e.RepStatus));
+                SCA_TezIsRepStatusBold(e.RepStatus));
         }
         out += "</table>\n";
     }
@@ -109,7 +109,7 @@ int SCA_TezHtmlWriter::Write(const SCA_TezReportModel& model, const char* path, 
             Row(&out,
                 {std::to_string(p.Id), p.Name, p.Status, std::to_string(p.Instances),
                  std::to_string(p.Errors), std::to_string(p.Warnings), stats},
-                SCA_TezReporter::IsRepStatusFondBold(p.RepStatus));
+                SCA_TezIsRepStatusBold(p.RepStatus));
         }
         out += "</table>\n";
         if (!model.Log.empty()) {

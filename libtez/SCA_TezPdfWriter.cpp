@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "libtez/SCA_TezReportModel.h"
-#include "libtez/SCA_TezReporter.h"
+#include "model/SCA_TezRepStatus.h"
 
 namespace {
 
@@ -183,7 +183,7 @@ void Draw(cairo_t* cr, const SCA_TezReportModel& model) {
         // Keep a counter's table and chart together on one page.
         page.Heading(c.Description + (c.Instance.empty() ? "" : " - " + c.Instance),
                      kLine * 6 + kChartHeight);
-        const bool bold = SCA_TezReporter::IsRepStatusFondBold(c.RepStatus);
+        const bool bold = SCA_TezIsRepStatusBold(c.RepStatus);
         page.Pair("Status", c.Status, bold);
         page.Pair("Values", std::to_string(c.Count));
         if (c.Count != 0) {
@@ -201,7 +201,7 @@ void Draw(cairo_t* cr, const SCA_TezReportModel& model) {
         for (const auto& e : model.Errors) {
             page.Columns({Model::FormatTime(e.AbsTime), e.Status, e.Counter,
                           Model::FormatValue(e.CounterType, e.Value), e.Description},
-                         xs, SCA_TezReporter::IsRepStatusFondBold(e.RepStatus));
+                         xs, SCA_TezIsRepStatusBold(e.RepStatus));
         }
     }
     if (model.IsProcessReport()) {
@@ -211,7 +211,7 @@ void Draw(cairo_t* cr, const SCA_TezReportModel& model) {
         for (const auto& p : model.Processes) {
             page.Columns({std::to_string(p.Id), p.Name, p.Status, std::to_string(p.Instances),
                           std::to_string(p.Errors), std::to_string(p.Warnings)},
-                         xs, SCA_TezReporter::IsRepStatusFondBold(p.RepStatus));
+                         xs, SCA_TezIsRepStatusBold(p.RepStatus));
             for (const auto& s : p.Statistics) {
                 page.Columns({"", s.Counter,
                               "Average " + Model::FormatValue(s.CounterType, s.Average) + ", Min " +

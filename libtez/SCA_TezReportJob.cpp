@@ -53,7 +53,7 @@ int SCA_TezReportJob::SaveReports(const std::vector<uint32_t>& reportIds, uint32
     if (reportIds.empty() || folder == nullptr || *folder == '\0' || m_Index == nullptr) {
         return Fail(error, EINVAL);
     }
-    if (SCA_TezReportWriter::GetExtension(format) == nullptr) {
+    if (!SCA_TezIsValidReportFormat(format)) {
         return Fail(error, SCA_TEZ_ERR_FORMAT);
     }
     Unlock(__FILE__); // joins a job that ended

@@ -7,13 +7,14 @@
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
-#include "libtez/SCA_TezProcessReporter.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezProcessList.h"
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezReportFormat.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace {
 
@@ -122,6 +123,19 @@ int SCA_TezReportModel::Build(SCA_TezReport* report) {
     return 1;
 }
 
+bool SCA_TezReportModel::IsCounterIncluded(uint32_t mode, uint32_t counterType) {
+    switch (mode) {
+    case SCA_TEZ_REPORT_MODE_SUMMARY:
+        return false;
+    case SCA_TEZ_REPORT_MODE_COMPACT:
+        return counterType == SCA_COUNTER_PROCESS_CPU_USAGE ||
+               counterType == SCA_COUNTER_PROCESS_MEM_USED ||
+               counterType == SCA_COUNTER_PROCESS_DATA_RATE;
+    default:
+        return true;
+    }
+}
+
 int SCA_TezReportModel::Build(SCA_TezProcessList* list, SCA_TezProcessLog* log, uint32_t selector,
                               uint32_t includeMode) {
     if (list == nullptr) {
@@ -153,7 +167,7 @@ int SCA_TezReportModel::Build(SCA_TezProcessList* list, SCA_TezProcessLog* log, 
         process.Warnings = source.GetTotalWarnings();
         for (auto* c = source.GetDataCounters()->GetHead(); c != nullptr; c = c->GetNext()) {
             const SCA_TezCounter& counter = *c->GetItem();
-            if (!SCA_TezProcessReporter::IsCounterIncluded(includeMode, counter.GetCounterType()) ||
+            if (!IsCounterIncluded(includeMode, counter.GetCounterType()) ||
                 counter.GetValueCount() == 0) {
                 continue;
             }

@@ -76,7 +76,7 @@ public:
     int Build(SCA_TezReport* report);
     // A process monitor's processes (every one for the all-ones selector, else that process
     // id only) with the statistics of the counter types that includeMode admits
-    // (SCA_TezProcessReporter::IsCounterIncluded), and the log when one is given.
+    // (IsCounterIncluded), and the log when one is given.
     int Build(SCA_TezProcessList* list, SCA_TezProcessLog* log, uint32_t selector,
               uint32_t includeMode);
 
@@ -86,6 +86,10 @@ public:
     SCA_TezProcessList* GetSourceList() const { return m_List; }
     SCA_TezProcessLog* GetSourceLog() const { return m_Log; }
     uint32_t GetSelector() const { return m_Selector; }
+
+    // Whether a process report of include mode shows a counter type: mode 2 every counter, 1
+    // only CPU usage, memory used and data rate, 0 none, any other every counter.
+    static bool IsCounterIncluded(uint32_t mode, uint32_t counterType);
 
     // Shortest text that reads back as the same double, in the C locale; "---" when not finite.
     static std::string FormatNumber(double value);

@@ -11,7 +11,8 @@ class SCA_TezReportModel;
 // Error code of an invalid format (beyond errno values).
 inline constexpr uint32_t SCA_TEZ_ERR_FORMAT = 100310;
 
-// Writes a report model in one save format. The writers hold no state between reports.
+// Writes a report model in one save format (SCA_TezReportWriterFactory makes the writer of a
+// format). The writers hold no state between reports.
 class SCA_TezReportWriter {
 public:
     SCA_HEAP_OPERATORS
@@ -23,12 +24,6 @@ public:
     // Writes model into the file at path, replacing it whole or leaving it as it was. 0 with
     // *error set on failure.
     virtual int Write(const SCA_TezReportModel& model, const char* path, uint32_t* error) = 0;
-
-    // The writer of a format; null for an invalid code. The caller deletes it.
-    static SCA_TezReportWriter* Create(uint32_t format);
-    static int IsValidFormat(uint32_t format);
-    // "html", "txt", "csv", "hdr", "xml", "pdf", "xlsx", "hdx", "json"; null for an invalid code.
-    static const char* GetExtension(uint32_t format);
 
 protected:
     SCA_TezReportWriter() = default;

@@ -4,6 +4,9 @@
 
 #include "model/SCA_TezVocabulary.h"
 
+// Whether reports show a status in bold: warning, error and failure.
+bool SCA_TezIsRepStatusBold(uint32_t status);
+
 // The text of a report status as rules, conditions and errors show it: "Message", "Warning",
 // "Error"; "NA" for any other value.
 const char* SCA_TezGetRepStatusDescr(uint32_t status);

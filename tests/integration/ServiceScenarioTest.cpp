@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_TezReportWriter.h"
 #include "libtez/SCA_TezReporter.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezActionType.h"
@@ -22,6 +21,7 @@
 #include "model/SCA_TezCounterStatus.h"
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezReportIndex.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
@@ -238,7 +238,7 @@ void SaveInEveryFormat(SCA_TezReport* report, const fs::path& folder) {
     SCA_TezReporter reporter(nullptr, nullptr, nullptr);
     for (const uint32_t format : kAllFormats) {
         const fs::path path =
-            folder / (std::string("run.") + SCA_TezReportWriter::GetExtension(format));
+            folder / (std::string("run.") + SCA_TezGetReportFormat(format)->Extension);
         uint32_t error = 0;
         ASSERT_EQ(1, reporter.SaveReport(report, format, 0, path.c_str(), &error))
             << format << " " << error;

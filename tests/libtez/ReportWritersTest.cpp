@@ -124,7 +124,7 @@ protected:
 
     std::string Save(uint32_t format) {
         const std::string path =
-            m_Dir / (std::string("report.") + SCA_TezReportWriter::GetExtension(format));
+            m_Dir / (std::string("report.") + SCA_TezGetReportFormat(format)->Extension);
         SCA_TezReporter reporter(nullptr, nullptr, nullptr);
         uint32_t error = 0;
         EXPECT_EQ(reporter.SaveReport(&m_Report, format, 0, path.c_str(), &error), 1)
@@ -303,11 +303,11 @@ TEST_F(ReportWriters, InvalidFormatsAreRefusedWithoutAFile) {
         uint32_t error = 0;
         EXPECT_EQ(reporter.SaveReport(&m_Report, format, 0, (m_Dir / "x").c_str(), &error), 0);
         EXPECT_EQ(error, SCA_TEZ_ERR_FORMAT);
-        EXPECT_EQ(SCA_TezReportWriter::GetExtension(format), nullptr);
+        EXPECT_EQ(SCA_TezGetReportFormat(format), nullptr);
     }
     EXPECT_TRUE(m_Dir.Names().empty());
-    EXPECT_STREQ(SCA_TezReportWriter::GetExtension(SCA_TEZ_FORMAT_DATA), "hdx");
-    EXPECT_STREQ(SCA_TezReportWriter::GetExtension(SCA_TEZ_FORMAT_REPORT), "hdr");
+    EXPECT_STREQ(SCA_TezGetReportFormat(SCA_TEZ_FORMAT_DATA)->Extension, "hdx");
+    EXPECT_STREQ(SCA_TezGetReportFormat(SCA_TEZ_FORMAT_REPORT)->Extension, "hdr");
 }
 
 TEST(ProcessReports, EveryFormatWritesTheSelectedProcessesAndLog) {
@@ -318,7 +318,7 @@ TEST(ProcessReports, EveryFormatWritesTheSelectedProcessesAndLog) {
     SCA_TezProcessReporter reporter(nullptr, nullptr, nullptr);
     for (uint32_t format : {0u, 1u, 2u, 3u, 5u, 6u, 15u, 21u, 22u}) {
         const std::string path =
-            dir / (std::string("p.") + SCA_TezReportWriter::GetExtension(format));
+            dir / (std::string("p.") + SCA_TezGetReportFormat(format)->Extension);
         uint32_t error = 0;
         EXPECT_EQ(reporter.Save(&list, SCA_ALL_ONES, format, 2, path.c_str(), &error, &log), 1)
             << format << " " << error;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "model/SCA_TezCounterData.h"
 #include "model/SCA_TezError.h"
 #include "model/SCA_TezErrorList.h"
+#include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/model/RecordTestSupport.h"
@@ -151,11 +153,14 @@ TEST(CounterTest, RoundTripKeepsTheInlineFieldsAndCounterInformation) {
 
 TEST(ErrorTest, StatusTextsAndBoundedTexts) {
     SCA_TezError error;
-    const std::vector<std::pair<uint32_t, std::string>> table = {
-        {2, "NA"}, {3, "Message"}, {4, "Warning"}, {5, "Error"}, {6, "NA"}};
-    for (const auto& [status, text] : table) {
+    // Reports show warnings, errors and failed sources in bold.
+    const std::vector<std::tuple<uint32_t, std::string, bool>> table = {
+        {2, "NA", false},   {3, "Message", false}, {4, "Warning", true},
+        {5, "Error", true}, {6, "NA", true},       {7, "NA", false}};
+    for (const auto& [status, text, bold] : table) {
         error.SetRepStatus(status);
         EXPECT_EQ(text, error.GetRepStatusDescr()) << "status " << status;
+        EXPECT_EQ(bold, SCA_TezIsRepStatusBold(status)) << "status " << status;
     }
     error.SetComputerName(std::string(70, 'c').c_str());
     error.SetInstance(std::string(300, 'i').c_str());
