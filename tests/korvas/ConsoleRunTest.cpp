@@ -19,10 +19,10 @@
 #include "libmor/SCA_Limits.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezVocabulary.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {

@@ -20,7 +20,6 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "korvas/SCA_SrvTaskMonitor.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_TezProcCounters.h"
 #include "libtez/SCA_TezProcessRuleCheck.h"
 #include "model/SCA_TezActionType.h"
@@ -30,6 +29,7 @@
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezRule.h"
 #include "model/SCA_TezVocabulary.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/korvas/ControlTestFixture.h"
 
 namespace korvas_test {

@@ -1,11 +1,11 @@
-#include "libtez/SCA_KorvantaLogin.h"
+#include "net/SCA_KorvantaLogin.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "libtez/SCA_TezUtils.h"
+#include "net/SCA_NetSignature.h"
 #include "net/SCA_NetTransport.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include "libkvn/SCA_KorvantaNetCommands.h"
 #include "libmor/SCA_Crypto.h"
 #include "libtez/SCA_KorvantaCommands.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_KorvantaProtocolDoc.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_StringStor.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetCommandDoc.h"
 #include "net/SCA_NetTransport.h"
 

@@ -1,4 +1,4 @@
-#include "libtez/SCA_TezUtils.h"
+#include "net/SCA_NetSignature.h"
 
 #include <cstring>
 #include <string>
