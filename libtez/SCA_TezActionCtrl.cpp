@@ -11,7 +11,6 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "libmor/mail/SCA_SmtpClient.h"
-#include "libtez/SCA_TezReporter.h"
 #include "model/SCA_TezActionType.h"
 #include "model/SCA_TezCond.h"
 #include "model/SCA_TezConfigUser.h"
@@ -187,11 +186,13 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
                action->GetReportFormat());
         return 0;
     }
+    if (m_Saver == nullptr) {
+        report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: no report writer - %s", path);
+        return 0;
+    }
     uint32_t error = 0;
     SCA_CreateDirectory(folder, &error);
-    SCA_TezReporter writer(m_Config, m_UserConfig, m_Params);
-    if (!writer.SaveReport(subject, action->GetReportFormat(), action->GetReportMode(), path,
-                           &error)) {
+    if (!m_Saver(subject, action->GetReportFormat(), action->GetReportMode(), path, &error)) {
         report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: cannot save report %s - %u", path,
                error);
         return 0;

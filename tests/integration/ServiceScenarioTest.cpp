@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_TezReporter.h"
+#include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezActionType.h"
 #include "model/SCA_TezCond.h"

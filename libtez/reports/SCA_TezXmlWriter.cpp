@@ -1,10 +1,10 @@
-#include "libtez/SCA_TezXmlWriter.h"
+#include "libtez/reports/SCA_TezXmlWriter.h"
 
 #include <pugixml.hpp>
 
 #include <sstream>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // An Excel workbook (libxlsxwriter): a report sheet with the figures, a sheet of samples (one
 // column per counter) with a line chart of them, and the errors; for processes their sheets.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // A self-contained HTML page of tables; every text is escaped.
 class SCA_TezHtmlWriter : public SCA_TezReportWriter {

@@ -1,4 +1,4 @@
-#include "libtez/SCA_TezPdfWriter.h"
+#include "libtez/reports/SCA_TezPdfWriter.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cmath>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 #include "model/SCA_TezRepStatus.h"
 
 namespace {

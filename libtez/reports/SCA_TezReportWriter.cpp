@@ -1,4 +1,4 @@
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 #include "libmor/SCA_FileSystem.h"
 

@@ -1,11 +1,11 @@
-#include "libtez/SCA_TezProcessReporter.h"
+#include "libtez/reports/SCA_TezProcessReporter.h"
 
 #include <cerrno>
 #include <memory>
 
-#include "libtez/SCA_TezReportModel.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezReportWriterFactory.h"
+#include "libtez/reports/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriterFactory.h"
 #include "model/SCA_TezRepStatus.h"
 
 int SCA_TezProcessReporter::IsCounterIncluded(uint32_t mode, uint32_t counterType) {

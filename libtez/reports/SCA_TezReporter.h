@@ -24,6 +24,11 @@ public:
     int SaveReport(SCA_TezReport* report, uint32_t format, uint32_t option, const char* path,
                    uint32_t* error);
 
+    // SaveReport of a reporter without configurations: what report actions save with
+    // (SCA_TezActionCtrl::SetReportSaver).
+    static int Save(SCA_TezReport* report, uint32_t format, uint32_t option, const char* path,
+                    uint32_t* error);
+
     // Statuses shown in bold: warning, error and failure.
     static bool IsRepStatusFondBold(uint32_t repStatus);
 

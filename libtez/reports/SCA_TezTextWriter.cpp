@@ -1,6 +1,6 @@
-#include "libtez/SCA_TezTextWriter.h"
+#include "libtez/reports/SCA_TezTextWriter.h"
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 
 namespace {
 

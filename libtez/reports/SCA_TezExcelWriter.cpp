@@ -1,4 +1,4 @@
-#include "libtez/SCA_TezExcelWriter.h"
+#include "libtez/reports/SCA_TezExcelWriter.h"
 
 #include <xlsxwriter.h>
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 
 namespace {
 

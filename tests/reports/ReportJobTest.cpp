@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "libmor/SCA_Sync.h"
-#include "libtez/SCA_TezReportJob.h"
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportJob.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 #include "model/SCA_Dir.h"
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezReportIndex.h"
-#include "tests/libtez/ReportTestSupport.h"
+#include "tests/reports/ReportTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // An XML document (pugixml) with numbers as attributes in their exact shortest form.
 class SCA_TezXmlWriter : public SCA_TezReportWriter {

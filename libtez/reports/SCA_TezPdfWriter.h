@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // A PDF document (cairo) on A4 pages: the header and summary, then per counter a table of its
 // statistics and a chart of its samples, then the errors; for processes a table and the log.

@@ -1,4 +1,4 @@
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // RFC 4180 CSV: one section per part of the report, each with its own heading row, sections
 // apart by an empty line. Text that a spreadsheet would run as a formula is neutralised.

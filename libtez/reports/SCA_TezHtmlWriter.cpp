@@ -1,8 +1,8 @@
-#include "libtez/SCA_TezHtmlWriter.h"
+#include "libtez/reports/SCA_TezHtmlWriter.h"
 
 #include <initializer_list>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 #include "model/SCA_TezRepStatus.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // A JSON document (nlohmann-json); a sample without a value is null.
 class SCA_TezJsonWriter : public SCA_TezReportWriter {

@@ -1,8 +1,8 @@
-#include "libtez/SCA_TezConfigWriter.h"
+#include "libtez/reports/SCA_TezConfigWriter.h"
 
 #include <cerrno>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProcessList.h"
 #include "model/SCA_TezProcessLog.h"

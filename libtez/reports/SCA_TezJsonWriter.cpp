@@ -1,8 +1,8 @@
-#include "libtez/SCA_TezJsonWriter.h"
+#include "libtez/reports/SCA_TezJsonWriter.h"
 
 #include <nlohmann/json.hpp>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "libtez/SCA_TezReportJob.h"
+#include "libtez/reports/SCA_TezReportJob.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_TezActionCtrl.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezReporter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportIndex.h"
 

@@ -1,11 +1,11 @@
-#include "libtez/SCA_TezReporter.h"
+#include "libtez/reports/SCA_TezReporter.h"
 
 #include <cerrno>
 #include <memory>
 
-#include "libtez/SCA_TezReportModel.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezReportWriterFactory.h"
+#include "libtez/reports/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriterFactory.h"
 #include "model/SCA_TezRepStatus.h"
 
 bool SCA_TezReporter::IsRepStatusFondBold(uint32_t repStatus) {
@@ -26,4 +26,10 @@ int SCA_TezReporter::SaveReport(SCA_TezReport* report, uint32_t format, uint32_t
         return 0;
     }
     return writer->Write(model, path, error);
+}
+
+int SCA_TezReporter::Save(SCA_TezReport* report, uint32_t format, uint32_t option, const char* path,
+                          uint32_t* error) {
+    return SCA_TezReporter(nullptr, nullptr, nullptr)
+        .SaveReport(report, format, option, path, error);
 }

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "libmor/SCA_Limits.h"
-#include "libtez/SCA_TezConfigWriter.h"
-#include "libtez/SCA_TezProcessReporter.h"
-#include "libtez/SCA_TezReportModel.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezReporter.h"
+#include "libtez/reports/SCA_TezConfigWriter.h"
+#include "libtez/reports/SCA_TezProcessReporter.h"
+#include "libtez/reports/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezReportIndex.h"
-#include "tests/libtez/ReportTestSupport.h"
+#include "tests/reports/ReportTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 // Fontconfig keeps its font cache for the life of the process, which the leak checker would

@@ -1,8 +1,8 @@
-#include "libtez/SCA_TezCsvWriter.h"
+#include "libtez/reports/SCA_TezCsvWriter.h"
 
 #include <initializer_list>
 
-#include "libtez/SCA_TezReportModel.h"
+#include "libtez/reports/SCA_TezReportModel.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "libtez/SCA_TezReportWriterFactory.h"
+#include "libtez/reports/SCA_TezReportWriterFactory.h"
 
 #include <cerrno>
 #include <new>
 
-#include "libtez/SCA_TezConfigWriter.h"
-#include "libtez/SCA_TezCsvWriter.h"
-#include "libtez/SCA_TezExcelWriter.h"
-#include "libtez/SCA_TezHtmlWriter.h"
-#include "libtez/SCA_TezJsonWriter.h"
-#include "libtez/SCA_TezPdfWriter.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezTextWriter.h"
-#include "libtez/SCA_TezXmlWriter.h"
+#include "libtez/reports/SCA_TezConfigWriter.h"
+#include "libtez/reports/SCA_TezCsvWriter.h"
+#include "libtez/reports/SCA_TezExcelWriter.h"
+#include "libtez/reports/SCA_TezHtmlWriter.h"
+#include "libtez/reports/SCA_TezJsonWriter.h"
+#include "libtez/reports/SCA_TezPdfWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezTextWriter.h"
+#include "libtez/reports/SCA_TezXmlWriter.h"
 #include "model/SCA_TezReportFormat.h"
 
 namespace {

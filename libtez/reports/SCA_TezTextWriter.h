@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // A plain-text report for reading: aligned name/value lines and one block per counter.
 class SCA_TezTextWriter : public SCA_TezReportWriter {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "libtez/SCA_TezReportWriter.h"
+#include "libtez/reports/SCA_TezReportWriter.h"
 
 // File types of the configuration-object files the writer makes (beside the stored report's
 // SCA_TEZ_REPORT_FILE_TYPE, which a counter report's data file shares so that it imports).
