@@ -1,6 +1,5 @@
 #include "perf/SCA_ProcReader.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +15,7 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_ExeModuleList.h"
 #include "model/SCA_TezRecordFields.h"
+#include "perf/SCA_PerfFileReader.h"
 
 namespace {
 
@@ -101,7 +101,8 @@ uint64_t ToAbsTime(const timespec& time) {
 
 } // namespace
 
-SCA_ProcReader::SCA_ProcReader(const char* root) : m_Buffer(kInitialBuffer) {
+SCA_ProcReader::SCA_ProcReader(const char* root) {
+    m_Buffer.reserve(kInitialBuffer);
     SetRoot(root);
 }
 
@@ -133,27 +134,7 @@ int SCA_ProcReader::OpenProcess(uint32_t pid) {
 }
 
 int SCA_ProcReader::ReadAt(int dirFd, const char* name) {
-    const FdGuard fd(openat(dirFd, name, O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) {
-        return 0;
-    }
-    m_Length = 0;
-    for (;;) {
-        if (m_Length == m_Buffer.size()) {
-            m_Buffer.resize(m_Buffer.size() * 2);
-        }
-        const ssize_t got = read(fd.Get(), m_Buffer.data() + m_Length, m_Buffer.size() - m_Length);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return 0;
-        }
-        if (got == 0) {
-            return 1;
-        }
-        m_Length += static_cast<size_t>(got);
-    }
+    return SCA_PerfFileReader::ReadFileAt(dirFd, name, &m_Buffer) ? 1 : 0;
 }
 
 std::optional<tagSCA_PROC_STAT> SCA_ProcReader::ReadMachineStat() {
@@ -252,9 +233,8 @@ void SCA_ProcReader::ResolveName(int dirFd, std::string* name) {
         }
     }
     // Scripts run by an interpreter: the first word of the command line names them.
-    if (ReadAt(dirFd, "cmdline") && m_Length > 0) {
-        m_Buffer[std::min(m_Length, m_Buffer.size() - 1)] = '\0';
-        TakeLongName(BaseName(m_Buffer.data()), name);
+    if (ReadAt(dirFd, "cmdline") && !m_Buffer.empty()) {
+        TakeLongName(BaseName(m_Buffer.c_str()), name); // the first argument ends at its NUL
     }
 }
 
@@ -289,7 +269,7 @@ int SCA_ProcReader::AddCommandLine(int dirFd, SCA_ConfigObj* info) {
         return 1;
     }
     // Arguments are separated by NULs; the last one ends with one.
-    std::string line(m_Buffer.data(), m_Length);
+    std::string line = m_Buffer;
     while (!line.empty() && line.back() == '\0') {
         line.pop_back();
     }

@@ -58,7 +58,7 @@ private:
     int OpenProcess(uint32_t pid);
     // Reads the file name under dirFd into the buffer; 0 (errno set) when it cannot.
     int ReadAt(int dirFd, const char* name);
-    std::string_view Text() const { return std::string_view(m_Buffer.data(), m_Length); }
+    std::string_view Text() const { return m_Buffer; }
     std::optional<tagSCA_PID_STAT> ReadStatAt(int dirFd);
     std::optional<tagSCA_PID_IO> ReadIoAt(int dirFd);
     static std::optional<uint32_t> CountHandlesAt(int dirFd);
@@ -68,8 +68,7 @@ private:
     static int AddExecutable(int dirFd, SCA_ConfigObj* info);
 
     std::string m_Root;
-    std::vector<char> m_Buffer;
-    size_t m_Length = 0;
+    std::string m_Buffer;
     std::unordered_map<uint32_t, std::string> m_UserNames;
     uint64_t m_BootSeconds = 0;
     bool m_BootRead = false;
