@@ -19,8 +19,6 @@
 
 namespace {
 
-// Enough for the stat and io of nearly every process; grows when a file is larger.
-constexpr size_t kInitialBuffer = 4096;
 // Room for the user database entry of one user.
 constexpr size_t kPasswdBuffer = 4096;
 constexpr size_t kPathSize = 4096;
@@ -102,7 +100,6 @@ uint64_t ToAbsTime(const timespec& time) {
 } // namespace
 
 SCA_ProcReader::SCA_ProcReader(const char* root) {
-    m_Buffer.reserve(kInitialBuffer);
     SetRoot(root);
 }
 
