@@ -1,8 +1,8 @@
 #pragma once
 
-// A pass over /proc that opens and reads the files the process monitor reads for each process
-// (stat, status, io, the fd folder, the owner) with no bookkeeping: the floor that the
-// monitor's own cost is compared with.
+// A pass over /proc that opens and reads the files the process monitor reads (the computer's
+// stat once; each process's stat, io, fd folder and owner) with no bookkeeping: the floor that
+// the monitor's own cost is compared with.
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -39,6 +39,7 @@ inline size_t RawProcPass() {
     if (root == nullptr) {
         return 0;
     }
+    bytes += ReadProcFile(dirfd(root), "stat", buf, sizeof(buf));
     while (const dirent* entry = readdir(root)) {
         if (entry->d_name[0] < '1' || entry->d_name[0] > '9') {
             continue;
@@ -63,7 +64,6 @@ inline size_t RawProcPass() {
             continue;
         }
         bytes += statBytes;
-        bytes += ReadProcFile(dir, "status", buf, sizeof(buf));
         bytes += ReadProcFile(dir, "io", buf, sizeof(buf));
         const int fdDir = openat(dir, "fd", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (DIR* fds = fdDir >= 0 ? fdopendir(fdDir) : nullptr) {

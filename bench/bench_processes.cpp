@@ -1,7 +1,7 @@
 // One pass of the process monitor over the real /proc (scan and records) against a
-// hand-written pass that opens and reads the same files (stat, status, io, the fd folder,
-// the owner) with no bookkeeping, in the same run. The summary gives the cost of one pass,
-// the number of processes and the ratio to the raw pass.
+// hand-written pass that opens and reads the same files (the computer's stat; each process's
+// stat, io, fd folder and owner) with no bookkeeping, in the same run. The summary gives the cost
+// of one pass, the number of processes and the ratio to the raw pass.
 #include <chrono>
 #include <cstdio>
 

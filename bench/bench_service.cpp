@@ -26,6 +26,7 @@
 #include "bench/RawProcPass.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
 #include "tests/support/KorvantaTestSupport.h"
 
@@ -45,8 +46,6 @@ constexpr auto kScanPeriod = std::chrono::seconds(1);
 constexpr auto kRssSamplePeriod = std::chrono::seconds(1);
 
 constexpr uint32_t kCounterMonitors = 20;
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kProcessMonitor = 1;
 constexpr uint32_t kSystemMode = 0;
 // Ten counters that sample on any Linux machine: CPU (total, user, system), memory (usage,
 // available), disk (activity, transfer rate), network transfer rate, processes and threads.
@@ -178,7 +177,7 @@ struct Reference {
 bool AddCounterMonitor(SCA_KorvantaInterface* client, uint32_t index) {
     uint32_t id = 0;
     const std::string name = "Bench counters " + std::to_string(index + 1);
-    if (!client->AddMonitor(kCounterMonitor, kSystemMode, name.c_str(), &id) ||
+    if (!client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, name.c_str(), &id) ||
         !client->DeleteAllCounters(id)) {
         return false;
     }
@@ -240,7 +239,7 @@ int main(int argc, char** argv) {
                 Verdict(counters.RssMbPeak < kRssTargetMb));
 
     uint32_t processId = 0;
-    if (!client.AddMonitor(kProcessMonitor, kSystemMode, "Bench processes", &processId) ||
+    if (!client.AddMonitor(SCA_SRV_MONITOR_PROCESS, kSystemMode, "Bench processes", &processId) ||
         !client.StartMonitor(processId)) {
         std::fprintf(stderr, "cannot start the process monitor\n");
         return 1;

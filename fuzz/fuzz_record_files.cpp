@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fuzz/FuzzTreeSupport.h"
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_SrvMonitorList.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
@@ -17,8 +18,7 @@
 
 namespace {
 
-constexpr uint32_t kProductType = 503;
-constexpr uint32_t kAllParts = 0xFFFFFFFFu;
+constexpr uint32_t kAllParts = SCA_ALL_ONES;
 
 // The stored form of what a reader read into.
 template <typename Records>
@@ -53,7 +53,7 @@ void CheckReader(SCA_ConfigObj* tree, Make&& make, Read&& read, bool keepsOnFail
 }
 
 struct Configs {
-    SCA_TezConfig Product{kProductType};
+    SCA_TezConfig Product{SCA_PRODUCT_TYPE_KORVANTA};
     SCA_TezConfigUser User{&Product};
 };
 

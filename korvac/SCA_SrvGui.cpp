@@ -17,6 +17,7 @@
 #include "korvac/SCA_SrvActionCtrl.h"
 #include "korvac/SCA_SrvApplication.h"
 #include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_DebugLogDlg.h"
@@ -297,7 +298,7 @@ int SCA_SrvGui::ReportMessage(tagSCA_ERROR_DESCR* message, void* context) {
         window->ShowMessage(window, message->Level, message->Text);
         return 1;
     }
-    window->m_ClientLog.AddMessage(message, 0xFFFFFFFFu);
+    window->m_ClientLog.AddMessage(message, SCA_ALL_ONES);
     window->UpdateErrorBadge();
     return 1;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaMonitorRow.h"
@@ -318,8 +319,8 @@ private:
     char m_ServiceAccount[256] = "";
     char m_ConnectedHost[256] = "";
     uint32_t m_LocalServer = 0;
-    uint32_t m_LastMonitorsStatusId = 0xFFFFFFFFu;
-    uint32_t m_LastServerMessageId = 0xFFFFFFFFu;
+    uint32_t m_LastMonitorsStatusId = SCA_ALL_ONES;
+    uint32_t m_LastServerMessageId = SCA_ALL_ONES;
     uint64_t m_LastSoundActionTime = 0;
     // Cleared by each connection: the first poll takes the service's sound-action time instead
     // of playing every sound the service ever queued.

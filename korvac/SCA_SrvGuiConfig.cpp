@@ -9,17 +9,18 @@
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_SrvActionCtrl.h"
 #include "korvac/SCA_SrvGui.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_OptionsDlg.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Field.h"
+#include "model/SCA_TezConfigUser.h"
 
 namespace {
 
-constexpr uint32_t kConfigFileType = 1011;
-constexpr uint32_t kAllSections = 0xFFFFFFFFu;
+constexpr uint32_t kAllSections = SCA_ALL_ONES;
 // Settings and options: what the options dialog edits on the service.
 constexpr uint32_t kOptionSections = 33;
 constexpr uint32_t kAllOptionPages = 4095;
@@ -100,7 +101,7 @@ void SCA_SrvGui::ExportConfiguration() {
     SCA_ConfigObj object("ServerConfig", nullptr);
     uint32_t error = 0;
     if (!m_ServerUserConfig.Serialize(&object) ||
-        !object.Save(NormalisedPath(path).constData(), kConfigFileType, 0, &error)) {
+        !object.Save(NormalisedPath(path).constData(), SCA_TEZ_USER_CONFIG_FILE_TYPE, 0, &error)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot backup product configuration");
         return;
@@ -139,7 +140,7 @@ void SCA_SrvGui::ImportConfiguration() {
     }
     uint32_t fileType = 0;
     uint32_t productType = 0;
-    if (!object.GetField(kFileTypeField, &fileType) || fileType != kConfigFileType ||
+    if (!object.GetField(kFileTypeField, &fileType) || fileType != SCA_TEZ_USER_CONFIG_FILE_TYPE ||
         !object.GetField(kProductTypeField, &productType) || productType != m_ServerProductType) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "The specified configuration file is invalid.");

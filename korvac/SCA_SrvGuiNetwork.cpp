@@ -12,6 +12,7 @@
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvLogView.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
 #include "libtez/SCA_KorvantaInterface.h"
@@ -108,7 +109,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     char trayText[600];
     std::snprintf(trayText, sizeof(trayText), "Korvanta Client - Connected To: %s@%s", user, host);
     SetSysTrayStatus(kTrayReady, trayText);
-    m_LastServerMessageId = 0xFFFFFFFFu;
+    m_LastServerMessageId = SCA_ALL_ONES;
     m_SoundTimeKnown = false;
     m_DisconnectedText = QString::fromLatin1(kPressConnectText);
     m_LogView->ResetView();
@@ -161,7 +162,7 @@ void SCA_SrvGui::ResetDisconnected() {
     if (m_LogView != nullptr) {
         m_LogView->ResetView();
     }
-    m_LastMonitorsStatusId = 0xFFFFFFFFu;
+    m_LastMonitorsStatusId = SCA_ALL_ONES;
     m_ServerHostName[0] = '\0';
     m_ConnectedHost[0] = '\0';
     m_LocalServer = 0;

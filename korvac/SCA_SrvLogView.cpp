@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "korvac/SCA_MonitorsView.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Time.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
@@ -130,7 +131,7 @@ void SCA_SrvLogView::paintEvent(QPaintEvent* event) {
 
 int SCA_SrvLogView::ResetView() {
     m_Log.Clear();
-    m_SessionId = 0xFFFFFFFFu;
+    m_SessionId = SCA_ALL_ONES;
     m_Rows->Clear();
     return 1;
 }

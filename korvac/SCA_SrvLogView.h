@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_DebugLog.h"
@@ -48,5 +49,5 @@ private:
 
     SCA_DebugLog m_Log;
     std::unique_ptr<SCA_TreeRows> m_Rows;
-    uint32_t m_SessionId = 0xFFFFFFFFu;
+    uint32_t m_SessionId = SCA_ALL_ONES;
 };

@@ -4,12 +4,13 @@
 #include "korvac/ParseMainCommandLine.h"
 #include "korvac/SCA_SrvApplication.h"
 #include "korvac/SCA_SrvGui.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_System.h"
 #include "model/SCA_ConfigObj.h"
 
 int main(int argc, char** argv) {
     SCA_ConfigObj params("Params", nullptr);
-    if (!SCA_InitSystem(0xFFFFFFFFu)) {
+    if (!SCA_InitSystem(SCA_ALL_ONES)) {
         std::printf("Cannot initialize the SCA platform library.\n");
         return 1;
     }

@@ -84,7 +84,3 @@ void SCA_ConsoleInput::CatchStopSignals() {
 int SCA_ConsoleInput::StopRequested() {
     return g_StopRequested.load();
 }
-
-void SCA_ConsoleInput::ClearStopRequest() {
-    g_StopRequested.store(0);
-}

@@ -28,7 +28,6 @@ public:
     // object's end).
     void CatchStopSignals();
     static int StopRequested();
-    static void ClearStopRequest();
 
 private:
     int m_Descriptor;

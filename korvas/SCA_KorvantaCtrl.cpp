@@ -21,6 +21,7 @@
 #include "libmor/SCA_Sync.h"
 #include "libmor/SCA_System.h"
 #include "libtez/SCA_KorvantaServer.h"
+#include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
 
@@ -73,6 +74,7 @@ SCA_KorvantaCtrl::SCA_KorvantaCtrl()
                                                                        report);
         },
         this);
+    m_ActionCtrl.SetReportSaver(&SCA_TezReporter::Save);
     const bool baseBuilt = IsConstructed() != 0;
     SetConstructed(baseBuilt ? 1 : 0);
 }

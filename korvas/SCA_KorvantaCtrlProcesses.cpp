@@ -36,7 +36,7 @@ void IdleState(tagSCA_TASK_PROCESS_STATE* state) {
     *state = {};
     state->MonitorProcessStatus = SCA_PROCESS_IDLE;
     state->Status = SCA_PROCESS_IDLE;
-    state->RepStatus = SCA_TASK_STATUS_IDLE;
+    state->RepStatus = SCA_REP_STATUS_NONE;
 }
 
 } // namespace
@@ -163,7 +163,7 @@ int SCA_KorvantaCtrl::GetMonitorProcessListStatus(uint32_t monitorId, uint32_t* 
     SCA_ConfigObj* object =
         results.Make("ProcessListStatus", "SCA_KorvantaCtrl::GetMonitorProcessListStatus: cannot "
                                           "create process list status object");
-    *status = SCA_TASK_STATUS_IDLE;
+    *status = SCA_REP_STATUS_NONE;
     *processStatus = SCA_PROCESS_IDLE;
     *startTime = 0;
     *listStatus = 0;
@@ -189,7 +189,7 @@ int SCA_KorvantaCtrl::GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t
     SCA_ConfigObj* logObject = results.Make(
         "ProcessLog",
         "SCA_KorvantaCtrl::GetMonitorProcessListStatusEx: cannot create process log object");
-    *status = SCA_TASK_STATUS_IDLE;
+    *status = SCA_REP_STATUS_NONE;
     *processStatus = SCA_PROCESS_IDLE;
     *startTime = 0;
     *listStatus = 0;

@@ -4,8 +4,8 @@
 
 #include "korvas/SCA_KorvantaAgent.h"
 #include "libmor/SCA_Report.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_TezConfigUser.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetServerAgent.h"
 
 SCA_KorvantaFact::SCA_KorvantaFact(SCA_TezConfig* config, SCA_TezConfigUser* userConfig,

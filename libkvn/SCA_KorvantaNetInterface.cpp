@@ -8,8 +8,8 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
 #include "libmor/auth/SCA_LogonUser.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
+#include "net/SCA_KorvantaLogin.h"
 
 namespace {
 

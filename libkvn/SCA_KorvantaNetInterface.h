@@ -4,7 +4,7 @@
 
 #include "libkvn/SCA_KorvantaNetClient.h"
 #include "libkvn/SCA_KvnExport.h"
-#include "libtez/SCA_KorvantaLogin.h"
+#include "net/SCA_KorvantaLogin.h"
 
 class SCA_DebugLog;
 class SCA_KvnCounter;

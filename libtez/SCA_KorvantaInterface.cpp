@@ -6,8 +6,8 @@
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
+#include "net/SCA_KorvantaLogin.h"
 
 SCA_KorvantaInterface::SCA_KorvantaInterface() {
     SetConstructed();

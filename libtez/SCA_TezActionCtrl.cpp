@@ -11,12 +11,11 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "libmor/mail/SCA_SmtpClient.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezReporter.h"
 #include "model/SCA_TezActionType.h"
 #include "model/SCA_TezCond.h"
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezReportFormat.h"
 
 namespace {
 
@@ -142,8 +141,8 @@ int SCA_TezActionCtrl::PlaySound(SCA_TezAction* action) {
 int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorName,
                                        uint32_t monitorId, uint32_t actionId, const char* dateTime,
                                        uint32_t format, char* path, uint32_t size) {
-    const char* extension = SCA_TezReportWriter::GetExtension(format);
-    if (folder == nullptr || *folder == '\0' || extension == nullptr || path == nullptr) {
+    const tagSCA_TEZ_REPORT_FORMAT* entry = SCA_TezGetReportFormat(format);
+    if (folder == nullptr || *folder == '\0' || entry == nullptr || path == nullptr) {
         return 0;
     }
     char name[kTextSize];
@@ -155,7 +154,7 @@ int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorNa
     const size_t folderLength = std::strlen(folder);
     const char* separator = folder[folderLength - 1] == '/' ? "" : "/";
     const int written = std::snprintf(path, size, "%s%sKorvanta %s %u-%u %s.%s", folder, separator,
-                                      name, monitorId, actionId, stamp, extension);
+                                      name, monitorId, actionId, stamp, entry->Extension);
     return written > 0 && static_cast<uint32_t>(written) < size ? 1 : 0;
 }
 
@@ -195,11 +194,13 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
                action->GetReportFormat());
         return 0;
     }
+    if (m_Saver == nullptr) {
+        report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: no report writer - %s", path);
+        return 0;
+    }
     uint32_t error = 0;
     SCA_CreateDirectory(folder, &error);
-    SCA_TezReporter writer(m_Config, m_UserConfig, m_Params);
-    if (!writer.SaveReport(subject, action->GetReportFormat(), action->GetReportMode(), path,
-                           &error)) {
+    if (!m_Saver(subject, action->GetReportFormat(), action->GetReportMode(), path, &error)) {
         report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: cannot save report %s - %u", path,
                error);
         return 0;

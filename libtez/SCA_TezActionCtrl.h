@@ -22,6 +22,11 @@ class SCA_TezReportIndex;
 using SCA_TezReportProvider = int (*)(const SCA_TezAction* action, SCA_TezReport* report,
                                       void* userData);
 
+// Writes report in format (mode: the report mode) into the file at path; 0 with *error set when
+// it cannot. The writers are a library of their own that the controller's owner links.
+using SCA_TezReportSaver = int (*)(SCA_TezReport* report, uint32_t format, uint32_t mode,
+                                   const char* path, uint32_t* error);
+
 // The sound actions kept for clients; the oldest go first.
 inline constexpr uint32_t SCA_TEZ_MAX_SOUND_ACTIONS = 256;
 
@@ -57,6 +62,8 @@ public:
 
     // Where report actions get the report to save; without one they save the action's own.
     void SetReportProvider(SCA_TezReportProvider provider, void* userData);
+    // What report actions write reports with; without one they fail (reported).
+    void SetReportSaver(SCA_TezReportSaver saver) { m_Saver = saver; }
 
     // Starts the worker. StopAll stops it; actions still queued stay queued.
     int StartProcess();
@@ -100,5 +107,6 @@ private:
     std::mutex m_SoundLock;
     uint32_t m_NextSoundId = 0;
     SCA_TezReportProvider m_Provider = nullptr;
+    SCA_TezReportSaver m_Saver = nullptr;
     void* m_ProviderData = nullptr;
 };

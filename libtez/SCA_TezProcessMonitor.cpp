@@ -56,8 +56,7 @@ SCA_TezProcessMonitor::SCA_TezProcessMonitor(SCA_TezConfig* config, SCA_TezConfi
     : m_Config(config), m_UserConfig(userConfig), m_Params(params), m_ActionCtrl(actionCtrl),
       m_ExcludeList("ExcludeList", nullptr), m_Ready(0, 1) {
     if (!m_ExcludeList.IsConstructed() || !m_Ready.IsConstructed() ||
-        !m_PerfMonitor.IsConstructed() || !m_Updater.IsConstructed() ||
-        !m_ProcessLog.IsConstructed()) {
+        !m_PerfMonitor.IsConstructed() || !m_ProcessLog.IsConstructed()) {
         SetConstructed(0);
     }
 }
@@ -293,10 +292,10 @@ int SCA_TezProcessMonitor::GetProcessListStatusEx(SCA_ConfigObj* list, uint32_t 
 }
 
 int SCA_TezProcessMonitor::LoadPidInfo(SCA_TezProcessPid* pid) {
-    const tagSCA_TEZ_PROC_ENTRY* entry = m_Scanner.FindLive(pid->GetProcessId());
+    const tagSCA_PROC_ENTRY* entry = m_Scanner.FindLive(pid->GetProcessId());
     auto* info = new (std::nothrow) SCA_ConfigObj("ProcessInfo", nullptr);
     if (entry == nullptr || info == nullptr || !info->IsConstructed() ||
-        !m_Scanner.GetReader()->LoadInfo(pid->GetProcessId(), entry->Sample.StartTicks,
+        !m_Scanner.GetReader()->LoadInfo(pid->GetProcessId(), entry->Sample.Stat.StartTicks,
                                          m_Scanner.GetTicksPerSecond(), info)) {
         SCA_Object::Destroy(info);
         return 0;
@@ -307,6 +306,6 @@ int SCA_TezProcessMonitor::LoadPidInfo(SCA_TezProcessPid* pid) {
 
 int SCA_TezProcessMonitor::ReadModules(uint32_t pid, SCA_ExeModuleList* modules, uint32_t* error) {
     // A reader of its own: the scanning thread's buffer is not shared.
-    SCA_TezProcReader reader(m_Scanner.GetReader()->GetRoot());
+    SCA_ProcReader reader(m_Scanner.GetReader()->GetRoot());
     return reader.ReadModules(pid, modules, error);
 }

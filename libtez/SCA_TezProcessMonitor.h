@@ -7,7 +7,6 @@
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libmor/SCA_Time.h"
-#include "libtez/SCA_TezProcScanner.h"
 #include "libtez/SCA_TezProcessRuleCheck.h"
 #include "libtez/SCA_TezProcessUpdater.h"
 #include "model/SCA_ConfigObj.h"
@@ -17,7 +16,7 @@
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "perf/SCA_PerfMonitor.h"
-#include "perf/SCA_PerfMonitorUpdate.h"
+#include "perf/SCA_ProcScanner.h"
 
 class SCA_ExeModuleList;
 class SCA_TezActionCtrl;
@@ -72,7 +71,7 @@ public:
 
     // The /proc tree read (tests point it at fixtures); set before StartProcess.
     void SetProcRoot(const char* root) { m_Scanner.GetReader()->SetRoot(root); }
-    SCA_TezProcScanner* GetScanner() { return &m_Scanner; }
+    SCA_ProcScanner* GetScanner() { return &m_Scanner; }
     // One pass at the given clocks (monotonic ns for rates, absolute time for records), under
     // the lock. 0 when /proc cannot be listed.
     int ScanOnce(uint64_t monotonicNs, uint64_t absTime);
@@ -109,7 +108,6 @@ public:
 
     SCA_Event* GetReady() { return &m_Ready; }
     SCA_PerfMonitor* GetPerfMonitor() { return &m_PerfMonitor; }
-    SCA_PerfMonitorUpdate* GetPerfMonitorUpdate() { return &m_Updater; }
     uint64_t GetStartTime() const { return m_StartTime; }
     // Run time in whole seconds, as the counter monitors count theirs.
     uint64_t GetProcessTime() const { return m_ProcessTime / SCA_ABS_TIME_SECOND; }
@@ -174,7 +172,6 @@ private:
     uint32_t m_StatusCode = 0;
     SCA_Event m_Ready;
     SCA_PerfMonitor m_PerfMonitor;
-    SCA_PerfMonitorUpdate m_Updater;
     std::atomic<uint64_t> m_StartTime{0};
     std::atomic<uint64_t> m_ProcessTime{0};
     uint64_t m_HostTotalMemory = 0;
@@ -196,7 +193,7 @@ private:
     double m_MaxThreads = 0.0;
     double m_MaxHandles = 0.0;
     uint32_t m_PeriodMs = 0;
-    SCA_TezProcScanner m_Scanner;
+    SCA_ProcScanner m_Scanner;
     SCA_TezProcessUpdater m_ScanUpdater{&m_ProcessList, &m_ProcessLog};
     SCA_TezProcessRuleCheck m_RuleCheck{&m_ErrorList, m_ActionCtrl};
     int m_VerboseMessages = 0;

@@ -18,6 +18,16 @@ struct CleanName {
     char Text[256];
 };
 
+// The name of a process's owner; empty when its folder could not be examined.
+const char* UserOf(SCA_ProcScanner* scanner, const tagSCA_PROC_ENTRY& entry) {
+    return entry.Sample.Uid ? scanner->GetReader()->GetUserName(*entry.Sample.Uid) : "";
+}
+
+// Memory, threads and handles come from one reading; the other slots are shares and rates.
+bool IsGauge(uint32_t slot) {
+    return slot == SCA_PROC_MEMORY || slot == SCA_PROC_THREADS || slot == SCA_PROC_HANDLES;
+}
+
 bool IsExcluded(SCA_ConfigObj* excludeList, const char* name) {
     return excludeList != nullptr && excludeList->IsFieldExists(name);
 }
@@ -64,18 +74,22 @@ int AddDataCounters(SCA_TezProcess* process) {
 
 } // namespace
 
-int SCA_TezProcessUpdater::Apply(SCA_TezProcScanner* scanner, uint64_t absTime,
+int SCA_TezProcessUpdater::Apply(SCA_ProcScanner* scanner, uint64_t absTime,
                                  SCA_ConfigObj* excludeList, uint32_t logLength) {
     m_Now = absTime;
     m_Changed = false;
     m_Sums.clear();
+    m_Unknown.clear();
     m_Removed.clear();
     // Ends first: a pid taken again under the same name leaves before it comes back.
-    for (const tagSCA_TEZ_PROC_ENTRY& entry : scanner->GetEnded()) {
+    for (const tagSCA_PROC_ENTRY& entry : scanner->GetEnded()) {
         Ended(scanner, entry, excludeList);
     }
-    for (const tagSCA_TEZ_PROC_ENTRY& entry : scanner->GetCurrent()) {
+    for (const tagSCA_PROC_ENTRY& entry : scanner->GetCurrent()) {
         Live(scanner, entry, excludeList);
+    }
+    for (const auto& [processId, unknown] : m_Unknown) {
+        m_Sums[processId].Valid &= ~unknown;
     }
     for (auto* node = m_List->GetHead(); node != nullptr; node = node->GetNext()) {
         const auto sums = m_Sums.find(node->GetItem()->GetProcessId());
@@ -94,23 +108,23 @@ const tagSCA_TEZ_PROC_VALUES* SCA_TezProcessUpdater::GetSums(uint32_t processId)
     return found != m_Sums.end() ? &found->second : nullptr;
 }
 
-void SCA_TezProcessUpdater::Ended(SCA_TezProcScanner* scanner, const tagSCA_TEZ_PROC_ENTRY& entry,
+void SCA_TezProcessUpdater::Ended(SCA_ProcScanner* scanner, const tagSCA_PROC_ENTRY& entry,
                                   SCA_ConfigObj* excludeList) {
-    const CleanName name(entry.Sample.Name);
+    const CleanName name(entry.Sample.Stat.Name.c_str());
+    const uint32_t processId = entry.Sample.Stat.Pid;
     SCA_TezProcess* process = nullptr;
     SCA_TezProcessPid* pid = nullptr;
     if (IsExcluded(excludeList, name.Text) || !m_List->GetProcess(name.Text, &process) ||
-        !process->GetPids()->GetPid(entry.Sample.Pid, &pid)) {
+        !process->GetPids()->GetPid(processId, &pid)) {
         return;
     }
     const uint64_t first = pid->GetFirstUpdateTime();
     const uint64_t now = m_Now / SCA_ABS_TIME_SECOND;
-    const char* user =
-        entry.Sample.HasUid ? scanner->GetReader()->GetUserName(entry.Sample.Uid) : "";
-    Log(SCA_PROCESS_LOG_END, entry, name.Text, user, now > first ? now - first : 0);
+    Log(SCA_PROCESS_LOG_END, entry, name.Text, UserOf(scanner, entry),
+        now > first ? now - first : 0);
     m_Log->OnProcessStop(m_Now, process, pid);
-    process->GetInstanceList()->DestroyItem(entry.Sample.Pid);
-    process->GetPids()->DestroyItem(entry.Sample.Pid);
+    process->GetInstanceList()->DestroyItem(processId);
+    process->GetPids()->DestroyItem(processId);
     if (process->GetPids()->GetPidCount() == 0) {
         m_Removed.push_back(process->GetProcessId());
         m_List->DestroyItem(process->GetProcessId());
@@ -118,9 +132,9 @@ void SCA_TezProcessUpdater::Ended(SCA_TezProcScanner* scanner, const tagSCA_TEZ_
     }
 }
 
-void SCA_TezProcessUpdater::Live(SCA_TezProcScanner* scanner, const tagSCA_TEZ_PROC_ENTRY& entry,
+void SCA_TezProcessUpdater::Live(SCA_ProcScanner* scanner, const tagSCA_PROC_ENTRY& entry,
                                  SCA_ConfigObj* excludeList) {
-    const CleanName name(entry.Sample.Name);
+    const CleanName name(entry.Sample.Stat.Name.c_str());
     if (IsExcluded(excludeList, name.Text)) {
         return;
     }
@@ -129,18 +143,23 @@ void SCA_TezProcessUpdater::Live(SCA_TezProcScanner* scanner, const tagSCA_TEZ_P
         return;
     }
     SCA_TezProcessPid* pid = nullptr;
-    if (!process->GetPids()->GetPid(entry.Sample.Pid, &pid)) {
+    if (!process->GetPids()->GetPid(entry.Sample.Stat.Pid, &pid)) {
         AddPid(scanner, process, entry);
-        if (!process->GetPids()->GetPid(entry.Sample.Pid, &pid)) {
+        if (!process->GetPids()->GetPid(entry.Sample.Stat.Pid, &pid)) {
             return;
         }
     }
     pid->SetLastUpdateTime(m_Now / SCA_ABS_TIME_SECOND);
     tagSCA_TEZ_PROC_VALUES& sums = m_Sums[process->GetProcessId()];
+    const tagSCA_TEZ_PROC_VALUES values = SCA_TezProcValuesOf(entry.Figures);
     for (uint32_t slot = 0; slot < SCA_PROC_COUNTERS; ++slot) {
-        if (entry.Values.Has(slot)) {
-            AddStatistic(pid, SCA_TEZ_PROC_COUNTER_TYPES[slot], entry.Values.Value[slot]);
-            sums.Add(slot, entry.Values.Value[slot]);
+        if (values.Has(slot)) {
+            AddStatistic(pid, SCA_TEZ_PROC_COUNTER_TYPES[slot], values.Value[slot]);
+            sums.Add(slot, values.Value[slot]);
+        } else if (!entry.IsNew || IsGauge(slot)) {
+            // A sum that leaves out an instance it cannot read is no figure of the name; a
+            // new instance only has no rate yet.
+            m_Unknown[process->GetProcessId()] |= 1u << slot;
         }
     }
 }
@@ -168,8 +187,8 @@ SCA_TezProcess* SCA_TezProcessUpdater::FindOrAdd(const char* name) {
     return process;
 }
 
-void SCA_TezProcessUpdater::AddPid(SCA_TezProcScanner* scanner, SCA_TezProcess* process,
-                                   const tagSCA_TEZ_PROC_ENTRY& entry) {
+void SCA_TezProcessUpdater::AddPid(SCA_ProcScanner* scanner, SCA_TezProcess* process,
+                                   const tagSCA_PROC_ENTRY& entry) {
     auto* pid = new (std::nothrow) SCA_TezProcessPid();
     auto* instance = new (std::nothrow) SCA_TezProcessInst();
     if (pid == nullptr || instance == nullptr) {
@@ -177,24 +196,24 @@ void SCA_TezProcessUpdater::AddPid(SCA_TezProcScanner* scanner, SCA_TezProcess* 
         delete instance;
         return;
     }
-    const tagSCA_TEZ_PROC_SAMPLE& sample = entry.Sample;
-    const char* user = sample.HasUid ? scanner->GetReader()->GetUserName(sample.Uid) : "";
-    pid->SetProcessId(sample.Pid);
-    pid->SetInstanceId(sample.Pid);
+    const tagSCA_PID_STAT& stat = entry.Sample.Stat;
+    const char* user = UserOf(scanner, entry);
+    pid->SetProcessId(stat.Pid);
+    pid->SetInstanceId(stat.Pid);
     pid->SetFirstUpdateTime(m_Now / SCA_ABS_TIME_SECOND);
     pid->SetUserName(user);
-    pid->SetParentProcessId(sample.ParentPid);
-    const tagSCA_TEZ_PROC_ENTRY* parent = scanner->FindLive(sample.ParentPid);
+    pid->SetParentProcessId(stat.ParentPid);
+    const tagSCA_PROC_ENTRY* parent = scanner->FindLive(stat.ParentPid);
     if (parent != nullptr) {
-        const CleanName parentName(parent->Sample.Name);
+        const CleanName parentName(parent->Sample.Stat.Name.c_str());
         pid->SetParentProcess(parentName.Text);
-        if (parent->Sample.HasUid) {
-            pid->SetParentUser(scanner->GetReader()->GetUserName(parent->Sample.Uid));
+        if (parent->Sample.Uid) {
+            pid->SetParentUser(UserOf(scanner, *parent));
         }
     }
     char instanceName[16];
-    std::snprintf(instanceName, sizeof(instanceName), "%u", sample.Pid);
-    instance->SetInstanceId(sample.Pid);
+    std::snprintf(instanceName, sizeof(instanceName), "%u", stat.Pid);
+    instance->SetInstanceId(stat.Pid);
     instance->SetInstance(instanceName);
     if (!process->GetPids()->AddPid(pid)) {
         pid->Destroy();
@@ -211,17 +230,17 @@ void SCA_TezProcessUpdater::AddPid(SCA_TezProcScanner* scanner, SCA_TezProcess* 
     }
 }
 
-void SCA_TezProcessUpdater::Log(uint32_t opCode, const tagSCA_TEZ_PROC_ENTRY& entry,
-                                const char* name, const char* user, uint64_t runSeconds) {
+void SCA_TezProcessUpdater::Log(uint32_t opCode, const tagSCA_PROC_ENTRY& entry, const char* name,
+                                const char* user, uint64_t runSeconds) {
     auto* item = new (std::nothrow) SCA_TezProcessLogItem();
     if (item == nullptr) {
         return;
     }
-    const tagSCA_TEZ_PROC_VALUES& v = entry.Values;
+    const tagSCA_TEZ_PROC_VALUES v = SCA_TezProcValuesOf(entry.Figures);
     item->SetItemId(SCA_ALL_ONES);
     item->SetOpCode(opCode);
-    item->SetProcessId(entry.Sample.Pid);
-    item->SetParentPid(entry.Sample.ParentPid);
+    item->SetProcessId(entry.Sample.Stat.Pid);
+    item->SetParentPid(entry.Sample.Stat.ParentPid);
     item->SetAbsTime(m_Now / SCA_ABS_TIME_SECOND);
     item->SetRunTime(runSeconds);
     item->SetCpuUsage(v.Value[SCA_PROC_CPU]);

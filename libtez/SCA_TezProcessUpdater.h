@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "libtez/SCA_TezProcCounters.h"
-#include "libtez/SCA_TezProcScanner.h"
+#include "perf/SCA_ProcScanner.h"
 
 class SCA_ConfigObj;
 class SCA_TezProcess;
@@ -13,7 +13,9 @@ class SCA_TezProcessLog;
 
 // Carries one scan into the process monitor's records: processes grouped by (cleaned) name,
 // each with its running pids and instances, the statistics of every pid, the nine counters of
-// the name (the sum over its instances) and the log of starts and ends. Records get ids of
+// the name (the sum over its instances, as a counter monitor of that name sums them: not
+// available when an instance's figure is, new instances adding no rate yet) and the log of
+// starts and ends. Records get ids of
 // their own, never reused while the monitor runs, so a query for a record that is gone
 // finds nothing rather than another process.
 class SCA_TezProcessUpdater {
@@ -24,7 +26,7 @@ public:
     // Applies the scanner's last pass at absTime (100-ns units); names in excludeList (field
     // names) are left out; the log keeps at most logLength items. Answers 1 when processes
     // came or went from the list.
-    int Apply(SCA_TezProcScanner* scanner, uint64_t absTime, SCA_ConfigObj* excludeList,
+    int Apply(SCA_ProcScanner* scanner, uint64_t absTime, SCA_ConfigObj* excludeList,
               uint32_t logLength);
     // The sum of the counters of record id in the last pass.
     const tagSCA_TEZ_PROC_VALUES* GetSums(uint32_t processId) const;
@@ -37,15 +39,13 @@ public:
     }
 
 private:
-    void Ended(SCA_TezProcScanner* scanner, const tagSCA_TEZ_PROC_ENTRY& entry,
+    void Ended(SCA_ProcScanner* scanner, const tagSCA_PROC_ENTRY& entry,
                SCA_ConfigObj* excludeList);
-    void Live(SCA_TezProcScanner* scanner, const tagSCA_TEZ_PROC_ENTRY& entry,
-              SCA_ConfigObj* excludeList);
+    void Live(SCA_ProcScanner* scanner, const tagSCA_PROC_ENTRY& entry, SCA_ConfigObj* excludeList);
     SCA_TezProcess* FindOrAdd(const char* name);
-    void AddPid(SCA_TezProcScanner* scanner, SCA_TezProcess* process,
-                const tagSCA_TEZ_PROC_ENTRY& entry);
-    void Log(uint32_t opCode, const tagSCA_TEZ_PROC_ENTRY& entry, const char* name,
-             const char* user, uint64_t runSeconds);
+    void AddPid(SCA_ProcScanner* scanner, SCA_TezProcess* process, const tagSCA_PROC_ENTRY& entry);
+    void Log(uint32_t opCode, const tagSCA_PROC_ENTRY& entry, const char* name, const char* user,
+             uint64_t runSeconds);
     void UpdateCounters(SCA_TezProcess* process, const tagSCA_TEZ_PROC_VALUES& sums);
     void TrimLog(uint32_t logLength);
 
@@ -55,5 +55,7 @@ private:
     uint64_t m_Now = 0;
     bool m_Changed = false;
     std::unordered_map<uint32_t, tagSCA_TEZ_PROC_VALUES> m_Sums;
+    // The slots of a record that an instance could not give this pass.
+    std::unordered_map<uint32_t, uint32_t> m_Unknown;
     std::vector<uint32_t> m_Removed;
 };

@@ -3,27 +3,23 @@
 #include <QPainter>
 #include <QRadialGradient>
 
+#include "model/SCA_TezVocabulary.h"
+
 namespace {
 
-// The statuses the lamp tells apart: a connection or run that is well (connected 1, message 3,
-// running 9), paused 8, warning 4, error 5; anything else (idle or disconnected, 7) is off.
-constexpr uint32_t kStatusMessage = 3;
-constexpr uint32_t kStatusWarning = 4;
-constexpr uint32_t kStatusError = 5;
-constexpr uint32_t kStatusPaused = 8;
-constexpr uint32_t kStatusRunning = 9;
-
+// The statuses the lamp tells apart: a connection or run that is well (connected, message,
+// running), paused, warning, error; anything else (idle or disconnected) is off.
 QColor StatusColour(uint32_t status) {
     switch (status) {
     case SCA_STATUS_ICON_CONNECTED:
-    case kStatusMessage:
-    case kStatusRunning:
+    case SCA_REP_STATUS_MESSAGE:
+    case SCA_TASK_STATUS_RUNNING:
         return QColor(0x2e, 0xa0, 0x43);
-    case kStatusPaused:
+    case SCA_TASK_STATUS_PAUSED:
         return QColor(0x3b, 0x7d, 0xd8);
-    case kStatusError:
+    case SCA_REP_STATUS_ERROR:
         return QColor(0xd7, 0x3a, 0x31);
-    case kStatusWarning:
+    case SCA_REP_STATUS_WARNING:
         return QColor(0xe8, 0xa3, 0x17);
     default:
         return QColor(0xa8, 0xa8, 0xa8);

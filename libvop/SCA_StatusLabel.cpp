@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "libmor/SCA_String.h"
+#include "model/SCA_TezProcessStatus.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ constexpr const char* kDefaultLooks[SCA_STATUS_LOOKS][4] = {
 constexpr uint32_t kDefaultFontSize = 11;
 constexpr int kDefaultIndent = 10;
 constexpr int kHeight = 32;
-
-constexpr uint32_t kFailed = 0;
-constexpr uint32_t kStopped = 1;
-constexpr uint32_t kMessage = 3;
-constexpr uint32_t kWarning = 4;
-constexpr uint32_t kError = 5;
-constexpr uint32_t kTaskRunning = 9;
-constexpr uint32_t kProcessRunning = 11;
 
 } // namespace
 
@@ -48,16 +41,16 @@ void SCA_StatusLabel::SetColour(uint32_t look, uint32_t slot, const char* colour
 
 uint32_t SCA_StatusLabel::GetStatusLook(uint32_t status) {
     switch (status) {
-    case kFailed:
-    case kError:
+    case SCA_PROCESS_FAILED:
+    case SCA_REP_STATUS_ERROR:
         return SCA_STATUS_LOOK_ERROR;
-    case kWarning:
+    case SCA_REP_STATUS_WARNING:
         return SCA_STATUS_LOOK_WARN;
-    case kMessage:
+    case SCA_REP_STATUS_MESSAGE:
         return SCA_STATUS_LOOK_INFO;
-    case kStopped:
-    case kTaskRunning:
-    case kProcessRunning:
+    case SCA_PROCESS_STOPPED:
+    case SCA_TASK_STATUS_RUNNING:
+    case SCA_PROCESS_RUNNING:
         return SCA_STATUS_LOOK_READY;
     default:
         return SCA_STATUS_LOOK_DATA;

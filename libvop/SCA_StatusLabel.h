@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "libmor/SCA_Object.h"
+#include "model/SCA_TezVocabulary.h"
 
 // Room for a colour text: '#', six hexadecimal digits and the terminator.
 inline constexpr uint32_t SCA_STATUS_COLOUR_SIZE = 10;
@@ -99,7 +100,7 @@ private:
     uint32_t m_FontSize;
     uint32_t m_BoldFont = 1;
     char m_Looks[SCA_STATUS_LOOKS][kColours][SCA_STATUS_COLOUR_SIZE] = {};
-    uint32_t m_Status = 7;
+    uint32_t m_Status = SCA_TASK_STATUS_IDLE;
     QString m_Text;
     int m_TextIndent;
 };

@@ -7,14 +7,11 @@
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezRecordFields.h"
+#include "model/SCA_TezVocabulary.h"
 
 class SCA_ConfigObj;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
-
-// Monitor types (other values are counter monitors of the monitoring core's own kinds).
-inline constexpr uint32_t SCA_SRV_MONITOR_COUNTERS = 0;
-inline constexpr uint32_t SCA_SRV_MONITOR_PROCESS = 1;
 
 // The full definition of a monitor as the service keeps it: identity and modes, the computer,
 // whether the service starts it by itself, the settings for saving its reports periodically,

@@ -2,6 +2,11 @@
 
 #include "model/SCA_TezProcessStatus.h"
 
+bool SCA_TezIsRepStatusBold(uint32_t status) {
+    return status == SCA_REP_STATUS_WARNING || status == SCA_REP_STATUS_ERROR ||
+           status == SCA_REP_STATUS_FAILED;
+}
+
 const char* SCA_TezGetRepStatusDescr(uint32_t status) {
     switch (status) {
     case SCA_REP_STATUS_MESSAGE:

@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
-// The status scale of rules, conditions, errors, log messages and jobs.
-inline constexpr uint32_t SCA_REP_STATUS_MESSAGE = 3;
-inline constexpr uint32_t SCA_REP_STATUS_WARNING = 4;
-inline constexpr uint32_t SCA_REP_STATUS_ERROR = 5;
+#include "model/SCA_TezVocabulary.h"
+
+// Whether reports show a status in bold: warning, error and failure.
+bool SCA_TezIsRepStatusBold(uint32_t status);
 
 // The text of a report status as rules, conditions and errors show it: "Message", "Warning",
 // "Error"; "NA" for any other value.

@@ -1,9 +1,20 @@
 #include "perf/SCA_PerfCalc.h"
 
+#include <unistd.h>
+
 namespace {
 
 constexpr double kPercent = 100.0;
 constexpr double kNsPerSecond = 1e9;
+
+double PageSize() {
+    static const long size = sysconf(_SC_PAGESIZE);
+    return static_cast<double>(size > 0 ? size : 0);
+}
+
+std::optional<double> Sum(std::optional<double> a, std::optional<double> b) {
+    return a && b ? std::optional(*a + *b) : std::nullopt;
+}
 
 } // namespace
 
@@ -62,4 +73,42 @@ std::optional<double> SCA_PerfCalc::PerEvent(uint64_t amount, uint64_t events) {
         return std::nullopt;
     }
     return static_cast<double>(amount) / static_cast<double>(events);
+}
+
+tagSCA_PROC_FIGURES SCA_PerfCalc::ProcessFigures(const tagSCA_PROC_SAMPLE* before,
+                                                 const tagSCA_PROC_SAMPLE& now,
+                                                 std::optional<uint64_t> machineBefore,
+                                                 std::optional<uint64_t> machineNow,
+                                                 std::optional<double> seconds) {
+    const tagSCA_PID_STAT& b = now.Stat;
+    tagSCA_PROC_FIGURES figures;
+    figures.Memory = static_cast<double>(b.RssPages) * PageSize();
+    figures.Threads = static_cast<double>(b.Threads);
+    if (now.Handles) {
+        figures.Handles = static_cast<double>(*now.Handles);
+    }
+    if (before == nullptr) {
+        return figures;
+    }
+    const tagSCA_PID_STAT& a = before->Stat;
+    if (machineBefore && machineNow) {
+        auto share = [&](uint64_t partBefore, uint64_t partNow) {
+            return ShareOfDelta(partBefore, partNow, *machineBefore, *machineNow);
+        };
+        figures.Cpu = share(a.UserTicks + a.SystemTicks, b.UserTicks + b.SystemTicks);
+        figures.CpuUser = share(a.UserTicks, b.UserTicks);
+        figures.CpuSystem = share(a.SystemTicks, b.SystemTicks);
+    }
+    figures.FaultRate = Rate(a.MinorFaults + a.MajorFaults, b.MinorFaults + b.MajorFaults, seconds);
+    if (before->Io && now.Io) {
+        const tagSCA_PID_IO& x = *before->Io;
+        const tagSCA_PID_IO& y = *now.Io;
+        figures.ReadRate = Rate(x.ReadChars, y.ReadChars, seconds);
+        figures.WriteRate = Rate(x.WriteChars, y.WriteChars, seconds);
+        figures.DataRate = Sum(figures.ReadRate, figures.WriteRate);
+        figures.ReadIops = Rate(x.ReadCalls, y.ReadCalls, seconds);
+        figures.WriteIops = Rate(x.WriteCalls, y.WriteCalls, seconds);
+        figures.DataIops = Sum(figures.ReadIops, figures.WriteIops);
+    }
+    return figures;
 }

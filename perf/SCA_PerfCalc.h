@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "perf/SCA_ProcSample.h"
+
 // The arithmetic of the counters, apart from any I/O: shares and rates from two readings of
 // cumulative kernel counters. Every function answers "no value" (std::nullopt) rather than a
 // number it cannot stand behind: a counter that went backwards (a reset or a wrap), no elapsed
@@ -26,4 +28,15 @@ public:
                                             uint64_t availableBlocks);
     // numerator delta / denominator delta (average request size, average time per request).
     static std::optional<double> PerEvent(uint64_t amount, uint64_t events);
+
+    // The figures of a process: the gauges from now alone; the shares and rates against before,
+    // the same process at the previous reading (null for a process not seen then). A share is
+    // the process's tick delta over the whole computer's (machineBefore to machineNow, every
+    // processor together), so it stays within 0..100 however many processors there are; a rate
+    // is a counter's delta over seconds. Both counter monitors and process monitors show these.
+    static tagSCA_PROC_FIGURES ProcessFigures(const tagSCA_PROC_SAMPLE* before,
+                                              const tagSCA_PROC_SAMPLE& now,
+                                              std::optional<uint64_t> machineBefore,
+                                              std::optional<uint64_t> machineNow,
+                                              std::optional<double> seconds);
 };

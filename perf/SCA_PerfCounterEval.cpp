@@ -18,6 +18,7 @@ constexpr double kUsPerSecond = 1e6;
 constexpr double kKHzPerMHz = 1000.0;
 constexpr double kBitsPerMegabit = 1e6;
 constexpr const char* kLoopback = "lo";
+constexpr double kPercent = 100.0;
 
 std::optional<uint32_t> ParseNumber(const std::string& text) {
     uint32_t value = 0;
@@ -128,7 +129,7 @@ Value EvaluateCpu(M metric, const std::string& instance, SCA_PerfSnapshot* befor
     switch (metric) {
     case M::CpuTotal: {
         const auto idle = share(a->IdleAll(), b->IdleAll());
-        return idle ? Value(100.0 - *idle) : std::nullopt;
+        return idle ? Value(kPercent - *idle) : std::nullopt;
     }
     case M::CpuUser:
         return share(a->User + a->Nice, b->User + b->Nice);
@@ -644,6 +645,110 @@ const tagSCA_PID_STAT* FindPid(const std::vector<tagSCA_PID_STAT>& processes,
                : nullptr;
 }
 
+using Figure = std::optional<double> tagSCA_PROC_FIGURES::*;
+
+// The figure a process metric reads; null for the metrics that are not figures.
+Figure FigureOf(M metric) {
+    switch (metric) {
+    case M::ProcCpu:
+        return &tagSCA_PROC_FIGURES::Cpu;
+    case M::ProcUser:
+        return &tagSCA_PROC_FIGURES::CpuUser;
+    case M::ProcSystem:
+        return &tagSCA_PROC_FIGURES::CpuSystem;
+    case M::ProcMemory:
+        return &tagSCA_PROC_FIGURES::Memory;
+    case M::ProcThreads:
+        return &tagSCA_PROC_FIGURES::Threads;
+    case M::ProcHandles:
+        return &tagSCA_PROC_FIGURES::Handles;
+    case M::ProcFaultRate:
+        return &tagSCA_PROC_FIGURES::FaultRate;
+    case M::ProcDataRate:
+        return &tagSCA_PROC_FIGURES::DataRate;
+    case M::ProcDataIops:
+        return &tagSCA_PROC_FIGURES::DataIops;
+    case M::ProcReadRate:
+        return &tagSCA_PROC_FIGURES::ReadRate;
+    case M::ProcReadIops:
+        return &tagSCA_PROC_FIGURES::ReadIops;
+    case M::ProcWriteRate:
+        return &tagSCA_PROC_FIGURES::WriteRate;
+    case M::ProcWriteIops:
+        return &tagSCA_PROC_FIGURES::WriteIops;
+    default:
+        return nullptr;
+    }
+}
+
+bool IsGauge(M metric) {
+    return metric == M::ProcMemory || metric == M::ProcThreads || metric == M::ProcHandles;
+}
+
+bool IsShare(M metric) {
+    return metric == M::ProcCpu || metric == M::ProcUser || metric == M::ProcSystem;
+}
+
+// What a figure needs of one process beyond its stat, read only when the metric needs it.
+tagSCA_PROC_SAMPLE SampleOf(const tagSCA_PID_STAT& stat, M metric, SCA_PerfSnapshot& snapshot) {
+    tagSCA_PROC_SAMPLE sample{stat, std::nullopt, std::nullopt, std::nullopt};
+    if (metric >= M::ProcDataRate && metric <= M::ProcWriteIops) {
+        sample.Io = snapshot.GetProcessIo(stat.Pid);
+    }
+    if (metric == M::ProcHandles) {
+        const auto handles = snapshot.GetProcessHandles(stat.Pid);
+        if (handles && *handles <= UINT32_MAX) {
+            sample.Handles = static_cast<uint32_t>(*handles);
+        }
+    }
+    return sample;
+}
+
+std::optional<uint64_t> MachineTicks(SCA_PerfSnapshot* snapshot) {
+    const tagSCA_PROC_STAT* stat = snapshot != nullptr ? snapshot->GetStat() : nullptr;
+    return stat != nullptr ? std::optional(stat->All.Total()) : std::nullopt;
+}
+
+// The sum of a figure over the matching processes: every one for a gauge, each that ran in
+// both snapshots for a share or rate (those that started since add nothing yet). Nothing when
+// one of them has no value (another user's process, a counter that went back) or none counts.
+Value SumFigure(M metric, const std::vector<const tagSCA_PID_STAT*>& matching,
+                SCA_PerfSnapshot* before, SCA_PerfSnapshot& now) {
+    const Figure figure = FigureOf(metric);
+    const bool gauge = IsGauge(metric);
+    const auto* old = before != nullptr ? before->GetProcesses() : nullptr;
+    const auto seconds = ElapsedOf(before, now);
+    if (figure == nullptr || (!gauge && (old == nullptr || !seconds))) {
+        return std::nullopt;
+    }
+    const auto machineBefore = MachineTicks(before);
+    const auto machineNow = MachineTicks(&now);
+    double sum = 0.0;
+    bool counted = false;
+    for (const tagSCA_PID_STAT* p : matching) {
+        const tagSCA_PID_STAT* q = gauge ? nullptr : FindPid(*old, *p);
+        if (!gauge && q == nullptr) {
+            continue;
+        }
+        const tagSCA_PROC_SAMPLE current = SampleOf(*p, metric, now);
+        const tagSCA_PROC_SAMPLE previous =
+            q != nullptr ? SampleOf(*q, metric, *before) : tagSCA_PROC_SAMPLE{};
+        const tagSCA_PROC_FIGURES figures = SCA_PerfCalc::ProcessFigures(
+            q != nullptr ? &previous : nullptr, current, machineBefore, machineNow, seconds);
+        const std::optional<double>& value = figures.*figure;
+        if (!value) {
+            return std::nullopt;
+        }
+        sum += *value;
+        counted = true;
+    }
+    if (!counted) {
+        return std::nullopt;
+    }
+    // Shares of the whole computer add up to at most all of it.
+    return IsShare(metric) ? Value(std::min(sum, kPercent)) : Value(sum);
+}
+
 Value EvaluateProcess(M metric, const std::string& instance, SCA_PerfSnapshot* before,
                       SCA_PerfSnapshot& now) {
     const auto* processes = now.GetProcesses();
@@ -661,7 +766,6 @@ Value EvaluateProcess(M metric, const std::string& instance, SCA_PerfSnapshot* b
         return std::nullopt; // not running (any more)
     }
     const tagSCA_PID_STAT& first = *matching.front();
-    static const long kPageSize = sysconf(_SC_PAGESIZE);
     static const long kTicksPerSecond = sysconf(_SC_CLK_TCK);
     switch (metric) {
     case M::ProcId:
@@ -680,112 +784,8 @@ Value EvaluateProcess(M metric, const std::string& instance, SCA_PerfSnapshot* b
         const double started = static_cast<double>(oldest) / static_cast<double>(kTicksPerSecond);
         return started <= static_cast<double>(*uptime) ? Value(*uptime - started) : Value(0.0);
     }
-    case M::ProcMemory:
-    case M::ProcThreads:
-    case M::ProcHandles: {
-        double sum = 0.0;
-        for (const tagSCA_PID_STAT* p : matching) {
-            if (metric == M::ProcHandles) {
-                const auto handles = now.GetProcessHandles(p->Pid);
-                if (!handles) {
-                    return std::nullopt; // another user's process, or it just ended
-                }
-                sum += static_cast<double>(*handles);
-            } else {
-                sum += metric == M::ProcThreads
-                           ? static_cast<double>(p->Threads)
-                           : static_cast<double>(p->RssPages) * static_cast<double>(kPageSize);
-            }
-        }
-        return Value(sum);
-    }
     default:
-        break;
-    }
-    // Rates and shares pair each process with itself in the previous snapshot; processes that
-    // started since add nothing yet.
-    const auto seconds = ElapsedOf(before, now);
-    const auto* old = before != nullptr ? before->GetProcesses() : nullptr;
-    if (!seconds || old == nullptr) {
-        return std::nullopt;
-    }
-    uint64_t user = 0;
-    uint64_t system = 0;
-    uint64_t faults = 0;
-    uint64_t readBytes = 0;
-    uint64_t writeBytes = 0;
-    uint64_t readCalls = 0;
-    uint64_t writeCalls = 0;
-    bool paired = false;
-    const bool io = metric >= M::ProcDataRate && metric <= M::ProcWriteIops;
-    for (const tagSCA_PID_STAT* p : matching) {
-        const tagSCA_PID_STAT* q = FindPid(*old, *p);
-        if (q == nullptr) {
-            continue;
-        }
-        const auto du = SCA_PerfCalc::Delta(q->UserTicks, p->UserTicks);
-        const auto ds = SCA_PerfCalc::Delta(q->SystemTicks, p->SystemTicks);
-        const auto df =
-            SCA_PerfCalc::Delta(q->MinorFaults + q->MajorFaults, p->MinorFaults + p->MajorFaults);
-        if (!du || !ds || !df) {
-            return std::nullopt;
-        }
-        user += *du;
-        system += *ds;
-        faults += *df;
-        if (io) {
-            const auto x = before->GetProcessIo(q->Pid);
-            const auto y = now.GetProcessIo(p->Pid);
-            if (!x || !y || y->ReadChars < x->ReadChars || y->WriteChars < x->WriteChars ||
-                y->ReadCalls < x->ReadCalls || y->WriteCalls < x->WriteCalls) {
-                return std::nullopt; // not ours to read, or ended between the reads
-            }
-            readBytes += y->ReadChars - x->ReadChars;
-            writeBytes += y->WriteChars - x->WriteChars;
-            readCalls += y->ReadCalls - x->ReadCalls;
-            writeCalls += y->WriteCalls - x->WriteCalls;
-        }
-        paired = true;
-    }
-    if (!paired) {
-        return std::nullopt;
-    }
-    // Processor shares are of the whole computer, so they stay within 0..100 on many CPUs.
-    auto cpuShare = [&](uint64_t ticks) -> Value {
-        const tagSCA_PROC_STAT* a = before->GetStat();
-        const tagSCA_PROC_STAT* b = now.GetStat();
-        if (a == nullptr || b == nullptr) {
-            return std::nullopt;
-        }
-        const auto whole = SCA_PerfCalc::Delta(a->All.Total(), b->All.Total());
-        return whole
-                   ? SCA_PerfCalc::Percent(static_cast<double>(ticks), static_cast<double>(*whole))
-                   : std::nullopt;
-    };
-    auto perSecond = [&](uint64_t amount) { return Value(static_cast<double>(amount) / *seconds); };
-    switch (metric) {
-    case M::ProcCpu:
-        return cpuShare(user + system);
-    case M::ProcUser:
-        return cpuShare(user);
-    case M::ProcSystem:
-        return cpuShare(system);
-    case M::ProcFaultRate:
-        return perSecond(faults);
-    case M::ProcDataRate:
-        return perSecond(readBytes + writeBytes);
-    case M::ProcDataIops:
-        return perSecond(readCalls + writeCalls);
-    case M::ProcReadRate:
-        return perSecond(readBytes);
-    case M::ProcReadIops:
-        return perSecond(readCalls);
-    case M::ProcWriteRate:
-        return perSecond(writeBytes);
-    case M::ProcWriteIops:
-        return perSecond(writeCalls);
-    default:
-        return std::nullopt;
+        return SumFigure(metric, matching, before, now);
     }
 }
 

@@ -14,7 +14,11 @@ constexpr size_t kMaxFileSize = 16u << 20;
 } // namespace
 
 bool SCA_PerfFileReader::ReadFile(const std::string& path, std::string* out) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    return ReadFileAt(AT_FDCWD, path.c_str(), out);
+}
+
+bool SCA_PerfFileReader::ReadFileAt(int dirFd, const char* name, std::string* out) {
+    const int fd = openat(dirFd, name, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
@@ -59,16 +63,4 @@ std::vector<std::string> SCA_PerfFileReader::ListFolder(const std::string& path)
     }
     closedir(dir);
     return names;
-}
-
-bool SCA_PerfFileReader::IsNumber(const std::string& name) {
-    if (name.empty()) {
-        return false;
-    }
-    for (char c : name) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
 }

@@ -9,8 +9,9 @@ class SCA_PerfFileReader {
 public:
     // Replaces *out with the file's content; false (and errno set) when it cannot be read.
     static bool ReadFile(const std::string& path, std::string* out);
+    // The same for the file name in the open folder dirFd, so that a process's files are all
+    // read from the folder that was opened, not from whatever its path names by then.
+    static bool ReadFileAt(int dirFd, const char* name, std::string* out);
     // The entry names of a folder, without "." and ".."; empty when it cannot be read.
     static std::vector<std::string> ListFolder(const std::string& path);
-    // Whether the name is a number, as the process folders of /proc are.
-    static bool IsNumber(const std::string& name);
 };

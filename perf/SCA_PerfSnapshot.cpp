@@ -127,14 +127,14 @@ const std::vector<std::string>* SCA_PerfSnapshot::GetPhysicalDisks() {
 
 const std::vector<tagSCA_PID_STAT>* SCA_PerfSnapshot::GetProcesses() {
     return Get(m_Processes, [this]() -> std::optional<std::vector<tagSCA_PID_STAT>> {
+        std::vector<uint32_t> pids;
+        if (!m_ProcReader.ListPids(&pids)) {
+            return std::nullopt;
+        }
         std::vector<tagSCA_PID_STAT> processes;
-        for (const std::string& name : SCA_PerfFileReader::ListFolder(m_Roots.Proc)) {
-            if (!SCA_PerfFileReader::IsNumber(name)) {
-                continue;
-            }
+        for (const uint32_t pid : pids) {
             // A process that ended since the folder was listed is simply not there.
-            auto text = Read(m_Roots.Proc + "/" + name + "/stat");
-            if (auto stat = text ? SCA_ProcParser::ParsePidStat(*text) : std::nullopt) {
+            if (auto stat = m_ProcReader.ReadStat(pid)) {
                 processes.push_back(std::move(*stat));
             }
         }
@@ -146,11 +146,9 @@ const std::vector<tagSCA_PID_STAT>* SCA_PerfSnapshot::GetProcesses() {
 
 std::optional<uint64_t> SCA_PerfSnapshot::GetProcessCount() {
     const uint64_t* count = Get(m_ProcessCount, [this]() -> std::optional<uint64_t> {
-        uint64_t processes = 0;
-        for (const std::string& name : SCA_PerfFileReader::ListFolder(m_Roots.Proc)) {
-            processes += SCA_PerfFileReader::IsNumber(name) ? 1 : 0;
-        }
-        return processes > 0 ? std::optional(processes) : std::nullopt;
+        std::vector<uint32_t> pids;
+        return m_ProcReader.ListPids(&pids) && !pids.empty() ? std::optional<uint64_t>(pids.size())
+                                                             : std::nullopt;
     });
     return count != nullptr ? std::optional(*count) : std::nullopt;
 }
@@ -229,17 +227,14 @@ std::optional<uint64_t> SCA_PerfSnapshot::GetTcpEstablished(bool v6) {
 
 std::optional<tagSCA_PID_IO> SCA_PerfSnapshot::GetProcessIo(uint32_t pid) {
     return GetKeyed(m_ProcessIo, pid, [this, pid]() -> std::optional<tagSCA_PID_IO> {
-        auto text = Read(m_Roots.Proc + "/" + std::to_string(pid) + "/io");
-        return text ? SCA_ProcParser::ParsePidIo(*text) : std::nullopt;
+        return m_ProcReader.ReadIo(pid);
     });
 }
 
 std::optional<uint64_t> SCA_PerfSnapshot::GetProcessHandles(uint32_t pid) {
     return GetKeyed(m_ProcessHandles, pid, [this, pid]() -> std::optional<uint64_t> {
-        const std::string folder = m_Roots.Proc + "/" + std::to_string(pid) + "/fd";
-        std::vector<std::string> names = SCA_PerfFileReader::ListFolder(folder);
-        // Another user's process lists nothing here: unknown, not 0.
-        return names.empty() ? std::nullopt : std::optional<uint64_t>(names.size());
+        const auto handles = m_ProcReader.CountHandles(pid);
+        return handles ? std::optional<uint64_t>(*handles) : std::nullopt;
     });
 }
 

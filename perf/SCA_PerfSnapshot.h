@@ -10,6 +10,7 @@
 
 #include "perf/SCA_PerfRoots.h"
 #include "perf/SCA_ProcParser.h"
+#include "perf/SCA_ProcReader.h"
 
 // A mounted file system as the logical-disk counters see it, with its space at the time of the
 // snapshot (HasSpace false when statvfs failed).
@@ -39,7 +40,8 @@ struct tagSCA_SESSIONS {
 class SCA_PerfSnapshot {
 public:
     SCA_PerfSnapshot(tagSCA_PERF_ROOTS roots, uint64_t tick, uint64_t monotonicNs)
-        : m_Roots(std::move(roots)), m_Tick(tick), m_MonotonicNs(monotonicNs) {}
+        : m_Roots(std::move(roots)), m_Tick(tick), m_MonotonicNs(monotonicNs),
+          m_ProcReader(m_Roots.Proc.c_str()) {}
     SCA_PerfSnapshot(const SCA_PerfSnapshot&) = delete;
     SCA_PerfSnapshot& operator=(const SCA_PerfSnapshot&) = delete;
 
@@ -112,7 +114,8 @@ private:
     const uint64_t m_Tick;
     const uint64_t m_MonotonicNs;
     std::mutex m_Lock;
-    std::string m_Buffer; // one read buffer, used under the lock
+    std::string m_Buffer;        // one read buffer, used under the lock
+    SCA_ProcReader m_ProcReader; // the process files, read under the lock
 
     Slot<tagSCA_PROC_STAT> m_Stat;
     Slot<tagSCA_KEY_VALUES> m_MemInfo;

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezCounterRows.h"
 
 namespace {
 
@@ -153,6 +153,130 @@ constexpr tagSCA_PERF_SOURCE kSources[] = {
     // Printers: the print server's active jobs.
     {268, S::Printer, I::Printer, M::PrintJobs, any},
 };
+
+namespace rows = SCA_TezCounterRows;
+
+// The unit each metric delivers its values in.
+constexpr uint32_t UnitsOf(M metric) {
+    switch (metric) {
+    case M::CpuInterruptRate:
+    case M::ContextSwitchRate:
+    case M::MemPageFaultRate:
+    case M::MemPageReadRate:
+    case M::MemPageWriteRate:
+    case M::DiskIops:
+    case M::DiskReadIops:
+    case M::DiskWriteIops:
+    case M::NetPackets:
+    case M::NetSendPackets:
+    case M::NetRecvPackets:
+    case M::TcpSegments:
+    case M::TcpInSegments:
+    case M::TcpOutSegments:
+    case M::TcpRetransmits:
+    case M::UdpDatagrams:
+    case M::UdpNoPorts:
+    case M::UdpSent:
+    case M::UdpReceived:
+    case M::ProcDataIops:
+    case M::ProcReadIops:
+    case M::ProcWriteIops:
+    case M::ProcFaultRate:
+        return rows::uRate;
+    case M::CpuTotal:
+    case M::CpuUser:
+    case M::CpuSystem:
+    case M::CpuInterrupt:
+    case M::CpuIdleC1:
+    case M::CpuIdleC2:
+    case M::CpuIdleC3:
+    case M::FreqPercent:
+    case M::MemUsage:
+    case M::SwapUsage:
+    case M::DiskActivity:
+    case M::DiskReadActivity:
+    case M::DiskWriteActivity:
+    case M::DiskSpaceUsage:
+    case M::ProcCpu:
+    case M::ProcUser:
+    case M::ProcSystem:
+        return rows::uPct;
+    case M::MemAvailable:
+    case M::MemCache:
+    case M::MemUsed:
+    case M::MemLimit:
+    case M::MemKernelPool:
+    case M::DiskFreeSpace:
+    case M::DiskAvgBytes:
+    case M::DiskAvgReadBytes:
+    case M::DiskAvgWriteBytes:
+    case M::ProcMemory:
+        return rows::uBytes;
+    case M::DiskBytes:
+    case M::DiskReadBytes:
+    case M::DiskWriteBytes:
+    case M::NetBytes:
+    case M::NetSendBytes:
+    case M::NetRecvBytes:
+    case M::ProcDataRate:
+    case M::ProcReadRate:
+    case M::ProcWriteRate:
+        return rows::uByteRate;
+    case M::DiskAvgTime:
+    case M::DiskAvgReadTime:
+    case M::DiskAvgWriteTime:
+        return rows::uMs;
+    case M::FreqMhz:
+        return rows::uMhz;
+    case M::NetBandwidth:
+        return rows::uBitRate;
+    case M::ProcTime:
+        return rows::uSec;
+    default:
+        return rows::uCount;
+    }
+}
+
+// Whether the instances the counter picker offers for a group are the ones the source reads.
+constexpr bool FitsGroup(I kind, uint32_t group) {
+    switch (kind) {
+    case I::Cpu:
+        return group == rows::gCpu || group == rows::gFreq;
+    case I::LogicalDisk:
+        return group == rows::gDisk;
+    case I::PhysicalDisk:
+        return group == rows::gPDisk;
+    case I::Nic:
+        return group == rows::gNic;
+    case I::Process:
+        return group == rows::gProc;
+    case I::Printer:
+        return group == rows::gPrint;
+    case I::Single:
+        // The whole computer: a group of one instance, or processors (interrupt rate).
+        return group == rows::gCpu || group == rows::gMem || group == rows::gSys ||
+               group == rows::gFs || group == rows::gProto;
+    }
+    return false;
+}
+
+// Each source is a type of the metadata, once, whose unit and instance group it serves.
+constexpr bool SourcesFitTheMetadata() {
+    bool seen[SCA_TEZ_MAX_COUNTER_TYPE + 1] = {};
+    for (const tagSCA_PERF_SOURCE& source : kSources) {
+        if (source.Type == 0 || source.Type > SCA_TEZ_MAX_COUNTER_TYPE || seen[source.Type]) {
+            return false;
+        }
+        seen[source.Type] = true;
+        const rows::Row& row = rows::Find(source.Type);
+        if (row.Units != UnitsOf(source.Metric) || !FitsGroup(source.Instance, row.Group)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+static_assert(SourcesFitTheMetadata(), "a source does not serve its counter type's unit or group");
 
 constexpr auto kByType = [] {
     std::array<tagSCA_PERF_SOURCE, SCA_TEZ_MAX_COUNTER_TYPE + 1> table{};

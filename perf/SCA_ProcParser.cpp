@@ -12,6 +12,23 @@ constexpr uint32_t kOctalEscapeLength = 4; // "\040"
 constexpr uint32_t kOctalBase = 8;
 constexpr std::string_view kEstablishedState = "01";
 
+// Positions of the stat fields after the name, counted as proc(5) counts them: the state is
+// field 3.
+enum PidStatField : size_t {
+    kState = 3,
+    kParent = 4,
+    kFlags = 9,
+    kMinorFaults = 10,
+    kMajorFaults = 12,
+    kUserTicks = 14,
+    kSystemTicks = 15,
+    kPriority = 18,
+    kNice = 19,
+    kThreads = 20,
+    kStartTicks = 22,
+    kRss = 24,
+};
+
 // Cuts the next line (without its newline) off text.
 std::string_view NextLine(std::string_view& text) {
     const size_t end = text.find('\n');
@@ -54,6 +71,14 @@ bool ToNumber(std::string_view token, uint32_t* value) {
     }
     *value = static_cast<uint32_t>(wide);
     return true;
+}
+
+bool ToSigned(std::string_view token, int32_t* value) {
+    if (token.empty()) {
+        return false;
+    }
+    const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), *value);
+    return ec == std::errc() && end == token.data() + token.size();
 }
 
 // Reads count numbers off text into out; false when fewer are there.
@@ -130,12 +155,13 @@ std::optional<tagSCA_PROC_STAT> SCA_ProcParser::ParseStat(std::string_view text)
             if (ToNumber(key.substr(3), &index) && times) {
                 stat.Cpus.emplace_back(index, *times);
             }
-        } else if (key == "ctxt" || key == "intr" || key == "procs_running") {
+        } else if (key == "ctxt" || key == "intr" || key == "procs_running" || key == "btime") {
             uint64_t value = 0;
             if (ToNumber(NextToken(line), &value)) {
-                (key == "ctxt"   ? stat.ContextSwitches
-                 : key == "intr" ? stat.Interrupts
-                                 : stat.ProcsRunning) = value;
+                (key == "ctxt"            ? stat.ContextSwitches
+                 : key == "intr"          ? stat.Interrupts
+                 : key == "procs_running" ? stat.ProcsRunning
+                                          : stat.BootTime) = value;
             }
         }
     }
@@ -296,21 +322,23 @@ std::optional<tagSCA_PID_STAT> SCA_ProcParser::ParsePidStat(std::string_view tex
     }
     stat.Name = std::string(text.substr(open + 1, close - open - 1));
     std::string_view rest = text.substr(close + 1);
-    // From field 3 (state) on; fields are counted from 1 as in proc(5).
-    constexpr size_t kFirst = 3;
-    constexpr size_t kLast = 24;
-    std::string_view fields[kLast + 1];
-    for (size_t i = kFirst; i <= kLast; ++i) {
+    std::string_view fields[kRss + 1];
+    for (size_t i = kState; i <= kRss; ++i) {
         fields[i] = NextToken(rest);
     }
-    uint32_t ppid = 0;
-    if (!ToNumber(fields[4], &ppid) || !ToNumber(fields[10], &stat.MinorFaults) ||
-        !ToNumber(fields[12], &stat.MajorFaults) || !ToNumber(fields[14], &stat.UserTicks) ||
-        !ToNumber(fields[15], &stat.SystemTicks) || !ToNumber(fields[20], &stat.Threads) ||
-        !ToNumber(fields[22], &stat.StartTicks) || !ToNumber(fields[24], &stat.RssPages)) {
+    if (fields[kState].empty() || !ToNumber(fields[kParent], &stat.ParentPid) ||
+        !ToNumber(fields[kFlags], &stat.Flags) ||
+        !ToNumber(fields[kMinorFaults], &stat.MinorFaults) ||
+        !ToNumber(fields[kMajorFaults], &stat.MajorFaults) ||
+        !ToNumber(fields[kUserTicks], &stat.UserTicks) ||
+        !ToNumber(fields[kSystemTicks], &stat.SystemTicks) ||
+        !ToSigned(fields[kPriority], &stat.Priority) || !ToSigned(fields[kNice], &stat.Nice) ||
+        !ToNumber(fields[kThreads], &stat.Threads) ||
+        !ToNumber(fields[kStartTicks], &stat.StartTicks) ||
+        !ToNumber(fields[kRss], &stat.RssPages)) {
         return std::nullopt;
     }
-    stat.ParentPid = ppid;
+    stat.State = fields[kState].front();
     return stat;
 }
 

@@ -31,6 +31,7 @@ struct tagSCA_PROC_STAT {
     std::optional<uint64_t> ContextSwitches;
     std::optional<uint64_t> Interrupts;
     std::optional<uint64_t> ProcsRunning;
+    std::optional<uint64_t> BootTime; // seconds since 1970
 };
 
 // "name value" pairs in file order (meminfo values in bytes, the rest as written).
@@ -71,10 +72,19 @@ struct tagSCA_MOUNT {
     std::string Source;
 };
 
+// The kernel marks its own threads with this flag in the stat flags field.
+inline constexpr uint32_t SCA_PROC_FLAG_KERNEL_THREAD = 0x00200000u;
+// The kernel cuts the name in stat to this many bytes.
+inline constexpr uint32_t SCA_PROC_COMM_MAX = 15;
+
 struct tagSCA_PID_STAT {
     uint32_t Pid = 0;
-    std::string Name; // the command name between the parentheses
+    std::string Name; // the command name between the parentheses, raw bytes
+    char State = '?';
     uint32_t ParentPid = 0;
+    uint32_t Flags = 0;
+    int32_t Priority = 0;
+    int32_t Nice = 0;
     uint64_t MinorFaults = 0;
     uint64_t MajorFaults = 0;
     uint64_t UserTicks = 0;

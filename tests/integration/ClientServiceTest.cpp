@@ -15,7 +15,7 @@
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
-#include "libtez/SCA_KorvantaLogin.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/KorvasProcess.h"
 
 namespace {

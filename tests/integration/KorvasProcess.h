@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
+#include "net/SCA_KorvantaLogin.h"
 
 namespace korvas_integration {
 

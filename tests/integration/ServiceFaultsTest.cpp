@@ -25,6 +25,7 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_StringStor.h"
 #include "model/SCA_TezConfigFiles.h"
+#include "model/SCA_TezVocabulary.h"
 #include "net/SCA_NetCommand.h"
 #include "net/SCA_NetFrameReader.h"
 #include "net/SCA_NetFrameWriter.h"
@@ -39,7 +40,6 @@ using korvas_integration::KorvasProcess;
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kReplyTimeoutMs = 10000;
-constexpr uint32_t kCounterMonitor = 0;
 // A reconnecting client tries again at once: it must not wait for the service's log line.
 constexpr uint32_t kRetryConnectMs = 200;
 
@@ -147,7 +147,8 @@ std::vector<Step> ChangeMonitors(SCA_KorvantaInterface* client, int writer, int 
             "w" + std::to_string(writer) + " r" + std::to_string(round) + " n" + std::to_string(n);
         if (owned.size() < kOwnedMonitors || random() % 4 == 0) {
             uint32_t id = 0;
-            const bool done = client->AddMonitor(kCounterMonitor, 0, description.c_str(), &id) == 1;
+            const bool done =
+                client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, description.c_str(), &id) == 1;
             log.push_back({Change::Add, id, description, done});
             if (!done) {
                 return log;
@@ -425,7 +426,7 @@ TEST(ServiceFaults, ACrowdOfPollingClientsIsAnsweredAndLeavesNoThreadsOrMemoryBe
         connected.arrive_and_wait();
         while (!stop.load()) {
             uint32_t id = 0;
-            const bool added = client->AddMonitor(kCounterMonitor, 0, "Crowd", &id) == 1;
+            const bool added = client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Crowd", &id) == 1;
             changes.Count(added);
             if (added) {
                 changes.Count(client->DeleteMonitor(id) == 1);
@@ -692,7 +693,8 @@ TEST(ServiceFaults, BrokenFramesEndOnlyTheirOwnConnection) {
         auto client = NewClient();
         calls.Count(korvas.LogIn(client.get(), port) == 1);
         uint32_t id = 0;
-        calls.Count(client->AddMonitor(kCounterMonitor, 0, "Beside the garbage", &id) == 1);
+        calls.Count(client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Beside the garbage", &id) ==
+                    1);
         while (!stop.load()) {
             SCA_ConfigObj* server = nullptr;
             SCA_ConfigObj* monitors = nullptr;

@@ -13,8 +13,7 @@
 #include <thread>
 
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_TezReportWriter.h"
-#include "libtez/SCA_TezReporter.h"
+#include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezActionType.h"
 #include "model/SCA_TezCond.h"
@@ -22,7 +21,9 @@
 #include "model/SCA_TezCounterStatus.h"
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
 #include "tests/support/KorvantaTestSupport.h"
 
@@ -31,10 +32,7 @@ namespace {
 using korvas_integration::KorvasProcess;
 namespace fs = std::filesystem;
 
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kProcessMonitor = 1;
 constexpr uint32_t kSystemPreset = 1;
-constexpr uint32_t kCpuUsage = 1;
 constexpr uint32_t kNoCounterData = 0;
 constexpr uint32_t kInventoryDone = 1;
 // A stopped run leaves a report only when it sampled this long (seconds).
@@ -96,7 +94,7 @@ void SetUpSystemMonitor(SCA_KorvantaInterface* client, uint32_t monitorId) {
     ASSERT_EQ(1, counters->Init(kSystemPreset, nullptr, nullptr, nullptr));
     SCA_TezCounterInfo* cpu = nullptr;
     for (auto* node = counters->GetHead(); node != nullptr; node = node->GetNext()) {
-        if (node->GetItem()->GetCounterType() == kCpuUsage && cpu == nullptr) {
+        if (node->GetItem()->GetCounterType() == SCA_COUNTER_CPU_USAGE && cpu == nullptr) {
             cpu = node->GetItem();
         }
     }
@@ -143,7 +141,7 @@ CounterStatuses ReadCounterStatuses(SCA_KorvantaInterface* client, uint32_t moni
             SCA_TezGetCounterStatus(text, &counter)) {
             ++read.Counters;
             read.WithValues += counter.HasCurrent ? 1 : 0;
-            if (counter.CounterType == kCpuUsage) {
+            if (counter.CounterType == SCA_COUNTER_CPU_USAGE) {
                 read.Cpu = counter;
             }
         }
@@ -240,7 +238,7 @@ void SaveInEveryFormat(SCA_TezReport* report, const fs::path& folder) {
     SCA_TezReporter reporter(nullptr, nullptr, nullptr);
     for (const uint32_t format : kAllFormats) {
         const fs::path path =
-            folder / (std::string("run.") + SCA_TezReportWriter::GetExtension(format));
+            folder / (std::string("run.") + SCA_TezGetReportFormat(format)->Extension);
         uint32_t error = 0;
         ASSERT_EQ(1, reporter.SaveReport(report, format, 0, path.c_str(), &error))
             << format << " " << error;
@@ -251,7 +249,7 @@ void SaveInEveryFormat(SCA_TezReport* report, const fs::path& folder) {
     const auto json = nlohmann::json::parse(ReadAll(folder / "run.json"));
     bool cpuHasSamples = false;
     for (const auto& counter : json["counters"]) {
-        if (counter["type"] == kCpuUsage) {
+        if (counter["type"] == SCA_COUNTER_CPU_USAGE) {
             cpuHasSamples = counter["samples"].size() >= 5;
         }
     }
@@ -271,9 +269,10 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     ASSERT_EQ(1, client.AddProfile("Integration profile", kSystemPreset, &profileId));
     uint32_t system = 0;
     uint32_t processes = 0;
-    ASSERT_EQ(1, client.AddMonitor(kCounterMonitor, kSystemPreset, "System watch", &system));
+    ASSERT_EQ(1,
+              client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemPreset, "System watch", &system));
     ASSERT_NO_FATAL_FAILURE(SetUpSystemMonitor(&client, system));
-    ASSERT_EQ(1, client.AddMonitor(kProcessMonitor, 0, "Process watch", &processes));
+    ASSERT_EQ(1, client.AddMonitor(SCA_SRV_MONITOR_PROCESS, 0, "Process watch", &processes));
     ASSERT_EQ(1, client.StartMonitor(system));
     ASSERT_EQ(1, client.StartMonitor(processes));
 
@@ -310,7 +309,7 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     SCA_TezReport report;
     ASSERT_EQ(1, report.Deserialize(object.Object));
     SCA_TezCounter* cpu = nullptr;
-    ASSERT_EQ(1, report.GetCounterByType(kCpuUsage, &cpu));
+    ASSERT_EQ(1, report.GetCounterByType(SCA_COUNTER_CPU_USAGE, &cpu));
     EXPECT_GE(cpu->GetValueCount(), 5u);
     ASSERT_NO_FATAL_FAILURE(SaveInEveryFormat(&report, saved.Path()));
 
@@ -344,7 +343,7 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     ASSERT_EQ(1,
               again.GetMonitorInfoEx(processes, &type, &status, &runState, description, computer));
     EXPECT_STREQ("Process watch", description);
-    EXPECT_EQ(kProcessMonitor, type);
+    EXPECT_EQ(SCA_SRV_MONITOR_PROCESS, type);
     uint32_t exists = 0, foundProfile = 0;
     ASSERT_EQ(1, again.IsProfileExists("Integration profile", &exists, &foundProfile));
     EXPECT_EQ(1u, exists);
@@ -355,7 +354,7 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     ASSERT_EQ(1, again.GetReportObj(reportId, &reloaded));
     SCA_TezReport back;
     ASSERT_EQ(1, back.Deserialize(reloaded.Object));
-    ASSERT_EQ(1, back.GetCounterByType(kCpuUsage, &cpu));
+    ASSERT_EQ(1, back.GetCounterByType(SCA_COUNTER_CPU_USAGE, &cpu));
     EXPECT_GE(cpu->GetValueCount(), 5u);
     // The rule came back with the monitor: started again, it holds at once.
     ASSERT_EQ(1, again.StartMonitor(system));

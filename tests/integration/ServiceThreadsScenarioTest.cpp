@@ -27,6 +27,7 @@
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezRule.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
 #include "tests/support/KorvantaTestSupport.h"
 
@@ -37,11 +38,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kRunTime = std::chrono::seconds(20);
 constexpr uint32_t kClients = 8;
-constexpr uint32_t kMemoryUsage = 4;
-constexpr uint32_t kCpuUsage = 1;
 constexpr uint32_t kThreads = 8;
 constexpr uint32_t kNoCounterData = 0;
-constexpr uint32_t kProductType = 503;
 
 struct ObjectRelease {
     void operator()(SCA_ConfigObj* object) const { SCA_Object::Destroy(object); }
@@ -59,11 +57,11 @@ int WithReply(Call&& call) {
 
 // User rules on memory usage that hold at every sample and play a sound.
 int RulesForm(uint32_t count, SCA_ConfigObj* form) {
-    SCA_TezConfig product(kProductType);
+    SCA_TezConfig product(SCA_PRODUCT_TYPE_KORVANTA);
     SCA_TezConfigUser config(&product);
     for (uint32_t i = 0; i < count; ++i) {
         auto* rule = new SCA_TezRule();
-        rule->SetCounterType(kMemoryUsage);
+        rule->SetCounterType(SCA_COUNTER_MEMORY_USAGE);
         rule->SetCondType(SCA_COND_SUBJECT_VALUE * SCA_COND_COMPARISONS + SCA_COND_ABOVE);
         rule->SetCondMode(SCA_COND_MODE_EVERY_TIME);
         rule->SetCondValue(-1.0);
@@ -165,14 +163,16 @@ TEST(ServiceThreadsScenario, EightClientsChangeEverythingWhileMonitorsRun) {
     ASSERT_NE(0, port);
     Scenario scenario(&service, port);
     auto admin = scenario.Client(true);
-    const uint32_t memory = Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS,
-                                                     "Memory", {kMemoryUsage, kCpuUsage});
-    const uint32_t busy = Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS, "Busy",
-                                                   {kCpuUsage, kThreads, kMemoryUsage});
-    const uint32_t edited =
-        Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS, "Edited", {kMemoryUsage});
-    const uint32_t driven =
-        Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS, "Driven", {kCpuUsage});
+    const uint32_t memory =
+        Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS, "Memory",
+                                 {SCA_COUNTER_MEMORY_USAGE, SCA_COUNTER_CPU_USAGE});
+    const uint32_t busy =
+        Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS, "Busy",
+                                 {SCA_COUNTER_CPU_USAGE, kThreads, SCA_COUNTER_MEMORY_USAGE});
+    const uint32_t edited = Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS,
+                                                     "Edited", {SCA_COUNTER_MEMORY_USAGE});
+    const uint32_t driven = Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_COUNTERS,
+                                                     "Driven", {SCA_COUNTER_CPU_USAGE});
     const uint32_t processes =
         Scenario::StartedMonitor(admin.get(), SCA_SRV_MONITOR_PROCESS, "Processes", {});
     const uint32_t drivenProcesses =
@@ -234,7 +234,7 @@ TEST(ServiceThreadsScenario, EightClientsChangeEverythingWhileMonitorsRun) {
              [&](SCA_KorvantaInterface* client, uint32_t) {
                  uint32_t id = 0;
                  return client->AddCounter(edited, kThreads, "", "", "", &id) &&
-                        client->AddCounter(edited, kCpuUsage, "", "", "", &id) &&
+                        client->AddCounter(edited, SCA_COUNTER_CPU_USAGE, "", "", "", &id) &&
                         client->DeleteCounter(edited, id) &&
                         client->IsCounterExists(edited, kThreads, "", "", "", &id) &&
                         client->DeleteCounter(edited, id);
@@ -250,10 +250,11 @@ TEST(ServiceThreadsScenario, EightClientsChangeEverythingWhileMonitorsRun) {
             {true,
              [](SCA_KorvantaInterface* client, uint32_t round) {
                  const uint32_t id =
-                     round % 2 == 0 ? Scenario::StartedMonitor(client, SCA_SRV_MONITOR_COUNTERS,
-                                                               "Short-lived", {kMemoryUsage})
-                                    : Scenario::StartedMonitor(client, SCA_SRV_MONITOR_PROCESS,
-                                                               "Short-lived processes", {});
+                     round % 2 == 0
+                         ? Scenario::StartedMonitor(client, SCA_SRV_MONITOR_COUNTERS, "Short-lived",
+                                                    {SCA_COUNTER_MEMORY_USAGE})
+                         : Scenario::StartedMonitor(client, SCA_SRV_MONITOR_PROCESS,
+                                                    "Short-lived processes", {});
                  std::this_thread::sleep_for(std::chrono::milliseconds(200));
                  return id != 0 && client->StopMonitor(id) && client->DeleteMonitor(id);
              }},

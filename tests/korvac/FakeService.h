@@ -25,7 +25,6 @@
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaCommands.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_KorvantaMonitorRow.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "model/SCA_ConfigObj.h"
@@ -34,6 +33,7 @@
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetProtocol.h"
 
 namespace korvac_test {

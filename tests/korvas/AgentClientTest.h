@@ -10,9 +10,9 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "libmor/SCA_Limits.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezConfigUser.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace korvas_test {

@@ -10,14 +10,13 @@
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezTaskStatus.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
 constexpr uint32_t kSystemMode = 0;
-constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kMemoryUsage = 4;
 constexpr uint32_t kSamples = 600;
 
 using AgentStatusTest = korvas_test::AgentClientTest;
@@ -30,8 +29,8 @@ TEST_F(AgentStatusTest, EveryPolledReplyReadsBackThroughTheClientsCodecs) {
     ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_PROCESS, kSystemMode, "Procs", &processes));
     uint32_t cpu = 0;
     uint32_t memory = 0;
-    ASSERT_EQ(1, m_Client.AddCounter(counters, kCpuUsage, "", "", "", &cpu));
-    ASSERT_EQ(1, m_Client.AddCounter(counters, kMemoryUsage, "", "", "", &memory));
+    ASSERT_EQ(1, m_Client.AddCounter(counters, SCA_COUNTER_CPU_USAGE, "", "", "", &cpu));
+    ASSERT_EQ(1, m_Client.AddCounter(counters, SCA_COUNTER_MEMORY_USAGE, "", "", "", &memory));
 
     SCA_KorvantaServerStatus status;
     std::vector<SCA_KorvantaMonitorRow> rows;
@@ -61,14 +60,14 @@ TEST_F(AgentStatusTest, EveryPolledReplyReadsBackThroughTheClientsCodecs) {
     EXPECT_EQ(SCA_SRV_MONITOR_COUNTERS, monitor.Type);
     EXPECT_EQ(SCA_PROCESS_RUNNING, monitor.RunState);
     EXPECT_EQ(cpu, monitor.Counters[0].CounterId);
-    EXPECT_EQ(kCpuUsage, monitor.Counters[0].Status.CounterType);
+    EXPECT_EQ(SCA_COUNTER_CPU_USAGE, monitor.Counters[0].Status.CounterType);
     EXPECT_EQ(memory, monitor.Counters[1].CounterId);
     EXPECT_TRUE(monitor.Samples.back().HasValue);
 
     tagSCA_TEZ_COUNTER_STATUS one{};
     std::vector<tagSCA_TEZ_SAMPLE> samples;
     ASSERT_EQ(1, m_Client.GetCounterStatusEx(counters, memory, 0, kSamples, &one, &samples));
-    EXPECT_EQ(kMemoryUsage, one.CounterType);
+    EXPECT_EQ(SCA_COUNTER_MEMORY_USAGE, one.CounterType);
     EXPECT_TRUE(one.HasCurrent);
     EXPECT_GE(samples.size(), monitor.Samples.size());
 

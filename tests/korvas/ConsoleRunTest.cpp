@@ -19,9 +19,10 @@
 #include "libmor/SCA_Limits.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezVocabulary.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
@@ -297,11 +298,7 @@ TEST_F(ConsoleRunTest, RestartServerRebuildsTheServerAndStopServerEndsTheRun) {
 }
 
 TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) {
-    constexpr uint32_t kCounterMonitor = 0;
-    constexpr uint32_t kProcessMonitor = 1;
     constexpr uint32_t kSystemMode = 0;
-    constexpr uint32_t kCpuUsage = 1;
-    constexpr uint32_t kMemoryUsage = 4;
     // The service keeps no report of a run shorter than ten seconds of sampling, which starts
     // a sample period (one second) after the start; a little more than that.
     constexpr auto kReportedRun = std::chrono::milliseconds(12000);
@@ -313,13 +310,16 @@ TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) 
 
     uint32_t counters = SCA_ALL_ONES;
     uint32_t processes = SCA_ALL_ONES;
-    ASSERT_EQ(client.AddMonitor(kCounterMonitor, kSystemMode, "Console counters", &counters), 1);
-    ASSERT_EQ(client.AddMonitor(kProcessMonitor, kSystemMode, "Console processes", &processes), 1);
+    ASSERT_EQ(
+        client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, "Console counters", &counters), 1);
+    ASSERT_EQ(
+        client.AddMonitor(SCA_SRV_MONITOR_PROCESS, kSystemMode, "Console processes", &processes),
+        1);
     EXPECT_NE(counters, processes);
     EXPECT_NE(korvas.WaitFor(" I ", "Add Monitor: Console counters (Type=0, Mode=0)"), "");
     uint32_t counterId = 0;
-    ASSERT_EQ(client.AddCounter(counters, kCpuUsage, "", "", "", &counterId), 1);
-    ASSERT_EQ(client.AddCounter(counters, kMemoryUsage, "", "", "", &counterId), 1);
+    ASSERT_EQ(client.AddCounter(counters, SCA_COUNTER_CPU_USAGE, "", "", "", &counterId), 1);
+    ASSERT_EQ(client.AddCounter(counters, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counterId), 1);
 
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(client.StartMonitor(counters), 1);
@@ -328,7 +328,7 @@ TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) 
         uint32_t type = 9, status = 0, state = 0, count = 0, errors = 0, warnings = 0;
         ASSERT_EQ(client.GetMonitorStats(id, &type, &status, &state, &count, &errors, &warnings),
                   1);
-        EXPECT_EQ(type, id == counters ? kCounterMonitor : kProcessMonitor);
+        EXPECT_EQ(type, id == counters ? SCA_SRV_MONITOR_COUNTERS : SCA_SRV_MONITOR_PROCESS);
         EXPECT_EQ(state, SCA_PROCESS_RUNNING) << id;
     }
     // The process monitor lists this machine's processes, this test among them (by name: the

@@ -9,10 +9,10 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include "libkvn/SCA_KorvantaNetServer.h"
 #include "libmor/SCA_Limits.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_TezSelfTest.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_SrvMonitorList.h"
@@ -20,6 +19,8 @@
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezRepStatus.h"
+#include "model/SCA_TezVocabulary.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/korvas/ControlTestFixture.h"
 #include "tests/kvnnet/KvnNetTestSupport.h"
 #include "tests/perf/PerfTestSupport.h"
@@ -27,8 +28,6 @@
 
 namespace {
 
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kMemoryUsage = 4; // 25 % in every sample of the capture
 constexpr double kBelowFixtureUsage = 10.0;
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kDone = 100;
@@ -48,7 +47,8 @@ protected:
 
 TEST_F(ControlServicesTest, ARuleOnACounterFiresInTheRunningMonitor) {
     uint32_t counterId = 0;
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory rule", kMemoryUsage, &counterId);
+    const uint32_t id =
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory rule", SCA_COUNTER_MEMORY_USAGE, &counterId);
     SCA_ConfigObj info("CounterInfo", nullptr);
     ASSERT_EQ(1, m_Ctrl.GetCounterInfo(id, counterId, &info));
     // The rule is given the way a client gives it: the counter's information sent back.
@@ -96,7 +96,8 @@ TEST_F(ControlServicesTest, ASelfTestRunsAloneAndIsGoneWhenDeleted) {
 
     // A paused monitor is active: no self-test beside it.
     uint32_t counterId = 0;
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage, &counterId);
+    const uint32_t id =
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE, &counterId);
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     ASSERT_EQ(1, m_Ctrl.PauseMonitor(id));
     ASSERT_EQ(1, m_Ctrl.StartSelfTest(SCA_SELF_TEST_COLLECTOR, &started, text, sizeof(text)));
@@ -273,17 +274,16 @@ uint32_t StoredMonitors(SCA_KorvantaCtrl* ctrl, const std::string& home, uint32_
 }
 
 TEST_F(ClientOperationsTest, MonitorChangesAreStoredAtOnceAndTheListReadsAsTheClientSeesIt) {
-    constexpr uint32_t kCpuUsage = 1;
     uint32_t first = 0;
     uint32_t second = 0;
-    ASSERT_EQ(1, m_Client.AddMonitor(kCounterMonitor, 0, "First", &first));
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "First", &first));
     uint32_t counters = 0;
     EXPECT_EQ(1u, StoredMonitors(&m_Ctrl, m_Home.Path(), first, &counters))
         << "an added monitor is in the file before the service stops";
-    ASSERT_EQ(1, m_Client.AddMonitor(kCounterMonitor, 0, "Second", &second));
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Second", &second));
     uint32_t counterId = 0;
-    ASSERT_EQ(1, m_Client.AddCounter(first, kMemoryUsage, "", "", "", &counterId));
-    ASSERT_EQ(1, m_Client.AddCounter(first, kCpuUsage, "", "", "", &counterId));
+    ASSERT_EQ(1, m_Client.AddCounter(first, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counterId));
+    ASSERT_EQ(1, m_Client.AddCounter(first, SCA_COUNTER_CPU_USAGE, "", "", "", &counterId));
     const uint32_t before = counters;
     EXPECT_EQ(2u, StoredMonitors(&m_Ctrl, m_Home.Path(), first, &counters));
     EXPECT_EQ(before + 2, counters) << "so is a counter added to it";
@@ -307,7 +307,7 @@ TEST_F(ClientOperationsTest, MonitorChangesAreStoredAtOnceAndTheListReadsAsTheCl
     uint32_t type = 9, state = 0, code = 0;
     char computer[kTextSize] = "x";
     ASSERT_EQ(1, m_Client.GetMonitorInfoEx(first, &type, &code, &state, description, computer));
-    EXPECT_EQ(kCounterMonitor, type);
+    EXPECT_EQ(SCA_SRV_MONITOR_COUNTERS, type);
     EXPECT_EQ(SCA_TASK_STATUS_IDLE, code) << "never started";
     EXPECT_EQ(SCA_PROCESS_IDLE, state);
     EXPECT_STREQ("", computer);

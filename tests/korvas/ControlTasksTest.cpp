@@ -18,23 +18,21 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/korvas/ControlTestFixture.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kProcessMonitor = 1;
-constexpr uint32_t kMemoryUsage = 4;
-constexpr uint32_t kCpuUsage = 1;
 constexpr uint32_t kThreads = 8;
 constexpr uint32_t kRounds = 20;
 
 using ControlTasksTest = korvas_test::ControlTestFixture;
 
 TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport) {
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory watch", kMemoryUsage);
+    const uint32_t id =
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory watch", SCA_COUNTER_MEMORY_USAGE);
     EXPECT_EQ("7 10 1 0 0 - Memory watch", Shown(id)) << "never started";
 
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
@@ -93,7 +91,7 @@ TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport)
 }
 
 TEST_F(ControlTasksTest, OnlyARunningTaskPausesAndABadIdIsRefused) {
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    const uint32_t id = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE);
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     ASSERT_EQ(1, m_Ctrl.StopMonitor(id));
     ASSERT_EQ(1, m_Ctrl.PauseMonitor(id));
@@ -105,23 +103,23 @@ TEST_F(ControlTasksTest, OnlyARunningTaskPausesAndABadIdIsRefused) {
     // Started again after a stop, the same task runs a new run.
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     EXPECT_EQ(SCA_PROCESS_RUNNING, m_Ctrl.GetTask(id)->GetState());
-    const uint32_t empty = AddMonitor(kCounterMonitor, "Nothing", 0);
+    const uint32_t empty = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Nothing", 0);
     EXPECT_EQ(1, m_Ctrl.StartMonitor(empty));
     EXPECT_FALSE(m_Ctrl.GetTask(empty)) << "a monitor without counters gets no task";
 }
 
 TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    const uint32_t id = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE);
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     uint32_t added = 0;
-    ASSERT_EQ(1, m_Ctrl.AddCounter(id, kCpuUsage, "", "", "", &added));
+    ASSERT_EQ(1, m_Ctrl.AddCounter(id, SCA_COUNTER_CPU_USAGE, "", "", "", &added));
     uint32_t again = SCA_ALL_ONES;
-    ASSERT_EQ(1, m_Ctrl.AddCounter(id, kCpuUsage, "", "", "", &again));
+    ASSERT_EQ(1, m_Ctrl.AddCounter(id, SCA_COUNTER_CPU_USAGE, "", "", "", &again));
     EXPECT_EQ(added, again) << "the same counter is not added twice";
     auto* task = static_cast<SCA_SrvTaskMonitor*>(m_Ctrl.GetTask(id).get());
     EXPECT_TRUE(korvanta_test::Eventually([&] { return task->GetActiveCounters() == 2u; }));
     uint32_t found = 0;
-    ASSERT_EQ(1, m_Ctrl.IsCounterExists(id, kCpuUsage, "", "", "nope", &found));
+    ASSERT_EQ(1, m_Ctrl.IsCounterExists(id, SCA_COUNTER_CPU_USAGE, "", "", "nope", &found));
     EXPECT_EQ(SCA_ALL_ONES, found);
 
     ASSERT_EQ(1, m_Ctrl.DeleteCounter(id, 1));
@@ -138,11 +136,11 @@ TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
 }
 
 TEST_F(ControlTasksTest, ChangedMonitorsKeepTheirIdAndTypeWhileTheyHaveATask) {
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    const uint32_t id = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE);
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     SCA_SrvMonitor changed(m_Ctrl.GetConfig(), m_Ctrl.GetUserConfig());
     changed.SetMonitorId(id + 50);
-    changed.SetMonitorType(kCounterMonitor);
+    changed.SetMonitorType(SCA_SRV_MONITOR_COUNTERS);
     changed.SetDescription("Renamed");
     SCA_ConfigObj object("Monitor", nullptr);
     ASSERT_EQ(1, changed.Serialize(&object));
@@ -153,28 +151,29 @@ TEST_F(ControlTasksTest, ChangedMonitorsKeepTheirIdAndTypeWhileTheyHaveATask) {
     EXPECT_STREQ("Renamed", m_Ctrl.GetTask(id)->GetMonitor()->GetDescription());
     EXPECT_EQ(id, m_Ctrl.GetTask(id)->GetMonitor()->GetMonitorId());
 
-    changed.SetMonitorType(kProcessMonitor);
+    changed.SetMonitorType(SCA_SRV_MONITOR_PROCESS);
     SCA_ConfigObj other("Monitor", nullptr);
     ASSERT_EQ(1, changed.Serialize(&other));
     EXPECT_EQ(0, m_Ctrl.SetMonitorObj(id, &other));
-    EXPECT_EQ(kCounterMonitor, monitor->GetMonitorType());
+    EXPECT_EQ(SCA_SRV_MONITOR_COUNTERS, monitor->GetMonitorType());
 }
 
 TEST_F(ControlTasksTest, ProcessMonitorsListTheirProcessesAndCounterMonitorsRefuse) {
-    const uint32_t counters = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
-    const uint32_t id = AddMonitor(kProcessMonitor, "Processes", 0);
+    const uint32_t counters =
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE);
+    const uint32_t id = AddMonitor(SCA_SRV_MONITOR_PROCESS, "Processes", 0);
     uint32_t type = 99, status = 0, processStatus = 0, listStatus = 9;
     uint64_t start = 5;
     SCA_ConfigObj* list = nullptr;
     ASSERT_EQ(1, m_Ctrl.GetMonitorProcessListStatus(id, &type, &status, &processStatus, &start,
                                                     &listStatus, &list));
-    EXPECT_EQ(kProcessMonitor, type);
+    EXPECT_EQ(SCA_SRV_MONITOR_PROCESS, type);
     EXPECT_EQ(SCA_TASK_STATUS_IDLE, status) << "never started";
     EXPECT_EQ(0u, start + listStatus);
     SCA_Object::Destroy(list);
     EXPECT_EQ(0, m_Ctrl.GetMonitorProcessListStatus(counters, &type, &status, &processStatus,
                                                     &start, &listStatus, &list));
-    EXPECT_EQ(kCounterMonitor, type);
+    EXPECT_EQ(SCA_SRV_MONITOR_COUNTERS, type);
     EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "invalid monitor type - 0"));
 
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
@@ -205,13 +204,13 @@ TEST_F(ControlTasksTest, ProcessMonitorsListTheirProcessesAndCounterMonitorsRefu
 }
 
 TEST_F(ControlTasksTest, DeletedMonitorsTakeTheirTasksAndIdsAreNotReused) {
-    const uint32_t id = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    const uint32_t id = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE);
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
     std::weak_ptr<SCA_SrvTask> task = m_Ctrl.GetTask(id);
     ASSERT_EQ(1, m_Ctrl.DeleteMonitor(id));
     EXPECT_TRUE(task.expired()) << "the task went with its monitor";
     EXPECT_EQ(0u, m_Ctrl.GetActiveMonitors());
-    const uint32_t next = AddMonitor(kCounterMonitor, "Memory", kMemoryUsage);
+    const uint32_t next = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE);
     EXPECT_NE(id, next);
     EXPECT_FALSE(m_Ctrl.GetTask(next));
 }
@@ -219,7 +218,7 @@ TEST_F(ControlTasksTest, DeletedMonitorsTakeTheirTasksAndIdsAreNotReused) {
 TEST_F(ControlTasksTest, ManyConnectionsStartStopAndDeleteAtOnce) {
     std::vector<uint32_t> ids;
     for (uint32_t i = 0; i < kThreads / 2; ++i) {
-        ids.push_back(AddMonitor(kCounterMonitor, "Memory", kMemoryUsage));
+        ids.push_back(AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory", SCA_COUNTER_MEMORY_USAGE));
     }
     std::atomic<bool> go{false};
     std::vector<std::thread> threads;

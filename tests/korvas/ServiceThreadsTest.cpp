@@ -20,7 +20,6 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "korvas/SCA_SrvTaskMonitor.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_TezProcCounters.h"
 #include "libtez/SCA_TezProcessRuleCheck.h"
 #include "model/SCA_TezActionType.h"
@@ -29,6 +28,8 @@
 #include "model/SCA_TezProcessRule.h"
 #include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezRule.h"
+#include "model/SCA_TezVocabulary.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "tests/korvas/ControlTestFixture.h"
 
 namespace korvas_test {
@@ -37,9 +38,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint32_t kWaitMs = 5000;
-constexpr uint32_t kMemoryUsage = 4; // 25 % in every sample of the fixture
-constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kHandles = 7;
 constexpr double kAlwaysAbove = -1.0;
 constexpr auto kChurnTime = std::chrono::milliseconds(1500);
 
@@ -129,7 +127,7 @@ protected:
         SCA_TezConfigUser config(m_Ctrl.GetConfig());
         for (uint32_t i = 0; i < count; ++i) {
             auto* rule = new SCA_TezRule();
-            rule->SetCounterType(kMemoryUsage);
+            rule->SetCounterType(SCA_COUNTER_MEMORY_USAGE);
             AlwaysActs(rule, SCA_ACTION_PLAY_SOUND, "Alarm");
             if (!config.GetRules()->AddRule(rule, nullptr)) {
                 delete rule;
@@ -170,8 +168,8 @@ protected:
 };
 
 TEST_F(ServiceThreadsTest, UserRulesAreReplacedWhileCounterMonitorsSampleThem) {
-    StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory A", kMemoryUsage);
-    StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory B", kMemoryUsage);
+    StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory A", SCA_COUNTER_MEMORY_USAGE);
+    StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Memory B", SCA_COUNTER_MEMORY_USAGE);
     const uint32_t failed = OnClients(
         2, 40, [this](SCA_KorvantaInterface* client, uint32_t thread, uint32_t round) -> int {
             SCA_ConfigObj form(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
@@ -250,7 +248,8 @@ TEST_F(ServiceThreadsTest, StatusIsPolledWithoutLoginWhileProcessesComeAndGo) {
 }
 
 TEST_F(ServiceThreadsTest, CollectorCountersAreListedWhileCountersComeAndGo) {
-    const uint32_t monitor = StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Changing", kMemoryUsage);
+    const uint32_t monitor =
+        StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Changing", SCA_COUNTER_MEMORY_USAGE);
     const uint32_t failed = OnClients(
         3, 40, [monitor](SCA_KorvantaInterface* client, uint32_t thread, uint32_t) -> int {
             if (thread != 0) {
@@ -258,7 +257,7 @@ TEST_F(ServiceThreadsTest, CollectorCountersAreListedWhileCountersComeAndGo) {
                 return client->PerfMonitorGetCounters(monitor, &counters);
             }
             uint32_t id = 0;
-            return client->AddCounter(monitor, kCpuUsage, "", "", "", &id) &&
+            return client->AddCounter(monitor, SCA_COUNTER_CPU_USAGE, "", "", "", &id) &&
                    client->DeleteCounter(monitor, id);
         });
     EXPECT_EQ(0u, failed);
@@ -270,7 +269,7 @@ TEST_F(ServiceThreadsTest, SettingsAreReplacedWhileLoginsScansAndActionsReadThem
     // settings each time (mail is off, so it reads them and refuses).
     uint32_t counterId = 0;
     const uint32_t mailing =
-        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Mailing", kMemoryUsage, &counterId);
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Mailing", SCA_COUNTER_MEMORY_USAGE, &counterId);
     SCA_SrvMonitor* monitor = nullptr;
     ASSERT_EQ(1, m_Ctrl.GetMonitorList()->GetMonitor(mailing, &monitor));
     SCA_TezCounterInfo* info = nullptr;
@@ -304,7 +303,8 @@ TEST_F(ServiceThreadsTest, SettingsAreReplacedWhileLoginsScansAndActionsReadThem
 }
 
 TEST_F(ServiceThreadsTest, CountsAreReadWhileMonitorsArePausedResetAndRestarted) {
-    const uint32_t counters = StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Counters", kMemoryUsage);
+    const uint32_t counters =
+        StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Counters", SCA_COUNTER_MEMORY_USAGE);
     const uint32_t processes = StartedMonitor(SCA_SRV_MONITOR_PROCESS, "Processes", 0);
     const uint32_t failed = OnClients(
         4, 30, [&](SCA_KorvantaInterface* client, uint32_t thread, uint32_t round) -> int {
@@ -328,8 +328,9 @@ TEST_F(ServiceThreadsTest, CountsAreReadWhileMonitorsArePausedResetAndRestarted)
 }
 
 TEST_F(ServiceThreadsTest, TwoClientsEditingOneMonitorsCountersLeaveTheTaskWithTheLastList) {
-    const uint32_t id = StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Shared", kMemoryUsage);
-    constexpr uint32_t kTypes[] = {kCpuUsage, kHandles};
+    const uint32_t id =
+        StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Shared", SCA_COUNTER_MEMORY_USAGE);
+    constexpr uint32_t kTypes[] = {SCA_COUNTER_CPU_USAGE, SCA_COUNTER_DISK_ACTIVITY};
     const uint32_t failed = OnClients(
         2, 30, [&](SCA_KorvantaInterface* client, uint32_t thread, uint32_t round) -> int {
             uint32_t counter = 0;
@@ -357,9 +358,10 @@ TEST_F(ServiceThreadsTest, TwoClientsEditingOneMonitorsCountersLeaveTheTaskWithT
 
 TEST_F(ServiceThreadsTest, AReportActionSavesTheReportOfItsOwnMonitorNotOneOfTheSameName) {
     const fs::path folder = fs::path(m_Ctrl.GetUserConfig()->GetReportsDir()) / "twins";
-    StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Twin", kMemoryUsage);
+    StartedMonitor(SCA_SRV_MONITOR_COUNTERS, "Twin", SCA_COUNTER_MEMORY_USAGE);
     uint32_t counterId = 0;
-    const uint32_t second = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Twin", kMemoryUsage, &counterId);
+    const uint32_t second =
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Twin", SCA_COUNTER_MEMORY_USAGE, &counterId);
     SCA_SrvMonitor* monitor = nullptr;
     ASSERT_EQ(1, m_Ctrl.GetMonitorList()->GetMonitor(second, &monitor));
     SCA_TezCounterInfo* info = nullptr;

@@ -20,14 +20,12 @@
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezCounterStatus.h"
 #include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
-constexpr uint32_t kMemoryUsage = 4; // 25 % in the capture
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kProcessMonitor = 1;
 constexpr uint32_t kSampleMs = 10;
 
 TEST(TaskStatusTest, TheFirstRuleThatAppliesWins) {
@@ -53,16 +51,16 @@ TEST(TaskStatusTest, TheFirstRuleThatAppliesWins) {
 class CounterTaskTest : public testing::Test {
 protected:
     CounterTaskTest()
-        : m_Config(503), m_UserConfig(&m_Config), m_Index(&m_Config, &m_UserConfig),
-          m_Monitor(&m_Config, &m_UserConfig),
+        : m_Config(SCA_PRODUCT_TYPE_KORVANTA), m_UserConfig(&m_Config),
+          m_Index(&m_Config, &m_UserConfig), m_Monitor(&m_Config, &m_UserConfig),
           m_Task(&m_Config, &m_UserConfig, nullptr, &m_Index, nullptr) {
         m_Index.SetReportsDir(m_Dir.Path().c_str());
         m_Monitor.SetMonitorId(7);
-        m_Monitor.SetMonitorType(kCounterMonitor);
+        m_Monitor.SetMonitorType(SCA_SRV_MONITOR_COUNTERS);
         m_Monitor.SetDescription("Memory");
         uint32_t id = 0;
-        EXPECT_EQ(
-            1, m_Monitor.GetProfile()->GetCounterList()->AddCounter(kMemoryUsage, "", "", "", &id));
+        EXPECT_EQ(1, m_Monitor.GetProfile()->GetCounterList()->AddCounter(SCA_COUNTER_MEMORY_USAGE,
+                                                                          "", "", "", &id));
         m_Task.GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
         m_Task.GetManager()->SetSampleInterval(kSampleMs);
     }
@@ -117,7 +115,7 @@ TEST_F(CounterTaskTest, ARunSamplesPausesAndEndsWithoutAReportWhenShort) {
 
 TEST_F(CounterTaskTest, ARuleInErrorShowsAndALongRunIsKept) {
     SCA_TezRule* rule = new SCA_TezRule();
-    rule->SetCounterType(kMemoryUsage);
+    rule->SetCounterType(SCA_COUNTER_MEMORY_USAGE);
     rule->SetCondType(SCA_COND_ABOVE);
     rule->SetCondValue(20.0);
     rule->SetRepStatus(5);
@@ -146,10 +144,11 @@ TEST_F(CounterTaskTest, ARuleInErrorShowsAndALongRunIsKept) {
 class ProcessTaskTest : public testing::Test {
 protected:
     ProcessTaskTest()
-        : m_Config(503), m_UserConfig(&m_Config), m_Monitor(&m_Config, &m_UserConfig),
+        : m_Config(SCA_PRODUCT_TYPE_KORVANTA), m_UserConfig(&m_Config),
+          m_Monitor(&m_Config, &m_UserConfig),
           m_Task(&m_Config, &m_UserConfig, nullptr, nullptr, nullptr) {
         m_Monitor.SetMonitorId(9);
-        m_Monitor.SetMonitorType(kProcessMonitor);
+        m_Monitor.SetMonitorType(SCA_SRV_MONITOR_PROCESS);
         m_Monitor.SetDescription("Processes");
     }
 

@@ -10,6 +10,7 @@
 #include "libkvn/SCA_KvnCounterList.h"
 #include "libkvn/SCA_KvnCounterMinutes.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezVocabulary.h"
 
 using kvn_test::HeapFailure;
 using kvn_test::Names;
@@ -146,7 +147,7 @@ TEST(Counter, DefaultsStatusTextsAndReading) {
 TEST(Counter, CopiesOwnTheirMinutesAndFailedValuesChangeNothing) {
     SCA_KvnCounter counter;
     counter.SetCounterId(4);
-    counter.SetCounterType(5);
+    counter.SetCounterType(SCA_COUNTER_MEMORY_FREE);
     counter.AddValue(nullptr, kTen, 1.0);
     SCA_KvnCounter copy(counter);
     ASSERT_EQ(1u, copy.IsConstructed());
@@ -174,8 +175,8 @@ TEST(CounterList, DuplicatesStatusIdsAndDeletes) {
     SCA_KvnCounter* second = nullptr;
     ASSERT_EQ(1, list.AddCounter(7, &first));
     ASSERT_EQ(1, list.AddCounter(7, &second));
-    first->SetCounterType(4);
-    second->SetCounterType(5);
+    first->SetCounterType(SCA_COUNTER_MEMORY_USAGE);
+    second->SetCounterType(SCA_COUNTER_MEMORY_FREE);
     EXPECT_EQ(2u, list.Count());
     EXPECT_EQ(2u, list.GetCountersStatusId());
     SCA_KvnCounter* found = nullptr;

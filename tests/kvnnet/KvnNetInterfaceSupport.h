@@ -14,8 +14,8 @@
 #include "KvnNetTestSupport.h"
 #include "libkvn/SCA_KorvantaNetInterface.h"
 #include "libkvn/SCA_KorvantaNetServer.h"
-#include "libtez/SCA_TezUtils.h"
 #include "model/SCA_ConfigObj.h"
+#include "net/SCA_NetSignature.h"
 #include "net/SCA_NetTransport.h"
 
 // A network server for the interface's tests: it checks logins the way a real server does

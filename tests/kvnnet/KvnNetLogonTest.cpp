@@ -6,7 +6,7 @@
 #include <string>
 
 #include "libmor/auth/SCA_LogonUser.h"
-#include "libtez/SCA_TezUtils.h"
+#include "net/SCA_NetSignature.h"
 
 namespace {
 

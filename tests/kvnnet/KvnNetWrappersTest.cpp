@@ -24,6 +24,7 @@
 #include "model/SCA_SrvMonitorList.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ void FillDevice(SCA_KvnDeviceInfo* device) {
 
 void FillCounter(SCA_KvnCounter* counter) {
     counter->SetCounterId(2);
-    counter->SetCounterType(12);
+    counter->SetCounterType(SCA_COUNTER_DISK_TRANSFER_WRITE);
     counter->SetUnits(3);
     counter->AddValue(nullptr, 600, 5.5);
     counter->AddValue(nullptr, 661, 7.25);
@@ -71,7 +72,7 @@ void FillSession(SCA_KvnDeviceSession* session) {
 
 void FillRule(SCA_KvnRule* rule) {
     rule->SetRuleId(4);
-    rule->SetCounterType(12);
+    rule->SetCounterType(SCA_COUNTER_DISK_TRANSFER_WRITE);
     rule->SetCondValue(90.5);
     rule->SetActionValue("notify");
 }
@@ -117,12 +118,12 @@ std::vector<WrapperCase> Cases() {
     return {
         {"GetProductConfig",
          [](Obj* o) {
-             SCA_TezConfig config(503);
+             SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
              config.SetRootDir("/opt/korvanta");
              return config.Serialize(o);
          },
          [](Iface* i, Obj* out) {
-             SCA_TezConfig config(503);
+             SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
              return i->GetProductConfig(&config) && config.Serialize(out);
          },
          {},
@@ -299,7 +300,7 @@ std::vector<WrapperCase> Cases() {
         {"SetProductConfig",
          nullptr,
          [](Iface* i, Obj* out) {
-             SCA_TezConfig config(503);
+             SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
              config.SetRootDir("/opt/korvanta");
              return config.Serialize(out) && i->SetProductConfig(&config);
          },

@@ -28,9 +28,10 @@ class CheckLayersTest(unittest.TestCase):
     def test_downward_includes_pass(self):
         code, err = check({
             "libmor/SCA_Heap.h": "",
-            "libmor/auth/SCA_LogonUser.cpp": includes("libmor/SCA_Heap.h", "SCA_LogonUser.h"),
+            "libmor/mail/SCA_SmtpClient.cpp": includes("libmor/SCA_Heap.h", "SCA_SmtpClient.h"),
             "model/SCA_ConfigObj.cpp": includes("libmor/SCA_Heap.h", "containers/SCA_List.h"),
-            "libkvn/SCA_KvnDevice.cpp": includes("libmor/auth/SCA_LogonUser.h", "libtez/x.h"),
+            "libkvn/SCA_KvnDevice.cpp": includes("libmor/auth/SCA_LogonUser.h", "net/x.h"),
+            "korvas/SCA_KorvantaCtrl.cpp": includes("libtez/reports/SCA_TezReporter.h"),
             "tests/kvn/DeviceTest.cpp": includes("libkvn/SCA_KvnDevice.h", "tests/model/T.h"),
             "fuzz/fuzz_all.cpp": includes("korvac/SCA_SrvGui.h"),
         })
@@ -61,6 +62,55 @@ class CheckLayersTest(unittest.TestCase):
         self.assertIn("tests/model/ProfilesTest.cpp:1", err)
         self.assertIn("tests/net/NetTest.cpp:1", err)
         self.assertNotIn("tests/perf/", err)
+
+    def test_a_lower_folder_is_not_enough_the_table_must_allow_the_edge(self):
+        code, err = check({
+            "perf/SCA_PerfMonitor.cpp": includes("net/SCA_NetTransport.h"),
+            "libvop/SCA_ListDlg.cpp": includes("libtez/SCA_TezManager.h", "korvas/x.h"),
+            "korvac/SCA_SrvGui.cpp": includes("korvas/SCA_KorvantaCtrl.h", "perf/y.h"),
+            "libkvn/SCA_KorvantaNetInterface.h": includes("libtez/SCA_KorvantaLogin.h"),
+            "libtez/SCA_TezActionCtrl.cpp": includes("libtez/reports/SCA_TezReporter.h"),
+            "tests/libvop/DialogsTest.cpp": includes("libtez/SCA_TezCondEval.h"),
+        })
+        self.assertEqual(1, code)
+        for fault in ("perf/SCA_PerfMonitor.cpp:1: includes net/SCA_NetTransport.h",
+                      "libvop/SCA_ListDlg.cpp:1: includes libtez/SCA_TezManager.h",
+                      "libvop/SCA_ListDlg.cpp:2: includes korvas/x.h",
+                      "korvac/SCA_SrvGui.cpp:1: includes korvas/SCA_KorvantaCtrl.h",
+                      "korvac/SCA_SrvGui.cpp:2: includes perf/y.h",
+                      "libkvn/SCA_KorvantaNetInterface.h:1: includes libtez/SCA_KorvantaLogin.h",
+                      "libtez/SCA_TezActionCtrl.cpp:1: includes libtez/reports/SCA_TezReporter.h",
+                      "tests/libvop/DialogsTest.cpp:1: includes libtez/SCA_TezCondEval.h"):
+            self.assertIn(fault, err)
+        self.assertIn("8 fault(s)", err)
+
+    def test_links_and_the_table_are_one_truth(self):
+        code, err = check({
+            "libmor/CMakeLists.txt": "add_library(libmor SHARED a.cpp)\n",
+            "model/CMakeLists.txt": "add_library(model SHARED a.cpp)\n"
+                                    "# target_link_libraries(model PUBLIC libmor) in a comment\n",
+            "libvop/CMakeLists.txt": "add_library(libvop SHARED a.cpp)\n"
+                                     "target_link_libraries(libvop PUBLIC Qt6::Widgets libtez\n"
+                                     "                      model PRIVATE Qt6::Svg)\n",
+            "libtez/CMakeLists.txt": "add_library(libtez SHARED a.cpp)\n",
+        })
+        self.assertEqual(1, code)
+        self.assertIn("libvop/CMakeLists.txt: links libtez, which libvop may not use", err)
+        self.assertIn("model/CMakeLists.txt: may use libmor but does not link it", err)
+        self.assertIn("libvop/CMakeLists.txt: may use libmor but does not link it", err)
+        self.assertNotIn("links model", err)
+
+    def test_the_readme_shows_the_same_table(self):
+        code, err = check({
+            "README.md": "| folder | may use | what |\n|---|---|---|\n"
+                         "| `libmor/` | nothing | platform |\n"
+                         "| `perf/` | `model` `net` `libmor` | counters |\n",
+        })
+        self.assertEqual(1, code)
+        self.assertIn("README.md: the layout table says perf/ may use libmor model net; the "
+                      "table of scripts/check-layers says containers libmor model", err)
+        self.assertIn("README.md: the layout table has no row for korvac/", err)
+        self.assertNotIn("libmor/ may use", err)
 
     def test_the_client_reads_no_field_by_a_literal_name(self):
         code, err = check({

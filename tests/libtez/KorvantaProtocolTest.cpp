@@ -12,8 +12,8 @@
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libtez/SCA_KorvantaLogin.h"
 #include "libtez/SCA_KorvantaServer.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetProtocol.h"
 
 namespace korvanta_test {

@@ -22,6 +22,7 @@
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezCounterStatus.h"
 #include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 
@@ -29,8 +30,6 @@ namespace {
 
 using perf_test::kSecond;
 
-constexpr uint32_t kMemoryUsage = 4; // 25 % in every sample of the fixture
-constexpr uint32_t kCpuUsage = 1;
 constexpr uint64_t kAbsSecond = 10000000;
 constexpr uint32_t kTimeoutMs = 10000;
 
@@ -56,7 +55,8 @@ SCA_TezRule* NewRule(uint32_t counterType, uint32_t condType, uint32_t mode, dou
 class MonitoringCoreTest : public testing::Test {
 protected:
     MonitoringCoreTest()
-        : m_Config(503), m_UserConfig(&m_Config), m_Store(perf_test::Store("two-cpu", "s1")),
+        : m_Config(SCA_PRODUCT_TYPE_KORVANTA), m_UserConfig(&m_Config),
+          m_Store(perf_test::Store("two-cpu", "s1")),
           m_Manager(&m_Config, &m_UserConfig, nullptr, &m_Actions, nullptr, nullptr) {
         m_Manager.SetSnapshotStore(m_Store);
     }
@@ -110,14 +110,14 @@ protected:
 
 TEST_F(MonitoringCoreTest, ARuleThatHoldsThreeSamplesInARowActsOnTheThird) {
     m_UserConfig.GetRules()->ClearAll();
-    SCA_TezRule* rule = NewRule(kMemoryUsage, SCA_COND_ABOVE, 3, 20.0, 5);
+    SCA_TezRule* rule = NewRule(SCA_COUNTER_MEMORY_USAGE, SCA_COND_ABOVE, 3, 20.0, 5);
     rule->SetExecuteAction(1);
     rule->SetActionType(SCA_ACTION_PLAY_SOUND);
     rule->SetActionValue("Alarm");
     ASSERT_EQ(1, m_UserConfig.GetRules()->AddRule(rule, nullptr));
     ASSERT_EQ(1, m_UserConfig.PublishSnapshot());
-    const uint32_t memory = AddCounter(kMemoryUsage);
-    const uint32_t cpu = AddCounter(kCpuUsage);
+    const uint32_t memory = AddCounter(SCA_COUNTER_MEMORY_USAGE);
+    const uint32_t cpu = AddCounter(SCA_COUNTER_CPU_USAGE);
     Start();
 
     Sample("s1", 10);
@@ -128,7 +128,7 @@ TEST_F(MonitoringCoreTest, ARuleThatHoldsThreeSamplesInARowActsOnTheThird) {
     Sample("s3", 14);
 
     const tagSCA_TEZ_COUNTER_STATUS memoryStatus = StatusOf(memory);
-    EXPECT_EQ(kMemoryUsage, memoryStatus.CounterType);
+    EXPECT_EQ(SCA_COUNTER_MEMORY_USAGE, memoryStatus.CounterType);
     EXPECT_EQ(5u, memoryStatus.Status);
     EXPECT_EQ(3u, memoryStatus.ValueCount);
     EXPECT_DOUBLE_EQ(25.0, memoryStatus.Current);
@@ -161,7 +161,7 @@ TEST_F(MonitoringCoreTest, ARuleThatHoldsThreeSamplesInARowActsOnTheThird) {
 }
 
 TEST_F(MonitoringCoreTest, APauseHoldsTheProcessTime) {
-    AddCounter(kMemoryUsage);
+    AddCounter(SCA_COUNTER_MEMORY_USAGE);
     Start();
     Sample("s1", 10);
     Sample("s2", 12);
@@ -180,7 +180,7 @@ TEST_F(MonitoringCoreTest, APauseHoldsTheProcessTime) {
 }
 
 TEST_F(MonitoringCoreTest, SamplesTravelSinceAPositionAndStatusTextsRoundTrip) {
-    const uint32_t memory = AddCounter(kMemoryUsage);
+    const uint32_t memory = AddCounter(SCA_COUNTER_MEMORY_USAGE);
     Start();
     for (uint64_t second = 1; second <= 5; ++second) {
         Sample("s1", second);
@@ -208,7 +208,7 @@ TEST_F(MonitoringCoreTest, SamplesTravelSinceAPositionAndStatusTextsRoundTrip) {
 }
 
 TEST_F(MonitoringCoreTest, AClientKeepsGettingSamplesAfterTheWallClockStepsBack) {
-    const uint32_t memory = AddCounter(kMemoryUsage);
+    const uint32_t memory = AddCounter(SCA_COUNTER_MEMORY_USAGE);
     Start();
     // The tick and the monotonic time go on; the wall clock jumps from 3405 back to 1006.
     uint64_t tick = 1;
@@ -245,7 +245,7 @@ TEST_F(MonitoringCoreTest, AClientKeepsGettingSamplesAfterTheWallClockStepsBack)
 }
 
 TEST_F(MonitoringCoreTest, TheThreadSamplesCountersAddedWhileItRunsAndStopWaitsForIt) {
-    AddCounter(kMemoryUsage);
+    AddCounter(SCA_COUNTER_MEMORY_USAGE);
     std::atomic<int> samples{0};
     m_Manager.SetSampleCallback(
         [](SCA_TezProfile*, SCA_TezReport*, uint64_t, void* count) {
@@ -272,7 +272,7 @@ TEST_F(MonitoringCoreTest, TheThreadSamplesCountersAddedWhileItRunsAndStopWaitsF
     };
     waitForSamples(2);
     // The owner adds to the shared profile, then makes the counter live.
-    const uint32_t cpu = AddCounter(kCpuUsage);
+    const uint32_t cpu = AddCounter(SCA_COUNTER_CPU_USAGE);
     ASSERT_EQ(1, m_Manager.AddCounter(cpu));
     const int seen = samples;
     waitForSamples(seen + 2);
@@ -296,7 +296,7 @@ TEST_F(MonitoringCoreTest, TheReportWrittenAtStopComesBackFromTheIndex) {
     korvanta_test::TempDir dir;
     SCA_TezReportIndex index(&m_Config, &m_UserConfig);
     index.SetReportsDir(dir.Path().c_str());
-    AddCounter(kMemoryUsage);
+    AddCounter(SCA_COUNTER_MEMORY_USAGE);
     Start();
     for (uint64_t second = 1; second <= 3; ++second) {
         Sample("s1", second);
@@ -323,7 +323,7 @@ TEST_F(MonitoringCoreTest, TheReportWrittenAtStopComesBackFromTheIndex) {
     EXPECT_STREQ("Memory watch", report.GetDescription());
     EXPECT_EQ(2u, report.GetProcessTime() / kAbsSecond);
     SCA_TezCounter* counter = nullptr;
-    ASSERT_EQ(1, report.GetCounterByType(kMemoryUsage, &counter));
+    ASSERT_EQ(1, report.GetCounterByType(SCA_COUNTER_MEMORY_USAGE, &counter));
     EXPECT_EQ(3u, counter->GetValueCount());
     EXPECT_DOUBLE_EQ(25.0, counter->GetAverageValue());
     EXPECT_EQ(3u, counter->GetHistoryLength()) << "the samples travel with the report";

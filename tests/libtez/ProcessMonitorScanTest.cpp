@@ -15,11 +15,12 @@
 #include "model/SCA_Field.h"
 #include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezProcessRules.h"
+#include "model/SCA_TezVocabulary.h"
 
 namespace {
 
-const std::string kFirst = std::string(KORVANTA_PROC_FIXTURES) + "/proc-a";
-const std::string kSecond = std::string(KORVANTA_PROC_FIXTURES) + "/proc-b";
+const std::string kFirst = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-a";
+const std::string kSecond = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-b";
 constexpr uint64_t kSecondNs = 1000000000ull;
 constexpr uint64_t kStart = 1700000100ull * SCA_ABS_TIME_SECOND;
 
@@ -45,7 +46,6 @@ class ProcessMonitorScanTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(1u, monitor.IsConstructed());
-        monitor.GetScanner()->SetCpuCount(2);
         monitor.GetScanner()->SetTicksPerSecond(100);
         // The caller's exclude list goes away once the monitor has started.
         auto* exclude = new SCA_ConfigObj("Exclude", nullptr);
@@ -131,7 +131,7 @@ TEST_F(ProcessMonitorScanTest, ProcessCountersAndReuseOfAPid) {
     ASSERT_EQ(1, read.Deserialize(&counters));
     SCA_TezCounterInfo* info = nullptr;
     ASSERT_EQ(9u, read.Count());
-    ASSERT_EQ(1, read.GetCounterByType(114, &info));
+    ASSERT_EQ(1, read.GetCounterByType(SCA_COUNTER_PROCESS_PAGE_FAULT_RATE, &info));
     EXPECT_EQ(8u, info->GetCounterId()) << "the id its status line carries";
 }
 

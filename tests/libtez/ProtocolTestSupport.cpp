@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "libtez/SCA_KorvantaLogin.h"
+#include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Time.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
@@ -24,8 +25,6 @@ using records_test::ChildObjects;
 using records_test::Record;
 using records_test::Travel;
 
-constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
-
 static_assert(!std::is_copy_constructible_v<SCA_DebugLog> &&
                   !std::is_copy_assignable_v<SCA_DebugLog>,
               "a copy would share the messages of its source");
@@ -35,7 +34,7 @@ void AddMessages(SCA_DebugLog* log, uint32_t count, const std::string& prefix = 
                  uint32_t level = 3) {
     for (uint32_t n = 1; n <= count; ++n) {
         const tagSCA_ERROR_DESCR record = Record(level, prefix + std::to_string(n), n);
-        ASSERT_EQ(1, log->AddMessage(&record, kAllOnes));
+        ASSERT_EQ(1, log->AddMessage(&record, SCA_ALL_ONES));
     }
 }
 
@@ -55,7 +54,7 @@ Kept KeptIn(SCA_DebugLog& log) {
 
 // The ids of the serialised messages, in the order they were written.
 std::vector<uint32_t> SerialisedIds(SCA_DebugLog& log, uint32_t count, uint32_t fromId,
-                                    uint32_t levelMask = kAllOnes) {
+                                    uint32_t levelMask = SCA_ALL_ONES) {
     SCA_ConfigObj object("DebugLog", nullptr);
     EXPECT_EQ(1, log.Serialize(count, fromId, levelMask, &object));
     std::vector<uint32_t> ids;
@@ -84,16 +83,16 @@ TEST(DebugLogIdsTest, GivenIdsAreKeptAndBecomeTheLast) {
     ASSERT_EQ(1, log.AddMessage(&record, 77u));
     EXPECT_EQ((std::vector<uint32_t>{41, 77}), KeptIn(log).Ids);
     EXPECT_EQ(77u, log.GetLastMessageId());
-    ASSERT_EQ(1, log.AddMessage(&record, kAllOnes));
+    ASSERT_EQ(1, log.AddMessage(&record, SCA_ALL_ONES));
     EXPECT_EQ(78u, log.GetLastMessageId()) << "the log's own ids go on after the given ones";
 }
 
 TEST(DebugLogIdsTest, TheAllOnesIdIsNeverGiven) {
     SCA_DebugLog log(500);
     const tagSCA_ERROR_DESCR record = Record(3, "late");
-    ASSERT_EQ(1, log.AddMessage(&record, kAllOnes - 1));
-    ASSERT_EQ(1, log.AddMessage(&record, kAllOnes));
-    EXPECT_EQ((std::vector<uint32_t>{kAllOnes - 1, 0}), KeptIn(log).Ids);
+    ASSERT_EQ(1, log.AddMessage(&record, SCA_ALL_ONES - 1));
+    ASSERT_EQ(1, log.AddMessage(&record, SCA_ALL_ONES));
+    EXPECT_EQ((std::vector<uint32_t>{SCA_ALL_ONES - 1, 0}), KeptIn(log).Ids);
 }
 
 TEST(DebugLogTrimTest, KeepsTheNewestUpToTheMaximum) {
@@ -148,7 +147,7 @@ TEST(DebugLogClearTest, SessionIdsDifferBetweenLogsAndAreNeverAllOnes) {
     SCA_DebugLog first(5);
     SCA_DebugLog second(5);
     EXPECT_NE(first.GetSessionId(), second.GetSessionId());
-    EXPECT_NE(kAllOnes, first.GetSessionId());
+    EXPECT_NE(SCA_ALL_ONES, first.GetSessionId());
     first.SetSessionId(7);
     EXPECT_EQ(7u, first.GetSessionId());
 }
@@ -170,11 +169,11 @@ TEST(DebugLogSerializeTest, FromAnIdGivesTheMessagesAfterItUpToTheCount) {
     SCA_DebugLog log(500);
     AddMessages(&log, 10);
     EXPECT_EQ((std::vector<uint32_t>{8, 9, 10}), SerialisedIds(log, 500, 7));
-    EXPECT_EQ((std::vector<uint32_t>{1, 2, 3}), SerialisedIds(log, 3, kAllOnes))
+    EXPECT_EQ((std::vector<uint32_t>{1, 2, 3}), SerialisedIds(log, 3, SCA_ALL_ONES))
         << "all ones starts at the oldest kept; the count takes the oldest first";
     EXPECT_EQ((std::vector<uint32_t>{4, 5}), SerialisedIds(log, 2, 3));
     EXPECT_TRUE(SerialisedIds(log, 500, 10).empty()) << "nothing after the newest";
-    EXPECT_TRUE(SerialisedIds(log, 0, kAllOnes).empty());
+    EXPECT_TRUE(SerialisedIds(log, 0, SCA_ALL_ONES).empty());
 }
 
 TEST(DebugLogSerializeTest, AReaderOfAnEarlierSessionStartsAtTheOldest) {
@@ -187,7 +186,7 @@ TEST(DebugLogSerializeTest, AReaderOfAnEarlierSessionStartsAtTheOldest) {
 TEST(DebugLogSerializeTest, MoreThanOneBatchArrivesBatchByBatch) {
     SCA_DebugLog service(1000);
     AddMessages(&service, 1300);
-    uint32_t lastId = kAllOnes;
+    uint32_t lastId = SCA_ALL_ONES;
     std::vector<uint32_t> firstIds;
     for (int poll = 0; poll < 4 && lastId != service.GetLastMessageId(); ++poll) {
         const std::vector<uint32_t> ids = SerialisedIds(service, 500, lastId);
@@ -205,8 +204,8 @@ TEST(DebugLogSerializeTest, LevelMaskSelectsLevels) {
     AddMessages(&log, 1, "w", 4);
     AddMessages(&log, 1, "e", 5);
     EXPECT_EQ((std::vector<uint32_t>{2, 3}),
-              SerialisedIds(log, 500, kAllOnes, (1u << 4) | (1u << 5)));
-    EXPECT_EQ((std::vector<uint32_t>{2}), SerialisedIds(log, 1, kAllOnes, 1u << 4))
+              SerialisedIds(log, 500, SCA_ALL_ONES, (1u << 4) | (1u << 5)));
+    EXPECT_EQ((std::vector<uint32_t>{2}), SerialisedIds(log, 1, SCA_ALL_ONES, 1u << 4))
         << "messages left out do not count against the limit";
 }
 
@@ -215,9 +214,9 @@ TEST(DebugLogSerializeTest, RoundTripKeepsIdsLevelsTimesAndTexts) {
     const tagSCA_ERROR_DESCR first = Record(5, "disk \x01 full", 123456789012345ull);
     const tagSCA_ERROR_DESCR second = Record(2, "", 99);
     ASSERT_EQ(1, service.AddMessage(&first, 900u));
-    ASSERT_EQ(1, service.AddMessage(&second, kAllOnes));
+    ASSERT_EQ(1, service.AddMessage(&second, SCA_ALL_ONES));
     SCA_ConfigObj object("DebugLog", nullptr);
-    ASSERT_EQ(1, service.Serialize(500, kAllOnes, kAllOnes, &object));
+    ASSERT_EQ(1, service.Serialize(500, SCA_ALL_ONES, SCA_ALL_ONES, &object));
     auto received = Travel(object);
     ASSERT_NE(nullptr, received);
 
@@ -248,18 +247,18 @@ TEST(DebugLogSerializeTest, AMalformedMessageLeavesTheLogAsItWas) {
     ASSERT_EQ(1, bad->AddField("Id", 6u));
     EXPECT_EQ(0, log.Deserialize(&object));
     EXPECT_EQ((std::vector<uint32_t>{1, 2}), KeptIn(log).Ids);
-    EXPECT_EQ(0, log.Serialize(500, kAllOnes, kAllOnes, nullptr));
+    EXPECT_EQ(0, log.Serialize(500, SCA_ALL_ONES, SCA_ALL_ONES, nullptr));
 }
 
 TEST(DebugLogSerializeTest, TextsAreBoundedByTheRecordField) {
     SCA_DebugLog log(5);
     tagSCA_ERROR_DESCR record = Record(3, "");
     std::memset(record.Text, 'x', sizeof(record.Text)); // not terminated
-    ASSERT_EQ(1, log.AddMessage(&record, kAllOnes));
+    ASSERT_EQ(1, log.AddMessage(&record, SCA_ALL_ONES));
     tagSCA_ERROR_DESCR* kept = nullptr;
     ASSERT_EQ(1, log.GetMessageByPos(0, &kept));
     EXPECT_EQ(sizeof(record.Text) - 1, std::strlen(kept->Text));
-    EXPECT_EQ(0, log.AddMessage(nullptr, kAllOnes));
+    EXPECT_EQ(0, log.AddMessage(nullptr, SCA_ALL_ONES));
 }
 
 TEST(DebugLogConcurrencyTest, ManyWritersAndAReaderAtOnce) {
@@ -271,7 +270,7 @@ TEST(DebugLogConcurrencyTest, ManyWritersAndAReaderAtOnce) {
     std::thread reader([&] {
         while (writing) {
             SCA_ConfigObj object("DebugLog", nullptr);
-            if (!log.Serialize(100, log.GetLastMessageId() / 2, kAllOnes, &object)) {
+            if (!log.Serialize(100, log.GetLastMessageId() / 2, SCA_ALL_ONES, &object)) {
                 ++failures;
             }
         }
@@ -282,7 +281,7 @@ TEST(DebugLogConcurrencyTest, ManyWritersAndAReaderAtOnce) {
             for (uint32_t n = 0; n < kEach; ++n) {
                 const tagSCA_ERROR_DESCR record =
                     Record(n % 2 == 0 ? 5 : 3, std::to_string(w) + ":" + std::to_string(n));
-                if (!log.AddMessage(&record, kAllOnes)) {
+                if (!log.AddMessage(&record, SCA_ALL_ONES)) {
                     ++failures;
                 }
             }
@@ -313,7 +312,7 @@ TEST(DebugLogTextReportTest, WritesOneTaggedLinePerMessage) {
     const uint32_t levels[] = {2, 3, 4, 5, 9};
     for (uint32_t level : levels) {
         const tagSCA_ERROR_DESCR record = Record(level, "text " + std::to_string(level), now);
-        ASSERT_EQ(1, log.AddMessage(&record, kAllOnes));
+        ASSERT_EQ(1, log.AddMessage(&record, SCA_ALL_ONES));
     }
     const std::string path = dir / "log.txt";
     ASSERT_EQ(1, log.SaveTextReport(path.c_str()));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -14,7 +15,9 @@
 #include "model/SCA_TezCounterData.h"
 #include "model/SCA_TezError.h"
 #include "model/SCA_TezErrorList.h"
+#include "model/SCA_TezRepStatus.h"
 #include "model/SCA_TezReport.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/model/RecordTestSupport.h"
 
 namespace {
@@ -113,7 +116,7 @@ TEST(CounterTest, SampleGettersReadTheStoreAndAnswerZeroWithoutOne) {
 TEST(CounterTest, RoundTripKeepsTheInlineFieldsAndCounterInformation) {
     SCA_TezCounter counter(2);
     counter.SetCounterId(17);
-    counter.SetCounterType(43);
+    counter.SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     counter.SetPerfCounterId(99);
     counter.SetComputerName("db1");
     counter.SetInstance("postgres");
@@ -122,7 +125,7 @@ TEST(CounterTest, RoundTripKeepsTheInlineFieldsAndCounterInformation) {
     counter.SetLastTriggerTime(555);
     counter.SetValid(1);
     counter.SetRepStatus(4);
-    counter.GetCounterInfo()->SetCounterType(43);
+    counter.GetCounterInfo()->SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     counter.GetCounterInfo()->SetInstance("postgres");
     counter.SetCounterData(new FixedStore(3));
 
@@ -150,11 +153,14 @@ TEST(CounterTest, RoundTripKeepsTheInlineFieldsAndCounterInformation) {
 
 TEST(ErrorTest, StatusTextsAndBoundedTexts) {
     SCA_TezError error;
-    const std::vector<std::pair<uint32_t, std::string>> table = {
-        {2, "NA"}, {3, "Message"}, {4, "Warning"}, {5, "Error"}, {6, "NA"}};
-    for (const auto& [status, text] : table) {
+    // Reports show warnings, errors and failed sources in bold.
+    const std::vector<std::tuple<uint32_t, std::string, bool>> table = {
+        {2, "NA", false},   {3, "Message", false}, {4, "Warning", true},
+        {5, "Error", true}, {6, "NA", true},       {7, "NA", false}};
+    for (const auto& [status, text, bold] : table) {
         error.SetRepStatus(status);
         EXPECT_EQ(text, error.GetRepStatusDescr()) << "status " << status;
+        EXPECT_EQ(bold, SCA_TezIsRepStatusBold(status)) << "status " << status;
     }
     error.SetComputerName(std::string(70, 'c').c_str());
     error.SetInstance(std::string(300, 'i').c_str());
@@ -169,7 +175,7 @@ TEST(ErrorListTest, LookupByIdAndRoundTrip) {
     SCA_TezError* first = NewError(31, 5, "CPU above 90%");
     first->SetAbsTime(123456789);
     first->SetCounterId(4);
-    first->SetCounterType(1);
+    first->SetCounterType(SCA_COUNTER_CPU_USAGE);
     first->SetComputerName("web");
     first->SetInstance("_Total");
     first->SetCounterValue(97.25);
@@ -208,7 +214,7 @@ TEST(ReportLookupTest, AnEmptyReportAnswersZeroAndFindsNothing) {
     EXPECT_EQ(0u, report.GetTotalValueCount());
     EXPECT_EQ(0u, report.GetLastTime());
     SCA_TezCounter* counter = nullptr;
-    EXPECT_EQ(0, report.GetCounterByType(43, &counter));
+    EXPECT_EQ(0, report.GetCounterByType(SCA_COUNTER_PROCESS_CPU_USAGE, &counter));
     EXPECT_EQ(0, report.GetCounter(43, "x", &counter));
     EXPECT_EQ(0, report.GetCounter(1u, &counter));
     EXPECT_EQ(nullptr, counter);
@@ -220,7 +226,7 @@ TEST(ReportLookupTest, LookupsTakeTheFirstMatchFromTheHead) {
     ASSERT_EQ(1, report.AddCounter(NewCounter(2, 43, "Firefox")));
     ASSERT_EQ(1, report.AddCounter(NewCounter(3, 46, "Firefox")));
     SCA_TezCounter* counter = nullptr;
-    ASSERT_EQ(1, report.GetCounterByType(43, &counter));
+    ASSERT_EQ(1, report.GetCounterByType(SCA_COUNTER_PROCESS_CPU_USAGE, &counter));
     EXPECT_EQ(1u, counter->GetCounterId()) << "the one nearer the head";
     ASSERT_EQ(1, report.GetCounter(43, "Firefox", &counter));
     EXPECT_EQ(2u, counter->GetCounterId());

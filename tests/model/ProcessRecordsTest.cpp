@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_Limits.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProcess.h"
 #include "model/SCA_TezProcessList.h"
@@ -16,14 +17,13 @@
 #include "model/SCA_TezProcessLogItem.h"
 #include "model/SCA_TezProcessPid.h"
 #include "model/SCA_TezProcessRule.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/model/RecordTestSupport.h"
 
 namespace {
 
 using records_test::ChildObjects;
 using records_test::Travel;
-
-constexpr uint32_t kAllOnes = 0xFFFFFFFFu;
 
 static_assert(!std::is_copy_constructible_v<SCA_TezProcess>, "a process owns its lists");
 static_assert(!std::is_copy_constructible_v<SCA_TezProcessPid>, "a pid owns its statistics");
@@ -156,7 +156,7 @@ TEST(ProcessTest, CountersByItemIdAndByCounterId) {
     SCA_TezProcess process;
     auto* cpu = new SCA_TezCounter();
     cpu->SetCounterId(8);
-    cpu->SetCounterType(43);
+    cpu->SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
     ASSERT_EQ(1, process.AddDataCounter(cpu));
     SCA_TezCounter* found = nullptr;
     ASSERT_EQ(1, process.GetCounter(8u, &found));
@@ -213,7 +213,7 @@ TEST(ProcessTest, DetailsTravelOnlyWhenAskedFor) {
     ASSERT_EQ(1, process.AddInstance(NewInstance(0, "postgres")));
     auto* counter = new SCA_TezCounter();
     counter->SetCounterId(1);
-    counter->SetCounterType(46);
+    counter->SetCounterType(SCA_COUNTER_PROCESS_MEM_USED);
     ASSERT_EQ(1, process.AddDataCounter(counter));
 
     SCA_ConfigObj brief("Process", nullptr);
@@ -363,9 +363,9 @@ TEST(ProcessLogTest, ItemsCountStartsAndEndsAndGetIds) {
             return 1;
         },
         &seen);
-    ASSERT_EQ(1, log.AddItem(NewItem(kAllOnes, SCA_PROCESS_LOG_START, "a")));
+    ASSERT_EQ(1, log.AddItem(NewItem(SCA_ALL_ONES, SCA_PROCESS_LOG_START, "a")));
     ASSERT_EQ(1, log.AddItem(NewItem(10, SCA_PROCESS_LOG_END, "b")));
-    ASSERT_EQ(1, log.AddItem(NewItem(kAllOnes, SCA_PROCESS_LOG_START, "c")));
+    ASSERT_EQ(1, log.AddItem(NewItem(SCA_ALL_ONES, SCA_PROCESS_LOG_START, "c")));
     EXPECT_EQ((std::vector<uint32_t>{0, 10, 11}), ItemIds(log));
     EXPECT_EQ(seen, ItemIds(log)) << "the callback sees every item";
     EXPECT_EQ(2u, log.GetDetectedProcesses());
@@ -395,7 +395,7 @@ TEST(ProcessLogTest, SerialiseFromTheLastItemShown) {
         << "the counts are the service's, not those of the items sent";
 
     SCA_ConfigObj all("ProcessLog", nullptr);
-    ASSERT_EQ(1, log.Serialize(kAllOnes, &all));
+    ASSERT_EQ(1, log.Serialize(SCA_ALL_ONES, &all));
     EXPECT_EQ(3u, ChildObjects(all));
     SCA_ConfigObj none("ProcessLog", nullptr);
     ASSERT_EQ(1, log.Serialize(7, &none));

@@ -10,6 +10,7 @@
 #include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezProfileList.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/model/RecordTestSupport.h"
 
 using records_test::Repeat;
@@ -91,7 +92,7 @@ TEST(CounterLookups, ByTypeFindsTheCounterNearestTheHead) {
     const uint32_t first = Add(&list, 7, "", "C:");
     Add(&list, 7, "", "D:");
     SCA_TezCounterInfo* found = nullptr;
-    ASSERT_EQ(list.GetCounterByType(7, &found), 1);
+    ASSERT_EQ(list.GetCounterByType(SCA_COUNTER_DISK_ACTIVITY, &found), 1);
     EXPECT_EQ(found->GetCounterId(), first);
     EXPECT_EQ(list.IsCounterTypeExists(7), 1);
     EXPECT_EQ(list.IsCounterTypeExists(8), 0);

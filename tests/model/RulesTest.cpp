@@ -10,6 +10,7 @@
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezRule.h"
 #include "model/SCA_TezRuleList.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/model/RecordTestSupport.h"
 
 using records_test::Repeat;
@@ -37,7 +38,7 @@ void FillRule(SCA_TezRule* rule) {
     rule->SetActionCount(3);
     rule->SetLastActionTime(0x0123456789ABCDEFull);
     rule->SetRuleId(11);
-    rule->SetCounterType(43);
+    rule->SetCounterType(SCA_COUNTER_PROCESS_CPU_USAGE);
 }
 
 } // namespace

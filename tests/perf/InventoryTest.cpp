@@ -1,13 +1,10 @@
 // The inventory lists on the captured two-cpu machine: what each lists, what it leaves out, and
 // statuses that can never read as success by accident.
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "model/SCA_ExeModuleList.h"
-#include "perf/SCA_ExeModuleReader.h"
 #include "perf/SCA_PerfErrors.h"
 #include "perf/SCA_PerfMonCpuList.h"
 #include "perf/SCA_PerfMonCpuListEx.h"
@@ -123,25 +120,6 @@ TEST_F(InventoryTest, RemoteComputersFailAndLeaveTheListEmpty) {
     SCA_PerfMonCpuList cpus;
     EXPECT_EQ(0, cpus.Init(nullptr, "", &m_Error));
     EXPECT_EQ(SCA_PERF_ERROR_ARGUMENT, m_Error);
-}
-
-TEST_F(InventoryTest, ModulesOfAProcessFromItsMaps) {
-    SCA_ExeModuleList modules;
-    const std::string proc = perf_test::Roots("two-cpu", "s1").Proc;
-    ASSERT_EQ(1, SCA_ExeModuleReader::Init(&modules, 100, proc, &m_Error));
-    ASSERT_EQ(3u, modules.Count());
-    SCA_ExeModule* first = nullptr;
-    ASSERT_EQ(1, modules.GetItemByPos(0, &first));
-    EXPECT_STREQ("/usr/bin/worker", first->GetFileName());
-    // The running test program's own modules: the real files, with their sizes.
-    ASSERT_EQ(
-        1, SCA_ExeModuleReader::Init(&modules, static_cast<uint32_t>(getpid()), "/proc", &m_Error));
-    EXPECT_GE(modules.Count(), 2u);
-    ASSERT_EQ(1, modules.GetItemByPos(0, &first));
-    EXPECT_GT(first->GetFileSize(), 0u);
-    EXPECT_EQ(0, SCA_ExeModuleReader::Init(&modules, 999999999u, proc, &m_Error));
-    EXPECT_EQ(2u, m_Error) << "ENOENT";
-    EXPECT_EQ(0u, modules.Count());
 }
 
 } // namespace

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "libtez/SCA_TezReportWriter.h"
-
-// A self-contained HTML page of tables; every text is escaped.
-class SCA_TezHtmlWriter : public SCA_TezReportWriter {
-public:
-    int Write(const SCA_TezReportModel& model, const char* path, uint32_t* error) override;
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "libtez/SCA_TezReportWriter.h"
-
-// An XML document (pugixml) with numbers as attributes in their exact shortest form.
-class SCA_TezXmlWriter : public SCA_TezReportWriter {
-public:
-    int Write(const SCA_TezReportModel& model, const char* path, uint32_t* error) override;
-};
