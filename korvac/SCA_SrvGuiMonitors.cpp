@@ -36,6 +36,23 @@ constexpr Slot kMissingCommands[] = {
 
 constexpr int kIdRole = Qt::UserRole;
 
+// What GetMonitorStats tells of a monitor.
+struct MonitorStats {
+    uint32_t Type = 0;
+    uint32_t Status = 0;
+    uint32_t RunState = 0;
+    uint32_t Counters = 0;
+    uint32_t Errors = 0;
+    uint32_t Warnings = 0;
+};
+
+int ReadMonitorStats(SCA_ClientSession* session, uint32_t id, MonitorStats* stats) {
+    return session->Command([&](SCA_KorvantaInterface& client) {
+        return client.GetMonitorStats(id, &stats->Type, &stats->Status, &stats->RunState,
+                                      &stats->Counters, &stats->Errors, &stats->Warnings);
+    });
+}
+
 } // namespace
 
 int SCA_SrvGui::IsMissingCommand(void (SCA_SrvGui::*slot)()) {
@@ -252,16 +269,8 @@ int SCA_SrvGui::AddMonitorToServer(SCA_SrvMonitor* monitor) {
 
 int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
     const SCA_GuiUpdateLock lock(this);
-    uint32_t type = 0;
-    uint32_t status = 0;
-    uint32_t runState = 0;
-    uint32_t counters = 0;
-    uint32_t errors = 0;
-    uint32_t warnings = 0;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorStats(monitorId, &type, &status, &runState, &counters, &errors,
-                                          &warnings);
-        })) {
+    MonitorStats stats;
+    if (!ReadMonitorStats(m_Session, monitorId, &stats)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u", monitorId);
         return 0;
@@ -351,21 +360,13 @@ void SCA_SrvGui::StartMonitor() {
         return;
     }
     for (const uint32_t id : GetSelectedMonitorIds()) {
-        uint32_t type = 0;
-        uint32_t status = 0;
-        uint32_t runState = 0;
-        uint32_t counters = 0;
-        uint32_t errors = 0;
-        uint32_t warnings = 0;
-        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-                return client.GetMonitorStats(id, &type, &status, &runState, &counters, &errors,
-                                              &warnings);
-            })) {
+        MonitorStats stats;
+        if (!ReadMonitorStats(m_Session, id, &stats)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                       "Cannot get monitor status - %u", id);
             return;
         }
-        if (type == SCA_SRV_MONITOR_COUNTERS && counters == 0) {
+        if (stats.Type == SCA_SRV_MONITOR_COUNTERS && stats.Counters == 0) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR, "Cannot start monitor %u, no counters configured", id);
             continue;

@@ -60,15 +60,8 @@ Answer Presence(uint32_t supported, uint32_t error) {
 class MonitorCommands : public testing::Test {
 protected:
     void SetUp() override {
-        m_Window = korvac_test::StartWindow();
+        m_Window = korvac_test::StartWindowOn(&m_Service);
         ASSERT_NE(m_Window, nullptr);
-        m_Window->GetReconnectTimer()->stop();
-        m_Window->SetClientFactory([this]() { return new FakeClient(&m_Service); });
-        SCA_TezConfigUser* user = m_Window->GetUserConfig();
-        user->SetConnectHostName("server-a");
-        user->SetConnectControlPort(8000);
-        user->SetConnectUserName("admin");
-        user->SetConnectPassword("secret");
         m_Service.Healthy();
         m_Service.Status.MonitorsStatusId = 1;
         m_Service.Monitors = {FakeService::Row(1, 9, 11, 12, 0, 0, "", "Processor"),
@@ -408,6 +401,24 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
         EXPECT_EQ(CountSince(from, "StartMonitor"), c.Type == 1 || c.Preset != 0 ? 1 : 0);
         EXPECT_EQ(SCA_SrvGui::MonitorIdOf(m_Window->GetSelectedMonitor()), id);
     }
+    // A composed name longer than the description field is cut on a character boundary.
+    std::string umlauts;
+    for (int i = 0; i < 150; ++i) {
+        umlauts += "\xC3\xBC";
+    }
+    m_Service.Queue("PerfMonitorGetPrinters", Inventory({{umlauts, 0}}));
+    m_Rows = {1};
+    const size_t from = m_Service.Calls.size();
+    m_Window->AddPrinterMonitor();
+    SCA_SrvMonitor sent(nullptr, nullptr);
+    ASSERT_TRUE(SentMonitor(from, &sent));
+    const QByteArray description(sent.GetDescription());
+    EXPECT_EQ(description.size(), 254);
+    EXPECT_TRUE(QString::fromUtf8(description).startsWith(QStringLiteral("Printer Monitor - ")));
+    EXPECT_EQ(QString::fromUtf8(description).toUtf8(), description);
+    EXPECT_STREQ(sent.GetProfile()->GetCounterList()->GetHead()->GetItem()->GetInstance(),
+                 umlauts.substr(0, 254).c_str());
+
     // The read-only queries carry the service's own computer and the exclusions.
     SCA_ConfigObj* filter = nullptr;
     ASSERT_TRUE(m_Service.LastRequest("PerfMonitorGetISCSITargets")->GetField("Filter", &filter));
