@@ -26,7 +26,7 @@ namespace {
 using Slot = void (SCA_SrvGui::*)();
 
 // Commands whose windows this version does not have: their entries are disabled
-// (ConnectCommand) and the slots show nothing.
+// (ConnectCommand). A double click on a monitor still selects its row (ViewMonitor).
 constexpr Slot kMissingCommands[] = {
     &SCA_SrvGui::ViewMonitor,
     &SCA_SrvGui::ViewDetached,

@@ -46,137 +46,105 @@ void AddChoice(SCA_ConfigObj* choices, const std::string& name, int value,
 } // namespace
 
 struct SCA_SrvInventoryStep::ItemList {
-    Kind Step;
-    const char* ListName;
+    Kind Step = Kind::None;
+    const char* ListName = "";
     // At most one item: every item, without a question. Otherwise an empty list stops with
     // EmptyText.
-    bool FewMeansAll;
-    const char* EmptyText;
+    bool FewMeansAll = false;
+    const char* EmptyText = nullptr;
     // Put before the first item; null where the service's own "_Total" item stands for all.
-    const char* AllRow;
+    const char* AllRow = nullptr;
     // Put before each item's name in its row.
-    const char* RowPrefix;
-    const char* Title;
-    const char* Icon;
-    const char* AllText;
-    Naming How;
-    const char* FailureText;
-    uint32_t FailureLevel;
+    const char* RowPrefix = "";
+    const char* Title = "";
+    const char* Icon = "";
+    const char* AllText = "";
+    Naming How = Naming::Name;
+    const char* FailureText = "";
+    uint32_t FailureLevel = SCA_LEVEL_ERROR;
     // The information for a computer without the facility (status 100196); null: FailureText.
-    const char* AbsentText;
-    const char* Exclude[2];
+    const char* AbsentText = nullptr;
+    const char* Exclude[2] = {nullptr, nullptr};
 };
 
 namespace {
 
-using Step = SCA_SrvInventoryStep;
+using Kind = SCA_SrvInventoryStep::Kind;
 
-constexpr const char* kSharesAbsent = "NAS Monitor Requires Windows Server 2012 or Newer";
 constexpr const char* kNoTargets = "No iSCSI targets detected on the computer.";
 constexpr const char* kNoPrinters = "No printers detected on the computer.";
 
-} // namespace
-
-static const SCA_SrvInventoryStep::ItemList kItemLists[] = {
-    {Step::Kind::LogicalDisk,
-     "DiskList",
-     true,
-     nullptr,
-     "All Disks",
-     "Disk ",
-     "Select Disk",
-     ":/images/hard_disk_16px.png",
-     "All Disks",
-     Naming::Name,
-     "Cannot get logical disks",
-     SCA_LEVEL_ERROR,
-     nullptr,
-     {nullptr, nullptr}},
-    {Step::Kind::PhysicalDisk,
-     "PDisks",
-     true,
-     nullptr,
-     "All Physical Disks",
-     "",
-     "Select Physical Disk",
-     ":/images/hard_disk_16px.png",
-     "All Disks",
-     Naming::Name,
-     "Cannot get physical disks",
-     SCA_LEVEL_ERROR,
-     nullptr,
-     {nullptr, nullptr}},
-    {Step::Kind::NetworkCard,
-     "NICs",
-     true,
-     nullptr,
-     "All Network Cards",
-     "",
-     "Select Network Card",
-     ":/images/nic_16px.png",
-     "All NICs",
-     Naming::NicNumber,
-     "Cannot get network cards",
-     SCA_LEVEL_ERROR,
-     nullptr,
-     {nullptr, nullptr}},
-    {Step::Kind::NetworkShare,
-     "ShareList",
-     false,
-     "No network shares to monitor.",
-     "All Network Shares",
-     "",
-     "Select Network Share",
-     ":/images/network_drive_16px.png",
-     "All Shares",
-     Naming::ShareName,
-     "Cannot get network shares",
-     SCA_LEVEL_ERROR,
-     kSharesAbsent,
-     {kTotalItem, nullptr}},
-    {Step::Kind::WebSite,
-     "SiteList",
-     false,
-     "No IIS web sites to monitor.",
-     nullptr,
-     "",
-     "Select Web Site",
-     ":/images/web_16px.png",
-     "All Web Sites",
-     Naming::Name,
-     "Cannot get IIS server web sites",
-     SCA_LEVEL_INFO,
-     "No IIS servers detected on the computer.",
-     {nullptr, nullptr}},
-    {Step::Kind::IscsiTarget,
-     "Targets",
-     false,
-     kNoTargets,
-     "All Targets",
-     "",
-     "Select iSCSI Target",
-     ":/images/iscsi_16px.png",
-     "All Targets",
-     Naming::Name,
-     "Cannot get iSCSI targets",
-     SCA_LEVEL_INFO,
-     kNoTargets,
-     {kTotalItem, "<All instances>"}},
-    {Step::Kind::Printer,
-     "Printers",
-     false,
-     kNoPrinters,
-     "All Printers",
-     "",
-     "Select Printer",
-     ":/images/print_16px.png",
-     "All Printers",
-     Naming::Name,
-     "Cannot get printers",
-     SCA_LEVEL_INFO,
-     kNoPrinters,
-     {nullptr, nullptr}},
+const SCA_SrvInventoryStep::ItemList kItemLists[] = {
+    {.Step = Kind::LogicalDisk,
+     .ListName = "DiskList",
+     .FewMeansAll = true,
+     .AllRow = "All Disks",
+     .RowPrefix = "Disk ",
+     .Title = "Select Disk",
+     .Icon = ":/images/hard_disk_16px.png",
+     .AllText = "All Disks",
+     .FailureText = "Cannot get logical disks"},
+    {.Step = Kind::PhysicalDisk,
+     .ListName = "PDisks",
+     .FewMeansAll = true,
+     .AllRow = "All Physical Disks",
+     .Title = "Select Physical Disk",
+     .Icon = ":/images/hard_disk_16px.png",
+     .AllText = "All Disks",
+     .FailureText = "Cannot get physical disks"},
+    {.Step = Kind::NetworkCard,
+     .ListName = "NICs",
+     .FewMeansAll = true,
+     .AllRow = "All Network Cards",
+     .Title = "Select Network Card",
+     .Icon = ":/images/nic_16px.png",
+     .AllText = "All NICs",
+     .How = Naming::NicNumber,
+     .FailureText = "Cannot get network cards"},
+    {.Step = Kind::NetworkShare,
+     .ListName = "ShareList",
+     .EmptyText = "No network shares to monitor.",
+     .AllRow = "All Network Shares",
+     .Title = "Select Network Share",
+     .Icon = ":/images/network_drive_16px.png",
+     .AllText = "All Shares",
+     .How = Naming::ShareName,
+     .FailureText = "Cannot get network shares",
+     .AbsentText = "NAS Monitor Requires Windows Server 2012 or Newer",
+     .Exclude = {kTotalItem, nullptr}},
+    {.Step = Kind::WebSite,
+     .ListName = "SiteList",
+     .EmptyText = "No IIS web sites to monitor.",
+     .Title = "Select Web Site",
+     .Icon = ":/images/web_16px.png",
+     .AllText = "All Web Sites",
+     .FailureText = "Cannot get IIS server web sites",
+     .FailureLevel = SCA_LEVEL_INFO,
+     .AbsentText = "No IIS servers detected on the computer."},
+    {.Step = Kind::IscsiTarget,
+     .ListName = "Targets",
+     .EmptyText = kNoTargets,
+     .AllRow = "All Targets",
+     .Title = "Select iSCSI Target",
+     .Icon = ":/images/iscsi_16px.png",
+     .AllText = "All Targets",
+     .FailureText = "Cannot get iSCSI targets",
+     .FailureLevel = SCA_LEVEL_INFO,
+     .AbsentText = kNoTargets,
+     .Exclude = {kTotalItem, "<All instances>"}},
+    {.Step = Kind::Printer,
+     .ListName = "Printers",
+     .EmptyText = kNoPrinters,
+     .AllRow = "All Printers",
+     .Title = "Select Printer",
+     .Icon = ":/images/print_16px.png",
+     .AllText = "All Printers",
+     .FailureText = "Cannot get printers",
+     .FailureLevel = SCA_LEVEL_INFO,
+     .AbsentText = kNoPrinters},
 };
+
+} // namespace
 
 SCA_SrvInventoryStep::SCA_SrvInventoryStep(QWidget* parent, SCA_ClientSession* session)
     : m_Parent(parent), m_Session(session) {}
