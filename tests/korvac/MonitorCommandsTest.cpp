@@ -30,7 +30,6 @@
 #include "model/SCA_TezTaskStatus.h"
 
 using korvac_test::Answer;
-using korvac_test::FakeClient;
 using korvac_test::FakeService;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
