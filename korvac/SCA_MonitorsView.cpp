@@ -43,8 +43,6 @@ void SCA_MonitorsView::paintEvent(QPaintEvent* event) {
 }
 
 void SCA_MonitorsView::contextMenuEvent(QContextMenuEvent* event) {
-    // The monitor context menu comes with the monitor commands; until then the event is only
-    // taken so it does not reach the window.
-    (void)m_Window;
+    m_Window->BuildMonitorContextMenu(event);
     event->accept();
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
@@ -21,7 +22,9 @@
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_Update.h"
 
+class QAction;
 class QApplication;
+class QContextMenuEvent;
 class QLabel;
 class QMenu;
 class QSplitter;
@@ -35,6 +38,7 @@ class SCA_MonitorsView;
 class SCA_SideBar;
 class SCA_SrvActionCtrl;
 class SCA_SrvLogView;
+class SCA_SrvMonitor;
 class SCA_StatusIcon;
 class SCA_TreeRows;
 
@@ -143,6 +147,31 @@ public:
     }
     int GetUpdateLock() const { return m_UpdateLock; }
 
+    // --- the monitors of the tree and the commands on them ----------------------------------
+
+    // The monitor id a row carries; 0 for a row without a readable one.
+    static uint32_t MonitorIdOf(const QTreeWidgetItem* item);
+    // The tree's current row while it is selected, else null.
+    QTreeWidgetItem* GetSelectedMonitor() const;
+    // The ids of the selected rows, and of every row, in tree order.
+    std::vector<uint32_t> GetSelectedMonitorIds() const;
+    std::vector<uint32_t> GetAllMonitorIds() const;
+    // Clears the tree's selection and takes the keyboard focus from it; 1.
+    int ClearMonitorSelection();
+    // Runs the monitors' context menu at the event's position; 0 when not connected (no menu).
+    int BuildMonitorContextMenu(QContextMenuEvent* event);
+    // Runs the monitor dialog "Add Monitor" over monitor; 1 when it was accepted and the
+    // values were written back.
+    int RunMonitorDialog(SCA_SrvMonitor* monitor);
+    // Registers a new monitor with the service, starts it when it starts by itself, and opens
+    // it. 1 also when the user was asked about an identical monitor; 0 on failure (logged).
+    int AddMonitorToServer(SCA_SrvMonitor* monitor);
+    // Opens the monitor; 1 when it was shown, 0 when its status cannot be read (logged).
+    int ViewMonitor(uint32_t monitorId);
+    // The save format and report option that the next "Save Report" offers first.
+    uint32_t GetSaveReportFormat() const { return m_SaveReportFormat; }
+    uint32_t GetSaveReportOption() const { return m_SaveReportOption; }
+
     int SetSysTrayStatus(uint32_t state, const char* text);
     int UpdateSysTrayIcon();
     int CreateSysTray();
@@ -234,6 +263,9 @@ public slots:
     void AddPrinterMonitor();
     void AddEmptyMonitor();
     void ViewMonitor();
+    void ViewDetached();
+    void ViewDetached(QAction* screen);
+    void CreateDesktopShortcut();
     void EditMonitor();
     void MoveMonitorUp();
     void MoveMonitorDown();
@@ -289,6 +321,24 @@ private:
     // Connects action to slot. A command this version does not have yet, and a help entry
     // without an address, is disabled and says why in its tool tip.
     void ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)());
+    // The context menu's entries of detached viewing: one, or one per screen.
+    void AddDetachedEntries(QMenu* menu);
+    // The add command of a slot of the kinds' table.
+    void AddMonitorOfKind(void (SCA_SrvGui::*slot)());
+    int RunMonitorDialog(SCA_SrvMonitor* monitor, const QString& title);
+    // Connected and a monitor selected; else the user is told (selectText) and 0.
+    int CheckMonitorSelected(const char* selectText);
+    // A command on every selected monitor: call for each in tree order, stopping at the
+    // first failure (logged as "<failure> - <id>"); then the selection is cleared and the
+    // tree refreshed. A question (Yes or No) is asked first when given.
+    void RunOnSelectedMonitors(const char* selectText, const char* failure,
+                               int (SCA_KorvantaInterface::*call)(uint32_t), int fullRefresh,
+                               const char* question);
+    void MoveSelectedMonitor(int (SCA_KorvantaInterface::*call)(uint32_t));
+    // Saves one monitor's report into the run's folder (a monitor without a run is skipped);
+    // 0 when the run must stop. The paths written go to *written.
+    int SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t option, const char* folder,
+                          const char* stamp, std::vector<std::string>* written);
 
 public:
     // 1 for a command slot this version does not have yet.
@@ -320,6 +370,9 @@ private:
     char m_ConnectedHost[256] = "";
     uint32_t m_LocalServer = 0;
     uint32_t m_LastMonitorsStatusId = SCA_ALL_ONES;
+    // The last valid choice of "Save Report", offered first next time.
+    uint32_t m_SaveReportFormat = 0;
+    uint32_t m_SaveReportOption = 0;
     uint32_t m_LastServerMessageId = SCA_ALL_ONES;
     uint64_t m_LastSoundActionTime = 0;
     // Cleared by each connection: the first poll takes the service's sound-action time instead

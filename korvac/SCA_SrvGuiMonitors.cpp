@@ -1,44 +1,57 @@
-// The window's commands on the service's monitors. This version has none of them yet: their
-// entries are disabled (ConnectCommand) and the slots do nothing, so that neither a keyboard
-// shortcut nor a double click reaches a command that is not there.
+// The window's commands on the service's monitors: the selection in the tree, the context
+// menu, registering and opening a monitor, and the commands on the selected monitors.
+#include <QActionGroup>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTreeWidgetItemIterator>
+
+#include "korvac/SCA_GuiUpdateLock.h"
+#include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvMonDlg.h"
 #include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_ErrorListDlg.h"
+#include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_TreeRows.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezErrorList.h"
 
 namespace {
 
 using Slot = void (SCA_SrvGui::*)();
 
+// Commands whose windows this version does not have: their entries are disabled
+// (ConnectCommand). A double click on a monitor still selects its row (ViewMonitor).
 constexpr Slot kMissingCommands[] = {
-    &SCA_SrvGui::AddSystemMonitor,
-    &SCA_SrvGui::AddProcessMonitor,
-    &SCA_SrvGui::AddCpuUsageMonitor,
-    &SCA_SrvGui::AddMemoryUsageMonitor,
-    &SCA_SrvGui::AddDiskActivityMonitor,
-    &SCA_SrvGui::AddPhysicalDisksMonitor,
-    &SCA_SrvGui::AddNetworkActivityMonitor,
-    &SCA_SrvGui::AddNetworkFilterMonitor,
-    &SCA_SrvGui::AddTcpProtocolMonitor,
-    &SCA_SrvGui::AddUdpProtocolMonitor,
-    &SCA_SrvGui::AddActiveDirMonitor,
-    &SCA_SrvGui::AddSmbServerMonitor,
-    &SCA_SrvGui::AddSqlServerMonitor,
-    &SCA_SrvGui::AddWebServiceMonitor,
-    &SCA_SrvGui::AddISCSITargetMonitor,
-    &SCA_SrvGui::AddPrinterMonitor,
-    &SCA_SrvGui::AddEmptyMonitor,
     &SCA_SrvGui::ViewMonitor,
-    &SCA_SrvGui::EditMonitor,
-    &SCA_SrvGui::MoveMonitorUp,
-    &SCA_SrvGui::MoveMonitorDown,
-    &SCA_SrvGui::StartMonitor,
-    &SCA_SrvGui::PauseMonitor,
-    &SCA_SrvGui::ResetMonitor,
-    &SCA_SrvGui::StopMonitor,
-    &SCA_SrvGui::DeleteMonitor,
-    &SCA_SrvGui::ViewErrors,
+    &SCA_SrvGui::ViewDetached,
+    &SCA_SrvGui::CreateDesktopShortcut,
     &SCA_SrvGui::ViewReports,
-    &SCA_SrvGui::SaveReport,
 };
+
+constexpr int kIdRole = Qt::UserRole;
+
+// What GetMonitorStats tells of a monitor.
+struct MonitorStats {
+    uint32_t Type = 0;
+    uint32_t Status = 0;
+    uint32_t RunState = 0;
+    uint32_t Counters = 0;
+    uint32_t Errors = 0;
+    uint32_t Warnings = 0;
+};
+
+int ReadMonitorStats(SCA_ClientSession* session, uint32_t id, MonitorStats* stats) {
+    return session->Command([&](SCA_KorvantaInterface& client) {
+        return client.GetMonitorStats(id, &stats->Type, &stats->Status, &stats->RunState,
+                                      &stats->Counters, &stats->Errors, &stats->Warnings);
+    });
+}
 
 } // namespace
 
@@ -51,48 +64,396 @@ int SCA_SrvGui::IsMissingCommand(void (SCA_SrvGui::*slot)()) {
     return 0;
 }
 
-void SCA_SrvGui::MonitorDoubleClicked(QTreeWidgetItem*, int) {
-    ViewMonitor();
-}
+void SCA_SrvGui::ViewDetached() {}
 
-#define SCA_SRV_GUI_MISSING_COMMAND(Name)                                                          \
-    void SCA_SrvGui::Name() {}
+void SCA_SrvGui::ViewDetached(QAction*) {}
 
-SCA_SRV_GUI_MISSING_COMMAND(AddSystemMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddProcessMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddCpuUsageMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddMemoryUsageMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddDiskActivityMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddPhysicalDisksMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddNetworkActivityMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddNetworkFilterMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddTcpProtocolMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddUdpProtocolMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddActiveDirMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddSmbServerMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddSqlServerMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddWebServiceMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddISCSITargetMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddPrinterMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(AddEmptyMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(ViewMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(EditMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(MoveMonitorUp)
-SCA_SRV_GUI_MISSING_COMMAND(MoveMonitorDown)
-SCA_SRV_GUI_MISSING_COMMAND(StartMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(PauseMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(ResetMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(StopMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(DeleteMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(ViewErrors)
-SCA_SRV_GUI_MISSING_COMMAND(ViewReports)
-SCA_SRV_GUI_MISSING_COMMAND(SaveReport)
+void SCA_SrvGui::CreateDesktopShortcut() {}
 
-#undef SCA_SRV_GUI_MISSING_COMMAND
+void SCA_SrvGui::ViewReports() {}
 
 void SCA_SrvGui::ClearServerDebugLog() {
     const CommandAnswer answer(this);
     if (CheckConnected(1)) {
         m_Session->Command([](SCA_KorvantaInterface& client) { return client.ClearDebugLog(); });
+    }
+}
+
+// --- selection -------------------------------------------------------------------------------
+
+uint32_t SCA_SrvGui::MonitorIdOf(const QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return 0;
+    }
+    bool ok = false;
+    const uint32_t id = item->data(0, kIdRole).toUInt(&ok);
+    return ok ? id : 0;
+}
+
+QTreeWidgetItem* SCA_SrvGui::GetSelectedMonitor() const {
+    QTreeWidgetItem* current = m_MonitorsView->currentItem();
+    return current != nullptr && current->treeWidget() != nullptr && current->isSelected()
+               ? current
+               : nullptr;
+}
+
+std::vector<uint32_t> SCA_SrvGui::GetSelectedMonitorIds() const {
+    std::vector<uint32_t> ids;
+    for (QTreeWidgetItemIterator it(m_MonitorsView, QTreeWidgetItemIterator::Selected); *it; ++it) {
+        ids.push_back(MonitorIdOf(*it));
+    }
+    return ids;
+}
+
+std::vector<uint32_t> SCA_SrvGui::GetAllMonitorIds() const {
+    std::vector<uint32_t> ids;
+    for (QTreeWidgetItemIterator it(m_MonitorsView); *it; ++it) {
+        ids.push_back(MonitorIdOf(*it));
+    }
+    return ids;
+}
+
+int SCA_SrvGui::ClearMonitorSelection() {
+    m_MonitorsView->clearSelection();
+    m_MonitorsView->clearFocus();
+    return 1;
+}
+
+void SCA_SrvGui::MonitorDoubleClicked(QTreeWidgetItem*, int) {
+    ViewMonitor();
+}
+
+// --- the context menu ------------------------------------------------------------------------
+
+void SCA_SrvGui::AddDetachedEntries(QMenu* menu) {
+    const QIcon display = SCA_IconEngine::Load(QStringLiteral(":/images/display_16px.png"));
+    const qsizetype screens = QGuiApplication::screens().size();
+    if (screens < 2) {
+        QAction* action = AddMenuAction(menu, "View Detached ...", "display_16px.png");
+        ConnectCommand(action, &SCA_SrvGui::ViewDetached);
+        return;
+    }
+    menu->addSeparator();
+    // The group lives as long as the menu, for the one run of the menu.
+    auto* group = new QActionGroup(menu);
+    connect(group, &QActionGroup::triggered, this, qOverload<QAction*>(&SCA_SrvGui::ViewDetached));
+    const bool missing = IsMissingCommand(&SCA_SrvGui::ViewDetached);
+    for (qsizetype screen = 0; screen < screens; ++screen) {
+        QAction* action =
+            menu->addAction(display, QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
+        action->setData(static_cast<int>(screen));
+        group->addAction(action);
+        if (missing) {
+            action->setEnabled(false);
+            action->setToolTip(action->text() + QStringLiteral(" - ") +
+                               QLatin1String(kNotAvailableText));
+        }
+    }
+}
+
+int SCA_SrvGui::BuildMonitorContextMenu(QContextMenuEvent* event) {
+    if (!CheckConnected(0)) {
+        return 0;
+    }
+    QMenu menu(this);
+    menu.setToolTipsVisible(true);
+    QMenu* add = menu.addMenu(SCA_IconEngine::Load(QStringLiteral(":/images/add_16px.png")),
+                              QStringLiteral("Add Monitor"));
+    add->setToolTipsVisible(true);
+    BuildAddMonitorMenu(add);
+    menu.addSeparator();
+    ConnectCommand(AddMenuAction(&menu, "Start Monitor", "play_16px.png"),
+                   &SCA_SrvGui::StartMonitor);
+    ConnectCommand(AddMenuAction(&menu, "Pause Monitor", "pause_16px.png"),
+                   &SCA_SrvGui::PauseMonitor);
+    ConnectCommand(AddMenuAction(&menu, "Reset Monitor", "clear_16px.png"),
+                   &SCA_SrvGui::ResetMonitor);
+    ConnectCommand(AddMenuAction(&menu, "Stop Monitor", "stop_16px.png"), &SCA_SrvGui::StopMonitor);
+    menu.addSeparator();
+    ConnectCommand(AddMenuAction(&menu, "View Monitor ...", "chart_16px.png"),
+                   &SCA_SrvGui::ViewMonitor);
+    AddDetachedEntries(&menu);
+    ConnectCommand(AddMenuAction(&menu, "View Errors ...", "action_16px.png"),
+                   &SCA_SrvGui::ViewErrors);
+    menu.addSeparator();
+    ConnectCommand(AddMenuAction(&menu, "Save Report ...", "save_16px.png"),
+                   &SCA_SrvGui::SaveReport);
+    menu.addSeparator();
+    ConnectCommand(AddMenuAction(&menu, "Edit Monitor ...", "options_16px.png"),
+                   &SCA_SrvGui::EditMonitor);
+    ConnectCommand(AddMenuAction(&menu, "Create Desktop Shortcut", "korva_16px.png"),
+                   &SCA_SrvGui::CreateDesktopShortcut);
+    menu.addSeparator();
+    ConnectCommand(AddMenuAction(&menu, "Move Monitor Up", "move_up_16px.png"),
+                   &SCA_SrvGui::MoveMonitorUp);
+    ConnectCommand(AddMenuAction(&menu, "Move Monitor Down", "move_down_16px.png"),
+                   &SCA_SrvGui::MoveMonitorDown);
+    menu.addSeparator();
+    ConnectCommand(AddMenuAction(&menu, "Delete Monitor", "close_16px.png"),
+                   &SCA_SrvGui::DeleteMonitor);
+    SCA_ExecMenu(&menu, event != nullptr ? event->globalPos() : QCursor::pos());
+    return 1;
+}
+
+// --- adding and opening ----------------------------------------------------------------------
+
+int SCA_SrvGui::RunMonitorDialog(SCA_SrvMonitor* monitor) {
+    return RunMonitorDialog(monitor, QStringLiteral("Add Monitor"));
+}
+
+int SCA_SrvGui::RunMonitorDialog(SCA_SrvMonitor* monitor, const QString& title) {
+    if (!CheckConnected(1)) {
+        return 0;
+    }
+    SCA_SrvMonDlg dialog(this, &m_ServerUserConfig, m_Session, monitor, title);
+    dialog.FillDialog();
+    if (SCA_ExecDialog(&dialog) != QDialog::Accepted) {
+        return 0;
+    }
+    return dialog.SaveDialog();
+}
+
+int SCA_SrvGui::AddMonitorToServer(SCA_SrvMonitor* monitor) {
+    const char* description = monitor->GetDescription();
+    uint32_t existingId = SCA_ALL_ONES;
+    uint32_t exists = 0;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.IsMonitorExists(monitor, &existingId, &exists);
+        })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "Cannot check monitor status - %s", description);
+        return 0;
+    }
+    if (exists == 1) {
+        if (SCA_AskMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                              QStringLiteral("The selected monitor already exists.\nDo you want "
+                                             "to open the existing monitor?"),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+            ViewMonitor(existingId);
+        }
+        return 1;
+    }
+    uint32_t id = 0;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.AddMonitor(monitor->GetMonitorType(), monitor->GetMonitorMode(),
+                                     description, &id);
+        })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot add monitor - %s",
+                                                  description);
+        return 0;
+    }
+    monitor->SetMonitorId(id);
+    monitor->GetProfile()->SetMonitorId(id);
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return client.SetMonitor(id, monitor); })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot set monitor - %s",
+                                                  description);
+        // A monitor the service holds without its definition would only confuse: it goes.
+        m_Session->Command([&](SCA_KorvantaInterface& client) { return client.DeleteMonitor(id); });
+        UpdateStatus(1);
+        return 0;
+    }
+    const bool startable = monitor->GetMonitorType() == SCA_SRV_MONITOR_PROCESS ||
+                           monitor->GetProfile()->GetCounterList()->Count() > 0;
+    if (monitor->GetAutoStart() && startable &&
+        !m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return client.StartMonitor(id); })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot start monitor - %s",
+                                                  description);
+        UpdateStatus(1);
+        return 0;
+    }
+    UpdateStatus(1);
+    return ViewMonitor(id);
+}
+
+int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
+    const SCA_GuiUpdateLock lock(this);
+    MonitorStats stats;
+    if (!ReadMonitorStats(m_Session, monitorId, &stats)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u", monitorId);
+        return 0;
+    }
+    // Without the live windows of a monitor, its row in the tree shows it.
+    m_MonitorRows->Select({QVariant(monitorId)});
+    if (QTreeWidgetItem* row = m_MonitorRows->Find(QVariant(monitorId))) {
+        m_MonitorsView->scrollToItem(row);
+    }
+    return 1;
+}
+
+void SCA_SrvGui::ViewMonitor() {
+    const CommandAnswer answer(this);
+    if (!CheckConnected(1)) {
+        return;
+    }
+    QTreeWidgetItem* selected = GetSelectedMonitor();
+    if (selected == nullptr) {
+        ShowMessage(this, SCA_LEVEL_INFO, "Please, select a monitor.");
+        return;
+    }
+    ViewMonitor(MonitorIdOf(selected));
+}
+
+// --- commands on the selected monitors -------------------------------------------------------
+
+int SCA_SrvGui::CheckMonitorSelected(const char* selectText) {
+    if (!CheckConnected(1)) {
+        return 0;
+    }
+    if (GetSelectedMonitor() == nullptr) {
+        ShowMessage(this, SCA_LEVEL_INFO, selectText);
+        return 0;
+    }
+    return 1;
+}
+
+void SCA_SrvGui::RunOnSelectedMonitors(const char* selectText, const char* failure,
+                                       int (SCA_KorvantaInterface::*call)(uint32_t),
+                                       int fullRefresh, const char* question) {
+    const CommandAnswer answer(this);
+    if (!CheckMonitorSelected(selectText)) {
+        return;
+    }
+    if (question != nullptr &&
+        SCA_AskMessageBox(this, SCA_LEVEL_WARNING, QStringLiteral("Warning"),
+                          QString::fromLatin1(question),
+                          QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
+    for (const uint32_t id : GetSelectedMonitorIds()) {
+        if (!m_Session->Command(
+                [&](SCA_KorvantaInterface& client) { return (client.*call)(id); })) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s - %u", failure, id);
+            return;
+        }
+    }
+    ClearMonitorSelection();
+    UpdateStatus(fullRefresh);
+}
+
+void SCA_SrvGui::PauseMonitor() {
+    RunOnSelectedMonitors("Please, select a monitor to pause.", "Cannot pause monitor",
+                          &SCA_KorvantaInterface::PauseMonitor, 0, nullptr);
+}
+
+void SCA_SrvGui::ResetMonitor() {
+    RunOnSelectedMonitors("Please, select a monitor to reset.", "Cannot reset monitor",
+                          &SCA_KorvantaInterface::ResetMonitor, 0, nullptr);
+}
+
+void SCA_SrvGui::StopMonitor() {
+    RunOnSelectedMonitors("Please, select a monitor to stop.", "Cannot stop monitor",
+                          &SCA_KorvantaInterface::StopMonitor, 0, nullptr);
+}
+
+void SCA_SrvGui::DeleteMonitor() {
+    RunOnSelectedMonitors("Please, select a monitor to delete.", "Cannot delete monitor",
+                          &SCA_KorvantaInterface::DeleteMonitor, 1,
+                          "Are you sure you want to delete the selected monitors?");
+}
+
+void SCA_SrvGui::StartMonitor() {
+    const CommandAnswer answer(this);
+    if (!CheckMonitorSelected("Please, select a monitor to start.")) {
+        return;
+    }
+    for (const uint32_t id : GetSelectedMonitorIds()) {
+        MonitorStats stats;
+        if (!ReadMonitorStats(m_Session, id, &stats)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "Cannot get monitor status - %u", id);
+            return;
+        }
+        if (stats.Type == SCA_SRV_MONITOR_COUNTERS && stats.Counters == 0) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "Cannot start monitor %u, no counters configured", id);
+            continue;
+        }
+        if (!m_Session->Command(
+                [&](SCA_KorvantaInterface& client) { return client.StartMonitor(id); })) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot start monitor - %u",
+                                                      id);
+        }
+    }
+    ClearMonitorSelection();
+    UpdateStatus(0);
+}
+
+void SCA_SrvGui::EditMonitor() {
+    const CommandAnswer answer(this);
+    const SCA_GuiUpdateLock lock(this);
+    if (!CheckMonitorSelected("Please, select a monitor to edit.")) {
+        return;
+    }
+    const uint32_t id = MonitorIdOf(GetSelectedMonitor());
+    SCA_SrvMonitor monitor(&m_LocalConfig, &m_UserConfig);
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return client.GetMonitor(id, &monitor); })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot get monitor - %u", id);
+        return;
+    }
+    if (!RunMonitorDialog(&monitor, QStringLiteral("Edit Monitor"))) {
+        return;
+    }
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return client.SetMonitor(id, &monitor); })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot set monitor - %u", id);
+        return;
+    }
+    ClearMonitorSelection();
+    UpdateStatus(1);
+}
+
+void SCA_SrvGui::MoveSelectedMonitor(int (SCA_KorvantaInterface::*call)(uint32_t)) {
+    const CommandAnswer answer(this);
+    if (!CheckMonitorSelected("Please, select a monitor to move.")) {
+        return;
+    }
+    const uint32_t id = MonitorIdOf(GetSelectedMonitor());
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) { return (client.*call)(id); })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot move monitor - %u", id);
+        return;
+    }
+    UpdateStatus(1);
+}
+
+void SCA_SrvGui::MoveMonitorUp() {
+    MoveSelectedMonitor(&SCA_KorvantaInterface::MoveMonitorUp);
+}
+
+void SCA_SrvGui::MoveMonitorDown() {
+    MoveSelectedMonitor(&SCA_KorvantaInterface::MoveMonitorDown);
+}
+
+void SCA_SrvGui::ViewErrors() {
+    const CommandAnswer answer(this);
+    const SCA_GuiUpdateLock lock(this);
+    if (!CheckConnected(1)) {
+        return;
+    }
+    // Without a selected monitor the errors of every monitor are listed.
+    const std::vector<uint32_t> ids =
+        GetSelectedMonitor() != nullptr ? GetSelectedMonitorIds() : GetAllMonitorIds();
+    SCA_TezErrorList errors;
+    SCA_TezErrorList collected;
+    for (const uint32_t id : ids) {
+        // Each monitor's query starts from an empty list: no error is counted twice.
+        errors.ClearAll();
+        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+                return client.GetMonitorErrors(id, &errors);
+            })) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                      "Cannot get errors for monitor - %u", id);
+            return;
+        }
+        if (!collected.AddErrors(errors)) {
+            return;
+        }
+    }
+    SCA_ErrorListDlg dialog(this, &collected, nullptr, "System Monitoring");
+    if (dialog.FillDialog()) {
+        SCA_ExecDialog(&dialog);
     }
 }

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -69,6 +70,10 @@ QString SCA_ModalHook::GetExistingDirectory(QWidget* parent, const QString& titl
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
 }
 
+QAction* SCA_ModalHook::ExecMenu(QMenu* menu, const QPoint& at) {
+    return menu != nullptr ? menu->exec(at) : nullptr;
+}
+
 SCA_ModalHook* SCA_SetModalHook(SCA_ModalHook* hook) {
     SCA_ModalHook* previous = g_Hook;
     g_Hook = hook != nullptr ? hook : &g_DefaultHook;
@@ -114,4 +119,8 @@ QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString
 
 QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start) {
     return g_Hook->GetExistingDirectory(parent, title, start);
+}
+
+QAction* SCA_ExecMenu(QMenu* menu, const QPoint& at) {
+    return g_Hook->ExecMenu(menu, at);
 }

@@ -3,7 +3,10 @@
 #include <QString>
 #include <cstdint>
 
+class QAction;
 class QDialog;
+class QMenu;
+class QPoint;
 class QWidget;
 
 // Every message box, every modal run of a dialog and every address handed to the desktop goes
@@ -33,6 +36,8 @@ public:
     // A folder dialog; an empty text when cancelled.
     virtual QString GetExistingDirectory(QWidget* parent, const QString& title,
                                          const QString& start);
+    // Runs a pop-up menu at a global position; the action chosen (already triggered), or null.
+    virtual QAction* ExecMenu(QMenu* menu, const QPoint& at);
 };
 
 // Installs hook (null: the default) and answers the one it replaces. Only the GUI thread calls
@@ -52,3 +57,4 @@ QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString
 QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter);
 QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start);
+QAction* SCA_ExecMenu(QMenu* menu, const QPoint& at);

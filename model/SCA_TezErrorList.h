@@ -22,6 +22,9 @@ public:
     int AddError(SCA_TezError* error);
     // The error with that list id; 0 with *error untouched when there is none.
     int GetError(uint32_t id, SCA_TezError** error) const { return GetItem(id, error); }
+    // Appends copies of from's errors, in order, under their own error ids (several monitors'
+    // errors may share ids). 0 when one cannot be copied or linked in; those before it stay.
+    int AddErrors(const SCA_TezErrorList& from);
 
     // One child object per error, in order.
     int Serialize(SCA_ConfigObj* object) const { return SerializeRecords(object); }

@@ -12,6 +12,7 @@
 // log, sounds, configuration), which a test changes between polls.
 
 #include <QThread>
+#include <QTimer>
 #include <cerrno>
 #include <cstdio>
 #include <deque>
@@ -21,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestSupport.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaCommands.h"
@@ -347,5 +349,22 @@ private:
     FakeService& m_Service;
     bool m_Dropped = false;
 };
+
+// A main window started as StartWindow does whose connections reach service, with the saved
+// connection "admin" on server-a:8000. The start's own connection attempt is the test's to make.
+inline std::unique_ptr<SCA_SrvGui> StartWindowOn(FakeService* service) {
+    auto window = StartWindow();
+    if (window == nullptr) {
+        return nullptr;
+    }
+    window->GetReconnectTimer()->stop();
+    window->SetClientFactory([service]() { return new FakeClient(service); });
+    SCA_TezConfigUser* user = window->GetUserConfig();
+    user->SetConnectHostName("server-a");
+    user->SetConnectControlPort(8000);
+    user->SetConnectUserName("admin");
+    user->SetConnectPassword("secret");
+    return window;
+}
 
 } // namespace korvac_test

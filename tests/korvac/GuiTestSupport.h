@@ -4,7 +4,9 @@
 // test, a modal hook that records boxes and dialogs instead of showing them, and a main window
 // started the way the program starts it.
 
+#include <QAction>
 #include <QDialog>
+#include <QMenu>
 #include <QString>
 #include <QStringList>
 #include <cstdlib>
@@ -93,6 +95,30 @@ public:
         return FileAnswer;
     }
 
+    // Records the menu's entries; OnMenu may choose one, which is then triggered as a click
+    // would.
+    QAction* ExecMenu(QMenu* menu, const QPoint&) override {
+        Menus.push_back(Entries(menu));
+        QAction* chosen = OnMenu ? OnMenu(menu) : nullptr;
+        if (chosen != nullptr) {
+            chosen->trigger();
+        }
+        return chosen;
+    }
+    // A menu's entries as texts, a submenu's entries after its own text with "> ", and "-" for
+    // a separator.
+    static QStringList Entries(QMenu* menu, const QString& indent = QString()) {
+        QStringList entries;
+        for (QAction* action : menu->actions()) {
+            entries.push_back(indent +
+                              (action->isSeparator() ? QStringLiteral("-") : action->text()));
+            if (action->menu() != nullptr) {
+                entries += Entries(action->menu(), indent + QStringLiteral("> "));
+            }
+        }
+        return entries;
+    }
+
     struct Box {
         uint32_t Type;
         QString Title;
@@ -108,6 +134,8 @@ public:
     QString FileAnswer;
     // Runs inside Exec, to fill in a dialog as a user would.
     std::function<void(QDialog*)> OnExec;
+    std::vector<QStringList> Menus;
+    std::function<QAction*(QMenu*)> OnMenu;
 
 private:
     SCA_ModalHook* m_Previous = nullptr;

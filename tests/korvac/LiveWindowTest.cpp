@@ -47,16 +47,8 @@ constexpr char kLost[] = "Connection to server-a:8000 lost - reconnecting";
 class LiveWindow : public testing::Test {
 protected:
     void SetUp() override {
-        m_Window = korvac_test::StartWindow();
+        m_Window = korvac_test::StartWindowOn(&m_Service);
         ASSERT_NE(m_Window, nullptr);
-        // The start's own connection attempt is the tests' to make.
-        m_Window->GetReconnectTimer()->stop();
-        m_Window->SetClientFactory([this]() { return new FakeClient(&m_Service); });
-        SCA_TezConfigUser* user = m_Window->GetUserConfig();
-        user->SetConnectHostName("server-a");
-        user->SetConnectControlPort(8000);
-        user->SetConnectUserName("admin");
-        user->SetConnectPassword("secret");
         m_Service.Healthy();
         m_Service.Status.MonitorsStatusId = 1;
         m_Service.Status.MonitorCount = 2;
