@@ -133,6 +133,12 @@ public:
     MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
 
+    // Opens the live window of a monitor, modally, while the window's own poll is held; 1 when
+    // a window was shown (or the monitor's type has none), 0 on failure.
+    int ViewMonitor(uint32_t monitorId);
+    // The monitor of the tree's current row while it is selected; all ones without one.
+    uint32_t GetSelectedMonitorId() const;
+
     // The update lock counter that SCA_GuiUpdateLock raises while a modal window runs.
     void AddUpdateLock() { ++m_UpdateLock; }
     void ReleaseUpdateLock() {

@@ -1,5 +1,5 @@
-// The window's commands on the service's monitors. This version has none of them yet: their
-// entries are disabled (ConnectCommand) and the slots do nothing, so that neither a keyboard
+// The window's commands on the service's monitors. Those this version does not have yet have
+// their entries disabled (ConnectCommand) and slots that do nothing, so that neither a keyboard
 // shortcut nor a double click reaches a command that is not there.
 #include "korvac/SCA_SrvGui.h"
 #include "libtez/SCA_KorvantaInterface.h"
@@ -26,7 +26,6 @@ constexpr Slot kMissingCommands[] = {
     &SCA_SrvGui::AddISCSITargetMonitor,
     &SCA_SrvGui::AddPrinterMonitor,
     &SCA_SrvGui::AddEmptyMonitor,
-    &SCA_SrvGui::ViewMonitor,
     &SCA_SrvGui::EditMonitor,
     &SCA_SrvGui::MoveMonitorUp,
     &SCA_SrvGui::MoveMonitorDown,
@@ -75,7 +74,6 @@ SCA_SRV_GUI_MISSING_COMMAND(AddWebServiceMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(AddISCSITargetMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(AddPrinterMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(AddEmptyMonitor)
-SCA_SRV_GUI_MISSING_COMMAND(ViewMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(EditMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(MoveMonitorUp)
 SCA_SRV_GUI_MISSING_COMMAND(MoveMonitorDown)

@@ -15,6 +15,7 @@ class SCA_SoundActions;
 class SCA_SrvMonitor;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
+class SCA_TezCounterInfo;
 class SCA_TezErrorList;
 class SCA_TezProcess;
 class SCA_TezProcessList;
@@ -116,6 +117,7 @@ public:
                                       ProcessListStatus* status, SCA_TezProcessLog* log);
 
     // --- typed wrappers -------------------------------------------------------------------
+    using SCA_KorvantaClient::GetCounterInfo;
     using SCA_KorvantaClient::GetDebugLog;
     using SCA_KorvantaClient::GetMonitorErrors;
     using SCA_KorvantaClient::GetMonitorProcess;
@@ -129,6 +131,7 @@ public:
     using SCA_KorvantaClient::GetSoundActions;
     using SCA_KorvantaClient::GetUserConfig;
     using SCA_KorvantaClient::IsMonitorExists;
+    using SCA_KorvantaClient::SetCounterInfo;
     using SCA_KorvantaClient::SetProcessMonitorRules;
     using SCA_KorvantaClient::SetUserConfig;
 
@@ -151,6 +154,9 @@ public:
                           SCA_TezProfile* profile);
     int GetMonitorErrors(uint32_t monitorId, SCA_TezErrorList* errors);
     int GetMonitorReport(uint32_t monitorId, SCA_TezReport* report);
+    // One counter of a monitor's profile, its settings and conditions.
+    int GetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_TezCounterInfo* info);
+    int SetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_TezCounterInfo* info);
 
     // Processes of a process monitor.
     int GetMonitorProcessList(uint32_t monitorId, uint32_t details, SCA_TezProcessList* list);

@@ -6,6 +6,7 @@
 #include "libtez/SCA_TezReportModel.h"
 #include "libtez/SCA_TezReportWriter.h"
 #include "model/SCA_TezRepStatus.h"
+#include "model/SCA_TezReport.h"
 
 namespace {
 
@@ -36,4 +37,17 @@ int SCA_TezReporter::SaveReport(SCA_TezReport* report, uint32_t format, uint32_t
         return 0;
     }
     return writer->Write(model, path, error);
+}
+
+int SCA_TezReporter::SaveReport(SCA_TezReport* report, uint32_t counterId, uint32_t format,
+                                uint32_t option, const char* path, uint32_t* error) {
+    if (report == nullptr || !report->KeepCounter(counterId)) {
+        if (error != nullptr) {
+            *error = ENOENT;
+        }
+        return 0;
+    }
+    report->UpdateSummary();
+    report->UpdateStatistics();
+    return SaveReport(report, format, option, path, error);
 }
