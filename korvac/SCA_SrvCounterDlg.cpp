@@ -28,6 +28,7 @@ constexpr int kWidth = 720;
 constexpr int kHeight = 380;
 constexpr int kMinWidth = 680;
 constexpr int kMinHeight = 320;
+constexpr int kGaugeWidth = 250;
 constexpr int kButtonWidth = 60;
 constexpr int kButtonHeight = 24;
 constexpr int kLineHeight = 4;
@@ -72,6 +73,8 @@ SCA_SrvCounterDlg::SCA_SrvCounterDlg(QWidget* parent, SCA_TezConfig* productConf
     m_Chart = new SCA_ChartFrame(splitter, m_UserConfig, SCA_FRAME_AUTO_RANGE,
                                  SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
     m_Chart->SetTitle(SCA_REP_STATUS_MESSAGE, "Chart");
+    // The chart's statistics line is the longer one: it gets the room.
+    splitter->setSizes({kGaugeWidth, kWidth - kGaugeWidth});
     layout->addWidget(splitter, 1);
 
     auto* line = new QFrame(this);
