@@ -10,14 +10,8 @@
 
 SCA_CountersView::SCA_CountersView(QWidget* parent, SCA_SrvMonStatusDlg* window)
     : QTreeWidget(parent), m_Window(window) {
-    setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSortingEnabled(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    SCA_MonitorsView::SetListLook(this);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    header()->setSectionsMovable(false);
     setColumnCount(kColumnCount);
     setHeaderLabels({QString(), QStringLiteral("Counter"), QStringLiteral("Instance"),
                      QStringLiteral("Computer"), QStringLiteral("Current"),

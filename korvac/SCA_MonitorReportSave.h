@@ -18,9 +18,16 @@ class SCA_TezConfigUser;
 // why.
 class SCA_MonitorReportSave {
 public:
+    // The service's configurations, the client's (which keeps the last format and mode) and
+    // "Params" are the caller's.
+    SCA_MonitorReportSave(QWidget* parent, SCA_TezConfig* productConfig,
+                          SCA_TezConfigUser* userConfig, SCA_TezConfigUser* reportSettings,
+                          SCA_ConfigObj* params, SCA_ClientSession* session, uint32_t monitorId)
+        : Parent(parent), ProductConfig(productConfig), UserConfig(userConfig),
+          ReportSettings(reportSettings), Params(params), Session(session), MonitorId(monitorId) {}
+
     QWidget* Parent = nullptr;
     SCA_TezConfig* ProductConfig = nullptr;
-    // The service's user configuration, and the client's, which keeps the last format and mode.
     SCA_TezConfigUser* UserConfig = nullptr;
     SCA_TezConfigUser* ReportSettings = nullptr;
     SCA_ConfigObj* Params = nullptr;

@@ -211,14 +211,8 @@ void SCA_SrvCounterDlg::SaveReport() {
     m_Saving = true;
     const QString description =
         QString::fromUtf8(SCA_TezGetCounterDescr(m_CounterInfo.GetCounterType()));
-    SCA_MonitorReportSave save;
-    save.Parent = this;
-    save.ProductConfig = m_ProductConfig;
-    save.UserConfig = m_UserConfig;
-    save.ReportSettings = m_ReportSettings;
-    save.Params = m_ReportObj;
-    save.Session = m_Session;
-    save.MonitorId = m_MonitorId;
+    SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ReportSettings, m_ReportObj,
+                               m_Session, m_MonitorId);
     save.CounterId = m_CounterId;
     save.Caller = QStringLiteral("SCA_SrvCounterDlg::SaveReport");
     save.Caption = QStringLiteral("Save Monitor Report");

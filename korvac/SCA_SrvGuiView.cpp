@@ -36,27 +36,21 @@ int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
         // Why the window did not open answers the user at once; what it reports while it runs
         // is its own to tell.
         const CommandAnswer answer(this);
-        uint32_t type = 0;
-        uint32_t status = 0;
-        uint32_t state = 0;
-        uint32_t counters = 0;
-        uint32_t errors = 0;
-        uint32_t warnings = 0;
+        SCA_KorvantaInterface::MonitorStats stats;
         if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-                return client.GetMonitorStats(monitorId, &type, &status, &state, &counters, &errors,
-                                              &warnings);
+                return client.GetMonitorStats(monitorId, &stats);
             })) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u",
                 monitorId);
             return 0;
         }
-        if (type == SCA_SRV_MONITOR_PROCESS) {
+        if (stats.Type == SCA_SRV_MONITOR_PROCESS) {
             ShowMessage(this, SCA_LEVEL_INFO,
                         "The process monitor window is not available in this version.");
             return 1;
         }
-        if (type != SCA_SRV_MONITOR_COUNTERS) {
+        if (stats.Type != SCA_SRV_MONITOR_COUNTERS) {
             return 1;
         }
         window = std::make_unique<SCA_SrvMonStatusDlg>(

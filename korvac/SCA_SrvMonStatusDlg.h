@@ -142,9 +142,10 @@ private:
     void MoveCounter(int (SCA_KorvantaInterface::*step)(uint32_t, uint32_t));
     // The counter id of the current row when it is selected; all ones otherwise.
     uint32_t CurrentCounterId() const;
-    // Runs a monitor command through the session; a failure is reported as "Cannot <verb>
-    // monitor - <id>".
-    int RunMonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb);
+    // Runs a monitor command through the session, then refreshes (after a start or a reset
+    // with a new series); a failure is reported as "Cannot <verb> monitor - <id>".
+    void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb,
+                        bool newSeries);
     // While a command the user gave runs, the errors it reports answer it in a box (in a window
     // of the main window's; a viewer of its own shows every report anyway).
     std::unique_ptr<SCA_SrvGui::CommandAnswer> AnswerCommand();

@@ -17,89 +17,60 @@ std::unique_ptr<SCA_SrvGui::CommandAnswer> SCA_SrvMonStatusDlg::AnswerCommand() 
                                    : nullptr;
 }
 
-int SCA_SrvMonStatusDlg::RunMonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
-                                           const char* verb) {
-    if (m_Session->Command(
-            [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
-        return 1;
+void SCA_SrvMonStatusDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
+                                         const char* verb, bool newSeries) {
+    {
+        const auto answer = AnswerCommand();
+        if (!m_Session->Command(
+                [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u",
+                                                      verb, m_MonitorId);
+            return;
+        }
     }
-    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u", verb,
-                                              m_MonitorId);
-    return 0;
+    if (newSeries) {
+        ClearHistory();
+    }
+    UpdateStatus();
 }
 
 void SCA_SrvMonStatusDlg::StartMonitor() {
     {
         const auto answer = AnswerCommand();
-        uint32_t type = 0;
-        uint32_t status = 0;
-        uint32_t state = 0;
-        uint32_t counters = 0;
-        uint32_t errors = 0;
-        uint32_t warnings = 0;
+        SCA_KorvantaInterface::MonitorStats stats;
         auto report = SCA_GetReportFunction(__FILE__, __LINE__);
         if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-                return client.GetMonitorStats(m_MonitorId, &type, &status, &state, &counters,
-                                              &errors, &warnings);
+                return client.GetMonitorStats(m_MonitorId, &stats);
             })) {
             report(SCA_LEVEL_ERROR, "Cannot get monitor status - %u", m_MonitorId);
             return;
         }
-        if (counters == 0) {
+        if (stats.Counters == 0) {
             report(SCA_LEVEL_ERROR, "Cannot start monitor %u, no counters configured", m_MonitorId);
             return;
         }
-        if (!RunMonitorCommand(&SCA_KorvantaInterface::StartMonitor, "start")) {
-            return;
-        }
     }
-    ClearHistory();
-    UpdateStatus();
+    MonitorCommand(&SCA_KorvantaInterface::StartMonitor, "start", true);
 }
 
 void SCA_SrvMonStatusDlg::PauseMonitor() {
-    {
-        const auto answer = AnswerCommand();
-        if (!RunMonitorCommand(&SCA_KorvantaInterface::PauseMonitor, "pause")) {
-            return;
-        }
-    }
-    UpdateStatus();
+    MonitorCommand(&SCA_KorvantaInterface::PauseMonitor, "pause", false);
 }
 
 void SCA_SrvMonStatusDlg::ResetMonitor() {
-    {
-        const auto answer = AnswerCommand();
-        if (!RunMonitorCommand(&SCA_KorvantaInterface::ResetMonitor, "reset")) {
-            return;
-        }
-    }
-    ClearHistory();
-    UpdateStatus();
+    MonitorCommand(&SCA_KorvantaInterface::ResetMonitor, "reset", true);
 }
 
 void SCA_SrvMonStatusDlg::StopMonitor() {
-    {
-        const auto answer = AnswerCommand();
-        if (!RunMonitorCommand(&SCA_KorvantaInterface::StopMonitor, "stop")) {
-            return;
-        }
-    }
-    UpdateStatus();
+    MonitorCommand(&SCA_KorvantaInterface::StopMonitor, "stop", false);
 }
 
 void SCA_SrvMonStatusDlg::SaveReport() {
     const auto answer = AnswerCommand();
     const PollHold hold(this);
     const QString kind = QString::fromUtf8(SCA_TezGetModeDescr(m_Monitor.GetMonitorMode()));
-    SCA_MonitorReportSave save;
-    save.Parent = this;
-    save.ProductConfig = m_ProductConfig;
-    save.UserConfig = m_UserConfig;
-    save.ReportSettings = m_ClientUserConfig;
-    save.Params = m_Params;
-    save.Session = m_Session;
-    save.MonitorId = m_MonitorId;
+    SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
+                               m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonStatusDlg::SaveReport");
     save.Caption = QStringLiteral("Save Report");
     save.Title = QStringLiteral("Korvanta %1 Report").arg(kind);

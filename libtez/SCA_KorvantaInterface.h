@@ -82,6 +82,15 @@ public:
         std::vector<tagSCA_TEZ_SAMPLE> Samples;
         uint64_t LastSoundTime = 0;
     };
+    // A monitor's kind and counts, without its counters.
+    struct MonitorStats {
+        uint32_t Type = 0;
+        uint32_t Status = 0;
+        uint32_t RunState = 0;
+        uint32_t Counters = 0;
+        uint32_t Errors = 0;
+        uint32_t Warnings = 0;
+    };
     // One process of a process monitor's list.
     struct ProcessRow {
         char Name[256] = "";
@@ -98,6 +107,7 @@ public:
 
     using SCA_KorvantaClient::GetCounterStatusEx;
     using SCA_KorvantaClient::GetMonitorProcessListStatusEx;
+    using SCA_KorvantaClient::GetMonitorStats;
     using SCA_KorvantaClient::GetMonitorStatusEx;
     using SCA_KorvantaClient::GetStatusEx;
 
@@ -106,6 +116,7 @@ public:
     // rows before it): what to make of that is the caller's.
     int GetStatusEx(SCA_KorvantaServerStatus* status, std::vector<SCA_KorvantaMonitorRow>* rows,
                     int* rowsRead);
+    int GetMonitorStats(uint32_t monitorId, MonitorStats* stats);
     // Samples of counterId newer than lastDataTime (at most range of them) come with the status.
     int GetMonitorStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t lastDataTime,
                            uint32_t range, MonitorStatus* status);

@@ -32,9 +32,9 @@ constexpr uint32_t kMemoryUsage = 4;
 constexpr int kWatchSeconds = 5;
 
 uint32_t RunState(SCA_KorvantaInterface* client, uint32_t monitorId) {
-    uint32_t type = 0, status = 0, state = 0, counters = 0, errors = 0, warnings = 0;
-    client->GetMonitorStats(monitorId, &type, &status, &state, &counters, &errors, &warnings);
-    return state;
+    SCA_KorvantaInterface::MonitorStats stats;
+    client->GetMonitorStats(monitorId, &stats);
+    return stats.RunState;
 }
 
 QString ValueText(uint32_t type, double value) {

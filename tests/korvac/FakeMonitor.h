@@ -195,12 +195,14 @@ private:
         if (found == Counters.end()) {
             return;
         }
-        std::vector<tagSCA_TEZ_SAMPLE> newer;
-        for (const tagSCA_TEZ_SAMPLE& sample : found->second.Samples) {
-            if (sample.AbsTime > since) {
-                newer.push_back(sample);
-            }
+        // From the newest back: a poll for what is new costs what is new.
+        const std::vector<tagSCA_TEZ_SAMPLE>& samples = found->second.Samples;
+        size_t from = samples.size();
+        while (from > 0 && samples[from - 1].AbsTime > since) {
+            --from;
         }
+        const std::vector<tagSCA_TEZ_SAMPLE> newer(samples.begin() + static_cast<long>(from),
+                                                   samples.end());
         const size_t skip = newer.size() > count ? newer.size() - count : 0;
         for (size_t i = skip; i < newer.size(); ++i) {
             SCA_TezAddSampleField(object, newer[i]);
