@@ -11,17 +11,21 @@ const char* const SCA_MonitorsView::kSelectionStyle =
     "y1: 0, x2: 0, y2: 1, stop: 0.0 #bac4cf, stop: 0.06 #dae4ef, stop: 0.87 #dae4ef, stop: 1.0 "
     "#bac4cf); }";
 
+void SCA_MonitorsView::SetListLook(QTreeWidget* tree) {
+    tree->setStyleSheet(QString::fromLatin1(kSelectionStyle));
+    tree->setRootIsDecorated(false);
+    tree->setUniformRowHeights(true);
+    tree->setSortingEnabled(false);
+    tree->setItemsExpandable(false);
+    tree->setAllColumnsShowFocus(true);
+    tree->header()->setSectionsMovable(false);
+}
+
 SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
     : QTreeWidget(parent), m_Window(window) {
-    setStyleSheet(QString::fromLatin1(kSelectionStyle));
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSortingEnabled(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    SetListLook(this);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setIconSize(QSize(48, 48));
-    header()->setSectionsMovable(false);
     setColumnCount(7);
     setHeaderLabels({QString(), QStringLiteral("Monitor"), QStringLiteral("Host"),
                      QStringLiteral("Counters"), QStringLiteral("Errors"),

@@ -10,6 +10,9 @@ class SCA_MonitorsView : public QTreeWidget {
 public:
     // The style sheet that every tree of the client shares.
     static const char* const kSelectionStyle;
+    // What every list of the client's windows shares: that style sheet, flat rows of one
+    // height, no sorting, the focus over the whole row and columns that stay in place.
+    static void SetListLook(QTreeWidget* tree);
 
     SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent);
 

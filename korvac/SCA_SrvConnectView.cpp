@@ -27,17 +27,11 @@ QIcon Icon(const char* name) {
 SCA_SrvConnectView::SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window)
     : QTreeWidget(parent), m_Window(*window), m_UserConfig(*window->GetUserConfig()),
       m_Rows(std::make_unique<SCA_TreeRows>(this)) {
-    setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSortingEnabled(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    SCA_MonitorsView::SetListLook(this);
     setColumnCount(2);
     setHeaderLabels({QString(), QStringLiteral("Servers")});
     setColumnWidth(0, 24);
     setColumnWidth(1, 100);
-    header()->setSectionsMovable(false);
     connect(this, &QTreeWidget::itemDoubleClicked, this, &SCA_SrvConnectView::ConnectClicked);
     SetConstructed();
 }

@@ -138,6 +138,12 @@ public:
     MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
 
+    // Opens the live window of a monitor, modally, while the window's own poll is held; 1 when
+    // a window was shown (or the monitor's type has none), 0 on failure.
+    int ViewMonitor(uint32_t monitorId);
+    // The monitor of the tree's current row while it is selected; all ones without one.
+    uint32_t GetSelectedMonitorId() const;
+
     // The update lock counter that SCA_GuiUpdateLock raises while a modal window runs.
     void AddUpdateLock() { ++m_UpdateLock; }
     void ReleaseUpdateLock() {
@@ -166,8 +172,6 @@ public:
     // Registers a new monitor with the service, starts it when it starts by itself, and opens
     // it. 1 also when the user was asked about an identical monitor; 0 on failure (logged).
     int AddMonitorToServer(SCA_SrvMonitor* monitor);
-    // Opens the monitor; 1 when it was shown, 0 when its status cannot be read (logged).
-    int ViewMonitor(uint32_t monitorId);
     // The save format and report option that the next "Save Report" offers first.
     uint32_t GetSaveReportFormat() const { return m_SaveReportFormat; }
     uint32_t GetSaveReportOption() const { return m_SaveReportOption; }

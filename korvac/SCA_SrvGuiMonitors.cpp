@@ -26,9 +26,8 @@ namespace {
 using Slot = void (SCA_SrvGui::*)();
 
 // Commands whose windows this version does not have: their entries are disabled
-// (ConnectCommand). A double click on a monitor still selects its row (ViewMonitor).
+// (ConnectCommand).
 constexpr Slot kMissingCommands[] = {
-    &SCA_SrvGui::ViewMonitor,
     &SCA_SrvGui::ViewDetached,
     &SCA_SrvGui::CreateDesktopShortcut,
     &SCA_SrvGui::ViewReports,
@@ -265,35 +264,6 @@ int SCA_SrvGui::AddMonitorToServer(SCA_SrvMonitor* monitor) {
     }
     UpdateStatus(1);
     return ViewMonitor(id);
-}
-
-int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
-    const SCA_GuiUpdateLock lock(this);
-    MonitorStats stats;
-    if (!ReadMonitorStats(m_Session, monitorId, &stats)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u", monitorId);
-        return 0;
-    }
-    // Without the live windows of a monitor, its row in the tree shows it.
-    m_MonitorRows->Select({QVariant(monitorId)});
-    if (QTreeWidgetItem* row = m_MonitorRows->Find(QVariant(monitorId))) {
-        m_MonitorsView->scrollToItem(row);
-    }
-    return 1;
-}
-
-void SCA_SrvGui::ViewMonitor() {
-    const CommandAnswer answer(this);
-    if (!CheckConnected(1)) {
-        return;
-    }
-    QTreeWidgetItem* selected = GetSelectedMonitor();
-    if (selected == nullptr) {
-        ShowMessage(this, SCA_LEVEL_INFO, "Please, select a monitor.");
-        return;
-    }
-    ViewMonitor(MonitorIdOf(selected));
 }
 
 // --- commands on the selected monitors -------------------------------------------------------

@@ -31,12 +31,7 @@ QIcon LevelIcon(uint32_t level) {
 
 SCA_SrvLogView::SCA_SrvLogView(QWidget* parent)
     : QTreeWidget(parent), m_Log(kMaxRows), m_Rows(std::make_unique<SCA_TreeRows>(this)) {
-    setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
-    setSortingEnabled(false);
-    setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
+    SCA_MonitorsView::SetListLook(this);
     setColumnCount(4);
     setHeaderLabels(
         {QString(), QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Message")});
@@ -44,7 +39,6 @@ SCA_SrvLogView::SCA_SrvLogView(QWidget* parent)
     setColumnWidth(1, 84);
     setColumnWidth(2, 84);
     header()->setStretchLastSection(true);
-    header()->setSectionsMovable(false);
 
     auto* save = new QAction(SCA_IconEngine::Load(QStringLiteral(":/images/save_16px.png")),
                              QStringLiteral("Save Text Report"), this);

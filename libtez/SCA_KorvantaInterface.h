@@ -15,6 +15,7 @@ class SCA_SoundActions;
 class SCA_SrvMonitor;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
+class SCA_TezCounterInfo;
 class SCA_TezErrorList;
 class SCA_TezProcess;
 class SCA_TezProcessList;
@@ -81,6 +82,15 @@ public:
         std::vector<tagSCA_TEZ_SAMPLE> Samples;
         uint64_t LastSoundTime = 0;
     };
+    // A monitor's kind and counts, without its counters.
+    struct MonitorStats {
+        uint32_t Type = 0;
+        uint32_t Status = 0;
+        uint32_t RunState = 0;
+        uint32_t Counters = 0;
+        uint32_t Errors = 0;
+        uint32_t Warnings = 0;
+    };
     // One process of a process monitor's list.
     struct ProcessRow {
         char Name[256] = "";
@@ -97,6 +107,7 @@ public:
 
     using SCA_KorvantaClient::GetCounterStatusEx;
     using SCA_KorvantaClient::GetMonitorProcessListStatusEx;
+    using SCA_KorvantaClient::GetMonitorStats;
     using SCA_KorvantaClient::GetMonitorStatusEx;
     using SCA_KorvantaClient::GetStatusEx;
 
@@ -105,6 +116,7 @@ public:
     // rows before it): what to make of that is the caller's.
     int GetStatusEx(SCA_KorvantaServerStatus* status, std::vector<SCA_KorvantaMonitorRow>* rows,
                     int* rowsRead);
+    int GetMonitorStats(uint32_t monitorId, MonitorStats* stats);
     // Samples of counterId newer than lastDataTime (at most range of them) come with the status.
     int GetMonitorStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t lastDataTime,
                            uint32_t range, MonitorStatus* status);
@@ -116,6 +128,7 @@ public:
                                       ProcessListStatus* status, SCA_TezProcessLog* log);
 
     // --- typed wrappers -------------------------------------------------------------------
+    using SCA_KorvantaClient::GetCounterInfo;
     using SCA_KorvantaClient::GetDebugLog;
     using SCA_KorvantaClient::GetMonitorErrors;
     using SCA_KorvantaClient::GetMonitorProcess;
@@ -129,6 +142,7 @@ public:
     using SCA_KorvantaClient::GetSoundActions;
     using SCA_KorvantaClient::GetUserConfig;
     using SCA_KorvantaClient::IsMonitorExists;
+    using SCA_KorvantaClient::SetCounterInfo;
     using SCA_KorvantaClient::SetProcessMonitorRules;
     using SCA_KorvantaClient::SetUserConfig;
 
@@ -151,6 +165,9 @@ public:
                           SCA_TezProfile* profile);
     int GetMonitorErrors(uint32_t monitorId, SCA_TezErrorList* errors);
     int GetMonitorReport(uint32_t monitorId, SCA_TezReport* report);
+    // One counter of a monitor's profile, its settings and conditions.
+    int GetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_TezCounterInfo* info);
+    int SetCounterInfo(uint32_t monitorId, uint32_t counterId, SCA_TezCounterInfo* info);
 
     // Processes of a process monitor.
     int GetMonitorProcessList(uint32_t monitorId, uint32_t details, SCA_TezProcessList* list);

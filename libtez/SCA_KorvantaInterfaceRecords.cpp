@@ -10,6 +10,7 @@
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezProcess.h"
 #include "model/SCA_TezProcessList.h"
@@ -173,6 +174,22 @@ int SCA_KorvantaInterface::GetMonitorReport(uint32_t monitorId, SCA_TezReport* r
         *this, "GetMonitorReport", report != nullptr,
         [&](SCA_ConfigObj** object) { return GetMonitorReport(monitorId, object); },
         [&](SCA_ConfigObj* reply) { return report->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetCounterInfo(uint32_t monitorId, uint32_t counterId,
+                                          SCA_TezCounterInfo* info) {
+    return Fetch(
+        *this, "GetCounterInfo", info != nullptr,
+        [&](SCA_ConfigObj** object) { return GetCounterInfo(monitorId, counterId, object); },
+        [&](SCA_ConfigObj* reply) { return info->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::SetCounterInfo(uint32_t monitorId, uint32_t counterId,
+                                          SCA_TezCounterInfo* info) {
+    return SendRecord(
+        *this, "SetCounterInfo", "CounterInfo",
+        [&](SCA_ConfigObj* object) { return info != nullptr && info->Serialize(object); },
+        [&](SCA_ConfigObj* object) { return SetCounterInfo(monitorId, counterId, object); });
 }
 
 int SCA_KorvantaInterface::GetMonitorProcessList(uint32_t monitorId, uint32_t details,

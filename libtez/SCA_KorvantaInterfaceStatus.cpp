@@ -63,6 +63,19 @@ int SCA_KorvantaInterface::GetStatusEx(SCA_KorvantaServerStatus* status,
     return 1;
 }
 
+int SCA_KorvantaInterface::GetMonitorStats(uint32_t monitorId, MonitorStats* stats) {
+    if (stats == nullptr) {
+        return ReportFailure("GetMonitorStats", "no record given");
+    }
+    MonitorStats read;
+    if (!GetMonitorStats(monitorId, &read.Type, &read.Status, &read.RunState, &read.Counters,
+                         &read.Errors, &read.Warnings)) {
+        return OperationFailed("GetMonitorStats");
+    }
+    *stats = read;
+    return 1;
+}
+
 int SCA_KorvantaInterface::GetMonitorStatusEx(uint32_t monitorId, uint32_t counterId,
                                               uint64_t lastDataTime, uint32_t range,
                                               MonitorStatus* status) {

@@ -155,8 +155,20 @@ int SCA_ChartFrame::Update(const tagSCA_TEZ_COUNTER_STATUS* status, const SCA_Te
                             ? dynamic_cast<const SCA_TezSampleStore*>(counter->GetCounterData())
                             : nullptr;
     if (store != nullptr) {
-        samples.reserve(store->KeptSamples());
-        for (uint32_t i = 0; i < store->KeptSamples(); ++i) {
+        const uint32_t kept = store->KeptSamples();
+        uint32_t first = 0;
+        if (GetViewSpan() != 0 && kept > 0) {
+            // Only the span and the sample the line enters it from: a window that has held
+            // ten minutes of samples costs each update what one just opened does.
+            const uint64_t newest = store->GetSample(kept - 1).AbsTime;
+            const uint64_t span = SpanTicks();
+            first = kept - 1;
+            while (first > 0 && newest - store->GetSample(first).AbsTime <= span) {
+                --first;
+            }
+        }
+        samples.reserve(kept - first);
+        for (uint32_t i = first; i < kept; ++i) {
             samples.push_back(store->GetSample(i));
         }
     }

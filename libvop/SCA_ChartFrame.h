@@ -49,8 +49,10 @@ public:
     uint32_t GetViewSpan() const { return GetViewModeSpan(m_ViewMode); }
 
     // New data: the counter's parsed status (null when there is none) and the counter whose
-    // sample store holds the collected samples (null: none). The chart keeps copies. Returns 1
-    // when something changed and a repaint was asked for, 0 when the data was what it shows.
+    // sample store holds the collected samples (null: none). The chart keeps copies of the
+    // samples its span shows (and of the one its line enters from), so an update costs the
+    // same however many samples the store holds. Returns 1 when something changed and a
+    // repaint was asked for, 0 when the data was what it shows.
     int Update(const tagSCA_TEZ_COUNTER_STATUS* status, const SCA_TezCounter* counter);
 
     // Where the series is drawn in the widget's current size, and the value range shown.

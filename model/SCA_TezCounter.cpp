@@ -174,6 +174,23 @@ int SCA_TezCounter::AddData(SCA_ConfigObj* values, uint64_t* lastTime) {
     if (values == nullptr || lastTime == nullptr) {
         return 0;
     }
+    std::vector<tagSCA_TEZ_SAMPLE> samples;
+    int read = 1;
+    for (SCA_Field* field = values->GetHead(); field != nullptr; field = field->GetNext()) {
+        tagSCA_TEZ_SAMPLE sample{};
+        if (!SCA_TezReadSampleField(field, &sample)) {
+            read = 0;
+            break;
+        }
+        samples.push_back(sample);
+    }
+    return AddSamples(samples, lastTime) && read ? 1 : 0;
+}
+
+int SCA_TezCounter::AddSamples(const std::vector<tagSCA_TEZ_SAMPLE>& samples, uint64_t* lastTime) {
+    if (lastTime == nullptr) {
+        return 0;
+    }
     auto* store = dynamic_cast<SCA_TezSampleStore*>(m_Data);
     if (store == nullptr) {
         store = new (std::nothrow) SCA_TezSampleStore();
@@ -182,11 +199,9 @@ int SCA_TezCounter::AddData(SCA_ConfigObj* values, uint64_t* lastTime) {
         }
         SetCounterData(store);
     }
-    for (SCA_Field* field = values->GetHead(); field != nullptr; field = field->GetNext()) {
-        tagSCA_TEZ_SAMPLE sample{};
-        if (!SCA_TezReadSampleField(field, &sample)) {
-            return 0;
-        }
+    for (const tagSCA_TEZ_SAMPLE& sample : samples) {
+        // A sample the store holds already (a reply that overlaps the last one) is not taken
+        // twice.
         if (sample.AbsTime > *lastTime) {
             store->AddSample(sample.AbsTime, sample.Value, sample.HasValue);
             *lastTime = sample.AbsTime;

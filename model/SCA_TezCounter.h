@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezCounterData.h"
 #include "model/SCA_TezCounterInfo.h"
+#include "model/SCA_TezSampleStore.h"
 
 class SCA_ConfigObj;
 
@@ -74,6 +76,8 @@ public:
     // them) taken after *lastTime to the counter's store, made when there is none, and moves
     // *lastTime to the newest. 0 at the first field that is not a sample; those before it stay.
     int AddData(SCA_ConfigObj* values, uint64_t* lastTime);
+    // The same for samples read already (oldest first); 0 when no store can be made.
+    int AddSamples(const std::vector<tagSCA_TEZ_SAMPLE>& samples, uint64_t* lastTime);
     // Forgets every sample and the status.
     void ClearAll();
 

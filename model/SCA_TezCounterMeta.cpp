@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 #include "libmor/SCA_String.h"
@@ -211,4 +212,25 @@ const char* SCA_TezGetCounterIcon(uint32_t counterType) {
     static_assert(std::size(kGroupIcons) == SCA_TEZ_GROUP_DIRECTORY + 1);
     const uint32_t group = SCA_TezGetCounterGroup(counterType);
     return group < std::size(kGroupIcons) ? kGroupIcons[group] : ":/images/attr_16px.png";
+}
+
+int SCA_TezBuildInstanceDescr(uint32_t counterType, const char* instance, char* buf,
+                              uint32_t size) {
+    if (buf == nullptr || size == 0) {
+        return 0;
+    }
+    std::string text = instance != nullptr ? instance : "";
+    const uint32_t group = SCA_TezGetCounterGroup(counterType);
+    if (text.empty()) {
+        const bool single = group == SCA_TEZ_GROUP_MEMORY || group == SCA_TEZ_GROUP_SYSTEM ||
+                            group == SCA_TEZ_GROUP_FILE_SYSTEM || group == SCA_TEZ_GROUP_PROTOCOL ||
+                            group == SCA_TEZ_GROUP_NET_FILTER || group == SCA_TEZ_GROUP_DIRECTORY ||
+                            group == SCA_TEZ_GROUP_NONE;
+        text = single ? "" : "All";
+    } else if ((group == SCA_TEZ_GROUP_CPU || group == SCA_TEZ_GROUP_CPU_FREQ) &&
+               text.find_first_not_of("0123456789") == std::string::npos) {
+        text = "CPU " + text;
+    }
+    SCA_StrnCpy(buf, text.c_str(), size);
+    return text.size() < size ? 1 : 0;
 }

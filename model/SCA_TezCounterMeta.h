@@ -76,3 +76,10 @@ const char* SCA_TezGetCounterIcon(uint32_t counterType);
 // when buf is null, size is 0, or the text had to be cut (it is still terminated).
 int SCA_TezBuildValueString(uint32_t counterType, double value, char* buf, uint32_t size,
                             uint32_t flags);
+
+// Writes the instance of a counter as the counter views show it: "All" for an empty instance of
+// a counter type whose group lists instances (an empty instance measures them together), an
+// empty text for a group of one instance, "CPU 2" for a processor's number, otherwise the
+// instance as it stands. Returns 1, or 0 when buf is null, size is 0, or the text had to be cut
+// (on a character boundary; it is still terminated).
+int SCA_TezBuildInstanceDescr(uint32_t counterType, const char* instance, char* buf, uint32_t size);

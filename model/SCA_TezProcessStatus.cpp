@@ -16,3 +16,18 @@ const char* SCA_TezGetProcessStatusDescr(uint32_t processStatus) {
         return "Unknown";
     }
 }
+
+const char* SCA_TezGetProcessStatusIcon(uint32_t processStatus) {
+    switch (processStatus) {
+    case SCA_PROCESS_FAILED:
+        return ":/images/error_16px.png";
+    case SCA_PROCESS_STOPPED:
+        return ":/images/stop_16px.png";
+    case SCA_PROCESS_RUNNING:
+        return ":/images/play_16px.png";
+    case SCA_PROCESS_PAUSED:
+        return ":/images/pause_16px.png";
+    default:
+        return ":/images/idle_16px.png";
+    }
+}

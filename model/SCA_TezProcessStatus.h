@@ -17,3 +17,6 @@ inline constexpr uint32_t SCA_PROCESS_ENDED = 22;
 // The text of a run state: "Failed", "Stopped", "Idle", "Running", "Paused", "Unknown" for any
 // other value. Static texts.
 const char* SCA_TezGetProcessStatusDescr(uint32_t processStatus);
+// The 16-pixel icon of a run state (":/images/play_16px.png", ...); the idle icon for any value
+// without one of its own.
+const char* SCA_TezGetProcessStatusIcon(uint32_t processStatus);

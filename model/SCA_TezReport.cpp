@@ -71,6 +71,29 @@ int SCA_TezReport::GetCounter(uint32_t id, SCA_TezCounter** counter) const {
     return m_Counters.GetItem(id, counter);
 }
 
+int SCA_TezReport::KeepCounter(uint32_t id) {
+    SCA_TezCounter* kept = nullptr;
+    if (!m_Counters.GetItem(id, &kept)) {
+        return 0;
+    }
+    const uint32_t counterId = kept->GetCounterId();
+    for (auto* node = m_Counters.GetHead(); node != nullptr;) {
+        auto* next = node->GetNext();
+        if (node->GetItem() != kept) {
+            m_Counters.DestroyListItem(node);
+        }
+        node = next;
+    }
+    for (auto* node = m_ErrorList.GetHead(); node != nullptr;) {
+        auto* next = node->GetNext();
+        if (node->GetItem()->GetCounterId() != counterId) {
+            m_ErrorList.DestroyListItem(node);
+        }
+        node = next;
+    }
+    return 1;
+}
+
 uint32_t SCA_TezReport::GetWarnings() const {
     return CountCounters(m_Counters, [](const SCA_TezCounter& counter) {
         return counter.GetRepStatus() == SCA_REP_STATUS_WARNING;

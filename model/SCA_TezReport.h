@@ -52,6 +52,11 @@ public:
     // The counter of the list item with that id.
     int GetCounter(uint32_t id, SCA_TezCounter** counter) const;
 
+    // Keeps only the counter of the list item with that id and the errors recorded against it,
+    // for a report of that one counter. 0, with the report unchanged, when it has no such
+    // counter.
+    int KeepCounter(uint32_t id);
+
     // Counters whose status is 4 (warnings) and exactly 5 (errors).
     uint32_t GetWarnings() const;
     uint32_t GetErrors() const;

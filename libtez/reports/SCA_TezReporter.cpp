@@ -7,6 +7,7 @@
 #include "libtez/reports/SCA_TezReportWriter.h"
 #include "libtez/reports/SCA_TezReportWriterFactory.h"
 #include "model/SCA_TezRepStatus.h"
+#include "model/SCA_TezReport.h"
 
 bool SCA_TezReporter::IsRepStatusFondBold(uint32_t repStatus) {
     return SCA_TezIsRepStatusBold(repStatus);
@@ -32,4 +33,17 @@ int SCA_TezReporter::Save(SCA_TezReport* report, uint32_t format, uint32_t optio
                           uint32_t* error) {
     return SCA_TezReporter(nullptr, nullptr, nullptr)
         .SaveReport(report, format, option, path, error);
+}
+
+int SCA_TezReporter::SaveReport(SCA_TezReport* report, uint32_t counterId, uint32_t format,
+                                uint32_t option, const char* path, uint32_t* error) {
+    if (report == nullptr || !report->KeepCounter(counterId)) {
+        if (error != nullptr) {
+            *error = ENOENT;
+        }
+        return 0;
+    }
+    report->UpdateSummary();
+    report->UpdateStatistics();
+    return SaveReport(report, format, option, path, error);
 }

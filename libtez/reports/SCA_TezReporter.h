@@ -29,6 +29,12 @@ public:
     static int Save(SCA_TezReport* report, uint32_t format, uint32_t option, const char* path,
                     uint32_t* error);
 
+    // The report of one counter: report keeps only the counter of that list item id and its
+    // errors, its summary and statistics are brought up to date, then it is written as above.
+    // 0 with *error ENOENT when the report has no such counter (nothing written).
+    int SaveReport(SCA_TezReport* report, uint32_t counterId, uint32_t format, uint32_t option,
+                   const char* path, uint32_t* error);
+
     // Statuses shown in bold: warning, error and failure.
     static bool IsRepStatusFondBold(uint32_t repStatus);
 

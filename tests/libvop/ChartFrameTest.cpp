@@ -327,6 +327,39 @@ TEST(ChartFrame, ViewModeChangesOnceAndShowsTheNewSpan) {
         << "nothing older than the samples";
 }
 
+// Ten minutes of samples plot the last minute exactly as that minute alone does, the line
+// entering from the sample before it; the ten-minute view shows the older ones again.
+TEST(ChartFrame, ALongSeriesDrawsItsSpanAsTheSpanAlone) {
+    Colours colours;
+    auto fill = [](SCA_TezCounter* counter, int from) {
+        auto* store = new SCA_TezSampleStore();
+        for (int i = from; i < 600; ++i) {
+            // The old samples are far above the last minute's: any of them drawn would show.
+            store->AddSample(kStart + i * kSecond, i < 530 ? 5000.0 : 40.0 + i % 7, true);
+        }
+        counter->SetCounterData(store);
+    };
+    SCA_TezCounter ten;
+    SCA_TezCounter minute;
+    fill(&ten, 0);
+    fill(&minute, 538);
+    SCA_ChartFrame tenChart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+    SCA_ChartFrame minuteChart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+    for (SCA_ChartFrame* chart : {&tenChart, &minuteChart}) {
+        chart->resize(kChartSize);
+    }
+    tenChart.Update(nullptr, &ten);
+    minuteChart.Update(nullptr, &minute);
+    EXPECT_EQ(tenChart.GetRange().High, minuteChart.GetRange().High);
+    // The statistics line is the whole run's; the plot is the span's.
+    const QRect plot = tenChart.GetPlotRect().toAlignedRect();
+    ASSERT_EQ(plot, minuteChart.GetPlotRect().toAlignedRect());
+    EXPECT_EQ(Render(&tenChart, 1).copy(plot), Render(&minuteChart, 1).copy(plot));
+    tenChart.SetViewMode(SCA_CHART_VIEW_600S);
+    tenChart.Update(nullptr, &ten);
+    EXPECT_GE(tenChart.GetRange().High, 5000.0);
+}
+
 class CountingChart : public SCA_ChartFrame {
 public:
     using SCA_ChartFrame::SCA_ChartFrame;

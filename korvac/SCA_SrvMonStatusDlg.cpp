@@ -1,0 +1,426 @@
+// The monitor window: its widgets, start, the refresh of every second and the counter choice.
+#include "korvac/SCA_SrvMonStatusDlg.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimerEvent>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+
+#include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_CountersView.h"
+#include "korvac/SCA_SrvGui.h"
+#include "libmor/SCA_Report.h"
+#include "libmor/SCA_String.h"
+#include "libmor/SCA_Time.h"
+#include "libvop/SCA_ChartFrame.h"
+#include "libvop/SCA_GaugeFrame.h"
+#include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_ToolButton.h"
+#include "libvop/SCA_TreeRows.h"
+#include "model/SCA_TezCounterInfo.h"
+#include "model/SCA_TezCounterList.h"
+#include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezRepStatus.h"
+
+namespace {
+
+constexpr int kTimerPeriodMs = 1000;
+constexpr int kWidth = 830;
+constexpr int kHeight = 600;
+// A refresh asked for while one runs, or a counter chosen during one, is one more poll.
+constexpr int kMaxPollsPerRefresh = 2;
+
+// Frame styles: a sunken horizontal line, and a sunken vertical one between tool buttons.
+constexpr int kLineHeight = 4;
+constexpr int kSeparatorWidth = 6;
+constexpr int kHandleWidth = 3;
+constexpr int kToolIconSize = 32;
+constexpr int kStatusHeight = 18;
+constexpr int kStateIconSize = 16;
+
+QFrame* Line(QWidget* parent, QFrame::Shape shape) {
+    auto* line = new QFrame(parent);
+    line->setFrameStyle(shape | QFrame::Sunken);
+    if (shape == QFrame::HLine) {
+        line->setFixedHeight(kLineHeight);
+    } else {
+        line->setFixedWidth(kSeparatorWidth);
+    }
+    return line;
+}
+
+QLabel* StatusLabel(QWidget* parent, int width, int indent, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    if (width > 0) {
+        label->setFixedSize(width, kStatusHeight);
+    } else {
+        label->setFixedHeight(kStatusHeight);
+    }
+    label->setIndent(indent);
+    return label;
+}
+
+QPixmap StateIcon(uint32_t state) {
+    return SCA_IconEngine::Load(QString::fromLatin1(SCA_TezGetProcessStatusIcon(state)))
+        .pixmap(kStateIconSize, kStateIconSize);
+}
+
+} // namespace
+
+SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow,
+                                         SCA_TezConfig* productConfig,
+                                         SCA_TezConfigUser* userConfig,
+                                         SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
+                                         const char* configName, SCA_ClientSession* session,
+                                         uint32_t monitorId)
+    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
+      m_ClientUserConfig(clientUserConfig), m_Params(params), m_MainWindow(mainWindow),
+      m_Session(session), m_Monitor(productConfig, userConfig), m_MonitorId(monitorId) {
+    SCA_StrnCpy(m_ConfigName, configName != nullptr ? configName : "", sizeof(m_ConfigName));
+    setWindowTitle(QStringLiteral("Korvanta Monitor"));
+    setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                            Qt::WindowMaximizeButtonHint;
+    if (parent == nullptr) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    setWindowFlags(flags);
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addSpacing(2);
+    layout->addWidget(Line(this, QFrame::HLine));
+    layout->addSpacing(1);
+    BuildToolRow(layout);
+    layout->addWidget(Line(this, QFrame::HLine));
+    layout->addSpacing(3);
+
+    m_VerticalSplitter = new QSplitter(Qt::Vertical, this);
+    m_VerticalSplitter->setHandleWidth(kHandleWidth);
+    m_VerticalSplitter->setChildrenCollapsible(false);
+    m_HorizontalSplitter = new QSplitter(Qt::Horizontal, m_VerticalSplitter);
+    m_HorizontalSplitter->setHandleWidth(kHandleWidth);
+    m_HorizontalSplitter->setChildrenCollapsible(false);
+    m_Gauge = new SCA_GaugeFrame(m_HorizontalSplitter, m_UserConfig, SCA_GAUGE_NEEDLE,
+                                 SCA_FRAME_AUTO_RANGE,
+                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
+    m_Chart = new SCA_ChartFrame(m_HorizontalSplitter, m_UserConfig, SCA_FRAME_AUTO_RANGE,
+                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
+    m_HorizontalSplitter->setSizes({400, 670});
+    CreateCountersView();
+    m_VerticalSplitter->setSizes({400, 232});
+    layout->addWidget(m_VerticalSplitter, 1);
+    BuildStatusBar(layout);
+
+    resize(kWidth, kHeight);
+    setMinimumSize(kWidth, kHeight);
+    connect(m_Chart, &SCA_ChartFrame::ViewModeChanged, this,
+            &SCA_SrvMonStatusDlg::ChartViewModeChanged);
+}
+
+SCA_SrvMonStatusDlg::~SCA_SrvMonStatusDlg() {
+    StopProcess();
+}
+
+void SCA_SrvMonStatusDlg::BuildToolRow(QBoxLayout* layout) {
+    auto* row = new QHBoxLayout();
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addSpacing(2);
+    m_MonitorButton = AddToolButton(row, "Monitor", ":/images/korva_32px.png", 60,
+                                    &SCA_SrvMonStatusDlg::AddCounter);
+    // Adding counters comes with the counter picker.
+    m_MonitorButton->setEnabled(false);
+    m_MonitorButton->setToolTip(NotAvailable("Add Counter"));
+    row->addWidget(Line(this, QFrame::VLine));
+    m_SaveButton =
+        AddToolButton(row, "Save", ":/images/save_32px.png", 58, &SCA_SrvMonStatusDlg::SaveReport);
+    row->addWidget(Line(this, QFrame::VLine));
+    m_StartButton = AddToolButton(row, "Start", ":/images/play_32px.png", 60,
+                                  &SCA_SrvMonStatusDlg::StartMonitor);
+    m_PauseButton = AddToolButton(row, "Pause", ":/images/pause_32px.png", 58,
+                                  &SCA_SrvMonStatusDlg::PauseMonitor);
+    m_ResetButton = AddToolButton(row, "Reset", ":/images/clear_32px.png", 58,
+                                  &SCA_SrvMonStatusDlg::ResetMonitor);
+    m_StopButton =
+        AddToolButton(row, "Stop", ":/images/stop_32px.png", 60, &SCA_SrvMonStatusDlg::StopMonitor);
+    row->addWidget(Line(this, QFrame::VLine));
+    m_ErrorsButton = AddToolButton(row, "Errors", ":/images/action_32px.png", 58,
+                                   &SCA_SrvMonStatusDlg::ViewErrors);
+    row->addWidget(Line(this, QFrame::VLine));
+    m_CloseButton = AddToolButton(row, "Close", ":/images/close_32px.png", 58, nullptr);
+    connect(m_CloseButton, &QToolButton::clicked, this, &QDialog::accept);
+    row->addStretch(1);
+    layout->addLayout(row);
+}
+
+QToolButton* SCA_SrvMonStatusDlg::AddToolButton(QBoxLayout* row, const char* text, const char* icon,
+                                                int minWidth, void (SCA_SrvMonStatusDlg::*slot)()) {
+    auto* button = new SCA_ToolButton(this);
+    button->setAutoRaise(true);
+    button->setText(QString::fromLatin1(text));
+    button->setIcon(SCA_IconEngine::Load(QString::fromLatin1(icon)));
+    button->setIconSize(QSize(kToolIconSize, kToolIconSize));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setMinimumWidth(minWidth);
+    if (slot != nullptr) {
+        connect(button, &QToolButton::clicked, this, slot);
+    }
+    row->addWidget(button);
+    return button;
+}
+
+void SCA_SrvMonStatusDlg::BuildStatusBar(QBoxLayout* layout) {
+    auto* bar = new QStatusBar(this);
+    m_StateIcon = StatusLabel(bar, kStatusHeight, 0, QString());
+    m_StateIcon->setAlignment(Qt::AlignCenter);
+    m_StateIcon->setPixmap(SCA_IconEngine::Load(QStringLiteral(":/images/idle_16px.png"))
+                               .pixmap(kStateIconSize, kStateIconSize));
+    m_StateText = StatusLabel(bar, 156, 6, QString());
+    m_ErrorsLabel = StatusLabel(bar, 112, 6, QStringLiteral("Errors:"));
+    m_WarningsLabel = StatusLabel(bar, 100, 4, QStringLiteral("Warnings:"));
+    m_ProcessTimeLabel = StatusLabel(bar, 0, 6, QString());
+    bar->addWidget(m_StateIcon);
+    bar->addWidget(m_StateText, 1);
+    bar->addWidget(m_ErrorsLabel);
+    bar->addWidget(m_WarningsLabel);
+    bar->addWidget(m_ProcessTimeLabel, 1);
+    layout->addWidget(bar);
+}
+
+QString SCA_SrvMonStatusDlg::NotAvailable(const char* what) {
+    return QStringLiteral("%1 - %2").arg(QLatin1String(what),
+                                         QLatin1String(SCA_SrvGui::kNotAvailableText));
+}
+
+// --- start and stop --------------------------------------------------------------------------
+
+int SCA_SrvMonStatusDlg::StartProcess() {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
+            return client.GetMonitor(m_MonitorId, &m_Monitor);
+        })) {
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor - %u",
+               m_MonitorId);
+        return 0;
+    }
+    setWindowTitle(QString::fromUtf8(m_Monitor.GetDescription()));
+    uint32_t type = 0;
+    uint32_t countersStatusId = 0;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorProfile(m_MonitorId, &type, &countersStatusId, &m_Profile);
+        })) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor profile - %u", m_MonitorId);
+        return 0;
+    }
+    FillCounters(&m_Profile);
+    m_CountersStatusId = countersStatusId;
+    SCA_TezCounterInfo* first = nullptr;
+    if (m_Profile.GetCounterList()->GetHeadItem(&first)) {
+        SelectCounter(first->GetCounterId(), 1);
+    }
+    if (!UpdateStatus()) {
+        return 0;
+    }
+    m_TimerId = startTimer(kTimerPeriodMs);
+    if (m_TimerId == 0) {
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: Cannot start update timer");
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_SrvMonStatusDlg::StopProcess() {
+    if (m_TimerId > 0) {
+        killTimer(m_TimerId);
+    }
+    m_TimerId = -1;
+    return 1;
+}
+
+void SCA_SrvMonStatusDlg::timerEvent(QTimerEvent* event) {
+    if (event == nullptr || event->timerId() != m_TimerId || m_TimerId <= 0) {
+        QDialog::timerEvent(event);
+        return;
+    }
+    if (m_Holds == 0) {
+        UpdateStatus();
+    }
+}
+
+void SCA_SrvMonStatusDlg::closeEvent(QCloseEvent* event) {
+    StopProcess();
+    event->accept();
+}
+
+// --- the refresh -----------------------------------------------------------------------------
+
+int SCA_SrvMonStatusDlg::UpdateStatus() {
+    if (m_Polling) {
+        m_PollAgain = true;
+        return 1;
+    }
+    m_Polling = true;
+    int result = 1;
+    for (int poll = 0; poll < kMaxPollsPerRefresh && result; ++poll) {
+        m_PollAgain = false;
+        result = PollOnce();
+        if (!m_PollAgain) {
+            break;
+        }
+    }
+    m_Polling = false;
+    return result;
+}
+
+int SCA_SrvMonStatusDlg::PollOnce() {
+    // What this poll asks for; a choice made while it runs makes its samples another's.
+    const uint32_t counterId = m_SelectedCounterId;
+    const uint64_t historyGeneration = m_HistoryGeneration;
+    const uint64_t since = m_History.GetLastDataTime();
+    const uint32_t range = SCA_LiveCounter::RangeOf(m_Chart);
+    SCA_KorvantaInterface::MonitorStatus status;
+    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorStatusEx(m_MonitorId, counterId, since, range, &status);
+        })) {
+        return PollFailed();
+    }
+    const bool changed =
+        status.RunState != m_State || status.CountersStatusId != m_CountersStatusId;
+    if (changed) {
+        ShowState(status.RunState, status.Counters.size());
+    }
+    if (changed || status.RunState == SCA_PROCESS_RUNNING) {
+        ShowCounts(status);
+    }
+    if (status.CountersStatusId != m_CountersStatusId && !ReloadProfile()) {
+        return PollFailed();
+    }
+    UpdateCounters(status.Counters);
+
+    if (m_SelectedCounterId != SCA_ALL_ONES) {
+        if (m_SelectedCounterId != counterId || m_HistoryGeneration != historyGeneration) {
+            m_PollAgain = true;
+        } else {
+            const tagSCA_TEZ_COUNTER_STATUS* parsed = nullptr;
+            for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
+                if (counter.CounterId == counterId) {
+                    parsed = &counter.Status;
+                    break;
+                }
+            }
+            m_History.Add(status.Samples);
+            m_History.Show(m_Gauge, m_Chart, parsed, 0);
+        }
+    }
+    if (m_MainWindow != nullptr && status.LastSoundTime > m_MainWindow->GetLastSoundActionTime()) {
+        m_MainWindow->PlayNotificationSounds();
+    }
+    return 1;
+}
+
+int SCA_SrvMonStatusDlg::PollFailed() {
+    const bool running = m_TimerId > 0;
+    StopProcess();
+    if (!running) {
+        // The window is not open yet: whoever opens it tells why it did not.
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot update monitor status - %u",
+            m_MonitorId);
+        return 0;
+    }
+    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                       QStringLiteral("Cannot update monitor status."));
+    reject();
+    return 0;
+}
+
+void SCA_SrvMonStatusDlg::ShowState(uint32_t state, size_t counters) {
+    m_StateIcon->setPixmap(StateIcon(state));
+    const bool active = state == SCA_PROCESS_RUNNING || state == SCA_PROCESS_PAUSED;
+    m_StartButton->setEnabled(counters > 0 && state != SCA_PROCESS_RUNNING);
+    m_PauseButton->setEnabled(state == SCA_PROCESS_RUNNING);
+    m_ResetButton->setEnabled(active);
+    m_StopButton->setEnabled(active);
+    m_SaveButton->setEnabled(state != SCA_PROCESS_IDLE);
+    m_StateText->setText(QString::fromLatin1(SCA_TezGetProcessStatusDescr(state)));
+    m_State = state;
+}
+
+void SCA_SrvMonStatusDlg::ShowCounts(const SCA_KorvantaInterface::MonitorStatus& status) {
+    m_ErrorsLabel->setText(QStringLiteral("Errors: %1").arg(status.Errors));
+    m_WarningsLabel->setText(QStringLiteral("Warnings: %1").arg(status.Warnings));
+    QString processTime;
+    if (status.ProcessTime != 0) {
+        // The service counts the time a monitor ran in seconds.
+        char text[64] = "";
+        SCA_FormatTime(status.ProcessTime * SCA_ABS_TIME_SECOND, text, sizeof(text));
+        processTime = QStringLiteral("Process Time: %1").arg(QString::fromLatin1(text));
+    }
+    m_ProcessTimeLabel->setText(processTime);
+}
+
+int SCA_SrvMonStatusDlg::ReloadProfile() {
+    uint32_t type = 0;
+    uint32_t countersStatusId = 0;
+    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorProfile(m_MonitorId, &type, &countersStatusId, &m_Profile);
+        })) {
+        return 0;
+    }
+    FillCounters(&m_Profile);
+    m_CountersStatusId = countersStatusId;
+    // A counter that went with the change is no choice any more.
+    SCA_TezCounterInfo* selected = nullptr;
+    if (m_SelectedCounterId != SCA_ALL_ONES &&
+        !m_Profile.GetCounterList()->GetItem(m_SelectedCounterId, &selected)) {
+        m_SelectedCounterId = SCA_ALL_ONES;
+    }
+    SCA_TezCounterInfo* first = nullptr;
+    if (m_SelectedCounterId == SCA_ALL_ONES && m_Profile.GetCounterList()->GetHeadItem(&first)) {
+        SelectCounter(first->GetCounterId(), 1);
+    }
+    return 1;
+}
+
+int SCA_SrvMonStatusDlg::SelectCounter(uint32_t counterId, int selectRow) {
+    if (counterId == m_SelectedCounterId) {
+        return 1;
+    }
+    m_SelectedCounterId = counterId;
+    ClearHistory();
+    SCA_TezCounterInfo* counter = nullptr;
+    if (!m_Profile.GetCounterList()->GetItem(counterId, &counter)) {
+        m_Gauge->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
+        m_Chart->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
+        return 1;
+    }
+    const char* description = SCA_TezGetCounterDescr(counter->GetCounterType());
+    m_Gauge->SetTitle(SCA_REP_STATUS_MESSAGE, description);
+    m_Chart->SetTitle(SCA_REP_STATUS_MESSAGE, description);
+    if (selectRow) {
+        m_CounterRows->Select({QVariant(counterId)});
+    }
+    return 1;
+}
+
+void SCA_SrvMonStatusDlg::ClearHistory() {
+    m_History.Clear();
+    ++m_HistoryGeneration;
+}
+
+void SCA_SrvMonStatusDlg::ChartViewModeChanged() {
+    ClearHistory();
+    UpdateStatus();
+}

@@ -1,0 +1,194 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "korvac/SCA_LiveCounter.h"
+#include "korvac/SCA_SrvGui.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezProfile.h"
+
+class QBoxLayout;
+class QContextMenuEvent;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolButton;
+class QTreeWidgetItem;
+class SCA_ChartFrame;
+class SCA_ClientSession;
+class SCA_ConfigObj;
+class SCA_CountersView;
+class SCA_GaugeFrame;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+class SCA_TreeRows;
+
+// The live window of one counter monitor: its run state, error and warning counts and process
+// time, one row per counter with its current, average, minimum and maximum value, and a gauge
+// and a chart of the selected counter, all refreshed once a second from its own timer. From it
+// the user starts, pauses, resets and stops the monitor, edits, moves and deletes counters,
+// saves the monitor's report and sees its errors.
+//
+// It reaches the service through the session at each call and keeps no client object. A poll
+// that fails closes the window once, with one message; a lost connection is also the session's
+// to tell (once). A dialog the window opens holds its polls until it closes.
+class SCA_SrvMonStatusDlg : public QDialog {
+    Q_OBJECT
+public:
+    // mainWindow is null in a viewer of its own; it then plays no sounds and reports go where
+    // the viewer sends them. The configurations, "Params" and the session are the caller's
+    // and outlive the window.
+    SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
+                        SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
+                        SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
+                        uint32_t monitorId);
+    ~SCA_SrvMonStatusDlg() override;
+
+    // Loads the monitor and its counters, shows the first status and starts the timer; 1 on
+    // success (the caller shows the window only then).
+    int StartProcess();
+    int StopProcess();
+    // One refresh; 0 when it failed and the window closed itself. A refresh asked for while one
+    // runs is made right after it, never inside it.
+    int UpdateStatus();
+    // Makes a counter the gauge's and chart's (and, with selectRow, the current row). It only
+    // chooses: the caller's next refresh fetches the counter's samples.
+    int SelectCounter(uint32_t counterId, int selectRow);
+
+    // The counters view: built once; its rows follow the profile, their values the status.
+    int CreateCountersView();
+    int FillCounters(SCA_TezProfile* profile);
+    int UpdateCounters(const std::vector<SCA_KorvantaInterface::CounterState>& counters);
+    int ShowCountersMenu(QContextMenuEvent* event);
+    // The entries of the counters' context menu, which act on the view's selection.
+    void BuildCountersMenu(QMenu* menu);
+
+    // What the tests read.
+    uint32_t GetMonitorId() const { return m_MonitorId; }
+    uint32_t GetSelectedCounterId() const { return m_SelectedCounterId; }
+    uint32_t GetState() const { return m_State; }
+    int GetTimerId() const { return m_TimerId; }
+    const SCA_LiveCounter& GetHistory() const { return m_History; }
+    SCA_CountersView* GetCountersView() const { return m_CountersView; }
+    SCA_GaugeFrame* GetGauge() const { return m_Gauge; }
+    SCA_ChartFrame* GetChart() const { return m_Chart; }
+    QToolButton* GetMonitorButton() const { return m_MonitorButton; }
+    QToolButton* GetSaveButton() const { return m_SaveButton; }
+    QToolButton* GetStartButton() const { return m_StartButton; }
+    QToolButton* GetPauseButton() const { return m_PauseButton; }
+    QToolButton* GetResetButton() const { return m_ResetButton; }
+    QToolButton* GetStopButton() const { return m_StopButton; }
+    QToolButton* GetErrorsButton() const { return m_ErrorsButton; }
+    QLabel* GetStateText() const { return m_StateText; }
+    QLabel* GetErrorsLabel() const { return m_ErrorsLabel; }
+    QLabel* GetWarningsLabel() const { return m_WarningsLabel; }
+    QLabel* GetProcessTimeLabel() const { return m_ProcessTimeLabel; }
+
+public slots:
+    void CounterSelected(QTreeWidgetItem* item, int column);
+    void CounterDoubleClicked(QTreeWidgetItem* item, int column);
+    void ChartViewModeChanged();
+    void AddCounter();
+    void EditCounter();
+    void MoveCounterUp();
+    void MoveCounterDown();
+    void DeleteCounter();
+    void StartMonitor();
+    void PauseMonitor();
+    void ResetMonitor();
+    void StopMonitor();
+    void SaveReport();
+    void ViewErrors();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Holds the window's polls while a dialog it opened runs.
+    class PollHold {
+    public:
+        explicit PollHold(SCA_SrvMonStatusDlg* window) : m_Window(*window) { ++m_Window.m_Holds; }
+        ~PollHold() { --m_Window.m_Holds; }
+        PollHold(const PollHold&) = delete;
+        PollHold& operator=(const PollHold&) = delete;
+
+    private:
+        SCA_SrvMonStatusDlg& m_Window;
+    };
+
+    void BuildToolRow(QBoxLayout* layout);
+    QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth,
+                               void (SCA_SrvMonStatusDlg::*slot)());
+    void BuildStatusBar(QBoxLayout* layout);
+    // One poll and what it shows; 0 when the poll failed.
+    int PollOnce();
+    // Closes the window after a failed poll, with one message.
+    int PollFailed();
+    void ShowState(uint32_t state, size_t counters);
+    void ShowCounts(const SCA_KorvantaInterface::MonitorStatus& status);
+    // Refetches the profile after its counters changed; 0 when that failed.
+    int ReloadProfile();
+    // Forgets the collected samples; a poll under way then brings samples of the past.
+    void ClearHistory();
+    // The counter commands' exchanges with the service; 1 when the window should refresh.
+    int EditCounterInfo(uint32_t counterId);
+    int DeleteSelectedCounters();
+    void MoveCounter(int (SCA_KorvantaInterface::*step)(uint32_t, uint32_t));
+    // The counter id of the current row when it is selected; all ones otherwise.
+    uint32_t CurrentCounterId() const;
+    // Runs a monitor command through the session, then refreshes (after a start or a reset
+    // with a new series); a failure is reported as "Cannot <verb> monitor - <id>".
+    void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb,
+                        bool newSeries);
+    // While a command the user gave runs, the errors it reports answer it in a box (in a window
+    // of the main window's; a viewer of its own shows every report anyway).
+    std::unique_ptr<SCA_SrvGui::CommandAnswer> AnswerCommand();
+    // The tool tip of a command this version does not have.
+    static QString NotAvailable(const char* what);
+
+    int m_TimerId = -1;
+    uint32_t m_State = SCA_ALL_ONES;
+    uint32_t m_CountersStatusId = SCA_ALL_ONES;
+    SCA_TezConfig* m_ProductConfig;
+    SCA_TezConfigUser* m_UserConfig;
+    SCA_TezConfigUser* m_ClientUserConfig;
+    SCA_ConfigObj* m_Params;
+    char m_ConfigName[256] = "";
+    SCA_SrvGui* m_MainWindow;
+    SCA_ClientSession* m_Session;
+    SCA_SrvMonitor m_Monitor;
+    uint32_t m_MonitorId;
+    uint32_t m_SelectedCounterId = SCA_ALL_ONES;
+    SCA_LiveCounter m_History;
+    uint64_t m_HistoryGeneration = 0;
+    SCA_TezProfile m_Profile;
+    int m_Holds = 0;
+    bool m_Polling = false;
+    bool m_PollAgain = false;
+
+    QSplitter* m_VerticalSplitter = nullptr;
+    QSplitter* m_HorizontalSplitter = nullptr;
+    SCA_GaugeFrame* m_Gauge = nullptr;
+    SCA_ChartFrame* m_Chart = nullptr;
+    SCA_CountersView* m_CountersView = nullptr;
+    std::unique_ptr<SCA_TreeRows> m_CounterRows;
+    QToolButton* m_MonitorButton = nullptr;
+    QToolButton* m_SaveButton = nullptr;
+    QToolButton* m_StartButton = nullptr;
+    QToolButton* m_PauseButton = nullptr;
+    QToolButton* m_ResetButton = nullptr;
+    QToolButton* m_StopButton = nullptr;
+    QToolButton* m_ErrorsButton = nullptr;
+    QToolButton* m_CloseButton = nullptr;
+    QLabel* m_StateIcon = nullptr;
+    QLabel* m_StateText = nullptr;
+    QLabel* m_ErrorsLabel = nullptr;
+    QLabel* m_WarningsLabel = nullptr;
+    QLabel* m_ProcessTimeLabel = nullptr;
+};

@@ -1,0 +1,97 @@
+// The monitor window's commands on its monitor: start, pause, reset, stop, save its report and
+// show its errors.
+#include <QString>
+
+#include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_MonitorReportSave.h"
+#include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "libmor/SCA_Report.h"
+#include "libvop/SCA_ErrorListDlg.h"
+#include "libvop/SCA_ModalHook.h"
+#include "model/SCA_TezErrorList.h"
+#include "model/SCA_TezMonitorMode.h"
+
+std::unique_ptr<SCA_SrvGui::CommandAnswer> SCA_SrvMonStatusDlg::AnswerCommand() {
+    return m_MainWindow != nullptr ? std::make_unique<SCA_SrvGui::CommandAnswer>(m_MainWindow)
+                                   : nullptr;
+}
+
+void SCA_SrvMonStatusDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
+                                         const char* verb, bool newSeries) {
+    {
+        const auto answer = AnswerCommand();
+        if (!m_Session->Command(
+                [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u",
+                                                      verb, m_MonitorId);
+            return;
+        }
+    }
+    if (newSeries) {
+        ClearHistory();
+    }
+    UpdateStatus();
+}
+
+void SCA_SrvMonStatusDlg::StartMonitor() {
+    {
+        const auto answer = AnswerCommand();
+        SCA_KorvantaInterface::MonitorStats stats;
+        auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+                return client.GetMonitorStats(m_MonitorId, &stats);
+            })) {
+            report(SCA_LEVEL_ERROR, "Cannot get monitor status - %u", m_MonitorId);
+            return;
+        }
+        if (stats.Counters == 0) {
+            report(SCA_LEVEL_ERROR, "Cannot start monitor %u, no counters configured", m_MonitorId);
+            return;
+        }
+    }
+    MonitorCommand(&SCA_KorvantaInterface::StartMonitor, "start", true);
+}
+
+void SCA_SrvMonStatusDlg::PauseMonitor() {
+    MonitorCommand(&SCA_KorvantaInterface::PauseMonitor, "pause", false);
+}
+
+void SCA_SrvMonStatusDlg::ResetMonitor() {
+    MonitorCommand(&SCA_KorvantaInterface::ResetMonitor, "reset", true);
+}
+
+void SCA_SrvMonStatusDlg::StopMonitor() {
+    MonitorCommand(&SCA_KorvantaInterface::StopMonitor, "stop", false);
+}
+
+void SCA_SrvMonStatusDlg::SaveReport() {
+    const auto answer = AnswerCommand();
+    const PollHold hold(this);
+    const QString kind = QString::fromUtf8(SCA_TezGetModeDescr(m_Monitor.GetMonitorMode()));
+    SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
+                               m_Session, m_MonitorId);
+    save.Caller = QStringLiteral("SCA_SrvMonStatusDlg::SaveReport");
+    save.Caption = QStringLiteral("Save Report");
+    save.Title = QStringLiteral("Korvanta %1 Report").arg(kind);
+    save.Description = kind;
+    save.SavedText = QStringLiteral("Korvanta %1 Report Saved").arg(kind);
+    save.Run();
+}
+
+void SCA_SrvMonStatusDlg::ViewErrors() {
+    const auto answer = AnswerCommand();
+    SCA_TezErrorList errors;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorErrors(m_MonitorId, &errors);
+        })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::ViewErrors: cannot monitor errors");
+        return;
+    }
+    const PollHold hold(this);
+    SCA_ErrorListDlg dialog(this, &errors, nullptr, m_Monitor.GetDescription());
+    if (dialog.FillDialog()) {
+        SCA_ExecDialog(&dialog);
+    }
+}

@@ -1,0 +1,290 @@
+// The monitor window's counters: the view's rows, their values, the context menu and the
+// counter commands.
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QHash>
+#include <QMenu>
+#include <QScreen>
+#include <QSplitter>
+#include <QTreeWidgetItem>
+
+#include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_CountersView.h"
+#include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "libmor/SCA_Report.h"
+#include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_TezCounterDlg.h"
+#include "libvop/SCA_TreeRows.h"
+#include "model/SCA_TezCounterInfo.h"
+#include "model/SCA_TezCounterList.h"
+#include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezRepStatus.h"
+
+namespace {
+
+constexpr int kIdRole = Qt::UserRole;
+constexpr uint32_t kTextSize = 256;
+// The counter dialog may change both the settings and the conditions.
+constexpr uint32_t kEditAll = SCA_COUNTER_DLG_SETTINGS | SCA_COUNTER_DLG_CONDITIONS;
+constexpr char kNoValue[] = "---";
+
+QIcon Icon(const char* path) {
+    return SCA_IconEngine::Load(QString::fromLatin1(path));
+}
+
+QIcon LevelIcon(uint32_t level, uint32_t counterType) {
+    switch (level) {
+    case SCA_REP_STATUS_WARNING:
+        return Icon(":/images/warning_16px.png");
+    case SCA_REP_STATUS_ERROR:
+        return Icon(":/images/error_16px.png");
+    default:
+        return Icon(SCA_TezGetCounterIcon(counterType));
+    }
+}
+
+QString ValueText(uint32_t counterType, double value) {
+    char text[kTextSize] = "";
+    SCA_TezBuildValueString(counterType, value, text, sizeof(text), 0);
+    return QString::fromUtf8(text);
+}
+
+void ShowNoValues(QTreeWidgetItem* row) {
+    for (int column = SCA_CountersView::kCurrentColumn; column <= SCA_CountersView::kMaximumColumn;
+         ++column) {
+        row->setText(column, QLatin1String(kNoValue));
+    }
+}
+
+void ShowValues(QTreeWidgetItem* row, const tagSCA_TEZ_COUNTER_STATUS& status) {
+    if (status.ValueCount == 0) {
+        ShowNoValues(row);
+        return;
+    }
+    const uint32_t type = status.CounterType;
+    row->setText(SCA_CountersView::kCurrentColumn,
+                 status.HasCurrent ? ValueText(type, status.Current) : QLatin1String(kNoValue));
+    row->setText(SCA_CountersView::kAverageColumn, ValueText(type, status.Average));
+    row->setText(SCA_CountersView::kMinimumColumn, ValueText(type, status.Minimum));
+    row->setText(SCA_CountersView::kMaximumColumn, ValueText(type, status.Maximum));
+}
+
+QList<QVariant> IdsOf(SCA_TezCounterList* counters) {
+    QList<QVariant> ids;
+    for (auto* node = counters->GetHead(); node != nullptr; node = node->GetNext()) {
+        ids.append(QVariant(node->GetItem()->GetCounterId()));
+    }
+    return ids;
+}
+
+} // namespace
+
+int SCA_SrvMonStatusDlg::CreateCountersView() {
+    m_CountersView = new SCA_CountersView(m_VerticalSplitter, this);
+    m_CounterRows = std::make_unique<SCA_TreeRows>(m_CountersView);
+    connect(m_CountersView, &QTreeWidget::itemClicked, this, &SCA_SrvMonStatusDlg::CounterSelected);
+    connect(m_CountersView, &QTreeWidget::itemDoubleClicked, this,
+            &SCA_SrvMonStatusDlg::CounterDoubleClicked);
+    return 1;
+}
+
+int SCA_SrvMonStatusDlg::FillCounters(SCA_TezProfile* profile) {
+    SCA_TezCounterList* counters = profile->GetCounterList();
+    std::vector<SCA_TezCounterInfo*> infos;
+    for (auto* node = counters->GetHead(); node != nullptr; node = node->GetNext()) {
+        infos.push_back(node->GetItem());
+    }
+    const char* monitorComputer = m_Monitor.IsRemoteMonitor() ? m_Monitor.GetComputerName() : "";
+    // Rows that stay keep their place in the user's selection and their last values.
+    m_CounterRows->Apply(IdsOf(counters), [&](QTreeWidgetItem* row, int index, bool created) {
+        const SCA_TezCounterInfo& info = *infos[static_cast<size_t>(index)];
+        const uint32_t type = info.GetCounterType();
+        if (created) {
+            row->setIcon(SCA_CountersView::kIconColumn, Icon(SCA_TezGetCounterIcon(type)));
+            row->setData(SCA_CountersView::kCounterColumn, kIdRole, SCA_REP_STATUS_MESSAGE);
+            ShowNoValues(row);
+        }
+        row->setText(SCA_CountersView::kCounterColumn,
+                     QString::fromUtf8(SCA_TezGetCounterDescr(type)));
+        char instance[kTextSize] = "";
+        SCA_TezBuildInstanceDescr(type, info.GetInstance(), instance, sizeof(instance));
+        row->setText(SCA_CountersView::kInstanceColumn, QString::fromUtf8(instance));
+        const char* computer = info.GetComputerName()[0] != '\0' ? info.GetComputerName()
+                               : monitorComputer[0] != '\0'      ? monitorComputer
+                                                                 : "Local";
+        row->setText(SCA_CountersView::kComputerColumn, QString::fromUtf8(computer));
+    });
+    return 1;
+}
+
+int SCA_SrvMonStatusDlg::UpdateCounters(
+    const std::vector<SCA_KorvantaInterface::CounterState>& counters) {
+    QHash<uint32_t, const tagSCA_TEZ_COUNTER_STATUS*> byId;
+    byId.reserve(static_cast<qsizetype>(counters.size()));
+    for (const SCA_KorvantaInterface::CounterState& counter : counters) {
+        byId.insert(counter.CounterId, &counter.Status);
+    }
+    for (int index = 0; index < m_CountersView->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* row = m_CountersView->topLevelItem(index);
+        const tagSCA_TEZ_COUNTER_STATUS* status =
+            byId.value(SCA_TreeRows::IdOf(row).toUInt(), nullptr);
+        if (status == nullptr) {
+            // A counter the service no longer lists keeps its row until the next refill.
+            ShowNoValues(row);
+            continue;
+        }
+        if (row->data(SCA_CountersView::kCounterColumn, kIdRole).toUInt() != status->Status) {
+            row->setData(SCA_CountersView::kCounterColumn, kIdRole, status->Status);
+            row->setIcon(SCA_CountersView::kIconColumn,
+                         LevelIcon(status->Status, status->CounterType));
+        }
+        ShowValues(row, *status);
+    }
+    return 1;
+}
+
+int SCA_SrvMonStatusDlg::ShowCountersMenu(QContextMenuEvent* event) {
+    QMenu menu(this);
+    BuildCountersMenu(&menu);
+    menu.exec(event->globalPos());
+    return 1;
+}
+
+void SCA_SrvMonStatusDlg::BuildCountersMenu(QMenu* menu) {
+    menu->setToolTipsVisible(true);
+    QAction* add =
+        menu->addAction(Icon(":/images/add_16px.png"), QStringLiteral("Add Counter ..."));
+    add->setEnabled(false);
+    add->setToolTip(NotAvailable("Add Counter"));
+    menu->addSeparator();
+    menu->addAction(Icon(":/images/options_16px.png"), QStringLiteral("Edit Counter ..."), this,
+                    &SCA_SrvMonStatusDlg::EditCounter);
+    // Viewers of one counter in a process of their own come with the detached viewers.
+    const qsizetype screens = QGuiApplication::screens().size();
+    if (screens >= 2) {
+        menu->addSeparator();
+        for (qsizetype screen = 0; screen < screens; ++screen) {
+            QAction* detached =
+                menu->addAction(Icon(":/images/display_16px.png"),
+                                QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
+            detached->setData(static_cast<uint32_t>(screen));
+            detached->setEnabled(false);
+            detached->setToolTip(NotAvailable("View Detached"));
+        }
+    } else {
+        QAction* detached =
+            menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."));
+        detached->setEnabled(false);
+        detached->setToolTip(NotAvailable("View Detached"));
+    }
+    menu->addSeparator();
+    menu->addAction(Icon(":/images/move_up_16px.png"), QStringLiteral("Move Counter Up"), this,
+                    &SCA_SrvMonStatusDlg::MoveCounterUp);
+    menu->addAction(Icon(":/images/move_down_16px.png"), QStringLiteral("Move Counter Down"), this,
+                    &SCA_SrvMonStatusDlg::MoveCounterDown);
+    menu->addSeparator();
+    menu->addAction(Icon(":/images/close_16px.png"), QStringLiteral("Delete Counter"), this,
+                    &SCA_SrvMonStatusDlg::DeleteCounter);
+}
+
+uint32_t SCA_SrvMonStatusDlg::CurrentCounterId() const {
+    const QTreeWidgetItem* row = m_CountersView->currentItem();
+    return row != nullptr && row->isSelected() ? SCA_TreeRows::IdOf(row).toUInt() : SCA_ALL_ONES;
+}
+
+// --- counter slots ---------------------------------------------------------------------------
+
+void SCA_SrvMonStatusDlg::CounterSelected(QTreeWidgetItem*, int) {
+    const uint32_t counterId = CurrentCounterId();
+    if (counterId == SCA_ALL_ONES || counterId == m_SelectedCounterId) {
+        return;
+    }
+    SelectCounter(counterId, 0);
+    UpdateStatus();
+}
+
+void SCA_SrvMonStatusDlg::CounterDoubleClicked(QTreeWidgetItem*, int) {
+    EditCounter();
+}
+
+void SCA_SrvMonStatusDlg::EditCounter() {
+    const uint32_t counterId = CurrentCounterId();
+    if (counterId == SCA_ALL_ONES || !EditCounterInfo(counterId)) {
+        return;
+    }
+    UpdateStatus();
+}
+
+int SCA_SrvMonStatusDlg::EditCounterInfo(uint32_t counterId) {
+    const auto answer = AnswerCommand();
+    SCA_TezCounterInfo info;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetCounterInfo(m_MonitorId, counterId, &info);
+        })) {
+        return 0;
+    }
+    const PollHold hold(this);
+    SCA_TezCounterDlg dialog(this, m_ProductConfig, m_UserConfig, m_Params, &info, kEditAll);
+    if (!dialog.FillDialog() || SCA_ExecDialog(&dialog) != QDialog::Accepted) {
+        return 0;
+    }
+    return m_Session->Command([&](SCA_KorvantaInterface& client) {
+        return client.SetCounterInfo(m_MonitorId, counterId, &info);
+    });
+}
+
+void SCA_SrvMonStatusDlg::AddCounter() {
+    // The counter picker is not in this version; the button and the menu entry are disabled.
+}
+
+void SCA_SrvMonStatusDlg::MoveCounterUp() {
+    MoveCounter(&SCA_KorvantaInterface::MoveCounterUp);
+}
+
+void SCA_SrvMonStatusDlg::MoveCounterDown() {
+    MoveCounter(&SCA_KorvantaInterface::MoveCounterDown);
+}
+
+void SCA_SrvMonStatusDlg::MoveCounter(int (SCA_KorvantaInterface::*step)(uint32_t, uint32_t)) {
+    const uint32_t counterId = CurrentCounterId();
+    if (counterId == SCA_ALL_ONES) {
+        return;
+    }
+    {
+        // Where the service put the counter shows at the refresh.
+        const auto answer = AnswerCommand();
+        m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return (client.*step)(m_MonitorId, counterId); });
+    }
+    UpdateStatus();
+}
+
+void SCA_SrvMonStatusDlg::DeleteCounter() {
+    if (CurrentCounterId() == SCA_ALL_ONES || !DeleteSelectedCounters()) {
+        return;
+    }
+    UpdateStatus();
+}
+
+int SCA_SrvMonStatusDlg::DeleteSelectedCounters() {
+    const auto answer = AnswerCommand();
+    for (const QVariant& id : m_CounterRows->SelectedIds()) {
+        const uint32_t counterId = id.toUInt();
+        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+                return client.DeleteCounter(m_MonitorId, counterId);
+            })) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::DeleteCounter: cannot delete counter - %u",
+                counterId);
+            return 0;
+        }
+        if (counterId == m_SelectedCounterId) {
+            m_SelectedCounterId = SCA_ALL_ONES;
+        }
+    }
+    return 1;
+}

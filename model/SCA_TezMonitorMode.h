@@ -1,0 +1,8 @@
+#pragma once
+
+#include <cstdint>
+
+// The name of a monitor's kind by its monitor mode ("CPU Monitor" for 3, ...), as the titles of
+// its reports say it; "System Monitor" for a mode of no kind (a monitor made empty). A static
+// text.
+const char* SCA_TezGetModeDescr(uint32_t monitorMode);

@@ -1,0 +1,577 @@
+// The live monitor window and the single-counter window against a stand-in for the service,
+// driven by timer events delivered one by one: what each poll asks for, what the window shows,
+// its commands, and how a failing service looks to the user.
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QTimerEvent>
+#include <QToolButton>
+#include <QTreeWidgetItem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include "FakeMonitor.h"
+#include "FakeService.h"
+#include "GuiTestSupport.h"
+#include "korvac/SCA_CountersView.h"
+#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_SrvCounterDlg.h"
+#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "libvop/SCA_ChartFrame.h"
+#include "libvop/SCA_GaugeFrame.h"
+#include "libvop/SCA_SaveReportDlg.h"
+#include "libvop/SCA_TezCounterDlg.h"
+#include "libvop/SCA_TreeRows.h"
+#include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezReportFormat.h"
+
+using korvac_test::Answer;
+using korvac_test::FakeClient;
+using korvac_test::FakeMonitor;
+using korvac_test::FakeService;
+using korvac_test::kFirstSample;
+using korvac_test::kSecond;
+
+namespace {
+
+// Counter types of the vocabulary: processor usage (a percentage) and available memory (bytes).
+constexpr uint32_t kCpuUsage = 1;
+constexpr uint32_t kMemoryFree = 5;
+
+class MonitorWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        m_Main = korvac_test::StartWindow();
+        ASSERT_NE(m_Main, nullptr);
+        m_Main->GetReconnectTimer()->stop();
+        m_Main->SetClientFactory([this]() { return new FakeClient(&m_Service); });
+        SCA_TezConfigUser* user = m_Main->GetUserConfig();
+        user->SetConnectHostName("server-a");
+        user->SetConnectControlPort(8000);
+        user->SetConnectUserName("admin");
+        user->SetConnectPassword("secret");
+        m_Service.Healthy();
+        m_Monitor.Install(&m_Service);
+        m_Main->DefaultConnect();
+        ASSERT_EQ(m_Main->CheckConnected(0), 1);
+    }
+
+    std::unique_ptr<SCA_SrvMonStatusDlg> Open() {
+        return std::make_unique<SCA_SrvMonStatusDlg>(
+            m_Main.get(), m_Main.get(), m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
+            m_Main->GetUserConfig(), m_Main->GetParams(), "korva", m_Main->GetSession(),
+            m_Monitor.MonitorId);
+    }
+    std::unique_ptr<SCA_SrvCounterDlg> OpenCounter(uint32_t counterId) {
+        return std::make_unique<SCA_SrvCounterDlg>(
+            nullptr, m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
+            m_Main->GetUserConfig(), m_Main->GetParams(), m_Main->GetSession(), m_Monitor.MonitorId,
+            counterId, 1);
+    }
+    template <typename Window>
+    static void Tick(Window* window) {
+        QTimerEvent event(window->GetTimerId());
+        QCoreApplication::sendEvent(window, &event);
+    }
+    int Logged(const std::string& text) {
+        SCA_DebugLog* log = m_Main->GetClientLog();
+        int count = 0;
+        for (uint32_t i = 0; i < log->GetMessageCount(); ++i) {
+            tagSCA_ERROR_DESCR* message = nullptr;
+            count += log->GetMessageByPos(i, &message) && text == message->Text ? 1 : 0;
+        }
+        return count;
+    }
+    int Boxes(const char* text) const {
+        int count = 0;
+        for (const auto& box : m_Hook.Boxes) {
+            count += box.Text == QString::fromUtf8(text) ? 1 : 0;
+        }
+        return count;
+    }
+    // What the last poll of op asked for.
+    uint64_t Asked(const char* op, const char* field) const {
+        uint64_t value = 0;
+        SCA_ConfigObj* request = m_Service.LastRequest(op);
+        if (request != nullptr && !request->GetField(field, &value)) {
+            uint32_t small = 0;
+            request->GetField(field, &small);
+            value = small;
+        }
+        return value;
+    }
+    static uint32_t HeldSamples(const SCA_LiveCounter& history) {
+        const auto* store =
+            dynamic_cast<const SCA_TezSampleStore*>(history.GetCounter().GetCounterData());
+        return store != nullptr ? store->KeptSamples() : 0;
+    }
+    static double NewestHeld(const SCA_LiveCounter& history) {
+        const auto* store =
+            dynamic_cast<const SCA_TezSampleStore*>(history.GetCounter().GetCounterData());
+        return store != nullptr && store->KeptSamples() > 0
+                   ? store->GetSample(store->KeptSamples() - 1).Value
+                   : -1.0;
+    }
+
+    korvac_test::PrivateHome m_Home;
+    korvac_test::RecordingHook m_Hook;
+    FakeService m_Service;
+    FakeMonitor m_Monitor;
+    std::unique_ptr<SCA_SrvGui> m_Main;
+};
+
+TEST_F(MonitorWindow, ButtonsFollowTheRunState) {
+    m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    struct Row {
+        uint32_t State;
+        bool Start, Pause, Reset, Stop, Save;
+        const char* Text;
+    };
+    const Row rows[] = {
+        {SCA_PROCESS_IDLE, true, false, false, false, false, "Idle"},
+        {SCA_PROCESS_RUNNING, false, true, true, true, true, "Running"},
+        {SCA_PROCESS_PAUSED, true, false, true, true, true, "Paused"},
+    };
+    for (const Row& row : rows) {
+        m_Monitor.RunState = row.State;
+        auto window = Open();
+        ASSERT_EQ(window->StartProcess(), 1) << row.State;
+        EXPECT_EQ(window->GetStartButton()->isEnabled(), row.Start) << row.State;
+        EXPECT_EQ(window->GetPauseButton()->isEnabled(), row.Pause) << row.State;
+        EXPECT_EQ(window->GetResetButton()->isEnabled(), row.Reset) << row.State;
+        EXPECT_EQ(window->GetStopButton()->isEnabled(), row.Stop) << row.State;
+        EXPECT_EQ(window->GetSaveButton()->isEnabled(), row.Save) << row.State;
+        EXPECT_EQ(window->GetStateText()->text(), QString::fromLatin1(row.Text));
+        EXPECT_TRUE(window->GetErrorsButton()->isEnabled());
+        // Adding counters comes with the counter picker: disabled, and it says so.
+        EXPECT_FALSE(window->GetMonitorButton()->isEnabled());
+        EXPECT_TRUE(window->GetMonitorButton()->toolTip().contains(
+            QLatin1String(SCA_SrvGui::kNotAvailableText)));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Local processor load"));
+        EXPECT_EQ(window->GetProcessTimeLabel()->text(), QStringLiteral("Process Time: 01:02:05"));
+    }
+    // The state changes under an open window: the next poll follows it.
+    m_Monitor.RunState = SCA_PROCESS_RUNNING;
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    m_Monitor.RunState = SCA_PROCESS_PAUSED;
+    m_Monitor.Errors = 2;
+    Tick(window.get());
+    EXPECT_TRUE(window->GetStartButton()->isEnabled());
+    EXPECT_FALSE(window->GetPauseButton()->isEnabled());
+    EXPECT_EQ(window->GetErrorsLabel()->text(), QStringLiteral("Errors: 2"));
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// Each poll asks only for what is new; a new view mode asks for its whole span again.
+TEST_F(MonitorWindow, ChartAsksForNewSamplesOnlyAndAFreshSpanPerViewMode) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 700);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    EXPECT_EQ(window->GetSelectedCounterId(), cpu);
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "CounterId"), cpu);
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), 0u);
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "Range"), 60u);
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 60u);
+    const uint64_t newest = kFirstSample + 699 * kSecond;
+    EXPECT_EQ(window->GetHistory().GetLastDataTime(), newest);
+
+    m_Monitor.AddSamples(cpu, 1);
+    Tick(window.get());
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), newest);
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 61u);
+    EXPECT_EQ(NewestHeld(window->GetHistory()), 701.0);
+    // A second without a sample brings nothing and takes nothing twice.
+    Tick(window.get());
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 61u);
+
+    const uint32_t spans[] = {0, 60, 120, 300, 600};
+    for (uint32_t mode = SCA_CHART_VIEW_120S; mode <= SCA_CHART_VIEW_600S; ++mode) {
+        const int polls = m_Service.Count("GetMonitorStatusEx");
+        window->GetChart()->SetViewMode(mode);
+        EXPECT_EQ(m_Service.Count("GetMonitorStatusEx"), polls + 1) << mode;
+        EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), 0u) << mode;
+        EXPECT_EQ(Asked("GetMonitorStatusEx", "Range"), spans[mode]) << mode;
+        EXPECT_EQ(HeldSamples(window->GetHistory()), spans[mode]) << mode;
+    }
+    // The gauge shows the service's own statistics; the chart the samples held.
+    EXPECT_EQ(window->GetGauge()->GetValueText(), QStringLiteral("12.5%"));
+    EXPECT_EQ(window->GetGauge()->GetTitle(), QString::fromUtf8(SCA_TezGetCounterDescr(kCpuUsage)));
+}
+
+TEST_F(MonitorWindow, CounterRowsShowValuesLevelsAndDashesWithoutAValue) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "2", 3, 45.3);
+    const uint32_t idle = m_Monitor.AddCounter(kCpuUsage, "", 3, 0.0);
+    const uint32_t memory = m_Monitor.AddCounter(kMemoryFree, "", 3, 0.0);
+    m_Monitor.Counters[idle].Status.ValueCount = 0;
+    m_Monitor.Counters[memory].Listed = false;
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    SCA_CountersView* view = window->GetCountersView();
+    ASSERT_EQ(view->topLevelItemCount(), 3);
+    QTreeWidgetItem* first = view->topLevelItem(0);
+    EXPECT_EQ(SCA_TreeRows::IdOf(first).toUInt(), cpu);
+    EXPECT_EQ(first->text(SCA_CountersView::kCounterColumn),
+              QString::fromUtf8(SCA_TezGetCounterDescr(kCpuUsage)));
+    EXPECT_EQ(first->text(SCA_CountersView::kInstanceColumn), QStringLiteral("CPU 2"));
+    EXPECT_EQ(first->text(SCA_CountersView::kComputerColumn), QStringLiteral("Local"));
+    EXPECT_EQ(first->text(SCA_CountersView::kCurrentColumn), QStringLiteral("45.3%"));
+    EXPECT_EQ(view->topLevelItem(1)->text(SCA_CountersView::kInstanceColumn),
+              QStringLiteral("All"));
+    EXPECT_EQ(view->topLevelItem(2)->text(SCA_CountersView::kInstanceColumn), QString());
+    for (int row : {1, 2}) {
+        for (int column = SCA_CountersView::kCurrentColumn;
+             column <= SCA_CountersView::kMaximumColumn; ++column) {
+            EXPECT_EQ(view->topLevelItem(row)->text(column), QStringLiteral("---"))
+                << row << " " << column;
+        }
+    }
+    // The first row is the gauge's, selected and current.
+    EXPECT_TRUE(first->isSelected());
+    EXPECT_EQ(view->currentItem(), first);
+
+    // Warning, error, and back: the level and its icon follow.
+    const QIcon plain = first->icon(SCA_CountersView::kIconColumn);
+    m_Monitor.Counters[cpu].Status.Status = 4;
+    m_Monitor.Counters[idle].Status.Status = 5;
+    Tick(window.get());
+    EXPECT_EQ(first->data(SCA_CountersView::kCounterColumn, Qt::UserRole).toUInt(), 4u);
+    EXPECT_EQ(view->topLevelItem(1)->data(SCA_CountersView::kCounterColumn, Qt::UserRole).toUInt(),
+              5u);
+    EXPECT_NE(first->icon(SCA_CountersView::kIconColumn).cacheKey(), plain.cacheKey());
+    m_Monitor.Counters[cpu].Status.Status = 3;
+    Tick(window.get());
+    EXPECT_EQ(first->data(SCA_CountersView::kCounterColumn, Qt::UserRole).toUInt(), 3u);
+    // The rows were updated in place, never rebuilt.
+    EXPECT_EQ(view->topLevelItem(0), first);
+}
+
+TEST_F(MonitorWindow, AnEmptyMonitorCannotStartAndTheServiceIsNotAsked) {
+    m_Monitor.RunState = SCA_PROCESS_IDLE;
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    EXPECT_FALSE(window->GetStartButton()->isEnabled());
+    EXPECT_EQ(window->GetSelectedCounterId(), SCA_ALL_ONES);
+    window->StartMonitor();
+    const std::string text =
+        "Cannot start monitor " + std::to_string(m_Monitor.MonitorId) + ", no counters configured";
+    EXPECT_EQ(Logged(text), 1);
+    EXPECT_EQ(Boxes(text.c_str()), 1);
+    EXPECT_EQ(m_Service.Count("StartMonitor"), 0);
+}
+
+TEST_F(MonitorWindow, StartPauseResetAndStopDriveTheServiceAndRefresh) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 10);
+    m_Monitor.RunState = SCA_PROCESS_IDLE;
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    window->StartMonitor();
+    EXPECT_EQ(m_Monitor.RunState, SCA_PROCESS_RUNNING);
+    EXPECT_EQ(window->GetState(), SCA_PROCESS_RUNNING);
+    window->PauseMonitor();
+    EXPECT_EQ(window->GetState(), SCA_PROCESS_PAUSED);
+    // A reset starts the series again.
+    window->ResetMonitor();
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), 0u);
+    window->StopMonitor();
+    EXPECT_EQ(window->GetState(), SCA_PROCESS_STOPPED);
+    EXPECT_FALSE(window->GetStopButton()->isEnabled());
+    // A refused command says so, once, and changes nothing.
+    m_Service.Queue("PauseMonitor", Answer::Refused());
+    window->PauseMonitor();
+    const std::string text = "Cannot pause monitor - " + std::to_string(m_Monitor.MonitorId);
+    EXPECT_EQ(Logged(text), 1);
+    EXPECT_EQ(window->GetState(), SCA_PROCESS_STOPPED);
+    EXPECT_GT(window->GetTimerId(), 0);
+}
+
+TEST_F(MonitorWindow, AFailedPollClosesTheWindowOnceWithOneMessage) {
+    m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    m_Service.Queue("GetMonitorStatusEx", Answer::Refused());
+    Tick(window.get());
+    EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_EQ(window->GetTimerId(), -1);
+    const int polls = m_Service.Count("GetMonitorStatusEx");
+    Tick(window.get());
+    EXPECT_EQ(m_Service.Count("GetMonitorStatusEx"), polls);
+    // A refusal is the monitor's, not the connection's.
+    EXPECT_EQ(m_Main->CheckConnected(0), 1);
+
+    // A lost connection: the session ends once, the window says it once.
+    auto second = Open();
+    ASSERT_EQ(second->StartProcess(), 1);
+    m_Hook.Boxes.clear();
+    m_Service.Queue("GetMonitorStatusEx", Answer::Dropped());
+    Tick(second.get());
+    Tick(second.get());
+    EXPECT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
+    EXPECT_EQ(m_Main->CheckConnected(0), 0);
+    EXPECT_EQ(Logged("Connection to server-a:8000 lost - reconnecting"), 1);
+}
+
+// A counter chosen while a poll runs is polled after it, never inside it, and the samples of
+// the poll under way (the previous counter's) never reach the new counter's history.
+TEST_F(MonitorWindow, ACounterChosenWhilePollsRunIsPolledAfterwards) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    const uint32_t memory = m_Monitor.AddCounter(kMemoryFree, "", 3, 2048.0);
+    m_Monitor.AddSamples(cpu, 5);
+    m_Monitor.AddSamples(memory, 3);
+    for (tagSCA_TEZ_SAMPLE& sample : m_Monitor.Counters[memory].Samples) {
+        sample.Value += 1000.0;
+    }
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    ASSERT_EQ(window->GetSelectedCounterId(), cpu);
+
+    int depth = 0;
+    int deepest = 0;
+    bool clicked = false;
+    SCA_CountersView* view = window->GetCountersView();
+    m_Service.Standing("GetMonitorStatusEx",
+                       Answer::Reply([&](SCA_ConfigObj* request, SCA_ConfigObj* reply) {
+                           ++depth;
+                           deepest = std::max(deepest, depth);
+                           if (!clicked) {
+                               // The user clicks the memory row while this poll is under way.
+                               clicked = true;
+                               QTreeWidgetItem* row = view->topLevelItem(1);
+                               view->setCurrentItem(row);
+                               window->CounterSelected(row, 1);
+                           }
+                           m_Monitor.WriteStatus(request, reply);
+                           --depth;
+                       }));
+    // The poll under way brings a new sample of the processor counter.
+    m_Monitor.AddSamples(cpu, 1);
+    const int polls = m_Service.Count("GetMonitorStatusEx");
+    Tick(window.get());
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(window->GetSelectedCounterId(), memory);
+    EXPECT_EQ(m_Service.Count("GetMonitorStatusEx"), polls + 2);
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "CounterId"), memory);
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), 0u);
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 3u);
+    EXPECT_EQ(NewestHeld(window->GetHistory()), 1003.0);
+    EXPECT_EQ(window->GetGauge()->GetTitle(),
+              QString::fromUtf8(SCA_TezGetCounterDescr(kMemoryFree)));
+}
+
+TEST_F(MonitorWindow, DeletingTheGaugesCounterSelectsTheFirstAtTheRefill) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    const uint32_t memory = m_Monitor.AddCounter(kMemoryFree, "", 3, 2048.0);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    SCA_CountersView* view = window->GetCountersView();
+    QTreeWidgetItem* row = view->topLevelItem(1);
+    view->clearSelection();
+    view->setCurrentItem(row);
+    window->CounterSelected(row, 1);
+    ASSERT_EQ(window->GetSelectedCounterId(), memory);
+    window->DeleteCounter();
+    EXPECT_EQ(m_Service.Count("DeleteCounter"), 1);
+    ASSERT_EQ(view->topLevelItemCount(), 1);
+    EXPECT_EQ(window->GetSelectedCounterId(), cpu);
+    EXPECT_EQ(Asked("GetMonitorStatusEx", "CounterId"), cpu);
+    EXPECT_TRUE(view->topLevelItem(0)->isSelected());
+}
+
+// A dialog the window opens holds its polls; an accepted counter dialog sends the record.
+TEST_F(MonitorWindow, EditingACounterHoldsThePollsAndSendsTheChange) {
+    m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    int pollsDuringDialog = -1;
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        const int before = m_Service.Count("GetMonitorStatusEx");
+        Tick(window.get());
+        pollsDuringDialog = m_Service.Count("GetMonitorStatusEx") - before;
+        static_cast<SCA_TezCounterDlg*>(dialog)->GetPrefixEdit()->setText(QStringLiteral("edited"));
+        dialog->accept();
+    };
+    window->EditCounter();
+    EXPECT_EQ(pollsDuringDialog, 0);
+    EXPECT_EQ(m_Service.Count("SetCounterInfo"), 1);
+    EXPECT_EQ(m_Monitor.SetInfo.GetCounterType(), kCpuUsage);
+    EXPECT_STREQ(m_Monitor.SetInfo.GetNamePrefix(), "edited");
+    // The menu acts on the selection; what this version does not have says so.
+    QMenu menu;
+    window->BuildCountersMenu(&menu);
+    QStringList entries;
+    for (QAction* action : menu.actions()) {
+        if (!action->isSeparator()) {
+            entries << action->text() + (action->isEnabled() ? "" : " (off)");
+        }
+    }
+    // The tests run on two screens.
+    EXPECT_EQ(entries,
+              (QStringList{"Add Counter ... (off)", "Edit Counter ...",
+                           "View Detached on Monitor 1 (off)", "View Detached on Monitor 2 (off)",
+                           "Move Counter Up", "Move Counter Down", "Delete Counter"}));
+}
+
+TEST_F(MonitorWindow, SaveReportStopsWithoutAReportAndSaysWhenTheFileFails) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    const uint32_t memory = m_Monitor.AddCounter(kMemoryFree, "", 3, 2048.0);
+    m_Monitor.AddSamples(cpu, 5);
+    m_Monitor.AddSamples(memory, 5);
+    m_Main->GetUserConfig()->SetSaveReportFormat(SCA_TEZ_FORMAT_CSV);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+
+    // No report from the service: no dialog, one error that says so.
+    m_Service.Queue("GetMonitorReport", Answer::Refused());
+    window->SaveReport();
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
+    EXPECT_EQ(Logged("SCA_SrvMonStatusDlg::SaveReport: cannot get monitor report"), 1);
+
+    // A file that cannot be written: said, and no "saved".
+    const std::string blocker = m_Home.Path() + "/not-a-folder";
+    std::ofstream(blocker) << "x";
+    QString path = QString::fromStdString(blocker + "/report.csv");
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        static_cast<SCA_SaveReportDlg*>(dialog)->GetPathEdit()->setText(path);
+        dialog->setResult(QDialog::Accepted);
+    };
+    window->SaveReport();
+    EXPECT_EQ(m_Hook.Dialogs.back(), QStringLiteral("Save Report"));
+    EXPECT_EQ(Boxes("Korvanta System Monitor Report Saved"), 0);
+    bool said = false;
+    for (const auto& box : m_Hook.Boxes) {
+        said = said || box.Text.contains(QStringLiteral("cannot save report to ") + path);
+    }
+    EXPECT_TRUE(said);
+
+    // A good file: the whole monitor, the choice remembered.
+    path = QString::fromStdString(m_Home.Path() + "/report.csv");
+    window->SaveReport();
+    EXPECT_EQ(Boxes("Korvanta System Monitor Report Saved"), 1);
+    std::ifstream saved(path.toStdString());
+    std::stringstream text;
+    text << saved.rdbuf();
+    EXPECT_NE(text.str().find(SCA_TezGetCounterDescr(kCpuUsage)), std::string::npos);
+    EXPECT_NE(text.str().find(SCA_TezGetCounterDescr(kMemoryFree)), std::string::npos);
+    EXPECT_NE(text.str().find("Korvanta System Monitor Report"), std::string::npos);
+    EXPECT_EQ(m_Main->GetUserConfig()->GetSaveReportFormat(), SCA_TEZ_FORMAT_CSV);
+}
+
+TEST_F(MonitorWindow, MainWindowOpensTheWindowModallyWithItsPollHeld) {
+    m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.LastSoundTime = m_Main->GetLastSoundActionTime() + 1;
+    const int soundPolls = m_Service.Count("GetSoundActions");
+    int lock = -1;
+    int mainPolls = -1;
+    Qt::WindowFlags flags;
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        lock = m_Main->GetUpdateLock();
+        flags = dialog->windowFlags();
+        const int before = m_Service.Count("GetStatusEx");
+        for (int tick = 0; tick < 4; ++tick) {
+            QTimerEvent event(m_Main->GetUpdateTimerId());
+            QCoreApplication::sendEvent(m_Main.get(), &event);
+        }
+        mainPolls = m_Service.Count("GetStatusEx") - before;
+    };
+    EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
+    EXPECT_EQ(lock, 1);
+    EXPECT_EQ(mainPolls, 0);
+    EXPECT_TRUE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(m_Main->GetUpdateLock(), 0);
+    EXPECT_EQ(m_Hook.Dialogs.back(), QStringLiteral("Local processor load"));
+    // The service had new sounds: the window's poll fetched them for the main window.
+    EXPECT_GT(m_Service.Count("GetSoundActions"), soundPolls);
+
+    // Without a selected monitor the command asks for one; an unknown monitor opens nothing.
+    m_Hook.Dialogs.clear();
+    m_Main->GetMonitorsView()->clearSelection();
+    m_Main->ViewMonitor();
+    EXPECT_EQ(Boxes("Please, select a monitor."), 1);
+    m_Service.Queue("GetMonitorStats", Answer::Refused());
+    EXPECT_EQ(m_Main->ViewMonitor(99), 0);
+    EXPECT_EQ(Logged("SCA_SrvGui::ViewMonitor: Cannot get monitor status - 99"), 1);
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
+    EXPECT_EQ(m_Main->GetUpdateLock(), 0);
+}
+
+// --- the single-counter window -----------------------------------------------------------
+
+TEST_F(MonitorWindow, CounterWindowPollsOnlyWhatIsNewAndAFreshSpanPerViewMode) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 400);
+    auto window = OpenCounter(cpu);
+    ASSERT_EQ(window->StartProcess(), 1);
+    // Through a client of another host, the title names that host.
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("%1 - Local processor load - server-a")
+                  .arg(QString::fromUtf8(SCA_TezGetCounterDescr(kCpuUsage))));
+    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(Asked("GetCounterStatusEx", "Since"), 0u);
+    EXPECT_EQ(Asked("GetCounterStatusEx", "Count"), 60u);
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 60u);
+    m_Monitor.AddSamples(cpu, 2);
+    Tick(window.get());
+    EXPECT_EQ(Asked("GetCounterStatusEx", "Since"), kFirstSample + 399 * kSecond);
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 62u);
+    window->GetChart()->SetViewMode(SCA_CHART_VIEW_300S);
+    EXPECT_EQ(Asked("GetCounterStatusEx", "Since"), 0u);
+    EXPECT_EQ(Asked("GetCounterStatusEx", "Count"), 300u);
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 300u);
+    EXPECT_EQ(window->GetGauge()->GetValueText(), QStringLiteral("12.5%"));
+
+    // The counter goes: the window says so once and closes.
+    m_Service.Queue("GetCounterStatusEx", Answer::Refused());
+    Tick(window.get());
+    Tick(window.get());
+    EXPECT_EQ(Boxes("The selected monitor no longer exists."), 1);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+    EXPECT_EQ(window->GetTimerId(), -1);
+}
+
+TEST_F(MonitorWindow, CounterWindowThatCannotStartSaysWhy) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    EXPECT_EQ(OpenCounter(cpu + 5)->StartProcess(), 0);
+    EXPECT_EQ(Logged("SCA_SrvCounterDlg::StartProcess: invalid counter " + std::to_string(cpu + 5) +
+                     " in monitor - " + std::to_string(m_Monitor.MonitorId)),
+              1);
+    m_Service.Queue("GetCounterStatusEx", Answer::Refused());
+    auto window = OpenCounter(cpu);
+    EXPECT_EQ(window->StartProcess(), 0);
+    EXPECT_EQ(window->GetTimerId(), -1);
+    EXPECT_EQ(Logged("SCA_SrvCounterDlg::StartProcess: cannot get counter status - " +
+                     std::to_string(cpu) + " in monitor - " + std::to_string(m_Monitor.MonitorId)),
+              1);
+}
+
+TEST_F(MonitorWindow, CounterWindowSavesTheReportOfItsCounterOnly) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    const uint32_t memory = m_Monitor.AddCounter(kMemoryFree, "", 3, 2048.0);
+    m_Monitor.AddSamples(cpu, 5);
+    m_Monitor.AddSamples(memory, 5);
+    m_Main->GetUserConfig()->SetSaveReportFormat(SCA_TEZ_FORMAT_CSV);
+    auto window = OpenCounter(memory);
+    ASSERT_EQ(window->StartProcess(), 1);
+    const QString path = QString::fromStdString(m_Home.Path() + "/counter.csv");
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        static_cast<SCA_SaveReportDlg*>(dialog)->GetPathEdit()->setText(path);
+        dialog->setResult(QDialog::Accepted);
+    };
+    window->SaveReport();
+    EXPECT_EQ(m_Hook.Dialogs.back(), QStringLiteral("Save Monitor Report"));
+    EXPECT_EQ(Boxes("Monitor Report Saved"), 1);
+    std::ifstream saved(path.toStdString());
+    std::stringstream text;
+    text << saved.rdbuf();
+    EXPECT_NE(text.str().find(SCA_TezGetCounterDescr(kMemoryFree)), std::string::npos);
+    EXPECT_EQ(text.str().find(SCA_TezGetCounterDescr(kCpuUsage)), std::string::npos);
+}
+
+} // namespace
