@@ -36,7 +36,6 @@ constexpr Slot kMissingCommands[] = {
     &SCA_SrvGui::StopMonitor,
     &SCA_SrvGui::DeleteMonitor,
     &SCA_SrvGui::ViewErrors,
-    &SCA_SrvGui::ViewReports,
     &SCA_SrvGui::SaveReport,
 };
 
@@ -85,7 +84,6 @@ SCA_SRV_GUI_MISSING_COMMAND(ResetMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(StopMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(DeleteMonitor)
 SCA_SRV_GUI_MISSING_COMMAND(ViewErrors)
-SCA_SRV_GUI_MISSING_COMMAND(ViewReports)
 SCA_SRV_GUI_MISSING_COMMAND(SaveReport)
 
 #undef SCA_SRV_GUI_MISSING_COMMAND

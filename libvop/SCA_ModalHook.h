@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class QDialog;
@@ -30,6 +31,9 @@ public:
                                     const QString& filter);
     virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                                     const QString& filter);
+    // Several files to open, in the order the dialog gives them; empty when cancelled.
+    virtual QStringList GetOpenFileNames(QWidget* parent, const QString& title,
+                                         const QString& start, const QString& filter);
     // A folder dialog; an empty text when cancelled.
     virtual QString GetExistingDirectory(QWidget* parent, const QString& title,
                                          const QString& start);
@@ -51,4 +55,6 @@ QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString
                             const QString& filter);
 QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter);
+QStringList SCA_GetOpenFileNames(QWidget* parent, const QString& title, const QString& start,
+                                 const QString& filter);
 QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start);

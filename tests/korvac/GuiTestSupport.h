@@ -92,6 +92,15 @@ public:
         Dialogs.push_back(title);
         return FileAnswer;
     }
+    QStringList GetOpenFileNames(QWidget*, const QString& title, const QString&,
+                                 const QString&) override {
+        Dialogs.push_back(title);
+        return FilesAnswer;
+    }
+    QString GetExistingDirectory(QWidget*, const QString& title, const QString&) override {
+        Dialogs.push_back(title);
+        return FileAnswer;
+    }
 
     struct Box {
         uint32_t Type;
@@ -106,6 +115,7 @@ public:
     // The button Ask answers (a QMessageBox::StandardButton) and the file dialogs' answer.
     int Answer = 0;
     QString FileAnswer;
+    QStringList FilesAnswer;
     // Runs inside Exec, to fill in a dialog as a user would.
     std::function<void(QDialog*)> OnExec;
 
