@@ -19,7 +19,8 @@ inline constexpr uint32_t SCA_CHART_VIEW_60S = 1;
 inline constexpr uint32_t SCA_CHART_VIEW_120S = 2;
 inline constexpr uint32_t SCA_CHART_VIEW_300S = 3;
 inline constexpr uint32_t SCA_CHART_VIEW_600S = 4;
-// A finished run: every sample, the last at the right edge. Not offered in the selector.
+// A finished run: every sample the counter holds, the last at the right edge. Not offered in the
+// selector.
 inline constexpr uint32_t SCA_CHART_VIEW_RUN = 5;
 
 // A line chart of one counter's samples, newest at the right edge, over the span of its view
