@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <vector>
@@ -416,14 +417,13 @@ int SCA_SrvReportsDlg::ShowReports() {
         shown.push_back(info);
         ids.append(info->GetReportId());
     }
-    m_Rows->Apply(ids, [&shown](QTreeWidgetItem* row, int index, bool created) {
+    const auto fill = [this, &shown](QTreeWidgetItem* row, int index, bool created) {
         const SCA_TezReportInfo& info = *shown[static_cast<size_t>(index)];
         if (created) {
             row->setTextAlignment(SCA_SrvReportsView::kCounters, Qt::AlignRight | Qt::AlignVCenter);
             row->setTextAlignment(SCA_SrvReportsView::kErrors, Qt::AlignRight | Qt::AlignVCenter);
         }
-        row->setIcon(SCA_SrvReportsView::kIcon,
-                     Icon(SCA_TezGetModeSmallIcon(info.GetMonitorMode())));
+        row->setIcon(SCA_SrvReportsView::kIcon, ModeIcon(info.GetMonitorMode()));
         row->setText(SCA_SrvReportsView::kStartTime,
                      FormatTime(&SCA_FormatAbsTime, info.GetStartTime()));
         row->setText(SCA_SrvReportsView::kDuration,
@@ -432,13 +432,64 @@ int SCA_SrvReportsDlg::ShowReports() {
         row->setText(SCA_SrvReportsView::kHost, QString::fromUtf8(info.GetHostName()));
         row->setText(SCA_SrvReportsView::kCounters, QString::number(info.GetNumOfCounters()));
         row->setText(SCA_SrvReportsView::kErrors, QString::number(info.GetNumOfErrors()));
-    });
+    };
+    // The same rows (a refresh that found nothing new) are updated in place; another filter's
+    // rows are built anew and added in one go, far cheaper than moving thousands of rows.
+    if (HasRows(ids)) {
+        m_Rows->Apply(ids, fill);
+    } else {
+        RebuildRows(ids, fill);
+    }
     SetCounts(reports, static_cast<uint32_t>(shown.size()));
     m_View->SetEmptyHint(m_Index.Count() == 0
                              ? QStringLiteral("The service keeps no reports yet: a monitor "
                                               "leaves one each time it stops.")
                              : QStringLiteral("No report passes the filter."));
     return 1;
+}
+
+void SCA_SrvReportsDlg::RebuildRows(const QList<QVariant>& ids,
+                                    const std::function<void(QTreeWidgetItem*, int, bool)>& fill) {
+    const QList<QVariant> selected = m_Rows->SelectedIds();
+    const QVariant current = SCA_TreeRows::IdOf(m_View->currentItem());
+    const int scrolled = m_View->verticalScrollBar()->value();
+    m_View->clear();
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(ids.size());
+    for (int index = 0; index < ids.size(); ++index) {
+        auto* row = new QTreeWidgetItem;
+        row->setData(SCA_SrvReportsView::kIcon, Qt::UserRole, ids[index]);
+        fill(row, index, true);
+        rows.append(row);
+    }
+    m_View->addTopLevelItems(rows);
+    // The user's choice survives the new rows, where they still are.
+    m_Rows->Select(selected);
+    if (QTreeWidgetItem* row = current.isValid() ? m_Rows->Find(current) : nullptr) {
+        m_View->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+    }
+    m_View->doItemsLayout();
+    m_View->verticalScrollBar()->setValue(scrolled);
+}
+
+bool SCA_SrvReportsDlg::HasRows(const QList<QVariant>& ids) const {
+    if (m_View->topLevelItemCount() != ids.size()) {
+        return false;
+    }
+    for (int index = 0; index < ids.size(); ++index) {
+        if (SCA_TreeRows::IdOf(m_View->topLevelItem(index)) != ids[index]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const QIcon& SCA_SrvReportsDlg::ModeIcon(uint32_t mode) {
+    auto found = m_ModeIcons.find(mode);
+    if (found == m_ModeIcons.end()) {
+        found = m_ModeIcons.insert(mode, Icon(SCA_TezGetModeSmallIcon(mode)));
+    }
+    return found.value();
 }
 
 void SCA_SrvReportsDlg::SelectFilter() {

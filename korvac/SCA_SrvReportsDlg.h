@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
+#include <QIcon>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -138,6 +140,13 @@ private:
     // it was (so the list never shows reports that are gone).
     void RefreshAfter(const SCA_SrvReportManager& worker, int accepted);
     void SetCounts(uint32_t reports, uint32_t displayed);
+    // Builds the rows of ids anew, the selection, current row and scroll position kept.
+    void RebuildRows(const QList<QVariant>& ids,
+                     const std::function<void(QTreeWidgetItem*, int, bool)>& fill);
+    // Whether the list shows exactly the rows of ids, in their order.
+    bool HasRows(const QList<QVariant>& ids) const;
+    // The icon of a monitor mode, made once.
+    const QIcon& ModeIcon(uint32_t mode);
 
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_User;
@@ -146,6 +155,7 @@ private:
     SCA_ClientSession* m_Session;
     SCA_TezReportIndex m_Index;
     Launcher m_Launcher;
+    QHash<uint32_t, QIcon> m_ModeIcons;
 
     QComboBox* m_ModeBox = nullptr;
     QComboBox* m_FieldBox = nullptr;

@@ -299,6 +299,14 @@ TEST_F(ReportsWindow, FiltersByFieldOperatorTextAndMode) {
     EXPECT_EQ(m_Hook.Dialogs.last(), QStringLiteral("Select Report Date"));
     EXPECT_EQ(window->GetFilterEdit()->text(), QStringLiteral("2024-01-03"));
     EXPECT_EQ(Rows(window.get()), (std::vector<uint32_t>{b, c}));
+    // Another filter's rows keep the user's choice where it still shows.
+    Select(window.get(), {c});
+    window->ResetFilter();
+    ASSERT_EQ(Rows(window.get()).size(), 5u);
+    ASSERT_NE(window->GetView()->currentItem(), nullptr);
+    EXPECT_EQ(window->GetView()->currentItem()->data(0, Qt::UserRole).toUInt(), c);
+    EXPECT_EQ(window->GetView()->selectedItems().size(), 1);
+    EXPECT_TRUE(window->GetView()->currentItem()->isSelected());
 
     // A full box of two-byte characters is 256 bytes: 255 are handed on, in whole characters.
     window->GetFilterEdit()->setText(QString(SCA_SrvReportsDlg::kMaxFilterLength, QChar(0xE9)));
