@@ -182,7 +182,10 @@ void SCA_SrvReportsDlg::BuildFilterRow() {
     static_cast<QVBoxLayout*>(layout())->addLayout(row);
 
     m_ModeBox = new QComboBox(this);
-    m_ModeBox->setFixedSize(kModeBoxSize);
+    // As wide as its longest entry needs, and never narrower than its place in the row.
+    m_ModeBox->setFixedHeight(kModeBoxSize.height());
+    m_ModeBox->setMinimumWidth(kModeBoxSize.width());
+    m_ModeBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_ModeBox->setMaxVisibleItems(kModeBoxVisibleItems);
     m_ModeBox->addItem(Icon(":/images/profiles_16px.png"), QStringLiteral("Show All Reports"),
                        kAllModes);

@@ -135,7 +135,8 @@ void SCA_DeltaReportDlg::FillHeader() {
         const QString label = QString::fromUtf8(entry.Label);
         m_Header->addWidget(new QLabel(label + QLatin1Char(':'), this), row, 0);
         for (int report = 0; report < 2; ++report) {
-            auto* value = new QLabel(entry.Value(*infos[report]), this);
+            const QString text = entry.Value(*infos[report]);
+            auto* value = new QLabel(text.isEmpty() ? QStringLiteral("---") : text, this);
             value->setTextFormat(Qt::PlainText);
             value->setTextInteractionFlags(Qt::TextSelectableByMouse);
             value->setObjectName(QStringLiteral("%1 %2").arg(label).arg(report + 1));

@@ -187,7 +187,7 @@ void SCA_MonReportDlg::AddHeaderRow(const QString& label, const QString& value) 
     const int row = index / 2;
     const int column = (index % 2) * 2;
     auto* name = new QLabel(label + QLatin1Char(':'), m_Page);
-    auto* text = new QLabel(value, m_Page);
+    auto* text = new QLabel(value.isEmpty() ? QStringLiteral("---") : value, m_Page);
     text->setTextFormat(Qt::PlainText);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     text->setObjectName(label);

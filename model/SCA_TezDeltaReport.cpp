@@ -32,8 +32,10 @@ tagSCA_DELTA_COUNTER_DATA DataOf(const SCA_TezCounter& counter) {
     return data;
 }
 
-const char* SignOf(double value) {
-    return value < 0 ? "-" : "+";
+// The sign a change is shown with: none when what is shown of it is nothing but zeros.
+const char* SignOf(double value, const char* shown) {
+    const bool nothing = std::strpbrk(shown, "123456789") == nullptr;
+    return nothing ? "" : (value < 0 ? "-" : "+");
 }
 
 // "+12.5%", "-3.0%", in the C locale.
@@ -41,7 +43,8 @@ void FormatPercent(double value, char* buf, size_t size) {
     char digits[SCA_TEZ_DELTA_TEXT_SIZE];
     const auto result = std::to_chars(digits, digits + sizeof(digits), std::fabs(value),
                                       std::chars_format::fixed, kPercentDecimals);
-    const std::string text = SignOf(value) + std::string(digits, result.ptr) + "%";
+    const std::string magnitude(digits, result.ptr);
+    const std::string text = SignOf(value, magnitude.c_str()) + magnitude + "%";
     SCA_StrnCpy(buf, text.c_str(), size);
 }
 
@@ -49,7 +52,7 @@ void FormatPercent(double value, char* buf, size_t size) {
 void FormatChange(uint32_t counterType, double delta, char* buf, uint32_t size) {
     char value[SCA_TEZ_DELTA_TEXT_SIZE];
     SCA_TezBuildValueString(counterType, std::fabs(delta), value, sizeof(value), 0);
-    SCA_StrnCpy(buf, (SignOf(delta) + std::string(value)).c_str(), size);
+    SCA_StrnCpy(buf, (SignOf(delta, value) + std::string(value)).c_str(), size);
 }
 
 // A counter of one report, with its figures in the given report's block.

@@ -79,6 +79,7 @@ TEST(ReportDialogs, AReportReadsAsADocumentWithTheWholeRunCharted) {
     EXPECT_EQ(dialog.GetTitleLabel()->text(), QStringLiteral("Nightly run"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Profile")), QStringLiteral("Web Servers"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Computer")), QStringLiteral("web-1"));
+    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Description")), QStringLiteral("Web Servers"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Duration")), QStringLiteral("00:20:00"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Counters in Error")), QStringLiteral("1"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Errors Recorded")), QStringLiteral("2"));
@@ -133,6 +134,7 @@ TEST(ReportDialogs, AnEmptyReportSaysSoInEverySection) {
     EXPECT_TRUE(dialog.GetCounterView()->isHidden());
     EXPECT_TRUE(dialog.GetErrorView()->isHidden());
     EXPECT_TRUE(dialog.GetCharts().empty());
+    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Computer")), QStringLiteral("---"));
     int notes = 0;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         notes += !label->isHidden() && !label->isEnabled() ? 1 : 0;

@@ -145,6 +145,17 @@ TEST(DeltaReport, ComparesAgainWithOtherThresholds) {
     EXPECT_EQ(delta.GetMajorChanges() + delta.GetMinorChanges(), 0u);
     EXPECT_EQ(delta.GetRepStatus(), SCA_REP_STATUS_MESSAGE);
     EXPECT_EQ(delta.Compare(&first, nullptr, kMajor, kMinor), 0);
+
+    // A change too small to show keeps no sign: it reads as none.
+    SCA_TezReport tiny;
+    AddFixtureCounter(&tiny, kFixtureCpu, "", {99.999});
+    ASSERT_EQ(delta.Compare(&first, &tiny, kMajor, kMinor), 1);
+    SCA_TezDeltaCounter* counter = nullptr;
+    ASSERT_EQ(delta.GetCounter(1, &counter), 1);
+    EXPECT_EQ(counter->GetDeltaIcon(), SCA_TEZ_DELTA_DOWN);
+    EXPECT_STREQ(counter->GetRelDeltaString(), "0.0%");
+    EXPECT_EQ(std::string(counter->GetValueDeltaString()).find('-'), std::string::npos)
+        << counter->GetValueDeltaString();
 }
 
 } // namespace
