@@ -6,13 +6,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_SrvReportsDlg.h"
 #include "model/SCA_TezConfig.h"
@@ -23,34 +22,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kRounds = 60;
 constexpr int kWarmUp = 6;
 constexpr uint32_t kReports = 10000;
 constexpr uint64_t kStart = 17041646450000000ULL;
 constexpr uint64_t kMinute = 600000000ULL;
 
-struct Percentiles {
-    double P50;
-    double P99;
-};
+using korvanta_bench::Percentiles;
 
 template <typename Round>
 Percentiles Measure(Round round) {
-    std::vector<double> micros;
-    micros.reserve(kRounds);
-    for (int i = 0; i < kWarmUp + kRounds; ++i) {
-        const auto start = Clock::now();
-        round(i);
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= kWarmUp) {
-            micros.push_back(elapsed);
-        }
-    }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    return korvanta_bench::Measure(kRounds, kWarmUp, round);
 }
 
 void Fill(SCA_TezReportIndex* index) {
@@ -72,11 +54,8 @@ void Fill(SCA_TezReportIndex* index) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     korvanta_test::TempDir home;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
-        setenv(name, home.Path().c_str(), 1);
-    }
+    korvanta_bench::RunClientIn(home.Path());
     QApplication app(argc, argv);
     SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
     SCA_TezConfigUser user(&config);

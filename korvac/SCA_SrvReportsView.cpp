@@ -1,11 +1,11 @@
 #include "korvac/SCA_SrvReportsView.h"
 
 #include <QContextMenuEvent>
-#include <QHeaderView>
 
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvReportsDlg.h"
 #include "libvop/SCA_EmptyHint.h"
+#include "libvop/SCA_ListView.h"
 
 namespace {
 
@@ -16,20 +16,14 @@ constexpr int kWidths[SCA_SrvReportsView::kColumns] = {22, 134, 148, 160, 140, 8
 SCA_SrvReportsView::SCA_SrvReportsView(SCA_SrvReportsDlg* window)
     : QTreeWidget(window), m_Window(window) {
     setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
-    setRootIsDecorated(false);
-    setUniformRowHeights(true);
+    SCA_SetupListView(this,
+                      {QString(), QStringLiteral("Start Time"), QStringLiteral("Duration"),
+                       QStringLiteral("Monitor Profile"), QStringLiteral("Host Name"),
+                       QStringLiteral("Counters"), QStringLiteral("Errors")},
+                      kWidths);
     setSortingEnabled(false);
     setItemsExpandable(false);
-    setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
-    header()->setSectionsMovable(false);
-    setColumnCount(kColumns);
-    setHeaderLabels({QString(), QStringLiteral("Start Time"), QStringLiteral("Duration"),
-                     QStringLiteral("Monitor Profile"), QStringLiteral("Host Name"),
-                     QStringLiteral("Counters"), QStringLiteral("Errors")});
-    for (int column = 0; column < kColumns; ++column) {
-        setColumnWidth(column, kWidths[column]);
-    }
 }
 
 void SCA_SrvReportsView::SetEmptyHint(const QString& hint) {

@@ -38,6 +38,7 @@
 
 namespace {
 
+using korvac_test::FollowProgress;
 using korvas_integration::KorvasProcess;
 namespace fs = std::filesystem;
 
@@ -45,7 +46,6 @@ constexpr uint32_t kCpuUsage = 1;
 constexpr uint32_t kMemoryUsage = 4;
 // A stopped run leaves a report only when it sampled this long (seconds, as the status says).
 constexpr uint64_t kRunSeconds = 11;
-constexpr int kWaitMs = 60000;
 
 // The service's report ids, in its order.
 std::vector<uint32_t> ServiceIndex(SCA_KorvantaInterface* client) {
@@ -71,21 +71,6 @@ void SelectAll(SCA_SrvReportsDlg* window) {
     window->GetView()->selectAll();
     window->GetView()->setCurrentItem(window->GetView()->topLevelItem(0), 0,
                                       QItemSelectionModel::Select);
-}
-
-void FollowProgress(QDialog* dialog) {
-    auto* progress = qobject_cast<SCA_ProgressDlg*>(dialog);
-    if (progress == nullptr) {
-        return;
-    }
-    bool finished = false;
-    QObject::connect(progress, &QDialog::finished, progress, [&finished] { finished = true; });
-    QElapsedTimer clock;
-    clock.start();
-    while (!finished && clock.elapsed() < kWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
 }
 
 std::set<std::string> Files(const fs::path& folder) {

@@ -4,9 +4,12 @@
 // test, a modal hook that records boxes and dialogs instead of showing them, and a main window
 // started the way the program starts it.
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -16,6 +19,7 @@
 #include "../support/KorvantaTestSupport.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_ProgressDlg.h"
 
 namespace korvac_test {
 
@@ -122,6 +126,28 @@ public:
 private:
     SCA_ModalHook* m_Previous = nullptr;
 };
+
+// Runs a progress dialog as its user would: until its job ends it, or until cancel (asked at
+// each look) says to press Cancel. Any other dialog is left as it is.
+inline void FollowProgress(QDialog* dialog,
+                           const std::function<bool(SCA_ProgressDlg*)>& cancel = {}) {
+    constexpr int kWaitMs = 60000;
+    auto* progress = qobject_cast<SCA_ProgressDlg*>(dialog);
+    if (progress == nullptr) {
+        return;
+    }
+    bool finished = false;
+    QObject::connect(progress, &QDialog::finished, progress, [&finished] { finished = true; });
+    QElapsedTimer clock;
+    clock.start();
+    while (!finished && clock.elapsed() < kWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (cancel && cancel(progress)) {
+            progress->reject();
+        }
+        QThread::msleep(2);
+    }
+}
 
 // A main window configured and built as Run does, without entering the event loop.
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {

@@ -39,6 +39,7 @@
 using korvac_test::Answer;
 using korvac_test::FakeClient;
 using korvac_test::FakeService;
+using korvac_test::FollowProgress;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
 namespace fs = std::filesystem;
@@ -116,25 +117,6 @@ public:
                           }));
     }
 };
-
-// Runs a progress dialog as the user would: until the worker ends it, or until cancel says so.
-void FollowProgress(QDialog* dialog, const std::function<bool(SCA_ProgressDlg*)>& cancel = {}) {
-    auto* progress = qobject_cast<SCA_ProgressDlg*>(dialog);
-    if (progress == nullptr) {
-        return;
-    }
-    bool finished = false;
-    QObject::connect(progress, &QDialog::finished, progress, [&finished] { finished = true; });
-    QElapsedTimer clock;
-    clock.start();
-    while (!finished && clock.elapsed() < kProgressWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (cancel && cancel(progress)) {
-            progress->reject();
-        }
-        QThread::msleep(2);
-    }
-}
 
 QStringList BoxTexts(const RecordingHook& hook) {
     QStringList texts;
