@@ -205,6 +205,11 @@ void SCA_SrvReportManager::SetStatusText(const char* text) {
     SCA_StrnCpy(m_StatusString, text, sizeof(m_StatusString));
 }
 
+std::string SCA_SrvReportManager::FailureText() const {
+    std::lock_guard<std::mutex> hold(m_TextLock);
+    return m_FailureString;
+}
+
 void SCA_SrvReportManager::SetFailureText(const char* text) {
     std::lock_guard<std::mutex> hold(m_TextLock);
     SCA_StrnCpy(m_FailureString, text, sizeof(m_FailureString));
@@ -262,7 +267,11 @@ int SCA_SrvReportManager::Connect() {
         return Finish(false, text.c_str());
     }
     m_LoggedIn = true;
-    return IsStopRequested() ? Finish(false, "Stopped") : 1;
+    if (IsStopRequested()) {
+        m_Stopped.store(true);
+        return Finish(false, "Stopped");
+    }
+    return 1;
 }
 
 int SCA_SrvReportManager::RunItems() {
@@ -299,7 +308,7 @@ int SCA_SrvReportManager::RunItems() {
         text += Format(", %u already there", m_Skipped.load());
     }
     if (failed > 0) {
-        text += Format(" - %s", GetStatusStringEx());
+        text += " - " + FailureText();
     }
     return Finish(failed == 0, text.c_str());
 }
@@ -428,7 +437,7 @@ int SCA_SrvReportManager::RunCompare() {
         if (!m_Connection->GetReport(m_Reports[i].GetReportId(), reports[i])) {
             CallFailed("read", m_Reports[i].GetReportId());
             m_StatusCode.store(1);
-            text = Format("The reports were not compared - %s", GetStatusStringEx());
+            text = "The reports were not compared - " + FailureText();
             return Finish(false, text.c_str());
         }
         m_Progress.store((i + 1) * kFullProgress / (kCompared + 1));

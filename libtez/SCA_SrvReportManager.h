@@ -139,6 +139,8 @@ private:
     int Finish(bool ok, const char* text);
     void SetStatusText(const char* text);
     void SetFailureText(const char* text);
+    // The failure text for the worker's own use (the reader's copy is the reader's).
+    std::string FailureText() const;
 
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;

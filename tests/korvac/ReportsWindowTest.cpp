@@ -587,6 +587,14 @@ TEST_F(ReportsWindow, DeleteImportAndCompare) {
     ASSERT_EQ(m_Hook.Dialogs.size(), dialogs + 2);
     EXPECT_EQ(m_Hook.Dialogs.last(), QStringLiteral("Monitoring Reports Comparison"));
     EXPECT_EQ(m_Hook.Boxes.size(), 3u);
+    // A report the service will not give: no comparison, and the reason.
+    m_Service.Queue("GetReportObj", Answer::Refused());
+    window->CompareReports();
+    EXPECT_EQ(m_Hook.Dialogs.size(), dialogs + 3);
+    ASSERT_EQ(m_Hook.Boxes.size(), 4u);
+    EXPECT_EQ(
+        m_Hook.Boxes[3].Text,
+        QStringLiteral("The reports were not compared - cannot read report %1").arg(imported));
 
     // Open shows the report as a document.
     window->ItemClicked(window->GetView()->topLevelItem(0), 0);
