@@ -6,14 +6,13 @@
 #include <QApplication>
 #include <QTimer>
 #include <QTreeWidget>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvGui.h"
 #include "tests/korvac/FakeService.h"
@@ -21,32 +20,15 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kRounds = 2000;
 constexpr int kWarmUp = 100;
 constexpr uint32_t kMonitors = 200;
 
-struct Percentiles {
-    double P50;
-    double P99;
-};
+using korvanta_bench::Percentiles;
 
 template <typename Round>
 Percentiles Measure(Round round) {
-    std::vector<double> micros;
-    micros.reserve(kRounds);
-    for (int i = 0; i < kWarmUp + kRounds; ++i) {
-        const auto start = Clock::now();
-        round(i);
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= kWarmUp) {
-            micros.push_back(elapsed);
-        }
-    }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    return korvanta_bench::Measure(kRounds, kWarmUp, round);
 }
 
 void Fill(korvac_test::FakeService* service) {
@@ -69,11 +51,8 @@ void Move(korvac_test::FakeService* service, int round) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
     korvanta_test::TempDir home;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
-        setenv(name, home.Path().c_str(), 1);
-    }
+    korvanta_bench::RunClientIn(home.Path());
     QApplication app(argc, argv);
     korvac_test::FakeService service;
     Fill(&service);

@@ -30,7 +30,6 @@ using Slot = void (SCA_SrvGui::*)();
 constexpr Slot kMissingCommands[] = {
     &SCA_SrvGui::ViewDetached,
     &SCA_SrvGui::CreateDesktopShortcut,
-    &SCA_SrvGui::ViewReports,
 };
 
 constexpr int kIdRole = Qt::UserRole;
@@ -68,8 +67,6 @@ void SCA_SrvGui::ViewDetached() {}
 void SCA_SrvGui::ViewDetached(QAction*) {}
 
 void SCA_SrvGui::CreateDesktopShortcut() {}
-
-void SCA_SrvGui::ViewReports() {}
 
 void SCA_SrvGui::ClearServerDebugLog() {
     const CommandAnswer answer(this);

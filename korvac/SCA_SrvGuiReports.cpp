@@ -1,9 +1,11 @@
-// The window's "Save Report": one file per monitor, in a folder and a format chosen once.
+// The window's reports: "Save Report" (one file per monitor, in a folder and a format chosen
+// once) and the reports window over the connected service.
 #include <algorithm>
 #include <string>
 
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvReportsDlg.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_String.h"
@@ -179,4 +181,19 @@ void SCA_SrvGui::SaveReport() {
     }
     ShowMessage(this, SCA_LEVEL_INFO,
                 written.empty() ? kNothingToSave : "Operation Successfully Completed");
+}
+
+void SCA_SrvGui::ViewReports() {
+    // Held while the reports window and every dialog it opens are open: the poll must not
+    // disconnect the session under them.
+    SCA_GuiUpdateLock lock(this);
+    if (!CheckConnected(1)) {
+        return;
+    }
+    SCA_SrvReportsDlg dialog(this, GetServerConfig(), GetServerUserConfig(), GetParams(),
+                             m_ConfigName, m_Session);
+    if (dialog.StartProcess()) {
+        // Run as it was built: a browser window keeps its maximise button.
+        SCA_GetModalHook()->Exec(&dialog);
+    }
 }

@@ -2,6 +2,7 @@
 #include "libtez/SCA_KorvantaInterface.h"
 
 #include <cstring>
+#include <new>
 
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -17,6 +18,10 @@ SCA_KorvantaInterface::~SCA_KorvantaInterface() = default;
 
 int SCA_KorvantaInterface::IsLocalInterface() {
     return std::strcmp(GetName(), kLocalHost) == 0 ? 1 : 0;
+}
+
+SCA_KorvantaInterface* SCA_KorvantaInterface::NewClient() const {
+    return new (std::nothrow) SCA_KorvantaInterface();
 }
 
 void SCA_KorvantaInterface::SetLoginUser(const char* user) {

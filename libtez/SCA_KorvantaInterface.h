@@ -24,6 +24,7 @@ class SCA_TezProcessRules;
 class SCA_TezProfile;
 class SCA_TezReport;
 class SCA_TezReportIndex;
+class SCA_TezReportInfo;
 
 // The client object that the client's windows use: the protocol client with the login to a
 // service and typed wrappers that read the objects of the replies into the records of model/
@@ -44,6 +45,10 @@ public:
 
     // 1 when the host given to Connect is kLocalHost, byte for byte.
     int IsLocalInterface() override;
+
+    // A new client object of this kind, not connected, for a second connection to the same
+    // service (the caller connects, logs in and deletes it); null when it cannot be made.
+    virtual SCA_KorvantaInterface* NewClient() const;
 
     // The user name and password of the last successful login (255 bytes at most each).
     const char* GetLoginUser() const { return m_LoginUser; }
@@ -142,6 +147,7 @@ public:
     using SCA_KorvantaClient::GetSoundActions;
     using SCA_KorvantaClient::GetUserConfig;
     using SCA_KorvantaClient::IsMonitorExists;
+    using SCA_KorvantaClient::IsReportExists;
     using SCA_KorvantaClient::SetCounterInfo;
     using SCA_KorvantaClient::SetProcessMonitorRules;
     using SCA_KorvantaClient::SetUserConfig;
@@ -182,6 +188,10 @@ public:
     // Reports (GetReportIndex and GetReport carry GetReportIndexObj and GetReportObj).
     int GetReportIndex(SCA_TezReportIndex* index);
     int GetReport(uint32_t reportId, SCA_TezReport* report);
+    // Whether the service keeps the report of this header (only the header travels).
+    int IsReportExists(const SCA_TezReportInfo& info, uint32_t* exists);
+    // Hands a whole report, samples included, to the service's index: its new id in *reportId.
+    int AddReport(SCA_TezReport* report, uint32_t* reportId);
 
     // Inventories: the caller's list receives the service's items (field name = item name);
     // *status is 1 when the service could read them, else its error code.

@@ -251,6 +251,20 @@ int SCA_KorvantaInterface::GetReport(uint32_t reportId, SCA_TezReport* report) {
         [&](SCA_ConfigObj* reply) { return report->Deserialize(reply); });
 }
 
+int SCA_KorvantaInterface::IsReportExists(const SCA_TezReportInfo& info, uint32_t* exists) {
+    return SendRecord(
+        *this, "IsReportExists", "ReportInfo",
+        [&](SCA_ConfigObj* object) { return info.SCA_TezReportInfo::Serialize(object); },
+        [&](SCA_ConfigObj* object) { return IsReportExists(object, exists); });
+}
+
+int SCA_KorvantaInterface::AddReport(SCA_TezReport* report, uint32_t* reportId) {
+    return SendRecord(
+        *this, "AddReport", SCA_TEZ_REPORT_ROOT,
+        [&](SCA_ConfigObj* object) { return report != nullptr && report->Serialize(object); },
+        [&](SCA_ConfigObj* object) { return AddReportObj(object, reportId); });
+}
+
 int SCA_KorvantaInterface::ReportFailure(const char* wrapper, const char* what) {
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "SCA_KorvantaInterface::%s: %s",
                                               wrapper, what);

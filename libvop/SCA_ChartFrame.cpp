@@ -84,9 +84,10 @@ uint64_t UsualInterval(const std::vector<tagSCA_TEZ_SAMPLE>& samples) {
     return steps[steps.size() / 2];
 }
 
-QString TimeLabel(uint64_t secondsBack) {
+// The time back from the newest sample: "now" while a run goes on, its "end" once it ended.
+QString TimeLabel(uint64_t secondsBack, bool runEnded) {
     if (secondsBack == 0) {
-        return QStringLiteral("now");
+        return runEnded ? QStringLiteral("end") : QStringLiteral("now");
     }
     return secondsBack < 120 ? QStringLiteral("-%1 s").arg(secondsBack)
                              : QStringLiteral("-%1 min").arg(secondsBack / 60);
@@ -117,7 +118,6 @@ void SCA_ChartFrame::BuildSelector() {
     m_Selector->setPopupMode(QToolButton::InstantPopup);
     m_Selector->setMenu(m_Menu);
     m_Selector->setToolTip(QStringLiteral("Chart Range"));
-    m_Selector->setVisible(HasOption(SCA_FRAME_TITLE));
     ShowSelectedMode();
 }
 
@@ -127,6 +127,7 @@ void SCA_ChartFrame::ShowSelectedMode() {
     }
     const ViewMode* entry = FindViewMode(m_ViewMode);
     m_Selector->setText(entry != nullptr ? QString::fromUtf8(entry->Short) : QString());
+    m_Selector->setVisible(HasOption(SCA_FRAME_TITLE) && entry != nullptr);
     m_Selector->adjustSize();
     m_Selector->move(width() - m_Selector->width() - kSelectorMargin, kSelectorMargin);
 }
@@ -137,7 +138,7 @@ uint32_t SCA_ChartFrame::GetViewModeSpan(uint32_t mode) {
 }
 
 void SCA_ChartFrame::SetViewMode(uint32_t mode) {
-    if (mode == m_ViewMode || FindViewMode(mode) == nullptr) {
+    if (mode == m_ViewMode || (FindViewMode(mode) == nullptr && mode != SCA_CHART_VIEW_RUN)) {
         ShowSelectedMode();
         return;
     }
@@ -347,7 +348,8 @@ void SCA_ChartFrame::PaintGrid(QPainter* painter, const SCA_ChartPalette& palett
         }
         if (labels) {
             painter->setPen(palette.Text);
-            const QString text = TimeLabel(back / kTicksPerSecond);
+            const QString text =
+                TimeLabel(back / kTicksPerSecond, m_ViewMode == SCA_CHART_VIEW_RUN);
             const double width = metrics.horizontalAdvance(text);
             // Within the plot's width, clear of the value labels at its left.
             const double left = std::clamp(x - width / 2, plot.left(), plot.right() - width);

@@ -19,6 +19,9 @@ inline constexpr uint32_t SCA_CHART_VIEW_60S = 1;
 inline constexpr uint32_t SCA_CHART_VIEW_120S = 2;
 inline constexpr uint32_t SCA_CHART_VIEW_300S = 3;
 inline constexpr uint32_t SCA_CHART_VIEW_600S = 4;
+// A finished run: every sample the counter holds, the last at the right edge. Not offered in the
+// selector.
+inline constexpr uint32_t SCA_CHART_VIEW_RUN = 5;
 
 // A line chart of one counter's samples, newest at the right edge, over the span of its view
 // mode. Samples without a value, and pauses in the sampling, break the line; they are never
@@ -42,9 +45,11 @@ public:
                    uint32_t options);
 
     uint32_t GetViewMode() const { return m_ViewMode; }
-    // 1 to 4; any other mode is ignored. A change emits ViewModeChanged() once.
+    // 1 to 4, or SCA_CHART_VIEW_RUN; any other mode is ignored. A change emits
+    // ViewModeChanged() once.
     void SetViewMode(uint32_t mode);
-    // The span of a view mode in seconds: 60, 120, 300, 600; 0 for any other mode.
+    // The span of a view mode in seconds: 60, 120, 300, 600; 0 for any other mode (the run's
+    // mode has no fixed span).
     static uint32_t GetViewModeSpan(uint32_t mode);
     uint32_t GetViewSpan() const { return GetViewModeSpan(m_ViewMode); }
 

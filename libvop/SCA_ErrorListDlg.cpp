@@ -25,7 +25,9 @@ constexpr uint32_t kTimeSize = 64;
 constexpr int kWidth = 960;
 constexpr int kHeight = 420;
 
-QTreeWidgetItem* ErrorRow(const SCA_TezError& error) {
+} // namespace
+
+QTreeWidgetItem* SCA_ErrorListDlg::NewErrorRow(const SCA_TezError& error) {
     auto* row = new QTreeWidgetItem;
     row->setIcon(kIcon, SCA_IconEngine::Load(
                             QString::fromLatin1(SCA_GetRepStatusIcon(error.GetRepStatus()))));
@@ -44,7 +46,14 @@ QTreeWidgetItem* ErrorRow(const SCA_TezError& error) {
     return row;
 }
 
-} // namespace
+void SCA_ErrorListDlg::SetupErrorView(QTreeWidget* view) {
+    SCA_SetupListView(view,
+                      {QString(), QStringLiteral("Time"), QStringLiteral("Status"),
+                       QStringLiteral("Counter"), QStringLiteral("Instance"),
+                       QStringLiteral("Computer"), QStringLiteral("Value"),
+                       QStringLiteral("Description")},
+                      kWidths);
+}
 
 SCA_ErrorListDlg::SCA_ErrorListDlg(QWidget* parent, SCA_TezErrorList* errors, const char* title,
                                    const char* description)
@@ -54,12 +63,7 @@ SCA_ErrorListDlg::SCA_ErrorListDlg(QWidget* parent, SCA_TezErrorList* errors, co
     const QString given = QString::fromUtf8(title != nullptr ? title : "");
     setWindowTitle(!given.isEmpty() ? given : QStringLiteral("%1 Errors").arg(m_Description));
     setSizeGripEnabled(true);
-    SCA_SetupListView(m_View,
-                      {QString(), QStringLiteral("Time"), QStringLiteral("Status"),
-                       QStringLiteral("Counter"), QStringLiteral("Instance"),
-                       QStringLiteral("Computer"), QStringLiteral("Value"),
-                       QStringLiteral("Description")},
-                      kWidths);
+    SetupErrorView(m_View);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -81,7 +85,7 @@ int SCA_ErrorListDlg::FillDialog() {
         if (error == nullptr) {
             continue;
         }
-        m_View->addTopLevelItem(ErrorRow(*error));
+        m_View->addTopLevelItem(NewErrorRow(*error));
         errors += error->GetRepStatus() == SCA_REP_STATUS_ERROR ? 1 : 0;
         warnings += error->GetRepStatus() == SCA_REP_STATUS_WARNING ? 1 : 0;
     }

@@ -5,6 +5,8 @@
 
 class QLabel;
 class QTreeWidget;
+class QTreeWidgetItem;
+class SCA_TezError;
 class SCA_TezErrorList;
 
 // The errors and warnings a monitor recorded, newest last: when, how severe, the counter and
@@ -22,6 +24,10 @@ public:
     int FillDialog();
 
     QTreeWidget* GetView() const { return m_View; }
+
+    // The columns of an error list, and one error's row, for every view that lists errors.
+    static void SetupErrorView(QTreeWidget* view);
+    static QTreeWidgetItem* NewErrorRow(const SCA_TezError& error);
     QLabel* GetSummary() const { return m_Summary; }
 
 private:

@@ -65,6 +65,11 @@ QString SCA_ModalHook::GetOpenFileName(QWidget* parent, const QString& title, co
     return QFileDialog::getOpenFileName(parent, title, start, filter, &selected);
 }
 
+QStringList SCA_ModalHook::GetOpenFileNames(QWidget* parent, const QString& title,
+                                            const QString& start, const QString& filter) {
+    return QFileDialog::getOpenFileNames(parent, title, start, filter);
+}
+
 QString SCA_ModalHook::GetExistingDirectory(QWidget* parent, const QString& title,
                                             const QString& start) {
     return QFileDialog::getExistingDirectory(parent, title, start, QFileDialog::ShowDirsOnly);
@@ -115,6 +120,11 @@ QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString
 QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter) {
     return g_Hook->GetOpenFileName(parent, title, start, filter);
+}
+
+QStringList SCA_GetOpenFileNames(QWidget* parent, const QString& title, const QString& start,
+                                 const QString& filter) {
+    return g_Hook->GetOpenFileNames(parent, title, start, filter);
 }
 
 QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start) {

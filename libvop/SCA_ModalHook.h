@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class QAction;
@@ -33,6 +34,9 @@ public:
                                     const QString& filter);
     virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                                     const QString& filter);
+    // Several files to open, in the order the dialog gives them; empty when cancelled.
+    virtual QStringList GetOpenFileNames(QWidget* parent, const QString& title,
+                                         const QString& start, const QString& filter);
     // A folder dialog; an empty text when cancelled.
     virtual QString GetExistingDirectory(QWidget* parent, const QString& title,
                                          const QString& start);
@@ -56,5 +60,7 @@ QString SCA_GetSaveFileName(QWidget* parent, const QString& title, const QString
                             const QString& filter);
 QString SCA_GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter);
+QStringList SCA_GetOpenFileNames(QWidget* parent, const QString& title, const QString& start,
+                                 const QString& filter);
 QString SCA_GetExistingDirectory(QWidget* parent, const QString& title, const QString& start);
 QAction* SCA_ExecMenu(QMenu* menu, const QPoint& at);

@@ -6,7 +6,8 @@
 // that SCA_TezCounterList::Init fills a profile from (a profile's mode names the preset it was
 // made from).
 
-// Monitor modes.
+// Monitor modes. 0 is a monitor made empty, of no kind.
+inline constexpr uint32_t SCA_TEZ_MODE_EMPTY = 0;
 inline constexpr uint32_t SCA_TEZ_MODE_SYSTEM = 1;
 inline constexpr uint32_t SCA_TEZ_MODE_CPU = 3;
 inline constexpr uint32_t SCA_TEZ_MODE_MEMORY = 4;

@@ -405,9 +405,11 @@ int SCA_TezReportIndex::FillFilterValues(uint32_t field, SCA_ConfigObj* object,
             values.insert(value);
         }
     }
-    uint32_t position = 0;
+    // Named by the value itself: that is what a list of choices shows and gives back. A text
+    // that cannot be a field name (a control byte 1 in it) is not offered.
     for (const std::string& value : values) {
-        if (!object->AddField(std::to_string(position++).c_str(), value.c_str())) {
+        if (value.find('\x01') == std::string::npos &&
+            !object->AddField(value.c_str(), value.c_str())) {
             return 0;
         }
     }

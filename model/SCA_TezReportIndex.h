@@ -74,8 +74,8 @@ public:
     // index order; without useText every header. 0 for an unknown field or operator.
     int FilterReports(int useText, uint32_t field, uint32_t op, const char* text,
                       SCA_List<SCA_TezReportInfo*>* result);
-    // One value field per distinct value of field among the headers, sorted, named "0", "1", ...
-    // flags is reserved (0).
+    // One value field per distinct value of field among the headers, sorted, each named by its
+    // value (so that a list of the names offers the values). flags is reserved (0).
     int FillFilterValues(uint32_t field, SCA_ConfigObj* object, uint32_t flags);
 
     void Lock() const { m_Lock.lock(); }

@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -84,11 +85,19 @@ public:
     // Every call so far, in order.
     std::vector<Call> Calls;
 
-    void Queue(const std::string& op, Answer answer) { m_Queued[op].push_back(std::move(answer)); }
-    void Standing(const std::string& op, Answer answer) { m_Standing[op] = std::move(answer); }
+    void Queue(const std::string& op, Answer answer) {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+        m_Queued[op].push_back(std::move(answer));
+    }
+    void Standing(const std::string& op, Answer answer) {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+        m_Standing[op] = std::move(answer);
+    }
 
     // The next answer to op: queued, standing, or a refusal of an operation nobody answers.
+    // Clients on other threads (a window's worker) may ask at the same time.
     Answer Next(const std::string& op) {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
         auto queued = m_Queued.find(op);
         if (queued != m_Queued.end() && !queued->second.empty()) {
             Answer answer = std::move(queued->second.front());
@@ -100,6 +109,7 @@ public:
     }
 
     void Record(const std::string& op, SCA_ConfigObj* request, uint32_t timeoutMs) {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
         Call call;
         call.Op = op;
         call.Request.reset(request);
@@ -107,6 +117,7 @@ public:
         Calls.push_back(std::move(call));
     }
     int Count(const std::string& op) const {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
         int count = 0;
         for (const Call& call : Calls) {
             count += call.Op == op ? 1 : 0;
@@ -262,6 +273,7 @@ private:
 
     std::map<std::string, std::deque<Answer>> m_Queued;
     std::map<std::string, Answer> m_Standing;
+    mutable std::recursive_mutex m_Lock;
 };
 
 // The client object a window makes: it crosses the protocol table as the real one does, and
@@ -269,6 +281,9 @@ private:
 class FakeClient : public SCA_KorvantaInterface {
 public:
     explicit FakeClient(FakeService* service) : m_Service(*service) {}
+
+    // A second connection to the same stand-in.
+    SCA_KorvantaInterface* NewClient() const override { return new FakeClient(&m_Service); }
 
     int Connect(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error) override {
         m_Service.Record("Connect", nullptr, timeoutMs);

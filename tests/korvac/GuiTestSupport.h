@@ -5,10 +5,13 @@
 // started the way the program starts it.
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -18,6 +21,7 @@
 #include "../support/KorvantaTestSupport.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_ProgressDlg.h"
 
 namespace korvac_test {
 
@@ -94,6 +98,15 @@ public:
         Dialogs.push_back(title);
         return FileAnswer;
     }
+    QStringList GetOpenFileNames(QWidget*, const QString& title, const QString&,
+                                 const QString&) override {
+        Dialogs.push_back(title);
+        return FilesAnswer;
+    }
+    QString GetExistingDirectory(QWidget*, const QString& title, const QString&) override {
+        Dialogs.push_back(title);
+        return FileAnswer;
+    }
 
     // Records the menu's entries; OnMenu may choose one, which is then triggered as a click
     // would.
@@ -132,6 +145,7 @@ public:
     // The button Ask answers (a QMessageBox::StandardButton) and the file dialogs' answer.
     int Answer = 0;
     QString FileAnswer;
+    QStringList FilesAnswer;
     // Runs inside Exec, to fill in a dialog as a user would.
     std::function<void(QDialog*)> OnExec;
     std::vector<QStringList> Menus;
@@ -140,6 +154,28 @@ public:
 private:
     SCA_ModalHook* m_Previous = nullptr;
 };
+
+// Runs a progress dialog as its user would: until its job ends it, or until cancel (asked at
+// each look) says to press Cancel. Any other dialog is left as it is.
+inline void FollowProgress(QDialog* dialog,
+                           const std::function<bool(SCA_ProgressDlg*)>& cancel = {}) {
+    constexpr int kWaitMs = 60000;
+    auto* progress = qobject_cast<SCA_ProgressDlg*>(dialog);
+    if (progress == nullptr) {
+        return;
+    }
+    bool finished = false;
+    QObject::connect(progress, &QDialog::finished, progress, [&finished] { finished = true; });
+    QElapsedTimer clock;
+    clock.start();
+    while (!finished && clock.elapsed() < kWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (cancel && cancel(progress)) {
+            progress->reject();
+        }
+        QThread::msleep(2);
+    }
+}
 
 // A main window configured and built as Run does, without entering the event loop.
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {
