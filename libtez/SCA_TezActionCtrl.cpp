@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -188,8 +188,8 @@ int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorNa
     const size_t folderLength = std::strlen(folder);
     const char* separator = folder[folderLength - 1] == '/' ? "" : "/";
     const std::string prefix = ReportNamePrefix(monitorName, monitorId, actionId);
-    const int written = std::snprintf(path, size, "%s%s%s%s.%s", folder, separator,
-                                      prefix.c_str(), stamp, entry->Extension);
+    const int written = std::snprintf(path, size, "%s%s%s%s.%s", folder, separator, prefix.c_str(),
+                                      stamp, entry->Extension);
     return written > 0 && static_cast<uint32_t>(written) < size ? 1 : 0;
 }
 
@@ -208,8 +208,8 @@ void SCA_TezActionCtrl::PruneReports(const char* folder, const char* monitorName
         const std::string name = item.path().filename().string();
         if (name.size() > prefix.size() + suffix.size() && name.starts_with(prefix) &&
             name.ends_with(suffix) &&
-            IsReportStamp(std::string_view(name).substr(
-                prefix.size(), name.size() - prefix.size() - suffix.size())) &&
+            IsReportStamp(std::string_view(name).substr(prefix.size(), name.size() - prefix.size() -
+                                                                           suffix.size())) &&
             item.is_regular_file(failure)) {
             names.push_back(name);
         }

@@ -222,7 +222,7 @@ private:
     std::atomic<uint32_t> m_WarningCounters{0};
     uint64_t m_AbsStartTime = 0;
     std::atomic<uint64_t> m_ProcessTimeNs{0};
-    uint64_t m_LastSampleNs = 0; // 0: the next sample starts the run-time count again
+    uint64_t m_LastSampleNs = 0;  // 0: the next sample starts the run-time count again
     uint64_t m_PeriodStartNs = 0; // 0: periodic saving is off or starts its period next tick
     uint64_t m_HostTotalMemory = 0;
     uint32_t m_SampleIntervalMs = SCA_TEZ_SAMPLE_INTERVAL_MS;

@@ -196,9 +196,9 @@ TEST_F(AgentReportsTest, AnUnknownMonitorIsNamedByTheOperationAsked) {
     EXPECT_EQ(nullptr, object);
     const std::string id = std::to_string(kUnknown);
     for (const char* operation : {"GetMonitorReport", "GetMonitorErrors", "GetMonitorStatus"}) {
-        EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, std::string("SCA_KorvantaAgent::") +
-                                                          operation + ": invalid monitor ID - " +
-                                                          id))
+        EXPECT_EQ(1,
+                  m_Reports.Count(SCA_LEVEL_ERROR, std::string("SCA_KorvantaAgent::") + operation +
+                                                       ": invalid monitor ID - " + id))
             << operation;
     }
     EXPECT_EQ(0, m_Reports.Count(SCA_LEVEL_ERROR, "GetMonitorStats"));
