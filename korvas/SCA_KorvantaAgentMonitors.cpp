@@ -90,15 +90,7 @@ int SCA_KorvantaAgent::GetMonitorStats(uint32_t monitorId, uint32_t* type, uint3
 int SCA_KorvantaAgent::GetMonitorStatus(uint32_t monitorId, uint32_t* type, uint32_t* status,
                                         uint32_t* runState, uint32_t* countersStatusId,
                                         SCA_ConfigObj** countersStatus) {
-    if (!IsLoggedIn()) {
-        return 0;
-    }
-    uint32_t counters = 0;
-    uint32_t errors = 0;
-    uint32_t warnings = 0;
-    uint32_t state = 0;
-    uint32_t code = 0;
-    if (!m_Ctrl->GetMonitorStats(monitorId, type, &code, &state, &counters, &errors, &warnings)) {
+    if (!IsLoggedIn() || !FindMonitorType(monitorId, "GetMonitorStatus", type)) {
         return 0;
     }
     SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply(
@@ -115,7 +107,8 @@ int SCA_KorvantaAgent::GetMonitorStatus(uint32_t monitorId, uint32_t* type, uint
 }
 
 int SCA_KorvantaAgent::GetMonitorReport(uint32_t monitorId, SCA_ConfigObj** report) {
-    if (!IsLoggedIn()) {
+    uint32_t type = 0;
+    if (!IsLoggedIn() || !FindMonitorType(monitorId, "GetMonitorReport", &type)) {
         return 0;
     }
     SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply("Report", "GetMonitorReport",
@@ -132,7 +125,8 @@ int SCA_KorvantaAgent::GetMonitorReport(uint32_t monitorId, SCA_ConfigObj** repo
 }
 
 int SCA_KorvantaAgent::GetMonitorErrors(uint32_t monitorId, SCA_ConfigObj** errors) {
-    if (!IsLoggedIn()) {
+    uint32_t type = 0;
+    if (!IsLoggedIn() || !FindMonitorType(monitorId, "GetMonitorErrors", &type)) {
         return 0;
     }
     SCA_ConfigObj* object = SCA_KorvantaAgent::NewReply(

@@ -206,6 +206,10 @@ public:
     SCA_SrvTaskRef GetTask(uint32_t monitorId);
     // The collector's counters of a monitor's task (the service computer's own for all ones).
     int GetPerfCounters(uint32_t monitorId, SCA_ConfigObj* list);
+    // Every counter type this computer has a source for, over all its instances (processes
+    // aside: they are a process monitor's), sampled now; rates have a value from the second
+    // request on.
+    int GetHostCounters(SCA_ConfigObj* list);
     // Tests give new tasks short sampling periods and fixture sources.
     void SetTaskHook(SCA_SrvTaskHook hook);
 
@@ -327,6 +331,9 @@ private:
     SCA_DebugLog m_DebugLog;
     SCA_TezActionCtrl m_ActionCtrl;
     SCA_PerfMonitor m_PerfMonitor;
+    // The service computer's counters that clients ask for; opened at the first request.
+    SCA_PerfMonitor m_HostCounters;
+    std::mutex m_HostCountersLock;
     SCA_SrvMonitorList m_Monitors;
 
     int m_Console = 0;

@@ -7,7 +7,10 @@
 #include "korvas/SCA_SrvTaskMonitor.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
+#include "libmor/SCA_Time.h"
 #include "model/SCA_TezCounterList.h"
+#include "model/SCA_TezCounterMeta.h"
+#include "perf/SCA_PerfSourceTable.h"
 
 namespace {
 
@@ -18,7 +21,35 @@ SCA_SrvTaskMonitor* CounterTask(const SCA_SrvTaskRef& task) {
                : nullptr;
 }
 
+constexpr uint64_t kAbsTicksPerMs = 10000;
+
 } // namespace
+
+int SCA_KorvantaCtrl::GetHostCounters(SCA_ConfigObj* list) {
+    std::lock_guard<std::mutex> hold(m_HostCountersLock);
+    if (!m_HostCounters.IsInitialized()) {
+        uint32_t error = 0;
+        const auto store = m_PerfMonitor.GetStore();
+        if (!(store != nullptr ? m_HostCounters.Init(store, &error)
+                               : m_HostCounters.Init(&error))) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR,
+                "SCA_KorvantaAgent::PerfMonitorGetCounters: cannot read this computer's "
+                "counters (ERR:%u)",
+                error);
+            return 0;
+        }
+        for (uint32_t type = 1; type <= SCA_TEZ_MAX_COUNTER_TYPE; ++type) {
+            const tagSCA_PERF_SOURCE& source = SCA_PerfSourceTable::Find(type);
+            if (source.Source != SCA_PerfSource::None &&
+                source.Instance != SCA_PerfInstanceKind::Process) {
+                m_HostCounters.OpenCounter(type, "", nullptr, &error);
+            }
+        }
+    }
+    m_HostCounters.Sample(SCA_GetAbsTime() / kAbsTicksPerMs);
+    return m_HostCounters.GetCounterList(list);
+}
 
 int SCA_KorvantaCtrl::GetCounterInfo(uint32_t monitorId, uint32_t counterId,
                                      SCA_ConfigObj* object) {

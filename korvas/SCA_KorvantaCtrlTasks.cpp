@@ -609,7 +609,7 @@ int SCA_KorvantaCtrl::ProvideReport(uint32_t monitorId, SCA_TezReport* report) {
 
 int SCA_KorvantaCtrl::GetPerfCounters(uint32_t monitorId, SCA_ConfigObj* list) {
     if (monitorId == SCA_ALL_ONES) {
-        return m_PerfMonitor.GetCounterList(list);
+        return GetHostCounters(list);
     }
     return DriveMonitorTask(
         monitorId, "SCA_KorvantaAgent::PerfMonitorGetCounters: invalid",

@@ -74,7 +74,8 @@ int SCA_ResolveFolderBelow(const char* base, const char* name, char* out, uint32
         folder += "/" + step;
     }
     if (folder.empty()) {
-        folder = "/";
+        // Not folder = "/": that trips a false -Wrestrict of GCC 12 at -O2.
+        folder.push_back('/');
     }
     if (folder.size() >= size) {
         return 0;

@@ -245,7 +245,10 @@ std::string Describe(const std::string& op, const std::string& field) {
     }
     if (key == "PerfMonitorGetCounters.CounterList") {
         return "The counters a running monitor's collector has open, one object each, named by "
-               "its id.\n";
+               "its id, with \"Type\", \"Name\", \"Instance\", \"Valid\" and \"Value\". With "
+               "the monitor id all ones: the service computer's own counters, every type it has "
+               "a source for over all instances (\"\"), process counters aside, sampled at the "
+               "request (a rate has its value from the second request on).\n";
     }
     if (key == "GetMonitorInfoList.MonitorInfoList") {
         return "One object per monitor, named by its id in decimal, with \"MonitorId\", "

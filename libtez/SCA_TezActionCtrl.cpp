@@ -1,9 +1,14 @@
 #include "libtez/SCA_TezActionCtrl.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
@@ -138,6 +143,38 @@ int SCA_TezActionCtrl::PlaySound(SCA_TezAction* action) {
     return 1;
 }
 
+namespace {
+
+// "Korvanta <monitor> <monitor id>-<action id> " (no "-<action id>" for a periodic save), the
+// monitor name made file-name safe.
+std::string ReportNamePrefix(const char* monitorName, uint32_t monitorId, uint32_t actionId) {
+    char name[kTextSize];
+    SCA_StrnCpy(name, monitorName, sizeof(name));
+    SCA_NormalizeFileName(name, sizeof(name));
+    std::string prefix = std::string("Korvanta ") + name + " " + std::to_string(monitorId);
+    if (actionId != SCA_TEZ_PERIODIC_REPORT_ACTION) {
+        prefix += "-" + std::to_string(actionId);
+    }
+    return prefix + " ";
+}
+
+// The date-time of a report's name: "YYYY-MM-DD hh-mm-ss", which sorts as time does.
+bool IsReportStamp(std::string_view text) {
+    constexpr std::string_view kShape = "0000-00-00 00-00-00";
+    if (text.size() != kShape.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        if (kShape[i] == '0' ? !digit : text[i] != kShape[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorName,
                                        uint32_t monitorId, uint32_t actionId, const char* dateTime,
                                        uint32_t format, char* path, uint32_t size) {
@@ -145,17 +182,52 @@ int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorNa
     if (folder == nullptr || *folder == '\0' || entry == nullptr || path == nullptr) {
         return 0;
     }
-    char name[kTextSize];
-    SCA_StrnCpy(name, monitorName, sizeof(name));
-    SCA_NormalizeFileName(name, sizeof(name));
     char stamp[kTextSize];
     SCA_StrnCpy(stamp, dateTime, sizeof(stamp));
     SCA_NormalizeFileName(stamp, sizeof(stamp));
     const size_t folderLength = std::strlen(folder);
     const char* separator = folder[folderLength - 1] == '/' ? "" : "/";
-    const int written = std::snprintf(path, size, "%s%sKorvanta %s %u-%u %s.%s", folder, separator,
-                                      name, monitorId, actionId, stamp, entry->Extension);
+    const std::string prefix = ReportNamePrefix(monitorName, monitorId, actionId);
+    const int written = std::snprintf(path, size, "%s%s%s%s.%s", folder, separator, prefix.c_str(),
+                                      stamp, entry->Extension);
     return written > 0 && static_cast<uint32_t>(written) < size ? 1 : 0;
+}
+
+void SCA_TezActionCtrl::PruneReports(const char* folder, const char* monitorName,
+                                     uint32_t monitorId, uint32_t format, uint32_t keep) {
+    const tagSCA_TEZ_REPORT_FORMAT* entry = SCA_TezGetReportFormat(format);
+    if (entry == nullptr || keep == 0) {
+        return;
+    }
+    const std::string prefix =
+        ReportNamePrefix(monitorName, monitorId, SCA_TEZ_PERIODIC_REPORT_ACTION);
+    const std::string suffix = std::string(".") + entry->Extension;
+    std::vector<std::string> names;
+    std::error_code failure;
+    for (const auto& item : std::filesystem::directory_iterator(folder, failure)) {
+        const std::string name = item.path().filename().string();
+        if (name.size() > prefix.size() + suffix.size() && name.starts_with(prefix) &&
+            name.ends_with(suffix) &&
+            IsReportStamp(std::string_view(name).substr(prefix.size(), name.size() - prefix.size() -
+                                                                           suffix.size())) &&
+            item.is_regular_file(failure)) {
+            names.push_back(name);
+        }
+    }
+    if (names.size() <= keep) {
+        return;
+    }
+    // Newest first: the names differ only in their date-time.
+    std::sort(names.begin(), names.end(), std::greater<>());
+    for (size_t i = keep; i < names.size(); ++i) {
+        const std::string path = std::string(folder) + "/" + names[i];
+        uint32_t error = 0;
+        if (!SCA_DeleteFile(path.c_str(), &error)) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "SCA_TezActionCtrl::PruneReports: cannot delete %s - %u",
+                path.c_str(), error);
+        }
+    }
 }
 
 int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
@@ -204,6 +276,10 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
         report(SCA_LEVEL_ERROR, "SCA_TezActionCtrl::SaveReport: cannot save report %s - %u", path,
                error);
         return 0;
+    }
+    if (action->GetActionId() == SCA_TEZ_PERIODIC_REPORT_ACTION) {
+        PruneReports(folder, action->GetMonitorName(), subject->GetMonitorId(),
+                     action->GetReportFormat(), action->GetReportsHistory());
     }
     return 1;
 }

@@ -6,6 +6,7 @@
 
 #include "containers/SCA_DataQueue.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezAction.h"
@@ -26,6 +27,10 @@ using SCA_TezReportProvider = int (*)(const SCA_TezAction* action, SCA_TezReport
 // it cannot. The writers are a library of their own that the controller's owner links.
 using SCA_TezReportSaver = int (*)(SCA_TezReport* report, uint32_t format, uint32_t mode,
                                    const char* path, uint32_t* error);
+
+// The action id of a monitor's periodic report save: no condition has it, so that the files
+// these saves write are told apart from those of report actions, and only they are pruned.
+inline constexpr uint32_t SCA_TEZ_PERIODIC_REPORT_ACTION = SCA_ALL_ONES;
 
 // The sound actions kept for clients; the oldest go first.
 inline constexpr uint32_t SCA_TEZ_MAX_SOUND_ACTIONS = 256;
@@ -76,8 +81,8 @@ public:
     int DoAction(SCA_TezAction* action);
 
     // "Korvanta <monitor> <monitor id>-<action id> <date-time>.<extension>" in folder, the
-    // monitor name made file-name safe so that the file stays in folder. 0 when it does not
-    // fit or the format is invalid.
+    // monitor name made file-name safe so that the file stays in folder; a periodic save has
+    // no "-<action id>". 0 when it does not fit or the format is invalid.
     static int BuildReportPath(const char* folder, const char* monitorName, uint32_t monitorId,
                                uint32_t actionId, const char* dateTime, uint32_t format, char* path,
                                uint32_t size);
@@ -91,6 +96,10 @@ public:
 private:
     int PlaySound(SCA_TezAction* action);
     int SaveReport(SCA_TezAction* action);
+    // Deletes the periodic reports of the monitor in folder (in format, named as
+    // BuildReportPath names them) but the newest keep ones; other files stay.
+    static void PruneReports(const char* folder, const char* monitorName, uint32_t monitorId,
+                             uint32_t format, uint32_t keep);
     int SendMail(SCA_TezAction* action);
 
     SCA_TezConfig* m_Config;

@@ -9,6 +9,7 @@
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
+#include "libmor/SCA_System.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_TezActionCtrl.h"
 #include "libtez/SCA_TezCondAction.h"
@@ -70,9 +71,17 @@ int SCA_TezManager::PrepareProcess(SCA_TezProfile* profile, const char* name, co
     }
     m_PerfMonitor.GetTotalMemory(host, &m_HostTotalMemory, nullptr);
     m_SampledProfile = profile != nullptr ? profile : &m_Profile;
-    SCA_StrnCpy(m_HostName, host != nullptr && host[0] != '\0' ? host : "", sizeof(m_HostName));
+    // Reports name the computer sampled and the user the sampling ran as.
+    if (!SCA_PerfMonitor::IsLocalComputer(host) ||
+        !SCA_GetHostName(m_HostName, sizeof(m_HostName))) {
+        SCA_StrnCpy(m_HostName, host != nullptr ? host : "", sizeof(m_HostName));
+    }
+    if (!SCA_GetUserName(m_UserName, sizeof(m_UserName))) {
+        m_UserName[0] = '\0';
+    }
     SCA_StrnCpy(m_MonitorName, name, sizeof(m_MonitorName));
     m_AbsStartTime = SCA_GetAbsTime();
+    m_PeriodStartNs = 0;
     m_Paused = 0;
     m_ProcessStatus = SCA_PROCESS_RUNNING;
     return 1;
@@ -120,16 +129,17 @@ int SCA_TezManager::SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t 
             m_ProcessTimeNs += monotonicNs - m_LastSampleNs;
         }
         m_LastSampleNs = monotonicNs;
-        // The rules as the user configuration's owner last published them: a configuration
-        // changed meanwhile applies from the next tick.
+        // The rules and settings as the user configuration's owner last published them: a
+        // configuration changed meanwhile applies from the next tick.
         const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
-        const SCA_TezRuleList* rules = config != nullptr ? &config->Rules : nullptr;
+        const Tick tick{config.get(), monotonicNs, absTime};
         for (auto* node = GetCounterList()->GetHead(); node != nullptr; node = node->GetNext()) {
             auto live = m_Live.find(node->GetId());
             if (live != m_Live.end()) {
-                SampleCounter(node->GetItem(), &live->second, rules, absTime);
+                SampleCounter(node->GetItem(), &live->second, tick);
             }
         }
+        QueuePeriodicReport(tick);
         CountStatuses();
     }
     if (m_SampleCallback != nullptr) {
@@ -138,12 +148,11 @@ int SCA_TezManager::SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t 
     return 1;
 }
 
-void SCA_TezManager::SampleCounter(SCA_TezCounter* counter, LiveState* state,
-                                   const SCA_TezRuleList* rules, uint64_t absTime) {
+void SCA_TezManager::SampleCounter(SCA_TezCounter* counter, LiveState* state, const Tick& tick) {
     auto* store = static_cast<SCA_TezSampleStore*>(counter->GetCounterData());
     double value = 0.0;
     const bool hasValue = m_PerfMonitor.GetCounterValue(state->PerfCounterId, &value) != 0;
-    store->AddSample(absTime, value, hasValue);
+    store->AddSample(tick.AbsTime, value, hasValue);
     counter->SetValid(hasValue ? 1 : 0);
     if (!hasValue) {
         // No value, nothing to judge: the status stays as the last value left it.
@@ -153,41 +162,44 @@ void SCA_TezManager::SampleCounter(SCA_TezCounter* counter, LiveState* state,
                                       state->HasPrevious};
     state->Previous = value;
     state->HasPrevious = true;
-    counter->SetRepStatus(EvaluateConditions(counter, state, rules, input, absTime));
+    counter->SetRepStatus(EvaluateConditions(counter, state, tick, input));
 }
 
 // The counter's own conditions, then the user's rules for its type. The status is the highest
 // report status among those that hold.
 uint32_t SCA_TezManager::EvaluateConditions(SCA_TezCounter* counter, LiveState* state,
-                                            const SCA_TezRuleList* rules,
-                                            const tagSCA_TEZ_COND_INPUT& input, uint64_t absTime) {
+                                            const Tick& tick, const tagSCA_TEZ_COND_INPUT& input) {
     uint32_t status = SCA_REP_STATUS_MESSAGE;
     SCA_TezCondList* conds = counter->GetCounterInfo()->GetCondList();
     for (auto* node = conds->GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezCond& cond = *node->GetItem();
-        const auto result = SCA_TezEvalCond(cond, input, &state->Conds[node->GetId()]);
-        status = std::max(status, Apply(cond, result, counter, input.Value, absTime));
+        CondMemory& memory = state->Conds[node->GetId()];
+        const auto result = SCA_TezEvalCond(cond, input, &memory.Eval);
+        status = std::max(status, Apply(cond, result, counter, input.Value, tick, &memory.Repeat));
     }
-    if (rules == nullptr) {
+    if (tick.Config == nullptr) {
         return status;
     }
-    for (auto* node = rules->GetHead(); node != nullptr; node = node->GetNext()) {
+    const SCA_TezRuleList& rules = tick.Config->Rules;
+    for (auto* node = rules.GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezRule& rule = *node->GetItem();
         if (rule.GetCounterType() != counter->GetCounterType()) {
             continue;
         }
-        const auto result = SCA_TezEvalCond(rule, input, &state->Rules[node->GetId()]);
-        status = std::max(status, Apply(rule, result, counter, input.Value, absTime));
+        CondMemory& memory = state->Rules[node->GetId()];
+        const auto result = SCA_TezEvalCond(rule, input, &memory.Eval);
+        status = std::max(status, Apply(rule, result, counter, input.Value, tick, &memory.Repeat));
     }
     return status;
 }
 
 uint32_t SCA_TezManager::Apply(const SCA_TezCond& cond, const tagSCA_TEZ_COND_RESULT& result,
-                               SCA_TezCounter* counter, double value, uint64_t absTime) {
+                               SCA_TezCounter* counter, double value, const Tick& tick,
+                               tagSCA_TEZ_ACTION_REPEAT* repeat) {
     if (result.Acts) {
-        counter->SetLastTriggerTime(absTime);
-        RecordError(cond, counter, value, absTime);
-        QueueAction(cond, absTime);
+        counter->SetLastTriggerTime(tick.AbsTime);
+        RecordError(cond, counter, value, tick.AbsTime);
+        QueueAction(cond, tick, repeat);
     }
     return result.Holds ? cond.GetRepStatus() : SCA_REP_STATUS_MESSAGE;
 }
@@ -223,14 +235,57 @@ void SCA_TezManager::RecordError(const SCA_TezCond& cond, SCA_TezCounter* counte
     }
 }
 
-void SCA_TezManager::QueueAction(const SCA_TezCond& cond, uint64_t absTime) {
+void SCA_TezManager::QueueAction(const SCA_TezCond& cond, const Tick& tick,
+                                 tagSCA_TEZ_ACTION_REPEAT* repeat) {
     if (m_ActionCtrl == nullptr || cond.GetActionType() == SCA_ACTION_NONE ||
-        !cond.GetExecuteAction()) {
+        !cond.GetExecuteAction() ||
+        !SCA_TezMayRepeatAction(tick.Config != nullptr ? &tick.Config->Settings : nullptr,
+                                cond.GetActionType(), tick.MonotonicNs, repeat)) {
         return;
     }
-    auto* action = new (std::nothrow)
-        SCA_TezCondAction(cond, absTime, m_MonitorName,
-                          m_Monitor != nullptr ? m_Monitor->GetMonitorId() : SCA_ALL_ONES);
+    Queue(new (std::nothrow)
+              SCA_TezCondAction(cond, tick.AbsTime, m_MonitorName,
+                                m_Monitor != nullptr ? m_Monitor->GetMonitorId() : SCA_ALL_ONES));
+}
+
+void SCA_TezManager::QueuePeriodicReport(const Tick& tick) {
+    if (m_ActionCtrl == nullptr || m_Monitor == nullptr || !m_Monitor->GetSaveReports() ||
+        m_Monitor->GetSaveReportsPeriod() == 0) {
+        m_PeriodStartNs = 0;
+        return;
+    }
+    if (m_PeriodStartNs == 0) {
+        m_PeriodStartNs = tick.MonotonicNs;
+        return;
+    }
+    const uint64_t periodNs = uint64_t{m_Monitor->GetSaveReportsPeriod()} * kNanosPerSecond;
+    if (tick.MonotonicNs - m_PeriodStartNs < periodNs) {
+        return;
+    }
+    m_PeriodStartNs = tick.MonotonicNs;
+    uint32_t actionType = 0;
+    if (!SCA_TezGetReportActionType(m_Monitor->GetSaveReportsFormat(), &actionType)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_TezManager::QueuePeriodicReport: %s has no report format - %u",
+            m_MonitorName, m_Monitor->GetSaveReportsFormat());
+        return;
+    }
+    auto* action = new (std::nothrow) SCA_TezAction();
+    if (action != nullptr) {
+        action->SetActionType(actionType);
+        action->SetActionId(SCA_TEZ_PERIODIC_REPORT_ACTION);
+        action->SetActionTime(tick.AbsTime);
+        action->SetMonitorName(m_MonitorName);
+        action->SetMonitorId(m_Monitor->GetMonitorId());
+        action->SetReportFormat(m_Monitor->GetSaveReportsFormat());
+        action->SetReportMode(m_Monitor->GetSaveReportsMode());
+        action->SetReportsHistory(m_Monitor->GetSaveReportsHistory());
+        action->SetReportDir(m_Monitor->GetSaveReportsDir());
+    }
+    Queue(action);
+}
+
+void SCA_TezManager::Queue(SCA_TezAction* action) {
     if (action == nullptr || !action->IsConstructed() ||
         !m_ActionCtrl->GetActionQueue()->Put(action)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -419,6 +474,7 @@ void SCA_TezManager::UpdateReportLocked() {
     }
     m_Report.SetProfileName(m_SampledProfile->GetProfileName());
     m_Report.SetHostName(m_HostName);
+    m_Report.SetUserName(m_UserName);
     m_Report.SetDescription(m_MonitorName);
     m_Report.SetTimes(m_AbsStartTime, SCA_GetAbsTime(), m_ProcessTimeNs / kNanosPerAbsTick);
     m_Report.UpdateStatistics();

@@ -9,6 +9,7 @@
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "libtez/SCA_TezActionRepeat.h"
 #include "libtez/SCA_TezCondEval.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
@@ -18,12 +19,13 @@
 
 class SCA_ConfigObj;
 class SCA_SrvMonitor;
+class SCA_TezAction;
 class SCA_TezActionCtrl;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezCounter;
 class SCA_TezReportIndex;
-class SCA_TezRuleList;
+struct SCA_TezUserSnapshot;
 
 // Called after each sample with the profile sampled, the report and the sample time.
 using SCA_TezSampleCallback = int (*)(SCA_TezProfile* profile, SCA_TezReport* report,
@@ -160,27 +162,43 @@ public:
 private:
     static constexpr uint64_t kNanosPerSecond = 1000000000;
 
+    // What one condition or rule remembers between samples of one counter.
+    struct CondMemory {
+        tagSCA_TEZ_COND_STATE Eval;
+        tagSCA_TEZ_ACTION_REPEAT Repeat;
+    };
+
     // What the manager keeps for one live counter besides the counter itself.
     struct LiveState {
         uint32_t PerfCounterId = 0;
         bool HasPrevious = false;
         double Previous = 0.0;
-        std::map<uint32_t, tagSCA_TEZ_COND_STATE> Conds; // by condition id
-        std::map<uint32_t, tagSCA_TEZ_COND_STATE> Rules; // by rule item id
+        std::map<uint32_t, CondMemory> Conds; // by condition id
+        std::map<uint32_t, CondMemory> Rules; // by rule item id
+    };
+
+    // One sampling tick: the user configuration as published when it began, and its times.
+    struct Tick {
+        const SCA_TezUserSnapshot* Config;
+        uint64_t MonotonicNs;
+        uint64_t AbsTime;
     };
 
     class DataLock;
 
-    void SampleCounter(SCA_TezCounter* counter, LiveState* state, const SCA_TezRuleList* rules,
-                       uint64_t absTime);
-    uint32_t EvaluateConditions(SCA_TezCounter* counter, LiveState* state,
-                                const SCA_TezRuleList* rules, const tagSCA_TEZ_COND_INPUT& input,
-                                uint64_t absTime);
+    void SampleCounter(SCA_TezCounter* counter, LiveState* state, const Tick& tick);
+    uint32_t EvaluateConditions(SCA_TezCounter* counter, LiveState* state, const Tick& tick,
+                                const tagSCA_TEZ_COND_INPUT& input);
     uint32_t Apply(const SCA_TezCond& cond, const tagSCA_TEZ_COND_RESULT& result,
-                   SCA_TezCounter* counter, double value, uint64_t absTime);
+                   SCA_TezCounter* counter, double value, const Tick& tick,
+                   tagSCA_TEZ_ACTION_REPEAT* repeat);
     void RecordError(const SCA_TezCond& cond, SCA_TezCounter* counter, double value,
                      uint64_t absTime);
-    void QueueAction(const SCA_TezCond& cond, uint64_t absTime);
+    void QueueAction(const SCA_TezCond& cond, const Tick& tick, tagSCA_TEZ_ACTION_REPEAT* repeat);
+    // Queues the save of the monitor's report when its periodic saving is on and a period has
+    // passed since the run began, the saving was turned on, or the last save.
+    void QueuePeriodicReport(const Tick& tick);
+    void Queue(SCA_TezAction* action);
     void CountStatuses();
     int WriteStatusList(SCA_ConfigObj* list);
     void UpdateReportLocked();
@@ -194,6 +212,7 @@ private:
     SCA_TezProfile m_Profile;
     SCA_TezProfile* m_SampledProfile = &m_Profile;
     char m_HostName[256] = "";
+    char m_UserName[256] = "";
     char m_MonitorName[256] = "";
     // Read by other threads without the data lock.
     std::atomic<int> m_Paused{0};
@@ -203,7 +222,8 @@ private:
     std::atomic<uint32_t> m_WarningCounters{0};
     uint64_t m_AbsStartTime = 0;
     std::atomic<uint64_t> m_ProcessTimeNs{0};
-    uint64_t m_LastSampleNs = 0; // 0: the next sample starts the run-time count again
+    uint64_t m_LastSampleNs = 0;  // 0: the next sample starts the run-time count again
+    uint64_t m_PeriodStartNs = 0; // 0: periodic saving is off or starts its period next tick
     uint64_t m_HostTotalMemory = 0;
     uint32_t m_SampleIntervalMs = SCA_TEZ_SAMPLE_INTERVAL_MS;
     uint32_t m_NextErrorId = 1;

@@ -31,6 +31,23 @@ int SCA_TezGetActionReportFormat(uint32_t actionType, uint32_t* format) {
     return 1;
 }
 
+int SCA_TezGetReportActionType(uint32_t format, uint32_t* actionType) {
+    if (actionType == nullptr) {
+        return 0;
+    }
+    if (format == kOwnFormat) {
+        *actionType = SCA_ACTION_SAVE_REPORT;
+        return 1;
+    }
+    for (uint32_t i = 0; i < std::size(kReportActions); ++i) {
+        if (kReportActions[i].Format == format) {
+            *actionType = SCA_ACTION_REPORT_FIRST + i;
+            return 1;
+        }
+    }
+    return 0;
+}
+
 const char* SCA_TezGetActionTypeDescr(uint32_t actionType) {
     switch (actionType) {
     case SCA_ACTION_PLAY_SOUND:

@@ -29,6 +29,9 @@ inline int SCA_TezIsReportAction(uint32_t actionType) {
 // The report save format of a report action (0 HTML, 1 text, 2 CSV, 3 own, 5 XML, 6 PDF,
 // 15 Excel, 22 JSON); 0 for any other action type, with *format untouched.
 int SCA_TezGetActionReportFormat(uint32_t actionType, uint32_t* format);
+// The report action that saves in format; 0 for a format no action saves in, with *actionType
+// untouched.
+int SCA_TezGetReportActionType(uint32_t format, uint32_t* actionType);
 // "None", "Play Sound", "Send E-mail", "Save Report", "Save HTML Report", ...; "None" for the
 // unused types.
 const char* SCA_TezGetActionTypeDescr(uint32_t actionType);

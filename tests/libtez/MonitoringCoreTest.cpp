@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "libtez/SCA_TezActionCtrl.h"
+#include "libtez/SCA_TezActionRepeat.h"
 #include "libtez/SCA_TezCondEval.h"
 #include "libtez/SCA_TezLoader.h"
 #include "libtez/SCA_TezManager.h"
@@ -158,6 +159,83 @@ TEST_F(MonitoringCoreTest, ARuleThatHoldsThreeSamplesInARowActsOnTheThird) {
     EXPECT_EQ(1, m_Manager.ResetAll());
     EXPECT_EQ(0u, StatusOf(memory).ValueCount);
     EXPECT_EQ(0u, m_Manager.GetReport()->GetErrorList()->Count());
+}
+
+// One rule that acts on every sample, over twelve samples a second apart: with its kind's repeat
+// switch on it acts at 1, 6 and 11 s; the other kinds' switches do not hold it back.
+TEST_F(MonitoringCoreTest, RepeatSettingsLimitHowOftenOneConditionRepeatsEachKind) {
+    using Settings = SCA_TezUserSettings;
+    struct Kind {
+        uint32_t ActionType;
+        int Settings::*Repeat;
+        uint32_t Settings::*Time;
+    };
+    const Kind kinds[] = {
+        {SCA_ACTION_PLAY_SOUND, &Settings::RepeatSoundActions, &Settings::RepeatSoundActionsTime},
+        {SCA_ACTION_SEND_MAIL, &Settings::RepeatEmailActions, &Settings::RepeatEmailActionsTime},
+        {SCA_ACTION_SAVE_REPORT, &Settings::RepeatReportActions,
+         &Settings::RepeatReportActionsTime},
+        {SCA_ACTION_REPORT_FIRST, &Settings::RepeatReportActions,
+         &Settings::RepeatReportActionsTime},
+    };
+    constexpr uint32_t kRepeatSeconds = 5;
+    constexpr uint64_t kSamples = 12;
+    AddCounter(SCA_COUNTER_MEMORY_USAGE);
+    Start();
+    // Sets the switches (on: kinds whose action type is onFor) and counts the actions of kind.
+    const auto actionsWith = [&](const Kind& kind, bool on, bool othersOn) {
+        SCA_TezUserSettings settings = m_UserConfig.GetSnapshot()->Settings;
+        for (const Kind& each : kinds) {
+            const bool same = each.Repeat == kind.Repeat;
+            settings.*each.Repeat = same ? on : othersOn;
+            settings.*each.Time = kRepeatSeconds;
+        }
+        settings.RepeatLogActions = othersOn;
+        settings.RepeatLogActionsTime = kRepeatSeconds;
+        settings.RepeatUserActions = othersOn;
+        settings.RepeatUserActionsTime = kRepeatSeconds;
+        m_UserConfig.SetRepeatSoundActions(settings.RepeatSoundActions);
+        m_UserConfig.SetRepeatSoundActionsTime(settings.RepeatSoundActionsTime);
+        m_UserConfig.SetRepeatEmailActions(settings.RepeatEmailActions);
+        m_UserConfig.SetRepeatEmailActionsTime(settings.RepeatEmailActionsTime);
+        m_UserConfig.SetRepeatReportActions(settings.RepeatReportActions);
+        m_UserConfig.SetRepeatReportActionsTime(settings.RepeatReportActionsTime);
+        m_UserConfig.SetRepeatLogActions(settings.RepeatLogActions);
+        m_UserConfig.SetRepeatLogActionsTime(settings.RepeatLogActionsTime);
+        m_UserConfig.SetRepeatUserActions(settings.RepeatUserActions);
+        m_UserConfig.SetRepeatUserActionsTime(settings.RepeatUserActionsTime);
+        m_UserConfig.GetRules()->ClearAll();
+        SCA_TezRule* rule =
+            NewRule(SCA_COUNTER_MEMORY_USAGE, SCA_COND_ABOVE, SCA_COND_MODE_EVERY_TIME, 20.0, 5);
+        rule->SetExecuteAction(1);
+        rule->SetActionType(kind.ActionType);
+        EXPECT_EQ(1, m_UserConfig.GetRules()->AddRule(rule, nullptr));
+        EXPECT_EQ(1, m_UserConfig.PublishSnapshot());
+        EXPECT_EQ(1, m_Manager.ResetAll());
+        for (uint64_t second = 1; second <= kSamples; ++second) {
+            Sample("s1", second);
+        }
+        return QueuedActions();
+    };
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(SCA_TezGetActionTypeDescr(kind.ActionType));
+        EXPECT_EQ(3u, actionsWith(kind, true, false));
+        EXPECT_EQ(kSamples, actionsWith(kind, false, true));
+        EXPECT_EQ(kSamples, actionsWith(kind, false, false));
+    }
+}
+
+TEST(ActionRepeatTest, ThePeriodCountsFromTheLastActionTaken) {
+    SCA_TezUserSettings settings;
+    settings.RepeatSoundActions = 1;
+    settings.RepeatSoundActionsTime = 60;
+    tagSCA_TEZ_ACTION_REPEAT repeat;
+    EXPECT_TRUE(SCA_TezMayRepeatAction(&settings, SCA_ACTION_PLAY_SOUND, 100 * kSecond, &repeat));
+    EXPECT_FALSE(SCA_TezMayRepeatAction(&settings, SCA_ACTION_PLAY_SOUND, 159 * kSecond, &repeat));
+    EXPECT_TRUE(SCA_TezMayRepeatAction(&settings, SCA_ACTION_PLAY_SOUND, 160 * kSecond, &repeat));
+    EXPECT_FALSE(SCA_TezMayRepeatAction(&settings, SCA_ACTION_PLAY_SOUND, 219 * kSecond, &repeat));
+    EXPECT_TRUE(SCA_TezMayRepeatAction(nullptr, SCA_ACTION_PLAY_SOUND, 219 * kSecond, &repeat));
+    EXPECT_EQ(0u, SCA_TezActionRepeatSeconds(settings, SCA_ACTION_NONE));
 }
 
 TEST_F(MonitoringCoreTest, APauseHoldsTheProcessTime) {

@@ -1,0 +1,208 @@
+// What the service does with a monitor's reports and counters for clients over the wire: the
+// periodic saves of a running monitor and the reports kept of them, the host and user a stored
+// report names, the service computer's own counters, and the lines an unknown monitor writes.
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "korvas/SCA_SrvTaskMonitor.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezVocabulary.h"
+#include "perf/SCA_PerfSourceTable.h"
+#include "tests/korvas/AgentClientTest.h"
+#include "tests/perf/PerfTestSupport.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+constexpr uint32_t kSampleMs = 10;
+constexpr uint32_t kTextFormat = 1;
+constexpr uint32_t kKept = 2;
+constexpr uint32_t kUnknown = 4242;
+
+class ServiceReportsTest : public korvas_test::AgentClientTest {
+protected:
+    void SetUp() override {
+        korvas_test::AgentClientTest::SetUp();
+        m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
+            auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
+            counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
+            counters->GetManager()->SetSampleInterval(kSampleMs);
+        });
+    }
+
+    // Turns the monitor's periodic saving on: every second, in text, into folder.
+    void SavePeriodically(uint32_t id, const char* folder) {
+        SCA_ConfigObj* object = nullptr;
+        ASSERT_EQ(1, m_Client.GetMonitorObj(id, &object));
+        SCA_SrvMonitor monitor(nullptr, nullptr);
+        ASSERT_EQ(1, monitor.Deserialize(object));
+        SCA_Object::Destroy(object);
+        monitor.SetSaveReports(1);
+        monitor.SetSaveReportsPeriod(1);
+        monitor.SetSaveReportsFormat(kTextFormat);
+        monitor.SetSaveReportsHistory(kKept);
+        monitor.SetSaveReportsDir(folder);
+        SCA_ConfigObj form("Monitor", nullptr);
+        ASSERT_EQ(1, monitor.Serialize(&form));
+        ASSERT_EQ(1, m_Client.SetMonitorObj(id, &form));
+    }
+
+    static std::vector<std::string> Names(const std::filesystem::path& folder) {
+        std::vector<std::string> names;
+        std::error_code ignored;
+        for (const auto& item : std::filesystem::directory_iterator(folder, ignored)) {
+            names.push_back(item.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+// A monitor saving every second that keeps two: after a run of several periods its folder holds
+// its two newest saves, beside a file of the user's and a condition's report, which stay; the
+// run's report in the index names this computer and the user the service runs as.
+TEST_F(ServiceReportsTest, PeriodicSavesKeepTheNewestAndTheRunsReportNamesHostAndUser) {
+    const std::filesystem::path folder =
+        std::filesystem::path(m_Ctrl.GetUserConfig()->GetReportsDir()) / "Periodic";
+    std::filesystem::create_directories(folder);
+    const std::string notes = "notes.txt";
+    const std::string conditions = "Korvanta Watched 1-3 2020-01-01 00-00-00.txt";
+    std::ofstream(folder / notes) << "kept";
+    std::ofstream(folder / conditions) << "kept";
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Watched", &id));
+    ASSERT_EQ(1u, id) << "the condition's file above names this monitor";
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(id, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counter));
+    SavePeriodically(id, "Periodic");
+    ASSERT_EQ(1, m_Client.StartMonitor(id));
+    const auto saves = [&] {
+        std::vector<std::string> names = Names(folder);
+        std::erase(names, notes);
+        std::erase(names, conditions);
+        return names;
+    };
+    // Saves come every second; after the third one at most two are left.
+    std::vector<std::string> seen;
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
+        for (const std::string& name : saves()) {
+            if (std::find(seen.begin(), seen.end(), name) == seen.end()) {
+                seen.push_back(name);
+            }
+        }
+        return seen.size() > kKept + 1;
+    })) << seen.size();
+    std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS));
+    ASSERT_EQ(1, m_Client.StopMonitor(id));
+    // The worker may still be writing the last save; it prunes right after.
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return saves().size() == kKept; }));
+    for (const std::string& name : saves()) {
+        EXPECT_TRUE(name.starts_with("Korvanta Watched 1 ") && name.ends_with(".txt")) << name;
+    }
+    const std::vector<std::string> all = Names(folder);
+    EXPECT_NE(all.end(), std::find(all.begin(), all.end(), notes));
+    EXPECT_NE(all.end(), std::find(all.begin(), all.end(), conditions));
+
+    SCA_TezReportIndex* index = m_Ctrl.GetReportIndex();
+    ASSERT_GE(index->Count(), 1u);
+    const SCA_TezReportInfo* info = index->GetTail()->GetItem();
+    char host[256] = "";
+    ASSERT_EQ(0, gethostname(host, sizeof(host)));
+    const passwd* user = getpwuid(geteuid());
+    ASSERT_NE(nullptr, user);
+    EXPECT_STREQ(host, info->GetHostName());
+    EXPECT_STREQ(user->pw_name, info->GetUserName());
+}
+
+// A folder that leads out of the reports folder (stored before such folders were refused)
+// saves nothing and says why, every period.
+TEST_F(ServiceReportsTest, APeriodicSaveIntoAFolderOutsideSavesNothing) {
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Outside", &id));
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(id, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counter));
+    SavePeriodically(id, "Inside");
+    m_Ctrl.WithData([&] {
+        SCA_SrvMonitor* monitor = nullptr;
+        EXPECT_EQ(1, m_Ctrl.GetMonitorList()->GetMonitor(id, &monitor));
+        monitor->SetSaveReportsDir("../Escaped");
+        return 1;
+    });
+    ASSERT_EQ(1, m_Client.StartMonitor(id));
+    ASSERT_TRUE(korvanta_test::Eventually([&] {
+        return m_Reports.Count(SCA_LEVEL_ERROR, "must lie below the reports folder - ../Escaped") >=
+               2;
+    }));
+    ASSERT_EQ(1, m_Client.StopMonitor(id));
+    const std::filesystem::path reports = m_Ctrl.GetUserConfig()->GetReportsDir();
+    EXPECT_FALSE(std::filesystem::exists(reports.parent_path() / "Escaped"));
+}
+
+// All ones asks for the service computer's own counters: every type it has a source for, over
+// all instances, processes aside, with values from the second request on for rates.
+TEST_F(ServiceReportsTest, AllOnesListsTheServiceComputersCounters) {
+    std::vector<uint32_t> types;
+    int validRates = 0;
+    for (int request = 0; request < 2; ++request) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        SCA_ConfigObj* list = nullptr;
+        ASSERT_EQ(1, m_Client.PerfMonitorGetCounters(SCA_ALL_ONES, &list));
+        SCA_OwnedPtr<SCA_ConfigObj> owned(list);
+        types.clear();
+        validRates = 0;
+        for (uint32_t i = 0; i < list->GetFieldCount(); ++i) {
+            SCA_Field* field = nullptr;
+            SCA_ConfigObj* counter = nullptr;
+            ASSERT_EQ(1, list->GetFieldByIndex(i, &field));
+            ASSERT_EQ(1, list->GetField(field->GetName(), &counter));
+            uint32_t type = 0;
+            int valid = 0;
+            char instance[256] = "?";
+            ASSERT_EQ(1, counter->GetField("Type", &type));
+            ASSERT_EQ(1, counter->GetField("Valid", &valid));
+            ASSERT_EQ(1, counter->GetField("Instance", instance, sizeof(instance)));
+            EXPECT_STREQ("", instance);
+            const tagSCA_PERF_SOURCE& source = SCA_PerfSourceTable::Find(type);
+            EXPECT_NE(SCA_PerfSource::None, source.Source) << type;
+            EXPECT_NE(SCA_PerfInstanceKind::Process, source.Instance) << type;
+            types.push_back(type);
+            validRates += type == SCA_COUNTER_CPU_USAGE && valid ? 1 : 0;
+        }
+    }
+    EXPECT_NE(types.end(), std::find(types.begin(), types.end(), SCA_COUNTER_MEMORY_USAGE));
+    EXPECT_NE(types.end(), std::find(types.begin(), types.end(), SCA_COUNTER_CPU_USAGE));
+    EXPECT_EQ(types.end(), std::find(types.begin(), types.end(), SCA_COUNTER_PROCESS_CPU_USAGE));
+    EXPECT_EQ(1, validRates) << "the second request has a CPU usage";
+}
+
+// Each operation names itself when the monitor is unknown, and only itself.
+TEST_F(ServiceReportsTest, AnUnknownMonitorIsNamedByTheOperationAsked) {
+    SCA_ConfigObj* object = nullptr;
+    uint32_t type = 0, status = 0, state = 0, statusId = 0;
+    EXPECT_EQ(0, m_Client.GetMonitorReport(kUnknown, &object));
+    EXPECT_EQ(0, m_Client.GetMonitorErrors(kUnknown, &object));
+    EXPECT_EQ(0, m_Client.GetMonitorStatus(kUnknown, &type, &status, &state, &statusId, &object));
+    EXPECT_EQ(nullptr, object);
+    const std::string id = std::to_string(kUnknown);
+    for (const char* operation : {"GetMonitorReport", "GetMonitorErrors", "GetMonitorStatus"}) {
+        EXPECT_EQ(1,
+                  m_Reports.Count(SCA_LEVEL_ERROR, std::string("SCA_KorvantaAgent::") + operation +
+                                                       ": invalid monitor ID - " + id))
+            << operation;
+    }
+    EXPECT_EQ(0, m_Reports.Count(SCA_LEVEL_ERROR, "GetMonitorStats"));
+    EXPECT_EQ(0, m_Reports.Count(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::"));
+}
+
+} // namespace
