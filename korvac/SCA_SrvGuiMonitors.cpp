@@ -34,23 +34,6 @@ constexpr Slot kMissingCommands[] = {
 
 constexpr int kIdRole = Qt::UserRole;
 
-// What GetMonitorStats tells of a monitor.
-struct MonitorStats {
-    uint32_t Type = 0;
-    uint32_t Status = 0;
-    uint32_t RunState = 0;
-    uint32_t Counters = 0;
-    uint32_t Errors = 0;
-    uint32_t Warnings = 0;
-};
-
-int ReadMonitorStats(SCA_ClientSession* session, uint32_t id, MonitorStats* stats) {
-    return session->Command([&](SCA_KorvantaInterface& client) {
-        return client.GetMonitorStats(id, &stats->Type, &stats->Status, &stats->RunState,
-                                      &stats->Counters, &stats->Errors, &stats->Warnings);
-    });
-}
-
 } // namespace
 
 int SCA_SrvGui::IsMissingCommand(void (SCA_SrvGui::*slot)()) {
@@ -327,8 +310,10 @@ void SCA_SrvGui::StartMonitor() {
         return;
     }
     for (const uint32_t id : GetSelectedMonitorIds()) {
-        MonitorStats stats;
-        if (!ReadMonitorStats(m_Session, id, &stats)) {
+        SCA_KorvantaInterface::MonitorStats stats;
+        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+                return client.GetMonitorStats(id, &stats);
+            })) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                       "Cannot get monitor status - %u", id);
             return;

@@ -23,7 +23,7 @@ struct Conversion {
     char Letter = '\0';
 
     // The conversion with the numbers in place of any '*', for one snprintf of one argument.
-    std::string Spec() const {
+    std::string Directive() const {
         return "%" + Flags + Width + Precision + LengthText + std::string(1, Letter);
     }
 };
@@ -65,9 +65,9 @@ constexpr size_t kConversionBuffer = 512;
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 template <typename T>
 void AppendOne(std::string* out, size_t room, const Conversion& conversion, T value) {
-    const std::string spec = conversion.Spec();
+    const std::string directive = conversion.Directive();
     char buffer[kConversionBuffer];
-    const int length = std::snprintf(buffer, sizeof(buffer), spec.c_str(), value);
+    const int length = std::snprintf(buffer, sizeof(buffer), directive.c_str(), value);
     if (length < 0) {
         return;
     }
@@ -78,7 +78,7 @@ void AppendOne(std::string* out, size_t room, const Conversion& conversion, T va
     }
     // A wider conversion than the buffer holds: formatted again at its full size.
     std::string wide(whole + 1, '\0');
-    std::snprintf(wide.data(), wide.size(), spec.c_str(), value);
+    std::snprintf(wide.data(), wide.size(), directive.c_str(), value);
     out->append(wide.data(), std::min(whole, room));
 }
 #pragma GCC diagnostic pop
