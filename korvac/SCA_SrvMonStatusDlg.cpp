@@ -139,9 +139,7 @@ void SCA_SrvMonStatusDlg::BuildToolRow(QBoxLayout* layout) {
     row->addSpacing(2);
     m_MonitorButton = AddToolButton(row, "Monitor", ":/images/korva_32px.png", 60,
                                     &SCA_SrvMonStatusDlg::AddCounter);
-    // Adding counters comes with the counter picker.
-    m_MonitorButton->setEnabled(false);
-    m_MonitorButton->setToolTip(NotAvailable("Add Counter"));
+    m_MonitorButton->setToolTip(QStringLiteral("Add Counter"));
     row->addWidget(Line(this, QFrame::VLine));
     m_SaveButton =
         AddToolButton(row, "Save", ":/images/save_32px.png", 58, &SCA_SrvMonStatusDlg::SaveReport);

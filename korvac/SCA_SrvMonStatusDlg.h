@@ -138,6 +138,7 @@ private:
     void ClearHistory();
     // The counter commands' exchanges with the service; 1 when the window should refresh.
     int EditCounterInfo(uint32_t counterId);
+    int AddPickedCounter();
     int DeleteSelectedCounters();
     void MoveCounter(int (SCA_KorvantaInterface::*step)(uint32_t, uint32_t));
     // The counter id of the current row when it is selected; all ones otherwise.

@@ -12,6 +12,7 @@
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_CountersView.h"
+#include "korvac/SCA_SrvAddCounterDlg.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libmor/SCA_Report.h"
@@ -156,10 +157,8 @@ int SCA_SrvMonStatusDlg::ShowCountersMenu(QContextMenuEvent* event) {
 
 void SCA_SrvMonStatusDlg::BuildCountersMenu(QMenu* menu) {
     menu->setToolTipsVisible(true);
-    QAction* add =
-        menu->addAction(Icon(":/images/add_16px.png"), QStringLiteral("Add Counter ..."));
-    add->setEnabled(false);
-    add->setToolTip(NotAvailable("Add Counter"));
+    menu->addAction(Icon(":/images/add_16px.png"), QStringLiteral("Add Counter ..."), this,
+                    &SCA_SrvMonStatusDlg::AddCounter);
     menu->addSeparator();
     menu->addAction(Icon(":/images/options_16px.png"), QStringLiteral("Edit Counter ..."), this,
                     &SCA_SrvMonStatusDlg::EditCounter);
@@ -238,7 +237,45 @@ int SCA_SrvMonStatusDlg::EditCounterInfo(uint32_t counterId) {
 }
 
 void SCA_SrvMonStatusDlg::AddCounter() {
-    // The counter picker is not in this version; the button and the menu entry are disabled.
+    if (!AddPickedCounter()) {
+        return;
+    }
+    UpdateStatus();
+}
+
+int SCA_SrvMonStatusDlg::AddPickedCounter() {
+    const PollHold hold(this);
+    const char* computer = m_Monitor.IsRemoteMonitor() && m_Monitor.GetComputerName()[0] != '\0'
+                               ? m_Monitor.GetComputerName()
+                               : nullptr;
+    SCA_SrvAddCounterDlg picker(this, m_ProductConfig, m_UserConfig, m_Session, computer);
+    {
+        const auto answer = AnswerCommand();
+        if (!picker.FillDialog()) {
+            return 0;
+        }
+    }
+    uint32_t counterType = 0;
+    char pickedComputer[SCA_TEZ_NAME_SIZE] = "";
+    char instance[kTextSize] = "";
+    char sqlInstance[kTextSize] = "";
+    if (SCA_ExecDialog(&picker) != QDialog::Accepted ||
+        !picker.GetSelectedCounter(&counterType, pickedComputer, sizeof(pickedComputer), instance,
+                                   sizeof(instance), sqlInstance, sizeof(sqlInstance))) {
+        return 0;
+    }
+    const auto answer = AnswerCommand();
+    uint32_t counterId = 0;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.AddCounter(m_MonitorId, counterType, pickedComputer, instance,
+                                     sqlInstance, &counterId);
+        })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::AddCounter: cannot add counter - %u",
+            counterType);
+        return 0;
+    }
+    return 1;
 }
 
 void SCA_SrvMonStatusDlg::MoveCounterUp() {

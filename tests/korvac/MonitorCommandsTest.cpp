@@ -13,6 +13,7 @@
 #include <deque>
 #include <gtest/gtest.h>
 
+#include "FakeInventory.h"
 #include "FakeService.h"
 #include "GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
@@ -31,30 +32,13 @@
 
 using korvac_test::Answer;
 using korvac_test::FakeService;
+using korvac_test::Inventory;
+using korvac_test::Items;
+using korvac_test::Presence;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
 
 namespace {
-
-using Items = std::vector<std::pair<std::string, uint32_t>>;
-
-// An inventory reply: the items and the service's status.
-Answer Inventory(const Items& items, uint32_t status = 1) {
-    return Answer::Reply([items, status](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-        SCA_ConfigObj* list = reply->AddConfigObj("List");
-        for (const auto& [name, value] : items) {
-            list->AddField(name.c_str(), value);
-        }
-        reply->AddField("Status", status);
-    });
-}
-
-Answer Presence(uint32_t supported, uint32_t error) {
-    return Answer::Reply([supported, error](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-        reply->AddField("Supported", supported);
-        reply->AddField("Error", error);
-    });
-}
 
 class MonitorCommands : public testing::Test {
 protected:

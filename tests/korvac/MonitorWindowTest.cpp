@@ -147,10 +147,8 @@ TEST_F(MonitorWindow, ButtonsFollowTheRunState) {
         EXPECT_EQ(window->GetSaveButton()->isEnabled(), row.Save) << row.State;
         EXPECT_EQ(window->GetStateText()->text(), QString::fromLatin1(row.Text));
         EXPECT_TRUE(window->GetErrorsButton()->isEnabled());
-        // Adding counters comes with the counter picker: disabled, and it says so.
-        EXPECT_FALSE(window->GetMonitorButton()->isEnabled());
-        EXPECT_TRUE(window->GetMonitorButton()->toolTip().contains(
-            QLatin1String(SCA_SrvGui::kNotAvailableText)));
+        // Counters can be added whatever the run state.
+        EXPECT_TRUE(window->GetMonitorButton()->isEnabled());
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Local processor load"));
         EXPECT_EQ(window->GetProcessTimeLabel()->text(), QStringLiteral("Process Time: 01:02:05"));
     }
@@ -414,7 +412,7 @@ TEST_F(MonitorWindow, EditingACounterHoldsThePollsAndSendsTheChange) {
     }
     // The tests run on two screens.
     EXPECT_EQ(entries,
-              (QStringList{"Add Counter ... (off)", "Edit Counter ...",
+              (QStringList{"Add Counter ...", "Edit Counter ...",
                            "View Detached on Monitor 1 (off)", "View Detached on Monitor 2 (off)",
                            "Move Counter Up", "Move Counter Down", "Delete Counter"}));
 }

@@ -1,0 +1,202 @@
+// The counter picker against a real `korvas -console` on 127.0.0.1: counters picked from the
+// service's own inventories (memory, a mount point, the service's own process) are added to a
+// running monitor from its window, appear in the service's status of that monitor and get
+// sampled; a remote computer is refused in words.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QTimer>
+#include <QTimerEvent>
+#include <QTreeWidgetItem>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+
+#include "../korvac/GuiTestSupport.h"
+#include "korvac/SCA_CountersView.h"
+#include "korvac/SCA_HintTree.h"
+#include "korvac/SCA_SrvAddCounterDlg.h"
+#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "libvop/SCA_EntryDlg.h"
+#include "model/SCA_TezCounterInfo.h"
+#include "model/SCA_TezCounterList.h"
+#include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezProfile.h"
+#include "tests/integration/KorvasProcess.h"
+
+namespace {
+
+using korvas_integration::KorvasProcess;
+
+constexpr uint32_t kCounterMonitor = 0;
+constexpr uint32_t kSystemMode = 1;
+constexpr uint32_t kCpuUsage = 1;
+constexpr uint32_t kMemoryFree = 5;
+constexpr uint32_t kDiskFreeSpace = 57;
+constexpr uint32_t kProcessMemory = 46;
+constexpr int kText = SCA_SrvAddCounterDlg::kTextColumn;
+constexpr int kSampleSeconds = 3;
+
+bool Click(QTreeWidget* tree, QTreeWidgetItem* row) {
+    if (row == nullptr) {
+        return false;
+    }
+    tree->setCurrentItem(row);
+    emit tree->itemClicked(row, kText);
+    return true;
+}
+
+QTreeWidgetItem* RowOf(QTreeWidget* tree, uint32_t counterType) {
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* row = tree->topLevelItem(i);
+        if (row->data(0, SCA_SrvAddCounterDlg::kDataRole).toUInt() == counterType) {
+            return row;
+        }
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* RowNamed(QTreeWidget* tree, const QString& text) {
+    const auto rows = tree->findItems(text, Qt::MatchExactly, kText);
+    return rows.isEmpty() ? nullptr : rows.front();
+}
+
+// A pick: the category, the counter and the instance row (null: the row made current).
+struct Pick {
+    const char* Category;
+    uint32_t CounterType;
+    std::function<QTreeWidgetItem*(QTreeWidget*)> Instance;
+};
+
+TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
+    korvac_test::PrivateHome home;
+    korvac_test::RecordingHook hook;
+    const std::string serviceHome = home.Path() + "/service";
+    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
+    KorvasProcess korvas(serviceHome, "0");
+    const uint16_t port = korvas.WaitForPort();
+    ASSERT_NE(port, 0);
+
+    auto main = korvac_test::StartWindow();
+    ASSERT_NE(main, nullptr);
+    main->GetReconnectTimer()->stop();
+    SCA_TezConfigUser* user = main->GetUserConfig();
+    user->SetConnectHostName("127.0.0.1");
+    user->SetConnectControlPort(port);
+    user->SetConnectUserName("admin");
+    user->SetConnectPassword(korvas.InitialPassword().c_str());
+    main->DefaultConnect();
+    ASSERT_EQ(main->CheckConnected(0), 1);
+
+    SCA_KorvantaInterface probe;
+    ASSERT_EQ(korvas.LogIn(&probe, port), 1);
+    uint32_t monitorId = 0;
+    uint32_t cpu = 0;
+    ASSERT_EQ(probe.AddMonitor(kCounterMonitor, kSystemMode, "Picked counters", &monitorId), 1);
+    ASSERT_EQ(probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
+    ASSERT_EQ(probe.StartMonitor(monitorId), 1);
+
+    auto window = std::make_unique<SCA_SrvMonStatusDlg>(
+        main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
+        main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(), monitorId);
+    ASSERT_EQ(window->StartProcess(), 1);
+
+    // The mount point picked: the first the service lists, its name as the row keeps it.
+    QString mountPoint;
+    const Pick picks[] = {
+        {"Memory Usage", kMemoryFree, nullptr},
+        {"Disk Activity", kDiskFreeSpace,
+         [&](QTreeWidget* tree) {
+             QTreeWidgetItem* row = tree->topLevelItem(1);
+             if (row != nullptr) {
+                 mountPoint = row->data(0, SCA_SrvAddCounterDlg::kDataRole).toString();
+             }
+             return row;
+         }},
+        {"Process Status", kProcessMemory,
+         [](QTreeWidget* tree) { return RowNamed(tree, QStringLiteral("korvas")); }},
+    };
+    std::string failed;
+    for (const Pick& pick : picks) {
+        hook.OnExec = [&](QDialog* dialog) {
+            auto* picker = qobject_cast<SCA_SrvAddCounterDlg*>(dialog);
+            if (picker == nullptr ||
+                !Click(picker->GetCategoryTree(),
+                       RowNamed(picker->GetCategoryTree(), QString::fromLatin1(pick.Category))) ||
+                !Click(picker->GetCounterTree(),
+                       RowOf(picker->GetCounterTree(), pick.CounterType))) {
+                failed += std::string(pick.Category) + " ";
+                return;
+            }
+            if (pick.Instance &&
+                !Click(picker->GetInstanceTree(), pick.Instance(picker->GetInstanceTree()))) {
+                failed += std::string(pick.Category) + " instance ";
+                return;
+            }
+            picker->Accept();
+        };
+        window->AddCounter();
+    }
+    EXPECT_EQ(failed, "");
+    ASSERT_FALSE(mountPoint.isEmpty());
+
+    // The service's definition of the monitor holds the picked counters as picked.
+    uint32_t type = 0;
+    uint32_t countersStatusId = 0;
+    SCA_TezProfile profile;
+    ASSERT_EQ(probe.GetMonitorProfile(monitorId, &type, &countersStatusId, &profile), 1);
+    std::map<uint32_t, std::string> instances;
+    std::map<uint32_t, uint32_t> types;
+    for (auto* node = profile.GetCounterList()->GetHead(); node != nullptr;
+         node = node->GetNext()) {
+        instances[node->GetItem()->GetCounterType()] = node->GetItem()->GetInstance();
+        types[node->GetItem()->GetCounterId()] = node->GetItem()->GetCounterType();
+    }
+    EXPECT_EQ(instances,
+              (std::map<uint32_t, std::string>{{kCpuUsage, ""},
+                                               {kMemoryFree, ""},
+                                               {kDiskFreeSpace, mountPoint.toStdString()},
+                                               {kProcessMemory, "korvas"}}));
+    ASSERT_EQ(window->GetCountersView()->topLevelItemCount(), 4);
+
+    // The running monitor samples them: each has values after a few seconds.
+    for (int second = 0; second < kSampleSeconds; ++second) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        QTimerEvent tick(window->GetTimerId());
+        QCoreApplication::sendEvent(window.get(), &tick);
+    }
+    SCA_KorvantaInterface::MonitorStatus status;
+    ASSERT_EQ(probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
+    ASSERT_EQ(status.Counters.size(), 4u);
+    for (const auto& counter : status.Counters) {
+        EXPECT_GT(counter.Status.ValueCount, 0u) << types[counter.CounterId];
+        EXPECT_TRUE(counter.Status.HasCurrent) << types[counter.CounterId];
+    }
+    EXPECT_TRUE(hook.Boxes.empty());
+
+    // A remote computer: the service says it watches its own computer only.
+    hook.OnExec = [&](QDialog* dialog) {
+        if (auto* picker = qobject_cast<SCA_SrvAddCounterDlg*>(dialog)) {
+            picker->AddComputer();
+            EXPECT_EQ(picker->GetComputerCombo()->count(), 1);
+            EXPECT_STREQ(picker->GetComputer(), "");
+            picker->reject();
+        } else if (auto* entry = qobject_cast<SCA_EntryDlg*>(dialog)) {
+            entry->GetEdit()->setText(QStringLiteral("elsewhere.example"));
+            entry->accept();
+        }
+    };
+    window->AddCounter();
+    ASSERT_EQ(hook.Boxes.size(), 1u);
+    EXPECT_EQ(hook.Boxes[0].Text, QStringLiteral("Cannot connect to the remote computer - "
+                                                 "elsewhere.example (remote computers are not "
+                                                 "supported)"));
+    window.reset();
+    main.reset();
+    EXPECT_EQ(korvas.Terminate(), 1);
+}
+
+} // namespace
