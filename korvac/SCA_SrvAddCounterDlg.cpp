@@ -5,9 +5,9 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QSizeGrip>
+#include <QStyle>
 #include <QVBoxLayout>
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
@@ -46,7 +46,10 @@ constexpr int kButtonWidth = 60;
 constexpr QSize kSmallButtonSize(24, 24);
 constexpr QSize kButtonIconSize(16, 16);
 constexpr QSize kComputerComboSize(140, 24);
-constexpr QSize kDialogSize(680, 328);
+constexpr QSize kMinimumSize(680, 328);
+constexpr QSize kInitialSize(900, 420);
+// Between the category names and the list's frame and scroll bar.
+constexpr int kCategoryPadding = 12;
 
 constexpr const char* kFramedButtonStyle =
     "QToolButton { border: 1px solid #88A4B8; border-radius: 2px; background-color: "
@@ -103,8 +106,8 @@ SCA_SrvAddCounterDlg::SCA_SrvAddCounterDlg(QWidget* parent, SCA_TezConfig* produ
     auto* layout = new QVBoxLayout(this);
     auto* lists = new QHBoxLayout();
     m_CategoryTree = AddList(lists, "Category", kCategoryIconColumn, 0);
-    m_CategoryTree->setFixedWidth(kCategoryWidth);
     m_CategoryTree->setIconSize(kCategoryIconSize);
+    FitCategoryWidth();
     m_CounterTree = AddList(lists, "Counter", kListIconColumn, 1);
     m_InstanceTree = AddList(lists, "Instance", kListIconColumn, 1);
     layout->addLayout(lists, 1);
@@ -129,8 +132,9 @@ SCA_SrvAddCounterDlg::SCA_SrvAddCounterDlg(QWidget* parent, SCA_TezConfig* produ
     connect(m_AddButton, &QToolButton::clicked, this, &SCA_SrvAddCounterDlg::Accept);
     connect(m_CancelButton, &QToolButton::clicked, this, &QDialog::reject);
 
-    resize(kDialogSize);
-    setMinimumSize(kDialogSize);
+    // Room for the longer counter names at first; the lists scroll rather than cut any text.
+    resize(kInitialSize);
+    setMinimumSize(kMinimumSize);
     m_CategoryTree->setFocus();
 }
 
@@ -145,8 +149,22 @@ SCA_HintTree* SCA_SrvAddCounterDlg::AddList(QBoxLayout* row, const char* header,
     tree->setColumnWidth(kIconColumn, iconColumnWidth);
     tree->setColumnWidth(kTextColumn, kTextColumnWidth);
     tree->setHeaderHidden(true);
+    tree->header()->setStretchLastSection(false);
+    tree->header()->setSectionResizeMode(kTextColumn, QHeaderView::ResizeToContents);
     row->addWidget(tree, stretch);
     return tree;
+}
+
+void SCA_SrvAddCounterDlg::FitCategoryWidth() {
+    int widest = kTextColumnWidth;
+    for (const SCA_SrvCounterCategories::Row& row : SCA_SrvCounterCategories::Rows()) {
+        widest = std::max(
+            widest, m_CategoryTree->fontMetrics().horizontalAdvance(QString::fromLatin1(row.Text)));
+    }
+    const int width = kCategoryIconColumn + widest + kCategoryPadding +
+                      2 * m_CategoryTree->frameWidth() +
+                      m_CategoryTree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    m_CategoryTree->setFixedWidth(std::max(kCategoryWidth, width));
 }
 
 void SCA_SrvAddCounterDlg::BuildBottomRow(QBoxLayout* row) {

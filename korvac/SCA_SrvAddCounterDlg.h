@@ -106,6 +106,8 @@ private:
     // --- construction -----------------------------------------------------------------------
     SCA_HintTree* AddList(QBoxLayout* row, const char* header, int iconColumnWidth, int stretch);
     void BuildBottomRow(QBoxLayout* row);
+    // Wide enough for every category's name beside its icon.
+    void FitCategoryWidth();
 
     // --- filling ----------------------------------------------------------------------------
     // One yes/no question about the computer; 0 when the call failed.
