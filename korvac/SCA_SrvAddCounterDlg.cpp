@@ -51,12 +51,6 @@ constexpr QSize kInitialSize(900, 420);
 // Between the category names and the list's frame and scroll bar.
 constexpr int kCategoryPadding = 12;
 
-constexpr const char* kFramedButtonStyle =
-    "QToolButton { border: 1px solid #88A4B8; border-radius: 2px; background-color: "
-    "qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0.0 #f8fdff, stop: 0.5 #d8dddf, stop: "
-    "0.7 #d8dddf, stop: 1.0 #f8fdff); } QToolButton:hover { background-color: #f4f8fd; } "
-    "QToolButton:disabled { background-color: #d0d0d0; border: 1px solid #a0a0a0; }";
-
 QIcon Icon(const char* path) {
     return SCA_IconEngine::Load(QString::fromLatin1(path));
 }
@@ -176,7 +170,7 @@ void SCA_SrvAddCounterDlg::BuildBottomRow(QBoxLayout* row) {
     m_ConnectButton->setIcon(Icon(":/images/arb_16px.png"));
     m_ConnectButton->setIconSize(kButtonIconSize);
     m_ConnectButton->setToolTip(QStringLiteral("Connect To Remote Computer"));
-    m_ConnectButton->setStyleSheet(QString::fromLatin1(kFramedButtonStyle));
+    m_ConnectButton->setStyleSheet(QString::fromLatin1(SCA_ToolButton::kFramedStyle));
     row->addWidget(m_ConnectButton);
     m_ComputerCombo = new QComboBox(this);
     m_ComputerCombo->setFixedSize(kComputerComboSize);

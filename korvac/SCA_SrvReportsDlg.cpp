@@ -73,12 +73,6 @@ constexpr OperatorEntry kOperators[] = {
     {"Equals", SCA_TEZ_FILTER_EQUALS},
 };
 
-constexpr const char* kSmallButtonStyle =
-    "QToolButton { border: 1px solid #88A4B8; border-radius: 2px; background-color: "
-    "qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1, stop: 0.0 #f8fdff, stop: 0.5 #d8dddf, stop: "
-    "0.7 #d8dddf, stop: 1.0 #f8fdff); } QToolButton:hover { background-color: #f4f8fd; } "
-    "QToolButton:disabled { background-color: #d0d0d0; border: 1px solid #a0a0a0; }";
-
 constexpr QSize kModeBoxSize(160, 24);
 constexpr QSize kFieldBoxSize(133, 24);
 constexpr QSize kOperatorBoxSize(80, 24);
@@ -115,7 +109,7 @@ SCA_ToolButton* SmallButton(QWidget* parent, const char* tip, const char* icon) 
     button->setIcon(Icon(icon));
     button->setIconSize(kIconSize);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setStyleSheet(QString::fromLatin1(kSmallButtonStyle));
+    button->setStyleSheet(QString::fromLatin1(SCA_ToolButton::kFramedStyle));
     return button;
 }
 

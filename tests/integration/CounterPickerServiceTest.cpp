@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QTimer>
 #include <QTimerEvent>
 #include <QTreeWidgetItem>
 #include <chrono>
@@ -26,6 +25,7 @@
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
 #include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
 
@@ -80,15 +80,8 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
     const uint16_t port = korvas.WaitForPort();
     ASSERT_NE(port, 0);
 
-    auto main = korvac_test::StartWindow();
+    auto main = korvas_integration::ConnectedWindow(korvas, port);
     ASSERT_NE(main, nullptr);
-    main->GetReconnectTimer()->stop();
-    SCA_TezConfigUser* user = main->GetUserConfig();
-    user->SetConnectHostName("127.0.0.1");
-    user->SetConnectControlPort(port);
-    user->SetConnectUserName("admin");
-    user->SetConnectPassword(korvas.InitialPassword().c_str());
-    main->DefaultConnect();
     ASSERT_EQ(main->CheckConnected(0), 1);
 
     SCA_KorvantaInterface probe;

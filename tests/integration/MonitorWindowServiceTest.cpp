@@ -20,6 +20,7 @@
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezSampleStore.h"
 #include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
 
@@ -52,15 +53,8 @@ TEST(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
     const uint16_t port = korvas.WaitForPort();
     ASSERT_NE(port, 0);
 
-    auto main = korvac_test::StartWindow();
+    auto main = korvas_integration::ConnectedWindow(korvas, port);
     ASSERT_NE(main, nullptr);
-    main->GetReconnectTimer()->stop();
-    SCA_TezConfigUser* user = main->GetUserConfig();
-    user->SetConnectHostName("127.0.0.1");
-    user->SetConnectControlPort(port);
-    user->SetConnectUserName("admin");
-    user->SetConnectPassword(korvas.InitialPassword().c_str());
-    main->DefaultConnect();
     ASSERT_EQ(main->CheckConnected(0), 1);
 
     // The monitor, made through a connection of its own, as another client would.
