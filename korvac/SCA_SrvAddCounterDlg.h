@@ -79,6 +79,11 @@ public:
                            char* instance, uint32_t instanceSize, char* sqlInstance,
                            uint32_t sqlInstanceSize);
 
+    // The configurations the dialog was made with: remote computers added here extend the user
+    // configuration's list in memory only; storing it is the caller's choice.
+    SCA_TezConfig* GetProductConfig() const { return m_ProductConfig; }
+    SCA_TezConfigUser* GetUserConfig() const { return m_UserConfig; }
+
     // What the tests read.
     SCA_HintTree* GetCategoryTree() const { return m_CategoryTree; }
     SCA_HintTree* GetCounterTree() const { return m_CounterTree; }
