@@ -1,6 +1,7 @@
 // The monitor window's counters: the view's rows, their values, the context menu and the
 // counter commands.
 #include <QAction>
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 #include "korvac/SCA_CountersView.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/SCA_ViewerCommand.h"
 #include "libmor/SCA_Report.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
@@ -163,23 +165,23 @@ void SCA_SrvMonStatusDlg::BuildCountersMenu(QMenu* menu) {
     menu->addSeparator();
     menu->addAction(Icon(":/images/options_16px.png"), QStringLiteral("Edit Counter ..."), this,
                     &SCA_SrvMonStatusDlg::EditCounter);
-    // Viewers of one counter in a process of their own come with the detached viewers.
     const qsizetype screens = QGuiApplication::screens().size();
     if (screens >= 2) {
         menu->addSeparator();
+        // The group lives as long as the menu.
+        auto* group = new QActionGroup(menu);
+        connect(group, &QActionGroup::triggered, this,
+                qOverload<QAction*>(&SCA_SrvMonStatusDlg::ViewDetached));
         for (qsizetype screen = 0; screen < screens; ++screen) {
             QAction* detached =
                 menu->addAction(Icon(":/images/display_16px.png"),
                                 QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
             detached->setData(static_cast<uint32_t>(screen));
-            detached->setEnabled(false);
-            detached->setToolTip(NotAvailable("View Detached"));
+            group->addAction(detached);
         }
     } else {
-        QAction* detached =
-            menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."));
-        detached->setEnabled(false);
-        detached->setToolTip(NotAvailable("View Detached"));
+        menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."),
+                        this, qOverload<>(&SCA_SrvMonStatusDlg::ViewDetached));
     }
     menu->addSeparator();
     menu->addAction(Icon(":/images/move_up_16px.png"), QStringLiteral("Move Counter Up"), this,
@@ -287,4 +289,34 @@ int SCA_SrvMonStatusDlg::DeleteSelectedCounters() {
         }
     }
     return 1;
+}
+
+// --- detached viewers of one counter -----------------------------------------------------------
+
+void SCA_SrvMonStatusDlg::ViewDetached() {
+    ViewDetached(SCA_ALL_ONES);
+}
+
+void SCA_SrvMonStatusDlg::ViewDetached(QAction* action) {
+    ViewDetached(action != nullptr ? action->data().toUInt() : SCA_ALL_ONES);
+}
+
+int SCA_SrvMonStatusDlg::ViewDetached(uint32_t screen) {
+    const uint32_t counterId = CurrentCounterId();
+    if (counterId == SCA_ALL_ONES) {
+        SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                           QStringLiteral("Please, select a counter."));
+        return 0;
+    }
+    const SCA_KorvantaInterface* client = m_Session->Client();
+    if (client == nullptr) {
+        return 0;
+    }
+    SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
+        SCA_ViewerCommand::Kind::Monitor, m_MonitorId, m_ConfigName, client);
+    target.CounterId = counterId;
+    if (screen != SCA_ALL_ONES) {
+        target.Screen = screen;
+    }
+    return SCA_ViewerCommand::Start(target, client->GetLoginPassword(), "SCA_SrvGui::ViewDetached");
 }
