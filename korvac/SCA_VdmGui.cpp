@@ -1,9 +1,12 @@
 #include "korvac/SCA_VdmGui.h"
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_ProcessWindows.h"
 #include "korvac/SCA_SrvCounterDlg.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libtez/SCA_KorvantaInterface.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezProcess.h"
 #include "model/SCA_TezVocabulary.h"
 
 namespace {
@@ -66,13 +69,34 @@ int SCA_VdmGui::ExecuteCounter(uint32_t counterId) {
 }
 
 int SCA_VdmGui::ExecuteProcessList() {
-    SCA_GetReportFunction(__FILE__, __LINE__)(
-        SCA_LEVEL_INFO, "The process monitor window is not available in this version.");
-    return 0;
+    return RunHookedWindow([this] {
+        return SCA_RunProcessMonitorWindow(nullptr, nullptr, &m_ServerConfig, &m_ServerUserConfig,
+                                           &m_ClientUserConfig, &m_Params, m_ConfigName,
+                                           m_Session.get(), m_ObjectId);
+    });
 }
 
-int SCA_VdmGui::ExecuteProcessMonitor(uint32_t /*processId*/) {
-    SCA_GetReportFunction(__FILE__, __LINE__)(
-        SCA_LEVEL_INFO, "The process monitor window is not available in this version.");
-    return 0;
+int SCA_VdmGui::ExecuteProcessMonitor(uint32_t processId) {
+    const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    SCA_SrvMonitor monitor(&m_ServerConfig, &m_ServerUserConfig);
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitor(m_ObjectId, &monitor);
+        })) {
+        report(SCA_LEVEL_ERROR, "SCA_VdmGui::ExecuteProcessMonitor: cannot get monitor - %u",
+               m_ObjectId);
+        return 0;
+    }
+    SCA_TezProcess process;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorProcess(m_ObjectId, processId, 0, &process);
+        })) {
+        report(SCA_LEVEL_ERROR, "SCA_VdmGui::ExecuteProcessMonitor: Cannot get process - %u:%u",
+               m_ObjectId, processId);
+        return 0;
+    }
+    return RunHookedWindow([this, processId] {
+        return SCA_RunProcessWindow(nullptr, nullptr, &m_ServerConfig, &m_ServerUserConfig,
+                                    &m_ClientUserConfig, &m_Params, m_ConfigName, m_Session.get(),
+                                    m_ObjectId, processId);
+    });
 }

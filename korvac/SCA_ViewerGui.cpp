@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QThread>
 #include <cstdio>
@@ -25,6 +26,57 @@ constexpr const char* kConfNameParam = "conf_name";
 constexpr const char* kScreenParam = "screen";
 constexpr const char* kWindowIcon = ":/images/korva_16px.png";
 constexpr const char* kConnectIcon = ":/images/connect_48px.png";
+
+// Hands the first dialog run through it to window, everything else to the hook it replaced.
+class FirstWindowHook : public SCA_ModalHook {
+public:
+    explicit FirstWindowHook(std::function<int(QDialog*)> window)
+        : m_Window(std::move(window)), m_Previous(SCA_SetModalHook(this)) {}
+    ~FirstWindowHook() override { SCA_SetModalHook(m_Previous); }
+    FirstWindowHook(const FirstWindowHook&) = delete;
+    FirstWindowHook& operator=(const FirstWindowHook&) = delete;
+
+    int Exec(QDialog* dialog) override {
+        if (m_Window) {
+            const auto window = std::move(m_Window);
+            m_Window = nullptr;
+            return window(dialog);
+        }
+        return m_Previous->Exec(dialog);
+    }
+    int MessageBox(QWidget* parent, uint32_t type, const QString& title,
+                   const QString& text) override {
+        return m_Previous->MessageBox(parent, type, title, text);
+    }
+    int OpenUrl(const QString& address) override { return m_Previous->OpenUrl(address); }
+    int Ask(QWidget* parent, uint32_t type, const QString& title, const QString& text,
+            int buttons) override {
+        return m_Previous->Ask(parent, type, title, text, buttons);
+    }
+    QString GetSaveFileName(QWidget* parent, const QString& title, const QString& start,
+                            const QString& filter) override {
+        return m_Previous->GetSaveFileName(parent, title, start, filter);
+    }
+    QString GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
+                            const QString& filter) override {
+        return m_Previous->GetOpenFileName(parent, title, start, filter);
+    }
+    QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& start,
+                                 const QString& filter) override {
+        return m_Previous->GetOpenFileNames(parent, title, start, filter);
+    }
+    QString GetExistingDirectory(QWidget* parent, const QString& title,
+                                 const QString& start) override {
+        return m_Previous->GetExistingDirectory(parent, title, start);
+    }
+    QAction* ExecMenu(QMenu* menu, const QPoint& at) override {
+        return m_Previous->ExecMenu(menu, at);
+    }
+
+private:
+    std::function<int(QDialog*)> m_Window;
+    SCA_ModalHook* m_Previous;
+};
 
 } // namespace
 
@@ -70,23 +122,29 @@ int SCA_ViewerGui::InitConfig() {
     }
     if (!m_LocalConfig.Init(m_ConfigName, SCA_TezConfigSide::Client) ||
         !m_LocalConfig.LoadConfig()) {
-        SCA_ShowMessageBox(nullptr, SCA_LEVEL_ERROR, QStringLiteral("Error"),
-                           QStringLiteral("Cannot load product configuration file."));
+        ShowMessage(SCA_LEVEL_ERROR, "Cannot load product configuration file.");
         return 0;
     }
     if (m_LocalConfig.GetProductType() != SCA_PRODUCT_TYPE_KORVANTA) {
-        SCA_ShowMessageBox(nullptr, SCA_LEVEL_ERROR, QStringLiteral("Error"),
-                           QStringLiteral("Product configuration file is invalid."));
+        ShowMessage(SCA_LEVEL_ERROR, "Product configuration file is invalid.");
         return 0;
     }
+    // Never read from a file, the client user configuration starts from the defaults (its
+    // chart colours among them).
+    m_ClientUserConfig.InitDefConfig(&m_LocalConfig);
     return 1;
 }
 
 int SCA_ViewerGui::AskConnection(SCA_ViewerCommand::Target* target) {
+    if (SCA_ViewerProcess::IsTerminating()) {
+        return 0;
+    }
     SCA_ConnectDlg dialog(nullptr, QStringLiteral("Connect to Korvanta Server"),
                           QString::fromLatin1(kConnectIcon), target->Host.c_str(), target->Port,
                           target->User.c_str(), "");
     dialog.setWindowIcon(SCA_IconEngine::Load(QString::fromLatin1(kWindowIcon)));
+    // Where to connect is known; what is missing is the password.
+    dialog.GetPasswordEdit()->setFocus();
     if (SCA_ExecDialog(&dialog) != QDialog::Accepted) {
         return 0;
     }
@@ -224,7 +282,7 @@ int SCA_ViewerGui::PlaceWindow(QWidget* window) {
 int SCA_ViewerGui::RunWindow(QDialog* window, const std::function<int()>& start) {
     PlaceWindow(window);
     const int started = start();
-    if (!started) {
+    if (!started || SCA_ViewerProcess::IsTerminating()) {
         return 0;
     }
     m_CurrentWindow = window;
@@ -237,7 +295,28 @@ int SCA_ViewerGui::RunWindow(QDialog* window, const std::function<int()>& start)
     return started;
 }
 
+int SCA_ViewerGui::RunHookedWindow(const std::function<int()>& run) {
+    const FirstWindowHook hook([this](QDialog* window) {
+        if (SCA_ViewerProcess::IsTerminating()) {
+            return static_cast<int>(QDialog::Rejected);
+        }
+        PlaceWindow(window);
+        m_CurrentWindow = window;
+        // A window run modally shows itself; it is named as it opens.
+        QMetaObject::invokeMethod(
+            window, [window] { SCA_ViewerProcess::AnnounceWindow(window); }, Qt::QueuedConnection);
+        const int result = window->exec();
+        m_CurrentWindow = nullptr;
+        return result;
+    });
+    return run();
+}
+
 int SCA_ViewerGui::ShowMessage(uint32_t level, const char* text) {
+    // The user asked the viewer to end: nothing more is asked of them.
+    if (SCA_ViewerProcess::IsTerminating()) {
+        return 1;
+    }
     const QString title = level == SCA_LEVEL_INFO      ? QStringLiteral("Message")
                           : level == SCA_LEVEL_WARNING ? QStringLiteral("Warning")
                                                        : QStringLiteral("Error");

@@ -79,6 +79,10 @@ protected:
     // The common steps of running one window: placed, started with start, shown and run until
     // it closes. 0 (the window unshown) when start returned 0, else start's result.
     int RunWindow(QDialog* window, const std::function<int()>& start);
+    // The same for a window that run makes, starts and runs through the modal hook itself: the
+    // first dialog that run hands to the hook is this viewer's window (placed, shown and run
+    // until it closes); what else is handed to the hook goes where it went before. run's result.
+    int RunHookedWindow(const std::function<int()>& run);
     // The text of an operation's reports: "<class>::<operation>".
     const char* ClassName() const { return m_ClassName; }
 

@@ -18,6 +18,8 @@ constexpr int kTerminationSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 // The handler's end and the GUI thread's end of the termination channel.
 int g_Channel[2] = {-1, -1};
+// Set on the GUI thread once a termination request was read from the channel.
+bool g_Terminating = false;
 
 void OnTermination(int) {
     const char byte = 1;
@@ -63,6 +65,7 @@ SCA_ViewerProcess::SCA_ViewerProcess() {
         char bytes[16];
         while (::read(g_Channel[1], bytes, sizeof(bytes)) > 0) {
         }
+        g_Terminating = true;
         QApplication::closeAllWindows();
     });
     struct sigaction action = {};
@@ -87,6 +90,10 @@ SCA_ViewerProcess::~SCA_ViewerProcess() {
     if (m_Hook != nullptr) {
         SCA_SetModalHook(m_Previous);
     }
+}
+
+int SCA_ViewerProcess::IsTerminating() {
+    return g_Terminating ? 1 : 0;
 }
 
 int SCA_ViewerProcess::IsHeadless() {

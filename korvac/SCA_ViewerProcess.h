@@ -10,7 +10,7 @@ class SCA_ModalHook;
 //
 // - A termination request (SIGTERM, SIGINT, SIGHUP: the session ending, Ctrl+C) closes the
 //   viewer's windows, so the viewer ends as when its window is closed, instead of being killed
-//   in the middle of its work.
+//   in the middle of its work; from then on it opens no box and no window.
 // - Without a display a user could see (the "offscreen" and "minimal" platforms) no one can
 //   answer a box: boxes are written to standard error ("korvac: <title>: <text>") and answered
 //   with their default, dialogs are refused, and the window the viewer shows is named there
@@ -24,6 +24,8 @@ public:
 
     // 1 when the application runs without a display a user could see.
     static int IsHeadless();
+    // 1 once a termination request arrived.
+    static int IsTerminating();
     // Names a shown window on standard error when headless.
     static void AnnounceWindow(const QWidget* window);
 

@@ -308,6 +308,7 @@ TEST_F(Viewer, WithoutAPasswordItAsksAndTriesNoDefault) {
         shownHost = connect->GetHostEdit()->text();
         shownPort = connect->GetPortEdit()->value();
         shownUser = connect->GetUserEdit()->text();
+        EXPECT_EQ(connect->focusWidget(), connect->GetPasswordEdit());
         EXPECT_TRUE(connect->GetPasswordEdit()->text().isEmpty());
     };
     EXPECT_EQ(Run({"-vdm", "4", "-host", "server-a", "-port", "8000", "-user", "ops"}), 0);
@@ -334,6 +335,14 @@ TEST_F(Viewer, WithoutAPasswordItAsksAndTriesNoDefault) {
     EXPECT_EQ(BoxTexts(),
               QStringList{"Error: SCA_VdmGui::DoProcess: Unsupported monitor type - 2"});
     EXPECT_STREQ(m_Viewer->GetClientUserConfig()->GetConnectPassword(), "typed");
+    // The client user configuration that the windows draw with holds the defaults, not zeros.
+    SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
+    SCA_TezConfigUser defaults(&config);
+    defaults.InitDefConfig(&config);
+    ASSERT_NE(defaults.GetChartBackgroundColor(), 0u);
+    EXPECT_EQ(m_Viewer->GetClientUserConfig()->GetChartBackgroundColor(),
+              defaults.GetChartBackgroundColor());
+    EXPECT_EQ(m_Viewer->GetClientUserConfig()->GetChartLineColor(), defaults.GetChartLineColor());
 }
 
 // Without a monitor id there is nothing to show: no box, nothing asked.
