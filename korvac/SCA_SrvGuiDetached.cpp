@@ -9,6 +9,12 @@
 #include "libvop/SCA_ModalHook.h"
 #include "model/SCA_SrvMonitor.h"
 
+namespace {
+
+constexpr const char* kSelectMonitor = "Please, select a monitor.";
+
+} // namespace
+
 void SCA_SrvGui::ViewDetached() {
     ViewDetached(SCA_ALL_ONES);
 }
@@ -19,14 +25,10 @@ void SCA_SrvGui::ViewDetached(QAction* screen) {
 
 int SCA_SrvGui::ViewDetached(uint32_t screen) {
     const CommandAnswer answer(this);
-    if (!CheckConnected(1)) {
+    if (!CheckMonitorSelected(kSelectMonitor)) {
         return 0;
     }
     const uint32_t monitorId = GetSelectedMonitorId();
-    if (monitorId == SCA_ALL_ONES) {
-        ShowMessage(this, SCA_LEVEL_INFO, "Please, select a monitor.");
-        return 0;
-    }
     const SCA_KorvantaInterface* client = m_Session->Client();
     SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
         SCA_ViewerCommand::Kind::Monitor, monitorId, m_ConfigName, client);
@@ -48,14 +50,10 @@ QString SCA_SrvGui::DesktopShortcutName(SCA_SrvMonitor* monitor) {
 void SCA_SrvGui::CreateDesktopShortcut() {
     const CommandAnswer answer(this);
     const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (!CheckConnected(1)) {
+    if (!CheckMonitorSelected(kSelectMonitor)) {
         return;
     }
     const uint32_t monitorId = GetSelectedMonitorId();
-    if (monitorId == SCA_ALL_ONES) {
-        ShowMessage(this, SCA_LEVEL_INFO, "Please, select a monitor.");
-        return;
-    }
     SCA_SrvMonitor monitor(&m_LocalConfig, &m_UserConfig);
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitor(monitorId, &monitor);

@@ -345,6 +345,16 @@ TEST_F(Viewer, WithoutAPasswordItAsksAndTriesNoDefault) {
     EXPECT_EQ(m_Viewer->GetClientUserConfig()->GetChartLineColor(), defaults.GetChartLineColor());
 }
 
+// A text the service could not take is refused whole with a clear message, never cut.
+TEST_F(Viewer, ATooLongUserNameIsRefusedNotCut) {
+    const std::string user(256, 'u');
+    EXPECT_EQ(Run({"-vdm", "4", "-host", "server-a", "-port", "8000", "-user",
+                   QString::fromStdString(user), "-password", "pw"}),
+              0);
+    EXPECT_EQ(BoxTexts(), QStringList{"Error: SCA_VdmGui: the user name is longer than 255 bytes"});
+    EXPECT_EQ(m_Service.Count("Login"), 0);
+}
+
 // Without a monitor id there is nothing to show: no box, nothing asked.
 TEST_F(Viewer, WithoutAMonitorIdItEndsAtOnce) {
     EXPECT_EQ(Run({"-vdm", "-host", "server-a"}), 0);
