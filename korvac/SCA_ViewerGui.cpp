@@ -167,6 +167,8 @@ int SCA_ViewerGui::DefaultConnect() {
     SCA_ViewerCommand::Target target =
         SCA_ViewerCommand::Read(&m_Params, m_LocalConfig.GetControlPort(),
                                 std::getenv(SCA_ViewerCommand::kPasswordVariable));
+    // Read once: nothing this process starts (a browser, a further viewer) inherits it.
+    unsetenv(SCA_ViewerCommand::kPasswordVariable);
     if (!CheckLength("host name", target.Host) || !CheckLength("user name", target.User) ||
         !CheckLength("password", target.Password.value_or(std::string()))) {
         return 0;

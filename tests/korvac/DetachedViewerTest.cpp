@@ -345,6 +345,17 @@ TEST_F(Viewer, WithoutAPasswordItAsksAndTriesNoDefault) {
     EXPECT_EQ(m_Viewer->GetClientUserConfig()->GetChartLineColor(), defaults.GetChartLineColor());
 }
 
+// The password handed over in the environment logs in, and goes no further than this process.
+TEST_F(Viewer, TheEnvironmentsPasswordLogsInAndIsNotPassedOn) {
+    setenv(SCA_ViewerCommand::kPasswordVariable, "handed over", 1);
+    m_Service.Standing("GetMonitorStats", Answer::Refused());
+    EXPECT_EQ(Run({"-vdm", "4", "-host", "server-a", "-port", "8000", "-user", "ops"}), 0);
+    EXPECT_TRUE(m_Hook.Dialogs.empty());
+    EXPECT_EQ(LoginPassword(), "handed over");
+    EXPECT_EQ(std::getenv(SCA_ViewerCommand::kPasswordVariable), nullptr);
+    EXPECT_TRUE(BoxTexts().contains("Error: SCA_VdmGui::DoProcess: Cannot get monitor status - 4"));
+}
+
 // A text the service could not take is refused whole with a clear message, never cut.
 TEST_F(Viewer, ATooLongUserNameIsRefusedNotCut) {
     const std::string user(256, 'u');
