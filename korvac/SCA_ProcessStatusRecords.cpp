@@ -10,9 +10,15 @@ namespace {
 
 // What a row that cannot be read lacks, by the place of the failing token.
 constexpr const char* kTokenWhat[] = {
-    "the process ID",       "the process status",  "the process report status",
-    "the process instance count", "the process CPU usage", "the process memory usage",
-    "the number of threads", "the number of handles", "the number of errors",
+    "the process ID",
+    "the process status",
+    "the process report status",
+    "the process instance count",
+    "the process CPU usage",
+    "the process memory usage",
+    "the number of threads",
+    "the number of handles",
+    "the number of errors",
     "the number of warnings",
 };
 constexpr uint32_t kTokens = sizeof(kTokenWhat) / sizeof(kTokenWhat[0]);
@@ -71,9 +77,13 @@ int CompareBy(uint32_t key, const SCA_ProcessStatusRecord& left,
 
 int SCA_ProcessSortState::Click(int column) {
     // The mode a column's first click chooses; names go A to Z first, figures biggest first.
-    static constexpr uint32_t kFirstMode[SCA_PROC_COL_HANDLES + 1] = {
-        0, SCA_PROC_SORT_NAME, SCA_PROC_SORT_INSTANCES + 1, SCA_PROC_SORT_CPU + 1,
-        SCA_PROC_SORT_MEMORY + 1, SCA_PROC_SORT_THREADS + 1, SCA_PROC_SORT_HANDLES + 1};
+    static constexpr uint32_t kFirstMode[SCA_PROC_COL_HANDLES + 1] = {0,
+                                                                      SCA_PROC_SORT_NAME,
+                                                                      SCA_PROC_SORT_INSTANCES + 1,
+                                                                      SCA_PROC_SORT_CPU + 1,
+                                                                      SCA_PROC_SORT_MEMORY + 1,
+                                                                      SCA_PROC_SORT_THREADS + 1,
+                                                                      SCA_PROC_SORT_HANDLES + 1};
     if (column <= SCA_PROC_COL_ICON) {
         return 0;
     }

@@ -43,11 +43,9 @@ int SCA_RunProcessWindow(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig*
     SCA_KorvantaInterface::ProcessListStatus status;
     SCA_TezProcessLog unused;
     if (!session->Command([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorProcessListStatusEx(monitorId, SCA_ALL_ONES, &status,
-                                                        &unused);
+            return client.GetMonitorProcessListStatusEx(monitorId, SCA_ALL_ONES, &status, &unused);
         })) {
-        report(SCA_LEVEL_ERROR, "SCA_RunProcessWindow: cannot get monitor status - %u",
-               monitorId);
+        report(SCA_LEVEL_ERROR, "SCA_RunProcessWindow: cannot get monitor status - %u", monitorId);
         return 0;
     }
     const char* name = "";

@@ -56,7 +56,8 @@ QString ValueText(uint32_t counterType, double value) {
     return QString::fromUtf8(text);
 }
 
-QTreeWidget* ListView(QWidget* parent, const QStringList& headers, std::initializer_list<int> widths) {
+QTreeWidget* ListView(QWidget* parent, const QStringList& headers,
+                      std::initializer_list<int> widths) {
     auto* view = new QTreeWidget(parent);
     SCA_MonitorsView::SetListLook(view);
     view->setColumnCount(static_cast<int>(headers.size()));
@@ -73,8 +74,8 @@ QTreeWidget* ListView(QWidget* parent, const QStringList& headers, std::initiali
 SCA_SrvProcDetailsDlg::SCA_SrvProcDetailsDlg(QWidget* parent, SCA_TezConfig* productConfig,
                                              SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
                                              SCA_TezProcess* process)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_Params(params), m_Process(process) {
+    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig), m_Params(params),
+      m_Process(process) {
     setModal(true);
     setWindowTitle(QStringLiteral("Process Details"));
     auto* layout = new QVBoxLayout(this);
@@ -86,9 +87,8 @@ SCA_SrvProcDetailsDlg::SCA_SrvProcDetailsDlg(QWidget* parent, SCA_TezConfig* pro
     auto* lists = new QHBoxLayout();
     m_PidList = ListView(this, {QString(), QStringLiteral("Process ID")}, {24, 40});
     m_PidList->setFixedWidth(kPidListWidth);
-    m_PropertyView =
-        ListView(this, {QString(), QStringLiteral("Property"), QStringLiteral("Value")},
-                 {24, 120, 120});
+    m_PropertyView = ListView(
+        this, {QString(), QStringLiteral("Property"), QStringLiteral("Value")}, {24, 120, 120});
     lists->addWidget(m_PidList, 0);
     lists->addWidget(m_PropertyView, 1);
     layout->addLayout(lists, 1);
@@ -123,8 +123,7 @@ SCA_SrvProcDetailsDlg::SCA_SrvProcDetailsDlg(QWidget* parent, SCA_TezConfig* pro
 
 int SCA_SrvProcDetailsDlg::Run(QWidget* parent, SCA_TezConfig* productConfig,
                                SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
-                               SCA_ClientSession* session, uint32_t monitorId,
-                               uint32_t processId) {
+                               SCA_ClientSession* session, uint32_t monitorId, uint32_t processId) {
     SCA_TezProcess process;
     if (!session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProcess(monitorId, processId, kLoadInfo, &process);
@@ -236,9 +235,9 @@ void SCA_SrvProcDetailsDlg::FillPropsView() {
     if (const SCA_ConfigObj* info = pid->GetProcessInfo()) {
         for (const SCA_Field* field = info->GetHead(); field != nullptr; field = field->GetNext()) {
             if (!field->IsObject()) {
-                AddProperty(QString::fromUtf8(field->GetName()),
-                            QString::fromUtf8(field->GetValue() != nullptr ? field->GetValue()
-                                                                           : ""));
+                AddProperty(
+                    QString::fromUtf8(field->GetName()),
+                    QString::fromUtf8(field->GetValue() != nullptr ? field->GetValue() : ""));
             }
         }
     }
@@ -256,9 +255,8 @@ QString SCA_SrvProcDetailsDlg::DefaultReportPath() const {
 }
 
 void SCA_SrvProcDetailsDlg::SaveTextReport() {
-    const QString chosen =
-        SCA_GetSaveFileName(this, QStringLiteral("Save Process Details Report"),
-                            DefaultReportPath(), QStringLiteral("*.txt"));
+    const QString chosen = SCA_GetSaveFileName(this, QStringLiteral("Save Process Details Report"),
+                                               DefaultReportPath(), QStringLiteral("*.txt"));
     if (chosen.isEmpty()) {
         return;
     }

@@ -71,7 +71,8 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
     if (m_ProcessName[0] >= 'a' && m_ProcessName[0] <= 'z') {
         m_ProcessName[0] = static_cast<char>(m_ProcessName[0] - 'a' + 'A');
     }
-    const QString title = QStringLiteral("%1 - Process Monitor").arg(QString::fromUtf8(m_ProcessName));
+    const QString title =
+        QStringLiteral("%1 - Process Monitor").arg(QString::fromUtf8(m_ProcessName));
     setWindowTitle(title);
     setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
     setModal(true);
@@ -161,8 +162,8 @@ int SCA_SrvProcessDlg::StartProcess() {
         })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR,
-            "SCA_SrvProcessDlg::StartProcess: cannot get process counter list - %u:%u",
-            m_MonitorId, m_ProcessId);
+            "SCA_SrvProcessDlg::StartProcess: cannot get process counter list - %u:%u", m_MonitorId,
+            m_ProcessId);
         return 0;
     }
     if (state.Instances == 0 || state.StartTime == 0) {
@@ -297,8 +298,9 @@ int SCA_SrvProcessDlg::PollFailed() {
     StopProcess();
     if (!running) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvProcessDlg::StartProcess: cannot update process status - %u:%u",
-            m_MonitorId, m_ProcessId);
+            SCA_LEVEL_ERROR,
+            "SCA_SrvProcessDlg::StartProcess: cannot update process status - %u:%u", m_MonitorId,
+            m_ProcessId);
         return 0;
     }
     SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
@@ -322,8 +324,7 @@ void SCA_SrvProcessDlg::ShowCounters(const SCA_KorvantaInterface::ProcessCounter
             SCA_CounterCells::ShowNoValues(row, SCA_ProcessCountersView::kCurrentColumn);
             continue;
         }
-        if (row->data(SCA_ProcessCountersView::kCounterColumn, kIdRole).toUInt() !=
-            found->Status) {
+        if (row->data(SCA_ProcessCountersView::kCounterColumn, kIdRole).toUInt() != found->Status) {
             row->setData(SCA_ProcessCountersView::kCounterColumn, kIdRole, found->Status);
             row->setIcon(SCA_ProcessCountersView::kIconColumn,
                          SCA_CounterCells::LevelIcon(found->Status, found->CounterType));

@@ -261,7 +261,8 @@ int SCA_SrvProcessListDlg::UpdateStatus() {
     }
     ShowTotals();
     const bool listChanged = status.ListPresent && status.ListStatus != m_LastListStatus;
-    if (listChanged || static_cast<size_t>(m_ProcessView->topLevelItemCount()) != m_Records.Count()) {
+    if (listChanged ||
+        static_cast<size_t>(m_ProcessView->topLevelItemCount()) != m_Records.Count()) {
         RebuildRows();
     } else {
         UpdateRows();
@@ -283,8 +284,7 @@ int SCA_SrvProcessListDlg::PollFailed() {
         // Not shown yet: whoever opens the window tells why it did not open.
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR,
-            "SCA_SrvProcessListDlg::StartProcess: cannot update monitor status - %u",
-            m_MonitorId);
+            "SCA_SrvProcessListDlg::StartProcess: cannot update monitor status - %u", m_MonitorId);
         return 0;
     }
     SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
@@ -311,8 +311,7 @@ void SCA_SrvProcessListDlg::ShowRunState(uint32_t processStatus) {
 void SCA_SrvProcessListDlg::ShowTotals() {
     const SCA_ProcessTotals& totals = m_Records.Totals();
     char memory[kValueTextSize] = "";
-    SCA_TezBuildValueString(SCA_COUNTER_PROCESS_MEM_USED, totals.Memory, memory, sizeof(memory),
-                            0);
+    SCA_TezBuildValueString(SCA_COUNTER_PROCESS_MEM_USED, totals.Memory, memory, sizeof(memory), 0);
     m_ProcessesLabel->setText(QStringLiteral("Processes: %1").arg(m_Records.Count()));
     m_InstancesLabel->setText(QStringLiteral("Instances: %1").arg(totals.Instances));
     m_ErrorsLabel->setText(QStringLiteral("Errors: %1").arg(totals.Errors));

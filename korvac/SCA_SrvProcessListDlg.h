@@ -42,8 +42,8 @@ public:
     // are the caller's and outlive the window.
     SCA_SrvProcessListDlg(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
                           SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
-                          SCA_ConfigObj* params, const char* configName,
-                          SCA_ClientSession* session, uint32_t monitorId);
+                          SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
+                          uint32_t monitorId);
     ~SCA_SrvProcessListDlg() override;
 
     // Loads the monitor, shows the first status and starts the timer; 1 when the window may
@@ -116,9 +116,7 @@ private:
     // then would close the window under it.
     class PollHold {
     public:
-        explicit PollHold(SCA_SrvProcessListDlg* window) : m_Window(*window) {
-            ++m_Window.m_Holds;
-        }
+        explicit PollHold(SCA_SrvProcessListDlg* window) : m_Window(*window) { ++m_Window.m_Holds; }
         ~PollHold() { --m_Window.m_Holds; }
         PollHold(const PollHold&) = delete;
         PollHold& operator=(const PollHold&) = delete;

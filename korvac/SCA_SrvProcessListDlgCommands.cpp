@@ -94,12 +94,12 @@ void SCA_SrvProcessListDlg::BuildProcessMenu(QMenu* menu) {
     QAction* detached =
         menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."));
     detached->setEnabled(false);
-    detached->setToolTip(QStringLiteral("View Detached - %1")
-                             .arg(QLatin1String(SCA_SrvGui::kNotAvailableText)));
+    detached->setToolTip(
+        QStringLiteral("View Detached - %1").arg(QLatin1String(SCA_SrvGui::kNotAvailableText)));
     menu->addSeparator();
-    connect(menu->addAction(Icon(":/images/save_16px.png"),
-                            QStringLiteral("Save Process Report ...")),
-            &QAction::triggered, this, &SCA_SrvProcessListDlg::SaveProcessReport);
+    connect(
+        menu->addAction(Icon(":/images/save_16px.png"), QStringLiteral("Save Process Report ...")),
+        &QAction::triggered, this, &SCA_SrvProcessListDlg::SaveProcessReport);
     menu->addSeparator();
     QAction* details = menu->addAction(Icon(":/images/profile_16px.png"),
                                        QStringLiteral("View Process Details ..."));
@@ -141,9 +141,8 @@ void SCA_SrvProcessListDlg::ViewProcessStats() {
         return;
     }
     const PollHold hold(this);
-    SCA_SrvProcessDlg window(this, m_MainWindow, m_ProductConfig, m_UserConfig,
-                             m_ClientUserConfig, m_Params, m_Session, &m_Monitor, processId,
-                             name.toUtf8().constData());
+    SCA_SrvProcessDlg window(this, m_MainWindow, m_ProductConfig, m_UserConfig, m_ClientUserConfig,
+                             m_Params, m_Session, &m_Monitor, processId, name.toUtf8().constData());
     if (window.StartProcess()) {
         SCA_GetModalHook()->Exec(&window);
     }
@@ -176,9 +175,9 @@ void SCA_SrvProcessListDlg::ViewProcessModules() {
         // An unreadable module list is an error with its reason, never an empty list.
         char why[kErrorTextSize] = "";
         SCA_GetErrorDescr(errorCode, why, sizeof(why));
-        SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                           QStringLiteral("Cannot get process DLL libraries (%1)")
-                               .arg(QString::fromUtf8(why)));
+        SCA_ShowMessageBox(
+            this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+            QStringLiteral("Cannot get process DLL libraries (%1)").arg(QString::fromUtf8(why)));
         return;
     }
     SCA_ExeModuleListDlg dialog(this, name, &modules);
@@ -210,9 +209,8 @@ void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
 
 void SCA_SrvProcessListDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
                                            const char* verb) {
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return (client.*command)(m_MonitorId);
-        })) {
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u", verb,
                                                   m_MonitorId);
         return;
@@ -221,9 +219,8 @@ void SCA_SrvProcessListDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)
 }
 
 void SCA_SrvProcessListDlg::StartMonitor() {
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.StartMonitor(m_MonitorId);
-        })) {
+    if (!m_Session->Command(
+            [this](SCA_KorvantaInterface& client) { return client.StartMonitor(m_MonitorId); })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot start monitor - %u",
                                                   m_MonitorId);
         return;
@@ -250,9 +247,8 @@ void SCA_SrvProcessListDlg::ViewRules() {
     const PollHold hold(this);
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessRules rules;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.GetProcessMonitorRules(&rules);
-        })) {
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return client.GetProcessMonitorRules(&rules); })) {
         // Rules that did not arrive are never shown: saving the empty dialog would wipe them.
         report(SCA_LEVEL_ERROR,
                "SCA_SrvProcessListDlg::ViewRulews: cannot get process monitor rules");
@@ -262,9 +258,8 @@ void SCA_SrvProcessListDlg::ViewRules() {
     if (!dialog.FillDialog() || SCA_ExecDialog(&dialog) != QDialog::Accepted) {
         return;
     }
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.SetProcessMonitorRules(&rules);
-        })) {
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return client.SetProcessMonitorRules(&rules); })) {
         report(SCA_LEVEL_ERROR,
                "SCA_SrvProcessListDlg::ViewRules: cannot set process monitor rules");
     }
@@ -327,8 +322,8 @@ void SCA_SrvProcessListDlg::ShowCharts() {
             return client.GetMonitorProcessList(m_MonitorId, kWithDetails, &list);
         })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvProcessListDlg::ShowCharts: Cannot get monitor %u process list.",
-            m_MonitorId);
+            SCA_LEVEL_ERROR,
+            "SCA_SrvProcessListDlg::ShowCharts: Cannot get monitor %u process list.", m_MonitorId);
         return;
     }
     if (list.GetProcessCount() < kMinChartProcesses) {

@@ -67,8 +67,7 @@ SCA_SrvProcessLog::SCA_SrvProcessLog(QWidget* parent, SCA_SrvProcessListDlg* win
     }
 }
 
-uint32_t SCA_SrvProcessLog::AppendItems(SCA_TezProcessLog* log, uint32_t maxRows,
-                                        uint32_t lastId) {
+uint32_t SCA_SrvProcessLog::AppendItems(SCA_TezProcessLog* log, uint32_t maxRows, uint32_t lastId) {
     for (auto* node = log->GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezProcessLogItem* event = node->GetItem();
         if (event == nullptr) {

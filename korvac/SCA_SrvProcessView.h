@@ -16,8 +16,7 @@ public:
 
     // Writes a row from its record; a new row gets its id and name, an existing one keeps them
     // and changes its icon only when the report status changed.
-    static void FillRow(QTreeWidgetItem* item, const SCA_ProcessStatusRecord& record,
-                        bool created);
+    static void FillRow(QTreeWidgetItem* item, const SCA_ProcessStatusRecord& record, bool created);
     // The process id of a row.
     static uint32_t ProcessIdOf(const QTreeWidgetItem* item);
 

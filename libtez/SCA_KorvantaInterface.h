@@ -142,10 +142,10 @@ public:
     using SCA_KorvantaClient::GetMonitorProcessCountersStatusEx;
     using SCA_KorvantaClient::GetMonitorProcessExcludeList;
     using SCA_KorvantaClient::GetMonitorProcessListStatusEx;
-    using SCA_KorvantaClient::SetMonitorProcessExcludeList;
     using SCA_KorvantaClient::GetMonitorStats;
     using SCA_KorvantaClient::GetMonitorStatusEx;
     using SCA_KorvantaClient::GetStatusEx;
+    using SCA_KorvantaClient::SetMonitorProcessExcludeList;
 
     // The service's status and one row per monitor, in the service's order. 1 when the call
     // succeeded; *rowsRead is 0 when a monitor's text could not be read (rows then holds the

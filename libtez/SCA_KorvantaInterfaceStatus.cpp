@@ -191,8 +191,7 @@ int SCA_KorvantaInterface::GetMonitorProcessCounterList(uint32_t monitorId, uint
     return 1;
 }
 
-int SCA_KorvantaInterface::GetMonitorProcessCountersStatusEx(uint32_t monitorId,
-                                                             uint32_t processId,
+int SCA_KorvantaInterface::GetMonitorProcessCountersStatusEx(uint32_t monitorId, uint32_t processId,
                                                              uint32_t counterId, uint64_t since,
                                                              uint32_t span,
                                                              ProcessCountersStatus* status) {

@@ -73,9 +73,9 @@ protected:
         painter.setPen(m_Palette.Text);
         const QRectF plot = area.adjusted(kMargin, top + kMargin, -kMargin, -kMargin);
         if (m_Chart->Bars.empty()) {
-            painter.drawText(plot, Qt::AlignCenter,
-                             QStringLiteral("No process has a value of %1.")
-                                 .arg(m_Chart->ShortName));
+            painter.drawText(
+                plot, Qt::AlignCenter,
+                QStringLiteral("No process has a value of %1.").arg(m_Chart->ShortName));
             return;
         }
         const size_t count = m_Chart->Bars.size();

@@ -60,8 +60,8 @@ int SCA_ExeModuleListDlg::UpdateModuleView() {
         row->setText(kName, QFileInfo(path).fileName());
         row->setText(kVersion, QString::fromUtf8(module->GetFileVersion()));
         row->setText(kDescription, QString::fromUtf8(module->GetFileDescr()));
-        row->setText(kSize, QLocale::c().formattedDataSize(
-                                static_cast<qint64>(module->GetFileSize())));
+        row->setText(kSize,
+                     QLocale::c().formattedDataSize(static_cast<qint64>(module->GetFileSize())));
         row->setText(kPath, path);
         ++count;
     }

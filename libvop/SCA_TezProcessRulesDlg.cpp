@@ -27,7 +27,7 @@ enum : int { kProcess, kMeasure, kCondition, kValue, kStatus, kEnabled, kColumns
 
 // What each rule type measures, by rule type.
 constexpr const char* kRuleTypeNames[] = {
-    "CPU Usage",      "Memory Usage",     "Threads",          "Handles",    "Data Transfer Rate",
+    "CPU Usage",      "Memory Usage",    "Threads",         "Handles",    "Data Transfer Rate",
     "Data Read Rate", "Data Write Rate", "Page Fault Rate", "NPP Memory",
 };
 static_assert(std::size(kRuleTypeNames) == SCA_TezProcessRulesDlg::kRuleTypes);
@@ -44,9 +44,8 @@ const char* SCA_TezProcessRulesDlg::RuleTypeName(uint32_t ruleType) {
     return ruleType < kRuleTypes ? kRuleTypeNames[ruleType] : "Unknown";
 }
 
-SCA_TezProcessRulesDlg::SCA_TezProcessRulesDlg(QWidget* parent, SCA_TezConfig*,
-                                               SCA_TezConfigUser*, SCA_ConfigObj*,
-                                               SCA_TezProcessRules* rules)
+SCA_TezProcessRulesDlg::SCA_TezProcessRulesDlg(QWidget* parent, SCA_TezConfig*, SCA_TezConfigUser*,
+                                               SCA_ConfigObj*, SCA_TezProcessRules* rules)
     : QDialog(parent), m_Rules(rules) {
     setModal(true);
     setWindowTitle(QStringLiteral("Process Monitor Rules"));

@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <memory>
 
+#include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Time.h"
 #include "libtez/reports/SCA_TezReportModel.h"
 #include "libtez/reports/SCA_TezReportWriter.h"
 #include "libtez/reports/SCA_TezReportWriterFactory.h"
-#include "libmor/SCA_FileSystem.h"
-#include "libmor/SCA_Time.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Field.h"
 #include "model/SCA_TezCounterMeta.h"
@@ -98,9 +98,8 @@ std::string SCA_TezProcessReporter::BuildPidsText(SCA_TezProcess* process) {
             for (const SCA_Field* field = info->GetHead(); field != nullptr;
                  field = field->GetNext()) {
                 if (!field->IsObject()) {
-                    AddLine(&text, field->GetName(), field->GetValue() != nullptr
-                                                         ? field->GetValue()
-                                                         : "");
+                    AddLine(&text, field->GetName(),
+                            field->GetValue() != nullptr ? field->GetValue() : "");
                 }
             }
         }

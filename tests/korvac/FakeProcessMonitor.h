@@ -158,7 +158,8 @@ public:
                               errors.Serialize(reply->AddConfigObj("Errors"));
                           }));
         const auto runState = [this](uint32_t state) {
-            return Answer::Reply([this, state](SCA_ConfigObj*, SCA_ConfigObj*) { RunState = state; });
+            return Answer::Reply(
+                [this, state](SCA_ConfigObj*, SCA_ConfigObj*) { RunState = state; });
         };
         service->Standing("StartMonitor", runState(SCA_PROCESS_RUNNING));
         service->Standing("PauseMonitor", runState(SCA_PROCESS_PAUSED));

@@ -84,8 +84,8 @@ TEST(ProcessStatusText, TheTenTokensReadOrNameTheTokenThatFailed) {
 
 TEST(ProcessRecords, TotalsTruncateThreadsAndHandlesAndAnEmptyListEmptiesAMissingOneKeeps) {
     SCA_ProcessStatusRecords records;
-    ASSERT_EQ(records.Parse(ListOf({MakeRow("a", 1, 2, 1, 100, 10.9, 5.5),
-                                    MakeRow("b", 2, 3, 1, 50, 20.9, 6.7)})),
+    ASSERT_EQ(records.Parse(ListOf(
+                  {MakeRow("a", 1, 2, 1, 100, 10.9, 5.5), MakeRow("b", 2, 3, 1, 50, 20.9, 6.7)})),
               1);
     EXPECT_EQ(records.Count(), 2u);
     EXPECT_EQ(records.Totals().Instances, 5u);
@@ -168,18 +168,16 @@ TEST(ProcessSortState, HeaderClicksChooseAndTurnTheOrder) {
     };
     // From the initial memory-descending order.
     const Step steps[] = {
-        {3, 3, 3, false},  // CPU: biggest first
-        {3, 2, 3, true},   // again: turned
-        {4, 5, 4, false},  // Memory after that: biggest first
-        {1, 0, 1, true},   // Process: A to Z
-        {1, 1, 1, false},  // again: Z to A
-        {1, 0, 1, true},   // and back
-        {2, 13, 2, false}, // Instances
-        {2, 12, 2, true},
-        {5, 7, 5, false}, // Threads
-        {6, 9, 6, false}, // Handles
-        {6, 8, 6, true},
-        {7, 5, 4, false}, // Errors and beyond: memory, biggest first
+        {3, 3, 3, false},                    // CPU: biggest first
+        {3, 2, 3, true},                     // again: turned
+        {4, 5, 4, false},                    // Memory after that: biggest first
+        {1, 0, 1, true},                     // Process: A to Z
+        {1, 1, 1, false},                    // again: Z to A
+        {1, 0, 1, true},                     // and back
+        {2, 13, 2, false},                   // Instances
+        {2, 12, 2, true},  {5, 7, 5, false}, // Threads
+        {6, 9, 6, false},                    // Handles
+        {6, 8, 6, true},   {7, 5, 4, false}, // Errors and beyond: memory, biggest first
         {8, 5, 4, false},
     };
     SCA_ProcessSortState sort;

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,8 +16,6 @@
 #include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidget>
-#include <QDir>
-#include <QFileInfo>
 #include <cerrno>
 #include <gtest/gtest.h>
 
@@ -24,12 +24,12 @@
 #include "GuiTestSupport.h"
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessWindows.h"
-#include "libmor/SCA_FileSystem.h"
 #include "korvac/SCA_SrvProcDetailsDlg.h"
 #include "korvac/SCA_SrvProcessDlg.h"
 #include "korvac/SCA_SrvProcessListDlg.h"
 #include "korvac/SCA_SrvProcessLog.h"
 #include "korvac/SCA_SrvProcessView.h"
+#include "libmor/SCA_FileSystem.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_ProcExcludeDlg.h"
 #include "libvop/SCA_TezProcessRulesDlg.h"
@@ -308,7 +308,8 @@ TEST_F(ProcessWindow, AModuleListTheServiceCouldNotReadIsAnErrorWithItsReason) {
     window->GetProcessView()->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
     window->ViewProcessModules();
     ASSERT_EQ(m_Hook.Boxes.size(), 1u);
-    EXPECT_TRUE(m_Hook.Boxes[0].Text.startsWith(QStringLiteral("Cannot get process DLL libraries (")));
+    EXPECT_TRUE(
+        m_Hook.Boxes[0].Text.startsWith(QStringLiteral("Cannot get process DLL libraries (")));
     EXPECT_TRUE(m_Hook.Boxes[0].Text.contains(QStringLiteral("ermission")));
     EXPECT_TRUE(m_Hook.Dialogs.empty());
 }
