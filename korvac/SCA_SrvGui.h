@@ -244,6 +244,8 @@ public:
     uint32_t GetAutoConnect() const { return m_AutoConnect; }
     uint32_t IsLocalServer() const { return m_LocalServer; }
     const char* GetConnectedHost() const { return m_ConnectedHost; }
+    // The service host's own name, as its server information gave it.
+    const char* GetServerHostName() const { return m_ServerHostName; }
     uint32_t GetLastMonitorsStatusId() const { return m_LastMonitorsStatusId; }
     uint32_t GetLastServerMessageId() const { return m_LastServerMessageId; }
     uint64_t GetLastSoundActionTime() const { return m_LastSoundActionTime; }

@@ -12,6 +12,7 @@
 #include <QTreeWidgetItem>
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_CounterCells.h"
 #include "korvac/SCA_CountersView.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
@@ -32,47 +33,21 @@ constexpr int kIdRole = Qt::UserRole;
 constexpr uint32_t kTextSize = 256;
 // The counter dialog may change both the settings and the conditions.
 constexpr uint32_t kEditAll = SCA_COUNTER_DLG_SETTINGS | SCA_COUNTER_DLG_CONDITIONS;
-constexpr char kNoValue[] = "---";
 
 QIcon Icon(const char* path) {
     return SCA_IconEngine::Load(QString::fromLatin1(path));
 }
 
 QIcon LevelIcon(uint32_t level, uint32_t counterType) {
-    switch (level) {
-    case SCA_REP_STATUS_WARNING:
-        return Icon(":/images/warning_16px.png");
-    case SCA_REP_STATUS_ERROR:
-        return Icon(":/images/error_16px.png");
-    default:
-        return Icon(SCA_TezGetCounterIcon(counterType));
-    }
-}
-
-QString ValueText(uint32_t counterType, double value) {
-    char text[kTextSize] = "";
-    SCA_TezBuildValueString(counterType, value, text, sizeof(text), 0);
-    return QString::fromUtf8(text);
+    return SCA_CounterCells::LevelIcon(level, counterType);
 }
 
 void ShowNoValues(QTreeWidgetItem* row) {
-    for (int column = SCA_CountersView::kCurrentColumn; column <= SCA_CountersView::kMaximumColumn;
-         ++column) {
-        row->setText(column, QLatin1String(kNoValue));
-    }
+    SCA_CounterCells::ShowNoValues(row, SCA_CountersView::kCurrentColumn);
 }
 
 void ShowValues(QTreeWidgetItem* row, const tagSCA_TEZ_COUNTER_STATUS& status) {
-    if (status.ValueCount == 0) {
-        ShowNoValues(row);
-        return;
-    }
-    const uint32_t type = status.CounterType;
-    row->setText(SCA_CountersView::kCurrentColumn,
-                 status.HasCurrent ? ValueText(type, status.Current) : QLatin1String(kNoValue));
-    row->setText(SCA_CountersView::kAverageColumn, ValueText(type, status.Average));
-    row->setText(SCA_CountersView::kMinimumColumn, ValueText(type, status.Minimum));
-    row->setText(SCA_CountersView::kMaximumColumn, ValueText(type, status.Maximum));
+    SCA_CounterCells::ShowValues(row, SCA_CountersView::kCurrentColumn, status);
 }
 
 QList<QVariant> IdsOf(SCA_TezCounterList* counters) {

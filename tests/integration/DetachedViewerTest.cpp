@@ -15,12 +15,14 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_ViewerCommand.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezMonitorKinds.h"
+#include "model/SCA_TezProcess.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
@@ -210,6 +212,53 @@ TEST_F(DetachedViewers, EachFormShowsItsWindowAndEndsWithThePartsCode) {
         EXPECT_EQ(viewer.Finish(), 1);
         EXPECT_TRUE(viewer.Errors().contains(
             QStringLiteral("Cannot login to Korvanta Server @ 127.0.0.1 as admin")))
+            << viewer.Errors().toStdString();
+    }
+}
+
+// A process monitor and one of its processes (this test's own), each in a viewer of its own.
+TEST_F(DetachedViewers, TheProcessFormsShowTheirWindows) {
+    uint32_t monitor = 0;
+    ASSERT_EQ(m_Probe.AddMonitor(SCA_SRV_MONITOR_PROCESS, SCA_TEZ_MODE_PROCESS, "Busy processes",
+                                 &monitor),
+              1);
+    ASSERT_EQ(m_Probe.StartMonitor(monitor), 1);
+    const uint32_t self = static_cast<uint32_t>(getpid());
+    // The monitor knows this process once it has scanned the processes.
+    QElapsedTimer clock;
+    clock.start();
+    bool listed = false;
+    while (!listed && clock.elapsed() < kShowWaitMs) {
+        SCA_TezProcess process;
+        listed = m_Probe.GetMonitorProcess(monitor, self, 0, &process) != 0;
+        QThread::msleep(250);
+    }
+    ASSERT_TRUE(listed);
+    const std::string password = m_Korvas->InitialPassword();
+    {
+        Viewer viewer(At(SCA_ViewerCommand::Kind::Monitor, monitor), password);
+        ASSERT_TRUE(viewer.WaitFor(QStringLiteral("showing \"Busy processes\"")))
+            << viewer.Errors().toStdString();
+        EXPECT_EQ(viewer.Terminate(), 0) << viewer.Errors().toStdString();
+    }
+    {
+        Target target = At(SCA_ViewerCommand::Kind::Monitor, monitor);
+        target.ProcessId = self;
+        target.Screen = 1;
+        Viewer viewer(target, password);
+        ASSERT_TRUE(viewer.WaitFor(QStringLiteral(" - Process Monitor\"")))
+            << viewer.Errors().toStdString();
+        EXPECT_EQ(viewer.Terminate(), 0) << viewer.Errors().toStdString();
+    }
+    // A process the monitor does not have ends with the viewer's message.
+    {
+        Target target = At(SCA_ViewerCommand::Kind::Monitor, monitor);
+        target.ProcessId = 0xFFFFFFF0u;
+        Viewer viewer(target, password);
+        EXPECT_EQ(viewer.Finish(), 1);
+        EXPECT_TRUE(viewer.Errors().contains(
+            QStringLiteral("SCA_VdmGui::ExecuteProcessMonitor: Cannot get process - %1:4294967280")
+                .arg(monitor)))
             << viewer.Errors().toStdString();
     }
 }
