@@ -15,14 +15,13 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_ViewerCommand.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezMonitorKinds.h"
-#include "model/SCA_TezProcess.h"
+#include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
@@ -216,24 +215,27 @@ TEST_F(DetachedViewers, EachFormShowsItsWindowAndEndsWithThePartsCode) {
     }
 }
 
-// A process monitor and one of its processes (this test's own), each in a viewer of its own.
+// A process monitor and one of its processes, each in a viewer of its own.
 TEST_F(DetachedViewers, TheProcessFormsShowTheirWindows) {
     uint32_t monitor = 0;
     ASSERT_EQ(m_Probe.AddMonitor(SCA_SRV_MONITOR_PROCESS, SCA_TEZ_MODE_PROCESS, "Busy processes",
                                  &monitor),
               1);
     ASSERT_EQ(m_Probe.StartMonitor(monitor), 1);
-    const uint32_t self = static_cast<uint32_t>(getpid());
-    // The monitor knows this process once it has scanned the processes.
+    // A process of the monitor's list, once it has scanned the processes.
+    uint32_t process = SCA_ALL_ONES;
     QElapsedTimer clock;
     clock.start();
-    bool listed = false;
-    while (!listed && clock.elapsed() < kShowWaitMs) {
-        SCA_TezProcess process;
-        listed = m_Probe.GetMonitorProcess(monitor, self, 0, &process) != 0;
+    while (process == SCA_ALL_ONES && clock.elapsed() < kShowWaitMs) {
+        SCA_KorvantaInterface::ProcessListStatus status;
+        SCA_TezProcessLog log;
+        if (m_Probe.GetMonitorProcessListStatusEx(monitor, SCA_ALL_ONES, &status, &log) &&
+            !status.Processes.empty()) {
+            process = status.Processes.front().Status.ProcessId;
+        }
         QThread::msleep(250);
     }
-    ASSERT_TRUE(listed);
+    ASSERT_NE(process, SCA_ALL_ONES);
     const std::string password = m_Korvas->InitialPassword();
     {
         Viewer viewer(At(SCA_ViewerCommand::Kind::Monitor, monitor), password);
@@ -243,7 +245,7 @@ TEST_F(DetachedViewers, TheProcessFormsShowTheirWindows) {
     }
     {
         Target target = At(SCA_ViewerCommand::Kind::Monitor, monitor);
-        target.ProcessId = self;
+        target.ProcessId = process;
         target.Screen = 1;
         Viewer viewer(target, password);
         ASSERT_TRUE(viewer.WaitFor(QStringLiteral(" - Process Monitor\"")))
