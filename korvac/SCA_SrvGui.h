@@ -143,6 +143,12 @@ public:
     int ViewMonitor(uint32_t monitorId);
     // The monitor of the tree's current row while it is selected; all ones without one.
     uint32_t GetSelectedMonitorId() const;
+    // Starts a detached viewer of the selected monitor on a screen (all ones: where the
+    // windowing system puts it); 1 when the viewer process was started.
+    int ViewDetached(uint32_t screen);
+    // The name of the desktop shortcut of a monitor: its description, and for a remote monitor
+    // " - " and its computer.
+    static QString DesktopShortcutName(SCA_SrvMonitor* monitor);
 
     // The update lock counter that SCA_GuiUpdateLock raises while a modal window runs.
     void AddUpdateLock() { ++m_UpdateLock; }
@@ -238,6 +244,8 @@ public:
     uint32_t GetAutoConnect() const { return m_AutoConnect; }
     uint32_t IsLocalServer() const { return m_LocalServer; }
     const char* GetConnectedHost() const { return m_ConnectedHost; }
+    // The service host's own name, as its server information gave it.
+    const char* GetServerHostName() const { return m_ServerHostName; }
     uint32_t GetLastMonitorsStatusId() const { return m_LastMonitorsStatusId; }
     uint32_t GetLastServerMessageId() const { return m_LastServerMessageId; }
     uint64_t GetLastSoundActionTime() const { return m_LastSoundActionTime; }
@@ -322,8 +330,8 @@ private:
     void ReportOnGuiThread(const tagSCA_ERROR_DESCR& message);
     // Steps 2 to 7 of a disconnection: the window as it is without a service.
     void ResetDisconnected();
-    // Connects action to slot. A command this version does not have yet, and a help entry
-    // without an address, is disabled and says why in its tool tip.
+    // Connects action to slot. A help entry without an address is disabled and says why in its
+    // tool tip.
     void ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)());
     // The context menu's entries of detached viewing: one, or one per screen.
     void AddDetachedEntries(QMenu* menu);
@@ -343,10 +351,6 @@ private:
     // 0 when the run must stop. The paths written go to *written.
     int SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t option, const char* folder,
                           const char* stamp, std::vector<std::string>* written);
-
-public:
-    // 1 for a command slot this version does not have yet.
-    static int IsMissingCommand(void (SCA_SrvGui::*slot)());
 
 private:
     QApplication* m_App;

@@ -58,12 +58,9 @@ void SCA_SrvGui::ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)()) {
                           : slot == &SCA_SrvGui::ReleaseNotes   ? m_LocalConfig.GetReleaseNotesUrl()
                           : slot == &SCA_SrvGui::ProductWebPage ? m_LocalConfig.GetProductPageUrl()
                                                                 : nullptr;
-    const char* why = IsMissingCommand(slot)                     ? kNotAvailableText
-                      : address != nullptr && address[0] == '\0' ? "no address is set"
-                                                                 : nullptr;
-    if (why != nullptr) {
+    if (address != nullptr && address[0] == '\0') {
         action->setEnabled(false);
-        action->setToolTip(action->toolTip() + QStringLiteral(" - ") + QLatin1String(why));
+        action->setToolTip(action->toolTip() + QStringLiteral(" - no address is set"));
     }
 }
 

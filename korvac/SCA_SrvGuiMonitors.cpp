@@ -23,33 +23,9 @@
 
 namespace {
 
-using Slot = void (SCA_SrvGui::*)();
-
-// Commands whose windows this version does not have: their entries are disabled
-// (ConnectCommand).
-constexpr Slot kMissingCommands[] = {
-    &SCA_SrvGui::ViewDetached,
-    &SCA_SrvGui::CreateDesktopShortcut,
-};
-
 constexpr int kIdRole = Qt::UserRole;
 
 } // namespace
-
-int SCA_SrvGui::IsMissingCommand(void (SCA_SrvGui::*slot)()) {
-    for (Slot missing : kMissingCommands) {
-        if (missing == slot) {
-            return 1;
-        }
-    }
-    return 0;
-}
-
-void SCA_SrvGui::ViewDetached() {}
-
-void SCA_SrvGui::ViewDetached(QAction*) {}
-
-void SCA_SrvGui::CreateDesktopShortcut() {}
 
 void SCA_SrvGui::ClearServerDebugLog() {
     const CommandAnswer answer(this);
@@ -116,17 +92,11 @@ void SCA_SrvGui::AddDetachedEntries(QMenu* menu) {
     // The group lives as long as the menu, for the one run of the menu.
     auto* group = new QActionGroup(menu);
     connect(group, &QActionGroup::triggered, this, qOverload<QAction*>(&SCA_SrvGui::ViewDetached));
-    const bool missing = IsMissingCommand(&SCA_SrvGui::ViewDetached);
     for (qsizetype screen = 0; screen < screens; ++screen) {
         QAction* action =
             menu->addAction(display, QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
         action->setData(static_cast<int>(screen));
         group->addAction(action);
-        if (missing) {
-            action->setEnabled(false);
-            action->setToolTip(action->text() + QStringLiteral(" - ") +
-                               QLatin1String(kNotAvailableText));
-        }
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ProcessWindows.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libmor/SCA_Report.h"
@@ -46,9 +47,9 @@ int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
             return 0;
         }
         if (stats.Type == SCA_SRV_MONITOR_PROCESS) {
-            ShowMessage(this, SCA_LEVEL_INFO,
-                        "The process monitor window is not available in this version.");
-            return 1;
+            return SCA_RunProcessMonitorWindow(this, this, &m_ServerConfig, &m_ServerUserConfig,
+                                               &m_UserConfig, &m_Params, m_ConfigName, m_Session,
+                                               monitorId);
         }
         if (stats.Type != SCA_SRV_MONITOR_COUNTERS) {
             return 1;

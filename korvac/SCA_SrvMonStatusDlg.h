@@ -12,6 +12,7 @@
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezProfile.h"
 
+class QAction;
 class QBoxLayout;
 class QContextMenuEvent;
 class QLabel;
@@ -32,7 +33,7 @@ class SCA_TreeRows;
 // time, one row per counter with its current, average, minimum and maximum value, and a gauge
 // and a chart of the selected counter, all refreshed once a second from its own timer. From it
 // the user starts, pauses, resets and stops the monitor, edits, moves and deletes counters,
-// saves the monitor's report and sees its errors.
+// saves the monitor's report, sees its errors and opens a counter in a detached viewer.
 //
 // It reaches the service through the session at each call and keeps no client object. A poll
 // that fails closes the window once, with one message; a lost connection is also the session's
@@ -67,6 +68,9 @@ public:
     int ShowCountersMenu(QContextMenuEvent* event);
     // The entries of the counters' context menu, which act on the view's selection.
     void BuildCountersMenu(QMenu* menu);
+    // Starts a detached viewer of the selected counter on a screen (all ones: where the
+    // windowing system puts it); 1 when the viewer process was started.
+    int ViewDetached(uint32_t screen);
 
     // What the tests read.
     uint32_t GetMonitorId() const { return m_MonitorId; }
@@ -95,6 +99,8 @@ public slots:
     void ChartViewModeChanged();
     void AddCounter();
     void EditCounter();
+    void ViewDetached();
+    void ViewDetached(QAction* action);
     void MoveCounterUp();
     void MoveCounterDown();
     void DeleteCounter();

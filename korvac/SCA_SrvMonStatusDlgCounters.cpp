@@ -1,6 +1,7 @@
 // The monitor window's counters: the view's rows, their values, the context menu and the
 // counter commands.
 #include <QAction>
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -11,10 +12,12 @@
 #include <QTreeWidgetItem>
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_CounterCells.h"
 #include "korvac/SCA_CountersView.h"
 #include "korvac/SCA_SrvAddCounterDlg.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/SCA_ViewerCommand.h"
 #include "libmor/SCA_Report.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
@@ -31,47 +34,21 @@ constexpr int kIdRole = Qt::UserRole;
 constexpr uint32_t kTextSize = 256;
 // The counter dialog may change both the settings and the conditions.
 constexpr uint32_t kEditAll = SCA_COUNTER_DLG_SETTINGS | SCA_COUNTER_DLG_CONDITIONS;
-constexpr char kNoValue[] = "---";
 
 QIcon Icon(const char* path) {
     return SCA_IconEngine::Load(QString::fromLatin1(path));
 }
 
 QIcon LevelIcon(uint32_t level, uint32_t counterType) {
-    switch (level) {
-    case SCA_REP_STATUS_WARNING:
-        return Icon(":/images/warning_16px.png");
-    case SCA_REP_STATUS_ERROR:
-        return Icon(":/images/error_16px.png");
-    default:
-        return Icon(SCA_TezGetCounterIcon(counterType));
-    }
-}
-
-QString ValueText(uint32_t counterType, double value) {
-    char text[kTextSize] = "";
-    SCA_TezBuildValueString(counterType, value, text, sizeof(text), 0);
-    return QString::fromUtf8(text);
+    return SCA_CounterCells::LevelIcon(level, counterType);
 }
 
 void ShowNoValues(QTreeWidgetItem* row) {
-    for (int column = SCA_CountersView::kCurrentColumn; column <= SCA_CountersView::kMaximumColumn;
-         ++column) {
-        row->setText(column, QLatin1String(kNoValue));
-    }
+    SCA_CounterCells::ShowNoValues(row, SCA_CountersView::kCurrentColumn);
 }
 
 void ShowValues(QTreeWidgetItem* row, const tagSCA_TEZ_COUNTER_STATUS& status) {
-    if (status.ValueCount == 0) {
-        ShowNoValues(row);
-        return;
-    }
-    const uint32_t type = status.CounterType;
-    row->setText(SCA_CountersView::kCurrentColumn,
-                 status.HasCurrent ? ValueText(type, status.Current) : QLatin1String(kNoValue));
-    row->setText(SCA_CountersView::kAverageColumn, ValueText(type, status.Average));
-    row->setText(SCA_CountersView::kMinimumColumn, ValueText(type, status.Minimum));
-    row->setText(SCA_CountersView::kMaximumColumn, ValueText(type, status.Maximum));
+    SCA_CounterCells::ShowValues(row, SCA_CountersView::kCurrentColumn, status);
 }
 
 QList<QVariant> IdsOf(SCA_TezCounterList* counters) {
@@ -162,23 +139,23 @@ void SCA_SrvMonStatusDlg::BuildCountersMenu(QMenu* menu) {
     menu->addSeparator();
     menu->addAction(Icon(":/images/options_16px.png"), QStringLiteral("Edit Counter ..."), this,
                     &SCA_SrvMonStatusDlg::EditCounter);
-    // Viewers of one counter in a process of their own come with the detached viewers.
     const qsizetype screens = QGuiApplication::screens().size();
     if (screens >= 2) {
         menu->addSeparator();
+        // The group lives as long as the menu.
+        auto* group = new QActionGroup(menu);
+        connect(group, &QActionGroup::triggered, this,
+                qOverload<QAction*>(&SCA_SrvMonStatusDlg::ViewDetached));
         for (qsizetype screen = 0; screen < screens; ++screen) {
             QAction* detached =
                 menu->addAction(Icon(":/images/display_16px.png"),
                                 QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
             detached->setData(static_cast<uint32_t>(screen));
-            detached->setEnabled(false);
-            detached->setToolTip(NotAvailable("View Detached"));
+            group->addAction(detached);
         }
     } else {
-        QAction* detached =
-            menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."));
-        detached->setEnabled(false);
-        detached->setToolTip(NotAvailable("View Detached"));
+        menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."),
+                        this, qOverload<>(&SCA_SrvMonStatusDlg::ViewDetached));
     }
     menu->addSeparator();
     menu->addAction(Icon(":/images/move_up_16px.png"), QStringLiteral("Move Counter Up"), this,
@@ -324,4 +301,34 @@ int SCA_SrvMonStatusDlg::DeleteSelectedCounters() {
         }
     }
     return 1;
+}
+
+// --- detached viewers of one counter -----------------------------------------------------------
+
+void SCA_SrvMonStatusDlg::ViewDetached() {
+    ViewDetached(SCA_ALL_ONES);
+}
+
+void SCA_SrvMonStatusDlg::ViewDetached(QAction* action) {
+    ViewDetached(action != nullptr ? action->data().toUInt() : SCA_ALL_ONES);
+}
+
+int SCA_SrvMonStatusDlg::ViewDetached(uint32_t screen) {
+    const uint32_t counterId = CurrentCounterId();
+    if (counterId == SCA_ALL_ONES) {
+        SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                           QStringLiteral("Please, select a counter."));
+        return 0;
+    }
+    const SCA_KorvantaInterface* client = m_Session->Client();
+    if (client == nullptr) {
+        return 0;
+    }
+    SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
+        SCA_ViewerCommand::Kind::Monitor, m_MonitorId, m_ConfigName, client);
+    target.CounterId = counterId;
+    if (screen != SCA_ALL_ONES) {
+        target.Screen = screen;
+    }
+    return SCA_ViewerCommand::Start(target, client->GetLoginPassword(), "SCA_SrvGui::ViewDetached");
 }

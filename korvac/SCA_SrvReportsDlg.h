@@ -3,7 +3,6 @@
 #include <QDialog>
 #include <QHash>
 #include <QIcon>
-#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -11,6 +10,7 @@
 #include <memory>
 
 #include "containers/SCA_List.h"
+#include "korvac/SCA_ViewerCommand.h"
 #include "model/SCA_TezReportIndex.h"
 
 class QAction;
@@ -52,10 +52,8 @@ public:
     // What gathering the selection found.
     enum class Selection { Found, Nothing, NotFound };
 
-    // Starts a detached viewer: program, its arguments and environment; false when it could
-    // not be started (*error then says why). Tests replace it.
-    using Launcher = std::function<bool(const QString& program, const QStringList& arguments,
-                                        const QProcessEnvironment& environment, uint32_t* error)>;
+    // Starts a detached viewer (tests replace it).
+    using Launcher = SCA_ViewerCommand::Launcher;
 
     SCA_SrvReportsDlg(QWidget* parent, SCA_TezConfig* cfg, SCA_TezConfigUser* user,
                       SCA_ConfigObj* params, const char* confName, SCA_ClientSession* session);
@@ -79,8 +77,8 @@ public:
 
     int OpenReportDetached(uint32_t screen);
     int SaveReport(uint32_t format);
-    // The detached viewer's arguments for a report (the password travels in its environment).
-    QStringList DetachedArguments(uint32_t reportId, uint32_t screen) const;
+    // The detached viewer of a report (the password travels in its environment).
+    SCA_ViewerCommand::Target DetachedTarget(uint32_t reportId, uint32_t screen) const;
     void SetLauncher(Launcher launcher) { m_Launcher = std::move(launcher); }
 
     SCA_TezReportIndex* GetIndex() { return &m_Index; }

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProcess>
 #include <QTreeWidgetItem>
 
 #include "korvac/SCA_ClientSession.h"
@@ -34,7 +33,6 @@ constexpr uint32_t kCompactReport = SCA_TEZ_REPORT_MODE_COMPACT;
 constexpr uint32_t kExportOption = SCA_TEZ_REPORT_MODE_DETAILED;
 constexpr uint32_t kFolderSize = 4096;
 constexpr int kCompared = 2;
-constexpr const char* kPasswordVariable = "KORVANTA_PASSWORD";
 
 // The folder the file dialogs start in: the user's home, else the root.
 QString StartFolder() {
@@ -44,19 +42,6 @@ QString StartFolder() {
 
 QByteArray NormalizedPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toUtf8();
-}
-
-bool LaunchDetached(const QString& program, const QStringList& arguments,
-                    const QProcessEnvironment& environment, uint32_t* error) {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setProcessEnvironment(environment);
-    if (process.startDetached()) {
-        return true;
-    }
-    *error = static_cast<uint32_t>(process.error());
-    return false;
 }
 
 } // namespace
@@ -92,24 +77,14 @@ void SCA_SrvReportsDlg::OpenReportDetached(QAction* action) {
     OpenReportDetached(action->data().toUInt());
 }
 
-QStringList SCA_SrvReportsDlg::DetachedArguments(uint32_t reportId, uint32_t screen) const {
-    const SCA_KorvantaInterface* client = m_Session->Client();
-    QStringList arguments = {
-        QStringLiteral("-vdr"),
-        QString::number(reportId),
-        QStringLiteral("-conf_name"),
-        QString::fromUtf8(m_ConfName),
-        QStringLiteral("-host"),
-        QString::fromUtf8(client != nullptr ? client->GetName() : ""),
-        QStringLiteral("-port"),
-        QString::number(client != nullptr ? client->GetPort() : 0),
-        QStringLiteral("-user"),
-        QString::fromUtf8(client != nullptr ? client->GetLoginUser() : ""),
-    };
+SCA_ViewerCommand::Target SCA_SrvReportsDlg::DetachedTarget(uint32_t reportId,
+                                                            uint32_t screen) const {
+    SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
+        SCA_ViewerCommand::Kind::Report, reportId, m_ConfName, m_Session->Client());
     if (screen != kNoScreen) {
-        arguments << QStringLiteral("-screen") << QString::number(screen);
+        target.Screen = screen;
     }
-    return arguments;
+    return target;
 }
 
 int SCA_SrvReportsDlg::OpenReportDetached(uint32_t screen) {
@@ -118,29 +93,11 @@ int SCA_SrvReportsDlg::OpenReportDetached(uint32_t screen) {
         ShowMessage(QStringLiteral("Please, select a report to open."));
         return 0;
     }
-    const uint32_t id = SCA_TreeRows::IdOf(current).toUInt();
-    const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    const QString program = QCoreApplication::applicationFilePath();
-    if (program.isEmpty()) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_SrvReportsDlg::OpenReportDetached: cannot get the module file name (ERR:%u)",
-               static_cast<uint32_t>(ENOENT));
-        return 0;
-    }
-    // The password goes to the viewer in its environment, where other users cannot read it.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     const SCA_KorvantaInterface* client = m_Session->Client();
-    environment.insert(QString::fromLatin1(kPasswordVariable),
-                       QString::fromUtf8(client != nullptr ? client->GetLoginPassword() : ""));
-    uint32_t error = 0;
-    const Launcher& launch = m_Launcher ? m_Launcher : Launcher(&LaunchDetached);
-    if (!launch(program, DetachedArguments(id, screen), environment, &error)) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_SrvReportsDlg::OpenReportDetached: cannot execute monitor command (ERR:%u)",
-               error);
-        return 0;
-    }
-    return 1;
+    const uint32_t id = SCA_TreeRows::IdOf(current).toUInt();
+    return SCA_ViewerCommand::Start(DetachedTarget(id, screen),
+                                    client != nullptr ? client->GetLoginPassword() : "",
+                                    "SCA_SrvReportsDlg::OpenReportDetached", m_Launcher);
 }
 
 // --- the worker ---------------------------------------------------------------------------------

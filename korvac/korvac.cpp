@@ -4,9 +4,25 @@
 #include "korvac/ParseMainCommandLine.h"
 #include "korvac/SCA_SrvApplication.h"
 #include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_VdmGui.h"
+#include "korvac/SCA_VdrGui.h"
+#include "korvac/SCA_ViewerCommand.h"
+#include "korvac/SCA_ViewerProcess.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_System.h"
 #include "model/SCA_ConfigObj.h"
+
+namespace {
+
+// A viewer process: the viewer runs its one window in place of the main window.
+template <typename Viewer>
+int RunViewer(SCA_SrvApplication* app, int argc, char** argv) {
+    const SCA_ViewerProcess process;
+    Viewer viewer(app);
+    return viewer.DoProcess(argc, argv);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     SCA_ConfigObj params("Params", nullptr);
@@ -18,8 +34,10 @@ int main(int argc, char** argv) {
     {
         SCA_SrvApplication app(argc, argv, 0x40304);
         ParseMainCommandLine(&params, argc, argv);
-        if (params.IsFieldExists("vdm") || params.IsFieldExists("vdr")) {
-            std::printf("korvac: detached viewers are not available in this version.\n");
+        if (params.IsFieldExists(SCA_ViewerCommand::kMonitorParam)) {
+            result = RunViewer<SCA_VdmGui>(&app, argc, argv);
+        } else if (params.IsFieldExists(SCA_ViewerCommand::kReportParam)) {
+            result = RunViewer<SCA_VdrGui>(&app, argc, argv);
         } else {
             // Hiding the window to the tray must not end the program.
             QApplication::setQuitOnLastWindowClosed(false);

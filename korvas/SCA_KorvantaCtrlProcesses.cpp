@@ -356,15 +356,31 @@ int SCA_KorvantaCtrl::GetMonitorProcessExcludeList(uint32_t monitorId, SCA_Confi
 }
 
 int SCA_KorvantaCtrl::SetMonitorProcessExcludeList(uint32_t monitorId, SCA_ConfigObj* list) {
-    return DriveProcessTask(monitorId, "SetMonitorProcessExcludeList", true, nullptr, nullptr,
-                            [&](SCA_SrvTaskProcess& task) {
-                                if (list != nullptr && task.SetExcludeList(list)) {
-                                    return 1;
-                                }
-                                SCA_GetReportFunction(__FILE__, __LINE__)(
-                                    SCA_LEVEL_ERROR,
-                                    "SCA_KorvantaCtrl::SetMonitorProcessExcludeList: cannot copy "
-                                    "process exclude list");
-                                return 0;
-                            });
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    constexpr const char* kCopyFailed =
+        "SCA_KorvantaCtrl::SetMonitorProcessExcludeList: cannot copy process exclude list";
+    if (!DriveProcessTask(monitorId, "SetMonitorProcessExcludeList", true, nullptr, nullptr,
+                          [&](SCA_SrvTaskProcess& task) {
+                              if (list != nullptr && task.SetExcludeList(list)) {
+                                  return 1;
+                              }
+                              report(SCA_LEVEL_ERROR, "%s", kCopyFailed);
+                              return 0;
+                          })) {
+        return 0;
+    }
+    // The user's list stays with the monitor: its next start, and the service's, begin from it.
+    const int kept = StoreMonitors([&] {
+        SCA_SrvMonitor* monitor =
+            FindMonitor(monitorId, "SCA_KorvantaCtrl::SetMonitorProcessExcludeList: invalid");
+        if (monitor == nullptr || !monitor->GetExcludeList()->SetContent(list)) {
+            return 0;
+        }
+        monitor->GetExcludeList()->SetName("ExcludeList");
+        return 1;
+    });
+    if (!kept) {
+        report(SCA_LEVEL_ERROR, "%s", kCopyFailed);
+    }
+    return kept;
 }

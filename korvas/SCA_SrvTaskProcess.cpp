@@ -5,6 +5,7 @@
 #include "libmor/SCA_Sync.h"
 #include "libmor/SCA_System.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_Field.h"
 #include "model/SCA_TezProcessList.h"
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessPids.h"
@@ -68,8 +69,15 @@ int SCA_SrvTaskProcess::StartProcess() {
         SetState(SCA_PROCESS_FAILED);
         return 0;
     }
+    // The names every run leaves out, then the user's own list kept with the monitor.
     for (const char* name : kExcluded) {
         excludeList.AddField(name, "");
+    }
+    for (const SCA_Field* field = GetMonitor()->GetExcludeList()->GetHead(); field != nullptr;
+         field = field->GetNext()) {
+        if (!field->IsObject()) {
+            excludeList.AddField(field->GetName(), "", 1);
+        }
     }
     if (!m_Monitor.StartProcess(host, m_Period, &excludeList, &error)) {
         SCA_GetErrorDescr(error, errorText, sizeof(errorText));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "libtez/SCA_KorvantaClient.h"
@@ -16,6 +17,7 @@ class SCA_SrvMonitor;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezCounterInfo;
+class SCA_TezCounterList;
 class SCA_TezErrorList;
 class SCA_TezProcess;
 class SCA_TezProcessList;
@@ -107,14 +109,43 @@ public:
         uint32_t ProcessStatus = 0;
         uint64_t StartTime = 0;
         uint32_t ListStatus = 0;
+        // Whether the reply held a process list at all (an empty one is a list).
+        int ListPresent = 0;
+        // Processes holds the rows read before the first one that could not be read, which
+        // is named in BadName with the failing token's place (1 to 10) in BadToken.
+        int RowsRead = 0;
+        uint32_t BadToken = 0;
+        char BadName[256] = "";
         std::vector<ProcessRow> Processes;
+        // Whether the log items could be read into the caller's log.
+        int LogRead = 0;
+    };
+    // A process of a process monitor: its state and counts.
+    struct ProcessState {
+        uint32_t MonitorProcessStatus = 0;
+        uint32_t Status = 0;
+        uint32_t RepStatus = 0;
+        uint32_t Errors = 0;
+        uint32_t Warnings = 0;
+        uint32_t Instances = 0;
+        uint64_t StartTime = 0;
+    };
+    // The same with its counters' status and the samples of the counter asked for.
+    struct ProcessCountersStatus {
+        ProcessState State;
+        std::vector<CounterState> Counters;
+        std::vector<tagSCA_TEZ_SAMPLE> Samples;
     };
 
     using SCA_KorvantaClient::GetCounterStatusEx;
+    using SCA_KorvantaClient::GetMonitorProcessCounterList;
+    using SCA_KorvantaClient::GetMonitorProcessCountersStatusEx;
+    using SCA_KorvantaClient::GetMonitorProcessExcludeList;
     using SCA_KorvantaClient::GetMonitorProcessListStatusEx;
     using SCA_KorvantaClient::GetMonitorStats;
     using SCA_KorvantaClient::GetMonitorStatusEx;
     using SCA_KorvantaClient::GetStatusEx;
+    using SCA_KorvantaClient::SetMonitorProcessExcludeList;
 
     // The service's status and one row per monitor, in the service's order. 1 when the call
     // succeeded; *rowsRead is 0 when a monitor's text could not be read (rows then holds the
@@ -128,9 +159,21 @@ public:
     int GetCounterStatusEx(uint32_t monitorId, uint32_t counterId, uint64_t since, uint32_t count,
                            tagSCA_TEZ_COUNTER_STATUS* status,
                            std::vector<tagSCA_TEZ_SAMPLE>* samples);
-    // The process log's items from logFromId on go into log.
+    // The process log's items from logFromId on go into log. 1 when the call succeeded; how
+    // much of the reply could be read is in *status (a window keeps polling past a bad row).
     int GetMonitorProcessListStatusEx(uint32_t monitorId, uint32_t logFromId,
                                       ProcessListStatus* status, SCA_TezProcessLog* log);
+    // A process's counters (their ids, types and computers) and its state.
+    int GetMonitorProcessCounterList(uint32_t monitorId, uint32_t processId, ProcessState* state,
+                                     SCA_TezCounterList* counters);
+    // A process's counters' status; samples of counterId newer than since (at most span of
+    // them) come with it.
+    int GetMonitorProcessCountersStatusEx(uint32_t monitorId, uint32_t processId,
+                                          uint32_t counterId, uint64_t since, uint32_t span,
+                                          ProcessCountersStatus* status);
+    // The names of the processes a process monitor leaves out, in the service's order.
+    int GetMonitorProcessExcludeList(uint32_t monitorId, std::vector<std::string>* names);
+    int SetMonitorProcessExcludeList(uint32_t monitorId, const std::vector<std::string>& names);
 
     // --- typed wrappers -------------------------------------------------------------------
     using SCA_KorvantaClient::GetCounterInfo;

@@ -1,9 +1,11 @@
 // The client object's status wrappers: the replies the windows poll, read with the codecs that
 // the service writes them with.
 #include "libmor/SCA_Object.h"
+#include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Field.h"
+#include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezProcessLog.h"
 
 namespace {
@@ -13,6 +15,9 @@ namespace {
 template <typename Item, typename Read>
 int ReadEach(SCA_ConfigObj* object, std::vector<Item>* items, Read read) {
     items->clear();
+    if (object == nullptr) {
+        return 1;
+    }
     for (SCA_Field* field = object->GetHead(); field != nullptr; field = field->GetNext()) {
         Item item{};
         if (!read(field, &item)) {
@@ -35,12 +40,26 @@ int ReadCounterStates(SCA_ConfigObj* object,
         });
 }
 
-int ReadProcessRows(SCA_ConfigObj* object,
-                    std::vector<SCA_KorvantaInterface::ProcessRow>* processes) {
-    return ReadEach(
-        object, processes, [](const SCA_Field* field, SCA_KorvantaInterface::ProcessRow* row) {
-            return SCA_TezReadProcessStatusField(field, row->Name, sizeof(row->Name), &row->Status);
-        });
+// The rows up to the first that cannot be read; which one that was goes into status.
+void ReadProcessRows(SCA_ConfigObj* object, SCA_KorvantaInterface::ProcessListStatus* status) {
+    status->Processes.clear();
+    status->ListPresent = object != nullptr ? 1 : 0;
+    status->RowsRead = 1;
+    if (object == nullptr) {
+        return;
+    }
+    status->Processes.reserve(object->GetFieldCount());
+    for (SCA_Field* field = object->GetHead(); field != nullptr; field = field->GetNext()) {
+        SCA_KorvantaInterface::ProcessRow row;
+        if (!SCA_TezReadProcessStatusField(field, row.Name, sizeof(row.Name), &row.Status,
+                                           &status->BadToken)) {
+            status->RowsRead = 0;
+            SCA_StrnCpy(status->BadName, field->GetName() != nullptr ? field->GetName() : "",
+                        sizeof(status->BadName));
+            return;
+        }
+        status->Processes.push_back(row);
+    }
 }
 
 } // namespace
@@ -143,9 +162,94 @@ int SCA_KorvantaInterface::GetMonitorProcessListStatusEx(uint32_t monitorId, uin
     if (!called) {
         return OperationFailed("GetMonitorProcessListStatusEx");
     }
-    if (!ReadProcessRows(list.get(), &read.Processes) || !log->Deserialize(items.get())) {
-        return ReportFailure("GetMonitorProcessListStatusEx", "cannot read the reply");
+    ReadProcessRows(list.get(), &read);
+    read.LogRead = items != nullptr && log->Deserialize(items.get()) ? 1 : 0;
+    *status = std::move(read);
+    return 1;
+}
+
+int SCA_KorvantaInterface::GetMonitorProcessCounterList(uint32_t monitorId, uint32_t processId,
+                                                        ProcessState* state,
+                                                        SCA_TezCounterList* counters) {
+    if (state == nullptr || counters == nullptr) {
+        return ReportFailure("GetMonitorProcessCounterList", "no record given");
+    }
+    SCA_ConfigObj* counterList = nullptr;
+    ProcessState read;
+    const int called = GetMonitorProcessCounterList(
+        monitorId, &read.MonitorProcessStatus, processId, &read.Status, &read.RepStatus,
+        &read.Errors, &read.Warnings, &read.Instances, &read.StartTime, &counterList);
+    const SCA_OwnedPtr<SCA_ConfigObj> list(counterList);
+    if (!called) {
+        return OperationFailed("GetMonitorProcessCounterList");
+    }
+    counters->ClearAll();
+    if (list != nullptr && !counters->Deserialize(list.get())) {
+        return ReportFailure("GetMonitorProcessCounterList", "cannot read the reply");
+    }
+    *state = read;
+    return 1;
+}
+
+int SCA_KorvantaInterface::GetMonitorProcessCountersStatusEx(uint32_t monitorId, uint32_t processId,
+                                                             uint32_t counterId, uint64_t since,
+                                                             uint32_t span,
+                                                             ProcessCountersStatus* status) {
+    if (status == nullptr) {
+        return ReportFailure("GetMonitorProcessCountersStatusEx", "no record given");
+    }
+    SCA_ConfigObj* countersStatus = nullptr;
+    SCA_ConfigObj* counterData = nullptr;
+    ProcessCountersStatus read;
+    uint64_t unused = 0;
+    ProcessState& state = read.State;
+    const int called = GetMonitorProcessCountersStatusEx(
+        monitorId, &state.MonitorProcessStatus, processId, &state.Status, &state.RepStatus,
+        &state.Errors, &state.Warnings, &state.Instances, &countersStatus, counterId, since, span,
+        &counterData, &unused);
+    const SCA_OwnedPtr<SCA_ConfigObj> counters(countersStatus);
+    const SCA_OwnedPtr<SCA_ConfigObj> data(counterData);
+    if (!called) {
+        return OperationFailed("GetMonitorProcessCountersStatusEx");
+    }
+    if (!ReadCounterStates(counters.get(), &read.Counters) ||
+        !ReadSamples(data.get(), &read.Samples)) {
+        return ReportFailure("GetMonitorProcessCountersStatusEx", "cannot read the reply");
     }
     *status = std::move(read);
     return 1;
+}
+
+int SCA_KorvantaInterface::GetMonitorProcessExcludeList(uint32_t monitorId,
+                                                        std::vector<std::string>* names) {
+    if (names == nullptr) {
+        return ReportFailure("GetMonitorProcessExcludeList", "no record given");
+    }
+    SCA_ConfigObj* excludeList = nullptr;
+    const int called = GetMonitorProcessExcludeList(monitorId, &excludeList);
+    const SCA_OwnedPtr<SCA_ConfigObj> list(excludeList);
+    if (!called || list == nullptr) {
+        return OperationFailed("GetMonitorProcessExcludeList");
+    }
+    names->clear();
+    for (SCA_Field* field = list->GetHead(); field != nullptr; field = field->GetNext()) {
+        if (!field->IsObject() && field->GetName() != nullptr) {
+            names->emplace_back(field->GetName());
+        }
+    }
+    return 1;
+}
+
+int SCA_KorvantaInterface::SetMonitorProcessExcludeList(uint32_t monitorId,
+                                                        const std::vector<std::string>& names) {
+    SCA_ConfigObj list("ExcludeList", nullptr);
+    for (const std::string& name : names) {
+        // A name the list holds already, or one no field can carry, is left out.
+        if (!name.empty()) {
+            list.AddField(name.c_str(), "", 1);
+        }
+    }
+    return SetMonitorProcessExcludeList(monitorId, &list)
+               ? 1
+               : OperationFailed("SetMonitorProcessExcludeList");
 }

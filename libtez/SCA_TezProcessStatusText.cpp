@@ -45,10 +45,22 @@ bool IsValidCharacter(const unsigned char* at, size_t length) {
     return true;
 }
 
+// A count; a fractional part (a writer that sends "3.7") is dropped, as a decimal integer
+// parse stops at the point.
 bool ReadNumber(const char* token, uint32_t* value) {
     const char* end = token + std::strlen(token);
     const auto result = std::from_chars(token, end, *value);
-    return result.ec == std::errc{} && result.ptr == end;
+    if (result.ec != std::errc{}) {
+        return false;
+    }
+    const char* rest = result.ptr;
+    if (rest != end && *rest == '.') {
+        ++rest;
+        while (rest != end && *rest >= '0' && *rest <= '9') {
+            ++rest;
+        }
+    }
+    return rest == end;
 }
 
 bool ReadMeasure(const char* token, uint32_t index, tagSCA_TEZ_PROCESS_STATUS* status) {
@@ -111,7 +123,13 @@ int SCA_TezFormatProcessStatus(const tagSCA_TEZ_PROCESS_STATUS& status, char* bu
     return length > 0 && static_cast<size_t>(length) < size ? 1 : 0;
 }
 
-int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* status) {
+int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* status,
+                              uint32_t* badToken) {
+    uint32_t failed = 0;
+    if (badToken == nullptr) {
+        badToken = &failed;
+    }
+    *badToken = 1;
     if (text == nullptr) {
         return 0;
     }
@@ -125,19 +143,26 @@ int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* statu
         if (!SCA_GetToken1(text, &position, token, sizeof(token)) || !ReadNumber(token, count)) {
             return 0;
         }
+        ++*badToken;
     }
     for (uint32_t i = 0; i < SCA_TEZ_STATUS_MEASURES; ++i) {
         if (!SCA_GetToken1(text, &position, token, sizeof(token)) ||
             !ReadMeasure(token, i, status)) {
             return 0;
         }
+        ++*badToken;
     }
     for (uint32_t* count : tail) {
         if (!SCA_GetToken1(text, &position, token, sizeof(token)) || !ReadNumber(token, count)) {
             return 0;
         }
+        ++*badToken;
     }
-    return SCA_GetToken1(text, &position, token, sizeof(token)) ? 0 : 1;
+    if (SCA_GetToken1(text, &position, token, sizeof(token))) {
+        return 0;
+    }
+    *badToken = 0;
+    return 1;
 }
 
 int SCA_TezAddProcessStatusField(SCA_ConfigObj* object, const char* name,
@@ -151,10 +176,13 @@ int SCA_TezAddProcessStatusField(SCA_ConfigObj* object, const char* name,
 }
 
 int SCA_TezReadProcessStatusField(const SCA_Field* field, char* name, size_t size,
-                                  tagSCA_TEZ_PROCESS_STATUS* status) {
+                                  tagSCA_TEZ_PROCESS_STATUS* status, uint32_t* badToken) {
     tagSCA_TEZ_PROCESS_STATUS read;
+    if (badToken != nullptr) {
+        *badToken = 1;
+    }
     if (field == nullptr || name == nullptr || size == 0 || status == nullptr ||
-        field->IsObject() || !SCA_TezParseProcessStatus(field->GetValue(), &read)) {
+        field->IsObject() || !SCA_TezParseProcessStatus(field->GetValue(), &read, badToken)) {
         return 0;
     }
     SCA_StrnCpy(name, field->GetName(), size);

@@ -32,8 +32,11 @@ void SCA_TezCleanProcessName(const char* raw, char* out, size_t size);
 // The ten tokens of status into buf. 0 when they do not fit.
 int SCA_TezFormatProcessStatus(const tagSCA_TEZ_PROCESS_STATUS& status, char* buf, size_t size);
 // Reads the ten tokens of text. 0 when a token is missing, is not a number (or "-" for a
-// measure), or more follow.
-int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* status);
+// measure), or more follow; *badToken (when given) is then the failing token's place, 1 to 10,
+// or 11 for tokens beyond the tenth, and 0 on success. A count with a fractional part ("3.7")
+// reads as its integer part.
+int SCA_TezParseProcessStatus(const char* text, tagSCA_TEZ_PROCESS_STATUS* status,
+                              uint32_t* badToken = nullptr);
 
 // A process of "ProcessListStatus": a value field named by the (cleaned) process name whose
 // value is the ten tokens. Appends one to object.
@@ -42,6 +45,6 @@ int SCA_TezAddProcessStatusField(SCA_ConfigObj* object, const char* name,
 // Reads such a field, the name into name (size bytes, cut on a character boundary); 0 with the
 // outputs untouched for anything else.
 int SCA_TezReadProcessStatusField(const SCA_Field* field, char* name, size_t size,
-                                  tagSCA_TEZ_PROCESS_STATUS* status);
+                                  tagSCA_TEZ_PROCESS_STATUS* status, uint32_t* badToken = nullptr);
 // The status text's tokens as a Markdown table, for the protocol reference.
 std::string SCA_TezProcessStatusSchema();

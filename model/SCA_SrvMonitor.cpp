@@ -5,7 +5,14 @@
 #include "libmor/SCA_Time.h"
 #include "model/SCA_ConfigObj.h"
 
-SCA_SrvMonitor::SCA_SrvMonitor(SCA_TezConfig* config, SCA_TezConfigUser* userConfig) {
+namespace {
+
+constexpr const char* kExcludeList = "ExcludeList";
+
+} // namespace
+
+SCA_SrvMonitor::SCA_SrvMonitor(SCA_TezConfig* config, SCA_TezConfigUser* userConfig)
+    : m_ExcludeList(kExcludeList, nullptr) {
     m_Fields.Config = config;
     m_Fields.UserConfig = userConfig;
     m_Fields.AbsTime = SCA_GetAbsTime();
@@ -13,8 +20,9 @@ SCA_SrvMonitor::SCA_SrvMonitor(SCA_TezConfig* config, SCA_TezConfigUser* userCon
 }
 
 SCA_SrvMonitor::SCA_SrvMonitor(const SCA_SrvMonitor& other)
-    : SCA_Object(other), m_Fields(other.m_Fields), m_Profile(other.m_Profile) {
-    if (!m_Profile.IsConstructed()) {
+    : SCA_Object(other), m_Fields(other.m_Fields), m_Profile(other.m_Profile),
+      m_ExcludeList(other.m_ExcludeList) {
+    if (!m_Profile.IsConstructed() || !m_ExcludeList.IsConstructed()) {
         SetConstructed(0);
     }
 }
@@ -30,7 +38,8 @@ int SCA_SrvMonitor::SetContent(const SCA_SrvMonitor& from) {
     if (&from == this) {
         return 1;
     }
-    if (!m_Profile.SetContent(from.m_Profile)) {
+    if (!m_Profile.SetContent(from.m_Profile) ||
+        !m_ExcludeList.SetContent(const_cast<SCA_ConfigObj*>(&from.m_ExcludeList))) {
         return 0;
     }
     SCA_Object::operator=(from);
@@ -99,7 +108,12 @@ int SCA_SrvMonitor::Serialize(SCA_ConfigObj* object) const {
     SCA_TezFieldWriter writer(object);
     WriteFields(m_Fields, &writer);
     SCA_ConfigObj* profile = writer.PutObject("Profile");
-    if (!writer.IsOk() || !m_Profile.Serialize(profile)) {
+    // The configuration tree's readers are not const; reading changes nothing.
+    auto* excludeList = const_cast<SCA_ConfigObj*>(&m_ExcludeList);
+    SCA_ConfigObj* excluded =
+        excludeList->GetFieldCount() > 0 ? writer.PutObject(kExcludeList) : nullptr;
+    if (!writer.IsOk() || !m_Profile.Serialize(profile) ||
+        (excluded != nullptr && !excluded->SetContent(excludeList))) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_SrvMonitor::Serialize: "
                                                   "cannot serialize monitor - %u",
@@ -114,6 +128,7 @@ int SCA_SrvMonitor::Deserialize(SCA_ConfigObj* object) {
     Fields read = m_Fields;
     ReadFields(&reader, &read);
     SCA_ConfigObj* profile = reader.GetObject("Profile");
+    SCA_ConfigObj* excluded = reader.GetObject(kExcludeList);
     if (!reader.IsOk()) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_SrvMonitor::Deserialize: "
@@ -122,6 +137,9 @@ int SCA_SrvMonitor::Deserialize(SCA_ConfigObj* object) {
         return 0;
     }
     if (profile != nullptr && !m_Profile.Deserialize(profile)) {
+        return 0;
+    }
+    if (excluded != nullptr && !m_ExcludeList.SetContent(excluded)) {
         return 0;
     }
     m_Fields = read;

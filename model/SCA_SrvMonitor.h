@@ -5,6 +5,7 @@
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
+#include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezProfile.h"
 #include "model/SCA_TezRecordFields.h"
 #include "model/SCA_TezVocabulary.h"
@@ -72,6 +73,10 @@ public:
     void SetSaveReportsHistory(uint32_t count) { m_Fields.SaveReportsHistory = count; }
     const char* GetSaveReportsDir() const { return m_Fields.SaveReportsDir; }
     void SetSaveReportsDir(const char* dir);
+    // The processes a process monitor leaves out besides the ones every run leaves out: the
+    // user's list, one empty-valued field per process name ("ExcludeList", empty by default).
+    SCA_ConfigObj* GetExcludeList() { return &m_ExcludeList; }
+    const SCA_ConfigObj* GetExcludeList() const { return &m_ExcludeList; }
     SCA_TezProfile* GetProfile() { return &m_Profile; }
     const SCA_TezProfile* GetProfile() const { return &m_Profile; }
 
@@ -81,7 +86,7 @@ public:
     // A counter monitor without counters; a process monitor is never empty.
     int IsEmpty() const;
 
-    // Adds the fields and a child object "Profile" to object.
+    // Adds the fields, a child object "Profile" and, when the list has names, "ExcludeList".
     int Serialize(SCA_ConfigObj* object) const;
     // Reads the fields and profile that object holds; on failure (reported) the monitor is
     // left as it was.
@@ -114,4 +119,5 @@ private:
 
     Fields m_Fields;
     SCA_TezProfile m_Profile;
+    SCA_ConfigObj m_ExcludeList;
 };

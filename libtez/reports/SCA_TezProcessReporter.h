@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "libmor/SCA_Heap.h"
 
 class SCA_ConfigObj;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
+class SCA_TezProcess;
 class SCA_TezProcessList;
 class SCA_TezProcessLog;
 
@@ -25,6 +27,13 @@ public:
     // SCA_TezReporter::SaveReport.
     int Save(SCA_TezProcessList* list, uint32_t selector, uint32_t format, uint32_t option,
              const char* path, uint32_t* error = nullptr, SCA_TezProcessLog* log = nullptr);
+
+    // Writes a text report of the process: for each of its process ids (every one when all is
+    // nonzero) its parent, start time, the statistics of its counters and the further
+    // properties. 0 with the reason in *error when the file cannot be written.
+    int SavePids(SCA_TezProcess* process, int all, const char* path, uint32_t* error = nullptr);
+    // The same text, for a caller that shows or sends it.
+    static std::string BuildPidsText(SCA_TezProcess* process);
 
     // Mode 2 every counter, 1 only CPU usage, memory usage and data transfer, 0 none, any
     // other every counter.

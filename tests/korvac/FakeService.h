@@ -296,9 +296,10 @@ public:
         return 1;
     }
 
-    int Login(const char* user, const char*, uint32_t* status) override {
+    int Login(const char* user, const char* password, uint32_t* status) override {
         SCA_ConfigObj* request = new SCA_ConfigObj("LoginData", nullptr);
         request->AddField("UserName", user);
+        request->AddField("Password", password);
         m_Service.Record("Login", request, GetReplyTimeout());
         const Answer answer = m_Service.Next("Login");
         if (!Deliver(answer)) {
@@ -306,6 +307,11 @@ public:
         }
         // A refused login is a login that answers "not logged in".
         *status = answer.How == Answer::Kind::Reply ? SCA_KORVANTA_LOGGED_IN : 0;
+        // As the real client keeps them: the credentials of the last successful login.
+        if (*status == SCA_KORVANTA_LOGGED_IN) {
+            SetLoginUser(user);
+            SetLoginPassword(password);
+        }
         return 1;
     }
 

@@ -21,6 +21,7 @@
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvCounterDlg.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/SCA_ViewerCommand.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_GaugeFrame.h"
 #include "libvop/SCA_SaveReportDlg.h"
@@ -405,16 +406,42 @@ TEST_F(MonitorWindow, EditingACounterHoldsThePollsAndSendsTheChange) {
     QMenu menu;
     window->BuildCountersMenu(&menu);
     QStringList entries;
+    QAction* secondScreen = nullptr;
     for (QAction* action : menu.actions()) {
         if (!action->isSeparator()) {
             entries << action->text() + (action->isEnabled() ? "" : " (off)");
         }
+        if (action->text() == QLatin1String("View Detached on Monitor 2")) {
+            secondScreen = action;
+        }
     }
     // The tests run on two screens.
-    EXPECT_EQ(entries,
-              (QStringList{"Add Counter ...", "Edit Counter ...",
-                           "View Detached on Monitor 1 (off)", "View Detached on Monitor 2 (off)",
-                           "Move Counter Up", "Move Counter Down", "Delete Counter"}));
+    EXPECT_EQ(entries, (QStringList{"Add Counter ...", "Edit Counter ...",
+                                    "View Detached on Monitor 1", "View Detached on Monitor 2",
+                                    "Move Counter Up", "Move Counter Down", "Delete Counter"}));
+
+    // The second screen's entry starts a viewer of the selected counter there, the password in
+    // its environment only.
+    QStringList launched;
+    QString password;
+    SCA_ViewerCommand::SetLauncher([&](const QString&, const QStringList& arguments,
+                                       const QProcessEnvironment& environment, uint32_t*) {
+        launched = arguments;
+        password = environment.value(QLatin1String(SCA_ViewerCommand::kPasswordVariable));
+        return true;
+    });
+    ASSERT_NE(secondScreen, nullptr);
+    secondScreen->trigger();
+    SCA_ViewerCommand::SetLauncher(nullptr);
+    const uint32_t counter = SCA_TreeRows::IdOf(window->GetCountersView()->currentItem()).toUInt();
+    EXPECT_EQ(launched,
+              (QStringList{"-vdm", QString::number(m_Monitor.MonitorId), "-counter",
+                           QString::number(counter), "-conf_name", "korva", "-host", "server-a",
+                           "-port", "8000", "-user", "admin", "-screen", "1"}));
+    EXPECT_EQ(password, QStringLiteral("secret"));
+    window->GetCountersView()->clearSelection();
+    EXPECT_EQ(window->ViewDetached(SCA_ALL_ONES), 0);
+    EXPECT_EQ(Boxes("Please, select a counter."), 1);
 }
 
 TEST_F(MonitorWindow, SaveReportStopsWithoutAReportAndSaysWhenTheFileFails) {

@@ -1,0 +1,66 @@
+// Running the process windows from the main window or from a viewer of its own.
+#include "korvac/SCA_ProcessWindows.h"
+
+#include <QTreeWidgetItem>
+
+#include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_SrvProcessDlg.h"
+#include "korvac/SCA_SrvProcessListDlg.h"
+#include "libmor/SCA_Report.h"
+#include "libvop/SCA_ModalHook.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezProcessLog.h"
+
+int SCA_RunProcessMonitorWindow(QWidget* parent, SCA_SrvGui* mainWindow,
+                                SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
+                                SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
+                                const char* configName, SCA_ClientSession* session,
+                                uint32_t monitorId) {
+    SCA_SrvProcessListDlg window(parent, mainWindow, productConfig, userConfig, clientUserConfig,
+                                 params, configName, session, monitorId);
+    if (!window.StartProcess()) {
+        return 0;
+    }
+    // Through the hook but with the window's own frame: it can be maximised.
+    SCA_GetModalHook()->Exec(&window);
+    window.StopProcess();
+    return 1;
+}
+
+int SCA_RunProcessWindow(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
+                         SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
+                         SCA_ConfigObj* params, const char*, SCA_ClientSession* session,
+                         uint32_t monitorId, uint32_t processId) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    SCA_SrvMonitor monitor(productConfig, userConfig);
+    if (!session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitor(monitorId, &monitor);
+        })) {
+        report(SCA_LEVEL_ERROR, "SCA_RunProcessWindow: cannot get monitor - %u", monitorId);
+        return 0;
+    }
+    // The window's title names the process: the monitor's list has its name.
+    SCA_KorvantaInterface::ProcessListStatus status;
+    SCA_TezProcessLog unused;
+    if (!session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorProcessListStatusEx(monitorId, SCA_ALL_ONES, &status, &unused);
+        })) {
+        report(SCA_LEVEL_ERROR, "SCA_RunProcessWindow: cannot get monitor status - %u", monitorId);
+        return 0;
+    }
+    const char* name = "";
+    for (const SCA_KorvantaInterface::ProcessRow& row : status.Processes) {
+        if (row.Status.ProcessId == processId) {
+            name = row.Name;
+            break;
+        }
+    }
+    SCA_SrvProcessDlg window(parent, mainWindow, productConfig, userConfig, clientUserConfig,
+                             params, session, &monitor, processId, name);
+    if (!window.StartProcess()) {
+        return 0;
+    }
+    SCA_GetModalHook()->Exec(&window);
+    window.StopProcess();
+    return 1;
+}

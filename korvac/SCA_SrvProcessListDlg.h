@@ -1,0 +1,186 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <memory>
+
+#include "korvac/SCA_ProcessStatusRecords.h"
+#include "libmor/SCA_Limits.h"
+#include "model/SCA_SrvMonitor.h"
+
+class QAction;
+class QBoxLayout;
+class QContextMenuEvent;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolButton;
+class QTreeWidgetItem;
+class SCA_ClientSession;
+class SCA_ConfigObj;
+class SCA_SrvGui;
+class SCA_SrvProcessLog;
+class SCA_SrvProcessView;
+class SCA_StatusIcon;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+class SCA_TreeRows;
+
+// The live window of one process monitor: every process of the computer with its instances,
+// CPU, memory, threads, handles, errors and warnings (sortable by a header click, refreshed in
+// place once a second), the monitor's start and end log below it, and totals in the status
+// bar. From it the user starts, pauses, resets and stops the monitor, edits the process rules
+// and the exclude list, sees the errors, saves reports, shows charts across processes, and
+// opens one process in its own window, its details or its modules.
+//
+// It reaches the service through the session at each call. A poll that fails closes the
+// window once, with one message; while a dialog it opened is up, its polls wait.
+class SCA_SrvProcessListDlg : public QDialog {
+    Q_OBJECT
+public:
+    // mainWindow is null in a viewer of its own. The configurations, "Params" and the session
+    // are the caller's and outlive the window.
+    SCA_SrvProcessListDlg(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
+                          SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
+                          SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
+                          uint32_t monitorId);
+    ~SCA_SrvProcessListDlg() override;
+
+    // Loads the monitor, shows the first status and starts the timer; 1 when the window may
+    // be shown.
+    int StartProcess();
+    int StopProcess();
+    // One poll; 0 when it failed (a failed call closes the window, a list that cannot be read
+    // skips this poll's update).
+    int UpdateStatus();
+
+    void ShowProcessMenu(QContextMenuEvent* event);
+    void ShowLogMenu(QContextMenuEvent* event);
+    // The menus' entries (the tests run them without a screen).
+    void BuildProcessMenu(QMenu* menu);
+    void BuildLogMenu(QMenu* menu);
+
+    // What the tests read.
+    const SCA_ProcessStatusRecords& GetRecords() const { return m_Records; }
+    const SCA_ProcessSortState& GetSort() const { return m_Sort; }
+    uint32_t GetLastLogItemId() const { return m_LastLogItemId; }
+    int GetTimerId() const { return m_TimerId; }
+    int IsPollHeld() const { return m_Holds > 0 ? 1 : 0; }
+    SCA_SrvProcessView* GetProcessView() const { return m_ProcessView; }
+    SCA_SrvProcessLog* GetLogView() const { return m_LogView; }
+    SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
+    QToolButton* GetStartButton() const { return m_StartButton; }
+    QToolButton* GetPauseButton() const { return m_PauseButton; }
+    QToolButton* GetResetButton() const { return m_ResetButton; }
+    QToolButton* GetStopButton() const { return m_StopButton; }
+    QToolButton* GetRulesButton() const { return m_RulesButton; }
+    QToolButton* GetErrorsButton() const { return m_ErrorsButton; }
+    QToolButton* GetExcludeButton() const { return m_ExcludeButton; }
+    QToolButton* GetSaveButton() const { return m_SaveButton; }
+    QToolButton* GetChartsButton() const { return m_ChartsButton; }
+    QLabel* GetRunStateLabel() const { return m_RunStateLabel; }
+    QLabel* GetProcessesLabel() const { return m_ProcessesLabel; }
+    QLabel* GetInstancesLabel() const { return m_InstancesLabel; }
+    QLabel* GetMemoryLabel() const { return m_MemoryLabel; }
+    QLabel* GetThreadsLabel() const { return m_ThreadsLabel; }
+    QLabel* GetHandlesLabel() const { return m_HandlesLabel; }
+    QLabel* GetErrorsLabel() const { return m_ErrorsLabel; }
+    QLabel* GetWarningsLabel() const { return m_WarningsLabel; }
+
+public slots:
+    void ProcessSelected(QTreeWidgetItem* item, int column);
+    void ProcessDoubleClicked(QTreeWidgetItem* item, int column);
+    void ProcSectionClicked(int column);
+    void ViewProcessStats();
+    void ViewProcessDetails();
+    void ViewProcessModules();
+    void SaveProcessReport();
+    void StartMonitor();
+    void PauseMonitor();
+    void ResetMonitor();
+    void StopMonitor();
+    void SaveReport();
+    void ViewRules();
+    void ViewErrors();
+    void SaveProcessLog();
+    void ClearProcessLog();
+    void ShowCharts();
+    void ExcludeProcesses();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Holds the window's polls while a dialog or window it opened runs: a poll that failed
+    // then would close the window under it.
+    class PollHold {
+    public:
+        explicit PollHold(SCA_SrvProcessListDlg* window) : m_Window(*window) { ++m_Window.m_Holds; }
+        ~PollHold() { --m_Window.m_Holds; }
+        PollHold(const PollHold&) = delete;
+        PollHold& operator=(const PollHold&) = delete;
+
+    private:
+        SCA_SrvProcessListDlg& m_Window;
+    };
+
+    void BuildToolRow(QBoxLayout* layout);
+    QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth,
+                               void (SCA_SrvProcessListDlg::*slot)());
+    void BuildStatusBar(QBoxLayout* layout);
+    int PollFailed();
+    void ShowRunState(uint32_t processStatus);
+    void ShowTotals();
+    // The rows: rebuilt in sort order when the set of processes changed (or the order did),
+    // else refreshed where they stand.
+    void RebuildRows();
+    void UpdateRows();
+    // The process id of the current row when it is selected, its name in *name; 0 for none.
+    int SelectedProcess(uint32_t* processId, QString* name) const;
+    void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb);
+    void SaveProcesses(uint32_t processId);
+
+    int m_TimerId = -1;
+    uint32_t m_LastStatus = SCA_ALL_ONES;
+    uint32_t m_LastProcessStatus = SCA_ALL_ONES;
+    uint32_t m_LastListStatus = SCA_ALL_ONES;
+    uint32_t m_LastLogItemId = SCA_ALL_ONES;
+    SCA_TezConfig* m_ProductConfig;
+    SCA_TezConfigUser* m_UserConfig;
+    SCA_TezConfigUser* m_ClientUserConfig;
+    SCA_ConfigObj* m_Params;
+    char m_ConfigName[256] = "";
+    SCA_SrvGui* m_MainWindow;
+    SCA_ClientSession* m_Session;
+    SCA_SrvMonitor m_Monitor;
+    uint32_t m_MonitorId;
+    SCA_ProcessStatusRecords m_Records;
+    SCA_ProcessSortState m_Sort;
+    int m_Holds = 0;
+    bool m_SortShown = false;
+
+    QSplitter* m_Splitter = nullptr;
+    SCA_SrvProcessView* m_ProcessView = nullptr;
+    std::unique_ptr<SCA_TreeRows> m_Rows;
+    SCA_SrvProcessLog* m_LogView = nullptr;
+    QToolButton* m_StartButton = nullptr;
+    QToolButton* m_PauseButton = nullptr;
+    QToolButton* m_ResetButton = nullptr;
+    QToolButton* m_StopButton = nullptr;
+    QToolButton* m_RulesButton = nullptr;
+    QToolButton* m_ErrorsButton = nullptr;
+    QToolButton* m_ExcludeButton = nullptr;
+    QToolButton* m_SaveButton = nullptr;
+    QToolButton* m_ChartsButton = nullptr;
+    QToolButton* m_CloseButton = nullptr;
+    SCA_StatusIcon* m_StatusIcon = nullptr;
+    QLabel* m_RunStateLabel = nullptr;
+    QLabel* m_ProcessesLabel = nullptr;
+    QLabel* m_InstancesLabel = nullptr;
+    QLabel* m_MemoryLabel = nullptr;
+    QLabel* m_ThreadsLabel = nullptr;
+    QLabel* m_HandlesLabel = nullptr;
+    QLabel* m_ErrorsLabel = nullptr;
+    QLabel* m_WarningsLabel = nullptr;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+
+#include "korvac/SCA_ViewerGui.h"
+
+// The detached monitor viewer ("-vdm"): one monitor of a service in a process of its own. A
+// counter monitor shows its monitor status window, or with "-counter" the single-counter
+// window; a process monitor shows its process monitor window, or with "-pid" the
+// single-process window.
+class SCA_VdmGui : public SCA_ViewerGui {
+public:
+    explicit SCA_VdmGui(QApplication* app);
+    ~SCA_VdmGui() override;
+
+    int DoProcess(int argc, char** argv) override;
+
+    // Each runs its window until it closes; nonzero when it was shown.
+    int ExecuteMonitor();
+    int ExecuteCounter(uint32_t counterId);
+    int ExecuteProcessList();
+    int ExecuteProcessMonitor(uint32_t processId);
+};

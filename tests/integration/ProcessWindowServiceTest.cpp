@@ -1,0 +1,195 @@
+// The process monitor window against a real `korvas -console` on 127.0.0.1: a program the test
+// starts appears in the list with its counters, a rule set through the rules dialog counts
+// warnings for it on the service, its end is logged, and the exclude list the user edits
+// stays with the monitor across a stop and a start.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QThread>
+#include <QTimer>
+#include <QTimerEvent>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <algorithm>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "../korvac/GuiTestSupport.h"
+#include "korvac/SCA_ProcessStatusRecords.h"
+#include "korvac/SCA_SrvProcessListDlg.h"
+#include "korvac/SCA_SrvProcessLog.h"
+#include "korvac/SCA_SrvProcessView.h"
+#include "libvop/SCA_ProcExcludeDlg.h"
+#include "libvop/SCA_TezProcessRulesDlg.h"
+#include "model/SCA_TezMonitorKinds.h"
+#include "model/SCA_TezProcessStatus.h"
+#include "tests/integration/KorvasProcess.h"
+
+namespace {
+
+using korvas_integration::KorvasProcess;
+
+// The program the test runs, under a name no other process has.
+constexpr char kProbeName[] = "kvprobe34";
+constexpr int kWaitSeconds = 20;
+constexpr int kThreadsRule = 2;
+constexpr int kValueAbove = 0;
+
+// A copy of sleep under the probe's name, started and ended by its process id.
+class Probe {
+public:
+    explicit Probe(const std::string& folder) : m_Path(folder + "/" + kProbeName) {
+        const std::string copy = "cp /bin/sleep '" + m_Path + "'";
+        if (std::system(copy.c_str()) != 0) {
+            return;
+        }
+        m_Pid = fork();
+        if (m_Pid == 0) {
+            execl(m_Path.c_str(), kProbeName, "600", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+    }
+    ~Probe() { End(); }
+    void End() {
+        if (m_Pid > 0) {
+            kill(m_Pid, SIGTERM);
+            waitpid(m_Pid, nullptr, 0);
+            m_Pid = -1;
+        }
+    }
+    pid_t Pid() const { return m_Pid; }
+
+private:
+    std::string m_Path;
+    pid_t m_Pid = -1;
+};
+
+void Tick(SCA_SrvProcessListDlg* window) {
+    QTimerEvent event(window->GetTimerId());
+    QCoreApplication::sendEvent(window, &event);
+}
+
+// Polls once a second until done says so; false after kWaitSeconds.
+bool PollUntil(SCA_SrvProcessListDlg* window, const std::function<bool()>& done) {
+    for (int second = 0; second < kWaitSeconds; ++second) {
+        Tick(window);
+        if (done()) {
+            return true;
+        }
+        QThread::sleep(1);
+    }
+    return false;
+}
+
+QTreeWidgetItem* ProbeRow(SCA_SrvProcessListDlg* window) {
+    QTreeWidget* view = window->GetProcessView();
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        if (view->topLevelItem(row)->text(SCA_PROC_COL_NAME) == QLatin1String(kProbeName)) {
+            return view->topLevelItem(row);
+        }
+    }
+    return nullptr;
+}
+
+TEST(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcludeListStays) {
+    korvac_test::PrivateHome home;
+    korvac_test::RecordingHook hook;
+    const std::string serviceHome = home.Path() + "/service";
+    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
+    KorvasProcess korvas(serviceHome, "0");
+    const uint16_t port = korvas.WaitForPort();
+    ASSERT_NE(port, 0);
+
+    auto main = korvac_test::StartWindow();
+    ASSERT_NE(main, nullptr);
+    main->GetReconnectTimer()->stop();
+    SCA_TezConfigUser* user = main->GetUserConfig();
+    user->SetConnectHostName("127.0.0.1");
+    user->SetConnectControlPort(port);
+    user->SetConnectUserName("admin");
+    user->SetConnectPassword(korvas.InitialPassword().c_str());
+    main->DefaultConnect();
+    ASSERT_EQ(main->CheckConnected(0), 1);
+
+    SCA_KorvantaInterface probeClient;
+    ASSERT_EQ(korvas.LogIn(&probeClient, port), 1);
+    uint32_t monitorId = 0;
+    ASSERT_EQ(probeClient.AddMonitor(SCA_SRV_MONITOR_PROCESS, SCA_TEZ_MODE_PROCESS, "Processes",
+                                     &monitorId),
+              1);
+    ASSERT_EQ(probeClient.StartMonitor(monitorId), 1);
+
+    Probe probe(home.Path());
+    ASSERT_GT(probe.Pid(), 0);
+    SCA_SrvProcessListDlg window(main.get(), main.get(), main->GetServerConfig(),
+                                 main->GetServerUserConfig(), main->GetUserConfig(),
+                                 main->GetParams(), "korva", main->GetSession(), monitorId);
+    ASSERT_EQ(window.StartProcess(), 1);
+    ASSERT_TRUE(PollUntil(&window, [&] { return ProbeRow(&window) != nullptr; }));
+    EXPECT_EQ(ProbeRow(&window)->text(SCA_PROC_COL_INSTANCES), QStringLiteral("1"));
+    EXPECT_EQ(ProbeRow(&window)->text(SCA_PROC_COL_THREADS), QStringLiteral("1"));
+    EXPECT_GT(window.GetRecords().Count(), 3u);
+    EXPECT_FALSE(window.GetStartButton()->isEnabled());
+
+    // A rule through the dialog: more than no threads is a warning for the probe.
+    hook.Result = QDialog::Accepted;
+    hook.OnExec = [](QDialog* dialog) {
+        auto* rules = qobject_cast<SCA_TezProcessRulesDlg*>(dialog);
+        ASSERT_NE(rules, nullptr);
+        rules->GetProcessEdit()->setText(QString::fromLatin1(kProbeName));
+        rules->GetMeasureBox()->setCurrentIndex(kThreadsRule);
+        rules->GetConditionBox()->setCurrentIndex(kValueAbove);
+        rules->GetStatusBox()->setCurrentIndex(0);
+        rules->AddRule();
+        rules->accept();
+    };
+    window.ViewRules();
+    hook.OnExec = nullptr;
+    ASSERT_TRUE(PollUntil(&window, [&] {
+        QTreeWidgetItem* row = ProbeRow(&window);
+        return row != nullptr && row->text(SCA_PROC_COL_WARNINGS).toUInt() > 0;
+    }));
+
+    // Its end is logged, with its process id.
+    const QString pid = QString::number(probe.Pid());
+    probe.End();
+    ASSERT_TRUE(PollUntil(&window, [&] {
+        QTreeWidget* log = window.GetLogView();
+        for (int row = 0; row < log->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = log->topLevelItem(row);
+            if (item->text(3) == pid && item->text(4) == QLatin1String(kProbeName) &&
+                item->text(6).startsWith(QStringLiteral("Process ended"))) {
+                return true;
+            }
+        }
+        return false;
+    }));
+
+    // The user's exclude list survives a stop and a start of the monitor.
+    hook.OnExec = [](QDialog* dialog) {
+        auto* exclude = qobject_cast<SCA_ProcExcludeDlg*>(dialog);
+        ASSERT_NE(exclude, nullptr);
+        exclude->GetNameEdit()->setText(QStringLiteral("cron"));
+        exclude->AddName();
+        exclude->accept();
+    };
+    window.ExcludeProcesses();
+    hook.OnExec = nullptr;
+    window.StopMonitor();
+    window.StartMonitor();
+    std::vector<std::string> excluded;
+    ASSERT_EQ(probeClient.GetMonitorProcessExcludeList(monitorId, &excluded), 1);
+    EXPECT_NE(std::find(excluded.begin(), excluded.end(), "cron"), excluded.end());
+    EXPECT_NE(std::find(excluded.begin(), excluded.end(), "korvas"), excluded.end());
+    EXPECT_EQ(std::count(excluded.begin(), excluded.end(), "korvas"), 1);
+    window.StopProcess();
+    EXPECT_TRUE(hook.Boxes.empty());
+}
+
+} // namespace

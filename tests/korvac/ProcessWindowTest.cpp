@@ -1,0 +1,445 @@
+// The process monitor window, the single-process window and the process details against a
+// stand-in for the service, driven by timer events delivered one by one: the buttons per run
+// state, the rows kept in their order and selection, the event log, what a failed fetch leaves
+// alone, and the polls held while a child dialog is up.
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimerEvent>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+#include "FakeProcessMonitor.h"
+#include "FakeService.h"
+#include "GuiTestSupport.h"
+#include "korvac/SCA_ProcessCountersView.h"
+#include "korvac/SCA_ProcessWindows.h"
+#include "korvac/SCA_SrvProcDetailsDlg.h"
+#include "korvac/SCA_SrvProcessDlg.h"
+#include "korvac/SCA_SrvProcessListDlg.h"
+#include "korvac/SCA_SrvProcessLog.h"
+#include "korvac/SCA_SrvProcessView.h"
+#include "libmor/SCA_FileSystem.h"
+#include "libvop/SCA_ChartFrame.h"
+#include "libvop/SCA_ProcExcludeDlg.h"
+#include "libvop/SCA_TezProcessRulesDlg.h"
+#include "model/SCA_TezProcess.h"
+#include "model/SCA_TezProcessPid.h"
+
+using korvac_test::Answer;
+using korvac_test::FakeClient;
+using korvac_test::FakeProcessMonitor;
+using korvac_test::FakeService;
+
+namespace {
+
+constexpr uint32_t kStarted = 0;
+constexpr uint32_t kEnded = 1;
+
+QStringList Column(QTreeWidget* view, int column) {
+    QStringList texts;
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        texts.append(view->topLevelItem(row)->text(column));
+    }
+    return texts;
+}
+
+class ProcessWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        m_Main = korvac_test::StartWindow();
+        ASSERT_NE(m_Main, nullptr);
+        m_Main->GetReconnectTimer()->stop();
+        m_Main->SetClientFactory([this]() { return new FakeClient(&m_Service); });
+        SCA_TezConfigUser* user = m_Main->GetUserConfig();
+        user->SetConnectHostName("server-a");
+        user->SetConnectControlPort(8000);
+        user->SetConnectUserName("admin");
+        user->SetConnectPassword("secret");
+        m_Service.Healthy();
+        m_Monitor.AddProcess("bash", 101, 2, 1.5, 4e6, 2, 10);
+        m_Monitor.AddProcess("Xorg", 202, 1, 9.0, 9e7, 12, 80);
+        m_Monitor.AddProcess("apache2", 303, 8, 0.5, 2e7, 40, 30);
+        m_Monitor.Install(&m_Service);
+        m_Main->DefaultConnect();
+        ASSERT_EQ(m_Main->CheckConnected(0), 1);
+    }
+
+    std::unique_ptr<SCA_SrvProcessListDlg> Open() {
+        auto window = std::make_unique<SCA_SrvProcessListDlg>(
+            m_Main.get(), m_Main.get(), m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
+            m_Main->GetUserConfig(), m_Main->GetParams(), "korva", m_Main->GetSession(),
+            m_Monitor.MonitorId);
+        EXPECT_EQ(window->StartProcess(), 1);
+        return window;
+    }
+    template <typename Window>
+    static void Tick(Window* window) {
+        QTimerEvent event(window->GetTimerId());
+        QCoreApplication::sendEvent(window, &event);
+    }
+    uint32_t LastLogFrom() const {
+        uint32_t from = 0;
+        m_Service.LastRequest("GetMonitorProcessListStatusEx")->GetField("LogFromId", &from);
+        return from;
+    }
+    int Boxes(const char* text) const {
+        int count = 0;
+        for (const auto& box : m_Hook.Boxes) {
+            count += box.Text == QString::fromUtf8(text) ? 1 : 0;
+        }
+        return count;
+    }
+
+    korvac_test::PrivateHome m_Home;
+    korvac_test::RecordingHook m_Hook;
+    FakeService m_Service;
+    FakeProcessMonitor m_Monitor;
+    std::unique_ptr<SCA_SrvGui> m_Main;
+};
+
+TEST_F(ProcessWindow, ButtonsFollowTheRunState) {
+    struct Case {
+        uint32_t RunState;
+        bool Start, Pause, Reset, Stop, Save;
+    };
+    const Case cases[] = {
+        {SCA_PROCESS_IDLE, true, false, false, false, false},
+        {SCA_PROCESS_RUNNING, false, true, true, true, true},
+        {SCA_PROCESS_PAUSED, true, false, true, true, true},
+        {SCA_PROCESS_STOPPED, true, false, false, false, true},
+    };
+    auto window = Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.RunState);
+        m_Monitor.RunState = c.RunState;
+        Tick(window.get());
+        EXPECT_EQ(window->GetStartButton()->isEnabled(), c.Start);
+        EXPECT_EQ(window->GetPauseButton()->isEnabled(), c.Pause);
+        EXPECT_EQ(window->GetResetButton()->isEnabled(), c.Reset);
+        EXPECT_EQ(window->GetStopButton()->isEnabled(), c.Stop);
+        EXPECT_EQ(window->GetSaveButton()->isEnabled(), c.Save);
+        EXPECT_EQ(window->GetChartsButton()->isEnabled(), c.Save);
+        EXPECT_EQ(window->GetExcludeButton()->isEnabled(), c.Save);
+        EXPECT_EQ(window->GetRulesButton()->isEnabled(), true);
+    }
+}
+
+TEST_F(ProcessWindow, RowsKeepOrderSelectionAndScrollWhileValuesChangeInPlace) {
+    auto window = Open();
+    SCA_SrvProcessView* view = window->GetProcessView();
+    // Memory, biggest first.
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "apache2", "bash"}));
+    EXPECT_EQ(window->GetProcessesLabel()->text(), QStringLiteral("Processes: 3"));
+    EXPECT_EQ(window->GetInstancesLabel()->text(), QStringLiteral("Instances: 11"));
+    EXPECT_EQ(window->GetThreadsLabel()->text(), QStringLiteral("Threads: 54"));
+
+    view->topLevelItem(2)->setSelected(true);
+    view->setCurrentItem(view->topLevelItem(2), 0, QItemSelectionModel::NoUpdate);
+    QTreeWidgetItem* bashRow = view->topLevelItem(2);
+    // bash grows past everyone, in place: the order stays until the set of processes changes.
+    m_Monitor.Processes[0].Status.Measure[1] = 5e8;
+    m_Monitor.Processes[0].Status.InstanceCount = 5;
+    Tick(window.get());
+    EXPECT_EQ(view->topLevelItem(2), bashRow);
+    EXPECT_EQ(bashRow->text(SCA_PROC_COL_INSTANCES), QStringLiteral("5"));
+    EXPECT_TRUE(bashRow->isSelected());
+
+    // A new process: rebuilt in sort order, the selection follows its process.
+    m_Monitor.AddProcess("sshd", 404, 1, 0, 1e6, 1, 5);
+    ++m_Monitor.ListStatus;
+    Tick(window.get());
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"bash", "Xorg", "apache2", "sshd"}));
+    ASSERT_NE(view->currentItem(), nullptr);
+    EXPECT_EQ(view->currentItem()->text(SCA_PROC_COL_NAME), QStringLiteral("bash"));
+    EXPECT_EQ(view->selectedItems().size(), 1);
+    EXPECT_TRUE(view->topLevelItem(0)->isSelected());
+
+    // Header clicks: Process A to Z, then Z to A; the indicator shows it.
+    window->ProcSectionClicked(SCA_PROC_COL_NAME);
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"apache2", "bash", "sshd", "Xorg"}));
+    EXPECT_TRUE(view->header()->isSortIndicatorShown());
+    EXPECT_EQ(view->header()->sortIndicatorOrder(), Qt::AscendingOrder);
+    window->ProcSectionClicked(SCA_PROC_COL_NAME);
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "sshd", "bash", "apache2"}));
+    EXPECT_EQ(view->currentItem()->text(SCA_PROC_COL_NAME), QStringLiteral("bash"));
+
+    // A list the service sends empty empties the view and the totals.
+    m_Monitor.Processes.clear();
+    Tick(window.get());
+    EXPECT_EQ(view->topLevelItemCount(), 0);
+    EXPECT_EQ(window->GetInstancesLabel()->text(), QStringLiteral("Instances: 0"));
+}
+
+TEST_F(ProcessWindow, AListThatCannotBeReadSkipsThePollAndKeepsTheWindow) {
+    auto window = Open();
+    m_Service.Queue("GetMonitorProcessListStatusEx",
+                    Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                        reply->AddField("Type", SCA_SRV_MONITOR_PROCESS);
+                        reply->AddField("Status", SCA_REP_STATUS_MESSAGE);
+                        reply->AddField("ProcessStatus", SCA_PROCESS_RUNNING);
+                        reply->AddField("StartTime", uint64_t{1});
+                        reply->AddField("ListStatus", 7u);
+                        SCA_ConfigObj* list = reply->AddConfigObj("ProcessListStatus");
+                        list->AddField("good", "1 0 3 1 1 1 1 1 0 0");
+                        list->AddField("bad", "2 0 3 1 1 x 1 1 0 0");
+                        reply->AddConfigObj("ProcessLog");
+                    }));
+    EXPECT_EQ(window->UpdateStatus(), 0);
+    EXPECT_EQ(window->GetRecords().Count(), 3u);
+    EXPECT_EQ(window->GetProcessView()->topLevelItemCount(), 3);
+    EXPECT_GT(window->GetTimerId(), 0);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    window->ProcSectionClicked(SCA_PROC_COL_CPU);
+    EXPECT_EQ(Column(window->GetProcessView(), SCA_PROC_COL_NAME),
+              (QStringList{"Xorg", "bash", "apache2"}));
+}
+
+TEST_F(ProcessWindow, TheLogShowsNewestFirstTrimsToItsLengthAndAsksOnlyForWhatIsNew) {
+    m_Main->GetServerUserConfig()->SetProcessLogLength(4);
+    m_Monitor.AddEvent(kStarted, 11, "bash", "root");
+    m_Monitor.AddEvent(kStarted, 12, "vim", "");
+    const uint32_t third = m_Monitor.AddEvent(kEnded, 11, "bash", "root");
+    auto window = Open();
+    SCA_SrvProcessLog* log = window->GetLogView();
+    EXPECT_EQ(Column(log, 3), (QStringList{"11", "12", "11"}));
+    EXPECT_EQ(Column(log, 5), (QStringList{"root", "---", "root"}));
+    EXPECT_EQ(window->GetLastLogItemId(), third);
+
+    for (uint32_t pid = 20; pid < 23; ++pid) {
+        m_Monitor.AddEvent(kStarted, pid, "worker", "www");
+    }
+    Tick(window.get());
+    EXPECT_EQ(LastLogFrom(), third);
+    EXPECT_EQ(Column(log, 3), (QStringList{"22", "21", "20", "11"}));
+
+    // Cleared rows do not come back; a start asks for the whole log again.
+    window->ClearProcessLog();
+    Tick(window.get());
+    EXPECT_EQ(log->topLevelItemCount(), 0);
+    m_Monitor.RunState = SCA_PROCESS_STOPPED;
+    window->StartMonitor();
+    EXPECT_EQ(LastLogFrom(), SCA_ALL_ONES);
+    EXPECT_EQ(log->topLevelItemCount(), 4);
+    EXPECT_EQ(log->topLevelItem(0)->text(3), QStringLiteral("22"));
+}
+
+TEST_F(ProcessWindow, AFailedPollClosesOnceButNeverUnderAnOpenDialog) {
+    auto window = Open();
+    const int polls = m_Service.Count("GetMonitorProcessListStatusEx");
+    // While the errors dialog is up, the timer ticks and the service is gone: nothing happens.
+    m_Hook.OnExec = [&](QDialog*) {
+        EXPECT_TRUE(window->IsPollHeld());
+        m_Service.Standing("GetMonitorProcessListStatusEx", Answer::Refused());
+        Tick(window.get());
+    };
+    window->ViewErrors();
+    EXPECT_EQ(m_Service.Count("GetMonitorProcessListStatusEx"), polls);
+    EXPECT_EQ(Boxes("Cannot update monitor status."), 0);
+    EXPECT_FALSE(window->IsPollHeld());
+    // Afterwards the failed poll closes the window, with one message.
+    m_Hook.OnExec = nullptr;
+    Tick(window.get());
+    EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
+    EXPECT_EQ(window->GetTimerId(), -1);
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+TEST_F(ProcessWindow, RulesAndExcludeListGoBackOnlyWhenTheyArrived) {
+    auto window = Open();
+    // Rules that could not be fetched open no dialog and send nothing back.
+    m_Service.Queue("GetProcessMonitorRules", Answer::Refused());
+    window->ViewRules();
+    EXPECT_TRUE(m_Hook.Dialogs.empty());
+    EXPECT_EQ(m_Service.Count("SetProcessMonitorRules"), 0);
+
+    // A rule added in the dialog reaches the service.
+    m_Hook.Result = QDialog::Accepted;
+    m_Hook.OnExec = [](QDialog* dialog) {
+        auto* rules = qobject_cast<SCA_TezProcessRulesDlg*>(dialog);
+        ASSERT_NE(rules, nullptr);
+        rules->GetProcessEdit()->setText(QStringLiteral("bash"));
+        rules->GetMeasureBox()->setCurrentIndex(2);
+        rules->AddRule();
+        rules->accept();
+    };
+    window->ViewRules();
+    ASSERT_EQ(m_Service.Count("SetProcessMonitorRules"), 1);
+    ASSERT_EQ(m_Monitor.Rules.Count(), 1u);
+    EXPECT_STREQ(m_Monitor.Rules.GetHead()->GetItem()->GetProcessName(), "bash");
+    EXPECT_EQ(m_Monitor.Rules.GetHead()->GetItem()->GetRuleType(), 2u);
+
+    // The exclude list: what the user adds goes back with what was there.
+    m_Hook.OnExec = [](QDialog* dialog) {
+        auto* exclude = qobject_cast<SCA_ProcExcludeDlg*>(dialog);
+        ASSERT_NE(exclude, nullptr);
+        exclude->GetNameEdit()->setText(QStringLiteral("kworker/0:1"));
+        exclude->AddName();
+        exclude->accept();
+    };
+    window->ExcludeProcesses();
+    EXPECT_EQ(m_Monitor.Excluded, (std::vector<std::string>{"_Total", "Idle", "kworker/0:1"}));
+    m_Service.Queue("GetMonitorProcessExcludeList", Answer::Refused());
+    window->ExcludeProcesses();
+    EXPECT_EQ(m_Service.Count("SetMonitorProcessExcludeList"), 1);
+}
+
+TEST_F(ProcessWindow, AModuleListTheServiceCouldNotReadIsAnErrorWithItsReason) {
+    auto window = Open();
+    m_Service.Standing("GetMonitorProcessModules",
+                       Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                           reply->AddField("ProcessName", "bash");
+                           reply->AddConfigObj("Modules");
+                           reply->AddField("Ok", 0u);
+                           reply->AddField("Error", static_cast<uint32_t>(EACCES));
+                       }));
+    QTreeWidgetItem* row = window->GetProcessView()->topLevelItem(0);
+    row->setSelected(true);
+    window->GetProcessView()->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+    window->ViewProcessModules();
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_TRUE(
+        m_Hook.Boxes[0].Text.startsWith(QStringLiteral("Cannot get process DLL libraries (")));
+    EXPECT_TRUE(m_Hook.Boxes[0].Text.contains(QStringLiteral("ermission")));
+    EXPECT_TRUE(m_Hook.Dialogs.empty());
+}
+
+TEST_F(ProcessWindow, TheProcessMenuOffersDetailsOnlyForALocalMonitor) {
+    auto window = Open();
+    QMenu menu;
+    window->BuildProcessMenu(&menu);
+    QStringList enabled;
+    for (QAction* action : menu.actions()) {
+        if (!action->isSeparator() && action->isEnabled()) {
+            enabled.append(action->text());
+        }
+    }
+    EXPECT_EQ(enabled, (QStringList{"View Process ...", "Save Process Report ...",
+                                    "View Process Details ...", "View Process DLLs ..."}));
+}
+
+TEST_F(ProcessWindow, TheSingleProcessWindowAsksForTheChartsSpanAndClosesWhenTheProcessEnds) {
+    m_Monitor.AddCounter(SCA_COUNTER_PROCESS_CPU_USAGE, 12.5);
+    m_Monitor.AddCounter(SCA_COUNTER_PROCESS_MEM_USED, 4e6);
+    SCA_SrvMonitor monitor(nullptr, nullptr);
+    monitor.SetMonitorId(m_Monitor.MonitorId);
+    SCA_SrvProcessDlg window(nullptr, m_Main.get(), m_Main->GetServerConfig(),
+                             m_Main->GetServerUserConfig(), m_Main->GetUserConfig(),
+                             m_Main->GetParams(), m_Main->GetSession(), &monitor, 101, "bash");
+    ASSERT_EQ(window.StartProcess(), 1);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Bash - Process Monitor"));
+    ASSERT_EQ(window.GetCountersView()->topLevelItemCount(), 2);
+    EXPECT_EQ(window.GetCountersView()->topLevelItem(0)->text(2), QStringLiteral("scripted-host"));
+    EXPECT_EQ(window.GetInstancesLabel()->text(), QStringLiteral("Instances: 2"));
+    EXPECT_NE(window.GetSelectedCounterId(), SCA_ALL_ONES);
+
+    const struct {
+        uint32_t Mode;
+        uint32_t Span;
+    } spans[] = {{SCA_CHART_VIEW_600S, 600},
+                 {SCA_CHART_VIEW_300S, 300},
+                 {SCA_CHART_VIEW_120S, 120},
+                 {SCA_CHART_VIEW_60S, 60}};
+    for (const auto& step : spans) {
+        SCOPED_TRACE(step.Mode);
+        window.GetChart()->SetViewMode(step.Mode);
+        const SCA_ConfigObj* request = m_Service.LastRequest("GetMonitorProcessCountersStatusEx");
+        uint32_t range = 0;
+        uint64_t since = 1;
+        ASSERT_NE(request, nullptr);
+        const_cast<SCA_ConfigObj*>(request)->GetField("Range", &range);
+        const_cast<SCA_ConfigObj*>(request)->GetField("LastDataTime", &since);
+        EXPECT_EQ(range, step.Span);
+        // A new span starts the history again.
+        EXPECT_EQ(since, 0u);
+    }
+
+    // Choosing a counter polls once more, never inside a poll.
+    const int polls = m_Service.Count("GetMonitorProcessCountersStatusEx");
+    QTreeWidgetItem* second = window.GetCountersView()->topLevelItem(1);
+    second->setSelected(true);
+    window.GetCountersView()->setCurrentItem(second);
+    window.CounterSelected(second, 0);
+    EXPECT_EQ(m_Service.Count("GetMonitorProcessCountersStatusEx"), polls + 1);
+
+    m_Monitor.Instances = 0;
+    Tick(&window);
+    EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+TEST_F(ProcessWindow, TheMainWindowOpensTheProcessMonitorWindow) {
+    QStringList kinds;
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        kinds.append(QString::fromLatin1(dialog->metaObject()->className()));
+    };
+    EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
+    ASSERT_EQ(m_Hook.Dialogs.size(), 1u);
+    EXPECT_EQ(m_Hook.Dialogs[0], QStringLiteral("All processes"));
+    EXPECT_EQ(SCA_RunProcessWindow(nullptr, nullptr, m_Main->GetServerConfig(),
+                                   m_Main->GetServerUserConfig(), m_Main->GetUserConfig(),
+                                   m_Main->GetParams(), "korva", m_Main->GetSession(),
+                                   m_Monitor.MonitorId, 202),
+              1);
+    ASSERT_EQ(m_Hook.Dialogs.size(), 2u);
+    EXPECT_EQ(m_Hook.Dialogs[1], QStringLiteral("Xorg - Process Monitor"));
+    EXPECT_EQ(kinds, (QStringList{"SCA_SrvProcessListDlg", "SCA_SrvProcessDlg"}));
+}
+
+TEST(ProcessDetails, APidlessProcessShowsNothingAndTheFileNameIsSafe) {
+    korvac_test::PrivateHome home;
+    SCA_TezProcess process;
+    process.SetProcessName("kworker/0:1");
+    SCA_SrvProcDetailsDlg empty(nullptr, nullptr, nullptr, nullptr, &process);
+    ASSERT_EQ(empty.StartProcess(), 1);
+    EXPECT_EQ(empty.windowTitle(), QStringLiteral("Kworker/0:1 - Process Details"));
+    EXPECT_EQ(empty.GetPidList()->topLevelItemCount(), 0);
+    EXPECT_EQ(empty.GetPropertyView()->topLevelItemCount(), 0);
+    EXPECT_EQ(empty.GetSelectedPid(), SCA_ALL_ONES);
+    const QString path = empty.DefaultReportPath();
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QDir::homePath());
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith(QStringLiteral("Kworker_0_1 Process Report")))
+        << path.toStdString();
+
+    for (uint32_t id : {40u, 41u}) {
+        auto* pid = new SCA_TezProcessPid();
+        pid->SetProcessId(id);
+        pid->SetParentProcessId(1);
+        tagSCA_TEZ_PROCESS_COUNTER cpu{SCA_COUNTER_PROCESS_CPU_USAGE, 3, 5, 1, 9, 4};
+        pid->SetCounter(cpu);
+        ASSERT_EQ(process.GetPids()->AddPid(pid), 1);
+    }
+    SCA_SrvProcDetailsDlg details(nullptr, nullptr, nullptr, nullptr, &process);
+    ASSERT_EQ(details.StartProcess(), 1);
+    EXPECT_EQ(details.GetSelectedPid(), 40u);
+    QStringList properties = Column(details.GetPropertyView(), 1);
+    // No data-transfer statistics: no row for them.
+    EXPECT_EQ(properties, (QStringList{"Parent PID", "Start Time", "CPU Usage"}));
+
+    // A save that fails says so.
+    korvac_test::RecordingHook hook;
+    hook.FileAnswer = QDir(QString::fromStdString(home.Path())).filePath("missing/report.txt");
+    details.SaveTextReport();
+    ASSERT_EQ(hook.Boxes.size(), 1u);
+    EXPECT_TRUE(hook.Boxes[0].Text.startsWith(QStringLiteral("Cannot save")));
+    hook.FileAnswer = QDir(QString::fromStdString(home.Path())).filePath("report.txt");
+    details.SaveTextReport();
+    ASSERT_EQ(hook.Boxes.size(), 2u);
+    EXPECT_EQ(hook.Boxes[1].Text, QStringLiteral("Process details report saved."));
+    std::string text;
+    ASSERT_EQ(SCA_ReadFile(hook.FileAnswer.toUtf8().constData(), &text, 1 << 20, nullptr), 1);
+    EXPECT_NE(text.find("PID 41"), std::string::npos);
+    EXPECT_NE(text.find("CPU Usage: Average"), std::string::npos);
+}
+
+} // namespace
