@@ -212,14 +212,16 @@ int SCA_NetSocket::Send(const char* data, size_t size, uint32_t timeoutMs, uint3
 }
 
 int SCA_NetSocket::Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* received,
-                           uint32_t* error) {
+                           uint32_t* error, bool dataExpected) {
     if (m_Descriptor < 0 || !Connected()) {
         return Fail(error, SCA_NET_ERROR_NOT_CONNECTED);
     }
     const SCA_NetDeadline deadline(timeoutMs);
-    // Read first and wait only when nothing is there: in a request and reply exchange the
-    // data is usually there already, and a poll before every read doubles the system calls.
+    bool wait = !dataExpected;
     for (;;) {
+        if (wait && !WaitFor(POLLIN, deadline.RemainingMs(), error)) {
+            return 0; // a time-out leaves the connection as it was
+        }
         const ssize_t count = recv(m_Descriptor, buf, size, MSG_DONTWAIT);
         if (count > 0) {
             *received = static_cast<size_t>(count);
@@ -229,17 +231,12 @@ int SCA_NetSocket::Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* r
             Shutdown();
             return Fail(error, SCA_NET_ERROR_CLOSED);
         }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
             const uint32_t code = LastError();
             Shutdown();
             return Fail(error, code);
         }
-        if (!WaitFor(POLLIN, deadline.RemainingMs(), error)) {
-            return 0; // a time-out leaves the connection as it was
-        }
+        wait = errno != EINTR;
     }
 }
 

@@ -95,11 +95,13 @@ TEST_F(SampleClockTest, ManyMonitorsShareOneThreadAndStoppedOnesGetNoSample) {
     for (size_t i = 0; i < kMonitors; ++i) {
         monitors.push_back(std::make_unique<Monitor>(&m_Config, &m_UserConfig, m_Store));
     }
-    const size_t threadsBefore = ThreadCount();
-    for (auto& monitor : monitors) {
-        ASSERT_EQ(1, monitor->Start());
+    // The first start makes the clock's thread (and, under a sanitizer, maybe its own).
+    ASSERT_EQ(1, monitors.front()->Start());
+    const size_t withOne = ThreadCount();
+    for (size_t i = 1; i < kMonitors; ++i) {
+        ASSERT_EQ(1, monitors[i]->Start());
     }
-    EXPECT_EQ(threadsBefore + 1, ThreadCount()) << "one clock thread for every monitor";
+    EXPECT_EQ(withOne, ThreadCount()) << "one clock thread for every monitor";
     EXPECT_EQ(kMonitors, SCA_TezSampleClock::ForInterval(kIntervalMs)->GetManagerCount());
     ASSERT_TRUE(WaitFor([&] {
         for (auto& monitor : monitors) {
@@ -129,7 +131,7 @@ TEST_F(SampleClockTest, ManyMonitorsShareOneThreadAndStoppedOnesGetNoSample) {
     ASSERT_TRUE(WaitFor([&] { return monitors[0]->Samples >= stoppedAt[0] + 2; }));
 
     monitors.clear();
-    EXPECT_TRUE(WaitFor([&] { return ThreadCount() == threadsBefore; }))
+    EXPECT_TRUE(WaitFor([&] { return ThreadCount() == withOne - 1; }))
         << "the clock ends its thread with its last monitor";
 }
 
