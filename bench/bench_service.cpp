@@ -1,14 +1,24 @@
 // The running service's own cost, read from the outside as an administrator would see it:
 // `korvas -console` on a private home and a loopback port, driven through the client object.
-//   (a) twenty counter monitors of ten counters each: CPU as a share of one core and resident
-//       memory over the measured time, against fixed targets;
-//   (b) the same plus one process monitor: the CPU it adds over (a), against a raw pass over
-//       /proc made at the same rate by this program (the floor of that work).
+//   (a) the scale: a fresh service with 1, 20, 100 and 500 counter monitors of ten counters
+//       each (--monitors picks others): the time to set them up, the time of one durable
+//       counter change at that size, and the service's CPU (share of one core) and resident
+//       memory in each of --runs measured windows, as min/median/max, with the load average.
+//       Processes given with --peer NAME=PID are measured in the same windows and the ratios
+//       printed (bench/peers.sh starts the peers and passes them);
+//   (b) at 20 monitors, plus one process monitor: the CPU it adds over (a), against a raw pass
+//       over /proc made at the same rate by this program (the floor of that work);
+//   (c) the memory a monitor of ten counters holds once its ten minutes of samples are full,
+//       in this program: monitors sampled 600 times back to back, heap in use before and after.
+//       --steady also reads the service's memory after its rings filled (over ten minutes).
 // The reference pass runs on a thread of this program during (b), not after it: the machine
 // has cores to spare, a pass costs milliseconds a second, and the run takes half the wall time.
 // Its cost is that thread's own CPU time, so that nothing else of this program is counted.
 //
-// Usage: bench_service [--seconds N]   (or KORVANTA_BENCH_SECONDS=N; a reported run uses 60)
+// Usage: bench_service [--seconds N] [--runs R] [--monitors 1,20,100,500] [--peer NAME=PID]...
+//                      [--steady]
+//        (or KORVANTA_BENCH_SECONDS=N; a reported run uses 60)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +26,8 @@
 #include <ctime>
 #include <dirent.h>
 #include <fstream>
+#include <malloc.h>
+#include <memory>
 #include <pthread.h>
 #include <sstream>
 #include <string>
@@ -24,8 +36,13 @@
 #include <vector>
 
 #include "bench/RawProcPass.h"
+#include "libmor/SCA_Time.h"
 #include "libtez/SCA_KorvantaInterface.h"
+#include "libtez/SCA_TezManager.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezSampleStore.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
 #include "tests/support/KorvantaTestSupport.h"
@@ -36,39 +53,95 @@ using korvas_integration::KorvasProcess;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultSeconds = 60;
+constexpr int kDefaultRuns = 3;
 constexpr char kSecondsOption[] = "--seconds";
+constexpr char kRunsOption[] = "--runs";
+constexpr char kMonitorsOption[] = "--monitors";
+constexpr char kPeerOption[] = "--peer";
+constexpr char kSteadyOption[] = "--steady";
 constexpr char kSecondsVariable[] = "KORVANTA_BENCH_SECONDS";
+constexpr uint32_t kDefaultScale[] = {1, 20, 100, 500};
 // Long enough for every monitor's first samples (and the process monitor's first naming pass
 // over all processes) to be behind the measured window.
 constexpr auto kWarmUp = std::chrono::seconds(5);
 // The process monitor's sample period, which the reference pass follows.
 constexpr auto kScanPeriod = std::chrono::seconds(1);
 constexpr auto kRssSamplePeriod = std::chrono::seconds(1);
+// Until every ring of a service's monitors is full: ten minutes of samples and a margin.
+constexpr auto kRingsFull = std::chrono::seconds(SCA_TEZ_LIVE_SAMPLES + 10);
 
 constexpr uint32_t kCounterMonitors = 20;
 constexpr uint32_t kSystemMode = 0;
 // Ten counters that sample on any Linux machine: CPU (total, user, system), memory (usage,
 // available), disk (activity, transfer rate), network transfer rate, processes and threads.
 constexpr uint32_t kCounterTypes[] = {1, 2, 3, 4, 5, 7, 10, 16, 38, 39};
+// Durable counter changes timed at each size.
+constexpr int kTimedChanges = 20;
+// Monitors sampled in this program until their rings are full (c).
+constexpr uint32_t kInProcessMonitors = 50;
 
 constexpr double kCpuTargetPercent = 0.3;
-constexpr double kRssTargetMb = 30.0;
+constexpr double kRssTargetMb = 20.0;
+constexpr double kRingMbPerMonitorTarget = 0.1;
 constexpr double kProcessRatioTarget = 1.5;
 
 constexpr double kPercent = 100.0;
 constexpr double kKbPerMb = 1024.0;
+constexpr double kBytesPerMb = 1024.0 * 1024.0;
 constexpr double kNsPerSecond = 1e9;
 constexpr double kMsPerSecond = 1e3;
 
-int MeasuredSeconds(int argc, char** argv) {
-    const char* text = std::getenv(kSecondsVariable);
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], kSecondsOption) == 0) {
-            text = argv[i + 1];
+struct Peer {
+    std::string Name;
+    pid_t Pid;
+};
+
+struct Options {
+    int Seconds = kDefaultSeconds;
+    int Runs = kDefaultRuns;
+    std::vector<uint32_t> Scale{std::begin(kDefaultScale), std::end(kDefaultScale)};
+    std::vector<Peer> Peers;
+    bool Steady = false;
+};
+
+std::vector<uint32_t> ParseList(const char* text) {
+    std::vector<uint32_t> list;
+    std::istringstream items(text);
+    std::string item;
+    while (std::getline(items, item, ',')) {
+        const long value = std::atol(item.c_str());
+        if (value > 0) {
+            list.push_back(static_cast<uint32_t>(value));
         }
     }
-    const int seconds = text != nullptr ? std::atoi(text) : kDefaultSeconds;
-    return seconds > 0 ? seconds : kDefaultSeconds;
+    return list;
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options options;
+    if (const char* text = std::getenv(kSecondsVariable)) {
+        options.Seconds = std::max(1, std::atoi(text));
+    }
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], kSteadyOption) == 0) {
+            options.Steady = true;
+        } else if (hasValue && std::strcmp(argv[i], kSecondsOption) == 0) {
+            options.Seconds = std::max(1, std::atoi(argv[++i]));
+        } else if (hasValue && std::strcmp(argv[i], kRunsOption) == 0) {
+            options.Runs = std::max(1, std::atoi(argv[++i]));
+        } else if (hasValue && std::strcmp(argv[i], kMonitorsOption) == 0) {
+            options.Scale = ParseList(argv[++i]);
+        } else if (hasValue && std::strcmp(argv[i], kPeerOption) == 0) {
+            const std::string peer = argv[++i];
+            const size_t equals = peer.find('=');
+            if (equals != std::string::npos) {
+                options.Peers.push_back({peer.substr(0, equals),
+                                         static_cast<pid_t>(std::atol(peer.c_str() + equals + 1))});
+            }
+        }
+    }
+    return options;
 }
 
 std::string FirstLine(const std::string& path) {
@@ -76,6 +149,16 @@ std::string FirstLine(const std::string& path) {
     std::string line;
     std::getline(file, line);
     return line;
+}
+
+// The 1-, 5- and 15-minute load averages.
+std::string LoadAverage() {
+    const std::string line = FirstLine("/proc/loadavg");
+    size_t end = 0;
+    for (int field = 0; field < 3 && end != std::string::npos; ++field) {
+        end = line.find(' ', end + 1);
+    }
+    return line.substr(0, end);
 }
 
 size_t ProcessCount() {
@@ -91,24 +174,23 @@ size_t ProcessCount() {
     return count;
 }
 
-// utime + stime of the process, in clock ticks.
-uint64_t CpuTicks(pid_t pid) {
-    const std::string line = FirstLine("/proc/" + std::to_string(pid) + "/stat");
-    const size_t paren = line.rfind(')');
-    if (paren == std::string::npos) {
-        return 0;
+// The CPU time of the process's threads in seconds, to the nanosecond (the first field of each
+// thread's schedstat): the clock ticks of /proc/PID/stat are 10 ms, as much as a light process
+// spends in seconds. Threads that end within a window take their time with them; the processes
+// measured here keep theirs.
+double CpuSeconds(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    uint64_t nanos = 0;
+    if (DIR* dir = opendir(tasks.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] != '.') {
+                nanos += std::strtoull(
+                    FirstLine(tasks + "/" + entry->d_name + "/schedstat").c_str(), nullptr, 10);
+            }
+        }
+        closedir(dir);
     }
-    // After the name: state, then fields 4..13, then utime (14) and stime (15).
-    std::istringstream fields(line.substr(paren + 2));
-    std::string skipped;
-    constexpr int kFieldsBeforeUtime = 11;
-    for (int i = 0; i < kFieldsBeforeUtime; ++i) {
-        fields >> skipped;
-    }
-    uint64_t user = 0;
-    uint64_t system = 0;
-    fields >> user >> system;
-    return user + system;
+    return static_cast<double>(nanos) / kNsPerSecond;
 }
 
 // A numeric line of /proc/PID/status ("VmRSS:", "Threads:").
@@ -124,12 +206,17 @@ uint64_t StatusValue(pid_t pid, const char* key) {
     return 0;
 }
 
+double RssMb(pid_t pid) {
+    return static_cast<double>(StatusValue(pid, "VmRSS:")) / kKbPerMb;
+}
+
 double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / kNsPerSecond;
 }
 
+// One process over one window.
 struct Phase {
     double CpuSeconds = 0.0;
     double WallSeconds = 0.0;
@@ -138,24 +225,55 @@ struct Phase {
     double CpuPercent() const { return WallSeconds > 0 ? CpuSeconds / WallSeconds * kPercent : 0; }
 };
 
-// The service's CPU and resident memory over seconds of wall time.
-Phase Measure(pid_t pid, int seconds) {
-    const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
-    Phase phase;
-    const uint64_t startTicks = CpuTicks(pid);
+// The CPU and resident memory of every pid over the same seconds of wall time.
+std::vector<Phase> Measure(const std::vector<pid_t>& pids, int seconds) {
+    std::vector<Phase> phases(pids.size());
+    std::vector<double> startCpu;
+    for (const pid_t pid : pids) {
+        startCpu.push_back(CpuSeconds(pid));
+    }
     const auto start = Clock::now();
     const auto end = start + std::chrono::seconds(seconds);
     for (auto next = start + kRssSamplePeriod; next <= end; next += kRssSamplePeriod) {
         std::this_thread::sleep_until(next);
-        const double rss = static_cast<double>(StatusValue(pid, "VmRSS:")) / kKbPerMb;
-        phase.RssMbPeak = rss > phase.RssMbPeak ? rss : phase.RssMbPeak;
-        phase.RssMbEnd = rss;
+        for (size_t i = 0; i < pids.size(); ++i) {
+            const double rss = RssMb(pids[i]);
+            phases[i].RssMbPeak = std::max(rss, phases[i].RssMbPeak);
+            phases[i].RssMbEnd = rss;
+        }
     }
     std::this_thread::sleep_until(end);
-    phase.CpuSeconds = static_cast<double>(CpuTicks(pid) - startTicks) / ticksPerSecond;
-    phase.WallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-    return phase;
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    for (size_t i = 0; i < pids.size(); ++i) {
+        phases[i].CpuSeconds = CpuSeconds(pids[i]) - startCpu[i];
+        phases[i].WallSeconds = wall;
+    }
+    return phases;
 }
+
+// min/median/max of a figure over the runs.
+struct Spread {
+    std::vector<double> Values;
+
+    void Add(double value) { Values.push_back(value); }
+    // "min/median/max" with that many decimals.
+    std::string Text(int decimals) const {
+        if (Values.empty()) {
+            return "-";
+        }
+        std::vector<double> sorted = Values;
+        std::sort(sorted.begin(), sorted.end());
+        char text[128];
+        std::snprintf(text, sizeof(text), "%.*f/%.*f/%.*f", decimals, sorted.front(), decimals,
+                      sorted[sorted.size() / 2], decimals, sorted.back());
+        return text;
+    }
+    double Median() const {
+        std::vector<double> sorted = Values;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+    }
+};
 
 // The raw /proc pass once per scan period, as many times as the service scans in the measured
 // window (the first half a period in, so that none falls outside it), and its thread's CPU time.
@@ -174,7 +292,7 @@ struct Reference {
     }
 };
 
-bool AddCounterMonitor(SCA_KorvantaInterface* client, uint32_t index) {
+bool AddCounterMonitor(SCA_KorvantaInterface* client, uint32_t index, bool start) {
     uint32_t id = 0;
     const std::string name = "Bench counters " + std::to_string(index + 1);
     if (!client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, name.c_str(), &id) ||
@@ -187,77 +305,77 @@ bool AddCounterMonitor(SCA_KorvantaInterface* client, uint32_t index) {
             return false;
         }
     }
-    return client->StartMonitor(id) == 1;
+    return !start || client->StartMonitor(id) == 1;
+}
+
+// Milliseconds of one durable AddCounter on an idle monitor, median of kTimedChanges, at the
+// service's present size.
+double TimeAddCounter(SCA_KorvantaInterface* client) {
+    uint32_t id = 0;
+    if (!client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, "Bench changes", &id) ||
+        !client->DeleteAllCounters(id)) {
+        return -1.0;
+    }
+    Spread times;
+    for (int i = 0; i < kTimedChanges; ++i) {
+        const uint32_t type = kCounterTypes[static_cast<size_t>(i) % std::size(kCounterTypes)];
+        uint32_t counter = 0;
+        const auto start = Clock::now();
+        const int added = client->AddCounter(id, type, "", "", "", &counter);
+        times.Add(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        if (!added || !client->DeleteCounter(id, counter)) {
+            return -1.0;
+        }
+    }
+    client->DeleteMonitor(id);
+    return times.Median();
 }
 
 const char* Verdict(bool pass) {
     return pass ? "PASS" : "FAIL";
 }
 
-void PrintMachine(const char* when) {
-    std::printf("load average (%s): %s\nprocesses on the machine (%s): %zu\n", when,
-                FirstLine("/proc/loadavg").c_str(), when, ProcessCount());
-}
+// A service of its own on a private home, logged in.
+struct Service {
+    korvanta_test::TempDir Home;
+    std::unique_ptr<KorvasProcess> Korvas;
+    SCA_KorvantaInterface Client;
 
-} // namespace
-
-int main(int argc, char** argv) {
-    const int seconds = MeasuredSeconds(argc, argv);
-    std::printf("measured window: %d s per phase (warm-up %lld s)\n", seconds,
-                static_cast<long long>(kWarmUp.count()));
-    PrintMachine("start");
-
-    korvanta_test::TempDir home;
-    if (home.Path().empty()) {
-        std::fprintf(stderr, "cannot make a home folder\n");
-        return 1;
-    }
-    KorvasProcess korvas(home.Path(), "0");
-    const uint16_t port = korvas.WaitForPort();
-    SCA_KorvantaInterface client;
-    if (port == 0 || !korvas.LogIn(&client, port)) {
-        std::fprintf(stderr, "the service did not start or refused the login\n");
-        return 1;
-    }
-    for (uint32_t i = 0; i < kCounterMonitors; ++i) {
-        if (!AddCounterMonitor(&client, i)) {
-            std::fprintf(stderr, "cannot set up counter monitor %u\n", i + 1);
-            return 1;
+    bool Start() {
+        if (Home.Path().empty()) {
+            return false;
         }
+        Korvas = std::make_unique<KorvasProcess>(Home.Path(), "0");
+        const uint16_t port = Korvas->WaitForPort();
+        return port != 0 && Korvas->LogIn(&Client, port);
     }
-    std::this_thread::sleep_for(kWarmUp);
-    const pid_t pid = korvas.Pid();
-    std::printf("(a) %u counter monitors x %zu counters, service threads: %llu\n", kCounterMonitors,
-                std::size(kCounterTypes),
-                static_cast<unsigned long long>(StatusValue(pid, "Threads:")));
-    const Phase counters = Measure(pid, seconds);
-    std::printf("    CPU: %.3f s in %.1f s = %.3f %% of one core (target < %.1f %%) %s\n",
-                counters.CpuSeconds, counters.WallSeconds, counters.CpuPercent(), kCpuTargetPercent,
-                Verdict(counters.CpuPercent() < kCpuTargetPercent));
-    std::printf("    RSS: %.1f MB at the end, %.1f MB peak (target < %.0f MB) %s\n",
-                counters.RssMbEnd, counters.RssMbPeak, kRssTargetMb,
-                Verdict(counters.RssMbPeak < kRssTargetMb));
+};
 
+// (b): the process monitor's extra CPU on top of the counter monitors' measured in counters.
+bool MeasureProcessMonitor(Service* service, const Phase& counters, int seconds) {
     uint32_t processId = 0;
-    if (!client.AddMonitor(SCA_SRV_MONITOR_PROCESS, kSystemMode, "Bench processes", &processId) ||
-        !client.StartMonitor(processId)) {
+    if (!service->Client.AddMonitor(SCA_SRV_MONITOR_PROCESS, kSystemMode, "Bench processes",
+                                    &processId) ||
+        !service->Client.StartMonitor(processId)) {
         std::fprintf(stderr, "cannot start the process monitor\n");
-        return 1;
+        return false;
     }
     std::this_thread::sleep_for(kWarmUp);
-    std::printf("(b) the same plus one process monitor, service threads: %llu\n",
-                static_cast<unsigned long long>(StatusValue(pid, "Threads:")));
+    const pid_t pid = service->Korvas->Pid();
+    std::printf("(b) %u counter monitors plus one process monitor, service threads: %llu, load "
+                "%s\n",
+                kCounterMonitors, static_cast<unsigned long long>(StatusValue(pid, "Threads:")),
+                LoadAverage().c_str());
     Reference reference;
     std::thread scanner([&reference, seconds] { reference.Run(seconds); });
-    const Phase withProcesses = Measure(pid, seconds);
+    const Phase withProcesses = Measure({pid}, seconds).front();
     scanner.join();
     const double extra = withProcesses.CpuSeconds -
                          counters.CpuSeconds * withProcesses.WallSeconds / counters.WallSeconds;
     const double ratio = reference.CpuSeconds > 0 ? extra / reference.CpuSeconds : 0.0;
-    std::printf("    CPU: %.3f s in %.1f s = %.3f %% of one core; RSS %.1f MB at the end, "
-                "%.1f MB peak\n",
+    std::printf("    CPU: %.3f s in %.1f s = %.3f %% of one core; RSS %.1f MB at the end\n",
                 withProcesses.CpuSeconds, withProcesses.WallSeconds, withProcesses.CpuPercent(),
-                withProcesses.RssMbEnd, withProcesses.RssMbPeak);
+                withProcesses.RssMbEnd);
     std::printf("    process monitor's extra CPU: %.3f s (%.3f ms per second)\n", extra,
                 extra / withProcesses.WallSeconds * kMsPerSecond);
     std::printf("    raw /proc pass in this program: %.3f s in %d passes (%.3f ms per pass)\n",
@@ -266,9 +384,153 @@ int main(int argc, char** argv) {
                                       : 0.0);
     std::printf("    ratio extra / raw: %.2f (target <= %.1f) %s\n", ratio, kProcessRatioTarget,
                 Verdict(reference.CpuSeconds > 0 && ratio <= kProcessRatioTarget));
+    service->Client.StopMonitor(processId);
+    return true;
+}
 
-    client.StopMonitor(processId);
-    PrintMachine("end");
-    korvas.Terminate();
+// (a) at one size: set up, time a change, measure the windows side by side with the peers.
+bool MeasureScale(const Options& options, uint32_t monitors) {
+    Service service;
+    if (!service.Start()) {
+        std::fprintf(stderr, "the service did not start or refused the login\n");
+        return false;
+    }
+    const auto setupStart = Clock::now();
+    for (uint32_t i = 0; i < monitors; ++i) {
+        if (!AddCounterMonitor(&service.Client, i, true)) {
+            std::fprintf(stderr, "cannot set up counter monitor %u\n", i + 1);
+            return false;
+        }
+    }
+    const double setupSeconds = std::chrono::duration<double>(Clock::now() - setupStart).count();
+    const double addCounterMs = TimeAddCounter(&service.Client);
+    std::this_thread::sleep_for(kWarmUp);
+    const pid_t pid = service.Korvas->Pid();
+    std::printf("(a) %u counter monitors x %zu counters: set up in %.1f s, AddCounter %.2f ms "
+                "(median of %d), service threads: %llu\n",
+                monitors, std::size(kCounterTypes), setupSeconds, addCounterMs, kTimedChanges,
+                static_cast<unsigned long long>(StatusValue(pid, "Threads:")));
+    std::vector<pid_t> pids{pid};
+    for (const Peer& peer : options.Peers) {
+        pids.push_back(peer.Pid);
+    }
+    std::vector<Spread> cpu(pids.size());
+    std::vector<Spread> rss(pids.size());
+    std::vector<Spread> cpuRatio(options.Peers.size());
+    std::vector<Spread> rssRatio(options.Peers.size());
+    Phase first;
+    for (int run = 0; run < options.Runs; ++run) {
+        const std::string loadBefore = LoadAverage();
+        const std::vector<Phase> phases = Measure(pids, options.Seconds);
+        std::printf("    run %d (load %s -> %s):", run + 1, loadBefore.c_str(),
+                    LoadAverage().c_str());
+        for (size_t i = 0; i < pids.size(); ++i) {
+            cpu[i].Add(phases[i].CpuPercent());
+            rss[i].Add(phases[i].RssMbEnd);
+            std::printf(" %s %.3f %% %.1f MB",
+                        i == 0 ? "korvas" : options.Peers[i - 1].Name.c_str(),
+                        phases[i].CpuPercent(), phases[i].RssMbEnd);
+            if (i != 0) {
+                cpuRatio[i - 1].Add(
+                    phases[i].CpuSeconds > 0 ? phases[0].CpuSeconds / phases[i].CpuSeconds : 0.0);
+                rssRatio[i - 1].Add(phases[i].RssMbEnd > 0 ? phases[0].RssMbEnd / phases[i].RssMbEnd
+                                                           : 0.0);
+            }
+        }
+        std::printf("\n");
+        if (run == 0) {
+            first = phases.front();
+        }
+    }
+    std::printf("    korvas CPU %% of one core (min/median/max): %s, per monitor %s\n",
+                cpu[0].Text(3).c_str(),
+                [&] {
+                    Spread perMonitor;
+                    for (const double value : cpu[0].Values) {
+                        perMonitor.Add(value / monitors);
+                    }
+                    return perMonitor.Text(4);
+                }()
+                    .c_str());
+    std::printf("    korvas RSS MB (min/median/max): %s, per monitor %.3f MB\n",
+                rss[0].Text(1).c_str(), rss[0].Median() / monitors);
+    if (monitors == kCounterMonitors) {
+        std::printf("    targets at %u monitors: CPU < %.1f %% %s, RSS < %.0f MB %s\n", monitors,
+                    kCpuTargetPercent, Verdict(cpu[0].Median() < kCpuTargetPercent), kRssTargetMb,
+                    Verdict(rss[0].Median() < kRssTargetMb));
+    }
+    for (size_t i = 0; i < options.Peers.size(); ++i) {
+        std::printf("    %s: CPU %% %s, RSS MB %s; korvas / %s: CPU %s, RSS %s\n",
+                    options.Peers[i].Name.c_str(), cpu[i + 1].Text(3).c_str(),
+                    rss[i + 1].Text(1).c_str(), options.Peers[i].Name.c_str(),
+                    cpuRatio[i].Text(2).c_str(), rssRatio[i].Text(2).c_str());
+    }
+    if (options.Steady) {
+        std::this_thread::sleep_for(kRingsFull);
+        std::printf("    after %lld s, every ring full: korvas RSS %.1f MB (%.3f MB per monitor)\n",
+                    static_cast<long long>(kRingsFull.count()), RssMb(pid), RssMb(pid) / monitors);
+    }
+    if (monitors == kCounterMonitors && !MeasureProcessMonitor(&service, first, options.Seconds)) {
+        return false;
+    }
+    service.Korvas->Terminate();
+    return true;
+}
+
+// (c): the heap a monitor of ten counters holds with its rings full, in this program.
+void MeasureFullRings() {
+    SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
+    SCA_TezConfigUser userConfig(&config);
+    std::vector<std::unique_ptr<SCA_TezProfile>> profiles;
+    std::vector<std::unique_ptr<SCA_TezManager>> managers;
+    const size_t before = mallinfo2().uordblks;
+    for (uint32_t m = 0; m < kInProcessMonitors; ++m) {
+        auto profile = std::make_unique<SCA_TezProfile>();
+        auto manager = std::make_unique<SCA_TezManager>(&config, &userConfig, nullptr, nullptr,
+                                                        nullptr, nullptr);
+        uint32_t error = 0;
+        if (!manager->PrepareProcess(profile.get(), "Bench rings", nullptr, &error)) {
+            std::fprintf(stderr, "cannot prepare an in-process monitor (%u)\n", error);
+            return;
+        }
+        for (const uint32_t type : kCounterTypes) {
+            uint32_t id = 0;
+            profile->GetCounterList()->AddCounter(type, "", "", "", &id);
+            manager->AddCounter(id);
+        }
+        profiles.push_back(std::move(profile));
+        managers.push_back(std::move(manager));
+    }
+    const uint64_t second = static_cast<uint64_t>(kNsPerSecond);
+    for (uint64_t tick = 1; tick <= SCA_TEZ_LIVE_SAMPLES + 1; ++tick) {
+        for (auto& manager : managers) {
+            manager->SampleTick(tick, tick * second, tick * SCA_ABS_TIME_SECOND);
+        }
+    }
+    const size_t after = mallinfo2().uordblks;
+    const double perMonitor =
+        static_cast<double>(after - before) / kInProcessMonitors / kBytesPerMb;
+    std::printf("(c) %u monitors x %zu counters sampled %u times in this program: heap %.3f MB "
+                "per monitor (target <= %.1f MB) %s\n",
+                kInProcessMonitors, std::size(kCounterTypes), SCA_TEZ_LIVE_SAMPLES + 1, perMonitor,
+                kRingMbPerMonitorTarget, Verdict(perMonitor <= kRingMbPerMonitorTarget));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv);
+    std::printf("measured window: %d s, %d runs per size (warm-up %lld s); the machine is "
+                "shared, so CPU figures are noisy: compare the ratios of one window\n",
+                options.Seconds, options.Runs, static_cast<long long>(kWarmUp.count()));
+    std::printf("load average (start): %s, processes on the machine: %zu\n", LoadAverage().c_str(),
+                ProcessCount());
+    MeasureFullRings();
+    for (const uint32_t monitors : options.Scale) {
+        if (!MeasureScale(options, monitors)) {
+            return 1;
+        }
+    }
+    std::printf("load average (end): %s\n", LoadAverage().c_str());
     return 0;
 }

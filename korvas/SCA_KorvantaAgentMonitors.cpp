@@ -25,15 +25,20 @@ int SCA_KorvantaAgent::AddMonitor(uint32_t type, uint32_t mode, const char* desc
         return 0;
     }
     SCA_SrvMonitor* monitor = nullptr;
-    const int stored = m_Ctrl->StoreMonitors([&] {
-        if (description == nullptr || !m_Monitors->AddMonitor(type, mode, description, &monitor)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddMonitor: cannot add monitor - %s",
-                description != nullptr ? description : "");
-            return 0;
-        }
-        *monitorId = monitor->GetMonitorId();
-        return 1;
+    // The new monitor takes the list's next id, read under the same hold of the data lock as
+    // the change, so that no other connection's monitor takes it meanwhile.
+    const int stored = m_Ctrl->WithData([&] {
+        return m_Ctrl->StoreMonitor(m_Monitors->GetNextItemId(), [&] {
+            if (description == nullptr ||
+                !m_Monitors->AddMonitor(type, mode, description, &monitor)) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR, "SCA_KorvantaAgent::AddMonitor: cannot add monitor - %s",
+                    description != nullptr ? description : "");
+                return 0;
+            }
+            *monitorId = monitor->GetMonitorId();
+            return 1;
+        });
     });
     if (stored) {
         ReportInfo("Add Monitor: %s (Type=%u, Mode=%u)", description, type, mode);

@@ -368,6 +368,20 @@ int SCA_KorvantaCtrl::SaveMonitors() {
     return 1;
 }
 
+int SCA_KorvantaCtrl::StoreMonitorChange(uint32_t monitorId) {
+    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
+    if (!m_MonitorsLoaded) {
+        return 1;
+    }
+    if (!m_Monitors.StoreChange(monitorId)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR,
+            "SCA_KorvantaCtrl::SaveMonitors: cannot save monitors configuration file");
+        return 0;
+    }
+    return 1;
+}
+
 int SCA_KorvantaCtrl::DoStopServer() {
     // The server first: no connection may reach the factory or an agent once they go.
     SCA_Object::Destroy(m_Server);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -144,6 +145,11 @@ public:
     // is driven.
     template <typename Change>
     int StoreMonitors(Change&& change);
+    // The same for a change of one monitor (added under monitorId, changed or deleted): only
+    // that monitor is stored and, on failure, put back, so the cost does not grow with the
+    // number of monitors.
+    template <typename Change>
+    int StoreMonitor(uint32_t monitorId, Change&& change);
     // The user configuration: kRefused when change() failed, kNotStored when the file could
     // not be written (*error, the platform's code); in both cases the configuration is as it
     // was. The monitoring threads see the outcome.
@@ -190,6 +196,8 @@ public:
     // change answered as done survives a crash. 1 while no file was read (nothing is written
     // over a file this start did not read); 0 when the write failed (reported).
     int SaveMonitors();
+    // Makes the change of one monitor durable (see SCA_SrvMonitorList::StoreChange).
+    int StoreMonitorChange(uint32_t monitorId);
     int GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32_t* status, uint32_t* state,
                         uint32_t* counters, uint32_t* errors, uint32_t* warnings);
     int GetMonitorStatus(uint32_t monitorId, uint32_t* status, uint32_t* state,
@@ -432,6 +440,25 @@ int SCA_KorvantaCtrl::StoreMonitors(Change&& change) {
         return 1;
     }
     m_Monitors.Deserialize(&before);
+    return 0;
+}
+
+template <typename Change>
+int SCA_KorvantaCtrl::StoreMonitor(uint32_t monitorId, Change&& change) {
+    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    const uint32_t position = m_Monitors.GetItemPos(monitorId);
+    SCA_SrvMonitor* present = nullptr;
+    SCA_OwnedPtr<SCA_SrvMonitor> before;
+    if (m_Monitors.GetMonitor(monitorId, &present)) {
+        before.reset(new (std::nothrow) SCA_SrvMonitor(&m_Config, &m_UserConfig));
+        if (before == nullptr || !before->SetContent(*present)) {
+            return 0;
+        }
+    }
+    if (change() && StoreMonitorChange(monitorId)) {
+        return 1;
+    }
+    m_Monitors.Restore(monitorId, before.get(), position);
     return 0;
 }
 

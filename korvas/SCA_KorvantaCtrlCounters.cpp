@@ -97,7 +97,7 @@ int SCA_KorvantaCtrl::SetCounterInfo(uint32_t monitorId, uint32_t counterId,
                        counterId);
                 return SCA_TaskStep::kFail;
             }
-            const int stored = StoreMonitors([&] {
+            const int stored = StoreMonitor(monitorId, [&] {
                 if (object == nullptr || !info->Deserialize(object)) {
                     report(SCA_LEVEL_ERROR,
                            "SCA_KorvantaCtrl::SetCounterInfo: cannot deserialize counter info - "
@@ -139,7 +139,7 @@ int SCA_KorvantaCtrl::AddCounter(uint32_t monitorId, uint32_t counterType, const
                 id = existing->GetCounterId();
                 return SCA_TaskStep::kDone;
             }
-            if (!StoreMonitors([&] {
+            if (!StoreMonitor(monitorId, [&] {
                     return list->AddCounter(counterType, computer, instance, namePrefix, &id);
                 })) {
                 report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::AddCounter: cannot add counter - %u",
@@ -157,7 +157,7 @@ int SCA_KorvantaCtrl::AddCounter(uint32_t monitorId, uint32_t counterType, const
             }
             report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::AddCounter: cannot add counter - %u",
                    counterType);
-            StoreMonitors([&] {
+            StoreMonitor(monitorId, [&] {
                 SCA_SrvMonitor* monitor = nullptr;
                 return m_Monitors.GetMonitor(monitorId, &monitor) &&
                        monitor->GetProfile()->GetCounterList()->DeleteCounter(id);
@@ -194,7 +194,7 @@ int SCA_KorvantaCtrl::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
     if (monitor == nullptr) {
         return 0;
     }
-    return StoreMonitors([&] {
+    return StoreMonitor(monitorId, [&] {
         monitor->GetProfile()->GetCounterList()->MoveCounterUp(counterId);
         return 1;
     });
@@ -206,7 +206,7 @@ int SCA_KorvantaCtrl::MoveCounterDown(uint32_t monitorId, uint32_t counterId) {
     if (monitor == nullptr) {
         return 0;
     }
-    return StoreMonitors([&] {
+    return StoreMonitor(monitorId, [&] {
         monitor->GetProfile()->GetCounterList()->MoveCounterDown(counterId);
         return 1;
     });
@@ -216,7 +216,7 @@ int SCA_KorvantaCtrl::DeleteCounter(uint32_t monitorId, uint32_t counterId) {
     return DriveMonitorTask(
         monitorId, "SCA_KorvantaCtrl::DeleteCounter: invalid",
         [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
-            if (!StoreMonitors([&] {
+            if (!StoreMonitor(monitorId, [&] {
                     monitor.GetProfile()->GetCounterList()->DeleteCounter(counterId);
                     return 1;
                 })) {
@@ -236,7 +236,7 @@ int SCA_KorvantaCtrl::DeleteAllCounters(uint32_t monitorId) {
     return DriveMonitorTask(
         monitorId, "SCA_KorvantaCtrl::DeleteAllCounters: invalid",
         [&](SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
-            if (!StoreMonitors([&] {
+            if (!StoreMonitor(monitorId, [&] {
                     monitor.GetProfile()->GetCounterList()->ClearAll();
                     return 1;
                 })) {

@@ -298,7 +298,7 @@ int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
         monitorId, "SCA_KorvantaAgent::DeleteMonitor: invalid",
         [&](const SCA_SrvMonitor& monitor, const SCA_SrvTaskRef& task) {
             const std::string description = monitor.GetDescription();
-            if (!StoreMonitors([&] { return m_Monitors.DeleteMonitor(monitorId); })) {
+            if (!StoreMonitor(monitorId, [&] { return m_Monitors.DeleteMonitor(monitorId); })) {
                 return SCA_TaskStep::kFail;
             }
             // The monitor and its task leave together, so no start can slip in between.
@@ -354,7 +354,7 @@ int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
                        monitorId);
                 return SCA_TaskStep::kFail;
             }
-            if (!StoreMonitors([&] { return monitor.SetContent(changed); })) {
+            if (!StoreMonitor(monitorId, [&] { return monitor.SetContent(changed); })) {
                 report(SCA_LEVEL_ERROR,
                        "SCA_KorvantaAgent::SetMonitorObj: cannot store monitor - %u", monitorId);
                 return SCA_TaskStep::kFail;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 #include <new>
 #include <unistd.h>
 
@@ -20,6 +21,9 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr const char* kConsoleSwitch = "-console";
+// The service's threads mostly wait; an arena per thread (up to eight per core) would keep
+// megabytes of freed memory for a few allocations each.
+constexpr int kMallocArenas = 2;
 
 } // namespace
 
@@ -70,6 +74,7 @@ int RunConsole(int argc, char** argv) {
 }
 
 int main(int argc, char** argv) {
+    mallopt(M_ARENA_MAX, kMallocArenas);
     if (!SCA_InitSystem(SCA_ALL_ONES)) {
         std::printf("Unable to initialize SCA platform library.\n");
         return kExitFailed;

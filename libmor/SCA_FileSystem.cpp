@@ -240,6 +240,82 @@ int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_
     return 1;
 }
 
+int SCA_AppendFileSynced(const char* path, const void* data, size_t size, uint32_t* error) {
+    if (const uint32_t failure = g_WriteFailure.load()) {
+        SetError(error, static_cast<int>(failure));
+        return 0;
+    }
+    if (path == nullptr || path[0] == '\0' || (data == nullptr && size > 0)) {
+        SetError(error, EINVAL);
+        return 0;
+    }
+    const bool existed = SCA_IsFileExists(path) != 0;
+    const int fd = OpenRetrying(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC);
+    if (fd < 0) {
+        SetError(error, errno);
+        return 0;
+    }
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    struct stat before {};
+    int code = ::fstat(fd, &before) != 0 ? errno : 0;
+    if (code == 0) {
+        code = WriteAll(fd, data, size);
+        if (code != 0) {
+            // No part of a record may stay behind for a later one to follow.
+            while (::ftruncate(fd, before.st_size) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    if (code == 0 && ::fdatasync(fd) != 0) {
+        code = errno;
+    }
+    if (::close(fd) != 0 && code == 0) {
+        code = errno;
+    }
+    if (code == 0 && !existed) {
+        const std::string target = path;
+        const size_t slash = target.rfind('/');
+        code = SyncFolder(slash == std::string::npos ? "." : target.substr(0, slash + 1));
+    }
+    if (code != 0) {
+        SetError(error, code);
+        return 0;
+    }
+    return 1;
+}
+
+int SCA_TruncateFileSynced(const char* path, uint64_t size, uint32_t* error) {
+    if (path == nullptr) {
+        SetError(error, EINVAL);
+        return 0;
+    }
+    const int fd = OpenRetrying(path, O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        if (code == ENOENT && size == 0) {
+            return 1;
+        }
+        SetError(error, code);
+        return 0;
+    }
+    int code = 0;
+    while (::ftruncate(fd, static_cast<off_t>(size)) != 0) {
+        if (errno != EINTR) {
+            code = errno;
+            break;
+        }
+    }
+    if (code == 0 && ::fsync(fd) != 0) {
+        code = errno;
+    }
+    ::close(fd);
+    if (code != 0) {
+        SetError(error, code);
+        return 0;
+    }
+    return 1;
+}
+
 void SCA_RemoveAbandonedTemporaries(const char* folder) {
     if (folder != nullptr && folder[0] != '\0') {
         RemoveAbandonedTemporaries(std::string(), folder);

@@ -30,6 +30,15 @@ void SCA_SetWriteFailure(uint32_t code);
 // written once and never again, whose leftovers no later write of the same file would remove.
 void SCA_RemoveAbandonedTemporaries(const char* folder);
 
+// Appends size bytes of data to the file at path (made with mode 0600 when missing) and syncs
+// them. A write that fails part-way cuts the file back to its former size, so the file never
+// ends in a part of the data. A file that was made is synced into its folder too. Fails like
+// SCA_WriteFileAtomic under its test hook.
+int SCA_AppendFileSynced(const char* path, const void* data, size_t size, uint32_t* error);
+
+// Cuts the file at path to size bytes and syncs it; a missing file is fine when size is 0.
+int SCA_TruncateFileSynced(const char* path, uint64_t size, uint32_t* error);
+
 // Reads a whole file into out (replacing its content). Files larger than maxSize are refused
 // with EFBIG.
 int SCA_ReadFile(const char* path, std::string* out, size_t maxSize, uint32_t* error);

@@ -1,7 +1,6 @@
 #include "libtez/SCA_KorvantaMonitorRow.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
 
 #include "libmor/SCA_String.h"
@@ -53,17 +52,38 @@ void SCA_KorvantaMonitorRow::SetDescription(const char* description) {
     SCA_StrnCpy(Description, description != nullptr ? description : "", sizeof(Description));
 }
 
+// Every client polls the rows of all monitors each second: written with to_chars and copies,
+// not a formatted print per row.
 int SCA_KorvantaMonitorRow::Format(char* buf, uint32_t size) const {
     if (buf == nullptr || size == 0) {
         return 0;
     }
-    const int written =
-        std::snprintf(buf, size, "%u %u %u %u %u %s %s", State, RunState, Counters, Errors,
-                      Warnings, Host[0] != '\0' ? Host : kLocalHost, Description);
-    if (written < 0 || static_cast<uint32_t>(written) >= size) {
+    char* at = buf;
+    char* const end = buf + size - 1; // room for the terminator
+    auto put = [&](const char* text) {
+        const size_t length = std::strlen(text);
+        if (static_cast<size_t>(end - at) < length + 1) {
+            return false;
+        }
+        std::memcpy(at, text, length);
+        at += length;
+        *at++ = ' ';
+        return true;
+    };
+    for (const uint32_t number : {State, RunState, Counters, Errors, Warnings}) {
+        const auto [stop, error] = std::to_chars(at, end, number);
+        if (error != std::errc() || stop == end) {
+            buf[0] = '\0';
+            return 0;
+        }
+        at = stop;
+        *at++ = ' ';
+    }
+    if (!put(Host[0] != '\0' ? Host : kLocalHost) || !put(Description)) {
         buf[0] = '\0';
         return 0;
     }
+    at[-1] = '\0'; // the blank after the description
     return 1;
 }
 
@@ -100,7 +120,7 @@ int SCA_KorvantaMonitorRow::Parse(const char* text) {
 int SCA_KorvantaMonitorRow::Write(SCA_ConfigObj* monitorsStatus) const {
     char name[16];
     char value[kRowSize];
-    std::snprintf(name, sizeof(name), "%u", MonitorId);
+    *std::to_chars(name, name + sizeof(name) - 1, MonitorId).ptr = '\0';
     return monitorsStatus != nullptr && Format(value, sizeof(value)) &&
                    monitorsStatus->AddField(name, value)
                ? 1

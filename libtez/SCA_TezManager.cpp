@@ -13,6 +13,7 @@
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_TezActionCtrl.h"
 #include "libtez/SCA_TezCondAction.h"
+#include "libtez/SCA_TezSampleClock.h"
 #include "libtez/SCA_TezStatusTable.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_SrvMonitor.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr uint64_t kAbsTicksPerMs = 10000;
 constexpr uint64_t kNanosPerAbsTick = 100;
 
 } // namespace
@@ -49,10 +49,14 @@ SCA_TezManager::SCA_TezManager(SCA_TezConfig* config, SCA_TezConfigUser* userCon
                                SCA_TezReportIndex* reportIndex, SCA_SrvMonitor* monitor)
     : m_Config(config), m_UserConfig(userConfig), m_Params(params), m_ActionCtrl(actionCtrl),
       m_ReportIndex(reportIndex), m_Monitor(monitor), m_Ready(0, 1), m_Report(config, userConfig) {
-    if (!m_Profile.IsConstructed() || !m_Ready.IsConstructed() || !m_PerfMonitor.IsConstructed() ||
-        !m_Report.IsConstructed()) {
-        SetConstructed(0);
-    }
+    SetConstructed(m_Profile.IsConstructed() && m_Ready.IsConstructed() &&
+                           m_PerfMonitor.IsConstructed() && m_Report.IsConstructed()
+                       ? 1
+                       : 0);
+}
+
+SCA_TezManager::~SCA_TezManager() {
+    StopAll(0);
 }
 
 void SCA_TezManager::SetSampleCallback(SCA_TezSampleCallback callback, void* userData) {
@@ -89,7 +93,7 @@ int SCA_TezManager::PrepareProcess(SCA_TezProfile* profile, const char* name, co
 
 int SCA_TezManager::StartProcess(SCA_TezProfile* profile, const char* name, const char* host,
                                  uint32_t /*mode*/, uint32_t* error) {
-    if (IsRunning()) {
+    if (IsSampling()) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR, "SCA_TezManager::StartProcess: %s is already sampling", m_MonitorName);
         return 0;
@@ -97,23 +101,13 @@ int SCA_TezManager::StartProcess(SCA_TezProfile* profile, const char* name, cons
     if (!PrepareProcess(profile, name, host, error)) {
         return 0;
     }
-    if (!Lock(error)) {
+    auto clock = SCA_TezSampleClock::ForInterval(m_SampleIntervalMs);
+    if (!clock->Attach(this, error)) {
         m_ProcessStatus = SCA_PROCESS_FAILED;
         return 0;
     }
+    m_Clock = std::move(clock);
     return 1;
-}
-
-int SCA_TezManager::ThreadFunc() {
-    for (;;) {
-        // Sleep to the next boundary of the interval on the wall clock.
-        const uint64_t nowMs = SCA_GetAbsTime() / kAbsTicksPerMs;
-        const uint64_t tickMs = (nowMs / m_SampleIntervalMs + 1) * m_SampleIntervalMs;
-        if (GetStopEvent()->Wait(static_cast<uint32_t>(tickMs - nowMs)) != SCA_WAIT_TIMEOUT) {
-            return 1;
-        }
-        SampleTick(tickMs, SCA_PerfSnapshotStore::GetMonotonicNs(), SCA_GetAbsTime());
-    }
 }
 
 int SCA_TezManager::SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t absTime) {
@@ -329,7 +323,10 @@ int SCA_TezManager::ResetAll() {
 }
 
 int SCA_TezManager::StopAll(uint32_t /*flags*/) {
-    Unlock(__FILE__);
+    if (m_Clock != nullptr) {
+        m_Clock->Detach(this);
+        m_Clock.reset();
+    }
     if (m_ProcessStatus == SCA_PROCESS_RUNNING) {
         m_ProcessStatus = SCA_PROCESS_STOPPED;
     }

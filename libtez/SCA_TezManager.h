@@ -8,7 +8,7 @@
 
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
-#include "libmor/SCA_ThreadObj.h"
+#include "libmor/SCA_Object.h"
 #include "libtez/SCA_TezActionRepeat.h"
 #include "libtez/SCA_TezCondEval.h"
 #include "model/SCA_TezProcessStatus.h"
@@ -25,6 +25,7 @@ class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezCounter;
 class SCA_TezReportIndex;
+class SCA_TezSampleClock;
 struct SCA_TezUserSnapshot;
 
 // Called after each sample with the profile sampled, the report and the sample time.
@@ -37,18 +38,19 @@ inline constexpr uint32_t SCA_TEZ_SAMPLE_INTERVAL_MS = 1000;
 // not grow a monitor that runs for weeks.
 inline constexpr uint32_t SCA_TEZ_MAX_ERROR_RECORDS = 1000;
 
-// The sampling manager of a counter monitor. On its own thread it samples the live counters on
-// the boundaries of the sample interval of the wall clock (so every monitor of the service
-// samples in the same tick and shares the collector's reads, and charts of different monitors
-// line up), keeps each counter's samples and statistics, evaluates the counter's conditions and
-// the user's rules for its counter type, records errors and queues actions.
+// The sampling manager of a counter monitor. Driven by the sample clock of its interval (one
+// thread for every manager of that interval, see SCA_TezSampleClock) it samples the live
+// counters on the boundaries of the sample interval of the wall clock (so every monitor of the
+// service samples in the same tick and shares the collector's reads, and charts of different
+// monitors line up), keeps each counter's samples and statistics, evaluates the counter's
+// conditions and the user's rules for its counter type, records errors and queues actions.
 //
 // The profile it samples is the one StartProcess is given, shared with its owner, who adds and
 // deletes counters in it; the manager's live counters (the report's counter list) follow through
 // AddCounter, DeleteCounter and DeleteAllCounters. Its ready event (automatic, signalled at
 // first) is the lock of the live data: every operation that reads or changes it takes the lock,
 // so readers get consistent snapshots.
-class SCA_TezManager : public SCA_ThreadObj {
+class SCA_TezManager : public SCA_Object {
 public:
     SCA_HEAP_OPERATORS
 
@@ -57,8 +59,10 @@ public:
     SCA_TezManager(SCA_TezConfig* config, SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
                    SCA_TezActionCtrl* actionCtrl, SCA_TezReportIndex* reportIndex,
                    SCA_SrvMonitor* monitor);
-    // Stops the sampling thread before the data it writes goes.
-    ~SCA_TezManager() override { Unlock(__FILE__); }
+    // Leaves the clock before the data it samples goes.
+    ~SCA_TezManager() override;
+    SCA_TezManager(const SCA_TezManager&) = delete;
+    SCA_TezManager& operator=(const SCA_TezManager&) = delete;
 
     SCA_TezConfig* GetConfig() const { return m_Config; }
     SCA_TezConfigUser* GetUserConfig() const { return m_UserConfig; }
@@ -107,10 +111,10 @@ public:
     // adds them all). 0 with *error when the collector refuses the host.
     int PrepareProcess(SCA_TezProfile* profile, const char* name, const char* host,
                        uint32_t* error);
-    // PrepareProcess, then starts sampling on the manager's thread. mode is reserved (1).
+    // PrepareProcess, then joins the clock of its interval. mode is reserved (1).
     int StartProcess(SCA_TezProfile* profile, const char* name, const char* host, uint32_t mode,
                      uint32_t* error);
-    // One sample of every live counter, as the thread takes it on each tick: tickKey names the
+    // One sample of every live counter, as the clock takes it on each tick: tickKey names the
     // tick (collectors of the same tick share their reads), monotonicNs measures the run time,
     // absTime stamps the samples. A paused manager takes no sample.
     int SampleTick(uint64_t tickKey, uint64_t monotonicNs, uint64_t absTime);
@@ -118,7 +122,8 @@ public:
     int Resume();
     // Forgets every sample, status, error and the run time; the counters stay live.
     int ResetAll();
-    // Stops the thread and waits for it; the data stays readable. flags is reserved (0).
+    // Leaves the clock, once a tick of this manager that runs has ended; the data stays
+    // readable. flags is reserved (0).
     int StopAll(uint32_t flags);
 
     // Makes the profile's counter with that id live (already live: nothing to do). 0 when the
@@ -157,7 +162,8 @@ public:
     // answers 0. A size of 0 writes nothing.
     int GetStatusValue(uint32_t index, char* buf, uint32_t size);
 
-    int ThreadFunc() override;
+    // 1 from StartProcess to StopAll.
+    int IsSampling() const { return m_Clock != nullptr ? 1 : 0; }
 
 private:
     static constexpr uint64_t kNanosPerSecond = 1000000000;
@@ -232,6 +238,9 @@ private:
     std::shared_ptr<SCA_PerfSnapshotStore> m_Store;
     SCA_TezReport m_Report;
     std::map<uint32_t, LiveState> m_Live; // by counter id
+    // The clock that drives the manager while it samples; set and cleared by its owner's
+    // StartProcess and StopAll, which never run at once.
+    std::shared_ptr<SCA_TezSampleClock> m_Clock;
     SCA_TezSampleCallback m_SampleCallback = nullptr;
     void* m_SampleUserData = nullptr;
 };

@@ -111,6 +111,8 @@ public:
     // receives an errno value or one of the codes below. fileType, when given, receives the
     // type the file was saved with.
     int Save(const char* path, uint32_t fileType, uint32_t flags, uint32_t* error);
+    // The bytes Save writes, into file (replaced); 0 when the tree cannot be serialized.
+    int ToFileBytes(uint32_t fileType, std::string* file);
     int Load(const char* path, uint32_t* error, uint32_t* fileType = nullptr);
     // Load from the bytes of a whole file already in memory.
     int LoadBytes(const char* data, size_t size, uint32_t* error, uint32_t* fileType = nullptr);

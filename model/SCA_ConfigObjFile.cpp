@@ -48,27 +48,34 @@ void SetError(uint32_t* error, uint32_t code) {
 
 } // namespace
 
+int SCA_ConfigObj::ToFileBytes(uint32_t fileType, std::string* file) {
+    SCA_StringStor payload;
+    if (file == nullptr || !Serialize(&payload)) {
+        return 0;
+    }
+    file->clear();
+    file->reserve(kHeaderSize + payload.GetSize());
+    file->append(kMagic, sizeof(kMagic));
+    PutLittleEndian(file, kFormatVersion, 4);
+    PutLittleEndian(file, fileType, 4);
+    PutLittleEndian(file, payload.GetSize(), 8);
+    uint8_t digest[SCA_SHA256_SIZE];
+    if (!SCA_Sha256(payload.GetData(), payload.GetSize(), digest)) {
+        return 0;
+    }
+    file->append(reinterpret_cast<const char*>(digest), sizeof(digest));
+    file->append(payload.GetData(), payload.GetSize());
+    return 1;
+}
+
 int SCA_ConfigObj::Save(const char* path, uint32_t fileType, uint32_t, uint32_t* error) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    SCA_StringStor payload;
-    if (path == nullptr || !Serialize(&payload)) {
+    std::string file;
+    if (path == nullptr || !ToFileBytes(fileType, &file)) {
         SetError(error, EINVAL);
         report(SCA_LEVEL_CONFIG, "SCA_ConfigObj::Save: cannot serialize %s", GetName());
         return 0;
     }
-    std::string file;
-    file.reserve(kHeaderSize + payload.GetSize());
-    file.append(kMagic, sizeof(kMagic));
-    PutLittleEndian(&file, kFormatVersion, 4);
-    PutLittleEndian(&file, fileType, 4);
-    PutLittleEndian(&file, payload.GetSize(), 8);
-    uint8_t digest[SCA_SHA256_SIZE];
-    if (!SCA_Sha256(payload.GetData(), payload.GetSize(), digest)) {
-        SetError(error, EIO);
-        return 0;
-    }
-    file.append(reinterpret_cast<const char*>(digest), sizeof(digest));
-    file.append(payload.GetData(), payload.GetSize());
     uint32_t code = 0;
     if (!SCA_WriteFileAtomic(path, file.data(), file.size(), &code)) {
         SetError(error, code);

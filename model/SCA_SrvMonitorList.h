@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "libmor/SCA_Limits.h"
 #include "model/SCA_SrvMonitor.h"
@@ -13,6 +14,12 @@ class SCA_TezConfigUser;
 inline constexpr const char* SCA_SRV_MONITORS_FILE = "monitors.hdx";
 inline constexpr const char* SCA_SRV_MONITORS_ROOT = "Monitors";
 inline constexpr uint32_t SCA_SRV_MONITORS_FILE_TYPE = 1016;
+// Beside it, the changes made since the file was last written, one record per change.
+inline constexpr const char* SCA_SRV_MONITORS_JOURNAL = "monitors.journal";
+inline constexpr uint32_t SCA_SRV_MONITORS_JOURNAL_TYPE = 1019;
+// The journal is folded into the file once it outgrows the file, or this many bytes when the
+// file is smaller: the cost of a fold is spread over the changes that made it necessary.
+inline constexpr uint64_t SCA_SRV_MONITORS_MIN_FOLD_BYTES = 16384;
 
 // The service's monitor definitions, in the order the user arranged them. Item ids are monitor
 // ids; they are never handed out twice, not even after a clear or across a save and load, so a
@@ -56,11 +63,22 @@ public:
     // The folder of the monitors file (the service's configuration folder).
     void SetConfigDir(const char* dir);
     const char* GetConfigDir() const { return m_ConfigDir; }
-    // Reads the monitors file; a missing file is a list without monitors. On failure
-    // (reported) the list is left as it was.
+    // Reads the monitors file (a missing file is a list without monitors), then replays the
+    // journal's changes. A journal that ends in a record cut off by a crash is cut back to its
+    // whole records. On failure (reported) the list is left as it was.
     int Load();
-    // Writes the monitors file atomically (mode 0600), creating the folder if needed.
+    // Writes the monitors file atomically (mode 0600), creating the folder if needed, then
+    // empties the journal it now holds.
     int Save();
+    // Makes the change of the monitor with that id durable, as its definition now or its
+    // absence, by appending it to the journal (the cost of one monitor, however many there
+    // are); folds the journal into the file when it has grown. 0 (reported) when the change
+    // could not be stored.
+    int StoreChange(uint32_t id);
+    uint64_t GetJournalSize() const { return m_JournalBytes; }
+    // Undoes a change that could not be stored: a copy of monitor (null: none) goes back under
+    // id at position, replacing or removing what the change left there.
+    int Restore(uint32_t id, const SCA_SrvMonitor* monitor, uint32_t position);
 
 protected:
     SCA_SrvMonitor* NewRecord() const override {
@@ -71,8 +89,16 @@ protected:
     void RecordsRead() override;
 
 private:
+    int JournalPath(char* path, uint32_t size) const;
+    // Applies the whole records of the journal's bytes; the size of those records.
+    uint64_t Replay(const std::string& journal);
+    int ApplyChange(SCA_ConfigObj* change);
+    void NoteFileSize();
+
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
     uint32_t m_MonitorsStatus = 0;
     char m_ConfigDir[4096] = {};
+    uint64_t m_JournalBytes = 0;
+    uint64_t m_FileBytes = 0;
 };

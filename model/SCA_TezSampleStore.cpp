@@ -1,6 +1,7 @@
 #include "model/SCA_TezSampleStore.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezCounterStatus.h"
@@ -28,8 +29,14 @@ void SCA_TezSampleStore::Clear() {
 }
 
 void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, bool hasValue) {
-    const tagSCA_TEZ_SAMPLE sample{absTime, hasValue ? value : 0.0, hasValue};
+    hasValue = hasValue && !std::isnan(value);
+    const Slot sample{absTime, hasValue ? value : std::numeric_limits<double>::quiet_NaN()};
     if (series->Samples.size() < series->Capacity) {
+        if (series->Samples.empty()) {
+            // Sized once: growing by doubling would leave most of a live ring unused. A stored
+            // store's capacity is outside input and takes no more than a live ring up front.
+            series->Samples.reserve(std::min(series->Capacity, SCA_TEZ_LIVE_SAMPLES));
+        }
         series->Samples.push_back(sample);
     } else {
         series->Samples[series->Start] = sample;
@@ -64,7 +71,7 @@ void SCA_TezSampleStore::UpdateAverages(Series* series) {
                         {kWindow60, &series->Average60}};
     const auto kept = static_cast<uint32_t>(series->Samples.size());
     for (uint32_t back = 0; back < kept && windows[2].Count < kWindow60; ++back) {
-        const tagSCA_TEZ_SAMPLE& sample = SampleAt(*series, kept - 1 - back);
+        const tagSCA_TEZ_SAMPLE sample = SampleAt(*series, kept - 1 - back).Sample();
         if (!sample.HasValue) {
             continue;
         }

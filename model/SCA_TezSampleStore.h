@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
     bool HasLastValue() const { return m_Series.HasLastValue; }
     uint32_t GetCapacity() const { return m_Series.Capacity; }
     // The i-th kept sample, oldest first (i below KeptSamples).
-    const tagSCA_TEZ_SAMPLE& GetSample(uint32_t i) const { return SampleAt(m_Series, i); }
+    tagSCA_TEZ_SAMPLE GetSample(uint32_t i) const { return SampleAt(m_Series, i).Sample(); }
 
     // The kept samples taken after since, the newest maxCount of them (0: none), as value fields
     // named by their time. When since is later than the newest sample (the wall clock stepped
@@ -70,12 +71,24 @@ public:
     int Deserialize(SCA_ConfigObj* object);
 
 private:
+    // A kept sample in 16 bytes rather than 24: a gap is a NaN value (a NaN is never a value
+    // the statistics could take). Every live counter keeps a full ring of them.
+    struct Slot {
+        uint64_t AbsTime;
+        double Value;
+
+        tagSCA_TEZ_SAMPLE Sample() const {
+            const bool hasValue = !std::isnan(Value);
+            return {AbsTime, hasValue ? Value : 0.0, hasValue};
+        }
+    };
+
     // Everything the store holds, so that a clear or a read replaces it in one assignment.
     struct Series {
         uint32_t Capacity;
-        std::vector<tagSCA_TEZ_SAMPLE> Samples; // a ring once full
-        uint32_t Start = 0;                     // the oldest sample in the ring
-        uint32_t Count = 0;                     // values (not gaps) of the whole run
+        std::vector<Slot> Samples; // a ring once full, its storage taken once at its capacity
+        uint32_t Start = 0;        // the oldest sample in the ring
+        uint32_t Count = 0;        // values (not gaps) of the whole run
         double Total = 0.0;
         double Min = 0.0;
         double Max = 0.0;
@@ -92,7 +105,7 @@ private:
     uint32_t FirstAfterStepBack(uint64_t since, uint32_t maxCount) const;
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
     static void UpdateAverages(Series* series);
-    static const tagSCA_TEZ_SAMPLE& SampleAt(const Series& series, uint32_t i) {
+    static const Slot& SampleAt(const Series& series, uint32_t i) {
         return series.Samples[(series.Start + i) % series.Samples.size()];
     }
 

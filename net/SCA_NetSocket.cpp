@@ -212,13 +212,14 @@ int SCA_NetSocket::Send(const char* data, size_t size, uint32_t timeoutMs, uint3
 }
 
 int SCA_NetSocket::Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* received,
-                           uint32_t* error) {
+                           uint32_t* error, bool dataExpected) {
     if (m_Descriptor < 0 || !Connected()) {
         return Fail(error, SCA_NET_ERROR_NOT_CONNECTED);
     }
     const SCA_NetDeadline deadline(timeoutMs);
+    bool wait = !dataExpected;
     for (;;) {
-        if (!WaitFor(POLLIN, deadline.RemainingMs(), error)) {
+        if (wait && !WaitFor(POLLIN, deadline.RemainingMs(), error)) {
             return 0; // a time-out leaves the connection as it was
         }
         const ssize_t count = recv(m_Descriptor, buf, size, MSG_DONTWAIT);
@@ -235,6 +236,7 @@ int SCA_NetSocket::Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* r
             Shutdown();
             return Fail(error, code);
         }
+        wait = errno != EINTR;
     }
 }
 

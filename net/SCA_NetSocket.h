@@ -40,8 +40,11 @@ public:
     int Send(const char* data, size_t size, uint32_t timeoutMs, uint32_t* error);
     // Waits at most timeoutMs for bytes and reads what is there, up to size. 0 with *error
     // SCA_NET_ERROR_TIMEOUT (the socket stays usable), SCA_NET_ERROR_CLOSED when the peer
-    // closed, or an errno value; the last two leave the socket shut down.
-    int Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* received, uint32_t* error);
+    // closed, or an errno value; the last two leave the socket shut down. With dataExpected
+    // (the rest of a frame begun) it reads before it waits: a wait costs a system call that
+    // bytes already there do not need, and a read costs one that a wait for the peer does.
+    int Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* received, uint32_t* error,
+                bool dataExpected = false);
 
     // Ends both directions; a wait in progress returns. Safe from any thread.
     void Shutdown();

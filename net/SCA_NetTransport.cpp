@@ -208,6 +208,9 @@ int SCA_NetTransport::SendMessageA(uint32_t /*reserved*/, SCA_NetMessage* messag
 }
 
 int SCA_NetTransport::ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* error) {
+    // The first read waits for the peer; the rest of a frame that came in parts is mostly
+    // there already.
+    bool restOfFrame = false;
     for (;;) {
         if (m_Reader.IsComplete()) {
             return 1;
@@ -231,9 +234,11 @@ int SCA_NetTransport::ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* er
             }
         }
         size_t received = 0;
-        if (!m_Link->Receive(m_Buffer, kReceiveBuffer, deadline.RemainingMs(), &received, error)) {
+        if (!m_Link->Receive(m_Buffer, kReceiveBuffer, deadline.RemainingMs(), &received, error,
+                             restOfFrame)) {
             return 0;
         }
+        restOfFrame = true;
         m_BufferStart = 0;
         m_BufferEnd = received;
     }

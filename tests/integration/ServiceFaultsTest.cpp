@@ -16,6 +16,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_SrvMonitorList.h"
 #include "model/SCA_StringStor.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezVocabulary.h"
@@ -316,6 +318,78 @@ TEST(ServiceFaults, AcknowledgedMonitorChangesSurviveKillsDuringChanges) {
     ASSERT_EQ(korvas->Terminate(), 1);
     korvas = std::make_unique<KorvasProcess>(home.Path(), samePort);
     CheckRestart(korvas.get(), port, Replay(state, {}), home.Path());
+    korvas->Kill();
+}
+
+// --- crash during a fold of the monitors journal -------------------------------------------
+
+constexpr int kFoldWaitMs = 30000;
+
+// Waits until the service, folding its journal into the monitors file, makes the file's
+// temporary copy (atRename false) or renames it over the file (atRename true); 1 when it did.
+bool WaitForFold(int inotify, bool atRename) {
+    const std::string file = SCA_SRV_MONITORS_FILE;
+    const std::string temporary = file + ".tmp.";
+    const auto deadline = Clock::now() + std::chrono::milliseconds(kFoldWaitMs);
+    alignas(inotify_event) char buffer[4096];
+    while (Clock::now() < deadline) {
+        pollfd entry{inotify, POLLIN, 0};
+        if (poll(&entry, 1, 100) <= 0) {
+            continue;
+        }
+        const ssize_t length = read(inotify, buffer, sizeof(buffer));
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            const std::string name = event->len != 0 ? event->name : "";
+            if ((!atRename && (event->mask & IN_CREATE) != 0 && name.rfind(temporary, 0) == 0) ||
+                (atRename && (event->mask & IN_MOVED_TO) != 0 && name == file)) {
+                return true;
+            }
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return false;
+}
+
+TEST(ServiceFaults, AcknowledgedMonitorChangesSurviveKillsDuringJournalFolds) {
+    korvanta_test::ReportCapture reports;
+    korvanta_test::TempDir home;
+    auto korvas = std::make_unique<KorvasProcess>(home.Path(), "0");
+    const uint16_t port = korvas->WaitForPort();
+    ASSERT_NE(port, 0);
+    const std::string samePort = std::to_string(port);
+    const int inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(inotify, 0);
+    ASSERT_GE(inotify_add_watch(inotify, home.Path().c_str(), IN_CREATE | IN_MOVED_TO), 0);
+    std::map<uint32_t, std::string> state;
+    std::random_device entropy;
+    // Killed while the new file is written, then between its rename and the journal's emptying.
+    int round = 0;
+    for (const bool atRename : {false, true, false, true}) {
+        ++round;
+        const unsigned seed = entropy();
+        SCOPED_TRACE(std::string(atRename ? "at the rename" : "while writing") + ", seed " +
+                     std::to_string(seed));
+        auto client = NewClient();
+        ASSERT_EQ(korvas->LogIn(client.get(), port), 1);
+        std::vector<std::vector<Step>> logs(1);
+        // Only the events of this round's changes count.
+        alignas(inotify_event) char stale[4096];
+        while (read(inotify, stale, sizeof(stale)) > 0) {
+        }
+        std::thread writer([&] { logs[0] = ChangeMonitors(client.get(), 0, round, seed); });
+        const bool folded = WaitForFold(inotify, atRename);
+        korvas->Kill();
+        writer.join();
+        ASSERT_TRUE(folded) << "no fold of the journal while monitors changed";
+        client.reset();
+        korvas = std::make_unique<KorvasProcess>(home.Path(), samePort);
+        state = CheckRestart(korvas.get(), port, Replay(state, logs), home.Path());
+        if (HasFailure()) {
+            break;
+        }
+    }
+    close(inotify);
     korvas->Kill();
 }
 

@@ -27,7 +27,7 @@ namespace {
 static_assert(!std::is_copy_constructible_v<SCA_TezSelfTest>, "a job owns its thread");
 static_assert(!std::is_copy_constructible_v<SCA_UpdateManager>, "a job owns its thread");
 static_assert(!std::is_copy_constructible_v<SCA_TezActionCtrl>, "a controller owns its thread");
-static_assert(!std::is_copy_constructible_v<SCA_TezManager>, "a manager owns its thread");
+static_assert(!std::is_copy_constructible_v<SCA_TezManager>, "a manager owns its live data");
 
 SCA_SoundAction* NewAction(uint32_t id, uint64_t time, const char* name) {
     auto* action = new SCA_SoundAction();
@@ -73,13 +73,12 @@ public:
     int ThreadFunc() override { return 0; }
 };
 
-// The sampling bodies are supplied by the jobs that run them; these do nothing.
 class Manager : public SCA_TezManager {
 public:
     Manager() : SCA_TezManager(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) {}
-    int ThreadFunc() override { return 0; }
 };
 
+// The scanning body is supplied by the jobs that run it; this one does nothing.
 class ProcessMonitor : public SCA_TezProcessMonitor {
 public:
     ProcessMonitor() : SCA_TezProcessMonitor(nullptr, nullptr, nullptr, nullptr) {}

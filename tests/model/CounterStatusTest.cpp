@@ -46,6 +46,33 @@ TEST(SampleStoreTest, StatisticsCoverTheWholeRunAndTheRingKeepsTheNewest) {
     EXPECT_EQ(3u, read.KeptSamples());
     EXPECT_FALSE(read.GetSample(2).HasValue);
     EXPECT_EQ(10u, read.GetFirstTime());
+
+    // A NaN is no value: it keeps its place as a gap and leaves the statistics alone.
+    store.AddSample(70, std::nan(""), true);
+    EXPECT_FALSE(store.HasLastValue());
+    EXPECT_EQ(4u, store.GetValueCount());
+    EXPECT_EQ(2.5, store.GetAverageValue());
+    const tagSCA_TEZ_SAMPLE gap = store.GetSample(2);
+    EXPECT_EQ(70u, gap.AbsTime);
+    EXPECT_FALSE(gap.HasValue);
+    EXPECT_EQ(0.0, gap.Value);
+}
+
+TEST(SampleStoreTest, AStoredCapacityDoesNotReserveStorageUpFront) {
+    // A file may name any capacity; reading it must not try to take that much memory at once.
+    SCA_ConfigObj stored("Data", nullptr);
+    ASSERT_EQ(1, stored.AddField("Capacity", 4000000000u));
+    for (const char* name : {"Count", "Total", "Minimum", "Maximum", "FirstTime", "LastTime"}) {
+        ASSERT_EQ(1, stored.AddField(name, 1u));
+    }
+    SCA_ConfigObj* samples = stored.AddConfigObj("Samples");
+    ASSERT_NE(nullptr, samples);
+    ASSERT_EQ(1, SCA_TezAddSampleField(samples, tagSCA_TEZ_SAMPLE{5, 1.5, true}));
+    SCA_TezSampleStore read;
+    ASSERT_EQ(1, read.Deserialize(&stored));
+    EXPECT_EQ(4000000000u, read.GetCapacity());
+    ASSERT_EQ(1u, read.KeptSamples());
+    EXPECT_EQ(1.5, read.GetSample(0).Value);
 }
 
 TEST(CounterStatusTest, TextsRoundTripExactly) {

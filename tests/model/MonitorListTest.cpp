@@ -1,8 +1,12 @@
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -284,4 +288,135 @@ TEST(MonitorFile, NeedsAFolder) {
     EXPECT_EQ(reports.TakeTexts(),
               (std::vector<std::string>{"SCA_SrvMonitorList::Load: no configuration folder",
                                         "SCA_SrvMonitorList::Save: no configuration folder"}));
+}
+
+namespace {
+
+// id -> description of a list, in list order.
+std::vector<std::pair<uint32_t, std::string>> Described(const SCA_SrvMonitorList& list) {
+    std::vector<std::pair<uint32_t, std::string>> rows;
+    for (auto* node = list.GetHead(); node != nullptr; node = node->GetNext()) {
+        rows.emplace_back(node->GetId(), node->GetItem()->GetDescription());
+    }
+    return rows;
+}
+
+uint64_t FileSize(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<uint64_t>(info.st_size) : 0;
+}
+
+} // namespace
+
+TEST(MonitorJournal, ChangesOfOneMonitorAreStoredWithoutTheFileAndReplayedInOrder) {
+    model_test::TempDir dir;
+    SCA_SrvMonitorList list(nullptr, nullptr);
+    list.SetConfigDir(dir.Path().c_str());
+    AddDiskMonitor(&list, "one");
+    AddDiskMonitor(&list, "two");
+    ASSERT_EQ(list.Save(), 1);
+    const uint64_t fileBytes = FileSize(MonitorsPath(dir));
+    ASSERT_GT(fileBytes, 0u);
+
+    SCA_SrvMonitor* third = AddDiskMonitor(&list, "three");
+    ASSERT_NE(third, nullptr);
+    ASSERT_EQ(list.StoreChange(3u), 1);
+    SCA_SrvMonitor* first = nullptr;
+    ASSERT_EQ(list.GetMonitor(1u, &first), 1);
+    first->SetDescription("one, renamed");
+    ASSERT_EQ(list.StoreChange(1u), 1);
+    ASSERT_EQ(list.DeleteMonitor(2u), 1);
+    ASSERT_EQ(list.StoreChange(2u), 1);
+    // Added and deleted before any fold: its id must stay used after a restart.
+    AddDiskMonitor(&list, "four");
+    ASSERT_EQ(list.StoreChange(4u), 1);
+    ASSERT_EQ(list.DeleteMonitor(4u), 1);
+    ASSERT_EQ(list.StoreChange(4u), 1);
+    EXPECT_EQ(FileSize(MonitorsPath(dir)), fileBytes) << "a change does not rewrite the file";
+    EXPECT_GT(list.GetJournalSize(), 0u);
+
+    SCA_SrvMonitorList read(nullptr, nullptr);
+    read.SetConfigDir(dir.Path().c_str());
+    ASSERT_EQ(read.Load(), 1);
+    EXPECT_EQ(Described(read), Described(list));
+    SCA_SrvMonitor* back = nullptr;
+    ASSERT_EQ(read.GetMonitor(3u, &back), 1);
+    EXPECT_EQ(back->GetMonitorId(), 3u);
+    EXPECT_EQ(back->GetProfile()->GetCounterList()->Count(),
+              third->GetProfile()->GetCounterList()->Count());
+    EXPECT_GT(back->GetProfile()->GetCounterList()->Count(), 0u);
+    SCA_SrvMonitor* fifth = AddDiskMonitor(&read, "five");
+    ASSERT_NE(fifth, nullptr);
+    EXPECT_EQ(fifth->GetMonitorId(), 5u) << "id 4 was handed out before the restart";
+
+    // A fold writes the file and empties the journal; loading gives the same monitors again.
+    ASSERT_EQ(read.StoreChange(5u), 1);
+    ASSERT_EQ(read.Save(), 1);
+    EXPECT_EQ(read.GetJournalSize(), 0u);
+    EXPECT_EQ(FileSize(dir / SCA_SRV_MONITORS_JOURNAL), 0u);
+    SCA_SrvMonitorList again(nullptr, nullptr);
+    again.SetConfigDir(dir.Path().c_str());
+    ASSERT_EQ(again.Load(), 1);
+    EXPECT_EQ(Described(again), Described(read));
+}
+
+TEST(MonitorJournal, ARecordCutOffByACrashIsDroppedAndTheJournalGoesOnAfterTheWholeOnes) {
+    model_test::TempDir dir;
+    SCA_SrvMonitorList list(nullptr, nullptr);
+    list.SetConfigDir(dir.Path().c_str());
+    AddDiskMonitor(&list, "kept");
+    ASSERT_EQ(list.StoreChange(1u), 1);
+    const uint64_t whole = FileSize(dir / SCA_SRV_MONITORS_JOURNAL);
+    AddDiskMonitor(&list, "cut off");
+    ASSERT_EQ(list.StoreChange(2u), 1);
+    const uint64_t both = FileSize(dir / SCA_SRV_MONITORS_JOURNAL);
+    // The second record, cut in the middle, as a crash during its write would leave it.
+    ASSERT_EQ(::truncate((dir / SCA_SRV_MONITORS_JOURNAL).c_str(),
+                         static_cast<off_t>(whole + (both - whole) / 2)),
+              0);
+
+    SCA_SrvMonitorList read(nullptr, nullptr);
+    read.SetConfigDir(dir.Path().c_str());
+    ASSERT_EQ(read.Load(), 1);
+    EXPECT_EQ(Described(read), (std::vector<std::pair<uint32_t, std::string>>{{1u, "kept"}}));
+    EXPECT_EQ(FileSize(dir / SCA_SRV_MONITORS_JOURNAL), whole);
+    AddDiskMonitor(&read, "after");
+    ASSERT_EQ(read.StoreChange(read.GetTail()->GetId()), 1);
+    SCA_SrvMonitorList again(nullptr, nullptr);
+    again.SetConfigDir(dir.Path().c_str());
+    ASSERT_EQ(again.Load(), 1);
+    EXPECT_EQ(Described(again), Described(read));
+}
+
+TEST(MonitorJournal, AChangeCostsTheSameWhateverTheNumberOfMonitorsAndTheJournalStaysBounded) {
+    auto journalGrowth = [](uint32_t monitors) {
+        model_test::TempDir dir;
+        SCA_SrvMonitorList list(nullptr, nullptr);
+        list.SetConfigDir(dir.Path().c_str());
+        for (uint32_t i = 0; i < monitors; ++i) {
+            AddDiskMonitor(&list, "same");
+        }
+        EXPECT_EQ(list.Save(), 1);
+        EXPECT_EQ(list.StoreChange(1u), 1);
+        return list.GetJournalSize();
+    };
+    // The same record but for the digits of the list's next id.
+    const uint64_t few = journalGrowth(5);
+    const uint64_t many = journalGrowth(300);
+    EXPECT_LE(many - few, 4u) << few << " bytes for one change among 5, " << many << " among 300";
+
+    model_test::TempDir dir;
+    SCA_SrvMonitorList list(nullptr, nullptr);
+    list.SetConfigDir(dir.Path().c_str());
+    AddDiskMonitor(&list, "changed often");
+    uint64_t largest = 0;
+    for (int change = 0; change < 400; ++change) {
+        ASSERT_EQ(list.StoreChange(1u), 1);
+        largest = std::max(largest, list.GetJournalSize());
+    }
+    EXPECT_LT(largest, 2 * SCA_SRV_MONITORS_MIN_FOLD_BYTES) << "folded as it grew";
+    SCA_SrvMonitorList read(nullptr, nullptr);
+    read.SetConfigDir(dir.Path().c_str());
+    ASSERT_EQ(read.Load(), 1);
+    EXPECT_EQ(Described(read), Described(list));
 }
