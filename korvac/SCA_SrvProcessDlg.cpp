@@ -12,6 +12,7 @@
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_CounterCells.h"
+#include "korvac/SCA_PollHold.h"
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessReportSave.h"
 #include "korvac/SCA_SrvGui.h"
@@ -390,7 +391,7 @@ void SCA_SrvProcessDlg::ChartViewModeChanged() {
 // --- commands --------------------------------------------------------------------------------
 
 void SCA_SrvProcessDlg::SaveReport() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonitorProcListDlg::SaveReport");
@@ -398,7 +399,7 @@ void SCA_SrvProcessDlg::SaveReport() {
 }
 
 void SCA_SrvProcessDlg::ViewErrors() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);
@@ -414,7 +415,7 @@ void SCA_SrvProcessDlg::ViewErrors() {
 }
 
 void SCA_SrvProcessDlg::ViewProcessDetails() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
                                m_MonitorId, m_ProcessId);
 }

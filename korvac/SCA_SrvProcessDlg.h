@@ -74,17 +74,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class PollHold {
-    public:
-        explicit PollHold(SCA_SrvProcessDlg* window) : m_Window(*window) { ++m_Window.m_Holds; }
-        ~PollHold() { --m_Window.m_Holds; }
-        PollHold(const PollHold&) = delete;
-        PollHold& operator=(const PollHold&) = delete;
-
-    private:
-        SCA_SrvProcessDlg& m_Window;
-    };
-
     QToolButton* AddButton(QLayout* row, const char* text, const char* icon, int minWidth);
     void FillCounters();
     int PollOnce();

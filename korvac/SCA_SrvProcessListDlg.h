@@ -112,19 +112,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Holds the window's polls while a dialog or window it opened runs: a poll that failed
-    // then would close the window under it.
-    class PollHold {
-    public:
-        explicit PollHold(SCA_SrvProcessListDlg* window) : m_Window(*window) { ++m_Window.m_Holds; }
-        ~PollHold() { --m_Window.m_Holds; }
-        PollHold(const PollHold&) = delete;
-        PollHold& operator=(const PollHold&) = delete;
-
-    private:
-        SCA_SrvProcessListDlg& m_Window;
-    };
-
     void BuildToolRow(QBoxLayout* layout);
     QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth,
                                void (SCA_SrvProcessListDlg::*slot)());

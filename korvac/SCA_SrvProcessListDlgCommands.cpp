@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_PollHold.h"
 #include "korvac/SCA_ProcessReportSave.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvProcDetailsDlg.h"
@@ -140,7 +141,7 @@ void SCA_SrvProcessListDlg::ViewProcessStats() {
     if (!SelectedProcess(&processId, &name)) {
         return;
     }
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_SrvProcessDlg window(this, m_MainWindow, m_ProductConfig, m_UserConfig, m_ClientUserConfig,
                              m_Params, m_Session, &m_Monitor, processId, name.toUtf8().constData());
     if (window.StartProcess()) {
@@ -154,7 +155,7 @@ void SCA_SrvProcessListDlg::ViewProcessDetails() {
     if (!SelectedProcess(&processId, nullptr)) {
         return;
     }
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
                                m_MonitorId, processId);
 }
@@ -164,7 +165,7 @@ void SCA_SrvProcessListDlg::ViewProcessModules() {
     if (!SelectedProcess(&processId, nullptr)) {
         return;
     }
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     char name[kNameSize] = "";
     SCA_ExeModuleList modules(0);
     uint32_t errorCode = 0;
@@ -198,7 +199,7 @@ void SCA_SrvProcessListDlg::SaveReport() {
 }
 
 void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvProcessListDlg::SaveReport");
@@ -244,7 +245,7 @@ void SCA_SrvProcessListDlg::StopMonitor() {
 }
 
 void SCA_SrvProcessListDlg::ViewRules() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessRules rules;
     if (!m_Session->Command(
@@ -266,7 +267,7 @@ void SCA_SrvProcessListDlg::ViewRules() {
 }
 
 void SCA_SrvProcessListDlg::ViewErrors() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);
@@ -283,7 +284,7 @@ void SCA_SrvProcessListDlg::ViewErrors() {
 }
 
 void SCA_SrvProcessListDlg::ExcludeProcesses() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     std::vector<std::string> current;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
@@ -316,7 +317,7 @@ void SCA_SrvProcessListDlg::ExcludeProcesses() {
 }
 
 void SCA_SrvProcessListDlg::ShowCharts() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     SCA_TezProcessList list;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProcessList(m_MonitorId, kWithDetails, &list);
@@ -341,7 +342,7 @@ void SCA_SrvProcessListDlg::ShowCharts() {
 // --- the log ---------------------------------------------------------------------------------
 
 void SCA_SrvProcessListDlg::SaveProcessLog() {
-    const PollHold hold(this);
+    const SCA_PollHold hold(&m_Holds);
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessLog log;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {

@@ -1,0 +1,166 @@
+// One poll tick of the process monitor window with 2,000 processes, offscreen: the reply
+// decoded, the records parsed and totalled, the rows refreshed in place (or rebuilt in sort
+// order when the set of processes changed), the status bar written, all on the GUI thread,
+// against decoding the same reply alone (the client object's typed
+// GetMonitorProcessListStatusEx over the same stand-in for the service). Each round every
+// process's measures move, as a live service's do; every tenth round a process comes and one
+// goes, so the list is rebuilt with the user's sort, selection and scroll position kept. Prints
+// the 50th and 99th percentiles and the ratios, with the load average of the machine.
+#include <QApplication>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvProcessListDlg.h"
+#include "korvac/SCA_SrvProcessView.h"
+#include "model/SCA_TezProcessLog.h"
+#include "tests/korvac/FakeProcessMonitor.h"
+#include "tests/korvac/FakeService.h"
+#include "tests/support/KorvantaTestSupport.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRounds = 300;
+constexpr int kWarmUp = 20;
+constexpr uint32_t kProcesses = 2000;
+// Every this many rounds a process starts and another ends.
+constexpr int kChurnEvery = 10;
+
+struct Percentiles {
+    double P50;
+    double P99;
+};
+
+Percentiles Measure(const std::function<void(int)>& before, const std::function<void()>& round) {
+    std::vector<double> micros;
+    micros.reserve(kRounds);
+    for (int i = 0; i < kWarmUp + kRounds; ++i) {
+        before(i);
+        const auto start = Clock::now();
+        round();
+        const double elapsed =
+            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        if (i >= kWarmUp) {
+            micros.push_back(elapsed);
+        }
+    }
+    std::sort(micros.begin(), micros.end());
+    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+}
+
+// The service between two polls: every measure moved; now and then one process replaced.
+void Advance(korvac_test::FakeProcessMonitor* monitor, int round, uint32_t* nextId) {
+    for (size_t i = 0; i < monitor->Processes.size(); ++i) {
+        tagSCA_TEZ_PROCESS_STATUS& status = monitor->Processes[i].Status;
+        status.Measure[0] = static_cast<double>((round + i) % 100) / 10.0;
+        status.Measure[1] = 1e6 * static_cast<double>((round * 7 + i) % 997);
+        status.Measure[2] = static_cast<double>((round + i) % 50);
+    }
+    if (round % kChurnEvery == 0) {
+        monitor->Processes.erase(monitor->Processes.begin());
+        const std::string name = "proc-" + std::to_string(*nextId);
+        monitor->AddProcess(name.c_str(), (*nextId)++, 1, 0.5, 1e6, 3, 12);
+        ++monitor->ListStatus;
+    }
+}
+
+double LoadAverage() {
+    double load[1] = {0.0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    korvanta_test::TempDir home;
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
+        setenv(name, home.Path().c_str(), 1);
+    }
+    QApplication app(argc, argv);
+    korvac_test::FakeService service;
+    service.Healthy();
+    korvac_test::FakeProcessMonitor monitor;
+    uint32_t nextId = 1;
+    for (; nextId <= kProcesses; ++nextId) {
+        const std::string name = "proc-" + std::to_string(nextId);
+        monitor.AddProcess(name.c_str(), nextId, 1 + nextId % 4, 0.1, 1e6, 4, 20);
+    }
+    monitor.Install(&service);
+
+    auto main = std::make_unique<SCA_SrvGui>(nullptr);
+    if (!main->InitConfig() || !main->InitGui()) {
+        std::fprintf(stderr, "the main window did not start\n");
+        return 1;
+    }
+    main->GetReconnectTimer()->stop();
+    main->SetClientFactory([&service]() { return new korvac_test::FakeClient(&service); });
+    main->DefaultConnect();
+    auto window = std::make_unique<SCA_SrvProcessListDlg>(
+        main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
+        main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(), monitor.MonitorId);
+    if (!window->StartProcess()) {
+        std::fprintf(stderr, "the window did not start\n");
+        return 1;
+    }
+    window->resize(1200, 900);
+    window->show();
+    // The user's view: sorted by CPU, a row chosen, scrolled down.
+    window->ProcSectionClicked(SCA_PROC_COL_CPU);
+    QTreeWidget* view = window->GetProcessView();
+    QTreeWidgetItem* chosen = view->topLevelItem(500);
+    chosen->setSelected(true);
+    view->setCurrentItem(chosen, 0, QItemSelectionModel::NoUpdate);
+    view->verticalScrollBar()->setValue(400);
+    const uint32_t chosenId = SCA_SrvProcessView::ProcessIdOf(chosen);
+
+    const Percentiles tick = Measure([&](int round) { Advance(&monitor, round, &nextId); },
+                                     [&]() {
+                                         window->UpdateStatus();
+                                         QCoreApplication::processEvents();
+                                     });
+    if (window->GetRecords().Count() != kProcesses ||
+        static_cast<uint32_t>(view->topLevelItemCount()) != kProcesses ||
+        SCA_SrvProcessView::ProcessIdOf(view->currentItem()) != chosenId ||
+        view->verticalScrollBar()->value() != 400) {
+        std::fprintf(stderr, "the window did not keep its rows, choice and scroll position\n");
+        return 1;
+    }
+
+    korvac_test::FakeClient client(&service);
+    uint32_t error = 0;
+    client.Connect("bench", 1, 1000, &error);
+    SCA_KorvantaInterface::ProcessListStatus status;
+    const uint32_t lastLog = window->GetLastLogItemId();
+    const Percentiles decode =
+        Measure([&](int round) { Advance(&monitor, round, &nextId); },
+                [&]() {
+                    SCA_TezProcessLog log;
+                    client.GetMonitorProcessListStatusEx(monitor.MonitorId, lastLog, &status, &log);
+                });
+    if (status.Processes.size() != kProcesses) {
+        std::fprintf(stderr, "the reply did not decode\n");
+        return 1;
+    }
+
+    std::printf("%d rounds, %u processes, a process replaced every %d rounds, load %.2f\n", kRounds,
+                kProcesses, kChurnEvery, LoadAverage());
+    std::printf("decode alone          p50 %9.1f us   p99 %9.1f us\n", decode.P50, decode.P99);
+    std::printf("tick on GUI thread    p50 %9.1f us   p99 %9.1f us\n", tick.P50, tick.P99);
+    std::printf("ratio tick/decode     p50 %9.2f      p99 %9.2f\n", tick.P50 / decode.P50,
+                tick.P99 / decode.P99);
+    window.reset();
+    main.reset();
+    return 0;
+}
