@@ -1,8 +1,4 @@
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -85,16 +81,10 @@ TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
 
 TEST(CommandLineTest, TheConsoleWritesItsErrorsToStandardError) {
     // Another program holds the port: the console run logs why it cannot start and ends.
-    const int holder = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(listen(holder, 1), 0);
-    socklen_t size = sizeof(address);
-    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    const korvanta_test::HeldPort held;
+    ASSERT_NE(held.Port(), 0);
     const auto result = korvanta_test::RunProgram(
-        KORVAS_PROGRAM, {"-console", "-control_port", std::to_string(ntohs(address.sin_port))});
-    close(holder);
+        KORVAS_PROGRAM, {"-console", "-control_port", std::to_string(held.Port())});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("ERR "), std::string::npos) << result.Err;
     EXPECT_NE(result.Err.find("Cannot start server on port"), std::string::npos) << result.Err;

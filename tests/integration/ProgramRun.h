@@ -1,14 +1,18 @@
 #pragma once
 
 // One run of a built program with its standard output and error captured: for command lines
-// that end by themselves. A run that outlives its time-out is killed and reported as such.
+// that end by themselves. A run that outlives its time-out is killed and reported as such. And a
+// port held by someone else, for runs that must find it taken.
 
+#include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <netinet/in.h>
 #include <sstream>
 #include <string>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -78,5 +82,32 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     result.Err = ReadWhole(err);
     return result;
 }
+
+// A TCP port that another program listens on for as long as this object lives.
+class HeldPort {
+public:
+    HeldPort() {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_ANY);
+        socklen_t size = sizeof(address);
+        if (m_Socket >= 0 &&
+            bind(m_Socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+            listen(m_Socket, 1) == 0 &&
+            getsockname(m_Socket, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
+            m_Port = ntohs(address.sin_port);
+        }
+    }
+    ~HeldPort() { close(m_Socket); }
+    HeldPort(const HeldPort&) = delete;
+    HeldPort& operator=(const HeldPort&) = delete;
+
+    // 0 when no port could be taken.
+    uint16_t Port() const { return m_Port; }
+
+private:
+    int m_Socket = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    uint16_t m_Port = 0;
+};
 
 } // namespace korvanta_test

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/integration/ProgramRun.h"
 #include "tests/support/KorvantaTestSupport.h"
 
 namespace {
@@ -125,16 +126,9 @@ TEST(ReadinessTest, ReadyComesOnlyOnceTheServerListensAndNamesItsPort) {
 }
 
 TEST(ReadinessTest, ATakenPortIsNeverReportedReadyAndEndsWithTheFailure) {
-    const int holder = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(listen(holder, 1), 0);
-    socklen_t size = sizeof(address);
-    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &size), 0);
-
-    NotifiedService service(std::to_string(ntohs(address.sin_port)));
+    const korvanta_test::HeldPort held;
+    ASSERT_NE(held.Port(), 0);
+    NotifiedService service(std::to_string(held.Port()));
     const auto seen = service.Until("STOPPING=1");
     ASSERT_FALSE(seen.empty());
     for (const auto& message : seen) {
@@ -142,7 +136,6 @@ TEST(ReadinessTest, ATakenPortIsNeverReportedReadyAndEndsWithTheFailure) {
     }
     EXPECT_EQ(seen.back(), "STOPPING=1\nSTATUS=Stopped (code 1)");
     EXPECT_EQ(service.Wait(), 1);
-    close(holder);
 }
 
 } // namespace
