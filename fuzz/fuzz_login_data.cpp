@@ -18,7 +18,7 @@ constexpr uint8_t kModeBits = 0x3;
 constexpr uint8_t kOpenBit = 0x4;
 constexpr uint8_t kSealBit = 0x8;
 
-int NoAccounts(const char*, const char*, const char*) {
+int NoAccounts(const char*, const char*, const char*, const char*) {
     return PAM_AUTH_ERR;
 }
 

@@ -34,6 +34,7 @@ SCA_ConsoleInput::~SCA_ConsoleInput() {
     if (m_Catching) {
         sigaction(SIGINT, &m_SavedInt, nullptr);
         sigaction(SIGTERM, &m_SavedTerm, nullptr);
+        sigaction(SIGHUP, &m_SavedHup, nullptr);
     }
 }
 
@@ -78,6 +79,8 @@ void SCA_ConsoleInput::CatchStopSignals() {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &m_SavedInt);
     sigaction(SIGTERM, &action, &m_SavedTerm);
+    // The terminal went away: end as Ctrl+C does rather than die with nothing saved.
+    sigaction(SIGHUP, &action, &m_SavedHup);
     m_Catching = true;
 }
 

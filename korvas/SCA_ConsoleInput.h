@@ -9,8 +9,8 @@
 // read as bytes; at the end of input no key is ever reported again, so a loop that polls does
 // not spin on it.
 //
-// SIGINT and SIGTERM only raise a flag that StopRequested reads, so Ctrl+C ends the loop in
-// order, with everything saved.
+// SIGINT, SIGTERM and SIGHUP only raise a flag that StopRequested reads, so Ctrl+C or a closed
+// terminal ends the loop in order, with everything saved.
 class SCA_ConsoleInput {
 public:
     // descriptor: where the keys come from (standard input in the program).
@@ -24,7 +24,7 @@ public:
     // The waiting key's byte, or -1 when none can be read.
     int GetChar();
 
-    // Installs the handlers of SIGINT and SIGTERM (the previous ones come back with the
+    // Installs the handlers of SIGINT, SIGTERM and SIGHUP (the previous ones come back with the
     // object's end).
     void CatchStopSignals();
     static int StopRequested();
@@ -37,4 +37,5 @@ private:
     termios m_Saved{};
     struct sigaction m_SavedInt {};
     struct sigaction m_SavedTerm {};
+    struct sigaction m_SavedHup {};
 };

@@ -160,7 +160,7 @@ int SCA_KorvantaAgent::CheckCredential(SCA_ConfigObj* data, uint32_t mode, const
             return 0;
         }
         uint32_t error = 0;
-        if (SCA_LogonUser(user, credential, 0, &error)) {
+        if (SCA_LogonUserFrom(user, credential, m_Connection->GetPeerAddress(), &error)) {
             *status = SCA_KORVANTA_LOGGED_IN;
         } else {
             char text[kTextSize] = "";
@@ -248,6 +248,9 @@ int SCA_KorvantaAgent::LoginEx2(SCA_ConfigObj* loginData, SCA_ConfigObj** loginR
     } else {
         throttle->LoginFailed(m_Connection->GetPeerAddress(), SCA_NetLoginThrottle::NowMs());
         SCA_StrnCpy(refusal, "user authentication failed", sizeof(refusal));
+        // Who failed, from where: the line an administrator searches the journal for.
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::LoginEx2: login of %s@%s (%s) failed", user,
+               host, m_Connection->GetPeerAddress());
     }
     SCA_ConfigObj* results =
         NewReply("LoginResults", "LoginEx2", "cannot create login results object");

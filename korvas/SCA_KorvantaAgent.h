@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_Version.h"
 #include "libtez/SCA_KorvantaVirtual.h"
 
 class SCA_DebugLog;
@@ -27,7 +28,7 @@ public:
     SCA_HEAP_OPERATORS
 
     // The version the service announces.
-    static constexpr const char* kVersion = "13.5.48";
+    static constexpr const char* kVersion = SCA_PRODUCT_VERSION;
     // The account name that marks a service run by the system itself.
     static constexpr const char* kSystemAccount = "SYSTEM";
 

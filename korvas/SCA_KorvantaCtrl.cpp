@@ -12,6 +12,7 @@
 
 #include "korvas/SCA_ConsoleInput.h"
 #include "korvas/SCA_KorvantaFact.h"
+#include "korvas/SCA_ServiceHost.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
@@ -421,7 +422,7 @@ int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {
     va_start(args, format);
     const std::string text = SCA_FormatReportText(kSystemLogSize - 1, format, args);
     va_end(args);
-    openlog(SCA_GetProductName(m_Config.GetProductType()), LOG_PID, LOG_DAEMON);
+    openlog(SCA_KORVAS_LOG_IDENT, LOG_PID, LOG_DAEMON);
     syslog(SyslogPriority(level), "%s", text.c_str());
     return 1;
 }

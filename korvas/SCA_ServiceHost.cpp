@@ -10,7 +10,10 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "korvas/SCA_ServiceNotifier.h"
 #include "libmor/SCA_Limits.h"
+#include "libmor/SCA_Version.h"
 #include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezLogonMode.h"
 #include "model/SCA_TezProcessStatus.h"
 
 namespace {
@@ -24,6 +27,19 @@ constexpr long kDispatcherSliceNs = 100L * 1000L * 1000L;
 
 int SyslogPriority(uint32_t level) {
     return level == SCA_LEVEL_WARNING ? LOG_WARNING : LOG_ERR;
+}
+
+const char* LoginModeName(uint32_t mode) {
+    switch (mode) {
+    case SCA_KORVANTA_LOGIN_NAMES:
+        return "user names only";
+    case SCA_KORVANTA_LOGIN_PASSWORD:
+        return "operating-system password";
+    case SCA_KORVANTA_LOGIN_SIGNATURE:
+        return "signed password";
+    default:
+        return "unknown";
+    }
 }
 
 } // namespace
@@ -56,7 +72,7 @@ int SCA_ServiceHost::ServiceErrorCallback(tagSCA_ERROR_DESCR* record, void* cont
     // Without a console, what a user must see (where the initial password is, why the
     // service cannot start) reaches the system log.
     if (record->Level >= SCA_LEVEL_WARNING) {
-        openlog(SCA_GetProductName(SCA_PRODUCT_TYPE_KORVANTA), LOG_PID, LOG_DAEMON);
+        openlog(SCA_KORVAS_LOG_IDENT, LOG_PID, LOG_DAEMON);
         syslog(SyslogPriority(record->Level), "%s", record->Text);
     }
     return 1;
@@ -94,8 +110,8 @@ int SCA_ServiceHost::RunServiceDispatcher(int argc, char** argv) {
         const int signal = sigtimedwait(&controls, nullptr, &slice);
         if (signal > 0) {
             ServiceCtrlHandler(ControlOfSignal(signal));
-        } else {
-            CheckControlLoop();
+        } else if (!CheckControlLoop()) {
+            CheckListening();
         }
     }
     return 1;
@@ -162,6 +178,7 @@ void SCA_ServiceHost::DestroyCtrl() {
 
 void SCA_ServiceHost::Stopped(uint32_t exitCode, uint32_t specificCode) {
     DestroyCtrl();
+    m_ReadyPort = 0;
     m_Status.CurrentState = SCA_SERVICE_STOPPED;
     m_Status.Win32ExitCode = exitCode;
     m_Status.ServiceSpecificExitCode = specificCode;
@@ -179,6 +196,7 @@ int SCA_ServiceHost::ServiceCtrlHandler(uint32_t control) {
         if (m_Ctrl != nullptr && m_Status.CurrentState == SCA_SERVICE_RUNNING) {
             m_Ctrl->StopProcess();
             m_Status.CurrentState = SCA_SERVICE_PAUSED;
+            m_ReadyPort = 0;
         }
         break;
     case SCA_SERVICE_CONTROL_CONTINUE:
@@ -211,11 +229,34 @@ int SCA_ServiceHost::CheckControlLoop() {
     return 1;
 }
 
+int SCA_ServiceHost::CheckListening() {
+    const uint16_t port = m_Ctrl != nullptr ? m_Ctrl->GetServerPort() : 0;
+    if (m_Status.CurrentState != SCA_SERVICE_RUNNING || port == 0 || port == m_ReadyPort) {
+        return 0;
+    }
+    m_ReadyPort = port;
+    const auto config = m_Ctrl->GetUserConfig()->GetSnapshot();
+    const uint32_t effective =
+        SCA_TezEffectiveLogonMode(config->Settings.EnableOsLogon, config->Settings.ServerLogonMode);
+    // The journal's start line: where clients connect and how they log in.
+    openlog(SCA_KORVAS_LOG_IDENT, LOG_PID, LOG_DAEMON);
+    syslog(LOG_NOTICE, "%s %s listening on port %u, login mode %u (%s)",
+           SCA_GetProductName(SCA_PRODUCT_TYPE_KORVANTA), SCA_PRODUCT_VERSION,
+           static_cast<unsigned>(port), effective, LoginModeName(effective));
+    return SetServiceStatus();
+}
+
 int SCA_ServiceHost::SetServiceStatus() {
     char text[128];
     switch (m_Status.CurrentState) {
     case SCA_SERVICE_RUNNING:
-        std::snprintf(text, sizeof(text), "READY=1\nSTATUS=Running");
+        // Ready only once clients can connect: a start whose port cannot be bound never is.
+        if (m_ReadyPort != 0) {
+            std::snprintf(text, sizeof(text), "READY=1\nSTATUS=Listening on port %u",
+                          static_cast<unsigned>(m_ReadyPort));
+        } else {
+            std::snprintf(text, sizeof(text), "STATUS=Starting");
+        }
         break;
     case SCA_SERVICE_PAUSED:
         std::snprintf(text, sizeof(text), "STATUS=Paused");

@@ -24,6 +24,9 @@ inline constexpr uint32_t SCA_SERVICE_CTRL_EXISTS = 101;
 inline constexpr uint32_t SCA_SERVICE_CTRL_NOT_CREATED = 102;
 inline constexpr uint32_t SCA_SERVICE_INIT_FAILED = 103;
 inline constexpr uint32_t SCA_SERVICE_THREAD_FAILED = 104;
+// The name under which the service writes to the system log (the journal's identifier).
+inline constexpr const char* SCA_KORVAS_LOG_IDENT = "korvas";
+
 // The exit status of a service whose control loop ended with a failure.
 inline constexpr uint32_t SCA_SERVICE_LOOP_FAILED = 1;
 
@@ -42,7 +45,8 @@ struct tagSCA_SERVICE_STATUS {
 // SIGINT stop, SIGUSR1 pause, SIGUSR2 continue, SIGHUP interrogate) and hands them to the
 // control handler, which maps them onto the control object's thread; every state goes to the
 // notifier. The dispatcher also stops the service when the control loop ended by itself (a
-// client's stop, a failed start or restart).
+// client's stop, a failed start or restart). The service is reported ready (READY=1, with the
+// port in STATUS) only once its server listens, and again whenever it listens on another port.
 //
 // Log records go to the control object's debug log while one exists, and warnings and errors
 // also to the system log. A control object is never destroyed while the callback writes to it.
@@ -61,6 +65,9 @@ public:
     int ServiceCtrlHandler(uint32_t control);
     // Stops the service when its control loop has ended while it was running. 1 when it did.
     int CheckControlLoop();
+    // Reports the service ready, and writes the start line to the system log, once the control
+    // loop's server listens on a port not reported yet. 1 when it did.
+    int CheckListening();
 
     // Routes log records to this host's control object (see the class).
     void InstallErrorCallback();
@@ -84,4 +91,6 @@ private:
     // Held while the error callback writes to the control object, and while it is unset.
     std::mutex m_CtrlLock;
     bool m_CallbackInstalled = false;
+    // The port that READY=1 was sent for; 0 while the server does not listen.
+    uint16_t m_ReadyPort = 0;
 };

@@ -1,5 +1,6 @@
 // The entry of korvas: "korvas -console" runs the service in the terminal, anything else runs
-// it as the systemd service "Korvanta Server".
+// it as the systemd service "Korvanta Server". The command line is checked before either run:
+// help, version and refusals (exit status 2) need no configuration.
 
 #include <cstdio>
 #include <cstring>
@@ -12,18 +13,39 @@
 #include "korvas/SCA_SdNotifier.h"
 #include "korvas/SCA_ServiceHost.h"
 #include "libmor/SCA_Limits.h"
+#include "libmor/SCA_ProgramOptions.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_System.h"
 #include "libmor/SCA_Time.h"
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
+constexpr int kExitOk = SCA_EXIT_OK;
+constexpr int kExitFailed = SCA_EXIT_FAILURE;
 constexpr const char* kConsoleSwitch = "-console";
 // The service's threads mostly wait; an arena per thread (up to eight per core) would keep
 // megabytes of freed memory for a few allocations each.
 constexpr int kMallocArenas = 2;
+
+constexpr tagSCA_PROGRAM_OPTION kOptions[] = {
+    {"console", SCA_OptionValue::None, nullptr,
+     "run in this terminal (first word; Esc or Ctrl+C ends it)"},
+    {"conf_name", SCA_OptionValue::Text, "NAME", "the configuration's name (default korva)"},
+    {"control_port", SCA_OptionValue::Port, "PORT",
+     "listen on PORT instead of the stored port (0: any free port)"},
+};
+
+constexpr const char* kSummary =
+    "The Korvanta monitoring service. Without -console it runs as a systemd service (signals:\n"
+    "TERM stops, USR1 pauses, USR2 continues).";
+
+constexpr const char* kEpilogue =
+    "Configuration: $KORVANTA_HOME when set, else /var/lib/korvanta for root and\n"
+    "$XDG_DATA_HOME/korvanta (~/.local/share/korvanta) for other users. The first start writes\n"
+    "the login user admin's password to initial-password there.\n"
+    "\n"
+    "Exit status: 0 stopped in order, 1 failed (the port cannot be bound, the configuration\n"
+    "cannot be read or saved), 2 bad command line, 101-104 the service could not start.\n";
 
 } // namespace
 
@@ -43,19 +65,22 @@ int ConsoleErrorCallback(tagSCA_ERROR_DESCR* record, void* context) {
         SCA_FormatDateString(&date, 0, "-", dateText, sizeof(dateText));
         SCA_FormatTimeString(&time, timeText, sizeof(timeText));
     }
-    std::printf("%s %s %s %s\n", SCA_GetLevelTag(record->Level), dateText, timeText, record->Text);
-    std::fflush(stdout);
+    // Errors go where errors are looked for; everything else is the console's running log.
+    std::FILE* stream = record->Level >= SCA_LEVEL_ERROR ? stderr : stdout;
+    std::fprintf(stream, "%s %s %s %s\n", SCA_GetLevelTag(record->Level), dateText, timeText,
+                 record->Text);
+    std::fflush(stream);
     return 1;
 }
 
 int RunConsole(int argc, char** argv) {
     if (argc < 1) {
-        std::printf("Invalid command line\n");
+        std::fprintf(stderr, "Invalid command line\n");
         return 0;
     }
     auto* ctrl = new (std::nothrow) SCA_KorvantaCtrl();
     if (ctrl == nullptr) {
-        std::printf("Cannot create SCA_KorvantaCtrl\n");
+        std::fprintf(stderr, "Cannot create SCA_KorvantaCtrl\n");
         return 0;
     }
     SCA_SetErrorCallback(ConsoleErrorCallback, ctrl);
@@ -75,8 +100,13 @@ int RunConsole(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     mallopt(M_ARENA_MAX, kMallocArenas);
+    const SCA_ProgramOptions options("korvas", kSummary, kOptions, kEpilogue);
+    const SCA_ProgramAction action = options.Check(argc, argv, stdout, stderr);
+    if (action != SCA_ProgramAction::Run) {
+        return SCA_ProgramOptions::ExitStatus(action);
+    }
     if (!SCA_InitSystem(SCA_ALL_ONES)) {
-        std::printf("Unable to initialize SCA platform library.\n");
+        std::fprintf(stderr, "Unable to initialize SCA platform library.\n");
         return kExitFailed;
     }
     if (argc >= 2 && std::strcmp(argv[1], kConsoleSwitch) == 0) {

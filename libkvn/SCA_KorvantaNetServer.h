@@ -5,6 +5,7 @@
 
 #include "libkvn/SCA_KorvantaNetCommands.h"
 #include "libkvn/SCA_KvnExport.h"
+#include "libmor/SCA_Version.h"
 #include "net/SCA_NetServer.h"
 
 class SCA_KorvantaNetVirtualFactory;
@@ -24,7 +25,7 @@ class SCA_NetServerAgent;
 // server.
 class SCA_KVN_EXPORT SCA_KorvantaNetServer : public SCA_NetServer<SCA_KorvantaNetServer> {
 public:
-    static constexpr const char* kVersion = "13.5.48";
+    static constexpr const char* kVersion = SCA_PRODUCT_VERSION;
 
     // Listens on port (0: the kernel chooses; GetServerPort tells). *error receives the
     // platform's code on failure.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "libmor/SCA_Version.h"
 #include "libtez/SCA_KorvantaCommands.h"
 #include "net/SCA_NetServer.h"
 
@@ -25,7 +26,7 @@ class SCA_NetServerAgent;
 class SCA_KorvantaServer : public SCA_NetServer<SCA_KorvantaServer> {
 public:
     // The service's version, announced in every greeting.
-    static constexpr const char* kVersion = "13.5.48";
+    static constexpr const char* kVersion = SCA_PRODUCT_VERSION;
 
     // Listens on port (0: the kernel chooses; GetServerPort tells). *error receives the
     // platform's code on failure.

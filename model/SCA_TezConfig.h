@@ -5,6 +5,7 @@
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
+#include "libmor/SCA_Version.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezSettingTable.h"
@@ -16,7 +17,7 @@ inline constexpr uint32_t SCA_PRODUCT_TYPE_DEVICE = 504;
 inline constexpr uint32_t SCA_PRODUCT_TYPE_NETWORK = 505;
 inline constexpr uint32_t SCA_PRODUCT_TYPE_NONE = SCA_ALL_ONES;
 
-inline constexpr const char* SCA_TEZ_PRODUCT_VERSION = "13.5.48";
+inline constexpr const char* SCA_TEZ_PRODUCT_VERSION = SCA_PRODUCT_VERSION;
 
 // The product configuration's file and stored form: root object and file type, and the header
 // fields that say what a stored form holds.

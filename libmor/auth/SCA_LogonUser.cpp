@@ -62,13 +62,20 @@ int Converse(int count, const pam_message** messages, pam_response** responses, 
     return PAM_SUCCESS;
 }
 
-int PamCheck(const char* service, const char* user, const char* password) {
+int PamCheck(const char* service, const char* user, const char* password, const char* remoteHost) {
     Credentials credentials{user, password};
     const pam_conv conversation{&Converse, &credentials};
     pam_handle_t* handle = nullptr;
     int result = pam_start(service, user, &conversation, &handle);
     if (result != PAM_SUCCESS) {
         return result;
+    }
+    if (remoteHost != nullptr && remoteHost[0] != '\0') {
+        result = pam_set_item(handle, PAM_RHOST, remoteHost);
+        if (result != PAM_SUCCESS) {
+            pam_end(handle, result);
+            return result;
+        }
     }
     const int flags = PAM_SILENT | PAM_DISALLOW_NULL_AUTHTOK;
     result = pam_authenticate(handle, flags);
@@ -110,10 +117,15 @@ int Refuse(uint32_t code, uint32_t* error) {
 } // namespace
 
 int SCA_LogonUser(const char* user, const char* password, uint32_t /*reserved*/, uint32_t* error) {
+    return SCA_LogonUserFrom(user, password, nullptr, error);
+}
+
+int SCA_LogonUserFrom(const char* user, const char* password, const char* remoteHost,
+                      uint32_t* error) {
     if (user == nullptr || user[0] == '\0' || password == nullptr) {
         return Refuse(EINVAL, error);
     }
-    const int result = g_Backend.load()(SCA_LOGON_SERVICE, user, password);
+    const int result = g_Backend.load()(SCA_LOGON_SERVICE, user, password, remoteHost);
     if (result != PAM_SUCCESS) {
         return Refuse(ErrorOf(result), error);
     }

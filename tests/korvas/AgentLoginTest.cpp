@@ -32,9 +32,17 @@ namespace {
 // The operating system's accounts, as far as these tests go: "ops" with "s3cret"; every check
 // is counted.
 std::atomic<int> g_LogonChecks{0};
+// The remote host the last check was given (PAM_RHOST).
+std::mutex g_RemoteLock;
+std::string g_Remote;
 
-int FakeLogon(const char* /*service*/, const char* user, const char* password) {
+int FakeLogon(const char* /*service*/, const char* user, const char* password,
+              const char* remoteHost) {
     ++g_LogonChecks;
+    {
+        std::lock_guard<std::mutex> hold(g_RemoteLock);
+        g_Remote = remoteHost != nullptr ? remoteHost : "(none)";
+    }
     return std::string(user) == "ops" && std::string(password) == "s3cret" ? PAM_SUCCESS
                                                                            : PAM_AUTH_ERR;
 }
@@ -117,6 +125,10 @@ TEST_F(AgentLoginTest, ModesThatExposeThePasswordAreServedToThisComputerOnly) {
     ASSERT_EQ(1, m_Ctrl.GetUserConfig()->SetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS, 1));
     SCA_KorvantaInterface opened;
     EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, LoginStatus(&opened, "ops", "s3cret"));
+    {
+        std::lock_guard<std::mutex> hold(g_RemoteLock);
+        EXPECT_EQ(g_Remote, kRemote) << "the system learns where the login comes from";
+    }
     ASSERT_EQ(1, m_Ctrl.GetUserConfig()->SetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS, 0));
 
     StandAt("");
@@ -134,6 +146,11 @@ TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
     }
     EXPECT_EQ(3, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: user "
                                                   "authentication failed"));
+    // The service's own log names the user and the address of each failure.
+    EXPECT_EQ(3, m_Reports.Count(
+                     SCA_LEVEL_ERROR,
+                     "login of " + std::string(m_Ctrl.GetUserConfig()->GetServerUserName()) + "@"));
+    EXPECT_EQ(3, m_Reports.Count(SCA_LEVEL_ERROR, "(198.51.100.20) failed"));
     // Even the right password waits now, on this connection or a new one from that address.
     EXPECT_EQ(0u, AdminLogin(&guesser));
     SCA_KorvantaInterface again;

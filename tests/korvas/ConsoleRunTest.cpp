@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "libmor/SCA_Limits.h"
+#include "libmor/SCA_Version.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_ConfigObj.h"
@@ -31,7 +32,7 @@ constexpr uint32_t kConnectMs = 5000;
 constexpr int kLineWaitMs = 20000;
 
 // `korvas -console` as a child process with its own configuration folder; its standard input
-// is a pipe (the keys), its standard output is read line by line.
+// is a pipe (the keys), its standard output and error are read line by line.
 class Korvas {
 public:
     Korvas(const std::string& home, std::vector<std::string> words) {
@@ -44,6 +45,8 @@ public:
         if (m_Pid == 0) {
             dup2(in[0], STDIN_FILENO);
             dup2(out[1], STDOUT_FILENO);
+            // Errors go to standard error; the lines are read in one stream here.
+            dup2(out[1], STDERR_FILENO);
             close(in[1]);
             close(out[0]);
             setenv("KORVANTA_HOME", home.c_str(), 1);
@@ -102,7 +105,8 @@ public:
         }
     }
     uint16_t WaitForPort() {
-        const std::string line = WaitFor(" I ", "Korvanta v13.5.48 Started on - ");
+        const std::string line =
+            WaitFor(" I ", std::string("Korvanta v") + SCA_PRODUCT_VERSION + " Started on - ");
         return line.empty() ? 0
                             : static_cast<uint16_t>(std::stoi(line.substr(line.rfind(':') + 1)));
     }
@@ -208,7 +212,7 @@ TEST_F(ConsoleRunTest, StartsLogsInWithTheInitialPasswordAndEndsOnEsc) {
     uint32_t product = 0;
     EXPECT_EQ(client.GetServerInfo(&product, version, host), 1);
     EXPECT_EQ(product, 503u);
-    EXPECT_STREQ(version, "13.5.48");
+    EXPECT_STREQ(version, SCA_PRODUCT_VERSION);
 
     std::remove((m_Home / "monitors.hdx").c_str());
     korvas.Press('x');
@@ -242,16 +246,19 @@ TEST_F(ConsoleRunTest, ClientTextCannotWriteALineOfItsOwn) {
     }
 }
 
-TEST_F(ConsoleRunTest, SigtermEndsTheRunWithEverythingSaved) {
-    Korvas korvas(m_Home.Path(), {"-control_port", "0"});
-    ASSERT_NE(korvas.WaitForPort(), 0);
-    std::remove((m_Home / "monitors.hdx").c_str());
-    std::remove((m_Home / "korva_user.hdx").c_str());
-    korvas.Signal(SIGTERM);
-    EXPECT_EQ(korvas.Wait(), 0);
-    struct stat saved {};
-    EXPECT_EQ(stat((m_Home / "monitors.hdx").c_str(), &saved), 0);
-    EXPECT_EQ(stat((m_Home / "korva_user.hdx").c_str(), &saved), 0);
+TEST_F(ConsoleRunTest, SigtermOrAClosedTerminalEndsTheRunWithEverythingSaved) {
+    for (int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        Korvas korvas(m_Home.Path(), {"-control_port", "0"});
+        ASSERT_NE(korvas.WaitForPort(), 0);
+        std::remove((m_Home / "monitors.hdx").c_str());
+        std::remove((m_Home / "korva_user.hdx").c_str());
+        korvas.Signal(signal);
+        EXPECT_EQ(korvas.Wait(), 0);
+        struct stat saved {};
+        EXPECT_EQ(stat((m_Home / "monitors.hdx").c_str(), &saved), 0);
+        EXPECT_EQ(stat((m_Home / "korva_user.hdx").c_str(), &saved), 0);
+    }
 }
 
 TEST_F(ConsoleRunTest, ABusyPortEndsTheRunWithTheMessageAndExitOne) {

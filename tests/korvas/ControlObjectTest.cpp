@@ -117,7 +117,7 @@ TEST_F(ControlObjectTest, StartProcessRefusesOnlyARunningThread) {
 namespace {
 
 // The operating system's answer for the logon checks of the test: one account.
-int OneAccount(const char* /*service*/, const char* user, const char* password) {
+int OneAccount(const char* /*service*/, const char* user, const char* password, const char*) {
     return std::string(user) == "ops" && std::string(password) == "s3cret" ? PAM_SUCCESS
                                                                            : PAM_AUTH_ERR;
 }

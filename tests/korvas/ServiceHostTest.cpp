@@ -34,6 +34,10 @@ protected:
         m_Host.ServiceMain(static_cast<int>(m_Argv.size()), m_Argv.data());
     }
     uint32_t State() const { return m_Host.GetStatus().CurrentState; }
+    std::string ReadyText() const {
+        return "READY=1\nSTATUS=Listening on port " +
+               std::to_string(m_Host.GetCtrl()->GetServerPort());
+    }
 
     korvanta_test::TempDir m_Home;
     RecordingNotifier m_Notifier;
@@ -47,28 +51,35 @@ TEST_F(ServiceHostTest, PauseContinueInterrogateAndStopFollowTheStateTable) {
     ASSERT_EQ(State(), SCA_SERVICE_RUNNING);
     EXPECT_EQ(m_Host.GetStatus().ServiceType, 0x30u);
     EXPECT_EQ(m_Host.GetStatus().ControlsAccepted, 7u);
-    ASSERT_EQ(m_Notifier.States.size(), 1u);
-    EXPECT_EQ(m_Notifier.States[0], "READY=1\nSTATUS=Running");
+    // Running, but not ready before the server listens.
+    std::vector<std::string> expected = {"STATUS=Starting"};
+    EXPECT_EQ(m_Notifier.States, expected);
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return m_Host.CheckListening() == 1; }));
+    expected.push_back(ReadyText());
+    EXPECT_EQ(m_Host.CheckListening(), 0) << "one port is reported ready once";
 
     m_Host.ServiceCtrlHandler(SCA_SERVICE_CONTROL_PAUSE);
     EXPECT_EQ(State(), SCA_SERVICE_PAUSED);
     EXPECT_FALSE(m_Host.GetCtrl()->IsRunning());
     EXPECT_EQ(m_Host.CheckControlLoop(), 0) << "a paused loop is not a loop that ended";
+    expected.push_back("STATUS=Paused");
 
     m_Host.ServiceCtrlHandler(SCA_SERVICE_CONTROL_CONTINUE);
     EXPECT_EQ(State(), SCA_SERVICE_RUNNING);
     EXPECT_TRUE(m_Host.GetCtrl()->IsRunning()) << "continue starts the control thread again";
+    expected.push_back("STATUS=Starting");
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return m_Host.CheckListening() == 1; }));
+    expected.push_back(ReadyText());
 
     m_Host.ServiceCtrlHandler(SCA_SERVICE_CONTROL_INTERROGATE);
     EXPECT_EQ(State(), SCA_SERVICE_RUNNING);
+    expected.push_back(ReadyText());
 
     m_Host.ServiceCtrlHandler(SCA_SERVICE_CONTROL_STOP);
     EXPECT_EQ(State(), SCA_SERVICE_STOPPED);
     EXPECT_EQ(m_Host.GetCtrl(), nullptr);
     EXPECT_EQ(m_Host.GetExitCode(), 0);
-    const std::vector<std::string> expected = {"READY=1\nSTATUS=Running", "STATUS=Paused",
-                                               "READY=1\nSTATUS=Running", "READY=1\nSTATUS=Running",
-                                               "STOPPING=1\nSTATUS=Stopped"};
+    expected.push_back("STOPPING=1\nSTATUS=Stopped");
     EXPECT_EQ(m_Notifier.States, expected);
 }
 
@@ -105,10 +116,14 @@ TEST_F(ServiceHostTest, ALoopThatFailsToStartStopsTheServiceWithAFailure) {
     Start({"korvas", "-control_port", std::to_string(holder.GetServerPort())});
     ASSERT_EQ(State(), SCA_SERVICE_RUNNING);
     for (int i = 0; i < 200 && m_Host.CheckControlLoop() == 0; ++i) {
+        EXPECT_EQ(m_Host.CheckListening(), 0);
         usleep(20000);
     }
     EXPECT_EQ(State(), SCA_SERVICE_STOPPED);
     EXPECT_EQ(m_Host.GetExitCode(), static_cast<int>(SCA_SERVICE_LOOP_FAILED));
+    for (const auto& state : m_Notifier.States) {
+        EXPECT_EQ(state.find("READY=1"), std::string::npos) << "never ready: " << state;
+    }
     holder.StopProcess();
 }
 

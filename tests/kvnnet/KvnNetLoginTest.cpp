@@ -16,7 +16,7 @@ using kvnnet_test::ReportCapture;
 using Texts = std::vector<std::string>;
 
 // The operating system's accounts, as far as these tests go: "ops" with "s3cret".
-int FakeLogon(const char* /*service*/, const char* user, const char* password) {
+int FakeLogon(const char* /*service*/, const char* user, const char* password, const char*) {
     return std::string(user) == "ops" && std::string(password) == "s3cret" ? PAM_SUCCESS
                                                                            : PAM_AUTH_ERR;
 }

@@ -14,8 +14,12 @@ namespace {
 int g_Answer = PAM_SUCCESS;
 std::string g_Asked;
 
-int ScriptedLogon(const char* service, const char* user, const char* password) {
+int ScriptedLogon(const char* service, const char* user, const char* password,
+                  const char* remoteHost) {
     g_Asked = std::string(service) + "/" + user + "/" + password;
+    if (remoteHost != nullptr) {
+        g_Asked += std::string(" from ") + remoteHost;
+    }
     return g_Answer;
 }
 
@@ -50,6 +54,12 @@ TEST(LogonUser, TheSystemsAnswerBecomesAnErrorCodeWithAText) {
     EXPECT_EQ(error, static_cast<uint32_t>(EINVAL));
     EXPECT_EQ(SCA_LogonUser("ops", nullptr, 0, &error), 0);
     EXPECT_EQ(g_Asked, "");
+
+    // The peer's address reaches the system (PAM_RHOST).
+    g_Answer = PAM_AUTH_ERR;
+    EXPECT_EQ(SCA_LogonUserFrom("ops", "guess", "192.0.2.7", &error), 0);
+    EXPECT_EQ(g_Asked, "korvas/ops/guess from 192.0.2.7");
+    EXPECT_EQ(error, static_cast<uint32_t>(EACCES));
 
     EXPECT_EQ(SCA_SetLogonBackend(previous), &ScriptedLogon);
 }

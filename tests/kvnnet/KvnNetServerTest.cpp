@@ -9,6 +9,7 @@
 #include "KvnNetTestSupport.h"
 #include "libkvn/SCA_KorvantaNetClient.h"
 #include "libkvn/SCA_KorvantaNetServer.h"
+#include "libmor/SCA_Version.h"
 #include "net/SCA_NetProtocol.h"
 #include "net/SCA_NetTransport.h"
 
@@ -42,7 +43,7 @@ protected:
 TEST_F(KvnNetServerTest, AServerRegistersEveryCommandAndGreetsWithItsVersion) {
     // The 52 names fall into 47 buckets of the command table.
     EXPECT_EQ(m_Server->GetCommandTable()->GetBucketCount(), 47u);
-    EXPECT_STREQ(m_Client.GetNetTransport()->GetServerVersion(), "13.5.48");
+    EXPECT_STREQ(m_Client.GetNetTransport()->GetServerVersion(), SCA_PRODUCT_VERSION);
 }
 
 TEST_F(KvnNetServerTest, AServerOnAPortInUseHasFlagZeroAndRegistersNothing) {

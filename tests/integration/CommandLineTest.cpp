@@ -1,0 +1,97 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "libmor/SCA_Version.h"
+#include "tests/integration/ProgramRun.h"
+
+namespace {
+
+enum class Stream { Out, Err };
+
+struct Row {
+    const char* Program;
+    std::vector<std::string> Words;
+    int Status;
+    Stream Where; // where the text must be; the other stream stays empty
+    std::string Text;
+};
+
+#ifdef KORVAC_PROGRAM
+constexpr const char* kKorvac = KORVAC_PROGRAM;
+#else
+constexpr const char* kKorvac = ""; // the client is not built
+#endif
+
+std::string VersionLine(const char* program) {
+    return std::string(program) + " " + SCA_PRODUCT_VERSION + "\n";
+}
+
+// Neither program may need a display, a configuration or a free port to answer these: korvac
+// runs without any display variable, korvas never starts its service.
+const std::vector<std::string> kNoDisplay = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+
+void CheckRow(const std::string& path, const Row& row) {
+    const auto result = korvanta_test::RunProgram(path, row.Words, kNoDisplay);
+    std::string words;
+    for (const auto& word : row.Words) {
+        words += " " + word;
+    }
+    SCOPED_TRACE(std::string(row.Program) + words);
+    EXPECT_EQ(result.Status, row.Status);
+    const std::string& wanted = row.Where == Stream::Out ? result.Out : result.Err;
+    const std::string& other = row.Where == Stream::Out ? result.Err : result.Out;
+    EXPECT_NE(wanted.find(row.Text), std::string::npos)
+        << "out: " << result.Out << "\nerr: " << result.Err;
+    EXPECT_EQ(other, "");
+}
+
+TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
+    const std::vector<Row> rows = {
+        {"korvas", {"--help"}, 0, Stream::Out, "Usage: korvas"},
+        {"korvas", {"-h"}, 0, Stream::Out, "-control_port PORT"},
+        {"korvas", {"-console", "-h"}, 0, Stream::Out, "Exit status: 0 stopped in order"},
+        {"korvas", {"--version"}, 0, Stream::Out, VersionLine("korvas")},
+        {"korvas", {"-bogus"}, 2, Stream::Err, "korvas: unknown option '-bogus'"},
+        {"korvas", {"--bogus"}, 2, Stream::Err, "unknown option '--bogus'"},
+        {"korvas",
+         {"-console", "-control_port", "abc"},
+         2,
+         Stream::Err,
+         "bad value 'abc' for -control_port"},
+        {"korvas", {"-control_port", "99999"}, 2, Stream::Err, "bad value '99999'"},
+        {"korvas", {"-console", "-control_port"}, 2, Stream::Err, "bad value '' for"},
+        {"korvas", {"-control_port", "1", "-control_port", "2"}, 2, Stream::Err, "bad value '1 2'"},
+        {"korvas", {"-console", "now"}, 2, Stream::Err, "-console takes no value"},
+        {"korvas", {"stray", "-console"}, 2, Stream::Err, "'stray' is not an option"},
+#ifdef KORVAC_PROGRAM
+        {"korvac", {"--help"}, 0, Stream::Out, "Usage: korvac"},
+        {"korvac", {"-h"}, 0, Stream::Out, "initial-password"},
+        {"korvac", {"--version"}, 0, Stream::Out, VersionLine("korvac")},
+        {"korvac", {"-bogus"}, 2, Stream::Err, "korvac: unknown option '-bogus'"},
+        {"korvac", {"-vdm", "5", "-port", "http"}, 2, Stream::Err, "bad value 'http' for -port"},
+        {"korvac", {"-conf_name", "a", "b"}, 1, Stream::Err, "korvac: no display"},
+#endif
+    };
+    for (const auto& row : rows) {
+        CheckRow(std::string(row.Program) == "korvas" ? KORVAS_PROGRAM : kKorvac, row);
+    }
+}
+
+TEST(CommandLineTest, TheConsoleWritesItsErrorsToStandardError) {
+    // Another program holds the port: the console run logs why it cannot start and ends.
+    const korvanta_test::HeldPort held;
+    ASSERT_NE(held.Port(), 0);
+    const auto result = korvanta_test::RunProgram(
+        KORVAS_PROGRAM, {"-console", "-control_port", std::to_string(held.Port())});
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("ERR "), std::string::npos) << result.Err;
+    EXPECT_NE(result.Err.find("Cannot start server on port"), std::string::npos) << result.Err;
+    EXPECT_EQ(result.Out.find("ERR "), std::string::npos) << result.Out;
+    EXPECT_NE(result.Out.find(" I "), std::string::npos) << "the running log stays on standard "
+                                                            "output: "
+                                                         << result.Out;
+}
+
+} // namespace
