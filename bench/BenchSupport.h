@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the benchmarks that time rounds of their own share: the 50th and 99th percentile of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A pass over /proc that opens and reads the files the process monitor reads (the computer's

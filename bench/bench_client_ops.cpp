@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Round trips of the client object on 127.0.0.1, each against its floor: the raw transport and
 // command-server template carrying the same request and reply trees. Prints the 50th and 99th
 // percentile of each and the ratio to raw.

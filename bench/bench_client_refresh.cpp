@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One status poll of the main window with 200 monitors, offscreen: the reply decoded and the
 // monitors tree updated in place on the GUI thread, against decoding the same reply alone
 // (the client object's typed GetStatusEx over the same stand-in for the service). Each round

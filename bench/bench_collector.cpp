@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One sample of the system preset's counters (processor, memory, disks, network, processes)
 // against reading and parsing the same /proc and /sys files by hand in the same run, and twenty
 // monitors of that preset sampling in one tick against one monitor. The summary at the end

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing and reading the byte form of a configuration tree of about 1 MiB, against the same
 // document as JSON with nlohmann::json.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One poll tick of the live monitor window with 60 counters, offscreen: the reply decoded, the
 // counters view updated in place, the gauge and the chart given the new sample, all on the GUI
 // thread, against decoding the same reply alone (the client object's typed GetMonitorStatusEx

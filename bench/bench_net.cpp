@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Request and reply of a small tree on 127.0.0.1 over the transport and command server,
 // against a minimal raw-socket ping-pong of the very same bytes (blocking sockets, a thread
 // per connection), with 1 and 16 connections. Each run prints requests per second and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One poll tick of the process monitor window with 2,000 processes, offscreen: the reply
 // decoded, the records parsed and totalled, the rows refreshed in place (or rebuilt in sort
 // order when the set of processes changed), the status bar written, all on the GUI thread,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One pass of the process monitor over the real /proc (scan and records) against a
 // hand-written pass that opens and reads the same files (the computer's stat; each process's
 // stat, io, fd folder and owner) with no bookkeeping, in the same run. The summary gives the cost

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reports window over an index of 10,000 reports, offscreen: the index filtered and the
 // list refreshed (ShowReports), against the same filtering alone (the index's
 // FilterReports), in one run. The rounds alternate a filter that keeps half of the reports with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The running service's own cost, read from the outside as an administrator would see it:
 // `korvas -console` on a private home and a loopback port, driven through the client object.
 //   (a) the scale: a fresh service with 1, 20, 100 and 500 counter monitors of ten counters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Painting a live chart of 600 samples at 800 x 300 (frame, title, grid and values, fill,
 // line, statistics) against QPainter drawing the same polyline alone into the same image, in
 // one run; and the time of one gauge paint. The summary gives both paints and the ratio.

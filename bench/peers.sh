@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # The service against two general-purpose peers on this machine, measured in the same windows:
 # a lean collectd (bench/peers/collectd-lean.conf) and node-exporter (bench/peers/
 # node-exporter.args, scraped once a second as a server would). Installs them with apt-get when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A control object in a folder of its own with a connection's agent, as a client reaches it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the fuzz targets that read trees share: a tree from the input's bytes, and its bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The object arguments of the client operations that take one, as a logged-in client sends
 // them, through the agent against a control object in a folder of its own. The first byte
 // picks the operation, the second a monitor, counter or profile id or a mask, and the rest is

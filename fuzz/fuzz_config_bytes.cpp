@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The byte form of configuration trees, as it arrives in messages: whatever parses must write
 // back to bytes that parse to an equal tree, and writing is stable.
 #include <cstddef>

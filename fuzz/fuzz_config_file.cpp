@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Configuration files as read from disk: a damaged file is refused and leaves the object as it
 // was; an accepted one holds a tree that writes back within its size bound.
 #include <cstddef>

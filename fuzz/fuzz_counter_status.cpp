@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a client reads of a counter from the service: status texts (whatever parses writes back
 // to a text that parses to the same status) and sample fields ("<time>\n<value>": whatever is
 // taken moves the client's last time on, never back). Nothing is read past an input's end.

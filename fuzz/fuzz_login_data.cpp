@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sealed login data as a stranger sends it, through the agent's login, in every login mode,
 // from a peer that is not this computer's: the first byte picks the mode (its low two bits),
 // whether the administrator opened modes 0 and 1 to remote clients (bit 2) and whether the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The monitors journal as a restarted service reads it: any bytes in place of the journal
 // beside an empty monitors file. Whatever it holds, loading never crashes, keeps only whole
 // records (the journal is cut back to them) and loading the cut journal again gives the same

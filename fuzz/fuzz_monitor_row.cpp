@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One monitor's row of "MonitorsStatus" as a client receives it: the field's name (the first
 // line of the input) and its value (the rest). What reads must write back to a field that
 // reads the same.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Frames as they arrive from the network, fed to the frame reader in chunks (the first input
 // byte picks the chunk size). The reader must never take bytes past its frame or read past its
 // input, and every message it hands out must write back to a frame that reads as the same

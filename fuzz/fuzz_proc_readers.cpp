@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as the /proc files the collector reads: stat, meminfo and vmstat, snmp,
 // diskstats, net/dev, mountinfo, a process's stat, io and maps, loadavg, connection tables,
 // utmp and smb.conf. No reader may crash, hang or read outside its text, and what it keeps

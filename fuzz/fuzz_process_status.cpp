@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ten tokens of one process of "ProcessListStatus" as a client receives them: what parses
 // must format back to text that parses the same. And the same bytes as a process name, as a
 // hostile program could set it: cleaned, it must always travel as a field name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The record readers of the service's stored files, past their container (fuzz_config_file
 // covers that): the monitors list, the user configuration, the report index and a stored
 // report, each read from the tree in the bytes after the first, which picks the reader.

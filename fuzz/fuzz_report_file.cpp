@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report-file importer over files a user may pick from anywhere. The first byte chooses how
 // the rest is given: as a whole file (header, checksum and all), or as a payload that gets a
 // valid header and checksum, so that the report reader behind the container is reached too.

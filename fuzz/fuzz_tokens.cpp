@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tokens and numbers read from texts that arrive from clients and files (window geometry,
 // sample names of status objects).
 #include <cstddef>

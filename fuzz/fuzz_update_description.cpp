@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An update description as an update server (or anything posing as one) sends it. What parses
 // must carry a version whose absolute value is the one the version text gives, and text fields
 // that end within their buffers.

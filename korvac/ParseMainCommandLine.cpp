@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/ParseMainCommandLine.h"
 
 #include <string>

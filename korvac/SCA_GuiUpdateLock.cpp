@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_GuiUpdateLock.h"
 
 #include "korvac/SCA_SrvGui.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_HintTree.h"
 
 #include "libvop/SCA_EmptyHint.h"

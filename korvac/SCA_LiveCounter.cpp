@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_LiveCounter.h"
 
 #include "libvop/SCA_ChartFrame.h"

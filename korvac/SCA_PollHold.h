@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Held while a live window runs a dialog or window of its own: its polls wait, so that a poll

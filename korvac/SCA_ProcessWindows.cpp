@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Running the process windows from the main window or from a viewer of its own.
 #include "korvac/SCA_ProcessWindows.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_SideBar.h"
 
 #include <QTreeWidgetItem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counter picker's instance list: which inventory of the service lists the instances of a
 // counter or of a category, how its items are shown, and the caches that ask each inventory
 // once per computer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_SrvApplication.h"
 
 #include <QDir>

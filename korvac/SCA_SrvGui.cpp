@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's construction, start-up, configuration, geometry, reports and small slots.
 #include "korvac/SCA_SrvGui.h"
 

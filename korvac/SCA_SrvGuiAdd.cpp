@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's add commands: one per kind of monitor, each from one row of the kinds' table.
 #include <iterator>
 

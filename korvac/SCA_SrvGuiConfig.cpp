@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The connected service's configuration as one unit: export to a file, import from one, and
 // the options dialog over the service's settings joined with the client's own options.
 #include <QDir>

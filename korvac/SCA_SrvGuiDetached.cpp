@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's detached viewers of a monitor and its desktop shortcuts.
 #include <QAction>
 #include <QMessageBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's widgets: menu bar, tool bar, status bar, panes and the three layouts.
 #include <QHeaderView>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard shortcuts of the client configuration and the commands they run.
 #include <QKeyEvent>
 #include <QKeySequence>

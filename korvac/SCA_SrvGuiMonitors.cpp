@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's commands on the service's monitors: the selection in the tree, the context
 // menu, registering and opening a monitor, and the commands on the selected monitors.
 #include <QActionGroup>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's connection to a service: connect and log in, what is fetched after login,
 // the three ways a connection starts, and the reset on disconnection.
 #include <QTimer>

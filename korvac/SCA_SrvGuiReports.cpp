@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's reports: "Save Report" (one file per monitor, in a folder and a format chosen
 // once) and the reports window over the connected service.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tray icon and the window's way back from it.
 #include <QEvent>
 #include <QMenu>

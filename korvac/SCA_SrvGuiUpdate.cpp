@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's status poll: the 500 ms timer, the service's status, the monitors tree,
 // the tray title, the message pane and the hand-over of notification sounds.
 #include <QStringList>

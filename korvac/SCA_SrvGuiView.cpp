@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening a monitor's live window from the main window.
 #include <QTreeWidgetItem>
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The monitor window: its widgets, start, the refresh of every second and the counter choice.
 #include "korvac/SCA_SrvMonStatusDlg.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The monitor window's commands on its monitor: start, pause, reset, stop, save its report and
 // show its errors.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The monitor window's counters: the view's rows, their values, the context menu and the
 // counter commands.
 #include <QAction>

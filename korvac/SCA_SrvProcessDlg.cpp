@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The single-process window: its widgets, start, the poll of every second and its commands.
 #include "korvac/SCA_SrvProcessDlg.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process monitor window: its widgets, start, the poll of every second and the sort.
 #include "korvac/SCA_SrvProcessListDlg.h"
 

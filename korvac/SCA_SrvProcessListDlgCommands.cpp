@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process monitor window's commands: the monitor's run, its rules, errors and exclude list,
 // reports, charts, and what the menus do with one process.
 #include <QApplication>

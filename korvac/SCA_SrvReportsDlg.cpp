@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reports window: its widgets, the context menu, the list and its filter, the selection.
 #include "korvac/SCA_SrvReportsDlg.h"
 

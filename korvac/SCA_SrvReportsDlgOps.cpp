@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reports window's operations on the selected reports: open, open detached, save, export,
 // import, compare and delete, the long ones in the report worker under a progress dialog.
 #include <QAction>

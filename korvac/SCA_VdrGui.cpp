@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_VdrGui.h"
 
 #include "korvac/SCA_ClientSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvac/SCA_ViewerProcess.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client's entry: the main window, or a detached viewer of one monitor or report.
 #include <cstdio>
 #include <cstdlib>

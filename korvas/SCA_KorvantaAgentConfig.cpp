@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The agent's configuration and profile operations. The configurations and the profile list are
 // shared by every agent and the control object: each operation runs under the control object's
 // data lock, so that two clients changing them at once cannot interleave; a change is answered

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The inventory queries of the counter picker: what a computer has to count (processors,
 // disks, adapters, processes...) as lists from the service's performance monitor, and the
 // yes/no tests of the counter families it offers.

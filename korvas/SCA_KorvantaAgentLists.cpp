@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The agent's reads and moves of the monitor list and the counters of a monitor: the login
 // guard, then the lists through the control object (WithData, or its own operations).
 #include <cstdio>

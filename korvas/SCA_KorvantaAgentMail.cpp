@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The agent's mail-server setup, its display and its connection test. The settings live in the
 // user configuration (in memory until it is saved next); they are read and written under the
 // control object's data lock, and no lock is held while a test connects.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The agent's monitor, task, counter, process, report and network operations: the login guard,
 // then the control object, which keeps the lists under its lock.
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The agent's process-monitor queries over the control object, the counters a monitor's
 // performance monitor has open, and the sound actions.
 #include <new>

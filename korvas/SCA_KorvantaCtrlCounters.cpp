@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counters of a monitor: changed in the monitor's profile under the data lock, and carried
 // to the monitor's counter task (its sampled profile and its live counters) under the task's run
 // lock after the data lock was released (DriveMonitorTask).

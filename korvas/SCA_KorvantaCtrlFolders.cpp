@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The folders clients name: where report actions and periodic saves write. Each lies below the
 // service's reports folder; a change that names another is refused when it is made, so that no
 // logged-in client can make the service create folders or write files anywhere else.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The queries of a process monitor's data, each through DriveProcessTask: the task is looked up
 // under the data lock; its process monitor is read under that monitor's own lock (the task's
 // helpers take it) and the task's run lock, so a stop cannot take the data away during a read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stored monitoring reports (the report index guards itself with its own lock) and the
 // join of a central network server.
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The self-test of the monitoring core, kept by the control object from its start until a
 // client deletes it, and the device's network session.
 //

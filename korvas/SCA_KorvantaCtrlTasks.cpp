@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control object's monitor tasks: one task per started monitor, created, driven and counted
 // here for the agents of every connection and the control thread, each operation through
 // DriveMonitorTask (see the control object's header for the locks).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvas/SCA_KorvantaFact.h"
 
 #include <new>

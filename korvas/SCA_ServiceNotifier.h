@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Where the service host reports its state: systemd in the program, a recorder in the tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvas/SCA_SrvTask.h"
 
 #include "libmor/SCA_Report.h"

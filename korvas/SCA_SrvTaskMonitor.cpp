@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "korvas/SCA_SrvTaskMonitor.h"
 
 #include "libmor/SCA_Report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The entry of korvas: "korvas -console" runs the service in the terminal, anything else runs
 // it as the systemd service "Korvanta Server". The command line is checked before either run:
 // help, version and refusals (exit status 2) need no configuration.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libkvn/SCA_KorvantaNetClient.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network interface: construction, the login user and password, and the login.
 #include "libkvn/SCA_KorvantaNetInterface.h"
 

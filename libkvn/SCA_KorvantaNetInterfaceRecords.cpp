@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The network interface: the typed wrappers that read reply objects into records and write
 // records into the objects that commands send.
 #include <cstdarg>

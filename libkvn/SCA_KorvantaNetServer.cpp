@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libkvn/SCA_KorvantaNetServer.h"
 
 #include "libkvn/SCA_KorvantaNetVirtualFactory.h"

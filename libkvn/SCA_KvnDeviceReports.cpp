@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SCA_KvnDevice: the daily reports, in memory and on disk.
 #include <cstdint>
 

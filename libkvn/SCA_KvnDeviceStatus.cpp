@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SCA_KvnDevice: status updates, turning the samples a device sends into the statistics of
 // the day's report.
 //

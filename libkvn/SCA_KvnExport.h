@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // libkvn.so is built with hidden visibility: only the classes marked with this are its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libkvn/SCA_KvnGroup.h"
 
 #include "libmor/SCA_Report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libkvn/SCA_KvnReport.h"
 
 #include "libkvn/SCA_KvnStoredForm.h"

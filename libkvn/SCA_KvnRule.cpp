@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libkvn/SCA_KvnRule.h"
 
 #include "libmor/SCA_String.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libmor/SCA_Mutex.h"
 
 #include "libmor/SCA_Report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libmor/SCA_ProgramOptions.h"
 
 #include <cstring>

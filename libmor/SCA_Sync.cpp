@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libmor/SCA_Sync.h"
 
 #include <chrono>

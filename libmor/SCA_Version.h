@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The product's version, "major.minor.build", set once by the build (the project's version).

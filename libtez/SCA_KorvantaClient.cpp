@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_KorvantaClient.h"
 
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client object: construction, the login user and password, and the login.
 #include "libtez/SCA_KorvantaInterface.h"
 

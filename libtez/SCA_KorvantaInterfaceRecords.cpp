@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client object: the typed wrappers that read reply objects into records and write records
 // into the objects that operations send.
 #include "libmor/SCA_Limits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client object's status wrappers: the replies the windows poll, read with the codecs that
 // the service writes them with.
 #include "libmor/SCA_Object.h"

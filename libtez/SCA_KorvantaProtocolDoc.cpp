@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_KorvantaProtocolDoc.h"
 
 #include <charconv>

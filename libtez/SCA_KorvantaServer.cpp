@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_KorvantaServer.h"
 
 #include "libmor/SCA_Report.h"

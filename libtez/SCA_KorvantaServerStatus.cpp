@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_KorvantaServerStatus.h"
 
 #include "model/SCA_ConfigObj.h"

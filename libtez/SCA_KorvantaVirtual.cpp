@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_KorvantaVirtual.h"
 
 // Defined here so that the class's virtual table lives in the library alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_TezActionCtrl.h"
 
 #include <algorithm>

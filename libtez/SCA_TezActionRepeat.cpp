@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_TezActionRepeat.h"
 
 #include "model/SCA_TezActionType.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_TezCondAction.h"
 
 #include "model/SCA_TezActionType.h"

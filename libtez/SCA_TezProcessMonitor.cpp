@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_TezProcessMonitor.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/SCA_TezStatusTable.h"
 
 #include <cstdio>

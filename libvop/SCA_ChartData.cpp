@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_ChartData.h"
 
 #include "libmor/SCA_String.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_DeltaReportDlg.h"
 
 #include <QDialogButtonBox>

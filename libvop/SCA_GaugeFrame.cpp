@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_GaugeFrame.h"
 
 #include <QFontMetricsF>

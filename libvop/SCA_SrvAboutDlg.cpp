@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_SrvAboutDlg.h"
 
 #include <QDialogButtonBox>

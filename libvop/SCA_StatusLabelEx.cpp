@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_StatusLabelEx.h"
 
 #include "libvop/SCA_StatusIcon.h"

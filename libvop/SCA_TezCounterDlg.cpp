@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_TezCounterDlg.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libvop/SCA_UpdateDlg.h"
 
 #include <QDialogButtonBox>

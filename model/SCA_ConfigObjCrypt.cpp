@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Encryption of a configuration object in place. The enciphered object keeps its name; its
 // children become value fields:
 //   "Nonce"              the 12-byte GCM nonce, hex

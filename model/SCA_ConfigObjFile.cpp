@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files of configuration trees: a fixed header, then the byte form of the root object.
 //
 //   offset  size  content

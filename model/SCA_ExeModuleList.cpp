@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_ExeModuleList.h"
 
 int SCA_ExeModuleList::AddModule(SCA_ExeModule* module) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_KeyCommand.h"
 
 #include "libmor/SCA_Report.h"

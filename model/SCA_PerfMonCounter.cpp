@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_PerfMonCounter.h"
 
 #include "model/SCA_TezCounterMeta.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_ProgressObj.h"
 
 #include "model/SCA_TezProcessStatus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_SoundActions.h"
 
 int SCA_SoundActions::AddAction(SCA_SoundAction* action) {

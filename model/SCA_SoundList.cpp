@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_SoundList.h"
 
 int SCA_SoundList::AddSound(SCA_Sound* sound) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_SrvMonitor.h"
 
 #include "libmor/SCA_Report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_SrvMonitorList.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The defaults of a new user configuration: settings, advanced options and keyboard shortcuts.
 #include <cstdio>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user configuration's file.
 #include <cerrno>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stored form of the user configuration: settings, lists and objects, and the keyboard
 // shortcuts on their own.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezError.h"
 
 #include "libmor/SCA_String.h"

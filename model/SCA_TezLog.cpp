@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezLog.h"
 #include "model/SCA_TezRepStatus.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezMonitor.h"
 
 #include "libmor/SCA_Report.h"

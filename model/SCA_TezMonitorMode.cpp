@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezMonitorMode.h"
 
 #include "model/SCA_TezMonitorKinds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezProcess.h"
 
 #include "libmor/SCA_Limits.h"

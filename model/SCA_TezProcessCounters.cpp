@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counters side of a watched process: its properties, counter list and counter status.
 #include <cstdio>
 

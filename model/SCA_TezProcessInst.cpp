@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezProcessInst.h"
 
 #include "libmor/SCA_String.h"

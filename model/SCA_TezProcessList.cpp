@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezProcessList.h"
 
 #include "libmor/SCA_String.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezProcessLog.h"
 
 #include "model/SCA_ConfigObj.h"

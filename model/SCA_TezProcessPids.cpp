@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezProcessPids.h"
 
 int SCA_TezProcessPids::AddPid(SCA_TezProcessPid* pid) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezProcessStatus.h"
 
 const char* SCA_TezGetProcessStatusDescr(uint32_t processStatus) {

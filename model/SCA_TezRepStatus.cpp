@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezRepStatus.h"
 
 #include "model/SCA_TezProcessStatus.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezRecordFields.h"
 #include "model/SCA_TezRepStatus.h"

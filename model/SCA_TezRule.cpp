@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezRule.h"
 
 #include "libmor/SCA_Report.h"

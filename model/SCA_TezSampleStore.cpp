@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "model/SCA_TezSampleStore.h"
 
 #include <algorithm>

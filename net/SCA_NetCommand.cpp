@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/SCA_NetCommand.h"
 
 #include "libmor/SCA_Report.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/SCA_NetCommandDoc.h"
 
 #include "model/SCA_ConfigObj.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/SCA_NetFrameReader.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/SCA_NetServerAgent.h"
 
 #include <cstring>

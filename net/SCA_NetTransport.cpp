@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/SCA_NetTransport.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "net/SCA_VirtualCmdServer.h"
 
 #include <algorithm>

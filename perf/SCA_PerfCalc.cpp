@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_PerfCalc.h"
 
 #include <unistd.h>

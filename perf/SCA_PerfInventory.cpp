@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_PerfInventory.h"
 
 #include "model/SCA_ConfigObj.h"

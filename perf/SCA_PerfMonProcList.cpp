@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_PerfMonProcList.h"
 
 #include "perf/SCA_PerfErrors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_PerfMonSqlDbs.h"
 
 #include "perf/SCA_PerfInventory.h"

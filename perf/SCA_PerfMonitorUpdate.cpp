@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_PerfMonitorUpdate.h"
 
 #include "libmor/SCA_Sync.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_ProcParser.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "perf/SCA_ProcReader.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libmor/auth/SCA_LogonUser.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libmor/mail/SCA_SmtpClient.h"
 
 #include <curl/curl.h>

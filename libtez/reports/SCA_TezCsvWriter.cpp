@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/reports/SCA_TezCsvWriter.h"
 
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/reports/SCA_TezJsonWriter.h"
 
 #include <nlohmann/json.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "libtez/reports/SCA_TezReportWriter.h"
 
 #include "libmor/SCA_FileSystem.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include "libtez/reports/SCA_TezReportWriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client's main window connected to a real `korvas -console` on 127.0.0.1: a first start
 // without a service, login with the initial password, a monitor added through the client object
 // in the tree, a stopped service shown as disconnected and a restarted one reconnected, and the

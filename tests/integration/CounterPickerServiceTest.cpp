@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counter picker against a real `korvas -console` on 127.0.0.1: counters picked from the
 // service's own inventories (memory, a mount point, the service's own process) are added to a
 // running monitor from its window, appear in the service's status of that monitor and get

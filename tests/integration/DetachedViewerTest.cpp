@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Detached viewer processes (the built korvac, offscreen) against a real `korvas -console`: each
 // form shows its window and ends with exit code 0 when the window closes; a monitor the service
 // does not have ends with the viewer's message and exit code 1; a viewer started from the main

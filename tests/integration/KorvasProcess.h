@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // `korvas -console` as a test runs it: its own configuration folder, its output (and errors) in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's monitor commands against a real `korvas -console` on 127.0.0.1: every kind
 // Linux can sample added through the window's own add commands (the modal hook answering the
 // dialogs) and started, the kinds without a source on Linux answered with their messages, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The live monitor window against a real `korvas -console` on 127.0.0.1: a monitor of processor
 // and memory counters sampling for five seconds, the window's rows against the service's own
 // status texts, and pause and resume from the window.

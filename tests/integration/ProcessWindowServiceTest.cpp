@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process monitor window against a real `korvas -console` on 127.0.0.1: a program the test
 // starts appears in the list with its counters, a rule set through the rules dialog counts
 // warnings for it on the service, its end is logged, and the exclude list the user edits

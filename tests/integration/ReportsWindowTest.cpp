@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reports window against a real `korvas -console` that ran three monitors long enough to
 // leave a report each: the list and its filter, a comparison of two runs, a save in every format,
 // an export, a delete of every report and the import of the exported files; after each step the

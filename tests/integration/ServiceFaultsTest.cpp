@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The service under hostile conditions, as a real `korvas -console` on 127.0.0.1: killed while
 // clients change its monitors, polled by a crowd of clients at once, and fed broken frames.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The service as a client uses it, from the outside: the built `korvas -console` on a free port
 // of 127.0.0.1 with its own configuration folder, driven by the client object only.
 #include <chrono>

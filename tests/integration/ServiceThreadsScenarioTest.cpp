@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Everything at once, as a real `korvas -console` on 127.0.0.1: counter and process monitors run
 // while eight clients replace rules, process rules and whole configurations, poll without
 // logging in, read collectors, edit counters and drive and delete monitors. Every reply must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The client's main window on a running korvas, connected and logged in as "admin".

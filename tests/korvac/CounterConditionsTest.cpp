@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A condition made in the counter dialog, carried to the service as the client carries it,
 // holds and acts on the service's own evaluator as the dialog said it would.
 #include <QCheckBox>

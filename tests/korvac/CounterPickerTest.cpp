@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counter picker against a stand-in for the service: its categories and counter lists on
 // computers with and without the optional counters, the instances each inventory gives and
 // the names given back for them, what each category without instances says, the remote

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The detached viewers' command line (written as an argument vector, read back by the viewer's
 // grammar), the desktop shortcut file, and the viewer's own steps against a stand-in service:
 // where its window goes, and what it does without a password.

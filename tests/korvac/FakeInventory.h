@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The stand-in service's answers to the inventory questions: a list of items with a status,

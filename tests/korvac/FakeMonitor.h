@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One counter monitor of the stand-in service, for the live windows' tests: its definition and

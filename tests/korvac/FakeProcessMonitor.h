@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // One process monitor of the stand-in service, for the process windows' tests: its run state,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every client test runs offscreen on two screens side by side: a 1280 x 1024 primary and a
 // 1920 x 1080 one to its right.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the client's tests share: a private home, configuration and runtime folder for each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window against a stand-in for the service: connection, the status poll driven by
 // timer events delivered one by one, the panes it keeps current, the configuration commands,
 // and how a refused, lost or stalled service looks to the user.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's monitor commands against a stand-in for the service: every add command
 // with its inventory choice, the commands on a selection, the context menu and the save run.
 #include <QCheckBox>

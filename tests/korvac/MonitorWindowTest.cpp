@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The live monitor window and the single-counter window against a stand-in for the service,
 // driven by timer events delivered one by one: what each poll asks for, what the window shows,
 // its commands, and how a failing service looks to the user.

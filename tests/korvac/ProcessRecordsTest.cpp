@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process list's status texts, records, totals and sort order, without a window: the ten
 // tokens as the codec reads them, what a missing, empty or broken list does to the records,
 // and the header clicks' sort modes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process monitor window, the single-process window and the process details against a
 // stand-in for the service, driven by timer events delivered one by one: the buttons per run
 // state, the rows kept in their order and selection, the event log, what a failed fetch leaves

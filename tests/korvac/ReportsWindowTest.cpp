@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reports window against a stand-in for the service that keeps its reports in memory: the
 // filter as a table, the selection rules and their messages, a refresh that fails, the switch
 // that forbids deleting, the context menu, and the report worker on its own connection with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sound-action worker with an injected clock and player: the three-second rule, an unknown
 // sound, and batches drained by the worker and at stop.
 #include <atomic>

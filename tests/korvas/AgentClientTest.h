@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The service's control object with its command server on 127.0.0.1 (any free port) and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The agent's configuration and profile operations as a client reaches them through the
 // service's command server on 127.0.0.1: what is saved and what stays in memory, the mask of a
 // user configuration, the process rules, and the profile list's changes and failures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Who may log in to the service and how often: the login modes that expose the password only
 // for clients on this computer, failed logins slowed down by address, and strangers that cannot
 // keep a client that logs in out. Peers elsewhere are stood for by the command server's peer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mail server's setup, display and test as a client reaches them, against the tests' own
 // SMTP server on 127.0.0.1: a failed test or a port that does not fit stores nothing, and the
 // password never comes back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process-monitor queries, the open counters of a performance monitor and the sound actions
 // as a client reaches them, over a process monitor that watches this machine.
 #include <cerrno>

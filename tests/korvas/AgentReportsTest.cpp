@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client's report worker against the service's control object over loopback, on a
 // connection of its own: reports exported into data files, deleted, imported back (once) and
 // compared, while the caller reads its progress from another thread as a window does.

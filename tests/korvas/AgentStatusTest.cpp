@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the client's windows poll, written by the service and read back through the client
 // object's typed wrappers: the status record and monitor rows, a running monitor's counters
 // and samples, one counter, and a process monitor's list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the control object does besides driving tasks, over a captured /proc tree: a rule on a
 // counter firing in a running monitor, the self-test's life from start to delete, and the join
 // of a network server of the test's own on 127.0.0.1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The control object's monitor tasks over a captured /proc tree: the run states a client sees
 // through a start, pause, second start, reset and stop (with the report it leaves), counters
 // changed while a monitor runs, process-monitor queries, deletion of running monitors, and

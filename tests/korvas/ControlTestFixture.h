@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A control object in a folder of the test's own whose counter monitors sample the captured

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checked-in protocol reference is what the command tables, the codecs and the records'
 // serialisers write. Run with KORVANTA_WRITE_PROTOCOL_DOC=1 to write it anew after changing
 // one of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the service does with a monitor's reports and counters for clients over the wire: the
 // periodic saves of a running monitor and the reports kept of them, the host and user a stored
 // report names, the service computer's own counters, and the lines an unknown monitor writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The service's threads meeting on its shared data: clients on connection threads replace what
 // the sampling, scanning and action threads read, while those run. Each test drives one kind of
 // meeting through the wire; under ThreadSanitizer a read that its owner's lock does not cover

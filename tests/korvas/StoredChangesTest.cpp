@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Changes are answered as done only once stored: with every file write failing (a full disk),
 // each change a client makes is answered ERR and leaves the service as it was, in memory and on
 // disk; a report that cannot be stored waits, shows, and is stored once the disk takes it; and

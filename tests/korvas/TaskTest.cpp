@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The service's tasks: the status code rules, a counter task's run over a captured /proc tree
 // (loading, sampling on its own thread, pause, a rule in error, the report kept only after a
 // long enough run, answers from the profile while idle), and a process task on this machine.

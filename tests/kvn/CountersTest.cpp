@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Per-minute records, counters and counter lists.
 #include <cstdint>
 #include <string>

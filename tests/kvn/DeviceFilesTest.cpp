@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The files of the device store: the device index, the device folders with their data files
 // and report files, and what loads of missing or damaged files leave behind.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Device records, the device list, session histories, the device index in memory and the
 // network settings.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Status updates of a device, full and compact: the day's report, its counters and times,
 // and the device's sessions and report status.
 #include <cstdint>

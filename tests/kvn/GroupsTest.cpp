@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Device groups and the group list file: membership, numbering, default monitors, rules.
 #include <cstdint>
 #include <string>

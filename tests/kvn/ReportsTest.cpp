@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Report headers, the report index and the report list.
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Alert rules and rule lists: identity, numbering and the default rules.
 #include <cstdint>
 #include <string>

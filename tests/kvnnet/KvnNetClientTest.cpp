@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <chrono>
 #include <gtest/gtest.h>
 #include <memory>

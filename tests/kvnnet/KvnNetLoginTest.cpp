@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Login to a network server in each of its modes, over a real connection to a server that
 // checks the login as a network server does.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two checks that the login builds on: the operating-system logon and the SHA-256
 // signature text.
 #include <cerrno>

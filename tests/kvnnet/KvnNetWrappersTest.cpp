@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The typed wrappers of the network interface, over a real connection: every fetching wrapper
 // reads the server's object into its record, every sending wrapper delivers its record, the
 // scalar arguments travel unchanged, and a failed command is reported once in the wrapper's

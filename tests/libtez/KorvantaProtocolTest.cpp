@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The client-to-service protocol end to end on 127.0.0.1: client object, command server and a
 // recording agent, checked against the tests' own description of every operation.
 #include <chrono>

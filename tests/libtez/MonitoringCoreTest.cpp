@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counter monitor's core end to end over captured /proc trees: sampling, conditions and
 // rules, statuses and errors, the status texts the clients read, pauses, the live thread with
 // counters added while it runs, and the report written at stop and read back from the index.

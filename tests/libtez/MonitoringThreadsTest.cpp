@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The monitoring core's threads as their owners see them before a body runs: the report-status
 // mapping of the jobs, the action controller's queue, the status tables of the counter
 // monitor's manager and of the process monitor, and the process monitor's data lock.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One process, two windows: on the same two captured trees (two seconds apart) a counter
 // monitor and a process monitor show the same figures for a process name and for a process id,
 // and agree on which figures are not available.

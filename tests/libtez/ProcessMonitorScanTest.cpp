@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process monitor end to end over the two fixture trees (two seconds apart, 100 ticks a
 // second, two CPUs): the grouped records, the log of starts and ends, the ten-token status
 // list read back, the counters of a process, the copied exclude list, and the process rules.

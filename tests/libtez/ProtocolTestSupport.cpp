@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ProtocolTestSupport.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every counter monitor of one interval is sampled by one clock thread: the monitors all get
 // their samples, the service does not grow a thread per monitor, a stopped monitor gets no
 // sample once its stop returned, and a stop waits for the monitor's tick under way.

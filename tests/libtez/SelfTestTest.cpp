@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The self-test's checks on a temporary configuration folder, a captured /proc tree and a
 // listening socket of the test on 127.0.0.1.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The texts and records the service writes for the client's windows, read back by the code the
 // client reads them with: whatever is written reads back the same, and what a peer cannot have
 // written is refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The update check against tiny HTTP servers of the test on 127.0.0.1: one that answers, one
 // that never answers, and a port where nothing listens.
 #include <gtest/gtest.h>

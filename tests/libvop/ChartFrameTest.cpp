@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chart and the gauge as pixels: known series drawn into images at pixel ratios 1 and 2,
 // probed where the values put the line, the fill, the grid and the gaps.
 #include <QAction>

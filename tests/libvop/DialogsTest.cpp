@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dialogs every monitor window shares, driven offscreen through the modal hook as the
 // windows will run them: the hook plays the user, then the test reads what the caller reads.
 #include <QCheckBox>

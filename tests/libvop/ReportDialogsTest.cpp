@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A report shown as a document and the comparison of two reports, filled offscreen: what each
 // section says, and the pixels of a chart that spans the whole run.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rows of a tree kept in step with the ids of each poll, as the user sees them: what was
 // selected, current and scrolled to stays so through updates, removals and rebuilds.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A small SMTP server of the tests on 127.0.0.1 with a port from the kernel: it greets, answers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Encryption of configuration objects in place: the sealed form, round trips, and refusal of
 // wrong keys and altered content with the object left as it was.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files of configuration trees: the header, atomic replacement, and refusal of truncated,
 // altered or foreign files with the object left as it was.
 #include <cerrno>

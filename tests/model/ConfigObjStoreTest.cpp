@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The byte form of whole trees: exact framing, round trips, the depth limit, and refusal of
 // truncated, malformed or over-long input without touching the object.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building and reading configuration trees: the AddField forms and their reports, lookups,
 // typed values, removal and renaming, copies, comparison and paths.
 #include <cstdint>

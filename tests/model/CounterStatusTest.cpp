@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sample store's statistics and the status and sample texts that carry them to clients.
 #include <cmath>
 #include <cstring>

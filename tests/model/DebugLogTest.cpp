@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The debug log: ids, trimming, clearing, serialising from an id, reading back, concurrent
 // writers and the text report.
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The comparison of two reports: counters paired by type and instance in the first report's
 // order, the change of each average judged against the thresholds, the counters only one report
 // has, and the counts the comparison keeps.

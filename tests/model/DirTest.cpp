@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folder listings for report import and clean-up, on temporary folders.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The byte form of a single value field, and the limits and refusals of its name and value.
 #include <cstdint>
 #include <cstdio>

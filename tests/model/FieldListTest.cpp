@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The intrusive child list: links at both ends, moves, lookups, ownership and sorting.
 #include <cstdint>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keyboard commands, known servers and language-model servers, and their lists.
 #include <cstdint>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Log messages and logs, the progress record of jobs and update packages: tag and status
 // tables, heap texts, copies and round trips.
 #include <cstdint>

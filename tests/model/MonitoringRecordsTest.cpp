@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The monitoring core's records: counters and their sample stores, errors and error lists,
 // and reports with their lookups, counts and round trips.
 #include <cstdint>

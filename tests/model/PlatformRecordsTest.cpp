@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform's data records: XML elements, string lists, dynamic libraries, disk volumes,
 // executable modules and directories.
 #include <cstdint>

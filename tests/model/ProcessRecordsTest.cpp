@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process monitor's records: process ids with their statistics, processes with their
 // instances and counters, the process list, log items and the process log.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The product configuration: accessors, copies, stored form, product types and ports.
 #include <cstdint>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Monitoring reports of known content, built in memory, for the tests of comparisons, report

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the configuration files live, and how the service and the client load, create and
 // reset them at start.
 #include <cstdint>

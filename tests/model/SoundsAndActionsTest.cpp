@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sounds, the sound list, sound actions and their batches, and actions.
 #include <cstdint>
 #include <cstring>

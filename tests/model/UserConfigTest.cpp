@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The user configuration: every setting and list through the stored form and the file, the
 // mask, copies, advanced options, key descriptions, shortcuts and defaults.
 #include <cctype>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <arpa/inet.h>
 #include <cerrno>
 #include <gtest/gtest.h>

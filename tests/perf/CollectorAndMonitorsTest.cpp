@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The collector's interface: counters it owns, the local computer only, counters without a
 // source, shared reads per tick, the real /proc, and the periodic updater.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole counter families on captured trees, checked against hand arithmetic. The two-cpu
 // machine's second sample is 2 s after the first; its third sample is a counter reset.
 #include <cmath>

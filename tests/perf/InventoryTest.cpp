@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The inventory lists on the captured two-cpu machine: what each lists, what it leaves out, and
 // statuses that can never read as success by accident.
 #include <string>

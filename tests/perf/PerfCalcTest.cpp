@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The counter arithmetic on plain numbers.
 #include <gtest/gtest.h>
 

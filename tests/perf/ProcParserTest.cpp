@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The readers on texts as the kernel writes them, and on texts it never writes.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The process reader and the scan over two fixture trees taken two seconds apart, with the
 // arithmetic checked against hand-computed values (100 ticks a second, two CPUs: the
 // computer's ticks grow by 400 between the trees).

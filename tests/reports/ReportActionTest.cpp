@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Report actions carried out by the action controller's worker with the writers that the
 // service hands it.
 #include <gtest/gtest.h>

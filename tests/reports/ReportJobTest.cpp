@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving many stored reports on the job's thread, into temporary folders.
 #include <gtest/gtest.h>
 

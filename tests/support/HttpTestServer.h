@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A tiny HTTP server of a test on 127.0.0.1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What every test program needs around the platform layer: a temporary folder, the heap's
