@@ -24,8 +24,7 @@ SCA_VdmGui::SCA_VdmGui(QApplication* app) : SCA_ViewerGui(app, "SCA_VdmGui") {}
 SCA_VdmGui::~SCA_VdmGui() = default;
 
 int SCA_VdmGui::DoProcess(int argc, char** argv) {
-    ParseCommandLine(argc, argv);
-    if (!ReadObjectId(SCA_ViewerCommand::kMonitorParam) || !InitConfig() || !DefaultConnect()) {
+    if (!StartUp(argc, argv, SCA_ViewerCommand::kMonitorParam)) {
         return 0;
     }
     SCA_KorvantaInterface::MonitorStats stats;

@@ -18,8 +18,7 @@ SCA_VdrGui::SCA_VdrGui(QApplication* app) : SCA_ViewerGui(app, "SCA_VdrGui") {}
 SCA_VdrGui::~SCA_VdrGui() = default;
 
 int SCA_VdrGui::DoProcess(int argc, char** argv) {
-    ParseCommandLine(argc, argv);
-    if (!ReadObjectId(SCA_ViewerCommand::kReportParam) || !InitConfig() || !DefaultConnect()) {
+    if (!StartUp(argc, argv, SCA_ViewerCommand::kReportParam)) {
         return 0;
     }
     ViewDetachedReport();

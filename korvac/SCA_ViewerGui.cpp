@@ -103,6 +103,11 @@ int SCA_ViewerGui::ReadObjectId(const char* param) {
     return SCA_ViewerCommand::ReadNumber(&m_Params, param, &m_ObjectId);
 }
 
+int SCA_ViewerGui::StartUp(int argc, char** argv, const char* param) {
+    ParseCommandLine(argc, argv);
+    return ReadObjectId(param) && InitConfig() && DefaultConnect() ? 1 : 0;
+}
+
 int SCA_ViewerGui::CheckLength(const char* what, const std::string& text) {
     if (text.size() <= SCA_ViewerCommand::kMaxText) {
         return 1;

@@ -77,6 +77,10 @@ public:
 protected:
     // Reads the object id from the viewer's own parameter; 0 when it is absent or no number.
     int ReadObjectId(const char* param);
+    // The steps every run begins with: the command line parsed (its result does not matter),
+    // then the object id of param read, the configuration loaded and the service connected;
+    // 0 at the first that fails.
+    int StartUp(int argc, char** argv, const char* param);
     // The common steps of running one window: placed, started with start, shown and run until
     // it closes. 0 (the window unshown) when start returned 0, else start's result.
     int RunWindow(QDialog* window, const std::function<int()>& start);
