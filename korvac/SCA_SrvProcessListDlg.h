@@ -60,6 +60,9 @@ public:
     // The menus' entries (the tests run them without a screen).
     void BuildProcessMenu(QMenu* menu);
     void BuildLogMenu(QMenu* menu);
+    // Starts a viewer of the selected process on a screen (all ones: where the desktop puts it);
+    // 0 when none is selected or it could not start.
+    int ViewProcessDetached(uint32_t screen);
 
     // What the tests read.
     const SCA_ProcessStatusRecords& GetRecords() const { return m_Records; }
@@ -93,6 +96,8 @@ public slots:
     void ProcessDoubleClicked(QTreeWidgetItem* item, int column);
     void ProcSectionClicked(int column);
     void ViewProcessStats();
+    void ViewProcessDetached();
+    void ViewProcessDetached(QAction* action);
     void ViewProcessDetails();
     void ViewProcessModules();
     void SaveProcessReport();

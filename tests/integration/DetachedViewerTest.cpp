@@ -152,7 +152,7 @@ protected:
 // A counter monitor, one of its counters and a report of it, each in a viewer of its own: each
 // window shows and the viewer ends with 0 when the window closes, be it by a termination request
 // or by itself when its monitor is gone. A monitor the service does not have ends with 1.
-TEST_F(DetachedViewers, EachFormShowsItsWindowAndEndsWithThePartsCode) {
+TEST_F(DetachedViewers, EachFormShowsItsWindowAndEndsWithItsExitCode) {
     uint32_t cpu = 0;
     uint32_t memory = 0;
     const uint32_t monitor = CounterMonitor("Detached load", &cpu, &memory);

@@ -128,18 +128,11 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         m_Hook.Boxes.clear();
         m_Hook.Dialogs.clear();
         (m_Window.get()->*kind.Slot)();
-        // The new monitor is the one opened (a process monitor has no window of its own yet),
-        // and it runs.
-        if (kind.Slot == &SCA_SrvGui::AddProcessMonitor) {
-            EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral(
-                                      "The process monitor window is not available in this "
-                                      "version.")});
-        } else {
-            EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
-            ASSERT_FALSE(m_Hook.Dialogs.empty());
-            EXPECT_TRUE(m_Hook.Dialogs.back().startsWith(QLatin1String(kind.Name)))
-                << m_Hook.Dialogs.back().toStdString();
-        }
+        // The new monitor's window is the one opened, and the monitor runs.
+        EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
+        ASSERT_FALSE(m_Hook.Dialogs.empty());
+        EXPECT_TRUE(m_Hook.Dialogs.back().startsWith(QLatin1String(kind.Name)))
+            << m_Hook.Dialogs.back().toStdString();
         const std::vector<uint32_t> ids = m_Window->GetAllMonitorIds();
         ASSERT_FALSE(ids.empty());
         const uint32_t id = *std::max_element(ids.begin(), ids.end());

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimerEvent>
@@ -30,6 +31,7 @@
 #include "korvac/SCA_SrvProcessListDlg.h"
 #include "korvac/SCA_SrvProcessLog.h"
 #include "korvac/SCA_SrvProcessView.h"
+#include "korvac/SCA_ViewerCommand.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_ProcExcludeDlg.h"
@@ -325,8 +327,34 @@ TEST_F(ProcessWindow, TheProcessMenuOffersDetailsOnlyForALocalMonitor) {
             enabled.append(action->text());
         }
     }
-    EXPECT_EQ(enabled, (QStringList{"View Process ...", "Save Process Report ...",
+    // The tests run on two screens.
+    EXPECT_EQ(enabled, (QStringList{"View Process ...", "View Detached on Monitor 1",
+                                    "View Detached on Monitor 2", "Save Process Report ...",
                                     "View Process Details ...", "View Process DLLs ..."}));
+
+    // The second screen's entry starts a viewer of the selected process there, without the
+    // password on its command line.
+    QStringList launched;
+    SCA_ViewerCommand::SetLauncher([&](const QString&, const QStringList& arguments,
+                                       const QProcessEnvironment& environment, uint32_t*) {
+        launched = arguments;
+        return environment.contains(QLatin1String(SCA_ViewerCommand::kPasswordVariable));
+    });
+    QTreeWidgetItem* row = window->GetProcessView()->topLevelItem(0);
+    row->setSelected(true);
+    window->GetProcessView()->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+    const uint32_t processId = SCA_SrvProcessView::ProcessIdOf(row);
+    for (QAction* action : menu.actions()) {
+        if (action->text() == QLatin1String("View Detached on Monitor 2")) {
+            action->trigger();
+        }
+    }
+    SCA_ViewerCommand::SetLauncher(nullptr);
+    ASSERT_GE(launched.size(), 4);
+    EXPECT_EQ(launched.mid(0, 4), (QStringList{"-vdm", QString::number(m_Monitor.MonitorId), "-pid",
+                                               QString::number(processId)}));
+    EXPECT_EQ(launched.mid(launched.size() - 2), (QStringList{"-screen", "1"}));
+    EXPECT_FALSE(launched.contains(QStringLiteral("-password")));
 }
 
 TEST_F(ProcessWindow, TheSingleProcessWindowAsksForTheChartsSpanAndClosesWhenTheProcessEnds) {
