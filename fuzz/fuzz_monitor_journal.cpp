@@ -17,18 +17,20 @@
 
 namespace {
 
-// One folder for the whole run, removed when the run ends.
+// One folder for the whole run, removed when the run ends. The exit handler reads the plain
+// array: a static string would already be destroyed when it runs.
+char g_FolderPath[] = "/tmp/korvanta-fuzz-journal-XXXXXX";
+
 const std::string& Folder() {
     static const std::string folder = [] {
-        char pattern[] = "/tmp/korvanta-fuzz-journal-XXXXXX";
-        std::string made = mkdtemp(pattern) != nullptr ? pattern : "";
-        if (!made.empty()) {
-            std::atexit([] {
-                std::error_code ignored;
-                std::filesystem::remove_all(Folder(), ignored);
-            });
+        if (mkdtemp(g_FolderPath) == nullptr) {
+            return std::string();
         }
-        return made;
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(g_FolderPath, ignored);
+        });
+        return std::string(g_FolderPath);
     }();
     return folder;
 }
