@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 
 #include "../korvac/GuiTestSupport.h"
@@ -25,12 +24,9 @@
 #include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
-#include "tests/integration/KorvasProcess.h"
 #include "tests/integration/ServiceWindow.h"
 
 namespace {
-
-using korvas_integration::KorvasProcess;
 
 constexpr uint32_t kCounterMonitor = 0;
 constexpr uint32_t kSystemMode = 1;
@@ -72,30 +68,18 @@ struct Pick {
     std::function<QTreeWidgetItem*(QTreeWidget*)> Instance;
 };
 
-TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    const std::string serviceHome = home.Path() + "/service";
-    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    KorvasProcess korvas(serviceHome, "0");
-    const uint16_t port = korvas.WaitForPort();
-    ASSERT_NE(port, 0);
+class CounterPickerService : public korvas_integration::ServiceWindowTest {};
 
-    auto main = korvas_integration::ConnectedWindow(korvas, port);
-    ASSERT_NE(main, nullptr);
-    ASSERT_EQ(main->CheckConnected(0), 1);
-
-    SCA_KorvantaInterface probe;
-    ASSERT_EQ(korvas.LogIn(&probe, port), 1);
+TEST_F(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
     uint32_t monitorId = 0;
     uint32_t cpu = 0;
-    ASSERT_EQ(probe.AddMonitor(kCounterMonitor, kSystemMode, "Picked counters", &monitorId), 1);
-    ASSERT_EQ(probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
-    ASSERT_EQ(probe.StartMonitor(monitorId), 1);
+    ASSERT_EQ(m_Probe.AddMonitor(kCounterMonitor, kSystemMode, "Picked counters", &monitorId), 1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
+    ASSERT_EQ(m_Probe.StartMonitor(monitorId), 1);
 
-    auto window = std::make_unique<SCA_SrvMonStatusDlg>(
-        main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
-        main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(), monitorId);
+    auto window = korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(m_Main.get(), monitorId);
     ASSERT_EQ(window->StartProcess(), 1);
 
     // The mount point picked: the first the service lists, its name as the row keeps it.
@@ -115,7 +99,7 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
     };
     std::string failed;
     for (const Pick& pick : picks) {
-        hook.OnExec = [&](QDialog* dialog) {
+        m_Hook.OnExec = [&](QDialog* dialog) {
             auto* picker = qobject_cast<SCA_SrvAddCounterDlg*>(dialog);
             if (picker == nullptr ||
                 !Click(picker->GetCategoryTree(),
@@ -141,7 +125,7 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
     uint32_t type = 0;
     uint32_t countersStatusId = 0;
     SCA_TezProfile profile;
-    ASSERT_EQ(probe.GetMonitorProfile(monitorId, &type, &countersStatusId, &profile), 1);
+    ASSERT_EQ(m_Probe.GetMonitorProfile(monitorId, &type, &countersStatusId, &profile), 1);
     std::map<uint32_t, std::string> instances;
     std::map<uint32_t, uint32_t> types;
     for (auto* node = profile.GetCounterList()->GetHead(); node != nullptr;
@@ -163,16 +147,16 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
         QCoreApplication::sendEvent(window.get(), &tick);
     }
     SCA_KorvantaInterface::MonitorStatus status;
-    ASSERT_EQ(probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
+    ASSERT_EQ(m_Probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
     ASSERT_EQ(status.Counters.size(), 4u);
     for (const auto& counter : status.Counters) {
         EXPECT_GT(counter.Status.ValueCount, 0u) << types[counter.CounterId];
         EXPECT_TRUE(counter.Status.HasCurrent) << types[counter.CounterId];
     }
-    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 
     // A remote computer: the service says it watches its own computer only.
-    hook.OnExec = [&](QDialog* dialog) {
+    m_Hook.OnExec = [&](QDialog* dialog) {
         if (auto* picker = qobject_cast<SCA_SrvAddCounterDlg*>(dialog)) {
             picker->AddComputer();
             EXPECT_EQ(picker->GetComputerCombo()->count(), 1);
@@ -184,13 +168,13 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
         }
     };
     window->AddCounter();
-    ASSERT_EQ(hook.Boxes.size(), 1u);
-    EXPECT_EQ(hook.Boxes[0].Text, QStringLiteral("Cannot connect to the remote computer - "
-                                                 "elsewhere.example (remote computers are not "
-                                                 "supported)"));
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(m_Hook.Boxes[0].Text, QStringLiteral("Cannot connect to the remote computer - "
+                                                   "elsewhere.example (remote computers are not "
+                                                   "supported)"));
     window.reset();
-    main.reset();
-    EXPECT_EQ(korvas.Terminate(), 1);
+    m_Main.reset();
+    EXPECT_EQ(m_Korvas->Terminate(), 1);
 }
 
 } // namespace
