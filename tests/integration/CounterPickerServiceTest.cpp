@@ -22,18 +22,15 @@
 #include "libvop/SCA_EntryDlg.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezCounterList.h"
+#include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/ServiceWindow.h"
 
 namespace {
 
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kSystemMode = 1;
-constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kMemoryFree = 5;
 constexpr uint32_t kDiskFreeSpace = 57;
-constexpr uint32_t kProcessMemory = 46;
 constexpr int kText = SCA_SrvAddCounterDlg::kTextColumn;
 constexpr int kSampleSeconds = 3;
 
@@ -75,8 +72,10 @@ TEST_F(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
     ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
     uint32_t monitorId = 0;
     uint32_t cpu = 0;
-    ASSERT_EQ(m_Probe.AddMonitor(kCounterMonitor, kSystemMode, "Picked counters", &monitorId), 1);
-    ASSERT_EQ(m_Probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
+    ASSERT_EQ(m_Probe.AddMonitor(SCA_SRV_MONITOR_COUNTERS, SCA_TEZ_MODE_SYSTEM, "Picked counters",
+                                 &monitorId),
+              1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, SCA_COUNTER_CPU_USAGE, "", "", "", &cpu), 1);
     ASSERT_EQ(m_Probe.StartMonitor(monitorId), 1);
 
     auto window = korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(m_Main.get(), monitorId);
@@ -85,7 +84,7 @@ TEST_F(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
     // The mount point picked: the first the service lists, its name as the row keeps it.
     QString mountPoint;
     const Pick picks[] = {
-        {"Memory Usage", kMemoryFree, nullptr},
+        {"Memory Usage", SCA_COUNTER_MEMORY_FREE, nullptr},
         {"Disk Activity", kDiskFreeSpace,
          [&](QTreeWidget* tree) {
              QTreeWidgetItem* row = tree->topLevelItem(1);
@@ -94,7 +93,7 @@ TEST_F(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
              }
              return row;
          }},
-        {"Process Status", kProcessMemory,
+        {"Process Status", SCA_COUNTER_PROCESS_MEM_USED,
          [](QTreeWidget* tree) { return RowNamed(tree, QStringLiteral("korvas")); }},
     };
     std::string failed;
@@ -134,10 +133,10 @@ TEST_F(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
         types[node->GetItem()->GetCounterId()] = node->GetItem()->GetCounterType();
     }
     EXPECT_EQ(instances,
-              (std::map<uint32_t, std::string>{{kCpuUsage, ""},
-                                               {kMemoryFree, ""},
+              (std::map<uint32_t, std::string>{{SCA_COUNTER_CPU_USAGE, ""},
+                                               {SCA_COUNTER_MEMORY_FREE, ""},
                                                {kDiskFreeSpace, mountPoint.toStdString()},
-                                               {kProcessMemory, "korvas"}}));
+                                               {SCA_COUNTER_PROCESS_MEM_USED, "korvas"}}));
     ASSERT_EQ(window->GetCountersView()->topLevelItemCount(), 4);
 
     // The running monitor samples them: each has values after a few seconds.

@@ -16,16 +16,14 @@
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezSampleStore.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/ServiceWindow.h"
 
 namespace {
 
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kSystemMode = 1;
-constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kMemoryUsage = 4;
 constexpr int kWatchSeconds = 5;
 
 uint32_t RunState(SCA_KorvantaInterface* client, uint32_t monitorId) {
@@ -50,9 +48,11 @@ TEST_F(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
     uint32_t monitorId = 0;
     uint32_t cpu = 0;
     uint32_t memory = 0;
-    ASSERT_EQ(m_Probe.AddMonitor(kCounterMonitor, kSystemMode, "Live window", &monitorId), 1);
-    ASSERT_EQ(m_Probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
-    ASSERT_EQ(m_Probe.AddCounter(monitorId, kMemoryUsage, "", "", "", &memory), 1);
+    ASSERT_EQ(m_Probe.AddMonitor(SCA_SRV_MONITOR_COUNTERS, SCA_TEZ_MODE_SYSTEM, "Live window",
+                                 &monitorId),
+              1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, SCA_COUNTER_CPU_USAGE, "", "", "", &cpu), 1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, SCA_COUNTER_MEMORY_USAGE, "", "", "", &memory), 1);
     ASSERT_EQ(m_Probe.StartMonitor(monitorId), 1);
 
     auto window = korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(m_Main.get(), monitorId);
