@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/KorvantaTestSupport.h"
+
 namespace korvanta_bench {
 
 struct Percentiles {
@@ -16,13 +18,15 @@ struct Percentiles {
     double P99;
 };
 
-// Runs round(i) warmUp + rounds times and times the last rounds, in microseconds.
-template <typename Round>
-Percentiles Measure(int rounds, int warmUp, Round round) {
+// Runs before(i) and round(i) warmUp + rounds times and times the last rounds' round(i) alone,
+// in microseconds.
+template <typename Before, typename Round>
+Percentiles Measure(int rounds, int warmUp, Before before, Round round) {
     using Clock = std::chrono::steady_clock;
     std::vector<double> micros;
     micros.reserve(static_cast<size_t>(rounds));
     for (int i = 0; i < warmUp + rounds; ++i) {
+        before(i);
         const auto start = Clock::now();
         round(i);
         const double elapsed =
@@ -35,12 +39,26 @@ Percentiles Measure(int rounds, int warmUp, Round round) {
     return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
 }
 
-// Offscreen, with every folder a client reads and writes in folder (a temporary one).
-inline void RunClientIn(const std::string& folder) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
-        setenv(name, folder.c_str(), 1);
-    }
+// Runs round(i) warmUp + rounds times and times the last rounds, in microseconds.
+template <typename Round>
+Percentiles Measure(int rounds, int warmUp, Round round) {
+    return Measure(
+        rounds, warmUp, [](int) {}, round);
 }
+
+// A temporary folder that every folder a client reads and writes points at, offscreen, for as
+// long as it lives.
+class ClientHome {
+public:
+    ClientHome() {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
+            setenv(name, m_Dir.Path().c_str(), 1);
+        }
+    }
+
+private:
+    korvanta_test::TempDir m_Dir;
+};
 
 } // namespace korvanta_bench

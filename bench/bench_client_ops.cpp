@@ -24,7 +24,6 @@
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
 #include "tests/integration/KorvasProcess.h"
-#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
@@ -208,14 +207,12 @@ void Print(const char* what, Percentiles ours, Percentiles raw) {
 
 // GetStatusEx of a real service with monitors running monitors, against its replay.
 bool MeasureService(uint32_t monitors) {
-    korvanta_test::TempDir home;
-    korvas_integration::KorvasProcess korvas(home.Path(), "0");
-    const uint16_t port = korvas.WaitForPort();
-    SCA_KorvantaInterface client;
-    if (home.Path().empty() || port == 0 || !korvas.LogIn(&client, port)) {
+    korvas_integration::LoggedInService service;
+    if (!service.Start()) {
         std::fprintf(stderr, "the service did not start or refused the login\n");
         return false;
     }
+    SCA_KorvantaInterface& client = service.Client;
     for (uint32_t i = 0; i < monitors; ++i) {
         uint32_t id = 0;
         const std::string name = "Processor and memory " + std::to_string(i + 1);
@@ -260,7 +257,7 @@ bool MeasureService(uint32_t monitors) {
         });
     const std::string what = "GetStatusEx/" + std::to_string(monitors) + " korvas";
     Print(what.c_str(), ours, floor);
-    korvas.Terminate();
+    service.Korvas->Terminate();
     return true;
 }
 

@@ -17,7 +17,6 @@
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvGui.h"
 #include "tests/korvac/FakeService.h"
-#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
@@ -52,8 +51,7 @@ void Move(korvac_test::FakeService* service, int round) {
 } // namespace
 
 int main(int argc, char** argv) {
-    korvanta_test::TempDir home;
-    korvanta_bench::RunClientIn(home.Path());
+    const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     korvac_test::FakeService service;
     Fill(&service);
@@ -75,13 +73,11 @@ int main(int argc, char** argv) {
     }
 
     // The window's poll: the same decoding and the tree updated in place.
-    auto window = std::make_unique<SCA_SrvGui>(nullptr);
-    if (!window->InitConfig() || !window->InitGui()) {
+    auto window = korvac_test::StartWindowOn(&service);
+    if (window == nullptr) {
         std::fprintf(stderr, "the window did not start\n");
         return 1;
     }
-    window->GetReconnectTimer()->stop();
-    window->SetClientFactory([&service]() { return new korvac_test::FakeClient(&service); });
     window->DefaultConnect();
     QTreeWidget* tree = window->GetMonitorsView();
     QTreeWidgetItem* first = tree->topLevelItem(0);

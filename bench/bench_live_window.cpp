@@ -20,17 +20,15 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "model/SCA_TezSampleStore.h"
 #include "tests/korvac/FakeMonitor.h"
 #include "tests/korvac/FakeService.h"
-#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 2000;
 constexpr int kWarmUp = 100;
@@ -39,27 +37,11 @@ constexpr int kFreshTicks = 50;
 constexpr uint32_t kCounters = 60;
 constexpr uint32_t kCpuUsage = 1;
 
-struct Percentiles {
-    double P50;
-    double P99;
-};
+using korvanta_bench::Percentiles;
 
-// Runs warm-up and measured rounds; before(i) runs outside the clock.
+// Warm-up and measured rounds; before(i) runs outside the clock.
 Percentiles Measure(const std::function<void(int)>& before, const std::function<void()>& round) {
-    std::vector<double> micros;
-    micros.reserve(kRounds);
-    for (int i = 0; i < kWarmUp + kRounds; ++i) {
-        before(i);
-        const auto start = Clock::now();
-        round();
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= kWarmUp) {
-            micros.push_back(elapsed);
-        }
-    }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    return korvanta_bench::Measure(kRounds, kWarmUp, before, [&round](int) { round(); });
 }
 
 // The service between two polls: one new sample of every counter, and every value moved.
@@ -94,30 +76,22 @@ uint32_t Held(const SCA_SrvMonStatusDlg& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    korvanta_test::TempDir home;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
-        setenv(name, home.Path().c_str(), 1);
-    }
+    const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     korvac_test::FakeService service;
     service.Healthy();
     korvac_test::FakeMonitor monitor;
     monitor.Install(&service);
 
-    auto main = std::make_unique<SCA_SrvGui>(nullptr);
-    if (!main->InitConfig() || !main->InitGui()) {
+    auto main = korvac_test::StartWindowOn(&service);
+    if (main == nullptr) {
         std::fprintf(stderr, "the main window did not start\n");
         return 1;
     }
-    main->GetReconnectTimer()->stop();
-    main->SetClientFactory([&service]() { return new korvac_test::FakeClient(&service); });
     main->DefaultConnect();
     auto open = [&]() {
-        auto window = std::make_unique<SCA_SrvMonStatusDlg>(
-            main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
-            main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(),
-            monitor.MonitorId);
+        auto window =
+            korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(main.get(), monitor.MonitorId);
         return window->StartProcess() ? std::move(window) : nullptr;
     };
 

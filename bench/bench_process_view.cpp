@@ -20,17 +20,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvProcessListDlg.h"
 #include "korvac/SCA_SrvProcessView.h"
 #include "model/SCA_TezProcessLog.h"
 #include "tests/korvac/FakeProcessMonitor.h"
 #include "tests/korvac/FakeService.h"
-#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 300;
 constexpr int kWarmUp = 20;
@@ -38,26 +36,11 @@ constexpr uint32_t kProcesses = 2000;
 // Every this many rounds a process starts and another ends.
 constexpr int kChurnEvery = 10;
 
-struct Percentiles {
-    double P50;
-    double P99;
-};
+using korvanta_bench::Percentiles;
 
+// Warm-up and measured rounds; before(i) runs outside the clock.
 Percentiles Measure(const std::function<void(int)>& before, const std::function<void()>& round) {
-    std::vector<double> micros;
-    micros.reserve(kRounds);
-    for (int i = 0; i < kWarmUp + kRounds; ++i) {
-        before(i);
-        const auto start = Clock::now();
-        round();
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= kWarmUp) {
-            micros.push_back(elapsed);
-        }
-    }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    return korvanta_bench::Measure(kRounds, kWarmUp, before, [&round](int) { round(); });
 }
 
 // The service between two polls: every measure moved; now and then one process replaced.
@@ -84,11 +67,7 @@ double LoadAverage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    korvanta_test::TempDir home;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "KORVANTA_HOME"}) {
-        setenv(name, home.Path().c_str(), 1);
-    }
+    const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     korvac_test::FakeService service;
     service.Healthy();
@@ -100,17 +79,14 @@ int main(int argc, char** argv) {
     }
     monitor.Install(&service);
 
-    auto main = std::make_unique<SCA_SrvGui>(nullptr);
-    if (!main->InitConfig() || !main->InitGui()) {
+    auto main = korvac_test::StartWindowOn(&service);
+    if (main == nullptr) {
         std::fprintf(stderr, "the main window did not start\n");
         return 1;
     }
-    main->GetReconnectTimer()->stop();
-    main->SetClientFactory([&service]() { return new korvac_test::FakeClient(&service); });
     main->DefaultConnect();
-    auto window = std::make_unique<SCA_SrvProcessListDlg>(
-        main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
-        main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(), monitor.MonitorId);
+    auto window =
+        korvac_test::MonitorWindowOf<SCA_SrvProcessListDlg>(main.get(), monitor.MonitorId);
     if (!window->StartProcess()) {
         std::fprintf(stderr, "the window did not start\n");
         return 1;

@@ -20,7 +20,6 @@
 #include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezMonitorMode.h"
 #include "model/SCA_TezReportIndex.h"
-#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
@@ -56,8 +55,7 @@ void Fill(SCA_TezReportIndex* index) {
 } // namespace
 
 int main(int argc, char** argv) {
-    korvanta_test::TempDir home;
-    korvanta_bench::RunClientIn(home.Path());
+    const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
     SCA_TezConfigUser user(&config);

@@ -46,11 +46,10 @@
 #include "model/SCA_TezSampleStore.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
-#include "tests/support/KorvantaTestSupport.h"
 
 namespace {
 
-using korvas_integration::KorvasProcess;
+using Service = korvas_integration::LoggedInService;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultSeconds = 60;
@@ -335,22 +334,6 @@ double TimeAddCounter(SCA_KorvantaInterface* client) {
 const char* Verdict(bool pass) {
     return pass ? "PASS" : "FAIL";
 }
-
-// A service of its own on a private home, logged in.
-struct Service {
-    korvanta_test::TempDir Home;
-    std::unique_ptr<KorvasProcess> Korvas;
-    SCA_KorvantaInterface Client;
-
-    bool Start() {
-        if (Home.Path().empty()) {
-            return false;
-        }
-        Korvas = std::make_unique<KorvasProcess>(Home.Path(), "0");
-        const uint16_t port = Korvas->WaitForPort();
-        return port != 0 && Korvas->LogIn(&Client, port);
-    }
-};
 
 // (b): the process monitor's extra CPU on top of the counter monitors' measured in counters.
 bool MeasureProcessMonitor(Service* service, const Phase& counters, int seconds) {

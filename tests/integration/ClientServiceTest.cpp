@@ -12,12 +12,11 @@
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "net/SCA_KorvantaLogin.h"
-#include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
 
@@ -28,25 +27,20 @@ void Tick(SCA_SrvGui* window) {
     QCoreApplication::sendEvent(window, &event);
 }
 
+// The quiet first start runs without a service; the test that needs one starts it.
+class ClientService : public korvas_integration::ServiceWindowTest {
+protected:
+    void SetUp() override {}
+};
+
 // The window fetches the product and user configurations after login and disconnects when it
 // cannot: the whole connection runs against the real service.
-TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    const std::string serviceHome = home.Path() + "/service";
-    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    auto korvas = std::make_unique<KorvasProcess>(serviceHome, "0");
-    const uint16_t port = korvas->WaitForPort();
-    ASSERT_NE(port, 0);
-
-    auto window = korvac_test::StartWindow();
-    ASSERT_NE(window, nullptr);
-    window->GetReconnectTimer()->stop();
+TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
+    ASSERT_NO_FATAL_FAILURE(StartService());
+    m_Main = korvas_integration::WindowFor(*m_Korvas, m_Port);
+    ASSERT_NE(m_Main, nullptr);
+    SCA_SrvGui* window = m_Main.get();
     SCA_TezConfigUser* user = window->GetUserConfig();
-    user->SetConnectHostName("127.0.0.1");
-    user->SetConnectControlPort(port);
-    user->SetConnectUserName("admin");
-    user->SetConnectPassword(korvas->InitialPassword().c_str());
     const uint32_t messages = window->GetClientLog()->GetMessageCount();
     window->DefaultConnect();
     ASSERT_EQ(window->CheckConnected(0), 1);
@@ -65,63 +59,63 @@ TEST(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     EXPECT_FALSE(tree->topLevelItem(0)->text(6).isEmpty());
 
     // The service goes away: the next poll shows the window disconnected, with one line.
-    korvas->Kill();
-    Tick(window.get());
-    Tick(window.get());
+    m_Korvas->Kill();
+    Tick(window);
+    Tick(window);
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - Disconnected");
-    const QString lost = QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(port);
+    const QString lost =
+        QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(m_Port);
     EXPECT_EQ(window->GetStatusLabel()->text(), lost);
     // Reconnecting to a service that is not back yet adds nothing.
     window->DefaultConnect();
     window->DefaultConnect();
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages + 1);
-    EXPECT_TRUE(hook.Boxes.empty());
-    EXPECT_TRUE(hook.Dialogs.isEmpty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 
     // Started again on the same port: the automatic reconnection finds it.
-    korvas = std::make_unique<KorvasProcess>(serviceHome, std::to_string(port));
-    ASSERT_EQ(korvas->WaitForPort(), port);
+    m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), std::to_string(m_Port));
+    ASSERT_EQ(m_Korvas->WaitForPort(), m_Port);
     for (int tick = 0; tick < 12 && !window->GetReconnectTimer()->isActive(); ++tick) {
-        Tick(window.get());
+        Tick(window);
     }
     ASSERT_TRUE(window->GetReconnectTimer()->isActive());
     window->GetReconnectTimer()->stop();
     window->DefaultConnect();
     EXPECT_EQ(window->CheckConnected(0), 1);
-    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 
     // The options round trip: a new service password and one tick on the operating-system
     // logon. The service keeps signing (its rule), so the client logs in with the new password,
     // still on the port it uses (the service was started on another than its setting).
-    hook.OnExec = [](QDialog* dialog) {
+    m_Hook.OnExec = [](QDialog* dialog) {
         dialog->findChild<QLineEdit*>(QStringLiteral("ServerPassword"))
             ->setText(QStringLiteral("round-trip-secret"));
         dialog->findChild<QCheckBox*>(QStringLiteral("EnableOsLogon"))->setChecked(true);
         dialog->accept();
     };
     window->AdvancedOptions();
-    EXPECT_TRUE(hook.Boxes.empty());
-    EXPECT_EQ(user->GetConnectControlPort(), port);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_EQ(user->GetConnectControlPort(), m_Port);
     EXPECT_STREQ(user->GetConnectPassword(), "round-trip-secret");
     SCA_KorvantaInterface probe;
     uint32_t error = 0;
-    ASSERT_EQ(probe.Connect("127.0.0.1", port, 5000, &error), 1);
+    ASSERT_EQ(probe.Connect("127.0.0.1", m_Port, korvas_integration::kConnectWaitMs, &error), 1);
     EXPECT_EQ(probe.GetNetTransport()->GetServerLoginMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
     window->Disconnect();
     window->DefaultConnect();
     EXPECT_EQ(window->CheckConnected(0), 1);
-    window.reset();
-    korvas->Kill();
+    m_Main.reset();
+    m_Korvas->Kill();
 }
 
 // The first start of a client with no service on its port: no box, no message, the invitation
 // to connect, and the retries just as quiet.
-TEST(ClientService, AFirstStartWithoutAServiceIsQuiet) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    auto window = korvac_test::StartWindow();
-    ASSERT_NE(window, nullptr);
+TEST_F(ClientService, AFirstStartWithoutAServiceIsQuiet) {
+    m_Main = korvac_test::StartWindow();
+    ASSERT_NE(m_Main, nullptr);
+    SCA_SrvGui* window = m_Main.get();
     window->GetReconnectTimer()->stop();
     window->GetUserConfig()->SetConnectHostName("127.0.0.1");
     // Port 1: nothing listens there, the connection is refused at once.
@@ -130,14 +124,14 @@ TEST(ClientService, AFirstStartWithoutAServiceIsQuiet) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         window->DefaultConnect();
         for (int tick = 0; tick < 6; ++tick) {
-            Tick(window.get());
+            Tick(window);
         }
     }
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
     EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
-    EXPECT_TRUE(hook.Boxes.empty());
-    EXPECT_TRUE(hook.Dialogs.isEmpty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 }
 
 } // namespace

@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 
 #include "../korvac/GuiTestSupport.h"
@@ -23,21 +22,15 @@
 #include "libvop/SCA_EntryDlg.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezCounterList.h"
+#include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezProfile.h"
-#include "tests/integration/KorvasProcess.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/ServiceWindow.h"
 
 namespace {
 
-using korvas_integration::KorvasProcess;
-
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kSystemMode = 1;
-constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kMemoryFree = 5;
 constexpr uint32_t kDiskFreeSpace = 57;
-constexpr uint32_t kProcessMemory = 46;
 constexpr int kText = SCA_SrvAddCounterDlg::kTextColumn;
 constexpr int kSampleSeconds = 3;
 
@@ -72,36 +65,26 @@ struct Pick {
     std::function<QTreeWidgetItem*(QTreeWidget*)> Instance;
 };
 
-TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    const std::string serviceHome = home.Path() + "/service";
-    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    KorvasProcess korvas(serviceHome, "0");
-    const uint16_t port = korvas.WaitForPort();
-    ASSERT_NE(port, 0);
+class CounterPickerService : public korvas_integration::ServiceWindowTest {};
 
-    auto main = korvas_integration::ConnectedWindow(korvas, port);
-    ASSERT_NE(main, nullptr);
-    ASSERT_EQ(main->CheckConnected(0), 1);
-
-    SCA_KorvantaInterface probe;
-    ASSERT_EQ(korvas.LogIn(&probe, port), 1);
+TEST_F(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
     uint32_t monitorId = 0;
     uint32_t cpu = 0;
-    ASSERT_EQ(probe.AddMonitor(kCounterMonitor, kSystemMode, "Picked counters", &monitorId), 1);
-    ASSERT_EQ(probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
-    ASSERT_EQ(probe.StartMonitor(monitorId), 1);
+    ASSERT_EQ(m_Probe.AddMonitor(SCA_SRV_MONITOR_COUNTERS, SCA_TEZ_MODE_SYSTEM, "Picked counters",
+                                 &monitorId),
+              1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, SCA_COUNTER_CPU_USAGE, "", "", "", &cpu), 1);
+    ASSERT_EQ(m_Probe.StartMonitor(monitorId), 1);
 
-    auto window = std::make_unique<SCA_SrvMonStatusDlg>(
-        main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
-        main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(), monitorId);
+    auto window = korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(m_Main.get(), monitorId);
     ASSERT_EQ(window->StartProcess(), 1);
 
     // The mount point picked: the first the service lists, its name as the row keeps it.
     QString mountPoint;
     const Pick picks[] = {
-        {"Memory Usage", kMemoryFree, nullptr},
+        {"Memory Usage", SCA_COUNTER_MEMORY_FREE, nullptr},
         {"Disk Activity", kDiskFreeSpace,
          [&](QTreeWidget* tree) {
              QTreeWidgetItem* row = tree->topLevelItem(1);
@@ -110,12 +93,12 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
              }
              return row;
          }},
-        {"Process Status", kProcessMemory,
+        {"Process Status", SCA_COUNTER_PROCESS_MEM_USED,
          [](QTreeWidget* tree) { return RowNamed(tree, QStringLiteral("korvas")); }},
     };
     std::string failed;
     for (const Pick& pick : picks) {
-        hook.OnExec = [&](QDialog* dialog) {
+        m_Hook.OnExec = [&](QDialog* dialog) {
             auto* picker = qobject_cast<SCA_SrvAddCounterDlg*>(dialog);
             if (picker == nullptr ||
                 !Click(picker->GetCategoryTree(),
@@ -141,7 +124,7 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
     uint32_t type = 0;
     uint32_t countersStatusId = 0;
     SCA_TezProfile profile;
-    ASSERT_EQ(probe.GetMonitorProfile(monitorId, &type, &countersStatusId, &profile), 1);
+    ASSERT_EQ(m_Probe.GetMonitorProfile(monitorId, &type, &countersStatusId, &profile), 1);
     std::map<uint32_t, std::string> instances;
     std::map<uint32_t, uint32_t> types;
     for (auto* node = profile.GetCounterList()->GetHead(); node != nullptr;
@@ -150,10 +133,10 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
         types[node->GetItem()->GetCounterId()] = node->GetItem()->GetCounterType();
     }
     EXPECT_EQ(instances,
-              (std::map<uint32_t, std::string>{{kCpuUsage, ""},
-                                               {kMemoryFree, ""},
+              (std::map<uint32_t, std::string>{{SCA_COUNTER_CPU_USAGE, ""},
+                                               {SCA_COUNTER_MEMORY_FREE, ""},
                                                {kDiskFreeSpace, mountPoint.toStdString()},
-                                               {kProcessMemory, "korvas"}}));
+                                               {SCA_COUNTER_PROCESS_MEM_USED, "korvas"}}));
     ASSERT_EQ(window->GetCountersView()->topLevelItemCount(), 4);
 
     // The running monitor samples them: each has values after a few seconds.
@@ -163,16 +146,16 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
         QCoreApplication::sendEvent(window.get(), &tick);
     }
     SCA_KorvantaInterface::MonitorStatus status;
-    ASSERT_EQ(probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
+    ASSERT_EQ(m_Probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
     ASSERT_EQ(status.Counters.size(), 4u);
     for (const auto& counter : status.Counters) {
         EXPECT_GT(counter.Status.ValueCount, 0u) << types[counter.CounterId];
         EXPECT_TRUE(counter.Status.HasCurrent) << types[counter.CounterId];
     }
-    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 
     // A remote computer: the service says it watches its own computer only.
-    hook.OnExec = [&](QDialog* dialog) {
+    m_Hook.OnExec = [&](QDialog* dialog) {
         if (auto* picker = qobject_cast<SCA_SrvAddCounterDlg*>(dialog)) {
             picker->AddComputer();
             EXPECT_EQ(picker->GetComputerCombo()->count(), 1);
@@ -184,13 +167,13 @@ TEST(CounterPickerService, PickedCountersJoinTheRunningMonitorAndAreSampled) {
         }
     };
     window->AddCounter();
-    ASSERT_EQ(hook.Boxes.size(), 1u);
-    EXPECT_EQ(hook.Boxes[0].Text, QStringLiteral("Cannot connect to the remote computer - "
-                                                 "elsewhere.example (remote computers are not "
-                                                 "supported)"));
+    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+    EXPECT_EQ(m_Hook.Boxes[0].Text, QStringLiteral("Cannot connect to the remote computer - "
+                                                   "elsewhere.example (remote computers are not "
+                                                   "supported)"));
     window.reset();
-    main.reset();
-    EXPECT_EQ(korvas.Terminate(), 1);
+    m_Main.reset();
+    EXPECT_EQ(m_Korvas->Terminate(), 1);
 }
 
 } // namespace

@@ -7,14 +7,12 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QThread>
-#include <QTimer>
 #include <chrono>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 
 #include "../korvac/GuiTestSupport.h"
@@ -25,11 +23,10 @@
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezVocabulary.h"
-#include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
 
-using korvas_integration::KorvasProcess;
 using Target = SCA_ViewerCommand::Target;
 
 constexpr uint32_t kCpuUsage = 1;
@@ -105,14 +102,10 @@ bool Ended(qint64 pid) {
            (close != std::string::npos && stat.size() > close + 2 && stat[close + 2] == 'Z');
 }
 
-class DetachedViewers : public testing::Test {
+class DetachedViewers : public korvas_integration::ServiceWindowTest {
 protected:
     void SetUp() override {
-        const std::string serviceHome = m_Home.Path() + "/service";
-        ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-        m_Korvas = std::make_unique<KorvasProcess>(serviceHome, "0");
-        m_Port = m_Korvas->WaitForPort();
-        ASSERT_NE(m_Port, 0);
+        ASSERT_NO_FATAL_FAILURE(ServiceWindowTest::SetUp());
         ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
         // The client's product configuration, which the viewer loads and never writes.
         SCA_TezConfig config(SCA_PRODUCT_TYPE_NONE);
@@ -139,12 +132,6 @@ protected:
         EXPECT_EQ(m_Probe.StartMonitor(id), 1);
         return id;
     }
-
-    korvac_test::PrivateHome m_Home;
-    korvac_test::RecordingHook m_Hook;
-    std::unique_ptr<KorvasProcess> m_Korvas;
-    SCA_KorvantaInterface m_Probe;
-    uint16_t m_Port = 0;
 };
 
 } // namespace
@@ -275,17 +262,8 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
     const uint32_t monitor = CounterMonitor("Watched elsewhere", &cpu, &memory);
     const std::string password = m_Korvas->InitialPassword();
 
-    auto main = korvac_test::StartWindow();
-    ASSERT_NE(main, nullptr);
-    main->GetReconnectTimer()->stop();
-    SCA_TezConfigUser* user = main->GetUserConfig();
-    user->SetConnectHostName("127.0.0.1");
-    user->SetConnectControlPort(m_Port);
-    user->SetConnectUserName("admin");
-    user->SetConnectPassword(password.c_str());
-    main->DefaultConnect();
-    ASSERT_EQ(main->CheckConnected(0), 1);
-    main->GetMonitorRows()->Select(QList<QVariant>{QVariant(monitor)});
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+    m_Main->GetMonitorRows()->Select(QList<QVariant>{QVariant(monitor)});
 
     // The window's arguments and environment, started as the client would start them, from the
     // client program rather than this test's.
@@ -295,7 +273,7 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
         return SCA_ViewerCommand::StartDetached(QStringLiteral(KORVAC_PROGRAM), arguments,
                                                 environment, error, &pid);
     });
-    const int started = main->ViewDetached(1);
+    const int started = m_Main->ViewDetached(1);
     SCA_ViewerCommand::SetLauncher(nullptr);
     ASSERT_EQ(started, 1);
     ASSERT_GT(pid, 0);

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -15,6 +16,7 @@
 
 #include "libtez/SCA_KorvantaInterface.h"
 #include "net/SCA_KorvantaLogin.h"
+#include "tests/support/KorvantaTestSupport.h"
 
 namespace korvas_integration {
 
@@ -133,6 +135,25 @@ private:
     pid_t m_Pid = -1;
     int m_Keys = -1;
     int m_ExitCode = -1;
+};
+
+// A korvas of its own in a temporary home, with Client logged in as "admin": for programs that
+// only need a running service.
+struct LoggedInService {
+    korvanta_test::TempDir Home;
+    std::unique_ptr<KorvasProcess> Korvas;
+    SCA_KorvantaInterface Client;
+    uint16_t Port = 0;
+
+    // False when the service did not start or refused the login.
+    bool Start() {
+        if (Home.Path().empty()) {
+            return false;
+        }
+        Korvas = std::make_unique<KorvasProcess>(Home.Path(), "0");
+        Port = Korvas->WaitForPort();
+        return Port != 0 && Korvas->LogIn(&Client, Port);
+    }
 };
 
 } // namespace korvas_integration

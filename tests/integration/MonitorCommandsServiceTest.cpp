@@ -16,7 +16,6 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
-#include <sys/stat.h>
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
@@ -31,35 +30,20 @@
 #include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezReportIndex.h"
 #include "net/SCA_KorvantaLogin.h"
-#include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
-
-using korvas_integration::KorvasProcess;
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-class MonitorCommandsService : public testing::Test {
+class MonitorCommandsService : public korvas_integration::ServiceWindowTest {
 protected:
     void SetUp() override {
-        const std::string serviceHome = m_Home.Path() + "/service";
-        ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-        m_Korvas = std::make_unique<KorvasProcess>(serviceHome, "0");
-        const uint16_t port = m_Korvas->WaitForPort();
-        ASSERT_NE(port, 0);
-        m_Window = korvac_test::StartWindow();
-        ASSERT_NE(m_Window, nullptr);
-        m_Window->GetReconnectTimer()->stop();
-        SCA_TezConfigUser* user = m_Window->GetUserConfig();
-        user->SetConnectHostName("127.0.0.1");
-        user->SetConnectControlPort(port);
-        user->SetConnectUserName("admin");
-        user->SetConnectPassword(m_Korvas->InitialPassword().c_str());
-        m_Window->DefaultConnect();
-        ASSERT_EQ(m_Window->CheckConnected(0), 1);
+        ASSERT_NO_FATAL_FAILURE(ServiceWindowTest::SetUp());
+        ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
         // The monitor dialog is accepted as it is; a list takes its last item.
         m_Hook.OnExec = [this](QDialog* dialog) {
             if (auto* list = qobject_cast<SCA_ListDlg*>(dialog)) {
@@ -75,13 +59,6 @@ protected:
             }
         };
     }
-    void TearDown() override {
-        m_Window.reset();
-        if (m_Korvas != nullptr) {
-            m_Korvas->Kill();
-        }
-    }
-
     QStringList BoxTexts() const {
         QStringList texts;
         for (const auto& box : m_Hook.Boxes) {
@@ -91,15 +68,11 @@ protected:
     }
     uint32_t RunState(uint32_t id) {
         uint32_t type = 0, status = 0, state = 0, counters = 0, errors = 0, warnings = 0;
-        m_Window->GetClientInterface()->GetMonitorStats(id, &type, &status, &state, &counters,
-                                                        &errors, &warnings);
+        m_Main->GetClientInterface()->GetMonitorStats(id, &type, &status, &state, &counters,
+                                                      &errors, &warnings);
         return state;
     }
 
-    korvac_test::PrivateHome m_Home;
-    korvac_test::RecordingHook m_Hook;
-    std::unique_ptr<KorvasProcess> m_Korvas;
-    std::unique_ptr<SCA_SrvGui> m_Window;
     QStringList m_Lists;
     QString m_Folder;
     uint32_t m_Format = 0;
@@ -127,21 +100,21 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         SCOPED_TRACE(kind.Name);
         m_Hook.Boxes.clear();
         m_Hook.Dialogs.clear();
-        (m_Window.get()->*kind.Slot)();
+        (m_Main.get()->*kind.Slot)();
         // The new monitor's window is the one opened, and the monitor runs.
         EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
         ASSERT_FALSE(m_Hook.Dialogs.empty());
         EXPECT_TRUE(m_Hook.Dialogs.back().startsWith(QLatin1String(kind.Name)))
             << m_Hook.Dialogs.back().toStdString();
-        const std::vector<uint32_t> ids = m_Window->GetAllMonitorIds();
+        const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
         ASSERT_FALSE(ids.empty());
         const uint32_t id = *std::max_element(ids.begin(), ids.end());
         EXPECT_EQ(RunState(id), SCA_PROCESS_RUNNING);
         added.push_back(id);
     }
     // An empty monitor is added but has nothing to run.
-    m_Window->AddEmptyMonitor();
-    const std::vector<uint32_t> ids = m_Window->GetAllMonitorIds();
+    m_Main->AddEmptyMonitor();
+    const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
     ASSERT_FALSE(ids.empty());
     const uint32_t empty = *std::max_element(ids.begin(), ids.end());
     EXPECT_EQ(RunState(empty), SCA_PROCESS_IDLE);
@@ -161,23 +134,23 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     };
     for (const Absent& kind : absent) {
         m_Hook.Boxes.clear();
-        (m_Window.get()->*kind.Slot)();
+        (m_Main.get()->*kind.Slot)();
         EXPECT_EQ(BoxTexts(), QStringList{QString::fromLatin1(kind.Text)});
     }
 
     // The service's list is the tree's, in order.
-    ASSERT_EQ(m_Window->UpdateStatus(1), 1);
+    ASSERT_EQ(m_Main->UpdateStatus(1), 1);
     SCA_KorvantaServerStatus status;
     std::vector<SCA_KorvantaMonitorRow> rows;
     int read = 0;
-    ASSERT_EQ(m_Window->GetClientInterface()->GetStatusEx(&status, &rows, &read), 1);
+    ASSERT_EQ(m_Main->GetClientInterface()->GetStatusEx(&status, &rows, &read), 1);
     ASSERT_EQ(read, 1);
-    const std::vector<uint32_t> shown = m_Window->GetAllMonitorIds();
+    const std::vector<uint32_t> shown = m_Main->GetAllMonitorIds();
     ASSERT_EQ(shown, added);
     ASSERT_EQ(rows.size(), shown.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].MonitorId, shown[i]);
-        EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItem(static_cast<int>(i))->text(1),
+        EXPECT_EQ(m_Main->GetMonitorsView()->topLevelItem(static_cast<int>(i))->text(1),
                   QString::fromUtf8(rows[i].Description));
     }
 
@@ -185,7 +158,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     QThread::msleep(2500);
     korvanta_test::TempDir folder;
     m_Folder = QString::fromStdString(folder.Path());
-    m_Window->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
+    m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
     const tagSCA_TEZ_REPORT_FORMAT* formats = SCA_TezGetReportFormats();
     for (uint32_t i = 0; i < SCA_TEZ_REPORT_FORMATS; ++i) {
         const tagSCA_TEZ_REPORT_FORMAT& format = formats[i];
@@ -193,9 +166,9 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         QDir(m_Folder).removeRecursively();
         QDir().mkpath(m_Folder);
         m_Format = format.Format;
-        m_Window->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
+        m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
         m_Hook.Boxes.clear();
-        m_Window->SaveReport();
+        m_Main->SaveReport();
         EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});
         const QStringList files = QDir(m_Folder).entryList(QDir::Files, QDir::Name);
         ASSERT_EQ(files.size(), 2) << files.join('|').toStdString();
@@ -245,7 +218,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
             break;
         }
     }
-    EXPECT_EQ(m_Window->GetSaveReportFormat(), formats[SCA_TEZ_REPORT_FORMATS - 1].Format);
+    EXPECT_EQ(m_Main->GetSaveReportFormat(), formats[SCA_TEZ_REPORT_FORMATS - 1].Format);
 }
 
 } // namespace

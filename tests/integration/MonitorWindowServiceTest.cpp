@@ -3,14 +3,12 @@
 // and memory counters sampling for five seconds, the window's rows against the service's own
 // status texts, and pause and resume from the window.
 #include <QCoreApplication>
-#include <QTimer>
 #include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 
 #include "../korvac/GuiTestSupport.h"
@@ -18,19 +16,14 @@
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezCounterMeta.h"
+#include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezSampleStore.h"
-#include "tests/integration/KorvasProcess.h"
+#include "model/SCA_TezVocabulary.h"
 #include "tests/integration/ServiceWindow.h"
 
 namespace {
 
-using korvas_integration::KorvasProcess;
-
-constexpr uint32_t kCounterMonitor = 0;
-constexpr uint32_t kSystemMode = 1;
-constexpr uint32_t kCpuUsage = 1;
-constexpr uint32_t kMemoryUsage = 4;
 constexpr int kWatchSeconds = 5;
 
 uint32_t RunState(SCA_KorvantaInterface* client, uint32_t monitorId) {
@@ -45,33 +38,24 @@ QString ValueText(uint32_t type, double value) {
     return QString::fromUtf8(text);
 }
 
-TEST(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    const std::string serviceHome = home.Path() + "/service";
-    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    KorvasProcess korvas(serviceHome, "0");
-    const uint16_t port = korvas.WaitForPort();
-    ASSERT_NE(port, 0);
+class MonitorWindowService : public korvas_integration::ServiceWindowTest {};
 
-    auto main = korvas_integration::ConnectedWindow(korvas, port);
-    ASSERT_NE(main, nullptr);
-    ASSERT_EQ(main->CheckConnected(0), 1);
+TEST_F(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
 
     // The monitor, made through a connection of its own, as another client would.
-    SCA_KorvantaInterface probe;
-    ASSERT_EQ(korvas.LogIn(&probe, port), 1);
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
     uint32_t monitorId = 0;
     uint32_t cpu = 0;
     uint32_t memory = 0;
-    ASSERT_EQ(probe.AddMonitor(kCounterMonitor, kSystemMode, "Live window", &monitorId), 1);
-    ASSERT_EQ(probe.AddCounter(monitorId, kCpuUsage, "", "", "", &cpu), 1);
-    ASSERT_EQ(probe.AddCounter(monitorId, kMemoryUsage, "", "", "", &memory), 1);
-    ASSERT_EQ(probe.StartMonitor(monitorId), 1);
+    ASSERT_EQ(m_Probe.AddMonitor(SCA_SRV_MONITOR_COUNTERS, SCA_TEZ_MODE_SYSTEM, "Live window",
+                                 &monitorId),
+              1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, SCA_COUNTER_CPU_USAGE, "", "", "", &cpu), 1);
+    ASSERT_EQ(m_Probe.AddCounter(monitorId, SCA_COUNTER_MEMORY_USAGE, "", "", "", &memory), 1);
+    ASSERT_EQ(m_Probe.StartMonitor(monitorId), 1);
 
-    auto window = std::make_unique<SCA_SrvMonStatusDlg>(
-        main.get(), main.get(), main->GetServerConfig(), main->GetServerUserConfig(),
-        main->GetUserConfig(), main->GetParams(), "korva", main->GetSession(), monitorId);
+    auto window = korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(m_Main.get(), monitorId);
     ASSERT_EQ(window->StartProcess(), 1);
     auto tick = [&] {
         QTimerEvent event(window->GetTimerId());
@@ -91,12 +75,12 @@ TEST(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
 
     // Paused from the window: the service's state follows, and the values stand still.
     window->PauseMonitor();
-    EXPECT_EQ(RunState(&probe, monitorId), SCA_PROCESS_PAUSED);
+    EXPECT_EQ(RunState(&m_Probe, monitorId), SCA_PROCESS_PAUSED);
     EXPECT_EQ(window->GetState(), SCA_PROCESS_PAUSED);
     EXPECT_TRUE(window->GetStartButton()->isEnabled());
     tick();
     SCA_KorvantaInterface::MonitorStatus status;
-    ASSERT_EQ(probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
+    ASSERT_EQ(m_Probe.GetMonitorStatusEx(monitorId, SCA_ALL_ONES, 0, 0, &status), 1);
     SCA_CountersView* view = window->GetCountersView();
     ASSERT_EQ(view->topLevelItemCount(), 2);
     ASSERT_EQ(status.Counters.size(), 2u);
@@ -121,12 +105,12 @@ TEST(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
 
     // Resumed from the window.
     window->StartMonitor();
-    EXPECT_EQ(RunState(&probe, monitorId), SCA_PROCESS_RUNNING);
+    EXPECT_EQ(RunState(&m_Probe, monitorId), SCA_PROCESS_RUNNING);
     EXPECT_EQ(window->GetState(), SCA_PROCESS_RUNNING);
-    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
     window.reset();
-    main.reset();
-    EXPECT_EQ(korvas.Terminate(), 1);
+    m_Main.reset();
+    EXPECT_EQ(m_Korvas->Terminate(), 1);
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QThread>
-#include <QTimer>
 #include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -17,7 +16,6 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,11 +28,9 @@
 #include "libvop/SCA_TezProcessRulesDlg.h"
 #include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
-#include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
-
-using korvas_integration::KorvasProcess;
 
 // The program the test runs, under a name no other process has.
 constexpr char kProbeName[] = "kvprobe34";
@@ -98,49 +94,30 @@ QTreeWidgetItem* ProbeRow(SCA_SrvProcessListDlg* window) {
     return nullptr;
 }
 
-TEST(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcludeListStays) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    const std::string serviceHome = home.Path() + "/service";
-    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    KorvasProcess korvas(serviceHome, "0");
-    const uint16_t port = korvas.WaitForPort();
-    ASSERT_NE(port, 0);
+class ProcessWindowService : public korvas_integration::ServiceWindowTest {};
 
-    auto main = korvac_test::StartWindow();
-    ASSERT_NE(main, nullptr);
-    main->GetReconnectTimer()->stop();
-    SCA_TezConfigUser* user = main->GetUserConfig();
-    user->SetConnectHostName("127.0.0.1");
-    user->SetConnectControlPort(port);
-    user->SetConnectUserName("admin");
-    user->SetConnectPassword(korvas.InitialPassword().c_str());
-    main->DefaultConnect();
-    ASSERT_EQ(main->CheckConnected(0), 1);
-
-    SCA_KorvantaInterface probeClient;
-    ASSERT_EQ(korvas.LogIn(&probeClient, port), 1);
+TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcludeListStays) {
+    ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
     uint32_t monitorId = 0;
-    ASSERT_EQ(probeClient.AddMonitor(SCA_SRV_MONITOR_PROCESS, SCA_TEZ_MODE_PROCESS, "Processes",
-                                     &monitorId),
-              1);
-    ASSERT_EQ(probeClient.StartMonitor(monitorId), 1);
+    ASSERT_EQ(
+        m_Probe.AddMonitor(SCA_SRV_MONITOR_PROCESS, SCA_TEZ_MODE_PROCESS, "Processes", &monitorId),
+        1);
+    ASSERT_EQ(m_Probe.StartMonitor(monitorId), 1);
 
-    Probe probe(home.Path());
+    Probe probe(m_Home.Path());
     ASSERT_GT(probe.Pid(), 0);
-    SCA_SrvProcessListDlg window(main.get(), main.get(), main->GetServerConfig(),
-                                 main->GetServerUserConfig(), main->GetUserConfig(),
-                                 main->GetParams(), "korva", main->GetSession(), monitorId);
-    ASSERT_EQ(window.StartProcess(), 1);
-    ASSERT_TRUE(PollUntil(&window, [&] { return ProbeRow(&window) != nullptr; }));
-    EXPECT_EQ(ProbeRow(&window)->text(SCA_PROC_COL_INSTANCES), QStringLiteral("1"));
-    EXPECT_EQ(ProbeRow(&window)->text(SCA_PROC_COL_THREADS), QStringLiteral("1"));
-    EXPECT_GT(window.GetRecords().Count(), 3u);
-    EXPECT_FALSE(window.GetStartButton()->isEnabled());
+    auto window = korvac_test::MonitorWindowOf<SCA_SrvProcessListDlg>(m_Main.get(), monitorId);
+    ASSERT_EQ(window->StartProcess(), 1);
+    ASSERT_TRUE(PollUntil(window.get(), [&] { return ProbeRow(window.get()) != nullptr; }));
+    EXPECT_EQ(ProbeRow(window.get())->text(SCA_PROC_COL_INSTANCES), QStringLiteral("1"));
+    EXPECT_EQ(ProbeRow(window.get())->text(SCA_PROC_COL_THREADS), QStringLiteral("1"));
+    EXPECT_GT(window->GetRecords().Count(), 3u);
+    EXPECT_FALSE(window->GetStartButton()->isEnabled());
 
     // A rule through the dialog: more than no threads is a warning for the probe.
-    hook.Result = QDialog::Accepted;
-    hook.OnExec = [](QDialog* dialog) {
+    m_Hook.Result = QDialog::Accepted;
+    m_Hook.OnExec = [](QDialog* dialog) {
         auto* rules = qobject_cast<SCA_TezProcessRulesDlg*>(dialog);
         ASSERT_NE(rules, nullptr);
         rules->GetProcessEdit()->setText(QString::fromLatin1(kProbeName));
@@ -150,18 +127,18 @@ TEST(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExclud
         rules->AddRule();
         rules->accept();
     };
-    window.ViewRules();
-    hook.OnExec = nullptr;
-    ASSERT_TRUE(PollUntil(&window, [&] {
-        QTreeWidgetItem* row = ProbeRow(&window);
+    window->ViewRules();
+    m_Hook.OnExec = nullptr;
+    ASSERT_TRUE(PollUntil(window.get(), [&] {
+        QTreeWidgetItem* row = ProbeRow(window.get());
         return row != nullptr && row->text(SCA_PROC_COL_WARNINGS).toUInt() > 0;
     }));
 
     // Its end is logged, with its process id.
     const QString pid = QString::number(probe.Pid());
     probe.End();
-    ASSERT_TRUE(PollUntil(&window, [&] {
-        QTreeWidget* log = window.GetLogView();
+    ASSERT_TRUE(PollUntil(window.get(), [&] {
+        QTreeWidget* log = window->GetLogView();
         for (int row = 0; row < log->topLevelItemCount(); ++row) {
             QTreeWidgetItem* item = log->topLevelItem(row);
             if (item->text(3) == pid && item->text(4) == QLatin1String(kProbeName) &&
@@ -173,24 +150,24 @@ TEST(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExclud
     }));
 
     // The user's exclude list survives a stop and a start of the monitor.
-    hook.OnExec = [](QDialog* dialog) {
+    m_Hook.OnExec = [](QDialog* dialog) {
         auto* exclude = qobject_cast<SCA_ProcExcludeDlg*>(dialog);
         ASSERT_NE(exclude, nullptr);
         exclude->GetNameEdit()->setText(QStringLiteral("cron"));
         exclude->AddName();
         exclude->accept();
     };
-    window.ExcludeProcesses();
-    hook.OnExec = nullptr;
-    window.StopMonitor();
-    window.StartMonitor();
+    window->ExcludeProcesses();
+    m_Hook.OnExec = nullptr;
+    window->StopMonitor();
+    window->StartMonitor();
     std::vector<std::string> excluded;
-    ASSERT_EQ(probeClient.GetMonitorProcessExcludeList(monitorId, &excluded), 1);
+    ASSERT_EQ(m_Probe.GetMonitorProcessExcludeList(monitorId, &excluded), 1);
     EXPECT_NE(std::find(excluded.begin(), excluded.end(), "cron"), excluded.end());
     EXPECT_NE(std::find(excluded.begin(), excluded.end(), "korvas"), excluded.end());
     EXPECT_EQ(std::count(excluded.begin(), excluded.end(), "korvas"), 1);
-    window.StopProcess();
-    EXPECT_TRUE(hook.Boxes.empty());
+    window->StopProcess();
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 }
 
 } // namespace

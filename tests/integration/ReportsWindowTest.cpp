@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
@@ -36,12 +35,11 @@
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportFormat.h"
 #include "net/SCA_KorvantaLogin.h"
-#include "tests/integration/KorvasProcess.h"
+#include "tests/integration/ServiceWindow.h"
 
 namespace {
 
 using korvac_test::FollowProgress;
-using korvas_integration::KorvasProcess;
 namespace fs = std::filesystem;
 
 constexpr uint32_t kCpuUsage = 1;
@@ -121,25 +119,19 @@ void RunThreeMonitors(SCA_KorvantaInterface* client) {
     }
 }
 
-TEST(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheService) {
-    korvac_test::PrivateHome home;
-    korvac_test::RecordingHook hook;
-    const std::string serviceHome = home.Path() + "/service";
-    ASSERT_EQ(mkdir(serviceHome.c_str(), 0700), 0);
-    KorvasProcess korvas(serviceHome, "0");
-    const uint16_t port = korvas.WaitForPort();
-    ASSERT_NE(port, 0);
-    SCA_KorvantaInterface probe;
-    ASSERT_EQ(korvas.LogIn(&probe, port), 1);
-    ASSERT_NO_FATAL_FAILURE(RunThreeMonitors(&probe));
-    const std::vector<uint32_t> runs = ServiceIndex(&probe);
+class ReportsWindow : public korvas_integration::ServiceWindowTest {};
+
+TEST_F(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheService) {
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
+    ASSERT_NO_FATAL_FAILURE(RunThreeMonitors(&m_Probe));
+    const std::vector<uint32_t> runs = ServiceIndex(&m_Probe);
     ASSERT_EQ(runs.size(), 3u);
 
     SCA_ClientSession session;
     uint32_t error = 0;
-    ASSERT_EQ(session.Open("127.0.0.1", port, 5000, &error), 1);
+    ASSERT_EQ(session.Open("127.0.0.1", m_Port, korvas_integration::kConnectWaitMs, &error), 1);
     uint32_t status = 0;
-    ASSERT_EQ(session.Client()->Login("admin", korvas.InitialPassword().c_str(), &status), 1);
+    ASSERT_EQ(session.Client()->Login("admin", m_Korvas->InitialPassword().c_str(), &status), 1);
     ASSERT_EQ(status, SCA_KORVANTA_LOGGED_IN);
     SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
     SCA_TezConfigUser user(&config);
@@ -167,7 +159,7 @@ TEST(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheServic
 
     // The two web runs compared: their two counters paired.
     int paired = -1;
-    hook.OnExec = [&paired](QDialog* dialog) {
+    m_Hook.OnExec = [&paired](QDialog* dialog) {
         FollowProgress(dialog);
         if (auto* delta = qobject_cast<SCA_DeltaReportDlg*>(dialog)) {
             paired = delta->GetView()->topLevelItemCount();
@@ -178,12 +170,12 @@ TEST(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheServic
     window.GetView()->topLevelItem(2)->setSelected(true);
     window.CompareReports();
     EXPECT_EQ(paired, 2);
-    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 
     // Every report in every format, each format in a folder of its own.
-    const fs::path saved = fs::path(home.Path()) / "saved";
+    const fs::path saved = fs::path(m_Home.Path()) / "saved";
     fs::path folder;
-    hook.OnExec = [&folder](QDialog* dialog) {
+    m_Hook.OnExec = [&folder](QDialog* dialog) {
         if (auto* save = qobject_cast<SCA_SaveReportsDlg*>(dialog)) {
             save->GetFolderEdit()->setText(QString::fromStdString(folder.string()));
             save->accept();
@@ -203,41 +195,41 @@ TEST(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheServic
             EXPECT_GT(fs::file_size(folder / name), 0u) << name;
         }
     }
-    EXPECT_TRUE(hook.Boxes.empty());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 
     // Export, then delete every report: the window and the service are empty.
-    const fs::path exported = fs::path(home.Path()) / "exported";
+    const fs::path exported = fs::path(m_Home.Path()) / "exported";
     fs::create_directories(exported);
-    hook.FileAnswer = QString::fromStdString(exported.string());
+    m_Hook.FileAnswer = QString::fromStdString(exported.string());
     window.ExportReports();
     ASSERT_EQ(Files(exported).size(), 3u);
-    hook.Answer = QMessageBox::Yes;
+    m_Hook.Answer = QMessageBox::Yes;
     SelectAll(&window);
     window.DeleteReports();
-    EXPECT_EQ(hook.Boxes.size(), 1u) << "the question only";
+    EXPECT_EQ(m_Hook.Boxes.size(), 1u) << "the question only";
     EXPECT_TRUE(Rows(&window).empty());
-    EXPECT_TRUE(ServiceIndex(&probe).empty());
+    EXPECT_TRUE(ServiceIndex(&m_Probe).empty());
 
     // The exported files import back as the same runs, under new ids; a second import adds
     // nothing.
     for (const std::string& name : Files(exported)) {
-        hook.FilesAnswer << QString::fromStdString((exported / name).string());
+        m_Hook.FilesAnswer << QString::fromStdString((exported / name).string());
     }
     window.ImportReports();
-    const std::vector<uint32_t> imported = ServiceIndex(&probe);
+    const std::vector<uint32_t> imported = ServiceIndex(&m_Probe);
     ASSERT_EQ(imported.size(), 3u);
     EXPECT_EQ(Rows(&window), imported);
     for (uint32_t id : imported) {
         EXPECT_EQ(std::count(runs.begin(), runs.end(), id), 0);
         SCA_TezReport report;
-        ASSERT_EQ(probe.GetReport(id, &report), 1);
+        ASSERT_EQ(m_Probe.GetReport(id, &report), 1);
         EXPECT_GE(report.GetProcessTime(), (kRunSeconds - 1) * SCA_ABS_TIME_SECOND);
         EXPECT_GE(report.GetCounterList()->Count(), 1u);
     }
     window.ImportReports();
-    EXPECT_EQ(ServiceIndex(&probe), imported);
-    EXPECT_EQ(hook.Boxes.size(), 1u);
-    korvas.Terminate();
+    EXPECT_EQ(ServiceIndex(&m_Probe), imported);
+    EXPECT_EQ(m_Hook.Boxes.size(), 1u);
+    m_Korvas->Terminate();
 }
 
 } // namespace

@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The client's main window on a running korvas, connected and logged in as "admin".
+// The client against a running korvas: its main window set to log in as "admin", and a test
+// fixture that gives each test a korvas of its own.
 
 #include <QTimer>
+#include <gtest/gtest.h>
 #include <memory>
+#include <string>
+#include <sys/stat.h>
 
 #include "../korvac/GuiTestSupport.h"
 #include "tests/integration/KorvasProcess.h"
 
 namespace korvas_integration {
 
-// Null when the window could not be built; check CheckConnected for the connection.
-inline std::unique_ptr<SCA_SrvGui> ConnectedWindow(const KorvasProcess& korvas, uint16_t port) {
+// The main window set to connect to korvas on port as "admin", not connected yet; null when the
+// window could not be built.
+inline std::unique_ptr<SCA_SrvGui> WindowFor(const KorvasProcess& korvas, uint16_t port) {
     auto main = korvac_test::StartWindow();
     if (main == nullptr) {
         return nullptr;
@@ -23,8 +28,46 @@ inline std::unique_ptr<SCA_SrvGui> ConnectedWindow(const KorvasProcess& korvas, 
     user->SetConnectControlPort(port);
     user->SetConnectUserName("admin");
     user->SetConnectPassword(korvas.InitialPassword().c_str());
-    main->DefaultConnect();
     return main;
 }
+
+// The same, connected; null when the window could not be built (CheckConnected tells the rest).
+inline std::unique_ptr<SCA_SrvGui> ConnectedWindow(const KorvasProcess& korvas, uint16_t port) {
+    auto main = WindowFor(korvas, port);
+    if (main != nullptr) {
+        main->DefaultConnect();
+    }
+    return main;
+}
+
+// Each test in a private home (the client's files) with a korvas of its own in its "service"
+// folder on a free port, the modal hook recording. The service is ended by its id with the
+// fixture, after the main window.
+class ServiceWindowTest : public testing::Test {
+protected:
+    void SetUp() override { StartService(); }
+
+    void StartService() {
+        ASSERT_EQ(mkdir(ServiceHome().c_str(), 0700), 0);
+        m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), "0");
+        m_Port = m_Korvas->WaitForPort();
+        ASSERT_NE(m_Port, 0);
+    }
+    // m_Main, logged in to the service.
+    void OpenMainWindow() {
+        m_Main = ConnectedWindow(*m_Korvas, m_Port);
+        ASSERT_NE(m_Main, nullptr);
+        ASSERT_EQ(m_Main->CheckConnected(0), 1);
+    }
+    std::string ServiceHome() const { return m_Home.Path() + "/service"; }
+
+    korvac_test::PrivateHome m_Home;
+    korvac_test::RecordingHook m_Hook;
+    std::unique_ptr<KorvasProcess> m_Korvas;
+    uint16_t m_Port = 0;
+    // A connection of the test's own, as another client's.
+    SCA_KorvantaInterface m_Probe;
+    std::unique_ptr<SCA_SrvGui> m_Main;
+};
 
 } // namespace korvas_integration

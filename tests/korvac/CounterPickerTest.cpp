@@ -495,10 +495,8 @@ TEST_F(CounterPicker, TheMonitorWindowAddsThePickedCounterWithItsPollsHeld) {
                            request->GetField("Instance", instance, sizeof(instance));
                            reply->AddField("CounterId", monitor.AddCounter(type, instance, 3, 1));
                        }));
-    auto window = std::make_unique<SCA_SrvMonStatusDlg>(
-        m_Main.get(), m_Main.get(), m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
-        m_Main->GetUserConfig(), m_Main->GetParams(), "korva", m_Main->GetSession(),
-        monitor.MonitorId);
+    auto window =
+        korvac_test::MonitorWindowOf<SCA_SrvMonStatusDlg>(m_Main.get(), monitor.MonitorId);
     ASSERT_EQ(window->StartProcess(), 1);
     EXPECT_TRUE(window->GetMonitorButton()->isEnabled());
     int pollsDuringPicker = -1;

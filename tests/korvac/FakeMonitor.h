@@ -8,6 +8,7 @@
 // would.
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,68 @@ namespace korvac_test {
 constexpr uint64_t kSecond = 10000000ull;
 // When the fake's samples begin.
 constexpr uint64_t kFirstSample = 133500000000000000ull;
+
+// A counter's status after its first sample: one value, at level.
+inline tagSCA_TEZ_COUNTER_STATUS FirstSampleStatus(uint32_t type, uint32_t level, double value) {
+    tagSCA_TEZ_COUNTER_STATUS status{};
+    status.CounterType = type;
+    status.Status = level;
+    status.ValueCount = 1;
+    status.HasCurrent = true;
+    status.Current = value;
+    status.Minimum = value;
+    status.Maximum = value;
+    status.Average = value;
+    return status;
+}
+
+// GetMonitorObj's answer: the monitor's definition as describe fills it at each call.
+inline Answer MonitorObjAnswer(std::function<void(SCA_SrvMonitor*)> describe) {
+    return Answer::Reply([describe](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+        SCA_SrvMonitor monitor(nullptr, nullptr);
+        describe(&monitor);
+        monitor.Serialize(reply->AddConfigObj("Monitor"));
+    });
+}
+
+// What GetMonitorStats tells of a monitor.
+struct MonitorStats {
+    uint32_t Type;
+    uint32_t Status;
+    uint32_t RunState;
+    uint32_t Counters;
+    uint32_t Errors;
+    uint32_t Warnings;
+};
+
+inline Answer MonitorStatsAnswer(std::function<MonitorStats()> stats) {
+    return Answer::Reply([stats](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+        const MonitorStats now = stats();
+        reply->AddField("Type", now.Type);
+        reply->AddField("Status", now.Status);
+        reply->AddField("RunState", now.RunState);
+        reply->AddField("Counters", now.Counters);
+        reply->AddField("Errors", now.Errors);
+        reply->AddField("Warnings", now.Warnings);
+    });
+}
+
+// The commands every monitor's window sends alike: start, pause and stop set *runState, reset
+// is taken, and the monitor has no errors to list.
+inline void InstallRunCommands(FakeService* service, uint32_t* runState) {
+    const auto setState = [runState](uint32_t state) {
+        return Answer::Reply(
+            [runState, state](SCA_ConfigObj*, SCA_ConfigObj*) { *runState = state; });
+    };
+    service->Standing("StartMonitor", setState(SCA_PROCESS_RUNNING));
+    service->Standing("PauseMonitor", setState(SCA_PROCESS_PAUSED));
+    service->Standing("StopMonitor", setState(SCA_PROCESS_STOPPED));
+    service->Standing("ResetMonitor", Answer::Ok());
+    service->Standing("GetMonitorErrors", Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+                          SCA_TezErrorList errors;
+                          errors.Serialize(reply->AddConfigObj("Errors"));
+                      }));
+}
 
 class FakeMonitor {
 public:
@@ -57,15 +120,7 @@ public:
     uint32_t AddCounter(uint32_t type, const char* instance, uint32_t level, double current) {
         uint32_t id = 0;
         Profile.GetCounterList()->AddCounter(type, "", instance, "", &id);
-        Counter& counter = Counters[id];
-        counter.Status.CounterType = type;
-        counter.Status.Status = level;
-        counter.Status.ValueCount = 1;
-        counter.Status.HasCurrent = true;
-        counter.Status.Current = current;
-        counter.Status.Minimum = current;
-        counter.Status.Maximum = current;
-        counter.Status.Average = current;
+        Counters[id].Status = FirstSampleStatus(type, level, current);
         return id;
     }
     // count samples one second apart after the newest held (values 1, 2, 3, ...).
@@ -79,13 +134,10 @@ public:
     uint32_t CountersStatusId() const { return Profile.GetCounterList()->GetCountersStatusId(); }
 
     void Install(FakeService* service) {
-        service->Standing("GetMonitorObj",
-                          Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-                              SCA_SrvMonitor monitor(nullptr, nullptr);
-                              monitor.SetMonitorId(MonitorId);
-                              monitor.SetMonitorMode(Mode);
-                              monitor.SetDescription(Description.c_str());
-                              monitor.Serialize(reply->AddConfigObj("Monitor"));
+        service->Standing("GetMonitorObj", MonitorObjAnswer([this](SCA_SrvMonitor* monitor) {
+                              monitor->SetMonitorId(MonitorId);
+                              monitor->SetMonitorMode(Mode);
+                              monitor->SetDescription(Description.c_str());
                           }));
         service->Standing("GetMonitorProfile",
                           Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
@@ -93,14 +145,10 @@ public:
                               reply->AddField("CountersStatusId", CountersStatusId());
                               Profile.Serialize(reply->AddConfigObj("Profile"));
                           }));
-        service->Standing("GetMonitorStats",
-                          Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-                              reply->AddField("Type", 0u);
-                              reply->AddField("Status", TaskStatus);
-                              reply->AddField("RunState", RunState);
-                              reply->AddField("Counters", Profile.GetCounterList()->Count());
-                              reply->AddField("Errors", Errors);
-                              reply->AddField("Warnings", Warnings);
+        service->Standing("GetMonitorStats", MonitorStatsAnswer([this] {
+                              return MonitorStats{0u,       TaskStatus,
+                                                  RunState, Profile.GetCounterList()->Count(),
+                                                  Errors,   Warnings};
                           }));
         service->Standing("GetMonitorStatusEx",
                           Answer::Reply([this](SCA_ConfigObj* request, SCA_ConfigObj* reply) {
@@ -116,18 +164,10 @@ public:
                               WriteSamples(request, "Since", "Count", id,
                                            reply->AddConfigObj("CounterData"));
                           }));
-        service->Standing("StartMonitor", RunStateAnswer(SCA_PROCESS_RUNNING));
-        service->Standing("PauseMonitor", RunStateAnswer(SCA_PROCESS_PAUSED));
-        service->Standing("ResetMonitor", Answer::Ok());
-        service->Standing("StopMonitor", RunStateAnswer(SCA_PROCESS_STOPPED));
+        InstallRunCommands(service, &RunState);
         service->Standing("GetMonitorReport",
                           Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
                               WriteReport(reply->AddConfigObj("Report"));
-                          }));
-        service->Standing("GetMonitorErrors",
-                          Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-                              SCA_TezErrorList errors;
-                              errors.Serialize(reply->AddConfigObj("Errors"));
                           }));
         service->Standing("GetCounterInfo",
                           Answer::Reply([this](SCA_ConfigObj* request, SCA_ConfigObj* reply) {
@@ -179,10 +219,6 @@ private:
         uint32_t id = 0;
         request->GetField("CounterId", &id);
         return id;
-    }
-
-    Answer RunStateAnswer(uint32_t state) {
-        return Answer::Reply([this, state](SCA_ConfigObj*, SCA_ConfigObj*) { RunState = state; });
     }
 
     // The samples of counter id after the request's time field, the newest of its count field.

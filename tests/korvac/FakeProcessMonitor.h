@@ -73,35 +73,19 @@ public:
     uint32_t AddCounter(uint32_t type, double current) {
         uint32_t id = 0;
         Counters.AddCounter(type, "", "", "", &id);
-        FakeMonitor::Counter& counter = CounterStates[id];
-        counter.Status.CounterType = type;
-        counter.Status.Status = SCA_REP_STATUS_MESSAGE;
-        counter.Status.ValueCount = 1;
-        counter.Status.HasCurrent = true;
-        counter.Status.Current = current;
-        counter.Status.Average = current;
-        counter.Status.Minimum = current;
-        counter.Status.Maximum = current;
+        CounterStates[id].Status = FirstSampleStatus(type, SCA_REP_STATUS_MESSAGE, current);
         return id;
     }
 
     void Install(FakeService* service) {
-        service->Standing("GetMonitorObj",
-                          Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-                              SCA_SrvMonitor monitor(nullptr, nullptr);
-                              monitor.SetMonitorId(MonitorId);
-                              monitor.SetMonitorType(SCA_SRV_MONITOR_PROCESS);
-                              monitor.SetDescription(Description.c_str());
-                              monitor.Serialize(reply->AddConfigObj("Monitor"));
+        service->Standing("GetMonitorObj", MonitorObjAnswer([this](SCA_SrvMonitor* monitor) {
+                              monitor->SetMonitorId(MonitorId);
+                              monitor->SetMonitorType(SCA_SRV_MONITOR_PROCESS);
+                              monitor->SetDescription(Description.c_str());
                           }));
-        service->Standing("GetMonitorStats",
-                          Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-                              reply->AddField("Type", SCA_SRV_MONITOR_PROCESS);
-                              reply->AddField("Status", RepStatus);
-                              reply->AddField("RunState", RunState);
-                              reply->AddField("Counters", 0u);
-                              reply->AddField("Errors", 0u);
-                              reply->AddField("Warnings", 0u);
+        service->Standing("GetMonitorStats", MonitorStatsAnswer([this] {
+                              return MonitorStats{
+                                  SCA_SRV_MONITOR_PROCESS, RepStatus, RunState, 0u, 0u, 0u};
                           }));
         service->Standing("GetMonitorProcessListStatusEx",
                           Answer::Reply([this](SCA_ConfigObj* request, SCA_ConfigObj* reply) {
@@ -153,19 +137,7 @@ public:
                                   Rules.Deserialize(rules);
                               }
                           }));
-        service->Standing("GetMonitorErrors",
-                          Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {
-                              SCA_TezErrorList errors;
-                              errors.Serialize(reply->AddConfigObj("Errors"));
-                          }));
-        const auto runState = [this](uint32_t state) {
-            return Answer::Reply(
-                [this, state](SCA_ConfigObj*, SCA_ConfigObj*) { RunState = state; });
-        };
-        service->Standing("StartMonitor", runState(SCA_PROCESS_RUNNING));
-        service->Standing("PauseMonitor", runState(SCA_PROCESS_PAUSED));
-        service->Standing("StopMonitor", runState(SCA_PROCESS_STOPPED));
-        service->Standing("ResetMonitor", Answer::Ok());
+        InstallRunCommands(service, &RunState);
     }
 
 private:

@@ -27,6 +27,7 @@
 #include "GuiTestSupport.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
+#include "libmor/SCA_Version.h"
 #include "libtez/SCA_KorvantaCommands.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaMonitorRow.h"
@@ -182,7 +183,7 @@ public:
         Standing("Login", Answer::Ok());
         Standing("GetServerInfo", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
                      reply->AddField("ProductType", ProductType);
-                     reply->AddField("Version", "13.5.48");
+                     reply->AddField("Version", SCA_PRODUCT_VERSION);
                      reply->AddField("HostName", "scripted-host");
                  }));
         Standing("GetServiceInfo", Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* reply) {

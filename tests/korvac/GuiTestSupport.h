@@ -187,4 +187,13 @@ inline std::unique_ptr<SCA_SrvGui> StartWindow() {
     return window;
 }
 
+// A window of one monitor of main's service (a live monitor or process monitor window), built
+// as the main window builds it.
+template <typename Window>
+std::unique_ptr<Window> MonitorWindowOf(SCA_SrvGui* main, uint32_t monitorId) {
+    return std::make_unique<Window>(main, main, main->GetServerConfig(),
+                                    main->GetServerUserConfig(), main->GetUserConfig(),
+                                    main->GetParams(), "korva", main->GetSession(), monitorId);
+}
+
 } // namespace korvac_test

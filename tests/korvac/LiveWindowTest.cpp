@@ -27,6 +27,7 @@
 #include "korvac/SCA_SrvActionCtrl.h"
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvLogView.h"
+#include "libmor/SCA_Version.h"
 #include "libvop/SCA_OptionsDlg.h"
 #include "model/SCA_SoundList.h"
 #include "model/SCA_SrvConnectList.h"
@@ -621,8 +622,9 @@ TEST_F(LiveWindow, ClearAllWhileDisconnectedEmptiesThePaneAndAsksForAConnection)
 // shows the corner button only when a newer package is there, and the menu entry answers
 // either way.
 TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
-    for (const char* version : {"13.5.48", "99.1.2"}) {
-        const std::string body = std::string("Version=") + version + "\r\nProductType=503\r\n";
+    constexpr char kNewerVersion[] = "99.1.2";
+    for (const std::string version : {SCA_PRODUCT_VERSION, kNewerVersion}) {
+        const std::string body = "Version=" + version + "\r\nProductType=503\r\n";
         korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(body));
         const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/update.txt";
         m_Window->GetLocalConfig()->SetUpdateResourceName(url.c_str());
@@ -633,13 +635,14 @@ TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
             Tick();
             QThread::msleep(20);
         }
-        const bool newer = std::string(version) == "99.1.2";
+        const bool newer = version == kNewerVersion;
         EXPECT_EQ(newer, !m_Window->GetUpdateButton()->isHidden()) << version;
         EXPECT_EQ(server.RequestLine(), "GET /update.txt HTTP/1.1");
         m_Hook.Boxes.clear();
         m_Window->CheckForUpdates();
         if (!newer) {
-            EXPECT_TRUE(BoxShown("Korvanta Client 13.5.48 is up to date."));
+            const std::string upToDate = "Korvanta Client " + version + " is up to date.";
+            EXPECT_TRUE(BoxShown(upToDate.c_str()));
         } else {
             EXPECT_EQ(m_Hook.Dialogs.back(), QStringLiteral("Product Update"));
         }

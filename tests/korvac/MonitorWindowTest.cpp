@@ -18,6 +18,7 @@
 #include "FakeMonitor.h"
 #include "FakeService.h"
 #include "GuiTestSupport.h"
+#include "MonitorWindowFixture.h"
 #include "korvac/SCA_CountersView.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvCounterDlg.h"
@@ -44,40 +45,14 @@ namespace {
 constexpr uint32_t kCpuUsage = 1;
 constexpr uint32_t kMemoryFree = 5;
 
-class MonitorWindow : public testing::Test {
+class MonitorWindow : public korvac_test::MonitorWindowFixture<FakeMonitor> {
 protected:
-    void SetUp() override {
-        m_Main = korvac_test::StartWindow();
-        ASSERT_NE(m_Main, nullptr);
-        m_Main->GetReconnectTimer()->stop();
-        m_Main->SetClientFactory([this]() { return new FakeClient(&m_Service); });
-        SCA_TezConfigUser* user = m_Main->GetUserConfig();
-        user->SetConnectHostName("server-a");
-        user->SetConnectControlPort(8000);
-        user->SetConnectUserName("admin");
-        user->SetConnectPassword("secret");
-        m_Service.Healthy();
-        m_Monitor.Install(&m_Service);
-        m_Main->DefaultConnect();
-        ASSERT_EQ(m_Main->CheckConnected(0), 1);
-    }
-
-    std::unique_ptr<SCA_SrvMonStatusDlg> Open() {
-        return std::make_unique<SCA_SrvMonStatusDlg>(
-            m_Main.get(), m_Main.get(), m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
-            m_Main->GetUserConfig(), m_Main->GetParams(), "korva", m_Main->GetSession(),
-            m_Monitor.MonitorId);
-    }
+    std::unique_ptr<SCA_SrvMonStatusDlg> Open() { return OpenWindow<SCA_SrvMonStatusDlg>(); }
     std::unique_ptr<SCA_SrvCounterDlg> OpenCounter(uint32_t counterId) {
         return std::make_unique<SCA_SrvCounterDlg>(
             nullptr, m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
             m_Main->GetUserConfig(), m_Main->GetParams(), m_Main->GetSession(), m_Monitor.MonitorId,
             counterId, 1);
-    }
-    template <typename Window>
-    static void Tick(Window* window) {
-        QTimerEvent event(window->GetTimerId());
-        QCoreApplication::sendEvent(window, &event);
     }
     int Logged(const std::string& text) {
         SCA_DebugLog* log = m_Main->GetClientLog();
@@ -85,13 +60,6 @@ protected:
         for (uint32_t i = 0; i < log->GetMessageCount(); ++i) {
             tagSCA_ERROR_DESCR* message = nullptr;
             count += log->GetMessageByPos(i, &message) && text == message->Text ? 1 : 0;
-        }
-        return count;
-    }
-    int Boxes(const char* text) const {
-        int count = 0;
-        for (const auto& box : m_Hook.Boxes) {
-            count += box.Text == QString::fromUtf8(text) ? 1 : 0;
         }
         return count;
     }
@@ -118,12 +86,6 @@ protected:
                    ? store->GetSample(store->KeptSamples() - 1).Value
                    : -1.0;
     }
-
-    korvac_test::PrivateHome m_Home;
-    korvac_test::RecordingHook m_Hook;
-    FakeService m_Service;
-    FakeMonitor m_Monitor;
-    std::unique_ptr<SCA_SrvGui> m_Main;
 };
 
 TEST_F(MonitorWindow, ButtonsFollowTheRunState) {

@@ -24,6 +24,7 @@
 #include "FakeProcessMonitor.h"
 #include "FakeService.h"
 #include "GuiTestSupport.h"
+#include "MonitorWindowFixture.h"
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessWindows.h"
 #include "korvac/SCA_SrvProcDetailsDlg.h"
@@ -57,58 +58,25 @@ QStringList Column(QTreeWidget* view, int column) {
     return texts;
 }
 
-class ProcessWindow : public testing::Test {
+class ProcessWindow : public korvac_test::MonitorWindowFixture<FakeProcessMonitor> {
 protected:
     void SetUp() override {
-        m_Main = korvac_test::StartWindow();
-        ASSERT_NE(m_Main, nullptr);
-        m_Main->GetReconnectTimer()->stop();
-        m_Main->SetClientFactory([this]() { return new FakeClient(&m_Service); });
-        SCA_TezConfigUser* user = m_Main->GetUserConfig();
-        user->SetConnectHostName("server-a");
-        user->SetConnectControlPort(8000);
-        user->SetConnectUserName("admin");
-        user->SetConnectPassword("secret");
-        m_Service.Healthy();
         m_Monitor.AddProcess("bash", 101, 2, 1.5, 4e6, 2, 10);
         m_Monitor.AddProcess("Xorg", 202, 1, 9.0, 9e7, 12, 80);
         m_Monitor.AddProcess("apache2", 303, 8, 0.5, 2e7, 40, 30);
-        m_Monitor.Install(&m_Service);
-        m_Main->DefaultConnect();
-        ASSERT_EQ(m_Main->CheckConnected(0), 1);
+        MonitorWindowFixture::SetUp();
     }
 
     std::unique_ptr<SCA_SrvProcessListDlg> Open() {
-        auto window = std::make_unique<SCA_SrvProcessListDlg>(
-            m_Main.get(), m_Main.get(), m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
-            m_Main->GetUserConfig(), m_Main->GetParams(), "korva", m_Main->GetSession(),
-            m_Monitor.MonitorId);
+        auto window = OpenWindow<SCA_SrvProcessListDlg>();
         EXPECT_EQ(window->StartProcess(), 1);
         return window;
-    }
-    template <typename Window>
-    static void Tick(Window* window) {
-        QTimerEvent event(window->GetTimerId());
-        QCoreApplication::sendEvent(window, &event);
     }
     uint32_t LastLogFrom() const {
         uint32_t from = 0;
         m_Service.LastRequest("GetMonitorProcessListStatusEx")->GetField("LogFromId", &from);
         return from;
     }
-    int Boxes(const char* text) const {
-        int count = 0;
-        for (const auto& box : m_Hook.Boxes) {
-            count += box.Text == QString::fromUtf8(text) ? 1 : 0;
-        }
-        return count;
-    }
-
-    korvac_test::PrivateHome m_Home;
-    korvac_test::RecordingHook m_Hook;
-    FakeService m_Service;
-    FakeProcessMonitor m_Monitor;
-    std::unique_ptr<SCA_SrvGui> m_Main;
 };
 
 TEST_F(ProcessWindow, ButtonsFollowTheRunState) {
