@@ -156,23 +156,22 @@ int SCA_ChartFrame::Update(const tagSCA_TEZ_COUNTER_STATUS* status, const SCA_Te
     const auto* store = counter != nullptr
                             ? dynamic_cast<const SCA_TezSampleStore*>(counter->GetCounterData())
                             : nullptr;
-    if (store != nullptr) {
-        const uint32_t kept = store->KeptSamples();
-        uint32_t first = 0;
-        if (GetViewSpan() != 0 && kept > 0) {
-            // Only the span and the sample the line enters it from: a window that has held
-            // ten minutes of samples costs each update what one just opened does.
-            const uint64_t newest = store->GetSample(kept - 1).AbsTime;
-            const uint64_t span = SpanTicks();
-            first = kept - 1;
-            while (first > 0 && newest - store->GetSample(first).AbsTime <= span) {
-                --first;
-            }
-        }
-        samples.reserve(kept - first);
-        for (uint32_t i = first; i < kept; ++i) {
-            samples.push_back(store->GetSample(i));
-        }
+    if (store != nullptr && GetViewSpan() != 0) {
+        // Only the span and the sample the line enters it from: a window that has held
+        // ten minutes of samples costs each update what one just opened does.
+        const uint64_t span = SpanTicks();
+        uint64_t newest = 0;
+        store->VisitNewestFirst(
+            [&samples, &newest, span](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
+                if (samples.empty()) {
+                    newest = sample.AbsTime;
+                }
+                samples.push_back(sample);
+                return newest - sample.AbsTime <= span;
+            });
+        std::reverse(samples.begin(), samples.end());
+    } else if (store != nullptr) {
+        samples = store->GetSamples();
     }
     if (SCA_ChartPalette::SameStatus(next, m_Status) &&
         std::equal(samples.begin(), samples.end(), m_Samples.begin(), m_Samples.end(),

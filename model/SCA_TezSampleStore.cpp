@@ -29,20 +29,55 @@ void SCA_TezSampleStore::Clear() {
     m_Series = std::move(empty);
 }
 
+tagSCA_TEZ_SAMPLE SCA_TezSampleStore::GetSample(uint32_t i) const {
+    tagSCA_TEZ_SAMPLE found{};
+    const auto take = [&found, i](uint32_t index, const tagSCA_TEZ_SAMPLE& sample) {
+        found = sample;
+        return index != i;
+    };
+    if (i < KeptSamples() / 2) {
+        VisitOldestFirst(take);
+    } else {
+        VisitNewestFirst(take);
+    }
+    return found;
+}
+
+std::vector<tagSCA_TEZ_SAMPLE> SCA_TezSampleStore::GetSamples() const {
+    std::vector<tagSCA_TEZ_SAMPLE> samples;
+    samples.reserve(KeptSamples());
+    VisitOldestFirst([&samples](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
+        samples.push_back(sample);
+        return true;
+    });
+    return samples;
+}
+
 void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, bool hasValue) {
     hasValue = hasValue && !std::isnan(value);
-    const Slot sample{absTime, hasValue ? value : std::numeric_limits<double>::quiet_NaN()};
-    if (series->Samples.size() < series->Capacity) {
-        if (series->Samples.empty()) {
+    const double kept = hasValue ? value : std::numeric_limits<double>::quiet_NaN();
+    const auto size = static_cast<uint32_t>(series->Values.size());
+    if (size < series->Capacity) {
+        if (size == 0) {
             // Sized once: growing by doubling would leave most of a live ring unused. A stored
             // store's capacity is outside input and takes no more than a live ring up front.
-            series->Samples.reserve(std::min(series->Capacity, SCA_TEZ_LIVE_SAMPLES));
+            const uint32_t reserved = std::min(series->Capacity, SCA_TEZ_LIVE_SAMPLES);
+            series->Values.reserve(reserved);
+            series->Steps.reserve(reserved);
+            series->OldestTime = absTime;
+            series->NewestTime = absTime;
         }
-        series->Samples.push_back(sample);
+        series->Values.push_back(kept);
+        StoreTime(series, size, absTime);
     } else {
-        series->Samples[series->Start] = sample;
-        series->Start = (series->Start + 1) % series->Capacity;
+        // The sample after the oldest becomes the oldest; the new one takes the oldest's place.
+        series->OldestTime = size == 1 ? absTime : TimeAfterIn(*series, 0, series->OldestTime);
+        const uint32_t position = series->Start;
+        series->Start = (series->Start + 1) % size;
+        series->Values[position] = kept;
+        StoreTime(series, position, absTime);
     }
+    series->NewestTime = absTime;
     if (series->FirstTime == 0) {
         series->FirstTime = absTime;
     }
@@ -59,6 +94,60 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
     UpdateAverages(series);
 }
 
+// Stores the time of the sample at position, the newest now; NewestTime is still the time of
+// the one before it. Wrapping arithmetic: a step back is a negative step, and a sum of steps
+// is exact modulo 2^64 as every time is.
+void SCA_TezSampleStore::StoreTime(Series* series, uint32_t position, uint64_t absTime) {
+    const auto step = static_cast<int64_t>(absTime - series->NewestTime);
+    if (series->Times.empty() && (step < std::numeric_limits<int32_t>::min() ||
+                                  step > std::numeric_limits<int32_t>::max())) {
+        KeepWholeTimes(series);
+    }
+    if (!series->Times.empty()) {
+        if (position < series->Times.size()) {
+            series->Times[position] = absTime;
+        } else {
+            series->Times.push_back(absTime);
+        }
+    } else if (position < series->Steps.size()) {
+        series->Steps[position] = static_cast<int32_t>(step);
+    } else {
+        series->Steps.push_back(static_cast<int32_t>(step));
+    }
+}
+
+// Turns the steps into whole times. Called before the newest sample's time is stored: its
+// value is in place already, its time is not.
+void SCA_TezSampleStore::KeepWholeTimes(Series* series) {
+    const size_t timed = series->Steps.size();
+    std::vector<uint64_t> times(timed);
+    times.reserve(series->Values.capacity());
+    uint64_t time = series->OldestTime;
+    for (uint32_t i = 0; i < timed; ++i) {
+        if (i > 0) {
+            time = TimeAfterIn(*series, i - 1, time);
+        }
+        times[PositionIn(*series, i)] = time;
+    }
+    series->Times = std::move(times);
+    series->Steps = std::vector<int32_t>();
+}
+
+uint64_t SCA_TezSampleStore::TimeAfterIn(const Series& series, uint32_t i, uint64_t time) {
+    const uint32_t next = PositionIn(series, i + 1);
+    if (!series.Times.empty()) {
+        return series.Times[next];
+    }
+    return time + static_cast<uint64_t>(static_cast<int64_t>(series.Steps[next]));
+}
+
+uint64_t SCA_TezSampleStore::TimeBefore(uint32_t i, uint64_t time) const {
+    if (!m_Series.Times.empty()) {
+        return m_Series.Times[Position(i - 1)];
+    }
+    return time - static_cast<uint64_t>(static_cast<int64_t>(m_Series.Steps[Position(i)]));
+}
+
 // The averages over the newest values of the ring; gaps do not count.
 void SCA_TezSampleStore::UpdateAverages(Series* series) {
     struct Window {
@@ -70,15 +159,15 @@ void SCA_TezSampleStore::UpdateAverages(Series* series) {
     Window windows[] = {{kWindow10, &series->Average10},
                         {kWindow30, &series->Average30},
                         {kWindow60, &series->Average60}};
-    const auto kept = static_cast<uint32_t>(series->Samples.size());
+    const auto kept = static_cast<uint32_t>(series->Values.size());
     for (uint32_t back = 0; back < kept && windows[2].Count < kWindow60; ++back) {
-        const tagSCA_TEZ_SAMPLE sample = SampleAt(*series, kept - 1 - back).Sample();
-        if (!sample.HasValue) {
+        const double value = series->Values[PositionIn(*series, kept - 1 - back)];
+        if (std::isnan(value)) {
             continue;
         }
         for (Window& window : windows) {
             if (window.Count < window.Size) {
-                window.Sum += sample.Value;
+                window.Sum += value;
                 ++window.Count;
             }
         }
@@ -95,19 +184,25 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
     }
     const uint32_t kept = KeptSamples();
     uint32_t first = kept;
-    if (kept != 0 && since > GetSample(kept - 1).AbsTime) {
+    if (kept != 0 && since > m_Series.NewestTime) {
         first = FirstAfterStepBack(since, maxCount);
     } else {
-        while (first > 0 && kept - first < maxCount && GetSample(first - 1).AbsTime > since) {
-            --first;
-        }
+        VisitNewestFirst([&first, kept, since, maxCount](uint32_t i, const tagSCA_TEZ_SAMPLE& s) {
+            if (kept - i > maxCount || s.AbsTime <= since) {
+                return false;
+            }
+            first = i;
+            return true;
+        });
     }
-    for (uint32_t i = first; i < kept; ++i) {
-        if (!SCA_TezAddSampleField(object, GetSample(i))) {
-            return 0;
+    int written = 1;
+    VisitOldestFirst([&written, first, object](uint32_t i, const tagSCA_TEZ_SAMPLE& sample) {
+        if (i >= first && !SCA_TezAddSampleField(object, sample)) {
+            written = 0;
         }
-    }
-    return 1;
+        return written != 0;
+    });
+    return written;
 }
 
 // A client that holds a sample newer than the newest one here saw the wall clock before it
@@ -117,12 +212,13 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
 uint32_t SCA_TezSampleStore::FirstAfterStepBack(uint64_t since, uint32_t maxCount) const {
     const uint32_t kept = KeptSamples();
     uint32_t after = 0;
-    for (uint32_t i = kept; i > 0; --i) {
-        if (GetSample(i - 1).AbsTime == since) {
-            after = i;
-            break;
+    VisitNewestFirst([&after, since](uint32_t i, const tagSCA_TEZ_SAMPLE& sample) {
+        if (sample.AbsTime != since) {
+            return true;
         }
-    }
+        after = i + 1;
+        return false;
+    });
     return std::max(after, kept - std::min(kept, maxCount));
 }
 

@@ -54,12 +54,44 @@ public:
     uint64_t GetFirstTime() override { return m_Series.FirstTime; }
     uint32_t GetHistoryLength() override { return KeptSamples(); }
 
-    uint32_t KeptSamples() const { return static_cast<uint32_t>(m_Series.Samples.size()); }
+    uint32_t KeptSamples() const { return static_cast<uint32_t>(m_Series.Values.size()); }
     // Whether the newest sample had a value.
     bool HasLastValue() const { return m_Series.HasLastValue; }
     uint32_t GetCapacity() const { return m_Series.Capacity; }
-    // The i-th kept sample, oldest first (i below KeptSamples).
-    tagSCA_TEZ_SAMPLE GetSample(uint32_t i) const { return SampleAt(m_Series, i).Sample(); }
+    // The i-th kept sample, oldest first (i below KeptSamples). Times are kept as steps from
+    // one sample to the next, so this walks from the nearer end: a caller that reads many
+    // samples uses GetSamples or VisitNewestFirst.
+    tagSCA_TEZ_SAMPLE GetSample(uint32_t i) const;
+    // Every kept sample, oldest first.
+    std::vector<tagSCA_TEZ_SAMPLE> GetSamples() const;
+    // Calls visit(index, sample) for the kept samples, newest first, while it returns true.
+    template <typename Visit>
+    void VisitNewestFirst(Visit visit) const {
+        const uint32_t kept = KeptSamples();
+        uint64_t time = m_Series.NewestTime;
+        for (uint32_t i = kept; i > 0; --i) {
+            if (i < kept) {
+                time = TimeBefore(i, time);
+            }
+            if (!visit(i - 1, SampleOf(Position(i - 1), time))) {
+                return;
+            }
+        }
+    }
+    // Calls visit(index, sample) for the kept samples, oldest first, while it returns true.
+    template <typename Visit>
+    void VisitOldestFirst(Visit visit) const {
+        const uint32_t kept = KeptSamples();
+        uint64_t time = m_Series.OldestTime;
+        for (uint32_t i = 0; i < kept; ++i) {
+            if (i > 0) {
+                time = TimeAfter(i - 1, time);
+            }
+            if (!visit(i, SampleOf(Position(i), time))) {
+                return;
+            }
+        }
+    }
 
     // The kept samples taken after since, the newest maxCount of them (0: none), as value fields
     // named by their time. When since is later than the newest sample (the wall clock stepped
@@ -72,24 +104,23 @@ public:
     int Deserialize(SCA_ConfigObj* object);
 
 private:
-    // A kept sample in 16 bytes rather than 24: a gap is a NaN value (a NaN is never a value
-    // the statistics could take). Every live counter keeps a full ring of them.
-    struct Slot {
-        uint64_t AbsTime;
-        double Value;
-
-        tagSCA_TEZ_SAMPLE Sample() const {
-            const bool hasValue = !std::isnan(Value);
-            return {AbsTime, hasValue ? Value : 0.0, hasValue};
-        }
-    };
-
-    // Everything the store holds, so that a clear or a read replaces it in one assignment.
+    // Every live counter keeps a full ring, so a kept sample takes 12 bytes rather than 24: its
+    // value, a NaN for a gap (a NaN is never a value the statistics could take), and its time
+    // as the signed step from the sample before it, in 32 bits. Sampling steps are seconds to
+    // minutes; once a step does not fit (a long interval, a far clock step), the ring keeps
+    // whole times instead until it is cleared. Times come back bit for bit either way.
+    // Everything the store holds is here, so that a clear or a read replaces it in one
+    // assignment.
     struct Series {
         uint32_t Capacity;
-        std::vector<Slot> Samples; // a ring once full, its storage taken once at its capacity
-        uint32_t Start = 0;        // the oldest sample in the ring
-        uint32_t Count = 0;        // values (not gaps) of the whole run
+        // Rings of the same positions once full, their storage taken once at the capacity.
+        std::vector<double> Values;
+        std::vector<int32_t> Steps;  // each time less the time before it; the oldest's unused
+        std::vector<uint64_t> Times; // whole times, in place of Steps once a step did not fit
+        uint32_t Start = 0;          // the position of the oldest sample
+        uint64_t OldestTime = 0;     // the kept samples' ends, which the steps lead from
+        uint64_t NewestTime = 0;
+        uint32_t Count = 0; // values (not gaps) of the whole run
         double Total = 0.0;
         double Min = 0.0;
         double Max = 0.0;
@@ -105,9 +136,21 @@ private:
     // Where the samples for a client begin after the wall clock stepped back (WriteSamples).
     uint32_t FirstAfterStepBack(uint64_t since, uint32_t maxCount) const;
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
+    static void StoreTime(Series* series, uint32_t position, uint64_t absTime);
+    static void KeepWholeTimes(Series* series);
     static void UpdateAverages(Series* series);
-    static const Slot& SampleAt(const Series& series, uint32_t i) {
-        return series.Samples[(series.Start + i) % series.Samples.size()];
+    static uint32_t PositionIn(const Series& series, uint32_t i) {
+        return static_cast<uint32_t>((series.Start + i) % series.Values.size());
+    }
+    uint32_t Position(uint32_t i) const { return PositionIn(m_Series, i); }
+    // The time of sample i + 1 or i - 1 from the time of sample i.
+    static uint64_t TimeAfterIn(const Series& series, uint32_t i, uint64_t time);
+    uint64_t TimeAfter(uint32_t i, uint64_t time) const { return TimeAfterIn(m_Series, i, time); }
+    uint64_t TimeBefore(uint32_t i, uint64_t time) const;
+    tagSCA_TEZ_SAMPLE SampleOf(uint32_t position, uint64_t time) const {
+        const double value = m_Series.Values[position];
+        const bool hasValue = !std::isnan(value);
+        return {time, hasValue ? value : 0.0, hasValue};
     }
 
     Series m_Series;

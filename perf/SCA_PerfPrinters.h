@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-// The print server, asked through the CUPS library. When no print server runs, the printer
-// list is empty and job counts are unknown; nothing waits longer than a short connect time-out.
+// The print server, asked through the CUPS library, which is loaded on the first question.
+// When no print server runs (or the library is missing), the printer list is empty and job
+// counts are unknown; nothing waits longer than a short connect time-out.
 class SCA_PerfPrinters {
 public:
     // The print queues; false when the print server cannot be reached.

@@ -101,9 +101,7 @@ int SCA_TezReportModel::Build(SCA_TezReport* report) {
             counter.Last = source.GetLastValue();
         }
         if (const auto* store = dynamic_cast<const SCA_TezSampleStore*>(source.GetCounterData())) {
-            for (uint32_t i = 0; i < store->KeptSamples(); ++i) {
-                counter.Samples.push_back(store->GetSample(i));
-            }
+            counter.Samples = store->GetSamples();
         }
         Counters.push_back(std::move(counter));
     }

@@ -52,6 +52,18 @@ struct Reply {
     SCA_ConfigObj* operator->() const { return Object; }
 };
 
+// Whether the process maps a library whose file name begins with name.
+bool MapsLibrary(pid_t pid, const std::string& name) {
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        if (line.find("/" + name) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::set<std::string> FieldNames(SCA_ConfigObj* object) {
     std::set<std::string> names;
     for (SCA_Field* field = object != nullptr ? object->GetHead() : nullptr; field != nullptr;
@@ -294,6 +306,8 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     EXPECT_TRUE(korvanta_test::Eventually(
         [&] { return ListsProcess(&client, processes, program_invocation_short_name); }));
 
+    // The print library, with what it brings, is loaded only when a printer is asked about.
+    EXPECT_FALSE(MapsLibrary(korvas->Pid(), "libcups.so"));
     ASSERT_NO_FATAL_FAILURE(CheckInventories(&client));
 
     while (ReadCounterStatuses(&client, system).ProcessSeconds < kRunLongEnoughForAReport) {

@@ -2,7 +2,9 @@
 // The sample store's statistics and the status and sample texts that carry them to clients.
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +59,89 @@ TEST(SampleStoreTest, StatisticsCoverTheWholeRunAndTheRingKeepsTheNewest) {
     EXPECT_EQ(70u, gap.AbsTime);
     EXPECT_FALSE(gap.HasValue);
     EXPECT_EQ(0.0, gap.Value);
+}
+
+// The store keeps each time as a step from the one before it and falls back to whole times
+// when a step does not fit; every kept sample must come back as it went in, through the wrap
+// of the ring, the switch of form, clock steps back and gaps, and through a stored form.
+TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
+    constexpr uint64_t kSecond = 10000000; // in absolute time units
+    constexpr uint64_t kStart = 134000000000000000ULL;
+    constexpr uint64_t kWideStep = 3000000000ULL; // 300 s: more than a 32-bit step holds
+    constexpr int64_t kStepLimit = 2147483647;
+    struct Scenario {
+        const char* Name;
+        uint32_t Capacity;
+        std::vector<uint64_t> Times;
+    };
+    std::vector<uint64_t> jittered;
+    std::vector<uint64_t> narrowThenWide;
+    std::vector<uint64_t> stepsBack;
+    for (uint64_t i = 0; i < 14; ++i) {
+        jittered.push_back(kStart + i * kSecond + (i * 7919) % 5003);
+        narrowThenWide.push_back(kStart + i * kSecond + (i >= 9 ? kWideStep : 0));
+        stepsBack.push_back(kStart + i * kSecond - (i >= 5 ? 2 * kSecond : 0) -
+                            (i >= 11 ? 3600 * kSecond : 0));
+    }
+    const Scenario scenarios[] = {
+        {"one-second steps with jitter, wrapping", 5, jittered},
+        {"a step too far after the ring wrapped", 5, narrowThenWide},
+        {"the clock steps back a little, then an hour", 4, stepsBack},
+        {"steps at the edge of 32 bits",
+         3,
+         {kStart, kStart + kStepLimit, kStart + kStepLimit - kStepLimit - 1,
+          kStart + kStepLimit + 1, kStart, kStart + 1}},
+        {"times far apart and across the top of the range",
+         6,
+         {1, kStart, 5, UINT64_MAX - 1, UINT64_MAX, 7, kStart, kStart - kWideStep}},
+        {"a ring of one", 1, {kStart, kStart + kSecond, kStart + kWideStep, 3}},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.Name);
+        SCA_TezSampleStore store(scenario.Capacity);
+        std::deque<tagSCA_TEZ_SAMPLE> expected;
+        for (size_t i = 0; i < scenario.Times.size(); ++i) {
+            // Every third sample a gap, every fifth a value that cannot be told from 0 by eye.
+            const bool hasValue = i % 3 != 2;
+            const double value = i % 5 == 4 ? 1e-300 * static_cast<double>(i) : 0.1 * i;
+            store.AddSample(scenario.Times[i], value, hasValue);
+            expected.push_back({scenario.Times[i], hasValue ? value : 0.0, hasValue});
+            if (expected.size() > scenario.Capacity) {
+                expected.pop_front();
+            }
+            const std::vector<tagSCA_TEZ_SAMPLE> kept = store.GetSamples();
+            ASSERT_EQ(expected.size(), kept.size()) << "after sample " << i;
+            for (size_t k = 0; k < kept.size(); ++k) {
+                SCOPED_TRACE("after sample " + std::to_string(i) + ", kept " + std::to_string(k));
+                EXPECT_EQ(expected[k].AbsTime, kept[k].AbsTime);
+                EXPECT_EQ(expected[k].HasValue, kept[k].HasValue);
+                EXPECT_EQ(expected[k].Value, kept[k].Value);
+                EXPECT_EQ(expected[k].AbsTime, store.GetSample(static_cast<uint32_t>(k)).AbsTime);
+            }
+        }
+        // A client that holds the sample before the newest gets the newest, by its time.
+        const bool newestIsLater =
+            expected.size() >= 2 && expected.back().AbsTime > expected[expected.size() - 2].AbsTime;
+        if (newestIsLater) {
+            const tagSCA_TEZ_SAMPLE& held = expected[expected.size() - 2];
+            SCA_ConfigObj newest("CD", nullptr);
+            ASSERT_EQ(1, store.WriteSamples(held.AbsTime, SCA_TEZ_LIVE_SAMPLES, &newest));
+            ASSERT_EQ(1u, newest.GetFieldCount());
+            tagSCA_TEZ_SAMPLE sent{};
+            ASSERT_EQ(1, SCA_TezReadSampleField(newest.GetHead(), &sent));
+            EXPECT_EQ(expected.back().AbsTime, sent.AbsTime);
+        }
+        SCA_ConfigObj stored("Data", nullptr);
+        ASSERT_EQ(1, store.Serialize(&stored));
+        SCA_TezSampleStore read;
+        ASSERT_EQ(1, read.Deserialize(&stored));
+        const std::vector<tagSCA_TEZ_SAMPLE> again = read.GetSamples();
+        ASSERT_EQ(expected.size(), again.size());
+        for (size_t k = 0; k < again.size(); ++k) {
+            EXPECT_EQ(expected[k].AbsTime, again[k].AbsTime) << "read back, kept " << k;
+            EXPECT_EQ(expected[k].Value, again[k].Value) << "read back, kept " << k;
+        }
+    }
 }
 
 TEST(SampleStoreTest, AStoredCapacityDoesNotReserveStorageUpFront) {

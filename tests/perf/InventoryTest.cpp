@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The inventory lists on the captured two-cpu machine: what each lists, what it leaves out, and
 // statuses that can never read as success by accident.
+#include <dlfcn.h>
 #include <string>
 #include <vector>
 
@@ -80,6 +81,13 @@ TEST_F(InventoryTest, ListsOfTheMachine) {
     // Printers answer whatever the print server has, and never fail for want of one.
     SCA_PerfMonPrinters printers;
     EXPECT_EQ(1, printers.Init(&m_Collector, "", &m_Error));
+    // The print library is loaded for that question: a name that finds no library would leave
+    // every machine without printers.
+    void* printLibrary = dlopen("libcups.so.2", RTLD_NOW | RTLD_NOLOAD);
+    EXPECT_NE(nullptr, printLibrary) << "the print library was not loaded";
+    if (printLibrary != nullptr) {
+        dlclose(printLibrary);
+    }
 }
 
 TEST_F(InventoryTest, CategoriesLinuxDoesNotHaveAnswerNotSupported) {
