@@ -101,7 +101,6 @@ public slots:
     void AddCounter();
     void EditCounter();
     void ViewDetached();
-    void ViewDetached(QAction* action);
     void MoveCounterUp();
     void MoveCounterDown();
     void DeleteCounter();

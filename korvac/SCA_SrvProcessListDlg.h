@@ -97,7 +97,6 @@ public slots:
     void ProcSectionClicked(int column);
     void ViewProcessStats();
     void ViewProcessDetached();
-    void ViewProcessDetached(QAction* action);
     void ViewProcessDetails();
     void ViewProcessModules();
     void SaveProcessReport();

@@ -21,6 +21,7 @@
 #include "korvac/ParseMainCommandLine.h"
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_DesktopShortcut.h"
+#include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_VdmGui.h"
 #include "korvac/SCA_ViewerCommand.h"
 #include "libvop/SCA_ConnectDlg.h"
@@ -230,6 +231,42 @@ TEST(ViewerCommand, HandTypedCommandLines) {
 
 // The shortcut's Exec line gives the program and its arguments back word for word, whatever
 // characters they hold; the file is the user's alone.
+// The detached entries of every context menu: one entry that leaves the place to the windowing
+// system on a single screen; else a separator, then one entry a screen that says which screen
+// it was (the entry's data too, which the windows' tests look up).
+TEST(DetachedMenu, OneEntryOrOneAScreen) {
+    struct Row {
+        qsizetype Screens;
+        QStringList Texts;
+        int Chosen;
+        uint32_t Screen;
+    };
+    const std::vector<Row> rows = {
+        {1, {"Open ..."}, 0, SCA_ViewerCommand::kNoScreen},
+        {0, {"Open ..."}, 0, SCA_ViewerCommand::kNoScreen},
+        {3, {"", "Open on Monitor 1", "Open on Monitor 2", "Open on Monitor 3"}, 3, 2},
+    };
+    for (const Row& row : rows) {
+        QMenu menu;
+        menu.addAction(QStringLiteral("First"));
+        std::vector<uint32_t> opened;
+        SCA_DetachedMenu::AddEntries(&menu, "Open", row.Screens,
+                                     [&opened](uint32_t screen) { opened.push_back(screen); });
+        QList<QAction*> added = menu.actions().mid(1);
+        QStringList texts;
+        for (QAction* action : added) {
+            texts << (action->isSeparator() ? QString() : action->text());
+        }
+        EXPECT_EQ(texts, row.Texts) << row.Screens;
+        for (qsizetype index = 1; row.Screens > 1 && index < added.size(); ++index) {
+            EXPECT_EQ(added[index]->data().toInt(), index - 1);
+            EXPECT_FALSE(added[index]->icon().isNull());
+        }
+        added[row.Chosen]->trigger();
+        EXPECT_EQ(opened, std::vector<uint32_t>{row.Screen}) << row.Screens;
+    }
+}
+
 TEST(DesktopShortcut, ExecParsesBackAndTheFileIsPrivate) {
     PrivateHome home;
     const QString program = QStringLiteral("/opt/my apps/korvac$1");
