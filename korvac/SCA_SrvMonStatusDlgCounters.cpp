@@ -186,7 +186,7 @@ int SCA_SrvMonStatusDlg::EditCounterInfo(uint32_t counterId) {
         })) {
         return 0;
     }
-    const PollHold hold(this);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezCounterDlg dialog(this, m_ProductConfig, m_UserConfig, m_Params, &info, kEditAll);
     if (!dialog.FillDialog() || SCA_ExecDialog(&dialog) != QDialog::Accepted) {
         return 0;
@@ -204,7 +204,7 @@ void SCA_SrvMonStatusDlg::AddCounter() {
 }
 
 int SCA_SrvMonStatusDlg::AddPickedCounter() {
-    const PollHold hold(this);
+    const SCA_PollHold hold = HoldPolls();
     const char* computer = m_Monitor.IsRemoteMonitor() && m_Monitor.GetComputerName()[0] != '\0'
                                ? m_Monitor.GetComputerName()
                                : nullptr;

@@ -3,17 +3,14 @@
 #include "korvac/SCA_SrvProcessDlg.h"
 
 #include <QBoxLayout>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QSplitter>
-#include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_CounterCells.h"
-#include "korvac/SCA_PollHold.h"
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessReportSave.h"
 #include "korvac/SCA_SrvGui.h"
@@ -35,7 +32,6 @@
 
 namespace {
 
-constexpr int kTimerPeriodMs = 1000;
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kWidth = 800;
 constexpr int kHeight = 560;
@@ -48,7 +44,6 @@ constexpr int kButtonIconSize = 16;
 constexpr int kLabelHeight = 22;
 constexpr int kStatusLampSize = 48;
 constexpr int kStatusTextIndent = 64;
-constexpr int kMaxPollsPerRefresh = 2;
 
 QLabel* CountLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -65,10 +60,9 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
                                      SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
                                      SCA_ClientSession* session, SCA_SrvMonitor* monitor,
                                      uint32_t processId, const char* processName)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_ClientUserConfig(clientUserConfig), m_Params(params), m_MainWindow(mainWindow),
-      m_Session(session), m_Monitor(monitor), m_MonitorId(monitor->GetMonitorId()),
-      m_ProcessId(processId) {
+    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
+                     session, monitor->GetMonitorId(), "SCA_SrvProcessDlg"),
+      m_Monitor(monitor), m_ProcessId(processId) {
     SCA_StrnCpy(m_ProcessName, processName != nullptr ? processName : "", sizeof(m_ProcessName));
     if (m_ProcessName[0] >= 'a' && m_ProcessName[0] <= 'z') {
         m_ProcessName[0] = static_cast<char>(m_ProcessName[0] - 'a' + 'A');
@@ -76,8 +70,6 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
     const QString title =
         QStringLiteral("%1 - Process Monitor").arg(QString::fromUtf8(m_ProcessName));
     setWindowTitle(title);
-    setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
-    setModal(true);
     setSizeGripEnabled(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -135,10 +127,6 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
             &SCA_SrvProcessDlg::ChartViewModeChanged);
 }
 
-SCA_SrvProcessDlg::~SCA_SrvProcessDlg() {
-    StopProcess();
-}
-
 QToolButton* SCA_SrvProcessDlg::AddButton(QLayout* row, const char* text, const char* icon,
                                           int minWidth) {
     auto* button = new SCA_ToolButton(this);
@@ -176,39 +164,7 @@ int SCA_SrvProcessDlg::StartProcess() {
     if (m_Counters.GetHeadItem(&first)) {
         SelectCounter(first->GetCounterId(), 1);
     }
-    if (!UpdateStatus()) {
-        return 0;
-    }
-    m_TimerId = startTimer(kTimerPeriodMs);
-    if (m_TimerId == 0) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvProcessDlg::StartProcess: Cannot start update timer");
-        return 0;
-    }
-    return 1;
-}
-
-int SCA_SrvProcessDlg::StopProcess() {
-    if (m_TimerId > 0) {
-        killTimer(m_TimerId);
-    }
-    m_TimerId = -1;
-    return 1;
-}
-
-void SCA_SrvProcessDlg::timerEvent(QTimerEvent* event) {
-    if (event == nullptr || event->timerId() != m_TimerId || m_TimerId <= 0) {
-        QDialog::timerEvent(event);
-        return;
-    }
-    if (m_Holds == 0) {
-        UpdateStatus();
-    }
-}
-
-void SCA_SrvProcessDlg::closeEvent(QCloseEvent* event) {
-    StopProcess();
-    event->accept();
+    return UpdateStatus() && StartTimer();
 }
 
 void SCA_SrvProcessDlg::FillCounters() {
@@ -233,24 +189,6 @@ void SCA_SrvProcessDlg::FillCounters() {
 }
 
 // --- the poll --------------------------------------------------------------------------------
-
-int SCA_SrvProcessDlg::UpdateStatus() {
-    if (m_Polling) {
-        m_PollAgain = true;
-        return 1;
-    }
-    m_Polling = true;
-    int result = 1;
-    for (int poll = 0; poll < kMaxPollsPerRefresh && result; ++poll) {
-        m_PollAgain = false;
-        result = PollOnce();
-        if (!m_PollAgain) {
-            break;
-        }
-    }
-    m_Polling = false;
-    return result;
-}
 
 int SCA_SrvProcessDlg::PollOnce() {
     const uint32_t counterId = m_SelectedCounterId;
@@ -280,7 +218,7 @@ int SCA_SrvProcessDlg::PollOnce() {
     }
     if (m_SelectedCounterId != counterId || m_HistoryGeneration != generation) {
         // Chosen while this poll ran: its samples are another counter's.
-        m_PollAgain = true;
+        PollAgain();
         return 1;
     }
     const tagSCA_TEZ_COUNTER_STATUS* parsed = nullptr;
@@ -296,19 +234,10 @@ int SCA_SrvProcessDlg::PollOnce() {
 }
 
 int SCA_SrvProcessDlg::PollFailed() {
-    const bool running = m_TimerId > 0;
-    StopProcess();
-    if (!running) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_SrvProcessDlg::StartProcess: cannot update process status - %u:%u", m_MonitorId,
-            m_ProcessId);
-        return 0;
-    }
-    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                       QStringLiteral("Cannot update monitor status."));
-    reject();
-    return 0;
+    return SCA_LiveWindow::PollFailed(
+        QStringLiteral("SCA_SrvProcessDlg::StartProcess: cannot update process status - %1:%2")
+            .arg(m_MonitorId)
+            .arg(m_ProcessId));
 }
 
 void SCA_SrvProcessDlg::ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status) {
@@ -392,7 +321,7 @@ void SCA_SrvProcessDlg::ChartViewModeChanged() {
 // --- commands --------------------------------------------------------------------------------
 
 void SCA_SrvProcessDlg::SaveReport() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonitorProcListDlg::SaveReport");
@@ -400,7 +329,7 @@ void SCA_SrvProcessDlg::SaveReport() {
 }
 
 void SCA_SrvProcessDlg::ViewErrors() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);
@@ -416,7 +345,7 @@ void SCA_SrvProcessDlg::ViewErrors() {
 }
 
 void SCA_SrvProcessDlg::ViewProcessDetails() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
                                m_MonitorId, m_ProcessId);
 }

@@ -154,7 +154,7 @@ void SCA_SrvProcessListDlg::ViewProcessStats() {
     if (!SelectedProcess(&processId, &name)) {
         return;
     }
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_SrvProcessDlg window(this, m_MainWindow, m_ProductConfig, m_UserConfig, m_ClientUserConfig,
                              m_Params, m_Session, &m_Monitor, processId, name.toUtf8().constData());
     if (window.StartProcess()) {
@@ -168,7 +168,7 @@ void SCA_SrvProcessListDlg::ViewProcessDetails() {
     if (!SelectedProcess(&processId, nullptr)) {
         return;
     }
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
                                m_MonitorId, processId);
 }
@@ -178,7 +178,7 @@ void SCA_SrvProcessListDlg::ViewProcessModules() {
     if (!SelectedProcess(&processId, nullptr)) {
         return;
     }
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     char name[kNameSize] = "";
     SCA_ExeModuleList modules(0);
     uint32_t errorCode = 0;
@@ -212,7 +212,7 @@ void SCA_SrvProcessListDlg::SaveReport() {
 }
 
 void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvProcessListDlg::SaveReport");
@@ -258,7 +258,7 @@ void SCA_SrvProcessListDlg::StopMonitor() {
 }
 
 void SCA_SrvProcessListDlg::ViewRules() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessRules rules;
     if (!m_Session->Command(
@@ -280,7 +280,7 @@ void SCA_SrvProcessListDlg::ViewRules() {
 }
 
 void SCA_SrvProcessListDlg::ViewErrors() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);
@@ -297,7 +297,7 @@ void SCA_SrvProcessListDlg::ViewErrors() {
 }
 
 void SCA_SrvProcessListDlg::ExcludeProcesses() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     std::vector<std::string> current;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
@@ -330,7 +330,7 @@ void SCA_SrvProcessListDlg::ExcludeProcesses() {
 }
 
 void SCA_SrvProcessListDlg::ShowCharts() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezProcessList list;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProcessList(m_MonitorId, kWithDetails, &list);
@@ -355,7 +355,7 @@ void SCA_SrvProcessListDlg::ShowCharts() {
 // --- the log ---------------------------------------------------------------------------------
 
 void SCA_SrvProcessListDlg::SaveProcessLog() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessLog log;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
