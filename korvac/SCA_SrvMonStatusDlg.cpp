@@ -62,11 +62,7 @@ SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow
     m_HorizontalSplitter = new QSplitter(Qt::Horizontal, m_VerticalSplitter);
     m_HorizontalSplitter->setHandleWidth(kHandleWidth);
     m_HorizontalSplitter->setChildrenCollapsible(false);
-    m_Gauge = new SCA_GaugeFrame(m_HorizontalSplitter, m_UserConfig, SCA_GAUGE_NEEDLE,
-                                 SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
-    m_Chart = new SCA_ChartFrame(m_HorizontalSplitter, m_UserConfig, SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
+    SCA_LiveCounter::AddFrames(m_HorizontalSplitter, m_UserConfig, &m_Gauge, &m_Chart);
     m_HorizontalSplitter->setSizes({400, 670});
     CreateCountersView();
     m_VerticalSplitter->setSizes({400, 232});
@@ -186,15 +182,7 @@ int SCA_SrvMonStatusDlg::PollOnce() {
         if (m_SelectedCounterId != counterId || m_HistoryGeneration != historyGeneration) {
             PollAgain();
         } else {
-            const tagSCA_TEZ_COUNTER_STATUS* parsed = nullptr;
-            for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
-                if (counter.CounterId == counterId) {
-                    parsed = &counter.Status;
-                    break;
-                }
-            }
-            m_History.Add(status.Samples);
-            m_History.Show(m_Gauge, m_Chart, parsed, 0);
+            m_History.ShowPolled(m_Gauge, m_Chart, counterId, status.Counters, status.Samples);
         }
     }
     if (m_MainWindow != nullptr && status.LastSoundTime > m_MainWindow->GetLastSoundActionTime()) {
@@ -265,13 +253,10 @@ int SCA_SrvMonStatusDlg::SelectCounter(uint32_t counterId, int selectRow) {
     ClearHistory();
     SCA_TezCounterInfo* counter = nullptr;
     if (!m_Profile.GetCounterList()->GetItem(counterId, &counter)) {
-        m_Gauge->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
-        m_Chart->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
+        SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, nullptr);
         return 1;
     }
-    const char* description = SCA_TezGetCounterDescr(counter->GetCounterType());
-    m_Gauge->SetTitle(SCA_REP_STATUS_MESSAGE, description);
-    m_Chart->SetTitle(SCA_REP_STATUS_MESSAGE, description);
+    SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, counter);
     if (selectRow) {
         m_CounterRows->Select({QVariant(counterId)});
     }

@@ -83,11 +83,7 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
     m_HorizontalSplitter = new QSplitter(Qt::Horizontal, m_VerticalSplitter);
     m_HorizontalSplitter->setHandleWidth(kHandleWidth);
     m_HorizontalSplitter->setChildrenCollapsible(false);
-    m_Gauge = new SCA_GaugeFrame(m_HorizontalSplitter, m_UserConfig, SCA_GAUGE_NEEDLE,
-                                 SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
-    m_Chart = new SCA_ChartFrame(m_HorizontalSplitter, m_UserConfig, SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
+    SCA_LiveCounter::AddFrames(m_HorizontalSplitter, m_UserConfig, &m_Gauge, &m_Chart);
     m_HorizontalSplitter->setSizes({400, 600});
     m_CountersView = new SCA_ProcessCountersView(m_VerticalSplitter);
     m_VerticalSplitter->setSizes({400, 220});
@@ -221,15 +217,7 @@ int SCA_SrvProcessDlg::PollOnce() {
         PollAgain();
         return 1;
     }
-    const tagSCA_TEZ_COUNTER_STATUS* parsed = nullptr;
-    for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
-        if (counter.CounterId == counterId) {
-            parsed = &counter.Status;
-            break;
-        }
-    }
-    m_History.Add(status.Samples);
-    m_History.Show(m_Gauge, m_Chart, parsed, 0);
+    m_History.ShowPolled(m_Gauge, m_Chart, counterId, status.Counters, status.Samples);
     return 1;
 }
 
@@ -244,13 +232,7 @@ void SCA_SrvProcessDlg::ShowCounters(const SCA_KorvantaInterface::ProcessCounter
     for (int index = 0; index < m_CountersView->topLevelItemCount(); ++index) {
         QTreeWidgetItem* row = m_CountersView->topLevelItem(index);
         const uint32_t id = row->data(SCA_ProcessCountersView::kIconColumn, kIdRole).toUInt();
-        const tagSCA_TEZ_COUNTER_STATUS* found = nullptr;
-        for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
-            if (counter.CounterId == id) {
-                found = &counter.Status;
-                break;
-            }
-        }
+        const tagSCA_TEZ_COUNTER_STATUS* found = SCA_LiveCounter::FindStatus(status.Counters, id);
         if (found == nullptr) {
             SCA_CounterCells::ShowNoValues(row, SCA_ProcessCountersView::kCurrentColumn);
             continue;
@@ -274,13 +256,10 @@ int SCA_SrvProcessDlg::SelectCounter(uint32_t counterId, int selectRow) {
     ClearHistory();
     SCA_TezCounterInfo* counter = nullptr;
     if (!m_Counters.GetItem(counterId, &counter)) {
-        m_Gauge->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
-        m_Chart->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
+        SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, nullptr);
         return 1;
     }
-    const char* description = SCA_TezGetCounterDescr(counter->GetCounterType());
-    m_Gauge->SetTitle(SCA_REP_STATUS_MESSAGE, description);
-    m_Chart->SetTitle(SCA_REP_STATUS_MESSAGE, description);
+    SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, counter);
     if (selectRow) {
         for (int index = 0; index < m_CountersView->topLevelItemCount(); ++index) {
             QTreeWidgetItem* row = m_CountersView->topLevelItem(index);
