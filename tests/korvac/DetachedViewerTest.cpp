@@ -2,6 +2,7 @@
 // The detached viewers' command line (written as an argument vector, read back by the viewer's
 // grammar), the desktop shortcut file, and the viewer's own steps against a stand-in service:
 // where its window goes, and what it does without a password.
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -24,6 +26,7 @@
 #include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_VdmGui.h"
 #include "korvac/SCA_ViewerCommand.h"
+#include "korvac/SCA_ViewerGui.h"
 #include "libvop/SCA_ConnectDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
@@ -265,6 +268,50 @@ TEST(DetachedMenu, OneEntryOrOneAScreen) {
         added[row.Chosen]->trigger();
         EXPECT_EQ(opened, std::vector<uint32_t>{row.Screen}) << row.Screens;
     }
+}
+
+namespace {
+
+class HookedViewer : public SCA_ViewerGui {
+public:
+    using SCA_ViewerGui::RunHookedWindow;
+    using SCA_ViewerGui::SCA_ViewerGui;
+    int DoProcess(int, char**) override { return 0; }
+};
+
+// Closes the popup or the modal box that opens next, and counts it.
+void CloseWhatOpens(int* closed) {
+    QTimer::singleShot(50, [closed] {
+        QWidget* open = QApplication::activePopupWidget();
+        open = open != nullptr ? open : QApplication::activeModalWidget();
+        if (open != nullptr) {
+            open->close();
+            ++*closed;
+        }
+    });
+}
+
+} // namespace
+
+// A viewer of its own runs with the built-in hook only: a box or a context menu of its window
+// goes there (and is seen), and the built-in hook is in force again afterwards.
+TEST(ViewerWindowHook, BoxesAndMenusReachTheBuiltInHook) {
+    ASSERT_EQ(SCA_SetModalHook(nullptr), nullptr);
+    HookedViewer viewer(qApp, "HookedViewer");
+    int closed = 0;
+    const int result = viewer.RunHookedWindow([&closed] {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Entry"));
+        CloseWhatOpens(&closed);
+        const QAction* chosen = SCA_ExecMenu(&menu, QPoint(10, 10));
+        CloseWhatOpens(&closed);
+        SCA_ShowMessageBox(nullptr, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                           QStringLiteral("Cannot update monitor status."));
+        return chosen == nullptr ? 1 : 0;
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(SCA_SetModalHook(nullptr), nullptr);
 }
 
 TEST(DesktopShortcut, ExecParsesBackAndTheFileIsPrivate) {
