@@ -20,7 +20,6 @@ constexpr int kLineHeight = 4;
 constexpr int kSeparatorWidth = 6;
 constexpr int kToolIconSize = 32;
 constexpr int kCloseWidth = 58;
-constexpr int kStatusHeight = 18;
 
 } // namespace
 

@@ -43,6 +43,10 @@ public:
     int IsPollHeld() const { return m_Holds > 0 ? 1 : 0; }
 
 protected:
+    // The height of a status bar's labels; the width of the splitters' handles.
+    static constexpr int kStatusHeight = 18;
+    static constexpr int kHandleWidth = 3;
+
     // windowName begins the texts of the window's failed start ("<windowName>::StartProcess:
     // ..."). mainWindow is null in a viewer of its own; the configurations, "Params" and the
     // session are the caller's and outlive the window.

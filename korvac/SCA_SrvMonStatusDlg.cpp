@@ -29,9 +29,6 @@ namespace {
 
 constexpr int kWidth = 830;
 constexpr int kHeight = 600;
-constexpr int kHandleWidth = 3;
-// The state icon sits in a square as high as the status bar's labels.
-constexpr int kStatusHeight = 18;
 constexpr int kStateIconSize = 16;
 
 QPixmap StateIcon(uint32_t state) {

@@ -37,7 +37,6 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 560;
 constexpr int kMinWidth = 600;
 constexpr int kMinHeight = 300;
-constexpr int kHandleWidth = 3;
 constexpr int kLineHeight = 10;
 constexpr int kButtonHeight = 24;
 constexpr int kButtonIconSize = 16;

@@ -26,8 +26,6 @@ namespace {
 
 constexpr int kWidth = 840;
 constexpr int kHeight = 600;
-constexpr int kHandleWidth = 3;
-constexpr int kStatusHeight = 18;
 constexpr int kStatusIconMargin = 2;
 constexpr uint32_t kValueTextSize = 256;
 
