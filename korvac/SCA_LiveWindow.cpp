@@ -6,10 +6,13 @@
 #include <QLabel>
 #include <QTimerEvent>
 
+#include "korvac/SCA_ClientSession.h"
 #include "libmor/SCA_Report.h"
+#include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ToolButton.h"
+#include "model/SCA_SrvMonitor.h"
 
 namespace {
 
@@ -40,6 +43,19 @@ SCA_LiveWindow::~SCA_LiveWindow() {
 }
 
 // --- the polls -------------------------------------------------------------------------------
+
+int SCA_LiveWindow::LoadMonitor(SCA_SrvMonitor* monitor) {
+    if (!m_Session->Command([this, monitor](SCA_KorvantaInterface& client) {
+            return client.GetMonitor(m_MonitorId, monitor);
+        })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "%s::StartProcess: cannot get monitor - %u",
+                                                  m_WindowName, m_MonitorId);
+        return 0;
+    }
+    setWindowTitle(QString::fromUtf8(monitor->GetDescription()));
+    return 1;
+}
 
 int SCA_LiveWindow::StartTimer() {
     m_TimerId = startTimer(kTimerPeriodMs);

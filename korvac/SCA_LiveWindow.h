@@ -17,6 +17,7 @@ class QVBoxLayout;
 class SCA_ClientSession;
 class SCA_ConfigObj;
 class SCA_SrvGui;
+class SCA_SrvMonitor;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 
@@ -59,6 +60,9 @@ protected:
     virtual int PollOnce() = 0;
     // Called by PollOnce when what it fetched is stale: one more poll follows it.
     void PollAgain() { m_PollAgain = true; }
+    // Fetches the window's monitor into monitor and names the window after it; 0 (reported as
+    // "<windowName>::StartProcess: cannot get monitor - <id>") when it cannot be had.
+    int LoadMonitor(SCA_SrvMonitor* monitor);
     // Starts the poll of every second; 0 (reported) when there is no timer.
     int StartTimer();
     // After a failed poll: an open window stops and closes with one message; one that is not

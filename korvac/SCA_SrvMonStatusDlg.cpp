@@ -121,22 +121,17 @@ QString SCA_SrvMonStatusDlg::NotAvailable(const char* what) {
 // --- start and stop --------------------------------------------------------------------------
 
 int SCA_SrvMonStatusDlg::StartProcess() {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.GetMonitor(m_MonitorId, &m_Monitor);
-        })) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor - %u",
-               m_MonitorId);
+    if (!LoadMonitor(&m_Monitor)) {
         return 0;
     }
-    setWindowTitle(QString::fromUtf8(m_Monitor.GetDescription()));
     uint32_t type = 0;
     uint32_t countersStatusId = 0;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProfile(m_MonitorId, &type, &countersStatusId, &m_Profile);
         })) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor profile - %u", m_MonitorId);
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor profile - %u",
+            m_MonitorId);
         return 0;
     }
     FillCounters(&m_Profile);

@@ -12,7 +12,6 @@
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_SrvProcessLog.h"
 #include "korvac/SCA_SrvProcessView.h"
-#include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libvop/SCA_StatusIcon.h"
 #include "libvop/SCA_TreeRows.h"
@@ -117,16 +116,7 @@ void SCA_SrvProcessListDlg::BuildStatusBar(QBoxLayout* layout) {
 // --- start and stop --------------------------------------------------------------------------
 
 int SCA_SrvProcessListDlg::StartProcess() {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.GetMonitor(m_MonitorId, &m_Monitor);
-        })) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvProcessListDlg::StartProcess: cannot get monitor - %u",
-               m_MonitorId);
-        return 0;
-    }
-    setWindowTitle(QString::fromUtf8(m_Monitor.GetDescription()));
-    return UpdateStatus() && StartTimer();
+    return LoadMonitor(&m_Monitor) && UpdateStatus() && StartTimer();
 }
 
 // --- the poll --------------------------------------------------------------------------------
