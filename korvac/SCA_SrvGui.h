@@ -277,7 +277,6 @@ public slots:
     void AddEmptyMonitor();
     void ViewMonitor();
     void ViewDetached();
-    void ViewDetached(QAction* screen);
     void CreateDesktopShortcut();
     void EditMonitor();
     void MoveMonitorUp();
@@ -334,8 +333,6 @@ private:
     // Connects action to slot. A help entry without an address is disabled and says why in its
     // tool tip.
     void ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)());
-    // The context menu's entries of detached viewing: one, or one per screen.
-    void AddDetachedEntries(QMenu* menu);
     // The add command of a slot of the kinds' table.
     void AddMonitorOfKind(void (SCA_SrvGui::*slot)());
     int RunMonitorDialog(SCA_SrvMonitor* monitor, const QString& title);

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 // The main window's detached viewers of a monitor and its desktop shortcuts.
-#include <QAction>
 #include <QMessageBox>
 
 #include "korvac/SCA_DesktopShortcut.h"
@@ -20,23 +19,14 @@ void SCA_SrvGui::ViewDetached() {
     ViewDetached(SCA_ALL_ONES);
 }
 
-void SCA_SrvGui::ViewDetached(QAction* screen) {
-    ViewDetached(screen != nullptr ? screen->data().toUInt() : SCA_ALL_ONES);
-}
-
 int SCA_SrvGui::ViewDetached(uint32_t screen) {
     const CommandAnswer answer(this);
     if (!CheckMonitorSelected(kSelectMonitor)) {
         return 0;
     }
-    const uint32_t monitorId = GetSelectedMonitorId();
-    const SCA_KorvantaInterface* client = m_Session->Client();
-    SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
-        SCA_ViewerCommand::Kind::Monitor, monitorId, m_ConfigName, client);
-    if (screen != SCA_ALL_ONES) {
-        target.Screen = screen;
-    }
-    return SCA_ViewerCommand::Start(target, client->GetLoginPassword(), "SCA_SrvGui::ViewDetached");
+    return SCA_ViewerCommand::StartMonitorViewer(
+        {.MonitorId = GetSelectedMonitorId(), .CounterId = {}, .ProcessId = {}}, screen,
+        m_ConfigName, m_Session->Client(), "SCA_SrvGui::ViewDetached");
 }
 
 QString SCA_SrvGui::DesktopShortcutName(SCA_SrvMonitor* monitor) {

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The window's commands on the service's monitors: the selection in the tree, the context
 // menu, registering and opening a monitor, and the commands on the selected monitors.
-#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QScreen>
 #include <QTreeWidgetItemIterator>
 
+#include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SrvGui.h"
@@ -81,26 +79,6 @@ void SCA_SrvGui::MonitorDoubleClicked(QTreeWidgetItem*, int) {
 
 // --- the context menu ------------------------------------------------------------------------
 
-void SCA_SrvGui::AddDetachedEntries(QMenu* menu) {
-    const QIcon display = SCA_IconEngine::Load(QStringLiteral(":/images/display_16px.png"));
-    const qsizetype screens = QGuiApplication::screens().size();
-    if (screens < 2) {
-        QAction* action = AddMenuAction(menu, "View Detached ...", "display_16px.png");
-        ConnectCommand(action, &SCA_SrvGui::ViewDetached);
-        return;
-    }
-    menu->addSeparator();
-    // The group lives as long as the menu, for the one run of the menu.
-    auto* group = new QActionGroup(menu);
-    connect(group, &QActionGroup::triggered, this, qOverload<QAction*>(&SCA_SrvGui::ViewDetached));
-    for (qsizetype screen = 0; screen < screens; ++screen) {
-        QAction* action =
-            menu->addAction(display, QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
-        action->setData(static_cast<int>(screen));
-        group->addAction(action);
-    }
-}
-
 int SCA_SrvGui::BuildMonitorContextMenu(QContextMenuEvent* event) {
     if (!CheckConnected(0)) {
         return 0;
@@ -122,7 +100,8 @@ int SCA_SrvGui::BuildMonitorContextMenu(QContextMenuEvent* event) {
     menu.addSeparator();
     ConnectCommand(AddMenuAction(&menu, "View Monitor ...", "chart_16px.png"),
                    &SCA_SrvGui::ViewMonitor);
-    AddDetachedEntries(&menu);
+    SCA_DetachedMenu::AddEntries(&menu, "View Detached",
+                                 [this](uint32_t screen) { ViewDetached(screen); });
     ConnectCommand(AddMenuAction(&menu, "View Errors ...", "action_16px.png"),
                    &SCA_SrvGui::ViewErrors);
     menu.addSeparator();

@@ -3,12 +3,9 @@
 #include "korvac/SCA_SrvMonStatusDlg.h"
 
 #include <QBoxLayout>
-#include <QCloseEvent>
-#include <QFrame>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 
@@ -21,8 +18,6 @@
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_GaugeFrame.h"
 #include "libvop/SCA_IconEngine.h"
-#include "libvop/SCA_ModalHook.h"
-#include "libvop/SCA_ToolButton.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezCounterList.h"
@@ -32,41 +27,9 @@
 
 namespace {
 
-constexpr int kTimerPeriodMs = 1000;
 constexpr int kWidth = 830;
 constexpr int kHeight = 600;
-// A refresh asked for while one runs, or a counter chosen during one, is one more poll.
-constexpr int kMaxPollsPerRefresh = 2;
-
-// Frame styles: a sunken horizontal line, and a sunken vertical one between tool buttons.
-constexpr int kLineHeight = 4;
-constexpr int kSeparatorWidth = 6;
-constexpr int kHandleWidth = 3;
-constexpr int kToolIconSize = 32;
-constexpr int kStatusHeight = 18;
 constexpr int kStateIconSize = 16;
-
-QFrame* Line(QWidget* parent, QFrame::Shape shape) {
-    auto* line = new QFrame(parent);
-    line->setFrameStyle(shape | QFrame::Sunken);
-    if (shape == QFrame::HLine) {
-        line->setFixedHeight(kLineHeight);
-    } else {
-        line->setFixedWidth(kSeparatorWidth);
-    }
-    return line;
-}
-
-QLabel* StatusLabel(QWidget* parent, int width, int indent, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    if (width > 0) {
-        label->setFixedSize(width, kStatusHeight);
-    } else {
-        label->setFixedHeight(kStatusHeight);
-    }
-    label->setIndent(indent);
-    return label;
-}
 
 QPixmap StateIcon(uint32_t state) {
     return SCA_IconEngine::Load(QString::fromLatin1(SCA_TezGetProcessStatusIcon(state)))
@@ -81,30 +44,14 @@ SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow
                                          SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
                                          const char* configName, SCA_ClientSession* session,
                                          uint32_t monitorId)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_ClientUserConfig(clientUserConfig), m_Params(params), m_MainWindow(mainWindow),
-      m_Session(session), m_Monitor(productConfig, userConfig), m_MonitorId(monitorId) {
+    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
+                     session, monitorId, "SCA_SrvMonStatusDlg"),
+      m_Monitor(productConfig, userConfig) {
     SCA_StrnCpy(m_ConfigName, configName != nullptr ? configName : "", sizeof(m_ConfigName));
     setWindowTitle(QStringLiteral("Korvanta Monitor"));
-    setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                            Qt::WindowMaximizeButtonHint;
-    if (parent == nullptr) {
-        flags |= Qt::WindowMinimizeButtonHint;
-    }
-    setWindowFlags(flags);
-    setModal(true);
+    SetTitleBarButtons(parent);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addSpacing(2);
-    layout->addWidget(Line(this, QFrame::HLine));
-    layout->addSpacing(1);
-    BuildToolRow(layout);
-    layout->addWidget(Line(this, QFrame::HLine));
-    layout->addSpacing(3);
+    QVBoxLayout* layout = AddToolRow([this](QHBoxLayout* row) { BuildToolRow(row); });
 
     m_VerticalSplitter = new QSplitter(Qt::Vertical, this);
     m_VerticalSplitter->setHandleWidth(kHandleWidth);
@@ -112,11 +59,7 @@ SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow
     m_HorizontalSplitter = new QSplitter(Qt::Horizontal, m_VerticalSplitter);
     m_HorizontalSplitter->setHandleWidth(kHandleWidth);
     m_HorizontalSplitter->setChildrenCollapsible(false);
-    m_Gauge = new SCA_GaugeFrame(m_HorizontalSplitter, m_UserConfig, SCA_GAUGE_NEEDLE,
-                                 SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
-    m_Chart = new SCA_ChartFrame(m_HorizontalSplitter, m_UserConfig, SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
+    SCA_LiveCounter::AddFrames(m_HorizontalSplitter, m_UserConfig, &m_Gauge, &m_Chart);
     m_HorizontalSplitter->setSizes({400, 670});
     CreateCountersView();
     m_VerticalSplitter->setSizes({400, 232});
@@ -129,22 +72,16 @@ SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow
             &SCA_SrvMonStatusDlg::ChartViewModeChanged);
 }
 
-SCA_SrvMonStatusDlg::~SCA_SrvMonStatusDlg() {
-    StopProcess();
-}
+SCA_SrvMonStatusDlg::~SCA_SrvMonStatusDlg() = default;
 
-void SCA_SrvMonStatusDlg::BuildToolRow(QBoxLayout* layout) {
-    auto* row = new QHBoxLayout();
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    row->addSpacing(2);
+void SCA_SrvMonStatusDlg::BuildToolRow(QHBoxLayout* row) {
     m_MonitorButton = AddToolButton(row, "Monitor", ":/images/korva_32px.png", 60,
                                     &SCA_SrvMonStatusDlg::AddCounter);
     m_MonitorButton->setToolTip(QStringLiteral("Add Counter"));
-    row->addWidget(Line(this, QFrame::VLine));
+    row->addWidget(Line(QFrame::VLine));
     m_SaveButton =
         AddToolButton(row, "Save", ":/images/save_32px.png", 58, &SCA_SrvMonStatusDlg::SaveReport);
-    row->addWidget(Line(this, QFrame::VLine));
+    row->addWidget(Line(QFrame::VLine));
     m_StartButton = AddToolButton(row, "Start", ":/images/play_32px.png", 60,
                                   &SCA_SrvMonStatusDlg::StartMonitor);
     m_PauseButton = AddToolButton(row, "Pause", ":/images/pause_32px.png", 58,
@@ -153,30 +90,9 @@ void SCA_SrvMonStatusDlg::BuildToolRow(QBoxLayout* layout) {
                                   &SCA_SrvMonStatusDlg::ResetMonitor);
     m_StopButton =
         AddToolButton(row, "Stop", ":/images/stop_32px.png", 60, &SCA_SrvMonStatusDlg::StopMonitor);
-    row->addWidget(Line(this, QFrame::VLine));
+    row->addWidget(Line(QFrame::VLine));
     m_ErrorsButton = AddToolButton(row, "Errors", ":/images/action_32px.png", 58,
                                    &SCA_SrvMonStatusDlg::ViewErrors);
-    row->addWidget(Line(this, QFrame::VLine));
-    m_CloseButton = AddToolButton(row, "Close", ":/images/close_32px.png", 58, nullptr);
-    connect(m_CloseButton, &QToolButton::clicked, this, &QDialog::accept);
-    row->addStretch(1);
-    layout->addLayout(row);
-}
-
-QToolButton* SCA_SrvMonStatusDlg::AddToolButton(QBoxLayout* row, const char* text, const char* icon,
-                                                int minWidth, void (SCA_SrvMonStatusDlg::*slot)()) {
-    auto* button = new SCA_ToolButton(this);
-    button->setAutoRaise(true);
-    button->setText(QString::fromLatin1(text));
-    button->setIcon(SCA_IconEngine::Load(QString::fromLatin1(icon)));
-    button->setIconSize(QSize(kToolIconSize, kToolIconSize));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setMinimumWidth(minWidth);
-    if (slot != nullptr) {
-        connect(button, &QToolButton::clicked, this, slot);
-    }
-    row->addWidget(button);
-    return button;
 }
 
 void SCA_SrvMonStatusDlg::BuildStatusBar(QBoxLayout* layout) {
@@ -205,22 +121,17 @@ QString SCA_SrvMonStatusDlg::NotAvailable(const char* what) {
 // --- start and stop --------------------------------------------------------------------------
 
 int SCA_SrvMonStatusDlg::StartProcess() {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.GetMonitor(m_MonitorId, &m_Monitor);
-        })) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor - %u",
-               m_MonitorId);
+    if (!LoadMonitor(&m_Monitor)) {
         return 0;
     }
-    setWindowTitle(QString::fromUtf8(m_Monitor.GetDescription()));
     uint32_t type = 0;
     uint32_t countersStatusId = 0;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProfile(m_MonitorId, &type, &countersStatusId, &m_Profile);
         })) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor profile - %u", m_MonitorId);
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot get monitor profile - %u",
+            m_MonitorId);
         return 0;
     }
     FillCounters(&m_Profile);
@@ -229,59 +140,10 @@ int SCA_SrvMonStatusDlg::StartProcess() {
     if (m_Profile.GetCounterList()->GetHeadItem(&first)) {
         SelectCounter(first->GetCounterId(), 1);
     }
-    if (!UpdateStatus()) {
-        return 0;
-    }
-    m_TimerId = startTimer(kTimerPeriodMs);
-    if (m_TimerId == 0) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: Cannot start update timer");
-        return 0;
-    }
-    return 1;
-}
-
-int SCA_SrvMonStatusDlg::StopProcess() {
-    if (m_TimerId > 0) {
-        killTimer(m_TimerId);
-    }
-    m_TimerId = -1;
-    return 1;
-}
-
-void SCA_SrvMonStatusDlg::timerEvent(QTimerEvent* event) {
-    if (event == nullptr || event->timerId() != m_TimerId || m_TimerId <= 0) {
-        QDialog::timerEvent(event);
-        return;
-    }
-    if (m_Holds == 0) {
-        UpdateStatus();
-    }
-}
-
-void SCA_SrvMonStatusDlg::closeEvent(QCloseEvent* event) {
-    StopProcess();
-    event->accept();
+    return UpdateStatus() && StartTimer();
 }
 
 // --- the refresh -----------------------------------------------------------------------------
-
-int SCA_SrvMonStatusDlg::UpdateStatus() {
-    if (m_Polling) {
-        m_PollAgain = true;
-        return 1;
-    }
-    m_Polling = true;
-    int result = 1;
-    for (int poll = 0; poll < kMaxPollsPerRefresh && result; ++poll) {
-        m_PollAgain = false;
-        result = PollOnce();
-        if (!m_PollAgain) {
-            break;
-        }
-    }
-    m_Polling = false;
-    return result;
-}
 
 int SCA_SrvMonStatusDlg::PollOnce() {
     // What this poll asks for; a choice made while it runs makes its samples another's.
@@ -310,17 +172,9 @@ int SCA_SrvMonStatusDlg::PollOnce() {
 
     if (m_SelectedCounterId != SCA_ALL_ONES) {
         if (m_SelectedCounterId != counterId || m_HistoryGeneration != historyGeneration) {
-            m_PollAgain = true;
+            PollAgain();
         } else {
-            const tagSCA_TEZ_COUNTER_STATUS* parsed = nullptr;
-            for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
-                if (counter.CounterId == counterId) {
-                    parsed = &counter.Status;
-                    break;
-                }
-            }
-            m_History.Add(status.Samples);
-            m_History.Show(m_Gauge, m_Chart, parsed, 0);
+            m_History.ShowPolled(m_Gauge, m_Chart, counterId, status.Counters, status.Samples);
         }
     }
     if (m_MainWindow != nullptr && status.LastSoundTime > m_MainWindow->GetLastSoundActionTime()) {
@@ -330,19 +184,9 @@ int SCA_SrvMonStatusDlg::PollOnce() {
 }
 
 int SCA_SrvMonStatusDlg::PollFailed() {
-    const bool running = m_TimerId > 0;
-    StopProcess();
-    if (!running) {
-        // The window is not open yet: whoever opens it tells why it did not.
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::StartProcess: cannot update monitor status - %u",
-            m_MonitorId);
-        return 0;
-    }
-    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                       QStringLiteral("Cannot update monitor status."));
-    reject();
-    return 0;
+    return SCA_LiveWindow::PollFailed(
+        QStringLiteral("SCA_SrvMonStatusDlg::StartProcess: cannot update monitor status - %1")
+            .arg(m_MonitorId));
 }
 
 void SCA_SrvMonStatusDlg::ShowState(uint32_t state, size_t counters) {
@@ -401,13 +245,10 @@ int SCA_SrvMonStatusDlg::SelectCounter(uint32_t counterId, int selectRow) {
     ClearHistory();
     SCA_TezCounterInfo* counter = nullptr;
     if (!m_Profile.GetCounterList()->GetItem(counterId, &counter)) {
-        m_Gauge->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
-        m_Chart->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
+        SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, nullptr);
         return 1;
     }
-    const char* description = SCA_TezGetCounterDescr(counter->GetCounterType());
-    m_Gauge->SetTitle(SCA_REP_STATUS_MESSAGE, description);
-    m_Chart->SetTitle(SCA_REP_STATUS_MESSAGE, description);
+    SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, counter);
     if (selectRow) {
         m_CounterRows->Select({QVariant(counterId)});
     }

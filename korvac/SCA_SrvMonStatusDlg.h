@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "korvac/SCA_LiveCounter.h"
+#include "korvac/SCA_LiveWindow.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_SrvMonitor.h"
@@ -15,19 +15,15 @@
 
 class QAction;
 class QBoxLayout;
+class QHBoxLayout;
 class QContextMenuEvent;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QToolButton;
 class QTreeWidgetItem;
 class SCA_ChartFrame;
-class SCA_ClientSession;
-class SCA_ConfigObj;
 class SCA_CountersView;
 class SCA_GaugeFrame;
-class SCA_TezConfig;
-class SCA_TezConfigUser;
 class SCA_TreeRows;
 
 // The live window of one counter monitor: its run state, error and warning counts and process
@@ -39,7 +35,7 @@ class SCA_TreeRows;
 // It reaches the service through the session at each call and keeps no client object. A poll
 // that fails closes the window once, with one message; a lost connection is also the session's
 // to tell (once). A dialog the window opens holds its polls until it closes.
-class SCA_SrvMonStatusDlg : public QDialog {
+class SCA_SrvMonStatusDlg : public SCA_LiveWindow {
     Q_OBJECT
 public:
     // mainWindow is null in a viewer of its own; it then plays no sounds and reports go where
@@ -49,15 +45,12 @@ public:
                         SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
                         SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
                         uint32_t monitorId);
+    // Out of line: the row helper is only declared here.
     ~SCA_SrvMonStatusDlg() override;
 
     // Loads the monitor and its counters, shows the first status and starts the timer; 1 on
     // success (the caller shows the window only then).
     int StartProcess();
-    int StopProcess();
-    // One refresh; 0 when it failed and the window closed itself. A refresh asked for while one
-    // runs is made right after it, never inside it.
-    int UpdateStatus();
     // Makes a counter the gauge's and chart's (and, with selectRow, the current row). It only
     // chooses: the caller's next refresh fetches the counter's samples.
     int SelectCounter(uint32_t counterId, int selectRow);
@@ -77,7 +70,6 @@ public:
     uint32_t GetMonitorId() const { return m_MonitorId; }
     uint32_t GetSelectedCounterId() const { return m_SelectedCounterId; }
     uint32_t GetState() const { return m_State; }
-    int GetTimerId() const { return m_TimerId; }
     const SCA_LiveCounter& GetHistory() const { return m_History; }
     SCA_CountersView* GetCountersView() const { return m_CountersView; }
     SCA_GaugeFrame* GetGauge() const { return m_Gauge; }
@@ -101,7 +93,6 @@ public slots:
     void AddCounter();
     void EditCounter();
     void ViewDetached();
-    void ViewDetached(QAction* action);
     void MoveCounterUp();
     void MoveCounterDown();
     void DeleteCounter();
@@ -112,29 +103,10 @@ public slots:
     void SaveReport();
     void ViewErrors();
 
-protected:
-    void timerEvent(QTimerEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    // Holds the window's polls while a dialog it opened runs.
-    class PollHold {
-    public:
-        explicit PollHold(SCA_SrvMonStatusDlg* window) : m_Window(*window) { ++m_Window.m_Holds; }
-        ~PollHold() { --m_Window.m_Holds; }
-        PollHold(const PollHold&) = delete;
-        PollHold& operator=(const PollHold&) = delete;
-
-    private:
-        SCA_SrvMonStatusDlg& m_Window;
-    };
-
-    void BuildToolRow(QBoxLayout* layout);
-    QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth,
-                               void (SCA_SrvMonStatusDlg::*slot)());
+    void BuildToolRow(QHBoxLayout* row);
     void BuildStatusBar(QBoxLayout* layout);
-    // One poll and what it shows; 0 when the poll failed.
-    int PollOnce();
+    int PollOnce() override;
     // Closes the window after a failed poll, with one message.
     int PollFailed();
     void ShowState(uint32_t state, size_t counters);
@@ -160,25 +132,14 @@ private:
     // The tool tip of a command this version does not have.
     static QString NotAvailable(const char* what);
 
-    int m_TimerId = -1;
     uint32_t m_State = SCA_ALL_ONES;
     uint32_t m_CountersStatusId = SCA_ALL_ONES;
-    SCA_TezConfig* m_ProductConfig;
-    SCA_TezConfigUser* m_UserConfig;
-    SCA_TezConfigUser* m_ClientUserConfig;
-    SCA_ConfigObj* m_Params;
     char m_ConfigName[256] = "";
-    SCA_SrvGui* m_MainWindow;
-    SCA_ClientSession* m_Session;
     SCA_SrvMonitor m_Monitor;
-    uint32_t m_MonitorId;
     uint32_t m_SelectedCounterId = SCA_ALL_ONES;
     SCA_LiveCounter m_History;
     uint64_t m_HistoryGeneration = 0;
     SCA_TezProfile m_Profile;
-    int m_Holds = 0;
-    bool m_Polling = false;
-    bool m_PollAgain = false;
 
     QSplitter* m_VerticalSplitter = nullptr;
     QSplitter* m_HorizontalSplitter = nullptr;
@@ -193,7 +154,6 @@ private:
     QToolButton* m_ResetButton = nullptr;
     QToolButton* m_StopButton = nullptr;
     QToolButton* m_ErrorsButton = nullptr;
-    QToolButton* m_CloseButton = nullptr;
     QLabel* m_StateIcon = nullptr;
     QLabel* m_StateText = nullptr;
     QLabel* m_ErrorsLabel = nullptr;

@@ -68,7 +68,7 @@ void SCA_SrvMonStatusDlg::StopMonitor() {
 
 void SCA_SrvMonStatusDlg::SaveReport() {
     const auto answer = AnswerCommand();
-    const PollHold hold(this);
+    const SCA_PollHold hold = HoldPolls();
     const QString kind = QString::fromUtf8(SCA_TezGetModeDescr(m_Monitor.GetMonitorMode()));
     SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
@@ -90,7 +90,7 @@ void SCA_SrvMonStatusDlg::ViewErrors() {
             SCA_LEVEL_ERROR, "SCA_SrvMonStatusDlg::ViewErrors: cannot monitor errors");
         return;
     }
-    const PollHold hold(this);
+    const SCA_PollHold hold = HoldPolls();
     SCA_ErrorListDlg dialog(this, &errors, nullptr, m_Monitor.GetDescription());
     if (dialog.FillDialog()) {
         SCA_ExecDialog(&dialog);

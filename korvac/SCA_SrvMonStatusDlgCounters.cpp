@@ -2,19 +2,17 @@
 // The monitor window's counters: the view's rows, their values, the context menu and the
 // counter commands.
 #include <QAction>
-#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QDialog>
-#include <QGuiApplication>
 #include <QHash>
 #include <QMenu>
-#include <QScreen>
 #include <QSplitter>
 #include <QTreeWidgetItem>
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_CounterCells.h"
 #include "korvac/SCA_CountersView.h"
+#include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_SrvAddCounterDlg.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
@@ -140,24 +138,8 @@ void SCA_SrvMonStatusDlg::BuildCountersMenu(QMenu* menu) {
     menu->addSeparator();
     menu->addAction(Icon(":/images/options_16px.png"), QStringLiteral("Edit Counter ..."), this,
                     &SCA_SrvMonStatusDlg::EditCounter);
-    const qsizetype screens = QGuiApplication::screens().size();
-    if (screens >= 2) {
-        menu->addSeparator();
-        // The group lives as long as the menu.
-        auto* group = new QActionGroup(menu);
-        connect(group, &QActionGroup::triggered, this,
-                qOverload<QAction*>(&SCA_SrvMonStatusDlg::ViewDetached));
-        for (qsizetype screen = 0; screen < screens; ++screen) {
-            QAction* detached =
-                menu->addAction(Icon(":/images/display_16px.png"),
-                                QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
-            detached->setData(static_cast<uint32_t>(screen));
-            group->addAction(detached);
-        }
-    } else {
-        menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."),
-                        this, qOverload<>(&SCA_SrvMonStatusDlg::ViewDetached));
-    }
+    SCA_DetachedMenu::AddEntries(menu, "View Detached",
+                                 [this](uint32_t screen) { ViewDetached(screen); });
     menu->addSeparator();
     menu->addAction(Icon(":/images/move_up_16px.png"), QStringLiteral("Move Counter Up"), this,
                     &SCA_SrvMonStatusDlg::MoveCounterUp);
@@ -204,7 +186,7 @@ int SCA_SrvMonStatusDlg::EditCounterInfo(uint32_t counterId) {
         })) {
         return 0;
     }
-    const PollHold hold(this);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezCounterDlg dialog(this, m_ProductConfig, m_UserConfig, m_Params, &info, kEditAll);
     if (!dialog.FillDialog() || SCA_ExecDialog(&dialog) != QDialog::Accepted) {
         return 0;
@@ -222,7 +204,7 @@ void SCA_SrvMonStatusDlg::AddCounter() {
 }
 
 int SCA_SrvMonStatusDlg::AddPickedCounter() {
-    const PollHold hold(this);
+    const SCA_PollHold hold = HoldPolls();
     const char* computer = m_Monitor.IsRemoteMonitor() && m_Monitor.GetComputerName()[0] != '\0'
                                ? m_Monitor.GetComputerName()
                                : nullptr;
@@ -310,10 +292,6 @@ void SCA_SrvMonStatusDlg::ViewDetached() {
     ViewDetached(SCA_ALL_ONES);
 }
 
-void SCA_SrvMonStatusDlg::ViewDetached(QAction* action) {
-    ViewDetached(action != nullptr ? action->data().toUInt() : SCA_ALL_ONES);
-}
-
 int SCA_SrvMonStatusDlg::ViewDetached(uint32_t screen) {
     const uint32_t counterId = CurrentCounterId();
     if (counterId == SCA_ALL_ONES) {
@@ -321,15 +299,7 @@ int SCA_SrvMonStatusDlg::ViewDetached(uint32_t screen) {
                            QStringLiteral("Please, select a counter."));
         return 0;
     }
-    const SCA_KorvantaInterface* client = m_Session->Client();
-    if (client == nullptr) {
-        return 0;
-    }
-    SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
-        SCA_ViewerCommand::Kind::Monitor, m_MonitorId, m_ConfigName, client);
-    target.CounterId = counterId;
-    if (screen != SCA_ALL_ONES) {
-        target.Screen = screen;
-    }
-    return SCA_ViewerCommand::Start(target, client->GetLoginPassword(), "SCA_SrvGui::ViewDetached");
+    return SCA_ViewerCommand::StartMonitorViewer(
+        {.MonitorId = m_MonitorId, .CounterId = counterId, .ProcessId = {}}, screen, m_ConfigName,
+        m_Session->Client(), "SCA_SrvGui::ViewDetached");
 }

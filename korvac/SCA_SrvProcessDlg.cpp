@@ -3,17 +3,14 @@
 #include "korvac/SCA_SrvProcessDlg.h"
 
 #include <QBoxLayout>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QSplitter>
-#include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_CounterCells.h"
-#include "korvac/SCA_PollHold.h"
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessReportSave.h"
 #include "korvac/SCA_SrvGui.h"
@@ -35,20 +32,17 @@
 
 namespace {
 
-constexpr int kTimerPeriodMs = 1000;
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kWidth = 800;
 constexpr int kHeight = 560;
 constexpr int kMinWidth = 600;
 constexpr int kMinHeight = 300;
-constexpr int kHandleWidth = 3;
 constexpr int kLineHeight = 10;
 constexpr int kButtonHeight = 24;
 constexpr int kButtonIconSize = 16;
 constexpr int kLabelHeight = 22;
 constexpr int kStatusLampSize = 48;
 constexpr int kStatusTextIndent = 64;
-constexpr int kMaxPollsPerRefresh = 2;
 
 QLabel* CountLabel(QWidget* parent, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -65,10 +59,9 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
                                      SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
                                      SCA_ClientSession* session, SCA_SrvMonitor* monitor,
                                      uint32_t processId, const char* processName)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_ClientUserConfig(clientUserConfig), m_Params(params), m_MainWindow(mainWindow),
-      m_Session(session), m_Monitor(monitor), m_MonitorId(monitor->GetMonitorId()),
-      m_ProcessId(processId) {
+    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
+                     session, monitor->GetMonitorId(), "SCA_SrvProcessDlg"),
+      m_Monitor(monitor), m_ProcessId(processId) {
     SCA_StrnCpy(m_ProcessName, processName != nullptr ? processName : "", sizeof(m_ProcessName));
     if (m_ProcessName[0] >= 'a' && m_ProcessName[0] <= 'z') {
         m_ProcessName[0] = static_cast<char>(m_ProcessName[0] - 'a' + 'A');
@@ -76,8 +69,6 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
     const QString title =
         QStringLiteral("%1 - Process Monitor").arg(QString::fromUtf8(m_ProcessName));
     setWindowTitle(title);
-    setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
-    setModal(true);
     setSizeGripEnabled(true);
 
     auto* layout = new QVBoxLayout(this);
@@ -91,11 +82,7 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
     m_HorizontalSplitter = new QSplitter(Qt::Horizontal, m_VerticalSplitter);
     m_HorizontalSplitter->setHandleWidth(kHandleWidth);
     m_HorizontalSplitter->setChildrenCollapsible(false);
-    m_Gauge = new SCA_GaugeFrame(m_HorizontalSplitter, m_UserConfig, SCA_GAUGE_NEEDLE,
-                                 SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
-    m_Chart = new SCA_ChartFrame(m_HorizontalSplitter, m_UserConfig, SCA_FRAME_AUTO_RANGE,
-                                 SCA_FRAME_TITLE | SCA_FRAME_SCALE | SCA_FRAME_STATISTICS);
+    SCA_LiveCounter::AddFrames(m_HorizontalSplitter, m_UserConfig, &m_Gauge, &m_Chart);
     m_HorizontalSplitter->setSizes({400, 600});
     m_CountersView = new SCA_ProcessCountersView(m_VerticalSplitter);
     m_VerticalSplitter->setSizes({400, 220});
@@ -135,10 +122,6 @@ SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
             &SCA_SrvProcessDlg::ChartViewModeChanged);
 }
 
-SCA_SrvProcessDlg::~SCA_SrvProcessDlg() {
-    StopProcess();
-}
-
 QToolButton* SCA_SrvProcessDlg::AddButton(QLayout* row, const char* text, const char* icon,
                                           int minWidth) {
     auto* button = new SCA_ToolButton(this);
@@ -176,39 +159,7 @@ int SCA_SrvProcessDlg::StartProcess() {
     if (m_Counters.GetHeadItem(&first)) {
         SelectCounter(first->GetCounterId(), 1);
     }
-    if (!UpdateStatus()) {
-        return 0;
-    }
-    m_TimerId = startTimer(kTimerPeriodMs);
-    if (m_TimerId == 0) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvProcessDlg::StartProcess: Cannot start update timer");
-        return 0;
-    }
-    return 1;
-}
-
-int SCA_SrvProcessDlg::StopProcess() {
-    if (m_TimerId > 0) {
-        killTimer(m_TimerId);
-    }
-    m_TimerId = -1;
-    return 1;
-}
-
-void SCA_SrvProcessDlg::timerEvent(QTimerEvent* event) {
-    if (event == nullptr || event->timerId() != m_TimerId || m_TimerId <= 0) {
-        QDialog::timerEvent(event);
-        return;
-    }
-    if (m_Holds == 0) {
-        UpdateStatus();
-    }
-}
-
-void SCA_SrvProcessDlg::closeEvent(QCloseEvent* event) {
-    StopProcess();
-    event->accept();
+    return UpdateStatus() && StartTimer();
 }
 
 void SCA_SrvProcessDlg::FillCounters() {
@@ -233,24 +184,6 @@ void SCA_SrvProcessDlg::FillCounters() {
 }
 
 // --- the poll --------------------------------------------------------------------------------
-
-int SCA_SrvProcessDlg::UpdateStatus() {
-    if (m_Polling) {
-        m_PollAgain = true;
-        return 1;
-    }
-    m_Polling = true;
-    int result = 1;
-    for (int poll = 0; poll < kMaxPollsPerRefresh && result; ++poll) {
-        m_PollAgain = false;
-        result = PollOnce();
-        if (!m_PollAgain) {
-            break;
-        }
-    }
-    m_Polling = false;
-    return result;
-}
 
 int SCA_SrvProcessDlg::PollOnce() {
     const uint32_t counterId = m_SelectedCounterId;
@@ -280,48 +213,25 @@ int SCA_SrvProcessDlg::PollOnce() {
     }
     if (m_SelectedCounterId != counterId || m_HistoryGeneration != generation) {
         // Chosen while this poll ran: its samples are another counter's.
-        m_PollAgain = true;
+        PollAgain();
         return 1;
     }
-    const tagSCA_TEZ_COUNTER_STATUS* parsed = nullptr;
-    for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
-        if (counter.CounterId == counterId) {
-            parsed = &counter.Status;
-            break;
-        }
-    }
-    m_History.Add(status.Samples);
-    m_History.Show(m_Gauge, m_Chart, parsed, 0);
+    m_History.ShowPolled(m_Gauge, m_Chart, counterId, status.Counters, status.Samples);
     return 1;
 }
 
 int SCA_SrvProcessDlg::PollFailed() {
-    const bool running = m_TimerId > 0;
-    StopProcess();
-    if (!running) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_SrvProcessDlg::StartProcess: cannot update process status - %u:%u", m_MonitorId,
-            m_ProcessId);
-        return 0;
-    }
-    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                       QStringLiteral("Cannot update monitor status."));
-    reject();
-    return 0;
+    return SCA_LiveWindow::PollFailed(
+        QStringLiteral("SCA_SrvProcessDlg::StartProcess: cannot update process status - %1:%2")
+            .arg(m_MonitorId)
+            .arg(m_ProcessId));
 }
 
 void SCA_SrvProcessDlg::ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status) {
     for (int index = 0; index < m_CountersView->topLevelItemCount(); ++index) {
         QTreeWidgetItem* row = m_CountersView->topLevelItem(index);
         const uint32_t id = row->data(SCA_ProcessCountersView::kIconColumn, kIdRole).toUInt();
-        const tagSCA_TEZ_COUNTER_STATUS* found = nullptr;
-        for (const SCA_KorvantaInterface::CounterState& counter : status.Counters) {
-            if (counter.CounterId == id) {
-                found = &counter.Status;
-                break;
-            }
-        }
+        const tagSCA_TEZ_COUNTER_STATUS* found = SCA_LiveCounter::FindStatus(status.Counters, id);
         if (found == nullptr) {
             SCA_CounterCells::ShowNoValues(row, SCA_ProcessCountersView::kCurrentColumn);
             continue;
@@ -345,13 +255,10 @@ int SCA_SrvProcessDlg::SelectCounter(uint32_t counterId, int selectRow) {
     ClearHistory();
     SCA_TezCounterInfo* counter = nullptr;
     if (!m_Counters.GetItem(counterId, &counter)) {
-        m_Gauge->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
-        m_Chart->SetTitle(SCA_REP_STATUS_ERROR, "Invalid Counter");
+        SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, nullptr);
         return 1;
     }
-    const char* description = SCA_TezGetCounterDescr(counter->GetCounterType());
-    m_Gauge->SetTitle(SCA_REP_STATUS_MESSAGE, description);
-    m_Chart->SetTitle(SCA_REP_STATUS_MESSAGE, description);
+    SCA_LiveCounter::ShowTitle(m_Gauge, m_Chart, counter);
     if (selectRow) {
         for (int index = 0; index < m_CountersView->topLevelItemCount(); ++index) {
             QTreeWidgetItem* row = m_CountersView->topLevelItem(index);
@@ -392,7 +299,7 @@ void SCA_SrvProcessDlg::ChartViewModeChanged() {
 // --- commands --------------------------------------------------------------------------------
 
 void SCA_SrvProcessDlg::SaveReport() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonitorProcListDlg::SaveReport");
@@ -400,7 +307,7 @@ void SCA_SrvProcessDlg::SaveReport() {
 }
 
 void SCA_SrvProcessDlg::ViewErrors() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);
@@ -416,7 +323,7 @@ void SCA_SrvProcessDlg::ViewErrors() {
 }
 
 void SCA_SrvProcessDlg::ViewProcessDetails() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
                                m_MonitorId, m_ProcessId);
 }

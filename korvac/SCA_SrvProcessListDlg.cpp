@@ -3,24 +3,17 @@
 #include "korvac/SCA_SrvProcessListDlg.h"
 
 #include <QBoxLayout>
-#include <QCloseEvent>
-#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTimerEvent>
 #include <QToolButton>
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_SrvProcessLog.h"
 #include "korvac/SCA_SrvProcessView.h"
-#include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
-#include "libvop/SCA_IconEngine.h"
-#include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_StatusIcon.h"
-#include "libvop/SCA_ToolButton.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezCounterMeta.h"
@@ -30,38 +23,10 @@
 
 namespace {
 
-constexpr int kTimerPeriodMs = 1000;
 constexpr int kWidth = 840;
 constexpr int kHeight = 600;
-constexpr int kLineHeight = 4;
-constexpr int kSeparatorWidth = 6;
-constexpr int kHandleWidth = 3;
-constexpr int kToolIconSize = 32;
-constexpr int kStatusHeight = 18;
 constexpr int kStatusIconMargin = 2;
 constexpr uint32_t kValueTextSize = 256;
-
-QFrame* Line(QWidget* parent, QFrame::Shape shape) {
-    auto* line = new QFrame(parent);
-    line->setFrameStyle(shape | QFrame::Sunken);
-    if (shape == QFrame::HLine) {
-        line->setFixedHeight(kLineHeight);
-    } else {
-        line->setFixedWidth(kSeparatorWidth);
-    }
-    return line;
-}
-
-QLabel* StatusLabel(QWidget* parent, int width, int indent) {
-    auto* label = new QLabel(parent);
-    if (width > 0) {
-        label->setFixedSize(width, kStatusHeight);
-    } else {
-        label->setFixedHeight(kStatusHeight);
-    }
-    label->setIndent(indent);
-    return label;
-}
 
 } // namespace
 
@@ -71,31 +36,15 @@ SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, SCA_SrvGui* mainWi
                                              SCA_TezConfigUser* clientUserConfig,
                                              SCA_ConfigObj* params, const char* configName,
                                              SCA_ClientSession* session, uint32_t monitorId)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_ClientUserConfig(clientUserConfig), m_Params(params), m_MainWindow(mainWindow),
-      m_Session(session), m_Monitor(productConfig, userConfig), m_MonitorId(monitorId) {
+    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
+                     session, monitorId, "SCA_SrvProcessListDlg"),
+      m_Monitor(productConfig, userConfig) {
     SCA_StrnCpy(m_ConfigName, configName != nullptr ? configName : "", sizeof(m_ConfigName));
     setWindowTitle(QStringLiteral("Process Monitor"));
-    setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                            Qt::WindowMaximizeButtonHint;
-    if (parent == nullptr) {
-        flags |= Qt::WindowMinimizeButtonHint;
-    }
-    setWindowFlags(flags);
-    setModal(true);
+    SetTitleBarButtons(parent);
     setSizeGripEnabled(true);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addSpacing(2);
-    layout->addWidget(Line(this, QFrame::HLine));
-    layout->addSpacing(1);
-    BuildToolRow(layout);
-    layout->addWidget(Line(this, QFrame::HLine));
-    layout->addSpacing(3);
+    QVBoxLayout* layout = AddToolRow([this](QHBoxLayout* row) { BuildToolRow(row); });
 
     m_Splitter = new QSplitter(Qt::Vertical, this);
     m_Splitter->setHandleWidth(kHandleWidth);
@@ -117,16 +66,10 @@ SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, SCA_SrvGui* mainWi
             &SCA_SrvProcessListDlg::ProcSectionClicked);
 }
 
-SCA_SrvProcessListDlg::~SCA_SrvProcessListDlg() {
-    StopProcess();
-}
+SCA_SrvProcessListDlg::~SCA_SrvProcessListDlg() = default;
 
-void SCA_SrvProcessListDlg::BuildToolRow(QBoxLayout* layout) {
-    auto* row = new QHBoxLayout();
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
-    row->addSpacing(2);
-    row->addWidget(Line(this, QFrame::VLine));
+void SCA_SrvProcessListDlg::BuildToolRow(QHBoxLayout* row) {
+    row->addWidget(Line(QFrame::VLine));
     m_StartButton = AddToolButton(row, "Start", ":/images/play_32px.png", 60,
                                   &SCA_SrvProcessListDlg::StartMonitor);
     m_PauseButton = AddToolButton(row, "Pause", ":/images/pause_32px.png", 58,
@@ -135,40 +78,18 @@ void SCA_SrvProcessListDlg::BuildToolRow(QBoxLayout* layout) {
                                   &SCA_SrvProcessListDlg::ResetMonitor);
     m_StopButton = AddToolButton(row, "Stop", ":/images/stop_32px.png", 60,
                                  &SCA_SrvProcessListDlg::StopMonitor);
-    row->addWidget(Line(this, QFrame::VLine));
+    row->addWidget(Line(QFrame::VLine));
     m_RulesButton = AddToolButton(row, "Rules", ":/images/select_32px.png", 62,
                                   &SCA_SrvProcessListDlg::ViewRules);
     m_ErrorsButton = AddToolButton(row, "Errors", ":/images/action_32px.png", 62,
                                    &SCA_SrvProcessListDlg::ViewErrors);
     m_ExcludeButton = AddToolButton(row, "Exclude", ":/images/app_exclude_32px.png", 58,
                                     &SCA_SrvProcessListDlg::ExcludeProcesses);
-    row->addWidget(Line(this, QFrame::VLine));
+    row->addWidget(Line(QFrame::VLine));
     m_SaveButton = AddToolButton(row, "Save", ":/images/save_32px.png", 58,
                                  &SCA_SrvProcessListDlg::SaveReport);
     m_ChartsButton = AddToolButton(row, "Charts", ":/images/chart_32px.png", 58,
                                    &SCA_SrvProcessListDlg::ShowCharts);
-    row->addWidget(Line(this, QFrame::VLine));
-    m_CloseButton = AddToolButton(row, "Close", ":/images/close_32px.png", 58, nullptr);
-    connect(m_CloseButton, &QToolButton::clicked, this, &QDialog::accept);
-    row->addStretch(1);
-    layout->addLayout(row);
-}
-
-QToolButton* SCA_SrvProcessListDlg::AddToolButton(QBoxLayout* row, const char* text,
-                                                  const char* icon, int minWidth,
-                                                  void (SCA_SrvProcessListDlg::*slot)()) {
-    auto* button = new SCA_ToolButton(this);
-    button->setAutoRaise(true);
-    button->setText(QString::fromLatin1(text));
-    button->setIcon(SCA_IconEngine::Load(QString::fromLatin1(icon)));
-    button->setIconSize(QSize(kToolIconSize, kToolIconSize));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setMinimumWidth(minWidth);
-    if (slot != nullptr) {
-        connect(button, &QToolButton::clicked, this, slot);
-    }
-    row->addWidget(button);
-    return button;
 }
 
 void SCA_SrvProcessListDlg::BuildStatusBar(QBoxLayout* layout) {
@@ -195,53 +116,16 @@ void SCA_SrvProcessListDlg::BuildStatusBar(QBoxLayout* layout) {
 // --- start and stop --------------------------------------------------------------------------
 
 int SCA_SrvProcessListDlg::StartProcess() {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.GetMonitor(m_MonitorId, &m_Monitor);
-        })) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvProcessListDlg::StartProcess: cannot get monitor - %u",
-               m_MonitorId);
-        return 0;
-    }
-    setWindowTitle(QString::fromUtf8(m_Monitor.GetDescription()));
-    if (!UpdateStatus()) {
-        return 0;
-    }
-    m_TimerId = startTimer(kTimerPeriodMs);
-    if (m_TimerId == 0) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvProcessListDlg::StartProcess: Cannot start update timer");
-        return 0;
-    }
-    return 1;
-}
-
-int SCA_SrvProcessListDlg::StopProcess() {
-    if (m_TimerId > 0) {
-        killTimer(m_TimerId);
-    }
-    m_TimerId = -1;
-    return 1;
-}
-
-void SCA_SrvProcessListDlg::timerEvent(QTimerEvent* event) {
-    if (event == nullptr || event->timerId() != m_TimerId || m_TimerId <= 0) {
-        QDialog::timerEvent(event);
-        return;
-    }
-    UpdateStatus();
-}
-
-void SCA_SrvProcessListDlg::closeEvent(QCloseEvent* event) {
-    StopProcess();
-    event->accept();
+    return LoadMonitor(&m_Monitor) && UpdateStatus() && StartTimer();
 }
 
 // --- the poll --------------------------------------------------------------------------------
 
 int SCA_SrvProcessListDlg::UpdateStatus() {
-    if (m_Holds > 0) {
-        return 1;
-    }
+    return IsPollHeld() ? 1 : PollOnce();
+}
+
+int SCA_SrvProcessListDlg::PollOnce() {
     SCA_KorvantaInterface::ProcessListStatus status;
     SCA_TezProcessLog log;
     if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
@@ -279,19 +163,9 @@ int SCA_SrvProcessListDlg::UpdateStatus() {
 }
 
 int SCA_SrvProcessListDlg::PollFailed() {
-    const bool running = m_TimerId > 0;
-    StopProcess();
-    if (!running) {
-        // Not shown yet: whoever opens the window tells why it did not open.
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_SrvProcessListDlg::StartProcess: cannot update monitor status - %u", m_MonitorId);
-        return 0;
-    }
-    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                       QStringLiteral("Cannot update monitor status."));
-    reject();
-    return 0;
+    return SCA_LiveWindow::PollFailed(
+        QStringLiteral("SCA_SrvProcessListDlg::StartProcess: cannot update monitor status - %1")
+            .arg(m_MonitorId));
 }
 
 void SCA_SrvProcessListDlg::ShowRunState(uint32_t processStatus) {

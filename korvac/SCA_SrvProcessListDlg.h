@@ -1,30 +1,26 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 #include <memory>
 
+#include "korvac/SCA_LiveWindow.h"
 #include "korvac/SCA_ProcessStatusRecords.h"
 #include "libmor/SCA_Limits.h"
 #include "model/SCA_SrvMonitor.h"
 
 class QAction;
 class QBoxLayout;
+class QHBoxLayout;
 class QContextMenuEvent;
 class QLabel;
 class QMenu;
 class QSplitter;
 class QToolButton;
 class QTreeWidgetItem;
-class SCA_ClientSession;
-class SCA_ConfigObj;
-class SCA_SrvGui;
 class SCA_SrvProcessLog;
 class SCA_SrvProcessView;
 class SCA_StatusIcon;
-class SCA_TezConfig;
-class SCA_TezConfigUser;
 class SCA_TreeRows;
 
 // The live window of one process monitor: every process of the computer with its instances,
@@ -36,7 +32,7 @@ class SCA_TreeRows;
 //
 // It reaches the service through the session at each call. A poll that fails closes the
 // window once, with one message; while a dialog it opened is up, its polls wait.
-class SCA_SrvProcessListDlg : public QDialog {
+class SCA_SrvProcessListDlg : public SCA_LiveWindow {
     Q_OBJECT
 public:
     // mainWindow is null in a viewer of its own. The configurations, "Params" and the session
@@ -45,15 +41,15 @@ public:
                           SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
                           SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
                           uint32_t monitorId);
+    // Out of line: the row helper is only declared here.
     ~SCA_SrvProcessListDlg() override;
 
     // Loads the monitor, shows the first status and starts the timer; 1 when the window may
     // be shown.
     int StartProcess();
-    int StopProcess();
-    // One poll; 0 when it failed (a failed call closes the window, a list that cannot be read
-    // skips this poll's update).
-    int UpdateStatus();
+    // One poll, unless a dialog of the window holds the polls; 0 when it failed (a failed call
+    // closes the window, a list that cannot be read skips this poll's update).
+    int UpdateStatus() override;
 
     void ShowProcessMenu(QContextMenuEvent* event);
     void ShowLogMenu(QContextMenuEvent* event);
@@ -68,8 +64,6 @@ public:
     const SCA_ProcessStatusRecords& GetRecords() const { return m_Records; }
     const SCA_ProcessSortState& GetSort() const { return m_Sort; }
     uint32_t GetLastLogItemId() const { return m_LastLogItemId; }
-    int GetTimerId() const { return m_TimerId; }
-    int IsPollHeld() const { return m_Holds > 0 ? 1 : 0; }
     SCA_SrvProcessView* GetProcessView() const { return m_ProcessView; }
     SCA_SrvProcessLog* GetLogView() const { return m_LogView; }
     SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
@@ -97,7 +91,6 @@ public slots:
     void ProcSectionClicked(int column);
     void ViewProcessStats();
     void ViewProcessDetached();
-    void ViewProcessDetached(QAction* action);
     void ViewProcessDetails();
     void ViewProcessModules();
     void SaveProcessReport();
@@ -113,15 +106,10 @@ public slots:
     void ShowCharts();
     void ExcludeProcesses();
 
-protected:
-    void timerEvent(QTimerEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void BuildToolRow(QBoxLayout* layout);
-    QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth,
-                               void (SCA_SrvProcessListDlg::*slot)());
+    void BuildToolRow(QHBoxLayout* row);
     void BuildStatusBar(QBoxLayout* layout);
+    int PollOnce() override;
     int PollFailed();
     void ShowRunState(uint32_t processStatus);
     void ShowTotals();
@@ -134,23 +122,14 @@ private:
     void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb);
     void SaveProcesses(uint32_t processId);
 
-    int m_TimerId = -1;
     uint32_t m_LastStatus = SCA_ALL_ONES;
     uint32_t m_LastProcessStatus = SCA_ALL_ONES;
     uint32_t m_LastListStatus = SCA_ALL_ONES;
     uint32_t m_LastLogItemId = SCA_ALL_ONES;
-    SCA_TezConfig* m_ProductConfig;
-    SCA_TezConfigUser* m_UserConfig;
-    SCA_TezConfigUser* m_ClientUserConfig;
-    SCA_ConfigObj* m_Params;
     char m_ConfigName[256] = "";
-    SCA_SrvGui* m_MainWindow;
-    SCA_ClientSession* m_Session;
     SCA_SrvMonitor m_Monitor;
-    uint32_t m_MonitorId;
     SCA_ProcessStatusRecords m_Records;
     SCA_ProcessSortState m_Sort;
-    int m_Holds = 0;
     bool m_SortShown = false;
 
     QSplitter* m_Splitter = nullptr;
@@ -166,7 +145,6 @@ private:
     QToolButton* m_ExcludeButton = nullptr;
     QToolButton* m_SaveButton = nullptr;
     QToolButton* m_ChartsButton = nullptr;
-    QToolButton* m_CloseButton = nullptr;
     SCA_StatusIcon* m_StatusIcon = nullptr;
     QLabel* m_RunStateLabel = nullptr;
     QLabel* m_ProcessesLabel = nullptr;

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The process monitor window's commands: the monitor's run, its rules, errors and exclude list,
 // reports, charts, and what the menus do with one process.
-#include <QActionGroup>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QTreeWidgetItem>
 #include <memory>
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_PollHold.h"
 #include "korvac/SCA_ProcessReportSave.h"
 #include "korvac/SCA_SrvGui.h"
@@ -95,24 +94,8 @@ void SCA_SrvProcessListDlg::BuildProcessMenu(QMenu* menu) {
     connect(menu->addAction(Icon(":/images/history_16px.png"), QStringLiteral("View Process ...")),
             &QAction::triggered, this, &SCA_SrvProcessListDlg::ViewProcessStats);
     menu->addSeparator();
-    const qsizetype screens = QGuiApplication::screens().size();
-    if (screens >= 2) {
-        menu->addSeparator();
-        // The group lives as long as the menu.
-        auto* group = new QActionGroup(menu);
-        connect(group, &QActionGroup::triggered, this,
-                qOverload<QAction*>(&SCA_SrvProcessListDlg::ViewProcessDetached));
-        for (qsizetype screen = 0; screen < screens; ++screen) {
-            QAction* detached =
-                menu->addAction(Icon(":/images/display_16px.png"),
-                                QStringLiteral("View Detached on Monitor %1").arg(screen + 1));
-            detached->setData(static_cast<uint32_t>(screen));
-            group->addAction(detached);
-        }
-    } else {
-        menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("View Detached ..."),
-                        this, qOverload<>(&SCA_SrvProcessListDlg::ViewProcessDetached));
-    }
+    SCA_DetachedMenu::AddEntries(menu, "View Detached",
+                                 [this](uint32_t screen) { ViewProcessDetached(screen); });
     menu->addSeparator();
     connect(
         menu->addAction(Icon(":/images/save_16px.png"), QStringLiteral("Save Process Report ...")),
@@ -155,26 +138,14 @@ void SCA_SrvProcessListDlg::ViewProcessDetached() {
     ViewProcessDetached(SCA_ALL_ONES);
 }
 
-void SCA_SrvProcessListDlg::ViewProcessDetached(QAction* action) {
-    ViewProcessDetached(action != nullptr ? action->data().toUInt() : SCA_ALL_ONES);
-}
-
 int SCA_SrvProcessListDlg::ViewProcessDetached(uint32_t screen) {
     uint32_t processId = 0;
     if (!SelectedProcess(&processId, nullptr)) {
         return 0;
     }
-    const SCA_KorvantaInterface* client = m_Session->Client();
-    if (client == nullptr) {
-        return 0;
-    }
-    SCA_ViewerCommand::Target target = SCA_ViewerCommand::ForClient(
-        SCA_ViewerCommand::Kind::Monitor, m_MonitorId, m_ConfigName, client);
-    target.ProcessId = processId;
-    if (screen != SCA_ALL_ONES) {
-        target.Screen = screen;
-    }
-    return SCA_ViewerCommand::Start(target, client->GetLoginPassword(), "SCA_SrvGui::ViewDetached");
+    return SCA_ViewerCommand::StartMonitorViewer(
+        {.MonitorId = m_MonitorId, .CounterId = {}, .ProcessId = processId}, screen, m_ConfigName,
+        m_Session->Client(), "SCA_SrvGui::ViewDetached");
 }
 
 void SCA_SrvProcessListDlg::ViewProcessStats() {
@@ -183,7 +154,7 @@ void SCA_SrvProcessListDlg::ViewProcessStats() {
     if (!SelectedProcess(&processId, &name)) {
         return;
     }
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_SrvProcessDlg window(this, m_MainWindow, m_ProductConfig, m_UserConfig, m_ClientUserConfig,
                              m_Params, m_Session, &m_Monitor, processId, name.toUtf8().constData());
     if (window.StartProcess()) {
@@ -197,7 +168,7 @@ void SCA_SrvProcessListDlg::ViewProcessDetails() {
     if (!SelectedProcess(&processId, nullptr)) {
         return;
     }
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
                                m_MonitorId, processId);
 }
@@ -207,7 +178,7 @@ void SCA_SrvProcessListDlg::ViewProcessModules() {
     if (!SelectedProcess(&processId, nullptr)) {
         return;
     }
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     char name[kNameSize] = "";
     SCA_ExeModuleList modules(0);
     uint32_t errorCode = 0;
@@ -241,7 +212,7 @@ void SCA_SrvProcessListDlg::SaveReport() {
 }
 
 void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
                                m_Session, m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvProcessListDlg::SaveReport");
@@ -287,7 +258,7 @@ void SCA_SrvProcessListDlg::StopMonitor() {
 }
 
 void SCA_SrvProcessListDlg::ViewRules() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessRules rules;
     if (!m_Session->Command(
@@ -309,7 +280,7 @@ void SCA_SrvProcessListDlg::ViewRules() {
 }
 
 void SCA_SrvProcessListDlg::ViewErrors() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);
@@ -326,7 +297,7 @@ void SCA_SrvProcessListDlg::ViewErrors() {
 }
 
 void SCA_SrvProcessListDlg::ExcludeProcesses() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     std::vector<std::string> current;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
@@ -359,7 +330,7 @@ void SCA_SrvProcessListDlg::ExcludeProcesses() {
 }
 
 void SCA_SrvProcessListDlg::ShowCharts() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     SCA_TezProcessList list;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProcessList(m_MonitorId, kWithDetails, &list);
@@ -384,7 +355,7 @@ void SCA_SrvProcessListDlg::ShowCharts() {
 // --- the log ---------------------------------------------------------------------------------
 
 void SCA_SrvProcessListDlg::SaveProcessLog() {
-    const SCA_PollHold hold(&m_Holds);
+    const SCA_PollHold hold = HoldPolls();
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_TezProcessLog log;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {

@@ -2,7 +2,6 @@
 // The reports window: its widgets, the context menu, the list and its filter, the selection.
 #include "korvac/SCA_SrvReportsDlg.h"
 
-#include <QActionGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFrame>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_SrvReportsView.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -296,23 +296,8 @@ QMenu* SCA_SrvReportsDlg::BuildContextMenu(int screens) {
     auto* menu = new QMenu(this);
     connect(menu->addAction(Icon(":/images/options_16px.png"), QStringLiteral("Open Report ...")),
             &QAction::triggered, this, &SCA_SrvReportsDlg::OpenReport);
-    if (screens < 2) {
-        connect(
-            menu->addAction(Icon(":/images/display_16px.png"), QStringLiteral("Open Detached ...")),
-            &QAction::triggered, this, qOverload<>(&SCA_SrvReportsDlg::OpenReportDetached));
-    } else {
-        menu->addSeparator();
-        auto* group = new QActionGroup(menu);
-        for (int screen = 0; screen < screens; ++screen) {
-            QAction* action =
-                menu->addAction(Icon(":/images/display_16px.png"),
-                                QStringLiteral("Open Detached on Monitor %1").arg(screen + 1));
-            action->setData(screen);
-            group->addAction(action);
-        }
-        connect(group, &QActionGroup::triggered, this,
-                qOverload<QAction*>(&SCA_SrvReportsDlg::OpenReportDetached));
-    }
+    SCA_DetachedMenu::AddEntries(menu, "Open Detached", screens,
+                                 [this](uint32_t screen) { OpenReportDetached(screen); });
     menu->addSeparator();
     AddSaveActions(menu->addMenu(Icon(":/images/save_16px.png"), QStringLiteral("Save Report")));
     menu->addSeparator();

@@ -48,7 +48,7 @@ public:
     static constexpr int kMaxFilterLength = 128;
     static constexpr uint32_t kFilterTextSize = 256;
     // OpenReportDetached without a screen.
-    static constexpr uint32_t kNoScreen = 0xFFFFFFFFu;
+    static constexpr uint32_t kNoScreen = SCA_ViewerCommand::kNoScreen;
 
     // What gathering the selection found.
     enum class Selection { Found, Nothing, NotFound };
@@ -102,7 +102,6 @@ public slots:
     void ItemClicked(QTreeWidgetItem* item, int column);
     void OpenReport();
     void OpenReportDetached();
-    void OpenReportDetached(QAction* action);
     void SaveReportPdf();
     void SaveReportHtml();
     void SaveReportExcel();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The reports window's operations on the selected reports: open, open detached, save, export,
 // import, compare and delete, the long ones in the report worker under a progress dialog.
-#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -72,10 +71,6 @@ void SCA_SrvReportsDlg::OpenReport() {
 
 void SCA_SrvReportsDlg::OpenReportDetached() {
     OpenReportDetached(kNoScreen);
-}
-
-void SCA_SrvReportsDlg::OpenReportDetached(QAction* action) {
-    OpenReportDetached(action->data().toUInt());
 }
 
 SCA_ViewerCommand::Target SCA_SrvReportsDlg::DetachedTarget(uint32_t reportId,

@@ -188,3 +188,18 @@ int SCA_ViewerCommand::Start(const Target& target, const char* password, const c
     }
     return 1;
 }
+
+int SCA_ViewerCommand::StartMonitorViewer(const MonitorView& view, uint32_t screen,
+                                          const char* confName, const SCA_KorvantaInterface* client,
+                                          const char* caller) {
+    if (client == nullptr) {
+        return 0;
+    }
+    Target target = ForClient(Kind::Monitor, view.MonitorId, confName, client);
+    target.CounterId = view.CounterId;
+    target.ProcessId = view.ProcessId;
+    if (screen != kNoScreen) {
+        target.Screen = screen;
+    }
+    return Start(target, client->GetLoginPassword(), caller);
+}

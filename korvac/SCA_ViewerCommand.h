@@ -56,6 +56,9 @@ public:
     // The longest configuration name, host, user name or password a viewer takes.
     static constexpr size_t kMaxText = 255;
 
+    // The screen of a viewer that the windowing system places.
+    static constexpr uint32_t kNoScreen = 0xFFFFFFFFu;
+
     // The parameters of the viewer kinds.
     static constexpr const char* kMonitorParam = "vdm";
     static constexpr const char* kReportParam = "vdr";
@@ -85,6 +88,18 @@ public:
     // "<caller>: cannot execute monitor command (ERR:%u)". 1 when started.
     static int Start(const Target& target, const char* password, const char* caller,
                      const Launcher& launcher = Launcher());
+
+    // What a monitor viewer shows: the whole monitor, one counter of it or one process.
+    struct MonitorView {
+        uint32_t MonitorId = 0;
+        std::optional<uint32_t> CounterId;
+        std::optional<uint32_t> ProcessId;
+    };
+    // Starts the viewer of view over client's connection (its password in the environment) on
+    // screen (kNoScreen: where the windowing system puts it); failures are reported as Start
+    // reports them. 0 when there is no client or the viewer could not be started.
+    static int StartMonitorViewer(const MonitorView& view, uint32_t screen, const char* confName,
+                                  const SCA_KorvantaInterface* client, const char* caller);
 
     // The environment a viewer starts with: this process's, with the password.
     static QProcessEnvironment Environment(const char* password);

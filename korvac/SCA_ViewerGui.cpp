@@ -29,10 +29,13 @@ constexpr const char* kWindowIcon = ":/images/korva_16px.png";
 constexpr const char* kConnectIcon = ":/images/connect_48px.png";
 
 // Hands the first dialog run through it to window, everything else to the hook it replaced.
+// That is the built-in hook in a viewer of its own, which SCA_SetModalHook names as null: the
+// hook in force is taken before this one replaces it, so that boxes and menus always have one.
 class FirstWindowHook : public SCA_ModalHook {
 public:
     explicit FirstWindowHook(std::function<int(QDialog*)> window)
-        : m_Window(std::move(window)), m_Previous(SCA_SetModalHook(this)) {}
+        : m_Window(std::move(window)), m_Forward(SCA_GetModalHook()),
+          m_Previous(SCA_SetModalHook(this)) {}
     ~FirstWindowHook() override { SCA_SetModalHook(m_Previous); }
     FirstWindowHook(const FirstWindowHook&) = delete;
     FirstWindowHook& operator=(const FirstWindowHook&) = delete;
@@ -43,39 +46,42 @@ public:
             m_Window = nullptr;
             return window(dialog);
         }
-        return m_Previous->Exec(dialog);
+        return m_Forward->Exec(dialog);
     }
     int MessageBox(QWidget* parent, uint32_t type, const QString& title,
                    const QString& text) override {
-        return m_Previous->MessageBox(parent, type, title, text);
+        return m_Forward->MessageBox(parent, type, title, text);
     }
-    int OpenUrl(const QString& address) override { return m_Previous->OpenUrl(address); }
+    int OpenUrl(const QString& address) override { return m_Forward->OpenUrl(address); }
     int Ask(QWidget* parent, uint32_t type, const QString& title, const QString& text,
             int buttons) override {
-        return m_Previous->Ask(parent, type, title, text, buttons);
+        return m_Forward->Ask(parent, type, title, text, buttons);
     }
     QString GetSaveFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter) override {
-        return m_Previous->GetSaveFileName(parent, title, start, filter);
+        return m_Forward->GetSaveFileName(parent, title, start, filter);
     }
     QString GetOpenFileName(QWidget* parent, const QString& title, const QString& start,
                             const QString& filter) override {
-        return m_Previous->GetOpenFileName(parent, title, start, filter);
+        return m_Forward->GetOpenFileName(parent, title, start, filter);
     }
     QStringList GetOpenFileNames(QWidget* parent, const QString& title, const QString& start,
                                  const QString& filter) override {
-        return m_Previous->GetOpenFileNames(parent, title, start, filter);
+        return m_Forward->GetOpenFileNames(parent, title, start, filter);
     }
     QString GetExistingDirectory(QWidget* parent, const QString& title,
                                  const QString& start) override {
-        return m_Previous->GetExistingDirectory(parent, title, start);
+        return m_Forward->GetExistingDirectory(parent, title, start);
     }
     QAction* ExecMenu(QMenu* menu, const QPoint& at) override {
-        return m_Previous->ExecMenu(menu, at);
+        return m_Forward->ExecMenu(menu, at);
     }
 
 private:
     std::function<int(QDialog*)> m_Window;
+    // Where everything but the first dialog goes; never null.
+    SCA_ModalHook* m_Forward;
+    // What to restore: null for the built-in hook.
     SCA_ModalHook* m_Previous;
 };
 

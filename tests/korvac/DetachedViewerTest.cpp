@@ -2,6 +2,7 @@
 // The detached viewers' command line (written as an argument vector, read back by the viewer's
 // grammar), the desktop shortcut file, and the viewer's own steps against a stand-in service:
 // where its window goes, and what it does without a password.
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialog>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <string>
 #include <sys/stat.h>
@@ -21,8 +23,10 @@
 #include "korvac/ParseMainCommandLine.h"
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_DesktopShortcut.h"
+#include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_VdmGui.h"
 #include "korvac/SCA_ViewerCommand.h"
+#include "korvac/SCA_ViewerGui.h"
 #include "libvop/SCA_ConnectDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
@@ -230,6 +234,86 @@ TEST(ViewerCommand, HandTypedCommandLines) {
 
 // The shortcut's Exec line gives the program and its arguments back word for word, whatever
 // characters they hold; the file is the user's alone.
+// The detached entries of every context menu: one entry that leaves the place to the windowing
+// system on a single screen; else a separator, then one entry a screen that says which screen
+// it was (the entry's data too, which the windows' tests look up).
+TEST(DetachedMenu, OneEntryOrOneAScreen) {
+    struct Row {
+        qsizetype Screens;
+        QStringList Texts;
+        int Chosen;
+        uint32_t Screen;
+    };
+    const std::vector<Row> rows = {
+        {1, {"Open ..."}, 0, SCA_ViewerCommand::kNoScreen},
+        {0, {"Open ..."}, 0, SCA_ViewerCommand::kNoScreen},
+        {3, {"", "Open on Monitor 1", "Open on Monitor 2", "Open on Monitor 3"}, 3, 2},
+    };
+    for (const Row& row : rows) {
+        QMenu menu;
+        menu.addAction(QStringLiteral("First"));
+        std::vector<uint32_t> opened;
+        SCA_DetachedMenu::AddEntries(&menu, "Open", row.Screens,
+                                     [&opened](uint32_t screen) { opened.push_back(screen); });
+        QList<QAction*> added = menu.actions().mid(1);
+        QStringList texts;
+        for (QAction* action : added) {
+            texts << (action->isSeparator() ? QString() : action->text());
+        }
+        EXPECT_EQ(texts, row.Texts) << row.Screens;
+        for (qsizetype index = 1; row.Screens > 1 && index < added.size(); ++index) {
+            EXPECT_EQ(added[index]->data().toInt(), index - 1);
+            EXPECT_FALSE(added[index]->icon().isNull());
+        }
+        added[row.Chosen]->trigger();
+        EXPECT_EQ(opened, std::vector<uint32_t>{row.Screen}) << row.Screens;
+    }
+}
+
+namespace {
+
+class HookedViewer : public SCA_ViewerGui {
+public:
+    using SCA_ViewerGui::RunHookedWindow;
+    using SCA_ViewerGui::SCA_ViewerGui;
+    int DoProcess(int, char**) override { return 0; }
+};
+
+// Closes the popup or the modal box that opens next, and counts it.
+void CloseWhatOpens(int* closed) {
+    QTimer::singleShot(50, [closed] {
+        QWidget* open = QApplication::activePopupWidget();
+        open = open != nullptr ? open : QApplication::activeModalWidget();
+        if (open != nullptr) {
+            open->close();
+            ++*closed;
+        }
+    });
+}
+
+} // namespace
+
+// A viewer of its own runs with the built-in hook only: a box or a context menu of its window
+// goes there (and is seen), and the built-in hook is in force again afterwards.
+TEST(ViewerWindowHook, BoxesAndMenusReachTheBuiltInHook) {
+    ASSERT_EQ(SCA_SetModalHook(nullptr), nullptr);
+    HookedViewer viewer(qApp, "HookedViewer");
+    int closed = 0;
+    const int result = viewer.RunHookedWindow([&closed] {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Entry"));
+        CloseWhatOpens(&closed);
+        const QAction* chosen = SCA_ExecMenu(&menu, QPoint(10, 10));
+        CloseWhatOpens(&closed);
+        SCA_ShowMessageBox(nullptr, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                           QStringLiteral("Cannot update monitor status."));
+        return chosen == nullptr ? 1 : 0;
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(SCA_SetModalHook(nullptr), nullptr);
+}
+
 TEST(DesktopShortcut, ExecParsesBackAndTheFileIsPrivate) {
     PrivateHome home;
     const QString program = QStringLiteral("/opt/my apps/korvac$1");

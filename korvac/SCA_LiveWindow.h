@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDialog>
+#include <QFrame>
+#include <QString>
+#include <QToolButton>
+#include <cstdint>
+#include <functional>
+
+#include "korvac/SCA_PollHold.h"
+
+class QBoxLayout;
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+class SCA_ClientSession;
+class SCA_ConfigObj;
+class SCA_SrvGui;
+class SCA_SrvMonitor;
+class SCA_TezConfig;
+class SCA_TezConfigUser;
+
+// What the live windows of a monitor share: where they reach the service and their settings,
+// the poll of every second from their own timer, the holds that keep it waiting while a dialog
+// of theirs runs, the one way a failed poll closes them, and the pieces of their tool rows and
+// status bars.
+//
+// A refresh polls once, and once more when PollOnce asks for it (a choice made while the poll
+// ran makes what it fetched another's); a refresh asked for during one is made right after it,
+// never inside it.
+class SCA_LiveWindow : public QDialog {
+    Q_OBJECT
+public:
+    ~SCA_LiveWindow() override;
+
+    // Ends the polls of the timer.
+    int StopProcess();
+    // One refresh; 0 when a poll failed and the window closed itself.
+    virtual int UpdateStatus();
+
+    // What the tests read.
+    int GetTimerId() const { return m_TimerId; }
+    int IsPollHeld() const { return m_Holds > 0 ? 1 : 0; }
+
+protected:
+    // The height of a status bar's labels; the width of the splitters' handles.
+    static constexpr int kStatusHeight = 18;
+    static constexpr int kHandleWidth = 3;
+
+    // windowName begins the texts of the window's failed start ("<windowName>::StartProcess:
+    // ..."). mainWindow is null in a viewer of its own; the configurations, "Params" and the
+    // session are the caller's and outlive the window.
+    SCA_LiveWindow(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
+                   SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
+                   SCA_ConfigObj* params, SCA_ClientSession* session, uint32_t monitorId,
+                   const char* windowName);
+
+    // One poll and what it shows; 0 when it failed.
+    virtual int PollOnce() = 0;
+    // Called by PollOnce when what it fetched is stale: one more poll follows it.
+    void PollAgain() { m_PollAgain = true; }
+    // Fetches the window's monitor into monitor and names the window after it; 0 (reported as
+    // "<windowName>::StartProcess: cannot get monitor - <id>") when it cannot be had.
+    int LoadMonitor(SCA_SrvMonitor* monitor);
+    // Starts the poll of every second; 0 (reported) when there is no timer.
+    int StartTimer();
+    // After a failed poll: an open window stops and closes with one message; one that is not
+    // open yet reports whyNotOpened at level 5 and leaves the telling to whoever opens it.
+    // Always 0.
+    int PollFailed(const QString& whyNotOpened);
+    // Keeps the timer's polls waiting while a dialog the window opened runs.
+    SCA_PollHold HoldPolls() { return SCA_PollHold(&m_Holds); }
+
+    // The title bar of a resizable window; a window of its own can be minimised too.
+    void SetTitleBarButtons(QWidget* parent);
+    // The window's layout without margins, holding the tool row between two lines: fill adds
+    // the row's buttons, after which come a line and "Close".
+    QVBoxLayout* AddToolRow(const std::function<void(QHBoxLayout* row)>& fill);
+    // A sunken line, across or (between tool buttons) upright.
+    QFrame* Line(QFrame::Shape shape);
+    // A button with its text under a large icon, which runs slot.
+    template <class Window>
+    QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth,
+                               void (Window::*slot)()) {
+        QToolButton* button = AddToolButton(row, text, icon, minWidth);
+        connect(button, &QToolButton::clicked, static_cast<Window*>(this), slot);
+        return button;
+    }
+    QToolButton* AddToolButton(QBoxLayout* row, const char* text, const char* icon, int minWidth);
+    // A label of the status bar: of a fixed width (0: as wide as it gets), its text indented.
+    static QLabel* StatusLabel(QWidget* parent, int width, int indent,
+                               const QString& text = QString());
+
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    SCA_TezConfig* m_ProductConfig;
+    SCA_TezConfigUser* m_UserConfig;
+    SCA_TezConfigUser* m_ClientUserConfig;
+    SCA_ConfigObj* m_Params;
+    SCA_SrvGui* m_MainWindow;
+    SCA_ClientSession* m_Session;
+    uint32_t m_MonitorId;
+
+private:
+    const char* m_WindowName;
+    int m_TimerId = -1;
+    int m_Holds = 0;
+    bool m_Polling = false;
+    bool m_PollAgain = false;
+};
