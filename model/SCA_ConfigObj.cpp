@@ -9,6 +9,7 @@
 
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
+#include "model/SCA_NumberText.h"
 #include "model/SCA_StringStor.h"
 
 namespace {
@@ -289,6 +290,17 @@ int SCA_ConfigObj::ReadChildren(const char* buffer, uint32_t size, uint32_t* pos
     }
 }
 
+SCA_ConfigObj* SCA_ConfigObj::NewCompactChild(const char* name, uint32_t nameSize) {
+    void* memory = SCA_HeapAlloc(sizeof(SCA_ConfigObj) + static_cast<size_t>(nameSize) + 1);
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    // Freed whole by the class's operator delete when the object is destroyed.
+    auto* child = ::new (memory) SCA_ConfigObj(this);
+    child->AdoptInlineName(reinterpret_cast<char*>(child + 1), name, nameSize);
+    return child;
+}
+
 SCA_ConfigObj* SCA_ConfigObj::ReadNewChild(const char* buffer, uint32_t size, uint32_t* position,
                                            uint32_t depth) {
     const char* name = nullptr;
@@ -296,14 +308,10 @@ SCA_ConfigObj* SCA_ConfigObj::ReadNewChild(const char* buffer, uint32_t size, ui
     if (depth >= SCA_CONFIG_MAX_DEPTH || nameSize < 0) {
         return nullptr;
     }
-    void* memory = SCA_HeapAlloc(sizeof(SCA_ConfigObj) + static_cast<size_t>(nameSize) + 1);
-    if (memory == nullptr) {
+    SCA_ConfigObj* child = NewCompactChild(name, static_cast<uint32_t>(nameSize));
+    if (child == nullptr) {
         return nullptr;
     }
-    // Freed whole by the class's operator delete when the object is destroyed.
-    auto* child = ::new (memory) SCA_ConfigObj(this);
-    child->AdoptInlineName(reinterpret_cast<char*>(child + 1), name,
-                           static_cast<uint32_t>(nameSize));
     uint32_t at = static_cast<uint32_t>(name - buffer) + static_cast<uint32_t>(nameSize) + 1;
     if (!child->ReadChildren(buffer, size, &at, depth)) {
         child->Destroy();
@@ -520,68 +528,70 @@ int SCA_ConfigObj::AddField(const char* name, SCA_Field** out, int atTail, int c
     return 1;
 }
 
-// A detached value field for the typed adders, or null (reported).
-SCA_Field* SCA_ConfigObj::NewValueField(const char* name, int check) {
+// The typed adders' field: refused on an invalid name, a duplicate with check set (both
+// reported) or a refused value; made in one allocation with its texts, since replies that every
+// client polls each second are built this way.
+int SCA_ConfigObj::AddValueField(const char* name, const char* value, uint32_t count, int check,
+                                 bool atTail) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     if (name == nullptr || name[0] == '\0' || !IsValidName(name)) {
         report(SCA_LEVEL_CONFIG, "SCA_ConfigObj::AddField: Invalid field name.");
-        return nullptr;
+        return 0;
     }
     if (check && m_Fields.GetListItem(name) != nullptr) {
         report(SCA_LEVEL_CONFIG, "SCA_ConfigObj::AddField: Duplicate field name - %s", name);
-        return nullptr;
+        return 0;
     }
-    auto* field = new (std::nothrow) SCA_Field(name, this);
-    if (field == nullptr || !field->IsConstructed()) {
-        SCA_Object::Destroy(field);
+    if (!IsValidBytes(value, count, SCA_FIELD_MAX_VALUE)) {
+        return 0;
+    }
+    SCA_Field* field =
+        NewCompact(name, static_cast<uint32_t>(std::strlen(name)), value, count, this);
+    if (field == nullptr) {
         report(SCA_LEVEL_CONFIG, "SCA_ConfigObj::AddField : Cannot create field object");
-        return nullptr;
+        return 0;
     }
-    return field;
+    return atTail ? m_Fields.AddItemToTail(field) : m_Fields.AddItemToHead(field);
 }
 
-template <typename Value>
-static int AddValue(SCA_ConfigObj* object, SCA_Field* field, Value value, bool atTail) {
-    if (field == nullptr) {
-        return 0;
-    }
-    if (!field->SetValue(value)) {
-        field->Destroy();
-        return 0;
-    }
-    SCA_FieldList* fields = object->GetFieldList();
-    return atTail ? fields->AddItemToTail(field) : fields->AddItemToHead(field);
+int SCA_ConfigObj::AddNumberField(const char* name, const SCA_NumberText& text, int check,
+                                  bool atTail) {
+    return AddValueField(name, text.Data(), text.Size(), check, atTail);
 }
 
 int SCA_ConfigObj::AddField(const char* name, const char* value, int check) {
     if (value == nullptr) {
         value = "";
     }
-    return AddValue(this, NewValueField(name, check), value, true);
+    const size_t length = strnlen(value, SCA_FIELD_MAX_VALUE + 1);
+    if (length > SCA_FIELD_MAX_VALUE) {
+        return 0;
+    }
+    return AddValueField(name, value, static_cast<uint32_t>(length), check, true);
 }
 
 int SCA_ConfigObj::AddField(const char* name, int value, int check) {
-    return AddValue(this, NewValueField(name, check), value, true);
+    return AddNumberField(name, SCA_NumberText(value), check, true);
 }
 
 int SCA_ConfigObj::AddField(const char* name, uint32_t value, int check) {
-    return AddValue(this, NewValueField(name, check), value, true);
+    return AddNumberField(name, SCA_NumberText(value), check, true);
 }
 
 int SCA_ConfigObj::AddField(const char* name, uint16_t value, int check) {
-    return AddValue(this, NewValueField(name, check), static_cast<uint32_t>(value), true);
+    return AddNumberField(name, SCA_NumberText(static_cast<uint32_t>(value)), check, true);
 }
 
 int SCA_ConfigObj::AddField(const char* name, uint64_t value, int check) {
-    return AddValue(this, NewValueField(name, check), value, true);
+    return AddNumberField(name, SCA_NumberText(value), check, true);
 }
 
 int SCA_ConfigObj::AddField(const char* name, double value, int check) {
-    return AddValue(this, NewValueField(name, check), value, true);
+    return AddNumberField(name, SCA_NumberText(value), check, true);
 }
 
 int SCA_ConfigObj::AddFieldToHead(const char* name, int value, int check) {
-    return AddValue(this, NewValueField(name, check), value, false);
+    return AddNumberField(name, SCA_NumberText(value), check, false);
 }
 
 SCA_ConfigObj* SCA_ConfigObj::AddConfigObj(const char* name) {
@@ -590,12 +600,10 @@ SCA_ConfigObj* SCA_ConfigObj::AddConfigObj(const char* name) {
                                                   "SCA_ConfigObj::AddConfigObj: Invalid name.");
         return nullptr;
     }
-    auto* child = new (std::nothrow) SCA_ConfigObj(name, this);
-    if (child == nullptr || !child->IsConstructed()) {
-        SCA_Object::Destroy(child);
-        return nullptr;
+    SCA_ConfigObj* child = NewCompactChild(name, static_cast<uint32_t>(std::strlen(name)));
+    if (child != nullptr) {
+        m_Fields.AddItemToTail(child);
     }
-    m_Fields.AddItemToTail(child);
     return child;
 }
 

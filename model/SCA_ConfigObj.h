@@ -8,6 +8,7 @@
 #include "model/SCA_Field.h"
 #include "model/SCA_FieldList.h"
 
+class SCA_NumberText;
 class SCA_StringStor;
 
 // The largest depth of nested objects that is written or read; deeper trees are refused, so a
@@ -137,6 +138,9 @@ private:
     // A new child object read from its byte form, its name in its own allocation; or null.
     SCA_ConfigObj* ReadNewChild(const char* buffer, uint32_t size, uint32_t* position,
                                 uint32_t depth);
+    // A new empty child object with a copy of nameSize name bytes in its own allocation (not
+    // yet linked); null when the allocation fails.
+    SCA_ConfigObj* NewCompactChild(const char* name, uint32_t nameSize);
     // Copies every child of source to the end of this object. 0 on the first failure.
     int CopyChildren(const SCA_ConfigObj& source);
     // Moves every child of source to this object, which must have none.
@@ -146,7 +150,8 @@ private:
     int TakeTree(SCA_ConfigObj* parsed);
     int CanAdd(SCA_Field* field, int checkNames, int reportCode);
     bool IsSelfOrAncestor(const SCA_Field* field) const;
-    SCA_Field* NewValueField(const char* name, int check);
+    int AddValueField(const char* name, const char* value, uint32_t count, int check, bool atTail);
+    int AddNumberField(const char* name, const SCA_NumberText& text, int check, bool atTail);
     SCA_Field* FindValueField(const char* name);
 
     SCA_FieldList m_Fields;

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "model/SCA_Field.h"
 
-#include <charconv>
-#include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_NumberText.h"
 
 namespace {
 
@@ -154,29 +154,23 @@ int SCA_Field::SetValue(const char* text) {
 }
 
 int SCA_Field::SetValue(int value) {
-    char text[16];
-    const int length = std::snprintf(text, sizeof(text), "%d", value);
-    return SetValue(text, static_cast<uint32_t>(length));
+    const SCA_NumberText text(value);
+    return SetValue(text.Data(), text.Size());
 }
 
 int SCA_Field::SetValue(uint32_t value) {
-    char text[16];
-    const int length = std::snprintf(text, sizeof(text), "%u", value);
-    return SetValue(text, static_cast<uint32_t>(length));
+    const SCA_NumberText text(value);
+    return SetValue(text.Data(), text.Size());
 }
 
 int SCA_Field::SetValue(uint64_t value) {
-    char text[24];
-    const auto result = std::to_chars(text, text + sizeof(text), value);
-    return SetValue(text, static_cast<uint32_t>(result.ptr - text));
+    const SCA_NumberText text(value);
+    return SetValue(text.Data(), text.Size());
 }
 
 int SCA_Field::SetValue(double value) {
-    // to_chars is independent of the locale; precision 17 in general form is "%.17g".
-    char text[40];
-    const auto result =
-        std::to_chars(text, text + sizeof(text), value, std::chars_format::general, 17);
-    return SetValue(text, static_cast<uint32_t>(result.ptr - text));
+    const SCA_NumberText text(value);
+    return SetValue(text.Data(), text.Size());
 }
 
 uint32_t SCA_Field::GetDataSize() {
@@ -213,7 +207,7 @@ int SCA_Field::SetContent(SCA_Field* from) {
     if (from->IsObject() && !IsObject()) {
         return 0;
     }
-    if (!StoreName(from->GetName(), from->m_Name != nullptr ? from->m_NameLength - 2 : 0)) {
+    if (!StoreName(from->GetName(), from->NameSize())) {
         return 0;
     }
     if (from->m_Value != nullptr) {
@@ -233,7 +227,7 @@ void SCA_Field::WriteHeader(char* buffer, uint32_t* position) const {
     buffer[at++] =
         static_cast<char>('0' + (IsObject() ? SCA_FIELD_TYPE_OBJECT : SCA_FIELD_TYPE_VALUE));
     buffer[at++] = kSeparator;
-    const uint32_t nameSize = m_Name != nullptr ? m_NameLength - 2 : 0;
+    const uint32_t nameSize = NameSize();
     std::memcpy(buffer + at, GetName(), nameSize); // GetName(): memcpy needs a source, even for 0
     at += nameSize;
     buffer[at++] = kSeparator;
@@ -245,7 +239,7 @@ int SCA_Field::DoSerialize(char* buffer, uint32_t size, uint32_t* position) {
         return 0;
     }
     // A field that never had a value is written as the empty value.
-    const uint32_t nameSize = m_Name != nullptr ? m_NameLength - 2 : 0;
+    const uint32_t nameSize = NameSize();
     const uint64_t needed = 4ULL + nameSize + GetValueSize();
     if (needed > size - *position) {
         return 0;
@@ -260,7 +254,7 @@ int SCA_Field::DoSerialize(char* buffer, uint32_t size, uint32_t* position) {
 void SCA_Field::AppendTo(std::string* out) const {
     const char header[2] = {'0' + SCA_FIELD_TYPE_VALUE, kSeparator};
     out->append(header, 2);
-    out->append(GetName(), m_Name != nullptr ? m_NameLength - 2 : 0);
+    out->append(GetName(), NameSize());
     out->push_back(kSeparator);
     out->append(GetValue(), GetValueSize());
     out->push_back(kSeparator);
@@ -357,18 +351,11 @@ SCA_Field* SCA_Field::ReadNew(const char* buffer, uint32_t size, uint32_t* posit
     }
     at += static_cast<uint32_t>(valueSize) + 1;
 
-    const size_t texts = static_cast<size_t>(nameSize) + 1 + static_cast<size_t>(valueSize) + 1;
-    void* memory = SCA_HeapAlloc(sizeof(SCA_Field) + texts);
-    if (memory == nullptr) {
+    SCA_Field* field = NewCompact(name, static_cast<uint32_t>(nameSize), value,
+                                  static_cast<uint32_t>(valueSize), parent);
+    if (field == nullptr) {
         return nullptr;
     }
-    // Freed whole by the class's operator delete when the field is destroyed.
-    auto* field = ::new (memory) SCA_Field(parent, SCA_FIELD_TYPE_VALUE);
-    char* tail = reinterpret_cast<char*>(field + 1);
-    tail = field->AdoptInlineName(tail, name, static_cast<uint32_t>(nameSize));
-    field->AdoptInlineValue(tail, value, static_cast<uint32_t>(valueSize));
-    field->SetConstructed();
-
     while (at < size && buffer[at] == kSeparator) {
         ++at;
     }
@@ -400,14 +387,30 @@ int SCA_Field::Compare(SCA_Field* other) {
     return 1;
 }
 
-SCA_Field* SCA_Field::Clone() {
-    auto* copy = new (std::nothrow) SCA_Field("Field", nullptr);
-    if (copy == nullptr) {
+SCA_Field* SCA_Field::NewCompact(const char* name, uint32_t nameSize, const char* value,
+                                 uint32_t valueSize, SCA_ConfigObj* parent) {
+    const size_t texts = static_cast<size_t>(nameSize) + 1 +
+                         (value != nullptr ? static_cast<size_t>(valueSize) + 1 : 0);
+    void* memory = SCA_HeapAlloc(sizeof(SCA_Field) + texts);
+    if (memory == nullptr) {
         return nullptr;
     }
-    if (!copy->IsConstructed() || !copy->SetContent(this)) {
-        copy->Destroy();
-        return nullptr;
+    // Freed whole by the class's operator delete when the field is destroyed; a name or value
+    // set later goes to the heap and leaves these bytes unused.
+    auto* field = ::new (memory) SCA_Field(parent, SCA_FIELD_TYPE_VALUE);
+    char* tail = field->AdoptInlineName(reinterpret_cast<char*>(field + 1), name, nameSize);
+    if (value != nullptr) {
+        field->AdoptInlineValue(tail, value, valueSize);
+    }
+    field->SetConstructed();
+    return field;
+}
+
+// A copy of an unnamed field gets the empty name, as copying it by SetContent would.
+SCA_Field* SCA_Field::Clone() {
+    SCA_Field* copy = NewCompact(GetName(), NameSize(), m_Value, GetValueSize(), nullptr);
+    if (copy != nullptr) {
+        copy->m_Type = m_Type;
     }
     return copy;
 }

