@@ -195,13 +195,16 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
             return true;
         });
     }
+    if (first >= kept) {
+        return 1;
+    }
+    // A poll asks for the newest few: the walk starts at the first of them, not the oldest.
     int written = 1;
-    VisitOldestFirst([&written, first, object](uint32_t i, const tagSCA_TEZ_SAMPLE& sample) {
-        if (i >= first && !SCA_TezAddSampleField(object, sample)) {
-            written = 0;
-        }
-        return written != 0;
-    });
+    VisitFrom(first, GetSample(first).AbsTime,
+              [&written, object](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
+                  written = SCA_TezAddSampleField(object, sample) ? 1 : 0;
+                  return written != 0;
+              });
     return written;
 }
 

@@ -81,16 +81,7 @@ public:
     // Calls visit(index, sample) for the kept samples, oldest first, while it returns true.
     template <typename Visit>
     void VisitOldestFirst(Visit visit) const {
-        const uint32_t kept = KeptSamples();
-        uint64_t time = m_Series.OldestTime;
-        for (uint32_t i = 0; i < kept; ++i) {
-            if (i > 0) {
-                time = TimeAfter(i - 1, time);
-            }
-            if (!visit(i, SampleOf(Position(i), time))) {
-                return;
-            }
-        }
+        VisitFrom(0, m_Series.OldestTime, visit);
     }
 
     // The kept samples taken after since, the newest maxCount of them (0: none), as value fields
@@ -139,6 +130,20 @@ private:
     static void StoreTime(Series* series, uint32_t position, uint64_t absTime);
     static void KeepWholeTimes(Series* series);
     static void UpdateAverages(Series* series);
+    // Calls visit(index, sample) from sample first, taken at time, to the newest, while it
+    // returns true.
+    template <typename Visit>
+    void VisitFrom(uint32_t first, uint64_t time, Visit visit) const {
+        const uint32_t kept = KeptSamples();
+        for (uint32_t i = first; i < kept; ++i) {
+            if (i > first) {
+                time = TimeAfter(i - 1, time);
+            }
+            if (!visit(i, SampleOf(Position(i), time))) {
+                return;
+            }
+        }
+    }
     static uint32_t PositionIn(const Series& series, uint32_t i) {
         return static_cast<uint32_t>((series.Start + i) % series.Values.size());
     }
