@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimerEvent>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -69,6 +70,17 @@ int SCA_ProgressDlg::StartProcess() {
     }
     Poll();
     return 1;
+}
+
+void SCA_ProgressDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // A job that ended before the dialog was shown (a quick job, or a slow machine between
+    // StartProcess and exec) was done() before exec() started, which exec() forgets: end again
+    // from inside exec's loop.
+    if (m_AutoClose && m_Ended >= 0) {
+        QMetaObject::invokeMethod(
+            this, [this] { done(m_Ended); }, Qt::QueuedConnection);
+    }
 }
 
 void SCA_ProgressDlg::timerEvent(QTimerEvent* event) {

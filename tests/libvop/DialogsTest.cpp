@@ -287,22 +287,32 @@ TEST(ProgressDialog, FollowsAJobThatSucceedsFailsOrIsCancelled) {
     struct Case {
         FakeJob::End End;
         bool Cancel;
+        // The job ends before the dialog starts following it (a quick job, a slow machine).
+        bool EndsFirst;
         int Result;
         const char* LastText;
     };
     const Case cases[] = {
-        {FakeJob::End::Done, false, QDialog::Accepted, "All reports saved"},
-        {FakeJob::End::Fail, false, QDialog::Rejected, "Cannot save report 2"},
-        {FakeJob::End::Never, true, QDialog::Rejected, "Saving report"},
+        {FakeJob::End::Done, false, false, QDialog::Accepted, "All reports saved"},
+        {FakeJob::End::Fail, false, false, QDialog::Rejected, "Cannot save report 2"},
+        {FakeJob::End::Never, true, false, QDialog::Rejected, "Saving report"},
+        {FakeJob::End::Done, false, true, QDialog::Accepted, "All reports saved"},
+        {FakeJob::End::Fail, false, true, QDialog::Rejected, "Cannot save report 2"},
     };
     ScriptedUser user;
     user.Script = [](QDialog* dialog) { return dialog->exec(); };
+    // A dialog that never closes by itself fails the case instead of hanging the run.
+    constexpr int kNeverClosed = 7;
     for (const Case& test : cases) {
         FakeJob job(test.End);
         uint32_t error = 0;
         ASSERT_EQ(job.Lock(&error), 1);
+        if (test.EndsFirst) {
+            ASSERT_EQ(job.Wait(5000), SCA_WAIT_OK);
+        }
         SCA_ProgressDlg dialog(nullptr, &job, QStringLiteral("Save Monitoring Reports"), 1, 1, 420);
         ASSERT_EQ(dialog.StartProcess(), 1);
+        QTimer::singleShot(10000, &dialog, [&dialog] { dialog.done(kNeverClosed); });
         // The user cancels once the job is under way, however slowly the machine runs it.
         QTimer cancel;
         if (test.Cancel) {
