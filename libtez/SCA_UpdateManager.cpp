@@ -8,10 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include <curl/curl.h>
-
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
+#include "libmor/mail/SCA_CurlCalls.h"
 #include "model/SCA_TezConfig.h"
 
 namespace {
@@ -28,11 +27,6 @@ constexpr uint32_t kMinorWeight = 1000;
 constexpr uint32_t kMaxMajor = 4293; // the largest major whose absolute version fits 32 bits
 
 constexpr const char* kNoUpdate = "No product updates available";
-
-void InitCurl() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 struct Transfer {
     std::string Body;
@@ -210,27 +204,27 @@ int SCA_UpdateManager::ThreadFunc() {
         Finish(SCA_PROCESS_STOPPED, 0, kNoUpdate);
         return 1;
     }
-    InitCurl();
-    CURL* curl = curl_easy_init();
+    const SCA_CurlCalls* calls = SCA_GetCurlCalls();
+    CURL* curl = calls != nullptr ? calls->EasyInit() : nullptr;
     if (curl == nullptr) {
         Finish(SCA_PROCESS_FAILED, SCA_UPDATE_ERR_HTTP, "Cannot start the product update check");
         return 0;
     }
     Transfer transfer{std::string(), GetStopEvent()};
-    curl_easy_setopt(curl, CURLOPT_URL, m_Address);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_TimeoutMs));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(m_TimeoutMs));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Abandon);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    const CURLcode code = curl_easy_perform(curl);
+    calls->EasySetopt(curl, CURLOPT_URL, m_Address);
+    calls->EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    calls->EasySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    calls->EasySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_TimeoutMs));
+    calls->EasySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(m_TimeoutMs));
+    calls->EasySetopt(curl, CURLOPT_WRITEFUNCTION, &Collect);
+    calls->EasySetopt(curl, CURLOPT_WRITEDATA, &transfer);
+    calls->EasySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    calls->EasySetopt(curl, CURLOPT_XFERINFOFUNCTION, &Abandon);
+    calls->EasySetopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    const CURLcode code = calls->EasyPerform(curl);
     long httpStatus = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &httpStatus);
-    curl_easy_cleanup(curl);
+    calls->EasyGetinfo(curl, CURLINFO_RESPONSE_CODE, &httpStatus);
+    calls->EasyCleanup(curl);
 
     if (transfer.TooLarge) {
         report(SCA_LEVEL_WARNING, "SCA_UpdateManager: update description too long - %s", m_Address);

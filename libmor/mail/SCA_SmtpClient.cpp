@@ -1,26 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "libmor/mail/SCA_SmtpClient.h"
 
-#include <curl/curl.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "libmor/SCA_String.h"
+#include "libmor/mail/SCA_CurlCalls.h"
 
 namespace {
 
 constexpr uint32_t kMaxPort = 65535;
 // The reply a server gives to an accepted login.
 constexpr const char* kLoginAccepted = "235";
-
-void InitCurl() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 bool HasLineBreak(const char* text) {
     return text != nullptr && std::strpbrk(text, "\r\n") != nullptr;
@@ -155,8 +148,13 @@ int SCA_SmtpClient::SendMail(const char* from, const char* to, const char* subje
 }
 
 int SCA_SmtpClient::Run(const char* from, const char* to, const char* message, uint32_t* error) {
-    InitCurl();
-    CURL* curl = curl_easy_init();
+    const SCA_CurlCalls* calls = SCA_GetCurlCalls();
+    if (calls == nullptr) {
+        m_State[kLastError] = SCA_SMTP_ERR_CONNECT;
+        SetError(error, SCA_SMTP_ERR_CONNECT);
+        return 0;
+    }
+    CURL* curl = calls->EasyInit();
     if (curl == nullptr) {
         SetError(error, ENOMEM);
         return 0;
@@ -172,36 +170,36 @@ int SCA_SmtpClient::Run(const char* from, const char* to, const char* message, u
     session.Message = &text;
     curl_slist* recipients = nullptr;
 
-    curl_easy_setopt(curl, CURLOPT_URL, url);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_Settings[kTimeout]));
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(m_Settings[kTimeout]));
+    calls->EasySetopt(curl, CURLOPT_URL, url);
+    calls->EasySetopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    calls->EasySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    calls->EasySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(m_Settings[kTimeout]));
+    calls->EasySetopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(m_Settings[kTimeout]));
     long useSsl = CURLUSESSL_NONE;
     if (m_Settings[kSecure] && !implicitTls) {
         useSsl = m_Settings[kConnectMode] == SCA_SMTP_TLS ? CURLUSESSL_ALL : CURLUSESSL_TRY;
     }
-    curl_easy_setopt(curl, CURLOPT_USE_SSL, useSsl);
+    calls->EasySetopt(curl, CURLOPT_USE_SSL, useSsl);
     if (m_Settings[kLogin]) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, m_Buffers[kUser]);
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, m_Buffers[kPassword]);
+        calls->EasySetopt(curl, CURLOPT_USERNAME, m_Buffers[kUser]);
+        calls->EasySetopt(curl, CURLOPT_PASSWORD, m_Buffers[kPassword]);
     }
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
-    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, &WatchReplies);
-    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &session);
+    calls->EasySetopt(curl, CURLOPT_VERBOSE, 1L);
+    calls->EasySetopt(curl, CURLOPT_DEBUGFUNCTION, &WatchReplies);
+    calls->EasySetopt(curl, CURLOPT_DEBUGDATA, &session);
     if (message == nullptr) {
-        curl_easy_setopt(curl, CURLOPT_CONNECT_ONLY, 1L);
+        calls->EasySetopt(curl, CURLOPT_CONNECT_ONLY, 1L);
     } else {
-        recipients = curl_slist_append(nullptr, (std::string("<") + to + ">").c_str());
-        curl_easy_setopt(curl, CURLOPT_MAIL_FROM, (std::string("<") + from + ">").c_str());
-        curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, &ReadMessage);
-        curl_easy_setopt(curl, CURLOPT_READDATA, &session);
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        recipients = calls->SlistAppend(nullptr, (std::string("<") + to + ">").c_str());
+        calls->EasySetopt(curl, CURLOPT_MAIL_FROM, (std::string("<") + from + ">").c_str());
+        calls->EasySetopt(curl, CURLOPT_MAIL_RCPT, recipients);
+        calls->EasySetopt(curl, CURLOPT_READFUNCTION, &ReadMessage);
+        calls->EasySetopt(curl, CURLOPT_READDATA, &session);
+        calls->EasySetopt(curl, CURLOPT_UPLOAD, 1L);
     }
-    const CURLcode code = curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
-    curl_slist_free_all(recipients);
+    const CURLcode code = calls->EasyPerform(curl);
+    calls->EasyCleanup(curl);
+    calls->SlistFreeAll(recipients);
 
     uint32_t result = 0;
     if (code != CURLE_OK) {

@@ -306,8 +306,10 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     EXPECT_TRUE(korvanta_test::Eventually(
         [&] { return ListsProcess(&client, processes, program_invocation_short_name); }));
 
-    // The print library, with what it brings, is loaded only when a printer is asked about.
+    // The print library is loaded only when a printer is asked about, the transfer library
+    // only for mail or an update check: each brings megabytes of libraries of its own.
     EXPECT_FALSE(MapsLibrary(korvas->Pid(), "libcups.so"));
+    EXPECT_FALSE(MapsLibrary(korvas->Pid(), "libcurl.so"));
     ASSERT_NO_FATAL_FAILURE(CheckInventories(&client));
 
     while (ReadCounterStatuses(&client, system).ProcessSeconds < kRunLongEnoughForAReport) {
