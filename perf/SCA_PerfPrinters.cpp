@@ -2,10 +2,9 @@
 #include "perf/SCA_PerfPrinters.h"
 
 #include <cups/cups.h>
-#include <dlfcn.h>
 #include <optional>
 
-#include "libmor/SCA_Report.h"
+#include "libmor/SCA_LateLibrary.h"
 
 namespace {
 
@@ -28,34 +27,21 @@ struct PrintCalls {
     decltype(&cupsFreeJobs) FreeJobs;
 };
 
-template <typename Function>
-bool Resolve(void* library, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(dlsym(library, name));
-    return *function != nullptr;
-}
-
 std::optional<PrintCalls> LoadPrintCalls() {
-    void* library = dlopen(kPrintLibrary, RTLD_NOW | RTLD_LOCAL);
+    SCA_LateLibrary library(kPrintLibrary);
     PrintCalls calls{};
-    if (library == nullptr || !Resolve(library, "cupsServer", &calls.Server) ||
-        !Resolve(library, "ippPort", &calls.Port) ||
-        !Resolve(library, "cupsEncryption", &calls.Encryption) ||
-        !Resolve(library, "httpConnect2", &calls.Connect) ||
-        !Resolve(library, "httpClose", &calls.Close) ||
-        !Resolve(library, "cupsGetDests2", &calls.GetDests) ||
-        !Resolve(library, "cupsFreeDests", &calls.FreeDests) ||
-        !Resolve(library, "cupsGetJobs2", &calls.GetJobs) ||
-        !Resolve(library, "cupsFreeJobs", &calls.FreeJobs)) {
-        const char* reason = dlerror();
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_PerfPrinters: cannot use the print library %s: %s", kPrintLibrary,
-            reason != nullptr ? reason : "a call is missing");
-        if (library != nullptr) {
-            dlclose(library);
-        }
+    if (!library.Resolve("cupsServer", &calls.Server) || !library.Resolve("ippPort", &calls.Port) ||
+        !library.Resolve("cupsEncryption", &calls.Encryption) ||
+        !library.Resolve("httpConnect2", &calls.Connect) ||
+        !library.Resolve("httpClose", &calls.Close) ||
+        !library.Resolve("cupsGetDests2", &calls.GetDests) ||
+        !library.Resolve("cupsFreeDests", &calls.FreeDests) ||
+        !library.Resolve("cupsGetJobs2", &calls.GetJobs) ||
+        !library.Resolve("cupsFreeJobs", &calls.FreeJobs)) {
+        library.Failed("SCA_PerfPrinters");
         return std::nullopt;
     }
-    return calls; // the library stays loaded for the rest of the run
+    return calls;
 }
 
 // Null when the print library cannot be used: there are no printers then.

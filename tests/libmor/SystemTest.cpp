@@ -6,6 +6,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "TestSupport.h"
+#include "libmor/SCA_LateLibrary.h"
+#include "libmor/SCA_Report.h"
 #include "libmor/SCA_System.h"
 
 namespace {
@@ -52,3 +55,24 @@ TEST(SystemTest, InitSystemTurnsBrokenPipesIntoErrors) {
 }
 
 } // namespace
+
+// A library loaded late: its calls work, and a missing library or call is reported with its
+// name instead of ending the program.
+TEST(LateLibrary, ResolvesItsCallsAndReportsWhatIsMissing) {
+    ReportCapture capture;
+    SCA_LateLibrary math("libm.so.6");
+    double (*cosine)(double) = nullptr;
+    ASSERT_TRUE(math.Resolve("cos", &cosine));
+    EXPECT_EQ(cosine(0.0), 1.0);
+    int (*missingCall)() = nullptr;
+    EXPECT_FALSE(math.Resolve("korvanta_no_such_call", &missingCall));
+    EXPECT_EQ(missingCall, nullptr);
+    math.Failed("Owner");
+    EXPECT_EQ(capture.Count(SCA_LEVEL_ERROR, "Owner: cannot use the library libm.so.6"), 1);
+    EXPECT_FALSE(math.Resolve("cos", &cosine)) << "unloaded once it failed";
+
+    SCA_LateLibrary absent("libkorvanta-absent.so.1");
+    EXPECT_FALSE(absent.Resolve("cos", &cosine));
+    absent.Failed("Owner");
+    EXPECT_EQ(capture.Count(SCA_LEVEL_ERROR, "libkorvanta-absent.so.1"), 1);
+}
