@@ -184,14 +184,17 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
     }
     const uint32_t kept = KeptSamples();
     uint32_t first = kept;
+    uint64_t firstTime = 0;
     if (kept != 0 && since > m_Series.NewestTime) {
         first = FirstAfterStepBack(since, maxCount);
+        firstTime = first < kept ? GetSample(first).AbsTime : 0;
     } else {
-        VisitNewestFirst([&first, kept, since, maxCount](uint32_t i, const tagSCA_TEZ_SAMPLE& s) {
+        VisitNewestFirst([&](uint32_t i, const tagSCA_TEZ_SAMPLE& s) {
             if (kept - i > maxCount || s.AbsTime <= since) {
                 return false;
             }
             first = i;
+            firstTime = s.AbsTime;
             return true;
         });
     }
@@ -200,11 +203,10 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
     }
     // A poll asks for the newest few: the walk starts at the first of them, not the oldest.
     int written = 1;
-    VisitFrom(first, GetSample(first).AbsTime,
-              [&written, object](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
-                  written = SCA_TezAddSampleField(object, sample) ? 1 : 0;
-                  return written != 0;
-              });
+    VisitFrom(first, firstTime, [&written, object](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
+        written = SCA_TezAddSampleField(object, sample) ? 1 : 0;
+        return written != 0;
+    });
     return written;
 }
 

@@ -150,7 +150,6 @@ int SCA_SmtpClient::SendMail(const char* from, const char* to, const char* subje
 int SCA_SmtpClient::Run(const char* from, const char* to, const char* message, uint32_t* error) {
     const SCA_CurlCalls* calls = SCA_GetCurlCalls();
     if (calls == nullptr) {
-        m_State[kLastError] = SCA_SMTP_ERR_CONNECT;
         SetError(error, SCA_SMTP_ERR_CONNECT);
         return 0;
     }
