@@ -15,6 +15,7 @@
 #include <QThread>
 #include <cstdlib>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -157,7 +158,9 @@ private:
 };
 
 // Runs a progress dialog as its user would: until its job ends it, or until cancel (asked at
-// each look) says to press Cancel. Any other dialog is left as it is.
+// each look) says to press Cancel. Any other dialog is left as it is. The dialog is shown as
+// exec() shows it, so that a job that ended before then (a quick job on a busy machine) ends
+// the dialog the way it does in the program.
 inline void FollowProgress(QDialog* dialog,
                            const std::function<bool(SCA_ProgressDlg*)>& cancel = {}) {
     constexpr int kWaitMs = 60000;
@@ -167,6 +170,7 @@ inline void FollowProgress(QDialog* dialog,
     }
     bool finished = false;
     QObject::connect(progress, &QDialog::finished, progress, [&finished] { finished = true; });
+    progress->show();
     QElapsedTimer clock;
     clock.start();
     while (!finished && clock.elapsed() < kWaitMs) {
@@ -175,6 +179,11 @@ inline void FollowProgress(QDialog* dialog,
             progress->reject();
         }
         QThread::msleep(2);
+    }
+    if (!finished) {
+        ADD_FAILURE() << "the progress dialog \"" << progress->windowTitle().toStdString()
+                      << "\" never ended";
+        progress->hide();
     }
 }
 
