@@ -174,7 +174,8 @@ TEST_F(NetServerTest, SlowHandlerDoesNotHoldUpOtherConnections) {
     for (int i = 0; i < 20; ++i) {
         EXPECT_TRUE(Echo(&quickClient, "quick" + std::to_string(i)));
     }
-    EXPECT_EQ(m_Events.Running.load(), 1); // the slow one is still in its handler
+    EXPECT_EQ(m_Events.Running.load(), 1);         // the slow one is still in its handler
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock)); // Slow has begun its wait
     clock.Advance(std::chrono::milliseconds(1500));
     slow.join();
 }

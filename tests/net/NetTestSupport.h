@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 #include <algorithm>
 #include <arpa/inet.h>

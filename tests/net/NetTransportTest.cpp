@@ -191,6 +191,7 @@ TEST(NetTransportTest, LateReplyIsNeverTakenForALaterRequest) {
 
     // The late "OK" of Slow comes first (one thread serves the connection in order): it must
     // be dropped, not taken as Echo's reply.
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock)); // Slow has begun its wait
     clock.Advance(std::chrono::milliseconds(300));
     SCA_NetMessage echo;
     echo.Init("Echo");
