@@ -2,18 +2,17 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
 #include <syslog.h>
-#include <thread>
 
 #include "korvas/SCA_ConsoleInput.h"
 #include "korvas/SCA_KorvantaFact.h"
 #include "korvas/SCA_ServiceHost.h"
+#include "libmor/SCA_Clock.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
@@ -269,7 +268,7 @@ int SCA_KorvantaCtrl::DoProcess() {
         if (m_Restart.load()) {
             report(SCA_LEVEL_WARNING, "------------ SERVER RESTART COMMAND ------------");
             m_Restart.store(0);
-            std::this_thread::sleep_for(std::chrono::milliseconds(kRestartPauseMs));
+            SCA_GetClock().SleepFor(kRestartPauseMs);
             DoStopServer();
             if (!DoStartServer()) {
                 // Everything below still runs: the update manager stops and the user

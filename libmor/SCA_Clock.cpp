@@ -45,6 +45,11 @@ uint64_t SCA_Clock::MonotonicMs() {
         std::chrono::duration_cast<std::chrono::milliseconds>(Now().time_since_epoch()).count());
 }
 
+uint64_t SCA_Clock::MonotonicNs() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(Now().time_since_epoch()).count());
+}
+
 SCA_Clock& SCA_GetClock() {
     SCA_Clock* current = g_Current.load(std::memory_order_acquire);
     return current != nullptr ? *current : SystemClock();

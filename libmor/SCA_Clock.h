@@ -44,8 +44,9 @@ public:
     void SleepFor(uint32_t timeoutMs);
     // The deadline timeoutMs from now; kNever for SCA_INFINITE.
     Monotonic DeadlineIn(uint32_t timeoutMs);
-    // Milliseconds on the monotonic clock since an arbitrary start.
+    // Milliseconds and nanoseconds on the monotonic clock since an arbitrary start.
     uint64_t MonotonicMs();
+    uint64_t MonotonicNs();
 };
 
 // The clock the process uses: the system clock unless a test installed another.

@@ -22,6 +22,10 @@ SCA_ManualClock::SCA_ManualClock() {
 
 SCA_ManualClock::~SCA_ManualClock() {
     SCA_SetClock(m_Previous);
+    std::unique_lock<std::mutex> hold(m_Lock);
+    m_Retired = true;
+    WakeWaiters();
+    m_NoWaiters.wait(hold, [this] { return m_Waiting.empty(); });
 }
 
 SCA_Clock::Monotonic SCA_ManualClock::Now() {
@@ -40,20 +44,39 @@ bool SCA_ManualClock::WaitUntil(std::condition_variable& cv, std::unique_lock<st
         cv.wait(lock, ready);
         return true;
     }
-    {
-        std::lock_guard<std::mutex> hold(m_Lock);
-        ++m_Waiting[&cv];
-    }
+    Register(&cv);
     bool held = ready();
-    while (!held && Now() < deadline) {
+    Monotonic now = Now();
+    bool retired = false;
+    while (!held && now < deadline && !retired) {
         cv.wait_for(lock, kLookAgain);
         held = ready();
+        std::lock_guard<std::mutex> hold(m_Lock);
+        now = m_Now;
+        retired = m_Retired;
     }
+    Unregister(&cv);
+    if (held || now >= deadline) {
+        return held;
+    }
+    // This clock is going away: the rest of the wait is the next clock's.
+    SCA_Clock& next = SCA_GetClock();
+    return next.WaitUntil(cv, lock, next.Now() + (deadline - now), ready);
+}
+
+void SCA_ManualClock::Register(std::condition_variable* cv) {
     std::lock_guard<std::mutex> hold(m_Lock);
-    if (--m_Waiting[&cv] == 0) {
-        m_Waiting.erase(&cv);
+    ++m_Waiting[cv];
+}
+
+void SCA_ManualClock::Unregister(std::condition_variable* cv) {
+    std::lock_guard<std::mutex> hold(m_Lock);
+    if (--m_Waiting[cv] == 0) {
+        m_Waiting.erase(cv);
     }
-    return held;
+    if (m_Waiting.empty()) {
+        m_NoWaiters.notify_all();
+    }
 }
 
 void SCA_ManualClock::Advance(std::chrono::milliseconds step) {

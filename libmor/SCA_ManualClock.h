@@ -9,8 +9,9 @@
 #include "libmor/SCA_Clock.h"
 
 // A clock that stands still until a test moves it. While it lives it is the process's current
-// clock (the one it replaced comes back when it is destroyed), so create it before the threads
-// that should see it. Moving it wakes every thread waiting on it.
+// clock; the one it replaced comes back when it is destroyed, and threads still waiting on it
+// then wait out what is left of their time on that one. Moving it wakes every thread waiting on
+// it. Create it before the threads that should see it: a wait begun before keeps its clock.
 class SCA_ManualClock final : public SCA_Clock {
 public:
     SCA_ManualClock();
@@ -32,6 +33,8 @@ public:
 
 private:
     void WakeWaiters();
+    void Register(std::condition_variable* cv);
+    void Unregister(std::condition_variable* cv);
 
     SCA_Clock* m_Previous;
     std::mutex m_Lock;
@@ -39,4 +42,6 @@ private:
     uint64_t m_AbsTime;
     // The condition variables being waited on with a deadline, with how many wait on each.
     std::unordered_map<std::condition_variable*, size_t> m_Waiting;
+    std::condition_variable m_NoWaiters;
+    bool m_Retired = false;
 };

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <new>
 
+#include "libmor/SCA_Clock.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
@@ -21,13 +21,6 @@ namespace {
 
 // Kept when no user configuration says how many log items to keep.
 constexpr uint32_t kDefaultLogLength = 1000;
-constexpr uint64_t kNsPerSecond = 1000000000ull;
-
-uint64_t MonotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * kNsPerSecond + static_cast<uint64_t>(now.tv_nsec);
-}
 
 // Holds the monitor's data lock (its ready event) for a scope.
 class DataLock {
@@ -190,7 +183,7 @@ int SCA_TezProcessMonitor::ThreadFunc() {
     SCA_Event* stop = GetStopEvent();
     do {
         if (!m_Paused) {
-            ScanOnce(MonotonicNs(), SCA_GetAbsTime());
+            ScanOnce(SCA_GetClock().MonotonicNs(), SCA_GetAbsTime());
         }
     } while (stop->Wait(m_PeriodMs) == SCA_WAIT_TIMEOUT);
     return 0;

@@ -10,6 +10,9 @@
 // The moment a wait must end, on the monotonic clock, so that a wait made of several polls
 // (a frame arriving in parts, a poll interrupted by a signal) still ends on time.
 // SCA_INFINITE never ends.
+//
+// It reads the system's monotonic clock, not the process's replaceable one: the waits it bounds
+// are poll() calls that the kernel ends, which a test clock could not shorten.
 class SCA_NetDeadline {
 public:
     explicit SCA_NetDeadline(uint32_t timeoutMs)

@@ -2,7 +2,8 @@
 #include "net/SCA_NetLoginThrottle.h"
 
 #include <algorithm>
-#include <chrono>
+
+#include "libmor/SCA_Clock.h"
 
 uint32_t SCA_NetLoginThrottle::WaitAfter(uint32_t failures) {
     if (failures < kFreeFailures) {
@@ -57,7 +58,5 @@ void SCA_NetLoginThrottle::ForgetOldest() {
 }
 
 uint64_t SCA_NetLoginThrottle::NowMs() {
-    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     std::chrono::steady_clock::now().time_since_epoch())
-                                     .count());
+    return SCA_GetClock().MonotonicMs();
 }

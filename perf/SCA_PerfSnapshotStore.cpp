@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "perf/SCA_PerfSnapshotStore.h"
 
-#include <ctime>
+#include "libmor/SCA_Clock.h"
 
 std::shared_ptr<SCA_PerfSnapshot> SCA_PerfSnapshotStore::GetSnapshot(uint64_t tick,
                                                                      uint64_t monotonicNs) {
@@ -38,8 +38,5 @@ std::shared_ptr<SCA_PerfSnapshotStore> SCA_PerfSnapshotStore::GetDefault() {
 }
 
 uint64_t SCA_PerfSnapshotStore::GetMonotonicNs() {
-    constexpr uint64_t kNsPerSecond = 1000000000u;
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * kNsPerSecond + static_cast<uint64_t>(now.tv_nsec);
+    return SCA_GetClock().MonotonicNs();
 }

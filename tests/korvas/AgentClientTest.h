@@ -3,18 +3,22 @@
 
 // The service's control object with its command server on 127.0.0.1 (any free port) and a
 // client object logged in to it, as a client reaches the agent's operations.
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
 #include <gtest/gtest.h>
 
 #include "korvas/SCA_KorvantaCtrl.h"
+#include "korvas/SCA_SrvTask.h"
 #include "libmor/SCA_Limits.h"
+#include "libmor/SCA_ManualClock.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezConfigUser.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 namespace korvas_test {
 
@@ -50,6 +54,15 @@ protected:
     int Connect(SCA_KorvantaInterface* client) {
         uint32_t error = 0;
         return client->Connect("127.0.0.1", m_Ctrl.GetServerPort(), kWaitMs, &error);
+    }
+
+    // Moves clock a second at a time until monitor id has sampled for seconds (a run that
+    // leaves a report must have sampled SCA_TASK_MIN_REPORT_SECONDS).
+    bool SampleFor(SCA_ManualClock& clock, uint32_t id, uint64_t seconds) {
+        return korvanta_test::AdvanceUntil(clock, std::chrono::seconds(1), [&] {
+            const SCA_SrvTaskRef task = m_Ctrl.GetTask(id);
+            return task != nullptr && task->GetProcessTime() >= seconds;
+        });
     }
 
     // The user configuration as the service's file holds it.

@@ -139,6 +139,7 @@ TEST_F(AgentLoginTest, ModesThatExposeThePasswordAreServedToThisComputerOnly) {
 }
 
 TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
+    SCA_ManualClock clock;
     UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
     StandAt("198.51.100.20");
     SCA_KorvantaInterface guesser;
@@ -163,7 +164,7 @@ TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
     SCA_KorvantaInterface neighbour;
     EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&neighbour)) << "other addresses do not wait";
 
-    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    clock.Advance(std::chrono::milliseconds(1000));
     EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&again)) << "after the wait, the login counts";
 }
 

@@ -115,21 +115,18 @@ public:
     void Signal(int signal) { kill(m_Pid, signal); }
     // The exit status, or -1 when it did not end in time.
     int Wait() {
-        for (int i = 0; i < 300; ++i) {
-            int status = 0;
-            if (waitpid(m_Pid, &status, WNOHANG) == m_Pid) {
-                m_Reaped = true;
-                // Whatever was printed last stays readable.
-                char chunk[4096];
-                ssize_t got = 0;
-                while ((got = read(m_Output, chunk, sizeof(chunk))) > 0) {
-                    m_Buffer.append(chunk, static_cast<size_t>(got));
-                }
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        int status = 0;
+        if (!korvanta_test::Eventually([&] { return waitpid(m_Pid, &status, WNOHANG) == m_Pid; })) {
+            return -1;
         }
-        return -1;
+        m_Reaped = true;
+        // Whatever was printed last stays readable.
+        char chunk[4096];
+        ssize_t got = 0;
+        while ((got = read(m_Output, chunk, sizeof(chunk))) > 0) {
+            m_Buffer.append(chunk, static_cast<size_t>(got));
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     const std::vector<std::string>& Lines() const { return m_Lines; }
     const std::string& Rest() const { return m_Buffer; }
@@ -342,22 +339,22 @@ TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) 
     // The process monitor lists this machine's processes, this test among them (by name: the
     // service may see another process-id namespace than the test).
     const std::string self = program_invocation_short_name;
-    bool listed = false;
-    while (!listed && std::chrono::steady_clock::now() - started < kReportedRun) {
+    const bool listed = korvanta_test::Eventually([&] {
         uint32_t type = 0, status = 0, processStatus = 0, listStatus = 0;
         uint64_t startTime = 0;
         SCA_ConfigObj* list = nullptr;
-        ASSERT_EQ(client.GetMonitorProcessListStatus(processes, &type, &status, &processStatus,
+        EXPECT_EQ(client.GetMonitorProcessListStatus(processes, &type, &status, &processStatus,
                                                      &startTime, &listStatus, &list),
                   1);
         // One field per process, named by the process.
+        bool found = false;
         for (uint32_t i = 0; list != nullptr && i < list->GetFieldCount(); ++i) {
             SCA_Field* process = nullptr;
-            listed = listed || (list->GetFieldByIndex(i, &process) && process->GetName() == self);
+            found = found || (list->GetFieldByIndex(i, &process) && process->GetName() == self);
         }
         SCA_Object::Destroy(list);
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+        return found;
+    });
     EXPECT_TRUE(listed) << "process " << self << " is not in the list";
     uint32_t type = 0, status = 0, state = 0, statusId = 0;
     SCA_ConfigObj* countersStatus = nullptr;

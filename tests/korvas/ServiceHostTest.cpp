@@ -110,16 +110,13 @@ TEST_F(ServiceHostTest, ALoopThatFailsToStartStopsTheServiceWithAFailure) {
     uint32_t code = 0;
     ASSERT_EQ(holder.Init(5, holderArgv.data(), &code), 1);
     ASSERT_EQ(holder.StartProcess(), 1);
-    for (int i = 0; i < 100 && holder.GetServerPort() == 0; ++i) {
-        usleep(20000);
-    }
-    ASSERT_NE(holder.GetServerPort(), 0);
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return holder.GetServerPort() != 0; }));
     Start({"korvas", "-control_port", std::to_string(holder.GetServerPort())});
     ASSERT_EQ(State(), SCA_SERVICE_RUNNING);
-    for (int i = 0; i < 200 && m_Host.CheckControlLoop() == 0; ++i) {
+    EXPECT_TRUE(korvanta_test::Eventually([&] {
         EXPECT_EQ(m_Host.CheckListening(), 0);
-        usleep(20000);
-    }
+        return m_Host.CheckControlLoop() != 0;
+    }));
     EXPECT_EQ(State(), SCA_SERVICE_STOPPED);
     EXPECT_EQ(m_Host.GetExitCode(), static_cast<int>(SCA_SERVICE_LOOP_FAILED));
     for (const auto& state : m_Notifier.States) {

@@ -214,12 +214,12 @@ TEST_F(ServiceThreadsTest, ProcessRulesAreReplacedWhileAProcessMonitorScans) {
 TEST_F(ServiceThreadsTest, StatusIsPolledWithoutLoginWhileProcessesComeAndGo) {
     const uint32_t processes = StartedMonitor(SCA_SRV_MONITOR_PROCESS, "Processes", 0);
     std::atomic<bool> churning{true};
-    // Short-lived children: the scanner adds their records and frees them when they end.
+    // Short-lived children, one after another: the scanner adds the records of those it
+    // meets and frees them when they end.
     std::thread churn([&] {
         while (churning) {
             const pid_t child = fork();
             if (child == 0) {
-                usleep(30000);
                 _exit(0);
             }
             if (child > 0) {
@@ -227,11 +227,11 @@ TEST_F(ServiceThreadsTest, StatusIsPolledWithoutLoginWhileProcessesComeAndGo) {
             }
         }
     });
+    // Resets, one after the other, for as long as the clients poll.
     std::thread resets([&] {
         auto client = Client();
-        for (int i = 0; i < 10; ++i) {
+        while (churning) {
             EXPECT_EQ(1, client->ResetMonitor(processes));
-            std::this_thread::sleep_for(std::chrono::milliseconds(60));
         }
     });
     const uint32_t failed = OnClients(
@@ -242,8 +242,8 @@ TEST_F(ServiceThreadsTest, StatusIsPolledWithoutLoginWhileProcessesComeAndGo) {
             return client->GetStatusEx(&status, &monitors);
         },
         false);
-    resets.join();
     churning = false;
+    resets.join();
     churn.join();
     EXPECT_EQ(0u, failed);
 }

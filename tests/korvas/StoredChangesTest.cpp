@@ -135,6 +135,7 @@ TEST_F(StoredChangesTest, AChangeThatCannotBeStoredIsAnsweredErrAndUndone) {
 }
 
 TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
+    SCA_ManualClock clock;
     m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
         auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
         counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
@@ -146,7 +147,7 @@ TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
     ASSERT_EQ(1, m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter));
     ASSERT_EQ(1, m_Client.StartMonitor(id));
     // A run leaves a report once it sampled this long.
-    std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS + 1));
+    ASSERT_TRUE(SampleFor(clock, id, SCA_TASK_MIN_REPORT_SECONDS + 1));
     const uint32_t before = m_Ctrl.GetReportIndex()->Count();
     {
         FullDisk disk;

@@ -11,7 +11,7 @@
 #include "libmor/SCA_Semaphore.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libmor/SCA_Time.h"
-#include "tests/libmor/TestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 using namespace std::chrono_literals;
 
@@ -33,11 +33,6 @@ public:
 private:
     const uint32_t m_PeriodMs;
 };
-
-// Waits (in real time) until a thread sleeps on the clock, so that moving it reaches that thread.
-void WaitForSleepers(SCA_ManualClock& clock, size_t count) {
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return clock.Waiters() >= count; }));
-}
 
 } // namespace
 
@@ -71,7 +66,7 @@ TEST(ClockTest, TimedWaitsEndWhenTheClockPassesTheirDeadlineAndNotBefore) {
     std::atomic<int> semaphoreResult{0};
     std::thread eventWaiter([&] { eventResult = event.Wait(60000); });
     std::thread semaphoreWaiter([&] { semaphoreResult = semaphore.Wait(120000); });
-    WaitForSleepers(clock, 2);
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock, 2));
 
     clock.Advance(59999ms);
     EXPECT_EQ(eventResult, 0);
@@ -94,7 +89,7 @@ TEST(ClockTest, APeriodicThreadTicksOncePerPeriodTheClockMovesAndStopsAtOnce) {
     uint32_t error = 0;
     ASSERT_EQ(thread.Lock(&error), 1);
     for (int tick = 1; tick <= 3; ++tick) {
-        WaitForSleepers(clock, 1);
+        ASSERT_TRUE(korvanta_test::SleepersOn(clock, 1));
         clock.Advance(999ms);
         EXPECT_EQ(thread.Ticks, tick - 1);
         clock.Advance(1ms);
@@ -112,7 +107,7 @@ TEST(ClockTest, SleepForAndWaitsWithoutDeadlineFollowTheClock) {
         clock.SleepFor(5000);
         slept = true;
     });
-    WaitForSleepers(clock, 1);
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock, 1));
     EXPECT_FALSE(slept);
     clock.Advance(5000ms);
     sleeper.join();
@@ -123,6 +118,23 @@ TEST(ClockTest, SleepForAndWaitsWithoutDeadlineFollowTheClock) {
     std::atomic<int> result{0};
     std::thread waiter([&] { result = event.Wait(SCA_INFINITE); });
     clock.Advance(std::chrono::hours(24 * 365));
+    EXPECT_EQ(result, 0);
+    event.Set();
+    waiter.join();
+    EXPECT_EQ(result, SCA_WAIT_OK);
+}
+
+TEST(ClockTest, AWaitOutlivingItsManualClockGoesOnOnTheClockBefore) {
+    SCA_Event event(1, 0);
+    std::atomic<int> result{0};
+    std::thread waiter;
+    {
+        SCA_ManualClock clock;
+        waiter = std::thread([&] { result = event.Wait(600000); });
+        ASSERT_TRUE(korvanta_test::SleepersOn(clock, 1));
+        clock.Advance(1000ms);
+    }
+    // The system clock has ten minutes left to wait: the wait neither ended nor crashed.
     EXPECT_EQ(result, 0);
     event.Set();
     waiter.join();

@@ -108,15 +108,23 @@ TEST(FileSystemTest, SavesClearAwayWhatKilledWritersLeftButNotWhatLiveOnesHold) 
     // Writers killed in the middle of their saves.
     const std::string payload(1 << 20, 'p');
     for (int round = 0; round < 20; ++round) {
+        int saved[2];
+        ASSERT_EQ(pipe(saved), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            close(saved[0]);
             for (;;) {
                 SCA_WriteFileAtomic(path.c_str(), payload.data(), payload.size(), nullptr);
+                // Says a save ended, so the kill below comes while the next one is under way.
+                (void)!write(saved[1], "s", 1);
             }
         }
-        usleep(2000 + 500 * round);
+        close(saved[1]);
+        char done = 0;
+        ASSERT_EQ(read(saved[0], &done, 1), 1);
         kill(child, SIGKILL);
+        close(saved[0]);
         ASSERT_EQ(waitpid(child, nullptr, 0), child);
     }
     // A writer still at work holds the lock on its temporary file; another file's temporary

@@ -154,20 +154,26 @@ TEST(ReportTest, RemovingCallbackWaitsForRunningCall) {
         std::unique_lock<std::mutex> lock(callback.Lock);
         callback.Changed.wait(lock, [&] { return callback.Entered; });
     }
+    std::atomic<bool> removing{false};
     std::atomic<bool> removed{false};
     std::thread remover([&] {
+        removing = true;
         SCA_SetErrorCallback(nullptr, nullptr);
         removed = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(removed);
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return removing.load(); }));
+    bool removedWhileRunning = false;
     {
         std::lock_guard<std::mutex> lock(callback.Lock);
+        // The remover has started; one that did not wait for the running call can have
+        // returned already.
+        removedWhileRunning = removed;
         callback.Released = true;
         callback.Changed.notify_all();
     }
     remover.join();
     reporter.join();
+    EXPECT_FALSE(removedWhileRunning);
     EXPECT_TRUE(removed);
 }
 

@@ -7,9 +7,11 @@
 #include "TestSupport.h"
 #include "libmor/SCA_Event.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_ManualClock.h"
 #include "libmor/SCA_Mutex.h"
 #include "libmor/SCA_Semaphore.h"
 #include "libmor/SCA_Sync.h"
+#include "tests/support/ManualClockSupport.h"
 
 namespace {
 
@@ -79,10 +81,11 @@ TEST(SemaphoreTest, CountIsBoundedByMaximum) {
 }
 
 TEST(SemaphoreTest, ReleaseWakesBlockedWaiter) {
+    SCA_ManualClock clock;
     SCA_Semaphore semaphore(0, 1);
     std::atomic<int> got{0};
-    std::thread waiter([&] { got = semaphore.Wait(SCA_INFINITE); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::thread waiter([&] { got = semaphore.Wait(60000); });
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock));
     EXPECT_EQ(got, 0);
     EXPECT_EQ(semaphore.Release(), 1);
     waiter.join();

@@ -6,9 +6,12 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "libmor/SCA_Clock.h"
 #include "libmor/SCA_Heap.h"
+#include "libmor/SCA_ManualClock.h"
 #include "libmor/SCA_Sync.h"
 #include "libmor/SCA_ThreadObj.h"
+#include "tests/support/ManualClockSupport.h"
 
 namespace {
 
@@ -22,7 +25,7 @@ public:
     int ThreadFunc() override {
         ++m_Runs;
         if (m_Deaf) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(m_OwnMs));
+            SCA_GetClock().SleepFor(m_OwnMs);
         } else {
             GetStopEvent()->Wait(m_OwnMs);
         }
@@ -88,11 +91,23 @@ TEST(ThreadObjTest, BodyThatEndsByItselfCanBeStartedAgain) {
 
 TEST(ThreadObjTest, SlowBodyGivesOneWarningAndUnlockStillWaits) {
     ReportCapture capture;
+    SCA_ManualClock clock;
     Worker worker(100, true);
     worker.SetThreadExitTimeout(20);
     uint32_t error = 0;
     ASSERT_EQ(worker.Lock(&error), 1);
-    EXPECT_EQ(worker.Unlock("MonitorThread.cpp"), 1);
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock, 1)); // the deaf body
+    std::atomic<bool> unlocked{false};
+    std::thread unlocker([&] {
+        EXPECT_EQ(worker.Unlock("MonitorThread.cpp"), 1);
+        unlocked = true;
+    });
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock, 2)); // and Unlock, up to the exit time-out
+    clock.Advance(std::chrono::milliseconds(20));
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return !capture.Records().empty(); }));
+    EXPECT_FALSE(unlocked) << "Unlock goes on waiting after the warning";
+    clock.Advance(std::chrono::milliseconds(80));
+    unlocker.join();
     EXPECT_TRUE(worker.Returned());
 
     const auto records = capture.Records();

@@ -268,12 +268,12 @@ TEST_F(KorvantaProtocolTest, TextsOverTheLimitAreRefusedNotCut) {
 TEST_F(KorvantaProtocolTest, ATimedOutReplyDoesNotAnswerTheNextCall) {
     auto client = Connect();
     client->SetReplyTimeout(100);
-    m_Journal.DelayMs = 400;
+    m_Journal.HoldStatus = true;
     uint32_t status = 0;
     EXPECT_EQ(client->GetStatus(&status), 0);
     EXPECT_EQ(client->GetLastStatusCode(), SCA_NET_ERROR_TIMEOUT);
     EXPECT_EQ(client->LostConnection(), 1);
-    m_Journal.DelayMs = 0;
+    m_Journal.HoldStatus = false; // the late reply goes out now
     client->SetReplyTimeout(kConnectTimeoutMs);
     uint32_t productType = 0;
     char version[SCA_NET_TEXT_SIZE] = "";

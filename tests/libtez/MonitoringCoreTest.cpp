@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_ManualClock.h"
 #include "libtez/SCA_TezActionCtrl.h"
 #include "libtez/SCA_TezActionRepeat.h"
 #include "libtez/SCA_TezCondEval.h"
@@ -27,6 +28,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 namespace {
 
@@ -102,6 +104,8 @@ protected:
         return static_cast<uint32_t>(types.size());
     }
 
+    // First, so that it outlives every thread the manager starts.
+    SCA_ManualClock m_Clock;
     SCA_TezConfig m_Config;
     SCA_TezConfigUser m_UserConfig;
     ActionCtrl m_Actions;
@@ -342,30 +346,33 @@ TEST_F(MonitoringCoreTest, TheThreadSamplesCountersAddedWhileItRunsAndStopWaitsF
     EXPECT_EQ(SCA_PROCESS_IDLE, loader.GetProcessStatus());
     EXPECT_EQ(0u, loader.GetErrorCount());
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    auto waitForSamples = [&](int count) {
-        while (samples < count && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        ASSERT_GE(samples, count);
+    // One tick per move of the clock, and none under way between them: the sampling thread
+    // sleeps on the clock (it is the only thread that does) before the clock moves past the
+    // next boundary, and the tick has ended when its sample arrived.
+    auto tick = [&] {
+        const int before = samples;
+        ASSERT_TRUE(korvanta_test::SleepersOn(m_Clock));
+        m_Clock.Advance(std::chrono::milliseconds(10));
+        ASSERT_TRUE(korvanta_test::Eventually([&] { return samples == before + 1; }));
     };
-    waitForSamples(2);
+    tick();
+    tick();
     // The owner adds to the shared profile, then makes the counter live.
     const uint32_t cpu = AddCounter(SCA_COUNTER_CPU_USAGE);
     ASSERT_EQ(1, m_Manager.AddCounter(cpu));
-    const int seen = samples;
-    waitForSamples(seen + 2);
+    tick();
+    tick();
     // The capture does not move, so the processor's rate has no value: the samples are gaps,
     // but they are there.
     SCA_ConfigObj data("CD", nullptr);
     char text[SCA_TEZ_COUNTER_STATUS_SIZE];
     ASSERT_EQ(1, m_Manager.GetCounterStatusEx(cpu, 0, 600, &data, text, sizeof(text)));
-    EXPECT_GE(data.GetFieldCount(), 2u) << "the new counter is sampled";
+    EXPECT_EQ(data.GetFieldCount(), 2u) << "the new counter is sampled at each tick";
     EXPECT_EQ(std::string("1 3 0 - - - -"), text);
     ASSERT_EQ(1, m_Manager.StopAll(0));
     EXPECT_EQ(SCA_PROCESS_STOPPED, m_Manager.GetProcessStatus());
     const int after = samples;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    m_Clock.Advance(std::chrono::milliseconds(50));
     EXPECT_EQ(after, samples.load()) << "no sample after StopAll returned";
     EXPECT_EQ(1, m_Manager.DeleteCounter(cpu));
     EXPECT_EQ(1u, m_Manager.GetActiveCounters());

@@ -10,6 +10,7 @@
 #include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
+#include "tests/support/KorvantaTestSupport.h"
 
 namespace korvanta_test {
 
@@ -439,7 +440,7 @@ int RecordingAgent::LoginEx2(SCA_ConfigObj* data, SCA_ConfigObj** results) {
 }
 
 int RecordingAgent::GetStatus(uint32_t* status) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(m_Journal->DelayMs.load()));
+    korvanta_test::Eventually([this] { return !m_Journal->HoldStatus.load(); });
     return Take("GetStatus", status);
 }
 

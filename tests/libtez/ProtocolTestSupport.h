@@ -71,7 +71,7 @@ struct Journal {
     std::mutex Lock;
     std::vector<Call> Calls;
     std::atomic<int> Result{1};
-    std::atomic<int> DelayMs{0}; // before answering GetStatus
+    std::atomic<bool> HoldStatus{false}; // GetStatus answers once it is let go
     // The login: mode and the one account the agent accepts.
     std::atomic<uint32_t> LoginMode{0};
     std::string User = "admin";
@@ -94,7 +94,7 @@ public:
         return Take("GetDebugLog", a, b, c, d);
     }
     int ClearDebugLog() override { return Take("ClearDebugLog"); }
-    // Waits DelayMs first, as a slow service would.
+    // Waits while HoldStatus is set, as a slow service would.
     int GetStatus(uint32_t* a) override;
     int GetStatusObj(SCA_ConfigObj** a) override { return Take("GetStatusObj", a); }
     int GetStatusEx(SCA_ConfigObj** a, SCA_ConfigObj** b) override {

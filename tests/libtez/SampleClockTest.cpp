@@ -12,18 +12,21 @@
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_Clock.h"
+#include "libmor/SCA_ManualClock.h"
 #include "libtez/SCA_TezManager.h"
 #include "libtez/SCA_TezSampleClock.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/perf/PerfTestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 namespace {
 
 constexpr uint32_t kIntervalMs = 7; // no other test samples at this interval
+constexpr std::chrono::milliseconds kInterval{kIntervalMs};
 constexpr size_t kMonitors = 40;
-constexpr auto kPatience = std::chrono::seconds(10);
 
 size_t ThreadCount() {
     size_t count = 0;
@@ -49,7 +52,7 @@ struct Monitor {
             [](SCA_TezProfile*, SCA_TezReport*, uint64_t, void* self) {
                 auto* monitor = static_cast<Monitor*>(self);
                 monitor->InTick = true;
-                std::this_thread::sleep_for(monitor->TickLength);
+                SCA_GetClock().SleepFor(monitor->TickLengthMs);
                 ++monitor->Samples;
                 monitor->InTick = false;
                 return 1;
@@ -67,25 +70,21 @@ struct Monitor {
     SCA_TezManager Manager;
     std::atomic<int> Samples{0};
     std::atomic<bool> InTick{false};
-    std::chrono::milliseconds TickLength{0};
+    uint32_t TickLengthMs = 0;
 };
-
-template <typename Done>
-bool WaitFor(Done done) {
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
 
 class SampleClockTest : public testing::Test {
 protected:
     SampleClockTest() : m_UserConfig(&m_Config), m_Store(perf_test::Store("two-cpu", "s1")) {}
 
+    // Moves the clock an interval at a time until done() holds.
+    template <typename Done>
+    bool TicksUntil(Done done) {
+        return korvanta_test::AdvanceUntil(m_Clock, kInterval, done);
+    }
+
+    // First, so that it outlives the clock thread.
+    SCA_ManualClock m_Clock;
     SCA_TezConfig m_Config{SCA_PRODUCT_TYPE_KORVANTA};
     SCA_TezConfigUser m_UserConfig;
     std::shared_ptr<SCA_PerfSnapshotStore> m_Store;
@@ -104,7 +103,7 @@ TEST_F(SampleClockTest, ManyMonitorsShareOneThreadAndStoppedOnesGetNoSample) {
     }
     EXPECT_EQ(withOne, ThreadCount()) << "one clock thread for every monitor";
     EXPECT_EQ(kMonitors, SCA_TezSampleClock::ForInterval(kIntervalMs)->GetManagerCount());
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(TicksUntil([&] {
         for (auto& monitor : monitors) {
             if (monitor->Samples < 3) {
                 return false;
@@ -120,7 +119,7 @@ TEST_F(SampleClockTest, ManyMonitorsShareOneThreadAndStoppedOnesGetNoSample) {
         stoppedAt.push_back(monitors[i]->Samples);
     }
     const int runningAt = monitors[half]->Samples;
-    ASSERT_TRUE(WaitFor([&] { return monitors[half]->Samples >= runningAt + 3; }))
+    ASSERT_TRUE(TicksUntil([&] { return monitors[half]->Samples >= runningAt + 3; }))
         << "the others go on";
     for (size_t i = 0; i < half; ++i) {
         EXPECT_EQ(stoppedAt[i], monitors[i]->Samples.load()) << "monitor " << i;
@@ -129,24 +128,34 @@ TEST_F(SampleClockTest, ManyMonitorsShareOneThreadAndStoppedOnesGetNoSample) {
     // A stopped monitor starts again on the same clock.
     ASSERT_EQ(1, monitors[0]->Manager.DeleteAllCounters());
     ASSERT_EQ(1, monitors[0]->Start());
-    ASSERT_TRUE(WaitFor([&] { return monitors[0]->Samples >= stoppedAt[0] + 2; }));
+    ASSERT_TRUE(TicksUntil([&] { return monitors[0]->Samples >= stoppedAt[0] + 2; }));
 
     monitors.clear();
-    EXPECT_TRUE(WaitFor([&] { return ThreadCount() == withOne - 1; }))
+    EXPECT_TRUE(korvanta_test::Eventually([&] { return ThreadCount() == withOne - 1; }))
         << "the clock ends its thread with its last monitor";
 }
 
 TEST_F(SampleClockTest, AStopWaitsForTheTickUnderWay) {
     Monitor slow(&m_Config, &m_UserConfig, m_Store);
-    slow.TickLength = std::chrono::milliseconds(60);
+    slow.TickLengthMs = 60;
     Monitor quick(&m_Config, &m_UserConfig, m_Store);
     ASSERT_EQ(1, slow.Start());
     ASSERT_EQ(1, quick.Start());
-    ASSERT_TRUE(WaitFor([&] { return slow.InTick.load(); }));
-    ASSERT_EQ(1, slow.Manager.StopAll(0));
-    EXPECT_FALSE(slow.InTick) << "the stop returned while the tick still sampled";
+    ASSERT_TRUE(TicksUntil([&] { return slow.InTick.load(); }));
+    // The slow tick lasts until the clock moves on, which it does only once the stop began.
+    std::atomic<bool> stopping{false};
+    std::atomic<bool> inTickAtReturn{true};
+    std::thread stopper([&] {
+        stopping = true;
+        EXPECT_EQ(1, slow.Manager.StopAll(0));
+        inTickAtReturn = slow.InTick.load();
+    });
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return stopping.load(); }));
+    m_Clock.Advance(std::chrono::milliseconds(slow.TickLengthMs));
+    stopper.join();
+    EXPECT_FALSE(inTickAtReturn) << "the stop returned while the tick still sampled";
     const int last = slow.Samples;
-    ASSERT_TRUE(WaitFor([&] { return quick.Samples >= 3; }));
+    ASSERT_TRUE(TicksUntil([&] { return quick.Samples >= 3; }));
     EXPECT_EQ(last, slow.Samples.load());
     EXPECT_EQ(SCA_PROCESS_STOPPED, slow.Manager.GetProcessStatus());
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -18,6 +19,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "libmor/SCA_Clock.h"
+#include "libmor/SCA_ManualClock.h"
 #include "libmor/SCA_Report.h"
 #include "net/SCA_NetFrameReader.h"
 #include "net/SCA_NetFrameWriter.h"
@@ -37,16 +40,11 @@ inline long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-// Polls condition every few milliseconds for at most timeoutMs.
+// Waits until condition holds, for at most timeoutMs (and never longer than Eventually).
 inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (Clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
+    return korvanta_test::Eventually([&] { return condition() || Clock::now() >= end; }) &&
+           condition();
 }
 
 // The bytes of one frame.
@@ -212,7 +210,8 @@ struct ServerEvents {
 //   Echo     replies "OK" with a copy of the request's tree
 //   WhoAmI   replies "OK" with "ConnectionId"
 //   Maybe    adds "Partial" and names the reply "Maybe": it must go out as "ERR"
-//   Slow     sleeps "DelayMs" (at most 5000) and replies "OK" with "Slept"
+//   Slow     lets "DelayMs" (at most 5000) pass on the process's clock and replies "OK" with
+//            "Slept"
 //   Block    waits until ReleaseBlock (at most 5000 ms) and replies "OK"
 //   TooDeep  replies "OK" with a tree deeper than a message may be
 //   StopAll  waits until ReleaseBlock (at most 5000 ms), then stops the whole server
@@ -285,7 +284,7 @@ private:
         Running running(m_Events);
         uint32_t delayMs = 0;
         request->GetData()->GetField("DelayMs", &delayMs);
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(delayMs, 5000u)));
+        SCA_GetClock().SleepFor(std::min(delayMs, 5000u));
         reply->GetData()->AddField("Slept", delayMs);
         return reply->SetCommandName("OK");
     }

@@ -172,6 +172,7 @@ TEST(NetTransportTest, GreetingTeachesBothEndsWhoAndWhen) {
 }
 
 TEST(NetTransportTest, LateReplyIsNeverTakenForALaterRequest) {
+    SCA_ManualClock clock; // Slow answers when the clock moves; the reply wait is real time
     ServerEvents events;
     uint32_t error = 0;
     TestServer server(&events, 0, &error);
@@ -188,8 +189,10 @@ TEST(NetTransportTest, LateReplyIsNeverTakenForALaterRequest) {
     EXPECT_STREQ(reply.GetCommandName(), "ERR"); // untouched by the failed wait
     EXPECT_EQ(transport.Connected(), 1);
 
-    // Let the late "OK" of Slow arrive first: it must be dropped, not taken as Echo's reply.
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // The late "OK" of Slow comes first (one thread serves the connection in order): it must
+    // be dropped, not taken as Echo's reply.
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock)); // Slow has begun its wait
+    clock.Advance(std::chrono::milliseconds(300));
     SCA_NetMessage echo;
     echo.Init("Echo");
     echo.GetData()->AddField("Marker", "second");

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_ManualClock.h"
 #include "libmor/SCA_System.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezCounterMeta.h"
@@ -19,6 +20,7 @@
 #include "perf/SCA_PerfSourceTable.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/ManualClockSupport.h"
 
 namespace {
 
@@ -187,18 +189,22 @@ TEST(PerfMonitorTest, RealProcIsPlausible) {
     ASSERT_EQ(1, collector.OpenCounter(5, "", &available, &error));
     ASSERT_EQ(1, collector.OpenCounter(38, "", &processes, &error));
     ASSERT_EQ(1, collector.Sample(1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    ASSERT_EQ(1, collector.Sample(2));
+    // A rate needs the machine's tick counts to move between two samples: real time.
+    uint64_t tick = 1;
     uint32_t withValue = 0;
-    for (uint32_t counter : cpuIds) {
-        double value = -1.0;
-        if (collector.GetCounterValue(counter, &value)) {
-            ++withValue;
-            EXPECT_GE(value, 0.0);
-            EXPECT_LE(value, 100.0);
+    EXPECT_TRUE(korvanta_test::Eventually([&] {
+        EXPECT_EQ(1, collector.Sample(++tick));
+        withValue = 0;
+        for (uint32_t counter : cpuIds) {
+            double value = -1.0;
+            if (collector.GetCounterValue(counter, &value)) {
+                ++withValue;
+                EXPECT_GE(value, 0.0);
+                EXPECT_LE(value, 100.0);
+            }
         }
-    }
-    EXPECT_GE(withValue, 1u) << "at least the total has a value";
+        return withValue >= 1;
+    })) << "at least the total has a value";
     double usedBytes = 0.0;
     double availableBytes = 0.0;
     double processCount = 0.0;
@@ -212,33 +218,33 @@ TEST(PerfMonitorTest, RealProcIsPlausible) {
 }
 
 TEST(PerfMonitorUpdateTest, TicksUntilToldToStop) {
+    SCA_ManualClock clock;
     SCA_PerfMonitorUpdate updater;
     EXPECT_EQ(10u, updater.GetProcessStatus());
     EXPECT_EQ(1000u, updater.GetUpdateInterval());
     updater.SetUpdateInterval(5);
     uint32_t error = 0;
     ASSERT_EQ(1, updater.Lock(&error));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (updater.GetUpdateCount() < 3 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    // One tick per interval the clock moves, once the thread waits for it.
+    for (uint32_t tick = 1; tick <= 3; ++tick) {
+        ASSERT_TRUE(korvanta_test::SleepersOn(clock));
+        clock.Advance(std::chrono::milliseconds(5));
+        ASSERT_TRUE(korvanta_test::Eventually([&] { return updater.GetUpdateCount() == tick; }));
     }
-    EXPECT_GE(updater.GetUpdateCount(), 3u);
     EXPECT_EQ(11u, updater.GetProcessStatus());
     ASSERT_EQ(1, updater.Unlock(__FILE__));
     EXPECT_EQ(1u, updater.GetProcessStatus());
-    const uint32_t ticks = updater.GetUpdateCount();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(ticks, updater.GetUpdateCount()) << "no tick after the stop";
+    clock.Advance(std::chrono::milliseconds(20));
+    EXPECT_EQ(3u, updater.GetUpdateCount()) << "no tick after the stop";
 }
 
 TEST(PerfMonitorUpdateTest, AStopEndsALongWaitAtOnce) {
+    SCA_ManualClock clock; // stands still: only the stop can end the wait
     SCA_PerfMonitorUpdate updater;
     updater.SetUpdateInterval(60000);
     uint32_t error = 0;
     ASSERT_EQ(1, updater.Lock(&error));
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(1, updater.Unlock(__FILE__));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(0u, updater.GetUpdateCount());
 }
 

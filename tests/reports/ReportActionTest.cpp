@@ -67,9 +67,7 @@ TEST(ActionCtrl, WorkerSavesTheProvidedReportBelowTheReportsFolderOnly) {
         action->SetMonitorName("../../Web/DB");
         ASSERT_EQ(ctrl.GetActionQueue()->Put(action), 1);
     }
-    for (int i = 0; i < 100 && WebNames().empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    EXPECT_TRUE(korvanta_test::Eventually([&] { return !WebNames().empty(); }));
     ctrl.StopAll();
     const auto names = WebNames();
     ASSERT_EQ(names.size(), 1u);
