@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -25,12 +24,14 @@
 #include "libvop/SCA_SaveReportsDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezReportIndex.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -155,7 +156,20 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }
 
     // Samples for the reports, then the CPU and the process monitor saved in every format.
-    QThread::msleep(2500);
+    SCA_KorvantaInterface* client = m_Main->GetClientInterface();
+    EXPECT_TRUE(korvanta_test::WaitUntil("values of every counter of the CPU monitor", [&] {
+        SCA_KorvantaInterface::MonitorStatus cpu;
+        return client->GetMonitorStatusEx(added[1], SCA_ALL_ONES, 0, 0, &cpu) == 1 &&
+               !cpu.Counters.empty() &&
+               std::all_of(cpu.Counters.begin(), cpu.Counters.end(),
+                           [](const auto& counter) { return counter.Status.ValueCount > 0; });
+    }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("the process monitor's list", [&] {
+        SCA_KorvantaInterface::ProcessListStatus list;
+        SCA_TezProcessLog log;
+        return client->GetMonitorProcessListStatusEx(added[2], SCA_ALL_ONES, &list, &log) == 1 &&
+               !list.Processes.empty();
+    }));
     korvanta_test::TempDir folder;
     m_Folder = QString::fromStdString(folder.Path());
     m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});

@@ -23,6 +23,7 @@
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ TEST_F(ServiceReportsTest, PeriodicSavesKeepTheNewestAndTheRunsReportNamesHostAn
     };
     // Saves come every second; after the third one at most two are left.
     std::vector<std::string> seen;
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("every save to be seen", [&] {
         for (const std::string& name : saves()) {
             if (std::find(seen.begin(), seen.end(), name) == seen.end()) {
                 seen.push_back(name);
@@ -107,7 +108,8 @@ TEST_F(ServiceReportsTest, PeriodicSavesKeepTheNewestAndTheRunsReportNamesHostAn
     std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS));
     ASSERT_EQ(1, m_Client.StopMonitor(id));
     // The worker may still be writing the last save; it prunes right after.
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return saves().size() == kKept; }));
+    ASSERT_TRUE(
+        korvanta_test::WaitUntil("the kept saves alone", [&] { return saves().size() == kKept; }));
     for (const std::string& name : saves()) {
         EXPECT_TRUE(name.starts_with("Korvanta Watched 1 ") && name.ends_with(".txt")) << name;
     }
@@ -141,7 +143,7 @@ TEST_F(ServiceReportsTest, APeriodicSaveIntoAFolderOutsideSavesNothing) {
         return 1;
     });
     ASSERT_EQ(1, m_Client.StartMonitor(id));
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("two reports of the escaping folder", [&] {
         return m_Reports.Count(SCA_LEVEL_ERROR, "must lie below the reports folder - ../Escaped") >=
                2;
     }));
