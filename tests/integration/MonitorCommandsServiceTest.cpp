@@ -156,18 +156,20 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }
 
     // Samples for the reports, then the CPU and the process monitor saved in every format.
-    SCA_KorvantaInterface* client = m_Main->GetClientInterface();
-    EXPECT_TRUE(korvanta_test::WaitUntil("values of every counter of the CPU monitor", [&] {
+    const uint32_t processMonitor = added[1];
+    const uint32_t cpuMonitor = added[2];
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
+    EXPECT_TRUE(korvanta_test::WaitUntil("a value of the CPU monitor", [&] {
         SCA_KorvantaInterface::MonitorStatus cpu;
-        return client->GetMonitorStatusEx(added[1], SCA_ALL_ONES, 0, 0, &cpu) == 1 &&
-               !cpu.Counters.empty() &&
-               std::all_of(cpu.Counters.begin(), cpu.Counters.end(),
+        return m_Probe.GetMonitorStatusEx(cpuMonitor, SCA_ALL_ONES, 0, 0, &cpu) == 1 &&
+               std::any_of(cpu.Counters.begin(), cpu.Counters.end(),
                            [](const auto& counter) { return counter.Status.ValueCount > 0; });
     }));
     EXPECT_TRUE(korvanta_test::WaitUntil("the process monitor's list", [&] {
         SCA_KorvantaInterface::ProcessListStatus list;
         SCA_TezProcessLog log;
-        return client->GetMonitorProcessListStatusEx(added[2], SCA_ALL_ONES, &list, &log) == 1 &&
+        return m_Probe.GetMonitorProcessListStatusEx(processMonitor, SCA_ALL_ONES, &list, &log) ==
+                   1 &&
                !list.Processes.empty();
     }));
     korvanta_test::TempDir folder;
