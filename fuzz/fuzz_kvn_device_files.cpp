@@ -73,40 +73,20 @@ void CheckFile(const std::string& path, Make&& make, Load&& load, Save&& save) {
     }
 }
 
-void CheckDeviceIndex(const std::string& path) {
+// The device index or the group list, read over one that already holds an entry.
+template <typename List, typename Record>
+void CheckListFile(const std::string& path, int (List::*add)(const char*, Record**)) {
     fuzz_kvn::Server& server = fuzz_kvn::TheServer();
     CheckFile(
         path,
         [&] {
-            auto index = std::make_unique<SCA_KvnDeviceIndex>(nullptr, &server.Settings);
-            SCA_KvnDeviceInfo* device = nullptr;
-            index->AddDevice("before", &device);
-            return index;
+            auto list = std::make_unique<List>(nullptr, &server.Settings);
+            Record* record = nullptr;
+            (list.get()->*add)("before", &record);
+            return list;
         },
-        [](SCA_KvnDeviceIndex* index, const std::string& file) {
-            return index->Load(file.c_str());
-        },
-        [](SCA_KvnDeviceIndex* index, const std::string& file) {
-            return index->Save(file.c_str());
-        });
-}
-
-void CheckGroupList(const std::string& path) {
-    fuzz_kvn::Server& server = fuzz_kvn::TheServer();
-    CheckFile(
-        path,
-        [&] {
-            auto groups = std::make_unique<SCA_KvnGroupList>(nullptr, &server.Settings);
-            SCA_KvnGroup* group = nullptr;
-            groups->AddGroup("before", &group);
-            return groups;
-        },
-        [](SCA_KvnGroupList* groups, const std::string& file) {
-            return groups->Load(file.c_str());
-        },
-        [](SCA_KvnGroupList* groups, const std::string& file) {
-            return groups->Save(file.c_str());
-        });
+        [](List* list, const std::string& file) { return list->Load(file.c_str()); },
+        [](List* list, const std::string& file) { return list->Save(file.c_str()); });
 }
 
 void CheckReport(const std::string& path) {
@@ -156,11 +136,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch (data[0] % 4) {
     case 0:
         WriteFile(home + "/devices.hdx", content, length);
-        CheckDeviceIndex(home + "/devices.hdx");
+        CheckListFile(home + "/devices.hdx", &SCA_KvnDeviceIndex::AddDevice);
         break;
     case 1:
         WriteFile(home + "/groups.hdx", content, length);
-        CheckGroupList(home + "/groups.hdx");
+        CheckListFile(home + "/groups.hdx", &SCA_KvnGroupList::AddGroup);
         break;
     case 2:
         CheckDeviceData(content, length);
