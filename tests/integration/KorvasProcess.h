@@ -94,6 +94,28 @@ public:
         return port;
     }
 
+    // The port once the service has loaded its monitors and answers clients (its start line
+    // comes before that); 0 when it never got there.
+    uint16_t WaitUntilServing() {
+        const uint16_t port = WaitForPort();
+        return port != 0 &&
+                       korvanta_test::WaitUntil(
+                           "the service's initialization",
+                           [&] { return Logged("Initialization Completed") || Ended(); }) &&
+                       Logged("Initialization Completed")
+                   ? port
+                   : 0;
+    }
+    bool Logged(const std::string& text) const {
+        std::ifstream file(m_Log);
+        for (std::string line; std::getline(file, line);) {
+            if (line.find(text) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // The password the service wrote for "admin" at its first start.
     std::string InitialPassword() const {
         std::ifstream file(m_Home + "/initial-password");

@@ -107,12 +107,7 @@ bool LogHas(const std::string& log, const std::string& text) {
 
 // The port once the service has loaded its monitors and serves; 0 when it did not get there.
 uint16_t WaitUntilServing(KorvasProcess* korvas) {
-    const uint16_t port = korvas->WaitForPort();
-    return port != 0 && korvanta_test::WaitUntil(
-                            "the service's initialization",
-                            [&] { return LogHas(korvas->LogPath(), "Initialization Completed"); })
-               ? port
-               : 0;
+    return korvas->WaitUntilServing();
 }
 
 std::unique_ptr<SCA_KorvantaInterface> NewClient() {
