@@ -124,6 +124,11 @@ Options ParseOptions(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("usage: bench_service [--seconds N] [--runs R] [--monitors 1,20,100,500]\n"
+                        "                     [--peer NAME=PID]... [--steady]\n");
+            std::exit(0);
+        }
         if (std::strcmp(argv[i], kSteadyOption) == 0) {
             options.Steady = true;
         } else if (hasValue && std::strcmp(argv[i], kSecondsOption) == 0) {

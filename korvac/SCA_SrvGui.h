@@ -209,6 +209,8 @@ public:
     SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
     QLabel* GetStatusLabel() const { return m_StatusLabel; }
     QToolButton* GetUpdateButton() const { return m_UpdateButton; }
+    // Whether the update check of the last connection has yet to be collected by a tick.
+    bool IsUpdateCheckPending() const { return m_UpdateManager != nullptr; }
     // The status bar's badge of errors not seen in the message console; hidden when none.
     QToolButton* GetErrorBadge() const { return m_ErrorBadge; }
     void UpdateErrorBadge();

@@ -76,7 +76,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
 
     // Started again on the same port: the automatic reconnection finds it.
     m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), std::to_string(m_Port));
-    ASSERT_EQ(m_Korvas->WaitForPort(), m_Port);
+    ASSERT_EQ(m_Korvas->WaitUntilServing(), m_Port);
     for (int tick = 0; tick < 12 && !window->GetReconnectTimer()->isActive(); ++tick) {
         Tick(window);
     }

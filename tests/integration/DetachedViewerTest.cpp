@@ -4,16 +4,13 @@
 // does not have ends with the viewer's message and exit code 1; a viewer started from the main
 // window has the password in its environment and not on its command line.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
-#include <QThread>
-#include <chrono>
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <thread>
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/SCA_ViewerCommand.h"
@@ -24,6 +21,8 @@
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/ServiceWindow.h"
+#include "tests/support/WaitUntil.h"
+#include "tests/support/WaitUntilPumping.h"
 
 namespace {
 
@@ -31,7 +30,6 @@ using Target = SCA_ViewerCommand::Target;
 
 constexpr uint32_t kCpuUsage = 1;
 constexpr uint32_t kMemoryUsage = 4;
-constexpr int kShowWaitMs = 30000;
 constexpr int kEndWaitMs = 30000;
 
 // One viewer process, its standard error collected.
@@ -51,18 +49,16 @@ public:
         }
     }
 
-    // Waits until the viewer said text on standard error; false when it ended or the time ran
-    // out first.
-    bool WaitFor(const QString& text) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!Errors().contains(text)) {
-            if (m_Process.state() == QProcess::NotRunning || clock.elapsed() > kShowWaitMs) {
-                return Errors().contains(text);
-            }
-            m_Process.waitForReadyRead(100);
+    // Waits until the viewer said text on standard error; fails when it ended first.
+    ::testing::AssertionResult WaitFor(const QString& text) {
+        const std::string what = "the viewer to say " + text.toStdString();
+        korvanta_test::WaitUntilPumping(what, [&] {
+            return Errors().contains(text) || m_Process.state() == QProcess::NotRunning;
+        });
+        if (Errors().contains(text)) {
+            return ::testing::AssertionSuccess();
         }
-        return true;
+        return ::testing::AssertionFailure() << "waited for " << what << ", and it never came";
     }
     // Asks the viewer to end (SIGTERM) and gives its exit code; -1 when it did not end normally.
     int Terminate() {
@@ -163,7 +159,13 @@ TEST_F(DetachedViewers, EachFormShowsItsWindowAndEndsWithItsExitCode) {
     }
 
     // A report of the monitor's run so far, kept by the service.
-    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ASSERT_TRUE(korvanta_test::WaitUntil("values of the monitor's counters", [&] {
+        SCA_KorvantaInterface::MonitorStatus status;
+        return m_Probe.GetMonitorStatusEx(monitor, SCA_ALL_ONES, 0, 0, &status) == 1 &&
+               !status.Counters.empty() &&
+               std::all_of(status.Counters.begin(), status.Counters.end(),
+                           [](const auto& counter) { return counter.Status.ValueCount > 0; });
+    }));
     SCA_TezReport report(nullptr, nullptr, 1);
     ASSERT_EQ(m_Probe.GetMonitorReport(monitor, &report), 1);
     uint32_t reportId = 0;
@@ -212,18 +214,15 @@ TEST_F(DetachedViewers, TheProcessFormsShowTheirWindows) {
     ASSERT_EQ(m_Probe.StartMonitor(monitor), 1);
     // A process of the monitor's list, once it has scanned the processes.
     uint32_t process = SCA_ALL_ONES;
-    QElapsedTimer clock;
-    clock.start();
-    while (process == SCA_ALL_ONES && clock.elapsed() < kShowWaitMs) {
+    ASSERT_TRUE(korvanta_test::WaitUntil("a process in the monitor's list", [&] {
         SCA_KorvantaInterface::ProcessListStatus status;
         SCA_TezProcessLog log;
         if (m_Probe.GetMonitorProcessListStatusEx(monitor, SCA_ALL_ONES, &status, &log) &&
             !status.Processes.empty()) {
             process = status.Processes.front().Status.ProcessId;
         }
-        QThread::msleep(250);
-    }
-    ASSERT_NE(process, SCA_ALL_ONES);
+        return process != SCA_ALL_ONES;
+    }));
     const std::string password = m_Korvas->InitialPassword();
     {
         Viewer viewer(At(SCA_ViewerCommand::Kind::Monitor, monitor), password);
@@ -292,10 +291,5 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
 
     // Ended by its id, as any viewer the test starts.
     kill(static_cast<pid_t>(pid), SIGTERM);
-    QElapsedTimer clock;
-    clock.start();
-    while (!Ended(pid) && clock.elapsed() < kEndWaitMs) {
-        QThread::msleep(50);
-    }
-    EXPECT_TRUE(Ended(pid));
+    EXPECT_TRUE(korvanta_test::WaitUntil("the viewer to end", [&] { return Ended(pid); }));
 }

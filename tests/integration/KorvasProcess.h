@@ -4,19 +4,18 @@
 // `korvas -console` as a test runs it: its own configuration folder, its output (and errors) in
 // a file of that folder, ended by its process id (SIGTERM for an orderly stop, SIGKILL for a
 // crash).
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include "libtez/SCA_KorvantaInterface.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace korvas_integration {
 
@@ -59,40 +58,62 @@ public:
 
     // A crash: nothing is saved on the way out.
     void Kill() { End(SIGKILL); }
-    // An orderly stop (everything saved); 1 when the service ended by itself within 30 s.
-    // ExitCode then tells how (under the leak checker, not 0 when memory was leaked).
+    // An orderly stop (everything saved); 1 when the service ended by itself. ExitCode then
+    // tells how (under the leak checker, not 0 when memory was leaked).
     int Terminate() {
         if (m_Pid <= 0) {
             return 0;
         }
         kill(m_Pid, SIGTERM);
-        for (int i = 0; i < 600; ++i) {
-            int status = 0;
-            if (waitpid(m_Pid, &status, WNOHANG) == m_Pid) {
-                m_Pid = -1;
-                CloseKeys();
-                m_ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-                return WIFEXITED(status) ? 1 : 0;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        int status = 0;
+        if (!korvanta_test::WaitUntil("the service to stop",
+                                      [&] { return waitpid(m_Pid, &status, WNOHANG) == m_Pid; })) {
+            Kill();
+            return 0;
         }
-        Kill();
-        return 0;
+        m_Pid = -1;
+        CloseKeys();
+        m_ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return WIFEXITED(status) ? 1 : 0;
     }
 
-    // The port from the service's start line; 0 when it did not start within 10 s.
+    // The port from the service's start line; 0 when it never started.
     uint16_t WaitForPort() {
-        for (int i = 0; i < 200; ++i) {
+        uint16_t port = 0;
+        korvanta_test::WaitUntil("the service's start line", [&] {
             std::ifstream file(m_Log);
             std::string line;
             while (std::getline(file, line)) {
                 if (line.find("Started on - ") != std::string::npos) {
-                    return static_cast<uint16_t>(std::stoi(line.substr(line.rfind(':') + 1)));
+                    port = static_cast<uint16_t>(std::stoi(line.substr(line.rfind(':') + 1)));
+                    return true;
                 }
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            return Ended();
+        });
+        return port;
+    }
+
+    // The port once the service has loaded its monitors and answers clients (its start line
+    // comes before that); 0 when it never got there.
+    uint16_t WaitUntilServing() {
+        const uint16_t port = WaitForPort();
+        return port != 0 &&
+                       korvanta_test::WaitUntil(
+                           "the service's initialization",
+                           [&] { return Logged("Initialization Completed") || Ended(); }) &&
+                       Logged("Initialization Completed")
+                   ? port
+                   : 0;
+    }
+    bool Logged(const std::string& text) const {
+        std::ifstream file(m_Log);
+        for (std::string line; std::getline(file, line);) {
+            if (line.find(text) != std::string::npos) {
+                return true;
+            }
         }
-        return 0;
+        return false;
     }
 
     // The password the service wrote for "admin" at its first start.
@@ -115,6 +136,13 @@ public:
     }
 
 private:
+    // Whether the service ended (and is not yet reaped): it will write no start line then.
+    bool Ended() const {
+        siginfo_t info{};
+        return m_Pid <= 0 ||
+               (waitid(P_PID, static_cast<id_t>(m_Pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                info.si_pid == m_Pid);
+    }
     void End(int signal) {
         if (m_Pid > 0) {
             kill(m_Pid, signal);

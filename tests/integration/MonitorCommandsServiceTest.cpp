@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -25,12 +24,14 @@
 #include "libvop/SCA_SaveReportsDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezReportIndex.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -155,7 +156,22 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }
 
     // Samples for the reports, then the CPU and the process monitor saved in every format.
-    QThread::msleep(2500);
+    const uint32_t processMonitor = added[1];
+    const uint32_t cpuMonitor = added[2];
+    ASSERT_EQ(m_Korvas->LogIn(&m_Probe, m_Port), 1);
+    EXPECT_TRUE(korvanta_test::WaitUntil("a value of the CPU monitor", [&] {
+        SCA_KorvantaInterface::MonitorStatus cpu;
+        return m_Probe.GetMonitorStatusEx(cpuMonitor, SCA_ALL_ONES, 0, 0, &cpu) == 1 &&
+               std::any_of(cpu.Counters.begin(), cpu.Counters.end(),
+                           [](const auto& counter) { return counter.Status.ValueCount > 0; });
+    }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("the process monitor's list", [&] {
+        SCA_KorvantaInterface::ProcessListStatus list;
+        SCA_TezProcessLog log;
+        return m_Probe.GetMonitorProcessListStatusEx(processMonitor, SCA_ALL_ONES, &list, &log) ==
+                   1 &&
+               !list.Processes.empty();
+    }));
     korvanta_test::TempDir folder;
     m_Folder = QString::fromStdString(folder.Path());
     m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
-#include <QThread>
 #include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -16,6 +15,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,12 +29,14 @@
 #include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "tests/integration/ServiceWindow.h"
+#include "tests/support/WaitUntilPumping.h"
 
 namespace {
 
 // The program the test runs, under a name no other process has.
 constexpr char kProbeName[] = "kvprobe34";
-constexpr int kWaitSeconds = 20;
+// The window's own timer period is longer; a shorter one only ends the test sooner.
+constexpr std::chrono::milliseconds kTickPeriod{250};
 constexpr int kThreadsRule = 2;
 constexpr int kValueAbove = 0;
 
@@ -72,16 +74,16 @@ void Tick(SCA_SrvProcessListDlg* window) {
     QCoreApplication::sendEvent(window, &event);
 }
 
-// Polls once a second until done says so; false after kWaitSeconds.
-bool PollUntil(SCA_SrvProcessListDlg* window, const std::function<bool()>& done) {
-    for (int second = 0; second < kWaitSeconds; ++second) {
-        Tick(window);
-        if (done()) {
-            return true;
-        }
-        QThread::sleep(1);
-    }
-    return false;
+// Ticks the window, as its timer would, until done says so.
+::testing::AssertionResult PollUntil(std::string_view what, SCA_SrvProcessListDlg* window,
+                                     const std::function<bool()>& done) {
+    return korvanta_test::WaitUntilWith(
+        what,
+        [&] {
+            Tick(window);
+            return done();
+        },
+        [](std::chrono::milliseconds) { korvanta_test::PumpEvents(kTickPeriod); });
 }
 
 QTreeWidgetItem* ProbeRow(SCA_SrvProcessListDlg* window) {
@@ -109,7 +111,8 @@ TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcl
     ASSERT_GT(probe.Pid(), 0);
     auto window = korvac_test::MonitorWindowOf<SCA_SrvProcessListDlg>(m_Main.get(), monitorId);
     ASSERT_EQ(window->StartProcess(), 1);
-    ASSERT_TRUE(PollUntil(window.get(), [&] { return ProbeRow(window.get()) != nullptr; }));
+    ASSERT_TRUE(PollUntil("the probe's row", window.get(),
+                          [&] { return ProbeRow(window.get()) != nullptr; }));
     EXPECT_EQ(ProbeRow(window.get())->text(SCA_PROC_COL_INSTANCES), QStringLiteral("1"));
     EXPECT_EQ(ProbeRow(window.get())->text(SCA_PROC_COL_THREADS), QStringLiteral("1"));
     EXPECT_GT(window->GetRecords().Count(), 3u);
@@ -129,7 +132,7 @@ TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcl
     };
     window->ViewRules();
     m_Hook.OnExec = nullptr;
-    ASSERT_TRUE(PollUntil(window.get(), [&] {
+    ASSERT_TRUE(PollUntil("a warning of the probe", window.get(), [&] {
         QTreeWidgetItem* row = ProbeRow(window.get());
         return row != nullptr && row->text(SCA_PROC_COL_WARNINGS).toUInt() > 0;
     }));
@@ -137,7 +140,7 @@ TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcl
     // Its end is logged, with its process id.
     const QString pid = QString::number(probe.Pid());
     probe.End();
-    ASSERT_TRUE(PollUntil(window.get(), [&] {
+    ASSERT_TRUE(PollUntil("the probe's end in the log", window.get(), [&] {
         QTreeWidget* log = window->GetLogView();
         for (int row = 0; row < log->topLevelItemCount(); ++row) {
             QTreeWidgetItem* item = log->topLevelItem(row);

@@ -15,11 +15,11 @@
 #include <string>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace korvanta_test {
 
@@ -39,7 +39,7 @@ inline std::string ReadWhole(const std::string& path) {
 // Runs program with words; `unset` names environment variables the child goes without.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& words,
                                 const std::vector<std::string>& unset = {},
-                                std::chrono::seconds timeout = std::chrono::seconds(20)) {
+                                std::chrono::milliseconds timeout = kWaitDeadline) {
     TempDir dir;
     const std::string out = dir / "out";
     const std::string err = dir / "err";
@@ -66,15 +66,11 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     }
     ProgramResult result;
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            status = -1;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!WaitUntil(
+            "the program to end", [&] { return waitpid(pid, &status, WNOHANG) != 0; }, timeout)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        status = -1;
     }
     if (status != -1 && WIFEXITED(status)) {
         result.Status = WEXITSTATUS(status);

@@ -5,18 +5,14 @@
 // window's list is the service's index.
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QThread>
 #include <QTreeWidget>
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "../korvac/GuiTestSupport.h"
@@ -36,6 +32,7 @@
 #include "model/SCA_TezReportFormat.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -106,13 +103,11 @@ void RunThreeMonitors(SCA_KorvantaInterface* client) {
         ASSERT_EQ(client->StartMonitor(monitor.Id), 1);
     }
     for (const Monitor& monitor : monitors) {
-        SCA_KorvantaInterface::MonitorStatus status;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(40);
-        while (client->GetMonitorStatusEx(monitor.Id, 0, 0, 0, &status) &&
-               status.ProcessTime < kRunSeconds && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        }
-        ASSERT_GE(status.ProcessTime, kRunSeconds);
+        ASSERT_TRUE(korvanta_test::WaitUntil("a run long enough for a report", [&] {
+            SCA_KorvantaInterface::MonitorStatus status;
+            return client->GetMonitorStatusEx(monitor.Id, 0, 0, 0, &status) == 1 &&
+                   status.ProcessTime >= kRunSeconds;
+        })) << monitor.Description;
     }
     for (const Monitor& monitor : monitors) {
         ASSERT_EQ(client->StopMonitor(monitor.Id), 1);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The service as a client uses it, from the outside: the built `korvas -console` on a free port
 // of 127.0.0.1 with its own configuration folder, driven by the client object only.
-#include <chrono>
 #include <cstring>
 #include <errno.h>
 #include <filesystem>
@@ -27,6 +26,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/KorvasProcess.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ constexpr uint32_t kNoCounterData = 0;
 constexpr uint32_t kInventoryDone = 1;
 // A stopped run leaves a report only when it sampled this long (seconds).
 constexpr uint64_t kRunLongEnoughForAReport = 10;
-constexpr auto kSettleTime = std::chrono::seconds(3);
+// The processor samples the saved report must hold; the service takes one a second.
+constexpr uint32_t kReportedSamples = 5;
 constexpr uint32_t kAllFormats[] = {
     SCA_TEZ_FORMAT_HTML,   SCA_TEZ_FORMAT_TEXT, SCA_TEZ_FORMAT_CSV,
     SCA_TEZ_FORMAT_REPORT, SCA_TEZ_FORMAT_XML,  SCA_TEZ_FORMAT_PDF,
@@ -263,7 +264,7 @@ void SaveInEveryFormat(SCA_TezReport* report, const fs::path& folder) {
     bool cpuHasSamples = false;
     for (const auto& counter : json["counters"]) {
         if (counter["type"] == SCA_COUNTER_CPU_USAGE) {
-            cpuHasSamples = counter["samples"].size() >= 5;
+            cpuHasSamples = counter["samples"].size() >= kReportedSamples;
         }
     }
     EXPECT_TRUE(cpuHasSamples) << json.dump().substr(0, 400);
@@ -289,22 +290,31 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     ASSERT_EQ(1, client.StartMonitor(system));
     ASSERT_EQ(1, client.StartMonitor(processes));
 
-    std::this_thread::sleep_for(kSettleTime);
-    CounterStatuses statuses = ReadCounterStatuses(&client, system);
+    CounterStatuses statuses;
+    ASSERT_TRUE(korvanta_test::WaitUntil("a processor value that trips the rule", [&] {
+        statuses = ReadCounterStatuses(&client, system);
+        return statuses.Cpu.HasCurrent && statuses.Cpu.Status == SCA_REP_STATUS_ERROR;
+    }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("values of most counters",
+                                         [&] {
+                                             statuses = ReadCounterStatuses(&client, system);
+                                             return statuses.WithValues * 2 >= statuses.Counters;
+                                         }))
+        << statuses.WithValues << " of " << statuses.Counters << ": most counters sample on Linux";
     EXPECT_GE(statuses.Counters, 10u);
-    EXPECT_GE(statuses.WithValues * 2, statuses.Counters) << "most counters sample on Linux";
-    ASSERT_TRUE(statuses.Cpu.HasCurrent);
     EXPECT_GE(statuses.Cpu.Current, 0.0);
     EXPECT_LE(statuses.Cpu.Current, 100.0);
-    EXPECT_EQ(SCA_REP_STATUS_ERROR, statuses.Cpu.Status) << "the rule holds";
     EXPECT_GE(statuses.Errors, 1u);
     uint64_t lastSound = 0;
-    Reply sounds;
-    ASSERT_EQ(1, client.GetSoundActions(0, &lastSound, &sounds));
-    EXPECT_GE(FieldNames(sounds.Object).size(), 1u) << "the rule's sound is queued";
+    EXPECT_TRUE(korvanta_test::WaitUntil("the rule's sound in the queue", [&] {
+        Reply sounds;
+        return client.GetSoundActions(0, &lastSound, &sounds) == 1 &&
+               !FieldNames(sounds.Object).empty();
+    }));
     EXPECT_GT(lastSound, 0u);
-    EXPECT_TRUE(korvanta_test::Eventually(
-        [&] { return ListsProcess(&client, processes, program_invocation_short_name); }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("this test's process in the list", [&] {
+        return ListsProcess(&client, processes, program_invocation_short_name);
+    }));
 
     // The print library is loaded only when a printer is asked about, the transfer library
     // only for mail or an update check: each brings megabytes of libraries of its own.
@@ -312,9 +322,11 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     EXPECT_FALSE(MapsLibrary(korvas->Pid(), "libcurl.so"));
     ASSERT_NO_FATAL_FAILURE(CheckInventories(&client));
 
-    while (ReadCounterStatuses(&client, system).ProcessSeconds < kRunLongEnoughForAReport) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    }
+    ASSERT_TRUE(korvanta_test::WaitUntil("a run long enough for a report", [&] {
+        const CounterStatuses run = ReadCounterStatuses(&client, system);
+        return run.ProcessSeconds >= kRunLongEnoughForAReport &&
+               run.Cpu.ValueCount >= kReportedSamples;
+    }));
     ASSERT_EQ(1, client.StopMonitor(system));
     ASSERT_EQ(1, client.StopMonitor(processes));
     std::vector<SCA_TezReportInfo> reports = ReportIndex(&client);
@@ -327,7 +339,7 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     ASSERT_EQ(1, report.Deserialize(object.Object));
     SCA_TezCounter* cpu = nullptr;
     ASSERT_EQ(1, report.GetCounterByType(SCA_COUNTER_CPU_USAGE, &cpu));
-    EXPECT_GE(cpu->GetValueCount(), 5u);
+    EXPECT_GE(cpu->GetValueCount(), kReportedSamples);
     ASSERT_NO_FATAL_FAILURE(SaveInEveryFormat(&report, saved.Path()));
 
     // An imported report gets a number of the service's: its title never names a file.
@@ -372,11 +384,12 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     SCA_TezReport back;
     ASSERT_EQ(1, back.Deserialize(reloaded.Object));
     ASSERT_EQ(1, back.GetCounterByType(SCA_COUNTER_CPU_USAGE, &cpu));
-    EXPECT_GE(cpu->GetValueCount(), 5u);
+    EXPECT_GE(cpu->GetValueCount(), kReportedSamples);
     // The rule came back with the monitor: started again, it holds at once.
     ASSERT_EQ(1, again.StartMonitor(system));
-    EXPECT_TRUE(korvanta_test::Eventually(
-        [&] { return ReadCounterStatuses(&again, system).Cpu.Status == SCA_REP_STATUS_ERROR; }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("the processor counter in error", [&] {
+        return ReadCounterStatuses(&again, system).Cpu.Status == SCA_REP_STATUS_ERROR;
+    }));
     ASSERT_EQ(1, again.StopMonitor(system));
     ASSERT_EQ(1, korvas->Terminate());
     EXPECT_EQ(0, korvas->ExitCode()) << "nothing leaked";

@@ -97,6 +97,16 @@ int ProcessRulesForm(uint32_t count, SCA_ConfigObj* form) {
     return rules.Serialize(form);
 }
 
+// One client's part: whether it logs in, how long it rests between calls (so that a slow call
+// does not crowd out the others), and its call for a round.
+struct Worker {
+    bool Login;
+    std::chrono::milliseconds Rest;
+    std::function<int(SCA_KorvantaInterface*, uint32_t)> Call;
+};
+
+constexpr std::chrono::milliseconds kNoRest{0};
+
 class Scenario {
 public:
     explicit Scenario(KorvasProcess* service, uint16_t port) : m_Service(service), m_Port(port) {}
@@ -129,12 +139,10 @@ public:
 
     // Runs each worker on its own client until the run time is over; the calls that failed, by
     // worker.
-    std::vector<uint32_t>
-    Run(const std::vector<std::pair<bool, std::function<int(SCA_KorvantaInterface*, uint32_t)>>>&
-            workers) {
+    std::vector<uint32_t> Run(const std::vector<Worker>& workers) {
         std::vector<std::unique_ptr<SCA_KorvantaInterface>> clients;
         for (const auto& worker : workers) {
-            clients.push_back(Client(worker.first));
+            clients.push_back(Client(worker.Login));
         }
         std::vector<uint32_t> failed(workers.size(), 0);
         std::vector<std::thread> threads;
@@ -142,7 +150,8 @@ public:
         for (size_t i = 0; i < workers.size(); ++i) {
             threads.emplace_back([&, i] {
                 for (uint32_t round = 0; Clock::now() < end; ++round) {
-                    failed[i] += workers[i].second(clients[i].get(), round) ? 0 : 1;
+                    failed[i] += workers[i].Call(clients[i].get(), round) ? 0 : 1;
+                    std::this_thread::sleep_for(workers[i].Rest);
                 }
             });
         }
@@ -185,81 +194,79 @@ TEST(ServiceThreadsScenario, EightClientsChangeEverythingWhileMonitorsRun) {
     ASSERT_EQ(1, admin->GetUserConfig(&exported));
     Reply configuration(exported);
 
-    const std::vector<std::pair<bool, std::function<int(SCA_KorvantaInterface*, uint32_t)>>>
-        workers = {
-            {true,
-             [](SCA_KorvantaInterface* client, uint32_t round) {
-                 SCA_ConfigObj form(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
-                 return RulesForm(round % 4, &form) &&
-                        client->SetUserConfig(&form, SCA_TEZ_USER_RULES);
-             }},
-            {true,
-             [](SCA_KorvantaInterface* client, uint32_t round) {
-                 SCA_ConfigObj form("Rules", nullptr);
-                 return ProcessRulesForm(round % 3, &form) && client->SetProcessMonitorRules(&form);
-             }},
-            // A configuration imported whole, as the client's import does.
-            {true,
-             [&](SCA_KorvantaInterface* client, uint32_t) {
-                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
-                 return client->SetUserConfig(configuration.get(), SCA_TEZ_USER_ALL);
-             }},
-            {false,
-             [](SCA_KorvantaInterface* client, uint32_t) {
-                 return WithReply([&](SCA_ConfigObj** status) {
-                     SCA_ConfigObj* monitors = nullptr;
-                     const int answered = client->GetStatusEx(status, &monitors);
-                     SCA_Object::Destroy(monitors);
-                     return answered;
-                 });
-             }},
-            {true,
-             [&](SCA_KorvantaInterface* client, uint32_t round) {
-                 const uint32_t id = round % 2 == 0 ? busy : processes;
-                 uint32_t type = 0, status = 0, state = 0, errors = 0, warnings = 0;
-                 uint32_t statusId = 0;
-                 uint64_t time = 0, sound = 0;
-                 return WithReply([&](SCA_ConfigObj** list) {
-                            return client->PerfMonitorGetCounters(id, list);
-                        }) &&
-                        WithReply([&](SCA_ConfigObj** list) {
-                            SCA_ConfigObj* data = nullptr;
-                            const int answered = client->GetMonitorStatusEx(
-                                memory, &type, &status, &state, &errors, &warnings, &time,
-                                &statusId, list, kNoCounterData, 0, 0, &data, &sound);
-                            SCA_Object::Destroy(data);
-                            return answered;
-                        });
-             }},
-            {true,
-             [&](SCA_KorvantaInterface* client, uint32_t) {
-                 uint32_t id = 0;
-                 return client->AddCounter(edited, kThreads, "", "", "", &id) &&
-                        client->AddCounter(edited, SCA_COUNTER_CPU_USAGE, "", "", "", &id) &&
-                        client->DeleteCounter(edited, id) &&
-                        client->IsCounterExists(edited, kThreads, "", "", "", &id) &&
-                        client->DeleteCounter(edited, id);
-             }},
-            {true,
-             [&](SCA_KorvantaInterface* client, uint32_t round) {
-                 const uint32_t id = round % 2 == 0 ? driven : drivenProcesses;
-                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                 return client->PauseMonitor(id) && client->StartMonitor(id) &&
-                        client->ResetMonitor(id) && client->StopMonitor(id) &&
-                        client->StartMonitor(id);
-             }},
-            {true,
-             [](SCA_KorvantaInterface* client, uint32_t round) {
-                 const uint32_t id =
-                     round % 2 == 0
-                         ? Scenario::StartedMonitor(client, SCA_SRV_MONITOR_COUNTERS, "Short-lived",
-                                                    {SCA_COUNTER_MEMORY_USAGE})
-                         : Scenario::StartedMonitor(client, SCA_SRV_MONITOR_PROCESS,
-                                                    "Short-lived processes", {});
-                 std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                 return id != 0 && client->StopMonitor(id) && client->DeleteMonitor(id);
-             }},
-        };
+    uint32_t shortLived = 0;
+    const std::vector<Worker> workers = {
+        {true, kNoRest,
+         [](SCA_KorvantaInterface* client, uint32_t round) {
+             SCA_ConfigObj form(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
+             return RulesForm(round % 4, &form) && client->SetUserConfig(&form, SCA_TEZ_USER_RULES);
+         }},
+        {true, kNoRest,
+         [](SCA_KorvantaInterface* client, uint32_t round) {
+             SCA_ConfigObj form("Rules", nullptr);
+             return ProcessRulesForm(round % 3, &form) && client->SetProcessMonitorRules(&form);
+         }},
+        // A configuration imported whole, as the client's import does.
+        {true, std::chrono::milliseconds(100),
+         [&](SCA_KorvantaInterface* client, uint32_t) {
+             return client->SetUserConfig(configuration.get(), SCA_TEZ_USER_ALL);
+         }},
+        {false, kNoRest,
+         [](SCA_KorvantaInterface* client, uint32_t) {
+             return WithReply([&](SCA_ConfigObj** status) {
+                 SCA_ConfigObj* monitors = nullptr;
+                 const int answered = client->GetStatusEx(status, &monitors);
+                 SCA_Object::Destroy(monitors);
+                 return answered;
+             });
+         }},
+        {true, kNoRest,
+         [&](SCA_KorvantaInterface* client, uint32_t round) {
+             const uint32_t id = round % 2 == 0 ? busy : processes;
+             uint32_t type = 0, status = 0, state = 0, errors = 0, warnings = 0;
+             uint32_t statusId = 0;
+             uint64_t time = 0, sound = 0;
+             return WithReply([&](SCA_ConfigObj** list) {
+                        return client->PerfMonitorGetCounters(id, list);
+                    }) &&
+                    WithReply([&](SCA_ConfigObj** list) {
+                        SCA_ConfigObj* data = nullptr;
+                        const int answered = client->GetMonitorStatusEx(
+                            memory, &type, &status, &state, &errors, &warnings, &time, &statusId,
+                            list, kNoCounterData, 0, 0, &data, &sound);
+                        SCA_Object::Destroy(data);
+                        return answered;
+                    });
+         }},
+        {true, kNoRest,
+         [&](SCA_KorvantaInterface* client, uint32_t) {
+             uint32_t id = 0;
+             return client->AddCounter(edited, kThreads, "", "", "", &id) &&
+                    client->AddCounter(edited, SCA_COUNTER_CPU_USAGE, "", "", "", &id) &&
+                    client->DeleteCounter(edited, id) &&
+                    client->IsCounterExists(edited, kThreads, "", "", "", &id) &&
+                    client->DeleteCounter(edited, id);
+         }},
+        {true, std::chrono::milliseconds(50),
+         [&](SCA_KorvantaInterface* client, uint32_t round) {
+             const uint32_t id = round % 2 == 0 ? driven : drivenProcesses;
+             return client->PauseMonitor(id) && client->StartMonitor(id) &&
+                    client->ResetMonitor(id) && client->StopMonitor(id) && client->StartMonitor(id);
+         }},
+        // A monitor that runs for one rest, started and ended in turns, of either kind.
+        {true, std::chrono::milliseconds(200),
+         [&](SCA_KorvantaInterface* client, uint32_t round) -> int {
+             if (round % 2 == 1) {
+                 return client->StopMonitor(shortLived) && client->DeleteMonitor(shortLived);
+             }
+             shortLived = round % 4 == 0
+                              ? Scenario::StartedMonitor(client, SCA_SRV_MONITOR_COUNTERS,
+                                                         "Short-lived", {SCA_COUNTER_MEMORY_USAGE})
+                              : Scenario::StartedMonitor(client, SCA_SRV_MONITOR_PROCESS,
+                                                         "Short-lived processes", {});
+             return shortLived != 0 ? 1 : 0;
+         }},
+    };
     ASSERT_EQ(kClients, workers.size());
     const std::vector<uint32_t> failed = scenario.Run(workers);
     for (size_t i = 0; i < failed.size(); ++i) {

@@ -50,7 +50,7 @@ protected:
     void StartService() {
         ASSERT_EQ(mkdir(ServiceHome().c_str(), 0700), 0);
         m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), "0");
-        m_Port = m_Korvas->WaitForPort();
+        m_Port = m_Korvas->WaitUntilServing();
         ASSERT_NE(m_Port, 0);
     }
     // m_Main, logged in to the service.

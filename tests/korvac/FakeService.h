@@ -12,7 +12,6 @@
 // Healthy() makes the standing answers of a service with the state below (status, monitors,
 // log, sounds, configuration), which a test changes between polls.
 
-#include <QThread>
 #include <QTimer>
 #include <cerrno>
 #include <cstdio>
@@ -40,6 +39,7 @@
 #include "model/SCA_TezConfigUser.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetProtocol.h"
+#include "tests/support/WaitUntil.h"
 
 namespace korvac_test {
 
@@ -50,7 +50,11 @@ struct Answer {
     // The reply's fields as the service sends them, made for the call's request; null or
     // empty for an operation without outputs.
     std::function<void(SCA_ConfigObj* request, SCA_ConfigObj* reply)> Fill;
+    // How late the answer comes: later than the caller's time-out is a time-out. Nothing sleeps
+    // it out; the caller's time-out is in the call's record.
     uint32_t DelayMs = 0;
+    // Holds the answer back until it says so: for a test that acts while a call is in flight.
+    std::function<bool()> Held;
 
     static Answer Reply(std::function<void(SCA_ConfigObj* request, SCA_ConfigObj* reply)> fill) {
         Answer answer;
@@ -71,6 +75,11 @@ struct Answer {
     Answer After(uint32_t delayMs) const {
         Answer answer = *this;
         answer.DelayMs = delayMs;
+        return answer;
+    }
+    Answer HeldUntil(std::function<bool()> released) const {
+        Answer answer = *this;
+        answer.Held = std::move(released);
         return answer;
     }
 };
@@ -351,10 +360,10 @@ protected:
     }
 
 private:
-    // Waits out the answer's delay within the time-out; false when the time-out came first.
+    // Waits while the answer is held; false when the answer comes after the time-out.
     static bool Wait(const Answer& answer, uint32_t timeoutMs) {
-        if (answer.DelayMs > 0) {
-            QThread::msleep(answer.DelayMs < timeoutMs ? answer.DelayMs : timeoutMs);
+        if (answer.Held) {
+            EXPECT_TRUE(korvanta_test::WaitUntil("the test to release the answer", answer.Held));
         }
         return answer.DelayMs <= timeoutMs;
     }

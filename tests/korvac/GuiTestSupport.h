@@ -8,11 +8,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QString>
 #include <QStringList>
-#include <QThread>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -21,6 +19,7 @@
 #include <vector>
 
 #include "../support/KorvantaTestSupport.h"
+#include "../support/WaitUntilPumping.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
@@ -163,7 +162,6 @@ private:
 // the dialog the way it does in the program.
 inline void FollowProgress(QDialog* dialog,
                            const std::function<bool(SCA_ProgressDlg*)>& cancel = {}) {
-    constexpr int kWaitMs = 60000;
     auto* progress = qobject_cast<SCA_ProgressDlg*>(dialog);
     if (progress == nullptr) {
         return;
@@ -171,18 +169,17 @@ inline void FollowProgress(QDialog* dialog,
     bool finished = false;
     QObject::connect(progress, &QDialog::finished, progress, [&finished] { finished = true; });
     progress->show();
-    QElapsedTimer clock;
-    clock.start();
-    while (!finished && clock.elapsed() < kWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (cancel && cancel(progress)) {
+    const std::string what =
+        "the progress dialog \"" + progress->windowTitle().toStdString() + "\" to end";
+    const ::testing::AssertionResult ended = korvanta_test::WaitUntilPumping(what, [&] {
+        // Asked at each look, the one after the end included, as a user watching it would see.
+        if (cancel && cancel(progress) && !finished) {
             progress->reject();
         }
-        QThread::msleep(2);
-    }
-    if (!finished) {
-        ADD_FAILURE() << "the progress dialog \"" << progress->windowTitle().toStdString()
-                      << "\" never ended";
+        return finished;
+    });
+    EXPECT_TRUE(ended);
+    if (!ended) {
         progress->hide();
     }
 }

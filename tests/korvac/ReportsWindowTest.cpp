@@ -6,15 +6,14 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QThread>
 #include <QTreeWidgetItem>
+#include <atomic>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -82,8 +81,8 @@ public:
         return Add(std::move(report));
     }
 
-    // Answers as the service does; GetReportObj answers after delayMs.
-    void Install(FakeService* service, uint32_t delayMs = 0) {
+    // Answers as the service does; GetReportObj answers once released says so.
+    void Install(FakeService* service, const std::function<bool()>& released = {}) {
         service->Standing("GetReportIndexObj",
                           Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
                               Index.Serialize(reply->AddConfigObj("ReportIndex"));
@@ -93,7 +92,7 @@ public:
                               uint32_t id = 0;
                               request->GetField("ReportId", &id);
                               Reports.at(id)->Serialize(reply->AddConfigObj("Report"));
-                          }).After(delayMs));
+                          }).HeldUntil(released));
         service->Standing("IsReportExists",
                           Answer::Reply([this](SCA_ConfigObj* request, SCA_ConfigObj* reply) {
                               SCA_ConfigObj* object = nullptr;
@@ -141,7 +140,7 @@ protected:
 
     // The window as the main window builds it, filled once.
     std::unique_ptr<SCA_SrvReportsDlg> Open() {
-        m_Shelf.Install(&m_Service, m_DelayMs);
+        m_Shelf.Install(&m_Service, m_ReportsReleased);
         auto window = std::make_unique<SCA_SrvReportsDlg>(nullptr, &m_Config, &m_User, &m_Params,
                                                           "korva", &m_Session);
         window->SetLauncher([this](const QString& program, const QStringList& arguments,
@@ -194,7 +193,7 @@ protected:
     SCA_TezConfigUser m_User{&m_Config};
     SCA_ConfigObj m_Params{"Params", nullptr};
     ReportShelf m_Shelf;
-    uint32_t m_DelayMs = 0;
+    std::function<bool()> m_ReportsReleased;
     Launch m_Launched;
 };
 
@@ -480,14 +479,20 @@ TEST_F(ReportsWindow, WorkerProgressStopAndAMissingReport) {
     for (int i = 0; i < 4; ++i) {
         ids.push_back(m_Shelf.Add("Run", "Web", "web-1", SCA_TEZ_MODE_CPU, kJan2 + i * kDay));
     }
-    m_DelayMs = 300;
+    // The first report comes at once; the others only once the user pressed Cancel, so the
+    // worker is in the middle of the run when it is told to stop.
+    std::atomic<bool> cancelled{false};
+    m_ReportsReleased = [&] { return cancelled.load() || m_Service.Count("GetReportObj") == 1; };
     auto window = Open();
     const fs::path folder = fs::path(m_Home.Path()) / "export";
     fs::create_directory(folder);
     m_Hook.FileAnswer = QString::fromStdString(folder.string());
     // Stopped once the first report is written.
     m_Hook.OnExec = [&](QDialog* dialog) {
-        FollowProgress(dialog, [](SCA_ProgressDlg* shown) { return shown->GetBar()->value() > 0; });
+        FollowProgress(dialog, [&](SCA_ProgressDlg* shown) {
+            cancelled = cancelled || shown->GetBar()->value() > 0;
+            return cancelled.load();
+        });
     };
     Select(window.get(), ids);
     window->ExportReports();

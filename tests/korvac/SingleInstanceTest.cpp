@@ -3,12 +3,12 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include "GuiTestSupport.h"
 #include "korvac/SCA_SrvApplication.h"
+#include "tests/support/WaitUntilPumping.h"
 
 using korvac_test::PrivateHome;
 
@@ -26,22 +26,16 @@ QProcess* StartClient(const PrivateHome& home) {
     return process;
 }
 
-bool WaitForFile(const QString& path, int ms) {
-    for (int waited = 0; waited < ms; waited += 50) {
-        if (QFile::exists(path)) {
-            return true;
-        }
-        QThread::msleep(50);
-    }
-    return false;
-}
-
 TEST(SingleInstance, ASecondStartWakesTheFirstAndEndsWithOne) {
     PrivateHome home;
     const QString socket = QString::fromStdString(home.Path()) + QStringLiteral("/korvac.socket");
     QProcess* first = StartClient(home);
     ASSERT_TRUE(first->waitForStarted(10000));
-    ASSERT_TRUE(WaitForFile(socket, 30000)) << "the first client never listened";
+    korvanta_test::WaitUntilPumping("the first client's socket", [&] {
+        return QFile::exists(socket) || first->state() == QProcess::NotRunning;
+    });
+    ASSERT_TRUE(QFile::exists(socket))
+        << "the first client ended first: " << first->readAllStandardError().toStdString();
 
     QProcess* second = StartClient(home);
     ASSERT_TRUE(second->waitForFinished(30000));
@@ -72,15 +66,9 @@ TEST(SingleInstance, AStaleSocketLeftByACrashDoesNotBlockAStart) {
     QProcess* client = StartClient(home);
     ASSERT_TRUE(client->waitForStarted(10000));
     // The client replaces the file and stays up as the one instance.
-    QThread::msleep(1500);
-    bool answered = false;
-    for (int i = 0; i < 60 && !answered; ++i) {
-        answered = SCA_SrvApplication::NotifyRunningInstance(socket) == 1;
-        if (!answered) {
-            QThread::msleep(250);
-        }
-    }
-    EXPECT_TRUE(answered);
+    EXPECT_TRUE(korvanta_test::WaitUntil("the client to answer on the replaced socket", [&] {
+        return SCA_SrvApplication::NotifyRunningInstance(socket) == 1;
+    }));
     EXPECT_EQ(client->state(), QProcess::Running);
     ::kill(static_cast<pid_t>(client->processId()), SIGTERM);
     client->waitForFinished(10000);

@@ -2,11 +2,9 @@
 // The sound-action worker with an injected clock and player: the three-second rule, an unknown
 // sound, and batches drained by the worker and at stop.
 #include <atomic>
-#include <chrono>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "korvac/SCA_SrvActionCtrl.h"
@@ -14,6 +12,7 @@
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -97,10 +96,8 @@ TEST_F(SoundWorker, TheWorkerPlaysEveryQueuedBatchAndStopDrainsTheRest) {
     }
     ASSERT_EQ(m_Ctrl.StartProcess(), 1);
     EXPECT_EQ(m_Ctrl.StartProcess(), 0);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (m_Ctrl.GetBatchesPlayed() < 80 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    EXPECT_TRUE(korvanta_test::WaitUntil("every batch played",
+                                         [&] { return m_Ctrl.GetBatchesPlayed() >= 80; }));
     EXPECT_EQ(m_Ctrl.GetBatchesPlayed(), 80u);
     EXPECT_EQ(Played().size(), 1u);
     m_Ctrl.StopProcess();

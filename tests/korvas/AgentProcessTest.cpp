@@ -15,6 +15,7 @@
 #include "model/SCA_TezProcessStatus.h"
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_F(AgentProcessTest, TheTestsOwnProcessIsQueriedThroughTheRunningProcessMoni
     uint64_t startTime = 0;
     uint32_t listedCount = 0;
     char line[512] = "";
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the agent's process list", [&] {
         SCA_ConfigObj* listed = nullptr;
         SCA_ConfigObj* log = nullptr;
         const int read = m_Client.GetMonitorProcessListStatusEx(

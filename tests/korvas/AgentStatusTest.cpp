@@ -14,6 +14,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ TEST_F(AgentStatusTest, EveryPolledReplyReadsBackThroughTheClientsCodecs) {
     ASSERT_EQ(1, m_Client.StartMonitor(counters));
     ASSERT_EQ(1, m_Client.StartMonitor(processes));
     SCA_KorvantaInterface::MonitorStatus monitor;
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the monitor's samples", [&] {
         return m_Client.GetMonitorStatusEx(counters, memory, 0, kSamples, &monitor) == 1 &&
                monitor.Counters.size() == 2 && monitor.Counters[1].Status.ValueCount > 0 &&
                !monitor.Samples.empty();
@@ -76,7 +77,7 @@ TEST_F(AgentStatusTest, EveryPolledReplyReadsBackThroughTheClientsCodecs) {
     const std::string name = program_invocation_short_name;
     SCA_KorvantaInterface::ProcessListStatus list;
     SCA_TezProcessLog log;
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the process list", [&] {
         if (m_Client.GetMonitorProcessListStatusEx(processes, 0, &list, &log) != 1) {
             return false;
         }

@@ -26,6 +26,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -116,7 +117,8 @@ public:
     // The exit status, or -1 when it did not end in time.
     int Wait() {
         int status = 0;
-        if (!korvanta_test::Eventually([&] { return waitpid(m_Pid, &status, WNOHANG) == m_Pid; })) {
+        if (!korvanta_test::WaitUntil("the awaited state",
+                                      [&] { return waitpid(m_Pid, &status, WNOHANG) == m_Pid; })) {
             return -1;
         }
         m_Reaped = true;
@@ -339,7 +341,7 @@ TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) 
     // The process monitor lists this machine's processes, this test among them (by name: the
     // service may see another process-id namespace than the test).
     const std::string self = program_invocation_short_name;
-    const bool listed = korvanta_test::Eventually([&] {
+    const bool listed = static_cast<bool>(korvanta_test::WaitUntil("the listed monitor", [&] {
         uint32_t type = 0, status = 0, processStatus = 0, listStatus = 0;
         uint64_t startTime = 0;
         SCA_ConfigObj* list = nullptr;
@@ -354,7 +356,7 @@ TEST_F(ConsoleRunTest, MonitorsRunFromAClientAndTheStopLeavesAReportInTheIndex) 
         }
         SCA_Object::Destroy(list);
         return found;
-    });
+    }));
     EXPECT_TRUE(listed) << "process " << self << " is not in the list";
     uint32_t type = 0, status = 0, state = 0, statusId = 0;
     SCA_ConfigObj* countersStatus = nullptr;

@@ -1,10 +1,10 @@
-// SPDX-License-Identifier: MIT
+// SPDX-License-Identifier: MIT#include <thread>
+
 // What the control object does besides driving tasks, over a captured /proc tree: a rule on a
 // counter firing in a running monitor, the self-test's life from start to delete, and the join
 // of a network server of the test's own on 127.0.0.1.
 #include <chrono>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -26,6 +26,7 @@
 #include "tests/kvnnet/KvnNetTestSupport.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -72,8 +73,9 @@ TEST_F(ControlServicesTest, ARuleOnACounterFiresInTheRunningMonitor) {
 
     EXPECT_EQ(0u, m_Ctrl.GetTotalErrors());
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return m_Ctrl.GetTotalErrors() >= 1; }))
-        << Shown(id);
+    ASSERT_TRUE(korvanta_test::WaitUntil("an error of the monitor", [&] {
+        return m_Ctrl.GetTotalErrors() >= 1;
+    })) << Shown(id);
     EXPECT_EQ("5 11 1", Shown(id).substr(0, 6)) << "a counter in error shows the monitor in error";
     SCA_ConfigObj errors("Errors", nullptr);
     ASSERT_EQ(1, m_Ctrl.GetMonitorErrors(id, &errors));
@@ -120,7 +122,7 @@ TEST_F(ControlServicesTest, ASelfTestRunsAloneAndIsGoneWhenDeleted) {
     ASSERT_EQ(1, m_Ctrl.StartSelfTest(mode, &started, text, sizeof(text)));
     EXPECT_EQ(0u, started);
     EXPECT_STREQ("Korvanta self-test is already active.", text);
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the self test to end", [&] {
         m_Ctrl.GetSelfTestStatus(&progress, &status, text, sizeof(text));
         return status == SCA_PROCESS_STOPPED || status == SCA_PROCESS_FAILED;
     }));
@@ -234,7 +236,7 @@ TEST_F(ControlJoinTest, AnOpenSessionIsLoggedOutByItsInterfaceAndAFailedJoinStor
     m_Ctrl.SetNetworkJoined(0);
     m_Ctrl.CloseNetworkSession();
     EXPECT_EQ(0, m_Ctrl.HasNetworkSession());
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("a call in the journal", [&] {
         std::lock_guard<std::mutex> lock(m_Journal.Lock);
         return !m_Journal.Calls.empty();
     }));
@@ -335,7 +337,7 @@ TEST_F(ClientOperationsTest, MonitorChangesAreStoredAtOnceAndTheListReadsAsTheCl
     SCA_ConfigObj* list = nullptr;
     SCA_ConfigObj* data = nullptr;
     // The task loads its counters on its own thread: one status per counter once it has.
-    EXPECT_TRUE(korvanta_test::Eventually([&] {
+    EXPECT_TRUE(korvanta_test::WaitUntil("the process list", [&] {
         list = nullptr;
         data = nullptr;
         const int read =

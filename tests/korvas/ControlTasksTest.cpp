@@ -23,6 +23,7 @@
 #include "tests/korvas/ControlTestFixture.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -37,8 +38,9 @@ TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport)
     EXPECT_EQ("7 10 1 0 0 - Memory watch", Shown(id)) << "never started";
 
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
-    EXPECT_TRUE(korvanta_test::Eventually([&] { return Shown(id) == "9 11 1 0 0 - Memory watch"; }))
-        << Shown(id);
+    EXPECT_TRUE(korvanta_test::WaitUntil("the monitor to show as running", [&] {
+        return Shown(id) == "9 11 1 0 0 - Memory watch";
+    })) << Shown(id);
     EXPECT_EQ(1u, m_Ctrl.GetActiveMonitors());
     SCA_SrvTaskRef task = m_Ctrl.GetTask(id);
     ASSERT_TRUE(task);
@@ -51,7 +53,7 @@ TEST_F(ControlTasksTest, StartPauseStartResetStopShowTheirStatesAndLeaveAReport)
     EXPECT_EQ(task, m_Ctrl.GetTask(id)) << "resumed, not started anew";
 
     auto* counters = static_cast<SCA_SrvTaskMonitor*>(task.get());
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the counter's status", [&] {
         SCA_ConfigObj data("CD", nullptr);
         char text[256] = "";
         return m_Ctrl.GetCounterStatusEx(id, 1, 0, 600, &data, text, sizeof(text)) &&
@@ -118,7 +120,8 @@ TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
     ASSERT_EQ(1, m_Ctrl.AddCounter(id, SCA_COUNTER_CPU_USAGE, "", "", "", &again));
     EXPECT_EQ(added, again) << "the same counter is not added twice";
     auto* task = static_cast<SCA_SrvTaskMonitor*>(m_Ctrl.GetTask(id).get());
-    EXPECT_TRUE(korvanta_test::Eventually([&] { return task->GetActiveCounters() == 2u; }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("two active counters",
+                                         [&] { return task->GetActiveCounters() == 2u; }));
     uint32_t found = 0;
     ASSERT_EQ(1, m_Ctrl.IsCounterExists(id, SCA_COUNTER_CPU_USAGE, "", "", "nope", &found));
     EXPECT_EQ(SCA_ALL_ONES, found);
@@ -126,7 +129,7 @@ TEST_F(ControlTasksTest, CountersChangeWhileTheMonitorRuns) {
     ASSERT_EQ(1, m_Ctrl.DeleteCounter(id, 1));
     EXPECT_EQ(1u, task->GetActiveCounters());
     EXPECT_EQ(1u, task->GetMonitor()->GetProfile()->GetCounterList()->Count());
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the added counter's status", [&] {
         SCA_ConfigObj data("CD", nullptr);
         char text[256] = "";
         return m_Ctrl.GetCounterStatusEx(id, added, 0, 600, &data, text, sizeof(text)) &&
@@ -178,7 +181,7 @@ TEST_F(ControlTasksTest, ProcessMonitorsListTheirProcessesAndCounterMonitorsRefu
     EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "invalid monitor type - 0"));
 
     ASSERT_EQ(1, m_Ctrl.StartMonitor(id));
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the process list", [&] {
         SCA_ConfigObj* current = nullptr;
         if (!m_Ctrl.GetMonitorProcessListStatus(id, &type, &status, &processStatus, &start,
                                                 &listStatus, &current)) {

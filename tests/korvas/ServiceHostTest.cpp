@@ -12,6 +12,7 @@
 #include "korvas/SCA_ServiceNotifier.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -55,7 +56,8 @@ TEST_F(ServiceHostTest, PauseContinueInterrogateAndStopFollowTheStateTable) {
     // Running, but not ready before the server listens.
     std::vector<std::string> expected = {"STATUS=Starting"};
     EXPECT_EQ(m_Notifier.States, expected);
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return m_Host.CheckListening() == 1; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("the service to listen",
+                                         [&] { return m_Host.CheckListening() == 1; }));
     expected.push_back(ReadyText());
     EXPECT_EQ(m_Host.CheckListening(), 0) << "one port is reported ready once";
 
@@ -69,7 +71,8 @@ TEST_F(ServiceHostTest, PauseContinueInterrogateAndStopFollowTheStateTable) {
     EXPECT_EQ(State(), SCA_SERVICE_RUNNING);
     EXPECT_TRUE(m_Host.GetCtrl()->IsRunning()) << "continue starts the control thread again";
     expected.push_back("STATUS=Starting");
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return m_Host.CheckListening() == 1; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("the service to listen",
+                                         [&] { return m_Host.CheckListening() == 1; }));
     expected.push_back(ReadyText());
 
     m_Host.ServiceCtrlHandler(SCA_SERVICE_CONTROL_INTERROGATE);
@@ -110,10 +113,11 @@ TEST_F(ServiceHostTest, ALoopThatFailsToStartStopsTheServiceWithAFailure) {
     uint32_t code = 0;
     ASSERT_EQ(holder.Init(5, holderArgv.data(), &code), 1);
     ASSERT_EQ(holder.StartProcess(), 1);
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return holder.GetServerPort() != 0; }));
+    ASSERT_TRUE(
+        korvanta_test::WaitUntil("the awaited state", [&] { return holder.GetServerPort() != 0; }));
     Start({"korvas", "-control_port", std::to_string(holder.GetServerPort())});
     ASSERT_EQ(State(), SCA_SERVICE_RUNNING);
-    EXPECT_TRUE(korvanta_test::Eventually([&] {
+    EXPECT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] {
         EXPECT_EQ(m_Host.CheckListening(), 0);
         return m_Host.CheckControlLoop() != 0;
     }));

@@ -23,6 +23,7 @@
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -108,7 +109,8 @@ TEST_F(ServiceReportsTest, PeriodicSavesKeepTheNewestAndTheRunsReportNamesHostAn
     ASSERT_TRUE(SampleFor(clock, id, SCA_TASK_MIN_REPORT_SECONDS));
     ASSERT_EQ(1, m_Client.StopMonitor(id));
     // The worker may still be writing the last save; it prunes right after.
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return saves().size() == kKept; }));
+    ASSERT_TRUE(
+        korvanta_test::WaitUntil("the kept saves alone", [&] { return saves().size() == kKept; }));
     for (const std::string& name : saves()) {
         EXPECT_TRUE(name.starts_with("Korvanta Watched 1 ") && name.ends_with(".txt")) << name;
     }
@@ -142,7 +144,7 @@ TEST_F(ServiceReportsTest, APeriodicSaveIntoAFolderOutsideSavesNothing) {
         return 1;
     });
     ASSERT_EQ(1, m_Client.StartMonitor(id));
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("two reports of the escaping folder", [&] {
         return m_Reports.Count(SCA_LEVEL_ERROR, "must lie below the reports folder - ../Escaped") >=
                2;
     }));
@@ -184,7 +186,7 @@ TEST_F(ServiceReportsTest, AllOnesListsTheServiceComputersCounters) {
     };
     request(); // a rate needs a read before
     // The machine's own tick counts must move between the reads, which takes real time.
-    EXPECT_TRUE(korvanta_test::Eventually([&] { return request() == 1; }))
+    EXPECT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] { return request() == 1; }))
         << "a later request has a CPU usage";
     EXPECT_NE(types.end(), std::find(types.begin(), types.end(), SCA_COUNTER_MEMORY_USAGE));
     EXPECT_NE(types.end(), std::find(types.begin(), types.end(), SCA_COUNTER_CPU_USAGE));

@@ -32,6 +32,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/korvas/ControlTestFixture.h"
+#include "tests/support/WaitUntil.h"
 
 namespace korvas_test {
 namespace {
@@ -183,7 +184,7 @@ TEST_F(ServiceThreadsTest, UserRulesAreReplacedWhileCounterMonitorsSampleThem) {
     SCA_ConfigObj form(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
     ASSERT_EQ(1, RulesForm(1, &form));
     ASSERT_EQ(1, client->SetUserConfig(&form, SCA_TEZ_USER_RULES));
-    EXPECT_TRUE(korvanta_test::Eventually([&] {
+    EXPECT_TRUE(korvanta_test::WaitUntil("the sound actions", [&] {
         uint64_t last = 0;
         Reply actions;
         return client->GetSoundActions(0, &last, &actions) && actions.Object != nullptr &&
@@ -204,7 +205,7 @@ TEST_F(ServiceThreadsTest, ProcessRulesAreReplacedWhileAProcessMonitorScans) {
     SCA_ConfigObj form("Rules", nullptr);
     ASSERT_EQ(1, ProcessRulesForm(1, &form));
     ASSERT_EQ(1, client->SetProcessMonitorRules(&form));
-    EXPECT_TRUE(korvanta_test::Eventually([&] {
+    EXPECT_TRUE(korvanta_test::WaitUntil("the process monitor's errors", [&] {
         Reply errors;
         return client->GetMonitorErrors(processes, &errors) && errors.Object != nullptr &&
                errors.Object->GetFieldCount() > 0;
@@ -373,7 +374,7 @@ TEST_F(ServiceThreadsTest, AReportActionSavesTheReportOfItsOwnMonitorNotOneOfThe
     ASSERT_EQ(1, m_Ctrl.StartMonitor(second));
 
     std::set<std::string> names;
-    ASSERT_TRUE(korvanta_test::Eventually([&] {
+    ASSERT_TRUE(korvanta_test::WaitUntil("the folder's files", [&] {
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(folder, error)) {
             names.insert(entry.path().filename().string());

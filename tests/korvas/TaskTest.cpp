@@ -24,6 +24,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST_F(CounterTaskTest, ARunSamplesPausesAndEndsWithoutAReportWhenShort) {
 
     ASSERT_EQ(1, m_Task.StartProcess());
     EXPECT_EQ(0, m_Task.StartProcess()) << "already active";
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return ValueCount() >= 3; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("three values", [&] { return ValueCount() >= 3; }));
     EXPECT_EQ(SCA_TASK_STATUS_RUNNING, m_Task.GetStatus());
     EXPECT_EQ(1u, m_Task.GetActiveCounters());
 
@@ -104,7 +105,7 @@ TEST_F(CounterTaskTest, ARunSamplesPausesAndEndsWithoutAReportWhenShort) {
     EXPECT_EQ(1, m_Task.Reset()) << "a paused task is active";
     EXPECT_EQ(0u, ValueCount()) << "the reset forgot the samples";
     ASSERT_EQ(1, m_Task.Resume());
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return ValueCount() >= 1; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("a value", [&] { return ValueCount() >= 1; }));
     ASSERT_EQ(1, m_Task.StopProcess());
     EXPECT_EQ(SCA_TASK_STATUS_STOPPED, m_Task.GetStatus());
     EXPECT_EQ(0u, m_Index.Count()) << "a run under ten seconds leaves no report";
@@ -127,8 +128,8 @@ TEST_F(CounterTaskTest, ARuleInErrorShowsAndALongRunIsKept) {
     ASSERT_EQ(1, m_UserConfig.PublishSnapshot());
     ASSERT_EQ(1, m_Task.Init(m_Monitor));
     ASSERT_EQ(1, m_Task.StartProcess());
-    ASSERT_TRUE(
-        korvanta_test::Eventually([&] { return m_Task.GetStatus() == SCA_TASK_STATUS_ERROR; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil(
+        "the task in error", [&] { return m_Task.GetStatus() == SCA_TASK_STATUS_ERROR; }));
     EXPECT_EQ(1u, m_Task.GetErrors());
     // Twenty seconds of run time in one step, as a long run would have gathered them.
     const uint64_t later = SCA_PerfSnapshotStore::GetMonotonicNs() + 20 * perf_test::kSecond;
@@ -195,8 +196,8 @@ TEST_F(ProcessTaskTest, TheServicesOwnProcessesNeverShowAndUnknownIdsAnswerNeutr
 
     ASSERT_EQ(1, m_Task.Init(m_Monitor));
     ASSERT_EQ(1, m_Task.StartProcess());
-    const bool seen = korvanta_test::Eventually([&] { return Lists("korvatest-sleep"); });
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(korvanta_test::WaitUntil("the sleeping child in the list",
+                                         [&] { return Lists("korvatest-sleep"); }));
     EXPECT_FALSE(Lists("korvas"));
 
     tagSCA_TASK_PROCESS_STATE state{};

@@ -16,11 +16,11 @@
 
 namespace {
 
+using korvanta_test::WaitUntil;
 using kvnnet_test::Journal;
 using kvnnet_test::ReportCapture;
 using kvnnet_test::TagOf;
 using kvnnet_test::TestFactory;
-using kvnnet_test::WaitUntil;
 
 class KvnNetServerTest : public ::testing::Test {
 protected:
@@ -48,7 +48,7 @@ TEST_F(KvnNetServerTest, AServerRegistersEveryCommandAndGreetsWithItsVersion) {
 }
 
 TEST_F(KvnNetServerTest, AServerOnAPortInUseHasFlagZeroAndRegistersNothing) {
-    ASSERT_TRUE(WaitUntil([&] { return m_Factory.Creates == 1; }));
+    ASSERT_TRUE(WaitUntil("the server's agent", [&] { return m_Factory.Creates == 1; }));
     uint32_t error = 0;
     SCA_KorvantaNetServer second(&m_Factory, m_Port, &error);
     EXPECT_EQ(second.IsConstructed(), 0u);
@@ -83,7 +83,7 @@ TEST_F(KvnNetServerTest, TheLoginModeIsAskedAnewForEveryConnection) {
 }
 
 TEST_F(KvnNetServerTest, ConnectionsMakeAndDropTheirAgents) {
-    EXPECT_TRUE(WaitUntil([&] { return m_Factory.Creates == 1; }));
+    EXPECT_TRUE(WaitUntil("the server's agent", [&] { return m_Factory.Creates == 1; }));
     {
         SCA_KorvantaNetClient other;
         uint32_t error = 0;
@@ -91,7 +91,7 @@ TEST_F(KvnNetServerTest, ConnectionsMakeAndDropTheirAgents) {
         EXPECT_EQ(other.DeviceLogout(3), 1);
         EXPECT_EQ(m_Factory.Creates, 2);
     }
-    EXPECT_TRUE(WaitUntil([&] { return m_Factory.Deletes == 1; }));
+    EXPECT_TRUE(WaitUntil("the agent to be dropped", [&] { return m_Factory.Deletes == 1; }));
     // The factory's answer does not matter to the event.
     EXPECT_EQ(m_Server->ConnectEvent(nullptr), 1);
 }

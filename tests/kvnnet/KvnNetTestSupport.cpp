@@ -298,17 +298,6 @@ void AddField(SCA_ConfigObj* data, const Command& command, const Slots& slots, s
     }
 }
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
 int ReportCapture::Count(uint32_t level, const std::string& text) const {
     std::lock_guard<std::mutex> lock(m_Lock);
     int count = 0;

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -10,7 +9,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "net/SCA_NetMessage.h"
 #include "net/SCA_NetServer.h"
 #include "net/SCA_NetServerAgent.h"
+#include "tests/support/WaitUntil.h"
 
 namespace kvnnet_test {
 
@@ -81,8 +80,6 @@ std::vector<std::string> Expected(const Command& command, const Slots& slots, bo
 std::vector<std::string> Actual(const Command& command, const Slots& slots, bool out);
 // Adds input or output position i to data as its sender would.
 void AddField(SCA_ConfigObj* data, const Command& command, const Slots& slots, size_t i);
-
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // Collects the reports made while it lives.
 class ReportCapture {
@@ -230,7 +227,8 @@ private:
         (Note(&call, command, position++, args), ...);
         if (m_Journal->Block) {
             ++m_Journal->Blocked;
-            WaitUntil([this] { return m_Journal->Release.load(); });
+            korvanta_test::WaitUntil("the test to release the call",
+                                     [this] { return m_Journal->Release.load(); });
         }
         std::lock_guard<std::mutex> lock(m_Journal->Lock);
         m_Journal->Calls.push_back(call);

@@ -12,6 +12,7 @@
 #include "libmor/SCA_ThreadObj.h"
 #include "libmor/SCA_Time.h"
 #include "tests/support/ManualClockSupport.h"
+#include "tests/support/WaitUntil.h"
 
 using namespace std::chrono_literals;
 
@@ -93,7 +94,8 @@ TEST(ClockTest, APeriodicThreadTicksOncePerPeriodTheClockMovesAndStopsAtOnce) {
         clock.Advance(999ms);
         EXPECT_EQ(thread.Ticks, tick - 1);
         clock.Advance(1ms);
-        ASSERT_TRUE(korvanta_test::Eventually([&] { return thread.Ticks == tick; }));
+        ASSERT_TRUE(
+            korvanta_test::WaitUntil("the awaited state", [&] { return thread.Ticks == tick; }));
     }
     // Stopping does not wait for the period: the clock is not moved again.
     EXPECT_EQ(thread.Unlock(__FILE__), 1);

@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Time.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -161,7 +162,7 @@ TEST(ReportTest, RemovingCallbackWaitsForRunningCall) {
         SCA_SetErrorCallback(nullptr, nullptr);
         removed = true;
     });
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return removing.load(); }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] { return removing.load(); }));
     bool removedWhileRunning = false;
     {
         std::lock_guard<std::mutex> lock(callback.Lock);

@@ -104,7 +104,8 @@ TEST(ThreadObjTest, SlowBodyGivesOneWarningAndUnlockStillWaits) {
     });
     ASSERT_TRUE(korvanta_test::SleepersOn(clock, 2)); // and Unlock, up to the exit time-out
     clock.Advance(std::chrono::milliseconds(20));
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return !capture.Records().empty(); }));
+    ASSERT_TRUE(
+        korvanta_test::WaitUntil("the awaited state", [&] { return !capture.Records().empty(); }));
     EXPECT_FALSE(unlocked) << "Unlock goes on waiting after the warning";
     clock.Advance(std::chrono::milliseconds(80));
     unlocker.join();

@@ -29,6 +29,7 @@
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 #include "tests/support/ManualClockSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -353,7 +354,8 @@ TEST_F(MonitoringCoreTest, TheThreadSamplesCountersAddedWhileItRunsAndStopWaitsF
         const int before = samples;
         ASSERT_TRUE(korvanta_test::SleepersOn(m_Clock));
         m_Clock.Advance(std::chrono::milliseconds(10));
-        ASSERT_TRUE(korvanta_test::Eventually([&] { return samples == before + 1; }));
+        ASSERT_TRUE(
+            korvanta_test::WaitUntil("the awaited state", [&] { return samples == before + 1; }));
     };
     tick();
     tick();

@@ -11,6 +11,7 @@
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace korvanta_test {
 
@@ -440,7 +441,7 @@ int RecordingAgent::LoginEx2(SCA_ConfigObj* data, SCA_ConfigObj** results) {
 }
 
 int RecordingAgent::GetStatus(uint32_t* status) {
-    korvanta_test::Eventually([this] { return !m_Journal->HoldStatus.load(); });
+    korvanta_test::WaitUntil("the awaited state", [this] { return !m_Journal->HoldStatus.load(); });
     return Take("GetStatus", status);
 }
 

@@ -131,8 +131,9 @@ TEST_F(SampleClockTest, ManyMonitorsShareOneThreadAndStoppedOnesGetNoSample) {
     ASSERT_TRUE(TicksUntil([&] { return monitors[0]->Samples >= stoppedAt[0] + 2; }));
 
     monitors.clear();
-    EXPECT_TRUE(korvanta_test::Eventually([&] { return ThreadCount() == withOne - 1; }))
-        << "the clock ends its thread with its last monitor";
+    EXPECT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] {
+        return ThreadCount() == withOne - 1;
+    })) << "the clock ends its thread with its last monitor";
 }
 
 TEST_F(SampleClockTest, AStopWaitsForTheTickUnderWay) {
@@ -150,7 +151,7 @@ TEST_F(SampleClockTest, AStopWaitsForTheTickUnderWay) {
         EXPECT_EQ(1, slow.Manager.StopAll(0));
         inTickAtReturn = slow.InTick.load();
     });
-    ASSERT_TRUE(korvanta_test::Eventually([&] { return stopping.load(); }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] { return stopping.load(); }));
     m_Clock.Advance(std::chrono::milliseconds(slow.TickLengthMs));
     stopper.join();
     EXPECT_FALSE(inTickAtReturn) << "the stop returned while the tick still sampled";

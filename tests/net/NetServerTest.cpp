@@ -14,6 +14,7 @@
 
 namespace {
 
+using korvanta_test::WaitUntil;
 using nettest::Call;
 using nettest::Clock;
 using nettest::ConnectTo;
@@ -25,7 +26,6 @@ using nettest::RawClient;
 using nettest::ReportCapture;
 using nettest::ServerEvents;
 using nettest::TestServer;
-using nettest::WaitUntil;
 
 class NetServerTest : public ::testing::Test {
 protected:
@@ -70,7 +70,7 @@ TEST_F(NetServerTest, ConnectionIdsRiseFromOneAndAreNeverReused) {
         ASSERT_TRUE(ConnectTo(&transport, m_Port));
         EXPECT_EQ(WhoAmI(&transport), expected);
     }
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }));
+    ASSERT_TRUE(WaitUntil("the agents to go", [&] { return m_Server->GetAgentCount() == 0; }));
 
     SCA_NetTransport first;
     SCA_NetTransport second;
@@ -152,7 +152,7 @@ TEST_F(NetServerTest, ManyClientsAtOnce) {
         }
     }
     clients.clear();
-    EXPECT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }));
+    EXPECT_TRUE(WaitUntil("the agents to go", [&] { return m_Server->GetAgentCount() == 0; }));
     EXPECT_EQ(m_Events.Disconnects.load(), kClients);
 }
 
@@ -170,7 +170,7 @@ TEST_F(NetServerTest, SlowHandlerDoesNotHoldUpOtherConnections) {
         EXPECT_TRUE(Call(&slowClient, &request, &reply));
         EXPECT_STREQ(reply.GetCommandName(), "OK");
     });
-    ASSERT_TRUE(WaitUntil([&] { return m_Events.Running.load() == 1; }));
+    ASSERT_TRUE(WaitUntil("the slow call to run", [&] { return m_Events.Running.load() == 1; }));
     for (int i = 0; i < 20; ++i) {
         EXPECT_TRUE(Echo(&quickClient, "quick" + std::to_string(i)));
     }
@@ -217,8 +217,9 @@ TEST_F(NetServerTest, BadFramesCloseOnlyTheirOwnConnection) {
         ASSERT_TRUE(raw.Send(Frame("Echo", SCA_NET_CODE_COMMAND, 1).substr(0, 20)));
         ++closed;
     }
-    EXPECT_TRUE(WaitUntil([&] { return m_Events.Disconnects.load() == closed; }));
-    EXPECT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 1; }));
+    EXPECT_TRUE(
+        WaitUntil("every disconnect", [&] { return m_Events.Disconnects.load() == closed; }));
+    EXPECT_TRUE(WaitUntil("one agent left", [&] { return m_Server->GetAgentCount() == 1; }));
     EXPECT_TRUE(Echo(&bystander, "still served"));
     // Each peer that broke the protocol is told once; the one that only went away is not.
     EXPECT_EQ(reports.Count(SCA_LEVEL_ERROR, "SCA_NetServerAgent: connection"), 7);
@@ -279,7 +280,7 @@ TEST_F(NetServerTest, StopAllWaitsForRunningHandlersAndEndsEveryConnection) {
     }
     SCA_NetTransport busy;
     ASSERT_TRUE(ConnectTo(&busy, m_Port));
-    ASSERT_TRUE(WaitUntil([&] { return m_Events.Connects.load() == 4; }));
+    ASSERT_TRUE(WaitUntil("four connections", [&] { return m_Events.Connects.load() == 4; }));
     std::atomic<uint32_t> busyError{0};
     std::atomic<long long> busyMs{0};
     std::thread caller([&] {
@@ -294,7 +295,8 @@ TEST_F(NetServerTest, StopAllWaitsForRunningHandlersAndEndsEveryConnection) {
         busyError = error;
         busyMs = MsSince(start);
     });
-    ASSERT_TRUE(WaitUntil([&] { return m_Events.BlockEntered.load() == 1; }));
+    ASSERT_TRUE(
+        WaitUntil("the blocking call to start", [&] { return m_Events.BlockEntered.load() == 1; }));
 
     std::atomic<bool> stopping{false};
     std::atomic<bool> stopped{false};
@@ -305,7 +307,7 @@ TEST_F(NetServerTest, StopAllWaitsForRunningHandlersAndEndsEveryConnection) {
         runningAtReturn = m_Events.Running.load();
         stopped = true;
     });
-    ASSERT_TRUE(WaitUntil([&] { return stopping.load(); }));
+    ASSERT_TRUE(WaitUntil("the stop to begin", [&] { return stopping.load(); }));
     EXPECT_FALSE(stopped.load()); // a handler still runs
     m_Events.ReleaseBlock = true;
     stopper.join();
@@ -367,7 +369,7 @@ TEST_F(NetServerTest, HandlerMayStopTheServer) {
         ask.Init("StopAll");
         Call(&stopping, &ask, &answer, 5000);
     });
-    ASSERT_TRUE(WaitUntil([&] { return m_Events.StopEntered.load() == 2; }));
+    ASSERT_TRUE(WaitUntil("both stops to start", [&] { return m_Events.StopEntered.load() == 2; }));
     std::atomic<bool> ownerStopping{false};
     std::atomic<bool> stopped{false};
     std::thread owner([&] {
@@ -375,9 +377,9 @@ TEST_F(NetServerTest, HandlerMayStopTheServer) {
         m_Server->StopAll();
         stopped = true;
     });
-    ASSERT_TRUE(WaitUntil([&] { return ownerStopping.load(); }));
+    ASSERT_TRUE(WaitUntil("the owner to stop", [&] { return ownerStopping.load(); }));
     m_Events.ReleaseBlock = true;
-    EXPECT_TRUE(WaitUntil([&] { return stopped.load(); }, 5000));
+    EXPECT_TRUE(WaitUntil("the server to stop", [&] { return stopped.load(); }));
     owner.join();
     caller.join();
     EXPECT_EQ(m_Events.Running.load(), 0);
@@ -396,7 +398,7 @@ TEST(NetServerLifetimeTest, DestroyingTheServerWithClientsMidRequest) {
         ASSERT_TRUE(ConnectTo(clients.back().get(), server->GetServerPort()));
     }
     // A client's Connect returns once it has answered; the server reads the answer after.
-    ASSERT_TRUE(WaitUntil([&] { return events.Connects.load() == 4; }));
+    ASSERT_TRUE(WaitUntil("four connections", [&] { return events.Connects.load() == 4; }));
     std::thread caller([&] {
         SCA_NetMessage request;
         SCA_NetMessage reply;
@@ -404,7 +406,7 @@ TEST(NetServerLifetimeTest, DestroyingTheServerWithClientsMidRequest) {
         request.GetData()->AddField("DelayMs", 200u);
         Call(clients[0].get(), &request, &reply, 5000);
     });
-    ASSERT_TRUE(WaitUntil([&] { return events.Running.load() == 1; }));
+    ASSERT_TRUE(WaitUntil("the call to run", [&] { return events.Running.load() == 1; }));
     server->Destroy();
     EXPECT_EQ(events.Running.load(), 0);
     EXPECT_EQ(events.Connects.load(), 4);
@@ -462,7 +464,8 @@ TEST_F(StrangerLimitsTest, StrangersMakeRoomAndOnlyLoggedInClientsFillTheCap) {
     SCA_NetTransport second;
     ASSERT_TRUE(ConnectTo(&first, m_Port));
     ASSERT_TRUE(ConnectTo(&second, m_Port));
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetStrangerCount() == kCap; }));
+    ASSERT_TRUE(WaitUntil("the strangers to fill the cap",
+                          [&] { return m_Server->GetStrangerCount() == kCap; }));
     // The cap is full of strangers: a newcomer takes the place of the one that waited longest.
     SCA_NetTransport third;
     ASSERT_TRUE(ConnectTo(&third, m_Port));
@@ -476,13 +479,13 @@ TEST_F(StrangerLimitsTest, StrangersMakeRoomAndOnlyLoggedInClientsFillTheCap) {
     const auto start = Clock::now();
     EXPECT_FALSE(ConnectTo(&fourth, m_Port, 5000)) << "no greeting for a connection over the cap";
     EXPECT_LT(MsSince(start), 2500) << "closed at once, not left to time out";
-    EXPECT_TRUE(WaitUntil([&] {
+    EXPECT_TRUE(WaitUntil("the refusal's warning", [&] {
         return reports.Count(SCA_LEVEL_WARNING, "connection refused, 2 connections") != 0;
     }));
     EXPECT_TRUE(Echo(&second, 10)) << "those logged in keep being served";
     EXPECT_TRUE(Echo(&third, 10));
     second.Shutdown();
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 1; }));
+    ASSERT_TRUE(WaitUntil("one agent left", [&] { return m_Server->GetAgentCount() == 1; }));
     SCA_NetTransport fifth;
     EXPECT_TRUE(ConnectTo(&fifth, m_Port)) << "a freed place takes a new connection";
 }
@@ -567,14 +570,15 @@ TEST_F(StrangerLimitsTest, AStrangerMaySendLittleAndMayNotLinger) {
     SCA_NetTransport large;
     ASSERT_TRUE(ConnectTo(&large, m_Port));
     EXPECT_FALSE(Echo(&large, 4 * kPayload)) << "a payload over the stranger's limit closes";
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }));
+    ASSERT_TRUE(WaitUntil("the agents to go", [&] { return m_Server->GetAgentCount() == 0; }));
 
     SCA_NetTransport small;
     ASSERT_TRUE(ConnectTo(&small, m_Port));
     ASSERT_TRUE(Echo(&small, 100));
     const auto lastRequest = Clock::now();
-    ASSERT_TRUE(WaitUntil([&] { return m_Server->GetAgentCount() == 0; }, 3000))
-        << "an idle stranger is closed";
+    ASSERT_TRUE(WaitUntil("the idle stranger to be closed", [&] {
+        return m_Server->GetAgentCount() == 0;
+    })) << "an idle stranger is closed";
     EXPECT_GE(MsSince(lastRequest), static_cast<long long>(kIdleMs) - 50)
         << "but not before its idle time";
     EXPECT_FALSE(Echo(&small, 10));

@@ -3,6 +3,7 @@
 
 #include "tests/support/KorvantaTestSupport.h"
 #include "tests/support/ManualClockSupport.h"
+#include "tests/support/WaitUntil.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -38,13 +39,6 @@ using Clock = std::chrono::steady_clock;
 
 inline long long MsSince(Clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-}
-
-// Waits until condition holds, for at most timeoutMs (and never longer than Eventually).
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
-    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    return korvanta_test::Eventually([&] { return condition() || Clock::now() >= end; }) &&
-           condition();
 }
 
 // The bytes of one frame.
@@ -291,13 +285,15 @@ private:
     int Block(SCA_NetServerAgent*, SCA_NetMessage*, SCA_NetMessage* reply) {
         Running running(m_Events);
         ++m_Events->BlockEntered;
-        WaitUntil([this] { return m_Events->ReleaseBlock.load(); }, 5000);
+        korvanta_test::WaitUntil("the test to release the call",
+                                 [this] { return m_Events->ReleaseBlock.load(); });
         return reply->SetCommandName("OK");
     }
     int StopServer(SCA_NetServerAgent*, SCA_NetMessage*, SCA_NetMessage* reply) {
         Running running(m_Events);
         ++m_Events->StopEntered;
-        WaitUntil([this] { return m_Events->ReleaseBlock.load(); }, 5000);
+        korvanta_test::WaitUntil("the test to release the stop",
+                                 [this] { return m_Events->ReleaseBlock.load(); });
         StopAll();
         return reply->SetCommandName("OK");
     }

@@ -16,13 +16,13 @@
 
 namespace {
 
+using korvanta_test::WaitUntil;
 using nettest::Call;
 using nettest::ConnectTo;
 using nettest::MsSince;
 using nettest::ReportCapture;
 using nettest::ServerEvents;
 using nettest::TestServer;
-using nettest::WaitUntil;
 
 static_assert(!std::is_copy_constructible_v<SCA_NetTransport> &&
                   !std::is_copy_assignable_v<SCA_NetTransport>,
@@ -166,7 +166,7 @@ TEST(NetTransportTest, GreetingTeachesBothEndsWhoAndWhen) {
     EXPECT_LE(transport.GetServerConnectTime(), transport.GetClientConnectTime());
     EXPECT_EQ(transport.GetClientStartTime(), clientStart);
 
-    ASSERT_TRUE(WaitUntil([&] { return events.Connects.load() == 1; }));
+    ASSERT_TRUE(WaitUntil("the connection", [&] { return events.Connects.load() == 1; }));
     std::lock_guard<std::mutex> lock(events.Lock);
     EXPECT_EQ(events.ClientConnectTime, transport.GetClientConnectTime());
 }
@@ -242,8 +242,9 @@ TEST(NetTransportTest, ConnectAgainReplacesTheConnection) {
     SCA_NetTransport transport;
     ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
     ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
-    EXPECT_TRUE(WaitUntil([&] { return events.Disconnects.load() == 1; }));
-    EXPECT_TRUE(WaitUntil([&] { return server.GetAgentCount() == 1; }));
+    EXPECT_TRUE(
+        WaitUntil("the first connection to drop", [&] { return events.Disconnects.load() == 1; }));
+    EXPECT_TRUE(WaitUntil("one agent left", [&] { return server.GetAgentCount() == 1; }));
 
     SCA_NetMessage request;
     SCA_NetMessage reply;

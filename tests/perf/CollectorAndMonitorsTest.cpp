@@ -21,6 +21,7 @@
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
 #include "tests/support/ManualClockSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -192,7 +193,7 @@ TEST(PerfMonitorTest, RealProcIsPlausible) {
     // A rate needs the machine's tick counts to move between two samples: real time.
     uint64_t tick = 1;
     uint32_t withValue = 0;
-    EXPECT_TRUE(korvanta_test::Eventually([&] {
+    EXPECT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] {
         EXPECT_EQ(1, collector.Sample(++tick));
         withValue = 0;
         for (uint32_t counter : cpuIds) {
@@ -229,7 +230,8 @@ TEST(PerfMonitorUpdateTest, TicksUntilToldToStop) {
     for (uint32_t tick = 1; tick <= 3; ++tick) {
         ASSERT_TRUE(korvanta_test::SleepersOn(clock));
         clock.Advance(std::chrono::milliseconds(5));
-        ASSERT_TRUE(korvanta_test::Eventually([&] { return updater.GetUpdateCount() == tick; }));
+        ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state",
+                                             [&] { return updater.GetUpdateCount() == tick; }));
     }
     EXPECT_EQ(11u, updater.GetProcessStatus());
     ASSERT_EQ(1, updater.Unlock(__FILE__));

@@ -17,6 +17,7 @@
 #include "model/SCA_TezReportFormat.h"
 #include "tests/reports/ReportTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ TEST(ActionCtrl, WorkerSavesTheProvidedReportBelowTheReportsFolderOnly) {
         action->SetMonitorName("../../Web/DB");
         ASSERT_EQ(ctrl.GetActionQueue()->Put(action), 1);
     }
-    EXPECT_TRUE(korvanta_test::Eventually([&] { return !WebNames().empty(); }));
+    EXPECT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] { return !WebNames().empty(); }));
     ctrl.StopAll();
     const auto names = WebNames();
     ASSERT_EQ(names.size(), 1u);

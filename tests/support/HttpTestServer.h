@@ -9,10 +9,11 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
+
+#include "tests/support/WaitUntil.h"
 
 namespace korvanta_test {
 
@@ -50,10 +51,10 @@ public:
     TestHttpServer& operator=(const TestHttpServer&) = delete;
 
     uint16_t Port() const { return m_Port; }
+    // The request line of the first request; empty when none came.
     std::string RequestLine() const {
-        while (!m_Served.load() && !m_Stop.load()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
+        WaitUntil("a request to the test's HTTP server",
+                  [this] { return m_Served.load() || m_Stop.load(); });
         return m_RequestLine;
     }
 

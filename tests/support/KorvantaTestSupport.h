@@ -20,19 +20,6 @@
 
 namespace korvanta_test {
 
-// Polls until done() holds or ten seconds pass; whether it held.
-template <typename Done>
-bool Eventually(Done&& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 // A fresh folder under TMPDIR (or /tmp), removed with its content at the end of the test.
 class TempDir {
 public:

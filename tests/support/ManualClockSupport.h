@@ -7,13 +7,14 @@
 #include <cstddef>
 
 #include "libmor/SCA_ManualClock.h"
-#include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace korvanta_test {
 
 // Waits until at least count threads sleep on the clock, so that moving it reaches them.
 inline bool SleepersOn(SCA_ManualClock& clock, size_t count = 1) {
-    return Eventually([&] { return clock.Waiters() >= count; });
+    return static_cast<bool>(
+        WaitUntil("threads to sleep on the clock", [&] { return clock.Waiters() >= count; }));
 }
 
 // Moves the clock step by step, each time some thread sleeps on it, until done() holds; whether
@@ -21,7 +22,7 @@ inline bool SleepersOn(SCA_ManualClock& clock, size_t count = 1) {
 // times (periodic threads that may also be busy when the clock moves).
 template <typename Done>
 bool AdvanceUntil(SCA_ManualClock& clock, std::chrono::milliseconds step, Done&& done) {
-    return Eventually([&] {
+    return static_cast<bool>(WaitUntil("the state the clock brings about", [&] {
         if (done()) {
             return true;
         }
@@ -29,7 +30,7 @@ bool AdvanceUntil(SCA_ManualClock& clock, std::chrono::milliseconds step, Done&&
             clock.Advance(step);
         }
         return done();
-    });
+    }));
 }
 
 } // namespace korvanta_test
