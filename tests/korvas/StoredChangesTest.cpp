@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,7 @@
 #include "model/SCA_TezTaskStatus.h"
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/perf/PerfTestSupport.h"
+#include "tests/support/KorvantaTestSupport.h"
 
 namespace korvas_test {
 namespace {
@@ -164,6 +166,46 @@ TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
     ASSERT_EQ(1,
               m_Client.GetMonitorStats(id, &type, &status, &state, &counters, &errors, &warnings));
     EXPECT_NE(SCA_TASK_STATUS_ERROR, status);
+}
+
+TEST_F(StoredChangesTest, AStopWaitsForRoomForHeldReportsAndANewStartHasThemAll) {
+    m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
+        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
+        counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
+        counters->GetManager()->SetSampleInterval(kSampleMs);
+    });
+    constexpr uint32_t kMonitors = 3;
+    std::vector<uint32_t> ids(kMonitors);
+    for (uint32_t& id : ids) {
+        ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Held", &id));
+        uint32_t counter = 0;
+        ASSERT_EQ(1, m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter));
+        ASSERT_EQ(1, m_Client.StartMonitor(id));
+    }
+    // A run leaves a report once it sampled this long.
+    std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS + 1));
+    const uint32_t before = m_Ctrl.GetReportIndex()->Count();
+    korvanta_test::ReportCapture reports;
+    SCA_SetWriteFailure(ENOSPC);
+    for (uint32_t id : ids) {
+        EXPECT_EQ(1, m_Client.StopMonitor(id)) << "the report is held";
+    }
+    int stopped = -1;
+    std::thread stop([&] { stopped = m_Ctrl.DoStopServer(); });
+    const bool waiting = korvanta_test::Eventually(
+        [&] { return reports.Count(SCA_LEVEL_WARNING, "for room to save the reports") == 1; });
+    SCA_SetWriteFailure(0);
+    stop.join();
+    ASSERT_TRUE(waiting) << "the stop did not wait for room";
+    EXPECT_EQ(1, stopped);
+    EXPECT_EQ(0, reports.Count(SCA_LEVEL_ERROR, "reports of monitors not saved"));
+
+    SCA_KorvantaCtrl restarted;
+    char program[] = "korvas";
+    char* args[] = {program};
+    uint32_t code = 0;
+    ASSERT_EQ(1, restarted.Init(1, args, &code)) << code;
+    EXPECT_EQ(before + kMonitors, restarted.GetReportIndex()->Count());
 }
 
 TEST_F(StoredChangesTest, AStopThatCannotSaveTheMonitorsSaysSo) {
