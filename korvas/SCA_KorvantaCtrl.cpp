@@ -290,7 +290,7 @@ int SCA_KorvantaCtrl::DoProcess() {
     m_UpdateManager.StopAll();
     if (!m_UserConfig.SaveConfig(&error)) {
         report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::DoProcess: cannot save product configuration file");
+               "SCA_KorvantaCtrl::DoProcess: cannot save user configuration file (ERR:%u)", error);
         return 0;
     }
     return result;
