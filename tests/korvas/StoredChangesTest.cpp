@@ -49,6 +49,30 @@ protected:
         EXPECT_EQ(1, stored->Load());
         return stored;
     }
+    // Starts that many counter monitors sampling a fixture tree and lets them run long enough
+    // to leave a report when they stop; their ids (fewer when one could not start).
+    std::vector<uint32_t> RunLongEnoughForReports(uint32_t monitors) {
+        m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
+            auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
+            counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
+            counters->GetManager()->SetSampleInterval(kSampleMs);
+        });
+        std::vector<uint32_t> ids;
+        for (uint32_t n = 0; n < monitors; ++n) {
+            uint32_t id = 0;
+            uint32_t counter = 0;
+            if (m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Long run", &id) != 1 ||
+                m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter) != 1 ||
+                m_Client.StartMonitor(id) != 1) {
+                ADD_FAILURE() << "monitor " << n << " did not start";
+                break;
+            }
+            ids.push_back(id);
+        }
+        // A run leaves a report once it sampled this long.
+        std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS + 1));
+        return ids;
+    }
     std::string Description(uint32_t id) {
         SCA_ConfigObj* object = nullptr;
         if (!m_Client.GetMonitorObj(id, &object)) {
@@ -137,18 +161,9 @@ TEST_F(StoredChangesTest, AChangeThatCannotBeStoredIsAnsweredErrAndUndone) {
 }
 
 TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
-    m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
-        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
-        counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
-        counters->GetManager()->SetSampleInterval(kSampleMs);
-    });
-    uint32_t id = 0;
-    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Long run", &id));
-    uint32_t counter = 0;
-    ASSERT_EQ(1, m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter));
-    ASSERT_EQ(1, m_Client.StartMonitor(id));
-    // A run leaves a report once it sampled this long.
-    std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS + 1));
+    const std::vector<uint32_t> ids = RunLongEnoughForReports(1);
+    ASSERT_EQ(1u, ids.size());
+    const uint32_t id = ids[0];
     const uint32_t before = m_Ctrl.GetReportIndex()->Count();
     {
         FullDisk disk;
@@ -169,21 +184,9 @@ TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
 }
 
 TEST_F(StoredChangesTest, AStopWaitsForRoomForHeldReportsAndANewStartHasThemAll) {
-    m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
-        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
-        counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
-        counters->GetManager()->SetSampleInterval(kSampleMs);
-    });
     constexpr uint32_t kMonitors = 3;
-    std::vector<uint32_t> ids(kMonitors);
-    for (uint32_t& id : ids) {
-        ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Held", &id));
-        uint32_t counter = 0;
-        ASSERT_EQ(1, m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter));
-        ASSERT_EQ(1, m_Client.StartMonitor(id));
-    }
-    // A run leaves a report once it sampled this long.
-    std::this_thread::sleep_for(std::chrono::seconds(SCA_TASK_MIN_REPORT_SECONDS + 1));
+    const std::vector<uint32_t> ids = RunLongEnoughForReports(kMonitors);
+    ASSERT_EQ(kMonitors, ids.size());
     const uint32_t before = m_Ctrl.GetReportIndex()->Count();
     korvanta_test::ReportCapture reports;
     SCA_SetWriteFailure(ENOSPC);
