@@ -83,7 +83,8 @@ SCA_KorvantaAgent::SCA_KorvantaAgent(SCA_TezConfig* config, SCA_TezConfigUser* u
 }
 
 SCA_KorvantaAgent::~SCA_KorvantaAgent() {
-    if (m_UserName[0] != '\0' && m_HostName[0] != '\0') {
+    // Only a login connects someone: a refused attempt has its own line already.
+    if (m_LoggedIn != 0 && m_UserName[0] != '\0' && m_HostName[0] != '\0') {
         ReportInfo("Disconnected: %s@%s", m_UserName, m_HostName);
     }
 }

@@ -35,6 +35,10 @@ constexpr uint32_t kLoopWaitMs = 100;
 constexpr uint32_t kRestartPauseMs = 1000;
 // Reports that could not be stored are tried again every this many passes (10 s).
 constexpr uint32_t kReportRetryPasses = 100;
+// A stop waits this long for room to store the reports of the monitors it ended, trying again
+// every kStopRetryMs: well within the 60 s the service manager gives a stop.
+constexpr uint32_t kStopWaitForRoomMs = 30000;
+constexpr uint32_t kStopRetryMs = 1000;
 constexpr uint32_t kMaxOptionValue = 1023;
 constexpr int kEscape = 27;
 constexpr size_t kSystemLogSize = 712;
@@ -284,7 +288,7 @@ int SCA_KorvantaCtrl::DoProcess() {
     m_UpdateManager.StopAll();
     if (!m_UserConfig.SaveConfig(&error)) {
         report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::DoProcess: cannot save product configuration file");
+               "SCA_KorvantaCtrl::DoProcess: cannot save user configuration file (ERR:%u)", error);
         return 0;
     }
     return result;
@@ -391,14 +395,9 @@ int SCA_KorvantaCtrl::DoStopServer() {
     SCA_Object::Destroy(m_Factory);
     m_Factory = nullptr;
     // No agent is left to start a task; the tasks end (saving their reports) before the
-    // actions they queued stop. A report that cannot be stored even now is lost: the stop
-    // says so.
+    // actions they queued stop. Reports held for want of room are what a stop would lose.
     StopAllTasks();
-    int stored = RetryPendingReports();
-    if (!stored) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStopServer: reports of monitors not saved");
-    }
+    const int stored = WaitForRoomForReports();
     DeleteAllTasks();
     m_ActionCtrl.StopAll();
     std::lock_guard<std::recursive_mutex> lists(m_DataLock);
@@ -414,6 +413,27 @@ int SCA_KorvantaCtrl::DoStopServer() {
         return 0;
     }
     return stored;
+}
+
+int SCA_KorvantaCtrl::WaitForRoomForReports() {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (RetryPendingReports()) {
+        return 1;
+    }
+    report(SCA_LEVEL_WARNING,
+           "SCA_KorvantaCtrl::DoStopServer: waiting up to %u s for room to save the reports of "
+           "monitors",
+           kStopWaitForRoomMs / 1000);
+    SCA_Clock& clock = SCA_GetClock();
+    const SCA_Clock::Monotonic deadline = clock.DeadlineIn(kStopWaitForRoomMs);
+    while (clock.Now() < deadline) {
+        clock.SleepFor(kStopRetryMs);
+        if (RetryPendingReports()) {
+            return 1;
+        }
+    }
+    report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStopServer: reports of monitors not saved");
+    return 0;
 }
 
 int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {

@@ -111,6 +111,9 @@ public:
     // The control loop: 1 when it ended normally and the user configuration was saved.
     int DoProcess();
     int DoStartServer();
+    // Stops every task and the server side. Reports held for want of room are tried again
+    // for a bounded time before the stop gives them up; 0 (reported) when one is lost or the
+    // monitors could not be saved.
     int DoStopServer();
     int StartAutoMonitors();
     // Writes one entry to the system log (syslog, facility daemon, ident the product name).
@@ -181,6 +184,8 @@ public:
     // Tries again to store the reports that counter tasks could not store when their runs
     // stopped; 1 when none waits any more.
     int RetryPendingReports();
+    // RetryPendingReports until it succeeds or the stop's wait for room ends; 1 when stored.
+    int WaitForRoomForReports();
     // The agent's monitor-list changes that reach the tasks: a deleted monitor's task is
     // stopped and deleted with it; a changed monitor keeps its id, and its type cannot change
     // while it has a task; clearing the list stops and deletes every task.

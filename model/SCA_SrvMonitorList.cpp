@@ -2,7 +2,9 @@
 #include "model/SCA_SrvMonitorList.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 
 #include "libmor/SCA_FileSystem.h"
@@ -111,29 +113,23 @@ void SCA_SrvMonitorList::SetConfigDir(const char* dir) {
     SCA_StrnCpy(m_ConfigDir, dir, sizeof(m_ConfigDir));
 }
 
-// A journal record: the u64 length (little-endian) of a file form (SCA_ConfigObj::ToFileBytes,
-// which carries its own checksum) of a "Change" object: the monitor's id, the list's next id
-// and, unless the monitor is gone, its definition.
 namespace {
 
-constexpr const char* kChangeRoot = "Change";
-constexpr const char* kChangeId = "Id";
-constexpr const char* kChangeMonitor = "Monitor";
-constexpr size_t kLengthBytes = 8;
 constexpr size_t kMaxJournalBytes = size_t{1} << 30;
+// A damaged journal is kept beside the monitors file under this name, then .2, .3, ...
+constexpr const char* kDamagedSuffix = ".damaged";
+constexpr uint32_t kMaxDamagedCopies = 1000;
 
-uint64_t ReadLength(const char* bytes) {
-    uint64_t length = 0;
-    for (size_t i = 0; i < kLengthBytes; ++i) {
-        length |= uint64_t{static_cast<unsigned char>(bytes[i])} << (8 * i);
+// Writes a byte-identical copy of journal under the first free name beside path.
+int KeepCopy(const char* path, const std::string& journal, std::string* copy, uint32_t* error) {
+    for (uint32_t n = 1; n <= kMaxDamagedCopies; ++n) {
+        *copy = std::string(path) + kDamagedSuffix + (n == 1 ? "" : "." + std::to_string(n));
+        if (!SCA_IsFileExists(copy->c_str()) && !SCA_IsPathExists(copy->c_str())) {
+            return SCA_WriteFileAtomic(copy->c_str(), journal.data(), journal.size(), error);
+        }
     }
-    return length;
-}
-
-void PutLength(std::string* out, uint64_t length) {
-    for (size_t i = 0; i < kLengthBytes; ++i) {
-        out->push_back(static_cast<char>((length >> (8 * i)) & 0xFF));
-    }
+    *error = EEXIST;
+    return 0;
 }
 
 } // namespace
@@ -169,52 +165,77 @@ int SCA_SrvMonitorList::Load() {
         return 0;
     }
     NoteFileSize();
-    const uint64_t whole = Replay(journal);
-    if (whole != journal.size()) {
-        // A crash cut the last record off: nothing acknowledged is in it, and the records
-        // appended from now on must follow the whole ones.
-        report(SCA_LEVEL_WARNING,
-               "SCA_SrvMonitorList::Load: %s ends in an incomplete change, which is dropped", path);
-        if (!SCA_TruncateFileSynced(path, whole, &error)) {
-            report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Load: cannot cut %s (ERR:%u)", path,
-                   error);
-            Deserialize(&before);
-            return 0;
-        }
+    const SCA_SrvMonitorJournal records(journal);
+    const uint32_t skipped = Replay(records);
+    m_NextSeq = records.GetLastSeq() + 1;
+    m_JournalBytes = journal.size();
+    if ((!records.IsIntact() || skipped != 0) && !Mend(path, journal, records, skipped)) {
+        Deserialize(&before);
+        return 0;
     }
-    m_JournalBytes = whole;
     RecordsRead();
     return 1;
 }
 
-uint64_t SCA_SrvMonitorList::Replay(const std::string& journal) {
-    uint64_t at = 0;
-    while (journal.size() - at >= kLengthBytes) {
-        const uint64_t length = ReadLength(journal.data() + at);
-        if (length > journal.size() - at - kLengthBytes) {
-            break;
+uint32_t SCA_SrvMonitorList::Replay(const SCA_SrvMonitorJournal& records) {
+    uint32_t skipped = 0;
+    for (const SCA_SrvMonitorJournal::Record& record : records.Changes()) {
+        SCA_ConfigObj change(SCA_SRV_JOURNAL_CHANGE_ROOT, nullptr);
+        if (!records.ReadChange(record, &change) || !ApplyChange(&change)) {
+            ++skipped;
         }
-        SCA_ConfigObj change(kChangeRoot, nullptr);
-        uint32_t error = 0;
-        uint32_t fileType = 0;
-        if (!change.LoadBytes(journal.data() + at + kLengthBytes, length, &error, &fileType) ||
-            fileType != SCA_SRV_MONITORS_JOURNAL_TYPE || !ApplyChange(&change)) {
-            break;
-        }
-        at += kLengthBytes + length;
     }
-    return at;
+    return skipped;
+}
+
+int SCA_SrvMonitorList::Mend(const char* path, const std::string& journal,
+                             const SCA_SrvMonitorJournal& records, uint32_t skipped) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    std::string copy;
+    uint32_t error = 0;
+    // Without a copy the damaged bytes would be gone for good: the journal stays as it is.
+    if (!KeepCopy(path, journal, &copy, &error)) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_SrvMonitorList::Load: %s is damaged and cannot be copied (ERR:%u)", path,
+               error);
+        return 0;
+    }
+    // The changes in the damaged bytes after the last whole record may have handed out ids that
+    // no record read holds any more.
+    const uint64_t after =
+        uint64_t{GetNextItemId()} + SCA_SrvMonitorJournal::ChangesThatFit(records.GetTailBytes());
+    SetNextItemId(static_cast<uint32_t>(std::min<uint64_t>(after, kNoId - 1)));
+    if (records.GetDamagedBytes() == 0 && records.GetMisplaced() == 0 && skipped == 0) {
+        // A crash cut the last record off, or the last record is damaged.
+        report(SCA_LEVEL_WARNING,
+               "SCA_SrvMonitorList::Load: %s ends in an incomplete change, which is dropped; "
+               "the journal as it was is kept in %s",
+               path, copy.c_str());
+    } else {
+        report(SCA_LEVEL_WARNING,
+               "SCA_SrvMonitorList::Load: %s is damaged: %llu bytes in %u places could not be "
+               "read and %u changes were out of order, repeated or unusable; the %zu changes "
+               "that could be read were replayed in order and the journal as it was is kept "
+               "in %s",
+               path,
+               static_cast<unsigned long long>(records.GetDamagedBytes() + records.GetTailBytes()),
+               records.GetDamagedParts() + (records.GetTailBytes() != 0 ? 1u : 0u),
+               records.GetMisplaced() + skipped, records.Changes().size() - skipped, copy.c_str());
+    }
+    // The monitors now hold every change that could be read, and the ids the damage may have
+    // used: they are stored whole and the damaged journal goes.
+    return Save();
 }
 
 int SCA_SrvMonitorList::ApplyChange(SCA_ConfigObj* change) {
     uint32_t id = 0;
     uint32_t next = 0;
-    if (!change->GetField(kChangeId, &id) || !change->GetField(SCA_TEZ_NEXT_ID_FIELD, &next) ||
-        id == kNoId) {
+    if (!change->GetField(SCA_SRV_JOURNAL_CHANGE_ID, &id) ||
+        !change->GetField(SCA_TEZ_NEXT_ID_FIELD, &next) || id == kNoId) {
         return 0;
     }
     SCA_ConfigObj* stored = nullptr;
-    if (!change->GetField(kChangeMonitor, &stored)) {
+    if (!change->GetField(SCA_SRV_JOURNAL_CHANGE_MONITOR, &stored)) {
         DeleteRecord(id);
     } else {
         SCA_SrvMonitor* read = NewRecord();
@@ -291,28 +312,27 @@ int SCA_SrvMonitorList::StoreChange(uint32_t id) {
                kMonitorsFile.NoFolder, error);
         return 0;
     }
-    SCA_ConfigObj change(kChangeRoot, nullptr);
+    SCA_ConfigObj change(SCA_SRV_JOURNAL_CHANGE_ROOT, nullptr);
     SCA_SrvMonitor* monitor = nullptr;
     SCA_ConfigObj* stored = nullptr;
-    std::string file;
     std::string record;
-    if (!change.AddField(kChangeId, id) ||
+    if (!change.AddField(SCA_SRV_JOURNAL_CHANGE_ID, id) ||
         !change.AddField(SCA_TEZ_NEXT_ID_FIELD, GetNextItemId()) ||
-        (GetMonitor(id, &monitor) && ((stored = change.AddConfigObj(kChangeMonitor)) == nullptr ||
-                                      !monitor->Serialize(stored))) ||
-        !change.ToFileBytes(SCA_SRV_MONITORS_JOURNAL_TYPE, &file)) {
+        !change.AddField(SCA_SRV_JOURNAL_CHANGE_SEQ, m_NextSeq) ||
+        (GetMonitor(id, &monitor) &&
+         ((stored = change.AddConfigObj(SCA_SRV_JOURNAL_CHANGE_MONITOR)) == nullptr ||
+          !monitor->Serialize(stored))) ||
+        !SCA_SrvMonitorJournal::AppendRecord(&change, &record)) {
         report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: cannot serialize monitor %u", id);
         return 0;
     }
-    record.reserve(kLengthBytes + file.size());
-    PutLength(&record, file.size());
-    record += file;
     if (!SCA_AppendFileSynced(path, record.data(), record.size(), &error)) {
         report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: cannot write %s (ERR:%u)", path,
                error);
         return 0;
     }
     m_JournalBytes += record.size();
+    ++m_NextSeq;
     return 1;
 }
 

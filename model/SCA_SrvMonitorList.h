@@ -6,6 +6,7 @@
 
 #include "libmor/SCA_Limits.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_SrvMonitorJournal.h"
 #include "model/SCA_TezRecordList.h"
 
 class SCA_TezConfig;
@@ -15,9 +16,6 @@ class SCA_TezConfigUser;
 inline constexpr const char* SCA_SRV_MONITORS_FILE = "monitors.hdx";
 inline constexpr const char* SCA_SRV_MONITORS_ROOT = "Monitors";
 inline constexpr uint32_t SCA_SRV_MONITORS_FILE_TYPE = 1016;
-// Beside it, the changes made since the file was last written, one record per change.
-inline constexpr const char* SCA_SRV_MONITORS_JOURNAL = "monitors.journal";
-inline constexpr uint32_t SCA_SRV_MONITORS_JOURNAL_TYPE = 1019;
 // The journal is folded into the file once it outgrows the file, or this many bytes when the
 // file is smaller: the cost of a fold is spread over the changes that made it necessary.
 inline constexpr uint64_t SCA_SRV_MONITORS_MIN_FOLD_BYTES = 16384;
@@ -66,7 +64,11 @@ public:
     const char* GetConfigDir() const { return m_ConfigDir; }
     // Reads the monitors file (a missing file is a list without monitors), then replays the
     // journal's changes. A journal that ends in a record cut off by a crash is cut back to its
-    // whole records. On failure (reported) the list is left as it was.
+    // whole records. Damage anywhere in the journal never costs the records that verify: they
+    // are replayed in the order they were made, the journal as it was is kept beside it
+    // (monitors.journal.damaged, then .2, ...) with a warning that says what was skipped, and
+    // the ids the damaged bytes may have handed out stay used. On failure (reported; also when
+    // no copy can be kept) the list is left as it was and the journal untouched.
     int Load();
     // Writes the monitors file atomically (mode 0600), creating the folder if needed, then
     // empties the journal it now holds.
@@ -91,8 +93,11 @@ protected:
 
 private:
     int JournalPath(char* path, uint32_t size) const;
-    // Applies the whole records of the journal's bytes; the size of those records.
-    uint64_t Replay(const std::string& journal);
+    // Applies the journal's changes in order; how many of them could not be applied.
+    uint32_t Replay(const SCA_SrvMonitorJournal& records);
+    // Keeps a copy of a damaged journal, then leaves only what was replayed.
+    int Mend(const char* path, const std::string& journal, const SCA_SrvMonitorJournal& records,
+             uint32_t skipped);
     int ApplyChange(SCA_ConfigObj* change);
     void NoteFileSize();
 
@@ -102,4 +107,5 @@ private:
     char m_ConfigDir[4096] = {};
     uint64_t m_JournalBytes = 0;
     uint64_t m_FileBytes = 0;
+    uint64_t m_NextSeq = 1;
 };

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <latch>
 #include <map>
 #include <memory>
@@ -25,6 +26,7 @@
 #include <vector>
 
 #include "korvas/SCA_KorvantaCtrl.h"
+#include "libmor/SCA_FileSystem.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_SrvMonitorList.h"
 #include "model/SCA_StringStor.h"
@@ -422,6 +424,70 @@ TEST(ServiceFaults, AcknowledgedMonitorChangesSurviveKillsDuringJournalFolds) {
     }
     close(inotify);
     korvas->Kill();
+}
+
+// --- a damaged record in the monitors journal ------------------------------------------------
+
+// Where each record of a monitors journal starts: each begins with its u64 length.
+std::vector<size_t> RecordStarts(const std::string& journal) {
+    std::vector<size_t> starts;
+    for (size_t at = 0; at + sizeof(uint64_t) <= journal.size();) {
+        uint64_t length = 0;
+        std::memcpy(&length, journal.data() + at, sizeof(length));
+        starts.push_back(at);
+        at += sizeof(uint64_t) + length;
+    }
+    return starts;
+}
+
+TEST(ServiceFaults, AServiceStartedOnADamagedJournalKeepsEveryOtherAcknowledgedMonitor) {
+    constexpr uint32_t kAdded = 10;
+    constexpr size_t kDamagedRecord = 4;
+    korvanta_test::ReportCapture reports;
+    korvanta_test::TempDir home;
+    auto korvas = std::make_unique<KorvasProcess>(home.Path(), "0");
+    const uint16_t port = WaitUntilServing(korvas.get());
+    ASSERT_NE(port, 0);
+    std::map<uint32_t, std::string> acknowledged;
+    {
+        auto client = NewClient();
+        ASSERT_EQ(korvas->LogIn(client.get(), port), 1);
+        for (uint32_t n = 1; n <= kAdded; ++n) {
+            uint32_t id = 0;
+            const std::string description = "acknowledged " + std::to_string(n);
+            ASSERT_EQ(client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, description.c_str(), &id), 1);
+            acknowledged[id] = description;
+        }
+    }
+    // Killed, so that the changes are in the journal only.
+    korvas->Kill();
+    const std::string path = home / SCA_SRV_MONITORS_JOURNAL;
+    std::string journal;
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_ReadFile(path.c_str(), &journal, 1 << 24, &error), 1);
+    const std::vector<size_t> starts = RecordStarts(journal);
+    ASSERT_EQ(starts.size(), kAdded);
+    const size_t flipped = (starts[kDamagedRecord] + starts[kDamagedRecord + 1]) / 2;
+    journal[flipped] = static_cast<char>(journal[flipped] ^ 0x10);
+    ASSERT_EQ(SCA_WriteFileAtomic(path.c_str(), journal.data(), journal.size(), &error), 1);
+    const uint32_t lostId = std::next(acknowledged.begin(), kDamagedRecord)->first;
+
+    korvas = std::make_unique<KorvasProcess>(home.Path(), std::to_string(port));
+    ASSERT_EQ(WaitUntilServing(korvas.get()), port);
+    auto client = NewClient();
+    ASSERT_EQ(korvas->LogIn(client.get(), port), 1);
+    std::map<uint32_t, std::string> expected = acknowledged;
+    expected.erase(lostId);
+    EXPECT_EQ(ListMonitors(client.get()), expected);
+    uint32_t id = 0;
+    ASSERT_EQ(client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "after the damage", &id), 1);
+    EXPECT_GT(id, acknowledged.rbegin()->first) << "an id handed out again";
+    std::string kept;
+    ASSERT_EQ(SCA_ReadFile((path + ".damaged").c_str(), &kept, 1 << 24, &error), 1);
+    EXPECT_EQ(kept, journal);
+    EXPECT_TRUE(LogHas(korvas->LogPath(), "the journal as it was is kept in " + path + ".damaged"));
+    EXPECT_EQ(korvas->Terminate(), 1);
+    EXPECT_EQ(korvas->ExitCode(), 0);
 }
 
 // --- a crowd of clients ---------------------------------------------------------------------

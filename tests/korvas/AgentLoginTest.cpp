@@ -138,6 +138,26 @@ TEST_F(AgentLoginTest, ModesThatExposeThePasswordAreServedToThisComputerOnly) {
     EXPECT_EQ(2, g_LogonChecks.load());
 }
 
+TEST_F(AgentLoginTest, OnlyAConnectionThatLoggedInLeavesADisconnectedLine) {
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    const std::string admin = m_Ctrl.GetUserConfig()->GetServerUserName();
+    {
+        SCA_KorvantaInterface failed;
+        EXPECT_EQ(0u, LoginStatus(&failed, "intruder", "guess"));
+    }
+    ASSERT_TRUE(
+        korvanta_test::Eventually([&] { return m_Ctrl.GetServer()->GetStrangerCount() == 0; }));
+    {
+        SCA_KorvantaInterface succeeded;
+        EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&succeeded));
+    }
+    ASSERT_TRUE(korvanta_test::Eventually(
+        [&] { return m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: " + admin + "@") == 1; }));
+    // The refused connection had ended before the administrator's began.
+    EXPECT_EQ(0, m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: intruder@"));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "login of intruder@"));
+}
+
 TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
     SCA_ManualClock clock;
     UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);

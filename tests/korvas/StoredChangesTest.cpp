@@ -3,11 +3,13 @@
 // each change a client makes is answered ERR and leaves the service as it was, in memory and on
 // disk; a report that cannot be stored waits, shows, and is stored once the disk takes it; and
 // a stop that cannot save says so.
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +24,7 @@
 #include "model/SCA_TezTaskStatus.h"
 #include "tests/korvas/AgentClientTest.h"
 #include "tests/perf/PerfTestSupport.h"
+#include "tests/support/KorvantaTestSupport.h"
 
 namespace korvas_test {
 namespace {
@@ -46,6 +49,32 @@ protected:
         stored->SetConfigDir(m_Ctrl.GetMonitorList()->GetConfigDir());
         EXPECT_EQ(1, stored->Load());
         return stored;
+    }
+    // Starts that many counter monitors sampling a fixture tree and lets them run long enough
+    // to leave a report when they stop, moving clock; their ids (fewer when one could not start).
+    std::vector<uint32_t> RunLongEnoughForReports(SCA_ManualClock& clock, uint32_t monitors) {
+        m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
+            auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
+            counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
+            counters->GetManager()->SetSampleInterval(kSampleMs);
+        });
+        std::vector<uint32_t> ids;
+        for (uint32_t n = 0; n < monitors; ++n) {
+            uint32_t id = 0;
+            uint32_t counter = 0;
+            if (m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Long run", &id) != 1 ||
+                m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter) != 1 ||
+                m_Client.StartMonitor(id) != 1) {
+                ADD_FAILURE() << "monitor " << n << " did not start";
+                break;
+            }
+            ids.push_back(id);
+        }
+        // A run leaves a report once it sampled this long.
+        for (uint32_t id : ids) {
+            EXPECT_TRUE(SampleFor(clock, id, SCA_TASK_MIN_REPORT_SECONDS + 1)) << id;
+        }
+        return ids;
     }
     std::string Description(uint32_t id) {
         SCA_ConfigObj* object = nullptr;
@@ -136,18 +165,9 @@ TEST_F(StoredChangesTest, AChangeThatCannotBeStoredIsAnsweredErrAndUndone) {
 
 TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
     SCA_ManualClock clock;
-    m_Ctrl.SetTaskHook([](SCA_SrvTask* task) {
-        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task);
-        counters->GetManager()->SetSnapshotStore(perf_test::Store("two-cpu", "s1"));
-        counters->GetManager()->SetSampleInterval(kSampleMs);
-    });
-    uint32_t id = 0;
-    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Long run", &id));
-    uint32_t counter = 0;
-    ASSERT_EQ(1, m_Client.AddCounter(id, kMemoryUsage, "", "", "", &counter));
-    ASSERT_EQ(1, m_Client.StartMonitor(id));
-    // A run leaves a report once it sampled this long.
-    ASSERT_TRUE(SampleFor(clock, id, SCA_TASK_MIN_REPORT_SECONDS + 1));
+    const std::vector<uint32_t> ids = RunLongEnoughForReports(clock, 1);
+    ASSERT_EQ(1u, ids.size());
+    const uint32_t id = ids[0];
     const uint32_t before = m_Ctrl.GetReportIndex()->Count();
     {
         FullDisk disk;
@@ -165,6 +185,43 @@ TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
     ASSERT_EQ(1,
               m_Client.GetMonitorStats(id, &type, &status, &state, &counters, &errors, &warnings));
     EXPECT_NE(SCA_TASK_STATUS_ERROR, status);
+}
+
+TEST_F(StoredChangesTest, AStopWaitsForRoomForHeldReportsAndANewStartHasThemAll) {
+    constexpr uint32_t kMonitors = 3;
+    SCA_ManualClock clock;
+    const std::vector<uint32_t> ids = RunLongEnoughForReports(clock, kMonitors);
+    ASSERT_EQ(kMonitors, ids.size());
+    const uint32_t before = m_Ctrl.GetReportIndex()->Count();
+    korvanta_test::ReportCapture reports;
+    SCA_SetWriteFailure(ENOSPC);
+    for (uint32_t id : ids) {
+        EXPECT_EQ(1, m_Client.StopMonitor(id)) << "the report is held";
+    }
+    int stopped = -1;
+    std::atomic<bool> ended{false};
+    std::thread stop([&] {
+        stopped = m_Ctrl.DoStopServer();
+        ended = true;
+    });
+    const bool waiting =
+        static_cast<bool>(korvanta_test::WaitUntil("the stop to wait for room", [&] {
+            return reports.Count(SCA_LEVEL_WARNING, "for room to save the reports") == 1;
+        }));
+    SCA_SetWriteFailure(0);
+    EXPECT_TRUE(
+        korvanta_test::AdvanceUntil(clock, std::chrono::seconds(1), [&] { return ended.load(); }));
+    stop.join();
+    ASSERT_TRUE(waiting) << "the stop did not wait for room";
+    EXPECT_EQ(1, stopped);
+    EXPECT_EQ(0, reports.Count(SCA_LEVEL_ERROR, "reports of monitors not saved"));
+
+    SCA_KorvantaCtrl restarted;
+    char program[] = "korvas";
+    char* args[] = {program};
+    uint32_t code = 0;
+    ASSERT_EQ(1, restarted.Init(1, args, &code)) << code;
+    EXPECT_EQ(before + kMonitors, restarted.GetReportIndex()->Count());
 }
 
 TEST_F(StoredChangesTest, AStopThatCannotSaveTheMonitorsSaysSo) {
