@@ -60,6 +60,7 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
     hasValue = hasValue && !std::isnan(value);
     const double kept = hasValue ? value : std::numeric_limits<double>::quiet_NaN();
     const auto size = static_cast<uint32_t>(series->Values.size());
+    uint32_t newest = size;
     if (size < series->Capacity) {
         if (size == 0) {
             // Sized once: growing by doubling would leave most of a live ring unused. A stored
@@ -76,13 +77,12 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
         ForgetOldest(series);
         // The sample after the oldest becomes the oldest; the new one takes the oldest's place.
         series->OldestTime = size == 1 ? absTime : TimeAfterIn(*series, 0, series->OldestTime);
-        const uint32_t position = series->Start;
-        series->Start = (series->Start + 1) % size;
-        series->Values[position] = kept;
-        StoreTime(series, position, absTime);
+        newest = series->Start;
+        series->Start = NextPosition(*series, series->Start);
+        series->Values[newest] = kept;
+        StoreTime(series, newest, absTime);
     }
     series->NewestTime = absTime;
-    ++series->Added;
     if (series->FirstTime == 0) {
         series->FirstTime = absTime;
     }
@@ -96,7 +96,7 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
     series->Max = series->Count == 0 ? value : std::max(series->Max, value);
     series->Total += value;
     ++series->Count;
-    AddToWindows(series, value);
+    AddToWindows(series, newest, value);
 }
 
 // Stores the time of the sample at position, the newest now; NewestTime is still the time of
@@ -156,20 +156,18 @@ uint64_t SCA_TezSampleStore::TimeBefore(uint32_t i, uint64_t time) const {
 // The ring's oldest sample is about to be overwritten: a window that still counts it (it
 // holds fewer values than its size) lets it go. The averages shown change with the next value.
 void SCA_TezSampleStore::ForgetOldest(Series* series) {
-    const uint64_t oldest = series->Added - series->Capacity;
     for (Window& window : series->Windows) {
-        if (window.Count != 0 && window.Oldest == oldest) {
+        if (window.Count != 0 && window.Oldest == series->Start) {
             TakeOffOldest(*series, &window);
         }
     }
 }
 
-// The new value, the newest kept (sample number Added - 1), joins every window; a full window
-// lets its oldest go.
-void SCA_TezSampleStore::AddToWindows(Series* series, double value) {
+// The new value joins every window; a full window lets its oldest go.
+void SCA_TezSampleStore::AddToWindows(Series* series, uint32_t newest, double value) {
     for (Window& window : series->Windows) {
         if (window.Count == 0) {
-            window.Oldest = series->Added - 1;
+            window.Oldest = newest;
         }
         AddCompensated(&window.Sum, &window.Lost, value);
         ++window.Count;
@@ -179,33 +177,36 @@ void SCA_TezSampleStore::AddToWindows(Series* series, double value) {
         // An infinity, or a sum beyond the range of a double, cannot be taken off again: while
         // one is counted the window adds up its values afresh each time.
         if (++window.Running >= window.Size || !std::isfinite(window.Sum)) {
-            Resum(*series, &window);
+            Resum(*series, newest, &window);
         }
         window.Average.SetAverageValue((window.Sum + window.Lost) / window.Count);
     }
 }
 
 void SCA_TezSampleStore::TakeOffOldest(const Series& series, Window* window) {
-    AddCompensated(&window->Sum, &window->Lost, -ValueOf(series, window->Oldest));
+    AddCompensated(&window->Sum, &window->Lost, -series.Values[window->Oldest]);
     if (--window->Count == 0) {
         window->Sum = 0.0;
         window->Lost = 0.0;
         return;
     }
+    // A newer value is counted still: the walk stops at it.
     do {
-        ++window->Oldest;
-    } while (std::isnan(ValueOf(series, window->Oldest)));
+        window->Oldest = NextPosition(series, window->Oldest);
+    } while (std::isnan(series.Values[window->Oldest]));
 }
 
 // The window's values added up again, newest first as a reader would add them. A sum that is
 // not finite is that reader's sum as it stands: nothing was lost to rounding beside it.
-void SCA_TezSampleStore::Resum(const Series& series, Window* window) {
+void SCA_TezSampleStore::Resum(const Series& series, uint32_t newest, Window* window) {
     double sum = 0.0;
     double lost = 0.0;
-    for (uint64_t number = series.Added; number-- > window->Oldest;) {
-        const double value = ValueOf(series, number);
+    uint32_t position = newest;
+    for (uint32_t found = 0; found < window->Count; position = PreviousPosition(series, position)) {
+        const double value = series.Values[position];
         if (!std::isnan(value)) {
             AddCompensated(&sum, &lost, value);
+            ++found;
         }
     }
     window->Sum = sum;

@@ -111,7 +111,7 @@ private:
         uint32_t Size;
         uint32_t Count = 0;
         uint32_t Running = 0; // values added since the sum was last added up afresh
-        uint64_t Oldest = 0;  // the run's number of the sample of the oldest value counted
+        uint32_t Oldest = 0;  // the ring position of the oldest value counted
         double Sum = 0.0;
         double Lost = 0.0;
         SCA_TezAverage Average;
@@ -136,7 +136,6 @@ private:
         bool HasLastValue = false;
         uint64_t FirstTime = 0;
         uint64_t LastTime = 0;
-        uint64_t Added = 0; // samples of the run, gaps included: the next sample's number
         Window Windows[3] = {Window(10), Window(30), Window(60)};
     };
 
@@ -145,14 +144,18 @@ private:
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
     static void StoreTime(Series* series, uint32_t position, uint64_t absTime);
     static void KeepWholeTimes(Series* series);
-    // The windows' share of adding sample number Added: the ring's oldest leaves (before its
-    // place is taken), the new value comes in.
+    // The windows' share of adding a sample: the ring's oldest leaves (before its place is
+    // taken), the new value, at position newest, comes in.
     static void ForgetOldest(Series* series);
-    static void AddToWindows(Series* series, double value);
+    static void AddToWindows(Series* series, uint32_t newest, double value);
     static void TakeOffOldest(const Series& series, Window* window);
-    static void Resum(const Series& series, Window* window);
-    static double ValueOf(const Series& series, uint64_t number) {
-        return series.Values[number % series.Capacity];
+    static void Resum(const Series& series, uint32_t newest, Window* window);
+    // The ring positions after and before position (no division: this runs per sample).
+    static uint32_t NextPosition(const Series& series, uint32_t position) {
+        return position + 1 == series.Values.size() ? 0 : position + 1;
+    }
+    static uint32_t PreviousPosition(const Series& series, uint32_t position) {
+        return (position == 0 ? static_cast<uint32_t>(series.Values.size()) : position) - 1;
     }
     // Calls visit(index, sample) from sample first, taken at time, to the newest, while it
     // returns true.
