@@ -198,9 +198,10 @@ double CpuSeconds(pid_t pid) {
     return static_cast<double>(nanos) / kNsPerSecond;
 }
 
-// A numeric line of /proc/PID/status ("VmRSS:", "Threads:").
-uint64_t StatusValue(pid_t pid, const char* key) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/status");
+// A numeric line of /proc/PID/<file> ("VmRSS:", "Threads:" of status, "Pss:" of
+// smaps_rollup).
+uint64_t StatusValue(pid_t pid, const char* key, const char* fileName = "status") {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/" + fileName);
     std::string line;
     const size_t keyLength = std::strlen(key);
     while (std::getline(file, line)) {
@@ -215,6 +216,11 @@ double RssMb(pid_t pid) {
     return static_cast<double>(StatusValue(pid, "VmRSS:")) / kKbPerMb;
 }
 
+// The proportional share: pages shared with other processes (libraries) count in part.
+double PssMb(pid_t pid) {
+    return static_cast<double>(StatusValue(pid, "Pss:", "smaps_rollup")) / kKbPerMb;
+}
+
 double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -227,6 +233,7 @@ struct Phase {
     double WallSeconds = 0.0;
     double RssMbEnd = 0.0;
     double RssMbPeak = 0.0;
+    double PssMbEnd = 0.0;
     double CpuPercent() const { return WallSeconds > 0 ? CpuSeconds / WallSeconds * kPercent : 0; }
 };
 
@@ -251,6 +258,7 @@ std::vector<Phase> Measure(const std::vector<pid_t>& pids, int seconds) {
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     for (size_t i = 0; i < pids.size(); ++i) {
         phases[i].CpuSeconds = CpuSeconds(pids[i]) - startCpu[i];
+        phases[i].PssMbEnd = PssMb(pids[i]);
         phases[i].WallSeconds = wall;
     }
     return phases;
@@ -407,6 +415,8 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
     std::vector<Spread> rss(pids.size());
     std::vector<Spread> cpuRatio(options.Peers.size());
     std::vector<Spread> rssRatio(options.Peers.size());
+    std::vector<Spread> pss(pids.size());
+    std::vector<Spread> pssRatio(options.Peers.size());
     Phase first;
     for (int run = 0; run < options.Runs; ++run) {
         const std::string loadBefore = LoadAverage();
@@ -416,10 +426,13 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
         for (size_t i = 0; i < pids.size(); ++i) {
             cpu[i].Add(phases[i].CpuPercent());
             rss[i].Add(phases[i].RssMbEnd);
-            std::printf(" %s %.3f %% %.1f MB",
+            pss[i].Add(phases[i].PssMbEnd);
+            std::printf(" %s %.3f %% %.1f MB (PSS %.1f MB)",
                         i == 0 ? "korvas" : options.Peers[i - 1].Name.c_str(),
-                        phases[i].CpuPercent(), phases[i].RssMbEnd);
+                        phases[i].CpuPercent(), phases[i].RssMbEnd, phases[i].PssMbEnd);
             if (i != 0) {
+                pssRatio[i - 1].Add(phases[i].PssMbEnd > 0 ? phases[0].PssMbEnd / phases[i].PssMbEnd
+                                                           : 0.0);
                 cpuRatio[i - 1].Add(
                     phases[i].CpuSeconds > 0 ? phases[0].CpuSeconds / phases[i].CpuSeconds : 0.0);
                 rssRatio[i - 1].Add(phases[i].RssMbEnd > 0 ? phases[0].RssMbEnd / phases[i].RssMbEnd
@@ -441,18 +454,20 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
                     return perMonitor.Text(4);
                 }()
                     .c_str());
-    std::printf("    korvas RSS MB (min/median/max): %s, per monitor %.3f MB\n",
-                rss[0].Text(1).c_str(), rss[0].Median() / monitors);
+    std::printf("    korvas RSS MB (min/median/max): %s, per monitor %.3f MB; PSS MB %s\n",
+                rss[0].Text(1).c_str(), rss[0].Median() / monitors, pss[0].Text(1).c_str());
     if (monitors == kCounterMonitors) {
         std::printf("    targets at %u monitors: CPU < %.1f %% %s, RSS < %.0f MB %s\n", monitors,
                     kCpuTargetPercent, Verdict(cpu[0].Median() < kCpuTargetPercent), kRssTargetMb,
                     Verdict(rss[0].Median() < kRssTargetMb));
     }
     for (size_t i = 0; i < options.Peers.size(); ++i) {
-        std::printf("    %s: CPU %% %s, RSS MB %s; korvas / %s: CPU %s, RSS %s\n",
+        std::printf("    %s: CPU %% %s, RSS MB %s, PSS MB %s; korvas / %s: CPU %s, RSS %s, "
+                    "PSS %s\n",
                     options.Peers[i].Name.c_str(), cpu[i + 1].Text(3).c_str(),
-                    rss[i + 1].Text(1).c_str(), options.Peers[i].Name.c_str(),
-                    cpuRatio[i].Text(2).c_str(), rssRatio[i].Text(2).c_str());
+                    rss[i + 1].Text(1).c_str(), pss[i + 1].Text(1).c_str(),
+                    options.Peers[i].Name.c_str(), cpuRatio[i].Text(2).c_str(),
+                    rssRatio[i].Text(2).c_str(), pssRatio[i].Text(2).c_str());
     }
     if (options.Steady) {
         std::this_thread::sleep_for(kRingsFull);

@@ -4,16 +4,47 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
 
+constexpr int kEscape = 27;
+constexpr char kSignalled = 's';
+constexpr char kEndWatch = 'q';
+
 std::atomic<int> g_StopRequested{0};
 static_assert(std::atomic<int>::is_always_lock_free, "written from a signal handler");
+// The pipe that wakes the watch: a stop signal writes kSignalled, StopWatching kEndWatch.
+int g_WakePipe[2] = {-1, -1};
+std::atomic<int> g_WakeWrite{-1};
+
+void WriteWake(char byte) {
+    const int descriptor = g_WakeWrite.load();
+    if (descriptor >= 0) {
+        // A full pipe already holds a wake-up; nothing is lost by dropping this one.
+        [[maybe_unused]] const ssize_t written = write(descriptor, &byte, 1);
+    }
+}
 
 extern "C" void OnStopSignal(int) {
+    const int saved = errno;
     g_StopRequested.store(1);
+    WriteWake(kSignalled);
+    errno = saved;
+}
+
+bool OpenWakePipe() {
+    if (g_WakeWrite.load() >= 0) {
+        return true;
+    }
+    if (pipe2(g_WakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return false;
+    }
+    g_WakeWrite.store(g_WakePipe[1]);
+    return true;
 }
 
 } // namespace
@@ -29,6 +60,7 @@ SCA_ConsoleInput::SCA_ConsoleInput(int descriptor) : m_Descriptor(descriptor) {
 }
 
 SCA_ConsoleInput::~SCA_ConsoleInput() {
+    StopWatching();
     if (m_Terminal) {
         tcsetattr(m_Descriptor, TCSANOW, &m_Saved);
     }
@@ -75,6 +107,8 @@ void SCA_ConsoleInput::CatchStopSignals() {
     if (m_Catching) {
         return;
     }
+    // Before the handlers: a signal that comes first still wakes a watch started later.
+    OpenWakePipe();
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
@@ -87,4 +121,53 @@ void SCA_ConsoleInput::CatchStopSignals() {
 
 int SCA_ConsoleInput::StopRequested() {
     return g_StopRequested.load();
+}
+
+bool SCA_ConsoleInput::WatchForStop(std::function<void()> onStop) {
+    if (m_Watch.joinable() || !OpenWakePipe()) {
+        return false;
+    }
+    m_OnStop = std::move(onStop);
+    try {
+        m_Watch = std::thread(&SCA_ConsoleInput::Watch, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void SCA_ConsoleInput::StopWatching() {
+    if (!m_Watch.joinable()) {
+        return;
+    }
+    WriteWake(kEndWatch);
+    m_Watch.join();
+}
+
+// Sleeps in poll until a key, a stop signal or the end of the watch; a signal that came before
+// the watch started is answered at once.
+void SCA_ConsoleInput::Watch() {
+    if (StopRequested()) {
+        m_OnStop();
+    }
+    for (;;) {
+        pollfd entries[2] = {{g_WakePipe[0], POLLIN, 0}, {m_Descriptor, POLLIN, 0}};
+        const nfds_t count = m_EndOfInput || m_Descriptor < 0 ? 1 : 2;
+        if (poll(entries, count, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        char byte = 0;
+        while ((entries[0].revents & POLLIN) != 0 && read(g_WakePipe[0], &byte, 1) == 1) {
+            if (byte == kEndWatch) {
+                return;
+            }
+            m_OnStop();
+        }
+        if (count == 2 && entries[1].revents != 0 && KbHit() && GetChar() == kEscape) {
+            m_OnStop();
+        }
+    }
 }

@@ -435,6 +435,7 @@ int SCA_KorvantaAgent::StopServer() {
         return 0;
     }
     m_StopEvent->Set();
+    m_Ctrl->Wake();
     return 1;
 }
 

@@ -29,18 +29,15 @@
 namespace {
 
 constexpr uint32_t kDebugLogCapacity = 500;
-// The loop's pass: how soon a stop, a restart or a key is noticed.
-constexpr uint32_t kLoopWaitMs = 100;
 // The pause before the server side is rebuilt on a client's request.
 constexpr uint32_t kRestartPauseMs = 1000;
-// Reports that could not be stored are tried again every this many passes (10 s).
-constexpr uint32_t kReportRetryPasses = 100;
+// Reports that could not be stored are tried again this often while any is left.
+constexpr uint32_t kReportRetryMs = 10000;
 // A stop waits this long for room to store the reports of the monitors it ended, trying again
 // every kStopRetryMs: well within the 60 s the service manager gives a stop.
 constexpr uint32_t kStopWaitForRoomMs = 30000;
 constexpr uint32_t kStopRetryMs = 1000;
 constexpr uint32_t kMaxOptionValue = 1023;
-constexpr int kEscape = 27;
 constexpr size_t kSystemLogSize = 712;
 
 int StoreCode(uint32_t* code, uint32_t value) {
@@ -235,6 +232,13 @@ int SCA_KorvantaCtrl::StopProcess() {
     return 1;
 }
 
+int SCA_KorvantaCtrl::Unlock(const char* sourceFile) {
+    // The stop event first: the loop that wakes must find it set.
+    GetStopEvent()->Set();
+    Wake();
+    return SCA_ThreadObj::Unlock(sourceFile);
+}
+
 int SCA_KorvantaCtrl::ThreadFunc() {
     const int done = DoProcess();
     m_ThreadState.store(done ? SCA_PROCESS_STOPPED : SCA_PROCESS_FAILED);
@@ -252,22 +256,14 @@ int SCA_KorvantaCtrl::DoProcess() {
         m_UpdateManager.StopAll();
         return 0;
     }
+    WatchConsole();
     int result = 1;
-    uint32_t passes = 0;
-    while (m_Factory->GetStopEvent()->Wait(kLoopWaitMs) == SCA_WAIT_TIMEOUT) {
-        if (GetStopEvent()->IsSignaled()) {
+    // Asleep until woken (Wake) or, while reports wait to be stored, until the next retry.
+    uint32_t waitMs = SCA_INFINITE;
+    for (;;) {
+        m_Wake.Wait(waitMs);
+        if (IsStopDue()) {
             break;
-        }
-        if (++passes % kReportRetryPasses == 0) {
-            RetryPendingReports();
-        }
-        if (m_Console && m_ConsoleInput != nullptr) {
-            if (SCA_ConsoleInput::StopRequested()) {
-                break;
-            }
-            if (m_ConsoleInput->KbHit() && m_ConsoleInput->GetChar() == kEscape) {
-                break;
-            }
         }
         if (m_Restart.load()) {
             report(SCA_LEVEL_WARNING, "------------ SERVER RESTART COMMAND ------------");
@@ -281,6 +277,10 @@ int SCA_KorvantaCtrl::DoProcess() {
                 break;
             }
         }
+        waitMs = RetryPendingReports() ? SCA_INFINITE : kReportRetryMs;
+    }
+    if (m_ConsoleInput != nullptr) {
+        m_ConsoleInput->StopWatching();
     }
     if (!DoStopServer()) {
         result = 0;
@@ -292,6 +292,28 @@ int SCA_KorvantaCtrl::DoProcess() {
         return 0;
     }
     return result;
+}
+
+// In the console run, Esc and the stop signals wake the loop to end it.
+void SCA_KorvantaCtrl::WatchConsole() {
+    if (!m_Console || m_ConsoleInput == nullptr) {
+        return;
+    }
+    const bool watching = m_ConsoleInput->WatchForStop([this] {
+        m_ConsoleStop.store(true);
+        Wake();
+    });
+    if (!watching) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoProcess: cannot watch the keys; stop with a "
+                             "client or a signal");
+    }
+}
+
+// A stop asked for by a client (the factory's stop event), by StopProcess, or at the console.
+bool SCA_KorvantaCtrl::IsStopDue() {
+    return m_Factory->GetStopEvent()->Wait(0) == SCA_WAIT_OK || GetStopEvent()->IsSignaled() ||
+           m_ConsoleStop.load() || SCA_ConsoleInput::StopRequested();
 }
 
 int SCA_KorvantaCtrl::DoStartServer() {

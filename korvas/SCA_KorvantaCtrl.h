@@ -105,6 +105,11 @@ public:
     int StartProcess();
     // Stops the control thread and waits for its loop to end. Always 1.
     int StopProcess();
+    // Asks the loop to stop and wakes it (see SCA_ThreadObj).
+    int Unlock(const char* sourceFile) override;
+    // Wakes the control loop, which sleeps until there is work: a stop, a restart, a key, or
+    // reports of monitors to store again.
+    void Wake() { m_Wake.Set(); }
 
     int ThreadFunc() override;
 
@@ -310,7 +315,7 @@ public:
     // The current report of the monitor whose condition raised a report action.
     int ProvideReport(uint32_t monitorId, SCA_TezReport* report);
 
-    // The console keys the loop reads in the console run (null: none); not owned.
+    // The console keys and stop signals that end the console run (null: none); not owned.
     void SetConsoleInput(SCA_ConsoleInput* input) { m_ConsoleInput = input; }
 
     SCA_TezConfig* GetConfig() { return &m_Config; }
@@ -323,7 +328,10 @@ public:
     SCA_ConfigObj* GetParams() { return &m_Params; }
     int GetConsole() const { return m_Console; }
     int GetRestart() const { return m_Restart.load(); }
-    void SetRestart(int restart) { m_Restart.store(restart); }
+    void SetRestart(int restart) {
+        m_Restart.store(restart);
+        Wake();
+    }
     const char* GetHostName() const { return m_HostName; }
     uint32_t GetThreadState() const { return m_ThreadState.load(); }
     // The port the command server listens on (0 while it does not).
@@ -332,6 +340,10 @@ public:
     SCA_KorvantaServer* GetServer() const { return m_Server; }
 
 private:
+    void WatchConsole();
+    bool IsStopDue();
+    // Ends a task's run; a report it could not store is retried by the loop, so it wakes.
+    int EndTaskRun(const SCA_SrvTaskRef& task);
     // The monitor of that id (the caller holds the data lock); otherwise null, with the report
     // "<missingText> monitor ID - <id>" (missingText such as "SCA_KorvantaCtrl::AddCounter:
     // invalid", the operation's own wording).
@@ -360,6 +372,8 @@ private:
     // The monitors file is written back only over what was read from it.
     bool m_MonitorsLoaded = false;
     SCA_ConsoleInput* m_ConsoleInput = nullptr;
+    std::atomic<bool> m_ConsoleStop{false}; // Esc or a stop signal in the console run
+    SCA_Event m_Wake{0, 0};                 // automatic: one wake-up per Set
     // StartProcess and StopProcess come from the service host's thread.
     std::mutex m_ProcessLock;
 

@@ -152,14 +152,20 @@ int SCA_KorvantaCtrl::StartTask(const SCA_SrvMonitor& monitor, const SCA_SrvTask
         return 1;
     }
     // A run that cannot go on is ended and begun again rather than shown as running.
-    task->StopProcess();
+    EndTaskRun(task);
     return StartMonitor(monitor, task);
 }
 
 int SCA_KorvantaCtrl::StopTask(const SCA_SrvTaskRef& task) {
     std::lock_guard<std::mutex> run(task->GetRunLock());
-    task->StopProcess();
+    EndTaskRun(task);
     return 1;
+}
+
+int SCA_KorvantaCtrl::EndTaskRun(const SCA_SrvTaskRef& task) {
+    const int stopped = task->StopProcess();
+    Wake();
+    return stopped;
 }
 
 namespace {
@@ -184,7 +190,7 @@ int SCA_KorvantaCtrl::StopMonitor(uint32_t monitorId) {
             if (task->IsActive()) {
                 SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Stop Monitor: %s",
                                                           description.c_str());
-                task->StopProcess();
+                EndTaskRun(task);
             }
             return 1;
         });
@@ -308,7 +314,7 @@ int SCA_KorvantaCtrl::DeleteMonitor(uint32_t monitorId) {
                                                       description.c_str());
             return task ? SCA_TaskStep::kDrive : SCA_TaskStep::kDone;
         },
-        [](const SCA_SrvTaskRef& task) { return task->StopProcess(); });
+        [this](const SCA_SrvTaskRef& task) { return EndTaskRun(task); });
 }
 
 int SCA_KorvantaCtrl::DeleteAllMonitors() {

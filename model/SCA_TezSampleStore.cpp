@@ -9,9 +9,12 @@
 
 namespace {
 
-constexpr uint32_t kWindow10 = 10;
-constexpr uint32_t kWindow30 = 30;
-constexpr uint32_t kWindow60 = 60;
+// Neumaier's step: the rounding error of sum + value goes to lost.
+void AddCompensated(double* sum, double* lost, double value) {
+    const double total = *sum + value;
+    *lost += std::fabs(*sum) >= std::fabs(value) ? (*sum - total) + value : (value - total) + *sum;
+    *sum = total;
+}
 
 } // namespace
 
@@ -57,6 +60,7 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
     hasValue = hasValue && !std::isnan(value);
     const double kept = hasValue ? value : std::numeric_limits<double>::quiet_NaN();
     const auto size = static_cast<uint32_t>(series->Values.size());
+    uint32_t newest = size;
     if (size < series->Capacity) {
         if (size == 0) {
             // Sized once: growing by doubling would leave most of a live ring unused. A stored
@@ -70,12 +74,13 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
         series->Values.push_back(kept);
         StoreTime(series, size, absTime);
     } else {
+        ForgetOldest(series);
         // The sample after the oldest becomes the oldest; the new one takes the oldest's place.
         series->OldestTime = size == 1 ? absTime : TimeAfterIn(*series, 0, series->OldestTime);
-        const uint32_t position = series->Start;
-        series->Start = (series->Start + 1) % size;
-        series->Values[position] = kept;
-        StoreTime(series, position, absTime);
+        newest = series->Start;
+        series->Start = NextPosition(*series, series->Start);
+        series->Values[newest] = kept;
+        StoreTime(series, newest, absTime);
     }
     series->NewestTime = absTime;
     if (series->FirstTime == 0) {
@@ -91,7 +96,7 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
     series->Max = series->Count == 0 ? value : std::max(series->Max, value);
     series->Total += value;
     ++series->Count;
-    UpdateAverages(series);
+    AddToWindows(series, newest, value);
 }
 
 // Stores the time of the sample at position, the newest now; NewestTime is still the time of
@@ -148,33 +153,65 @@ uint64_t SCA_TezSampleStore::TimeBefore(uint32_t i, uint64_t time) const {
     return time - static_cast<uint64_t>(static_cast<int64_t>(m_Series.Steps[Position(i)]));
 }
 
-// The averages over the newest values of the ring; gaps do not count.
-void SCA_TezSampleStore::UpdateAverages(Series* series) {
-    struct Window {
-        uint32_t Size;
-        SCA_TezAverage* Average;
-        double Sum = 0.0;
-        uint32_t Count = 0;
-    };
-    Window windows[] = {{kWindow10, &series->Average10},
-                        {kWindow30, &series->Average30},
-                        {kWindow60, &series->Average60}};
-    const auto kept = static_cast<uint32_t>(series->Values.size());
-    for (uint32_t back = 0; back < kept && windows[2].Count < kWindow60; ++back) {
-        const double value = series->Values[PositionIn(*series, kept - 1 - back)];
-        if (std::isnan(value)) {
-            continue;
-        }
-        for (Window& window : windows) {
-            if (window.Count < window.Size) {
-                window.Sum += value;
-                ++window.Count;
-            }
+// The ring's oldest sample is about to be overwritten: a window that still counts it (it
+// holds fewer values than its size) lets it go. The averages shown change with the next value.
+void SCA_TezSampleStore::ForgetOldest(Series* series) {
+    for (Window& window : series->Windows) {
+        if (window.Count != 0 && window.Oldest == series->Start) {
+            TakeOffOldest(*series, &window);
         }
     }
-    for (Window& window : windows) {
-        window.Average->SetAverageValue(window.Count != 0 ? window.Sum / window.Count : 0.0);
+}
+
+// The new value joins every window; a full window lets its oldest go.
+void SCA_TezSampleStore::AddToWindows(Series* series, uint32_t newest, double value) {
+    for (Window& window : series->Windows) {
+        if (window.Count == 0) {
+            window.Oldest = newest;
+        }
+        AddCompensated(&window.Sum, &window.Lost, value);
+        ++window.Count;
+        if (window.Count > window.Size) {
+            TakeOffOldest(*series, &window);
+        }
+        // An infinity, or a sum beyond the range of a double, cannot be taken off again: while
+        // one is counted the window adds up its values afresh each time.
+        if (++window.Running >= window.Size || !std::isfinite(window.Sum)) {
+            Resum(*series, newest, &window);
+        }
+        window.Average.SetAverageValue((window.Sum + window.Lost) / window.Count);
     }
+}
+
+void SCA_TezSampleStore::TakeOffOldest(const Series& series, Window* window) {
+    AddCompensated(&window->Sum, &window->Lost, -series.Values[window->Oldest]);
+    if (--window->Count == 0) {
+        window->Sum = 0.0;
+        window->Lost = 0.0;
+        return;
+    }
+    // A newer value is counted still: the walk stops at it.
+    do {
+        window->Oldest = NextPosition(series, window->Oldest);
+    } while (std::isnan(series.Values[window->Oldest]));
+}
+
+// The window's values added up again, newest first as a reader would add them. A sum that is
+// not finite is that reader's sum as it stands: nothing was lost to rounding beside it.
+void SCA_TezSampleStore::Resum(const Series& series, uint32_t newest, Window* window) {
+    double sum = 0.0;
+    double lost = 0.0;
+    uint32_t position = newest;
+    for (uint32_t found = 0; found < window->Count; position = PreviousPosition(series, position)) {
+        const double value = series.Values[position];
+        if (!std::isnan(value)) {
+            AddCompensated(&sum, &lost, value);
+            ++found;
+        }
+    }
+    window->Sum = sum;
+    window->Lost = std::isfinite(sum) ? lost : 0.0;
+    window->Running = 0;
 }
 
 int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,

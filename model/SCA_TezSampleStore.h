@@ -47,9 +47,9 @@ public:
         return m_Series.Count != 0 ? m_Series.Total / m_Series.Count : 0.0;
     }
     double GetLastValue() override { return m_Series.LastValue; }
-    SCA_TezAverage* GetAverage10() override { return &m_Series.Average10; }
-    SCA_TezAverage* GetAverage30() override { return &m_Series.Average30; }
-    SCA_TezAverage* GetAverage60() override { return &m_Series.Average60; }
+    SCA_TezAverage* GetAverage10() override { return &m_Series.Windows[0].Average; }
+    SCA_TezAverage* GetAverage30() override { return &m_Series.Windows[1].Average; }
+    SCA_TezAverage* GetAverage60() override { return &m_Series.Windows[2].Average; }
     uint64_t GetLastTime() override { return m_Series.LastTime; }
     uint64_t GetFirstTime() override { return m_Series.FirstTime; }
     uint32_t GetHistoryLength() override { return KeptSamples(); }
@@ -100,6 +100,23 @@ private:
     // as the signed step from the sample before it, in 32 bits. Sampling steps are seconds to
     // minutes; once a step does not fit (a long interval, a far clock step), the ring keeps
     // whole times instead until it is cleared. Times come back bit for bit either way.
+    // The running figures of one average: the newest Size values still kept, gaps left out.
+    // A value is added once when it comes and taken off once when it leaves (a newer value
+    // pushes it out, or the ring drops it), so a sample costs the same however long the window.
+    // The sum is compensated (what each addition rounds away is kept in Lost), so that a large
+    // value that comes and goes leaves the small ones after it as they are, and it is added up
+    // afresh once every Size values, so that no rounding outlives the values it came from.
+    struct Window {
+        explicit Window(uint32_t size) : Size(size) {}
+        uint32_t Size;
+        uint32_t Count = 0;
+        uint32_t Running = 0; // values added since the sum was last added up afresh
+        uint32_t Oldest = 0;  // the ring position of the oldest value counted
+        double Sum = 0.0;
+        double Lost = 0.0;
+        SCA_TezAverage Average;
+    };
+
     // Everything the store holds is here, so that a clear or a read replaces it in one
     // assignment.
     struct Series {
@@ -119,9 +136,7 @@ private:
         bool HasLastValue = false;
         uint64_t FirstTime = 0;
         uint64_t LastTime = 0;
-        SCA_TezAverage Average10;
-        SCA_TezAverage Average30;
-        SCA_TezAverage Average60;
+        Window Windows[3] = {Window(10), Window(30), Window(60)};
     };
 
     // Where the samples for a client begin after the wall clock stepped back (WriteSamples).
@@ -129,7 +144,19 @@ private:
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
     static void StoreTime(Series* series, uint32_t position, uint64_t absTime);
     static void KeepWholeTimes(Series* series);
-    static void UpdateAverages(Series* series);
+    // The windows' share of adding a sample: the ring's oldest leaves (before its place is
+    // taken), the new value, at position newest, comes in.
+    static void ForgetOldest(Series* series);
+    static void AddToWindows(Series* series, uint32_t newest, double value);
+    static void TakeOffOldest(const Series& series, Window* window);
+    static void Resum(const Series& series, uint32_t newest, Window* window);
+    // The ring positions after and before position (no division: this runs per sample).
+    static uint32_t NextPosition(const Series& series, uint32_t position) {
+        return position + 1 == series.Values.size() ? 0 : position + 1;
+    }
+    static uint32_t PreviousPosition(const Series& series, uint32_t position) {
+        return (position == 0 ? static_cast<uint32_t>(series.Values.size()) : position) - 1;
+    }
     // Calls visit(index, sample) from sample first, taken at time, to the newest, while it
     // returns true.
     template <typename Visit>

@@ -21,8 +21,9 @@
 
 namespace {
 
-// The listener wakes through its wake descriptor; the slice only bounds a wake that was lost.
-constexpr int kListenerSliceMs = 1000;
+// The listener sleeps until a connection comes or its wake descriptor is written (an event
+// counter: no wake is lost), so an idle service does not wake at all.
+constexpr int kListenerWaitForever = -1;
 // Pause after accept failed for want of descriptors or memory, instead of spinning.
 constexpr int kBackoffMs = 100;
 // Strangers closed to make room are reported at most this often, so that a flood of
@@ -206,7 +207,7 @@ int SCA_VirtualCmdServer::ThreadFunc() {
     while (!GetStopEvent()->IsSignaled()) {
         pollfd entries[2] = {{m_WakeDescriptor, POLLIN, 0},
                              {m_Listener->GetDescriptor(), POLLIN, 0}};
-        const int ready = poll(entries, pause ? 1 : 2, pause ? kBackoffMs : kListenerSliceMs);
+        const int ready = poll(entries, pause ? 1 : 2, pause ? kBackoffMs : kListenerWaitForever);
         const bool accepting = !pause;
         pause = false;
         if (ready < 0) {

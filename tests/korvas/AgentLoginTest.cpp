@@ -146,12 +146,12 @@ TEST_F(AgentLoginTest, OnlyAConnectionThatLoggedInLeavesADisconnectedLine) {
         EXPECT_EQ(0u, LoginStatus(&failed, "intruder", "guess"));
     }
     ASSERT_TRUE(
-        korvanta_test::Eventually([&] { return m_Ctrl.GetServer()->GetStrangerCount() == 0; }));
+        korvanta_test::WaitUntil("the awaited state", [&] { return m_Ctrl.GetServer()->GetStrangerCount() == 0; }));
     {
         SCA_KorvantaInterface succeeded;
         EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&succeeded));
     }
-    ASSERT_TRUE(korvanta_test::Eventually(
+    ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state", 
         [&] { return m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: " + admin + "@") == 1; }));
     // The refused connection had ended before the administrator's began.
     EXPECT_EQ(0, m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: intruder@"));

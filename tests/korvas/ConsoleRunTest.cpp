@@ -251,6 +251,8 @@ TEST_F(ConsoleRunTest, SigtermOrAClosedTerminalEndsTheRunWithEverythingSaved) {
         SCOPED_TRACE(signal);
         Korvas korvas(m_Home.Path(), {"-control_port", "0"});
         ASSERT_NE(korvas.WaitForPort(), 0);
+        // The monitors file is read after the port is announced: removed only once read.
+        ASSERT_NE(korvas.WaitFor(" I ", "Initialization Completed"), "");
         std::remove((m_Home / "monitors.hdx").c_str());
         std::remove((m_Home / "korva_user.hdx").c_str());
         korvas.Signal(signal);

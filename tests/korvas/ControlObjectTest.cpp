@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,7 @@
 #include <security/pam_appl.h>
 
 #include "korvas/SCA_KorvantaCtrl.h"
+#include "libmor/SCA_ManualClock.h"
 #include "libmor/auth/SCA_LogonUser.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_ConfigObj.h"
@@ -110,6 +113,27 @@ TEST_F(ControlObjectTest, StartProcessRefusesOnlyARunningThread) {
     // Continue after a pause: the ended thread starts again.
     ASSERT_EQ(ctrl.StartProcess(), 1);
     ctrl.StopProcess();
+    EXPECT_EQ(ctrl.GetThreadState(), SCA_PROCESS_STOPPED);
+}
+
+// The control loop sleeps until there is work rather than waking on a timer: with the clock
+// standing still, a stop still wakes it (a loop that looked at its stop between timed waits
+// would wait for the clock for ever).
+TEST_F(ControlObjectTest, TheLoopWakesForStopsWithTheClockStandingStill) {
+    SCA_ManualClock clock;
+    SCA_KorvantaCtrl ctrl;
+    Args args({"korvas", "-control_port", "0"});
+    uint32_t code = 0;
+    ASSERT_EQ(ctrl.Init(args.Count(), args.Vector(), &code), 1);
+    ASSERT_EQ(ctrl.StartProcess(), 1);
+    ASSERT_TRUE(korvanta_test::Eventually([&] { return ctrl.GetServerPort() != 0; }));
+    auto stopped = std::async(std::launch::async, [&] { ctrl.StopProcess(); });
+    const bool woke = stopped.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    if (!woke) {
+        clock.Advance(std::chrono::seconds(1)); // lets a loop that waits for the clock end
+    }
+    stopped.wait();
+    EXPECT_TRUE(woke);
     EXPECT_EQ(ctrl.GetThreadState(), SCA_PROCESS_STOPPED);
 }
 

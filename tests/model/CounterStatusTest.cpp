@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The sample store's statistics and the status and sample texts that carry them to clients.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -159,6 +162,113 @@ TEST(SampleStoreTest, AStoredCapacityDoesNotReserveStorageUpFront) {
     EXPECT_EQ(4000000000u, read.GetCapacity());
     ASSERT_EQ(1u, read.KeptSamples());
     EXPECT_EQ(1.5, read.GetSample(0).Value);
+}
+
+// The averages as a reader would add them up: the newest values kept, newest first, gaps left
+// out; with the bound of the rounding that another order of additions may differ by, over the
+// values that passed through the window since it was last added up (at most twice its size).
+struct NaiveAverage {
+    double Value = 0.0;
+    double Bound = 0.0;
+};
+
+NaiveAverage NaiveAverageOf(const std::vector<tagSCA_TEZ_SAMPLE>& kept, uint32_t size) {
+    double sum = 0.0;
+    double magnitude = 0.0;
+    uint32_t count = 0;
+    for (auto sample = kept.rbegin(); sample != kept.rend() && count < 2 * size; ++sample) {
+        if (!sample->HasValue) {
+            continue;
+        }
+        if (count < size) {
+            sum += sample->Value;
+        }
+        magnitude += std::fabs(sample->Value);
+        ++count;
+    }
+    count = std::min(count, size);
+    const double rounding = 4.0 * size * std::numeric_limits<double>::epsilon() * magnitude;
+    return count == 0 ? NaiveAverage{} : NaiveAverage{sum / count, rounding / count};
+}
+
+// The store keeps its 10, 30 and 60 value averages as running sums; over random runs (gaps as
+// missing values and as NaNs, rings shorter and longer than the windows, long runs, values of
+// every size, infinities and sums beyond a double's range) they must stay what adding up the
+// kept values gives, updated when a value comes and left as they are by a gap.
+TEST(SampleStoreTest, RunningAveragesMatchTheKeptValuesAddedUp) {
+    enum class Values { SmallIntegers, Mixed, Extremes };
+    struct Run {
+        const char* Name;
+        Values Kind;
+        uint32_t Capacity;
+        uint32_t Samples;
+        double GapShare;
+    };
+    const Run runs[] = {
+        {"one kept sample", Values::SmallIntegers, 1, 500, 0.3},
+        {"ring shorter than the windows", Values::SmallIntegers, 7, 2000, 0.3},
+        {"ring of ten", Values::SmallIntegers, 10, 2000, 0.5},
+        {"ring between the windows", Values::Mixed, 45, 5000, 0.2},
+        {"ring one longer than the last window", Values::SmallIntegers, 61, 5000, 0.1},
+        {"mostly gaps", Values::SmallIntegers, 600, 5000, 0.95},
+        {"live ring, values of every size", Values::Mixed, 600, 12000, 0.05},
+        {"infinities and overflowing sums", Values::Extremes, 90, 20000, 0.2},
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.Name);
+        std::mt19937_64 random(run.Capacity * 7919u + run.Samples);
+        std::uniform_real_distribution<double> share(0.0, 1.0);
+        std::uniform_int_distribution<int> integer(-1000, 1000);
+        std::uniform_real_distribution<double> exponent(-3.0, 12.0);
+        const auto valueOf = [&]() {
+            switch (run.Kind) {
+            case Values::SmallIntegers:
+                return static_cast<double>(integer(random));
+            case Values::Mixed:
+                return (share(random) < 0.001 ? 1e20 : std::pow(10.0, exponent(random))) *
+                       (integer(random) < 0 ? -1.0 : 1.0);
+            case Values::Extremes:
+                break;
+            }
+            const double pick = share(random);
+            const double huge = std::numeric_limits<double>::max() / 2;
+            return pick < 0.02   ? std::numeric_limits<double>::infinity()
+                   : pick < 0.04 ? -std::numeric_limits<double>::infinity()
+                   : pick < 0.10 ? huge
+                                 : static_cast<double>(integer(random));
+        };
+        SCA_TezSampleStore store(run.Capacity);
+        NaiveAverage expected[3];
+        for (uint32_t i = 0; i < run.Samples; ++i) {
+            const double gap = share(random);
+            if (gap < run.GapShare / 2) {
+                store.AddSample(i + 1, 0.0, false);
+            } else if (gap < run.GapShare) {
+                store.AddSample(i + 1, std::nan(""), true);
+            } else {
+                store.AddSample(i + 1, valueOf(), true);
+                const std::vector<tagSCA_TEZ_SAMPLE> kept = store.GetSamples();
+                expected[0] = NaiveAverageOf(kept, 10);
+                expected[1] = NaiveAverageOf(kept, 30);
+                expected[2] = NaiveAverageOf(kept, 60);
+            }
+            const double got[3] = {store.GetAverage10()->GetAverageValue(),
+                                   store.GetAverage30()->GetAverageValue(),
+                                   store.GetAverage60()->GetAverageValue()};
+            for (int w = 0; w < 3; ++w) {
+                const NaiveAverage& want = expected[w];
+                const bool exact = run.Kind == Values::SmallIntegers || !std::isfinite(want.Value);
+                if (std::isnan(want.Value)) {
+                    ASSERT_TRUE(std::isnan(got[w])) << "sample " << i << ", window " << w;
+                } else if (exact) {
+                    ASSERT_EQ(want.Value, got[w]) << "sample " << i << ", window " << w;
+                } else {
+                    ASSERT_NEAR(want.Value, got[w], want.Bound)
+                        << "sample " << i << ", window " << w;
+                }
+            }
+        }
+    }
 }
 
 TEST(CounterStatusTest, TextsRoundTripExactly) {
