@@ -115,6 +115,10 @@ int SCA_SrvGui::InitConfig() {
         return 0;
     }
     if (ActivateRunningInstance()) {
+        // The window that comes to the front may be on another desktop or screen: the command
+        // line says why no new one opens.
+        std::fprintf(stderr, "korvac: a client of this user already runs; its window was "
+                             "brought to the front\n");
         return 0;
     }
     setWindowTitle(QStringLiteral("Korvanta Client"));

@@ -38,7 +38,8 @@ constexpr tagSCA_PROGRAM_OPTION kOptions[] = {
     {"host", SCA_OptionValue::Text, "HOST", "with -vdm or -vdr: the service's computer"},
     {"port", SCA_OptionValue::Port, "PORT", "with -vdm or -vdr: the service's port"},
     {"user", SCA_OptionValue::Text, "NAME", "with -vdm or -vdr: the login user"},
-    {"password", SCA_OptionValue::Text, "TEXT", "with -vdm or -vdr: the login password"},
+    {"password", SCA_OptionValue::Text, "TEXT",
+     "with -vdm or -vdr: the login password (every local user sees it; see below)"},
 };
 
 constexpr const char* kSummary =
@@ -48,6 +49,11 @@ constexpr const char* kSummary =
 constexpr const char* kEpilogue =
     "The first login to a new service: user admin, with the password in the\n"
     "service's initial-password file.\n"
+    "\n"
+    "A viewer (-vdm, -vdr) reads its login password from the environment variable\n"
+    "KORVANTA_PASSWORD, which the main window sets for the viewers it starts;\n"
+    "without it the viewer asks. A -password on the command line is visible to\n"
+    "every local user (in the process list).\n"
     "\n"
     "Exit status: 0 ended normally, 1 failed (no display, another client already\n"
     "runs, the window could not start), 2 bad command line.\n";

@@ -29,8 +29,7 @@ constexpr const char* kConsoleSwitch = "-console";
 constexpr int kMallocArenas = 2;
 
 constexpr tagSCA_PROGRAM_OPTION kOptions[] = {
-    {"console", SCA_OptionValue::None, nullptr,
-     "run in this terminal (first word; Esc or Ctrl+C ends it)"},
+    {"console", SCA_OptionValue::None, nullptr, "run in this terminal (Esc or Ctrl+C ends it)"},
     {"conf_name", SCA_OptionValue::Text, "NAME", "the configuration's name (default korva)"},
     {"control_port", SCA_OptionValue::Port, "PORT",
      "listen on PORT instead of the stored port (0: any free port)"},
@@ -47,6 +46,28 @@ constexpr const char* kEpilogue =
     "\n"
     "Exit status: 0 stopped in order, 1 failed (the port cannot be bound, the configuration\n"
     "cannot be read or saved), 2 bad command line, 101-104 the service could not start.\n";
+
+// Anywhere on the line: the command line was checked, so the word is the option itself.
+bool HasConsoleSwitch(int argc, char** argv) {
+    for (int index = 1; index < argc; ++index) {
+        if (std::strcmp(argv[index], kConsoleSwitch) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The console's last line: whoever started it sees whether the user configuration and the
+// monitors were stored without reading the log back.
+void SayConsoleStopped(bool stored) {
+    if (stored) {
+        std::printf("korvas: stopped; the configuration and the monitors are saved\n");
+    } else {
+        std::fprintf(stderr, "korvas: stopped after an error (see above); changes since the "
+                             "start may not be saved\n");
+    }
+    std::fflush(stdout);
+}
 
 } // namespace
 
@@ -110,8 +131,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Unable to initialize SCA platform library.\n");
         return kExitFailed;
     }
-    if (argc >= 2 && std::strcmp(argv[1], kConsoleSwitch) == 0) {
-        return RunConsole(argc, argv) == 1 ? kExitOk : kExitFailed;
+    if (HasConsoleSwitch(argc, argv)) {
+        const bool stored = RunConsole(argc, argv) == 1;
+        SayConsoleStopped(stored);
+        return stored ? kExitOk : kExitFailed;
     }
     SCA_SdNotifier notifier;
     SCA_ServiceHost host(&notifier);

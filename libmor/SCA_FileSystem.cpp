@@ -37,10 +37,12 @@ int WriteAll(int fd, const void* data, size_t size) {
     return 0;
 }
 
-int OpenRetrying(const char* path, int flags) {
+// A file that O_CREAT makes gets `mode` (less the umask) from its first instant; without one
+// it would take whatever the stack held.
+int OpenRetrying(const char* path, int flags, mode_t mode = 0) {
     int fd = -1;
     do {
-        fd = ::open(path, flags);
+        fd = ::open(path, flags, mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -251,7 +253,7 @@ int SCA_AppendFileSynced(const char* path, const void* data, size_t size, uint32
         return 0;
     }
     const bool existed = SCA_IsFileExists(path) != 0;
-    const int fd = OpenRetrying(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC);
+    const int fd = OpenRetrying(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0) {
         SetError(error, errno);
         return 0;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "libmor/SCA_Version.h"
 
@@ -79,6 +80,9 @@ SCA_ProgramAction SCA_ProgramOptions::Check(int argc, char** argv, std::FILE* ou
     // The values by option, joined as the options rule joins them: a repeated option goes on
     // joining its words.
     std::map<const tagSCA_PROGRAM_OPTION*, std::string> values;
+    // An option that takes a value and got no word: without this check the program would run
+    // with the option's default, or fail later without saying why.
+    std::set<const tagSCA_PROGRAM_OPTION*> withWords;
     const tagSCA_PROGRAM_OPTION* current = nullptr;
     for (int index = 1; index < argc; ++index) {
         const char* word = argv[index] != nullptr ? argv[index] : "";
@@ -99,10 +103,15 @@ SCA_ProgramAction SCA_ProgramOptions::Check(int argc, char** argv, std::FILE* ou
             return Refuse(err, std::string("-") + current->Name + " takes no value, but '" + word +
                                    "' follows it");
         }
+        withWords.insert(current);
         std::string& value = values[current];
         value = value.empty() ? std::string(word) : value + ' ' + word;
     }
     for (const auto& [option, value] : values) {
+        if (option->Value != SCA_OptionValue::None && !withWords.contains(option)) {
+            return Refuse(err, std::string("-") + option->Name + " needs a value (" +
+                                   option->ValueName + ")");
+        }
         if (CheckValue(*option, value, err) != SCA_ProgramAction::Run) {
             return SCA_ProgramAction::ExitUsage;
         }

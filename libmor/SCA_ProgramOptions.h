@@ -27,7 +27,8 @@ enum class SCA_ProgramAction { Run, ExitOk, ExitUsage };
 // The checks a command line passes before the program reads it by the options rule (a word that
 // begins with '-' names an option, the words after it are its value). Words the rule would
 // accept quietly are refused here: an option the program does not know, a word before any
-// option, a value for an option that takes none, a port that is not one. "--help" and "-h"
+// option, a value for an option that takes none, no value for one that needs it, a port that
+// is not one. "--help" and "-h"
 // print the usage, "--version" the version; both to `out`. Refusals go to `err`.
 class SCA_ProgramOptions {
 public:

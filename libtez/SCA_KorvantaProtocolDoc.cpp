@@ -18,8 +18,12 @@
 #include "model/SCA_SoundAction.h"
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezActionType.h"
+#include "model/SCA_TezCond.h"
+#include "model/SCA_TezCondType.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezCounter.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezCounterStatus.h"
 #include "model/SCA_TezError.h"
@@ -58,6 +62,8 @@ constexpr SCA_KorvantaProtocolDoc::LoginExample kExample = {
     "2f5e671519d205f6c7200abfb2ebe95f061e4c9fa6e32819b1473484cb4ec97d70d945aadf3e6d",
     "7f8237ef9d17caa54af96c0dc1d86df0",
 };
+
+constexpr uint32_t kMsPerSecond = 1000;
 
 std::string Number(uint64_t value) {
     return std::to_string(value);
@@ -163,6 +169,32 @@ std::string UserConfigText() {
     }
     text += ".\n";
     return text;
+}
+
+// A counter's information with one condition, so that the shape shows a condition's fields.
+void AddSampleCondition(SCA_TezCounterInfo* info) {
+    auto* cond = new SCA_TezCond();
+    uint32_t id = 0;
+    if (!info->GetCondList()->AddCond(cond, &id)) {
+        delete cond;
+    }
+}
+
+// A report with one counter (with a condition) and one error, its summary written.
+void WriteSampleReport(SCA_ConfigObj* object) {
+    SCA_TezReport report;
+    auto* counter = new SCA_TezCounter();
+    AddSampleCondition(counter->GetCounterInfo());
+    if (!report.AddCounter(counter)) {
+        delete counter;
+    }
+    auto* error = new SCA_TezError();
+    if (!report.GetErrorList()->AddError(error)) {
+        delete error;
+    }
+    report.UpdateSummary();
+    report.UpdateStatistics();
+    report.Serialize(object);
 }
 
 // What one object output holds: a text, or nothing when it has no description.
@@ -273,8 +305,14 @@ std::string Describe(const std::string& op, const std::string& field) {
         return SamplesText();
     }
     if (key == "GetMonitorReport.Report" || key == "GetReportObj.Report") {
-        return "A report: its header fields (as in the report index) and its statistics.\n\n" +
-               ShapeOf([](SCA_ConfigObj* object) { SCA_TezReport().Serialize(object); });
+        return "A report: its header fields (as in the report index); \"Summary\", the counts "
+               "of the run (counters in error and in warning, error records, values kept, the "
+               "first and last sample time) with \"Statistics\", one object per counter with "
+               "its minimum, maximum, average and last value once it has values; "
+               "\"Counters\", one object per counter with its information, conditions (see "
+               "Conditions) and samples; and \"Errors\", one object per error as "
+               "GetMonitorErrors' items.\n\n" +
+               ShapeOf(WriteSampleReport);
     }
     if (key == "GetMonitorErrors.Errors") {
         return "One object per error, named by its id:\n\n" + ShapeOf([](SCA_ConfigObj* object) {
@@ -287,7 +325,12 @@ std::string Describe(const std::string& op, const std::string& field) {
                });
     }
     if (key == "GetCounterInfo.CounterInfo") {
-        return ShapeOf([](SCA_ConfigObj* object) { SCA_TezCounterInfo().Serialize(object); });
+        return "A counter's settings and its conditions (see Conditions):\n\n" +
+               ShapeOf([](SCA_ConfigObj* object) {
+                   SCA_TezCounterInfo info;
+                   AddSampleCondition(&info);
+                   info.Serialize(object);
+               });
     }
     if (key == "GetSoundActions.Actions") {
         return "The notification sounds queued after \"Since\", one object each, named by its "
@@ -296,6 +339,7 @@ std::string Describe(const std::string& op, const std::string& field) {
                    SCA_SoundActions actions;
                    auto* action = new SCA_SoundAction();
                    action->SetActionId(1);
+                   action->SetActionTime(1);
                    if (!actions.AddAction(action)) {
                        delete action;
                    }
@@ -360,13 +404,57 @@ struct Entry {
     const char* Meaning;
 };
 
-std::string EntryTable(const char* title, const char* about, std::initializer_list<Entry> rows) {
-    std::string text =
-        std::string("### ") + title + "\n\n" + about + "\n\n| value | meaning |\n|---|---|\n";
+std::string EntryRows(std::initializer_list<Entry> rows) {
+    std::string text = "| value | meaning |\n|---|---|\n";
     for (const Entry& row : rows) {
         text += "| " + Number(row.Value) + " | " + row.Meaning + " |\n";
     }
-    return text + "\n";
+    return text;
+}
+
+std::string EntryTable(const char* title, const char* about, std::initializer_list<Entry> rows) {
+    return std::string("### ") + title + "\n\n" + about + "\n\n" + EntryRows(rows) + "\n";
+}
+
+// How a client writes a counter's conditions (and a profile's rules, which add their own
+// fields to the same ones): the numbers come from the tables the evaluation uses.
+std::string ConditionsText() {
+    std::string text =
+        "\n### Conditions\n\n"
+        "\"Conditions\" of a counter holds \"NextId\" and one object per condition, named by "
+        "its id (\"CondId\"). A client writes a counter's conditions by sending its information "
+        "back with SetCounterInfo (GetCounterInfo gives it): the conditions in it replace the "
+        "counter's, with the ids and the NextId it carries (a new condition takes NextId, and "
+        "NextId rises past it); a running monitor takes them at once. A report action's folder "
+        "must lie below the service's reports folder, or the change is refused. On each sample "
+        "the service checks every enabled "
+        "condition (\"Enabled\" 1): \"CondType\" says what it compares with \"CondValue\" "
+        "(a decimal number), \"CondMode\" when a condition that holds acts. When it acts, it "
+        "adds an error record with \"RepStatus\" and, with \"ExecuteAction\" 1, queues its "
+        "action (\"ActionType\", \"ActionValue\"); \"ActionCount\" and "
+        "\"LastActionTime\" are the service's bookkeeping. A counter's status is the highest "
+        "\"RepStatus\" among the conditions that hold.\n\n"
+        "\"CondType\" is subject \u00d7 4 + comparison:\n\n| value | meaning |\n|---|---|\n";
+    for (uint32_t type = 0; type < SCA_COND_TYPES; ++type) {
+        text += "| " + Number(type) + " | " + SCA_TezGetCondTypeDescr(type) + " |\n";
+    }
+    text += "\n\"CondMode\":\n\n" +
+            EntryRows({{SCA_COND_MODE_EVERY_TIME, "every sample on which it holds"},
+                       {SCA_COND_MODE_ONCE, "once a run: the first sample on which it holds"}}) +
+            "| N \u2265 " + Number(SCA_COND_MODE_STREAK) +
+            " | when it has held for N samples in a row, once per streak |\n"
+            "\n\"ActionType\" and what \"ActionValue\" then holds:\n\n" +
+            EntryRows({{SCA_ACTION_NONE, "nothing"},
+                       {SCA_ACTION_PLAY_SOUND, "play a sound: the name of a sound of the user's "
+                                               "sound list (GetSoundActions shows it)"},
+                       {SCA_ACTION_SEND_MAIL, "send an e-mail: the address"},
+                       {SCA_ACTION_SAVE_REPORT, "save the monitor's report in the own format: "
+                                                "the folder, or empty for the reports folder"}}) +
+            "| " + Number(SCA_ACTION_REPORT_FIRST) + "-" + Number(SCA_ACTION_REPORT_LAST) +
+            " | save the monitor's report as HTML, text, CSV, XML, PDF, Excel or JSON: the "
+            "folder, or empty |\n"
+            "\n\"RepStatus\" is on the statuses under Numbers.\n";
+    return text;
 }
 
 } // namespace
@@ -436,7 +524,7 @@ std::string SCA_KorvantaProtocolDoc::Login() {
            e.Tag + " |\n\n";
 }
 
-std::string SCA_KorvantaProtocolDoc::Session() {
+std::string SCA_KorvantaProtocolDoc::Session(const SessionLimits& limits) {
     return "## Session\n\n"
            "- One request at a time: a client sends a request and waits for its reply before it "
            "sends the next. A reply that comes after the client gave up waiting carries an "
@@ -448,9 +536,19 @@ std::string SCA_KorvantaProtocolDoc::Session() {
            "- A connection that fails (a send, a wait, a reply that does not come in time) is "
            "gone: connect and log in again. The service's own client waits at most 1.5 s for "
            "the replies of its polls and 5 s for those of commands.\n"
-           "- A service caps the number of its connections, and holds a connection that has not "
-           "logged in to small frames and a short idle time-out; a stranger that sends nothing "
-           "is closed.\n"
+           "- A service takes at most " +
+           Number(limits.Connections) + " connections (the advanced option \"" +
+           limits.ConnectionsOption +
+           "\" changes that). A connection that has not logged in is a stranger: strangers "
+           "hold at most a " +
+           Number(limits.StrangerShare) + "th of the connections and " +
+           Number(limits.StrangersPerAddress) +
+           " from one address, a stranger's frame carries at most " +
+           Number(limits.StrangerMaxPayload) + " bytes, and a stranger that sends nothing for " +
+           Number(limits.StrangerIdleMs / kMsPerSecond) +
+           " s is closed. A new stranger past a stranger limit, or past the cap, takes the "
+           "place of the stranger that has waited longest; a new connection is refused only "
+           "when logged-in clients fill the cap.\n"
            "- Operations that change the service or reveal a secret need the login; the status "
            "and information queries and the login itself do not.\n"
            "- Times are absolute times: 100-ns units since 1970-01-01 00:00 UTC (" +
@@ -484,7 +582,7 @@ std::string SCA_KorvantaProtocolDoc::Replies() {
             SCA_TezCounterStatusSchema() +
             "\n### Process status text\n\n"
             "Ten tokens separated by blanks; a measure that is not available is \"-\":\n\n" +
-            SCA_TezProcessStatusSchema();
+            SCA_TezProcessStatusSchema() + ConditionsText();
     return text + "\n";
 }
 

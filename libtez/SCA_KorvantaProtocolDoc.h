@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The parts of the protocol reference that belong to the client-to-service protocol: the
@@ -31,7 +32,16 @@ public:
     static const LoginExample& Example();
 
     static std::string Login();
-    static std::string Session();
+    // What the service allows a connection; the service owns the numbers.
+    struct SessionLimits {
+        uint32_t Connections;
+        const char* ConnectionsOption;
+        uint32_t StrangerShare;
+        uint32_t StrangersPerAddress;
+        uint32_t StrangerMaxPayload;
+        uint32_t StrangerIdleMs;
+    };
+    static std::string Session(const SessionLimits& limits);
     static std::string Replies();
     static std::string Enumerations();
 };

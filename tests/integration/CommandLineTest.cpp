@@ -62,7 +62,9 @@ TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
          Stream::Err,
          "bad value 'abc' for -control_port"},
         {"korvas", {"-control_port", "99999"}, 2, Stream::Err, "bad value '99999'"},
-        {"korvas", {"-console", "-control_port"}, 2, Stream::Err, "bad value '' for"},
+        {"korvas", {"-console", "-control_port"}, 2, Stream::Err, "-control_port needs a value"},
+        {"korvas", {"-conf_name"}, 2, Stream::Err, "korvas: -conf_name needs a value (NAME)"},
+        {"korvas", {"-conf_name", "-console"}, 2, Stream::Err, "-conf_name needs a value"},
         {"korvas", {"-control_port", "1", "-control_port", "2"}, 2, Stream::Err, "bad value '1 2'"},
         {"korvas", {"-console", "now"}, 2, Stream::Err, "-console takes no value"},
         {"korvas", {"stray", "-console"}, 2, Stream::Err, "'stray' is not an option"},
@@ -73,6 +75,10 @@ TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
         {"korvac", {"-bogus"}, 2, Stream::Err, "korvac: unknown option '-bogus'"},
         {"korvac", {"-vdm", "5", "-port", "http"}, 2, Stream::Err, "bad value 'http' for -port"},
         {"korvac", {"-conf_name", "a", "b"}, 1, Stream::Err, "korvac: no display"},
+        {"korvac", {"-conf_name"}, 2, Stream::Err, "korvac: -conf_name needs a value (NAME)"},
+        {"korvac", {"-vdm"}, 2, Stream::Err, "korvac: -vdm needs a value (ID)"},
+        {"korvac", {"-vdm", "5", "-password"}, 2, Stream::Err, "-password needs a value"},
+        {"korvac", {"-h"}, 0, Stream::Out, "KORVANTA_PASSWORD"},
 #endif
     };
     for (const auto& row : rows) {
@@ -81,12 +87,14 @@ TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
 }
 
 TEST(CommandLineTest, TheConsoleWritesItsErrorsToStandardError) {
-    // Another program holds the port: the console run logs why it cannot start and ends.
+    // Another program holds the port: the console run logs why it cannot start and ends, with
+    // -console anywhere on the line.
     const korvanta_test::HeldPort held;
     ASSERT_NE(held.Port(), 0);
     const auto result = korvanta_test::RunProgram(
-        KORVAS_PROGRAM, {"-console", "-control_port", std::to_string(held.Port())});
+        KORVAS_PROGRAM, {"-control_port", std::to_string(held.Port()), "-console"});
     EXPECT_EQ(result.Status, 1);
+    EXPECT_NE(result.Err.find("korvas: stopped after an error"), std::string::npos) << result.Err;
     EXPECT_NE(result.Err.find("ERR "), std::string::npos) << result.Err;
     EXPECT_NE(result.Err.find("Cannot start server on port"), std::string::npos) << result.Err;
     EXPECT_EQ(result.Out.find("ERR "), std::string::npos) << result.Out;

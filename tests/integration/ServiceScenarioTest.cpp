@@ -360,6 +360,10 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     // An orderly stop and a new start find everything again.
     ASSERT_EQ(1, korvas->Terminate());
     EXPECT_EQ(0, korvas->ExitCode()) << "nothing leaked";
+    const std::string log = ReadAll(korvas->LogPath());
+    EXPECT_NE(log.find("korvas: stopped; the configuration and the monitors are saved\n"),
+              std::string::npos)
+        << log;
     korvas = std::make_unique<KorvasProcess>(home.Path(), std::to_string(port));
     ASSERT_EQ(port, korvas->WaitForPort());
     SCA_KorvantaInterface again;

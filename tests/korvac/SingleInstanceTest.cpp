@@ -41,6 +41,7 @@ TEST(SingleInstance, ASecondStartWakesTheFirstAndEndsWithOne) {
     ASSERT_TRUE(second->waitForFinished(30000));
     EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second->exitCode(), 1);
+    EXPECT_TRUE(second->readAllStandardError().contains("a client of this user already runs"));
     EXPECT_EQ(first->state(), QProcess::Running);
 
     ::kill(static_cast<pid_t>(first->processId()), SIGTERM);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "korvas/SCA_KorvantaCtrl.h"
 #include "libkvn/SCA_KorvantaNetCommands.h"
 #include "libmor/SCA_Crypto.h"
 #include "libtez/SCA_KorvantaCommands.h"
@@ -27,7 +28,10 @@ std::string Reference() {
            "libkvn/SCA_KorvantaNetCommands.h), the reply codecs and the records' serialisers; do "
            "not edit by hand.\n\n" +
            SCA_NetCommandDoc::Transport() + "\n" + SCA_KorvantaProtocolDoc::Login() +
-           SCA_KorvantaProtocolDoc::Session() +
+           SCA_KorvantaProtocolDoc::Session(
+               {SCA_KORVAS_MAX_CONNECTIONS, SCA_OPTION_MAX_CONNECTIONS, SCA_KORVAS_STRANGER_SHARE,
+                SCA_KORVAS_STRANGERS_PER_ADDRESS, SCA_KORVAS_STRANGER_MAX_PAYLOAD,
+                SCA_KORVAS_STRANGER_IDLE_MS}) +
            SCA_NetCommandDoc::Table(
                "Client-to-service operations",
                "The operations between the client and the monitoring service, in slot order. "

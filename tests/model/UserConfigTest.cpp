@@ -616,25 +616,4 @@ TEST_F(UserConfigTest, TextSettersNeverWritePastTheirField) {
     EXPECT_STREQ(static_cast<const SCA_TezConfigUser&>(user).GetGuiGeometry(), "Maximized 0");
 }
 
-// docs/settings.md says of every setting what reads it: a setting added without a row there
-// would be one more that someone debugs without knowing it cannot work.
-TEST(UserConfigDoc, EverySettingHasARowInTheSettingsPage) {
-    std::ifstream file(std::string(KORVANTA_SOURCE_DIR) + "/docs/settings.md");
-    ASSERT_TRUE(file.is_open());
-    std::string rows;
-    for (std::string line; std::getline(file, line);) {
-        if (line.rfind("| `", 0) == 0) {
-            rows += line.substr(0, line.find('|', 1)) + "\n"; // the first column
-        }
-    }
-    std::vector<std::string> missing;
-#define SCA_EXPECT_ROW(name, kind, part)                                                           \
-    if (rows.find("`" #name "`") == std::string::npos) {                                           \
-        missing.push_back(#name);                                                                  \
-    }
-    SCA_TEZ_USER_CONFIG_SETTINGS(SCA_EXPECT_ROW)
-#undef SCA_EXPECT_ROW
-    EXPECT_TRUE(missing.empty()) << missing.front() << " and " << missing.size() - 1 << " more";
-}
-
 } // namespace
