@@ -3,9 +3,36 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+#include <algorithm>
 
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_EmptyHint.h"
+#include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezTaskStatus.h"
+
+namespace {
+
+constexpr int kStatusColumn = 6;
+
+// The width the Status column needs for its longest text ("Running - Warnings") in the tree's
+// font, with the margins a cell keeps on both sides: a cut state would hide what matters most.
+int StatusColumnWidth(const QTreeWidget* tree, int least) {
+    const int margins =
+        2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
+    int width = least;
+    for (const uint32_t run : {SCA_PROCESS_FAILED, SCA_PROCESS_STOPPED, SCA_PROCESS_IDLE,
+                               SCA_PROCESS_RUNNING, SCA_PROCESS_PAUSED}) {
+        for (const uint32_t state : {SCA_TASK_STATUS_ERROR, SCA_TASK_STATUS_WARNING}) {
+            const QString text = SCA_SrvGui::MonitorStateText(state, run);
+            width = std::max(width, tree->fontMetrics().horizontalAdvance(text) + margins);
+        }
+    }
+    return width;
+}
+
+} // namespace
 
 const char* const SCA_MonitorsView::kSelectionStyle =
     "QTreeWidget { selection-color: black; selection-background-color: qlineargradient(x1: 0, "
@@ -35,6 +62,7 @@ SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
     for (int column = 0; column < 7; ++column) {
         setColumnWidth(column, widths[column]);
     }
+    setColumnWidth(kStatusColumn, StatusColumnWidth(this, widths[kStatusColumn]));
     // The description takes the width the other columns leave.
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(1, QHeaderView::Stretch);
@@ -45,6 +73,27 @@ void SCA_MonitorsView::paintEvent(QPaintEvent* event) {
     SCA_PaintEmptyHint(this, m_Window->CheckConnected(0)
                                  ? QStringLiteral("The service has no monitors.")
                                  : QStringLiteral("Not connected to Korvanta Server."));
+}
+
+void SCA_MonitorsView::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        emit OpenRequested();
+    } else if (plain && key == Qt::Key_Delete) {
+        emit DeleteRequested();
+    } else if ((plain && key == Qt::Key_Menu) ||
+               (key == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        // The menu opens at the current row, or at the top of the list without one.
+        const QRect row = visualItemRect(currentItem());
+        const QPoint at = row.isValid() ? row.center() : QPoint(0, 0);
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&menu);
+    } else {
+        QTreeWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void SCA_MonitorsView::contextMenuEvent(QContextMenuEvent* event) {

@@ -17,8 +17,17 @@ public:
 
     SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent);
 
+signals:
+    // Return or Enter on a row: open it, as a double click does.
+    void OpenRequested();
+    // The Delete key.
+    void DeleteRequested();
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Return, Enter, Delete, and the menu key or Shift+F10 for the context menu at the current
+    // row; every other key moves and selects as in any tree.
+    void keyPressEvent(QKeyEvent* event) override;
     // Without rows the pane says why: not connected, or a service without monitors.
     void paintEvent(QPaintEvent* event) override;
 

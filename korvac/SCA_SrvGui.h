@@ -83,6 +83,7 @@ public:
     int ShowMessage(QWidget* parent, uint32_t type, const char* text);
 
     int BuildUi();
+    void SetTabOrder();
     int InitLayout(uint32_t layout);
     int UpdateToolBarButtons(uint32_t layout);
     void BuildAddMonitorMenu(QMenu* menu);
@@ -110,6 +111,8 @@ public:
     int Connect(const char* host, uint16_t port, const char* user, const char* password,
                 int reportErrors, uint32_t timeoutMs, int addToHistory);
     int Disconnect();
+    // Whether the start and the reconnection may log in silently with the saved values.
+    int HasSavedLogin(const char* host, const char* password);
     int LoadServerConfig();
     // Starts the product-update check of a new connection; the timer collects its result and
     // shows the corner update button when a newer package is there.
@@ -166,6 +169,7 @@ public:
     static uint32_t MonitorIdOf(const QTreeWidgetItem* item);
     // The tree's current row while it is selected, else null.
     QTreeWidgetItem* GetSelectedMonitor() const;
+    bool IsSelectedMonitorPaused() const;
     // The ids of the selected rows, and of every row, in tree order.
     std::vector<uint32_t> GetSelectedMonitorIds() const;
     std::vector<uint32_t> GetAllMonitorIds() const;

@@ -13,10 +13,12 @@
 
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvLogView.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_StatusIcon.h"
+#include "libvop/SCA_StatusList.h"
 #include "libvop/SCA_TreeRows.h"
 
 namespace {
@@ -121,13 +123,37 @@ int SCA_SrvGui::BuildUi() {
     m_MonitorRows = std::make_unique<SCA_TreeRows>(m_MonitorsView);
     connect(m_MonitorsView, &QTreeWidget::itemDoubleClicked, this,
             &SCA_SrvGui::MonitorDoubleClicked);
+    connect(m_MonitorsView, &SCA_MonitorsView::OpenRequested, this,
+            qOverload<>(&SCA_SrvGui::ViewMonitor));
+    connect(m_MonitorsView, &SCA_MonitorsView::DeleteRequested, this, &SCA_SrvGui::DeleteMonitor);
     m_LogView = new SCA_SrvLogView(m_MainSplitter);
     connect(m_LogView, &SCA_SrvLogView::ClearLog, this, &SCA_SrvGui::ClearServerDebugLog);
 
     m_MainSplitter->setSizes({400, 160});
     m_TopSplitter->setSizes({100, 434});
+    SetTabOrder();
     m_MainSplitter->setFocus(Qt::OtherFocusReason);
     return 1;
+}
+
+void SCA_SrvGui::SetTabOrder() {
+    // Tab goes as the eye does: the tool bar's buttons left to right, the side bar top down,
+    // the monitors, the log.
+    QList<QWidget*> order;
+    for (QAction* action : m_ToolBar->actions()) {
+        if (QWidget* button = m_ToolBar->widgetForAction(action)) {
+            button->setFocusPolicy(Qt::TabFocus);
+            order.append(button);
+        }
+    }
+    for (QWidget* pane : std::initializer_list<QWidget*>{
+             m_SideBar->GetStatusList(), m_SideBar->GetConnectView(), m_MonitorsView, m_LogView}) {
+        pane->setFocusPolicy(Qt::StrongFocus);
+        order.append(pane);
+    }
+    for (qsizetype index = 1; index < order.size(); ++index) {
+        setTabOrder(order[index - 1], order[index]);
+    }
 }
 
 void SCA_SrvGui::BuildMenuBar() {

@@ -42,7 +42,12 @@ int SCA_SrvGui::RunKeyCommand(uint32_t keyId) {
     // bound: "Pause/Resume Monitor", "Save Report", ...
     switch (keyId) {
     case 1:
-        PauseMonitor();
+        // Pause and resume are one key: a paused monitor goes on.
+        if (IsSelectedMonitorPaused()) {
+            StartMonitor();
+        } else {
+            PauseMonitor();
+        }
         return 1;
     case 5:
         SaveReport();

@@ -19,10 +19,13 @@
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezErrorList.h"
+#include "model/SCA_TezProcessStatus.h"
 
 namespace {
 
 constexpr int kIdRole = Qt::UserRole;
+// The column whose row data is the monitor's run state (see MonitorRowFill).
+constexpr int kRunStateColumn = 1;
 
 } // namespace
 
@@ -49,6 +52,11 @@ QTreeWidgetItem* SCA_SrvGui::GetSelectedMonitor() const {
     return current != nullptr && current->treeWidget() != nullptr && current->isSelected()
                ? current
                : nullptr;
+}
+
+bool SCA_SrvGui::IsSelectedMonitorPaused() const {
+    const QTreeWidgetItem* row = GetSelectedMonitor();
+    return row != nullptr && row->data(kRunStateColumn, kIdRole).toUInt() == SCA_PROCESS_PAUSED;
 }
 
 std::vector<uint32_t> SCA_SrvGui::GetSelectedMonitorIds() const {

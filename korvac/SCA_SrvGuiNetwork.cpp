@@ -22,6 +22,7 @@
 #include "libvop/SCA_SrvAboutDlg.h"
 #include "libvop/SCA_StatusIcon.h"
 #include "libvop/SCA_TreeRows.h"
+#include "model/SCA_SrvConnectList.h"
 
 namespace {
 
@@ -190,6 +191,12 @@ int SCA_SrvGui::LoadServerConfig() {
     return 1;
 }
 
+int SCA_SrvGui::HasSavedLogin(const char* host, const char* password) {
+    // A login with an empty password counts once it succeeded: it then names a known server.
+    SCA_SrvConnect* known = nullptr;
+    return password[0] != '\0' || m_UserConfig.GetConnectList()->GetConnect(host, &known) ? 1 : 0;
+}
+
 void SCA_SrvGui::DefaultConnect() {
     char host[256];
     char user[256];
@@ -197,6 +204,11 @@ void SCA_SrvGui::DefaultConnect() {
     SCA_StrnCpy(host, m_UserConfig.GetConnectHostName(), sizeof(host));
     SCA_StrnCpy(user, m_UserConfig.GetConnectUserName(), sizeof(user));
     SCA_StrnCpy(password, m_UserConfig.GetConnectPassword(), sizeof(password));
+    if (!HasSavedLogin(host, password)) {
+        // The very first start: a login with nothing saved would only fail on the service and
+        // count an error against the user before they did anything. The Connect button asks.
+        return;
+    }
     if (Connect(host, m_UserConfig.GetConnectControlPort(), user, password, 0,
                 kDefaultConnectTimeoutMs, 1)) {
         UpdateStatus(1);

@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QDir>
 #include <QFrame>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <string>
@@ -39,6 +40,7 @@ constexpr int kLineHeight = 10;
 constexpr uint32_t kTextSize = 256;
 constexpr uint32_t kErrorTextSize = 256;
 constexpr uint32_t kLoadInfo = 1;
+constexpr int kValueColumn = 2;
 
 constexpr struct {
     const char* Name;
@@ -90,6 +92,10 @@ SCA_SrvProcDetailsDlg::SCA_SrvProcDetailsDlg(QWidget* parent, SCA_TezConfig* pro
     m_PidList->setFixedWidth(kPidListWidth);
     m_PropertyView = ListView(
         this, {QString(), QStringLiteral("Property"), QStringLiteral("Value")}, {24, 120, 120});
+    // A long value (a command line) widens its column and the view scrolls to it, rather than
+    // cutting it; the tip shows it whole too.
+    m_PropertyView->header()->setStretchLastSection(false);
+    m_PropertyView->header()->setSectionResizeMode(kValueColumn, QHeaderView::ResizeToContents);
     lists->addWidget(m_PidList, 0);
     lists->addWidget(m_PropertyView, 1);
     layout->addLayout(lists, 1);
@@ -199,7 +205,8 @@ void SCA_SrvProcDetailsDlg::AddProperty(const QString& name, const QString& valu
     auto* row = new QTreeWidgetItem(m_PropertyView);
     row->setIcon(0, SCA_IconEngine::Load(QStringLiteral(":/images/attr_16px.png")));
     row->setText(1, name);
-    row->setText(2, value);
+    row->setText(kValueColumn, value);
+    row->setToolTip(kValueColumn, value);
 }
 
 void SCA_SrvProcDetailsDlg::FillPropsView() {

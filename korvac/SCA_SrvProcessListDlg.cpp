@@ -225,7 +225,6 @@ void SCA_SrvProcessListDlg::ProcSectionClicked(int column) {
         return;
     }
     RebuildRows();
-    // After the rows: refilling them turns the view's own sorting, and its indicator, off.
     QHeaderView* header = m_ProcessView->header();
     header->setSortIndicatorShown(true);
     header->setSortIndicator(m_Sort.Column,

@@ -93,8 +93,12 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
     QScrollBar* scroll = m_Tree->verticalScrollBar();
     const int scrolled = scroll != nullptr ? scroll->value() : 0;
     const bool sorted = m_Tree->isSortingEnabled();
-    // Filling columns of a sorted tree would re-sort it once per cell.
-    m_Tree->setSortingEnabled(false);
+    // Filling columns of a sorted tree would re-sort it once per cell. A tree whose owner sorts
+    // it is left alone: switching sorting off would also make its header unclickable and hide
+    // the owner's sort indicator.
+    if (sorted) {
+        m_Tree->setSortingEnabled(false);
+    }
     if (rebuild) {
         m_Tree->clear();
     }
@@ -134,7 +138,9 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
         }
     }
 
-    m_Tree->setSortingEnabled(sorted);
+    if (sorted) {
+        m_Tree->setSortingEnabled(true);
+    }
     if (moved) {
         Select(selected);
         if (QTreeWidgetItem* item = current.isValid() ? Find(current) : nullptr) {

@@ -304,11 +304,10 @@ int SCA_ProcReader::LoadInfo(uint32_t pid, uint64_t startTicks, uint32_t ticksPe
     if (boot != 0 && ticksPerSecond != 0) {
         const uint64_t start = (boot + startTicks / ticksPerSecond) * SCA_ABS_TIME_SECOND;
         SCA_FormatAbsTime(start, text, sizeof(text));
-        ok = ok && SCA_AddTextField(info, "Start Time", text);
+        ok = ok && SCA_AddTextField(info, "Process Started", text);
     }
     std::snprintf(text, sizeof(text), "%c (%s)", stat->State, StateText(stat->State));
-    return ok && info->AddField("Parent PID", stat->ParentPid) &&
-           info->AddField("Priority", static_cast<int>(stat->Priority)) &&
+    return ok && info->AddField("Priority", static_cast<int>(stat->Priority)) &&
            info->AddField("Nice", static_cast<int>(stat->Nice)) &&
            SCA_AddTextField(info, "State", text);
 }

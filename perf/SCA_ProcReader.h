@@ -48,8 +48,10 @@ public:
 
     // The properties of process pid, when it is still the process that started at
     // startTicks, as value fields of info: "Command Line", "Executable Path", "User",
-    // "Start Time", "Parent PID", "Priority", "Nice", "State". Properties whose file cannot be
-    // read are left out. 0 when the process is gone or is another one now.
+    // "Process Started", "Priority", "Nice", "State" (the parent id and the time the monitor
+    // first saw the process are the record's own, shown beside these under names of their own).
+    // Properties whose file cannot be read are left out. 0 when the process is gone or is another
+    // one now.
     int LoadInfo(uint32_t pid, uint64_t startTicks, uint32_t ticksPerSecond, SCA_ConfigObj* info);
     // The file-backed modules of pid from its maps, numbered from 1, with the size and times of
     // each file that can be found. 0 with *error (an errno value) when maps cannot be read.

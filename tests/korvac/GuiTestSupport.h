@@ -8,9 +8,13 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QHeaderView>
 #include <QMenu>
 #include <QString>
 #include <QStringList>
+#include <QTest>
+#include <QThread>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -182,6 +186,13 @@ inline void FollowProgress(QDialog* dialog,
     if (!ended) {
         progress->hide();
     }
+}
+
+// A left click on a header section, as the mouse gives it.
+inline void ClickHeader(QHeaderView* header, int section) {
+    const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                    header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 // A main window configured and built as Run does, without entering the event loop.

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "FakeService.h"
 #include "GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
@@ -469,6 +470,31 @@ TEST_F(MainWindow, APluggedClientObjectServesTheCommands) {
     window->SetClientInterface(nullptr);
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+}
+
+TEST_F(MainWindow, TheFirstStartLogsInOnlyOnceALoginWasSaved) {
+    korvac_test::FakeService service;
+    service.Healthy();
+    auto window = korvac_test::StartWindowOn(&service);
+    ASSERT_NE(window, nullptr);
+    SCA_TezConfigUser* user = window->GetUserConfig();
+    // Nothing saved yet: the start's connection stays away from the service, which therefore
+    // counts no failed login, and the window asks for the Connect button.
+    user->SetConnectPassword("");
+    window->DefaultConnect();
+    EXPECT_EQ(service.Count("Login"), 0);
+    EXPECT_EQ(window->CheckConnected(0), 0);
+    EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(window->GetClientLog()->GetErrorCount(), 0u);
+    // A saved password, or a known server that took an empty one, logs in at start.
+    user->SetConnectPassword("secret");
+    window->DefaultConnect();
+    EXPECT_EQ(service.Count("Login"), 1);
+    EXPECT_EQ(window->CheckConnected(0), 1);
+    window->Disconnect();
+    user->SetConnectPassword("");
+    window->DefaultConnect();
+    EXPECT_EQ(service.Count("Login"), 2) << "server-a is known since the first login";
 }
 
 TEST_F(MainWindow, SettingsAreKeptAtExitAndAFailedSaveIsTold) {

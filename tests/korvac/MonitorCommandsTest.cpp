@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window's monitor commands against a stand-in for the service: every add command
 // with its inventory choice, the commands on a selection, the context menu and the save run.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -9,7 +10,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QStyle>
+#include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <deque>
 #include <gtest/gtest.h>
@@ -18,11 +22,15 @@
 #include "FakeService.h"
 #include "GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvConnectView.h"
+#include "korvac/SCA_SrvLogView.h"
 #include "korvac/SCA_SrvMonDlg.h"
 #include "korvac/SCA_SrvMonOptionsDlg.h"
 #include "libvop/SCA_ErrorListDlg.h"
 #include "libvop/SCA_ListDlg.h"
 #include "libvop/SCA_SaveReportsDlg.h"
+#include "libvop/SCA_StatusList.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezErrorList.h"
@@ -545,6 +553,105 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     m_Window->ResetMonitor();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Please, select a monitor to reset.")});
     EXPECT_EQ(m_Service.Count("ResetMonitor"), 0);
+}
+
+TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
+    m_Service.Monitors = {FakeService::Row(1, 4, 11, 2, 0, 3, "", "Warned"),
+                          FakeService::Row(2, 5, 11, 2, 4, 0, "", "Failing"),
+                          FakeService::Row(3, 4, 12, 2, 0, 1, "", "Paused and warned"),
+                          FakeService::Row(4, 5, 1, 2, 1, 0, "", "Stopped in error")};
+    ++m_Service.Status.MonitorsStatusId;
+    m_Window->UpdateStatus(1);
+    SCA_MonitorsView* view = m_Window->GetMonitorsView();
+    ASSERT_EQ(view->topLevelItemCount(), 4);
+    constexpr int kStatus = 6;
+    // The margins the item delegate keeps on each side before it elides a text.
+    const int margins =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    for (const int width : {640, 1024, 1580}) {
+        m_Window->resize(width, 600);
+        m_Window->show();
+        QCoreApplication::processEvents();
+        for (int row = 0; row < view->topLevelItemCount(); ++row) {
+            const QString text = view->topLevelItem(row)->text(kStatus);
+            SCOPED_TRACE(text.toStdString() + " at " + std::to_string(width));
+            EXPECT_TRUE(text.endsWith(QStringLiteral("Warnings")) ||
+                        text.endsWith(QStringLiteral("Errors")));
+            EXPECT_LE(view->fontMetrics().horizontalAdvance(text) + margins,
+                      view->visualItemRect(view->topLevelItem(row)).isValid()
+                          ? view->header()->sectionSize(kStatus)
+                          : 0);
+        }
+    }
+    m_Window->hide();
+}
+
+TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
+    SCA_MonitorsView* view = m_Window->GetMonitorsView();
+    m_Window->show();
+    QApplication::setActiveWindow(m_Window.get());
+    view->setFocus();
+
+    // Return and Enter open the current monitor, as a double click does.
+    Select({3});
+    size_t from = m_Service.Calls.size();
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(OpenedMonitor(from), 3u);
+    Select({1});
+    from = m_Service.Calls.size();
+    QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(OpenedMonitor(from), 1u);
+
+    // Ctrl+P pauses the running monitor; once the poll shows it paused, Ctrl+P resumes it.
+    Select({1});
+    QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(IdsSent("PauseMonitor"), std::vector<uint32_t>{1});
+    m_Service.Monitors[0] = FakeService::Row(1, 8, 12, 12, 0, 0, "", "Processor");
+    ++m_Service.Status.MonitorsStatusId;
+    m_Window->UpdateStatus(1);
+    Select({1});
+    QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(IdsSent("StartMonitor"), std::vector<uint32_t>{1});
+    EXPECT_EQ(IdsSent("PauseMonitor"), std::vector<uint32_t>{1});
+
+    // Shift+F10 and the menu key open the context menu.
+    m_Hook.OnMenu = [](QMenu*) -> QAction* { return nullptr; };
+    QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::keyClick(view, Qt::Key_Menu);
+    EXPECT_EQ(m_Hook.Menus.size(), 2u);
+
+    // Delete asks, then deletes the selected monitor.
+    Select({3});
+    m_Hook.Answer = QMessageBox::Yes;
+    QTest::keyClick(view, Qt::Key_Delete);
+    EXPECT_EQ(IdsSent("DeleteMonitor"), std::vector<uint32_t>{3});
+
+    // Tab goes through the tool bar, the side bar, the monitors and the log, in that order.
+    QToolBar* toolBar = m_Window->GetToolBar();
+    QWidget* first = toolBar->widgetForAction(toolBar->actions().first());
+    ASSERT_NE(first, nullptr);
+    first->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> visited{QApplication::focusWidget()};
+    for (int step = 0; step < 20 && visited.back() != m_Window->GetLogView(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget());
+    }
+    const auto at = [&](QWidget* widget) { return visited.indexOf(widget); };
+    int buttons = 0;
+    for (QAction* action : toolBar->actions()) {
+        QWidget* button = toolBar->widgetForAction(action);
+        if (button != nullptr && button->isVisible() && button->isEnabled()) {
+            EXPECT_GE(at(button), 0) << action->text().toStdString();
+            EXPECT_LT(at(button), at(m_Window->GetSideBar()->GetStatusList()));
+            ++buttons;
+        }
+    }
+    EXPECT_GE(buttons, 5);
+    EXPECT_LT(at(m_Window->GetSideBar()->GetStatusList()),
+              at(m_Window->GetSideBar()->GetConnectView()));
+    EXPECT_LT(at(m_Window->GetSideBar()->GetConnectView()), at(view));
+    EXPECT_LT(at(view), at(m_Window->GetLogView()));
+    m_Window->hide();
 }
 
 TEST_F(MonitorCommands, EditSendsTheDialogsValuesAndViewErrorsCollectsEachMonitorOnce) {

@@ -49,6 +49,9 @@ namespace {
 
 constexpr uint32_t kStarted = 0;
 constexpr uint32_t kEnded = 1;
+constexpr const char* kLongCommand =
+    "/usr/lib/jvm/java-17/bin/java -Xms512m -Xmx4g -Dfile.encoding=UTF-8 -classpath "
+    "/opt/app/lib/a.jar:/opt/app/lib/b.jar:/opt/app/lib/c.jar org.example.Main --port 8080";
 
 QStringList Column(QTreeWidget* view, int column) {
     QStringList texts;
@@ -137,13 +140,36 @@ TEST_F(ProcessWindow, RowsKeepOrderSelectionAndScrollWhileValuesChangeInPlace) {
     EXPECT_TRUE(view->topLevelItem(0)->isSelected());
 
     // Header clicks: Process A to Z, then Z to A; the indicator shows it.
-    window->ProcSectionClicked(SCA_PROC_COL_NAME);
+    QHeaderView* header = view->header();
+    korvac_test::ClickHeader(header, SCA_PROC_COL_NAME);
     EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"apache2", "bash", "sshd", "Xorg"}));
-    EXPECT_TRUE(view->header()->isSortIndicatorShown());
-    EXPECT_EQ(view->header()->sortIndicatorOrder(), Qt::AscendingOrder);
-    window->ProcSectionClicked(SCA_PROC_COL_NAME);
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), SCA_PROC_COL_NAME);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    korvac_test::ClickHeader(header, SCA_PROC_COL_NAME);
     EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "sshd", "bash", "apache2"}));
     EXPECT_EQ(view->currentItem()->text(SCA_PROC_COL_NAME), QStringLiteral("bash"));
+
+    // CPU biggest first, then smallest first; the header still answers after polls in place
+    // and after a rebuild, and the rebuild keeps the order the user chose.
+    korvac_test::ClickHeader(header, SCA_PROC_COL_CPU);
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "bash", "apache2", "sshd"}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    m_Monitor.Processes[2].Status.Measure[0] = 50.0; // apache2, in place: no move yet
+    Tick(window.get());
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "bash", "apache2", "sshd"}));
+    ++m_Monitor.ListStatus;
+    Tick(window.get());
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"apache2", "Xorg", "bash", "sshd"}));
+    EXPECT_TRUE(header->isSortIndicatorShown());
+    EXPECT_EQ(header->sortIndicatorSection(), SCA_PROC_COL_CPU);
+    korvac_test::ClickHeader(header, SCA_PROC_COL_CPU);
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"sshd", "bash", "Xorg", "apache2"}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    korvac_test::ClickHeader(header, SCA_PROC_COL_MEMORY);
+    EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"bash", "Xorg", "apache2", "sshd"}));
+    EXPECT_EQ(header->sortIndicatorSection(), SCA_PROC_COL_MEMORY);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 
     // A list the service sends empty empties the view and the totals.
     m_Monitor.Processes.clear();
@@ -171,7 +197,7 @@ TEST_F(ProcessWindow, AListThatCannotBeReadSkipsThePollAndKeepsTheWindow) {
     EXPECT_EQ(window->GetProcessView()->topLevelItemCount(), 3);
     EXPECT_GT(window->GetTimerId(), 0);
     EXPECT_TRUE(m_Hook.Boxes.empty());
-    window->ProcSectionClicked(SCA_PROC_COL_CPU);
+    korvac_test::ClickHeader(window->GetProcessView()->header(), SCA_PROC_COL_CPU);
     EXPECT_EQ(Column(window->GetProcessView(), SCA_PROC_COL_NAME),
               (QStringList{"Xorg", "bash", "apache2"}));
 }
@@ -414,14 +440,28 @@ TEST(ProcessDetails, APidlessProcessShowsNothingAndTheFileNameIsSafe) {
         pid->SetParentProcessId(1);
         tagSCA_TEZ_PROCESS_COUNTER cpu{SCA_COUNTER_PROCESS_CPU_USAGE, 3, 5, 1, 9, 4};
         pid->SetCounter(cpu);
+        auto* info = new SCA_ConfigObj("ProcessInfo", nullptr);
+        info->AddField("Command Line", kLongCommand);
+        pid->SetProcessInfo(info);
         ASSERT_EQ(process.GetPids()->AddPid(pid), 1);
     }
     SCA_SrvProcDetailsDlg details(nullptr, nullptr, nullptr, nullptr, &process);
     ASSERT_EQ(details.StartProcess(), 1);
     EXPECT_EQ(details.GetSelectedPid(), 40u);
     QStringList properties = Column(details.GetPropertyView(), 1);
-    // No data-transfer statistics: no row for them.
-    EXPECT_EQ(properties, (QStringList{"Parent PID", "Start Time", "CPU Usage"}));
+    // No data-transfer statistics: no row for them; each property once.
+    EXPECT_EQ(properties, (QStringList{"Parent PID", "Start Time", "CPU Usage", "Command Line"}));
+    // The command line can be read whole: its column is as wide as the text, and its tip holds
+    // it all.
+    QTreeWidget* view = details.GetPropertyView();
+    details.show();
+    QCoreApplication::processEvents();
+    const QTreeWidgetItem* command = view->topLevelItem(3);
+    EXPECT_EQ(command->text(2), QString::fromLatin1(kLongCommand));
+    EXPECT_EQ(command->toolTip(2), QString::fromLatin1(kLongCommand));
+    EXPECT_GE(view->columnWidth(2), view->fontMetrics().horizontalAdvance(command->text(2)));
+    EXPECT_TRUE(view->horizontalScrollBar()->maximum() > 0) << "scrolls to the rest";
+    details.hide();
 
     // A save that fails says so.
     korvac_test::RecordingHook hook;
