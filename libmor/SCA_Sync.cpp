@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "libmor/SCA_Sync.h"
 
-#include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <new>
 #include <thread>
 
+#include "libmor/SCA_Clock.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_VirtualEvent.h"
 #include "libmor/SCA_VirtualMutex.h"
@@ -14,15 +15,11 @@
 
 namespace {
 
-// Waits on cv until ready() holds or timeoutMs passes; SCA_INFINITE never times out.
-template <typename Ready>
+// Waits on cv until ready() holds or timeoutMs passes on the process's clock; SCA_INFINITE
+// never times out.
 bool WaitFor(std::condition_variable& cv, std::unique_lock<std::mutex>& lock, uint32_t timeoutMs,
-             Ready ready) {
-    if (timeoutMs == SCA_INFINITE) {
-        cv.wait(lock, ready);
-        return true;
-    }
-    return cv.wait_for(lock, std::chrono::milliseconds(timeoutMs), ready);
+             const std::function<bool()>& ready) {
+    return SCA_GetClock().WaitFor(cv, lock, timeoutMs, ready);
 }
 
 class PosixEvent final : public SCA_VirtualEvent {

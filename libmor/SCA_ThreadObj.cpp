@@ -2,7 +2,6 @@
 #include "libmor/SCA_ThreadObj.h"
 
 #include <cerrno>
-#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -10,6 +9,7 @@
 #include <system_error>
 #include <thread>
 
+#include "libmor/SCA_Clock.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Sync.h"
@@ -26,12 +26,7 @@ public:
     // Waits until the body has returned; false when timeoutMs passed first.
     bool WaitEnded(uint32_t timeoutMs) {
         std::unique_lock<std::mutex> lock(m_Lock);
-        auto ended = [this] { return !m_Running; };
-        if (timeoutMs == SCA_INFINITE) {
-            m_Ended.wait(lock, ended);
-            return true;
-        }
-        return m_Ended.wait_for(lock, std::chrono::milliseconds(timeoutMs), ended);
+        return SCA_GetClock().WaitFor(m_Ended, lock, timeoutMs, [this] { return !m_Running; });
     }
 
     bool IsRunning() {

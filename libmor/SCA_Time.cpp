@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "libmor/SCA_Clock.h"
 #include "libmor/SCA_String.h"
 
 namespace {
@@ -80,10 +81,7 @@ int FormatLocal(uint64_t absTime, const std::string& dateSep, const std::string&
 } // namespace
 
 uint64_t SCA_GetAbsTime() {
-    struct timespec now {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<uint64_t>(now.tv_sec) * SCA_ABS_TIME_SECOND +
-           static_cast<uint64_t>(now.tv_nsec) / 100;
+    return SCA_GetClock().AbsTime();
 }
 
 int SCA_ConvertAbsTime(uint64_t absTime, tagSCA_DATE* date, tagSCA_TIME* time) {
