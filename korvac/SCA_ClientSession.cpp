@@ -65,7 +65,9 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
         promise->finish();
     });
     ++m_Waiting;
-    if (!result.isFinished()) {
+    // The loop runs even for a call that is done already: what was posted while it ran (a
+    // click, a paint) comes before its result, as it would for a slower call.
+    {
         const bool busy = how == Wait::Command && qobject_cast<QGuiApplication*>(qApp) != nullptr;
         if (busy) {
             QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
