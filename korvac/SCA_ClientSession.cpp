@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "korvac/SCA_ClientSession.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QEventLoop>
 #include <QFutureWatcher>
@@ -53,7 +54,8 @@ SCA_ClientSession::SCA_ClientSession(QObject* parent) : QObject(parent) {
 SCA_ClientSession::~SCA_ClientSession() = default;
 
 int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
-    if (QThread::currentThread() != thread()) {
+    // Off the GUI thread, or without an event loop to turn, the call runs where it is asked.
+    if (QThread::currentThread() != thread() || QCoreApplication::instance() == nullptr) {
         return work();
     }
     auto promise = std::make_shared<QPromise<int>>();
