@@ -1,28 +1,109 @@
 // SPDX-License-Identifier: MIT
 #include "korvac/SCA_ClientSession.h"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QPromise>
+#include <QThread>
+#include <atomic>
+#include <malloc.h>
 #include <new>
 
 #include "libmor/SCA_Report.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetTransport.h"
 
-SCA_ClientSession::SCA_ClientSession(QObject* parent) : QObject(parent) {}
+namespace {
 
+std::atomic<uint32_t> g_MaxReplyBytes{SCA_ClientSession::kDefaultMaxReplyBytes};
+
+} // namespace
+
+void SCA_ClientSession::SetMaxReplyBytes(uint32_t bytes) {
+    g_MaxReplyBytes.store(bytes != 0 ? bytes : kDefaultMaxReplyBytes);
+}
+
+uint32_t SCA_ClientSession::GetMaxReplyBytes() {
+    return g_MaxReplyBytes.load();
+}
+
+void SCA_ClientSession::GiveBackLargeReply(SCA_KorvantaInterface& client) {
+    const SCA_NetTransport* transport = client.GetNetTransport();
+    if (transport != nullptr && transport->GetLastPayload() > kGiveBackAboveBytes) {
+        malloc_trim(0);
+    }
+}
+
+void SCA_ClientSession::Keep(std::unique_ptr<SCA_KorvantaInterface> client) {
+    client->GetNetTransport()->SetMaxPayload(GetMaxReplyBytes());
+    m_Host = QString::fromUtf8(client->GetName());
+    m_Port = client->GetPort();
+    m_Client = std::move(client);
+}
+
+SCA_ClientSession::SCA_ClientSession(QObject* parent) : QObject(parent) {
+    m_Network.setMaxThreadCount(1);
+    // The thread stays for the next call instead of being made again for each poll.
+    m_Network.setExpiryTimeout(-1);
+}
+
+// The pool's destructor waits for the call in flight, which holds its own client.
 SCA_ClientSession::~SCA_ClientSession() = default;
+
+int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
+    // Off the GUI thread, or without an event loop to turn, the call runs where it is asked.
+    if (QThread::currentThread() != thread() || QCoreApplication::instance() == nullptr) {
+        return work();
+    }
+    auto promise = std::make_shared<QPromise<int>>();
+    QFuture<int> result = promise->future();
+    promise->start();
+    // work lives on this frame, which waits below until the network thread is done with it.
+    m_Network.start([promise, &work]() {
+        promise->addResult(work());
+        promise->finish();
+    });
+    ++m_Waiting;
+    // The loop runs even for a call that is done already: what was posted while it ran (a
+    // click, a paint) comes before its result, as it would for a slower call.
+    {
+        const bool busy = how == Wait::Command && qobject_cast<QGuiApplication*>(qApp) != nullptr;
+        if (busy) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+        }
+        QEventLoop loop;
+        QFutureWatcher<int> watcher;
+        connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+        watcher.setFuture(result);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        if (busy) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    // The loop also ends when the application quits: the call's frame must outlive the call.
+    result.waitForFinished();
+    --m_Waiting;
+    return result.result();
+}
 
 int SCA_ClientSession::Open(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error) {
     Close();
     std::unique_ptr<SCA_KorvantaInterface> client(
         m_Factory ? m_Factory() : new (std::nothrow) SCA_KorvantaInterface());
     uint32_t code = 0;
-    if (client == nullptr || !client->Connect(host, port, timeoutMs, &code)) {
+    if (client == nullptr ||
+        !Await(Wait::Command, [&]() { return client->Connect(host, port, timeoutMs, &code); })) {
         if (error != nullptr) {
             *error = code;
         }
         return 0;
     }
+    Keep(std::move(client));
     m_Host = QString::fromUtf8(host != nullptr ? host : "");
     m_Port = port;
-    m_Client = std::move(client);
     return 1;
 }
 
@@ -32,9 +113,7 @@ void SCA_ClientSession::Adopt(SCA_KorvantaInterface* client) {
     }
     Close();
     if (client != nullptr) {
-        m_Host = QString::fromUtf8(client->GetName());
-        m_Port = client->GetPort();
-        m_Client.reset(client);
+        Keep(std::unique_ptr<SCA_KorvantaInterface>(client));
         emit Connected();
     }
 }
@@ -44,7 +123,7 @@ void SCA_ClientSession::Close() {
         return;
     }
     // Whoever reacts to the signal finds the session closed already.
-    const std::unique_ptr<SCA_KorvantaInterface> client = std::move(m_Client);
+    const std::shared_ptr<SCA_KorvantaInterface> client = std::move(m_Client);
     emit Disconnected();
 }
 
@@ -56,7 +135,15 @@ void SCA_ClientSession::HandleLostConnection() {
     if (m_Client == nullptr) {
         return;
     }
-    const QString text = LostText();
+    // A reply over the limit was refused: the user learns why, and how to take it.
+    const QString text =
+        m_Client->GetLastStatusCode() == SCA_NET_ERROR_TOO_LARGE
+            ? QStringLiteral("Reply from %1:%2 refused: larger than %3 bytes (-max_reply raises "
+                             "the limit) - reconnecting")
+                  .arg(m_Host)
+                  .arg(m_Port)
+                  .arg(GetMaxReplyBytes())
+            : LostText();
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING, "%s", text.toUtf8().constData());
     emit ConnectionLost(text);
     Close();

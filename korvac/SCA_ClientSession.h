@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,13 +19,27 @@
 // ("Connection to host:port lost - reconnecting") in the client's log and in ConnectionLost.
 // A call the service refused leaves the session as it is; its caller says what failed.
 //
-// Polls wait briefly for their reply, so a stalled service holds the window up for a moment
-// only; commands the user gave wait longer.
+// Polls wait briefly for their reply; commands the user gave wait longer. Either way the wait
+// happens on the session's network thread, one call after the other: the GUI thread keeps
+// painting and running its timers (and queued results) until the call's result comes back
+// through a queued signal, so a stalled or misbehaving service never freezes a window. The
+// user's input waits for the command that runs, which shows a busy cursor meanwhile, so no
+// second command starts under the first. A window's timer skips its tick while the session
+// waits (IsWaiting): a poll still in flight is never sent again.
 class SCA_ClientSession : public QObject {
     Q_OBJECT
 public:
     static constexpr uint32_t kPollTimeoutMs = 1500;
     static constexpr uint32_t kCallTimeoutMs = 5000;
+    // The largest reply taken from a service. The largest real one is well under 1 MB: a
+    // bigger one is refused before it is read, and the connection renewed.
+    static constexpr uint32_t kDefaultMaxReplyBytes = 4u << 20;
+    // Above this size a reply's memory is handed back to the system once it is read.
+    static constexpr uint32_t kGiveBackAboveBytes = 1u << 20;
+
+    // The limit of the sessions opened from now on (-max_reply); 0 restores the default.
+    static void SetMaxReplyBytes(uint32_t bytes);
+    static uint32_t GetMaxReplyBytes();
 
     // Makes the client objects Open connects (tests put a stand-in for the service here).
     using ClientFactory = std::function<SCA_KorvantaInterface*()>;
@@ -46,7 +61,8 @@ public:
     // Deletes the client object; Disconnected follows when there was one.
     void Close();
 
-    // The client object, or null while disconnected.
+    // The client object, or null while disconnected. Only its address and login may be read
+    // from the GUI thread; calls go through Run (or Await).
     SCA_KorvantaInterface* Client() const { return m_Client.get(); }
     int IsConnected() const { return m_Client != nullptr ? 1 : 0; }
     const QString& Host() const { return m_Host; }
@@ -56,27 +72,36 @@ public:
     // (after the rule above).
     template <typename Call>
     int Run(uint32_t timeoutMs, Call&& call) {
-        SCA_KorvantaInterface* client = Client();
-        if (client == nullptr) {
-            return 0;
-        }
-        client->SetReplyTimeout(timeoutMs);
-        if (call(*client)) {
-            return 1;
-        }
-        if (client == Client() && client->LostConnection()) {
-            HandleLostConnection();
-        }
-        return 0;
+        return RunOn(timeoutMs, Wait::Poll, std::forward<Call>(call));
     }
     template <typename Call>
     int Poll(Call&& call) {
-        return Run(kPollTimeoutMs, std::forward<Call>(call));
+        return RunOn(kPollTimeoutMs, Wait::Poll, std::forward<Call>(call));
     }
     template <typename Call>
     int Command(Call&& call) {
-        return Run(kCallTimeoutMs, std::forward<Call>(call));
+        return RunOn(kCallTimeoutMs, Wait::Command, std::forward<Call>(call));
     }
+
+    // A step of connecting (login, server info): call(client) with the command time-out, on the
+    // network thread, without the rule above; the step's caller says what failed.
+    template <typename Call>
+    int Step(Call&& call) {
+        const std::shared_ptr<SCA_KorvantaInterface> client = m_Client;
+        if (client == nullptr) {
+            return 0;
+        }
+        client->SetReplyTimeout(kCallTimeoutMs);
+        return Await(Wait::Command, [&call, &client]() { return call(*client) ? 1 : 0; });
+    }
+
+    // How a wait shows: a poll quietly, a command with a busy cursor.
+    enum class Wait { Poll, Command };
+    // Runs work on the network thread and answers its result; the calling thread's event loop
+    // goes on meanwhile (user input held back). Called off the GUI thread, it runs work there.
+    int Await(Wait how, const std::function<int()>& work);
+    // 1 while a call is in flight: timers skip their polls then.
+    int IsWaiting() const { return m_Waiting > 0 ? 1 : 0; }
 
     // Ends the session after its connection failed: reports and signals once, then closes.
     void HandleLostConnection();
@@ -89,8 +114,38 @@ signals:
     void ConnectionLost(const QString& text);
 
 private:
+    template <typename Call>
+    int RunOn(uint32_t timeoutMs, Wait how, Call&& call) {
+        // The call holds its client: a disconnection while it runs deletes it after the call.
+        const std::shared_ptr<SCA_KorvantaInterface> client = m_Client;
+        if (client == nullptr) {
+            return 0;
+        }
+        client->SetReplyTimeout(timeoutMs);
+        if (Await(how, [&call, &client]() {
+                const int done = call(*client) ? 1 : 0;
+                GiveBackLargeReply(*client);
+                return done;
+            })) {
+            return 1;
+        }
+        if (client == m_Client && client->LostConnection()) {
+            HandleLostConnection();
+        }
+        return 0;
+    }
+
+    // On the network thread, after a call: a large reply's freed memory goes back to the system
+    // instead of staying with the process.
+    static void GiveBackLargeReply(SCA_KorvantaInterface& client);
+    // Takes over a connected client object with the reply limit set.
+    void Keep(std::unique_ptr<SCA_KorvantaInterface> client);
+
     ClientFactory m_Factory;
-    std::unique_ptr<SCA_KorvantaInterface> m_Client;
+    std::shared_ptr<SCA_KorvantaInterface> m_Client;
+    // The network thread: one thread, so calls are carried in the order they were asked.
+    QThreadPool m_Network;
+    int m_Waiting = 0;
     QString m_Host;
     uint16_t m_Port = 0;
 };

@@ -80,7 +80,7 @@ void SCA_LiveWindow::timerEvent(QTimerEvent* event) {
         QDialog::timerEvent(event);
         return;
     }
-    if (m_Holds == 0) {
+    if (m_Holds == 0 && !m_Session->IsWaiting()) {
         UpdateStatus();
     }
 }

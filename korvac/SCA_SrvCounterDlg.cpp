@@ -194,7 +194,7 @@ void SCA_SrvCounterDlg::timerEvent(QTimerEvent* event) {
         QDialog::timerEvent(event);
         return;
     }
-    if (m_Saving || UpdateCounter(0)) {
+    if (m_Saving || m_Session->IsWaiting() || UpdateCounter(0)) {
         return;
     }
     StopProcess();

@@ -50,7 +50,6 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
         return 0;
     }
     SCA_KorvantaInterface* client = m_Session->Client();
-    client->SetReplyTimeout(SCA_ClientSession::kCallTimeoutMs);
     // A step the service refused ends the automatic reconnection until a connection succeeds;
     // one whose connection failed is a connection that failed, told as such when asked to.
     auto stepFailed = [&](auto report) {
@@ -69,21 +68,28 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
         return 0;
     };
     uint32_t loginStatus = 0;
-    if (!client->Login(user, password, &loginStatus) || loginStatus != 1) {
+    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+            return connection.Login(user, password, &loginStatus);
+        }) ||
+        loginStatus != 1) {
         return stepFailed([&](auto say) {
             say(SCA_LEVEL_ERROR, "Cannot login to Korvanta Server @ %s as %s", host, user);
         });
     }
     char version[256] = "";
     char serverHost[256] = "";
-    if (!client->GetServerInfo(&m_ServerProductType, version, serverHost)) {
+    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+            return connection.GetServerInfo(&m_ServerProductType, version, serverHost);
+        })) {
         return stepFailed([](auto say) { say(SCA_LEVEL_ERROR, "Cannot get server info"); });
     }
     SCA_StrnCpy(m_ServerVersion, version, sizeof(m_ServerVersion));
     SCA_StrnCpy(m_ServerHostName, serverHost, sizeof(m_ServerHostName));
     char serviceHost[256] = "";
     char serviceAccount[256] = "";
-    if (!client->GetServiceInfo(serviceHost, serviceAccount)) {
+    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+            return connection.GetServiceInfo(serviceHost, serviceAccount);
+        })) {
         return stepFailed([&](auto say) {
             say(SCA_LEVEL_ERROR, "Cannot get Korvanta server info from - %s", host);
         });
@@ -198,6 +204,11 @@ int SCA_SrvGui::HasSavedLogin(const char* host, const char* password) {
 }
 
 void SCA_SrvGui::DefaultConnect() {
+    // A call in flight runs the event loop while it waits: the attempt comes again later.
+    if (m_Session->IsWaiting()) {
+        m_ReconnectTimer->start();
+        return;
+    }
     char host[256];
     char user[256];
     char password[256];

@@ -92,7 +92,8 @@ void SCA_SrvGui::timerEvent(QTimerEvent* event) {
     }
     UpdateErrorBadge();
     CollectUpdateCheck();
-    if (m_UpdateLock >= 1) {
+    // A call in flight holds the tick: the next one polls again.
+    if (m_UpdateLock >= 1 || m_Session->IsWaiting()) {
         return;
     }
     if (m_Session->IsConnected() && m_TickCount % 2 == 0) {

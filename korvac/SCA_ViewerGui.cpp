@@ -211,10 +211,11 @@ int SCA_ViewerGui::ConnectToServer(const char* host, uint16_t port, const char* 
         Disconnect();
         return 0;
     }
-    SCA_KorvantaInterface* client = m_Session->Client();
-    client->SetReplyTimeout(SCA_ClientSession::kCallTimeoutMs);
     uint32_t status = 0;
-    if (!client->Login(user, password, &status) || status != SCA_KORVANTA_LOGGED_IN) {
+    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+            return connection.Login(user, password, &status);
+        }) ||
+        status != SCA_KORVANTA_LOGGED_IN) {
         report(SCA_LEVEL_ERROR, "Cannot login to Korvanta Server @ %s as %s", host, user);
         Disconnect();
         return 0;
@@ -222,14 +223,18 @@ int SCA_ViewerGui::ConnectToServer(const char* host, uint16_t port, const char* 
     uint32_t productType = 0;
     char version[256] = "";
     char serverHost[256] = "";
-    if (!client->GetServerInfo(&productType, version, serverHost)) {
+    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+            return connection.GetServerInfo(&productType, version, serverHost);
+        })) {
         report(SCA_LEVEL_ERROR, "Cannot get server info");
         Disconnect();
         return 0;
     }
     char serviceHost[256] = "";
     char serviceAccount[256] = "";
-    if (!client->GetServiceInfo(serviceHost, serviceAccount)) {
+    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+            return connection.GetServiceInfo(serviceHost, serviceAccount);
+        })) {
         report(SCA_LEVEL_ERROR, "Cannot get Korvanta server info from - %s", host);
         Disconnect();
         return 0;

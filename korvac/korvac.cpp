@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "korvac/ParseMainCommandLine.h"
+#include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_SrvApplication.h"
 #include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_VdmGui.h"
@@ -25,6 +26,8 @@ int RunViewer(SCA_SrvApplication* app, int argc, char** argv) {
     return viewer.DoProcess(argc, argv);
 }
 
+constexpr const char* kMaxReplyParam = "max_reply";
+
 // The options of the main window and of the detached viewers.
 constexpr tagSCA_PROGRAM_OPTION kOptions[] = {
     {"conf_name", SCA_OptionValue::Text, "NAME", "the local configuration's name (default korva)"},
@@ -40,6 +43,8 @@ constexpr tagSCA_PROGRAM_OPTION kOptions[] = {
     {"user", SCA_OptionValue::Text, "NAME", "with -vdm or -vdr: the login user"},
     {"password", SCA_OptionValue::Text, "TEXT",
      "with -vdm or -vdr: the login password (every local user sees it; see below)"},
+    {"max_reply", SCA_OptionValue::Text, "BYTES",
+     "the largest reply taken from the service (default 4194304)"},
 };
 
 constexpr const char* kSummary =
@@ -91,6 +96,14 @@ int main(int argc, char** argv) {
     {
         SCA_SrvApplication app(argc, argv, 0x40304);
         ParseMainCommandLine(&params, argc, argv);
+        if (params.IsFieldExists(kMaxReplyParam)) {
+            uint32_t maxReply = 0;
+            if (!SCA_ViewerCommand::ReadNumber(&params, kMaxReplyParam, &maxReply)) {
+                std::fprintf(stderr, "korvac: -max_reply takes a number of bytes\n");
+                return SCA_ProgramOptions::ExitStatus(SCA_ProgramAction::ExitUsage);
+            }
+            SCA_ClientSession::SetMaxReplyBytes(maxReply);
+        }
         if (params.IsFieldExists(SCA_ViewerCommand::kMonitorParam)) {
             result = RunViewer<SCA_VdmGui>(&app, argc, argv);
         } else if (params.IsFieldExists(SCA_ViewerCommand::kReportParam)) {

@@ -125,6 +125,7 @@ int SCA_NetFrameReader::TakeMessage(SCA_NetMessage* message) {
     message->SetCommandName(name);
     message->SetControlCode(ReadU32(kCodeAt));
     message->SetControlFlags(ReadU32(kFlagsAt));
+    m_TakenPayload = m_PayloadLength;
     StartNextFrame();
     return 1;
 }

@@ -45,6 +45,8 @@ public:
     // server keeps it small while a connection has not logged in.
     void SetMaxPayload(uint32_t maxPayload);
     uint32_t GetMaxPayload() const { return m_MaxPayload; }
+    // The payload size of the last frame taken (0 before).
+    uint32_t GetTakenPayload() const { return m_TakenPayload; }
 
 private:
     uint32_t HeadSize() const;
@@ -58,6 +60,7 @@ private:
     uint32_t m_HeadFilled = 0;
     uint32_t m_PayloadLength = 0;
     uint32_t m_MaxPayload = SCA_NET_MAX_PAYLOAD;
+    uint32_t m_TakenPayload = 0;
     SCA_StringStor m_Payload;
     bool m_Complete = false;
     uint32_t m_Error = 0;

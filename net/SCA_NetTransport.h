@@ -56,6 +56,9 @@ public:
 
     // The largest payload of the frames received from now on (see SCA_NetFrameReader).
     void SetMaxPayload(uint32_t maxPayload) { m_Reader.SetMaxPayload(maxPayload); }
+    uint32_t GetMaxPayload() const { return m_Reader.GetMaxPayload(); }
+    // The payload size of the last message received (0 before).
+    uint32_t GetLastPayload() const { return m_Reader.GetTakenPayload(); }
 
     // 0 before the first Connect and once the connection has ended.
     int Connected() const;

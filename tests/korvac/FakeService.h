@@ -105,6 +105,13 @@ public:
         m_Standing[op] = std::move(answer);
     }
 
+    // The standing answer to op (a refusal when there is none).
+    Answer StandingOf(const std::string& op) const {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+        auto standing = m_Standing.find(op);
+        return standing != m_Standing.end() ? standing->second : Answer::Refused();
+    }
+
     // The next answer to op: queued, standing, or a refusal of an operation nobody answers.
     // Clients on other threads (a window's worker) may ask at the same time.
     Answer Next(const std::string& op) {

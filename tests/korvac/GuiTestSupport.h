@@ -15,6 +15,8 @@
 #include <QStringList>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -196,6 +198,40 @@ inline void ClickHeader(QHeaderView* header, int section) {
 }
 
 // A main window configured and built as Run does, without entering the event loop.
+// How long the GUI thread's event loop went without turning: a short timer notes the longest
+// gap between two of its firings (and the one up to now). A window that waits on the network
+// on its GUI thread shows up as a gap as long as the wait.
+class EventLoopProbe {
+public:
+    static constexpr int kPeriodMs = 5;
+
+    EventLoopProbe() {
+        m_Clock.start();
+        m_Timer.setInterval(kPeriodMs);
+        QObject::connect(&m_Timer, &QTimer::timeout, [this]() { Note(); });
+        m_Timer.start();
+    }
+    qint64 LongestGapMs() {
+        Note();
+        return m_Longest;
+    }
+    int Turns() const { return m_Turns; }
+
+private:
+    void Note() {
+        const qint64 now = m_Clock.elapsed();
+        m_Longest = std::max(m_Longest, now - m_Last);
+        m_Last = now;
+        ++m_Turns;
+    }
+
+    QElapsedTimer m_Clock;
+    QTimer m_Timer;
+    qint64 m_Last = 0;
+    qint64 m_Longest = 0;
+    int m_Turns = 0;
+};
+
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {
     auto window = std::make_unique<SCA_SrvGui>(nullptr);
     if (!window->InitConfig() || !window->InitGui()) {

@@ -359,6 +359,54 @@ TEST_F(LiveWindow, AStalledServiceHoldsThePollForItsShortTimeOutOnly) {
     EXPECT_TRUE(BoxShown(kNotConnected)); // the user asked: the user hears it
 }
 
+// Whatever a service does to a poll, the window's event loop keeps turning while the poll
+// waits (it paints, its timers run), the window says what became of the poll, and it is back
+// as soon as the service answers again.
+TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers) {
+    constexpr qint64 kLongestWaitMs = 100;
+    const QString connected = QStringLiteral("Connected To: admin@server-a");
+    const Answer healthy = m_Service.StandingOf("GetStatusEx");
+    const struct {
+        const char* Name;
+        Answer Poll;
+        const char* Status;
+    } cases[] = {
+        {"a reply that drips in just in time",
+         healthy.After(SCA_ClientSession::kPollTimeoutMs - 300), nullptr},
+        {"silence", Answer::Ok().After(10000), kLost},
+        {"a connection closed half-way", Answer::Dropped().After(200), kLost},
+        {"a reply without its fields", Answer::Ok().After(200), SCA_SrvGui::kPressConnectText},
+        {"a refusal", Answer::Refused().After(200), SCA_SrvGui::kPressConnectText},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.Name);
+        m_Service.Standing("GetStatusEx", healthy);
+        m_Window->DefaultConnect();
+        ASSERT_EQ(m_Window->CheckConnected(0), 1);
+        m_Service.Queue("GetStatusEx", test.Poll);
+        korvac_test::EventLoopProbe probe;
+        // The window polls on every second tick.
+        Tick();
+        Tick();
+        EXPECT_LT(probe.LongestGapMs(), kLongestWaitMs);
+        EXPECT_GT(probe.Turns(), 5);
+        if (test.Status == nullptr) {
+            EXPECT_EQ(m_Window->CheckConnected(0), 1);
+            EXPECT_EQ(Status(), connected);
+            continue;
+        }
+        EXPECT_EQ(m_Window->CheckConnected(0), 0);
+        EXPECT_EQ(Status(), QString::fromLatin1(test.Status));
+        m_Window->DefaultConnect();
+        Tick();
+        Tick();
+        EXPECT_EQ(m_Window->CheckConnected(0), 1);
+        EXPECT_EQ(Status(), connected);
+        EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
+    }
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
 TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     m_Service.Standing("Login", Answer::Refused());
     m_Window->DefaultConnect();

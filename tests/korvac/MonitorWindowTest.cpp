@@ -304,11 +304,17 @@ TEST_F(MonitorWindow, ACounterChosenWhilePollsRunIsPolledAfterwards) {
                            ++depth;
                            deepest = std::max(deepest, depth);
                            if (!clicked) {
-                               // The user clicks the memory row while this poll is under way.
+                               // The user clicks the memory row while this poll is under way
+                               // (on the window's thread, which goes on while the poll waits).
                                clicked = true;
-                               QTreeWidgetItem* row = view->topLevelItem(1);
-                               view->setCurrentItem(row);
-                               window->CounterSelected(row, 1);
+                               QMetaObject::invokeMethod(
+                                   view,
+                                   [&]() {
+                                       QTreeWidgetItem* row = view->topLevelItem(1);
+                                       view->setCurrentItem(row);
+                                       window->CounterSelected(row, 1);
+                                   },
+                                   Qt::QueuedConnection);
                            }
                            m_Monitor.WriteStatus(request, reply);
                            --depth;

@@ -234,6 +234,42 @@ TEST(NetTransportTest, RefusedMessagesLeaveTheConnectionUsable) {
     EXPECT_STREQ(reply.GetCommandName(), "OK");
 }
 
+// A client that limits its replies refuses one over the limit before reading it (the connection
+// ends, since the stream cannot be resynchronised) and tells how large the last reply it took was.
+TEST(NetTransportTest, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTold) {
+    ServerEvents events;
+    uint32_t error = 0;
+    TestServer server(&events, 0, &error);
+    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+    SCA_NetTransport transport;
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+    constexpr uint32_t kLimit = 64 * 1024;
+    transport.SetMaxPayload(kLimit);
+    EXPECT_EQ(transport.GetMaxPayload(), kLimit);
+
+    // Large requests wait for the login.
+    SCA_NetMessage request;
+    SCA_NetMessage reply;
+    request.Init("LogIn");
+    ASSERT_TRUE(Call(&transport, &request, &reply, 5000, &error)) << error;
+    request.Init("Echo");
+    auto fill = [&request](uint32_t fields) {
+        request.Init("Echo");
+        for (uint32_t i = 0; i < fields; ++i) {
+            request.GetData()->AddField("Field", i);
+        }
+    };
+    fill(kLimit / 32);
+    ASSERT_TRUE(Call(&transport, &request, &reply, 5000, &error)) << error;
+    EXPECT_GT(transport.GetLastPayload(), kLimit / 32);
+    EXPECT_LT(transport.GetLastPayload(), kLimit);
+
+    fill(kLimit);
+    EXPECT_FALSE(Call(&transport, &request, &reply, 5000, &error));
+    EXPECT_EQ(error, SCA_NET_ERROR_TOO_LARGE);
+    EXPECT_EQ(transport.Connected(), 0);
+}
+
 TEST(NetTransportTest, ConnectAgainReplacesTheConnection) {
     ServerEvents events;
     uint32_t error = 0;
