@@ -145,14 +145,15 @@ TEST_F(AgentLoginTest, OnlyAConnectionThatLoggedInLeavesADisconnectedLine) {
         SCA_KorvantaInterface failed;
         EXPECT_EQ(0u, LoginStatus(&failed, "intruder", "guess"));
     }
-    ASSERT_TRUE(
-        korvanta_test::WaitUntil("the awaited state", [&] { return m_Ctrl.GetServer()->GetStrangerCount() == 0; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil(
+        "the awaited state", [&] { return m_Ctrl.GetServer()->GetStrangerCount() == 0; }));
     {
         SCA_KorvantaInterface succeeded;
         EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&succeeded));
     }
-    ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state", 
-        [&] { return m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: " + admin + "@") == 1; }));
+    ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] {
+        return m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: " + admin + "@") == 1;
+    }));
     // The refused connection had ended before the administrator's began.
     EXPECT_EQ(0, m_Reports.Count(SCA_LEVEL_INFO, "Disconnected: intruder@"));
     EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "login of intruder@"));

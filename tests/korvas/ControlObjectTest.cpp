@@ -127,7 +127,8 @@ TEST_F(ControlObjectTest, TheLoopWakesForStopsWithTheClockStandingStill) {
     uint32_t code = 0;
     ASSERT_EQ(ctrl.Init(args.Count(), args.Vector(), &code), 1);
     ASSERT_EQ(ctrl.StartProcess(), 1);
-    ASSERT_TRUE(korvanta_test::WaitUntil("the awaited state", [&] { return ctrl.GetServerPort() != 0; }));
+    ASSERT_TRUE(
+        korvanta_test::WaitUntil("the awaited state", [&] { return ctrl.GetServerPort() != 0; }));
     auto stopped = std::async(std::launch::async, [&] { ctrl.StopProcess(); });
     const bool woke = stopped.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
     if (!woke) {
