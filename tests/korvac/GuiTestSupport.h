@@ -17,6 +17,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
@@ -215,7 +216,8 @@ public:
         Note();
         return m_Longest;
     }
-    int Turns() const { return m_Turns; }
+    // Read by the stand-in service's thread while the loop turns.
+    int Turns() const { return m_Turns.load(); }
 
 private:
     void Note() {
@@ -229,7 +231,7 @@ private:
     QTimer m_Timer;
     qint64 m_Last = 0;
     qint64 m_Longest = 0;
-    int m_Turns = 0;
+    std::atomic<int> m_Turns{0};
 };
 
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {
