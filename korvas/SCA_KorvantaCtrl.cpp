@@ -251,12 +251,17 @@ int SCA_KorvantaCtrl::DoProcess() {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     uint32_t error = 0;
     m_UpdateManager.CheckUpdates(&error);
+    // Watched before the start, so that the service's threads are all there once it says it
+    // has started (and Esc during a long start is not lost).
+    WatchConsole();
     if (!DoStartServer()) {
+        if (m_ConsoleInput != nullptr) {
+            m_ConsoleInput->StopWatching();
+        }
         DoStopServer();
         m_UpdateManager.StopAll();
         return 0;
     }
-    WatchConsole();
     int result = 1;
     // Asleep until woken (Wake) or, while reports wait to be stored, until the next retry.
     uint32_t waitMs = SCA_INFINITE;
