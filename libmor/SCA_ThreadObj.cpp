@@ -17,11 +17,6 @@
 // The thread behind an SCA_ThreadObj and whether its body still runs. It outlives the body so
 // that Wait can still answer after the thread ended; it is reused by the next Lock.
 //
-// A thread whose body returned lets itself go (detaches) rather than wait to be joined: an
-// ended thread that nobody joins keeps its stack mapped (megabytes of address space and the
-// pages it touched), and an owner such as a monitor's profile loader runs once and is not
-// asked to stop until the monitor stops.
-//
 // Lock and Unlock are called by the owner; Wait and IsRunning may be called from any thread
 // once the first Lock has returned.
 class SCA_Thread {
@@ -42,34 +37,22 @@ public:
     // Starts owner->ThreadFunc() on a new thread; the previous thread must have ended.
     void Start(SCA_ThreadObj* owner) {
         Join();
-        // Under the lock, so that the new body, should it end at once, finds itself here.
-        std::lock_guard<std::mutex> lock(m_Lock);
-        m_Running = true;
+        SetRunning(true);
         try {
             m_Thread = std::thread(&SCA_Thread::Run, this, owner);
         } catch (...) {
-            m_Running = false;
+            SetRunning(false);
             throw;
         }
-        m_Id = m_Thread.get_id();
     }
 
-    // Returns once the thread has let go of this object (at once when it has ended).
     void Join() {
-        std::thread running;
-        {
-            std::lock_guard<std::mutex> lock(m_Lock);
-            running = std::move(m_Thread);
-        }
-        if (running.joinable()) {
-            running.join();
+        if (m_Thread.joinable()) {
+            m_Thread.join();
         }
     }
 
-    bool IsCurrentThread() {
-        std::lock_guard<std::mutex> lock(m_Lock);
-        return m_Id == std::this_thread::get_id();
-    }
+    bool IsCurrentThread() const { return m_Thread.get_id() == std::this_thread::get_id(); }
 
 private:
     void Run(SCA_ThreadObj* owner) {
@@ -82,17 +65,18 @@ private:
                     SCA_LEVEL_ERROR, "Thread body ended with an exception: %s", e.what());
             }
         }
-        // The last touch of this object: once the lock is let go the owner may delete it.
-        std::lock_guard<std::mutex> lock(m_Lock);
-        if (m_Thread.joinable()) {
-            m_Thread.detach();
-        }
-        m_Running = false;
-        m_Ended.notify_all();
+        SetRunning(false);
     }
 
-    std::thread m_Thread; // joinable until the body ended or Join took it
-    std::thread::id m_Id; // the thread of the newest body, ended or not
+    void SetRunning(bool running) {
+        std::lock_guard<std::mutex> lock(m_Lock);
+        m_Running = running;
+        if (!running) {
+            m_Ended.notify_all();
+        }
+    }
+
+    std::thread m_Thread;
     std::mutex m_Lock;
     std::condition_variable m_Ended;
     bool m_Running = false;

@@ -2,14 +2,8 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <memory>
-#include <pthread.h>
-#include <sstream>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "TestSupport.h"
 #include "libmor/SCA_Clock.h"
@@ -138,59 +132,6 @@ TEST(ThreadObjTest, AllocationFailuresMakeLockFail) {
     EXPECT_EQ(error, static_cast<uint32_t>(ENOMEM));
     EXPECT_EQ(worker.Wait(0), 0);
     EXPECT_EQ(worker.Lock(&error), 1);
-}
-
-// The mappings of this process the size of a thread's stack (less its guard).
-int StackMappings() {
-    pthread_attr_t attr;
-    size_t stackSize = 0;
-    size_t guardSize = 0;
-    if (pthread_getattr_default_np(&attr) != 0) {
-        return -1;
-    }
-    pthread_attr_getstacksize(&attr, &stackSize);
-    pthread_attr_getguardsize(&attr, &guardSize);
-    pthread_attr_destroy(&attr);
-    std::ifstream maps("/proc/self/maps");
-    int count = 0;
-    for (std::string line; std::getline(maps, line);) {
-        std::istringstream range(line);
-        unsigned long start = 0;
-        unsigned long end = 0;
-        char dash = 0;
-        range >> std::hex >> start >> dash >> end;
-        const size_t size = end - start;
-        count += size <= stackSize && size + guardSize >= stackSize && size > stackSize / 2;
-    }
-    return count;
-}
-
-TEST(ThreadObjTest, BodiesThatEndedGiveBackTheirStacksBeforeTheirOwnersStop) {
-    // Like monitors' profile loaders: each runs once, its owner lives on and never unlocks.
-    constexpr int kOwners = 64;
-    std::vector<std::unique_ptr<Worker>> owners;
-    for (int i = 0; i < kOwners; ++i) {
-        owners.push_back(std::make_unique<Worker>(0));
-        uint32_t error = 0;
-        ASSERT_EQ(owners.back()->Lock(&error), 1);
-    }
-    for (auto& owner : owners) {
-        ASSERT_EQ(owner->Wait(SCA_INFINITE), SCA_WAIT_OK);
-    }
-    // A thread that let itself go ends a moment after its body; the C library keeps a few
-    // stacks for reuse, not one for each owner.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    int stacks = StackMappings();
-    while (stacks >= kOwners / 2 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        stacks = StackMappings();
-    }
-    EXPECT_LT(stacks, kOwners / 2);
-    EXPECT_GE(stacks, 0);
-    uint32_t error = 0;
-    ASSERT_EQ(owners.front()->Lock(&error), 1) << "an owner whose thread let go starts again";
-    EXPECT_EQ(owners.front()->Wait(SCA_INFINITE), SCA_WAIT_OK);
-    EXPECT_EQ(owners.front()->Runs(), 2);
 }
 
 } // namespace
