@@ -4,6 +4,7 @@
 // its commands, and how a failing service looks to the user.
 #include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -164,6 +165,40 @@ TEST_F(MonitorWindow, ChartAsksForNewSamplesOnlyAndAFreshSpanPerViewMode) {
     // The gauge shows the service's own statistics; the chart the samples held.
     EXPECT_EQ(window->GetGauge()->GetValueText(), QStringLiteral("12.5%"));
     EXPECT_EQ(window->GetGauge()->GetTitle(), QString::fromUtf8(SCA_TezGetCounterDescr(kCpuUsage)));
+}
+
+// The service's clock steps back two hours: its new samples are older than those held, yet
+// they are new; the window takes each once, in the order they come, and the chart goes on
+// moving with them.
+TEST_F(MonitorWindow, TheChartKeepsMovingAfterTheWallClockStepsBack) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 30);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    window->resize(640, 480);
+    ASSERT_EQ(HeldSamples(window->GetHistory()), 30u);
+    constexpr int64_t kTwoHoursBack = -2 * 3600;
+    m_Monitor.AddSamplesAfterStep(cpu, kTwoHoursBack, 1);
+    const uint64_t afterStep = m_Monitor.Counters[cpu].Samples.back().AbsTime;
+    Tick(window.get());
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 31u);
+    EXPECT_EQ(NewestHeld(window->GetHistory()), 31.0);
+    EXPECT_EQ(window->GetHistory().GetLastDataTime(), afterStep);
+
+    QImage before = window->GetChart()->grab().toImage();
+    for (uint32_t second = 0; second < 3; ++second) {
+        m_Monitor.AddSamples(cpu, 1);
+        Tick(window.get());
+        EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), afterStep + second * kSecond);
+        EXPECT_EQ(NewestHeld(window->GetHistory()), 32.0 + second);
+        const QImage now = window->GetChart()->grab().toImage();
+        EXPECT_NE(now, before) << "the chart stood still at second " << second;
+        before = now;
+    }
+    // A second without a sample takes nothing twice.
+    Tick(window.get());
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 34u);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 }
 
 TEST_F(MonitorWindow, CounterRowsShowValuesLevelsAndDashesWithoutAValue) {
