@@ -46,6 +46,12 @@ Percentiles Measure(int rounds, int warmUp, Round round) {
         rounds, warmUp, [](int) {}, round);
 }
 
+// The machine's load over the last minute (-1 when unknown): the machine may be shared.
+inline double LoadAverage() {
+    double load[1] = {0.0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1.0;
+}
+
 // A temporary folder that every folder a client reads and writes points at, offscreen, for as
 // long as it lives.
 class ClientHome {
