@@ -72,6 +72,10 @@ QString PlainText(const SCA_KorvantaMonitorRow& row, int column) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (korvanta_bench::AnswerHelp(
+            argc, argv, "one poll tick of the main window against decoding and a plain tree")) {
+        return 0;
+    }
     const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     korvac_test::FakeService service;

@@ -86,6 +86,11 @@ uint32_t Held(const SCA_SrvMonStatusDlg& window) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (korvanta_bench::AnswerHelp(
+            argc, argv,
+            "one poll tick of the live monitor window against decoding and a plain tree")) {
+        return 0;
+    }
     const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     korvac_test::FakeService service;

@@ -82,6 +82,10 @@ QString PlainText(const SCA_KorvantaInterface::ProcessRow& row, int column) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (korvanta_bench::AnswerHelp(
+            argc, argv, "one poll tick of the process window against decoding and a plain tree")) {
+        return 0;
+    }
     const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     korvac_test::FakeService service;

@@ -82,6 +82,10 @@ QString PlainText(const SCA_TezReportInfo& info, int column) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (korvanta_bench::AnswerHelp(argc, argv,
+                                   "the reports refresh against filtering and a plain rebuild")) {
+        return 0;
+    }
     const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
     SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
