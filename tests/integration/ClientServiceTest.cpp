@@ -42,8 +42,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     SCA_SrvGui* window = m_Main.get();
     SCA_TezConfigUser* user = window->GetUserConfig();
     const uint32_t messages = window->GetClientLog()->GetMessageCount();
-    window->DefaultConnect();
-    ASSERT_EQ(window->CheckConnected(0), 1);
+    ASSERT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
     // Connecting says nothing in the log; the status line says where.
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
     EXPECT_EQ(window->GetStatusLabel()->text(), QStringLiteral("Connected To: admin@127.0.0.1"));
@@ -82,8 +81,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     }
     ASSERT_TRUE(window->GetReconnectTimer()->isActive());
     window->GetReconnectTimer()->stop();
-    window->DefaultConnect();
-    EXPECT_EQ(window->CheckConnected(0), 1);
+    EXPECT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
     EXPECT_TRUE(m_Hook.Boxes.empty());
 
     // The options round trip: a new service password and one tick on the operating-system
@@ -104,8 +102,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     ASSERT_EQ(probe.Connect("127.0.0.1", m_Port, korvas_integration::kConnectWaitMs, &error), 1);
     EXPECT_EQ(probe.GetNetTransport()->GetServerLoginMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
     window->Disconnect();
-    window->DefaultConnect();
-    EXPECT_EQ(window->CheckConnected(0), 1);
+    EXPECT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
     m_Main.reset();
     m_Korvas->Kill();
 }

@@ -314,9 +314,14 @@ inline bool ConnectTo(SCA_NetTransport* transport, uint16_t port, uint32_t timeo
     return transport->Connect("127.0.0.1", port, timeoutMs, &error) != 0;
 }
 
+// How long a call waits for a reply it is not testing the time-out of: a large one under
+// ThreadSanitizer on a loaded machine takes seconds.
+inline constexpr uint32_t kReplyWaitMs =
+    static_cast<uint32_t>(korvanta_test::kWaitDeadline.count());
+
 // Sends a request and waits for its reply; the reply is preset to "ERR" as clients do.
 inline bool Call(SCA_NetTransport* transport, SCA_NetMessage* request, SCA_NetMessage* reply,
-                 uint32_t timeoutMs = 5000, uint32_t* error = nullptr) {
+                 uint32_t timeoutMs = kReplyWaitMs, uint32_t* error = nullptr) {
     uint32_t code = 0;
     reply->Init("ERR");
     const bool done = transport->SendMessageA(0, request, &code) &&

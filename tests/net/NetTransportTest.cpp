@@ -19,6 +19,7 @@ namespace {
 using korvanta_test::WaitUntil;
 using nettest::Call;
 using nettest::ConnectTo;
+using nettest::kReplyWaitMs;
 using nettest::MsSince;
 using nettest::ReportCapture;
 using nettest::ServerEvents;
@@ -196,7 +197,7 @@ TEST(NetTransportTest, LateReplyIsNeverTakenForALaterRequest) {
     SCA_NetMessage echo;
     echo.Init("Echo");
     echo.GetData()->AddField("Marker", "second");
-    ASSERT_TRUE(Call(&transport, &echo, &reply, 5000, &error)) << error;
+    ASSERT_TRUE(Call(&transport, &echo, &reply, kReplyWaitMs, &error)) << error;
     EXPECT_STREQ(reply.GetCommandName(), "OK");
     char marker[16] = "";
     EXPECT_EQ(reply.GetData()->GetField("Marker", marker, sizeof(marker)), 1);
@@ -230,7 +231,7 @@ TEST(NetTransportTest, RefusedMessagesLeaveTheConnectionUsable) {
 
     message.Init("Echo");
     SCA_NetMessage reply;
-    ASSERT_TRUE(Call(&transport, &message, &reply, 5000, &error)) << error;
+    ASSERT_TRUE(Call(&transport, &message, &reply, kReplyWaitMs, &error)) << error;
     EXPECT_STREQ(reply.GetCommandName(), "OK");
 }
 
@@ -251,7 +252,7 @@ TEST(NetTransportTest, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTold) {
     SCA_NetMessage request;
     SCA_NetMessage reply;
     request.Init("LogIn");
-    ASSERT_TRUE(Call(&transport, &request, &reply, 5000, &error)) << error;
+    ASSERT_TRUE(Call(&transport, &request, &reply, kReplyWaitMs, &error)) << error;
     request.Init("Echo");
     auto fill = [&request](uint32_t fields) {
         request.Init("Echo");
@@ -260,12 +261,12 @@ TEST(NetTransportTest, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTold) {
         }
     };
     fill(kLimit / 32);
-    ASSERT_TRUE(Call(&transport, &request, &reply, 5000, &error)) << error;
+    ASSERT_TRUE(Call(&transport, &request, &reply, kReplyWaitMs, &error)) << error;
     EXPECT_GT(transport.GetLastPayload(), kLimit / 32);
     EXPECT_LT(transport.GetLastPayload(), kLimit);
 
     fill(kLimit);
-    EXPECT_FALSE(Call(&transport, &request, &reply, 5000, &error));
+    EXPECT_FALSE(Call(&transport, &request, &reply, kReplyWaitMs, &error));
     EXPECT_EQ(error, SCA_NET_ERROR_TOO_LARGE);
     EXPECT_EQ(transport.Connected(), 0);
 }
