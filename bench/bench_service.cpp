@@ -212,6 +212,22 @@ uint64_t StatusValue(pid_t pid, const char* key, const char* fileName = "status"
     return 0;
 }
 
+// Mappings the size of a thread's stack (the default stack less its guard page): each is a
+// thread that lives, or one that ended and was never joined.
+size_t StackMappings(pid_t pid) {
+    constexpr uint64_t kStackBytes = 8u << 20;
+    constexpr uint64_t kGuardBytes = 4096;
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    size_t count = 0;
+    for (std::string line; std::getline(maps, line);) {
+        const uint64_t start = std::strtoull(line.c_str(), nullptr, 16);
+        const uint64_t end = std::strtoull(line.c_str() + line.find('-') + 1, nullptr, 16);
+        const uint64_t size = end - start;
+        count += size == kStackBytes - kGuardBytes || size == kStackBytes ? 1 : 0;
+    }
+    return count;
+}
+
 double RssMb(pid_t pid) {
     return static_cast<double>(StatusValue(pid, "VmRSS:")) / kKbPerMb;
 }
@@ -404,9 +420,11 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
     std::this_thread::sleep_for(kWarmUp);
     const pid_t pid = service.Korvas->Pid();
     std::printf("(a) %u counter monitors x %zu counters: set up in %.1f s, AddCounter %.2f ms "
-                "(median of %d), service threads: %llu\n",
+                "(median of %d), service threads: %llu, stack-sized mappings: %zu, virtual "
+                "memory %.0f MB\n",
                 monitors, std::size(kCounterTypes), setupSeconds, addCounterMs, kTimedChanges,
-                static_cast<unsigned long long>(StatusValue(pid, "Threads:")));
+                static_cast<unsigned long long>(StatusValue(pid, "Threads:")), StackMappings(pid),
+                static_cast<double>(StatusValue(pid, "VmSize:")) / kKbPerMb);
     std::vector<pid_t> pids{pid};
     for (const Peer& peer : options.Peers) {
         pids.push_back(peer.Pid);
