@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "bench/RawProcPass.h"
+#include "bench/ServiceMonitors.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_TezManager.h"
@@ -72,9 +73,7 @@ constexpr auto kRingsFull = std::chrono::seconds(SCA_TEZ_LIVE_SAMPLES + 10);
 
 constexpr uint32_t kCounterMonitors = 20;
 constexpr uint32_t kSystemMode = 0;
-// Ten counters that sample on any Linux machine: CPU (total, user, system), memory (usage,
-// available), disk (activity, transfer rate), network transfer rate, processes and threads.
-constexpr uint32_t kCounterTypes[] = {1, 2, 3, 4, 5, 7, 10, 16, 38, 39};
+constexpr const auto& kCounterTypes = korvanta_bench::kServiceCounterTypes;
 // Durable counter changes timed at each size.
 constexpr int kTimedChanges = 20;
 // Monitors sampled in this program until their rings are full (c).
@@ -322,19 +321,8 @@ struct Reference {
 };
 
 bool AddCounterMonitor(SCA_KorvantaInterface* client, uint32_t index, bool start) {
-    uint32_t id = 0;
-    const std::string name = "Bench counters " + std::to_string(index + 1);
-    if (!client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, name.c_str(), &id) ||
-        !client->DeleteAllCounters(id)) {
-        return false;
-    }
-    for (const uint32_t type : kCounterTypes) {
-        uint32_t counter = 0;
-        if (!client->AddCounter(id, type, "", "", "", &counter)) {
-            return false;
-        }
-    }
-    return !start || client->StartMonitor(id) == 1;
+    return korvanta_bench::AddCounterMonitor(client, "Bench counters " + std::to_string(index + 1),
+                                             start);
 }
 
 // Milliseconds of one durable AddCounter on an idle monitor, median of kTimedChanges, at the

@@ -33,8 +33,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/ServiceMonitors.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "model/SCA_SrvMonitor.h"
 #include "net/SCA_NetFrameWriter.h"
 #include "net/SCA_NetMessage.h"
 #include "net/SCA_NetProtocol.h"
@@ -52,8 +52,6 @@ constexpr uint32_t kDefaultScale[] = {200, 500};
 constexpr int kBurstRounds = 10;
 constexpr auto kBurstPeriod = std::chrono::seconds(1);
 constexpr auto kBurstLead = std::chrono::milliseconds(50);
-constexpr uint32_t kSystemMode = 0;
-constexpr uint32_t kCounterTypes[] = {1, 2, 3, 4, 5, 7, 10, 16, 38, 39};
 // Where the sequence number sits in a frame: after magic, version, code and flags.
 constexpr size_t kSequenceOffset = 4 + 1 + 4 + 4;
 constexpr uint32_t kFirstSequence = 1000000;
@@ -470,22 +468,6 @@ bool MeasureBurst(const std::vector<int>& korvasFds, const std::vector<int>& rep
     return true;
 }
 
-bool AddMonitor(SCA_KorvantaInterface* client, uint32_t index) {
-    uint32_t id = 0;
-    const std::string name = "Processor and memory " + std::to_string(index + 1);
-    if (!client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, name.c_str(), &id) ||
-        !client->DeleteAllCounters(id)) {
-        return false;
-    }
-    for (const uint32_t type : kCounterTypes) {
-        uint32_t counter = 0;
-        if (!client->AddCounter(id, type, "", "", "", &counter)) {
-            return false;
-        }
-    }
-    return client->StartMonitor(id) == 1;
-}
-
 bool MeasureService(const Options& options, uint32_t monitors) {
     korvas_integration::LoggedInService service;
     if (!service.Start()) {
@@ -493,7 +475,8 @@ bool MeasureService(const Options& options, uint32_t monitors) {
         return false;
     }
     for (uint32_t i = 0; i < monitors; ++i) {
-        if (!AddMonitor(&service.Client, i)) {
+        if (!korvanta_bench::AddCounterMonitor(
+                &service.Client, "Processor and memory " + std::to_string(i + 1), true)) {
             std::fprintf(stderr, "cannot set up monitor %u\n", i + 1);
             return false;
         }
@@ -517,7 +500,7 @@ bool MeasureService(const Options& options, uint32_t monitors) {
         }
     }
     std::printf("GetStatusEx, %u running monitors x %zu counters, reply frame %zu bytes\n",
-                monitors, std::size(kCounterTypes), korvas.Reply().size());
+                monitors, std::size(korvanta_bench::kServiceCounterTypes), korvas.Reply().size());
     std::printf("  (a) one client, %d rounds a window, in turns with the replay:\n",
                 options.Rounds);
     RawClient replay(replayFds.front());
