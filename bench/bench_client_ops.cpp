@@ -2,28 +2,25 @@
 // Round trips of the client object on 127.0.0.1, each against its floor: the raw transport and
 // command-server template carrying the same request and reply trees. Prints the 50th and 99th
 // percentile of each and the ratio to raw.
-//   - GetStatusEx of a real `korvas -console` with 200 and 500 running monitors, against a bare
-//     server replaying the trees that service answered; the two are timed in turns, round by
-//     round, so that both see the same load on the machine;
-//   - GetMonitorStatusEx with 60 counters through client, command server and a scripted agent.
+//   - GetStatusEx with 200 monitor rows and GetMonitorStatusEx with 60 counters through client,
+//     command server and a scripted agent.
+// The service's own answer to GetStatusEx is measured by bench_status_poll, against a
+// byte-for-byte replay of its reply.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaServer.h"
 #include "libtez/SCA_KorvantaVirtualFactory.h"
 #include "model/SCA_ConfigObj.h"
-#include "model/SCA_SrvMonitor.h"
 #include "net/SCA_NetServer.h"
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetTransport.h"
-#include "tests/integration/KorvasProcess.h"
 
 namespace {
 
@@ -32,7 +29,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRounds = 5000;
 constexpr int kWarmUp = 200;
 constexpr uint32_t kMonitors = 200;
-constexpr uint32_t kServiceScale[] = {200, 500};
 constexpr uint32_t kCounters = 60;
 constexpr uint32_t kTimeoutMs = 5000;
 
@@ -168,35 +164,6 @@ Percentiles Measure(const std::function<bool()>& roundTrip) {
     return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
 }
 
-// ours and raw in turns, round by round.
-std::pair<Percentiles, Percentiles> MeasureInTurns(const std::function<bool()>& ours,
-                                                   const std::function<bool()>& raw) {
-    std::vector<double> oursMicros;
-    std::vector<double> rawMicros;
-    auto time = [](const std::function<bool()>& roundTrip, std::vector<double>* micros, bool keep) {
-        const auto start = Clock::now();
-        if (!roundTrip()) {
-            return false;
-        }
-        if (keep) {
-            micros->push_back(
-                std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-        }
-        return true;
-    };
-    for (int i = 0; i < kWarmUp + kRounds; ++i) {
-        if (!time(ours, &oursMicros, i >= kWarmUp) || !time(raw, &rawMicros, i >= kWarmUp)) {
-            std::fprintf(stderr, "round trip failed\n");
-            return {{0, 0}, {0, 0}};
-        }
-    }
-    auto percentiles = [](std::vector<double>* micros) {
-        std::sort(micros->begin(), micros->end());
-        return Percentiles{(*micros)[micros->size() / 2], (*micros)[micros->size() * 99 / 100]};
-    };
-    return {percentiles(&oursMicros), percentiles(&rawMicros)};
-}
-
 void Print(const char* what, Percentiles ours, Percentiles raw) {
     std::printf("%-20s client p50 %8.1f us  p99 %8.1f us | raw p50 %8.1f us  p99 %8.1f us | "
                 "ratio p50 %.2f  p99 %.2f\n",
@@ -205,68 +172,7 @@ void Print(const char* what, Percentiles ours, Percentiles raw) {
 
 } // namespace
 
-// GetStatusEx of a real service with monitors running monitors, against its replay.
-bool MeasureService(uint32_t monitors) {
-    korvas_integration::LoggedInService service;
-    if (!service.Start()) {
-        std::fprintf(stderr, "the service did not start or refused the login\n");
-        return false;
-    }
-    SCA_KorvantaInterface& client = service.Client;
-    for (uint32_t i = 0; i < monitors; ++i) {
-        uint32_t id = 0;
-        const std::string name = "Processor and memory " + std::to_string(i + 1);
-        if (!client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, name.c_str(), &id) ||
-            !client.StartMonitor(id)) {
-            std::fprintf(stderr, "cannot set up monitor %u\n", i + 1);
-            return false;
-        }
-    }
-    Trees trees;
-    SCA_ConfigObj* server = nullptr;
-    SCA_ConfigObj* rows = nullptr;
-    if (!client.GetStatusEx(&server, &rows)) {
-        std::fprintf(stderr, "GetStatusEx failed\n");
-        return false;
-    }
-    trees.Server.reset(server);
-    trees.Monitors.reset(rows);
-    uint32_t error = 0;
-    RawServer raw(&trees, &error);
-    SCA_NetTransport transport;
-    if (!raw.IsConstructed() ||
-        !transport.Connect("127.0.0.1", raw.GetServerPort(), kTimeoutMs, &error)) {
-        std::fprintf(stderr, "cannot set up the replay server (%u)\n", error);
-        return false;
-    }
-    SCA_NetMessage request;
-    SCA_NetMessage reply;
-    const auto [ours, floor] = MeasureInTurns(
-        [&] {
-            SCA_ConfigObj* status = nullptr;
-            SCA_ConfigObj* list = nullptr;
-            const int done = client.GetStatusEx(&status, &list);
-            SCA_Object::Destroy(status);
-            SCA_Object::Destroy(list);
-            return done == 1;
-        },
-        [&] {
-            request.Init("GetStatusEx");
-            return transport.SendMessageA(0, &request, &error) &&
-                   transport.WaitForMessage(kTimeoutMs, &reply, &error);
-        });
-    const std::string what = "GetStatusEx/" + std::to_string(monitors) + " korvas";
-    Print(what.c_str(), ours, floor);
-    service.Korvas->Terminate();
-    return true;
-}
-
 int main() {
-    for (const uint32_t monitors : kServiceScale) {
-        if (!MeasureService(monitors)) {
-            return 1;
-        }
-    }
     Trees trees;
     Factory factory(&trees);
     uint32_t error = 0;

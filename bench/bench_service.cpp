@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "bench/RawProcPass.h"
+#include "bench/ServiceMonitors.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_TezManager.h"
@@ -72,9 +73,7 @@ constexpr auto kRingsFull = std::chrono::seconds(SCA_TEZ_LIVE_SAMPLES + 10);
 
 constexpr uint32_t kCounterMonitors = 20;
 constexpr uint32_t kSystemMode = 0;
-// Ten counters that sample on any Linux machine: CPU (total, user, system), memory (usage,
-// available), disk (activity, transfer rate), network transfer rate, processes and threads.
-constexpr uint32_t kCounterTypes[] = {1, 2, 3, 4, 5, 7, 10, 16, 38, 39};
+constexpr const auto& kCounterTypes = korvanta_bench::kServiceCounterTypes;
 // Durable counter changes timed at each size.
 constexpr int kTimedChanges = 20;
 // Monitors sampled in this program until their rings are full (c).
@@ -212,6 +211,22 @@ uint64_t StatusValue(pid_t pid, const char* key, const char* fileName = "status"
     return 0;
 }
 
+// Mappings the size of a thread's stack (the default stack less its guard page): each is a
+// thread that lives, or one that ended and was never joined.
+size_t StackMappings(pid_t pid) {
+    constexpr uint64_t kStackBytes = 8u << 20;
+    constexpr uint64_t kGuardBytes = 4096;
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    size_t count = 0;
+    for (std::string line; std::getline(maps, line);) {
+        const uint64_t start = std::strtoull(line.c_str(), nullptr, 16);
+        const uint64_t end = std::strtoull(line.c_str() + line.find('-') + 1, nullptr, 16);
+        const uint64_t size = end - start;
+        count += size == kStackBytes - kGuardBytes || size == kStackBytes ? 1 : 0;
+    }
+    return count;
+}
+
 double RssMb(pid_t pid) {
     return static_cast<double>(StatusValue(pid, "VmRSS:")) / kKbPerMb;
 }
@@ -306,19 +321,8 @@ struct Reference {
 };
 
 bool AddCounterMonitor(SCA_KorvantaInterface* client, uint32_t index, bool start) {
-    uint32_t id = 0;
-    const std::string name = "Bench counters " + std::to_string(index + 1);
-    if (!client->AddMonitor(SCA_SRV_MONITOR_COUNTERS, kSystemMode, name.c_str(), &id) ||
-        !client->DeleteAllCounters(id)) {
-        return false;
-    }
-    for (const uint32_t type : kCounterTypes) {
-        uint32_t counter = 0;
-        if (!client->AddCounter(id, type, "", "", "", &counter)) {
-            return false;
-        }
-    }
-    return !start || client->StartMonitor(id) == 1;
+    return korvanta_bench::AddCounterMonitor(client, "Bench counters " + std::to_string(index + 1),
+                                             start);
 }
 
 // Milliseconds of one durable AddCounter on an idle monitor, median of kTimedChanges, at the
@@ -404,9 +408,11 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
     std::this_thread::sleep_for(kWarmUp);
     const pid_t pid = service.Korvas->Pid();
     std::printf("(a) %u counter monitors x %zu counters: set up in %.1f s, AddCounter %.2f ms "
-                "(median of %d), service threads: %llu\n",
+                "(median of %d), service threads: %llu, stack-sized mappings: %zu, virtual "
+                "memory %.0f MB\n",
                 monitors, std::size(kCounterTypes), setupSeconds, addCounterMs, kTimedChanges,
-                static_cast<unsigned long long>(StatusValue(pid, "Threads:")));
+                static_cast<unsigned long long>(StatusValue(pid, "Threads:")), StackMappings(pid),
+                static_cast<double>(StatusValue(pid, "VmSize:")) / kKbPerMb);
     std::vector<pid_t> pids{pid};
     for (const Peer& peer : options.Peers) {
         pids.push_back(peer.Pid);

@@ -17,6 +17,7 @@
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_DebugLog.h"
+#include "model/SCA_EncodedObject.h"
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
@@ -329,9 +330,13 @@ int SCA_KorvantaAgent::GetStatusObj(SCA_ConfigObj** serverStatus) {
     return 1;
 }
 
+// Polled every second by every client: the monitors' part is the control object's snapshot,
+// its rows encoded once per change and shared by all the requests until the next one.
 int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj** monitorsStatus) {
-    SCA_ConfigObj* status = SCA_NewConfigObj("ServerStatus");
-    if (status == nullptr) {
+    const auto snapshot = m_Ctrl->GetStatusSnapshot();
+    if (snapshot == nullptr) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetStatusEx: cannot get monitors status");
         return 0;
     }
     SCA_TezReportIndex* reports = m_Ctrl->GetReportIndex();
@@ -339,28 +344,24 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
     const uint32_t totalReports = reports->Count();
     reports->Unlock();
     SCA_KorvantaServerStatus record;
-    m_Ctrl->WithData([&] {
-        // The counts of one moment.
-        record.MonitorsStatusId = m_Monitors->GetMonitorsStatus();
-        record.MonitorCount = m_Monitors->Count();
-        record.ActiveMonitors = m_Ctrl->GetActiveMonitors();
-        record.FailedMonitors = m_Ctrl->GetFailedMonitors();
-        record.MonitorErrors = m_Ctrl->GetTotalErrors();
-        record.MonitorWarnings = m_Ctrl->GetTotalWarnings();
-        return 1;
-    });
+    record.MonitorsStatusId = snapshot->Counts.MonitorsStatusId;
+    record.MonitorCount = snapshot->Counts.MonitorCount;
+    record.ActiveMonitors = snapshot->Counts.ActiveMonitors;
+    record.FailedMonitors = snapshot->Counts.FailedMonitors;
+    record.MonitorErrors = snapshot->Counts.MonitorErrors;
+    record.MonitorWarnings = snapshot->Counts.MonitorWarnings;
     record.ServerStatus = kStatusOk;
     record.TotalReports = totalReports;
     record.LastDebugMessageId = m_DebugLog->GetLastMessageId();
     record.LastSoundActionTime = m_Ctrl->GetActionCtrl()->GetLastSoundActionTime();
-    SCA_ConfigObj* monitors = record.Write(status) ? SCA_NewConfigObj("MonitorsStatus") : nullptr;
-    if (monitors == nullptr) {
+    SCA_ConfigObj* status = SCA_NewConfigObj("ServerStatus");
+    if (status == nullptr || !record.Write(status)) {
         SCA_Object::Destroy(status);
         return 0;
     }
-    if (!m_Ctrl->GetMonitorsStatus(monitors)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetStatusEx: cannot get monitors status");
+    SCA_ConfigObj* monitors =
+        new (std::nothrow) SCA_EncodedObject("MonitorsStatus", snapshot->Rows);
+    if (monitors == nullptr || !monitors->IsConstructed()) {
         SCA_Object::Destroy(monitors);
         SCA_Object::Destroy(status);
         return 0;

@@ -69,6 +69,7 @@ SCA_KorvantaCtrl::SCA_KorvantaCtrl()
       m_ActionCtrl(&m_Config, &m_UserConfig, &m_Params, &m_ReportIndex, 0),
       m_Monitors(&m_Config, &m_UserConfig), m_ThreadState(SCA_PROCESS_IDLE),
       m_NetworkPort(SCA_GetControlPort(SCA_PRODUCT_TYPE_NETWORK)) {
+    m_DataLock.SetBoard(&m_StatusBoard);
     // Report actions save the current report of the monitor that raised them.
     m_ActionCtrl.SetReportProvider(
         [](const SCA_TezAction* action, SCA_TezReport* report, void* self) {
@@ -345,7 +346,7 @@ int SCA_KorvantaCtrl::DoStartServer() {
     }
     // Clients may call as soon as the server listens; until the stored monitors are loaded
     // their requests wait here, so that no change is answered and then replaced by the load.
-    std::unique_lock<std::recursive_mutex> lists(m_DataLock);
+    std::unique_lock<SCA_SrvDataLock> lists(m_DataLock);
     uint32_t error = 0;
     m_Server = new (std::nothrow) SCA_KorvantaServer(m_Factory, port, &error);
     if (m_Server == nullptr || !m_Server->IsConstructed()) {
@@ -387,7 +388,7 @@ int SCA_KorvantaCtrl::DoStartServer() {
 }
 
 int SCA_KorvantaCtrl::SaveMonitors() {
-    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> lists(m_DataLock);
     if (!m_MonitorsLoaded) {
         return 1;
     }
@@ -401,7 +402,7 @@ int SCA_KorvantaCtrl::SaveMonitors() {
 }
 
 int SCA_KorvantaCtrl::StoreMonitorChange(uint32_t monitorId) {
-    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> lists(m_DataLock);
     if (!m_MonitorsLoaded) {
         return 1;
     }
@@ -427,7 +428,7 @@ int SCA_KorvantaCtrl::DoStopServer() {
     const int stored = WaitForRoomForReports();
     DeleteAllTasks();
     m_ActionCtrl.StopAll();
-    std::lock_guard<std::recursive_mutex> lists(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> lists(m_DataLock);
     if (!m_MonitorsLoaded) {
         // Never write over a monitors file that this start did not read.
         return stored;

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "korvas/SCA_SrvStatusBoard.h"
+#include "korvas/SCA_SrvStatusLock.h"
 #include "korvas/SCA_SrvTask.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "libtez/SCA_TezActionCtrl.h"
@@ -37,6 +39,8 @@ struct tagSCA_TASK_PROCESS_STATE;
 // A task shared by the task list and the operations that drive it outside the list's lock; the
 // last holder destroys it (which stops its run).
 using SCA_SrvTaskRef = std::shared_ptr<SCA_SrvTask>;
+// The lock of the control object's shared data: its release tells the status board.
+using SCA_SrvDataLock = SCA_SrvStatusLock<std::recursive_mutex>;
 // Called with every task the control object creates, before its first start.
 using SCA_SrvTaskHook = std::function<void(SCA_SrvTask*)>;
 
@@ -125,21 +129,26 @@ public:
     int ReportSystemLog(uint32_t level, const char* format, ...)
         __attribute__((format(printf, 3, 4)));
 
-    // Fills "MonitorsStatus": one field per monitor, named by its id, valued
-    // "status run-state counters errors warnings computer description".
-    int GetMonitorsStatus(SCA_ConfigObj* object) { return DoGetMonitors(object); }
+    // What GetStatusEx shows of the monitors: one row per monitor, in the list's order
+    // (SCA_KorvantaMonitorRow), already encoded, and the counts of the same moment; made again
+    // only after something changed. Null (reported) when a row cannot be made.
+    std::shared_ptr<const SCA_SrvStatusBoard::Snapshot> GetStatusSnapshot();
+    // The rows and counts read now, under the data lock, with the status board's generation of
+    // that moment.
+    int CollectStatus(std::vector<SCA_KorvantaMonitorRow>* rows, tagSCA_SRV_STATUS_COUNTS* counts,
+                      uint64_t* generation);
 
     // --- the shared data. read() or change() runs under the data lock and its result is
     // returned; ChangeUserConfig publishes the user configuration's snapshot afterwards, so that
     // the monitoring threads see the change.
     template <typename Read>
     auto WithData(Read&& read) {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         return read();
     }
     template <typename Change>
     auto ChangeUserConfig(Change&& change) {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         auto result = change();
         m_UserConfig.PublishSnapshot();
         return result;
@@ -202,7 +211,6 @@ public:
     uint32_t GetFailedMonitors();
     uint32_t GetTotalErrors();
     uint32_t GetTotalWarnings();
-    int DoGetMonitors(SCA_ConfigObj* target);
     // Writes the monitors file after a change of the monitors or their counters, so that a
     // change answered as done survives a crash. 1 while no file was read (nothing is written
     // over a file this start did not read); 0 when the write failed (reported).
@@ -411,7 +419,9 @@ private:
                           const char* failText, tagSCA_TASK_PROCESS_STATE* state,
                           SCA_ConfigObj** out, Read&& read);
 
-    std::recursive_mutex m_DataLock;
+    // Declared before the locks and the tasks that tell it of changes.
+    SCA_SrvStatusBoard m_StatusBoard;
+    SCA_SrvDataLock m_DataLock;
     // By monitor id.
     std::unordered_map<uint32_t, SCA_SrvTaskRef> m_Tasks;
     SCA_SrvTaskHook m_TaskHook;
@@ -430,7 +440,7 @@ int SCA_KorvantaCtrl::DriveMonitorTask(uint32_t monitorId, const char* missingTe
                                        AtRun&& atRun) {
     SCA_SrvTaskRef task;
     {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         SCA_SrvMonitor* monitor = FindMonitor(monitorId, missingText);
         if (monitor == nullptr) {
             return 0;
@@ -445,13 +455,13 @@ int SCA_KorvantaCtrl::DriveMonitorTask(uint32_t monitorId, const char* missingTe
             break;
         }
     }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
+    std::lock_guard<SCA_SrvRunLock> run(task->GetRunLock());
     return atRun(task);
 }
 
 template <typename Change>
 int SCA_KorvantaCtrl::StoreMonitors(Change&& change) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_ConfigObj before(SCA_SRV_MONITORS_ROOT, nullptr);
     if (!m_Monitors.Serialize(&before)) {
         return 0;
@@ -465,7 +475,7 @@ int SCA_KorvantaCtrl::StoreMonitors(Change&& change) {
 
 template <typename Change>
 int SCA_KorvantaCtrl::StoreMonitor(uint32_t monitorId, Change&& change) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     const uint32_t position = m_Monitors.GetItemPos(monitorId);
     SCA_SrvMonitor* present = nullptr;
     SCA_OwnedPtr<SCA_SrvMonitor> before;
@@ -484,7 +494,7 @@ int SCA_KorvantaCtrl::StoreMonitor(uint32_t monitorId, Change&& change) {
 
 template <typename Change>
 SCA_KorvantaCtrl::StoreResult SCA_KorvantaCtrl::StoreUserConfig(Change&& change, uint32_t* error) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_ConfigObj before(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
     StoreResult result = StoreResult::kStored;
     if (!m_UserConfig.Serialize(&before)) {

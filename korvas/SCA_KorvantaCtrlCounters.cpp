@@ -55,7 +55,7 @@ int SCA_KorvantaCtrl::GetHostCounters(SCA_ConfigObj* list) {
 int SCA_KorvantaCtrl::GetCounterInfo(uint32_t monitorId, uint32_t counterId,
                                      SCA_ConfigObj* object) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::GetCounterInfo: Invalid");
     if (monitor == nullptr) {
         return 0;
@@ -176,7 +176,7 @@ int SCA_KorvantaCtrl::IsCounterExists(uint32_t monitorId, uint32_t counterType,
                                       const char* computer, const char* instance,
                                       const char* namePrefix, uint32_t* counterId) {
     *counterId = SCA_ALL_ONES;
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::IsCounterExists: invalid");
     if (monitor == nullptr) {
         return 0;
@@ -190,7 +190,7 @@ int SCA_KorvantaCtrl::IsCounterExists(uint32_t monitorId, uint32_t counterType,
 }
 
 int SCA_KorvantaCtrl::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::MoveCounterUp: invalid");
     if (monitor == nullptr) {
         return 0;
@@ -202,7 +202,7 @@ int SCA_KorvantaCtrl::MoveCounterUp(uint32_t monitorId, uint32_t counterId) {
 }
 
 int SCA_KorvantaCtrl::MoveCounterDown(uint32_t monitorId, uint32_t counterId) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::MoveCounterDown: invalid");
     if (monitor == nullptr) {
         return 0;

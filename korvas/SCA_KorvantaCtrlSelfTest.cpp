@@ -25,7 +25,7 @@ std::shared_ptr<SCA_TezSelfTest> Share(SCA_TezSelfTest* test) {
 } // namespace
 
 void SCA_KorvantaCtrl::SetSelfTestHook(SelfTestHook hook) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     m_SelfTestHook = std::move(hook);
 }
 
@@ -37,7 +37,7 @@ int SCA_KorvantaCtrl::StartSelfTest(uint32_t mode, uint32_t* started, char* text
     }
     std::shared_ptr<SCA_TezSelfTest> test;
     {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         if (m_SelfTest) {
             SCA_StrnCpy(text, "Korvanta self-test is already active.", size);
             return 1;
@@ -63,7 +63,7 @@ int SCA_KorvantaCtrl::StartSelfTest(uint32_t mode, uint32_t* started, char* text
     }
     if (failure != nullptr) {
         {
-            std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+            std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
             if (m_SelfTest == test) {
                 m_SelfTest.reset();
             }
@@ -80,7 +80,7 @@ int SCA_KorvantaCtrl::GetSelfTestStatus(uint32_t* progress, uint32_t* status, ch
                                         uint32_t size) {
     std::shared_ptr<SCA_TezSelfTest> test;
     {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         test = m_SelfTest;
     }
     if (!test) {
@@ -98,7 +98,7 @@ int SCA_KorvantaCtrl::GetSelfTestLog(SCA_ConfigObj* log) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     std::shared_ptr<SCA_TezSelfTest> test;
     {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         test = m_SelfTest;
     }
     if (!test) {
@@ -115,7 +115,7 @@ int SCA_KorvantaCtrl::GetSelfTestLog(SCA_ConfigObj* log) {
 int SCA_KorvantaCtrl::DeleteSelfTest() {
     std::shared_ptr<SCA_TezSelfTest> test;
     {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         test.swap(m_SelfTest);
     }
     // Released here, outside the lock (a reader still using it releases it last).
@@ -125,12 +125,12 @@ int SCA_KorvantaCtrl::DeleteSelfTest() {
 
 void SCA_KorvantaCtrl::KeepNetworkSession(SCA_KorvantaNetInterface* netInterface) {
     CloseNetworkSession();
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     m_NetInterface = netInterface;
 }
 
 int SCA_KorvantaCtrl::HasNetworkSession() {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     return m_NetInterface != nullptr ? 1 : 0;
 }
 
@@ -138,7 +138,7 @@ void SCA_KorvantaCtrl::CloseNetworkSession() {
     SCA_KorvantaNetInterface* session = nullptr;
     uint32_t deviceId = SCA_ALL_ONES;
     {
-        std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+        std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
         std::swap(session, m_NetInterface);
         deviceId = static_cast<uint32_t>(m_UserConfig.GetDeviceId());
     }

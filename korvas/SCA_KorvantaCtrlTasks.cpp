@@ -33,18 +33,18 @@ SCA_SrvTaskRef SCA_KorvantaCtrl::FindTask(uint32_t monitorId) const {
 }
 
 SCA_SrvTaskRef SCA_KorvantaCtrl::GetTask(uint32_t monitorId) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     return FindTask(monitorId);
 }
 
 void SCA_KorvantaCtrl::SetTaskHook(SCA_SrvTaskHook hook) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     m_TaskHook = std::move(hook);
 }
 
 int SCA_KorvantaCtrl::AddTask(SCA_SrvMonitor* monitor, SCA_SrvTaskRef* task) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_SrvTask* created = nullptr;
     switch (monitor->GetMonitorType()) {
     case SCA_SRV_MONITOR_COUNTERS:
@@ -65,6 +65,7 @@ int SCA_KorvantaCtrl::AddTask(SCA_SrvMonitor* monitor, SCA_SrvTaskRef* task) {
         SCA_Object::Destroy(created);
         return 0;
     }
+    created->SetStatusBoard(&m_StatusBoard);
     if (m_TaskHook) {
         m_TaskHook(created);
     }
@@ -157,7 +158,7 @@ int SCA_KorvantaCtrl::StartTask(const SCA_SrvMonitor& monitor, const SCA_SrvTask
 }
 
 int SCA_KorvantaCtrl::StopTask(const SCA_SrvTaskRef& task) {
-    std::lock_guard<std::mutex> run(task->GetRunLock());
+    std::lock_guard<SCA_SrvRunLock> run(task->GetRunLock());
     EndTaskRun(task);
     return 1;
 }
@@ -280,7 +281,7 @@ int SCA_KorvantaCtrl::RetryPendingReports() {
         if (!counters->HasPendingReport()) {
             continue;
         }
-        std::lock_guard<std::mutex> run(task->GetRunLock());
+        std::lock_guard<SCA_SrvRunLock> run(task->GetRunLock());
         stored = counters->RetryPendingReport() && stored ? 1 : 0;
     }
     return stored;
@@ -383,7 +384,7 @@ int SCA_KorvantaCtrl::SetMonitorObj(uint32_t monitorId, SCA_ConfigObj* object) {
 // --- counts and status --------------------------------------------------------------------------
 
 uint32_t SCA_KorvantaCtrl::GetActiveMonitors() {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     uint32_t count = 0;
     for (const auto& node : m_Tasks) {
         count += node.second->IsActive() ? 1 : 0;
@@ -392,7 +393,7 @@ uint32_t SCA_KorvantaCtrl::GetActiveMonitors() {
 }
 
 uint32_t SCA_KorvantaCtrl::GetStoppedMonitors() {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     uint32_t count = 0;
     for (const auto& node : m_Tasks) {
         const uint32_t state = node.second->GetState();
@@ -402,7 +403,7 @@ uint32_t SCA_KorvantaCtrl::GetStoppedMonitors() {
 }
 
 uint32_t SCA_KorvantaCtrl::GetFailedMonitors() {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     uint32_t count = 0;
     for (const auto& node : m_Tasks) {
         count += node.second->GetState() == SCA_PROCESS_FAILED ? 1 : 0;
@@ -411,7 +412,7 @@ uint32_t SCA_KorvantaCtrl::GetFailedMonitors() {
 }
 
 uint32_t SCA_KorvantaCtrl::GetTotalErrors() {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     uint32_t count = 0;
     for (const auto& node : m_Tasks) {
         count += node.second->GetErrors();
@@ -420,7 +421,7 @@ uint32_t SCA_KorvantaCtrl::GetTotalErrors() {
 }
 
 uint32_t SCA_KorvantaCtrl::GetTotalWarnings() {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     uint32_t count = 0;
     for (const auto& node : m_Tasks) {
         count += node.second->GetWarnings();
@@ -428,15 +429,23 @@ uint32_t SCA_KorvantaCtrl::GetTotalWarnings() {
     return count;
 }
 
-int SCA_KorvantaCtrl::DoGetMonitors(SCA_ConfigObj* target) {
-    if (target == nullptr) {
-        return 0;
-    }
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+std::shared_ptr<const SCA_SrvStatusBoard::Snapshot> SCA_KorvantaCtrl::GetStatusSnapshot() {
+    return m_StatusBoard.Take(
+        [this](std::vector<SCA_KorvantaMonitorRow>* rows, tagSCA_SRV_STATUS_COUNTS* counts,
+               uint64_t* generation) { return CollectStatus(rows, counts, generation); });
+}
+
+int SCA_KorvantaCtrl::CollectStatus(std::vector<SCA_KorvantaMonitorRow>* rows,
+                                    tagSCA_SRV_STATUS_COUNTS* counts, uint64_t* generation) {
+    // Reading changes nothing: the quiet lock leaves the board's generation as it is.
+    std::lock_guard<std::recursive_mutex> hold(m_DataLock.Quiet());
+    *generation = m_StatusBoard.GetGeneration();
+    rows->clear();
+    rows->reserve(m_Monitors.Count());
     for (auto* node = m_Monitors.GetHead(); node != nullptr; node = node->GetNext()) {
         SCA_SrvMonitor* monitor = node->GetItem();
         const SCA_SrvTaskRef task = FindTask(node->GetId());
-        SCA_KorvantaMonitorRow row;
+        SCA_KorvantaMonitorRow& row = rows->emplace_back();
         row.MonitorId = node->GetId();
         row.State = task != nullptr ? task->GetStatus() : SCA_TASK_STATUS_IDLE;
         row.RunState = task != nullptr ? task->GetState() : SCA_PROCESS_IDLE;
@@ -446,12 +455,17 @@ int SCA_KorvantaCtrl::DoGetMonitors(SCA_ConfigObj* target) {
         row.Warnings = task != nullptr ? task->GetWarnings() : 0u;
         row.SetHost(ComputerOf(monitor));
         row.SetDescription(monitor->GetDescription());
-        if (!row.Write(target)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR,
-                "SCA_TezTaskManager::DoGetMonitors: cannot add monitor status field");
-            return 0;
-        }
+    }
+    *counts = tagSCA_SRV_STATUS_COUNTS{};
+    counts->MonitorsStatusId = m_Monitors.GetMonitorsStatus();
+    counts->MonitorCount = m_Monitors.Count();
+    for (const auto& node : m_Tasks) {
+        const SCA_SrvTask& task = *node.second;
+        const uint32_t state = task.GetState();
+        counts->ActiveMonitors += task.IsActive() ? 1 : 0;
+        counts->FailedMonitors += state == SCA_PROCESS_FAILED ? 1 : 0;
+        counts->MonitorErrors += node.second->GetErrors();
+        counts->MonitorWarnings += node.second->GetWarnings();
     }
     return 1;
 }
@@ -459,7 +473,7 @@ int SCA_KorvantaCtrl::DoGetMonitors(SCA_ConfigObj* target) {
 int SCA_KorvantaCtrl::GetMonitorStats(uint32_t monitorId, uint32_t* type, uint32_t* status,
                                       uint32_t* state, uint32_t* counters, uint32_t* errors,
                                       uint32_t* warnings) {
-    std::lock_guard<std::recursive_mutex> hold(m_DataLock);
+    std::lock_guard<SCA_SrvDataLock> hold(m_DataLock);
     SCA_SrvMonitor* monitor = FindMonitor(monitorId, "SCA_KorvantaCtrl::GetMonitorStats: Invalid");
     if (monitor == nullptr) {
         return 0;
@@ -607,7 +621,7 @@ int SCA_KorvantaCtrl::ProvideReport(uint32_t monitorId, SCA_TezReport* report) {
     if (!task || task->GetTaskType() != SCA_TASK_COUNTERS) {
         return 0;
     }
-    std::lock_guard<std::mutex> run(task->GetRunLock());
+    std::lock_guard<SCA_SrvRunLock> run(task->GetRunLock());
     return task->GetState() != SCA_PROCESS_IDLE && task->SerializeReport(&object) &&
                    report->Deserialize(&object)
                ? 1

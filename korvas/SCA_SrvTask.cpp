@@ -60,3 +60,11 @@ const char* SCA_SrvTask::GetHost() const {
                ? m_Monitor.GetComputerName()
                : nullptr;
 }
+
+void SCA_SrvTask::NoteSampledStatus() {
+    const SampledStatus now{GetStatus(), GetActiveCounters(), GetErrors(), GetWarnings()};
+    if (!(now == m_Sampled)) {
+        m_Sampled = now;
+        TouchStatus();
+    }
+}

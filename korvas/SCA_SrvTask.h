@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <mutex>
 
+#include "korvas/SCA_SrvStatusLock.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_SrvMonitor.h"
@@ -15,6 +16,9 @@ class SCA_ConfigObj;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezReportIndex;
+
+// The run lock of a task: its release tells the status board that the run may have changed.
+using SCA_SrvRunLock = SCA_SrvStatusLock<std::mutex>;
 
 // Task types.
 inline constexpr uint32_t SCA_TASK_COUNTERS = 0;
@@ -63,11 +67,20 @@ public:
 
     uint32_t GetState() const { return m_State.load(); }
     // The control object records the outcome of the runs it drives.
-    void SetState(uint32_t state) { m_State.store(state); }
+    void SetState(uint32_t state) {
+        m_State.store(state);
+        TouchStatus();
+    }
     // Serialises the control operations on one task (start, stop, pause, reads of its data):
     // they come from many connections at once. Held while a run stops, so never taken under
     // the control object's own lock.
-    std::mutex& GetRunLock() { return m_RunLock; }
+    SCA_SrvRunLock& GetRunLock() { return m_RunLock; }
+    // The board that shows the task's status row (not owned; it outlives the task). Set
+    // before the first start.
+    void SetStatusBoard(SCA_SrvStatusBoard* board) {
+        m_Board.store(board);
+        m_RunLock.SetBoard(board);
+    }
     uint32_t GetTaskType() const { return m_TaskType; }
     SCA_SrvMonitor* GetMonitor() { return &m_Monitor; }
     // Running or paused.
@@ -85,6 +98,9 @@ protected:
     int CopyMonitor(const SCA_SrvMonitor& monitor, const char* className);
     // The monitor's computer when it is a remote monitor with one, else null (this computer).
     const char* GetHost() const;
+    // After each sample or scan, on the thread that made it: tells the status board when the
+    // status or a count of the row moved since the last call.
+    void NoteSampledStatus();
 
     SCA_TezConfig* m_Config;
     SCA_TezConfigUser* m_UserConfig;
@@ -92,8 +108,26 @@ protected:
     SCA_TezReportIndex* m_ReportIndex;
 
 private:
+    // What the status row showed of the task at the last sample.
+    struct SampledStatus {
+        uint32_t Status = 0;
+        uint32_t Counters = 0;
+        uint32_t Errors = 0;
+        uint32_t Warnings = 0;
+        bool operator==(const SampledStatus&) const = default;
+    };
+
+    void TouchStatus() {
+        if (SCA_SrvStatusBoard* board = m_Board.load()) {
+            board->Touch();
+        }
+    }
+
     std::atomic<uint32_t> m_State{SCA_PROCESS_IDLE};
-    std::mutex m_RunLock;
+    SCA_SrvRunLock m_RunLock;
+    std::atomic<SCA_SrvStatusBoard*> m_Board{nullptr};
+    // Only the sampling (or scanning) thread of a run reads and writes it.
+    SampledStatus m_Sampled;
     uint32_t m_TaskType;
     SCA_SrvMonitor m_Monitor;
 };

@@ -36,6 +36,15 @@ SCA_SrvTaskMonitor::SCA_SrvTaskMonitor(SCA_TezConfig* config, SCA_TezConfigUser*
     if (!m_Loader.IsConstructed() || !m_Manager.IsConstructed()) {
         SetConstructed(0);
     }
+    m_Manager.SetSampleCallback(&SCA_SrvTaskMonitor::OnSample, this);
+}
+
+int SCA_SrvTaskMonitor::OnSample(SCA_TezProfile* /*profile*/, SCA_TezReport* /*report*/,
+                                 uint64_t /*absTime*/, void* task) {
+    auto* self = static_cast<SCA_SrvTaskMonitor*>(task);
+    self->m_Loader.JoinIfEnded();
+    self->NoteSampledStatus();
+    return 1;
 }
 
 SCA_SrvTaskMonitor::~SCA_SrvTaskMonitor() {

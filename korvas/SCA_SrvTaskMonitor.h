@@ -71,6 +71,11 @@ private:
     // written first), or only write the index that already lists it.
     enum class PendingStage { kNone, kAddReport, kSaveIndex };
 
+    // After each sample, on the sampling thread: the status row's counts, and the loader's
+    // thread joined once its load is done (it would keep its stack until the run stops).
+    static int OnSample(SCA_TezProfile* profile, SCA_TezReport* report, uint64_t absTime,
+                        void* task);
+
     // The run's report into the service's report index, when it lasted long enough.
     void SaveReport();
     // Stores the pending report as far as it can; reports what failed.

@@ -41,6 +41,13 @@ SCA_SrvTaskProcess::SCA_SrvTaskProcess(SCA_TezConfig* config, SCA_TezConfigUser*
     if (!m_Monitor.IsConstructed()) {
         SetConstructed(0);
     }
+    m_Monitor.SetUpdateCallback(&SCA_SrvTaskProcess::OnScan, this);
+}
+
+int SCA_SrvTaskProcess::OnScan(uint64_t /*absTime*/, SCA_TezProcessMonitor* /*monitor*/,
+                               void* task) {
+    static_cast<SCA_SrvTaskProcess*>(task)->NoteSampledStatus();
+    return 1;
 }
 
 SCA_SrvTaskProcess::~SCA_SrvTaskProcess() {

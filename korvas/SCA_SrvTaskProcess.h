@@ -92,6 +92,9 @@ public:
     SCA_TezProcessMonitor* GetProcessMonitor() { return &m_Monitor; }
 
 private:
+    // After each scan, on the scanning thread: the status row's counts.
+    static int OnScan(uint64_t absTime, SCA_TezProcessMonitor* monitor, void* task);
+
     template <typename Read>
     int ReadProcess(uint32_t processId, tagSCA_TASK_PROCESS_STATE* state, Read&& read);
     int Refuse(const char* operation);

@@ -36,7 +36,8 @@ public:
 
     // Starts owner->ThreadFunc() on a new thread; the previous thread must have ended.
     void Start(SCA_ThreadObj* owner) {
-        Join();
+        std::lock_guard<std::mutex> handle(m_HandleLock);
+        JoinLocked();
         SetRunning(true);
         try {
             m_Thread = std::thread(&SCA_Thread::Run, this, owner);
@@ -47,12 +48,23 @@ public:
     }
 
     void Join() {
-        if (m_Thread.joinable()) {
-            m_Thread.join();
+        std::lock_guard<std::mutex> handle(m_HandleLock);
+        JoinLocked();
+    }
+
+    // Joins the thread if its body has returned (it is then only leaving), never waiting for
+    // a body that runs.
+    void JoinIfEnded() {
+        std::lock_guard<std::mutex> handle(m_HandleLock);
+        if (!IsRunning()) {
+            JoinLocked();
         }
     }
 
-    bool IsCurrentThread() const { return m_Thread.get_id() == std::this_thread::get_id(); }
+    bool IsCurrentThread() {
+        std::lock_guard<std::mutex> handle(m_HandleLock);
+        return m_Thread.get_id() == std::this_thread::get_id();
+    }
 
 private:
     void Run(SCA_ThreadObj* owner) {
@@ -76,6 +88,16 @@ private:
         }
     }
 
+    void JoinLocked() {
+        if (m_Thread.joinable()) {
+            m_Thread.join();
+        }
+    }
+
+    // Guards the thread handle: the owner starts and joins it, and another thread may join it
+    // once its body has ended (JoinIfEnded). Only ever held to join a thread whose body
+    // returned, so a body never waits for it long.
+    std::mutex m_HandleLock;
     std::thread m_Thread;
     std::mutex m_Lock;
     std::condition_variable m_Ended;
@@ -116,9 +138,9 @@ SCA_ThreadObj::SCA_ThreadObj() {
 }
 
 SCA_ThreadObj::~SCA_ThreadObj() {
-    if (m_Thread != nullptr) {
+    if (m_Thread.load() != nullptr) {
         Unlock(__FILE__);
-        delete m_Thread;
+        delete m_Thread.load();
     }
     SCA_Object::Destroy(m_StopEvent);
 }
@@ -127,17 +149,19 @@ int SCA_ThreadObj::Lock(uint32_t* error) {
     if (m_StopEvent == nullptr) {
         return Fail(error, ENOMEM);
     }
-    if (m_Thread != nullptr && m_Thread->IsRunning()) {
+    SCA_Thread* thread = m_Thread.load();
+    if (thread != nullptr && thread->IsRunning()) {
         return 1;
     }
-    if (m_Thread == nullptr) {
-        m_Thread = new (std::nothrow) SCA_Thread();
-        if (m_Thread == nullptr) {
+    if (thread == nullptr) {
+        thread = new (std::nothrow) SCA_Thread();
+        if (thread == nullptr) {
             return Fail(error, ENOMEM);
         }
+        m_Thread.store(thread);
     }
     m_StopEvent->Reset();
-    const uint32_t code = StartThread(m_Thread, this);
+    const uint32_t code = StartThread(thread, this);
     if (code != 0) {
         if (m_ReportThreadErrors != 0) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
@@ -149,32 +173,41 @@ int SCA_ThreadObj::Lock(uint32_t* error) {
 }
 
 int SCA_ThreadObj::Unlock(const char* sourceFile) {
-    if (m_Thread == nullptr) {
+    SCA_Thread* thread = m_Thread.load();
+    if (thread == nullptr) {
         return 1;
     }
     if (m_StopEvent != nullptr) {
         m_StopEvent->Set();
     }
-    if (m_Thread->IsCurrentThread()) {
+    if (thread->IsCurrentThread()) {
         return 1; // the body asked to stop itself: it cannot wait for its own end
     }
-    if (!m_Thread->WaitEnded(m_ThreadExitTimeout)) {
+    if (!thread->WaitEnded(m_ThreadExitTimeout)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_WARNING, "Thread of %s did not end within %u ms, still waiting",
             sourceFile != nullptr ? sourceFile : "?", m_ThreadExitTimeout);
-        m_Thread->WaitEnded(SCA_INFINITE);
+        thread->WaitEnded(SCA_INFINITE);
     }
-    m_Thread->Join();
+    thread->Join();
     return 1;
 }
 
+void SCA_ThreadObj::JoinIfEnded() {
+    if (SCA_Thread* thread = m_Thread.load()) {
+        thread->JoinIfEnded();
+    }
+}
+
 int SCA_ThreadObj::Wait(uint32_t timeoutMs) {
-    if (m_Thread == nullptr) {
+    SCA_Thread* thread = m_Thread.load();
+    if (thread == nullptr) {
         return 0;
     }
-    return m_Thread->WaitEnded(timeoutMs) ? SCA_WAIT_OK : SCA_WAIT_TIMEOUT;
+    return thread->WaitEnded(timeoutMs) ? SCA_WAIT_OK : SCA_WAIT_TIMEOUT;
 }
 
 int SCA_ThreadObj::IsRunning() const {
-    return m_Thread != nullptr && m_Thread->IsRunning();
+    SCA_Thread* thread = m_Thread.load();
+    return thread != nullptr && thread->IsRunning();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "libmor/SCA_Event.h"
@@ -36,6 +37,11 @@ public:
     int Wait(uint32_t timeoutMs);
     // 1 while the body runs.
     int IsRunning() const;
+    // Gives back the thread (its stack above all) when its body has returned, without waiting
+    // for a body that runs: a thread whose work is done holds its stack until it is joined,
+    // and its owner may not stop it for a long time. May be called from any thread, alongside
+    // Lock and Unlock; nothing happens before the first Lock.
+    void JoinIfEnded();
 
     SCA_Event* GetStopEvent() const { return m_StopEvent; }
     uint32_t GetStatus() const { return m_Status; }
@@ -46,7 +52,8 @@ public:
     void SetThreadExitTimeout(uint32_t timeoutMs) { m_ThreadExitTimeout = timeoutMs; }
 
 private:
-    SCA_Thread* m_Thread = nullptr;
+    // Made by the first Lock; read by other threads (Wait, IsRunning, JoinIfEnded).
+    std::atomic<SCA_Thread*> m_Thread{nullptr};
     SCA_Event* m_StopEvent = nullptr;
     uint32_t m_Status = 0;
     int m_ReportThreadErrors = 1;

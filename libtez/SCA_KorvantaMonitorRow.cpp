@@ -119,13 +119,29 @@ int SCA_KorvantaMonitorRow::Parse(const char* text) {
 }
 
 int SCA_KorvantaMonitorRow::Write(SCA_ConfigObj* monitorsStatus) const {
-    char name[16];
+    char name[kNameSize];
     char value[kRowSize];
-    *std::to_chars(name, name + sizeof(name) - 1, MonitorId).ptr = '\0';
-    return monitorsStatus != nullptr && Format(value, sizeof(value)) &&
+    return monitorsStatus != nullptr && FormatField(name, value) &&
                    monitorsStatus->AddField(name, value)
                ? 1
                : 0;
+}
+
+int SCA_KorvantaMonitorRow::Encode(std::string* out) const {
+    char name[kNameSize];
+    char value[kRowSize];
+    return FormatField(name, value) && SCA_Field::AppendValueForm(name, value, out) ? 1 : 0;
+}
+
+int SCA_KorvantaMonitorRow::FormatField(char (&name)[kNameSize], char (&value)[kRowSize]) const {
+    *std::to_chars(name, name + sizeof(name) - 1, MonitorId).ptr = '\0';
+    return Format(value, sizeof(value));
+}
+
+bool SCA_KorvantaMonitorRow::operator==(const SCA_KorvantaMonitorRow& other) const {
+    return MonitorId == other.MonitorId && State == other.State && RunState == other.RunState &&
+           Counters == other.Counters && Errors == other.Errors && Warnings == other.Warnings &&
+           std::strcmp(Host, other.Host) == 0 && std::strcmp(Description, other.Description) == 0;
 }
 
 int SCA_KorvantaMonitorRow::Read(const SCA_Field* field) {

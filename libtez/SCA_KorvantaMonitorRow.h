@@ -42,6 +42,12 @@ public:
     int Parse(const char* text);
     // Appends the row to a "MonitorsStatus" object.
     int Write(SCA_ConfigObj* monitorsStatus) const;
+    // Appends to out the bytes that Write adds to the byte form of the object, for a reply
+    // whose rows are encoded once and sent many times. 0, with out unchanged, when Write
+    // would fail.
+    int Encode(std::string* out) const;
+    // Every number and text the same.
+    bool operator==(const SCA_KorvantaMonitorRow& other) const;
     // Reads one field of a "MonitorsStatus" object: its name is the monitor id.
     int Read(const SCA_Field* field);
     // Every field of a "MonitorsStatus" object, in order. 0 at the first field that is not a
@@ -50,4 +56,9 @@ public:
 
     // The value's tokens as a Markdown table, for the protocol reference.
     static std::string Schema();
+
+private:
+    static constexpr uint32_t kNameSize = 16;
+    // The field's name (the id) and value; 0 when the value does not fit.
+    int FormatField(char (&name)[kNameSize], char (&value)[kRowSize]) const;
 };

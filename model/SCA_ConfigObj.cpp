@@ -68,7 +68,8 @@ uint64_t SCA_ConfigObj::ByteSize() const {
         size += child->IsObject() ? static_cast<SCA_ConfigObj*>(child)->ByteSize()
                                   : child->GetDataSize();
     }
-    return size;
+    const std::string* encoded = GetEncodedChildren();
+    return size + (encoded != nullptr ? encoded->size() : 0);
 }
 
 uint32_t SCA_ConfigObj::GetDataSize() {
@@ -223,6 +224,13 @@ int SCA_ConfigObj::SerializeAt(char* buffer, uint32_t size, uint32_t* position,
             return 0;
         }
     }
+    if (const std::string* encoded = GetEncodedChildren()) {
+        if (encoded->size() > size - *position) {
+            return 0;
+        }
+        std::memcpy(buffer + *position, encoded->data(), encoded->size());
+        *position += static_cast<uint32_t>(encoded->size());
+    }
     if (size - *position < 2) {
         return 0;
     }
@@ -338,6 +346,9 @@ int SCA_ConfigObj::AppendTree(std::string* out, uint32_t depth) const {
         } else if (!static_cast<SCA_ConfigObj*>(child)->AppendTree(out, depth + 1)) {
             return 0;
         }
+    }
+    if (const std::string* encoded = GetEncodedChildren()) {
+        out->append(*encoded);
     }
     const char end[2] = {'0', kSeparator};
     out->append(end, 2);

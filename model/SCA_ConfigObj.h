@@ -128,6 +128,9 @@ public:
 protected:
     // An unnamed object (as arrays use); flag 1.
     explicit SCA_ConfigObj(SCA_ConfigObj* parent);
+    // Children already in their byte form, written after the children of the list (see
+    // SCA_EncodedObject); none here.
+    virtual const std::string* GetEncodedChildren() const { return nullptr; }
 
 private:
     uint64_t ByteSize() const;

@@ -252,12 +252,32 @@ int SCA_Field::DoSerialize(char* buffer, uint32_t size, uint32_t* position) {
 }
 
 void SCA_Field::AppendTo(std::string* out) const {
+    AppendForm(GetName(), NameSize(), GetValue(), GetValueSize(), out);
+}
+
+void SCA_Field::AppendForm(const char* name, uint32_t nameSize, const char* value,
+                           uint32_t valueSize, std::string* out) {
     const char header[2] = {'0' + SCA_FIELD_TYPE_VALUE, kSeparator};
     out->append(header, 2);
-    out->append(GetName(), NameSize());
+    out->append(name, nameSize);
     out->push_back(kSeparator);
-    out->append(GetValue(), GetValueSize());
+    out->append(value, valueSize);
     out->push_back(kSeparator);
+}
+
+int SCA_Field::AppendValueForm(const char* name, const char* value, std::string* out) {
+    if (out == nullptr || value == nullptr || name == nullptr || name[0] == '\0' ||
+        !IsValidName(name)) {
+        return 0;
+    }
+    const size_t valueSize = std::strlen(value);
+    if (valueSize > SCA_FIELD_MAX_VALUE ||
+        !IsValidBytes(value, static_cast<uint32_t>(valueSize), SCA_FIELD_MAX_VALUE)) {
+        return 0;
+    }
+    AppendForm(name, static_cast<uint32_t>(std::strlen(name)), value,
+               static_cast<uint32_t>(valueSize), out);
+    return 1;
 }
 
 int SCA_Field::ReadHeader(const char* buffer, uint32_t size, uint32_t* position,

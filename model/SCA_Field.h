@@ -104,6 +104,9 @@ public:
     // Whether text may serve as a name or a value of count bytes.
     static bool IsValidName(const char* name);
     static bool IsValidBytes(const char* bytes, uint32_t count, uint32_t limit);
+    // Appends the byte form of a value field name = value to out, as a tree holding that field
+    // writes it. 0, with out unchanged, when the name or the value would be refused.
+    static int AppendValueForm(const char* name, const char* value, std::string* out);
 
 protected:
     // A field with no name yet (an unnamed object); the flag is left to the derived class.
@@ -132,6 +135,8 @@ protected:
 
     // Appends the byte form of a value field to out.
     void AppendTo(std::string* out) const;
+    static void AppendForm(const char* name, uint32_t nameSize, const char* value,
+                           uint32_t valueSize, std::string* out);
 
     // A new value field read from its byte form at *position (advanced past it), or null.
     static SCA_Field* ReadNew(const char* buffer, uint32_t size, uint32_t* position,

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: MIT
 // What the client's windows poll, written by the service and read back through the client
 // object's typed wrappers: the status record and monitor rows, a running monitor's counters
-// and samples, one counter, and a process monitor's list.
+// and samples, one counter, and a process monitor's list; and the monitor rows that the
+// service encodes once per change, against the rows of the moment written the old way.
+#include <atomic>
+#include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "model/SCA_EncodedObject.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_StringStor.h"
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezTaskStatus.h"
@@ -113,6 +119,178 @@ TEST_F(AgentStatusTest, AnUnknownMonitorIsRefusedNotLost) {
     std::vector<SCA_KorvantaMonitorRow> rows;
     int rowsRead = 0;
     EXPECT_EQ(1, m_Client.GetStatusEx(&status, &rows, &rowsRead));
+}
+
+} // namespace
+
+namespace {
+
+// The rows GetStatusEx sends ready-made against the rows written the old way, one field per
+// row into the object, from what the monitors show at that moment.
+class StatusRowsTest : public korvas_test::AgentClientTest {
+protected:
+    static std::string Bytes(SCA_ConfigObj* object) {
+        SCA_StringStor stor;
+        EXPECT_EQ(1, object->Serialize(&stor));
+        return std::string(stor.GetData(), stor.GetSize());
+    }
+    std::string Sent() {
+        const auto snapshot = m_Ctrl.GetStatusSnapshot();
+        EXPECT_NE(nullptr, snapshot);
+        if (snapshot == nullptr) {
+            return "";
+        }
+        m_SentCounts = snapshot->Counts;
+        SCA_EncodedObject rows("MonitorsStatus", snapshot->Rows);
+        return Bytes(&rows);
+    }
+    std::string WrittenNow() {
+        std::vector<SCA_KorvantaMonitorRow> rows;
+        uint64_t generation = 0;
+        EXPECT_EQ(1, m_Ctrl.CollectStatus(&rows, &m_WrittenCounts, &generation));
+        SCA_ConfigObj object("MonitorsStatus", nullptr);
+        for (const SCA_KorvantaMonitorRow& row : rows) {
+            EXPECT_EQ(1, row.Write(&object));
+        }
+        return Bytes(&object);
+    }
+    // The two agree, rows and counts.
+    bool Agree() { return Sent() == WrittenNow() && m_SentCounts == m_WrittenCounts; }
+    void ExpectAgreement(const char* step) {
+        EXPECT_EQ(WrittenNow(), Sent()) << step;
+        EXPECT_TRUE(m_SentCounts == m_WrittenCounts) << step;
+    }
+    // Sampling threads change counts between two reads: agreement is awaited while they run.
+    void AwaitAgreement(const char* step) {
+        EXPECT_TRUE(korvanta_test::WaitUntil(step, [&] { return Agree(); })) << step;
+    }
+    uint32_t AddMonitor(uint32_t type, const char* description) {
+        uint32_t id = 0;
+        EXPECT_EQ(1, m_Client.AddMonitor(type, kSystemMode, description, &id));
+        return id;
+    }
+
+    tagSCA_SRV_STATUS_COUNTS m_SentCounts;
+    tagSCA_SRV_STATUS_COUNTS m_WrittenCounts;
+};
+
+// Monitors of both kinds through every run state: after each operation the ready rows are the
+// rows of that moment, without waiting, where no sampling thread runs; and the reply a client
+// reads carries them.
+TEST_F(StatusRowsTest, TheReadyRowsAreTheRowsOfTheMomentAfterEveryOperation) {
+    const uint32_t counters = AddMonitor(SCA_SRV_MONITOR_COUNTERS, "Processor  and   memory");
+    uint32_t cpu = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(counters, SCA_COUNTER_CPU_USAGE, "", "", "", &cpu));
+    const uint32_t processes = AddMonitor(SCA_SRV_MONITOR_PROCESS, "Procs");
+    // The longest description a client can give, ending in a character of three bytes.
+    const uint32_t longest =
+        AddMonitor(SCA_SRV_MONITOR_COUNTERS, (std::string(252, 'x') + "\xE2\x82\xAC").c_str());
+    const uint32_t remote = AddMonitor(SCA_SRV_MONITOR_PROCESS, "Far away");
+    ExpectAgreement("added");
+    ASSERT_EQ(1, m_Ctrl.StoreMonitor(remote, [&] {
+        SCA_SrvMonitor* monitor = nullptr;
+        m_Ctrl.GetMonitorList()->GetMonitor(remote, &monitor);
+        monitor->SetRemoteMonitor(1);
+        monitor->SetComputerName("far-away-host");
+        return 1;
+    }));
+    ExpectAgreement("made remote");
+    EXPECT_EQ(0, m_Client.StartMonitor(remote));
+    ExpectAgreement("failed start");
+    EXPECT_EQ(1u, m_SentCounts.FailedMonitors);
+
+    ASSERT_EQ(1, m_Client.StartMonitor(processes));
+    AwaitAgreement("process monitor running");
+    ASSERT_EQ(1, m_Client.StopMonitor(processes));
+    ExpectAgreement("process monitor stopped");
+
+    ASSERT_EQ(1, m_Client.StartMonitor(counters));
+    AwaitAgreement("counter monitor running");
+    EXPECT_EQ(1u, m_SentCounts.ActiveMonitors);
+    ASSERT_EQ(1, m_Client.PauseMonitor(counters));
+    ExpectAgreement("paused");
+    uint32_t memory = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(counters, SCA_COUNTER_MEMORY_USAGE, "", "", "", &memory));
+    ExpectAgreement("counter added while paused");
+    ASSERT_EQ(1, m_Client.StopMonitor(counters));
+    ExpectAgreement("stopped");
+    ASSERT_EQ(1, m_Client.DeleteMonitor(longest));
+    ExpectAgreement("deleted");
+
+    // What a client reads is what was sent.
+    SCA_KorvantaServerStatus status;
+    std::vector<SCA_KorvantaMonitorRow> rows;
+    int rowsRead = 0;
+    ASSERT_EQ(1, m_Client.GetStatusEx(&status, &rows, &rowsRead));
+    ASSERT_EQ(1, rowsRead);
+    SCA_ConfigObj read("MonitorsStatus", nullptr);
+    for (const SCA_KorvantaMonitorRow& row : rows) {
+        ASSERT_EQ(1, row.Write(&read));
+    }
+    EXPECT_EQ(WrittenNow(), Bytes(&read));
+    EXPECT_EQ(m_WrittenCounts.MonitorCount, status.MonitorCount);
+    EXPECT_EQ(m_WrittenCounts.FailedMonitors, status.FailedMonitors);
+    EXPECT_EQ(m_WrittenCounts.MonitorsStatusId, status.MonitorsStatusId);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_STREQ("far-away-host", rows[2].Host);
+    EXPECT_EQ(SCA_PROCESS_FAILED, rows[2].RunState);
+}
+
+// Clients that poll while monitors are added, started, paused and stopped each get the rows
+// and counts of one moment: as many rows as the count says, each monitor once.
+TEST_F(StatusRowsTest, ClientsPollingWhileMonitorsChangeGetTheRowsOfOneMoment) {
+    constexpr int kPollers = 4;
+    constexpr uint32_t kMonitors = 6;
+    std::atomic<bool> changing{true};
+    std::atomic<uint32_t> torn{0};
+    std::atomic<uint32_t> polls{0};
+    std::vector<std::thread> pollers;
+    for (int i = 0; i < kPollers; ++i) {
+        pollers.emplace_back([&] {
+            SCA_KorvantaInterface client;
+            uint32_t status = 0;
+            if (!Connect(&client) || !client.Login("tester", "any", &status)) {
+                ++torn;
+                return;
+            }
+            do {
+                SCA_KorvantaServerStatus record;
+                std::vector<SCA_KorvantaMonitorRow> rows;
+                int rowsRead = 0;
+                if (client.GetStatusEx(&record, &rows, &rowsRead) != 1 || rowsRead != 1) {
+                    ++torn;
+                    continue;
+                }
+                std::set<uint32_t> ids;
+                for (const SCA_KorvantaMonitorRow& row : rows) {
+                    ids.insert(row.MonitorId);
+                }
+                if (rows.size() != record.MonitorCount || ids.size() != rows.size() ||
+                    record.ActiveMonitors > record.MonitorCount) {
+                    ++torn;
+                }
+                ++polls;
+            } while (changing);
+        });
+    }
+    for (uint32_t i = 0; i < kMonitors; ++i) {
+        const uint32_t id =
+            AddMonitor(i % 2 == 0 ? SCA_SRV_MONITOR_COUNTERS : SCA_SRV_MONITOR_PROCESS, "Churn");
+        EXPECT_EQ(1, m_Client.StartMonitor(id));
+        EXPECT_EQ(1, m_Client.PauseMonitor(id));
+        EXPECT_EQ(1, m_Client.StartMonitor(id));
+        if (i % 3 == 0) {
+            EXPECT_EQ(1, m_Client.StopMonitor(id));
+        }
+    }
+    EXPECT_TRUE(korvanta_test::WaitUntil("a poll of every client",
+                                         [&] { return polls.load() >= 2 * kPollers; }));
+    changing = false;
+    for (std::thread& poller : pollers) {
+        poller.join();
+    }
+    EXPECT_EQ(0u, torn.load());
+    AwaitAgreement("after the churn");
 }
 
 } // namespace

@@ -236,8 +236,7 @@ TEST_F(ControlTasksTest, ManyConnectionsStartStopAndDeleteAtOnce) {
                 m_Ctrl.StartMonitor(id);
                 m_Ctrl.PauseMonitor(id);
                 m_Ctrl.StartMonitor(id);
-                SCA_ConfigObj status("MonitorsStatus", nullptr);
-                m_Ctrl.DoGetMonitors(&status);
+                EXPECT_NE(nullptr, m_Ctrl.GetStatusSnapshot());
                 m_Ctrl.StopMonitor(id);
                 if (t == 0 && round == kRounds / 2) {
                     m_Ctrl.DeleteMonitor(ids[1]);

@@ -12,7 +12,9 @@
 #include "korvas/SCA_SrvTaskMonitor.h"
 #include "korvas/SCA_SrvTaskProcess.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_EncodedObject.h"
 #include "model/SCA_SrvMonitorList.h"
+#include "model/SCA_StringStor.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "tests/perf/PerfTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
@@ -60,10 +62,18 @@ protected:
         return monitor->GetMonitorId();
     }
 
-    // A monitor's line as DoGetMonitors shows it: "status state counters ...".
+    // A monitor's line as GetStatusEx sends it: "status state counters ...".
     std::string Shown(uint32_t id) {
+        const auto snapshot = m_Ctrl.GetStatusSnapshot();
+        EXPECT_NE(nullptr, snapshot);
+        if (snapshot == nullptr) {
+            return "";
+        }
+        SCA_EncodedObject sent("MonitorsStatus", snapshot->Rows);
+        SCA_StringStor bytes;
         SCA_ConfigObj status("MonitorsStatus", nullptr);
-        EXPECT_EQ(1, m_Ctrl.DoGetMonitors(&status));
+        EXPECT_EQ(1, sent.Serialize(&bytes));
+        EXPECT_EQ(1, status.Deserialize(&bytes));
         char value[1024] = "";
         status.GetField(std::to_string(id).c_str(), value, sizeof(value));
         return value;

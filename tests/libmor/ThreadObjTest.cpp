@@ -89,6 +89,60 @@ TEST(ThreadObjTest, BodyThatEndsByItselfCanBeStartedAgain) {
     EXPECT_EQ(worker.Runs(), 2);
 }
 
+// What a thread keeps of its own (as a library keeps its per-thread state) goes with it.
+std::atomic<int> g_ThreadStatesLeft{0};
+struct ThreadState {
+    ThreadState() { ++g_ThreadStatesLeft; }
+    ~ThreadState() { --g_ThreadStatesLeft; }
+};
+
+class StatefulWorker : public Worker {
+public:
+    using Worker::Worker;
+    int ThreadFunc() override {
+        thread_local ThreadState state;
+        return Worker::ThreadFunc();
+    }
+};
+
+// A body whose work is done is joined by whoever asks, not only by its owner's stop, and its
+// thread's own state is gone by then; a body that runs is left alone, at once.
+TEST(ThreadObjTest, AnEndedBodyIsJoinedFromAnotherThreadAndARunningOneLeftAlone) {
+    StatefulWorker running;
+    running.JoinIfEnded(); // before any Lock: nothing to do
+    uint32_t error = 0;
+    ASSERT_EQ(running.Lock(&error), 1);
+    running.JoinIfEnded();
+    EXPECT_EQ(running.IsRunning(), 1);
+    running.Unlock(__FILE__);
+
+    StatefulWorker done(0);
+    ASSERT_EQ(done.Lock(&error), 1);
+    ASSERT_EQ(done.Wait(SCA_INFINITE), SCA_WAIT_OK);
+    std::thread other([&] { done.JoinIfEnded(); });
+    other.join();
+    EXPECT_EQ(g_ThreadStatesLeft.load(), 0);
+
+    // Joins from another thread while the owner starts and stops the body again and again.
+    constexpr int kRuns = 50;
+    StatefulWorker restarted(0);
+    std::atomic<bool> restarting{true};
+    std::thread joiner([&] {
+        while (restarting) {
+            restarted.JoinIfEnded();
+        }
+    });
+    for (int i = 0; i < kRuns; ++i) {
+        ASSERT_EQ(restarted.Lock(&error), 1);
+        restarted.Wait(SCA_INFINITE);
+        restarted.Unlock(__FILE__);
+    }
+    restarting = false;
+    joiner.join();
+    EXPECT_EQ(restarted.Runs(), kRuns);
+    EXPECT_EQ(g_ThreadStatesLeft.load(), 0);
+}
+
 TEST(ThreadObjTest, SlowBodyGivesOneWarningAndUnlockStillWaits) {
     ReportCapture capture;
     SCA_ManualClock clock;

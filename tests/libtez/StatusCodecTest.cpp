@@ -13,6 +13,7 @@
 #include "libtez/SCA_TezProcessStatusText.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Field.h"
+#include "model/SCA_StringStor.h"
 #include "model/SCA_TezCounterStatus.h"
 
 namespace {
@@ -108,6 +109,52 @@ TEST(StatusCodecTest, MonitorRowsReadBackAsWrittenWithHostsAndDescriptionsKept) 
     EXPECT_STREQ(again.Description, longest.Description);
     EXPECT_EQ(longest.Format(text, 8), 0);
     EXPECT_STREQ(text, "");
+}
+
+// The service encodes each row once and sends the bytes to every client: they must be the
+// bytes the row's field has in the byte form of the object it was written into.
+TEST(StatusCodecTest, AnEncodedRowIsTheByteFormOfItsWrittenField) {
+    SCA_KorvantaMonitorRow row;
+    row.MonitorId = 4294967295u;
+    row.State = 5;
+    row.RunState = 11;
+    row.Counters = 12;
+    row.Errors = 3;
+    row.Warnings = 0xFFFFFFFFu;
+    const std::string descriptions[] = {"", "Database  disks   with  blanks",
+                                        std::string(300, 'x') + "\xE2\x82\xAC"};
+    for (const std::string& description : descriptions) {
+        for (const char* host : {"", "two words"}) {
+            row.SetHost(host);
+            row.SetDescription(description.c_str());
+            SCA_ConfigObj object("M", nullptr);
+            ASSERT_EQ(row.Write(&object), 1);
+            SCA_StringStor written;
+            ASSERT_EQ(object.Serialize(&written), 1);
+            std::string encoded = "2\x01M\x01";
+            ASSERT_EQ(row.Encode(&encoded), 1);
+            encoded += "0\x01";
+            EXPECT_EQ(std::string(written.GetData(), written.GetSize()), encoded) << host;
+        }
+    }
+
+    // Rows that differ in any one token are different rows: a kept encoding is reused only
+    // for an equal row.
+    const SCA_KorvantaMonitorRow same = row;
+    EXPECT_TRUE(same == row);
+    for (int token = 0; token < 8; ++token) {
+        SCA_KorvantaMonitorRow other = row;
+        uint32_t* numbers[] = {&other.MonitorId, &other.State,  &other.RunState,
+                               &other.Counters,  &other.Errors, &other.Warnings};
+        if (token < 6) {
+            ++*numbers[token];
+        } else if (token == 6) {
+            other.SetHost("elsewhere");
+        } else {
+            other.SetDescription("another");
+        }
+        EXPECT_FALSE(other == row) << "token " << token;
+    }
 }
 
 TEST(StatusCodecTest, MonitorRowsThatNoServiceWritesAreRefusedAndTheRowKept) {
