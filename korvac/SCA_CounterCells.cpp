@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "korvac/SCA_CounterCells.h"
 
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 
 #include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ListView.h"
 #include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezVocabulary.h"
 
@@ -50,4 +52,7 @@ void SCA_CounterCells::ShowValues(QTreeWidgetItem* row, int firstColumn,
     row->setText(firstColumn + kAverage, ValueText(type, status.Average));
     row->setText(firstColumn + kMinimum, ValueText(type, status.Minimum));
     row->setText(firstColumn + kMaximum, ValueText(type, status.Maximum));
+    if (QTreeWidget* view = row->treeWidget()) {
+        SCA_FitColumnsToText(view, row, firstColumn, firstColumn + kMaximum);
+    }
 }

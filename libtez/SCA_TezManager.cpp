@@ -474,6 +474,8 @@ void SCA_TezManager::UpdateReportLocked() {
     m_Report.SetHostName(m_HostName);
     m_Report.SetUserName(m_UserName);
     m_Report.SetDescription(m_MonitorName);
+    // Titled as the main window titles a monitor's saved report; the clients retitle their copy.
+    m_Report.SetReportTitle(SCA_TezReportInfo::DefaultTitle(m_MonitorName).c_str());
     m_Report.SetTimes(m_AbsStartTime, SCA_GetAbsTime(), m_ProcessTimeNs / kNanosPerAbsTick);
     m_Report.UpdateStatistics();
     m_Report.UpdateSummary();

@@ -22,19 +22,18 @@ constexpr uint64_t kTicksPerSecond = 10000000ull;
 struct ViewMode {
     uint32_t Mode;
     uint32_t Span;     // seconds
-    uint32_t TimeStep; // seconds between two vertical grid lines
     const char* Name;  // in the menu
     const char* Short; // on the selector
 };
 
 constexpr ViewMode kViewModes[] = {
-    {SCA_CHART_VIEW_60S, 60, 10, "Last Minute", "1 min"},
-    {SCA_CHART_VIEW_120S, 120, 20, "Last 2 Minutes", "2 min"},
-    {SCA_CHART_VIEW_300S, 300, 60, "Last 5 Minutes", "5 min"},
-    {SCA_CHART_VIEW_600S, 600, 120, "Last 10 Minutes", "10 min"},
+    {SCA_CHART_VIEW_60S, 60, "Last Minute", "1 min"},
+    {SCA_CHART_VIEW_120S, 120, "Last 2 Minutes", "2 min"},
+    {SCA_CHART_VIEW_300S, 300, "Last 5 Minutes", "5 min"},
+    {SCA_CHART_VIEW_600S, 600, "Last 10 Minutes", "10 min"},
 };
 
-// Vertical grid lines over a span of no view mode (all samples shown).
+// Vertical grid lines: at most this many steps of the span.
 constexpr int kTimeSteps = 6;
 // Horizontal grid lines: about this many steps of the value range.
 constexpr int kValueSteps = 4;
@@ -83,15 +82,6 @@ uint64_t UsualInterval(const std::vector<tagSCA_TEZ_SAMPLE>& samples) {
     }
     std::nth_element(steps.begin(), steps.begin() + steps.size() / 2, steps.end());
     return steps[steps.size() / 2];
-}
-
-// The time back from the newest sample: "now" while a run goes on, its "end" once it ended.
-QString TimeLabel(uint64_t secondsBack, bool runEnded) {
-    if (secondsBack == 0) {
-        return runEnded ? QStringLiteral("end") : QStringLiteral("now");
-    }
-    return secondsBack < 120 ? QStringLiteral("-%1 s").arg(secondsBack)
-                             : QStringLiteral("-%1 min").arg(secondsBack / 60);
 }
 
 } // namespace
@@ -208,24 +198,32 @@ void SCA_ChartFrame::RefitRange() {
             }
         }
     }
-    m_Range = SCA_ChartScale::Fit(values, GetFixedHigh(), kValueSteps);
-    // A percentage fits its data too, but never reaches past 100 while the data does not.
     double low = 0.0;
     double high = 0.0;
+    m_HasValues = SCA_ChartScale::DataBounds(values, &low, &high) != 0;
+    m_Range = SCA_ChartScale::Fit(values, GetFixedHigh(), kValueSteps, GetUnits());
+    // A percentage fits its data too, but never reaches past 100 while the data does not.
     if (GetFixedHigh() <= 0.0 && IsPercent() && m_Range.High > kFullPercent &&
-        (!SCA_ChartScale::DataBounds(values, &low, &high) || high <= kFullPercent)) {
+        (!m_HasValues || high <= kFullPercent)) {
         m_Range = SCA_ChartScale::Round(std::min(m_Range.Low, 0.0), kFullPercent, kValueSteps);
     }
 }
 
-std::vector<QString> SCA_ChartFrame::ValueLabels() const {
-    std::vector<QString> labels;
-    const int steps = static_cast<int>(std::lround((m_Range.High - m_Range.Low) / m_Range.Step));
-    for (int i = 0; i <= steps; ++i) {
-        labels.push_back(
-            SCA_ChartPalette::ValueText(m_Status.CounterType, m_Range.Low + i * m_Range.Step));
+std::vector<tagSCA_CHART_TICK> SCA_ChartFrame::GetValueTicks() const {
+    return m_HasValues ? SCA_ChartScale::ValueTicks(m_Range, GetUnits())
+                       : std::vector<tagSCA_CHART_TICK>();
+}
+
+std::vector<tagSCA_CHART_TICK> SCA_ChartFrame::GetTimeTicks() const {
+    if (!m_HasValues) {
+        return {};
     }
-    return labels;
+    return SCA_ChartScale::TimeTicks(static_cast<double>(SpanTicks()) / kTicksPerSecond, kTimeSteps,
+                                     m_ViewMode == SCA_CHART_VIEW_RUN);
+}
+
+bool SCA_ChartFrame::HasScale() const {
+    return HasOption(SCA_FRAME_SCALE) && m_HasValues;
 }
 
 SCA_ChartFrame::Layout SCA_ChartFrame::ComputeLayout(const QPainter* painter,
@@ -245,10 +243,11 @@ SCA_ChartFrame::Layout SCA_ChartFrame::ComputeLayout(const QPainter* painter,
         layout.Statistics = QRectF(area.left(), area.bottom() - band, area.width(), band);
         bottom = layout.Statistics.top();
     }
-    if (HasOption(SCA_FRAME_SCALE)) {
+    if (HasScale()) {
         double widest = 0.0;
-        for (const QString& label : ValueLabels()) {
-            widest = std::max(widest, metrics.horizontalAdvance(label));
+        for (const tagSCA_CHART_TICK& tick : GetValueTicks()) {
+            widest =
+                std::max(widest, metrics.horizontalAdvance(QString::fromStdString(tick.Label)));
         }
         left += widest + kLabelGap;
         bottom -= metrics.height() + kLabelGap;
@@ -320,10 +319,9 @@ std::vector<std::vector<QPointF>> SCA_ChartFrame::BuildRuns(const QRectF& plot) 
 void SCA_ChartFrame::PaintGrid(QPainter* painter, const SCA_ChartPalette& palette,
                                const QRectF& plot) const {
     const QFontMetricsF metrics(painter->font());
-    const bool labels = HasOption(SCA_FRAME_SCALE);
-    const std::vector<QString> valueLabels = ValueLabels();
-    for (size_t i = 0; i < valueLabels.size(); ++i) {
-        const double y = OnPixel(ValueToY(plot, m_Range.Low + i * m_Range.Step));
+    const bool labels = HasScale();
+    for (const tagSCA_CHART_TICK& tick : GetValueTicks()) {
+        const double y = OnPixel(ValueToY(plot, tick.Value));
         if (y > plot.top() + 1 && y < plot.bottom() - 1) {
             painter->setPen(QPen(palette.Grid, 1.0));
             painter->drawLine(QPointF(plot.left() + 1, y), QPointF(plot.right() - 1, y));
@@ -332,24 +330,20 @@ void SCA_ChartFrame::PaintGrid(QPainter* painter, const SCA_ChartPalette& palett
             painter->setPen(palette.Text);
             const QRectF box(0, y - metrics.height() / 2, plot.left() - kLabelGap,
                              metrics.height());
-            painter->drawText(box, Qt::AlignRight | Qt::AlignVCenter, valueLabels[i]);
+            painter->drawText(box, Qt::AlignRight | Qt::AlignVCenter,
+                              QString::fromStdString(tick.Label));
         }
     }
-    const ViewMode* mode = FindViewMode(m_ViewMode);
-    const uint64_t span = SpanTicks();
-    const uint64_t step = mode != nullptr ? mode->TimeStep * kTicksPerSecond
-                                          : std::max<uint64_t>(span / kTimeSteps, 1);
-    for (uint64_t back = 0; back <= span; back += step) {
-        const double x = OnPixel(plot.right() - static_cast<double>(back) /
-                                                    static_cast<double>(span) * plot.width());
+    const double span = static_cast<double>(SpanTicks()) / kTicksPerSecond;
+    for (const tagSCA_CHART_TICK& tick : GetTimeTicks()) {
+        const double x = OnPixel(plot.right() - tick.Value / span * plot.width());
         if (x > plot.left() + 1 && x < plot.right() - 1) {
             painter->setPen(QPen(palette.Grid, 1.0));
             painter->drawLine(QPointF(x, plot.top() + 1), QPointF(x, plot.bottom() - 1));
         }
         if (labels) {
             painter->setPen(palette.Text);
-            const QString text =
-                TimeLabel(back / kTicksPerSecond, m_ViewMode == SCA_CHART_VIEW_RUN);
+            const QString text = QString::fromStdString(tick.Label);
             const double width = metrics.horizontalAdvance(text);
             // Within the plot's width, clear of the value labels at its left.
             const double left = std::clamp(x - width / 2, plot.left(), plot.right() - width);
@@ -404,9 +398,12 @@ void SCA_ChartFrame::PaintSeries(QPainter* painter, const SCA_ChartPalette& pale
 void SCA_ChartFrame::PaintNoData(QPainter* painter, const SCA_ChartPalette& palette,
                                  const QRectF& plot) const {
     painter->setPen(palette.Text);
+    // A finished run gets no more samples: it is not waiting for any.
+    const bool ended = m_ViewMode == SCA_CHART_VIEW_RUN;
     painter->drawText(plot, Qt::AlignCenter,
-                      m_Samples.empty() ? QStringLiteral("Waiting for data")
-                                        : QStringLiteral("No values in this range"));
+                      ended               ? QStringLiteral("No values")
+                      : m_Samples.empty() ? QStringLiteral("Waiting for data")
+                                          : QStringLiteral("No values in this range"));
 }
 
 void SCA_ChartFrame::Paint(QPainter* painter, const QRectF& area) const {

@@ -64,6 +64,10 @@ public:
     // Where the series is drawn in the widget's current size, and the value range shown.
     QRectF GetPlotRect() const;
     tagSCA_CHART_RANGE GetRange() const { return m_Range; }
+    // The grid lines drawn, with their labels: values and seconds back from the newest sample.
+    // None while no value is in view: an empty chart draws no scale but says it has no values.
+    std::vector<tagSCA_CHART_TICK> GetValueTicks() const;
+    std::vector<tagSCA_CHART_TICK> GetTimeTicks() const;
 
     void Paint(QPainter* painter, const QRectF& area) const override;
 
@@ -101,13 +105,16 @@ private:
     void BuildSelector();
     void ShowSelectedMode();
     void RefitRange();
-    std::vector<QString> ValueLabels() const;
+    // Whether the grid's values and times are written: asked for and there are values to scale.
+    bool HasScale() const;
 
     uint32_t m_ViewMode = SCA_CHART_VIEW_60S;
     std::vector<tagSCA_TEZ_SAMPLE> m_Samples;
     // The usual time between two samples; 0 while unknown.
     uint64_t m_Interval = 0;
     tagSCA_CHART_RANGE m_Range{0.0, 1.0, 0.2};
+    // Whether any sample in view has a value.
+    bool m_HasValues = false;
     QMenu* m_Menu = nullptr;
     QActionGroup* m_Modes = nullptr;
     QToolButton* m_Selector = nullptr;

@@ -25,6 +25,7 @@ constexpr QRgb kErrorTitle = 0xC8201A;
 // Space around the title text and the statistics line.
 constexpr double kTitlePadding = 4.0;
 constexpr uint32_t kValueTextSize = 64;
+constexpr uint32_t kInstanceTextSize = 256;
 
 QColor FromConfig(uint32_t rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFFu));
@@ -110,6 +111,12 @@ double SCA_ChartPalette::PaintStatistics(QPainter* painter, const QRectF& area,
 QString SCA_ChartPalette::ValueText(uint32_t counterType, double value) {
     char text[kValueTextSize];
     SCA_TezBuildValueString(counterType, value, text, sizeof(text), 0);
+    return QString::fromUtf8(text);
+}
+
+QString SCA_ChartPalette::InstanceText(uint32_t counterType, const char* instance) {
+    char text[kInstanceTextSize];
+    SCA_TezBuildInstanceDescr(counterType, instance, text, sizeof(text));
     return QString::fromUtf8(text);
 }
 

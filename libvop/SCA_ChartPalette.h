@@ -54,6 +54,8 @@ public:
 
     // A value as its counter type shows it ("45.3%", "1.50 MB/s"); "---" for no number.
     static QString ValueText(uint32_t counterType, double value);
+    // An instance as the counter views show it ("All" for the whole of a listed group, "CPU 2").
+    static QString InstanceText(uint32_t counterType, const char* instance);
     // "Current: ...   Average: ...   Minimum: ...   Maximum: ...", or compact (where the current
     // value is shown otherwise) "Min: ...   Avg: ...   Max: ..."; "No values yet" before the
     // first value.

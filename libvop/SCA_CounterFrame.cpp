@@ -43,7 +43,11 @@ tagSCA_TEZ_COUNTER_STATUS SCA_CounterFrame::NextStatus(const tagSCA_TEZ_COUNTER_
 }
 
 bool SCA_CounterFrame::IsPercent() const {
-    return SCA_TezGetCounterUnits(m_Status.CounterType) == SCA_TEZ_UNITS_PERCENT;
+    return GetUnits() == SCA_TEZ_UNITS_PERCENT;
+}
+
+uint32_t SCA_CounterFrame::GetUnits() const {
+    return SCA_TezGetCounterUnits(m_Status.CounterType);
 }
 
 void SCA_CounterFrame::paintEvent(QPaintEvent*) {

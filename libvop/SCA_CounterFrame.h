@@ -42,6 +42,8 @@ protected:
                                          const SCA_TezCounter* counter) const;
     bool HasOption(uint32_t option) const { return (m_Options & option) != 0; }
     bool IsPercent() const;
+    // The unit of the values shown (SCA_TEZ_UNITS_*).
+    uint32_t GetUnits() const;
     // The fixed top of the range; 0 when the range follows the data.
     double GetFixedHigh() const { return m_FixedHigh; }
     SCA_ChartPalette GetPalette() const { return SCA_ChartPalette(m_UserConfig); }

@@ -36,9 +36,10 @@ QString Time(uint64_t absTime) {
 }
 
 const HeaderRow kHeaderRows[] = {
-    {"Title", [](const SCA_TezReportInfo& i) { return QString::fromUtf8(i.GetReportTitle()); }},
-    {"Profile", [](const SCA_TezReportInfo& i) { return QString::fromUtf8(i.GetProfileName()); }},
-    {"Computer", [](const SCA_TezReportInfo& i) { return QString::fromUtf8(i.GetHostName()); }},
+    {"Title", [](const SCA_TezReportInfo& i) { return QString::fromStdString(i.GetShownTitle()); }},
+    {"Monitor Profile",
+     [](const SCA_TezReportInfo& i) { return QString::fromUtf8(i.GetProfileName()); }},
+    {"Host Name", [](const SCA_TezReportInfo& i) { return QString::fromUtf8(i.GetHostName()); }},
     {"Start Time", [](const SCA_TezReportInfo& i) { return Time(i.GetStartTime()); }},
     {"Duration",
      [](const SCA_TezReportInfo& i) {
@@ -167,7 +168,7 @@ void SCA_DeltaReportDlg::FillCounters() {
         row->setIcon(kIcon, SCA_IconEngine::Load(QString::fromLatin1(
                                 SCA_GetRepStatusIcon(counter->GetRepStatus()))));
         row->setText(kCounter, QString::fromUtf8(SCA_TezGetCounterDescr(type)));
-        row->setText(kInstance, QString::fromUtf8(counter->GetInstance()));
+        row->setText(kInstance, SCA_ChartPalette::InstanceText(type, counter->GetInstance()));
         row->setText(kFirst, Average(type, *counter->GetCounterData1()));
         row->setText(kSecond, Average(type, *counter->GetCounterData2()));
         row->setText(kChange, QString::fromUtf8(counter->GetValueDeltaString()));
@@ -183,6 +184,7 @@ void SCA_DeltaReportDlg::FillCounters() {
                 ? 1
                 : 0;
     }
+    SCA_FitColumnsToContents(m_View);
     const bool empty = m_View->topLevelItemCount() == 0;
     m_View->setVisible(!empty);
     m_Empty->setVisible(empty);

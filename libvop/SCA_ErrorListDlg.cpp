@@ -37,7 +37,8 @@ QTreeWidgetItem* SCA_ErrorListDlg::NewErrorRow(const SCA_TezError& error) {
     row->setText(kTime, QString::fromUtf8(time));
     row->setText(kStatus, QString::fromUtf8(error.GetRepStatusDescr()));
     row->setText(kCounter, QString::fromUtf8(SCA_TezGetCounterDescr(error.GetCounterType())));
-    row->setText(kInstance, QString::fromUtf8(error.GetInstance()));
+    row->setText(kInstance,
+                 SCA_ChartPalette::InstanceText(error.GetCounterType(), error.GetInstance()));
     row->setText(kComputer, error.GetComputerName()[0] != '\0'
                                 ? QString::fromUtf8(error.GetComputerName())
                                 : QStringLiteral("Local"));
@@ -90,6 +91,7 @@ int SCA_ErrorListDlg::FillDialog() {
         errors += error->GetRepStatus() == SCA_REP_STATUS_ERROR ? 1 : 0;
         warnings += error->GetRepStatus() == SCA_REP_STATUS_WARNING ? 1 : 0;
     }
+    SCA_FitColumnsToContents(m_View);
     m_Summary->setText(
         m_View->topLevelItemCount() == 0
             ? QStringLiteral("%1: no errors or warnings were recorded.").arg(m_Description)

@@ -84,12 +84,22 @@ int SCA_GaugeFrame::Take(const tagSCA_TEZ_COUNTER_STATUS& next, int redraw) {
             values.push_back(m_Status.Current);
         }
     }
-    // A percentage's dial is the whole of 0 to 100.
-    const double fixedHigh = GetFixedHigh() <= 0.0 && IsPercent() ? kFullPercent : GetFixedHigh();
     // Fewer values than a spike needs: every one of them stays on the dial.
-    m_Range = SCA_ChartScale::Fit(values, fixedHigh, kScaleSteps);
+    m_Range = SCA_ChartScale::Fit(values, GetDialHigh(), kScaleSteps, GetUnits());
     update();
     return 1;
+}
+
+double SCA_GaugeFrame::GetDialHigh() const {
+    // A percentage's dial is the whole of 0 to 100.
+    return GetFixedHigh() <= 0.0 && IsPercent() ? kFullPercent : GetFixedHigh();
+}
+
+std::vector<tagSCA_CHART_TICK> SCA_GaugeFrame::GetScaleTicks() const {
+    if (m_Status.ValueCount == 0 && GetDialHigh() <= 0.0) {
+        return {};
+    }
+    return SCA_ChartScale::ValueTicks(m_Range, GetUnits());
 }
 
 QString SCA_GaugeFrame::GetValueText() const {
@@ -151,17 +161,15 @@ void SCA_GaugeFrame::PaintScale(QPainter* painter, const SCA_ChartPalette& palet
     labelFont.setPixelSize(static_cast<int>(std::max(kMinLabelPixels, dial.Radius * kLabelFont)));
     const QFontMetricsF metrics(labelFont);
     painter->setFont(labelFont);
-    const int steps = static_cast<int>(std::lround((m_Range.High - m_Range.Low) / m_Range.Step));
-    for (int i = 0; i <= steps; ++i) {
-        const double value = m_Range.Low + i * m_Range.Step;
-        const double angle = ValueAngle(value);
+    for (const tagSCA_CHART_TICK& tick : GetScaleTicks()) {
+        const double angle = ValueAngle(tick.Value);
         painter->setPen(QPen(palette.Border, kTickWidth));
         painter->drawLine(OnCircle(dial.Centre, dial.Radius - dial.Track / 2, angle),
                           OnCircle(dial.Centre, dial.Radius + dial.Track / 2, angle));
         if (!HasOption(SCA_FRAME_SCALE)) {
             continue;
         }
-        const QString text = SCA_ChartPalette::ValueText(m_Status.CounterType, value);
+        const QString text = QString::fromStdString(tick.Label);
         const double halfWidth = metrics.horizontalAdvance(text) / 2;
         const QPointF at =
             OnCircle(dial.Centre,

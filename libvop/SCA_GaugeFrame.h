@@ -40,6 +40,9 @@ public:
     int Update(const SCA_TezCounter* counter, int redraw);
 
     tagSCA_CHART_RANGE GetRange() const { return m_Range; }
+    // The marks of the scale with their labels; none while the range is not known (no values
+    // and no fixed top): the dial then draws no made-up scale.
+    std::vector<tagSCA_CHART_TICK> GetScaleTicks() const;
     // The text the dial shows for the current value ("45.3%", "---").
     QString GetValueText() const;
     // The dial's centre and radius (the middle of its arc) in the widget's current size.
@@ -67,6 +70,7 @@ private:
     void PaintValue(QPainter* painter, const SCA_ChartPalette& palette, const Dial& dial) const;
     double NeedleLength(const Dial& dial) const;
     int Take(const tagSCA_TEZ_COUNTER_STATUS& status, int redraw);
+    double GetDialHigh() const;
     bool HasCurrent() const { return m_Status.ValueCount != 0 && m_Status.HasCurrent; }
 
     uint32_t m_Style;

@@ -69,6 +69,7 @@ void FitToRows(QTreeWidget* view) {
     view->setFixedHeight(view->header()->sizeHint().height() + rows * row + 2 * view->frameWidth() +
                          2);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    SCA_FitColumnsToContents(view);
 }
 
 QTreeWidgetItem* CounterRow(const SCA_TezCounter& counter) {
@@ -76,7 +77,8 @@ QTreeWidgetItem* CounterRow(const SCA_TezCounter& counter) {
     row->setIcon(kIcon, SCA_IconEngine::Load(
                             QString::fromLatin1(SCA_GetRepStatusIcon(counter.GetRepStatus()))));
     row->setText(kCounter, CounterName(counter));
-    row->setText(kInstance, QString::fromUtf8(counter.GetInstance()));
+    row->setText(kInstance,
+                 SCA_ChartPalette::InstanceText(counter.GetCounterType(), counter.GetInstance()));
     row->setText(kComputer, counter.IsLocal() ? QStringLiteral("Local")
                                               : QString::fromUtf8(counter.GetComputerName()));
     row->setText(kStatus, QString::fromUtf8(counter.GetRepStatusString()));
@@ -170,11 +172,9 @@ int SCA_MonReportDlg::FillDialog() {
     if (m_Report == nullptr) {
         return 0;
     }
-    const QString title =
-        QString::fromUtf8(m_Report->GetReportTitle()[0] != '\0' ? m_Report->GetReportTitle()
-                                                                : m_Report->GetProfileName());
+    const QString title = QString::fromStdString(m_Report->GetShownTitle());
     setWindowTitle(QStringLiteral("Monitoring Report - %1").arg(title));
-    m_Title->setText(title.isEmpty() ? QStringLiteral("Monitoring Report") : title);
+    m_Title->setText(title);
     FillHeader();
     FillCounters();
     FillCharts();
@@ -208,9 +208,9 @@ void SCA_MonReportDlg::FillHeader() {
         delete item;
     }
     SCA_TezReport& report = *m_Report;
-    AddHeaderRow(QStringLiteral("Profile"), QString::fromUtf8(report.GetProfileName()));
+    AddHeaderRow(QStringLiteral("Monitor Profile"), QString::fromUtf8(report.GetProfileName()));
     AddHeaderRow(QStringLiteral("Description"), QString::fromUtf8(report.GetDescription()));
-    AddHeaderRow(QStringLiteral("Computer"), QString::fromUtf8(report.GetHostName()));
+    AddHeaderRow(QStringLiteral("Host Name"), QString::fromUtf8(report.GetHostName()));
     AddHeaderRow(QStringLiteral("User"), QString::fromUtf8(report.GetUserName()));
     AddHeaderRow(QStringLiteral("Start Time"), TimeText(report.GetStartTime()));
     AddHeaderRow(QStringLiteral("Duration"), DurationText(report.GetProcessTime()));

@@ -192,6 +192,27 @@ int SCA_TezReport::UpdateSummary() {
     return written;
 }
 
+const char* SCA_TezReport::GetSummaryLabel(const char* field) {
+    static constexpr struct {
+        const char* Field;
+        const char* Label;
+    } kLabels[] = {
+        {"Counters", "Counters"},
+        {"Errors", "Counters in Error"},
+        {"Warnings", "Counters in Warning"},
+        {"ErrorRecords", "Errors Recorded"},
+        {"Values", "Values"},
+        {"FirstTime", "First Sample"},
+        {"LastTime", "Last Sample"},
+    };
+    for (const auto& entry : kLabels) {
+        if (field != nullptr && std::strcmp(field, entry.Field) == 0) {
+            return entry.Label;
+        }
+    }
+    return field != nullptr ? field : "";
+}
+
 int SCA_TezReport::UpdateStatistics() {
     SCA_ConfigObj statistics("Statistics", nullptr);
     for (auto* node = m_Counters.GetHead(); node != nullptr; node = node->GetNext()) {

@@ -72,6 +72,9 @@ public:
     // (counters in error and in warning), "ErrorRecords", "Values" (values kept over the run),
     // "FirstTime" and "LastTime" of the samples. 0 when the summary cannot be written.
     int UpdateSummary();
+    // What a summary field is shown as ("Errors Recorded" for "ErrorRecords"); the name itself
+    // for a field without a label.
+    static const char* GetSummaryLabel(const char* field);
     // Rewrites the summary's child "Statistics": one child per counter, named by its id, with
     // its type, instance and value count and, once it has values, "Minimum", "Maximum",
     // "Average" and "Last"; a counter without values has no such fields, never a 0/0.

@@ -19,6 +19,18 @@ void SCA_TezReportInfo::SetReportTitle(const char* title) {
     SCA_StrnCpy(m_ReportTitle, title, sizeof(m_ReportTitle));
 }
 
+std::string SCA_TezReportInfo::DefaultTitle(const char* description) {
+    return std::string("Korvanta ") + (description != nullptr ? description : "") + " Report";
+}
+
+std::string SCA_TezReportInfo::GetShownTitle() const {
+    if (m_ReportTitle[0] != '\0') {
+        return m_ReportTitle;
+    }
+    const char* name = m_Description[0] != '\0' ? m_Description : m_ProfileName;
+    return name[0] != '\0' ? DefaultTitle(name) : "Monitoring Report";
+}
+
 void SCA_TezReportInfo::SetProfileName(const char* name) {
     SCA_StrnCpy(m_ProfileName, name, sizeof(m_ProfileName));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Limits.h"
@@ -41,6 +42,12 @@ public:
     int IsProfileIdSet() const { return m_ProfileId[0] != '\0' ? 1 : 0; }
     const char* GetReportTitle() const { return m_ReportTitle; }
     void SetReportTitle(const char* title);
+    // The title the report is shown and saved with: its own, or for a report made without one
+    // the title a monitor's saved report gets, "Korvanta <description> Report" (the profile name
+    // standing in for a missing description); "Monitoring Report" when it has neither.
+    std::string GetShownTitle() const;
+    // "Korvanta <description> Report".
+    static std::string DefaultTitle(const char* description);
     const char* GetProfileName() const { return m_ProfileName; }
     void SetProfileName(const char* name);
     const char* GetDescription() const { return m_Description; }

@@ -68,7 +68,14 @@ int SCA_TezCsvWriter::Write(const SCA_TezReportModel& model, const char* path, u
     for (const auto& f : model.Summary) {
         rows.Row({TextCell(f.Name), TextCell(f.Value)});
     }
-    if (!model.Counters.empty()) {
+    if (!model.Counters.empty() && !model.ShowsStatistics()) {
+        rows.Section();
+        rows.Row({"Counter Id", "Counter Type", "Counter", "Instance", "Computer", "Status"});
+        for (const auto& c : model.Counters) {
+            rows.Row({u(c.Id), u(c.Type), TextCell(c.Description), TextCell(c.Instance),
+                      TextCell(c.Computer), TextCell(c.Status)});
+        }
+    } else if (!model.Counters.empty()) {
         rows.Section();
         rows.Row({"Counter Id", "Counter Type", "Counter", "Instance", "Computer", "Status",
                   "Values", "Minimum", "Maximum", "Average", "Last"});
@@ -79,6 +86,8 @@ int SCA_TezCsvWriter::Write(const SCA_TezReportModel& model, const char* path, u
                       has ? num(c.Minimum) : "", has ? num(c.Maximum) : "",
                       has ? num(c.Average) : "", has ? num(c.Last) : ""});
         }
+    }
+    if (!model.Counters.empty() && model.ShowsSamples()) {
         rows.Section();
         rows.Row({"Counter Id", "Time", "Absolute Time", "Value"});
         for (const auto& c : model.Counters) {

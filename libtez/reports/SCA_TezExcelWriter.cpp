@@ -91,18 +91,22 @@ void WriteReport(lxw_workbook* book, const SCA_TezReportModel& model, lxw_format
     }
     if (!model.Counters.empty()) {
         ++row;
-        WriteHeadings(sheet, row++,
-                      {"Counter Id", "Counter", "Instance", "Computer", "Status", "Values",
-                       "Minimum", "Maximum", "Average", "Last"},
-                      bold);
+        std::vector<std::string> headings = {"Counter Id", "Counter", "Instance", "Computer",
+                                             "Status"};
+        if (model.ShowsStatistics()) {
+            headings.insert(headings.end(), {"Values", "Minimum", "Maximum", "Average", "Last"});
+        }
+        WriteHeadings(sheet, row++, headings, bold);
         for (const auto& c : model.Counters) {
             worksheet_write_number(sheet, row, 0, c.Id, nullptr);
             Str(sheet, row, 1, c.Description);
             Str(sheet, row, 2, c.Instance);
             Str(sheet, row, 3, c.Computer);
             Str(sheet, row, 4, c.Status);
-            worksheet_write_number(sheet, row, 5, c.Count, nullptr);
-            if (c.Count != 0) {
+            if (model.ShowsStatistics()) {
+                worksheet_write_number(sheet, row, 5, c.Count, nullptr);
+            }
+            if (model.ShowsStatistics() && c.Count != 0) {
                 Num(sheet, row, 6, c.Minimum);
                 Num(sheet, row, 7, c.Maximum);
                 Num(sheet, row, 8, c.Average);
@@ -190,7 +194,7 @@ int SCA_TezExcelWriter::Write(const SCA_TezReportModel& model, const char* path,
     WriteReport(book, model, bold);
     if (model.IsProcessReport()) {
         WriteProcesses(book, model, bold);
-    } else {
+    } else if (model.ShowsSamples()) {
         WriteSamples(book, model, bold);
     }
     const lxw_error closed = workbook_close(book);

@@ -70,7 +70,14 @@ int SCA_TezHtmlWriter::Write(const SCA_TezReportModel& model, const char* path, 
         Row(&out, {f.Name, f.Value});
     }
     out += "</table>\n";
-    if (!model.Counters.empty()) {
+    if (!model.Counters.empty() && !model.ShowsStatistics()) {
+        Head(&out, "Counters", {"Id", "Counter", "Instance", "Computer", "Status"});
+        for (const auto& c : model.Counters) {
+            Row(&out, {std::to_string(c.Id), c.Description, c.Instance, c.Computer, c.Status},
+                SCA_TezIsRepStatusBold(c.RepStatus));
+        }
+        out += "</table>\n";
+    } else if (!model.Counters.empty()) {
         Head(&out, "Counters",
              {"Id", "Counter", "Instance", "Computer", "Status", "Values", "Minimum", "Maximum",
               "Average", "Last"});
@@ -83,6 +90,18 @@ int SCA_TezHtmlWriter::Write(const SCA_TezReportModel& model, const char* path, 
                  std::to_string(c.Count), value(c.Minimum), value(c.Maximum), value(c.Average),
                  value(c.Last)},
                 SCA_TezIsRepStatusBold(c.RepStatus));
+        }
+        out += "</table>\n";
+    }
+    for (const auto& c : model.Counters) {
+        if (c.Samples.empty()) {
+            continue;
+        }
+        Head(&out, "Samples: " + c.Description + (c.Instance.empty() ? "" : " - " + c.Instance),
+             {"Time", "Value"});
+        for (const auto& sample : c.Samples) {
+            Row(&out, {Model::FormatTime(sample.AbsTime),
+                       sample.HasValue ? Model::FormatValue(c.Type, sample.Value) : "---"});
         }
         out += "</table>\n";
     }

@@ -35,9 +35,11 @@ int SCA_TezJsonWriter::Write(const SCA_TezReportModel& model, const char* path, 
                         {"description", c.Description},
                         {"instance", c.Instance},
                         {"computer", c.Computer},
-                        {"status", c.Status},
-                        {"count", c.Count}};
-        if (c.Count != 0) {
+                        {"status", c.Status}};
+        if (model.ShowsStatistics()) {
+            counter["count"] = c.Count;
+        }
+        if (model.ShowsStatistics() && c.Count != 0) {
             counter["minimum"] = Number(c.Minimum);
             counter["maximum"] = Number(c.Maximum);
             counter["average"] = Number(c.Average);
@@ -47,7 +49,9 @@ int SCA_TezJsonWriter::Write(const SCA_TezReportModel& model, const char* path, 
         for (const auto& s : c.Samples) {
             samples.push_back({s.AbsTime, s.HasValue ? Number(s.Value) : json(nullptr)});
         }
-        counter["samples"] = std::move(samples);
+        if (model.ShowsSamples()) {
+            counter["samples"] = std::move(samples);
+        }
         counters.push_back(std::move(counter));
     }
     doc["counters"] = std::move(counters);
@@ -61,7 +65,9 @@ int SCA_TezJsonWriter::Write(const SCA_TezReportModel& model, const char* path, 
                           {"description", e.Description},
                           {"value", Number(e.Value)}});
     }
-    doc["errors"] = std::move(errors);
+    if (model.ShowsStatistics()) {
+        doc["errors"] = std::move(errors);
+    }
     if (model.IsProcessReport()) {
         json processes = json::array();
         for (const auto& p : model.Processes) {

@@ -182,18 +182,25 @@ void Draw(cairo_t* cr, const SCA_TezReportModel& model) {
     }
     for (const auto& c : model.Counters) {
         // Keep a counter's table and chart together on one page.
+        const double chart = model.ShowsSamples() ? kLine + kChartHeight : 0.0;
         page.Heading(c.Description + (c.Instance.empty() ? "" : " - " + c.Instance),
-                     kLine * 6 + kChartHeight);
+                     kLine * 7 + chart);
         const bool bold = SCA_TezIsRepStatusBold(c.RepStatus);
+        page.Pair("Computer", c.Computer);
         page.Pair("Status", c.Status, bold);
-        page.Pair("Values", std::to_string(c.Count));
-        if (c.Count != 0) {
+        if (model.ShowsStatistics()) {
+            page.Pair("Values", std::to_string(c.Count));
+        }
+        if (model.ShowsStatistics() && c.Count != 0) {
             page.Pair("Minimum", Model::FormatValue(c.Type, c.Minimum));
             page.Pair("Maximum", Model::FormatValue(c.Type, c.Maximum));
             page.Pair("Average", Model::FormatValue(c.Type, c.Average));
             page.Pair("Last", Model::FormatValue(c.Type, c.Last));
         }
-        page.Chart(c.Samples, c.Type);
+        if (model.ShowsSamples()) {
+            page.Pair("Samples", std::to_string(c.Samples.size()));
+            page.Chart(c.Samples, c.Type);
+        }
     }
     if (!model.Errors.empty()) {
         page.Heading("Errors", kLine * 2);

@@ -29,14 +29,21 @@ void AddSummary(SCA_ConfigObj* summary, std::vector<SCA_TezReportModel::Field>* 
             continue;
         }
         const std::string name = field->GetName();
+        const char* label = SCA_TezReport::GetSummaryLabel(name.c_str());
         // The sample times are stored as platform time; people read them as dates.
         if (name == "FirstTime" || name == "LastTime") {
             out->push_back(
-                {name, SCA_TezReportModel::FormatTime(SCA_AtoUint64(field->GetValue()))});
+                {label, SCA_TezReportModel::FormatTime(SCA_AtoUint64(field->GetValue()))});
         } else {
-            out->push_back({name, field->GetValue()});
+            out->push_back({label, field->GetValue()});
         }
     }
+}
+
+std::string InstanceText(uint32_t counterType, const char* instance) {
+    char text[kTextSize];
+    SCA_TezBuildInstanceDescr(counterType, instance, text, sizeof(text));
+    return text;
 }
 
 } // namespace
@@ -64,18 +71,19 @@ std::string SCA_TezReportModel::FormatTime(uint64_t absTime) {
     return SCA_FormatAbsTime(absTime, buf, sizeof(buf)) ? buf : "";
 }
 
-int SCA_TezReportModel::Build(SCA_TezReport* report) {
+int SCA_TezReportModel::Build(SCA_TezReport* report, uint32_t mode) {
     if (report == nullptr) {
         return 0;
     }
     *this = SCA_TezReportModel();
     m_Report = report;
-    Title = report->GetReportTitle();
+    m_Mode = mode;
+    Title = report->GetShownTitle();
     char duration[kTextSize];
     SCA_FormatTime(report->GetProcessTime(), duration, sizeof(duration));
     Header = {{"Description", report->GetDescription()},
-              {"Profile", report->GetProfileName()},
-              {"Computer", report->GetHostName()},
+              {"Monitor Profile", report->GetProfileName()},
+              {"Host Name", report->GetHostName()},
               {"User", report->GetUserName()},
               {"Start Time", FormatTime(report->GetStartTime())},
               {"Report Time", FormatTime(report->GetReportTime())},
@@ -89,8 +97,8 @@ int SCA_TezReportModel::Build(SCA_TezReport* report) {
         counter.Id = source.GetCounterId();
         counter.Type = source.GetCounterType();
         counter.Description = SCA_TezGetCounterDescr(counter.Type);
-        counter.Instance = source.GetInstance();
-        counter.Computer = source.GetComputerName();
+        counter.Instance = InstanceText(counter.Type, source.GetInstance());
+        counter.Computer = source.IsLocal() ? "Local" : source.GetComputerName();
         counter.RepStatus = source.GetRepStatus();
         counter.Status = source.GetRepStatusString();
         counter.Count = source.GetValueCount();
@@ -100,10 +108,14 @@ int SCA_TezReportModel::Build(SCA_TezReport* report) {
             counter.Average = source.GetAverageValue();
             counter.Last = source.GetLastValue();
         }
-        if (const auto* store = dynamic_cast<const SCA_TezSampleStore*>(source.GetCounterData())) {
+        const auto* store = dynamic_cast<const SCA_TezSampleStore*>(source.GetCounterData());
+        if (store != nullptr && ShowsSamples()) {
             counter.Samples = store->GetSamples();
         }
         Counters.push_back(std::move(counter));
+    }
+    if (!ShowsStatistics()) {
+        return 1;
     }
 
     for (auto* node = report->GetErrorList()->GetHead(); node != nullptr; node = node->GetNext()) {
@@ -114,7 +126,7 @@ int SCA_TezReportModel::Build(SCA_TezReport* report) {
         error.Status = source.GetRepStatusDescr();
         error.CounterType = source.GetCounterType();
         error.Counter = SCA_TezGetCounterDescr(error.CounterType);
-        error.Instance = source.GetInstance();
+        error.Instance = InstanceText(error.CounterType, source.GetInstance());
         error.Description = source.GetDescription();
         error.Value = source.GetCounterValue();
         Errors.push_back(std::move(error));

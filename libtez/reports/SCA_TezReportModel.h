@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezSampleStore.h"
 
 class SCA_TezProcessList;
@@ -25,8 +26,8 @@ public:
         uint32_t Id = 0;
         uint32_t Type = 0;
         std::string Description;
-        std::string Instance;
-        std::string Computer;
+        std::string Instance; // as the counter views show it ("All", "CPU 2")
+        std::string Computer; // "Local" for the service's own computer
         uint32_t RepStatus = 0;
         std::string Status;
         uint32_t Count = 0; // values of the run; the statistics below mean something only above 0
@@ -72,9 +73,11 @@ public:
         std::string Description;
     };
 
-    // A counter monitor's report: header, summary (as the report's UpdateSummary left it),
-    // counters and errors. 0 when the report is null.
-    int Build(SCA_TezReport* report);
+    // A counter monitor's report as a report mode (SCA_TEZ_REPORT_MODE_*) shows it: the
+    // header, the summary (as the report's UpdateSummary left it) and every counter with its
+    // status in each mode; the counters' statistics and the errors recorded from compact on;
+    // every sample in a detailed report (and in any other mode). 0 when the report is null.
+    int Build(SCA_TezReport* report, uint32_t mode = SCA_TEZ_REPORT_MODE_DETAILED);
     // A process monitor's processes (every one for the all-ones selector, else that process
     // id only) with the statistics of the counter types that includeMode admits
     // (IsCounterIncluded), and the log when one is given.
@@ -82,6 +85,12 @@ public:
               uint32_t includeMode);
 
     bool IsProcessReport() const { return m_ProcessReport; }
+    // What the writers show of the counters: their statistics (compact and detailed reports)
+    // and their samples (detailed reports).
+    bool ShowsStatistics() const { return m_Mode != SCA_TEZ_REPORT_MODE_SUMMARY; }
+    bool ShowsSamples() const {
+        return m_Mode != SCA_TEZ_REPORT_MODE_SUMMARY && m_Mode != SCA_TEZ_REPORT_MODE_COMPACT;
+    }
     // The records the model was taken from: the data-file format stores them whole.
     SCA_TezReport* GetSourceReport() const { return m_Report; }
     SCA_TezProcessList* GetSourceList() const { return m_List; }
@@ -113,4 +122,5 @@ private:
     SCA_TezProcessList* m_List = nullptr;
     SCA_TezProcessLog* m_Log = nullptr;
     uint32_t m_Selector = 0;
+    uint32_t m_Mode = SCA_TEZ_REPORT_MODE_DETAILED;
 };

@@ -19,9 +19,12 @@ public:
     SCA_TezReporter(SCA_TezConfig* config, SCA_TezConfigUser* userConfig, SCA_ConfigObj* params)
         : m_Config(config), m_UserConfig(userConfig), m_Params(params) {}
 
-    // Writes report in format into path. option is the save dialog's report option, kept for
-    // the writers. 0 with *error set for an invalid format (SCA_TEZ_ERR_FORMAT, no file
-    // written) or a failed write (the file is then left as it was).
+    // Writes report in format into path. option is the save dialog's report mode
+    // (SCA_TEZ_REPORT_MODE_*): a short summary, a compact report with the counters' statistics
+    // and the errors recorded, or a detailed one with every sample as well (any other value is
+    // detailed); the own formats (3, 21) always hold the whole report. 0 with *error set for an
+    // invalid format (SCA_TEZ_ERR_FORMAT, no file written) or a failed write (the file is then left
+    // as it was).
     int SaveReport(SCA_TezReport* report, uint32_t format, uint32_t option, const char* path,
                    uint32_t* error);
 

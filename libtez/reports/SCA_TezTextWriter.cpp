@@ -36,12 +36,22 @@ int SCA_TezTextWriter::Write(const SCA_TezReportModel& model, const char* path, 
             Line(&out, "Computer", counter.Computer);
         }
         Line(&out, "Status", counter.Status);
-        Line(&out, "Values", std::to_string(counter.Count));
-        if (counter.Count != 0) {
+        if (model.ShowsStatistics()) {
+            Line(&out, "Values", std::to_string(counter.Count));
+        }
+        if (model.ShowsStatistics() && counter.Count != 0) {
             Line(&out, "Minimum", Model::FormatValue(counter.Type, counter.Minimum));
             Line(&out, "Maximum", Model::FormatValue(counter.Type, counter.Maximum));
             Line(&out, "Average", Model::FormatValue(counter.Type, counter.Average));
             Line(&out, "Last", Model::FormatValue(counter.Type, counter.Last));
+        }
+        if (!counter.Samples.empty()) {
+            out += "  Samples:\n";
+        }
+        for (const auto& sample : counter.Samples) {
+            out += "    " + Model::FormatTime(sample.AbsTime) + "  " +
+                   (sample.HasValue ? Model::FormatValue(counter.Type, sample.Value) : "---") +
+                   "\n";
         }
     }
     if (!model.Errors.empty()) {

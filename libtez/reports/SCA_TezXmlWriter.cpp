@@ -45,8 +45,10 @@ int SCA_TezXmlWriter::Write(const SCA_TezReportModel& model, const char* path, u
         node.append_attribute("instance") = c.Instance.c_str();
         node.append_attribute("computer") = c.Computer.c_str();
         node.append_attribute("status") = c.Status.c_str();
-        node.append_attribute("count") = c.Count;
-        if (c.Count != 0) {
+        if (model.ShowsStatistics()) {
+            node.append_attribute("count") = c.Count;
+        }
+        if (model.ShowsStatistics() && c.Count != 0) {
             Number(node, "minimum", c.Minimum);
             Number(node, "maximum", c.Maximum);
             Number(node, "average", c.Average);
@@ -60,7 +62,8 @@ int SCA_TezXmlWriter::Write(const SCA_TezReportModel& model, const char* path, u
             }
         }
     }
-    pugi::xml_node errors = root.append_child("Errors");
+    pugi::xml_node errors =
+        model.ShowsStatistics() ? root.append_child("Errors") : pugi::xml_node();
     for (const auto& e : model.Errors) {
         pugi::xml_node node = errors.append_child("Error");
         node.append_attribute("time") = static_cast<unsigned long long>(e.AbsTime);

@@ -254,7 +254,8 @@ void SaveInEveryFormat(SCA_TezReport* report, const fs::path& folder) {
         const fs::path path =
             folder / (std::string("run.") + SCA_TezGetReportFormat(format)->Extension);
         uint32_t error = 0;
-        ASSERT_EQ(1, reporter.SaveReport(report, format, 0, path.c_str(), &error))
+        ASSERT_EQ(1, reporter.SaveReport(report, format, SCA_TEZ_REPORT_MODE_DETAILED, path.c_str(),
+                                         &error))
             << format << " " << error;
         EXPECT_GT(fs::file_size(path), 0u) << path;
     }

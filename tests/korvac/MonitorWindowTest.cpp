@@ -3,6 +3,7 @@
 // driven by timer events delivered one by one: what each poll asks for, what the window shows,
 // its commands, and how a failing service looks to the user.
 #include "korvac/SCA_ClientSession.h"
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QImage>
@@ -539,6 +540,42 @@ TEST_F(MonitorWindow, SaveReportStopsWithoutAReportAndSaysWhenTheFileFails) {
     EXPECT_NE(text.str().find(SCA_TezGetCounterDescr(kMemoryFree)), std::string::npos);
     EXPECT_NE(text.str().find("Korvanta System Monitor Report"), std::string::npos);
     EXPECT_EQ(m_Main->GetUserConfig()->GetSaveReportFormat(), SCA_TEZ_FORMAT_CSV);
+}
+
+// The mode chosen in the save dialog reaches the file: a short summary names the counters, a
+// compact report adds their statistics, a detailed one every sample.
+TEST_F(MonitorWindow, SaveReportWritesTheModeChosenInTheDialog) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 5);
+    m_Main->GetUserConfig()->SetSaveReportFormat(SCA_TEZ_FORMAT_CSV);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    struct Case {
+        uint32_t Mode;
+        bool Statistics;
+        bool Samples;
+    };
+    for (const Case& test : {Case{SCA_TEZ_REPORT_MODE_SUMMARY, false, false},
+                             Case{SCA_TEZ_REPORT_MODE_COMPACT, true, false},
+                             Case{SCA_TEZ_REPORT_MODE_DETAILED, true, true}}) {
+        const QString path =
+            QString::fromStdString(m_Home.Path() + "/mode" + std::to_string(test.Mode) + ".csv");
+        m_Hook.OnExec = [&](QDialog* dialog) {
+            auto* save = static_cast<SCA_SaveReportDlg*>(dialog);
+            QComboBox* modes = save->GetModeBox();
+            modes->setCurrentIndex(modes->findData(test.Mode));
+            save->GetPathEdit()->setText(path);
+            dialog->setResult(QDialog::Accepted);
+        };
+        window->SaveReport();
+        std::ifstream saved(path.toStdString());
+        std::stringstream text;
+        text << saved.rdbuf();
+        EXPECT_NE(text.str().find(SCA_TezGetCounterDescr(kCpuUsage)), std::string::npos);
+        EXPECT_EQ(text.str().find("Maximum") != std::string::npos, test.Statistics) << test.Mode;
+        EXPECT_EQ(text.str().find("Absolute Time") != std::string::npos, test.Samples) << test.Mode;
+        EXPECT_EQ(m_Main->GetUserConfig()->GetSaveReportMode(), test.Mode);
+    }
 }
 
 TEST_F(MonitorWindow, MainWindowOpensTheWindowModallyWithItsPollHeld) {

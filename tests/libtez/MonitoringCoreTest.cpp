@@ -420,8 +420,12 @@ TEST_F(MonitoringCoreTest, TheReportWrittenAtStopComesBackFromTheIndex) {
     EXPECT_EQ(1u, statistics->GetFieldCount());
     EXPECT_EQ(0, reread.LoadReport(1, &report)) << "the oldest report is gone";
 
+    // A run's report is titled as the main window titles a monitor's saved report, so that the
+    // reports window finds it by its title.
+    EXPECT_STREQ("Korvanta Memory watch Report", report.GetReportTitle());
     SCA_List<SCA_TezReportInfo*> found;
-    ASSERT_EQ(1, reread.FilterReports(1, SCA_TEZ_FILTER_TITLE, SCA_TEZ_FILTER_EQUALS, "", &found));
+    ASSERT_EQ(1, reread.FilterReports(1, SCA_TEZ_FILTER_TITLE, SCA_TEZ_FILTER_EQUALS,
+                                      "Korvanta Memory watch Report", &found));
     EXPECT_EQ(2u, found.Count());
 }
 

@@ -3,6 +3,7 @@
 // probed where the values put the line, the fill, the grid and the gaps.
 #include <QAction>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
@@ -140,13 +141,40 @@ double ExpectedY(const QRectF& plot, const tagSCA_CHART_RANGE& range, double val
     return plot.bottom() - (value - range.Low) / (range.High - range.Low) * plot.height();
 }
 
-uint32_t PercentType() {
+uint32_t TypeOfUnits(uint32_t units) {
     for (uint32_t type = 1; type <= SCA_TEZ_MAX_COUNTER_TYPE; ++type) {
-        if (SCA_TezGetCounterUnits(type) == SCA_TEZ_UNITS_PERCENT) {
+        if (SCA_TezGetCounterUnits(type) == units) {
             return type;
         }
     }
     return 0;
+}
+
+uint32_t PercentType() {
+    return TypeOfUnits(SCA_TEZ_UNITS_PERCENT);
+}
+
+std::vector<std::string> Labels(const std::vector<tagSCA_CHART_TICK>& ticks) {
+    std::vector<std::string> labels;
+    for (const tagSCA_CHART_TICK& tick : ticks) {
+        labels.push_back(tick.Label);
+    }
+    return labels;
+}
+
+// Whether a pixel of the colour lies in the logical rectangle.
+bool AnyInRect(const QImage& image, const QRectF& rect, uint32_t colour, int tolerance = 60) {
+    const double ratio = image.devicePixelRatio();
+    for (int y = static_cast<int>(rect.top() * ratio); y < static_cast<int>(rect.bottom() * ratio);
+         ++y) {
+        for (int x = static_cast<int>(rect.left() * ratio);
+             x < static_cast<int>(rect.right() * ratio); ++x) {
+            if (image.valid(x, y) && Near(image.pixel(x, y), colour, tolerance)) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 TEST(ChartFrame, PercentagesFitTheirDataWithinAHundred) {
@@ -394,6 +422,170 @@ TEST(ChartFrame, RepaintsOnlyOnNewData) {
     EXPECT_EQ(chart.Update(nullptr, &counter), 1);
     QApplication::processEvents();
     EXPECT_EQ(chart.Paints, painted + 1);
+}
+
+TEST(ChartScale, TicksStandAtEvenStepsInOneUnitPerAxis) {
+    struct TimeCase {
+        double Span;
+        bool Ended;
+        std::vector<std::string> Labels;
+    };
+    const TimeCase times[] = {
+        {60, false, {"now", "-10 s", "-20 s", "-30 s", "-40 s", "-50 s", "-60 s"}},
+        {120, false, {"now", "-20 s", "-40 s", "-60 s", "-80 s", "-100 s", "-120 s"}},
+        {300, false, {"now", "-1 min", "-2 min", "-3 min", "-4 min", "-5 min"}},
+        {600, false, {"now", "-2 min", "-4 min", "-6 min", "-8 min", "-10 min"}},
+        // A finished run of a little under ten minutes, as the report dialog charts it.
+        {597, true, {"end", "-2 min", "-4 min", "-6 min", "-8 min"}},
+        {25, true, {"end", "-5 s", "-10 s", "-15 s", "-20 s", "-25 s"}},
+        {7200, false, {"now", "-20 min", "-40 min", "-60 min", "-80 min", "-100 min", "-120 min"}},
+        {3 * 86400, true, {"end", "-12 h", "-24 h", "-36 h", "-48 h", "-60 h", "-72 h"}},
+        {40 * 86400, true, {"end", "-7 d", "-14 d", "-21 d", "-28 d", "-35 d"}},
+        {0, false, {"now"}},
+    };
+    for (const TimeCase& test : times) {
+        const auto ticks = SCA_ChartScale::TimeTicks(test.Span, 6, test.Ended);
+        EXPECT_EQ(Labels(ticks), test.Labels) << test.Span;
+        for (size_t i = 1; i < ticks.size(); ++i) {
+            EXPECT_DOUBLE_EQ(ticks[i].Value - ticks[i - 1].Value, ticks[1].Value) << test.Span;
+            EXPECT_LE(ticks[i].Value, test.Span);
+        }
+    }
+
+    struct ValueCase {
+        std::vector<double> Values;
+        double FixedHigh;
+        uint32_t Units;
+        std::vector<std::string> Labels;
+    };
+    constexpr double kMebi = 1024.0 * 1024.0;
+    const ValueCase values[] = {
+        {{}, 100, SCA_TEZ_UNITS_PERCENT, {"0%", "20%", "40%", "60%", "80%", "100%"}},
+        {{0.1, 0.7}, 0, SCA_TEZ_UNITS_PERCENT, {"0.0%", "0.2%", "0.4%", "0.6%", "0.8%"}},
+        {{0, 3.5 * kMebi},
+         0,
+         SCA_TEZ_UNITS_BYTES_PER_SEC,
+         {"0 MB/s", "1 MB/s", "2 MB/s", "3 MB/s", "4 MB/s"}},
+        {{300, 900},
+         0,
+         SCA_TEZ_UNITS_BYTES_PER_SEC,
+         {"0 B/s", "200 B/s", "400 B/s", "600 B/s", "800 B/s", "1000 B/s"}},
+        {{0, 219.09e6}, 0, SCA_TEZ_UNITS_COUNT, {"0 M", "100 M", "200 M", "300 M"}},
+        {{-30, -5}, 0, SCA_TEZ_UNITS_COUNT, {"-30", "-20", "-10", "0"}},
+        {{0, 950e6},
+         0,
+         SCA_TEZ_UNITS_BITS_PER_SEC,
+         {"0 Mbit/s", "200 Mbit/s", "400 Mbit/s", "600 Mbit/s", "800 Mbit/s", "1000 Mbit/s"}},
+    };
+    for (const ValueCase& test : values) {
+        const tagSCA_CHART_RANGE range =
+            SCA_ChartScale::Fit(test.Values, test.FixedHigh, 4, test.Units);
+        const auto ticks = SCA_ChartScale::ValueTicks(range, test.Units);
+        EXPECT_EQ(Labels(ticks), test.Labels) << test.Units << " " << range.High;
+        ASSERT_FALSE(ticks.empty());
+        EXPECT_DOUBLE_EQ(ticks.front().Value, range.Low);
+        EXPECT_DOUBLE_EQ(ticks.back().Value, range.High);
+        // The step is 1, 2 or 5 times a power of ten of the axis's unit.
+        const double step = range.Step / range.Unit;
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 ||
+                    std::fabs(mantissa - 5) < 1e-9)
+            << mantissa;
+    }
+}
+
+// The labels drawn where the ticks put them: each value label in the room left of the plot at
+// its grid line, each time below the plot at its line, none cut by the plot.
+TEST(ChartFrame, GridLinesAndLabelsStandAtTheirTicks) {
+    Colours colours;
+    const uint32_t bytes = TypeOfUnits(SCA_TEZ_UNITS_BYTES_PER_SEC);
+    ASSERT_NE(bytes, 0u);
+    SCA_TezCounter counter;
+    counter.SetCounterType(bytes);
+    auto* store = new SCA_TezSampleStore(600);
+    // Two climbs from zero, so that each view has a part low enough to leave the grid uncovered.
+    for (int i = 0; i < 597; ++i) {
+        store->AddSample(kStart + i * kSecond, 219.09e6 * (i % 300) / 299, true);
+    }
+    counter.SetCounterData(store);
+    for (uint32_t mode : {SCA_CHART_VIEW_RUN, SCA_CHART_VIEW_300S}) {
+        SCA_ChartFrame chart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+        chart.resize(kChartSize);
+        chart.SetViewMode(mode);
+        chart.Update(nullptr, &counter);
+        const QRectF plot = chart.GetPlotRect();
+        const auto valueTicks = chart.GetValueTicks();
+        const auto timeTicks = chart.GetTimeTicks();
+        ASSERT_GE(valueTicks.size(), 3u) << mode;
+        ASSERT_GE(timeTicks.size(), 3u) << mode;
+        const QFontMetricsF metrics(chart.font());
+        const QImage image = Render(&chart, 1);
+        const tagSCA_CHART_RANGE range = chart.GetRange();
+        for (const tagSCA_CHART_TICK& tick : valueTicks) {
+            EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(tick.Label)),
+                      plot.left() - 4)
+                << tick.Label;
+            const double y = ExpectedY(plot, range, tick.Value);
+            const QRectF label(0, y - metrics.height() / 2, plot.left() - 2, metrics.height());
+            EXPECT_TRUE(AnyInRect(image, label, kText)) << mode << " " << tick.Label;
+            // The grid line, where the series' fill does not cover it.
+            if (y > plot.top() + 2 && y < plot.bottom() - 2) {
+                const QRectF row(plot.left() + 2, std::floor(y) - 1, plot.width() - 4, 3);
+                EXPECT_TRUE(AnyInRect(image, row, kGrid, 8)) << mode << " " << tick.Label;
+            }
+        }
+        const double span = mode == SCA_CHART_VIEW_RUN ? 596 : 300;
+        for (const tagSCA_CHART_TICK& tick : timeTicks) {
+            const double x = plot.right() - tick.Value / span * plot.width();
+            const QRectF label(x - 6, plot.bottom() + 2, 12, metrics.height());
+            EXPECT_TRUE(AnyInRect(image, label, kText)) << mode << " " << tick.Label;
+            // Above the climbs, which stay below the top of the range.
+            if (x > plot.left() + 2 && x < plot.right() - 2) {
+                EXPECT_TRUE(ColourNear(image, x, plot.top() + 4, kGrid)) << tick.Label;
+            }
+        }
+    }
+}
+
+TEST(ChartFrame, AnEmptyChartSaysSoAndDrawsNoScale) {
+    Colours colours;
+    SCA_TezCounter none;
+    none.SetCounterType(TypeOfUnits(SCA_TEZ_UNITS_BYTES_PER_SEC));
+    SCA_TezCounter gaps;
+    gaps.SetCounterType(PercentType());
+    auto* store = new SCA_TezSampleStore();
+    for (int i = 0; i < 10; ++i) {
+        store->AddSample(kStart + i * kSecond, 0, false);
+    }
+    gaps.SetCounterData(store);
+    for (SCA_TezCounter* counter : {&none, &gaps}) {
+        for (uint32_t mode : {SCA_CHART_VIEW_60S, SCA_CHART_VIEW_RUN}) {
+            SCA_ChartFrame chart(nullptr, &colours.User, SCA_FRAME_AUTO_RANGE, 7);
+            chart.resize(kChartSize);
+            chart.SetViewMode(mode);
+            chart.Update(nullptr, counter);
+            EXPECT_TRUE(chart.GetValueTicks().empty());
+            EXPECT_TRUE(chart.GetTimeTicks().empty());
+            const QRectF plot = chart.GetPlotRect();
+            const QImage image = Render(&chart, 1);
+            // No values at the left, no times below, no grid in the plot; a line of text in its
+            // middle says why.
+            EXPECT_FALSE(
+                AnyInRect(image, QRectF(2, plot.top(), plot.left() - 2, plot.height()), kText));
+            EXPECT_FALSE(AnyInRect(image, plot.adjusted(2, 2, -2, -2), kGrid, 8));
+            const QRectF middle(plot.left(), plot.center().y() - 10, plot.width(), 20);
+            EXPECT_TRUE(AnyInRect(image, middle, kText));
+        }
+    }
+    // A gauge with no values and no fixed top draws no scale either; a percentage's is 0 to 100.
+    SCA_GaugeFrame gauge(nullptr, &colours.User, SCA_GAUGE_NEEDLE, SCA_FRAME_AUTO_RANGE, 7);
+    gauge.Update(&none, 1);
+    EXPECT_TRUE(gauge.GetScaleTicks().empty());
+    tagSCA_TEZ_COUNTER_STATUS percent{};
+    percent.CounterType = PercentType();
+    gauge.Update(&percent, 1);
+    EXPECT_EQ(Labels(gauge.GetScaleTicks()),
+              (std::vector<std::string>{"0%", "20%", "40%", "60%", "80%", "100%"}));
 }
 
 TEST(ChartScale, FitsTheDataWithRoundSteps) {

@@ -11,6 +11,7 @@
 #include "libvop/SCA_DeltaReportDlg.h"
 #include "libvop/SCA_MonReportDlg.h"
 #include "model/SCA_TezConfigUser.h"
+#include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezDeltaReport.h"
 #include "tests/model/ReportFixtures.h"
 
@@ -78,8 +79,9 @@ TEST(ReportDialogs, AReportReadsAsADocumentWithTheWholeRunCharted) {
     ASSERT_EQ(dialog.FillDialog(), 1);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Monitoring Report - Nightly run"));
     EXPECT_EQ(dialog.GetTitleLabel()->text(), QStringLiteral("Nightly run"));
-    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Profile")), QStringLiteral("Web Servers"));
-    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Computer")), QStringLiteral("web-1"));
+    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Monitor Profile")),
+              QStringLiteral("Web Servers"));
+    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Host Name")), QStringLiteral("web-1"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Description")), QStringLiteral("Web Servers"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Duration")), QStringLiteral("00:20:00"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Counters in Error")), QStringLiteral("1"));
@@ -135,7 +137,7 @@ TEST(ReportDialogs, AnEmptyReportSaysSoInEverySection) {
     EXPECT_TRUE(dialog.GetCounterView()->isHidden());
     EXPECT_TRUE(dialog.GetErrorView()->isHidden());
     EXPECT_TRUE(dialog.GetCharts().empty());
-    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Computer")), QStringLiteral("---"));
+    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Host Name")), QStringLiteral("---"));
     int notes = 0;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         notes += !label->isHidden() && !label->isEnabled() ? 1 : 0;
@@ -143,6 +145,39 @@ TEST(ReportDialogs, AnEmptyReportSaysSoInEverySection) {
     EXPECT_EQ(notes, 3);
     SCA_MonReportDlg none(nullptr, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(none.FillDialog(), 0);
+}
+
+// Every value whole in its column: the columns grow to their widest text, and a report without
+// a title or instances reads as the live window showed its monitor.
+TEST(ReportDialogs, NoValueIsCutAndCountersReadAsTheLiveWindowShowedThem) {
+    uint32_t bytes = 0;
+    for (uint32_t type = 1; type <= SCA_TEZ_MAX_COUNTER_TYPE && bytes == 0; ++type) {
+        bytes = SCA_TezGetCounterUnits(type) == SCA_TEZ_UNITS_BYTES ? type : 0;
+    }
+    ASSERT_NE(bytes, 0u);
+    SCA_TezReport report;
+    korvanta_test::SetReportHeader(&report, "", "Web Servers", "web-1", 3,
+                                   korvanta_test::kFixtureStart, 60);
+    report.SetReportTitle("");
+    report.SetDescription("Web Servers");
+    AddFixtureCounter(&report, bytes, "", {219.09e12, 187.5e12});
+    AddFixtureCounter(&report, kFixtureCpu, "", {12.5, 99.5});
+    SCA_MonReportDlg dialog(nullptr, nullptr, nullptr, nullptr, &report);
+    ASSERT_EQ(dialog.FillDialog(), 1);
+    EXPECT_EQ(dialog.GetTitleLabel()->text(), QStringLiteral("Korvanta Web Servers Report"));
+    QTreeWidget* counters = dialog.GetCounterView();
+    ASSERT_EQ(counters->topLevelItemCount(), 2);
+    EXPECT_EQ(counters->topLevelItem(1)->text(2), QStringLiteral("All"));
+    EXPECT_EQ(counters->topLevelItem(1)->text(3), QStringLiteral("Local"));
+    const QFontMetrics metrics(counters->font());
+    for (int row = 0; row < counters->topLevelItemCount(); ++row) {
+        for (int column = 1; column < counters->columnCount(); ++column) {
+            const QString text = counters->topLevelItem(row)->text(column);
+            EXPECT_GE(counters->columnWidth(column), metrics.horizontalAdvance(text))
+                << text.toStdString();
+        }
+    }
+    EXPECT_TRUE(counters->topLevelItem(0)->text(8).contains(QStringLiteral("TB")));
 }
 
 TEST(ReportDialogs, AComparisonShowsBothRunsAndEachChange) {
@@ -162,7 +197,7 @@ TEST(ReportDialogs, AComparisonShowsBothRunsAndEachChange) {
     SCA_DeltaReportDlg dialog(nullptr, nullptr, nullptr, &delta);
     ASSERT_EQ(dialog.FillDialog(), 1);
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Title"), 1), QStringLiteral("Monday"));
-    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Computer"), 2), QStringLiteral("web-2"));
+    EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Host Name"), 2), QStringLiteral("web-2"));
     EXPECT_EQ(dialog.GetHeaderValue(QStringLiteral("Duration"), 2), QStringLiteral("00:01:30"));
     EXPECT_EQ(dialog.GetSummary()->text(),
               QStringLiteral("2 counters compared: 1 major change (a change of 20% or more), 0 "
@@ -174,6 +209,16 @@ TEST(ReportDialogs, AComparisonShowsBothRunsAndEachChange) {
     EXPECT_EQ(results, (QStringList{"Major change", "Small change", "Only in the second report"}));
     EXPECT_EQ(view->topLevelItem(0)->text(6), QStringLiteral("+50.0%"));
     EXPECT_EQ(view->topLevelItem(2)->text(3), QStringLiteral("---"));
+
+    // Reports the service stored without a title compare under the title it saves them with.
+    first.SetReportTitle("");
+    ASSERT_EQ(delta.Compare(&first, &second, 20, 5), 1);
+    SCA_DeltaReportDlg untitled(nullptr, nullptr, nullptr, &delta);
+    ASSERT_EQ(untitled.FillDialog(), 1);
+    EXPECT_EQ(untitled.GetHeaderValue(QStringLiteral("Title"), 1),
+              QStringLiteral("Korvanta Web Report"));
+    // Instances read as the live window names them.
+    EXPECT_EQ(untitled.GetView()->topLevelItem(0)->text(2), QStringLiteral("CPU 0"));
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "libtez/reports/SCA_TezReportWriter.h"
 #include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezReportIndex.h"
 #include "tests/reports/ReportTestSupport.h"
 #include "tests/support/KorvantaTestSupport.h"
@@ -128,7 +129,9 @@ protected:
             m_Dir / (std::string("report.") + SCA_TezGetReportFormat(format)->Extension);
         SCA_TezReporter reporter(nullptr, nullptr, nullptr);
         uint32_t error = 0;
-        EXPECT_EQ(reporter.SaveReport(&m_Report, format, 0, path.c_str(), &error), 1)
+        EXPECT_EQ(reporter.SaveReport(&m_Report, format, SCA_TEZ_REPORT_MODE_DETAILED, path.c_str(),
+                                      &error),
+                  1)
             << "format " << format << " error " << error;
         return path;
     }
@@ -309,6 +312,180 @@ TEST_F(ReportWriters, InvalidFormatsAreRefusedWithoutAFile) {
     EXPECT_TRUE(m_Dir.Names().empty());
     EXPECT_STREQ(SCA_TezGetReportFormat(SCA_TEZ_FORMAT_DATA)->Extension, "hdx");
     EXPECT_STREQ(SCA_TezGetReportFormat(SCA_TEZ_FORMAT_REPORT)->Extension, "hdr");
+}
+
+// What a saved file shows of its counters, read back through the format's own structure.
+struct Shown {
+    bool Statistics = false; // the counters' minimum, maximum, average and last value
+    bool Errors = false;     // the errors recorded
+    bool Samples = false;    // every sample
+    bool operator==(const Shown&) const = default;
+};
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+bool CsvHasCell(const std::vector<Rows>& sections, const std::string& wanted) {
+    for (const Rows& rows : sections) {
+        for (const auto& row : rows) {
+            for (const auto& cell : row) {
+                if (Has(cell, wanted)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+Shown ReadShown(uint32_t format, const std::string& path) {
+    const std::string bytes = ReadAll(path);
+    const std::string alert = "alert('x')";
+    switch (format) {
+    case SCA_TEZ_FORMAT_JSON: {
+        const auto doc = nlohmann::json::parse(bytes);
+        const auto& cpu = doc["counters"][0];
+        return {cpu.contains("maximum"), doc.contains("errors") && !doc["errors"].empty(),
+                cpu.contains("samples") && !cpu["samples"].empty()};
+    }
+    case SCA_TEZ_FORMAT_XML: {
+        pugi::xml_document doc;
+        EXPECT_TRUE(doc.load_string(bytes.c_str()));
+        const pugi::xml_node root = doc.child("Report");
+        const pugi::xml_node cpu = root.child("Counters").child("Counter");
+        return {!cpu.attribute("maximum").empty(), !root.child("Errors").child("Error").empty(),
+                !cpu.child("Sample").empty()};
+    }
+    case SCA_TEZ_FORMAT_CSV: {
+        const auto sections = ParseCsv(bytes);
+        return {CsvHasCell(sections, "Maximum"), CsvHasCell(sections, alert),
+                CsvHasCell(sections, "Absolute Time")};
+    }
+    case SCA_TEZ_FORMAT_HTML:
+        return {Has(bytes, "<th>Maximum</th>"), Has(bytes, "alert(&#39;x&#39;)"),
+                Has(bytes, "<h2>Samples: ")};
+    case SCA_TEZ_FORMAT_TEXT:
+        return {Has(bytes, "Maximum:"), Has(bytes, alert), Has(bytes, "Samples:")};
+    case SCA_TEZ_FORMAT_PDF: {
+        const std::string text = Capture("pdftotext -layout '" + path + "' -");
+        return {Has(text, "Maximum"), Has(text, alert), Has(text, "Samples")};
+    }
+    case SCA_TEZ_FORMAT_EXCEL: {
+        const std::string book = Capture("unzip -p '" + path + "' xl/workbook.xml");
+        const std::string strings = Capture("unzip -p '" + path + "' xl/sharedStrings.xml");
+        return {Has(strings, "Maximum"), Has(book, "name=\"Errors\""),
+                Has(book, "name=\"Samples\"")};
+    }
+    default:
+        ADD_FAILURE() << "no reader for format " << format;
+        return {};
+    }
+}
+
+// The text of a file as a person reads it: the PDF's text, the workbook's strings.
+std::string ReadText(uint32_t format, const std::string& path) {
+    if (format == SCA_TEZ_FORMAT_PDF) {
+        return Capture("pdftotext -layout '" + path + "' -");
+    }
+    if (format == SCA_TEZ_FORMAT_EXCEL) {
+        return Capture("unzip -p '" + path + "' xl/sharedStrings.xml");
+    }
+    return ReadAll(path);
+}
+
+constexpr uint32_t kModeFormats[] = {SCA_TEZ_FORMAT_HTML, SCA_TEZ_FORMAT_TEXT, SCA_TEZ_FORMAT_CSV,
+                                     SCA_TEZ_FORMAT_XML,  SCA_TEZ_FORMAT_PDF,  SCA_TEZ_FORMAT_EXCEL,
+                                     SCA_TEZ_FORMAT_JSON};
+
+TEST_F(ReportWriters, EachModeShowsWhatItPromisesInEveryFormat) {
+    struct Case {
+        uint32_t Mode;
+        Shown Expected;
+    };
+    const Case cases[] = {
+        {SCA_TEZ_REPORT_MODE_SUMMARY, {false, false, false}},
+        {SCA_TEZ_REPORT_MODE_COMPACT, {true, true, false}},
+        {SCA_TEZ_REPORT_MODE_DETAILED, {true, true, true}},
+        // A mode no dialog offers keeps everything.
+        {7, {true, true, true}},
+    };
+    SCA_TezReporter reporter(nullptr, nullptr, nullptr);
+    for (const Case& test : cases) {
+        for (uint32_t format : kModeFormats) {
+            const std::string path = m_Dir / ("mode" + std::to_string(test.Mode) + "." +
+                                              SCA_TezGetReportFormat(format)->Extension);
+            uint32_t error = 0;
+            ASSERT_EQ(reporter.SaveReport(&m_Report, format, test.Mode, path.c_str(), &error), 1)
+                << format << " " << error;
+            EXPECT_EQ(ReadShown(format, path), test.Expected)
+                << "mode " << test.Mode << ", format " << format;
+            // Every mode: the title, each counter with its status, the summary in words.
+            const std::string text = ReadText(format, path);
+            EXPECT_TRUE(Has(text, "Web")) << format;
+            EXPECT_TRUE(Has(text, "Memory")) << format;
+            EXPECT_TRUE(Has(text, "Errors Recorded")) << format;
+            EXPECT_FALSE(Has(text, "ErrorRecords")) << format;
+            EXPECT_FALSE(Has(text, "FirstTime")) << format;
+        }
+    }
+    // The own formats hold the whole report in every mode: the save dialogs offer none.
+    for (uint32_t format : {SCA_TEZ_FORMAT_REPORT, SCA_TEZ_FORMAT_DATA}) {
+        std::string first;
+        for (uint32_t mode : {0u, 1u, 2u}) {
+            const std::string path = m_Dir / ("own" + std::to_string(mode) + "." +
+                                              SCA_TezGetReportFormat(format)->Extension);
+            ASSERT_EQ(reporter.SaveReport(&m_Report, format, mode, path.c_str(), nullptr), 1);
+            if (mode == 0) {
+                first = ReadAll(path);
+            } else {
+                EXPECT_EQ(ReadAll(path), first) << "format " << format << ", mode " << mode;
+            }
+        }
+    }
+}
+
+TEST(ReportTitles, AReportReadsAsTheLiveWindowShowedIt) {
+    TempDir dir;
+    SCA_TezReport report;
+    report.SetDescription("Web Servers");
+    auto* cpu = new SCA_TezCounter();
+    cpu->SetCounterId(1);
+    cpu->SetCounterType(SCA_COUNTER_CPU_USAGE);
+    cpu->SetCounterData(new SCA_TezSampleStore());
+    ASSERT_EQ(report.AddCounter(cpu), 1);
+    auto* remote = new SCA_TezCounter();
+    remote->SetCounterId(2);
+    remote->SetCounterType(SCA_COUNTER_CPU_USAGE);
+    remote->SetInstance("3");
+    remote->SetComputerName("db-2");
+    remote->SetCounterData(new SCA_TezSampleStore());
+    ASSERT_EQ(report.AddCounter(remote), 1);
+    report.UpdateSummary();
+    SCA_TezReporter reporter(nullptr, nullptr, nullptr);
+    for (uint32_t format : {SCA_TEZ_FORMAT_JSON, SCA_TEZ_FORMAT_HTML, SCA_TEZ_FORMAT_CSV}) {
+        const std::string path =
+            dir / (std::string("r.") + SCA_TezGetReportFormat(format)->Extension);
+        ASSERT_EQ(reporter.SaveReport(&report, format, SCA_TEZ_REPORT_MODE_SUMMARY, path.c_str(),
+                                      nullptr),
+                  1);
+    }
+    // A report the service made without a title is titled as the main window titles one.
+    const auto doc = nlohmann::json::parse(ReadAll(dir / "r.json"));
+    EXPECT_EQ(doc["title"], "Korvanta Web Servers Report");
+    EXPECT_EQ(doc["counters"][0]["instance"], "All");
+    EXPECT_EQ(doc["counters"][0]["computer"], "Local");
+    EXPECT_EQ(doc["counters"][1]["instance"], "CPU 3");
+    EXPECT_EQ(doc["counters"][1]["computer"], "db-2");
+    const std::string html = ReadAll(dir / "r.html");
+    EXPECT_TRUE(Has(html, "<title>Korvanta Web Servers Report</title>"));
+    EXPECT_TRUE(Has(html, "<h1>Korvanta Web Servers Report</h1>"));
+    const auto csv = ParseCsv(ReadAll(dir / "r.csv"));
+    ASSERT_GE(csv[0].size(), 2u);
+    EXPECT_EQ(csv[0][1], (std::vector<std::string>{"Title", "Korvanta Web Servers Report"}));
+    // Its own title wins.
+    report.SetReportTitle("Nightly");
+    EXPECT_EQ(report.GetShownTitle(), "Nightly");
 }
 
 TEST(ProcessReports, EveryFormatWritesTheSelectedProcessesAndLog) {
