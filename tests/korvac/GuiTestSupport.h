@@ -28,6 +28,7 @@
 
 #include "../support/KorvantaTestSupport.h"
 #include "../support/WaitUntilPumping.h"
+#include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
@@ -262,6 +263,12 @@ inline bool ChooseMenuEntry(QMainWindow* window, const char* menuTitle, const ch
         }
     }
     return false;
+}
+
+// Turns the event loop until what the session was asked is answered and shown.
+inline void WaitForPolls(SCA_ClientSession* session) {
+    EXPECT_TRUE(korvanta_test::WaitUntilPumping("the session's polls to be answered",
+                                                [session] { return !session->IsWaiting(); }));
 }
 
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {
