@@ -14,6 +14,8 @@
 namespace {
 
 constexpr const char* kSuffix = ".desktop";
+// The client's icon as installed in the icon theme, where the desktop finds it by name.
+constexpr const char* kIconName = "korvac";
 // A file name's room in bytes, the suffix included.
 constexpr size_t kFileNameMax = NAME_MAX;
 // The characters that make an argument need quotes.
@@ -124,14 +126,15 @@ int SCA_CreateDesktopShortcut(const char* name, const QString& program,
     if (!SCA_CreateDirectory(SCA_GetDesktopFolder().toUtf8().constData(), code)) {
         return 0;
     }
-    const QString text =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Version=1.0\n"
-                       "Name=%1\n"
-                       "Exec=%2\n"
-                       "Terminal=false\n")
-            .arg(EscapeString(QString::fromUtf8(name != nullptr ? name : "")), exec);
+    const QString text = QStringLiteral("[Desktop Entry]\n"
+                                        "Type=Application\n"
+                                        "Version=1.0\n"
+                                        "Name=%1\n"
+                                        "Exec=%2\n"
+                                        "Icon=%3\n"
+                                        "Terminal=false\n")
+                             .arg(EscapeString(QString::fromUtf8(name != nullptr ? name : "")),
+                                  exec, QLatin1String(kIconName));
     const QByteArray data = text.toUtf8();
     return SCA_WriteFileAtomic(path.toUtf8().constData(), data.constData(),
                                static_cast<size_t>(data.size()), code);

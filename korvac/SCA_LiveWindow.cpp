@@ -108,17 +108,15 @@ int SCA_LiveWindow::UpdateStatus() {
     return result;
 }
 
-int SCA_LiveWindow::PollFailed(const QString& whyNotOpened) {
+int SCA_LiveWindow::PollFailed() {
     const bool running = m_TimerId > 0;
     StopProcess();
-    if (!running) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s",
-                                                  whyNotOpened.toUtf8().constData());
-        return 0;
-    }
-    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+    // A window that never opened has its opener's window to stand over.
+    SCA_ShowMessageBox(running ? this : parentWidget(), SCA_LEVEL_INFO, QStringLiteral("Message"),
                        QStringLiteral("Cannot update monitor status."));
-    reject();
+    if (running) {
+        reject();
+    }
     return 0;
 }
 

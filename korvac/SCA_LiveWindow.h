@@ -71,10 +71,10 @@ protected:
     int LoadMonitor(SCA_SrvMonitor* monitor);
     // Starts the poll of every second; 0 (reported) when there is no timer.
     int StartTimer();
-    // After a failed poll: an open window stops and closes with one message; one that is not
-    // open yet reports whyNotOpened at level 5 and leaves the telling to whoever opens it.
+    // After a failed poll the window stops and says so once, "Cannot update monitor status.",
+    // also when the poll was its first and it never opened; an open window then closes.
     // Always 0.
-    int PollFailed(const QString& whyNotOpened);
+    int PollFailed();
     // Keeps the timer's polls waiting while a dialog the window opened runs.
     SCA_PollHold HoldPolls() { return SCA_PollHold(&m_Holds); }
 

@@ -9,11 +9,14 @@
 
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_EmptyHint.h"
+#include "libvop/SCA_ErrorListDlg.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezTaskStatus.h"
 
 namespace {
 
+constexpr int kErrorsColumn = 4;
+constexpr int kWarningsColumn = 5;
 constexpr int kStatusColumn = 6;
 
 // The width the Status column needs for its longest text ("Running - Warnings") in the tree's
@@ -63,6 +66,8 @@ SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
         setColumnWidth(column, widths[column]);
     }
     setColumnWidth(kStatusColumn, StatusColumnWidth(this, widths[kStatusColumn]));
+    headerItem()->setToolTip(kErrorsColumn, QLatin1String(SCA_ERRORS_COLUMN_TIP));
+    headerItem()->setToolTip(kWarningsColumn, QLatin1String(SCA_WARNINGS_COLUMN_TIP));
     // The description takes the width the other columns leave.
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(1, QHeaderView::Stretch);

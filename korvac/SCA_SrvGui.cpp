@@ -17,6 +17,7 @@
 #include "korvac/SCA_SideBar.h"
 #include "korvac/SCA_SrvActionCtrl.h"
 #include "korvac/SCA_SrvApplication.h"
+#include "korvac/SCA_SrvConnectView.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
@@ -169,6 +170,8 @@ int SCA_SrvGui::InitGui() {
     } else {
         show();
     }
+    // The servers connected to before are there to pick from before any connection.
+    m_SideBar->GetConnectView()->Refresh(nullptr);
     m_UpdateTimerId = startTimer(kTimerPeriodMs);
     if (m_UpdateTimerId == 0) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,

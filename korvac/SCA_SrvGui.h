@@ -85,6 +85,8 @@ public:
     int BuildUi();
     void SetTabOrder();
     int InitLayout(uint32_t layout);
+    // The width the tool bar needs to show every button; 0 while it is hidden.
+    int ToolBarWidth() const;
     int UpdateToolBarButtons(uint32_t layout);
     void BuildAddMonitorMenu(QMenu* menu);
 
@@ -147,6 +149,12 @@ public:
     static std::function<void(QTreeWidgetItem*, int, bool)>
     MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
+    // Asks for the service's login password that an imported file lacks and adds it to the
+    // file's object; 0 when the user cancelled.
+    int AskImportedPassword(SCA_ConfigObj* object);
+    // The service's login becomes the saved connection's where the service signs with it, so
+    // that the next connection logs in with what the service now expects.
+    void RememberServiceLogin(SCA_TezConfigUser& serviceConfig);
 
     // Opens the live window of a monitor, modally, while the window's own poll is held; 1 when
     // a window was shown (or the monitor's type has none), 0 on failure.

@@ -88,7 +88,6 @@ void SCA_SrvGui::AddMonitorOfKind(void (SCA_SrvGui::*slot)()) {
     if (kind == nullptr) {
         return;
     }
-    const CommandAnswer answer(this);
     const SCA_GuiUpdateLock lock(this);
     SCA_SrvMonitor monitor(&m_LocalConfig, &m_UserConfig);
     if (!CheckConnected(1)) {

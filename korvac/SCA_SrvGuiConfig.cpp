@@ -2,6 +2,7 @@
 // The connected service's configuration as one unit: export to a file, import from one, and
 // the options dialog over the service's settings joined with the client's own options.
 #include <QDir>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QToolBar>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_EntryDlg.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_OptionsDlg.h"
 #include "model/SCA_ConfigObj.h"
@@ -29,6 +31,10 @@ constexpr const char* kFileFilter = "(*.hdx)";
 // The fields of an exported configuration that say what it is.
 constexpr const char* kFileTypeField = "FileType";
 constexpr const char* kProductTypeField = "ProductType";
+// The service's login password never leaves it in an exported file; an import asks for it.
+constexpr const char* kPasswordField = "ServerPassword";
+constexpr const char* kUserNameField = "ServerUserName";
+constexpr uint32_t kPasswordLength = 255;
 
 constexpr const char* kGuiOptions[] = {
     SCA_OPTION_SHOW_MAIN_TOOLBAR, SCA_OPTION_SAVE_LAST_GUI_LAYOUT, SCA_OPTION_SHOW_VERBOSE_MESSAGES,
@@ -101,8 +107,11 @@ void SCA_SrvGui::ExportConfiguration() {
     // The stored form carries "FileType" and "ProductType", which the import checks.
     SCA_ConfigObj object("ServerConfig", nullptr);
     uint32_t error = 0;
-    if (!m_ServerUserConfig.Serialize(&object) ||
-        !object.Save(NormalisedPath(path).constData(), SCA_TEZ_USER_CONFIG_FILE_TYPE, 0, &error)) {
+    if (!m_ServerUserConfig.Serialize(&object)) {
+        return;
+    }
+    SCA_Object::Destroy(object.RemoveField(kPasswordField));
+    if (!object.Save(NormalisedPath(path).constData(), SCA_TEZ_USER_CONFIG_FILE_TYPE, 0, &error)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot backup product configuration");
         return;
@@ -147,6 +156,9 @@ void SCA_SrvGui::ImportConfiguration() {
                                                   "The specified configuration file is invalid.");
         return;
     }
+    if (!object.IsFieldExists(kPasswordField) && !AskImportedPassword(&object)) {
+        return;
+    }
     if (!m_ServerUserConfig.Deserialize(&m_ServerConfig, &object, kAllSections)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "The specified configuration file is invalid.");
@@ -161,8 +173,37 @@ void SCA_SrvGui::ImportConfiguration() {
                                                   "Cannot save server configuration file");
         return;
     }
+    RememberServiceLogin(m_ServerUserConfig);
     UpdateStatus(1);
     ShowMessage(this, SCA_LEVEL_INFO, "Server configuration imported.");
+}
+
+int SCA_SrvGui::AskImportedPassword(SCA_ConfigObj* object) {
+    char user[256] = "";
+    if (!object->GetField(kUserNameField, user, sizeof(user))) {
+        SCA_StrnCpy(user, m_ServerUserConfig.GetServerUserName(), sizeof(user));
+    }
+    SCA_EntryDlg dialog(this, QStringLiteral("Restore Server Configuration"),
+                        QStringLiteral("The file holds no password for the login user \"%1\".\n"
+                                       "Password:")
+                            .arg(QString::fromUtf8(user)),
+                        "", kPasswordLength);
+    dialog.GetEdit()->setEchoMode(QLineEdit::Password);
+    if (SCA_ExecDialog(&dialog) != QDialog::Accepted) {
+        return 0;
+    }
+    // Taken as typed: blanks around a password are part of it.
+    return object->AddField(kPasswordField, dialog.GetEdit()->text().toUtf8().constData());
+}
+
+void SCA_SrvGui::RememberServiceLogin(SCA_TezConfigUser& serviceConfig) {
+    // The service's own login is what the client logs in with only where the service signs
+    // with it, which is the mode in effect, not the one stored; with an operating-system or
+    // names-only logon the client's saved login is the user's own.
+    if (serviceConfig.GetEffectiveLogonMode() == SCA_KORVANTA_LOGIN_SIGNATURE) {
+        m_UserConfig.SetConnectUserName(serviceConfig.GetServerUserName());
+        m_UserConfig.SetConnectPassword(serviceConfig.GetServerPassword());
+    }
 }
 
 void SCA_SrvGui::AdvancedOptions() {
@@ -209,13 +250,7 @@ void SCA_SrvGui::AdvancedOptions() {
                                                   "Cannot save server configuration file");
         return;
     }
-    // The service's own login is what the client logs in with only where the service signs
-    // with it, which is the mode in effect, not the one stored; with an operating-system or
-    // names-only logon the client's saved login is the user's own.
-    if (working.GetEffectiveLogonMode() == SCA_KORVANTA_LOGIN_SIGNATURE) {
-        m_UserConfig.SetConnectUserName(working.GetServerUserName());
-        m_UserConfig.SetConnectPassword(working.GetServerPassword());
-    }
+    RememberServiceLogin(working);
     // The saved port is the one in use: it changes only when the user changed the service's
     // port here and confirmed it (a service may listen elsewhere than its setting says, for
     // one started with another port).

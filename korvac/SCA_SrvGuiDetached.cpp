@@ -20,7 +20,6 @@ void SCA_SrvGui::ViewDetached() {
 }
 
 int SCA_SrvGui::ViewDetached(uint32_t screen) {
-    const CommandAnswer answer(this);
     if (!CheckMonitorSelected(kSelectMonitor)) {
         return 0;
     }
@@ -39,7 +38,6 @@ QString SCA_SrvGui::DesktopShortcutName(SCA_SrvMonitor* monitor) {
 }
 
 void SCA_SrvGui::CreateDesktopShortcut() {
-    const CommandAnswer answer(this);
     const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     if (!CheckMonitorSelected(kSelectMonitor)) {
         return;

@@ -2,6 +2,7 @@
 // The main window's widgets: menu bar, tool bar, status bar, panes and the three layouts.
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -9,6 +10,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdio>
 
 #include "korvac/SCA_MonitorsView.h"
@@ -350,11 +352,24 @@ int SCA_SrvGui::InitLayout(uint32_t layout) {
     m_ToolBar->setToolButtonStyle(params.Style);
     m_ToolBar->setIconSize(QSize(params.IconSize, params.IconSize));
     UpdateToolBarButtons(layout);
-    setMinimumSize(params.Width, params.Height);
-    resize(params.Width, params.Height);
+    // Wide enough for every tool button: one hidden behind the overflow arrow is a command the
+    // user cannot see (buttons with text beside their icon outgrow the layout's width).
+    const int width = std::max(params.Width, ToolBarWidth());
+    setMinimumSize(width, params.Height);
+    resize(width, params.Height);
     m_SideBar->setVisible(params.SideBar);
     m_LogView->setVisible(params.MessagePane);
     return 1;
+}
+
+int SCA_SrvGui::ToolBarWidth() const {
+    if (m_ToolBar == nullptr || m_ToolBar->isHidden()) {
+        return 0;
+    }
+    // The buttons' new icons and style reach the layout's hint only once it is recomputed.
+    m_ToolBar->layout()->invalidate();
+    const QMargins margins = contentsMargins();
+    return m_ToolBar->sizeHint().width() + margins.left() + margins.right();
 }
 
 void SCA_SrvGui::SwitchLayout() {

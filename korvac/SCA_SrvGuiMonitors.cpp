@@ -220,7 +220,6 @@ int SCA_SrvGui::CheckMonitorSelected(const char* selectText) {
 void SCA_SrvGui::RunOnSelectedMonitors(const char* selectText, const char* failure,
                                        int (SCA_KorvantaInterface::*call)(uint32_t),
                                        int fullRefresh, const char* question) {
-    const CommandAnswer answer(this);
     if (!CheckMonitorSelected(selectText)) {
         return;
     }
@@ -263,7 +262,6 @@ void SCA_SrvGui::DeleteMonitor() {
 }
 
 void SCA_SrvGui::StartMonitor() {
-    const CommandAnswer answer(this);
     if (!CheckMonitorSelected("Please, select a monitor to start.")) {
         return;
     }
@@ -292,7 +290,6 @@ void SCA_SrvGui::StartMonitor() {
 }
 
 void SCA_SrvGui::EditMonitor() {
-    const CommandAnswer answer(this);
     const SCA_GuiUpdateLock lock(this);
     if (!CheckMonitorSelected("Please, select a monitor to edit.")) {
         return;
@@ -317,7 +314,6 @@ void SCA_SrvGui::EditMonitor() {
 }
 
 void SCA_SrvGui::MoveSelectedMonitor(int (SCA_KorvantaInterface::*call)(uint32_t)) {
-    const CommandAnswer answer(this);
     if (!CheckMonitorSelected("Please, select a monitor to move.")) {
         return;
     }
@@ -338,7 +334,6 @@ void SCA_SrvGui::MoveMonitorDown() {
 }
 
 void SCA_SrvGui::ViewErrors() {
-    const CommandAnswer answer(this);
     const SCA_GuiUpdateLock lock(this);
     if (!CheckConnected(1)) {
         return;

@@ -22,6 +22,7 @@
 #include "libvop/SCA_SrvAboutDlg.h"
 #include "libvop/SCA_StatusIcon.h"
 #include "libvop/SCA_TreeRows.h"
+#include "libvop/SCA_UpdateDlg.h"
 #include "model/SCA_SrvConnectList.h"
 
 namespace {
@@ -315,13 +316,15 @@ void SCA_SrvGui::CollectUpdateCheck() {
     if (m_UpdateManager == nullptr || m_UpdateManager->GetProcessStatus() == SCA_PROCESS_RUNNING) {
         return;
     }
-    if (m_UpdateManager->GetProcessStatus() == SCA_PROCESS_STOPPED &&
-        SCA_UpdateManager::GetAbsVersion(SCA_TEZ_PRODUCT_VERSION) <
-            m_ProductUpdate.GetAbsVersion()) {
+    const bool newer =
+        m_UpdateManager->GetProcessStatus() == SCA_PROCESS_STOPPED &&
+        SCA_UpdateManager::GetAbsVersion(SCA_TEZ_PRODUCT_VERSION) < m_ProductUpdate.GetAbsVersion();
+    if (newer) {
         m_CornerStack->setCurrentWidget(m_UpdateButton);
         m_UpdateButton->show();
     }
     m_UpdateManager->StopAll();
     SCA_Object::Destroy(m_UpdateManager);
     m_UpdateManager = nullptr;
+    SCA_CheckProductUpdate(&m_ServerConfig, m_ProductUpdate, newer);
 }

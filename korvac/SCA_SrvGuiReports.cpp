@@ -133,7 +133,6 @@ int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t 
 }
 
 void SCA_SrvGui::SaveReport() {
-    const CommandAnswer answer(this);
     const SCA_GuiUpdateLock lock(this);
     const bool selected = GetSelectedMonitor() != nullptr;
     if (!CheckConnected(1)) {

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Opening a monitor's live window from the main window.
 #include <QTreeWidgetItem>
-#include <memory>
 
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_MonitorsView.h"
@@ -33,37 +32,30 @@ void SCA_SrvGui::ViewMonitor() {
 
 int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
     const SCA_GuiUpdateLock lock(this);
-    std::unique_ptr<SCA_SrvMonStatusDlg> window;
-    {
-        // Why the window did not open answers the user at once; what it reports while it runs
-        // is its own to tell.
-        const CommandAnswer answer(this);
-        SCA_KorvantaInterface::MonitorStats stats;
-        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-                return client.GetMonitorStats(monitorId, &stats);
-            })) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u",
-                monitorId);
-            return 0;
-        }
-        if (stats.Type == SCA_SRV_MONITOR_PROCESS) {
-            return SCA_RunProcessMonitorWindow(this, this, &m_ServerConfig, &m_ServerUserConfig,
-                                               &m_UserConfig, &m_Params, m_ConfigName, m_Session,
-                                               monitorId);
-        }
-        if (stats.Type != SCA_SRV_MONITOR_COUNTERS) {
-            return 1;
-        }
-        window = std::make_unique<SCA_SrvMonStatusDlg>(
-            this, this, &m_ServerConfig, &m_ServerUserConfig, &m_UserConfig, &m_Params,
-            m_ConfigName, m_Session, monitorId);
-        if (!window->StartProcess()) {
-            return 0;
-        }
+    // Failures here and in the window are logged: the user sees the state at the next poll.
+    SCA_KorvantaInterface::MonitorStats stats;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorStats(monitorId, &stats);
+        })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u", monitorId);
+        return 0;
+    }
+    if (stats.Type == SCA_SRV_MONITOR_PROCESS) {
+        return SCA_RunProcessMonitorWindow(this, this, &m_ServerConfig, &m_ServerUserConfig,
+                                           &m_UserConfig, &m_Params, m_ConfigName, m_Session,
+                                           monitorId);
+    }
+    if (stats.Type != SCA_SRV_MONITOR_COUNTERS) {
+        return 1;
+    }
+    SCA_SrvMonStatusDlg window(this, this, &m_ServerConfig, &m_ServerUserConfig, &m_UserConfig,
+                               &m_Params, m_ConfigName, m_Session, monitorId);
+    if (!window.StartProcess()) {
+        return 0;
     }
     // Through the hook but with the window's own frame: it can be maximised.
-    SCA_GetModalHook()->Exec(window.get());
-    window->StopProcess();
+    SCA_GetModalHook()->Exec(&window);
+    window.StopProcess();
     return 1;
 }

@@ -16,6 +16,7 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
 #include "libvop/SCA_ChartFrame.h"
+#include "libvop/SCA_ErrorListDlg.h"
 #include "libvop/SCA_GaugeFrame.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_TreeRows.h"
@@ -104,6 +105,8 @@ void SCA_SrvMonStatusDlg::BuildStatusBar(QBoxLayout* layout) {
     m_StateText = StatusLabel(bar, 156, 6, QString());
     m_ErrorsLabel = StatusLabel(bar, 112, 6, QStringLiteral("Errors:"));
     m_WarningsLabel = StatusLabel(bar, 100, 4, QStringLiteral("Warnings:"));
+    m_ErrorsLabel->setToolTip(QLatin1String(SCA_ERRORS_COLUMN_TIP));
+    m_WarningsLabel->setToolTip(QLatin1String(SCA_WARNINGS_COLUMN_TIP));
     m_ProcessTimeLabel = StatusLabel(bar, 0, 6, QString());
     bar->addWidget(m_StateIcon);
     bar->addWidget(m_StateText, 1);
@@ -223,12 +226,6 @@ int SCA_SrvMonStatusDlg::ShowPoll(const StatusPoll& poll) {
         m_MainWindow->PlayNotificationSounds();
     }
     return 1;
-}
-
-int SCA_SrvMonStatusDlg::PollFailed() {
-    return SCA_LiveWindow::PollFailed(
-        QStringLiteral("SCA_SrvMonStatusDlg::StartProcess: cannot update monitor status - %1")
-            .arg(m_MonitorId));
 }
 
 void SCA_SrvMonStatusDlg::ShowState(uint32_t state, size_t counters) {

@@ -111,8 +111,6 @@ private:
     void AskUpdate() override;
     StatusPoll NextPoll() const;
     int ShowPoll(const StatusPoll& poll);
-    // Closes the window after a failed poll, with one message.
-    int PollFailed();
     void ShowState(uint32_t state, size_t counters);
     void ShowCounts(const SCA_KorvantaInterface::MonitorStatus& status);
     // Refetches the profile after its counters changed; 0 when that failed.
@@ -130,9 +128,6 @@ private:
     // with a new series); a failure is reported as "Cannot <verb> monitor - <id>".
     void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb,
                         bool newSeries);
-    // While a command the user gave runs, the errors it reports answer it in a box (in a window
-    // of the main window's; a viewer of its own shows every report anyway).
-    std::unique_ptr<SCA_SrvGui::CommandAnswer> AnswerCommand();
     // The tool tip of a command this version does not have.
     static QString NotAvailable(const char* what);
 

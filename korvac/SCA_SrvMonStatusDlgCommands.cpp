@@ -13,21 +13,14 @@
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezMonitorMode.h"
 
-std::unique_ptr<SCA_SrvGui::CommandAnswer> SCA_SrvMonStatusDlg::AnswerCommand() {
-    return m_MainWindow != nullptr ? std::make_unique<SCA_SrvGui::CommandAnswer>(m_MainWindow)
-                                   : nullptr;
-}
-
 void SCA_SrvMonStatusDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
                                          const char* verb, bool newSeries) {
-    {
-        const auto answer = AnswerCommand();
-        if (!m_Session->Command(
-                [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u",
-                                                      verb, m_MonitorId);
-            return;
-        }
+    // A refusal is logged; the window's next poll shows the state the monitor is in.
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u", verb,
+                                                  m_MonitorId);
+        return;
     }
     if (newSeries) {
         ClearHistory();
@@ -36,20 +29,17 @@ void SCA_SrvMonStatusDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)(u
 }
 
 void SCA_SrvMonStatusDlg::StartMonitor() {
-    {
-        const auto answer = AnswerCommand();
-        SCA_KorvantaInterface::MonitorStats stats;
-        auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-                return client.GetMonitorStats(m_MonitorId, &stats);
-            })) {
-            report(SCA_LEVEL_ERROR, "Cannot get monitor status - %u", m_MonitorId);
-            return;
-        }
-        if (stats.Counters == 0) {
-            report(SCA_LEVEL_ERROR, "Cannot start monitor %u, no counters configured", m_MonitorId);
-            return;
-        }
+    SCA_KorvantaInterface::MonitorStats stats;
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorStats(m_MonitorId, &stats);
+        })) {
+        report(SCA_LEVEL_ERROR, "Cannot get monitor status - %u", m_MonitorId);
+        return;
+    }
+    if (stats.Counters == 0) {
+        report(SCA_LEVEL_ERROR, "Cannot start monitor %u, no counters configured", m_MonitorId);
+        return;
     }
     MonitorCommand(&SCA_KorvantaInterface::StartMonitor, "start", true);
 }
@@ -67,7 +57,6 @@ void SCA_SrvMonStatusDlg::StopMonitor() {
 }
 
 void SCA_SrvMonStatusDlg::SaveReport() {
-    const auto answer = AnswerCommand();
     const SCA_PollHold hold = HoldPolls();
     const QString kind = QString::fromUtf8(SCA_TezGetModeDescr(m_Monitor.GetMonitorMode()));
     SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
@@ -81,7 +70,6 @@ void SCA_SrvMonStatusDlg::SaveReport() {
 }
 
 void SCA_SrvMonStatusDlg::ViewErrors() {
-    const auto answer = AnswerCommand();
     SCA_TezErrorList errors;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorErrors(m_MonitorId, &errors);

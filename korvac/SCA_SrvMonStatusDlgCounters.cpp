@@ -179,7 +179,6 @@ void SCA_SrvMonStatusDlg::EditCounter() {
 }
 
 int SCA_SrvMonStatusDlg::EditCounterInfo(uint32_t counterId) {
-    const auto answer = AnswerCommand();
     SCA_TezCounterInfo info;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetCounterInfo(m_MonitorId, counterId, &info);
@@ -209,11 +208,8 @@ int SCA_SrvMonStatusDlg::AddPickedCounter() {
                                ? m_Monitor.GetComputerName()
                                : nullptr;
     SCA_SrvAddCounterDlg picker(this, m_ProductConfig, m_UserConfig, m_Session, computer);
-    {
-        const auto answer = AnswerCommand();
-        if (!picker.FillDialog()) {
-            return 0;
-        }
+    if (!picker.FillDialog()) {
+        return 0;
     }
     uint32_t counterType = 0;
     char pickedComputer[SCA_TEZ_NAME_SIZE] = "";
@@ -224,7 +220,6 @@ int SCA_SrvMonStatusDlg::AddPickedCounter() {
                                    sizeof(instance), sqlInstance, sizeof(sqlInstance))) {
         return 0;
     }
-    const auto answer = AnswerCommand();
     uint32_t counterId = 0;
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.AddCounter(m_MonitorId, counterType, pickedComputer, instance,
@@ -251,12 +246,9 @@ void SCA_SrvMonStatusDlg::MoveCounter(int (SCA_KorvantaInterface::*step)(uint32_
     if (counterId == SCA_ALL_ONES) {
         return;
     }
-    {
-        // Where the service put the counter shows at the refresh.
-        const auto answer = AnswerCommand();
-        m_Session->Command(
-            [&](SCA_KorvantaInterface& client) { return (client.*step)(m_MonitorId, counterId); });
-    }
+    // Where the service put the counter shows at the refresh.
+    m_Session->Command(
+        [&](SCA_KorvantaInterface& client) { return (client.*step)(m_MonitorId, counterId); });
     UpdateStatus();
 }
 
@@ -268,7 +260,6 @@ void SCA_SrvMonStatusDlg::DeleteCounter() {
 }
 
 int SCA_SrvMonStatusDlg::DeleteSelectedCounters() {
-    const auto answer = AnswerCommand();
     for (const QVariant& id : m_CounterRows->SelectedIds()) {
         const uint32_t counterId = id.toUInt();
         if (!m_Session->Command([&](SCA_KorvantaInterface& client) {

@@ -220,13 +220,6 @@ int SCA_SrvProcessDlg::PollOnce() {
     return 1;
 }
 
-int SCA_SrvProcessDlg::PollFailed() {
-    return SCA_LiveWindow::PollFailed(
-        QStringLiteral("SCA_SrvProcessDlg::StartProcess: cannot update process status - %1:%2")
-            .arg(m_MonitorId)
-            .arg(m_ProcessId));
-}
-
 void SCA_SrvProcessDlg::ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status) {
     for (int index = 0; index < m_CountersView->topLevelItemCount(); ++index) {
         QTreeWidgetItem* row = m_CountersView->topLevelItem(index);

@@ -64,7 +64,6 @@ private:
     QToolButton* AddButton(QLayout* row, const char* text, const char* icon, int minWidth);
     void FillCounters();
     int PollOnce() override;
-    int PollFailed();
     void ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status);
     void ClearHistory();
 

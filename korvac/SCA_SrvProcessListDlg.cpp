@@ -162,12 +162,6 @@ int SCA_SrvProcessListDlg::PollOnce() {
     return 1;
 }
 
-int SCA_SrvProcessListDlg::PollFailed() {
-    return SCA_LiveWindow::PollFailed(
-        QStringLiteral("SCA_SrvProcessListDlg::StartProcess: cannot update monitor status - %1")
-            .arg(m_MonitorId));
-}
-
 void SCA_SrvProcessListDlg::ShowRunState(uint32_t processStatus) {
     m_RunStateLabel->setText(QString::fromLatin1(SCA_TezGetProcessStatusDescr(processStatus)));
     const bool running = processStatus == SCA_PROCESS_RUNNING;

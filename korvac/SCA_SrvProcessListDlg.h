@@ -110,7 +110,6 @@ private:
     void BuildToolRow(QHBoxLayout* row);
     void BuildStatusBar(QBoxLayout* layout);
     int PollOnce() override;
-    int PollFailed();
     void ShowRunState(uint32_t processStatus);
     void ShowTotals();
     // The rows: rebuilt in sort order when the set of processes changed (or the order did),

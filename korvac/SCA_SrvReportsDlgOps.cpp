@@ -40,6 +40,12 @@ QString StartFolder() {
     return QFileInfo(home).isDir() ? home : QDir::rootPath();
 }
 
+QString ReportCount(uint32_t count) {
+    return QStringLiteral("%1 report%2")
+        .arg(count)
+        .arg(count == 1 ? QString() : QStringLiteral("s"));
+}
+
 QByteArray NormalizedPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toUtf8();
 }
@@ -220,8 +226,25 @@ void SCA_SrvReportsDlg::ImportReports() {
         list.AddItemToTail(static_cast<uint32_t>(position),
                            NormalizedPath(files[position]).constData());
     }
-    if (worker->ImportReports(&list)) {
-        RefreshAfter(*worker, RunWorker(worker.get(), QStringLiteral("Import Monitoring Reports")));
+    if (!worker->ImportReports(&list)) {
+        return;
+    }
+    const int accepted = RunWorker(worker.get(), QStringLiteral("Import Monitoring Reports"));
+    RefreshAfter(*worker, accepted);
+    // A report the service keeps already adds no row: without a word the import would look
+    // as if it had done nothing at all.
+    const uint32_t skipped = worker->GetSkippedCount();
+    if (accepted && skipped > 0) {
+        const uint32_t done = worker->GetDoneCount();
+        ShowMessage(done > 0 ? QStringLiteral("%1 imported; %2 already on the service, not "
+                                              "imported again.")
+                                   .arg(ReportCount(done), ReportCount(skipped))
+                    : skipped == 1
+                        ? QStringLiteral("The report is already on the service: nothing was "
+                                         "imported.")
+                        : QStringLiteral("The %1 reports are already on the service: nothing "
+                                         "was imported.")
+                              .arg(skipped));
     }
 }
 

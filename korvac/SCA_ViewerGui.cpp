@@ -132,13 +132,14 @@ int SCA_ViewerGui::InitConfig() {
         }
         SCA_StrnCpy(m_ConfigName, name.c_str(), sizeof(m_ConfigName));
     }
-    if (!m_LocalConfig.Init(m_ConfigName, SCA_TezConfigSide::Client) ||
-        !m_LocalConfig.LoadConfig()) {
-        ShowMessage(SCA_LEVEL_ERROR, "Cannot load product configuration file.");
-        return 0;
-    }
-    if (m_LocalConfig.GetProductType() != SCA_PRODUCT_TYPE_KORVANTA) {
-        ShowMessage(SCA_LEVEL_ERROR, "Product configuration file is invalid.");
+    // The main window's loader: a viewer started before the client ever ran makes the same
+    // defaults. Its failures reach the user through the error callback, with the client's
+    // texts; its news of a file made is no reason for a box.
+    m_LoadingConfig = true;
+    const int loaded =
+        SCA_LoadProductConfig(&m_LocalConfig, m_ConfigName, SCA_TezConfigSide::Client, nullptr);
+    m_LoadingConfig = false;
+    if (!loaded) {
         return 0;
     }
     // Never read from a file, the client user configuration starts from the defaults (its
@@ -348,6 +349,9 @@ int SCA_ViewerGui::ErrorCallback(tagSCA_ERROR_DESCR* descriptor, void* context) 
     auto* viewer = static_cast<SCA_ViewerGui*>(context);
     if (viewer == nullptr || descriptor == nullptr) {
         return 0;
+    }
+    if (viewer->m_LoadingConfig && descriptor->Level == SCA_LEVEL_INFO) {
+        return 1;
     }
     if (viewer->m_App != nullptr && QThread::currentThread() != viewer->m_App->thread()) {
         // Boxes open on the GUI thread only: a report of another thread travels there.

@@ -101,6 +101,8 @@ protected:
     QWidget* m_CurrentWindow = nullptr;
     std::unique_ptr<SCA_ClientSession> m_Session;
     uint32_t m_ObjectId = 0;
+    // While the product configuration loads: its information reports are not shown.
+    bool m_LoadingConfig = false;
 
 private:
     // Asks for host, port, user name and password with the connect dialog; 0 when cancelled.

@@ -26,6 +26,10 @@ constexpr uint32_t kTimeSize = 64;
 constexpr int kWidth = 960;
 constexpr int kHeight = 420;
 
+QString Counted(uint32_t count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
 } // namespace
 
 QTreeWidgetItem* SCA_ErrorListDlg::NewErrorRow(const SCA_TezError& error) {
@@ -92,12 +96,15 @@ int SCA_ErrorListDlg::FillDialog() {
         warnings += error->GetRepStatus() == SCA_REP_STATUS_WARNING ? 1 : 0;
     }
     SCA_FitColumnsToContents(m_View);
+    // The list holds every error and warning the monitors recorded, one row each; the counts
+    // beside the monitors elsewhere are counters in error or warning now, a smaller number the
+    // user would otherwise take for the same thing.
     m_Summary->setText(
         m_View->topLevelItemCount() == 0
             ? QStringLiteral("%1: no errors or warnings were recorded.").arg(m_Description)
-            : QStringLiteral("%1: %2 errors, %3 warnings.")
-                  .arg(m_Description)
-                  .arg(errors)
-                  .arg(warnings));
+            : QStringLiteral("%1: %2 and %3 recorded, one row each. %4")
+                  .arg(m_Description, Counted(errors, "error", "errors"),
+                       Counted(warnings, "warning", "warnings"),
+                       QLatin1String(SCA_ERROR_COUNTS_TEXT)));
     return 1;
 }

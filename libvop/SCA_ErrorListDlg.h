@@ -10,6 +10,16 @@ class QTreeWidgetItem;
 class SCA_TezError;
 class SCA_TezErrorList;
 
+// What the Errors and Warnings counts shown beside a monitor are, said wherever they and the
+// error list's rows (every error and warning recorded) meet the user's eye.
+inline constexpr const char* SCA_ERROR_COUNTS_TEXT =
+    "The Errors and Warnings counts beside a monitor count what is in error or warning now, "
+    "not these rows.";
+inline constexpr const char* SCA_ERRORS_COLUMN_TIP =
+    "Counters in error now; View Errors lists every error recorded";
+inline constexpr const char* SCA_WARNINGS_COLUMN_TIP =
+    "Counters in warning now; View Errors lists every warning recorded";
+
 // The errors and warnings a monitor recorded, newest last: when, how severe, the counter and
 // its instance and computer, the value and what happened.
 class SCA_ErrorListDlg : public QDialog {

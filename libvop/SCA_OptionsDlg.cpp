@@ -179,6 +179,9 @@ QWidget* SCA_OptionsDlg::BuildShortcutsPage() {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
     m_Shortcuts = Table(page, "Shortcuts", {QStringLiteral("Command"), QStringLiteral("Key")});
+    // A command's name reads on one line; the key takes what is left.
+    m_Shortcuts->setWordWrap(false);
+    m_Shortcuts->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     layout->addWidget(m_Shortcuts);
     return page;
 }

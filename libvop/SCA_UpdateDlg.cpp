@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "libmor/SCA_Report.h"
 #include "model/SCA_TezConfig.h"
 
 SCA_UpdateDlg::SCA_UpdateDlg(QWidget* parent, SCA_TezConfig* config, SCA_TezConfigUser* userConfig,
@@ -42,5 +43,17 @@ int SCA_UpdateDlg::GetUpdate() {
         box->addWidget(text);
         box->addWidget(buttons);
     }
+    return 1;
+}
+
+int SCA_CheckProductUpdate(const SCA_TezConfig* config, const SCA_Update& update, bool newer) {
+    if (!newer || update.GetVersion()[0] == '\0' ||
+        (config != nullptr && update.GetProductType() != config->GetProductType())) {
+        return 0;
+    }
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_INFO,
+        "Korvanta Client %s is available: Help > Check For Updates ... installs it.",
+        update.GetVersion());
     return 1;
 }

@@ -29,3 +29,8 @@ private:
     SCA_ConfigObj* m_Params;
     SCA_Update m_Update;
 };
+
+// Tells, once a product-update check has finished, what it found for this product: a newer
+// package goes to the log at level 3 with where to get it (the Check For Updates command). Called
+// from a timer, so it never opens a box. 1 when a newer package was told.
+int SCA_CheckProductUpdate(const SCA_TezConfig* config, const SCA_Update& update, bool newer);

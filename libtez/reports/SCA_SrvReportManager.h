@@ -96,6 +96,8 @@ public:
     void SetProcessStatus(uint32_t status) { m_ProcessStatus.store(status); }
     // Reports exported, deleted or imported (compare: 1 once compared).
     uint32_t GetDoneCount() const { return m_Done.load(); }
+    // Reports an import found already on the service and did not add again.
+    uint32_t GetSkippedCount() const { return m_Skipped.load(); }
     // 1 when the last operation was stopped before its end.
     int WasStopped() const { return m_Stopped.load() ? 1 : 0; }
 

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -137,6 +138,15 @@ TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcl
         return row != nullptr && row->text(SCA_PROC_COL_WARNINGS).toUInt() > 0;
     }));
 
+    // Its row selected as a click selects it: when it ends and its row goes, no other process
+    // takes the selection.
+    window->show();
+    QTreeWidget* view = window->GetProcessView();
+    view->scrollToItem(ProbeRow(window.get()));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualItemRect(ProbeRow(window.get())).center());
+    ASSERT_EQ(view->selectedItems(), QList<QTreeWidgetItem*>{ProbeRow(window.get())});
+
     // Its end is logged, with its process id.
     const QString pid = QString::number(probe.Pid());
     probe.End();
@@ -151,6 +161,11 @@ TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcl
         }
         return false;
     }));
+
+    ASSERT_TRUE(PollUntil("the probe's row to go", window.get(),
+                          [&] { return ProbeRow(window.get()) == nullptr; }));
+    EXPECT_TRUE(view->selectedItems().isEmpty());
+    EXPECT_EQ(view->currentItem(), nullptr);
 
     // The user's exclude list survives a stop and a start of the monitor.
     m_Hook.OnExec = [](QDialog* dialog) {

@@ -221,9 +221,12 @@ TEST_F(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheServ
         EXPECT_GE(report.GetProcessTime(), (kRunSeconds - 1) * SCA_ABS_TIME_SECOND);
         EXPECT_GE(report.GetCounterList()->Count(), 1u);
     }
+    // The same files again: nothing is added, and the user is told so.
     window.ImportReports();
     EXPECT_EQ(ServiceIndex(&m_Probe), imported);
-    EXPECT_EQ(m_Hook.Boxes.size(), 1u);
+    ASSERT_EQ(m_Hook.Boxes.size(), 2u);
+    EXPECT_EQ(m_Hook.Boxes.back().Text,
+              QStringLiteral("The 3 reports are already on the service: nothing was imported."));
     m_Korvas->Terminate();
 }
 

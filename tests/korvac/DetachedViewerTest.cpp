@@ -27,6 +27,7 @@
 #include "korvac/SCA_VdmGui.h"
 #include "korvac/SCA_ViewerCommand.h"
 #include "korvac/SCA_ViewerGui.h"
+#include "libmor/SCA_FileSystem.h"
 #include "libvop/SCA_ConnectDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
@@ -380,6 +381,50 @@ protected:
     std::unique_ptr<SCA_VdmGui> m_Viewer;
 };
 
+// A viewer started before the client ever ran: no product configuration yet.
+class ViewerFirstRun : public Viewer {
+protected:
+    void SetUp() override { m_Service.Healthy(); }
+};
+
+// It makes the product configuration as the client does (with no box for the news) and goes on
+// to log in; a product file of another product is refused in the client's words and left alone.
+TEST_F(ViewerFirstRun, MakesTheProductConfigurationAsTheClientDoes) {
+    const std::string made = m_Home.Path() + "/korva.hdx";
+    ASSERT_FALSE(SCA_IsFileExists(made.c_str()));
+    setenv(SCA_ViewerCommand::kPasswordVariable, "pw", 1);
+    m_Service.Standing("GetMonitorStats", Answer::Refused());
+    EXPECT_EQ(Run({"-vdm", "4", "-host", "server-a", "-port", "8000", "-user", "ops"}), 0);
+    // It got as far as the monitor; nothing was said about the configuration it made.
+    EXPECT_TRUE(BoxTexts().contains("Error: SCA_VdmGui::DoProcess: Cannot get monitor status - 4"));
+    for (const QString& text : BoxTexts()) {
+        EXPECT_FALSE(text.contains(QStringLiteral("configuration"))) << text.toStdString();
+        EXPECT_TRUE(text.startsWith(QStringLiteral("Error: "))) << text.toStdString();
+    }
+    EXPECT_EQ(m_Service.Count("Login"), 1);
+    SCA_TezConfig product(SCA_PRODUCT_TYPE_NONE);
+    ASSERT_EQ(product.Init("korva", SCA_TezConfigSide::Client), 1);
+    ASSERT_EQ(product.LoadConfig(), 1);
+    EXPECT_EQ(product.GetProductType(), SCA_PRODUCT_TYPE_KORVANTA);
+
+    constexpr uint32_t kAnotherProduct = SCA_PRODUCT_TYPE_KORVANTA + 1;
+    SCA_TezConfig other(kAnotherProduct);
+    ASSERT_EQ(other.Init("other", SCA_TezConfigSide::Client), 1);
+    other.SetProductType(kAnotherProduct);
+    ASSERT_EQ(other.SaveConfig(), 1);
+    const std::string otherFile = other.GetConfigFilePath();
+    m_Hook.Boxes.clear();
+    setenv(SCA_ViewerCommand::kPasswordVariable, "pw", 1);
+    EXPECT_EQ(Run({"-vdm", "4", "-conf_name", "other", "-host", "server-a", "-user", "ops"}), 0);
+    EXPECT_EQ(BoxTexts(), QStringList{"Error: Product configuration file is invalid."});
+    EXPECT_EQ(m_Service.Count("Login"), 1);
+    SCA_TezConfig kept(SCA_PRODUCT_TYPE_NONE);
+    ASSERT_EQ(kept.Init("other", SCA_TezConfigSide::Client), 1);
+    ASSERT_EQ(kept.LoadConfig(), 1);
+    EXPECT_EQ(kept.GetProductType(), kAnotherProduct);
+    EXPECT_TRUE(SCA_IsFileExists(otherFile.c_str()));
+}
+
 // With no password given, the viewer asks with the connect dialog (filled with what the command
 // line said) and tries nothing when it is cancelled; the password entered is the one used.
 TEST_F(Viewer, WithoutAPasswordItAsksAndTriesNoDefault) {
@@ -582,14 +627,17 @@ TEST_F(MainWindowDetached, ViewDetachedStartsTheViewerWithThePasswordInItsEnviro
               QStringLiteral("secret"));
     EXPECT_FALSE(viewer.Arguments.join(' ').contains(QStringLiteral("secret")));
 
-    // A viewer that cannot be started is said, in the words of the log.
+    // A viewer that cannot be started is logged, without a box.
     m_LaunchError = 5;
     m_Hook.Boxes.clear();
     EXPECT_EQ(m_Window->ViewDetached(SCA_ALL_ONES), 0);
     ASSERT_EQ(m_Launched.size(), 2u);
     EXPECT_FALSE(m_Launched[1].Arguments.contains(QStringLiteral("-screen")));
-    EXPECT_EQ(BoxTexts(),
-              QStringList{"SCA_SrvGui::ViewDetached: cannot execute monitor command (ERR:5)"});
+    EXPECT_EQ(
+        korvac_test::Logged(m_Window.get(),
+                            "SCA_SrvGui::ViewDetached: cannot execute monitor command (ERR:5)"),
+        1);
+    EXPECT_TRUE(BoxTexts().isEmpty());
 }
 
 // The shortcut starts the same viewer without the password (the viewer asks for it), is named
@@ -605,6 +653,10 @@ TEST_F(MainWindowDetached, CreateDesktopShortcutWritesAPrivateFileWithoutThePass
               (QStringList{QCoreApplication::applicationFilePath(), "-vdm", "3", "-conf_name",
                            "korva", "-host", "server-a", "-port", "8000", "-user", "admin"}));
     EXPECT_FALSE(Read(file).contains("secret"));
+    // The icon is the client's, as installed by the package and named in its own entry.
+    EXPECT_EQ(KeyOf(file, QStringLiteral("Icon")),
+              KeyOf(QStringLiteral(KORVANTA_CLIENT_DESKTOP_ENTRY), QStringLiteral("Icon")));
+    EXPECT_FALSE(KeyOf(file, QStringLiteral("Icon")).startsWith(QLatin1Char('<')));
     struct stat info = {};
     ASSERT_EQ(stat(file.toUtf8().constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0600u);

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -31,6 +32,7 @@
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
+#include "model/SCA_DebugLog.h"
 
 namespace korvac_test {
 
@@ -234,6 +236,34 @@ private:
     qint64 m_Longest = 0;
     std::atomic<int> m_Turns{0};
 };
+
+// How many messages of the main window's own log say text exactly.
+inline int Logged(SCA_SrvGui* window, const char* text) {
+    SCA_DebugLog* log = window->GetClientLog();
+    int count = 0;
+    for (uint32_t i = 0; i < log->GetMessageCount(); ++i) {
+        tagSCA_ERROR_DESCR* message = nullptr;
+        count += log->GetMessageByPos(i, &message) && std::string(message->Text) == text ? 1 : 0;
+    }
+    return count;
+}
+
+// Chooses an entry of one of the window's menus as a click would; false when the menu or the
+// entry is not there or the entry is disabled.
+inline bool ChooseMenuEntry(QMainWindow* window, const char* menuTitle, const char* entry) {
+    for (QAction* menu : window->menuBar()->actions()) {
+        if (menu->text() != QLatin1String(menuTitle) || menu->menu() == nullptr) {
+            continue;
+        }
+        for (QAction* action : menu->menu()->actions()) {
+            if (action->text() == QLatin1String(entry) && action->isEnabled()) {
+                action->trigger();
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 // Turns the event loop until what the session was asked is answered and shown.
 inline void WaitForPolls(SCA_ClientSession* session) {

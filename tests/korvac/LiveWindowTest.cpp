@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,9 +29,11 @@
 #include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvLogView.h"
 #include "libmor/SCA_Version.h"
+#include "libvop/SCA_EntryDlg.h"
 #include "libvop/SCA_OptionsDlg.h"
 #include "model/SCA_SoundList.h"
 #include "model/SCA_SrvConnectList.h"
+#include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezTaskStatus.h"
 #include "tests/support/HttpTestServer.h"
 #include "tests/support/WaitUntil.h"
@@ -572,33 +575,87 @@ TEST_F(LiveWindow, ExportWhileDisconnectedAsksForAConnectionAndOpensNoDialog) {
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 }
 
-TEST_F(LiveWindow, AnExportedConfigurationIsPrivateAndImportsWhileAWrongFileIsRefused) {
+// The service's login password never leaves it in an exported file: importing such a file asks
+// for it (typed as it stands; cancelling leaves the service alone), a file written before that
+// still imports with its own, and a file of another kind is refused before the service is asked.
+TEST_F(LiveWindow, AnExportedConfigurationHoldsNoPasswordAndItsImportAsksForOne) {
     m_Window->DefaultConnect();
-    const std::string path = m_Home.Path() + "/backup.hdx";
-    m_Hook.FileAnswer = QString::fromStdString(path);
-    m_Window->ExportConfiguration();
+    const std::string exported = m_Home.Path() + "/backup.hdx";
+    m_Hook.FileAnswer = QString::fromStdString(exported);
+    ASSERT_TRUE(korvac_test::ChooseMenuEntry(m_Window.get(), "File", "Export Configuration ..."));
     ASSERT_TRUE(BoxShown("Product configuration exported."));
     struct stat info {};
-    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    ASSERT_EQ(stat(exported.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
+    SCA_ConfigObj written("ServerConfig", nullptr);
+    uint32_t error = 0;
+    ASSERT_EQ(written.Load(exported.c_str(), &error), 1);
+    EXPECT_TRUE(written.IsFieldExists("ServerUserName"));
+    EXPECT_FALSE(written.IsFieldExists("ServerPassword"));
+    QFile bytes(QString::fromStdString(exported));
+    ASSERT_TRUE(bytes.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(bytes.readAll().contains("service-secret"));
 
+    // A file as an earlier export wrote it, with the password in it.
+    const std::string older = m_Home.Path() + "/older.hdx";
+    written.AddField("ServerPassword", "from-the-file");
+    ASSERT_EQ(written.Save(older.c_str(), SCA_TEZ_USER_CONFIG_FILE_TYPE, 0, &error), 1);
+
+    struct Case {
+        const char* Name;
+        const std::string* File;
+        const char* Typed; // null: the prompt is cancelled
+        bool Asked;
+        bool Imported;
+        const char* Password; // the service's afterwards
+    };
+    const Case cases[] = {
+        {"without a password, typed", &exported, " n3w pass ", true, true, " n3w pass "},
+        {"without a password, cancelled", &exported, nullptr, true, false, " n3w pass "},
+        {"with its own password", &older, "unused", false, true, "from-the-file"},
+    };
     m_Hook.Answer = QMessageBox::Ok;
-    m_Window->ImportConfiguration();
-    EXPECT_TRUE(BoxShown("Server configuration imported."));
-    EXPECT_EQ(m_Service.Count("StopAllMonitors"), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        m_Hook.Boxes.clear();
+        m_Hook.FileAnswer = QString::fromStdString(*c.File);
+        bool asked = false;
+        m_Hook.OnExec = [&](QDialog* dialog) {
+            auto* entry = qobject_cast<SCA_EntryDlg*>(dialog);
+            ASSERT_NE(entry, nullptr);
+            asked = true;
+            EXPECT_EQ(entry->GetEdit()->echoMode(), QLineEdit::Password);
+            if (c.Typed == nullptr) {
+                dialog->reject();
+                return;
+            }
+            entry->GetEdit()->setText(QString::fromUtf8(c.Typed));
+            dialog->accept();
+        };
+        const int stops = m_Service.Count("StopAllMonitors");
+        ASSERT_TRUE(
+            korvac_test::ChooseMenuEntry(m_Window.get(), "File", "Import Configuration ..."));
+        EXPECT_EQ(asked, c.Asked);
+        EXPECT_EQ(BoxShown("Server configuration imported."), c.Imported);
+        EXPECT_EQ(m_Service.Count("StopAllMonitors"), stops + (c.Imported ? 1 : 0));
+        EXPECT_EQ(m_Service.ServerPassword, c.Password);
+        // The next connection logs in with what the service now expects.
+        EXPECT_STREQ(m_Window->GetUserConfig()->GetConnectPassword(), c.Password);
+    }
+    m_Hook.OnExec = nullptr;
     EXPECT_EQ(m_Service.SetMask, 0xFFFFFFFFu);
 
     // A configuration file of another kind: refused before the service is touched.
     SCA_ConfigObj other("ServerConfig", nullptr);
     other.AddField("FileType", 1012u);
     other.AddField("ProductType", SCA_PRODUCT_TYPE_KORVANTA);
-    uint32_t error = 0;
     const std::string wrong = m_Home.Path() + "/other.hdx";
     ASSERT_EQ(other.Save(wrong.c_str(), 1012, 0, &error), 1);
     m_Hook.FileAnswer = QString::fromStdString(wrong);
+    const int stops = m_Service.Count("StopAllMonitors");
     m_Window->ImportConfiguration();
     EXPECT_EQ(Logged("The specified configuration file is invalid."), 1);
-    EXPECT_EQ(m_Service.Count("StopAllMonitors"), 1);
+    EXPECT_EQ(m_Service.Count("StopAllMonitors"), stops);
 
     // Cancelling the warning ends the command before any file is asked for.
     const int dialogs = static_cast<int>(m_Hook.Dialogs.size());
@@ -741,6 +798,8 @@ TEST_F(LiveWindow, ClearAllWhileDisconnectedEmptiesThePaneAndAsksForAConnection)
 TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
     constexpr char kNewerVersion[] = "99.1.2";
     for (const std::string version : {SCA_PRODUCT_VERSION, kNewerVersion}) {
+        m_Hook.Boxes.clear();
+        m_Hook.Dialogs.clear();
         const std::string body = "Version=" + version + "\r\nProductType=503\r\n";
         korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(body));
         const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/update.txt";
@@ -754,6 +813,14 @@ TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
         }));
         const bool newer = version == kNewerVersion;
         EXPECT_EQ(newer, !m_Window->GetUpdateButton()->isHidden()) << version;
+        // What was found is told once in the log, never in a box from the timer.
+        const std::string available = "Korvanta Client " + version +
+                                      " is available: Help > Check For Updates ... installs it.";
+        EXPECT_EQ(Logged(available.c_str()), newer ? 1 : 0);
+        Tick();
+        EXPECT_EQ(Logged(available.c_str()), newer ? 1 : 0);
+        EXPECT_TRUE(m_Hook.Boxes.empty());
+        EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
         EXPECT_EQ(server.RequestLine(), "GET /update.txt HTTP/1.1");
         m_Hook.Boxes.clear();
         m_Window->CheckForUpdates();

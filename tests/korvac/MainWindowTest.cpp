@@ -20,11 +20,13 @@
 #include "GuiTestSupport.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
+#include "korvac/SCA_SrvConnectView.h"
 #include "korvac/SCA_SrvLogView.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libvop/SCA_StatusList.h"
 #include "model/SCA_KeyCommand.h"
+#include "model/SCA_SrvConnectList.h"
 
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
@@ -126,9 +128,12 @@ TEST_F(MainWindow, ReportTextIsShownAsDataNeverAsAFormat) {
     EXPECT_EQ(m_Hook.Boxes[2].Title, QStringLiteral("Error"));
 }
 
-TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIcons) {
+// Each click on Layouts moves to the next layout with its look; the window is at least the
+// layout's size and wide enough that no tool button hides behind the overflow arrow.
+TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIconsAndEveryButtonShows) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
+    window->GetToolBar()->show();
     struct Expect {
         int Width, Height, Icon;
         bool Side, Pane;
@@ -137,23 +142,44 @@ TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIcons) {
     const Expect expected[3] = {{860, 640, 32, true, true, Qt::ToolButtonTextUnderIcon},
                                 {800, 600, 16, false, true, Qt::ToolButtonTextBesideIcon},
                                 {640, 400, 16, false, false, Qt::ToolButtonIconOnly}};
+    QToolBar* toolBar = window->GetToolBar();
+    QWidget* layoutsButton = nullptr;
+    for (QAction* action : toolBar->actions()) {
+        if (action->text() == QLatin1String("Layouts")) {
+            layoutsButton = toolBar->widgetForAction(action);
+        }
+    }
+    ASSERT_NE(layoutsButton, nullptr);
     ASSERT_EQ(window->GetCurrentLayout(), 0u);
     for (int step = 0; step < 4; ++step) {
         const uint32_t layout = window->GetCurrentLayout();
+        SCOPED_TRACE(layout);
         const Expect& e = expected[layout];
-        EXPECT_EQ(window->minimumSize(), QSize(e.Width, e.Height)) << layout;
-        EXPECT_EQ(window->size(), QSize(e.Width, e.Height)) << layout;
-        EXPECT_EQ(window->GetToolBar()->iconSize(), QSize(e.Icon, e.Icon));
-        EXPECT_EQ(window->GetToolBar()->toolButtonStyle(), e.Style);
+        QCoreApplication::processEvents();
+        EXPECT_GE(window->minimumWidth(), e.Width);
+        EXPECT_EQ(window->minimumHeight(), e.Height);
+        EXPECT_EQ(window->size(), window->minimumSize());
+        EXPECT_EQ(toolBar->iconSize(), QSize(e.Icon, e.Icon));
+        EXPECT_EQ(toolBar->toolButtonStyle(), e.Style);
         EXPECT_EQ(window->GetSideBar()->isVisibleTo(window.get()), e.Side);
         EXPECT_EQ(window->GetLogView()->isVisibleTo(window.get()), e.Pane);
-        for (QAction* action : window->GetToolBar()->actions()) {
-            if (!action->isSeparator()) {
-                const QPixmap pixmap = action->icon().pixmap(QSize(e.Icon, e.Icon));
-                EXPECT_EQ(pixmap.size(), QSize(e.Icon, e.Icon)) << action->text().toStdString();
+        for (QAction* action : toolBar->actions()) {
+            if (action->isSeparator()) {
+                continue;
             }
+            const QPixmap pixmap = action->icon().pixmap(QSize(e.Icon, e.Icon));
+            EXPECT_EQ(pixmap.size(), QSize(e.Icon, e.Icon)) << action->text().toStdString();
+            QWidget* button = toolBar->widgetForAction(action);
+            ASSERT_NE(button, nullptr);
+            EXPECT_TRUE(button->isVisible()) << action->text().toStdString();
+            EXPECT_LE(button->geometry().right(), toolBar->contentsRect().right())
+                << action->text().toStdString();
         }
-        window->SwitchLayout();
+        for (QToolButton* overflow :
+             toolBar->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"))) {
+            EXPECT_FALSE(overflow->isVisible());
+        }
+        QTest::mouseClick(layoutsButton, Qt::LeftButton);
         EXPECT_EQ(window->GetCurrentLayout(), (layout + 1) % 3);
     }
 }
@@ -539,6 +565,30 @@ TEST_F(MainWindow, EachLayoutPaintsItsWindow) {
             image.save(QStringLiteral("%1/korvac-layout-%2.png").arg(folder).arg(layout));
         }
     }
+}
+
+// The servers connected to before are listed from the start, before any connection, in their
+// order and with none selected.
+TEST_F(MainWindow, TheKnownServersAreListedAtStart) {
+    {
+        auto first = StartWindow();
+        ASSERT_NE(first, nullptr);
+        SCA_SrvConnectList* known = first->GetUserConfig()->GetConnectList();
+        ASSERT_EQ(known->AddConnect("server-a", "admin", "pw", 24503), 1);
+        ASSERT_EQ(known->AddConnect("server-b", "ops", "pw", 24600), 1);
+    } // the settings are kept at exit
+    auto window = StartWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->CheckConnected(0), 0);
+    SCA_SrvConnectView* view = window->GetSideBar()->GetConnectView();
+    QStringList hosts;
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        hosts << view->topLevelItem(row)->text(1);
+    }
+    EXPECT_EQ(hosts.size(), 2);
+    EXPECT_TRUE(hosts.contains(QStringLiteral("server-a")));
+    EXPECT_TRUE(hosts.contains(QStringLiteral("server-b")));
+    EXPECT_TRUE(view->selectedItems().isEmpty());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <deque>
 #include <gtest/gtest.h>
@@ -820,16 +821,15 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
     m_Window->SaveReport();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("No active monitors to save reports.")});
 
-    // A folder the writer cannot write to: told, and no success.
+    // A folder the writer cannot write to: logged, and no success.
     chosenFolder = QString::fromStdString(folder.Path() + "/missing");
     chosenFormat = SCA_TEZ_FORMAT_PDF;
     Select({1});
     m_Hook.Boxes.clear();
+    const uint32_t logged = m_Window->GetClientLog()->GetErrorCount();
     m_Window->SaveReport();
-    ASSERT_EQ(m_Hook.Boxes.size(), 1u);
-    EXPECT_TRUE(m_Hook.Boxes[0].Text.startsWith(
-        QStringLiteral("SCA_SrvGui::SaveReport: cannot save report - ")))
-        << m_Hook.Boxes[0].Text.toStdString();
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    EXPECT_EQ(m_Window->GetClientLog()->GetErrorCount(), logged + 1);
     EXPECT_EQ(QDir(chosenFolder).exists(), false);
 }
 
@@ -936,6 +936,62 @@ TEST_F(MonitorCommands, TheOptionsDialogKeepsValuesItCannotShow) {
     options.Accept();
     EXPECT_EQ(options.result(), QDialog::Rejected);
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("The reports folder name is too long.")});
+}
+
+} // namespace
+
+namespace {
+
+// A command the service refuses is logged in the words of its failure and raises the status
+// bar's badge; no box interrupts the user, who sees the state at the next poll. The commands
+// are chosen from the Monitor menu with the first monitor selected.
+TEST_F(MonitorCommands, RefusedCommandsAreLoggedNotBoxed) {
+    struct Case {
+        const char* Entry;
+        const char* Refused;
+        const char* Logged;
+    };
+    const Case cases[] = {
+        {"Start Monitor", "GetMonitorStats", "Cannot get monitor status - 1"},
+        {"Pause Monitor", "PauseMonitor", "Cannot pause monitor - 1"},
+        {"Reset Monitor", "ResetMonitor", "Cannot reset monitor - 1"},
+        {"Stop Monitor", "StopMonitor", "Cannot stop monitor - 1"},
+        {"Move Monitor Up ...", "MoveMonitorUp", "Cannot move monitor - 1"},
+        {"Edit Monitor ...", "GetMonitorObj", "Cannot get monitor - 1"},
+        {"View Errors ...", "GetMonitorErrors", "Cannot get errors for monitor - 1"},
+        {"Save Report ...", "GetMonitorsStatus",
+         "SCA_SrvGui::SaveReport: Cannot get monitors status"},
+    };
+    // Nothing was seen in the message console during this test.
+    uint32_t errors = m_Window->GetClientLog()->GetErrorCount();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Entry);
+        Select({1});
+        m_Hook.Boxes.clear();
+        m_Service.Queue(c.Refused, Answer::Refused());
+        ASSERT_TRUE(korvac_test::ChooseMenuEntry(m_Window.get(), "Monitor", c.Entry));
+        EXPECT_EQ(Logged(c.Logged), true);
+        EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
+        m_Window->UpdateErrorBadge();
+        // The badge counts what the log holds unseen: at least this failure more.
+        EXPECT_FALSE(m_Window->GetErrorBadge()->isHidden());
+        const uint32_t now = m_Window->GetClientLog()->GetErrorCount();
+        EXPECT_GT(now, errors);
+        errors = now;
+        EXPECT_EQ(m_Window->GetErrorBadge()->text(), errors == 1
+                                                         ? QStringLiteral("1 error")
+                                                         : QStringLiteral("%1 errors").arg(errors));
+    }
+    // Adding and opening: the failure to add, and a window that cannot open, are logged too.
+    m_Hook.Boxes.clear();
+    m_Service.Queue("AddMonitor", Answer::Refused());
+    m_Window->AddCpuUsageMonitor();
+    EXPECT_TRUE(Logged("Cannot add monitor - CPU Monitor"));
+    Select({3});
+    m_Service.Queue("GetMonitorStats", Answer::Refused());
+    QTest::keyClick(m_Window->GetMonitorsView(), Qt::Key_Return);
+    EXPECT_TRUE(Logged("SCA_SrvGui::ViewMonitor: Cannot get monitor status - 3"));
+    EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
 }
 
 } // namespace

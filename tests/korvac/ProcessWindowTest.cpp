@@ -480,3 +480,93 @@ TEST(ProcessDetails, APidlessProcessShowsNothingAndTheFileNameIsSafe) {
 }
 
 } // namespace
+
+// A command the service refuses in a process window opened from the main window is logged and
+// raises the main window's badge: no box, neither then nor after the window closes.
+TEST_F(ProcessWindow, ARefusedCommandIsLoggedAndNoBoxFollowsTheWindow) {
+    const std::string refused = "Cannot pause monitor - " + std::to_string(m_Monitor.MonitorId);
+    m_Hook.OnExec = [&](QDialog* dialog) {
+        auto* window = qobject_cast<SCA_SrvProcessListDlg*>(dialog);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(window->GetPauseButton()->isEnabled());
+        m_Service.Queue("PauseMonitor", Answer::Refused());
+        QTest::mouseClick(window->GetPauseButton(), Qt::LeftButton);
+        EXPECT_EQ(korvac_test::Logged(m_Main.get(), refused.c_str()), 1);
+        EXPECT_TRUE(m_Hook.Boxes.empty());
+    };
+    EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
+    EXPECT_EQ(m_Service.Count("PauseMonitor"), 1);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+    m_Main->UpdateErrorBadge();
+    EXPECT_FALSE(m_Main->GetErrorBadge()->isHidden());
+    EXPECT_EQ(m_Main->GetErrorBadge()->text(), QStringLiteral("1 error"));
+}
+
+// Either process window whose very first poll fails says "Cannot update monitor status." once
+// and is not shown: from the main window (the process list) and from a double click on a
+// process of an open list (one process).
+TEST_F(ProcessWindow, AFirstPollThatFailsIsToldOnceAndTheWindowIsNotShown) {
+    struct Case {
+        const char* Poll;
+        bool FromTheList;
+    };
+    const Case cases[] = {{"GetMonitorProcessListStatusEx", false},
+                          {"GetMonitorProcessCountersStatusEx", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Poll);
+        m_Hook.Boxes.clear();
+        m_Hook.Dialogs.clear();
+        m_Hook.OnExec = [&](QDialog* dialog) {
+            auto* list = qobject_cast<SCA_SrvProcessListDlg*>(dialog);
+            if (list == nullptr) {
+                return;
+            }
+            m_Service.Queue(c.Poll, Answer::Refused());
+            list->show();
+            SCA_SrvProcessView* view = list->GetProcessView();
+            const QRect row = view->visualItemRect(view->topLevelItem(0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+            QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+        };
+        if (!c.FromTheList) {
+            m_Service.Queue(c.Poll, Answer::Refused());
+        }
+        EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), c.FromTheList ? 1 : 0);
+        EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
+        // Only the list was shown, and only when its own poll worked.
+        EXPECT_EQ(m_Hook.Dialogs.size(), c.FromTheList ? 1 : 0);
+    }
+}
+
+// The selected process ends: the selection is cleared, not moved to another process, whether
+// the list is rebuilt (the set changed) or updated in place.
+TEST_F(ProcessWindow, TheSelectionOfAnEndedProcessIsClearedNotMoved) {
+    for (const bool rebuilt : {true, false}) {
+        SCOPED_TRACE(rebuilt);
+        m_Monitor.Processes.clear();
+        m_Monitor.AddProcess("bash", 101, 2, 1.5, 4e6, 2, 10);
+        m_Monitor.AddProcess("Xorg", 202, 1, 9.0, 9e7, 12, 80);
+        m_Monitor.AddProcess("apache2", 303, 8, 0.5, 2e7, 40, 30);
+        ++m_Monitor.ListStatus;
+        auto window = Open();
+        window->show();
+        SCA_SrvProcessView* view = window->GetProcessView();
+        ASSERT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "apache2", "bash"}));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          view->visualItemRect(view->topLevelItem(1)).center());
+        ASSERT_EQ(view->selectedItems().size(), 1);
+        ASSERT_EQ(view->currentItem()->text(SCA_PROC_COL_NAME), QStringLiteral("apache2"));
+        m_Monitor.Processes.erase(m_Monitor.Processes.begin() + 2);
+        if (rebuilt) {
+            ++m_Monitor.ListStatus;
+        }
+        Tick(window.get());
+        EXPECT_EQ(Column(view, SCA_PROC_COL_NAME), (QStringList{"Xorg", "bash"}));
+        EXPECT_TRUE(view->selectedItems().isEmpty());
+        EXPECT_EQ(view->currentItem(), nullptr);
+        // The commands on the selected process have none to act on.
+        m_Hook.Dialogs.clear();
+        window->ViewProcessDetails();
+        EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
+    }
+}

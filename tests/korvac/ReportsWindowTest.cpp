@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QToolButton>
 #include <QTreeWidgetItem>
 #include <atomic>
 #include <filesystem>
@@ -580,9 +581,19 @@ TEST_F(ReportsWindow, DeleteImportAndCompare) {
     EXPECT_EQ(m_Shelf.Reports.at(imported)->GetCounterList()->Count(), 2u);
     EXPECT_EQ(m_Shelf.Reports.at(imported)->GetStartTime(), kJan2);
 
+    // The same file again, from the Import button: nothing is added, and the user is told why
+    // the list did not change.
     m_Hook.FilesAnswer = {QString::fromStdString(exported.string())};
-    window->ImportReports();
-    EXPECT_EQ(m_Hook.Boxes.size(), 3u) << "already there is no failure";
+    QToolButton* importButton = nullptr;
+    for (QToolButton* button : window->findChildren<QToolButton*>()) {
+        importButton = button->text() == QLatin1String("Import") ? button : importButton;
+    }
+    ASSERT_NE(importButton, nullptr);
+    QTest::mouseClick(importButton, Qt::LeftButton);
+    ASSERT_EQ(m_Hook.Boxes.size(), 4u);
+    EXPECT_EQ(m_Hook.Boxes[3].Text,
+              QStringLiteral("The report is already on the service: nothing was imported."));
+    EXPECT_EQ(m_Hook.Boxes[3].Type, SCA_LEVEL_INFO);
     EXPECT_EQ(m_Shelf.Index.Count(), 1u);
 
     // Compare the imported run with a new one.
@@ -593,14 +604,14 @@ TEST_F(ReportsWindow, DeleteImportAndCompare) {
     window->CompareReports();
     ASSERT_EQ(m_Hook.Dialogs.size(), dialogs + 2);
     EXPECT_EQ(m_Hook.Dialogs.last(), QStringLiteral("Monitoring Reports Comparison"));
-    EXPECT_EQ(m_Hook.Boxes.size(), 3u);
+    EXPECT_EQ(m_Hook.Boxes.size(), 4u);
     // A report the service will not give: no comparison, and the reason.
     m_Service.Queue("GetReportObj", Answer::Refused());
     window->CompareReports();
     EXPECT_EQ(m_Hook.Dialogs.size(), dialogs + 3);
-    ASSERT_EQ(m_Hook.Boxes.size(), 4u);
+    ASSERT_EQ(m_Hook.Boxes.size(), 5u);
     EXPECT_EQ(
-        m_Hook.Boxes[3].Text,
+        m_Hook.Boxes[4].Text,
         QStringLiteral("The reports were not compared - cannot read report %1").arg(imported));
 
     // Open shows the report as a document.

@@ -402,8 +402,11 @@ TEST(ErrorListDialog, ListsEveryErrorOrSaysThereIsNone) {
     EXPECT_EQ(dialog.GetView()->topLevelItem(1)->text(2), QStringLiteral("Warning"));
     EXPECT_EQ(dialog.GetView()->topLevelItem(0)->text(5), QStringLiteral("Local"));
     EXPECT_EQ(dialog.GetView()->topLevelItem(0)->text(7), QStringLiteral("Value above 90"));
+    // The rows are events; the counts beside a monitor are what is in error now, and the
+    // summary tells the two apart.
     EXPECT_EQ(dialog.GetSummary()->text(),
-              QStringLiteral("Process Monitor: 2 errors, 1 warnings."));
+              QStringLiteral("Process Monitor: 2 errors and 1 warning recorded, one row each. ") +
+                  QLatin1String(SCA_ERROR_COUNTS_TEXT));
 
     SCA_TezErrorList none;
     SCA_ErrorListDlg quiet(nullptr, &none, "System Errors", "System Monitoring");

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QDirIterator>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 #include <cctype>
 #include <cstdio>
@@ -11,15 +15,18 @@
 #include <set>
 #include <string>
 
+#include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libvop/SCA_DebugLogDlg.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_OptionsDlg.h"
 #include "libvop/SCA_StatusIcon.h"
 #include "libvop/SCA_StatusList.h"
 #include "libvop/SCA_UpdateDlg.h"
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
 
 namespace {
 
@@ -172,6 +179,40 @@ TEST(UpdateDialog, OffersOnlyAnotherVersionOfThisProduct) {
     update.SetProductType(SCA_PRODUCT_TYPE_NETWORK);
     dialog.SetUpdate(update);
     EXPECT_EQ(dialog.GetUpdate(), 0);
+}
+
+// The Keyboard page shows each command's name whole on one line beside its key, with the key
+// column still in view, at the dialog's own size: a name wrapped or cut is a command the user
+// cannot read.
+TEST(OptionsDialog, TheKeyboardPageShowsEveryCommandNameWhole) {
+    SCA_TezConfig config(SCA_PRODUCT_TYPE_KORVANTA);
+    SCA_TezConfigUser user(&config);
+    ASSERT_EQ(user.InitDefConfig(&config), 1);
+    SCA_OptionsDlg dialog(nullptr, &config, &user, nullptr, SCA_ALL_ONES);
+    ASSERT_EQ(dialog.FillDialog(), 1);
+    dialog.show();
+    auto* tabs = dialog.findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    int keyboard = -1;
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        keyboard = tabs->tabText(tab) == QLatin1String("Keyboard") ? tab : keyboard;
+    }
+    ASSERT_GE(keyboard, 0);
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(keyboard).center());
+    ASSERT_EQ(tabs->currentIndex(), keyboard);
+    auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("Shortcuts"));
+    ASSERT_NE(table, nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_GT(table->rowCount(), 0);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QTableWidgetItem* name = table->item(row, 0);
+        ASSERT_NE(name, nullptr);
+        SCOPED_TRACE(name->text().toStdString());
+        const QRect cell = table->visualItemRect(name);
+        EXPECT_GE(cell.width(), table->fontMetrics().horizontalAdvance(name->text()));
+    }
+    EXPECT_LT(table->columnViewportPosition(1), table->viewport()->width());
 }
 
 } // namespace
