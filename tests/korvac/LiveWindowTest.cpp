@@ -46,6 +46,10 @@ namespace {
 constexpr char kNotConnected[] =
     "Korvanta Client is not connected.\nPress the 'Connect' button to connect to a server.";
 constexpr char kLost[] = "Connection to server-a:8000 lost - reconnecting";
+// The longest the window's loop may stand still while a poll is out: no wait on the network,
+// only the window's own work and, on a machine this busy, the scheduler's (gaps of 101 ms were
+// seen at a load of 20).
+constexpr qint64 kLongestWaitMs = 250;
 
 class LiveWindow : public testing::Test {
 protected:
@@ -373,8 +377,6 @@ TEST_F(LiveWindow, AStalledServiceHoldsThePollForItsShortTimeOutOnly) {
 // as the service answers again.
 TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers) {
     constexpr int kTurnsWhileWaiting = 5;
-    // The longest the loop may stand still: no wait on the network, only the window's own work.
-    constexpr qint64 kLongestWaitMs = 100;
     const QString connected = QStringLiteral("Connected To: admin@server-a");
     const Answer healthy = m_Service.StandingOf("GetStatusEx");
     const auto statusWithRows = [this](std::function<void(SCA_ConfigObj * monitors)> rows) {
@@ -459,7 +461,6 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
 TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
     ASSERT_TRUE(m_Service.ListenOnWire());
     constexpr int kTurnsWhileWaiting = 5;
-    constexpr qint64 kLongestWaitMs = 100;
     const QString connected = QStringLiteral("Connected To: admin@server-a");
     const QString lost = QString::fromLatin1(kLost);
     const QString refused =
