@@ -5,6 +5,7 @@
 // rounds after a warm-up, and a client that runs offscreen in a home of its own.
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -44,6 +45,24 @@ template <typename Round>
 Percentiles Measure(int rounds, int warmUp, Round round) {
     return Measure(
         rounds, warmUp, [](int) {}, round);
+}
+
+// The machine's load over the last minute (-1 when unknown): the machine may be shared.
+inline double LoadAverage() {
+    double load[1] = {0.0};
+    return getloadavg(load, 1) == 1 ? load[0] : -1.0;
+}
+
+// Prints what the program measures and answers true when it was asked for --help, so that
+// the check of every program's --help need not wait for a run.
+inline bool AnswerHelp(int argc, char** argv, const char* what) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help") {
+            std::printf("%s: %s\nNo options; prints its figures and exits.\n", argv[0], what);
+            return true;
+        }
+    }
+    return false;
 }
 
 // A temporary folder that every folder a client reads and writes points at, offscreen, for as

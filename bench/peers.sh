@@ -4,7 +4,8 @@
 # a lean collectd (bench/peers/collectd-lean.conf) and node-exporter (bench/peers/
 # node-exporter.args, scraped once a second as a server would). Installs them with apt-get when
 # missing, runs them in the foreground, hands their process ids to bench_service, which prints
-# each one's CPU and memory and korvas's ratios to them, and ends them by id.
+# each one's CPU and memory and korvas's ratios to them in windows that each say the load, checks
+# that collectd stored what it read, and ends them by id.
 #
 # Usage: bench/peers.sh [BUILD_DIR] [SECONDS] [RUNS] [MONITORS]
 #        defaults: build/default 20 3 20; set PEERS_PORT for the exporter (default 25371)
@@ -70,5 +71,16 @@ for pid in $collectd_pid $exporter_pid; do
     fi
 done
 
+echo "load before: $(cat /proc/loadavg)"
 "$bench" --seconds "$seconds" --runs "$runs" --monitors "$monitors" \
     --peer "collectd-lean=$collectd_pid" --peer "node-exporter=$exporter_pid"
+echo "load after: $(cat /proc/loadavg)"
+
+# The lean peer must have stored what it read, or it was measured doing less than a deployment.
+for series in cpu memory load 'disk-*' 'df-*' 'interface-*'; do
+    if [ -z "$(find "$work/csv" -path "*/$series/*" -type f 2>/dev/null | head -n 1)" ]; then
+        echo "collectd-lean stored no $series values in $work/csv" >&2
+        exit 1
+    fi
+done
+echo "collectd-lean stored $(find "$work/csv" -type f | wc -l) CSV series (processor summed over the cores)"
