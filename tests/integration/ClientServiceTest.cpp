@@ -25,6 +25,7 @@ using korvas_integration::KorvasProcess;
 void Tick(SCA_SrvGui* window) {
     QTimerEvent event(window->GetUpdateTimerId());
     QCoreApplication::sendEvent(window, &event);
+    korvac_test::WaitForPolls(window->GetSession());
 }
 
 // The quiet first start runs without a service; the test that needs one starts it.

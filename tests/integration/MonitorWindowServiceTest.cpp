@@ -60,6 +60,7 @@ TEST_F(MonitorWindowService, ShowsTheServicesValuesAndPausesAndResumesIt) {
     auto tick = [&] {
         QTimerEvent event(window->GetTimerId());
         QCoreApplication::sendEvent(window.get(), &event);
+        korvac_test::WaitForPolls(m_Main->GetSession());
     };
     auto keptSamples = [&]() -> size_t {
         const auto* store = dynamic_cast<const SCA_TezSampleStore*>(

@@ -13,6 +13,8 @@
 // log, sounds, configuration), which a test changes between polls.
 
 #include <QTimer>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <deque>
@@ -20,12 +22,15 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <poll.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "GuiTestSupport.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
+#include "libmor/SCA_Sync.h"
 #include "libmor/SCA_Version.h"
 #include "libtez/SCA_KorvantaCommands.h"
 #include "libtez/SCA_KorvantaInterface.h"
@@ -38,7 +43,11 @@
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
 #include "net/SCA_KorvantaLogin.h"
+#include "net/SCA_NetFrameWriter.h"
+#include "net/SCA_NetMessage.h"
 #include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetSocket.h"
+#include "net/SCA_NetTransport.h"
 #include "tests/support/WaitUntil.h"
 
 namespace korvac_test {
@@ -55,6 +64,18 @@ struct Answer {
     uint32_t DelayMs = 0;
     // Holds the answer back until it says so: for a test that acts while a call is in flight.
     std::function<bool()> Held;
+    // On the wire (FakeService::ListenOnWire): what becomes of the reply's frame.
+    enum class Wire {
+        Whole,
+        CutHalfWay,     // half the frame, then the connection closes
+        LengthTooLong,  // the head promises more payload than comes
+        LengthTooShort, // the head promises less payload than comes
+        OtherRequest,   // the reply carries another request's number
+        TooDeep,        // a payload nested deeper than any reader takes
+        HugeString,     // a 10 MB value
+        Close,          // the connection closes instead (at the greeting for "Connect")
+    };
+    Wire Frame = Wire::Whole;
 
     static Answer Reply(std::function<void(SCA_ConfigObj* request, SCA_ConfigObj* reply)> fill) {
         Answer answer;
@@ -75,6 +96,11 @@ struct Answer {
     Answer After(uint32_t delayMs) const {
         Answer answer = *this;
         answer.DelayMs = delayMs;
+        return answer;
+    }
+    static Answer OnWire(Wire frame) {
+        Answer answer;
+        answer.Frame = frame;
         return answer;
     }
     Answer HeldUntil(std::function<bool()> released) const {
@@ -158,6 +184,38 @@ public:
             }
         }
         return nullptr;
+    }
+
+    // --- the service on the wire -------------------------------------------------------
+    // From now on the window's client objects reach this service through the network library
+    // on loopback: the transport, its frames and limits are the real ones, and an answer's
+    // Frame says how the reply's bytes misbehave. The login stays the stand-in's.
+    bool ListenOnWire() {
+        uint32_t error = 0;
+        if (!m_Listener.Listen(0, &error)) {
+            return false;
+        }
+        m_WirePort = m_Listener.GetLocalPort();
+        m_Accepting = std::thread([this] { Accept(); });
+        return true;
+    }
+    uint16_t WirePort() const { return m_WirePort; }
+
+    ~FakeService() {
+        m_Stopping = true;
+        m_Listener.Shutdown();
+        if (m_Accepting.joinable()) {
+            m_Accepting.join();
+        }
+        {
+            const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+            for (SCA_NetSocket* link : m_Links) {
+                link->Shutdown();
+            }
+        }
+        for (std::thread& serving : m_Serving) {
+            serving.join();
+        }
     }
 
     // --- the state of a healthy service -------------------------------------------------
@@ -289,6 +347,132 @@ private:
         log.Serialize(SCA_ALL_ONES, SCA_ALL_ONES, SCA_ALL_ONES, reply->AddConfigObj("DebugLog"));
     }
 
+    void Accept() {
+        constexpr int kLookMs = 20;
+        while (!m_Stopping) {
+            pollfd waiting{m_Listener.GetDescriptor(), POLLIN, 0};
+            uint32_t error = 0;
+            SCA_NetSocket* link =
+                poll(&waiting, 1, kLookMs) > 0 ? m_Listener.Accept(&error) : nullptr;
+            if (link == nullptr) {
+                continue;
+            }
+            const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+            m_Links.push_back(link);
+            m_Serving.emplace_back([this, link] { Serve(link); });
+        }
+    }
+
+    // Answers one connection until it ends; the transport owns link.
+    void Serve(SCA_NetSocket* link) {
+        SCA_NetTransport transport(link);
+        AnswerConnection(link, &transport);
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+        m_Links.erase(std::find(m_Links.begin(), m_Links.end(), link));
+        link->Shutdown();
+    }
+
+    void AnswerConnection(SCA_NetSocket* link, SCA_NetTransport* transport) {
+        uint32_t error = 0;
+        if (Next("Connect").Frame == Answer::Wire::Close ||
+            !transport->Greet("13.5.48", "scripted-host", SCA_KORVANTA_LOGIN_SIGNATURE, 1,
+                              kWireTimeoutMs, &error)) {
+            return;
+        }
+        // A fresh client numbers its requests from 1.
+        for (uint32_t sequence = 1; !m_Stopping; ++sequence) {
+            SCA_NetMessage request;
+            if (!transport->WaitForMessage(SCA_INFINITE, &request, &error)) {
+                return;
+            }
+            const std::string op = request.GetCommandName();
+            Record(op, static_cast<SCA_ConfigObj*>(request.GetData()->Clone()), 0);
+            const Answer answer = Next(op);
+            if (answer.Held) {
+                EXPECT_TRUE(
+                    korvanta_test::WaitUntil("the test to release the answer", answer.Held));
+            }
+            if (answer.How == Answer::Kind::Drop || answer.Frame == Answer::Wire::Close) {
+                return;
+            }
+            SCA_NetMessage reply;
+            reply.Init(answer.How == Answer::Kind::Reply ? "OK" : "ERR");
+            if (answer.Fill) {
+                answer.Fill(request.GetData(), reply.GetData());
+            }
+            if (!SendFrame(link, &reply, sequence, answer.Frame)) {
+                return;
+            }
+        }
+    }
+
+    // Writes reply's frame as frame says; false when the connection is to close after it.
+    static bool SendFrame(SCA_NetSocket* link, SCA_NetMessage* reply, uint32_t sequence,
+                          Answer::Wire frame) {
+        constexpr uint32_t kHugeValue = 10u << 20;
+        constexpr int kTooDeep = 100;
+        // "KVNT", the version, the control code, the flags and the sequence come first.
+        constexpr size_t kSequenceAt = 13;
+        constexpr size_t kNameLengthAt = 17;
+        SCA_NetFrameWriter writer;
+        uint32_t error = 0;
+        const bool other = frame == Answer::Wire::OtherRequest;
+        if (!writer.Encode(reply, other ? sequence + 1000 : sequence, &error)) {
+            return false;
+        }
+        std::string bytes(writer.GetData(), writer.GetSize());
+        static_assert(kNameLengthAt == kSequenceAt + 4);
+        const size_t lengthAt = kNameLengthAt + 1 + static_cast<uint8_t>(bytes[kNameLengthAt]);
+        const auto setLength = [&bytes, lengthAt](uint32_t length) {
+            for (int i = 0; i < 4; ++i) {
+                bytes[lengthAt + i] = static_cast<char>((length >> (8 * i)) & 0xFF);
+            }
+        };
+        const auto payload = [&bytes, lengthAt](const std::string& tree) {
+            bytes.resize(lengthAt + 4);
+            bytes += tree;
+        };
+        switch (frame) {
+        case Answer::Wire::CutHalfWay:
+            bytes.resize(bytes.size() / 2);
+            break;
+        case Answer::Wire::LengthTooLong:
+            setLength(static_cast<uint32_t>(bytes.size() - lengthAt - 4) + 64);
+            break;
+        case Answer::Wire::LengthTooShort:
+            setLength(static_cast<uint32_t>(bytes.size() - lengthAt - 4) / 2);
+            break;
+        case Answer::Wire::TooDeep: {
+            std::string tree;
+            for (int i = 0; i < kTooDeep; ++i) {
+                tree += "2\x01L\x01";
+            }
+            for (int i = 0; i < kTooDeep; ++i) {
+                tree += "0\x01";
+            }
+            payload(tree);
+            setLength(static_cast<uint32_t>(tree.size()));
+            break;
+        }
+        case Answer::Wire::HugeString:
+            payload("1\x01S\x01" + std::string(kHugeValue, 'x') + "\x01");
+            setLength(static_cast<uint32_t>(bytes.size() - lengthAt - 4));
+            break;
+        default:
+            break;
+        }
+        const bool sent = link->Send(bytes.data(), bytes.size(), kWireTimeoutMs, &error) != 0;
+        return sent && frame != Answer::Wire::CutHalfWay;
+    }
+
+    static constexpr uint32_t kWireTimeoutMs = 5000;
+    SCA_NetSocket m_Listener;
+    uint16_t m_WirePort = 0;
+    std::atomic<bool> m_Stopping{false};
+    std::thread m_Accepting;
+    std::vector<SCA_NetSocket*> m_Links;
+    std::vector<std::thread> m_Serving;
+
     std::map<std::string, std::deque<Answer>> m_Queued;
     std::map<std::string, Answer> m_Standing;
     mutable std::recursive_mutex m_Lock;
@@ -304,6 +488,15 @@ public:
     SCA_KorvantaInterface* NewClient() const override { return new FakeClient(&m_Service); }
 
     int Connect(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error) override {
+        if (m_Service.WirePort() != 0) {
+            m_OnWire = true;
+            if (!SCA_KorvantaInterface::Connect("127.0.0.1", m_Service.WirePort(), timeoutMs,
+                                                error)) {
+                return 0;
+            }
+            SetAddress(host, port);
+            return 1;
+        }
         m_Service.Record("Connect", nullptr, timeoutMs);
         const Answer answer = m_Service.Next("Connect");
         if (!Wait(answer, timeoutMs) || answer.How != Answer::Kind::Reply) {
@@ -320,6 +513,11 @@ public:
         request->AddField("Password", password);
         m_Service.Record("Login", request, GetReplyTimeout());
         const Answer answer = m_Service.Next("Login");
+        if (m_OnWire && answer.Frame == Answer::Wire::Close) {
+            GetNetTransport()->Shutdown();
+            SetLastFailure(SCA_NetCallFailure::Connection);
+            return 0;
+        }
         if (!Deliver(answer)) {
             return 0;
         }
@@ -335,6 +533,9 @@ public:
 
 protected:
     int Exchange(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values) override {
+        if (m_OnWire) {
+            return SCA_KorvantaInterface::Exchange(command, values);
+        }
         if (!SCA_NetCommandFields::CheckArguments(command, "FakeClient", values)) {
             SetLastFailure(SCA_NetCallFailure::Argument);
             return 0;
@@ -387,6 +588,7 @@ private:
 
     FakeService& m_Service;
     bool m_Dropped = false;
+    bool m_OnWire = false;
 };
 
 // A main window started as StartWindow does whose connections reach service, with the saved
@@ -397,6 +599,9 @@ inline std::unique_ptr<SCA_SrvGui> StartWindowOn(FakeService* service) {
         return nullptr;
     }
     window->GetReconnectTimer()->stop();
+    // The test ticks the window itself: a tick of the real timer while a test waits for a poll
+    // would move the window's count of ticks under it.
+    window->killTimer(window->GetUpdateTimerId());
     window->SetClientFactory([service]() { return new FakeClient(service); });
     SCA_TezConfigUser* user = window->GetUserConfig();
     user->SetConnectHostName("server-a");
