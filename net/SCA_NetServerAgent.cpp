@@ -77,10 +77,15 @@ bool SCA_NetServerAgent::IsStopping() {
     return m_StopRequested;
 }
 
+int SCA_NetServerAgent::HasSpoken() const {
+    return m_Transport != nullptr && m_Transport->HasPeerSent();
+}
+
 int SCA_NetServerAgent::StopIfIdle() {
     {
         std::lock_guard<std::mutex> lock(m_StopLock);
-        if (m_Answering || m_StopRequested) {
+        if (m_Answering || m_StopRequested ||
+            (m_Transport != nullptr && m_Transport->HasUnreadFrame())) {
             return 0;
         }
         m_StopRequested = true;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_ThreadObj.h"
@@ -119,13 +120,27 @@ private:
 
     int Listen(uint32_t* error);
     int StartListener(uint32_t* error);
-    // false when accepting failed for want of resources: the listener then pauses.
-    bool AcceptConnection();
+    // A connection taken from the kernel's queue, with its peer's address.
+    struct Arrival {
+        SCA_NetSocket* Link;
+        std::string Address;
+    };
+    // Takes the connections waiting and serves them; false when accepting or serving failed
+    // for want of resources: the listener then pauses.
+    bool AcceptConnections();
+    // Closes the arrivals that the newer ones of the same batch would close to make room
+    // (their Link becomes null).
+    void DropDoomedArrivals(std::vector<Arrival>* arrivals);
+    // Serves link, after making room for it; false when no thread could be started for it.
+    bool ServeConnection(SCA_NetSocket* link, const std::string& address);
     // The peer's address of link, as the hook has it.
     std::string PeerAddressOf(const SCA_NetSocket& link);
     // Whether a new connection from address is served, after closing a stranger to make room
     // when it needs one (SetStrangerLimits).
     bool MakeRoom(const std::string& address);
+    // Closes the stranger of peer that has waited longest, of those that have not spoken yet
+    // unless spoken (then of all), under m_AgentsLock; whether there was one to close.
+    bool CloseStrangerOf(const std::string& peer, bool spoken);
     void ReportClosedStrangers();
     // Serving, and not logged in.
     static bool IsStranger(SCA_NetServerAgent* agent);

@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <netinet/in.h>
 #include <security/pam_appl.h>
@@ -256,6 +257,85 @@ TEST_F(AgentLoginTest, StrangersCannotKeepTheAdministratorOut) {
     for (const int fd : strangers) {
         close(fd);
     }
+}
+
+// Opens connections from source, one after another, until told to stop, holding the latest
+// few open; counts them.
+class Flood {
+public:
+    Flood(const std::string& source, uint16_t port) {
+        m_Thread = std::thread([this, source, port] {
+            std::vector<int> held;
+            while (!m_Stop.load()) {
+                const int fd = OpenStranger(source, port);
+                if (fd >= 0) {
+                    held.push_back(fd);
+                    ++m_Opened;
+                }
+                if (held.size() >= kHeld) {
+                    CloseAll(&held);
+                }
+            }
+            CloseAll(&held);
+        });
+    }
+    ~Flood() {
+        m_Stop = true;
+        m_Thread.join();
+    }
+    Flood(const Flood&) = delete;
+    Flood& operator=(const Flood&) = delete;
+
+    uint64_t Opened() const { return m_Opened.load(); }
+
+private:
+    static constexpr size_t kHeld = 500;
+    static void CloseAll(std::vector<int>* fds) {
+        for (const int fd : *fds) {
+            close(fd);
+        }
+        fds->clear();
+    }
+
+    std::atomic<bool> m_Stop{false};
+    std::atomic<uint64_t> m_Opened{0};
+    std::thread m_Thread;
+};
+
+TEST_F(AgentLoginTest, AFloodFromOneAddressCutsNoAdministratorLogin) {
+    constexpr int kLogins = 100;
+    // New connections between two logins, so that every login meets the flood under way.
+    constexpr uint64_t kFloodPerLogin = 20;
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    // 127.0.1.1 stands for a computer elsewhere.
+    constexpr const char* kFloodAddress = "198.51.100.1";
+    m_Ctrl.GetServer()->SetPeerAddressHook([](const std::string& peer) {
+        return peer == "127.0.1.1" ? std::string(kFloodAddress) : peer;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    int loggedIn = 0;
+    uint64_t opened = 0;
+    {
+        Flood flood("127.0.1.1", m_Ctrl.GetServerPort());
+        for (int i = 0; i < kLogins; ++i) {
+            ASSERT_TRUE(korvanta_test::WaitUntil(
+                "the flood to go on", [&] { return flood.Opened() >= opened + kFloodPerLogin; }));
+            opened = flood.Opened();
+            SCA_KorvantaInterface admin;
+            loggedIn += AdminLogin(&admin) == SCA_KORVANTA_LOGGED_IN ? 1 : 0;
+        }
+        opened = flood.Opened();
+    }
+    EXPECT_EQ(kLogins, loggedIn);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    RecordProperty("FloodConnectionsPerSecond", static_cast<int>(opened / seconds));
+    std::printf("%d of %d logins with %llu connections of the flood in %.1f s (%.0f a second)\n",
+                loggedIn, kLogins, static_cast<unsigned long long>(opened), seconds,
+                opened / seconds);
+    EXPECT_LE(m_Ctrl.GetServer()->GetStrangerCount(kFloodAddress),
+              SCA_KORVAS_STRANGERS_PER_ADDRESS);
+    EXPECT_GE(m_Reports.Count(SCA_LEVEL_WARNING, "closed to make room for new ones"), 1);
 }
 
 } // namespace
