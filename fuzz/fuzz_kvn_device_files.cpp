@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The files of the network server's device store as it reads them back: the first byte picks
-// the file (the device index, the group list or a device's data file), the rest is its
-// content. A file the store refuses leaves what it read into as it
+// the file (the device index, the group list, a device's data file or one of its report
+// files), the rest is its content. A file the store refuses leaves what it read into as it
 // was; one it takes is saved again and reads back to the same thing.
 #include <cstddef>
 #include <cstdint>
@@ -12,11 +12,13 @@
 #include "fuzz/FuzzTreeSupport.h"
 #include "libkvn/SCA_KvnDeviceIndex.h"
 #include "libkvn/SCA_KvnGroupList.h"
+#include "libkvn/SCA_KvnReport.h"
 #include "libmor/SCA_Report.h"
 
 namespace {
 
 constexpr int kWithoutOnline = 0;
+constexpr uint32_t kReportId = 1;
 constexpr size_t kPathSize = 1024;
 
 void WriteFile(const std::string& path, const uint8_t* data, size_t size) {
@@ -35,6 +37,14 @@ std::string FormOf(const SCA_KvnDeviceIndex& index) {
 std::string FormOf(const SCA_KvnGroupList& groups) {
     SCA_ConfigObj form("Groups", nullptr);
     if (!groups.Serialize(&form)) {
+        __builtin_trap();
+    }
+    return fuzz_service::BytesOf(&form);
+}
+
+std::string FormOf(const SCA_KvnReport& report) {
+    SCA_ConfigObj form("Report", nullptr);
+    if (!report.Serialize(&form)) {
         __builtin_trap();
     }
     return fuzz_service::BytesOf(&form);
@@ -79,6 +89,19 @@ void CheckListFile(const std::string& path, int (List::*add)(const char*, Record
         [](List* list, const std::string& file) { return list->Save(file.c_str()); });
 }
 
+void CheckReport(const std::string& path) {
+    CheckFile(
+        path, [] { return std::make_unique<SCA_KvnReport>(); },
+        [](SCA_KvnReport* report, const std::string& file) {
+            uint32_t error = 0;
+            return report->Load(file.c_str(), &error);
+        },
+        [](SCA_KvnReport* report, const std::string& file) {
+            uint32_t error = 0;
+            return report->Save(file.c_str(), &error);
+        });
+}
+
 // The data file in the device's own folder, read with its report index and sessions; the
 // reports the index names are read from their files too.
 void CheckDeviceData(const uint8_t* data, size_t size) {
@@ -110,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string home = fuzz_kvn::TheServer().Home.Path();
     const uint8_t* content = data + 1;
     const size_t length = size - 1;
-    switch (data[0] % 3) {
+    switch (data[0] % 4) {
     case 0:
         WriteFile(home + "/devices.hdx", content, length);
         CheckListFile(home + "/devices.hdx", &SCA_KvnDeviceIndex::AddDevice);
@@ -119,9 +142,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         WriteFile(home + "/groups.hdx", content, length);
         CheckListFile(home + "/groups.hdx", &SCA_KvnGroupList::AddGroup);
         break;
-    default:
+    case 2:
         CheckDeviceData(content, length);
         break;
+    default: {
+        auto device = fuzz_kvn::TheServer().NewDevice();
+        char path[kPathSize] = "";
+        if (device->BuildReportFileName(kReportId, path, sizeof(path))) {
+            WriteFile(path, content, length);
+            CheckReport(path);
+        }
+        break;
+    }
     }
     return 0;
 }

@@ -16,7 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)cpu.second.Total();
         }
     }
-    (void)SCA_ProcParser::ParseKeyValues(text);
     (void)SCA_ProcParser::ParseSnmp(text);
     for (const auto& disk : SCA_ProcParser::ParseDiskStats(text)) {
         if (disk.Name.empty()) {
@@ -34,7 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             __builtin_trap();
         }
     }
-    (void)SCA_ProcParser::ParsePidIo(text);
+    // The io reader picks its four counters out directly; it must agree with the list reader.
+    const auto io = SCA_ProcParser::ParsePidIo(text);
+    const tagSCA_KEY_VALUES values = SCA_ProcParser::ParseKeyValues(text);
+    const uint64_t* listed[] = {
+        SCA_ProcParser::Find(values, "rchar"), SCA_ProcParser::Find(values, "wchar"),
+        SCA_ProcParser::Find(values, "syscr"), SCA_ProcParser::Find(values, "syscw")};
+    const bool allListed = listed[0] && listed[1] && listed[2] && listed[3];
+    if (io.has_value() != allListed ||
+        (io && (io->ReadChars != *listed[0] || io->WriteChars != *listed[1] ||
+                io->ReadCalls != *listed[2] || io->WriteCalls != *listed[3]))) {
+        __builtin_trap();
+    }
     (void)SCA_ProcParser::ParseLoadAvgThreads(text);
     (void)SCA_ProcParser::ParseNthNumber(text, size > 0 ? data[0] % 4 : 0);
     (void)SCA_ProcParser::CountEstablished(text);

@@ -86,7 +86,71 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
     // The loop also ends when the application quits: the call's frame must outlive the call.
     result.waitForFinished();
     --m_Waiting;
+    // Polls answered while the command ran are handed over once its caller is done with it.
+    if (m_Waiting == 0 && !m_Kept.empty()) {
+        QMetaObject::invokeMethod(this, &SCA_ClientSession::DeliverKept, Qt::QueuedConnection);
+    }
     return result.result();
+}
+
+int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
+                               std::function<void(int ok)> done) {
+    const std::shared_ptr<SCA_KorvantaInterface> client = m_Client;
+    if (client == nullptr) {
+        return 0;
+    }
+    ++m_Asked;
+    Answer answer;
+    answer.Context = context;
+    answer.Generation = m_Generation;
+    auto job = [this, client, work = std::move(work), done = std::move(done),
+                answer = std::move(answer)]() mutable {
+        client->SetReplyTimeout(kPollTimeoutMs);
+        const int ok = work(*client) ? 1 : 0;
+        GiveBackLargeReply(*client);
+        const bool lost = !ok && client->LostConnection();
+        answer.Apply = [this, client, ok, lost, done = std::move(done),
+                        context = answer.Context]() {
+            if (lost && client == m_Client) {
+                HandleLostConnection();
+            }
+            if (context != nullptr) {
+                done(ok);
+            }
+        };
+        if (QThread::currentThread() == thread()) {
+            Deliver(std::move(answer));
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this, [this, answer = std::move(answer)]() mutable { Deliver(std::move(answer)); },
+            Qt::QueuedConnection);
+    };
+    if (QCoreApplication::instance() == nullptr) {
+        job();
+    } else {
+        m_Network.start(std::move(job));
+    }
+    return 1;
+}
+
+void SCA_ClientSession::Deliver(Answer answer) {
+    if (m_Waiting > 0) {
+        m_Kept.push_back(std::move(answer));
+        return;
+    }
+    --m_Asked;
+    if (answer.Generation == m_Generation) {
+        answer.Apply();
+    }
+}
+
+void SCA_ClientSession::DeliverKept() {
+    std::vector<Answer> kept = std::move(m_Kept);
+    m_Kept.clear();
+    for (Answer& answer : kept) {
+        Deliver(std::move(answer));
+    }
 }
 
 int SCA_ClientSession::Open(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error) {
@@ -122,8 +186,10 @@ void SCA_ClientSession::Close() {
     if (m_Client == nullptr) {
         return;
     }
-    // Whoever reacts to the signal finds the session closed already.
+    // Whoever reacts to the signal finds the session closed already, and what was asked of it
+    // is answered no more.
     const std::shared_ptr<SCA_KorvantaInterface> client = std::move(m_Client);
+    ++m_Generation;
     emit Disconnected();
 }
 

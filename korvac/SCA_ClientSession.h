@@ -2,11 +2,13 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QThreadPool>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "libtez/SCA_KorvantaInterface.h"
 
@@ -20,12 +22,14 @@
 // A call the service refused leaves the session as it is; its caller says what failed.
 //
 // Polls wait briefly for their reply; commands the user gave wait longer. Either way the wait
-// happens on the session's network thread, one call after the other: the GUI thread keeps
-// painting and running its timers (and queued results) until the call's result comes back
-// through a queued signal, so a stalled or misbehaving service never freezes a window. The
-// user's input waits for the command that runs, which shows a busy cursor meanwhile, so no
-// second command starts under the first. A window's timer skips its tick while the session
-// waits (IsWaiting): a poll still in flight is never sent again.
+// happens on the session's network thread, one call after the other. A window's timer asks
+// (Ask) and goes on: its result comes back later as a queued call on the window, so the GUI
+// thread neither waits nor holds the user's input while a poll is out, and a window closed
+// meanwhile never hears of it. A command the user gave keeps its caller's frame (Command): the
+// GUI thread keeps painting and running its timers while it waits, the user's input waits for
+// it under a busy cursor, so no second command starts under the first; a poll's result that
+// comes meanwhile is handed over after the command. A window's timer skips its tick while a
+// call is out (IsWaiting): a poll still in flight is never sent again.
 class SCA_ClientSession : public QObject {
     Q_OBJECT
 public:
@@ -83,6 +87,22 @@ public:
         return RunOn(kCallTimeoutMs, Wait::Command, std::forward<Call>(call));
     }
 
+    // Asks fetch(client, result) on the network thread with the poll time-out and returns at
+    // once; done(ok, result) runs later on the GUI thread, unless context is gone by then or the
+    // session was closed meanwhile. A failed fetch follows the rule above before done hears of
+    // it. 0 (nothing asked) without a session.
+    template <typename Result>
+    int Ask(QObject* context, std::function<int(SCA_KorvantaInterface&, Result&)> fetch,
+            std::function<void(int ok, Result& result)> done) {
+        auto result = std::make_shared<Result>();
+        return AskWork(
+            context,
+            [fetch = std::move(fetch), result](SCA_KorvantaInterface& client) {
+                return fetch(client, *result);
+            },
+            [done = std::move(done), result](int ok) { done(ok, *result); });
+    }
+
     // A step of connecting (login, server info): call(client) with the command time-out, on the
     // network thread, without the rule above; the step's caller says what failed.
     template <typename Call>
@@ -91,8 +111,10 @@ public:
         if (client == nullptr) {
             return 0;
         }
-        client->SetReplyTimeout(kCallTimeoutMs);
-        return Await(Wait::Command, [&call, &client]() { return call(*client) ? 1 : 0; });
+        return Await(Wait::Command, [&call, &client]() {
+            client->SetReplyTimeout(kCallTimeoutMs);
+            return call(*client) ? 1 : 0;
+        });
     }
 
     // How a wait shows: a poll quietly, a command with a busy cursor.
@@ -100,8 +122,9 @@ public:
     // Runs work on the network thread and answers its result; the calling thread's event loop
     // goes on meanwhile (user input held back). Called off the GUI thread, it runs work there.
     int Await(Wait how, const std::function<int()>& work);
-    // 1 while a call is in flight: timers skip their polls then.
-    int IsWaiting() const { return m_Waiting > 0 ? 1 : 0; }
+    // 1 while a call is in flight or its result waits to be handed over: timers skip their
+    // polls then.
+    int IsWaiting() const { return m_Waiting > 0 || m_Asked > 0 ? 1 : 0; }
 
     // Ends the session after its connection failed: reports and signals once, then closes.
     void HandleLostConnection();
@@ -121,8 +144,8 @@ private:
         if (client == nullptr) {
             return 0;
         }
-        client->SetReplyTimeout(timeoutMs);
-        if (Await(how, [&call, &client]() {
+        if (Await(how, [&call, &client, timeoutMs]() {
+                client->SetReplyTimeout(timeoutMs);
                 const int done = call(*client) ? 1 : 0;
                 GiveBackLargeReply(*client);
                 return done;
@@ -135,6 +158,18 @@ private:
         return 0;
     }
 
+    // A result of Ask on its way to the window that asked.
+    struct Answer {
+        QPointer<QObject> Context;
+        uint64_t Generation = 0;
+        std::function<void()> Apply;
+    };
+    int AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
+                std::function<void(int ok)> done);
+    // On the GUI thread: hands an answer over, or keeps it while a command waits.
+    void Deliver(Answer answer);
+    void DeliverKept();
+
     // On the network thread, after a call: a large reply's freed memory goes back to the system
     // instead of staying with the process.
     static void GiveBackLargeReply(SCA_KorvantaInterface& client);
@@ -146,6 +181,11 @@ private:
     // The network thread: one thread, so calls are carried in the order they were asked.
     QThreadPool m_Network;
     int m_Waiting = 0;
+    // Asked and not yet handed over.
+    int m_Asked = 0;
+    std::vector<Answer> m_Kept;
+    // Counts the sessions closed: an answer from an earlier one is dropped.
+    uint64_t m_Generation = 0;
     QString m_Host;
     uint16_t m_Port = 0;
 };

@@ -81,7 +81,7 @@ void SCA_LiveWindow::timerEvent(QTimerEvent* event) {
         return;
     }
     if (m_Holds == 0 && !m_Session->IsWaiting()) {
-        UpdateStatus();
+        AskUpdate();
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 #include "korvac/SCA_PollHold.h"
 
@@ -58,6 +59,11 @@ protected:
 
     // One poll and what it shows; 0 when it failed.
     virtual int PollOnce() = 0;
+    // The timer's refresh: a window that can asks for its poll and shows it when it comes;
+    // the others wait for it.
+    virtual void AskUpdate() { UpdateStatus(); }
+    // Whether PollOnce asked for one more poll, which the caller now makes.
+    bool TakePollAgain() { return std::exchange(m_PollAgain, false); }
     // Called by PollOnce when what it fetched is stale: one more poll follows it.
     void PollAgain() { m_PollAgain = true; }
     // Fetches the window's monitor into monitor and names the window after it; 0 (reported as

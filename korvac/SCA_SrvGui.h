@@ -120,8 +120,9 @@ public:
     void CollectUpdateCheck();
     int ConnectToHost(const char* host);
 
-    // The status poll.
+    // The status poll, waited for (after a command) or asked for (from the timer).
     int UpdateStatus(int fullRefresh);
+    void AskStatus();
     // Reads one monitor's status text (the codec's reading, reported when it fails).
     static int ParseMonitorStatusString(const char* text, uint32_t* state, uint32_t* runState,
                                         uint32_t* counters, uint32_t* errors, uint32_t* warnings,
@@ -132,6 +133,11 @@ public:
     int FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus);
+    // More monitors than any service keeps: a list that long is refused, not shown.
+    static constexpr size_t kMaxMonitorRows = 10000;
+    // What the status bar says while the monitor rows on screen are not the last poll's.
+    static constexpr const char* kRowsUnreadText =
+        "Monitor list not updated: the service's monitor rows could not be read";
     int PlayNotificationSounds();
     // The Status column's text and tool tip of a monitor: its run state, and whether it counts
     // errors or warnings.
@@ -318,6 +324,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    struct StatusPoll;
+    int ShowStatus(StatusPoll& poll, int fullRefresh);
+    void ShowMonitorRows(const StatusPoll& poll, int fullRefresh);
     void BuildMenuBar();
     void BuildToolBar();
     QAction* AddMenuAction(QMenu* menu, const char* text, const char* icon);
@@ -386,6 +395,8 @@ private:
     uint32_t m_SaveReportFormat = 0;
     uint32_t m_SaveReportOption = 0;
     uint32_t m_LastServerMessageId = SCA_ALL_ONES;
+    // Statuses shown so far: a poll answered after a newer one was shown is dropped.
+    uint64_t m_StatusesShown = 0;
     uint64_t m_LastSoundActionTime = 0;
     // Cleared by each connection: the first poll takes the service's sound-action time instead
     // of playing every sound the service ever queued.

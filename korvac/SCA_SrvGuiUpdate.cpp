@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The main window's status poll: the 500 ms timer, the service's status, the monitors tree,
 // the tray title, the message pane and the hand-over of notification sounds.
+#include <QStatusBar>
 #include <QStringList>
 #include <QTimer>
 #include <QTimerEvent>
@@ -97,7 +98,7 @@ void SCA_SrvGui::timerEvent(QTimerEvent* event) {
         return;
     }
     if (m_Session->IsConnected() && m_TickCount % 2 == 0) {
-        UpdateStatus(0);
+        AskStatus();
     }
     if (m_AutoConnect && !m_Session->IsConnected() && !m_ConnectDialogOpen && m_TickCount != 0 &&
         m_TickCount % kReconnectTicks == 0) {
@@ -142,40 +143,82 @@ void SCA_SrvGui::ShowErrorsSince(uint32_t errorCount) {
     ShowMessage(this, SCA_LEVEL_ERROR, texts.join(QLatin1Char('\n')).toUtf8().constData());
 }
 
+// What one status poll brings: the service's status, its monitor rows, and the log messages
+// after the newest one shown when the status says there are any.
+struct SCA_SrvGui::StatusPoll {
+    SCA_KorvantaServerStatus Status;
+    std::vector<SCA_KorvantaMonitorRow> Rows;
+    int RowsRead = 0;
+    // How many rows a reply listed when they were more than any service keeps.
+    size_t Listed = 0;
+    uint32_t LogFrom = SCA_ALL_ONES;
+    int LogRead = 0;
+    uint32_t LogSessionId = 0;
+    SCA_DebugLog Log{kLogBatch};
+
+    // On the network thread: the status, then the new log messages. 0 when the status failed,
+    // or the log's call lost the connection.
+    int Fetch(SCA_KorvantaInterface& client) {
+        if (!client.GetStatusEx(&Status, &Rows, &RowsRead)) {
+            return 0;
+        }
+        if (Rows.size() > SCA_SrvGui::kMaxMonitorRows) {
+            Listed = Rows.size();
+            RowsRead = 0;
+            std::vector<SCA_KorvantaMonitorRow>().swap(Rows);
+        }
+        if (Status.LastDebugMessageId != LogFrom) {
+            LogRead = client.GetDebugLog(LogFrom, kLogBatch, &LogSessionId, &Log);
+            return LogRead || !client.LostConnection() ? 1 : 0;
+        }
+        return 1;
+    }
+};
+
 int SCA_SrvGui::UpdateStatus(int fullRefresh) {
     // Polls run from the timer: not connected is a state to show, not a box.
     if (!CheckConnected(0)) {
         return 0;
     }
-    SCA_KorvantaServerStatus status;
-    std::vector<SCA_KorvantaMonitorRow> rows;
-    int rowsRead = 0;
-    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
-            return client.GetStatusEx(&status, &rows, &rowsRead);
-        })) {
+    StatusPoll poll;
+    poll.LogFrom = m_LastServerMessageId;
+    if (!m_Session->Poll([&poll](SCA_KorvantaInterface& client) { return poll.Fetch(client); })) {
         Disconnect();
         return 0;
     }
+    return ShowStatus(poll, fullRefresh);
+}
+
+void SCA_SrvGui::AskStatus() {
+    if (!CheckConnected(0)) {
+        return;
+    }
+    const uint32_t logFrom = m_LastServerMessageId;
+    const uint64_t shown = m_StatusesShown;
+    m_Session->Ask<StatusPoll>(
+        this,
+        [logFrom](SCA_KorvantaInterface& client, StatusPoll& poll) {
+            poll.LogFrom = logFrom;
+            return poll.Fetch(client);
+        },
+        [this, shown](int ok, StatusPoll& poll) {
+            if (!ok) {
+                Disconnect();
+            } else if (shown == m_StatusesShown) {
+                // Else a command showed a status fetched after this one meanwhile.
+                ShowStatus(poll, 0);
+            }
+        });
+}
+
+int SCA_SrvGui::ShowStatus(StatusPoll& poll, int fullRefresh) {
+    const SCA_KorvantaServerStatus& status = poll.Status;
+    ++m_StatusesShown;
     m_SideBar->UpdateStatus(status);
     UpdateStatusTitle(status);
-    if (!rowsRead) {
-        // The tree stays as it is; the next poll rebuilds it.
-        ReportError("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string");
-    } else {
-        const bool sameSet = !fullRefresh && status.MonitorsStatusId == m_LastMonitorsStatusId;
-        if (sameSet ? UpdateMonitorsView(rows) : FillMonitorsView(rows)) {
-            m_LastMonitorsStatusId = status.MonitorsStatusId;
-        }
-    }
-
-    if (status.LastDebugMessageId != m_LastServerMessageId) {
-        SCA_DebugLog log(kLogBatch);
-        uint32_t sessionId = 0;
-        if (m_Session->Poll([&](SCA_KorvantaInterface& client) {
-                return client.GetDebugLog(m_LastServerMessageId, kLogBatch, &sessionId, &log);
-            })) {
-            m_LogView->AddMessages(&log, sessionId, &m_LastServerMessageId);
-        }
+    ShowMonitorRows(poll, fullRefresh);
+    if (poll.LogRead) {
+        m_LogView->AddMessages(&poll.Log, poll.LogSessionId, &m_LastServerMessageId);
     }
     if (!m_SoundTimeKnown) {
         m_LastSoundActionTime = status.LastSoundActionTime;
@@ -184,6 +227,36 @@ int SCA_SrvGui::UpdateStatus(int fullRefresh) {
         PlayNotificationSounds();
     }
     return 1;
+}
+
+void SCA_SrvGui::ShowMonitorRows(const StatusPoll& poll, int fullRefresh) {
+    if (!poll.RowsRead) {
+        // Rows kept from an earlier poll are not this one's: they stay, greyed, the status bar
+        // says why, and the next poll rebuilds them.
+        const QString why =
+            poll.Listed != 0
+                ? QStringLiteral("Monitor list not updated: the service listed %1 monitors, "
+                                 "more than %2")
+                      .arg(poll.Listed)
+                      .arg(kMaxMonitorRows)
+                : QString::fromLatin1(kRowsUnreadText);
+        ReportError(poll.Listed != 0
+                        ? why.toUtf8().constData()
+                        : "SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string");
+        m_MonitorsView->setEnabled(false);
+        statusBar()->showMessage(why);
+        return;
+    }
+    const std::vector<SCA_KorvantaMonitorRow>& rows = poll.Rows;
+    const uint32_t monitorsStatusId = poll.Status.MonitorsStatusId;
+    if (!m_MonitorsView->isEnabled()) {
+        m_MonitorsView->setEnabled(true);
+        statusBar()->clearMessage();
+    }
+    const bool sameSet = !fullRefresh && monitorsStatusId == m_LastMonitorsStatusId;
+    if (sameSet ? UpdateMonitorsView(rows) : FillMonitorsView(rows)) {
+        m_LastMonitorsStatusId = monitorsStatusId;
+    }
 }
 
 int SCA_SrvGui::ParseMonitorStatusString(const char* text, uint32_t* state, uint32_t* runState,

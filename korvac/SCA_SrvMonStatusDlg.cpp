@@ -145,18 +145,59 @@ int SCA_SrvMonStatusDlg::StartProcess() {
 
 // --- the refresh -----------------------------------------------------------------------------
 
+// What one poll asks for and brings; a choice made while it runs makes its samples another's.
+struct SCA_SrvMonStatusDlg::StatusPoll {
+    uint32_t CounterId = SCA_ALL_ONES;
+    uint64_t HistoryGeneration = 0;
+    uint64_t Since = 0;
+    uint32_t Range = 0;
+    uint64_t PollsShown = 0;
+    SCA_KorvantaInterface::MonitorStatus Status;
+};
+
+SCA_SrvMonStatusDlg::StatusPoll SCA_SrvMonStatusDlg::NextPoll() const {
+    StatusPoll poll;
+    poll.CounterId = m_SelectedCounterId;
+    poll.HistoryGeneration = m_HistoryGeneration;
+    poll.Since = m_History.GetLastDataTime();
+    poll.Range = SCA_LiveCounter::RangeOf(m_Chart);
+    poll.PollsShown = m_PollsShown;
+    return poll;
+}
+
 int SCA_SrvMonStatusDlg::PollOnce() {
-    // What this poll asks for; a choice made while it runs makes its samples another's.
-    const uint32_t counterId = m_SelectedCounterId;
-    const uint64_t historyGeneration = m_HistoryGeneration;
-    const uint64_t since = m_History.GetLastDataTime();
-    const uint32_t range = SCA_LiveCounter::RangeOf(m_Chart);
-    SCA_KorvantaInterface::MonitorStatus status;
-    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorStatusEx(m_MonitorId, counterId, since, range, &status);
+    StatusPoll poll = NextPoll();
+    if (!m_Session->Poll([&poll, this](SCA_KorvantaInterface& client) {
+            return client.GetMonitorStatusEx(m_MonitorId, poll.CounterId, poll.Since, poll.Range,
+                                             &poll.Status);
         })) {
         return PollFailed();
     }
+    return ShowPoll(poll);
+}
+
+void SCA_SrvMonStatusDlg::AskUpdate() {
+    const uint32_t monitorId = m_MonitorId;
+    const StatusPoll next = NextPoll();
+    m_Session->Ask<StatusPoll>(
+        this,
+        [monitorId, next](SCA_KorvantaInterface& client, StatusPoll& poll) {
+            poll = next;
+            return client.GetMonitorStatusEx(monitorId, poll.CounterId, poll.Since, poll.Range,
+                                             &poll.Status);
+        },
+        [this](int ok, StatusPoll& poll) {
+            if (!ok) {
+                PollFailed();
+            } else if (poll.PollsShown == m_PollsShown && ShowPoll(poll) && TakePollAgain()) {
+                AskUpdate();
+            }
+        });
+}
+
+int SCA_SrvMonStatusDlg::ShowPoll(const StatusPoll& poll) {
+    ++m_PollsShown;
+    const SCA_KorvantaInterface::MonitorStatus& status = poll.Status;
     const bool changed =
         status.RunState != m_State || status.CountersStatusId != m_CountersStatusId;
     if (changed) {
@@ -171,10 +212,11 @@ int SCA_SrvMonStatusDlg::PollOnce() {
     UpdateCounters(status.Counters);
 
     if (m_SelectedCounterId != SCA_ALL_ONES) {
-        if (m_SelectedCounterId != counterId || m_HistoryGeneration != historyGeneration) {
+        if (m_SelectedCounterId != poll.CounterId ||
+            m_HistoryGeneration != poll.HistoryGeneration) {
             PollAgain();
         } else {
-            m_History.ShowPolled(m_Gauge, m_Chart, counterId, status.Counters, status.Samples);
+            m_History.ShowPolled(m_Gauge, m_Chart, poll.CounterId, status.Counters, status.Samples);
         }
     }
     if (m_MainWindow != nullptr && status.LastSoundTime > m_MainWindow->GetLastSoundActionTime()) {

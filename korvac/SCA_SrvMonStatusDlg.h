@@ -106,7 +106,11 @@ public slots:
 private:
     void BuildToolRow(QHBoxLayout* row);
     void BuildStatusBar(QBoxLayout* layout);
+    struct StatusPoll;
     int PollOnce() override;
+    void AskUpdate() override;
+    StatusPoll NextPoll() const;
+    int ShowPoll(const StatusPoll& poll);
     // Closes the window after a failed poll, with one message.
     int PollFailed();
     void ShowState(uint32_t state, size_t counters);
@@ -139,6 +143,8 @@ private:
     uint32_t m_SelectedCounterId = SCA_ALL_ONES;
     SCA_LiveCounter m_History;
     uint64_t m_HistoryGeneration = 0;
+    // Polls shown so far: one answered after a newer one was shown is dropped.
+    uint64_t m_PollsShown = 0;
     SCA_TezProfile m_Profile;
 
     QSplitter* m_VerticalSplitter = nullptr;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "libkvn/SCA_KvnReport.h"
 
+#include <cstring>
+
 #include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
@@ -67,13 +69,30 @@ int SCA_KvnReport::Save(const char* path, uint32_t* error) {
 int SCA_KvnReport::Load(const char* path, uint32_t* error) {
     SCA_ConfigObj root(SCA_KVN_REPORT_ROOT, nullptr);
     uint32_t code = 0;
-    if (!root.IsConstructed() || !root.Load(path, &code)) {
+    uint32_t fileType = 0;
+    if (!root.IsConstructed() || !root.Load(path, &code, &fileType)) {
         if (error != nullptr) {
             *error = code;
         }
         return 0;
     }
-    return Deserialize(&root);
+    // Another store file (a group list, a device's data) is well formed too, and would read
+    // as an empty report saved over the real one later.
+    SCA_KvnReport read;
+    if (fileType != SCA_KVN_REPORT_FILE_TYPE ||
+        std::strcmp(root.GetName(), SCA_KVN_REPORT_ROOT) != 0 || !read.Deserialize(&root)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KvnReport::Load: not a report file (type %u, root \"%s\") - %s",
+            fileType, root.GetName(), path);
+        if (error != nullptr) {
+            *error = SCA_KVN_ERROR_NOT_REPORT;
+        }
+        return 0;
+    }
+    // What the file holds is saved, whatever flag it was written with.
+    read.SetSaved(1);
+    *this = read;
+    return IsConstructed() ? 1 : 0;
 }
 
 int SCA_KvnReport::SetContent(const SCA_KvnReport* source) {

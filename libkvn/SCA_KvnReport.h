@@ -10,6 +10,8 @@
 class SCA_ConfigObj;
 
 inline constexpr const char* SCA_KVN_REPORT_ROOT = "Report";
+// Load's error for a well-formed file that is not a device report (another type or root).
+inline constexpr uint32_t SCA_KVN_ERROR_NOT_REPORT = 100145;
 
 // A device's report of one day: the header and the per-minute statistics of every counter the
 // device sent that day. Its file holds the root "Report" with the header and "Counters".
@@ -37,7 +39,8 @@ public:
     // Writes the report file (marked saved in it); on failure the report stays not saved and
     // error receives the code.
     int Save(const char* path, uint32_t* error);
-    // Reads the report file; error receives the code when it cannot be read.
+    // Reads the report file, refusing one of another type or root (SCA_KVN_ERROR_NOT_REPORT);
+    // on failure the report stays as it was and error receives the code.
     int Load(const char* path, uint32_t* error);
 
     // The header of a report or an index entry.

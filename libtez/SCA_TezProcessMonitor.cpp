@@ -163,6 +163,7 @@ int SCA_TezProcessMonitor::ResetAll() {
     m_ErrorList.ClearAll();
     m_ProcessLog.ClearAll();
     m_ProcessList.ClearAll();
+    m_ScanUpdater.Clear();
     m_RuleCheck.Clear();
     m_Scanner.Reset();
     m_ErrorCount = 0;

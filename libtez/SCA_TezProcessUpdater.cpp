@@ -2,6 +2,7 @@
 #include "libtez/SCA_TezProcessUpdater.h"
 
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 #include "libmor/SCA_Time.h"
@@ -36,16 +37,15 @@ bool IsExcluded(SCA_ConfigObj* excludeList, const char* name) {
 // The running statistics of one measure of one pid.
 void AddStatistic(SCA_TezProcessPid* pid, uint32_t counterType, double value) {
     tagSCA_TEZ_PROCESS_COUNTER* counter = nullptr;
-    tagSCA_TEZ_PROCESS_COUNTER next{counterType, 1, value, value, value, value};
-    if (pid->GetCounter(counterType, &counter)) {
-        next = *counter;
-        ++next.ValueCount;
-        next.LastValue = value;
-        next.MinValue = value < next.MinValue ? value : next.MinValue;
-        next.MaxValue = value > next.MaxValue ? value : next.MaxValue;
-        next.AverageValue += (value - next.AverageValue) / next.ValueCount;
+    if (!pid->GetCounter(counterType, &counter)) {
+        pid->SetCounter({counterType, 1, value, value, value, value});
+        return;
     }
-    pid->SetCounter(next);
+    ++counter->ValueCount;
+    counter->LastValue = value;
+    counter->MinValue = value < counter->MinValue ? value : counter->MinValue;
+    counter->MaxValue = value > counter->MaxValue ? value : counter->MaxValue;
+    counter->AverageValue += (value - counter->AverageValue) / counter->ValueCount;
 }
 
 int AddDataCounters(SCA_TezProcess* process) {
@@ -124,6 +124,7 @@ void SCA_TezProcessUpdater::Ended(SCA_ProcScanner* scanner, const tagSCA_PROC_EN
     Log(SCA_PROCESS_LOG_END, entry, name.Text, UserOf(scanner, entry),
         now > first ? now - first : 0);
     m_Log->OnProcessStop(m_Now, process, pid);
+    m_Records.erase(processId);
     process->GetInstanceList()->DestroyItem(processId);
     process->GetPids()->DestroyItem(processId);
     if (process->GetPids()->GetPidCount() == 0) {
@@ -139,17 +140,12 @@ void SCA_TezProcessUpdater::Live(SCA_ProcScanner* scanner, const tagSCA_PROC_ENT
     if (IsExcluded(excludeList, name.Text)) {
         return;
     }
-    SCA_TezProcess* process = FindOrAdd(name.Text);
-    if (process == nullptr) {
+    PidRecords records{};
+    if (!RecordsOf(scanner, entry, name.Text, &records)) {
         return;
     }
-    SCA_TezProcessPid* pid = nullptr;
-    if (!process->GetPids()->GetPid(entry.Sample.Stat.Pid, &pid)) {
-        AddPid(scanner, process, entry);
-        if (!process->GetPids()->GetPid(entry.Sample.Stat.Pid, &pid)) {
-            return;
-        }
-    }
+    SCA_TezProcess* process = records.Process;
+    SCA_TezProcessPid* pid = records.Pid;
     pid->SetLastUpdateTime(m_Now / SCA_ABS_TIME_SECOND);
     tagSCA_TEZ_PROC_VALUES& sums = m_Sums[process->GetProcessId()];
     const tagSCA_TEZ_PROC_VALUES values = SCA_TezProcValuesOf(entry.Figures);
@@ -163,6 +159,32 @@ void SCA_TezProcessUpdater::Live(SCA_ProcScanner* scanner, const tagSCA_PROC_ENT
             m_Unknown[process->GetProcessId()] |= 1u << slot;
         }
     }
+}
+
+bool SCA_TezProcessUpdater::RecordsOf(SCA_ProcScanner* scanner, const tagSCA_PROC_ENTRY& entry,
+                                      const char* name, PidRecords* records) {
+    const uint32_t processId = entry.Sample.Stat.Pid;
+    const auto known = m_Records.find(processId);
+    // A pid taken again by a program of another name is not the records it was under.
+    if (known != m_Records.end() &&
+        std::strcmp(known->second.Process->GetProcessName(), name) == 0) {
+        *records = known->second;
+        return true;
+    }
+    SCA_TezProcess* process = FindOrAdd(name);
+    if (process == nullptr) {
+        return false;
+    }
+    SCA_TezProcessPid* pid = nullptr;
+    if (!process->GetPids()->GetPid(processId, &pid)) {
+        AddPid(scanner, process, entry);
+        if (!process->GetPids()->GetPid(processId, &pid)) {
+            return false;
+        }
+    }
+    *records = {process, pid};
+    m_Records[processId] = *records;
+    return true;
 }
 
 SCA_TezProcess* SCA_TezProcessUpdater::FindOrAdd(const char* name) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "model/SCA_TezCounter.h"
 
+#include <algorithm>
+
 #include <new>
 
 #include "libmor/SCA_String.h"
@@ -200,13 +202,22 @@ int SCA_TezCounter::AddSamples(const std::vector<tagSCA_TEZ_SAMPLE>& samples, ui
         }
         SetCounterData(store);
     }
-    for (const tagSCA_TEZ_SAMPLE& sample : samples) {
-        // A sample the store holds already (a reply that overlaps the last one) is not taken
-        // twice.
-        if (sample.AbsTime > *lastTime) {
-            store->AddSample(sample.AbsTime, sample.Value, sample.HasValue);
-            *lastTime = sample.AbsTime;
+    // Samples are kept in the order they come, whatever their times say: after the wall clock
+    // stepped back, the service's new samples are older than those held and still new. A
+    // reply that overlaps what is held repeats the last sample taken: only what follows that
+    // one is new.
+    auto first = samples.begin();
+    if (*lastTime != 0) {
+        const auto overlap =
+            std::find_if(samples.begin(), samples.end(),
+                         [lastTime](const tagSCA_TEZ_SAMPLE& s) { return s.AbsTime == *lastTime; });
+        if (overlap != samples.end()) {
+            first = overlap + 1;
         }
+    }
+    for (auto sample = first; sample != samples.end(); ++sample) {
+        store->AddSample(sample->AbsTime, sample->Value, sample->HasValue);
+        *lastTime = sample->AbsTime;
     }
     return 1;
 }

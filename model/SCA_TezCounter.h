@@ -74,8 +74,9 @@ public:
     SCA_TezCounterData* GetHistoryHours() const;
 
     // Appends the samples of values (value fields as SCA_TezSampleStore::WriteSamples writes
-    // them) taken after *lastTime to the counter's store, made when there is none, and moves
-    // *lastTime to the newest. 0 at the first field that is not a sample; those before it stay.
+    // them) that follow the one taken at *lastTime, in the order they come, to the counter's
+    // store, made when there is none, and moves *lastTime to the last one taken. 0 at the first
+    // field that is not a sample; those before it stay.
     int AddData(SCA_ConfigObj* values, uint64_t* lastTime);
     // The same for samples read already (oldest first); 0 when no store can be made.
     int AddSamples(const std::vector<tagSCA_TEZ_SAMPLE>& samples, uint64_t* lastTime);

@@ -19,17 +19,27 @@ bool SCA_PerfFileReader::ReadFile(const std::string& path, std::string* out) {
 }
 
 bool SCA_PerfFileReader::ReadFileAt(int dirFd, const char* name, std::string* out) {
+    size_t length = 0;
+    if (!ReadFileInto(dirFd, name, out, &length)) {
+        return false;
+    }
+    out->resize(length);
+    return true;
+}
+
+bool SCA_PerfFileReader::ReadFileInto(int dirFd, const char* name, std::string* buffer,
+                                      size_t* length) {
     const int fd = openat(dirFd, name, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    out->clear();
     size_t used = 0;
     for (;;) {
-        if (out->size() < used + kReadChunk) {
-            out->resize(used + kReadChunk);
+        // Room for a chunk and the NUL after the text.
+        if (buffer->size() < used + kReadChunk + 1) {
+            buffer->resize(used + kReadChunk + 1);
         }
-        const ssize_t got = read(fd, out->data() + used, kReadChunk);
+        const ssize_t got = read(fd, buffer->data() + used, kReadChunk);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -39,14 +49,14 @@ bool SCA_PerfFileReader::ReadFileAt(int dirFd, const char* name, std::string* ou
             errno = saved;
             return false;
         }
-        if (got == 0 || used + static_cast<size_t>(got) > kMaxFileSize) {
-            used += static_cast<size_t>(got);
+        used += static_cast<size_t>(got);
+        if (got == 0 || used > kMaxFileSize) {
             break;
         }
-        used += static_cast<size_t>(got);
     }
     close(fd);
-    out->resize(used);
+    (*buffer)[used] = '\0';
+    *length = used;
     return true;
 }
 

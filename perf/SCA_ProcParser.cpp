@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <utmpx.h>
 
 namespace {
@@ -137,6 +138,24 @@ std::string Unescape(std::string_view text) {
     return out;
 }
 
+// One "Key: value [kB]" or "key value" line; false for a line that is neither.
+bool ParseKeyValueLine(std::string_view line, std::string_view* key, uint64_t* value) {
+    *key = NextToken(line);
+    if (!key->empty() && key->back() == ':') {
+        key->remove_suffix(1);
+    }
+    if (key->empty() || !ToNumber(NextToken(line), value)) {
+        return false;
+    }
+    if (NextToken(line) == "kB") {
+        if (*value > UINT64_MAX / kBytesPerKiB) {
+            return false;
+        }
+        *value *= kBytesPerKiB;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<tagSCA_PROC_STAT> SCA_ProcParser::ParseStat(std::string_view text) {
@@ -174,23 +193,12 @@ std::optional<tagSCA_PROC_STAT> SCA_ProcParser::ParseStat(std::string_view text)
 
 tagSCA_KEY_VALUES SCA_ProcParser::ParseKeyValues(std::string_view text) {
     tagSCA_KEY_VALUES values;
+    std::string_view key;
+    uint64_t value = 0;
     while (!text.empty()) {
-        std::string_view line = NextLine(text);
-        std::string_view key = NextToken(line);
-        if (!key.empty() && key.back() == ':') {
-            key.remove_suffix(1);
+        if (ParseKeyValueLine(NextLine(text), &key, &value)) {
+            values.emplace_back(std::string(key), value);
         }
-        uint64_t value = 0;
-        if (key.empty() || !ToNumber(NextToken(line), &value)) {
-            continue;
-        }
-        if (NextToken(line) == "kB") {
-            if (value > UINT64_MAX / kBytesPerKiB) {
-                continue;
-            }
-            value *= kBytesPerKiB;
-        }
-        values.emplace_back(std::string(key), value);
     }
     return values;
 }
@@ -344,15 +352,29 @@ std::optional<tagSCA_PID_STAT> SCA_ProcParser::ParsePidStat(std::string_view tex
 }
 
 std::optional<tagSCA_PID_IO> SCA_ProcParser::ParsePidIo(std::string_view text) {
-    const tagSCA_KEY_VALUES values = ParseKeyValues(text);
-    const uint64_t* rchar = Find(values, "rchar");
-    const uint64_t* wchar = Find(values, "wchar");
-    const uint64_t* syscr = Find(values, "syscr");
-    const uint64_t* syscw = Find(values, "syscw");
-    if (rchar == nullptr || wchar == nullptr || syscr == nullptr || syscw == nullptr) {
+    // Read once per process per pass: the four counters are picked out without a list of
+    // every line. The first line of each name counts, as in the list.
+    constexpr std::string_view kNames[] = {"rchar", "wchar", "syscr", "syscw"};
+    constexpr uint32_t kAllFound = (1u << std::size(kNames)) - 1;
+    uint64_t values[std::size(kNames)] = {};
+    uint32_t found = 0;
+    std::string_view key;
+    uint64_t value = 0;
+    while (!text.empty() && found != kAllFound) {
+        if (!ParseKeyValueLine(NextLine(text), &key, &value)) {
+            continue;
+        }
+        for (size_t i = 0; i < std::size(kNames); ++i) {
+            if (key == kNames[i] && (found & (1u << i)) == 0) {
+                values[i] = value;
+                found |= 1u << i;
+            }
+        }
+    }
+    if (found != kAllFound) {
         return std::nullopt;
     }
-    return tagSCA_PID_IO{*rchar, *wchar, *syscr, *syscw};
+    return tagSCA_PID_IO{values[0], values[1], values[2], values[3]};
 }
 
 std::optional<uint64_t> SCA_ProcParser::ParseLoadAvgThreads(std::string_view text) {

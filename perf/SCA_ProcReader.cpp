@@ -2,6 +2,7 @@
 #include "perf/SCA_ProcReader.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -23,6 +24,7 @@ namespace {
 // Room for the user database entry of one user.
 constexpr size_t kPasswdBuffer = 4096;
 constexpr size_t kPathSize = 4096;
+constexpr size_t kPidNameSize = 16;
 constexpr char kDeletedSuffix[] = " (deleted)";
 constexpr uint64_t kNsPerAbsUnit = 100;
 
@@ -125,19 +127,42 @@ int SCA_ProcReader::ListPids(std::vector<uint32_t>* pids) {
     return 1;
 }
 
+SCA_ProcReader::Pass::Pass(SCA_ProcReader* reader) : m_Reader(reader) {
+    if (m_Reader->m_PassRootFd < 0) {
+        m_Reader->m_PassRootFd = open(m_Reader->m_Root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    } else {
+        m_Reader = nullptr; // an outer pass holds it
+    }
+}
+
+SCA_ProcReader::Pass::~Pass() {
+    if (m_Reader != nullptr && m_Reader->m_PassRootFd >= 0) {
+        close(m_Reader->m_PassRootFd);
+        m_Reader->m_PassRootFd = -1;
+    }
+}
+
 int SCA_ProcReader::OpenProcess(uint32_t pid) {
+    if (m_PassRootFd >= 0) {
+        char name[kPidNameSize];
+        const auto end = std::to_chars(name, name + sizeof(name) - 1, pid).ptr;
+        *end = '\0';
+        return openat(m_PassRootFd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
     char path[kPathSize];
     std::snprintf(path, sizeof(path), "%s/%u", m_Root.c_str(), pid);
     return open(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 int SCA_ProcReader::ReadAt(int dirFd, const char* name) {
-    return SCA_PerfFileReader::ReadFileAt(dirFd, name, &m_Buffer) ? 1 : 0;
+    return SCA_PerfFileReader::ReadFileInto(dirFd, name, &m_Buffer, &m_Length) ? 1 : 0;
 }
 
 std::optional<tagSCA_PROC_STAT> SCA_ProcReader::ReadMachineStat() {
-    const FdGuard root(open(m_Root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (root.Get() < 0 || !ReadAt(root.Get(), "stat")) {
+    const FdGuard root(
+        m_PassRootFd >= 0 ? -1 : open(m_Root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const int rootFd = m_PassRootFd >= 0 ? m_PassRootFd : root.Get();
+    if (rootFd < 0 || !ReadAt(rootFd, "stat")) {
         return std::nullopt;
     }
     return SCA_ProcParser::ParseStat(Text());
@@ -231,7 +256,7 @@ void SCA_ProcReader::ResolveName(int dirFd, std::string* name) {
         }
     }
     // Scripts run by an interpreter: the first word of the command line names them.
-    if (ReadAt(dirFd, "cmdline") && !m_Buffer.empty()) {
+    if (ReadAt(dirFd, "cmdline") && m_Length != 0) {
         TakeLongName(BaseName(m_Buffer.c_str()), name); // the first argument ends at its NUL
     }
 }
@@ -267,7 +292,7 @@ int SCA_ProcReader::AddCommandLine(int dirFd, SCA_ConfigObj* info) {
         return 1;
     }
     // Arguments are separated by NULs; the last one ends with one.
-    std::string line = m_Buffer;
+    std::string line(Text());
     while (!line.empty() && line.back() == '\0') {
         line.pop_back();
     }

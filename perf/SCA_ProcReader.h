@@ -27,6 +27,19 @@ public:
     const char* GetRoot() const { return m_Root.c_str(); }
     void SetRoot(const char* root);
 
+    // Holds the root open while it lives, so that the processes of a pass are opened relative
+    // to it rather than each by its whole path.
+    class Pass {
+    public:
+        explicit Pass(SCA_ProcReader* reader);
+        ~Pass();
+        Pass(const Pass&) = delete;
+        Pass& operator=(const Pass&) = delete;
+
+    private:
+        SCA_ProcReader* m_Reader;
+    };
+
     // The numeric entries of the root (the process ids), in directory order.
     int ListPids(std::vector<uint32_t>* pids);
     // The computer's /proc/stat (processor ticks, boot time).
@@ -61,7 +74,7 @@ private:
     int OpenProcess(uint32_t pid);
     // Reads the file name under dirFd into the buffer; 0 (errno set) when it cannot.
     int ReadAt(int dirFd, const char* name);
-    std::string_view Text() const { return m_Buffer; }
+    std::string_view Text() const { return {m_Buffer.data(), m_Length}; }
     std::optional<tagSCA_PID_STAT> ReadStatAt(int dirFd);
     std::optional<tagSCA_PID_IO> ReadIoAt(int dirFd);
     static std::optional<uint32_t> CountHandlesAt(int dirFd);
@@ -71,7 +84,9 @@ private:
     static int AddExecutable(int dirFd, SCA_ConfigObj* info);
 
     std::string m_Root;
+    int m_PassRootFd = -1;
     std::string m_Buffer;
+    size_t m_Length = 0; // of the last file read into m_Buffer
     std::unordered_map<uint32_t, std::string> m_UserNames;
     uint64_t m_BootSeconds = 0;
     bool m_BootRead = false;

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "perf/SCA_ProcScanner.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 #include "perf/SCA_PerfCalc.h"
 
 namespace {
-
-// Spreads the start time over the hash together with the pid.
-constexpr uint64_t kHashMix = 0x9E3779B97F4A7C15ull;
 
 uint32_t SystemTicksPerSecond() {
     const long ticks = sysconf(_SC_CLK_TCK);
@@ -16,10 +14,6 @@ uint32_t SystemTicksPerSecond() {
 }
 
 } // namespace
-
-size_t SCA_ProcScanner::KeyHash::operator()(const Key& key) const {
-    return static_cast<size_t>((key.StartTicks * kHashMix) ^ key.Pid);
-}
 
 SCA_ProcScanner::SCA_ProcScanner(const char* root)
     : m_Reader(root), m_TicksPerSecond(SystemTicksPerSecond()) {}
@@ -29,6 +23,7 @@ void SCA_ProcScanner::SetTicksPerSecond(uint32_t ticks) {
 }
 
 int SCA_ProcScanner::Scan(uint64_t monotonicNs) {
+    const SCA_ProcReader::Pass pass(&m_Reader);
     if (!m_Reader.ListPids(&m_Pids)) {
         return 0;
     }
@@ -49,19 +44,20 @@ int SCA_ProcScanner::Scan(uint64_t monotonicNs) {
 void SCA_ProcScanner::ReadAll(std::optional<double> seconds, std::optional<uint64_t> machineTicks) {
     m_Current.clear();
     m_Index.clear();
-    m_ByPid.clear();
+    m_Current.reserve(m_Pids.size());
+    m_Index.reserve(m_Pids.size());
     m_Matched.assign(m_Previous.size(), false);
     tagSCA_PROC_ENTRY entry;
     for (const uint32_t pid : m_Pids) {
         if (!m_Reader.ReadSample(pid, &entry.Sample)) {
             continue; // gone, or a kernel thread
         }
-        const Key key{pid, entry.Sample.Stat.StartTicks};
-        const auto known = m_PreviousIndex.find(key);
+        const uint64_t startTicks = entry.Sample.Stat.StartTicks;
+        const Position* known = Find(m_PreviousIndex, pid);
         const tagSCA_PROC_SAMPLE* prev = nullptr;
-        if (known != m_PreviousIndex.end()) {
-            prev = &m_Previous[known->second].Sample;
-            m_Matched[known->second] = true;
+        if (known != nullptr && known->StartTicks == startTicks) {
+            prev = &m_Previous[known->Entry].Sample;
+            m_Matched[known->Entry] = true;
             // A known process keeps the name it was given: names are completed only once.
             entry.Sample.Stat.Name = prev->Stat.Name;
         } else {
@@ -70,9 +66,12 @@ void SCA_ProcScanner::ReadAll(std::optional<double> seconds, std::optional<uint6
         entry.Figures = SCA_PerfCalc::ProcessFigures(prev, entry.Sample, m_LastMachineTicks,
                                                      machineTicks, seconds);
         entry.IsNew = prev == nullptr;
-        m_Index.emplace(key, m_Current.size());
-        m_ByPid[pid] = m_Current.size();
-        m_Current.push_back(entry);
+        m_Index.push_back({pid, startTicks, m_Current.size()});
+        m_Current.push_back(std::move(entry));
+    }
+    // /proc lists its processes by pid already; a fixture tree may not.
+    if (!std::is_sorted(m_Index.begin(), m_Index.end())) {
+        std::sort(m_Index.begin(), m_Index.end());
     }
 }
 
@@ -91,12 +90,16 @@ void SCA_ProcScanner::Reset() {
     m_Ended.clear();
     m_Index.clear();
     m_PreviousIndex.clear();
-    m_ByPid.clear();
     m_LastMachineTicks.reset();
     m_Passes = 0;
 }
 
+const SCA_ProcScanner::Position* SCA_ProcScanner::Find(const Index& index, uint32_t pid) {
+    const auto found = std::lower_bound(index.begin(), index.end(), Position{pid, 0, 0});
+    return found != index.end() && found->Pid == pid ? &*found : nullptr;
+}
+
 const tagSCA_PROC_ENTRY* SCA_ProcScanner::FindLive(uint32_t pid) const {
-    const auto found = m_ByPid.find(pid);
-    return found != m_ByPid.end() ? &m_Current[found->second] : nullptr;
+    const Position* found = Find(m_Index, pid);
+    return found != nullptr ? &m_Current[found->Entry] : nullptr;
 }

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "perf/SCA_ProcReader.h"
@@ -47,16 +46,17 @@ public:
     int IsFirstPass() const { return m_Passes == 1 ? 1 : 0; }
 
 private:
-    struct Key {
+    // Where a process of a pass sits in its entries, sorted by pid (unique within a pass):
+    // looked up by binary search, and refilled each pass without allocating.
+    struct Position {
         uint32_t Pid;
         uint64_t StartTicks;
-        bool operator==(const Key& other) const = default;
+        size_t Entry;
+        bool operator<(const Position& other) const { return Pid < other.Pid; }
     };
-    struct KeyHash {
-        size_t operator()(const Key& key) const;
-    };
-    using Index = std::unordered_map<Key, size_t, KeyHash>;
+    using Index = std::vector<Position>;
 
+    static const Position* Find(const Index& index, uint32_t pid);
     void ReadAll(std::optional<double> seconds, std::optional<uint64_t> machineTicks);
     void CollectEnded();
 
@@ -69,7 +69,6 @@ private:
     std::vector<bool> m_Matched;
     Index m_Index;
     Index m_PreviousIndex;
-    std::unordered_map<uint32_t, size_t> m_ByPid;
     uint64_t m_LastNs = 0;
     std::optional<uint64_t> m_LastMachineTicks;
     uint32_t m_Passes = 0;

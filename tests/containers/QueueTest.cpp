@@ -16,6 +16,7 @@
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Sync.h"
 #include "tests/containers/ContainerTestSupport.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -323,7 +324,7 @@ TEST(DataQueue, ProducerHandsEveryElementToTheConsumerOnceAndInOrder) {
     std::atomic<bool> producerFailed{false};
 
     std::thread consumer([&] {
-        const Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
+        const Clock::time_point deadline = Clock::now() + korvanta_test::kWaitDeadline;
         while (received.size() < kElements && Clock::now() < deadline) {
             queue.WaitAndTakeAll(100, [&](uint32_t v) { received.push_back(v); });
         }
@@ -359,7 +360,7 @@ TEST(DataQueue, RecordsFromTwoProducersAreEachTakenAndDestroyedOnce) {
     bool inOrder = true;
 
     std::thread consumer([&] {
-        const Clock::time_point deadline = Clock::now() + std::chrono::seconds(5);
+        const Clock::time_point deadline = Clock::now() + korvanta_test::kWaitDeadline;
         while (counts[0] + counts[1] < 2 * kPerProducer && Clock::now() < deadline) {
             queue.WaitAndTakeAll(100, [&](Record* record) {
                 const uint32_t producer = record->Value / kPerProducer;

@@ -131,6 +131,17 @@ public:
             samples.push_back({time, static_cast<double>(samples.size() + 1), true});
         }
     }
+    // Adds count samples to counter id, the first step seconds after the newest (negative:
+    // the wall clock stepped back), the rest a second apart.
+    void AddSamplesAfterStep(uint32_t id, int64_t stepSeconds, uint32_t count) {
+        std::vector<tagSCA_TEZ_SAMPLE>& samples = Counters[id].Samples;
+        uint64_t time = samples.empty() ? kFirstSample : samples.back().AbsTime;
+        time = static_cast<uint64_t>(static_cast<int64_t>(time) +
+                                     stepSeconds * static_cast<int64_t>(kSecond));
+        for (uint32_t i = 0; i < count; ++i, time += kSecond) {
+            samples.push_back({time, static_cast<double>(samples.size() + 1), true});
+        }
+    }
     uint32_t CountersStatusId() const { return Profile.GetCounterList()->GetCountersStatusId(); }
 
     void Install(FakeService* service) {
@@ -232,18 +243,13 @@ private:
         if (found == Counters.end()) {
             return;
         }
-        // From the newest back: a poll for what is new costs what is new.
+        // As the service answers, a clock that stepped back included: from its own store.
         const std::vector<tagSCA_TEZ_SAMPLE>& samples = found->second.Samples;
-        size_t from = samples.size();
-        while (from > 0 && samples[from - 1].AbsTime > since) {
-            --from;
+        SCA_TezSampleStore store(std::max<uint32_t>(1, static_cast<uint32_t>(samples.size())));
+        for (const tagSCA_TEZ_SAMPLE& sample : samples) {
+            store.AddSample(sample.AbsTime, sample.Value, sample.HasValue);
         }
-        const std::vector<tagSCA_TEZ_SAMPLE> newer(samples.begin() + static_cast<long>(from),
-                                                   samples.end());
-        const size_t skip = newer.size() > count ? newer.size() - count : 0;
-        for (size_t i = skip; i < newer.size(); ++i) {
-            SCA_TezAddSampleField(object, newer[i]);
-        }
+        store.WriteSamples(since, count, object);
     }
 
     void WriteReport(SCA_ConfigObj* object) {

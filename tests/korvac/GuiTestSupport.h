@@ -27,6 +27,7 @@
 
 #include "../support/KorvantaTestSupport.h"
 #include "../support/WaitUntilPumping.h"
+#include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
@@ -233,6 +234,12 @@ private:
     qint64 m_Longest = 0;
     std::atomic<int> m_Turns{0};
 };
+
+// Turns the event loop until what the session was asked is answered and shown.
+inline void WaitForPolls(SCA_ClientSession* session) {
+    EXPECT_TRUE(korvanta_test::WaitUntilPumping("the session's polls to be answered",
+                                                [session] { return !session->IsWaiting(); }));
+}
 
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {
     auto window = std::make_unique<SCA_SrvGui>(nullptr);

@@ -5,11 +5,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QToolButton>
@@ -62,6 +64,7 @@ protected:
     void Tick() {
         QTimerEvent event(m_Window->GetUpdateTimerId());
         QCoreApplication::sendEvent(m_Window.get(), &event);
+        korvac_test::WaitForPolls(m_Window->GetSession());
     }
     // How many messages of the client's own log carry the text.
     int Logged(const char* text) {
@@ -216,7 +219,8 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
     EXPECT_EQ(tree->currentItem()->data(0, Qt::UserRole).toUInt(), 41u);
     EXPECT_EQ(tree->verticalScrollBar()->value(), scrolled);
 
-    // A bad status text: the tree stays, is reported, and the next poll builds it.
+    // A bad status text: the tree stays, greyed, is reported, the status bar says why, and the
+    // next poll builds it.
     Answer bad = Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj* reply) {
         m_Service.Status.Write(reply->AddConfigObj("ServerStatus"));
         reply->AddConfigObj("MonitorsStatus")->AddField("3", "1 11 4");
@@ -228,9 +232,14 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
     EXPECT_EQ(Logged("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string"), 1);
     EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 2u);
     EXPECT_EQ(tree->topLevelItemCount(), 60);
+    EXPECT_FALSE(tree->isEnabled());
+    EXPECT_EQ(m_Window->statusBar()->currentMessage(),
+              QString::fromLatin1(SCA_SrvGui::kRowsUnreadText));
     Tick();
     Tick();
     EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 3u);
+    EXPECT_TRUE(tree->isEnabled());
+    EXPECT_TRUE(m_Window->statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
@@ -359,28 +368,52 @@ TEST_F(LiveWindow, AStalledServiceHoldsThePollForItsShortTimeOutOnly) {
     EXPECT_TRUE(BoxShown(kNotConnected)); // the user asked: the user hears it
 }
 
-// Whatever a service does to a poll, the window's event loop keeps turning while the poll
-// waits (it paints, its timers run), the window says what became of the poll, and it is back
-// as soon as the service answers again.
+// Whatever a service does to a poll, the window's event loop never waits on it (it paints, its
+// timers run, it takes input), the window says what became of the poll, and it is back as soon
+// as the service answers again.
 TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers) {
     constexpr int kTurnsWhileWaiting = 5;
-    // A turn of the loop on a machine this busy may come late, but never as late as a wait on
-    // the network would hold it.
-    constexpr qint64 kLongestWaitMs = 1000;
+    // The longest the loop may stand still: no wait on the network, only the window's own work.
+    constexpr qint64 kLongestWaitMs = 100;
     const QString connected = QStringLiteral("Connected To: admin@server-a");
     const Answer healthy = m_Service.StandingOf("GetStatusEx");
+    const auto statusWithRows = [this](std::function<void(SCA_ConfigObj * monitors)> rows) {
+        return Answer::Reply([this, rows](SCA_ConfigObj*, SCA_ConfigObj* reply) {
+            m_Service.Status.Write(reply->AddConfigObj("ServerStatus"));
+            rows(reply->AddConfigObj("MonitorsStatus"));
+        });
+    };
+    constexpr size_t kHugeCount = SCA_SrvGui::kMaxMonitorRows + 1;
+    const QString tooMany = QStringLiteral("Monitor list not updated: the service listed %1 "
+                                           "monitors, more than %2")
+                                .arg(kHugeCount)
+                                .arg(SCA_SrvGui::kMaxMonitorRows);
     const struct {
         const char* Name;
         Answer Poll;
-        const char* Status;
+        const char* Status; // the status label after the poll; null: still connected
+        QString StatusBar;  // what the status bar says of the monitor list
     } cases[] = {
         {"a reply that drips in just in time",
-         healthy.After(SCA_ClientSession::kPollTimeoutMs - 300), nullptr},
-        {"silence", Answer::Ok().After(10000), kLost},
-        {"a connection closed half-way", Answer::Dropped().After(200), kLost},
-        {"a reply without its fields", Answer::Ok().After(200), SCA_SrvGui::kPressConnectText},
-        {"a refusal", Answer::Refused().After(200), SCA_SrvGui::kPressConnectText},
+         healthy.After(SCA_ClientSession::kPollTimeoutMs - 300),
+         nullptr,
+         {}},
+        {"silence", Answer::Ok().After(10000), kLost, {}},
+        {"a connection closed half-way", Answer::Dropped().After(200), kLost, {}},
+        {"a reply without its fields", Answer::Ok().After(200), SCA_SrvGui::kPressConnectText, {}},
+        {"a refusal", Answer::Refused().After(200), SCA_SrvGui::kPressConnectText, {}},
+        {"rows that cannot be read", statusWithRows([](SCA_ConfigObj* monitors) {
+             monitors->AddField("1", "not a monitor row");
+         }),
+         nullptr, QString::fromLatin1(SCA_SrvGui::kRowsUnreadText)},
+        {"a huge count", statusWithRows([](SCA_ConfigObj* monitors) {
+             for (uint32_t id = 1; id <= kHugeCount; ++id) {
+                 FakeService::Row(id, 9, 11, 1, 0, 0, "", "Filler").Write(monitors);
+             }
+         }),
+         nullptr, tooMany},
     };
+    QTreeWidget* monitors = m_Window->GetMonitorsView();
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
         m_Service.Standing("GetStatusEx", healthy);
@@ -397,21 +430,52 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
         Tick();
         EXPECT_GT(probe.Turns(), kTurnsWhileWaiting);
         EXPECT_LT(probe.LongestGapMs(), kLongestWaitMs);
+        EXPECT_EQ(m_Window->statusBar()->currentMessage(), test.StatusBar);
         if (test.Status == nullptr) {
             EXPECT_EQ(m_Window->CheckConnected(0), 1);
             EXPECT_EQ(Status(), connected);
-            continue;
+            // Rows that are not the poll's stay greyed, never shown as current.
+            EXPECT_EQ(monitors->isEnabled(), test.StatusBar.isEmpty());
+        } else {
+            EXPECT_EQ(m_Window->CheckConnected(0), 0);
+            EXPECT_EQ(Status(), QString::fromLatin1(test.Status));
+            m_Window->DefaultConnect();
         }
-        EXPECT_EQ(m_Window->CheckConnected(0), 0);
-        EXPECT_EQ(Status(), QString::fromLatin1(test.Status));
-        m_Window->DefaultConnect();
         Tick();
         Tick();
         EXPECT_EQ(m_Window->CheckConnected(0), 1);
         EXPECT_EQ(Status(), connected);
-        EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
+        EXPECT_EQ(monitors->topLevelItemCount(), 2);
+        EXPECT_TRUE(monitors->isEnabled());
+        EXPECT_TRUE(m_Window->statusBar()->currentMessage().isEmpty());
     }
     EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// Input reaches the window while a poll is out: what the user types is taken before the
+// poll's answer comes.
+TEST_F(LiveWindow, TheWindowTakesInputWhileAPollIsOut) {
+    m_Window->DefaultConnect();
+    std::atomic<bool> released{false};
+    m_Service.Queue("GetStatusEx", m_Service.StandingOf("GetStatusEx").HeldUntil([&released] {
+        return released.load();
+    }));
+    // The window polls on every second tick.
+    for (int tick = 0; tick < 2 && !m_Window->GetSession()->IsWaiting(); ++tick) {
+        QTimerEvent event(m_Window->GetUpdateTimerId());
+        QCoreApplication::sendEvent(m_Window.get(), &event);
+    }
+    ASSERT_TRUE(m_Window->GetSession()->IsWaiting());
+    QLineEdit edit;
+    edit.show();
+    QCoreApplication::postEvent(
+        &edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+    EXPECT_TRUE(korvanta_test::WaitUntilPumping("the key to be taken",
+                                                [&edit] { return edit.text() == "a"; }));
+    EXPECT_TRUE(m_Window->GetSession()->IsWaiting());
+    released = true;
+    korvac_test::WaitForPolls(m_Window->GetSession());
+    EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
 }
 
 TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {

@@ -33,11 +33,12 @@ protected:
     std::unique_ptr<Window> OpenWindow() {
         return MonitorWindowOf<Window>(m_Main.get(), m_Monitor.MonitorId);
     }
-    // One tick of the window's poll timer.
+    // One tick of the window's poll timer, and its poll shown.
     template <typename Window>
-    static void Tick(Window* window) {
+    void Tick(Window* window) {
         QTimerEvent event(window->GetTimerId());
         QCoreApplication::sendEvent(window, &event);
+        WaitForPolls(m_Main->GetSession());
     }
     // How many boxes said text.
     int Boxes(const char* text) const {

@@ -2,8 +2,10 @@
 // The live monitor window and the single-counter window against a stand-in for the service,
 // driven by timer events delivered one by one: what each poll asks for, what the window shows,
 // its commands, and how a failing service looks to the user.
+#include "korvac/SCA_ClientSession.h"
 #include <QCoreApplication>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -11,6 +13,7 @@
 #include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidgetItem>
+#include <atomic>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -166,6 +169,40 @@ TEST_F(MonitorWindow, ChartAsksForNewSamplesOnlyAndAFreshSpanPerViewMode) {
     EXPECT_EQ(window->GetGauge()->GetTitle(), QString::fromUtf8(SCA_TezGetCounterDescr(kCpuUsage)));
 }
 
+// The service's clock steps back two hours: its new samples are older than those held, yet
+// they are new; the window takes each once, in the order they come, and the chart goes on
+// moving with them.
+TEST_F(MonitorWindow, TheChartKeepsMovingAfterTheWallClockStepsBack) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 30);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    window->resize(640, 480);
+    ASSERT_EQ(HeldSamples(window->GetHistory()), 30u);
+    constexpr int64_t kTwoHoursBack = -2 * 3600;
+    m_Monitor.AddSamplesAfterStep(cpu, kTwoHoursBack, 1);
+    const uint64_t afterStep = m_Monitor.Counters[cpu].Samples.back().AbsTime;
+    Tick(window.get());
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 31u);
+    EXPECT_EQ(NewestHeld(window->GetHistory()), 31.0);
+    EXPECT_EQ(window->GetHistory().GetLastDataTime(), afterStep);
+
+    QImage before = window->GetChart()->grab().toImage();
+    for (uint32_t second = 0; second < 3; ++second) {
+        m_Monitor.AddSamples(cpu, 1);
+        Tick(window.get());
+        EXPECT_EQ(Asked("GetMonitorStatusEx", "LastDataTime"), afterStep + second * kSecond);
+        EXPECT_EQ(NewestHeld(window->GetHistory()), 32.0 + second);
+        const QImage now = window->GetChart()->grab().toImage();
+        EXPECT_NE(now, before) << "the chart stood still at second " << second;
+        before = now;
+    }
+    // A second without a sample takes nothing twice.
+    Tick(window.get());
+    EXPECT_EQ(HeldSamples(window->GetHistory()), 34u);
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
 TEST_F(MonitorWindow, CounterRowsShowValuesLevelsAndDashesWithoutAValue) {
     const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "2", 3, 45.3);
     const uint32_t idle = m_Monitor.AddCounter(kCpuUsage, "", 3, 0.0);
@@ -279,6 +316,52 @@ TEST_F(MonitorWindow, AFailedPollClosesTheWindowOnceWithOneMessage) {
     EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
     EXPECT_EQ(m_Main->CheckConnected(0), 0);
     EXPECT_EQ(Logged("Connection to server-a:8000 lost - reconnecting"), 1);
+}
+
+// A window closed while its poll is out never hears of the poll; a command the user gives
+// while a poll is out runs after it, and the poll's answer, older than what the command showed,
+// is dropped.
+TEST_F(MonitorWindow, APollOutlivesNeitherItsWindowNorACommandsNewerAnswer) {
+    m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    SCA_ClientSession* session = m_Main->GetSession();
+    std::atomic<bool> released{false};
+    const auto heldPoll = [&] {
+        m_Service.Queue("GetMonitorStatusEx",
+                        m_Service.StandingOf("GetMonitorStatusEx").HeldUntil([&released] {
+                            return released.load();
+                        }));
+    };
+    {
+        auto window = Open();
+        ASSERT_EQ(window->StartProcess(), 1);
+        heldPoll();
+        QTimerEvent event(window->GetTimerId());
+        QCoreApplication::sendEvent(window.get(), &event);
+        ASSERT_TRUE(session->IsWaiting());
+    }
+    released = true;
+    korvac_test::WaitForPolls(session);
+    EXPECT_EQ(m_Main->CheckConnected(0), 1);
+
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    released = false;
+    heldPoll();
+    m_Monitor.Errors = 1;
+    QTimerEvent event(window->GetTimerId());
+    QCoreApplication::sendEvent(window.get(), &event);
+    ASSERT_TRUE(session->IsWaiting());
+    // The held poll answers "Errors: 1"; the stop's refresh, fetched after it, "Errors: 2".
+    m_Service.Queue("StopMonitor", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj*) {
+                        m_Monitor.RunState = SCA_PROCESS_STOPPED;
+                        m_Monitor.Errors = 2;
+                    }));
+    QTimer::singleShot(0, [&released] { released = true; });
+    window->StopMonitor();
+    EXPECT_EQ(window->GetErrorsLabel()->text(), QStringLiteral("Errors: 2"));
+    korvac_test::WaitForPolls(session);
+    EXPECT_EQ(window->GetErrorsLabel()->text(), QStringLiteral("Errors: 2"));
+    EXPECT_TRUE(m_Hook.Boxes.empty());
 }
 
 // A counter chosen while a poll runs is polled after it, never inside it, and the samples of

@@ -11,6 +11,7 @@
 #include "KvnTestSupport.h"
 #include "libkvn/SCA_KvnDevice.h"
 #include "libkvn/SCA_KvnDeviceIndex.h"
+#include "libkvn/SCA_KvnGroupList.h"
 #include "libkvn/SCA_KvnReport.h"
 #include "libmor/SCA_FileSystem.h"
 #include "model/SCA_ConfigObj.h"
@@ -282,4 +283,37 @@ TEST(ReportFile, SavedFlagFollowsTheOutcome) {
 
     EXPECT_EQ(0, loaded.Load((dir / "absent.hdx").c_str(), &error));
     EXPECT_EQ(1u, loaded.GetCounterList()->Count());
+}
+
+// Every store file has the same well-formed container: one of another kind (a group list as
+// the fuzzer found, or a report's content under a foreign type or root) is no report, and the
+// report read into stays as it was rather than becoming an empty one saved over the real file.
+TEST(ReportFile, AStoreFileOfAnotherKindIsRefused) {
+    kvn_test::TempDir dir;
+    struct Kind {
+        const char* Root;
+        uint32_t FileType;
+    };
+    for (const Kind kind : {Kind{"Groups", SCA_KVN_GROUPS_FILE_TYPE},
+                            Kind{SCA_KVN_REPORT_ROOT, SCA_KVN_GROUPS_FILE_TYPE},
+                            Kind{"Groups", SCA_KVN_REPORT_FILE_TYPE}}) {
+        SCA_KvnReport written;
+        written.SetReportId(5);
+        SCA_ConfigObj other(kind.Root, nullptr);
+        ASSERT_EQ(1, written.Serialize(&other));
+        uint32_t error = 0;
+        const std::string path = dir / "other.hdx";
+        ASSERT_EQ(1, other.Save(path.c_str(), kind.FileType, 0, &error));
+
+        SCA_KvnReport report;
+        report.SetReportId(2);
+        SCA_KvnCounter* counter = nullptr;
+        report.GetCounterList()->AddCounter(4, &counter);
+        Reports reports;
+        EXPECT_EQ(0, report.Load(path.c_str(), &error)) << kind.Root << " " << kind.FileType;
+        EXPECT_EQ(SCA_KVN_ERROR_NOT_REPORT, error);
+        EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnReport::Load: not a report file"));
+        EXPECT_EQ(2u, report.GetReportId());
+        EXPECT_EQ(1u, report.GetCounterList()->Count());
+    }
 }
