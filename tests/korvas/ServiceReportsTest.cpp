@@ -16,7 +16,11 @@
 #include <gtest/gtest.h>
 
 #include "korvas/SCA_SrvTaskMonitor.h"
+#include "libtez/SCA_TezActionCtrl.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezActionType.h"
+#include "model/SCA_TezCond.h"
+#include "model/SCA_TezCondType.h"
 #include "model/SCA_TezReportIndex.h"
 #include "model/SCA_TezVocabulary.h"
 #include "perf/SCA_PerfSourceTable.h"
@@ -127,6 +131,75 @@ TEST_F(ServiceReportsTest, PeriodicSavesKeepTheNewestAndTheRunsReportNamesHostAn
     ASSERT_NE(nullptr, user);
     EXPECT_STREQ(host, info->GetHostName());
     EXPECT_STREQ(user->pw_name, info->GetUserName());
+}
+
+// A condition that holds at every sample with a report action into folder: by default it
+// writes one report an hour; with repeats allowed each time, its folder keeps the newest few.
+TEST_F(ServiceReportsTest, AReportActionWritesOneReportAnHourByDefaultAndKeepsTheNewestFew) {
+    const std::filesystem::path folder =
+        std::filesystem::path(m_Ctrl.GetUserConfig()->GetReportsDir()) / "Alerts";
+    SCA_ManualClock clock;
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Alerting", &id));
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(id, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counter));
+    SCA_ConfigObj* object = nullptr;
+    ASSERT_EQ(1, m_Client.GetMonitorObj(id, &object));
+    SCA_SrvMonitor monitor(nullptr, nullptr);
+    ASSERT_EQ(1, monitor.Deserialize(object));
+    SCA_Object::Destroy(object);
+    SCA_TezCounterInfo* info = nullptr;
+    ASSERT_EQ(1, monitor.GetProfile()->GetCounterList()->GetCounter(counter, &info));
+    auto* cond = new SCA_TezCond();
+    cond->SetCondType(SCA_COND_SUBJECT_VALUE * SCA_COND_COMPARISONS + SCA_COND_ABOVE);
+    cond->SetCondMode(SCA_COND_MODE_EVERY_TIME);
+    cond->SetCondValue(-1.0); // a share of memory is never below zero
+    cond->SetRepStatus(SCA_REP_STATUS_ERROR);
+    cond->SetEnabled(1);
+    cond->SetExecuteAction(1);
+    cond->SetActionType(SCA_ACTION_SAVE_REPORT);
+    cond->SetActionValue(folder.c_str());
+    ASSERT_EQ(1, info->GetCondList()->AddCond(cond, nullptr));
+    SCA_ConfigObj form("Monitor", nullptr);
+    ASSERT_EQ(1, monitor.Serialize(&form));
+    ASSERT_EQ(1, m_Client.SetMonitorObj(id, &form));
+    ASSERT_EQ(1, m_Client.StartMonitor(id));
+
+    constexpr uint64_t kSeconds = 30;
+    ASSERT_TRUE(SampleFor(clock, id, kSeconds));
+    ASSERT_TRUE(
+        korvanta_test::WaitUntil("the first report", [&] { return !Names(folder).empty(); }));
+    EXPECT_EQ(1u, Names(folder).size()) << "one report in " << kSeconds << " s by default";
+
+    m_Ctrl.ChangeUserConfig([&] {
+        m_Ctrl.GetUserConfig()->SetRepeatReportActions(0);
+        return 1;
+    });
+    std::vector<std::string> seen;
+    ASSERT_TRUE(korvanta_test::AdvanceUntil(clock, std::chrono::seconds(1), [&] {
+        for (const std::string& name : Names(folder)) {
+            if (std::find(seen.begin(), seen.end(), name) == seen.end()) {
+                seen.push_back(name);
+            }
+        }
+        return seen.size() > SCA_TEZ_REPORT_ACTION_HISTORY + 2;
+    })) << seen.size();
+    ASSERT_EQ(1, m_Client.StopMonitor(id));
+    // The worker may still be writing the last report; it prunes right after.
+    std::vector<std::string> kept;
+    ASSERT_TRUE(korvanta_test::WaitUntil("the newest reports alone", [&] {
+        kept = Names(folder);
+        std::sort(seen.begin(), seen.end());
+        return kept.size() == SCA_TEZ_REPORT_ACTION_HISTORY && kept.back() >= seen.back();
+    })) << kept.size();
+    // The names sort as their times do: every report older than the kept ones is gone.
+    for (const std::string& name : seen) {
+        if (name < kept.front()) {
+            EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+        }
+    }
+    EXPECT_EQ(0u, kept.front().rfind("Korvanta Alerting " + std::to_string(id) + "-", 0))
+        << kept.front();
 }
 
 // A folder that leads out of the reports folder (stored before such folders were refused)
