@@ -146,7 +146,7 @@ bool SCA_NetServerAgent::WaitForStart() {
 void SCA_NetServerAgent::Serve() {
     uint32_t error = 0;
     if (!m_Transport->Greet(m_Server->GetServerVersion(), m_Server->GetServerHostName(),
-                            m_Server->LoginModeForGreeting(), m_Server->GetServerStartTime(),
+                            m_Server->LoginModeForGreeting(this), m_Server->GetServerStartTime(),
                             SCA_NET_GREETING_TIMEOUT_MS, &error)) {
         ReportBrokenPeer(m_Id, "no valid answer to the greeting", error);
         return;

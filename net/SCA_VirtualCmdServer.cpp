@@ -467,8 +467,12 @@ int SCA_VirtualCmdServer::Dispatch(SCA_NetServerAgent* agent, SCA_NetMessage* re
     return m_EventsOff.load() ? 0 : DoCommand(agent, request, reply);
 }
 
-uint32_t SCA_VirtualCmdServer::LoginModeForGreeting() {
-    return m_EventsOff.load() ? 0 : GetServerLoginMode();
+uint32_t SCA_VirtualCmdServer::GetLoginModeFor(SCA_NetServerAgent* /*connection*/) {
+    return GetServerLoginMode();
+}
+
+uint32_t SCA_VirtualCmdServer::LoginModeForGreeting(SCA_NetServerAgent* agent) {
+    return m_EventsOff.load() ? 0 : GetLoginModeFor(agent);
 }
 
 void SCA_VirtualCmdServer::AgentEnded() {

@@ -57,8 +57,11 @@ public:
     virtual int ConnectEvent(SCA_NetServerAgent* connection) = 0;
     // The connection of an earlier ConnectEvent has ended.
     virtual int DisconnectEvent(SCA_NetServerAgent* connection) = 0;
-    // The login mode announced in the greeting.
+    // The server's login mode.
     virtual uint32_t GetServerLoginMode() = 0;
+    // The login mode announced in the greeting of connection: by default the server's; a
+    // server that serves some modes to some peers only announces to each one it may use.
+    virtual uint32_t GetLoginModeFor(SCA_NetServerAgent* connection);
 
     // Lets connections in. 1, or 0 with *error when the listener thread cannot start.
     int StartDispatch(uint32_t* error = nullptr);
@@ -115,7 +118,7 @@ private:
     void NotifyConnect(SCA_NetServerAgent* agent);
     void NotifyDisconnect(SCA_NetServerAgent* agent);
     int Dispatch(SCA_NetServerAgent* agent, SCA_NetMessage* request, SCA_NetMessage* reply);
-    uint32_t LoginModeForGreeting();
+    uint32_t LoginModeForGreeting(SCA_NetServerAgent* agent);
     void AgentEnded();
 
     int Listen(uint32_t* error);
