@@ -23,6 +23,7 @@
 #include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetServerAgent.h"
 #include "net/SCA_NetSocket.h"
+#include "net/SCA_NetTransport.h"
 #include "net/SCA_VirtualCmdServer.h"
 
 namespace fuzz_service {
@@ -59,8 +60,11 @@ public:
     SCA_KorvantaCtrl* GetCtrl() { return &m_Ctrl; }
     SCA_NetTransport* GetTransport() { return m_Connection.GetTransport(); }
 
-    // A new agent of the connection, not logged in.
+    // A new agent of the connection, not logged in, its transport told the login mode as a
+    // greeting tells it now.
     std::unique_ptr<SCA_KorvantaAgent> NewAgent() {
+        GetTransport()->SetServerLoginMode(
+            SCA_KorvantaAgent::LoginModeFor(&m_Ctrl, m_Ctrl.GetUserConfig(), &m_Connection));
         return std::make_unique<SCA_KorvantaAgent>(m_Ctrl.GetConfig(), m_Ctrl.GetUserConfig(),
                                                    m_Ctrl.GetDebugLog(), &m_StopEvent,
                                                    &m_Connection, &m_Ctrl);

@@ -5,7 +5,8 @@
 // tree in the remaining bytes is sealed under the login key first (bit 3) or sent as it is.
 // Whatever the data, a login answered as done carries a readable status, and it logs in only
 // where the mode lets anyone in: the signature and the password (the fake accounts know none)
-// cannot be guessed, and modes 0 and 1 stay closed to remote clients unless opened.
+// cannot be guessed, and a remote client is greeted with mode 2 in modes 0 and 1 unless they
+// were opened to it.
 #include <cstddef>
 #include <cstdint>
 #include <security/pam_appl.h>

@@ -115,25 +115,33 @@ int SCA_KorvantaAgent::IsLocalInterface() {
 
 // --- login ----------------------------------------------------------------------------------
 
+uint32_t SCA_KorvantaAgent::LoginModeFor(SCA_KorvantaCtrl* ctrl, SCA_TezConfigUser* userConfig,
+                                         SCA_NetServerAgent* connection) {
+    const auto config = userConfig->GetSnapshot();
+    const uint32_t mode =
+        SCA_TezEffectiveLogonMode(config->Settings.EnableOsLogon, config->Settings.ServerLogonMode);
+    const bool exposing = mode == SCA_KORVANTA_LOGIN_NAMES || mode == SCA_KORVANTA_LOGIN_PASSWORD;
+    if (!exposing || connection->IsLoopbackPeer() || ctrl->WithData([userConfig] {
+            return userConfig->GetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS);
+        }) != 0) {
+        return mode;
+    }
+    return SCA_KORVANTA_LOGIN_SIGNATURE;
+}
+
 uint32_t SCA_KorvantaAgent::GetLoginMode() const {
-    const auto config = m_UserConfig->GetSnapshot();
-    return SCA_TezEffectiveLogonMode(config->Settings.EnableOsLogon,
-                                     config->Settings.ServerLogonMode);
+    return LoginModeFor(m_Ctrl, m_UserConfig, m_Connection);
 }
 
 int SCA_KorvantaAgent::IsLoginRefused(uint32_t mode, char* reason, uint32_t size) {
-    // Their login data is encrypted under a key made of times sent in the clear: a password in
-    // it is readable to anyone who watches the connection, and names alone prove nothing.
-    const bool exposing = mode == SCA_KORVANTA_LOGIN_NAMES || mode == SCA_KORVANTA_LOGIN_PASSWORD;
-    if (exposing && !m_Connection->IsLoopbackPeer() && m_Ctrl->WithData([this] {
-            return m_UserConfig->GetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS);
-        }) == 0) {
+    // The client built its login data for the mode its greeting announced: one that no longer
+    // holds is never checked by another mode's rules.
+    const uint32_t announced = m_Connection->GetTransport()->GetServerLoginMode();
+    if (mode != announced) {
         std::snprintf(reason, size,
-                      "login mode %u is served to clients on this computer only (%s); use login "
-                      "mode 2, or turn on the advanced option for remote logins in modes 0 and 1",
-                      mode,
-                      mode == SCA_KORVANTA_LOGIN_NAMES ? "it lets in any user name"
-                                                       : "it sends the password readable");
+                      "the login mode is %u now, not %u as this connection was told; connect "
+                      "again",
+                      mode, announced);
         return 1;
     }
     const uint32_t waitMs = m_Connection->GetServer()->GetLoginThrottle()->GetWaitMs(

@@ -50,6 +50,14 @@ public:
     void ReportInfo(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
     int IsLocalInterface() override;
+
+    // The login mode that the peer of connection may use: the configured one, but for modes 0
+    // and 1 from another computer, which the administrator has not turned on for remote
+    // clients: their login data is encrypted under a key made of times sent in the clear, so
+    // a password in it is readable to anyone who watches the connection, and names alone prove
+    // nothing. Such a peer logs in with the service's own login user by signature (mode 2).
+    static uint32_t LoginModeFor(SCA_KorvantaCtrl* ctrl, SCA_TezConfigUser* userConfig,
+                                 SCA_NetServerAgent* connection);
     int GetDebugLog(uint32_t lastMessageId, uint32_t count, uint32_t* logSessionId,
                     SCA_ConfigObj** debugLog) override;
     int ClearDebugLog() override;
@@ -272,11 +280,11 @@ private:
     // The type of a defined monitor; 0 with "SCA_KorvantaAgent::<operation>: invalid monitor
     // ID - <id>" reported when the list has none.
     int FindMonitorType(uint32_t monitorId, const char* operation, uint32_t* type);
-    // The login mode of the service's configuration.
+    // The login mode this connection's peer may use now (LoginModeFor).
     uint32_t GetLoginMode() const;
     // 1 with the reason in reason when this connection's login is refused before its
-    // credential is looked at: modes 0 and 1 from another computer unless the administrator
-    // turned them on for remote clients, and an address that failed too often just before.
+    // credential is looked at: the mode it may use changed since its greeting announced one,
+    // or its address failed too often just before.
     int IsLoginRefused(uint32_t mode, char* reason, uint32_t size);
     // Checks the credential of the login mode; *status receives the login status. 0 when the
     // login data lacks what the mode needs or the mode is unknown (reported).

@@ -91,6 +91,12 @@ uint32_t SCA_KorvantaFact::GetServerLoginMode() {
                              : SCA_KORVANTA_LOGIN_SIGNATURE;
 }
 
+uint32_t SCA_KorvantaFact::GetLoginModeFor(SCA_NetServerAgent* connection) {
+    return m_UserConfig != nullptr && m_Ctrl != nullptr
+               ? SCA_KorvantaAgent::LoginModeFor(m_Ctrl, m_UserConfig, connection)
+               : GetServerLoginMode();
+}
+
 uint32_t SCA_KorvantaFact::GetAgentCount() const {
     std::lock_guard<std::mutex> lock(m_AgentsLock);
     return m_Agents.Count();

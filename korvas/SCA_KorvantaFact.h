@@ -35,6 +35,8 @@ public:
     int DeleteAgent(uint32_t connectionId) override;
     // The user configuration's logon mode when OS logon is enabled, else 2 (signature).
     uint32_t GetServerLoginMode() override;
+    // The mode that connection's peer may use (SCA_KorvantaAgent::LoginModeFor).
+    uint32_t GetLoginModeFor(SCA_NetServerAgent* connection) override;
 
     SCA_Event* GetStopEvent() { return &m_StopEvent; }
     SCA_KorvantaServer* GetServer() const { return m_Server; }

@@ -39,6 +39,10 @@ uint32_t SCA_KorvantaServer::GetLoginMode() const {
     return m_Factory != nullptr ? m_Factory->GetServerLoginMode() : 0;
 }
 
+uint32_t SCA_KorvantaServer::GetLoginModeFor(SCA_NetServerAgent* connection) {
+    return m_Factory != nullptr ? m_Factory->GetLoginModeFor(connection) : 0;
+}
+
 int SCA_KorvantaServer::ConnectEvent(SCA_NetServerAgent* connection) {
     if (m_Factory != nullptr && connection != nullptr) {
         m_Factory->CreateAgent(connection);

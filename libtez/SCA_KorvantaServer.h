@@ -36,6 +36,7 @@ public:
 
     // The factory's login mode, asked anew for each connection.
     uint32_t GetLoginMode() const;
+    uint32_t GetLoginModeFor(SCA_NetServerAgent* connection) override;
     // The factory makes the connection's agent, or drops it; both answer 1 whatever it says.
     int ConnectEvent(SCA_NetServerAgent* connection) override;
     int DisconnectEvent(SCA_NetServerAgent* connection) override;

@@ -30,6 +30,10 @@ public:
     // The login mode that the server announces to every new connection, asked anew each time:
     // 0 names only, 1 password (operating-system logon), 2 signature.
     virtual uint32_t GetServerLoginMode() = 0;
+    // The login mode announced to connection: by default the server's.
+    virtual uint32_t GetLoginModeFor(SCA_NetServerAgent* /*connection*/) {
+        return GetServerLoginMode();
+    }
 
 protected:
     SCA_KorvantaVirtualFactory() { SetConstructed(); }

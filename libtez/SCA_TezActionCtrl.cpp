@@ -195,13 +195,13 @@ int SCA_TezActionCtrl::BuildReportPath(const char* folder, const char* monitorNa
 }
 
 void SCA_TezActionCtrl::PruneReports(const char* folder, const char* monitorName,
-                                     uint32_t monitorId, uint32_t format, uint32_t keep) {
+                                     uint32_t monitorId, uint32_t actionId, uint32_t format,
+                                     uint32_t keep) {
     const tagSCA_TEZ_REPORT_FORMAT* entry = SCA_TezGetReportFormat(format);
     if (entry == nullptr || keep == 0) {
         return;
     }
-    const std::string prefix =
-        ReportNamePrefix(monitorName, monitorId, SCA_TEZ_PERIODIC_REPORT_ACTION);
+    const std::string prefix = ReportNamePrefix(monitorName, monitorId, actionId);
     const std::string suffix = std::string(".") + entry->Extension;
     std::vector<std::string> names;
     std::error_code failure;
@@ -278,10 +278,8 @@ int SCA_TezActionCtrl::SaveReport(SCA_TezAction* action) {
                error);
         return 0;
     }
-    if (action->GetActionId() == SCA_TEZ_PERIODIC_REPORT_ACTION) {
-        PruneReports(folder, action->GetMonitorName(), subject->GetMonitorId(),
-                     action->GetReportFormat(), action->GetReportsHistory());
-    }
+    PruneReports(folder, action->GetMonitorName(), subject->GetMonitorId(), action->GetActionId(),
+                 action->GetReportFormat(), action->GetReportsHistory());
     return 1;
 }
 

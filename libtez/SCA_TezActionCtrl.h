@@ -30,8 +30,12 @@ using SCA_TezReportSaver = int (*)(SCA_TezReport* report, uint32_t format, uint3
                                    const char* path, uint32_t* error);
 
 // The action id of a monitor's periodic report save: no condition has it, so that the files
-// these saves write are told apart from those of report actions, and only they are pruned.
+// these saves write are told apart from those of each condition's report actions.
 inline constexpr uint32_t SCA_TEZ_PERIODIC_REPORT_ACTION = SCA_ALL_ONES;
+
+// The reports a condition's report action keeps in its folder; the oldest go first. A condition
+// that holds at every sample would otherwise fill the disk inside the reports folder.
+inline constexpr uint32_t SCA_TEZ_REPORT_ACTION_HISTORY = 10;
 
 // The sound actions kept for clients; the oldest go first.
 inline constexpr uint32_t SCA_TEZ_MAX_SOUND_ACTIONS = 256;
@@ -97,10 +101,10 @@ public:
 private:
     int PlaySound(SCA_TezAction* action);
     int SaveReport(SCA_TezAction* action);
-    // Deletes the periodic reports of the monitor in folder (in format, named as
-    // BuildReportPath names them) but the newest keep ones; other files stay.
+    // Deletes the reports of the monitor's action actionId in folder (in format, named as
+    // BuildReportPath names them) but the newest keep ones (0: keeps all); other files stay.
     static void PruneReports(const char* folder, const char* monitorName, uint32_t monitorId,
-                             uint32_t format, uint32_t keep);
+                             uint32_t actionId, uint32_t format, uint32_t keep);
     int SendMail(SCA_TezAction* action);
 
     SCA_TezConfig* m_Config;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "libtez/SCA_TezCondAction.h"
 
+#include "libtez/SCA_TezActionCtrl.h"
 #include "model/SCA_TezActionType.h"
 
 SCA_TezCondAction::SCA_TezCondAction(const SCA_TezCond& cond, uint64_t absTime,
@@ -16,6 +17,7 @@ SCA_TezCondAction::SCA_TezCondAction(const SCA_TezCond& cond, uint64_t absTime,
     if (SCA_TezGetActionReportFormat(cond.GetActionType(), &format)) {
         SetReportFormat(format);
         SetReportDir(cond.GetActionValue());
+        SetReportsHistory(SCA_TEZ_REPORT_ACTION_HISTORY);
     } else if (cond.GetActionType() == SCA_ACTION_SEND_MAIL) {
         SetReportEmail(cond.GetActionValue());
     }

@@ -111,6 +111,9 @@ int SCA_TezConfigUser::InitDefConfig(SCA_TezConfig* config) {
                 sizeof(defaults.DefaultReportTitle));
     defaults.RepeatSoundActionsTime = 300;
     defaults.RepeatEmailActionsTime = 3600;
+    // A report action writes a file: by default a condition that holds at every sample writes
+    // one an hour, not one a second.
+    defaults.RepeatReportActions = 1;
     defaults.RepeatReportActionsTime = 3600;
     defaults.RepeatLogActionsTime = 300;
     defaults.RepeatUserActionsTime = 300;

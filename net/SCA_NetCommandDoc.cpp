@@ -50,7 +50,10 @@ std::string LoginSecurity() {
            "its own computer (loopback addresses) unless its administrator turns on the advanced "
            "option \"" +
            std::string(SCA_OPTION_REMOTE_OPEN_LOGINS) +
-           "\", and serves mode 2 to every client.\n\n"
+           "\", and serves mode 2 to every client: the greeting tells each client the mode it "
+           "may use, so another computer is greeted with mode 2 and logs in with the service's "
+           "own login user by signature. A login is checked by the mode its greeting told; when "
+           "the mode changed since, the login is refused and the client connects again.\n\n"
            "A refused login answers \"LoginStatus\" 0 with a text \"LoginMessage\" that says why. "
            "After " +
            std::to_string(SCA_NetLoginThrottle::kFreeFailures) +

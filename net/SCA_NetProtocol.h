@@ -25,6 +25,10 @@ inline constexpr uint32_t SCA_NET_CODE_GREETING = 2;
 inline constexpr uint32_t SCA_NET_CODE_GREETING_REPLY = 3;
 inline constexpr uint32_t SCA_NET_CODE_LAST_INTERNAL = 11;
 
+// The largest frame a server recognises as waiting before it reads it: room for a login
+// request, so that a connection whose login has arrived is not closed to make room.
+inline constexpr uint32_t SCA_NET_PEEK_LIMIT = 4096;
+
 // How long a server waits for a new connection to answer its greeting.
 inline constexpr uint32_t SCA_NET_GREETING_TIMEOUT_MS = 10000;
 // How long a send waits for room in the socket without any byte going out.

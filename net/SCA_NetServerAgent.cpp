@@ -77,10 +77,15 @@ bool SCA_NetServerAgent::IsStopping() {
     return m_StopRequested;
 }
 
+int SCA_NetServerAgent::HasSpoken() const {
+    return m_Transport != nullptr && m_Transport->HasPeerSent();
+}
+
 int SCA_NetServerAgent::StopIfIdle() {
     {
         std::lock_guard<std::mutex> lock(m_StopLock);
-        if (m_Answering || m_StopRequested) {
+        if (m_Answering || m_StopRequested ||
+            (m_Transport != nullptr && m_Transport->HasUnreadFrame())) {
             return 0;
         }
         m_StopRequested = true;
@@ -141,7 +146,7 @@ bool SCA_NetServerAgent::WaitForStart() {
 void SCA_NetServerAgent::Serve() {
     uint32_t error = 0;
     if (!m_Transport->Greet(m_Server->GetServerVersion(), m_Server->GetServerHostName(),
-                            m_Server->LoginModeForGreeting(), m_Server->GetServerStartTime(),
+                            m_Server->LoginModeForGreeting(this), m_Server->GetServerStartTime(),
                             SCA_NET_GREETING_TIMEOUT_MS, &error)) {
         ReportBrokenPeer(m_Id, "no valid answer to the greeting", error);
         return;

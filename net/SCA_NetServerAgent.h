@@ -67,8 +67,13 @@ private:
     void SetPeerAddress(const char* address);
     // 1 once Stop was called.
     bool IsStopping();
+    // 1 once the client sent a byte (its answer to the greeting, read or not): a client that
+    // speaks, not a connection merely held open.
+    int HasSpoken() const;
     // Stops the connection when it is not answering a request (whose reply would then go out
-    // to a client that is closed on right after); 0 when it is, or is stopping already.
+    // to a client that is closed on right after) and no whole request waits to be read (a
+    // login that has arrived is answered, however late its thread runs); 0 when it is, or is
+    // stopping already.
     int StopIfIdle();
 
     bool WaitForStart();

@@ -226,6 +226,7 @@ int SCA_NetSocket::Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* r
         const ssize_t count = recv(m_Descriptor, buf, size, MSG_DONTWAIT);
         if (count > 0) {
             *received = static_cast<size_t>(count);
+            m_ReceivedBytes.fetch_add(*received, std::memory_order_release);
             return 1;
         }
         if (count == 0) {
@@ -239,6 +240,14 @@ int SCA_NetSocket::Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* r
         }
         wait = errno != EINTR;
     }
+}
+
+size_t SCA_NetSocket::Peek(char* buf, size_t size) const {
+    if (m_Descriptor < 0 || !Connected()) {
+        return 0;
+    }
+    const ssize_t count = recv(m_Descriptor, buf, size, MSG_PEEK | MSG_DONTWAIT);
+    return count > 0 ? static_cast<size_t>(count) : 0;
 }
 
 uint16_t SCA_NetSocket::GetLocalPort() const {

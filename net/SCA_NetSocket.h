@@ -47,6 +47,13 @@ public:
     int Receive(char* buf, size_t size, uint32_t timeoutMs, size_t* received, uint32_t* error,
                 bool dataExpected = false);
 
+    // Copies up to size of the bytes that wait to be read, without taking them or waiting;
+    // how many (0 when none wait or the socket is closed). Safe from any thread.
+    size_t Peek(char* buf, size_t size) const;
+
+    // How many bytes Receive has read. Safe from any thread.
+    uint64_t GetReceivedBytes() const { return m_ReceivedBytes.load(std::memory_order_acquire); }
+
     // Ends both directions; a wait in progress returns. Safe from any thread.
     void Shutdown();
     // 1 while the connection is open.
@@ -67,4 +74,5 @@ private:
 
     int m_Descriptor = -1;
     std::atomic<int> m_Connected{0};
+    std::atomic<uint64_t> m_ReceivedBytes{0};
 };

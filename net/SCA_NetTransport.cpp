@@ -245,6 +245,31 @@ int SCA_NetTransport::ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* er
     }
 }
 
+int SCA_NetTransport::HasPeerSent() const {
+    if (m_Link == nullptr) {
+        return 0;
+    }
+    // Bytes leave the socket's queue before the count of those read grows: a look at the count
+    // after the queue misses them only for the few instructions between.
+    char byte = 0;
+    return m_Link->GetReceivedBytes() != 0 || m_Link->Peek(&byte, 1) != 0 ||
+           m_Link->GetReceivedBytes() != 0;
+}
+
+int SCA_NetTransport::HasUnreadFrame() const {
+    if (m_Link == nullptr) {
+        return 0;
+    }
+    char bytes[SCA_NET_PEEK_LIMIT];
+    const size_t waiting = m_Link->Peek(bytes, sizeof(bytes));
+    if (waiting == 0) {
+        return 0;
+    }
+    SCA_NetFrameReader reader;
+    reader.Feed(bytes, static_cast<uint32_t>(waiting));
+    return reader.IsComplete();
+}
+
 int SCA_NetTransport::WaitForMessage(uint32_t timeoutMs, SCA_NetMessage* message, uint32_t* error) {
     const SCA_NetDeadline deadline(timeoutMs);
     uint32_t code = SCA_NET_ERROR_ARGUMENT;

@@ -60,6 +60,14 @@ public:
     // The payload size of the last message received (0 before).
     uint32_t GetLastPayload() const { return m_Reader.GetTakenPayload(); }
 
+    // 1 when a whole, well-formed frame of at most SCA_NET_PEEK_LIMIT bytes waits in the
+    // link, not yet read. Looks without taking, so it may come from another thread than the
+    // one that reads; a frame begun in what was read already is not seen.
+    int HasUnreadFrame() const;
+
+    // 1 once the peer sent any byte, read or still waiting. Safe from any thread.
+    int HasPeerSent() const;
+
     // 0 before the first Connect and once the connection has ended.
     int Connected() const;
     // Ends the connection; a wait in another thread returns at once.

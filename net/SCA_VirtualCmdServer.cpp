@@ -29,6 +29,8 @@ constexpr int kBackoffMs = 100;
 // Strangers closed to make room are reported at most this often, so that a flood of
 // connections does not flood the log too.
 constexpr uint64_t kClosedReportMs = 60000;
+// Connections taken from the kernel's queue at one wake of the listener, before any is served.
+constexpr size_t kMaxAcceptBatch = 1024;
 
 int Fail(uint32_t* error, uint32_t code) {
     if (error != nullptr) {
@@ -220,25 +222,63 @@ int SCA_VirtualCmdServer::ThreadFunc() {
             DestroyAgent(agent);
         }
         if (accepting && (entries[1].revents & POLLIN) != 0 && !GetStopEvent()->IsSignaled()) {
-            pause = !AcceptConnection();
+            pause = !AcceptConnections();
         }
     }
     return 0;
 }
 
-bool SCA_VirtualCmdServer::AcceptConnection() {
-    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+bool SCA_VirtualCmdServer::AcceptConnections() {
+    std::vector<Arrival> arrivals;
     uint32_t code = 0;
-    SCA_NetSocket* link = m_Listener->Accept(&code);
-    if (link == nullptr) {
-        if (IsTransientAcceptError(code)) {
-            return true;
+    bool resourcesLeft = true;
+    while (arrivals.size() < kMaxAcceptBatch) {
+        SCA_NetSocket* link = m_Listener->Accept(&code);
+        if (link == nullptr) {
+            if (!IsTransientAcceptError(code)) {
+                SCA_GetReportFunction(__FILE__, __LINE__)(
+                    SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::ThreadFunc: cannot accept: %s",
+                    ErrorText(code).Text);
+                resourcesLeft = false;
+            }
+            break;
         }
-        report(SCA_LEVEL_ERROR, "SCA_VirtualCmdServer::ThreadFunc: cannot accept: %s",
-               ErrorText(code).Text);
-        return false;
+        arrivals.push_back({link, PeerAddressOf(*link)});
     }
-    const std::string address = PeerAddressOf(*link);
+    DropDoomedArrivals(&arrivals);
+    for (Arrival& arrival : arrivals) {
+        if (arrival.Link != nullptr && !ServeConnection(arrival.Link, arrival.Address)) {
+            resourcesLeft = false;
+        }
+    }
+    return resourcesLeft;
+}
+
+void SCA_VirtualCmdServer::DropDoomedArrivals(std::vector<Arrival>* arrivals) {
+    // Strangers arrive faster than the listener starts threads in a flood: it drains the queue
+    // in one go, and of the newcomers from one address only as many as that address may keep
+    // get a thread; the older ones would be closed at once by the newer to make room anyway.
+    const uint32_t maxPerAddress = m_MaxStrangersPerAddress.load();
+    const uint32_t maxStrangers = m_MaxStrangers.load();
+    std::map<std::string, uint32_t> newer;
+    uint32_t kept = 0;
+    for (auto arrival = arrivals->rbegin(); arrival != arrivals->rend(); ++arrival) {
+        uint32_t& fromAddress = newer[arrival->Address];
+        const bool addressFull = maxPerAddress != 0 && fromAddress >= maxPerAddress &&
+                                 !SCA_NetSocket::IsLoopbackAddress(arrival->Address.c_str());
+        if (addressFull || (maxStrangers != 0 && kept >= maxStrangers)) {
+            SCA_Object::Destroy(arrival->Link);
+            arrival->Link = nullptr;
+            ++m_ClosedStrangers;
+            continue;
+        }
+        ++fromAddress;
+        ++kept;
+    }
+}
+
+bool SCA_VirtualCmdServer::ServeConnection(SCA_NetSocket* link, const std::string& address) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     if (!MakeRoom(address)) {
         // Refused before any thread or buffer is spent on it, so that a flood of connections
         // costs the server nothing beyond the accept.
@@ -260,6 +300,7 @@ bool SCA_VirtualCmdServer::AcceptConnection() {
         std::lock_guard<std::mutex> lock(m_AgentsLock);
         listed = m_Agents.AddItemToTail(agent, id) != 0;
     }
+    uint32_t code = 0;
     if (listed && agent->Lock(&code)) {
         agent->Start();
         return true;
@@ -333,13 +374,24 @@ bool SCA_VirtualCmdServer::MakeRoom(const std::string& address) {
                                                 : a.second.Oldest < b.second.Oldest;
     });
     for (const auto& [peer, count] : order) {
-        // One answering a request is left alone: its reply is on its way.
-        for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
-            SCA_NetServerAgent* agent = node->GetItem();
-            if (IsStranger(agent) && peer == agent->GetPeerAddress() && agent->StopIfIdle()) {
-                ++m_ClosedStrangers;
-                return true;
-            }
+        if (CloseStrangerOf(peer, false) || CloseStrangerOf(peer, true)) {
+            ++m_ClosedStrangers;
+            return true;
+        }
+        if (addressFull) {
+            return false; // an address at its limit never takes the place of another's
+        }
+    }
+    return false;
+}
+
+bool SCA_VirtualCmdServer::CloseStrangerOf(const std::string& peer, bool spoken) {
+    // One whose request has arrived is left alone (StopIfIdle): it is answered, and may log in.
+    for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
+        SCA_NetServerAgent* agent = node->GetItem();
+        if (IsStranger(agent) && peer == agent->GetPeerAddress() &&
+            (spoken || !agent->HasSpoken()) && agent->StopIfIdle()) {
+            return true;
         }
     }
     return false;
@@ -415,8 +467,12 @@ int SCA_VirtualCmdServer::Dispatch(SCA_NetServerAgent* agent, SCA_NetMessage* re
     return m_EventsOff.load() ? 0 : DoCommand(agent, request, reply);
 }
 
-uint32_t SCA_VirtualCmdServer::LoginModeForGreeting() {
-    return m_EventsOff.load() ? 0 : GetServerLoginMode();
+uint32_t SCA_VirtualCmdServer::GetLoginModeFor(SCA_NetServerAgent* /*connection*/) {
+    return GetServerLoginMode();
+}
+
+uint32_t SCA_VirtualCmdServer::LoginModeForGreeting(SCA_NetServerAgent* agent) {
+    return m_EventsOff.load() ? 0 : GetLoginModeFor(agent);
 }
 
 void SCA_VirtualCmdServer::AgentEnded() {

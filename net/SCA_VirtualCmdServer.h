@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "containers/SCA_List.h"
 #include "libmor/SCA_ThreadObj.h"
@@ -56,8 +57,11 @@ public:
     virtual int ConnectEvent(SCA_NetServerAgent* connection) = 0;
     // The connection of an earlier ConnectEvent has ended.
     virtual int DisconnectEvent(SCA_NetServerAgent* connection) = 0;
-    // The login mode announced in the greeting.
+    // The server's login mode.
     virtual uint32_t GetServerLoginMode() = 0;
+    // The login mode announced in the greeting of connection: by default the server's; a
+    // server that serves some modes to some peers only announces to each one it may use.
+    virtual uint32_t GetLoginModeFor(SCA_NetServerAgent* connection);
 
     // Lets connections in. 1, or 0 with *error when the listener thread cannot start.
     int StartDispatch(uint32_t* error = nullptr);
@@ -114,18 +118,32 @@ private:
     void NotifyConnect(SCA_NetServerAgent* agent);
     void NotifyDisconnect(SCA_NetServerAgent* agent);
     int Dispatch(SCA_NetServerAgent* agent, SCA_NetMessage* request, SCA_NetMessage* reply);
-    uint32_t LoginModeForGreeting();
+    uint32_t LoginModeForGreeting(SCA_NetServerAgent* agent);
     void AgentEnded();
 
     int Listen(uint32_t* error);
     int StartListener(uint32_t* error);
-    // false when accepting failed for want of resources: the listener then pauses.
-    bool AcceptConnection();
+    // A connection taken from the kernel's queue, with its peer's address.
+    struct Arrival {
+        SCA_NetSocket* Link;
+        std::string Address;
+    };
+    // Takes the connections waiting and serves them; false when accepting or serving failed
+    // for want of resources: the listener then pauses.
+    bool AcceptConnections();
+    // Closes the arrivals that the newer ones of the same batch would close to make room
+    // (their Link becomes null).
+    void DropDoomedArrivals(std::vector<Arrival>* arrivals);
+    // Serves link, after making room for it; false when no thread could be started for it.
+    bool ServeConnection(SCA_NetSocket* link, const std::string& address);
     // The peer's address of link, as the hook has it.
     std::string PeerAddressOf(const SCA_NetSocket& link);
     // Whether a new connection from address is served, after closing a stranger to make room
     // when it needs one (SetStrangerLimits).
     bool MakeRoom(const std::string& address);
+    // Closes the stranger of peer that has waited longest, of those that have not spoken yet
+    // unless spoken (then of all), under m_AgentsLock; whether there was one to close.
+    bool CloseStrangerOf(const std::string& peer, bool spoken);
     void ReportClosedStrangers();
     // Serving, and not logged in.
     static bool IsStranger(SCA_NetServerAgent* agent);

@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <netinet/in.h>
 #include <security/pam_appl.h>
@@ -96,36 +97,32 @@ protected:
     SCA_LogonBackend m_PreviousLogon = nullptr;
 };
 
+// Modes 0 and 1 expose the password or let in any name: another computer is greeted with
+// mode 2, so it is never asked for what it must not send, and the administrator logs in from
+// there by signature whatever the mode.
 TEST_F(AgentLoginTest, ModesThatExposeThePasswordAreServedToThisComputerOnly) {
     constexpr const char* kRemote = "203.0.113.9";
-    UseMode(SCA_KORVANTA_LOGIN_PASSWORD);
     StandAt(kRemote);
+    for (const uint32_t mode : {SCA_KORVANTA_LOGIN_NAMES, SCA_KORVANTA_LOGIN_PASSWORD}) {
+        UseMode(mode);
+        SCA_KorvantaInterface admin;
+        EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&admin)) << mode;
+        EXPECT_EQ(SCA_KORVANTA_LOGIN_SIGNATURE, admin.GetNetTransport()->GetServerLoginMode())
+            << "the greeting announces the mode this peer may use";
+    }
     SCA_KorvantaInterface remote;
-    EXPECT_EQ(0u, LoginStatus(&remote, "ops", "s3cret"));
-    EXPECT_EQ(0, g_LogonChecks.load()) << "the password is not even looked at";
-    const std::string why = "login mode 1 is served to clients on this computer only";
-    EXPECT_EQ(1,
-              m_Reports.Count(SCA_LEVEL_ERROR, std::string("(") + kRemote + ") refused: " + why));
-    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: " + why))
-        << "the client is told why";
-    UseMode(SCA_KORVANTA_LOGIN_NAMES);
-    EXPECT_EQ(0u, LoginStatus(&remote, "anyone", "-"));
-    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: login mode 0 is "
-                                                  "served to clients on this computer only (it "
-                                                  "lets in any user name)"));
+    EXPECT_EQ(0u, LoginStatus(&remote, "ops", "s3cret"))
+        << "an account of the system is no login user of the service";
+    EXPECT_EQ(0, g_LogonChecks.load()) << "no password was sent to be looked at";
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, std::string("(") + kRemote + ") failed"));
     SCA_ConfigObj* config = nullptr;
     EXPECT_EQ(0, remote.GetUserConfig(&config)) << "a refused login logs nobody in";
 
-    // A signature sends no password: served to every peer.
-    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
-    SCA_KorvantaInterface signer;
-    EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&signer));
-
     // The administrator may open the modes to other computers, knowing what that exposes.
-    UseMode(SCA_KORVANTA_LOGIN_PASSWORD);
     ASSERT_EQ(1, m_Ctrl.GetUserConfig()->SetAdvancedOption(SCA_OPTION_REMOTE_OPEN_LOGINS, 1));
     SCA_KorvantaInterface opened;
     EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, LoginStatus(&opened, "ops", "s3cret"));
+    EXPECT_EQ(SCA_KORVANTA_LOGIN_PASSWORD, opened.GetNetTransport()->GetServerLoginMode());
     {
         std::lock_guard<std::mutex> hold(g_RemoteLock);
         EXPECT_EQ(g_Remote, kRemote) << "the system learns where the login comes from";
@@ -135,6 +132,17 @@ TEST_F(AgentLoginTest, ModesThatExposeThePasswordAreServedToThisComputerOnly) {
     StandAt("");
     SCA_KorvantaInterface local;
     EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, LoginStatus(&local, "ops", "s3cret"));
+    EXPECT_EQ(2, g_LogonChecks.load());
+
+    // A login is checked by the mode its greeting announced or not at all: the client built
+    // its login data for that one.
+    SCA_KorvantaInterface late;
+    ASSERT_EQ(1, Connect(&late));
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    EXPECT_EQ(0u, LoginStatus(&late, "ops", "s3cret"));
+    EXPECT_EQ(1, m_Reports.Count(SCA_LEVEL_ERROR, "the server refused the login: the login mode "
+                                                  "is 2 now, not 1 as this connection was told; "
+                                                  "connect again"));
     EXPECT_EQ(2, g_LogonChecks.load());
 }
 
@@ -256,6 +264,85 @@ TEST_F(AgentLoginTest, StrangersCannotKeepTheAdministratorOut) {
     for (const int fd : strangers) {
         close(fd);
     }
+}
+
+// Opens connections from source, one after another, until told to stop, holding the latest
+// few open; counts them.
+class Flood {
+public:
+    Flood(const std::string& source, uint16_t port) {
+        m_Thread = std::thread([this, source, port] {
+            std::vector<int> held;
+            while (!m_Stop.load()) {
+                const int fd = OpenStranger(source, port);
+                if (fd >= 0) {
+                    held.push_back(fd);
+                    ++m_Opened;
+                }
+                if (held.size() >= kHeld) {
+                    CloseAll(&held);
+                }
+            }
+            CloseAll(&held);
+        });
+    }
+    ~Flood() {
+        m_Stop = true;
+        m_Thread.join();
+    }
+    Flood(const Flood&) = delete;
+    Flood& operator=(const Flood&) = delete;
+
+    uint64_t Opened() const { return m_Opened.load(); }
+
+private:
+    static constexpr size_t kHeld = 500;
+    static void CloseAll(std::vector<int>* fds) {
+        for (const int fd : *fds) {
+            close(fd);
+        }
+        fds->clear();
+    }
+
+    std::atomic<bool> m_Stop{false};
+    std::atomic<uint64_t> m_Opened{0};
+    std::thread m_Thread;
+};
+
+TEST_F(AgentLoginTest, AFloodFromOneAddressCutsNoAdministratorLogin) {
+    constexpr int kLogins = 100;
+    // New connections between two logins, so that every login meets the flood under way.
+    constexpr uint64_t kFloodPerLogin = 20;
+    UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
+    // 127.0.1.1 stands for a computer elsewhere.
+    constexpr const char* kFloodAddress = "198.51.100.1";
+    m_Ctrl.GetServer()->SetPeerAddressHook([](const std::string& peer) {
+        return peer == "127.0.1.1" ? std::string(kFloodAddress) : peer;
+    });
+    const auto start = std::chrono::steady_clock::now();
+    int loggedIn = 0;
+    uint64_t opened = 0;
+    {
+        Flood flood("127.0.1.1", m_Ctrl.GetServerPort());
+        for (int i = 0; i < kLogins; ++i) {
+            ASSERT_TRUE(korvanta_test::WaitUntil(
+                "the flood to go on", [&] { return flood.Opened() >= opened + kFloodPerLogin; }));
+            opened = flood.Opened();
+            SCA_KorvantaInterface admin;
+            loggedIn += AdminLogin(&admin) == SCA_KORVANTA_LOGGED_IN ? 1 : 0;
+        }
+        opened = flood.Opened();
+    }
+    EXPECT_EQ(kLogins, loggedIn);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    RecordProperty("FloodConnectionsPerSecond", static_cast<int>(opened / seconds));
+    std::printf("%d of %d logins with %llu connections of the flood in %.1f s (%.0f a second)\n",
+                loggedIn, kLogins, static_cast<unsigned long long>(opened), seconds,
+                opened / seconds);
+    EXPECT_LE(m_Ctrl.GetServer()->GetStrangerCount(kFloodAddress),
+              SCA_KORVAS_STRANGERS_PER_ADDRESS);
+    EXPECT_GE(m_Reports.Count(SCA_LEVEL_WARNING, "closed to make room for new ones"), 1);
 }
 
 } // namespace

@@ -16,8 +16,15 @@
 #include <gtest/gtest.h>
 
 #include "korvas/SCA_SrvTaskMonitor.h"
+#include "libmor/SCA_Time.h"
+#include "libtez/SCA_TezActionCtrl.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezActionType.h"
+#include "model/SCA_TezCond.h"
+#include "model/SCA_TezCondType.h"
+#include "model/SCA_TezCounter.h"
 #include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezSampleStore.h"
 #include "model/SCA_TezVocabulary.h"
 #include "perf/SCA_PerfSourceTable.h"
 #include "tests/korvas/AgentClientTest.h"
@@ -127,6 +134,138 @@ TEST_F(ServiceReportsTest, PeriodicSavesKeepTheNewestAndTheRunsReportNamesHostAn
     ASSERT_NE(nullptr, user);
     EXPECT_STREQ(host, info->GetHostName());
     EXPECT_STREQ(user->pw_name, info->GetUserName());
+}
+
+// A condition that holds at every sample with a report action into folder: by default it
+// writes one report an hour; with repeats allowed each time, its folder keeps the newest few.
+TEST_F(ServiceReportsTest, AReportActionWritesOneReportAnHourByDefaultAndKeepsTheNewestFew) {
+    const std::filesystem::path folder =
+        std::filesystem::path(m_Ctrl.GetUserConfig()->GetReportsDir()) / "Alerts";
+    SCA_ManualClock clock;
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Alerting", &id));
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(id, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counter));
+    SCA_ConfigObj* object = nullptr;
+    ASSERT_EQ(1, m_Client.GetMonitorObj(id, &object));
+    SCA_SrvMonitor monitor(nullptr, nullptr);
+    ASSERT_EQ(1, monitor.Deserialize(object));
+    SCA_Object::Destroy(object);
+    SCA_TezCounterInfo* info = nullptr;
+    ASSERT_EQ(1, monitor.GetProfile()->GetCounterList()->GetCounter(counter, &info));
+    auto* cond = new SCA_TezCond();
+    cond->SetCondType(SCA_COND_SUBJECT_VALUE * SCA_COND_COMPARISONS + SCA_COND_ABOVE);
+    cond->SetCondMode(SCA_COND_MODE_EVERY_TIME);
+    cond->SetCondValue(-1.0); // a share of memory is never below zero
+    cond->SetRepStatus(SCA_REP_STATUS_ERROR);
+    cond->SetEnabled(1);
+    cond->SetExecuteAction(1);
+    cond->SetActionType(SCA_ACTION_SAVE_REPORT);
+    cond->SetActionValue(folder.c_str());
+    ASSERT_EQ(1, info->GetCondList()->AddCond(cond, nullptr));
+    SCA_ConfigObj form("Monitor", nullptr);
+    ASSERT_EQ(1, monitor.Serialize(&form));
+    ASSERT_EQ(1, m_Client.SetMonitorObj(id, &form));
+    ASSERT_EQ(1, m_Client.StartMonitor(id));
+
+    // A report is written to a temporary file first, then renamed.
+    const auto reports = [&] {
+        std::vector<std::string> names = Names(folder);
+        std::erase_if(names, [](const std::string& name) { return !name.ends_with(".hdr"); });
+        return names;
+    };
+    constexpr uint64_t kSeconds = 30;
+    ASSERT_TRUE(SampleFor(clock, id, kSeconds));
+    ASSERT_TRUE(korvanta_test::WaitUntil("the first report", [&] { return !reports().empty(); }));
+    EXPECT_EQ(1u, reports().size()) << "one report in " << kSeconds << " s by default";
+
+    m_Ctrl.ChangeUserConfig([&] {
+        m_Ctrl.GetUserConfig()->SetRepeatReportActions(0);
+        return 1;
+    });
+    std::vector<std::string> seen;
+    ASSERT_TRUE(korvanta_test::AdvanceUntil(clock, std::chrono::seconds(1), [&] {
+        for (const std::string& name : reports()) {
+            if (std::find(seen.begin(), seen.end(), name) == seen.end()) {
+                seen.push_back(name);
+            }
+        }
+        return seen.size() > SCA_TEZ_REPORT_ACTION_HISTORY + 2;
+    })) << seen.size();
+    ASSERT_EQ(1, m_Client.StopMonitor(id));
+    // The worker may still be writing the last report; it prunes right after.
+    std::vector<std::string> kept;
+    ASSERT_TRUE(korvanta_test::WaitUntil("the newest reports alone", [&] {
+        kept = reports();
+        std::sort(seen.begin(), seen.end());
+        return kept.size() == SCA_TEZ_REPORT_ACTION_HISTORY && kept.back() >= seen.back();
+    })) << testing::PrintToString(kept);
+    // The names sort as their times do: every report older than the kept ones is gone.
+    for (const std::string& name : seen) {
+        if (name < kept.front()) {
+            EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
+        }
+    }
+    EXPECT_EQ(0u, kept.front().rfind("Korvanta Alerting " + std::to_string(id) + "-", 0))
+        << kept.front();
+}
+
+// The wall clock steps back two hours in the middle of a run: a client that polls with the time
+// of the last sample it holds, as the windows do, gets each new sample once, by the counter
+// status and by the monitor status alike, never again all those since the step.
+TEST_F(ServiceReportsTest, AfterTheWallClockStepsBackRepliesCarryOnlyNewSamples) {
+    constexpr uint32_t kRange = 100;
+    constexpr uint64_t kTwoHours = 2 * 3600 * SCA_ABS_TIME_SECOND;
+    SCA_ManualClock clock;
+    uint32_t id = 0;
+    ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Stepped", &id));
+    uint32_t counter = 0;
+    ASSERT_EQ(1, m_Client.AddCounter(id, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counter));
+    ASSERT_EQ(1, m_Client.StartMonitor(id));
+    // What a window holds: the samples in the order they came, and the last one's time.
+    SCA_TezCounter byMonitor;
+    SCA_TezCounter byCounter;
+    uint64_t monitorLast = 0;
+    uint64_t counterLast = 0;
+    // Polls both ways; how many new samples each reply carried.
+    const auto poll = [&](size_t* fromMonitor, size_t* fromCounter) {
+        SCA_KorvantaInterface::MonitorStatus status;
+        ASSERT_EQ(1, m_Client.GetMonitorStatusEx(id, counter, monitorLast, kRange, &status));
+        *fromMonitor = status.Samples.size();
+        ASSERT_EQ(1, byMonitor.AddSamples(status.Samples, &monitorLast));
+        tagSCA_TEZ_COUNTER_STATUS counterStatus{};
+        std::vector<tagSCA_TEZ_SAMPLE> samples;
+        ASSERT_EQ(1, m_Client.GetCounterStatusEx(id, counter, counterLast, kRange, &counterStatus,
+                                                 &samples));
+        *fromCounter = samples.size();
+        ASSERT_EQ(1, byCounter.AddSamples(samples, &counterLast));
+    };
+    // One more sample taken, and what each poll then brings.
+    const auto nextSecond = [&](size_t* fromMonitor, size_t* fromCounter) {
+        const uint64_t before = m_Ctrl.GetTask(id)->GetProcessTime();
+        ASSERT_TRUE(SampleFor(clock, id, before + 1));
+        poll(fromMonitor, fromCounter);
+    };
+    size_t fromMonitor = 0;
+    size_t fromCounter = 0;
+    ASSERT_TRUE(SampleFor(clock, id, 5));
+    poll(&fromMonitor, &fromCounter);
+    ASSERT_GE(fromMonitor, 1u);
+    ASSERT_GE(fromCounter, 1u);
+    clock.SetAbsTime(SCA_GetAbsTime() - kTwoHours);
+    for (int second = 0; second < 40; ++second) {
+        nextSecond(&fromMonitor, &fromCounter);
+        EXPECT_LE(fromMonitor, 1u) << "second " << second << " after the step";
+        EXPECT_LE(fromCounter, 1u) << "second " << second << " after the step";
+    }
+    auto* held = dynamic_cast<SCA_TezSampleStore*>(byMonitor.GetCounterData());
+    ASSERT_NE(nullptr, held);
+    const std::vector<tagSCA_TEZ_SAMPLE> kept = held->GetSamples();
+    ASSERT_GE(kept.size(), 40u);
+    // Each sample held once: after the step the times rise again a second at a time.
+    for (size_t i = kept.size() - 39; i < kept.size(); ++i) {
+        EXPECT_GT(kept[i].AbsTime, kept[i - 1].AbsTime) << i;
+    }
 }
 
 // A folder that leads out of the reports folder (stored before such folders were refused)

@@ -466,6 +466,9 @@ TEST_F(StrangerLimitsTest, StrangersMakeRoomAndOnlyLoggedInClientsFillTheCap) {
     ASSERT_TRUE(ConnectTo(&second, m_Port));
     ASSERT_TRUE(WaitUntil("the strangers to fill the cap",
                           [&] { return m_Server->GetStrangerCount() == kCap; }));
+    // Both have spoken, so that it is their age alone that counts.
+    ASSERT_TRUE(Echo(&first, 10));
+    ASSERT_TRUE(Echo(&second, 10));
     // The cap is full of strangers: a newcomer takes the place of the one that waited longest.
     SCA_NetTransport third;
     ASSERT_TRUE(ConnectTo(&third, m_Port));
@@ -499,9 +502,10 @@ TEST_F(StrangerLimitsTest, StrangersAreBoundedInAllAndPerAddressAndTheCrowdedGiv
     size_t next = 0;
     m_Server->SetPeerAddressHook([&](const std::string&) { return peers.at(next++); });
     std::vector<std::unique_ptr<SCA_NetTransport>> clients;
+    // Each speaks once, so that it is their age alone that counts among those of an address.
     const auto connect = [&] {
         clients.push_back(std::make_unique<SCA_NetTransport>());
-        return ConnectTo(clients.back().get(), m_Port);
+        return ConnectTo(clients.back().get(), m_Port) && Echo(clients.back().get(), 10);
     };
     const auto served = [&] {
         std::string alive;
@@ -582,6 +586,60 @@ TEST_F(StrangerLimitsTest, AStrangerMaySendLittleAndMayNotLinger) {
     EXPECT_GE(MsSince(lastRequest), static_cast<long long>(kIdleMs) - 50)
         << "but not before its idle time";
     EXPECT_FALSE(Echo(&small, 10));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StrangerLimitsTest, ConnectionsHeldOpenGiveWayBeforeClientsThatAnsweredTheGreeting) {
+    m_Server->SetConnectionLimits(0, kPayload, 0);
+    m_Server->SetStrangerLimits(2, 0);
+    SCA_NetTransport client;
+    ASSERT_TRUE(ConnectTo(&client, m_Port));
+    ASSERT_TRUE(Echo(&client, 10));
+    nettest::RawClient held(m_Port); // never answers: a connection a flood holds open
+    ASSERT_TRUE(held.Connected());
+    ASSERT_TRUE(WaitUntil("both to be served", [&] { return m_Server->GetStrangerCount() == 2; }));
+    // The client waited longest, but the one that never spoke gives way.
+    SCA_NetTransport newcomer;
+    ASSERT_TRUE(ConnectTo(&newcomer, m_Port));
+    EXPECT_TRUE(Echo(&client, 10));
+    EXPECT_TRUE(Echo(&newcomer, 10));
+    EXPECT_EQ(m_Server->GetStrangerCount(), 2u) << "the held one was closed";
+    // Among those that all spoke, the one that waited longest gives way.
+    SCA_NetTransport third;
+    ASSERT_TRUE(ConnectTo(&third, m_Port));
+    EXPECT_FALSE(Echo(&client, 10)) << "the oldest made room";
+    EXPECT_TRUE(Echo(&third, 10));
+}
+
+TEST_F(StrangerLimitsTest, AnAddressAtItsLimitNeverTakesTheRoomOfAnother) {
+    m_Server->SetConnectionLimits(0, kPayload, 0);
+    m_Server->SetStrangerLimits(0, 1);
+    std::vector<std::string> peers = {"192.0.2.1", "198.51.100.7", "192.0.2.1"};
+    size_t next = 0;
+    m_Server->SetPeerAddressHook([&](const std::string&) { return peers.at(next++); });
+    SCA_NetTransport busy;
+    ASSERT_TRUE(ConnectTo(&busy, m_Port));
+    SCA_NetTransport neighbour;
+    ASSERT_TRUE(ConnectTo(&neighbour, m_Port));
+    // The only stranger of 192.0.2.1 is answering a request: it cannot give way.
+    std::thread blocked([&] {
+        SCA_NetMessage request;
+        SCA_NetMessage reply;
+        request.Init("Block");
+        EXPECT_TRUE(nettest::Call(&busy, &request, &reply, 10000));
+    });
+    ASSERT_TRUE(
+        WaitUntil("the request to be answered", [&] { return m_Events.BlockEntered == 1; }));
+    SCA_NetTransport refused;
+    EXPECT_FALSE(ConnectTo(&refused, m_Port)) << "refused rather than served in another's place";
+    m_Events.ReleaseBlock = true;
+    blocked.join();
+    EXPECT_TRUE(Echo(&neighbour, 10));
+    EXPECT_TRUE(Echo(&busy, 10));
+    m_Server->SetPeerAddressHook(nullptr);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "NetTestSupport.h"
 #include "libmor/SCA_System.h"
 #include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetSocket.h"
 #include "net/SCA_NetTransport.h"
 
 namespace {
@@ -290,6 +292,59 @@ TEST(NetTransportTest, ConnectAgainReplacesTheConnection) {
     uint32_t id = 0;
     EXPECT_EQ(reply.GetData()->GetField("ConnectionId", &id), 1);
     EXPECT_EQ(id, 2u);
+}
+
+} // namespace
+
+namespace {
+
+TEST(NetTransportTest, AWholeFrameWaitingUnreadIsSeenWithoutTakingIt) {
+    SCA_NetSocket listener;
+    uint32_t error = 0;
+    ASSERT_EQ(1, listener.Listen(0, &error)) << error;
+    nettest::RawClient client(listener.GetLocalPort());
+    ASSERT_TRUE(client.Connected());
+    SCA_NetSocket* link = nullptr;
+    ASSERT_TRUE(WaitUntil("the connection to be accepted",
+                          [&] { return (link = listener.Accept(&error)) != nullptr; }));
+    SCA_NetTransport server(link);
+    EXPECT_EQ(0, server.HasUnreadFrame()) << "nothing sent";
+
+    SCA_NetMessage login;
+    login.Init("Login");
+    login.GetData()->AddField("UserName", "admin");
+    const std::string frame = nettest::Frame(&login, 1);
+    ASSERT_TRUE(client.Send(frame.substr(0, frame.size() - 1)));
+    EXPECT_EQ(0, server.HasUnreadFrame()) << "a frame short of one byte";
+    ASSERT_TRUE(client.Send(frame.substr(frame.size() - 1)));
+    ASSERT_TRUE(WaitUntil("the whole frame", [&] { return server.HasUnreadFrame() == 1; }));
+    EXPECT_EQ(1, server.HasUnreadFrame()) << "looking takes nothing";
+    SCA_NetMessage taken;
+    ASSERT_EQ(1, server.WaitForMessage(5000, &taken, &error)) << error;
+    EXPECT_STREQ("Login", taken.GetCommandName());
+    EXPECT_EQ(0, server.HasUnreadFrame()) << "read now";
+
+    // Bytes that are no frame, and a frame too large to be a login, are not taken for one.
+    nettest::RawClient junk(listener.GetLocalPort());
+    SCA_NetSocket* junkLink = nullptr;
+    ASSERT_TRUE(WaitUntil("the second connection",
+                          [&] { return (junkLink = listener.Accept(&error)) != nullptr; }));
+    SCA_NetTransport junkServer(junkLink);
+    SCA_NetMessage large;
+    large.Init("Login");
+    large.GetData()->AddField("Padding", std::string(SCA_NET_PEEK_LIMIT, 'p').c_str());
+    ASSERT_TRUE(junk.Send(nettest::Frame(&large, 1)));
+    const std::string notAFrame = "GET / HTTP/1.0\r\n\r\n" + frame;
+    ASSERT_TRUE(client.Send(notAFrame));
+    const auto arrived = [](SCA_NetSocket* to, size_t size) {
+        std::string bytes(SCA_NET_PEEK_LIMIT, '\0');
+        return to->Peek(bytes.data(), bytes.size()) == std::min(size, bytes.size());
+    };
+    ASSERT_TRUE(WaitUntil("the bytes to arrive", [&] {
+        return arrived(junkLink, SCA_NET_PEEK_LIMIT) && arrived(link, notAFrame.size());
+    }));
+    EXPECT_EQ(0, junkServer.HasUnreadFrame());
+    EXPECT_EQ(0, server.HasUnreadFrame());
 }
 
 } // namespace
