@@ -63,6 +63,7 @@ const char* SCA_SrvTask::GetHost() const {
 
 void SCA_SrvTask::NoteSampledStatus() {
     const SampledStatus now{GetStatus(), GetActiveCounters(), GetErrors(), GetWarnings()};
+    const std::lock_guard<std::mutex> hold(m_SampledLock);
     if (!(now == m_Sampled)) {
         m_Sampled = now;
         TouchStatus();

@@ -126,7 +126,9 @@ private:
     std::atomic<uint32_t> m_State{SCA_PROCESS_IDLE};
     SCA_SrvRunLock m_RunLock;
     std::atomic<SCA_SrvStatusBoard*> m_Board{nullptr};
-    // Only the sampling (or scanning) thread of a run reads and writes it.
+    // Written by the thread that samples or scans; a tick may also be run by whoever drives the
+    // manager beside its sample clock, so the comparison is held.
+    std::mutex m_SampledLock;
     SampledStatus m_Sampled;
     uint32_t m_TaskType;
     SCA_SrvMonitor m_Monitor;

@@ -4,11 +4,15 @@
 // `korvas -console` as a test runs it: its own configuration folder, its output (and errors) in
 // a file of that folder, ended by its process id (SIGTERM for an orderly stop, SIGKILL for a
 // crash).
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <memory>
+#include <netinet/in.h>
+#include <random>
 #include <string>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +24,33 @@
 namespace korvas_integration {
 
 constexpr uint32_t kConnectWaitMs = 5000;
+
+// A port for a service that a test restarts on the same number. A port the kernel chose ("0")
+// lies in its range for outgoing connections, where any client of a test running beside this one
+// may take it while the service is down; a free port below that range cannot be taken that way.
+inline std::string RestartablePort() {
+    constexpr int kLowestPort = 10000;
+    int outgoingLow = 32768;
+    std::ifstream("/proc/sys/net/ipv4/ip_local_port_range") >> outgoingLow;
+    std::mt19937 pick{std::random_device{}()};
+    std::uniform_int_distribution<int> below(kLowestPort, std::max(kLowestPort, outgoingLow - 1));
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        const int port = below(pick);
+        const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int on = 1;
+        setsockopt(probe, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        const bool free =
+            bind(probe, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+        close(probe);
+        if (free) {
+            return std::to_string(port);
+        }
+    }
+    return "0";
+}
 
 class KorvasProcess {
 public:

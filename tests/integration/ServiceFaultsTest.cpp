@@ -44,6 +44,7 @@
 namespace {
 
 using korvas_integration::KorvasProcess;
+using korvas_integration::RestartablePort;
 using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kReplyTimeoutMs = 10000;
@@ -294,7 +295,7 @@ TEST(ServiceFaults, AcknowledgedMonitorChangesSurviveKillsDuringChanges) {
     // The clients report every call the kill cut off; those reports are expected.
     korvanta_test::ReportCapture reports;
     korvanta_test::TempDir home;
-    auto korvas = std::make_unique<KorvasProcess>(home.Path(), "0");
+    auto korvas = std::make_unique<KorvasProcess>(home.Path(), RestartablePort());
     const uint16_t port = korvas->WaitForPort();
     ASSERT_NE(port, 0);
     const std::string samePort = std::to_string(port);
@@ -387,7 +388,7 @@ bool WaitForFold(int inotify, bool atRename) {
 TEST(ServiceFaults, AcknowledgedMonitorChangesSurviveKillsDuringJournalFolds) {
     korvanta_test::ReportCapture reports;
     korvanta_test::TempDir home;
-    auto korvas = std::make_unique<KorvasProcess>(home.Path(), "0");
+    auto korvas = std::make_unique<KorvasProcess>(home.Path(), RestartablePort());
     const uint16_t port = korvas->WaitForPort();
     ASSERT_NE(port, 0);
     const std::string samePort = std::to_string(port);
@@ -445,7 +446,7 @@ TEST(ServiceFaults, AServiceStartedOnADamagedJournalKeepsEveryOtherAcknowledgedM
     constexpr size_t kDamagedRecord = 4;
     korvanta_test::ReportCapture reports;
     korvanta_test::TempDir home;
-    auto korvas = std::make_unique<KorvasProcess>(home.Path(), "0");
+    auto korvas = std::make_unique<KorvasProcess>(home.Path(), RestartablePort());
     const uint16_t port = WaitUntilServing(korvas.get());
     ASSERT_NE(port, 0);
     std::map<uint32_t, std::string> acknowledged;

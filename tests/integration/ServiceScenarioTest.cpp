@@ -31,6 +31,7 @@
 namespace {
 
 using korvas_integration::KorvasProcess;
+using korvas_integration::RestartablePort;
 namespace fs = std::filesystem;
 
 constexpr uint32_t kSystemPreset = 1;
@@ -274,7 +275,7 @@ void SaveInEveryFormat(SCA_TezReport* report, const fs::path& folder) {
 TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     korvanta_test::TempDir home;
     korvanta_test::TempDir saved;
-    auto korvas = std::make_unique<KorvasProcess>(home.Path(), "0");
+    auto korvas = std::make_unique<KorvasProcess>(home.Path(), RestartablePort());
     const uint16_t port = korvas->WaitForPort();
     ASSERT_NE(0, port);
     SCA_KorvantaInterface client;

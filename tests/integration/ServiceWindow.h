@@ -45,15 +45,15 @@ inline ::testing::AssertionResult ConnectAsTheTimerDoes(SCA_SrvGui* window) {
 }
 
 // Each test in a private home (the client's files) with a korvas of its own in its "service"
-// folder on a free port, the modal hook recording. The service is ended by its id with the
-// fixture, after the main window.
+// folder on a free port it can be restarted on, the modal hook recording. The service is ended by
+// its id with the fixture, after the main window.
 class ServiceWindowTest : public testing::Test {
 protected:
     void SetUp() override { StartService(); }
 
     void StartService() {
         ASSERT_EQ(mkdir(ServiceHome().c_str(), 0700), 0);
-        m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), "0");
+        m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), RestartablePort());
         m_Port = m_Korvas->WaitUntilServing();
         ASSERT_NE(m_Port, 0);
     }
