@@ -207,14 +207,22 @@ TEST(NetTransportTest, LateReplyIsNeverTakenForALaterRequest) {
     EXPECT_EQ(reply.GetData()->IsFieldExists("Slept"), 0);
 }
 
-TEST(NetTransportTest, RefusedMessagesLeaveTheConnectionUsable) {
-    ReportCapture reports;
+// A test server and a transport connected to it.
+class ConnectedTransport : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(server.IsConstructed(), 1u) << error;
+        ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+    }
+
     ServerEvents events;
     uint32_t error = 0;
-    TestServer server(&events, 0, &error);
-    ASSERT_EQ(server.IsConstructed(), 1u) << error;
+    TestServer server{&events, 0, &error};
     SCA_NetTransport transport;
-    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+};
+
+TEST_F(ConnectedTransport, RefusedMessagesLeaveTheConnectionUsable) {
+    ReportCapture reports;
 
     SCA_NetMessage message;
     message.Init("Echo");
@@ -239,13 +247,7 @@ TEST(NetTransportTest, RefusedMessagesLeaveTheConnectionUsable) {
 
 // A client that limits its replies refuses one over the limit before reading it (the connection
 // ends, since the stream cannot be resynchronised) and tells how large the last reply it took was.
-TEST(NetTransportTest, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTold) {
-    ServerEvents events;
-    uint32_t error = 0;
-    TestServer server(&events, 0, &error);
-    ASSERT_EQ(server.IsConstructed(), 1u) << error;
-    SCA_NetTransport transport;
-    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+TEST_F(ConnectedTransport, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTold) {
     constexpr uint32_t kLimit = 64 * 1024;
     transport.SetMaxPayload(kLimit);
     EXPECT_EQ(transport.GetMaxPayload(), kLimit);
@@ -273,13 +275,7 @@ TEST(NetTransportTest, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTold) {
     EXPECT_EQ(transport.Connected(), 0);
 }
 
-TEST(NetTransportTest, ConnectAgainReplacesTheConnection) {
-    ServerEvents events;
-    uint32_t error = 0;
-    TestServer server(&events, 0, &error);
-    ASSERT_EQ(server.IsConstructed(), 1u) << error;
-    SCA_NetTransport transport;
-    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+TEST_F(ConnectedTransport, ConnectAgainReplacesTheConnection) {
     ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
     EXPECT_TRUE(
         WaitUntil("the first connection to drop", [&] { return events.Disconnects.load() == 1; }));
