@@ -94,6 +94,14 @@ protected:
         return false;
     }
     QString Status() { return m_Window->GetStatusLabel()->text(); }
+    // Two polls after the service turned sane: connected again with its two monitors shown.
+    void ExpectRecovered(const QString& connected) {
+        Tick();
+        Tick();
+        EXPECT_EQ(m_Window->CheckConnected(0), 1);
+        EXPECT_EQ(Status(), connected);
+        EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
+    }
     SCA_ConfigObj* SentConfig() {
         SCA_ConfigObj* request = m_Service.LastRequest("SetUserConfig");
         SCA_ConfigObj* config = nullptr;
@@ -446,11 +454,7 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
             EXPECT_EQ(Status(), QString::fromLatin1(test.Status));
             m_Window->DefaultConnect();
         }
-        Tick();
-        Tick();
-        EXPECT_EQ(m_Window->CheckConnected(0), 1);
-        EXPECT_EQ(Status(), connected);
-        EXPECT_EQ(monitors->topLevelItemCount(), 2);
+        ExpectRecovered(connected);
         EXPECT_TRUE(monitors->isEnabled());
         EXPECT_TRUE(m_Window->statusBar()->currentMessage().isEmpty());
     }
@@ -501,11 +505,7 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
         EXPECT_EQ(m_Window->CheckConnected(0), 0);
         EXPECT_EQ(Status(), test.Status);
         m_Window->DefaultConnect();
-        Tick();
-        Tick();
-        EXPECT_EQ(m_Window->CheckConnected(0), 1);
-        EXPECT_EQ(Status(), connected);
-        EXPECT_EQ(monitors->topLevelItemCount(), 2);
+        ExpectRecovered(connected);
     }
     for (const char* closing : {"Connect", "Login"}) {
         SCOPED_TRACE(closing);
