@@ -108,9 +108,15 @@ std::string ShapeOf(Write write) {
 }
 
 std::string SamplesText() {
-    return "One value field per sample, oldest first: the field's name is the sample's "
-           "absolute time in decimal, its value the sample's value in its shortest exact "
-           "decimal form (C locale), or \"-\" for a gap (the counter had no value then).\n";
+    return "One value field per sample, in the order the samples were taken: the field's name "
+           "is the sample's absolute time in decimal, its value the sample's value in its "
+           "shortest exact decimal form (C locale), or \"-\" for a gap (the counter had no "
+           "value then). No two samples the service keeps of a counter share a time (one taken "
+           "at a time a kept one has is stamped 100 ns later), so the time a request gives "
+           "names the last sample its client holds, and the reply holds the newest of those "
+           "taken after that one, whatever the wall clock did meanwhile; for 0, or a time no "
+           "kept sample has, the newest of those later than that time, or the newest when it "
+           "is later than every kept sample.\n";
 }
 
 std::string CounterStatusList() {

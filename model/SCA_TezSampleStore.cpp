@@ -57,6 +57,7 @@ std::vector<tagSCA_TEZ_SAMPLE> SCA_TezSampleStore::GetSamples() const {
 }
 
 void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, bool hasValue) {
+    absTime = FreeTime(series, absTime);
     hasValue = hasValue && !std::isnan(value);
     const double kept = hasValue ? value : std::numeric_limits<double>::quiet_NaN();
     const auto size = static_cast<uint32_t>(series->Values.size());
@@ -97,6 +98,39 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
     series->Total += value;
     ++series->Count;
     AddToWindows(series, newest, value);
+}
+
+// Only the kept + 1 times from absTime on can matter: one of them is free. The walk also
+// finds the latest kept time, so that once the samples of a step back have left the ring the
+// times are checked no more.
+uint64_t SCA_TezSampleStore::FreeTime(Series* series, uint64_t absTime) {
+    const auto kept = static_cast<uint32_t>(series->Values.size());
+    if (kept == 0 || absTime > series->Latest) {
+        series->Latest = absTime;
+        return absTime;
+    }
+    std::vector<uint64_t> taken; // offsets from absTime of the kept times near it
+    uint64_t latest = 0;
+    uint64_t time = series->OldestTime;
+    for (uint32_t i = 0; i < kept; ++i) {
+        if (i > 0) {
+            time = TimeAfterIn(*series, i - 1, time);
+        }
+        latest = std::max(latest, time);
+        if (time - absTime <= kept) {
+            taken.push_back(time - absTime);
+        }
+    }
+    std::sort(taken.begin(), taken.end());
+    uint64_t free = 0;
+    for (const uint64_t offset : taken) {
+        if (offset > free) {
+            break;
+        }
+        free = offset + 1;
+    }
+    series->Latest = std::max(latest, absTime + free);
+    return absTime + free;
 }
 
 // Stores the time of the sample at position, the newest now; NewestTime is still the time of
@@ -220,48 +254,45 @@ int SCA_TezSampleStore::WriteSamples(uint64_t since, uint32_t maxCount,
         return 0;
     }
     const uint32_t kept = KeptSamples();
-    uint32_t first = kept;
-    uint64_t firstTime = 0;
-    if (kept != 0 && since > m_Series.NewestTime) {
-        first = FirstAfterStepBack(since, maxCount);
-        firstTime = first < kept ? GetSample(first).AbsTime : 0;
-    } else {
-        VisitNewestFirst([&](uint32_t i, const tagSCA_TEZ_SAMPLE& s) {
-            if (kept - i > maxCount || s.AbsTime <= since) {
-                return false;
-            }
-            first = i;
-            firstTime = s.AbsTime;
-            return true;
-        });
-    }
+    const uint32_t first = std::max(FirstAfter(since), kept - std::min(kept, maxCount));
     if (first >= kept) {
         return 1;
     }
     // A poll asks for the newest few: the walk starts at the first of them, not the oldest.
     int written = 1;
-    VisitFrom(first, firstTime, [&written, object](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
-        written = SCA_TezAddSampleField(object, sample) ? 1 : 0;
-        return written != 0;
-    });
+    VisitFrom(first, GetSample(first).AbsTime,
+              [&written, object](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
+                  written = SCA_TezAddSampleField(object, sample) ? 1 : 0;
+                  return written != 0;
+              });
     return written;
 }
 
-// A client that holds a sample newer than the newest one here saw the wall clock before it
-// stepped back. It gets the samples kept after the one it holds last, found by its time, or
-// the newest ones when that one is gone; from then on it follows their times, rather than
-// getting nothing until the clock has caught up.
-uint32_t SCA_TezSampleStore::FirstAfterStepBack(uint64_t since, uint32_t maxCount) const {
+uint32_t SCA_TezSampleStore::FirstAfter(uint64_t since) const {
     const uint32_t kept = KeptSamples();
-    uint32_t after = 0;
-    VisitNewestFirst([&after, since](uint32_t i, const tagSCA_TEZ_SAMPLE& sample) {
-        if (sample.AbsTime != since) {
-            return true;
+    if (since == 0) {
+        return 0;
+    }
+    // One walk from the newest finds the sample named since, and on the way the newest run of
+    // samples later than since, for a client whose sample is gone.
+    uint32_t named = kept + 1;
+    uint32_t later = kept;
+    bool inRun = true;
+    VisitNewestFirst([&](uint32_t i, const tagSCA_TEZ_SAMPLE& sample) {
+        if (sample.AbsTime == since) {
+            named = i + 1;
+            return false;
         }
-        after = i + 1;
-        return false;
+        inRun = inRun && sample.AbsTime > since;
+        later = inRun ? i : later;
+        return true;
     });
-    return std::max(after, kept - std::min(kept, maxCount));
+    if (named <= kept) {
+        return named;
+    }
+    // The wall clock stepped back and the client's sample is gone: rather than nothing until
+    // the clock has caught up, the newest ones.
+    return kept != 0 && since > m_Series.NewestTime ? 0 : later;
 }
 
 int SCA_TezSampleStore::Serialize(SCA_ConfigObj* object) const {
@@ -274,7 +305,15 @@ int SCA_TezSampleStore::Serialize(SCA_ConfigObj* object) const {
         return 0;
     }
     SCA_ConfigObj* samples = object->AddConfigObj("Samples");
-    return samples != nullptr && WriteSamples(0, KeptSamples(), samples);
+    if (samples == nullptr) {
+        return 0;
+    }
+    int written = 1;
+    VisitOldestFirst([&written, samples](uint32_t, const tagSCA_TEZ_SAMPLE& sample) {
+        written = SCA_TezAddSampleField(samples, sample) ? 1 : 0;
+        return written != 0;
+    });
+    return written;
 }
 
 int SCA_TezSampleStore::Deserialize(SCA_ConfigObj* object) {

@@ -34,7 +34,11 @@ public:
     ~SCA_TezSampleStore() override = default;
 
     // Appends a sample taken at absTime; a sample without a value keeps its place in the series
-    // but changes no statistic. Samples are kept in the order they come.
+    // but changes no statistic. Samples are kept in the order they come. A sample's time names
+    // it to the clients that ask for the samples after the one they hold (WriteSamples), so no
+    // two kept samples share one: a sample taken at a time that a kept one has already (the
+    // wall clock stepped back by whole intervals, or stood still) is kept at the next time, in
+    // 100-ns units, that none has.
     void AddSample(uint64_t absTime, double value, bool hasValue);
     // Forgets every sample and statistic.
     void Clear();
@@ -84,10 +88,12 @@ public:
         VisitFrom(0, m_Series.OldestTime, visit);
     }
 
-    // The kept samples taken after since, the newest maxCount of them (0: none), as value fields
-    // named by their time. When since is later than the newest sample (the wall clock stepped
-    // back), the newest maxCount of those kept after the sample taken at since. 0 when a field
-    // cannot be added.
+    // The kept samples that came after the one named by since, the newest maxCount of them (0:
+    // none), as value fields named by their time. Samples are told apart by arrival, not by
+    // the wall clock: after a step of the clock either way a client that holds the sample
+    // taken at since gets each later one once. Since 0, or a time no kept sample has (the
+    // client's last one is gone): the newest samples taken after since, or the newest samples
+    // when since is later than the newest. 0 when a field cannot be added.
     int WriteSamples(uint64_t since, uint32_t maxCount, SCA_ConfigObj* object) const;
     // The statistics and a child "Samples" with every kept sample.
     int Serialize(SCA_ConfigObj* object) const override;
@@ -136,11 +142,15 @@ private:
         bool HasLastValue = false;
         uint64_t FirstTime = 0;
         uint64_t LastTime = 0;
+        uint64_t Latest = 0; // no kept sample is later (it may be later than all)
         Window Windows[3] = {Window(10), Window(30), Window(60)};
     };
 
-    // Where the samples for a client begin after the wall clock stepped back (WriteSamples).
-    uint32_t FirstAfterStepBack(uint64_t since, uint32_t maxCount) const;
+    // The index of the first sample a client that holds since has not seen (WriteSamples).
+    uint32_t FirstAfter(uint64_t since) const;
+    // The time a sample taken at absTime is kept at: absTime, or the next that no kept sample
+    // has.
+    static uint64_t FreeTime(Series* series, uint64_t absTime);
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
     static void StoreTime(Series* series, uint32_t position, uint64_t absTime);
     static void KeepWholeTimes(Series* series);

@@ -210,61 +210,75 @@ TEST_F(ServiceReportsTest, AReportActionWritesOneReportAnHourByDefaultAndKeepsTh
         << kept.front();
 }
 
-// The wall clock steps back two hours in the middle of a run: a client that polls with the time
-// of the last sample it holds, as the windows do, gets each new sample once, by the counter
-// status and by the monitor status alike, never again all those since the step.
-TEST_F(ServiceReportsTest, AfterTheWallClockStepsBackRepliesCarryOnlyNewSamples) {
+// The wall clock steps back two hours, back exactly one sample interval and forward an hour in
+// the middle of a run: a client that polls with the time of the last sample it holds, as the
+// windows do, by the monitor status and by the counter status alike, gets each sample once -
+// never again all those since a step, never one skipped. The replies are kept as they came, so
+// that a sample sent twice shows even where a window would skip it.
+TEST_F(ServiceReportsTest, AfterTheWallClockStepsRepliesCarryEachSampleOnce) {
     constexpr uint32_t kRange = 100;
-    constexpr uint64_t kTwoHours = 2 * 3600 * SCA_ABS_TIME_SECOND;
+    constexpr uint64_t kSamplesPerStep = 8;
+    // Each sample is taken after one move of the clock by a second: one interval of the run.
+    constexpr int64_t kInterval = SCA_ABS_TIME_SECOND;
+    constexpr int64_t kSteps[] = {-2 * 3600 * kInterval, -kInterval, 3600 * kInterval};
     SCA_ManualClock clock;
     uint32_t id = 0;
     ASSERT_EQ(1, m_Client.AddMonitor(SCA_SRV_MONITOR_COUNTERS, 0, "Stepped", &id));
     uint32_t counter = 0;
     ASSERT_EQ(1, m_Client.AddCounter(id, SCA_COUNTER_MEMORY_USAGE, "", "", "", &counter));
     ASSERT_EQ(1, m_Client.StartMonitor(id));
-    // What a window holds: the samples in the order they came, and the last one's time.
-    SCA_TezCounter byMonitor;
-    SCA_TezCounter byCounter;
+    // What each way of asking was sent, and the time of the last sample, as a window keeps it.
+    std::vector<tagSCA_TEZ_SAMPLE> byMonitor;
+    std::vector<tagSCA_TEZ_SAMPLE> byCounter;
     uint64_t monitorLast = 0;
     uint64_t counterLast = 0;
-    // Polls both ways; how many new samples each reply carried.
-    const auto poll = [&](size_t* fromMonitor, size_t* fromCounter) {
+    SCA_TezCounter monitorWindow;
+    SCA_TezCounter counterWindow;
+    const auto poll = [&] {
         SCA_KorvantaInterface::MonitorStatus status;
         ASSERT_EQ(1, m_Client.GetMonitorStatusEx(id, counter, monitorLast, kRange, &status));
-        *fromMonitor = status.Samples.size();
-        ASSERT_EQ(1, byMonitor.AddSamples(status.Samples, &monitorLast));
+        byMonitor.insert(byMonitor.end(), status.Samples.begin(), status.Samples.end());
+        ASSERT_EQ(1, monitorWindow.AddSamples(status.Samples, &monitorLast));
         tagSCA_TEZ_COUNTER_STATUS counterStatus{};
         std::vector<tagSCA_TEZ_SAMPLE> samples;
         ASSERT_EQ(1, m_Client.GetCounterStatusEx(id, counter, counterLast, kRange, &counterStatus,
                                                  &samples));
-        *fromCounter = samples.size();
-        ASSERT_EQ(1, byCounter.AddSamples(samples, &counterLast));
+        byCounter.insert(byCounter.end(), samples.begin(), samples.end());
+        ASSERT_EQ(1, counterWindow.AddSamples(samples, &counterLast));
     };
-    // One more sample taken, and what each poll then brings.
-    const auto nextSecond = [&](size_t* fromMonitor, size_t* fromCounter) {
-        const uint64_t before = m_Ctrl.GetTask(id)->GetProcessTime();
-        ASSERT_TRUE(SampleFor(clock, id, before + 1));
-        poll(fromMonitor, fromCounter);
+    // Every sample the service holds, in the order it took them.
+    const auto taken = [&] {
+        tagSCA_TEZ_COUNTER_STATUS counterStatus{};
+        std::vector<tagSCA_TEZ_SAMPLE> samples;
+        EXPECT_EQ(1, m_Client.GetCounterStatusEx(id, counter, 0, SCA_TEZ_LIVE_SAMPLES,
+                                                 &counterStatus, &samples));
+        return samples;
     };
-    size_t fromMonitor = 0;
-    size_t fromCounter = 0;
     ASSERT_TRUE(SampleFor(clock, id, 5));
-    poll(&fromMonitor, &fromCounter);
-    ASSERT_GE(fromMonitor, 1u);
-    ASSERT_GE(fromCounter, 1u);
-    clock.SetAbsTime(SCA_GetAbsTime() - kTwoHours);
-    for (int second = 0; second < 40; ++second) {
-        nextSecond(&fromMonitor, &fromCounter);
-        EXPECT_LE(fromMonitor, 1u) << "second " << second << " after the step";
-        EXPECT_LE(fromCounter, 1u) << "second " << second << " after the step";
+    poll();
+    for (const int64_t step : kSteps) {
+        clock.SetAbsTime(clock.AbsTime() + static_cast<uint64_t>(step));
+        for (uint64_t sample = 0; sample < kSamplesPerStep; ++sample) {
+            const uint64_t before = m_Ctrl.GetTask(id)->GetProcessTime();
+            ASSERT_TRUE(SampleFor(clock, id, before + 1));
+            poll();
+        }
     }
-    auto* held = dynamic_cast<SCA_TezSampleStore*>(byMonitor.GetCounterData());
-    ASSERT_NE(nullptr, held);
-    const std::vector<tagSCA_TEZ_SAMPLE> kept = held->GetSamples();
-    ASSERT_GE(kept.size(), 40u);
-    // Each sample held once: after the step the times rise again a second at a time.
-    for (size_t i = kept.size() - 39; i < kept.size(); ++i) {
-        EXPECT_GT(kept[i].AbsTime, kept[i - 1].AbsTime) << i;
+    // A tick the last move of the clock began may end after the last poll: the service's
+    // samples are taken once they stay the same across a poll.
+    std::vector<tagSCA_TEZ_SAMPLE> all;
+    ASSERT_TRUE(korvanta_test::WaitUntil("the service to take no more samples", [&] {
+        const size_t known = all.size();
+        poll();
+        all = taken();
+        return all.size() == known;
+    }));
+    ASSERT_GE(all.size(), 5 + std::size(kSteps) * kSamplesPerStep);
+    for (const auto* sent : {&byMonitor, &byCounter}) {
+        ASSERT_EQ(all.size(), sent->size());
+        for (size_t i = 0; i < all.size(); ++i) {
+            EXPECT_EQ(all[i].AbsTime, (*sent)[i].AbsTime) << i;
+        }
     }
 }
 

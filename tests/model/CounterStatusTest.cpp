@@ -83,7 +83,7 @@ TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
     for (uint64_t i = 0; i < 14; ++i) {
         jittered.push_back(kStart + i * kSecond + (i * 7919) % 5003);
         narrowThenWide.push_back(kStart + i * kSecond + (i >= 9 ? kWideStep : 0));
-        stepsBack.push_back(kStart + i * kSecond - (i >= 5 ? 2 * kSecond : 0) -
+        stepsBack.push_back(kStart + i * kSecond - (i >= 5 ? 2 * kSecond + kSecond / 2 : 0) -
                             (i >= 11 ? 3600 * kSecond : 0));
     }
     const Scenario scenarios[] = {
@@ -96,7 +96,7 @@ TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
           kStart + kStepLimit + 1, kStart, kStart + 1}},
         {"times far apart and across the top of the range",
          6,
-         {1, kStart, 5, UINT64_MAX - 1, UINT64_MAX, 7, kStart, kStart - kWideStep}},
+         {1, kStart, 5, UINT64_MAX - 1, UINT64_MAX, 7, kStart + 1, kStart - kWideStep}},
         {"a ring of one", 1, {kStart, kStart + kSecond, kStart + kWideStep, 3}},
     };
     for (const Scenario& scenario : scenarios) {
@@ -143,6 +143,84 @@ TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
         for (size_t k = 0; k < again.size(); ++k) {
             EXPECT_EQ(expected[k].AbsTime, again[k].AbsTime) << "read back, kept " << k;
             EXPECT_EQ(expected[k].Value, again[k].Value) << "read back, kept " << k;
+        }
+    }
+}
+
+// Clients poll with the time of the last sample they hold, as the live windows do, while the
+// wall clock steps back or forward between samples, by hours or by exactly one interval, or
+// stands still. Sample i has the value i: every client must hold 0, 1, 2, ... - none twice,
+// none skipped - and each poll must bring only what came since the one before.
+TEST(SampleStoreTest, APollingClientGetsEachSampleOnceWhateverTheWallClockDoes) {
+    constexpr uint64_t kSecond = 10000000; // in absolute time units
+    constexpr uint64_t kStart = 134000000000000000ULL;
+    constexpr uint64_t kTwoHours = 7200 * kSecond;
+    constexpr uint32_t kSamples = 40;
+    constexpr uint32_t kCapacity = 30; // the ring wraps: the step's samples leave it again
+    struct Scenario {
+        const char* Name;
+        uint32_t At;     // the step comes before this sample
+        int64_t Step;    // added to the time the clock would have shown
+        uint32_t Polled; // samples between two polls of the slower client
+    };
+    const Scenario scenarios[] = {
+        {"two hours back", 12, -static_cast<int64_t>(kTwoHours), 3},
+        {"exactly one interval back", 12, -static_cast<int64_t>(kSecond), 2},
+        {"three intervals back, polled after each of them", 12, -3 * static_cast<int64_t>(kSecond),
+         1},
+        {"an interval and a half back", 12, -static_cast<int64_t>(kSecond * 3 / 2), 4},
+        {"an hour forward", 12, static_cast<int64_t>(3600 * kSecond), 3},
+        {"the clock stands still", 0, -static_cast<int64_t>(kSecond), 5},
+    };
+    for (const Scenario& scenario : scenarios) {
+        SCOPED_TRACE(scenario.Name);
+        SCA_TezSampleStore store(kCapacity);
+        // Two windows: one polls after every sample, one after every few.
+        SCA_TezCounter everySample;
+        SCA_TezCounter everyFew;
+        uint64_t everySampleLast = 0;
+        uint64_t everyFewLast = 0;
+        const auto poll = [&store](SCA_TezCounter* window, uint64_t* last, size_t expected) {
+            SCA_ConfigObj reply("CD", nullptr);
+            ASSERT_EQ(1, store.WriteSamples(*last, SCA_TEZ_LIVE_SAMPLES, &reply));
+            EXPECT_EQ(expected, reply.GetFieldCount()) << "new samples in one reply";
+            ASSERT_EQ(1, window->AddData(&reply, last));
+        };
+        uint64_t clock = kStart;
+        std::vector<uint64_t> taken;
+        for (uint32_t i = 0; i < kSamples; ++i) {
+            const bool still = scenario.At == 0;
+            if (i == scenario.At || (still && i > 0)) {
+                clock += static_cast<uint64_t>(scenario.Step);
+            }
+            store.AddSample(clock, i, true);
+            taken.push_back(clock);
+            clock += kSecond;
+            poll(&everySample, &everySampleLast, 1);
+            if ((i + 1) % scenario.Polled == 0) {
+                poll(&everyFew, &everyFewLast, scenario.Polled);
+            }
+            poll(&everySample, &everySampleLast, 0);
+        }
+        poll(&everyFew, &everyFewLast, kSamples % scenario.Polled);
+        for (SCA_TezCounter* window : {&everySample, &everyFew}) {
+            const auto* held = dynamic_cast<SCA_TezSampleStore*>(window->GetCounterData());
+            ASSERT_NE(nullptr, held);
+            const std::vector<tagSCA_TEZ_SAMPLE> samples = held->GetSamples();
+            ASSERT_EQ(kSamples, samples.size());
+            for (uint32_t k = 0; k < kSamples; ++k) {
+                EXPECT_EQ(k, samples[k].Value) << "held " << k;
+            }
+        }
+        // Every time names one sample, and lies a tenth of a microsecond after the time it was
+        // taken at for each kept sample that was taken at that time too, at most.
+        const std::vector<tagSCA_TEZ_SAMPLE> kept = store.GetSamples();
+        ASSERT_EQ(kCapacity, kept.size());
+        for (size_t k = 0; k < kept.size(); ++k) {
+            EXPECT_LE(kept[k].AbsTime - taken[kSamples - kCapacity + k], kCapacity) << k;
+            for (size_t other = 0; other < k; ++other) {
+                EXPECT_NE(kept[k].AbsTime, kept[other].AbsTime) << k << " and " << other;
+            }
         }
     }
 }
