@@ -266,29 +266,60 @@ TEST_F(AgentLoginTest, StrangersCannotKeepTheAdministratorOut) {
     }
 }
 
-// Opens connections from source, one after another, until told to stop, holding the latest
-// few open; counts them.
+// A connection from source for a flood: its local port is chosen when it connects (binding
+// first would take one of the computer's ports for each), and it leaves nothing behind when
+// closed, so that a flood of tens of thousands runs out of neither.
+int OpenFloodConnection(const sockaddr_in& from, const sockaddr_in& to) {
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    const int on = 1;
+    const linger abort{1, 0};
+    if (setsockopt(fd, IPPROTO_IP, IP_BIND_ADDRESS_NO_PORT, &on, sizeof(on)) != 0 ||
+        setsockopt(fd, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort)) != 0 ||
+        bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof(from)) != 0 ||
+        connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof(to)) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Opens connections from source on several threads until told to stop, each thread holding its
+// latest few open; counts them.
 class Flood {
 public:
     Flood(const std::string& source, uint16_t port) {
-        m_Thread = std::thread([this, source, port] {
-            std::vector<int> held;
-            while (!m_Stop.load()) {
-                const int fd = OpenStranger(source, port);
-                if (fd >= 0) {
-                    held.push_back(fd);
-                    ++m_Opened;
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        inet_pton(AF_INET, source.c_str(), &from.sin_addr);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        for (int i = 0; i < kThreads; ++i) {
+            m_Threads.emplace_back([this, from, to] {
+                std::vector<int> held;
+                while (!m_Stop.load()) {
+                    const int fd = OpenFloodConnection(from, to);
+                    if (fd >= 0) {
+                        held.push_back(fd);
+                        ++m_Opened;
+                    }
+                    if (held.size() >= kHeld) {
+                        CloseAll(&held);
+                    }
                 }
-                if (held.size() >= kHeld) {
-                    CloseAll(&held);
-                }
-            }
-            CloseAll(&held);
-        });
+                CloseAll(&held);
+            });
+        }
     }
     ~Flood() {
         m_Stop = true;
-        m_Thread.join();
+        for (std::thread& thread : m_Threads) {
+            thread.join();
+        }
     }
     Flood(const Flood&) = delete;
     Flood& operator=(const Flood&) = delete;
@@ -296,7 +327,8 @@ public:
     uint64_t Opened() const { return m_Opened.load(); }
 
 private:
-    static constexpr size_t kHeld = 500;
+    static constexpr int kThreads = 2;
+    static constexpr size_t kHeld = 100;
     static void CloseAll(std::vector<int>* fds) {
         for (const int fd : *fds) {
             close(fd);
@@ -306,7 +338,7 @@ private:
 
     std::atomic<bool> m_Stop{false};
     std::atomic<uint64_t> m_Opened{0};
-    std::thread m_Thread;
+    std::vector<std::thread> m_Threads;
 };
 
 TEST_F(AgentLoginTest, AFloodFromOneAddressCutsNoAdministratorLogin) {
@@ -334,6 +366,7 @@ TEST_F(AgentLoginTest, AFloodFromOneAddressCutsNoAdministratorLogin) {
         opened = flood.Opened();
     }
     EXPECT_EQ(kLogins, loggedIn);
+    // The rate is reported, not asserted: what this computer reaches depends on its load.
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("FloodConnectionsPerSecond", static_cast<int>(opened / seconds));
