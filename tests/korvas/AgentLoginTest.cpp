@@ -197,18 +197,22 @@ TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
     EXPECT_EQ(SCA_KORVANTA_LOGGED_IN, AdminLogin(&again)) << "after the wait, the login counts";
 }
 
+// An IPv4 address with a port.
+sockaddr_in AddressOf(const char* ip, uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    inet_pton(AF_INET, ip, &address.sin_addr);
+    return address;
+}
+
 // A connection from source, left to idle: a stranger that takes a place and never logs in.
 int OpenStranger(const std::string& source, uint16_t port) {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    inet_pton(AF_INET, source.c_str(), &from.sin_addr);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(port);
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof(from)) != 0 ||
-        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof(to)) != 0) {
+    const sockaddr_in from = AddressOf(source.c_str(), 0);
+    const sockaddr_in to = AddressOf("127.0.0.1", port);
+    if (fd < 0 || bind(fd, reinterpret_cast<const sockaddr*>(&from), sizeof(from)) != 0 ||
+        connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof(to)) != 0) {
         if (fd >= 0) {
             close(fd);
         }
@@ -291,13 +295,8 @@ int OpenFloodConnection(const sockaddr_in& from, const sockaddr_in& to) {
 class Flood {
 public:
     Flood(const std::string& source, uint16_t port) {
-        sockaddr_in from{};
-        from.sin_family = AF_INET;
-        inet_pton(AF_INET, source.c_str(), &from.sin_addr);
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(port);
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        const sockaddr_in from = AddressOf(source.c_str(), 0);
+        const sockaddr_in to = AddressOf("127.0.0.1", port);
         for (int i = 0; i < kThreads; ++i) {
             m_Threads.emplace_back([this, from, to] {
                 std::vector<int> held;
