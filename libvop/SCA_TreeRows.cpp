@@ -2,6 +2,7 @@
 #include "libvop/SCA_TreeRows.h"
 
 #include <QHash>
+#include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QSet>
 #include <QTreeWidget>
@@ -204,6 +205,11 @@ bool SCA_TreeRows::KeptInOrder(const QList<QTreeWidgetItem*>& wanted,
 
 void SCA_TreeRows::PlaceFew(const QList<QTreeWidgetItem*>& wanted,
                             const QSet<QTreeWidgetItem*>& removed) {
+    // The view would hand the current row of a removed row on to a neighbour, selecting it;
+    // a row that goes takes the user's choice with it.
+    if (removed.contains(m_Tree->currentItem())) {
+        m_Tree->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
     for (QTreeWidgetItem* item : removed) {
         delete item; // leaves the tree as it goes
     }
