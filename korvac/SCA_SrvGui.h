@@ -334,7 +334,7 @@ protected:
 private:
     struct StatusPoll;
     int ShowStatus(StatusPoll& poll, int fullRefresh);
-    void ShowMonitorRows(const StatusPoll& poll, int fullRefresh);
+    void ShowMonitorRows(StatusPoll& poll, int fullRefresh);
     void BuildMenuBar();
     void BuildToolBar();
     QAction* AddMenuAction(QMenu* menu, const char* text, const char* icon);
@@ -399,6 +399,10 @@ private:
     char m_ConnectedHost[256] = "";
     uint32_t m_LocalServer = 0;
     uint32_t m_LastMonitorsStatusId = SCA_ALL_ONES;
+    // The monitor rows the tree shows, as the poll that brought them read them, and the
+    // storage the next poll reads its rows into.
+    std::vector<SCA_KorvantaMonitorRow> m_ShownRows;
+    std::vector<SCA_KorvantaMonitorRow> m_SpareRows;
     // The last valid choice of "Save Report", offered first next time.
     uint32_t m_SaveReportFormat = 0;
     uint32_t m_SaveReportOption = 0;

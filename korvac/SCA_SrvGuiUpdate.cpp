@@ -182,6 +182,7 @@ int SCA_SrvGui::UpdateStatus(int fullRefresh) {
     }
     StatusPoll poll;
     poll.LogFrom = m_LastServerMessageId;
+    poll.Rows.swap(m_SpareRows);
     if (!m_Session->Poll([&poll](SCA_KorvantaInterface& client) { return poll.Fetch(client); })) {
         Disconnect();
         return 0;
@@ -197,8 +198,10 @@ void SCA_SrvGui::AskStatus() {
     const uint64_t shown = m_StatusesShown;
     m_Session->Ask<StatusPoll>(
         this,
-        [logFrom](SCA_KorvantaInterface& client, StatusPoll& poll) {
+        [logFrom, spare = std::move(m_SpareRows)](SCA_KorvantaInterface& client,
+                                                  StatusPoll& poll) mutable {
             poll.LogFrom = logFrom;
+            poll.Rows.swap(spare);
             return poll.Fetch(client);
         },
         [this, shown](int ok, StatusPoll& poll) {
@@ -229,7 +232,7 @@ int SCA_SrvGui::ShowStatus(StatusPoll& poll, int fullRefresh) {
     return 1;
 }
 
-void SCA_SrvGui::ShowMonitorRows(const StatusPoll& poll, int fullRefresh) {
+void SCA_SrvGui::ShowMonitorRows(StatusPoll& poll, int fullRefresh) {
     if (!poll.RowsRead) {
         // Rows kept from an earlier poll are not this one's: they stay, greyed, the status bar
         // says why, and the next poll rebuilds them.
@@ -257,6 +260,11 @@ void SCA_SrvGui::ShowMonitorRows(const StatusPoll& poll, int fullRefresh) {
     if (sameSet ? UpdateMonitorsView(rows) : FillMonitorsView(rows)) {
         m_LastMonitorsStatusId = monitorsStatusId;
     }
+    // The rows shown are kept to compare the next poll's with; the ones they replace take the
+    // next poll's rows. A freed reply of a few hundred rows would be handed back to the system
+    // at every poll, at the cost of a flush of every processor's address cache.
+    m_ShownRows.swap(poll.Rows);
+    m_SpareRows.swap(poll.Rows);
 }
 
 int SCA_SrvGui::ParseMonitorStatusString(const char* text, uint32_t* state, uint32_t* runState,
@@ -307,7 +315,17 @@ int SCA_SrvGui::FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows
 }
 
 int SCA_SrvGui::UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows) {
-    m_MonitorRows->Apply(IdsOf(rows), MonitorRowFill(rows));
+    const auto fill = MonitorRowFill(rows);
+    m_MonitorRows->Apply(
+        IdsOf(rows), [this, &rows, &fill](QTreeWidgetItem* item, int index, bool created) {
+            // A row shows what the last poll brought for its monitor: only monitors that changed
+            // are written.
+            const auto at = static_cast<size_t>(index);
+            if (!created && at < m_ShownRows.size() && m_ShownRows[at] == rows[at]) {
+                return;
+            }
+            fill(item, index, created);
+        });
     return 1;
 }
 

@@ -148,7 +148,7 @@ int SCA_SrvProcessListDlg::PollOnce() {
     const bool listChanged = status.ListPresent && status.ListStatus != m_LastListStatus;
     if (listChanged ||
         static_cast<size_t>(m_ProcessView->topLevelItemCount()) != m_Records.Count()) {
-        RebuildRows();
+        SortRows();
     } else {
         UpdateRows();
     }
@@ -190,7 +190,7 @@ void SCA_SrvProcessListDlg::ShowTotals() {
     m_HandlesLabel->setText(QStringLiteral("Handles: %1").arg(totals.Handles));
 }
 
-void SCA_SrvProcessListDlg::RebuildRows() {
+void SCA_SrvProcessListDlg::SortRows() {
     m_Records.Sort(m_Sort.Mode);
     QList<QVariant> ids;
     ids.reserve(static_cast<qsizetype>(m_Records.Count()));
@@ -198,7 +198,7 @@ void SCA_SrvProcessListDlg::RebuildRows() {
         ids.append(m_Records.At(index).ProcessId);
     }
     m_ProcessView->setUpdatesEnabled(false);
-    m_Rows->Rebuild(ids, [this](QTreeWidgetItem* item, int index, bool created) {
+    m_Rows->Apply(ids, [this](QTreeWidgetItem* item, int index, bool created) {
         SCA_SrvProcessView::FillRow(item, m_Records.At(static_cast<size_t>(index)), created);
     });
     m_ProcessView->setUpdatesEnabled(true);
@@ -218,7 +218,7 @@ void SCA_SrvProcessListDlg::ProcSectionClicked(int column) {
     if (!m_Sort.Click(column)) {
         return;
     }
-    RebuildRows();
+    SortRows();
     QHeaderView* header = m_ProcessView->header();
     header->setSortIndicatorShown(true);
     header->setSortIndicator(m_Sort.Column,

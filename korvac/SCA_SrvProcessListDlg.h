@@ -112,9 +112,10 @@ private:
     int PollOnce() override;
     void ShowRunState(uint32_t processStatus);
     void ShowTotals();
-    // The rows: rebuilt in sort order when the set of processes changed (or the order did),
-    // else refreshed where they stand.
-    void RebuildRows();
+    // The rows: put in sort order when the set of processes changed (or the order did), else
+    // refreshed where they stand. A process's row is kept for as long as the process lives, so
+    // the user's selection and scroll position stay with it.
+    void SortRows();
     void UpdateRows();
     // The process id of the current row when it is selected, its name in *name; 0 for none.
     int SelectedProcess(uint32_t* processId, QString* name) const;

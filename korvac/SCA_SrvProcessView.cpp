@@ -72,8 +72,9 @@ void SCA_SrvProcessView::FillRow(QTreeWidgetItem* item, const SCA_ProcessStatusR
                                  bool created) {
     if (created) {
         item->setData(SCA_PROC_COL_ICON, kIdRole, record.ProcessId);
-        item->setText(SCA_PROC_COL_NAME, QString::fromUtf8(record.Name));
     }
+    // A process id the system gave again to another program keeps its row, not its name.
+    SetText(item, SCA_PROC_COL_NAME, QString::fromUtf8(record.Name));
     const QVariant shown = item->data(SCA_PROC_COL_NAME, kIdRole);
     if (created || !shown.isValid() || shown.toUInt() != record.RepStatus) {
         item->setIcon(SCA_PROC_COL_ICON,

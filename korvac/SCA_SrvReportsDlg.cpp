@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QScrollBar>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <QVarLengthArray>
+#include <array>
+#include <cstring>
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
@@ -133,6 +135,22 @@ QString FormatTime(int (*format)(uint64_t, char*, uint32_t), uint64_t value) {
     char text[kTimeSize] = "";
     format(value, text, sizeof(text));
     return QString::fromUtf8(text);
+}
+
+// A row keeps the fields it shows, as they were read, to tell a changed report from an unchanged
+// one without formatting its texts again.
+constexpr int kShownRole = Qt::UserRole + 1;
+
+using ShownFields = QVarLengthArray<char, 2 * SCA_TEZ_TEXT_SIZE + 64>;
+
+void ReadShownFields(const SCA_TezReportInfo& info, ShownFields* fields) {
+    const std::array<uint64_t, 5> numbers = {info.GetStartTime(), info.GetProcessTime(),
+                                             info.GetMonitorMode(), info.GetNumOfCounters(),
+                                             info.GetNumOfErrors()};
+    fields->append(reinterpret_cast<const char*>(numbers.data()), sizeof(numbers));
+    for (const char* text : {info.GetProfileName(), info.GetHostName()}) {
+        fields->append(text, static_cast<qsizetype>(std::strlen(text)) + 1);
+    }
 }
 
 const FieldEntry* FieldOf(uint32_t field) {
@@ -401,29 +419,11 @@ int SCA_SrvReportsDlg::ShowReports() {
         shown.push_back(info);
         ids.append(info->GetReportId());
     }
-    const auto fill = [this, &shown](QTreeWidgetItem* row, int index, bool created) {
-        const SCA_TezReportInfo& info = *shown[static_cast<size_t>(index)];
-        if (created) {
-            row->setTextAlignment(SCA_SrvReportsView::kCounters, Qt::AlignRight | Qt::AlignVCenter);
-            row->setTextAlignment(SCA_SrvReportsView::kErrors, Qt::AlignRight | Qt::AlignVCenter);
-        }
-        row->setIcon(SCA_SrvReportsView::kIcon, ModeIcon(info.GetMonitorMode()));
-        row->setText(SCA_SrvReportsView::kStartTime,
-                     FormatTime(&SCA_FormatAbsTime, info.GetStartTime()));
-        row->setText(SCA_SrvReportsView::kDuration,
-                     FormatTime(&SCA_FormatTimeEx, info.GetProcessTime()));
-        row->setText(SCA_SrvReportsView::kProfile, QString::fromUtf8(info.GetProfileName()));
-        row->setText(SCA_SrvReportsView::kHost, QString::fromUtf8(info.GetHostName()));
-        row->setText(SCA_SrvReportsView::kCounters, QString::number(info.GetNumOfCounters()));
-        row->setText(SCA_SrvReportsView::kErrors, QString::number(info.GetNumOfErrors()));
-    };
-    // The same rows (a refresh that found nothing new) are updated in place; another filter's
-    // rows are built anew and added in one go, far cheaper than moving thousands of rows.
-    if (HasRows(ids)) {
-        m_Rows->Apply(ids, fill);
-    } else {
-        RebuildRows(ids, fill);
-    }
+    // Rows are kept by report id: a refresh touches only the reports that changed, adds the new
+    // ones where they belong and removes the ones gone.
+    m_Rows->Apply(ids, [this, &shown](QTreeWidgetItem* row, int index, bool created) {
+        FillRow(row, *shown[static_cast<size_t>(index)], created);
+    });
     SetCounts(reports, static_cast<uint32_t>(shown.size()));
     m_View->SetEmptyHint(m_Index.Count() == 0
                              ? QStringLiteral("The service keeps no reports yet: a monitor "
@@ -432,40 +432,27 @@ int SCA_SrvReportsDlg::ShowReports() {
     return 1;
 }
 
-void SCA_SrvReportsDlg::RebuildRows(const QList<QVariant>& ids,
-                                    const std::function<void(QTreeWidgetItem*, int, bool)>& fill) {
-    const QList<QVariant> selected = m_Rows->SelectedIds();
-    const QVariant current = SCA_TreeRows::IdOf(m_View->currentItem());
-    const int scrolled = m_View->verticalScrollBar()->value();
-    m_View->clear();
-    QList<QTreeWidgetItem*> rows;
-    rows.reserve(ids.size());
-    for (int index = 0; index < ids.size(); ++index) {
-        auto* row = new QTreeWidgetItem;
-        row->setData(SCA_SrvReportsView::kIcon, Qt::UserRole, ids[index]);
-        fill(row, index, true);
-        rows.append(row);
+void SCA_SrvReportsDlg::FillRow(QTreeWidgetItem* row, const SCA_TezReportInfo& info, bool created) {
+    ShownFields shown;
+    ReadShownFields(info, &shown);
+    const QByteArrayView now(shown.constData(), shown.size());
+    if (!created && row->data(SCA_SrvReportsView::kIcon, kShownRole).toByteArray() == now) {
+        return;
     }
-    m_View->addTopLevelItems(rows);
-    // The user's choice survives the new rows, where they still are.
-    m_Rows->Select(selected);
-    if (QTreeWidgetItem* row = current.isValid() ? m_Rows->Find(current) : nullptr) {
-        m_View->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+    row->setData(SCA_SrvReportsView::kIcon, kShownRole, now.toByteArray());
+    if (created) {
+        row->setTextAlignment(SCA_SrvReportsView::kCounters, Qt::AlignRight | Qt::AlignVCenter);
+        row->setTextAlignment(SCA_SrvReportsView::kErrors, Qt::AlignRight | Qt::AlignVCenter);
     }
-    m_View->doItemsLayout();
-    m_View->verticalScrollBar()->setValue(scrolled);
-}
-
-bool SCA_SrvReportsDlg::HasRows(const QList<QVariant>& ids) const {
-    if (m_View->topLevelItemCount() != ids.size()) {
-        return false;
-    }
-    for (int index = 0; index < ids.size(); ++index) {
-        if (SCA_TreeRows::IdOf(m_View->topLevelItem(index)) != ids[index]) {
-            return false;
-        }
-    }
-    return true;
+    row->setIcon(SCA_SrvReportsView::kIcon, ModeIcon(info.GetMonitorMode()));
+    row->setText(SCA_SrvReportsView::kStartTime,
+                 FormatTime(&SCA_FormatAbsTime, info.GetStartTime()));
+    row->setText(SCA_SrvReportsView::kDuration,
+                 FormatTime(&SCA_FormatTimeEx, info.GetProcessTime()));
+    row->setText(SCA_SrvReportsView::kProfile, QString::fromUtf8(info.GetProfileName()));
+    row->setText(SCA_SrvReportsView::kHost, QString::fromUtf8(info.GetHostName()));
+    row->setText(SCA_SrvReportsView::kCounters, QString::number(info.GetNumOfCounters()));
+    row->setText(SCA_SrvReportsView::kErrors, QString::number(info.GetNumOfErrors()));
 }
 
 const QIcon& SCA_SrvReportsDlg::ModeIcon(uint32_t mode) {

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
 #include <memory>
 
 #include "containers/SCA_List.h"
@@ -138,11 +137,8 @@ private:
     // it was (so the list never shows reports that are gone).
     void RefreshAfter(const SCA_SrvReportManager& worker, int accepted);
     void SetCounts(uint32_t reports, uint32_t displayed);
-    // Builds the rows of ids anew, the selection, current row and scroll position kept.
-    void RebuildRows(const QList<QVariant>& ids,
-                     const std::function<void(QTreeWidgetItem*, int, bool)>& fill);
-    // Whether the list shows exactly the rows of ids, in their order.
-    bool HasRows(const QList<QVariant>& ids) const;
+    // Writes a report's row; a row that already shows the report as it stands is left alone.
+    void FillRow(QTreeWidgetItem* row, const SCA_TezReportInfo& info, bool created);
     // The icon of a monitor mode, made once.
     const QIcon& ModeIcon(uint32_t mode);
 

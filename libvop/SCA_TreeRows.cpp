@@ -2,18 +2,43 @@
 #include "libvop/SCA_TreeRows.h"
 
 #include <QHash>
+#include <QItemSelectionModel>
 #include <QScrollBar>
 #include <QSet>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
 constexpr int kIdColumn = 0;
 constexpr int kIdRole = Qt::UserRole;
 
-// Ids of one tree are all numbers or all texts; their text form keys them.
-QString KeyOf(const QVariant& id) {
-    return id.toString();
+// Ids of one tree are all numbers or all texts. A number keys itself, without the text a
+// refresh of thousands of rows would otherwise make for each.
+struct RowKey {
+    qulonglong Number = 0;
+    QString Text;
+
+    bool operator==(const RowKey& other) const {
+        return Number == other.Number && Text == other.Text;
+    }
+};
+
+size_t qHash(const RowKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.Number, key.Text);
+}
+
+RowKey KeyOf(const QVariant& id) {
+    switch (id.typeId()) {
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return {id.toULongLong(), QString()};
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return {static_cast<qulonglong>(id.toLongLong()), QString()};
+    default:
+        return {0, id.toString()};
+    }
 }
 
 } // namespace
@@ -45,7 +70,7 @@ void SCA_TreeRows::Clear() {
 }
 
 QTreeWidgetItem* SCA_TreeRows::Find(const QVariant& id) const {
-    const QString key = KeyOf(id);
+    const RowKey key = KeyOf(id);
     for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
         QTreeWidgetItem* item = m_Tree->topLevelItem(index);
         if (KeyOf(IdOf(item)) == key) {
@@ -67,7 +92,11 @@ QList<QVariant> SCA_TreeRows::SelectedIds() const {
 }
 
 void SCA_TreeRows::Select(const QList<QVariant>& ids) {
-    QSet<QString> wanted;
+    if (ids.isEmpty()) {
+        m_Tree->clearSelection();
+        return;
+    }
+    QSet<RowKey> wanted;
     for (const QVariant& id : ids) {
         wanted.insert(KeyOf(id));
     }
@@ -103,55 +132,135 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
         m_Tree->clear();
     }
 
-    QHash<QString, QTreeWidgetItem*> rows;
-    rows.reserve(m_Tree->topLevelItemCount());
+    QHash<RowKey, QTreeWidgetItem*> gone;
+    gone.reserve(m_Tree->topLevelItemCount());
     for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
         QTreeWidgetItem* item = m_Tree->topLevelItem(index);
-        rows.insert(KeyOf(IdOf(item)), item);
+        gone.insert(KeyOf(IdOf(item)), item);
     }
-    bool moved = rebuild;
-    QSet<QTreeWidgetItem*> kept;
+    // A new row is filled before it joins the tree, where setting its texts costs no signals.
+    QList<QTreeWidgetItem*> wanted;
+    wanted.reserve(ids.size());
+    qsizetype added = 0;
     for (int index = 0; index < ids.size(); ++index) {
-        QTreeWidgetItem* item = rows.value(KeyOf(ids[index]), nullptr);
+        QTreeWidgetItem* item = gone.take(KeyOf(ids[index]));
         const bool created = item == nullptr;
         if (created) {
             item = new QTreeWidgetItem();
             item->setData(kIdColumn, kIdRole, ids[index]);
-            if (sorted) {
-                m_Tree->addTopLevelItem(item);
-            } else {
-                m_Tree->insertTopLevelItem(index, item);
-            }
-        } else if (!sorted && m_Tree->topLevelItem(index) != item) {
-            // The wanted rows gather at the top in order; what stays below them goes.
-            m_Tree->takeTopLevelItem(m_Tree->indexOfTopLevelItem(item));
-            m_Tree->insertTopLevelItem(index, item);
-            moved = true;
+            ++added;
         }
-        kept.insert(item);
         fill(item, index, created);
+        wanted.append(item);
     }
-    for (int index = m_Tree->topLevelItemCount() - 1; index >= 0; --index) {
-        if (!kept.contains(m_Tree->topLevelItem(index))) {
-            delete m_Tree->takeTopLevelItem(index);
-            moved = true;
-        }
+
+    const QSet<QTreeWidgetItem*> removed(gone.cbegin(), gone.cend());
+    const bool inOrder = sorted || KeptInOrder(wanted, removed);
+    const bool changed = added > 0 || !removed.isEmpty() || !inOrder;
+    const bool reseated = changed && (!inOrder || added + removed.size() > kFewChanges);
+    if (reseated) {
+        Reseat(wanted, removed, sorted);
+    } else if (changed) {
+        PlaceFew(wanted, removed);
     }
 
     if (sorted) {
         m_Tree->setSortingEnabled(true);
     }
-    if (moved) {
-        Select(selected);
+    if (rebuild || reseated) {
+        Select(selected); // rows that left the tree left its selection
+    }
+    if (changed) {
         if (QTreeWidgetItem* item = current.isValid() ? Find(current) : nullptr) {
             m_Tree->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
         }
     }
     if (scroll != nullptr) {
-        if (moved) {
+        if (changed) {
             // The scroll range follows the rows only once the view has laid them out.
             m_Tree->doItemsLayout();
         }
         scroll->setValue(scrolled);
     }
+}
+
+bool SCA_TreeRows::KeptInOrder(const QList<QTreeWidgetItem*>& wanted,
+                               const QSet<QTreeWidgetItem*>& removed) const {
+    qsizetype next = 0;
+    for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* item = m_Tree->topLevelItem(index);
+        if (removed.contains(item)) {
+            continue;
+        }
+        while (next < wanted.size() && wanted[next]->treeWidget() == nullptr) {
+            ++next; // a new row: not in the tree yet
+        }
+        if (next == wanted.size() || wanted[next] != item) {
+            return false;
+        }
+        ++next;
+    }
+    return true;
+}
+
+void SCA_TreeRows::PlaceFew(const QList<QTreeWidgetItem*>& wanted,
+                            const QSet<QTreeWidgetItem*>& removed) {
+    // The view would hand the current row of a removed row on to a neighbour, selecting it;
+    // a row that goes takes the user's choice with it.
+    if (removed.contains(m_Tree->currentItem())) {
+        m_Tree->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    for (QTreeWidgetItem* item : removed) {
+        delete item; // leaves the tree as it goes
+    }
+    const bool sorted = m_Tree->isSortingEnabled();
+    for (qsizetype index = 0; index < wanted.size();) {
+        if (wanted[index]->treeWidget() != nullptr) {
+            ++index;
+            continue;
+        }
+        // A run of new rows goes in with one insertion.
+        qsizetype end = index;
+        while (end < wanted.size() && wanted[end]->treeWidget() == nullptr) {
+            ++end;
+        }
+        const QList<QTreeWidgetItem*> run = wanted.mid(index, end - index);
+        if (sorted) {
+            m_Tree->addTopLevelItems(run);
+        } else {
+            m_Tree->insertTopLevelItems(static_cast<int>(index), run);
+        }
+        index = end;
+    }
+}
+
+void SCA_TreeRows::Reseat(const QList<QTreeWidgetItem*>& wanted,
+                          const QSet<QTreeWidgetItem*>& removed, bool sorted) {
+    // Taking every row off in one go and putting the wanted ones back costs two changes of the
+    // model, where moving or removing thousands of rows one by one costs thousands.
+    QList<QTreeWidgetItem*> order;
+    if (sorted) {
+        // The tree's own order for the rows that stay, so that equal keys keep their places;
+        // the new rows after them.
+        order.reserve(wanted.size());
+        for (QTreeWidgetItem* item : wanted) {
+            if (item->treeWidget() == nullptr) {
+                order.append(item);
+            }
+        }
+    }
+    const QList<QTreeWidgetItem*> old = m_Tree->invisibleRootItem()->takeChildren();
+    if (sorted) {
+        const qsizetype added = order.size();
+        for (QTreeWidgetItem* item : old) {
+            if (!removed.contains(item)) {
+                order.append(item);
+            }
+        }
+        std::rotate(order.begin(), order.begin() + added, order.end());
+    } else {
+        order = wanted;
+    }
+    qDeleteAll(removed);
+    m_Tree->addTopLevelItems(order);
 }

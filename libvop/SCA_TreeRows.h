@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QVariant>
 #include <cstdint>
 #include <functional>
@@ -19,7 +20,8 @@ class QTreeWidgetItem;
 // and removed but not moved, and the sort is applied once after the refresh.
 class SCA_TreeRows {
 public:
-    // Writes a row's columns; created is true for a row made in this refresh.
+    // Writes a row's columns; created is true for a row made in this refresh, which is filled
+    // before it joins the tree.
     using Fill = std::function<void(QTreeWidgetItem* item, int index, bool created)>;
 
     explicit SCA_TreeRows(QTreeWidget* tree);
@@ -42,7 +44,19 @@ public:
     static QVariant IdOf(const QTreeWidgetItem* item);
 
 private:
+    // Up to this many rows added and removed in one refresh go in and out one by one, keeping
+    // every other row where it is; more (or rows that change places) take every row off and put
+    // the wanted ones back in one go.
+    static constexpr qsizetype kFewChanges = 32;
+
     void Refresh(const QList<QVariant>& ids, bool rebuild, const Fill& fill);
+    // Whether the rows that stay stand in the tree in the order wanted has them (new rows are
+    // not in the tree yet).
+    bool KeptInOrder(const QList<QTreeWidgetItem*>& wanted,
+                     const QSet<QTreeWidgetItem*>& removed) const;
+    void PlaceFew(const QList<QTreeWidgetItem*>& wanted, const QSet<QTreeWidgetItem*>& removed);
+    void Reseat(const QList<QTreeWidgetItem*>& wanted, const QSet<QTreeWidgetItem*>& removed,
+                bool sorted);
 
     QTreeWidget* m_Tree;
     bool m_HasSetId = false;

@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/stat.h>
 
 #include "FakeService.h"
@@ -198,14 +199,21 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
     tree->resize(600, 300);
     const int afterConnect = m_Service.Count("GetStatusEx");
     QTreeWidgetItem* first = tree->topLevelItem(0);
+    std::set<QTreeWidgetItem*> written;
+    const auto counting =
+        QObject::connect(tree, &QTreeWidget::itemChanged,
+                         [&written](QTreeWidgetItem* item, int) { written.insert(item); });
     m_Service.Monitors[0].State = 5;
     m_Service.Monitors[0].Errors = 3;
     for (int tick = 0; tick < 4; ++tick) {
         Tick();
     }
-    // Ticks 0 and 2 poll; the same set of monitors updates the rows it has.
+    // Ticks 0 and 2 poll; the same set of monitors updates the rows it has, writing only the
+    // row of the monitor that changed.
     EXPECT_EQ(m_Service.Count("GetStatusEx"), afterConnect + 2);
     ASSERT_EQ(tree->topLevelItem(0), first);
+    EXPECT_EQ(written, std::set<QTreeWidgetItem*>{first});
+    QObject::disconnect(counting);
     EXPECT_EQ(first->text(4), QStringLiteral("3"));
     EXPECT_EQ(first->data(2, Qt::UserRole).toUInt(), 5u);
 
@@ -255,6 +263,13 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
     EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 3u);
     EXPECT_TRUE(tree->isEnabled());
     EXPECT_TRUE(m_Window->statusBar()->currentMessage().isEmpty());
+    // Rows built again after the greyed poll follow the next change of their monitor.
+    m_Service.Monitors[10].Warnings = 7;
+    Tick();
+    Tick();
+    ASSERT_EQ(tree->topLevelItem(10)->data(0, Qt::UserRole).toUInt(),
+              m_Service.Monitors[10].MonitorId);
+    EXPECT_EQ(tree->topLevelItem(10)->text(5), QStringLiteral("7"));
 }
 
 TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {

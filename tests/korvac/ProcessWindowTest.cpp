@@ -20,6 +20,8 @@
 #include <QTreeWidget>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <map>
+#include <string>
 
 #include "FakeProcessMonitor.h"
 #include "FakeService.h"
@@ -176,6 +178,91 @@ TEST_F(ProcessWindow, RowsKeepOrderSelectionAndScrollWhileValuesChangeInPlace) {
     Tick(window.get());
     EXPECT_EQ(view->topLevelItemCount(), 0);
     EXPECT_EQ(window->GetInstancesLabel()->text(), QStringLiteral("Instances: 0"));
+}
+
+// Processes coming and going keep every other process's row (the same item, its selection and
+// the scroll position) and leave the list as a window opened afresh on the same processes and
+// sort shows it: a few in a sort whose order holds, many in one that reorders, and a process
+// id the system handed to another program.
+TEST_F(ProcessWindow, ProcessesComingAndGoingKeepTheOtherRowsAndShowWhatAFreshWindowShows) {
+    constexpr uint32_t kFirstId = 1000;
+    for (uint32_t id = kFirstId; id < kFirstId + 120; ++id) {
+        const std::string name = "worker-" + std::to_string(id);
+        m_Monitor.AddProcess(name.c_str(), id, 1, 0.1 * (id % 7), 1e6 * (id % 13), 3, 9);
+    }
+    auto window = Open();
+    SCA_SrvProcessView* view = window->GetProcessView();
+    view->resize(400, 200);
+    korvac_test::ClickHeader(view->header(), SCA_PROC_COL_NAME);
+    std::map<uint32_t, QTreeWidgetItem*> rows;
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+        rows[SCA_SrvProcessView::ProcessIdOf(view->topLevelItem(i))] = view->topLevelItem(i);
+    }
+    QTreeWidgetItem* chosen = rows.at(kFirstId + 60);
+    chosen->setSelected(true);
+    view->setCurrentItem(chosen, 0, QItemSelectionModel::NoUpdate);
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+    const int scrolled = view->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+
+    const auto expectLikeAFreshWindow = [&](const char* step, int sortColumn) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(view->selectedItems(), QList<QTreeWidgetItem*>{chosen});
+        EXPECT_EQ(view->currentItem(), chosen);
+        EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            const auto kept = rows.find(SCA_SrvProcessView::ProcessIdOf(view->topLevelItem(i)));
+            if (kept != rows.end()) {
+                EXPECT_EQ(view->topLevelItem(i), kept->second) << "row " << i;
+            }
+        }
+        auto fresh = Open();
+        SCA_SrvProcessView* freshView = fresh->GetProcessView();
+        for (int click = 0;
+             click < 3 && (fresh->GetSort().Column != window->GetSort().Column ||
+                           fresh->GetSort().IsAscending() != window->GetSort().IsAscending());
+             ++click) {
+            korvac_test::ClickHeader(freshView->header(), sortColumn);
+        }
+        for (int column = SCA_PROC_COL_NAME; column < view->columnCount(); ++column) {
+            EXPECT_EQ(Column(view, column), Column(freshView, column)) << "column " << column;
+        }
+    };
+
+    // A few: two processes end, three start, one of them under an id that just ended.
+    const auto end = [this](uint32_t id) {
+        std::erase_if(m_Monitor.Processes,
+                      [id](const auto& p) { return p.Status.ProcessId == id; });
+    };
+    end(kFirstId + 3);
+    end(kFirstId + 90);
+    m_Monitor.AddProcess("aardvark", 7, 1, 0.2, 2e6, 1, 1);
+    m_Monitor.AddProcess("zebra", 8, 1, 0.2, 2e6, 1, 1);
+    m_Monitor.AddProcess("worker-1003-reborn", kFirstId + 3, 1, 0.2, 2e6, 1, 1);
+    ++m_Monitor.ListStatus;
+    Tick(window.get());
+    EXPECT_EQ(view->topLevelItemCount(), 124);
+    ASSERT_NE(window->GetProcessView()->topLevelItem(0), nullptr);
+    EXPECT_EQ(view->topLevelItem(0)->text(SCA_PROC_COL_NAME), QStringLiteral("aardvark"));
+    rows.erase(kFirstId + 90);
+    expectLikeAFreshWindow("a few came and went, by name", SCA_PROC_COL_NAME);
+
+    // Many, in a sort by CPU whose values all moved: every row that stays is kept, reordered.
+    korvac_test::ClickHeader(view->header(), SCA_PROC_COL_CPU);
+    for (size_t i = 0; i < m_Monitor.Processes.size(); ++i) {
+        m_Monitor.Processes[i].Status.Measure[0] = 0.1 * static_cast<double>((i * 37) % 101);
+    }
+    for (uint32_t id = kFirstId + 100; id < kFirstId + 120; ++id) {
+        end(id);
+        rows.erase(id);
+    }
+    for (uint32_t id = 2000; id < 2040; ++id) {
+        m_Monitor.AddProcess(("new-" + std::to_string(id)).c_str(), id, 1, 5.0, 1e6, 1, 1);
+    }
+    ++m_Monitor.ListStatus;
+    Tick(window.get());
+    EXPECT_EQ(view->topLevelItemCount(), 144);
+    expectLikeAFreshWindow("many came and went, by CPU", SCA_PROC_COL_CPU);
 }
 
 TEST_F(ProcessWindow, AListThatCannotBeReadSkipsThePollAndKeepsTheWindow) {

@@ -299,6 +299,97 @@ TEST_F(ReportsWindow, FiltersByFieldOperatorTextAndMode) {
     EXPECT_EQ(QString::fromUtf8(handed), QString(127, QChar(0xE9)));
 }
 
+// Each row's texts, in view order, icons left out.
+std::vector<QStringList> RowTexts(SCA_SrvReportsDlg* window) {
+    std::vector<QStringList> rows;
+    for (int i = 0; i < window->GetView()->topLevelItemCount(); ++i) {
+        QStringList texts;
+        for (int column = 0; column < SCA_SrvReportsView::kColumns; ++column) {
+            texts << window->GetView()->topLevelItem(i)->text(column);
+        }
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+// A refresh keeps each row of a report that stays (the same item, with its selection), writes
+// only the row of the report that changed, and adds and removes rows where reports came and
+// went - with a few changes and with many, through a filter and a mode - always showing what a
+// window opened afresh on the same reports and filter shows.
+TEST_F(ReportsWindow, ARefreshTouchesOnlyTheReportsThatChangedAndShowsWhatAFreshWindowShows) {
+    std::vector<uint32_t> ids;
+    for (int i = 0; i < 80; ++i) {
+        ids.push_back(m_Shelf.Add("Run", i % 2 == 0 ? "Web" : "Database",
+                                  i % 3 == 0 ? "web-1" : "db-2",
+                                  i % 4 == 0 ? SCA_TEZ_MODE_CPU : SCA_TEZ_MODE_MEMORY,
+                                  kJan2 + static_cast<uint64_t>(i) * kDay));
+    }
+    auto window = Open();
+    QTreeWidget* view = window->GetView();
+    std::map<uint32_t, QTreeWidgetItem*> items;
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+        items[view->topLevelItem(i)->data(0, Qt::UserRole).toUInt()] = view->topLevelItem(i);
+    }
+    Select(window.get(), {ids[10], ids[40]});
+    std::set<QTreeWidgetItem*> written;
+    QObject::connect(view, &QTreeWidget::itemChanged,
+                     [&written](QTreeWidgetItem* item, int) { written.insert(item); });
+    const auto expectFresh = [this, &window](const char* step) {
+        SCOPED_TRACE(step);
+        auto fresh = Open();
+        fresh->GetModeBox()->setCurrentIndex(window->GetModeBox()->currentIndex());
+        fresh->GetFieldBox()->setCurrentIndex(window->GetFieldBox()->currentIndex());
+        fresh->GetFilterEdit()->setText(window->GetFilterEdit()->text());
+        fresh->FilterReports();
+        EXPECT_EQ(Rows(window.get()), Rows(fresh.get()));
+        EXPECT_EQ(RowTexts(window.get()), RowTexts(fresh.get()));
+        EXPECT_EQ(window->GetReportsLabel()->text(), fresh->GetReportsLabel()->text());
+        EXPECT_EQ(window->GetDisplayedLabel()->text(), fresh->GetDisplayedLabel()->text());
+    };
+
+    // One report changed, one deleted, one added: the other 78 rows are left alone.
+    SCA_TezReportInfo* changed = nullptr;
+    ASSERT_EQ(m_Shelf.Index.GetReportInfo(ids[20], &changed), 1);
+    changed->SetNumOfErrors(7);
+    m_Shelf.Index.DeleteReport(ids[30]);
+    const uint32_t added = m_Shelf.Add("Run", "Web", "web-1", SCA_TEZ_MODE_CPU, kJan2);
+    EXPECT_EQ(window->RefreshView(), 1);
+    EXPECT_EQ(written, (std::set<QTreeWidgetItem*>{items[ids[20]]}));
+    EXPECT_EQ(items[ids[20]]->text(SCA_SrvReportsView::kErrors), QStringLiteral("7"));
+    ASSERT_EQ(view->topLevelItemCount(), 80);
+    for (int i = 0; i < view->topLevelItemCount(); ++i) {
+        const uint32_t id = view->topLevelItem(i)->data(0, Qt::UserRole).toUInt();
+        if (id != added) {
+            EXPECT_EQ(view->topLevelItem(i), items[id]) << "report " << id;
+        }
+    }
+    EXPECT_EQ(view->selectedItems().size(), 2);
+    EXPECT_TRUE(items[ids[10]]->isSelected());
+    EXPECT_TRUE(items[ids[40]]->isSelected());
+    EXPECT_EQ(view->currentItem(), items[ids[10]]);
+    expectFresh("a few changes");
+
+    // A filter that hides most rows and a mode, then both undone: the rows still shown are the
+    // same items, the selected one still selected.
+    written.clear();
+    window->GetFieldBox()->setCurrentIndex(window->GetFieldBox()->findData(SCA_TEZ_FILTER_HOST));
+    window->GetFilterEdit()->setText(QStringLiteral("web-1"));
+    window->FilterReports();
+    EXPECT_TRUE(written.empty());
+    EXPECT_EQ(view->topLevelItem(1), items[ids[3]]);
+    expectFresh("filtered by host");
+    Select(window.get(), {ids[12]});
+    window->GetModeBox()->setCurrentIndex(window->GetModeBox()->findData(SCA_TEZ_MODE_CPU));
+    EXPECT_EQ(view->topLevelItem(1), items[ids[12]]);
+    EXPECT_TRUE(items[ids[12]]->isSelected());
+    expectFresh("and by mode");
+    window->GetModeBox()->setCurrentIndex(0);
+    window->ResetFilter();
+    EXPECT_TRUE(items[ids[12]]->isSelected());
+    EXPECT_EQ(view->selectedItems().size(), 1);
+    expectFresh("filter reset");
+}
+
 // The selection is the selected rows when the current row is one of them; each operation says
 // what it needs in its own words and asks before deleting.
 TEST_F(ReportsWindow, SelectionRulesAndTheirMessages) {
