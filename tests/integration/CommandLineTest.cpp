@@ -6,6 +6,7 @@
 
 #include "libmor/SCA_Version.h"
 #include "tests/integration/ProgramRun.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -18,12 +19,6 @@ struct Row {
     Stream Where; // where the text must be; the other stream stays empty
     std::string Text;
 };
-
-#ifdef KORVAC_PROGRAM
-constexpr const char* kKorvac = KORVAC_PROGRAM;
-#else
-constexpr const char* kKorvac = ""; // the client is not built
-#endif
 
 std::string VersionLine(const char* program) {
     return std::string(program) + " " + SCA_PRODUCT_VERSION + "\n";
@@ -68,7 +63,6 @@ TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
         {"korvas", {"-control_port", "1", "-control_port", "2"}, 2, Stream::Err, "bad value '1 2'"},
         {"korvas", {"-console", "now"}, 2, Stream::Err, "-console takes no value"},
         {"korvas", {"stray", "-console"}, 2, Stream::Err, "'stray' is not an option"},
-#ifdef KORVAC_PROGRAM
         {"korvac", {"--help"}, 0, Stream::Out, "Usage: korvac"},
         {"korvac", {"-h"}, 0, Stream::Out, "initial-password"},
         {"korvac", {"--version"}, 0, Stream::Out, VersionLine("korvac")},
@@ -79,10 +73,15 @@ TEST(CommandLineTest, BothProgramsAnswerHelpVersionAndRefuseBadWords) {
         {"korvac", {"-vdm"}, 2, Stream::Err, "korvac: -vdm needs a value (ID)"},
         {"korvac", {"-vdm", "5", "-password"}, 2, Stream::Err, "-password needs a value"},
         {"korvac", {"-h"}, 0, Stream::Out, "KORVANTA_PASSWORD"},
-#endif
     };
     for (const auto& row : rows) {
-        CheckRow(std::string(row.Program) == "korvas" ? KORVAS_PROGRAM : kKorvac, row);
+        const std::string path = std::string(row.Program) == "korvas"
+                                     ? korvanta_test::KorvasProgram()
+                                     : korvanta_test::KorvacProgram();
+        if (path.empty()) {
+            continue; // the client is not built
+        }
+        CheckRow(path, row);
     }
 }
 
@@ -92,7 +91,7 @@ TEST(CommandLineTest, TheConsoleWritesItsErrorsToStandardError) {
     const korvanta_test::HeldPort held;
     ASSERT_NE(held.Port(), 0);
     const auto result = korvanta_test::RunProgram(
-        KORVAS_PROGRAM, {"-control_port", std::to_string(held.Port()), "-console"});
+        korvanta_test::KorvasProgram(), {"-control_port", std::to_string(held.Port()), "-console"});
     EXPECT_EQ(result.Status, 1);
     EXPECT_NE(result.Err.find("korvas: stopped after an error"), std::string::npos) << result.Err;
     EXPECT_NE(result.Err.find("ERR "), std::string::npos) << result.Err;

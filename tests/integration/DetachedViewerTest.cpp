@@ -21,6 +21,7 @@
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/integration/ServiceWindow.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/WaitUntil.h"
 #include "tests/support/WaitUntilPumping.h"
 
@@ -36,7 +37,7 @@ constexpr int kEndWaitMs = 30000;
 class Viewer {
 public:
     Viewer(const Target& target, const std::string& password) {
-        m_Process.setProgram(QStringLiteral(KORVAC_PROGRAM));
+        m_Process.setProgram(QString::fromUtf8(korvanta_test::KorvacProgram()));
         m_Process.setArguments(SCA_ViewerCommand::Arguments(target));
         m_Process.setProcessEnvironment(SCA_ViewerCommand::Environment(password.c_str()));
         m_Process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -269,8 +270,8 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
     qint64 pid = 0;
     SCA_ViewerCommand::SetLauncher([&pid](const QString&, const QStringList& arguments,
                                           const QProcessEnvironment& environment, uint32_t* error) {
-        return SCA_ViewerCommand::StartDetached(QStringLiteral(KORVAC_PROGRAM), arguments,
-                                                environment, error, &pid);
+        return SCA_ViewerCommand::StartDetached(QString::fromUtf8(korvanta_test::KorvacProgram()),
+                                                arguments, environment, error, &pid);
     });
     const int started = m_Main->ViewDetached(1);
     SCA_ViewerCommand::SetLauncher(nullptr);
@@ -278,11 +279,11 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
     ASSERT_GT(pid, 0);
 
     const std::string commandLine = ReadProc(pid, "cmdline");
-    const std::string expected = std::string(KORVAC_PROGRAM) + '\0' + "-vdm" + '\0' +
-                                 std::to_string(monitor) + '\0' + "-conf_name" + '\0' + "korva" +
-                                 '\0' + "-host" + '\0' + "127.0.0.1" + '\0' + "-port" + '\0' +
-                                 std::to_string(m_Port) + '\0' + "-user" + '\0' + "admin" + '\0' +
-                                 "-screen" + '\0' + "1" + '\0';
+    const std::string expected = std::string(korvanta_test::KorvacProgram()) + '\0' + "-vdm" +
+                                 '\0' + std::to_string(monitor) + '\0' + "-conf_name" + '\0' +
+                                 "korva" + '\0' + "-host" + '\0' + "127.0.0.1" + '\0' + "-port" +
+                                 '\0' + std::to_string(m_Port) + '\0' + "-user" + '\0' + "admin" +
+                                 '\0' + "-screen" + '\0' + "1" + '\0';
     EXPECT_EQ(commandLine, expected);
     EXPECT_EQ(commandLine.find(password), std::string::npos);
     const std::string environment = ReadProc(pid, "environ");

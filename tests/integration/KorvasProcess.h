@@ -19,6 +19,7 @@
 #include "libtez/SCA_KorvantaInterface.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/WaitUntil.h"
 
 namespace korvas_integration {
@@ -71,8 +72,8 @@ public:
             // A sanitizer's findings land in the same log.
             dup2(out, STDERR_FILENO);
             setenv("KORVANTA_HOME", home.c_str(), 1);
-            execl(KORVAS_PROGRAM, KORVAS_PROGRAM, "-console", "-control_port", port.c_str(),
-                  static_cast<char*>(nullptr));
+            execl(korvanta_test::KorvasProgram(), korvanta_test::KorvasProgram(), "-console",
+                  "-control_port", port.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
         close(keys[0]);

@@ -15,6 +15,7 @@
 
 #include "tests/integration/ProgramRun.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -39,7 +40,8 @@ public:
         if (m_Pid == 0) {
             setenv("NOTIFY_SOCKET", socketPath.c_str(), 1);
             setenv("KORVANTA_HOME", m_Dir.Path().c_str(), 1);
-            execl(KORVAS_PROGRAM, KORVAS_PROGRAM, "-control_port", port.c_str(), nullptr);
+            execl(korvanta_test::KorvasProgram(), korvanta_test::KorvasProgram(), "-control_port",
+                  port.c_str(), nullptr);
             _exit(127);
         }
     }

@@ -32,6 +32,7 @@
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezConfigFiles.h"
+#include "tests/support/TestPaths.h"
 
 using korvac_test::Answer;
 using korvac_test::FakeService;
@@ -655,7 +656,9 @@ TEST_F(MainWindowDetached, CreateDesktopShortcutWritesAPrivateFileWithoutThePass
     EXPECT_FALSE(Read(file).contains("secret"));
     // The icon is the client's, as installed by the package and named in its own entry.
     EXPECT_EQ(KeyOf(file, QStringLiteral("Icon")),
-              KeyOf(QStringLiteral(KORVANTA_CLIENT_DESKTOP_ENTRY), QStringLiteral("Icon")));
+              KeyOf(QString::fromStdString(std::string(korvanta_test::SourceDir()) +
+                                           "/packaging/desktop/korvac.desktop"),
+                    QStringLiteral("Icon")));
     EXPECT_FALSE(KeyOf(file, QStringLiteral("Icon")).startsWith(QLatin1Char('<')));
     struct stat info = {};
     ASSERT_EQ(stat(file.toUtf8().constData(), &info), 0);

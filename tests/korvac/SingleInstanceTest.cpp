@@ -8,6 +8,7 @@
 
 #include "GuiTestSupport.h"
 #include "korvac/SCA_SrvApplication.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/WaitUntilPumping.h"
 
 using korvac_test::PrivateHome;
@@ -22,7 +23,7 @@ QProcess* StartClient(const PrivateHome& home) {
     }
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process->setProcessEnvironment(env);
-    process->start(QStringLiteral(KORVAC_PROGRAM), {});
+    process->start(QString::fromUtf8(korvanta_test::KorvacProgram()), {});
     return process;
 }
 

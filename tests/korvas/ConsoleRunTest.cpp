@@ -25,6 +25,7 @@
 #include "model/SCA_TezVocabulary.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/TestPaths.h"
 #include "tests/support/WaitUntil.h"
 
 namespace {
@@ -52,13 +53,13 @@ public:
             close(out[0]);
             setenv("KORVANTA_HOME", home.c_str(), 1);
             std::vector<char*> argv;
-            argv.push_back(const_cast<char*>(KORVAS_PROGRAM));
+            argv.push_back(const_cast<char*>(korvanta_test::KorvasProgram()));
             argv.push_back(const_cast<char*>("-console"));
             for (auto& word : words) {
                 argv.push_back(word.data());
             }
             argv.push_back(nullptr);
-            execv(KORVAS_PROGRAM, argv.data());
+            execv(korvanta_test::KorvasProgram(), argv.data());
             _exit(127);
         }
         close(in[0]);

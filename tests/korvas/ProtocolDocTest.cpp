@@ -19,6 +19,7 @@
 #include "net/SCA_KorvantaLogin.h"
 #include "net/SCA_NetCommandDoc.h"
 #include "net/SCA_NetTransport.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ std::string Reference() {
 }
 
 TEST(ProtocolDocTest, TheCheckedInReferenceIsWhatTheCodeWrites) {
-    const std::string path = std::string(KORVANTA_SOURCE_DIR) + "/docs/protocol.md";
+    const std::string path = std::string(korvanta_test::SourceDir()) + "/docs/protocol.md";
     const std::string expected = Reference();
     // Every object an operation hands back is described.
     EXPECT_EQ(expected.find("(not described)"), std::string::npos);

@@ -17,11 +17,12 @@
 #include "model/SCA_TezCounterList.h"
 #include "model/SCA_TezProcessRules.h"
 #include "model/SCA_TezVocabulary.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
-const std::string kFirst = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-a";
-const std::string kSecond = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-b";
+const std::string kFirst = korvanta_test::PerfFixtures() + "/processes/proc-a";
+const std::string kSecond = korvanta_test::PerfFixtures() + "/processes/proc-b";
 constexpr uint64_t kSecondNs = 1000000000ull;
 constexpr uint64_t kStart = 1700000100ull * SCA_ABS_TIME_SECOND;
 

@@ -20,6 +20,7 @@
 #include "net/SCA_NetSocket.h"
 #include "perf/SCA_PerfSnapshotStore.h"
 #include "tests/support/KorvantaTestSupport.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ protected:
     }
     // Runs the test in mode to its end.
     void Run(SCA_TezSelfTest* test, uint32_t mode) {
-        test->SetPerfStore(FixtureStore(std::string(KORVANTA_PERF_FIXTURES) + "/two-cpu/s1"));
+        test->SetPerfStore(FixtureStore(korvanta_test::PerfFixtures() + "/two-cpu/s1"));
         ASSERT_EQ(test->Init(mode), 1);
         EXPECT_EQ(test->GetProgress(), 0u);
         EXPECT_EQ(test->GetProcessStatus(), SCA_PROCESS_IDLE);

@@ -27,6 +27,7 @@
 #include "model/SCA_DebugLog.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
@@ -70,7 +71,8 @@ TEST(Icons, EveryNameTheSourcesUseExists) {
     auto isNameChar = [](char c) { return std::islower(c) || std::isdigit(c) || c == '_'; };
     std::set<std::string> names;
     for (const char* folder : {"korvac", "libvop", "model", "libtez"}) {
-        const std::filesystem::path root = std::filesystem::path(KORVANTA_SOURCE_DIR) / folder;
+        const std::filesystem::path root =
+            std::filesystem::path(korvanta_test::SourceDir()) / folder;
         for (const auto& entry : std::filesystem::directory_iterator(root)) {
             if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h") {
                 continue;

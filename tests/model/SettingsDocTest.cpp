@@ -13,10 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "model/SCA_TezConfigUser.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
-const std::string kSource = KORVANTA_SOURCE_DIR;
+const std::string kSource = korvanta_test::SourceDir();
 
 struct Row {
     std::vector<std::string> Names;

@@ -6,12 +6,13 @@
 
 #include "perf/SCA_PerfRoots.h"
 #include "perf/SCA_PerfSnapshotStore.h"
+#include "tests/support/TestPaths.h"
 
 namespace perf_test {
 
 // The roots of one sample ("s1", "s2", ...) of a captured machine under tests/perf/fixtures.
 inline tagSCA_PERF_ROOTS Roots(const std::string& machine, const std::string& sample) {
-    const std::string base = std::string(KORVANTA_PERF_FIXTURES) + "/" + machine + "/" + sample;
+    const std::string base = korvanta_test::PerfFixtures() + "/" + machine + "/" + sample;
     tagSCA_PERF_ROOTS roots;
     roots.Proc = base + "/proc";
     roots.Sys = base + "/sys";

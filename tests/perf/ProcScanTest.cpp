@@ -13,11 +13,12 @@
 #include "perf/SCA_PerfCalc.h"
 #include "perf/SCA_ProcParser.h"
 #include "perf/SCA_ProcScanner.h"
+#include "tests/support/TestPaths.h"
 
 namespace {
 
-const std::string kFirst = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-a";
-const std::string kSecond = std::string(KORVANTA_PERF_FIXTURES) + "/processes/proc-b";
+const std::string kFirst = korvanta_test::PerfFixtures() + "/processes/proc-a";
+const std::string kSecond = korvanta_test::PerfFixtures() + "/processes/proc-b";
 constexpr uint64_t kSecondNs = 1000000000ull;
 constexpr double kPageBytes = 4096.0;
 
