@@ -112,7 +112,7 @@ std::vector<uint32_t> ParseList(const char* text) {
     std::string item;
     while (std::getline(items, item, ',')) {
         const long value = std::atol(item.c_str());
-        if (value > 0) {
+        if (value >= 0 && !item.empty()) { // 0: an idle service, measured as it is
             list.push_back(static_cast<uint32_t>(value));
         }
     }
@@ -453,18 +453,20 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
             first = phases.front();
         }
     }
+    // An idle service (0 monitors) is given per monitor as its whole.
+    const uint32_t divisor = std::max(monitors, 1u);
     std::printf("    korvas CPU %% of one core (min/median/max): %s, per monitor %s\n",
                 cpu[0].Text(3).c_str(),
                 [&] {
                     Spread perMonitor;
                     for (const double value : cpu[0].Values) {
-                        perMonitor.Add(value / monitors);
+                        perMonitor.Add(value / divisor);
                     }
                     return perMonitor.Text(4);
                 }()
                     .c_str());
     std::printf("    korvas RSS MB (min/median/max): %s, per monitor %.3f MB; PSS MB %s\n",
-                rss[0].Text(1).c_str(), rss[0].Median() / monitors, pss[0].Text(1).c_str());
+                rss[0].Text(1).c_str(), rss[0].Median() / divisor, pss[0].Text(1).c_str());
     if (monitors == kCounterMonitors) {
         std::printf("    targets at %u monitors: CPU < %.1f %% %s, RSS < %.0f MB %s\n", monitors,
                     kCpuTargetPercent, Verdict(cpu[0].Median() < kCpuTargetPercent), kRssTargetMb,
@@ -481,7 +483,8 @@ bool MeasureScale(const Options& options, uint32_t monitors) {
     if (options.Steady) {
         std::this_thread::sleep_for(kRingsFull);
         std::printf("    after %lld s, every ring full: korvas RSS %.1f MB (%.3f MB per monitor)\n",
-                    static_cast<long long>(kRingsFull.count()), RssMb(pid), RssMb(pid) / monitors);
+                    static_cast<long long>(kRingsFull.count()), RssMb(pid),
+                    RssMb(pid) / std::max(monitors, 1u));
     }
     if (monitors == kCounterMonitors && !MeasureProcessMonitor(&service, first, options.Seconds)) {
         return false;
