@@ -2,9 +2,9 @@
 // GetStatusEx, the request every client sends each second, answered by a real `korvas
 // -console` with 200 and 500 running counter monitors, against its floor: a server that
 // replays byte for byte the reply frame that very service gave (its sequence number set to the
-// request's), one thread per connection as the service has. Both are asked by the same raw
-// client, which sends the request frame and reads the reply frame whole without decoding it,
-// so that only the servers' work differs.
+// request's), in a process of its own with one thread per connection as the service has. Both
+// are asked by the same raw client, which sends the request frame and reads the reply frame
+// whole without decoding it, so that only the servers' work differs.
 //   (a) one client, korvas and the replay asked in turns, round by round: p50 and p99;
 //   (b) 200 logged-in clients asking at the same moment once a second (korvas, then the replay
 //       half a second later): p50 and p99 of all their round trips.
@@ -29,6 +29,7 @@
 #include <sstream>
 #include <string>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -241,6 +242,22 @@ private:
 
 // The floor: reads each request frame and sends the recorded reply with the request's sequence
 // number, a thread per connection.
+// A connection to a server on this computer's loopback port, or -1.
+int ConnectTo(uint16_t port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 class ReplayServer {
 public:
     explicit ReplayServer(std::string reply) : m_Reply(std::move(reply)) {
@@ -275,22 +292,6 @@ public:
     }
     uint16_t Port() const { return m_Port; }
 
-    // A client connection to it, or -1.
-    int Connect() const {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(m_Port);
-        const int on = 1;
-        setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
-            ::close(fd);
-            return -1;
-        }
-        return fd;
-    }
-
 private:
     void Accept() {
         for (;;) {
@@ -322,6 +323,64 @@ private:
     // Written by the acceptor only; read once it has ended.
     std::vector<int> m_Served;
     std::vector<std::thread> m_Threads;
+};
+
+// The replay server in a process of its own, as the service is: a server thread in this
+// process would be woken beside the client's, which the service's never is.
+class ReplayProcess {
+public:
+    explicit ReplayProcess(const std::string& reply) {
+        int ports[2];
+        int hold[2];
+        if (::pipe(ports) != 0 || ::pipe(hold) != 0) {
+            return;
+        }
+        m_Child = ::fork();
+        if (m_Child == 0) {
+            ::close(ports[0]);
+            ::close(hold[1]);
+            ServeUntilReleased(reply, ports[1], hold[0]);
+        }
+        ::close(ports[1]);
+        ::close(hold[0]);
+        m_Hold = hold[1];
+        uint16_t port = 0;
+        if (m_Child > 0 && ::read(ports[0], &port, sizeof(port)) == sizeof(port)) {
+            m_Port = port;
+        }
+        ::close(ports[0]);
+    }
+    ~ReplayProcess() {
+        ::close(m_Hold); // the child's read ends: it closes its connections and exits
+        if (m_Child > 0) {
+            ::waitpid(m_Child, nullptr, 0);
+        }
+    }
+    ReplayProcess(const ReplayProcess&) = delete;
+    ReplayProcess& operator=(const ReplayProcess&) = delete;
+
+    // A client connection to it, or -1.
+    int Connect() const { return m_Port != 0 ? ConnectTo(m_Port) : -1; }
+
+private:
+    [[noreturn]] static void ServeUntilReleased(const std::string& reply, int portOut, int hold) {
+        int status = 1;
+        {
+            ReplayServer server(reply);
+            const uint16_t port = server.Port();
+            if (::write(portOut, &port, sizeof(port)) == sizeof(port)) {
+                char byte = 0;
+                while (::read(hold, &byte, 1) > 0) {
+                }
+                status = 0;
+            }
+        }
+        ::_exit(status);
+    }
+
+    pid_t m_Child = -1;
+    int m_Hold = -1;
+    uint16_t m_Port = 0;
 };
 
 struct Percentiles {
@@ -490,7 +549,7 @@ bool MeasureService(const Options& options, uint32_t monitors) {
         std::fprintf(stderr, "GetStatusEx failed\n");
         return false;
     }
-    ReplayServer server(korvas.Reply());
+    ReplayProcess server(korvas.Reply());
     std::vector<int> replayFds;
     for (uint32_t i = 0; i < options.Clients; ++i) {
         replayFds.push_back(server.Connect());

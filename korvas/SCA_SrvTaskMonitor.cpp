@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "korvas/SCA_SrvTaskMonitor.h"
 
+#include <malloc.h>
+
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Sync.h"
 #include "model/SCA_TezConfigUser.h"
@@ -42,7 +44,12 @@ SCA_SrvTaskMonitor::SCA_SrvTaskMonitor(SCA_TezConfig* config, SCA_TezConfigUser*
 int SCA_SrvTaskMonitor::OnSample(SCA_TezProfile* /*profile*/, SCA_TezReport* /*report*/,
                                  uint64_t /*absTime*/, void* task) {
     auto* self = static_cast<SCA_SrvTaskMonitor*>(task);
-    self->m_Loader.JoinIfEnded();
+    if (self->m_Loader.JoinIfEnded()) {
+        // Loading a profile's counters frees much more than the monitor keeps, in pages
+        // between the ones kept: handed back once, rather than held for the life of the
+        // service.
+        malloc_trim(0);
+    }
     self->NoteSampledStatus();
     return 1;
 }

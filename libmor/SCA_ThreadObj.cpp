@@ -54,11 +54,9 @@ public:
 
     // Joins the thread if its body has returned (it is then only leaving), never waiting for
     // a body that runs.
-    void JoinIfEnded() {
+    bool JoinIfEnded() {
         std::lock_guard<std::mutex> handle(m_HandleLock);
-        if (!IsRunning()) {
-            JoinLocked();
-        }
+        return !IsRunning() && JoinLocked();
     }
 
     bool IsCurrentThread() {
@@ -88,10 +86,13 @@ private:
         }
     }
 
-    void JoinLocked() {
-        if (m_Thread.joinable()) {
-            m_Thread.join();
+    // Whether there was a thread to join.
+    bool JoinLocked() {
+        if (!m_Thread.joinable()) {
+            return false;
         }
+        m_Thread.join();
+        return true;
     }
 
     // Guards the thread handle: the owner starts and joins it, and another thread may join it
@@ -193,10 +194,9 @@ int SCA_ThreadObj::Unlock(const char* sourceFile) {
     return 1;
 }
 
-void SCA_ThreadObj::JoinIfEnded() {
-    if (SCA_Thread* thread = m_Thread.load()) {
-        thread->JoinIfEnded();
-    }
+int SCA_ThreadObj::JoinIfEnded() {
+    SCA_Thread* thread = m_Thread.load();
+    return thread != nullptr && thread->JoinIfEnded() ? 1 : 0;
 }
 
 int SCA_ThreadObj::Wait(uint32_t timeoutMs) {

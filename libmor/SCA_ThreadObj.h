@@ -40,8 +40,8 @@ public:
     // Gives back the thread (its stack above all) when its body has returned, without waiting
     // for a body that runs: a thread whose work is done holds its stack until it is joined,
     // and its owner may not stop it for a long time. May be called from any thread, alongside
-    // Lock and Unlock; nothing happens before the first Lock.
-    void JoinIfEnded();
+    // Lock and Unlock; nothing happens before the first Lock. 1 when this call joined it.
+    int JoinIfEnded();
 
     SCA_Event* GetStopEvent() const { return m_StopEvent; }
     uint32_t GetStatus() const { return m_Status; }

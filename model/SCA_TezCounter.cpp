@@ -14,6 +14,15 @@
 
 namespace {
 
+// An absent field leaves the text as it was.
+template <size_t Size>
+void GetText(SCA_ConfigObj* object, const char* name, SCA_BoundedText<Size>* text) {
+    char read[Size];
+    SCA_StrnCpy(read, text->c_str(), Size);
+    object->GetField(name, read, Size);
+    text->Assign(read);
+}
+
 double AverageOf(SCA_TezAverage* average) {
     return average != nullptr ? average->GetAverageValue() : 0.0;
 }
@@ -31,11 +40,11 @@ SCA_TezCounter::~SCA_TezCounter() {
 }
 
 void SCA_TezCounter::SetComputerName(const char* name) {
-    SCA_StrnCpy(m_ComputerName, name, sizeof(m_ComputerName));
+    m_ComputerName.Assign(name);
 }
 
 void SCA_TezCounter::SetInstance(const char* instance) {
-    SCA_StrnCpy(m_Instance, instance, sizeof(m_Instance));
+    m_Instance.Assign(instance);
 }
 
 const char* SCA_TezCounter::GetRepStatusString() const {
@@ -117,8 +126,9 @@ int SCA_TezCounter::Serialize(SCA_ConfigObj* object) const {
     if (object == nullptr || !object->AddField("CounterId", m_CounterId) ||
         !object->AddField("CounterType", m_CounterType) ||
         !object->AddField("PerfCounterId", m_PerfCounterId) ||
-        !SCA_AddTextField(object, "ComputerName", m_ComputerName) ||
-        !SCA_AddTextField(object, "Instance", m_Instance) || !object->AddField("Units", m_Units) ||
+        !SCA_AddTextField(object, "ComputerName", m_ComputerName.c_str()) ||
+        !SCA_AddTextField(object, "Instance", m_Instance.c_str()) ||
+        !object->AddField("Units", m_Units) ||
         !object->AddField("FixedMaxValue", m_FixedMaxValue) ||
         !object->AddField("LastTriggerTime", m_LastTriggerTime) ||
         !object->AddField("Valid", m_Valid) || !object->AddField("RepStatus", m_RepStatus) ||
@@ -149,8 +159,8 @@ int SCA_TezCounter::Deserialize(SCA_ConfigObj* object) {
     }
     object->GetField("CounterType", &m_CounterType);
     object->GetField("PerfCounterId", &m_PerfCounterId);
-    object->GetField("ComputerName", m_ComputerName, sizeof(m_ComputerName));
-    object->GetField("Instance", m_Instance, sizeof(m_Instance));
+    GetText(object, "ComputerName", &m_ComputerName);
+    GetText(object, "Instance", &m_Instance);
     object->GetField("Units", &m_Units);
     object->GetField("FixedMaxValue", &m_FixedMaxValue);
     object->GetField("LastTriggerTime", &m_LastTriggerTime);

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "libmor/SCA_BoundedText.h"
 #include "libmor/SCA_Heap.h"
 #include "libmor/SCA_Object.h"
 #include "model/SCA_TezCounterData.h"
 #include "model/SCA_TezCounterInfo.h"
+#include "model/SCA_TezRecordFields.h"
 #include "model/SCA_TezSampleStore.h"
 
 class SCA_ConfigObj;
@@ -31,9 +33,9 @@ public:
     uint32_t GetPerfCounterId() const { return m_PerfCounterId; }
     void SetPerfCounterId(uint32_t id) { m_PerfCounterId = id; }
     // Empty for the local computer. Texts are cut on a UTF-8 boundary when they do not fit.
-    const char* GetComputerName() const { return m_ComputerName; }
+    const char* GetComputerName() const { return m_ComputerName.c_str(); }
     void SetComputerName(const char* name);
-    const char* GetInstance() const { return m_Instance; }
+    const char* GetInstance() const { return m_Instance.c_str(); }
     void SetInstance(const char* instance);
     uint32_t GetUnits() const { return m_Units; }
     void SetUnits(uint32_t units) { m_Units = units; }
@@ -49,7 +51,7 @@ public:
     const SCA_TezCounterInfo* GetCounterInfo() const { return &m_CounterInfo; }
     uint32_t GetInitMode() const { return m_InitMode; }
 
-    int IsLocal() const { return m_ComputerName[0] == '\0' ? 1 : 0; }
+    int IsLocal() const { return m_ComputerName.empty() ? 1 : 0; }
     // "Warning" (4), "Error" (5 and 6), "Normal" for any other status.
     const char* GetRepStatusString() const;
 
@@ -94,8 +96,8 @@ private:
     uint32_t m_CounterId = 0;
     uint32_t m_CounterType = 0;
     uint32_t m_PerfCounterId = 0;
-    char m_ComputerName[64] = "";
-    char m_Instance[256] = "";
+    SCA_BoundedText<SCA_TEZ_NAME_SIZE> m_ComputerName;
+    SCA_BoundedText<SCA_TEZ_TEXT_SIZE> m_Instance;
     uint32_t m_Units = 0;
     double m_FixedMaxValue = 0.0;
     uint64_t m_LastTriggerTime = 0;

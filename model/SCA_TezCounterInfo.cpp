@@ -2,7 +2,6 @@
 #include "model/SCA_TezCounterInfo.h"
 
 #include "libmor/SCA_Report.h"
-#include "libmor/SCA_String.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezCounterMeta.h"
 
@@ -33,15 +32,15 @@ int SCA_TezCounterInfo::SetContent(const SCA_TezCounterInfo& from) {
 }
 
 void SCA_TezCounterInfo::SetComputerName(const char* name) {
-    SCA_StrnCpy(m_Fields.ComputerName, name, sizeof(m_Fields.ComputerName));
+    m_Fields.ComputerName.Assign(name);
 }
 
 void SCA_TezCounterInfo::SetNamePrefix(const char* prefix) {
-    SCA_StrnCpy(m_Fields.NamePrefix, prefix, sizeof(m_Fields.NamePrefix));
+    m_Fields.NamePrefix.Assign(prefix);
 }
 
 void SCA_TezCounterInfo::SetInstance(const char* instance) {
-    SCA_StrnCpy(m_Fields.Instance, instance, sizeof(m_Fields.Instance));
+    m_Fields.Instance.Assign(instance);
 }
 
 const char* SCA_TezCounterInfo::GetDescription() const {
@@ -52,9 +51,9 @@ void SCA_TezCounterInfo::WriteFields(const Fields& fields, SCA_TezFieldWriter* w
     writer->Put("CounterId", fields.CounterId);
     writer->Put("CounterType", fields.CounterType);
     writer->Put("Units", fields.Units);
-    writer->Put("ComputerName", fields.ComputerName);
-    writer->Put("NamePrefix", fields.NamePrefix);
-    writer->Put("Instance", fields.Instance);
+    writer->Put("ComputerName", fields.ComputerName.c_str());
+    writer->Put("NamePrefix", fields.NamePrefix.c_str());
+    writer->Put("Instance", fields.Instance.c_str());
     writer->Put("Enabled", fields.Enabled);
     writer->Put("Required", fields.Required);
     writer->Put("Status", fields.Status);
@@ -65,9 +64,9 @@ void SCA_TezCounterInfo::ReadFields(SCA_TezFieldReader* reader, Fields* fields) 
     reader->Get("CounterId", &fields->CounterId);
     reader->Get("CounterType", &fields->CounterType);
     reader->Get("Units", &fields->Units);
-    reader->Get("ComputerName", fields->ComputerName, sizeof(fields->ComputerName));
-    reader->Get("NamePrefix", fields->NamePrefix, sizeof(fields->NamePrefix));
-    reader->Get("Instance", fields->Instance, sizeof(fields->Instance));
+    reader->Get("ComputerName", &fields->ComputerName);
+    reader->Get("NamePrefix", &fields->NamePrefix);
+    reader->Get("Instance", &fields->Instance);
     reader->Get("Enabled", &fields->Enabled);
     reader->Get("Required", &fields->Required);
     reader->Get("Status", &fields->Status);

@@ -38,11 +38,11 @@ public:
     void SetUnits(uint32_t units) { m_Fields.Units = units; }
     // Text setters copy bounded by their field (63 or 255 bytes), cut on a UTF-8 character
     // boundary; null empties the field.
-    const char* GetComputerName() const { return m_Fields.ComputerName; }
+    const char* GetComputerName() const { return m_Fields.ComputerName.c_str(); }
     void SetComputerName(const char* name);
-    const char* GetNamePrefix() const { return m_Fields.NamePrefix; }
+    const char* GetNamePrefix() const { return m_Fields.NamePrefix.c_str(); }
     void SetNamePrefix(const char* prefix);
-    const char* GetInstance() const { return m_Fields.Instance; }
+    const char* GetInstance() const { return m_Fields.Instance.c_str(); }
     void SetInstance(const char* instance);
     int IsEnabled() const { return m_Fields.Enabled; }
     void SetEnabled(int enabled) { m_Fields.Enabled = enabled; }
@@ -69,9 +69,9 @@ private:
         uint32_t CounterId = SCA_ALL_ONES; // not in a list yet
         uint32_t CounterType = 0;
         uint32_t Units = 0;
-        char ComputerName[SCA_TEZ_NAME_SIZE] = {};
-        char NamePrefix[SCA_TEZ_NAME_SIZE] = {};
-        char Instance[SCA_TEZ_TEXT_SIZE] = {};
+        SCA_BoundedText<SCA_TEZ_NAME_SIZE> ComputerName;
+        SCA_BoundedText<SCA_TEZ_NAME_SIZE> NamePrefix;
+        SCA_BoundedText<SCA_TEZ_TEXT_SIZE> Instance;
         int Enabled = 1;
         int Required = 0;
         uint32_t Status = 0;

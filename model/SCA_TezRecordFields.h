@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "libmor/SCA_BoundedText.h"
 
 class SCA_ConfigObj;
 
@@ -66,6 +69,13 @@ public:
     void Get(const char* name, double* value);
     // Copied bounded by size and cut on a UTF-8 character boundary.
     void Get(const char* name, char* text, uint32_t size);
+    template <size_t Size>
+    void Get(const char* name, SCA_BoundedText<Size>* text) {
+        char read[Size];
+        SCA_StrnCpy(read, text->c_str(), Size);
+        Get(name, read, Size);
+        text->Assign(read);
+    }
     // The child object of that name; null when it is absent. A value field of that name makes
     // the reader fail.
     SCA_ConfigObj* GetObject(const char* name);

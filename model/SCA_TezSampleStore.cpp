@@ -80,6 +80,7 @@ void SCA_TezSampleStore::Add(Series* series, uint64_t absTime, double value, boo
         series->OldestTime = size == 1 ? absTime : TimeAfterIn(*series, 0, series->OldestTime);
         newest = series->Start;
         series->Start = NextPosition(*series, series->Start);
+        DropUnusedAside(series);
         series->Values[newest] = kept;
         StoreTime(series, newest, absTime);
     }
@@ -137,54 +138,49 @@ uint64_t SCA_TezSampleStore::FreeTime(Series* series, uint64_t absTime) {
 // the one before it. Wrapping arithmetic: a step back is a negative step, and a sum of steps
 // is exact modulo 2^64 as every time is.
 void SCA_TezSampleStore::StoreTime(Series* series, uint32_t position, uint64_t absTime) {
-    const auto step = static_cast<int64_t>(absTime - series->NewestTime);
-    if (series->Times.empty() && (step < std::numeric_limits<int32_t>::min() ||
-                                  step > std::numeric_limits<int32_t>::max())) {
-        KeepWholeTimes(series);
+    const uint64_t number = series->Added++;
+    const uint64_t step = absTime - series->NewestTime;
+    if (number == 1) {
+        series->UsualStep = step;
     }
-    if (!series->Times.empty()) {
-        if (position < series->Times.size()) {
-            series->Times[position] = absTime;
-        } else {
-            series->Times.push_back(absTime);
-        }
-    } else if (position < series->Steps.size()) {
-        series->Steps[position] = static_cast<int32_t>(step);
+    const auto offset = static_cast<int64_t>(step - series->UsualStep);
+    int16_t stored = 0;
+    if (number == 0) {
+        stored = 0; // the first sample has no step
+    } else if (offset > kStepAside && offset <= std::numeric_limits<int16_t>::max()) {
+        stored = static_cast<int16_t>(offset);
     } else {
-        series->Steps.push_back(static_cast<int32_t>(step));
+        stored = kStepAside;
+        series->Aside.push_back({number, step});
+    }
+    if (position < series->Steps.size()) {
+        series->Steps[position] = stored;
+    } else {
+        series->Steps.push_back(stored);
     }
 }
 
-// Turns the steps into whole times. Called before the newest sample's time is stored: its
-// value is in place already, its time is not.
-void SCA_TezSampleStore::KeepWholeTimes(Series* series) {
-    const size_t timed = series->Steps.size();
-    std::vector<uint64_t> times(timed);
-    times.reserve(series->Values.capacity());
-    uint64_t time = series->OldestTime;
-    for (uint32_t i = 0; i < timed; ++i) {
-        if (i > 0) {
-            time = TimeAfterIn(*series, i - 1, time);
-        }
-        times[PositionIn(*series, i)] = time;
+// Called once the oldest sample has left a full ring and before the newest is stored: the
+// new oldest's step leads from a sample no longer kept.
+void SCA_TezSampleStore::DropUnusedAside(Series* series) {
+    const uint64_t oldest = series->Added - series->Values.size() + 1;
+    auto unused = series->Aside.begin();
+    while (unused != series->Aside.end() && unused->Number <= oldest) {
+        ++unused;
     }
-    series->Times = std::move(times);
-    series->Steps = std::vector<int32_t>();
+    series->Aside.erase(series->Aside.begin(), unused);
 }
 
-uint64_t SCA_TezSampleStore::TimeAfterIn(const Series& series, uint32_t i, uint64_t time) {
-    const uint32_t next = PositionIn(series, i + 1);
-    if (!series.Times.empty()) {
-        return series.Times[next];
+uint64_t SCA_TezSampleStore::StepOf(const Series& series, uint32_t i) {
+    const int16_t stored = series.Steps[PositionIn(series, i)];
+    if (stored != kStepAside) {
+        return series.UsualStep + static_cast<uint64_t>(static_cast<int64_t>(stored));
     }
-    return time + static_cast<uint64_t>(static_cast<int64_t>(series.Steps[next]));
-}
-
-uint64_t SCA_TezSampleStore::TimeBefore(uint32_t i, uint64_t time) const {
-    if (!m_Series.Times.empty()) {
-        return m_Series.Times[Position(i - 1)];
-    }
-    return time - static_cast<uint64_t>(static_cast<int64_t>(m_Series.Steps[Position(i)]));
+    const uint64_t number = series.Added - series.Values.size() + i;
+    const auto aside = std::lower_bound(
+        series.Aside.begin(), series.Aside.end(), number,
+        [](const AsideStep& kept, uint64_t wanted) { return kept.Number < wanted; });
+    return aside->Step;
 }
 
 // The ring's oldest sample is about to be overwritten: a window that still counts it (it

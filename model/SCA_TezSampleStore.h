@@ -101,11 +101,12 @@ public:
     int Deserialize(SCA_ConfigObj* object);
 
 private:
-    // Every live counter keeps a full ring, so a kept sample takes 12 bytes rather than 24: its
+    // Every live counter keeps a full ring, so a kept sample takes 10 bytes rather than 24: its
     // value, a NaN for a gap (a NaN is never a value the statistics could take), and its time
-    // as the signed step from the sample before it, in 32 bits. Sampling steps are seconds to
-    // minutes; once a step does not fit (a long interval, a far clock step), the ring keeps
-    // whole times instead until it is cleared. Times come back bit for bit either way.
+    // as the step from the sample before it less the run's usual step (its first), in 16 bits:
+    // sampling keeps its interval but for the scheduler's lateness. A step that does not fit (a
+    // missed tick, a clock step, lateness over 3 ms) is kept whole aside, by its sample's
+    // number. Times come back bit for bit either way.
     // The running figures of one average: the newest Size values still kept, gaps left out.
     // A value is added once when it comes and taken off once when it leaves (a newer value
     // pushes it out, or the ring drops it), so a sample costs the same however long the window.
@@ -123,16 +124,24 @@ private:
         SCA_TezAverage Average;
     };
 
+    static constexpr int16_t kStepAside = INT16_MIN;
+    struct AsideStep {
+        uint64_t Number; // of the sample, counted from the first added
+        uint64_t Step;
+    };
+
     // Everything the store holds is here, so that a clear or a read replaces it in one
     // assignment.
     struct Series {
         uint32_t Capacity;
         // Rings of the same positions once full, their storage taken once at the capacity.
         std::vector<double> Values;
-        std::vector<int32_t> Steps;  // each time less the time before it; the oldest's unused
-        std::vector<uint64_t> Times; // whole times, in place of Steps once a step did not fit
-        uint32_t Start = 0;          // the position of the oldest sample
-        uint64_t OldestTime = 0;     // the kept samples' ends, which the steps lead from
+        std::vector<int16_t> Steps; // each step less UsualStep, or kStepAside; the oldest's unused
+        std::vector<AsideStep> Aside; // the kept samples' steps that did not fit, oldest first
+        uint64_t UsualStep = 0;
+        uint64_t Added = 0;      // samples added since the store was cleared: the next one's number
+        uint32_t Start = 0;      // the position of the oldest sample
+        uint64_t OldestTime = 0; // the kept samples' ends, which the steps lead from
         uint64_t NewestTime = 0;
         uint32_t Count = 0; // values (not gaps) of the whole run
         double Total = 0.0;
@@ -153,7 +162,9 @@ private:
     static uint64_t FreeTime(Series* series, uint64_t absTime);
     static void Add(Series* series, uint64_t absTime, double value, bool hasValue);
     static void StoreTime(Series* series, uint32_t position, uint64_t absTime);
-    static void KeepWholeTimes(Series* series);
+    static void DropUnusedAside(Series* series);
+    // The step of kept sample i (above 0) from the one before it, wrapping.
+    static uint64_t StepOf(const Series& series, uint32_t i);
     // The windows' share of adding a sample: the ring's oldest leaves (before its place is
     // taken), the new value, at position newest, comes in.
     static void ForgetOldest(Series* series);
@@ -186,9 +197,11 @@ private:
     }
     uint32_t Position(uint32_t i) const { return PositionIn(m_Series, i); }
     // The time of sample i + 1 or i - 1 from the time of sample i.
-    static uint64_t TimeAfterIn(const Series& series, uint32_t i, uint64_t time);
+    static uint64_t TimeAfterIn(const Series& series, uint32_t i, uint64_t time) {
+        return time + StepOf(series, i + 1);
+    }
     uint64_t TimeAfter(uint32_t i, uint64_t time) const { return TimeAfterIn(m_Series, i, time); }
-    uint64_t TimeBefore(uint32_t i, uint64_t time) const;
+    uint64_t TimeBefore(uint32_t i, uint64_t time) const { return time - StepOf(m_Series, i); }
     tagSCA_TEZ_SAMPLE SampleOf(uint32_t position, uint64_t time) const {
         const double value = m_Series.Values[position];
         const bool hasValue = !std::isnan(value);

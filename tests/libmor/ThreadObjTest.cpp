@@ -109,19 +109,22 @@ public:
 // thread's own state is gone by then; a body that runs is left alone, at once.
 TEST(ThreadObjTest, AnEndedBodyIsJoinedFromAnotherThreadAndARunningOneLeftAlone) {
     StatefulWorker running;
-    running.JoinIfEnded(); // before any Lock: nothing to do
+    EXPECT_EQ(running.JoinIfEnded(), 0) << "before any Lock: nothing to do";
     uint32_t error = 0;
     ASSERT_EQ(running.Lock(&error), 1);
-    running.JoinIfEnded();
+    EXPECT_EQ(running.JoinIfEnded(), 0);
     EXPECT_EQ(running.IsRunning(), 1);
     running.Unlock(__FILE__);
 
     StatefulWorker done(0);
     ASSERT_EQ(done.Lock(&error), 1);
     ASSERT_EQ(done.Wait(SCA_INFINITE), SCA_WAIT_OK);
-    std::thread other([&] { done.JoinIfEnded(); });
+    int joined = 0;
+    std::thread other([&] { joined = done.JoinIfEnded(); });
     other.join();
+    EXPECT_EQ(joined, 1);
     EXPECT_EQ(g_ThreadStatesLeft.load(), 0);
+    EXPECT_EQ(done.JoinIfEnded(), 0) << "joined once only";
 
     // Joins from another thread while the owner starts and stops the body again and again.
     constexpr int kRuns = 50;

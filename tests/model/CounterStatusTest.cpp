@@ -64,14 +64,16 @@ TEST(SampleStoreTest, StatisticsCoverTheWholeRunAndTheRingKeepsTheNewest) {
     EXPECT_EQ(0.0, gap.Value);
 }
 
-// The store keeps each time as a step from the one before it and falls back to whole times
-// when a step does not fit; every kept sample must come back as it went in, through the wrap
-// of the ring, the switch of form, clock steps back and gaps, and through a stored form.
+// The store keeps each time as a small offset from the run's usual step and keeps whole the
+// steps that do not fit; every kept sample must come back as it went in, through the wrap of
+// the ring (which drops the whole steps of samples gone), clock steps back and gaps, and
+// through a stored form.
 TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
     constexpr uint64_t kSecond = 10000000; // in absolute time units
     constexpr uint64_t kStart = 134000000000000000ULL;
-    constexpr uint64_t kWideStep = 3000000000ULL; // 300 s: more than a 32-bit step holds
+    constexpr uint64_t kWideStep = 3000000000ULL; // 300 s
     constexpr int64_t kStepLimit = 2147483647;
+    constexpr uint64_t kOffsetLimit = 32767; // the largest offset from the usual step kept small
     struct Scenario {
         const char* Name;
         uint32_t Capacity;
@@ -80,7 +82,13 @@ TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
     std::vector<uint64_t> jittered;
     std::vector<uint64_t> narrowThenWide;
     std::vector<uint64_t> stepsBack;
+    std::vector<uint64_t> veryLate; // every other sample 4 ms late, some aside at each wrap
+    std::vector<uint64_t> offsetEdges{kStart, kStart + kSecond};
+    for (const int64_t offset : {32767LL, -32767LL, -32768LL, 32768LL, 0LL, -32769LL, 1LL}) {
+        offsetEdges.push_back(offsetEdges.back() + kSecond + static_cast<uint64_t>(offset));
+    }
     for (uint64_t i = 0; i < 14; ++i) {
+        veryLate.push_back(kStart + i * kSecond + (i % 2 == 1 ? 40000 : 0));
         jittered.push_back(kStart + i * kSecond + (i * 7919) % 5003);
         narrowThenWide.push_back(kStart + i * kSecond + (i >= 9 ? kWideStep : 0));
         stepsBack.push_back(kStart + i * kSecond - (i >= 5 ? 2 * kSecond + kSecond / 2 : 0) -
@@ -89,6 +97,11 @@ TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
     const Scenario scenarios[] = {
         {"one-second steps with jitter, wrapping", 5, jittered},
         {"a step too far after the ring wrapped", 5, narrowThenWide},
+        {"lateness beyond the small offsets, wrapping", 5, veryLate},
+        {"offsets at the edge of 16 bits", 4, offsetEdges},
+        {"an irregular first step",
+         3,
+         {kStart, kStart, kStart + kSecond, kStart + kOffsetLimit, kStart + 2 * kOffsetLimit}},
         {"the clock steps back a little, then an hour", 4, stepsBack},
         {"steps at the edge of 32 bits",
          3,

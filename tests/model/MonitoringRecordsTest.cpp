@@ -14,6 +14,7 @@
 #include "model/SCA_TezAverage.h"
 #include "model/SCA_TezCounter.h"
 #include "model/SCA_TezCounterData.h"
+#include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezError.h"
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezRepStatus.h"
@@ -150,6 +151,57 @@ TEST(CounterTest, RoundTripKeepsTheInlineFieldsAndCounterInformation) {
     EXPECT_EQ(43u, read.GetCounterInfo()->GetCounterType());
     EXPECT_STREQ("postgres", read.GetCounterInfo()->GetInstance());
     EXPECT_EQ(0u, read.GetValueCount()) << "the samples stay with the service";
+}
+
+// The texts of a counter and of its counter information take the memory of their content, yet
+// keep the bounds of the fields they were: cut on a character boundary when set, when read
+// from a peer that sent more, and left as they were when a peer sent none.
+TEST(CounterTest, TextsKeepTheirBoundsSetReadOrAbsent) {
+    const std::string longName = records_test::StraddlingText(SCA_TEZ_NAME_SIZE);
+    const std::string longText = records_test::StraddlingText(SCA_TEZ_TEXT_SIZE);
+    const std::string cutName(SCA_TEZ_NAME_SIZE - 2, 'a');
+    const std::string cutText(SCA_TEZ_TEXT_SIZE - 2, 'a');
+    SCA_TezCounter counter;
+    counter.SetCounterId(5);
+    counter.SetComputerName(longName.c_str());
+    counter.SetInstance(longText.c_str());
+    SCA_TezCounterInfo* info = counter.GetCounterInfo();
+    info->SetComputerName(longName.c_str());
+    info->SetNamePrefix(longName.c_str());
+    info->SetInstance(longText.c_str());
+    EXPECT_EQ(cutName, counter.GetComputerName());
+    EXPECT_EQ(cutText, counter.GetInstance());
+    EXPECT_EQ(cutName, info->GetComputerName());
+    EXPECT_EQ(cutName, info->GetNamePrefix());
+    EXPECT_EQ(cutText, info->GetInstance());
+    EXPECT_EQ(0, counter.IsLocal());
+
+    SCA_ConfigObj object("Counter", nullptr);
+    ASSERT_EQ(1, counter.Serialize(&object));
+    const std::string overLong = longText + longText;
+    SCA_Object::Destroy(object.RemoveField("Instance"));
+    ASSERT_EQ(1, object.AddField("Instance", overLong.c_str()));
+    SCA_ConfigObj* infoObject = nullptr;
+    ASSERT_EQ(1, object.GetField("CounterInfo", &infoObject));
+    SCA_Object::Destroy(infoObject->RemoveField("Instance"));
+    ASSERT_EQ(1, infoObject->AddField("Instance", overLong.c_str()));
+    SCA_Object::Destroy(object.RemoveField("ComputerName"));
+    SCA_Object::Destroy(infoObject->RemoveField("NamePrefix"));
+
+    SCA_TezCounter read;
+    read.SetComputerName("kept");
+    read.GetCounterInfo()->SetNamePrefix("kept too");
+    ASSERT_EQ(1, read.Deserialize(&object));
+    EXPECT_EQ(cutText, read.GetInstance());
+    EXPECT_EQ(cutText, read.GetCounterInfo()->GetInstance());
+    EXPECT_STREQ("kept", read.GetComputerName());
+    EXPECT_STREQ("kept too", read.GetCounterInfo()->GetNamePrefix());
+    EXPECT_EQ(cutName, read.GetCounterInfo()->GetComputerName());
+
+    SCA_TezCounterInfo copy = *info;
+    info->SetInstance(nullptr);
+    EXPECT_STREQ("", info->GetInstance());
+    EXPECT_EQ(cutText, copy.GetInstance()) << "a copy owns its texts";
 }
 
 TEST(ErrorTest, StatusTextsAndBoundedTexts) {
