@@ -159,16 +159,20 @@ int SCA_KvnDevice::Load(int withReportIndex, int withSessions, uint32_t* error) 
         return 0;
     }
     SCA_ConfigObj root(SCA_KVN_DEVICE_ROOT, nullptr);
-    uint32_t code = 0;
-    if (!root.IsConstructed() || !root.Load(path, &code)) {
-        say(SCA_LEVEL_ERROR, "SCA_KvnDevice::Load: cannot load device file (ERR:%u) - %s", code,
-            path);
-        if (error != nullptr) {
-            *error = code;
-        }
+    if (!root.IsConstructed() ||
+        !SCA_KvnLoadStoreFile(path, SCA_KVN_DEVICE_FILE_TYPE, "SCA_KvnDevice::Load", "device data",
+                              &root, error)) {
         return 0;
     }
-    return Deserialize(withReportIndex, withSessions, &root);
+    // Reading empties the device first: a file that breaks off halfway is read into a scratch
+    // device before it may replace what this one holds.
+    SCA_KvnDevice trial(m_Config, m_UserConfig);
+    if (!trial.Deserialize(withReportIndex, withSessions, &root) ||
+        !Deserialize(withReportIndex, withSessions, &root)) {
+        say(SCA_LEVEL_ERROR, "SCA_KvnDevice::Load: cannot deserialize device data - %s", path);
+        return 0;
+    }
+    return 1;
 }
 
 int SCA_KvnDevice::SetContent(const SCA_KvnDevice* source, int withReportIndex, int withSessions) {

@@ -145,15 +145,15 @@ int SCA_KvnDeviceIndex::Save() const {
 
 int SCA_KvnDeviceIndex::Load(const char* path) {
     SCA_ConfigObj root(SCA_KVN_DEVICE_INDEX_ROOT, nullptr);
-    uint32_t code = 0;
-    if (!root.IsConstructed() || !root.Load(path, &code)) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_KvnDeviceIndex::Load: cannot load (ERR:%u) server device list - %s", code,
-            path != nullptr ? path : "");
+    if (!root.IsConstructed() ||
+        !SCA_KvnLoadStoreFile(path, SCA_KVN_DEVICE_INDEX_FILE_TYPE, "SCA_KvnDeviceIndex::Load",
+                              "server device list", &root, nullptr)) {
         return 0;
     }
-    if (!Deserialize(&root, 0)) {
+    // Reading empties the index first: a file that breaks off halfway is read into a scratch
+    // index before it may replace what this one holds.
+    SCA_KvnDeviceIndex trial(m_Config, m_UserConfig);
+    if (!trial.Deserialize(&root, 0) || !Deserialize(&root, 0)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_ERROR, "SCA_KvnDeviceIndex::Load: cannot deserialize server device list");
         return 0;

@@ -148,16 +148,18 @@ int SCA_KvnGroupList::Save() const {
 }
 
 int SCA_KvnGroupList::Load(const char* path) {
-    auto say = SCA_GetReportFunction(__FILE__, __LINE__);
     SCA_ConfigObj root(SCA_KVN_GROUPS_ROOT, nullptr);
-    uint32_t code = 0;
-    if (!root.IsConstructed() || !root.Load(path, &code)) {
-        say(SCA_LEVEL_ERROR, "SCA_KvnGroupList::Load: cannot load (ERR:%u) server group list - %s",
-            code, path != nullptr ? path : "");
+    if (!root.IsConstructed() ||
+        !SCA_KvnLoadStoreFile(path, SCA_KVN_GROUPS_FILE_TYPE, "SCA_KvnGroupList::Load",
+                              "server group list", &root, nullptr)) {
         return 0;
     }
-    if (!Deserialize(&root)) {
-        say(SCA_LEVEL_ERROR, "SCA_KvnGroupList::Load: cannot deserialize server group list");
+    // Reading empties the list first: a file that breaks off halfway is read into a scratch
+    // list before it may replace what this one holds.
+    SCA_KvnGroupList trial(m_Config, m_NetConfig);
+    if (!trial.Deserialize(&root) || !Deserialize(&root)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR, "SCA_KvnGroupList::Load: cannot deserialize server group list");
         return 0;
     }
     return 1;

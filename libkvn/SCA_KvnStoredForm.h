@@ -64,6 +64,17 @@ int SCA_KvnHandOut(T* record, T** out) {
 // store never falls back to the file-system root) or the result does not fit in size bytes.
 int SCA_KvnBuildPath(char* path, uint32_t size, const char* folder, const char* name);
 
+// Load's error for a well-formed store file of another kind than the one asked for.
+inline constexpr uint32_t SCA_KVN_ERROR_NOT_STORE_FILE = 100146;
+
+// Reads the store file at path into root and checks its kind: written as fileType under root's
+// own name. Every store file has the same well-formed container, so one of another kind (a group
+// list where a device's data belongs) would read as an empty list or device and be saved over
+// the real file later. 0, reported as caller's and naming the file what, when the file cannot be
+// read (error receives its code) or is of another kind (SCA_KVN_ERROR_NOT_STORE_FILE).
+int SCA_KvnLoadStoreFile(const char* path, uint32_t fileType, const char* caller, const char* what,
+                         SCA_ConfigObj* root, uint32_t* error);
+
 // Whether two names are the same without regard to case (ASCII letters), compared within the
 // first 255 bytes as the store's fixed text fields hold them.
 bool SCA_KvnSameName(const char* a, const char* b);

@@ -77,6 +77,11 @@ bool SCA_NetServerAgent::IsStopping() {
     return m_StopRequested;
 }
 
+bool SCA_NetServerAgent::IsAnswering() {
+    std::lock_guard<std::mutex> lock(m_StopLock);
+    return m_Answering;
+}
+
 int SCA_NetServerAgent::HasSpoken() const {
     return m_Transport != nullptr && m_Transport->HasPeerSent();
 }

@@ -67,6 +67,8 @@ private:
     void SetPeerAddress(const char* address);
     // 1 once Stop was called.
     bool IsStopping();
+    // Whether a request is being answered: from its arrival until its reply went out.
+    bool IsAnswering();
     // 1 once the client sent a byte (its answer to the greeting, read or not): a client that
     // speaks, not a connection merely held open.
     int HasSpoken() const;

@@ -197,6 +197,17 @@ uint32_t SCA_VirtualCmdServer::GetStrangerCount(const char* address) const {
     return count;
 }
 
+uint32_t SCA_VirtualCmdServer::GetAnsweringCount() const {
+    std::lock_guard<std::mutex> lock(m_AgentsLock);
+    uint32_t count = 0;
+    for (auto* node = m_Agents.GetHead(); node != nullptr; node = node->GetNext()) {
+        if (node->GetItem()->IsAnswering()) {
+            ++count;
+        }
+    }
+    return count;
+}
+
 uint32_t SCA_VirtualCmdServer::GetAgentCount() const {
     std::lock_guard<std::mutex> lock(m_AgentsLock);
     return m_Agents.Count();

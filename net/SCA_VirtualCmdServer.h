@@ -90,6 +90,9 @@ public:
     uint32_t GetMaxStrangersPerAddress() const { return m_MaxStrangersPerAddress.load(); }
     // Connections served now that have not logged in; with an address, those from it.
     uint32_t GetStrangerCount(const char* address = nullptr) const;
+    // Connections answering a request now. A client holds its reply a moment before its agent
+    // is done with it, and only an agent that is done may be closed to make room.
+    uint32_t GetAnsweringCount() const;
 
     // Failed logins by peer address, which the login path keeps and consults.
     SCA_NetLoginThrottle* GetLoginThrottle() { return &m_LoginThrottle; }

@@ -3,6 +3,7 @@
 // and report files, and what loads of missing or damaged files leave behind.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "libkvn/SCA_KvnDeviceIndex.h"
 #include "libkvn/SCA_KvnGroupList.h"
 #include "libkvn/SCA_KvnReport.h"
+#include "libkvn/SCA_KvnStoredForm.h"
 #include "libmor/SCA_FileSystem.h"
 #include "model/SCA_ConfigObj.h"
 
@@ -315,5 +317,108 @@ TEST(ReportFile, AStoreFileOfAnotherKindIsRefused) {
         EXPECT_TRUE(Contains(reports.TakeTexts(), "SCA_KvnReport::Load: not a report file"));
         EXPECT_EQ(2u, report.GetReportId());
         EXPECT_EQ(1u, report.GetCounterList()->Count());
+    }
+}
+
+namespace {
+
+// One loader of the store's files: where its file lies, what its part holds in stored form, and
+// the load itself with the error code it hands back (0 when it gives none).
+struct StoreLoader {
+    const char* Name;
+    const char* Root;
+    uint32_t FileType;
+    std::function<std::string()> Path;
+    std::function<std::string()> Form;
+    std::function<int(uint32_t*)> Load;
+    bool HandsBackCode;
+};
+
+std::string BytesOf(SCA_ConfigObj* form) {
+    std::string bytes;
+    EXPECT_EQ(1, form->ToFileBytes(0, &bytes));
+    return bytes;
+}
+
+} // namespace
+
+// Every store file shares one well-formed container, so a file of another kind, or one of the
+// right kind whose checksum broke, must be refused with a clear error by each loader, and what
+// the part held must stay: an empty list or device taken from it would be saved over the real
+// file later.
+TEST_F(DeviceFiles, EveryLoaderRefusesADamagedFileOrOneOfAnotherKindAndKeepsWhatItHeld) {
+    SCA_KvnDeviceIndex index(nullptr, &m_Folders.Settings);
+    SCA_KvnDeviceInfo* info = nullptr;
+    ASSERT_EQ(1, index.AddDevice("kept-host", &info));
+    SCA_KvnGroupList groups(nullptr, &m_Folders.Settings);
+    SCA_KvnGroup* group = nullptr;
+    ASSERT_EQ(1, groups.AddGroup("kept-group", &group));
+    UpdateTwoDays(&m_Device);
+    m_Device.SetTotalMonitors(9);
+    uint32_t error = 0;
+    ASSERT_EQ(1, index.Save());
+    ASSERT_EQ(1, groups.Save());
+    ASSERT_EQ(1, m_Device.Save(1, 1, &error));
+
+    const std::vector<StoreLoader> loaders = {
+        {"SCA_KvnDeviceIndex::Load", SCA_KVN_DEVICE_INDEX_ROOT, SCA_KVN_DEVICE_INDEX_FILE_TYPE,
+         [&] { return std::string(m_Folders.Dir / "devices.hdx"); },
+         [&] {
+             SCA_ConfigObj form("Form", nullptr);
+             EXPECT_EQ(1, index.Serialize(&form, 1));
+             return BytesOf(&form);
+         },
+         [&](uint32_t* /*error*/) { return index.Load(); }, false},
+        {"SCA_KvnGroupList::Load", SCA_KVN_GROUPS_ROOT, SCA_KVN_GROUPS_FILE_TYPE,
+         [&] { return std::string(m_Folders.Dir / "groups.hdx"); },
+         [&] {
+             SCA_ConfigObj form("Form", nullptr);
+             EXPECT_EQ(1, groups.Serialize(&form));
+             return BytesOf(&form);
+         },
+         [&](uint32_t* /*error*/) { return groups.Load(); }, false},
+        {"SCA_KvnDevice::Load", SCA_KVN_DEVICE_ROOT, SCA_KVN_DEVICE_FILE_TYPE,
+         [&] { return m_Folders.DevicePath("device_000007/kvn_device_data.hdx"); },
+         [&] {
+             SCA_ConfigObj form("Form", nullptr);
+             EXPECT_EQ(1, m_Device.Serialize(1, 1, &form));
+             return BytesOf(&form);
+         },
+         [&](uint32_t* code) { return m_Device.Load(1, 1, code); }, true},
+    };
+    struct Kind {
+        const char* Root;
+        uint32_t FileType; // 0: the loader's own
+    };
+    for (const StoreLoader& loader : loaders) {
+        SCOPED_TRACE(loader.Name);
+        const std::string good = ReadBytes(loader.Path());
+        const std::string before = loader.Form();
+        for (const Kind kind : {Kind{SCA_KVN_REPORT_ROOT, SCA_KVN_REPORT_FILE_TYPE},
+                                Kind{loader.Root, SCA_KVN_REPORT_FILE_TYPE},
+                                Kind{SCA_KVN_REPORT_ROOT, loader.FileType}}) {
+            SCOPED_TRACE(std::string(kind.Root) + " " + std::to_string(kind.FileType));
+            SCA_ConfigObj other(kind.Root, nullptr);
+            other.AddField("Note", "another store file");
+            ASSERT_EQ(1, other.Save(loader.Path().c_str(), kind.FileType, 0, &error));
+            Reports reports;
+            error = 0;
+            EXPECT_EQ(0, loader.Load(&error));
+            EXPECT_EQ(before, loader.Form());
+            EXPECT_TRUE(Contains(reports.TakeTexts(), std::string(loader.Name) + ": not a "));
+            if (loader.HandsBackCode) {
+                EXPECT_EQ(SCA_KVN_ERROR_NOT_STORE_FILE, error);
+            }
+        }
+        kvn_test::WriteBytes(loader.Path(), good);
+        Damage(loader.Path());
+        Reports reports;
+        EXPECT_EQ(0, loader.Load(&error));
+        EXPECT_EQ(before, loader.Form());
+        EXPECT_TRUE(
+            Contains(reports.TakeTexts(), std::string(loader.Name) + ": cannot load (ERR:"));
+
+        kvn_test::WriteBytes(loader.Path(), good); // the file as saved still reads
+        EXPECT_EQ(1, loader.Load(&error));
     }
 }
