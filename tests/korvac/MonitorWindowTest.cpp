@@ -323,6 +323,22 @@ TEST_F(MonitorWindow, AFailedPollClosesTheWindowOnceWithOneMessage) {
 // A window closed while its poll is out never hears of the poll; a command the user gives
 // while a poll is out runs after it, and the poll's answer, older than what the command showed,
 // is dropped.
+// The window of one counter asks for its timer's polls as the monitor window does.
+TEST_F(MonitorWindow, TheCounterWindowTakesInputWhileItsPollIsOut) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 2);
+    ExpectPollAskedNotAwaited<SCA_SrvCounterDlg>(
+        [&] {
+            auto window = OpenCounter(cpu);
+            EXPECT_EQ(window->StartProcess(), 1);
+            return window;
+        },
+        "GetCounterStatusEx", [&] { m_Monitor.AddSamples(cpu, 3); },
+        [&](SCA_SrvCounterDlg* window) {
+            return window->GetLastTime() == m_Monitor.Counters[cpu].Samples.back().AbsTime;
+        });
+}
+
 TEST_F(MonitorWindow, APollOutlivesNeitherItsWindowNorACommandsNewerAnswer) {
     m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
     SCA_ClientSession* session = m_Main->GetSession();
