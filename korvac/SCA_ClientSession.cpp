@@ -67,6 +67,7 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
         promise->finish();
     });
     ++m_Waiting;
+    m_Gate.Open();
     // The loop runs even for a call that is done already: what was posted while it ran (a
     // click, a paint) comes before its result, as it would for a slower call.
     {
@@ -78,7 +79,7 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
         QFutureWatcher<int> watcher;
         connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
         watcher.setFuture(result);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();
         if (busy) {
             QGuiApplication::restoreOverrideCursor();
         }
@@ -86,10 +87,12 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
     // The loop also ends when the application quits: the call's frame must outlive the call.
     result.waitForFinished();
     --m_Waiting;
-    // Polls answered while the command ran are handed over once its caller is done with it.
+    // Polls answered while the command ran are handed over once its caller is done with it,
+    // then the input it held.
     if (m_Waiting == 0 && !m_Kept.empty()) {
         QMetaObject::invokeMethod(this, &SCA_ClientSession::DeliverKept, Qt::QueuedConnection);
     }
+    m_Gate.Close();
     return result.result();
 }
 
