@@ -40,7 +40,8 @@ public:
     // The largest reply taken from a service. The largest real one is well under 1 MB: a
     // bigger one is refused before it is read, and the connection renewed.
     static constexpr uint32_t kDefaultMaxReplyBytes = 4u << 20;
-    // Above this size a reply's memory is handed back to the system once it is read.
+    // Above this size a reply's memory is handed back to the system once it is read, and once
+    // what it made was dropped again.
     static constexpr uint32_t kGiveBackAboveBytes = 1u << 20;
 
     // The limit of the sessions opened from now on (-max_reply); 0 restores the default.
@@ -165,6 +166,7 @@ private:
     struct Answer {
         QPointer<QObject> Context;
         uint64_t Generation = 0;
+        bool Large = false;
         std::function<void()> Apply;
     };
     int AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
@@ -174,8 +176,8 @@ private:
     void DeliverKept();
 
     // On the network thread, after a call: a large reply's freed memory goes back to the system
-    // instead of staying with the process.
-    static void GiveBackLargeReply(SCA_KorvantaInterface& client);
+    // instead of staying with the process; whether the reply was large.
+    static bool GiveBackLargeReply(SCA_KorvantaInterface& client);
     // Takes over a connected client object with the reply limit set.
     void Keep(std::unique_ptr<SCA_KorvantaInterface> client);
 
@@ -187,6 +189,8 @@ private:
     // Asked and not yet handed over.
     int m_Asked = 0;
     std::vector<Answer> m_Kept;
+    // The answer shown last came from a large reply.
+    bool m_LargeShown = false;
     SCA_InputGate m_Gate;
     // Counts the sessions closed: an answer from an earlier one is dropped.
     uint64_t m_Generation = 0;
