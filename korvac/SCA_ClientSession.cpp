@@ -10,6 +10,7 @@
 #include <QThread>
 #include <atomic>
 #include <malloc.h>
+#include <mutex>
 #include <new>
 
 #include "libmor/SCA_Report.h"
@@ -30,11 +31,13 @@ uint32_t SCA_ClientSession::GetMaxReplyBytes() {
     return g_MaxReplyBytes.load();
 }
 
-void SCA_ClientSession::GiveBackLargeReply(SCA_KorvantaInterface& client) {
+bool SCA_ClientSession::GiveBackLargeReply(SCA_KorvantaInterface& client) {
     const SCA_NetTransport* transport = client.GetNetTransport();
-    if (transport != nullptr && transport->GetLastPayload() > kGiveBackAboveBytes) {
+    const bool large = transport != nullptr && transport->GetLastPayload() > kGiveBackAboveBytes;
+    if (large) {
         malloc_trim(0);
     }
+    return large;
 }
 
 void SCA_ClientSession::Keep(std::unique_ptr<SCA_KorvantaInterface> client) {
@@ -45,6 +48,11 @@ void SCA_ClientSession::Keep(std::unique_ptr<SCA_KorvantaInterface> client) {
 }
 
 SCA_ClientSession::SCA_ClientSession(QObject* parent) : QObject(parent) {
+    // A large block (a reply's buffer, a decoded reply's text) is mapped on its own and goes
+    // back to the system when freed, instead of staying in the heap of the thread that freed
+    // it.
+    static std::once_flag tuned;
+    std::call_once(tuned, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kGiveBackAboveBytes)); });
     m_Network.setMaxThreadCount(1);
     // The thread stays for the next call instead of being made again for each poll.
     m_Network.setExpiryTimeout(-1);
@@ -67,6 +75,7 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
         promise->finish();
     });
     ++m_Waiting;
+    m_Gate.Open();
     // The loop runs even for a call that is done already: what was posted while it ran (a
     // click, a paint) comes before its result, as it would for a slower call.
     {
@@ -78,7 +87,7 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
         QFutureWatcher<int> watcher;
         connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
         watcher.setFuture(result);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec();
         if (busy) {
             QGuiApplication::restoreOverrideCursor();
         }
@@ -86,10 +95,12 @@ int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
     // The loop also ends when the application quits: the call's frame must outlive the call.
     result.waitForFinished();
     --m_Waiting;
-    // Polls answered while the command ran are handed over once its caller is done with it.
+    // Polls answered while the command ran are handed over once its caller is done with it,
+    // then the input it held.
     if (m_Waiting == 0 && !m_Kept.empty()) {
         QMetaObject::invokeMethod(this, &SCA_ClientSession::DeliverKept, Qt::QueuedConnection);
     }
+    m_Gate.Close();
     return result.result();
 }
 
@@ -107,7 +118,7 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
                 answer = std::move(answer)]() mutable {
         client->SetReplyTimeout(kPollTimeoutMs);
         const int ok = work(*client) ? 1 : 0;
-        GiveBackLargeReply(*client);
+        answer.Large = GiveBackLargeReply(*client);
         const bool lost = !ok && client->LostConnection();
         answer.Apply = [this, client, ok, lost, done = std::move(done),
                         context = answer.Context]() {
@@ -140,8 +151,16 @@ void SCA_ClientSession::Deliver(Answer answer) {
         return;
     }
     --m_Asked;
+    // The rows a large reply made go with the answer after it.
+    const bool giveBack = answer.Large || m_LargeShown;
     if (answer.Generation == m_Generation) {
         answer.Apply();
+        m_LargeShown = answer.Large;
+    }
+    // Frees the result before the memory is handed back.
+    answer = Answer();
+    if (giveBack) {
+        malloc_trim(0);
     }
 }
 

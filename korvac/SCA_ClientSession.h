@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "korvac/SCA_InputGate.h"
 #include "libtez/SCA_KorvantaInterface.h"
 
 // The client's one connection to a service, which every window reaches it through. It owns the
@@ -25,11 +26,12 @@
 // happens on the session's network thread, one call after the other. A window's timer asks
 // (Ask) and goes on: its result comes back later as a queued call on the window, so the GUI
 // thread neither waits nor holds the user's input while a poll is out, and a window closed
-// meanwhile never hears of it. A command the user gave keeps its caller's frame (Command): the
-// GUI thread keeps painting and running its timers while it waits, the user's input waits for
-// it under a busy cursor, so no second command starts under the first; a poll's result that
-// comes meanwhile is handed over after the command. A window's timer skips its tick while a
-// call is out (IsWaiting): a poll still in flight is never sent again.
+// meanwhile never hears of it. A command the user gave keeps its caller's frame (Command) and
+// shows a busy cursor while it runs: the GUI thread keeps painting, running its timers and
+// taking the input that types, scrolls or moves; input that acts is held by the input gate and
+// handed back after it (a second command waits its turn, a closed window closes afterwards),
+// as is a poll's result that comes meanwhile. A window's timer skips its tick while a call is
+// out (IsWaiting): a poll still in flight is never sent again.
 class SCA_ClientSession : public QObject {
     Q_OBJECT
 public:
@@ -38,7 +40,8 @@ public:
     // The largest reply taken from a service. The largest real one is well under 1 MB: a
     // bigger one is refused before it is read, and the connection renewed.
     static constexpr uint32_t kDefaultMaxReplyBytes = 4u << 20;
-    // Above this size a reply's memory is handed back to the system once it is read.
+    // Above this size a reply's memory is handed back to the system once it is read, and once
+    // what it made was dropped again.
     static constexpr uint32_t kGiveBackAboveBytes = 1u << 20;
 
     // The limit of the sessions opened from now on (-max_reply); 0 restores the default.
@@ -120,7 +123,8 @@ public:
     // How a wait shows: a poll quietly, a command with a busy cursor.
     enum class Wait { Poll, Command };
     // Runs work on the network thread and answers its result; the calling thread's event loop
-    // goes on meanwhile (user input held back). Called off the GUI thread, it runs work there.
+    // goes on meanwhile (input that acts held back). Called off the GUI thread, it runs work
+    // there.
     int Await(Wait how, const std::function<int()>& work);
     // 1 while a call is in flight or its result waits to be handed over: timers skip their
     // polls then.
@@ -162,6 +166,7 @@ private:
     struct Answer {
         QPointer<QObject> Context;
         uint64_t Generation = 0;
+        bool Large = false;
         std::function<void()> Apply;
     };
     int AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
@@ -171,8 +176,8 @@ private:
     void DeliverKept();
 
     // On the network thread, after a call: a large reply's freed memory goes back to the system
-    // instead of staying with the process.
-    static void GiveBackLargeReply(SCA_KorvantaInterface& client);
+    // instead of staying with the process; whether the reply was large.
+    static bool GiveBackLargeReply(SCA_KorvantaInterface& client);
     // Takes over a connected client object with the reply limit set.
     void Keep(std::unique_ptr<SCA_KorvantaInterface> client);
 
@@ -184,6 +189,9 @@ private:
     // Asked and not yet handed over.
     int m_Asked = 0;
     std::vector<Answer> m_Kept;
+    // The answer shown last came from a large reply.
+    bool m_LargeShown = false;
+    SCA_InputGate m_Gate;
     // Counts the sessions closed: an answer from an earlier one is dropped.
     uint64_t m_Generation = 0;
     QString m_Host;

@@ -9,13 +9,13 @@
 #include <functional>
 #include <utility>
 
+#include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_PollHold.h"
 
 class QBoxLayout;
 class QHBoxLayout;
 class QLabel;
 class QVBoxLayout;
-class SCA_ClientSession;
 class SCA_ConfigObj;
 class SCA_SrvGui;
 class SCA_SrvMonitor;
@@ -66,6 +66,28 @@ protected:
     bool TakePollAgain() { return std::exchange(m_PollAgain, false); }
     // Called by PollOnce when what it fetched is stale: one more poll follows it.
     void PollAgain() { m_PollAgain = true; }
+    // Called by what shows a poll, on either path: a poll asked before it is then old.
+    void NotePollShown() { ++m_PollsShown; }
+    // The timer's poll without waiting: fetch fills a poll on the network thread and show takes
+    // it when it comes, unless the window is gone, a dialog of its own holds its polls, or a
+    // poll shown meanwhile (the refresh after a command) was fetched after it. A failed fetch
+    // closes the window as a failed PollOnce does; a poll that asks for one more gets it asked.
+    template <typename Poll>
+    void AskPoll(std::function<int(SCA_KorvantaInterface&, Poll&)> fetch,
+                 std::function<int(Poll&)> show) {
+        const uint64_t shown = m_PollsShown;
+        m_Session->Ask<Poll>(
+            this, std::move(fetch), [this, shown, show = std::move(show)](int ok, Poll& poll) {
+                if (m_Holds > 0) {
+                    return;
+                }
+                if (!ok) {
+                    PollFailed();
+                } else if (shown == m_PollsShown && show(poll) && TakePollAgain()) {
+                    AskUpdate();
+                }
+            });
+    }
     // Fetches the window's monitor into monitor and names the window after it; 0 (reported as
     // "<windowName>::StartProcess: cannot get monitor - <id>") when it cannot be had.
     int LoadMonitor(SCA_SrvMonitor* monitor);
@@ -115,4 +137,5 @@ private:
     int m_Holds = 0;
     bool m_Polling = false;
     bool m_PollAgain = false;
+    uint64_t m_PollsShown = 0;
 };

@@ -174,19 +174,67 @@ int SCA_SrvCounterDlg::StopProcess() {
     return 1;
 }
 
+// What one poll asks for and brings.
+struct SCA_SrvCounterDlg::CounterPoll {
+    uint64_t Since = 0;
+    uint32_t Count = 0;
+    tagSCA_TEZ_COUNTER_STATUS Status{};
+    std::vector<tagSCA_TEZ_SAMPLE> Samples;
+};
+
+SCA_SrvCounterDlg::CounterPoll SCA_SrvCounterDlg::NextPoll() const {
+    CounterPoll poll;
+    poll.Since = m_History.GetLastDataTime();
+    poll.Count = SCA_LiveCounter::RangeOf(m_Chart);
+    return poll;
+}
+
+int SCA_SrvCounterDlg::FetchPoll(SCA_KorvantaInterface& client, uint32_t monitorId,
+                                 uint32_t counterId, CounterPoll& poll) {
+    return client.GetCounterStatusEx(monitorId, counterId, poll.Since, poll.Count, &poll.Status,
+                                     &poll.Samples);
+}
+
 int SCA_SrvCounterDlg::UpdateCounter(int redraw) {
-    const uint32_t count = SCA_LiveCounter::RangeOf(m_Chart);
-    tagSCA_TEZ_COUNTER_STATUS status{};
-    std::vector<tagSCA_TEZ_SAMPLE> samples;
+    CounterPoll poll = NextPoll();
     if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
-            return client.GetCounterStatusEx(m_MonitorId, m_CounterId, m_History.GetLastDataTime(),
-                                             count, &status, &samples);
+            return FetchPoll(client, m_MonitorId, m_CounterId, poll);
         })) {
         return 0;
     }
-    m_History.Add(samples);
-    m_History.Show(m_Gauge, m_Chart, &status, redraw);
+    ShowPoll(poll, redraw);
     return 1;
+}
+
+void SCA_SrvCounterDlg::ShowPoll(CounterPoll& poll, int redraw) {
+    ++m_PollsShown;
+    m_History.Add(poll.Samples);
+    m_History.Show(m_Gauge, m_Chart, &poll.Status, redraw);
+}
+
+void SCA_SrvCounterDlg::AskUpdate() {
+    const uint64_t shown = m_PollsShown;
+    m_Session->Ask<CounterPoll>(
+        this,
+        [monitorId = m_MonitorId, counterId = m_CounterId,
+         next = NextPoll()](SCA_KorvantaInterface& client, CounterPoll& poll) {
+            poll = next;
+            return FetchPoll(client, monitorId, counterId, poll);
+        },
+        [this, shown](int ok, CounterPoll& poll) {
+            // A save's dialog is up, or a redraw showed a poll fetched after this one.
+            if (m_Saving || m_TimerId <= 0 || shown != m_PollsShown) {
+                return;
+            }
+            if (ok) {
+                ShowPoll(poll, 0);
+                return;
+            }
+            StopProcess();
+            SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
+                               QStringLiteral("The selected monitor no longer exists."));
+            reject();
+        });
 }
 
 void SCA_SrvCounterDlg::timerEvent(QTimerEvent* event) {
@@ -194,13 +242,9 @@ void SCA_SrvCounterDlg::timerEvent(QTimerEvent* event) {
         QDialog::timerEvent(event);
         return;
     }
-    if (m_Saving || m_Session->IsWaiting() || UpdateCounter(0)) {
-        return;
+    if (!m_Saving && !m_Session->IsWaiting()) {
+        AskUpdate();
     }
-    StopProcess();
-    SCA_ShowMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                       QStringLiteral("The selected monitor no longer exists."));
-    reject();
 }
 
 void SCA_SrvCounterDlg::ChartViewModeChanged() {

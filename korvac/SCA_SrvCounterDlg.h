@@ -14,6 +14,7 @@ class SCA_ChartFrame;
 class SCA_ClientSession;
 class SCA_ConfigObj;
 class SCA_GaugeFrame;
+class SCA_KorvantaInterface;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 
@@ -59,6 +60,13 @@ protected:
 private:
     // The third part of the title: the computer whose counter this is.
     QString ComputerName();
+    struct CounterPoll;
+    CounterPoll NextPoll() const;
+    static int FetchPoll(SCA_KorvantaInterface& client, uint32_t monitorId, uint32_t counterId,
+                         CounterPoll& poll);
+    void ShowPoll(CounterPoll& poll, int redraw);
+    // The timer's poll: asked, and shown when it comes; one that failed closes the window.
+    void AskUpdate();
 
     SCA_TezConfig* m_ProductConfig;
     SCA_TezConfigUser* m_UserConfig;
@@ -74,6 +82,8 @@ private:
     int m_TimerId = -1;
     // A save dialog holds the polls while it runs.
     bool m_Saving = false;
+    // Polls shown so far: one answered after a newer one was shown is dropped.
+    uint64_t m_PollsShown = 0;
 
     SCA_GaugeFrame* m_Gauge = nullptr;
     SCA_ChartFrame* m_Chart = nullptr;

@@ -154,7 +154,6 @@ struct SCA_SrvMonStatusDlg::StatusPoll {
     uint64_t HistoryGeneration = 0;
     uint64_t Since = 0;
     uint32_t Range = 0;
-    uint64_t PollsShown = 0;
     SCA_KorvantaInterface::MonitorStatus Status;
 };
 
@@ -164,7 +163,6 @@ SCA_SrvMonStatusDlg::StatusPoll SCA_SrvMonStatusDlg::NextPoll() const {
     poll.HistoryGeneration = m_HistoryGeneration;
     poll.Since = m_History.GetLastDataTime();
     poll.Range = SCA_LiveCounter::RangeOf(m_Chart);
-    poll.PollsShown = m_PollsShown;
     return poll;
 }
 
@@ -181,25 +179,17 @@ int SCA_SrvMonStatusDlg::PollOnce() {
 
 void SCA_SrvMonStatusDlg::AskUpdate() {
     const uint32_t monitorId = m_MonitorId;
-    const StatusPoll next = NextPoll();
-    m_Session->Ask<StatusPoll>(
-        this,
-        [monitorId, next](SCA_KorvantaInterface& client, StatusPoll& poll) {
+    AskPoll<StatusPoll>(
+        [monitorId, next = NextPoll()](SCA_KorvantaInterface& client, StatusPoll& poll) {
             poll = next;
             return client.GetMonitorStatusEx(monitorId, poll.CounterId, poll.Since, poll.Range,
                                              &poll.Status);
         },
-        [this](int ok, StatusPoll& poll) {
-            if (!ok) {
-                PollFailed();
-            } else if (poll.PollsShown == m_PollsShown && ShowPoll(poll) && TakePollAgain()) {
-                AskUpdate();
-            }
-        });
+        [this](StatusPoll& poll) { return ShowPoll(poll); });
 }
 
 int SCA_SrvMonStatusDlg::ShowPoll(const StatusPoll& poll) {
-    ++m_PollsShown;
+    NotePollShown();
     const SCA_KorvantaInterface::MonitorStatus& status = poll.Status;
     const bool changed =
         status.RunState != m_State || status.CountersStatusId != m_CountersStatusId;

@@ -138,8 +138,6 @@ private:
     uint32_t m_SelectedCounterId = SCA_ALL_ONES;
     SCA_LiveCounter m_History;
     uint64_t m_HistoryGeneration = 0;
-    // Polls shown so far: one answered after a newer one was shown is dropped.
-    uint64_t m_PollsShown = 0;
     SCA_TezProfile m_Profile;
 
     QSplitter* m_VerticalSplitter = nullptr;

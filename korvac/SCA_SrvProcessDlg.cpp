@@ -185,17 +185,55 @@ void SCA_SrvProcessDlg::FillCounters() {
 
 // --- the poll --------------------------------------------------------------------------------
 
-int SCA_SrvProcessDlg::PollOnce() {
-    const uint32_t counterId = m_SelectedCounterId;
-    const uint64_t generation = m_HistoryGeneration;
-    const uint64_t since = m_History.GetLastDataTime();
+// What one poll asks for and brings; a choice made while it runs makes its samples another's.
+struct SCA_SrvProcessDlg::CountersPoll {
+    uint32_t CounterId = SCA_ALL_ONES;
+    uint64_t HistoryGeneration = 0;
+    uint64_t Since = 0;
+    uint32_t Span = 0;
+    SCA_KorvantaInterface::ProcessCountersStatus Status;
+};
+
+SCA_SrvProcessDlg::CountersPoll SCA_SrvProcessDlg::NextPoll() {
+    CountersPoll poll;
+    poll.CounterId = m_SelectedCounterId;
+    poll.HistoryGeneration = m_HistoryGeneration;
+    poll.Since = m_History.GetLastDataTime();
     m_LastSpan = SCA_LiveCounter::RangeOf(m_Chart);
-    SCA_KorvantaInterface::ProcessCountersStatus status;
+    poll.Span = m_LastSpan;
+    return poll;
+}
+
+int SCA_SrvProcessDlg::FetchPoll(SCA_KorvantaInterface& client, uint32_t monitorId,
+                                 uint32_t processId, CountersPoll& poll) {
+    return client.GetMonitorProcessCountersStatusEx(monitorId, processId, poll.CounterId,
+                                                    poll.Since, poll.Span, &poll.Status);
+}
+
+int SCA_SrvProcessDlg::PollOnce() {
+    CountersPoll poll = NextPoll();
     if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorProcessCountersStatusEx(m_MonitorId, m_ProcessId, counterId,
-                                                            since, m_LastSpan, &status);
-        }) ||
-        status.State.Instances == 0) {
+            return FetchPoll(client, m_MonitorId, m_ProcessId, poll);
+        })) {
+        return PollFailed();
+    }
+    return ShowPoll(poll);
+}
+
+void SCA_SrvProcessDlg::AskUpdate() {
+    AskPoll<CountersPoll>(
+        [monitorId = m_MonitorId, processId = m_ProcessId,
+         next = NextPoll()](SCA_KorvantaInterface& client, CountersPoll& poll) {
+            poll = next;
+            return FetchPoll(client, monitorId, processId, poll);
+        },
+        [this](CountersPoll& poll) { return ShowPoll(poll); });
+}
+
+int SCA_SrvProcessDlg::ShowPoll(const CountersPoll& poll) {
+    NotePollShown();
+    const SCA_KorvantaInterface::ProcessCountersStatus& status = poll.Status;
+    if (status.State.Instances == 0) {
         return PollFailed();
     }
     m_LastProcessStatus = status.State.MonitorProcessStatus;
@@ -211,12 +249,12 @@ int SCA_SrvProcessDlg::PollOnce() {
     if (m_SelectedCounterId == SCA_ALL_ONES) {
         return 1;
     }
-    if (m_SelectedCounterId != counterId || m_HistoryGeneration != generation) {
+    if (m_SelectedCounterId != poll.CounterId || m_HistoryGeneration != poll.HistoryGeneration) {
         // Chosen while this poll ran: its samples are another counter's.
         PollAgain();
         return 1;
     }
-    m_History.ShowPolled(m_Gauge, m_Chart, counterId, status.Counters, status.Samples);
+    m_History.ShowPolled(m_Gauge, m_Chart, poll.CounterId, status.Counters, status.Samples);
     return 1;
 }
 

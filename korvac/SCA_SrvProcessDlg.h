@@ -63,7 +63,13 @@ public slots:
 private:
     QToolButton* AddButton(QLayout* row, const char* text, const char* icon, int minWidth);
     void FillCounters();
+    struct CountersPoll;
+    CountersPoll NextPoll();
+    static int FetchPoll(SCA_KorvantaInterface& client, uint32_t monitorId, uint32_t processId,
+                         CountersPoll& poll);
     int PollOnce() override;
+    void AskUpdate() override;
+    int ShowPoll(const CountersPoll& poll);
     void ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status);
     void ClearHistory();
 

@@ -94,6 +94,7 @@ void SCA_SrvProcessListDlg::BuildToolRow(QHBoxLayout* row) {
 
 void SCA_SrvProcessListDlg::BuildStatusBar(QBoxLayout* layout) {
     auto* bar = new QStatusBar(this);
+    m_StatusBar = bar;
     m_StatusIcon = new SCA_StatusIcon(bar, kStatusHeight, kStatusIconMargin);
     m_StatusIcon->SetStatus(SCA_REP_STATUS_NONE);
     m_RunStateLabel = StatusLabel(bar, 70, 4);
@@ -125,15 +126,41 @@ int SCA_SrvProcessListDlg::UpdateStatus() {
     return IsPollHeld() ? 1 : PollOnce();
 }
 
+// What one poll asks for and brings.
+struct SCA_SrvProcessListDlg::ListPoll {
+    uint32_t LogFrom = SCA_ALL_ONES;
+    SCA_KorvantaInterface::ProcessListStatus Status;
+    SCA_TezProcessLog Log;
+};
+
+int SCA_SrvProcessListDlg::FetchPoll(SCA_KorvantaInterface& client, uint32_t monitorId,
+                                     ListPoll& poll) {
+    return client.GetMonitorProcessListStatusEx(monitorId, poll.LogFrom, &poll.Status, &poll.Log);
+}
+
 int SCA_SrvProcessListDlg::PollOnce() {
-    SCA_KorvantaInterface::ProcessListStatus status;
-    SCA_TezProcessLog log;
-    if (!m_Session->Poll([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorProcessListStatusEx(m_MonitorId, m_LastLogItemId, &status,
-                                                        &log);
-        })) {
+    ListPoll poll;
+    poll.LogFrom = m_LastLogItemId;
+    if (!m_Session->Poll(
+            [&](SCA_KorvantaInterface& client) { return FetchPoll(client, m_MonitorId, poll); })) {
         return PollFailed();
     }
+    return ShowPoll(poll);
+}
+
+void SCA_SrvProcessListDlg::AskUpdate() {
+    AskPoll<ListPoll>(
+        [monitorId = m_MonitorId, logFrom = m_LastLogItemId](SCA_KorvantaInterface& client,
+                                                             ListPoll& poll) {
+            poll.LogFrom = logFrom;
+            return FetchPoll(client, monitorId, poll);
+        },
+        [this](ListPoll& poll) { return ShowPoll(poll); });
+}
+
+int SCA_SrvProcessListDlg::ShowPoll(ListPoll& poll) {
+    NotePollShown();
+    const SCA_KorvantaInterface::ProcessListStatus& status = poll.Status;
     if (status.Status != m_LastStatus) {
         m_StatusIcon->SetStatus(status.Status);
         m_LastStatus = status.Status;
@@ -142,7 +169,15 @@ int SCA_SrvProcessListDlg::PollOnce() {
         ShowRunState(status.ProcessStatus);
     }
     if (!m_Records.Parse(status)) {
+        // The rows and totals on screen are an earlier poll's: they stay, greyed, the status
+        // bar says why instead of the totals, and the next poll that reads builds them again.
+        m_ProcessView->setEnabled(false);
+        m_StatusBar->showMessage(QString::fromLatin1(kRowsUnreadText));
         return 0;
+    }
+    if (!m_ProcessView->isEnabled()) {
+        m_ProcessView->setEnabled(true);
+        m_StatusBar->clearMessage();
     }
     ShowTotals();
     const bool listChanged = status.ListPresent && status.ListStatus != m_LastListStatus;
@@ -155,9 +190,9 @@ int SCA_SrvProcessListDlg::PollOnce() {
     if (status.ListPresent) {
         m_LastListStatus = status.ListStatus;
     }
-    if (status.LogRead) {
+    if (status.LogRead && poll.LogFrom == m_LastLogItemId) {
         m_LastLogItemId =
-            m_LogView->AppendItems(&log, m_UserConfig->GetProcessLogLength(), m_LastLogItemId);
+            m_LogView->AppendItems(&poll.Log, m_UserConfig->GetProcessLogLength(), m_LastLogItemId);
     }
     return 1;
 }

@@ -16,6 +16,7 @@ class QContextMenuEvent;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QStatusBar;
 class QToolButton;
 class QTreeWidgetItem;
 class SCA_SrvProcessLog;
@@ -47,8 +48,12 @@ public:
     // Loads the monitor, shows the first status and starts the timer; 1 when the window may
     // be shown.
     int StartProcess();
+    static constexpr const char* kRowsUnreadText =
+        "Process list not updated: the service's process rows could not be read";
+
     // One poll, unless a dialog of the window holds the polls; 0 when it failed (a failed call
-    // closes the window, a list that cannot be read skips this poll's update).
+    // closes the window, a list that cannot be read stays greyed with the reason in the status
+    // bar).
     int UpdateStatus() override;
 
     void ShowProcessMenu(QContextMenuEvent* event);
@@ -109,7 +114,11 @@ public slots:
 private:
     void BuildToolRow(QHBoxLayout* row);
     void BuildStatusBar(QBoxLayout* layout);
+    struct ListPoll;
+    static int FetchPoll(SCA_KorvantaInterface& client, uint32_t monitorId, ListPoll& poll);
     int PollOnce() override;
+    void AskUpdate() override;
+    int ShowPoll(ListPoll& poll);
     void ShowRunState(uint32_t processStatus);
     void ShowTotals();
     // The rows: put in sort order when the set of processes changed (or the order did), else
@@ -145,6 +154,7 @@ private:
     QToolButton* m_ExcludeButton = nullptr;
     QToolButton* m_SaveButton = nullptr;
     QToolButton* m_ChartsButton = nullptr;
+    QStatusBar* m_StatusBar = nullptr;
     SCA_StatusIcon* m_StatusIcon = nullptr;
     QLabel* m_RunStateLabel = nullptr;
     QLabel* m_ProcessesLabel = nullptr;

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -73,6 +74,8 @@ struct Answer {
         OtherRequest,   // the reply carries another request's number
         TooDeep,        // a payload nested deeper than any reader takes
         HugeString,     // a 10 MB value
+        Drip,           // the whole frame in small pieces, the last well within a poll's wait
+        Silence,        // nothing, the connection left open
         Close,          // the connection closes instead (at the greeting for "Connect")
     };
     Wire Frame = Wire::Whole;
@@ -395,6 +398,9 @@ private:
             if (answer.How == Answer::Kind::Drop || answer.Frame == Answer::Wire::Close) {
                 return;
             }
+            if (answer.Frame == Answer::Wire::Silence) {
+                continue;
+            }
             SCA_NetMessage reply;
             reply.Init(answer.How == Answer::Kind::Reply ? "OK" : "ERR");
             if (answer.Fill) {
@@ -461,11 +467,32 @@ private:
         default:
             break;
         }
+        if (frame == Answer::Wire::Drip) {
+            return Drip(link, bytes);
+        }
         const bool sent = link->Send(bytes.data(), bytes.size(), kWireTimeoutMs, &error) != 0;
         return sent && frame != Answer::Wire::CutHalfWay;
     }
 
+    // Sends bytes in kDripPieces pieces, kDripPauseMs apart: the reader sees every piece alone.
+    static bool Drip(SCA_NetSocket* link, const std::string& bytes) {
+        const size_t piece = std::max<size_t>(1, (bytes.size() + kDripPieces - 1) / kDripPieces);
+        uint32_t error = 0;
+        for (size_t at = 0; at < bytes.size(); at += piece) {
+            if (at != 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(kDripPauseMs));
+            }
+            const size_t size = std::min(piece, bytes.size() - at);
+            if (link->Send(bytes.data() + at, size, kWireTimeoutMs, &error) == 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     static constexpr uint32_t kWireTimeoutMs = 5000;
+    static constexpr size_t kDripPieces = 6;
+    static constexpr int kDripPauseMs = 80;
     SCA_NetSocket m_Listener;
     uint16_t m_WirePort = 0;
     std::atomic<bool> m_Stopping{false};

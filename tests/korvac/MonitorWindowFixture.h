@@ -7,7 +7,11 @@
 // answers read it at each call.
 
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTimerEvent>
+#include <atomic>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -36,9 +40,58 @@ protected:
     // One tick of the window's poll timer, and its poll shown.
     template <typename Window>
     void Tick(Window* window) {
+        SendTick(window);
+        WaitForPolls(m_Main->GetSession());
+    }
+    // A live window's timer poll (of op) held at the service: the window takes a key meanwhile,
+    // a second tick sends nothing more, and once released the poll shows what the service
+    // changed (change, then shown). Held again, the window is closed: it never hears of it, and
+    // the session stays connected with nothing said.
+    template <typename Window>
+    void ExpectPollAskedNotAwaited(const std::function<std::unique_ptr<Window>()>& open,
+                                   const char* op, const std::function<void()>& change,
+                                   const std::function<bool(Window*)>& shown) {
+        SCA_ClientSession* session = m_Main->GetSession();
+        std::atomic<bool> released{false};
+        const auto holdNext = [&] {
+            m_Service.Queue(
+                op, m_Service.StandingOf(op).HeldUntil([&released] { return released.load(); }));
+        };
+        std::unique_ptr<Window> window = open();
+        ASSERT_NE(window, nullptr);
+        holdNext();
+        change();
+        const int asked = m_Service.Count(op);
+        SendTick(window.get());
+        ASSERT_TRUE(session->IsWaiting());
+        SendTick(window.get());
+        QLineEdit edit;
+        edit.show();
+        QCoreApplication::postEvent(
+            &edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+        EXPECT_TRUE(korvanta_test::WaitUntilPumping("the key to be taken",
+                                                    [&edit] { return edit.text() == "a"; }));
+        EXPECT_TRUE(session->IsWaiting());
+        EXPECT_FALSE(shown(window.get()));
+        released = true;
+        WaitForPolls(session);
+        EXPECT_EQ(m_Service.Count(op), asked + 1);
+        EXPECT_TRUE(shown(window.get()));
+
+        released = false;
+        holdNext();
+        SendTick(window.get());
+        ASSERT_TRUE(session->IsWaiting());
+        window.reset();
+        released = true;
+        WaitForPolls(session);
+        EXPECT_EQ(m_Main->CheckConnected(0), 1);
+        EXPECT_TRUE(m_Hook.Boxes.empty());
+    }
+    template <typename Window>
+    static void SendTick(Window* window) {
         QTimerEvent event(window->GetTimerId());
         QCoreApplication::sendEvent(window, &event);
-        WaitForPolls(m_Main->GetSession());
     }
     // How many boxes said text.
     int Boxes(const char* text) const {

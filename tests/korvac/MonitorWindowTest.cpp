@@ -5,11 +5,17 @@
 #include "korvac/SCA_ClientSession.h"
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QTimerEvent>
 #include <QToolButton>
@@ -323,6 +329,22 @@ TEST_F(MonitorWindow, AFailedPollClosesTheWindowOnceWithOneMessage) {
 // A window closed while its poll is out never hears of the poll; a command the user gives
 // while a poll is out runs after it, and the poll's answer, older than what the command showed,
 // is dropped.
+// The window of one counter asks for its timer's polls as the monitor window does.
+TEST_F(MonitorWindow, TheCounterWindowTakesInputWhileItsPollIsOut) {
+    const uint32_t cpu = m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    m_Monitor.AddSamples(cpu, 2);
+    ExpectPollAskedNotAwaited<SCA_SrvCounterDlg>(
+        [&] {
+            auto window = OpenCounter(cpu);
+            EXPECT_EQ(window->StartProcess(), 1);
+            return window;
+        },
+        "GetCounterStatusEx", [&] { m_Monitor.AddSamples(cpu, 3); },
+        [&](SCA_SrvCounterDlg* window) {
+            return window->GetLastTime() == m_Monitor.Counters[cpu].Samples.back().AbsTime;
+        });
+}
+
 TEST_F(MonitorWindow, APollOutlivesNeitherItsWindowNorACommandsNewerAnswer) {
     m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
     SCA_ClientSession* session = m_Main->GetSession();
@@ -364,6 +386,66 @@ TEST_F(MonitorWindow, APollOutlivesNeitherItsWindowNorACommandsNewerAnswer) {
     korvac_test::WaitForPolls(session);
     EXPECT_EQ(window->GetErrorsLabel()->text(), QStringLiteral("Errors: 2"));
     EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// A command the user starts runs while the window takes typing under a busy cursor; a click
+// meant to act waits for the command's result and acts after it; a window closed meanwhile
+// closes once its command is done, never under it.
+TEST_F(MonitorWindow, ACommandKeepsTheWindowTakingInputAndHoldsWhatActsUntilItsResult) {
+    m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
+    auto window = Open();
+    ASSERT_EQ(window->StartProcess(), 1);
+    auto* edit = new QLineEdit(window.get());
+    auto* button = new QPushButton(QStringLiteral("Act"), window.get());
+    std::atomic<bool> typed{false};
+    bool busyWhileTyping = false;
+    QObject::connect(edit, &QLineEdit::textChanged, [&] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyWhileTyping = cursor != nullptr && cursor->shape() == Qt::BusyCursor;
+        typed = true;
+    });
+    QStringList clicks;
+    QObject::connect(button, &QPushButton::clicked,
+                     [&] { clicks.append(window->GetErrorsLabel()->text()); });
+    // The stop is answered once the key reached the window; it leaves the monitor with 2 errors.
+    m_Service.Queue("StopMonitor", Answer::Reply([this](SCA_ConfigObj*, SCA_ConfigObj*) {
+                                       m_Monitor.RunState = SCA_PROCESS_STOPPED;
+                                       m_Monitor.Errors = 2;
+                                   }).HeldUntil([&typed] { return typed.load(); }));
+    const QPointF middle = QRectF(button->rect()).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QCoreApplication::postEvent(
+            button,
+            new QMouseEvent(type, middle, button->mapToGlobal(middle), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
+    }
+    QCoreApplication::postEvent(
+        edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+    window->StopMonitor();
+    EXPECT_EQ(edit->text(), QStringLiteral("a"));
+    EXPECT_TRUE(busyWhileTyping);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(window->GetErrorsLabel()->text(), QStringLiteral("Errors: 2"));
+    EXPECT_TRUE(korvanta_test::WaitUntilPumping("the held click", [&] { return !clicks.empty(); }));
+    EXPECT_EQ(clicks, QStringList{QStringLiteral("Errors: 2")});
+
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<SCA_SrvMonStatusDlg> closing = window.release();
+    std::atomic<bool> closeAsked{false};
+    m_Service.Queue("StopMonitor", m_Service.StandingOf("StopMonitor").HeldUntil([&closeAsked] {
+        return closeAsked.load();
+    }));
+    QTimer::singleShot(0, closing, [&] {
+        closing->close();
+        closeAsked = true;
+    });
+    closing->StopMonitor();
+    ASSERT_FALSE(closing.isNull());
+    EXPECT_TRUE(closeAsked);
+    EXPECT_TRUE(
+        korvanta_test::WaitUntilPumping("the window to close", [&] { return closing.isNull(); }));
+    EXPECT_EQ(m_Main->CheckConnected(0), 1);
 }
 
 // A counter chosen while a poll runs is polled after it, never inside it, and the samples of
