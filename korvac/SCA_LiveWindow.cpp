@@ -26,20 +26,28 @@ constexpr int kCloseWidth = 58;
 
 } // namespace
 
-SCA_LiveWindow::SCA_LiveWindow(QWidget* parent, SCA_SrvGui* mainWindow,
-                               SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
-                               SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
-                               SCA_ClientSession* session, uint32_t monitorId,
-                               const char* windowName)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_ClientUserConfig(clientUserConfig), m_Params(params), m_MainWindow(mainWindow),
-      m_Session(session), m_MonitorId(monitorId), m_WindowName(windowName) {
+SCA_LiveWindow::SCA_LiveWindow(QWidget* parent, const SCA_WindowContext& context,
+                               uint32_t monitorId, const char* windowName)
+    : QDialog(parent), m_ProductConfig(context.ProductConfig), m_UserConfig(context.UserConfig),
+      m_ClientUserConfig(context.ClientUserConfig), m_Params(context.Params),
+      m_ConfigName(context.ConfigName), m_Session(context.Session), m_Host(context.Host),
+      m_MonitorId(monitorId), m_WindowName(windowName) {
     setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
     setModal(true);
 }
 
 SCA_LiveWindow::~SCA_LiveWindow() {
     StopProcess();
+}
+
+SCA_WindowContext SCA_LiveWindow::Context() const {
+    return {.ProductConfig = m_ProductConfig,
+            .UserConfig = m_UserConfig,
+            .ClientUserConfig = m_ClientUserConfig,
+            .Params = m_Params,
+            .ConfigName = m_ConfigName,
+            .Session = m_Session,
+            .Host = m_Host};
 }
 
 // --- the polls -------------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "korvac/SCA_PollHold.h"
+#include "korvac/SCA_WindowContext.h"
+#include "korvac/SCA_WindowHost.h"
 
 class QBoxLayout;
 class QHBoxLayout;
@@ -17,12 +19,12 @@ class QLabel;
 class QVBoxLayout;
 class SCA_ClientSession;
 class SCA_ConfigObj;
-class SCA_SrvGui;
 class SCA_SrvMonitor;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 
-// What the live windows of a monitor share: where they reach the service and their settings,
+// What the live windows of a monitor share: where they reach the service and their settings
+// (the window context), the host that answers for them,
 // the poll of every second from their own timer, the holds that keep it waiting while a dialog
 // of theirs runs, the one way a failed poll closes them, and the pieces of their tool rows and
 // status bars.
@@ -34,6 +36,9 @@ class SCA_LiveWindow : public QDialog {
     Q_OBJECT
 public:
     ~SCA_LiveWindow() override;
+
+    // What a command that is not in this version says on its disabled entries.
+    static constexpr const char* kNotAvailableText = "Not available in this version";
 
     // Ends the polls of the timer.
     int StopProcess();
@@ -50,12 +55,12 @@ protected:
     static constexpr int kHandleWidth = 3;
 
     // windowName begins the texts of the window's failed start ("<windowName>::StartProcess:
-    // ..."). mainWindow is null in a viewer of its own; the configurations, "Params" and the
-    // session are the caller's and outlive the window.
-    SCA_LiveWindow(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
-                   SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
-                   SCA_ConfigObj* params, SCA_ClientSession* session, uint32_t monitorId,
+    // ...").
+    SCA_LiveWindow(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId,
                    const char* windowName);
+
+    // What the window was built from, for the windows and saves it opens.
+    SCA_WindowContext Context() const;
 
     // One poll and what it shows; 0 when it failed.
     virtual int PollOnce() = 0;
@@ -105,8 +110,9 @@ protected:
     SCA_TezConfigUser* m_UserConfig;
     SCA_TezConfigUser* m_ClientUserConfig;
     SCA_ConfigObj* m_Params;
-    SCA_SrvGui* m_MainWindow;
+    const char* m_ConfigName;
     SCA_ClientSession* m_Session;
+    SCA_WindowHost* m_Host;
     uint32_t m_MonitorId;
 
 private:

@@ -12,13 +12,9 @@
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezProcessLog.h"
 
-int SCA_RunProcessMonitorWindow(QWidget* parent, SCA_SrvGui* mainWindow,
-                                SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
-                                SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
-                                const char* configName, SCA_ClientSession* session,
+int SCA_RunProcessMonitorWindow(QWidget* parent, const SCA_WindowContext& context,
                                 uint32_t monitorId) {
-    SCA_SrvProcessListDlg window(parent, mainWindow, productConfig, userConfig, clientUserConfig,
-                                 params, configName, session, monitorId);
+    SCA_SrvProcessListDlg window(parent, context, monitorId);
     if (!window.StartProcess()) {
         return 0;
     }
@@ -28,12 +24,11 @@ int SCA_RunProcessMonitorWindow(QWidget* parent, SCA_SrvGui* mainWindow,
     return 1;
 }
 
-int SCA_RunProcessWindow(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
-                         SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
-                         SCA_ConfigObj* params, const char*, SCA_ClientSession* session,
-                         uint32_t monitorId, uint32_t processId) {
+int SCA_RunProcessWindow(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId,
+                         uint32_t processId) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
-    SCA_SrvMonitor monitor(productConfig, userConfig);
+    SCA_ClientSession* session = context.Session;
+    SCA_SrvMonitor monitor(context.ProductConfig, context.UserConfig);
     if (!session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitor(monitorId, &monitor);
         })) {
@@ -56,8 +51,7 @@ int SCA_RunProcessWindow(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig*
             break;
         }
     }
-    SCA_SrvProcessDlg window(parent, mainWindow, productConfig, userConfig, clientUserConfig,
-                             params, session, &monitor, processId, name);
+    SCA_SrvProcessDlg window(parent, context, &monitor, processId, name);
     if (!window.StartProcess()) {
         return 0;
     }

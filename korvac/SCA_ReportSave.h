@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "korvac/SCA_WindowContext.h"
+
 class QWidget;
 class SCA_ClientSession;
 class SCA_ConfigObj;
@@ -16,13 +18,11 @@ class SCA_TezConfigUser;
 // writes its own.
 class SCA_ReportSave {
 public:
-    // The service's configurations, the client's (which keeps the last format and mode) and
-    // "Params" are the caller's.
-    SCA_ReportSave(QWidget* parent, SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
-                   SCA_TezConfigUser* reportSettings, SCA_ConfigObj* params,
-                   SCA_ClientSession* session, uint32_t monitorId)
-        : Parent(parent), ProductConfig(productConfig), UserConfig(userConfig),
-          ReportSettings(reportSettings), Params(params), Session(session), MonitorId(monitorId) {}
+    // The client's user configuration of the context keeps the last format and mode.
+    SCA_ReportSave(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId)
+        : Parent(parent), ProductConfig(context.ProductConfig), UserConfig(context.UserConfig),
+          ReportSettings(context.ClientUserConfig), Params(context.Params),
+          Session(context.Session), MonitorId(monitorId) {}
 
     QWidget* Parent = nullptr;
     SCA_TezConfig* ProductConfig = nullptr;

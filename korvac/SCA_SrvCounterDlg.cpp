@@ -46,14 +46,12 @@ SCA_ToolButton* BottomButton(QWidget* parent, const QString& text) {
 
 } // namespace
 
-SCA_SrvCounterDlg::SCA_SrvCounterDlg(QWidget* parent, SCA_TezConfig* productConfig,
-                                     SCA_TezConfigUser* userConfig,
-                                     SCA_TezConfigUser* reportSettings, SCA_ConfigObj* reportObj,
-                                     SCA_ClientSession* session, uint32_t monitorId,
-                                     uint32_t counterId, int withMinimizeButton)
-    : QDialog(parent), m_ProductConfig(productConfig), m_UserConfig(userConfig),
-      m_ReportSettings(reportSettings), m_ReportObj(reportObj), m_Session(session),
-      m_MonitorId(monitorId), m_CounterId(counterId), m_Monitor(productConfig, userConfig) {
+SCA_SrvCounterDlg::SCA_SrvCounterDlg(QWidget* parent, const SCA_WindowContext& context,
+                                     uint32_t monitorId, uint32_t counterId, int withMinimizeButton)
+    : QDialog(parent), m_Context(context), m_ProductConfig(context.ProductConfig),
+      m_UserConfig(context.UserConfig), m_ReportSettings(context.ClientUserConfig),
+      m_ReportObj(context.Params), m_Session(context.Session), m_MonitorId(monitorId),
+      m_CounterId(counterId), m_Monitor(context.ProductConfig, context.UserConfig) {
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                             Qt::WindowMaximizeButtonHint;
@@ -212,8 +210,7 @@ void SCA_SrvCounterDlg::SaveReport() {
     m_Saving = true;
     const QString description =
         QString::fromUtf8(SCA_TezGetCounterDescr(m_CounterInfo.GetCounterType()));
-    SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ReportSettings, m_ReportObj,
-                               m_Session, m_MonitorId);
+    SCA_MonitorReportSave save(this, m_Context, m_MonitorId);
     save.CounterId = m_CounterId;
     save.Caller = QStringLiteral("SCA_SrvCounterDlg::SaveReport");
     save.Caption = QStringLiteral("Save Monitor Report");

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "korvac/SCA_LiveCounter.h"
+#include "korvac/SCA_WindowContext.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezProfile.h"
@@ -24,12 +25,9 @@ class SCA_TezConfigUser;
 class SCA_SrvCounterDlg : public QDialog {
     Q_OBJECT
 public:
-    // The configurations, "Params" and the session are the caller's and outlive the window.
     // withMinimizeButton nonzero gives the window a minimise button besides its maximise one.
-    SCA_SrvCounterDlg(QWidget* parent, SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
-                      SCA_TezConfigUser* reportSettings, SCA_ConfigObj* reportObj,
-                      SCA_ClientSession* session, uint32_t monitorId, uint32_t counterId,
-                      int withMinimizeButton);
+    SCA_SrvCounterDlg(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId,
+                      uint32_t counterId, int withMinimizeButton);
     ~SCA_SrvCounterDlg() override;
 
     // Fetches the monitor and its profile, checks the counter, shows the first values and
@@ -60,6 +58,7 @@ private:
     // The third part of the title: the computer whose counter this is.
     QString ComputerName();
 
+    SCA_WindowContext m_Context;
     SCA_TezConfig* m_ProductConfig;
     SCA_TezConfigUser* m_UserConfig;
     SCA_TezConfigUser* m_ReportSettings;

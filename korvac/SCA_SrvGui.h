@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
+#include "korvac/SCA_MainWindowHost.h"
+#include "korvac/SCA_WindowContext.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
@@ -94,12 +96,12 @@ public:
     static constexpr const char* kPressConnectText =
         "Press the 'Connect' button to connect to Korvanta Server";
     static constexpr const char* kAboutServerText = "About Korvanta Server";
-    // What a command that is not in this version says on its disabled entries.
-    static constexpr const char* kNotAvailableText = "Not available in this version";
 
     int CheckConnected(int showMessage);
     // The session every window reaches the service through.
     SCA_ClientSession* GetSession() const { return m_Session; }
+    // What the windows this window opens are built from; the main window is their host.
+    SCA_WindowContext WindowContext();
     // Takes over a client object (owned by the session from now on; null disconnects).
     void SetClientInterface(SCA_KorvantaInterface* client);
     SCA_KorvantaInterface* GetClientInterface() const { return m_Session->Client(); }
@@ -412,6 +414,7 @@ private:
     // The status line while disconnected: the lost connection's, or the invitation to connect.
     QString m_DisconnectedText;
     SCA_ClientSession* m_Session = nullptr;
+    SCA_MainWindowHost m_WindowHost{this};
     SCA_SrvActionCtrl* m_ActionCtrl = nullptr;
     QTimer* m_ReconnectTimer = nullptr;
     SCA_Update m_ProductUpdate;

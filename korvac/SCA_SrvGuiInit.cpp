@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "korvac/SCA_LiveWindow.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
 #include "korvac/SCA_SrvConnectView.h"
@@ -80,7 +81,7 @@ void DisableWhenEmpty(QAction* opener, QMenu* menu) {
     }
     opener->setEnabled(false);
     opener->setToolTip(opener->toolTip() + QStringLiteral(" - ") +
-                       QLatin1String(SCA_SrvGui::kNotAvailableText));
+                       QLatin1String(SCA_LiveWindow::kNotAvailableText));
 }
 
 } // namespace

@@ -4,12 +4,10 @@
 
 #include "korvac/SCA_GuiUpdateLock.h"
 #include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_ProcessWindows.h"
 #include "korvac/SCA_SrvGui.h"
-#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/SCA_WindowKinds.h"
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaInterface.h"
-#include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
 
@@ -30,6 +28,16 @@ void SCA_SrvGui::ViewMonitor() {
     ViewMonitor(monitorId);
 }
 
+SCA_WindowContext SCA_SrvGui::WindowContext() {
+    return {.ProductConfig = &m_ServerConfig,
+            .UserConfig = &m_ServerUserConfig,
+            .ClientUserConfig = &m_UserConfig,
+            .Params = &m_Params,
+            .ConfigName = m_ConfigName,
+            .Session = m_Session,
+            .Host = &m_WindowHost};
+}
+
 int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
     const SCA_GuiUpdateLock lock(this);
     // Failures here and in the window are logged: the user sees the state at the next poll.
@@ -41,21 +49,6 @@ int SCA_SrvGui::ViewMonitor(uint32_t monitorId) {
             SCA_LEVEL_ERROR, "SCA_SrvGui::ViewMonitor: Cannot get monitor status - %u", monitorId);
         return 0;
     }
-    if (stats.Type == SCA_SRV_MONITOR_PROCESS) {
-        return SCA_RunProcessMonitorWindow(this, this, &m_ServerConfig, &m_ServerUserConfig,
-                                           &m_UserConfig, &m_Params, m_ConfigName, m_Session,
-                                           monitorId);
-    }
-    if (stats.Type != SCA_SRV_MONITOR_COUNTERS) {
-        return 1;
-    }
-    SCA_SrvMonStatusDlg window(this, this, &m_ServerConfig, &m_ServerUserConfig, &m_UserConfig,
-                               &m_Params, m_ConfigName, m_Session, monitorId);
-    if (!window.StartProcess()) {
-        return 0;
-    }
-    // Through the hook but with the window's own frame: it can be maximised.
-    SCA_GetModalHook()->Exec(&window);
-    window.StopProcess();
-    return 1;
+    const SCA_WindowKind* kind = SCA_WindowKind::Of(stats.Type);
+    return kind != nullptr ? kind->RunMonitor(this, WindowContext(), monitorId) : 1;
 }

@@ -11,7 +11,6 @@
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_CountersView.h"
-#include "korvac/SCA_SrvGui.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
@@ -39,16 +38,10 @@ QPixmap StateIcon(uint32_t state) {
 
 } // namespace
 
-SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow,
-                                         SCA_TezConfig* productConfig,
-                                         SCA_TezConfigUser* userConfig,
-                                         SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
-                                         const char* configName, SCA_ClientSession* session,
+SCA_SrvMonStatusDlg::SCA_SrvMonStatusDlg(QWidget* parent, const SCA_WindowContext& context,
                                          uint32_t monitorId)
-    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
-                     session, monitorId, "SCA_SrvMonStatusDlg"),
-      m_Monitor(productConfig, userConfig) {
-    SCA_StrnCpy(m_ConfigName, configName != nullptr ? configName : "", sizeof(m_ConfigName));
+    : SCA_LiveWindow(parent, context, monitorId, "SCA_SrvMonStatusDlg"),
+      m_Monitor(context.ProductConfig, context.UserConfig) {
     setWindowTitle(QStringLiteral("Korvanta Monitor"));
     SetTitleBarButtons(parent);
 
@@ -118,7 +111,7 @@ void SCA_SrvMonStatusDlg::BuildStatusBar(QBoxLayout* layout) {
 
 QString SCA_SrvMonStatusDlg::NotAvailable(const char* what) {
     return QStringLiteral("%1 - %2").arg(QLatin1String(what),
-                                         QLatin1String(SCA_SrvGui::kNotAvailableText));
+                                         QLatin1String(SCA_LiveWindow::kNotAvailableText));
 }
 
 // --- start and stop --------------------------------------------------------------------------
@@ -222,9 +215,7 @@ int SCA_SrvMonStatusDlg::ShowPoll(const StatusPoll& poll) {
             m_History.ShowPolled(m_Gauge, m_Chart, poll.CounterId, status.Counters, status.Samples);
         }
     }
-    if (m_MainWindow != nullptr && status.LastSoundTime > m_MainWindow->GetLastSoundActionTime()) {
-        m_MainWindow->PlayNotificationSounds();
-    }
+    m_Host->SoundTimeSeen(status.LastSoundTime);
     return 1;
 }
 

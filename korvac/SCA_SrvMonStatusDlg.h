@@ -8,7 +8,6 @@
 
 #include "korvac/SCA_LiveCounter.h"
 #include "korvac/SCA_LiveWindow.h"
-#include "korvac/SCA_SrvGui.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezProfile.h"
@@ -38,13 +37,7 @@ class SCA_TreeRows;
 class SCA_SrvMonStatusDlg : public SCA_LiveWindow {
     Q_OBJECT
 public:
-    // mainWindow is null in a viewer of its own; it then plays no sounds and reports go where
-    // the viewer sends them. The configurations, "Params" and the session are the caller's
-    // and outlive the window.
-    SCA_SrvMonStatusDlg(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
-                        SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
-                        SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
-                        uint32_t monitorId);
+    SCA_SrvMonStatusDlg(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId);
     // Out of line: the row helper is only declared here.
     ~SCA_SrvMonStatusDlg() override;
 
@@ -133,7 +126,6 @@ private:
 
     uint32_t m_State = SCA_ALL_ONES;
     uint32_t m_CountersStatusId = SCA_ALL_ONES;
-    char m_ConfigName[256] = "";
     SCA_SrvMonitor m_Monitor;
     uint32_t m_SelectedCounterId = SCA_ALL_ONES;
     SCA_LiveCounter m_History;

@@ -5,7 +5,6 @@
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_MonitorReportSave.h"
-#include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "libmor/SCA_Report.h"
 #include "libvop/SCA_ErrorListDlg.h"
@@ -59,8 +58,7 @@ void SCA_SrvMonStatusDlg::StopMonitor() {
 void SCA_SrvMonStatusDlg::SaveReport() {
     const SCA_PollHold hold = HoldPolls();
     const QString kind = QString::fromUtf8(SCA_TezGetModeDescr(m_Monitor.GetMonitorMode()));
-    SCA_MonitorReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
-                               m_Session, m_MonitorId);
+    SCA_MonitorReportSave save(this, Context(), m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonStatusDlg::SaveReport");
     save.Caption = QStringLiteral("Save Report");
     save.Title = QStringLiteral("Korvanta %1 Report").arg(kind);

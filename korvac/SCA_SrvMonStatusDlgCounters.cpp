@@ -14,7 +14,6 @@
 #include "korvac/SCA_CountersView.h"
 #include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_SrvAddCounterDlg.h"
-#include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvMonStatusDlg.h"
 #include "korvac/SCA_ViewerCommand.h"
 #include "libmor/SCA_Report.h"

@@ -12,6 +12,7 @@
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_WindowContext.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -128,18 +129,18 @@ SCA_SrvProcDetailsDlg::SCA_SrvProcDetailsDlg(QWidget* parent, SCA_TezConfig* pro
     SetConstructed();
 }
 
-int SCA_SrvProcDetailsDlg::Run(QWidget* parent, SCA_TezConfig* productConfig,
-                               SCA_TezConfigUser* userConfig, SCA_ConfigObj* params,
-                               SCA_ClientSession* session, uint32_t monitorId, uint32_t processId) {
+int SCA_SrvProcDetailsDlg::Run(QWidget* parent, const SCA_WindowContext& context,
+                               uint32_t monitorId, uint32_t processId) {
     SCA_TezProcess process;
-    if (!session->Command([&](SCA_KorvantaInterface& client) {
+    if (!context.Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorProcess(monitorId, processId, kLoadInfo, &process);
         })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot get process - %u:%u",
                                                   monitorId, processId);
         return 0;
     }
-    SCA_SrvProcDetailsDlg dialog(parent, productConfig, userConfig, params, &process);
+    SCA_SrvProcDetailsDlg dialog(parent, context.ProductConfig, context.UserConfig, context.Params,
+                                 &process);
     if (!dialog.StartProcess()) {
         return 0;
     }

@@ -17,6 +17,7 @@ class SCA_StatusLabel;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 class SCA_TezProcess;
+struct SCA_WindowContext;
 
 // One monitored process as the service last reported it: its process ids on the left and, for
 // the one selected, its parent, start time, statistics and further properties on the right.
@@ -31,8 +32,7 @@ public:
 
     // Fetches processId of the monitor and runs the dialog on it; "Cannot get process -
     // monitor:process" at level 5 when it cannot be fetched. 1 when the dialog ran.
-    static int Run(QWidget* parent, SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
-                   SCA_ConfigObj* params, SCA_ClientSession* session, uint32_t monitorId,
+    static int Run(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId,
                    uint32_t processId);
 
     int StartProcess();

@@ -13,7 +13,6 @@
 #include "korvac/SCA_CounterCells.h"
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessReportSave.h"
-#include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvProcDetailsDlg.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -54,13 +53,10 @@ QLabel* CountLabel(QWidget* parent, const QString& text) {
 
 } // namespace
 
-SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow,
-                                     SCA_TezConfig* productConfig, SCA_TezConfigUser* userConfig,
-                                     SCA_TezConfigUser* clientUserConfig, SCA_ConfigObj* params,
-                                     SCA_ClientSession* session, SCA_SrvMonitor* monitor,
-                                     uint32_t processId, const char* processName)
-    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
-                     session, monitor->GetMonitorId(), "SCA_SrvProcessDlg"),
+SCA_SrvProcessDlg::SCA_SrvProcessDlg(QWidget* parent, const SCA_WindowContext& context,
+                                     SCA_SrvMonitor* monitor, uint32_t processId,
+                                     const char* processName)
+    : SCA_LiveWindow(parent, context, monitor->GetMonitorId(), "SCA_SrvProcessDlg"),
       m_Monitor(monitor), m_ProcessId(processId) {
     SCA_StrnCpy(m_ProcessName, processName != nullptr ? processName : "", sizeof(m_ProcessName));
     if (m_ProcessName[0] >= 'a' && m_ProcessName[0] <= 'z') {
@@ -163,7 +159,7 @@ int SCA_SrvProcessDlg::StartProcess() {
 }
 
 void SCA_SrvProcessDlg::FillCounters() {
-    const char* serviceHost = m_MainWindow != nullptr ? m_MainWindow->GetServerHostName() : "";
+    const char* serviceHost = m_Host->ServiceHostName();
     m_CountersView->clear();
     for (auto* node = m_Counters.GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezCounterInfo* info = node->GetItem();
@@ -293,8 +289,7 @@ void SCA_SrvProcessDlg::ChartViewModeChanged() {
 
 void SCA_SrvProcessDlg::SaveReport() {
     const SCA_PollHold hold = HoldPolls();
-    SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
-                               m_Session, m_MonitorId);
+    SCA_ProcessReportSave save(this, Context(), m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonitorProcListDlg::SaveReport");
     save.Run(m_ProcessId);
 }
@@ -317,6 +312,5 @@ void SCA_SrvProcessDlg::ViewErrors() {
 
 void SCA_SrvProcessDlg::ViewProcessDetails() {
     const SCA_PollHold hold = HoldPolls();
-    SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
-                               m_MonitorId, m_ProcessId);
+    SCA_SrvProcDetailsDlg::Run(this, Context(), m_MonitorId, m_ProcessId);
 }

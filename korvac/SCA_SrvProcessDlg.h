@@ -27,11 +27,8 @@ class SCA_StatusLabelEx;
 class SCA_SrvProcessDlg : public SCA_LiveWindow {
     Q_OBJECT
 public:
-    // monitor is the caller's (and outlives the window), as are the configurations, "Params"
-    // and the session; mainWindow is null in a viewer of its own.
-    SCA_SrvProcessDlg(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
-                      SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
-                      SCA_ConfigObj* params, SCA_ClientSession* session, SCA_SrvMonitor* monitor,
+    // monitor is the caller's and outlives the window.
+    SCA_SrvProcessDlg(QWidget* parent, const SCA_WindowContext& context, SCA_SrvMonitor* monitor,
                       uint32_t processId, const char* processName);
 
     // 1 when the window may be shown: the process has counters' status and instances.

@@ -30,16 +30,10 @@ constexpr uint32_t kValueTextSize = 256;
 
 } // namespace
 
-SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, SCA_SrvGui* mainWindow,
-                                             SCA_TezConfig* productConfig,
-                                             SCA_TezConfigUser* userConfig,
-                                             SCA_TezConfigUser* clientUserConfig,
-                                             SCA_ConfigObj* params, const char* configName,
-                                             SCA_ClientSession* session, uint32_t monitorId)
-    : SCA_LiveWindow(parent, mainWindow, productConfig, userConfig, clientUserConfig, params,
-                     session, monitorId, "SCA_SrvProcessListDlg"),
-      m_Monitor(productConfig, userConfig) {
-    SCA_StrnCpy(m_ConfigName, configName != nullptr ? configName : "", sizeof(m_ConfigName));
+SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, const SCA_WindowContext& context,
+                                             uint32_t monitorId)
+    : SCA_LiveWindow(parent, context, monitorId, "SCA_SrvProcessListDlg"),
+      m_Monitor(context.ProductConfig, context.UserConfig) {
     setWindowTitle(QStringLiteral("Process Monitor"));
     SetTitleBarButtons(parent);
     setSizeGripEnabled(true);

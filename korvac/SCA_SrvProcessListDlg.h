@@ -35,12 +35,7 @@ class SCA_TreeRows;
 class SCA_SrvProcessListDlg : public SCA_LiveWindow {
     Q_OBJECT
 public:
-    // mainWindow is null in a viewer of its own. The configurations, "Params" and the session
-    // are the caller's and outlive the window.
-    SCA_SrvProcessListDlg(QWidget* parent, SCA_SrvGui* mainWindow, SCA_TezConfig* productConfig,
-                          SCA_TezConfigUser* userConfig, SCA_TezConfigUser* clientUserConfig,
-                          SCA_ConfigObj* params, const char* configName, SCA_ClientSession* session,
-                          uint32_t monitorId);
+    SCA_SrvProcessListDlg(QWidget* parent, const SCA_WindowContext& context, uint32_t monitorId);
     // Out of line: the row helper is only declared here.
     ~SCA_SrvProcessListDlg() override;
 
@@ -125,7 +120,6 @@ private:
     uint32_t m_LastProcessStatus = SCA_ALL_ONES;
     uint32_t m_LastListStatus = SCA_ALL_ONES;
     uint32_t m_LastLogItemId = SCA_ALL_ONES;
-    char m_ConfigName[256] = "";
     SCA_SrvMonitor m_Monitor;
     SCA_ProcessStatusRecords m_Records;
     SCA_ProcessSortState m_Sort;

@@ -11,7 +11,6 @@
 #include "korvac/SCA_DetachedMenu.h"
 #include "korvac/SCA_PollHold.h"
 #include "korvac/SCA_ProcessReportSave.h"
-#include "korvac/SCA_SrvGui.h"
 #include "korvac/SCA_SrvProcDetailsDlg.h"
 #include "korvac/SCA_SrvProcessDlg.h"
 #include "korvac/SCA_SrvProcessListDlg.h"
@@ -155,8 +154,7 @@ void SCA_SrvProcessListDlg::ViewProcessStats() {
         return;
     }
     const SCA_PollHold hold = HoldPolls();
-    SCA_SrvProcessDlg window(this, m_MainWindow, m_ProductConfig, m_UserConfig, m_ClientUserConfig,
-                             m_Params, m_Session, &m_Monitor, processId, name.toUtf8().constData());
+    SCA_SrvProcessDlg window(this, Context(), &m_Monitor, processId, name.toUtf8().constData());
     if (window.StartProcess()) {
         SCA_GetModalHook()->Exec(&window);
     }
@@ -169,8 +167,7 @@ void SCA_SrvProcessListDlg::ViewProcessDetails() {
         return;
     }
     const SCA_PollHold hold = HoldPolls();
-    SCA_SrvProcDetailsDlg::Run(this, m_ProductConfig, m_UserConfig, m_Params, m_Session,
-                               m_MonitorId, processId);
+    SCA_SrvProcDetailsDlg::Run(this, Context(), m_MonitorId, processId);
 }
 
 void SCA_SrvProcessListDlg::ViewProcessModules() {
@@ -213,8 +210,7 @@ void SCA_SrvProcessListDlg::SaveReport() {
 
 void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
     const SCA_PollHold hold = HoldPolls();
-    SCA_ProcessReportSave save(this, m_ProductConfig, m_UserConfig, m_ClientUserConfig, m_Params,
-                               m_Session, m_MonitorId);
+    SCA_ProcessReportSave save(this, Context(), m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvProcessListDlg::SaveReport");
     save.Run(processId);
 }

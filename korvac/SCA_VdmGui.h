@@ -16,9 +16,8 @@ public:
 
     int DoProcess(int argc, char** argv) override;
 
-    // Each runs its window until it closes; nonzero when it was shown.
-    int ExecuteMonitor();
-    int ExecuteCounter(uint32_t counterId);
-    int ExecuteProcessList();
-    int ExecuteProcessMonitor(uint32_t processId);
+private:
+    // Whether the process monitor has the process, asked before its window opens; 0 (reported)
+    // when not.
+    int CheckProcess(uint32_t processId);
 };

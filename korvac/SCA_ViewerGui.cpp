@@ -223,9 +223,8 @@ int SCA_ViewerGui::ConnectToServer(const char* host, uint16_t port, const char* 
     }
     uint32_t productType = 0;
     char version[256] = "";
-    char serverHost[256] = "";
     if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
-            return connection.GetServerInfo(&productType, version, serverHost);
+            return connection.GetServerInfo(&productType, version, m_ServiceHostName);
         })) {
         report(SCA_LEVEL_ERROR, "Cannot get server info");
         Disconnect();
@@ -270,6 +269,17 @@ int SCA_ViewerGui::LoadServerConfig() {
 
 void SCA_ViewerGui::Disconnect() {
     m_Session->Close();
+    m_ServiceHostName[0] = '\0';
+}
+
+SCA_WindowContext SCA_ViewerGui::WindowContext() {
+    return {.ProductConfig = &m_ServerConfig,
+            .UserConfig = &m_ServerUserConfig,
+            .ClientUserConfig = &m_ClientUserConfig,
+            .Params = &m_Params,
+            .ConfigName = m_ConfigName,
+            .Session = m_Session.get(),
+            .Host = &m_WindowHost};
 }
 
 int SCA_ViewerGui::PlaceWindow(QWidget* window) {

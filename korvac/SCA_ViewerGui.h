@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "korvac/SCA_ViewerCommand.h"
+#include "korvac/SCA_ViewerHost.h"
+#include "korvac/SCA_WindowContext.h"
 #include "libmor/SCA_Object.h"
 #include "libmor/SCA_Report.h"
 #include "model/SCA_ConfigObj.h"
@@ -66,6 +68,9 @@ public:
     // The error callback: every report becomes a box (on the GUI thread).
     static int ErrorCallback(tagSCA_ERROR_DESCR* descriptor, void* context);
 
+    // The service host's own name, as the service gave it at the login.
+    const char* GetServiceHostName() const { return m_ServiceHostName; }
+
     // What the tests read.
     SCA_ConfigObj* GetParams() { return &m_Params; }
     uint32_t GetObjectId() const { return m_ObjectId; }
@@ -88,6 +93,8 @@ protected:
     // first dialog that run hands to the hook is this viewer's window (placed, shown and run
     // until it closes); what else is handed to the hook goes where it went before. run's result.
     int RunHookedWindow(const std::function<int()>& run);
+    // What the viewer's window is built from; the viewer is its host.
+    SCA_WindowContext WindowContext();
     // The text of an operation's reports: "<class>::<operation>".
     const char* ClassName() const { return m_ClassName; }
 
@@ -101,6 +108,8 @@ protected:
     QWidget* m_CurrentWindow = nullptr;
     std::unique_ptr<SCA_ClientSession> m_Session;
     uint32_t m_ObjectId = 0;
+    char m_ServiceHostName[256] = "";
+    SCA_ViewerHost m_WindowHost{this};
     // While the product configuration loads: its information reports are not shown.
     bool m_LoadingConfig = false;
 

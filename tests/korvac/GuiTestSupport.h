@@ -283,9 +283,7 @@ inline std::unique_ptr<SCA_SrvGui> StartWindow() {
 // as the main window builds it.
 template <typename Window>
 std::unique_ptr<Window> MonitorWindowOf(SCA_SrvGui* main, uint32_t monitorId) {
-    return std::make_unique<Window>(main, main, main->GetServerConfig(),
-                                    main->GetServerUserConfig(), main->GetUserConfig(),
-                                    main->GetParams(), "korva", main->GetSession(), monitorId);
+    return std::make_unique<Window>(main, main->WindowContext(), monitorId);
 }
 
 } // namespace korvac_test

@@ -18,6 +18,7 @@
 
 #include "FakeService.h"
 #include "GuiTestSupport.h"
+#include "korvac/SCA_LiveWindow.h"
 #include "korvac/SCA_MonitorsView.h"
 #include "korvac/SCA_SideBar.h"
 #include "korvac/SCA_SrvConnectView.h"
@@ -227,8 +228,9 @@ TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
             const std::string name = action->text().toStdString();
             if (missing.contains(action->text()) || noAddress.contains(action->text())) {
                 EXPECT_FALSE(action->isEnabled()) << name;
-                const char* why = missing.contains(action->text()) ? SCA_SrvGui::kNotAvailableText
-                                                                   : "no address is set";
+                const char* why = missing.contains(action->text())
+                                      ? SCA_LiveWindow::kNotAvailableText
+                                      : "no address is set";
                 EXPECT_TRUE(action->toolTip().endsWith(QLatin1String(why)))
                     << action->toolTip().toStdString();
                 continue;

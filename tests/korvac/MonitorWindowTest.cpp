@@ -53,10 +53,8 @@ class MonitorWindow : public korvac_test::MonitorWindowFixture<FakeMonitor> {
 protected:
     std::unique_ptr<SCA_SrvMonStatusDlg> Open() { return OpenWindow<SCA_SrvMonStatusDlg>(); }
     std::unique_ptr<SCA_SrvCounterDlg> OpenCounter(uint32_t counterId) {
-        return std::make_unique<SCA_SrvCounterDlg>(
-            nullptr, m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
-            m_Main->GetUserConfig(), m_Main->GetParams(), m_Main->GetSession(), m_Monitor.MonitorId,
-            counterId, 1);
+        return std::make_unique<SCA_SrvCounterDlg>(nullptr, m_Main->WindowContext(),
+                                                   m_Monitor.MonitorId, counterId, 1);
     }
     int Logged(const std::string& text) {
         SCA_DebugLog* log = m_Main->GetClientLog();
