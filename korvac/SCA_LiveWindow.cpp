@@ -5,14 +5,18 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTimerEvent>
+#include <cstdarg>
+#include <cstdio>
 
 #include "korvac/SCA_ClientSession.h"
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_ErrorListDlg.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ToolButton.h"
 #include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezErrorList.h"
 
 namespace {
 
@@ -48,6 +52,74 @@ SCA_WindowContext SCA_LiveWindow::Context() const {
             .ConfigName = m_ConfigName,
             .Session = m_Session,
             .Host = m_Host};
+}
+
+// --- the commands every live window has -----------------------------------------------------
+
+void SCA_LiveWindow::AnswerFailure(const char* format, ...) {
+    char text[sizeof(tagSCA_ERROR_DESCR::Text)] = "";
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(text, sizeof(text), format, arguments);
+    va_end(arguments);
+    m_Host->AnswerCommand(SCA_LEVEL_ERROR, text);
+}
+
+int SCA_LiveWindow::MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
+                                   const char* verb) {
+    // The window's next poll shows the state the monitor is in.
+    if (!m_Session->Command(
+            [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
+        AnswerFailure("Cannot %s monitor - %u", verb, m_MonitorId);
+        return 0;
+    }
+    return 1;
+}
+
+void SCA_LiveWindow::StartMonitor() {
+    if (MayStart() && MonitorCommand(&SCA_KorvantaInterface::StartMonitor, "start")) {
+        MonitorStarted();
+        UpdateStatus();
+    }
+}
+
+void SCA_LiveWindow::PauseMonitor() {
+    if (MonitorCommand(&SCA_KorvantaInterface::PauseMonitor, "pause")) {
+        UpdateStatus();
+    }
+}
+
+void SCA_LiveWindow::ResetMonitor() {
+    if (MonitorCommand(&SCA_KorvantaInterface::ResetMonitor, "reset")) {
+        MonitorReset();
+        UpdateStatus();
+    }
+}
+
+void SCA_LiveWindow::StopMonitor() {
+    if (MonitorCommand(&SCA_KorvantaInterface::StopMonitor, "stop")) {
+        UpdateStatus();
+    }
+}
+
+void SCA_LiveWindow::ViewErrors() {
+    const SCA_PollHold hold = HoldPolls();
+    SCA_TezErrorList errors;
+    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetMonitorErrors(m_MonitorId, &errors);
+        })) {
+        AnswerFailure("%s", ErrorsFetchFailedText());
+        return;
+    }
+    SCA_ErrorListDlg dialog(this, &errors, nullptr, ErrorsTitle());
+    if (dialog.FillDialog()) {
+        SCA_ExecDialog(&dialog);
+    }
+}
+
+void SCA_LiveWindow::SaveReport() {
+    const SCA_PollHold hold = HoldPolls();
+    SaveWindowReport();
 }
 
 // --- the polls -------------------------------------------------------------------------------

@@ -19,6 +19,7 @@ class QLabel;
 class QVBoxLayout;
 class SCA_ClientSession;
 class SCA_ConfigObj;
+class SCA_KorvantaInterface;
 class SCA_SrvMonitor;
 class SCA_TezConfig;
 class SCA_TezConfigUser;
@@ -49,6 +50,19 @@ public:
     int GetTimerId() const { return m_TimerId; }
     int IsPollHeld() const { return m_Holds > 0 ? 1 : 0; }
 
+public slots:
+    // The commands on the monitor that every live window has. One the service refuses is
+    // answered through the host as "Cannot <verb> monitor - <id>"; a done one refreshes the
+    // window.
+    void StartMonitor();
+    void PauseMonitor();
+    void ResetMonitor();
+    void StopMonitor();
+    // The monitor's errors in the error list dialog.
+    void ViewErrors();
+    // The window's report, saved where the user chooses.
+    void SaveReport();
+
 protected:
     // The height of a status bar's labels; the width of the splitters' handles.
     static constexpr int kStatusHeight = 18;
@@ -64,6 +78,20 @@ protected:
 
     // One poll and what it shows; 0 when it failed.
     virtual int PollOnce() = 0;
+    // Tells the user that a command they gave failed: through the host, so that the window
+    // answers alike in the main window and in a viewer.
+    void AnswerFailure(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // Whether the monitor may start; 0 when not, after telling the user why.
+    virtual int MayStart() { return 1; }
+    // After a done start or reset: a new run, whose samples and events the window shows anew.
+    virtual void MonitorStarted() {}
+    virtual void MonitorReset() {}
+    // What the errors command says when the errors cannot be fetched, and the title of their
+    // dialog.
+    virtual const char* ErrorsFetchFailedText() const = 0;
+    virtual const char* ErrorsTitle() const = 0;
+    // Saves the window's report; the polls wait meanwhile.
+    virtual void SaveWindowReport() = 0;
     // The timer's refresh: a window that can asks for its poll and shows it when it comes;
     // the others wait for it.
     virtual void AskUpdate() { UpdateStatus(); }
@@ -116,6 +144,9 @@ protected:
     uint32_t m_MonitorId;
 
 private:
+    // Runs a command on the monitor; 1 when it was done (and the window refreshed).
+    int MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb);
+
     const char* m_WindowName;
     int m_TimerId = -1;
     int m_Holds = 0;

@@ -89,12 +89,6 @@ public slots:
     void MoveCounterUp();
     void MoveCounterDown();
     void DeleteCounter();
-    void StartMonitor();
-    void PauseMonitor();
-    void ResetMonitor();
-    void StopMonitor();
-    void SaveReport();
-    void ViewErrors();
 
 private:
     void BuildToolRow(QHBoxLayout* row);
@@ -117,10 +111,13 @@ private:
     void MoveCounter(int (SCA_KorvantaInterface::*step)(uint32_t, uint32_t));
     // The counter id of the current row when it is selected; all ones otherwise.
     uint32_t CurrentCounterId() const;
-    // Runs a monitor command through the session, then refreshes (after a start or a reset
-    // with a new series); a failure is reported as "Cannot <verb> monitor - <id>".
-    void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb,
-                        bool newSeries);
+    // A monitor without counters does not start.
+    int MayStart() override;
+    void MonitorStarted() override { ClearHistory(); }
+    void MonitorReset() override { ClearHistory(); }
+    const char* ErrorsFetchFailedText() const override;
+    const char* ErrorsTitle() const override { return m_Monitor.GetDescription(); }
+    void SaveWindowReport() override;
     // The tool tip of a command this version does not have.
     static QString NotAvailable(const char* what);
 

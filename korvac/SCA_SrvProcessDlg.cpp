@@ -287,27 +287,10 @@ void SCA_SrvProcessDlg::ChartViewModeChanged() {
 
 // --- commands --------------------------------------------------------------------------------
 
-void SCA_SrvProcessDlg::SaveReport() {
-    const SCA_PollHold hold = HoldPolls();
+void SCA_SrvProcessDlg::SaveWindowReport() {
     SCA_ProcessReportSave save(this, Context(), m_MonitorId);
     save.Caller = QStringLiteral("SCA_SrvMonitorProcListDlg::SaveReport");
     save.Run(m_ProcessId);
-}
-
-void SCA_SrvProcessDlg::ViewErrors() {
-    const SCA_PollHold hold = HoldPolls();
-    SCA_TezErrorList errors;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorErrors(m_MonitorId, &errors);
-        })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvMonitorProcListDlg::ViewErrors: cannot monitor errors");
-        return;
-    }
-    SCA_ErrorListDlg dialog(this, &errors, nullptr, "Process Monitor");
-    if (dialog.FillDialog()) {
-        SCA_ExecDialog(&dialog);
-    }
 }
 
 void SCA_SrvProcessDlg::ViewProcessDetails() {

@@ -53,8 +53,6 @@ public slots:
     void CounterSelected(QTreeWidgetItem* item, int column);
     void CounterDoubleClicked(QTreeWidgetItem* item, int column);
     void ChartViewModeChanged();
-    void SaveReport();
-    void ViewErrors();
     void ViewProcessDetails();
 
 private:
@@ -63,6 +61,11 @@ private:
     int PollOnce() override;
     void ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status);
     void ClearHistory();
+    const char* ErrorsFetchFailedText() const override {
+        return "SCA_SrvMonitorProcListDlg::ViewErrors: cannot monitor errors";
+    }
+    const char* ErrorsTitle() const override { return "Process Monitor"; }
+    void SaveWindowReport() override;
 
     uint32_t m_LastRepStatus = SCA_ALL_ONES;
     uint32_t m_LastProcessStatus = SCA_ALL_ONES;

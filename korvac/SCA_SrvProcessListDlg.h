@@ -89,13 +89,7 @@ public slots:
     void ViewProcessDetails();
     void ViewProcessModules();
     void SaveProcessReport();
-    void StartMonitor();
-    void PauseMonitor();
-    void ResetMonitor();
-    void StopMonitor();
-    void SaveReport();
     void ViewRules();
-    void ViewErrors();
     void SaveProcessLog();
     void ClearProcessLog();
     void ShowCharts();
@@ -113,7 +107,13 @@ private:
     void UpdateRows();
     // The process id of the current row when it is selected, its name in *name; 0 for none.
     int SelectedProcess(uint32_t* processId, QString* name) const;
-    void MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t), const char* verb);
+    // A new run: the whole log again, from its first item.
+    void MonitorStarted() override;
+    const char* ErrorsFetchFailedText() const override {
+        return "SCA_SrvProcessListDlg::ViewErrors: cannot get proccess monitor errors";
+    }
+    const char* ErrorsTitle() const override { return "Process Monitor"; }
+    void SaveWindowReport() override { SaveProcesses(SCA_ALL_ONES); }
     void SaveProcesses(uint32_t processId);
 
     uint32_t m_LastStatus = SCA_ALL_ONES;

@@ -204,10 +204,6 @@ void SCA_SrvProcessListDlg::SaveProcessReport() {
     }
 }
 
-void SCA_SrvProcessListDlg::SaveReport() {
-    SaveProcesses(SCA_ALL_ONES);
-}
-
 void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
     const SCA_PollHold hold = HoldPolls();
     SCA_ProcessReportSave save(this, Context(), m_MonitorId);
@@ -217,40 +213,9 @@ void SCA_SrvProcessListDlg::SaveProcesses(uint32_t processId) {
 
 // --- the monitor -----------------------------------------------------------------------------
 
-void SCA_SrvProcessListDlg::MonitorCommand(int (SCA_KorvantaInterface::*command)(uint32_t),
-                                           const char* verb) {
-    if (!m_Session->Command(
-            [&](SCA_KorvantaInterface& client) { return (client.*command)(m_MonitorId); })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot %s monitor - %u", verb,
-                                                  m_MonitorId);
-        return;
-    }
-    UpdateStatus();
-}
-
-void SCA_SrvProcessListDlg::StartMonitor() {
-    if (!m_Session->Command(
-            [this](SCA_KorvantaInterface& client) { return client.StartMonitor(m_MonitorId); })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot start monitor - %u",
-                                                  m_MonitorId);
-        return;
-    }
-    // A new run: the whole log again, from its first item.
+void SCA_SrvProcessListDlg::MonitorStarted() {
     m_LastLogItemId = SCA_ALL_ONES;
     m_LogView->clear();
-    UpdateStatus();
-}
-
-void SCA_SrvProcessListDlg::PauseMonitor() {
-    MonitorCommand(&SCA_KorvantaInterface::PauseMonitor, "pause");
-}
-
-void SCA_SrvProcessListDlg::ResetMonitor() {
-    MonitorCommand(&SCA_KorvantaInterface::ResetMonitor, "reset");
-}
-
-void SCA_SrvProcessListDlg::StopMonitor() {
-    MonitorCommand(&SCA_KorvantaInterface::StopMonitor, "stop");
 }
 
 void SCA_SrvProcessListDlg::ViewRules() {
@@ -272,23 +237,6 @@ void SCA_SrvProcessListDlg::ViewRules() {
             [&](SCA_KorvantaInterface& client) { return client.SetProcessMonitorRules(&rules); })) {
         report(SCA_LEVEL_ERROR,
                "SCA_SrvProcessListDlg::ViewRules: cannot set process monitor rules");
-    }
-}
-
-void SCA_SrvProcessListDlg::ViewErrors() {
-    const SCA_PollHold hold = HoldPolls();
-    SCA_TezErrorList errors;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.GetMonitorErrors(m_MonitorId, &errors);
-        })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR,
-            "SCA_SrvProcessListDlg::ViewErrors: cannot get proccess monitor errors");
-        return;
-    }
-    SCA_ErrorListDlg dialog(this, &errors, nullptr, "Process Monitor");
-    if (dialog.FillDialog()) {
-        SCA_ExecDialog(&dialog);
     }
 }
 

@@ -3,7 +3,9 @@
 // the same answers.
 #include <QApplication>
 #include <QDialog>
+#include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <cstdlib>
 #include <functional>
@@ -19,7 +21,9 @@
 #include "korvac/SCA_ProcessCountersView.h"
 #include "korvac/SCA_ProcessWindows.h"
 #include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_SrvMonStatusDlg.h"
 #include "korvac/SCA_SrvProcessDlg.h"
+#include "korvac/SCA_SrvProcessListDlg.h"
 #include "korvac/SCA_VdmGui.h"
 #include "korvac/SCA_ViewerCommand.h"
 #include "model/SCA_TezConfigFiles.h"
@@ -211,6 +215,74 @@ TEST_F(WindowHost, TheMainWindowAndAViewerOpenTheSameWindowForEachKind) {
             ASSERT_EQ(m_Hook.Boxes.size(), 1u);
             EXPECT_EQ(m_Hook.Boxes[0].Text,
                       QStringLiteral("SCA_VdmGui::DoProcess: Unsupported monitor type - 2"));
+        }
+    }
+}
+
+// A refused command is answered the same way in the monitor window and in the process window:
+// in the main client it is logged once and raises the badge, with no box; in a viewer, where
+// every report is a box, it is one box. Either way the window stays open and the next command
+// goes through.
+TEST_F(WindowHost, ARefusedCommandIsAnsweredAlikeInEveryLiveWindowAndHost) {
+    const char* const kinds[] = {"counters", "processes"};
+    for (const char* kind : kinds) {
+        const bool processes = kind == std::string("processes");
+        for (const bool inViewer : {false, true}) {
+            SCOPED_TRACE(std::string(kind) + (inViewer ? " in a viewer" : " in the client"));
+            FakeService service;
+            service.Healthy();
+            korvac_test::FakeMonitor counterMonitor;
+            FakeProcessMonitor processMonitor;
+            if (processes) {
+                processMonitor.AddProcess("bash", kProcessId, 1, 1.5, 4e6, 2, 10);
+                processMonitor.Install(&service);
+            } else {
+                counterMonitor.AddCounter(kCpuUsage, "", SCA_REP_STATUS_MESSAGE, 12.5);
+                counterMonitor.Install(&service);
+            }
+            const uint32_t monitorId =
+                processes ? processMonitor.MonitorId : counterMonitor.MonitorId;
+            const std::string refused = "Cannot pause monitor - " + std::to_string(monitorId);
+            int pauses = 0;
+            // Pauses twice: refused, then done.
+            const auto pauseTwice = [&](SCA_LiveWindow* window, QToolButton* pause) {
+                ASSERT_TRUE(pause->isEnabled());
+                service.Queue("PauseMonitor", Answer::Refused());
+                QTest::mouseClick(pause, Qt::LeftButton);
+                EXPECT_TRUE(window->isVisible() || !inViewer);
+                EXPECT_GT(window->GetTimerId(), 0);
+                QTest::mouseClick(pause, Qt::LeftButton);
+                pauses = service.Count("PauseMonitor");
+            };
+            const auto look = [&](QDialog* dialog) {
+                if (auto* window = qobject_cast<SCA_SrvMonStatusDlg*>(dialog)) {
+                    pauseTwice(window, window->GetPauseButton());
+                } else if (auto* list = qobject_cast<SCA_SrvProcessListDlg*>(dialog)) {
+                    pauseTwice(list, list->GetPauseButton());
+                }
+            };
+            m_Hook.Boxes.clear();
+            if (inViewer) {
+                const WhenShown<QDialog> shown(look);
+                EXPECT_NE(RunViewer(&service, {"-vdm", std::to_string(monitorId)}), 0);
+                ASSERT_EQ(m_Hook.Boxes.size(), 1u);
+                EXPECT_EQ(m_Hook.Boxes[0].Title, QStringLiteral("Error"));
+                EXPECT_EQ(m_Hook.Boxes[0].Text, QString::fromStdString(refused));
+            } else {
+                auto main = korvac_test::StartWindowOn(&service);
+                ASSERT_NE(main, nullptr);
+                main->DefaultConnect();
+                m_Hook.OnExec = look;
+                EXPECT_EQ(main->ViewMonitor(monitorId), 1);
+                m_Hook.OnExec = nullptr;
+                EXPECT_EQ(korvac_test::Logged(main.get(), refused.c_str()), 1);
+                EXPECT_TRUE(m_Hook.Boxes.empty());
+                main->UpdateErrorBadge();
+                EXPECT_EQ(main->GetErrorBadge()->text(), QStringLiteral("1 error"));
+            }
+            EXPECT_EQ(pauses, 2);
+            EXPECT_EQ(processes ? processMonitor.RunState : counterMonitor.RunState,
+                      static_cast<uint32_t>(SCA_PROCESS_PAUSED));
         }
     }
 }
