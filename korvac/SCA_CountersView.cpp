@@ -5,13 +5,11 @@
 #include <QHeaderView>
 #include <iterator>
 
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/SCA_ListLook.h"
 #include "libvop/SCA_EmptyHint.h"
 
-SCA_CountersView::SCA_CountersView(QWidget* parent, SCA_SrvMonStatusDlg* window)
-    : QTreeWidget(parent), m_Window(window) {
-    SCA_MonitorsView::SetListLook(this);
+SCA_CountersView::SCA_CountersView(QWidget* parent) : QTreeWidget(parent) {
+    SCA_ListLook::Apply(this);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setColumnCount(kColumnCount);
     setHeaderLabels({QString(), QStringLiteral("Counter"), QStringLiteral("Instance"),
@@ -25,7 +23,7 @@ SCA_CountersView::SCA_CountersView(QWidget* parent, SCA_SrvMonStatusDlg* window)
 }
 
 void SCA_CountersView::contextMenuEvent(QContextMenuEvent* event) {
-    m_Window->ShowCountersMenu(event);
+    emit MenuAsked(event);
     event->accept();
 }
 

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QContextMenuEvent>
 #include <QTreeWidget>
-
-class SCA_SrvMonStatusDlg;
 
 // The counters of a monitor window, one row per counter of the monitor's profile: its icon,
 // name, instance, computer and its current, average, minimum and maximum value. The window
@@ -24,13 +23,14 @@ public:
         kColumnCount
     };
 
-    SCA_CountersView(QWidget* parent, SCA_SrvMonStatusDlg* window);
+    explicit SCA_CountersView(QWidget* parent);
+
+signals:
+    // The context menu is asked for: the window that holds the list runs it.
+    void MenuAsked(QContextMenuEvent* event);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     // Without rows the pane says why.
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    SCA_SrvMonStatusDlg* m_Window;
 };

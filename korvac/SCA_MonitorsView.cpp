@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -7,7 +8,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "korvac/SCA_SrvGui.h"
+#include "korvac/SCA_ClientSession.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_ErrorListDlg.h"
 #include "model/SCA_TezProcessStatus.h"
@@ -28,7 +29,7 @@ int StatusColumnWidth(const QTreeWidget* tree, int least) {
     for (const uint32_t run : {SCA_PROCESS_FAILED, SCA_PROCESS_STOPPED, SCA_PROCESS_IDLE,
                                SCA_PROCESS_RUNNING, SCA_PROCESS_PAUSED}) {
         for (const uint32_t state : {SCA_TASK_STATUS_ERROR, SCA_TASK_STATUS_WARNING}) {
-            const QString text = SCA_SrvGui::MonitorStateText(state, run);
+            const QString text = SCA_MonitorsView::MonitorStateText(state, run);
             width = std::max(width, tree->fontMetrics().horizontalAdvance(text) + margins);
         }
     }
@@ -37,24 +38,20 @@ int StatusColumnWidth(const QTreeWidget* tree, int least) {
 
 } // namespace
 
-const char* const SCA_MonitorsView::kSelectionStyle =
-    "QTreeWidget { selection-color: black; selection-background-color: qlineargradient(x1: 0, "
-    "y1: 0, x2: 0, y2: 1, stop: 0.0 #bac4cf, stop: 0.06 #dae4ef, stop: 0.87 #dae4ef, stop: 1.0 "
-    "#bac4cf); }";
-
-void SCA_MonitorsView::SetListLook(QTreeWidget* tree) {
-    tree->setStyleSheet(QString::fromLatin1(kSelectionStyle));
-    tree->setRootIsDecorated(false);
-    tree->setUniformRowHeights(true);
-    tree->setSortingEnabled(false);
-    tree->setItemsExpandable(false);
-    tree->setAllColumnsShowFocus(true);
-    tree->header()->setSectionsMovable(false);
+QString SCA_MonitorsView::MonitorStateText(uint32_t state, uint32_t runState) {
+    const QString run = QString::fromLatin1(SCA_TezGetProcessStatusDescr(runState));
+    if (state == SCA_TASK_STATUS_ERROR) {
+        return run + QStringLiteral(" - Errors");
+    }
+    if (state == SCA_TASK_STATUS_WARNING) {
+        return run + QStringLiteral(" - Warnings");
+    }
+    return run;
 }
 
-SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
-    : QTreeWidget(parent), m_Window(window) {
-    SetListLook(this);
+SCA_MonitorsView::SCA_MonitorsView(const SCA_ClientSession* session, QWidget* parent)
+    : QTreeWidget(parent), m_Session(*session) {
+    SCA_ListLook::Apply(this);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setIconSize(QSize(48, 48));
     setColumnCount(7);
@@ -75,7 +72,7 @@ SCA_MonitorsView::SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent)
 
 void SCA_MonitorsView::paintEvent(QPaintEvent* event) {
     QTreeWidget::paintEvent(event);
-    SCA_PaintEmptyHint(this, m_Window->CheckConnected(0)
+    SCA_PaintEmptyHint(this, m_Session.IsConnected()
                                  ? QStringLiteral("The service has no monitors.")
                                  : QStringLiteral("Not connected to Korvanta Server."));
 }
@@ -102,6 +99,6 @@ void SCA_MonitorsView::keyPressEvent(QKeyEvent* event) {
 }
 
 void SCA_MonitorsView::contextMenuEvent(QContextMenuEvent* event) {
-    m_Window->BuildMonitorContextMenu(event);
+    emit MenuAsked(event);
     event->accept();
 }

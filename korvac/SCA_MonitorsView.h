@@ -1,27 +1,31 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QContextMenuEvent>
+#include <QString>
 #include <QTreeWidget>
+#include <cstdint>
 
-class SCA_SrvGui;
+class SCA_ClientSession;
 
 // The main window's tree of the service's monitors, one row per monitor.
 class SCA_MonitorsView : public QTreeWidget {
     Q_OBJECT
 public:
-    // The style sheet that every tree of the client shares.
-    static const char* const kSelectionStyle;
-    // What every list of the client's windows shares: that style sheet, flat rows of one
-    // height, no sorting, the focus over the whole row and columns that stay in place.
-    static void SetListLook(QTreeWidget* tree);
+    // The session tells whether the empty list is that of a service or of no connection.
+    SCA_MonitorsView(const SCA_ClientSession* session, QWidget* parent);
 
-    SCA_MonitorsView(SCA_SrvGui* window, QWidget* parent);
+    // The Status column's text of a monitor: its run state, and whether it counts errors or
+    // warnings.
+    static QString MonitorStateText(uint32_t state, uint32_t runState);
 
 signals:
     // Return or Enter on a row: open it, as a double click does.
     void OpenRequested();
     // The Delete key.
     void DeleteRequested();
+    // The context menu is asked for (a right click, the menu key, Shift+F10).
+    void MenuAsked(QContextMenuEvent* event);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -32,5 +36,5 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    SCA_SrvGui* m_Window;
+    const SCA_ClientSession& m_Session;
 };

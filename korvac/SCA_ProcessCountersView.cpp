@@ -4,11 +4,11 @@
 #include <QContextMenuEvent>
 #include <iterator>
 
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 #include "libvop/SCA_EmptyHint.h"
 
 SCA_ProcessCountersView::SCA_ProcessCountersView(QWidget* parent) : QTreeWidget(parent) {
-    SCA_MonitorsView::SetListLook(this);
+    SCA_ListLook::Apply(this);
     setColumnCount(kColumnCount);
     setHeaderLabels({QString(), QStringLiteral("Counter"), QStringLiteral("Computer"),
                      QStringLiteral("Current"), QStringLiteral("Average"),

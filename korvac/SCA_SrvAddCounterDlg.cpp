@@ -13,7 +13,7 @@
 
 #include "korvac/SCA_ClientSession.h"
 #include "korvac/SCA_HintTree.h"
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 #include "korvac/SCA_SrvCounterCategories.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -138,7 +138,7 @@ SCA_SrvAddCounterDlg::~SCA_SrvAddCounterDlg() = default;
 SCA_HintTree* SCA_SrvAddCounterDlg::AddList(QBoxLayout* row, const char* header,
                                             int iconColumnWidth, int stretch) {
     auto* tree = new SCA_HintTree(this);
-    SCA_MonitorsView::SetListLook(tree);
+    SCA_ListLook::Apply(tree);
     tree->setColumnCount(2);
     tree->setHeaderLabels({QString::fromLatin1(header), QString()});
     tree->setColumnWidth(kIconColumn, iconColumnWidth);

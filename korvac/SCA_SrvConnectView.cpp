@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 #include "korvac/SCA_SrvGui.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
@@ -28,7 +28,7 @@ QIcon Icon(const char* name) {
 SCA_SrvConnectView::SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window)
     : QTreeWidget(parent), m_Window(*window), m_UserConfig(*window->GetUserConfig()),
       m_Rows(std::make_unique<SCA_TreeRows>(this)) {
-    SCA_MonitorsView::SetListLook(this);
+    SCA_ListLook::Apply(this);
     setColumnCount(2);
     setHeaderLabels({QString(), QStringLiteral("Servers")});
     setColumnWidth(0, 24);

@@ -143,9 +143,8 @@ public:
     static constexpr const char* kRowsUnreadText =
         "Monitor list not updated: the service's monitor rows could not be read";
     int PlayNotificationSounds();
-    // The Status column's text and tool tip of a monitor: its run state, and whether it counts
-    // errors or warnings.
-    static QString MonitorStateText(uint32_t state, uint32_t runState);
+    // The Status column's tool tip of a monitor: its run state, and whether it counts errors or
+    // warnings.
     static QString MonitorStateTip(const SCA_KorvantaMonitorRow& row);
     // Writes a monitor's row of the tree from the poll's rows (which outlive the call).
     static std::function<void(QTreeWidgetItem*, int, bool)>

@@ -122,7 +122,9 @@ int SCA_SrvGui::BuildUi() {
     setCentralWidget(m_MainSplitter);
     m_TopSplitter = new QSplitter(Qt::Horizontal, m_MainSplitter);
     m_SideBar = new SCA_SideBar(m_TopSplitter, this);
-    m_MonitorsView = new SCA_MonitorsView(this, m_TopSplitter);
+    m_MonitorsView = new SCA_MonitorsView(m_Session, m_TopSplitter);
+    connect(m_MonitorsView, &SCA_MonitorsView::MenuAsked, this,
+            &SCA_SrvGui::BuildMonitorContextMenu);
     m_MonitorRows = std::make_unique<SCA_TreeRows>(m_MonitorsView);
     connect(m_MonitorsView, &QTreeWidget::itemDoubleClicked, this,
             &SCA_SrvGui::MonitorDoubleClicked);

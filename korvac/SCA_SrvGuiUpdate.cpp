@@ -280,19 +280,8 @@ int SCA_SrvGui::ParseMonitorStatusString(const char* text, uint32_t* state, uint
     return 1;
 }
 
-QString SCA_SrvGui::MonitorStateText(uint32_t state, uint32_t runState) {
-    const QString run = QString::fromLatin1(SCA_TezGetProcessStatusDescr(runState));
-    if (state == SCA_TASK_STATUS_ERROR) {
-        return run + QStringLiteral(" - Errors");
-    }
-    if (state == SCA_TASK_STATUS_WARNING) {
-        return run + QStringLiteral(" - Warnings");
-    }
-    return run;
-}
-
 QString SCA_SrvGui::MonitorStateTip(const SCA_KorvantaMonitorRow& row) {
-    const QString text = MonitorStateText(row.State, row.RunState);
+    const QString text = SCA_MonitorsView::MonitorStateText(row.State, row.RunState);
     if (row.State != SCA_TASK_STATUS_ERROR && row.State != SCA_TASK_STATUS_WARNING) {
         return text;
     }
@@ -325,7 +314,7 @@ SCA_SrvGui::MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows) {
         item->setText(kCountersColumn, QString::number(row.Counters));
         item->setText(kErrorsColumn, QString::number(row.Errors));
         item->setText(kWarningsColumn, QString::number(row.Warnings));
-        item->setText(kStatusColumn, MonitorStateText(row.State, row.RunState));
+        item->setText(kStatusColumn, SCA_MonitorsView::MonitorStateText(row.State, row.RunState));
         item->setData(kDescriptionColumn, kIdRole, row.RunState);
         const QString tip = MonitorStateTip(row);
         item->setToolTip(kStateColumn, tip);

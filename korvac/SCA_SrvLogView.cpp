@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <vector>
 
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Time.h"
 #include "libvop/SCA_EmptyHint.h"
@@ -32,7 +32,7 @@ QIcon LevelIcon(uint32_t level) {
 
 SCA_SrvLogView::SCA_SrvLogView(QWidget* parent)
     : QTreeWidget(parent), m_Log(kMaxRows), m_Rows(std::make_unique<SCA_TreeRows>(this)) {
-    SCA_MonitorsView::SetListLook(this);
+    SCA_ListLook::Apply(this);
     setColumnCount(4);
     setHeaderLabels(
         {QString(), QStringLiteral("Date"), QStringLiteral("Time"), QStringLiteral("Message")});

@@ -60,7 +60,9 @@ QList<QVariant> IdsOf(SCA_TezCounterList* counters) {
 } // namespace
 
 int SCA_SrvMonStatusDlg::CreateCountersView() {
-    m_CountersView = new SCA_CountersView(m_VerticalSplitter, this);
+    m_CountersView = new SCA_CountersView(m_VerticalSplitter);
+    connect(m_CountersView, &SCA_CountersView::MenuAsked, this,
+            &SCA_SrvMonStatusDlg::ShowCountersMenu);
     m_CounterRows = std::make_unique<SCA_TreeRows>(m_CountersView);
     connect(m_CountersView, &QTreeWidget::itemClicked, this, &SCA_SrvMonStatusDlg::CounterSelected);
     connect(m_CountersView, &QTreeWidget::itemDoubleClicked, this,

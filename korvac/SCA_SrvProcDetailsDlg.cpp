@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 #include "korvac/SCA_WindowContext.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_Report.h"
@@ -63,7 +63,7 @@ QString ValueText(uint32_t counterType, double value) {
 QTreeWidget* ListView(QWidget* parent, const QStringList& headers,
                       std::initializer_list<int> widths) {
     auto* view = new QTreeWidget(parent);
-    SCA_MonitorsView::SetListLook(view);
+    SCA_ListLook::Apply(view);
     view->setColumnCount(static_cast<int>(headers.size()));
     view->setHeaderLabels(headers);
     int column = 0;

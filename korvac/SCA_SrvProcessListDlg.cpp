@@ -43,9 +43,12 @@ SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, const SCA_WindowCo
     m_Splitter = new QSplitter(Qt::Vertical, this);
     m_Splitter->setHandleWidth(kHandleWidth);
     m_Splitter->setChildrenCollapsible(false);
-    m_ProcessView = new SCA_SrvProcessView(m_Splitter, this);
+    m_ProcessView = new SCA_SrvProcessView(m_Splitter);
+    connect(m_ProcessView, &SCA_SrvProcessView::MenuAsked, this,
+            &SCA_SrvProcessListDlg::ShowProcessMenu);
     m_Rows = std::make_unique<SCA_TreeRows>(m_ProcessView);
-    m_LogView = new SCA_SrvProcessLog(m_Splitter, this);
+    m_LogView = new SCA_SrvProcessLog(m_Splitter);
+    connect(m_LogView, &SCA_SrvProcessLog::MenuAsked, this, &SCA_SrvProcessListDlg::ShowLogMenu);
     m_Splitter->setSizes({400, 236});
     layout->addWidget(m_Splitter, 1);
     BuildStatusBar(layout);

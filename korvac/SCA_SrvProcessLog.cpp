@@ -5,8 +5,7 @@
 #include <QHeaderView>
 #include <iterator>
 
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvProcessListDlg.h"
+#include "korvac/SCA_ListLook.h"
 #include "libmor/SCA_Time.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
@@ -55,9 +54,8 @@ QTreeWidgetItem* RowOf(const SCA_TezProcessLogItem& event) {
 
 } // namespace
 
-SCA_SrvProcessLog::SCA_SrvProcessLog(QWidget* parent, SCA_SrvProcessListDlg* window)
-    : QTreeWidget(parent), m_Window(window) {
-    SCA_MonitorsView::SetListLook(this);
+SCA_SrvProcessLog::SCA_SrvProcessLog(QWidget* parent) : QTreeWidget(parent) {
+    SCA_ListLook::Apply(this);
     setColumnCount(kColumns);
     setHeaderLabels({QString(), QStringLiteral("Date"), QStringLiteral("Time"),
                      QStringLiteral("PID"), QStringLiteral("Process"), QStringLiteral("User"),
@@ -84,7 +82,7 @@ uint32_t SCA_SrvProcessLog::AppendItems(SCA_TezProcessLog* log, uint32_t maxRows
 }
 
 void SCA_SrvProcessLog::contextMenuEvent(QContextMenuEvent* event) {
-    m_Window->ShowLogMenu(event);
+    emit MenuAsked(event);
     event->accept();
 }
 

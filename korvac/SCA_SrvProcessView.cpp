@@ -5,9 +5,8 @@
 #include <QHeaderView>
 #include <iterator>
 
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/SCA_ListLook.h"
 #include "korvac/SCA_ProcessStatusRecords.h"
-#include "korvac/SCA_SrvProcessListDlg.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
 #include "model/SCA_TezCounterMeta.h"
@@ -48,9 +47,8 @@ void SetText(QTreeWidgetItem* item, int column, const QString& text) {
 
 } // namespace
 
-SCA_SrvProcessView::SCA_SrvProcessView(QWidget* parent, SCA_SrvProcessListDlg* window)
-    : QTreeWidget(parent), m_Window(window) {
-    SCA_MonitorsView::SetListLook(this);
+SCA_SrvProcessView::SCA_SrvProcessView(QWidget* parent) : QTreeWidget(parent) {
+    SCA_ListLook::Apply(this);
     setColumnCount(SCA_PROC_COLUMNS);
     setHeaderLabels({QString(), QStringLiteral("Process"), QStringLiteral("Instances"),
                      QStringLiteral("CPU"), QStringLiteral("Memory"), QStringLiteral("Threads"),
@@ -95,7 +93,7 @@ void SCA_SrvProcessView::FillRow(QTreeWidgetItem* item, const SCA_ProcessStatusR
 }
 
 void SCA_SrvProcessView::contextMenuEvent(QContextMenuEvent* event) {
-    m_Window->ShowProcessMenu(event);
+    emit MenuAsked(event);
     event->accept();
 }
 

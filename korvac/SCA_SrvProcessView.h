@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QContextMenuEvent>
 #include <QTreeWidget>
 
 struct SCA_ProcessStatusRecord;
-class SCA_SrvProcessListDlg;
 
 // The processes of a process monitor window, one row per process name: its report-status icon,
 // name, instances, CPU, memory, threads, handles, errors and warnings. The row's column 0 holds
@@ -13,7 +13,7 @@ class SCA_SrvProcessListDlg;
 class SCA_SrvProcessView : public QTreeWidget {
     Q_OBJECT
 public:
-    SCA_SrvProcessView(QWidget* parent, SCA_SrvProcessListDlg* window);
+    explicit SCA_SrvProcessView(QWidget* parent);
 
     // Writes a row from its record; a new row gets its id and name, an existing one keeps them
     // and changes its icon only when the report status changed.
@@ -21,10 +21,11 @@ public:
     // The process id of a row.
     static uint32_t ProcessIdOf(const QTreeWidgetItem* item);
 
+signals:
+    // The context menu is asked for: the window that holds the list runs it.
+    void MenuAsked(QContextMenuEvent* event);
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    SCA_SrvProcessListDlg* m_Window;
 };

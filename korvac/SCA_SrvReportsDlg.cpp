@@ -162,6 +162,7 @@ SCA_SrvReportsDlg::SCA_SrvReportsDlg(QWidget* parent, SCA_TezConfig* cfg, SCA_Te
     BuildFilterRow();
     layout->addWidget(Separator(this), 1);
     m_View = new SCA_SrvReportsView(this);
+    connect(m_View, &SCA_SrvReportsView::MenuAsked, this, &SCA_SrvReportsDlg::ShowContextMenu);
     m_Rows = std::make_unique<SCA_TreeRows>(m_View);
     connect(m_View, &QTreeWidget::itemDoubleClicked, this, &SCA_SrvReportsDlg::ItemClicked);
     layout->addWidget(m_View, 0);

@@ -3,8 +3,7 @@
 
 #include <QContextMenuEvent>
 
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvReportsDlg.h"
+#include "korvac/SCA_ListLook.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_ListView.h"
 
@@ -14,9 +13,8 @@ constexpr int kWidths[SCA_SrvReportsView::kColumns] = {22, 134, 148, 160, 140, 8
 
 } // namespace
 
-SCA_SrvReportsView::SCA_SrvReportsView(SCA_SrvReportsDlg* window)
-    : QTreeWidget(window), m_Window(window) {
-    setStyleSheet(QString::fromLatin1(SCA_MonitorsView::kSelectionStyle));
+SCA_SrvReportsView::SCA_SrvReportsView(QWidget* parent) : QTreeWidget(parent) {
+    setStyleSheet(QString::fromLatin1(SCA_ListLook::kSelectionStyle));
     SCA_SetupListView(this,
                       {QString(), QStringLiteral("Start Time"), QStringLiteral("Duration"),
                        QStringLiteral("Monitor Profile"), QStringLiteral("Host Name"),
@@ -35,7 +33,7 @@ void SCA_SrvReportsView::SetEmptyHint(const QString& hint) {
 }
 
 void SCA_SrvReportsView::contextMenuEvent(QContextMenuEvent* event) {
-    m_Window->ShowContextMenu(event);
+    emit MenuAsked(event);
 }
 
 void SCA_SrvReportsView::paintEvent(QPaintEvent* event) {
