@@ -28,8 +28,8 @@
 
 #include "../support/KorvantaTestSupport.h"
 #include "../support/WaitUntilPumping.h"
-#include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_SrvGui.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/main/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
 #include "model/SCA_DebugLog.h"
