@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvGui.h"
+#include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SrvGui.h"
 #include "tests/korvac/FakeService.h"
 
 namespace {

@@ -18,9 +18,9 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/PlainRows.h"
-#include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvGui.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SrvGui.h"
 #include "tests/korvac/FakeService.h"
 
 namespace {

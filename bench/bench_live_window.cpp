@@ -23,8 +23,8 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/PlainRows.h"
-#include "korvac/SCA_SrvGui.h"
-#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/main/SCA_SrvGui.h"
+#include "korvac/monitor/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "model/SCA_TezSampleStore.h"
 #include "tests/korvac/FakeMonitor.h"

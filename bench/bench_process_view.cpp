@@ -22,9 +22,9 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/PlainRows.h"
-#include "korvac/SCA_SrvGui.h"
-#include "korvac/SCA_SrvProcessListDlg.h"
-#include "korvac/SCA_SrvProcessView.h"
+#include "korvac/main/SCA_SrvGui.h"
+#include "korvac/process/SCA_SrvProcessListDlg.h"
+#include "korvac/process/SCA_SrvProcessView.h"
 #include "model/SCA_TezProcessLog.h"
 #include "tests/korvac/FakeProcessMonitor.h"
 #include "tests/korvac/FakeService.h"

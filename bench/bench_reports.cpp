@@ -15,8 +15,8 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/PlainRows.h"
-#include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_SrvReportsDlg.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/reports/SCA_SrvReportsDlg.h"
 #include "libmor/SCA_Time.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"

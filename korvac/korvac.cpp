@@ -3,14 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "korvac/ParseMainCommandLine.h"
-#include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_SrvApplication.h"
-#include "korvac/SCA_SrvGui.h"
-#include "korvac/SCA_VdmGui.h"
-#include "korvac/SCA_VdrGui.h"
-#include "korvac/SCA_ViewerCommand.h"
-#include "korvac/SCA_ViewerProcess.h"
+#include "korvac/kit/ParseMainCommandLine.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/kit/SCA_ViewerCommand.h"
+#include "korvac/main/SCA_SrvApplication.h"
+#include "korvac/main/SCA_SrvGui.h"
+#include "korvac/viewer/SCA_VdmGui.h"
+#include "korvac/viewer/SCA_VdrGui.h"
+#include "korvac/viewer/SCA_ViewerProcess.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_ProgramOptions.h"
 #include "libmor/SCA_System.h"

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_MonitorsView.h"
+#include "korvac/main/SCA_MonitorsView.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
 

@@ -14,10 +14,10 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_CountersView.h"
-#include "korvac/SCA_HintTree.h"
-#include "korvac/SCA_SrvAddCounterDlg.h"
-#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/monitor/SCA_CountersView.h"
+#include "korvac/monitor/SCA_HintTree.h"
+#include "korvac/monitor/SCA_SrvAddCounterDlg.h"
+#include "korvac/monitor/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_EntryDlg.h"
 #include "model/SCA_TezCounterInfo.h"
 #include "model/SCA_TezCounterList.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_ViewerCommand.h"
+#include "korvac/kit/SCA_ViewerCommand.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezMonitorKinds.h"

@@ -17,8 +17,8 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvMonDlg.h"
+#include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SrvMonDlg.h"
 #include "libtez/reports/SCA_TezConfigWriter.h"
 #include "libvop/SCA_ListDlg.h"
 #include "libvop/SCA_SaveReportsDlg.h"

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_CountersView.h"
-#include "korvac/SCA_SrvMonStatusDlg.h"
+#include "korvac/monitor/SCA_CountersView.h"
+#include "korvac/monitor/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezMonitorKinds.h"

@@ -21,10 +21,10 @@
 #include <unistd.h>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_ProcessStatusRecords.h"
-#include "korvac/SCA_SrvProcessListDlg.h"
-#include "korvac/SCA_SrvProcessLog.h"
-#include "korvac/SCA_SrvProcessView.h"
+#include "korvac/process/SCA_ProcessStatusRecords.h"
+#include "korvac/process/SCA_SrvProcessListDlg.h"
+#include "korvac/process/SCA_SrvProcessLog.h"
+#include "korvac/process/SCA_SrvProcessView.h"
 #include "libvop/SCA_ProcExcludeDlg.h"
 #include "libvop/SCA_TezProcessRulesDlg.h"
 #include "model/SCA_TezMonitorKinds.h"

@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "../korvac/GuiTestSupport.h"
-#include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_SrvReportsDlg.h"
-#include "korvac/SCA_SrvReportsView.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/reports/SCA_SrvReportsDlg.h"
+#include "korvac/reports/SCA_SrvReportsView.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/reports/SCA_SrvReportManager.h"
 #include "libvop/SCA_DeltaReportDlg.h"

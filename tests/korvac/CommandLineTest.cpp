@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "korvac/ParseMainCommandLine.h"
+#include "korvac/kit/ParseMainCommandLine.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Field.h"
 

@@ -28,8 +28,8 @@
 
 #include "../support/KorvantaTestSupport.h"
 #include "../support/WaitUntilPumping.h"
-#include "korvac/SCA_ClientSession.h"
-#include "korvac/SCA_SrvGui.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/main/SCA_SrvGui.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
 #include "model/SCA_DebugLog.h"
@@ -283,9 +283,7 @@ inline std::unique_ptr<SCA_SrvGui> StartWindow() {
 // as the main window builds it.
 template <typename Window>
 std::unique_ptr<Window> MonitorWindowOf(SCA_SrvGui* main, uint32_t monitorId) {
-    return std::make_unique<Window>(main, main, main->GetServerConfig(),
-                                    main->GetServerUserConfig(), main->GetUserConfig(),
-                                    main->GetParams(), "korva", main->GetSession(), monitorId);
+    return std::make_unique<Window>(main, main->WindowContext(), monitorId);
 }
 
 } // namespace korvac_test

@@ -18,10 +18,11 @@
 
 #include "FakeService.h"
 #include "GuiTestSupport.h"
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SideBar.h"
-#include "korvac/SCA_SrvConnectView.h"
-#include "korvac/SCA_SrvLogView.h"
+#include "korvac/kit/SCA_LiveWindow.h"
+#include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SideBar.h"
+#include "korvac/main/SCA_SrvConnectView.h"
+#include "korvac/main/SCA_SrvLogView.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libvop/SCA_StatusList.h"
@@ -227,8 +228,9 @@ TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
             const std::string name = action->text().toStdString();
             if (missing.contains(action->text()) || noAddress.contains(action->text())) {
                 EXPECT_FALSE(action->isEnabled()) << name;
-                const char* why = missing.contains(action->text()) ? SCA_SrvGui::kNotAvailableText
-                                                                   : "no address is set";
+                const char* why = missing.contains(action->text())
+                                      ? SCA_LiveWindow::kNotAvailableText
+                                      : "no address is set";
                 EXPECT_TRUE(action->toolTip().endsWith(QLatin1String(why)))
                     << action->toolTip().toStdString();
                 continue;

@@ -2,7 +2,7 @@
 // The live monitor window and the single-counter window against a stand-in for the service,
 // driven by timer events delivered one by one: what each poll asks for, what the window shows,
 // its commands, and how a failing service looks to the user.
-#include "korvac/SCA_ClientSession.h"
+#include "korvac/kit/SCA_ClientSession.h"
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
@@ -29,11 +29,11 @@
 #include "FakeService.h"
 #include "GuiTestSupport.h"
 #include "MonitorWindowFixture.h"
-#include "korvac/SCA_CountersView.h"
-#include "korvac/SCA_MonitorsView.h"
-#include "korvac/SCA_SrvCounterDlg.h"
-#include "korvac/SCA_SrvMonStatusDlg.h"
-#include "korvac/SCA_ViewerCommand.h"
+#include "korvac/kit/SCA_ViewerCommand.h"
+#include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/monitor/SCA_CountersView.h"
+#include "korvac/monitor/SCA_SrvCounterDlg.h"
+#include "korvac/monitor/SCA_SrvMonStatusDlg.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_GaugeFrame.h"
 #include "libvop/SCA_SaveReportDlg.h"
@@ -59,10 +59,8 @@ class MonitorWindow : public korvac_test::MonitorWindowFixture<FakeMonitor> {
 protected:
     std::unique_ptr<SCA_SrvMonStatusDlg> Open() { return OpenWindow<SCA_SrvMonStatusDlg>(); }
     std::unique_ptr<SCA_SrvCounterDlg> OpenCounter(uint32_t counterId) {
-        return std::make_unique<SCA_SrvCounterDlg>(
-            nullptr, m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
-            m_Main->GetUserConfig(), m_Main->GetParams(), m_Main->GetSession(), m_Monitor.MonitorId,
-            counterId, 1);
+        return std::make_unique<SCA_SrvCounterDlg>(nullptr, m_Main->WindowContext(),
+                                                   m_Monitor.MonitorId, counterId, 1);
     }
     int Logged(const std::string& text) {
         SCA_DebugLog* log = m_Main->GetClientLog();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "korvac/SCA_ProcessStatusRecords.h"
+#include "korvac/process/SCA_ProcessStatusRecords.h"
 #include "libtez/SCA_TezProcessStatusText.h"
 
 namespace {

@@ -28,14 +28,14 @@
 #include "FakeService.h"
 #include "GuiTestSupport.h"
 #include "MonitorWindowFixture.h"
-#include "korvac/SCA_ProcessCountersView.h"
-#include "korvac/SCA_ProcessWindows.h"
-#include "korvac/SCA_SrvProcDetailsDlg.h"
-#include "korvac/SCA_SrvProcessDlg.h"
-#include "korvac/SCA_SrvProcessListDlg.h"
-#include "korvac/SCA_SrvProcessLog.h"
-#include "korvac/SCA_SrvProcessView.h"
-#include "korvac/SCA_ViewerCommand.h"
+#include "korvac/kit/SCA_ViewerCommand.h"
+#include "korvac/process/SCA_ProcessCountersView.h"
+#include "korvac/process/SCA_ProcessWindows.h"
+#include "korvac/process/SCA_SrvProcDetailsDlg.h"
+#include "korvac/process/SCA_SrvProcessDlg.h"
+#include "korvac/process/SCA_SrvProcessListDlg.h"
+#include "korvac/process/SCA_SrvProcessLog.h"
+#include "korvac/process/SCA_SrvProcessView.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_ProcExcludeDlg.h"
@@ -468,9 +468,7 @@ TEST_F(ProcessWindow, TheSingleProcessWindowAsksForTheChartsSpanAndClosesWhenThe
     m_Monitor.AddCounter(SCA_COUNTER_PROCESS_MEM_USED, 4e6);
     SCA_SrvMonitor monitor(nullptr, nullptr);
     monitor.SetMonitorId(m_Monitor.MonitorId);
-    SCA_SrvProcessDlg window(nullptr, m_Main.get(), m_Main->GetServerConfig(),
-                             m_Main->GetServerUserConfig(), m_Main->GetUserConfig(),
-                             m_Main->GetParams(), m_Main->GetSession(), &monitor, 101, "bash");
+    SCA_SrvProcessDlg window(nullptr, m_Main->WindowContext(), &monitor, 101, "bash");
     ASSERT_EQ(window.StartProcess(), 1);
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Bash - Process Monitor"));
     ASSERT_EQ(window.GetCountersView()->topLevelItemCount(), 2);
@@ -557,11 +555,7 @@ TEST_F(ProcessWindow, TheMainWindowOpensTheProcessMonitorWindow) {
     EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
     ASSERT_EQ(m_Hook.Dialogs.size(), 1u);
     EXPECT_EQ(m_Hook.Dialogs[0], QStringLiteral("All processes"));
-    EXPECT_EQ(SCA_RunProcessWindow(nullptr, nullptr, m_Main->GetServerConfig(),
-                                   m_Main->GetServerUserConfig(), m_Main->GetUserConfig(),
-                                   m_Main->GetParams(), "korva", m_Main->GetSession(),
-                                   m_Monitor.MonitorId, 202),
-              1);
+    EXPECT_EQ(SCA_RunProcessWindow(nullptr, m_Main->WindowContext(), m_Monitor.MonitorId, 202), 1);
     ASSERT_EQ(m_Hook.Dialogs.size(), 2u);
     EXPECT_EQ(m_Hook.Dialogs[1], QStringLiteral("Xorg - Process Monitor"));
     EXPECT_EQ(kinds, (QStringList{"SCA_SrvProcessListDlg", "SCA_SrvProcessDlg"}));

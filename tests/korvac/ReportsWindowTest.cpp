@@ -24,8 +24,8 @@
 
 #include "FakeService.h"
 #include "GuiTestSupport.h"
-#include "korvac/SCA_SrvReportsDlg.h"
-#include "korvac/SCA_SrvReportsView.h"
+#include "korvac/reports/SCA_SrvReportsDlg.h"
+#include "korvac/reports/SCA_SrvReportsView.h"
 #include "libmor/SCA_Sync.h"
 #include "libtez/reports/SCA_SrvReportManager.h"
 #include "libvop/SCA_ListDlg.h"

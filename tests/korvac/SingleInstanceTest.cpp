@@ -7,7 +7,7 @@
 #include <signal.h>
 
 #include "GuiTestSupport.h"
-#include "korvac/SCA_SrvApplication.h"
+#include "korvac/main/SCA_SrvApplication.h"
 #include "tests/support/TestPaths.h"
 #include "tests/support/WaitUntilPumping.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "korvac/SCA_SrvActionCtrl.h"
+#include "korvac/main/SCA_SrvActionCtrl.h"
 #include "model/SCA_Sound.h"
 #include "model/SCA_SoundActions.h"
 #include "model/SCA_TezConfig.h"

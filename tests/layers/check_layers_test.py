@@ -63,6 +63,27 @@ class CheckLayersTest(unittest.TestCase):
         self.assertIn("tests/net/NetTest.cpp:1", err)
         self.assertNotIn("tests/perf/", err)
 
+    def test_the_client_window_families_stand_on_the_kit_and_not_on_each_other(self):
+        code, err = check({
+            "korvac/main/SCA_SrvGui.cpp": includes("korvac/monitor/SCA_MonitorWindows.h",
+                                                   "korvac/viewer/SCA_WindowKinds.h"),
+            "korvac/viewer/SCA_WindowKinds.cpp": includes("korvac/process/SCA_ProcessWindows.h"),
+            "korvac/monitor/SCA_SrvMonStatusDlg.cpp": includes(
+                "korvac/kit/SCA_LiveWindow.h", "korvac/process/SCA_SrvProcessDlg.h"),
+            "korvac/process/SCA_SrvProcessView.cpp": includes("korvac/main/SCA_SrvGui.h"),
+            "korvac/kit/SCA_LiveWindow.cpp": includes("korvac/viewer/SCA_ViewerHost.h"),
+            "korvac/reports/SCA_SrvReportsDlg.cpp": includes("korvac/kit/SCA_ClientSession.h"),
+            "tests/korvac/WindowHostTest.cpp": includes("korvac/main/SCA_SrvGui.h"),
+        })
+        self.assertEqual(1, code)
+        self.assertIn("korvac/monitor/SCA_SrvMonStatusDlg.cpp:2: includes "
+                      "korvac/process/SCA_SrvProcessDlg.h", err)
+        self.assertIn("korvac/process/SCA_SrvProcessView.cpp:1: includes korvac/main/SCA_SrvGui.h",
+                      err)
+        self.assertIn("korvac/kit/SCA_LiveWindow.cpp:1: includes korvac/viewer/SCA_ViewerHost.h",
+                      err)
+        self.assertIn("3 fault(s)", err)
+
     def test_a_lower_folder_is_not_enough_the_table_must_allow_the_edge(self):
         code, err = check({
             "perf/SCA_PerfMonitor.cpp": includes("net/SCA_NetTransport.h"),

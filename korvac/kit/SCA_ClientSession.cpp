@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: MIT
+#include "korvac/kit/SCA_ClientSession.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QGuiApplication>
+#include <QPromise>
+#include <QThread>
+#include <atomic>
+#include <malloc.h>
+#include <mutex>
+#include <new>
+
+#include "libmor/SCA_Report.h"
+#include "net/SCA_NetProtocol.h"
+#include "net/SCA_NetTransport.h"
+
+namespace {
+
+std::atomic<uint32_t> g_MaxReplyBytes{SCA_ClientSession::kDefaultMaxReplyBytes};
+
+} // namespace
+
+void SCA_ClientSession::SetMaxReplyBytes(uint32_t bytes) {
+    g_MaxReplyBytes.store(bytes != 0 ? bytes : kDefaultMaxReplyBytes);
+}
+
+uint32_t SCA_ClientSession::GetMaxReplyBytes() {
+    return g_MaxReplyBytes.load();
+}
+
+bool SCA_ClientSession::GiveBackLargeReply(SCA_KorvantaInterface& client) {
+    const SCA_NetTransport* transport = client.GetNetTransport();
+    const bool large = transport != nullptr && transport->GetLastPayload() > kGiveBackAboveBytes;
+    if (large) {
+        malloc_trim(0);
+    }
+    return large;
+}
+
+void SCA_ClientSession::Keep(std::unique_ptr<SCA_KorvantaInterface> client) {
+    client->GetNetTransport()->SetMaxPayload(GetMaxReplyBytes());
+    m_Host = QString::fromUtf8(client->GetName());
+    m_Port = client->GetPort();
+    m_Client = std::move(client);
+}
+
+SCA_ClientSession::SCA_ClientSession(QObject* parent) : QObject(parent) {
+    // A large block (a reply's buffer, a decoded reply's text) is mapped on its own and goes
+    // back to the system when freed, instead of staying in the heap of the thread that freed
+    // it.
+    static std::once_flag tuned;
+    std::call_once(tuned, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kGiveBackAboveBytes)); });
+    m_Network.setMaxThreadCount(1);
+    // The thread stays for the next call instead of being made again for each poll.
+    m_Network.setExpiryTimeout(-1);
+}
+
+// The pool's destructor waits for the call in flight, which holds its own client.
+SCA_ClientSession::~SCA_ClientSession() = default;
+
+int SCA_ClientSession::Await(Wait how, const std::function<int()>& work) {
+    // Off the GUI thread, or without an event loop to turn, the call runs where it is asked.
+    if (QThread::currentThread() != thread() || QCoreApplication::instance() == nullptr) {
+        return work();
+    }
+    auto promise = std::make_shared<QPromise<int>>();
+    QFuture<int> result = promise->future();
+    promise->start();
+    // work lives on this frame, which waits below until the network thread is done with it.
+    m_Network.start([promise, &work]() {
+        promise->addResult(work());
+        promise->finish();
+    });
+    ++m_Waiting;
+    m_Gate.Open();
+    // The loop runs even for a call that is done already: what was posted while it ran (a
+    // click, a paint) comes before its result, as it would for a slower call.
+    {
+        const bool busy = how == Wait::Command && qobject_cast<QGuiApplication*>(qApp) != nullptr;
+        if (busy) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+        }
+        QEventLoop loop;
+        QFutureWatcher<int> watcher;
+        connect(&watcher, &QFutureWatcherBase::finished, &loop, &QEventLoop::quit);
+        watcher.setFuture(result);
+        loop.exec();
+        if (busy) {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    }
+    // The loop also ends when the application quits: the call's frame must outlive the call.
+    result.waitForFinished();
+    --m_Waiting;
+    // Polls answered while the command ran are handed over once its caller is done with it,
+    // then the input it held.
+    if (m_Waiting == 0 && !m_Kept.empty()) {
+        QMetaObject::invokeMethod(this, &SCA_ClientSession::DeliverKept, Qt::QueuedConnection);
+    }
+    m_Gate.Close();
+    return result.result();
+}
+
+int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
+                               std::function<void(int ok)> done) {
+    const std::shared_ptr<SCA_KorvantaInterface> client = m_Client;
+    if (client == nullptr) {
+        return 0;
+    }
+    ++m_Asked;
+    Answer answer;
+    answer.Context = context;
+    answer.Generation = m_Generation;
+    auto job = [this, client, work = std::move(work), done = std::move(done),
+                answer = std::move(answer)]() mutable {
+        client->SetReplyTimeout(kPollTimeoutMs);
+        const int ok = work(*client) ? 1 : 0;
+        answer.Large = GiveBackLargeReply(*client);
+        const bool lost = !ok && client->LostConnection();
+        answer.Apply = [this, client, ok, lost, done = std::move(done),
+                        context = answer.Context]() {
+            if (lost && client == m_Client) {
+                HandleLostConnection();
+            }
+            if (context != nullptr) {
+                done(ok);
+            }
+        };
+        if (QThread::currentThread() == thread()) {
+            Deliver(std::move(answer));
+            return;
+        }
+        QMetaObject::invokeMethod(
+            this, [this, answer = std::move(answer)]() mutable { Deliver(std::move(answer)); },
+            Qt::QueuedConnection);
+    };
+    if (QCoreApplication::instance() == nullptr) {
+        job();
+    } else {
+        m_Network.start(std::move(job));
+    }
+    return 1;
+}
+
+void SCA_ClientSession::Deliver(Answer answer) {
+    if (m_Waiting > 0) {
+        m_Kept.push_back(std::move(answer));
+        return;
+    }
+    --m_Asked;
+    // The rows a large reply made go with the answer after it.
+    const bool giveBack = answer.Large || m_LargeShown;
+    if (answer.Generation == m_Generation) {
+        answer.Apply();
+        m_LargeShown = answer.Large;
+    }
+    // Frees the result before the memory is handed back.
+    answer = Answer();
+    if (giveBack) {
+        malloc_trim(0);
+    }
+}
+
+void SCA_ClientSession::DeliverKept() {
+    std::vector<Answer> kept = std::move(m_Kept);
+    m_Kept.clear();
+    for (Answer& answer : kept) {
+        Deliver(std::move(answer));
+    }
+}
+
+int SCA_ClientSession::Open(const char* host, uint16_t port, uint32_t timeoutMs, uint32_t* error) {
+    Close();
+    std::unique_ptr<SCA_KorvantaInterface> client(
+        m_Factory ? m_Factory() : new (std::nothrow) SCA_KorvantaInterface());
+    uint32_t code = 0;
+    if (client == nullptr ||
+        !Await(Wait::Command, [&]() { return client->Connect(host, port, timeoutMs, &code); })) {
+        if (error != nullptr) {
+            *error = code;
+        }
+        return 0;
+    }
+    Keep(std::move(client));
+    m_Host = QString::fromUtf8(host != nullptr ? host : "");
+    m_Port = port;
+    return 1;
+}
+
+void SCA_ClientSession::Adopt(SCA_KorvantaInterface* client) {
+    if (client == m_Client.get()) {
+        return;
+    }
+    Close();
+    if (client != nullptr) {
+        Keep(std::unique_ptr<SCA_KorvantaInterface>(client));
+        emit Connected();
+    }
+}
+
+void SCA_ClientSession::Close() {
+    if (m_Client == nullptr) {
+        return;
+    }
+    // Whoever reacts to the signal finds the session closed already, and what was asked of it
+    // is answered no more.
+    const std::shared_ptr<SCA_KorvantaInterface> client = std::move(m_Client);
+    ++m_Generation;
+    emit Disconnected();
+}
+
+QString SCA_ClientSession::LostText() const {
+    return QStringLiteral("Connection to %1:%2 lost - reconnecting").arg(m_Host).arg(m_Port);
+}
+
+void SCA_ClientSession::HandleLostConnection() {
+    if (m_Client == nullptr) {
+        return;
+    }
+    // A reply over the limit was refused: the user learns why, and how to take it.
+    const QString text =
+        m_Client->GetLastStatusCode() == SCA_NET_ERROR_TOO_LARGE
+            ? QStringLiteral("Reply from %1:%2 refused: larger than %3 bytes (-max_reply raises "
+                             "the limit) - reconnecting")
+                  .arg(m_Host)
+                  .arg(m_Port)
+                  .arg(GetMaxReplyBytes())
+            : LostText();
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING, "%s", text.toUtf8().constData());
+    emit ConnectionLost(text);
+    Close();
+}

@@ -1,0 +1,403 @@
+// SPDX-License-Identifier: MIT
+// The main window's construction, start-up, configuration, geometry, reports and small slots.
+#include "korvac/main/SCA_SrvGui.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "korvac/kit/ParseMainCommandLine.h"
+#include "korvac/main/SCA_SideBar.h"
+#include "korvac/main/SCA_SrvActionCtrl.h"
+#include "korvac/main/SCA_SrvApplication.h"
+#include "korvac/main/SCA_SrvConnectView.h"
+#include "libmor/SCA_FileSystem.h"
+#include "libmor/SCA_Limits.h"
+#include "libmor/SCA_String.h"
+#include "libtez/SCA_KorvantaInterface.h"
+#include "libvop/SCA_DebugLogDlg.h"
+#include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ModalHook.h"
+#include "libvop/SCA_TreeRows.h"
+#include "libvop/SCA_UpdateDlg.h"
+#include "model/SCA_TezConfigFiles.h"
+
+namespace {
+
+constexpr uint32_t kClientLogCapacity = 500;
+constexpr uint32_t kClientLogMaximum = 1000;
+constexpr int kTimerPeriodMs = 500;
+constexpr int kDefaultConnectDelayMs = 100;
+constexpr int kDefaultWidth = 860;
+constexpr int kDefaultHeight = 640;
+// The command-line parameters the window reads.
+constexpr const char* kConfNameParam = "conf_name";
+constexpr const char* kUpdateParam = "update";
+
+} // namespace
+
+SCA_SrvGui::SCA_SrvGui(QApplication* app)
+    : QMainWindow(nullptr), m_App(app), m_LocalConfig(SCA_PRODUCT_TYPE_NONE),
+      m_UserConfig(&m_LocalConfig), m_Params("Params", nullptr),
+      m_ServerConfig(SCA_PRODUCT_TYPE_NONE), m_ServerUserConfig(&m_ServerConfig),
+      m_ClientLog(kClientLogCapacity) {
+    setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
+    SetSysTrayStatus(kTrayDisconnected, "Korvanta Client - Disconnected");
+    SCA_SetErrorCallback(&SCA_SrvGui::ReportMessage, this);
+    resize(kDefaultWidth, kDefaultHeight);
+    setMinimumSize(kDefaultWidth, kDefaultHeight);
+    m_ActionCtrl = new SCA_SrvActionCtrl(&m_LocalConfig, &m_UserConfig, &m_Params);
+    m_ReconnectTimer = new QTimer(this);
+    m_ReconnectTimer->setSingleShot(true);
+    m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
+    connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_SrvGui::DefaultConnect);
+    m_DisconnectedText = QString::fromLatin1(kPressConnectText);
+    m_Session = new SCA_ClientSession(this);
+    connect(m_Session, &SCA_ClientSession::ConnectionLost, this, &SCA_SrvGui::ConnectionLost);
+    connect(m_Session, &SCA_ClientSession::Disconnected, this, &SCA_SrvGui::SessionClosed);
+}
+
+SCA_SrvGui::~SCA_SrvGui() {
+    if (m_UpdateTimerId > 0) {
+        killTimer(m_UpdateTimerId);
+    }
+    if (m_ConfigLoaded) {
+        SaveWindowState();
+        uint32_t error = 0;
+        if (!m_UserConfig.SaveConfig(&error)) {
+            // The window is going and reports have nowhere to be shown any more; the user must
+            // still learn that the settings were not kept.
+            std::fprintf(stderr, "korvac: cannot save the client settings to %s (ERR:%u)\n",
+                         m_UserConfig.GetConfigFilePath(), error);
+        }
+    }
+    // The worker may still report; it is stopped before the callback goes.
+    delete m_ActionCtrl;
+    m_ActionCtrl = nullptr;
+    SCA_SetErrorCallback(nullptr, nullptr);
+    // The window's widgets are going: nothing may react to the session's end any more.
+    m_Session->disconnect(this);
+    m_Session->Close();
+    SCA_Object::Destroy(m_UpdateManager);
+    m_UpdateManager = nullptr;
+    delete m_TrayIcon;
+    m_TrayIcon = nullptr;
+}
+
+int SCA_SrvGui::Run(int argc, char** argv) {
+    ParseCommandLine(argc, argv);
+    if (!InitConfig() || !InitGui()) {
+        return 0;
+    }
+    QApplication::exec();
+    return 1;
+}
+
+int SCA_SrvGui::ParseCommandLine(int argc, char** argv) {
+    return ParseMainCommandLine(&m_Params, argc, argv);
+}
+
+int SCA_SrvGui::InitConfig() {
+    SCA_Field* field = nullptr;
+    if (m_Params.GetFieldByName(kConfNameParam, &field) && field != nullptr &&
+        field->GetValue()[0] != '\0') {
+        SCA_StrnCpy(m_ConfigName, field->GetValue(), sizeof(m_ConfigName));
+    }
+    // The loaders report their failures with the texts of the client; reports are still
+    // shown as boxes here.
+    if (!SCA_LoadProductConfig(&m_LocalConfig, m_ConfigName, SCA_TezConfigSide::Client, nullptr)) {
+        return 0;
+    }
+    if (ActivateRunningInstance()) {
+        // The window that comes to the front may be on another desktop or screen: the command
+        // line says why no new one opens.
+        std::fprintf(stderr, "korvac: a client of this user already runs; its window was "
+                             "brought to the front\n");
+        return 0;
+    }
+    setWindowTitle(QStringLiteral("Korvanta Client"));
+    if (!SCA_LoadUserConfig(&m_UserConfig, &m_LocalConfig, SCA_TezConfigSide::Client, nullptr)) {
+        return 0;
+    }
+    m_ConfigLoaded = 1;
+    m_ActionCtrl->StartProcess();
+    SCA_StrnCpy(m_TrayText, SCA_GetProductName(m_LocalConfig.GetProductType()), sizeof(m_TrayText));
+    ReadTrayOptions();
+    return 1;
+}
+
+void SCA_SrvGui::ReadTrayOptions() {
+    m_ClientLog.SetMaxDebugMessage(kClientLogMaximum);
+    m_MinimizeToTray = m_UserConfig.GetAdvancedOption(SCA_OPTION_MINIMIZE_TO_TRAY) ? 1 : 0;
+    m_ShowErrorsInTray = m_UserConfig.GetAdvancedOption(SCA_OPTION_TRAY_ERRORS) ? 1 : 0;
+}
+
+int SCA_SrvGui::ActivateRunningInstance() {
+    const QString path = SCA_SrvApplication::InstanceSocketPath();
+    if (SCA_SrvApplication::NotifyRunningInstance(path)) {
+        return 1;
+    }
+    auto* app = qobject_cast<SCA_SrvApplication*>(m_App);
+    if (app != nullptr && !app->StartInstanceServer(path)) {
+        // Another client took the address between the two steps: it is the running one.
+        return SCA_SrvApplication::NotifyRunningInstance(path);
+    }
+    return 0;
+}
+
+int SCA_SrvGui::InitGui() {
+    BuildUi();
+    InitLayout(m_UserConfig.GetLayoutId());
+    SCA_Field* update = nullptr;
+    if (m_Params.GetFieldByName(kUpdateParam, &update) && update != nullptr &&
+        SCA_IsFileExists(update->GetValue())) {
+        SCA_DeleteFile(update->GetValue(), nullptr);
+    }
+    int maximise = 0;
+    RestoreOrCentre(&maximise);
+    if (m_UserConfig.GetAdvancedOption(SCA_OPTION_START_MINIMIZED)) {
+        showMinimized();
+    }
+    if (maximise) {
+        showMaximized();
+    } else {
+        show();
+    }
+    // The servers connected to before are there to pick from before any connection.
+    m_SideBar->GetConnectView()->Refresh(nullptr);
+    m_UpdateTimerId = startTimer(kTimerPeriodMs);
+    if (m_UpdateTimerId == 0) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
+                                                  "SCA_SrvGui::InitGui: Cannot start update timer");
+        return 0;
+    }
+    m_CollectMessages = 1;
+    SetSysTrayStatus(kTrayReady, "Korvanta Client");
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Korvanta Client v%s Started ...",
+                                              SCA_TEZ_PRODUCT_VERSION);
+    m_ReconnectTimer->start();
+    return 1;
+}
+
+// --- geometry --------------------------------------------------------------------------------
+
+QScreen* SCA_SrvGui::ScreenByNumber(long number) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (number >= 0 && number < screens.size()) {
+        return screens.at(static_cast<int>(number));
+    }
+    return QGuiApplication::primaryScreen();
+}
+
+int SCA_SrvGui::ScreenNumberOf() const {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    const int index = screens.indexOf(screen());
+    return index >= 0 ? index : 0;
+}
+
+int SCA_SrvGui::SaveWindowGeometry() {
+    char text[256];
+    if (isMaximized()) {
+        std::snprintf(text, sizeof(text), "Maximized %d", ScreenNumberOf());
+    } else {
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        std::snprintf(text, sizeof(text), "%d %d %d %d %d", corner.x(), corner.y(), width(),
+                      height(), ScreenNumberOf());
+    }
+    m_UserConfig.SetGuiGeometry(text);
+    return 1;
+}
+
+void SCA_SrvGui::CentreOn(const QRect& area, int* maximise) {
+    if (width() < area.width() && height() < area.height()) {
+        move(area.width() / 2 - width() / 2 + area.left(),
+             area.height() / 2 - height() / 2 + area.top());
+    } else {
+        move(area.topLeft());
+        *maximise = 1;
+    }
+}
+
+int SCA_SrvGui::RestoreWindowGeometry(int* maximise) {
+    *maximise = 0;
+    const char* text = m_UserConfig.GetGuiGeometry();
+    if (text == nullptr || text[0] == '\0') {
+        return 0;
+    }
+    char tokens[5][256] = {};
+    uint32_t position = 0;
+    int count = 0;
+    while (count < 5 && SCA_GetToken1(text, &position, tokens[count], sizeof(tokens[count]))) {
+        ++count;
+    }
+    if (count >= 1 && std::strcmp(tokens[0], "Maximized") == 0) {
+        QScreen* target = ScreenByNumber(count >= 2 ? std::atol(tokens[1]) : -1);
+        if (target == nullptr) {
+            return 0;
+        }
+        const QRect area = target->availableGeometry();
+        CentreOn(area, maximise);
+        *maximise = 1;
+        return 1;
+    }
+    if (count < 4) {
+        return 0;
+    }
+    const long x = std::atol(tokens[0]);
+    const long y = std::atol(tokens[1]);
+    const long w = std::atol(tokens[2]);
+    const long h = std::atol(tokens[3]);
+    QScreen* target = ScreenByNumber(count >= 5 ? std::atol(tokens[4]) : -1);
+    if (target == nullptr || w <= 0 || h <= 0) {
+        return 0;
+    }
+    const QRect area = target->availableGeometry();
+    if (!area.contains(QPoint(static_cast<int>(x), static_cast<int>(y))) || area.width() < w ||
+        area.height() < h) {
+        return 0;
+    }
+    setGeometry(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h));
+    return 1;
+}
+
+void SCA_SrvGui::RestoreOrCentre(int* maximise) {
+    *maximise = 0;
+    if (RestoreWindowGeometry(maximise)) {
+        return;
+    }
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) {
+        CentreOn(primary->availableGeometry(), maximise);
+    }
+}
+
+void SCA_SrvGui::SaveWindowState() {
+    if (m_UserConfig.GetAdvancedOption(SCA_OPTION_SAVE_LAST_GUI_LAYOUT)) {
+        m_UserConfig.SetLayoutId(m_CurrentLayout);
+    }
+    SaveWindowGeometry();
+}
+
+// --- reports and message boxes ---------------------------------------------------------------
+
+int SCA_SrvGui::ReportMessage(tagSCA_ERROR_DESCR* message, void* context) {
+    auto* window = static_cast<SCA_SrvGui*>(context);
+    if (window == nullptr || message == nullptr) {
+        return 0;
+    }
+    if (QThread::currentThread() != window->thread()) {
+        // The sound worker and the other threads never touch a widget: their reports travel
+        // to the GUI thread as a copy.
+        const tagSCA_ERROR_DESCR copy = *message;
+        QMetaObject::invokeMethod(
+            window, [window, copy]() { window->ReportOnGuiThread(copy); }, Qt::QueuedConnection);
+        return 1;
+    }
+    // Before the window runs, failures and warnings need a box; news such as a configuration
+    // file made at the first start waits in the log instead of stopping the start.
+    if (!window->m_CollectMessages && message->Level != SCA_LEVEL_INFO) {
+        window->ShowMessage(window, message->Level, message->Text);
+        return 1;
+    }
+    window->m_ClientLog.AddMessage(message, SCA_ALL_ONES);
+    window->UpdateErrorBadge();
+    return 1;
+}
+
+void SCA_SrvGui::ReportOnGuiThread(const tagSCA_ERROR_DESCR& message) {
+    tagSCA_ERROR_DESCR copy = message;
+    ReportMessage(&copy, this);
+}
+
+int SCA_SrvGui::ShowMessage(QWidget* parent, uint32_t type, const char* text) {
+    const char* title = type == SCA_LEVEL_INFO      ? "Message"
+                        : type == SCA_LEVEL_WARNING ? "Warning"
+                                                    : "Error";
+    // At most 511 bytes, as the boxes always were; cut on a character boundary.
+    char bounded[512];
+    SCA_StrnCpy(bounded, text != nullptr ? text : "", sizeof(bounded));
+    SCA_ShowMessageBox(parent, type, QString::fromLatin1(title), QString::fromUtf8(bounded));
+    return 1;
+}
+
+// --- small slots -----------------------------------------------------------------------------
+
+void SCA_SrvGui::Exit() {
+    QCoreApplication::quit();
+}
+
+void SCA_SrvGui::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void SCA_SrvGui::OnlineHelp() {
+    SCA_OpenUrl(QString::fromUtf8(m_LocalConfig.GetOnlineHelpUrl()));
+}
+
+void SCA_SrvGui::ReleaseNotes() {
+    SCA_OpenUrl(QString::fromUtf8(m_LocalConfig.GetReleaseNotesUrl()));
+}
+
+void SCA_SrvGui::ProductWebPage() {
+    SCA_OpenUrl(QString::fromUtf8(m_LocalConfig.GetProductPageUrl()));
+}
+
+void SCA_SrvGui::CheckForUpdates() {
+    SCA_UpdateDlg dialog(this, &m_LocalConfig, &m_UserConfig, &m_Params);
+    dialog.SetUpdate(m_ProductUpdate);
+    if (dialog.GetUpdate()) {
+        if (SCA_ExecDialog(&dialog) == QDialog::Accepted) {
+            close();
+        }
+        return;
+    }
+    // The check runs at each connection to a service; the user hears what it found.
+    char text[256];
+    if (m_ProductUpdate.GetVersion()[0] == '\0') {
+        SCA_StrnCpy(text,
+                    "No update information is available yet: updates are looked for at each "
+                    "connection to Korvanta Server.",
+                    sizeof(text));
+    } else {
+        std::snprintf(text, sizeof(text), "Korvanta Client %s is up to date.",
+                      SCA_TEZ_PRODUCT_VERSION);
+    }
+    ShowMessage(this, SCA_LEVEL_INFO, text);
+}
+
+void SCA_SrvGui::ViewMessageConsole() {
+    m_ConsoleOpen = 1;
+    // What the console shows is seen: the badge goes at once, and comes back for errors that
+    // arrive while it is open. The poll goes on meanwhile.
+    m_SeenErrorCount = m_ClientLog.GetErrorCount();
+    UpdateErrorBadge();
+    SCA_DebugLogDlg dialog(this, &m_ClientLog, QStringLiteral("Message Console"));
+    SCA_ExecDialog(&dialog);
+    m_ConsoleOpen = 0;
+}
+
+// --- the client object -----------------------------------------------------------------------
+
+int SCA_SrvGui::CheckConnected(int showMessage) {
+    if (m_Session->IsConnected()) {
+        return 1;
+    }
+    if (showMessage) {
+        ShowMessage(this, SCA_LEVEL_ERROR,
+                    "Korvanta Client is not connected.\nPress the 'Connect' button to connect to "
+                    "a server.");
+    }
+    return 0;
+}
+
+void SCA_SrvGui::SetClientInterface(SCA_KorvantaInterface* client) {
+    m_Session->Adopt(client);
+}
