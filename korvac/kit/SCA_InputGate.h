@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <memory>
 #include <vector>
 
-class QEvent;
 class QWidget;
 
 // While the session waits for a call in its caller's frame, the window keeps painting and

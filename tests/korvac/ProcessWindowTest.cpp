@@ -533,10 +533,8 @@ TEST_F(ProcessWindow, TheProcessWindowsTakeInputWhileTheirPollIsOut) {
         SCOPED_TRACE("one process");
         ExpectPollAskedNotAwaited<SCA_SrvProcessDlg>(
             [&] {
-                auto window = std::make_unique<SCA_SrvProcessDlg>(
-                    nullptr, m_Main.get(), m_Main->GetServerConfig(), m_Main->GetServerUserConfig(),
-                    m_Main->GetUserConfig(), m_Main->GetParams(), m_Main->GetSession(), &monitor,
-                    101, "bash");
+                auto window = std::make_unique<SCA_SrvProcessDlg>(nullptr, m_Main->WindowContext(),
+                                                                  &monitor, 101, "bash");
                 EXPECT_EQ(window->StartProcess(), 1);
                 return window;
             },

@@ -101,7 +101,7 @@ TEST(SampleStoreTest, KeptSamplesComeBackBitForBitWhateverTheirTimes) {
         {"offsets at the edge of 16 bits", 4, offsetEdges},
         {"an irregular first step",
          3,
-         {kStart, kStart, kStart + kSecond, kStart + kOffsetLimit, kStart + 2 * kOffsetLimit}},
+         {kStart, kStart + 1, kStart + kSecond, kStart + kOffsetLimit, kStart + 2 * kOffsetLimit}},
         {"the clock steps back a little, then an hour", 4, stepsBack},
         {"steps at the edge of 32 bits",
          3,
