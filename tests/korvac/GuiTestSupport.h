@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QString>
@@ -266,6 +268,17 @@ inline bool ChooseMenuEntry(QMainWindow* window, const char* menuTitle, const ch
 }
 
 // Turns the event loop until what the session was asked is answered and shown.
+// Whether a key typed into a line edit reaches it: the event loop turns and takes input while
+// whatever the caller holds is out.
+inline ::testing::AssertionResult TypingIsTaken() {
+    QLineEdit edit;
+    edit.show();
+    QCoreApplication::postEvent(
+        &edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+    return korvanta_test::WaitUntilPumping("the key to be taken",
+                                           [&edit] { return edit.text() == "a"; });
+}
+
 inline void WaitForPolls(SCA_ClientSession* session) {
     EXPECT_TRUE(korvanta_test::WaitUntilPumping("the session's polls to be answered",
                                                 [session] { return !session->IsWaiting(); }));

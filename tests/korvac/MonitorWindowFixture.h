@@ -65,12 +65,7 @@ protected:
         SendTick(window.get());
         ASSERT_TRUE(session->IsWaiting());
         SendTick(window.get());
-        QLineEdit edit;
-        edit.show();
-        QCoreApplication::postEvent(
-            &edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
-        EXPECT_TRUE(korvanta_test::WaitUntilPumping("the key to be taken",
-                                                    [&edit] { return edit.text() == "a"; }));
+        EXPECT_TRUE(korvac_test::TypingIsTaken());
         EXPECT_TRUE(session->IsWaiting());
         EXPECT_FALSE(shown(window.get()));
         released = true;
