@@ -7,7 +7,7 @@
 // until the computer has the asked number of processes, and ended by id at the end.
 // Three windows, each with its load; min/median/max of the ratio over them.
 //
-// Usage: bench_processes [--processes N] [--passes N]   (defaults 2200 and 10 a window)
+// Usage: bench_processes [--processes N] [--passes N]   (defaults 2200 and 20 a window)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +26,7 @@
 namespace {
 
 constexpr int kWindows = 3;
-constexpr int kDefaultPasses = 10;
+constexpr int kDefaultPasses = 20;
 constexpr size_t kDefaultProcesses = 2200;
 constexpr double kRatioTarget = 1.1;
 constexpr uint64_t kSecondNs = 1000000000ull;
