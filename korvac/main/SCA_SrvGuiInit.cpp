@@ -121,7 +121,13 @@ int SCA_SrvGui::BuildUi() {
     m_MainSplitter = new QSplitter(Qt::Vertical, this);
     setCentralWidget(m_MainSplitter);
     m_TopSplitter = new QSplitter(Qt::Horizontal, m_MainSplitter);
-    m_SideBar = new SCA_SideBar(m_TopSplitter, this);
+    m_SideBar = new SCA_SideBar(m_TopSplitter, &m_UserConfig);
+    SCA_SrvConnectView* servers = m_SideBar->GetConnectView();
+    connect(servers, &SCA_SrvConnectView::HostChosen, this,
+            [this](const QByteArray& host) { ConnectToHost(host.constData()); });
+    connect(servers, &SCA_SrvConnectView::ConnectAsked, this, &SCA_SrvGui::ConnectToServer);
+    connect(servers, &SCA_SrvConnectView::OrderChanged, this,
+            [this, servers]() { servers->Refresh(m_ConnectedHost); });
     m_MonitorsView = new SCA_MonitorsView(m_Session, m_TopSplitter);
     connect(m_MonitorsView, &SCA_MonitorsView::MenuAsked, this,
             &SCA_SrvGui::BuildMonitorContextMenu);
