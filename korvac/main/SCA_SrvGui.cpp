@@ -18,6 +18,7 @@
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvApplication.h"
 #include "korvac/main/SCA_SrvConnectView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
@@ -49,7 +50,9 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
       m_ServerConfig(SCA_PRODUCT_TYPE_NONE), m_ServerUserConfig(&m_ServerConfig),
       m_ClientLog(kClientLogCapacity) {
     setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
-    SetSysTrayStatus(kTrayDisconnected, "Korvanta Client - Disconnected");
+    m_Tray = new SCA_SysTray(this, &m_LocalConfig);
+    connect(m_Tray, &SCA_SysTray::QuitAsked, this, &SCA_SrvGui::Exit);
+    m_Tray->SetStatus(SCA_SysTray::kDisconnected, "Korvanta Client - Disconnected");
     SCA_SetErrorCallback(&SCA_SrvGui::ReportMessage, this);
     resize(kDefaultWidth, kDefaultHeight);
     setMinimumSize(kDefaultWidth, kDefaultHeight);
@@ -87,8 +90,8 @@ SCA_SrvGui::~SCA_SrvGui() {
     m_Session->Close();
     SCA_Object::Destroy(m_UpdateManager);
     m_UpdateManager = nullptr;
-    delete m_TrayIcon;
-    m_TrayIcon = nullptr;
+    delete m_Tray;
+    m_Tray = nullptr;
 }
 
 int SCA_SrvGui::Run(int argc, char** argv) {
@@ -128,15 +131,15 @@ int SCA_SrvGui::InitConfig() {
     }
     m_ConfigLoaded = 1;
     m_ActionCtrl->StartProcess();
-    SCA_StrnCpy(m_TrayText, SCA_GetProductName(m_LocalConfig.GetProductType()), sizeof(m_TrayText));
+    m_Tray->SetStatus(m_Tray->State(), SCA_GetProductName(m_LocalConfig.GetProductType()));
     ReadTrayOptions();
     return 1;
 }
 
 void SCA_SrvGui::ReadTrayOptions() {
     m_ClientLog.SetMaxDebugMessage(kClientLogMaximum);
-    m_MinimizeToTray = m_UserConfig.GetAdvancedOption(SCA_OPTION_MINIMIZE_TO_TRAY) ? 1 : 0;
-    m_ShowErrorsInTray = m_UserConfig.GetAdvancedOption(SCA_OPTION_TRAY_ERRORS) ? 1 : 0;
+    m_Tray->SetOptions(m_UserConfig.GetAdvancedOption(SCA_OPTION_MINIMIZE_TO_TRAY) != 0,
+                       m_UserConfig.GetAdvancedOption(SCA_OPTION_TRAY_ERRORS) != 0);
 }
 
 int SCA_SrvGui::ActivateRunningInstance() {
@@ -179,7 +182,7 @@ int SCA_SrvGui::InitGui() {
         return 0;
     }
     m_CollectMessages = 1;
-    SetSysTrayStatus(kTrayReady, "Korvanta Client");
+    m_Tray->SetStatus(SCA_SysTray::kReady, "Korvanta Client");
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Korvanta Client v%s Started ...",
                                               SCA_TEZ_PRODUCT_VERSION);
     m_ReconnectTimer->start();
@@ -331,6 +334,17 @@ int SCA_SrvGui::ShowMessage(QWidget* parent, uint32_t type, const char* text) {
 
 void SCA_SrvGui::Exit() {
     QCoreApplication::quit();
+}
+
+void SCA_SrvGui::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    m_Tray->WindowStateChanged(event);
+}
+
+int SCA_SrvGui::ShowMainWindow() {
+    m_Tray->ShowWindow();
+    raise();
+    return 1;
 }
 
 void SCA_SrvGui::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,6 @@
 
 #include <QMainWindow>
 #include <QString>
-#include <QSystemTrayIcon>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -43,6 +42,7 @@ class SCA_SrvActionCtrl;
 class SCA_SrvLogView;
 class SCA_SrvMonitor;
 class SCA_StatusIcon;
+class SCA_SysTray;
 class SCA_TreeRows;
 
 // The client's main window and the owner of what the client holds for its run: its own product
@@ -54,14 +54,8 @@ class SCA_TreeRows;
 class SCA_SrvGui : public QMainWindow, public SCA_Object {
     Q_OBJECT
 public:
-    // The GUI layouts and the tray states.
+    // The GUI layouts.
     static constexpr uint32_t kLayoutCount = 3;
-    static constexpr uint32_t kTrayNoActive = 0;
-    static constexpr uint32_t kTrayRunning = 1;
-    static constexpr uint32_t kTrayReady = 3;
-    static constexpr uint32_t kTrayWarnings = 4;
-    static constexpr uint32_t kTrayErrors = 5;
-    static constexpr uint32_t kTrayDisconnected = 7;
 
     explicit SCA_SrvGui(QApplication* app);
     ~SCA_SrvGui() override;
@@ -202,9 +196,6 @@ public:
     uint32_t GetSaveReportFormat() const { return m_SaveReportFormat; }
     uint32_t GetSaveReportOption() const { return m_SaveReportOption; }
 
-    int SetSysTrayStatus(uint32_t state, const char* text);
-    int UpdateSysTrayIcon();
-    int CreateSysTray();
     int ShowMainWindow();
     // Re-reads the tray options and the message log's size from the client configuration.
     void ReadTrayOptions();
@@ -251,10 +242,6 @@ public:
         SCA_SrvGui& m_Window;
         uint32_t m_Errors;
     };
-    QSystemTrayIcon* GetTrayIcon() const { return m_TrayIcon; }
-    uint32_t GetTrayState() const { return m_TrayState; }
-    const char* GetTrayText() const { return m_TrayText; }
-    uint32_t IsInTray() const { return m_InTray; }
     int IsCollectingMessages() const { return m_CollectMessages != 0; }
     SCA_TezConfig* GetServerConfig() { return &m_ServerConfig; }
     SCA_TezConfigUser* GetServerUserConfig() { return &m_ServerUserConfig; }
@@ -319,8 +306,6 @@ public slots:
     void ReleaseNotes();
     void ProductWebPage();
     void CheckForUpdates();
-    void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
-    void SysTrayShowWindow();
     // The session's signals: a lost connection's line stays in the status bar while the
     // window reconnects; any end of the session resets the window.
     void ConnectionLost(const QString& text);
@@ -344,8 +329,6 @@ private:
     static QScreen* ScreenByNumber(long number);
     int ScreenNumberOf() const;
     void CentreOn(const QRect& area, int* maximise);
-    // Restores the window from the tray or from minimised, as it was before.
-    void RestoreShownState();
     // Connects with the saved values or a known server's, reporting failures; stores the
     // values as the saved ones on success.
     int ConnectAndRemember(const char* host, uint16_t port, const char* user, const char* password,
@@ -435,13 +418,7 @@ private:
     SCA_SrvLogView* m_LogView = nullptr;
     QToolButton* m_ErrorBadge = nullptr;
 
-    uint32_t m_InTray = 0;
-    uint32_t m_MinimizeToTray = 0;
-    uint32_t m_ShowErrorsInTray = 1;
-    uint32_t m_OldWindowState = 0;
-    QSystemTrayIcon* m_TrayIcon = nullptr;
-    uint32_t m_TrayState = kTrayReady;
-    char m_TrayText[256] = "Korvanta Client";
+    SCA_SysTray* m_Tray = nullptr;
 
     int m_UpdateTimerId = -1;
     uint32_t m_TickCount = 0;

@@ -17,6 +17,7 @@
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_IconEngine.h"
@@ -346,23 +347,23 @@ int SCA_SrvGui::UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus) 
     const uint64_t errors =
         static_cast<uint64_t>(serverStatus.MonitorErrors) + serverStatus.FailedMonitors;
     char text[256];
-    uint32_t state = kTrayNoActive;
+    uint32_t state = SCA_SysTray::kNoActive;
     auto plural = [](uint64_t count) { return count == 1 ? "" : "s"; };
     if (errors > 0) {
         std::snprintf(text, sizeof(text), "Korvanta Client - %llu Error%s",
                       static_cast<unsigned long long>(errors), plural(errors));
-        state = kTrayErrors;
+        state = SCA_SysTray::kErrors;
     } else if (warnings > 0) {
         std::snprintf(text, sizeof(text), "Korvanta Client - %u Warning%s", warnings,
                       plural(warnings));
-        state = kTrayWarnings;
+        state = SCA_SysTray::kWarnings;
     } else if (active > 0) {
         std::snprintf(text, sizeof(text), "Korvanta Client - %u Monitor%s", active, plural(active));
-        state = kTrayRunning;
+        state = SCA_SysTray::kRunning;
     } else {
         SCA_StrnCpy(text, "Korvanta Client - No Active Monitors", sizeof(text));
     }
-    SetSysTrayStatus(state, text);
+    m_Tray->SetStatus(state, text);
     return 1;
 }
 

@@ -15,6 +15,7 @@
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
 
@@ -63,7 +64,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     Tick(window);
     Tick(window);
     EXPECT_EQ(window->CheckConnected(0), 0);
-    EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - Disconnected");
+    EXPECT_STREQ(window->findChild<SCA_SysTray*>()->Text(), "Korvanta Client - Disconnected");
     const QString lost =
         QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(m_Port);
     EXPECT_EQ(window->GetStatusLabel()->text(), lost);

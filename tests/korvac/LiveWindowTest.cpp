@@ -29,6 +29,7 @@
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_Version.h"
 #include "libvop/SCA_EntryDlg.h"
 #include "libvop/SCA_OptionsDlg.h"
@@ -103,6 +104,7 @@ protected:
         EXPECT_EQ(Status(), connected);
         EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
     }
+    SCA_SysTray* Tray() const { return m_Window->findChild<SCA_SysTray*>(); }
     SCA_ConfigObj* SentConfig() {
         SCA_ConfigObj* request = m_Service.LastRequest("SetUserConfig");
         SCA_ConfigObj* config = nullptr;
@@ -140,8 +142,8 @@ TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
               (std::vector<std::string>{"Connect", "Login", "GetServerInfo", "GetServiceInfo",
                                         "GetProductConfig", "GetUserConfig"}));
     EXPECT_EQ(Status(), QStringLiteral("Connected To: admin@server-a"));
-    EXPECT_STREQ(m_Window->GetTrayText(), "Korvanta Client - 2 Monitors");
-    EXPECT_EQ(m_Window->GetTrayState(), SCA_SrvGui::kTrayRunning);
+    EXPECT_STREQ(Tray()->Text(), "Korvanta Client - 2 Monitors");
+    EXPECT_EQ(Tray()->State(), SCA_SysTray::kRunning);
     // The known servers hold the host once, also after a second silent connection.
     m_Window->DefaultConnect();
     EXPECT_EQ(m_Window->GetUserConfig()->GetConnectList()->Count(), 1u);
@@ -279,11 +281,11 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
         const char* Text;
         uint32_t State;
     } cases[] = {
-        {1, 0, 0, 2, "Korvanta Client - 1 Error", SCA_SrvGui::kTrayErrors},
-        {1, 1, 5, 2, "Korvanta Client - 2 Errors", SCA_SrvGui::kTrayErrors},
-        {0, 0, 2, 2, "Korvanta Client - 2 Warnings", SCA_SrvGui::kTrayWarnings},
-        {0, 0, 0, 1, "Korvanta Client - 1 Monitor", SCA_SrvGui::kTrayRunning},
-        {0, 0, 0, 0, "Korvanta Client - No Active Monitors", SCA_SrvGui::kTrayNoActive},
+        {1, 0, 0, 2, "Korvanta Client - 1 Error", SCA_SysTray::kErrors},
+        {1, 1, 5, 2, "Korvanta Client - 2 Errors", SCA_SysTray::kErrors},
+        {0, 0, 2, 2, "Korvanta Client - 2 Warnings", SCA_SysTray::kWarnings},
+        {0, 0, 0, 1, "Korvanta Client - 1 Monitor", SCA_SysTray::kRunning},
+        {0, 0, 0, 0, "Korvanta Client - No Active Monitors", SCA_SysTray::kNoActive},
     };
     for (const Case& c : cases) {
         m_Service.Status.MonitorErrors = c.Errors;
@@ -291,8 +293,8 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
         m_Service.Status.MonitorWarnings = c.Warnings;
         m_Service.Status.ActiveMonitors = c.Active;
         ASSERT_EQ(m_Window->UpdateStatus(0), 1);
-        EXPECT_STREQ(m_Window->GetTrayText(), c.Text);
-        EXPECT_EQ(m_Window->GetTrayState(), c.State);
+        EXPECT_STREQ(Tray()->Text(), c.Text);
+        EXPECT_EQ(Tray()->State(), c.State);
     }
 }
 
@@ -349,7 +351,7 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
     Tick();
     EXPECT_EQ(m_Window->CheckConnected(0), 0);
     EXPECT_EQ(Status(), QString::fromLatin1(kLost));
-    EXPECT_STREQ(m_Window->GetTrayText(), "Korvanta Client - Disconnected");
+    EXPECT_STREQ(Tray()->Text(), "Korvanta Client - Disconnected");
     EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 0);
     EXPECT_EQ(m_Window->GetSideBar()->GetRow(0)->text(2), QString());
     for (int tick = 1; tick < 6; ++tick) {

@@ -23,6 +23,7 @@
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libvop/SCA_StatusList.h"
@@ -87,7 +88,7 @@ TEST_F(MainWindow, StartsDisconnectedWithItsPanesAndCollectsReportsAfterStart) {
     EXPECT_TRUE(window->GetToolBar()->isVisibleTo(window.get()));
     EXPECT_FALSE(window->GetUpdateButton()->isVisibleTo(window.get()));
     EXPECT_TRUE(window->IsCollectingMessages());
-    EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayReady);
+    EXPECT_EQ(window->findChild<SCA_SysTray*>()->State(), SCA_SysTray::kReady);
     // The empty panes say why they are empty: the hint's pixels are drawn, and go with a row.
     auto inked = [](QWidget* view) {
         QCoreApplication::processEvents();
@@ -387,26 +388,28 @@ TEST_F(MainWindow, GeometryIsWrittenAndRestoredOnTheRightScreen) {
 TEST_F(MainWindow, TrayTextAndStateFollowTheServerStatus) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->GetTrayIcon(), nullptr);
-    window->SetSysTrayStatus(SCA_SrvGui::kTrayErrors, "Korvanta Client - 2 errors");
-    EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayErrors);
-    EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - 2 errors");
+    SCA_SysTray* tray = window->findChild<SCA_SysTray*>();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->Icon(), nullptr);
+    tray->SetStatus(SCA_SysTray::kErrors, "Korvanta Client - 2 errors");
+    EXPECT_EQ(tray->State(), SCA_SysTray::kErrors);
+    EXPECT_STREQ(tray->Text(), "Korvanta Client - 2 errors");
     // The icon, made later, shows the latest state at once.
-    ASSERT_EQ(window->CreateSysTray(), 1);
-    EXPECT_EQ(window->CreateSysTray(), 0);
-    ASSERT_NE(window->GetTrayIcon(), nullptr);
-    EXPECT_EQ(window->GetTrayIcon()->toolTip(), QStringLiteral("Korvanta Client - 2 errors"));
-    EXPECT_FALSE(window->GetTrayIcon()->icon().isNull());
-    window->SetSysTrayStatus(SCA_SrvGui::kTrayDisconnected, "Korvanta Client - Disconnected");
-    EXPECT_EQ(window->GetTrayIcon()->toolTip(), QStringLiteral("Korvanta Client - Disconnected"));
-    EXPECT_EQ(window->IsInTray(), 1u);
+    ASSERT_EQ(tray->Create(), 1);
+    EXPECT_EQ(tray->Create(), 0);
+    ASSERT_NE(tray->Icon(), nullptr);
+    EXPECT_EQ(tray->Icon()->toolTip(), QStringLiteral("Korvanta Client - 2 errors"));
+    EXPECT_FALSE(tray->Icon()->icon().isNull());
+    tray->SetStatus(SCA_SysTray::kDisconnected, "Korvanta Client - Disconnected");
+    EXPECT_EQ(tray->Icon()->toolTip(), QStringLiteral("Korvanta Client - Disconnected"));
+    EXPECT_EQ(tray->IsInTray(), true);
 
     // A double click inside the icon's own signal brings the window back; the icon goes once
     // the signal has returned.
-    QPointer<QSystemTrayIcon> icon = window->GetTrayIcon();
+    QPointer<QSystemTrayIcon> icon = tray->Icon();
     emit icon->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_EQ(window->GetTrayIcon(), nullptr);
-    EXPECT_EQ(window->IsInTray(), 0u);
+    EXPECT_EQ(tray->Icon(), nullptr);
+    EXPECT_EQ(tray->IsInTray(), false);
     EXPECT_FALSE(icon.isNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(icon.isNull());
@@ -421,8 +424,8 @@ TEST_F(MainWindow, MinimisingWithoutANotificationAreaLeavesANormalWindow) {
     window->showMinimized();
     QCoreApplication::processEvents();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        EXPECT_EQ(window->GetTrayIcon(), nullptr);
-        EXPECT_EQ(window->IsInTray(), 0u);
+        EXPECT_EQ(window->findChild<QSystemTrayIcon*>(), nullptr);
+        EXPECT_FALSE(window->findChild<SCA_SysTray*>()->IsInTray());
     }
     window->ShowMainWindow();
     EXPECT_FALSE(window->isMinimized());
