@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "korvac/kit/ParseMainCommandLine.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvApplication.h"
@@ -65,6 +66,23 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
     m_Session = new SCA_ClientSession(this);
     connect(m_Session, &SCA_ClientSession::ConnectionLost, this, &SCA_SrvGui::ConnectionLost);
     connect(m_Session, &SCA_ClientSession::Disconnected, this, &SCA_SrvGui::SessionClosed);
+    m_AddCommands = new SCA_AddMonitorCommands(CommandContext());
+    connect(m_AddCommands, &SCA_AddMonitorCommands::MonitorsChanged, this,
+            [this]() { UpdateStatus(1); });
+    connect(m_AddCommands, &SCA_AddMonitorCommands::OpenAsked, this,
+            qOverload<uint32_t>(&SCA_SrvGui::ViewMonitor));
+}
+
+SCA_MainCommandContext SCA_SrvGui::CommandContext() {
+    return {.Window = this,
+            .LocalConfig = &m_LocalConfig,
+            .UserConfig = &m_UserConfig,
+            .ServerConfig = &m_ServerConfig,
+            .ServerUserConfig = &m_ServerUserConfig,
+            .Params = &m_Params,
+            .ConfigName = m_ConfigName,
+            .Session = m_Session,
+            .UpdateLock = &m_UpdateLock};
 }
 
 SCA_SrvGui::~SCA_SrvGui() {
@@ -319,17 +337,6 @@ void SCA_SrvGui::ReportOnGuiThread(const tagSCA_ERROR_DESCR& message) {
     ReportMessage(&copy, this);
 }
 
-int SCA_SrvGui::ShowMessage(QWidget* parent, uint32_t type, const char* text) {
-    const char* title = type == SCA_LEVEL_INFO      ? "Message"
-                        : type == SCA_LEVEL_WARNING ? "Warning"
-                                                    : "Error";
-    // At most 511 bytes, as the boxes always were; cut on a character boundary.
-    char bounded[512];
-    SCA_StrnCpy(bounded, text != nullptr ? text : "", sizeof(bounded));
-    SCA_ShowMessageBox(parent, type, QString::fromLatin1(title), QString::fromUtf8(bounded));
-    return 1;
-}
-
 // --- small slots -----------------------------------------------------------------------------
 
 void SCA_SrvGui::Exit() {
@@ -401,15 +408,7 @@ void SCA_SrvGui::ViewMessageConsole() {
 // --- the client object -----------------------------------------------------------------------
 
 int SCA_SrvGui::CheckConnected(int showMessage) {
-    if (m_Session->IsConnected()) {
-        return 1;
-    }
-    if (showMessage) {
-        ShowMessage(this, SCA_LEVEL_ERROR,
-                    "Korvanta Client is not connected.\nPress the 'Connect' button to connect to "
-                    "a server.");
-    }
-    return 0;
+    return CommandContext().CheckConnected(showMessage);
 }
 
 void SCA_SrvGui::SetClientInterface(SCA_KorvantaInterface* client) {

@@ -11,6 +11,7 @@
 
 #include "korvac/kit/SCA_ClientSession.h"
 #include "korvac/kit/SCA_WindowContext.h"
+#include "korvac/main/SCA_MainCommandContext.h"
 #include "korvac/main/SCA_MainWindowHost.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
@@ -35,6 +36,7 @@ class QToolBar;
 class QToolButton;
 class QTimer;
 class QTreeWidgetItem;
+class SCA_AddMonitorCommands;
 class SCA_KorvantaInterface;
 class SCA_MonitorsView;
 class SCA_SideBar;
@@ -76,7 +78,9 @@ public:
     // The report callback: a box until the window runs, the client's message log afterwards.
     static int ReportMessage(tagSCA_ERROR_DESCR* message, void* context);
     // A modal box of the type (3 information, 4 warning, other critical); the text is data.
-    int ShowMessage(QWidget* parent, uint32_t type, const char* text);
+    static int ShowMessage(QWidget* parent, uint32_t type, const char* text) {
+        return SCA_MainCommandContext::ShowMessage(parent, type, text);
+    }
 
     int BuildUi();
     void SetTabOrder();
@@ -84,7 +88,6 @@ public:
     // The width the tool bar needs to show every button; 0 while it is hidden.
     int ToolBarWidth() const;
     int UpdateToolBarButtons(uint32_t layout);
-    void BuildAddMonitorMenu(QMenu* menu);
 
     // The texts of the disconnected status line and of the entries that name the service.
     static constexpr const char* kPressConnectText =
@@ -186,12 +189,6 @@ public:
     int ClearMonitorSelection();
     // Runs the monitors' context menu at the event's position; 0 when not connected (no menu).
     int BuildMonitorContextMenu(QContextMenuEvent* event);
-    // Runs the monitor dialog "Add Monitor" over monitor; 1 when it was accepted and the
-    // values were written back.
-    int RunMonitorDialog(SCA_SrvMonitor* monitor);
-    // Registers a new monitor with the service, starts it when it starts by itself, and opens
-    // it. 1 also when the user was asked about an identical monitor; 0 on failure (logged).
-    int AddMonitorToServer(SCA_SrvMonitor* monitor);
     // The save format and report option that the next "Save Report" offers first.
     uint32_t GetSaveReportFormat() const { return m_SaveReportFormat; }
     uint32_t GetSaveReportOption() const { return m_SaveReportOption; }
@@ -266,23 +263,6 @@ public slots:
     void DefaultConnect();
     void ConnectToServer();
     void MonitorDoubleClicked(QTreeWidgetItem* item, int column);
-    void AddSystemMonitor();
-    void AddProcessMonitor();
-    void AddCpuUsageMonitor();
-    void AddMemoryUsageMonitor();
-    void AddDiskActivityMonitor();
-    void AddPhysicalDisksMonitor();
-    void AddNetworkActivityMonitor();
-    void AddNetworkFilterMonitor();
-    void AddTcpProtocolMonitor();
-    void AddUdpProtocolMonitor();
-    void AddActiveDirMonitor();
-    void AddSmbServerMonitor();
-    void AddSqlServerMonitor();
-    void AddWebServiceMonitor();
-    void AddISCSITargetMonitor();
-    void AddPrinterMonitor();
-    void AddEmptyMonitor();
     void ViewMonitor();
     void ViewDetached();
     void CreateDesktopShortcut();
@@ -323,7 +303,8 @@ private:
     void ShowMonitorRows(StatusPoll& poll, int fullRefresh);
     void BuildMenuBar();
     void BuildToolBar();
-    QAction* AddMenuAction(QMenu* menu, const char* text, const char* icon);
+    // What the command groups work with.
+    SCA_MainCommandContext CommandContext();
     void SaveWindowState();
     // The screen with that number, or the primary screen for a number that no screen has.
     static QScreen* ScreenByNumber(long number);
@@ -340,9 +321,6 @@ private:
     // Connects action to slot. A help entry without an address is disabled and says why in its
     // tool tip.
     void ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)());
-    // The add command of a slot of the kinds' table.
-    void AddMonitorOfKind(void (SCA_SrvGui::*slot)());
-    int RunMonitorDialog(SCA_SrvMonitor* monitor, const QString& title);
     // Connected and a monitor selected; else the user is told (selectText) and 0.
     int CheckMonitorSelected(const char* selectText);
     // A command on every selected monitor: call for each in tree order, stopping at the
@@ -402,6 +380,7 @@ private:
     SCA_ClientSession* m_Session = nullptr;
     SCA_MainWindowHost m_WindowHost{this};
     SCA_SrvActionCtrl* m_ActionCtrl = nullptr;
+    SCA_AddMonitorCommands* m_AddCommands = nullptr;
     QTimer* m_ReconnectTimer = nullptr;
     SCA_Update m_ProductUpdate;
     // The product-update check started at each connection; the timer collects its result.

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvMonDlg.h"
 #include "libtez/reports/SCA_TezConfigWriter.h"
@@ -42,6 +43,9 @@ QByteArray ReadAll(const QString& path) {
 
 class MonitorCommandsService : public korvas_integration::ServiceWindowTest {
 protected:
+    SCA_AddMonitorCommands* AddCommands() const {
+        return m_Main->findChild<SCA_AddMonitorCommands*>();
+    }
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(ServiceWindowTest::SetUp());
         ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
@@ -80,28 +84,28 @@ protected:
 };
 
 TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndReported) {
-    using Add = void (SCA_SrvGui::*)();
+    using Add = void (SCA_AddMonitorCommands::*)();
     struct Sampled {
         Add Slot;
         const char* Name;
     };
     const Sampled sampled[] = {
-        {&SCA_SrvGui::AddSystemMonitor, "System Monitor"},
-        {&SCA_SrvGui::AddProcessMonitor, "Process Monitor"},
-        {&SCA_SrvGui::AddCpuUsageMonitor, "CPU Monitor"},
-        {&SCA_SrvGui::AddMemoryUsageMonitor, "Memory Monitor"},
-        {&SCA_SrvGui::AddDiskActivityMonitor, "Disk Monitor - "},
-        {&SCA_SrvGui::AddPhysicalDisksMonitor, "Physical Disks - "},
-        {&SCA_SrvGui::AddNetworkActivityMonitor, "Network Monitor - "},
-        {&SCA_SrvGui::AddTcpProtocolMonitor, "TCP/IP Monitor"},
-        {&SCA_SrvGui::AddUdpProtocolMonitor, "UDP/IP Monitor"},
+        {&SCA_AddMonitorCommands::AddSystemMonitor, "System Monitor"},
+        {&SCA_AddMonitorCommands::AddProcessMonitor, "Process Monitor"},
+        {&SCA_AddMonitorCommands::AddCpuUsageMonitor, "CPU Monitor"},
+        {&SCA_AddMonitorCommands::AddMemoryUsageMonitor, "Memory Monitor"},
+        {&SCA_AddMonitorCommands::AddDiskActivityMonitor, "Disk Monitor - "},
+        {&SCA_AddMonitorCommands::AddPhysicalDisksMonitor, "Physical Disks - "},
+        {&SCA_AddMonitorCommands::AddNetworkActivityMonitor, "Network Monitor - "},
+        {&SCA_AddMonitorCommands::AddTcpProtocolMonitor, "TCP/IP Monitor"},
+        {&SCA_AddMonitorCommands::AddUdpProtocolMonitor, "UDP/IP Monitor"},
     };
     std::vector<uint32_t> added;
     for (const Sampled& kind : sampled) {
         SCOPED_TRACE(kind.Name);
         m_Hook.Boxes.clear();
         m_Hook.Dialogs.clear();
-        (m_Main.get()->*kind.Slot)();
+        (AddCommands()->*kind.Slot)();
         // The new monitor's window is the one opened, and the monitor runs.
         EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
         ASSERT_FALSE(m_Hook.Dialogs.empty());
@@ -114,7 +118,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         added.push_back(id);
     }
     // An empty monitor is added but has nothing to run.
-    m_Main->AddEmptyMonitor();
+    AddCommands()->AddEmptyMonitor();
     const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
     ASSERT_FALSE(ids.empty());
     const uint32_t empty = *std::max_element(ids.begin(), ids.end());
@@ -127,15 +131,18 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         const char* Text;
     };
     const Absent absent[] = {
-        {&SCA_SrvGui::AddNetworkFilterMonitor, "There is no network filter on the computer"},
-        {&SCA_SrvGui::AddActiveDirMonitor, "No Active Directory services detected on the machine."},
-        {&SCA_SrvGui::AddSqlServerMonitor, "No SQL Servers detected on the computer."},
-        {&SCA_SrvGui::AddWebServiceMonitor, "No IIS servers detected on the computer."},
-        {&SCA_SrvGui::AddISCSITargetMonitor, "No iSCSI targets detected on the computer."},
+        {&SCA_AddMonitorCommands::AddNetworkFilterMonitor,
+         "There is no network filter on the computer"},
+        {&SCA_AddMonitorCommands::AddActiveDirMonitor,
+         "No Active Directory services detected on the machine."},
+        {&SCA_AddMonitorCommands::AddSqlServerMonitor, "No SQL Servers detected on the computer."},
+        {&SCA_AddMonitorCommands::AddWebServiceMonitor, "No IIS servers detected on the computer."},
+        {&SCA_AddMonitorCommands::AddISCSITargetMonitor,
+         "No iSCSI targets detected on the computer."},
     };
     for (const Absent& kind : absent) {
         m_Hook.Boxes.clear();
-        (m_Main.get()->*kind.Slot)();
+        (AddCommands()->*kind.Slot)();
         EXPECT_EQ(BoxTexts(), QStringList{QString::fromLatin1(kind.Text)});
     }
 
