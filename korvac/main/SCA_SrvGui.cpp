@@ -59,6 +59,7 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
     setMinimumSize(kDefaultWidth, kDefaultHeight);
     m_ActionCtrl = new SCA_SrvActionCtrl(&m_LocalConfig, &m_UserConfig, &m_Params);
     m_ReconnectTimer = new QTimer(this);
+    m_ReconnectTimer->setObjectName(QStringLiteral("ReconnectTimer"));
     m_ReconnectTimer->setSingleShot(true);
     m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
     connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_SrvGui::DefaultConnect);

@@ -191,7 +191,6 @@ public:
     int BuildMonitorContextMenu(QContextMenuEvent* event);
     // The save format and report option that the next "Save Report" offers first.
     uint32_t GetSaveReportFormat() const { return m_SaveReportFormat; }
-    uint32_t GetSaveReportOption() const { return m_SaveReportOption; }
 
     int ShowMainWindow();
     // Re-reads the tray options and the message log's size from the client configuration.
@@ -207,19 +206,9 @@ public:
     SCA_ConfigObj* GetParams() { return &m_Params; }
     SCA_DebugLog* GetClientLog() { return &m_ClientLog; }
     uint32_t GetCurrentLayout() const { return m_CurrentLayout; }
-    QToolBar* GetToolBar() const { return m_ToolBar; }
-    QSplitter* GetMainSplitter() const { return m_MainSplitter; }
-    QSplitter* GetTopSplitter() const { return m_TopSplitter; }
-    SCA_SideBar* GetSideBar() const { return m_SideBar; }
-    SCA_MonitorsView* GetMonitorsView() const { return m_MonitorsView; }
-    SCA_SrvLogView* GetLogView() const { return m_LogView; }
-    SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
-    QLabel* GetStatusLabel() const { return m_StatusLabel; }
-    QToolButton* GetUpdateButton() const { return m_UpdateButton; }
     // Whether the update check of the last connection has yet to be collected by a tick.
     bool IsUpdateCheckPending() const { return m_UpdateManager != nullptr; }
     // The status bar's badge of errors not seen in the message console; hidden when none.
-    QToolButton* GetErrorBadge() const { return m_ErrorBadge; }
     void UpdateErrorBadge();
     // Shows in one box the errors reported after the client's log counted errorCount of them,
     // which then count as seen.
@@ -245,10 +234,8 @@ public:
     SCA_SrvActionCtrl* GetActionCtrl() const { return m_ActionCtrl; }
     int GetUpdateTimerId() const { return m_UpdateTimerId; }
     uint32_t GetTickCount() const { return m_TickCount; }
-    QTimer* GetReconnectTimer() const { return m_ReconnectTimer; }
     SCA_TreeRows* GetMonitorRows() const { return m_MonitorRows.get(); }
     uint32_t GetAutoConnect() const { return m_AutoConnect; }
-    uint32_t IsLocalServer() const { return m_LocalServer; }
     const char* GetConnectedHost() const { return m_ConnectedHost; }
     // The service host's own name, as its server information gave it.
     const char* GetServerHostName() const { return m_ServerHostName; }
@@ -389,8 +376,6 @@ private:
     QStackedWidget* m_CornerStack = nullptr;
     QToolButton* m_UpdateButton = nullptr;
     QToolBar* m_ToolBar = nullptr;
-    QSplitter* m_MainSplitter = nullptr;
-    QSplitter* m_TopSplitter = nullptr;
     SCA_SideBar* m_SideBar = nullptr;
     SCA_MonitorsView* m_MonitorsView = nullptr;
     std::unique_ptr<SCA_TreeRows> m_MonitorRows;

@@ -92,9 +92,11 @@ int SCA_SrvGui::BuildUi() {
     BuildToolBar();
 
     m_StatusIcon = new SCA_StatusIcon(statusBar(), 18, 2);
+    m_StatusIcon->setObjectName(QStringLiteral("StatusIcon"));
     m_StatusIcon->SetStatus(SCA_STATUS_ICON_OFF);
     statusBar()->addWidget(m_StatusIcon);
     m_StatusLabel = new QLabel(statusBar());
+    m_StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     m_StatusLabel->setFixedHeight(18);
     m_StatusLabel->setIndent(4);
     m_StatusLabel->setText(m_DisconnectedText);
@@ -111,17 +113,17 @@ int SCA_SrvGui::BuildUi() {
     statusBar()->addPermanentWidget(m_ErrorBadge);
     m_ErrorBadge->hide();
 
-    m_MainSplitter = new QSplitter(Qt::Vertical, this);
-    setCentralWidget(m_MainSplitter);
-    m_TopSplitter = new QSplitter(Qt::Horizontal, m_MainSplitter);
-    m_SideBar = new SCA_SideBar(m_TopSplitter, &m_UserConfig);
+    auto* mainSplitter = new QSplitter(Qt::Vertical, this);
+    setCentralWidget(mainSplitter);
+    auto* topSplitter = new QSplitter(Qt::Horizontal, mainSplitter);
+    m_SideBar = new SCA_SideBar(topSplitter, &m_UserConfig);
     SCA_SrvConnectView* servers = m_SideBar->GetConnectView();
     connect(servers, &SCA_SrvConnectView::HostChosen, this,
             [this](const QByteArray& host) { ConnectToHost(host.constData()); });
     connect(servers, &SCA_SrvConnectView::ConnectAsked, this, &SCA_SrvGui::ConnectToServer);
     connect(servers, &SCA_SrvConnectView::OrderChanged, this,
             [this, servers]() { servers->Refresh(m_ConnectedHost); });
-    m_MonitorsView = new SCA_MonitorsView(m_Session, m_TopSplitter);
+    m_MonitorsView = new SCA_MonitorsView(m_Session, topSplitter);
     connect(m_MonitorsView, &SCA_MonitorsView::MenuAsked, this,
             &SCA_SrvGui::BuildMonitorContextMenu);
     m_MonitorRows = std::make_unique<SCA_TreeRows>(m_MonitorsView);
@@ -130,13 +132,13 @@ int SCA_SrvGui::BuildUi() {
     connect(m_MonitorsView, &SCA_MonitorsView::OpenRequested, this,
             qOverload<>(&SCA_SrvGui::ViewMonitor));
     connect(m_MonitorsView, &SCA_MonitorsView::DeleteRequested, this, &SCA_SrvGui::DeleteMonitor);
-    m_LogView = new SCA_SrvLogView(m_MainSplitter);
+    m_LogView = new SCA_SrvLogView(mainSplitter);
     connect(m_LogView, &SCA_SrvLogView::ClearLog, this, &SCA_SrvGui::ClearServerDebugLog);
 
-    m_MainSplitter->setSizes({400, 160});
-    m_TopSplitter->setSizes({100, 434});
+    mainSplitter->setSizes({400, 160});
+    topSplitter->setSizes({100, 434});
     SetTabOrder();
-    m_MainSplitter->setFocus(Qt::OtherFocusReason);
+    mainSplitter->setFocus(Qt::OtherFocusReason);
     return 1;
 }
 
@@ -247,6 +249,7 @@ void SCA_SrvGui::BuildMenuBar() {
 
     m_CornerStack = new QStackedWidget(menuBar());
     m_UpdateButton = new QToolButton(m_CornerStack);
+    m_UpdateButton->setObjectName(QStringLiteral("UpdateButton"));
     m_UpdateButton->setText(QStringLiteral(" - Update - "));
     m_UpdateButton->setStyleSheet(QString::fromLatin1(kUpdateButtonStyle));
     connect(m_UpdateButton, &QToolButton::clicked, this, &SCA_SrvGui::CheckForUpdates);

@@ -158,8 +158,9 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     ASSERT_EQ(rows.size(), shown.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].MonitorId, shown[i]);
-        EXPECT_EQ(m_Main->GetMonitorsView()->topLevelItem(static_cast<int>(i))->text(1),
-                  QString::fromUtf8(rows[i].Description));
+        EXPECT_EQ(
+            m_Main->findChild<SCA_MonitorsView*>()->topLevelItem(static_cast<int>(i))->text(1),
+            QString::fromUtf8(rows[i].Description));
     }
 
     // Samples for the reports, then the CPU and the process monitor saved in every format.

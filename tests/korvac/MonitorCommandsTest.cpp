@@ -580,8 +580,9 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     EXPECT_EQ(IdsSent("DeleteMonitor"), (std::vector<uint32_t>{1, 3}));
 
     // A deselected current row is no selection.
-    m_Window->GetMonitorsView()->setCurrentItem(m_Window->GetMonitorRows()->Find(QVariant(2u)));
-    m_Window->GetMonitorsView()->clearSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->setCurrentItem(
+        m_Window->GetMonitorRows()->Find(QVariant(2u)));
+    m_Window->findChild<SCA_MonitorsView*>()->clearSelection();
     m_Hook.Boxes.clear();
     m_Window->ResetMonitor();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Please, select a monitor to reset.")});
@@ -595,7 +596,7 @@ TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
                           FakeService::Row(4, 5, 1, 2, 1, 0, "", "Stopped in error")};
     ++m_Service.Status.MonitorsStatusId;
     m_Window->UpdateStatus(1);
-    SCA_MonitorsView* view = m_Window->GetMonitorsView();
+    SCA_MonitorsView* view = m_Window->findChild<SCA_MonitorsView*>();
     ASSERT_EQ(view->topLevelItemCount(), 4);
     constexpr int kStatus = 6;
     // The margins the item delegate keeps on each side before it elides a text.
@@ -620,7 +621,7 @@ TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
 }
 
 TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
-    SCA_MonitorsView* view = m_Window->GetMonitorsView();
+    SCA_MonitorsView* view = m_Window->findChild<SCA_MonitorsView*>();
     m_Window->show();
     QApplication::setActiveWindow(m_Window.get());
     view->setFocus();
@@ -660,12 +661,13 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
     EXPECT_EQ(IdsSent("DeleteMonitor"), std::vector<uint32_t>{3});
 
     // Tab goes through the tool bar, the side bar, the monitors and the log, in that order.
-    QToolBar* toolBar = m_Window->GetToolBar();
+    QToolBar* toolBar = m_Window->findChild<QToolBar*>(QStringLiteral("ToolBar"));
     QWidget* first = toolBar->widgetForAction(toolBar->actions().first());
     ASSERT_NE(first, nullptr);
     first->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited{QApplication::focusWidget()};
-    for (int step = 0; step < 20 && visited.back() != m_Window->GetLogView(); ++step) {
+    for (int step = 0; step < 20 && visited.back() != m_Window->findChild<SCA_SrvLogView*>();
+         ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited.append(QApplication::focusWidget());
     }
@@ -675,15 +677,15 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
         QWidget* button = toolBar->widgetForAction(action);
         if (button != nullptr && button->isVisible() && button->isEnabled()) {
             EXPECT_GE(at(button), 0) << action->text().toStdString();
-            EXPECT_LT(at(button), at(m_Window->GetSideBar()->GetStatusList()));
+            EXPECT_LT(at(button), at(m_Window->findChild<SCA_SideBar*>()->GetStatusList()));
             ++buttons;
         }
     }
     EXPECT_GE(buttons, 5);
-    EXPECT_LT(at(m_Window->GetSideBar()->GetStatusList()),
-              at(m_Window->GetSideBar()->GetConnectView()));
-    EXPECT_LT(at(m_Window->GetSideBar()->GetConnectView()), at(view));
-    EXPECT_LT(at(view), at(m_Window->GetLogView()));
+    EXPECT_LT(at(m_Window->findChild<SCA_SideBar*>()->GetStatusList()),
+              at(m_Window->findChild<SCA_SideBar*>()->GetConnectView()));
+    EXPECT_LT(at(m_Window->findChild<SCA_SideBar*>()->GetConnectView()), at(view));
+    EXPECT_LT(at(view), at(m_Window->findChild<SCA_SrvLogView*>()));
     m_Window->hide();
 }
 
@@ -1006,13 +1008,13 @@ TEST_F(MonitorCommands, RefusedCommandsAreLoggedNotBoxed) {
         EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
         m_Window->UpdateErrorBadge();
         // The badge counts what the log holds unseen: at least this failure more.
-        EXPECT_FALSE(m_Window->GetErrorBadge()->isHidden());
+        EXPECT_FALSE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
         const uint32_t now = m_Window->GetClientLog()->GetErrorCount();
         EXPECT_GT(now, errors);
         errors = now;
-        EXPECT_EQ(m_Window->GetErrorBadge()->text(), errors == 1
-                                                         ? QStringLiteral("1 error")
-                                                         : QStringLiteral("%1 errors").arg(errors));
+        EXPECT_EQ(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
+                  errors == 1 ? QStringLiteral("1 error")
+                              : QStringLiteral("%1 errors").arg(errors));
     }
     // Adding and opening: the failure to add, and a window that cannot open, are logged too.
     m_Hook.Boxes.clear();
@@ -1021,7 +1023,7 @@ TEST_F(MonitorCommands, RefusedCommandsAreLoggedNotBoxed) {
     EXPECT_TRUE(Logged("Cannot add monitor - CPU Monitor"));
     Select({3});
     m_Service.Queue("GetMonitorStats", Answer::Refused());
-    QTest::keyClick(m_Window->GetMonitorsView(), Qt::Key_Return);
+    QTest::keyClick(m_Window->findChild<SCA_MonitorsView*>(), Qt::Key_Return);
     EXPECT_TRUE(Logged("SCA_SrvGui::ViewMonitor: Cannot get monitor status - 3"));
     EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
 }
