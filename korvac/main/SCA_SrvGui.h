@@ -129,10 +129,6 @@ public:
                                         uint32_t* counters, uint32_t* errors, uint32_t* warnings,
                                         char* host, uint32_t hostSize, char* description,
                                         uint32_t descriptionSize);
-    // The monitors tree from the rows of a poll: built anew (selection and scroll position
-    // kept), or updated in place while the set of monitors is the same.
-    int FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
-    int UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus);
     // More monitors than any service keeps: a list that long is refused, not shown.
     static constexpr size_t kMaxMonitorRows = 10000;
@@ -140,12 +136,6 @@ public:
     static constexpr const char* kRowsUnreadText =
         "Monitor list not updated: the service's monitor rows could not be read";
     int PlayNotificationSounds();
-    // The Status column's tool tip of a monitor: its run state, and whether it counts errors or
-    // warnings.
-    static QString MonitorStateTip(const SCA_KorvantaMonitorRow& row);
-    // Writes a monitor's row of the tree from the poll's rows (which outlive the call).
-    static std::function<void(QTreeWidgetItem*, int, bool)>
-    MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
     // Asks for the service's login password that an imported file lacks and adds it to the
     // file's object; 0 when the user cancelled.
@@ -157,8 +147,6 @@ public:
     // Opens the live window of a monitor, modally, while the window's own poll is held; 1 when
     // a window was shown (or the monitor's type has none), 0 on failure.
     int ViewMonitor(uint32_t monitorId);
-    // The monitor of the tree's current row while it is selected; all ones without one.
-    uint32_t GetSelectedMonitorId() const;
     // Starts a detached viewer of the selected monitor on a screen (all ones: where the
     // windowing system puts it); 1 when the viewer process was started.
     int ViewDetached(uint32_t screen);
@@ -177,16 +165,6 @@ public:
 
     // --- the monitors of the tree and the commands on them ----------------------------------
 
-    // The monitor id a row carries; 0 for a row without a readable one.
-    static uint32_t MonitorIdOf(const QTreeWidgetItem* item);
-    // The tree's current row while it is selected, else null.
-    QTreeWidgetItem* GetSelectedMonitor() const;
-    bool IsSelectedMonitorPaused() const;
-    // The ids of the selected rows, and of every row, in tree order.
-    std::vector<uint32_t> GetSelectedMonitorIds() const;
-    std::vector<uint32_t> GetAllMonitorIds() const;
-    // Clears the tree's selection and takes the keyboard focus from it; 1.
-    int ClearMonitorSelection();
     // Runs the monitors' context menu at the event's position; 0 when not connected (no menu).
     int BuildMonitorContextMenu(QContextMenuEvent* event);
     // The save format and report option that the next "Save Report" offers first.
@@ -234,7 +212,6 @@ public:
     SCA_SrvActionCtrl* GetActionCtrl() const { return m_ActionCtrl; }
     int GetUpdateTimerId() const { return m_UpdateTimerId; }
     uint32_t GetTickCount() const { return m_TickCount; }
-    SCA_TreeRows* GetMonitorRows() const { return m_MonitorRows.get(); }
     uint32_t GetAutoConnect() const { return m_AutoConnect; }
     const char* GetConnectedHost() const { return m_ConnectedHost; }
     // The service host's own name, as its server information gave it.
@@ -348,9 +325,7 @@ private:
     char m_ConnectedHost[256] = "";
     uint32_t m_LocalServer = 0;
     uint32_t m_LastMonitorsStatusId = SCA_ALL_ONES;
-    // The monitor rows the tree shows, as the poll that brought them read them, and the
-    // storage the next poll reads its rows into.
-    std::vector<SCA_KorvantaMonitorRow> m_ShownRows;
+    // The storage the next poll reads its rows into.
     std::vector<SCA_KorvantaMonitorRow> m_SpareRows;
     // The last valid choice of "Save Report", offered first next time.
     uint32_t m_SaveReportFormat = 0;
@@ -378,7 +353,6 @@ private:
     QToolBar* m_ToolBar = nullptr;
     SCA_SideBar* m_SideBar = nullptr;
     SCA_MonitorsView* m_MonitorsView = nullptr;
-    std::unique_ptr<SCA_TreeRows> m_MonitorRows;
     SCA_SrvLogView* m_LogView = nullptr;
     QToolButton* m_ErrorBadge = nullptr;
 

@@ -126,7 +126,6 @@ int SCA_SrvGui::BuildUi() {
     m_MonitorsView = new SCA_MonitorsView(m_Session, topSplitter);
     connect(m_MonitorsView, &SCA_MonitorsView::MenuAsked, this,
             &SCA_SrvGui::BuildMonitorContextMenu);
-    m_MonitorRows = std::make_unique<SCA_TreeRows>(m_MonitorsView);
     connect(m_MonitorsView, &QTreeWidget::itemDoubleClicked, this,
             &SCA_SrvGui::MonitorDoubleClicked);
     connect(m_MonitorsView, &SCA_MonitorsView::OpenRequested, this,

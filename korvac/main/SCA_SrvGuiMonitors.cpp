@@ -22,64 +22,11 @@
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezProcessStatus.h"
 
-namespace {
-
-constexpr int kIdRole = Qt::UserRole;
-// The column whose row data is the monitor's run state (see MonitorRowFill).
-constexpr int kRunStateColumn = 1;
-
-} // namespace
-
 void SCA_SrvGui::ClearServerDebugLog() {
     const CommandAnswer answer(this);
     if (CheckConnected(1)) {
         m_Session->Command([](SCA_KorvantaInterface& client) { return client.ClearDebugLog(); });
     }
-}
-
-// --- selection -------------------------------------------------------------------------------
-
-uint32_t SCA_SrvGui::MonitorIdOf(const QTreeWidgetItem* item) {
-    if (item == nullptr) {
-        return 0;
-    }
-    bool ok = false;
-    const uint32_t id = item->data(0, kIdRole).toUInt(&ok);
-    return ok ? id : 0;
-}
-
-QTreeWidgetItem* SCA_SrvGui::GetSelectedMonitor() const {
-    QTreeWidgetItem* current = m_MonitorsView->currentItem();
-    return current != nullptr && current->treeWidget() != nullptr && current->isSelected()
-               ? current
-               : nullptr;
-}
-
-bool SCA_SrvGui::IsSelectedMonitorPaused() const {
-    const QTreeWidgetItem* row = GetSelectedMonitor();
-    return row != nullptr && row->data(kRunStateColumn, kIdRole).toUInt() == SCA_PROCESS_PAUSED;
-}
-
-std::vector<uint32_t> SCA_SrvGui::GetSelectedMonitorIds() const {
-    std::vector<uint32_t> ids;
-    for (QTreeWidgetItemIterator it(m_MonitorsView, QTreeWidgetItemIterator::Selected); *it; ++it) {
-        ids.push_back(MonitorIdOf(*it));
-    }
-    return ids;
-}
-
-std::vector<uint32_t> SCA_SrvGui::GetAllMonitorIds() const {
-    std::vector<uint32_t> ids;
-    for (QTreeWidgetItemIterator it(m_MonitorsView); *it; ++it) {
-        ids.push_back(MonitorIdOf(*it));
-    }
-    return ids;
-}
-
-int SCA_SrvGui::ClearMonitorSelection() {
-    m_MonitorsView->clearSelection();
-    m_MonitorsView->clearFocus();
-    return 1;
 }
 
 void SCA_SrvGui::MonitorDoubleClicked(QTreeWidgetItem*, int) {
@@ -146,7 +93,7 @@ int SCA_SrvGui::CheckMonitorSelected(const char* selectText) {
     if (!CheckConnected(1)) {
         return 0;
     }
-    if (GetSelectedMonitor() == nullptr) {
+    if (m_MonitorsView->SelectedMonitor() == nullptr) {
         ShowMessage(this, SCA_LEVEL_INFO, selectText);
         return 0;
     }
@@ -165,14 +112,14 @@ void SCA_SrvGui::RunOnSelectedMonitors(const char* selectText, const char* failu
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    for (const uint32_t id : GetSelectedMonitorIds()) {
+    for (const uint32_t id : m_MonitorsView->SelectedMonitorIds()) {
         if (!m_Session->Command(
                 [&](SCA_KorvantaInterface& client) { return (client.*call)(id); })) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s - %u", failure, id);
             return;
         }
     }
-    ClearMonitorSelection();
+    m_MonitorsView->ClearMonitorSelection();
     UpdateStatus(fullRefresh);
 }
 
@@ -201,7 +148,7 @@ void SCA_SrvGui::StartMonitor() {
     if (!CheckMonitorSelected("Please, select a monitor to start.")) {
         return;
     }
-    for (const uint32_t id : GetSelectedMonitorIds()) {
+    for (const uint32_t id : m_MonitorsView->SelectedMonitorIds()) {
         SCA_KorvantaInterface::MonitorStats stats;
         if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
                 return client.GetMonitorStats(id, &stats);
@@ -221,7 +168,7 @@ void SCA_SrvGui::StartMonitor() {
                                                       id);
         }
     }
-    ClearMonitorSelection();
+    m_MonitorsView->ClearMonitorSelection();
     UpdateStatus(0);
 }
 
@@ -230,7 +177,7 @@ void SCA_SrvGui::EditMonitor() {
     if (!CheckMonitorSelected("Please, select a monitor to edit.")) {
         return;
     }
-    const uint32_t id = MonitorIdOf(GetSelectedMonitor());
+    const uint32_t id = SCA_MonitorsView::MonitorIdOf(m_MonitorsView->SelectedMonitor());
     SCA_SrvMonitor monitor(&m_LocalConfig, &m_UserConfig);
     if (!m_Session->Command(
             [&](SCA_KorvantaInterface& client) { return client.GetMonitor(id, &monitor); })) {
@@ -245,7 +192,7 @@ void SCA_SrvGui::EditMonitor() {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot set monitor - %u", id);
         return;
     }
-    ClearMonitorSelection();
+    m_MonitorsView->ClearMonitorSelection();
     UpdateStatus(1);
 }
 
@@ -253,7 +200,7 @@ void SCA_SrvGui::MoveSelectedMonitor(int (SCA_KorvantaInterface::*call)(uint32_t
     if (!CheckMonitorSelected("Please, select a monitor to move.")) {
         return;
     }
-    const uint32_t id = MonitorIdOf(GetSelectedMonitor());
+    const uint32_t id = SCA_MonitorsView::MonitorIdOf(m_MonitorsView->SelectedMonitor());
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) { return (client.*call)(id); })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot move monitor - %u", id);
         return;
@@ -275,8 +222,9 @@ void SCA_SrvGui::ViewErrors() {
         return;
     }
     // Without a selected monitor the errors of every monitor are listed.
-    const std::vector<uint32_t> ids =
-        GetSelectedMonitor() != nullptr ? GetSelectedMonitorIds() : GetAllMonitorIds();
+    const std::vector<uint32_t> ids = m_MonitorsView->SelectedMonitor() != nullptr
+                                          ? m_MonitorsView->SelectedMonitorIds()
+                                          : m_MonitorsView->AllMonitorIds();
     SCA_TezErrorList errors;
     SCA_TezErrorList collected;
     for (const uint32_t id : ids) {

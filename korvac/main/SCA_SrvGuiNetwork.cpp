@@ -166,8 +166,8 @@ void SCA_SrvGui::ResetDisconnected() {
     if (m_UpdateButton != nullptr) {
         m_UpdateButton->hide();
     }
-    if (m_MonitorRows != nullptr) {
-        m_MonitorRows->Clear();
+    if (m_MonitorsView != nullptr) {
+        m_MonitorsView->Rows()->Clear();
     }
     if (m_LogView != nullptr) {
         m_LogView->ResetView();

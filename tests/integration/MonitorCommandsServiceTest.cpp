@@ -111,7 +111,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         ASSERT_FALSE(m_Hook.Dialogs.empty());
         EXPECT_TRUE(m_Hook.Dialogs.back().startsWith(QLatin1String(kind.Name)))
             << m_Hook.Dialogs.back().toStdString();
-        const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
+        const std::vector<uint32_t> ids = m_Main->findChild<SCA_MonitorsView*>()->AllMonitorIds();
         ASSERT_FALSE(ids.empty());
         const uint32_t id = *std::max_element(ids.begin(), ids.end());
         EXPECT_EQ(RunState(id), SCA_PROCESS_RUNNING);
@@ -119,7 +119,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }
     // An empty monitor is added but has nothing to run.
     AddCommands()->AddEmptyMonitor();
-    const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
+    const std::vector<uint32_t> ids = m_Main->findChild<SCA_MonitorsView*>()->AllMonitorIds();
     ASSERT_FALSE(ids.empty());
     const uint32_t empty = *std::max_element(ids.begin(), ids.end());
     EXPECT_EQ(RunState(empty), SCA_PROCESS_IDLE);
@@ -153,7 +153,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     int read = 0;
     ASSERT_EQ(m_Main->GetClientInterface()->GetStatusEx(&status, &rows, &read), 1);
     ASSERT_EQ(read, 1);
-    const std::vector<uint32_t> shown = m_Main->GetAllMonitorIds();
+    const std::vector<uint32_t> shown = m_Main->findChild<SCA_MonitorsView*>()->AllMonitorIds();
     ASSERT_EQ(shown, added);
     ASSERT_EQ(rows.size(), shown.size());
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -182,7 +182,8 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }));
     korvanta_test::TempDir folder;
     m_Folder = QString::fromStdString(folder.Path());
-    m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
+    m_Main->findChild<SCA_MonitorsView*>()->Rows()->Select(
+        {QVariant(added[1]), QVariant(added[2])});
     const tagSCA_TEZ_REPORT_FORMAT* formats = SCA_TezGetReportFormats();
     for (uint32_t i = 0; i < SCA_TEZ_REPORT_FORMATS; ++i) {
         const tagSCA_TEZ_REPORT_FORMAT& format = formats[i];
@@ -190,7 +191,8 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         QDir(m_Folder).removeRecursively();
         QDir().mkpath(m_Folder);
         m_Format = format.Format;
-        m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
+        m_Main->findChild<SCA_MonitorsView*>()->Rows()->Select(
+            {QVariant(added[1]), QVariant(added[2])});
         m_Hook.Boxes.clear();
         m_Main->SaveReport();
         EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});

@@ -211,7 +211,7 @@ protected:
         for (uint32_t id : ids) {
             list.push_back(QVariant(id));
         }
-        m_Window->GetMonitorRows()->Select(list);
+        m_Window->findChild<SCA_MonitorsView*>()->Rows()->Select(list);
     }
 
     PrivateHome m_Home;
@@ -557,7 +557,8 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     m_Window->StartMonitor();
     EXPECT_EQ(IdsSent("StartMonitor"), (std::vector<uint32_t>{1, 3}));
     EXPECT_TRUE(Logged("Cannot start monitor 2, no counters configured"));
-    EXPECT_EQ(m_Window->GetSelectedMonitorIds(), std::vector<uint32_t>{});
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->SelectedMonitorIds(),
+              std::vector<uint32_t>{});
 
     // A failed pause stops at once: the second monitor is untouched, the selection stays.
     Select({1, 3});
@@ -565,7 +566,8 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     m_Window->PauseMonitor();
     EXPECT_EQ(IdsSent("PauseMonitor"), std::vector<uint32_t>{1});
     EXPECT_TRUE(Logged("Cannot pause monitor - 1"));
-    EXPECT_EQ(m_Window->GetSelectedMonitorIds(), (std::vector<uint32_t>{1, 3}));
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->SelectedMonitorIds(),
+              (std::vector<uint32_t>{1, 3}));
 
     // Moving acts on the current row only.
     m_Window->MoveMonitorDown();
@@ -581,7 +583,7 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
 
     // A deselected current row is no selection.
     m_Window->findChild<SCA_MonitorsView*>()->setCurrentItem(
-        m_Window->GetMonitorRows()->Find(QVariant(2u)));
+        m_Window->findChild<SCA_MonitorsView*>()->Rows()->Find(QVariant(2u)));
     m_Window->findChild<SCA_MonitorsView*>()->clearSelection();
     m_Hook.Boxes.clear();
     m_Window->ResetMonitor();
@@ -731,7 +733,7 @@ TEST_F(MonitorCommands, EditSendsTheDialogsValuesAndViewErrorsCollectsEachMonito
             listed = errors->GetView()->topLevelItemCount();
         }
     };
-    m_Window->ClearMonitorSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
     m_Window->ViewErrors();
     EXPECT_EQ(IdsSent("GetMonitorErrors"), (std::vector<uint32_t>{1, 2, 3}));
     EXPECT_EQ(listed, 2);
@@ -837,7 +839,7 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
             dialog->setResult(QDialog::Accepted);
         }
     };
-    m_Window->ClearMonitorSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
     m_Hook.Boxes.clear();
     m_Window->SaveReport();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});
