@@ -47,6 +47,44 @@ Percentiles Measure(int rounds, int warmUp, Round round) {
         rounds, warmUp, [](int) {}, round);
 }
 
+// The percentiles of a measured path and of its floor, timed in turn.
+struct InTurn {
+    Percentiles Measured;
+    Percentiles Floor;
+};
+
+// Runs measured(i) and floor(i) in turn, warmUp + rounds times each, before(i) ahead of each
+// one outside the clock, and times the last rounds of each, in microseconds. Taking turns puts
+// both under the same load: on a shared machine whose load moves during a run, timing one
+// after the other favours whichever ran in the quieter part.
+template <typename Before, typename Measured, typename Floor>
+InTurn MeasureInTurn(int rounds, int warmUp, Before before, Measured measured, Floor floor) {
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> measuredMicros;
+    std::vector<double> floorMicros;
+    measuredMicros.reserve(static_cast<size_t>(rounds));
+    floorMicros.reserve(static_cast<size_t>(rounds));
+    const auto timed = [&](auto& round, int i, std::vector<double>* micros) {
+        before(i);
+        const auto start = Clock::now();
+        round(i);
+        const double elapsed =
+            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        if (i >= warmUp) {
+            micros->push_back(elapsed);
+        }
+    };
+    for (int i = 0; i < warmUp + rounds; ++i) {
+        timed(measured, i, &measuredMicros);
+        timed(floor, i, &floorMicros);
+    }
+    const auto percentiles = [](std::vector<double>& micros) {
+        std::sort(micros.begin(), micros.end());
+        return Percentiles{micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    };
+    return {percentiles(measuredMicros), percentiles(floorMicros)};
+}
+
 // The machine's load over the last minute (-1 when unknown): the machine may be shared.
 inline double LoadAverage() {
     double load[1] = {0.0};
