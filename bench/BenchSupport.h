@@ -19,25 +19,35 @@ struct Percentiles {
     double P99;
 };
 
+// Runs before(i), then round(i) on the clock; keeps the time of a round past the warm-up, in
+// microseconds.
+template <typename Before, typename Round>
+void TimeRound(Before& before, Round& round, int i, int warmUp, std::vector<double>* micros) {
+    using Clock = std::chrono::steady_clock;
+    before(i);
+    const auto start = Clock::now();
+    round(i);
+    const double elapsed = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    if (i >= warmUp) {
+        micros->push_back(elapsed);
+    }
+}
+
+inline Percentiles PercentilesOf(std::vector<double>* micros) {
+    std::sort(micros->begin(), micros->end());
+    return {(*micros)[micros->size() / 2], (*micros)[micros->size() * 99 / 100]};
+}
+
 // Runs before(i) and round(i) warmUp + rounds times and times the last rounds' round(i) alone,
 // in microseconds.
 template <typename Before, typename Round>
 Percentiles Measure(int rounds, int warmUp, Before before, Round round) {
-    using Clock = std::chrono::steady_clock;
     std::vector<double> micros;
     micros.reserve(static_cast<size_t>(rounds));
     for (int i = 0; i < warmUp + rounds; ++i) {
-        before(i);
-        const auto start = Clock::now();
-        round(i);
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= warmUp) {
-            micros.push_back(elapsed);
-        }
+        TimeRound(before, round, i, warmUp, &micros);
     }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    return PercentilesOf(&micros);
 }
 
 // Runs round(i) warmUp + rounds times and times the last rounds, in microseconds.
@@ -59,30 +69,15 @@ struct InTurn {
 // after the other favours whichever ran in the quieter part.
 template <typename Before, typename Measured, typename Floor>
 InTurn MeasureInTurn(int rounds, int warmUp, Before before, Measured measured, Floor floor) {
-    using Clock = std::chrono::steady_clock;
     std::vector<double> measuredMicros;
     std::vector<double> floorMicros;
     measuredMicros.reserve(static_cast<size_t>(rounds));
     floorMicros.reserve(static_cast<size_t>(rounds));
-    const auto timed = [&](auto& round, int i, std::vector<double>* micros) {
-        before(i);
-        const auto start = Clock::now();
-        round(i);
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= warmUp) {
-            micros->push_back(elapsed);
-        }
-    };
     for (int i = 0; i < warmUp + rounds; ++i) {
-        timed(measured, i, &measuredMicros);
-        timed(floor, i, &floorMicros);
+        TimeRound(before, measured, i, warmUp, &measuredMicros);
+        TimeRound(before, floor, i, warmUp, &floorMicros);
     }
-    const auto percentiles = [](std::vector<double>& micros) {
-        std::sort(micros.begin(), micros.end());
-        return Percentiles{micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
-    };
-    return {percentiles(measuredMicros), percentiles(floorMicros)};
+    return {PercentilesOf(&measuredMicros), PercentilesOf(&floorMicros)};
 }
 
 // The machine's load over the last minute (-1 when unknown): the machine may be shared.

@@ -52,6 +52,7 @@ namespace {
 
 constexpr uint32_t kStarted = 0;
 constexpr uint32_t kEnded = 1;
+constexpr uint32_t kFirstWorker = 1000;
 constexpr const char* kLongCommand =
     "/usr/lib/jvm/java-17/bin/java -Xms512m -Xmx4g -Dfile.encoding=UTF-8 -classpath "
     "/opt/app/lib/a.jar:/opt/app/lib/b.jar:/opt/app/lib/c.jar org.example.Main --port 8080";
@@ -76,6 +77,17 @@ protected:
     std::unique_ptr<SCA_SrvProcessListDlg> Open() {
         auto window = OpenWindow<SCA_SrvProcessListDlg>();
         EXPECT_EQ(window->StartProcess(), 1);
+        return window;
+    }
+    // The window on count processes more, "worker-<id>" from id kFirstWorker on, of a few
+    // sizes, its list a few rows high.
+    std::unique_ptr<SCA_SrvProcessListDlg> OpenOnWorkers(uint32_t count) {
+        for (uint32_t id = kFirstWorker; id < kFirstWorker + count; ++id) {
+            const std::string name = "worker-" + std::to_string(id);
+            m_Monitor.AddProcess(name.c_str(), id, 1, 0.1 * (id % 7), 1e6 * (id % 13), 3, 9);
+        }
+        auto window = Open();
+        window->GetProcessView()->resize(400, 200);
         return window;
     }
     uint32_t LastLogFrom() const {
@@ -185,14 +197,8 @@ TEST_F(ProcessWindow, RowsKeepOrderSelectionAndScrollWhileValuesChangeInPlace) {
 // when any did: a poll that changed nothing touches no cell; one that did shows exactly what a
 // window opened afresh on the same processes shows.
 TEST_F(ProcessWindow, APollWritesWhatMovedAndAStillPollTouchesNothing) {
-    constexpr uint32_t kFirstId = 1000;
-    for (uint32_t id = kFirstId; id < kFirstId + 60; ++id) {
-        const std::string name = "worker-" + std::to_string(id);
-        m_Monitor.AddProcess(name.c_str(), id, 1, 0.1 * (id % 7), 1e6 * (id % 13), 3, 9);
-    }
-    auto window = Open();
+    auto window = OpenOnWorkers(60);
     SCA_SrvProcessView* view = window->GetProcessView();
-    view->resize(400, 200);
     int changes = 0;
     int paintedFrom = -1;
     int paintedTo = -1;
@@ -267,14 +273,9 @@ TEST_F(ProcessWindow, APollWritesWhatMovedAndAStillPollTouchesNothing) {
 // sort shows it: a few in a sort whose order holds, many in one that reorders, and a process
 // id the system handed to another program.
 TEST_F(ProcessWindow, ProcessesComingAndGoingKeepTheOtherRowsAndShowWhatAFreshWindowShows) {
-    constexpr uint32_t kFirstId = 1000;
-    for (uint32_t id = kFirstId; id < kFirstId + 120; ++id) {
-        const std::string name = "worker-" + std::to_string(id);
-        m_Monitor.AddProcess(name.c_str(), id, 1, 0.1 * (id % 7), 1e6 * (id % 13), 3, 9);
-    }
-    auto window = Open();
+    constexpr uint32_t kFirstId = kFirstWorker;
+    auto window = OpenOnWorkers(120);
     SCA_SrvProcessView* view = window->GetProcessView();
-    view->resize(400, 200);
     korvac_test::ClickHeader(view->header(), SCA_PROC_COL_NAME);
     std::map<uint32_t, QTreeWidgetItem*> rows;
     for (int i = 0; i < view->topLevelItemCount(); ++i) {
