@@ -82,6 +82,11 @@ QTreeWidgetItem* SCA_TreeRows::Find(const QVariant& id) const {
 
 QList<QVariant> SCA_TreeRows::SelectedIds() const {
     QList<QVariant> ids;
+    // Most refreshes find nothing selected; asking the selection spares a walk over every row.
+    const QItemSelectionModel* selection = m_Tree->selectionModel();
+    if (selection != nullptr && !selection->hasSelection()) {
+        return ids;
+    }
     for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
         QTreeWidgetItem* item = m_Tree->topLevelItem(index);
         if (item->isSelected()) {
