@@ -444,10 +444,6 @@ void SCA_SrvReportsDlg::FillRow(QTreeWidgetItem* row, const SCA_TezReportInfo& i
         return;
     }
     row->setData(SCA_SrvReportsView::kIcon, kShownRole, now);
-    if (created) {
-        row->setTextAlignment(SCA_SrvReportsView::kCounters, Qt::AlignRight | Qt::AlignVCenter);
-        row->setTextAlignment(SCA_SrvReportsView::kErrors, Qt::AlignRight | Qt::AlignVCenter);
-    }
     row->setIcon(SCA_SrvReportsView::kIcon, ModeIcon(info.GetMonitorMode()));
     row->setText(SCA_SrvReportsView::kStartTime,
                  FormatTime(&SCA_FormatAbsTime, info.GetStartTime()));
