@@ -19,25 +19,35 @@ struct Percentiles {
     double P99;
 };
 
+// Runs before(i), then round(i) on the clock; keeps the time of a round past the warm-up, in
+// microseconds.
+template <typename Before, typename Round>
+void TimeRound(Before& before, Round& round, int i, int warmUp, std::vector<double>* micros) {
+    using Clock = std::chrono::steady_clock;
+    before(i);
+    const auto start = Clock::now();
+    round(i);
+    const double elapsed = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    if (i >= warmUp) {
+        micros->push_back(elapsed);
+    }
+}
+
+inline Percentiles PercentilesOf(std::vector<double>* micros) {
+    std::sort(micros->begin(), micros->end());
+    return {(*micros)[micros->size() / 2], (*micros)[micros->size() * 99 / 100]};
+}
+
 // Runs before(i) and round(i) warmUp + rounds times and times the last rounds' round(i) alone,
 // in microseconds.
 template <typename Before, typename Round>
 Percentiles Measure(int rounds, int warmUp, Before before, Round round) {
-    using Clock = std::chrono::steady_clock;
     std::vector<double> micros;
     micros.reserve(static_cast<size_t>(rounds));
     for (int i = 0; i < warmUp + rounds; ++i) {
-        before(i);
-        const auto start = Clock::now();
-        round(i);
-        const double elapsed =
-            std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        if (i >= warmUp) {
-            micros.push_back(elapsed);
-        }
+        TimeRound(before, round, i, warmUp, &micros);
     }
-    std::sort(micros.begin(), micros.end());
-    return {micros[micros.size() / 2], micros[micros.size() * 99 / 100]};
+    return PercentilesOf(&micros);
 }
 
 // Runs round(i) warmUp + rounds times and times the last rounds, in microseconds.
@@ -45,6 +55,29 @@ template <typename Round>
 Percentiles Measure(int rounds, int warmUp, Round round) {
     return Measure(
         rounds, warmUp, [](int) {}, round);
+}
+
+// The percentiles of a measured path and of its floor, timed in turn.
+struct InTurn {
+    Percentiles Measured;
+    Percentiles Floor;
+};
+
+// Runs measured(i) and floor(i) in turn, warmUp + rounds times each, before(i) ahead of each
+// one outside the clock, and times the last rounds of each, in microseconds. Taking turns puts
+// both under the same load: on a shared machine whose load moves during a run, timing one
+// after the other favours whichever ran in the quieter part.
+template <typename Before, typename Measured, typename Floor>
+InTurn MeasureInTurn(int rounds, int warmUp, Before before, Measured measured, Floor floor) {
+    std::vector<double> measuredMicros;
+    std::vector<double> floorMicros;
+    measuredMicros.reserve(static_cast<size_t>(rounds));
+    floorMicros.reserve(static_cast<size_t>(rounds));
+    for (int i = 0; i < warmUp + rounds; ++i) {
+        TimeRound(before, measured, i, warmUp, &measuredMicros);
+        TimeRound(before, floor, i, warmUp, &floorMicros);
+    }
+    return {PercentilesOf(&measuredMicros), PercentilesOf(&floorMicros)};
 }
 
 // The machine's load over the last minute (-1 when unknown): the machine may be shared.

@@ -94,20 +94,7 @@ int main(int argc, char** argv) {
     std::vector<SCA_KorvantaMonitorRow> rows;
     int rowsRead = 0;
     korvanta_bench::PlainRows plain(kPlainColumns);
-    const Percentiles floor = Measure([&](int round) {
-        Move(&service, round);
-        client.GetStatusEx(&status, &rows, &rowsRead);
-        plain.UpdateInPlace(static_cast<int>(rows.size()), [&rows](int row, int column) {
-            return PlainText(rows[static_cast<size_t>(row)], column);
-        });
-    });
-    if (rows.size() != kMonitors || rowsRead != 1 ||
-        plain.Tree()->topLevelItemCount() != static_cast<int>(kMonitors)) {
-        std::fprintf(stderr, "the reply did not decode\n");
-        return 1;
-    }
-
-    // The window's poll: the same decoding and the tree updated in place.
+    // The window's poll, the same decoding and the tree updated in place, in turn with the floor.
     auto window = korvac_test::StartWindowOn(&service);
     if (window == nullptr) {
         std::fprintf(stderr, "the window did not start\n");
@@ -116,10 +103,26 @@ int main(int argc, char** argv) {
     window->DefaultConnect();
     QTreeWidget* tree = window->findChild<SCA_MonitorsView*>();
     QTreeWidgetItem* first = tree->topLevelItem(0);
-    const Percentiles tick = Measure([&](int round) {
-        Move(&service, round);
-        window->UpdateStatus(0);
-    });
+    const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
+        kRounds, kWarmUp, [](int) {},
+        [&](int round) {
+            Move(&service, round);
+            window->UpdateStatus(0);
+        },
+        [&](int round) {
+            Move(&service, round);
+            client.GetStatusEx(&status, &rows, &rowsRead);
+            plain.UpdateInPlace(static_cast<int>(rows.size()), [&rows](int row, int column) {
+                return PlainText(rows[static_cast<size_t>(row)], column);
+            });
+        });
+    const Percentiles tick = timed.Measured;
+    const Percentiles floor = timed.Floor;
+    if (rows.size() != kMonitors || rowsRead != 1 ||
+        plain.Tree()->topLevelItemCount() != static_cast<int>(kMonitors)) {
+        std::fprintf(stderr, "the reply did not decode\n");
+        return 1;
+    }
     // The timer's poll: asked, fetched and decoded on the session's network thread, shown on
     // the GUI thread when the answer comes back.
     SCA_ClientSession* session = window->GetSession();

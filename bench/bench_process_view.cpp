@@ -2,8 +2,9 @@
 // One poll tick of the process monitor window with 2,000 processes, offscreen: the reply
 // decoded, the records parsed and totalled, the rows refreshed in place (or rebuilt in sort
 // order when the set of processes changed), the status bar written, all on the GUI thread,
-// against decoding the same reply alone (the client object's typed
-// GetMonitorProcessListStatusEx over the same stand-in for the service). Each round every
+// against decoding the same reply (the client object's typed GetMonitorProcessListStatusEx
+// over the same stand-in for the service) and a plain tree of the same rows updated in place,
+// the window's rounds and the floor's taking turns. Each round every
 // process's measures move, as a live service's do; every tenth round a process comes and one
 // goes, so the list is rebuilt with the user's sort, selection and scroll position kept. Prints
 // the 50th and 99th percentiles and the ratios, with the load average of the machine.
@@ -15,7 +16,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,11 +38,6 @@ constexpr uint32_t kProcesses = 2000;
 constexpr int kChurnEvery = 10;
 
 using korvanta_bench::Percentiles;
-
-// Warm-up and measured rounds; before(i) runs outside the clock.
-Percentiles Measure(const std::function<void(int)>& before, const std::function<void()>& round) {
-    return korvanta_bench::Measure(kRounds, kWarmUp, before, [&round](int) { round(); });
-}
 
 // The service between two polls: every measure moved; now and then one process replaced.
 void Advance(korvac_test::FakeProcessMonitor* monitor, int round, uint32_t* nextId) {
@@ -121,19 +116,6 @@ int main(int argc, char** argv) {
     view->verticalScrollBar()->setValue(400);
     const uint32_t chosenId = SCA_SrvProcessView::ProcessIdOf(chosen);
 
-    const Percentiles tick = Measure([&](int round) { Advance(&monitor, round, &nextId); },
-                                     [&]() {
-                                         window->UpdateStatus();
-                                         QCoreApplication::processEvents();
-                                     });
-    if (window->GetRecords().Count() != kProcesses ||
-        static_cast<uint32_t>(view->topLevelItemCount()) != kProcesses ||
-        SCA_SrvProcessView::ProcessIdOf(view->currentItem()) != chosenId ||
-        view->verticalScrollBar()->value() != 400) {
-        std::fprintf(stderr, "the window did not keep its rows, choice and scroll position\n");
-        return 1;
-    }
-
     korvac_test::FakeClient client(&service);
     uint32_t error = 0;
     client.Connect("bench", 1, 1000, &error);
@@ -142,17 +124,30 @@ int main(int argc, char** argv) {
     korvanta_bench::PlainRows plain(kPlainColumns);
     plain.Tree()->resize(1200, 900);
     plain.Tree()->show();
-    const Percentiles floor =
-        Measure([&](int round) { Advance(&monitor, round, &nextId); },
-                [&]() {
-                    SCA_TezProcessLog log;
-                    client.GetMonitorProcessListStatusEx(monitor.MonitorId, lastLog, &status, &log);
-                    plain.UpdateInPlace(
-                        static_cast<int>(status.Processes.size()), [&status](int row, int column) {
-                            return PlainText(status.Processes[static_cast<size_t>(row)], column);
-                        });
-                    QCoreApplication::processEvents();
+    const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
+        kRounds, kWarmUp, [&](int round) { Advance(&monitor, round, &nextId); },
+        [&](int) {
+            window->UpdateStatus();
+            QCoreApplication::processEvents();
+        },
+        [&](int) {
+            SCA_TezProcessLog log;
+            client.GetMonitorProcessListStatusEx(monitor.MonitorId, lastLog, &status, &log);
+            plain.UpdateInPlace(
+                static_cast<int>(status.Processes.size()), [&status](int row, int column) {
+                    return PlainText(status.Processes[static_cast<size_t>(row)], column);
                 });
+            QCoreApplication::processEvents();
+        });
+    const Percentiles tick = timed.Measured;
+    const Percentiles floor = timed.Floor;
+    if (window->GetRecords().Count() != kProcesses ||
+        static_cast<uint32_t>(view->topLevelItemCount()) != kProcesses ||
+        SCA_SrvProcessView::ProcessIdOf(view->currentItem()) != chosenId ||
+        view->verticalScrollBar()->value() != 400) {
+        std::fprintf(stderr, "the window did not keep its rows, choice and scroll position\n");
+        return 1;
+    }
     if (status.Processes.size() != kProcesses) {
         std::fprintf(stderr, "the reply did not decode\n");
         return 1;

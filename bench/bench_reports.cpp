@@ -3,8 +3,8 @@
 // list refreshed (ShowReports), against the same filtering (the index's FilterReports) and a
 // plain QTreeWidget of the same size rebuilt with the same rows' texts, both painted, in one
 // run. The rounds alternate a filter that keeps half of the reports with one that keeps them
-// all, so that each refresh adds or removes 5,000 rows. Prints the 50th and 99th percentile of
-// both and their ratio.
+// all, so that each refresh adds or removes 5,000 rows; the window's rounds and the floor's take
+// turns. Prints the 50th and 99th percentile of both and their ratio.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -37,11 +37,6 @@ using korvanta_bench::Percentiles;
 // Start, duration, profile, host, counters and errors, as the window's list shows them.
 constexpr int kPlainColumns = 6;
 constexpr uint32_t kTimeSize = 64;
-
-template <typename Round>
-Percentiles Measure(Round round) {
-    return korvanta_bench::Measure(kRounds, kWarmUp, round);
-}
 
 void Fill(SCA_TezReportIndex* index) {
     for (uint32_t i = 0; i < kReports; ++i) {
@@ -97,29 +92,33 @@ int main(int argc, char** argv) {
     window.show();
     const QString texts[] = {QStringLiteral("web"), QString()};
 
-    const Percentiles refresh = Measure([&](int round) {
-        window.GetFilterEdit()->setText(texts[round % 2]);
-        window.ShowReports();
-        QApplication::processEvents(); // the view lays out and paints what changed
-    });
     korvanta_bench::PlainRows plain(kPlainColumns);
     plain.Tree()->resize(window.size());
     plain.Tree()->show();
-    const Percentiles floor = Measure([&](int round) {
-        const QByteArray text = texts[round % 2].toUtf8();
-        SCA_List<SCA_TezReportInfo*> passed;
-        window.GetIndex()->FilterReports(text.isEmpty() ? 0 : 1, SCA_TEZ_FILTER_PROFILE,
-                                         SCA_TEZ_FILTER_CONTAINS, text.constData(), &passed);
-        std::vector<const SCA_TezReportInfo*> shown;
-        shown.reserve(passed.Count());
-        for (auto* node = passed.GetHead(); node != nullptr; node = node->GetNext()) {
-            shown.push_back(node->GetItem());
-        }
-        plain.Rebuild(static_cast<int>(shown.size()), [&shown](int row, int column) {
-            return PlainText(*shown[static_cast<size_t>(row)], column);
+    const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
+        kRounds, kWarmUp, [](int) {},
+        [&](int round) {
+            window.GetFilterEdit()->setText(texts[round % 2]);
+            window.ShowReports();
+            QApplication::processEvents(); // the view lays out and paints what changed
+        },
+        [&](int round) {
+            const QByteArray text = texts[round % 2].toUtf8();
+            SCA_List<SCA_TezReportInfo*> passed;
+            window.GetIndex()->FilterReports(text.isEmpty() ? 0 : 1, SCA_TEZ_FILTER_PROFILE,
+                                             SCA_TEZ_FILTER_CONTAINS, text.constData(), &passed);
+            std::vector<const SCA_TezReportInfo*> shown;
+            shown.reserve(passed.Count());
+            for (auto* node = passed.GetHead(); node != nullptr; node = node->GetNext()) {
+                shown.push_back(node->GetItem());
+            }
+            plain.Rebuild(static_cast<int>(shown.size()), [&shown](int row, int column) {
+                return PlainText(*shown[static_cast<size_t>(row)], column);
+            });
+            QApplication::processEvents();
         });
-        QApplication::processEvents();
-    });
+    const Percentiles refresh = timed.Measured;
+    const Percentiles floor = timed.Floor;
     std::printf("reports in the index:           %u   load %.2f\n", kReports,
                 korvanta_bench::LoadAverage());
     std::printf("filter and refresh the view:    p50 %10.1f us   p99 %10.1f us\n", refresh.P50,

@@ -163,6 +163,9 @@ int SCA_KorvantaInterface::GetMonitorProcessListStatusEx(uint32_t monitorId, uin
     if (!called) {
         return OperationFailed("GetMonitorProcessListStatusEx");
     }
+    // The caller's rows lend their room: a poll of thousands of rows every second then reads
+    // into memory already mapped.
+    read.Processes.swap(status->Processes);
     ReadProcessRows(list.get(), &read);
     read.LogRead = items != nullptr && log->Deserialize(items.get()) ? 1 : 0;
     *status = std::move(read);

@@ -7,26 +7,14 @@
 #include <QSet>
 #include <QTreeWidget>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr int kIdColumn = 0;
 constexpr int kIdRole = Qt::UserRole;
 
-// Ids of one tree are all numbers or all texts. A number keys itself, without the text a
-// refresh of thousands of rows would otherwise make for each.
-struct RowKey {
-    qulonglong Number = 0;
-    QString Text;
-
-    bool operator==(const RowKey& other) const {
-        return Number == other.Number && Text == other.Text;
-    }
-};
-
-size_t qHash(const RowKey& key, size_t seed = 0) {
-    return qHashMulti(seed, key.Number, key.Text);
-}
+using RowKey = SCA_TreeRows::RowKey;
 
 RowKey KeyOf(const QVariant& id) {
     switch (id.typeId()) {
@@ -43,7 +31,43 @@ RowKey KeyOf(const QVariant& id) {
 
 } // namespace
 
-SCA_TreeRows::SCA_TreeRows(QTreeWidget* tree) : m_Tree(tree) {}
+SCA_TreeRows::SCA_TreeRows(QTreeWidget* tree) : m_Tree(tree) {
+    WatchTree();
+}
+
+SCA_TreeRows::~SCA_TreeRows() {
+    for (const QMetaObject::Connection& watch : m_Watches) {
+        QObject::disconnect(watch);
+    }
+}
+
+void SCA_TreeRows::WatchTree() {
+    // Rows that others add or remove, the tree's own clear() included, make the kept ids stale.
+    const auto forget = [this] {
+        if (!m_Refreshing) {
+            m_RowsKnown = false;
+        }
+    };
+    const QAbstractItemModel* model = m_Tree->model();
+    m_Watches = {
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, m_Tree, forget),
+        QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, m_Tree, forget),
+        QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, m_Tree, forget),
+    };
+}
+
+QHash<RowKey, QTreeWidgetItem*> SCA_TreeRows::RowsById() {
+    if (m_RowsKnown) {
+        return m_RowsById;
+    }
+    QHash<RowKey, QTreeWidgetItem*> rows;
+    rows.reserve(m_Tree->topLevelItemCount());
+    for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
+        QTreeWidgetItem* item = m_Tree->topLevelItem(index);
+        rows.insert(KeyOf(IdOf(item)), item);
+    }
+    return rows;
+}
 
 QVariant SCA_TreeRows::IdOf(const QTreeWidgetItem* item) {
     return item != nullptr ? item->data(kIdColumn, kIdRole) : QVariant();
@@ -71,6 +95,9 @@ void SCA_TreeRows::Clear() {
 
 QTreeWidgetItem* SCA_TreeRows::Find(const QVariant& id) const {
     const RowKey key = KeyOf(id);
+    if (m_RowsKnown) {
+        return m_RowsById.value(key, nullptr);
+    }
     for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
         QTreeWidgetItem* item = m_Tree->topLevelItem(index);
         if (KeyOf(IdOf(item)) == key) {
@@ -82,6 +109,11 @@ QTreeWidgetItem* SCA_TreeRows::Find(const QVariant& id) const {
 
 QList<QVariant> SCA_TreeRows::SelectedIds() const {
     QList<QVariant> ids;
+    // Most refreshes find nothing selected; asking the selection spares a walk over every row.
+    const QItemSelectionModel* selection = m_Tree->selectionModel();
+    if (selection != nullptr && !selection->hasSelection()) {
+        return ids;
+    }
     for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
         QTreeWidgetItem* item = m_Tree->topLevelItem(index);
         if (item->isSelected()) {
@@ -132,29 +164,39 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
         m_Tree->clear();
     }
 
-    QHash<RowKey, QTreeWidgetItem*> gone;
-    gone.reserve(m_Tree->topLevelItemCount());
-    for (int index = 0; index < m_Tree->topLevelItemCount(); ++index) {
-        QTreeWidgetItem* item = m_Tree->topLevelItem(index);
-        gone.insert(KeyOf(IdOf(item)), item);
-    }
+    m_Refreshing = true;
+    const QHash<RowKey, QTreeWidgetItem*> before = RowsById();
+    QHash<RowKey, QTreeWidgetItem*> kept;
+    kept.reserve(ids.size());
     // A new row is filled before it joins the tree, where setting its texts costs no signals.
     QList<QTreeWidgetItem*> wanted;
     wanted.reserve(ids.size());
     qsizetype added = 0;
     for (int index = 0; index < ids.size(); ++index) {
-        QTreeWidgetItem* item = gone.take(KeyOf(ids[index]));
+        const RowKey key = KeyOf(ids[index]);
+        const bool repeated = kept.contains(key); // a repeated id gets a row of its own
+        QTreeWidgetItem* item = repeated ? nullptr : before.value(key, nullptr);
         const bool created = item == nullptr;
         if (created) {
             item = new QTreeWidgetItem();
             item->setData(kIdColumn, kIdRole, ids[index]);
             ++added;
         }
+        if (!repeated) {
+            kept.insert(key, item);
+        }
         fill(item, index, created);
         wanted.append(item);
     }
+    QSet<QTreeWidgetItem*> removed;
+    for (auto row = before.cbegin(); row != before.cend(); ++row) {
+        if (!kept.contains(row.key())) {
+            removed.insert(row.value());
+        }
+    }
+    m_RowsById = std::move(kept);
+    m_RowsKnown = true;
 
-    const QSet<QTreeWidgetItem*> removed(gone.cbegin(), gone.cend());
     const bool inOrder = sorted || KeptInOrder(wanted, removed);
     const bool changed = added > 0 || !removed.isEmpty() || !inOrder;
     const bool reseated = changed && (!inOrder || added + removed.size() > kFewChanges);
@@ -164,6 +206,7 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
         PlaceFew(wanted, removed);
     }
 
+    m_Refreshing = false;
     if (sorted) {
         m_Tree->setSortingEnabled(true);
     }

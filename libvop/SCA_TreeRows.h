@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QHash>
 #include <QList>
+#include <QMetaObject>
 #include <QSet>
 #include <QVariant>
 #include <cstdint>
@@ -25,6 +27,9 @@ public:
     using Fill = std::function<void(QTreeWidgetItem* item, int index, bool created)>;
 
     explicit SCA_TreeRows(QTreeWidget* tree);
+    ~SCA_TreeRows();
+    SCA_TreeRows(const SCA_TreeRows&) = delete;
+    SCA_TreeRows& operator=(const SCA_TreeRows&) = delete;
 
     // The rows of ids, in their order; rebuilt when setId is not the one of the last Apply.
     void Apply(const QList<QVariant>& ids, uint32_t setId, const Fill& fill);
@@ -43,6 +48,20 @@ public:
 
     static QVariant IdOf(const QTreeWidgetItem* item);
 
+    // Ids of one tree are all numbers or all texts. A number keys itself, without the text a
+    // refresh of thousands of rows would otherwise make for each.
+    struct RowKey {
+        qulonglong Number = 0;
+        QString Text;
+
+        bool operator==(const RowKey& other) const {
+            return Number == other.Number && Text == other.Text;
+        }
+        friend size_t qHash(const RowKey& key, size_t seed = 0) {
+            return qHashMulti(seed, key.Number, key.Text);
+        }
+    };
+
 private:
     // Up to this many rows added and removed in one refresh go in and out one by one, keeping
     // every other row where it is; more (or rows that change places) take every row off and put
@@ -58,7 +77,16 @@ private:
     void Reseat(const QList<QTreeWidgetItem*>& wanted, const QSet<QTreeWidgetItem*>& removed,
                 bool sorted);
 
+    // The rows by id as the last refresh left them, read from the rows again once anything else
+    // adds or removes a row of the tree.
+    QHash<RowKey, QTreeWidgetItem*> RowsById();
+    void WatchTree();
+
     QTreeWidget* m_Tree;
+    QHash<RowKey, QTreeWidgetItem*> m_RowsById;
+    bool m_RowsKnown = false;
+    bool m_Refreshing = false;
+    QList<QMetaObject::Connection> m_Watches;
     bool m_HasSetId = false;
     uint32_t m_SetId = 0;
 };

@@ -2,9 +2,11 @@
 #include "model/SCA_TezCounterMeta.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -65,6 +67,32 @@ static_assert(Named(SCA_COUNTER_CPU_USAGE, "CPU_USAGE") &&
               Named(SCA_COUNTER_PROCESS_TIME, "PROCESS_TIME") &&
               Named(SCA_COUNTER_PROCESS_PARENT_ID, "PROCESS_PARENT_ID"));
 
+// What printf's "%.<digits>f" followed by the tails writes, cut to size as it cuts, without
+// the parse of a format that printf pays for each value: a list of thousands of rows formats
+// thousands of values a second.
+void FormatFixed(double value, int digits, std::initializer_list<const char*> tails, char* text,
+                 size_t size) {
+    char* const last = text + size - 1;
+    const std::to_chars_result written =
+        std::to_chars(text, last, value, std::chars_format::fixed, digits);
+    if (written.ec != std::errc()) {
+        // Too long for the room: printf cuts the figure itself.
+        std::string tail;
+        for (const char* part : tails) {
+            tail += part;
+        }
+        std::snprintf(text, size, "%.*f%s", digits, value, tail.c_str());
+        return;
+    }
+    char* out = written.ptr;
+    for (const char* part : tails) {
+        for (; *part != '\0' && out < last; ++part) {
+            *out++ = *part;
+        }
+    }
+    *out = '\0';
+}
+
 // Formats a size or data rate in binary multiples: "512 B", "1.50 KB", "3.20 MB/s".
 void FormatBytes(double value, const char* suffix, char* text, size_t size) {
     static const char* const kUnits[] = {"B", "KB", "MB", "GB", "TB", "PB"};
@@ -74,11 +102,7 @@ void FormatBytes(double value, const char* suffix, char* text, size_t size) {
         scaled /= 1024.0;
         ++unit;
     }
-    if (unit == 0) {
-        std::snprintf(text, size, "%.0f %s%s", scaled, kUnits[unit], suffix);
-    } else {
-        std::snprintf(text, size, "%.2f %s%s", scaled, kUnits[unit], suffix);
-    }
+    FormatFixed(scaled, unit == 0 ? 0 : 2, {" ", kUnits[unit], suffix}, text, size);
 }
 
 // Link speeds count in decimal multiples of bits: "100.00 Mbit/s".
@@ -90,20 +114,13 @@ void FormatBits(double value, char* text, size_t size) {
         scaled /= 1000.0;
         ++unit;
     }
-    if (unit == 0) {
-        std::snprintf(text, size, "%.0f %s", scaled, kUnits[unit]);
-    } else {
-        std::snprintf(text, size, "%.2f %s", scaled, kUnits[unit]);
-    }
+    FormatFixed(scaled, unit == 0 ? 0 : 2, {" ", kUnits[unit]}, text, size);
 }
 
 // Whole counts without decimals; averages of counts keep two.
 void FormatCount(double value, char* text, size_t size) {
-    if (value == std::floor(value) && std::fabs(value) < 1e15) {
-        std::snprintf(text, size, "%.0f", value);
-    } else {
-        std::snprintf(text, size, "%.2f", value);
-    }
+    const bool whole = value == std::floor(value) && std::fabs(value) < 1e15;
+    FormatFixed(value, whole ? 0 : 2, {}, text, size);
 }
 
 void FormatElapsed(double seconds, char* text, size_t size) {
@@ -123,7 +140,7 @@ void FormatValue(uint32_t units, double value, char* text, size_t size) {
     }
     switch (units) {
     case SCA_TEZ_UNITS_PERCENT:
-        std::snprintf(text, size, "%.1f%%", value);
+        FormatFixed(value, 1, {"%"}, text, size);
         return;
     case SCA_TEZ_UNITS_BYTES:
         FormatBytes(value, "", text, size);
@@ -132,13 +149,13 @@ void FormatValue(uint32_t units, double value, char* text, size_t size) {
         FormatBytes(value, "/s", text, size);
         return;
     case SCA_TEZ_UNITS_PER_SEC:
-        std::snprintf(text, size, "%.1f/s", value);
+        FormatFixed(value, 1, {"/s"}, text, size);
         return;
     case SCA_TEZ_UNITS_MSEC:
-        std::snprintf(text, size, "%.2f ms", value);
+        FormatFixed(value, 2, {" ms"}, text, size);
         return;
     case SCA_TEZ_UNITS_MHZ:
-        std::snprintf(text, size, "%.0f MHz", value);
+        FormatFixed(value, 0, {" MHz"}, text, size);
         return;
     case SCA_TEZ_UNITS_SECONDS:
         FormatElapsed(value, text, size);

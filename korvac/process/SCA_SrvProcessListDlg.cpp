@@ -138,11 +138,14 @@ int SCA_SrvProcessListDlg::FetchPoll(SCA_KorvantaInterface& client, uint32_t mon
 int SCA_SrvProcessListDlg::PollOnce() {
     ListPoll poll;
     poll.LogFrom = m_LastLogItemId;
+    poll.Status.Processes.swap(m_PollRows);
     if (!m_Session->Poll(
             [&](SCA_KorvantaInterface& client) { return FetchPoll(client, m_MonitorId, poll); })) {
         return PollFailed();
     }
-    return ShowPoll(poll);
+    const int shown = ShowPoll(poll);
+    poll.Status.Processes.swap(m_PollRows);
+    return shown;
 }
 
 void SCA_SrvProcessListDlg::AskUpdate() {
@@ -182,7 +185,7 @@ int SCA_SrvProcessListDlg::ShowPoll(ListPoll& poll) {
         static_cast<size_t>(m_ProcessView->topLevelItemCount()) != m_Records.Count()) {
         SortRows();
     } else {
-        UpdateRows();
+        m_ProcessView->UpdateRows(m_Records);
     }
     if (status.ListPresent) {
         m_LastListStatus = status.ListStatus;
@@ -224,6 +227,10 @@ void SCA_SrvProcessListDlg::ShowTotals() {
 
 void SCA_SrvProcessListDlg::SortRows() {
     m_Records.Sort(m_Sort.Mode);
+    // The rows that stay take their values quietly where they stand; the move into the new
+    // order then only places them.
+    m_ProcessView->UpdateRows(m_Records);
+    m_ProcessView->ForgetGone(m_Records);
     QList<QVariant> ids;
     ids.reserve(static_cast<qsizetype>(m_Records.Count()));
     for (size_t index = 0; index < m_Records.Count(); ++index) {
@@ -231,19 +238,9 @@ void SCA_SrvProcessListDlg::SortRows() {
     }
     m_ProcessView->setUpdatesEnabled(false);
     m_Rows->Apply(ids, [this](QTreeWidgetItem* item, int index, bool created) {
-        SCA_SrvProcessView::FillRow(item, m_Records.At(static_cast<size_t>(index)), created);
+        m_ProcessView->FillRow(item, m_Records.At(static_cast<size_t>(index)), created);
     });
     m_ProcessView->setUpdatesEnabled(true);
-}
-
-void SCA_SrvProcessListDlg::UpdateRows() {
-    for (int index = 0; index < m_ProcessView->topLevelItemCount(); ++index) {
-        QTreeWidgetItem* item = m_ProcessView->topLevelItem(index);
-        if (const SCA_ProcessStatusRecord* record =
-                m_Records.Find(SCA_SrvProcessView::ProcessIdOf(item))) {
-            SCA_SrvProcessView::FillRow(item, *record, false);
-        }
-    }
 }
 
 void SCA_SrvProcessListDlg::ProcSectionClicked(int column) {

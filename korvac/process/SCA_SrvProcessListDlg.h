@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "korvac/kit/SCA_LiveWindow.h"
 #include "korvac/process/SCA_ProcessStatusRecords.h"
@@ -111,10 +112,9 @@ private:
     void ShowRunState(uint32_t processStatus);
     void ShowTotals();
     // The rows: put in sort order when the set of processes changed (or the order did), else
-    // refreshed where they stand. A process's row is kept for as long as the process lives, so
-    // the user's selection and scroll position stay with it.
+    // refreshed where they stand (SCA_SrvProcessView::UpdateRows). A process's row is kept for
+    // as long as the process lives, so the user's selection and scroll position stay with it.
     void SortRows();
-    void UpdateRows();
     // The process id of the current row when it is selected, its name in *name; 0 for none.
     int SelectedProcess(uint32_t* processId, QString* name) const;
     // A new run: the whole log again, from its first item.
@@ -132,6 +132,8 @@ private:
     uint32_t m_LastLogItemId = SCA_ALL_ONES;
     SCA_SrvMonitor m_Monitor;
     SCA_ProcessStatusRecords m_Records;
+    // The rows of the last poll, whose room the next poll reads into.
+    std::vector<SCA_KorvantaInterface::ProcessRow> m_PollRows;
     SCA_ProcessSortState m_Sort;
     bool m_SortShown = false;
 

@@ -436,15 +436,14 @@ int SCA_SrvReportsDlg::ShowReports() {
 void SCA_SrvReportsDlg::FillRow(QTreeWidgetItem* row, const SCA_TezReportInfo& info, bool created) {
     ShownFields shown;
     ReadShownFields(info, &shown);
-    const QByteArrayView now(shown.constData(), shown.size());
-    if (!created && row->data(SCA_SrvReportsView::kIcon, kShownRole).toByteArray() == now) {
+    // A number is held inside the row's data, where the fields themselves would cost each row an
+    // allocation to keep and another to read back.
+    const qulonglong now = qHashBits(shown.constData(), static_cast<size_t>(shown.size()));
+    const QVariant before = created ? QVariant() : row->data(SCA_SrvReportsView::kIcon, kShownRole);
+    if (before.isValid() && before.toULongLong() == now) {
         return;
     }
-    row->setData(SCA_SrvReportsView::kIcon, kShownRole, now.toByteArray());
-    if (created) {
-        row->setTextAlignment(SCA_SrvReportsView::kCounters, Qt::AlignRight | Qt::AlignVCenter);
-        row->setTextAlignment(SCA_SrvReportsView::kErrors, Qt::AlignRight | Qt::AlignVCenter);
-    }
+    row->setData(SCA_SrvReportsView::kIcon, kShownRole, now);
     row->setIcon(SCA_SrvReportsView::kIcon, ModeIcon(info.GetMonitorMode()));
     row->setText(SCA_SrvReportsView::kStartTime,
                  FormatTime(&SCA_FormatAbsTime, info.GetStartTime()));

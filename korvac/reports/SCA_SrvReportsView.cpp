@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 
 #include "korvac/kit/SCA_ListLook.h"
+#include "korvac/reports/SCA_RightAlignedDelegate.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_ListView.h"
 
@@ -23,6 +24,7 @@ SCA_SrvReportsView::SCA_SrvReportsView(QWidget* parent) : QTreeWidget(parent) {
     setSortingEnabled(false);
     setItemsExpandable(false);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setItemDelegate(new SCA_RightAlignedDelegate({kCounters, kErrors}, this));
 }
 
 void SCA_SrvReportsView::SetEmptyHint(const QString& hint) {

@@ -52,6 +52,7 @@ namespace {
 
 constexpr uint32_t kStarted = 0;
 constexpr uint32_t kEnded = 1;
+constexpr uint32_t kFirstWorker = 1000;
 constexpr const char* kLongCommand =
     "/usr/lib/jvm/java-17/bin/java -Xms512m -Xmx4g -Dfile.encoding=UTF-8 -classpath "
     "/opt/app/lib/a.jar:/opt/app/lib/b.jar:/opt/app/lib/c.jar org.example.Main --port 8080";
@@ -76,6 +77,17 @@ protected:
     std::unique_ptr<SCA_SrvProcessListDlg> Open() {
         auto window = OpenWindow<SCA_SrvProcessListDlg>();
         EXPECT_EQ(window->StartProcess(), 1);
+        return window;
+    }
+    // The window on count processes more, "worker-<id>" from id kFirstWorker on, of a few
+    // sizes, its list a few rows high.
+    std::unique_ptr<SCA_SrvProcessListDlg> OpenOnWorkers(uint32_t count) {
+        for (uint32_t id = kFirstWorker; id < kFirstWorker + count; ++id) {
+            const std::string name = "worker-" + std::to_string(id);
+            m_Monitor.AddProcess(name.c_str(), id, 1, 0.1 * (id % 7), 1e6 * (id % 13), 3, 9);
+        }
+        auto window = Open();
+        window->GetProcessView()->resize(400, 200);
         return window;
     }
     uint32_t LastLogFrom() const {
@@ -181,19 +193,89 @@ TEST_F(ProcessWindow, RowsKeepOrderSelectionAndScrollWhileValuesChangeInPlace) {
     EXPECT_EQ(window->GetInstancesLabel()->text(), QStringLiteral("Instances: 0"));
 }
 
+// A poll writes only the cells whose values moved, and the rows on screen are painted again
+// when any did: a poll that changed nothing touches no cell; one that did shows exactly what a
+// window opened afresh on the same processes shows.
+TEST_F(ProcessWindow, APollWritesWhatMovedAndAStillPollTouchesNothing) {
+    auto window = OpenOnWorkers(60);
+    SCA_SrvProcessView* view = window->GetProcessView();
+    int changes = 0;
+    int paintedFrom = -1;
+    int paintedTo = -1;
+    QObject::connect(view->model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         ++changes;
+                         paintedFrom = from.row();
+                         paintedTo = to.row();
+                     });
+    const auto rowOf = [view](uint32_t processId) {
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            if (SCA_SrvProcessView::ProcessIdOf(view->topLevelItem(i)) == processId) {
+                return i;
+            }
+        }
+        return -1;
+    };
+
+    Tick(window.get());
+    EXPECT_EQ(changes, 0);
+
+    // The first row on screen (Xorg, the most memory) and one far below it move: a measure
+    // goes missing, one changes, a count and the report status change, and the id is taken
+    // by another program.
+    tagSCA_TEZ_PROCESS_STATUS& xorg = m_Monitor.Processes[1].Status;
+    xorg.MeasureValid &= ~2u;
+    xorg.Measure[0] = 33.3;
+    xorg.Errors = 4;
+    xorg.RepStatus = SCA_REP_STATUS_ERROR;
+    FakeProcessMonitor::Process& below = m_Monitor.Processes.back();
+    below.Name = "renamed";
+    below.Status.Measure[2] = 77;
+    Tick(window.get());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(paintedFrom, 0);
+    EXPECT_GT(paintedTo, 0);
+    EXPECT_LT(paintedTo, rowOf(below.Status.ProcessId));
+    QTreeWidgetItem* xorgRow = view->topLevelItem(rowOf(202));
+    EXPECT_EQ(xorgRow->text(SCA_PROC_COL_MEMORY), QStringLiteral("---"));
+    EXPECT_EQ(xorgRow->text(SCA_PROC_COL_CPU), QStringLiteral("33.3%"));
+    EXPECT_EQ(xorgRow->text(SCA_PROC_COL_ERRORS), QStringLiteral("4"));
+    EXPECT_EQ(xorgRow->data(SCA_PROC_COL_NAME, Qt::UserRole).toUInt(), SCA_REP_STATUS_ERROR);
+    // Each process's row as a fresh window shows it (the order stays until the set changes).
+    const auto rowsById = [](QTreeWidget* tree) {
+        std::map<uint32_t, std::string> texts;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            QStringList cells;
+            for (int column = SCA_PROC_COL_NAME; column < tree->columnCount(); ++column) {
+                cells.append(tree->topLevelItem(i)->text(column));
+            }
+            texts[SCA_SrvProcessView::ProcessIdOf(tree->topLevelItem(i))] =
+                cells.join(QLatin1Char('|')).toStdString();
+        }
+        return texts;
+    };
+    auto fresh = Open();
+    EXPECT_EQ(rowsById(view), rowsById(fresh->GetProcessView()));
+
+    // Moved out of sight only: the cells change, nothing on screen is painted again.
+    changes = 0;
+    below.Status.Measure[2] = 78;
+    Tick(window.get());
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(view->topLevelItem(rowOf(below.Status.ProcessId))->text(SCA_PROC_COL_THREADS),
+              QStringLiteral("78"));
+    Tick(window.get());
+    EXPECT_EQ(changes, 0);
+}
+
 // Processes coming and going keep every other process's row (the same item, its selection and
 // the scroll position) and leave the list as a window opened afresh on the same processes and
 // sort shows it: a few in a sort whose order holds, many in one that reorders, and a process
 // id the system handed to another program.
 TEST_F(ProcessWindow, ProcessesComingAndGoingKeepTheOtherRowsAndShowWhatAFreshWindowShows) {
-    constexpr uint32_t kFirstId = 1000;
-    for (uint32_t id = kFirstId; id < kFirstId + 120; ++id) {
-        const std::string name = "worker-" + std::to_string(id);
-        m_Monitor.AddProcess(name.c_str(), id, 1, 0.1 * (id % 7), 1e6 * (id % 13), 3, 9);
-    }
-    auto window = Open();
+    constexpr uint32_t kFirstId = kFirstWorker;
+    auto window = OpenOnWorkers(120);
     SCA_SrvProcessView* view = window->GetProcessView();
-    view->resize(400, 200);
     korvac_test::ClickHeader(view->header(), SCA_PROC_COL_NAME);
     std::map<uint32_t, QTreeWidgetItem*> rows;
     for (int i = 0; i < view->topLevelItemCount(); ++i) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_TreeRows.h"
@@ -143,6 +144,30 @@ TEST_F(TreeRowsTest, ASortedTreeKeepsItsSortAndTextIdsWorkAlike) {
     EXPECT_EQ(servers.currentItem(), hosts.Find(QStringLiteral("a")));
     hosts.Select({});
     EXPECT_TRUE(servers.selectedItems().isEmpty());
+}
+
+// Rows that the tree's owner deletes, takes or clears itself are no longer the refresh's to
+// reuse: the next refresh builds them again, at their places, and keeps the others.
+TEST_F(TreeRowsTest, RowsRemovedByOthersAreBuiltAgainAndTheRestKept) {
+    const QList<QVariant> ids = Ids({}, 1, 50);
+    m_Rows.Apply(ids, Fill(ids));
+    QTreeWidgetItem* kept = m_Rows.Find(QVariant(7u));
+    ASSERT_NE(kept, nullptr);
+    delete m_Rows.Find(QVariant(3u));
+    std::unique_ptr<QTreeWidgetItem> taken(m_Tree.takeTopLevelItem(0));
+    m_Created = 0;
+    m_Rows.Apply(ids, Fill(ids));
+    EXPECT_EQ(m_Created, 2);
+    EXPECT_EQ(m_Rows.Find(QVariant(7u)), kept);
+    EXPECT_EQ(Order(), Numbers(ids));
+    EXPECT_EQ(SCA_TreeRows::IdOf(m_Rows.Find(QVariant(3u))).toUInt(), 3u);
+
+    m_Tree.clear();
+    EXPECT_EQ(m_Rows.Find(QVariant(7u)), nullptr);
+    m_Created = 0;
+    m_Rows.Apply(Ids({5, 9}), Fill(Ids({5, 9})));
+    EXPECT_EQ(m_Created, 2);
+    EXPECT_EQ(Order(), (QList<uint32_t>{5, 9}));
 }
 
 // A selected row's status icon keeps its colours (a red cross stays red); only a disabled
