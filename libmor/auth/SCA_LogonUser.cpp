@@ -5,7 +5,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <security/pam_appl.h>
+
+#include "libmor/SCA_LateLibrary.h"
 
 namespace {
 
@@ -63,27 +66,57 @@ int Converse(int count, const pam_message** messages, pam_response** responses, 
     return PAM_SUCCESS;
 }
 
+// The calls of libpam, which (with libaudit and libcap-ng) is loaded at the first logon through
+// it: most services never use login mode 1.
+struct PamCalls {
+    decltype(&pam_start) Start;
+    decltype(&pam_set_item) SetItem;
+    decltype(&pam_authenticate) Authenticate;
+    decltype(&pam_acct_mgmt) AcctMgmt;
+    decltype(&pam_end) End;
+};
+
+constexpr char kPamLibrary[] = "libpam.so.0";
+
+std::optional<PamCalls> LoadPamCalls() {
+    SCA_LateLibrary library(kPamLibrary);
+    PamCalls calls{};
+    if (!library.Resolve("pam_start", &calls.Start) ||
+        !library.Resolve("pam_set_item", &calls.SetItem) ||
+        !library.Resolve("pam_authenticate", &calls.Authenticate) ||
+        !library.Resolve("pam_acct_mgmt", &calls.AcctMgmt) ||
+        !library.Resolve("pam_end", &calls.End)) {
+        library.Failed("SCA_LogonUser");
+        return std::nullopt;
+    }
+    return calls;
+}
+
 int PamCheck(const char* service, const char* user, const char* password, const char* remoteHost) {
+    static const std::optional<PamCalls> pam = LoadPamCalls();
+    if (!pam) {
+        return PAM_SYSTEM_ERR;
+    }
     Credentials credentials{user, password};
     const pam_conv conversation{&Converse, &credentials};
     pam_handle_t* handle = nullptr;
-    int result = pam_start(service, user, &conversation, &handle);
+    int result = pam->Start(service, user, &conversation, &handle);
     if (result != PAM_SUCCESS) {
         return result;
     }
     if (remoteHost != nullptr && remoteHost[0] != '\0') {
-        result = pam_set_item(handle, PAM_RHOST, remoteHost);
+        result = pam->SetItem(handle, PAM_RHOST, remoteHost);
         if (result != PAM_SUCCESS) {
-            pam_end(handle, result);
+            pam->End(handle, result);
             return result;
         }
     }
     const int flags = PAM_SILENT | PAM_DISALLOW_NULL_AUTHTOK;
-    result = pam_authenticate(handle, flags);
+    result = pam->Authenticate(handle, flags);
     if (result == PAM_SUCCESS) {
-        result = pam_acct_mgmt(handle, flags);
+        result = pam->AcctMgmt(handle, flags);
     }
-    pam_end(handle, result);
+    pam->End(handle, result);
     return result;
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "libtez/reports/SCA_TezXmlWriter.h"
+#include "libtez/reports/formats/SCA_TezXmlWriter.h"
 
 #include <pugixml.hpp>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "libtez/reports/SCA_TezExcelWriter.h"
+#include "libtez/reports/formats/SCA_TezExcelWriter.h"
 
 #include <xlsxwriter.h>
 

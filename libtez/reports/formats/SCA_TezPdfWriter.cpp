@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "libtez/reports/SCA_TezPdfWriter.h"
+#include "libtez/reports/formats/SCA_TezPdfWriter.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
