@@ -1,25 +1,51 @@
 // SPDX-License-Identifier: MIT
 #include "libmor/SCA_Crypto.h"
 
-#include <cerrno>
-#include <sys/random.h>
+#include <memory>
 
-#include <nettle/gcm.h>
-#include <nettle/memops.h>
-#include <nettle/sha2.h>
+#include <openssl/evp.h>
+#include <openssl/rand.h>
 
 namespace {
 
-static_assert(SCA_GCM_NONCE_SIZE == GCM_IV_SIZE && SCA_GCM_TAG_SIZE == GCM_DIGEST_SIZE &&
-              SCA_AES_KEY_SIZE == AES256_KEY_SIZE && SCA_SHA256_SIZE == SHA256_DIGEST_SIZE);
+struct CipherContextFree {
+    void operator()(EVP_CIPHER_CTX* context) const { EVP_CIPHER_CTX_free(context); }
+};
+using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree>;
 
-void StartGcm(gcm_aes256_ctx* context, const uint8_t* key, const uint8_t* nonce) {
-    gcm_aes256_set_key(context, key);
-    gcm_aes256_set_iv(context, SCA_GCM_NONCE_SIZE, nonce);
+constexpr int kEncrypt = 1;
+constexpr int kDecrypt = 0;
+
+CipherContext StartGcm(const uint8_t* key, const uint8_t* nonce, int direction) {
+    CipherContext context(EVP_CIPHER_CTX_new());
+    if (!context ||
+        EVP_CipherInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr, direction) !=
+            1 ||
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_IVLEN,
+                            static_cast<int>(SCA_GCM_NONCE_SIZE), nullptr) != 1 ||
+        EVP_CipherInit_ex(context.get(), nullptr, nullptr, key, nonce, direction) != 1) {
+        return nullptr;
+    }
+    return context;
 }
 
-uint8_t* Bytes(std::string* text) {
-    return reinterpret_cast<uint8_t*>(text->data());
+// Runs the cipher over size bytes into out (same length).
+bool Transform(EVP_CIPHER_CTX* context, const void* in, size_t size, std::string* out) {
+    std::string result(size, '\0');
+    int length = 0;
+    size_t done = 0;
+    const auto* bytes = static_cast<const unsigned char*>(in);
+    // EVP works on int lengths: feed large inputs in pieces.
+    while (done < size) {
+        const size_t piece = size - done < (1u << 30) ? size - done : (1u << 30);
+        if (EVP_CipherUpdate(context, reinterpret_cast<unsigned char*>(result.data()) + done,
+                             &length, bytes + done, static_cast<int>(piece)) != 1) {
+            return false;
+        }
+        done += static_cast<size_t>(length);
+    }
+    *out = std::move(result);
+    return true;
 }
 
 int HexDigit(char c) {
@@ -38,34 +64,27 @@ int HexDigit(char c) {
 } // namespace
 
 int SCA_Sha256(const void* data, size_t size, uint8_t digest[SCA_SHA256_SIZE]) {
-    sha256_ctx context;
-    sha256_init(&context);
-    sha256_update(&context, size, static_cast<const uint8_t*>(data));
-    sha256_digest(&context, SCA_SHA256_SIZE, digest);
-    return 1;
+    unsigned int length = 0;
+    return EVP_Digest(data, size, digest, &length, EVP_sha256(), nullptr) == 1 ? 1 : 0;
 }
 
 int SCA_RandomBytes(void* out, size_t size) {
-    auto* bytes = static_cast<uint8_t*>(out);
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t got = getrandom(bytes + done, size - done, 0);
-        if (got < 0 && errno != EINTR) {
-            return 0;
-        }
-        done += got > 0 ? static_cast<size_t>(got) : 0u;
-    }
-    return 1;
+    return RAND_bytes(static_cast<unsigned char*>(out), static_cast<int>(size)) == 1 ? 1 : 0;
 }
 
 int SCA_AesGcmEncrypt(const uint8_t key[SCA_AES_KEY_SIZE], const uint8_t nonce[SCA_GCM_NONCE_SIZE],
                       const void* plain, size_t size, std::string* cipher,
                       uint8_t tag[SCA_GCM_TAG_SIZE]) {
-    gcm_aes256_ctx context;
-    StartGcm(&context, key, nonce);
-    std::string result(size, '\0');
-    gcm_aes256_encrypt(&context, size, Bytes(&result), static_cast<const uint8_t*>(plain));
-    gcm_aes256_digest(&context, SCA_GCM_TAG_SIZE, tag);
+    CipherContext context = StartGcm(key, nonce, kEncrypt);
+    std::string result;
+    unsigned char tail[EVP_MAX_BLOCK_LENGTH]; // GCM writes nothing here; OpenSSL wants room
+    int length = 0;
+    if (!context || !Transform(context.get(), plain, size, &result) ||
+        EVP_CipherFinal_ex(context.get(), tail, &length) != 1 ||
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, static_cast<int>(SCA_GCM_TAG_SIZE),
+                            tag) != 1) {
+        return 0;
+    }
     *cipher = std::move(result);
     return 1;
 }
@@ -73,13 +92,14 @@ int SCA_AesGcmEncrypt(const uint8_t key[SCA_AES_KEY_SIZE], const uint8_t nonce[S
 int SCA_AesGcmDecrypt(const uint8_t key[SCA_AES_KEY_SIZE], const uint8_t nonce[SCA_GCM_NONCE_SIZE],
                       const void* cipher, size_t size, const uint8_t tag[SCA_GCM_TAG_SIZE],
                       std::string* plain) {
-    gcm_aes256_ctx context;
-    StartGcm(&context, key, nonce);
-    std::string result(size, '\0');
-    gcm_aes256_decrypt(&context, size, Bytes(&result), static_cast<const uint8_t*>(cipher));
-    uint8_t expected[SCA_GCM_TAG_SIZE];
-    gcm_aes256_digest(&context, SCA_GCM_TAG_SIZE, expected);
-    if (memeql_sec(expected, tag, SCA_GCM_TAG_SIZE) == 0) {
+    CipherContext context = StartGcm(key, nonce, kDecrypt);
+    std::string result;
+    unsigned char tail[EVP_MAX_BLOCK_LENGTH]; // GCM writes nothing here; OpenSSL wants room
+    int length = 0;
+    if (!context || !Transform(context.get(), cipher, size, &result) ||
+        EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, static_cast<int>(SCA_GCM_TAG_SIZE),
+                            const_cast<uint8_t*>(tag)) != 1 ||
+        EVP_CipherFinal_ex(context.get(), tail, &length) != 1) {
         return 0;
     }
     *plain = std::move(result);

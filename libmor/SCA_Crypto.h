@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-// Hashing, randomness (the kernel's) and authenticated encryption (nettle).
+// Hashing, randomness and authenticated encryption (OpenSSL).
 
 inline constexpr size_t SCA_SHA256_SIZE = 32;
 inline constexpr size_t SCA_AES_KEY_SIZE = 32;

@@ -321,12 +321,11 @@ TEST(ServiceScenario, MonitorsSampleActReportAndComeBackAfterARestart) {
     // The print library is loaded only when a printer is asked about, the transfer library
     // only for mail or an update check, the writers of XML, PDF and Excel (with cairo,
     // libxlsxwriter, pugixml and theirs) at the first report in one of them, PAM at the first
-    // logon through it, libsystemd only under systemd; no TLS library at all. Each would add
-    // to the memory of every running service.
+    // logon through it, libsystemd only under systemd. Each would add to the memory of every
+    // running service.
     ASSERT_TRUE(MapsLibrary(korvas->Pid(), "libtez.so")) << "the maps are read";
-    for (const char* late :
-         {"libcups.so", "libcurl.so", "libtez_report_formats.so", "libcairo.so", "libxlsxwriter.so",
-          "libpugixml.so", "libpam.so", "libsystemd.so", "libcrypto.so"}) {
+    for (const char* late : {"libcups.so", "libcurl.so", "libtez_report_formats.so", "libcairo.so",
+                             "libxlsxwriter.so", "libpugixml.so", "libpam.so", "libsystemd.so"}) {
         EXPECT_FALSE(MapsLibrary(korvas->Pid(), late)) << late;
     }
     ASSERT_NO_FATAL_FAILURE(CheckInventories(&client));
