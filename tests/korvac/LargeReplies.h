@@ -54,13 +54,14 @@ inline bool ShowFewMonitors(FakeService* service, SCA_SrvGui* window) {
     if (!window->CheckConnected(0)) {
         window->DefaultConnect();
     }
+    // What the stand-in holds while it sends a large reply is not the window's: it is freed
+    // before the polls after which the window gives back what was freed.
+    const bool answered = korvanta_test::WaitUntilPumping(
+        "the stand-in to be done answering", [service] { return !service->Answering(); });
     for (int poll = 0; poll < 3; ++poll) {
         PollOnce(window);
     }
-    // What the stand-in holds while it sends a large reply is not the window's.
-    return korvanta_test::WaitUntilPumping("the stand-in to be done answering",
-                                           [service] { return !service->Answering(); }) &&
-           window->CheckConnected(0) == 1 &&
+    return answered && window->CheckConnected(0) == 1 &&
            window->GetMonitorsView()->topLevelItemCount() == static_cast<int>(kFewMonitors) &&
            window->GetMonitorsView()->isEnabled();
 }
