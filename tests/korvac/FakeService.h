@@ -262,6 +262,9 @@ public:
     // The standing GetStatusEx lists count monitors that describe themselves so; no room of an
     // earlier, longer list stays with the stand-in.
     void List(uint32_t count, const std::string& description) {
+        // A reply still being made (one its client gave up waiting for) reads the list.
+        EXPECT_TRUE(korvanta_test::WaitUntil("the stand-in to be done answering",
+                                             [this] { return !Answering(); }));
         std::vector<SCA_KorvantaMonitorRow> rows;
         rows.reserve(count);
         for (uint32_t id = 1; id <= count; ++id) {
