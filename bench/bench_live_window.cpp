@@ -2,9 +2,9 @@
 // One poll tick of the live monitor window with 60 counters, offscreen: the reply decoded, the
 // counters view updated in place, the gauge and the chart given the new sample, all on the GUI
 // thread, against decoding the same reply (the client object's typed GetMonitorStatusEx over
-// the same stand-in for the service) and setting the same rows' values in place on a plain
-// QTreeWidget. Each round the service takes one more sample and every counter's value moves,
-// as a live service does.
+// the same stand-in for the service), setting the same rows' values in place on a plain
+// QTreeWidget and drawing the chart's last minute as one polyline. Each round the service takes one
+// more sample and every counter's value moves, as a live service does.
 //
 // For windows just opened (a few samples held) and for a window open for ten minutes (600
 // samples per counter at the service, 600 held for its chart), at the same chart range: each
@@ -12,6 +12,9 @@
 // window over its ten-minute range, whose chart fits its scale to ten times the values. Prints
 // the 50th and 99th percentiles and the ratios.
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -40,6 +43,8 @@ constexpr uint32_t kCounters = 60;
 constexpr uint32_t kCpuUsage = 1;
 // Current, minimum, maximum and average, as the window's counters view shows them.
 constexpr int kPlainColumns = 4;
+// The samples a chart over the last minute shows.
+constexpr size_t kChartPoints = 60;
 
 using korvanta_bench::Percentiles;
 
@@ -158,6 +163,11 @@ int main(int argc, char** argv) {
     SCA_KorvantaInterface::MonitorStatus status;
     uint64_t since = window->GetHistory().GetLastDataTime();
     korvanta_bench::PlainRows plain(kPlainColumns);
+    // The chart's floor: the last minute of the selected counter as one polyline over an image
+    // of the chart's size.
+    QImage chart(window->GetChart()->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    std::vector<double> shown;
+    QPolygonF line;
     const Percentiles floor = Measure(
         [&](int round) { Advance(&monitor, round); },
         [&]() {
@@ -167,6 +177,22 @@ int main(int argc, char** argv) {
                 static_cast<int>(status.Counters.size()), [&status](int row, int column) {
                     return PlainText(status.Counters[static_cast<size_t>(row)].Status, column);
                 });
+            for (const tagSCA_TEZ_SAMPLE& sample : status.Samples) {
+                shown.push_back(sample.Value);
+            }
+            if (shown.size() > kChartPoints) {
+                shown.erase(shown.begin(), shown.end() - kChartPoints);
+            }
+            line.resize(static_cast<qsizetype>(shown.size()));
+            for (size_t at = 0; at < shown.size(); ++at) {
+                line[static_cast<qsizetype>(at)] =
+                    QPointF(static_cast<double>(at) * chart.width() / kChartPoints,
+                            chart.height() * (1.0 - shown[at] / 100.0));
+            }
+            chart.fill(Qt::black);
+            QPainter painter(&chart);
+            painter.setPen(Qt::green);
+            painter.drawPolyline(line);
         });
     if (status.Counters.size() != kCounters || status.Samples.size() != 1) {
         std::fprintf(stderr, "the reply did not decode\n");
@@ -175,7 +201,7 @@ int main(int argc, char** argv) {
 
     std::printf("%d rounds, %u counters, one new sample a round, load %.2f\n", kRounds, kCounters,
                 korvanta_bench::LoadAverage());
-    std::printf("decode, plain tree       p50 %8.1f us   p99 %8.1f us\n", floor.P50, floor.P99);
+    std::printf("decode, tree and chart   p50 %8.1f us   p99 %8.1f us\n", floor.P50, floor.P99);
     std::printf("tick, windows just open  p50 %8.1f us   p99 %8.1f us\n", fresh.P50, fresh.P99);
     std::printf("tick, 600 held, 1 min    p50 %8.1f us   p99 %8.1f us\n", old.P50, old.P99);
     std::printf("tick, 600 held, 10 min   p50 %8.1f us   p99 %8.1f us\n", wide.P50, wide.P99);

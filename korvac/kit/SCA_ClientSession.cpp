@@ -31,15 +31,6 @@ uint32_t SCA_ClientSession::GetMaxReplyBytes() {
     return g_MaxReplyBytes.load();
 }
 
-bool SCA_ClientSession::GiveBackLargeReply(SCA_KorvantaInterface& client) {
-    const SCA_NetTransport* transport = client.GetNetTransport();
-    const bool large = transport != nullptr && transport->GetLastPayload() > kGiveBackAboveBytes;
-    if (large) {
-        malloc_trim(0);
-    }
-    return large;
-}
-
 void SCA_ClientSession::Keep(std::unique_ptr<SCA_KorvantaInterface> client) {
     client->GetNetTransport()->SetMaxPayload(GetMaxReplyBytes());
     m_Host = QString::fromUtf8(client->GetName());
@@ -48,11 +39,10 @@ void SCA_ClientSession::Keep(std::unique_ptr<SCA_KorvantaInterface> client) {
 }
 
 SCA_ClientSession::SCA_ClientSession(QObject* parent) : QObject(parent) {
-    // A large block (a reply's buffer, a decoded reply's text) is mapped on its own and goes
-    // back to the system when freed, instead of staying in the heap of the thread that freed
-    // it.
+    // A large block goes back to the system when freed, instead of staying in the heap of the
+    // thread that freed it.
     static std::once_flag tuned;
-    std::call_once(tuned, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kGiveBackAboveBytes)); });
+    std::call_once(tuned, [] { mallopt(M_MMAP_THRESHOLD, static_cast<int>(kMappedAboveBytes)); });
     m_Network.setMaxThreadCount(1);
     // The thread stays for the next call instead of being made again for each poll.
     m_Network.setExpiryTimeout(-1);
@@ -118,7 +108,7 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
                 answer = std::move(answer)]() mutable {
         client->SetReplyTimeout(kPollTimeoutMs);
         const int ok = work(*client) ? 1 : 0;
-        answer.Large = GiveBackLargeReply(*client);
+        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
         const bool lost = !ok && client->LostConnection();
         answer.Apply = [this, client, ok, lost, done = std::move(done),
                         context = answer.Context]() {
@@ -151,17 +141,12 @@ void SCA_ClientSession::Deliver(Answer answer) {
         return;
     }
     --m_Asked;
-    // The rows a large reply made go with the answer after it.
-    const bool giveBack = answer.Large || m_LargeShown;
     if (answer.Generation == m_Generation) {
         answer.Apply();
-        m_LargeShown = answer.Large;
     }
-    // Frees the result before the memory is handed back.
+    // What the window dropped for the answer (rows of a longer list), and the result itself.
     answer = Answer();
-    if (giveBack) {
-        malloc_trim(0);
-    }
+    SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
 }
 
 void SCA_ClientSession::DeliverKept() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "korvac/kit/SCA_InputGate.h"
+#include "libmor/SCA_HeapGiveBack.h"
 #include "libtez/SCA_KorvantaInterface.h"
 
 // The client's one connection to a service, which every window reaches it through. It owns the
@@ -40,9 +41,12 @@ public:
     // The largest reply taken from a service. The largest real one is well under 1 MB: a
     // bigger one is refused before it is read, and the connection renewed.
     static constexpr uint32_t kDefaultMaxReplyBytes = 4u << 20;
-    // Above this size a reply's memory is handed back to the system once it is read, and once
-    // what it made was dropped again.
-    static constexpr uint32_t kGiveBackAboveBytes = 1u << 20;
+    // Blocks above this size (a reply's buffer, a long list's rows) are mapped on their own and
+    // go back to the system when freed.
+    static constexpr uint32_t kMappedAboveBytes = 1u << 20;
+    // Once a call or an answer has freed more than this (a reply's tree, the rows a long list
+    // showed), the free pages of every heap go back to the system.
+    static constexpr size_t kGiveBackFreedBytes = 4u << 20;
 
     // The limit of the sessions opened from now on (-max_reply); 0 restores the default.
     static void SetMaxReplyBytes(uint32_t bytes);
@@ -151,7 +155,7 @@ private:
         if (Await(how, [&call, &client, timeoutMs]() {
                 client->SetReplyTimeout(timeoutMs);
                 const int done = call(*client) ? 1 : 0;
-                GiveBackLargeReply(*client);
+                SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
                 return done;
             })) {
             return 1;
@@ -166,7 +170,6 @@ private:
     struct Answer {
         QPointer<QObject> Context;
         uint64_t Generation = 0;
-        bool Large = false;
         std::function<void()> Apply;
     };
     int AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
@@ -175,9 +178,6 @@ private:
     void Deliver(Answer answer);
     void DeliverKept();
 
-    // On the network thread, after a call: a large reply's freed memory goes back to the system
-    // instead of staying with the process; whether the reply was large.
-    static bool GiveBackLargeReply(SCA_KorvantaInterface& client);
     // Takes over a connected client object with the reply limit set.
     void Keep(std::unique_ptr<SCA_KorvantaInterface> client);
 
@@ -189,8 +189,6 @@ private:
     // Asked and not yet handed over.
     int m_Asked = 0;
     std::vector<Answer> m_Kept;
-    // The answer shown last came from a large reply.
-    bool m_LargeShown = false;
     SCA_InputGate m_Gate;
     // Counts the sessions closed: an answer from an earlier one is dropped.
     uint64_t m_Generation = 0;

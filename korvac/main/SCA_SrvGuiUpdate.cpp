@@ -31,6 +31,8 @@ namespace {
 
 constexpr uint32_t kLogBatch = 500;
 constexpr uint32_t kReconnectTicks = 6;
+// How many times the rows shown the spare rows' room may hold.
+constexpr size_t kKeptRowsRoom = 2;
 void ReportError(const char* text) {
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", text);
 }
@@ -214,6 +216,12 @@ void SCA_SrvGui::ShowMonitorRows(StatusPoll& poll, int fullRefresh) {
     // at every poll, at the cost of a flush of every processor's address cache.
     m_MonitorsView->KeepShownRows(poll.Rows);
     m_SpareRows.swap(poll.Rows);
+    // Room a much longer list took is not kept for the shorter ones after it.
+    const size_t room = m_SpareRows.capacity();
+    if (room > kKeptRowsRoom * static_cast<size_t>(m_MonitorsView->topLevelItemCount()) &&
+        room * sizeof(SCA_KorvantaMonitorRow) > SCA_ClientSession::kMappedAboveBytes) {
+        std::vector<SCA_KorvantaMonitorRow>().swap(m_SpareRows);
+    }
 }
 
 int SCA_SrvGui::ParseMonitorStatusString(const char* text, uint32_t* state, uint32_t* runState,

@@ -73,12 +73,13 @@ struct Answer {
         LengthTooShort, // the head promises less payload than comes
         OtherRequest,   // the reply carries another request's number
         TooDeep,        // a payload nested deeper than any reader takes
-        HugeString,     // a 10 MB value
+        HugeString,     // a value of HugeBytes
         Drip,           // the whole frame in small pieces, the last well within a poll's wait
         Silence,        // nothing, the connection left open
         Close,          // the connection closes instead (at the greeting for "Connect")
     };
     Wire Frame = Wire::Whole;
+    uint32_t HugeBytes = 10u << 20;
 
     static Answer Reply(std::function<void(SCA_ConfigObj* request, SCA_ConfigObj* reply)> fill) {
         Answer answer;
@@ -203,6 +204,9 @@ public:
         return true;
     }
     uint16_t WirePort() const { return m_WirePort; }
+    // A request on the wire is being answered: its reply is made or sent (a large one holds
+    // the stand-in's memory meanwhile).
+    bool Answering() const { return m_Answering.load() > 0; }
 
     ~FakeService() {
         m_Stopping = true;
@@ -253,6 +257,23 @@ public:
         row.SetHost(host);
         row.SetDescription(description);
         return row;
+    }
+
+    // The standing GetStatusEx lists count monitors that describe themselves so; no room of an
+    // earlier, longer list stays with the stand-in.
+    void List(uint32_t count, const std::string& description) {
+        // A reply still being made (one its client gave up waiting for) reads the list.
+        EXPECT_TRUE(korvanta_test::WaitUntil("the stand-in to be done answering",
+                                             [this] { return !Answering(); }));
+        std::vector<SCA_KorvantaMonitorRow> rows;
+        rows.reserve(count);
+        for (uint32_t id = 1; id <= count; ++id) {
+            rows.push_back(Row(id, 9, 11, 12, 0, 1, id % 3 == 0 ? "db1" : "", description.c_str()));
+        }
+        Monitors.swap(rows);
+        Status.MonitorCount = count;
+        Status.ActiveMonitors = count;
+        ++Status.MonitorsStatusId;
     }
 
     void Healthy() {
@@ -389,6 +410,7 @@ private:
                 return;
             }
             const std::string op = request.GetCommandName();
+            const Counted answering(&m_Answering);
             Record(op, static_cast<SCA_ConfigObj*>(request.GetData()->Clone()), 0);
             const Answer answer = Next(op);
             if (answer.Held) {
@@ -406,7 +428,7 @@ private:
             if (answer.Fill) {
                 answer.Fill(request.GetData(), reply.GetData());
             }
-            if (!SendFrame(link, &reply, sequence, answer.Frame)) {
+            if (!SendFrame(link, &reply, sequence, answer.Frame, answer.HugeBytes)) {
                 return;
             }
         }
@@ -414,8 +436,7 @@ private:
 
     // Writes reply's frame as frame says; false when the connection is to close after it.
     static bool SendFrame(SCA_NetSocket* link, SCA_NetMessage* reply, uint32_t sequence,
-                          Answer::Wire frame) {
-        constexpr uint32_t kHugeValue = 10u << 20;
+                          Answer::Wire frame, uint32_t hugeBytes) {
         constexpr int kTooDeep = 100;
         // "KVNT", the version, the control code, the flags and the sequence come first.
         constexpr size_t kSequenceAt = 13;
@@ -461,7 +482,7 @@ private:
             break;
         }
         case Answer::Wire::HugeString:
-            payload("1\x01S\x01" + std::string(kHugeValue, 'x') + "\x01");
+            payload("1\x01S\x01" + std::string(hugeBytes, 'x') + "\x01");
             setLength(static_cast<uint32_t>(bytes.size() - lengthAt - 4));
             break;
         default:
@@ -490,12 +511,25 @@ private:
         return true;
     }
 
+    // Counts a request as answered for as long as it lives.
+    class Counted {
+    public:
+        explicit Counted(std::atomic<int>* count) : m_Count(*count) { ++m_Count; }
+        ~Counted() { --m_Count; }
+        Counted(const Counted&) = delete;
+        Counted& operator=(const Counted&) = delete;
+
+    private:
+        std::atomic<int>& m_Count;
+    };
+
     static constexpr uint32_t kWireTimeoutMs = 5000;
     static constexpr size_t kDripPieces = 6;
     static constexpr int kDripPauseMs = 80;
     SCA_NetSocket m_Listener;
     uint16_t m_WirePort = 0;
     std::atomic<bool> m_Stopping{false};
+    std::atomic<int> m_Answering{0};
     std::thread m_Accepting;
     std::vector<SCA_NetSocket*> m_Links;
     std::vector<std::thread> m_Serving;

@@ -23,6 +23,7 @@
 
 #include "FakeService.h"
 #include "GuiTestSupport.h"
+#include "LargeReplies.h"
 #include "korvac/main/SCA_GuiUpdateLock.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SideBar.h"
@@ -37,6 +38,7 @@
 #include "model/SCA_SrvConnectList.h"
 #include "model/SCA_TezConfigUser.h"
 #include "model/SCA_TezTaskStatus.h"
+#include "tests/support/HeldMemory.h"
 #include "tests/support/HttpTestServer.h"
 #include "tests/support/WaitUntil.h"
 
@@ -544,6 +546,23 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
         Tick();
         EXPECT_EQ(m_Window->CheckConnected(0), 1);
         EXPECT_EQ(monitors->topLevelItemCount(), 2);
+    }
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// A reply far larger than any real service sends, shown, left unshown or refused, leaves the
+// client holding within 20 MB of what it held before, once the next polls have dropped what it
+// made: its buffer, its decoded rows, the list's items, and the heap pages they took.
+TEST_F(LiveWindow, MemoryALargeReplyTookIsGivenBackOnceItIsDropped) {
+    constexpr double kKeptMegabytes = 20.0;
+    ASSERT_TRUE(m_Service.ListenOnWire());
+    for (const korvac_test::LargeReply& reply : korvac_test::kLargeReplies) {
+        SCOPED_TRACE(reply.Name);
+        ASSERT_TRUE(korvac_test::ShowFewMonitors(&m_Service, m_Window.get()));
+        const double before = korvanta_test::HeldMegabytes();
+        EXPECT_TRUE(korvac_test::MeetLargeReply(&m_Service, m_Window.get(), reply));
+        ASSERT_TRUE(korvac_test::ShowFewMonitors(&m_Service, m_Window.get()));
+        EXPECT_LT(korvanta_test::HeldMegabytes() - before, kKeptMegabytes);
     }
     EXPECT_TRUE(m_Hook.Boxes.empty());
 }
