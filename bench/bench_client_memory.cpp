@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window->DefaultConnect();
-    QTreeWidget* tree = window->GetMonitorsView();
+    QTreeWidget* tree = window->findChild<SCA_MonitorsView*>();
     const korvac_test::Answer healthy = service.StandingOf("GetStatusEx");
     std::vector<double> afterLarge;
     std::vector<double> afterRefused;

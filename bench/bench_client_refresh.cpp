@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     window->DefaultConnect();
-    QTreeWidget* tree = window->GetMonitorsView();
+    QTreeWidget* tree = window->findChild<SCA_MonitorsView*>();
     QTreeWidgetItem* first = tree->topLevelItem(0);
     const Percentiles tick = Measure([&](int round) {
         Move(&service, round);

@@ -6,8 +6,8 @@
 // are asked by the same raw client, which sends the request frame and reads the reply frame
 // whole without decoding it, so that only the servers' work differs.
 //   (a) one client, korvas and the replay asked in turns, round by round: p50 and p99;
-//   (b) 200 logged-in clients asking at the same moment once a second (korvas, then the replay
-//       half a second later): p50 and p99 of all their round trips.
+//   (b) 200 logged-in clients asking at the same moment once a second (korvas and the replay
+//       half a second apart, in turns first): p50 and p99 of all their round trips.
 // Each figure is given for three windows as min/median/max with the load of each window.
 //
 // Usage: bench_status_poll [--rounds N] [--clients N] [--monitors 200,500]
@@ -405,13 +405,20 @@ std::string Spread(std::vector<double> values, int decimals) {
     return text;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+double Max(const std::vector<double>& values) {
+    return *std::max_element(values.begin(), values.end());
 }
 
 double Micros(Clock::time_point start) {
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+// One round trip of client, timed; false when the connection failed.
+bool TimedAsk(RawClient* client, double* micros) {
+    const auto start = Clock::now();
+    const bool answered = client->Ask();
+    *micros = Micros(start);
+    return answered;
 }
 
 // (a): one client, the two servers in turns.
@@ -422,18 +429,18 @@ bool MeasureOneClient(RawClient* korvas, RawClient* replay, int rounds) {
         std::vector<double> ours;
         std::vector<double> floor;
         for (int i = 0; i < kWarmUp + rounds; ++i) {
-            auto start = Clock::now();
-            if (!korvas->Ask()) {
-                return false;
-            }
-            const double oursMicros = Micros(start);
-            start = Clock::now();
-            if (!replay->Ask()) {
+            // Which server is asked first alternates, so that neither always follows the other.
+            double oursMicros = 0;
+            double floorMicros = 0;
+            const bool done = i % 2 == 0
+                                  ? TimedAsk(korvas, &oursMicros) && TimedAsk(replay, &floorMicros)
+                                  : TimedAsk(replay, &floorMicros) && TimedAsk(korvas, &oursMicros);
+            if (!done) {
                 return false;
             }
             if (i >= kWarmUp) {
                 ours.push_back(oursMicros);
-                floor.push_back(Micros(start));
+                floor.push_back(floorMicros);
             }
         }
         const Percentiles o = Of(&ours);
@@ -450,10 +457,10 @@ bool MeasureOneClient(RawClient* korvas, RawClient* replay, int rounds) {
         ratioP99.push_back(o.P99 / f.P99);
     }
     std::printf("    min/median/max: korvas p50 %s us, p99 %s us; replay p50 %s us, p99 %s us; "
-                "ratio p50 %s (target <= %.1f) %s, p99 %s\n",
+                "ratio p50 %s (target <= %.1f in every window) %s, p99 %s\n",
                 Spread(oursP50, 1).c_str(), Spread(oursP99, 1).c_str(), Spread(floorP50, 1).c_str(),
                 Spread(floorP99, 1).c_str(), Spread(ratioP50, 2).c_str(), kRatioTarget,
-                Median(ratioP50) <= kRatioTarget ? "PASS" : "FAIL", Spread(ratioP99, 2).c_str());
+                Max(ratioP50) <= kRatioTarget ? "PASS" : "FAIL", Spread(ratioP99, 2).c_str());
     return true;
 }
 
@@ -493,10 +500,16 @@ private:
     std::vector<double> m_Micros;
 };
 
-// (b): all clients at once, once a second, korvas then the replay half a period later.
+// (b): all clients at once, once a second, korvas and the replay half a period apart.
 bool MeasureBurst(const std::vector<int>& korvasFds, const std::vector<int>& replayFds) {
     Burst korvas(korvasFds);
     Burst replay(replayFds);
+    // A first round, not counted, as the single client's warm-up: the first answers of 200
+    // connections fault in what a steady poll keeps warm.
+    std::vector<double> warmUp;
+    if (!korvas.Run(Clock::now(), &warmUp) || !replay.Run(Clock::now(), &warmUp)) {
+        return false;
+    }
     std::vector<double> oursP50, oursP99, floorP50, floorP99;
     for (int window = 0; window < kWindows; ++window) {
         const std::string before = LoadAverage();
@@ -504,7 +517,15 @@ bool MeasureBurst(const std::vector<int>& korvasFds, const std::vector<int>& rep
         std::vector<double> floor;
         auto next = Clock::now() + kBurstLead;
         for (int round = 0; round < kBurstRounds; ++round, next += kBurstPeriod) {
-            if (!korvas.Run(next, &ours) || !replay.Run(next + kBurstPeriod / 2, &floor)) {
+            // Which server goes first alternates, so that neither always meets the service's
+            // sampling at the same moment of its second.
+            const bool korvasFirst = round % 2 == 0;
+            const auto korvasAt = korvasFirst ? next : next + kBurstPeriod / 2;
+            const auto replayAt = korvasFirst ? next + kBurstPeriod / 2 : next;
+            const bool done = korvasFirst
+                                  ? korvas.Run(korvasAt, &ours) && replay.Run(replayAt, &floor)
+                                  : replay.Run(replayAt, &floor) && korvas.Run(korvasAt, &ours);
+            if (!done) {
                 return false;
             }
         }
@@ -519,11 +540,15 @@ bool MeasureBurst(const std::vector<int>& korvasFds, const std::vector<int>& rep
         floorP50.push_back(f.P50 / 1e3);
         floorP99.push_back(f.P99 / 1e3);
     }
-    std::printf("    min/median/max: korvas p50 %s ms, p99 %s ms (target < %.0f ms) %s; replay p50 "
-                "%s ms, p99 %s ms\n",
-                Spread(oursP50, 2).c_str(), Spread(oursP99, 2).c_str(), kBurstTargetMs,
-                Median(oursP99) < kBurstTargetMs ? "PASS" : "FAIL", Spread(floorP50, 2).c_str(),
-                Spread(floorP99, 2).c_str());
+    std::printf(
+        "    min/median/max: korvas p50 %s ms, p99 %s ms (target < %.0f ms in every window) "
+        "%s; replay p50 %s ms, p99 %s ms%s\n",
+        Spread(oursP50, 2).c_str(), Spread(oursP99, 2).c_str(), kBurstTargetMs,
+        Max(oursP99) < kBurstTargetMs ? "PASS" : "FAIL", Spread(floorP50, 2).c_str(),
+        Spread(floorP99, 2).c_str(),
+        Max(floorP99) >= kBurstTargetMs ? " (the floor itself misses the target: the "
+                                          "machine is too busy to judge)"
+                                        : "");
     return true;
 }
 

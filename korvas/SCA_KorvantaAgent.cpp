@@ -347,10 +347,7 @@ int SCA_KorvantaAgent::GetStatusEx(SCA_ConfigObj** serverStatus, SCA_ConfigObj**
             SCA_LEVEL_ERROR, "SCA_KorvantaAgent::GetStatusEx: cannot get monitors status");
         return 0;
     }
-    SCA_TezReportIndex* reports = m_Ctrl->GetReportIndex();
-    reports->Lock();
-    const uint32_t totalReports = reports->Count();
-    reports->Unlock();
+    const uint32_t totalReports = m_Ctrl->GetReportIndex()->GetPublishedCount();
     SCA_KorvantaServerStatus record;
     record.MonitorsStatusId = snapshot->Counts.MonitorsStatusId;
     record.MonitorCount = snapshot->Counts.MonitorCount;

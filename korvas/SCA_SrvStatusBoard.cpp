@@ -6,7 +6,7 @@
 #include "libmor/SCA_Report.h"
 
 std::shared_ptr<const SCA_SrvStatusBoard::Snapshot> SCA_SrvStatusBoard::Ready(uint64_t generation) {
-    std::lock_guard<std::mutex> hold(m_Lock);
+    std::shared_lock<std::shared_mutex> hold(m_Lock);
     return m_CurrentGeneration == generation ? m_Current : nullptr;
 }
 
@@ -29,7 +29,7 @@ SCA_SrvStatusBoard::Take(const Collect& collect) {
     if (snapshot->Rows == nullptr) {
         return nullptr;
     }
-    std::lock_guard<std::mutex> hold(m_Lock);
+    std::lock_guard<std::shared_mutex> hold(m_Lock);
     m_Current = snapshot;
     m_CurrentGeneration = generation;
     return snapshot;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -66,7 +67,9 @@ private:
     std::shared_ptr<const std::string> Encode(const std::vector<SCA_KorvantaMonitorRow>& rows);
 
     std::atomic<uint64_t> m_Generation{1};
-    std::mutex m_Lock; // guards the two below, held only to look at or replace them
+    // Guards the two below, held only to look at (shared: the requests of many clients at once
+    // do not wait on each other) or to replace them.
+    std::shared_mutex m_Lock;
     std::shared_ptr<const Snapshot> m_Current;
     uint64_t m_CurrentGeneration = 0;
     // One collection at a time; the rest wait for its snapshot. Guards the members below.

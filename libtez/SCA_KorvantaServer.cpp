@@ -2,6 +2,7 @@
 #include "libtez/SCA_KorvantaServer.h"
 
 #include "libmor/SCA_Report.h"
+#include "libtez/SCA_KorvantaVirtual.h"
 #include "libtez/SCA_KorvantaVirtualFactory.h"
 #include "net/SCA_NetMessage.h"
 #include "net/SCA_NetProtocol.h"
@@ -45,16 +46,26 @@ uint32_t SCA_KorvantaServer::GetLoginModeFor(SCA_NetServerAgent* connection) {
 
 int SCA_KorvantaServer::ConnectEvent(SCA_NetServerAgent* connection) {
     if (m_Factory != nullptr && connection != nullptr) {
-        m_Factory->CreateAgent(connection);
+        connection->SetSession(m_Factory->CreateAgent(connection));
     }
     return 1;
 }
 
 int SCA_KorvantaServer::DisconnectEvent(SCA_NetServerAgent* connection) {
     if (m_Factory != nullptr && connection != nullptr) {
+        connection->SetSession(nullptr);
         m_Factory->DeleteAgent(connection->GetId());
     }
     return 1;
+}
+
+SCA_KorvantaVirtual* SCA_KorvantaServer::AgentOf(SCA_NetServerAgent* connection) {
+    // Every agent this server made is a SCA_KorvantaVirtual; a connection whose connect event
+    // did not run (events were off) is looked up.
+    if (auto* agent = static_cast<SCA_KorvantaVirtual*>(connection->GetSession())) {
+        return agent;
+    }
+    return m_Factory->GetAgent(connection->GetId());
 }
 
 int SCA_KorvantaServer::HandleCommand(const tagSCA_KORVANTA_COMMAND& command,
@@ -69,7 +80,7 @@ int SCA_KorvantaServer::HandleCommand(const tagSCA_KORVANTA_COMMAND& command,
         report(SCA_LEVEL_ERROR, "Please, login with a valid user name and password.");
         return 0;
     }
-    SCA_KorvantaVirtual* agent = m_Factory->GetAgent(connection->GetId());
+    SCA_KorvantaVirtual* agent = AgentOf(connection);
     if (agent == nullptr) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaServer::%s: no agent for connection %u", command.Name,
                connection->GetId());

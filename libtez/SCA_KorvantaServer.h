@@ -8,6 +8,7 @@
 #include "libtez/SCA_KorvantaCommands.h"
 #include "net/SCA_NetServer.h"
 
+class SCA_KorvantaVirtual;
 class SCA_KorvantaVirtualFactory;
 class SCA_NetMessage;
 class SCA_NetServerAgent;
@@ -54,6 +55,8 @@ private:
          ...);
     }
 
+    // The agent that carries out connection's operations, or null.
+    SCA_KorvantaVirtual* AgentOf(SCA_NetServerAgent* connection);
     int HandleCommand(const tagSCA_KORVANTA_COMMAND& command, SCA_NetServerAgent* connection,
                       SCA_NetMessage* request, SCA_NetMessage* reply);
 

@@ -64,8 +64,7 @@ int SCA_TezActionCtrl::SerializeSoundActions(uint64_t since, SCA_ConfigObj* obje
 }
 
 uint64_t SCA_TezActionCtrl::GetLastSoundActionTime() {
-    std::lock_guard<std::mutex> lock(m_SoundLock);
-    return m_SoundActions.GetLastActionTime();
+    return m_LastSoundTime.load();
 }
 
 int SCA_TezActionCtrl::StartProcess() {
@@ -141,6 +140,7 @@ int SCA_TezActionCtrl::PlaySound(SCA_TezAction* action) {
     while (m_SoundActions.Count() > SCA_TEZ_MAX_SOUND_ACTIONS) {
         m_SoundActions.DestroyHeadItem();
     }
+    m_LastSoundTime.store(m_SoundActions.GetLastActionTime());
     return 1;
 }
 

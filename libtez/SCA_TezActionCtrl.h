@@ -119,6 +119,9 @@ private:
     SCA_DataQueue<SCA_TezAction*> m_Actions;
     SCA_SoundActions m_SoundActions;
     std::mutex m_SoundLock;
+    // The list's last action time, published when the worker adds, so that the status every
+    // client polls reads it without the lock.
+    std::atomic<uint64_t> m_LastSoundTime{0};
     uint32_t m_NextSoundId = 0;
     SCA_TezReportProvider m_Provider = nullptr;
     SCA_TezReportSaver m_Saver = nullptr;

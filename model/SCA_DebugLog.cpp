@@ -169,8 +169,7 @@ void SCA_DebugLog::SetErrorCount(uint32_t count) {
 }
 
 uint32_t SCA_DebugLog::GetLastMessageId() const {
-    std::lock_guard<std::mutex> lock(m_Lock);
-    return m_LastMessageId;
+    return m_LastMessageId.load();
 }
 
 uint64_t SCA_DebugLog::GetLastMessageTime() const {

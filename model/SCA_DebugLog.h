@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -92,7 +93,8 @@ private:
     SCA_DebugMessageList m_Messages;
     uint32_t m_MaxDebugMessage;
     uint32_t m_ErrorCount = 0;
-    uint32_t m_LastMessageId = 0;
+    // Written under m_Lock; read without it by the status that every client polls.
+    std::atomic<uint32_t> m_LastMessageId{0};
     uint64_t m_LastMessageTime = 0;
     uint32_t m_SessionId;
 };

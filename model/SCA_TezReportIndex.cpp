@@ -77,7 +77,7 @@ SCA_TezReportIndex::SCA_TezReportIndex(SCA_TezConfig* config, SCA_TezConfigUser*
 
 int SCA_TezReportIndex::AddReport(const SCA_TezReportInfo& info, uint32_t maxReports,
                                   uint32_t* reportId) {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     auto* header = new (std::nothrow) SCA_TezReportInfo(info);
     uint32_t id = kNoId;
     if (header == nullptr || !AddRecord(header, nullptr, &id, &SCA_TezReportInfo::SetReportId)) {
@@ -98,7 +98,7 @@ int SCA_TezReportIndex::AddReport(const SCA_TezReportInfo& info, uint32_t maxRep
 }
 
 int SCA_TezReportIndex::DeleteReport(uint32_t id) {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     if (!DeleteRecord(id)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_TezReportIndex::DeleteReport: "
@@ -111,7 +111,7 @@ int SCA_TezReportIndex::DeleteReport(uint32_t id) {
 }
 
 int SCA_TezReportIndex::DeleteAllReports() {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     while (GetHead() != nullptr) {
         DeleteReport(GetHead()->GetId());
     }
@@ -119,7 +119,7 @@ int SCA_TezReportIndex::DeleteAllReports() {
 }
 
 int SCA_TezReportIndex::IsReportExists(const SCA_TezReportInfo& info) const {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
         if (node->GetItem() != nullptr && info.IsSameReport(*node->GetItem())) {
             return 1;
@@ -153,7 +153,7 @@ void SCA_TezReportIndex::DeleteReportFile(uint32_t id) const {
 }
 
 int SCA_TezReportIndex::Load() {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     if (m_ReportsDir[0] == '\0') {
         return LoadFile(m_ReportsDir, kIndexFile); // reports the missing folder
     }
@@ -259,7 +259,7 @@ void SCA_TezReportIndex::SkipPast(uint32_t highest) {
 }
 
 int SCA_TezReportIndex::Save() {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     if (m_Unreadable && !MoveUnreadableAside()) {
         return 0;
     }
@@ -289,7 +289,7 @@ int SCA_TezReportIndex::MoveUnreadableAside() const {
 
 int SCA_TezReportIndex::AddReport(SCA_TezReport* report, uint32_t monitorMode, uint32_t flags,
                                   uint32_t maxReports, uint32_t* error) {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     auto report5 = SCA_GetReportFunction(__FILE__, __LINE__);
     if (report == nullptr) {
         SetError(error, EINVAL);
@@ -333,7 +333,7 @@ int SCA_TezReportIndex::AddReport(SCA_TezReport* report, uint32_t monitorMode, u
 }
 
 int SCA_TezReportIndex::LoadReport(uint32_t id, SCA_TezReport* report) {
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     char path[kPathSize];
     SCA_ConfigObj root(SCA_TEZ_REPORT_ROOT, nullptr);
     uint32_t code = 0;
@@ -379,7 +379,7 @@ int SCA_TezReportIndex::FilterReports(int useText, uint32_t field, uint32_t op, 
         (useText && text == nullptr)) {
         return 0;
     }
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     const std::string wanted = useText ? LowerAscii(text) : std::string();
     for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
         char value[SCA_TEZ_TEXT_SIZE];
@@ -397,7 +397,7 @@ int SCA_TezReportIndex::FillFilterValues(uint32_t field, SCA_ConfigObj* object,
     if (object == nullptr || field > SCA_TEZ_FILTER_DATE) {
         return 0;
     }
-    const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+    const std::lock_guard<PublishingLock> hold(m_Lock);
     std::set<std::string> values;
     for (Item* node = GetHead(); node != nullptr; node = node->GetNext()) {
         char value[SCA_TEZ_TEXT_SIZE];

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -81,6 +82,9 @@ public:
 
     void Lock() const { m_Lock.lock(); }
     void Unlock() const { m_Lock.unlock(); }
+    // The number of reports when the lock was last released, read without taking it: the status
+    // that every client polls each second never waits behind a report being written or deleted.
+    uint32_t GetPublishedCount() const { return m_PublishedCount.load(std::memory_order_acquire); }
 
     // Removes the header and deletes the report's file when there is one.
     int DeleteReport(uint32_t id);
@@ -114,6 +118,22 @@ protected:
     SCA_TezReportInfo* NewRecord() const override { return new (std::nothrow) SCA_TezReportInfo(); }
 
 private:
+    // The index's lock, recursive; its release publishes the number of reports.
+    class PublishingLock {
+    public:
+        explicit PublishingLock(const SCA_TezReportIndex* index) : m_Index(index) {}
+        void lock() { m_Mutex.lock(); }
+        bool try_lock() { return m_Mutex.try_lock(); }
+        void unlock() {
+            m_Index->m_PublishedCount.store(m_Index->Count(), std::memory_order_release);
+            m_Mutex.unlock();
+        }
+
+    private:
+        const SCA_TezReportIndex* m_Index;
+        std::recursive_mutex m_Mutex;
+    };
+
     // Deletes the file of a report; a missing file or folder is not an error.
     void DeleteReportFile(uint32_t id) const;
 
@@ -136,5 +156,6 @@ private:
     SCA_TezConfigUser* m_UserConfig;
     char m_ReportsDir[4096] = {};
     bool m_Unreadable = false;
-    mutable std::recursive_mutex m_Lock;
+    mutable std::atomic<uint32_t> m_PublishedCount{0};
+    mutable PublishingLock m_Lock{this};
 };

@@ -45,6 +45,11 @@ public:
     int IsAuthenticated() const { return m_Authenticated.load(); }
     void SetAuthenticated(int authenticated) { m_Authenticated.store(authenticated); }
     SCA_NetTransport* GetTransport() const { return m_Transport; }
+    // What the server's owner keeps for this connection (not owned), so that each request finds
+    // it without a lookup under a lock shared by every connection. Set and read only on the
+    // connection's own thread: by the connect event, the handlers and the disconnect event.
+    SCA_Object* GetSession() const { return m_Session; }
+    void SetSession(SCA_Object* session) { m_Session = session; }
     SCA_VirtualCmdServer* GetServer() const { return m_Server; }
     // The peer's address as text, as the server took it when it accepted the connection.
     const char* GetPeerAddress() const { return m_PeerAddress; }
@@ -94,6 +99,7 @@ private:
     SCA_Event m_StartSignal;
     SCA_NetTransport* m_Transport = nullptr;
     SCA_VirtualCmdServer* m_Server;
+    SCA_Object* m_Session = nullptr;
     std::atomic<int> m_Finished{0};
     std::mutex m_StopLock; // guards the two below
     bool m_StopRequested = false;

@@ -10,10 +10,13 @@ class SCA_SrvGui;
 class SCA_GuiUpdateLock : public SCA_Object {
 public:
     explicit SCA_GuiUpdateLock(SCA_SrvGui* window);
+    // The window's count itself, for the command groups that hold it.
+    explicit SCA_GuiUpdateLock(int* count);
     ~SCA_GuiUpdateLock() override;
     SCA_GuiUpdateLock(const SCA_GuiUpdateLock&) = delete;
     SCA_GuiUpdateLock& operator=(const SCA_GuiUpdateLock&) = delete;
 
 private:
-    SCA_SrvGui* m_Window;
+    SCA_SrvGui* m_Window = nullptr;
+    int* m_Count = nullptr;
 };

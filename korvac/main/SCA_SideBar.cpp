@@ -4,7 +4,6 @@
 #include <QTreeWidgetItem>
 
 #include "korvac/main/SCA_SrvConnectView.h"
-#include "korvac/main/SCA_SrvGui.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libvop/SCA_StatusList.h"
 
@@ -19,11 +18,11 @@ constexpr uint32_t SCA_KorvantaServerStatus::*kRowValues[SCA_SideBar::kRowCount]
 
 } // namespace
 
-SCA_SideBar::SCA_SideBar(QWidget* parent, SCA_SrvGui* window)
-    : QSplitter(Qt::Vertical, parent), m_Window(*window), m_UserConfig(*window->GetUserConfig()) {
+SCA_SideBar::SCA_SideBar(QWidget* parent, SCA_TezConfigUser* userConfig)
+    : QSplitter(Qt::Vertical, parent) {
     setChildrenCollapsible(false);
     CreateStatusList();
-    m_ConnectView = new SCA_SrvConnectView(this, &m_Window);
+    m_ConnectView = new SCA_SrvConnectView(this, userConfig);
 }
 
 void SCA_SideBar::CreateStatusList() {

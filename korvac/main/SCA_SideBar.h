@@ -7,7 +7,6 @@
 class QTreeWidgetItem;
 class SCA_KorvantaServerStatus;
 class SCA_SrvConnectView;
-class SCA_SrvGui;
 class SCA_StatusList;
 class SCA_TezConfigUser;
 
@@ -17,7 +16,7 @@ class SCA_SideBar : public QSplitter {
 public:
     static constexpr int kRowCount = 6;
 
-    SCA_SideBar(QWidget* parent, SCA_SrvGui* window);
+    SCA_SideBar(QWidget* parent, SCA_TezConfigUser* userConfig);
 
     // The six counts of the service's status. 1.
     int UpdateStatus(const SCA_KorvantaServerStatus& status);
@@ -32,8 +31,6 @@ private:
     void CreateStatusList();
     int AddStatusItem(const char* icon, const char* label, QTreeWidgetItem** out);
 
-    SCA_SrvGui& m_Window;
-    SCA_TezConfigUser& m_UserConfig;
     SCA_StatusList* m_StatusList = nullptr;
     QTreeWidgetItem* m_Rows[kRowCount] = {};
     SCA_SrvConnectView* m_ConnectView = nullptr;

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "korvac/kit/SCA_ListLook.h"
-#include "korvac/main/SCA_SrvGui.h"
 #include "libvop/SCA_EmptyHint.h"
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
@@ -25,9 +24,8 @@ QIcon Icon(const char* name) {
 
 } // namespace
 
-SCA_SrvConnectView::SCA_SrvConnectView(QWidget* parent, SCA_SrvGui* window)
-    : QTreeWidget(parent), m_Window(*window), m_UserConfig(*window->GetUserConfig()),
-      m_Rows(std::make_unique<SCA_TreeRows>(this)) {
+SCA_SrvConnectView::SCA_SrvConnectView(QWidget* parent, SCA_TezConfigUser* userConfig)
+    : QTreeWidget(parent), m_UserConfig(*userConfig), m_Rows(std::make_unique<SCA_TreeRows>(this)) {
     SCA_ListLook::Apply(this);
     setColumnCount(2);
     setHeaderLabels({QString(), QStringLiteral("Servers")});
@@ -74,7 +72,7 @@ QByteArray SCA_SrvConnectView::SelectedHost() const {
 void SCA_SrvConnectView::ConnectClicked(QTreeWidgetItem*, int) {
     const QByteArray host = SelectedHost();
     if (!host.isEmpty()) {
-        m_Window.ConnectToHost(host.constData());
+        emit HostChosen(host);
     }
 }
 
@@ -84,7 +82,7 @@ void SCA_SrvConnectView::MoveConnectUp() {
         return;
     }
     m_UserConfig.GetConnectList()->MoveItemUp(host.constData());
-    Refresh(m_Window.GetConnectedHost());
+    emit OrderChanged();
 }
 
 void SCA_SrvConnectView::MoveConnectDown() {
@@ -93,7 +91,7 @@ void SCA_SrvConnectView::MoveConnectDown() {
         return;
     }
     m_UserConfig.GetConnectList()->MoveItemDown(host.constData());
-    Refresh(m_Window.GetConnectedHost());
+    emit OrderChanged();
 }
 
 void SCA_SrvConnectView::DeleteConnect() {
@@ -119,7 +117,7 @@ void SCA_SrvConnectView::DeleteAllConnects() {
 QMenu* SCA_SrvConnectView::CreateContextMenu() {
     auto* menu = new QMenu(this);
     connect(menu->addAction(Icon("add_16px.png"), QStringLiteral("Connect ...")),
-            &QAction::triggered, &m_Window, &SCA_SrvGui::ConnectToServer);
+            &QAction::triggered, this, &SCA_SrvConnectView::ConnectAsked);
     menu->addSeparator();
     connect(menu->addAction(Icon("move_up_16px.png"), QStringLiteral("Move Up")),
             &QAction::triggered, this, &SCA_SrvConnectView::MoveConnectUp);

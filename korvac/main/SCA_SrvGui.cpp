@@ -14,10 +14,12 @@
 #include <cstring>
 
 #include "korvac/kit/ParseMainCommandLine.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvApplication.h"
 #include "korvac/main/SCA_SrvConnectView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
@@ -49,12 +51,15 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
       m_ServerConfig(SCA_PRODUCT_TYPE_NONE), m_ServerUserConfig(&m_ServerConfig),
       m_ClientLog(kClientLogCapacity) {
     setWindowIcon(SCA_IconEngine::Load(QStringLiteral(":/images/korva_16px.png")));
-    SetSysTrayStatus(kTrayDisconnected, "Korvanta Client - Disconnected");
+    m_Tray = new SCA_SysTray(this, &m_LocalConfig);
+    connect(m_Tray, &SCA_SysTray::QuitAsked, this, &SCA_SrvGui::Exit);
+    m_Tray->SetStatus(SCA_SysTray::kDisconnected, "Korvanta Client - Disconnected");
     SCA_SetErrorCallback(&SCA_SrvGui::ReportMessage, this);
     resize(kDefaultWidth, kDefaultHeight);
     setMinimumSize(kDefaultWidth, kDefaultHeight);
     m_ActionCtrl = new SCA_SrvActionCtrl(&m_LocalConfig, &m_UserConfig, &m_Params);
     m_ReconnectTimer = new QTimer(this);
+    m_ReconnectTimer->setObjectName(QStringLiteral("ReconnectTimer"));
     m_ReconnectTimer->setSingleShot(true);
     m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
     connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_SrvGui::DefaultConnect);
@@ -62,6 +67,23 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
     m_Session = new SCA_ClientSession(this);
     connect(m_Session, &SCA_ClientSession::ConnectionLost, this, &SCA_SrvGui::ConnectionLost);
     connect(m_Session, &SCA_ClientSession::Disconnected, this, &SCA_SrvGui::SessionClosed);
+    m_AddCommands = new SCA_AddMonitorCommands(CommandContext());
+    connect(m_AddCommands, &SCA_AddMonitorCommands::MonitorsChanged, this,
+            [this]() { UpdateStatus(1); });
+    connect(m_AddCommands, &SCA_AddMonitorCommands::OpenAsked, this,
+            qOverload<uint32_t>(&SCA_SrvGui::ViewMonitor));
+}
+
+SCA_MainCommandContext SCA_SrvGui::CommandContext() {
+    return {.Window = this,
+            .LocalConfig = &m_LocalConfig,
+            .UserConfig = &m_UserConfig,
+            .ServerConfig = &m_ServerConfig,
+            .ServerUserConfig = &m_ServerUserConfig,
+            .Params = &m_Params,
+            .ConfigName = m_ConfigName,
+            .Session = m_Session,
+            .UpdateLock = &m_UpdateLock};
 }
 
 SCA_SrvGui::~SCA_SrvGui() {
@@ -87,8 +109,8 @@ SCA_SrvGui::~SCA_SrvGui() {
     m_Session->Close();
     SCA_Object::Destroy(m_UpdateManager);
     m_UpdateManager = nullptr;
-    delete m_TrayIcon;
-    m_TrayIcon = nullptr;
+    delete m_Tray;
+    m_Tray = nullptr;
 }
 
 int SCA_SrvGui::Run(int argc, char** argv) {
@@ -128,15 +150,15 @@ int SCA_SrvGui::InitConfig() {
     }
     m_ConfigLoaded = 1;
     m_ActionCtrl->StartProcess();
-    SCA_StrnCpy(m_TrayText, SCA_GetProductName(m_LocalConfig.GetProductType()), sizeof(m_TrayText));
+    m_Tray->SetStatus(m_Tray->State(), SCA_GetProductName(m_LocalConfig.GetProductType()));
     ReadTrayOptions();
     return 1;
 }
 
 void SCA_SrvGui::ReadTrayOptions() {
     m_ClientLog.SetMaxDebugMessage(kClientLogMaximum);
-    m_MinimizeToTray = m_UserConfig.GetAdvancedOption(SCA_OPTION_MINIMIZE_TO_TRAY) ? 1 : 0;
-    m_ShowErrorsInTray = m_UserConfig.GetAdvancedOption(SCA_OPTION_TRAY_ERRORS) ? 1 : 0;
+    m_Tray->SetOptions(m_UserConfig.GetAdvancedOption(SCA_OPTION_MINIMIZE_TO_TRAY) != 0,
+                       m_UserConfig.GetAdvancedOption(SCA_OPTION_TRAY_ERRORS) != 0);
 }
 
 int SCA_SrvGui::ActivateRunningInstance() {
@@ -179,7 +201,7 @@ int SCA_SrvGui::InitGui() {
         return 0;
     }
     m_CollectMessages = 1;
-    SetSysTrayStatus(kTrayReady, "Korvanta Client");
+    m_Tray->SetStatus(SCA_SysTray::kReady, "Korvanta Client");
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Korvanta Client v%s Started ...",
                                               SCA_TEZ_PRODUCT_VERSION);
     m_ReconnectTimer->start();
@@ -316,21 +338,21 @@ void SCA_SrvGui::ReportOnGuiThread(const tagSCA_ERROR_DESCR& message) {
     ReportMessage(&copy, this);
 }
 
-int SCA_SrvGui::ShowMessage(QWidget* parent, uint32_t type, const char* text) {
-    const char* title = type == SCA_LEVEL_INFO      ? "Message"
-                        : type == SCA_LEVEL_WARNING ? "Warning"
-                                                    : "Error";
-    // At most 511 bytes, as the boxes always were; cut on a character boundary.
-    char bounded[512];
-    SCA_StrnCpy(bounded, text != nullptr ? text : "", sizeof(bounded));
-    SCA_ShowMessageBox(parent, type, QString::fromLatin1(title), QString::fromUtf8(bounded));
-    return 1;
-}
-
 // --- small slots -----------------------------------------------------------------------------
 
 void SCA_SrvGui::Exit() {
     QCoreApplication::quit();
+}
+
+void SCA_SrvGui::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    m_Tray->WindowStateChanged(event);
+}
+
+int SCA_SrvGui::ShowMainWindow() {
+    m_Tray->ShowWindow();
+    raise();
+    return 1;
 }
 
 void SCA_SrvGui::closeEvent(QCloseEvent* event) {
@@ -387,15 +409,7 @@ void SCA_SrvGui::ViewMessageConsole() {
 // --- the client object -----------------------------------------------------------------------
 
 int SCA_SrvGui::CheckConnected(int showMessage) {
-    if (m_Session->IsConnected()) {
-        return 1;
-    }
-    if (showMessage) {
-        ShowMessage(this, SCA_LEVEL_ERROR,
-                    "Korvanta Client is not connected.\nPress the 'Connect' button to connect to "
-                    "a server.");
-    }
-    return 0;
+    return CommandContext().CheckConnected(showMessage);
 }
 
 void SCA_SrvGui::SetClientInterface(SCA_KorvantaInterface* client) {

@@ -3,7 +3,6 @@
 
 #include <QMainWindow>
 #include <QString>
-#include <QSystemTrayIcon>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -12,6 +11,7 @@
 
 #include "korvac/kit/SCA_ClientSession.h"
 #include "korvac/kit/SCA_WindowContext.h"
+#include "korvac/main/SCA_MainCommandContext.h"
 #include "korvac/main/SCA_MainWindowHost.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Object.h"
@@ -36,6 +36,7 @@ class QToolBar;
 class QToolButton;
 class QTimer;
 class QTreeWidgetItem;
+class SCA_AddMonitorCommands;
 class SCA_KorvantaInterface;
 class SCA_MonitorsView;
 class SCA_SideBar;
@@ -43,6 +44,7 @@ class SCA_SrvActionCtrl;
 class SCA_SrvLogView;
 class SCA_SrvMonitor;
 class SCA_StatusIcon;
+class SCA_SysTray;
 class SCA_TreeRows;
 
 // The client's main window and the owner of what the client holds for its run: its own product
@@ -54,14 +56,8 @@ class SCA_TreeRows;
 class SCA_SrvGui : public QMainWindow, public SCA_Object {
     Q_OBJECT
 public:
-    // The GUI layouts and the tray states.
+    // The GUI layouts.
     static constexpr uint32_t kLayoutCount = 3;
-    static constexpr uint32_t kTrayNoActive = 0;
-    static constexpr uint32_t kTrayRunning = 1;
-    static constexpr uint32_t kTrayReady = 3;
-    static constexpr uint32_t kTrayWarnings = 4;
-    static constexpr uint32_t kTrayErrors = 5;
-    static constexpr uint32_t kTrayDisconnected = 7;
 
     explicit SCA_SrvGui(QApplication* app);
     ~SCA_SrvGui() override;
@@ -82,7 +78,9 @@ public:
     // The report callback: a box until the window runs, the client's message log afterwards.
     static int ReportMessage(tagSCA_ERROR_DESCR* message, void* context);
     // A modal box of the type (3 information, 4 warning, other critical); the text is data.
-    int ShowMessage(QWidget* parent, uint32_t type, const char* text);
+    static int ShowMessage(QWidget* parent, uint32_t type, const char* text) {
+        return SCA_MainCommandContext::ShowMessage(parent, type, text);
+    }
 
     int BuildUi();
     void SetTabOrder();
@@ -90,7 +88,6 @@ public:
     // The width the tool bar needs to show every button; 0 while it is hidden.
     int ToolBarWidth() const;
     int UpdateToolBarButtons(uint32_t layout);
-    void BuildAddMonitorMenu(QMenu* menu);
 
     // The texts of the disconnected status line and of the entries that name the service.
     static constexpr const char* kPressConnectText =
@@ -132,10 +129,6 @@ public:
                                         uint32_t* counters, uint32_t* errors, uint32_t* warnings,
                                         char* host, uint32_t hostSize, char* description,
                                         uint32_t descriptionSize);
-    // The monitors tree from the rows of a poll: built anew (selection and scroll position
-    // kept), or updated in place while the set of monitors is the same.
-    int FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
-    int UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus);
     // More monitors than any service keeps: a list that long is refused, not shown.
     static constexpr size_t kMaxMonitorRows = 10000;
@@ -143,12 +136,6 @@ public:
     static constexpr const char* kRowsUnreadText =
         "Monitor list not updated: the service's monitor rows could not be read";
     int PlayNotificationSounds();
-    // The Status column's tool tip of a monitor: its run state, and whether it counts errors or
-    // warnings.
-    static QString MonitorStateTip(const SCA_KorvantaMonitorRow& row);
-    // Writes a monitor's row of the tree from the poll's rows (which outlive the call).
-    static std::function<void(QTreeWidgetItem*, int, bool)>
-    MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows);
     int SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to);
     // Asks for the service's login password that an imported file lacks and adds it to the
     // file's object; 0 when the user cancelled.
@@ -160,8 +147,6 @@ public:
     // Opens the live window of a monitor, modally, while the window's own poll is held; 1 when
     // a window was shown (or the monitor's type has none), 0 on failure.
     int ViewMonitor(uint32_t monitorId);
-    // The monitor of the tree's current row while it is selected; all ones without one.
-    uint32_t GetSelectedMonitorId() const;
     // Starts a detached viewer of the selected monitor on a screen (all ones: where the
     // windowing system puts it); 1 when the viewer process was started.
     int ViewDetached(uint32_t screen);
@@ -180,31 +165,11 @@ public:
 
     // --- the monitors of the tree and the commands on them ----------------------------------
 
-    // The monitor id a row carries; 0 for a row without a readable one.
-    static uint32_t MonitorIdOf(const QTreeWidgetItem* item);
-    // The tree's current row while it is selected, else null.
-    QTreeWidgetItem* GetSelectedMonitor() const;
-    bool IsSelectedMonitorPaused() const;
-    // The ids of the selected rows, and of every row, in tree order.
-    std::vector<uint32_t> GetSelectedMonitorIds() const;
-    std::vector<uint32_t> GetAllMonitorIds() const;
-    // Clears the tree's selection and takes the keyboard focus from it; 1.
-    int ClearMonitorSelection();
     // Runs the monitors' context menu at the event's position; 0 when not connected (no menu).
     int BuildMonitorContextMenu(QContextMenuEvent* event);
-    // Runs the monitor dialog "Add Monitor" over monitor; 1 when it was accepted and the
-    // values were written back.
-    int RunMonitorDialog(SCA_SrvMonitor* monitor);
-    // Registers a new monitor with the service, starts it when it starts by itself, and opens
-    // it. 1 also when the user was asked about an identical monitor; 0 on failure (logged).
-    int AddMonitorToServer(SCA_SrvMonitor* monitor);
     // The save format and report option that the next "Save Report" offers first.
     uint32_t GetSaveReportFormat() const { return m_SaveReportFormat; }
-    uint32_t GetSaveReportOption() const { return m_SaveReportOption; }
 
-    int SetSysTrayStatus(uint32_t state, const char* text);
-    int UpdateSysTrayIcon();
-    int CreateSysTray();
     int ShowMainWindow();
     // Re-reads the tray options and the message log's size from the client configuration.
     void ReadTrayOptions();
@@ -219,19 +184,9 @@ public:
     SCA_ConfigObj* GetParams() { return &m_Params; }
     SCA_DebugLog* GetClientLog() { return &m_ClientLog; }
     uint32_t GetCurrentLayout() const { return m_CurrentLayout; }
-    QToolBar* GetToolBar() const { return m_ToolBar; }
-    QSplitter* GetMainSplitter() const { return m_MainSplitter; }
-    QSplitter* GetTopSplitter() const { return m_TopSplitter; }
-    SCA_SideBar* GetSideBar() const { return m_SideBar; }
-    SCA_MonitorsView* GetMonitorsView() const { return m_MonitorsView; }
-    SCA_SrvLogView* GetLogView() const { return m_LogView; }
-    SCA_StatusIcon* GetStatusIcon() const { return m_StatusIcon; }
-    QLabel* GetStatusLabel() const { return m_StatusLabel; }
-    QToolButton* GetUpdateButton() const { return m_UpdateButton; }
     // Whether the update check of the last connection has yet to be collected by a tick.
     bool IsUpdateCheckPending() const { return m_UpdateManager != nullptr; }
     // The status bar's badge of errors not seen in the message console; hidden when none.
-    QToolButton* GetErrorBadge() const { return m_ErrorBadge; }
     void UpdateErrorBadge();
     // Shows in one box the errors reported after the client's log counted errorCount of them,
     // which then count as seen.
@@ -251,20 +206,13 @@ public:
         SCA_SrvGui& m_Window;
         uint32_t m_Errors;
     };
-    QSystemTrayIcon* GetTrayIcon() const { return m_TrayIcon; }
-    uint32_t GetTrayState() const { return m_TrayState; }
-    const char* GetTrayText() const { return m_TrayText; }
-    uint32_t IsInTray() const { return m_InTray; }
     int IsCollectingMessages() const { return m_CollectMessages != 0; }
     SCA_TezConfig* GetServerConfig() { return &m_ServerConfig; }
     SCA_TezConfigUser* GetServerUserConfig() { return &m_ServerUserConfig; }
     SCA_SrvActionCtrl* GetActionCtrl() const { return m_ActionCtrl; }
     int GetUpdateTimerId() const { return m_UpdateTimerId; }
     uint32_t GetTickCount() const { return m_TickCount; }
-    QTimer* GetReconnectTimer() const { return m_ReconnectTimer; }
-    SCA_TreeRows* GetMonitorRows() const { return m_MonitorRows.get(); }
     uint32_t GetAutoConnect() const { return m_AutoConnect; }
-    uint32_t IsLocalServer() const { return m_LocalServer; }
     const char* GetConnectedHost() const { return m_ConnectedHost; }
     // The service host's own name, as its server information gave it.
     const char* GetServerHostName() const { return m_ServerHostName; }
@@ -279,23 +227,6 @@ public slots:
     void DefaultConnect();
     void ConnectToServer();
     void MonitorDoubleClicked(QTreeWidgetItem* item, int column);
-    void AddSystemMonitor();
-    void AddProcessMonitor();
-    void AddCpuUsageMonitor();
-    void AddMemoryUsageMonitor();
-    void AddDiskActivityMonitor();
-    void AddPhysicalDisksMonitor();
-    void AddNetworkActivityMonitor();
-    void AddNetworkFilterMonitor();
-    void AddTcpProtocolMonitor();
-    void AddUdpProtocolMonitor();
-    void AddActiveDirMonitor();
-    void AddSmbServerMonitor();
-    void AddSqlServerMonitor();
-    void AddWebServiceMonitor();
-    void AddISCSITargetMonitor();
-    void AddPrinterMonitor();
-    void AddEmptyMonitor();
     void ViewMonitor();
     void ViewDetached();
     void CreateDesktopShortcut();
@@ -319,8 +250,6 @@ public slots:
     void ReleaseNotes();
     void ProductWebPage();
     void CheckForUpdates();
-    void TrayIconActivated(QSystemTrayIcon::ActivationReason reason);
-    void SysTrayShowWindow();
     // The session's signals: a lost connection's line stays in the status bar while the
     // window reconnects; any end of the session resets the window.
     void ConnectionLost(const QString& text);
@@ -338,14 +267,13 @@ private:
     void ShowMonitorRows(StatusPoll& poll, int fullRefresh);
     void BuildMenuBar();
     void BuildToolBar();
-    QAction* AddMenuAction(QMenu* menu, const char* text, const char* icon);
+    // What the command groups work with.
+    SCA_MainCommandContext CommandContext();
     void SaveWindowState();
     // The screen with that number, or the primary screen for a number that no screen has.
     static QScreen* ScreenByNumber(long number);
     int ScreenNumberOf() const;
     void CentreOn(const QRect& area, int* maximise);
-    // Restores the window from the tray or from minimised, as it was before.
-    void RestoreShownState();
     // Connects with the saved values or a known server's, reporting failures; stores the
     // values as the saved ones on success.
     int ConnectAndRemember(const char* host, uint16_t port, const char* user, const char* password,
@@ -357,9 +285,6 @@ private:
     // Connects action to slot. A help entry without an address is disabled and says why in its
     // tool tip.
     void ConnectCommand(QAction* action, void (SCA_SrvGui::*slot)());
-    // The add command of a slot of the kinds' table.
-    void AddMonitorOfKind(void (SCA_SrvGui::*slot)());
-    int RunMonitorDialog(SCA_SrvMonitor* monitor, const QString& title);
     // Connected and a monitor selected; else the user is told (selectText) and 0.
     int CheckMonitorSelected(const char* selectText);
     // A command on every selected monitor: call for each in tree order, stopping at the
@@ -400,9 +325,7 @@ private:
     char m_ConnectedHost[256] = "";
     uint32_t m_LocalServer = 0;
     uint32_t m_LastMonitorsStatusId = SCA_ALL_ONES;
-    // The monitor rows the tree shows, as the poll that brought them read them, and the
-    // storage the next poll reads its rows into.
-    std::vector<SCA_KorvantaMonitorRow> m_ShownRows;
+    // The storage the next poll reads its rows into.
     std::vector<SCA_KorvantaMonitorRow> m_SpareRows;
     // The last valid choice of "Save Report", offered first next time.
     uint32_t m_SaveReportFormat = 0;
@@ -419,6 +342,7 @@ private:
     SCA_ClientSession* m_Session = nullptr;
     SCA_MainWindowHost m_WindowHost{this};
     SCA_SrvActionCtrl* m_ActionCtrl = nullptr;
+    SCA_AddMonitorCommands* m_AddCommands = nullptr;
     QTimer* m_ReconnectTimer = nullptr;
     SCA_Update m_ProductUpdate;
     // The product-update check started at each connection; the timer collects its result.
@@ -427,21 +351,12 @@ private:
     QStackedWidget* m_CornerStack = nullptr;
     QToolButton* m_UpdateButton = nullptr;
     QToolBar* m_ToolBar = nullptr;
-    QSplitter* m_MainSplitter = nullptr;
-    QSplitter* m_TopSplitter = nullptr;
     SCA_SideBar* m_SideBar = nullptr;
     SCA_MonitorsView* m_MonitorsView = nullptr;
-    std::unique_ptr<SCA_TreeRows> m_MonitorRows;
     SCA_SrvLogView* m_LogView = nullptr;
     QToolButton* m_ErrorBadge = nullptr;
 
-    uint32_t m_InTray = 0;
-    uint32_t m_MinimizeToTray = 0;
-    uint32_t m_ShowErrorsInTray = 1;
-    uint32_t m_OldWindowState = 0;
-    QSystemTrayIcon* m_TrayIcon = nullptr;
-    uint32_t m_TrayState = kTrayReady;
-    char m_TrayText[256] = "Korvanta Client";
+    SCA_SysTray* m_Tray = nullptr;
 
     int m_UpdateTimerId = -1;
     uint32_t m_TickCount = 0;

@@ -4,6 +4,7 @@
 
 #include "korvac/kit/SCA_ViewerCommand.h"
 #include "korvac/main/SCA_DesktopShortcut.h"
+#include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_ModalHook.h"
@@ -24,8 +25,8 @@ int SCA_SrvGui::ViewDetached(uint32_t screen) {
         return 0;
     }
     return SCA_ViewerCommand::StartMonitorViewer(
-        {.MonitorId = GetSelectedMonitorId(), .CounterId = {}, .ProcessId = {}}, screen,
-        m_ConfigName, m_Session->Client(), "SCA_SrvGui::ViewDetached");
+        {.MonitorId = m_MonitorsView->SelectedMonitorId(), .CounterId = {}, .ProcessId = {}},
+        screen, m_ConfigName, m_Session->Client(), "SCA_SrvGui::ViewDetached");
 }
 
 QString SCA_SrvGui::DesktopShortcutName(SCA_SrvMonitor* monitor) {
@@ -42,7 +43,7 @@ void SCA_SrvGui::CreateDesktopShortcut() {
     if (!CheckMonitorSelected(kSelectMonitor)) {
         return;
     }
-    const uint32_t monitorId = GetSelectedMonitorId();
+    const uint32_t monitorId = m_MonitorsView->SelectedMonitorId();
     SCA_SrvMonitor monitor(&m_LocalConfig, &m_UserConfig);
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitor(monitorId, &monitor);

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "korvac/kit/SCA_LiveWindow.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvConnectView.h"
@@ -86,22 +87,16 @@ void DisableWhenEmpty(QAction* opener, QMenu* menu) {
 
 } // namespace
 
-QAction* SCA_SrvGui::AddMenuAction(QMenu* menu, const char* text, const char* icon) {
-    QAction* action = menu->addAction(QString::fromLatin1(text));
-    if (icon != nullptr) {
-        action->setIcon(ImageIcon(icon));
-    }
-    return action;
-}
-
 int SCA_SrvGui::BuildUi() {
     BuildMenuBar();
     BuildToolBar();
 
     m_StatusIcon = new SCA_StatusIcon(statusBar(), 18, 2);
+    m_StatusIcon->setObjectName(QStringLiteral("StatusIcon"));
     m_StatusIcon->SetStatus(SCA_STATUS_ICON_OFF);
     statusBar()->addWidget(m_StatusIcon);
     m_StatusLabel = new QLabel(statusBar());
+    m_StatusLabel->setObjectName(QStringLiteral("StatusLabel"));
     m_StatusLabel->setFixedHeight(18);
     m_StatusLabel->setIndent(4);
     m_StatusLabel->setText(m_DisconnectedText);
@@ -118,26 +113,31 @@ int SCA_SrvGui::BuildUi() {
     statusBar()->addPermanentWidget(m_ErrorBadge);
     m_ErrorBadge->hide();
 
-    m_MainSplitter = new QSplitter(Qt::Vertical, this);
-    setCentralWidget(m_MainSplitter);
-    m_TopSplitter = new QSplitter(Qt::Horizontal, m_MainSplitter);
-    m_SideBar = new SCA_SideBar(m_TopSplitter, this);
-    m_MonitorsView = new SCA_MonitorsView(m_Session, m_TopSplitter);
+    auto* mainSplitter = new QSplitter(Qt::Vertical, this);
+    setCentralWidget(mainSplitter);
+    auto* topSplitter = new QSplitter(Qt::Horizontal, mainSplitter);
+    m_SideBar = new SCA_SideBar(topSplitter, &m_UserConfig);
+    SCA_SrvConnectView* servers = m_SideBar->GetConnectView();
+    connect(servers, &SCA_SrvConnectView::HostChosen, this,
+            [this](const QByteArray& host) { ConnectToHost(host.constData()); });
+    connect(servers, &SCA_SrvConnectView::ConnectAsked, this, &SCA_SrvGui::ConnectToServer);
+    connect(servers, &SCA_SrvConnectView::OrderChanged, this,
+            [this, servers]() { servers->Refresh(m_ConnectedHost); });
+    m_MonitorsView = new SCA_MonitorsView(m_Session, topSplitter);
     connect(m_MonitorsView, &SCA_MonitorsView::MenuAsked, this,
             &SCA_SrvGui::BuildMonitorContextMenu);
-    m_MonitorRows = std::make_unique<SCA_TreeRows>(m_MonitorsView);
     connect(m_MonitorsView, &QTreeWidget::itemDoubleClicked, this,
             &SCA_SrvGui::MonitorDoubleClicked);
     connect(m_MonitorsView, &SCA_MonitorsView::OpenRequested, this,
             qOverload<>(&SCA_SrvGui::ViewMonitor));
     connect(m_MonitorsView, &SCA_MonitorsView::DeleteRequested, this, &SCA_SrvGui::DeleteMonitor);
-    m_LogView = new SCA_SrvLogView(m_MainSplitter);
+    m_LogView = new SCA_SrvLogView(mainSplitter);
     connect(m_LogView, &SCA_SrvLogView::ClearLog, this, &SCA_SrvGui::ClearServerDebugLog);
 
-    m_MainSplitter->setSizes({400, 160});
-    m_TopSplitter->setSizes({100, 434});
+    mainSplitter->setSizes({400, 160});
+    topSplitter->setSizes({100, 434});
     SetTabOrder();
-    m_MainSplitter->setFocus(Qt::OtherFocusReason);
+    mainSplitter->setFocus(Qt::OtherFocusReason);
     return 1;
 }
 
@@ -163,67 +163,84 @@ void SCA_SrvGui::SetTabOrder() {
 
 void SCA_SrvGui::BuildMenuBar() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    ConnectCommand(AddMenuAction(file, "Export Configuration ...", "save_16px.png"),
-                   &SCA_SrvGui::ExportConfiguration);
-    ConnectCommand(AddMenuAction(file, "Import Configuration ...", nullptr),
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(file, "Export Configuration ...", "save_16px.png"),
+        &SCA_SrvGui::ExportConfiguration);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(file, "Import Configuration ...", nullptr),
                    &SCA_SrvGui::ImportConfiguration);
     file->addSeparator();
-    ConnectCommand(AddMenuAction(file, "Exit Korvanta", "close_16px.png"), &SCA_SrvGui::Exit);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(file, "Exit Korvanta", "close_16px.png"),
+                   &SCA_SrvGui::Exit);
 
     QMenu* monitor = menuBar()->addMenu(QStringLiteral("Monitor"));
     QMenu* add = monitor->addMenu(ImageIcon("add_16px.png"), QStringLiteral("Add Monitor"));
-    BuildAddMonitorMenu(add);
+    m_AddCommands->BuildMenu(add);
     DisableWhenEmpty(add->menuAction(), add);
     monitor->addSeparator();
-    ConnectCommand(AddMenuAction(monitor, "Start Monitor", "play_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(monitor, "Start Monitor", "play_16px.png"),
                    &SCA_SrvGui::StartMonitor);
-    ConnectCommand(AddMenuAction(monitor, "Pause Monitor", "pause_16px.png"),
-                   &SCA_SrvGui::PauseMonitor);
-    ConnectCommand(AddMenuAction(monitor, "Reset Monitor", "clear_16px.png"),
-                   &SCA_SrvGui::ResetMonitor);
-    ConnectCommand(AddMenuAction(monitor, "Stop Monitor", "stop_16px.png"),
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "Pause Monitor", "pause_16px.png"),
+        &SCA_SrvGui::PauseMonitor);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "Reset Monitor", "clear_16px.png"),
+        &SCA_SrvGui::ResetMonitor);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(monitor, "Stop Monitor", "stop_16px.png"),
                    &SCA_SrvGui::StopMonitor);
     monitor->addSeparator();
-    ConnectCommand(AddMenuAction(monitor, "Save Report ...", "save_16px.png"),
-                   &SCA_SrvGui::SaveReport);
-    ConnectCommand(AddMenuAction(monitor, "View Reports ...", "reports_16px.png"),
-                   &SCA_SrvGui::ViewReports);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "Save Report ...", "save_16px.png"),
+        &SCA_SrvGui::SaveReport);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "View Reports ...", "reports_16px.png"),
+        &SCA_SrvGui::ViewReports);
     monitor->addSeparator();
-    ConnectCommand(AddMenuAction(monitor, "Edit Monitor ...", "options_16px.png"),
-                   &SCA_SrvGui::EditMonitor);
-    ConnectCommand(AddMenuAction(monitor, "View Errors ...", "action_16px.png"),
-                   &SCA_SrvGui::ViewErrors);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "Edit Monitor ...", "options_16px.png"),
+        &SCA_SrvGui::EditMonitor);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "View Errors ...", "action_16px.png"),
+        &SCA_SrvGui::ViewErrors);
     monitor->addSeparator();
-    ConnectCommand(AddMenuAction(monitor, "Move Monitor Up ...", "move_up_16px.png"),
-                   &SCA_SrvGui::MoveMonitorUp);
-    ConnectCommand(AddMenuAction(monitor, "Move Monitor Down ...", "move_down_16px.png"),
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "Move Monitor Up ...", "move_up_16px.png"),
+        &SCA_SrvGui::MoveMonitorUp);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(monitor, "Move Monitor Down ...",
+                                                         "move_down_16px.png"),
                    &SCA_SrvGui::MoveMonitorDown);
     monitor->addSeparator();
-    ConnectCommand(AddMenuAction(monitor, "Delete Monitor", "close_16px.png"),
-                   &SCA_SrvGui::DeleteMonitor);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(monitor, "Delete Monitor", "close_16px.png"),
+        &SCA_SrvGui::DeleteMonitor);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
-    ConnectCommand(AddMenuAction(tools, "Switch Layout", "layouts_16px.png"),
-                   &SCA_SrvGui::SwitchLayout);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(tools, "Switch Layout", "layouts_16px.png"),
+        &SCA_SrvGui::SwitchLayout);
     tools->addSeparator();
-    ConnectCommand(AddMenuAction(tools, "View Message Console ...", "error_log_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(tools, "View Message Console ...",
+                                                         "error_log_16px.png"),
                    &SCA_SrvGui::ViewMessageConsole);
     tools->addSeparator();
-    ConnectCommand(AddMenuAction(tools, "Advanced Options ...", "options_16px.png"),
-                   &SCA_SrvGui::AdvancedOptions);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(tools, "Advanced Options ...", "options_16px.png"),
+        &SCA_SrvGui::AdvancedOptions);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    ConnectCommand(AddMenuAction(help, kAboutServerText, "korva_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(help, kAboutServerText, "korva_16px.png"),
                    &SCA_SrvGui::AboutKorvantaServer);
     help->addSeparator();
-    ConnectCommand(AddMenuAction(help, "View Product Web Page ...", "web_16px.png"),
-                   &SCA_SrvGui::ProductWebPage);
-    ConnectCommand(AddMenuAction(help, "View Release Notes ...", nullptr),
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(help, "View Product Web Page ...", "web_16px.png"),
+        &SCA_SrvGui::ProductWebPage);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(help, "View Release Notes ...", nullptr),
                    &SCA_SrvGui::ReleaseNotes);
-    ConnectCommand(AddMenuAction(help, "View Online Help ...", nullptr), &SCA_SrvGui::OnlineHelp);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(help, "View Online Help ...", nullptr),
+                   &SCA_SrvGui::OnlineHelp);
     help->addSeparator();
-    ConnectCommand(AddMenuAction(help, "Check For Updates ...", "ok_16px.png"),
-                   &SCA_SrvGui::CheckForUpdates);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(help, "Check For Updates ...", "ok_16px.png"),
+        &SCA_SrvGui::CheckForUpdates);
 
     for (QMenu* menu : {file, monitor, add, tools, help}) {
         menu->setToolTipsVisible(true);
@@ -231,51 +248,13 @@ void SCA_SrvGui::BuildMenuBar() {
 
     m_CornerStack = new QStackedWidget(menuBar());
     m_UpdateButton = new QToolButton(m_CornerStack);
+    m_UpdateButton->setObjectName(QStringLiteral("UpdateButton"));
     m_UpdateButton->setText(QStringLiteral(" - Update - "));
     m_UpdateButton->setStyleSheet(QString::fromLatin1(kUpdateButtonStyle));
     connect(m_UpdateButton, &QToolButton::clicked, this, &SCA_SrvGui::CheckForUpdates);
     m_CornerStack->addWidget(m_UpdateButton);
     menuBar()->setCornerWidget(m_CornerStack, Qt::TopRightCorner);
     m_UpdateButton->hide();
-}
-
-void SCA_SrvGui::BuildAddMonitorMenu(QMenu* menu) {
-    struct Entry {
-        const char* Text;
-        const char* Icon;
-        void (SCA_SrvGui::*Slot)();
-    };
-    static constexpr Entry kEntries[] = {
-        {"System Monitor ...", "server_16px.png", &SCA_SrvGui::AddSystemMonitor},
-        {"Process Monitor ...", "profile_16px.png", &SCA_SrvGui::AddProcessMonitor},
-        {nullptr, nullptr, nullptr},
-        {"CPU Usage Monitor ...", "cpu_16px.png", &SCA_SrvGui::AddCpuUsageMonitor},
-        {"Memory Usage Monitor ...", "memory_16px.png", &SCA_SrvGui::AddMemoryUsageMonitor},
-        {"Disk Activity Monitor ...", "disk_activity_16px.png",
-         &SCA_SrvGui::AddDiskActivityMonitor},
-        {"Physical Disks Monitor ...", "disk_activity_16px.png",
-         &SCA_SrvGui::AddPhysicalDisksMonitor},
-        {"Network Activity Monitor ...", "nic_16px.png", &SCA_SrvGui::AddNetworkActivityMonitor},
-        {"Network Filter Monitor ...", "net_filter_16px.png", &SCA_SrvGui::AddNetworkFilterMonitor},
-        {"TCP/IP Protocol Monitor ...", "os_server_16px.png", &SCA_SrvGui::AddTcpProtocolMonitor},
-        {"UDP/IP Protocol Monitor ...", "os_server_16px.png", &SCA_SrvGui::AddUdpProtocolMonitor},
-        {"Printer Status Monitor ...", "print_16px.png", &SCA_SrvGui::AddPrinterMonitor},
-        {nullptr, nullptr, nullptr},
-        {"Active Directory Monitor ...", "active_dir_16px.png", &SCA_SrvGui::AddActiveDirMonitor},
-        {"NAS Server Monitor ...", "network_drive_16px.png", &SCA_SrvGui::AddSmbServerMonitor},
-        {"iSCSI Target Monitor ...", "iscsi_16px.png", &SCA_SrvGui::AddISCSITargetMonitor},
-        {"SQL Server Monitor ...", "database_16px.png", &SCA_SrvGui::AddSqlServerMonitor},
-        {"IIS Server Monitor ...", "web_16px.png", &SCA_SrvGui::AddWebServiceMonitor},
-        {nullptr, nullptr, nullptr},
-        {"Empty Monitor ...", "app_16px.png", &SCA_SrvGui::AddEmptyMonitor},
-    };
-    for (const Entry& entry : kEntries) {
-        if (entry.Text == nullptr) {
-            menu->addSeparator();
-            continue;
-        }
-        ConnectCommand(AddMenuAction(menu, entry.Text, entry.Icon), entry.Slot);
-    }
 }
 
 void SCA_SrvGui::BuildToolBar() {
@@ -297,7 +276,7 @@ void SCA_SrvGui::BuildToolBar() {
     m_ToolBar->addSeparator();
     QAction* add = button("Add", "Add Monitor", nullptr);
     auto* addMenu = new QMenu(this);
-    BuildAddMonitorMenu(addMenu);
+    m_AddCommands->BuildMenu(addMenu);
     add->setMenu(addMenu);
     DisableWhenEmpty(add, addMenu);
     if (auto* addButton = qobject_cast<QToolButton*>(m_ToolBar->widgetForAction(add))) {

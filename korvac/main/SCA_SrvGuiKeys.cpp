@@ -4,6 +4,7 @@
 #include <QKeySequence>
 #include <cstring>
 
+#include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "libmor/SCA_String.h"
 
@@ -43,7 +44,7 @@ int SCA_SrvGui::RunKeyCommand(uint32_t keyId) {
     switch (keyId) {
     case 1:
         // Pause and resume are one key: a paused monitor goes on.
-        if (IsSelectedMonitorPaused()) {
+        if (m_MonitorsView->IsSelectedMonitorPaused()) {
             StartMonitor();
         } else {
             PauseMonitor();

@@ -8,6 +8,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include "korvac/kit/SCA_DetachedMenu.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_GuiUpdateLock.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvGui.h"
@@ -21,64 +22,11 @@
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezProcessStatus.h"
 
-namespace {
-
-constexpr int kIdRole = Qt::UserRole;
-// The column whose row data is the monitor's run state (see MonitorRowFill).
-constexpr int kRunStateColumn = 1;
-
-} // namespace
-
 void SCA_SrvGui::ClearServerDebugLog() {
     const CommandAnswer answer(this);
     if (CheckConnected(1)) {
         m_Session->Command([](SCA_KorvantaInterface& client) { return client.ClearDebugLog(); });
     }
-}
-
-// --- selection -------------------------------------------------------------------------------
-
-uint32_t SCA_SrvGui::MonitorIdOf(const QTreeWidgetItem* item) {
-    if (item == nullptr) {
-        return 0;
-    }
-    bool ok = false;
-    const uint32_t id = item->data(0, kIdRole).toUInt(&ok);
-    return ok ? id : 0;
-}
-
-QTreeWidgetItem* SCA_SrvGui::GetSelectedMonitor() const {
-    QTreeWidgetItem* current = m_MonitorsView->currentItem();
-    return current != nullptr && current->treeWidget() != nullptr && current->isSelected()
-               ? current
-               : nullptr;
-}
-
-bool SCA_SrvGui::IsSelectedMonitorPaused() const {
-    const QTreeWidgetItem* row = GetSelectedMonitor();
-    return row != nullptr && row->data(kRunStateColumn, kIdRole).toUInt() == SCA_PROCESS_PAUSED;
-}
-
-std::vector<uint32_t> SCA_SrvGui::GetSelectedMonitorIds() const {
-    std::vector<uint32_t> ids;
-    for (QTreeWidgetItemIterator it(m_MonitorsView, QTreeWidgetItemIterator::Selected); *it; ++it) {
-        ids.push_back(MonitorIdOf(*it));
-    }
-    return ids;
-}
-
-std::vector<uint32_t> SCA_SrvGui::GetAllMonitorIds() const {
-    std::vector<uint32_t> ids;
-    for (QTreeWidgetItemIterator it(m_MonitorsView); *it; ++it) {
-        ids.push_back(MonitorIdOf(*it));
-    }
-    return ids;
-}
-
-int SCA_SrvGui::ClearMonitorSelection() {
-    m_MonitorsView->clearSelection();
-    m_MonitorsView->clearFocus();
-    return 1;
 }
 
 void SCA_SrvGui::MonitorDoubleClicked(QTreeWidgetItem*, int) {
@@ -96,112 +44,47 @@ int SCA_SrvGui::BuildMonitorContextMenu(QContextMenuEvent* event) {
     QMenu* add = menu.addMenu(SCA_IconEngine::Load(QStringLiteral(":/images/add_16px.png")),
                               QStringLiteral("Add Monitor"));
     add->setToolTipsVisible(true);
-    BuildAddMonitorMenu(add);
+    m_AddCommands->BuildMenu(add);
     menu.addSeparator();
-    ConnectCommand(AddMenuAction(&menu, "Start Monitor", "play_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(&menu, "Start Monitor", "play_16px.png"),
                    &SCA_SrvGui::StartMonitor);
-    ConnectCommand(AddMenuAction(&menu, "Pause Monitor", "pause_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(&menu, "Pause Monitor", "pause_16px.png"),
                    &SCA_SrvGui::PauseMonitor);
-    ConnectCommand(AddMenuAction(&menu, "Reset Monitor", "clear_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(&menu, "Reset Monitor", "clear_16px.png"),
                    &SCA_SrvGui::ResetMonitor);
-    ConnectCommand(AddMenuAction(&menu, "Stop Monitor", "stop_16px.png"), &SCA_SrvGui::StopMonitor);
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(&menu, "Stop Monitor", "stop_16px.png"),
+                   &SCA_SrvGui::StopMonitor);
     menu.addSeparator();
-    ConnectCommand(AddMenuAction(&menu, "View Monitor ...", "chart_16px.png"),
-                   &SCA_SrvGui::ViewMonitor);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(&menu, "View Monitor ...", "chart_16px.png"),
+        &SCA_SrvGui::ViewMonitor);
     SCA_DetachedMenu::AddEntries(&menu, "View Detached",
                                  [this](uint32_t screen) { ViewDetached(screen); });
-    ConnectCommand(AddMenuAction(&menu, "View Errors ...", "action_16px.png"),
-                   &SCA_SrvGui::ViewErrors);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(&menu, "View Errors ...", "action_16px.png"),
+        &SCA_SrvGui::ViewErrors);
     menu.addSeparator();
-    ConnectCommand(AddMenuAction(&menu, "Save Report ...", "save_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(&menu, "Save Report ...", "save_16px.png"),
                    &SCA_SrvGui::SaveReport);
     menu.addSeparator();
-    ConnectCommand(AddMenuAction(&menu, "Edit Monitor ...", "options_16px.png"),
-                   &SCA_SrvGui::EditMonitor);
-    ConnectCommand(AddMenuAction(&menu, "Create Desktop Shortcut", "korva_16px.png"),
-                   &SCA_SrvGui::CreateDesktopShortcut);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(&menu, "Edit Monitor ...", "options_16px.png"),
+        &SCA_SrvGui::EditMonitor);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(&menu, "Create Desktop Shortcut", "korva_16px.png"),
+        &SCA_SrvGui::CreateDesktopShortcut);
     menu.addSeparator();
-    ConnectCommand(AddMenuAction(&menu, "Move Monitor Up", "move_up_16px.png"),
-                   &SCA_SrvGui::MoveMonitorUp);
-    ConnectCommand(AddMenuAction(&menu, "Move Monitor Down", "move_down_16px.png"),
-                   &SCA_SrvGui::MoveMonitorDown);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(&menu, "Move Monitor Up", "move_up_16px.png"),
+        &SCA_SrvGui::MoveMonitorUp);
+    ConnectCommand(
+        SCA_MainCommandContext::AddMenuAction(&menu, "Move Monitor Down", "move_down_16px.png"),
+        &SCA_SrvGui::MoveMonitorDown);
     menu.addSeparator();
-    ConnectCommand(AddMenuAction(&menu, "Delete Monitor", "close_16px.png"),
+    ConnectCommand(SCA_MainCommandContext::AddMenuAction(&menu, "Delete Monitor", "close_16px.png"),
                    &SCA_SrvGui::DeleteMonitor);
     SCA_ExecMenu(&menu, event != nullptr ? event->globalPos() : QCursor::pos());
     return 1;
-}
-
-// --- adding and opening ----------------------------------------------------------------------
-
-int SCA_SrvGui::RunMonitorDialog(SCA_SrvMonitor* monitor) {
-    return RunMonitorDialog(monitor, QStringLiteral("Add Monitor"));
-}
-
-int SCA_SrvGui::RunMonitorDialog(SCA_SrvMonitor* monitor, const QString& title) {
-    if (!CheckConnected(1)) {
-        return 0;
-    }
-    SCA_SrvMonDlg dialog(this, &m_ServerUserConfig, m_Session, monitor, title);
-    dialog.FillDialog();
-    if (SCA_ExecDialog(&dialog) != QDialog::Accepted) {
-        return 0;
-    }
-    return dialog.SaveDialog();
-}
-
-int SCA_SrvGui::AddMonitorToServer(SCA_SrvMonitor* monitor) {
-    const char* description = monitor->GetDescription();
-    uint32_t existingId = SCA_ALL_ONES;
-    uint32_t exists = 0;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.IsMonitorExists(monitor, &existingId, &exists);
-        })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                  "Cannot check monitor status - %s", description);
-        return 0;
-    }
-    if (exists == 1) {
-        if (SCA_AskMessageBox(this, SCA_LEVEL_INFO, QStringLiteral("Message"),
-                              QStringLiteral("The selected monitor already exists.\nDo you want "
-                                             "to open the existing monitor?"),
-                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
-            ViewMonitor(existingId);
-        }
-        return 1;
-    }
-    uint32_t id = 0;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
-            return client.AddMonitor(monitor->GetMonitorType(), monitor->GetMonitorMode(),
-                                     description, &id);
-        })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot add monitor - %s",
-                                                  description);
-        return 0;
-    }
-    monitor->SetMonitorId(id);
-    monitor->GetProfile()->SetMonitorId(id);
-    if (!m_Session->Command(
-            [&](SCA_KorvantaInterface& client) { return client.SetMonitor(id, monitor); })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot set monitor - %s",
-                                                  description);
-        // A monitor the service holds without its definition would only confuse: it goes.
-        m_Session->Command([&](SCA_KorvantaInterface& client) { return client.DeleteMonitor(id); });
-        UpdateStatus(1);
-        return 0;
-    }
-    const bool startable = monitor->GetMonitorType() == SCA_SRV_MONITOR_PROCESS ||
-                           monitor->GetProfile()->GetCounterList()->Count() > 0;
-    if (monitor->GetAutoStart() && startable &&
-        !m_Session->Command(
-            [&](SCA_KorvantaInterface& client) { return client.StartMonitor(id); })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot start monitor - %s",
-                                                  description);
-        UpdateStatus(1);
-        return 0;
-    }
-    UpdateStatus(1);
-    return ViewMonitor(id);
 }
 
 // --- commands on the selected monitors -------------------------------------------------------
@@ -210,7 +93,7 @@ int SCA_SrvGui::CheckMonitorSelected(const char* selectText) {
     if (!CheckConnected(1)) {
         return 0;
     }
-    if (GetSelectedMonitor() == nullptr) {
+    if (m_MonitorsView->SelectedMonitor() == nullptr) {
         ShowMessage(this, SCA_LEVEL_INFO, selectText);
         return 0;
     }
@@ -229,14 +112,14 @@ void SCA_SrvGui::RunOnSelectedMonitors(const char* selectText, const char* failu
                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    for (const uint32_t id : GetSelectedMonitorIds()) {
+    for (const uint32_t id : m_MonitorsView->SelectedMonitorIds()) {
         if (!m_Session->Command(
                 [&](SCA_KorvantaInterface& client) { return (client.*call)(id); })) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s - %u", failure, id);
             return;
         }
     }
-    ClearMonitorSelection();
+    m_MonitorsView->ClearMonitorSelection();
     UpdateStatus(fullRefresh);
 }
 
@@ -265,7 +148,7 @@ void SCA_SrvGui::StartMonitor() {
     if (!CheckMonitorSelected("Please, select a monitor to start.")) {
         return;
     }
-    for (const uint32_t id : GetSelectedMonitorIds()) {
+    for (const uint32_t id : m_MonitorsView->SelectedMonitorIds()) {
         SCA_KorvantaInterface::MonitorStats stats;
         if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
                 return client.GetMonitorStats(id, &stats);
@@ -285,7 +168,7 @@ void SCA_SrvGui::StartMonitor() {
                                                       id);
         }
     }
-    ClearMonitorSelection();
+    m_MonitorsView->ClearMonitorSelection();
     UpdateStatus(0);
 }
 
@@ -294,14 +177,14 @@ void SCA_SrvGui::EditMonitor() {
     if (!CheckMonitorSelected("Please, select a monitor to edit.")) {
         return;
     }
-    const uint32_t id = MonitorIdOf(GetSelectedMonitor());
+    const uint32_t id = SCA_MonitorsView::MonitorIdOf(m_MonitorsView->SelectedMonitor());
     SCA_SrvMonitor monitor(&m_LocalConfig, &m_UserConfig);
     if (!m_Session->Command(
             [&](SCA_KorvantaInterface& client) { return client.GetMonitor(id, &monitor); })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot get monitor - %u", id);
         return;
     }
-    if (!RunMonitorDialog(&monitor, QStringLiteral("Edit Monitor"))) {
+    if (!m_AddCommands->RunMonitorDialog(&monitor, QStringLiteral("Edit Monitor"))) {
         return;
     }
     if (!m_Session->Command(
@@ -309,7 +192,7 @@ void SCA_SrvGui::EditMonitor() {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot set monitor - %u", id);
         return;
     }
-    ClearMonitorSelection();
+    m_MonitorsView->ClearMonitorSelection();
     UpdateStatus(1);
 }
 
@@ -317,7 +200,7 @@ void SCA_SrvGui::MoveSelectedMonitor(int (SCA_KorvantaInterface::*call)(uint32_t
     if (!CheckMonitorSelected("Please, select a monitor to move.")) {
         return;
     }
-    const uint32_t id = MonitorIdOf(GetSelectedMonitor());
+    const uint32_t id = SCA_MonitorsView::MonitorIdOf(m_MonitorsView->SelectedMonitor());
     if (!m_Session->Command([&](SCA_KorvantaInterface& client) { return (client.*call)(id); })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "Cannot move monitor - %u", id);
         return;
@@ -339,8 +222,9 @@ void SCA_SrvGui::ViewErrors() {
         return;
     }
     // Without a selected monitor the errors of every monitor are listed.
-    const std::vector<uint32_t> ids =
-        GetSelectedMonitor() != nullptr ? GetSelectedMonitorIds() : GetAllMonitorIds();
+    const std::vector<uint32_t> ids = m_MonitorsView->SelectedMonitor() != nullptr
+                                          ? m_MonitorsView->SelectedMonitorIds()
+                                          : m_MonitorsView->AllMonitorIds();
     SCA_TezErrorList errors;
     SCA_TezErrorList collected;
     for (const uint32_t id : ids) {

@@ -13,6 +13,7 @@
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
@@ -117,7 +118,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
                                .arg(QString::fromUtf8(user), QString::fromUtf8(host)));
     char trayText[600];
     std::snprintf(trayText, sizeof(trayText), "Korvanta Client - Connected To: %s@%s", user, host);
-    SetSysTrayStatus(kTrayReady, trayText);
+    m_Tray->SetStatus(SCA_SysTray::kReady, trayText);
     m_LastServerMessageId = SCA_ALL_ONES;
     m_SoundTimeKnown = false;
     m_DisconnectedText = QString::fromLatin1(kPressConnectText);
@@ -161,12 +162,12 @@ void SCA_SrvGui::ResetDisconnected() {
     if (m_SideBar != nullptr) {
         m_SideBar->ResetStatus();
     }
-    SetSysTrayStatus(kTrayDisconnected, "Korvanta Client - Disconnected");
+    m_Tray->SetStatus(SCA_SysTray::kDisconnected, "Korvanta Client - Disconnected");
     if (m_UpdateButton != nullptr) {
         m_UpdateButton->hide();
     }
-    if (m_MonitorRows != nullptr) {
-        m_MonitorRows->Clear();
+    if (m_MonitorsView != nullptr) {
+        m_MonitorsView->Rows()->Clear();
     }
     if (m_LogView != nullptr) {
         m_LogView->ResetView();

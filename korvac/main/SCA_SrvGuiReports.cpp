@@ -5,6 +5,7 @@
 #include <string>
 
 #include "korvac/main/SCA_GuiUpdateLock.h"
+#include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "korvac/reports/SCA_SrvReportsDlg.h"
 #include "libmor/SCA_FileName.h"
@@ -134,7 +135,7 @@ int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t 
 
 void SCA_SrvGui::SaveReport() {
     const SCA_GuiUpdateLock lock(this);
-    const bool selected = GetSelectedMonitor() != nullptr;
+    const bool selected = m_MonitorsView->SelectedMonitor() != nullptr;
     if (!CheckConnected(1)) {
         return;
     }
@@ -174,7 +175,8 @@ void SCA_SrvGui::SaveReport() {
     char stamp[SCA_TEZ_TEXT_SIZE] = "";
     SCA_GetDateTimeStringEx(stamp, sizeof(stamp), "-", "");
     std::vector<std::string> written;
-    for (const uint32_t id : selected ? GetSelectedMonitorIds() : GetAllMonitorIds()) {
+    for (const uint32_t id :
+         selected ? m_MonitorsView->SelectedMonitorIds() : m_MonitorsView->AllMonitorIds()) {
         if (!SaveMonitorReport(id, format, option, folder, stamp, &written)) {
             return;
         }

@@ -17,6 +17,7 @@
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_String.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_IconEngine.h"
@@ -30,58 +31,8 @@ namespace {
 
 constexpr uint32_t kLogBatch = 500;
 constexpr uint32_t kReconnectTicks = 6;
-constexpr int kIdRole = Qt::UserRole;
-
-// The monitors tree's columns.
-enum MonitorColumn : int {
-    kStateColumn,
-    kDescriptionColumn,
-    kHostColumn,
-    kCountersColumn,
-    kErrorsColumn,
-    kWarningsColumn,
-    kStatusColumn
-};
-
-QIcon StateIcon(uint32_t state) {
-    const char* name = "tez_command_48px.png";
-    switch (state) {
-    case SCA_TASK_STATUS_STOPPED:
-        name = "tez_ready_48px.png";
-        break;
-    case SCA_TASK_STATUS_WARNING:
-        name = "tez_warning_48px.png";
-        break;
-    case SCA_TASK_STATUS_ERROR:
-        name = "tez_error_48px.png";
-        break;
-    case SCA_TASK_STATUS_PAUSED:
-        name = "tez_paused_48px.png";
-        break;
-    case SCA_TASK_STATUS_RUNNING:
-        name = "tez_active_48px.png";
-        break;
-    default:
-        break;
-    }
-    return SCA_IconEngine::Load(QStringLiteral(":/images/") + QLatin1String(name));
-}
-
 void ReportError(const char* text) {
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", text);
-}
-
-QList<QVariant> IdsOf(const std::vector<SCA_KorvantaMonitorRow>& rows) {
-    QList<QVariant> ids;
-    ids.reserve(static_cast<qsizetype>(rows.size()));
-    for (const SCA_KorvantaMonitorRow& row : rows) {
-        ids.append(QVariant(row.MonitorId));
-    }
-    return ids;
-}
-
-QString Plural(uint32_t count, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
 } // namespace
@@ -117,7 +68,7 @@ void SCA_SrvGui::UpdateErrorBadge() {
         m_ErrorBadge->hide();
         return;
     }
-    m_ErrorBadge->setText(Plural(unseen, "error", "errors"));
+    m_ErrorBadge->setText(SCA_MonitorsView::CountText(unseen, "error", "errors"));
     m_ErrorBadge->show();
 }
 
@@ -256,14 +207,12 @@ void SCA_SrvGui::ShowMonitorRows(StatusPoll& poll, int fullRefresh) {
         m_MonitorsView->setEnabled(true);
         statusBar()->clearMessage();
     }
-    const bool sameSet = !fullRefresh && monitorsStatusId == m_LastMonitorsStatusId;
-    if (sameSet ? UpdateMonitorsView(rows) : FillMonitorsView(rows)) {
-        m_LastMonitorsStatusId = monitorsStatusId;
-    }
+    m_MonitorsView->ShowRows(rows, !fullRefresh && monitorsStatusId == m_LastMonitorsStatusId);
+    m_LastMonitorsStatusId = monitorsStatusId;
     // The rows shown are kept to compare the next poll's with; the ones they replace take the
     // next poll's rows. A freed reply of a few hundred rows would be handed back to the system
     // at every poll, at the cost of a flush of every processor's address cache.
-    m_ShownRows.swap(poll.Rows);
+    m_MonitorsView->KeepShownRows(poll.Rows);
     m_SpareRows.swap(poll.Rows);
 }
 
@@ -288,81 +237,29 @@ int SCA_SrvGui::ParseMonitorStatusString(const char* text, uint32_t* state, uint
     return 1;
 }
 
-QString SCA_SrvGui::MonitorStateTip(const SCA_KorvantaMonitorRow& row) {
-    const QString text = SCA_MonitorsView::MonitorStateText(row.State, row.RunState);
-    if (row.State != SCA_TASK_STATUS_ERROR && row.State != SCA_TASK_STATUS_WARNING) {
-        return text;
-    }
-    return QStringLiteral("%1: %2, %3")
-        .arg(text, Plural(row.Errors, "error", "errors"),
-             Plural(row.Warnings, "warning", "warnings"));
-}
-
-int SCA_SrvGui::FillMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows) {
-    m_MonitorRows->Rebuild(IdsOf(rows), MonitorRowFill(rows));
-    return 1;
-}
-
-int SCA_SrvGui::UpdateMonitorsView(const std::vector<SCA_KorvantaMonitorRow>& rows) {
-    const auto fill = MonitorRowFill(rows);
-    m_MonitorRows->Apply(
-        IdsOf(rows), [this, &rows, &fill](QTreeWidgetItem* item, int index, bool created) {
-            // A row shows what the last poll brought for its monitor: only monitors that changed
-            // are written.
-            const auto at = static_cast<size_t>(index);
-            if (!created && at < m_ShownRows.size() && m_ShownRows[at] == rows[at]) {
-                return;
-            }
-            fill(item, index, created);
-        });
-    return 1;
-}
-
-std::function<void(QTreeWidgetItem*, int, bool)>
-SCA_SrvGui::MonitorRowFill(const std::vector<SCA_KorvantaMonitorRow>& rows) {
-    return [&rows](QTreeWidgetItem* item, int index, bool created) {
-        const SCA_KorvantaMonitorRow& row = rows[static_cast<size_t>(index)];
-        if (created || item->data(kHostColumn, kIdRole).toUInt() != row.State) {
-            item->setIcon(kStateColumn, StateIcon(row.State));
-            item->setData(kHostColumn, kIdRole, row.State);
-        }
-        item->setText(kDescriptionColumn, QString::fromUtf8(row.Description));
-        item->setText(kHostColumn,
-                      row.Host[0] != '\0' ? QString::fromUtf8(row.Host) : QStringLiteral("Local"));
-        item->setText(kCountersColumn, QString::number(row.Counters));
-        item->setText(kErrorsColumn, QString::number(row.Errors));
-        item->setText(kWarningsColumn, QString::number(row.Warnings));
-        item->setText(kStatusColumn, SCA_MonitorsView::MonitorStateText(row.State, row.RunState));
-        item->setData(kDescriptionColumn, kIdRole, row.RunState);
-        const QString tip = MonitorStateTip(row);
-        item->setToolTip(kStateColumn, tip);
-        item->setToolTip(kStatusColumn, tip);
-    };
-}
-
 int SCA_SrvGui::UpdateStatusTitle(const SCA_KorvantaServerStatus& serverStatus) {
     const uint32_t active = serverStatus.ActiveMonitors;
     const uint32_t warnings = serverStatus.MonitorWarnings;
     const uint64_t errors =
         static_cast<uint64_t>(serverStatus.MonitorErrors) + serverStatus.FailedMonitors;
     char text[256];
-    uint32_t state = kTrayNoActive;
+    uint32_t state = SCA_SysTray::kNoActive;
     auto plural = [](uint64_t count) { return count == 1 ? "" : "s"; };
     if (errors > 0) {
         std::snprintf(text, sizeof(text), "Korvanta Client - %llu Error%s",
                       static_cast<unsigned long long>(errors), plural(errors));
-        state = kTrayErrors;
+        state = SCA_SysTray::kErrors;
     } else if (warnings > 0) {
         std::snprintf(text, sizeof(text), "Korvanta Client - %u Warning%s", warnings,
                       plural(warnings));
-        state = kTrayWarnings;
+        state = SCA_SysTray::kWarnings;
     } else if (active > 0) {
         std::snprintf(text, sizeof(text), "Korvanta Client - %u Monitor%s", active, plural(active));
-        state = kTrayRunning;
+        state = SCA_SysTray::kRunning;
     } else {
         SCA_StrnCpy(text, "Korvanta Client - No Active Monitors", sizeof(text));
     }
-    SetSysTrayStatus(state, text);
+    m_Tray->SetStatus(state, text);
     return 1;
 }
 

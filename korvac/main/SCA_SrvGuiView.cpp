@@ -11,16 +11,11 @@
 #include "libvop/SCA_TreeRows.h"
 #include "model/SCA_SrvMonitor.h"
 
-uint32_t SCA_SrvGui::GetSelectedMonitorId() const {
-    const QTreeWidgetItem* row = m_MonitorsView->currentItem();
-    return row != nullptr && row->isSelected() ? SCA_TreeRows::IdOf(row).toUInt() : SCA_ALL_ONES;
-}
-
 void SCA_SrvGui::ViewMonitor() {
     if (!CheckConnected(1)) {
         return;
     }
-    const uint32_t monitorId = GetSelectedMonitorId();
+    const uint32_t monitorId = m_MonitorsView->SelectedMonitorId();
     if (monitorId == SCA_ALL_ONES) {
         ShowMessage(this, SCA_LEVEL_INFO, "Please, select a monitor.");
         return;

@@ -15,6 +15,7 @@
 
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
 
@@ -46,12 +47,13 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     ASSERT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
     // Connecting says nothing in the log; the status line says where.
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
-    EXPECT_EQ(window->GetStatusLabel()->text(), QStringLiteral("Connected To: admin@127.0.0.1"));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+              QStringLiteral("Connected To: admin@127.0.0.1"));
 
     uint32_t monitorId = 0;
     ASSERT_EQ(window->GetClientInterface()->AddMonitor(0, 0, "Integration monitor", &monitorId), 1);
     ASSERT_EQ(window->UpdateStatus(0), 1);
-    SCA_MonitorsView* tree = window->GetMonitorsView();
+    SCA_MonitorsView* tree = window->findChild<SCA_MonitorsView*>();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     EXPECT_EQ(tree->topLevelItem(0)->text(1), QStringLiteral("Integration monitor"));
     EXPECT_EQ(tree->topLevelItem(0)->text(2), QStringLiteral("Local"));
@@ -63,10 +65,10 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     Tick(window);
     Tick(window);
     EXPECT_EQ(window->CheckConnected(0), 0);
-    EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - Disconnected");
+    EXPECT_STREQ(window->findChild<SCA_SysTray*>()->Text(), "Korvanta Client - Disconnected");
     const QString lost =
         QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(m_Port);
-    EXPECT_EQ(window->GetStatusLabel()->text(), lost);
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(), lost);
     // Reconnecting to a service that is not back yet adds nothing.
     window->DefaultConnect();
     window->DefaultConnect();
@@ -77,11 +79,13 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     // Started again on the same port: the automatic reconnection finds it.
     m_Korvas = std::make_unique<KorvasProcess>(ServiceHome(), std::to_string(m_Port));
     ASSERT_EQ(m_Korvas->WaitUntilServing(), m_Port);
-    for (int tick = 0; tick < 12 && !window->GetReconnectTimer()->isActive(); ++tick) {
+    for (int tick = 0;
+         tick < 12 && !window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive();
+         ++tick) {
         Tick(window);
     }
-    ASSERT_TRUE(window->GetReconnectTimer()->isActive());
-    window->GetReconnectTimer()->stop();
+    ASSERT_TRUE(window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
+    window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     EXPECT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
     EXPECT_TRUE(m_Hook.Boxes.empty());
 
@@ -114,7 +118,7 @@ TEST_F(ClientService, AFirstStartWithoutAServiceIsQuiet) {
     m_Main = korvac_test::StartWindow();
     ASSERT_NE(m_Main, nullptr);
     SCA_SrvGui* window = m_Main.get();
-    window->GetReconnectTimer()->stop();
+    window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     window->GetUserConfig()->SetConnectHostName("127.0.0.1");
     // Port 1: nothing listens there, the connection is refused at once.
     window->GetUserConfig()->SetConnectControlPort(1);
@@ -127,7 +131,8 @@ TEST_F(ClientService, AFirstStartWithoutAServiceIsQuiet) {
     }
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
-    EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 }

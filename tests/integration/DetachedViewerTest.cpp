@@ -263,7 +263,7 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
     const std::string password = m_Korvas->InitialPassword();
 
     ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
-    m_Main->GetMonitorRows()->Select(QList<QVariant>{QVariant(monitor)});
+    m_Main->findChild<SCA_MonitorsView*>()->Rows()->Select(QList<QVariant>{QVariant(monitor)});
 
     // The window's arguments and environment, started as the client would start them, from the
     // client program rather than this test's.

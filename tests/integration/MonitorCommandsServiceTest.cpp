@@ -17,6 +17,7 @@
 #include <string>
 
 #include "../korvac/GuiTestSupport.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvMonDlg.h"
 #include "libtez/reports/SCA_TezConfigWriter.h"
@@ -42,6 +43,9 @@ QByteArray ReadAll(const QString& path) {
 
 class MonitorCommandsService : public korvas_integration::ServiceWindowTest {
 protected:
+    SCA_AddMonitorCommands* AddCommands() const {
+        return m_Main->findChild<SCA_AddMonitorCommands*>();
+    }
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(ServiceWindowTest::SetUp());
         ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
@@ -80,42 +84,42 @@ protected:
 };
 
 TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndReported) {
-    using Add = void (SCA_SrvGui::*)();
+    using Add = void (SCA_AddMonitorCommands::*)();
     struct Sampled {
         Add Slot;
         const char* Name;
     };
     const Sampled sampled[] = {
-        {&SCA_SrvGui::AddSystemMonitor, "System Monitor"},
-        {&SCA_SrvGui::AddProcessMonitor, "Process Monitor"},
-        {&SCA_SrvGui::AddCpuUsageMonitor, "CPU Monitor"},
-        {&SCA_SrvGui::AddMemoryUsageMonitor, "Memory Monitor"},
-        {&SCA_SrvGui::AddDiskActivityMonitor, "Disk Monitor - "},
-        {&SCA_SrvGui::AddPhysicalDisksMonitor, "Physical Disks - "},
-        {&SCA_SrvGui::AddNetworkActivityMonitor, "Network Monitor - "},
-        {&SCA_SrvGui::AddTcpProtocolMonitor, "TCP/IP Monitor"},
-        {&SCA_SrvGui::AddUdpProtocolMonitor, "UDP/IP Monitor"},
+        {&SCA_AddMonitorCommands::AddSystemMonitor, "System Monitor"},
+        {&SCA_AddMonitorCommands::AddProcessMonitor, "Process Monitor"},
+        {&SCA_AddMonitorCommands::AddCpuUsageMonitor, "CPU Monitor"},
+        {&SCA_AddMonitorCommands::AddMemoryUsageMonitor, "Memory Monitor"},
+        {&SCA_AddMonitorCommands::AddDiskActivityMonitor, "Disk Monitor - "},
+        {&SCA_AddMonitorCommands::AddPhysicalDisksMonitor, "Physical Disks - "},
+        {&SCA_AddMonitorCommands::AddNetworkActivityMonitor, "Network Monitor - "},
+        {&SCA_AddMonitorCommands::AddTcpProtocolMonitor, "TCP/IP Monitor"},
+        {&SCA_AddMonitorCommands::AddUdpProtocolMonitor, "UDP/IP Monitor"},
     };
     std::vector<uint32_t> added;
     for (const Sampled& kind : sampled) {
         SCOPED_TRACE(kind.Name);
         m_Hook.Boxes.clear();
         m_Hook.Dialogs.clear();
-        (m_Main.get()->*kind.Slot)();
+        (AddCommands()->*kind.Slot)();
         // The new monitor's window is the one opened, and the monitor runs.
         EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
         ASSERT_FALSE(m_Hook.Dialogs.empty());
         EXPECT_TRUE(m_Hook.Dialogs.back().startsWith(QLatin1String(kind.Name)))
             << m_Hook.Dialogs.back().toStdString();
-        const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
+        const std::vector<uint32_t> ids = m_Main->findChild<SCA_MonitorsView*>()->AllMonitorIds();
         ASSERT_FALSE(ids.empty());
         const uint32_t id = *std::max_element(ids.begin(), ids.end());
         EXPECT_EQ(RunState(id), SCA_PROCESS_RUNNING);
         added.push_back(id);
     }
     // An empty monitor is added but has nothing to run.
-    m_Main->AddEmptyMonitor();
-    const std::vector<uint32_t> ids = m_Main->GetAllMonitorIds();
+    AddCommands()->AddEmptyMonitor();
+    const std::vector<uint32_t> ids = m_Main->findChild<SCA_MonitorsView*>()->AllMonitorIds();
     ASSERT_FALSE(ids.empty());
     const uint32_t empty = *std::max_element(ids.begin(), ids.end());
     EXPECT_EQ(RunState(empty), SCA_PROCESS_IDLE);
@@ -127,15 +131,18 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         const char* Text;
     };
     const Absent absent[] = {
-        {&SCA_SrvGui::AddNetworkFilterMonitor, "There is no network filter on the computer"},
-        {&SCA_SrvGui::AddActiveDirMonitor, "No Active Directory services detected on the machine."},
-        {&SCA_SrvGui::AddSqlServerMonitor, "No SQL Servers detected on the computer."},
-        {&SCA_SrvGui::AddWebServiceMonitor, "No IIS servers detected on the computer."},
-        {&SCA_SrvGui::AddISCSITargetMonitor, "No iSCSI targets detected on the computer."},
+        {&SCA_AddMonitorCommands::AddNetworkFilterMonitor,
+         "There is no network filter on the computer"},
+        {&SCA_AddMonitorCommands::AddActiveDirMonitor,
+         "No Active Directory services detected on the machine."},
+        {&SCA_AddMonitorCommands::AddSqlServerMonitor, "No SQL Servers detected on the computer."},
+        {&SCA_AddMonitorCommands::AddWebServiceMonitor, "No IIS servers detected on the computer."},
+        {&SCA_AddMonitorCommands::AddISCSITargetMonitor,
+         "No iSCSI targets detected on the computer."},
     };
     for (const Absent& kind : absent) {
         m_Hook.Boxes.clear();
-        (m_Main.get()->*kind.Slot)();
+        (AddCommands()->*kind.Slot)();
         EXPECT_EQ(BoxTexts(), QStringList{QString::fromLatin1(kind.Text)});
     }
 
@@ -146,13 +153,14 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     int read = 0;
     ASSERT_EQ(m_Main->GetClientInterface()->GetStatusEx(&status, &rows, &read), 1);
     ASSERT_EQ(read, 1);
-    const std::vector<uint32_t> shown = m_Main->GetAllMonitorIds();
+    const std::vector<uint32_t> shown = m_Main->findChild<SCA_MonitorsView*>()->AllMonitorIds();
     ASSERT_EQ(shown, added);
     ASSERT_EQ(rows.size(), shown.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].MonitorId, shown[i]);
-        EXPECT_EQ(m_Main->GetMonitorsView()->topLevelItem(static_cast<int>(i))->text(1),
-                  QString::fromUtf8(rows[i].Description));
+        EXPECT_EQ(
+            m_Main->findChild<SCA_MonitorsView*>()->topLevelItem(static_cast<int>(i))->text(1),
+            QString::fromUtf8(rows[i].Description));
     }
 
     // Samples for the reports, then the CPU and the process monitor saved in every format.
@@ -174,7 +182,8 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }));
     korvanta_test::TempDir folder;
     m_Folder = QString::fromStdString(folder.Path());
-    m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
+    m_Main->findChild<SCA_MonitorsView*>()->Rows()->Select(
+        {QVariant(added[1]), QVariant(added[2])});
     const tagSCA_TEZ_REPORT_FORMAT* formats = SCA_TezGetReportFormats();
     for (uint32_t i = 0; i < SCA_TEZ_REPORT_FORMATS; ++i) {
         const tagSCA_TEZ_REPORT_FORMAT& format = formats[i];
@@ -182,7 +191,8 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         QDir(m_Folder).removeRecursively();
         QDir().mkpath(m_Folder);
         m_Format = format.Format;
-        m_Main->GetMonitorRows()->Select({QVariant(added[1]), QVariant(added[2])});
+        m_Main->findChild<SCA_MonitorsView*>()->Rows()->Select(
+            {QVariant(added[1]), QVariant(added[2])});
         m_Hook.Boxes.clear();
         m_Main->SaveReport();
         EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});

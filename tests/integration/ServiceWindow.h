@@ -23,7 +23,7 @@ inline std::unique_ptr<SCA_SrvGui> WindowFor(const KorvasProcess& korvas, uint16
     if (main == nullptr) {
         return nullptr;
     }
-    main->GetReconnectTimer()->stop();
+    main->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     SCA_TezConfigUser* user = main->GetUserConfig();
     user->SetConnectHostName("127.0.0.1");
     user->SetConnectControlPort(port);

@@ -577,7 +577,9 @@ protected:
     }
     void TearDown() override { SCA_ViewerCommand::SetLauncher(nullptr); }
 
-    void Select(uint32_t id) { m_Window->GetMonitorRows()->Select(QList<QVariant>{QVariant(id)}); }
+    void Select(uint32_t id) {
+        m_Window->findChild<SCA_MonitorsView*>()->Rows()->Select(QList<QVariant>{QVariant(id)});
+    }
     QStringList BoxTexts() const {
         QStringList texts;
         for (const auto& box : m_Hook.Boxes) {
@@ -602,7 +604,7 @@ protected:
 // The selected monitor opens in a viewer of its own, on the screen of the entry chosen; the
 // password goes into the viewer's environment and nowhere on its command line.
 TEST_F(MainWindowDetached, ViewDetachedStartsTheViewerWithThePasswordInItsEnvironment) {
-    m_Window->ClearMonitorSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
     m_Window->ViewDetached();
     EXPECT_EQ(BoxTexts(), QStringList{"Please, select a monitor."});
     EXPECT_TRUE(m_Launched.empty());

@@ -625,7 +625,7 @@ inline std::unique_ptr<SCA_SrvGui> StartWindowOn(FakeService* service) {
     if (window == nullptr) {
         return nullptr;
     }
-    window->GetReconnectTimer()->stop();
+    window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     // The test ticks the window itself: a tick of the real timer while a test waits for a poll
     // would move the window's count of ticks under it.
     window->killTimer(window->GetUpdateTimerId());

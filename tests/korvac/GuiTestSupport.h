@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,6 +20,8 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -31,7 +34,10 @@
 #include "../support/KorvantaTestSupport.h"
 #include "../support/WaitUntilPumping.h"
 #include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvGui.h"
+#include "korvac/main/SCA_SrvLogView.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
 #include "model/SCA_DebugLog.h"

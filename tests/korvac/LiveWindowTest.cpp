@@ -29,6 +29,7 @@
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_Version.h"
 #include "libvop/SCA_EntryDlg.h"
 #include "libvop/SCA_OptionsDlg.h"
@@ -98,15 +99,16 @@ protected:
         }
         return false;
     }
-    QString Status() { return m_Window->GetStatusLabel()->text(); }
+    QString Status() { return m_Window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(); }
     // Two polls after the service turned sane: connected again with its two monitors shown.
     void ExpectRecovered(const QString& connected) {
         Tick();
         Tick();
         EXPECT_EQ(m_Window->CheckConnected(0), 1);
         EXPECT_EQ(Status(), connected);
-        EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
+        EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->topLevelItemCount(), 2);
     }
+    SCA_SysTray* Tray() const { return m_Window->findChild<SCA_SysTray*>(); }
     SCA_ConfigObj* SentConfig() {
         SCA_ConfigObj* request = m_Service.LastRequest("SetUserConfig");
         SCA_ConfigObj* config = nullptr;
@@ -144,16 +146,16 @@ TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
               (std::vector<std::string>{"Connect", "Login", "GetServerInfo", "GetServiceInfo",
                                         "GetProductConfig", "GetUserConfig"}));
     EXPECT_EQ(Status(), QStringLiteral("Connected To: admin@server-a"));
-    EXPECT_STREQ(m_Window->GetTrayText(), "Korvanta Client - 2 Monitors");
-    EXPECT_EQ(m_Window->GetTrayState(), SCA_SrvGui::kTrayRunning);
+    EXPECT_STREQ(Tray()->Text(), "Korvanta Client - 2 Monitors");
+    EXPECT_EQ(Tray()->State(), SCA_SysTray::kRunning);
     // The known servers hold the host once, also after a second silent connection.
     m_Window->DefaultConnect();
     EXPECT_EQ(m_Window->GetUserConfig()->GetConnectList()->Count(), 1u);
-    SCA_SrvConnectView* servers = m_Window->GetSideBar()->GetConnectView();
+    SCA_SrvConnectView* servers = m_Window->findChild<SCA_SideBar*>()->GetConnectView();
     ASSERT_EQ(servers->topLevelItemCount(), 1);
     EXPECT_EQ(servers->currentItem()->text(1), QStringLiteral("server-a"));
 
-    SCA_MonitorsView* tree = m_Window->GetMonitorsView();
+    SCA_MonitorsView* tree = m_Window->findChild<SCA_MonitorsView*>();
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     QTreeWidgetItem* local = tree->topLevelItem(0);
     EXPECT_EQ(local->text(1), QStringLiteral("Local processor load"));
@@ -168,8 +170,8 @@ TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
     EXPECT_EQ(failing->toolTip(6), QStringLiteral("Running - Errors: 3 errors, 1 warning"));
     EXPECT_EQ(failing->data(2, Qt::UserRole).toUInt(), SCA_TASK_STATUS_ERROR);
 
-    EXPECT_EQ(m_Window->GetSideBar()->GetRow(0)->text(2), QStringLiteral("2"));
-    EXPECT_EQ(m_Window->GetSideBar()->GetRow(5)->text(2), QStringLiteral("0"));
+    EXPECT_EQ(m_Window->findChild<SCA_SideBar*>()->GetRow(0)->text(2), QStringLiteral("2"));
+    EXPECT_EQ(m_Window->findChild<SCA_SideBar*>()->GetRow(5)->text(2), QStringLiteral("0"));
     // The connection's polls wait briefly, the user's commands longer.
     EXPECT_EQ(m_Service.LastCall("GetStatusEx")->TimeoutMs, SCA_ClientSession::kPollTimeoutMs);
     EXPECT_EQ(m_Service.LastCall("GetUserConfig")->TimeoutMs, SCA_ClientSession::kCallTimeoutMs);
@@ -199,7 +201,7 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
         m_Service.Monitors.push_back(FakeService::Row(id, 9, 11, 1, 0, 0, "", "Filler"));
     }
     m_Window->DefaultConnect();
-    SCA_MonitorsView* tree = m_Window->GetMonitorsView();
+    SCA_MonitorsView* tree = m_Window->findChild<SCA_MonitorsView*>();
     tree->resize(600, 300);
     const int afterConnect = m_Service.Count("GetStatusEx");
     QTreeWidgetItem* first = tree->topLevelItem(0);
@@ -283,11 +285,11 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
         const char* Text;
         uint32_t State;
     } cases[] = {
-        {1, 0, 0, 2, "Korvanta Client - 1 Error", SCA_SrvGui::kTrayErrors},
-        {1, 1, 5, 2, "Korvanta Client - 2 Errors", SCA_SrvGui::kTrayErrors},
-        {0, 0, 2, 2, "Korvanta Client - 2 Warnings", SCA_SrvGui::kTrayWarnings},
-        {0, 0, 0, 1, "Korvanta Client - 1 Monitor", SCA_SrvGui::kTrayRunning},
-        {0, 0, 0, 0, "Korvanta Client - No Active Monitors", SCA_SrvGui::kTrayNoActive},
+        {1, 0, 0, 2, "Korvanta Client - 1 Error", SCA_SysTray::kErrors},
+        {1, 1, 5, 2, "Korvanta Client - 2 Errors", SCA_SysTray::kErrors},
+        {0, 0, 2, 2, "Korvanta Client - 2 Warnings", SCA_SysTray::kWarnings},
+        {0, 0, 0, 1, "Korvanta Client - 1 Monitor", SCA_SysTray::kRunning},
+        {0, 0, 0, 0, "Korvanta Client - No Active Monitors", SCA_SysTray::kNoActive},
     };
     for (const Case& c : cases) {
         m_Service.Status.MonitorErrors = c.Errors;
@@ -295,8 +297,8 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
         m_Service.Status.MonitorWarnings = c.Warnings;
         m_Service.Status.ActiveMonitors = c.Active;
         ASSERT_EQ(m_Window->UpdateStatus(0), 1);
-        EXPECT_STREQ(m_Window->GetTrayText(), c.Text);
-        EXPECT_EQ(m_Window->GetTrayState(), c.State);
+        EXPECT_STREQ(Tray()->Text(), c.Text);
+        EXPECT_EQ(Tray()->State(), c.State);
     }
 }
 
@@ -304,7 +306,7 @@ TEST_F(LiveWindow, MessagePaneKeeps500RowsAndANewSessionReplacesThem) {
     m_Service.Status.LastDebugMessageId = 501;
     m_Service.MessageCount = 501;
     m_Window->DefaultConnect();
-    SCA_SrvLogView* pane = m_Window->GetLogView();
+    SCA_SrvLogView* pane = m_Window->findChild<SCA_SrvLogView*>();
     // One poll brings 500; the next brings the rest and the oldest row goes.
     ASSERT_EQ(pane->topLevelItemCount(), 500);
     EXPECT_EQ(m_Window->GetLastServerMessageId(), 500u);
@@ -341,7 +343,7 @@ TEST_F(LiveWindow, ARefusedStartShowsOneStatusLineAndNoBox) {
     EXPECT_EQ(m_Window->GetClientLog()->GetMessageCount(), messages);
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
-    EXPECT_TRUE(m_Window->GetErrorBadge()->isHidden());
+    EXPECT_TRUE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
 }
 
 // A lost connection is told once, in the status bar and the log; the window reconnects every
@@ -353,16 +355,17 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
     Tick();
     EXPECT_EQ(m_Window->CheckConnected(0), 0);
     EXPECT_EQ(Status(), QString::fromLatin1(kLost));
-    EXPECT_STREQ(m_Window->GetTrayText(), "Korvanta Client - Disconnected");
-    EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 0);
-    EXPECT_EQ(m_Window->GetSideBar()->GetRow(0)->text(2), QString());
+    EXPECT_STREQ(Tray()->Text(), "Korvanta Client - Disconnected");
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->topLevelItemCount(), 0);
+    EXPECT_EQ(m_Window->findChild<SCA_SideBar*>()->GetRow(0)->text(2), QString());
     for (int tick = 1; tick < 6; ++tick) {
         Tick();
-        EXPECT_FALSE(m_Window->GetReconnectTimer()->isActive()) << tick;
+        EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive())
+            << tick;
     }
     Tick();
-    ASSERT_TRUE(m_Window->GetReconnectTimer()->isActive());
-    m_Window->GetReconnectTimer()->stop();
+    ASSERT_TRUE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
+    m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     m_Window->DefaultConnect();
     m_Window->DefaultConnect();
     EXPECT_EQ(Status(), QString::fromLatin1(kLost));
@@ -378,7 +381,7 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
             Tick();
         }
         EXPECT_EQ(m_Window->GetTickCount(), ticks);
-        EXPECT_FALSE(m_Window->GetReconnectTimer()->isActive());
+        EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
     }
     m_Service.Standing("Connect", Answer::Ok());
     m_Window->DefaultConnect();
@@ -445,7 +448,7 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
          }),
          nullptr, tooMany},
     };
-    QTreeWidget* monitors = m_Window->GetMonitorsView();
+    QTreeWidget* monitors = m_Window->findChild<SCA_MonitorsView*>();
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
         m_Service.Standing("GetStatusEx", healthy);
@@ -518,7 +521,7 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
         {"nesting beyond the limit", Wire::TooDeep, lost, false},
         {"a 10 MB string", Wire::HugeString, refused, false},
     };
-    QTreeWidget* monitors = m_Window->GetMonitorsView();
+    QTreeWidget* monitors = m_Window->findChild<SCA_MonitorsView*>();
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
         m_Window->DefaultConnect();
@@ -576,7 +579,7 @@ TEST_F(LiveWindow, TheWindowTakesInputWhileAPollIsOut) {
     EXPECT_TRUE(m_Window->GetSession()->IsWaiting());
     released = true;
     korvac_test::WaitForPolls(m_Window->GetSession());
-    EXPECT_EQ(m_Window->GetMonitorsView()->topLevelItemCount(), 2);
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->topLevelItemCount(), 2);
 }
 
 TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
@@ -588,10 +591,11 @@ TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     for (int tick = 0; tick < 13; ++tick) {
         Tick();
     }
-    EXPECT_FALSE(m_Window->GetReconnectTimer()->isActive());
+    EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
     EXPECT_TRUE(m_Hook.Boxes.empty());
-    EXPECT_FALSE(m_Window->GetErrorBadge()->isHidden());
-    EXPECT_EQ(m_Window->GetErrorBadge()->text(), QStringLiteral("1 error"));
+    EXPECT_FALSE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
+    EXPECT_EQ(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
+              QStringLiteral("1 error"));
 
     // The user asks for that server: the answer is a box, and the badge keeps only the
     // earlier error.
@@ -600,7 +604,8 @@ TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     ASSERT_EQ(m_Hook.Boxes.size(), 1u);
     EXPECT_EQ(m_Hook.Boxes[0].Text,
               QStringLiteral("Cannot login to Korvanta Server @ server-a as admin"));
-    EXPECT_EQ(m_Window->GetErrorBadge()->text(), QStringLiteral("1 error"));
+    EXPECT_EQ(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
+              QStringLiteral("1 error"));
 }
 
 // Errors raise the badge; the console opens on a click only, and the poll goes on while it is
@@ -613,7 +618,7 @@ TEST_F(LiveWindow, TheConsoleOpensFromTheBadgeOnlyAndPollingGoesOnWhileItIsOpen)
         Tick();
     }
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
-    QToolButton* badge = m_Window->GetErrorBadge();
+    QToolButton* badge = m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"));
     ASSERT_FALSE(badge->isHidden());
     EXPECT_EQ(badge->text(), QStringLiteral("2 errors"));
 
@@ -854,7 +859,7 @@ TEST_F(LiveWindow, KnownServersAreOrderedRemovedAndRemoveAllIsAsked) {
     SCA_SrvConnectList* list = m_Window->GetUserConfig()->GetConnectList();
     list->AddConnect("server-a", "admin", "secret", 8000);
     list->AddConnect("server-b", "admin", "secret", 8001);
-    SCA_SrvConnectView* view = m_Window->GetSideBar()->GetConnectView();
+    SCA_SrvConnectView* view = m_Window->findChild<SCA_SideBar*>()->GetConnectView();
     view->Refresh("server-b");
     view->MoveConnectUp();
     ASSERT_EQ(view->topLevelItemCount(), 2);
@@ -882,11 +887,11 @@ TEST_F(LiveWindow, KnownServersAreOrderedRemovedAndRemoveAllIsAsked) {
 }
 
 TEST_F(LiveWindow, ClearAllWhileDisconnectedEmptiesThePaneAndAsksForAConnection) {
-    m_Window->GetLogView()->ClearAll();
-    EXPECT_EQ(m_Window->GetLogView()->topLevelItemCount(), 0);
+    m_Window->findChild<SCA_SrvLogView*>()->ClearAll();
+    EXPECT_EQ(m_Window->findChild<SCA_SrvLogView*>()->topLevelItemCount(), 0);
     EXPECT_TRUE(BoxShown(kNotConnected));
     m_Window->DefaultConnect();
-    m_Window->GetLogView()->ClearAll();
+    m_Window->findChild<SCA_SrvLogView*>()->ClearAll();
     EXPECT_EQ(m_Service.Count("ClearDebugLog"), 1);
 }
 
@@ -910,7 +915,9 @@ TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
             return !m_Window->IsUpdateCheckPending();
         }));
         const bool newer = version == kNewerVersion;
-        EXPECT_EQ(newer, !m_Window->GetUpdateButton()->isHidden()) << version;
+        EXPECT_EQ(newer,
+                  !m_Window->findChild<QToolButton*>(QStringLiteral("UpdateButton"))->isHidden())
+            << version;
         // What was found is told once in the log, never in a box from the timer.
         const std::string available = "Korvanta Client " + version +
                                       " is available: Help > Check For Updates ... installs it.";

@@ -23,6 +23,7 @@
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_SysTray.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libvop/SCA_StatusList.h"
@@ -80,14 +81,16 @@ TEST_F(MainWindow, StartsDisconnectedWithItsPanesAndCollectsReportsAfterStart) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Korvanta Client"));
-    EXPECT_EQ(window->GetStatusLabel()->text(),
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
               QStringLiteral("Press the 'Connect' button to connect to Korvanta Server"));
-    EXPECT_EQ(window->GetMonitorsView()->columnCount(), 7);
-    EXPECT_EQ(window->GetMonitorsView()->headerItem()->text(6), QStringLiteral("Status"));
-    EXPECT_TRUE(window->GetToolBar()->isVisibleTo(window.get()));
-    EXPECT_FALSE(window->GetUpdateButton()->isVisibleTo(window.get()));
+    EXPECT_EQ(window->findChild<SCA_MonitorsView*>()->columnCount(), 7);
+    EXPECT_EQ(window->findChild<SCA_MonitorsView*>()->headerItem()->text(6),
+              QStringLiteral("Status"));
+    EXPECT_TRUE(window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->isVisibleTo(window.get()));
+    EXPECT_FALSE(
+        window->findChild<QToolButton*>(QStringLiteral("UpdateButton"))->isVisibleTo(window.get()));
     EXPECT_TRUE(window->IsCollectingMessages());
-    EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayReady);
+    EXPECT_EQ(window->findChild<SCA_SysTray*>()->State(), SCA_SysTray::kReady);
     // The empty panes say why they are empty: the hint's pixels are drawn, and go with a row.
     auto inked = [](QWidget* view) {
         QCoreApplication::processEvents();
@@ -101,10 +104,10 @@ TEST_F(MainWindow, StartsDisconnectedWithItsPanesAndCollectsReportsAfterStart) {
         }
         return count;
     };
-    window->GetReconnectTimer()->stop();
-    SCA_MonitorsView* tree = window->GetMonitorsView();
+    window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
+    SCA_MonitorsView* tree = window->findChild<SCA_MonitorsView*>();
     EXPECT_GT(inked(tree->viewport()), 50);
-    EXPECT_GT(inked(window->GetLogView()->viewport()), 50);
+    EXPECT_GT(inked(window->findChild<SCA_SrvLogView*>()->viewport()), 50);
     auto* row = new QTreeWidgetItem(tree);
     EXPECT_EQ(inked(tree->viewport()), 0);
     delete row;
@@ -134,7 +137,7 @@ TEST_F(MainWindow, ReportTextIsShownAsDataNeverAsAFormat) {
 TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIconsAndEveryButtonShows) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
-    window->GetToolBar()->show();
+    window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->show();
     struct Expect {
         int Width, Height, Icon;
         bool Side, Pane;
@@ -143,7 +146,7 @@ TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIconsAndEveryButtonShows) {
     const Expect expected[3] = {{860, 640, 32, true, true, Qt::ToolButtonTextUnderIcon},
                                 {800, 600, 16, false, true, Qt::ToolButtonTextBesideIcon},
                                 {640, 400, 16, false, false, Qt::ToolButtonIconOnly}};
-    QToolBar* toolBar = window->GetToolBar();
+    QToolBar* toolBar = window->findChild<QToolBar*>(QStringLiteral("ToolBar"));
     QWidget* layoutsButton = nullptr;
     for (QAction* action : toolBar->actions()) {
         if (action->text() == QLatin1String("Layouts")) {
@@ -162,8 +165,8 @@ TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIconsAndEveryButtonShows) {
         EXPECT_EQ(window->size(), window->minimumSize());
         EXPECT_EQ(toolBar->iconSize(), QSize(e.Icon, e.Icon));
         EXPECT_EQ(toolBar->toolButtonStyle(), e.Style);
-        EXPECT_EQ(window->GetSideBar()->isVisibleTo(window.get()), e.Side);
-        EXPECT_EQ(window->GetLogView()->isVisibleTo(window.get()), e.Pane);
+        EXPECT_EQ(window->findChild<SCA_SideBar*>()->isVisibleTo(window.get()), e.Side);
+        EXPECT_EQ(window->findChild<SCA_SrvLogView*>()->isVisibleTo(window.get()), e.Pane);
         for (QAction* action : toolBar->actions()) {
             if (action->isSeparator()) {
                 continue;
@@ -264,7 +267,7 @@ TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
     // The tool bar: twelve buttons; the monitor commands disabled with their reason, the
     // others act.
     int buttons = 0;
-    for (QAction* action : window->GetToolBar()->actions()) {
+    for (QAction* action : window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
         if (action->isSeparator()) {
             continue;
         }
@@ -272,8 +275,8 @@ TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
         const QString text = action->text();
         if (text == QLatin1String("Add")) {
             ASSERT_NE(action->menu(), nullptr);
-            auto* button =
-                qobject_cast<QToolButton*>(window->GetToolBar()->widgetForAction(action));
+            auto* button = qobject_cast<QToolButton*>(
+                window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->widgetForAction(action));
             ASSERT_NE(button, nullptr);
             EXPECT_EQ(button->popupMode(), QToolButton::InstantPopup);
         }
@@ -318,7 +321,7 @@ TEST_F(MainWindow, TheAddMenusHoldTheSeventeenKindsInOrder) {
     QMenu* add = CommandActions(monitor).front()->menu();
     ASSERT_NE(add, nullptr);
     QMenu* toolAdd = nullptr;
-    for (QAction* action : window->GetToolBar()->actions()) {
+    for (QAction* action : window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions()) {
         if (action->text() == QLatin1String("Add")) {
             toolAdd = action->menu();
         }
@@ -387,26 +390,28 @@ TEST_F(MainWindow, GeometryIsWrittenAndRestoredOnTheRightScreen) {
 TEST_F(MainWindow, TrayTextAndStateFollowTheServerStatus) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->GetTrayIcon(), nullptr);
-    window->SetSysTrayStatus(SCA_SrvGui::kTrayErrors, "Korvanta Client - 2 errors");
-    EXPECT_EQ(window->GetTrayState(), SCA_SrvGui::kTrayErrors);
-    EXPECT_STREQ(window->GetTrayText(), "Korvanta Client - 2 errors");
+    SCA_SysTray* tray = window->findChild<SCA_SysTray*>();
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->Icon(), nullptr);
+    tray->SetStatus(SCA_SysTray::kErrors, "Korvanta Client - 2 errors");
+    EXPECT_EQ(tray->State(), SCA_SysTray::kErrors);
+    EXPECT_STREQ(tray->Text(), "Korvanta Client - 2 errors");
     // The icon, made later, shows the latest state at once.
-    ASSERT_EQ(window->CreateSysTray(), 1);
-    EXPECT_EQ(window->CreateSysTray(), 0);
-    ASSERT_NE(window->GetTrayIcon(), nullptr);
-    EXPECT_EQ(window->GetTrayIcon()->toolTip(), QStringLiteral("Korvanta Client - 2 errors"));
-    EXPECT_FALSE(window->GetTrayIcon()->icon().isNull());
-    window->SetSysTrayStatus(SCA_SrvGui::kTrayDisconnected, "Korvanta Client - Disconnected");
-    EXPECT_EQ(window->GetTrayIcon()->toolTip(), QStringLiteral("Korvanta Client - Disconnected"));
-    EXPECT_EQ(window->IsInTray(), 1u);
+    ASSERT_EQ(tray->Create(), 1);
+    EXPECT_EQ(tray->Create(), 0);
+    ASSERT_NE(tray->Icon(), nullptr);
+    EXPECT_EQ(tray->Icon()->toolTip(), QStringLiteral("Korvanta Client - 2 errors"));
+    EXPECT_FALSE(tray->Icon()->icon().isNull());
+    tray->SetStatus(SCA_SysTray::kDisconnected, "Korvanta Client - Disconnected");
+    EXPECT_EQ(tray->Icon()->toolTip(), QStringLiteral("Korvanta Client - Disconnected"));
+    EXPECT_EQ(tray->IsInTray(), true);
 
     // A double click inside the icon's own signal brings the window back; the icon goes once
     // the signal has returned.
-    QPointer<QSystemTrayIcon> icon = window->GetTrayIcon();
+    QPointer<QSystemTrayIcon> icon = tray->Icon();
     emit icon->activated(QSystemTrayIcon::DoubleClick);
-    EXPECT_EQ(window->GetTrayIcon(), nullptr);
-    EXPECT_EQ(window->IsInTray(), 0u);
+    EXPECT_EQ(tray->Icon(), nullptr);
+    EXPECT_EQ(tray->IsInTray(), false);
     EXPECT_FALSE(icon.isNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(icon.isNull());
@@ -421,8 +426,8 @@ TEST_F(MainWindow, MinimisingWithoutANotificationAreaLeavesANormalWindow) {
     window->showMinimized();
     QCoreApplication::processEvents();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        EXPECT_EQ(window->GetTrayIcon(), nullptr);
-        EXPECT_EQ(window->IsInTray(), 0u);
+        EXPECT_EQ(window->findChild<QSystemTrayIcon*>(), nullptr);
+        EXPECT_FALSE(window->findChild<SCA_SysTray*>()->IsInTray());
     }
     window->ShowMainWindow();
     EXPECT_FALSE(window->isMinimized());
@@ -461,7 +466,7 @@ TEST_F(MainWindow, ConfiguredShortcutsRunTheirCommandsAndKeypadDigitsMatchDigits
 TEST_F(MainWindow, SideBarShowsCountsAndEmptiesOnReset) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
-    SCA_SideBar* bar = window->GetSideBar();
+    SCA_SideBar* bar = window->findChild<SCA_SideBar*>();
     SCA_KorvantaServerStatus status;
     status.MonitorCount = 4;
     status.FailedMonitors = 1;
@@ -483,7 +488,7 @@ TEST_F(MainWindow, APluggedClientObjectServesTheCommands) {
     int clears = 0;
     window->SetClientInterface(new FakeClient(&clears));
     EXPECT_EQ(window->CheckConnected(1), 1);
-    emit window->GetLogView()->ClearLog();
+    emit window->findChild<SCA_SrvLogView*>()->ClearLog();
     EXPECT_EQ(clears, 1);
     m_Hook.Boxes.clear();
     window->AboutKorvantaServer();
@@ -497,7 +502,8 @@ TEST_F(MainWindow, APluggedClientObjectServesTheCommands) {
     // A client set from outside leaves through the session like any other.
     window->SetClientInterface(nullptr);
     EXPECT_EQ(window->CheckConnected(0), 0);
-    EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
 }
 
 TEST_F(MainWindow, TheFirstStartLogsInOnlyOnceALoginWasSaved) {
@@ -512,7 +518,8 @@ TEST_F(MainWindow, TheFirstStartLogsInOnlyOnceALoginWasSaved) {
     window->DefaultConnect();
     EXPECT_EQ(service.Count("Login"), 0);
     EXPECT_EQ(window->CheckConnected(0), 0);
-    EXPECT_EQ(window->GetStatusLabel()->text(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
+              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
     EXPECT_EQ(window->GetClientLog()->GetErrorCount(), 0u);
     // A saved password, or a known server that took an empty one, logs in at start.
     user->SetConnectPassword("secret");
@@ -554,7 +561,7 @@ TEST_F(MainWindow, SettingsAreKeptAtExitAndAFailedSaveIsTold) {
 TEST_F(MainWindow, EachLayoutPaintsItsWindow) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
-    auto* item = new QTreeWidgetItem(window->GetMonitorsView());
+    auto* item = new QTreeWidgetItem(window->findChild<SCA_MonitorsView*>());
     item->setText(1, QStringLiteral("System Monitor"));
     item->setText(2, QStringLiteral("localhost"));
     const char* folder = std::getenv("KORVANTA_SCREENSHOTS");
@@ -582,7 +589,7 @@ TEST_F(MainWindow, TheKnownServersAreListedAtStart) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->CheckConnected(0), 0);
-    SCA_SrvConnectView* view = window->GetSideBar()->GetConnectView();
+    SCA_SrvConnectView* view = window->findChild<SCA_SideBar*>()->GetConnectView();
     QStringList hosts;
     for (int row = 0; row < view->topLevelItemCount(); ++row) {
         hosts << view->topLevelItem(row)->text(1);

@@ -22,6 +22,7 @@
 #include "FakeInventory.h"
 #include "FakeService.h"
 #include "GuiTestSupport.h"
+#include "korvac/main/SCA_AddMonitorCommands.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvConnectView.h"
@@ -210,12 +211,16 @@ protected:
         for (uint32_t id : ids) {
             list.push_back(QVariant(id));
         }
-        m_Window->GetMonitorRows()->Select(list);
+        m_Window->findChild<SCA_MonitorsView*>()->Rows()->Select(list);
     }
 
     PrivateHome m_Home;
     RecordingHook m_Hook;
     FakeService m_Service;
+    SCA_AddMonitorCommands* AddCommands() const {
+        return m_Window->findChild<SCA_AddMonitorCommands*>();
+    }
+
     std::unique_ptr<SCA_SrvGui> m_Window;
     uint32_t m_NextId = 10;
     uint32_t m_SystemAccount = 0;
@@ -245,7 +250,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
     m_Service.Standing("PerfMonitorGetPrinters", Inventory({{"Office", 0}}));
 
     struct Case {
-        void (SCA_SrvGui::*Slot)();
+        void (SCA_AddMonitorCommands::*Slot)();
         std::vector<int> Rows;
         const char* Description;
         uint32_t Type, Mode, ProfileMode, Preset;
@@ -254,11 +259,29 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
         QStringList Offered; // the rows of the last list shown
     };
     const Case cases[] = {
-        {&SCA_SrvGui::AddSystemMonitor, {}, "System Monitor", 0, 1, 1, 1, "", "", {}},
-        {&SCA_SrvGui::AddProcessMonitor, {}, "Process Monitor", 1, 5, 19, 0, "", "", {}},
-        {&SCA_SrvGui::AddCpuUsageMonitor, {}, "CPU Monitor", 0, 3, 2, 2, "", "", {}},
-        {&SCA_SrvGui::AddMemoryUsageMonitor, {}, "Memory Monitor", 0, 4, 3, 3, "", "", {}},
-        {&SCA_SrvGui::AddDiskActivityMonitor,
+        {&SCA_AddMonitorCommands::AddSystemMonitor, {}, "System Monitor", 0, 1, 1, 1, "", "", {}},
+        {&SCA_AddMonitorCommands::AddProcessMonitor,
+         {},
+         "Process Monitor",
+         1,
+         5,
+         19,
+         0,
+         "",
+         "",
+         {}},
+        {&SCA_AddMonitorCommands::AddCpuUsageMonitor, {}, "CPU Monitor", 0, 3, 2, 2, "", "", {}},
+        {&SCA_AddMonitorCommands::AddMemoryUsageMonitor,
+         {},
+         "Memory Monitor",
+         0,
+         4,
+         3,
+         3,
+         "",
+         "",
+         {}},
+        {&SCA_AddMonitorCommands::AddDiskActivityMonitor,
          {2},
          "Disk Monitor - /home",
          0,
@@ -268,7 +291,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "/home",
          "",
          {"All Disks", "Disk /", "Disk /home"}},
-        {&SCA_SrvGui::AddPhysicalDisksMonitor,
+        {&SCA_AddMonitorCommands::AddPhysicalDisksMonitor,
          {0},
          "Physical Disks - All Disks",
          0,
@@ -278,7 +301,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "",
          "",
          {"All Physical Disks", "sda", "nvme0n1"}},
-        {&SCA_SrvGui::AddNetworkActivityMonitor,
+        {&SCA_AddMonitorCommands::AddNetworkActivityMonitor,
          {2},
          "Network Monitor - NIC 2",
          0,
@@ -288,7 +311,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "wlan0",
          "",
          {"All Network Cards", "eth0", "wlan0"}},
-        {&SCA_SrvGui::AddNetworkFilterMonitor,
+        {&SCA_AddMonitorCommands::AddNetworkFilterMonitor,
          {},
          "Network Filter Monitor",
          0,
@@ -298,7 +321,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "",
          "",
          {}},
-        {&SCA_SrvGui::AddTcpProtocolMonitor,
+        {&SCA_AddMonitorCommands::AddTcpProtocolMonitor,
          {1},
          "TCP/IP Monitor",
          0,
@@ -308,8 +331,17 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "",
          "",
          {"TCP/IP v4", "TCP/IP v6"}},
-        {&SCA_SrvGui::AddUdpProtocolMonitor, {}, "UDP/IP Monitor", 0, 20, 15, 15, "", "", {}},
-        {&SCA_SrvGui::AddActiveDirMonitor,
+        {&SCA_AddMonitorCommands::AddUdpProtocolMonitor,
+         {},
+         "UDP/IP Monitor",
+         0,
+         20,
+         15,
+         15,
+         "",
+         "",
+         {}},
+        {&SCA_AddMonitorCommands::AddActiveDirMonitor,
          {},
          "Active Directory Monitor",
          0,
@@ -319,7 +351,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "",
          "",
          {}},
-        {&SCA_SrvGui::AddSmbServerMonitor,
+        {&SCA_AddMonitorCommands::AddSmbServerMonitor,
          {1},
          "NAS Monitor - public",
          0,
@@ -329,7 +361,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "\\\\*\\public",
          "",
          {"All Network Shares", "\\\\*\\public", "docs"}},
-        {&SCA_SrvGui::AddSqlServerMonitor,
+        {&SCA_AddMonitorCommands::AddSqlServerMonitor,
          {0, 1},
          "MSSQL - sales",
          0,
@@ -339,7 +371,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "sales",
          "MSSQL",
          {"All Databases", "sales"}},
-        {&SCA_SrvGui::AddWebServiceMonitor,
+        {&SCA_AddMonitorCommands::AddWebServiceMonitor,
          {0},
          "IIS Monitor - All Web Sites",
          0,
@@ -349,7 +381,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "",
          "",
          {"All Web Sites", "Default Web Site"}},
-        {&SCA_SrvGui::AddISCSITargetMonitor,
+        {&SCA_AddMonitorCommands::AddISCSITargetMonitor,
          {1},
          "iSCSI Monitor - iqn.2024:t1",
          0,
@@ -359,7 +391,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "iqn.2024:t1",
          "",
          {"All Targets", "iqn.2024:t1"}},
-        {&SCA_SrvGui::AddPrinterMonitor,
+        {&SCA_AddMonitorCommands::AddPrinterMonitor,
          {1},
          "Printer Monitor - Office",
          0,
@@ -369,7 +401,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
          "Office",
          "",
          {"All Printers", "Office"}},
-        {&SCA_SrvGui::AddEmptyMonitor, {}, "System Monitor", 0, 0, 0, 0, "", "", {}},
+        {&SCA_AddMonitorCommands::AddEmptyMonitor, {}, "System Monitor", 0, 0, 0, 0, "", "", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Description);
@@ -378,7 +410,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
         m_Hook.Boxes.clear();
         const size_t from = m_Service.Calls.size();
         const uint32_t id = m_NextId;
-        (m_Window.get()->*c.Slot)();
+        (AddCommands()->*c.Slot)();
         EXPECT_TRUE(BoxesBesideTheWindow().empty()) << BoxTexts().join('|').toStdString();
         EXPECT_TRUE(m_Rows.empty());
         if (!c.Offered.isEmpty()) {
@@ -423,7 +455,7 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
     m_Service.Queue("PerfMonitorGetPrinters", Inventory({{umlauts, 0}}));
     m_Rows = {1};
     const size_t from = m_Service.Calls.size();
-    m_Window->AddPrinterMonitor();
+    AddCommands()->AddPrinterMonitor();
     SCA_SrvMonitor sent(nullptr, nullptr);
     ASSERT_TRUE(SentMonitor(from, &sent));
     const QByteArray description(sent.GetDescription());
@@ -442,43 +474,43 @@ TEST_F(MonitorCommands, EveryKindIsAddedWithItsModesPresetAndChoice) {
 
 TEST_F(MonitorCommands, AStopBeforeTheServiceChangesNothingAndSaysWhy) {
     struct Case {
-        void (SCA_SrvGui::*Slot)();
+        void (SCA_AddMonitorCommands::*Slot)();
         const char* Op;
         Answer Reply;
         const char* Text;
     };
     // A list the service could not read; a call that failed says so, never a stale status.
     const Case cases[] = {
-        {&SCA_SrvGui::AddDiskActivityMonitor, "PerfMonitorGetDiskList", Inventory({}, 2),
-         "Cannot get logical disks (No such file or directory)"},
-        {&SCA_SrvGui::AddDiskActivityMonitor, "PerfMonitorGetDiskList", Answer::Refused(),
-         "Cannot get logical disks (the request to the service failed)"},
-        {&SCA_SrvGui::AddWebServiceMonitor, "PerfMonitorGetWebSiteList", Inventory({}, 100196),
-         "No IIS servers detected on the computer."},
-        {&SCA_SrvGui::AddSqlServerMonitor, "PerfMonitorGetSqlInstances", Inventory({}, 100196),
-         "No SQL Servers detected on the computer."},
-        {&SCA_SrvGui::AddPrinterMonitor, "PerfMonitorGetPrinters", Inventory({}),
+        {&SCA_AddMonitorCommands::AddDiskActivityMonitor, "PerfMonitorGetDiskList",
+         Inventory({}, 2), "Cannot get logical disks (No such file or directory)"},
+        {&SCA_AddMonitorCommands::AddDiskActivityMonitor, "PerfMonitorGetDiskList",
+         Answer::Refused(), "Cannot get logical disks (the request to the service failed)"},
+        {&SCA_AddMonitorCommands::AddWebServiceMonitor, "PerfMonitorGetWebSiteList",
+         Inventory({}, 100196), "No IIS servers detected on the computer."},
+        {&SCA_AddMonitorCommands::AddSqlServerMonitor, "PerfMonitorGetSqlInstances",
+         Inventory({}, 100196), "No SQL Servers detected on the computer."},
+        {&SCA_AddMonitorCommands::AddPrinterMonitor, "PerfMonitorGetPrinters", Inventory({}),
          "No printers detected on the computer."},
-        {&SCA_SrvGui::AddNetworkFilterMonitor, "PerfMonitorGetWFPv4Status", Presence(0, 100196),
-         "There is no network filter on the computer"},
-        {&SCA_SrvGui::AddActiveDirMonitor, "PerfMonitorGetADStatus", Presence(0, 100196),
-         "No Active Directory services detected on the machine."},
-        {&SCA_SrvGui::AddTcpProtocolMonitor, "PerfMonitorGetTCPv6Status", Presence(0, 5),
-         "Cannot get TCP/IP protocol status (Input/output error)"},
+        {&SCA_AddMonitorCommands::AddNetworkFilterMonitor, "PerfMonitorGetWFPv4Status",
+         Presence(0, 100196), "There is no network filter on the computer"},
+        {&SCA_AddMonitorCommands::AddActiveDirMonitor, "PerfMonitorGetADStatus",
+         Presence(0, 100196), "No Active Directory services detected on the machine."},
+        {&SCA_AddMonitorCommands::AddTcpProtocolMonitor, "PerfMonitorGetTCPv6Status",
+         Presence(0, 5), "Cannot get TCP/IP protocol status (Input/output error)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
         m_Service.Queue(c.Op, c.Reply);
         m_Hook.Boxes.clear();
-        (m_Window.get()->*c.Slot)();
+        (AddCommands()->*c.Slot)();
         EXPECT_TRUE(BoxTexts().contains(QString::fromUtf8(c.Text)))
             << BoxTexts().join('|').toStdString();
     }
     // A cancelled list, a cancelled dialog, a remote computer the service cannot reach.
     m_Service.Standing("PerfMonitorGetNicList", Inventory({{"eth0", 0}, {"eth1", 1}}));
-    m_Window->AddNetworkActivityMonitor();
+    AddCommands()->AddNetworkActivityMonitor();
     m_AcceptMonitor = false;
-    m_Window->AddSystemMonitor();
+    AddCommands()->AddSystemMonitor();
     m_AcceptMonitor = true;
     m_Service.Standing("PerfMonitorConnect", Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* r) {
                            r->AddField("Status", 100400u);
@@ -488,7 +520,7 @@ TEST_F(MonitorCommands, AStopBeforeTheServiceChangesNothingAndSaysWhy) {
         dialog->GetComputerEdit()->setText(QStringLiteral("far-away"));
     };
     m_Hook.Boxes.clear();
-    m_Window->AddCpuUsageMonitor();
+    AddCommands()->AddCpuUsageMonitor();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral(
                               "Cannot connect to the remote computer (remote computers are not "
                               "supported)")});
@@ -498,7 +530,7 @@ TEST_F(MonitorCommands, AStopBeforeTheServiceChangesNothingAndSaysWhy) {
 
 TEST_F(MonitorCommands, AHalfMadeMonitorIsRemovedAndAnExistingOneOnlyAsked) {
     m_Service.Queue("SetMonitorObj", Answer::Refused());
-    m_Window->AddCpuUsageMonitor();
+    AddCommands()->AddCpuUsageMonitor();
     EXPECT_EQ(IdsSent("DeleteMonitor"), std::vector<uint32_t>{10});
     EXPECT_TRUE(Logged("Cannot set monitor - CPU Monitor"));
     EXPECT_EQ(m_Service.Count("StartMonitor"), 0);
@@ -510,7 +542,7 @@ TEST_F(MonitorCommands, AHalfMadeMonitorIsRemovedAndAnExistingOneOnlyAsked) {
     m_Hook.Answer = QMessageBox::Yes;
     m_Hook.Boxes.clear();
     const size_t asked = m_Service.Calls.size();
-    m_Window->AddMemoryUsageMonitor();
+    AddCommands()->AddMemoryUsageMonitor();
     EXPECT_EQ(m_Service.Count("AddMonitor"), 1);
     EXPECT_EQ(BoxesBesideTheWindow(),
               QStringList{QStringLiteral("The selected monitor already exists.\nDo you want to "
@@ -525,7 +557,8 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     m_Window->StartMonitor();
     EXPECT_EQ(IdsSent("StartMonitor"), (std::vector<uint32_t>{1, 3}));
     EXPECT_TRUE(Logged("Cannot start monitor 2, no counters configured"));
-    EXPECT_EQ(m_Window->GetSelectedMonitorIds(), std::vector<uint32_t>{});
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->SelectedMonitorIds(),
+              std::vector<uint32_t>{});
 
     // A failed pause stops at once: the second monitor is untouched, the selection stays.
     Select({1, 3});
@@ -533,7 +566,8 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     m_Window->PauseMonitor();
     EXPECT_EQ(IdsSent("PauseMonitor"), std::vector<uint32_t>{1});
     EXPECT_TRUE(Logged("Cannot pause monitor - 1"));
-    EXPECT_EQ(m_Window->GetSelectedMonitorIds(), (std::vector<uint32_t>{1, 3}));
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->SelectedMonitorIds(),
+              (std::vector<uint32_t>{1, 3}));
 
     // Moving acts on the current row only.
     m_Window->MoveMonitorDown();
@@ -548,8 +582,9 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     EXPECT_EQ(IdsSent("DeleteMonitor"), (std::vector<uint32_t>{1, 3}));
 
     // A deselected current row is no selection.
-    m_Window->GetMonitorsView()->setCurrentItem(m_Window->GetMonitorRows()->Find(QVariant(2u)));
-    m_Window->GetMonitorsView()->clearSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->setCurrentItem(
+        m_Window->findChild<SCA_MonitorsView*>()->Rows()->Find(QVariant(2u)));
+    m_Window->findChild<SCA_MonitorsView*>()->clearSelection();
     m_Hook.Boxes.clear();
     m_Window->ResetMonitor();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Please, select a monitor to reset.")});
@@ -563,7 +598,7 @@ TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
                           FakeService::Row(4, 5, 1, 2, 1, 0, "", "Stopped in error")};
     ++m_Service.Status.MonitorsStatusId;
     m_Window->UpdateStatus(1);
-    SCA_MonitorsView* view = m_Window->GetMonitorsView();
+    SCA_MonitorsView* view = m_Window->findChild<SCA_MonitorsView*>();
     ASSERT_EQ(view->topLevelItemCount(), 4);
     constexpr int kStatus = 6;
     // The margins the item delegate keeps on each side before it elides a text.
@@ -588,7 +623,7 @@ TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
 }
 
 TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
-    SCA_MonitorsView* view = m_Window->GetMonitorsView();
+    SCA_MonitorsView* view = m_Window->findChild<SCA_MonitorsView*>();
     m_Window->show();
     QApplication::setActiveWindow(m_Window.get());
     view->setFocus();
@@ -628,12 +663,13 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
     EXPECT_EQ(IdsSent("DeleteMonitor"), std::vector<uint32_t>{3});
 
     // Tab goes through the tool bar, the side bar, the monitors and the log, in that order.
-    QToolBar* toolBar = m_Window->GetToolBar();
+    QToolBar* toolBar = m_Window->findChild<QToolBar*>(QStringLiteral("ToolBar"));
     QWidget* first = toolBar->widgetForAction(toolBar->actions().first());
     ASSERT_NE(first, nullptr);
     first->setFocus(Qt::TabFocusReason);
     QList<QWidget*> visited{QApplication::focusWidget()};
-    for (int step = 0; step < 20 && visited.back() != m_Window->GetLogView(); ++step) {
+    for (int step = 0; step < 20 && visited.back() != m_Window->findChild<SCA_SrvLogView*>();
+         ++step) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited.append(QApplication::focusWidget());
     }
@@ -643,15 +679,15 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
         QWidget* button = toolBar->widgetForAction(action);
         if (button != nullptr && button->isVisible() && button->isEnabled()) {
             EXPECT_GE(at(button), 0) << action->text().toStdString();
-            EXPECT_LT(at(button), at(m_Window->GetSideBar()->GetStatusList()));
+            EXPECT_LT(at(button), at(m_Window->findChild<SCA_SideBar*>()->GetStatusList()));
             ++buttons;
         }
     }
     EXPECT_GE(buttons, 5);
-    EXPECT_LT(at(m_Window->GetSideBar()->GetStatusList()),
-              at(m_Window->GetSideBar()->GetConnectView()));
-    EXPECT_LT(at(m_Window->GetSideBar()->GetConnectView()), at(view));
-    EXPECT_LT(at(view), at(m_Window->GetLogView()));
+    EXPECT_LT(at(m_Window->findChild<SCA_SideBar*>()->GetStatusList()),
+              at(m_Window->findChild<SCA_SideBar*>()->GetConnectView()));
+    EXPECT_LT(at(m_Window->findChild<SCA_SideBar*>()->GetConnectView()), at(view));
+    EXPECT_LT(at(view), at(m_Window->findChild<SCA_SrvLogView*>()));
     m_Window->hide();
 }
 
@@ -697,7 +733,7 @@ TEST_F(MonitorCommands, EditSendsTheDialogsValuesAndViewErrorsCollectsEachMonito
             listed = errors->GetView()->topLevelItemCount();
         }
     };
-    m_Window->ClearMonitorSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
     m_Window->ViewErrors();
     EXPECT_EQ(IdsSent("GetMonitorErrors"), (std::vector<uint32_t>{1, 2, 3}));
     EXPECT_EQ(listed, 2);
@@ -803,7 +839,7 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
             dialog->setResult(QDialog::Accepted);
         }
     };
-    m_Window->ClearMonitorSelection();
+    m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
     m_Hook.Boxes.clear();
     m_Window->SaveReport();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});
@@ -974,22 +1010,22 @@ TEST_F(MonitorCommands, RefusedCommandsAreLoggedNotBoxed) {
         EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
         m_Window->UpdateErrorBadge();
         // The badge counts what the log holds unseen: at least this failure more.
-        EXPECT_FALSE(m_Window->GetErrorBadge()->isHidden());
+        EXPECT_FALSE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
         const uint32_t now = m_Window->GetClientLog()->GetErrorCount();
         EXPECT_GT(now, errors);
         errors = now;
-        EXPECT_EQ(m_Window->GetErrorBadge()->text(), errors == 1
-                                                         ? QStringLiteral("1 error")
-                                                         : QStringLiteral("%1 errors").arg(errors));
+        EXPECT_EQ(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
+                  errors == 1 ? QStringLiteral("1 error")
+                              : QStringLiteral("%1 errors").arg(errors));
     }
     // Adding and opening: the failure to add, and a window that cannot open, are logged too.
     m_Hook.Boxes.clear();
     m_Service.Queue("AddMonitor", Answer::Refused());
-    m_Window->AddCpuUsageMonitor();
+    AddCommands()->AddCpuUsageMonitor();
     EXPECT_TRUE(Logged("Cannot add monitor - CPU Monitor"));
     Select({3});
     m_Service.Queue("GetMonitorStats", Answer::Refused());
-    QTest::keyClick(m_Window->GetMonitorsView(), Qt::Key_Return);
+    QTest::keyClick(m_Window->findChild<SCA_MonitorsView*>(), Qt::Key_Return);
     EXPECT_TRUE(Logged("SCA_SrvGui::ViewMonitor: Cannot get monitor status - 3"));
     EXPECT_TRUE(m_Hook.Boxes.empty()) << BoxTexts().join('|').toStdString();
 }

@@ -691,7 +691,7 @@ TEST_F(MonitorWindow, MainWindowOpensTheWindowModallyWithItsPollHeld) {
 
     // Without a selected monitor the command asks for one; an unknown monitor opens nothing.
     m_Hook.Dialogs.clear();
-    m_Main->GetMonitorsView()->clearSelection();
+    m_Main->findChild<SCA_MonitorsView*>()->clearSelection();
     m_Main->ViewMonitor();
     EXPECT_EQ(Boxes("Please, select a monitor."), 1);
     m_Service.Queue("GetMonitorStats", Answer::Refused());

@@ -638,8 +638,9 @@ TEST_F(ProcessWindow, ARefusedCommandIsLoggedAndNoBoxFollowsTheWindow) {
     EXPECT_EQ(m_Service.Count("PauseMonitor"), 1);
     EXPECT_TRUE(m_Hook.Boxes.empty());
     m_Main->UpdateErrorBadge();
-    EXPECT_FALSE(m_Main->GetErrorBadge()->isHidden());
-    EXPECT_EQ(m_Main->GetErrorBadge()->text(), QStringLiteral("1 error"));
+    EXPECT_FALSE(m_Main->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
+    EXPECT_EQ(m_Main->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
+              QStringLiteral("1 error"));
 }
 
 // Either process window whose very first poll fails says "Cannot update monitor status." once

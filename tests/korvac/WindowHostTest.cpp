@@ -278,7 +278,8 @@ TEST_F(WindowHost, ARefusedCommandIsAnsweredAlikeInEveryLiveWindowAndHost) {
                 EXPECT_EQ(korvac_test::Logged(main.get(), refused.c_str()), 1);
                 EXPECT_TRUE(m_Hook.Boxes.empty());
                 main->UpdateErrorBadge();
-                EXPECT_EQ(main->GetErrorBadge()->text(), QStringLiteral("1 error"));
+                EXPECT_EQ(main->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
+                          QStringLiteral("1 error"));
             }
             EXPECT_EQ(pauses, 2);
             EXPECT_EQ(processes ? processMonitor.RunState : counterMonitor.RunState,

@@ -11,11 +11,17 @@
 
 #include <gtest/gtest.h>
 
+#include "libtez/SCA_TezActionCtrl.h"
 #include "model/SCA_EncodedObject.h"
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_StringStor.h"
+#include "model/SCA_TezAction.h"
+#include "model/SCA_TezActionType.h"
+#include "model/SCA_TezCond.h"
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "model/SCA_TezReportIndex.h"
+#include "model/SCA_TezReportInfo.h"
 #include "model/SCA_TezTaskStatus.h"
 #include "model/SCA_TezVocabulary.h"
 #include "tests/korvas/AgentClientTest.h"
@@ -124,6 +130,50 @@ TEST_F(AgentStatusTest, AnUnknownMonitorIsRefusedNotLost) {
 } // namespace
 
 namespace {
+
+// The status record's counts that the service publishes for the poll to read without their
+// locks follow every change: reports added and deleted, log messages, a sound played.
+TEST_F(AgentStatusTest, TheStatusFollowsReportsLogMessagesAndSounds) {
+    const auto poll = [this] {
+        SCA_KorvantaServerStatus status;
+        std::vector<SCA_KorvantaMonitorRow> rows;
+        int rowsRead = 0;
+        EXPECT_EQ(1, m_Client.GetStatusEx(&status, &rows, &rowsRead));
+        return status;
+    };
+    const SCA_KorvantaServerStatus before = poll();
+
+    SCA_TezReportIndex* reports = m_Ctrl.GetReportIndex();
+    SCA_TezReportInfo info;
+    info.SetReportTitle("Published");
+    uint32_t first = 0;
+    uint32_t second = 0;
+    ASSERT_EQ(1, reports->AddReport(info, 0, &first));
+    ASSERT_EQ(1, reports->AddReport(info, 0, &second));
+    EXPECT_EQ(before.TotalReports + 2, poll().TotalReports);
+    ASSERT_EQ(1, reports->DeleteReport(first));
+    EXPECT_EQ(before.TotalReports + 1, poll().TotalReports);
+    ASSERT_EQ(1, reports->DeleteAllReports());
+    EXPECT_EQ(0u, poll().TotalReports);
+
+    tagSCA_ERROR_DESCR message{};
+    message.Level = SCA_LEVEL_WARNING;
+    ASSERT_EQ(1, m_Ctrl.GetDebugLog()->AddMessage(&message, SCA_ALL_ONES));
+    ASSERT_EQ(1, m_Ctrl.GetDebugLog()->AddMessage(&message, SCA_ALL_ONES));
+    EXPECT_EQ(m_Ctrl.GetDebugLog()->GetLastMessageId(), poll().LastDebugMessageId);
+    EXPECT_LT(before.LastDebugMessageId, m_Ctrl.GetDebugLog()->GetLastMessageId());
+
+    constexpr uint64_t kSoundTime = 7654321;
+    SCA_TezCond cond;
+    cond.SetActionType(SCA_ACTION_PLAY_SOUND);
+    cond.SetActionValue("Alarm");
+    SCA_TezAction action;
+    action.SetActionType(SCA_ACTION_PLAY_SOUND);
+    action.SetActionTime(kSoundTime);
+    action.SetSubject(nullptr, nullptr, &cond, nullptr, nullptr);
+    ASSERT_EQ(1, m_Ctrl.GetActionCtrl()->DoAction(&action));
+    EXPECT_EQ(kSoundTime, poll().LastSoundActionTime);
+}
 
 // The rows GetStatusEx sends ready-made against the rows written the old way, one field per
 // row into the object, from what the monitors show at that moment.
