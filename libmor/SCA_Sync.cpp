@@ -2,9 +2,11 @@
 #include "libmor/SCA_Sync.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <new>
+#include <set>
 #include <thread>
 
 #include "libmor/SCA_Clock.h"
@@ -33,23 +35,33 @@ public:
 
     int Wait(uint32_t timeoutMs) override {
         std::unique_lock<std::mutex> lock(m_Lock);
-        if (!WaitFor(m_Changed, lock, timeoutMs, [this] { return m_Signaled; })) {
-            return SCA_WAIT_TIMEOUT;
+        if (m_Manual) {
+            return WaitFor(m_Changed, lock, timeoutMs, [this] { return m_Signaled; })
+                       ? SCA_WAIT_OK
+                       : SCA_WAIT_TIMEOUT;
         }
-        if (!m_Manual) {
-            m_Signaled = false; // an automatic event lets exactly one waiter through
+        // An automatic event lets exactly one waiter through, the one that has waited longest:
+        // used as a lock, a thread that takes it again and again (a scan, a client's loop)
+        // never keeps out one that waits.
+        const uint64_t ticket = m_NextTicket++;
+        m_Queue.insert(ticket);
+        const bool taken = WaitFor(m_Changed, lock, timeoutMs, [this, ticket] {
+            return m_Signaled && *m_Queue.begin() == ticket;
+        });
+        m_Queue.erase(ticket);
+        if (taken) {
+            m_Signaled = false;
+        } else if (m_Signaled && !m_Queue.empty()) {
+            m_Changed.notify_all(); // the signal passes to whoever is next
         }
-        return SCA_WAIT_OK;
+        return taken ? SCA_WAIT_OK : SCA_WAIT_TIMEOUT;
     }
 
     int Release() override {
         std::lock_guard<std::mutex> lock(m_Lock);
         m_Signaled = true;
-        if (m_Manual) {
-            m_Changed.notify_all();
-        } else {
-            m_Changed.notify_one();
-        }
+        // Every waiter looks: only the longest waiting of an automatic event goes.
+        m_Changed.notify_all();
         return 1;
     }
 
@@ -69,6 +81,9 @@ private:
     std::condition_variable m_Changed;
     const bool m_Manual;
     bool m_Signaled;
+    // The waiters of an automatic event, by arrival.
+    std::set<uint64_t> m_Queue;
+    uint64_t m_NextTicket = 0;
 };
 
 class PosixMutex final : public SCA_VirtualMutex {

@@ -105,8 +105,8 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
     answer.Context = context;
     answer.Generation = m_Generation;
     auto job = [this, client, work = std::move(work), done = std::move(done),
-                answer = std::move(answer)]() mutable {
-        client->SetReplyTimeout(kPollTimeoutMs);
+                answer = std::move(answer), timeoutMs = WithLeastWait(kPollTimeoutMs)]() mutable {
+        client->SetReplyTimeout(timeoutMs);
         const int ok = work(*client) ? 1 : 0;
         SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
         const bool lost = !ok && client->LostConnection();
@@ -162,8 +162,9 @@ int SCA_ClientSession::Open(const char* host, uint16_t port, uint32_t timeoutMs,
     std::unique_ptr<SCA_KorvantaInterface> client(
         m_Factory ? m_Factory() : new (std::nothrow) SCA_KorvantaInterface());
     uint32_t code = 0;
+    const uint32_t waitMs = WithLeastWait(timeoutMs);
     if (client == nullptr ||
-        !Await(Wait::Command, [&]() { return client->Connect(host, port, timeoutMs, &code); })) {
+        !Await(Wait::Command, [&]() { return client->Connect(host, port, waitMs, &code); })) {
         if (error != nullptr) {
             *error = code;
         }

@@ -60,6 +60,12 @@ public:
 
     void SetClientFactory(ClientFactory factory) { m_Factory = std::move(factory); }
 
+    // No wait of this session for its service (connecting, a poll, a command) ends sooner than
+    // this. The time-outs above suit a user's network; on a machine so busy that a healthy
+    // answer comes seconds late, a test raises this so that only a service that never answers
+    // runs a wait out. 0, the default, leaves each wait its own time-out.
+    void SetLeastWaitMs(uint32_t ms) { m_LeastWaitMs = ms; }
+
     // Closes any session, makes a client object and opens its connection (no login yet). 1 when
     // connected; 0 with the transport's code in *error and no client object. Reports nothing:
     // whether a refused connection is worth telling is the caller's to decide.
@@ -118,8 +124,9 @@ public:
         if (client == nullptr) {
             return 0;
         }
-        return Await(Wait::Command, [&call, &client]() {
-            client->SetReplyTimeout(kCallTimeoutMs);
+        const uint32_t timeoutMs = WithLeastWait(kCallTimeoutMs);
+        return Await(Wait::Command, [&call, &client, timeoutMs]() {
+            client->SetReplyTimeout(timeoutMs);
             return call(*client) ? 1 : 0;
         });
     }
@@ -146,12 +153,13 @@ signals:
 
 private:
     template <typename Call>
-    int RunOn(uint32_t timeoutMs, Wait how, Call&& call) {
+    int RunOn(uint32_t ownTimeoutMs, Wait how, Call&& call) {
         // The call holds its client: a disconnection while it runs deletes it after the call.
         const std::shared_ptr<SCA_KorvantaInterface> client = m_Client;
         if (client == nullptr) {
             return 0;
         }
+        const uint32_t timeoutMs = WithLeastWait(ownTimeoutMs);
         if (Await(how, [&call, &client, timeoutMs]() {
                 client->SetReplyTimeout(timeoutMs);
                 const int done = call(*client) ? 1 : 0;
@@ -164,6 +172,10 @@ private:
             HandleLostConnection();
         }
         return 0;
+    }
+
+    uint32_t WithLeastWait(uint32_t timeoutMs) const {
+        return timeoutMs > m_LeastWaitMs ? timeoutMs : m_LeastWaitMs;
     }
 
     // A result of Ask on its way to the window that asked.
@@ -182,6 +194,7 @@ private:
     void Keep(std::unique_ptr<SCA_KorvantaInterface> client);
 
     ClientFactory m_Factory;
+    uint32_t m_LeastWaitMs = 0;
     std::shared_ptr<SCA_KorvantaInterface> m_Client;
     // The network thread: one thread, so calls are carried in the order they were asked.
     QThreadPool m_Network;

@@ -218,7 +218,7 @@ TEST_F(ServiceReportsTest, AReportActionWritesOneReportAnHourByDefaultAndKeepsTh
 TEST_F(ServiceReportsTest, AfterTheWallClockStepsRepliesCarryEachSampleOnce) {
     constexpr uint32_t kRange = 100;
     constexpr uint64_t kSamplesPerStep = 8;
-    // Each sample is taken after one move of the clock by a second: one interval of the run.
+    // The clock moves a second at a time: one interval of the run between samples.
     constexpr int64_t kInterval = SCA_ABS_TIME_SECOND;
     constexpr int64_t kSteps[] = {-2 * 3600 * kInterval, -kInterval, 3600 * kInterval};
     SCA_ManualClock clock;
@@ -246,21 +246,29 @@ TEST_F(ServiceReportsTest, AfterTheWallClockStepsRepliesCarryEachSampleOnce) {
         byCounter.insert(byCounter.end(), samples.begin(), samples.end());
         ASSERT_EQ(1, counterWindow.AddSamples(samples, &counterLast));
     };
-    // Every sample the service holds, in the order it took them.
+    // Every sample the service holds, in the order it took them: none before the counter opens.
     const auto taken = [&] {
         tagSCA_TEZ_COUNTER_STATUS counterStatus{};
         std::vector<tagSCA_TEZ_SAMPLE> samples;
-        EXPECT_EQ(1, m_Client.GetCounterStatusEx(id, counter, 0, SCA_TEZ_LIVE_SAMPLES,
-                                                 &counterStatus, &samples));
+        if (m_Client.GetCounterStatusEx(id, counter, 0, SCA_TEZ_LIVE_SAMPLES, &counterStatus,
+                                        &samples) != 1) {
+            samples.clear();
+        }
         return samples;
     };
-    ASSERT_TRUE(SampleFor(clock, id, 5));
+    // The counter opens on the loader's thread while the monitor's clock runs already, so on a
+    // busy machine the monitor may have run some seconds before the counter's first sample: the
+    // run counts the counter's samples, not the seconds the monitor has run.
+    const auto sampleUntil = [&](size_t count) {
+        return korvanta_test::AdvanceUntil(clock, std::chrono::seconds(1),
+                                           [&] { return taken().size() >= count; });
+    };
+    ASSERT_TRUE(sampleUntil(5));
     poll();
     for (const int64_t step : kSteps) {
         clock.SetAbsTime(clock.AbsTime() + static_cast<uint64_t>(step));
         for (uint64_t sample = 0; sample < kSamplesPerStep; ++sample) {
-            const uint64_t before = m_Ctrl.GetTask(id)->GetProcessTime();
-            ASSERT_TRUE(SampleFor(clock, id, before + 1));
+            ASSERT_TRUE(sampleUntil(taken().size() + 1));
             poll();
         }
     }
@@ -273,7 +281,6 @@ TEST_F(ServiceReportsTest, AfterTheWallClockStepsRepliesCarryEachSampleOnce) {
         all = taken();
         return all.size() == known;
     }));
-    ASSERT_GE(all.size(), 5 + std::size(kSteps) * kSamplesPerStep);
     for (const auto* sent : {&byMonitor, &byCounter}) {
         ASSERT_EQ(all.size(), sent->size());
         for (size_t i = 0; i < all.size(); ++i) {

@@ -33,6 +33,26 @@ TEST(EventTest, AutomaticResetLetsOneWaitThrough) {
     EXPECT_EQ(event.Wait(10), SCA_WAIT_TIMEOUT);
 }
 
+// An automatic event used as a lock: a thread that takes it again at once after giving it back
+// (a scan loop, a client's loop) finds the one that waited first ahead of it, however late that
+// one wakes.
+TEST(EventTest, AutomaticResetGoesToTheLongestWaiterFirst) {
+    SCA_ManualClock clock;
+    SCA_Event lock(0, 0);
+    std::atomic<int> waiter{-1};
+    std::thread first([&] { waiter = lock.Wait(60000); });
+    ASSERT_TRUE(korvanta_test::SleepersOn(clock));
+    EXPECT_EQ(lock.Set(), 1);
+    const int barged = lock.Wait(0);
+    EXPECT_EQ(barged, SCA_WAIT_TIMEOUT) << "the event went to the thread that came last";
+    if (barged == SCA_WAIT_OK) {
+        lock.Set();
+    }
+    first.join();
+    EXPECT_EQ(waiter.load(), SCA_WAIT_OK);
+    EXPECT_EQ(lock.IsSignaled(), 0);
+}
+
 TEST(EventTest, ManualResetStaysSignalledUntilReset) {
     SCA_Event event(1, 1);
     EXPECT_EQ(event.Wait(0), SCA_WAIT_OK);
