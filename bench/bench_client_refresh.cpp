@@ -100,14 +100,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the window did not start\n");
         return 1;
     }
-    window->DefaultConnect();
+    korvac_test::ConnectionOf(window)->DefaultConnect();
     QTreeWidget* tree = window->findChild<SCA_MonitorsView*>();
     QTreeWidgetItem* first = tree->topLevelItem(0);
     const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
         kRounds, kWarmUp, [](int) {},
         [&](int round) {
             Move(&service, round);
-            window->UpdateStatus(0);
+            korvac_test::PollOf(window)->UpdateStatus(0);
         },
         [&](int round) {
             Move(&service, round);
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     SCA_ClientSession* session = window->GetSession();
     const Percentiles asked = Measure([&](int round) {
         Move(&service, round);
-        window->AskStatus();
+        korvac_test::PollOf(window)->AskStatus();
         while (session->IsWaiting()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }

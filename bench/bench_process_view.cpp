@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the main window did not start\n");
         return 1;
     }
-    main->DefaultConnect();
+    korvac_test::ConnectionOf(main)->DefaultConnect();
     auto window =
         korvac_test::MonitorWindowOf<SCA_SrvProcessListDlg>(main.get(), monitor.MonitorId);
     if (!window->StartProcess()) {

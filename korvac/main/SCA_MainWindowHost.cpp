@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "korvac/main/SCA_MainWindowHost.h"
 
-#include "korvac/main/SCA_SrvGui.h"
+#include "korvac/main/SCA_MainConnection.h"
+#include "korvac/main/SCA_MainStatusPoll.h"
 #include "libmor/SCA_Report.h"
 
 void SCA_MainWindowHost::AnswerCommand(uint32_t level, const std::string& text) {
@@ -10,11 +11,11 @@ void SCA_MainWindowHost::AnswerCommand(uint32_t level, const std::string& text) 
 }
 
 void SCA_MainWindowHost::SoundTimeSeen(uint64_t lastSoundTime) {
-    if (lastSoundTime > m_Window.GetLastSoundActionTime()) {
-        m_Window.PlayNotificationSounds();
+    if (lastSoundTime > m_Poll.LastSoundActionTime()) {
+        m_Poll.PlayNotificationSounds();
     }
 }
 
 const char* SCA_MainWindowHost::ServiceHostName() const {
-    return m_Window.GetServerHostName();
+    return m_Connection.ServerHostName();
 }

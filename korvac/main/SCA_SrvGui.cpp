@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The main window's construction, start-up, configuration, geometry, reports and small slots.
+// The main window's construction, start-up, configuration, reports and small slots.
 #include "korvac/main/SCA_SrvGui.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
@@ -15,11 +13,19 @@
 
 #include "korvac/kit/ParseMainCommandLine.h"
 #include "korvac/main/SCA_AddMonitorCommands.h"
+#include "korvac/main/SCA_MainConnection.h"
+#include "korvac/main/SCA_MainHelp.h"
+#include "korvac/main/SCA_MainLayout.h"
+#include "korvac/main/SCA_MainMonitorCommands.h"
+#include "korvac/main/SCA_MainStatusPoll.h"
+#include "korvac/main/SCA_MainWindowHost.h"
+#include "korvac/main/SCA_ProductUpdateCheck.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvApplication.h"
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SysTray.h"
+#include "korvac/main/SCA_WindowPlacement.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
@@ -28,7 +34,6 @@
 #include "libvop/SCA_IconEngine.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_TreeRows.h"
-#include "libvop/SCA_UpdateDlg.h"
 #include "model/SCA_TezConfigFiles.h"
 
 namespace {
@@ -36,7 +41,6 @@ namespace {
 constexpr uint32_t kClientLogCapacity = 500;
 constexpr uint32_t kClientLogMaximum = 1000;
 constexpr int kTimerPeriodMs = 500;
-constexpr int kDefaultConnectDelayMs = 100;
 constexpr int kDefaultWidth = 860;
 constexpr int kDefaultHeight = 640;
 // The command-line parameters the window reads.
@@ -58,20 +62,25 @@ SCA_SrvGui::SCA_SrvGui(QApplication* app)
     resize(kDefaultWidth, kDefaultHeight);
     setMinimumSize(kDefaultWidth, kDefaultHeight);
     m_ActionCtrl = new SCA_SrvActionCtrl(&m_LocalConfig, &m_UserConfig, &m_Params);
-    m_ReconnectTimer = new QTimer(this);
-    m_ReconnectTimer->setObjectName(QStringLiteral("ReconnectTimer"));
-    m_ReconnectTimer->setSingleShot(true);
-    m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
-    connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_SrvGui::DefaultConnect);
-    m_DisconnectedText = QString::fromLatin1(kPressConnectText);
     m_Session = new SCA_ClientSession(this);
-    connect(m_Session, &SCA_ClientSession::ConnectionLost, this, &SCA_SrvGui::ConnectionLost);
-    connect(m_Session, &SCA_ClientSession::Disconnected, this, &SCA_SrvGui::SessionClosed);
+    m_Poll = new SCA_MainStatusPoll(CommandContext(), this, m_Tray, m_ActionCtrl);
+    m_Connection = new SCA_MainConnection(CommandContext(), this, m_Poll);
+    connect(m_Connection, &SCA_MainConnection::LoggedIn, this, &SCA_SrvGui::ShowConnected);
+    connect(m_Connection, &SCA_MainConnection::Reset, this, &SCA_SrvGui::ResetDisconnected);
+    m_WindowHost = std::make_unique<SCA_MainWindowHost>(m_Poll, m_Connection);
     m_AddCommands = new SCA_AddMonitorCommands(CommandContext());
+    m_MonitorCommands = new SCA_MainMonitorCommands(CommandContext(), this, m_Poll, m_AddCommands);
     connect(m_AddCommands, &SCA_AddMonitorCommands::MonitorsChanged, this,
-            [this]() { UpdateStatus(1); });
-    connect(m_AddCommands, &SCA_AddMonitorCommands::OpenAsked, this,
-            qOverload<uint32_t>(&SCA_SrvGui::ViewMonitor));
+            [this]() { m_Poll->UpdateStatus(1); });
+    connect(m_AddCommands, &SCA_AddMonitorCommands::OpenAsked, m_MonitorCommands,
+            qOverload<uint32_t>(&SCA_MainMonitorCommands::ViewMonitor));
+    m_UpdateCheck = new SCA_ProductUpdateCheck(CommandContext());
+    m_Help = new SCA_MainHelp(CommandContext(), m_Connection);
+    m_Layout = new SCA_MainLayout(this);
+    m_Placement = new SCA_WindowPlacement(this, &m_UserConfig);
+    m_UpdateTimer = new QTimer(this);
+    m_UpdateTimer->setObjectName(QStringLiteral("UpdateTimer"));
+    connect(m_UpdateTimer, &QTimer::timeout, this, &SCA_SrvGui::Tick);
 }
 
 SCA_MainCommandContext SCA_SrvGui::CommandContext() {
@@ -87,11 +96,9 @@ SCA_MainCommandContext SCA_SrvGui::CommandContext() {
 }
 
 SCA_SrvGui::~SCA_SrvGui() {
-    if (m_UpdateTimerId > 0) {
-        killTimer(m_UpdateTimerId);
-    }
+    m_UpdateTimer->stop();
     if (m_ConfigLoaded) {
-        SaveWindowState();
+        m_Placement->SaveWindowState(m_Layout->CurrentLayout());
         uint32_t error = 0;
         if (!m_UserConfig.SaveConfig(&error)) {
             // The window is going and reports have nowhere to be shown any more; the user must
@@ -106,9 +113,9 @@ SCA_SrvGui::~SCA_SrvGui() {
     SCA_SetErrorCallback(nullptr, nullptr);
     // The window's widgets are going: nothing may react to the session's end any more.
     m_Session->disconnect(this);
+    m_Session->disconnect(m_Connection);
     m_Session->Close();
-    SCA_Object::Destroy(m_UpdateManager);
-    m_UpdateManager = nullptr;
+    m_UpdateCheck->Cancel();
     delete m_Tray;
     m_Tray = nullptr;
 }
@@ -176,14 +183,14 @@ int SCA_SrvGui::ActivateRunningInstance() {
 
 int SCA_SrvGui::InitGui() {
     BuildUi();
-    InitLayout(m_UserConfig.GetLayoutId());
+    m_Layout->InitLayout(m_UserConfig.GetLayoutId());
     SCA_Field* update = nullptr;
     if (m_Params.GetFieldByName(kUpdateParam, &update) && update != nullptr &&
         SCA_IsFileExists(update->GetValue())) {
         SCA_DeleteFile(update->GetValue(), nullptr);
     }
     int maximise = 0;
-    RestoreOrCentre(&maximise);
+    m_Placement->RestoreOrCentre(&maximise);
     if (m_UserConfig.GetAdvancedOption(SCA_OPTION_START_MINIMIZED)) {
         showMinimized();
     }
@@ -194,8 +201,8 @@ int SCA_SrvGui::InitGui() {
     }
     // The servers connected to before are there to pick from before any connection.
     m_SideBar->GetConnectView()->Refresh(nullptr);
-    m_UpdateTimerId = startTimer(kTimerPeriodMs);
-    if (m_UpdateTimerId == 0) {
+    m_UpdateTimer->start(kTimerPeriodMs);
+    if (!m_UpdateTimer->isActive()) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "SCA_SrvGui::InitGui: Cannot start update timer");
         return 0;
@@ -204,107 +211,8 @@ int SCA_SrvGui::InitGui() {
     m_Tray->SetStatus(SCA_SysTray::kReady, "Korvanta Client");
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Korvanta Client v%s Started ...",
                                               SCA_TEZ_PRODUCT_VERSION);
-    m_ReconnectTimer->start();
+    m_Connection->ConnectSoon();
     return 1;
-}
-
-// --- geometry --------------------------------------------------------------------------------
-
-QScreen* SCA_SrvGui::ScreenByNumber(long number) {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    if (number >= 0 && number < screens.size()) {
-        return screens.at(static_cast<int>(number));
-    }
-    return QGuiApplication::primaryScreen();
-}
-
-int SCA_SrvGui::ScreenNumberOf() const {
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    const int index = screens.indexOf(screen());
-    return index >= 0 ? index : 0;
-}
-
-int SCA_SrvGui::SaveWindowGeometry() {
-    char text[256];
-    if (isMaximized()) {
-        std::snprintf(text, sizeof(text), "Maximized %d", ScreenNumberOf());
-    } else {
-        const QPoint corner = mapToGlobal(QPoint(0, 0));
-        std::snprintf(text, sizeof(text), "%d %d %d %d %d", corner.x(), corner.y(), width(),
-                      height(), ScreenNumberOf());
-    }
-    m_UserConfig.SetGuiGeometry(text);
-    return 1;
-}
-
-void SCA_SrvGui::CentreOn(const QRect& area, int* maximise) {
-    if (width() < area.width() && height() < area.height()) {
-        move(area.width() / 2 - width() / 2 + area.left(),
-             area.height() / 2 - height() / 2 + area.top());
-    } else {
-        move(area.topLeft());
-        *maximise = 1;
-    }
-}
-
-int SCA_SrvGui::RestoreWindowGeometry(int* maximise) {
-    *maximise = 0;
-    const char* text = m_UserConfig.GetGuiGeometry();
-    if (text == nullptr || text[0] == '\0') {
-        return 0;
-    }
-    char tokens[5][256] = {};
-    uint32_t position = 0;
-    int count = 0;
-    while (count < 5 && SCA_GetToken1(text, &position, tokens[count], sizeof(tokens[count]))) {
-        ++count;
-    }
-    if (count >= 1 && std::strcmp(tokens[0], "Maximized") == 0) {
-        QScreen* target = ScreenByNumber(count >= 2 ? std::atol(tokens[1]) : -1);
-        if (target == nullptr) {
-            return 0;
-        }
-        const QRect area = target->availableGeometry();
-        CentreOn(area, maximise);
-        *maximise = 1;
-        return 1;
-    }
-    if (count < 4) {
-        return 0;
-    }
-    const long x = std::atol(tokens[0]);
-    const long y = std::atol(tokens[1]);
-    const long w = std::atol(tokens[2]);
-    const long h = std::atol(tokens[3]);
-    QScreen* target = ScreenByNumber(count >= 5 ? std::atol(tokens[4]) : -1);
-    if (target == nullptr || w <= 0 || h <= 0) {
-        return 0;
-    }
-    const QRect area = target->availableGeometry();
-    if (!area.contains(QPoint(static_cast<int>(x), static_cast<int>(y))) || area.width() < w ||
-        area.height() < h) {
-        return 0;
-    }
-    setGeometry(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w), static_cast<int>(h));
-    return 1;
-}
-
-void SCA_SrvGui::RestoreOrCentre(int* maximise) {
-    *maximise = 0;
-    if (RestoreWindowGeometry(maximise)) {
-        return;
-    }
-    QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary != nullptr) {
-        CentreOn(primary->availableGeometry(), maximise);
-    }
-}
-
-void SCA_SrvGui::SaveWindowState() {
-    if (m_UserConfig.GetAdvancedOption(SCA_OPTION_SAVE_LAST_GUI_LAYOUT)) {
-        m_UserConfig.SetLayoutId(m_CurrentLayout);
-    }
-    SaveWindowGeometry();
 }
 
 // --- reports and message boxes ---------------------------------------------------------------
@@ -360,41 +268,6 @@ void SCA_SrvGui::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void SCA_SrvGui::OnlineHelp() {
-    SCA_OpenUrl(QString::fromUtf8(m_LocalConfig.GetOnlineHelpUrl()));
-}
-
-void SCA_SrvGui::ReleaseNotes() {
-    SCA_OpenUrl(QString::fromUtf8(m_LocalConfig.GetReleaseNotesUrl()));
-}
-
-void SCA_SrvGui::ProductWebPage() {
-    SCA_OpenUrl(QString::fromUtf8(m_LocalConfig.GetProductPageUrl()));
-}
-
-void SCA_SrvGui::CheckForUpdates() {
-    SCA_UpdateDlg dialog(this, &m_LocalConfig, &m_UserConfig, &m_Params);
-    dialog.SetUpdate(m_ProductUpdate);
-    if (dialog.GetUpdate()) {
-        if (SCA_ExecDialog(&dialog) == QDialog::Accepted) {
-            close();
-        }
-        return;
-    }
-    // The check runs at each connection to a service; the user hears what it found.
-    char text[256];
-    if (m_ProductUpdate.GetVersion()[0] == '\0') {
-        SCA_StrnCpy(text,
-                    "No update information is available yet: updates are looked for at each "
-                    "connection to Korvanta Server.",
-                    sizeof(text));
-    } else {
-        std::snprintf(text, sizeof(text), "Korvanta Client %s is up to date.",
-                      SCA_TEZ_PRODUCT_VERSION);
-    }
-    ShowMessage(this, SCA_LEVEL_INFO, text);
-}
-
 void SCA_SrvGui::ViewMessageConsole() {
     m_ConsoleOpen = 1;
     // What the console shows is seen: the badge goes at once, and comes back for errors that
@@ -414,4 +287,21 @@ int SCA_SrvGui::CheckConnected(int showMessage) {
 
 void SCA_SrvGui::SetClientInterface(SCA_KorvantaInterface* client) {
     m_Session->Adopt(client);
+}
+
+void SCA_SrvGui::ClearServerDebugLog() {
+    const CommandAnswer answer(this);
+    if (CheckConnected(1)) {
+        m_Session->Command([](SCA_KorvantaInterface& client) { return client.ClearDebugLog(); });
+    }
+}
+
+SCA_WindowContext SCA_SrvGui::WindowContext() {
+    return {.ProductConfig = &m_ServerConfig,
+            .UserConfig = &m_ServerUserConfig,
+            .ClientUserConfig = &m_UserConfig,
+            .Params = &m_Params,
+            .ConfigName = m_ConfigName,
+            .Session = m_Session,
+            .Host = m_WindowHost.get()};
 }

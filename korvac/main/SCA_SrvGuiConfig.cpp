@@ -9,6 +9,8 @@
 #include <cstdlib>
 
 #include "korvac/main/SCA_GuiUpdateLock.h"
+#include "korvac/main/SCA_MainConnection.h"
+#include "korvac/main/SCA_MainStatusPoll.h"
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "libmor/SCA_Limits.h"
@@ -93,11 +95,11 @@ int SCA_SrvGui::SyncClientOptions(SCA_TezConfigUser* from, SCA_TezConfigUser* to
 void SCA_SrvGui::ExportConfiguration() {
     const CommandAnswer answer(this);
     SCA_GuiUpdateLock lock(this);
-    if (!CheckConnected(1) || !LoadServerConfig()) {
+    if (!CheckConnected(1) || !m_Connection->LoadServerConfig()) {
         return;
     }
     const QString start = UserDir() + QLatin1Char('/') +
-                          QString::fromUtf8(SCA_GetProductName(m_ServerProductType)) +
+                          QString::fromUtf8(SCA_GetProductName(m_Connection->ServerProductType())) +
                           QStringLiteral(" Config.hdx");
     const QString path = SCA_GetSaveFileName(this, QStringLiteral("Backup Server Configuration"),
                                              start, QString::fromLatin1(kFileFilter));
@@ -151,7 +153,8 @@ void SCA_SrvGui::ImportConfiguration() {
     uint32_t fileType = 0;
     uint32_t productType = 0;
     if (!object.GetField(kFileTypeField, &fileType) || fileType != SCA_TEZ_USER_CONFIG_FILE_TYPE ||
-        !object.GetField(kProductTypeField, &productType) || productType != m_ServerProductType) {
+        !object.GetField(kProductTypeField, &productType) ||
+        productType != m_Connection->ServerProductType()) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "The specified configuration file is invalid.");
         return;
@@ -174,7 +177,7 @@ void SCA_SrvGui::ImportConfiguration() {
         return;
     }
     RememberServiceLogin(m_ServerUserConfig);
-    UpdateStatus(1);
+    m_Poll->UpdateStatus(1);
     ShowMessage(this, SCA_LEVEL_INFO, "Server configuration imported.");
 }
 
@@ -210,7 +213,7 @@ void SCA_SrvGui::AdvancedOptions() {
     const CommandAnswer answer(this);
     SCA_GuiUpdateLock lock(this);
     SCA_TezConfigUser working(&m_ServerConfig);
-    if (!CheckConnected(1) || !LoadServerConfig()) {
+    if (!CheckConnected(1) || !m_Connection->LoadServerConfig()) {
         return;
     }
     const uint16_t oldPort = m_ServerUserConfig.GetServerControlPort();

@@ -4,6 +4,9 @@
 #include <QKeySequence>
 #include <cstring>
 
+#include "korvac/main/SCA_MainHelp.h"
+#include "korvac/main/SCA_MainLayout.h"
+#include "korvac/main/SCA_MainMonitorCommands.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "libmor/SCA_String.h"
@@ -45,13 +48,13 @@ int SCA_SrvGui::RunKeyCommand(uint32_t keyId) {
     case 1:
         // Pause and resume are one key: a paused monitor goes on.
         if (m_MonitorsView->IsSelectedMonitorPaused()) {
-            StartMonitor();
+            m_MonitorCommands->StartMonitor();
         } else {
-            PauseMonitor();
+            m_MonitorCommands->PauseMonitor();
         }
         return 1;
     case 5:
-        SaveReport();
+        m_MonitorCommands->SaveReport();
         return 1;
     case 17:
         AdvancedOptions();
@@ -60,16 +63,16 @@ int SCA_SrvGui::RunKeyCommand(uint32_t keyId) {
         ViewMessageConsole();
         return 1;
     case 20:
-        SwitchLayout();
+        m_Layout->SwitchLayout();
         return 1;
     case 21:
-        OnlineHelp();
+        m_Help->OnlineHelp();
         return 1;
     case 22:
         Exit();
         return 1;
     case 23:
-        ResetMonitor();
+        m_MonitorCommands->ResetMonitor();
         return 1;
     default:
         // "Add Counter" (11) belongs to a monitor's window, not to the main window.

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
-#include <QTimerEvent>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
 #include <string>
@@ -24,8 +23,7 @@ namespace {
 using korvas_integration::KorvasProcess;
 
 void Tick(SCA_SrvGui* window) {
-    QTimerEvent event(window->GetUpdateTimerId());
-    QCoreApplication::sendEvent(window, &event);
+    korvac_test::TickWindow(window);
     korvac_test::WaitForPolls(window->GetSession());
 }
 
@@ -52,7 +50,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
 
     uint32_t monitorId = 0;
     ASSERT_EQ(window->GetClientInterface()->AddMonitor(0, 0, "Integration monitor", &monitorId), 1);
-    ASSERT_EQ(window->UpdateStatus(0), 1);
+    ASSERT_EQ(korvac_test::PollOf(window)->UpdateStatus(0), 1);
     SCA_MonitorsView* tree = window->findChild<SCA_MonitorsView*>();
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     EXPECT_EQ(tree->topLevelItem(0)->text(1), QStringLiteral("Integration monitor"));
@@ -70,8 +68,8 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
         QStringLiteral("Connection to 127.0.0.1:%1 lost - reconnecting").arg(m_Port);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(), lost);
     // Reconnecting to a service that is not back yet adds nothing.
-    window->DefaultConnect();
-    window->DefaultConnect();
+    korvac_test::ConnectionOf(window)->DefaultConnect();
+    korvac_test::ConnectionOf(window)->DefaultConnect();
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages + 1);
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
@@ -106,7 +104,7 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     uint32_t error = 0;
     ASSERT_EQ(probe.Connect("127.0.0.1", m_Port, korvas_integration::kConnectWaitMs, &error), 1);
     EXPECT_EQ(probe.GetNetTransport()->GetServerLoginMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
-    window->Disconnect();
+    korvac_test::ConnectionOf(window)->Disconnect();
     EXPECT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
     m_Main.reset();
     m_Korvas->Kill();
@@ -124,7 +122,7 @@ TEST_F(ClientService, AFirstStartWithoutAServiceIsQuiet) {
     window->GetUserConfig()->SetConnectControlPort(1);
     const uint32_t messages = window->GetClientLog()->GetMessageCount();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        window->DefaultConnect();
+        korvac_test::ConnectionOf(window)->DefaultConnect();
         for (int tick = 0; tick < 6; ++tick) {
             Tick(window);
         }
@@ -132,7 +130,7 @@ TEST_F(ClientService, AFirstStartWithoutAServiceIsQuiet) {
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->GetClientLog()->GetMessageCount(), messages);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
-              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+              QString::fromLatin1(SCA_MainConnection::kPressConnectText));
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 }

@@ -273,7 +273,7 @@ TEST_F(DetachedViewers, ThePasswordTravelsInTheEnvironmentOnly) {
         return SCA_ViewerCommand::StartDetached(QString::fromUtf8(korvanta_test::KorvacProgram()),
                                                 arguments, environment, error, &pid);
     });
-    const int started = m_Main->ViewDetached(1);
+    const int started = korvac_test::CommandsOf(m_Main)->ViewDetached(1);
     SCA_ViewerCommand::SetLauncher(nullptr);
     ASSERT_EQ(started, 1);
     ASSERT_GT(pid, 0);

@@ -147,7 +147,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
     }
 
     // The service's list is the tree's, in order.
-    ASSERT_EQ(m_Main->UpdateStatus(1), 1);
+    ASSERT_EQ(korvac_test::PollOf(m_Main)->UpdateStatus(1), 1);
     SCA_KorvantaServerStatus status;
     std::vector<SCA_KorvantaMonitorRow> rows;
     int read = 0;
@@ -194,7 +194,7 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
         m_Main->findChild<SCA_MonitorsView*>()->Rows()->Select(
             {QVariant(added[1]), QVariant(added[2])});
         m_Hook.Boxes.clear();
-        m_Main->SaveReport();
+        korvac_test::CommandsOf(m_Main)->SaveReport();
         EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});
         const QStringList files = QDir(m_Folder).entryList(QDir::Files, QDir::Name);
         ASSERT_EQ(files.size(), 2) << files.join('|').toStdString();
@@ -244,7 +244,8 @@ TEST_F(MonitorCommandsService, EveryKindLinuxSamplesIsAddedStartedListedAndRepor
             break;
         }
     }
-    EXPECT_EQ(m_Main->GetSaveReportFormat(), formats[SCA_TEZ_REPORT_FORMATS - 1].Format);
+    EXPECT_EQ(korvac_test::CommandsOf(m_Main)->SaveReportFormat(),
+              formats[SCA_TEZ_REPORT_FORMATS - 1].Format);
 }
 
 } // namespace

@@ -38,7 +38,7 @@ inline std::unique_ptr<SCA_SrvGui> WindowFor(const KorvasProcess& korvas, uint16
 inline ::testing::AssertionResult ConnectAsTheTimerDoes(SCA_SrvGui* window) {
     return korvanta_test::WaitUntilPumping("the window to connect", [window] {
         if (window->CheckConnected(0) == 0) {
-            window->DefaultConnect();
+            korvac_test::ConnectionOf(window)->DefaultConnect();
         }
         return window->CheckConnected(0) == 1;
     });

@@ -24,6 +24,7 @@
 #include "model/SCA_TezConfigUser.h"
 
 using korvac_test::Answer;
+using korvac_test::ConnectionOf;
 using korvac_test::FakeMonitor;
 using korvac_test::FakeService;
 using korvac_test::Inventory;
@@ -42,7 +43,7 @@ protected:
         m_Main = korvac_test::StartWindowOn(&m_Service);
         ASSERT_NE(m_Main, nullptr);
         m_Service.Healthy();
-        m_Main->DefaultConnect();
+        ConnectionOf(m_Main)->DefaultConnect();
         ASSERT_EQ(m_Main->CheckConnected(0), 1);
         Offer(1, 1, 1);
         m_Service.Standing("PerfMonitorGetADStatus", Presence(1, 0));

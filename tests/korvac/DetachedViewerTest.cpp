@@ -35,6 +35,8 @@
 #include "tests/support/TestPaths.h"
 
 using korvac_test::Answer;
+using korvac_test::CommandsOf;
+using korvac_test::ConnectionOf;
 using korvac_test::FakeService;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
@@ -565,7 +567,7 @@ protected:
                                monitor.SetRemoteMonitor(id == 3 && m_Remote ? 1 : 0);
                                monitor.Serialize(reply->AddConfigObj("Monitor"));
                            }));
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         ASSERT_EQ(m_Window->CheckConnected(0), 1);
         SCA_ViewerCommand::SetLauncher([this](const QString& program, const QStringList& arguments,
                                               const QProcessEnvironment& environment,
@@ -605,7 +607,7 @@ protected:
 // password goes into the viewer's environment and nowhere on its command line.
 TEST_F(MainWindowDetached, ViewDetachedStartsTheViewerWithThePasswordInItsEnvironment) {
     m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
-    m_Window->ViewDetached();
+    CommandsOf(m_Window)->ViewDetached();
     EXPECT_EQ(BoxTexts(), QStringList{"Please, select a monitor."});
     EXPECT_TRUE(m_Launched.empty());
 
@@ -619,7 +621,7 @@ TEST_F(MainWindowDetached, ViewDetachedStartsTheViewerWithThePasswordInItsEnviro
         return nullptr;
     };
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
-    m_Window->BuildMonitorContextMenu(&event);
+    CommandsOf(m_Window)->BuildMonitorContextMenu(&event);
     ASSERT_EQ(m_Launched.size(), 1u);
     const Launched& viewer = m_Launched[0];
     EXPECT_EQ(viewer.Program, QCoreApplication::applicationFilePath());
@@ -633,7 +635,7 @@ TEST_F(MainWindowDetached, ViewDetachedStartsTheViewerWithThePasswordInItsEnviro
     // A viewer that cannot be started is logged, without a box.
     m_LaunchError = 5;
     m_Hook.Boxes.clear();
-    EXPECT_EQ(m_Window->ViewDetached(SCA_ALL_ONES), 0);
+    EXPECT_EQ(CommandsOf(m_Window)->ViewDetached(SCA_ALL_ONES), 0);
     ASSERT_EQ(m_Launched.size(), 2u);
     EXPECT_FALSE(m_Launched[1].Arguments.contains(QStringLiteral("-screen")));
     EXPECT_EQ(
@@ -648,7 +650,7 @@ TEST_F(MainWindowDetached, ViewDetachedStartsTheViewerWithThePasswordInItsEnviro
 // and is the user's file alone.
 TEST_F(MainWindowDetached, CreateDesktopShortcutWritesAPrivateFileWithoutThePassword) {
     Select(3);
-    m_Window->CreateDesktopShortcut();
+    CommandsOf(m_Window)->CreateDesktopShortcut();
     EXPECT_EQ(BoxTexts(), QStringList{"Monitor desktop shortcut successfully created."});
     const QString file = SCA_GetDesktopShortcutPath("Disks - db/1");
     EXPECT_EQ(KeyOf(file, QStringLiteral("Name")), QStringLiteral("Disks - db/1"));
@@ -674,18 +676,18 @@ TEST_F(MainWindowDetached, CreateDesktopShortcutWritesAPrivateFileWithoutThePass
     }
     m_Hook.Boxes.clear();
     m_Hook.Answer = QMessageBox::No;
-    m_Window->CreateDesktopShortcut();
+    CommandsOf(m_Window)->CreateDesktopShortcut();
     EXPECT_EQ(BoxTexts(), QStringList{"A desktop shortcut with the same name already exists.\nDo "
                                       "you want to overwrite the existing desktop shortcut?"});
     EXPECT_EQ(Read(file), QByteArray("kept"));
     m_Hook.Answer = QMessageBox::Yes;
-    m_Window->CreateDesktopShortcut();
+    CommandsOf(m_Window)->CreateDesktopShortcut();
     EXPECT_TRUE(Read(file).startsWith("[Desktop Entry]"));
 
     // A local monitor's shortcut is named by its description alone.
     m_Remote = false;
     m_Hook.Boxes.clear();
-    m_Window->CreateDesktopShortcut();
+    CommandsOf(m_Window)->CreateDesktopShortcut();
     EXPECT_EQ(BoxTexts(), QStringList{"Monitor desktop shortcut successfully created."});
     EXPECT_EQ(SCA_IsDesktopShortcutExists("Disks"), 1);
     EXPECT_TRUE(m_Launched.empty());

@@ -662,7 +662,7 @@ inline std::unique_ptr<SCA_SrvGui> StartWindowOn(FakeService* service) {
     window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     // The test ticks the window itself: a tick of the real timer while a test waits for a poll
     // would move the window's count of ticks under it.
-    window->killTimer(window->GetUpdateTimerId());
+    window->findChild<QTimer*>(QStringLiteral("UpdateTimer"))->stop();
     window->SetClientFactory([service]() { return new FakeClient(service); });
     SCA_TezConfigUser* user = window->GetUserConfig();
     user->SetConnectHostName("server-a");

@@ -34,10 +34,16 @@
 #include "../support/KorvantaTestSupport.h"
 #include "../support/WaitUntilPumping.h"
 #include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/main/SCA_MainConnection.h"
+#include "korvac/main/SCA_MainLayout.h"
+#include "korvac/main/SCA_MainMonitorCommands.h"
+#include "korvac/main/SCA_MainStatusPoll.h"
 #include "korvac/main/SCA_MonitorsView.h"
+#include "korvac/main/SCA_ProductUpdateCheck.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "korvac/main/SCA_SrvLogView.h"
+#include "korvac/main/SCA_WindowPlacement.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_ProgressDlg.h"
 #include "model/SCA_DebugLog.h"
@@ -288,6 +294,47 @@ inline ::testing::AssertionResult TypingIsTaken() {
 inline void WaitForPolls(SCA_ClientSession* session) {
     EXPECT_TRUE(korvanta_test::WaitUntilPumping("the session's polls to be answered",
                                                 [session] { return !session->IsWaiting(); }));
+}
+
+// The main window's parts, each the one child of its class: the connection, the status poll,
+// the commands on the selected monitors, the layouts, the placement and the update check.
+template <typename Part>
+Part* PartOf(const QObject* window) {
+    Part* part = window->findChild<Part*>();
+    EXPECT_NE(part, nullptr);
+    return part;
+}
+template <typename Window>
+SCA_MainConnection* ConnectionOf(const Window& window) {
+    return PartOf<SCA_MainConnection>(&*window);
+}
+template <typename Window>
+SCA_MainStatusPoll* PollOf(const Window& window) {
+    return PartOf<SCA_MainStatusPoll>(&*window);
+}
+template <typename Window>
+SCA_MainMonitorCommands* CommandsOf(const Window& window) {
+    return PartOf<SCA_MainMonitorCommands>(&*window);
+}
+template <typename Window>
+SCA_MainLayout* LayoutOf(const Window& window) {
+    return PartOf<SCA_MainLayout>(&*window);
+}
+template <typename Window>
+SCA_WindowPlacement* PlacementOf(const Window& window) {
+    return PartOf<SCA_WindowPlacement>(&*window);
+}
+template <typename Window>
+SCA_ProductUpdateCheck* UpdateCheckOf(const Window& window) {
+    return PartOf<SCA_ProductUpdateCheck>(&*window);
+}
+
+// One tick of the main window's timer, as the timer gives it.
+template <typename Window>
+void TickWindow(const Window& window) {
+    auto* timer = window->template findChild<QTimer*>(QStringLiteral("UpdateTimer"));
+    ASSERT_NE(timer, nullptr);
+    QMetaObject::invokeMethod(timer, "timeout");
 }
 
 inline std::unique_ptr<SCA_SrvGui> StartWindow() {

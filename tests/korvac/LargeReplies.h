@@ -5,7 +5,6 @@
 // the wire: a long list it shows, a list longer than it shows, a list over the reply limit and
 // a reply of tens of MB. The memory test and bench_client_memory run them alike.
 #include <QCoreApplication>
-#include <QTimerEvent>
 #include <QTreeWidget>
 #include <cstdint>
 #include <string>
@@ -29,7 +28,7 @@ struct LargeReply {
 };
 
 inline constexpr LargeReply kLargeReplies[] = {
-    {"10,000 monitors shown", SCA_SrvGui::kMaxMonitorRows, 0, 200, true},
+    {"10,000 monitors shown", SCA_MainStatusPoll::kMaxMonitorRows, 0, 200, true},
     {"50,000 monitors, more than are shown", 50000, 0, 20, false},
     {"200,000 monitors, over the reply limit", 200000, 0, 20, false},
     {"a reply of 45 MB", 0, 45u << 20, 0, false},
@@ -41,8 +40,7 @@ inline constexpr uint32_t kFewMonitors = 2;
 // Two ticks of the window's timer (it polls on every second one), and the poll answered.
 inline void PollOnce(SCA_SrvGui* window) {
     for (int tick = 0; tick < 2; ++tick) {
-        QTimerEvent event(window->GetUpdateTimerId());
-        QCoreApplication::sendEvent(window, &event);
+        TickWindow(window);
     }
     WaitForPolls(window->GetSession());
 }
@@ -52,7 +50,7 @@ inline void PollOnce(SCA_SrvGui* window) {
 inline bool ShowFewMonitors(FakeService* service, SCA_SrvGui* window) {
     service->List(kFewMonitors, "Processor and memory");
     if (!window->CheckConnected(0)) {
-        window->DefaultConnect();
+        ConnectionOf(window)->DefaultConnect();
     }
     // What the stand-in holds while it sends a large reply is not the window's: it is freed
     // before the polls after which the window gives back what was freed.

@@ -14,7 +14,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
-#include <QTimerEvent>
 #include <QToolButton>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
@@ -43,10 +42,13 @@
 #include "tests/support/WaitUntil.h"
 
 using korvac_test::Answer;
+using korvac_test::ConnectionOf;
 using korvac_test::FakeClient;
 using korvac_test::FakeService;
+using korvac_test::PollOf;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
+using korvac_test::UpdateCheckOf;
 
 namespace {
 
@@ -77,8 +79,7 @@ protected:
 
     // One tick of the window's 500 ms timer.
     void Tick() {
-        QTimerEvent event(m_Window->GetUpdateTimerId());
-        QCoreApplication::sendEvent(m_Window.get(), &event);
+        korvac_test::TickWindow(m_Window);
         korvac_test::WaitForPolls(m_Window->GetSession());
     }
     // How many messages of the client's own log carry the text.
@@ -138,7 +139,7 @@ protected:
 TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
     m_Service.Monitors[1].State = SCA_TASK_STATUS_ERROR;
     m_Service.Monitors[1].Errors = 3;
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     ASSERT_EQ(m_Window->CheckConnected(0), 1);
     std::vector<std::string> first;
     for (size_t i = 0; i < 6; ++i) {
@@ -151,7 +152,7 @@ TEST_F(LiveWindow, DefaultConnectLogsInFetchesTheServiceAndFillsEveryPane) {
     EXPECT_STREQ(Tray()->Text(), "Korvanta Client - 2 Monitors");
     EXPECT_EQ(Tray()->State(), SCA_SysTray::kRunning);
     // The known servers hold the host once, also after a second silent connection.
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     EXPECT_EQ(m_Window->GetUserConfig()->GetConnectList()->Count(), 1u);
     SCA_SrvConnectView* servers = m_Window->findChild<SCA_SideBar*>()->GetConnectView();
     ASSERT_EQ(servers->topLevelItemCount(), 1);
@@ -183,17 +184,17 @@ TEST_F(LiveWindow, MonitorStatusStringsAreParsedOrRefused) {
     uint32_t n[5] = {};
     char host[256];
     char description[256];
-    ASSERT_EQ(SCA_SrvGui::ParseMonitorStatusString("1 11 12 0 0 - My   three words", &n[0], &n[1],
-                                                   &n[2], &n[3], &n[4], host, sizeof(host),
-                                                   description, sizeof(description)),
+    ASSERT_EQ(SCA_MainStatusPoll::ParseMonitorStatusString(
+                  "1 11 12 0 0 - My   three words", &n[0], &n[1], &n[2], &n[3], &n[4], host,
+                  sizeof(host), description, sizeof(description)),
               1);
     EXPECT_EQ(n[1], 11u);
     EXPECT_EQ(n[2], 12u);
     EXPECT_STREQ(host, "");
     EXPECT_STREQ(description, "My   three words");
-    EXPECT_EQ(SCA_SrvGui::ParseMonitorStatusString("1 11 12 0", &n[0], &n[1], &n[2], &n[3], &n[4],
-                                                   host, sizeof(host), description,
-                                                   sizeof(description)),
+    EXPECT_EQ(SCA_MainStatusPoll::ParseMonitorStatusString("1 11 12 0", &n[0], &n[1], &n[2], &n[3],
+                                                           &n[4], host, sizeof(host), description,
+                                                           sizeof(description)),
               0);
     EXPECT_EQ(Logged("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string"), 1);
 }
@@ -202,7 +203,7 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
     for (uint32_t id = 3; id <= 60; ++id) {
         m_Service.Monitors.push_back(FakeService::Row(id, 9, 11, 1, 0, 0, "", "Filler"));
     }
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     SCA_MonitorsView* tree = m_Window->findChild<SCA_MonitorsView*>();
     tree->resize(600, 300);
     const int afterConnect = m_Service.Count("GetStatusEx");
@@ -238,7 +239,7 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
                               FakeService::Row(99, 1, 10, 0, 0, 0, "", "New one"));
     Tick();
     Tick();
-    EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 2u);
+    EXPECT_EQ(PollOf(m_Window)->LastMonitorsStatusId(), 2u);
     ASSERT_EQ(tree->topLevelItemCount(), 60);
     EXPECT_EQ(tree->topLevelItem(0)->text(1), QStringLiteral("New one"));
     QList<uint32_t> selected;
@@ -261,14 +262,14 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
     Tick();
     Tick();
     EXPECT_EQ(Logged("SCA_SrvGui::ParseMonitorStatusString: invalid monitor status string"), 1);
-    EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 2u);
+    EXPECT_EQ(PollOf(m_Window)->LastMonitorsStatusId(), 2u);
     EXPECT_EQ(tree->topLevelItemCount(), 60);
     EXPECT_FALSE(tree->isEnabled());
     EXPECT_EQ(m_Window->statusBar()->currentMessage(),
-              QString::fromLatin1(SCA_SrvGui::kRowsUnreadText));
+              QString::fromLatin1(SCA_MainStatusPoll::kRowsUnreadText));
     Tick();
     Tick();
-    EXPECT_EQ(m_Window->GetLastMonitorsStatusId(), 3u);
+    EXPECT_EQ(PollOf(m_Window)->LastMonitorsStatusId(), 3u);
     EXPECT_TRUE(tree->isEnabled());
     EXPECT_TRUE(m_Window->statusBar()->currentMessage().isEmpty());
     // Rows built again after the greyed poll follow the next change of their monitor.
@@ -281,7 +282,7 @@ TEST_F(LiveWindow, PollsUpdateRowsInPlaceAndARebuildKeepsTheSelectionAndTheScrol
 }
 
 TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     struct Case {
         uint32_t Errors, Failed, Warnings, Active;
         const char* Text;
@@ -298,7 +299,7 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
         m_Service.Status.FailedMonitors = c.Failed;
         m_Service.Status.MonitorWarnings = c.Warnings;
         m_Service.Status.ActiveMonitors = c.Active;
-        ASSERT_EQ(m_Window->UpdateStatus(0), 1);
+        ASSERT_EQ(PollOf(m_Window)->UpdateStatus(0), 1);
         EXPECT_STREQ(Tray()->Text(), c.Text);
         EXPECT_EQ(Tray()->State(), c.State);
     }
@@ -307,25 +308,25 @@ TEST_F(LiveWindow, TrayTitleFollowsErrorsWarningsAndActiveMonitors) {
 TEST_F(LiveWindow, MessagePaneKeeps500RowsAndANewSessionReplacesThem) {
     m_Service.Status.LastDebugMessageId = 501;
     m_Service.MessageCount = 501;
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     SCA_SrvLogView* pane = m_Window->findChild<SCA_SrvLogView*>();
     // One poll brings 500; the next brings the rest and the oldest row goes.
     ASSERT_EQ(pane->topLevelItemCount(), 500);
-    EXPECT_EQ(m_Window->GetLastServerMessageId(), 500u);
+    EXPECT_EQ(PollOf(m_Window)->LastServerMessageId(), 500u);
     QTreeWidgetItem* kept = pane->topLevelItem(10);
-    ASSERT_EQ(m_Window->UpdateStatus(0), 1);
+    ASSERT_EQ(PollOf(m_Window)->UpdateStatus(0), 1);
     ASSERT_EQ(pane->topLevelItemCount(), 500);
     EXPECT_EQ(pane->topLevelItem(0)->text(3), QStringLiteral("message 1"));
     EXPECT_EQ(pane->topLevelItem(499)->text(3), QStringLiteral("message 500"));
     EXPECT_EQ(pane->topLevelItem(9), kept); // rows stay, they are not rebuilt
-    EXPECT_EQ(m_Window->GetLastServerMessageId(), 501u);
+    EXPECT_EQ(PollOf(m_Window)->LastServerMessageId(), 501u);
 
     m_Service.SessionId = 2;
     m_Service.MessageCount = 3;
     m_Service.Status.LastDebugMessageId = 3;
-    ASSERT_EQ(m_Window->UpdateStatus(0), 1);
+    ASSERT_EQ(PollOf(m_Window)->UpdateStatus(0), 1);
     EXPECT_EQ(pane->topLevelItemCount(), 3);
-    EXPECT_EQ(m_Window->GetLastServerMessageId(), 3u);
+    EXPECT_EQ(PollOf(m_Window)->LastServerMessageId(), 3u);
 }
 
 // A service that is not there: the silent connection says nothing and shows no box, and its
@@ -334,14 +335,14 @@ TEST_F(LiveWindow, ARefusedStartShowsOneStatusLineAndNoBox) {
     m_Service.Standing("Connect", Answer::Refused());
     const uint32_t messages = m_Window->GetClientLog()->GetMessageCount();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         for (int tick = 0; tick < 6; ++tick) {
             Tick();
         }
     }
     EXPECT_EQ(m_Service.Count("Connect"), 3);
     EXPECT_EQ(m_Window->CheckConnected(0), 0);
-    EXPECT_EQ(Status(), QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+    EXPECT_EQ(Status(), QString::fromLatin1(SCA_MainConnection::kPressConnectText));
     EXPECT_EQ(m_Window->GetClientLog()->GetMessageCount(), messages);
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
@@ -351,7 +352,7 @@ TEST_F(LiveWindow, ARefusedStartShowsOneStatusLineAndNoBox) {
 // A lost connection is told once, in the status bar and the log; the window reconnects every
 // sixth tick without a word and, once the service is back, shows it again.
 TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     m_Service.Queue("GetStatusEx", Answer::Dropped());
     m_Service.Standing("Connect", Answer::Refused());
     Tick();
@@ -368,25 +369,33 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
     Tick();
     ASSERT_TRUE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
     m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
-    m_Window->DefaultConnect();
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     EXPECT_EQ(Status(), QString::fromLatin1(kLost));
     EXPECT_EQ(Logged(kLost), 1);
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
 
-    // While a modal window holds the lock, neither polls nor reconnects happen.
+    // While a modal window holds the lock, neither polls nor reconnects happen, and the ticks
+    // it held do not count: the reconnection comes on the sixth tick after the lock as it would
+    // have without it (a count of 13 held ticks would bring it on the fifth).
     {
         SCA_GuiUpdateLock lock(m_Window.get());
-        const uint32_t ticks = m_Window->GetTickCount();
-        for (int tick = 0; tick < 12; ++tick) {
+        for (int tick = 0; tick < 13; ++tick) {
             Tick();
         }
-        EXPECT_EQ(m_Window->GetTickCount(), ticks);
         EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
     }
+    for (int tick = 1; tick < 6; ++tick) {
+        Tick();
+        EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive())
+            << tick;
+    }
+    Tick();
+    ASSERT_TRUE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
+    m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
     m_Service.Standing("Connect", Answer::Ok());
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     EXPECT_EQ(m_Window->CheckConnected(0), 1);
     EXPECT_EQ(Status(), QStringLiteral("Connected To: admin@server-a"));
 }
@@ -394,7 +403,7 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
 // A stalled service holds the window up for the poll's short time-out once; then the window
 // is disconnected and no further call waits for it.
 TEST_F(LiveWindow, AStalledServiceHoldsThePollForItsShortTimeOutOnly) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     m_Service.Queue("GetStatusEx", Answer::Ok().After(10000));
     Tick();
     ASSERT_NE(m_Service.LastCall("GetStatusEx"), nullptr);
@@ -420,11 +429,11 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
             rows(reply->AddConfigObj("MonitorsStatus"));
         });
     };
-    constexpr size_t kHugeCount = SCA_SrvGui::kMaxMonitorRows + 1;
+    constexpr size_t kHugeCount = SCA_MainStatusPoll::kMaxMonitorRows + 1;
     const QString tooMany = QStringLiteral("Monitor list not updated: the service listed %1 "
                                            "monitors, more than %2")
                                 .arg(kHugeCount)
-                                .arg(SCA_SrvGui::kMaxMonitorRows);
+                                .arg(SCA_MainStatusPoll::kMaxMonitorRows);
     const struct {
         const char* Name;
         Answer Poll;
@@ -437,12 +446,15 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
          {}},
         {"silence", Answer::Ok().After(10000), kLost, {}},
         {"a connection closed half-way", Answer::Dropped().After(200), kLost, {}},
-        {"a reply without its fields", Answer::Ok().After(200), SCA_SrvGui::kPressConnectText, {}},
-        {"a refusal", Answer::Refused().After(200), SCA_SrvGui::kPressConnectText, {}},
+        {"a reply without its fields",
+         Answer::Ok().After(200),
+         SCA_MainConnection::kPressConnectText,
+         {}},
+        {"a refusal", Answer::Refused().After(200), SCA_MainConnection::kPressConnectText, {}},
         {"rows that cannot be read", statusWithRows([](SCA_ConfigObj* monitors) {
              monitors->AddField("1", "not a monitor row");
          }),
-         nullptr, QString::fromLatin1(SCA_SrvGui::kRowsUnreadText)},
+         nullptr, QString::fromLatin1(SCA_MainStatusPoll::kRowsUnreadText)},
         {"a huge count", statusWithRows([](SCA_ConfigObj* monitors) {
              for (uint32_t id = 1; id <= kHugeCount; ++id) {
                  FakeService::Row(id, 9, 11, 1, 0, 0, "", "Filler").Write(monitors);
@@ -454,7 +466,7 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
         m_Service.Standing("GetStatusEx", healthy);
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         ASSERT_EQ(m_Window->CheckConnected(0), 1);
         // The poll is answered only once the window's event loop has turned while it waited:
         // a loop that waits on the network never releases it, and the wait fails the test.
@@ -476,7 +488,7 @@ TEST_F(LiveWindow, AMisbehavingServiceNeverHoldsTheEventLoopAndTheWindowRecovers
         } else {
             EXPECT_EQ(m_Window->CheckConnected(0), 0);
             EXPECT_EQ(Status(), QString::fromLatin1(test.Status));
-            m_Window->DefaultConnect();
+            ConnectionOf(m_Window)->DefaultConnect();
         }
         ExpectRecovered(connected);
         EXPECT_TRUE(monitors->isEnabled());
@@ -526,7 +538,7 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
     QTreeWidget* monitors = m_Window->findChild<SCA_MonitorsView*>();
     for (const auto& test : cases) {
         SCOPED_TRACE(test.Name);
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         ASSERT_EQ(m_Window->CheckConnected(0), 1);
         korvac_test::EventLoopProbe probe;
         Answer poll = healthy;
@@ -545,16 +557,16 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
             continue;
         }
         EXPECT_EQ(m_Window->CheckConnected(0), 0);
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         ExpectRecovered(connected);
     }
     for (const char* closing : {"Connect", "Login"}) {
         SCOPED_TRACE(closing);
-        m_Window->Disconnect();
+        ConnectionOf(m_Window)->Disconnect();
         m_Service.Queue(closing, Answer::OnWire(Answer::Wire::Close));
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         EXPECT_EQ(m_Window->CheckConnected(0), 0);
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         Tick();
         Tick();
         EXPECT_EQ(m_Window->CheckConnected(0), 1);
@@ -583,15 +595,14 @@ TEST_F(LiveWindow, MemoryALargeReplyTookIsGivenBackOnceItIsDropped) {
 // Input reaches the window while a poll is out: what the user types is taken before the
 // poll's answer comes.
 TEST_F(LiveWindow, TheWindowTakesInputWhileAPollIsOut) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     std::atomic<bool> released{false};
     m_Service.Queue("GetStatusEx", m_Service.StandingOf("GetStatusEx").HeldUntil([&released] {
         return released.load();
     }));
     // The window polls on every second tick.
     for (int tick = 0; tick < 2 && !m_Window->GetSession()->IsWaiting(); ++tick) {
-        QTimerEvent event(m_Window->GetUpdateTimerId());
-        QCoreApplication::sendEvent(m_Window.get(), &event);
+        korvac_test::TickWindow(m_Window);
     }
     ASSERT_TRUE(m_Window->GetSession()->IsWaiting());
     EXPECT_TRUE(korvac_test::TypingIsTaken());
@@ -603,9 +614,9 @@ TEST_F(LiveWindow, TheWindowTakesInputWhileAPollIsOut) {
 
 TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     m_Service.Standing("Login", Answer::Refused());
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     EXPECT_EQ(m_Window->CheckConnected(0), 0);
-    EXPECT_EQ(m_Window->GetAutoConnect(), 0u);
+    EXPECT_EQ(ConnectionOf(m_Window)->AutoConnect(), 0u);
     EXPECT_EQ(Logged("Cannot login to Korvanta Server @ server-a as admin"), 1);
     for (int tick = 0; tick < 13; ++tick) {
         Tick();
@@ -619,7 +630,7 @@ TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     // The user asks for that server: the answer is a box, and the badge keeps only the
     // earlier error.
     m_Window->GetUserConfig()->GetConnectList()->AddConnect("server-a", "admin", "wrong", 8000);
-    EXPECT_EQ(m_Window->ConnectToHost("server-a"), 0);
+    EXPECT_EQ(ConnectionOf(m_Window)->ConnectToHost("server-a"), 0);
     ASSERT_EQ(m_Hook.Boxes.size(), 1u);
     EXPECT_EQ(m_Hook.Boxes[0].Text,
               QStringLiteral("Cannot login to Korvanta Server @ server-a as admin"));
@@ -630,7 +641,7 @@ TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
 // Errors raise the badge; the console opens on a click only, and the poll goes on while it is
 // open.
 TEST_F(LiveWindow, TheConsoleOpensFromTheBadgeOnlyAndPollingGoesOnWhileItIsOpen) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "first failure");
     SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "second failure");
     for (int tick = 0; tick < 4; ++tick) {
@@ -664,11 +675,11 @@ TEST_F(LiveWindow, SoundsAreNotReplayedAndAnUnknownNameIsReportedOnce) {
     m_Window->GetActionCtrl()->SetPlayer([&](const char* file) { played.push_back(file); });
     m_Service.Status.LastSoundActionTime = 500;
     m_Service.SoundNames = {"Siren"};
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     Tick();
     Tick();
     EXPECT_EQ(m_Service.Count("GetSoundActions"), 0);
-    EXPECT_EQ(m_Window->GetLastSoundActionTime(), 500u);
+    EXPECT_EQ(PollOf(m_Window)->LastSoundActionTime(), 500u);
 
     SCA_SrvActionCtrl* worker = m_Window->GetActionCtrl();
     for (uint64_t time = 600; time < 1000; time += 100) {
@@ -701,7 +712,7 @@ TEST_F(LiveWindow, ExportWhileDisconnectedAsksForAConnectionAndOpensNoDialog) {
 // for it (typed as it stands; cancelling leaves the service alone), a file written before that
 // still imports with its own, and a file of another kind is refused before the service is asked.
 TEST_F(LiveWindow, AnExportedConfigurationHoldsNoPasswordAndItsImportAsksForOne) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     const std::string exported = m_Home.Path() + "/backup.hdx";
     m_Hook.FileAnswer = QString::fromStdString(exported);
     ASSERT_TRUE(korvac_test::ChooseMenuEntry(m_Window.get(), "File", "Export Configuration ..."));
@@ -791,7 +802,7 @@ TEST_F(LiveWindow, AnExportedConfigurationHoldsNoPasswordAndItsImportAsksForOne)
 TEST_F(LiveWindow, OptionsKeepThePortInUseAndLogInByTheModeTheServiceWillUse) {
     m_Service.ServerPort = 24503; // the service was started on another port than its setting
     m_Service.LogonMode = SCA_KORVANTA_LOGIN_NAMES;
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     std::function<void(QDialog*)> edit;
     m_Hook.OnExec = [&](QDialog* dialog) {
         if (edit) {
@@ -851,7 +862,7 @@ TEST_F(LiveWindow, OptionsKeepThePortInUseAndLogInByTheModeTheServiceWillUse) {
 }
 
 TEST_F(LiveWindow, AChangedControlPortIsPromptedAndCancelKeepsItButSavesTheRest) {
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     m_Hook.OnExec = [](QDialog* dialog) {
         dialog->findChild<QSpinBox*>(QStringLiteral("ServerControlPort"))->setValue(9100);
         dialog->findChild<QLineEdit*>(QStringLiteral("DefaultReportTitle"))
@@ -889,7 +900,7 @@ TEST_F(LiveWindow, KnownServersAreOrderedRemovedAndRemoveAllIsAsked) {
     // A double click connects without adding the server again.
     view->Refresh("server-a");
     view->ConnectClicked(view->currentItem(), 1);
-    EXPECT_STREQ(m_Window->GetConnectedHost(), "server-a");
+    EXPECT_STREQ(ConnectionOf(m_Window)->ConnectedHost(), "server-a");
     EXPECT_EQ(list->Count(), 2u);
     const int connects = m_Service.Count("Connect");
     view->ConnectClicked(view->currentItem(), 1);
@@ -909,7 +920,7 @@ TEST_F(LiveWindow, ClearAllWhileDisconnectedEmptiesThePaneAndAsksForAConnection)
     m_Window->findChild<SCA_SrvLogView*>()->ClearAll();
     EXPECT_EQ(m_Window->findChild<SCA_SrvLogView*>()->topLevelItemCount(), 0);
     EXPECT_TRUE(BoxShown(kNotConnected));
-    m_Window->DefaultConnect();
+    ConnectionOf(m_Window)->DefaultConnect();
     m_Window->findChild<SCA_SrvLogView*>()->ClearAll();
     EXPECT_EQ(m_Service.Count("ClearDebugLog"), 1);
 }
@@ -926,12 +937,12 @@ TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
         korvanta_test::TestHttpServer server(korvanta_test::TestHttpServer::Ok(body));
         const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/update.txt";
         m_Window->GetLocalConfig()->SetUpdateResourceName(url.c_str());
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         ASSERT_EQ(m_Window->CheckConnected(0), 1);
         // The check ends within its time-out; the ticks collect it.
         EXPECT_TRUE(korvanta_test::WaitUntil("the update check to be collected", [&] {
             Tick();
-            return !m_Window->IsUpdateCheckPending();
+            return !UpdateCheckOf(m_Window)->IsPending();
         }));
         const bool newer = version == kNewerVersion;
         EXPECT_EQ(newer,
@@ -947,14 +958,14 @@ TEST_F(LiveWindow, ANewerProductShowsTheUpdateButtonAndTheSameVersionSaysSo) {
         EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
         EXPECT_EQ(server.RequestLine(), "GET /update.txt HTTP/1.1");
         m_Hook.Boxes.clear();
-        m_Window->CheckForUpdates();
+        UpdateCheckOf(m_Window)->CheckForUpdates();
         if (!newer) {
             const std::string upToDate = "Korvanta Client " + version + " is up to date.";
             EXPECT_TRUE(BoxShown(upToDate.c_str()));
         } else {
             EXPECT_EQ(m_Hook.Dialogs.back(), QStringLiteral("Product Update"));
         }
-        m_Window->Disconnect();
+        ConnectionOf(m_Window)->Disconnect();
     }
 }
 

@@ -19,6 +19,7 @@
 #include "FakeService.h"
 #include "GuiTestSupport.h"
 #include "korvac/kit/SCA_LiveWindow.h"
+#include "korvac/main/SCA_MainHelp.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SideBar.h"
 #include "korvac/main/SCA_SrvConnectView.h"
@@ -30,6 +31,9 @@
 #include "model/SCA_KeyCommand.h"
 #include "model/SCA_SrvConnectList.h"
 
+using korvac_test::ConnectionOf;
+using korvac_test::LayoutOf;
+using korvac_test::PlacementOf;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
 using korvac_test::StartWindow;
@@ -89,7 +93,12 @@ TEST_F(MainWindow, StartsDisconnectedWithItsPanesAndCollectsReportsAfterStart) {
     EXPECT_TRUE(window->findChild<QToolBar*>(QStringLiteral("ToolBar"))->isVisibleTo(window.get()));
     EXPECT_FALSE(
         window->findChild<QToolButton*>(QStringLiteral("UpdateButton"))->isVisibleTo(window.get()));
-    EXPECT_TRUE(window->IsCollectingMessages());
+    // Reports after the start wait in the client's log instead of opening a box.
+    const size_t boxes = m_Hook.Boxes.size();
+    const uint32_t logged = window->GetClientLog()->GetMessageCount();
+    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING, "%s", "after the start");
+    EXPECT_EQ(m_Hook.Boxes.size(), boxes);
+    EXPECT_EQ(window->GetClientLog()->GetMessageCount(), logged + 1);
     EXPECT_EQ(window->findChild<SCA_SysTray*>()->State(), SCA_SysTray::kReady);
     // The empty panes say why they are empty: the hint's pixels are drawn, and go with a row.
     auto inked = [](QWidget* view) {
@@ -154,9 +163,9 @@ TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIconsAndEveryButtonShows) {
         }
     }
     ASSERT_NE(layoutsButton, nullptr);
-    ASSERT_EQ(window->GetCurrentLayout(), 0u);
+    ASSERT_EQ(LayoutOf(window)->CurrentLayout(), 0u);
     for (int step = 0; step < 4; ++step) {
-        const uint32_t layout = window->GetCurrentLayout();
+        const uint32_t layout = LayoutOf(window)->CurrentLayout();
         SCOPED_TRACE(layout);
         const Expect& e = expected[layout];
         QCoreApplication::processEvents();
@@ -184,7 +193,7 @@ TEST_F(MainWindow, LayoutsCycleWithTheirSizesPanesAndIconsAndEveryButtonShows) {
             EXPECT_FALSE(overflow->isVisible());
         }
         QTest::mouseClick(layoutsButton, Qt::LeftButton);
-        EXPECT_EQ(window->GetCurrentLayout(), (layout + 1) % 3);
+        EXPECT_EQ(LayoutOf(window)->CurrentLayout(), (layout + 1) % 3);
     }
 }
 
@@ -192,12 +201,12 @@ TEST_F(MainWindow, AnInvalidLayoutIsReportedAndTheNextSwitchStartsAtZero) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
     const uint32_t errors = window->GetClientLog()->GetErrorCount();
-    EXPECT_EQ(window->InitLayout(7), 0);
+    EXPECT_EQ(LayoutOf(window)->InitLayout(7), 0);
     EXPECT_EQ(window->GetClientLog()->GetErrorCount(), errors + 1);
-    EXPECT_EQ(window->GetCurrentLayout(), 7u);
-    window->SwitchLayout();
-    EXPECT_EQ(window->GetCurrentLayout(), 0u);
-    EXPECT_EQ(window->UpdateToolBarButtons(3), 0);
+    EXPECT_EQ(LayoutOf(window)->CurrentLayout(), 7u);
+    ASSERT_TRUE(korvac_test::ChooseMenuEntry(window.get(), "Tools", "Switch Layout"));
+    EXPECT_EQ(LayoutOf(window)->CurrentLayout(), 0u);
+    EXPECT_EQ(LayoutOf(window)->UpdateToolBarButtons(3), 0);
 }
 
 TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
@@ -245,13 +254,13 @@ TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
             }
             m_Hook.Boxes.clear();
             m_Hook.Dialogs.clear();
-            const uint32_t layout = window->GetCurrentLayout();
+            const uint32_t layout = LayoutOf(window)->CurrentLayout();
             action->trigger();
             if (needService.contains(action->text())) {
                 ASSERT_EQ(m_Hook.Boxes.size(), 1u) << name;
                 EXPECT_EQ(m_Hook.Boxes[0].Text, QString::fromLatin1(kNotConnected)) << name;
             } else if (action->text() == QLatin1String("Switch Layout")) {
-                EXPECT_NE(window->GetCurrentLayout(), layout);
+                EXPECT_NE(LayoutOf(window)->CurrentLayout(), layout);
             } else if (action->text() == QLatin1String("View Message Console ...")) {
                 EXPECT_EQ(m_Hook.Dialogs, QStringList{QStringLiteral("Message Console")});
             } else if (action->text() == QLatin1String("Check For Updates ...")) {
@@ -288,9 +297,9 @@ TEST_F(MainWindow, EveryCommandIsConnectedOrDisabledWithAReason) {
             continue;
         }
         m_Hook.Boxes.clear();
-        const uint32_t layout = window->GetCurrentLayout();
+        const uint32_t layout = LayoutOf(window)->CurrentLayout();
         action->trigger();
-        const bool acted = !m_Hook.Boxes.empty() || window->GetCurrentLayout() != layout ||
+        const bool acted = !m_Hook.Boxes.empty() || LayoutOf(window)->CurrentLayout() != layout ||
                            text == QLatin1String("Connect");
         EXPECT_TRUE(acted) << text.toStdString();
     }
@@ -354,34 +363,34 @@ TEST_F(MainWindow, GeometryIsWrittenAndRestoredOnTheRightScreen) {
     auto window = StartWindow();
     ASSERT_NE(window, nullptr);
     window->setGeometry(right.left() + 100, right.top() + 50, 900, 700);
-    window->SaveWindowGeometry();
+    PlacementOf(window)->SaveWindowGeometry();
     const std::string text = window->GetUserConfig()->GetGuiGeometry();
     EXPECT_NE(text.find(" 900 700 1"), std::string::npos) << text;
 
     int maximise = -1;
     window->setGeometry(10, 10, 860, 640);
-    ASSERT_EQ(window->RestoreWindowGeometry(&maximise), 1);
+    ASSERT_EQ(PlacementOf(window)->RestoreWindowGeometry(&maximise), 1);
     EXPECT_EQ(maximise, 0);
     EXPECT_TRUE(right.contains(window->geometry().topLeft()));
     EXPECT_EQ(window->size(), QSize(900, 700));
 
     // Maximised on the second screen: centred there; a screen that is gone: the primary.
     window->GetUserConfig()->SetGuiGeometry("Maximized 1");
-    ASSERT_EQ(window->RestoreWindowGeometry(&maximise), 1);
+    ASSERT_EQ(PlacementOf(window)->RestoreWindowGeometry(&maximise), 1);
     EXPECT_EQ(maximise, 1);
     EXPECT_TRUE(right.contains(window->pos()));
     window->GetUserConfig()->SetGuiGeometry("Maximized 3");
-    ASSERT_EQ(window->RestoreWindowGeometry(&maximise), 1);
+    ASSERT_EQ(PlacementOf(window)->RestoreWindowGeometry(&maximise), 1);
     EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(window->pos()));
 
     // Rejected: zero size, a point on no screen, too few numbers, empty.
     for (const char* bad : {"10 10 0 0 0", "5000 5000 800 600 1", "1 2 3", ""}) {
         window->GetUserConfig()->SetGuiGeometry(bad);
-        EXPECT_EQ(window->RestoreWindowGeometry(&maximise), 0) << bad;
+        EXPECT_EQ(PlacementOf(window)->RestoreWindowGeometry(&maximise), 0) << bad;
     }
     window->GetUserConfig()->SetGuiGeometry("10 10 0 0 0");
     window->resize(860, 640);
-    window->RestoreOrCentre(&maximise);
+    PlacementOf(window)->RestoreOrCentre(&maximise);
     const QRect primary = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(maximise, 0);
     EXPECT_EQ(window->pos(), QPoint(primary.width() / 2 - 430, primary.height() / 2 - 320));
@@ -440,10 +449,10 @@ TEST_F(MainWindow, ConfiguredShortcutsRunTheirCommandsAndKeypadDigitsMatchDigits
     auto* digit = new SCA_KeyCommand(20, "5");
     ASSERT_TRUE(shortcuts->AddItemToTail(digit, digit->GetKey()));
 
-    const uint32_t layout = window->GetCurrentLayout();
+    const uint32_t layout = LayoutOf(window)->CurrentLayout();
     QKeyEvent keypad(QEvent::KeyPress, Qt::Key_5, Qt::KeypadModifier, QStringLiteral("5"));
     EXPECT_EQ(window->ProcessKeyCommand(&keypad), 1);
-    EXPECT_EQ(window->GetCurrentLayout(), (layout + 1) % 3);
+    EXPECT_EQ(LayoutOf(window)->CurrentLayout(), (layout + 1) % 3);
 
     // The defaults: F12 opens the message console.
     QKeyEvent f12(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
@@ -491,10 +500,10 @@ TEST_F(MainWindow, APluggedClientObjectServesTheCommands) {
     emit window->findChild<SCA_SrvLogView*>()->ClearLog();
     EXPECT_EQ(clears, 1);
     m_Hook.Boxes.clear();
-    window->AboutKorvantaServer();
+    ASSERT_TRUE(korvac_test::ChooseMenuEntry(window.get(), "Help", SCA_MainHelp::kAboutServerText));
     EXPECT_TRUE(m_Hook.Boxes.empty());
     // Named as its menu entry, framed as a dialog: a close button, no minimise or maximise.
-    ASSERT_EQ(m_Hook.Dialogs, QStringList{QString::fromLatin1(SCA_SrvGui::kAboutServerText)});
+    ASSERT_EQ(m_Hook.Dialogs, QStringList{QString::fromLatin1(SCA_MainHelp::kAboutServerText)});
     const Qt::WindowFlags flags = m_Hook.Flags.back();
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
@@ -503,7 +512,7 @@ TEST_F(MainWindow, APluggedClientObjectServesTheCommands) {
     window->SetClientInterface(nullptr);
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
-              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+              QString::fromLatin1(SCA_MainConnection::kPressConnectText));
 }
 
 TEST_F(MainWindow, TheFirstStartLogsInOnlyOnceALoginWasSaved) {
@@ -515,20 +524,20 @@ TEST_F(MainWindow, TheFirstStartLogsInOnlyOnceALoginWasSaved) {
     // Nothing saved yet: the start's connection stays away from the service, which therefore
     // counts no failed login, and the window asks for the Connect button.
     user->SetConnectPassword("");
-    window->DefaultConnect();
+    ConnectionOf(window)->DefaultConnect();
     EXPECT_EQ(service.Count("Login"), 0);
     EXPECT_EQ(window->CheckConnected(0), 0);
     EXPECT_EQ(window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(),
-              QString::fromLatin1(SCA_SrvGui::kPressConnectText));
+              QString::fromLatin1(SCA_MainConnection::kPressConnectText));
     EXPECT_EQ(window->GetClientLog()->GetErrorCount(), 0u);
     // A saved password, or a known server that took an empty one, logs in at start.
     user->SetConnectPassword("secret");
-    window->DefaultConnect();
+    ConnectionOf(window)->DefaultConnect();
     EXPECT_EQ(service.Count("Login"), 1);
     EXPECT_EQ(window->CheckConnected(0), 1);
-    window->Disconnect();
+    ConnectionOf(window)->Disconnect();
     user->SetConnectPassword("");
-    window->DefaultConnect();
+    ConnectionOf(window)->DefaultConnect();
     EXPECT_EQ(service.Count("Login"), 2) << "server-a is known since the first login";
 }
 
@@ -537,13 +546,13 @@ TEST_F(MainWindow, SettingsAreKeptAtExitAndAFailedSaveIsTold) {
     {
         auto window = StartWindow();
         ASSERT_NE(window, nullptr);
-        window->SwitchLayout();
+        ASSERT_TRUE(korvac_test::ChooseMenuEntry(window.get(), "Tools", "Switch Layout"));
         path = window->GetUserConfig()->GetConfigFilePath();
     }
     {
         auto window = StartWindow();
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->GetCurrentLayout(), 1u);
+        EXPECT_EQ(LayoutOf(window)->CurrentLayout(), 1u);
         // A folder the save cannot write into.
         chmod(QFileInfo(QString::fromStdString(path)).absolutePath().toUtf8().constData(), 0500);
         testing::internal::CaptureStderr();
@@ -566,7 +575,7 @@ TEST_F(MainWindow, EachLayoutPaintsItsWindow) {
     item->setText(2, QStringLiteral("localhost"));
     const char* folder = std::getenv("KORVANTA_SCREENSHOTS");
     for (uint32_t layout = 0; layout < 3; ++layout) {
-        window->InitLayout(layout);
+        LayoutOf(window)->InitLayout(layout);
         QCoreApplication::processEvents();
         const QImage image = window->grab().toImage();
         EXPECT_EQ(image.size(), window->size());

@@ -42,9 +42,12 @@
 #include "model/SCA_TezTaskStatus.h"
 
 using korvac_test::Answer;
+using korvac_test::CommandsOf;
+using korvac_test::ConnectionOf;
 using korvac_test::FakeService;
 using korvac_test::Inventory;
 using korvac_test::Items;
+using korvac_test::PollOf;
 using korvac_test::Presence;
 using korvac_test::PrivateHome;
 using korvac_test::RecordingHook;
@@ -63,7 +66,7 @@ protected:
                               FakeService::Row(3, 9, 11, 13, 0, 0, "", "Disks")};
         AnswerMonitorOperations();
         m_Hook.OnExec = [this](QDialog* dialog) { AnswerDialog(dialog); };
-        m_Window->DefaultConnect();
+        ConnectionOf(m_Window)->DefaultConnect();
         ASSERT_EQ(m_Window->CheckConnected(0), 1);
     }
 
@@ -554,7 +557,7 @@ TEST_F(MonitorCommands, AHalfMadeMonitorIsRemovedAndAnExistingOneOnlyAsked) {
 TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     // Starting skips the monitor without counters and goes on.
     Select({3, 2, 1});
-    m_Window->StartMonitor();
+    CommandsOf(m_Window)->StartMonitor();
     EXPECT_EQ(IdsSent("StartMonitor"), (std::vector<uint32_t>{1, 3}));
     EXPECT_TRUE(Logged("Cannot start monitor 2, no counters configured"));
     EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->SelectedMonitorIds(),
@@ -563,22 +566,22 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     // A failed pause stops at once: the second monitor is untouched, the selection stays.
     Select({1, 3});
     m_Service.Queue("PauseMonitor", Answer::Refused());
-    m_Window->PauseMonitor();
+    CommandsOf(m_Window)->PauseMonitor();
     EXPECT_EQ(IdsSent("PauseMonitor"), std::vector<uint32_t>{1});
     EXPECT_TRUE(Logged("Cannot pause monitor - 1"));
     EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->SelectedMonitorIds(),
               (std::vector<uint32_t>{1, 3}));
 
     // Moving acts on the current row only.
-    m_Window->MoveMonitorDown();
+    CommandsOf(m_Window)->MoveMonitorDown();
     EXPECT_EQ(IdsSent("MoveMonitorDown"), std::vector<uint32_t>{1});
 
     // Deleting asks; No changes nothing, Yes deletes every selected monitor.
     m_Hook.Answer = QMessageBox::No;
-    m_Window->DeleteMonitor();
+    CommandsOf(m_Window)->DeleteMonitor();
     EXPECT_TRUE(IdsSent("DeleteMonitor").empty());
     m_Hook.Answer = QMessageBox::Yes;
-    m_Window->DeleteMonitor();
+    CommandsOf(m_Window)->DeleteMonitor();
     EXPECT_EQ(IdsSent("DeleteMonitor"), (std::vector<uint32_t>{1, 3}));
 
     // A deselected current row is no selection.
@@ -586,7 +589,7 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
         m_Window->findChild<SCA_MonitorsView*>()->Rows()->Find(QVariant(2u)));
     m_Window->findChild<SCA_MonitorsView*>()->clearSelection();
     m_Hook.Boxes.clear();
-    m_Window->ResetMonitor();
+    CommandsOf(m_Window)->ResetMonitor();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Please, select a monitor to reset.")});
     EXPECT_EQ(m_Service.Count("ResetMonitor"), 0);
 }
@@ -597,7 +600,7 @@ TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
                           FakeService::Row(3, 4, 12, 2, 0, 1, "", "Paused and warned"),
                           FakeService::Row(4, 5, 1, 2, 1, 0, "", "Stopped in error")};
     ++m_Service.Status.MonitorsStatusId;
-    m_Window->UpdateStatus(1);
+    PollOf(m_Window)->UpdateStatus(1);
     SCA_MonitorsView* view = m_Window->findChild<SCA_MonitorsView*>();
     ASSERT_EQ(view->topLevelItemCount(), 4);
     constexpr int kStatus = 6;
@@ -644,7 +647,7 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
     EXPECT_EQ(IdsSent("PauseMonitor"), std::vector<uint32_t>{1});
     m_Service.Monitors[0] = FakeService::Row(1, 8, 12, 12, 0, 0, "", "Processor");
     ++m_Service.Status.MonitorsStatusId;
-    m_Window->UpdateStatus(1);
+    PollOf(m_Window)->UpdateStatus(1);
     Select({1});
     QTest::keyClick(view, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(IdsSent("StartMonitor"), std::vector<uint32_t>{1});
@@ -707,7 +710,7 @@ TEST_F(MonitorCommands, EditSendsTheDialogsValuesAndViewErrorsCollectsEachMonito
     };
     Select({3});
     const size_t from = m_Service.Calls.size();
-    m_Window->EditMonitor();
+    CommandsOf(m_Window)->EditMonitor();
     SCA_SrvMonitor sent(nullptr, nullptr);
     ASSERT_TRUE(SentMonitor(from, &sent));
     EXPECT_STREQ(sent.GetDescription(), "Disks of the build farm");
@@ -734,7 +737,7 @@ TEST_F(MonitorCommands, EditSendsTheDialogsValuesAndViewErrorsCollectsEachMonito
         }
     };
     m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
-    m_Window->ViewErrors();
+    CommandsOf(m_Window)->ViewErrors();
     EXPECT_EQ(IdsSent("GetMonitorErrors"), (std::vector<uint32_t>{1, 2, 3}));
     EXPECT_EQ(listed, 2);
 }
@@ -750,7 +753,7 @@ TEST_F(MonitorCommands, TheContextMenuOffersEveryCommandAndRunsTheOneChosen) {
         return nullptr;
     };
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10), QPoint(10, 10));
-    EXPECT_EQ(m_Window->BuildMonitorContextMenu(&event), 1);
+    EXPECT_EQ(CommandsOf(m_Window)->BuildMonitorContextMenu(&event), 1);
     ASSERT_EQ(m_Hook.Menus.size(), 1u);
     const QStringList& entries = m_Hook.Menus[0];
     // The add submenu, then the commands; two screens give one detached entry each.
@@ -783,9 +786,9 @@ TEST_F(MonitorCommands, TheContextMenuOffersEveryCommandAndRunsTheOneChosen) {
     EXPECT_EQ(IdsSent("StopMonitor"), std::vector<uint32_t>{3});
 
     // Not connected: no menu, no message.
-    m_Window->Disconnect();
+    ConnectionOf(m_Window)->Disconnect();
     m_Hook.Boxes.clear();
-    EXPECT_EQ(m_Window->BuildMonitorContextMenu(&event), 0);
+    EXPECT_EQ(CommandsOf(m_Window)->BuildMonitorContextMenu(&event), 0);
     EXPECT_EQ(m_Hook.Menus.size(), 1u);
     EXPECT_TRUE(m_Hook.Boxes.empty());
 }
@@ -803,7 +806,7 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
                                      {4, 1, "Far", "db/1"}};
     m_Service.Monitors.push_back(FakeService::Row(4, 9, 1, 3, 0, 0, "db/1", "Far"));
     m_Service.Status.MonitorsStatusId = 2;
-    m_Window->UpdateStatus(1);
+    PollOf(m_Window)->UpdateStatus(1);
     m_Service.Standing("GetMonitorsStatus", Answer::Reply([](SCA_ConfigObj*, SCA_ConfigObj* r) {
                            r->AddField("Count", 4u);
                            r->AddField("Active", 2u);
@@ -841,7 +844,7 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
     };
     m_Window->findChild<SCA_MonitorsView*>()->ClearMonitorSelection();
     m_Hook.Boxes.clear();
-    m_Window->SaveReport();
+    CommandsOf(m_Window)->SaveReport();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("Operation Successfully Completed")});
     QStringList files = QDir(chosenFolder).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(files.size(), 3) << files.join('|').toStdString();
@@ -849,12 +852,12 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
     EXPECT_EQ(files, (QStringList{QStringLiteral("Korvanta Disk _ load %1 (2).csv").arg(stamp),
                                   QStringLiteral("Korvanta Disk _ load %1.csv").arg(stamp),
                                   QStringLiteral("Korvanta Far db_1 %1.csv").arg(stamp)}));
-    EXPECT_EQ(m_Window->GetSaveReportFormat(), SCA_TEZ_FORMAT_CSV);
+    EXPECT_EQ(CommandsOf(m_Window)->SaveReportFormat(), SCA_TEZ_FORMAT_CSV);
 
     // Only the idle monitor selected: nothing saved is not a success.
     Select({2});
     m_Hook.Boxes.clear();
-    m_Window->SaveReport();
+    CommandsOf(m_Window)->SaveReport();
     EXPECT_EQ(BoxTexts(), QStringList{QStringLiteral("No active monitors to save reports.")});
 
     // A folder the writer cannot write to: logged, and no success.
@@ -863,7 +866,7 @@ TEST_F(MonitorCommands, ASaveRunNamesEachFileSafelyAndNeverOverwrites) {
     Select({1});
     m_Hook.Boxes.clear();
     const uint32_t logged = m_Window->GetClientLog()->GetErrorCount();
-    m_Window->SaveReport();
+    CommandsOf(m_Window)->SaveReport();
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_EQ(m_Window->GetClientLog()->GetErrorCount(), logged + 1);
     EXPECT_EQ(QDir(chosenFolder).exists(), false);

@@ -28,7 +28,7 @@ protected:
         ASSERT_NE(m_Main, nullptr);
         m_Service.Healthy();
         m_Monitor.Install(&m_Service);
-        m_Main->DefaultConnect();
+        ConnectionOf(m_Main)->DefaultConnect();
         ASSERT_EQ(m_Main->CheckConnected(0), 1);
     }
 

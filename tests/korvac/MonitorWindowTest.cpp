@@ -43,11 +43,13 @@
 #include "model/SCA_TezReportFormat.h"
 
 using korvac_test::Answer;
+using korvac_test::CommandsOf;
 using korvac_test::FakeClient;
 using korvac_test::FakeMonitor;
 using korvac_test::FakeService;
 using korvac_test::kFirstSample;
 using korvac_test::kSecond;
+using korvac_test::PollOf;
 
 namespace {
 
@@ -665,7 +667,7 @@ TEST_F(MonitorWindow, SaveReportWritesTheModeChosenInTheDialog) {
 
 TEST_F(MonitorWindow, MainWindowOpensTheWindowModallyWithItsPollHeld) {
     m_Monitor.AddCounter(kCpuUsage, "", 3, 12.5);
-    m_Monitor.LastSoundTime = m_Main->GetLastSoundActionTime() + 1;
+    m_Monitor.LastSoundTime = PollOf(m_Main)->LastSoundActionTime() + 1;
     const int soundPolls = m_Service.Count("GetSoundActions");
     int lock = -1;
     int mainPolls = -1;
@@ -675,12 +677,11 @@ TEST_F(MonitorWindow, MainWindowOpensTheWindowModallyWithItsPollHeld) {
         flags = dialog->windowFlags();
         const int before = m_Service.Count("GetStatusEx");
         for (int tick = 0; tick < 4; ++tick) {
-            QTimerEvent event(m_Main->GetUpdateTimerId());
-            QCoreApplication::sendEvent(m_Main.get(), &event);
+            korvac_test::TickWindow(m_Main);
         }
         mainPolls = m_Service.Count("GetStatusEx") - before;
     };
-    EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
+    EXPECT_EQ(CommandsOf(m_Main)->ViewMonitor(m_Monitor.MonitorId), 1);
     EXPECT_EQ(lock, 1);
     EXPECT_EQ(mainPolls, 0);
     EXPECT_TRUE(flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -692,10 +693,10 @@ TEST_F(MonitorWindow, MainWindowOpensTheWindowModallyWithItsPollHeld) {
     // Without a selected monitor the command asks for one; an unknown monitor opens nothing.
     m_Hook.Dialogs.clear();
     m_Main->findChild<SCA_MonitorsView*>()->clearSelection();
-    m_Main->ViewMonitor();
+    CommandsOf(m_Main)->ViewMonitor();
     EXPECT_EQ(Boxes("Please, select a monitor."), 1);
     m_Service.Queue("GetMonitorStats", Answer::Refused());
-    EXPECT_EQ(m_Main->ViewMonitor(99), 0);
+    EXPECT_EQ(CommandsOf(m_Main)->ViewMonitor(99), 0);
     EXPECT_EQ(Logged("SCA_SrvGui::ViewMonitor: Cannot get monitor status - 99"), 1);
     EXPECT_TRUE(m_Hook.Dialogs.isEmpty());
     EXPECT_EQ(m_Main->GetUpdateLock(), 0);

@@ -44,6 +44,7 @@
 #include "model/SCA_TezProcessPid.h"
 
 using korvac_test::Answer;
+using korvac_test::CommandsOf;
 using korvac_test::FakeClient;
 using korvac_test::FakeProcessMonitor;
 using korvac_test::FakeService;
@@ -632,7 +633,7 @@ TEST_F(ProcessWindow, TheMainWindowOpensTheProcessMonitorWindow) {
     m_Hook.OnExec = [&](QDialog* dialog) {
         kinds.append(QString::fromLatin1(dialog->metaObject()->className()));
     };
-    EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
+    EXPECT_EQ(CommandsOf(m_Main)->ViewMonitor(m_Monitor.MonitorId), 1);
     ASSERT_EQ(m_Hook.Dialogs.size(), 1u);
     EXPECT_EQ(m_Hook.Dialogs[0], QStringLiteral("All processes"));
     EXPECT_EQ(SCA_RunProcessWindow(nullptr, m_Main->WindowContext(), m_Monitor.MonitorId, 202), 1);
@@ -716,7 +717,7 @@ TEST_F(ProcessWindow, ARefusedCommandIsLoggedAndNoBoxFollowsTheWindow) {
         EXPECT_EQ(korvac_test::Logged(m_Main.get(), refused.c_str()), 1);
         EXPECT_TRUE(m_Hook.Boxes.empty());
     };
-    EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), 1);
+    EXPECT_EQ(CommandsOf(m_Main)->ViewMonitor(m_Monitor.MonitorId), 1);
     EXPECT_EQ(m_Service.Count("PauseMonitor"), 1);
     EXPECT_TRUE(m_Hook.Boxes.empty());
     m_Main->UpdateErrorBadge();
@@ -754,7 +755,7 @@ TEST_F(ProcessWindow, AFirstPollThatFailsIsToldOnceAndTheWindowIsNotShown) {
         if (!c.FromTheList) {
             m_Service.Queue(c.Poll, Answer::Refused());
         }
-        EXPECT_EQ(m_Main->ViewMonitor(m_Monitor.MonitorId), c.FromTheList ? 1 : 0);
+        EXPECT_EQ(CommandsOf(m_Main)->ViewMonitor(m_Monitor.MonitorId), c.FromTheList ? 1 : 0);
         EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
         // Only the list was shown, and only when its own poll worked.
         EXPECT_EQ(m_Hook.Dialogs.size(), c.FromTheList ? 1 : 0);

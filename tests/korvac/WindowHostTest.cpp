@@ -30,6 +30,8 @@
 #include "model/SCA_TezProcess.h"
 
 using korvac_test::Answer;
+using korvac_test::CommandsOf;
+using korvac_test::ConnectionOf;
 using korvac_test::FakeProcessMonitor;
 using korvac_test::FakeService;
 
@@ -124,7 +126,7 @@ TEST_F(WindowHost, TheProcessWindowNamesTheServicesHostInAViewerAsInTheClient) {
 
     auto main = korvac_test::StartWindowOn(&service);
     ASSERT_NE(main, nullptr);
-    main->DefaultConnect();
+    ConnectionOf(main)->DefaultConnect();
     m_Hook.OnExec = [&look](QDialog* dialog) {
         if (auto* window = qobject_cast<SCA_SrvProcessDlg*>(dialog)) {
             look(window);
@@ -186,12 +188,12 @@ TEST_F(WindowHost, TheMainWindowAndAViewerOpenTheSameWindowForEachKind) {
 
         auto main = korvac_test::StartWindowOn(&service);
         ASSERT_NE(main, nullptr);
-        main->DefaultConnect();
+        ConnectionOf(main)->DefaultConnect();
         QStringList opened;
         m_Hook.OnExec = [&opened](QDialog* dialog) {
             opened << QString::fromLatin1(dialog->metaObject()->className());
         };
-        EXPECT_EQ(main->ViewMonitor(monitorId), 1);
+        EXPECT_EQ(CommandsOf(main)->ViewMonitor(monitorId), 1);
         EXPECT_EQ(opened.join(','), QString::fromLatin1(c.MonitorWindow));
         m_Hook.OnExec = nullptr;
         main.reset();
@@ -271,9 +273,9 @@ TEST_F(WindowHost, ARefusedCommandIsAnsweredAlikeInEveryLiveWindowAndHost) {
             } else {
                 auto main = korvac_test::StartWindowOn(&service);
                 ASSERT_NE(main, nullptr);
-                main->DefaultConnect();
+                ConnectionOf(main)->DefaultConnect();
                 m_Hook.OnExec = look;
-                EXPECT_EQ(main->ViewMonitor(monitorId), 1);
+                EXPECT_EQ(CommandsOf(main)->ViewMonitor(monitorId), 1);
                 m_Hook.OnExec = nullptr;
                 EXPECT_EQ(korvac_test::Logged(main.get(), refused.c_str()), 1);
                 EXPECT_TRUE(m_Hook.Boxes.empty());

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// The window's reports: "Save Report" (one file per monitor, in a folder and a format chosen
-// once) and the reports window over the connected service.
+// The monitor commands' reports: "Save Report" (one file per monitor, in a folder and a format
+// chosen once) and the reports window over the connected service.
+#include "korvac/main/SCA_MainMonitorCommands.h"
+
 #include <algorithm>
 #include <string>
 
+#include "korvac/kit/SCA_ClientSession.h"
 #include "korvac/main/SCA_GuiUpdateLock.h"
+#include "korvac/main/SCA_MainStatusPoll.h"
 #include "korvac/main/SCA_MonitorsView.h"
-#include "korvac/main/SCA_SrvGui.h"
 #include "korvac/reports/SCA_SrvReportsDlg.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
@@ -68,15 +71,15 @@ std::string ReportPath(const char* folder, const char* description, const char* 
 
 } // namespace
 
-int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t option,
-                                  const char* folder, const char* stamp,
-                                  std::vector<std::string>* written) {
+int SCA_MainMonitorCommands::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t option,
+                                               const char* folder, const char* stamp,
+                                               std::vector<std::string>* written) {
     uint32_t type = 0;
     uint32_t status = 0;
     uint32_t runState = 0;
     char description[SCA_TEZ_TEXT_SIZE] = "";
     char computer[SCA_TEZ_TEXT_SIZE] = "";
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+    if (!m_Context.Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorInfoEx(monitorId, &type, &status, &runState, description,
                                            computer);
         })) {
@@ -94,8 +97,9 @@ int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t 
     uint32_t error = 0;
     int saved = 0;
     if (type == SCA_SRV_MONITOR_COUNTERS) {
-        SCA_TezReport report(&m_ServerConfig, &m_ServerUserConfig, kReportCounterMode);
-        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+        SCA_TezReport report(m_Context.ServerConfig, m_Context.ServerUserConfig,
+                             kReportCounterMode);
+        if (!m_Context.Session->Command([&](SCA_KorvantaInterface& client) {
                 return client.GetMonitorReport(monitorId, &report);
             })) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -105,11 +109,12 @@ int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t 
         report.SetReportTitle(title.c_str());
         report.UpdateSummary();
         report.UpdateStatistics();
-        SCA_TezReporter reporter(&m_ServerConfig, &m_ServerUserConfig, &m_Params);
+        SCA_TezReporter reporter(m_Context.ServerConfig, m_Context.ServerUserConfig,
+                                 m_Context.Params);
         saved = reporter.SaveReport(&report, format, option, path.c_str(), &error);
     } else {
         SCA_TezProcessList list;
-        if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+        if (!m_Context.Session->Command([&](SCA_KorvantaInterface& client) {
                 return client.GetMonitorProcessList(monitorId, kProcessDetails, &list);
             })) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -118,7 +123,8 @@ int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t 
             return 0;
         }
         list.SetReportTitle(title.c_str());
-        SCA_TezProcessReporter reporter(&m_ServerConfig, &m_ServerUserConfig, &m_Params);
+        SCA_TezProcessReporter reporter(m_Context.ServerConfig, m_Context.ServerUserConfig,
+                                        m_Context.Params);
         saved = reporter.Save(&list, SCA_ALL_ONES, format, option, path.c_str(), &error);
     }
     if (!saved) {
@@ -133,17 +139,17 @@ int SCA_SrvGui::SaveMonitorReport(uint32_t monitorId, uint32_t format, uint32_t 
     return 1;
 }
 
-void SCA_SrvGui::SaveReport() {
-    const SCA_GuiUpdateLock lock(this);
+void SCA_MainMonitorCommands::SaveReport() {
+    const SCA_GuiUpdateLock lock(m_Context.UpdateLock);
     const bool selected = m_MonitorsView->SelectedMonitor() != nullptr;
-    if (!CheckConnected(1)) {
+    if (!m_Context.CheckConnected(1)) {
         return;
     }
     uint32_t count = 0;
     uint32_t active = 0;
     uint32_t stopped = 0;
     uint32_t failed = 0;
-    if (!m_Session->Command([&](SCA_KorvantaInterface& client) {
+    if (!m_Context.Session->Command([&](SCA_KorvantaInterface& client) {
             return client.GetMonitorsStatus(&count, &active, &stopped, &failed);
         })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -151,11 +157,11 @@ void SCA_SrvGui::SaveReport() {
         return;
     }
     if (active == 0 && stopped == 0) {
-        ShowMessage(this, SCA_LEVEL_INFO, kNothingToSave);
+        SCA_MainCommandContext::ShowMessage(m_Context.Window, SCA_LEVEL_INFO, kNothingToSave);
         return;
     }
-    SCA_SaveReportsDlg dialog(this, &m_ServerConfig, &m_ServerUserConfig, &m_Params, "Save Report",
-                              1, 0);
+    SCA_SaveReportsDlg dialog(m_Context.Window, m_Context.ServerConfig, m_Context.ServerUserConfig,
+                              m_Context.Params, "Save Report", 1, 0);
     dialog.FillDialog(m_SaveReportFormat, m_SaveReportOption);
     uint32_t format = 0;
     uint32_t option = 0;
@@ -181,19 +187,20 @@ void SCA_SrvGui::SaveReport() {
             return;
         }
     }
-    ShowMessage(this, SCA_LEVEL_INFO,
-                written.empty() ? kNothingToSave : "Operation Successfully Completed");
+    SCA_MainCommandContext::ShowMessage(m_Context.Window, SCA_LEVEL_INFO,
+                                        written.empty() ? kNothingToSave
+                                                        : "Operation Successfully Completed");
 }
 
-void SCA_SrvGui::ViewReports() {
+void SCA_MainMonitorCommands::ViewReports() {
     // Held while the reports window and every dialog it opens are open: the poll must not
     // disconnect the session under them.
-    SCA_GuiUpdateLock lock(this);
-    if (!CheckConnected(1)) {
+    SCA_GuiUpdateLock lock(m_Context.UpdateLock);
+    if (!m_Context.CheckConnected(1)) {
         return;
     }
-    SCA_SrvReportsDlg dialog(this, GetServerConfig(), GetServerUserConfig(), GetParams(),
-                             m_ConfigName, m_Session);
+    SCA_SrvReportsDlg dialog(m_Context.Window, m_Context.ServerConfig, m_Context.ServerUserConfig,
+                             m_Context.Params, m_Context.ConfigName, m_Context.Session);
     if (dialog.StartProcess()) {
         // Run as it was built: a browser window keeps its maximise button.
         SCA_GetModalHook()->Exec(&dialog);

@@ -1,47 +1,60 @@
 // SPDX-License-Identifier: MIT
-// The main window's connection to a service: connect and log in, what is fetched after login,
-// the three ways a connection starts, and the reset on disconnection.
+#include "korvac/main/SCA_MainConnection.h"
+
+#include <QDialog>
 #include <QTimer>
 #include <cstring>
 
-#include <QLabel>
-#include <QStackedWidget>
-#include <QToolButton>
-
-#include "korvac/main/SCA_MonitorsView.h"
-#include "korvac/main/SCA_SideBar.h"
-#include "korvac/main/SCA_SrvConnectView.h"
+#include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/main/SCA_MainStatusPoll.h"
 #include "korvac/main/SCA_SrvGui.h"
-#include "korvac/main/SCA_SrvLogView.h"
-#include "korvac/main/SCA_SysTray.h"
 #include "libmor/SCA_Limits.h"
+#include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_System.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_ConnectDlg.h"
 #include "libvop/SCA_ModalHook.h"
-#include "libvop/SCA_SrvAboutDlg.h"
-#include "libvop/SCA_StatusIcon.h"
-#include "libvop/SCA_TreeRows.h"
-#include "libvop/SCA_UpdateDlg.h"
 #include "model/SCA_SrvConnectList.h"
+#include "model/SCA_TezConfig.h"
+#include "model/SCA_TezConfigUser.h"
 
 namespace {
 
+constexpr int kDefaultConnectDelayMs = 100;
 constexpr uint32_t kDefaultConnectTimeoutMs = 100;
 constexpr uint32_t kDialogConnectTimeoutMs = 1000;
+constexpr uint32_t kReconnectTicks = 6;
 
 } // namespace
 
-int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const char* password,
-                        int reportErrors, uint32_t timeoutMs, int addToHistory) {
+SCA_MainConnection::SCA_MainConnection(const SCA_MainCommandContext& context, SCA_SrvGui* window,
+                                       SCA_MainStatusPoll* poll)
+    : QObject(window), m_Context(context), m_Window(*window), m_Poll(*poll),
+      m_DisconnectedText(QString::fromLatin1(kPressConnectText)) {
+    setObjectName(QStringLiteral("Connection"));
+    m_ReconnectTimer = new QTimer(this);
+    m_ReconnectTimer->setObjectName(QStringLiteral("ReconnectTimer"));
+    m_ReconnectTimer->setSingleShot(true);
+    m_ReconnectTimer->setInterval(kDefaultConnectDelayMs);
+    connect(m_ReconnectTimer, &QTimer::timeout, this, &SCA_MainConnection::DefaultConnect);
+    SCA_ClientSession* session = m_Context.Session;
+    connect(session, &SCA_ClientSession::ConnectionLost, this, &SCA_MainConnection::ConnectionLost);
+    connect(session, &SCA_ClientSession::Disconnected, this, &SCA_MainConnection::SessionClosed);
+    connect(&m_Poll, &SCA_MainStatusPoll::Failed, this, &SCA_MainConnection::Disconnect);
+}
+
+int SCA_MainConnection::Connect(const char* host, uint16_t port, const char* user,
+                                const char* password, int reportErrors, uint32_t timeoutMs,
+                                int addToHistory) {
+    SCA_ClientSession* session = m_Context.Session;
     m_ServerHostName[0] = '\0';
     m_ConnectedHost[0] = '\0';
-    if (m_Session->IsConnected()) {
+    if (session->IsConnected()) {
         Disconnect();
     }
     uint32_t error = 0;
-    if (!m_Session->Open(host, port, timeoutMs, &error)) {
+    if (!session->Open(host, port, timeoutMs, &error)) {
         if (reportErrors) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                       "Cannot connect to Korvanta Server @ %s:%ld",
@@ -51,7 +64,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
         Disconnect();
         return 0;
     }
-    SCA_KorvantaInterface* client = m_Session->Client();
+    SCA_KorvantaInterface* client = session->Client();
     // A step the service refused ends the automatic reconnection until a connection succeeds;
     // one whose connection failed is a connection that failed, told as such when asked to.
     auto stepFailed = [&](auto report) {
@@ -70,7 +83,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
         return 0;
     };
     uint32_t loginStatus = 0;
-    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+    if (!session->Step([&](SCA_KorvantaInterface& connection) {
             return connection.Login(user, password, &loginStatus);
         }) ||
         loginStatus != 1) {
@@ -80,7 +93,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     }
     char version[256] = "";
     char serverHost[256] = "";
-    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+    if (!session->Step([&](SCA_KorvantaInterface& connection) {
             return connection.GetServerInfo(&m_ServerProductType, version, serverHost);
         })) {
         return stepFailed([](auto say) { say(SCA_LEVEL_ERROR, "Cannot get server info"); });
@@ -89,7 +102,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     SCA_StrnCpy(m_ServerHostName, serverHost, sizeof(m_ServerHostName));
     char serviceHost[256] = "";
     char serviceAccount[256] = "";
-    if (!m_Session->Step([&](SCA_KorvantaInterface& connection) {
+    if (!session->Step([&](SCA_KorvantaInterface& connection) {
             return connection.GetServiceInfo(serviceHost, serviceAccount);
         })) {
         return stepFailed([&](auto say) {
@@ -100,7 +113,7 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     SCA_StrnCpy(m_ServiceAccount, serviceAccount, sizeof(m_ServiceAccount));
     if (!LoadServerConfig()) {
         // A lost connection was told by the session; a refusal stops the reconnection.
-        if (m_Session->IsConnected()) {
+        if (session->IsConnected()) {
             m_AutoConnect = 0;
             m_DisconnectedText = QString::fromLatin1(kPressConnectText);
         }
@@ -113,84 +126,59 @@ int SCA_SrvGui::Connect(const char* host, uint16_t port, const char* user, const
     SCA_StrnCpy(m_ServerProductName, SCA_GetProductName(m_ServerProductType),
                 sizeof(m_ServerProductName));
 
-    m_StatusIcon->SetStatus(SCA_STATUS_ICON_CONNECTED);
-    m_StatusLabel->setText(QStringLiteral("Connected To: %1@%2")
-                               .arg(QString::fromUtf8(user), QString::fromUtf8(host)));
-    char trayText[600];
-    std::snprintf(trayText, sizeof(trayText), "Korvanta Client - Connected To: %s@%s", user, host);
-    m_Tray->SetStatus(SCA_SysTray::kReady, trayText);
-    m_LastServerMessageId = SCA_ALL_ONES;
-    m_SoundTimeKnown = false;
     m_DisconnectedText = QString::fromLatin1(kPressConnectText);
-    m_LogView->ResetView();
-    StartUpdateCheck();
+    emit LoggedIn(QByteArray(user), QByteArray(host));
     m_AutoConnect = 1;
     if (addToHistory) {
-        m_UserConfig.GetConnectList()->AddConnect(host, user, password, port);
-        m_SideBar->GetConnectView()->Refresh(host);
+        m_Context.UserConfig->GetConnectList()->AddConnect(host, user, password, port);
+        emit ServersChanged(QByteArray(host));
     }
     SCA_StrnCpy(m_ConnectedHost, host, sizeof(m_ConnectedHost));
-    m_Session->Announce();
+    session->Announce();
     return 1;
 }
 
-int SCA_SrvGui::Disconnect() {
+int SCA_MainConnection::Disconnect() {
     // Closing a session resets the window through SessionClosed; without one it is reset here.
-    if (m_Session->IsConnected()) {
-        m_Session->Close();
+    if (m_Context.Session->IsConnected()) {
+        m_Context.Session->Close();
     } else {
         ResetDisconnected();
     }
     return 1;
 }
 
-void SCA_SrvGui::SessionClosed() {
+void SCA_MainConnection::SessionClosed() {
     ResetDisconnected();
 }
 
-void SCA_SrvGui::ConnectionLost(const QString& text) {
+void SCA_MainConnection::ConnectionLost(const QString& text) {
     m_DisconnectedText = text;
 }
 
-void SCA_SrvGui::ResetDisconnected() {
-    SCA_Object::Destroy(m_UpdateManager);
-    m_UpdateManager = nullptr;
-    if (m_StatusIcon != nullptr) {
-        m_StatusIcon->SetStatus(SCA_STATUS_ICON_OFF);
-        m_StatusLabel->setText(m_DisconnectedText);
-    }
-    if (m_SideBar != nullptr) {
-        m_SideBar->ResetStatus();
-    }
-    m_Tray->SetStatus(SCA_SysTray::kDisconnected, "Korvanta Client - Disconnected");
-    if (m_UpdateButton != nullptr) {
-        m_UpdateButton->hide();
-    }
-    if (m_MonitorsView != nullptr) {
-        m_MonitorsView->Rows()->Clear();
-    }
-    if (m_LogView != nullptr) {
-        m_LogView->ResetView();
-    }
-    m_LastMonitorsStatusId = SCA_ALL_ONES;
+void SCA_MainConnection::ResetDisconnected() {
+    emit Reset();
     m_ServerHostName[0] = '\0';
     m_ConnectedHost[0] = '\0';
     m_LocalServer = 0;
 }
 
-int SCA_SrvGui::LoadServerConfig() {
-    if (!m_Session->IsConnected()) {
+int SCA_MainConnection::LoadServerConfig() {
+    SCA_ClientSession* session = m_Context.Session;
+    if (!session->IsConnected()) {
         return 0;
     }
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.GetProductConfig(&m_ServerConfig);
+    SCA_TezConfig* serverConfig = m_Context.ServerConfig;
+    SCA_TezConfigUser* serverUserConfig = m_Context.ServerUserConfig;
+    if (!session->Command([serverConfig](SCA_KorvantaInterface& client) {
+            return client.GetProductConfig(serverConfig);
         })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot load server product configuration");
         return 0;
     }
-    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.GetUserConfig(&m_ServerConfig, &m_ServerUserConfig);
+    if (!session->Command([serverConfig, serverUserConfig](SCA_KorvantaInterface& client) {
+            return client.GetUserConfig(serverConfig, serverUserConfig);
         })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot load server user configuration");
@@ -199,62 +187,78 @@ int SCA_SrvGui::LoadServerConfig() {
     return 1;
 }
 
-int SCA_SrvGui::HasSavedLogin(const char* host, const char* password) {
+int SCA_MainConnection::HasSavedLogin(const char* host, const char* password) {
     // A login with an empty password counts once it succeeded: it then names a known server.
     SCA_SrvConnect* known = nullptr;
-    return password[0] != '\0' || m_UserConfig.GetConnectList()->GetConnect(host, &known) ? 1 : 0;
+    return password[0] != '\0' || m_Context.UserConfig->GetConnectList()->GetConnect(host, &known)
+               ? 1
+               : 0;
 }
 
-void SCA_SrvGui::DefaultConnect() {
+void SCA_MainConnection::ConnectSoon() {
+    m_ReconnectTimer->start();
+}
+
+void SCA_MainConnection::Tick(uint32_t tickCount) {
+    if (m_AutoConnect && !m_Context.Session->IsConnected() && !m_ConnectDialogOpen &&
+        tickCount != 0 && tickCount % kReconnectTicks == 0) {
+        m_ReconnectTimer->start();
+    }
+}
+
+void SCA_MainConnection::DefaultConnect() {
     // A call in flight runs the event loop while it waits: the attempt comes again later.
-    if (m_Session->IsWaiting()) {
+    if (m_Context.Session->IsWaiting()) {
         m_ReconnectTimer->start();
         return;
     }
+    SCA_TezConfigUser* userConfig = m_Context.UserConfig;
     char host[256];
     char user[256];
     char password[256];
-    SCA_StrnCpy(host, m_UserConfig.GetConnectHostName(), sizeof(host));
-    SCA_StrnCpy(user, m_UserConfig.GetConnectUserName(), sizeof(user));
-    SCA_StrnCpy(password, m_UserConfig.GetConnectPassword(), sizeof(password));
+    SCA_StrnCpy(host, userConfig->GetConnectHostName(), sizeof(host));
+    SCA_StrnCpy(user, userConfig->GetConnectUserName(), sizeof(user));
+    SCA_StrnCpy(password, userConfig->GetConnectPassword(), sizeof(password));
     if (!HasSavedLogin(host, password)) {
         // The very first start: a login with nothing saved would only fail on the service and
         // count an error against the user before they did anything. The Connect button asks.
         return;
     }
-    if (Connect(host, m_UserConfig.GetConnectControlPort(), user, password, 0,
+    if (Connect(host, userConfig->GetConnectControlPort(), user, password, 0,
                 kDefaultConnectTimeoutMs, 1)) {
-        UpdateStatus(1);
+        m_Poll.UpdateStatus(1);
     } else {
         Disconnect();
     }
 }
 
-int SCA_SrvGui::ConnectAndRemember(const char* host, uint16_t port, const char* user,
-                                   const char* password, int addToHistory) {
+int SCA_MainConnection::ConnectAndRemember(const char* host, uint16_t port, const char* user,
+                                           const char* password, int addToHistory) {
     if (!Connect(host, port, user, password, 1, kDialogConnectTimeoutMs, addToHistory)) {
         Disconnect();
         return 0;
     }
-    m_UserConfig.SetConnectHostName(host);
-    m_UserConfig.SetConnectControlPort(port);
-    m_UserConfig.SetConnectUserName(user);
-    m_UserConfig.SetConnectPassword(password);
-    UpdateStatus(1);
+    SCA_TezConfigUser* userConfig = m_Context.UserConfig;
+    userConfig->SetConnectHostName(host);
+    userConfig->SetConnectControlPort(port);
+    userConfig->SetConnectUserName(user);
+    userConfig->SetConnectPassword(password);
+    m_Poll.UpdateStatus(1);
     return 1;
 }
 
-void SCA_SrvGui::ConnectToServer() {
-    const CommandAnswer answer(this);
+void SCA_MainConnection::ConnectToServer() {
+    const SCA_SrvGui::CommandAnswer answer(&m_Window);
+    SCA_TezConfigUser* userConfig = m_Context.UserConfig;
     char host[256];
     char user[256];
     char password[256];
-    SCA_StrnCpy(host, m_UserConfig.GetConnectHostName(), sizeof(host));
-    SCA_StrnCpy(user, m_UserConfig.GetConnectUserName(), sizeof(user));
-    SCA_StrnCpy(password, m_UserConfig.GetConnectPassword(), sizeof(password));
-    const uint16_t port = m_UserConfig.GetConnectControlPort();
+    SCA_StrnCpy(host, userConfig->GetConnectHostName(), sizeof(host));
+    SCA_StrnCpy(user, userConfig->GetConnectUserName(), sizeof(user));
+    SCA_StrnCpy(password, userConfig->GetConnectPassword(), sizeof(password));
+    const uint16_t port = userConfig->GetConnectControlPort();
     m_ConnectDialogOpen = 1;
-    SCA_ConnectDlg dialog(this, QStringLiteral("Connect to Korvanta Server"),
+    SCA_ConnectDlg dialog(&m_Window, QStringLiteral("Connect to Korvanta Server"),
                           QStringLiteral(":/images/connect_48px.png"), host, port, user, password);
     const int result = SCA_ExecDialog(&dialog);
     m_ConnectDialogOpen = 0;
@@ -271,12 +275,13 @@ void SCA_SrvGui::ConnectToServer() {
     ConnectAndRemember(host, newPort, user, password, 1);
 }
 
-int SCA_SrvGui::ConnectToHost(const char* host) {
-    const CommandAnswer answer(this);
-    if (m_Session->IsConnected() && host != nullptr && std::strcmp(host, m_ConnectedHost) == 0) {
+int SCA_MainConnection::ConnectToHost(const char* host) {
+    const SCA_SrvGui::CommandAnswer answer(&m_Window);
+    if (m_Context.Session->IsConnected() && host != nullptr &&
+        std::strcmp(host, m_ConnectedHost) == 0) {
         return 1;
     }
-    SCA_SrvConnectList* known = m_UserConfig.GetConnectList();
+    SCA_SrvConnectList* known = m_Context.UserConfig->GetConnectList();
     SCA_SrvConnect* record = nullptr;
     if (host == nullptr || known->Count() == 0 || !known->GetConnect(host, &record) ||
         record == nullptr) {
@@ -286,46 +291,4 @@ int SCA_SrvGui::ConnectToHost(const char* host) {
     const SCA_SrvConnect server = *record;
     return ConnectAndRemember(server.GetComputerNameA(), server.GetPortNumber(),
                               server.GetUserNameA(), server.GetPassword(), 0);
-}
-
-void SCA_SrvGui::AboutKorvantaServer() {
-    if (!CheckConnected(1)) {
-        return;
-    }
-    SCA_SrvAboutDlg dialog(this, QStringLiteral(":/images/korva_64px.png"), m_ServerProductType,
-                           QString::fromUtf8(m_ServerProductName),
-                           QString::fromUtf8(m_ServerVersion));
-    // Named as the entry that opens it.
-    dialog.setWindowTitle(QString::fromLatin1(kAboutServerText));
-    SCA_ExecDialog(&dialog);
-}
-
-void SCA_SrvGui::StartUpdateCheck() {
-    SCA_Object::Destroy(m_UpdateManager);
-    m_UpdateManager =
-        new (std::nothrow) SCA_UpdateManager(&m_ServerConfig, &m_ServerUserConfig, GetParams());
-    if (m_UpdateManager == nullptr || !m_UpdateManager->IsConstructed()) {
-        SCA_Object::Destroy(m_UpdateManager);
-        m_UpdateManager = nullptr;
-        return;
-    }
-    m_ProductUpdate.SetUrl(m_LocalConfig.GetUpdateResourceName());
-    m_UpdateManager->GetUpdateEx(&m_ProductUpdate);
-}
-
-void SCA_SrvGui::CollectUpdateCheck() {
-    if (m_UpdateManager == nullptr || m_UpdateManager->GetProcessStatus() == SCA_PROCESS_RUNNING) {
-        return;
-    }
-    const bool newer =
-        m_UpdateManager->GetProcessStatus() == SCA_PROCESS_STOPPED &&
-        SCA_UpdateManager::GetAbsVersion(SCA_TEZ_PRODUCT_VERSION) < m_ProductUpdate.GetAbsVersion();
-    if (newer) {
-        m_CornerStack->setCurrentWidget(m_UpdateButton);
-        m_UpdateButton->show();
-    }
-    m_UpdateManager->StopAll();
-    SCA_Object::Destroy(m_UpdateManager);
-    m_UpdateManager = nullptr;
-    SCA_CheckProductUpdate(&m_ServerConfig, m_ProductUpdate, newer);
 }
