@@ -100,7 +100,6 @@ public:
             --m_UpdateLock;
         }
     }
-    int GetUpdateLock() const { return m_UpdateLock; }
 
     int ShowMainWindow();
     // Re-reads the tray options and the message log's size from the client configuration.

@@ -652,6 +652,17 @@ private:
     bool m_OnWire = false;
 };
 
+// Whether the main window's timer polls service: two ticks (it polls on every second one) ask
+// for the service's status unless a command holds the poll.
+inline bool WindowPolls(FakeService* service, SCA_SrvGui* window) {
+    const int before = service->Count("GetStatusEx");
+    for (int tick = 0; tick < 2; ++tick) {
+        TickWindow(window);
+    }
+    WaitForPolls(window->GetSession());
+    return service->Count("GetStatusEx") > before;
+}
+
 // A main window started as StartWindow does whose connections reach service, with the saved
 // connection "admin" on server-a:8000. The start's own connection attempt is the test's to make.
 inline std::unique_ptr<SCA_SrvGui> StartWindowOn(FakeService* service) {

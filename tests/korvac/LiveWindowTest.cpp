@@ -795,7 +795,7 @@ TEST_F(LiveWindow, AnExportedConfigurationHoldsNoPasswordAndItsImportAsksForOne)
     m_Hook.Answer = QMessageBox::Cancel;
     m_Window->ImportConfiguration();
     EXPECT_EQ(static_cast<int>(m_Hook.Dialogs.size()), dialogs);
-    EXPECT_EQ(m_Window->GetUpdateLock(), 0);
+    EXPECT_TRUE(korvac_test::WindowPolls(&m_Service, m_Window.get()));
 }
 
 // The options dialog, accepted as a user does, against the service's own login rule.
