@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
@@ -16,7 +17,17 @@ using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, CipherContextFree>;
 constexpr int kEncrypt = 1;
 constexpr int kDecrypt = 0;
 
+// OpenSSL otherwise loads its error texts at its first use: half a megabyte of its code and
+// tables made resident and a table of them on the heap, in a process that only checks results
+// and never shows those texts. Every entry point here comes through this first.
+void StartOpenSsl() {
+    static const bool started =
+        OPENSSL_init_crypto(OPENSSL_INIT_NO_LOAD_CRYPTO_STRINGS, nullptr) == 1;
+    static_cast<void>(started);
+}
+
 CipherContext StartGcm(const uint8_t* key, const uint8_t* nonce, int direction) {
+    StartOpenSsl();
     CipherContext context(EVP_CIPHER_CTX_new());
     if (!context ||
         EVP_CipherInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr, direction) !=
@@ -64,11 +75,13 @@ int HexDigit(char c) {
 } // namespace
 
 int SCA_Sha256(const void* data, size_t size, uint8_t digest[SCA_SHA256_SIZE]) {
+    StartOpenSsl();
     unsigned int length = 0;
     return EVP_Digest(data, size, digest, &length, EVP_sha256(), nullptr) == 1 ? 1 : 0;
 }
 
 int SCA_RandomBytes(void* out, size_t size) {
+    StartOpenSsl();
     return RAND_bytes(static_cast<unsigned char*>(out), static_cast<int>(size)) == 1 ? 1 : 0;
 }
 

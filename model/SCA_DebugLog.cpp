@@ -2,7 +2,9 @@
 #include "model/SCA_DebugLog.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "libmor/SCA_FileSystem.h"
@@ -25,12 +27,15 @@ uint32_t NewSessionId() {
     return id == SCA_ALL_ONES ? 0 : id;
 }
 
+// A kept message takes the room of its text, not of the whole field: most are one short line,
+// and a service keeps hundreds of them for its whole run. Every reader stops at the text's end.
 Message* CopyRecord(const Message* record) {
-    auto* copy = static_cast<Message*>(SCA_HeapAlloc(sizeof(Message)));
+    const size_t room = strnlen(record->Text, sizeof(record->Text) - 1) + 1;
+    auto* copy = static_cast<Message*>(SCA_HeapAlloc(offsetof(Message, Text) + room));
     if (copy != nullptr) {
         copy->Level = record->Level;
         copy->AbsTime = record->AbsTime;
-        SCA_StrnCpy(copy->Text, record->Text, sizeof(copy->Text));
+        SCA_StrnCpy(copy->Text, record->Text, room);
     }
     return copy;
 }

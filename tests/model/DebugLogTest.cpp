@@ -3,7 +3,9 @@
 // writers and the text report.
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
+#include <malloc.h>
 #include <set>
 #include <sstream>
 #include <string>
@@ -260,6 +262,30 @@ TEST(DebugLogSerializeTest, TextsAreBoundedByTheRecordField) {
     ASSERT_EQ(1, log.GetMessageByPos(0, &kept));
     EXPECT_EQ(sizeof(record.Text) - 1, std::strlen(kept->Text));
     EXPECT_EQ(0, log.AddMessage(nullptr, SCA_ALL_ONES));
+}
+
+// A service keeps hundreds of messages for its whole run: each takes the room of its text, not
+// of the whole field, and a text cut at the field's end still ends on a whole character.
+TEST(DebugLogSerializeTest, AKeptMessageTakesTheRoomOfItsText) {
+    SCA_DebugLog log(5);
+    const tagSCA_ERROR_DESCR line = Record(3, "Monitor started", 7);
+    ASSERT_EQ(1, log.AddMessage(&line, SCA_ALL_ONES));
+    tagSCA_ERROR_DESCR record = Record(2, "");
+    const std::string twoBytes = "\xC3\xA9";
+    for (size_t at = 0; at + twoBytes.size() <= sizeof(record.Text); at += twoBytes.size()) {
+        std::memcpy(record.Text + at, twoBytes.data(), twoBytes.size()); // not terminated
+    }
+    ASSERT_EQ(1, log.AddMessage(&record, SCA_ALL_ONES));
+
+    tagSCA_ERROR_DESCR* kept = nullptr;
+    ASSERT_EQ(1, log.GetMessageByPos(0, &kept));
+    EXPECT_EQ(std::string(kept->Text), "Monitor started");
+    EXPECT_EQ(kept->Level, 3u);
+    EXPECT_EQ(kept->AbsTime, line.AbsTime);
+    EXPECT_LT(malloc_usable_size(kept), sizeof(tagSCA_ERROR_DESCR) / 8);
+    ASSERT_EQ(1, log.GetMessageByPos(1, &kept));
+    EXPECT_EQ(std::strlen(kept->Text), sizeof(record.Text) - twoBytes.size());
+    EXPECT_EQ(std::string(kept->Text, twoBytes.size()), twoBytes);
 }
 
 TEST(DebugLogConcurrencyTest, ManyWritersAndAReaderAtOnce) {
