@@ -123,6 +123,7 @@ TEST_F(ReportsWindow, FiltersComparesSavesExportsDeletesAndImportsAgainstTheServ
     ASSERT_EQ(runs.size(), 3u);
 
     SCA_ClientSession session;
+    session.SetLeastWaitMs(korvas_integration::kLoadedServiceWaitMs);
     uint32_t error = 0;
     ASSERT_EQ(session.Open("127.0.0.1", m_Port, korvas_integration::kConnectWaitMs, &error), 1);
     uint32_t status = 0;
