@@ -72,6 +72,10 @@ bool SCA_TreeRows::SameRows(const QList<QVariant>& ids) const {
     if (!m_RowsKnown || !m_IdsKnown || ids.size() != m_Ids.size()) {
         return false;
     }
+    // A caller that kept the list it gave last gives it again.
+    if (ids.constData() == m_Ids.constData()) {
+        return true;
+    }
     for (qsizetype index = 0; index < ids.size(); ++index) {
         if (!(KeyOf(ids[index]) == KeyOf(m_Ids[index]))) {
             return false;
