@@ -16,14 +16,18 @@ constexpr int kIdRole = Qt::UserRole;
 
 using RowKey = SCA_TreeRows::RowKey;
 
+// A number is read as the type it holds: converting it would go through the type registry,
+// which costs as much as the rest of a row's refresh.
 RowKey KeyOf(const QVariant& id) {
     switch (id.typeId()) {
     case QMetaType::UInt:
+        return {*static_cast<const uint*>(id.constData()), QString()};
     case QMetaType::ULongLong:
-        return {id.toULongLong(), QString()};
+        return {*static_cast<const qulonglong*>(id.constData()), QString()};
     case QMetaType::Int:
+        return {static_cast<qulonglong>(*static_cast<const int*>(id.constData())), QString()};
     case QMetaType::LongLong:
-        return {static_cast<qulonglong>(id.toLongLong()), QString()};
+        return {static_cast<qulonglong>(*static_cast<const qlonglong*>(id.constData())), QString()};
     default:
         return {0, id.toString()};
     }
@@ -48,12 +52,55 @@ void SCA_TreeRows::WatchTree() {
             m_RowsKnown = false;
         }
     };
+    // Rows sorted or moved by others stand no longer where the last refresh put them.
+    const auto reordered = [this] {
+        if (!m_Refreshing) {
+            m_OrderKnown = false;
+        }
+    };
     const QAbstractItemModel* model = m_Tree->model();
     m_Watches = {
         QObject::connect(model, &QAbstractItemModel::rowsInserted, m_Tree, forget),
         QObject::connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, m_Tree, forget),
         QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, m_Tree, forget),
+        QObject::connect(model, &QAbstractItemModel::layoutChanged, m_Tree, reordered),
+        QObject::connect(model, &QAbstractItemModel::rowsMoved, m_Tree, reordered),
     };
+}
+
+bool SCA_TreeRows::SameRows(const QList<QVariant>& ids) const {
+    if (!m_RowsKnown || !m_IdsKnown || ids.size() != m_Ids.size()) {
+        return false;
+    }
+    // A caller that kept the list it gave last gives it again.
+    if (ids.constData() == m_Ids.constData()) {
+        return true;
+    }
+    for (qsizetype index = 0; index < ids.size(); ++index) {
+        if (!(KeyOf(ids[index]) == KeyOf(m_Ids[index]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SCA_TreeRows::Refill(const QList<QVariant>& ids, bool sorted, const Fill& fill) {
+    QScrollBar* scroll = m_Tree->verticalScrollBar();
+    const int scrolled = scroll != nullptr ? scroll->value() : 0;
+    if (sorted) {
+        m_Tree->setSortingEnabled(false);
+    }
+    m_Refreshing = true;
+    for (int index = 0; index < ids.size(); ++index) {
+        fill(m_Order[index], index, false);
+    }
+    m_Refreshing = false;
+    if (sorted) {
+        m_Tree->setSortingEnabled(true);
+    }
+    if (scroll != nullptr) {
+        scroll->setValue(scrolled);
+    }
 }
 
 QHash<RowKey, QTreeWidgetItem*> SCA_TreeRows::RowsById() {
@@ -149,11 +196,16 @@ void SCA_TreeRows::Select(const QList<QVariant>& ids) {
 }
 
 void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill& fill) {
+    const bool sorted = m_Tree->isSortingEnabled();
+    // Most polls bring the ids of the last one: no row to find, add, remove or move.
+    if (!rebuild && (sorted || m_OrderKnown) && SameRows(ids)) {
+        Refill(ids, sorted, fill);
+        return;
+    }
     const QList<QVariant> selected = SelectedIds();
     const QVariant current = IdOf(m_Tree->currentItem());
     QScrollBar* scroll = m_Tree->verticalScrollBar();
     const int scrolled = scroll != nullptr ? scroll->value() : 0;
-    const bool sorted = m_Tree->isSortingEnabled();
     // Filling columns of a sorted tree would re-sort it once per cell. A tree whose owner sorts
     // it is left alone: switching sorting off would also make its header unclickable and hide
     // the owner's sort indicator.
@@ -189,9 +241,12 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
         wanted.append(item);
     }
     QSet<QTreeWidgetItem*> removed;
-    for (auto row = before.cbegin(); row != before.cend(); ++row) {
-        if (!kept.contains(row.key())) {
-            removed.insert(row.value());
+    // Rows all found again leave none to remove, without a look-up for each.
+    if (kept.size() - added < before.size()) {
+        for (auto row = before.cbegin(); row != before.cend(); ++row) {
+            if (!kept.contains(row.key())) {
+                removed.insert(row.value());
+            }
         }
     }
     m_RowsById = std::move(kept);
@@ -210,6 +265,11 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
     if (sorted) {
         m_Tree->setSortingEnabled(true);
     }
+    // A repeated id's rows are made anew at each refresh: only a list of different ids is kept.
+    m_IdsKnown = m_RowsById.size() == ids.size();
+    m_Ids = m_IdsKnown ? ids : QList<QVariant>();
+    m_Order = m_IdsKnown ? wanted : QList<QTreeWidgetItem*>();
+    m_OrderKnown = !sorted;
     if (rebuild || reseated) {
         Select(selected); // rows that left the tree left its selection
     }
@@ -304,6 +364,13 @@ void SCA_TreeRows::Reseat(const QList<QTreeWidgetItem*>& wanted,
     } else {
         order = wanted;
     }
-    qDeleteAll(removed);
     m_Tree->addTopLevelItems(order);
+    // Every row taken off and not put back goes: the removed ones, and the extra rows a
+    // repeated id had. In the tree's order, mostly the order they were made in, their blocks
+    // are freed side by side rather than scattered as a set's order has them.
+    for (QTreeWidgetItem* item : old) {
+        if (item->treeWidget() == nullptr) {
+            delete item;
+        }
+    }
 }

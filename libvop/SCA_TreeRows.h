@@ -69,6 +69,11 @@ private:
     static constexpr qsizetype kFewChanges = 32;
 
     void Refresh(const QList<QVariant>& ids, bool rebuild, const Fill& fill);
+    // Whether ids are the last refresh's, in its order, with the rows it left still in the tree
+    // where it put them: then each row is the one at its index, and nothing is placed.
+    bool SameRows(const QList<QVariant>& ids) const;
+    // Fills the rows of the last refresh again, each at its index.
+    void Refill(const QList<QVariant>& ids, bool sorted, const Fill& fill);
     // Whether the rows that stay stand in the tree in the order wanted has them (new rows are
     // not in the tree yet).
     bool KeptInOrder(const QList<QTreeWidgetItem*>& wanted,
@@ -85,6 +90,12 @@ private:
     QTreeWidget* m_Tree;
     QHash<RowKey, QTreeWidgetItem*> m_RowsById;
     bool m_RowsKnown = false;
+    // The last refresh's ids and rows by index, while its ids were all different; kept in the
+    // tree's order unless the tree is sorted or was reordered since.
+    QList<QVariant> m_Ids;
+    QList<QTreeWidgetItem*> m_Order;
+    bool m_IdsKnown = false;
+    bool m_OrderKnown = false;
     bool m_Refreshing = false;
     QList<QMetaObject::Connection> m_Watches;
     bool m_HasSetId = false;

@@ -57,6 +57,13 @@ QIcon StateIcon(uint32_t state) {
     return SCA_IconEngine::Load(QStringLiteral(":/images/") + QLatin1String(name));
 }
 
+bool SameIds(const std::vector<SCA_KorvantaMonitorRow>& rows, const QList<QVariant>& ids) {
+    return std::equal(rows.begin(), rows.end(), ids.begin(), ids.end(),
+                      [](const SCA_KorvantaMonitorRow& row, const QVariant& id) {
+                          return id.value<uint32_t>() == row.MonitorId;
+                      });
+}
+
 QList<QVariant> IdsOf(const std::vector<SCA_KorvantaMonitorRow>& rows) {
     QList<QVariant> ids;
     ids.reserve(static_cast<qsizetype>(rows.size()));
@@ -166,21 +173,24 @@ QString SCA_MonitorsView::MonitorStateTip(const SCA_KorvantaMonitorRow& row) {
 }
 
 void SCA_MonitorsView::ShowRows(const std::vector<SCA_KorvantaMonitorRow>& rows, bool sameSet) {
+    // The ids of most polls are the last one's: the list given then is given again.
+    if (!SameIds(rows, m_ShownIds)) {
+        m_ShownIds = IdsOf(rows);
+    }
     if (!sameSet) {
-        m_Rows->Rebuild(IdsOf(rows), MonitorRowFill(rows));
+        m_Rows->Rebuild(m_ShownIds, MonitorRowFill(rows));
         return;
     }
     const auto fill = MonitorRowFill(rows);
-    m_Rows->Apply(IdsOf(rows),
-                  [this, &rows, &fill](QTreeWidgetItem* item, int index, bool created) {
-                      // A row shows what the last poll brought for its monitor: only monitors that
-                      // changed are written.
-                      const auto at = static_cast<size_t>(index);
-                      if (!created && at < m_ShownRows.size() && m_ShownRows[at] == rows[at]) {
-                          return;
-                      }
-                      fill(item, index, created);
-                  });
+    m_Rows->Apply(m_ShownIds, [this, &rows, &fill](QTreeWidgetItem* item, int index, bool created) {
+        // A row shows what the last poll brought for its monitor: only monitors that
+        // changed are written.
+        const auto at = static_cast<size_t>(index);
+        if (!created && at < m_ShownRows.size() && m_ShownRows[at] == rows[at]) {
+            return;
+        }
+        fill(item, index, created);
+    });
 }
 
 std::function<void(QTreeWidgetItem*, int, bool)>

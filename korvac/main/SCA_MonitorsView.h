@@ -77,4 +77,6 @@ private:
     std::unique_ptr<SCA_TreeRows> m_Rows;
     // The monitor rows the tree shows, as the poll that brought them read them.
     std::vector<SCA_KorvantaMonitorRow> m_ShownRows;
+    // The ids the tree's rows were last given.
+    QList<QVariant> m_ShownIds;
 };

@@ -410,6 +410,7 @@ int SCA_SrvReportsDlg::ShowReports() {
     std::vector<const SCA_TezReportInfo*> shown;
     shown.reserve(passed.Count());
     QList<QVariant> ids;
+    ids.reserve(passed.Count());
     uint32_t reports = 0;
     for (auto* node = passed.GetHead(); node != nullptr; node = node->GetNext()) {
         const SCA_TezReportInfo* info = node->GetItem();

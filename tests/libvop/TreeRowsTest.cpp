@@ -170,6 +170,46 @@ TEST_F(TreeRowsTest, RowsRemovedByOthersAreBuiltAgainAndTheRestKept) {
     EXPECT_EQ(Order(), (QList<uint32_t>{5, 9}));
 }
 
+// A poll that brings the last one's ids refills the same rows where they stand; rows that others
+// reordered meanwhile, or ids that come in another order, are put back in the poll's order.
+TEST_F(TreeRowsTest, TheSameIdsRefillTheSameRowsAndTheOrderIsThePolls) {
+    const QList<QVariant> ids = Ids({}, 1, 30);
+    m_Rows.Apply(ids, Fill(ids));
+    QTreeWidgetItem* fifth = m_Rows.Find(QVariant(5u));
+    m_Values[5] = 7;
+    m_Created = 0;
+    m_Filled = 0;
+    m_Rows.Apply(ids, Fill(ids));
+    EXPECT_EQ(m_Created, 0);
+    EXPECT_EQ(m_Filled, ids.size());
+    EXPECT_EQ(m_Rows.Find(QVariant(5u)), fifth);
+    EXPECT_EQ(fifth->text(1), QStringLiteral("7"));
+    EXPECT_EQ(m_Tree.topLevelItem(4), fifth);
+
+    m_Tree.sortItems(1, Qt::DescendingOrder);
+    ASSERT_EQ(Order().front(), 5u);
+    m_Rows.Apply(ids, Fill(ids));
+    EXPECT_EQ(Order(), Numbers(ids));
+    EXPECT_EQ(m_Rows.Find(QVariant(5u)), fifth);
+
+    QList<QVariant> swapped = ids;
+    swapped.swapItemsAt(0, 1);
+    m_Created = 0;
+    m_Rows.Apply(swapped, Fill(swapped));
+    EXPECT_EQ(m_Created, 0);
+    EXPECT_EQ(Order().mid(0, 3), (QList<uint32_t>{2, 1, 3}));
+
+    // A repeated id gets a row of its own at every poll, also when the ids are the last ones.
+    const QList<QVariant> repeated = Ids({4, 4, 6});
+    m_Rows.Apply(repeated, Fill(repeated));
+    m_Created = 0;
+    m_Rows.Apply(repeated, Fill(repeated));
+    EXPECT_EQ(m_Created, 1);
+    EXPECT_EQ(Order(), (QList<uint32_t>{4, 4, 6}));
+    m_Rows.Apply({}, Fill({}));
+    EXPECT_EQ(m_Tree.topLevelItemCount(), 0);
+}
+
 // A selected row's status icon keeps its colours (a red cross stays red); only a disabled
 // action is greyed.
 TEST(Icons, SelectedIconsKeepTheirColoursAndDisabledOnesGreyOut) {
