@@ -26,6 +26,18 @@ constexpr uint32_t kDefaultConnectTimeoutMs = 100;
 constexpr uint32_t kDialogConnectTimeoutMs = 1000;
 constexpr uint32_t kReconnectTicks = 6;
 
+// The saved connection's texts, copied: connecting may rewrite the configuration they come from.
+struct SavedLogin {
+    explicit SavedLogin(const SCA_TezConfigUser& config) {
+        SCA_StrnCpy(Host, config.GetConnectHostName(), sizeof(Host));
+        SCA_StrnCpy(User, config.GetConnectUserName(), sizeof(User));
+        SCA_StrnCpy(Password, config.GetConnectPassword(), sizeof(Password));
+    }
+    char Host[256];
+    char User[256];
+    char Password[256];
+};
+
 } // namespace
 
 SCA_MainConnection::SCA_MainConnection(const SCA_MainCommandContext& context, SCA_SrvGui* window,
@@ -213,18 +225,13 @@ void SCA_MainConnection::DefaultConnect() {
         return;
     }
     SCA_TezConfigUser* userConfig = m_Context.UserConfig;
-    char host[256];
-    char user[256];
-    char password[256];
-    SCA_StrnCpy(host, userConfig->GetConnectHostName(), sizeof(host));
-    SCA_StrnCpy(user, userConfig->GetConnectUserName(), sizeof(user));
-    SCA_StrnCpy(password, userConfig->GetConnectPassword(), sizeof(password));
-    if (!HasSavedLogin(host, password)) {
+    SavedLogin saved(*userConfig);
+    if (!HasSavedLogin(saved.Host, saved.Password)) {
         // The very first start: a login with nothing saved would only fail on the service and
         // count an error against the user before they did anything. The Connect button asks.
         return;
     }
-    if (Connect(host, userConfig->GetConnectControlPort(), user, password, 0,
+    if (Connect(saved.Host, userConfig->GetConnectControlPort(), saved.User, saved.Password, 0,
                 kDefaultConnectTimeoutMs, 1)) {
         m_Poll.UpdateStatus(1);
     } else {
@@ -250,16 +257,12 @@ int SCA_MainConnection::ConnectAndRemember(const char* host, uint16_t port, cons
 void SCA_MainConnection::ConnectToServer() {
     const SCA_SrvGui::CommandAnswer answer(&m_Window);
     SCA_TezConfigUser* userConfig = m_Context.UserConfig;
-    char host[256];
-    char user[256];
-    char password[256];
-    SCA_StrnCpy(host, userConfig->GetConnectHostName(), sizeof(host));
-    SCA_StrnCpy(user, userConfig->GetConnectUserName(), sizeof(user));
-    SCA_StrnCpy(password, userConfig->GetConnectPassword(), sizeof(password));
+    SavedLogin saved(*userConfig);
     const uint16_t port = userConfig->GetConnectControlPort();
     m_ConnectDialogOpen = 1;
     SCA_ConnectDlg dialog(&m_Window, QStringLiteral("Connect to Korvanta Server"),
-                          QStringLiteral(":/images/connect_48px.png"), host, port, user, password);
+                          QStringLiteral(":/images/connect_48px.png"), saved.Host, port, saved.User,
+                          saved.Password);
     const int result = SCA_ExecDialog(&dialog);
     m_ConnectDialogOpen = 0;
     if (result != QDialog::Accepted) {
@@ -268,11 +271,11 @@ void SCA_MainConnection::ConnectToServer() {
     // The user chose where to connect: a failure is told as such, not as a lost connection.
     m_DisconnectedText = QString::fromLatin1(kPressConnectText);
     uint16_t newPort = 0;
-    if (!dialog.GetData(host, sizeof(host), &newPort, user, sizeof(user), password,
-                        sizeof(password))) {
+    if (!dialog.GetData(saved.Host, sizeof(saved.Host), &newPort, saved.User, sizeof(saved.User),
+                        saved.Password, sizeof(saved.Password))) {
         return;
     }
-    ConnectAndRemember(host, newPort, user, password, 1);
+    ConnectAndRemember(saved.Host, newPort, saved.User, saved.Password, 1);
 }
 
 int SCA_MainConnection::ConnectToHost(const char* host) {
