@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -34,6 +35,18 @@ extern "C" void OnStopSignal(int) {
     g_StopRequested.store(1);
     WriteWake(kSignalled);
     errno = saved;
+}
+
+// The stop signals go to the watch thread alone, which waits for them in poll: a handler run on
+// any other thread waits for that thread to be scheduled, and a sanitizer's handler even for
+// its next library call, which a thread asleep until its next job may not make for a long time.
+void SetStopSignalsBlocked(bool blocked) {
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&stops, signal);
+    }
+    pthread_sigmask(blocked ? SIG_BLOCK : SIG_UNBLOCK, &stops, nullptr);
 }
 
 bool OpenWakePipe() {
@@ -117,6 +130,8 @@ void SCA_ConsoleInput::CatchStopSignals() {
     // The terminal went away: end as Ctrl+C does rather than die with nothing saved.
     sigaction(SIGHUP, &action, &m_SavedHup);
     m_Catching = true;
+    // Threads started from here on inherit the block; the watch lifts it for itself.
+    SetStopSignalsBlocked(true);
 }
 
 int SCA_ConsoleInput::StopRequested() {
@@ -124,13 +139,19 @@ int SCA_ConsoleInput::StopRequested() {
 }
 
 bool SCA_ConsoleInput::WatchForStop(std::function<void()> onStop) {
-    if (m_Watch.joinable() || !OpenWakePipe()) {
+    if (m_Watch.joinable()) {
+        return false;
+    }
+    if (!OpenWakePipe()) {
+        SetStopSignalsBlocked(false);
         return false;
     }
     m_OnStop = std::move(onStop);
     try {
         m_Watch = std::thread(&SCA_ConsoleInput::Watch, this);
     } catch (const std::system_error&) {
+        // Without a watch the signals must reach this thread, which looks at StopRequested.
+        SetStopSignalsBlocked(false);
         return false;
     }
     return true;
@@ -147,6 +168,7 @@ void SCA_ConsoleInput::StopWatching() {
 // Sleeps in poll until a key, a stop signal or the end of the watch; a signal that came before
 // the watch started is answered at once.
 void SCA_ConsoleInput::Watch() {
+    SetStopSignalsBlocked(false);
     if (StopRequested()) {
         m_OnStop();
     }
