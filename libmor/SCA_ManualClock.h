@@ -3,15 +3,18 @@
 
 #include <chrono>
 #include <cstddef>
-#include <mutex>
-#include <unordered_map>
 
 #include "libmor/SCA_Clock.h"
 
 // A clock that stands still until a test moves it. While it lives it is the process's current
-// clock; the one it replaced comes back when it is destroyed, and threads still waiting on it
-// then wait out what is left of their time on that one. Moving it wakes every thread waiting on
-// it. Create it before the threads that should see it: a wait begun before keeps its clock.
+// clock; the one it replaced comes back when it is destroyed. Moving it wakes every thread
+// waiting on it. Create it before the threads that should see it: a wait begun before keeps its
+// clock.
+//
+// Threads may still hold it when it goes: a service's thread that read the current clock just
+// before a test ended. So what the process holds is a part that lives as long as the process;
+// once this clock is destroyed, that part answers with the clock it replaced, and threads
+// waiting on it wait out what is left of their time on the current one.
 class SCA_ManualClock final : public SCA_Clock {
 public:
     SCA_ManualClock();
@@ -31,17 +34,9 @@ public:
     // once the thread it drives has gone to sleep.
     size_t Waiters();
 
-private:
-    void WakeWaiters();
-    void Register(std::condition_variable* cv);
-    void Unregister(std::condition_variable* cv);
+    class Kept;
 
+private:
     SCA_Clock* m_Previous;
-    std::mutex m_Lock;
-    Monotonic m_Now;
-    uint64_t m_AbsTime;
-    // The condition variables being waited on with a deadline, with how many wait on each.
-    std::unordered_map<std::condition_variable*, size_t> m_Waiting;
-    std::condition_variable m_NoWaiters;
-    bool m_Retired = false;
+    Kept* m_Kept; // owned by the process, see above
 };

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <mutex>
 #include <netinet/in.h>
-#include <optional>
 #include <security/pam_appl.h>
 #include <string>
 #include <sys/socket.h>
@@ -66,10 +65,6 @@ protected:
         SCA_SetLogonBackend(m_PreviousLogon);
         AgentClientTest::TearDown();
     }
-
-    // A test's manual clock, ended only after TearDown has stopped the service: its threads
-    // still read the clock while the test's connections close.
-    std::optional<SCA_ManualClock> m_Clock;
 
     void StandAt(const std::string& peer) {
         std::lock_guard<std::mutex> hold(m_PeerLock);
@@ -173,7 +168,7 @@ TEST_F(AgentLoginTest, OnlyAConnectionThatLoggedInLeavesADisconnectedLine) {
 }
 
 TEST_F(AgentLoginTest, RepeatedFailedLoginsFromOneAddressAreSlowedDown) {
-    SCA_ManualClock& clock = m_Clock.emplace();
+    SCA_ManualClock clock;
     UseMode(SCA_KORVANTA_LOGIN_SIGNATURE);
     StandAt("198.51.100.20");
     SCA_KorvantaInterface guesser;

@@ -41,7 +41,7 @@ TEST(ClockTest, ManualClockIsTheProcessClockWhileItLivesAndMovesOnlyWhenAdvanced
     SCA_Clock* system = &SCA_GetClock();
     {
         SCA_ManualClock clock;
-        EXPECT_EQ(&SCA_GetClock(), &clock);
+        EXPECT_NE(&SCA_GetClock(), system);
         const SCA_Clock::Monotonic start = clock.Now();
         const uint64_t startAbs = SCA_GetAbsTime();
         EXPECT_EQ(SCA_GetClock().Now(), start);
@@ -141,4 +141,26 @@ TEST(ClockTest, AWaitOutlivingItsManualClockGoesOnOnTheClockBefore) {
     event.Set();
     waiter.join();
     EXPECT_EQ(result, SCA_WAIT_OK);
+}
+
+// A service's thread may have taken the process's clock just before a test's clock went: what
+// it holds then tells the time of the clock before, not that of a clock destroyed.
+TEST(ClockTest, AClockTakenBeforeItsManualClockWentTellsTheTimeOfTheClockBefore) {
+    SCA_Clock* held = nullptr;
+    {
+        SCA_ManualClock clock;
+        clock.SetAbsTime(42 * SCA_ABS_TIME_SECOND);
+        held = &SCA_GetClock();
+        EXPECT_EQ(held->AbsTime(), 42 * SCA_ABS_TIME_SECOND);
+    }
+    const SCA_Clock::Monotonic before = SCA_GetClock().Now();
+    const uint64_t beforeAbs = SCA_GetAbsTime();
+    EXPECT_GE(held->Now(), before);
+    EXPECT_GE(held->AbsTime(), beforeAbs);
+
+    std::mutex mutex;
+    std::unique_lock<std::mutex> lock(mutex);
+    std::condition_variable never;
+    EXPECT_FALSE(held->WaitUntil(never, lock, held->Now() + 20ms, [] { return false; }));
+    EXPECT_GE(SCA_GetClock().Now() - before, 20ms);
 }
