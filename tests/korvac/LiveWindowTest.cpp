@@ -82,6 +82,20 @@ protected:
         korvac_test::TickWindow(m_Window);
         korvac_test::WaitForPolls(m_Window->GetSession());
     }
+    QTimer* ReconnectTimer() {
+        return m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"));
+    }
+    // The window stays quiet for five ticks and starts its reconnection on the sixth; the
+    // timer is stopped again so that the test connects when it chooses.
+    void ExpectTheReconnectionOnTheSixthTick() {
+        for (int tick = 1; tick < 6; ++tick) {
+            Tick();
+            EXPECT_FALSE(ReconnectTimer()->isActive()) << tick;
+        }
+        Tick();
+        ASSERT_TRUE(ReconnectTimer()->isActive());
+        ReconnectTimer()->stop();
+    }
     // How many messages of the client's own log carry the text.
     int Logged(const char* text) {
         SCA_DebugLog* log = m_Window->GetClientLog();
@@ -361,14 +375,7 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
     EXPECT_STREQ(Tray()->Text(), "Korvanta Client - Disconnected");
     EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->topLevelItemCount(), 0);
     EXPECT_EQ(m_Window->findChild<SCA_SideBar*>()->GetRow(0)->text(2), QString());
-    for (int tick = 1; tick < 6; ++tick) {
-        Tick();
-        EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive())
-            << tick;
-    }
-    Tick();
-    ASSERT_TRUE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
-    m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
+    ExpectTheReconnectionOnTheSixthTick();
     ConnectionOf(m_Window)->DefaultConnect();
     ConnectionOf(m_Window)->DefaultConnect();
     EXPECT_EQ(Status(), QString::fromLatin1(kLost));
@@ -384,16 +391,9 @@ TEST_F(LiveWindow, ALostServiceShowsOneStatusLineNoBoxAndReconnectsQuietly) {
         for (int tick = 0; tick < 13; ++tick) {
             Tick();
         }
-        EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
+        EXPECT_FALSE(ReconnectTimer()->isActive());
     }
-    for (int tick = 1; tick < 6; ++tick) {
-        Tick();
-        EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive())
-            << tick;
-    }
-    Tick();
-    ASSERT_TRUE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
-    m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->stop();
+    ExpectTheReconnectionOnTheSixthTick();
     m_Service.Standing("Connect", Answer::Ok());
     ConnectionOf(m_Window)->DefaultConnect();
     EXPECT_EQ(m_Window->CheckConnected(0), 1);
@@ -624,7 +624,7 @@ TEST_F(LiveWindow, AWrongPasswordStopsTheAutomaticReconnection) {
     for (int tick = 0; tick < 13; ++tick) {
         Tick();
     }
-    EXPECT_FALSE(m_Window->findChild<QTimer*>(QStringLiteral("ReconnectTimer"))->isActive());
+    EXPECT_FALSE(ReconnectTimer()->isActive());
     EXPECT_TRUE(m_Hook.Boxes.empty());
     EXPECT_FALSE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
     EXPECT_EQ(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->text(),
