@@ -4,7 +4,7 @@
 //   (a) the scale: a fresh service with 1, 20, 100 and 500 counter monitors of ten counters
 //       each (--monitors picks others): the time to set them up, the time of one durable
 //       counter change at that size, and the service's CPU (share of one core), resident memory
-//       and proportional share (PSS, its own libraries counted whole as where it runs alone) in
+//       and proportional share (PSS, less this program's share of what it maps too) in
 //       each of --runs measured windows, as min/median/max, with the load average.
 //       Processes given with --peer NAME=PID are measured in the same windows and the ratios
 //       printed (bench/peers.sh starts the peers and passes them);
@@ -27,7 +27,6 @@
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
-#include <filesystem>
 #include <fstream>
 #include <malloc.h>
 #include <memory>
@@ -38,6 +37,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/ProportionalShare.h"
 #include "bench/RawProcPass.h"
 #include "bench/ServiceMonitors.h"
 #include "libmor/SCA_Time.h"
@@ -237,35 +237,6 @@ double RssMb(pid_t pid) {
     return static_cast<double>(StatusValue(pid, "VmRSS:")) / kKbPerMb;
 }
 
-// The folder of the build whose service is measured: its libraries, which this program maps too.
-const std::string& BuildFolder() {
-    static const std::string folder =
-        std::filesystem::path(korvanta_test::KorvasProgram()).parent_path().parent_path().string() +
-        "/";
-    return folder;
-}
-
-// The proportional share, as a deployed process has it: pages shared with other processes
-// (system libraries) count in part, but the project's own libraries count whole. This program
-// maps them too, which would halve their share; beside a deployed service nothing does.
-double PssMb(pid_t pid) {
-    std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
-    uint64_t kb = 0;
-    bool own = false;
-    for (std::string line; std::getline(smaps, line);) {
-        // A mapping's first line has its address range before any colon; its fields, a name
-        // and a colon first.
-        if (line.find(':') > line.find(' ')) {
-            const size_t path = line.find('/');
-            own = path != std::string::npos &&
-                  line.compare(path, BuildFolder().size(), BuildFolder()) == 0;
-        } else if (line.compare(0, 4, own ? "Rss:" : "Pss:") == 0) {
-            kb += std::strtoull(line.c_str() + 4, nullptr, 10);
-        }
-    }
-    return static_cast<double>(kb) / kKbPerMb;
-}
-
 double ThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
@@ -303,7 +274,7 @@ std::vector<Phase> Measure(const std::vector<pid_t>& pids, int seconds) {
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     for (size_t i = 0; i < pids.size(); ++i) {
         phases[i].CpuSeconds = CpuSeconds(pids[i]) - startCpu[i];
-        phases[i].PssMbEnd = PssMb(pids[i]);
+        phases[i].PssMbEnd = korvanta_bench::ProportionalShareMb(pids[i]);
         phases[i].WallSeconds = wall;
     }
     return phases;
