@@ -46,7 +46,7 @@ SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, const SCA_WindowCo
     m_ProcessView = new SCA_SrvProcessView(m_Splitter);
     connect(m_ProcessView, &SCA_SrvProcessView::MenuAsked, this,
             &SCA_SrvProcessListDlg::ShowProcessMenu);
-    m_Rows = std::make_unique<SCA_TreeRows>(m_ProcessView);
+    m_Rows = std::make_unique<SCA_TreeRows>(m_ProcessView, &SCA_SrvProcessView::MakeRow);
     m_LogView = new SCA_SrvProcessLog(m_Splitter);
     connect(m_LogView, &SCA_SrvProcessLog::MenuAsked, this, &SCA_SrvProcessListDlg::ShowLogMenu);
     m_Splitter->setSizes({400, 236});
