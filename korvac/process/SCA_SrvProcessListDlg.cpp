@@ -236,11 +236,11 @@ void SCA_SrvProcessListDlg::SortRows() {
     for (size_t index = 0; index < m_Records.Count(); ++index) {
         ids.append(m_Records.At(index).ProcessId);
     }
-    m_ProcessView->setUpdatesEnabled(false);
+    // Updates stay on: what moved is painted once the event loop runs, where turning them off
+    // and on again would repaint the whole view, its header and scroll bars too.
     m_Rows->Apply(ids, [this](QTreeWidgetItem* item, int index, bool created) {
         m_ProcessView->FillRow(item, m_Records.At(static_cast<size_t>(index)), created);
     });
-    m_ProcessView->setUpdatesEnabled(true);
 }
 
 void SCA_SrvProcessListDlg::ProcSectionClicked(int column) {
