@@ -2,7 +2,9 @@
 #pragma once
 
 // What the benchmarks that time rounds of their own share: the 50th and 99th percentile of the
-// rounds after a warm-up, and a client that runs offscreen in a home of its own.
+// rounds after a warm-up, a measured path and its floor timed in turn over three windows with
+// the load of each and the spread of their figures, and a client that runs offscreen in a home
+// of its own.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -84,6 +86,89 @@ InTurn MeasureInTurn(int rounds, int warmUp, Before before, Measured measured, F
 inline double LoadAverage() {
     double load[1] = {0.0};
     return getloadavg(load, 1) == 1 ? load[0] : -1.0;
+}
+
+// min/median/max of a figure over windows or runs.
+struct Spread {
+    std::vector<double> Values;
+
+    void Add(double value) { Values.push_back(value); }
+    // "min/median/max" with that many decimals.
+    std::string Text(int decimals) const {
+        if (Values.empty()) {
+            return "-";
+        }
+        const std::vector<double> sorted = Sorted();
+        char text[128];
+        std::snprintf(text, sizeof(text), "%.*f/%.*f/%.*f", decimals, sorted.front(), decimals,
+                      sorted[sorted.size() / 2], decimals, sorted.back());
+        return text;
+    }
+    double Median() const {
+        const std::vector<double> sorted = Sorted();
+        return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
+    }
+    double Max() const { return Values.empty() ? 0.0 : Sorted().back(); }
+
+private:
+    std::vector<double> Sorted() const {
+        std::vector<double> sorted = Values;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    }
+};
+
+// Every figure is taken in this many windows, one after the other, and given as the spread of
+// its windows: one window alone says as much about the machine's other work as about the code.
+constexpr int kWindows = 3;
+
+// The spreads of a measured path and its floor over the windows, and of their ratios.
+struct WindowSpreads {
+    Spread PathP50;
+    Spread PathP99;
+    Spread FloorP50;
+    Spread FloorP99;
+    Spread RatioP50;
+    Spread RatioP99;
+
+    void Add(const InTurn& timed) {
+        PathP50.Add(timed.Measured.P50);
+        PathP99.Add(timed.Measured.P99);
+        FloorP50.Add(timed.Floor.P50);
+        FloorP99.Add(timed.Floor.P99);
+        RatioP50.Add(timed.Measured.P50 / timed.Floor.P50);
+        RatioP99.Add(timed.Measured.P99 / timed.Floor.P99);
+    }
+};
+
+// Runs window(number) kWindows times, each answering the path and the floor timed in turn in
+// microseconds, and prints each window's percentiles with the load as it began and ended, then
+// the spread of each figure over the windows; path and floor name the two in the lines.
+template <typename Window>
+WindowSpreads MeasureWindows(const char* path, const char* floor, Window window) {
+    WindowSpreads spreads;
+    for (int number = 1; number <= kWindows; ++number) {
+        const double before = LoadAverage();
+        const InTurn timed = window(number);
+        std::printf("  window %d (load %.2f -> %.2f): %s p50 %.1f us p99 %.1f us | %s p50 %.1f us "
+                    "p99 %.1f us | ratio p50 %.2f p99 %.2f\n",
+                    number, before, LoadAverage(), path, timed.Measured.P50, timed.Measured.P99,
+                    floor, timed.Floor.P50, timed.Floor.P99, timed.Measured.P50 / timed.Floor.P50,
+                    timed.Measured.P99 / timed.Floor.P99);
+        spreads.Add(timed);
+    }
+    std::printf("  min/median/max: %s p50 %s us, p99 %s us; %s p50 %s us, p99 %s us; ratio p50 %s, "
+                "p99 %s\n",
+                path, spreads.PathP50.Text(1).c_str(), spreads.PathP99.Text(1).c_str(), floor,
+                spreads.FloorP50.Text(1).c_str(), spreads.FloorP99.Text(1).c_str(),
+                spreads.RatioP50.Text(2).c_str(), spreads.RatioP99.Text(2).c_str());
+    return spreads;
+}
+
+// Prints whether a figure met its target in every window.
+inline bool PrintVerdict(const char* target, bool met) {
+    std::printf("  target: %s in every window: %s\n", target, met ? "PASS" : "FAIL");
+    return met;
 }
 
 // Prints what the program measures and answers true when it was asked for --help, so that

@@ -20,12 +20,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/RawProcPass.h"
 #include "libtez/SCA_TezProcessMonitor.h"
 
 namespace {
 
-constexpr int kWindows = 3;
+using korvanta_bench::kWindows;
+using korvanta_bench::Spread;
 constexpr int kDefaultPasses = 20;
 constexpr size_t kDefaultProcesses = 2200;
 constexpr double kRatioTarget = 1.1;
@@ -152,15 +154,6 @@ Window MeasureWindow(SCA_TezProcessMonitor* monitor, uint64_t* ns, int passes) {
     return {ours * 1e3 / passes, raw * 1e3 / passes};
 }
 
-// min/median/max with the given decimals.
-std::string Spread(std::vector<double> values, int decimals) {
-    std::sort(values.begin(), values.end());
-    char text[128];
-    std::snprintf(text, sizeof(text), "%.*f/%.*f/%.*f", decimals, values.front(), decimals,
-                  values[values.size() / 2], decimals, values.back());
-    return text;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -189,7 +182,7 @@ int main(int argc, char** argv) {
     const bool met = *std::max_element(ratios.begin(), ratios.end()) <= kRatioTarget;
     std::printf("  min/median/max: monitor %s ms, raw %s ms, ratio %s (target <= %.1f in every "
                 "window) %s\n",
-                Spread(ours, 3).c_str(), Spread(raw, 3).c_str(), Spread(ratios, 2).c_str(),
-                kRatioTarget, met ? "PASS" : "FAIL");
+                Spread{ours}.Text(3).c_str(), Spread{raw}.Text(3).c_str(),
+                Spread{ratios}.Text(2).c_str(), kRatioTarget, met ? "PASS" : "FAIL");
     return 0;
 }

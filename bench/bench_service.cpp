@@ -37,6 +37,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/ProportionalShare.h"
 #include "bench/RawProcPass.h"
 #include "bench/ServiceMonitors.h"
@@ -280,29 +281,7 @@ std::vector<Phase> Measure(const std::vector<pid_t>& pids, int seconds) {
     return phases;
 }
 
-// min/median/max of a figure over the runs.
-struct Spread {
-    std::vector<double> Values;
-
-    void Add(double value) { Values.push_back(value); }
-    // "min/median/max" with that many decimals.
-    std::string Text(int decimals) const {
-        if (Values.empty()) {
-            return "-";
-        }
-        std::vector<double> sorted = Values;
-        std::sort(sorted.begin(), sorted.end());
-        char text[128];
-        std::snprintf(text, sizeof(text), "%.*f/%.*f/%.*f", decimals, sorted.front(), decimals,
-                      sorted[sorted.size() / 2], decimals, sorted.back());
-        return text;
-    }
-    double Median() const {
-        std::vector<double> sorted = Values;
-        std::sort(sorted.begin(), sorted.end());
-        return sorted.empty() ? 0.0 : sorted[sorted.size() / 2];
-    }
-};
+using korvanta_bench::Spread;
 
 // The raw /proc pass once per scan period, as many times as the service scans in the measured
 // window (the first half a period in, so that none falls outside it), and its thread's CPU time.

@@ -34,6 +34,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "bench/ServiceMonitors.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "net/SCA_NetFrameWriter.h"
@@ -45,7 +46,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWindows = 3;
+using korvanta_bench::kWindows;
+using korvanta_bench::Spread;
 constexpr int kDefaultRounds = 3000;
 constexpr int kWarmUp = 200;
 constexpr uint32_t kDefaultClients = 200;
@@ -396,17 +398,8 @@ Percentiles Of(std::vector<double>* micros) {
     return {(*micros)[micros->size() / 2], (*micros)[micros->size() * 99 / 100]};
 }
 
-// min/median/max of a figure over the windows.
-std::string Spread(std::vector<double> values, int decimals) {
-    std::sort(values.begin(), values.end());
-    char text[96];
-    std::snprintf(text, sizeof(text), "%.*f/%.*f/%.*f", decimals, values.front(), decimals,
-                  values[values.size() / 2], decimals, values.back());
-    return text;
-}
-
 double Max(const std::vector<double>& values) {
-    return *std::max_element(values.begin(), values.end());
+    return Spread{values}.Max();
 }
 
 double Micros(Clock::time_point start) {
@@ -458,9 +451,10 @@ bool MeasureOneClient(RawClient* korvas, RawClient* replay, int rounds) {
     }
     std::printf("    min/median/max: korvas p50 %s us, p99 %s us; replay p50 %s us, p99 %s us; "
                 "ratio p50 %s (target <= %.1f in every window) %s, p99 %s\n",
-                Spread(oursP50, 1).c_str(), Spread(oursP99, 1).c_str(), Spread(floorP50, 1).c_str(),
-                Spread(floorP99, 1).c_str(), Spread(ratioP50, 2).c_str(), kRatioTarget,
-                Max(ratioP50) <= kRatioTarget ? "PASS" : "FAIL", Spread(ratioP99, 2).c_str());
+                Spread{oursP50}.Text(1).c_str(), Spread{oursP99}.Text(1).c_str(),
+                Spread{floorP50}.Text(1).c_str(), Spread{floorP99}.Text(1).c_str(),
+                Spread{ratioP50}.Text(2).c_str(), kRatioTarget,
+                Max(ratioP50) <= kRatioTarget ? "PASS" : "FAIL", Spread{ratioP99}.Text(2).c_str());
     return true;
 }
 
@@ -543,9 +537,9 @@ bool MeasureBurst(const std::vector<int>& korvasFds, const std::vector<int>& rep
     std::printf(
         "    min/median/max: korvas p50 %s ms, p99 %s ms (target < %.0f ms in every window) "
         "%s; replay p50 %s ms, p99 %s ms%s\n",
-        Spread(oursP50, 2).c_str(), Spread(oursP99, 2).c_str(), kBurstTargetMs,
-        Max(oursP99) < kBurstTargetMs ? "PASS" : "FAIL", Spread(floorP50, 2).c_str(),
-        Spread(floorP99, 2).c_str(),
+        Spread{oursP50}.Text(2).c_str(), Spread{oursP99}.Text(2).c_str(), kBurstTargetMs,
+        Max(oursP99) < kBurstTargetMs ? "PASS" : "FAIL", Spread{floorP50}.Text(2).c_str(),
+        Spread{floorP99}.Text(2).c_str(),
         Max(floorP99) >= kBurstTargetMs ? " (the floor itself misses the target: the "
                                           "machine is too busy to judge)"
                                         : "");

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "libvop/SCA_RankedTreeItem.h"
+
 namespace {
 
 constexpr int kIdColumn = 0;
@@ -35,7 +37,7 @@ RowKey KeyOf(const QVariant& id) {
 
 } // namespace
 
-SCA_TreeRows::SCA_TreeRows(QTreeWidget* tree) : m_Tree(tree) {
+SCA_TreeRows::SCA_TreeRows(QTreeWidget* tree, MakeRow makeRow) : m_Tree(tree), m_MakeRow(makeRow) {
     WatchTree();
 }
 
@@ -230,7 +232,7 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
         QTreeWidgetItem* item = repeated ? nullptr : before.value(key, nullptr);
         const bool created = item == nullptr;
         if (created) {
-            item = new QTreeWidgetItem();
+            item = m_MakeRow != nullptr ? m_MakeRow() : new SCA_RankedTreeItem();
             item->setData(kIdColumn, kIdRole, ids[index]);
             ++added;
         }
@@ -254,10 +256,12 @@ void SCA_TreeRows::Refresh(const QList<QVariant>& ids, bool rebuild, const Fill&
 
     const bool inOrder = sorted || KeptInOrder(wanted, removed);
     const bool changed = added > 0 || !removed.isEmpty() || !inOrder;
-    const bool reseated = changed && (!inOrder || added + removed.size() > kFewChanges);
+    const bool few = added + removed.size() <= kFewChanges;
+    const bool reordered = changed && !inOrder && few && Reorder(wanted, removed, added);
+    const bool reseated = changed && !reordered && (!inOrder || !few);
     if (reseated) {
         Reseat(wanted, removed, sorted);
-    } else if (changed) {
+    } else if (changed && !reordered) {
         PlaceFew(wanted, removed);
     }
 
@@ -335,6 +339,27 @@ void SCA_TreeRows::PlaceFew(const QList<QTreeWidgetItem*>& wanted,
         }
         index = end;
     }
+}
+
+bool SCA_TreeRows::Reorder(const QList<QTreeWidgetItem*>& wanted,
+                           const QSet<QTreeWidgetItem*>& removed, qsizetype added) {
+    // Only a tree that holds the wanted rows and nothing else, all of them rows that take a
+    // rank, can be put in order by the model's sort.
+    if (m_Tree->topLevelItemCount() - removed.size() + added != wanted.size() ||
+        !std::all_of(wanted.begin(), wanted.end(), [](QTreeWidgetItem* item) {
+            return SCA_RankedTreeItem::Of(item) != nullptr;
+        })) {
+        return false;
+    }
+    PlaceFew(wanted, removed);
+    for (qsizetype index = 0; index < wanted.size(); ++index) {
+        SCA_RankedTreeItem::Of(wanted[index])->SetRank(static_cast<int>(index));
+    }
+    m_Tree->model()->sort(kIdColumn, Qt::AscendingOrder);
+    for (QTreeWidgetItem* item : wanted) {
+        SCA_RankedTreeItem::Of(item)->SetRank(SCA_RankedTreeItem::kNoRank);
+    }
+    return true;
 }
 
 void SCA_TreeRows::Reseat(const QList<QTreeWidgetItem*>& wanted,

@@ -26,7 +26,12 @@ public:
     // before it joins the tree.
     using Fill = std::function<void(QTreeWidgetItem* item, int index, bool created)>;
 
-    explicit SCA_TreeRows(QTreeWidget* tree);
+    // Makes a row that is not yet in any tree.
+    using MakeRow = QTreeWidgetItem* (*)();
+
+    // Rows made by makeRow, or plain ones; rows of SCA_RankedTreeItem (as the plain ones are)
+    // change places as one layout change.
+    explicit SCA_TreeRows(QTreeWidget* tree, MakeRow makeRow = nullptr);
     ~SCA_TreeRows();
     SCA_TreeRows(const SCA_TreeRows&) = delete;
     SCA_TreeRows& operator=(const SCA_TreeRows&) = delete;
@@ -64,8 +69,8 @@ public:
 
 private:
     // Up to this many rows added and removed in one refresh go in and out one by one, keeping
-    // every other row where it is; more (or rows that change places) take every row off and put
-    // the wanted ones back in one go.
+    // every other row where it is, and rows that change places are moved by the model's sort;
+    // more take every row off and put the wanted ones back in one go.
     static constexpr qsizetype kFewChanges = 32;
 
     void Refresh(const QList<QVariant>& ids, bool rebuild, const Fill& fill);
@@ -79,6 +84,11 @@ private:
     bool KeptInOrder(const QList<QTreeWidgetItem*>& wanted,
                      const QSet<QTreeWidgetItem*>& removed) const;
     void PlaceFew(const QList<QTreeWidgetItem*>& wanted, const QSet<QTreeWidgetItem*>& removed);
+    // Puts a few rows in and out, then the rows in the order wanted as one layout change of the
+    // model, which carries the selection and the current row along with their rows; false, the
+    // tree untouched, when a row the tree holds cannot be ranked.
+    bool Reorder(const QList<QTreeWidgetItem*>& wanted, const QSet<QTreeWidgetItem*>& removed,
+                 qsizetype added);
     void Reseat(const QList<QTreeWidgetItem*>& wanted, const QSet<QTreeWidgetItem*>& removed,
                 bool sorted);
 
@@ -88,6 +98,7 @@ private:
     void WatchTree();
 
     QTreeWidget* m_Tree;
+    MakeRow m_MakeRow;
     QHash<RowKey, QTreeWidgetItem*> m_RowsById;
     bool m_RowsKnown = false;
     // The last refresh's ids and rows by index, while its ids were all different; kept in the

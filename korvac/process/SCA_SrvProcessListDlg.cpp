@@ -46,7 +46,7 @@ SCA_SrvProcessListDlg::SCA_SrvProcessListDlg(QWidget* parent, const SCA_WindowCo
     m_ProcessView = new SCA_SrvProcessView(m_Splitter);
     connect(m_ProcessView, &SCA_SrvProcessView::MenuAsked, this,
             &SCA_SrvProcessListDlg::ShowProcessMenu);
-    m_Rows = std::make_unique<SCA_TreeRows>(m_ProcessView);
+    m_Rows = std::make_unique<SCA_TreeRows>(m_ProcessView, &SCA_SrvProcessView::MakeRow);
     m_LogView = new SCA_SrvProcessLog(m_Splitter);
     connect(m_LogView, &SCA_SrvProcessLog::MenuAsked, this, &SCA_SrvProcessListDlg::ShowLogMenu);
     m_Splitter->setSizes({400, 236});
@@ -236,11 +236,11 @@ void SCA_SrvProcessListDlg::SortRows() {
     for (size_t index = 0; index < m_Records.Count(); ++index) {
         ids.append(m_Records.At(index).ProcessId);
     }
-    m_ProcessView->setUpdatesEnabled(false);
+    // Updates stay on: what moved is painted once the event loop runs, where turning them off
+    // and on again would repaint the whole view, its header and scroll bars too.
     m_Rows->Apply(ids, [this](QTreeWidgetItem* item, int index, bool created) {
         m_ProcessView->FillRow(item, m_Records.At(static_cast<size_t>(index)), created);
     });
-    m_ProcessView->setUpdatesEnabled(true);
 }
 
 void SCA_SrvProcessListDlg::ProcSectionClicked(int column) {

@@ -347,6 +347,20 @@ TEST_F(ProcessWindow, ProcessesComingAndGoingKeepTheOtherRowsAndShowWhatAFreshWi
     Tick(window.get());
     EXPECT_EQ(view->topLevelItemCount(), 144);
     expectLikeAFreshWindow("many came and went, by CPU", SCA_PROC_COL_CPU);
+
+    // One, while every value moved again (no two alike, as the order of equals is not fixed):
+    // the rows that stay move to their new places around the selection, the newcomer lands at
+    // its own, the one that went leaves no row.
+    for (size_t i = 0; i < m_Monitor.Processes.size(); ++i) {
+        m_Monitor.Processes[i].Status.Measure[0] = 0.01 * static_cast<double>((i * 53) % 211);
+    }
+    end(kFirstId + 20);
+    rows.erase(kFirstId + 20);
+    m_Monitor.AddProcess("newcomer", 9, 1, 4.55, 2e6, 1, 1);
+    ++m_Monitor.ListStatus;
+    Tick(window.get());
+    EXPECT_EQ(view->topLevelItemCount(), 144);
+    expectLikeAFreshWindow("one came and one went, by CPU", SCA_PROC_COL_CPU);
 }
 
 // Rows that cannot be read are never shown as current: the list stays, greyed, the status bar

@@ -198,6 +198,10 @@ TEST_F(TreeRowsTest, TheSameIdsRefillTheSameRowsAndTheOrderIsThePolls) {
     m_Rows.Apply(swapped, Fill(swapped));
     EXPECT_EQ(m_Created, 0);
     EXPECT_EQ(Order().mid(0, 3), (QList<uint32_t>{2, 1, 3}));
+    // The rows were put in the poll's order by rank; a sort by the tree's column then goes by
+    // the texts again.
+    m_Tree.sortItems(1, Qt::DescendingOrder);
+    EXPECT_EQ(Order().front(), 5u);
 
     // A repeated id gets a row of its own at every poll, also when the ids are the last ones.
     const QList<QVariant> repeated = Ids({4, 4, 6});
