@@ -108,7 +108,7 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
                 answer = std::move(answer), timeoutMs = WithLeastWait(kPollTimeoutMs)]() mutable {
         client->SetReplyTimeout(timeoutMs);
         const int ok = work(*client) ? 1 : 0;
-        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+        answer.Large = GiveBackAfterCall(*client);
         const bool lost = !ok && client->LostConnection();
         answer.Apply = [this, client, ok, lost, done = std::move(done),
                         context = answer.Context]() {
@@ -145,8 +145,24 @@ void SCA_ClientSession::Deliver(Answer answer) {
         answer.Apply();
     }
     // What the window dropped for the answer (rows of a longer list), and the result itself.
+    const bool look = answer.Large || m_DeliveredLarge || ++m_AnswersSinceLook >= kAnswersPerLook;
+    m_DeliveredLarge = answer.Large;
     answer = Answer();
-    SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+    if (look) {
+        m_AnswersSinceLook = 0;
+        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+    }
+}
+
+bool SCA_ClientSession::GiveBackAfterCall(SCA_KorvantaInterface& client) {
+    const bool large = client.TakeLargestReply() > kLargeReplyBytes;
+    // The call after a large one frees what the channel kept of it (its last reply), and its
+    // answer may replace what the large one showed.
+    const bool afterLarge = m_AfterLargeReply.exchange(large);
+    if (large || afterLarge) {
+        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+    }
+    return large;
 }
 
 void SCA_ClientSession::DeliverKept() {
