@@ -665,8 +665,9 @@ TEST_F(LiveWindow, MemoryALargeReplyTookIsGivenBackOnceItIsDropped) {
     EXPECT_TRUE(m_Hook.Boxes.empty());
 }
 
-// The steady poll of a service on the wire never looks at the heap; a large reply's poll does,
-// and so does the one after it, which drops the list the large one showed.
+// The steady poll of a service on the wire looks at the heap once in kAnswersPerLook answers; a
+// large reply's poll does, and so does the one after it, which drops the list the large one
+// showed.
 TEST_F(LiveWindow, OnlyALargeReplyAndThePollAfterItLookAtTheHeap) {
     constexpr int kPolls = 5;
     ASSERT_TRUE(m_Service.ListenOnWire());
@@ -692,6 +693,15 @@ TEST_F(LiveWindow, OnlyALargeReplyAndThePollAfterItLookAtTheHeap) {
               static_cast<int>(korvac_test::kFewMonitors));
     EXPECT_GT(SCA_HeapGiveBackLooks(), before);
     EXPECT_EQ(steadyPolls(), 0u);
+
+    // Now and then a steady answer looks too, for what the user closed meanwhile.
+    before = SCA_HeapGiveBackLooks();
+    for (int poll = kPolls + 1; poll < SCA_ClientSession::kAnswersPerLook; ++poll) {
+        korvac_test::PollOnce(m_Window.get());
+    }
+    EXPECT_EQ(SCA_HeapGiveBackLooks(), before);
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(SCA_HeapGiveBackLooks(), before + 1);
 }
 
 // Input reaches the window while a poll is out: what the user types is taken before the
