@@ -108,7 +108,7 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
                 answer = std::move(answer), timeoutMs = WithLeastWait(kPollTimeoutMs)]() mutable {
         client->SetReplyTimeout(timeoutMs);
         const int ok = work(*client) ? 1 : 0;
-        answer.Large = GiveBackAfterCall(*client);
+        answer.FreesMuch = GiveBackAfterCall(*client);
         const bool lost = !ok && client->LostConnection();
         answer.Apply = [this, client, ok, lost, done = std::move(done),
                         context = answer.Context]() {
@@ -145,8 +145,9 @@ void SCA_ClientSession::Deliver(Answer answer) {
         answer.Apply();
     }
     // What the window dropped for the answer (rows of a longer list), and the result itself.
-    const bool look = answer.Large || m_DeliveredLarge || ++m_AnswersSinceLook >= kAnswersPerLook;
-    m_DeliveredLarge = answer.Large;
+    const bool look =
+        answer.FreesMuch || m_LastAnswerFreedMuch || ++m_AnswersSinceLook >= kAnswersPerLook;
+    m_LastAnswerFreedMuch = answer.FreesMuch;
     answer = Answer();
     if (look) {
         m_AnswersSinceLook = 0;
@@ -155,14 +156,15 @@ void SCA_ClientSession::Deliver(Answer answer) {
 }
 
 bool SCA_ClientSession::GiveBackAfterCall(SCA_KorvantaInterface& client) {
-    const bool large = client.TakeLargestReply() > kLargeReplyBytes;
-    // The call after a large one frees what the channel kept of it (its last reply), and its
-    // answer may replace what the large one showed.
-    const bool afterLarge = m_AfterLargeReply.exchange(large);
-    if (large || afterLarge) {
+    const bool freesMuch =
+        client.TakeLargestReply() > kLargeReplyBytes || client.LostConnection() != 0;
+    // The call after one that freed much frees what the channel kept of it (its last reply),
+    // and its answer may replace what the other showed.
+    const bool afterMuch = m_LastCallFreedMuch.exchange(freesMuch);
+    if (freesMuch || afterMuch) {
         SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
     }
-    return large;
+    return freesMuch;
 }
 
 void SCA_ClientSession::DeliverKept() {

@@ -50,7 +50,8 @@ public:
     static constexpr size_t kGiveBackFreedBytes = 4u << 20;
     // A reply this large decodes into several times its size (the reply's tree, the records
     // read from it, what a window makes of them), which may free more than the above once
-    // dropped: the heap is looked at after it and after the answer that follows it, which
+    // dropped; so does a lost connection, whose client object goes with what it held. The
+    // heap is looked at after such a call and after the one that follows it, whose answer
     // replaces what it showed. A steady poll's replies stay far below it and pay no look.
     static constexpr uint32_t kLargeReplyBytes = 256u << 10;
     // The timer's answers look at the heap at least this often: for what the user dropped
@@ -183,8 +184,8 @@ private:
         return 0;
     }
 
-    // On the thread that made the call, after it: looks at the heap after a large reply and
-    // after the call that follows one. Whether the call's replies were large.
+    // On the thread that made the call, after it: looks at the heap after a call that frees
+    // much (see kLargeReplyBytes) and after the call that follows one. Whether this one does.
     bool GiveBackAfterCall(SCA_KorvantaInterface& client);
 
     uint32_t WithLeastWait(uint32_t timeoutMs) const {
@@ -196,8 +197,8 @@ private:
         QPointer<QObject> Context;
         uint64_t Generation = 0;
         std::function<void()> Apply;
-        // The call's replies were large.
-        bool Large = false;
+        // The call frees much: its replies were large, or its connection was lost.
+        bool FreesMuch = false;
     };
     int AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
                 std::function<void(int ok)> done);
@@ -220,11 +221,11 @@ private:
     SCA_InputGate m_Gate;
     // Counts the sessions closed: an answer from an earlier one is dropped.
     uint64_t m_Generation = 0;
-    // The last call's replies were large (the calls of any thread, one after the other).
-    std::atomic<bool> m_AfterLargeReply{false};
-    // On the GUI thread: the last answer handed over was large, and how many were handed over
-    // since the last look at the heap.
-    bool m_DeliveredLarge = false;
+    // The last call freed much (the calls of any thread, one after the other).
+    std::atomic<bool> m_LastCallFreedMuch{false};
+    // On the GUI thread: the last answer handed over freed much, and how many were handed
+    // over since the last look at the heap.
+    bool m_LastAnswerFreedMuch = false;
     int m_AnswersSinceLook = 0;
     QString m_Host;
     uint16_t m_Port = 0;
