@@ -667,7 +667,7 @@ TEST_F(LiveWindow, MemoryALargeReplyTookIsGivenBackOnceItIsDropped) {
 
 // The steady poll of a service on the wire looks at the heap once in kAnswersPerLook answers; a
 // large reply's poll does, and so does the one after it, which drops the list the large one
-// showed.
+// showed; so does a poll that lost the connection.
 TEST_F(LiveWindow, OnlyALargeReplyAndThePollAfterItLookAtTheHeap) {
     constexpr int kPolls = 5;
     ASSERT_TRUE(m_Service.ListenOnWire());
@@ -702,6 +702,13 @@ TEST_F(LiveWindow, OnlyALargeReplyAndThePollAfterItLookAtTheHeap) {
     EXPECT_EQ(SCA_HeapGiveBackLooks(), before);
     korvac_test::PollOnce(m_Window.get());
     EXPECT_EQ(SCA_HeapGiveBackLooks(), before + 1);
+
+    // A lost connection looks: the client object goes, with what it held.
+    before = SCA_HeapGiveBackLooks();
+    m_Service.Queue("GetStatusEx", Answer::Dropped());
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(m_Window->CheckConnected(0), 0);
+    EXPECT_GT(SCA_HeapGiveBackLooks(), before);
 }
 
 // Input reaches the window while a poll is out: what the user types is taken before the
