@@ -13,6 +13,7 @@ namespace {
 // The resident memory that no block in use holds (free heap pages not yet given back, and
 // whatever else the process maps) after the last give-back, or lower once it shrank.
 std::atomic<size_t> g_SlackGivenBack{0};
+std::atomic<uint64_t> g_Looks{0};
 
 // Resident bytes beyond the heap blocks in use.
 size_t ResidentSlack() noexcept {
@@ -45,7 +46,12 @@ size_t SCA_HeapResidentBytes() noexcept {
     return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
 
+uint64_t SCA_HeapGiveBackLooks() noexcept {
+    return g_Looks.load();
+}
+
 int SCA_HeapGiveBackFreed(size_t threshold) noexcept {
+    g_Looks.fetch_add(1, std::memory_order_relaxed);
     const size_t slack = ResidentSlack();
     size_t given = g_SlackGivenBack.load();
     // Slack taken again lowers the mark, so that freeing it anew counts.

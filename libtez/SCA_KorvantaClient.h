@@ -53,6 +53,8 @@ public:
     // How long every operation waits for its reply (60000 ms unless set).
     uint32_t GetReplyTimeout() const { return m_Channel.GetReplyTimeout(); }
     void SetReplyTimeout(uint32_t timeoutMs) { m_Channel.SetReplyTimeout(timeoutMs); }
+    // The payload size of the largest reply taken since the last call of this (0 for none).
+    uint32_t TakeLargestReply() { return m_Channel.TakeLargestReply(); }
 
     int GetDebugLog(uint32_t lastMessageId, uint32_t count, uint32_t* logSessionId,
                     SCA_ConfigObj** debugLog) override;

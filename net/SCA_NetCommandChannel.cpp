@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "net/SCA_NetCommandChannel.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 int SCA_NetCommandChannel::Exchange(const tagSCA_NET_COMMAND_SHAPE& command,
                                     tagSCA_NET_VALUE* values) {
@@ -26,6 +28,7 @@ SCA_NetCallFailure SCA_NetCommandChannel::Carry(const tagSCA_NET_COMMAND_SHAPE& 
     if (!carried) {
         return SCA_NetCallFailure::Connection;
     }
+    m_LargestReply = std::max(m_LargestReply, m_Transport.GetLastPayload());
     // "ERR" is the preset: either no reply replaced it or the server refused the command.
     if (std::strcmp(m_Reply.GetCommandName(), "ERR") == 0) {
         return SCA_NetCallFailure::Refused;
@@ -33,4 +36,9 @@ SCA_NetCallFailure SCA_NetCommandChannel::Carry(const tagSCA_NET_COMMAND_SHAPE& 
     return SCA_NetCommandFields::ReadOutputs(command, values, m_Reply.GetData())
                ? SCA_NetCallFailure::None
                : SCA_NetCallFailure::Reply;
+}
+
+uint32_t SCA_NetCommandChannel::TakeLargestReply() {
+    std::lock_guard<std::mutex> lock(m_Lock);
+    return std::exchange(m_LargestReply, 0);
 }

@@ -59,6 +59,9 @@ public:
     void SetLastStatusCode(uint32_t code) { m_LastStatusCode = code; }
     uint32_t GetReplyTimeout() const { return m_ReplyTimeoutMs; }
     void SetReplyTimeout(uint32_t timeoutMs) { m_ReplyTimeoutMs = timeoutMs; }
+    // The payload size of the largest reply taken since the last call of this (0 for none),
+    // for a caller that cares what a series of exchanges made it hold.
+    uint32_t TakeLargestReply();
 
 private:
     SCA_NetCallFailure Carry(const tagSCA_NET_COMMAND_SHAPE& command, tagSCA_NET_VALUE* values);
@@ -69,6 +72,7 @@ private:
     SCA_NetTransport m_Transport;
     uint32_t m_LastStatusCode = 0;
     SCA_NetCallFailure m_LastFailure = SCA_NetCallFailure::None;
+    uint32_t m_LargestReply = 0;
     SCA_NetMessage m_Request;
     SCA_NetMessage m_Reply;
 };

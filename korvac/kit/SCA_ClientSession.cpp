@@ -108,7 +108,7 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
                 answer = std::move(answer), timeoutMs = WithLeastWait(kPollTimeoutMs)]() mutable {
         client->SetReplyTimeout(timeoutMs);
         const int ok = work(*client) ? 1 : 0;
-        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+        answer.FreesMuch = GiveBackAfterCall(*client);
         const bool lost = !ok && client->LostConnection();
         answer.Apply = [this, client, ok, lost, done = std::move(done),
                         context = answer.Context]() {
@@ -145,8 +145,26 @@ void SCA_ClientSession::Deliver(Answer answer) {
         answer.Apply();
     }
     // What the window dropped for the answer (rows of a longer list), and the result itself.
+    const bool look =
+        answer.FreesMuch || m_LastAnswerFreedMuch || ++m_AnswersSinceLook >= kAnswersPerLook;
+    m_LastAnswerFreedMuch = answer.FreesMuch;
     answer = Answer();
-    SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+    if (look) {
+        m_AnswersSinceLook = 0;
+        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+    }
+}
+
+bool SCA_ClientSession::GiveBackAfterCall(SCA_KorvantaInterface& client) {
+    const bool freesMuch =
+        client.TakeLargestReply() > kLargeReplyBytes || client.LostConnection() != 0;
+    // The call after one that freed much frees what the channel kept of it (its last reply),
+    // and its answer may replace what the other showed.
+    const bool afterMuch = m_LastCallFreedMuch.exchange(freesMuch);
+    if (freesMuch || afterMuch) {
+        SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+    }
+    return freesMuch;
 }
 
 void SCA_ClientSession::DeliverKept() {

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QThreadPool>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -47,6 +48,15 @@ public:
     // Once a call or an answer has freed more than this (a reply's tree, the rows a long list
     // showed), the free pages of every heap go back to the system.
     static constexpr size_t kGiveBackFreedBytes = 4u << 20;
+    // A reply this large decodes into several times its size (the reply's tree, the records
+    // read from it, what a window makes of them), which may free more than the above once
+    // dropped; so does a lost connection, whose client object goes with what it held. The
+    // heap is looked at after such a call and after the one that follows it, whose answer
+    // replaces what it showed. A steady poll's replies stay far below it and pay no look.
+    static constexpr uint32_t kLargeReplyBytes = 256u << 10;
+    // The timer's answers look at the heap at least this often: for what the user dropped
+    // meanwhile (a closed report, a dialog's lists) from replies of any size.
+    static constexpr int kAnswersPerLook = 64;
 
     // The limit of the sessions opened from now on (-max_reply); 0 restores the default.
     static void SetMaxReplyBytes(uint32_t bytes);
@@ -160,10 +170,10 @@ private:
             return 0;
         }
         const uint32_t timeoutMs = WithLeastWait(ownTimeoutMs);
-        if (Await(how, [&call, &client, timeoutMs]() {
+        if (Await(how, [this, &call, &client, timeoutMs]() {
                 client->SetReplyTimeout(timeoutMs);
                 const int done = call(*client) ? 1 : 0;
-                SCA_HeapGiveBackFreed(kGiveBackFreedBytes);
+                GiveBackAfterCall(*client);
                 return done;
             })) {
             return 1;
@@ -174,6 +184,10 @@ private:
         return 0;
     }
 
+    // On the thread that made the call, after it: looks at the heap after a call that frees
+    // much (see kLargeReplyBytes) and after the call that follows one. Whether this one does.
+    bool GiveBackAfterCall(SCA_KorvantaInterface& client);
+
     uint32_t WithLeastWait(uint32_t timeoutMs) const {
         return timeoutMs > m_LeastWaitMs ? timeoutMs : m_LeastWaitMs;
     }
@@ -183,6 +197,8 @@ private:
         QPointer<QObject> Context;
         uint64_t Generation = 0;
         std::function<void()> Apply;
+        // The call frees much: its replies were large, or its connection was lost.
+        bool FreesMuch = false;
     };
     int AskWork(QObject* context, std::function<int(SCA_KorvantaInterface&)> work,
                 std::function<void(int ok)> done);
@@ -205,6 +221,12 @@ private:
     SCA_InputGate m_Gate;
     // Counts the sessions closed: an answer from an earlier one is dropped.
     uint64_t m_Generation = 0;
+    // The last call freed much (the calls of any thread, one after the other).
+    std::atomic<bool> m_LastCallFreedMuch{false};
+    // On the GUI thread: the last answer handed over freed much, and how many were handed
+    // over since the last look at the heap.
+    bool m_LastAnswerFreedMuch = false;
+    int m_AnswersSinceLook = 0;
     QString m_Host;
     uint16_t m_Port = 0;
 };

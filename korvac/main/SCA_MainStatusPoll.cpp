@@ -127,7 +127,7 @@ int SCA_MainStatusPoll::ShowStatus(Poll& poll, int fullRefresh) {
     UpdateStatusTitle(status);
     ShowMonitorRows(poll, fullRefresh);
     if (poll.LogRead) {
-        m_LogView->AddMessages(&poll.Log, poll.LogSessionId, &m_LastServerMessageId);
+        ShowLog(poll);
     }
     if (!m_SoundTimeKnown) {
         m_LastSoundActionTime = status.LastSoundActionTime;
@@ -136,6 +136,16 @@ int SCA_MainStatusPoll::ShowStatus(Poll& poll, int fullRefresh) {
         PlayNotificationSounds();
     }
     return 1;
+}
+
+void SCA_MainStatusPoll::ShowLog(Poll& poll) {
+    // A read that brought nothing found every message up to the status's last id shown or
+    // gone (cleared, or an empty log): the next poll reads only once that id moves. One logged
+    // between the status and the read came with the read, and its id is the one kept.
+    if (poll.Log.GetMessageCount() == 0) {
+        m_LastServerMessageId = poll.Status.LastDebugMessageId;
+    }
+    m_LogView->AddMessages(&poll.Log, poll.LogSessionId, &m_LastServerMessageId);
 }
 
 void SCA_MainStatusPoll::ShowMonitorRows(Poll& poll, int fullRefresh) {

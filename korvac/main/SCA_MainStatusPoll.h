@@ -68,6 +68,7 @@ private:
     struct Poll;
     int ShowStatus(Poll& poll, int fullRefresh);
     void ShowMonitorRows(Poll& poll, int fullRefresh);
+    void ShowLog(Poll& poll);
 
     SCA_MainCommandContext m_Context;
     QMainWindow& m_Window;

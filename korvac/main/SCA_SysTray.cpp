@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
+#include <cstring>
 
 #include "libmor/SCA_String.h"
 #include "libvop/SCA_IconEngine.h"
@@ -45,11 +46,20 @@ SCA_SysTray::~SCA_SysTray() {
 }
 
 int SCA_SysTray::SetStatus(uint32_t state, const char* text) {
+    char shown[sizeof(m_Text)];
+    SCA_StrnCpy(shown, text != nullptr ? text : "", sizeof(shown));
+    // Every poll says the state again: the icon is loaded and the tip set only when they
+    // change.
+    const bool changed = state != m_State || std::strcmp(shown, m_Text) != 0;
     m_State = state;
-    SCA_StrnCpy(m_Text, text != nullptr ? text : "", sizeof(m_Text));
-    if (m_Icon != nullptr) {
-        UpdateIcon();
+    std::memcpy(m_Text, shown, sizeof(m_Text));
+    if (m_Icon == nullptr) {
+        return 1;
     }
+    if (changed) {
+        ShowState();
+    }
+    ShowErrorBalloon();
     return 1;
 }
 
@@ -58,17 +68,17 @@ void SCA_SysTray::SetOptions(bool minimizeToTray, bool showErrors) {
     m_ShowErrors = showErrors;
 }
 
-int SCA_SysTray::UpdateIcon() {
-    if (m_Icon == nullptr) {
-        return 1;
-    }
+void SCA_SysTray::ShowState() {
     m_Icon->setIcon(SCA_IconEngine::Load(QString::fromLatin1(TrayIconName(m_State))));
     m_Icon->setToolTip(QString::fromUtf8(m_Text));
+}
+
+// Again at each status that says errors, while the user wants to hear of them.
+void SCA_SysTray::ShowErrorBalloon() {
     if (m_ShowErrors && m_State == kErrors) {
         m_Icon->showMessage(QString::fromUtf8(SCA_GetProductName(m_LocalConfig->GetProductType())),
                             QString::fromUtf8(m_Text), QSystemTrayIcon::Critical, kBalloonMs);
     }
-    return 1;
 }
 
 void SCA_SysTray::WindowStateChanged(QEvent* event) {
@@ -102,7 +112,8 @@ int SCA_SysTray::Create() {
     // The menu goes with the icon.
     connect(m_Icon, &QObject::destroyed, menu, &QObject::deleteLater);
     m_Icon->setContextMenu(menu);
-    UpdateIcon();
+    ShowState();
+    ShowErrorBalloon();
     m_Icon->setVisible(true);
     QTimer::singleShot(kHideDelayMs, this, [this]() {
         if (m_InTray) {

@@ -28,7 +28,6 @@ public:
 
     // The state and its text, shown at once by an icon that is there, else when it comes. 1.
     int SetStatus(uint32_t state, const char* text);
-    int UpdateIcon();
     // Shows the icon and hides the window behind it; 0 when the icon is already there.
     int Create();
     void SetOptions(bool minimizeToTray, bool showErrors);
@@ -52,6 +51,9 @@ signals:
 
 private:
     void RestoreShownState();
+    // The icon and tool tip of the state; the icon is there.
+    void ShowState();
+    void ShowErrorBalloon();
 
     QWidget* m_Window;
     SCA_TezConfig* m_LocalConfig;

@@ -30,6 +30,7 @@
 #include "korvac/main/SCA_SrvConnectView.h"
 #include "korvac/main/SCA_SrvLogView.h"
 #include "korvac/main/SCA_SysTray.h"
+#include "libmor/SCA_HeapGiveBack.h"
 #include "libmor/SCA_Version.h"
 #include "libvop/SCA_EntryDlg.h"
 #include "libvop/SCA_OptionsDlg.h"
@@ -343,6 +344,75 @@ TEST_F(LiveWindow, MessagePaneKeeps500RowsAndANewSessionReplacesThem) {
     EXPECT_EQ(PollOf(m_Window)->LastServerMessageId(), 3u);
 }
 
+// A service whose log is empty is asked for its log once, not at every poll; once it logs,
+// the next poll shows the message, also one logged between the status and the log's read,
+// and a restarted service's empty log still empties the pane.
+TEST_F(LiveWindow, TheLogIsReadOnlyWhenTheServicesLastMessageMoves) {
+    constexpr int kPolls = 5;
+    ConnectionOf(m_Window)->DefaultConnect();
+    SCA_SrvLogView* pane = m_Window->findChild<SCA_SrvLogView*>();
+    const int statuses = m_Service.Count("GetStatusEx");
+    const int reads = m_Service.Count("GetDebugLog");
+    EXPECT_LE(reads, 1);
+    for (int poll = 0; poll < kPolls; ++poll) {
+        korvac_test::PollOnce(m_Window.get());
+    }
+    EXPECT_EQ(m_Service.Count("GetStatusEx"), statuses + kPolls);
+    EXPECT_LE(m_Service.Count("GetDebugLog"), 1);
+    EXPECT_EQ(pane->topLevelItemCount(), 0);
+
+    // The status still says 1 when the read finds 2: the second came meanwhile.
+    m_Service.MessageCount = 2;
+    m_Service.Status.LastDebugMessageId = 1;
+    korvac_test::PollOnce(m_Window.get());
+    ASSERT_EQ(pane->topLevelItemCount(), 2);
+    EXPECT_EQ(pane->topLevelItem(1)->text(3), QStringLiteral("message 1"));
+    EXPECT_EQ(PollOf(m_Window)->LastServerMessageId(), 2u);
+    m_Service.Status.LastDebugMessageId = 2;
+    const int readsShown = m_Service.Count("GetDebugLog");
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(m_Service.Count("GetDebugLog"), readsShown);
+    EXPECT_EQ(pane->topLevelItemCount(), 2);
+
+    m_Service.SessionId = 2;
+    m_Service.MessageCount = 0;
+    m_Service.Status.LastDebugMessageId = 0;
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(pane->topLevelItemCount(), 0);
+    const int readsRestarted = m_Service.Count("GetDebugLog");
+    for (int poll = 0; poll < kPolls; ++poll) {
+        korvac_test::PollOnce(m_Window.get());
+    }
+    EXPECT_EQ(m_Service.Count("GetDebugLog"), readsRestarted);
+}
+
+// The tray icon is loaded and its tip set when the state or its text changes, not at every
+// poll that says the same.
+TEST_F(LiveWindow, TheTrayIconIsSetOnlyWhenTheStateOrItsTextChanges) {
+    ConnectionOf(m_Window)->DefaultConnect();
+    ASSERT_EQ(Tray()->Create(), 1);
+    QSystemTrayIcon* icon = Tray()->Icon();
+    const qint64 running = icon->icon().cacheKey();
+    korvac_test::PollOnce(m_Window.get());
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(icon->icon().cacheKey(), running);
+    EXPECT_EQ(icon->toolTip(), QStringLiteral("Korvanta Client - 2 Monitors"));
+
+    m_Service.Status.MonitorErrors = 1;
+    korvac_test::PollOnce(m_Window.get());
+    const qint64 errors = icon->icon().cacheKey();
+    EXPECT_NE(errors, running);
+    EXPECT_EQ(icon->toolTip(), QStringLiteral("Korvanta Client - 1 Error"));
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(icon->icon().cacheKey(), errors);
+
+    // The same state with another text: the tip follows, and the icon with it.
+    m_Service.Status.MonitorErrors = 2;
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(icon->toolTip(), QStringLiteral("Korvanta Client - 2 Errors"));
+    EXPECT_NE(icon->icon().cacheKey(), errors);
+}
+
 // A service that is not there: the silent connection says nothing and shows no box, and its
 // retries add nothing either.
 TEST_F(LiveWindow, ARefusedStartShowsOneStatusLineAndNoBox) {
@@ -593,6 +663,52 @@ TEST_F(LiveWindow, MemoryALargeReplyTookIsGivenBackOnceItIsDropped) {
         EXPECT_LT(korvanta_test::HeldMegabytes() - before, kKeptMegabytes);
     }
     EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// The steady poll of a service on the wire looks at the heap once in kAnswersPerLook answers; a
+// large reply's poll does, and so does the one after it, which drops the list the large one
+// showed; so does a poll that lost the connection.
+TEST_F(LiveWindow, OnlyALargeReplyAndThePollAfterItLookAtTheHeap) {
+    constexpr int kPolls = 5;
+    ASSERT_TRUE(m_Service.ListenOnWire());
+    m_Window->GetSession()->SetLeastWaitMs(kHealthyAnswerWaitMs);
+    ASSERT_TRUE(korvac_test::ShowFewMonitors(&m_Service, m_Window.get()));
+    const auto steadyPolls = [this] {
+        const uint64_t before = SCA_HeapGiveBackLooks();
+        for (int poll = 0; poll < kPolls; ++poll) {
+            korvac_test::PollOnce(m_Window.get());
+        }
+        return SCA_HeapGiveBackLooks() - before;
+    };
+    EXPECT_EQ(steadyPolls(), 0u);
+
+    const korvac_test::LargeReply& shown = korvac_test::kLargeReplies[0];
+    uint64_t before = SCA_HeapGiveBackLooks();
+    ASSERT_TRUE(korvac_test::MeetLargeReply(&m_Service, m_Window.get(), shown));
+    EXPECT_GT(SCA_HeapGiveBackLooks(), before);
+    m_Service.List(korvac_test::kFewMonitors, "Processor and memory");
+    before = SCA_HeapGiveBackLooks();
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(m_Window->findChild<SCA_MonitorsView*>()->topLevelItemCount(),
+              static_cast<int>(korvac_test::kFewMonitors));
+    EXPECT_GT(SCA_HeapGiveBackLooks(), before);
+    EXPECT_EQ(steadyPolls(), 0u);
+
+    // Now and then a steady answer looks too, for what the user closed meanwhile.
+    before = SCA_HeapGiveBackLooks();
+    for (int poll = kPolls + 1; poll < SCA_ClientSession::kAnswersPerLook; ++poll) {
+        korvac_test::PollOnce(m_Window.get());
+    }
+    EXPECT_EQ(SCA_HeapGiveBackLooks(), before);
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(SCA_HeapGiveBackLooks(), before + 1);
+
+    // A lost connection looks: the client object goes, with what it held.
+    before = SCA_HeapGiveBackLooks();
+    m_Service.Queue("GetStatusEx", Answer::Dropped());
+    korvac_test::PollOnce(m_Window.get());
+    EXPECT_EQ(m_Window->CheckConnected(0), 0);
+    EXPECT_GT(SCA_HeapGiveBackLooks(), before);
 }
 
 // Input reaches the window while a poll is out: what the user types is taken before the
