@@ -47,6 +47,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 using korvanta_bench::kWindows;
+using korvanta_bench::Percentiles;
+using korvanta_bench::PercentilesOf;
 using korvanta_bench::Spread;
 constexpr int kDefaultRounds = 3000;
 constexpr int kWarmUp = 200;
@@ -385,19 +387,6 @@ private:
     uint16_t m_Port = 0;
 };
 
-struct Percentiles {
-    double P50 = 0;
-    double P99 = 0;
-};
-
-Percentiles Of(std::vector<double>* micros) {
-    if (micros->empty()) {
-        return {};
-    }
-    std::sort(micros->begin(), micros->end());
-    return {(*micros)[micros->size() / 2], (*micros)[micros->size() * 99 / 100]};
-}
-
 double Max(const std::vector<double>& values) {
     return Spread{values}.Max();
 }
@@ -436,8 +425,8 @@ bool MeasureOneClient(RawClient* korvas, RawClient* replay, int rounds) {
                 floor.push_back(floorMicros);
             }
         }
-        const Percentiles o = Of(&ours);
-        const Percentiles f = Of(&floor);
+        const Percentiles o = PercentilesOf(&ours);
+        const Percentiles f = PercentilesOf(&floor);
         std::printf("    window %d (load %s -> %s): korvas p50 %.1f us p99 %.1f us | replay p50 "
                     "%.1f us p99 %.1f us | ratio p50 %.2f p99 %.2f\n",
                     window + 1, before.c_str(), LoadAverage().c_str(), o.P50, o.P99, f.P50, f.P99,
@@ -523,8 +512,8 @@ bool MeasureBurst(const std::vector<int>& korvasFds, const std::vector<int>& rep
                 return false;
             }
         }
-        const Percentiles o = Of(&ours);
-        const Percentiles f = Of(&floor);
+        const Percentiles o = PercentilesOf(&ours);
+        const Percentiles f = PercentilesOf(&floor);
         std::printf("    window %d (load %s -> %s): korvas p50 %.2f ms p99 %.2f ms | replay p50 "
                     "%.2f ms p99 %.2f ms\n",
                     window + 1, before.c_str(), LoadAverage().c_str(), o.P50 / 1e3, o.P99 / 1e3,
