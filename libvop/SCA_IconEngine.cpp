@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOption>
 #include <QSvgRenderer>
@@ -23,14 +24,31 @@ QPixmap SCA_IconEngine::pixmap(const QSize& size, QIcon::Mode mode, QIcon::State
 
 QPixmap SCA_IconEngine::scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State,
                                      qreal scale) {
+    // A list paints the icon of every row it shows at each repaint: drawing the vector image
+    // each time would cost more than the rest of the row. The application's pixmap cache keeps
+    // the drawings, bounded, for every engine of the same image (a QIcon copy clones its engine).
+    const QString key = QStringLiteral("SCA_IconEngine:%1:%2x%3:%4:%5")
+                            .arg(m_Path)
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(static_cast<int>(mode))
+                            .arg(scale);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = Draw(size, mode, scale);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
+QPixmap SCA_IconEngine::Draw(const QSize& size, QIcon::Mode mode, qreal scale) const {
     // QIcon hands over the size in device pixels already.
-    const QSize pixels = size;
-    QPixmap pixmap(pixels);
+    QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QSvgRenderer renderer(m_Path);
     if (renderer.isValid()) {
         QPainter painter(&pixmap);
-        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+        renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     }
     pixmap.setDevicePixelRatio(scale);
     // A selected row keeps its icon's colours: a status icon tinted by the selection would say

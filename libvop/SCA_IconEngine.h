@@ -25,5 +25,7 @@ public:
     static QIcon Load(const QString& path);
 
 private:
+    QPixmap Draw(const QSize& size, QIcon::Mode mode, qreal scale) const;
+
     QString m_Path;
 };

@@ -64,6 +64,25 @@ TEST(Icons, EveryImageDrawsAtEachSizeAndPixelRatio) {
     EXPECT_TRUE(SCA_IconEngine::Load(QStringLiteral(":/images/none_16px.png")).isNull());
 }
 
+// A list repaints the icon of every row it shows: a drawing is made once for each image, size,
+// pixel ratio and mode, and only the same four ever get it back.
+TEST(Icons, EachDrawingIsMadeOnceAndGivenOnlyForItsOwnSizeAndMode) {
+    const QIcon error = SCA_IconEngine::Load(QStringLiteral(":/images/error_16px.png"));
+    const QIcon copy = error; // a copy clones the engine; the drawings stay shared
+    const QIcon other = SCA_IconEngine::Load(QStringLiteral(":/images/systray_warning_16px.png"));
+    ASSERT_FALSE(error.isNull());
+    ASSERT_FALSE(other.isNull());
+    const QPixmap first = error.pixmap(QSize(16, 16));
+    EXPECT_EQ(copy.pixmap(QSize(16, 16)).cacheKey(), first.cacheKey());
+    const QPixmap disabled = error.pixmap(QSize(16, 16), QIcon::Disabled);
+    EXPECT_NE(disabled.cacheKey(), first.cacheKey());
+    EXPECT_NE(disabled.toImage(), first.toImage());
+    EXPECT_EQ(error.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+    EXPECT_EQ(error.pixmap(QSize(16, 16), 2.0).devicePixelRatio(), 2.0);
+    EXPECT_NE(other.pixmap(QSize(16, 16)).toImage(), first.toImage());
+    EXPECT_EQ(error.pixmap(QSize(16, 16)).cacheKey(), first.cacheKey());
+}
+
 // Every icon name the client's sources and the counter metadata ask for, found by reading them:
 // a name nobody drew would show as an empty space.
 TEST(Icons, EveryNameTheSourcesUseExists) {
