@@ -24,6 +24,7 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/PlainRows.h"
+#include "bench/ViewPaints.h"
 #include "korvac/main/SCA_SrvGui.h"
 #include "korvac/process/SCA_SrvProcessListDlg.h"
 #include "korvac/process/SCA_SrvProcessView.h"
@@ -126,6 +127,8 @@ int main(int argc, char** argv) {
     korvanta_bench::PlainRows plain(kPlainColumns);
     plain.Tree()->resize(1200, 900);
     plain.Tree()->show();
+    korvanta_bench::ViewPaints windowPaints(view);
+    korvanta_bench::ViewPaints plainPaints(plain.Tree());
     std::printf("%d rounds a window, %u processes, a process replaced every %d rounds\n", kRounds,
                 kProcesses, kChurnEvery);
     const korvanta_bench::WindowSpreads spreads =
@@ -134,7 +137,7 @@ int main(int argc, char** argv) {
                 kRounds, kWarmUp, [&](int round) { Advance(&monitor, round, &nextId); },
                 [&](int) {
                     window->UpdateStatus();
-                    QCoreApplication::processEvents();
+                    windowPaints.ProcessUntilPainted();
                 },
                 [&](int) {
                     SCA_TezProcessLog log;
@@ -143,7 +146,7 @@ int main(int argc, char** argv) {
                         static_cast<int>(status.Processes.size()), [&status](int row, int column) {
                             return PlainText(status.Processes[static_cast<size_t>(row)], column);
                         });
-                    QCoreApplication::processEvents();
+                    plainPaints.ProcessUntilPainted();
                 });
         });
     if (window->GetRecords().Count() != kProcesses ||
