@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: MIT
 // Painting a live chart of 600 samples at 800 x 300 (frame, title, grid and values, fill,
-// line, statistics) against plain QPainter calls that clear the same image and draw a polyline
-// through the same points with the chart's pen, in one run; and the time of one gauge paint.
-// The summary gives both paints and the ratio.
+// line, statistics) against what any chart of those samples must paint: the same image cleared
+// as the chart clears it (its background), and one polyline through the chart's points with the
+// chart's pen, antialiased (bench/PlainChart.h), each sample mapped onto the chart's plot within
+// the round. The chart's rounds and the floor's take turns.
+// The gauge's paint is timed in the same windows, after them, as a figure of its own. Prints, for
+// each of three windows with its load, the 50th and 99th percentiles of the chart, the floor and
+// their ratio, then their spread, and the gauge's.
+//
+// The heap is the client's: a paint's temporary blocks are large, and under the C library's
+// default, whether they are mapped anew at each paint depends on what was freed before, so
+// the figures would depend on what ran before each round.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include <benchmark/benchmark.h>
-
+#include "bench/BenchSupport.h"
+#include "bench/PlainChart.h"
+#include "korvac/kit/SCA_ClientSession.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_GaugeFrame.h"
 #include "model/SCA_TezCounter.h"
@@ -22,145 +29,117 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
+constexpr int kRounds = 500;
+constexpr int kWarmUp = 50;
 constexpr int kSamples = 600;
 constexpr int kWidth = 800;
 constexpr int kHeight = 300;
 constexpr uint64_t kSecond = 10000000ull;
-// The chart's line.
-constexpr double kLineWidth = 2.0;
-
-struct Totals {
-    double Seconds = 0.0;
-    uint64_t Paints = 0;
-    double PerPaint() const { return Paints != 0 ? Seconds / Paints : 0.0; }
-};
-Totals g_Chart;
-Totals g_Raw;
-Totals g_Gauge;
+constexpr uint64_t kFirstSample = 1000 * kSecond;
+// Title, grid values and times, statistics.
+constexpr uint32_t kAllParts = 7;
+constexpr uint32_t kInformation = 3;
 
 // A wandering series, the same in every run.
 double Sample(int i) {
     return 50.0 + 30.0 * std::sin(i / 23.0) + 10.0 * std::sin(i / 3.7);
 }
 
-// The chart of every run, made once.
-struct ChartFixture {
-    ChartFixture() : Chart(nullptr, nullptr, SCA_FRAME_AUTO_RANGE, 7) {
-        auto* store = new SCA_TezSampleStore();
-        for (int i = 0; i < kSamples; ++i) {
-            store->AddSample(1000 * kSecond + i * kSecond, Sample(i), true);
-        }
-        Counter.SetCounterData(store);
-        Chart.SetViewMode(SCA_CHART_VIEW_600S);
-        Chart.SetTitle(3, "Processor Time");
-        Chart.resize(kWidth, kHeight);
-        Chart.Update(nullptr, &Counter);
-    }
-    // Where the chart puts each sample: the newest at the right of its plot, its range
-    // from bottom to top.
-    QPolygonF Points() const {
-        const QRectF plot = Chart.GetPlotRect();
-        const tagSCA_CHART_RANGE range = Chart.GetRange();
-        const double span = Chart.GetViewSpan();
-        QPolygonF line(kSamples);
-        for (int i = 0; i < kSamples; ++i) {
-            const double share = (Sample(i) - range.Low) / (range.High - range.Low);
-            line[i] = QPointF(plot.right() - (kSamples - 1 - i) / span * plot.width(),
-                              plot.bottom() - share * plot.height());
-        }
-        return line;
-    }
+// Where the chart puts a sample: the newest at the right of its plot, its range from bottom
+// to top.
+struct Mapping {
+    QRectF Plot;
+    tagSCA_CHART_RANGE Range;
+    double SpanSeconds;
 
-    SCA_TezCounter Counter;
-    SCA_ChartFrame Chart;
+    QPointF PointOf(int i, double value) const {
+        const double share = (value - Range.Low) / (Range.High - Range.Low);
+        return {Plot.right() - (kSamples - 1 - i) / SpanSeconds * Plot.width(),
+                Plot.bottom() - share * Plot.height()};
+    }
 };
 
-// Made in main, after the application and before it goes.
-ChartFixture* g_Fixture = nullptr;
-
-ChartFixture& Fixture() {
-    return *g_Fixture;
+// The floor's round: the samples mapped onto the chart's plot and their polyline painted.
+void PaintLine(const Mapping& mapping, const std::vector<double>& values,
+               std::vector<QPointF>* points, korvanta_bench::PlainChart* plain) {
+    points->clear();
+    for (int i = 0; i < kSamples; ++i) {
+        points->push_back(mapping.PointOf(i, values[static_cast<size_t>(i)]));
+    }
+    plain->Paint(*points);
 }
 
-void BM_ChartPaint(benchmark::State& state) {
-    const SCA_ChartFrame& chart = Fixture().Chart;
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        QPainter painter(&image);
-        chart.Paint(&painter, QRectF(0, 0, kWidth, kHeight));
-        painter.end();
-        g_Chart.Seconds += std::chrono::duration<double>(Clock::now() - start).count();
-        ++g_Chart.Paints;
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
-
-// The same points as one run of line segments: drawPolyline strokes a wide antialiased line as
-// one joined outline, which costs more than the segments the chart draws, so the floor takes
-// Qt's cheaper way to the same pixels.
-void BM_RawPolyline(benchmark::State& state) {
-    const QPolygonF points = Fixture().Points();
-    std::vector<QLineF> line;
-    for (int i = 1; i < points.size(); ++i) {
-        line.emplace_back(points[i - 1], points[i]);
-    }
-    const QPen pen(Qt::darkGreen, kLineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillRect(image.rect(), Qt::white);
-        painter.setPen(pen);
-        painter.drawLines(line.data(), static_cast<int>(line.size()));
-        painter.end();
-        g_Raw.Seconds += std::chrono::duration<double>(Clock::now() - start).count();
-        ++g_Raw.Paints;
-        benchmark::DoNotOptimize(image.constBits());
-    }
-}
-
-void BM_GaugePaint(benchmark::State& state) {
-    SCA_GaugeFrame gauge(nullptr, nullptr, SCA_GAUGE_NEEDLE, SCA_FRAME_AUTO_RANGE, 7);
-    gauge.SetTitle(3, "Processor Time");
-    gauge.resize(kWidth / 2, kHeight);
-    const tagSCA_TEZ_COUNTER_STATUS status{0, 3, 600, true, 62.5, 12.0, 91.0, 50.0};
-    gauge.Update(&status, 1);
-    QImage image(kWidth / 2, kHeight, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        const auto start = Clock::now();
-        QPainter painter(&image);
-        gauge.Paint(&painter, QRectF(0, 0, kWidth / 2, kHeight));
-        painter.end();
-        g_Gauge.Seconds += std::chrono::duration<double>(Clock::now() - start).count();
-        ++g_Gauge.Paints;
-        benchmark::DoNotOptimize(image.constBits());
-    }
+// The paint of a frame on an image of its size, as its paint event does it.
+void PaintOn(const SCA_CounterFrame& frame, QImage* image) {
+    QPainter painter(image);
+    frame.Paint(&painter, QRectF(image->rect()));
 }
 
 } // namespace
 
-// Alternated so that both see the same load of the machine.
-BENCHMARK(BM_RawPolyline)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(BM_ChartPaint)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(BM_RawPolyline)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(BM_ChartPaint)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-BENCHMARK(BM_GaugePaint)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
-
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (korvanta_bench::AnswerHelp(
+            argc, argv, "the live chart's paint against a plain polyline, and the gauge's paint")) {
+        return 0;
+    }
+    const korvanta_bench::ClientHome home;
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    ChartFixture fixture;
-    g_Fixture = &fixture;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::printf("chart paint: %.1f us\nraw polyline: %.1f us\nratio: %.2f\ngauge paint: %.1f us\n",
-                g_Chart.PerPaint() * 1e6, g_Raw.PerPaint() * 1e6,
-                g_Raw.PerPaint() > 0 ? g_Chart.PerPaint() / g_Raw.PerPaint() : 0.0,
-                g_Gauge.PerPaint() * 1e6);
+    // Tunes the heap as the client does.
+    const SCA_ClientSession session;
+
+    SCA_TezCounter counter;
+    auto* store = new SCA_TezSampleStore();
+    std::vector<double> values;
+    for (int i = 0; i < kSamples; ++i) {
+        values.push_back(Sample(i));
+        store->AddSample(kFirstSample + i * kSecond, values.back(), true);
+    }
+    counter.SetCounterData(store);
+    SCA_ChartFrame chart(nullptr, nullptr, SCA_FRAME_AUTO_RANGE, kAllParts);
+    chart.SetViewMode(SCA_CHART_VIEW_600S);
+    chart.SetTitle(kInformation, "Processor Time");
+    chart.resize(kWidth, kHeight);
+    if (!chart.Update(nullptr, &counter) || chart.GetValueTicks().empty()) {
+        std::fprintf(stderr, "the chart did not take the samples\n");
+        return 1;
+    }
+    QImage chartImage(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+
+    // The chart's layout and scale, which a plain line need not work out.
+    const Mapping mapping{chart.GetPlotRect(), chart.GetRange(),
+                          static_cast<double>(chart.GetViewSpan())};
+    korvanta_bench::PlainChart plain;
+    plain.Resize(QSize(kWidth, kHeight));
+    std::vector<QPointF> points;
+    points.reserve(kSamples);
+
+    SCA_GaugeFrame gauge(nullptr, nullptr, SCA_GAUGE_NEEDLE, SCA_FRAME_AUTO_RANGE, kAllParts);
+    gauge.SetTitle(kInformation, "Processor Time");
+    gauge.resize(kWidth / 2, kHeight);
+    const tagSCA_TEZ_COUNTER_STATUS status{0, 3, 600, true, 62.5, 12.0, 91.0, 50.0};
+    gauge.Update(&status, 1);
+    QImage gaugeImage(kWidth / 2, kHeight, QImage::Format_ARGB32_Premultiplied);
+
+    std::printf("%d rounds a window, %d samples at %d x %d\n", kRounds, kSamples, kWidth, kHeight);
+    std::printf("chart paint against clearing and one polyline through its points:\n");
+    std::vector<korvanta_bench::Percentiles> gaugePaints;
+    korvanta_bench::MeasureWindows("chart paint", "clear and polyline", [&](int) {
+        const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
+            kRounds, kWarmUp, [](int) {}, [&](int) { PaintOn(chart, &chartImage); },
+            [&](int) { PaintLine(mapping, values, &points, &plain); });
+        gaugePaints.push_back(
+            korvanta_bench::Measure(kRounds, kWarmUp, [&](int) { PaintOn(gauge, &gaugeImage); }));
+        return timed;
+    });
+    korvanta_bench::Spread gaugeP50;
+    korvanta_bench::Spread gaugeP99;
+    for (size_t window = 0; window < gaugePaints.size(); ++window) {
+        std::printf("  gauge paint, window %zu: p50 %.1f us p99 %.1f us\n", window + 1,
+                    gaugePaints[window].P50, gaugePaints[window].P99);
+        gaugeP50.Add(gaugePaints[window].P50);
+        gaugeP99.Add(gaugePaints[window].P99);
+    }
+    std::printf("  gauge paint min/median/max: p50 %s us, p99 %s us\n", gaugeP50.Text(1).c_str(),
+                gaugeP99.Text(1).c_str());
     return 0;
 }
