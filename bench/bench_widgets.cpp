@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Painting a live chart of 600 samples at 800 x 300 (frame, title, grid and values, fill,
 // line, statistics) against what any chart of those samples must paint: the same image cleared
-// as the chart clears it (its background), and one polyline through the chart's points with the
+// as the chart clears it (its background), and the line through the chart's points with the
 // chart's pen, antialiased (bench/PlainChart.h), each sample mapped onto the chart's plot within
-// the round. The chart's rounds and the floor's take turns.
+// the round. The line is drawn as one polyline in one set of windows and as the chart's own run
+// of segments in another: on this wandering series the polyline costs more than the whole
+// chart. The chart's rounds and the floor's take turns.
 // The gauge's paint is timed in the same windows, after them, as a figure of its own. Prints, for
 // each of three windows with its load, the 50th and 99th percentiles of the chart, the floor and
 // their ratio, then their spread, and the gauge's.
@@ -59,14 +61,15 @@ struct Mapping {
     }
 };
 
-// The floor's round: the samples mapped onto the chart's plot and their polyline painted.
+// The floor's round: the samples mapped onto the chart's plot and their line painted.
 void PaintLine(const Mapping& mapping, const std::vector<double>& values,
-               std::vector<QPointF>* points, korvanta_bench::PlainChart* plain) {
+               korvanta_bench::PlainChart::Stroke stroke, std::vector<QPointF>* points,
+               korvanta_bench::PlainChart* plain) {
     points->clear();
     for (int i = 0; i < kSamples; ++i) {
         points->push_back(mapping.PointOf(i, values[static_cast<size_t>(i)]));
     }
-    plain->Paint(*points);
+    plain->Paint(*points, stroke);
 }
 
 // The paint of a frame on an image of its size, as its paint event does it.
@@ -121,16 +124,22 @@ int main(int argc, char** argv) {
     QImage gaugeImage(kWidth / 2, kHeight, QImage::Format_ARGB32_Premultiplied);
 
     std::printf("%d rounds a window, %d samples at %d x %d\n", kRounds, kSamples, kWidth, kHeight);
-    std::printf("chart paint against clearing and one polyline through its points:\n");
+    using Stroke = korvanta_bench::PlainChart::Stroke;
     std::vector<korvanta_bench::Percentiles> gaugePaints;
-    korvanta_bench::MeasureWindows("chart paint", "clear and polyline", [&](int) {
-        const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
-            kRounds, kWarmUp, [](int) {}, [&](int) { PaintOn(chart, &chartImage); },
-            [&](int) { PaintLine(mapping, values, &points, &plain); });
-        gaugePaints.push_back(
-            korvanta_bench::Measure(kRounds, kWarmUp, [&](int) { PaintOn(gauge, &gaugeImage); }));
-        return timed;
-    });
+    const auto measureAgainst = [&](Stroke stroke, const char* floorName) {
+        korvanta_bench::MeasureWindows("chart paint", floorName, [&](int) {
+            const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
+                kRounds, kWarmUp, [](int) {}, [&](int) { PaintOn(chart, &chartImage); },
+                [&](int) { PaintLine(mapping, values, stroke, &points, &plain); });
+            gaugePaints.push_back(korvanta_bench::Measure(
+                kRounds, kWarmUp, [&](int) { PaintOn(gauge, &gaugeImage); }));
+            return timed;
+        });
+    };
+    std::printf("chart paint against clearing and one polyline through its points:\n");
+    measureAgainst(Stroke::Polyline, "clear and polyline");
+    std::printf("chart paint against clearing and the chart's segments through its points:\n");
+    measureAgainst(Stroke::Segments, "clear and segments");
     korvanta_bench::Spread gaugeP50;
     korvanta_bench::Spread gaugeP99;
     for (size_t window = 0; window < gaugePaints.size(); ++window) {
