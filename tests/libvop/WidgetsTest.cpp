@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QDirIterator>
+#include <QHeaderView>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -19,6 +20,7 @@
 #include "libmor/SCA_Report.h"
 #include "libvop/SCA_DebugLogDlg.h"
 #include "libvop/SCA_IconEngine.h"
+#include "libvop/SCA_ListView.h"
 #include "libvop/SCA_ModalHook.h"
 #include "libvop/SCA_OptionsDlg.h"
 #include "libvop/SCA_StatusIcon.h"
@@ -132,6 +134,34 @@ public:
     uint32_t LastType = 0;
     QString LastText;
 };
+
+// A list updated every second measures a cell's text only when it may not fit, from a cheap
+// bound: a column one pixel narrower than the view's own fit of its text is widened to that fit,
+// whatever the text's characters (digits, units, kerned pairs, ligatures, narrow and wide
+// letters, scripts beyond Latin-1).
+TEST(ListColumns, AColumnOnePixelTooNarrowForItsTextIsWidened) {
+    QTreeWidget view;
+    const int widths[] = {40};
+    SCA_SetupListView(&view, {QStringLiteral("V")}, widths);
+    view.header()->setStretchLastSection(false);
+    auto* row = new QTreeWidgetItem(&view);
+    const QStringList texts = {
+        QStringLiteral("12.34"),       QStringLiteral("1,234,567.89 KB/s"),
+        QStringLiteral("99.5 \u00b0C"), QStringLiteral("35 \u00b5s"),
+        QStringLiteral("WWWWMMMMWWWW"), QStringLiteral("iiiiiiiiiiiiiiii"),
+        QStringLiteral("AVAVAV To Ty"), QStringLiteral("office fluff"),
+        QStringLiteral("\u0394T 3.2 \u041a"), QStringLiteral("\u8ba1\u6570\u5668 42"),
+    };
+    for (const QString& text : texts) {
+        row->setText(0, text);
+        view.resizeColumnToContents(0);
+        const int fit = view.columnWidth(0);
+        ASSERT_GT(fit, view.fontMetrics().horizontalAdvance(text)) << text.toStdString();
+        view.setColumnWidth(0, fit - 1);
+        SCA_FitColumnsToText(&view, row, 0, 0);
+        EXPECT_EQ(view.columnWidth(0), fit) << text.toStdString();
+    }
+}
 
 TEST(ModalHook, ReplacesAndRestoresTheDefault) {
     Recorder recorder;
