@@ -44,6 +44,9 @@ constexpr double kPauseIntervals = 2.5;
 constexpr double kFarOutHeights = 8.0;
 
 constexpr double kLineWidth = 2.0;
+// Segments per polyline of the series line: short enough that a wandering series gives the
+// rasteriser few crossings per outline, long enough that caps between pieces stay rare.
+constexpr size_t kLinePieceSegments = 16;
 constexpr double kDotRadius = 2.0;
 constexpr double kPlotMargin = 6.0;
 constexpr double kLabelGap = 4.0;
@@ -385,11 +388,14 @@ void SCA_ChartFrame::PaintSeries(QPainter* painter, const SCA_ChartPalette& pale
             painter->drawEllipse(run.front(), kDotRadius, kDotRadius);
             painter->setBrush(Qt::NoBrush);
         } else {
-            std::vector<QLineF> segments;
-            for (size_t i = 1; i < run.size(); ++i) {
-                segments.emplace_back(run[i - 1], run[i]);
+            // A wide antialiased line is stroked as one outline per call: each segment on its
+            // own costs two round caps, the whole run one outline whose crossings a wandering
+            // series makes dear to fill. Short polylines, each starting where the last ended,
+            // cost least of the three and draw the same line.
+            for (size_t first = 0; first + 1 < run.size(); first += kLinePieceSegments) {
+                const size_t count = std::min(kLinePieceSegments + 1, run.size() - first);
+                painter->drawPolyline(run.data() + first, static_cast<int>(count));
             }
-            painter->drawLines(segments.data(), static_cast<int>(segments.size()));
         }
     }
     painter->restore();

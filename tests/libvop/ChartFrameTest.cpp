@@ -231,6 +231,18 @@ TEST(ChartFrame, SeriesAreDrawnWhereTheirValuesPutThem) {
                 const double x = ExpectedX(plot, i, 60);
                 const double y = ExpectedY(plot, range, value);
                 EXPECT_TRUE(ColourNear(image, x, y, kLine)) << where << " sample " << i;
+                // The line goes on to the next sample without a break, wherever it is drawn.
+                double next = 0;
+                bool hasNext = false;
+                series.Make(i + 1, &next, &hasNext);
+                const bool nextSkipped =
+                    std::find(series.Skip.begin(), series.Skip.end(), i + 1) != series.Skip.end();
+                if (hasNext && !nextSkipped && i + 1 < kSamples - 1) {
+                    const double middleX = (x + ExpectedX(plot, i + 1, 60)) / 2;
+                    const double middleY = (y + ExpectedY(plot, range, next)) / 2;
+                    EXPECT_TRUE(ColourNear(image, middleX, middleY, kLine))
+                        << where << " between " << i << " and " << i + 1;
+                }
                 if (y + 8 < plot.bottom() - 2) {
                     EXPECT_TRUE(ColourNear(image, x, y + 8, kFill, 0)) << where << " fill " << i;
                 }

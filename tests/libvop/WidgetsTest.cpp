@@ -146,11 +146,16 @@ TEST(ListColumns, AColumnOnePixelTooNarrowForItsTextIsWidened) {
     view.header()->setStretchLastSection(false);
     auto* row = new QTreeWidgetItem(&view);
     const QStringList texts = {
-        QStringLiteral("12.34"),       QStringLiteral("1,234,567.89 KB/s"),
-        QStringLiteral("99.5 \u00b0C"), QStringLiteral("35 \u00b5s"),
-        QStringLiteral("WWWWMMMMWWWW"), QStringLiteral("iiiiiiiiiiiiiiii"),
-        QStringLiteral("AVAVAV To Ty"), QStringLiteral("office fluff"),
-        QStringLiteral("\u0394T 3.2 \u041a"), QStringLiteral("\u8ba1\u6570\u5668 42"),
+        QStringLiteral("12.34"),
+        QStringLiteral("1,234,567.89 KB/s"),
+        QStringLiteral("99.5 \u00b0C"),
+        QStringLiteral("35 \u00b5s"),
+        QStringLiteral("WWWWMMMMWWWW"),
+        QStringLiteral("iiiiiiiiiiiiiiii"),
+        QStringLiteral("AVAVAV To Ty"),
+        QStringLiteral("office fluff"),
+        QStringLiteral("\u0394T 3.2 \u041a"),
+        QStringLiteral("\u8ba1\u6570\u5668 42"),
     };
     for (const QString& text : texts) {
         row->setText(0, text);
