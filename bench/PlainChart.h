@@ -4,10 +4,10 @@
 // The floor of a chart's paint: what any chart of some points must paint. Its image, of the
 // chart's size, is cleared with the chart's background as the chart clears it, and the line
 // through the points is drawn with the chart's pen, antialiased as the chart draws. No frame,
-// title, grid, fill or statistics. The line is one polyline, or the run of separate segments the
-// chart itself draws: Qt strokes a wide antialiased polyline as one joined outline, and which of
-// the two costs more depends on the line's shape (on a wandering line the polyline costs more
-// than the whole chart), so a bench can hold the chart against either.
+// title, grid, fill or statistics. The line is one polyline, or a run of separate segments: Qt
+// strokes a wide antialiased polyline as one joined outline, and which of the two costs more
+// depends on the line's shape (on a wandering line the polyline costs the most), so a bench can
+// hold the chart against either.
 #include <QColor>
 #include <QImage>
 #include <QLineF>

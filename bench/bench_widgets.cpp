@@ -3,9 +3,9 @@
 // line, statistics) against what any chart of those samples must paint: the same image cleared
 // as the chart clears it (its background), and the line through the chart's points with the
 // chart's pen, antialiased (bench/PlainChart.h), each sample mapped onto the chart's plot within
-// the round. The line is drawn as one polyline in one set of windows and as the chart's own run
-// of segments in another: on this wandering series the polyline costs more than the whole
-// chart. The chart's rounds and the floor's take turns.
+// the round. The line is drawn as one polyline in one set of windows and as a run of separate
+// segments in another: on this wandering series the one polyline costs the most. The chart's
+// rounds and the floor's take turns.
 // The gauge's paint is timed in the same windows, after them, as a figure of its own. Prints, for
 // each of three windows with its load, the 50th and 99th percentiles of the chart, the floor and
 // their ratio, then their spread, and the gauge's.
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     };
     std::printf("chart paint against clearing and one polyline through its points:\n");
     measureAgainst(Stroke::Polyline, "clear and polyline");
-    std::printf("chart paint against clearing and the chart's segments through its points:\n");
+    std::printf("chart paint against clearing and separate segments through its points:\n");
     measureAgainst(Stroke::Segments, "clear and segments");
     korvanta_bench::Spread gaugeP50;
     korvanta_bench::Spread gaugeP99;
