@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <initializer_list>
 #include <vector>
 
@@ -23,7 +24,12 @@ public:
     explicit ViewPaints(QWidget* painted) : m_Painted(painted) {
         m_Painted->installEventFilter(this);
     }
-    ~ViewPaints() override { m_Painted->removeEventFilter(this); }
+    // The widget may go first, with the window that holds it.
+    ~ViewPaints() override {
+        if (m_Painted != nullptr) {
+            m_Painted->removeEventFilter(this);
+        }
+    }
     ViewPaints(const ViewPaints&) = delete;
     ViewPaints& operator=(const ViewPaints&) = delete;
 
@@ -64,7 +70,7 @@ private:
     // A layout timer, then the paint it asks for: two passes; the rest is margin.
     static constexpr int kPasses = 4;
 
-    QWidget* m_Painted;
+    QPointer<QWidget> m_Painted;
     int m_Paints = 0;
 };
 
