@@ -118,6 +118,36 @@ private:
     }
 };
 
+// One figure over another, window by window.
+inline Spread RatiosOf(const Spread& over, const Spread& under) {
+    Spread ratios;
+    for (size_t window = 0; window < over.Values.size() && window < under.Values.size(); ++window) {
+        ratios.Add(over.Values[window] / under.Values[window]);
+    }
+    return ratios;
+}
+
+// A figure timed alone in each window, beside the path and floor timed in turn there: prints
+// each window's percentiles, then their spread and, given the floor's p50 of the same windows,
+// the ratio to it.
+inline void PrintWindowFigure(const char* name, const std::vector<Percentiles>& windows,
+                              const Spread* floorP50 = nullptr) {
+    Spread p50;
+    Spread p99;
+    for (size_t window = 0; window < windows.size(); ++window) {
+        std::printf("  %s, window %zu: p50 %.1f us p99 %.1f us\n", name, window + 1,
+                    windows[window].P50, windows[window].P99);
+        p50.Add(windows[window].P50);
+        p99.Add(windows[window].P99);
+    }
+    std::printf("  %s min/median/max: p50 %s us, p99 %s us", name, p50.Text(1).c_str(),
+                p99.Text(1).c_str());
+    if (floorP50 != nullptr) {
+        std::printf("; ratio to the floor p50 %s", RatiosOf(p50, *floorP50).Text(2).c_str());
+    }
+    std::printf("\n");
+}
+
 // Every figure is taken in this many windows, one after the other, and given as the spread of
 // its windows: one window alone says as much about the machine's other work as about the code.
 constexpr int kWindows = 3;

@@ -33,8 +33,6 @@ public:
     ViewPaints(const ViewPaints&) = delete;
     ViewPaints& operator=(const ViewPaints&) = delete;
 
-    int Count() const { return m_Paints; }
-
     // Processes events until the widget painted, or a few passes found nothing to paint.
     void ProcessUntilPainted() { ProcessUntilAllPainted({this}); }
 

@@ -152,18 +152,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the tree was not updated in place\n");
         return 1;
     }
-    korvanta_bench::Spread commandedP50;
-    korvanta_bench::Spread commandedP99;
-    korvanta_bench::Spread commandedRatio;
-    for (size_t turn = 0; turn < commanded.size(); ++turn) {
-        commandedP50.Add(commanded[turn].P50);
-        commandedP99.Add(commanded[turn].P99);
-        commandedRatio.Add(commanded[turn].P50 / spreads.FloorP50.Values[turn]);
-    }
-    std::printf("  a command's poll (waited for) min/median/max: p50 %s us, p99 %s us; ratio to "
-                "the floor p50 %s\n",
-                commandedP50.Text(1).c_str(), commandedP99.Text(1).c_str(),
-                commandedRatio.Text(2).c_str());
+    korvanta_bench::PrintWindowFigure("a command's poll (waited for)", commanded,
+                                      &spreads.FloorP50);
     korvanta_bench::PrintVerdict("timer's poll p50 at most 1.5x the floor",
                                  spreads.RatioP50.Max() <= kRatioTarget);
     window.reset();

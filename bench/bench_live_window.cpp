@@ -223,16 +223,6 @@ private:
     std::vector<tagSCA_TEZ_SAMPLE> m_Shown;
 };
 
-// The tick p50 of one case over another's, window by window.
-korvanta_bench::Spread RatiosOf(const korvanta_bench::Spread& over,
-                                const korvanta_bench::Spread& under) {
-    korvanta_bench::Spread ratios;
-    for (size_t window = 0; window < over.Values.size(); ++window) {
-        ratios.Add(over.Values[window] / under.Values[window]);
-    }
-    return ratios;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -341,9 +331,9 @@ int main(int argc, char** argv) {
 
     std::printf("tick p50, window by window, min/median/max:\n");
     std::printf("  600 held / fresh (both 1 min): %s\n",
-                RatiosOf(old.PathP50, fresh.PathP50).Text(2).c_str());
+                korvanta_bench::RatiosOf(old.PathP50, fresh.PathP50).Text(2).c_str());
     std::printf("  10 min / 1 min (what the wider chart draws): %s\n",
-                RatiosOf(wide.PathP50, old.PathP50).Text(2).c_str());
+                korvanta_bench::RatiosOf(wide.PathP50, old.PathP50).Text(2).c_str());
     shown.reset();
     main.reset();
     return 0;

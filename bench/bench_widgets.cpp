@@ -126,29 +126,24 @@ int main(int argc, char** argv) {
     std::printf("%d rounds a window, %d samples at %d x %d\n", kRounds, kSamples, kWidth, kHeight);
     using Stroke = korvanta_bench::PlainChart::Stroke;
     std::vector<korvanta_bench::Percentiles> gaugePaints;
-    const auto measureAgainst = [&](Stroke stroke, const char* floorName) {
+    // The gauge is timed in the windows of the first floor only.
+    const auto measureAgainst = [&](Stroke stroke, const char* floorName,
+                                    std::vector<korvanta_bench::Percentiles>* gaugeWindows) {
         korvanta_bench::MeasureWindows("chart paint", floorName, [&](int) {
             const korvanta_bench::InTurn timed = korvanta_bench::MeasureInTurn(
                 kRounds, kWarmUp, [](int) {}, [&](int) { PaintOn(chart, &chartImage); },
                 [&](int) { PaintLine(mapping, values, stroke, &points, &plain); });
-            gaugePaints.push_back(korvanta_bench::Measure(
-                kRounds, kWarmUp, [&](int) { PaintOn(gauge, &gaugeImage); }));
+            if (gaugeWindows != nullptr) {
+                gaugeWindows->push_back(korvanta_bench::Measure(
+                    kRounds, kWarmUp, [&](int) { PaintOn(gauge, &gaugeImage); }));
+            }
             return timed;
         });
     };
     std::printf("chart paint against clearing and one polyline through its points:\n");
-    measureAgainst(Stroke::Polyline, "clear and polyline");
+    measureAgainst(Stroke::Polyline, "clear and polyline", &gaugePaints);
     std::printf("chart paint against clearing and separate segments through its points:\n");
-    measureAgainst(Stroke::Segments, "clear and segments");
-    korvanta_bench::Spread gaugeP50;
-    korvanta_bench::Spread gaugeP99;
-    for (size_t window = 0; window < gaugePaints.size(); ++window) {
-        std::printf("  gauge paint, window %zu: p50 %.1f us p99 %.1f us\n", window + 1,
-                    gaugePaints[window].P50, gaugePaints[window].P99);
-        gaugeP50.Add(gaugePaints[window].P50);
-        gaugeP99.Add(gaugePaints[window].P99);
-    }
-    std::printf("  gauge paint min/median/max: p50 %s us, p99 %s us\n", gaugeP50.Text(1).c_str(),
-                gaugeP99.Text(1).c_str());
+    measureAgainst(Stroke::Segments, "clear and segments", nullptr);
+    korvanta_bench::PrintWindowFigure("gauge paint", gaugePaints);
     return 0;
 }
