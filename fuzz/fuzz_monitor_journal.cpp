@@ -7,13 +7,13 @@
 // acknowledged addition before and after it is replayed, and no id is handed out again.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fuzz/FuzzHome.h"
 #include "fuzz/FuzzTreeSupport.h"
 #include "libmor/SCA_FileSystem.h"
 #include "model/SCA_SrvMonitorList.h"
@@ -23,22 +23,10 @@ namespace {
 constexpr uint32_t kAcknowledged = 3;
 constexpr uint8_t kModes = kAcknowledged + 2;
 
-// One folder for the whole run, removed when the run ends. The exit handler reads the plain
-// array: a static string would already be destroyed when it runs.
-char g_FolderPath[] = "/tmp/korvanta-fuzz-journal-XXXXXX";
-
+// One folder for the whole run, under TMPDIR (else /tmp), removed when the run ends.
 const std::string& Folder() {
-    static const std::string folder = [] {
-        if (mkdtemp(g_FolderPath) == nullptr) {
-            return std::string();
-        }
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(g_FolderPath, ignored);
-        });
-        return std::string(g_FolderPath);
-    }();
-    return folder;
+    static const fuzz_service::Home folder(fuzz_service::Home::TemporaryFolder());
+    return folder.Path();
 }
 
 std::string Description(uint32_t id) {

@@ -21,6 +21,7 @@
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Sync.h"
 #include "libmor/SCA_System.h"
+#include "libmor/SCA_SystemLog.h"
 #include "libtez/SCA_KorvantaServer.h"
 #include "libtez/reports/SCA_TezReporter.h"
 #include "model/SCA_TezConfigFiles.h"
@@ -470,7 +471,6 @@ int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {
     va_start(args, format);
     const std::string text = SCA_FormatReportText(kSystemLogSize - 1, format, args);
     va_end(args);
-    openlog(SCA_KORVAS_LOG_IDENT, LOG_PID, LOG_DAEMON);
-    syslog(SyslogPriority(level), "%s", text.c_str());
+    SCA_SystemLog(SCA_KORVAS_LOG_IDENT).Write(SyslogPriority(level), text.c_str());
     return 1;
 }

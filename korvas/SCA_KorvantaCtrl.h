@@ -125,7 +125,8 @@ public:
     // monitors could not be saved.
     int DoStopServer();
     int StartAutoMonitors();
-    // Writes one entry to the system log (syslog, facility daemon, ident the product name).
+    // Writes one entry to the system log (syslog, facility daemon, ident the program's name),
+    // or to standard error where no log daemon listens.
     int ReportSystemLog(uint32_t level, const char* format, ...)
         __attribute__((format(printf, 3, 4)));
 

@@ -11,6 +11,7 @@
 #include "korvas/SCA_KorvantaCtrl.h"
 #include "korvas/SCA_ServiceNotifier.h"
 #include "libmor/SCA_Limits.h"
+#include "libmor/SCA_SystemLog.h"
 #include "libmor/SCA_Version.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigUser.h"
@@ -25,6 +26,8 @@ constexpr uint32_t kServiceType = 0x30;
 constexpr uint32_t kControlsAccepted = 7;
 // How often the dispatcher looks whether the control loop ended by itself.
 constexpr long kDispatcherSliceNs = 100L * 1000L * 1000L;
+// The start line: the product's name and version, the port and the login mode.
+constexpr size_t kStartLineSize = 256;
 
 int SyslogPriority(uint32_t level) {
     return level == SCA_LEVEL_WARNING ? LOG_WARNING : LOG_ERR;
@@ -71,10 +74,9 @@ int SCA_ServiceHost::ServiceErrorCallback(tagSCA_ERROR_DESCR* record, void* cont
         }
     }
     // Without a console, what a user must see (where the initial password is, why the
-    // service cannot start) reaches the system log.
+    // service cannot start) reaches the system log, or standard error without a log daemon.
     if (record->Level >= SCA_LEVEL_WARNING) {
-        openlog(SCA_KORVAS_LOG_IDENT, LOG_PID, LOG_DAEMON);
-        syslog(SyslogPriority(record->Level), "%s", record->Text);
+        SCA_SystemLog(SCA_KORVAS_LOG_IDENT).Write(SyslogPriority(record->Level), record->Text);
     }
     return 1;
 }
@@ -240,10 +242,11 @@ int SCA_ServiceHost::CheckListening() {
     const uint32_t effective =
         SCA_TezEffectiveLogonMode(config->Settings.EnableOsLogon, config->Settings.ServerLogonMode);
     // The journal's start line: where clients connect and how they log in.
-    openlog(SCA_KORVAS_LOG_IDENT, LOG_PID, LOG_DAEMON);
-    syslog(LOG_NOTICE, "%s %s listening on port %u, login mode %u (%s)",
-           SCA_GetProductName(SCA_PRODUCT_TYPE_KORVANTA), SCA_PRODUCT_VERSION,
-           static_cast<unsigned>(port), effective, LoginModeName(effective));
+    char line[kStartLineSize];
+    std::snprintf(line, sizeof(line), "%s %s listening on port %u, login mode %u (%s)",
+                  SCA_GetProductName(SCA_PRODUCT_TYPE_KORVANTA), SCA_PRODUCT_VERSION,
+                  static_cast<unsigned>(port), effective, LoginModeName(effective));
+    SCA_SystemLog(SCA_KORVAS_LOG_IDENT).Write(LOG_NOTICE, line);
     return SetServiceStatus();
 }
 

@@ -307,6 +307,11 @@ std::string Describe(const std::string& op, const std::string& field) {
     if (field == "CountersStatus") {
         return CounterStatusList();
     }
+    if (key == "GetCounterData.CounterData") {
+        return "Always an empty object: once logged in the operation succeeds without filling "
+               "it, and no client asks for it. A counter's samples come with "
+               "GetCounterStatusEx or GetMonitorStatusEx.\n";
+    }
     if (field == "CounterData") {
         return SamplesText();
     }

@@ -2,6 +2,8 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_SystemLog.h"
 #include "tests/integration/ProgramRun.h"
 #include "tests/support/KorvantaTestSupport.h"
 #include "tests/support/TestPaths.h"
@@ -24,10 +27,11 @@ constexpr const char* kReady = "READY=1";
 constexpr const char* kPortStatus = "STATUS=Listening on port ";
 
 // The service run of korvas as systemd starts it: no terminal, its notifications to a socket
-// of the test's own (NOTIFY_SOCKET), its configuration in a temporary folder.
+// of the test's own (NOTIFY_SOCKET), its configuration in a temporary folder (or in home),
+// its standard error kept.
 class NotifiedService {
 public:
-    explicit NotifiedService(const std::string& port) {
+    explicit NotifiedService(const std::string& port, const std::string& home = "") {
         const std::string socketPath = m_Dir / "notify";
         m_Socket = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
         sockaddr_un address{};
@@ -36,10 +40,13 @@ public:
         if (bind(m_Socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
             return;
         }
+        const std::string errPath = m_Dir / "err";
         m_Pid = fork();
         if (m_Pid == 0) {
+            const int errFd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(errFd, STDERR_FILENO);
             setenv("NOTIFY_SOCKET", socketPath.c_str(), 1);
-            setenv("KORVANTA_HOME", m_Dir.Path().c_str(), 1);
+            setenv("KORVANTA_HOME", home.empty() ? m_Dir.Path().c_str() : home.c_str(), 1);
             execl(korvanta_test::KorvasProgram(), korvanta_test::KorvasProgram(), "-control_port",
                   port.c_str(), nullptr);
             _exit(127);
@@ -86,6 +93,7 @@ public:
         m_Status = WIFEXITED(status) ? WEXITSTATUS(status) : kKilled;
         return m_Status;
     }
+    std::string Err() const { return korvanta_test::ReadWhole(m_Dir / "err"); }
 
 private:
     static constexpr int kRunning = -1;
@@ -128,17 +136,43 @@ TEST(ReadinessTest, ReadyComesOnlyOnceTheServerListensAndNamesItsPort) {
     EXPECT_EQ(stopping.back(), "STOPPING=1\nSTATUS=Stopped");
 }
 
-TEST(ReadinessTest, ATakenPortIsNeverReportedReadyAndEndsWithTheFailure) {
+// A start that fails is never reported ready, ends with its code and says why: in the system
+// log, or on standard error where no log daemon listens (an init that starts none).
+TEST(ReadinessTest, AStartThatFailsIsNeverReadyEndsWithItsCodeAndSaysWhy) {
     const korvanta_test::HeldPort held;
     ASSERT_NE(held.Port(), 0);
-    NotifiedService service(std::to_string(held.Port()));
-    const auto seen = service.Until("STOPPING=1");
-    ASSERT_FALSE(seen.empty());
-    for (const auto& message : seen) {
-        EXPECT_EQ(message.find(kReady), std::string::npos) << message;
+    const korvanta_test::TempDir dir;
+    std::ofstream(dir / "file") << "a file, not a folder\n";
+    struct Row {
+        const char* Name;
+        std::string Port;
+        std::string Home;
+        int Status;
+        const char* Reason;
+    };
+    const Row rows[] = {
+        {"a taken port", std::to_string(held.Port()), "", 1, "korvas: Cannot start server on port"},
+        {"a state folder that cannot be made", "0", dir / "file/home", 103,
+         "korvas: Unable to load product configuration."},
+    };
+    const bool onStandardError = !SCA_SystemLog("korvas").HasSocket();
+    for (const Row& row : rows) {
+        NotifiedService service(row.Port, row.Home);
+        const auto seen = service.Until("STOPPING=1");
+        ASSERT_FALSE(seen.empty()) << row.Name;
+        for (const auto& message : seen) {
+            EXPECT_EQ(message.find(kReady), std::string::npos) << row.Name << ": " << message;
+        }
+        EXPECT_EQ(seen.back(),
+                  "STOPPING=1\nSTATUS=Stopped (code " + std::to_string(row.Status) + ")");
+        EXPECT_EQ(service.Wait(), row.Status) << row.Name;
+        const std::string err = service.Err();
+        if (onStandardError) {
+            EXPECT_NE(err.find(row.Reason), std::string::npos) << row.Name << ": " << err;
+        } else {
+            EXPECT_EQ(err, "") << row.Name << ": written to the system log and again here";
+        }
     }
-    EXPECT_EQ(seen.back(), "STOPPING=1\nSTATUS=Stopped (code 1)");
-    EXPECT_EQ(service.Wait(), 1);
 }
 
 } // namespace

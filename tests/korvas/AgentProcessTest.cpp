@@ -134,7 +134,10 @@ TEST_F(AgentProcessTest, SoundActionsAndCounterDataAnswerALoggedInClientOnly) {
     EXPECT_EQ(0u, last);
     SCA_Object::Destroy(actions);
     SCA_ConfigObj* data = nullptr;
+    // Empty whatever it asks: no client reads samples this way.
     EXPECT_EQ(1, m_Client.GetCounterData(1, 1, 0, 1, &data));
+    ASSERT_NE(nullptr, data);
+    EXPECT_EQ(0u, data->GetFieldCount());
     SCA_Object::Destroy(data);
 
     SCA_KorvantaInterface stranger;

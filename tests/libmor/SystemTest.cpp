@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <syslog.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
 #include "libmor/SCA_LateLibrary.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_System.h"
+#include "libmor/SCA_SystemLog.h"
 
 namespace {
 
@@ -52,6 +58,76 @@ TEST(SystemTest, InitSystemTurnsBrokenPipesIntoErrors) {
     EXPECT_EQ(write(fds[1], "x", 1), -1);
     EXPECT_EQ(errno, EPIPE);
     close(fds[1]);
+}
+
+enum class LogDaemon { None, Datagram, Stream, Ended, PlainFile };
+
+// What stands at path in place of a log daemon's socket; the descriptor to close, or -1.
+int PlaceLogDaemon(const std::string& path, LogDaemon daemon) {
+    if (daemon == LogDaemon::None) {
+        return -1;
+    }
+    if (daemon == LogDaemon::PlainFile) {
+        std::ofstream(path) << "not a socket\n";
+        return -1;
+    }
+    const int descriptor =
+        socket(AF_UNIX, (daemon == LogDaemon::Stream ? SOCK_STREAM : SOCK_DGRAM) | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+    EXPECT_EQ(bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    if (daemon == LogDaemon::Stream) {
+        EXPECT_EQ(listen(descriptor, 1), 0);
+    }
+    if (daemon == LogDaemon::Ended) {
+        close(descriptor); // the socket's file stays, nobody reads it
+        return -1;
+    }
+    return descriptor;
+}
+
+std::string ReadBack(std::FILE* stream) {
+    std::string text;
+    std::rewind(stream);
+    for (int c = std::fgetc(stream); c != EOF; c = std::fgetc(stream)) {
+        text += static_cast<char>(c);
+    }
+    return text;
+}
+
+// syslog(3) drops what no daemon takes: the system log writes it to the stream then, and only
+// then.
+TEST(SystemTest, TheSystemLogWritesToTheStreamWhereNoLogDaemonListens) {
+    struct Row {
+        const char* Name;
+        LogDaemon Daemon;
+        bool ToStream;
+    };
+    const Row rows[] = {
+        {"no socket", LogDaemon::None, true},
+        {"a daemon on a datagram socket", LogDaemon::Datagram, false},
+        {"a daemon on a stream socket", LogDaemon::Stream, false},
+        {"a daemon that ended, its socket's file left", LogDaemon::Ended, true},
+        {"a plain file", LogDaemon::PlainFile, true},
+    };
+    for (const Row& row : rows) {
+        TempDir dir;
+        const std::string path = dir / "log";
+        const int daemon = PlaceLogDaemon(path, row.Daemon);
+        std::FILE* stream = std::tmpfile();
+        ASSERT_NE(stream, nullptr);
+        const SCA_SystemLog log("test_libmor", path.c_str(), stream);
+        EXPECT_EQ(log.HasSocket(), !row.ToStream) << row.Name;
+        log.Write(LOG_DEBUG, "a line of the system log test");
+        EXPECT_EQ(ReadBack(stream),
+                  row.ToStream ? "test_libmor: a line of the system log test\n" : "")
+            << row.Name;
+        std::fclose(stream);
+        if (daemon >= 0) {
+            close(daemon);
+        }
+    }
 }
 
 } // namespace
