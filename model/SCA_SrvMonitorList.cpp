@@ -7,6 +7,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -157,7 +158,8 @@ int SCA_SrvMonitorList::Load() {
     std::string journal;
     uint32_t error = 0;
     if (SCA_IsFileExists(path) && !SCA_ReadFile(path, &journal, kMaxJournalBytes, &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Load: cannot read %s (ERR:%u)", path, error);
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Load: cannot read %s (ERR:%u) - %s", path,
+               error, SCA_ErrorText(error).Get());
         return 0;
     }
     SCA_ConfigObj before(SCA_SRV_MONITORS_ROOT, nullptr);
@@ -196,8 +198,8 @@ int SCA_SrvMonitorList::Mend(const char* path, const std::string& journal,
     // Without a copy the damaged bytes would be gone for good: the journal stays as it is.
     if (!KeepCopy(path, journal, &copy, &error)) {
         report(SCA_LEVEL_ERROR,
-               "SCA_SrvMonitorList::Load: %s is damaged and cannot be copied (ERR:%u)", path,
-               error);
+               "SCA_SrvMonitorList::Load: %s is damaged and cannot be copied (ERR:%u) - %s", path,
+               error, SCA_ErrorText(error).Get());
         return 0;
     }
     // The changes in the damaged bytes after the last whole record may have handed out ids that
@@ -275,7 +277,8 @@ int SCA_SrvMonitorList::Save() {
     // them over it gives the same monitors.
     if (!JournalPath(path, sizeof(path)) || !SCA_TruncateFileSynced(path, 0, &error)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Save: cannot empty the journal (ERR:%u)", error);
+            SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Save: cannot empty the journal (ERR:%u) - %s",
+            error, SCA_ErrorText(error).Get());
         return 0;
     }
     m_JournalBytes = 0;
@@ -308,8 +311,8 @@ int SCA_SrvMonitorList::StoreChange(uint32_t id) {
     char path[kPathSize];
     uint32_t error = 0;
     if (!JournalPath(path, sizeof(path)) || !SCA_CreateDirectory(m_ConfigDir, &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: %s (ERR:%u)",
-               kMonitorsFile.NoFolder, error);
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: %s (ERR:%u) - %s",
+               kMonitorsFile.NoFolder, error, SCA_ErrorText(error).Get());
         return 0;
     }
     SCA_ConfigObj change(SCA_SRV_JOURNAL_CHANGE_ROOT, nullptr);
@@ -327,8 +330,8 @@ int SCA_SrvMonitorList::StoreChange(uint32_t id) {
         return 0;
     }
     if (!SCA_AppendFileSynced(path, record.data(), record.size(), &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: cannot write %s (ERR:%u)", path,
-               error);
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: cannot write %s (ERR:%u) - %s",
+               path, error, SCA_ErrorText(error).Get());
         return 0;
     }
     m_JournalBytes += record.size();
