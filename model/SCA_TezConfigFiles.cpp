@@ -258,8 +258,8 @@ int SCA_LoadUserConfig(SCA_TezConfigUser* userConfig, SCA_TezConfig* config, SCA
         if (userConfig->LoadConfig(config)) {
             return 1;
         }
-        // Defaults over a file nobody could read would lose the login and everything else it
-        // holds: the start stops instead, with the file as it is.
+        // Defaults over a file this program could not read would lose the login and everything
+        // else it holds: the start stops instead, with the file as it is.
         if (userConfig->GetReadError() != 0) {
             report(SCA_LEVEL_ERROR, "%s", texts.LoadUser);
             SetCode(code, SCA_TEZ_LOAD_USER_FAILED);
