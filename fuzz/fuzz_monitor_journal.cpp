@@ -4,7 +4,9 @@
 // three acknowledged additions (1-4: before the first ... after the last). Whatever it holds,
 // loading never crashes, keeps only whole records (a damaged journal is folded away) and
 // loading again gives the same monitors; around damage that holds no record of its own, every
-// acknowledged addition before and after it is replayed, and no id is handed out again.
+// acknowledged addition before and after it is replayed, and no id is handed out again. What
+// the journal tells of the damaged bytes never adds up to more than there are, and a prefix of
+// a record after the last one is a record cut short, never damage.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -95,6 +97,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             bytes += at + 1 == mode ? damage : std::string();
             bytes += at < kAcknowledged ? Acknowledged()[at] : std::string();
         }
+    }
+    const SCA_SrvMonitorJournal records(bytes);
+    const uint64_t damaged = records.GetDamagedBytes() + records.GetTailBytes();
+    if (records.GetCutShortBytes() > records.GetTailBytes() ||
+        records.GetUnmarkedBytes() + records.GetCutShortBytes() > damaged ||
+        records.GetWholeSize() + records.GetTailBytes() != bytes.size()) {
+        __builtin_trap();
+    }
+    if (mode == kAcknowledged + 1 && !damage.empty() &&
+        Acknowledged()[0].compare(0, damage.size(), damage) == 0 &&
+        damage.size() < Acknowledged()[0].size() && !records.EndsInCutShortRecordOnly()) {
+        __builtin_trap(); // an append cut off after the last whole record
     }
     const std::string journal = folder + "/" + SCA_SRV_MONITORS_JOURNAL;
     uint32_t error = 0;

@@ -13,6 +13,7 @@
 #include "korvas/SCA_KorvantaFact.h"
 #include "korvas/SCA_ServiceHost.h"
 #include "libmor/SCA_Clock.h"
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
@@ -157,7 +158,8 @@ int SCA_KorvantaCtrl::Init(uint32_t argc, char** argv, uint32_t* code) {
     LoadVerboseOption();
     uint32_t error = 0;
     if (!m_PerfMonitor.Init(&error)) {
-        report(SCA_LEVEL_ERROR, "Cannot init PDH performance monitor (ERR:%u)", error);
+        report(SCA_LEVEL_ERROR, "Cannot init PDH performance monitor (ERR:%u) - %s", error,
+               SCA_ErrorText(error).Get());
         return StoreCode(code, SCA_KORVAS_PERF_INIT_FAILED);
     }
     m_Monitors.SetConfigDir(m_Config.GetConfigFolder());
@@ -221,8 +223,9 @@ int SCA_KorvantaCtrl::StartProcess() {
         return 1;
     }
     SCA_GetReportFunction(__FILE__, __LINE__)(
-        SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::StartProcess: Cannot start process thread (ERR:%u)",
-        error);
+        SCA_LEVEL_ERROR,
+        "SCA_KorvantaCtrl::StartProcess: Cannot start process thread (ERR:%u) - %s", error,
+        SCA_ErrorText(error).Get());
     m_ThreadState.store(SCA_PROCESS_FAILED);
     return 0;
 }
@@ -295,7 +298,8 @@ int SCA_KorvantaCtrl::DoProcess() {
     m_UpdateManager.StopAll();
     if (!m_UserConfig.SaveConfig(&error)) {
         report(SCA_LEVEL_ERROR,
-               "SCA_KorvantaCtrl::DoProcess: cannot save user configuration file (ERR:%u)", error);
+               "SCA_KorvantaCtrl::DoProcess: cannot save user configuration file (ERR:%u) - %s",
+               error, SCA_ErrorText(error).Get());
         return 0;
     }
     return result;

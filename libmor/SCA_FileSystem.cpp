@@ -7,6 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -176,6 +177,11 @@ int SCA_IsFileExists(const char* path) {
     return path != nullptr && ::stat(path, &info) == 0 && S_ISREG(info.st_mode) ? 1 : 0;
 }
 
+int SCA_IsFileMissing(const char* path) {
+    struct stat info {};
+    return path == nullptr || (::stat(path, &info) != 0 && errno == ENOENT) ? 1 : 0;
+}
+
 int SCA_IsPathExists(const char* path) {
     struct stat info {};
     return path != nullptr && ::stat(path, &info) == 0 && S_ISDIR(info.st_mode) ? 1 : 0;
@@ -325,9 +331,38 @@ void SCA_RemoveAbandonedTemporaries(const char* folder) {
     }
 }
 
+namespace {
+
+// Without a hook set, a read looks at the flag only and takes no lock.
+std::atomic<bool> g_ReadFailureSet{false};
+std::mutex g_ReadFailureLock;
+std::string g_ReadFailurePath;
+uint32_t g_ReadFailureCode = 0;
+
+uint32_t ReadFailure(const char* path) {
+    if (!g_ReadFailureSet.load()) {
+        return 0;
+    }
+    std::lock_guard<std::mutex> hold(g_ReadFailureLock);
+    return g_ReadFailurePath == path ? g_ReadFailureCode : 0;
+}
+
+} // namespace
+
+void SCA_SetReadFailure(const char* path, uint32_t code) {
+    std::lock_guard<std::mutex> hold(g_ReadFailureLock);
+    g_ReadFailurePath = path != nullptr ? path : "";
+    g_ReadFailureCode = code;
+    g_ReadFailureSet.store(code != 0 && path != nullptr);
+}
+
 int SCA_ReadFile(const char* path, std::string* out, size_t maxSize, uint32_t* error) {
     if (path == nullptr || out == nullptr) {
         SetError(error, EINVAL);
+        return 0;
+    }
+    if (const uint32_t failure = ReadFailure(path)) {
+        SetError(error, static_cast<int>(failure));
         return 0;
     }
     const int fd = OpenRetrying(path, O_RDONLY | O_CLOEXEC);

@@ -9,6 +9,9 @@
 // nonzero on success.
 
 int SCA_IsFileExists(const char* path); // a regular file (or a link to one)
+// Nothing is at path (its stat answers ENOENT). Anything else is there, even when it cannot be
+// reached or read: a file in a folder that may not be searched, a folder, a loop of links.
+int SCA_IsFileMissing(const char* path);
 int SCA_IsPathExists(const char* path); // a folder
 // Creates the folder and every missing parent (mode 0700); an existing folder succeeds.
 int SCA_CreateDirectory(const char* path, uint32_t* error);
@@ -43,3 +46,8 @@ int SCA_TruncateFileSynced(const char* path, uint64_t size, uint32_t* error);
 // Reads a whole file into out (replacing its content). Files larger than maxSize are refused
 // with EFBIG.
 int SCA_ReadFile(const char* path, std::string* out, size_t maxSize, uint32_t* error);
+
+// Test hook: while code is not 0, SCA_ReadFile of path (as it is given) fails with that errno
+// (EIO stands for a failing disk) and reads nothing. One path at a time: a new call replaces
+// the last; code 0 ends it.
+void SCA_SetReadFailure(const char* path, uint32_t code);

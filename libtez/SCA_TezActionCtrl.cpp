@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileName.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
@@ -71,7 +72,8 @@ int SCA_TezActionCtrl::StartProcess() {
     uint32_t error = 0;
     if (!Lock(&error)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_TezActionCtrl::StartProcess: cannot start worker - %u", error);
+            SCA_LEVEL_ERROR, "SCA_TezActionCtrl::StartProcess: cannot start worker (ERR:%u) - %s",
+            error, SCA_ErrorText(error).Get());
         m_ProcessStatus = SCA_PROCESS_FAILED;
         return 0;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -165,3 +166,10 @@ inline constexpr uint32_t SCA_CONFIG_ERROR_FORMAT = 100010;   // not a configura
 inline constexpr uint32_t SCA_CONFIG_ERROR_VERSION = 100011;  // a format version we cannot read
 inline constexpr uint32_t SCA_CONFIG_ERROR_CHECKSUM = 100012; // truncated or altered content
 inline constexpr uint32_t SCA_CONFIG_ERROR_CONTENT = 100013;  // the tree cannot be parsed
+
+// Whether a code of Load says what the file holds is no configuration file it can read (one of
+// the codes above, or EFBIG for a file far larger than any), rather than that the file itself
+// could not be opened or read (any other errno value: EACCES, EIO, ...).
+inline bool SCA_IsConfigContentError(uint32_t code) {
+    return (code >= SCA_CONFIG_ERROR_FORMAT && code <= SCA_CONFIG_ERROR_CONTENT) || code == EFBIG;
+}

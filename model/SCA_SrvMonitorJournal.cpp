@@ -28,6 +28,30 @@ void PutLength(std::string* out, uint64_t length) {
     }
 }
 
+// What every record's file form begins with (magic, version and type), and the size of its
+// head before the payload.
+struct FileHead {
+    std::string Fixed;
+    uint64_t Size = 0;
+};
+
+const FileHead& JournalFileHead() {
+    static const FileHead head = [] {
+        constexpr size_t kFixedBytes = 12; // magic, version and type, four bytes each
+        constexpr size_t kPayloadLengthAt = kFixedBytes;
+        SCA_ConfigObj change(SCA_SRV_JOURNAL_CHANGE_ROOT, nullptr);
+        std::string file;
+        FileHead made;
+        if (change.ToFileBytes(SCA_SRV_MONITORS_JOURNAL_TYPE, &file) &&
+            file.size() >= kPayloadLengthAt + kLengthBytes) {
+            made.Fixed = file.substr(0, kFixedBytes);
+            made.Size = file.size() - ReadLength(file.data() + kPayloadLengthAt);
+        }
+        return made;
+    }();
+    return head;
+}
+
 // The smallest record any version wrote: a change without a monitor or a sequence number.
 uint64_t SmallestRecord() {
     static const uint64_t smallest = [] {
@@ -56,7 +80,9 @@ SCA_SrvMonitorJournal::SCA_SrvMonitorJournal(const std::string& bytes) : m_Bytes
             continue;
         }
         const uint64_t next = NextVerifying(at + 1, &record);
-        if (next == m_Bytes.size()) {
+        const bool tail = next == m_Bytes.size();
+        Classify(at, next, tail);
+        if (tail) {
             m_TailBytes = m_Bytes.size() - at;
             break;
         }
@@ -93,6 +119,69 @@ int SCA_SrvMonitorJournal::ReadChange(const Record& record, SCA_ConfigObj* chang
     return change->LoadBytes(m_Bytes.data() + record.Offset + kLengthBytes,
                              record.Size - kLengthBytes, &error, &fileType) &&
            fileType == SCA_SRV_MONITORS_JOURNAL_TYPE;
+}
+
+void SCA_SrvMonitorJournal::Classify(uint64_t from, uint64_t to, bool tail) {
+    for (uint64_t at = from; at < to;) {
+        if (tail && IsCutShort(at)) {
+            m_CutShortBytes = to - at;
+            return;
+        }
+        if (IsMarked(at)) {
+            ++m_LostChanges;
+            at = MarkedEnd(at, to);
+            continue;
+        }
+        const uint64_t next = NextMarked(at + 1, to);
+        m_UnmarkedBytes += next - at;
+        at = next;
+    }
+}
+
+bool SCA_SrvMonitorJournal::IsMarked(uint64_t at) const {
+    return at + kMagicAt + sizeof(kMagic) <= m_Bytes.size() &&
+           std::memcmp(m_Bytes.data() + at + kMagicAt, kMagic, sizeof(kMagic)) == 0;
+}
+
+uint64_t SCA_SrvMonitorJournal::NextMarked(uint64_t from, uint64_t to) const {
+    for (uint64_t at = from; at < to; ++at) {
+        if (IsMarked(at)) {
+            return at;
+        }
+    }
+    return to;
+}
+
+// A damaged record ends where its length says when that is where the damage ends or another
+// record's head stands; a length that says otherwise is damaged too, and the next head ends it.
+uint64_t SCA_SrvMonitorJournal::MarkedEnd(uint64_t at, uint64_t to) const {
+    const uint64_t length = ReadLength(m_Bytes.data() + at);
+    if (to - at >= kLengthBytes && length <= to - at - kLengthBytes) {
+        const uint64_t end = at + kLengthBytes + length;
+        if (end == to || IsMarked(end)) {
+            return end;
+        }
+    }
+    return NextMarked(at + 1, to);
+}
+
+// The bytes from at to the end are the start of a record: too few for its length, or a length
+// that reaches past the end with the head, as far as the bytes go, of a record of that length.
+bool SCA_SrvMonitorJournal::IsCutShort(uint64_t at) const {
+    const uint64_t left = m_Bytes.size() - at;
+    if (left < kLengthBytes) {
+        return true;
+    }
+    const FileHead& head = JournalFileHead();
+    const uint64_t length = ReadLength(m_Bytes.data() + at);
+    if (head.Size == 0 || length < head.Size || length <= left - kLengthBytes) {
+        return false;
+    }
+    std::string expected = head.Fixed;
+    PutLength(&expected, length - head.Size);
+    const size_t present =
+        static_cast<size_t>(std::min<uint64_t>(left - kLengthBytes, expected.size()));
+    return std::memcmp(m_Bytes.data() + at + kLengthBytes, expected.data(), present) == 0;
 }
 
 uint64_t SCA_SrvMonitorJournal::NextVerifying(uint64_t from, Record* record) const {

@@ -18,6 +18,15 @@ inline constexpr uint32_t SCA_SRV_MONITORS_JOURNAL_TYPE = 1019;
 // fields, the two lengths against each other and the payload against its checksum, so damage
 // in one record never hides the records after it.
 //
+// What the bytes in no verifying record were is told from the records' heads: a record's head
+// (its length, then the file form's magic, version, type and payload length) stands in front
+// of every change. A journal that ends in the first bytes of a record, whose head as far as it
+// goes agrees with itself but whose length reaches past the end, ends in a record cut short:
+// an append interrupted by a crash, whose change was never acknowledged. Anything else is
+// damage: a record whose head is there (its magic in place) but that fails its checksum or
+// contents is a change that cannot be read; bytes that no head marks held changes that
+// cannot be counted.
+//
 // Changes written since the sequence numbers came carry "Seq", counting up within a journal;
 // older records have none and keep their place at the front.
 class SCA_SrvMonitorJournal {
@@ -44,6 +53,17 @@ public:
     uint32_t GetDamagedParts() const { return m_DamagedParts; }
     // Records that were out of order or repeated.
     uint32_t GetMisplaced() const { return m_Misplaced; }
+    // Of the damaged bytes: the records marked by their head that fail to verify (changes
+    // that cannot be read), the bytes that no head marks, and the bytes of a last record cut
+    // short (part of the tail).
+    uint32_t GetLostChanges() const { return m_LostChanges; }
+    uint64_t GetUnmarkedBytes() const { return m_UnmarkedBytes; }
+    uint64_t GetCutShortBytes() const { return m_CutShortBytes; }
+    // The journal's only fault is a last record cut short, as an interrupted append leaves it.
+    bool EndsInCutShortRecordOnly() const {
+        return m_DamagedBytes == 0 && m_Misplaced == 0 && m_TailBytes != 0 &&
+               m_CutShortBytes == m_TailBytes;
+    }
     // The end of the last verifying record.
     uint64_t GetWholeSize() const { return m_WholeSize; }
     uint64_t GetLastSeq() const { return m_LastSeq; }
@@ -58,6 +78,12 @@ private:
     int Verify(uint64_t at, Record* record) const;
     uint64_t NextVerifying(uint64_t from, Record* record) const;
     void Order();
+    // Tells what the damaged bytes [from, to) were; tail: they end the journal.
+    void Classify(uint64_t from, uint64_t to, bool tail);
+    bool IsMarked(uint64_t at) const;
+    uint64_t NextMarked(uint64_t from, uint64_t to) const;
+    uint64_t MarkedEnd(uint64_t at, uint64_t to) const;
+    bool IsCutShort(uint64_t at) const;
 
     const std::string& m_Bytes;
     std::vector<Record> m_Changes;
@@ -65,6 +91,9 @@ private:
     uint64_t m_TailBytes = 0;
     uint32_t m_DamagedParts = 0;
     uint32_t m_Misplaced = 0;
+    uint32_t m_LostChanges = 0;
+    uint64_t m_UnmarkedBytes = 0;
+    uint64_t m_CutShortBytes = 0;
     uint64_t m_WholeSize = 0;
     uint64_t m_LastSeq = 0;
 };

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -120,6 +122,61 @@ constexpr size_t kMaxJournalBytes = size_t{1} << 30;
 constexpr const char* kDamagedSuffix = ".damaged";
 constexpr uint32_t kMaxDamagedCopies = 1000;
 
+// "1 change", "2 changes".
+std::string Counted(uint64_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// What a journal's damage cost, in changes where they can be told and in bytes where not, with
+// a last record cut short by an interrupted append (whose change was never acknowledged) told
+// apart from damage to what was written whole.
+std::string DamageText(const char* path, const SCA_SrvMonitorJournal& records, uint32_t skipped,
+                       const std::string& copy) {
+    const size_t replayed = records.Changes().size() - skipped;
+    const std::string kept = "the journal as it was is kept in " + copy;
+    if (records.EndsInCutShortRecordOnly() && skipped == 0) {
+        return std::string(path) + " ends in an incomplete change, which is dropped: its last " +
+               Counted(records.GetCutShortBytes(), "byte") +
+               " are a change cut short by an interrupted write; the " +
+               Counted(replayed, "change") + " before it were replayed and " + kept;
+    }
+    std::vector<std::string> losses;
+    const uint64_t unread =
+        records.GetDamagedBytes() + records.GetTailBytes() - records.GetCutShortBytes();
+    if (unread != 0) {
+        const uint32_t places = records.GetDamagedParts() +
+                                (records.GetTailBytes() != records.GetCutShortBytes() ? 1u : 0u);
+        std::string loss =
+            Counted(unread, "byte") + " in " + Counted(places, "place") + " could not be read";
+        if (records.GetLostChanges() == 0) {
+            loss += ", in which no change can be recognised";
+        } else {
+            loss += ": " + Counted(records.GetLostChanges(), "change") + " in damaged records";
+            if (records.GetUnmarkedBytes() != 0) {
+                loss += " and " + Counted(records.GetUnmarkedBytes(), "byte") +
+                        " in which no change can be recognised";
+            }
+        }
+        losses.push_back(loss);
+    }
+    if (skipped != 0) {
+        losses.push_back(Counted(skipped, "change") + " that could not be applied");
+    }
+    if (records.GetMisplaced() != 0) {
+        losses.push_back(Counted(records.GetMisplaced(), "change") + " out of order or repeated");
+    }
+    if (records.GetCutShortBytes() != 0) {
+        losses.push_back("the last change, cut short by an interrupted write (" +
+                         Counted(records.GetCutShortBytes(), "byte") + "), is dropped");
+    }
+    std::string text = std::string(path) + " is damaged: ";
+    for (size_t i = 0; i < losses.size(); ++i) {
+        text += (i == 0 ? "" : "; ") + losses[i];
+    }
+    return text + "; the " + Counted(replayed, "change") +
+           " that could be read were replayed in order and " + kept;
+}
+
 // Writes a byte-identical copy of journal under the first free name beside path.
 int KeepCopy(const char* path, const std::string& journal, std::string* copy, uint32_t* error) {
     for (uint32_t n = 1; n <= kMaxDamagedCopies; ++n) {
@@ -157,7 +214,8 @@ int SCA_SrvMonitorList::Load() {
     std::string journal;
     uint32_t error = 0;
     if (SCA_IsFileExists(path) && !SCA_ReadFile(path, &journal, kMaxJournalBytes, &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Load: cannot read %s (ERR:%u)", path, error);
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Load: cannot read %s (ERR:%u) - %s", path,
+               error, SCA_ErrorText(error).Get());
         return 0;
     }
     SCA_ConfigObj before(SCA_SRV_MONITORS_ROOT, nullptr);
@@ -196,8 +254,8 @@ int SCA_SrvMonitorList::Mend(const char* path, const std::string& journal,
     // Without a copy the damaged bytes would be gone for good: the journal stays as it is.
     if (!KeepCopy(path, journal, &copy, &error)) {
         report(SCA_LEVEL_ERROR,
-               "SCA_SrvMonitorList::Load: %s is damaged and cannot be copied (ERR:%u)", path,
-               error);
+               "SCA_SrvMonitorList::Load: %s is damaged and cannot be copied (ERR:%u) - %s", path,
+               error, SCA_ErrorText(error).Get());
         return 0;
     }
     // The changes in the damaged bytes after the last whole record may have handed out ids that
@@ -205,23 +263,8 @@ int SCA_SrvMonitorList::Mend(const char* path, const std::string& journal,
     const uint64_t after =
         uint64_t{GetNextItemId()} + SCA_SrvMonitorJournal::ChangesThatFit(records.GetTailBytes());
     SetNextItemId(static_cast<uint32_t>(std::min<uint64_t>(after, kNoId - 1)));
-    if (records.GetDamagedBytes() == 0 && records.GetMisplaced() == 0 && skipped == 0) {
-        // A crash cut the last record off, or the last record is damaged.
-        report(SCA_LEVEL_WARNING,
-               "SCA_SrvMonitorList::Load: %s ends in an incomplete change, which is dropped; "
-               "the journal as it was is kept in %s",
-               path, copy.c_str());
-    } else {
-        report(SCA_LEVEL_WARNING,
-               "SCA_SrvMonitorList::Load: %s is damaged: %llu bytes in %u places could not be "
-               "read and %u changes were out of order, repeated or unusable; the %zu changes "
-               "that could be read were replayed in order and the journal as it was is kept "
-               "in %s",
-               path,
-               static_cast<unsigned long long>(records.GetDamagedBytes() + records.GetTailBytes()),
-               records.GetDamagedParts() + (records.GetTailBytes() != 0 ? 1u : 0u),
-               records.GetMisplaced() + skipped, records.Changes().size() - skipped, copy.c_str());
-    }
+    report(SCA_LEVEL_WARNING, "SCA_SrvMonitorList::Load: %s",
+           DamageText(path, records, skipped, copy).c_str());
     // The monitors now hold every change that could be read, and the ids the damage may have
     // used: they are stored whole and the damaged journal goes.
     return Save();
@@ -275,7 +318,8 @@ int SCA_SrvMonitorList::Save() {
     // them over it gives the same monitors.
     if (!JournalPath(path, sizeof(path)) || !SCA_TruncateFileSynced(path, 0, &error)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Save: cannot empty the journal (ERR:%u)", error);
+            SCA_LEVEL_ERROR, "SCA_SrvMonitorList::Save: cannot empty the journal (ERR:%u) - %s",
+            error, SCA_ErrorText(error).Get());
         return 0;
     }
     m_JournalBytes = 0;
@@ -308,8 +352,8 @@ int SCA_SrvMonitorList::StoreChange(uint32_t id) {
     char path[kPathSize];
     uint32_t error = 0;
     if (!JournalPath(path, sizeof(path)) || !SCA_CreateDirectory(m_ConfigDir, &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: %s (ERR:%u)",
-               kMonitorsFile.NoFolder, error);
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: %s (ERR:%u) - %s",
+               kMonitorsFile.NoFolder, error, SCA_ErrorText(error).Get());
         return 0;
     }
     SCA_ConfigObj change(SCA_SRV_JOURNAL_CHANGE_ROOT, nullptr);
@@ -327,8 +371,8 @@ int SCA_SrvMonitorList::StoreChange(uint32_t id) {
         return 0;
     }
     if (!SCA_AppendFileSynced(path, record.data(), record.size(), &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: cannot write %s (ERR:%u)", path,
-               error);
+        report(SCA_LEVEL_ERROR, "SCA_SrvMonitorList::StoreChange: cannot write %s (ERR:%u) - %s",
+               path, error, SCA_ErrorText(error).Get());
         return 0;
     }
     m_JournalBytes += record.size();

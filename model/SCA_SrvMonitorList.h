@@ -66,8 +66,11 @@ public:
     // journal's changes. A journal that ends in a record cut off by a crash is cut back to its
     // whole records. Damage anywhere in the journal never costs the records that verify: they
     // are replayed in the order they were made, the journal as it was is kept beside it
-    // (monitors.journal.damaged, then .2, ...) with a warning that says what was skipped, and
-    // the ids the damaged bytes may have handed out stay used. On failure (reported; also when
+    // (monitors.journal.damaged, then .2, ...) with a warning that says how many changes (or,
+    // where no change can be told, bytes) could not be read, telling a last record cut short by
+    // an interrupted write ("ends in an incomplete change") apart from damage to records
+    // written whole ("is damaged"), and the ids the damaged bytes may have handed out stay
+    // used. On failure (reported; also when
     // no copy can be kept) the list is left as it was and the journal untouched.
     int Load();
     // Writes the monitors file atomically (mode 0600), creating the folder if needed, then

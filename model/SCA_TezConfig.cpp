@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
+#include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezRecordFields.h"
 #include "model/SCA_TezSettingReader.h"
 
@@ -78,7 +80,8 @@ SCA_TezConfig::SCA_TezConfig(uint32_t productType) : m_Signatures(kSignatures, n
 
 SCA_TezConfig::SCA_TezConfig(const SCA_TezConfig& other)
     : SCA_Object(other), m_Settings(other.m_Settings), m_Location(other.m_Location),
-      m_Signatures(other.m_Signatures), m_FileKept(other.m_FileKept) {
+      m_Signatures(other.m_Signatures), m_FileKept(other.m_FileKept),
+      m_ReadError(other.m_ReadError) {
     if (!m_Signatures.IsConstructed()) {
         SetConstructed(0);
     }
@@ -92,6 +95,7 @@ SCA_TezConfig& SCA_TezConfig::operator=(const SCA_TezConfig& other) {
     m_Settings = other.m_Settings;
     m_Location = other.m_Location;
     m_FileKept = other.m_FileKept;
+    m_ReadError = other.m_ReadError;
     // SetContent only reads its source.
     if (!m_Signatures.SetContent(const_cast<SCA_ConfigObj*>(&other.m_Signatures))) {
         SetConstructed(0);
@@ -153,20 +157,31 @@ int SCA_TezConfig::InitDefConfig() {
 
 int SCA_TezConfig::LoadConfig() {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    m_ReadError = 0;
     if (!HasLocation()) {
         report(SCA_LEVEL_ERROR, "SCA_TezConfig::LoadConfig: no configuration file (Init first)");
         return 0;
     }
-    if (!SCA_IsFileExists(m_Location.FilePath)) {
+    if (SCA_IsFileMissing(m_Location.FilePath)) {
         report(SCA_LEVEL_ERROR, "SCA_TezConfig::LoadConfig: no configuration file - %s",
                m_Location.FilePath);
         return 0;
     }
     SCA_ConfigObj root(SCA_TEZ_PRODUCT_CONFIG_ROOT, nullptr);
     uint32_t error = 0;
-    if (!root.Load(m_Location.FilePath, &error)) {
-        report(SCA_LEVEL_WARNING, "SCA_TezConfig::LoadConfig: cannot read %s (ERR:%u)",
-               m_Location.FilePath, error);
+    const int loaded = root.Load(m_Location.FilePath, &error);
+    // A file the system cannot read may well be sound: only whoever can read it can tell.
+    if (!loaded && !SCA_IsConfigContentError(error)) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_TezConfig::LoadConfig: cannot read %s (ERR:%u) - %s; it is left as it is",
+               m_Location.FilePath, error, SCA_ErrorText(error).Get());
+        m_ReadError = error;
+        m_FileKept = true;
+        return 0;
+    }
+    if (!loaded) {
+        report(SCA_LEVEL_WARNING, "SCA_TezConfig::LoadConfig: cannot read %s (ERR:%u) - %s",
+               m_Location.FilePath, error, SCA_ErrorText(error).Get());
     } else if (std::strcmp(root.GetName(), SCA_TEZ_PRODUCT_CONFIG_ROOT) != 0) {
         report(SCA_LEVEL_WARNING, "SCA_TezConfig::LoadConfig: not a product configuration - %s",
                m_Location.FilePath);
@@ -191,8 +206,8 @@ int SCA_TezConfig::SaveConfig() {
     }
     uint32_t error = 0;
     if (!SCA_CreateDirectory(m_Location.Folder, &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_TezConfig::SaveConfig: cannot create folder %s (ERR:%u)",
-               m_Location.Folder, error);
+        report(SCA_LEVEL_ERROR, "SCA_TezConfig::SaveConfig: cannot create folder %s (ERR:%u) - %s",
+               m_Location.Folder, error, SCA_ErrorText(error).Get());
         return 0;
     }
     const Settings before = m_Settings;
@@ -201,8 +216,8 @@ int SCA_TezConfig::SaveConfig() {
     SCA_ConfigObj root(SCA_TEZ_PRODUCT_CONFIG_ROOT, nullptr);
     if (!root.IsConstructed() || !Serialize(&root) ||
         !root.Save(m_Location.FilePath, SCA_TEZ_PRODUCT_CONFIG_FILE_TYPE, 0, &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_TezConfig::SaveConfig: cannot save %s (ERR:%u)",
-               m_Location.FilePath, error);
+        report(SCA_LEVEL_ERROR, "SCA_TezConfig::SaveConfig: cannot save %s (ERR:%u) - %s",
+               m_Location.FilePath, error, SCA_ErrorText(error).Get());
         m_Settings = before;
         return 0;
     }

@@ -91,10 +91,16 @@ public:
     // Every setting but the product type and the file name back to its default for the
     // product type; signatures emptied.
     int InitDefConfig();
-    // Reads the file. A missing file answers 0; one that cannot be read or is not a product
-    // configuration is moved aside (SCA_MoveConfigAside) and answers 0. The product type is
-    // taken from the file, for the caller to check.
+    // Reads the file. A missing file answers 0. One that is damaged (fails its checksum or does
+    // not parse) or is not a product configuration is moved aside (SCA_MoveConfigAside) and
+    // answers 0. One that the system cannot open or read (EACCES, EIO, ...) may well be sound:
+    // it answers 0 (reported at level 5 with the path and the system's reason), stays where it
+    // is and is never saved over, and GetReadError tells why. The product type is taken from
+    // the file, for the caller to check.
     int LoadConfig();
+    // The errno value that kept the last LoadConfig from reading the file; 0 when it could read
+    // it, whatever it found.
+    uint32_t GetReadError() const { return m_ReadError; }
     // Writes the file atomically with mode 0600 (the folder is created when missing), after
     // stamping the save time and the product version. Refused while an unusable file that could
     // not be moved aside is in the way.
@@ -138,4 +144,5 @@ private:
     SCA_ConfigObj m_Signatures;
     // The file could not be read nor moved aside: it is kept as it is and never saved over.
     bool m_FileKept = false;
+    uint32_t m_ReadError = 0;
 };

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -98,15 +99,16 @@ int CreateProductDefaults(SCA_TezConfig* config) {
     return 1;
 }
 
-// A usable file is read; a missing one, or one moved aside, gives way to the defaults. A file
-// that could not be moved aside is never overwritten.
+// A usable file is read; a missing one, or a damaged one moved aside, gives way to the
+// defaults. A file the system cannot read, or one that could not be moved aside, is never
+// overwritten.
 int LoadOrCreateProduct(SCA_TezConfig* config) {
     const char* path = config->GetConfigFilePath();
-    if (SCA_IsFileExists(path)) {
+    if (!SCA_IsFileMissing(path)) {
         if (config->LoadConfig()) {
             return 1;
         }
-        if (SCA_IsFileExists(path)) {
+        if (config->GetReadError() != 0 || !SCA_IsFileMissing(path)) {
             return 0;
         }
     }
@@ -123,8 +125,8 @@ int WriteInitialPassword(SCA_TezConfigUser* userConfig) {
     uint32_t error = 0;
     if (!SCA_CreateDirectory(folder, &error) ||
         !SCA_WriteFileAtomic(path.c_str(), content.data(), content.size(), &error)) {
-        report(SCA_LEVEL_ERROR, "SCA_LoadUserConfig: cannot write %s (ERR:%u)", path.c_str(),
-               error);
+        report(SCA_LEVEL_ERROR, "SCA_LoadUserConfig: cannot write %s (ERR:%u) - %s", path.c_str(),
+               error, SCA_ErrorText(error).Get());
         return 0;
     }
     report(SCA_LEVEL_WARNING, "The password of the login user \"%s\" is in %s",
@@ -206,8 +208,9 @@ int SCA_MoveConfigAside(const char* path, const char* context, char* movedTo, ui
             continue;
         }
         if (std::rename(path, target.c_str()) != 0) {
-            report(SCA_LEVEL_ERROR, "%s: cannot move %s to %s (ERR:%d)", context, path,
-                   target.c_str(), errno);
+            const auto error = static_cast<uint32_t>(errno);
+            report(SCA_LEVEL_ERROR, "%s: cannot move %s to %s (ERR:%u) - %s", context, path,
+                   target.c_str(), error, SCA_ErrorText(error).Get());
             return 0;
         }
         report(SCA_LEVEL_WARNING, "%s: %s moved to %s", context, path, target.c_str());
@@ -250,10 +253,17 @@ int SCA_LoadUserConfig(SCA_TezConfigUser* userConfig, SCA_TezConfig* config, SCA
         return 0;
     }
     const std::string path = userConfig->GetConfigFilePath();
-    const bool existed = SCA_IsFileExists(path.c_str()) != 0;
+    const bool existed = SCA_IsFileMissing(path.c_str()) == 0;
     if (existed) {
         if (userConfig->LoadConfig(config)) {
             return 1;
+        }
+        // Defaults over a file this program could not read would lose the login and everything
+        // else it holds: the start stops instead, with the file as it is.
+        if (userConfig->GetReadError() != 0) {
+            report(SCA_LEVEL_ERROR, "%s", texts.LoadUser);
+            SetCode(code, SCA_TEZ_LOAD_USER_FAILED);
+            return 0;
         }
         // The line break is the text's own, so it stands in the format, not in an argument.
         report(SCA_LEVEL_WARNING,
@@ -261,7 +271,8 @@ int SCA_LoadUserConfig(SCA_TezConfigUser* userConfig, SCA_TezConfig* config, SCA
                "default configuration.");
     }
     // A file still in place could not be moved aside: it is kept, never overwritten.
-    if ((existed && SCA_IsFileExists(path.c_str())) || !ResetUserConfig(userConfig, config, side)) {
+    if ((existed && !SCA_IsFileMissing(path.c_str())) ||
+        !ResetUserConfig(userConfig, config, side)) {
         report(SCA_LEVEL_ERROR, "%s", texts.ResetUser);
         SetCode(code, SCA_TEZ_RESET_USER_FAILED);
         return 0;

@@ -61,8 +61,9 @@ int SCA_MoveConfigAside(const char* path, const char* context, char* movedTo, ui
 
 // Start-up loading of the product configuration: Init with the configuration name (null: the
 // default) in the side's folder, then the file. A missing file is created from the defaults of
-// this product (type 503); an unreadable or corrupted one is moved aside and replaced by the
-// defaults. A file of another product type is refused and left as it is. Failures are reported
+// this product (type 503); a corrupted one is moved aside and replaced by the defaults. A file
+// that is there but that the system cannot open or read (EACCES, EIO, ...) fails the load and
+// is left as it is, as is a file of another product type. Failures are reported
 // at level 5 with the texts of the side ("Unable to load product configuration." or "Product
 // configuration file is invalid." for the service) and store 106 or 107 in code (may be null).
 int SCA_LoadProductConfig(SCA_TezConfig* config, const char* configName, SCA_TezConfigSide side,
@@ -72,8 +73,9 @@ int SCA_LoadProductConfig(SCA_TezConfig* config, const char* configName, SCA_Tez
 // client's is named with the suffix "_client"). A missing file is created from the defaults; a
 // corrupted one is reported at level 4 ("User configuration file is corrupted.\nReseting the
 // current user profile to the default configuration."), moved aside, and replaced by the
-// defaults. When the service creates defaults, the new password of its login user "admin" is
-// written to "initial-password" (mode 0600) in the folder first, and where it is is reported.
-// Failures are reported at level 5 and store 108 or 109 in code.
+// defaults. A file that is there but that the system cannot open or read fails the load (108)
+// with nothing moved, reset or written. When the service creates defaults, the new password
+// of its login user "admin" is written to "initial-password" (mode 0600) in the folder first,
+// and where it is is reported. Failures are reported at level 5 and store 108 or 109 in code.
 int SCA_LoadUserConfig(SCA_TezConfigUser* userConfig, SCA_TezConfig* config, SCA_TezConfigSide side,
                        uint32_t* code);

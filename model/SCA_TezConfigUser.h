@@ -313,11 +313,17 @@ public:
     // stamping the save time and product version. error (may be null) receives the platform's
     // error code. Refused while an unusable file that could not be moved aside is in the way.
     virtual int SaveConfig(uint32_t* error);
-    // Reads the file (everything), binding config when given. A missing file answers 0; one
-    // that cannot be read, is not a user configuration or belongs to another product type is
-    // moved aside (SCA_MoveConfigAside) and answers 0. Default advanced options that the file
+    // Reads the file (everything), binding config when given. A missing file answers 0. One
+    // that is damaged (fails its checksum or does not parse), is not a user configuration or
+    // belongs to another product type is moved aside (SCA_MoveConfigAside) and answers 0. One
+    // that the system cannot open or read (EACCES, EIO, ...) may well be sound: it answers 0
+    // (reported at level 5 with the path and the system's reason), stays where it is and is
+    // never saved over, and GetReadError tells why. Default advanced options that the file
     // lacks are added.
     virtual int LoadConfig(SCA_TezConfig* config);
+    // The errno value that kept the last LoadConfig from reading the file; 0 when it could read
+    // it, whatever it found.
+    uint32_t GetReadError() const { return m_ReadError; }
     // Every setting, list and object to its default, keeping the location; binds config when
     // given. The service's login is "admin" with a new random password. 0 (reported) when no
     // random password can be made.
@@ -371,5 +377,6 @@ private:
     char m_FilePath[2 * SCA_TEZ_TEXT_SIZE] = {};
     // The file could not be read nor moved aside: it is kept as it is and never saved over.
     bool m_FileKept = false;
+    uint32_t m_ReadError = 0;
     SCA_Snapshot<SCA_TezUserSnapshot> m_Snapshot;
 };

@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
 #include "libmor/SCA_Time.h"
+#include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigFiles.h"
 #include "model/SCA_TezConfigUser.h"
@@ -36,8 +38,9 @@ int SCA_TezConfigUser::SaveConfig(uint32_t* error) {
         *slash = '\0';
     }
     if (!SCA_CreateDirectory(folder, code)) {
-        report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::SaveConfig: cannot create folder %s (ERR:%u)",
-               folder, *code);
+        report(SCA_LEVEL_ERROR,
+               "SCA_TezConfigUser::SaveConfig: cannot create folder %s (ERR:%u) - %s", folder,
+               *code, SCA_ErrorText(*code).Get());
         return 0;
     }
     const Settings before = m_Settings;
@@ -46,8 +49,8 @@ int SCA_TezConfigUser::SaveConfig(uint32_t* error) {
     SCA_ConfigObj root(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
     if (!root.IsConstructed() || !Serialize(&root) ||
         !root.Save(m_FilePath, SCA_TEZ_USER_CONFIG_FILE_TYPE, 0, code)) {
-        report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::SaveConfig: cannot save %s (ERR:%u)",
-               m_FilePath, *code);
+        report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::SaveConfig: cannot save %s (ERR:%u) - %s",
+               m_FilePath, *code, SCA_ErrorText(*code).Get());
         m_Settings = before;
         return 0;
     }
@@ -56,6 +59,7 @@ int SCA_TezConfigUser::SaveConfig(uint32_t* error) {
 
 int SCA_TezConfigUser::LoadConfig(SCA_TezConfig* config) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    m_ReadError = 0;
     if (config != nullptr) {
         m_Config = config;
     }
@@ -64,16 +68,26 @@ int SCA_TezConfigUser::LoadConfig(SCA_TezConfig* config) {
                "SCA_TezConfigUser::LoadConfig: no configuration file (Init first)");
         return 0;
     }
-    if (!SCA_IsFileExists(m_FilePath)) {
+    if (SCA_IsFileMissing(m_FilePath)) {
         report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::LoadConfig: no configuration file - %s",
                m_FilePath);
         return 0;
     }
     SCA_ConfigObj root(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
     uint32_t error = 0;
-    if (!root.Load(m_FilePath, &error)) {
-        report(SCA_LEVEL_WARNING, "SCA_TezConfigUser::LoadConfig: cannot read %s (ERR:%u)",
-               m_FilePath, error);
+    const int loaded = root.Load(m_FilePath, &error);
+    // A file the system cannot read may well be sound: only whoever can read it can tell.
+    if (!loaded && !SCA_IsConfigContentError(error)) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_TezConfigUser::LoadConfig: cannot read %s (ERR:%u) - %s; it is left as it is",
+               m_FilePath, error, SCA_ErrorText(error).Get());
+        m_ReadError = error;
+        m_FileKept = true;
+        return 0;
+    }
+    if (!loaded) {
+        report(SCA_LEVEL_WARNING, "SCA_TezConfigUser::LoadConfig: cannot read %s (ERR:%u) - %s",
+               m_FilePath, error, SCA_ErrorText(error).Get());
     } else if (std::strcmp(root.GetName(), SCA_TEZ_USER_CONFIG_ROOT) != 0) {
         report(SCA_LEVEL_WARNING, "SCA_TezConfigUser::LoadConfig: not a user configuration - %s",
                m_FilePath);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
@@ -213,9 +214,9 @@ protected:
         uint32_t error = 0;
         uint32_t fileType = 0;
         if (!root.IsConstructed() || !root.Load(path, &error, &fileType)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                      "%s::Load: cannot load %s %s (ERR:%u)",
-                                                      m_ClassName, file.Title, path, error);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "%s::Load: cannot load %s %s (ERR:%u) - %s", m_ClassName,
+                file.Title, path, error, SCA_ErrorText(error).Get());
             return 0;
         }
         if (fileType != file.FileType || !Deserialize(&root)) {
@@ -238,15 +239,16 @@ protected:
         uint32_t error = 0;
         if (!SCA_CreateDirectory(dir, &error)) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
-                5, "%s::Save: cannot create folder %s (ERR:%u)", m_ClassName, dir, error);
+                SCA_LEVEL_ERROR, "%s::Save: cannot create folder %s (ERR:%u) - %s", m_ClassName,
+                dir, error, SCA_ErrorText(error).Get());
             return 0;
         }
         SCA_ConfigObj root(file.RootName, nullptr);
         if (!root.IsConstructed() || !Serialize(&root) ||
             !root.Save(path, file.FileType, 0, &error)) {
-            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                      "%s::Save: cannot save %s %s (ERR:%u)",
-                                                      m_ClassName, file.Title, path, error);
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_ERROR, "%s::Save: cannot save %s %s (ERR:%u) - %s", m_ClassName,
+                file.Title, path, error, SCA_ErrorText(error).Get());
             return 0;
         }
         return 1;

@@ -7,6 +7,7 @@
 #include <strings.h>
 #include <unistd.h>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_System.h"
 #include "model/SCA_ConfigObj.h"
@@ -45,7 +46,8 @@ int SCA_PerfMonitor::Init(std::shared_ptr<SCA_PerfSnapshotStore> store, uint32_t
     if (!SCA_PerfFileReader::ReadFile(stat, &text) || !SCA_ProcParser::ParseStat(text)) {
         const uint32_t code = SCA_PerfErrorFromErrno(errno != 0 ? errno : ENOENT);
         SCA_GetReportFunction(__FILE__, __LINE__)(
-            SCA_LEVEL_ERROR, "SCA_PerfMonitor::Init: cannot read %s (ERR:%u)", stat.c_str(), code);
+            SCA_LEVEL_ERROR, "SCA_PerfMonitor::Init: cannot read %s (ERR:%u) - %s", stat.c_str(),
+            code, SCA_ErrorText(code).Get());
         SetError(error, code);
         return 0;
     }

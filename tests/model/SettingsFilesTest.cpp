@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 // Where the configuration files live, and how the service and the client load, create and
 // reset them at start.
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "libmor/SCA_FileSystem.h"
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_TezConfig.h"
 #include "model/SCA_TezConfigFiles.h"
@@ -154,6 +159,85 @@ TEST_F(SettingsFilesTest, ACorruptedUserFileIsMovedAsideAndReplacedByDefaults) {
     SCA_TezConfigUser reread(&second.Product);
     ASSERT_EQ(reread.Init(&second.Product, nullptr), 1);
     EXPECT_EQ(reread.LoadConfig(&second.Product), 1);
+}
+
+// Every file of the folder with its bytes (a folder stands as "<folder>").
+std::map<std::string, std::string> Contents(const KorvantaHome& home) {
+    std::map<std::string, std::string> contents;
+    for (const std::string& name : home.Names()) {
+        contents[name] =
+            std::filesystem::is_directory(home / name) ? "<folder>" : ReadBytes(home / name);
+    }
+    return contents;
+}
+
+TEST_F(SettingsFilesTest, AFileTheSystemCannotReadFailsTheStartAndNothingIsMovedResetOrWritten) {
+    // A sound file that the system cannot read (owned by another user, a failing disk) is not
+    // a damaged one: resetting it would lose the login and everything the file holds.
+    struct Row {
+        const char* File;
+        SCA_TezConfigSide Side;
+        uint32_t Error; // by the read-failure hook; 0: a folder stands where the file should be
+        uint32_t Code;
+        const char* Text;
+    };
+    using Side = SCA_TezConfigSide;
+    const std::vector<Row> rows = {
+        {"korva_user.hdx", Side::Service, EACCES, SCA_TEZ_LOAD_USER_FAILED,
+         "Unable to load user configuration file."},
+        {"korva_user.hdx", Side::Service, EIO, SCA_TEZ_LOAD_USER_FAILED,
+         "Unable to load user configuration file."},
+        {"korva_user.hdx", Side::Service, 0, SCA_TEZ_LOAD_USER_FAILED,
+         "Unable to load user configuration file."},
+        {"korva.hdx", Side::Service, EACCES, SCA_TEZ_LOAD_PRODUCT_FAILED,
+         "Unable to load product configuration."},
+        {"korva.hdx", Side::Service, EIO, SCA_TEZ_LOAD_PRODUCT_FAILED,
+         "Unable to load product configuration."},
+        {"korva_user_client.hdx", Side::Client, EACCES, SCA_TEZ_LOAD_USER_FAILED,
+         "Cannot load user configuration file."},
+        {"korva.hdx", Side::Client, EIO, SCA_TEZ_LOAD_PRODUCT_FAILED,
+         "Cannot load product configuration file."},
+    };
+    for (const Row& row : rows) {
+        const std::string path = m_Home / row.File;
+        SCOPED_TRACE(std::string(row.File) + ", " +
+                     (row.Error != 0 ? std::strerror(row.Error) : "a folder in its place"));
+        Start first;
+        ASSERT_EQ(Run(&first, row.Side), 1);
+        if (row.Error == 0) {
+            std::filesystem::remove(path);
+            std::filesystem::create_directory(path);
+        }
+        const std::map<std::string, std::string> before = Contents(m_Home);
+        m_Reports.TakeTexts();
+
+        SCA_SetReadFailure(path.c_str(), row.Error);
+        Start second;
+        EXPECT_EQ(Run(&second, row.Side), 0);
+        SCA_SetReadFailure(nullptr, 0);
+        EXPECT_EQ(second.Code, row.Code);
+        EXPECT_EQ(Contents(m_Home), before) << "a file was moved, reset or written";
+        const std::vector<std::string> reports = m_Reports.TakeTexts();
+        const std::string reason = std::strerror(row.Error != 0 ? row.Error : EISDIR);
+        EXPECT_TRUE(Contains(reports,
+                             path + " (ERR:" + std::to_string(row.Error != 0 ? row.Error : EISDIR) +
+                                 ") - " + reason))
+            << "no report names the file and the system's reason";
+        EXPECT_TRUE(Contains(reports, row.Text));
+        EXPECT_FALSE(Contains(reports, kCorrupted));
+
+        // Once it can be read again, it is read as it was.
+        if (row.Error != 0) {
+            Start third;
+            ASSERT_EQ(Run(&third, row.Side), 1);
+            EXPECT_STREQ(third.User.GetServerPassword(), first.User.GetServerPassword());
+            EXPECT_EQ(Contents(m_Home), before);
+        }
+        std::filesystem::remove_all(path);
+        for (const auto& [name, bytes] : before) {
+            std::filesystem::remove(m_Home / name);
+        }
+    }
 }
 
 TEST_F(SettingsFilesTest, AUserFileOfAnotherProductIsSetAsideToo) {
