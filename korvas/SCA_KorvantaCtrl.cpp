@@ -387,6 +387,7 @@ int SCA_KorvantaCtrl::DoStartServer() {
     lists.unlock();
     report(SCA_LEVEL_INFO, "%s %u System Monitor%s Loaded", m_Config.GetProductName(), count,
            count == 1 ? "" : "s");
+    m_ReportIndex.MakeReserve();
     report(SCA_LEVEL_INFO, "%s Initialization Completed", m_Config.GetProductName());
     StartAutoMonitors();
     return 1;
@@ -453,20 +454,35 @@ int SCA_KorvantaCtrl::WaitForRoomForReports() {
     if (RetryPendingReports()) {
         return 1;
     }
-    report(SCA_LEVEL_WARNING,
-           "SCA_KorvantaCtrl::DoStopServer: waiting up to %u s for room to save the reports of "
-           "monitors",
-           kStopWaitForRoomMs / 1000);
-    SCA_Clock& clock = SCA_GetClock();
-    const SCA_Clock::Monotonic deadline = clock.DeadlineIn(kStopWaitForRoomMs);
-    while (clock.Now() < deadline) {
-        clock.SleepFor(kStopRetryMs);
-        if (RetryPendingReports()) {
-            return 1;
-        }
+    // A full disk: the room kept since the start takes the reports, and what is left of it goes
+    // back to the disk for the reports it could not take and the files the stop writes next.
+    StoreReportsInReserve();
+    m_ReportIndex.FreeReserve();
+    int saved = RetryPendingReports();
+    if (!saved && CountReportsInMemory() != 0) {
+        report(SCA_LEVEL_WARNING,
+               "SCA_KorvantaCtrl::DoStopServer: waiting up to %u s for room to save the reports "
+               "of %u monitor%s",
+               kStopWaitForRoomMs / 1000, CountReportsInMemory(),
+               CountReportsInMemory() == 1 ? "" : "s");
+        SCA_Clock& clock = SCA_GetClock();
+        const SCA_Clock::Monotonic deadline = clock.DeadlineIn(kStopWaitForRoomMs);
+        do {
+            clock.SleepFor(kStopRetryMs);
+            saved = RetryPendingReports();
+        } while (!saved && CountReportsInMemory() != 0 && clock.Now() < deadline);
     }
-    report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStopServer: reports of monitors not saved");
-    return 0;
+    if (const uint32_t lost = CountReportsInMemory()) {
+        report(SCA_LEVEL_ERROR, "SCA_KorvantaCtrl::DoStopServer: reports of %u monitor%s not saved",
+               lost, lost == 1 ? "" : "s");
+        return 0;
+    }
+    if (!saved) {
+        report(SCA_LEVEL_WARNING,
+               "SCA_KorvantaCtrl::DoStopServer: reports of monitors saved, the report index "
+               "not: the next start lists them from their files");
+    }
+    return 1;
 }
 
 int SCA_KorvantaCtrl::ReportSystemLog(uint32_t level, const char* format, ...) {

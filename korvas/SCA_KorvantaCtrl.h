@@ -199,7 +199,14 @@ public:
     // Tries again to store the reports that counter tasks could not store when their runs
     // stopped; 1 when none waits any more.
     int RetryPendingReports();
-    // RetryPendingReports until it succeeds or the stop's wait for room ends; 1 when stored.
+    // At a stop on a full disk: the reports that wait in memory only go into the room the
+    // report index keeps for them.
+    void StoreReportsInReserve();
+    // The counter tasks whose report waits in memory only, its file not written.
+    uint32_t CountReportsInMemory();
+    // At a stop: the reports held for a full disk into the room kept for them, the rest of that
+    // room given back, and then RetryPendingReports until no report waits in memory only or
+    // the stop's wait for room ends; 1 when no report is lost.
     int WaitForRoomForReports();
     // The agent's monitor-list changes that reach the tasks: a deleted monitor's task is
     // stopped and deleted with it; a changed monitor keeps its id, and its type cannot change
@@ -353,6 +360,8 @@ private:
     bool IsStopDue();
     // Ends a task's run; a report it could not store is retried by the loop, so it wakes.
     int EndTaskRun(const SCA_SrvTaskRef& task);
+    // The counter monitors' tasks, taken under the data lock.
+    std::vector<SCA_SrvTaskRef> CounterTasks();
     // The monitor of that id (the caller holds the data lock); otherwise null, with the report
     // "<missingText> monitor ID - <id>" (missingText such as "SCA_KorvantaCtrl::AddCounter:
     // invalid", the operation's own wording).

@@ -265,8 +265,8 @@ int SCA_KorvantaCtrl::StopAllTasks() {
     return 1;
 }
 
-int SCA_KorvantaCtrl::RetryPendingReports() {
-    std::vector<SCA_SrvTaskRef> tasks = WithData([this] {
+std::vector<SCA_SrvTaskRef> SCA_KorvantaCtrl::CounterTasks() {
+    return WithData([this] {
         std::vector<SCA_SrvTaskRef> counters;
         for (const auto& [id, task] : m_Tasks) {
             if (task->GetTaskType() == SCA_TASK_COUNTERS) {
@@ -275,8 +275,11 @@ int SCA_KorvantaCtrl::RetryPendingReports() {
         }
         return counters;
     });
+}
+
+int SCA_KorvantaCtrl::RetryPendingReports() {
     int stored = 1;
-    for (const SCA_SrvTaskRef& task : tasks) {
+    for (const SCA_SrvTaskRef& task : CounterTasks()) {
         auto* counters = static_cast<SCA_SrvTaskMonitor*>(task.get());
         if (!counters->HasPendingReport()) {
             continue;
@@ -285,6 +288,24 @@ int SCA_KorvantaCtrl::RetryPendingReports() {
         stored = counters->RetryPendingReport() && stored ? 1 : 0;
     }
     return stored;
+}
+
+void SCA_KorvantaCtrl::StoreReportsInReserve() {
+    for (const SCA_SrvTaskRef& task : CounterTasks()) {
+        auto* counters = static_cast<SCA_SrvTaskMonitor*>(task.get());
+        if (counters->IsPendingReportInMemory()) {
+            std::lock_guard<SCA_SrvRunLock> run(task->GetRunLock());
+            counters->StorePendingInReserve();
+        }
+    }
+}
+
+uint32_t SCA_KorvantaCtrl::CountReportsInMemory() {
+    uint32_t inMemory = 0;
+    for (const SCA_SrvTaskRef& task : CounterTasks()) {
+        inMemory += static_cast<SCA_SrvTaskMonitor*>(task.get())->IsPendingReportInMemory() ? 1 : 0;
+    }
+    return inMemory;
 }
 
 int SCA_KorvantaCtrl::DeleteAllTasks() {

@@ -151,7 +151,7 @@ void SCA_SrvTaskMonitor::SaveReport() {
     if (HasPendingReport()) {
         // One report waits already: the newer run's report waits in its place only once the
         // older one is stored.
-        StorePending();
+        StorePending(SCA_TEZ_REPORT_SAVE_FILE);
         if (HasPendingReport()) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
                 SCA_LEVEL_ERROR,
@@ -172,25 +172,32 @@ void SCA_SrvTaskMonitor::SaveReport() {
     }
     m_PendingReport = std::move(copy);
     m_PendingStage = PendingStage::kAddReport;
-    StorePending();
+    StorePending(SCA_TEZ_REPORT_SAVE_FILE);
 }
 
-void SCA_SrvTaskMonitor::StorePending() {
+void SCA_SrvTaskMonitor::StorePending(uint32_t flags) {
     const auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    const bool intoReserve = (flags & SCA_TEZ_REPORT_INTO_RESERVE) != 0;
     if (m_PendingStage == PendingStage::kAddReport) {
         const auto config = m_UserConfig != nullptr ? m_UserConfig->GetSnapshot() : nullptr;
         const uint32_t maxReports = config != nullptr ? config->Settings.MaxDatabaseReports : 0;
         uint32_t error = 0;
-        if (!m_ReportIndex->AddReport(m_PendingReport.get(), GetMonitor()->GetMonitorMode(),
-                                      SCA_TEZ_REPORT_SAVE_FILE, maxReports, &error)) {
+        if (!m_ReportIndex->AddReport(m_PendingReport.get(), GetMonitor()->GetMonitorMode(), flags,
+                                      maxReports, &error)) {
             report(SCA_LEVEL_ERROR,
-                   "SCA_SrvTaskMonitor::StopProcess: cannot save report of monitor %u (ERR:%u), "
-                   "kept to try again",
+                   intoReserve ? "SCA_SrvTaskMonitor::StopProcess: cannot save report of monitor "
+                                 "%u into the room kept for it (ERR:%u)"
+                               : "SCA_SrvTaskMonitor::StopProcess: cannot save report of monitor "
+                                 "%u (ERR:%u), kept to try again",
                    GetMonitor()->GetMonitorId(), error);
             return;
         }
         m_PendingReport.reset();
         m_PendingStage = PendingStage::kSaveIndex;
+        if (intoReserve) {
+            report(SCA_LEVEL_INFO, "Report of monitor %u saved into the room kept for it",
+                   GetMonitor()->GetMonitorId());
+        }
     }
     if (m_PendingStage == PendingStage::kSaveIndex) {
         if (!m_ReportIndex->Save()) {
@@ -204,9 +211,16 @@ void SCA_SrvTaskMonitor::StorePending() {
     }
 }
 
+int SCA_SrvTaskMonitor::StorePendingInReserve() {
+    if (IsPendingReportInMemory()) {
+        StorePending(SCA_TEZ_REPORT_SAVE_FILE | SCA_TEZ_REPORT_INTO_RESERVE);
+    }
+    return IsPendingReportInMemory() ? 0 : 1;
+}
+
 int SCA_SrvTaskMonitor::RetryPendingReport() {
     if (HasPendingReport()) {
-        StorePending();
+        StorePending(SCA_TEZ_REPORT_SAVE_FILE);
         if (!HasPendingReport()) {
             SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_INFO, "Report of monitor %u saved",
                                                       GetMonitor()->GetMonitorId());

@@ -62,6 +62,16 @@ public:
     // shows the error status. 1 when nothing is pending any more.
     int RetryPendingReport();
     bool HasPendingReport() const { return m_PendingStage.load() != PendingStage::kNone; }
+    // At a stop on a full disk: the pending report's file goes into the room that the report
+    // index keeps for it (SCA_TEZ_REPORT_INTO_RESERVE), and the index is written if it can be.
+    // 1 when no report waits in memory only any more.
+    int StorePendingInReserve();
+    // Whether a report waits in memory only, its file not written: what a stop would lose.
+    // (One whose file is written waits only for the index, which the next start makes up from
+    // the report files.)
+    bool IsPendingReportInMemory() const {
+        return m_PendingStage.load() == PendingStage::kAddReport;
+    }
 
     SCA_TezManager* GetManager() { return &m_Manager; }
     SCA_TezLoader* GetLoader() { return &m_Loader; }
@@ -78,8 +88,9 @@ private:
 
     // The run's report into the service's report index, when it lasted long enough.
     void SaveReport();
-    // Stores the pending report as far as it can; reports what failed.
-    void StorePending();
+    // Stores the pending report as far as it can, writing its file as flags say
+    // (SCA_TezReportIndex::AddReport); reports what failed.
+    void StorePending(uint32_t flags);
     // Stopped tasks still answer from the manager's last data; idle ones from the profile.
     bool HasRunData() const;
 

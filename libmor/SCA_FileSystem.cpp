@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "libmor/SCA_FileSystem.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <mutex>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -242,6 +244,150 @@ int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_
     }
     const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const int code = ReplaceFile(target, folder, data, size);
+    if (code != 0) {
+        SetError(error, code);
+        return 0;
+    }
+    return 1;
+}
+
+namespace {
+
+// The unit of struct stat's st_blocks, whatever the file system's own block size.
+constexpr uint64_t kStatBlockBytes = 512;
+
+uint64_t RoomOf(const struct stat& info) {
+    const uint64_t allocated = static_cast<uint64_t>(info.st_blocks) * kStatBlockBytes;
+    return std::min(static_cast<uint64_t>(info.st_size), allocated);
+}
+
+// Gives the open file exactly size bytes, allocated; 0 or an errno value.
+int AllocateRoom(int fd, uint64_t size, const struct stat& info) {
+    int code = 0;
+    if (RoomOf(info) < size) {
+        do {
+            code = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+        } while (code == EINTR);
+    }
+    if (code == 0 && static_cast<uint64_t>(info.st_size) > size &&
+        ::ftruncate(fd, static_cast<off_t>(size)) != 0) {
+        code = errno;
+    }
+    if (code == 0 && ::fsync(fd) != 0) {
+        code = errno;
+    }
+    // A file system that stores zeros in no blocks (compressing ones) keeps no room this way.
+    struct stat allocated {};
+    if (code == 0) {
+        code = ::fstat(fd, &allocated) != 0 ? errno : RoomOf(allocated) < size ? EOPNOTSUPP : 0;
+    }
+    return code;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+// Writes data over the start of the reserve open as fd and cuts it there, synced; 0 or an errno
+// value. A write that fails gives back what it took beyond the reserve's former size.
+int FillReserve(int fd, const void* data, size_t size, off_t formerSize) {
+    if (::fchmod(fd, 0600) != 0) {
+        return errno;
+    }
+    int code = WriteAll(fd, data, size);
+    if (code != 0) {
+        while (::ftruncate(fd, formerSize) != 0 && errno == EINTR) {
+        }
+        return code;
+    }
+    if (::ftruncate(fd, static_cast<off_t>(size)) != 0) {
+        code = errno;
+    }
+    if (code == 0 && ::fsync(fd) != 0) {
+        code = errno;
+    }
+    return code;
+}
+
+} // namespace
+
+int SCA_ReserveRoom(const char* path, uint64_t size, uint32_t* error) {
+    if (path == nullptr || path[0] == '\0' ||
+        size > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) {
+        SetError(error, EINVAL);
+        return 0;
+    }
+    if (const uint32_t failure = g_WriteFailure.load()) {
+        if (SCA_GetReservedRoom(path) < size) {
+            SetError(error, static_cast<int>(failure));
+            return 0;
+        }
+    }
+    const bool existed = SCA_IsFileExists(path) != 0;
+    const int fd =
+        OpenRetrying(path, O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    if (fd < 0) {
+        SetError(error, errno);
+        return 0;
+    }
+    struct stat info {};
+    int code = ::fstat(fd, &info) != 0 ? errno : AllocateRoom(fd, size, info);
+    if (::close(fd) != 0 && code == 0) {
+        code = errno;
+    }
+    if (code != 0) {
+        // Part of the room may be allocated: a reserve that is not whole is not kept.
+        ::unlink(path);
+    } else if (!existed) {
+        code = SyncFolder(FolderOf(path));
+    }
+    if (code != 0) {
+        SetError(error, code);
+        return 0;
+    }
+    return 1;
+}
+
+uint64_t SCA_GetReservedRoom(const char* path) {
+    struct stat info {};
+    return path != nullptr && ::stat(path, &info) == 0 && S_ISREG(info.st_mode) ? RoomOf(info) : 0;
+}
+
+int SCA_WriteFileIntoReserve(const char* reserve, const char* path, const void* data, size_t size,
+                             uint32_t* error) {
+    const std::string target = path != nullptr ? path : "";
+    if (reserve == nullptr || target.empty() || target.back() == '/' ||
+        (data == nullptr && size > 0)) {
+        SetError(error, EINVAL);
+        return 0;
+    }
+    const int fd = OpenRetrying(reserve, O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        SetError(error, errno);
+        return 0;
+    }
+    struct stat info {};
+    int code = ::fstat(fd, &info) != 0 ? errno : 0;
+    if (code == 0 && !S_ISREG(info.st_mode)) {
+        code = EINVAL;
+    }
+    if (const uint32_t failure = g_WriteFailure.load(); code == 0 && failure != 0) {
+        // The part beyond the reserved room would need room the full disk does not have.
+        code = size > RoomOf(info) ? static_cast<int>(failure) : 0;
+    }
+    if (code == 0) {
+        code = FillReserve(fd, data, size, info.st_size);
+    }
+    if (code == 0 && ::rename(reserve, target.c_str()) != 0) {
+        code = errno;
+    }
+    if (::close(fd) != 0 && code == 0) {
+        code = errno;
+    }
+    if (code == 0) {
+        code = SyncFolder(FolderOf(target));
+    }
     if (code != 0) {
         SetError(error, code);
         return 0;

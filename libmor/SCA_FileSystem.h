@@ -26,8 +26,30 @@ int SCA_DeleteFile(const char* path, uint32_t* error);
 int SCA_WriteFileAtomic(const char* path, const void* data, size_t size, uint32_t* error);
 
 // Test hook: while code is not 0, every SCA_WriteFileAtomic of the process fails with that errno
-// (ENOSPC stands for a full disk) and changes nothing on disk.
+// (ENOSPC stands for a full disk) and changes nothing on disk. Writes into room reserved before
+// (SCA_ReserveRoom, SCA_WriteFileIntoReserve) fail only where they would need more, as on a full
+// disk.
 void SCA_SetWriteFailure(uint32_t code);
+
+// Room kept on the disk for a write that must succeed when the disk is full: the file at path
+// (made with mode 0600 when missing) is given size bytes that the file system allocates now, so
+// that writing them later needs no free room. A file that cannot be given them all is removed,
+// so that no part of the room is taken for nothing (EOPNOTSUPP where the file system allocates
+// none for it). The reserve's content means nothing.
+int SCA_ReserveRoom(const char* path, uint64_t size, uint32_t* error);
+// The room the reserve at path holds: its size, or the bytes the disk has allocated to it where
+// those are fewer; 0 for a missing file.
+uint64_t SCA_GetReservedRoom(const char* path);
+// Replaces the file at path with size bytes of data as SCA_WriteFileAtomic does, with the reserve
+// (a file in path's folder that SCA_ReserveRoom made) as the temporary file: data that fits the
+// reserved room needs no free room on the disk. On success the reserve is the file at path, and
+// what it held beyond size bytes is given back; on failure it stays where it was, a reserve still
+// (SCA_ReserveRoom makes up any room it lost).
+// Writes into blocks that are allocated already still take a little room for the file system's
+// own records on some file systems, which keep a share of the disk for this; it is the best
+// there is.
+int SCA_WriteFileIntoReserve(const char* reserve, const char* path, const void* data, size_t size,
+                             uint32_t* error);
 
 // Removes the temporary files that writers of any file in folder left when they were killed
 // before their rename; those of writers still at work are kept. For folders whose files are

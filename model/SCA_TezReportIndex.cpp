@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cinttypes>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -316,7 +317,7 @@ int SCA_TezReportIndex::AddReport(SCA_TezReport* report, uint32_t monitorMode, u
             return 0;
         }
         if (!SCA_CreateDirectory(m_ReportsDir, &code) || !root.IsConstructed() ||
-            !report->Serialize(&root) || !root.Save(path, SCA_TEZ_REPORT_FILE_TYPE, 0, &code)) {
+            !report->Serialize(&root) || !WriteReportFile(&root, path, flags, &code)) {
             report5(SCA_LEVEL_ERROR,
                     "SCA_TezReportIndex::AddReport: cannot save report %s (ERR:%u)", path, code);
             SetError(error, code != 0 ? code : EIO);
@@ -330,6 +331,94 @@ int SCA_TezReportIndex::AddReport(SCA_TezReport* report, uint32_t monitorMode, u
         return 0;
     }
     return 1;
+}
+
+int SCA_TezReportIndex::WriteReportFile(SCA_ConfigObj* root, const char* path, uint32_t flags,
+                                        uint32_t* code) const {
+    if ((flags & SCA_TEZ_REPORT_INTO_RESERVE) == 0) {
+        return root->Save(path, SCA_TEZ_REPORT_FILE_TYPE, 0, code);
+    }
+    std::string file;
+    if (!root->ToFileBytes(SCA_TEZ_REPORT_FILE_TYPE, &file)) {
+        *code = EINVAL;
+        return 0;
+    }
+    return WriteIntoReserve(file, path, code);
+}
+
+int SCA_TezReportIndex::WriteIntoReserve(const std::string& file, const char* path,
+                                         uint32_t* code) const {
+    uint64_t largest = 0;
+    for (uint32_t slot = 1; slot <= m_ReserveCount; ++slot) {
+        char reserve[kPathSize];
+        if (!GetReservePath(slot, reserve, sizeof(reserve))) {
+            break;
+        }
+        const uint64_t room = SCA_GetReservedRoom(reserve);
+        largest = room > largest ? room : largest;
+        if (room != 0 && room >= file.size()) {
+            return SCA_WriteFileIntoReserve(reserve, path, file.data(), file.size(), code);
+        }
+    }
+    *code = largest != 0 ? EFBIG : ENOSPC;
+    if (largest != 0) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_ERROR,
+            "SCA_TezReportIndex::AddReport: report %s takes %zu bytes, more than the %" PRIu64
+            " bytes of room kept for a report",
+            path, file.size(), largest);
+    }
+    return 0;
+}
+
+int SCA_TezReportIndex::GetReservePath(uint32_t slot, char* path, uint32_t size) const {
+    char name[64];
+    std::snprintf(name, sizeof(name), "room_for_reports_%u.reserve", slot);
+    return JoinPath(m_ReportsDir, name, path, size);
+}
+
+void SCA_TezReportIndex::SetReserveSize(uint32_t count, uint64_t bytes) {
+    m_ReserveCount = count;
+    m_ReserveBytes = bytes;
+}
+
+int SCA_TezReportIndex::MakeReserve() {
+    const std::lock_guard<PublishingLock> hold(m_Lock);
+    char path[kPathSize] = "";
+    uint32_t code = 0;
+    if (m_ReportsDir[0] == '\0' || !SCA_CreateDirectory(m_ReportsDir, &code)) {
+        code = code != 0 ? code : ENOENT;
+    }
+    for (uint32_t slot = 1; code == 0 && slot <= m_ReserveCount; ++slot) {
+        if (!GetReservePath(slot, path, sizeof(path))) {
+            code = ENAMETOOLONG;
+        } else {
+            SCA_ReserveRoom(path, m_ReserveBytes, &code);
+        }
+    }
+    if (code != 0) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(
+            SCA_LEVEL_WARNING,
+            "SCA_TezReportIndex::MakeReserve: cannot keep room for held reports in %s (ERR:%u); "
+            "reports held for a full disk are lost at a stop if it is still full",
+            m_ReportsDir, code);
+        return 0;
+    }
+    return 1;
+}
+
+void SCA_TezReportIndex::FreeReserve() {
+    const std::lock_guard<PublishingLock> hold(m_Lock);
+    for (uint32_t slot = 1; slot <= m_ReserveCount; ++slot) {
+        char path[kPathSize];
+        uint32_t error = 0;
+        if (GetReservePath(slot, path, sizeof(path)) && SCA_IsFileExists(path) &&
+            !SCA_DeleteFile(path, &error) && error != ENOENT) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(
+                SCA_LEVEL_WARNING, "SCA_TezReportIndex::FreeReserve: cannot delete %s (ERR:%u)",
+                path, error);
+        }
+    }
 }
 
 int SCA_TezReportIndex::LoadReport(uint32_t id, SCA_TezReport* report) {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "containers/SCA_List.h"
@@ -26,8 +27,17 @@ inline constexpr const char* SCA_TEZ_REPORT_ROOT = "Report";
 inline constexpr uint32_t SCA_TEZ_REPORT_FILE_TYPE = 1018;
 // A stored report's file is "report_%.6u.hdx" with its report id (GetReportFilePath).
 
-// AddReport's flags: also write the report's stored form (with its samples) into its file.
+// AddReport's flags: also write the report's stored form (with its samples) into its file;
+// with SCA_TEZ_REPORT_INTO_RESERVE too, write that file into room kept for it (MakeReserve)
+// rather than into the disk's free room.
 inline constexpr uint32_t SCA_TEZ_REPORT_SAVE_FILE = 0x1;
+inline constexpr uint32_t SCA_TEZ_REPORT_INTO_RESERVE = 0x2;
+
+// The room kept in the reports folder for the reports that a stop on a full disk would lose: as
+// many files as reports it takes, each of that many bytes, allocated when the service starts.
+// A reserve is "room_for_reports_<n>.reserve": never read, never listed as a report.
+inline constexpr uint32_t SCA_TEZ_REPORT_RESERVES = 4;
+inline constexpr uint64_t SCA_TEZ_REPORT_RESERVE_BYTES = uint64_t{4} << 20;
 
 // The fields and operators of FilterReports and FillFilterValues.
 inline constexpr uint32_t SCA_TEZ_FILTER_PROFILE = 0;
@@ -64,8 +74,9 @@ public:
     int AddReport(const SCA_TezReportInfo& info, uint32_t maxReports, uint32_t* reportId);
     // Adds report as the newest report: with SCA_TEZ_REPORT_SAVE_FILE its stored form is written
     // into the new report's file first, and nothing is added when that fails (*error says
-    // why). The report takes the new report id and monitorMode; a full index then loses its
-    // oldest reports, files included.
+    // why: into a reserve, EFBIG for a report larger than each reserve left, ENOSPC when none
+    // is left). The report takes the new report id and monitorMode; a full index then loses
+    // its oldest reports, files included.
     int AddReport(SCA_TezReport* report, uint32_t monitorMode, uint32_t flags, uint32_t maxReports,
                   uint32_t* error);
     // Reads the stored report id into report; 0 (reported) for an unknown id or a file that
@@ -98,6 +109,15 @@ public:
     const char* GetReportsDir() const { return m_ReportsDir; }
     // The path of a report's file; 0 without a folder or when the path does not fit.
     int GetReportFilePath(uint32_t id, char* path, uint32_t size) const;
+
+    // Makes the reserves (SCA_TEZ_REPORT_RESERVES) that are missing or short of room, in the
+    // reports folder. 0 (reported with the reason) when one cannot be made; the index works on
+    // without it.
+    int MakeReserve();
+    // Gives the room of the reserves left back to the disk.
+    void FreeReserve();
+    // The reserves MakeReserve keeps; for tests, which need fewer or smaller ones.
+    void SetReserveSize(uint32_t count, uint64_t bytes);
 
     // Reads the index file, after removing the temporary files that report writers killed
     // before their rename left. Every id handed out afterwards is past the id of every report
@@ -136,6 +156,13 @@ private:
 
     // Deletes the file of a report; a missing file or folder is not an error.
     void DeleteReportFile(uint32_t id) const;
+    // Writes a report's stored form into its file at path, into a reserve when flags say so.
+    int WriteReportFile(SCA_ConfigObj* root, const char* path, uint32_t flags,
+                        uint32_t* code) const;
+    // Writes the bytes of a report's file into the first reserve that holds room for them.
+    int WriteIntoReserve(const std::string& file, const char* path, uint32_t* code) const;
+    // The path of reserve number slot (from 1); 0 without a folder or when it does not fit.
+    int GetReservePath(uint32_t slot, char* path, uint32_t size) const;
 
     // The header's field as filters see it.
     static void GetFilterText(const SCA_TezReportInfo& info, uint32_t field, char* buf,
@@ -156,6 +183,8 @@ private:
     SCA_TezConfigUser* m_UserConfig;
     char m_ReportsDir[4096] = {};
     bool m_Unreadable = false;
+    uint32_t m_ReserveCount = SCA_TEZ_REPORT_RESERVES;
+    uint64_t m_ReserveBytes = SCA_TEZ_REPORT_RESERVE_BYTES;
     mutable std::atomic<uint32_t> m_PublishedCount{0};
     mutable PublishingLock m_Lock{this};
 };

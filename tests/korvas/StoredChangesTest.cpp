@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 // Changes are answered as done only once stored: with every file write failing (a full disk),
 // each change a client makes is answered ERR and leaves the service as it was, in memory and on
-// disk; a report that cannot be stored waits, shows, and is stored once the disk takes it; and
-// a stop that cannot save says so.
+// disk; a report that cannot be stored waits, shows, and is stored once the disk takes it; a
+// stop on a full disk keeps such reports in the room kept for them; and a stop that cannot save
+// says so.
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -187,42 +190,119 @@ TEST_F(StoredChangesTest, AReportThatCannotBeStoredWaitsShowsAndIsStoredLater) {
     EXPECT_NE(SCA_TASK_STATUS_ERROR, status);
 }
 
-TEST_F(StoredChangesTest, AStopWaitsForRoomForHeldReportsAndANewStartHasThemAll) {
+// A stop on a full disk with the reports of three monitors held: the room the service keeps
+// for them takes what fits, and a new start with room has every report that the stop said it
+// kept; a stop that cannot keep one says so within its bounded wait.
+struct HeldReportsRow {
+    const char* Name;
+    uint32_t Reserves;
+    uint64_t ReserveBytes;
+    // The reserves are made while the disk is full already (they cannot be).
+    bool MadeOnFullDisk;
+    // The disk takes writes again once the stop waits for room.
+    bool RoomDuringWait;
+    uint32_t Kept;
+    // What the stop answers: with the disk full to its end, the monitors file is not saved.
+    int Stopped;
+    uint32_t Level;
+    const char* Said;
+};
+
+class HeldReportsAtStopTest : public StoredChangesTest,
+                              public ::testing::WithParamInterface<HeldReportsRow> {
+protected:
+    std::string ReservePath(uint32_t slot) {
+        return std::string(m_Ctrl.GetReportIndex()->GetReportsDir()) + "/room_for_reports_" +
+               std::to_string(slot) + ".reserve";
+    }
+    // The monitor ids of the reports a new start of the service finds.
+    std::multiset<uint32_t> ReportsOfANewStart() {
+        SCA_KorvantaCtrl restarted;
+        char program[] = "korvas";
+        char* args[] = {program};
+        uint32_t code = 0;
+        EXPECT_EQ(1, restarted.Init(1, args, &code)) << code;
+        SCA_List<SCA_TezReportInfo*> headers;
+        EXPECT_EQ(1, restarted.GetReportIndex()->FilterReports(0, SCA_TEZ_FILTER_TITLE, 0, nullptr,
+                                                               &headers));
+        std::multiset<uint32_t> monitors;
+        for (auto* node = headers.GetHead(); node != nullptr; node = node->GetNext()) {
+            monitors.insert(node->GetItem()->GetMonitorId());
+        }
+        return monitors;
+    }
+};
+
+TEST_P(HeldReportsAtStopTest, ANewStartHasEveryReportTheStopKept) {
+    const HeldReportsRow& row = GetParam();
     constexpr uint32_t kMonitors = 3;
+    for (uint32_t slot = 1; slot <= SCA_TEZ_REPORT_RESERVES; ++slot) {
+        EXPECT_EQ(SCA_TEZ_REPORT_RESERVE_BYTES, SCA_GetReservedRoom(ReservePath(slot).c_str()))
+            << "the start keeps room for reserve " << slot;
+    }
     SCA_ManualClock clock;
     const std::vector<uint32_t> ids = RunLongEnoughForReports(clock, kMonitors);
     ASSERT_EQ(kMonitors, ids.size());
-    const uint32_t before = m_Ctrl.GetReportIndex()->Count();
+    ASSERT_EQ(0u, m_Ctrl.GetReportIndex()->Count());
     korvanta_test::ReportCapture reports;
+    SCA_TezReportIndex* index = m_Ctrl.GetReportIndex();
+    index->FreeReserve();
+    index->SetReserveSize(row.Reserves, row.ReserveBytes);
+    SCA_SetWriteFailure(row.MadeOnFullDisk ? ENOSPC : 0);
+    EXPECT_EQ(row.MadeOnFullDisk ? 0 : 1, index->MakeReserve());
     SCA_SetWriteFailure(ENOSPC);
     for (uint32_t id : ids) {
         EXPECT_EQ(1, m_Client.StopMonitor(id)) << "the report is held";
     }
+    const SCA_Clock::Monotonic began = clock.Now();
     int stopped = -1;
     std::atomic<bool> ended{false};
     std::thread stop([&] {
         stopped = m_Ctrl.DoStopServer();
         ended = true;
     });
-    const bool waiting =
-        static_cast<bool>(korvanta_test::WaitUntil("the stop to wait for room", [&] {
+    if (row.RoomDuringWait) {
+        EXPECT_TRUE(korvanta_test::WaitUntil("the stop to wait for room", [&] {
             return reports.Count(SCA_LEVEL_WARNING, "for room to save the reports") == 1;
         }));
-    SCA_SetWriteFailure(0);
+        SCA_SetWriteFailure(0);
+    }
     EXPECT_TRUE(
         korvanta_test::AdvanceUntil(clock, std::chrono::seconds(1), [&] { return ended.load(); }));
     stop.join();
-    ASSERT_TRUE(waiting) << "the stop did not wait for room";
-    EXPECT_EQ(1, stopped);
-    EXPECT_EQ(0, reports.Count(SCA_LEVEL_ERROR, "reports of monitors not saved"));
+    SCA_SetWriteFailure(0);
+    EXPECT_LE(clock.Now() - began, std::chrono::seconds(31)) << "the stop's wait is bounded";
+    EXPECT_EQ(row.Stopped, stopped);
+    EXPECT_NE(0, reports.Count(row.Level, row.Said)) << row.Said;
+    const uint32_t notKept = kMonitors - row.Kept;
+    const std::string lost = "reports of " + std::to_string(notKept) + " monitor" +
+                             (notKept == 1 ? "" : "s") + " not saved";
+    EXPECT_EQ(row.Kept < kMonitors ? 1 : 0, reports.Count(SCA_LEVEL_ERROR, lost));
+    for (uint32_t slot = 1; slot <= row.Reserves; ++slot) {
+        EXPECT_FALSE(SCA_IsFileExists(ReservePath(slot).c_str())) << "room given back " << slot;
+    }
 
-    SCA_KorvantaCtrl restarted;
-    char program[] = "korvas";
-    char* args[] = {program};
-    uint32_t code = 0;
-    ASSERT_EQ(1, restarted.Init(1, args, &code)) << code;
-    EXPECT_EQ(before + kMonitors, restarted.GetReportIndex()->Count());
+    const std::multiset<uint32_t> kept = ReportsOfANewStart();
+    EXPECT_EQ(row.Kept, kept.size());
+    for (uint32_t id : kept) {
+        EXPECT_EQ(1u, kept.count(id));
+        EXPECT_NE(ids.end(), std::find(ids.begin(), ids.end(), id)) << id;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HeldReportsAtStopTest,
+    ::testing::Values(
+        HeldReportsRow{"AllFit", SCA_TEZ_REPORT_RESERVES, SCA_TEZ_REPORT_RESERVE_BYTES, false,
+                       false, 3, 0, SCA_LEVEL_WARNING,
+                       "reports of monitors saved, the report index not"},
+        HeldReportsRow{"FewerReservesThanReports", 2, SCA_TEZ_REPORT_RESERVE_BYTES, false, true, 3,
+                       1, SCA_LEVEL_WARNING, "for room to save the reports of 1 monitor"},
+        HeldReportsRow{"ReportsLargerThanTheRoom", SCA_TEZ_REPORT_RESERVES, 1024, false, false, 0,
+                       0, SCA_LEVEL_ERROR, "bytes, more than the 1024 bytes of room kept"},
+        HeldReportsRow{"NoRoomCouldBeKept", SCA_TEZ_REPORT_RESERVES, SCA_TEZ_REPORT_RESERVE_BYTES,
+                       true, false, 0, 0, SCA_LEVEL_WARNING, "cannot keep room for held reports"}),
+    [](const ::testing::TestParamInfo<HeldReportsRow>& row) { return row.param.Name; });
 
 TEST_F(StoredChangesTest, AStopThatCannotSaveTheMonitorsSaysSo) {
     uint32_t id = 0;

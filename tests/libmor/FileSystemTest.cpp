@@ -151,6 +151,52 @@ TEST(FileSystemTest, SavesClearAwayWhatKilledWritersLeftButNotWhatLiveOnesHold) 
     close(liveFd);
 }
 
+// Room reserved while the disk had it takes a whole file once the disk is full (the test hook),
+// replacing the target as an atomic write does; what does not fit it fails and leaves both as
+// they were; and no new room is reserved on the full disk.
+TEST(FileSystemTest, ReservedRoomTakesAFileWhenTheDiskIsFull) {
+    TempDir dir;
+    const std::string reserve = dir / "room.reserve";
+    const std::string target = dir / "report";
+    constexpr uint64_t kRoom = 64 << 10;
+    uint32_t error = 0;
+    ASSERT_EQ(SCA_WriteFileAtomic(target.c_str(), "old", 3, &error), 1);
+    ASSERT_EQ(SCA_ReserveRoom(reserve.c_str(), kRoom, &error), 1) << error;
+    struct stat info {};
+    ASSERT_EQ(stat(reserve.c_str(), &info), 0);
+    EXPECT_GE(static_cast<uint64_t>(info.st_blocks) * 512, kRoom) << "allocated, not sparse";
+    EXPECT_EQ(SCA_GetReservedRoom(reserve.c_str()), kRoom);
+    EXPECT_EQ(ModeOf(reserve), 0600u);
+
+    SCA_SetWriteFailure(ENOSPC);
+    const std::string tooLarge(kRoom + 1, 'l');
+    EXPECT_EQ(SCA_WriteFileIntoReserve(reserve.c_str(), target.c_str(), tooLarge.data(),
+                                       tooLarge.size(), &error),
+              0);
+    EXPECT_EQ(error, static_cast<uint32_t>(ENOSPC));
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(SCA_GetReservedRoom(reserve.c_str()), kRoom);
+    EXPECT_EQ(SCA_ReserveRoom(reserve.c_str(), kRoom, &error), 1) << "its room is there already";
+    EXPECT_EQ(SCA_ReserveRoom((dir / "more.reserve").c_str(), kRoom, &error), 0);
+
+    const std::string fits(kRoom / 2, 'f');
+    EXPECT_EQ(SCA_WriteFileAtomic(target.c_str(), fits.data(), fits.size(), &error), 0);
+    EXPECT_EQ(
+        SCA_WriteFileIntoReserve(reserve.c_str(), target.c_str(), fits.data(), fits.size(), &error),
+        1)
+        << error;
+    SCA_SetWriteFailure(0);
+    EXPECT_EQ(ReadAll(target), fits);
+    EXPECT_EQ(ModeOf(target), 0600u);
+    EXPECT_THAT(dir.Names(), testing::ElementsAre("report")) << "the reserve became the file";
+    EXPECT_EQ(SCA_GetReservedRoom(reserve.c_str()), 0u);
+
+    // A reserve made again is cut to its size when it held more.
+    ASSERT_EQ(SCA_WriteFileAtomic(reserve.c_str(), tooLarge.data(), tooLarge.size(), &error), 1);
+    ASSERT_EQ(SCA_ReserveRoom(reserve.c_str(), kRoom, &error), 1) << error;
+    EXPECT_EQ(SCA_GetReservedRoom(reserve.c_str()), kRoom);
+}
+
 TEST(FileSystemTest, ReadFileRefusesFilesAboveTheLimit) {
     TempDir dir;
     const std::string path = dir / "blob";

@@ -237,8 +237,9 @@ std::string Titles(const SCA_TezReportIndex& index) {
 }
 
 // A folder with the reports 1 "first", 3 "third" and 12 "twelfth" (2 and 4-11 deleted), a
-// damaged report file 13 and what a killed writer left; the index saved after report 3 only,
-// as a service killed before it could save the index again leaves it.
+// damaged report file 13, what a killed writer left and the room kept for held reports, one
+// reserve half filled with a report by a stop that was killed; the index saved after report 3
+// only, as a service killed before it could save the index again leaves it.
 class StoredReportsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -259,6 +260,18 @@ protected:
         for (const char* name : {"report_000001.hdx", "report_000003.hdx", "report_000012.hdx"}) {
             m_Stored[name] = FileBytes(m_Dir / name);
         }
+        index.SetReserveSize(2, kReserveBytes);
+        ASSERT_EQ(index.MakeReserve(), 1);
+        const std::string& report = m_Stored["report_000012.hdx"];
+        std::fstream(m_Dir / "room_for_reports_2.reserve", std::ios::in | std::ios::out)
+            .write(report.data(), static_cast<std::streamsize>(report.size() / 2));
+    }
+
+    // The reserves are neither reports nor leftovers to remove.
+    void ExpectReservesKept() {
+        for (const char* name : {"room_for_reports_1.reserve", "room_for_reports_2.reserve"}) {
+            EXPECT_EQ(SCA_GetReservedRoom((m_Dir / name).c_str()), kReserveBytes) << name;
+        }
     }
 
     // Adds a report after a load, and checks that no stored report was written over.
@@ -270,6 +283,7 @@ protected:
         EXPECT_EQ(FileBytes(m_Dir / "report_000013.hdx"), "damaged");
     }
 
+    static constexpr uint64_t kReserveBytes = 64 << 10;
     model_test::TempDir m_Dir;
     std::map<std::string, std::string> m_Stored;
 };
@@ -285,6 +299,7 @@ TEST_F(StoredReportsTest, AReadableIndexListsTheReportsItMissedAndHandsOutIdsPas
     EXPECT_EQ(reports.Count(SCA_LEVEL_WARNING, "1 report files in"), 1);
     EXPECT_FALSE(SCA_IsFileExists((m_Dir / "report_000014.hdx.tmp.Ab12Cd").c_str()))
         << "a killed writer's temporary file outlives the restart";
+    ExpectReservesKept();
     ExpectNewReportPastEveryFile(&index);
 }
 
@@ -300,6 +315,7 @@ TEST_F(StoredReportsTest, ADamagedIndexIsRebuiltFromTheReportFiles) {
     EXPECT_STREQ(info->GetHostName(), "host-a");
     EXPECT_EQ(reports.Count(SCA_LEVEL_WARNING, "report_000013.hdx cannot be read"), 1);
     EXPECT_EQ(reports.Count(SCA_LEVEL_WARNING, "rebuilt from 3 report files"), 1);
+    ExpectReservesKept();
     ExpectNewReportPastEveryFile(&index);
 
     // The damaged index is kept aside, and the rebuilt one is what the next start reads.
