@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <linux/capability.h>
@@ -296,12 +297,16 @@ TEST_F(ConsoleRunTest, ABusyPortEndsTheRunWithTheMessageAndExitOne) {
     EXPECT_EQ(first.Wait(), 0);
 }
 
-// Every file of the folder with its bytes.
+// Every file below the folder, by its path there, with its bytes; a folder as its path alone.
 std::map<std::string, std::string> Contents(const korvanta_test::TempDir& home) {
     std::map<std::string, std::string> contents;
-    for (const std::string& name : home.Names()) {
-        std::ifstream in(home / name, std::ios::binary);
-        contents[name].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const std::filesystem::path root = home.Path();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        std::string& bytes = contents[entry.path().lexically_relative(root).string()];
+        if (entry.is_regular_file()) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
     }
     return contents;
 }
