@@ -360,8 +360,8 @@ bool SCA_VirtualCmdServer::MakeRoom(const std::string& address) {
         return false;
     }
     // Loopback addresses are held to their share as any other: a flood from one of them would
-    // otherwise take the places of this computer's other clients, however busy it keeps it.
-    // Its users' clients are strangers only until their login.
+    // otherwise take the places of this computer's other clients, the more so the busier it
+    // keeps the computer. Those clients are strangers only until their login.
     const auto own = byAddress.find(address);
     const bool addressFull =
         maxPerAddress != 0 && own != byAddress.end() && own->second.Count >= maxPerAddress;
