@@ -36,7 +36,6 @@ constexpr uint32_t kNoAgentId = SCA_ALL_ONES;
 constexpr uint32_t kStatusOk = 1;
 // What GetOsVersion gives as the platform: this service runs on Linux only.
 constexpr uint32_t kPlatformLinux = 1;
-constexpr uint32_t kMsPerSecond = 1000;
 
 // Compares two signature texts in a time that does not tell how much of them matched.
 bool SameSignature(const char* a, const char* b) {
@@ -144,13 +143,6 @@ int SCA_KorvantaAgent::IsLoginRefused(uint32_t mode, char* reason, uint32_t size
                       mode, announced);
         return 1;
     }
-    const uint32_t waitMs = m_Connection->GetServer()->GetLoginThrottle()->GetWaitMs(
-        m_Connection->GetPeerAddress(), SCA_NetLoginThrottle::NowMs());
-    if (waitMs != 0) {
-        std::snprintf(reason, size, "too many failed logins from %s; try again in %u s",
-                      m_Connection->GetPeerAddress(), (waitMs + kMsPerSecond - 1) / kMsPerSecond);
-        return 1;
-    }
     return 0;
 }
 
@@ -245,19 +237,27 @@ int SCA_KorvantaAgent::LoginEx2(SCA_ConfigObj* loginData, SCA_ConfigObj** loginR
     if (m_LoggedIn == 0) {
         SCA_StrnCpy(m_UserName, user, sizeof(m_UserName));
     }
+    // A login from an address that must wait is held until its turn, never refused unchecked:
+    // the administrator gets in from an address where someone else guesses.
+    uint64_t checkStart = 0;
+    if (!m_Connection->AwaitLoginTurn(&checkStart)) {
+        report(SCA_LEVEL_ERROR,
+               "SCA_KorvantaAgent::LoginEx2: login of %s@%s (%s) dropped unchecked: the "
+               "connection ended while the login waited for its turn",
+               user, host, m_Connection->GetPeerAddress());
+        return 0;
+    }
     const uint32_t mode = GetLoginMode();
     uint32_t status = 0;
     char refusal[kTextSize] = "";
-    SCA_NetLoginThrottle* throttle = m_Connection->GetServer()->GetLoginThrottle();
     if (IsLoginRefused(mode, refusal, sizeof(refusal))) {
         report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::LoginEx2: login of %s@%s (%s) refused: %s",
                user, host, m_Connection->GetPeerAddress(), refusal);
     } else if (!CheckCredential(&data, mode, user, &status)) {
         return 0;
-    } else if (status == SCA_KORVANTA_LOGGED_IN) {
-        throttle->LoginSucceeded(m_Connection->GetPeerAddress());
-    } else {
-        throttle->LoginFailed(m_Connection->GetPeerAddress(), SCA_NetLoginThrottle::NowMs());
+    } else if (status != SCA_KORVANTA_LOGGED_IN) {
+        m_Connection->GetServer()->GetLoginThrottle()->LoginFailed(m_Connection->GetPeerAddress(),
+                                                                   checkStart);
         SCA_StrnCpy(refusal, "user authentication failed", sizeof(refusal));
         // Who failed, from where: the line an administrator searches the journal for.
         report(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::LoginEx2: login of %s@%s (%s) failed", user,

@@ -283,8 +283,7 @@ private:
     // The login mode this connection's peer may use now (LoginModeFor).
     uint32_t GetLoginMode() const;
     // 1 with the reason in reason when this connection's login is refused before its
-    // credential is looked at: the mode it may use changed since its greeting announced one,
-    // or its address failed too often just before.
+    // credential is looked at: the mode it may use changed since its greeting announced one.
     int IsLoginRefused(uint32_t mode, char* reason, uint32_t size);
     // Checks the credential of the login mode; *status receives the login status. 0 when the
     // login data lacks what the mode needs or the mode is unknown (reported).

@@ -2,6 +2,7 @@
 // The client object: construction, the login user and password, and the login.
 #include "libtez/SCA_KorvantaInterface.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -97,7 +98,10 @@ int SCA_KorvantaInterface::ExchangeLogin(SCA_ConfigObj* data, uint32_t* loginSta
         return 0;
     }
     SCA_ConfigObj* raw = nullptr;
+    const uint32_t replyTimeoutMs = GetReplyTimeout();
+    SetReplyTimeout(std::max(replyTimeoutMs, kLoginReplyTimeoutMs));
     const int exchanged = LoginEx2(data, &raw);
+    SetReplyTimeout(replyTimeoutMs);
     const SCA_OwnedPtr<SCA_ConfigObj> results(raw);
     if (!exchanged) {
         // A lost connection is the caller's to tell.

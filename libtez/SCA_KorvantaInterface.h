@@ -10,6 +10,7 @@
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libtez/SCA_TezProcessStatusText.h"
 #include "model/SCA_TezCounterStatus.h"
+#include "net/SCA_NetLoginThrottle.h"
 
 class SCA_DebugLog;
 class SCA_ExeModuleList;
@@ -67,8 +68,14 @@ public:
     // the service's "LoginStatus" was read into *loginStatus (1 = logged in). Only a login
     // with status 1 makes user and password the login user and password: a failed login keeps
     // those of an earlier one. A user name or password over 255 bytes, an unknown mode, or in
-    // mode 2 a pair too long for the signature is refused before anything is sent.
+    // mode 2 a pair too long for the signature is refused before anything is sent. The reply
+    // is awaited at least kLoginReplyTimeoutMs, whatever the reply time-out: a service holds
+    // the login of an address where someone guesses passwords until that address's turn.
     virtual int Login(const char* user, const char* password, uint32_t* loginStatus);
+    // Beyond the longest hold: the check itself, on a busy service.
+    static constexpr uint32_t kLoginReplyMarginMs = 5000;
+    static constexpr uint32_t kLoginReplyTimeoutMs =
+        SCA_NetLoginThrottle::kLongestWaitMs + kLoginReplyMarginMs;
 
     // --- what the windows poll, decoded by the codecs the service writes with ---------------
 

@@ -7,6 +7,7 @@
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_Time.h"
 #include "libtez/SCA_KorvantaCommands.h"
+#include "libtez/SCA_KorvantaInterface.h"
 #include "libtez/SCA_KorvantaMonitorRow.h"
 #include "libtez/SCA_KorvantaServerStatus.h"
 #include "libtez/SCA_TezProcessStatusText.h"
@@ -39,6 +40,7 @@
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportInfo.h"
 #include "model/SCA_TezTaskStatus.h"
+#include "net/SCA_NetLoginThrottle.h"
 
 namespace {
 
@@ -546,7 +548,9 @@ std::string SCA_KorvantaProtocolDoc::Session(const SessionLimits& limits) {
            "why. The connection stays usable.\n"
            "- A connection that fails (a send, a wait, a reply that does not come in time) is "
            "gone: connect and log in again. The service's own client waits at most 1.5 s for "
-           "the replies of its polls and 5 s for those of commands.\n"
+           "the replies of its polls and 5 s for those of commands, and " +
+           Number(SCA_KorvantaInterface::kLoginReplyTimeoutMs / kMsPerSecond) +
+           " s for that of a login, which a service may hold (see the login above).\n"
            "- A service takes at most " +
            Number(limits.Connections) + " connections (the advanced option \"" +
            limits.ConnectionsOption +
@@ -554,12 +558,23 @@ std::string SCA_KorvantaProtocolDoc::Session(const SessionLimits& limits) {
            "hold at most a " +
            Number(limits.StrangerShare) + "th of the connections and " +
            Number(limits.StrangersPerAddress) +
-           " from one address, a stranger's frame carries at most " +
+           " from one address (each loopback address is one as any other: a flood from one "
+           "never takes the places of this computer's other clients), a stranger's frame "
+           "carries at most " +
            Number(limits.StrangerMaxPayload) + " bytes, and a stranger that sends nothing for " +
            Number(limits.StrangerIdleMs / kMsPerSecond) +
            " s is closed. A new stranger past a stranger limit, or past the cap, takes the "
-           "place of the stranger that has waited longest; a new connection is refused only "
-           "when logged-in clients fill the cap.\n"
+           "place of the stranger that has waited longest, of its own address when that "
+           "address is at its limit, else of the address with the most strangers; one that "
+           "has not answered the greeting gives way before one that has, and one whose request "
+           "has arrived (a login held for its turn too) keeps its place. A new connection is "
+           "refused only when logged-in clients fill the cap or every stranger of its address "
+           "has a request under way. So a crowd of clients that log in at once from one "
+           "address, or a flood that shares the address of a client, may take that client's "
+           "place before it has logged in; clients of other addresses keep theirs. With " +
+           Number(limits.StrangersPerAddress) + " strangers an address gets at most " +
+           Number(SCA_NetLoginThrottle::MostChecksPerMinute(limits.StrangersPerAddress)) +
+           " failed logins checked in any minute.\n"
            "- Operations that change the service or reveal a secret need the login; the status "
            "and information queries and the login itself do not.\n"
            "- Times are absolute times: 100-ns units since 1970-01-01 00:00 UTC (" +

@@ -59,10 +59,25 @@ std::string LoginSecurity() {
            std::to_string(SCA_NetLoginThrottle::kFreeFailures) +
            " failed logins from one address, that address waits " +
            std::to_string(SCA_NetLoginThrottle::kFirstWaitMs / 1000) +
-           " second before its next login is looked at, twice as long after every further "
+           " second before its next login is checked, twice as long after every further "
            "failure, up to " +
            std::to_string(SCA_NetLoginThrottle::kLongestWaitMs / 1000) +
-           " seconds; logins it tries before are refused.\n\n";
+           " seconds, counted from the start of its latest failed check. A login that comes "
+           "while its address waits is held, never refused unchecked: when the wait is over, "
+           "every login held then is checked, together. So every login is answered at most " +
+           std::to_string(SCA_NetLoginThrottle::kLongestWaitMs / 1000) +
+           " seconds after it came (and the time its check takes), the right password too while "
+           "someone else guesses from the same address; and since a connection has one request "
+           "at a time, an address gets at most two checks a minute for each of its connections "
+           "that holds a login, plus " +
+           std::to_string(SCA_NetLoginThrottle::MostChecksPerMinute(0)) +
+           " more while its wait still grows. A login that succeeds changes none of "
+           "this: it would otherwise give a guesser at the same address fresh tries. Failures "
+           "are forgotten " +
+           std::to_string(SCA_NetLoginThrottle::kForgetMs / 60000) +
+           " minutes after the last. A held login whose connection closes, or whose server "
+           "stops, is dropped without being checked; a held login is never closed to make room "
+           "for another connection.\n\n";
 }
 
 } // namespace
@@ -94,6 +109,12 @@ std::string SCA_NetCommandDoc::Transport() {
            std::to_string(SCA_NET_CODE_FIRST_INTERNAL + 2) + " to " +
            std::to_string(SCA_NET_CODE_LAST_INTERNAL) +
            " | reserved to the transport; a command frame may not use them |\n\n"
+           "A server closes a connection whose frame has begun and is not whole " +
+           std::to_string(SCA_NET_FRAME_TIMEOUT_MS / 1000) +
+           " s after its first byte, and 1 s more for every " +
+           std::to_string(SCA_NET_SLOWEST_BYTES_PER_SECOND / 1024) +
+           " KiB of its payload, logged in or not; between frames a connection that has logged "
+           "in may stay silent as long as it likes.\n\n"
            "The control flags are 0. The greeting and its answer carry sequence number 0; a "
            "client numbers its requests 1, 2, 3, ... (after the largest number it goes on at 1), "
            "and a reply carries the number of its request.\n\n"

@@ -26,6 +26,10 @@ public:
     uint32_t Feed(const char* data, uint32_t size);
 
     int IsComplete() const { return m_Complete ? 1 : 0; }
+    // 1 once bytes of a frame have been taken and until it is complete.
+    int IsBegun() const { return m_HeadFilled > 0 && !m_Complete ? 1 : 0; }
+    // The payload length of the current frame once its head is whole (0 before).
+    uint32_t GetPayloadLength() const { return m_PayloadLength; }
     // 0, or the SCA_NET_ERROR_ code of the first error.
     uint32_t GetError() const { return m_Error; }
     // Of the complete frame (0 before).

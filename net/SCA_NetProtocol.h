@@ -31,6 +31,12 @@ inline constexpr uint32_t SCA_NET_PEEK_LIMIT = 4096;
 
 // How long a server waits for a new connection to answer its greeting.
 inline constexpr uint32_t SCA_NET_GREETING_TIMEOUT_MS = 10000;
+// How long a server waits for the rest of a frame once its first byte came, logged in or not:
+// the same read time-out as the greeting's answer has.
+inline constexpr uint32_t SCA_NET_FRAME_TIMEOUT_MS = SCA_NET_GREETING_TIMEOUT_MS;
+// The slowest a frame's payload may come on top of that, so that a large request still gets
+// through on a slow link: a second more for each of these many bytes.
+inline constexpr uint32_t SCA_NET_SLOWEST_BYTES_PER_SECOND = 64u * 1024u;
 // How long a send waits for room in the socket without any byte going out.
 inline constexpr uint32_t SCA_NET_SEND_TIMEOUT_MS = 30000;
 

@@ -70,6 +70,10 @@ void SCA_NetServerAgent::Stop() {
         }
     }
     m_StartSignal.Set();
+    // A login held for its turn is answering: it ends now, unchecked, not when its turn comes.
+    if (m_Server != nullptr) {
+        m_Server->GetLoginThrottle()->Wake();
+    }
 }
 
 bool SCA_NetServerAgent::IsStopping() {
@@ -108,6 +112,16 @@ void SCA_NetServerAgent::SetPeerAddress(const char* address) {
 
 int SCA_NetServerAgent::IsLoopbackPeer() const {
     return SCA_NetSocket::IsLoopbackAddress(m_PeerAddress);
+}
+
+int SCA_NetServerAgent::AwaitLoginTurn(uint64_t* startMs) {
+    // A login whose client has gone is not checked when its turn comes: its result would
+    // still change what the address's next logins meet, and tell it to nobody.
+    return m_Server->GetLoginThrottle()->AwaitTurn(
+               m_PeerAddress, [this] { return IsStopping() || m_Transport->HasPeerLeft() != 0; },
+               startMs)
+               ? 1
+               : 0;
 }
 
 bool SCA_NetServerAgent::BeginAnswer() {
@@ -172,6 +186,7 @@ void SCA_NetServerAgent::Serve() {
 }
 
 uint32_t SCA_NetServerAgent::PrepareWait() {
+    m_Transport->SetFrameTimeout(m_Server->GetFrameTimeoutMs());
     if (IsAuthenticated()) {
         m_Transport->SetMaxPayload(SCA_NET_MAX_PAYLOAD);
         return SCA_INFINITE;

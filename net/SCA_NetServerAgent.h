@@ -55,6 +55,11 @@ public:
     const char* GetPeerAddress() const { return m_PeerAddress; }
     // 1 when the peer is on this computer's loopback.
     int IsLoopbackPeer() const;
+    // For a login handler, on the connection's thread: holds the login until the login
+    // throttle lets its address's next login be checked (SCA_NetLoginThrottle). 1 with *startMs,
+    // when the check may begin; 0 when the connection stops or its peer leaves first: the login
+    // is then dropped unchecked.
+    int AwaitLoginTurn(uint64_t* startMs);
 
     // Nonzero for the transport's own control codes, 2 to 11.
     static int IsInternalCommand(uint32_t code);
@@ -90,7 +95,8 @@ private:
     bool BeginAnswer();
     void EndAnswer();
     // The limits of the next request by the login state; answers how long to wait for it. A
-    // wait that times out ends the connection.
+    // wait that times out ends the connection, as does a frame begun that is not complete
+    // within the server's frame time-out, logged in or not.
     uint32_t PrepareWait();
 
     uint32_t m_Id;

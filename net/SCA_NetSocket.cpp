@@ -250,6 +250,15 @@ size_t SCA_NetSocket::Peek(char* buf, size_t size) const {
     return count > 0 ? static_cast<size_t>(count) : 0;
 }
 
+int SCA_NetSocket::HasPeerLeft() const {
+    if (m_Descriptor < 0 || !Connected()) {
+        return 1;
+    }
+    pollfd entry{m_Descriptor, POLLRDHUP, 0};
+    const int ready = poll(&entry, 1, 0);
+    return ready > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR)) != 0 ? 1 : 0;
+}
+
 uint16_t SCA_NetSocket::GetLocalPort() const {
     sockaddr_storage address{};
     socklen_t size = sizeof(address);

@@ -51,6 +51,10 @@ public:
     // how many (0 when none wait or the socket is closed). Safe from any thread.
     size_t Peek(char* buf, size_t size) const;
 
+    // 1 once the peer has closed its end or the connection failed, whether or not bytes still
+    // wait to be read; without waiting. Safe from any thread.
+    int HasPeerLeft() const;
+
     // How many bytes Receive has read. Safe from any thread.
     uint64_t GetReceivedBytes() const { return m_ReceivedBytes.load(std::memory_order_acquire); }
 

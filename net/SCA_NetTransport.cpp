@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "net/SCA_NetTransport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
@@ -17,6 +18,7 @@
 namespace {
 
 constexpr size_t kReceiveBuffer = 64u * 1024u;
+constexpr uint64_t kMsPerSecond = 1000;
 constexpr const char* kGreeting = "Greeting";
 constexpr const char* kGreetingReply = "GreetingReply";
 
@@ -221,8 +223,7 @@ int SCA_NetTransport::ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* er
             return Fail(error, m_Reader.GetError());
         }
         if (m_BufferStart < m_BufferEnd) {
-            m_BufferStart += m_Reader.Feed(m_Buffer + m_BufferStart,
-                                           static_cast<uint32_t>(m_BufferEnd - m_BufferStart));
+            FeedReader();
             continue;
         }
         if (m_Link == nullptr) {
@@ -234,14 +235,40 @@ int SCA_NetTransport::ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* er
                 return Fail(error, ENOMEM);
             }
         }
+        uint32_t waitMs = deadline.RemainingMs();
+        const bool frameBound =
+            m_Reader.IsBegun() && m_FrameDeadline.RemainingMs() <= deadline.RemainingMs();
+        if (frameBound) {
+            waitMs = m_FrameDeadline.RemainingMs();
+        }
         size_t received = 0;
-        if (!m_Link->Receive(m_Buffer, kReceiveBuffer, deadline.RemainingMs(), &received, error,
-                             restOfFrame)) {
+        if (!m_Link->Receive(m_Buffer, kReceiveBuffer, waitMs, &received, error, restOfFrame)) {
+            if (frameBound && m_Link->Connected()) {
+                // The rest of a frame begun never came: what follows can no longer be trusted.
+                Shutdown();
+            }
             return 0;
         }
         restOfFrame = true;
         m_BufferStart = 0;
         m_BufferEnd = received;
+    }
+}
+
+void SCA_NetTransport::FeedReader() {
+    const bool begun = m_Reader.IsBegun() != 0;
+    const bool payloadKnown = m_Reader.GetPayloadLength() != 0;
+    m_BufferStart +=
+        m_Reader.Feed(m_Buffer + m_BufferStart, static_cast<uint32_t>(m_BufferEnd - m_BufferStart));
+    if (!begun && m_Reader.IsBegun()) {
+        m_FrameDeadline = SCA_NetDeadline(m_FrameTimeoutMs);
+    }
+    if (!payloadKnown && m_Reader.IsBegun() && m_Reader.GetPayloadLength() != 0 &&
+        !m_FrameDeadline.IsInfinite()) {
+        const uint64_t extraMs =
+            uint64_t{m_Reader.GetPayloadLength()} * kMsPerSecond / SCA_NET_SLOWEST_BYTES_PER_SECOND;
+        m_FrameDeadline = SCA_NetDeadline(static_cast<uint32_t>(
+            std::min<uint64_t>(m_FrameDeadline.RemainingMs() + extraMs, SCA_INFINITE - 1)));
     }
 }
 
@@ -254,6 +281,10 @@ int SCA_NetTransport::HasPeerSent() const {
     char byte = 0;
     return m_Link->GetReceivedBytes() != 0 || m_Link->Peek(&byte, 1) != 0 ||
            m_Link->GetReceivedBytes() != 0;
+}
+
+int SCA_NetTransport::HasPeerLeft() const {
+    return m_Link == nullptr || m_Link->HasPeerLeft() != 0 ? 1 : 0;
 }
 
 int SCA_NetTransport::HasUnreadFrame() const {

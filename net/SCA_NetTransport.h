@@ -5,10 +5,11 @@
 #include <cstdint>
 
 #include "libmor/SCA_Object.h"
+#include "libmor/SCA_Sync.h"
+#include "net/SCA_NetDeadline.h"
 #include "net/SCA_NetFrameReader.h"
 #include "net/SCA_NetFrameWriter.h"
 
-class SCA_NetDeadline;
 class SCA_NetMessage;
 class SCA_NetSocket;
 
@@ -50,9 +51,16 @@ public:
     // Waits at most timeoutMs (SCA_INFINITE: until a message comes or the connection ends)
     // for the next request (server end) or the reply to the latest request (client end), and
     // replaces code, flags, name and tree of message with it. A time-out gives
-    // SCA_NET_ERROR_TIMEOUT and leaves the connection open; message stays as it was on every
-    // failure.
+    // SCA_NET_ERROR_TIMEOUT and leaves the connection open, unless the frame time-out ran out
+    // (then it is closed); message stays as it was on every failure.
     int WaitForMessage(uint32_t timeoutMs, SCA_NetMessage* message, uint32_t* error);
+
+    // How long a frame may take from its first byte to its last (SCA_INFINITE, the default:
+    // no limit), and a second more for every SCA_NET_SLOWEST_BYTES_PER_SECOND of its payload.
+    // A frame begun that is not complete by then closes the connection, however long the wait
+    // for the message was to be: a peer may idle between frames, never inside one.
+    void SetFrameTimeout(uint32_t timeoutMs) { m_FrameTimeoutMs = timeoutMs; }
+    uint32_t GetFrameTimeout() const { return m_FrameTimeoutMs; }
 
     // The largest payload of the frames received from now on (see SCA_NetFrameReader).
     void SetMaxPayload(uint32_t maxPayload) { m_Reader.SetMaxPayload(maxPayload); }
@@ -67,6 +75,8 @@ public:
 
     // 1 once the peer sent any byte, read or still waiting. Safe from any thread.
     int HasPeerSent() const;
+    // 1 once the peer has closed its end (or the connection has ended). Safe from any thread.
+    int HasPeerLeft() const;
 
     // 0 before the first Connect and once the connection has ended.
     int Connected() const;
@@ -94,8 +104,12 @@ public:
 
 private:
     int SendFrame(SCA_NetMessage* message, uint32_t sequence, uint32_t* error);
-    // Waits until the reader holds a complete frame. 0 with *error; protocol errors close.
+    // Waits until the reader holds a complete frame. 0 with *error; protocol errors close, as
+    // does a frame begun that runs out of its frame time-out.
     int ReceiveFrame(const SCA_NetDeadline& deadline, uint32_t* error);
+    // Gives the reader the bytes received and not yet taken, starting the frame's clock when
+    // they begin one.
+    void FeedReader();
     int ReadGreeting(const SCA_NetDeadline& deadline, uint32_t* error);
     int ReadGreetingReply(const SCA_NetDeadline& deadline, uint32_t* error);
     int SendGreetingReply(uint32_t* error);
@@ -119,6 +133,9 @@ private:
 
     SCA_NetFrameReader m_Reader;
     SCA_NetFrameWriter m_Writer;
+    uint32_t m_FrameTimeoutMs = SCA_INFINITE;
+    // When the frame the reader has begun must be complete.
+    SCA_NetDeadline m_FrameDeadline{SCA_INFINITE};
     // Bytes received and not yet given to the reader: a read may bring the start of the next
     // frame.
     char* m_Buffer = nullptr;

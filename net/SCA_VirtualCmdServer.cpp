@@ -275,8 +275,7 @@ void SCA_VirtualCmdServer::DropDoomedArrivals(std::vector<Arrival>* arrivals) {
     uint32_t kept = 0;
     for (auto arrival = arrivals->rbegin(); arrival != arrivals->rend(); ++arrival) {
         uint32_t& fromAddress = newer[arrival->Address];
-        const bool addressFull = maxPerAddress != 0 && fromAddress >= maxPerAddress &&
-                                 !SCA_NetSocket::IsLoopbackAddress(arrival->Address.c_str());
+        const bool addressFull = maxPerAddress != 0 && fromAddress >= maxPerAddress;
         if (addressFull || (maxStrangers != 0 && kept >= maxStrangers)) {
             SCA_Object::Destroy(arrival->Link);
             arrival->Link = nullptr;
@@ -360,12 +359,12 @@ bool SCA_VirtualCmdServer::MakeRoom(const std::string& address) {
     if (cap != 0 && loggedIn >= cap) {
         return false;
     }
-    // This computer's own users are limited by the share of all strangers only: they reach the
-    // service's resources anyway, and a crowd of its clients starts from one address.
+    // Loopback addresses are held to their share as any other: a flood from one of them would
+    // otherwise take the places of this computer's other clients, the more so the busier it
+    // keeps the computer. Those clients are strangers only until their login.
     const auto own = byAddress.find(address);
-    const bool addressFull = maxPerAddress != 0 &&
-                             !SCA_NetSocket::IsLoopbackAddress(address.c_str()) &&
-                             own != byAddress.end() && own->second.Count >= maxPerAddress;
+    const bool addressFull =
+        maxPerAddress != 0 && own != byAddress.end() && own->second.Count >= maxPerAddress;
     const bool full = (cap != 0 && loggedIn + strangers >= cap) ||
                       (maxStrangers != 0 && strangers >= maxStrangers);
     if (!addressFull && !full) {

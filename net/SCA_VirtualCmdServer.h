@@ -11,6 +11,7 @@
 #include "containers/SCA_List.h"
 #include "libmor/SCA_ThreadObj.h"
 #include "net/SCA_NetLoginThrottle.h"
+#include "net/SCA_NetProtocol.h"
 
 class SCA_NetMessage;
 class SCA_NetServerAgent;
@@ -77,14 +78,22 @@ public:
     uint32_t GetMaxConnections() const { return m_MaxConnections.load(); }
     uint32_t GetStrangerMaxPayload() const { return m_StrangerMaxPayload.load(); }
     uint32_t GetStrangerIdleMs() const { return m_StrangerIdleMs.load(); }
+    // How long a frame may take from its first byte to its last on every connection, logged in
+    // or not, before the connection is closed (SCA_NET_FRAME_TIMEOUT_MS unless set; SCA_INFINITE:
+    // no limit); a large payload has longer (SCA_NetTransport::SetFrameTimeout). Between frames
+    // a logged-in connection may idle as long as it likes.
+    void SetFrameTimeout(uint32_t timeoutMs) { m_FrameTimeoutMs.store(timeoutMs); }
+    uint32_t GetFrameTimeoutMs() const { return m_FrameTimeoutMs.load(); }
 
     // How many connections that have not logged in (strangers) are served at once, in all
-    // (maxStrangers) and from one peer address other than loopback (maxPerAddress); 0: no such
-    // limit. A connection
-    // that would pass a limit, or the connection cap, takes the place of the stranger that has
-    // waited longest, from its own address when that address is at its limit, else from the
-    // address that holds the most strangers. So strangers never lock out a client that logs
-    // in: a new connection is refused only when logged-in clients fill the cap.
+    // (maxStrangers) and from one peer address (maxPerAddress), loopback addresses too, each
+    // on its own; 0: no such limit. A connection that would pass a limit, or the connection
+    // cap, takes the place of the stranger that has waited longest, from its own address when
+    // that address is at its limit, else from the address that holds the most strangers; one
+    // that has not answered the greeting gives way before one that has, and one whose request
+    // has arrived (a login held for its turn too) never does. So strangers never lock out a
+    // client that logs in from another address: a new connection is refused only when
+    // logged-in clients fill the cap, or its own address's strangers all have requests.
     void SetStrangerLimits(uint32_t maxStrangers, uint32_t maxPerAddress);
     uint32_t GetMaxStrangers() const { return m_MaxStrangers.load(); }
     uint32_t GetMaxStrangersPerAddress() const { return m_MaxStrangersPerAddress.load(); }
@@ -171,6 +180,7 @@ private:
     std::atomic<uint32_t> m_MaxConnections{0};
     std::atomic<uint32_t> m_StrangerMaxPayload{0};
     std::atomic<uint32_t> m_StrangerIdleMs{0};
+    std::atomic<uint32_t> m_FrameTimeoutMs{SCA_NET_FRAME_TIMEOUT_MS};
     std::atomic<uint32_t> m_MaxStrangers{0};
     std::atomic<uint32_t> m_MaxStrangersPerAddress{0};
     // Strangers closed to make room since the last report of them, and when that was (the

@@ -17,6 +17,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <random>
+#include <semaphore>
 #include <set>
 #include <string>
 #include <sys/inotify.h>
@@ -569,15 +570,25 @@ TEST(ServiceFaults, ACrowdOfPollingClientsIsAnsweredAndLeavesNoThreadsOrMemoryBe
     std::atomic<bool> stop{false};
     std::latch connected(kCrowdDrivers + 1);
     std::latch released(1);
+    // Connections that have not logged in may take only a share of the service's connections,
+    // and of those only a share from one address: the crowd, all on 127.0.0.1, logs in at
+    // most that many at a time. More would take each other's places.
+    std::counting_semaphore<SCA_KORVAS_STRANGERS_PER_ADDRESS> loggingIn(
+        SCA_KORVAS_STRANGERS_PER_ADDRESS);
+    const auto logIn = [&](SCA_KorvantaInterface* client) {
+        loggingIn.acquire();
+        const int done = korvas.LogIn(client, port);
+        loggingIn.release();
+        return done;
+    };
     std::vector<std::thread> drivers;
     for (int d = 0; d < kCrowdDrivers; ++d) {
         drivers.emplace_back([&] {
             std::vector<std::unique_ptr<SCA_KorvantaInterface>> clients;
-            // Logged in, as the client logs in: connections that have not may take only a
-            // share of the service's connections.
+            // Logged in, as the client logs in.
             for (int c = 0; c < kCrowd / kCrowdDrivers; ++c) {
                 clients.push_back(NewClient());
-                if (!korvas.LogIn(clients.back().get(), port)) {
+                if (!logIn(clients.back().get())) {
                     ++connectFailures;
                 }
             }
@@ -598,7 +609,7 @@ TEST(ServiceFaults, ACrowdOfPollingClientsIsAnsweredAndLeavesNoThreadsOrMemoryBe
     }
     std::thread writer([&] {
         auto client = NewClient();
-        changes.Count(korvas.LogIn(client.get(), port) == 1);
+        changes.Count(logIn(client.get()) == 1);
         connected.arrive_and_wait();
         while (!stop.load()) {
             uint32_t id = 0;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -227,7 +230,82 @@ TEST_F(NetServerTest, BadFramesCloseOnlyTheirOwnConnection) {
     EXPECT_EQ(reports.Records().size(), 7u);
 }
 
-TEST_F(NetServerTest, ClientStalledInHalfAFrameHoldsUpNobody) {
+TEST_F(NetServerTest, AFrameBegunEndsWithinTheFrameTimeOutLoggedInOrNotAndHoldsUpNobody) {
+    constexpr uint32_t kFrameTimeoutMs = 300;
+    // Longer than the frame time-out: what it sends comes too late.
+    constexpr auto kTrickleStep = std::chrono::milliseconds(20);
+    m_Server->SetFrameTimeout(kFrameTimeoutMs);
+    const auto logIn = [](RawClient* raw) {
+        SCA_NetMessage reply;
+        uint32_t sequence = 0;
+        return raw->Handshake() && raw->Send(Frame("LogIn", SCA_NET_CODE_COMMAND, 1)) &&
+               raw->ReadFrame(&reply, &sequence) && std::string(reply.GetCommandName()) == "OK";
+    };
+    SCA_NetTransport idle;
+    ASSERT_TRUE(ConnectTo(&idle, m_Port));
+    SCA_NetMessage login;
+    SCA_NetMessage loggedIn;
+    login.Init("LogIn");
+    ASSERT_TRUE(Call(&idle, &login, &loggedIn));
+    const std::string half = Frame("Echo", SCA_NET_CODE_COMMAND, 2).substr(0, 10);
+    RawClient stranger(m_Port);
+    ASSERT_TRUE(stranger.Handshake());
+    RawClient client(m_Port);
+    ASSERT_TRUE(logIn(&client));
+    RawClient trickler(m_Port);
+    ASSERT_TRUE(logIn(&trickler));
+    const auto sent = Clock::now();
+    ASSERT_TRUE(stranger.Send(half));
+    ASSERT_TRUE(client.Send(half));
+    // Every byte comes in time for a read of its own, never for the frame.
+    SCA_NetMessage echo;
+    echo.Init("Echo");
+    echo.GetData()->AddField("Text", std::string(200, 't').c_str());
+    const std::string slow = Frame(&echo, 2);
+    std::atomic<bool> trickled{false};
+    std::thread trickle([&] {
+        size_t i = 0;
+        while (i < slow.size() && trickler.Send(slow.substr(i, 1))) {
+            ++i;
+            std::this_thread::sleep_for(kTrickleStep);
+        }
+        trickled = i == slow.size();
+    });
+    EXPECT_TRUE(stranger.ClosedWithin(10000)) << "a stranger's half frame";
+    EXPECT_TRUE(client.ClosedWithin(10000)) << "a logged-in client's half frame";
+    EXPECT_GE(MsSince(sent), static_cast<long long>(kFrameTimeoutMs) - 50)
+        << "not before the frame's time";
+    EXPECT_TRUE(trickler.ClosedWithin(10000)) << "a frame sent byte by byte";
+    EXPECT_FALSE(trickled.load()) << "closed before the frame could end";
+    trickle.join();
+    EXPECT_TRUE(Echo(&idle, "idle between frames for longer than a frame may take"));
+    // A large frame has longer, as on a slow link: this one a second for every 64 KiB.
+    RawClient large(m_Port);
+    ASSERT_TRUE(logIn(&large));
+    SCA_NetMessage big;
+    big.Init("Echo");
+    constexpr size_t kFieldBytes = 16 * 1024;
+    for (size_t i = 0; i < 4 * SCA_NET_SLOWEST_BYTES_PER_SECOND / kFieldBytes; ++i) {
+        ASSERT_TRUE(big.GetData()->AddField(("Part" + std::to_string(i)).c_str(),
+                                            std::string(kFieldBytes, 'b').c_str()));
+    }
+    const std::string bigFrame = Frame(&big, 2);
+    ASSERT_GT(bigFrame.size(), 4 * SCA_NET_SLOWEST_BYTES_PER_SECOND);
+    constexpr size_t kParts = 4;
+    for (size_t i = 0; i < kParts; ++i) {
+        const size_t from = i * bigFrame.size() / kParts;
+        const size_t to = (i + 1) * bigFrame.size() / kParts;
+        ASSERT_TRUE(large.Send(bigFrame.substr(from, to - from)));
+        if (i + 1 < kParts) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kFrameTimeoutMs / 2));
+        }
+    }
+    SCA_NetMessage bigReply;
+    uint32_t bigSequence = 0;
+    EXPECT_TRUE(large.ReadFrame(&bigReply, &bigSequence, 10000)) << "a large frame in parts";
+    EXPECT_STREQ(bigReply.GetCommandName(), "OK");
+
+    m_Server->SetFrameTimeout(SCA_INFINITE);
     RawClient stalled(m_Port);
     ASSERT_TRUE(stalled.Handshake());
     ASSERT_TRUE(stalled.Send(Frame("Echo", SCA_NET_CODE_COMMAND, 1).substr(0, 10)));
@@ -545,6 +623,7 @@ TEST(LoginThrottleTest, AnAddressThatFailsOftenWaitsLongerAndLongerAndOthersDoNo
     uint64_t now = 1000000;
     for (uint32_t i = 0; i < SCA_NetLoginThrottle::kFreeFailures; ++i) {
         EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u) << "failure " << i << " is free";
+        EXPECT_EQ(throttle.Enter(guesser, now), 0u) << "checked at once";
         throttle.LoginFailed(guesser, now);
     }
     // The waits double from the first failure past the free ones, up to the longest.
@@ -553,19 +632,22 @@ TEST(LoginThrottleTest, AnAddressThatFailsOftenWaitsLongerAndLongerAndOthersDoNo
         EXPECT_EQ(throttle.GetWaitMs(guesser, now), wait);
         EXPECT_EQ(throttle.GetWaitMs(guesser, now + wait - 1), 1u);
         EXPECT_EQ(throttle.GetWaitMs("192.0.2.10", now), 0u) << "other addresses do not wait";
+        const uint64_t round = throttle.Enter(guesser, now);
+        EXPECT_NE(round, 0u) << "held";
+        EXPECT_FALSE(throttle.IsTurn(guesser, round, now + wait - 1));
         now += wait;
         EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u);
+        EXPECT_TRUE(throttle.IsTurn(guesser, round, now));
         throttle.LoginFailed(guesser, now);
     }
-    // Failures long past are forgotten; a login that succeeds forgets them at once.
+    // Failures long past are forgotten; a login that succeeds forgets nothing (it records
+    // nothing at all).
     now += SCA_NetLoginThrottle::kForgetMs;
     throttle.LoginFailed(guesser, now);
     EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u);
     throttle.LoginFailed(guesser, now);
     throttle.LoginFailed(guesser, now);
     EXPECT_EQ(throttle.GetWaitMs(guesser, now), 1000u);
-    throttle.LoginSucceeded(guesser);
-    EXPECT_EQ(throttle.GetWaitMs(guesser, now), 0u);
 
     // Many addresses: the table stays bounded, forgetting the stalest first.
     for (size_t i = 0; i <= SCA_NetLoginThrottle::kMaxAddresses; ++i) {
@@ -575,6 +657,190 @@ TEST(LoginThrottleTest, AnAddressThatFailsOftenWaitsLongerAndLongerAndOthersDoNo
     }
     EXPECT_EQ(throttle.GetWaitMs("a0", now), 0u) << "the stalest was forgotten";
     EXPECT_NE(throttle.GetWaitMs("a1", now + 1), 0u);
+}
+
+// Everyone below shares one address, each on a connection of its own that sends its next
+// login a while after the answer to the last (a connection sends one request at a time).
+struct ThrottleSender {
+    bool Administrator; // the right password; the others guess
+    uint32_t PeriodMs;  // from an answer to the next login
+    uint32_t FirstMs;
+};
+
+struct ThrottleRun {
+    std::vector<uint64_t> Guesses;      // when each guess was checked
+    std::vector<uint64_t> AdminWaitsMs; // from each login of the administrator to its check
+};
+
+// Runs senders on the throttle's clock for runMs: a login the throttle holds is checked when
+// its turn comes, and checked at once otherwise.
+ThrottleRun RunSenders(const std::vector<ThrottleSender>& senders, uint64_t runMs) {
+    struct State {
+        uint64_t NextMs;
+        uint64_t Round = 0;
+        uint64_t AskedMs = 0;
+        bool Held = false;
+    };
+    constexpr uint64_t kStart = 5000000;
+    const std::string address = "203.0.113.77";
+    SCA_NetLoginThrottle throttle;
+    ThrottleRun run;
+    std::vector<State> states;
+    for (const ThrottleSender& sender : senders) {
+        states.push_back({kStart + sender.FirstMs});
+    }
+    const auto check = [&](size_t i, uint64_t now) {
+        if (senders[i].Administrator) {
+            run.AdminWaitsMs.push_back(now - states[i].AskedMs);
+        } else {
+            throttle.LoginFailed(address, now);
+            run.Guesses.push_back(now);
+        }
+        states[i].Held = false;
+        states[i].NextMs = now + senders[i].PeriodMs;
+    };
+    for (uint64_t now = kStart; now < kStart + runMs;) {
+        // Each held login wakes when its address's wait has passed, and the first to look
+        // opens the round for the rest; new logins come after.
+        for (size_t i = 0; i < states.size(); ++i) {
+            if (states[i].Held && throttle.IsTurn(address, states[i].Round, now)) {
+                check(i, now);
+            }
+        }
+        for (size_t i = 0; i < states.size(); ++i) {
+            if (!states[i].Held && states[i].NextMs <= now) {
+                states[i].AskedMs = now;
+                states[i].Round = throttle.Enter(address, now);
+                states[i].Held = states[i].Round != 0;
+                if (!states[i].Held) {
+                    check(i, now);
+                }
+            }
+        }
+        uint64_t next = UINT64_MAX;
+        for (const State& state : states) {
+            next = std::min(
+                next, state.Held ? now + std::max<uint32_t>(1, throttle.GetWaitMs(address, now))
+                                 : state.NextMs);
+        }
+        now = std::max(next, now);
+    }
+    return run;
+}
+
+// The most guesses checked in any minute.
+size_t MostGuessesInAMinute(const std::vector<uint64_t>& guesses) {
+    constexpr uint64_t kMinuteMs = 60000;
+    size_t most = 0;
+    for (size_t first = 0, last = 0; first < guesses.size(); ++first) {
+        while (last < guesses.size() && guesses[last] < guesses[first] + kMinuteMs) {
+            ++last;
+        }
+        most = std::max(most, last - first);
+    }
+    return most;
+}
+
+TEST(LoginThrottleTest, TheAdministratorGetsInWithinTheLongestWaitBesideAGuesserKeptSlow) {
+    constexpr uint64_t kRunMs = 10 * 60 * 1000;
+    constexpr uint32_t kShare = 8; // the strangers one address may hold at once
+    const auto guessers = [](uint32_t count, uint32_t periodMs) {
+        std::vector<ThrottleSender> senders;
+        for (uint32_t i = 0; i < count; ++i) {
+            senders.push_back({false, periodMs, i * 7});
+        }
+        return senders;
+    };
+    const auto with = [](std::vector<ThrottleSender> senders, uint32_t periodMs) {
+        senders.push_back({true, periodMs, 1100});
+        return senders;
+    };
+    const struct {
+        const char* Case;
+        std::vector<ThrottleSender> Senders;
+    } rows[] = {
+        {"a guesser every 0.2 s, alone", guessers(1, 200)},
+        {"a guesser every 0.2 s and the administrator every 2 s", with(guessers(1, 200), 2000)},
+        {"a guesser on the rest of the share and the administrator every 2 s",
+         with(guessers(kShare - 1, 200), 2000)},
+        {"a guesser at once after every answer on the whole share", guessers(kShare, 1)},
+        {"the administrator every 0.3 s beside a guesser on four connections",
+         with(guessers(4, 200), 300)},
+        {"the administrator every 31 s, just past each wait", with(guessers(2, 50), 31000)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        const ThrottleRun run = RunSenders(row.Senders, kRunMs);
+        const auto guessing = static_cast<uint32_t>(
+            std::count_if(row.Senders.begin(), row.Senders.end(),
+                          [](const ThrottleSender& sender) { return !sender.Administrator; }));
+        const size_t most = MostGuessesInAMinute(run.Guesses);
+        EXPECT_LE(most, SCA_NetLoginThrottle::MostChecksPerMinute(guessing));
+        EXPECT_GE(run.Guesses.size(), kRunMs / SCA_NetLoginThrottle::kLongestWaitMs)
+            << "every guess is checked in its turn, none refused unchecked";
+        const bool administrator = guessing < row.Senders.size();
+        if (administrator) {
+            ASSERT_FALSE(run.AdminWaitsMs.empty());
+            EXPECT_LE(*std::max_element(run.AdminWaitsMs.begin(), run.AdminWaitsMs.end()),
+                      SCA_NetLoginThrottle::kLongestWaitMs)
+                << "every login with the right password is checked within the longest wait";
+            EXPECT_GT(*std::max_element(run.AdminWaitsMs.begin(), run.AdminWaitsMs.end()), 0u)
+                << "the administrator shares the guesser's waits";
+        }
+        std::printf("%s: %zu guesses checked, at most %zu a minute (bound %u); administrator "
+                    "%zu logins, longest wait %llu ms\n",
+                    row.Case, run.Guesses.size(), most,
+                    SCA_NetLoginThrottle::MostChecksPerMinute(guessing), run.AdminWaitsMs.size(),
+                    static_cast<unsigned long long>(
+                        run.AdminWaitsMs.empty()
+                            ? 0
+                            : *std::max_element(run.AdminWaitsMs.begin(), run.AdminWaitsMs.end())));
+    }
+}
+
+TEST(LoginThrottleTest, HeldLoginsAreCheckedTogetherWhenTheWaitEndsOrDroppedAtOnce) {
+    SCA_ManualClock clock;
+    SCA_NetLoginThrottle throttle;
+    const std::string address = "192.0.2.44";
+    for (uint32_t i = 0; i < SCA_NetLoginThrottle::kFreeFailures; ++i) {
+        throttle.LoginFailed(address, SCA_NetLoginThrottle::NowMs());
+    }
+    std::atomic<int> checked{0};
+    std::atomic<bool> leave{false};
+    std::atomic<bool> left{false};
+    // Two logins held for one round: the one checked first fails, and the other is checked all
+    // the same, not left for a round after the new wait.
+    std::vector<std::thread> held;
+    for (int i = 0; i < 2; ++i) {
+        held.emplace_back([&] {
+            uint64_t start = 0;
+            if (throttle.AwaitTurn(
+                    address, [] { return false; }, &start)) {
+                throttle.LoginFailed(address, start);
+                ++checked;
+            }
+        });
+    }
+    std::thread leaving([&] {
+        uint64_t start = 0;
+        left = !throttle.AwaitTurn(
+            address, [&] { return leave.load(); }, &start);
+    });
+    ASSERT_TRUE(WaitUntil("three held logins", [&] { return throttle.GetHeldCount() == 3; }));
+    EXPECT_EQ(checked.load(), 0);
+    // A connection that ends leaves at once, without a check and without the clock moving.
+    leave = true;
+    throttle.Wake();
+    leaving.join();
+    EXPECT_TRUE(left.load());
+    EXPECT_EQ(throttle.GetHeldCount(), 2u);
+    clock.Advance(std::chrono::milliseconds(SCA_NetLoginThrottle::kFirstWaitMs));
+    for (std::thread& thread : held) {
+        thread.join();
+    }
+    EXPECT_EQ(checked.load(), 2);
+    EXPECT_EQ(throttle.GetWaitMs(address, SCA_NetLoginThrottle::NowMs()), 4000u)
+        << "five failures: the one that left was not one";
 }
 
 TEST_F(StrangerLimitsTest, AStrangerMaySendLittleAndMayNotLinger) {
