@@ -207,6 +207,10 @@ public:
     // A request on the wire is being answered: its reply is made or sent (a large one holds
     // the stand-in's memory meanwhile).
     bool Answering() const { return m_Answering.load() > 0; }
+    // The payload size of a HugeString frame of hugeBytes.
+    static uint32_t HugeStringPayload(uint32_t hugeBytes) {
+        return static_cast<uint32_t>(sizeof(kHugeHead) - 1 + hugeBytes + sizeof(kHugeTail) - 1);
+    }
 
     ~FakeService() {
         m_Stopping = true;
@@ -434,6 +438,10 @@ private:
         }
     }
 
+    // A HugeString reply's tree: one text field "S" around its characters.
+    static constexpr char kHugeHead[] = "1\x01S\x01";
+    static constexpr char kHugeTail[] = "\x01";
+
     // Writes reply's frame as frame says; false when the connection is to close after it.
     static bool SendFrame(SCA_NetSocket* link, SCA_NetMessage* reply, uint32_t sequence,
                           Answer::Wire frame, uint32_t hugeBytes) {
@@ -482,7 +490,7 @@ private:
             break;
         }
         case Answer::Wire::HugeString:
-            payload("1\x01S\x01" + std::string(hugeBytes, 'x') + "\x01");
+            payload(kHugeHead + std::string(hugeBytes, 'x') + kHugeTail);
             setLength(static_cast<uint32_t>(bytes.size() - lengthAt - 4));
             break;
         default:

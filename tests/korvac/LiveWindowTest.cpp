@@ -118,6 +118,13 @@ protected:
         return false;
     }
     QString Status() { return m_Window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(); }
+    // What the window says of a reply of size bytes over the default limit.
+    static QString RefusedText(uint32_t size) {
+        return QStringLiteral("Reply from server-a:8000 refused: %1 bytes, over the limit of %2 "
+                              "bytes (-max_reply raises it) - reconnecting")
+            .arg(size)
+            .arg(SCA_ClientSession::kDefaultMaxReplyBytes);
+    }
     // Two polls after the service turned sane: connected again with its two monitors shown.
     void ExpectRecovered(const QString& connected) {
         Tick();
@@ -582,11 +589,8 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
     constexpr int kTurnsWhileWaiting = 5;
     const QString connected = QStringLiteral("Connected To: admin@server-a");
     const QString lost = QString::fromLatin1(kLost);
-    const QString refused =
-        QStringLiteral("Reply from server-a:8000 refused: larger than %1 bytes (-max_reply "
-                       "raises the limit) - reconnecting")
-            .arg(SCA_ClientSession::GetMaxReplyBytes());
     const Answer healthy = m_Service.StandingOf("GetStatusEx");
+    const QString refused = RefusedText(FakeService::HugeStringPayload(healthy.HugeBytes));
     using Wire = Answer::Wire;
     // Status: the status label after the poll; connected when the poll was taken. TimesOut: the
     // client can only give the reply up when the poll's time-out runs out.
@@ -643,6 +647,43 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
         EXPECT_EQ(monitors->topLevelItemCount(), 2);
     }
     EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// A service that answers each poll with a reply over the limit: the window says once, in the
+// status bar and the log, how large it was, what the limit is and that -max_reply raises it;
+// the reconnections that meet it again show the line and log nothing more, and no error or
+// box comes. Once a poll is answered, a new oversize reply is told again.
+TEST_F(LiveWindow, AReplyOverTheLimitIsToldOnceWithItsSizeWhileTheWindowReconnects) {
+    constexpr uint32_t kHugeBytes = 45u << 20;
+    constexpr int kReconnections = 3;
+    ASSERT_TRUE(m_Service.ListenOnWire());
+    m_Window->GetSession()->SetLeastWaitMs(kHealthyAnswerWaitMs);
+    const Answer healthy = m_Service.StandingOf("GetStatusEx");
+    Answer huge = healthy;
+    huge.Frame = Answer::Wire::HugeString;
+    huge.HugeBytes = kHugeBytes;
+    const QString refused = RefusedText(FakeService::HugeStringPayload(kHugeBytes));
+    const QByteArray told = refused.toUtf8();
+    m_Service.Standing("GetStatusEx", huge);
+    for (int attempt = 0; attempt <= kReconnections; ++attempt) {
+        SCOPED_TRACE(attempt);
+        ConnectionOf(m_Window)->DefaultConnect();
+        EXPECT_EQ(m_Window->CheckConnected(0), 0);
+        EXPECT_EQ(Status(), refused);
+        EXPECT_EQ(Logged(told.constData()), 1);
+    }
+    EXPECT_EQ(m_Service.Count("GetStatusEx"), kReconnections + 1);
+    EXPECT_TRUE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
+    EXPECT_TRUE(m_Hook.Boxes.empty());
+
+    m_Service.Standing("GetStatusEx", healthy);
+    ConnectionOf(m_Window)->DefaultConnect();
+    ASSERT_EQ(m_Window->CheckConnected(0), 1);
+    m_Service.Queue("GetStatusEx", huge);
+    Tick();
+    Tick();
+    EXPECT_EQ(Status(), refused);
+    EXPECT_EQ(Logged(told.constData()), 2);
 }
 
 // A reply far larger than any real service sends, shown, left unshown or refused, leaves the
