@@ -649,41 +649,49 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
     EXPECT_TRUE(m_Hook.Boxes.empty());
 }
 
-// A service that answers each poll with a reply over the limit: the window says once, in the
-// status bar and the log, how large it was, what the limit is and that -max_reply raises it;
-// the reconnections that meet it again show the line and log nothing more, and no error or
-// box comes. Once a poll is answered, a new oversize reply is told again.
+// A service that answers with a reply over the limit, its poll's or its configuration's at each
+// login: the window says once, in the status bar and the log, how large it was, what the limit
+// is and that -max_reply raises it; the reconnections that meet it again show the line and log
+// nothing more, and no error or box comes. Once a poll is answered, a new one is told again.
 TEST_F(LiveWindow, AReplyOverTheLimitIsToldOnceWithItsSizeWhileTheWindowReconnects) {
     constexpr uint32_t kHugeBytes = 45u << 20;
     constexpr int kReconnections = 3;
     ASSERT_TRUE(m_Service.ListenOnWire());
     m_Window->GetSession()->SetLeastWaitMs(kHealthyAnswerWaitMs);
-    const Answer healthy = m_Service.StandingOf("GetStatusEx");
-    Answer huge = healthy;
-    huge.Frame = Answer::Wire::HugeString;
-    huge.HugeBytes = kHugeBytes;
     const QString refused = RefusedText(FakeService::HugeStringPayload(kHugeBytes));
     const QByteArray told = refused.toUtf8();
-    m_Service.Standing("GetStatusEx", huge);
-    for (int attempt = 0; attempt <= kReconnections; ++attempt) {
-        SCOPED_TRACE(attempt);
+    int logged = 0;
+    const auto hugeOf = [this](const char* op) {
+        Answer huge = m_Service.StandingOf(op);
+        huge.Frame = Answer::Wire::HugeString;
+        huge.HugeBytes = kHugeBytes;
+        return huge;
+    };
+    for (const char* op : {"GetStatusEx", "GetUserConfig"}) {
+        SCOPED_TRACE(op);
+        const Answer healthy = m_Service.StandingOf(op);
+        const int asked = m_Service.Count(op);
+        m_Service.Standing(op, hugeOf(op));
+        ++logged;
+        for (int attempt = 0; attempt <= kReconnections; ++attempt) {
+            SCOPED_TRACE(attempt);
+            ConnectionOf(m_Window)->DefaultConnect();
+            EXPECT_EQ(m_Window->CheckConnected(0), 0);
+            EXPECT_EQ(Status(), refused);
+            EXPECT_EQ(Logged(told.constData()), logged);
+        }
+        EXPECT_EQ(m_Service.Count(op), asked + kReconnections + 1);
+        EXPECT_TRUE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
+        EXPECT_TRUE(m_Hook.Boxes.empty());
+        m_Service.Standing(op, healthy);
         ConnectionOf(m_Window)->DefaultConnect();
-        EXPECT_EQ(m_Window->CheckConnected(0), 0);
-        EXPECT_EQ(Status(), refused);
-        EXPECT_EQ(Logged(told.constData()), 1);
+        ASSERT_EQ(m_Window->CheckConnected(0), 1);
     }
-    EXPECT_EQ(m_Service.Count("GetStatusEx"), kReconnections + 1);
-    EXPECT_TRUE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
-    EXPECT_TRUE(m_Hook.Boxes.empty());
-
-    m_Service.Standing("GetStatusEx", healthy);
-    ConnectionOf(m_Window)->DefaultConnect();
-    ASSERT_EQ(m_Window->CheckConnected(0), 1);
-    m_Service.Queue("GetStatusEx", huge);
+    m_Service.Queue("GetStatusEx", hugeOf("GetStatusEx"));
     Tick();
     Tick();
     EXPECT_EQ(Status(), refused);
-    EXPECT_EQ(Logged(told.constData()), 2);
+    EXPECT_EQ(Logged(told.constData()), logged + 1);
 }
 
 // A reply far larger than any real service sends, shown, left unshown or refused, leaves the
