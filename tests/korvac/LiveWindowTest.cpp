@@ -946,17 +946,60 @@ TEST_F(LiveWindow, AnExportedConfigurationHoldsNoPasswordAndItsImportAsksForOne)
     m_Hook.OnExec = nullptr;
     EXPECT_EQ(m_Service.SetMask, 0xFFFFFFFFu);
 
-    // A configuration file of another kind: refused before the service is touched.
+    // Files refused before the service is touched: a configuration of another kind, and,
+    // unread, a file larger than a configuration can be (reading 300 MB held the window for
+    // seconds) and what is no file at all (a device that never ends).
     SCA_ConfigObj other("ServerConfig", nullptr);
     other.AddField("FileType", 1012u);
     other.AddField("ProductType", SCA_PRODUCT_TYPE_KORVANTA);
     const std::string wrong = m_Home.Path() + "/other.hdx";
     ASSERT_EQ(other.Save(wrong.c_str(), 1012, 0, &error), 1);
-    m_Hook.FileAnswer = QString::fromStdString(wrong);
+    const std::string huge = m_Home.Path() + "/huge.hdx";
+    {
+        QFile file(QString::fromStdString(huge));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(300ll << 20)); // sparse: nothing written
+    }
+    const struct {
+        const char* Name;
+        std::string File;
+        std::string Said;
+    } refusals[] = {
+        {"another kind", wrong, "The specified configuration file is invalid."},
+        {"larger than a configuration", huge,
+         "The specified configuration file is too large - " + huge +
+             " (300.00 MB; a server configuration is at most 64.00 MB)"},
+        {"a device", "/dev/zero", "The specified configuration file is invalid."},
+    };
     const int stops = m_Service.Count("StopAllMonitors");
+    for (const auto& refused : refusals) {
+        SCOPED_TRACE(refused.Name);
+        m_Hook.Boxes.clear();
+        m_Hook.FileAnswer = QString::fromStdString(refused.File);
+        m_Window->ImportConfiguration();
+        ASSERT_EQ(m_Hook.Boxes.size(), 2u); // the warning, then the answer
+        EXPECT_EQ(m_Hook.Boxes[1].Text.toStdString(), refused.Said);
+        EXPECT_EQ(m_Service.Count("StopAllMonitors"), stops);
+    }
+
+    // A file the service refuses: the answer says the service's reason, the one it logged as
+    // it refused, not an older refusal the window had shown already.
+    m_Service.Log(SCA_LEVEL_ERROR,
+                  "SCA_KorvantaAgent::SetUserConfig: Cannot save user configuration file (ERR:28)");
+    ASSERT_TRUE(korvac_test::WindowPolls(&m_Service, m_Window.get()));
+    m_Service.Queue("SetUserConfig", Answer::Refused().Doing([this] {
+        m_Service.Log(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetUserConfig: the reports folder must "
+                                       "lie below /var/lib/korvanta - /etc/korvanta-reports");
+    }));
+    m_Hook.Boxes.clear();
+    m_Hook.FileAnswer = QString::fromStdString(older);
     m_Window->ImportConfiguration();
-    EXPECT_EQ(Logged("The specified configuration file is invalid."), 1);
-    EXPECT_EQ(m_Service.Count("StopAllMonitors"), stops);
+    ASSERT_EQ(m_Hook.Boxes.size(), 2u);
+    EXPECT_EQ(m_Hook.Boxes[1].Text.toStdString(),
+              "SCA_KorvantaInterface::SetUserConfig: the operation failed\n"
+              "Cannot save server configuration file - the reports folder must lie below "
+              "/var/lib/korvanta - /etc/korvanta-reports");
+    EXPECT_FALSE(BoxShown("Server configuration imported."));
 
     // Cancelling the warning ends the command before any file is asked for.
     const int dialogs = static_cast<int>(m_Hook.Dialogs.size());
