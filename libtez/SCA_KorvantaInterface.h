@@ -212,6 +212,11 @@ public:
     int SetProcessMonitorRules(SCA_TezProcessRules* rules);
     int GetDebugLog(uint32_t lastMessageId, uint32_t count, uint32_t* logSessionId,
                     SCA_DebugLog* log);
+    // Why the service refused operation: it logs each refusal as an error naming the
+    // operation ("<class>::<operation>: <reason>"). The reason of its newest such error after
+    // the log message sinceId (all ones: the whole log) goes to *reason, empty when it logged
+    // none; 0 when the log cannot be read.
+    int GetRefusalReason(uint32_t sinceId, const char* operation, std::string* reason);
     int GetSoundActions(uint64_t since, uint64_t* lastActionTime, SCA_SoundActions* actions);
 
     // Monitors (GetMonitor and SetMonitor carry GetMonitorObj and SetMonitorObj).

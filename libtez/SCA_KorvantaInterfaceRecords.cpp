@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The client object: the typed wrappers that read reply objects into records and write records
 // into the objects that operations send.
+#include <cstring>
+#include <string>
+
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_Report.h"
 #include "libtez/SCA_KorvantaInterface.h"
@@ -25,6 +28,9 @@ namespace {
 
 // Every part of a user configuration.
 constexpr uint32_t kAllParts = SCA_ALL_ONES;
+// A refusal's reason is among the messages logged since the caller last read the log, which
+// the service keeps 500 of.
+constexpr uint32_t kRefusalSearch = 500;
 
 // Calls an operation that hands out an object, reads the object into a record and releases
 // it. The operation's failure and a reply the record cannot read are reported as the
@@ -121,6 +127,32 @@ int SCA_KorvantaInterface::GetDebugLog(uint32_t lastMessageId, uint32_t count,
             return GetDebugLog(lastMessageId, count, logSessionId, object);
         },
         [&](SCA_ConfigObj* reply) { return log->Deserialize(reply); });
+}
+
+int SCA_KorvantaInterface::GetRefusalReason(uint32_t sinceId, const char* operation,
+                                            std::string* reason) {
+    if (operation == nullptr || reason == nullptr) {
+        return ReportFailure("GetRefusalReason", "no record given");
+    }
+    reason->clear();
+    SCA_DebugLog log(kRefusalSearch);
+    uint32_t session = 0;
+    if (!GetDebugLog(sinceId, kRefusalSearch, &session, &log)) {
+        return 0;
+    }
+    const std::string named = std::string("::") + operation + ": ";
+    for (uint32_t position = log.GetMessageCount(); position > 0; --position) {
+        tagSCA_ERROR_DESCR* message = nullptr;
+        if (!log.GetMessageByPos(position - 1, &message) || message->Level != SCA_LEVEL_ERROR) {
+            continue;
+        }
+        const char* at = std::strstr(message->Text, named.c_str());
+        if (at != nullptr) {
+            reason->assign(at + named.size());
+            return 1;
+        }
+    }
+    return 1;
 }
 
 int SCA_KorvantaInterface::GetSoundActions(uint64_t since, uint64_t* lastActionTime,

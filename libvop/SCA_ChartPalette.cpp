@@ -103,9 +103,18 @@ double SCA_ChartPalette::PaintStatistics(QPainter* painter, const QRectF& area,
     painter->setPen(Text);
     painter->drawText(
         band, Qt::AlignLeft | Qt::AlignVCenter,
-        QFontMetricsF(painter->font())
-            .elidedText(StatisticsText(status, compact), Qt::ElideRight, band.width()));
+        FittedStatistics(QFontMetricsF(painter->font()), band.width(), status, compact));
     return height;
+}
+
+QString SCA_ChartPalette::FittedStatistics(const QFontMetricsF& metrics, double width,
+                                           const tagSCA_TEZ_COUNTER_STATUS& status, bool compact) {
+    // Values cut short would say something else: the labels give way first.
+    QString text = StatisticsText(status, compact);
+    if (!compact && metrics.horizontalAdvance(text) > width) {
+        text = ShortStatisticsText(status);
+    }
+    return metrics.elidedText(text, Qt::ElideRight, width);
 }
 
 QString SCA_ChartPalette::ValueText(uint32_t counterType, double value) {
@@ -133,6 +142,18 @@ QString SCA_ChartPalette::StatisticsText(const tagSCA_TEZ_COUNTER_STATUS& status
     const QString current =
         status.HasCurrent ? ValueText(type, status.Current) : QStringLiteral("---");
     return QStringLiteral("Current: %1   Average: %2   Minimum: %3   Maximum: %4")
+        .arg(current, ValueText(type, status.Average), ValueText(type, status.Minimum),
+             ValueText(type, status.Maximum));
+}
+
+QString SCA_ChartPalette::ShortStatisticsText(const tagSCA_TEZ_COUNTER_STATUS& status) {
+    if (status.ValueCount == 0) {
+        return StatisticsText(status, false);
+    }
+    const uint32_t type = status.CounterType;
+    const QString current =
+        status.HasCurrent ? ValueText(type, status.Current) : QStringLiteral("---");
+    return QStringLiteral("Cur: %1   Avg: %2   Min: %3   Max: %4")
         .arg(current, ValueText(type, status.Average), ValueText(type, status.Minimum),
              ValueText(type, status.Maximum));
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 
+class QFontMetricsF;
 class QPainter;
 class QRectF;
 class SCA_TezConfigUser;
@@ -60,6 +61,12 @@ public:
     // value is shown otherwise) "Min: ...   Avg: ...   Max: ..."; "No values yet" before the
     // first value.
     static QString StatisticsText(const tagSCA_TEZ_COUNTER_STATUS& status, bool compact);
+    // The same with short labels: "Cur: ...   Avg: ...   Min: ...   Max: ...".
+    static QString ShortStatisticsText(const tagSCA_TEZ_COUNTER_STATUS& status);
+    // The statistics line as it is drawn width pixels wide in metrics: with short labels when
+    // the full ones do not fit, cut with an ellipsis only when those do not fit either.
+    static QString FittedStatistics(const QFontMetricsF& metrics, double width,
+                                    const tagSCA_TEZ_COUNTER_STATUS& status, bool compact);
     // Whether two statuses would be drawn alike (a frame repaints only when they differ).
     static bool SameStatus(const tagSCA_TEZ_COUNTER_STATUS& a, const tagSCA_TEZ_COUNTER_STATUS& b);
 };

@@ -51,6 +51,10 @@ public:
     uint32_t GetMaxPayload() const { return m_MaxPayload; }
     // The payload size of the last frame taken (0 before).
     uint32_t GetTakenPayload() const { return m_TakenPayload; }
+    // The payload size the head of a frame refused as too large announced (0 for none).
+    uint32_t GetRefusedPayload() const {
+        return m_Error == SCA_NET_ERROR_TOO_LARGE ? m_PayloadLength : 0;
+    }
 
 private:
     uint32_t HeadSize() const;

@@ -67,6 +67,9 @@ public:
     uint32_t GetMaxPayload() const { return m_Reader.GetMaxPayload(); }
     // The payload size of the last message received (0 before).
     uint32_t GetLastPayload() const { return m_Reader.GetTakenPayload(); }
+    // The payload size of a frame refused for its size, as its head announced it, until the
+    // next Connect (0 for none): what the caller tells when it says why.
+    uint32_t GetRefusedPayload() const { return m_Reader.GetRefusedPayload(); }
 
     // 1 when a whole, well-formed frame of at most SCA_NET_PEEK_LIMIT bytes waits in the
     // link, not yet read. Looks without taking, so it may come from another thread than the

@@ -75,6 +75,8 @@ struct tagSCA_MOUNT {
 
 // The kernel marks its own threads with this flag in the stat flags field.
 inline constexpr uint32_t SCA_PROC_FLAG_KERNEL_THREAD = 0x00200000u;
+// ... and a task that has begun to exit with this one.
+inline constexpr uint32_t SCA_PROC_FLAG_EXITING = 0x00000004u;
 // The kernel cuts the name in stat to this many bytes.
 inline constexpr uint32_t SCA_PROC_COMM_MAX = 15;
 

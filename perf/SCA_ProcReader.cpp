@@ -217,10 +217,17 @@ std::optional<uint32_t> SCA_ProcReader::CountHandles(uint32_t pid) {
     return dir.Get() >= 0 ? CountHandlesAt(dir.Get()) : std::nullopt;
 }
 
+int SCA_ProcReader::HasEnded(const tagSCA_PID_STAT& stat) {
+    // A thread group whose leader alone exited still runs its other threads, and counts them.
+    const bool exited =
+        stat.State == 'Z' || stat.State == 'X' || (stat.Flags & SCA_PROC_FLAG_EXITING) != 0;
+    return exited && stat.Threads <= 1 ? 1 : 0;
+}
+
 int SCA_ProcReader::ReadSample(uint32_t pid, tagSCA_PROC_SAMPLE* sample) {
     const FdGuard dir(OpenProcess(pid));
     auto stat = dir.Get() >= 0 ? ReadStatAt(dir.Get()) : std::nullopt;
-    if (!stat || (stat->Flags & SCA_PROC_FLAG_KERNEL_THREAD) != 0) {
+    if (!stat || (stat->Flags & SCA_PROC_FLAG_KERNEL_THREAD) != 0 || HasEnded(*stat)) {
         return 0;
     }
     sample->Stat = std::move(*stat);

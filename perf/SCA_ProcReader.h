@@ -48,8 +48,12 @@ public:
     std::optional<tagSCA_PID_IO> ReadIo(uint32_t pid);
     std::optional<uint32_t> CountHandles(uint32_t pid);
     // Reads stat, io, the fd folder and the owner of pid into *sample. 0 when the process is
-    // gone (or going) or is a kernel thread.
+    // gone, has ended (HasEnded) or is a kernel thread.
     int ReadSample(uint32_t pid, tagSCA_PROC_SAMPLE* sample);
+    // 1 when stat is of a process that has exited, or is exiting, and only waits for its
+    // parent to take its exit status: it has no memory, files or I/O left, so a reading of it
+    // would be zeros where the process never had them.
+    static int HasEnded(const tagSCA_PID_STAT& stat);
     // Completes a name the kernel cut from the executable's (or the command line's) base name
     // when it begins with the cut name; other names are left alone.
     void CompleteName(uint32_t pid, tagSCA_PROC_SAMPLE* sample);

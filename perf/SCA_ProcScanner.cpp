@@ -50,7 +50,7 @@ void SCA_ProcScanner::ReadAll(std::optional<double> seconds, std::optional<uint6
     tagSCA_PROC_ENTRY entry;
     for (const uint32_t pid : m_Pids) {
         if (!m_Reader.ReadSample(pid, &entry.Sample)) {
-            continue; // gone, or a kernel thread
+            continue; // gone, ended, or a kernel thread
         }
         const uint64_t startTicks = entry.Sample.Stat.StartTicks;
         const Position* known = Find(m_PreviousIndex, pid);

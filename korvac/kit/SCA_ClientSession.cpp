@@ -115,6 +115,9 @@ int SCA_ClientSession::AskWork(QObject* context, std::function<int(SCA_KorvantaI
             if (lost && client == m_Client) {
                 HandleLostConnection();
             }
+            if (ok) {
+                m_RefusalTold = false;
+            }
             if (context != nullptr) {
                 done(ok);
             }
@@ -220,20 +223,30 @@ QString SCA_ClientSession::LostText() const {
     return QStringLiteral("Connection to %1:%2 lost - reconnecting").arg(m_Host).arg(m_Port);
 }
 
+QString SCA_ClientSession::RefusedText(uint32_t size) const {
+    return QStringLiteral("Reply from %1:%2 refused: %3 bytes, over the limit of %4 bytes "
+                          "(-max_reply raises it) - reconnecting")
+        .arg(m_Host)
+        .arg(m_Port)
+        .arg(size)
+        .arg(m_Client != nullptr ? m_Client->GetNetTransport()->GetMaxPayload()
+                                 : GetMaxReplyBytes());
+}
+
 void SCA_ClientSession::HandleLostConnection() {
     if (m_Client == nullptr) {
         return;
     }
-    // A reply over the limit was refused: the user learns why, and how to take it.
-    const QString text =
-        m_Client->GetLastStatusCode() == SCA_NET_ERROR_TOO_LARGE
-            ? QStringLiteral("Reply from %1:%2 refused: larger than %3 bytes (-max_reply raises "
-                             "the limit) - reconnecting")
-                  .arg(m_Host)
-                  .arg(m_Port)
-                  .arg(GetMaxReplyBytes())
-            : LostText();
-    SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING, "%s", text.toUtf8().constData());
+    // A reply over the limit was refused: the user learns why, and how to take it. A service
+    // that sends it again after each reconnection is not told of again.
+    const uint32_t refused = m_Client->GetLastStatusCode() == SCA_NET_ERROR_TOO_LARGE
+                                 ? m_Client->GetNetTransport()->GetRefusedPayload()
+                                 : 0;
+    const QString text = refused != 0 ? RefusedText(refused) : LostText();
+    if (refused == 0 || !m_RefusalTold.exchange(true)) {
+        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_WARNING, "%s",
+                                                  text.toUtf8().constData());
+    }
     emit ConnectionLost(text);
     Close();
 }

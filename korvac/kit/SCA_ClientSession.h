@@ -22,7 +22,10 @@
 // One rule for failures: a call that fails because the connection failed (a send, a wait, a
 // reply that did not come in time) ends the session once, with one line in the user's words
 // ("Connection to host:port lost - reconnecting") in the client's log and in ConnectionLost.
-// A call the service refused leaves the session as it is; its caller says what failed.
+// A reply over the size limit ends it as well, and the line says the reply's size, the limit
+// and -max_reply; the reconnections that meet such a reply again show the line but log it no
+// more, until a poll is answered. A call the service refused leaves the session as it is;
+// its caller says what failed.
 //
 // Polls wait briefly for their reply; commands the user gave wait longer. Either way the wait
 // happens on the session's network thread, one call after the other. A window's timer asks
@@ -155,6 +158,8 @@ public:
     void HandleLostConnection();
     // The line a lost connection shows, e.g. "Connection to localhost:24503 lost - reconnecting".
     QString LostText() const;
+    // The line a reply of size bytes over the limit shows.
+    QString RefusedText(uint32_t size) const;
 
 signals:
     void Connected();
@@ -176,6 +181,9 @@ private:
                 GiveBackAfterCall(*client);
                 return done;
             })) {
+            if (how == Wait::Poll) {
+                m_RefusalTold = false;
+            }
             return 1;
         }
         if (client == m_Client && client->LostConnection()) {
@@ -229,4 +237,6 @@ private:
     int m_AnswersSinceLook = 0;
     QString m_Host;
     uint16_t m_Port = 0;
+    // A reply over the limit was logged, and no poll has been answered since.
+    std::atomic<bool> m_RefusalTold{false};
 };

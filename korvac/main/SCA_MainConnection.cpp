@@ -123,7 +123,7 @@ int SCA_MainConnection::Connect(const char* host, uint16_t port, const char* use
     }
     SCA_StrnCpy(m_ServiceHostName, serviceHost, sizeof(m_ServiceHostName));
     SCA_StrnCpy(m_ServiceAccount, serviceAccount, sizeof(m_ServiceAccount));
-    if (!LoadServerConfig()) {
+    if (!LoadServerConfig(reportErrors)) {
         // A lost connection was told by the session; a refusal stops the reconnection.
         if (session->IsConnected()) {
             m_AutoConnect = 0;
@@ -175,26 +175,30 @@ void SCA_MainConnection::ResetDisconnected() {
     m_LocalServer = 0;
 }
 
-int SCA_MainConnection::LoadServerConfig() {
+int SCA_MainConnection::LoadServerConfig(int reportLost) {
     SCA_ClientSession* session = m_Context.Session;
     if (!session->IsConnected()) {
         return 0;
     }
+    // A lost connection closed the session: an automatic reconnection, which meets it again
+    // at every attempt, leaves the telling to the session's one line.
+    const auto failed = [session, reportLost](const char* text) {
+        if (reportLost || session->IsConnected()) {
+            SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR, "%s", text);
+        }
+        return 0;
+    };
     SCA_TezConfig* serverConfig = m_Context.ServerConfig;
     SCA_TezConfigUser* serverUserConfig = m_Context.ServerUserConfig;
     if (!session->Command([serverConfig](SCA_KorvantaInterface& client) {
             return client.GetProductConfig(serverConfig);
         })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                  "Cannot load server product configuration");
-        return 0;
+        return failed("Cannot load server product configuration");
     }
     if (!session->Command([serverConfig, serverUserConfig](SCA_KorvantaInterface& client) {
             return client.GetUserConfig(serverConfig, serverUserConfig);
         })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                  "Cannot load server user configuration");
-        return 0;
+        return failed("Cannot load server user configuration");
     }
     return 1;
 }

@@ -33,7 +33,9 @@ public:
     int Disconnect();
     // Whether the start and the reconnection may log in silently with the saved values.
     int HasSavedLogin(const char* host, const char* password);
-    int LoadServerConfig();
+    // A fresh copy of the service's configurations. A failure is reported; one whose
+    // connection was lost (which the session tells) only with reportLost.
+    int LoadServerConfig(int reportLost = 1);
     int ConnectToHost(const char* host);
     // A connection attempt with the saved login, made once the event loop turns.
     void ConnectSoon();

@@ -3,11 +3,13 @@
 #include "korvac/kit/SCA_ListLook.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QTreeWidgetItemIterator>
 #include <algorithm>
+#include <cmath>
 
 #include "korvac/kit/SCA_ClientSession.h"
 #include "libvop/SCA_EmptyHint.h"
@@ -73,17 +75,20 @@ QList<QVariant> IdsOf(const std::vector<SCA_KorvantaMonitorRow>& rows) {
     return ids;
 }
 
-// The width the Status column needs for its longest text ("Running - Warnings") in the tree's
+// The width the Status column needs for its longest text ("Stopped - Warnings") in the tree's
 // font, with the margins a cell keeps on both sides: a cut state would hide what matters most.
+// A cell elides a text whose laid-out width, a fraction of a pixel included, exceeds its room.
 int StatusColumnWidth(const QTreeWidget* tree, int least) {
     const int margins =
         2 * (tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree) + 1);
+    const QFontMetricsF metrics(tree->font());
     int width = least;
     for (const uint32_t run : {SCA_PROCESS_FAILED, SCA_PROCESS_STOPPED, SCA_PROCESS_IDLE,
                                SCA_PROCESS_RUNNING, SCA_PROCESS_PAUSED}) {
         for (const uint32_t state : {SCA_TASK_STATUS_ERROR, SCA_TASK_STATUS_WARNING}) {
             const QString text = SCA_MonitorsView::MonitorStateText(state, run);
-            width = std::max(width, tree->fontMetrics().horizontalAdvance(text) + margins);
+            width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(text))) +
+                                        margins);
         }
     }
     return width;

@@ -2,19 +2,24 @@
 // The connected service's configuration as one unit: export to a file, import from one, and
 // the options dialog over the service's settings joined with the client's own options.
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QToolBar>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "korvac/kit/SCA_ClientSession.h"
 #include "korvac/main/SCA_GuiUpdateLock.h"
 #include "korvac/main/SCA_MainConnection.h"
 #include "korvac/main/SCA_MainStatusPoll.h"
 #include "korvac/main/SCA_SrvActionCtrl.h"
 #include "korvac/main/SCA_SrvGui.h"
+#include "libmor/SCA_Crypto.h"
 #include "libmor/SCA_Limits.h"
 #include "libmor/SCA_String.h"
+#include "libmor/SCA_Time.h"
 #include "libtez/SCA_KorvantaInterface.h"
 #include "libvop/SCA_EntryDlg.h"
 #include "libvop/SCA_ModalHook.h"
@@ -22,6 +27,7 @@
 #include "model/SCA_ConfigObj.h"
 #include "model/SCA_Field.h"
 #include "model/SCA_TezConfigUser.h"
+#include "net/SCA_NetProtocol.h"
 
 namespace {
 
@@ -44,8 +50,61 @@ constexpr const char* kGuiOptions[] = {
     SCA_OPTION_START_MINIMIZED,
 };
 
+// A configuration reaches the service in one request, whose payload the protocol holds to
+// SCA_NET_MAX_PAYLOAD; its file is that tree behind a head of magic, format version, file
+// type, payload length and SHA-256. A larger file holds no configuration the service could
+// take, and is refused before a byte of it is read.
+constexpr qint64 kConfigFileHeadBytes = 4 + 4 + 4 + 8 + SCA_SHA256_SIZE;
+constexpr qint64 kMaxConfigFileBytes = qint64{SCA_NET_MAX_PAYLOAD} + kConfigFileHeadBytes;
+
 QString UserDir() {
     return QDir::homePath();
+}
+
+QByteArray SizeText(qint64 bytes) {
+    char text[64] = "";
+    SCA_FormatSize(static_cast<uint64_t>(bytes), text, sizeof(text));
+    return QByteArray(text);
+}
+
+// Whether file may be read as a configuration: a file of a size a configuration can have.
+// Anything else (a device, a pipe, a folder, a file past the limit) is reported, unread.
+bool MayHoldConfiguration(const QByteArray& file) {
+    const QFileInfo info(QString::fromUtf8(file));
+    if (!info.exists()) {
+        return true; // the load says it is missing
+    }
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (!info.isFile()) {
+        report(SCA_LEVEL_ERROR, "The specified configuration file is invalid.");
+        return false;
+    }
+    if (info.size() > kMaxConfigFileBytes) {
+        report(SCA_LEVEL_ERROR,
+               "The specified configuration file is too large - %s (%s; a server configuration "
+               "is at most %s)",
+               file.constData(), SizeText(info.size()).constData(),
+               SizeText(kMaxConfigFileBytes).constData());
+        return false;
+    }
+    return true;
+}
+
+// The service refused a change of its configuration: "Cannot save server configuration file",
+// with the reason it logged for refusing operation since the log message logMark.
+void ReportNotSaved(SCA_ClientSession* session, uint32_t logMark, const char* operation) {
+    std::string reason;
+    if (session->IsConnected()) {
+        session->Command([&](SCA_KorvantaInterface& client) {
+            return client.GetRefusalReason(logMark, operation, &reason);
+        });
+    }
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    if (reason.empty()) {
+        report(SCA_LEVEL_ERROR, "Cannot save server configuration file");
+    } else {
+        report(SCA_LEVEL_ERROR, "Cannot save server configuration file - %s", reason.c_str());
+    }
 }
 
 QByteArray NormalisedPath(const QString& path) {
@@ -128,6 +187,7 @@ void SCA_SrvGui::ImportConfiguration() {
     if (!CheckConnected(1)) {
         return;
     }
+    const uint32_t logMark = m_Poll->LastServerMessageId();
     if (SCA_AskMessageBox(this, SCA_LEVEL_WARNING, QStringLiteral("Warning"),
                           QStringLiteral("The current server configuration will be lost.\nAre "
                                          "you sure you want to continue?"),
@@ -143,6 +203,9 @@ void SCA_SrvGui::ImportConfiguration() {
         return;
     }
     const QByteArray file = NormalisedPath(path);
+    if (!MayHoldConfiguration(file)) {
+        return;
+    }
     SCA_ConfigObj object("ServerConfig", nullptr);
     uint32_t error = 0;
     if (!object.Load(file.constData(), &error)) {
@@ -168,12 +231,15 @@ void SCA_SrvGui::ImportConfiguration() {
         return;
     }
     if (!m_Session->Command(
-            [](SCA_KorvantaInterface& client) { return client.StopAllMonitors(); }) ||
-        !m_Session->Command([this](SCA_KorvantaInterface& client) {
-            return client.SetUserConfig(&m_ServerUserConfig, kAllSections);
-        })) {
+            [](SCA_KorvantaInterface& client) { return client.StopAllMonitors(); })) {
         SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
                                                   "Cannot save server configuration file");
+        return;
+    }
+    if (!m_Session->Command([this](SCA_KorvantaInterface& client) {
+            return client.SetUserConfig(&m_ServerUserConfig, kAllSections);
+        })) {
+        ReportNotSaved(m_Session, logMark, "SetUserConfig");
         return;
     }
     RememberServiceLogin(m_ServerUserConfig);
@@ -216,6 +282,7 @@ void SCA_SrvGui::AdvancedOptions() {
     if (!CheckConnected(1) || !m_Connection->LoadServerConfig()) {
         return;
     }
+    const uint32_t logMark = m_Poll->LastServerMessageId();
     const uint16_t oldPort = m_ServerUserConfig.GetServerControlPort();
     if (!working.SetContent(&m_ServerUserConfig, kAllSections)) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
@@ -249,8 +316,7 @@ void SCA_SrvGui::AdvancedOptions() {
     if (!m_Session->Command([&working](SCA_KorvantaInterface& client) {
             return client.SetUserConfig(&working, kOptionSections);
         })) {
-        SCA_GetReportFunction(__FILE__, __LINE__)(SCA_LEVEL_ERROR,
-                                                  "Cannot save server configuration file");
+        ReportNotSaved(m_Session, logMark, "SetUserConfig");
         return;
     }
     RememberServiceLogin(working);

@@ -90,10 +90,11 @@ int SCA_SrvGui::BuildUi() {
 
 void SCA_SrvGui::SetTabOrder() {
     // Tab goes as the eye does: the tool bar's buttons left to right, the side bar top down,
-    // the monitors, the log.
+    // the monitors, the log. A separator between the buttons is no stop: it shows no focus.
     QList<QWidget*> order;
     for (QAction* action : m_ToolBar->actions()) {
-        if (QWidget* button = m_ToolBar->widgetForAction(action)) {
+        QWidget* button = m_ToolBar->widgetForAction(action);
+        if (button != nullptr && !action->isSeparator()) {
             button->setFocusPolicy(Qt::TabFocus);
             order.append(button);
         }

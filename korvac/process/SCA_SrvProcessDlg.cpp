@@ -230,7 +230,7 @@ int SCA_SrvProcessDlg::ShowPoll(const CountersPoll& poll) {
     NotePollShown();
     const SCA_KorvantaInterface::ProcessCountersStatus& status = poll.Status;
     if (status.State.Instances == 0) {
-        return PollFailed();
+        return ProcessEnded(status.State.RepStatus);
     }
     m_LastProcessStatus = status.State.MonitorProcessStatus;
     if (status.State.RepStatus != m_LastRepStatus) {
@@ -252,6 +252,18 @@ int SCA_SrvProcessDlg::ShowPoll(const CountersPoll& poll) {
     }
     m_History.ShowPolled(m_Gauge, m_Chart, poll.CounterId, status.Counters, status.Samples);
     return 1;
+}
+
+int SCA_SrvProcessDlg::ProcessEnded(uint32_t repStatus) {
+    // The service lists a process only while it runs: one it answers without instances has
+    // ended. The box that closes the window says only that it cannot be updated; the window
+    // behind it, and the log, say why. Its counters keep the values of its last reading.
+    m_StatusLabel->SetStatusString(
+        repStatus, QStringLiteral("%1 - Process ended").arg(QString::fromUtf8(m_ProcessName)));
+    SCA_GetReportFunction(__FILE__, __LINE__)(
+        SCA_LEVEL_INFO, "SCA_SrvProcessDlg::UpdateStatus: process %s has ended - %u:%u",
+        m_ProcessName, m_MonitorId, m_ProcessId);
+    return PollFailed();
 }
 
 void SCA_SrvProcessDlg::ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status) {

@@ -23,7 +23,8 @@ class SCA_StatusLabelEx;
 // The live window of one process of a process monitor: its state, a gauge and a chart of one
 // of its counters, every counter with its current, average, minimum and maximum value, and its
 // instances, errors and warnings, refreshed once a second. It closes, with one message, when
-// the poll fails or the process has no instances left.
+// the poll fails or the process has no instances left (it has ended, which its status label
+// and the log say).
 class SCA_SrvProcessDlg : public SCA_LiveWindow {
     Q_OBJECT
 public:
@@ -65,6 +66,8 @@ private:
     int PollOnce() override;
     void AskUpdate() override;
     int ShowPoll(const CountersPoll& poll);
+    // Tells that the process has ended, then closes as a failed poll does; always 0.
+    int ProcessEnded(uint32_t repStatus);
     void ShowCounters(const SCA_KorvantaInterface::ProcessCountersStatus& status);
     void ClearHistory();
     const char* ErrorsFetchFailedText() const override {

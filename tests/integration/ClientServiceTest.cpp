@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The client's main window connected to a real `korvas -console` on 127.0.0.1: a first start
 // without a service, login with the initial password, a monitor added through the client object
-// in the tree, a stopped service shown as disconnected and a restarted one reconnected, and the
-// options round trip against the service's own login rule.
+// in the tree, a stopped service shown as disconnected and a restarted one reconnected, the
+// options round trip against the service's own login rule, and an import the service refuses,
+// answered with the service's reason.
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <gtest/gtest.h>
@@ -15,6 +17,8 @@
 #include "../korvac/GuiTestSupport.h"
 #include "korvac/main/SCA_MonitorsView.h"
 #include "korvac/main/SCA_SysTray.h"
+#include "model/SCA_ConfigObj.h"
+#include "model/SCA_TezConfigUser.h"
 #include "net/SCA_KorvantaLogin.h"
 #include "tests/integration/ServiceWindow.h"
 
@@ -106,6 +110,32 @@ TEST_F(ClientService, ConnectsPollsShowsAMonitorAndReconnectsAfterARestart) {
     EXPECT_EQ(probe.GetNetTransport()->GetServerLoginMode(), SCA_KORVANTA_LOGIN_SIGNATURE);
     korvac_test::ConnectionOf(window)->Disconnect();
     EXPECT_TRUE(korvas_integration::ConnectAsTheTimerDoes(window));
+
+    // An exported configuration whose reports folder has moved out of the service's folder:
+    // the service refuses its import, and the answer is the service's own reason.
+    m_Hook.OnExec = nullptr;
+    const std::string exported = m_Home.Path() + "/exported.hdx";
+    m_Hook.FileAnswer = QString::fromStdString(exported);
+    window->ExportConfiguration();
+    SCA_ConfigObj moved("ServerConfig", nullptr);
+    uint32_t fileError = 0;
+    ASSERT_EQ(moved.Load(exported.c_str(), &fileError), 1) << fileError;
+    ASSERT_TRUE(moved.IsFieldExists("ReportsDir"));
+    SCA_Object::Destroy(moved.RemoveField("ReportsDir"));
+    moved.AddField("ReportsDir", "/etc/korvanta-reports");
+    moved.AddField("ServerPassword", "round-trip-secret");
+    const std::string refused = m_Home.Path() + "/moved.hdx";
+    ASSERT_EQ(moved.Save(refused.c_str(), SCA_TEZ_USER_CONFIG_FILE_TYPE, 0, &fileError), 1);
+    m_Hook.Boxes.clear();
+    m_Hook.Answer = QMessageBox::Ok;
+    m_Hook.FileAnswer = QString::fromStdString(refused);
+    window->ImportConfiguration();
+    ASSERT_EQ(m_Hook.Boxes.size(), 2u); // the warning, then the answer
+    EXPECT_TRUE(m_Hook.Boxes[1].Text.endsWith(
+        QStringLiteral("Cannot save server configuration file - the reports folder must lie "
+                       "below %1 - /etc/korvanta-reports")
+            .arg(QString::fromStdString(ServiceHome()))))
+        << m_Hook.Boxes[1].Text.toStdString();
     m_Main.reset();
     m_Korvas->Kill();
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The process monitor window against a real `korvas -console` on 127.0.0.1: a program the test
 // starts appears in the list with its counters, a rule set through the rules dialog counts
-// warnings for it on the service, its end is logged, and the exclude list the user edits
+// warnings for it on the service, its own window closes once when it ends with no zero of its
+// last moments in its statistics, its end is logged, and the exclude list the user edits
 // stays with the monitor across a stop and a start.
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,12 +22,17 @@
 #include <unistd.h>
 
 #include "../korvac/GuiTestSupport.h"
+#include "korvac/process/SCA_ProcessCountersView.h"
 #include "korvac/process/SCA_ProcessStatusRecords.h"
+#include "korvac/process/SCA_SrvProcessDlg.h"
 #include "korvac/process/SCA_SrvProcessListDlg.h"
 #include "korvac/process/SCA_SrvProcessLog.h"
 #include "korvac/process/SCA_SrvProcessView.h"
 #include "libvop/SCA_ProcExcludeDlg.h"
+#include "libvop/SCA_StatusLabelEx.h"
 #include "libvop/SCA_TezProcessRulesDlg.h"
+#include "model/SCA_SrvMonitor.h"
+#include "model/SCA_TezCounterMeta.h"
 #include "model/SCA_TezMonitorKinds.h"
 #include "model/SCA_TezProcessStatus.h"
 #include "tests/integration/ServiceWindow.h"
@@ -56,6 +62,13 @@ public:
         }
     }
     ~Probe() { End(); }
+    // Ends the probe; its exit status waits for End, as a parent that is slow to take it
+    // keeps it waiting.
+    void Stop() {
+        if (m_Pid > 0) {
+            kill(m_Pid, SIGTERM);
+        }
+    }
     void End() {
         if (m_Pid > 0) {
             kill(m_Pid, SIGTERM);
@@ -70,13 +83,15 @@ private:
     pid_t m_Pid = -1;
 };
 
-void Tick(SCA_SrvProcessListDlg* window) {
+template <typename Window>
+void Tick(Window* window) {
     QTimerEvent event(window->GetTimerId());
     QCoreApplication::sendEvent(window, &event);
 }
 
 // Ticks the window, as its timer would, until done says so.
-::testing::AssertionResult PollUntil(std::string_view what, SCA_SrvProcessListDlg* window,
+template <typename Window>
+::testing::AssertionResult PollUntil(std::string_view what, Window* window,
                                      const std::function<bool()>& done) {
     return korvanta_test::WaitUntilWith(
         what,
@@ -85,6 +100,18 @@ void Tick(SCA_SrvProcessListDlg* window) {
             return done();
         },
         [](std::chrono::milliseconds) { korvanta_test::PumpEvents(kTickPeriod); });
+}
+
+// The row of the counter of type in the single-process window.
+QTreeWidgetItem* CounterRow(SCA_SrvProcessDlg* window, uint32_t type) {
+    const QString description = QString::fromUtf8(SCA_TezGetCounterDescr(type));
+    QTreeWidget* view = window->GetCountersView();
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        if (view->topLevelItem(row)->text(SCA_ProcessCountersView::kCounterColumn) == description) {
+            return view->topLevelItem(row);
+        }
+    }
+    return nullptr;
 }
 
 QTreeWidgetItem* ProbeRow(SCA_SrvProcessListDlg* window) {
@@ -146,6 +173,43 @@ TEST_F(ProcessWindowService, AProcessAppearsItsRuleFiresItsEndIsLoggedAndTheExcl
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
                       view->visualItemRect(ProbeRow(window.get())).center());
     ASSERT_EQ(view->selectedItems(), QList<QTreeWidgetItem*>{ProbeRow(window.get())});
+
+    // Its own window, open when it ends: while it waits for its parent to take its exit
+    // status it has no memory and no files left, which never count as a reading of it; the
+    // window closes once, saying behind its box that the process ended.
+    SCA_SrvMonitor monitor(nullptr, nullptr);
+    monitor.SetMonitorId(monitorId);
+    SCA_SrvProcessDlg single(nullptr, m_Main->WindowContext(), &monitor,
+                             SCA_SrvProcessView::ProcessIdOf(ProbeRow(window.get())), kProbeName);
+    ASSERT_EQ(single.StartProcess(), 1);
+    const uint32_t watched[] = {SCA_COUNTER_PROCESS_MEM_USED, SCA_COUNTER_PROCESS_HANDLES};
+    const auto minimum = [&single](uint32_t type) {
+        QTreeWidgetItem* row = CounterRow(&single, type);
+        return row != nullptr ? row->text(SCA_ProcessCountersView::kMinimumColumn) : QString();
+    };
+    ASSERT_TRUE(PollUntil("the probe's memory and handles", &single, [&] {
+        return std::none_of(std::begin(watched), std::end(watched), [&](uint32_t type) {
+            return minimum(type).isEmpty() || minimum(type) == QLatin1String("---");
+        });
+    }));
+    QStringList minimums;
+    probe.Stop();
+    EXPECT_TRUE(PollUntil("the probe's window to close", &single, [&] {
+        for (const uint32_t type : watched) {
+            minimums.append(minimum(type));
+        }
+        return single.GetTimerId() < 0;
+    }));
+    EXPECT_EQ(single.result(), QDialog::Rejected);
+    EXPECT_FALSE(minimums.contains(QStringLiteral("0 B")));
+    EXPECT_FALSE(minimums.contains(QStringLiteral("0")));
+    EXPECT_EQ(std::count_if(m_Hook.Boxes.begin(), m_Hook.Boxes.end(),
+                            [](const auto& box) {
+                                return box.Text == QLatin1String("Cannot update monitor status.");
+                            }),
+              1);
+    m_Hook.Boxes.clear();
+    EXPECT_EQ(single.GetStatusLabel()->GetText().toStdString(), "Kvprobe34 - Process ended");
 
     // Its end is logged, with its process id.
     const QString pid = QString::number(probe.Pid());

@@ -102,6 +102,9 @@ public:
                               WriteState(reply);
                               SCA_ConfigObj* list = reply->AddConfigObj("CountersStatus");
                               for (auto& [id, counter] : CounterStates) {
+                                  if (Instances == 0) {
+                                      break;
+                                  }
                                   SCA_TezAddCounterStatusField(list, id, counter.Status);
                               }
                               reply->AddConfigObj("CounterData");
@@ -155,10 +158,12 @@ private:
         }
         Log.Serialize(from, reply->AddConfigObj("ProcessLog"));
     }
+    // A process without instances has ended: the service no longer lists it and answers with
+    // neutral values and no counters.
     void WriteState(SCA_ConfigObj* reply) {
         reply->AddField("ProcessStatus", RunState);
         reply->AddField("Status", RunState);
-        reply->AddField("ReportStatus", RepStatus);
+        reply->AddField("ReportStatus", Instances != 0 ? RepStatus : SCA_REP_STATUS_NONE);
         reply->AddField("Errors", 0u);
         reply->AddField("Warnings", 0u);
         reply->AddField("Instances", Instances);

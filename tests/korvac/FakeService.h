@@ -65,6 +65,8 @@ struct Answer {
     uint32_t DelayMs = 0;
     // Holds the answer back until it says so: for a test that acts while a call is in flight.
     std::function<bool()> Held;
+    // What the service does as it takes the call, before it answers (logs why it refuses).
+    std::function<void()> Before;
     // On the wire (FakeService::ListenOnWire): what becomes of the reply's frame.
     enum class Wire {
         Whole,
@@ -110,6 +112,11 @@ struct Answer {
     Answer HeldUntil(std::function<bool()> released) const {
         Answer answer = *this;
         answer.Held = std::move(released);
+        return answer;
+    }
+    Answer Doing(std::function<void()> before) const {
+        Answer answer = *this;
+        answer.Before = std::move(before);
         return answer;
     }
 };
@@ -207,6 +214,10 @@ public:
     // A request on the wire is being answered: its reply is made or sent (a large one holds
     // the stand-in's memory meanwhile).
     bool Answering() const { return m_Answering.load() > 0; }
+    // The payload size of a HugeString frame of hugeBytes.
+    static uint32_t HugeStringPayload(uint32_t hugeBytes) {
+        return static_cast<uint32_t>(sizeof(kHugeHead) - 1 + hugeBytes + sizeof(kHugeTail) - 1);
+    }
 
     ~FakeService() {
         m_Stopping = true;
@@ -229,10 +240,23 @@ public:
     uint32_t ProductType = SCA_PRODUCT_TYPE_KORVANTA;
     SCA_KorvantaServerStatus Status;
     std::vector<SCA_KorvantaMonitorRow> Monitors;
-    // GetDebugLog: its session and MessageCount messages numbered from FirstMessageId.
+    // GetDebugLog: its session and MessageCount messages numbered from FirstMessageId, each
+    // "message <index>" at level 3 unless Log gave it a level and text.
     uint32_t SessionId = 1;
     uint32_t FirstMessageId = 1;
     uint32_t MessageCount = 0;
+    struct Message {
+        uint32_t Level;
+        std::string Text;
+    };
+    std::map<uint32_t, Message> MessageTexts;
+    // Adds a message to the log, as the service logs one.
+    void Log(uint32_t level, const std::string& text) {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
+        MessageTexts[MessageCount] = {level, text};
+        ++MessageCount;
+        Status.LastDebugMessageId = FirstMessageId + MessageCount - 1;
+    }
     // GetSoundActions: these names, one action each, at the status's last sound time.
     std::vector<std::string> SoundNames;
     // GetUserConfig: the service's configuration; SetUserConfig replaces it and keeps its mask.
@@ -349,6 +373,7 @@ public:
 private:
     // As the service's log: a reader of an earlier session gets everything kept.
     void WriteLog(SCA_ConfigObj* request, SCA_ConfigObj* reply) {
+        const std::lock_guard<std::recursive_mutex> hold(m_Lock);
         uint32_t from = SCA_ALL_ONES;
         uint32_t count = 0;
         request->GetField("LastMessageId", &from);
@@ -365,6 +390,11 @@ private:
             message.Level = SCA_LEVEL_INFO;
             message.AbsTime = 133000000000000000ull;
             std::snprintf(message.Text, sizeof(message.Text), "message %u", i);
+            const auto text = MessageTexts.find(i);
+            if (text != MessageTexts.end()) {
+                message.Level = text->second.Level;
+                std::snprintf(message.Text, sizeof(message.Text), "%s", text->second.Text.c_str());
+            }
             log.AddMessage(&message, FirstMessageId + i);
         }
         reply->AddField("LogSessionId", SessionId);
@@ -413,6 +443,9 @@ private:
             const Counted answering(&m_Answering);
             Record(op, static_cast<SCA_ConfigObj*>(request.GetData()->Clone()), 0);
             const Answer answer = Next(op);
+            if (answer.Before) {
+                answer.Before();
+            }
             if (answer.Held) {
                 EXPECT_TRUE(
                     korvanta_test::WaitUntil("the test to release the answer", answer.Held));
@@ -433,6 +466,10 @@ private:
             }
         }
     }
+
+    // A HugeString reply's tree: one text field "S" around its characters.
+    static constexpr char kHugeHead[] = "1\x01S\x01";
+    static constexpr char kHugeTail[] = "\x01";
 
     // Writes reply's frame as frame says; false when the connection is to close after it.
     static bool SendFrame(SCA_NetSocket* link, SCA_NetMessage* reply, uint32_t sequence,
@@ -482,7 +519,7 @@ private:
             break;
         }
         case Answer::Wire::HugeString:
-            payload("1\x01S\x01" + std::string(hugeBytes, 'x') + "\x01");
+            payload(kHugeHead + std::string(hugeBytes, 'x') + kHugeTail);
             setLength(static_cast<uint32_t>(bytes.size() - lengthAt - 4));
             break;
         default:
@@ -609,6 +646,9 @@ protected:
         SCA_Object::Destroy(request);
         m_Service.Record(command.Name, kept, GetReplyTimeout());
         const Answer answer = m_Service.Next(command.Name);
+        if (answer.Before) {
+            answer.Before();
+        }
         if (!Deliver(answer)) {
             return 0;
         }

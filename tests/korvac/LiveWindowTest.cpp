@@ -118,6 +118,13 @@ protected:
         return false;
     }
     QString Status() { return m_Window->findChild<QLabel*>(QStringLiteral("StatusLabel"))->text(); }
+    // What the window says of a reply of size bytes over the default limit.
+    static QString RefusedText(uint32_t size) {
+        return QStringLiteral("Reply from server-a:8000 refused: %1 bytes, over the limit of %2 "
+                              "bytes (-max_reply raises it) - reconnecting")
+            .arg(size)
+            .arg(SCA_ClientSession::kDefaultMaxReplyBytes);
+    }
     // Two polls after the service turned sane: connected again with its two monitors shown.
     void ExpectRecovered(const QString& connected) {
         Tick();
@@ -582,11 +589,8 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
     constexpr int kTurnsWhileWaiting = 5;
     const QString connected = QStringLiteral("Connected To: admin@server-a");
     const QString lost = QString::fromLatin1(kLost);
-    const QString refused =
-        QStringLiteral("Reply from server-a:8000 refused: larger than %1 bytes (-max_reply "
-                       "raises the limit) - reconnecting")
-            .arg(SCA_ClientSession::GetMaxReplyBytes());
     const Answer healthy = m_Service.StandingOf("GetStatusEx");
+    const QString refused = RefusedText(FakeService::HugeStringPayload(healthy.HugeBytes));
     using Wire = Answer::Wire;
     // Status: the status label after the poll; connected when the poll was taken. TimesOut: the
     // client can only give the reply up when the poll's time-out runs out.
@@ -643,6 +647,51 @@ TEST_F(LiveWindow, FramesThatMisbehaveOnTheWireAreRefusedAndTheWindowRecovers) {
         EXPECT_EQ(monitors->topLevelItemCount(), 2);
     }
     EXPECT_TRUE(m_Hook.Boxes.empty());
+}
+
+// A service that answers with a reply over the limit, its poll's or its configuration's at each
+// login: the window says once, in the status bar and the log, how large it was, what the limit
+// is and that -max_reply raises it; the reconnections that meet it again show the line and log
+// nothing more, and no error or box comes. Once a poll is answered, a new one is told again.
+TEST_F(LiveWindow, AReplyOverTheLimitIsToldOnceWithItsSizeWhileTheWindowReconnects) {
+    constexpr uint32_t kHugeBytes = 45u << 20;
+    constexpr int kReconnections = 3;
+    ASSERT_TRUE(m_Service.ListenOnWire());
+    m_Window->GetSession()->SetLeastWaitMs(kHealthyAnswerWaitMs);
+    const QString refused = RefusedText(FakeService::HugeStringPayload(kHugeBytes));
+    const QByteArray told = refused.toUtf8();
+    int logged = 0;
+    const auto hugeOf = [this](const char* op) {
+        Answer huge = m_Service.StandingOf(op);
+        huge.Frame = Answer::Wire::HugeString;
+        huge.HugeBytes = kHugeBytes;
+        return huge;
+    };
+    for (const char* op : {"GetStatusEx", "GetUserConfig"}) {
+        SCOPED_TRACE(op);
+        const Answer healthy = m_Service.StandingOf(op);
+        const int asked = m_Service.Count(op);
+        m_Service.Standing(op, hugeOf(op));
+        ++logged;
+        for (int attempt = 0; attempt <= kReconnections; ++attempt) {
+            SCOPED_TRACE(attempt);
+            ConnectionOf(m_Window)->DefaultConnect();
+            EXPECT_EQ(m_Window->CheckConnected(0), 0);
+            EXPECT_EQ(Status(), refused);
+            EXPECT_EQ(Logged(told.constData()), logged);
+        }
+        EXPECT_EQ(m_Service.Count(op), asked + kReconnections + 1);
+        EXPECT_TRUE(m_Window->findChild<QToolButton*>(QStringLiteral("ErrorBadge"))->isHidden());
+        EXPECT_TRUE(m_Hook.Boxes.empty());
+        m_Service.Standing(op, healthy);
+        ConnectionOf(m_Window)->DefaultConnect();
+        ASSERT_EQ(m_Window->CheckConnected(0), 1);
+    }
+    m_Service.Queue("GetStatusEx", hugeOf("GetStatusEx"));
+    Tick();
+    Tick();
+    EXPECT_EQ(Status(), refused);
+    EXPECT_EQ(Logged(told.constData()), logged + 1);
 }
 
 // A reply far larger than any real service sends, shown, left unshown or refused, leaves the
@@ -897,17 +946,60 @@ TEST_F(LiveWindow, AnExportedConfigurationHoldsNoPasswordAndItsImportAsksForOne)
     m_Hook.OnExec = nullptr;
     EXPECT_EQ(m_Service.SetMask, 0xFFFFFFFFu);
 
-    // A configuration file of another kind: refused before the service is touched.
+    // Files refused before the service is touched: a configuration of another kind, and,
+    // unread, a file larger than a configuration can be (reading 300 MB held the window for
+    // seconds) and what is no file at all (a device that never ends).
     SCA_ConfigObj other("ServerConfig", nullptr);
     other.AddField("FileType", 1012u);
     other.AddField("ProductType", SCA_PRODUCT_TYPE_KORVANTA);
     const std::string wrong = m_Home.Path() + "/other.hdx";
     ASSERT_EQ(other.Save(wrong.c_str(), 1012, 0, &error), 1);
-    m_Hook.FileAnswer = QString::fromStdString(wrong);
+    const std::string huge = m_Home.Path() + "/huge.hdx";
+    {
+        QFile file(QString::fromStdString(huge));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(300ll << 20)); // sparse: nothing written
+    }
+    const struct {
+        const char* Name;
+        std::string File;
+        std::string Said;
+    } refusals[] = {
+        {"another kind", wrong, "The specified configuration file is invalid."},
+        {"larger than a configuration", huge,
+         "The specified configuration file is too large - " + huge +
+             " (300.00 MB; a server configuration is at most 64.00 MB)"},
+        {"a device", "/dev/zero", "The specified configuration file is invalid."},
+    };
     const int stops = m_Service.Count("StopAllMonitors");
+    for (const auto& refused : refusals) {
+        SCOPED_TRACE(refused.Name);
+        m_Hook.Boxes.clear();
+        m_Hook.FileAnswer = QString::fromStdString(refused.File);
+        m_Window->ImportConfiguration();
+        ASSERT_EQ(m_Hook.Boxes.size(), 2u); // the warning, then the answer
+        EXPECT_EQ(m_Hook.Boxes[1].Text.toStdString(), refused.Said);
+        EXPECT_EQ(m_Service.Count("StopAllMonitors"), stops);
+    }
+
+    // A file the service refuses: the answer says the service's reason, the one it logged as
+    // it refused, not an older refusal the window had shown already.
+    m_Service.Log(SCA_LEVEL_ERROR,
+                  "SCA_KorvantaAgent::SetUserConfig: Cannot save user configuration file (ERR:28)");
+    ASSERT_TRUE(korvac_test::WindowPolls(&m_Service, m_Window.get()));
+    m_Service.Queue("SetUserConfig", Answer::Refused().Doing([this] {
+        m_Service.Log(SCA_LEVEL_ERROR, "SCA_KorvantaAgent::SetUserConfig: the reports folder must "
+                                       "lie below /var/lib/korvanta - /etc/korvanta-reports");
+    }));
+    m_Hook.Boxes.clear();
+    m_Hook.FileAnswer = QString::fromStdString(older);
     m_Window->ImportConfiguration();
-    EXPECT_EQ(Logged("The specified configuration file is invalid."), 1);
-    EXPECT_EQ(m_Service.Count("StopAllMonitors"), stops);
+    ASSERT_EQ(m_Hook.Boxes.size(), 2u);
+    EXPECT_EQ(m_Hook.Boxes[1].Text.toStdString(),
+              "SCA_KorvantaInterface::SetUserConfig: the operation failed\n"
+              "Cannot save server configuration file - the reports folder must lie below "
+              "/var/lib/korvanta - /etc/korvanta-reports");
+    EXPECT_FALSE(BoxShown("Server configuration imported."));
 
     // Cancelling the warning ends the command before any file is asked for.
     const int dialogs = static_cast<int>(m_Hook.Dialogs.size());

@@ -12,12 +12,14 @@
 #include <QMessageBox>
 #include <QStyle>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <deque>
 #include <gtest/gtest.h>
+#include <limits>
 
 #include "FakeInventory.h"
 #include "FakeService.h"
@@ -37,6 +39,7 @@
 #include "model/SCA_SrvMonitor.h"
 #include "model/SCA_TezErrorList.h"
 #include "model/SCA_TezMonitorKinds.h"
+#include "model/SCA_TezProcessStatus.h"
 #include "model/SCA_TezReport.h"
 #include "model/SCA_TezReportFormat.h"
 #include "model/SCA_TezTaskStatus.h"
@@ -47,6 +50,7 @@ using korvac_test::ConnectionOf;
 using korvac_test::FakeService;
 using korvac_test::Inventory;
 using korvac_test::Items;
+using korvac_test::LayoutOf;
 using korvac_test::PollOf;
 using korvac_test::Presence;
 using korvac_test::PrivateHome;
@@ -594,34 +598,52 @@ TEST_F(MonitorCommands, CommandsVisitTheSelectionInTreeOrder) {
     EXPECT_EQ(m_Service.Count("ResetMonitor"), 0);
 }
 
+// Every state text is whole in the Status column: at layout 0's default size, its smallest,
+// and wider. A cell elides a text whose laid-out width, a fraction of a pixel included, is more
+// than its room: "Stopped - Warnings" is 117.3 pixels in the default font.
 TEST_F(MonitorCommands, TheStatusColumnShowsEveryStateWholeAtAnyWindowWidth) {
-    m_Service.Monitors = {FakeService::Row(1, 4, 11, 2, 0, 3, "", "Warned"),
-                          FakeService::Row(2, 5, 11, 2, 4, 0, "", "Failing"),
-                          FakeService::Row(3, 4, 12, 2, 0, 1, "", "Paused and warned"),
-                          FakeService::Row(4, 5, 1, 2, 1, 0, "", "Stopped in error")};
+    m_Service.Monitors.clear();
+    uint32_t id = 0;
+    for (const uint32_t run : {SCA_PROCESS_FAILED, SCA_PROCESS_STOPPED, SCA_PROCESS_IDLE,
+                               SCA_PROCESS_RUNNING, SCA_PROCESS_PAUSED}) {
+        for (const uint32_t state : {SCA_TASK_STATUS_WARNING, SCA_TASK_STATUS_ERROR}) {
+            ++id;
+            m_Service.Monitors.push_back(FakeService::Row(id, state, run, 2, 1, 1, "", "Watched"));
+        }
+    }
     ++m_Service.Status.MonitorsStatusId;
     PollOf(m_Window)->UpdateStatus(1);
     SCA_MonitorsView* view = m_Window->findChild<SCA_MonitorsView*>();
-    ASSERT_EQ(view->topLevelItemCount(), 4);
+    ASSERT_EQ(view->topLevelItemCount(), static_cast<int>(id));
+    ASSERT_EQ(LayoutOf(m_Window)->CurrentLayout(), 0u);
     constexpr int kStatus = 6;
     // The margins the item delegate keeps on each side before it elides a text.
     const int margins =
         2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
-    for (const int width : {640, 1024, 1580}) {
-        m_Window->resize(width, 600);
+    const auto laidOutWidth = [view](const QString& text) {
+        QTextLayout layout(text, view->font());
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(std::numeric_limits<int>::max() / 2);
+        layout.endLayout();
+        return line.naturalTextWidth();
+    };
+    QStringList texts;
+    for (const int width : {m_Window->minimumWidth(), 1024, 1580}) {
+        m_Window->resize(width, m_Window->minimumHeight());
         m_Window->show();
         QCoreApplication::processEvents();
+        ASSERT_EQ(m_Window->width(), width);
         for (int row = 0; row < view->topLevelItemCount(); ++row) {
             const QString text = view->topLevelItem(row)->text(kStatus);
             SCOPED_TRACE(text.toStdString() + " at " + std::to_string(width));
-            EXPECT_TRUE(text.endsWith(QStringLiteral("Warnings")) ||
-                        text.endsWith(QStringLiteral("Errors")));
-            EXPECT_LE(view->fontMetrics().horizontalAdvance(text) + margins,
-                      view->visualItemRect(view->topLevelItem(row)).isValid()
-                          ? view->header()->sectionSize(kStatus)
-                          : 0);
+            texts.append(text);
+            ASSERT_TRUE(view->visualItemRect(view->topLevelItem(row)).isValid());
+            EXPECT_LE(laidOutWidth(text), view->header()->sectionSize(kStatus) - margins);
         }
     }
+    EXPECT_TRUE(texts.contains(QStringLiteral("Stopped - Warnings")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Running - Errors")));
     m_Window->hide();
 }
 
@@ -665,7 +687,8 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(IdsSent("DeleteMonitor"), std::vector<uint32_t>{3});
 
-    // Tab goes through the tool bar, the side bar, the monitors and the log, in that order.
+    // Tab goes through the tool bar's buttons, the side bar, the monitors and the log, in that
+    // order.
     QToolBar* toolBar = m_Window->findChild<QToolBar*>(QStringLiteral("ToolBar"));
     QWidget* first = toolBar->widgetForAction(toolBar->actions().first());
     ASSERT_NE(first, nullptr);
@@ -678,15 +701,23 @@ TEST_F(MonitorCommands, TheKeyboardOpensDeletesPausesResumesAndOpensTheMenu) {
     }
     const auto at = [&](QWidget* widget) { return visited.indexOf(widget); };
     int buttons = 0;
+    int separators = 0;
     for (QAction* action : toolBar->actions()) {
         QWidget* button = toolBar->widgetForAction(action);
-        if (button != nullptr && button->isVisible() && button->isEnabled()) {
+        if (action->isSeparator()) {
+            // A separator shows no focus: Tab never stops on one.
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(at(button), -1);
+            EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+            ++separators;
+        } else if (button != nullptr && button->isVisible() && button->isEnabled()) {
             EXPECT_GE(at(button), 0) << action->text().toStdString();
             EXPECT_LT(at(button), at(m_Window->findChild<SCA_SideBar*>()->GetStatusList()));
             ++buttons;
         }
     }
     EXPECT_GE(buttons, 5);
+    EXPECT_EQ(separators, 4);
     EXPECT_LT(at(m_Window->findChild<SCA_SideBar*>()->GetStatusList()),
               at(m_Window->findChild<SCA_SideBar*>()->GetConnectView()));
     EXPECT_LT(at(m_Window->findChild<SCA_SideBar*>()->GetConnectView()), at(view));

@@ -39,6 +39,7 @@
 #include "libmor/SCA_FileSystem.h"
 #include "libvop/SCA_ChartFrame.h"
 #include "libvop/SCA_ProcExcludeDlg.h"
+#include "libvop/SCA_StatusLabelEx.h"
 #include "libvop/SCA_TezProcessRulesDlg.h"
 #include "model/SCA_TezProcess.h"
 #include "model/SCA_TezProcessPid.h"
@@ -602,10 +603,32 @@ TEST_F(ProcessWindow, TheSingleProcessWindowAsksForTheChartsSpanAndClosesWhenThe
     window.CounterSelected(second, 0);
     EXPECT_EQ(m_Service.Count("GetMonitorProcessCountersStatusEx"), polls + 1);
 
+    // The process ends: the service answers without instances and without counters. The box
+    // says what the Part says; the window behind it and the log say why, and its counters keep
+    // what their last reading showed.
+    const auto values = [&window] {
+        QStringList texts;
+        for (int row = 0; row < window.GetCountersView()->topLevelItemCount(); ++row) {
+            for (int column = SCA_ProcessCountersView::kCurrentColumn;
+                 column <= SCA_ProcessCountersView::kMaximumColumn; ++column) {
+                texts.append(window.GetCountersView()->topLevelItem(row)->text(column));
+            }
+        }
+        return texts;
+    };
+    const QStringList shown = values();
+    ASSERT_FALSE(shown.contains(QStringLiteral("---")));
     m_Monitor.Instances = 0;
     Tick(&window);
     EXPECT_EQ(Boxes("Cannot update monitor status."), 1);
     EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_EQ(window.GetStatusLabel()->GetText().toStdString(), "Bash - Process ended");
+    EXPECT_EQ(korvac_test::Logged(
+                  m_Main.get(), "SCA_SrvProcessDlg::UpdateStatus: process Bash has ended - 9:101"),
+              1);
+    EXPECT_EQ(values(), shown);
+    Tick(&window);
+    EXPECT_EQ(Boxes("Cannot update monitor status."), 1) << "said once";
 }
 
 // The process windows ask for their timer's polls: the GUI thread never waits for one, a poll

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "libvop/SCA_ChartFrame.h"
+#include "libvop/SCA_ChartPalette.h"
 #include "libvop/SCA_ChartScale.h"
 #include "libvop/SCA_GaugeFrame.h"
 #include "model/SCA_TezConfigUser.h"
@@ -598,6 +599,42 @@ TEST(ChartFrame, AnEmptyChartSaysSoAndDrawsNoScale) {
     gauge.Update(&percent, 1);
     EXPECT_EQ(Labels(gauge.GetScaleTicks()),
               (std::vector<std::string>{"0%", "20%", "40%", "60%", "80%", "100%"}));
+}
+
+// The chart's statistics line gives way in its labels before its values: four sizes whose full
+// labels do not fit (a process window's chart at its default size) show whole with short
+// labels; only a width too small for even those cuts the line.
+TEST(ChartFrame, StatisticsShortenTheirLabelsBeforeTheyCutAValue) {
+    tagSCA_TEZ_COUNTER_STATUS status{};
+    status.CounterType = TypeOfUnits(SCA_TEZ_UNITS_BYTES);
+    status.ValueCount = 3;
+    status.HasCurrent = 1;
+    status.Current = status.Average = status.Minimum = status.Maximum = 1.61 * 1024 * 1024;
+    const QFontMetricsF metrics(QApplication::font());
+    const QString full = SCA_ChartPalette::StatisticsText(status, false);
+    const QString brief = SCA_ChartPalette::ShortStatisticsText(status);
+    ASSERT_EQ(full.toStdString(),
+              "Current: 1.61 MB   Average: 1.61 MB   Minimum: 1.61 MB   Maximum: 1.61 MB");
+    ASSERT_EQ(brief.toStdString(), "Cur: 1.61 MB   Avg: 1.61 MB   Min: 1.61 MB   Max: 1.61 MB");
+    const struct {
+        const char* Name;
+        double Width;
+        QString Shown;
+    } cases[] = {
+        {"wide", metrics.horizontalAdvance(full), full},
+        {"a pixel short of the full labels", metrics.horizontalAdvance(full) - 1, brief},
+        {"just the short labels", metrics.horizontalAdvance(brief), brief},
+        {"too narrow for either", metrics.horizontalAdvance(brief) - 20,
+         metrics.elidedText(brief, Qt::ElideRight, metrics.horizontalAdvance(brief) - 20)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SCA_ChartPalette::FittedStatistics(metrics, c.Width, status, false).toStdString(),
+                  c.Shown.toStdString())
+            << c.Name;
+    }
+    // The gauge's compact line keeps its labels, which are short already.
+    EXPECT_EQ(SCA_ChartPalette::FittedStatistics(metrics, 1000, status, true).toStdString(),
+              "Min: 1.61 MB   Avg: 1.61 MB   Max: 1.61 MB");
 }
 
 TEST(ChartScale, FitsTheDataWithRoundSteps) {

@@ -268,11 +268,16 @@ TEST_F(ConnectedTransport, AReplyOverTheClientsLimitIsRefusedAndTakenSizesAreTol
     ASSERT_TRUE(Call(&transport, &request, &reply, kReplyWaitMs, &error)) << error;
     EXPECT_GT(transport.GetLastPayload(), kLimit / 32);
     EXPECT_LT(transport.GetLastPayload(), kLimit);
+    EXPECT_EQ(transport.GetRefusedPayload(), 0u);
 
+    // The refused reply's size is the one its head announced, known without reading it.
     fill(kLimit);
     EXPECT_FALSE(Call(&transport, &request, &reply, kReplyWaitMs, &error));
     EXPECT_EQ(error, SCA_NET_ERROR_TOO_LARGE);
     EXPECT_EQ(transport.Connected(), 0);
+    EXPECT_GT(transport.GetRefusedPayload(), 8 * kLimit);
+    ASSERT_TRUE(ConnectTo(&transport, server.GetServerPort()));
+    EXPECT_EQ(transport.GetRefusedPayload(), 0u);
 }
 
 TEST_F(ConnectedTransport, ConnectAgainReplacesTheConnection) {

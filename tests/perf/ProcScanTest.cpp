@@ -74,6 +74,7 @@ TEST_F(ProcScanTest, AReusedPidIsAnEndAndAStartAndGoneOrKernelProcessesAreSkippe
     const auto& current = scanner.GetCurrent();
     EXPECT_EQ(nullptr, Find(current, 300)) << "kernel thread";
     EXPECT_EQ(nullptr, Find(current, 700)) << "vanished between listing and reading";
+    EXPECT_EQ(nullptr, Find(current, 500)) << "exited, its parent yet to take its status";
     const tagSCA_PROC_ENTRY* reused = Find(current, 400);
     ASSERT_NE(nullptr, reused);
     EXPECT_TRUE(reused->IsNew);
@@ -86,6 +87,32 @@ TEST_F(ProcScanTest, AReusedPidIsAnEndAndAStartAndGoneOrKernelProcessesAreSkippe
     EXPECT_NE(nullptr, Find(scanner.GetEnded(), 500));
     EXPECT_EQ(4u, current.size());
     EXPECT_EQ(0, scanner.IsFirstPass());
+}
+
+// A process that exited has no memory, files or I/O left: it has ended, and is never read as
+// zeros. A group whose first thread alone exited still runs.
+TEST(ProcReaderTest, AnExitedProcessHasEndedWhileItsLiveThreadsKeepItRunning) {
+    const struct {
+        const char* Name;
+        char State;
+        uint32_t Flags;
+        uint64_t Threads;
+        int Ended;
+    } cases[] = {
+        {"sleeping", 'S', 0x00400100u, 1, 0},
+        {"running, many threads", 'R', 0x00400100u, 8, 0},
+        {"zombie", 'Z', 0x0040014Cu, 1, 1},
+        {"dead", 'X', 0x0040014Cu, 1, 1},
+        {"exiting, not yet a zombie", 'R', 0x00400104u, 1, 1},
+        {"first thread exited, two others run", 'Z', 0x0040014Cu, 3, 0},
+    };
+    for (const auto& c : cases) {
+        tagSCA_PID_STAT stat;
+        stat.State = c.State;
+        stat.Flags = c.Flags;
+        stat.Threads = c.Threads;
+        EXPECT_EQ(c.Ended, SCA_ProcReader::HasEnded(stat)) << c.Name;
+    }
 }
 
 TEST(ProcFiguresTest, NoValueWithoutTimeOrWhenACounterGoesBack) {
