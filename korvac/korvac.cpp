@@ -5,6 +5,7 @@
 
 #include "korvac/kit/ParseMainCommandLine.h"
 #include "korvac/kit/SCA_ClientSession.h"
+#include "korvac/kit/SCA_TerminationRequest.h"
 #include "korvac/kit/SCA_ViewerCommand.h"
 #include "korvac/main/SCA_SrvApplication.h"
 #include "korvac/main/SCA_SrvGui.h"
@@ -111,6 +112,9 @@ int main(int argc, char** argv) {
         } else {
             // Hiding the window to the tray must not end the program.
             QApplication::setQuitOnLastWindowClosed(false);
+            // The session or the computer ending ends the client as closing its window does,
+            // with its settings and known servers saved.
+            const SCA_TerminationRequest termination(&QCoreApplication::quit);
             auto* window = new SCA_SrvGui(&app);
             app.SetMainWindow(window);
             result = window->Run(argc, argv);

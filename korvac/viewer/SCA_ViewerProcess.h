@@ -3,9 +3,9 @@
 
 #include <memory>
 
-class QSocketNotifier;
 class QWidget;
 class SCA_ModalHook;
+class SCA_TerminationRequest;
 
 // What a viewer process sets up around its viewer, for its whole run.
 //
@@ -33,5 +33,5 @@ public:
 private:
     std::unique_ptr<SCA_ModalHook> m_Hook;
     SCA_ModalHook* m_Previous = nullptr;
-    QSocketNotifier* m_Notifier = nullptr;
+    std::unique_ptr<SCA_TerminationRequest> m_Termination;
 };

@@ -2,8 +2,10 @@
 // Detached viewer processes (the built korvac, offscreen) against a real `korvas -console`: each
 // form shows its window and ends with exit code 0 when the window closes; a monitor the service
 // does not have ends with the viewer's message and exit code 1; a viewer started from the main
-// window has the password in its environment and not on its command line.
+// window has the password in its environment and not on its command line. The main window ends on a
+// termination request as a viewer does, with its settings saved.
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <algorithm>
 #include <csignal>
@@ -36,10 +38,14 @@ constexpr int kEndWaitMs = 30000;
 // One viewer process, its standard error collected.
 class Viewer {
 public:
-    Viewer(const Target& target, const std::string& password) {
+    Viewer(const Target& target, const std::string& password)
+        : Viewer(SCA_ViewerCommand::Arguments(target),
+                 SCA_ViewerCommand::Environment(password.c_str())) {}
+    // Any korvac: without a viewer's words, the main window.
+    Viewer(const QStringList& arguments, const QProcessEnvironment& environment) {
         m_Process.setProgram(QString::fromUtf8(korvanta_test::KorvacProgram()));
-        m_Process.setArguments(SCA_ViewerCommand::Arguments(target));
-        m_Process.setProcessEnvironment(SCA_ViewerCommand::Environment(password.c_str()));
+        m_Process.setArguments(arguments);
+        m_Process.setProcessEnvironment(environment);
         m_Process.setProcessChannelMode(QProcess::SeparateChannels);
         m_Process.start();
     }
@@ -204,6 +210,30 @@ TEST_F(DetachedViewers, EachFormShowsItsWindowAndEndsWithItsExitCode) {
             QStringLiteral("Cannot login to Korvanta Server @ 127.0.0.1 as admin")))
             << viewer.Errors().toStdString();
     }
+}
+
+// The main window, too, ends on a termination request (the desktop session ending) as when it is
+// closed: the settings it keeps until its end are saved, and its instance socket is gone.
+TEST_F(DetachedViewers, TheMainWindowEndsOnATerminationRequestWithItsSettingsSaved) {
+    korvanta_test::TempDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KORVANTA_HOME"), QString::fromStdString(home.Path()));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(home.Path()));
+    const QString settings = QString::fromStdString(home / "korva_user_client.hdx");
+    const QString socket = QString::fromStdString(home / "korvac.socket");
+    const auto bytesOf = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    Viewer client(QStringList(), environment);
+    // The socket comes before the settings are loaded, and the defaults are written then.
+    ASSERT_TRUE(korvanta_test::WaitUntilPumping("the main window with its settings", [&] {
+        return QFile::exists(socket) && !bytesOf(settings).isEmpty();
+    }));
+    const QByteArray atStart = bytesOf(settings);
+    EXPECT_EQ(client.Terminate(), 0) << client.Errors().toStdString();
+    EXPECT_NE(bytesOf(settings), atStart) << "the window's state was not saved at its end";
+    EXPECT_FALSE(QFile::exists(socket));
 }
 
 // A process monitor and one of its processes, each in a viewer of its own.
