@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -154,16 +155,15 @@ protected:
         m_Monitor.SetDescription("Processes");
     }
 
-    // Runs a copy of sleep under name; its process id.
+    // Runs a copy of sleep under name; its process id. Spawned rather than forked: a child forked
+    // from a process with threads may hang before its exec under ThreadSanitizer.
     pid_t RunAs(const std::string& name) {
         const std::string path = m_Dir / name;
         std::filesystem::copy_file("/bin/sleep", path);
-        const pid_t child = fork();
-        if (child == 0) {
-            execl(path.c_str(), name.c_str(), "30", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        return child;
+        char seconds[] = "30";
+        char* const argv[] = {const_cast<char*>(name.c_str()), seconds, nullptr};
+        pid_t child = -1;
+        return posix_spawn(&child, path.c_str(), nullptr, nullptr, argv, environ) == 0 ? child : -1;
     }
 
     bool Lists(const std::string& name) {
