@@ -98,10 +98,15 @@ bool SCA_NetLoginThrottle::AwaitTurn(const std::string& address,
     const uint64_t round = EnterLocked(address, now);
     ++m_Held;
     bool turn = false;
-    while (!dropped()) {
+    // A login its address need not hold is checked whatever its connection is doing: only one
+    // that waits for its turn is given up when its client goes.
+    for (;;) {
         now = clock.MonotonicMs();
         if (IsTurnLocked(address, round, now)) {
             turn = true;
+            break;
+        }
+        if (dropped()) {
             break;
         }
         const uint64_t due = DueMsLocked(address);

@@ -802,6 +802,11 @@ TEST(LoginThrottleTest, HeldLoginsAreCheckedTogetherWhenTheWaitEndsOrDroppedAtOn
     SCA_ManualClock clock;
     SCA_NetLoginThrottle throttle;
     const std::string address = "192.0.2.44";
+    // A login its address need not hold is checked at once, even when its connection is
+    // already gone: only one that waits is given up.
+    uint64_t unheldStart = 0;
+    EXPECT_TRUE(throttle.AwaitTurn(
+        address, [] { return true; }, &unheldStart));
     for (uint32_t i = 0; i < SCA_NetLoginThrottle::kFreeFailures; ++i) {
         throttle.LoginFailed(address, SCA_NetLoginThrottle::NowMs());
     }
