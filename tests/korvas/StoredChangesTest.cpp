@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -207,6 +208,11 @@ struct HeldReportsRow {
     uint32_t Level;
     const char* Said;
 };
+
+// A row goes by its name in the test's report, not as its bytes.
+void PrintTo(const HeldReportsRow& row, std::ostream* out) {
+    *out << row.Name;
+}
 
 class HeldReportsAtStopTest : public StoredChangesTest,
                               public ::testing::WithParamInterface<HeldReportsRow> {
