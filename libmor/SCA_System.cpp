@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "libmor/SCA_System.h"
 
-#include <array>
 #include <climits>
 #include <csignal>
 #include <cstring>
@@ -24,7 +23,7 @@ struct ProtocolError {
 
 // The texts of the protocol codes. It fills as the protocol layers define their codes; a code
 // not listed gets a generic text with its number.
-constexpr std::array<ProtocolError, 22> kProtocolErrors{{
+constexpr ProtocolError kProtocolErrors[] = {
     // Configuration files (model/SCA_ConfigObj.h).
     {100010, "not a configuration file"},
     {100011, "unsupported configuration file version"},
@@ -37,7 +36,7 @@ constexpr std::array<ProtocolError, 22> kProtocolErrors{{
     {100402, "unknown counter type"},
     {100403, "operation not permitted"},
     {100404, "invalid argument"},
-    // Network transport (libmor/net/SCA_NetProtocol.h).
+    // Network transport (net/SCA_NetProtocol.h).
     {100300, "not connected"},
     {100301, "connection closed by the peer"},
     {100302, "no answer within the time-out"},
@@ -50,7 +49,23 @@ constexpr std::array<ProtocolError, 22> kProtocolErrors{{
     {100309, "unexpected transport message"},
     {100310, "unknown host"},
     {100311, "invalid argument"},
-}};
+    // Mail (libmor/mail/SCA_SmtpClient.h).
+    {100320, "mail settings out of range"},
+    {100321, "no connection to the mail server"},
+    {100322, "the mail server refused the login"},
+    {100323, "the mail server refused the mail"},
+    {100324, "a mail address or subject holds a line break"},
+    // Network server's store (libkvn).
+    {100145, "not a device report file"},
+    {100146, "a store file of another kind"},
+    // Product updates (libtez/SCA_UpdateManager.h).
+    {100500, "the update server answered with an error"},
+    {100501, "the update description cannot be read"},
+    {100502, "the update description is too long"},
+    // Reports (libtez/reports).
+    {100600, "not a report file"},
+    {100601, "not a report save format"},
+};
 
 const char* FindProtocolText(uint32_t code) {
     for (const ProtocolError& entry : kProtocolErrors) {

@@ -16,6 +16,7 @@
 #include "model/SCA_TezProcessList.h"
 #include "model/SCA_TezProcessLog.h"
 #include "model/SCA_TezProcessStatus.h"
+#include "perf/SCA_PerfErrors.h"
 #include "perf/SCA_PerfMonitor.h"
 #include "perf/SCA_ProcScanner.h"
 
@@ -31,7 +32,7 @@ using SCA_TezProcessMonitorCallback = int (*)(uint64_t absTime, SCA_TezProcessMo
                                               void* userData);
 
 // Error of StartProcess for any computer but this one.
-inline constexpr uint32_t SCA_PROCESS_MONITOR_REMOTE_ERROR = 100300;
+inline constexpr uint32_t SCA_PROCESS_MONITOR_REMOTE_ERROR = SCA_PERF_ERROR_REMOTE;
 
 // The process monitor of the monitoring core: it watches the processes of the local computer
 // on a thread of its own, one pass over /proc per period, and keeps the process list, the

@@ -12,11 +12,11 @@ inline constexpr uint32_t SCA_SMTP_TLS = 1;              // STARTTLS, refused wh
 inline constexpr uint32_t SCA_SMTP_SSL = 2;              // TLS from the first byte
 
 // Error codes of the client beyond errno values.
-inline constexpr uint32_t SCA_SMTP_ERR_SETTINGS = 100300; // a setting out of range
-inline constexpr uint32_t SCA_SMTP_ERR_CONNECT = 100301;  // no connection or no greeting
-inline constexpr uint32_t SCA_SMTP_ERR_LOGIN = 100302;    // the login was refused
-inline constexpr uint32_t SCA_SMTP_ERR_SEND = 100303;     // the server refused the mail
-inline constexpr uint32_t SCA_SMTP_ERR_HEADER = 100304;   // an address or subject with a line break
+inline constexpr uint32_t SCA_SMTP_ERR_SETTINGS = 100320; // a setting out of range
+inline constexpr uint32_t SCA_SMTP_ERR_CONNECT = 100321;  // no connection or no greeting
+inline constexpr uint32_t SCA_SMTP_ERR_LOGIN = 100322;    // the login was refused
+inline constexpr uint32_t SCA_SMTP_ERR_SEND = 100323;     // the server refused the mail
+inline constexpr uint32_t SCA_SMTP_ERR_HEADER = 100324;   // an address or subject with a line break
 
 // The platform's SMTP client. Connect checks that a mail server accepts a connection with the
 // given settings (and the login, when asked) and keeps the settings; SendMail then delivers

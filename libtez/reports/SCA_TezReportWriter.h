@@ -10,7 +10,7 @@
 class SCA_TezReportModel;
 
 // Error code of an invalid format (beyond errno values).
-inline constexpr uint32_t SCA_TEZ_ERR_FORMAT = 100310;
+inline constexpr uint32_t SCA_TEZ_ERR_FORMAT = 100601;
 
 // Writes a report model in one save format (SCA_TezReportWriterFactory makes the writer of a
 // format). The writers hold no state between reports.
