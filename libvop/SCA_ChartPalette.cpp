@@ -26,6 +26,9 @@ constexpr QRgb kErrorTitle = 0xC8201A;
 constexpr double kTitlePadding = 4.0;
 constexpr uint32_t kValueTextSize = 64;
 constexpr uint32_t kInstanceTextSize = 256;
+// The statistics line with its full and its short labels: current, average, minimum, maximum.
+constexpr const char* kFullStatistics = "Current: %1   Average: %2   Minimum: %3   Maximum: %4";
+constexpr const char* kShortStatistics = "Cur: %1   Avg: %2   Min: %3   Max: %4";
 
 QColor FromConfig(uint32_t rgb) {
     return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFFu));
@@ -139,23 +142,22 @@ QString SCA_ChartPalette::StatisticsText(const tagSCA_TEZ_COUNTER_STATUS& status
             .arg(ValueText(type, status.Minimum), ValueText(type, status.Average),
                  ValueText(type, status.Maximum));
     }
-    const QString current =
-        status.HasCurrent ? ValueText(type, status.Current) : QStringLiteral("---");
-    return QStringLiteral("Current: %1   Average: %2   Minimum: %3   Maximum: %4")
-        .arg(current, ValueText(type, status.Average), ValueText(type, status.Minimum),
-             ValueText(type, status.Maximum));
+    return FourStatistics(status, kFullStatistics);
 }
 
 QString SCA_ChartPalette::ShortStatisticsText(const tagSCA_TEZ_COUNTER_STATUS& status) {
-    if (status.ValueCount == 0) {
-        return StatisticsText(status, false);
-    }
+    return status.ValueCount == 0 ? StatisticsText(status, false)
+                                  : FourStatistics(status, kShortStatistics);
+}
+
+QString SCA_ChartPalette::FourStatistics(const tagSCA_TEZ_COUNTER_STATUS& status,
+                                         const char* format) {
     const uint32_t type = status.CounterType;
     const QString current =
         status.HasCurrent ? ValueText(type, status.Current) : QStringLiteral("---");
-    return QStringLiteral("Cur: %1   Avg: %2   Min: %3   Max: %4")
-        .arg(current, ValueText(type, status.Average), ValueText(type, status.Minimum),
-             ValueText(type, status.Maximum));
+    return QString::fromLatin1(format).arg(current, ValueText(type, status.Average),
+                                           ValueText(type, status.Minimum),
+                                           ValueText(type, status.Maximum));
 }
 
 bool SCA_ChartPalette::SameStatus(const tagSCA_TEZ_COUNTER_STATUS& a,

@@ -69,4 +69,8 @@ public:
                                     const tagSCA_TEZ_COUNTER_STATUS& status, bool compact);
     // Whether two statuses would be drawn alike (a frame repaints only when they differ).
     static bool SameStatus(const tagSCA_TEZ_COUNTER_STATUS& a, const tagSCA_TEZ_COUNTER_STATUS& b);
+
+private:
+    // Current (or "---"), average, minimum and maximum, into format's %1 to %4.
+    static QString FourStatistics(const tagSCA_TEZ_COUNTER_STATUS& status, const char* format);
 };

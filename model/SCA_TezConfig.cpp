@@ -168,24 +168,16 @@ int SCA_TezConfig::LoadConfig() {
         return 0;
     }
     SCA_ConfigObj root(SCA_TEZ_PRODUCT_CONFIG_ROOT, nullptr);
-    uint32_t error = 0;
-    const int loaded = root.Load(m_Location.FilePath, &error);
-    // A file the system cannot read may well be sound: only whoever can read it can tell.
-    if (!loaded && !SCA_IsConfigContentError(error)) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_TezConfig::LoadConfig: cannot read %s (ERR:%u) - %s; it is left as it is",
-               m_Location.FilePath, error, SCA_ErrorText(error).Get());
-        m_ReadError = error;
+    const int loaded =
+        SCA_ReadStoredConfig(&root, m_Location.FilePath, "SCA_TezConfig::LoadConfig", &m_ReadError);
+    if (m_ReadError != 0) {
         m_FileKept = true;
         return 0;
     }
-    if (!loaded) {
-        report(SCA_LEVEL_WARNING, "SCA_TezConfig::LoadConfig: cannot read %s (ERR:%u) - %s",
-               m_Location.FilePath, error, SCA_ErrorText(error).Get());
-    } else if (std::strcmp(root.GetName(), SCA_TEZ_PRODUCT_CONFIG_ROOT) != 0) {
+    if (loaded && std::strcmp(root.GetName(), SCA_TEZ_PRODUCT_CONFIG_ROOT) != 0) {
         report(SCA_LEVEL_WARNING, "SCA_TezConfig::LoadConfig: not a product configuration - %s",
                m_Location.FilePath);
-    } else if (ReadFrom(&root, true, "SCA_TezConfig::LoadConfig")) {
+    } else if (loaded && ReadFrom(&root, true, "SCA_TezConfig::LoadConfig")) {
         m_FileKept = false;
         return 1;
     }

@@ -196,6 +196,26 @@ int SCA_MakeConfigName(const char* name, char* out, uint32_t size) {
     return 1;
 }
 
+int SCA_ReadStoredConfig(SCA_ConfigObj* root, const char* path, const char* context,
+                         uint32_t* readError) {
+    auto report = SCA_GetReportFunction(__FILE__, __LINE__);
+    uint32_t error = 0;
+    *readError = 0;
+    if (root->Load(path, &error)) {
+        return 1;
+    }
+    // Only whoever can read a file can tell whether it is sound.
+    if (!SCA_IsConfigContentError(error)) {
+        report(SCA_LEVEL_ERROR, "%s: cannot read %s (ERR:%u) - %s; it is left as it is", context,
+               path, error, SCA_ErrorText(error).Get());
+        *readError = error;
+        return 0;
+    }
+    report(SCA_LEVEL_WARNING, "%s: cannot read %s (ERR:%u) - %s", context, path, error,
+           SCA_ErrorText(error).Get());
+    return 0;
+}
+
 int SCA_MoveConfigAside(const char* path, const char* context, char* movedTo, uint32_t size) {
     auto report = SCA_GetReportFunction(__FILE__, __LINE__);
     std::string target;

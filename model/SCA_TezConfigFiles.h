@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+class SCA_ConfigObj;
+
 class SCA_TezConfig;
 class SCA_TezConfigUser;
 
@@ -58,6 +60,15 @@ int SCA_MakeConfigName(const char* name, char* out, uint32_t size);
 // level 4 with the context ("Class::Method") and both paths. movedTo (may be null) receives the
 // new path. 0 (reported at level 5) when the file cannot be moved; it is then left where it is.
 int SCA_MoveConfigAside(const char* path, const char* context, char* movedTo, uint32_t size);
+
+// Reads the stored configuration at path into root for the LoadConfig of context
+// ("Class::LoadConfig"); 1 when it was read. A file the system cannot open or read (EACCES,
+// EIO, ...) may well be sound: it is reported at level 5 with the reason and "it is left as it
+// is", and *readError receives the errno value. A file read that holds no configuration (it
+// fails its checksum or does not parse) is reported at level 4, for the caller to move aside;
+// *readError is then 0.
+int SCA_ReadStoredConfig(SCA_ConfigObj* root, const char* path, const char* context,
+                         uint32_t* readError);
 
 // Start-up loading of the product configuration: Init with the configuration name (null: the
 // default) in the side's folder, then the file. A missing file is created from the defaults of

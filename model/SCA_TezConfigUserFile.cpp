@@ -74,24 +74,16 @@ int SCA_TezConfigUser::LoadConfig(SCA_TezConfig* config) {
         return 0;
     }
     SCA_ConfigObj root(SCA_TEZ_USER_CONFIG_ROOT, nullptr);
-    uint32_t error = 0;
-    const int loaded = root.Load(m_FilePath, &error);
-    // A file the system cannot read may well be sound: only whoever can read it can tell.
-    if (!loaded && !SCA_IsConfigContentError(error)) {
-        report(SCA_LEVEL_ERROR,
-               "SCA_TezConfigUser::LoadConfig: cannot read %s (ERR:%u) - %s; it is left as it is",
-               m_FilePath, error, SCA_ErrorText(error).Get());
-        m_ReadError = error;
+    const int loaded =
+        SCA_ReadStoredConfig(&root, m_FilePath, "SCA_TezConfigUser::LoadConfig", &m_ReadError);
+    if (m_ReadError != 0) {
         m_FileKept = true;
         return 0;
     }
-    if (!loaded) {
-        report(SCA_LEVEL_WARNING, "SCA_TezConfigUser::LoadConfig: cannot read %s (ERR:%u) - %s",
-               m_FilePath, error, SCA_ErrorText(error).Get());
-    } else if (std::strcmp(root.GetName(), SCA_TEZ_USER_CONFIG_ROOT) != 0) {
+    if (loaded && std::strcmp(root.GetName(), SCA_TEZ_USER_CONFIG_ROOT) != 0) {
         report(SCA_LEVEL_WARNING, "SCA_TezConfigUser::LoadConfig: not a user configuration - %s",
                m_FilePath);
-    } else if (Deserialize(nullptr, &root, SCA_TEZ_USER_ALL)) {
+    } else if (loaded && Deserialize(nullptr, &root, SCA_TEZ_USER_ALL)) {
         // Options added since the file was written become available with their defaults.
         if (!AddDefaultOptions(true)) {
             report(SCA_LEVEL_ERROR, "SCA_TezConfigUser::LoadConfig: cannot add default options");

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "libmor/SCA_ErrorText.h"
 #include "libmor/SCA_FileSystem.h"
 #include "libmor/SCA_Report.h"
 #include "libmor/SCA_String.h"
@@ -399,9 +400,9 @@ int SCA_TezReportIndex::MakeReserve() {
     if (code != 0) {
         SCA_GetReportFunction(__FILE__, __LINE__)(
             SCA_LEVEL_WARNING,
-            "SCA_TezReportIndex::MakeReserve: cannot keep room for held reports in %s (ERR:%u); "
-            "reports held for a full disk are lost at a stop if it is still full",
-            m_ReportsDir, code);
+            "SCA_TezReportIndex::MakeReserve: cannot keep room for held reports in %s (ERR:%u) - "
+            "%s; reports held for a full disk are lost at a stop if it is still full",
+            m_ReportsDir, code, SCA_ErrorText(code).Get());
         return 0;
     }
     return 1;
@@ -415,8 +416,9 @@ void SCA_TezReportIndex::FreeReserve() {
         if (GetReservePath(slot, path, sizeof(path)) && SCA_IsFileExists(path) &&
             !SCA_DeleteFile(path, &error) && error != ENOENT) {
             SCA_GetReportFunction(__FILE__, __LINE__)(
-                SCA_LEVEL_WARNING, "SCA_TezReportIndex::FreeReserve: cannot delete %s (ERR:%u)",
-                path, error);
+                SCA_LEVEL_WARNING,
+                "SCA_TezReportIndex::FreeReserve: cannot delete %s (ERR:%u) - %s", path, error,
+                SCA_ErrorText(error).Get());
         }
     }
 }
